@@ -1,0 +1,376 @@
+#include "platform/html_document.h"
+
+#include "platform/dom_tree.h"
+#include "platform/html_parser.h"
+
+namespace kestrova {
+
+using dom::Node;
+using dom::Tree;
+
+ElementPtr ElementList::item(int index) const {
+    if (index < 0 || index >= count()) {
+        throw Failure(QStringLiteral("Item %1 does not exist: the collection holds %2 items")
+                          .arg(index)
+                          .arg(count()));
+    }
+    return m_items[std::size_t(index)];
+}
+
+namespace {
+
+QString upper(const Node* n) { return n->name.toUpper(); }
+
+std::vector<Node*> elementChildren(const Node* n) {
+    std::vector<Node*> out;
+    for (Node* c : n->children) {
+        if (c->isElement()) {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+class HtmlElement final : public Element {
+public:
+    HtmlElement(std::shared_ptr<Tree> tree, Node* node) : m_tree(std::move(tree)), m_node(node) {}
+
+    QString tagName() const override { return upper(m_node); }
+
+    QString value() const override {
+        const QString& n = m_node->name;
+        if (n == u"select") {
+            std::vector<Node*> options;
+            collect(m_node, u"option", options);
+            for (Node* o : options) {
+                if (o->findAttribute(u"selected")) {
+                    return optionValue(o);
+                }
+            }
+            return options.empty() ? QString() : optionValue(options.front());
+        }
+        if (n == u"option") {
+            return optionValue(m_node);
+        }
+        if (n == u"textarea") {
+            return dom::textContent(m_node);
+        }
+        if (n == u"a" || n == u"area" || n == u"link") {
+            return attribute(QStringLiteral("href"));
+        }
+        return attribute(QStringLiteral("value"));
+    }
+
+    void setValue(const QString& value) override {
+        const QString& n = m_node->name;
+        if (n == u"select") {
+            std::vector<Node*> options;
+            collect(m_node, u"option", options);
+            bool chosen = false;
+            for (Node* o : options) {
+                std::erase_if(o->attributes,
+                              [](const dom::Attribute& a) { return a.name == u"selected"; });
+                if (!chosen && optionValue(o) == value) {
+                    o->setAttribute(QStringLiteral("selected"), QString());
+                    chosen = true;
+                }
+            }
+        } else if (n == u"textarea") {
+            m_tree->removeChildren(m_node);
+            if (!value.isEmpty()) {
+                m_tree->appendChild(m_node, m_tree->createText(value));
+            }
+        } else if (n == u"a" || n == u"area" || n == u"link") {
+            m_node->setAttribute(QStringLiteral("href"), value);
+        } else {
+            m_node->setAttribute(QStringLiteral("value"), value);
+        }
+    }
+
+    void click() override {
+        if (m_tree->clickHandler) {
+            m_tree->clickHandler(*this);
+        }
+    }
+
+    QString innerText() const override { return dom::innerText(m_node); }
+    QString innerHTML() const override { return dom::serializeChildren(m_node); }
+
+    void setInnerHTML(const QString& html) override {
+        std::vector<Node*> nodes = dom::parseFragment(html, m_node->name, *m_tree);
+        m_tree->removeChildren(m_node);
+        for (Node* n : nodes) {
+            m_tree->appendChild(m_node, n);
+        }
+    }
+
+    QString outerHTML() const override { return dom::serializeNode(m_node); }
+
+    int childCount() const override { return int(elementChildren(m_node).size()); }
+
+    ElementPtr child(int index) const override {
+        const std::vector<Node*> children = elementChildren(m_node);
+        if (index < 0 || index >= int(children.size())) {
+            throw Failure(QStringLiteral("Child %1 of the %2 element does not exist: it has %3")
+                              .arg(index)
+                              .arg(tagName())
+                              .arg(children.size()));
+        }
+        return wrap(children[std::size_t(index)]);
+    }
+
+    int rowCount() const override { return int(rows().size()); }
+
+    ElementPtr row(int index) const override {
+        const std::vector<Node*>& all = rows();
+        if (index < 0 || index >= int(all.size())) {
+            throw Failure(QStringLiteral("Row %1 of the %2 element does not exist: it has %3")
+                              .arg(index)
+                              .arg(tagName())
+                              .arg(all.size()));
+        }
+        return wrap(all[std::size_t(index)]);
+    }
+
+    int cellCount() const override { return int(cells().size()); }
+
+    ElementPtr cell(int index) const override {
+        const std::vector<Node*> all = cells();
+        if (index < 0 || index >= int(all.size())) {
+            throw Failure(QStringLiteral("Cell %1 of the row does not exist: it has %2")
+                              .arg(index)
+                              .arg(all.size()));
+        }
+        return wrap(all[std::size_t(index)]);
+    }
+
+    ElementPtr insertCell() override {
+        requireRow();
+        Node* td = m_tree->createElement(QStringLiteral("td"));
+        m_tree->appendChild(m_node, td);
+        return wrap(td);
+    }
+
+    int rowSpan() const override {
+        bool ok = false;
+        const int span = attribute(QStringLiteral("rowspan")).trimmed().toInt(&ok);
+        return ok && span > 0 ? span : 1;
+    }
+    void setRowSpan(int rows) override {
+        m_node->setAttribute(QStringLiteral("rowspan"), QString::number(rows));
+    }
+    QString align() const override { return attribute(QStringLiteral("align")); }
+    void setAlign(const QString& align) override {
+        m_node->setAttribute(QStringLiteral("align"), align);
+    }
+    QString className() const override { return attribute(QStringLiteral("class")); }
+    void setClassName(const QString& name) override {
+        m_node->setAttribute(QStringLiteral("class"), name);
+    }
+
+    QString attribute(const QString& name) const override {
+        const QString* v = m_node->findAttribute(name.toLower());
+        return v ? *v : QString();
+    }
+    bool hasAttribute(const QString& name) const override {
+        return m_node->findAttribute(name.toLower()) != nullptr;
+    }
+    void setAttribute(const QString& name, const QString& value) override {
+        m_node->setAttribute(name.toLower(), value);
+    }
+
+private:
+    ElementPtr wrap(Node* n) const { return std::make_shared<HtmlElement>(m_tree, n); }
+
+    const std::vector<Node*>& rows() const {
+        const QString& n = m_node->name;
+        if (n != u"table" && n != u"tbody" && n != u"thead" && n != u"tfoot") {
+            throw Failure(QStringLiteral("The %1 element is not a table: it has no rows")
+                              .arg(tagName()));
+        }
+        return m_tree->rows(m_node);
+    }
+
+    void requireRow() const {
+        if (m_node->name != u"tr") {
+            throw Failure(QStringLiteral("The %1 element is not a table row: it has no cells")
+                              .arg(tagName()));
+        }
+    }
+
+    std::vector<Node*> cells() const {
+        requireRow();
+        std::vector<Node*> out;
+        for (Node* c : m_node->children) {
+            if (c->is(u"td") || c->is(u"th")) {
+                out.push_back(c);
+            }
+        }
+        return out;
+    }
+
+    static void collect(const Node* root, QStringView tag, std::vector<Node*>& out) {
+        for (Node* c : root->children) {
+            if (c->is(tag)) {
+                out.push_back(c);
+            }
+            collect(c, tag, out);
+        }
+    }
+
+    static QString optionValue(const Node* option) {
+        const QString* v = option->findAttribute(u"value");
+        return v ? *v : dom::innerText(option);
+    }
+
+    std::shared_ptr<Tree> m_tree;
+    Node* m_node;
+};
+
+class HtmlStyleSheet final : public StyleSheet {
+public:
+    HtmlStyleSheet(std::shared_ptr<Tree> tree, Node* style)
+        : m_tree(std::move(tree)), m_style(style) {}
+
+    void addRule(const QString& selector, const QString& declarations) override {
+        m_tree->appendChild(m_style, m_tree->createText(selector + u" { " + declarations +
+                                                        u" }\n"));
+        ++m_rules;
+    }
+    int ruleCount() const override { return m_rules; }
+
+private:
+    std::shared_ptr<Tree> m_tree;
+    Node* m_style;
+    int m_rules = 0;
+};
+
+template <typename Match>
+ElementList findAll(const std::shared_ptr<Tree>& tree, Match match) {
+    std::vector<ElementPtr> found;
+    std::vector<const Node*> stack{tree->document()};
+    while (!stack.empty()) {
+        const Node* n = stack.back();
+        stack.pop_back();
+        if (n->isElement() && match(n)) {
+            found.push_back(std::make_shared<HtmlElement>(tree, const_cast<Node*>(n)));
+        }
+        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) {
+            stack.push_back(*it);
+        }
+    }
+    return ElementList(std::move(found));
+}
+
+const QString kBlankPage = QStringLiteral("<html><head></head><body></body></html>");
+
+}  // namespace
+
+HtmlDocument::HtmlDocument() : m_tree(dom::parseDocument(kBlankPage)) {}
+
+HtmlDocument::HtmlDocument(const QString& html) : m_tree(dom::parseDocument(html)) {}
+
+HtmlDocument::~HtmlDocument() = default;
+
+ElementPtr HtmlDocument::elementById(const QString& id) const {
+    ElementList found =
+        findAll(m_tree, [&id](const Node* n) {
+            const QString* v = n->findAttribute(u"id");
+            return v && *v == id;
+        });
+    return found.isEmpty() ? nullptr : found.item(0);
+}
+
+ElementList HtmlDocument::elementsByName(const QString& name) const {
+    return findAll(m_tree, [&name](const Node* n) {
+        const QString* v = n->findAttribute(u"name");
+        return v && *v == name;
+    });
+}
+
+ElementList HtmlDocument::elementsByTagName(const QString& tagName) const {
+    const QString lower = tagName.toLower();
+    if (lower == u"*") {
+        return findAll(m_tree, [](const Node*) { return true; });
+    }
+    return findAll(m_tree, [&lower](const Node* n) { return n->name == lower; });
+}
+
+int HtmlDocument::frameCount() const { return int(m_frames.size()); }
+
+DocumentPtr HtmlDocument::frame(int index) const {
+    if (index < 0 || index >= frameCount()) {
+        throw Failure(QStringLiteral("Frame %1 does not exist: the page has %2 frames")
+                          .arg(index)
+                          .arg(frameCount()));
+    }
+    return m_frames[std::size_t(index)];
+}
+
+ElementPtr HtmlDocument::documentElement() const {
+    Node* html = m_tree->documentElement();
+    if (html == nullptr) {
+        throw Failure(QStringLiteral("The document has no root element"));
+    }
+    return std::make_shared<HtmlElement>(m_tree, html);
+}
+
+void HtmlDocument::clear() {
+    m_buffer.clear();
+    m_open = true;
+}
+
+void HtmlDocument::write(const QString& text) {
+    if (!m_open) {
+        clear();
+    }
+    m_buffer += text;
+}
+
+void HtmlDocument::close() {
+    if (!m_open) {
+        return;
+    }
+    m_tree = dom::parseDocument(m_buffer);
+    m_tree->clickHandler = m_clickHandler;
+    m_buffer = QString();
+    m_open = false;
+    m_frames.clear();
+}
+
+StyleSheetPtr HtmlDocument::createStyleSheet() {
+    Node* html = m_tree->documentElement();
+    if (html == nullptr) {
+        throw Failure(QStringLiteral("The document has no root element"));
+    }
+    Node* head = nullptr;
+    for (Node* c : html->children) {
+        if (c->is(u"head")) {
+            head = c;
+            break;
+        }
+    }
+    if (head == nullptr) {
+        head = m_tree->createElement(QStringLiteral("head"));
+        if (html->children.empty()) {
+            m_tree->appendChild(html, head);
+        } else {
+            m_tree->insertBefore(html, head, html->children.front());
+        }
+    }
+    Node* style = m_tree->createElement(QStringLiteral("style"));
+    style->setAttribute(QStringLiteral("type"), QStringLiteral("text/css"));
+    m_tree->appendChild(head, style);
+    return std::make_shared<HtmlStyleSheet>(m_tree, style);
+}
+
+QString HtmlDocument::outerHTML() const { return documentElement()->outerHTML(); }
+
+void HtmlDocument::setFrames(std::vector<DocumentPtr> frames) { m_frames = std::move(frames); }
+
+void HtmlDocument::setClickHandler(std::function<void(Element&)> handler) {
+    m_clickHandler = std::move(handler);
+    m_tree->clickHandler = m_clickHandler;
+}
+
+}  // namespace kestrova

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/document.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace kestrova {
+
+namespace dom {
+class Tree;
+}
+
+// The in-memory document: HTML parsed into a mutable tree that the report logic walks and
+// changes without a browser. A fresh document is the blank page.
+class HtmlDocument : public Document {
+public:
+    HtmlDocument();
+    explicit HtmlDocument(const QString& html);
+    ~HtmlDocument() override;
+
+    ElementPtr elementById(const QString& id) const override;
+    ElementList elementsByName(const QString& name) const override;
+    ElementList elementsByTagName(const QString& tagName) const override;
+    int frameCount() const override;
+    DocumentPtr frame(int index) const override;
+    ElementPtr documentElement() const override;
+    void clear() override;
+    void write(const QString& text) override;
+    void close() override;
+    StyleSheetPtr createStyleSheet() override;
+
+    // The mark-up of the whole page as a saved report holds it (the <html> element).
+    QString outerHTML() const;
+    bool isOpen() const { return m_open; }
+
+    // The documents of the page's frames, in frame order (an in-memory page loads none).
+    void setFrames(std::vector<DocumentPtr> frames);
+    // Called when an element of this document is clicked; a snapshot of a live page uses it
+    // to forward the click to the page. Without a handler a click does nothing.
+    void setClickHandler(std::function<void(Element&)> handler);
+
+private:
+    std::shared_ptr<dom::Tree> m_tree;
+    QString m_buffer;
+    bool m_open = false;
+    std::vector<DocumentPtr> m_frames;
+    std::function<void(Element&)> m_clickHandler;
+};
+
+}  // namespace kestrova

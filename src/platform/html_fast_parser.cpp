@@ -1,0 +1,756 @@
+// The fast parser: a strict, single-pass parser for well-formed mark-up. It accepts a text only
+// where HTML5 tree construction would build the literal nesting of the tags, and returns
+// "not handled" at the first token where the HTML5 algorithm would insert, move, close or
+// ignore something (the one restructuring it does perform itself is moving stray text out of
+// a table, which the report skeleton relies on). See html_parser.h.
+
+#include "platform/html_parser.h"
+
+#include <array>
+#include <optional>
+
+namespace kestrova::dom {
+
+namespace {
+
+using Names = std::initializer_list<std::u16string_view>;
+
+bool oneOf(QStringView name, Names names) {
+    for (std::u16string_view n : names) {
+        if (name == QStringView(n)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isSection(QStringView n) { return oneOf(n, {u"tbody", u"thead", u"tfoot"}); }
+bool isTableContext(QStringView n) { return n == u"table" || isSection(n) || n == u"tr"; }
+
+bool isFormatting(QStringView n) {
+    return oneOf(n, {u"a", u"b", u"big", u"code", u"em", u"font", u"i", u"nobr", u"s", u"small",
+                     u"strike", u"strong", u"tt", u"u"});
+}
+
+// Elements that close an open <p>: their start tag is the end of the fast path when one is open.
+bool closesParagraph(QStringView n) {
+    return oneOf(n, {u"address", u"article", u"aside", u"blockquote", u"center", u"div", u"dl",
+                     u"fieldset", u"footer", u"form", u"h1", u"h2", u"h3", u"h4", u"h5", u"h6",
+                     u"header", u"hr", u"menu", u"nav", u"ol", u"p", u"section", u"table",
+                     u"ul"});
+}
+
+bool isHeading(QStringView n) { return oneOf(n, {u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"}); }
+
+// Start tags allowed where flow content may stand (body, cells, blocks, inline elements).
+bool allowedInFlow(QStringView n) {
+    return isFormatting(n) || closesParagraph(n) ||
+           oneOf(n, {u"span", u"label", u"br", u"img", u"input", u"select", u"sub", u"sup",
+                     u"abbr", u"wbr"});
+}
+
+// Contexts whose content is flow content, for fragments too.
+bool isFlowContainer(QStringView n) {
+    return n == u"body" || n == u"td" || n == u"th" || n == u"li" || n == u"p" ||
+           n == u"div" || n == u"center" || n == u"form" || n == u"span" || n == u"label" ||
+           isFormatting(n) || isHeading(n) || oneOf(n, {u"sub", u"sup", u"abbr"});
+}
+
+QString internAttributeName(QStringView n) {
+    static const std::array<QString, 14> names = {
+        QStringLiteral("id"),       QStringLiteral("name"),    QStringLiteral("class"),
+        QStringLiteral("style"),    QStringLiteral("value"),   QStringLiteral("href"),
+        QStringLiteral("type"),     QStringLiteral("colspan"), QStringLiteral("rowspan"),
+        QStringLiteral("usagetype"), QStringLiteral("align"),  QStringLiteral("border"),
+        QStringLiteral("cellpadding"), QStringLiteral("cellspacing")};
+    for (const QString& s : names) {
+        if (s == n) {
+            return s;
+        }
+    }
+    return n.toString();
+}
+
+bool asciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool asciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+char16_t asciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+
+bool acceptableCodePoint(char32_t cp) {
+    if (cp == 0x09 || cp == 0x0A) {
+        return true;
+    }
+    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) {
+        return false;
+    }
+    if (cp >= 0xD800 && cp <= 0xDFFF) {
+        return false;
+    }
+    if ((cp >= 0xFDD0 && cp <= 0xFDEF) || (cp & 0xFFFE) == 0xFFFE) {
+        return false;
+    }
+    return cp <= 0x10FFFF;
+}
+
+struct Token {
+    enum Kind { Text, Start, End, Doctype, Eof };
+    Kind kind = Eof;
+    QString name;   // lower case
+    QString text;   // text: its characters; doctype: public identifier
+    QString system;
+    std::vector<Attribute> attributes;
+    bool selfClosing = false;
+};
+
+class Tokenizer {
+public:
+    explicit Tokenizer(QStringView s) : m_s(s) {}
+
+    // nullopt: the text is outside what the fast path handles.
+    std::optional<Token> next() {
+        Token t;
+        if (m_i >= m_s.size()) {
+            t.kind = Token::Eof;
+            return t;
+        }
+        if (m_s[m_i] != u'<') {
+            t.kind = Token::Text;
+            qsizetype end = m_s.indexOf(u'<', m_i);
+            if (end < 0) {
+                end = m_s.size();
+            }
+            if (!decode(m_s.sliced(m_i, end - m_i), t.text, false)) {
+                return std::nullopt;
+            }
+            m_i = end;
+            return t;
+        }
+        if (m_i + 1 >= m_s.size()) {
+            return std::nullopt;
+        }
+        const char16_t c = m_s[m_i + 1].unicode();
+        if (asciiLetter(c)) {
+            return startTag();
+        }
+        if (c == u'/') {
+            return endTag();
+        }
+        if (c == u'!') {
+            return doctype();
+        }
+        return std::nullopt;
+    }
+
+    // The content of <title> or <style> up to its end tag, which is consumed too.
+    std::optional<QString> rawContent(QStringView tag, bool decodeEntities) {
+        qsizetype from = m_i;
+        while (true) {
+            qsizetype lt = m_s.indexOf(u"</", from);
+            if (lt < 0) {
+                return std::nullopt;
+            }
+            qsizetype j = lt + 2;
+            if (m_s.size() - j >= tag.size() &&
+                m_s.sliced(j, tag.size()).compare(tag, Qt::CaseInsensitive) == 0) {
+                qsizetype k = j + tag.size();
+                if (k < m_s.size() && m_s[k] == u'>') {
+                    QString out;
+                    QStringView content = m_s.sliced(m_i, lt - m_i);
+                    if (decodeEntities) {
+                        if (!decode(content, out, false)) {
+                            return std::nullopt;
+                        }
+                    } else if (!decodeRaw(content, out)) {
+                        return std::nullopt;
+                    }
+                    m_i = k + 1;
+                    return out;
+                }
+            }
+            from = lt + 2;
+        }
+    }
+
+    bool atEnd() const { return m_i >= m_s.size(); }
+
+private:
+    std::optional<Token> startTag() {
+        Token t;
+        t.kind = Token::Start;
+        qsizetype i = m_i + 1;
+        if (!readName(i, t.name)) {
+            return std::nullopt;
+        }
+        while (true) {
+            const qsizetype before = i;
+            skipWhitespace(i);
+            if (i >= m_s.size()) {
+                return std::nullopt;
+            }
+            const char16_t c = m_s[i].unicode();
+            if (c == u'>') {
+                m_i = i + 1;
+                return t;
+            }
+            if (c == u'/') {
+                if (i + 1 < m_s.size() && m_s[i + 1] == u'>') {
+                    t.selfClosing = true;
+                    m_i = i + 2;
+                    return t;
+                }
+                return std::nullopt;
+            }
+            if (i == before) {
+                return std::nullopt;  // attributes must be separated by white space
+            }
+            Attribute a;
+            if (!readAttribute(i, a)) {
+                return std::nullopt;
+            }
+            for (const Attribute& existing : t.attributes) {
+                if (existing.name == a.name) {
+                    return std::nullopt;  // HTML keeps the first; not worth handling here
+                }
+            }
+            t.attributes.push_back(std::move(a));
+        }
+    }
+
+    std::optional<Token> endTag() {
+        Token t;
+        t.kind = Token::End;
+        qsizetype i = m_i + 2;
+        if (i >= m_s.size() || !asciiLetter(m_s[i].unicode()) || !readName(i, t.name)) {
+            return std::nullopt;
+        }
+        skipWhitespace(i);
+        if (i >= m_s.size() || m_s[i] != u'>') {
+            return std::nullopt;
+        }
+        m_i = i + 1;
+        return t;
+    }
+
+    std::optional<Token> doctype() {
+        static constexpr QStringView kDoctype = u"<!DOCTYPE";
+        if (m_s.size() - m_i < kDoctype.size() ||
+            m_s.sliced(m_i, kDoctype.size()).compare(kDoctype, Qt::CaseInsensitive) != 0) {
+            return std::nullopt;  // comments and the like take the full parser
+        }
+        Token t;
+        t.kind = Token::Doctype;
+        qsizetype i = m_i + kDoctype.size();
+        const qsizetype before = i;
+        skipWhitespace(i);
+        if (i == before || !readName(i, t.name)) {
+            return std::nullopt;
+        }
+        skipWhitespace(i);
+        auto keyword = [&](QStringView word) {
+            if (m_s.size() - i >= word.size() &&
+                m_s.sliced(i, word.size()).compare(word, Qt::CaseInsensitive) == 0) {
+                i += word.size();
+                return true;
+            }
+            return false;
+        };
+        auto quoted = [&](QString& out) {
+            const qsizetype start = i;
+            skipWhitespace(i);
+            if (i == start || i >= m_s.size() || (m_s[i] != u'"' && m_s[i] != u'\'')) {
+                return false;
+            }
+            const QChar q = m_s[i];
+            const qsizetype close = m_s.indexOf(q, i + 1);
+            if (close < 0) {
+                return false;
+            }
+            QStringView v = m_s.sliced(i + 1, close - i - 1);
+            if (v.contains(u'>') || v.contains(u'\r') || v.contains(u'\n')) {
+                return false;
+            }
+            out = v.toString();
+            i = close + 1;
+            return true;
+        };
+        if (keyword(u"PUBLIC")) {
+            if (!quoted(t.text)) {
+                return std::nullopt;
+            }
+            const qsizetype save = i;
+            if (!quoted(t.system)) {
+                i = save;
+            }
+        } else if (keyword(u"SYSTEM")) {
+            if (!quoted(t.system)) {
+                return std::nullopt;
+            }
+        }
+        skipWhitespace(i);
+        if (i >= m_s.size() || m_s[i] != u'>') {
+            return std::nullopt;
+        }
+        m_i = i + 1;
+        return t;
+    }
+
+    bool readName(qsizetype& i, QString& name) {
+        const qsizetype start = i;
+        while (i < m_s.size() && (asciiLetter(m_s[i].unicode()) || asciiDigit(m_s[i].unicode()))) {
+            ++i;
+        }
+        if (i == start || i >= m_s.size()) {
+            return false;
+        }
+        const char16_t c = m_s[i].unicode();
+        if (!isHtmlWhitespace(c) && c != u'>' && c != u'/') {
+            return false;
+        }
+        QString lower;
+        lower.resize(i - start);
+        for (qsizetype k = start; k < i; ++k) {
+            lower[k - start] = QChar(asciiLower(m_s[k].unicode()));
+        }
+        name = internTagName(lower);
+        return true;
+    }
+
+    bool readAttribute(qsizetype& i, Attribute& a) {
+        const qsizetype start = i;
+        while (i < m_s.size()) {
+            const char16_t c = m_s[i].unicode();
+            if (isHtmlWhitespace(c) || c == u'=' || c == u'>' || c == u'/') {
+                break;
+            }
+            if (c == u'"' || c == u'\'' || c == u'<' || c == 0) {
+                return false;
+            }
+            ++i;
+        }
+        if (i == start || i >= m_s.size()) {
+            return false;
+        }
+        QString lower;
+        lower.resize(i - start);
+        for (qsizetype k = start; k < i; ++k) {
+            lower[k - start] = QChar(asciiLower(m_s[k].unicode()));
+        }
+        a.name = internAttributeName(lower);
+        qsizetype j = i;
+        skipWhitespace(j);
+        if (j >= m_s.size() || m_s[j] != u'=') {
+            return true;  // no value; the white space is left for the caller
+        }
+        ++j;
+        skipWhitespace(j);
+        if (j >= m_s.size()) {
+            return false;
+        }
+        const QChar q = m_s[j];
+        if (q == u'"' || q == u'\'') {
+            const qsizetype close = m_s.indexOf(q, j + 1);
+            if (close < 0 || !decode(m_s.sliced(j + 1, close - j - 1), a.value, true)) {
+                return false;
+            }
+            i = close + 1;
+            return i < m_s.size() && (isHtmlWhitespace(m_s[i].unicode()) || m_s[i] == u'>' ||
+                                      m_s[i] == u'/');
+        }
+        const qsizetype vstart = j;
+        while (j < m_s.size() && !isHtmlWhitespace(m_s[j].unicode()) && m_s[j] != u'>') {
+            const char16_t c = m_s[j].unicode();
+            if (c == u'"' || c == u'\'' || c == u'<' || c == u'=' || c == u'`' || c == u'/') {
+                return false;
+            }
+            ++j;
+        }
+        if (j == vstart || !decode(m_s.sliced(vstart, j - vstart), a.value, true)) {
+            return false;
+        }
+        i = j;
+        return true;
+    }
+
+    void skipWhitespace(qsizetype& i) const {
+        while (i < m_s.size() && isHtmlWhitespace(m_s[i].unicode())) {
+            ++i;
+        }
+    }
+
+    // Copies text, turning CR LF and CR into LF as HTML input does.
+    static bool decodeRaw(QStringView in, QString& out) {
+        out.reserve(out.size() + in.size());
+        for (qsizetype k = 0; k < in.size(); ++k) {
+            const char16_t c = in[k].unicode();
+            if (c == 0) {
+                return false;
+            }
+            if (c == u'\r') {
+                out += u'\n';
+                if (k + 1 < in.size() && in[k + 1] == u'\n') {
+                    ++k;
+                }
+            } else {
+                out += QChar(c);
+            }
+        }
+        return true;
+    }
+
+    // Like decodeRaw, and resolves the character references the program's pages use.
+    static bool decode(QStringView in, QString& out, bool attribute) {
+        if (!in.contains(u'&')) {
+            return decodeRaw(in, out);
+        }
+        Q_UNUSED(attribute);
+        qsizetype k = 0;
+        while (k < in.size()) {
+            const qsizetype amp = in.indexOf(u'&', k);
+            if (amp < 0) {
+                return decodeRaw(in.sliced(k), out);
+            }
+            if (!decodeRaw(in.sliced(k, amp - k), out)) {
+                return false;
+            }
+            const qsizetype semi = in.indexOf(u';', amp);
+            if (semi < 0 || semi - amp > 10) {
+                return false;
+            }
+            QStringView ref = in.sliced(amp + 1, semi - amp - 1);
+            if (ref.startsWith(u'#')) {
+                bool ok = false;
+                uint cp = 0;
+                if (ref.size() > 2 && (ref[1] == u'x' || ref[1] == u'X')) {
+                    cp = ref.sliced(2).toUInt(&ok, 16);
+                    ok = ok && ref.sliced(2).size() <= 6;
+                } else if (ref.size() > 1) {
+                    ok = true;
+                    for (QChar d : ref.sliced(1)) {
+                        ok = ok && asciiDigit(d.unicode());
+                    }
+                    cp = ok && ref.size() <= 8 ? ref.sliced(1).toUInt(&ok, 10) : 0;
+                }
+                if (!ok || !acceptableCodePoint(cp)) {
+                    return false;
+                }
+                const char32_t c32 = cp;
+                out += QString::fromUcs4(&c32, 1);
+            } else if (ref == u"amp") {
+                out += u'&';
+            } else if (ref == u"lt") {
+                out += u'<';
+            } else if (ref == u"gt") {
+                out += u'>';
+            } else if (ref == u"quot") {
+                out += u'"';
+            } else if (ref == u"apos") {
+                out += u'\'';
+            } else if (ref == u"nbsp") {
+                out += QChar(0xA0);
+            } else {
+                return false;
+            }
+            k = semi + 1;
+        }
+        return true;
+    }
+
+    QStringView m_s;
+    qsizetype m_i = 0;
+};
+
+class Builder {
+public:
+    Builder(Tree& tree, Tokenizer& tokens) : m_tree(tree), m_tokens(tokens) {}
+
+    bool document() {
+        Node* doc = m_tree.document();
+        std::optional<Token> t = nextSkippingWhitespace();
+        if (!t) {
+            return false;
+        }
+        if (t->kind == Token::Doctype) {
+            Node* doctype = m_tree.createNode(NodeKind::Doctype);
+            doctype->name = t->name;
+            doctype->data = t->text;
+            doctype->extra = t->system;
+            m_tree.appendChild(doc, doctype);
+            t = nextSkippingWhitespace();
+            if (!t) {
+                return false;
+            }
+        }
+        if (t->kind != Token::Start || t->name != u"html" || t->selfClosing) {
+            return false;
+        }
+        Node* html = element(*t);
+        m_tree.appendChild(doc, html);
+
+        t = nextSkippingWhitespace();  // white space before <head> is dropped
+        if (!t || t->kind != Token::Start || t->name != u"head" || t->selfClosing) {
+            return false;
+        }
+        Node* head = element(*t);
+        m_tree.appendChild(html, head);
+        if (!headContent(head)) {
+            return false;
+        }
+
+        t = m_tokens.next();
+        if (t && t->kind == Token::Text) {
+            if (!allWhitespace(t->text)) {
+                return false;
+            }
+            m_tree.appendChild(html, m_tree.createText(t->text));
+            t = m_tokens.next();
+        }
+        if (!t || t->kind != Token::Start || t->name != u"body" || t->selfClosing) {
+            return false;
+        }
+        Node* body = element(*t);
+        m_tree.appendChild(html, body);
+        m_stack = {html, body};
+        if (!flowContent(/*fragment=*/false)) {
+            return false;
+        }
+        // After </body>: only </html> and white space, which HTML puts at the end of the body.
+        bool sawHtmlEnd = false;
+        while (true) {
+            t = m_tokens.next();
+            if (!t) {
+                return false;
+            }
+            if (t->kind == Token::Eof) {
+                return true;
+            }
+            if (t->kind == Token::Text && allWhitespace(t->text)) {
+                m_tree.appendChild(body, m_tree.createText(t->text));
+            } else if (t->kind == Token::End && t->name == u"html" && !sawHtmlEnd) {
+                sawHtmlEnd = true;
+            } else {
+                return false;
+            }
+        }
+    }
+
+    bool fragment(Node* root) {
+        m_stack = {root};
+        return flowContent(/*fragment=*/true);
+    }
+
+private:
+    std::optional<Token> nextSkippingWhitespace() {
+        while (true) {
+            std::optional<Token> t = m_tokens.next();
+            if (!t || t->kind != Token::Text || !allWhitespace(t->text)) {
+                return t;
+            }
+        }
+    }
+
+    static bool allWhitespace(const QString& s) {
+        for (QChar c : s) {
+            if (!isHtmlWhitespace(c.unicode())) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    Node* element(Token& t) {
+        Node* n = m_tree.createElement(t.name);
+        n->attributes = std::move(t.attributes);
+        return n;
+    }
+
+    bool headContent(Node* head) {
+        while (true) {
+            std::optional<Token> t = m_tokens.next();
+            if (!t) {
+                return false;
+            }
+            if (t->kind == Token::Text) {
+                if (!allWhitespace(t->text)) {
+                    return false;
+                }
+                m_tree.appendChild(head, m_tree.createText(t->text));
+            } else if (t->kind == Token::End && t->name == u"head") {
+                return true;
+            } else if (t->kind == Token::Start &&
+                       oneOf(t->name, {u"meta", u"link", u"base"})) {
+                m_tree.appendChild(head, element(*t));
+            } else if (t->kind == Token::Start && (t->name == u"title" || t->name == u"style") &&
+                       !t->selfClosing) {
+                const bool isTitle = t->name == u"title";
+                Node* n = element(*t);
+                std::optional<QString> content = m_tokens.rawContent(n->name, isTitle);
+                if (!content) {
+                    return false;
+                }
+                if (!content->isEmpty()) {
+                    m_tree.appendChild(n, m_tree.createText(*content));
+                }
+                m_tree.appendChild(head, n);
+            } else {
+                return false;
+            }
+        }
+    }
+
+    bool onStack(QStringView name) const {
+        for (const Node* n : m_stack) {
+            if (n->name == name) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // A <p> open in "button scope": from the current node down to the nearest scope boundary.
+    bool paragraphInButtonScope() const {
+        for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
+            const QString& n = (*it)->name;
+            if (n == u"p") {
+                return true;
+            }
+            if (oneOf(n, {u"html", u"table", u"td", u"th", u"caption", u"marquee", u"object",
+                          u"applet", u"template", u"button"})) {
+                return false;
+            }
+        }
+        return false;
+    }
+
+    bool startTagAllowed(const Node* current, const Token& t) const {
+        const QString& cur = current->name;
+        const QString& n = t.name;
+        if (cur == u"table") {
+            return isSection(n);
+        }
+        if (isSection(cur)) {
+            return n == u"tr";
+        }
+        if (cur == u"tr") {
+            return n == u"td" || n == u"th";
+        }
+        if (cur == u"select") {
+            return n == u"option";
+        }
+        if (cur == u"option") {
+            return false;
+        }
+        if (cur == u"ul" || cur == u"ol") {
+            return n == u"li";
+        }
+        if (!isFlowContainer(cur) || !allowedInFlow(n)) {
+            return false;
+        }
+        if (closesParagraph(n) && paragraphInButtonScope()) {
+            return false;
+        }
+        if (isHeading(n)) {
+            for (const Node* open : m_stack) {
+                if (isHeading(open->name)) {
+                    return false;
+                }
+            }
+        }
+        if ((n == u"form" || n == u"a" || n == u"nobr") && onStack(n)) {
+            return false;
+        }
+        return true;
+    }
+
+    bool flowContent(bool fragment) {
+        while (true) {
+            std::optional<Token> t = m_tokens.next();
+            if (!t) {
+                return false;
+            }
+            Node* current = m_stack.back();
+            switch (t->kind) {
+            case Token::Eof:
+                return fragment && m_stack.size() == 1;
+            case Token::Doctype:
+                return false;
+            case Token::Text:
+                if (isTableContext(current->name) && !allWhitespace(t->text)) {
+                    // Text that cannot stand in a table goes in front of the table.
+                    Node* table = nullptr;
+                    for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
+                        if ((*it)->name == u"table") {
+                            table = *it;
+                            break;
+                        }
+                    }
+                    if (table == nullptr || table->parent == nullptr) {
+                        return false;
+                    }
+                    m_tree.insertBefore(table->parent, m_tree.createText(t->text), table);
+                } else {
+                    m_tree.appendChild(current, m_tree.createText(t->text));
+                }
+                break;
+            case Token::Start: {
+                if (!startTagAllowed(current, *t)) {
+                    return false;
+                }
+                const bool isVoid = isVoidElement(t->name);
+                if (t->selfClosing && !isVoid) {
+                    return false;
+                }
+                Node* n = element(*t);
+                m_tree.appendChild(current, n);
+                if (!isVoid) {
+                    m_stack.push_back(n);
+                }
+                break;
+            }
+            case Token::End:
+                if (m_stack.size() == 1 || current->name != t->name) {
+                    return false;
+                }
+                m_stack.pop_back();
+                if (!fragment && current->name == u"body") {
+                    return true;
+                }
+                break;
+            }
+        }
+    }
+
+    Tree& m_tree;
+    Tokenizer& m_tokens;
+    std::vector<Node*> m_stack;
+};
+
+}  // namespace
+
+std::shared_ptr<Tree> fastParseDocument(QStringView html) {
+    auto tree = std::make_shared<Tree>();
+    Tokenizer tokens(html);
+    Builder builder(*tree, tokens);
+    if (!builder.document()) {
+        return nullptr;
+    }
+    return tree;
+}
+
+bool fastParseFragment(QStringView html, QStringView contextTag, Tree& tree,
+                       std::vector<Node*>& nodes) {
+    if (!isFlowContainer(contextTag) || contextTag == u"body") {
+        return false;
+    }
+    Node* root = tree.createElement(contextTag.toString());
+    Tokenizer tokens(html);
+    Builder builder(tree, tokens);
+    if (!builder.fragment(root)) {
+        return false;
+    }
+    nodes = root->children;
+    for (Node* n : nodes) {
+        n->parent = nullptr;
+    }
+    return true;
+}
+
+}  // namespace kestrova::dom

@@ -1,0 +1,41 @@
+#pragma once
+
+// Parsing and serialising the node tree. Internal to the platform library and its tests.
+//
+// Two parsers produce the same tree. gumbo is the reference: a complete HTML5 parser, but at
+// about 6 MB/s it would take most of a minute for a month of a million records. The fast parser
+// handles well-formed mark-up of the shapes the program writes itself (explicit html/head/body,
+// sections in tables, every element closed in order) and gives up on anything where HTML5 tree
+// construction would restructure the input; then gumbo parses it. Tests check that whenever
+// the fast parser accepts a text, gumbo builds the same tree.
+
+#include "platform/dom_tree.h"
+
+#include <QString>
+#include <QStringView>
+#include <memory>
+#include <vector>
+
+namespace kestrova::dom {
+
+std::shared_ptr<Tree> parseDocument(QStringView html);
+// nullptr when the text is outside what the fast parser handles.
+std::shared_ptr<Tree> fastParseDocument(QStringView html);
+std::shared_ptr<Tree> gumboParseDocument(QStringView html);
+
+// Parses html as the content of an element named contextTag; the new nodes belong to tree
+// and have no parent yet.
+std::vector<Node*> parseFragment(QStringView html, QStringView contextTag, Tree& tree);
+bool fastParseFragment(QStringView html, QStringView contextTag, Tree& tree,
+                       std::vector<Node*>& nodes);
+std::vector<Node*> gumboParseFragment(QStringView html, QStringView contextTag, Tree& tree);
+
+QString serializeNode(const Node* node);      // outerHTML
+QString serializeChildren(const Node* node);  // innerHTML
+QString innerText(const Node* node);
+QString textContent(const Node* node);
+
+// One line per node with its depth, kind, name, attributes and text: for comparing trees.
+QString debugDump(const Node* node);
+
+}  // namespace kestrova::dom

@@ -1,0 +1,322 @@
+// Serialising nodes to mark-up and to reader's text. All walks are iterative, so a page nested
+// thousands deep cannot overflow the stack.
+
+#include "platform/html_parser.h"
+
+namespace kestrova::dom {
+
+namespace {
+
+// Characters above U+00FF become numeric references: the program's pages declare ISO-8859-1
+// and are stored one byte per character, so they must stay within it.
+void appendEscaped(QString& out, QStringView text, bool attribute) {
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const char16_t c = text[k].unicode();
+        switch (c) {
+        case u'&':
+            out += u"&amp;";
+            break;
+        case u'<':
+            out += u"&lt;";
+            break;
+        case u'>':
+            out += u"&gt;";
+            break;
+        case 0xA0:
+            out += u"&nbsp;";
+            break;
+        case u'"':
+            if (attribute) {
+                out += u"&quot;";
+            } else {
+                out += u'"';
+            }
+            break;
+        default:
+            if (c <= 0xFF) {
+                out += QChar(c);
+            } else {
+                char32_t cp = c;
+                if (QChar::isHighSurrogate(c) && k + 1 < text.size() &&
+                    QChar::isLowSurrogate(text[k + 1].unicode())) {
+                    cp = QChar::surrogateToUcs4(c, text[k + 1].unicode());
+                    ++k;
+                }
+                out += u"&#" + QString::number(uint(cp)) + u';';
+            }
+        }
+    }
+}
+
+void openTag(QString& out, const Node* n) {
+    out += u'<';
+    out += n->name;
+    for (const Attribute& a : n->attributes) {
+        out += u' ';
+        out += a.name;
+        out += u"=\"";
+        appendEscaped(out, a.value, true);
+        out += u'"';
+    }
+    out += u'>';
+}
+
+void appendNode(QString& out, const Node* root, bool includeRoot) {
+    struct Frame {
+        const Node* node;
+        std::size_t next;
+    };
+    std::vector<Frame> stack;
+    auto start = [&](const Node* n) {
+        switch (n->kind) {
+        case NodeKind::Element:
+            openTag(out, n);
+            if (!isVoidElement(n->name)) {
+                stack.push_back({n, 0});
+            }
+            break;
+        case NodeKind::Text:
+            if (n->parent && n->parent->isElement() && isRawTextElement(n->parent->name)) {
+                out += n->data;
+            } else {
+                appendEscaped(out, n->data, false);
+            }
+            break;
+        case NodeKind::Comment:
+            out += u"<!--" + n->data + u"-->";
+            break;
+        case NodeKind::Doctype:
+            out += u"<!DOCTYPE " + n->name + u'>';
+            break;
+        case NodeKind::Document:
+            stack.push_back({n, 0});
+            break;
+        }
+    };
+    if (includeRoot) {
+        start(root);
+    } else {
+        stack.push_back({root, 0});
+    }
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (top.next < top.node->children.size()) {
+            const Node* child = top.node->children[top.next++];
+            start(child);
+            continue;
+        }
+        const Node* done = top.node;
+        stack.pop_back();
+        if (done->isElement() && (includeRoot || done != root)) {
+            out += u"</" + done->name + u'>';
+        }
+    }
+}
+
+bool isHiddenForText(QStringView n) {
+    return n == u"script" || n == u"style" || n == u"head" || n == u"title" ||
+           n == u"noscript" || n == u"template";
+}
+
+int breaksAround(QStringView n) {
+    if (n == u"p") {
+        return 2;
+    }
+    static const std::initializer_list<std::u16string_view> blocks = {
+        u"address", u"blockquote", u"center", u"div", u"dl", u"dt", u"dd", u"fieldset",
+        u"form", u"h1", u"h2", u"h3", u"h4", u"h5", u"h6", u"hr", u"li", u"ol", u"ul",
+        u"pre", u"table", u"tr", u"caption", u"body", u"html", u"header", u"footer",
+        u"section", u"article", u"nav", u"aside", u"main"};
+    for (std::u16string_view b : blocks) {
+        if (n == QStringView(b)) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// Collects reader's text: collapsible white space, required line breaks that only count
+// between pieces of text, and literal breaks and tabs.
+class TextCollector {
+public:
+    void text(QStringView t, bool preserve) {
+        for (QChar ch : t) {
+            const char16_t c = ch.unicode();
+            if (preserve) {
+                if (c == u'\n') {
+                    literal(u'\n');
+                } else {
+                    put(ch);
+                }
+            } else if (isHtmlWhitespace(c)) {
+                m_space = true;
+            } else {
+                put(ch);
+            }
+        }
+    }
+    void requireBreaks(int n) {
+        if (!m_out.isEmpty()) {
+            m_breaks = std::max(m_breaks, n);
+        }
+    }
+    void literal(char16_t c) {
+        flushBreaks();
+        m_out += QChar(c);
+        m_space = false;
+        m_lineStart = c == u'\n';
+    }
+    QString result() { return m_out; }
+
+private:
+    void put(QChar ch) {
+        flushBreaks();
+        if (m_space && !m_lineStart) {
+            m_out += u' ';
+        }
+        m_space = false;
+        m_out += ch;
+        m_lineStart = false;
+    }
+    void flushBreaks() {
+        if (m_breaks > 0) {
+            m_out += QString(m_breaks, u'\n');
+            m_lineStart = true;
+        }
+        m_breaks = 0;
+        m_space = false;
+    }
+
+    QString m_out;
+    int m_breaks = 0;
+    bool m_space = false;
+    bool m_lineStart = true;
+};
+
+bool isLastCellOfRow(const Node* cell) {
+    const Node* row = cell->parent;
+    if (row == nullptr) {
+        return true;
+    }
+    for (auto it = row->children.rbegin(); it != row->children.rend(); ++it) {
+        if ((*it)->is(u"td") || (*it)->is(u"th")) {
+            return *it == cell;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+QString serializeNode(const Node* node) {
+    QString out;
+    appendNode(out, node, true);
+    return out;
+}
+
+QString serializeChildren(const Node* node) {
+    QString out;
+    appendNode(out, node, false);
+    return out;
+}
+
+QString innerText(const Node* root) {
+    TextCollector text;
+    struct Frame {
+        const Node* node;
+        std::size_t next;
+        bool preserve;
+    };
+    std::vector<Frame> stack{{root, 0, root->is(u"pre") || root->is(u"textarea")}};
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (top.next < top.node->children.size()) {
+            const Node* child = top.node->children[top.next++];
+            const bool preserve = top.preserve;
+            if (child->kind == NodeKind::Text) {
+                text.text(child->data, preserve);
+            } else if (child->isElement() && !isHiddenForText(child->name)) {
+                if (child->is(u"br")) {
+                    text.literal(u'\n');
+                } else {
+                    text.requireBreaks(breaksAround(child->name));
+                    stack.push_back(
+                        {child, 0, preserve || child->is(u"pre") || child->is(u"textarea")});
+                }
+            }
+            continue;
+        }
+        const Node* done = top.node;
+        stack.pop_back();
+        if (done == root) {
+            break;
+        }
+        text.requireBreaks(breaksAround(done->name));
+        if ((done->is(u"td") || done->is(u"th")) && !isLastCellOfRow(done)) {
+            text.literal(u'\t');
+        }
+    }
+    return text.result();
+}
+
+QString textContent(const Node* root) {
+    QString out;
+    std::vector<const Node*> stack{root};
+    while (!stack.empty()) {
+        const Node* n = stack.back();
+        stack.pop_back();
+        if (n->kind == NodeKind::Text) {
+            out += n->data;
+        }
+        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) {
+            stack.push_back(*it);
+        }
+    }
+    return out;
+}
+
+QString debugDump(const Node* root) {
+    QString out;
+    struct Item {
+        const Node* node;
+        int depth;
+    };
+    std::vector<Item> stack{{root, 0}};
+    while (!stack.empty()) {
+        const Item item = stack.back();
+        stack.pop_back();
+        const Node* n = item.node;
+        out += QString(item.depth * 2, u' ');
+        switch (n->kind) {
+        case NodeKind::Document:
+            out += u"#document";
+            break;
+        case NodeKind::Doctype:
+            out += u"<!DOCTYPE " + n->name + u" \"" + n->data + u"\" \"" + n->extra + u"\">";
+            break;
+        case NodeKind::Element:
+            out += u'<' + n->name;
+            for (const Attribute& a : n->attributes) {
+                out += u' ' + a.name + u"=\"" + a.value + u'"';
+            }
+            out += u'>';
+            break;
+        case NodeKind::Text: {
+            QString t = n->data;
+            t.replace(u'\n', QStringLiteral("\\n")).replace(u'\t', QStringLiteral("\\t"));
+            out += u'"' + t + u'"';
+            break;
+        }
+        case NodeKind::Comment:
+            out += u"<!--" + n->data + u"-->";
+            break;
+        }
+        out += u'\n';
+        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) {
+            stack.push_back({*it, item.depth + 1});
+        }
+    }
+    return out;
+}
+
+}  // namespace kestrova::dom

@@ -1,0 +1,57 @@
+#pragma once
+
+// Numbers as the program reads and shows them.
+//
+// Reading: the portal writes numbers with "." as decimal point whatever the user's locale, so a
+// text is read that way first and in the user's locale only when that fails. Texts are read
+// exactly (as decimals, not through binary floating point), so rounding a total of "2.5" to a
+// whole number really sees a half.
+//
+// Showing: the patterns "0", "0.00" and "0.000" (at least one integer digit, exactly that many
+// decimals, halves rounded away from zero, no thousands separator) and the "default text"
+// (no thousands separator, no trailing zeros), with the locale's decimal separator.
+
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <optional>
+
+namespace kestrova {
+
+__extension__ typedef __int128 Int128;
+
+// An exactly read decimal number: scaled / 10^scale, plus whether digits beyond the 18th
+// decimal were dropped (they only matter to break a tie when rounding).
+struct Decimal {
+    Int128 scaled = 0;
+    int scale = 0;
+    bool dropped = false;
+
+    // Rounded to `decimals` places (0..18), ties to the even neighbour; the result is
+    // value * 10^decimals.
+    Int128 roundedTiesToEven(int decimals) const;
+    // Likewise with ties away from zero.
+    Int128 roundedHalfAway(int decimals) const;
+    double toDouble() const;
+    bool isNegative() const { return scaled < 0; }
+};
+
+// "." as decimal point, optional sign, optional exponent, blanks around allowed.
+std::optional<Decimal> parseDecimalText(QStringView text);
+// The portal's form first, then the locale's (grouping allowed there).
+std::optional<Decimal> readNumber(QStringView text, const QLocale& locale = QLocale());
+// Like readNumber; throws Failure ("Type mismatch") when the text holds no number.
+Decimal requireNumber(QStringView text, const QLocale& locale = QLocale());
+
+// The decimal nearest to value, as its shortest round-trip text gives it.
+Decimal decimalFromDouble(double value);
+
+// Pattern "0" with `decimals` zeros after the point: "0.00" is formatNumber(x, 2).
+QString formatNumber(double value, int decimals, const QLocale& locale = QLocale());
+QString formatNumber(const Decimal& value, int decimals, const QLocale& locale = QLocale());
+
+// The general form of a number: up to 15 significant digits, no trailing zeros.
+QString defaultText(double value, const QLocale& locale = QLocale());
+
+}  // namespace kestrova

@@ -1,0 +1,21 @@
+#include "platform/program_folder.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace kestrova {
+
+QString programFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString inProgramFolder(const QString& folder, const QString& name) {
+    if (folder.endsWith(u'/')) {
+        return folder + name;
+    }
+    return folder + u'/' + name;
+}
+
+}  // namespace kestrova

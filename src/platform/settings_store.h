@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QSettings;
+
+namespace kestrova {
+
+// The per-user settings store: text values under the program's executable name, in the
+// section "ScreenSettings". An INI file in the user's configuration folder; a missing key
+// yields the caller's default.
+class SettingsStore {
+public:
+    // application: the executable's base name (QCoreApplication::applicationName()).
+    explicit SettingsStore(const QString& application = QString());
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    QString get(const QString& key, const QString& defaultValue) const;
+    void save(const QString& key, const QString& value);
+    bool contains(const QString& key) const;
+    // Writes pending changes to disk now.
+    void sync();
+    QString fileName() const;
+
+    static QString section() { return QStringLiteral("ScreenSettings"); }
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};
+
+}  // namespace kestrova
