@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <QHash>
 
 namespace kestrova::dom {
 
@@ -508,7 +509,8 @@ public:
         }
         Node* body = element(*t);
         m_tree.appendChild(html, body);
-        m_stack = {html, body};
+        push(html);
+        push(body);
         if (!flowContent(/*fragment=*/false)) {
             return false;
         }
@@ -533,7 +535,7 @@ public:
     }
 
     bool fragment(Node* root) {
-        m_stack = {root};
+        push(root);
         return flowContent(/*fragment=*/true);
     }
 
@@ -596,28 +598,48 @@ private:
         }
     }
 
-    bool onStack(QStringView name) const {
-        for (const Node* n : m_stack) {
-            if (n->name == name) {
-                return true;
-            }
-        }
-        return false;
+    // What the start-tag checks need to know about the open elements, kept up to date on
+    // every push and pop so that deep pages stay linear.
+    static bool isScopeBoundary(QStringView n) {
+        return oneOf(n, {u"html", u"table", u"td", u"th", u"caption", u"marquee", u"object",
+                         u"applet", u"template", u"button"});
     }
 
-    // A <p> open in "button scope": from the current node down to the nearest scope boundary.
-    bool paragraphInButtonScope() const {
-        for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
-            const QString& n = (*it)->name;
-            if (n == u"p") {
-                return true;
-            }
-            if (oneOf(n, {u"html", u"table", u"td", u"th", u"caption", u"marquee", u"object",
-                          u"applet", u"template", u"button"})) {
-                return false;
-            }
+    void push(Node* n) {
+        const int position = int(m_stack.size());
+        m_stack.push_back(n);
+        if (n->name == u"p") {
+            m_paragraphs.push_back(position);
         }
-        return false;
+        if (isScopeBoundary(n->name)) {
+            m_boundaries.push_back(position);
+        }
+        ++m_open[n->name];
+    }
+
+    void pop() {
+        Node* n = m_stack.back();
+        const int position = int(m_stack.size()) - 1;
+        m_stack.pop_back();
+        if (!m_paragraphs.empty() && m_paragraphs.back() == position) {
+            m_paragraphs.pop_back();
+        }
+        if (!m_boundaries.empty() && m_boundaries.back() == position) {
+            m_boundaries.pop_back();
+        }
+        --m_open[n->name];
+    }
+
+    bool onStack(const QString& name) const {
+        return m_open.value(name) > 0;
+    }
+
+    // A <p> open in "button scope": above the nearest scope boundary.
+    bool paragraphInButtonScope() const {
+        if (m_paragraphs.empty()) {
+            return false;
+        }
+        return m_boundaries.empty() || m_paragraphs.back() > m_boundaries.back();
     }
 
     bool startTagAllowed(const Node* current, const Token& t) const {
@@ -648,8 +670,8 @@ private:
             return false;
         }
         if (isHeading(n)) {
-            for (const Node* open : m_stack) {
-                if (isHeading(open->name)) {
+            for (const char* h : {"h1", "h2", "h3", "h4", "h5", "h6"}) {
+                if (onStack(QString::fromLatin1(h))) {
                     return false;
                 }
             }
@@ -701,7 +723,7 @@ private:
                 Node* n = element(*t);
                 m_tree.appendChild(current, n);
                 if (!isVoid) {
-                    m_stack.push_back(n);
+                    push(n);
                 }
                 break;
             }
@@ -709,7 +731,7 @@ private:
                 if (m_stack.size() == 1 || current->name != t->name) {
                     return false;
                 }
-                m_stack.pop_back();
+                pop();
                 if (!fragment && current->name == u"body") {
                     return true;
                 }
@@ -721,6 +743,9 @@ private:
     Tree& m_tree;
     Tokenizer& m_tokens;
     std::vector<Node*> m_stack;
+    std::vector<int> m_paragraphs;  // stack positions of open <p> elements
+    std::vector<int> m_boundaries;  // stack positions of open scope boundaries
+    QHash<QString, int> m_open;  // open elements by name
 };
 
 }  // namespace

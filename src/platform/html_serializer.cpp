@@ -164,14 +164,15 @@ public:
         flushBreaks();
         m_out += QChar(c);
         m_space = false;
-        m_lineStart = c == u'\n';
+        m_lineStart = c == u'\n' || c == u'\t';  // a cell's text starts afresh too
     }
     QString result() { return m_out; }
 
 private:
     void put(QChar ch) {
+        const bool space = m_space && m_breaks == 0;
         flushBreaks();
-        if (m_space && !m_lineStart) {
+        if (space && !m_lineStart) {
             m_out += u' ';
         }
         m_space = false;

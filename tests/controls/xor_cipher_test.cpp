@@ -2,6 +2,8 @@
 
 #include "platform/failure.h"
 
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
 
 #include <QClipboard>
