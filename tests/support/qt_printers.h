@@ -7,14 +7,26 @@
 #include <QStringList>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline std::string printable(const QString& s) {
+    std::string out;
+    for (char c : s.toStdString()) {
+        switch (c) {
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << printable(s) << '"'; }
 inline void PrintTo(const QByteArray& b, std::ostream* os) {
     *os << '"' << b.toStdString() << '"';
 }
 inline void PrintTo(const QStringList& l, std::ostream* os) {
     *os << '[';
     for (qsizetype i = 0; i < l.size(); ++i) {
-        *os << (i ? ", " : "") << '"' << l[i].toStdString() << '"';
+        *os << (i ? ", " : "") << '"' << printable(l[i]) << '"';
     }
     *os << ']';
 }

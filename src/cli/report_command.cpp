@@ -1,0 +1,178 @@
+#include "cli/report_command.h"
+
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "platform/number_format.h"
+#include "retrieval/cache_file.h"
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+#include "retrieval/usage_log.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace kestrova {
+
+namespace {
+
+const QString kProgram = QStringLiteral("kestrova-report");
+
+void writeLine(QIODevice& device, const QString& line) { device.write((line + u'\n').toUtf8()); }
+
+// One line naming the file and what is wrong, as a command-line tool reports bad input.
+int fail(QIODevice& err, const QString& file, const QString& what) {
+    writeLine(err, kProgram + u": " + file + u": " + what);
+    return 1;
+}
+
+QString summaryText(const RetrievalState& state, const ReportFigures& figures) {
+    const double mb = double(figures.monthSumMB);
+    QString s;
+    s += u"Period: " + state.mstrMonthYear + u'\n';
+    s += u"Records: " + QString::number(figures.records) + u'\n';
+    s += u"Month total: " + formatNumber(mb, 3) + u" MB (" + formatNumber(mb / 1024.0, 3) +
+         u" GB)\n";
+    s += u"Days: " + QString::number(figures.days) + u'\n';
+    s += u"Average per day: " +
+         (figures.averageCaption.isEmpty() ? QStringLiteral("-")
+                                           : figures.averageCaption + QStringLiteral(" MB")) +
+         u'\n';
+    return s;
+}
+
+}  // namespace
+
+int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& err) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Turns a usage log downloaded from the ORVO portal, or a Kestrova cache file, into the "
+        "usage report page."));
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("The usage log, or a .cache2 cache file."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
+    const QCommandLineOption output(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Write the report page to PATH (default: standard output)."),
+        QStringLiteral("PATH"));
+    const QCommandLineOption summary(
+        QStringLiteral("summary"),
+        QStringLiteral("Print the month summary on standard output instead of standard error; "
+                       "the page is then written only with --output."));
+    const QCommandLineOption period(QStringLiteral("period"),
+                                    QStringLiteral("The report's period (default: from the log's "
+                                                   "first and last dates, or the cache file's "
+                                                   "name)."),
+                                    QStringLiteral("TEXT"));
+    const QCommandLineOption asLog(QStringLiteral("log"),
+                                   QStringLiteral("FILE is a usage log, whatever its name."));
+    const QCommandLineOption asCache(QStringLiteral("cache"),
+                                     QStringLiteral("FILE is a cache file, whatever its name "
+                                                    "(default: names ending in .cache2)."));
+    const QCommandLineOption cacheOut(
+        QStringLiteral("cache-out"),
+        QStringLiteral("Also keep the records in a cache file at PATH, as the program does."),
+        QStringLiteral("PATH"));
+    parser.addOptions({help, version, output, summary, period, asLog, asCache, cacheOut});
+
+    if (!parser.parse(QStringList{kProgram} + arguments)) {
+        writeLine(err, kProgram + u": " + parser.errorText());
+        writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        out.write(parser.helpText().replace(QStringLiteral("report_tests"), kProgram).toUtf8());
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        writeLine(out, kProgram + u' ' + QStringLiteral(KESTROVA_VERSION));
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1 || (parser.isSet(asLog) && parser.isSet(asCache))) {
+        writeLine(err, kProgram + (files.size() != 1
+                                       ? QStringLiteral(": give exactly one FILE")
+                                       : QStringLiteral(": --log and --cache exclude each other")));
+        writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
+        return 2;
+    }
+    const QString file = files.front();
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        return fail(err, file, QStringLiteral("no such file"));
+    }
+    if (!info.isFile()) {
+        return fail(err, file, QStringLiteral("not a file"));
+    }
+    const bool isCache = parser.isSet(asCache) ||
+                         (!parser.isSet(asLog) && file.endsWith(kCacheExtension));
+
+    RecordingDialogs messages;
+    ScopedDialogs seam(messages);
+    RetrievalState state;
+    HeadlessHost host;
+    HeadlessResult result;
+    ReportBuilder report(state, host, result);
+    UsageExtraction extraction(state, host, report);
+
+    try {
+        const QString text = ReadFileData(file, isCache);
+        if (isCache) {
+            state.mstrRecords = text;
+            state.mstrMonthYear =
+                cacheItemPeriod(info.fileName().endsWith(kCacheExtension)
+                                    ? info.fileName().chopped(kCacheExtension.size())
+                                    : info.completeBaseName());
+        } else {
+            const ParsedUsageLog log = parseUsageLog(text);
+            if (log.badLine != 0) {
+                return fail(err, file,
+                            QStringLiteral("Error retrieving data from site (line %1 has fewer "
+                                           "than six fields)")
+                                .arg(log.badLine));
+            }
+            extraction.addInFront(log.rows);
+            if (!log.earliest.isEmpty()) {
+                state.mstrMonthYear = downloadPeriodText(log.earliest, log.latest);
+            }
+        }
+    } catch (const Failure& failure) {
+        return fail(err, file, failure.description());
+    }
+    if (parser.isSet(period)) {
+        state.mstrMonthYear = parser.value(period);
+    }
+    if (parser.isSet(cacheOut) && !SaveFileData(parser.value(cacheOut), state.mstrRecords, true)) {
+        return fail(err, parser.value(cacheOut), messages.texts().join(u' '));
+    }
+
+    report.GrabbingFinished();
+    report.WriteOutput();
+    if (!messages.messages.empty()) {
+        return fail(err, file, messages.texts().join(u' '));
+    }
+    if (isCache && report.figures().records == 0) {
+        return fail(err, file,
+                    QStringLiteral("holds no usage records (not a cache file, or damaged)"));
+    }
+
+    const QByteArray page = fileBytes(result.report.outerHTML());
+    if (parser.isSet(output)) {
+        QSaveFile saved(parser.value(output));
+        if (!saved.open(QIODevice::WriteOnly) || saved.write(page) != page.size() ||
+            !saved.commit()) {
+            return fail(err, parser.value(output), saved.errorString());
+        }
+        writeLine(err, QStringLiteral("Report written to %1")
+                           .arg(QFileInfo(parser.value(output)).absoluteFilePath()));
+    } else if (!parser.isSet(summary)) {
+        out.write(page);
+    }
+    (parser.isSet(summary) ? out : err).write(summaryText(state, report.figures()).toUtf8());
+    return 0;
+}
+
+}  // namespace kestrova
