@@ -232,8 +232,12 @@ void ReportBuilder::writeOutput() {
         if (d > m_result.lastUsedDate()) {
             m_result.setLastUsedDate(d);
         }
-        const QString kind = classifyRecord(m_state.planKind, row->cell(1)->innerText(),
-                                            row->cell(2)->innerText());
+        // Only the night-unlimited kind looks at the time and duration.
+        const QString kind =
+            m_state.planKind == kNightUnlimitedPlan
+                ? classifyRecord(m_state.planKind, row->cell(1)->innerText(),
+                                 row->cell(2)->innerText())
+                : classifyRecord(m_state.planKind, QString(), QString());
         row->setAttribute(QStringLiteral("usagetype"), kind);
         row->setClassName(kind);
         const Decimal total = requireNumber(row->cell(5)->innerText());

@@ -3,6 +3,17 @@
 namespace kestrova {
 
 QString escapeHtmlText(const QString& text) {
+    bool plain = true;
+    for (QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\'' || c > 0xFF) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        return text;
+    }
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -41,9 +52,13 @@ QString escapeHtmlText(const QString& text) {
 }
 
 QString RowText(const QStringList& fields) {
-    QString row = QStringLiteral("<TR>");
+    QString row;
+    row.reserve(4 + 6 * 9 + 5 + 64);
+    row += u"<TR>";
     for (qsizetype i = 0; i < 6; ++i) {
-        row += u"<TD>" + escapeHtmlText(i < fields.size() ? fields[i] : QString()) + u"</TD>";
+        row += u"<TD>";
+        row += escapeHtmlText(i < fields.size() ? fields[i] : QString());
+        row += u"</TD>";
     }
     row += u"</TR>";
     return row;

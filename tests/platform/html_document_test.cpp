@@ -140,6 +140,23 @@ TEST(HtmlDocument, WriteAndCloseReplaceThePageAndOldHandlesStaySafe) {
     EXPECT_EQ(doc.elementById(q("new")), nullptr);
 }
 
+TEST(HtmlDocument, TextReadFromAPageOutlivesThePage) {
+    QString text;
+    QString attribute;
+    {
+        HtmlDocument doc(q("<html><head></head><body><p id=\"p\" class=\"nonfree\">kept</p>"
+                           "</body></html>"));
+        ElementPtr p = doc.elementById(q("p"));
+        text = p->innerText();
+        attribute = p->className();
+        doc.clear();
+        doc.write(q("<p>another page</p>"));
+        doc.close();
+    }  // page, handle and parsed text are gone now
+    EXPECT_EQ(text, q("kept"));
+    EXPECT_EQ(attribute, q("nonfree"));
+}
+
 TEST(HtmlDocument, StyleRulesAreKeptInTheMarkUpAndSurviveSaving) {
     HtmlDocument doc = page("<p class=\"free\">x</p>");
     StyleSheetPtr sheet = doc.createStyleSheet();
