@@ -170,8 +170,10 @@ public:
 
 private:
     void put(QChar ch) {
+        // flushBreaks() forgets pending white space, which must still separate words here.
+        const bool space = m_space;
         flushBreaks();
-        if (m_space && !m_lineStart) {
+        if (space && !m_lineStart) {
             m_out += u' ';
         }
         m_space = false;
