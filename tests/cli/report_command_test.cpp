@@ -10,6 +10,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -143,7 +146,65 @@ INSTANTIATE_TEST_SUITE_P(
                  "h\n2026-11-01,10:00:00,00:01:00,1,1,lots\n", "Type mismatch"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+namespace {
+// 1200 MB, the last record on the 15th of April (a 30-day month).
+const QByteArray kAprilLog =
+    "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n"
+    "2026-04-15,10:00:00,01:00:00,500,100,600\r\n"
+    "2026-04-01,10:00:00,01:00:00,500,100,600.4\r\n";
+}  // namespace
+
+TEST_F(ReportCommand, PricesTheMonthAgainstAPlan) {
+    write(q("april.htm"), kAprilLog);
+    const Outcome r =
+        run({q("--summary"), q("--plan"), q("0"), q("--today"), q("2026-05-02"), path(q("april.htm"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
+    EXPECT_TRUE(lines.contains(q("Metered Bandwidth : 1200.000 MB")));
+    EXPECT_TRUE(lines.contains(q("Excess Bandwidth : 176.000 MB")));
+    EXPECT_TRUE(lines.contains(q("Total + Tax : Rs. 333.99")));
+    EXPECT_FALSE(lines.contains(q("Usage Today* : 600.00 MB")));  // the 15th is not today
+}
+
+TEST_F(ReportCommand, RanksEveryPlanCheapestFirst) {
+    write(q("april.htm"), kAprilLog);
+    const Outcome r = run({q("--summary"), q("--compare-plans"), q("--today"), q("2026-05-02"),
+                           path(q("april.htm"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString out = QString::fromUtf8(r.out);
+    const QStringList ranked =
+        out.section(q("Plans ranked by total + tax:\n"), 1).trimmed().split(u'\n');
+    ASSERT_EQ(ranked.size(), 29);  // the custom plan only with custom figures
+    EXPECT_TRUE(ranked.front().contains(q("Rs. 333.99"))) << ranked.front().toStdString();
+    EXPECT_TRUE(ranked.back().contains(q("15000")));
+}
+
+TEST_F(ReportCommand, JsonForScriptsAndTheCsvExport) {
+    write(q("april.htm"), kAprilLog);
+    const Outcome r = run({q("--summary"), q("--format"), q("json"), q("--plan-charge"), q("100"),
+                           q("--allowance"), q("0"), q("--rate"), q("1"), q("--compare-plans"),
+                           q("--today"), q("2026-04-15"), q("--csv"), path(q("april.csv")),
+                           path(q("april.htm"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(root[q("month")][q("records")].toInt(), 2);
+    EXPECT_TRUE(root[q("summary")][q("plan")][q("custom")].toBool());
+    // An allowance of 0 counts as 1 MB.
+    EXPECT_EQ(root[q("summary")][q("plan")][q("allowanceMB")].toDouble(), 1.0);
+    EXPECT_EQ(root[q("comparison")][q("plans")].toArray().size(), 30);
+    QFile exported(path(q("april.csv")));
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(),
+              QByteArray("Date, Time, Duration, Download (MB), Upload (MB), Total (MB)\r\n"
+                         "2026-04-15, 10:00:00, 01:00:00, 500, 100, 600\r\n"
+                         "2026-04-01, 10:00:00, 01:00:00, 500, 100, 600.4\r\n"));
+}
+
 TEST_F(ReportCommand, UsageErrorsAndHelp) {
+    EXPECT_EQ(run({q("--plan"), q("30"), path(q("usage.htm"))}).status, 2);
+    EXPECT_EQ(run({q("--plan"), q("3"), q("--rate"), q("1"), path(q("usage.htm"))}).status, 2);
+    EXPECT_EQ(run({q("--today"), q("tomorrow"), path(q("usage.htm"))}).status, 2);
+    EXPECT_EQ(run({q("--format"), q("xml"), path(q("usage.htm"))}).status, 2);
     EXPECT_EQ(run({}).status, 2);
     EXPECT_EQ(run({q("a"), q("b")}).status, 2);
     EXPECT_EQ(run({q("--no-such-option"), q("a")}).status, 2);
