@@ -117,6 +117,9 @@ public:
     virtual void close() = 0;
 
     virtual StyleSheetPtr createStyleSheet() = 0;
+
+    // The document of this document's window: the same document, reached again.
+    virtual Document& windowDocument() { return *this; }
 };
 
 }  // namespace kestrova

@@ -177,6 +177,24 @@ TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {
     EXPECT_EQ(r.state.mstrGraphDataWithAverage, q("\t17\tAvg\r\nUsage\t0.00\t0\r\n\t2"));
 }
 
+TEST(ReportPage, CacheTextWrittenBeforeFieldsWereEscapedStillReads) {
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    RetrievalState state;
+    state.mstrRecords = q("<TR><TD>2013-04-17</TD><TD>AT&T 10:00</TD><TD>a < b</TD><TD>1</TD>"
+                          "<TD>1</TD><TD>2</TD></TR>");
+    HeadlessHost host;
+    HeadlessResult result;
+    ReportBuilder report{state, host, result};
+    report.GrabbingFinished();
+    report.WriteOutput();
+    ASSERT_TRUE(messages.messages.empty());
+    ElementPtr record = result.report.elementsByTagName(q("table")).item(1)->row(2);
+    EXPECT_EQ(record->cell(1)->innerText(), q("AT&T 10:00"));
+    EXPECT_EQ(record->cell(2)->innerText(), q("a < b"));
+    EXPECT_EQ(result.mlngTotalUsage, 2);
+}
+
 TEST(ReportPage, ACellWithoutANumberEndsWithItsDescription) {
     Report r("2013-04-17,23:00:00,00:10:00,0,0,n/a\n");
     ASSERT_EQ(r.messages.messages.size(), 1u);
