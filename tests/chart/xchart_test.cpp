@@ -256,7 +256,16 @@ TEST(LegendText, ShorteningTable) {
     EXPECT_EQ(shortenLegendText(QStringLiteral("abcdef"), wide, metrics), QStringLiteral("abcdef"));
     EXPECT_EQ(shortenLegendText(QStringLiteral("abcdefgh"), wide, metrics), QStringLiteral("abcdef.."));
     EXPECT_EQ(shortenLegendText(QStringLiteral("abc"), 0, metrics), QStringLiteral(".."));
-    EXPECT_EQ(shortenLegendText(QString(), 0, metrics), QString());
+    EXPECT_EQ(shortenLegendText(QString(), -5, metrics), QString()) << "nothing to shorten";
+    const QString words = QStringLiteral("Total:350 MB (NF:300.00 MB  + F:50.00 MB)");
+    for (const double room : {10.0, 55.5, 80.0, 120.0}) {
+        // The longest prefix that fits, as dropping one character at a time would leave it.
+        QString expected = words;
+        while (!expected.isEmpty() && metrics.horizontalAdvance(expected) > room) {
+            expected.chop(1);
+        }
+        EXPECT_EQ(shortenLegendText(words, room, metrics), expected + u"..") << room;
+    }
 }
 
 TEST_F(ChartFixture, ShowingTheLegendTwiceWidensTheRightMarginTwice) {

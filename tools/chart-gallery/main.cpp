@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
     XChart* trapezoid = shapesChart(second, QStringLiteral("TrapezoidNegative"), 64, -100, -10,
                                     {-20, -55, -80, -35, -95, -60});
     trapezoid->model().setChartTitle(QStringLiteral("Trapezoid, axis mode 1"));
-    trapezoid->model().setBarFillStyle(2);
+    trapezoid->model().setBarFillStyle(0);
     trapezoid->model().setBarColor(RGB(0, 150, 80));
 
     XChart* line = shapesChart(second, QStringLiteral("LineOnly"), 4 | 2, 0, 100,
@@ -188,6 +188,8 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &app, [&] {
         window.setCurrentIndex(0);
         result->grab().save(QDir(folder).filePath(QStringLiteral("result-window.png")));
+        result->model().setSelectedColumn(19);
+        result->grab().save(QDir(folder).filePath(QStringLiteral("result-window-selected.png")));
         window.setCurrentIndex(1);
         second->resize(900, 1400);
         for (XChart* chart : {colour, ellipse, triangle, diamond, trapezoid, line}) {
