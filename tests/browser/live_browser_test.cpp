@@ -54,6 +54,10 @@ public:
                          [this](const FrameHandle& frame, const QUrl& url) {
                              heard.push_back(Heard{frame.path(), url});
                          });
+        QObject::connect(&browser, &Browser::beforeNavigate,
+                         [this](const QUrl& url, bool topLevel) {
+                             navigations.push_back({url, topLevel});
+                         });
     }
 
     int topLevelCount() const {
@@ -63,6 +67,7 @@ public:
 
     LiveBrowser browser;
     std::vector<Heard> heard;
+    std::vector<std::pair<QUrl, bool>> navigations;  // before-navigate: address, top level
 };
 
 QCoro::Task<> waitUntil(std::function<bool()> condition, const char* what,
@@ -217,6 +222,14 @@ TEST(LiveBrowser, WalksThePortalAndDownloadsTheLogWithTheSessionCookie) {
         EXPECT_EQ(h.frame, (FramePath{2, 1}));
     }
     EXPECT_EQ(walkHeard[2].url.path(), u"/nav/usage");
+
+    const auto navigated = [&](const QString& path, bool topLevel) {
+        return std::count(f.navigations.begin(), f.navigations.end(),
+                          std::pair(portal.url(path), topLevel)) == 1;
+    };
+    EXPECT_TRUE(navigated(QStringLiteral("/"), true));
+    EXPECT_TRUE(navigated(QStringLiteral("/nav/services"), false));
+    EXPECT_TRUE(navigated(QStringLiteral("/frames/work"), false));
     const QStringList parts = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
     EXPECT_EQ(parts, QStringList{QStringLiteral("usage.htm")}) << "no partial file is left";
 

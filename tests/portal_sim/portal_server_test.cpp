@@ -244,11 +244,6 @@ TEST(PortalUsageView, DropDownsOfferDaysMonthsAndYearsWithThisMonthUpToTodayChos
                                                          QStringLiteral("2013")}));
 }
 
-TEST(PortalUsageView, WithoutTodayTheLocalDateIsChosen) {
-    PortalServer server(PortalOptions{});
-    EXPECT_EQ(server.today(), localToday());
-}
-
 std::string detailsPath(const char* fd, const char* fm, const char* fy, const char* td,
                         const char* tm, const char* ty) {
     return std::string("/nav/usage?show=1&") + std::string(kFromDay) + '=' + fd + '&' +
@@ -420,17 +415,6 @@ INSTANTIATE_TEST_SUITE_P(
                                ymd(2012, 2, 1), ymd(2012, 2, 29)}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST(PortalTable, TheGrabTakesTheMonthFromTheFirstEntry) {
-    Portal portal;
-    const TablePage page = readTable(portal.body("/usage/unbilled", portal.sessionFor()),
-                                     QStringLiteral("SWEForm2_0"));
-    ASSERT_FALSE(page.entries.empty());
-    const QString first = page.entries.front()[0];
-    const QStringList parts = first.left(first.indexOf(u' ')).split(u'-');
-    ASSERT_EQ(parts.size(), 3);
-    EXPECT_EQ(parts[2] + u'-' + parts[1], u"2013-04");
-}
-
 bool isNotAvailable(const std::string& html) {
     return html.find(kNotAvailableText) != std::string::npos;
 }
@@ -510,15 +494,6 @@ INSTANTIATE_TEST_SUITE_P(
                       OmitRow{"TableForm", "SWEForm2_0", "/usage/unbilled"}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST(PortalFaults, OmittedPasswordFieldKeepsTheRestOfTheLoginForm) {
-    PortalOptions options;
-    options.omit = {"logonpassfield"};
-    Portal portal(options);
-    HtmlDocument login(q(portal.body("/", {})));
-    EXPECT_TRUE(login.elementById(QStringLiteral("logonuidfield")));
-    EXPECT_TRUE(login.elementById(QStringLiteral("uidPasswordLogon")));
-}
-
 TEST(PortalFaults, DroppedSessionGivesTheDownloadTheLoginPageAndEndsTheSession) {
     PortalOptions options;
     options.dropSessionBeforeDownload = true;
@@ -543,13 +518,6 @@ TEST(PortalFaults, FailedDownloadAnswers500WithNoBody) {
     EXPECT_TRUE(res->body.empty());
     EXPECT_FALSE(isLoginPage(portal.body("/nav/usage", portal.sessionFor())))
         << "only the download fails";
-}
-
-TEST(PortalServer, TwoServersServeTheSameData) {
-    Portal first;
-    Portal second;
-    const std::string path = "/usage.csv?from=2013-01-01&to=2013-04-17";
-    EXPECT_EQ(first.body(path, first.sessionFor()), second.body(path, second.sessionFor()));
 }
 
 // A stop that came before the server thread began to listen used to be lost, and the

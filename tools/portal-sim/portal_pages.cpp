@@ -78,7 +78,7 @@ std::string Pages::top(std::string_view userId) const {
     // The program counts frames: the navigation lives in frame 2's frame 1.
     body += "<iframe name=\"header\" src=\"/frames/header\" width=\"100%\" height=\"40\"></iframe>\n"
             "<iframe name=\"menu\" src=\"/frames/menu\" width=\"100%\" height=\"40\"></iframe>\n"
-            "<iframe name=\"work\" src=\"/frames/work\" width=\"100%\" height=\"560\"></iframe>\n";
+            "<iframe name=\"work\" src=\"/frames/work\" width=\"100%\" height=\"640\"></iframe>\n";
     return page("ORVO selfcare", body);
 }
 
@@ -90,9 +90,9 @@ std::string Pages::menuFrame() const {
 
 std::string Pages::workFrame() const {
     return page("Work area",
-                "<iframe name=\"title\" src=\"/frames/title\" width=\"100%\" height=\"30\">"
+                "<iframe name=\"title\" src=\"/frames/title\" width=\"100%\" height=\"48\">"
                 "</iframe>\n"
-                "<iframe name=\"nav\" src=\"/nav\" width=\"100%\" height=\"500\"></iframe>\n");
+                "<iframe name=\"nav\" src=\"/nav\" width=\"100%\" height=\"540\"></iframe>\n");
 }
 
 std::string Pages::titleFrame() const { return page("Title", "My account\n"); }
