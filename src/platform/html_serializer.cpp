@@ -180,13 +180,14 @@ private:
         m_out += ch;
         m_lineStart = false;
     }
+    // A pending blank is dropped only where line breaks take its place.
     void flushBreaks() {
         if (m_breaks > 0) {
             m_out += QString(m_breaks, u'\n');
             m_lineStart = true;
+            m_space = false;
         }
         m_breaks = 0;
-        m_space = false;
     }
 
     QString m_out;
