@@ -17,7 +17,8 @@ QColor toQColor(ColorRef color, const QPalette& palette) {
     if (!isSystemColor(color)) {
         return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
     }
-    switch (color & 0xFF) {
+    // The number is everything below the flag bit: 0x80000105 is no window colour 5.
+    switch (color & ~kSystemColorFlag) {
     case 5:
         return palette.color(QPalette::Active, QPalette::Base);
     case 8:

@@ -19,6 +19,14 @@ enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 struct Message {
+    Message() = default;
+    Message(QString messageText, QString messageTitle = QString(),
+            MessageIcon messageIcon = MessageIcon::None,
+            MessageButtons messageButtons = MessageButtons::Ok,
+            MessageAnswer defaultButton = MessageAnswer::Ok)
+        : text(std::move(messageText)), title(std::move(messageTitle)), icon(messageIcon),
+          buttons(messageButtons), defaultAnswer(defaultButton) {}
+
     QString text;
     QString title;  // empty: the program's own title
     MessageIcon icon = MessageIcon::None;

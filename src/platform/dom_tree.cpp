@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
+#include <sys/mman.h>
+#include <cstring>
 
 namespace kestrova::dom {
 
@@ -26,19 +29,49 @@ void Node::setAttribute(const QString& attributeName, const QString& value) {
 
 Tree::Tree() { m_document = createNode(NodeKind::Document); }
 
+Tree::~Tree() {
+    for (std::size_t b = 0; b < m_blocks.size(); ++b) {
+        const std::size_t used = b + 1 == m_blocks.size() ? m_used : kNodesPerBlock;
+        for (std::size_t i = 0; i < used; ++i) {
+            m_blocks[b][i].~Node();
+        }
+        munmap(m_blocks[b], kBlockBytes);
+    }
+}
+
 Node* Tree::createNode(NodeKind kind) {
-    if (m_used == kChunk) {
-        m_chunks.push_back(std::make_unique<Node[]>(kChunk));
+    if (m_used == kNodesPerBlock) {
+        // Populated in one go: faulting a block in page by page costs more than filling it.
+        void* block = mmap(nullptr, kBlockBytes, PROT_READ | PROT_WRITE,
+                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (block == MAP_FAILED) {
+            throw std::bad_alloc();
+        }
+        m_blocks.push_back(static_cast<Node*>(block));
         m_used = 0;
     }
-    Node* node = &m_chunks.back()[m_used++];
+    Node* node = new (&m_blocks.back()[m_used++]) Node;
     node->kind = kind;
     return node;
 }
 
 Node* Tree::createElement(const QString& lowerName) {
     Node* node = createNode(NodeKind::Element);
-    node->name = internTagName(lowerName);
+    Tag tag = Tag::Other;
+    if (findTagName(lowerName, &tag)) {
+        node->tag = tag;
+    } else {
+        node->data = lowerName;
+    }
+    return node;
+}
+
+Node* Tree::createElement(const QString& internedName, Tag tag) {
+    Node* node = createNode(NodeKind::Element);
+    node->tag = tag;
+    if (tag == Tag::Other) {
+        node->data = internedName;
+    }
     return node;
 }
 
@@ -49,38 +82,60 @@ Node* Tree::createText(const QString& text) {
 }
 
 void Tree::appendChild(Node* parent, Node* child) {
-    if (child->kind == NodeKind::Text && !parent->children.empty() &&
-        parent->children.back()->kind == NodeKind::Text) {
-        parent->children.back()->data += child->data;
+    if (child->kind == NodeKind::Text && parent->lastChild &&
+        parent->lastChild->kind == NodeKind::Text) {
+        parent->lastChild->data += child->data;
         return;
     }
     child->parent = parent;
-    parent->children.push_back(child);
+    child->nextSibling = nullptr;
+    child->prevSibling = parent->lastChild;
+    if (parent->lastChild) {
+        parent->lastChild->nextSibling = child;
+    } else {
+        parent->firstChild = child;
+    }
+    parent->lastChild = child;
     childrenChanged(parent);
 }
 
 void Tree::insertBefore(Node* parent, Node* child, Node* reference) {
-    auto it = std::find(parent->children.begin(), parent->children.end(), reference);
-    if (child->kind == NodeKind::Text && it != parent->children.begin() &&
-        (*(it - 1))->kind == NodeKind::Text) {
-        (*(it - 1))->data += child->data;
+    if (reference == nullptr) {
+        appendChild(parent, child);
+        return;
+    }
+    Node* before = reference->prevSibling;
+    if (child->kind == NodeKind::Text && before && before->kind == NodeKind::Text) {
+        before->data += child->data;
         return;
     }
     child->parent = parent;
-    parent->children.insert(it, child);
+    child->prevSibling = before;
+    child->nextSibling = reference;
+    reference->prevSibling = child;
+    if (before) {
+        before->nextSibling = child;
+    } else {
+        parent->firstChild = child;
+    }
     childrenChanged(parent);
 }
 
 void Tree::removeChildren(Node* parent) {
-    for (Node* child : parent->children) {
+    for (Node* child = parent->firstChild; child;) {
+        Node* next = child->nextSibling;
         child->parent = nullptr;
+        child->nextSibling = nullptr;
+        child->prevSibling = nullptr;
+        child = next;
     }
-    parent->children.clear();
+    parent->firstChild = nullptr;
+    parent->lastChild = nullptr;
     childrenChanged(parent);
 }
 
 Node* Tree::documentElement() const {
-    for (Node* child : m_document->children) {
+    for (Node* child : m_document->children()) {
         if (child->is(u"html")) {
             return child;
         }
@@ -96,16 +151,13 @@ Node* Tree::findFirst(const Node* root, QStringView lowerTag) const {
         if (node->is(lowerTag)) {
             return const_cast<Node*>(node);
         }
-        for (auto it = node->children.rbegin(); it != node->children.rend(); ++it) {
-            stack.push_back(*it);
+        for (Node* c = node->lastChild; c; c = c->prevSibling) {
+            stack.push_back(c);
         }
     }
     return nullptr;
 }
 
-static bool isSection(const Node* node) {
-    return node->is(u"tbody") || node->is(u"thead") || node->is(u"tfoot");
-}
 
 const std::vector<Node*>& Tree::rows(const Node* tableOrSection) {
     auto found = m_rows.find(tableOrSection);
@@ -114,29 +166,29 @@ const std::vector<Node*>& Tree::rows(const Node* tableOrSection) {
     }
     std::vector<Node*> rows;
     auto addRowsOf = [&rows](const Node* section) {
-        for (Node* child : section->children) {
-            if (child->is(u"tr")) {
+        for (Node* child : section->children()) {
+            if (child->is(Tag::Tr)) {
                 rows.push_back(child);
             }
         }
     };
-    if (isSection(tableOrSection)) {
+    if (tableOrSection->isSection()) {
         addRowsOf(tableOrSection);
     } else {
-        for (const Node* child : tableOrSection->children) {
-            if (child->is(u"thead")) {
+        for (const Node* child : tableOrSection->children()) {
+            if (child->is(Tag::Thead)) {
                 addRowsOf(child);
             }
         }
-        for (Node* child : tableOrSection->children) {
-            if (child->is(u"tbody")) {
+        for (Node* child : tableOrSection->children()) {
+            if (child->is(Tag::Tbody)) {
                 addRowsOf(child);
-            } else if (child->is(u"tr")) {
+            } else if (child->is(Tag::Tr)) {
                 rows.push_back(child);
             }
         }
-        for (const Node* child : tableOrSection->children) {
-            if (child->is(u"tfoot")) {
+        for (const Node* child : tableOrSection->children()) {
+            if (child->is(Tag::Tfoot)) {
                 addRowsOf(child);
             }
         }
@@ -146,29 +198,117 @@ const std::vector<Node*>& Tree::rows(const Node* tableOrSection) {
 
 void Tree::childrenChanged(const Node* parent) {
     // Only the child lists of tables and their sections decide which rows a table has.
-    if (!m_rows.empty() && (parent->is(u"table") || isSection(parent))) {
+    if (!m_rows.empty() && (parent->is(Tag::Table) || parent->isSection())) {
         m_rows.clear();
     }
 }
 
-QString internTagName(QStringView lowerName) {
-    static const auto names = [] {
-        std::vector<QString> list;
-        for (const char* n : {"html", "head", "body", "title", "meta", "link", "style", "script",
-                              "table", "tbody", "thead", "tfoot", "tr", "td", "th", "span", "b",
-                              "u", "i", "br", "div", "a", "p", "font", "img", "input", "select",
-                              "option", "form", "center", "strong", "em", "hr", "frame",
-                              "frameset", "iframe", "label", "ul", "ol", "li", "small"}) {
-            list.push_back(QString::fromLatin1(n));
-        }
-        return list;
-    }();
-    for (const QString& n : names) {
-        if (n == lowerName) {
-            return n;
+namespace {
+
+struct TagEntry {
+    QString name;
+    Tag tag;
+};
+
+struct TagTable {
+    std::vector<std::vector<TagEntry>> byLength = std::vector<std::vector<TagEntry>>(16);
+    std::vector<QString> byId = std::vector<QString>(kTagIds);
+    std::array<bool, kTagIds> isVoid{};
+    std::array<bool, kTagIds> isRawText{};
+};
+
+Tag lookupTag(QStringView lowerName, const TagTable& table) {
+    if (std::size_t(lowerName.size()) >= table.byLength.size()) {
+        return Tag::Other;
+    }
+    for (const TagEntry& e : table.byLength[std::size_t(lowerName.size())]) {
+        if (e.name == lowerName) {
+            return e.tag;
         }
     }
-    return lowerName.toString();
+    return Tag::Other;
+}
+
+// Interned names grouped by length, so a lookup compares only names of the right length.
+const TagTable& tagTable() {
+    static const TagTable table = [] {
+        TagTable t;
+        const std::pair<const char*, Tag> named[] = {
+            {"html", Tag::Html},   {"head", Tag::Head},   {"body", Tag::Body},
+            {"table", Tag::Table}, {"tbody", Tag::Tbody}, {"thead", Tag::Thead},
+            {"tfoot", Tag::Tfoot}, {"tr", Tag::Tr},       {"td", Tag::Td},
+            {"th", Tag::Th},       {"br", Tag::Br},       {"pre", Tag::Pre},
+            {"textarea", Tag::Textarea}};
+        const char* others[] = {
+            "title",  "meta",     "link",     "base",     "style",    "script",  "span",
+            "b",      "u",        "i",        "em",       "strong",   "font",    "a",
+            "small",  "big",      "s",        "strike",   "tt",       "code",    "nobr",
+            "div",    "center",   "p",        "form",     "img",      "input",   "hr",
+            "select", "option",   "optgroup", "label",    "ul",       "ol",      "li",
+            "h1",     "h2",       "h3",       "h4",       "h5",       "h6",      "sub",
+            "sup",    "abbr",     "wbr",      "frame",    "frameset", "iframe",  "caption",
+            "button", "marquee",  "object",   "applet",   "template", "address", "article",
+            "aside",  "blockquote", "dl",     "dt",       "dd",       "fieldset", "footer",
+            "header", "menu",     "nav",      "section",  "area",     "col",     "colgroup",
+            "embed",  "param",    "source",   "track",    "basefont", "keygen",  "xmp",
+            "noembed", "noframes", "plaintext", "noscript", "main"};
+        auto add = [&t](const char* name, Tag tag) {
+            const QString n = QString::fromLatin1(name);
+            t.byLength[std::strlen(name)].push_back({n, tag});
+            t.byId[std::size_t(tag)] = n;
+        };
+        for (const auto& [name, tag] : named) {
+            add(name, tag);
+        }
+        int next = kFirstUnnamedTag;
+        for (const char* name : others) {
+            add(name, Tag(next++));
+        }
+        for (std::u16string_view v : {u"area", u"base", u"br", u"col", u"embed", u"hr", u"img",
+                                      u"input", u"link", u"meta", u"param", u"source", u"track",
+                                      u"wbr", u"basefont", u"keygen"}) {
+            t.isVoid[std::size_t(lookupTag(QStringView(v), t))] = true;
+        }
+        for (std::u16string_view v : {u"style", u"script", u"xmp", u"iframe", u"noembed",
+                                      u"noframes", u"plaintext"}) {
+            t.isRawText[std::size_t(lookupTag(QStringView(v), t))] = true;
+        }
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
+const QString* findTagName(QStringView lowerName, Tag* tag) {
+    const TagTable& table = tagTable();
+    const Tag found = lookupTag(lowerName, table);
+    if (found == Tag::Other) {
+        return nullptr;
+    }
+    if (tag) {
+        *tag = found;
+    }
+    return &table.byId[std::size_t(found)];
+}
+
+Tag tagOf(QStringView lowerName) { return lookupTag(lowerName, tagTable()); }
+
+const QString& tagName(Tag tag) { return tagTable().byId[std::size_t(tag)]; }
+
+bool isVoidElement(const Node* element) {
+    return element->tag == Tag::Other ? isVoidElement(element->name())
+                                      : tagTable().isVoid[std::size_t(element->tag)];
+}
+
+bool isRawTextElement(const Node* element) {
+    return element->tag == Tag::Other ? isRawTextElement(element->name())
+                                      : tagTable().isRawText[std::size_t(element->tag)];
+}
+
+QString internTagName(QStringView lowerName) {
+    const QString* interned = findTagName(lowerName);
+    return interned ? *interned : lowerName.toString();
 }
 
 bool isVoidElement(QStringView n) {

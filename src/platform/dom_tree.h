@@ -19,6 +19,18 @@ namespace kestrova::dom {
 
 enum class NodeKind : std::uint8_t { Document, Doctype, Element, Text, Comment };
 
+// Tag ids, so the hot paths compare a byte, not a string. The named ones are those the code
+// tests for; every other interned name has an id of its own above kFirstUnnamedTag; names that
+// are not interned are Tag::Other.
+enum class Tag : std::uint8_t {
+    Other, Html, Head, Body, Table, Tbody, Thead, Tfoot, Tr, Td, Th, Br, Pre, Textarea
+};
+constexpr int kFirstUnnamedTag = 14;
+constexpr int kTagIds = 256;
+
+// The interned name of a tag id (empty for Tag::Other).
+const QString& tagName(Tag tag);
+
 struct Attribute {
     QString name;   // lower case
     QString value;
@@ -26,15 +38,44 @@ struct Attribute {
 
 struct Node {
     NodeKind kind = NodeKind::Element;
-    QString name;   // element: lower-case tag name; doctype: its name
-    QString data;   // text and comment: their text; doctype: public identifier
-    QString extra;  // doctype: system identifier
-    std::vector<Attribute> attributes;
+    Tag tag = Tag::Other;
+    // Text and comment: their text. Element: its lower-case name when the tag has no id (the
+    // name of a tag with an id comes from the tag table). Doctype: its name.
+    QString data;
+    std::vector<Attribute> attributes;  // doctype: "public" and "system" identifiers
+    // Children as a list: no allocation per parent, and appending stays O(1).
     Node* parent = nullptr;
-    std::vector<Node*> children;
+    Node* firstChild = nullptr;
+    Node* lastChild = nullptr;
+    Node* nextSibling = nullptr;
+    Node* prevSibling = nullptr;
 
+    struct ChildIterator {
+        Node* node;
+        Node* operator*() const { return node; }
+        ChildIterator& operator++() {
+            node = node->nextSibling;
+            return *this;
+        }
+        bool operator!=(const ChildIterator& other) const { return node != other.node; }
+    };
+    struct Children {
+        Node* first;
+        ChildIterator begin() const { return {first}; }
+        ChildIterator end() const { return {nullptr}; }
+    };
+    Children children() const { return {firstChild}; }
+    bool hasOneChild() const { return firstChild != nullptr && firstChild == lastChild; }
+
+    // Element: its lower-case tag name; doctype: its name.
+    const QString& name() const {
+        return kind == NodeKind::Element && tag != Tag::Other ? tagName(tag) : data;
+    }
     bool isElement() const { return kind == NodeKind::Element; }
-    bool is(QStringView tag) const { return kind == NodeKind::Element && name == tag; }
+    bool is(QStringView lowerName) const { return kind == NodeKind::Element && name() == lowerName; }
+    bool is(Tag t) const { return kind == NodeKind::Element && tag == t; }
+    bool isCell() const { return is(Tag::Td) || is(Tag::Th); }
+    bool isSection() const { return is(Tag::Tbody) || is(Tag::Thead) || is(Tag::Tfoot); }
     const QString* findAttribute(QStringView attributeName) const;
     void setAttribute(const QString& attributeName, const QString& value);
 };
@@ -44,12 +85,14 @@ struct Node {
 class Tree {
 public:
     Tree();
+    ~Tree();
     Tree(const Tree&) = delete;
     Tree& operator=(const Tree&) = delete;
 
     Node* document() const { return m_document; }
     Node* createNode(NodeKind kind);
     Node* createElement(const QString& lowerName);
+    Node* createElement(const QString& internedName, Tag tag);
     Node* createText(const QString& text);
 
     // Appends child (merging adjacent text, as a parser does) and keeps caches right.
@@ -67,19 +110,30 @@ public:
     const std::vector<Node*>& rows(const Node* tableOrSection);
 
     std::function<void(Element&)> clickHandler;
+    // The text the tree was parsed from; text nodes and attribute values may point into it.
+    QString source;
 
 private:
     void childrenChanged(const Node* parent);
 
-    static constexpr std::size_t kChunk = 4096;
-    std::vector<std::unique_ptr<Node[]>> m_chunks;
-    std::size_t m_used = kChunk;
+    // Nodes come from large blocks that the kernel may back with huge pages: a month of a
+    // million records makes some thirteen million nodes per page, and faulting them in 4 KiB
+    // at a time cost more than building them.
+    static constexpr std::size_t kBlockBytes = std::size_t(4) << 20;
+    static constexpr std::size_t kNodesPerBlock = kBlockBytes / sizeof(Node);
+    std::vector<Node*> m_blocks;
+    std::size_t m_used = kNodesPerBlock;
     Node* m_document = nullptr;
     std::unordered_map<const Node*, std::vector<Node*>> m_rows;
 };
 
 // Interned lower-case names of the tags the program meets, so most elements share one string.
 QString internTagName(QStringView lowerName);
+// The interned name and its tag id; nullptr when the name is not one of the interned ones.
+const QString* findTagName(QStringView lowerName, Tag* tag = nullptr);
+Tag tagOf(QStringView lowerName);
+bool isVoidElement(const Node* element);
+bool isRawTextElement(const Node* element);
 
 bool isVoidElement(QStringView lowerName);
 bool isRawTextElement(QStringView lowerName);

@@ -19,11 +19,11 @@ ElementPtr ElementList::item(int index) const {
 
 namespace {
 
-QString upper(const Node* n) { return n->name.toUpper(); }
+QString upper(const Node* n) { return n->name().toUpper(); }
 
 std::vector<Node*> elementChildren(const Node* n) {
     std::vector<Node*> out;
-    for (Node* c : n->children) {
+    for (Node* c : n->children()) {
         if (c->isElement()) {
             out.push_back(c);
         }
@@ -38,7 +38,7 @@ public:
     QString tagName() const override { return upper(m_node); }
 
     QString value() const override {
-        const QString& n = m_node->name;
+        const QString& n = m_node->name();
         if (n == u"select") {
             std::vector<Node*> options;
             collect(m_node, u"option", options);
@@ -62,7 +62,7 @@ public:
     }
 
     void setValue(const QString& value) override {
-        const QString& n = m_node->name;
+        const QString& n = m_node->name();
         if (n == u"select") {
             std::vector<Node*> options;
             collect(m_node, u"option", options);
@@ -97,14 +97,24 @@ public:
     QString innerHTML() const override { return dom::serializeChildren(m_node); }
 
     void setInnerHTML(const QString& html) override {
-        std::vector<Node*> nodes = dom::parseFragment(html, m_node->name, *m_tree);
+        std::vector<Node*> nodes = dom::parseFragment(html, m_node->name(), *m_tree);
         m_tree->removeChildren(m_node);
         for (Node* n : nodes) {
             m_tree->appendChild(m_node, n);
         }
     }
 
-    QString outerHTML() const override { return dom::serializeNode(m_node); }
+    QString outerHTML() const override {
+        QString out;
+        if (m_node == m_tree->documentElement()) {
+            // The whole page: about the size of the text it was parsed from, so one allocation
+            // instead of a series of ever larger copies.
+            out.reserve(m_tree->source.size() + m_tree->source.size() / 8 + 4096);
+        }
+        dom::appendSerializedNode(out, m_node);
+        return out;
+    }
+    void appendOuterHTML(QString& out) const override { dom::appendSerializedNode(out, m_node); }
 
     int childCount() const override { return int(elementChildren(m_node).size()); }
 
@@ -135,13 +145,16 @@ public:
     int cellCount() const override { return int(cells().size()); }
 
     ElementPtr cell(int index) const override {
-        const std::vector<Node*> all = cells();
-        if (index < 0 || index >= int(all.size())) {
-            throw Failure(QStringLiteral("Cell %1 of the row does not exist: it has %2")
-                              .arg(index)
-                              .arg(all.size()));
+        requireRow();
+        int seen = 0;
+        for (Node* c : m_node->children()) {
+            if (c->isCell() && seen++ == index) {
+                return wrap(c);
+            }
         }
-        return wrap(all[std::size_t(index)]);
+        throw Failure(QStringLiteral("Cell %1 of the row does not exist: it has %2")
+                          .arg(index)
+                          .arg(seen));
     }
 
     ElementPtr insertCell() override {
@@ -170,7 +183,7 @@ public:
 
     QString attribute(const QString& name) const override {
         const QString* v = m_node->findAttribute(name.toLower());
-        return v ? *v : QString();
+        return v ? dom::ownedCopy(*v) : QString();
     }
     bool hasAttribute(const QString& name) const override {
         return m_node->findAttribute(name.toLower()) != nullptr;
@@ -183,8 +196,7 @@ private:
     ElementPtr wrap(Node* n) const { return std::make_shared<HtmlElement>(m_tree, n); }
 
     const std::vector<Node*>& rows() const {
-        const QString& n = m_node->name;
-        if (n != u"table" && n != u"tbody" && n != u"thead" && n != u"tfoot") {
+        if (!m_node->is(dom::Tag::Table) && !m_node->isSection()) {
             throw Failure(QStringLiteral("The %1 element is not a table: it has no rows")
                               .arg(tagName()));
         }
@@ -192,7 +204,7 @@ private:
     }
 
     void requireRow() const {
-        if (m_node->name != u"tr") {
+        if (!m_node->is(dom::Tag::Tr)) {
             throw Failure(QStringLiteral("The %1 element is not a table row: it has no cells")
                               .arg(tagName()));
         }
@@ -201,8 +213,8 @@ private:
     std::vector<Node*> cells() const {
         requireRow();
         std::vector<Node*> out;
-        for (Node* c : m_node->children) {
-            if (c->is(u"td") || c->is(u"th")) {
+        for (Node* c : m_node->children()) {
+            if (c->isCell()) {
                 out.push_back(c);
             }
         }
@@ -210,7 +222,7 @@ private:
     }
 
     static void collect(const Node* root, QStringView tag, std::vector<Node*>& out) {
-        for (Node* c : root->children) {
+        for (Node* c : root->children()) {
             if (c->is(tag)) {
                 out.push_back(c);
             }
@@ -220,7 +232,7 @@ private:
 
     static QString optionValue(const Node* option) {
         const QString* v = option->findAttribute(u"value");
-        return v ? *v : dom::innerText(option);
+        return v ? dom::ownedCopy(*v) : dom::innerText(option);
     }
 
     std::shared_ptr<Tree> m_tree;
@@ -255,8 +267,8 @@ ElementList findAll(const std::shared_ptr<Tree>& tree, Match match) {
         if (n->isElement() && match(n)) {
             found.push_back(std::make_shared<HtmlElement>(tree, const_cast<Node*>(n)));
         }
-        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) {
-            stack.push_back(*it);
+        for (Node* c = n->lastChild; c; c = c->prevSibling) {
+            stack.push_back(c);
         }
     }
     return ElementList(std::move(found));
@@ -293,7 +305,7 @@ ElementList HtmlDocument::elementsByTagName(const QString& tagName) const {
     if (lower == u"*") {
         return findAll(m_tree, [](const Node*) { return true; });
     }
-    return findAll(m_tree, [&lower](const Node* n) { return n->name == lower; });
+    return findAll(m_tree, [&lower](const Node* n) { return n->name() == lower; });
 }
 
 int HtmlDocument::frameCount() const { return int(m_frames.size()); }
@@ -324,7 +336,11 @@ void HtmlDocument::write(const QString& text) {
     if (!m_open) {
         clear();
     }
-    m_buffer += text;
+    if (m_buffer.isEmpty()) {
+        m_buffer = text;  // a whole page written at once is shared, not copied
+    } else {
+        m_buffer += text;
+    }
 }
 
 void HtmlDocument::close() {
@@ -344,7 +360,7 @@ StyleSheetPtr HtmlDocument::createStyleSheet() {
         throw Failure(QStringLiteral("The document has no root element"));
     }
     Node* head = nullptr;
-    for (Node* c : html->children) {
+    for (Node* c : html->children()) {
         if (c->is(u"head")) {
             head = c;
             break;
@@ -352,11 +368,7 @@ StyleSheetPtr HtmlDocument::createStyleSheet() {
     }
     if (head == nullptr) {
         head = m_tree->createElement(QStringLiteral("head"));
-        if (html->children.empty()) {
-            m_tree->appendChild(html, head);
-        } else {
-            m_tree->insertBefore(html, head, html->children.front());
-        }
+        m_tree->insertBefore(html, head, html->firstChild);
     }
     Node* style = m_tree->createElement(QStringLiteral("style"));
     style->setAttribute(QStringLiteral("type"), QStringLiteral("text/css"));

@@ -56,6 +56,48 @@ bool isFlowContainer(QStringView n) {
            isFormatting(n) || isHeading(n) || oneOf(n, {u"sub", u"sup", u"abbr"});
 }
 
+// What the builder needs to know of a tag, worked out once per interned tag.
+struct TagInfo {
+    bool formatting = false;
+    bool closesParagraph = false;
+    bool allowedInFlow = false;
+    bool flowContainer = false;
+    bool heading = false;
+    bool scopeBoundary = false;
+    bool section = false;
+    bool tableContext = false;
+    bool isVoid = false;
+};
+
+TagInfo computeInfo(QStringView n) {
+    TagInfo i;
+    i.formatting = isFormatting(n);
+    i.closesParagraph = closesParagraph(n);
+    i.allowedInFlow = allowedInFlow(n);
+    i.flowContainer = isFlowContainer(n);
+    i.heading = isHeading(n);
+    i.scopeBoundary = oneOf(n, {u"html", u"table", u"td", u"th", u"caption", u"marquee",
+                                u"object", u"applet", u"template", u"button"});
+    i.section = isSection(n);
+    i.tableContext = isTableContext(n);
+    i.isVoid = isVoidElement(n);
+    return i;
+}
+
+TagInfo infoOf(Tag tag, const QString& name) {
+    static const std::array<TagInfo, kTagIds> infos = [] {
+        std::array<TagInfo, kTagIds> all{};
+        for (int id = 1; id < kTagIds; ++id) {
+            const QString& n = tagName(Tag(id));
+            if (!n.isEmpty()) {
+                all[std::size_t(id)] = computeInfo(n);
+            }
+        }
+        return all;
+    }();
+    return tag == Tag::Other ? computeInfo(name) : infos[std::size_t(tag)];
+}
+
 QString internAttributeName(QStringView n) {
     static const std::array<QString, 14> names = {
         QStringLiteral("id"),       QStringLiteral("name"),    QStringLiteral("class"),
@@ -95,6 +137,7 @@ struct Token {
     enum Kind { Text, Start, End, Doctype, Eof };
     Kind kind = Eof;
     QString name;   // lower case
+    Tag tag = Tag::Other;
     QString text;   // text: its characters; doctype: public identifier
     QString system;
     std::vector<Attribute> attributes;
@@ -103,7 +146,8 @@ struct Token {
 
 class Tokenizer {
 public:
-    explicit Tokenizer(QStringView s) : m_s(s) {}
+    // With an owner, text that needs no decoding is not copied but points into the owner.
+    explicit Tokenizer(QStringView s, const QString* owner = nullptr) : m_s(s), m_owner(owner) {}
 
     // nullopt: the text is outside what the fast path handles.
     std::optional<Token> next() {
@@ -118,7 +162,7 @@ public:
             if (end < 0) {
                 end = m_s.size();
             }
-            if (!decode(m_s.sliced(m_i, end - m_i), t.text, false)) {
+            if (!decode(m_s.sliced(m_i, end - m_i), t.text)) {
                 return std::nullopt;
             }
             m_i = end;
@@ -156,7 +200,7 @@ public:
                     QString out;
                     QStringView content = m_s.sliced(m_i, lt - m_i);
                     if (decodeEntities) {
-                        if (!decode(content, out, false)) {
+                        if (!decode(content, out)) {
                             return std::nullopt;
                         }
                     } else if (!decodeRaw(content, out)) {
@@ -177,7 +221,7 @@ private:
         Token t;
         t.kind = Token::Start;
         qsizetype i = m_i + 1;
-        if (!readName(i, t.name)) {
+        if (!readName(i, t.name, &t.tag)) {
             return std::nullopt;
         }
         while (true) {
@@ -219,7 +263,7 @@ private:
         Token t;
         t.kind = Token::End;
         qsizetype i = m_i + 2;
-        if (i >= m_s.size() || !asciiLetter(m_s[i].unicode()) || !readName(i, t.name)) {
+        if (i >= m_s.size() || !asciiLetter(m_s[i].unicode()) || !readName(i, t.name, &t.tag)) {
             return std::nullopt;
         }
         skipWhitespace(i);
@@ -293,7 +337,7 @@ private:
         return t;
     }
 
-    bool readName(qsizetype& i, QString& name) {
+    bool readName(qsizetype& i, QString& name, Tag* tag = nullptr) {
         const qsizetype start = i;
         while (i < m_s.size() && (asciiLetter(m_s[i].unicode()) || asciiDigit(m_s[i].unicode()))) {
             ++i;
@@ -305,13 +349,27 @@ private:
         if (!isHtmlWhitespace(c) && c != u'>' && c != u'/') {
             return false;
         }
-        QString lower;
-        lower.resize(i - start);
-        for (qsizetype k = start; k < i; ++k) {
-            lower[k - start] = QChar(asciiLower(m_s[k].unicode()));
-        }
-        name = internTagName(lower);
+        name = lowerName(m_s.sliced(start, i - start), true, tag);
         return true;
+    }
+
+    // Lower-cased without a temporary string for the names the program meets.
+    static QString lowerName(QStringView raw, bool isTag, Tag* tag = nullptr) {
+        char16_t buffer[32];
+        if (raw.size() > qsizetype(std::size(buffer))) {
+            return raw.toString().toLower();
+        }
+        for (qsizetype k = 0; k < raw.size(); ++k) {
+            buffer[k] = asciiLower(raw[k].unicode());
+        }
+        const QStringView lower(buffer, raw.size());
+        if (isTag) {
+            if (const QString* interned = findTagName(lower, tag)) {
+                return *interned;
+            }
+            return lower.toString();
+        }
+        return internAttributeName(lower);
     }
 
     bool readAttribute(qsizetype& i, Attribute& a) {
@@ -329,12 +387,7 @@ private:
         if (i == start || i >= m_s.size()) {
             return false;
         }
-        QString lower;
-        lower.resize(i - start);
-        for (qsizetype k = start; k < i; ++k) {
-            lower[k - start] = QChar(asciiLower(m_s[k].unicode()));
-        }
-        a.name = internAttributeName(lower);
+        a.name = lowerName(m_s.sliced(start, i - start), false);
         qsizetype j = i;
         skipWhitespace(j);
         if (j >= m_s.size() || m_s[j] != u'=') {
@@ -348,7 +401,7 @@ private:
         const QChar q = m_s[j];
         if (q == u'"' || q == u'\'') {
             const qsizetype close = m_s.indexOf(q, j + 1);
-            if (close < 0 || !decode(m_s.sliced(j + 1, close - j - 1), a.value, true)) {
+            if (close < 0 || !decode(m_s.sliced(j + 1, close - j - 1), a.value)) {
                 return false;
             }
             i = close + 1;
@@ -363,7 +416,7 @@ private:
             }
             ++j;
         }
-        if (j == vstart || !decode(m_s.sliced(vstart, j - vstart), a.value, true)) {
+        if (j == vstart || !decode(m_s.sliced(vstart, j - vstart), a.value)) {
             return false;
         }
         i = j;
@@ -377,7 +430,11 @@ private:
     }
 
     // Copies text, turning CR LF and CR into LF as HTML input does.
-    static bool decodeRaw(QStringView in, QString& out) {
+    bool decodeRaw(QStringView in, QString& out) const {
+        if (out.isEmpty() && !hasSpecial(in)) {
+            out = m_owner ? QString::fromRawData(in.data(), in.size()) : in.toString();
+            return true;
+        }
         out.reserve(out.size() + in.size());
         for (qsizetype k = 0; k < in.size(); ++k) {
             const char16_t c = in[k].unicode();
@@ -396,12 +453,21 @@ private:
         return true;
     }
 
+    static bool hasSpecial(QStringView in) {
+        for (QChar ch : in) {
+            const char16_t c = ch.unicode();
+            if (c == u'\r' || c == 0 || c == u'&') {
+                return true;
+            }
+        }
+        return false;
+    }
+
     // Like decodeRaw, and resolves the character references the program's pages use.
-    static bool decode(QStringView in, QString& out, bool attribute) {
+    bool decode(QStringView in, QString& out) const {
         if (!in.contains(u'&')) {
             return decodeRaw(in, out);
         }
-        Q_UNUSED(attribute);
         qsizetype k = 0;
         while (k < in.size()) {
             const qsizetype amp = in.indexOf(u'&', k);
@@ -455,6 +521,7 @@ private:
     }
 
     QStringView m_s;
+    const QString* m_owner;
     qsizetype m_i = 0;
 };
 
@@ -470,9 +537,13 @@ public:
         }
         if (t->kind == Token::Doctype) {
             Node* doctype = m_tree.createNode(NodeKind::Doctype);
-            doctype->name = t->name;
-            doctype->data = t->text;
-            doctype->extra = t->system;
+            doctype->data = t->name;
+            if (!t->text.isEmpty()) {
+                doctype->attributes.push_back({QStringLiteral("public"), t->text});
+            }
+            if (!t->system.isEmpty()) {
+                doctype->attributes.push_back({QStringLiteral("system"), t->system});
+            }
             m_tree.appendChild(doc, doctype);
             t = nextSkippingWhitespace();
             if (!t) {
@@ -508,7 +579,8 @@ public:
         }
         Node* body = element(*t);
         m_tree.appendChild(html, body);
-        m_stack = {html, body};
+        push(html);
+        push(body);
         if (!flowContent(/*fragment=*/false)) {
             return false;
         }
@@ -533,7 +605,7 @@ public:
     }
 
     bool fragment(Node* root) {
-        m_stack = {root};
+        push(root);
         return flowContent(/*fragment=*/true);
     }
 
@@ -557,7 +629,7 @@ private:
     }
 
     Node* element(Token& t) {
-        Node* n = m_tree.createElement(t.name);
+        Node* n = m_tree.createElement(t.name, t.tag);
         n->attributes = std::move(t.attributes);
         return n;
     }
@@ -582,7 +654,7 @@ private:
                        !t->selfClosing) {
                 const bool isTitle = t->name == u"title";
                 Node* n = element(*t);
-                std::optional<QString> content = m_tokens.rawContent(n->name, isTitle);
+                std::optional<QString> content = m_tokens.rawContent(n->name(), isTitle);
                 if (!content) {
                     return false;
                 }
@@ -596,65 +668,82 @@ private:
         }
     }
 
-    bool onStack(QStringView name) const {
-        for (const Node* n : m_stack) {
-            if (n->name == name) {
-                return true;
-            }
+    // What the start-tag checks need to know about the open elements, kept up to date on
+    // every push and pop so that deep pages stay linear.
+    void push(Node* n) {
+        const int position = int(m_stack.size());
+        m_stack.push_back(n);
+        const TagInfo info = infoOf(n->tag, n->name());
+        if (n->tag == m_paragraphTag && n->tag != Tag::Other) {
+            m_paragraphs.push_back(position);
         }
-        return false;
+        if (info.scopeBoundary) {
+            m_boundaries.push_back(position);
+        }
+        ++m_open[std::size_t(n->tag)];
     }
 
-    // A <p> open in "button scope": from the current node down to the nearest scope boundary.
-    bool paragraphInButtonScope() const {
-        for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
-            const QString& n = (*it)->name;
-            if (n == u"p") {
-                return true;
-            }
-            if (oneOf(n, {u"html", u"table", u"td", u"th", u"caption", u"marquee", u"object",
-                          u"applet", u"template", u"button"})) {
-                return false;
-            }
+    void pop() {
+        Node* n = m_stack.back();
+        const int position = int(m_stack.size()) - 1;
+        m_stack.pop_back();
+        if (!m_paragraphs.empty() && m_paragraphs.back() == position) {
+            m_paragraphs.pop_back();
         }
-        return false;
+        if (!m_boundaries.empty() && m_boundaries.back() == position) {
+            m_boundaries.pop_back();
+        }
+        --m_open[std::size_t(n->tag)];
+    }
+
+    // Only asked for interned tags, whose ids are exact.
+    bool onStack(QStringView name) const { return m_open[std::size_t(tagOf(name))] > 0; }
+    bool onStack(Tag tag) const { return tag != Tag::Other && m_open[std::size_t(tag)] > 0; }
+
+    // A <p> open in "button scope": above the nearest scope boundary.
+    bool paragraphInButtonScope() const {
+        if (m_paragraphs.empty()) {
+            return false;
+        }
+        return m_boundaries.empty() || m_paragraphs.back() > m_boundaries.back();
     }
 
     bool startTagAllowed(const Node* current, const Token& t) const {
-        const QString& cur = current->name;
+        const TagInfo cur = infoOf(current->tag, current->name());
+        const TagInfo next = infoOf(t.tag, t.name);
+        if (current->is(Tag::Table)) {
+            return next.section;
+        }
+        if (cur.section) {
+            return t.tag == Tag::Tr;
+        }
+        if (current->is(Tag::Tr)) {
+            return t.tag == Tag::Td || t.tag == Tag::Th;
+        }
         const QString& n = t.name;
-        if (cur == u"table") {
-            return isSection(n);
-        }
-        if (isSection(cur)) {
-            return n == u"tr";
-        }
-        if (cur == u"tr") {
-            return n == u"td" || n == u"th";
-        }
-        if (cur == u"select") {
+        if (current->name() == u"select") {
             return n == u"option";
         }
-        if (cur == u"option") {
+        if (current->name() == u"option") {
             return false;
         }
-        if (cur == u"ul" || cur == u"ol") {
+        if (current->name() == u"ul" || current->name() == u"ol") {
             return n == u"li";
         }
-        if (!isFlowContainer(cur) || !allowedInFlow(n)) {
+        if (!cur.flowContainer || !next.allowedInFlow) {
             return false;
         }
-        if (closesParagraph(n) && paragraphInButtonScope()) {
+        if (next.closesParagraph && paragraphInButtonScope()) {
             return false;
         }
-        if (isHeading(n)) {
-            for (const Node* open : m_stack) {
-                if (isHeading(open->name)) {
+        if (next.heading) {
+            for (const char16_t* h : {u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"}) {
+                if (onStack(QStringView(h))) {
                     return false;
                 }
             }
         }
-        if ((n == u"form" || n == u"a" || n == u"nobr") && onStack(n)) {
+        if ((n == u"form" || n == u"a" || n == u"nobr") && onStack(t.tag)) {
             return false;
         }
         return true;
@@ -673,11 +762,11 @@ private:
             case Token::Doctype:
                 return false;
             case Token::Text:
-                if (isTableContext(current->name) && !allWhitespace(t->text)) {
+                if (infoOf(current->tag, current->name()).tableContext && !allWhitespace(t->text)) {
                     // Text that cannot stand in a table goes in front of the table.
                     Node* table = nullptr;
                     for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
-                        if ((*it)->name == u"table") {
+                        if ((*it)->is(Tag::Table)) {
                             table = *it;
                             break;
                         }
@@ -694,23 +783,24 @@ private:
                 if (!startTagAllowed(current, *t)) {
                     return false;
                 }
-                const bool isVoid = isVoidElement(t->name);
+                const bool isVoid = infoOf(t->tag, t->name).isVoid;
                 if (t->selfClosing && !isVoid) {
                     return false;
                 }
                 Node* n = element(*t);
                 m_tree.appendChild(current, n);
                 if (!isVoid) {
-                    m_stack.push_back(n);
+                    push(n);
                 }
                 break;
             }
             case Token::End:
-                if (m_stack.size() == 1 || current->name != t->name) {
+                if (m_stack.size() == 1 || current->tag != t->tag ||
+                    (t->tag == Tag::Other && current->name() != t->name)) {
                     return false;
                 }
-                m_stack.pop_back();
-                if (!fragment && current->name == u"body") {
+                pop();
+                if (!fragment && current->is(Tag::Body)) {
                     return true;
                 }
                 break;
@@ -721,13 +811,18 @@ private:
     Tree& m_tree;
     Tokenizer& m_tokens;
     std::vector<Node*> m_stack;
+    std::vector<int> m_paragraphs;  // stack positions of open <p> elements
+    std::vector<int> m_boundaries;  // stack positions of open scope boundaries
+    std::array<int, kTagIds> m_open{};  // open elements by tag id
+    const Tag m_paragraphTag = tagOf(u"p");
 };
 
 }  // namespace
 
-std::shared_ptr<Tree> fastParseDocument(QStringView html) {
+std::shared_ptr<Tree> fastParseDocument(const QString& html) {
     auto tree = std::make_shared<Tree>();
-    Tokenizer tokens(html);
+    tree->source = html;
+    Tokenizer tokens(html, &tree->source);
     Builder builder(*tree, tokens);
     if (!builder.document()) {
         return nullptr;
@@ -746,10 +841,10 @@ bool fastParseFragment(QStringView html, QStringView contextTag, Tree& tree,
     if (!builder.fragment(root)) {
         return false;
     }
-    nodes = root->children;
-    for (Node* n : nodes) {
-        n->parent = nullptr;
+    for (Node* n : root->children()) {
+        nodes.push_back(n);
     }
+    tree.removeChildren(root);
     return true;
 }
 

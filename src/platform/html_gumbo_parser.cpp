@@ -90,9 +90,15 @@ std::shared_ptr<Tree> gumboParseDocument(QStringView html) {
     const GumboDocument& doc = parsed.out->document->v.document;
     if (doc.has_doctype) {
         Node* doctype = tree->createNode(NodeKind::Doctype);
-        doctype->name = utf8(doc.name);
-        doctype->data = utf8(doc.public_identifier);
-        doctype->extra = utf8(doc.system_identifier);
+        doctype->data = utf8(doc.name);
+        const QString publicId = utf8(doc.public_identifier);
+        if (!publicId.isEmpty()) {
+            doctype->attributes.push_back({QStringLiteral("public"), publicId});
+        }
+        const QString system = utf8(doc.system_identifier);
+        if (!system.isEmpty()) {
+            doctype->attributes.push_back({QStringLiteral("system"), system});
+        }
         tree->appendChild(tree->document(), doctype);
     }
     copyChildren(parsed.out->document, tree->document(), *tree);
@@ -111,14 +117,15 @@ std::vector<Node*> gumboParseFragment(QStringView html, QStringView contextTag, 
     Output parsed(text, options);
     Node* scratch = tree.createElement(QStringLiteral("html"));
     copyChildren(parsed.out->root, scratch, tree);
-    std::vector<Node*> nodes = scratch->children;
-    for (Node* n : nodes) {
-        n->parent = nullptr;
+    std::vector<Node*> nodes;
+    for (Node* n : scratch->children()) {
+        nodes.push_back(n);
     }
+    tree.removeChildren(scratch);
     return nodes;
 }
 
-std::shared_ptr<Tree> parseDocument(QStringView html) {
+std::shared_ptr<Tree> parseDocument(const QString& html) {
     if (auto tree = fastParseDocument(html)) {
         return tree;
     }

@@ -18,10 +18,17 @@
 
 namespace kestrova::dom {
 
-std::shared_ptr<Tree> parseDocument(QStringView html);
+// The tree keeps `html` (shared, not copied): its text nodes point into it.
+std::shared_ptr<Tree> parseDocument(const QString& html);
 // nullptr when the text is outside what the fast parser handles.
-std::shared_ptr<Tree> fastParseDocument(QStringView html);
+std::shared_ptr<Tree> fastParseDocument(const QString& html);
 std::shared_ptr<Tree> gumboParseDocument(QStringView html);
+
+// A deep copy of a node's text, for handing out: parsed text may point into the page's
+// buffer, which lives only as long as the tree.
+inline QString ownedCopy(const QString& s) {
+    return s.isNull() ? QString() : QString(s.constData(), s.size());
+}
 
 // Parses html as the content of an element named contextTag; the new nodes belong to tree
 // and have no parent yet.
@@ -31,6 +38,7 @@ bool fastParseFragment(QStringView html, QStringView contextTag, Tree& tree,
 std::vector<Node*> gumboParseFragment(QStringView html, QStringView contextTag, Tree& tree);
 
 QString serializeNode(const Node* node);      // outerHTML
+void appendSerializedNode(QString& out, const Node* node);
 QString serializeChildren(const Node* node);  // innerHTML
 QString innerText(const Node* node);
 QString textContent(const Node* node);

@@ -50,7 +50,7 @@ void appendEscaped(QString& out, QStringView text, bool attribute) {
 
 void openTag(QString& out, const Node* n) {
     out += u'<';
-    out += n->name;
+    out += n->name();
     for (const Attribute& a : n->attributes) {
         out += u' ';
         out += a.name;
@@ -64,20 +64,20 @@ void openTag(QString& out, const Node* n) {
 void appendNode(QString& out, const Node* root, bool includeRoot) {
     struct Frame {
         const Node* node;
-        std::size_t next;
+        const Node* next;
     };
     std::vector<Frame> stack;
     auto start = [&](const Node* n) {
         switch (n->kind) {
         case NodeKind::Element:
             openTag(out, n);
-            if (!isVoidElement(n->name)) {
-                stack.push_back({n, 0});
+            if (!isVoidElement(n)) {
+                stack.push_back({n, n->firstChild});
             }
             break;
         case NodeKind::Text:
-            if (n->parent && n->parent->isElement() && isRawTextElement(n->parent->name)) {
-                out += n->data;
+            if (n->parent && n->parent->isElement() && isRawTextElement(n->parent)) {
+                out.append(n->data.constData(), n->data.size());
             } else {
                 appendEscaped(out, n->data, false);
             }
@@ -86,29 +86,30 @@ void appendNode(QString& out, const Node* root, bool includeRoot) {
             out += u"<!--" + n->data + u"-->";
             break;
         case NodeKind::Doctype:
-            out += u"<!DOCTYPE " + n->name + u'>';
+            out += u"<!DOCTYPE " + n->name() + u'>';
             break;
         case NodeKind::Document:
-            stack.push_back({n, 0});
+            stack.push_back({n, n->firstChild});
             break;
         }
     };
     if (includeRoot) {
         start(root);
     } else {
-        stack.push_back({root, 0});
+        stack.push_back({root, root->firstChild});
     }
     while (!stack.empty()) {
         Frame& top = stack.back();
-        if (top.next < top.node->children.size()) {
-            const Node* child = top.node->children[top.next++];
+        if (top.next) {
+            const Node* child = top.next;
+            top.next = child->nextSibling;
             start(child);
             continue;
         }
         const Node* done = top.node;
         stack.pop_back();
         if (done->isElement() && (includeRoot || done != root)) {
-            out += u"</" + done->name + u'>';
+            out += u"</" + done->name() + u'>';
         }
     }
 }
@@ -164,14 +165,15 @@ public:
         flushBreaks();
         m_out += QChar(c);
         m_space = false;
-        m_lineStart = c == u'\n';
+        m_lineStart = c == u'\n' || c == u'\t';  // a cell's text starts afresh too
     }
     QString result() { return m_out; }
 
 private:
     void put(QChar ch) {
+        const bool space = m_space && m_breaks == 0;
         flushBreaks();
-        if (m_space && !m_lineStart) {
+        if (space && !m_lineStart) {
             m_out += u' ';
         }
         m_space = false;
@@ -199,9 +201,9 @@ bool isLastCellOfRow(const Node* cell) {
     if (row == nullptr) {
         return true;
     }
-    for (auto it = row->children.rbegin(); it != row->children.rend(); ++it) {
-        if ((*it)->is(u"td") || (*it)->is(u"th")) {
-            return *it == cell;
+    for (const Node* c = row->lastChild; c; c = c->prevSibling) {
+        if (c->isCell()) {
+            return c == cell;
         }
     }
     return true;
@@ -215,34 +217,82 @@ QString serializeNode(const Node* node) {
     return out;
 }
 
+void appendSerializedNode(QString& out, const Node* node) { appendNode(out, node, true); }
+
 QString serializeChildren(const Node* node) {
     QString out;
     appendNode(out, node, false);
     return out;
 }
 
+// Text alone, as most table cells hold: white space collapsed and trimmed in one go.
+bool plainTextOnly(const Node* root) {
+    for (const Node* c : root->children()) {
+        if (c->kind != NodeKind::Text) {
+            return false;
+        }
+    }
+    return !root->is(Tag::Pre) && !root->is(Tag::Textarea);
+}
+
+QString collapsedText(const Node* root) {
+    QString out;
+    bool space = false;
+    for (const Node* c : root->children()) {
+        for (QChar ch : c->data) {
+            if (isHtmlWhitespace(ch.unicode())) {
+                space = !out.isEmpty();
+            } else {
+                if (space) {
+                    out += u' ';
+                    space = false;
+                }
+                out += ch;
+            }
+        }
+    }
+    return out;
+}
+
 QString innerText(const Node* root) {
+    if (plainTextOnly(root)) {
+        if (root->hasOneChild()) {
+            // The common case: one text without white space to collapse is returned as it is.
+            const QString& data = root->firstChild->data;
+            bool clean = !data.isEmpty() && !isHtmlWhitespace(data.front().unicode()) &&
+                         !isHtmlWhitespace(data.back().unicode());
+            for (qsizetype k = 0; clean && k < data.size(); ++k) {
+                clean = !isHtmlWhitespace(data[k].unicode());
+            }
+            if (clean) {
+                return ownedCopy(data);
+            }
+        }
+        return collapsedText(root);
+    }
     TextCollector text;
     struct Frame {
         const Node* node;
-        std::size_t next;
+        const Node* next;
         bool preserve;
     };
-    std::vector<Frame> stack{{root, 0, root->is(u"pre") || root->is(u"textarea")}};
+    std::vector<Frame> stack{
+        {root, root->firstChild, root->is(Tag::Pre) || root->is(Tag::Textarea)}};
     while (!stack.empty()) {
         Frame& top = stack.back();
-        if (top.next < top.node->children.size()) {
-            const Node* child = top.node->children[top.next++];
+        if (top.next) {
+            const Node* child = top.next;
+            top.next = child->nextSibling;
             const bool preserve = top.preserve;
             if (child->kind == NodeKind::Text) {
                 text.text(child->data, preserve);
-            } else if (child->isElement() && !isHiddenForText(child->name)) {
-                if (child->is(u"br")) {
+            } else if (child->isElement() && !isHiddenForText(child->name())) {
+                if (child->is(Tag::Br)) {
                     text.literal(u'\n');
                 } else {
-                    text.requireBreaks(breaksAround(child->name));
-                    stack.push_back(
-                        {child, 0, preserve || child->is(u"pre") || child->is(u"textarea")});
+                    text.requireBreaks(breaksAround(child->name()));
+                    stack.push_back({child, child->firstChild,
+                                     preserve || child->is(Tag::Pre) || child->is(Tag::Textarea)});
                 }
             }
             continue;
@@ -252,8 +302,8 @@ QString innerText(const Node* root) {
         if (done == root) {
             break;
         }
-        text.requireBreaks(breaksAround(done->name));
-        if ((done->is(u"td") || done->is(u"th")) && !isLastCellOfRow(done)) {
+        text.requireBreaks(breaksAround(done->name()));
+        if (done->isCell() && !isLastCellOfRow(done)) {
             text.literal(u'\t');
         }
     }
@@ -267,10 +317,10 @@ QString textContent(const Node* root) {
         const Node* n = stack.back();
         stack.pop_back();
         if (n->kind == NodeKind::Text) {
-            out += n->data;
+            out.append(n->data.constData(), n->data.size());
         }
-        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) {
-            stack.push_back(*it);
+        for (const Node* c = n->lastChild; c; c = c->prevSibling) {
+            stack.push_back(c);
         }
     }
     return out;
@@ -293,10 +343,14 @@ QString debugDump(const Node* root) {
             out += u"#document";
             break;
         case NodeKind::Doctype:
-            out += u"<!DOCTYPE " + n->name + u" \"" + n->data + u"\" \"" + n->extra + u"\">";
+            out += u"<!DOCTYPE " + n->name() + u" \"" +
+                   (n->findAttribute(u"public") ? *n->findAttribute(u"public") : QString()) +
+                   u"\" \"" +
+                   (n->findAttribute(u"system") ? *n->findAttribute(u"system") : QString()) +
+                   u"\">";
             break;
         case NodeKind::Element:
-            out += u'<' + n->name;
+            out += u'<' + n->name();
             for (const Attribute& a : n->attributes) {
                 out += u' ' + a.name + u"=\"" + a.value + u'"';
             }
@@ -313,8 +367,8 @@ QString debugDump(const Node* root) {
             break;
         }
         out += u'\n';
-        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) {
-            stack.push_back({*it, item.depth + 1});
+        for (const Node* c = n->lastChild; c; c = c->prevSibling) {
+            stack.push_back({c, item.depth + 1});
         }
     }
     return out;

@@ -1,12 +1,245 @@
 #include "platform/html_document.h"
 
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
+
+#include <QRegularExpression>
 
 using namespace kestrova;
 
-TEST(HtmlDocument, SmokeElementById) {
-    HtmlDocument doc(QStringLiteral("<html><head></head><body><p id=\"x\">hi</p></body></html>"));
-    ASSERT_NE(doc.elementById(QStringLiteral("x")), nullptr);
-    EXPECT_EQ(doc.elementById(QStringLiteral("x"))->innerText(), QStringLiteral("hi"));
-    EXPECT_EQ(doc.elementById(QStringLiteral("y")), nullptr);
+namespace {
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+HtmlDocument page(const char* body) {
+    return HtmlDocument(q("<html><head></head><body>") + q(body) + q("</body></html>"));
+}
+
+}  // namespace
+
+TEST(HtmlDocument, FindsElementsByIdNameAndTagNameWithoutRegardToCase) {
+    HtmlDocument doc = page(
+        "<form name=\"SWEForm2_0\"><table id=\"t\"><tbody><tr><td>a</td></tr></tbody></table>"
+        "</form><TABLE><tbody><tr><td>b</td></tr></tbody></TABLE>"
+        "<input name=\"SWEForm2_0\" value=\"v\">");
+    ASSERT_NE(doc.elementById(q("t")), nullptr);
+    EXPECT_EQ(doc.elementById(q("t"))->tagName(), q("TABLE"));
+    EXPECT_EQ(doc.elementById(q("missing")), nullptr);
+    EXPECT_EQ(doc.elementsByTagName(q("Table")).count(), 2);
+    EXPECT_EQ(doc.elementsByTagName(q("TABLE")).count(), 2);
+    EXPECT_EQ(doc.elementsByTagName(q("table")).item(1)->innerText(), q("b"));
+    ElementList named = doc.elementsByName(q("SWEForm2_0"));
+    ASSERT_EQ(named.count(), 2);
+    EXPECT_EQ(named.item(0)->tagName(), q("FORM"));
+    EXPECT_EQ(named.item(1)->value(), q("v"));
+}
+
+TEST(HtmlDocument, ChildrenCountElementsOnly) {
+    HtmlDocument doc = page("<div id=\"d\"> text <b>1</b> more <i>2</i><!-- c --></div>");
+    ElementPtr d = doc.elementById(q("d"));
+    ASSERT_EQ(d->childCount(), 2);
+    EXPECT_EQ(d->child(0)->tagName(), q("B"));
+    EXPECT_EQ(d->child(1)->tagName(), q("I"));
+}
+
+TEST(HtmlDocument, TableRowsIncludeImpliedBodiesAndKeepHeadFootOrder) {
+    // <tr> straight in <table> gets a tbody from the parser; rows list head, bodies, foot.
+    HtmlDocument doc = page(
+        "<table id=\"t\"><tfoot><tr><td>foot</td></tr></tfoot><tr><td>body1</td></tr>"
+        "<thead><tr><th>head</th></tr></thead></table>");
+    ElementPtr t = doc.elementById(q("t"));
+    ASSERT_EQ(t->rowCount(), 3);
+    EXPECT_EQ(t->row(0)->innerText(), q("head"));
+    EXPECT_EQ(t->row(1)->innerText(), q("body1"));
+    EXPECT_EQ(t->row(2)->innerText(), q("foot"));
+    EXPECT_EQ(t->row(0)->cellCount(), 1);
+    EXPECT_EQ(t->row(0)->cell(0)->tagName(), q("TH"));
+}
+
+struct TextCase {
+    const char* name;
+    const char* html;
+    const char* text;
+};
+
+class InnerText : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(InnerText, ReadsAsAReaderSeesIt) {
+    HtmlDocument doc = page((q("<div id=\"x\">") + q(GetParam().html) + q("</div>")).toUtf8());
+    EXPECT_EQ(doc.elementById(q("x"))->innerText(), q(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InnerText,
+    ::testing::Values(
+        TextCase{"BlanksAroundAreDropped", "  2013-04-17  ", "2013-04-17"},
+        TextCase{"CarriageReturnAtTheEndIsNoText", "13.58\r\n", "13.58"},
+        TextCase{"RunsOfWhiteSpaceCollapse", "a \n\t b", "a b"},
+        TextCase{"NoBreakSpaceIsKept", "a&nbsp;&nbsp;b", "a\u00a0\u00a0b"},
+        TextCase{"LineBreakTag", "<b><u>12.5 MB</u></b><br>", "12.5 MB\n"},
+        TextCase{"BlocksBreakLines", "<div>one</div><div>two</div>", "one\ntwo"},
+        TextCase{"ParagraphsLeaveABlankLine", "<p>x</p><p>y</p>", "x\n\ny"},
+        TextCase{"CellsAreSeparatedByTabsRowsByLines",
+                 "<table><tr><td>a</td><td> b </td></tr><tr><td>c</td></tr></table>",
+                 "a\tb\nc"},
+        TextCase{"ScriptAndStyleAreNotText", "x<script>var a=1;</script><style>p{}</style>y",
+                 "xy"},
+        TextCase{"InlineElementsJoinWords", "ab<b>cd</b> <i>ef</i>", "abcd ef"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(HtmlDocument, InsertCellAndCellPropertiesSerialiseInOrder) {
+    HtmlDocument doc = page("<table><tbody><tr id=\"r\"><td>1</td></tr></tbody></table>");
+    ElementPtr r = doc.elementById(q("r"));
+    ElementPtr cell = r->insertCell();
+    cell->setRowSpan(3);
+    cell->setInnerHTML(q("<B><u>12 MB</u></B><BR>"));
+    cell->setAlign(q("middle"));
+    cell->setClassName(q("dailytotal"));
+    r->setAttribute(q("usagetype"), q("nonfree"));
+    r->setClassName(q("nonfree"));
+    EXPECT_EQ(r->cellCount(), 2);
+    EXPECT_EQ(r->cell(1)->rowSpan(), 3);
+    EXPECT_EQ(r->cell(1)->className(), q("dailytotal"));
+    EXPECT_EQ(r->outerHTML(),
+              q("<tr id=\"r\" usagetype=\"nonfree\" class=\"nonfree\"><td>1</td>"
+                "<td rowspan=\"3\" align=\"middle\" class=\"dailytotal\"><b><u>12 MB</u></b>"
+                "<br></td></tr>"));
+}
+
+TEST(HtmlDocument, SerialisationEscapesTextAndAttributesAndStaysLatin1) {
+    HtmlDocument doc = page("<p id=\"p\" title=\"a &quot;b&quot; &amp; c\">x &lt; y &amp; z</p>");
+    ElementPtr p = doc.elementById(q("p"));
+    p->setAttribute(q("data-note"), QString::fromUtf8("\xe2\x82\xac <5>"));
+    EXPECT_EQ(p->outerHTML(),
+              q("<p id=\"p\" title=\"a &quot;b&quot; &amp; c\" data-note=\"&#8364; &lt;5&gt;\">"
+                "x &lt; y &amp; z</p>"));
+    p->setInnerHTML(QString::fromUtf8("\xf0\x9f\x98\x80 &nbsp;"));
+    EXPECT_EQ(p->innerHTML(), q("&#128512; &nbsp;"));
+}
+
+TEST(HtmlDocument, WriteAndCloseReplaceThePageAndOldHandlesStaySafe) {
+    HtmlDocument doc = page("<table id=\"old\"><tbody><tr><td>x</td></tr></tbody></table>");
+    ElementPtr old = doc.elementById(q("old"));
+    doc.clear();
+    doc.write(q("<html><head></head><body><p id=\"new\">"));
+    doc.write(q("hello</p></body></html>"));
+    EXPECT_TRUE(doc.isOpen());
+    doc.close();
+    EXPECT_FALSE(doc.isOpen());
+    EXPECT_EQ(doc.elementById(q("old")), nullptr);
+    EXPECT_EQ(doc.elementById(q("new"))->innerText(), q("hello"));
+    // The handle from before the rewrite still reads (and changes) the detached old table.
+    EXPECT_EQ(old->row(0)->cell(0)->innerText(), q("x"));
+    old->row(0)->insertCell();
+    EXPECT_EQ(old->row(0)->cellCount(), 2);
+
+    doc.write(q("<p id=\"again\">implicitly opened</p>"));  // write on a closed page opens it
+    doc.close();
+    EXPECT_NE(doc.elementById(q("again")), nullptr);
+    EXPECT_EQ(doc.elementById(q("new")), nullptr);
+}
+
+TEST(HtmlDocument, TextReadFromAPageOutlivesThePage) {
+    QString text;
+    QString attribute;
+    {
+        HtmlDocument doc(q("<html><head></head><body><p id=\"p\" class=\"nonfree\">kept</p>"
+                           "</body></html>"));
+        ElementPtr p = doc.elementById(q("p"));
+        text = p->innerText();
+        attribute = p->className();
+        doc.clear();
+        doc.write(q("<p>another page</p>"));
+        doc.close();
+    }  // page, handle and parsed text are gone now
+    EXPECT_EQ(text, q("kept"));
+    EXPECT_EQ(attribute, q("nonfree"));
+}
+
+TEST(HtmlDocument, StyleRulesAreKeptInTheMarkUpAndSurviveSaving) {
+    HtmlDocument doc = page("<p class=\"free\">x</p>");
+    StyleSheetPtr sheet = doc.createStyleSheet();
+    sheet->addRule(q(".free"), q("color:#FF0000;"));
+    sheet->addRule(q("TD"), q("font-size:14;"));
+    EXPECT_EQ(sheet->ruleCount(), 2);
+    const QString saved = doc.outerHTML();
+    EXPECT_TRUE(saved.startsWith(q("<html><head><style type=\"text/css\">")));
+    HtmlDocument reread(saved);
+    ElementList styles = reread.elementsByTagName(q("style"));
+    ASSERT_EQ(styles.count(), 1);
+    EXPECT_EQ(styles.item(0)->innerHTML(), q(".free { color:#FF0000; }\nTD { font-size:14; }\n"));
+}
+
+TEST(HtmlDocument, MissingIndexesThrowWithADescription) {
+    HtmlDocument doc = page("<table id=\"t\"><tbody><tr><td>1</td></tr></tbody></table>");
+    ElementPtr t = doc.elementById(q("t"));
+    auto expectFailure = [](auto&& call, const char* mentions) {
+        try {
+            call();
+            ADD_FAILURE() << "no failure for " << mentions;
+        } catch (const Failure& f) {
+            EXPECT_TRUE(f.description().contains(q(mentions))) << f.what();
+        }
+    };
+    expectFailure([&] { t->row(1); }, "Row 1");
+    expectFailure([&] { t->row(-1); }, "Row -1");
+    expectFailure([&] { t->row(0)->cell(6); }, "Cell 6");
+    expectFailure([&] { t->child(3); }, "Child 3");
+    expectFailure([&] { t->row(0)->cell(0)->rowCount(); }, "not a table");
+    expectFailure([&] { t->insertCell(); }, "not a table row");
+    expectFailure([&] { doc.elementsByTagName(q("table")).item(1); }, "Item 1");
+    expectFailure([&] { doc.frame(0); }, "Frame 0");
+}
+
+TEST(HtmlDocument, ValuesOfFieldsDropDownsAndLinks) {
+    HtmlDocument doc = page(
+        "<select id=\"s\"><option value=\"01\">1</option><option value=\"04\" selected>4</option>"
+        "</select><select id=\"plain\"><option>2013</option></select>"
+        "<a id=\"a\" href=\"/usage.csv?from=01\">log</a><input id=\"i\" value=\"abc\">");
+    EXPECT_EQ(doc.elementById(q("s"))->value(), q("04"));
+    EXPECT_EQ(doc.elementById(q("plain"))->value(), q("2013"));
+    EXPECT_EQ(doc.elementById(q("a"))->value(), q("/usage.csv?from=01"));
+    EXPECT_EQ(doc.elementById(q("i"))->value(), q("abc"));
+    doc.elementById(q("s"))->setValue(q("01"));
+    doc.elementById(q("i"))->setValue(q("xyz"));
+    EXPECT_EQ(doc.elementById(q("s"))->value(), q("01"));
+    EXPECT_EQ(doc.elementById(q("i"))->value(), q("xyz"));
+}
+
+TEST(HtmlDocument, ClicksGoToTheDocumentsHandler) {
+    HtmlDocument doc = page("<a id=\"next\" href=\"#\">next</a>");
+    QStringList clicked;
+    doc.elementById(q("next"))->click();  // no handler: nothing happens
+    doc.setClickHandler([&clicked](Element& e) { clicked << e.attribute(q("id")); });
+    doc.elementById(q("next"))->click();
+    EXPECT_EQ(clicked, QStringList{q("next")});
+}
+
+TEST(HtmlDocument, FramesAreReachedByIndex) {
+    auto inner = std::make_shared<HtmlDocument>(
+        q("<html><head></head><body><a id=\"nav\">n</a></body></html>"));
+    auto middle = std::make_shared<HtmlDocument>();
+    middle->setFrames({std::make_shared<HtmlDocument>(), inner});
+    HtmlDocument top;
+    top.setFrames({std::make_shared<HtmlDocument>(), std::make_shared<HtmlDocument>(), middle});
+    ASSERT_EQ(top.frameCount(), 3);
+    EXPECT_NE(top.frame(2)->frame(1)->elementById(q("nav")), nullptr);
+}
+
+TEST(HtmlDocument, DeeplyNestedPagesDoNotOverflowTheStack) {
+    constexpr int depth = 50000;
+    QString html = q("<html><head></head><body>");
+    for (int i = 0; i < depth; ++i) {
+        html += q("<div>");
+    }
+    html += q("deep");
+    for (int i = 0; i < depth; ++i) {
+        html += q("</div>");
+    }
+    html += q("</body></html>");
+    HtmlDocument doc(html);
+    EXPECT_EQ(doc.documentElement()->innerText(), q("deep"));
+    EXPECT_EQ(doc.outerHTML(), html);
+    EXPECT_EQ(doc.elementsByTagName(q("div")).count(), depth);
 }

@@ -1,0 +1,109 @@
+// Report building, scrambling and cache files against the size of a month's log.
+
+#include "controls/xor_cipher.h"
+#include "platform/dialogs.h"
+#include "retrieval/cache_file.h"
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+#include "retrieval/usage_log.h"
+#include "sample_log.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <cstring>
+#include <map>
+
+using namespace kestrova;
+
+namespace {
+
+const QString& sampleLog(int records) {
+    static std::map<int, QString> logs;
+    auto it = logs.find(records);
+    if (it == logs.end()) {
+        SampleLogOptions options;
+        options.records = records;
+        it = logs.emplace(records, makeSampleUsageLog(options)).first;
+    }
+    return it->second;
+}
+
+// From the downloaded text to the finished page's mark-up, as the program and kestrova-report
+// go: records, skeleton, WriteOutput, serialisation.
+void BM_ParseAndReport(benchmark::State& state) {
+    const QString& log = sampleLog(int(state.range(0)));
+    RecordingDialogs messages;
+    ScopedDialogs seam(messages);
+    for (auto _ : state) {
+        RetrievalState retrieval;
+        HeadlessHost host;
+        HeadlessResult result;
+        ReportBuilder report(retrieval, host, result);
+        UsageExtraction extraction(retrieval, host, report);
+        extraction.addInFront(parseUsageLog(log).rows);
+        report.GrabbingFinished();
+        report.WriteOutput();
+        const QString page = result.report.outerHTML();
+        benchmark::DoNotOptimize(page.size());
+        if (!messages.messages.empty() || report.figures().records != state.range(0)) {
+            state.SkipWithError("the report did not take every record");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ParseAndReport)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_EnDeCrypt(benchmark::State& state) {
+    QString text(qsizetype(state.range(0)), u'x');
+    const ClsAsmXor cipher;
+    for (auto _ : state) {
+        cipher.EnDeCrypt(text, kCacheKey);
+        benchmark::DoNotOptimize(text.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0) * qsizetype(sizeof(QChar)));
+}
+BENCHMARK(BM_EnDeCrypt)->Arg(1 << 20)->Arg(32 << 20);
+
+// The same bytes copied, for comparison with the cipher's throughput.
+void BM_Memcpy(benchmark::State& state) {
+    const std::size_t bytes = std::size_t(state.range(0)) * sizeof(QChar);
+    std::vector<char> from(bytes, 'x');
+    std::vector<char> to(bytes);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * qint64(bytes));
+}
+BENCHMARK(BM_Memcpy)->Arg(1 << 20)->Arg(32 << 20);
+
+void BM_CacheWriteAndRead(benchmark::State& state) {
+    const QString records = parseUsageLog(sampleLog(int(state.range(0)))).rows.join(QString());
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("2026-11-unbilled-demo.cache2"));
+    for (auto _ : state) {
+        if (!SaveFileData(file, records, true) || ReadFileData(file, true).size() != records.size()) {
+            state.SkipWithError("the cache file did not read back");
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * records.size());
+}
+BENCHMARK(BM_CacheWriteAndRead)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace kestrova {
+
+// One data item of the chart. The host creates and fills it and hands it to XChart::AddItem;
+// the chart keeps a shared reference and never changes the fields of a host's item.
+struct ChartItem {
+    QString ItemID;
+    QString SelectedDescription;  // shown in the selection information box
+    QString LegendDescription;    // the item's legend row
+    QString XAxisDescription;     // label under the column; lines split at CR LF
+    double Value = 0;
+};
+
+using ChartItemPtr = std::shared_ptr<ChartItem>;
+
+}  // namespace kestrova

@@ -1,0 +1,551 @@
+#include "chart/chart_model.h"
+
+#include "chart/data_format.h"
+#include "platform/property_bag.h"
+#include "platform/twips.h"
+
+#include <limits>
+
+namespace kestrova {
+
+namespace {
+const std::array<QString, MainMenuEntryCount> kDefaultMenuCaptions = {
+    QStringLiteral("&Save as..."), QStringLiteral("&Print"),
+    QStringLiteral("&Copy"),       QStringLiteral("Selection &information"),
+    QStringLiteral("&Legend"),     QStringLiteral("&Hide")};
+
+bool fitsInt16(std::int32_t v) {
+    return v >= std::numeric_limits<std::int16_t>::min() &&
+           v <= std::numeric_limits<std::int16_t>::max();
+}
+
+// Clears the selection busy flag however the pick ends.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~BusyScope() { m_flag = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+}  // namespace
+
+ChartModel::ChartModel() : ChartModel(kestrova::twipsPerPixelX(), kestrova::twipsPerPixelY()) {}
+
+ChartModel::ChartModel(double twipsPerPixelX, double twipsPerPixelY)
+    : m_tppx(twipsPerPixelX),
+      m_tppy(twipsPerPixelY),
+      m_p(ChartProperties::startValues(twipsPerPixelX, twipsPerPixelY)),
+      m_savedRightMargin(m_p.MarginRight) {
+    m_geometry.tppx = m_tppx;
+    m_geometry.tppy = m_tppy;
+}
+
+void ChartModel::redraw() {
+    if (m_host) {
+        m_host->DrawChart();
+    }
+}
+
+void ChartModel::notify(const QString& name) {
+    if (m_host) {
+        m_host->propertyChanged(name);
+    }
+}
+
+template <class T>
+void ChartModel::setRedraw(T& field, const T& value, const QString& name) {
+    if (field == value) {
+        return;
+    }
+    field = value;
+    redraw();
+    notify(name);
+}
+
+template <class T>
+void ChartModel::setNotify(T& field, const T& value, const QString& name) {
+    field = value;
+    notify(name);
+}
+
+// ---- Items ---------------------------------------------------------------------------------
+
+void ChartModel::AddItem(const ChartItemPtr& item) {
+    if (!item) {
+        return;
+    }
+    if (m_p.MeanOn && !m_items.empty()) {
+        m_items.pop_back();
+    }
+    m_items.push_back(item);
+    if (m_p.MeanOn) {
+        CalculateMean();
+        if (m_p.MeanCaption.isEmpty()) {
+            m_p.MeanCaption = QStringLiteral("Mean");
+        }
+        auto mean = std::make_shared<ChartItem>();
+        mean->Value = m_mean;
+        mean->ItemID = m_p.MeanCaption;
+        mean->XAxisDescription = m_p.MeanCaption;
+        mean->SelectedDescription = m_p.MeanCaption;
+        mean->LegendDescription = m_p.MeanCaption;
+        m_items.push_back(std::move(mean));
+    }
+}
+
+void ChartModel::clearItems() {
+    m_items.clear();
+    m_p.SelectedColumn = -1;
+}
+
+ChartItemPtr ChartModel::item(int column) const {
+    if (column < 0 || column >= itemCount()) {
+        return nullptr;
+    }
+    return m_items[std::size_t(column)];
+}
+
+bool ChartModel::isMeanColumn(int column) const {
+    return m_p.MeanOn && !m_items.empty() && column == itemCount() - 1;
+}
+
+void ChartModel::CalculateMean() {
+    if (m_items.empty()) {
+        return;
+    }
+    double sum = 0;
+    for (const auto& i : m_items) {
+        sum += i->Value;
+    }
+    m_mean = sum / double(m_items.size());
+}
+
+// ---- Colours -------------------------------------------------------------------------------
+
+void ChartModel::setBackColor(ColorRef v) { setRedraw(m_p.BackColor, v, QStringLiteral("BackColor")); }
+void ChartModel::setBarColor(ColorRef v) { setRedraw(m_p.BarColor, v, QStringLiteral("BarColor")); }
+void ChartModel::setSelectedBarColor(ColorRef v) {
+    setNotify(m_p.SelectedBarColor, v, QStringLiteral("SelectedBarColor"));
+}
+void ChartModel::setBarShadowColor(ColorRef v) {
+    setRedraw(m_p.BarShadowColor, v, QStringLiteral("BarShadowColor"));
+}
+void ChartModel::setBarSymbolColor(ColorRef v) {
+    setRedraw(m_p.BarSymbolColor, v, QStringLiteral("BarSymbolColor"));
+}
+void ChartModel::setLineColor(ColorRef v) { setRedraw(m_p.LineColor, v, QStringLiteral("LineColor")); }
+void ChartModel::setMeanColor(ColorRef v) { setRedraw(m_p.MeanColor, v, QStringLiteral("MeanColor")); }
+void ChartModel::setMajorGridColor(ColorRef v) {
+    setRedraw(m_p.MajorGridColor, v, QStringLiteral("MajorGridColor"));
+}
+void ChartModel::setMinorGridColor(ColorRef v) {
+    setRedraw(m_p.MinorGridColor, v, QStringLiteral("MinorGridColor"));
+}
+void ChartModel::setChartTitleColor(ColorRef v) {
+    setRedraw(m_p.ChartTitleColor, v, QStringLiteral("ChartTitleColor"));
+}
+void ChartModel::setChartSubTitleColor(ColorRef v) {
+    setRedraw(m_p.ChartSubTitleColor, v, QStringLiteral("ChartSubTitleColor"));
+}
+void ChartModel::setAxisLabelXColor(ColorRef v) {
+    setRedraw(m_p.AxisLabelXColor, v, QStringLiteral("AxisLabelXColor"));
+}
+void ChartModel::setAxisLabelYColor(ColorRef v) {
+    setRedraw(m_p.AxisLabelYColor, v, QStringLiteral("AxisLabelYColor"));
+}
+void ChartModel::setAxisItemsXColor(ColorRef v) {
+    setRedraw(m_p.AxisItemsXColor, v, QStringLiteral("AxisItemsXColor"));
+}
+void ChartModel::setAxisItemsYColor(ColorRef v) {
+    setRedraw(m_p.AxisItemsYColor, v, QStringLiteral("AxisItemsYColor"));
+}
+void ChartModel::setLegendBackColor(ColorRef v) {
+    setRedraw(m_p.LegendBackColor, v, QStringLiteral("LegendBackColor"));
+}
+void ChartModel::setLegendForeColor(ColorRef v) {
+    setRedraw(m_p.LegendForeColor, v, QStringLiteral("LegendForeColor"));
+}
+void ChartModel::setInfoBackColor(ColorRef v) {
+    setRedraw(m_p.InfoBackColor, v, QStringLiteral("InfoBackColor"));
+}
+void ChartModel::setInfoForeColor(ColorRef v) {
+    setRedraw(m_p.InfoForeColor, v, QStringLiteral("InfoForeColor"));
+}
+
+// ---- Texts ---------------------------------------------------------------------------------
+
+void ChartModel::setChartTitle(const QString& v) {
+    setRedraw(m_p.ChartTitle, v, QStringLiteral("ChartTitle"));
+}
+void ChartModel::setChartSubTitle(const QString& v) {
+    setRedraw(m_p.ChartSubTitle, v, QStringLiteral("ChartSubTitle"));
+}
+void ChartModel::setAxisLabelX(const QString& v) {
+    setRedraw(m_p.AxisLabelX, v, QStringLiteral("AxisLabelX"));
+}
+void ChartModel::setAxisLabelY(const QString& v) {
+    setRedraw(m_p.AxisLabelY, v, QStringLiteral("AxisLabelY"));
+}
+void ChartModel::setDataFormat(const QString& v) {
+    setNotify(m_p.DataFormat, v, QStringLiteral("DataFormat"));
+}
+void ChartModel::setMeanCaption(const QString& v) {
+    setRedraw(m_p.MeanCaption, v, QStringLiteral("MeanCaption"));
+}
+
+void ChartModel::setLegendCaption(const QString& v) {
+    m_p.LegendCaption = v;
+    NormalizeLegendCaption();
+}
+
+void ChartModel::NormalizeLegendCaption() {
+    if (m_p.LegendCaption.isEmpty()) {
+        m_p.LegendCaption = kDefaultLegendCaption;
+    }
+}
+
+void ChartModel::setInfoItems(const QString& v) {
+    setNotify(m_p.InfoItems, v, QStringLiteral("InfoItems"));
+}
+
+void ChartModel::setMenuItems(const QString& v) {
+    m_p.MenuItems = v;
+    if (m_host) {
+        m_host->BuildMainMenu();
+    } else {
+        buildMainMenuCaptions();
+    }
+    notify(QStringLiteral("MenuItems"));
+}
+
+void ChartModel::setCustomMenuItems(const QString& v) {
+    m_p.CustomMenuItems = v;
+    if (m_host) {
+        m_host->BuildCustomMenu();
+    } else {
+        buildCustomMenuCaptions();
+    }
+    notify(QStringLiteral("CustomMenuItems"));
+}
+
+void ChartModel::setSaveAsCaption(const QString& v) {
+    setNotify(m_p.SaveAsCaption, v, QStringLiteral("SaveAsCaption"));
+}
+
+void ChartModel::setBarSymbol(const QString& v) {
+    setRedraw(m_p.BarSymbol, v.isEmpty() ? QChar(u' ') : v.front(), QStringLiteral("BarSymbol"));
+}
+
+// ---- Layout and scale ----------------------------------------------------------------------
+
+int ChartModel::marginPixels(float twips, double factor) const {
+    return int(roundHalfEven(double(twips) / factor));
+}
+
+void ChartModel::setMargin(float& field, int pixels, double factor, const QString& name) {
+    field = float(pixels * factor);
+    redraw();
+    notify(name);
+}
+
+int ChartModel::MarginTop() const { return marginPixels(m_p.MarginTop, m_tppy); }
+int ChartModel::MarginBottom() const { return marginPixels(m_p.MarginBottom, m_tppy); }
+int ChartModel::MarginLeft() const { return marginPixels(m_p.MarginLeft, m_tppx); }
+int ChartModel::MarginRight() const { return marginPixels(m_p.MarginRight, m_tppx); }
+
+void ChartModel::setMarginTop(int pixels) {
+    setMargin(m_p.MarginTop, pixels, m_tppy, QStringLiteral("MarginTop"));
+}
+void ChartModel::setMarginBottom(int pixels) {
+    setMargin(m_p.MarginBottom, pixels, m_tppy, QStringLiteral("MarginBottom"));
+}
+void ChartModel::setMarginLeft(int pixels) {
+    setMargin(m_p.MarginLeft, pixels, m_tppx, QStringLiteral("MarginLeft"));
+}
+void ChartModel::setMarginRight(int pixels) {
+    m_savedRightMargin = float(pixels * m_tppx);
+    setMargin(m_p.MarginRight, pixels, m_tppx, QStringLiteral("MarginRight"));
+}
+
+void ChartModel::setMaxY(double v) {
+    if (!(v > m_p.MinY)) {
+        return;
+    }
+    m_p.MaxY = v;
+    redraw();
+    notify(QStringLiteral("MaxY"));
+}
+
+void ChartModel::setMinY(double v) {
+    if (!(v < m_p.MaxY)) {
+        return;
+    }
+    m_p.MinY = v;
+    redraw();
+    notify(QStringLiteral("MinY"));
+}
+
+void ChartModel::setIntersectMajor(float v) {
+    setRedraw(m_p.IntersectMajor, v, QStringLiteral("IntersectMajor"));
+}
+void ChartModel::setIntersectMinor(float v) {
+    setRedraw(m_p.IntersectMinor, v, QStringLiteral("IntersectMinor"));
+}
+
+void ChartModel::setBarWidthPercentage(int v) {
+    if (v < 1 || v > 100) {
+        return;
+    }
+    setRedraw(m_p.BarWidthPercentage, std::int16_t(v), QStringLiteral("BarWidthPercentage"));
+}
+
+void ChartModel::setLineWidth(int v) {
+    if (v < 1 || v > 9) {
+        return;
+    }
+    setRedraw(m_p.LineWidth, std::int16_t(v), QStringLiteral("LineWidth"));
+}
+
+void ChartModel::setContentBorder(bool v) {
+    setRedraw(m_p.ContentBorder, v, QStringLiteral("ContentBorder"));
+}
+void ChartModel::setAxisXOn(bool v) { setRedraw(m_p.AxisXOn, v, QStringLiteral("AxisXOn")); }
+void ChartModel::setAxisYOn(bool v) { setRedraw(m_p.AxisYOn, v, QStringLiteral("AxisYOn")); }
+void ChartModel::setMajorGridOn(bool v) {
+    setRedraw(m_p.MajorGridOn, v, QStringLiteral("MajorGridOn"));
+}
+void ChartModel::setMinorGridOn(bool v) {
+    setRedraw(m_p.MinorGridOn, v, QStringLiteral("MinorGridOn"));
+}
+
+// ---- Behaviour and style -------------------------------------------------------------------
+
+void ChartModel::setChartType(std::int32_t v) {
+    setRedraw(m_p.ChartType, v, QStringLiteral("ChartType"));
+}
+void ChartModel::setAutoRedraw(bool v) {
+    setRedraw(m_p.AutoRedraw, v, QStringLiteral("AutoRedraw"));
+}
+
+void ChartModel::setBarFillStyle(std::int32_t v) {
+    if (!fitsInt16(v)) {
+        return;
+    }
+    setRedraw(m_p.BarFillStyle, std::int16_t(v), QStringLiteral("BarFillStyle"));
+}
+
+void ChartModel::setLineStyle(std::int32_t v) {
+    if (!fitsInt16(v)) {
+        return;
+    }
+    setRedraw(m_p.LineStyle, std::int16_t(v), QStringLiteral("LineStyle"));
+}
+
+void ChartModel::setBarShadow(bool v) { setRedraw(m_p.BarShadow, v, QStringLiteral("BarShadow")); }
+void ChartModel::setColorBars(bool v) { setRedraw(m_p.ColorBars, v, QStringLiteral("ColorBars")); }
+void ChartModel::setMeanOn(bool v) { setRedraw(m_p.MeanOn, v, QStringLiteral("MeanOn")); }
+
+void ChartModel::setPicture(const QImage& v) {
+    m_p.Picture = v;
+    redraw();
+}
+void ChartModel::setPictureTile(bool v) {
+    setRedraw(m_p.PictureTile, v, QStringLiteral("PictureTile"));
+}
+void ChartModel::setBarPicture(const QImage& v) {
+    m_p.BarPicture = v;
+    redraw();
+}
+void ChartModel::setBarPictureTile(bool v) {
+    setRedraw(m_p.BarPictureTile, v, QStringLiteral("BarPictureTile"));
+}
+void ChartModel::setSelectable(bool v) {
+    setRedraw(m_p.Selectable, v, QStringLiteral("Selectable"));
+}
+void ChartModel::setHotTracking(bool v) {
+    setRedraw(m_p.HotTracking, v, QStringLiteral("HotTracking"));
+}
+
+void ChartModel::setSelectedColumn(std::int32_t column) {
+    if (column == m_p.SelectedColumn || !fitsInt16(column)) {
+        return;
+    }
+    // The mean item is never selected: go straight to "no selection", so the picture never
+    // shows the mean column highlighted while SelectedColumn reads -1.
+    if (isMeanColumn(column)) {
+        column = -1;
+        if (m_p.SelectedColumn == -1) {
+            return;
+        }
+    }
+    m_p.SelectedColumn = std::int16_t(column);
+    redraw();
+    notify(QStringLiteral("SelectedColumn"));
+    if (const ChartItemPtr picked = item(column); picked && m_host) {
+        m_host->itemClick(picked);
+    }
+}
+
+void ChartModel::setSelectionInformation(bool v) {
+    setRedraw(m_p.SelectionInformation, v, QStringLiteral("SelectionInformation"));
+}
+
+void ChartModel::setMenuType(std::int32_t v) {
+    if (v == m_p.MenuType) {
+        return;
+    }
+    m_p.MenuType = v;
+    if (m_host) {
+        m_host->BuildMainMenu();
+    } else {
+        buildMainMenuCaptions();
+    }
+    notify(QStringLiteral("MenuType"));
+}
+
+void ChartModel::setLegendPrintMode(std::int32_t v) {
+    setNotify(m_p.LegendPrintMode, v, QStringLiteral("LegendPrintMode"));
+}
+void ChartModel::setPrinterFit(std::int32_t v) {
+    setNotify(m_p.PrinterFit, v, QStringLiteral("PrinterFit"));
+}
+void ChartModel::setPrinterOrientation(std::int32_t v) {
+    if (v != 1 && v != 2) {
+        return;
+    }
+    setNotify(m_p.PrinterOrientation, v, QStringLiteral("PrinterOrientation"));
+}
+
+// ---- Persistence ---------------------------------------------------------------------------
+
+void ChartModel::ReadProperties(const PropertyBag& bag) {
+    readChartProperties(bag, m_p);
+    m_lastPicked = -1;
+    m_savedRightMargin = m_p.MarginRight;
+}
+
+void ChartModel::WriteProperties(PropertyBag& bag) const { writeChartProperties(m_p, bag); }
+
+// ---- Redraw state and selection ------------------------------------------------------------
+
+void ChartModel::ComputeScale() { kestrova::ComputeScale(m_p, m_scale); }
+
+int ChartModel::Pick(double x, double y) const {
+    if ((m_p.ChartType & ChartTypeBits::AnyShape) == 0) {
+        return -1;
+    }
+    if (!m_p.Selectable || y < m_p.MarginTop || y > m_geometry.scaleHeight - m_p.MarginBottom) {
+        return -1;
+    }
+    // Stale extents of columns that no longer exist are never hit.
+    const int column = m_geometry.columnAt(x);
+    if (column < 0 || column >= itemCount() || std::size_t(column) >= m_geometry.extents.size()) {
+        return -1;
+    }
+    const QRectF rect = m_geometry.columnRect(column);
+    return rect.top() <= y && y <= rect.bottom() ? column : -1;
+}
+
+int ChartModel::pressAt(double x, double y) {
+    const int column = Pick(x, y);
+    if (column < 0 || m_busy || !fitsInt16(column)) {
+        return -1;
+    }
+    BusyScope busy(m_busy);
+    m_p.SelectedColumn = std::int16_t(column);
+    if (column != m_lastPicked) {
+        redraw();
+        m_lastPicked = column;
+        if (!isMeanColumn(column) && m_host) {
+            m_host->itemClick(m_items[std::size_t(column)]);
+        }
+    }
+    return column;
+}
+
+bool ChartModel::selectFromLegend(int row) {
+    if (!m_p.Selectable || row < 0 || row >= itemCount() || !fitsInt16(row)) {
+        return false;
+    }
+    m_p.SelectedColumn = std::int16_t(row);
+    m_lastPicked = row;
+    return true;
+}
+
+std::optional<QString> ChartModel::selectionInfoText(int column) {
+    if (!m_p.SelectionInformation || column <= -1) {
+        return std::nullopt;
+    }
+    if (m_p.InfoItems.isEmpty()) {
+        m_p.InfoItems = kDefaultInfoItems;
+    }
+    const QStringList labels = m_p.InfoItems.split(u'|');
+    const ChartItemPtr shown = item(column);
+    if (!shown) {
+        return std::nullopt;
+    }
+    // A label that the text needs but InfoItems lacks ends the routine: the box stays hidden.
+    QString text = labels[0] + u": " + formatChartValue(shown->Value, m_p.DataFormat);
+    if (!shown->SelectedDescription.isEmpty()) {
+        if (labels.size() < 2) {
+            return std::nullopt;
+        }
+        text += u"\r\n" + labels[1] + u": " + shown->SelectedDescription;
+    }
+    if (m_p.MeanOn && column < itemCount() - 1) {
+        if (labels.size() < 3) {
+            return std::nullopt;
+        }
+        text += u"\r\n" + labels[2] + u": " + formatChartValue(m_mean, m_p.DataFormat);
+    }
+    return text;
+}
+
+// ---- Menus ---------------------------------------------------------------------------------
+
+void ChartModel::buildMainMenuCaptions() {
+    if (m_p.MenuItems.isEmpty()) {
+        m_p.MenuItems = kDefaultMenuItems;
+    }
+    const QStringList parts = m_p.MenuItems.split(u'|');
+    for (int i = 0; i < MainMenuEntryCount && i < parts.size(); ++i) {
+        m_menu.captions[std::size_t(i)] =
+            parts[i].isEmpty() ? kDefaultMenuCaptions[std::size_t(i)] : parts[i];
+    }
+}
+
+void ChartModel::buildCustomMenuCaptions() {
+    m_menu.customVisible.fill(false);
+    if (!m_p.CustomMenuItems.trimmed().isEmpty()) {
+        int next = 0;
+        for (const QString& part : m_p.CustomMenuItems.split(u'|')) {
+            const QString caption = part.trimmed();
+            if (caption.isEmpty()) {
+                continue;
+            }
+            if (next >= kCustomMenuEntries) {
+                break;
+            }
+            m_menu.customCaptions[std::size_t(next)] = caption;
+            m_menu.customVisible[std::size_t(next)] = true;
+            ++next;
+        }
+    }
+    m_menu.customSeparatorVisible = m_menu.customVisible[0];
+}
+
+// ---- Legend --------------------------------------------------------------------------------
+
+void ChartModel::applyShowLegend(bool hidden, double innerWidthTwips, double outerWidthTwips) {
+    m_legendShown = !hidden;
+    if (m_legendShown) {
+        m_p.MarginRight = float(m_p.MarginRight + innerWidthTwips);
+    } else {
+        m_p.MarginRight = float(m_p.MarginRight - outerWidthTwips);
+    }
+}
+
+}  // namespace kestrova

@@ -1,0 +1,100 @@
+#pragma once
+
+// A drawing surface in twips over a QPainter, with the pen, fill and text state that the chart's
+// drawing steps set as they go (foreground, fill colour and style, pen width and style, font
+// size, bold, current text position). Shapes are drawn without antialiasing, text with it.
+
+#include "platform/colour_ref.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPalette>
+#include <QPoint>
+#include <QPolygon>
+#include <QString>
+#include <map>
+#include <utility>
+
+namespace kestrova {
+
+// Fill styles: 0 solid, 1 transparent, 2 horizontal, 3 vertical, 4 upward diagonal,
+// 5 downward diagonal, 6 cross, 7 diagonal cross; others draw as transparent.
+Qt::BrushStyle fillStyleBrush(int fillStyle);
+// Pen styles: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 invisible, 6 inside solid;
+// others draw solid. Patterned styles only exist one pixel wide, wider pens are solid.
+Qt::PenStyle drawStylePen(int drawStyle, int drawWidth);
+
+// Rotates a pixel point about a centre by `angle` degrees counter-clockwise (on screen, with y
+// downwards), each coordinate rounded to a whole pixel.
+QPoint RotatePoint(QPoint centre, QPoint point, double angle);
+
+class ChartSurface {
+public:
+    ChartSurface(QPainter& painter, double tppx, double tppy, const QFont& font,
+                 const QPalette& palette);
+
+    ColorRef ForeColor = 0;
+    ColorRef FillColor = 0;
+    int FillStyle = 1;
+    int DrawWidth = 1;
+    int DrawStyle = 0;
+    double CurrentX = 0;
+    double CurrentY = 0;
+
+    double fontSize() const { return m_font.pointSizeF(); }
+    void setFontSize(double points);
+    void setBold(bool bold);
+    const QFont& font() const { return m_font; }
+
+    // Twips; a text of several lines (CR LF) measures its widest line and all its lines.
+    double TextWidth(const QString& text) const;
+    double TextHeight(const QString& text) const;
+    // Writes text with its top-left corner at the current position; with `endLine` the
+    // position moves to the start of the next line, else behind the text.
+    void Print(const QString& text, bool endLine = true);
+
+    void Cls(ColorRef back);
+    void Line(double x1, double y1, double x2, double y2, ColorRef colour);
+    // A box through both corners, inclusive: outlined in `outline` with the pen state and
+    // filled with the fill state.
+    void Box(double x1, double y1, double x2, double y2, ColorRef outline);
+    // A box through both corners, inclusive, filled solid in `colour`.
+    void FilledBox(double x1, double y1, double x2, double y2, ColorRef colour);
+    // An ellipse with the given centre and full width and height (twips).
+    void Ellipse(double cx, double cy, double width, double height, ColorRef outline);
+    void SolidEllipse(double cx, double cy, double width, double height, ColorRef colour);
+    // Polygons work in pixels.
+    void Polygon(const QPolygon& pixels, ColorRef outline);
+    void SolidPolygon(const QPolygon& pixels, ColorRef colour);
+    // A picture stretched over, or tiled from the top-left corner of, a rectangle in twips.
+    void PaintPictureArea(double left, double right, double top, double bottom, bool tile,
+                          const QImage& picture);
+    // Text centred on the pixel point (x, y), rotated counter-clockwise by `angle` degrees, in
+    // the current font and foreground colour.
+    bool DrawRotatedText(const QString& text, int x, int y, double angle);
+
+    int px(double twipsX) const;
+    int py(double twipsY) const;
+    double tppx() const { return m_tppx; }
+    double tppy() const { return m_tppy; }
+    QColor colour(ColorRef c) const { return toQColor(c, m_palette); }
+    QPainter& painter() { return m_painter; }
+    const QFontMetricsF& metrics() const { return m_metrics; }
+
+private:
+    QPen pen(ColorRef colour) const;
+    QBrush brush() const;
+    void fontChanged();
+
+    QPainter& m_painter;
+    // Metrics per (size, bold): a redraw switches between a handful of sizes many times.
+    std::map<std::pair<double, bool>, QFontMetricsF> m_metricsCache;
+    double m_tppx;
+    double m_tppy;
+    QFont m_font;
+    QFontMetricsF m_metrics;
+    QPalette m_palette;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,600 @@
+#include "chart/xchart.h"
+
+#include "chart/chart_printer.h"
+#include "chart/data_format.h"
+#include "chart/legend_panel.h"
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "platform/property_bag.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QScrollBar>
+#include <cmath>
+
+namespace kestrova {
+
+namespace {
+
+int vbButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int vbShift(Qt::KeyboardModifiers modifiers) {
+    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
+           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
+           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+// The hourglass for as long as a print job runs, however it ends.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+void showPlainMessage(const QString& text) {
+    Message message;
+    message.text = text;
+    dialogs().show(message);
+}
+
+void beginOrFail(QPainter& painter, QPrinter& printer) {
+    if (!painter.begin(&printer)) {
+        throw Failure(QStringLiteral("Printer error"));
+    }
+}
+
+}  // namespace
+
+XChart::XChart(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("XChart"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFont(chartFont());
+    m_model.setHost(this);
+
+    m_legend = new LegendPanel(this);
+    m_splitter = new LegendSplitter(this);
+    m_info = new QLabel(this);
+    m_info->setObjectName(QStringLiteral("lblInfo"));
+    m_info->setAutoFillBackground(true);
+    m_info->setMargin(0);
+    m_info->setIndent(0);
+    m_info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_info->setTextFormat(Qt::PlainText);
+    m_info->move(int(std::lround(60 / m_model.twipsPerPixelX())),
+                 int(std::lround(60 / m_model.twipsPerPixelY())));
+    m_info->hide();
+    m_info->installEventFilter(this);
+
+    connect(m_legend, &LegendPanel::rowPressed, this, &XChart::legendRowPressed);
+    connect(m_legend, &LegendPanel::panelPressed, this, &XChart::legendPanelPressed);
+    connect(m_splitter, &LegendSplitter::dropped, this, &XChart::splitterDropped);
+    buildMenus();
+    resize(480, 320);
+}
+
+XChart::~XChart() { m_model.setHost(nullptr); }
+
+QColor XChart::colour(ColorRef c) const { return toQColor(c, palette()); }
+
+QAction* XChart::menuAction(MainMenuEntry entry) const { return m_actions[std::size_t(entry)]; }
+
+void XChart::buildMenus() {
+    m_mnuMain = new QMenu(this);
+    m_mnuMain->setObjectName(QStringLiteral("mnuMain"));
+    m_mnuMain->setTitle(QStringLiteral("&Main"));
+    auto add = [this](QMenu* menu, const QString& name, void (XChart::*handler)()) {
+        QAction* action = menu->addAction(QString());
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    m_actions[MenuSaveAs] = add(m_mnuMain, QStringLiteral("mnuMainSaveAs"), &XChart::mnuMainSaveAs_Click);
+    m_actions[MenuPrint] = add(m_mnuMain, QStringLiteral("mnuMainPrint"), &XChart::mnuMainPrint_Click);
+    m_actions[MenuCopy] = add(m_mnuMain, QStringLiteral("mnuMainCopy"), &XChart::mnuMainCopy_Click);
+    m_mnuMain->addSeparator()->setObjectName(QStringLiteral("mnuSeparator1"));
+    m_actions[MenuSelectionInfo] = add(m_mnuMain, QStringLiteral("mnuMainSelectionInfo"),
+                                       &XChart::mnuMainSelectionInfo_Click);
+    m_actions[MenuViewLegend] = add(m_mnuMain, QStringLiteral("mnuMainViewLegend"),
+                                    &XChart::mnuMainViewLegend_Click);
+    m_actions[MenuSelectionInfo]->setCheckable(true);
+    m_actions[MenuViewLegend]->setCheckable(true);
+    m_customSeparator = m_mnuMain->addSeparator();
+    m_customSeparator->setObjectName(QStringLiteral("mnuMainCustomItemsSeparator"));
+    for (int k = 0; k < kCustomMenuEntries; ++k) {
+        QAction* action = m_mnuMain->addAction(QString());
+        action->setObjectName(QStringLiteral("mnuMainCustomItems"));
+        action->setProperty("index", k);
+        connect(action, &QAction::triggered, this, [this, k] { mnuMainCustomItems_Click(k); });
+        m_custom[std::size_t(k)] = action;
+    }
+
+    m_mnuLegend = new QMenu(this);
+    m_mnuLegend->setObjectName(QStringLiteral("mnuLegend"));
+    m_mnuLegend->setTitle(QStringLiteral("&Legend"));
+    m_actions[MenuLegendHide] = add(m_mnuLegend, QStringLiteral("mnuLegendHide"), &XChart::mnuLegendHide_Click);
+    syncMenus();
+}
+
+void XChart::syncMenus() {
+    const ChartMenuState& menu = m_model.menu();
+    for (int i = 0; i < MainMenuEntryCount; ++i) {
+        m_actions[std::size_t(i)]->setText(menu.captions[std::size_t(i)]);
+    }
+    m_actions[MenuSelectionInfo]->setChecked(menu.selectionInfoChecked);
+    m_actions[MenuViewLegend]->setChecked(menu.viewLegendChecked);
+    for (int k = 0; k < kCustomMenuEntries; ++k) {
+        m_custom[std::size_t(k)]->setText(menu.customCaptions[std::size_t(k)]);
+        m_custom[std::size_t(k)]->setVisible(menu.customVisible[std::size_t(k)]);
+    }
+    m_customSeparator->setVisible(menu.customSeparatorVisible);
+}
+
+// ---- Host of the model ---------------------------------------------------------------------
+
+void XChart::propertyChanged(const QString& name) { Q_EMIT PropertyChanged(name); }
+
+void XChart::itemClick(const ChartItemPtr& item) { Q_EMIT ItemClick(item); }
+
+void XChart::BuildMainMenu() {
+    m_model.buildMainMenuCaptions();
+    syncMenus();
+    if (m_model.MenuType() != 1) {
+        m_info->move(int(std::lround(60 / m_model.twipsPerPixelX())),
+                     int(std::lround(60 / m_model.twipsPerPixelY())));
+    }
+}
+
+void XChart::BuildCustomMenu() {
+    m_model.buildCustomMenuCaptions();
+    syncMenus();
+}
+
+// ---- Methods -------------------------------------------------------------------------------
+
+void XChart::AddItem(const ChartItemPtr& cItem) { m_model.AddItem(cItem); }
+
+void XChart::Clear() {
+    m_model.clearItems();
+    m_legend->ClearLegend();
+    DrawChart();
+}
+
+void XChart::ReadProperties(const PropertyBag& bag) { m_model.ReadProperties(bag); }
+
+void XChart::WriteProperties(PropertyBag& bag) const { m_model.WriteProperties(bag); }
+
+void XChart::ensureImage() {
+    const QSize wanted = size().expandedTo(QSize(1, 1));
+    if (m_image.size() == wanted) {
+        return;
+    }
+    // The persistent image keeps what it holds; new room shows the background.
+    QImage grown(wanted, QImage::Format_RGB32);
+    grown.setDotsPerMeterX(int(std::lround(1440.0 / m_model.twipsPerPixelX() / 0.0254)));
+    grown.setDotsPerMeterY(int(std::lround(1440.0 / m_model.twipsPerPixelY() / 0.0254)));
+    grown.fill(colour(m_model.BackColor()));
+    if (!m_image.isNull()) {
+        QPainter p(&grown);
+        p.drawImage(0, 0, m_image);
+    }
+    m_image = grown;
+}
+
+ChartCanvas XChart::canvas() const {
+    ChartCanvas c;
+    c.scaleWidth = m_image.width() * m_model.twipsPerPixelX();
+    c.scaleHeight = m_image.height() * m_model.twipsPerPixelY();
+    c.centre = m_model.legendShown() ? m_splitter->x() * m_model.twipsPerPixelX() / 2
+                                     : c.scaleWidth / 2;
+    c.font = chartFont();
+    c.palette = palette();
+    return c;
+}
+
+void XChart::DrawChart() {
+    const ChartProperties& p = m_model.properties();
+    if (!p.AutoRedraw) {
+        return;
+    }
+    ensureImage();
+    m_model.ComputeScale();
+    m_legend->setFirstRowTextColour(colour(p.LegendForeColor));
+
+    QPalette infoPalette = m_info->palette();
+    infoPalette.setColor(QPalette::WindowText, colour(p.InfoForeColor));
+    infoPalette.setColor(QPalette::Window, colour(p.InfoBackColor));
+    m_info->setPalette(infoPalette);
+    m_info->setVisible(p.SelectedColumn > -1 && p.SelectionInformation);
+    m_model.menuState().selectionInfoChecked = p.SelectionInformation;
+    syncMenus();
+
+    if (!m_resizing) {
+        m_legend->ClearLegend();
+    }
+    ChartRedraw redraw;
+    {
+        QPainter painter(&m_image);
+        redraw = ChartPainter().draw(painter, m_model, canvas());
+    }
+    m_model.setGeometry(std::move(redraw.geometry));
+    if (redraw.selectedDrawn) {
+        UpdateSelectionInfo(p.SelectedColumn);
+    }
+    if (!m_resizing) {
+        const QColor text = colour(p.LegendForeColor);
+        const QColor back = colour(p.LegendBackColor);
+        for (const LegendEntry& entry : redraw.legend) {
+            m_legend->BuildLegend(entry.text, colour(entry.swatch), text, back, font());
+        }
+    }
+    if (m_model.legendShown()) {
+        refreshLegendPanel();
+    }
+    update();
+}
+
+void XChart::refreshLegendPanel() {
+    const ChartProperties& p = m_model.properties();
+    m_legend->setBackground(colour(p.LegendBackColor));
+    if (p.Selectable && p.SelectedColumn > -1) {
+        m_legend->showSelectedRow(p.SelectedColumn, colour(p.SelectedBarColor));
+    } else {
+        m_legend->clearSelectedRow();
+    }
+}
+
+void XChart::ShowLegend(bool bHidden) {
+    m_legend->setBorderMarked(true);
+    m_model.applyShowLegend(bHidden, m_legend->innerWidth() * m_model.twipsPerPixelX(),
+                            m_legend->width() * m_model.twipsPerPixelX());
+    if (!bHidden) {
+        m_legend->move(width() - m_legend->width(), 0);
+        m_splitter->setMark(187);
+    } else {
+        m_legend->move(width(), 0);
+        m_splitter->setMark(171);
+    }
+    m_splitter->setGeometry(m_legend->x() - m_splitter->width(), 0, m_splitter->width(),
+                            m_legend->innerHeight());
+}
+
+void XChart::UpdateSelectionInfo(int column) {
+    m_info->hide();
+    const std::optional<QString> text = m_model.selectionInfoText(column);
+    if (!text || text->isEmpty()) {
+        return;
+    }
+    m_infoText = *text;
+    QString shown = *text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_info->setFont(font());
+    m_info->setText(shown);
+    const QFontMetricsF metrics(font(), this);
+    double widest = 0;
+    const QStringList lines = shown.split(u'\n');
+    for (const QString& line : lines) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    m_info->resize(int(std::ceil(widest + 5)), int(std::ceil(lines.size() * metrics.height() * 1.2)));
+    m_info->show();
+    m_info->raise();
+}
+
+void XChart::EditCopy() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(m_image);
+}
+
+QImage XChart::composeForPrinter() const {
+    const ChartProperties& p = m_model.properties();
+    const int chartWidth = m_model.legendShown() ? std::max(1, m_splitter->x()) : width();
+    QImage chart = m_image.copy(0, 0, std::min(chartWidth, m_image.width()), m_image.height());
+    if (!m_model.legendShown() || p.LegendPrintMode != 1) {
+        return chart;
+    }
+    const QImage legend = m_legend->grab().toImage();
+    QImage page(chart.width() + legend.width(), std::max(chart.height(), legend.height()),
+                QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.drawImage(0, 0, chart);
+    painter.drawImage(chart.width(), 0, legend);
+    return page;
+}
+
+void XChart::PrintChart() {
+    const ChartProperties& p = m_model.properties();
+    const WaitCursor hourglass;
+    const std::unique_ptr<QPrinter> printer = printers().createPrinter();
+    if (p.PrinterOrientation == 1) {
+        printer->setPageOrientation(QPageLayout::Portrait);
+    } else if (p.PrinterOrientation == 2) {
+        printer->setPageOrientation(QPageLayout::Landscape);
+    }
+    const QImage picture = composeForPrinter();
+    QPainter painter;
+    beginOrFail(painter, *printer);
+    const QRect page = painter.viewport();
+    double scale = printer->resolution() / double(logicalDpiX());
+    if (p.PrinterFit == 1) {
+        scale = std::min(page.width() / double(picture.width()), page.height() / double(picture.height()));
+    }
+    painter.drawImage(QRectF(0, 0, picture.width() * scale, picture.height() * scale), picture);
+    painter.end();
+    if (m_model.legendShown() && p.LegendPrintMode == 2) {
+        PrintLegend();
+    }
+}
+
+void XChart::PrintLegend() {
+    const ChartProperties& p = m_model.properties();
+    const std::unique_ptr<QPrinter> printer = printers().createPrinter();
+    QPainter painter;
+    beginOrFail(painter, *printer);
+    const QRect page = painter.viewport();
+    double y = 0;
+    auto write = [&](const QString& text, const QFont& font) {
+        painter.setFont(font);
+        const QFontMetricsF metrics(font, printer.get());
+        const double lineHeight = metrics.height() * 1.2;
+        if (y + lineHeight > page.height() && y > 0) {
+            printer->newPage();
+            y = 0;
+        }
+        painter.drawText(QRectF(0, y, page.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter, text);
+        y += lineHeight;
+    };
+    QFont heading = chartFont();
+    heading.setPointSizeF(14);
+    heading.setBold(true);
+    QFont subHeading = chartFont();
+    subHeading.setPointSizeF(11);
+    QFont body = chartFont();
+    body.setPointSizeF(10);
+    write(p.ChartTitle, heading);
+    write(p.ChartSubTitle, subHeading);
+    for (const ChartItemPtr& item : m_model.items()) {
+        write(item->LegendDescription + u" (" + formatChartValue(item->Value, p.DataFormat) + u')',
+              body);
+    }
+    painter.end();
+}
+
+// ---- Menu commands -------------------------------------------------------------------------
+
+void XChart::mnuMainSaveAs_Click() {
+    SaveFileRequest request;
+    const QString caption = m_model.SaveAsCaption();
+    request.title = caption.isEmpty() ? QStringLiteral("Save chart as") : caption;
+    request.defaultName = QStringLiteral("chart.png");
+    request.filter = QStringLiteral("PNG image (*.png)");
+    const std::optional<QString> chosen = dialogs().saveFileName(request);
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    QString file = *chosen;
+    if (QFileInfo(file).suffix().isEmpty()) {
+        file += u".png";
+    }
+    QImageWriter writer(file, "png");
+    if (!writer.write(m_image)) {
+        showPlainMessage(writer.errorString());
+    }
+}
+
+void XChart::mnuMainPrint_Click() {
+    try {
+        PrintChart();
+    } catch (const Failure& failure) {
+        showPlainMessage(failure.description());
+    }
+}
+
+void XChart::mnuMainCopy_Click() { QGuiApplication::clipboard()->setImage(m_image); }
+
+void XChart::mnuMainSelectionInfo_Click() {
+    ChartMenuState& menu = m_model.menuState();
+    menu.selectionInfoChecked = !menu.selectionInfoChecked;
+    m_model.storage().SelectionInformation = menu.selectionInfoChecked;
+    syncMenus();
+    UpdateSelectionInfo(m_model.SelectedColumn());
+}
+
+void XChart::mnuMainViewLegend_Click() {
+    ChartMenuState& menu = m_model.menuState();
+    menu.viewLegendChecked = !menu.viewLegendChecked;
+    syncMenus();
+    ShowLegend(!menu.viewLegendChecked);
+    DrawChart();
+}
+
+void XChart::mnuLegendHide_Click() {
+    ChartMenuState& menu = m_model.menuState();
+    menu.viewLegendChecked = !menu.viewLegendChecked;
+    syncMenus();
+    ShowLegend(true);
+    DrawChart();
+}
+
+void XChart::mnuMainCustomItems_Click(int index) {
+    if (index < 0 || index >= kCustomMenuEntries) {
+        return;
+    }
+    Q_EMIT MenuItemClick(index, m_model.menu().customCaptions[std::size_t(index)]);
+}
+
+// ---- Events --------------------------------------------------------------------------------
+
+void XChart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_image);
+    if (m_image.width() < width() || m_image.height() < height()) {
+        painter.fillRect(QRect(m_image.width(), 0, width() - m_image.width(), height()),
+                         colour(m_model.BackColor()));
+        painter.fillRect(QRect(0, m_image.height(), width(), height() - m_image.height()),
+                         colour(m_model.BackColor()));
+    }
+}
+
+void XChart::resizeEvent(QResizeEvent*) {
+    ensureImage();
+    const int w = width();
+    m_legend->move(m_model.legendShown() ? w - m_legend->width() : w, 0);
+    m_legend->setPanelSize(m_legend->width(), height());
+    m_splitter->setGeometry(m_legend->x() - m_splitter->width(), 0, m_splitter->width(),
+                            m_legend->innerHeight());
+    m_model.NormalizeLegendCaption();
+    m_splitter->setToolTip(m_model.LegendCaption());
+    m_splitter->setMark(171);
+    const FlagScope resizing(m_resizing);
+    DrawChart();
+}
+
+void XChart::showEvent(QShowEvent*) {
+    if (m_firstShown) {
+        return;
+    }
+    m_firstShown = true;
+    DrawChart();
+    BuildMainMenu();
+    BuildCustomMenu();
+}
+
+void XChart::handleLeftPress(int shift, double x, double y) {
+    m_model.pressAt(x, y);
+    Q_EMIT MouseDown(1, shift, x, y);
+}
+
+void XChart::mousePressEvent(QMouseEvent* event) {
+    const double x = event->position().x() * m_model.twipsPerPixelX();
+    const double y = event->position().y() * m_model.twipsPerPixelY();
+    const int shift = vbShift(event->modifiers());
+    if (event->button() == Qt::LeftButton) {
+        handleLeftPress(shift, x, y);
+        return;
+    }
+    if (event->button() == Qt::RightButton && m_model.MenuType() == 0) {
+        BuildMainMenu();
+        BuildCustomMenu();
+        m_mnuMain->popup(event->globalPosition().toPoint());
+    }
+    Q_EMIT MouseDown(vbButton(event->button()), shift, x, y);
+}
+
+void XChart::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons().testFlag(Qt::LeftButton) || m_model.HotTracking()) {
+        handleLeftPress(vbShift(event->modifiers()), event->position().x() * m_model.twipsPerPixelX(),
+                        event->position().y() * m_model.twipsPerPixelY());
+    }
+}
+
+void XChart::mouseReleaseEvent(QMouseEvent* event) {
+    Q_EMIT MouseUp(vbButton(event->button()), vbShift(event->modifiers()),
+                   event->position().x() * m_model.twipsPerPixelX(),
+                   event->position().y() * m_model.twipsPerPixelY());
+}
+
+bool XChart::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_info) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const double tppx = m_model.twipsPerPixelX();
+    const double tppy = m_model.twipsPerPixelY();
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            m_infoDragStart = QPoint(int(std::lround(mouse->position().x() * tppx)),
+                                     int(std::lround(mouse->position().y() * tppy)));
+            m_infoDragging = true;
+        } else {
+            m_mnuMain->popup(mouse->globalPosition().toPoint());
+        }
+        return true;
+    }
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease: {
+        if (!m_infoDragging) {
+            return false;
+        }
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        // Where the box is dropped on the control, in twips.
+        const QPointF drop = m_info->mapToParent(mouse->position());
+        const double left = drop.x() * tppx - m_infoDragStart.x();
+        const double top = drop.y() * tppy - m_infoDragStart.y();
+        m_info->move(int(std::lround(left / tppx)), int(std::lround(top / tppy)));
+        if (event->type() == QEvent::MouseButtonRelease) {
+            m_infoDragging = false;
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void XChart::legendRowPressed(int row, Qt::MouseButton button, QPoint globalPos) {
+    if (button != Qt::LeftButton) {
+        legendPanelPressed(button, globalPos);
+        return;
+    }
+    if (!m_model.selectFromLegend(row)) {
+        return;
+    }
+    const int scroll = m_legend->scrollBar()->value();
+    DrawChart();
+    UpdateSelectionInfo(row);
+    m_legend->scrollBar()->setValue(scroll);
+}
+
+void XChart::legendPanelPressed(Qt::MouseButton button, QPoint globalPos) {
+    if (button == Qt::RightButton) {
+        m_mnuLegend->popup(globalPos);
+    }
+}
+
+void XChart::splitterDropped(int left) {
+    const int legendWidth = std::max(LegendLayout::kMinimumWidth, width() - (left + m_splitter->width()));
+    m_legend->setPanelSize(legendWidth, height());
+    m_model.restoreRightMargin();
+    m_model.menuState().viewLegendChecked = true;
+    syncMenus();
+    ShowLegend(false);
+    DrawChart();
+}
+
+}  // namespace kestrova

@@ -1,0 +1,138 @@
+#pragma once
+
+// XChart: the program's own column chart control. A widget over a ChartModel: it keeps the
+// persistent image that each redraw paints (and that EditCopy copies), the legend panel with its
+// splitter, the selection information box and the two pop-up menus, and turns mouse input into
+// the model's picks and the control's events. Properties live in model().
+
+#include "chart/chart_item.h"
+#include "chart/chart_model.h"
+#include "chart/chart_painter.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <array>
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace kestrova {
+
+class LegendPanel;
+class LegendSplitter;
+class PropertyBag;
+
+class XChart : public QWidget, private ChartModelHost {
+    Q_OBJECT
+public:
+    explicit XChart(QWidget* parent = nullptr);
+    ~XChart() override;
+
+    ChartModel& model() { return m_model; }
+    const ChartModel& model() const { return m_model; }
+
+    // --- Methods ---------------------------------------------------------------------------
+    // Appends an item (keeping the mean item last while MeanOn); no redraw.
+    void AddItem(const ChartItemPtr& cItem);
+    // Empties the clipboard, then puts the current image on it as a bitmap.
+    void EditCopy();
+    // Prints ChartTitle, ChartSubTitle and one line per item as a document of its own.
+    void PrintLegend();
+    // Prints the chart (and the legend, by LegendPrintMode). Throws Failure when the printer
+    // cannot be used.
+    void PrintChart();
+    void Refresh() { DrawChart(); }
+    // A new empty item list, no legend rows, no selection; redraws.
+    void Clear();
+    // The full redraw; nothing at all while AutoRedraw is False.
+    void DrawChart() override;
+    // Hides (True) or shows (False) the legend panel; callers redraw afterwards.
+    void ShowLegend(bool bHidden);
+
+    // The stored form's set: loading assigns storage directly; saving writes every key.
+    void ReadProperties(const PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag) const;
+
+    // --- Interaction -----------------------------------------------------------------------
+    int Pick(double x, double y) const { return m_model.Pick(x, y); }
+    void UpdateSelectionInfo(int column);
+    void BuildMainMenu() override;
+    void BuildCustomMenu() override;
+
+    // The persistent image: what the redraw painted, at the control's size.
+    const QImage& image() const { return m_image; }
+    QMenu* mainMenu() const { return m_mnuMain; }
+    QMenu* legendMenu() const { return m_mnuLegend; }
+    QAction* menuAction(MainMenuEntry entry) const;
+    QAction* customMenuAction(int index) const { return m_custom[std::size_t(index)]; }
+    QAction* customItemsSeparator() const { return m_customSeparator; }
+    LegendPanel* legendPanel() const { return m_legend; }
+    LegendSplitter* splitter() const { return m_splitter; }
+    QLabel* infoBox() const { return m_info; }
+    // The information box's text as the control composed it (lines joined by CR LF).
+    QString infoText() const { return m_infoText; }
+
+    // Menu commands.
+    void mnuMainSaveAs_Click();
+    void mnuMainPrint_Click();
+    void mnuMainCopy_Click();
+    void mnuMainSelectionInfo_Click();
+    void mnuMainViewLegend_Click();
+    void mnuLegendHide_Click();
+    void mnuMainCustomItems_Click(int index);
+
+Q_SIGNALS:
+    void ItemClick(const kestrova::ChartItemPtr& cItem);
+    void MenuItemClick(int intMenuItemIndex, const QString& stgMenuItemCaption);
+    // Button 1 left, 2 right, 4 middle; Shift 1 shift, 2 control, 4 alt; X, Y in twips.
+    void MouseDown(int Button, int Shift, double X, double Y);
+    void MouseUp(int Button, int Shift, double X, double Y);
+    // A persisted property changed; the name is the property's.
+    void PropertyChanged(const QString& name);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void propertyChanged(const QString& name) override;
+    void itemClick(const ChartItemPtr& item) override;
+
+    void buildMenus();
+    void syncMenus();
+    void ensureImage();
+    ChartCanvas canvas() const;
+    QColor colour(ColorRef c) const;
+    void refreshLegendPanel();
+    void legendRowPressed(int row, Qt::MouseButton button, QPoint globalPos);
+    void legendPanelPressed(Qt::MouseButton button, QPoint globalPos);
+    void splitterDropped(int left);
+    void handleLeftPress(int shift, double x, double y);
+    QImage composeForPrinter() const;
+
+    ChartModel m_model;
+    QImage m_image;
+    bool m_resizing = false;
+    bool m_firstShown = false;
+    QString m_infoText;
+    QPoint m_infoDragStart;  // twips inside the box where the drag began
+    bool m_infoDragging = false;
+
+    LegendPanel* m_legend = nullptr;
+    LegendSplitter* m_splitter = nullptr;
+    QLabel* m_info = nullptr;
+    QMenu* m_mnuMain = nullptr;
+    QMenu* m_mnuLegend = nullptr;
+    std::array<QAction*, MainMenuEntryCount> m_actions{};
+    std::array<QAction*, kCustomMenuEntries> m_custom{};
+    QAction* m_customSeparator = nullptr;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,94 @@
+#pragma once
+
+// clsCommonDialog: the platform's colour dialog behind a small object. Set Color and FLAGS
+// (1: start from Color), call ShowColor, read Color and APIReturn. The file-dialog values are
+// only stored; this object shows no file dialog.
+
+#include "platform/colour_ref.h"
+#include "platform/failure.h"
+
+#include <QString>
+#include <cstdint>
+
+class QObject;
+
+namespace kestrova {
+
+// An error raised to the caller with a number, as the platform's error objects carry one.
+class CommonDialogError : public Failure {
+public:
+    CommonDialogError(std::int32_t number, QString description)
+        : Failure(std::move(description)), m_number(number) {}
+    std::int32_t number() const noexcept { return m_number; }
+
+private:
+    std::int32_t m_number;
+};
+
+class clsCommonDialog {
+public:
+    // The error ShowColor raises for a cancelled dialog while CancelError is set.
+    static constexpr std::int32_t kCancelPressed = std::int32_t(0x8004037Eu);  // -2147220610
+    static constexpr ColorRef kCustomColorWhite = 0xFFFFFFu;
+    static constexpr int kShowColorAction = 3;
+
+    // Shows the modal colour dialog (through the dialogs seam). Confirmed: APIReturn 1 and the
+    // chosen colour in Color. Cancelled: APIReturn 0, Color unchanged, and CommonDialogError
+    // ("Cancel Pressed", kCancelPressed) when CancelError is set. Every call starts with 16
+    // white custom colours.
+    void ShowColor();
+
+    ColorRef Color() const { return m_color; }
+    void setColor(ColorRef color) { m_color = color; }
+    std::int32_t FLAGS() const { return m_flags; }
+    void setFLAGS(std::int32_t flags) { m_flags = flags; }
+    bool CancelError() const { return m_cancelError; }
+    void setCancelError(bool raise) { m_cancelError = raise; }
+    int Action() const { return m_action; }
+    std::int32_t APIReturn() const { return m_apiReturn; }
+    std::int32_t ExtendedError() const { return m_extendedError; }
+
+    // Stored only.
+    QString Filter() const { return QString(); }
+    int FilterIndex() const { return m_filterIndex; }
+    void setFilterIndex(int index) { m_filterIndex = index; }
+    QString DefaultExt() const { return m_defaultExt; }
+    void setDefaultExt(const QString& ext) { m_defaultExt = ext; }
+    QString DialogTitle() const { return m_dialogTitle; }
+    void setDialogTitle(const QString& title) { m_dialogTitle = title; }
+    QString InitDir() const { return m_initDir; }
+    void setInitDir(const QString& dir) { m_initDir = dir; }
+    QString FileTitle() const { return m_fileTitle; }
+    void setFileTitle(const QString& title) { m_fileTitle = title; }
+    std::int32_t MaxFileSize() const { return m_maxFileSize; }
+    void setMaxFileSize(std::int32_t size) { m_maxFileSize = size; }
+    std::int32_t Max() const { return m_max; }
+    void setMax(std::int32_t max) { m_max = max; }
+    std::int32_t Min() const { return m_min; }
+    void setMin(std::int32_t min) { m_min = min; }
+    std::intptr_t hDC() const { return m_hDC; }
+    void setHDC(std::intptr_t hdc) { m_hDC = hdc; }
+    // A plain reference holder; nothing reads it.
+    QObject* Object() const { return m_object; }
+    void setObject(QObject* object) { m_object = object; }
+
+private:
+    ColorRef m_color = 0;
+    std::int32_t m_flags = 0;
+    bool m_cancelError = false;
+    int m_action = 0;
+    std::int32_t m_apiReturn = 0;
+    std::int32_t m_extendedError = 0;
+    int m_filterIndex = 0;
+    QString m_defaultExt;
+    QString m_dialogTitle;
+    QString m_initDir;
+    QString m_fileTitle;
+    std::int32_t m_maxFileSize = 0;
+    std::int32_t m_max = 0;
+    std::int32_t m_min = 0;
+    std::intptr_t m_hDC = 0;
+    QObject* m_object = nullptr;
+};
+
+}  // namespace kestrova

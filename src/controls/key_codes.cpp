@@ -1,0 +1,84 @@
+#include "controls/key_codes.h"
+
+#include <QKeyEvent>
+
+namespace kestrova {
+
+int keyCodeOf(const QKeyEvent& event) {
+    const int key = event.key();
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        return key;  // Qt uses the same numbers here
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
+        return 112 + (key - Qt::Key_F1);
+    }
+    switch (key) {
+    case Qt::Key_Backspace: return vbKeyBack;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return vbKeyTab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return vbKeyReturn;
+    case Qt::Key_Shift: return vbKeyShift;
+    case Qt::Key_Control: return vbKeyControl;
+    case Qt::Key_Alt: return vbKeyMenu;
+    case Qt::Key_Escape: return vbKeyEscape;
+    case Qt::Key_Space: return vbKeySpace;
+    case Qt::Key_PageUp: return vbKeyPageUp;
+    case Qt::Key_PageDown: return vbKeyPageDown;
+    case Qt::Key_End: return vbKeyEnd;
+    case Qt::Key_Home: return vbKeyHome;
+    case Qt::Key_Left: return vbKeyLeft;
+    case Qt::Key_Up: return vbKeyUp;
+    case Qt::Key_Right: return vbKeyRight;
+    case Qt::Key_Down: return vbKeyDown;
+    case Qt::Key_Insert: return vbKeyInsert;
+    case Qt::Key_Delete: return vbKeyDelete;
+    case Qt::Key_Plus: return 187;
+    case Qt::Key_Comma: return 188;
+    case Qt::Key_Minus: return 189;
+    case Qt::Key_Period: return 190;
+    default: return 0;
+    }
+}
+
+int shiftStateOf(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier) {
+        shift |= 1;
+    }
+    if (modifiers & Qt::ControlModifier) {
+        shift |= 2;
+    }
+    if (modifiers & Qt::AltModifier) {
+        shift |= 4;
+    }
+    return shift;
+}
+
+int keyAsciiOf(const QKeyEvent& event) {
+    if (event.key() == Qt::Key_Backspace) {
+        return 8;
+    }
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
+        return 13;
+    }
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if (mods & Qt::ControlModifier) {
+        // Ctrl with a letter types its control code (Ctrl+V is 22) whatever text the event
+        // carries; other Ctrl and Alt combinations type nothing.
+        const int key = event.key();
+        return !(mods & Qt::AltModifier) && key >= Qt::Key_A && key <= Qt::Key_Z
+                   ? key - Qt::Key_A + 1
+                   : 0;
+    }
+    if (mods & Qt::AltModifier) {
+        return 0;
+    }
+    const QString text = event.text();
+    if (text.isEmpty() || event.key() == Qt::Key_Delete) {
+        return 0;
+    }
+    return text.at(0).unicode();
+}
+
+}  // namespace kestrova

@@ -1,0 +1,103 @@
+#pragma once
+
+// neb: a one-line edit box for a decimal number with a fixed number of integer and decimal
+// digits. It wraps one text box, txtNeb, filling the control; typed characters are filtered,
+// any other change (paste, cut, delete, drag and drop, assignment) is repaired, and the number
+// is formatted when the focus leaves. Refused property values show "Invalid property value"
+// (title "NumberBox") through the dialogs seam.
+
+#include "controls/number_box_logic.h"
+#include "controls/std_font.h"
+#include "platform/colour_ref.h"
+#include "platform/property_bag.h"
+
+#include <QWidget>
+#include <memory>
+
+class QLineEdit;
+
+namespace kestrova {
+
+class neb : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit neb(QWidget* parent = nullptr);
+    ~neb() override;
+
+    QLineEdit* txtNeb() const;
+    const NumberBoxState& state() const;
+
+    // Most digits before the point, 1 to 12 (default 5); recomputes the limits.
+    int IntegerSize() const { return state().IntegerSize; }
+    void setIntegerSize(int size);
+    // Most digits after the point, 0 to 9 (default 2); recomputes the limits and reformats.
+    int DecimalSize() const { return state().DecimalSize; }
+    void setDecimalSize(int size);
+    // Enter moves the focus to the next control (default true).
+    bool EnableEnterKey() const { return state().EnableEnterKey; }
+    void setEnableEnterKey(bool enable);
+    // The number the text reads as; assigning writes it with the format pattern.
+    double Value() const;
+    void setValue(double value);
+    // Not above the upper limit (default: the upper limit).
+    double MaximumValue() const { return state().MaximumValue; }
+    void setMaximumValue(double value);
+    // Not below the lower limit (default 0); not checked against MaximumValue.
+    double MinimumValue() const { return state().MinimumValue; }
+    void setMinimumValue(double value);
+    // The last examined text lay outside MinimumValue to MaximumValue.
+    bool InvalidRange() const { return state().InvalidRange; }
+    QString Text() const;
+
+    const StdFont& Font() const { return m_font; }
+    void setFont(const StdFont& font);
+    using QWidget::setFont;
+    // The text box's background (default: system colour 5, window background).
+    ColorRef BackColor() const { return m_backColor; }
+    void setBackColor(ColorRef color);
+    // The text box's text colour (default: system colour 8, window text); not stored.
+    ColorRef ForeColor() const { return m_foreColor; }
+    void setForeColor(ColorRef color);
+    // Disabling also greys the text (system colour 17), enabling gives window text again.
+    bool Enabled() const { return isEnabled(); }
+    void setEnabled(bool enabled);
+    QString ToolTipText() const;
+    void setToolTipText(const QString& text);
+
+    void ReadProperties(const PropertyBag& bag);
+    PropertyBag WriteProperties() const;
+
+    // The least height, 300 twips, in pixels.
+    static int minimumHeightPixels();
+
+Q_SIGNALS:
+    // The text box's key events; the host may change or cancel the key through the references.
+    void KeyDown(int& KeyCode, int& Shift);
+    void KeyPress(int& KeyAscii);
+    void KeyUp(int& KeyCode, int& Shift);
+    void Change();
+    void propertyChanged(const QString& key);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    class TextBox;
+    class Editor;
+    friend class TextBox;
+
+    void onTextChanged();
+    void showInvalidValue();
+    void applyColors();
+
+    TextBox* m_text = nullptr;
+    std::unique_ptr<Editor> m_editor;
+    std::unique_ptr<NumberBoxLogic> m_logic;
+    StdFont m_font;
+    ColorRef m_backColor = 0x80000005u;
+    ColorRef m_foreColor = 0x80000008u;
+};
+
+}  // namespace kestrova

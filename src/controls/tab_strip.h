@@ -1,0 +1,144 @@
+#pragma once
+
+// ctlTabs: a container that draws a strip of tabs along one side of a page and, for the
+// selected tab, shows the contained frame named for it while hiding the other frames.
+//
+// Frames are the direct child widgets that are QGroupBox or QFrame (labels and scroll areas,
+// which Qt also derives from QFrame, do not count). The host places them inside the page.
+// Every property setter tells the host through propertyChanged(key) under the property's
+// stored key, so it can save the control's stored form.
+
+#include "controls/tab_strip_geometry.h"
+#include "platform/property_bag.h"
+
+#include <QWidget>
+
+namespace kestrova {
+
+class ctlTabs : public QWidget {
+    Q_OBJECT
+    Q_CLASSINFO("TextColor", "Returns/sets the text color of all inactive tabs")
+    Q_CLASSINFO("TextColorActive", "Returns/sets the text color of the active tab")
+    Q_CLASSINFO("TabColor", "Returns/sets the background color of all inactive tabs")
+    Q_CLASSINFO("TabColorActive",
+                "Returns/sets the background color of the active tab and the container area of "
+                "the control")
+    Q_CLASSINFO("TabFont", "Returns/sets the font attributes of all inactive tabs")
+    Q_CLASSINFO("TabFontActive", "Returns/sets the font attributes of the active tab")
+    Q_CLASSINFO("Caption", "Returns/Sets captions for each tab")
+    Q_CLASSINFO("Style", "Returns/sets the position of the tabs on the control")
+    Q_CLASSINFO("CaptionAlignment", "Returns/sets the position of captions within the tabs")
+    Q_CLASSINFO("TabsWidth", "Returns/sets the width of each tab (in pixels)")
+    Q_CLASSINFO("TabsHeight", "Returns/sets the height of each tab (in pixels)")
+    Q_CLASSINFO("Tabs", "Returns/sets the number of tabs on the control")
+    Q_CLASSINFO("SelectedTab", "Returns/sets the currently selected tab")
+    Q_CLASSINFO("UseFocusRect",
+                "Returns/sets whether a focus rectangle will be displayed when a tab has the "
+                "focus")
+    Q_CLASSINFO("ScaleMode", "ScaleMode always returns 1 (Twips) on this control")
+    Q_CLASSINFO("TabClick", "Event raised when the user clicks on a tab")
+
+public:
+    // Pointer values of MousePointer(): the custom pointer over a tab, the default elsewhere.
+    static constexpr int kDefaultPointer = 0;
+    static constexpr int kCustomPointer = 99;
+
+    explicit ctlTabs(QWidget* parent = nullptr);
+
+    const TabStripState& state() const { return m_state; }
+
+    // The unit of positions of controls placed inside: always 1 (twips).
+    int ScaleMode() const { return 1; }
+
+    ColorRef TextColor() const { return m_state.TextColor; }
+    void setTextColor(ColorRef color);
+    ColorRef TextColorActive() const { return m_state.TextColorActive; }
+    void setTextColorActive(ColorRef color);
+    ColorRef TabColor() const { return m_state.TabColor; }
+    void setTabColor(ColorRef color);
+    ColorRef TabColorActive() const { return m_state.TabColorActive; }
+    void setTabColorActive(ColorRef color);
+
+    const StdFont& TabFont() const { return m_state.TabFont; }
+    // Copies the font's eight attributes into the control's own font object.
+    void setTabFont(const StdFont& font);
+    const StdFont& TabFontActive() const { return m_state.TabFontActive; }
+    void setTabFontActive(const StdFont& font);
+
+    // Caption and frame name of the selected tab; select tab k first to set tab k's.
+    QString Caption() const;
+    void setCaption(const QString& caption);
+    QString TabFrame() const;
+    void setTabFrame(const QString& frame);
+    // Tab k's caption and frame name (1-based), empty out of range.
+    QString tabCaption(int k) const;
+    QString tabFrameName(int k) const;
+
+    int Style() const { return m_state.Style; }
+    // 0 to 7; other values are ignored.
+    void setStyle(int style);
+    using QWidget::setStyle;
+    int CaptionAlignment() const { return m_state.CaptionAlignment; }
+    // 0 to 8; other values are ignored.
+    void setCaptionAlignment(int alignment);
+    int TabsWidth() const { return m_state.TabsWidth; }
+    void setTabsWidth(int width);
+    int TabsHeight() const { return m_state.TabsHeight; }
+    void setTabsHeight(int height);
+    int Tabs() const { return m_state.Tabs; }
+    // At least 1 (smaller values are ignored). New tabs get empty captions and frame names; a
+    // selection beyond the new count moves to the last tab and raises TabClick.
+    void setTabs(int count);
+    int SelectedTab() const { return m_state.SelectedTab; }
+    // Clamped to 1..Tabs; raises TabClick(old, new) on every assignment, also an unchanged one.
+    void setSelectedTab(int tab);
+    bool UseFocusRect() const { return m_state.UseFocusRect; }
+    void setUseFocusRect(bool use);
+    bool ShowFrameBorder() const { return m_state.ShowFrameBorder; }
+    // Takes effect the next time the control is shown.
+    void setShowFrameBorder(bool show);
+
+    int MousePointer() const { return m_mousePointer; }
+
+    // Stored properties, read and written in their fixed order under their fixed keys.
+    void ReadProperties(const PropertyBag& bag);
+    PropertyBag WriteProperties() const;
+
+    // The geometry that painting and the mouse share, for the current size.
+    EdgeRect tabRect(int i) const;
+    int tabAt(QPoint point) const;
+    void draw(QPainter& painter, QSize size) const;
+    // The contained frames that take part in the page switching.
+    QList<QWidget*> frames() const;
+
+Q_SIGNALS:
+    void TabClick(int OldTab, int NewTab);
+    void propertyChanged(const QString& key);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void childEvent(QChildEvent* event) override;
+
+private:
+    void setColor(ColorRef TabStripState::*member, ColorRef color, const QString& key);
+    void setInt(int TabStripState::*member, int value, const QString& key);
+    // DrawTabs: repaint and switch the frames.
+    void DrawTabs();
+    void switchFrames();
+    void applyFrameBorders();
+    void setMousePointer(int pointer);
+    QColor ambientBackColor() const;
+
+    TabStripState m_state;
+    bool m_hasFocus = false;
+    int m_mousePointer = kDefaultPointer;
+};
+
+}  // namespace kestrova

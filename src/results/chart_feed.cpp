@@ -1,0 +1,116 @@
+#include "results/chart_feed.h"
+
+#include "platform/failure.h"
+#include "platform/megabytes.h"
+#include "platform/number_format.h"
+
+#include <algorithm>
+
+namespace kestrova {
+
+namespace {
+
+QStringList linesOf(const QString& text) {
+    return text.split(QStringLiteral("\r\n"));
+}
+
+QStringList cellsOf(const QString& line) {
+    return line.split(u'\t');
+}
+
+}  // namespace
+
+ChartFeed UpdateGraphControl(const QString& graphDataWithAverage, const QString& monthYear,
+                             ColorRef inbuiltChartColor) {
+    ChartFeed feed;
+    const QStringList lines = linesOf(graphDataWithAverage);
+    const QStringList header = cellsOf(lines.front());
+    std::vector<QStringList> series;
+    for (qsizetype l = 1; l < lines.size(); ++l) {
+        series.push_back(cellsOf(lines[l]));
+    }
+
+    // Summed exactly, so a column of 0.1 and 0.2 totals 0.3 and MaxY sees a true half.
+    Megabytes largest;
+    for (qsizetype i = 1; i < header.size(); ++i) {
+        ChartItemRecord item;
+        item.ItemID = QString::number(i);
+        item.SelectedDescription = item.ItemID;
+        item.XAxisDescription = header[i];
+        Megabytes total;
+        QString description;
+        for (std::size_t s = 0; s < series.size(); ++s) {
+            const QStringList& cells = series[s];
+            if (i >= cells.size()) {
+                throw Failure(QStringLiteral("Subscript out of range: the series \"%1\" has no "
+                                             "value for \"%2\"")
+                                  .arg(cells.front(), header[i]));
+            }
+            total += Megabytes::fromText(cells[i]);
+            if (s == 0) {
+                description = cells[i] + QStringLiteral(" MB");
+            } else {
+                description = QStringLiteral("Total:") + total.defaultText() +
+                              QStringLiteral(" MB (NF:") + description + QStringLiteral("  + F:") +
+                              cells[i] + QStringLiteral(" MB)");
+            }
+        }
+        item.LegendDescription = description;
+        item.Value = total.toDouble();
+        largest = std::max(largest, total);
+        feed.items.push_back(std::move(item));
+    }
+    feed.largestTotal = largest.toDouble();
+
+    ChartFeedProperties& p = feed.properties;
+    p.ChartTitle = QStringLiteral("ORVO Broadband Usage Chart for ") + monthYear;
+    p.MaxY = MaxY(feed.largestTotal);
+    p.BarColor = inbuiltChartColor;
+    const std::int64_t c = inbuiltChartColor;
+    p.SelectedBarColor = ChangeColor(GetRGB(c, 1), GetRGB(c, 2), GetRGB(c, 3));
+    return feed;
+}
+
+double MaxY(double largestTotal) {
+    const Megabytes lifted = Megabytes::fromDouble(largestTotal) + Megabytes::fromWhole(10);
+    return double(lifted.roundedToWhole() / 10 * 10);
+}
+
+int GetRGB(std::int64_t color, int part) {
+    if (part < 1 || part > 3 || color < 0 || color > 0xFFFFFF) {
+        return -1;
+    }
+    return int((color >> (8 * (part - 1))) & 0xFF);
+}
+
+ColorRef ChangeColor(int r, int g, int b) {
+    const auto shade = [](int component, int upTo) {
+        return std::clamp(component <= upTo ? component + 30 : component - 30, 0, 255);
+    };
+    // Blue from 21 to 29 would go negative when lowered; it is raised like the darker blues.
+    return RGB(shade(r, 30), shade(g, 30), shade(b, 29));
+}
+
+ChartDataTable parseChartData(const QString& chartDataText) {
+    ChartDataTable table;
+    const QStringList lines = linesOf(chartDataText);
+    table.categories = cellsOf(lines.front()).mid(1);
+    for (qsizetype l = 1; l < lines.size(); ++l) {
+        const QStringList cells = cellsOf(lines[l]);
+        ChartSeries series;
+        series.name = cells.front();
+        for (qsizetype i = 1; i <= table.categories.size(); ++i) {
+            std::optional<double> value;
+            if (i < cells.size()) {
+                if (const auto number = readNumber(cells[i])) {
+                    value = number->toDouble();
+                }
+            }
+            series.values.push_back(value);
+        }
+        table.series.push_back(std::move(series));
+    }
+    return table;
+}
+
+}  // namespace kestrova

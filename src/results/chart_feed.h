@@ -1,0 +1,83 @@
+#pragma once
+
+// What the Chart tab feeds its two charts: the items and properties of the built-in chart
+// (`UpdateGraphControl`), the colour helpers `GetRGB` and `ChangeColor`, and the series of a
+// chart data text for the second chart type.
+
+#include "platform/colour_ref.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace kestrova {
+
+// The five fields of a ChartItem as the host fills them.
+struct ChartItemRecord {
+    QString ItemID;
+    QString SelectedDescription;
+    QString LegendDescription;
+    QString XAxisDescription;
+    double Value = 0;
+};
+
+// The built-in chart's properties, in the order the feed sets them.
+struct ChartFeedProperties {
+    QString ChartTitle;
+    QString AxisLabelY = QStringLiteral("Megabytes");
+    QString AxisLabelX = QStringLiteral("Days");
+    ColorRef BackColor = RGB(240, 240, 240);
+    int BarFillStyle = 0;
+    double MaxY = 10;
+    ColorRef MajorGridColor = 0;
+    bool BarShadow = false;
+    QString ToolTipText;  // the control's tool tip, emptied
+    bool MinorGridOn = true;
+    ColorRef MinorGridColor = RGB(220, 220, 220);
+    bool Selectable = true;
+    bool HotTracking = true;
+    ColorRef BarColor = 0;
+    ColorRef SelectedBarColor = 0;
+    int BarWidthPercentage = 80;
+};
+
+struct ChartFeed {
+    std::vector<ChartItemRecord> items;
+    double largestTotal = 0;
+    ChartFeedProperties properties;
+};
+
+// The items of a chart data text (`mstrGraphDataWithAverage`): one per header cell from 1, its
+// value the sum of the series' cells, its legend "12.50 MB" for one series and the "Total:…"
+// form for more. Throws Failure when a series line lacks a cell or a cell holds no number.
+ChartFeed UpdateGraphControl(const QString& graphDataWithAverage, const QString& monthYear,
+                             ColorRef inbuiltChartColor);
+
+// The largest total plus 10, rounded to a whole number (halves to the even neighbour), down to
+// a multiple of 10: 0 gives 10, 345.3 gives 350, 349.6 gives 360.
+double MaxY(double largestTotal);
+
+// Part 1 red, 2 green, 3 blue of a packed colour 0 to 16777215; any other part, or a colour
+// outside that range (negative, a system colour), gives -1.
+int GetRGB(std::int64_t color, int part);
+
+// The highlight shade of a colour: red and green up by 30 when 30 or less, else down by 30;
+// blue up by 30 when below 30, else down by 30. Components outside 0 to 255 after the shift are
+// clamped. The packed RGB(r', g', b').
+ColorRef ChangeColor(int r, int g, int b);
+
+// A chart data text split for the second chart type: category labels from header cell 1 on and
+// one series per further line. A cell that is missing or holds no number has no value.
+struct ChartSeries {
+    QString name;
+    std::vector<std::optional<double>> values;  // one per category
+};
+struct ChartDataTable {
+    QStringList categories;
+    std::vector<ChartSeries> series;
+};
+ChartDataTable parseChartData(const QString& chartDataText);
+
+}  // namespace kestrova

@@ -1,0 +1,107 @@
+#pragma once
+
+// The provider's tariff plans as the program carries them, the plan table `mvarPlans` built
+// from them and the entries of the plan list `cmbPlans`.
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace kestrova {
+
+// The fields of a plan record, in catalogue order.
+enum PlanField {
+    PlanName = 0,          // shown in the list
+    PlanCharge = 1,        // monthly charge, rupees; 0 only on the custom line
+    BandwidthLimitMB = 2,  // free allowance, MB; -1 is unlimited
+    RsPerExcessMB = 3,     // rupees per MB beyond the allowance
+    NightUnlimited = 4,    // 1: only charged (day-time) usage counts against the allowance
+};
+
+inline constexpr int kCatalogueSize = 30;
+// The custom line "Custom/User entered": its figures come from the three edit boxes.
+inline constexpr int kCustomPlanSlot = 29;
+
+// The thirty catalogue lines, in slot order, exactly as stored.
+const QStringList& planCatalogue();
+
+// One catalogue line split at every "," with nothing trimmed, so fields 1 to 4 keep the blank
+// that follows each comma (" 250"). Readers compute with number(), display the text as stored.
+struct PlanRecord {
+    std::array<QString, 5> fields;
+
+    static PlanRecord fromLine(const QString& line);
+
+    const QString& text(PlanField field) const { return fields[field]; }
+    // The field read as a number ("." first, then the locale's form the custom figures are
+    // copied in); throws Failure ("Type mismatch") when it holds none.
+    double number(PlanField field, const QLocale& locale = QLocale()) const;
+    bool isUnlimited(const QLocale& locale = QLocale()) const {
+        return number(BandwidthLimitMB, locale) == -1;
+    }
+    bool isNightUnlimited(const QLocale& locale = QLocale()) const {
+        return number(NightUnlimited, locale) == 1;
+    }
+};
+
+// `mvarPlans`: 101 slots, 0 to 100. rebuild() puts catalogue line i into slot i; slots 30 to
+// 100 stay empty and every reader skips them.
+class PlanTable {
+public:
+    static constexpr int kSlots = 101;
+
+    PlanTable();  // already rebuilt
+    // Back to the catalogue, discarding figures copied into the custom record.
+    void rebuild();
+
+    bool holdsRecord(int slot) const;
+    // Throws Failure for an empty slot or one outside 0..100.
+    const PlanRecord& record(int slot) const;
+    PlanRecord& record(int slot);
+
+private:
+    std::array<std::optional<PlanRecord>, kSlots> m_slots;
+};
+
+// `value` with blanks put in front until it is `length` long; a longer text stays as it is.
+QString LeftPad(const QString& value, int length);
+
+struct PlanListEntry {
+    QString text;      // "  250 - BBG 250"
+    int itemData = 0;  // the slot of the record
+    friend bool operator==(const PlanListEntry&, const PlanListEntry&) = default;
+};
+
+// The list text of a record: the charge padded to five places, " - " and the name; a record
+// whose charge is 0 is listed by its trimmed name alone.
+QString planListText(const PlanRecord& record);
+// One entry per filled slot, in slot order.
+std::vector<PlanListEntry> planListEntries(const PlanTable& table);
+
+// `cmbPlans`: the entries and the selected index (-1: nothing selected). The custom line is
+// recognised by position (the last entry), the record through the entry's item data.
+class PlanList {
+public:
+    void fill(std::vector<PlanListEntry> entries);
+    const std::vector<PlanListEntry>& entries() const { return m_entries; }
+    int count() const { return int(m_entries.size()); }
+
+    int listIndex() const { return m_listIndex; }
+    // -1 or 0..count()-1; throws Failure ("Invalid property value") otherwise.
+    void setListIndex(int index);
+    bool hasSelection() const { return m_listIndex >= 0; }
+    bool isCustomSelected() const { return hasSelection() && m_listIndex == count() - 1; }
+    // The item data of the selected entry; nullopt while nothing is selected.
+    std::optional<int> selectedSlot() const;
+    // The index of the entry that carries `slot`, or -1.
+    int indexOfSlot(int slot) const;
+
+private:
+    std::vector<PlanListEntry> m_entries;
+    int m_listIndex = -1;
+};
+
+}  // namespace kestrova

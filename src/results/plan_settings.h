@@ -1,0 +1,59 @@
+#pragma once
+
+// The plan choice and the typed custom-plan figures as the settings store keeps them, and the
+// three numeric edit boxes that hold those figures.
+
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+namespace kestrova {
+
+class SettingsStore;
+
+enum class PlanEditBox { nebPlanCharge, nebBandWidthLimit, nebRsPerMB };
+
+// What an edit box holds: its settings key, its digits and the value it is designed with.
+struct EditBoxDesign {
+    QString key;  // "nebPlanCharge", ...
+    int integerSize = 5;
+    int decimalSize = 0;
+    double designValue = 0;
+
+    // The largest value the box holds: integerSize nines, decimalSize nines after the point.
+    double upperLimit() const;
+};
+
+const EditBoxDesign& editBoxDesign(PlanEditBox box);
+
+// The value as the box holds it once assigned (rounded to its decimals), or nullopt when it
+// lies outside 0 to the box's upper limit.
+std::optional<double> editBoxValue(PlanEditBox box, double value);
+// The box's text for a value: its decimals, "." as the point ("250", "0.20").
+QString editBoxText(PlanEditBox box, double value);
+
+// The stored settings of the Summary tab; the defaults are what a fresh window shows.
+struct PlanSettings {
+    int Plan3 = -1;  // list index of cmbPlans; -1 nothing selected
+    double nebPlanCharge = 250;
+    double nebBandWidthLimit = 1024;
+    double nebRsPerMB = 0.2;
+
+    double value(PlanEditBox box) const;
+    void setValue(PlanEditBox box, double value);
+};
+
+// "Plan3" as a list index; a text that is not a whole number or lies outside -1 to
+// entryCount - 1 gives -1.
+int readPlan3(const SettingsStore& store, int entryCount);
+// An edit box's key; a text that is not a number, or a number the box cannot hold, gives the
+// box's design value.
+double readEditBoxSetting(const SettingsStore& store, PlanEditBox box,
+                          const QLocale& locale = QLocale());
+PlanSettings readPlanSettings(const SettingsStore& store, int entryCount,
+                              const QLocale& locale = QLocale());
+// "Plan3" in decimal, then the three boxes in the locale's default text form, in that order.
+void writePlanSettings(SettingsStore& store, const PlanSettings& settings,
+                       const QLocale& locale = QLocale());
+
+}  // namespace kestrova

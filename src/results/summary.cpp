@@ -1,0 +1,240 @@
+#include "results/summary.h"
+
+#include "platform/failure.h"
+#include "platform/number_format.h"
+
+#include <cmath>
+
+namespace kestrova {
+
+namespace {
+
+struct LabelText {
+    const char16_t* name;
+    const char16_t* caption;
+};
+
+// In the order of SummaryLabel.
+constexpr std::array<LabelText, kSummaryLabelCount> kLabels = {{
+    {u"lblUsedBandWidth", u"Metered Bandwidth :"},
+    {u"lblUsedAverage", u"Average per day :"},
+    {u"lblUsedLastDay", u"Last recorded day :"},
+    {u"lblUsageToday", u"Usage Today* :"},
+    {u"lblUsedAverageExclToday", u"Average per day* :"},
+    {u"lblAvailableBandWidth", u"Balance Bandwidth :"},
+    {u"lblAvailableAverage", u"Average usable per day :"},
+    {u"lblAvailableDays", u"Remaining days :"},
+    {u"lblAvailableAverageExclToday", u"Average usable per day* :"},
+    {u"lblExcessBandwidth", u"Excess Bandwidth :"},
+    {u"lblExcessRatePerMB", u"Rs per excess MB :"},
+    {u"lblExcessAmount", u"Extra Amount :"},
+    {u"lblBillPlanCharge", u"Plan Charge :"},
+    {u"lblBillExcessCharge", u"Excess Charge :"},
+    {u"lblBillTotal", u"Total :"},
+    {u"lblBillTax", u"Tax (10.30%) :"},
+    {u"lblBillTotalAndTax", u"Total + Tax :"},
+    {u"txtPercentage", u"Percentage of quota used"},
+    {u"lblPlanCharge", u"Plan Charge :"},
+    {u"lblBandWidthLimit", u"Bandwidth Limit :"},
+    {u"lblRsPerMB", u"Rs/Excess MB :"},
+}};
+
+using L = SummaryLabel;
+
+// One run over the figures: every value that feeds a later step is kept as text first and read
+// back from there, so what is shown rounded never feeds anything.
+class SummaryRun {
+public:
+    SummaryRun(SummaryFigures& figures, const QLocale& locale) : m_f(figures), m_locale(locale) {}
+
+    double keep(L label, double value) {
+        LabelFigure& figure = m_f[label];
+        figure.kept = defaultText(value, QLocale::c());
+        figure.touched = true;
+        return kept(label);
+    }
+    void keepText(L label, const QString& text) {
+        LabelFigure& figure = m_f[label];
+        figure.kept = text;
+        figure.touched = true;
+    }
+    double kept(L label) const { return requireNumber(m_f[label].kept, QLocale::c()).toDouble(); }
+    void show(L label, const QString& text) {
+        LabelFigure& figure = m_f[label];
+        figure.shown = text;
+        figure.touched = true;
+    }
+
+    QString megabytes(double value, int decimals) const {
+        return formatNumber(value, decimals, m_locale) + QStringLiteral(" MB");
+    }
+    QString rupees(double value) const {
+        return QStringLiteral("Rs. ") + formatNumber(value, 2, m_locale);
+    }
+
+private:
+    SummaryFigures& m_f;
+    const QLocale& m_locale;
+};
+
+std::int64_t roundedTiesToEven(double value) {
+    return std::int64_t(decimalFromDouble(value).roundedTiesToEven(0));
+}
+
+}  // namespace
+
+QString summaryLabelName(SummaryLabel label) {
+    return QString::fromUtf16(kLabels[std::size_t(label)].name);
+}
+
+QString summaryLabelCaption(SummaryLabel label) {
+    return QString::fromUtf16(kLabels[std::size_t(label)].caption);
+}
+
+const SummaryTabCaptions& summaryTabCaptions() {
+    static const SummaryTabCaptions captions;
+    return captions;
+}
+
+Bill billOf(const SummaryFigures& figures) {
+    const auto number = [&](L label) {
+        const QString& kept = figures[label].kept;
+        return kept.isEmpty() ? 0.0 : requireNumber(kept, QLocale::c()).toDouble();
+    };
+    return {number(L::lblBillPlanCharge), number(L::lblExcessAmount), number(L::lblBillTotal),
+            number(L::lblBillTax), number(L::lblBillTotalAndTax)};
+}
+
+void CreateSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate today,
+                   SummaryFigures& figures, const QLocale& locale) {
+    for (LabelFigure& label : figures.labels) {
+        label.touched = false;
+    }
+    const QDate lastUsed = inputs.mdtLastUsedDate;
+    if (!lastUsed.isValid()) {
+        throw Failure(QStringLiteral("The date of the last usage record is not valid"));
+    }
+    SummaryRun run(figures, locale);
+
+    PlanRecord record = plan;
+    // No later step may divide by the allowance 0.
+    if (record.number(BandwidthLimitMB, locale) == 0) {
+        record.fields[BandwidthLimitMB] = QStringLiteral("1");
+    }
+    const bool unlimited = record.isUnlimited(locale);
+
+    // The plan's figures beside the list, as the record holds them (" 250" keeps its blank).
+    run.show(L::lblPlanCharge, QStringLiteral("Rs ") + record.text(PlanCharge));
+    if (unlimited) {
+        run.show(L::lblBandWidthLimit, QStringLiteral("Unlimited"));
+        run.show(L::lblRsPerMB, QStringLiteral("NA"));
+    } else {
+        run.show(L::lblBandWidthLimit, record.text(BandwidthLimitMB) + QStringLiteral(" MB"));
+        run.show(L::lblRsPerMB, QStringLiteral("Rs ") + record.text(RsPerExcessMB));
+    }
+
+    const double used = run.keep(L::lblUsedBandWidth, record.isNightUnlimited(locale)
+                                                          ? double(inputs.mlngChargedUsage)
+                                                          : double(inputs.mlngTotalUsage));
+    run.show(L::lblUsedBandWidth, run.megabytes(used, 3));
+
+    const int day = lastUsed.day();
+    run.show(L::lblUsedAverage, run.megabytes(run.keep(L::lblUsedAverage, used / day), 2));
+
+    run.keepText(L::lblUsedLastDay, lastUsed.toString(Qt::ISODate));
+    run.show(L::lblUsedLastDay, QStringLiteral(" %1 %2 %3")
+                                    .arg(day)
+                                    .arg(locale.monthName(lastUsed.month(), QLocale::ShortFormat))
+                                    .arg(lastUsed.year(), 4, 10, QLatin1Char('0')));
+
+    const QDate lastOfMonth = QDate(lastUsed.year(), lastUsed.month(), 1).addMonths(1).addDays(-1);
+    const double remaining = run.keep(L::lblAvailableDays, double(lastUsed.daysTo(lastOfMonth)));
+    run.show(L::lblAvailableDays, QString::number(std::int64_t(remaining)));
+
+    if (!unlimited) {
+        const double allowance = record.number(BandwidthLimitMB, locale);
+        const double available = run.keep(L::lblAvailableBandWidth, allowance - used);
+        const std::int64_t percentage = roundedTiesToEven(used / allowance * 100);
+        run.keep(L::txtPercentage, double(percentage));
+        run.show(L::txtPercentage, QString::number(percentage) + u'%');
+
+        if (available >= 0) {
+            figures.fraAvailableVisible = true;
+            figures.fraExcessVisible = false;
+            run.show(L::lblAvailableBandWidth, run.megabytes(available, 3));
+            if (figures.shown(L::lblAvailableDays) != u"0") {
+                const double perDay =
+                    run.keep(L::lblAvailableAverage, available / run.kept(L::lblAvailableDays));
+                run.show(L::lblAvailableAverage, run.megabytes(perDay, 2));
+            } else {
+                run.show(L::lblAvailableAverage, QString());
+            }
+            run.keep(L::lblExcessBandwidth, 0);
+            run.show(L::lblExcessBandwidth, QStringLiteral("0"));
+            run.keep(L::lblExcessAmount, 0);
+            run.show(L::lblExcessAmount, QStringLiteral("Rs. 0"));
+            figures.picActualDownloadWidth = (allowance - available) / allowance;
+            figures.picExcessDownloadVisible = false;
+        } else {
+            figures.fraExcessAtAvailablePlace = true;
+            figures.fraExcessVisible = true;
+            figures.fraAvailableVisible = false;
+            const double excess = run.keep(L::lblExcessBandwidth, std::abs(available));
+            run.show(L::lblExcessBandwidth, run.megabytes(excess, 3));
+            const double rate =
+                run.keep(L::lblExcessRatePerMB, record.number(RsPerExcessMB, locale));
+            run.show(L::lblExcessRatePerMB, formatNumber(rate, 2, locale));
+            const double amount =
+                run.keep(L::lblExcessAmount, excess * run.kept(L::lblExcessRatePerMB));
+            run.show(L::lblExcessAmount, run.rupees(amount));
+            figures.picActualDownloadWidth = 1;
+            figures.picExcessDownloadVisible = true;
+            figures.picExcessDownloadWidth = excess / allowance;
+        }
+
+        figures.todayLabelsVisible = today == lastUsed;
+        if (figures.todayLabelsVisible) {
+            const double lastDay = run.keep(L::lblUsageToday, double(inputs.mlngLastDayUsage));
+            run.show(L::lblUsageToday, run.megabytes(lastDay, 2));
+            if (day > 1) {
+                const double perDay =
+                    run.keep(L::lblUsedAverageExclToday, (used - lastDay) / (day - 1));
+                run.show(L::lblUsedAverageExclToday, run.megabytes(perDay, 2));
+            } else {
+                run.show(L::lblUsedAverageExclToday, QStringLiteral("0 MB"));
+            }
+            // Today still counts as a remaining day, and its usage as still available.
+            const double usable = run.keep(L::lblAvailableAverageExclToday,
+                                           (run.kept(L::lblAvailableBandWidth) + lastDay) /
+                                               (run.kept(L::lblAvailableDays) + 1));
+            run.show(L::lblAvailableAverageExclToday, run.megabytes(usable, 2));
+        }
+    } else {
+        run.keep(L::txtPercentage, 0);
+        run.show(L::txtPercentage, QStringLiteral("0%"));
+        figures.fraAvailableVisible = true;
+        figures.fraExcessVisible = false;
+        run.show(L::lblAvailableBandWidth, QStringLiteral("Unlimited"));
+        run.show(L::lblAvailableAverage, QStringLiteral("Unlimited"));
+        run.keep(L::lblExcessBandwidth, 0);
+        run.show(L::lblExcessBandwidth, QStringLiteral("0"));
+        run.keep(L::lblExcessAmount, 0);
+        run.show(L::lblExcessAmount, QStringLiteral("Rs. 0"));
+        figures.picActualDownloadWidth = 0;
+        figures.picExcessDownloadVisible = false;
+        figures.todayLabelsVisible = false;
+    }
+
+    run.keep(L::lblBillPlanCharge, record.number(PlanCharge, locale));
+    run.show(L::lblBillPlanCharge, QStringLiteral("Rs. ") + record.text(PlanCharge).trimmed());
+    run.show(L::lblBillExcessCharge, figures.shown(L::lblExcessAmount));
+    const double total =
+        run.keep(L::lblBillTotal, run.kept(L::lblBillPlanCharge) + run.kept(L::lblExcessAmount));
+    run.show(L::lblBillTotal, run.rupees(total));
+    const double tax = run.keep(L::lblBillTax, total * 10.3 / 100);
+    run.show(L::lblBillTax, run.rupees(tax));
+    const double totalAndTax = run.keep(L::lblBillTotalAndTax, total + tax);
+    run.show(L::lblBillTotalAndTax, run.rupees(totalAndTax));
+}
+
+}  // namespace kestrova

@@ -1,0 +1,133 @@
+#pragma once
+
+// The Summary tab's figures: what `CreateSummary` computes from the month's usage and the
+// selected plan, as a plain record that the result window paints into its labels.
+
+#include "results/plan_catalogue.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace kestrova {
+
+// The labels of the Summary tab that a run fills, named as the window's controls.
+enum class SummaryLabel {
+    lblUsedBandWidth,
+    lblUsedAverage,
+    lblUsedLastDay,
+    lblUsageToday,
+    lblUsedAverageExclToday,
+    lblAvailableBandWidth,
+    lblAvailableAverage,
+    lblAvailableDays,
+    lblAvailableAverageExclToday,
+    lblExcessBandwidth,
+    lblExcessRatePerMB,
+    lblExcessAmount,
+    lblBillPlanCharge,
+    lblBillExcessCharge,
+    lblBillTotal,
+    lblBillTax,
+    lblBillTotalAndTax,
+    txtPercentage,
+    // The plan's own figures, read-only beside the list (the edit boxes stand in their place
+    // for the custom plan).
+    lblPlanCharge,
+    lblBandWidthLimit,
+    lblRsPerMB,
+};
+inline constexpr int kSummaryLabelCount = int(SummaryLabel::lblRsPerMB) + 1;
+
+// The control's name ("lblUsedBandWidth").
+QString summaryLabelName(SummaryLabel label);
+// The caption beside the label ("Metered Bandwidth :"); the percentage box has its tool tip.
+QString summaryLabelCaption(SummaryLabel label);
+
+// The fixed texts of the Summary tab.
+struct SummaryTabCaptions {
+    QString selectYourPlan = QStringLiteral("Select your plan");
+    QString planListHint = QStringLiteral("(Plan charge - Plan name)");
+    QString customPlanHint = QStringLiteral(
+        "If your plan is not here, choose \"Custom/user entered\" option and enter the values "
+        "below");
+    QString planCharge = QStringLiteral("Plan Charge :");
+    QString bandWidthLimit = QStringLiteral("Bandwidth Limit :");
+    QString rsPerMB = QStringLiteral("Rs/Excess MB :");
+    QString lblMB = QStringLiteral("(MB)");
+    QString lblPlans = QStringLiteral("ORVO plans");
+    QString fraAvailable = QStringLiteral("Available Usage");
+    QString fraExcess = QStringLiteral("Excess Usage");
+    QString excludingToday = QStringLiteral("(Excluding today)");
+    QString todayFootnote =
+        QStringLiteral("* - These fields are displayed when last recorded day is today.");
+    QString validityNote =
+        QStringLiteral("Summary valid only if report generated is only for one month.");
+    QString txtPercentageToolTip = QStringLiteral("Percentage of quota used");
+    QString picDownloadAllowedToolTip = QStringLiteral("Remaining");
+    QString picExcessDownloadToolTip = QStringLiteral("Excess");
+};
+const SummaryTabCaptions& summaryTabCaptions();
+
+// The month's usage as the main window hands it over.
+struct SummaryInputs {
+    std::int32_t mlngTotalUsage = 0;     // metered usage, whole MB
+    std::int32_t mlngChargedUsage = 0;   // the part outside the free night hours, whole MB
+    QDate mdtLastUsedDate{2000, 1, 1};   // date of the last usage record
+    std::int32_t mlngLastDayUsage = -1;  // usage of that day, whole MB
+};
+
+// A label as a run leaves it: the unformatted value later steps read back (kept, the number's
+// general form with "." as the point) and the text it shows. touched tells whether the last run
+// set either; what a run does not touch keeps what earlier runs left.
+struct LabelFigure {
+    QString kept;
+    QString shown;
+    bool touched = false;
+};
+
+// Everything a run decides about the tab. A fresh record is the tab as designed; each run takes
+// the previous record and changes only what it sets.
+struct SummaryFigures {
+    std::array<LabelFigure, kSummaryLabelCount> labels;
+
+    // One of the two frames is shown; fraExcess is moved onto fraAvailable's place when shown.
+    bool fraAvailableVisible = true;
+    bool fraExcessVisible = false;
+    bool fraExcessAtAvailablePlace = false;
+    // Usage bar, as fractions of the full bar picDownloadAllowed. The excess share may exceed 1
+    // when more than twice the allowance was used.
+    double picActualDownloadWidth = 0;
+    bool picExcessDownloadVisible = false;
+    double picExcessDownloadWidth = 0;
+    // The caption labels `lbl` with "*" and the three "today" labels.
+    bool todayLabelsVisible = false;
+    // The three edit boxes and lblMB in place of lblPlanCharge, lblBandWidthLimit, lblRsPerMB.
+    bool customFiguresShown = false;
+
+    LabelFigure& operator[](SummaryLabel label) { return labels[std::size_t(label)]; }
+    const LabelFigure& operator[](SummaryLabel label) const { return labels[std::size_t(label)]; }
+    QString shown(SummaryLabel label) const { return (*this)[label].shown; }
+};
+
+// The bill of a run, read back from the kept values.
+struct Bill {
+    double planCharge = 0;
+    double excessAmount = 0;
+    double total = 0;
+    double tax = 0;
+    double totalAndTax = 0;
+};
+Bill billOf(const SummaryFigures& figures);
+
+// `CreateSummary` for a selected plan record, on the figures the last run left: the plan
+// labels, the usage figures, the frame and bar, the "today" fields and the bill. `today` is the
+// system date; the last recorded day is today when the two dates are equal. An allowance of 0
+// counts as 1 MB (for the custom plan the caller also turns its edit box to 1). Throws Failure
+// when a plan field holds no number; what was set before the failure stays set.
+void CreateSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate today,
+                   SummaryFigures& figures, const QLocale& locale = QLocale());
+
+}  // namespace kestrova

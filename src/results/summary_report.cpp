@@ -1,0 +1,279 @@
+#include "results/summary_report.h"
+
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "results/summary_tab.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <algorithm>
+#include <cmath>
+
+namespace kestrova {
+
+namespace {
+
+using L = SummaryLabel;
+
+void requireEditBoxValue(PlanEditBox box, double value, const QString& what) {
+    if (!editBoxValue(box, value)) {
+        throw Failure(QStringLiteral("The custom %1 %2 is outside 0 to %3")
+                          .arg(what, QString::number(value),
+                               editBoxText(box, editBoxDesign(box).upperLimit())));
+    }
+}
+
+QString captioned(const QString& caption, const QString& shown) {
+    return shown.isEmpty() ? caption : caption + u' ' + shown;
+}
+
+bool inAvailableFrame(L label) {
+    return label == L::lblAvailableBandWidth || label == L::lblAvailableAverage ||
+           label == L::lblAvailableDays || label == L::lblAvailableAverageExclToday;
+}
+
+bool inExcessFrame(L label) {
+    return label == L::lblExcessBandwidth || label == L::lblExcessRatePerMB ||
+           label == L::lblExcessAmount;
+}
+
+bool isTodayLabel(L label) {
+    return label == L::lblUsageToday || label == L::lblUsedAverageExclToday ||
+           label == L::lblAvailableAverageExclToday;
+}
+
+bool isPlanLabel(L label) {
+    return label == L::lblPlanCharge || label == L::lblBandWidthLimit || label == L::lblRsPerMB;
+}
+
+// Whether the label can be seen on the tab as the figures leave it.
+bool isVisible(const SummaryFigures& f, L label) {
+    if (isTodayLabel(label) && !f.todayLabelsVisible) {
+        return false;
+    }
+    if (inAvailableFrame(label)) {
+        return f.fraAvailableVisible;
+    }
+    if (inExcessFrame(label)) {
+        return f.fraExcessVisible;
+    }
+    if (isPlanLabel(label)) {
+        return !f.customFiguresShown;
+    }
+    return true;
+}
+
+QStringList tabLines(const MonthSummary& s, const CustomPlanFigures& custom) {
+    const SummaryTabCaptions& c = summaryTabCaptions();
+    const SummaryFigures& f = s.figures;
+    QStringList lines;
+    const auto add = [&](L label) {
+        if (!isVisible(f, label)) {
+            return;
+        }
+        QString shown = f.shown(label);
+        if (label == L::lblUsedAverageExclToday || label == L::lblAvailableAverageExclToday) {
+            shown += u' ' + c.excludingToday;
+        }
+        lines << captioned(summaryLabelCaption(label), shown);
+    };
+
+    lines << captioned(c.selectYourPlan, s.entryText);
+    if (f.customFiguresShown) {
+        lines << captioned(c.planCharge,
+                           editBoxText(PlanEditBox::nebPlanCharge, custom.planCharge));
+        lines << captioned(
+            c.bandWidthLimit,
+            editBoxText(PlanEditBox::nebBandWidthLimit, custom.allowanceMB) + u' ' + c.lblMB);
+        lines << captioned(c.rsPerMB, editBoxText(PlanEditBox::nebRsPerMB, custom.rsPerMB));
+    } else {
+        add(L::lblPlanCharge);
+        add(L::lblBandWidthLimit);
+        add(L::lblRsPerMB);
+    }
+    for (L label : {L::lblUsedBandWidth, L::lblUsedAverage, L::lblUsedLastDay, L::lblUsageToday,
+                    L::lblUsedAverageExclToday, L::txtPercentage}) {
+        add(label);
+    }
+    if (f.fraAvailableVisible) {
+        lines << c.fraAvailable;
+        for (L label : {L::lblAvailableBandWidth, L::lblAvailableAverage, L::lblAvailableDays,
+                        L::lblAvailableAverageExclToday}) {
+            add(label);
+        }
+    } else {
+        lines << c.fraExcess;
+        for (L label : {L::lblExcessBandwidth, L::lblExcessRatePerMB, L::lblExcessAmount}) {
+            add(label);
+        }
+    }
+    for (L label : {L::lblBillPlanCharge, L::lblBillExcessCharge, L::lblBillTotal, L::lblBillTax,
+                    L::lblBillTotalAndTax}) {
+        add(label);
+    }
+    if (f.todayLabelsVisible) {
+        lines << c.todayFootnote;
+    }
+    lines << c.validityNote;
+    return lines;
+}
+
+QJsonObject usageJson(const SummaryInputs& inputs, QDate today) {
+    return QJsonObject{
+        {QStringLiteral("totalUsageMB"), inputs.mlngTotalUsage},
+        {QStringLiteral("chargedUsageMB"), inputs.mlngChargedUsage},
+        {QStringLiteral("lastUsedDate"), inputs.mdtLastUsedDate.toString(Qt::ISODate)},
+        {QStringLiteral("lastDayUsageMB"), inputs.mlngLastDayUsage},
+        {QStringLiteral("today"), today.toString(Qt::ISODate)},
+    };
+}
+
+QJsonObject billJson(const Bill& bill) {
+    return QJsonObject{
+        {QStringLiteral("planCharge"), bill.planCharge},
+        {QStringLiteral("excessAmount"), bill.excessAmount},
+        {QStringLiteral("total"), bill.total},
+        {QStringLiteral("tax"), bill.tax},
+        {QStringLiteral("totalAndTax"), bill.totalAndTax},
+    };
+}
+
+}  // namespace
+
+MonthSummary summarizeMonth(const SummaryInputs& inputs, const PlanChoice& choice, QDate today,
+                            const QLocale& locale) {
+    if (choice.slot < 0 || choice.slot >= kCatalogueSize) {
+        throw Failure(QStringLiteral("Plan %1 is not in the catalogue: choose 0 to %2")
+                          .arg(choice.slot)
+                          .arg(kCatalogueSize - 1));
+    }
+    const CustomPlanFigures custom = choice.custom.value_or(CustomPlanFigures{});
+    requireEditBoxValue(PlanEditBox::nebPlanCharge, custom.planCharge,
+                        QStringLiteral("plan charge"));
+    requireEditBoxValue(PlanEditBox::nebBandWidthLimit, custom.allowanceMB,
+                        QStringLiteral("allowance"));
+    requireEditBoxValue(PlanEditBox::nebRsPerMB, custom.rsPerMB, QStringLiteral("rate per MB"));
+
+    // The tab reports its failures in a message box; here they become the caller's failure.
+    RecordingDialogs messages;
+    const ScopedDialogs scope(messages);
+
+    SummaryTab tab([today] { return today; }, locale);
+    tab.setEditBoxValue(PlanEditBox::nebPlanCharge, custom.planCharge);
+    tab.setEditBoxValue(PlanEditBox::nebBandWidthLimit, custom.allowanceMB);
+    tab.setEditBoxValue(PlanEditBox::nebRsPerMB, custom.rsPerMB);
+    tab.setInputs(inputs);
+    tab.LoadCombo(-1);
+    const int index = tab.cmbPlans().indexOfSlot(choice.slot);
+    tab.selectListIndex(index);
+    if (!messages.messages.empty()) {
+        throw Failure(messages.messages.front().text);
+    }
+
+    MonthSummary summary;
+    summary.slot = choice.slot;
+    summary.entryText = tab.cmbPlans().entries()[std::size_t(index)].text;
+    summary.plan = tab.mvarPlans().record(choice.slot);
+    summary.inputs = inputs;
+    summary.today = today;
+    summary.locale = locale;
+    summary.figures = tab.figures();
+    summary.bill = billOf(summary.figures);
+    CustomPlanFigures shownCustom = custom;
+    shownCustom.allowanceMB = tab.editBoxValue(PlanEditBox::nebBandWidthLimit);
+    summary.lines = tabLines(summary, shownCustom);
+    return summary;
+}
+
+std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
+                                   const std::optional<CustomPlanFigures>& custom, QDate today,
+                                   const QLocale& locale) {
+    std::vector<PlanCost> costs;
+    const int planCount = custom ? kCatalogueSize : kCustomPlanSlot;
+    for (int slot = 0; slot < planCount; ++slot) {
+        const MonthSummary s = summarizeMonth(
+            inputs,
+            slot == kCustomPlanSlot ? PlanChoice::customPlan(*custom) : PlanChoice::catalogue(slot),
+            today, locale);
+        costs.push_back({0, slot, s.plan.text(PlanName).trimmed(), s.entryText, s.bill,
+                         s.figures.shown(L::lblBillTotalAndTax)});
+    }
+    // Compared in millionths of a rupee, so sums that differ only by binary rounding tie and
+    // keep catalogue order.
+    const auto micro = [](const PlanCost& c) { return std::llround(c.bill.totalAndTax * 1e6); };
+    std::stable_sort(costs.begin(), costs.end(),
+                     [&](const PlanCost& a, const PlanCost& b) { return micro(a) < micro(b); });
+    for (std::size_t i = 0; i < costs.size(); ++i) {
+        costs[i].rank = int(i) + 1;
+    }
+    return costs;
+}
+
+QStringList comparisonLines(const std::vector<PlanCost>& costs) {
+    QStringList lines;
+    for (const PlanCost& c : costs) {
+        lines << QStringLiteral("%1. %2  %3")
+                     .arg(c.rank, 2)
+                     .arg(c.totalAndTaxText, -13)
+                     .arg(c.entryText);
+    }
+    return lines;
+}
+
+QJsonDocument summaryJson(const MonthSummary& summary) {
+    const SummaryFigures& f = summary.figures;
+    const PlanRecord& plan = summary.plan;
+    QJsonObject labels;
+    for (int i = 0; i < kSummaryLabelCount; ++i) {
+        const auto label = SummaryLabel(i);
+        labels.insert(summaryLabelName(label),
+                      QJsonObject{{QStringLiteral("kept"), f[label].kept},
+                                  {QStringLiteral("shown"), f[label].shown},
+                                  {QStringLiteral("visible"), isVisible(f, label)}});
+    }
+    QJsonObject bar{{QStringLiteral("picActualDownload"), f.picActualDownloadWidth}};
+    if (f.picExcessDownloadVisible) {
+        bar.insert(QStringLiteral("picExcessDownload"), f.picExcessDownloadWidth);
+    }
+    const QJsonObject root{
+        {QStringLiteral("plan"),
+         QJsonObject{
+             {QStringLiteral("slot"), summary.slot},
+             {QStringLiteral("name"), plan.text(PlanName).trimmed()},
+             {QStringLiteral("entry"), summary.entryText},
+             {QStringLiteral("custom"), summary.slot == kCustomPlanSlot},
+             {QStringLiteral("planCharge"), plan.number(PlanCharge, summary.locale)},
+             {QStringLiteral("allowanceMB"), plan.number(BandwidthLimitMB, summary.locale)},
+             {QStringLiteral("unlimited"), plan.isUnlimited(summary.locale)},
+             {QStringLiteral("rsPerExcessMB"), plan.number(RsPerExcessMB, summary.locale)},
+             {QStringLiteral("nightUnlimited"), plan.isNightUnlimited(summary.locale)},
+         }},
+        {QStringLiteral("usage"), usageJson(summary.inputs, summary.today)},
+        {QStringLiteral("lines"), QJsonArray::fromStringList(summary.lines)},
+        {QStringLiteral("frame"),
+         f.fraAvailableVisible ? QStringLiteral("fraAvailable") : QStringLiteral("fraExcess")},
+        {QStringLiteral("todayShown"), f.todayLabelsVisible},
+        {QStringLiteral("bar"), bar},
+        {QStringLiteral("labels"), labels},
+        {QStringLiteral("bill"), billJson(summary.bill)},
+    };
+    return QJsonDocument(root);
+}
+
+QJsonDocument comparisonJson(const SummaryInputs& inputs, QDate today,
+                             const std::vector<PlanCost>& costs) {
+    QJsonArray plans;
+    for (const PlanCost& c : costs) {
+        QJsonObject plan = billJson(c.bill);
+        plan.insert(QStringLiteral("rank"), c.rank);
+        plan.insert(QStringLiteral("slot"), c.slot);
+        plan.insert(QStringLiteral("name"), c.name);
+        plan.insert(QStringLiteral("entry"), c.entryText);
+        plan.insert(QStringLiteral("totalAndTaxText"), c.totalAndTaxText);
+        plans.append(plan);
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("usage"), usageJson(inputs, today)},
+                                     {QStringLiteral("plans"), plans}});
+}
+
+}  // namespace kestrova

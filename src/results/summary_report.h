@@ -1,0 +1,78 @@
+#pragma once
+
+// The Summary tab without a window, for the command line: the month priced against one plan
+// (the tab's captions and texts, one line each, and the bill), every catalogue plan ranked by
+// what the month would cost on it, and JSON forms of both for scripts.
+
+#include "results/plan_settings.h"
+#include "results/summary.h"
+
+#include <QDate>
+#include <QJsonDocument>
+#include <QLocale>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace kestrova {
+
+// Figures for the custom line, as typed into its three edit boxes (rounded to the boxes'
+// decimals as they show them).
+struct CustomPlanFigures {
+    double planCharge = 250;    // rupees, 0 to 99999, whole
+    double allowanceMB = 1024;  // 0 to 9999999999, whole; 0 counts as 1
+    double rsPerMB = 0.2;       // 0 to 9.99, two decimals
+};
+
+// A catalogue slot (0 to 29); for slot 29, the custom line, the figures given or the edit
+// boxes' design values.
+struct PlanChoice {
+    int slot = 0;
+    std::optional<CustomPlanFigures> custom;
+
+    static PlanChoice catalogue(int slot) { return {slot, std::nullopt}; }
+    static PlanChoice customPlan(const CustomPlanFigures& figures) {
+        return {kCustomPlanSlot, figures};
+    }
+};
+
+struct MonthSummary {
+    int slot = 0;
+    QString entryText;  // the plan's list entry
+    PlanRecord plan;    // as priced (custom figures copied in, allowance 0 made 1)
+    SummaryInputs inputs;
+    QDate today;
+    QLocale locale;  // the one the texts are shown in
+    SummaryFigures figures;
+    Bill bill;
+    // The tab's visible captions and texts in the tab's order: the plan, the usage, the shown
+    // frame, the bill, the notes.
+    QStringList lines;
+};
+
+// Throws Failure for a slot outside 0 to 29 or custom figures the edit boxes cannot hold.
+MonthSummary summarizeMonth(const SummaryInputs& inputs, const PlanChoice& choice, QDate today,
+                            const QLocale& locale = QLocale());
+
+struct PlanCost {
+    int rank = 0;  // 1 for the cheapest
+    int slot = 0;
+    QString name;       // the plan name, trimmed
+    QString entryText;  // its list entry
+    Bill bill;
+    QString totalAndTaxText;  // "Rs. 333.99"
+};
+
+// Every catalogue plan, cheapest first by total + tax; equal costs keep catalogue order. The
+// custom line takes part only when its figures are given.
+std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
+                                   const std::optional<CustomPlanFigures>& custom, QDate today,
+                                   const QLocale& locale = QLocale());
+// One line per plan: rank, total + tax, list entry.
+QStringList comparisonLines(const std::vector<PlanCost>& costs);
+
+QJsonDocument summaryJson(const MonthSummary& summary);
+QJsonDocument comparisonJson(const SummaryInputs& inputs, QDate today,
+                             const std::vector<PlanCost>& costs);
+
+}  // namespace kestrova

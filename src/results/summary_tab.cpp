@@ -1,0 +1,93 @@
+#include "results/summary_tab.h"
+
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "platform/number_format.h"
+#include "platform/settings_store.h"
+
+namespace kestrova {
+
+namespace {
+constexpr PlanEditBox kEditBoxes[] = {PlanEditBox::nebPlanCharge, PlanEditBox::nebBandWidthLimit,
+                                      PlanEditBox::nebRsPerMB};
+}
+
+SummaryTab::SummaryTab(Clock clock, const QLocale& locale)
+    : m_clock(clock ? std::move(clock) : Clock([] { return QDate::currentDate(); })),
+      m_locale(locale) {}
+
+void SummaryTab::load(const SettingsStore& store) {
+    for (PlanEditBox box : kEditBoxes) {
+        setEditBoxValue(box, readEditBoxSetting(store, box, m_locale));
+    }
+    LoadCombo(store);
+}
+
+void SummaryTab::LoadCombo(const SettingsStore& store) {
+    m_plans.rebuild();
+    m_list.fill(planListEntries(m_plans));
+    selectListIndex(readPlan3(store, m_list.count()));
+}
+
+void SummaryTab::LoadCombo(int listIndex) {
+    m_plans.rebuild();
+    m_list.fill(planListEntries(m_plans));
+    selectListIndex(listIndex);
+}
+
+PlanSettings SummaryTab::settings() const {
+    PlanSettings s = m_editBoxes;
+    s.Plan3 = m_list.listIndex();
+    return s;
+}
+
+void SummaryTab::save(SettingsStore& store) const {
+    writePlanSettings(store, settings(), m_locale);
+}
+
+void SummaryTab::selectListIndex(int index) {
+    m_list.setListIndex(index);
+    CreateSummary();
+}
+
+void SummaryTab::setEditBoxValue(PlanEditBox box, double value) {
+    const QString before = editBoxText(box, m_editBoxes.value(box));
+    const QString after = editBoxText(box, value);
+    m_editBoxes.setValue(box, requireNumber(after, QLocale::c()).toDouble());
+    if (after != before) {
+        CreateSummary();
+    }
+}
+
+bool SummaryTab::CreateSummary() {
+    if (!m_list.hasSelection()) {
+        for (LabelFigure& label : m_figures.labels) {
+            label.touched = false;
+        }
+        return false;
+    }
+    try {
+        m_figures.customFiguresShown = m_list.isCustomSelected();
+        PlanRecord& record = m_plans.record(*m_list.selectedSlot());
+        if (m_figures.customFiguresShown) {
+            record.fields[PlanCharge] = defaultText(m_editBoxes.nebPlanCharge, m_locale);
+            record.fields[BandwidthLimitMB] = defaultText(m_editBoxes.nebBandWidthLimit, m_locale);
+            record.fields[RsPerExcessMB] = defaultText(m_editBoxes.nebRsPerMB, m_locale);
+        }
+        if (record.number(BandwidthLimitMB, m_locale) == 0) {
+            // Set directly rather than through setEditBoxValue: the figures below are already
+            // those of the 1 MB allowance, so the box's own change needs no second run.
+            record.fields[BandwidthLimitMB] = QStringLiteral("1");
+            m_editBoxes.nebBandWidthLimit = 1;
+        }
+        kestrova::CreateSummary(m_inputs, record, m_clock(), m_figures, m_locale);
+        return true;
+    } catch (const Failure& failure) {
+        Message message;
+        message.text = failure.description();
+        dialogs().show(message);
+        return false;
+    }
+}
+
+}  // namespace kestrova

@@ -1,0 +1,68 @@
+#pragma once
+
+// The Summary tab without its widgets: the plan table, the plan list, the three edit boxes, the
+// month's usage and the figures of the last run. The result window forwards its events here
+// (list Click, edit box Change, load, unload) and paints figures() into its labels.
+
+#include "results/plan_catalogue.h"
+#include "results/plan_settings.h"
+#include "results/summary.h"
+
+#include <QDate>
+#include <QLocale>
+#include <functional>
+
+namespace kestrova {
+
+class SettingsStore;
+
+class SummaryTab {
+public:
+    // Today's date, as the system clock gives it unless a test or a script fixes it.
+    using Clock = std::function<QDate()>;
+
+    explicit SummaryTab(Clock clock = {}, const QLocale& locale = QLocale());
+
+    // Window load: each edit box from its settings key, then LoadCombo.
+    void load(const SettingsStore& store);
+    // Rebuilds mvarPlans from the catalogue, refills cmbPlans and selects the stored "Plan3"
+    // (a stored index that is no entry selects nothing); the selection runs CreateSummary.
+    void LoadCombo(const SettingsStore& store);
+    // The same with the list index given (-1 to count - 1).
+    void LoadCombo(int listIndex);
+    // Window unload: "Plan3" and the three edit box values.
+    void save(SettingsStore& store) const;
+    PlanSettings settings() const;
+
+    // cmbPlans Click: select the entry (-1: none) and run CreateSummary.
+    void selectListIndex(int index);
+    // An edit box's new value (rounded to its decimals as the box shows it); a change of its
+    // text runs CreateSummary.
+    void setEditBoxValue(PlanEditBox box, double value);
+    double editBoxValue(PlanEditBox box) const { return m_editBoxes.value(box); }
+
+    // The main window's hand-over of a new month; it calls CreateSummary itself afterwards.
+    void setInputs(const SummaryInputs& inputs) { m_inputs = inputs; }
+    const SummaryInputs& inputs() const { return m_inputs; }
+
+    // Nothing at all while no plan is selected (returns false, every label untouched). For the
+    // custom entry the edit boxes' values are copied into the custom record first; an allowance
+    // of 0 turns the allowance box to 1. A failure shows its description in a plain message
+    // box, leaves what was already set and returns false.
+    bool CreateSummary();
+
+    const SummaryFigures& figures() const { return m_figures; }
+    const PlanTable& mvarPlans() const { return m_plans; }
+    const PlanList& cmbPlans() const { return m_list; }
+
+private:
+    Clock m_clock;
+    QLocale m_locale;
+    PlanTable m_plans;
+    PlanList m_list;
+    PlanSettings m_editBoxes;  // Plan3 unused here: the list holds the index
+    SummaryInputs m_inputs;
+    SummaryFigures m_figures;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,127 @@
+#include "retrieval/cache_file.h"
+
+#include "controls/xor_cipher.h"
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "platform/program_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace kestrova {
+
+namespace {
+const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
+
+QString safeNamePart(QString part) {
+    for (QChar& c : part) {
+        if (c == u'/' || c == u'\\' || c.unicode() == 0) {
+            c = u'_';
+        }
+    }
+    return part;
+}
+}  // namespace
+
+bool fitsLatin1(const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() > 0xFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QByteArray fileBytes(const QString& text) {
+    return fitsLatin1(text) ? text.toLatin1() : kUtf8Bom + text.toUtf8();
+}
+
+QString textOfFileBytes(const QByteArray& bytes) {
+    if (bytes.startsWith(kUtf8Bom)) {
+        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    }
+    return QString::fromLatin1(bytes);
+}
+
+QString ReadFileData(const QString& fileName, bool unscramble) {
+    if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) {
+        return QString();
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw Failure(file.errorString());
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw Failure(file.errorString());
+    }
+    QString text = unscramble ? QString::fromLatin1(bytes) : textOfFileBytes(bytes);
+    if (unscramble) {
+        ClsAsmXor().EnDeCrypt(text, kCacheKey);
+    }
+    return text;
+}
+
+bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc) {
+    QString text = strFileData;
+    if (blnEnc) {
+        // Row text never holds characters beyond Latin-1, and scrambling keeps that.
+        ClsAsmXor().EnDeCrypt(text, kCacheKey);
+    }
+    if (blnEnc && !fitsLatin1(text)) {
+        // A scrambled file must keep one byte per character to unscramble again.
+        dialogs().show(Message{QStringLiteral("%1: the text holds characters that a cache file "
+                                              "cannot keep")
+                                   .arg(strFileName)});
+        return false;
+    }
+    const QByteArray bytes = blnEnc ? text.toLatin1() : fileBytes(text);
+    QSaveFile file(strFileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+        !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        dialogs().show(Message{reason.isEmpty()
+                                   ? QStringLiteral("%1 could not be written").arg(strFileName)
+                                   : QStringLiteral("%1: %2").arg(strFileName, reason)});
+        return false;
+    }
+    return true;
+}
+
+QString cacheFileName(const QString& folder, const QString& monthYear, bool unbilled,
+                      const QString& userId) {
+    const QString name = safeNamePart(monthYear) + u'-' +
+                         (unbilled ? QStringLiteral("unbilled") : QStringLiteral("billed")) +
+                         u'-' + safeNamePart(userId) + kCacheExtension;
+    return inProgramFolder(folder, name);
+}
+
+QString cacheItemPeriod(const QString& item) {
+    const qsizetype dash = item.lastIndexOf(u'-');
+    return dash < 0 ? item : item.left(dash);
+}
+
+QStringList listCacheFiles(const QString& folder) {
+    QDir dir(folder);
+    if (!dir.exists()) {
+        throw Failure(QStringLiteral("Path not found: %1").arg(folder));
+    }
+    QStringList items;
+    const QStringList names = dir.entryList({u'*' + kCacheExtension}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        items << name.left(name.size() - kCacheExtension.size());
+    }
+    return items;
+}
+
+CacheFileList LoadCacheFileList(const QString& folder) {
+    CacheFileList list;
+    list.items = listCacheFiles(folder);
+    list.selected = int(list.items.size()) - 1;
+    return list;
+}
+
+}  // namespace kestrova

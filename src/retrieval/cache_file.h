@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kestrova {
+
+// The key the cache files are scrambled with.
+inline const QString kCacheKey = QStringLiteral("KLTW57pxqzv");
+inline const QString kCacheExtension = QStringLiteral(".cache2");
+
+// The whole file as text, unscrambled with the cache key when asked; the empty text for an
+// empty name or a missing file. Files hold one byte per character (Latin-1); a file that
+// starts with a UTF-8 byte order mark is read as UTF-8. Throws Failure when the file exists
+// but cannot be read.
+QString ReadFileData(const QString& fileName, bool unscramble);
+
+// Replaces the file with the text (a copy of it, scrambled with the cache key when blnEnc).
+// The new content is written beside the file and renamed over it, so a failed write leaves
+// the old file as it was. A failure is shown through the dialogs seam (the system's
+// description, no icon) and gives false.
+bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc);
+
+// Bytes of a text as the files hold them: one byte per character when every character fits,
+// otherwise UTF-8 after a byte order mark (so no character is ever lost).
+QByteArray fileBytes(const QString& text);
+bool fitsLatin1(const QString& text);
+QString textOfFileBytes(const QByteArray& bytes);
+
+// folder/period-billing-user.cache2; path separators in the period or the user id become "_",
+// so the name always stays inside the folder.
+QString cacheFileName(const QString& folder, const QString& monthYear, bool unbilled,
+                      const QString& userId);
+
+// The report period of a cache item (its name without ".cache2"): the text up to its last "-"
+// ("2013-04-billed-abc" gives "2013-04-billed"); an item without "-" is its own period.
+QString cacheItemPeriod(const QString& item);
+
+// The cache items of the folder: the names of its "*.cache2" files without the extension, in
+// name order (chronological, as the names begin with the year and month).
+QStringList listCacheFiles(const QString& folder);
+
+// The drop-down's content after LoadCacheFileList: the items and the one to select (the
+// last, or -1 when there is none).
+struct CacheFileList {
+    QStringList items;
+    int selected = -1;
+};
+// Throws Failure when the folder cannot be listed.
+CacheFileList LoadCacheFileList(const QString& folder);
+
+}  // namespace kestrova

@@ -1,0 +1,58 @@
+#pragma once
+
+// The main window's and the result window's side of the report builder without any window:
+// for the command-line tools and the tests.
+
+#include "platform/html_document.h"
+#include "retrieval/report_target.h"
+
+namespace kestrova {
+
+class HeadlessResult : public ReportTarget {
+public:
+    Document& reportDocument() override { return report; }
+    QDate lastUsedDate() const override { return mdtLastUsedDate; }
+    void setLastUsedDate(const QDate& date) override { mdtLastUsedDate = date; }
+    void setTotalUsage(std::int32_t mb) override { mlngTotalUsage = mb; }
+    void setChargedUsage(std::int32_t mb) override { mlngChargedUsage = mb; }
+    void setLastDayUsage(std::int32_t mb) override { mlngLastDayUsage = mb; }
+    void setAverageCaption(const QString& caption) override { averageCaption = caption; }
+    bool graphInitialised() const override { return false; }
+    bool officeChartRunning() const override { return false; }
+    void setOfficeChartData(const QString&) override {}
+    void setInbuiltChartInitialised(bool initialised) override {
+        mblnInbuiltChartInitialised = initialised;
+    }
+    void UpdateGraphControl() override { ++chartUpdates; }
+    void CreateSummary() override { ++summaries; }
+
+    HtmlDocument report;
+    QDate mdtLastUsedDate;
+    std::int32_t mlngTotalUsage = 0;
+    std::int32_t mlngChargedUsage = 0;
+    std::int32_t mlngLastDayUsage = 0;
+    QString averageCaption;
+    bool mblnInbuiltChartInitialised = false;
+    int chartUpdates = 0;
+    int summaries = 0;
+};
+
+class HeadlessHost : public RetrievalHost {
+public:
+    explicit HeadlessHost(QString programFolder = QString()) : m_folder(std::move(programFolder)) {}
+
+    Document& wbTemp() override { return temp; }
+    void processPendingEvents() override;
+    void enableTimer1() override { timerEnabled = true; }
+    void setBusy(bool isBusy) override { busy = isBusy; }
+    QString folder() const override { return m_folder; }
+
+    HtmlDocument temp;
+    bool timerEnabled = false;
+    bool busy = false;
+
+private:
+    QString m_folder;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/colour_ref.h"
+#include "platform/megabytes.h"
+#include "retrieval/report_target.h"
+#include "retrieval/retrieval_state.h"
+
+#include <QDate>
+#include <QString>
+#include <cstdint>
+
+namespace kestrova {
+
+// The report page's mark-up with its placeholders "##month-year##", "##mb##", "##gb##",
+// "##note##" and "##row##".
+QString ReportTemplate();
+
+// "####-##-##*": a row is a usage record only when its date field starts like that.
+bool matchesRecordDate(QStringView text);
+
+// Below 1024 MB: the default text and " MB"; from there on also a line break tag and the
+// gigabytes with two decimals ("2048 MB<BR>2.00 GB"), however large the figure.
+QString GetKBMBGBString(Megabytes curUsedValue);
+// "2013-04-17" gives "17-Apr-2013", with the locale's month abbreviation. Throws Failure when
+// the text has no three "-"-separated parts or no month 1..12.
+QString DateMMtoMMM(const QString& strdate);
+// "#" + RR + GG + BB; system colours are resolved through the palette first.
+QString ColorToHTML(ColorRef Color);
+
+// "free", "mixed" or "nonfree" for a record of the given time and duration under the plan kind.
+QString classifyRecord(int planKind, const QString& time, const QString& duration);
+
+// What the last WriteOutput found, for the command line's month summary.
+struct ReportFigures {
+    int records = 0;
+    std::int64_t monthSumMB = 0;  // sum of the records' totals, each rounded to whole MB
+    int days = 0;
+    QString averageCaption;  // empty when no day was counted
+};
+
+// Builds the usage report page: GrabbingFinished writes the skeleton with the collected rows
+// into the hidden browser; WriteOutput classifies and totals the records there and writes the
+// finished page, with its daily totals, style rules and chart data texts, into the result
+// window.
+class ReportBuilder {
+public:
+    ReportBuilder(RetrievalState& state, RetrievalHost& host, ReportTarget& result)
+        : m_state(state), m_host(host), m_result(result) {}
+
+    void GrabbingFinished();
+    // Reports a failure with its description and leaves the page as far as it got.
+    void WriteOutput();
+
+    const ReportFigures& figures() const { return m_figures; }
+
+private:
+    void writeOutput();
+
+    RetrievalState& m_state;
+    RetrievalHost& m_host;
+    ReportTarget& m_result;
+    ReportFigures m_figures;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,522 @@
+#include "chart/chart_geometry.h"
+#include "chart/chart_model.h"
+#include "chart/chart_painter.h"
+#include "chart/chart_surface.h"
+#include "chart_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+using namespace kestrova;
+using kestrova::test::item;
+
+namespace {
+
+// 400 x 300 pixels at 15 twips per pixel: ScaleWidth 6000, ScaleHeight 4500, plot from x 825
+// to 5175 and y 750 to 3675 with the start margins.
+constexpr QRgb kBack = 0xFFFFFFFF;
+
+struct Painted {
+    QImage image;
+    ChartRedraw redraw;
+    QRgb at(int x, int y) const { return image.pixel(x, y); }
+};
+
+Painted paint(ChartModel& model, QSize size = QSize(400, 300)) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    model.ComputeScale();
+    ChartCanvas canvas;
+    canvas.scaleWidth = size.width() * 15.0;
+    canvas.scaleHeight = size.height() * 15.0;
+    canvas.centre = canvas.scaleWidth / 2;
+    canvas.font = chartFont();
+    canvas.palette = QGuiApplication::palette();
+    QPainter painter(&image);
+    ChartRedraw redraw = ChartPainter().draw(painter, model, canvas);
+    painter.end();
+    model.setGeometry(redraw.geometry);
+    return {image, redraw};
+}
+
+ChartModel plainModel() {
+    ChartModel m(15, 15);
+    ChartProperties& p = m.storage();
+    p.BackColor = RGB(255, 255, 255);
+    p.BarColor = RGB(255, 0, 0);
+    p.SelectedBarColor = RGB(0, 255, 0);
+    p.BarShadowColor = RGB(0, 0, 255);
+    p.BarFillStyle = 0;
+    p.AxisYOn = false;
+    p.AxisXOn = false;
+    p.ContentBorder = false;
+    p.ChartTitle.clear();
+    return m;
+}
+
+int count(const QImage& image, const QRect& area, QRgb colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            n += image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+QRgb rgb(ColorRef c) { return toQColor(c).rgb(); }
+
+// Antialiased text blends its colour into the white background: a pixel of the text is
+// white * (1 - a) + colour * a for one coverage a, visibly above zero.
+bool textPixel(QRgb pixel, QRgb colour) {
+    const int channels[3][2] = {{qRed(pixel), qRed(colour)},
+                                {qGreen(pixel), qGreen(colour)},
+                                {qBlue(pixel), qBlue(colour)}};
+    double coverage = -1;
+    for (const auto& c : channels) {
+        if (255 - c[1] > 60) {
+            coverage = double(255 - c[0]) / double(255 - c[1]);
+            break;
+        }
+    }
+    if (coverage < 0.25 || coverage > 1.05) {
+        return false;
+    }
+    for (const auto& c : channels) {
+        if (std::abs(255.0 - coverage * (255 - c[1]) - c[0]) > 16) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QRect textBounds(const QImage& image, const QRect& area, QRgb colour) {
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (textPixel(image.pixel(x, y), colour)) {
+                box = box.united(QRect(x, y, 1, 1));
+            }
+        }
+    }
+    return box;
+}
+
+// ---- Columns -------------------------------------------------------------------------------
+
+TEST(ChartPainter, BarFillOutlineAndShadowStrip) {
+    ChartModel model = plainModel();
+    model.AddItem(item(50));
+    const Painted p = paint(model);
+    // Slot 855..5175 twips; the shadow pulls the right edge to 5145 (343 px): the box ends at
+    // 342 and the strip fills 343..344 from 2 pixels under the value end (148) down to 245.
+    EXPECT_EQ(p.at(200, 200), rgb(RGB(255, 0, 0)));
+    EXPECT_EQ(p.at(57, 200), rgb(RGB(0, 255, 0))) << "outline in SelectedBarColor";
+    EXPECT_EQ(p.at(200, 148), rgb(RGB(0, 255, 0))) << "top edge at the value end";
+    EXPECT_EQ(p.at(343, 200), rgb(RGB(0, 0, 255)));
+    EXPECT_EQ(p.at(344, 200), rgb(RGB(0, 0, 255)));
+    EXPECT_EQ(p.at(343, 245), rgb(RGB(0, 0, 255)));
+    EXPECT_EQ(p.at(343, 149), kBack) << "the strip starts 2 pixels inside the value end";
+    EXPECT_EQ(p.at(345, 200), kBack);
+    EXPECT_EQ(p.at(200, 246), kBack) << "the column sits on the axis";
+}
+
+TEST(ChartPainter, SelectedColumnInSelectedBarColorOutlinedInBarColor) {
+    ChartModel model = plainModel();
+    model.AddItem(item(50));
+    model.storage().SelectedColumn = 0;
+    Painted p = paint(model);
+    EXPECT_EQ(p.at(200, 200), rgb(RGB(255, 0, 0))) << "not selectable: drawn as any column";
+    EXPECT_FALSE(p.redraw.selectedDrawn);
+    model.storage().Selectable = true;
+    p = paint(model);
+    EXPECT_EQ(p.at(200, 200), rgb(RGB(0, 255, 0)));
+    EXPECT_EQ(p.at(57, 200), rgb(RGB(255, 0, 0)));
+    EXPECT_TRUE(p.redraw.selectedDrawn);
+}
+
+struct FillRow {
+    const char* name;
+    int style;
+    double minShare;
+    double maxShare;
+};
+
+std::ostream& operator<<(std::ostream& os, const FillRow& row) { return os << row.name; }
+
+class FillStyles : public ::testing::TestWithParam<FillRow> {};
+
+TEST_P(FillStyles, ShareOfTheColumnCoveredByTheFill) {
+    ChartModel model = plainModel();
+    model.storage().BarShadow = false;
+    model.storage().BarFillStyle = std::int16_t(GetParam().style);
+    model.AddItem(item(80));
+    const Painted p = paint(model);
+    const QRect inner(80, 120, 200, 100);
+    const double share = count(p.image, inner, rgb(RGB(255, 0, 0))) / double(inner.width() * inner.height());
+    EXPECT_GE(share, GetParam().minShare);
+    EXPECT_LE(share, GetParam().maxShare);
+}
+
+INSTANTIATE_TEST_SUITE_P(ChartPainter, FillStyles,
+                         ::testing::Values(FillRow{"Solid", 0, 1.0, 1.0},
+                                           FillRow{"Transparent", 1, 0.0, 0.0},
+                                           FillRow{"Horizontal", 2, 0.05, 0.3},
+                                           FillRow{"Cross", 6, 0.1, 0.5},
+                                           FillRow{"DiagonalCross", 7, 0.1, 0.5},
+                                           FillRow{"UnknownDrawsNothing", 12, 0.0, 0.0}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(ChartPainter, HorizontalHatchFillsWholeRowsAndVerticalWholeColumns) {
+    for (const int style : {2, 3}) {
+        ChartModel model = plainModel();
+        model.storage().BarShadow = false;
+        model.storage().BarFillStyle = std::int16_t(style);
+        model.AddItem(item(80));
+        const Painted p = paint(model);
+        // Inside the bar (x 58..341, y 90..244) every hatch line runs unbroken.
+        const QRect inner(60, 95, 280, 145);
+        int lines = 0;
+        bool unbroken = true;
+        for (int a = 0; a < (style == 2 ? inner.height() : inner.width()); ++a) {
+            const QPoint first = style == 2 ? QPoint(inner.left(), inner.top() + a)
+                                            : QPoint(inner.left() + a, inner.top());
+            const QRgb expected = p.at(first.x(), first.y());
+            lines += expected == rgb(RGB(255, 0, 0)) ? 1 : 0;
+            for (int b = 1; b < (style == 2 ? inner.width() : inner.height()); ++b) {
+                const QPoint at = style == 2 ? first + QPoint(b, 0) : first + QPoint(0, b);
+                unbroken = unbroken && p.at(at.x(), at.y()) == expected;
+            }
+        }
+        EXPECT_TRUE(unbroken) << "style " << style;
+        EXPECT_GT(lines, 10) << "style " << style;
+    }
+}
+
+// ---- Value grid ----------------------------------------------------------------------------
+
+TEST(ChartPainter, AutomaticStepsGiveMajorLinesAndLabelsEveryTenMinorEveryTwo) {
+    ChartModel model = plainModel();
+    ChartProperties& pr = model.storage();
+    pr.AxisYOn = true;
+    pr.IntersectMajor = 0;
+    pr.IntersectMinor = 0;
+    pr.MajorGridColor = RGB(0, 0, 0);
+    pr.MinorGridColor = RGB(200, 200, 200);
+    pr.AxisItemsYColor = RGB(0, 0, 0);
+    const Painted p = paint(model);
+    EXPECT_FLOAT_EQ(model.IntersectMajor(), 10);
+    EXPECT_FLOAT_EQ(model.IntersectMinor(), 2);
+    // Unit height 29.25 twips: v = 50 at y 2212.5 (row 148), 52 at row 144, 51 at row 146.
+    EXPECT_EQ(p.at(200, 148), rgb(RGB(0, 0, 0)));
+    EXPECT_EQ(p.at(200, 144), rgb(RGB(200, 200, 200)));
+    EXPECT_EQ(p.at(200, 146), kBack) << "odd values get no line";
+    EXPECT_EQ(p.at(56, 148), kBack) << "lines start 2 pixels right of the left margin";
+    EXPECT_EQ(p.at(57, 148), rgb(RGB(0, 0, 0)));
+    // A label beside 50 (rows 144..152) and none beside 55 (rows 135..140).
+    const QRect labels(10, 0, 40, 300);
+    EXPECT_TRUE(textBounds(p.image, QRect(10, 144, 40, 9), qRgb(0, 0, 0)).isValid());
+    EXPECT_EQ(count(p.image, QRect(10, 135, 45, 6), kBack), 45 * 6);
+    EXPECT_LE(textBounds(p.image, labels, qRgb(0, 0, 0)).right(), 52) << "labels stay left of the axis";
+}
+
+TEST(ChartPainter, AxisYOffDrawsNoGridLines) {
+    ChartModel model = plainModel();
+    model.storage().MajorGridColor = RGB(0, 0, 0);
+    model.storage().MinorGridColor = RGB(0, 0, 0);
+    const Painted p = paint(model);
+    EXPECT_EQ(count(p.image, QRect(57, 50, 290, 196), kBack), 290 * 196);
+}
+
+TEST(ChartPainter, WideRangeGridStillPlacesTheMajorLines) {
+    ChartModel model = plainModel();
+    ChartProperties& pr = model.storage();
+    pr.AxisYOn = true;
+    pr.MaxY = 60000;
+    pr.IntersectMajor = 30000;
+    pr.IntersectMinor = 0.4f;  // rounds to 0: no minor lines at all
+    pr.MajorGridColor = RGB(0, 0, 0);
+    pr.MinorGridColor = RGB(0, 0, 255);
+    const Painted p = paint(model);
+    EXPECT_EQ(p.at(200, 148), rgb(RGB(0, 0, 0))) << "30000 halfway up";
+    EXPECT_EQ(count(p.image, QRect(57, 50, 290, 196), rgb(RGB(0, 0, 255))), 0);
+}
+
+// ---- Scale ---------------------------------------------------------------------------------
+
+struct ScaleRow {
+    const char* name;
+    double minY, maxY;
+    float major, minor;
+    int mode, span;
+    float wantMajor, wantMinor;
+};
+
+std::ostream& operator<<(std::ostream& os, const ScaleRow& row) { return os << row.name; }
+
+class Scale : public ::testing::TestWithParam<ScaleRow> {};
+
+TEST_P(Scale, ModeSpanAndSteps) {
+    const ScaleRow& r = GetParam();
+    ChartProperties p;
+    p.MinY = r.minY;
+    p.MaxY = r.maxY;
+    p.IntersectMajor = r.major;
+    p.IntersectMinor = r.minor;
+    ChartScale scale;
+    ComputeScale(p, scale);
+    EXPECT_EQ(scale.axisMode, r.mode);
+    EXPECT_EQ(scale.valueSpan, r.span);
+    EXPECT_FLOAT_EQ(p.IntersectMajor, r.wantMajor);
+    EXPECT_FLOAT_EQ(p.IntersectMinor, r.wantMinor);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ChartPainter, Scale,
+    ::testing::Values(ScaleRow{"AutomaticStepsTenAndTwo", 0, 100, 0, 0, 2, 100, 10, 2},
+                      ScaleRow{"MixedSignsIsModeZero", -50, 50, 10, 2, 0, 100, 10, 2},
+                      ScaleRow{"BothNegativeIsModeOne", -100, -10, 10, 2, 1, 90, 10, 2},
+                      ScaleRow{"SpanNeverZero", 0.2, 0.4, 10, 2, 2, 1, 10, 2},
+                      ScaleRow{"HalfSpanRoundsToEven", 0, 2.5, 1, 1, 2, 2, 1, 1},
+                      ScaleRow{"RangeBeyond16BitsKept", 0, 60000, 10, 2, 2, 60000, 10, 2},
+                      ScaleRow{"MinorFromAGivenMajor", 0, 100, 20, 0, 2, 100, 20, 4}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(ChartPainter, MixedSignsHangNegativeColumnsBelowTheZeroLine) {
+    ChartModel model = plainModel();
+    model.storage().MinY = -50;
+    model.storage().MaxY = 50;
+    model.AddItem(item(20));
+    model.AddItem(item(-20));
+    paint(model);
+    const ChartGeometry& g = model.geometry();
+    const double zero = g.plotBottom - g.unitHeight * 50;
+    EXPECT_DOUBLE_EQ(g.extents[0].bottom, zero);
+    EXPECT_DOUBLE_EQ(g.extents[0].top, zero - 20 * g.unitHeight);
+    EXPECT_DOUBLE_EQ(g.extents[1].top, zero);
+    EXPECT_DOUBLE_EQ(g.extents[1].bottom, zero + 20 * g.unitHeight);
+}
+
+TEST(ChartPainter, BothNegativeColumnsHangFromTheTop) {
+    ChartModel model = plainModel();
+    model.storage().MinY = -100;
+    model.storage().MaxY = -10;
+    model.AddItem(item(-40));
+    const Painted p = paint(model);
+    const ChartGeometry& g = model.geometry();
+    EXPECT_DOUBLE_EQ(g.extents[0].top, 750);
+    EXPECT_DOUBLE_EQ(g.extents[0].bottom, 750 + 30 * g.unitHeight);
+    EXPECT_EQ(p.at(200, 52), rgb(RGB(255, 0, 0)));
+    EXPECT_EQ(p.at(200, 200), kBack);
+}
+
+// ---- Overlays, colours, labels -------------------------------------------------------------
+
+TEST(ChartPainter, ColorBarsCycleThroughFifteenPaletteColours) {
+    ChartModel model = plainModel();
+    model.storage().ColorBars = true;
+    for (int i = 0; i < 20; ++i) {
+        model.AddItem(item(50));
+    }
+    const Painted p = paint(model);
+    ASSERT_EQ(p.redraw.legend.size(), 20u);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(p.redraw.legend[std::size_t(i)].swatch, consoleColour(i % 15)) << i;
+    }
+    const QRectF first = model.geometry().columnRect(0);
+    EXPECT_EQ(p.at(int(first.center().x() / 15), 200), qRgb(0, 0, 0)) << "the first column is black";
+}
+
+TEST(ChartPainter, LineOnlyDrawsNoShapesAndUsesTheLineColourForTheLegend) {
+    ChartModel model = plainModel();
+    model.storage().ChartType = ChartTypeBits::Line;
+    model.storage().LineColor = RGB(0, 0, 255);
+    model.storage().Selectable = true;
+    model.AddItem(item(20));
+    model.AddItem(item(80));
+    const Painted p = paint(model);
+    EXPECT_EQ(count(p.image, QRect(0, 0, 400, 300), rgb(RGB(255, 0, 0))), 0);
+    ASSERT_EQ(p.redraw.legend.size(), 2u);
+    EXPECT_EQ(p.redraw.legend[0].swatch, RGB(0, 0, 255));
+    EXPECT_GT(count(p.image, QRect(57, 50, 290, 196), rgb(RGB(0, 0, 255))), 100);
+    EXPECT_EQ(model.Pick(200 * 15, 200 * 15), -1) << "no shape, nothing to pick";
+}
+
+TEST(ChartPainter, SymbolSitsCentredOnTheValueEnd) {
+    ChartModel model = plainModel();
+    model.storage().ChartType = ChartTypeBits::Bar | ChartTypeBits::Symbol;
+    model.storage().BarSymbolColor = RGB(128, 0, 128);
+    model.storage().BarSymbol = u'X';
+    model.storage().BarFillStyle = 1;  // the symbol stands on white
+    model.storage().BarShadow = false;
+    model.AddItem(item(50));
+    const Painted p = paint(model);
+    const QRect box = textBounds(p.image, QRect(0, 0, 400, 300), qRgb(128, 0, 128));
+    ASSERT_TRUE(box.isValid());
+    const QRectF slot = model.geometry().columnRect(0);
+    EXPECT_NEAR(box.center().x(), (slot.left() + model.geometry().columnWidth / 2) / 15, 2.0);
+    EXPECT_NEAR(box.center().y(), 148, 2.0);
+}
+
+TEST(ChartPainter, TwoLineLabelPutsTheSecondLineLeftOfTheFirst) {
+    auto labelPixels = [](const QString& description) {
+        ChartModel model = plainModel();
+        model.storage().AxisXOn = true;
+        model.storage().AxisItemsXColor = RGB(0, 0, 0);
+        model.storage().MajorGridColor = RGB(255, 255, 255);
+        model.AddItem(item(50, description));
+        return paint(model).image;
+    };
+    const QImage both = labelPixels(QStringLiteral("W\r\nM"));
+    const QImage firstOnly = labelPixels(QStringLiteral("W\r\n"));
+    const QRect below(0, 247, 400, 53);
+    QRect first;
+    QRect second;
+    for (int y = below.top(); y <= below.bottom(); ++y) {
+        for (int x = below.left(); x <= below.right(); ++x) {
+            const bool inBoth = both.pixel(x, y) != kBack;
+            const bool inFirst = firstOnly.pixel(x, y) != kBack;
+            if (inFirst) {
+                first = first.united(QRect(x, y, 1, 1));
+            } else if (inBoth) {
+                second = second.united(QRect(x, y, 1, 1));
+            }
+        }
+    }
+    ASSERT_TRUE(first.isValid());
+    ASSERT_TRUE(second.isValid());
+    EXPECT_LT(second.right(), first.left());
+    EXPECT_GT(first.top(), 246) << "labels stay under the axis";
+}
+
+TEST(ChartPainter, EmptyListStillDrawsTitleFrameAndAxisTitles) {
+    ChartModel model = plainModel();
+    ChartProperties& pr = model.storage();
+    pr.ChartTitle = QStringLiteral("Title");
+    pr.ChartTitleColor = RGB(0, 0, 255);
+    pr.ContentBorder = true;
+    pr.MajorGridColor = RGB(0, 128, 0);
+    pr.AxisLabelX = QStringLiteral("Days");
+    pr.AxisLabelXColor = RGB(128, 0, 0);
+    pr.AxisLabelY = QStringLiteral("Megabytes");
+    pr.AxisLabelYColor = RGB(128, 0, 128);
+    const Painted p = paint(model);
+    EXPECT_TRUE(textBounds(p.image, QRect(150, 0, 100, 20), qRgb(0, 0, 255)).isValid());
+    EXPECT_EQ(p.at(55, 150), rgb(RGB(0, 128, 0))) << "frame on the left margin";
+    EXPECT_EQ(p.at(200, 245), rgb(RGB(0, 128, 0))) << "frame on the plot bottom";
+    EXPECT_TRUE(textBounds(p.image, QRect(150, 270, 100, 30), qRgb(128, 0, 0)).isValid());
+    // The Y title stands upright beside the value labels, centred on half the height.
+    const QRect yTitle = textBounds(p.image, QRect(0, 0, 50, 300), qRgb(128, 0, 128));
+    ASSERT_TRUE(yTitle.isValid());
+    EXPECT_GT(yTitle.height(), 3 * yTitle.width());
+    EXPECT_NEAR(yTitle.center().y(), 150, 3);
+    EXPECT_TRUE(p.redraw.geometry.extents.empty());
+}
+
+TEST(ChartPainter, PictureIsStretchedOverThePlotArea) {
+    ChartModel model = plainModel();
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.setPixel(0, 0, qRgb(255, 0, 0));
+    picture.setPixel(1, 0, qRgb(0, 255, 0));
+    picture.setPixel(0, 1, qRgb(0, 0, 255));
+    picture.setPixel(1, 1, qRgb(255, 255, 0));
+    model.storage().Picture = picture;
+    const Painted p = paint(model);
+    EXPECT_EQ(p.at(60, 55), qRgb(255, 0, 0));
+    EXPECT_EQ(p.at(340, 55), qRgb(0, 255, 0));
+    EXPECT_EQ(p.at(60, 240), qRgb(0, 0, 255));
+    EXPECT_EQ(p.at(340, 240), qRgb(255, 255, 0));
+    EXPECT_EQ(p.at(40, 55), kBack);
+}
+
+// ---- Hit testing on the painted geometry ---------------------------------------------------
+
+TEST(ChartPainter, PickReadsTheDrawnExtents) {
+    ChartModel model = plainModel();
+    model.storage().Selectable = true;
+    model.AddItem(item(50));
+    model.AddItem(item(10));
+    paint(model);
+    // Columns 145 pixels wide from x 55; column 0 spans rows 148..245, column 1 rows 226..245.
+    EXPECT_EQ(model.Pick(100 * 15, 200 * 15), 0);
+    EXPECT_EQ(model.Pick(100 * 15, 140 * 15), -1) << "above the value end";
+    EXPECT_EQ(model.Pick(250 * 15, 230 * 15), 1);
+    EXPECT_EQ(model.Pick(250 * 15, 200 * 15), -1);
+    EXPECT_EQ(model.Pick(380 * 15, 240 * 15), -1) << "beyond the last column";
+    EXPECT_EQ(model.Pick(40 * 15, 240 * 15), -1) << "left of the plot";
+    EXPECT_EQ(model.Pick(100 * 15, 260 * 15), -1) << "under the plot";
+    model.storage().Selectable = false;
+    EXPECT_EQ(model.Pick(100 * 15, 200 * 15), -1);
+}
+
+TEST(ChartPainter, ClearedListLeavesNoPickableColumns) {
+    ChartModel model = plainModel();
+    model.storage().Selectable = true;
+    model.AddItem(item(50));
+    paint(model);
+    model.clearItems();
+    paint(model);
+    EXPECT_EQ(model.Pick(100 * 15, 200 * 15), -1);
+}
+
+// ---- Rotated text --------------------------------------------------------------------------
+
+struct RotateRow {
+    const char* name;
+    QPoint point;
+    double angle;
+    QPoint expected;
+};
+
+std::ostream& operator<<(std::ostream& os, const RotateRow& row) { return os << row.name; }
+
+class Rotate : public ::testing::TestWithParam<RotateRow> {};
+
+TEST_P(Rotate, AboutTheCentre) {
+    EXPECT_EQ(RotatePoint(QPoint(100, 100), GetParam().point, GetParam().angle), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ChartPainter, Rotate,
+    ::testing::Values(RotateRow{"ZeroKeepsThePoint", QPoint(90, 95), 0, QPoint(90, 95)},
+                      RotateRow{"QuarterTurnMakesTextRunUpward", QPoint(90, 95), 90, QPoint(95, 110)},
+                      RotateRow{"HalfTurn", QPoint(90, 95), 180, QPoint(110, 105)},
+                      RotateRow{"ThreeQuarterTurn", QPoint(90, 95), 270, QPoint(105, 90)}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(ChartPainter, RotatedTextReadsUpward) {
+    QImage image(200, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        ChartSurface s(painter, 15, 15, chartFont(), QGuiApplication::palette());
+        s.ForeColor = 0;
+        s.setFontSize(20);
+        EXPECT_TRUE(s.DrawRotatedText(QStringLiteral("M          "), 100, 100, 90));
+    }
+    const QRect m = textBounds(image, image.rect(), qRgb(0, 0, 0));
+    ASSERT_TRUE(m.isValid());
+    EXPECT_GT(m.top(), 100) << "the first character is at the bottom";
+    EXPECT_NEAR(m.center().x(), 100, 4);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ChartPainter, ValuesFarOutsideTheRangeAreClippedNotOverflowed) {
+    ChartModel model = plainModel();
+    model.storage().ChartType = ChartTypeBits::Bar | ChartTypeBits::Symbol | ChartTypeBits::Line;
+    model.AddItem(item(1e12));
+    model.AddItem(item(-1e15));
+    model.AddItem(item(50));
+    const Painted p = paint(model);
+    EXPECT_EQ(p.at(80, 60), rgb(RGB(255, 0, 0))) << "the tall column fills the plot to the top";
+    EXPECT_EQ(p.at(300, 200), rgb(RGB(255, 0, 0))) << "the columns after it are drawn as usual";
+    EXPECT_EQ(p.at(200, 270), rgb(RGB(255, 0, 0))) << "the negative one runs off the bottom";
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "chart/chart_item.h"
+#include "chart/chart_model.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace kestrova::test {
+
+inline ChartItemPtr item(double value, const QString& label = QString(),
+                         const QString& description = QString()) {
+    auto i = std::make_shared<ChartItem>();
+    i->Value = value;
+    i->ItemID = label;
+    i->XAxisDescription = label;
+    i->LegendDescription = description.isEmpty() ? label : description;
+    i->SelectedDescription = description;
+    return i;
+}
+
+// Records what the model asks of its host.
+class RecordingHost : public ChartModelHost {
+public:
+    void DrawChart() override {
+        ++redraws;
+        if (model) {
+            selectedAtRedraw.push_back(model->SelectedColumn());
+        }
+    }
+    void propertyChanged(const QString& name) override { changed << name; }
+    void itemClick(const ChartItemPtr& i) override { clicked.push_back(i); }
+    void BuildMainMenu() override {
+        ++mainMenuBuilds;
+        if (model) {
+            model->buildMainMenuCaptions();
+        }
+    }
+    void BuildCustomMenu() override {
+        ++customMenuBuilds;
+        if (model) {
+            model->buildCustomMenuCaptions();
+        }
+    }
+
+    ChartModel* model = nullptr;
+    int redraws = 0;
+    int mainMenuBuilds = 0;
+    int customMenuBuilds = 0;
+    QStringList changed;
+    std::vector<ChartItemPtr> clicked;
+    std::vector<int> selectedAtRedraw;  // SelectedColumn as each redraw saw it
+};
+
+}  // namespace kestrova::test

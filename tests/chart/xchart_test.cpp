@@ -1,0 +1,458 @@
+#include "chart/chart_printer.h"
+#include "chart/legend_panel.h"
+#include "chart/xchart.h"
+#include "chart_test_support.h"
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using namespace kestrova;
+using kestrova::test::item;
+
+namespace {
+
+// 400 x 300 pixels: the plot runs from x 55 to 345 and y 50 to 245 (15 twips per pixel).
+struct ChartFixture : ::testing::Test {
+    ChartFixture() {
+        chart.resize(400, 300);
+        model().setAutoRedraw(false);
+    }
+    ChartModel& model() { return chart.model(); }
+
+    void addFive(bool mean) {
+        model().setMeanOn(mean);
+        for (double v : {20.0, 40.0, 60.0, 80.0, 50.0}) {
+            chart.AddItem(item(v, QString::number(v), QStringLiteral("Item of %1").arg(v)));
+        }
+        model().setAutoRedraw(true);
+    }
+
+    void send(QEvent::Type type, QPointF pos, Qt::MouseButton button = Qt::NoButton,
+              Qt::MouseButtons buttons = Qt::NoButton, QWidget* target = nullptr) {
+        QWidget* to = target ? target : &chart;
+        QMouseEvent event(type, pos, to->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(to, &event);
+    }
+    void press(QPointF pos, Qt::MouseButton button = Qt::LeftButton, QWidget* target = nullptr) {
+        send(QEvent::MouseButtonPress, pos, button, button, target);
+    }
+    void move(QPointF pos, Qt::MouseButtons buttons = Qt::NoButton, QWidget* target = nullptr) {
+        send(QEvent::MouseMove, pos, Qt::NoButton, buttons, target);
+    }
+    void release(QPointF pos, Qt::MouseButton button = Qt::LeftButton, QWidget* target = nullptr) {
+        send(QEvent::MouseButtonRelease, pos, button, Qt::NoButton, target);
+    }
+
+    XChart chart;
+};
+
+std::vector<ChartItemPtr> clickedItems(const QSignalSpy& spy) {
+    std::vector<ChartItemPtr> out;
+    for (const QList<QVariant>& args : spy) {
+        out.push_back(args.at(0).value<ChartItemPtr>());
+    }
+    return out;
+}
+
+// ---- Redraw --------------------------------------------------------------------------------
+
+TEST_F(ChartFixture, AutoRedrawFalseChangesNoPixelEvenForClear) {
+    addFive(false);
+    chart.DrawChart();
+    const QImage before = chart.image();
+    model().setAutoRedraw(false);
+    model().setBarColor(RGB(1, 2, 3));
+    model().setChartTitle(QStringLiteral("Other"));
+    chart.Clear();
+    chart.Refresh();
+    EXPECT_EQ(chart.image(), before);
+    model().setAutoRedraw(true);
+    EXPECT_NE(chart.image(), before) << "turning it on redraws";
+}
+
+TEST_F(ChartFixture, ResizeRedrawKeepsTheLegendRows) {
+    addFive(false);
+    chart.show();
+    ASSERT_EQ(chart.legendPanel()->rowCount(), 5);
+    chart.resize(500, 320);
+    EXPECT_EQ(chart.image().size(), QSize(500, 320));
+    EXPECT_EQ(chart.legendPanel()->rowCount(), 5);
+    EXPECT_EQ(chart.legendPanel()->x(), 500) << "a hidden legend waits past the right edge";
+    chart.hide();
+}
+
+// ---- Mouse ---------------------------------------------------------------------------------
+
+TEST_F(ChartFixture, HotTrackingRaisesOneItemClickPerColumnAndNoneForTheMean) {
+    addFive(true);
+    model().setSelectable(true);
+    model().setHotTracking(true);
+    ASSERT_EQ(model().itemCount(), 6);
+    QSignalSpy clicks(&chart, &XChart::ItemClick);
+    QSignalSpy downs(&chart, &XChart::MouseDown);
+    int moves = 0;
+    for (int x = 57; x < 344; x += 4, ++moves) {
+        move(QPointF(x, 240));
+    }
+    const std::vector<ChartItemPtr> expected(model().items().begin(), model().items().begin() + 5);
+    EXPECT_EQ(clickedItems(clicks), expected);
+    EXPECT_EQ(downs.count(), moves);
+    EXPECT_EQ(downs.first().at(0).toInt(), 1) << "a move counts as a left press";
+    EXPECT_EQ(model().SelectedColumn(), 5);
+    EXPECT_EQ(model().lastPickedColumn(), 5);
+
+    move(QPointF(100, 60));  // above the shapes: picks nothing
+    move(QPointF(335, 240));
+    EXPECT_EQ(clicks.count(), 5) << "the last picked column again does nothing";
+}
+
+TEST_F(ChartFixture, NotSelectablePressesAndMovesStillRaiseMouseDown) {
+    addFive(false);
+    model().setHotTracking(true);
+    QSignalSpy clicks(&chart, &XChart::ItemClick);
+    QSignalSpy downs(&chart, &XChart::MouseDown);
+    press(QPointF(80, 240));
+    move(QPointF(150, 240));
+    move(QPointF(200, 240));
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(downs.count(), 3);
+    EXPECT_EQ(model().SelectedColumn(), -1);
+}
+
+TEST_F(ChartFixture, PressBeyondTheLastColumnSelectsNothingAndRaisesMouseDown) {
+    addFive(false);
+    model().setSelectable(true);
+    press(QPointF(80, 240));
+    ASSERT_EQ(model().SelectedColumn(), 0);
+    QSignalSpy clicks(&chart, &XChart::ItemClick);
+    QSignalSpy downs(&chart, &XChart::MouseDown);
+    press(QPointF(380, 240));
+    EXPECT_EQ(model().SelectedColumn(), 0);
+    EXPECT_EQ(clicks.count(), 0);
+    ASSERT_EQ(downs.count(), 1);
+    EXPECT_DOUBLE_EQ(downs.first().at(2).toDouble(), 380 * 15.0) << "X in twips";
+}
+
+TEST_F(ChartFixture, PressAndReleaseArgumentsInTwips) {
+    addFive(false);
+    QSignalSpy ups(&chart, &XChart::MouseUp);
+    release(QPointF(10, 20), Qt::RightButton);
+    ASSERT_EQ(ups.count(), 1);
+    EXPECT_EQ(ups.first().at(0).toInt(), 2);
+    EXPECT_DOUBLE_EQ(ups.first().at(3).toDouble(), 300);
+}
+
+TEST_F(ChartFixture, RightClickOpensTheMenuOnlyForMenuTypeZero) {
+    addFive(false);
+    QSignalSpy downs(&chart, &XChart::MouseDown);
+    model().setMenuType(1);
+    press(QPointF(100, 100), Qt::RightButton);
+    EXPECT_FALSE(chart.mainMenu()->isVisible());
+    ASSERT_EQ(downs.count(), 1);
+    EXPECT_EQ(downs.first().at(0).toInt(), 2);
+    model().setMenuType(0);
+    press(QPointF(100, 100), Qt::RightButton);
+    EXPECT_TRUE(chart.mainMenu()->isVisible());
+    chart.mainMenu()->hide();
+    EXPECT_EQ(downs.count(), 2);
+}
+
+// ---- Menus ---------------------------------------------------------------------------------
+
+TEST_F(ChartFixture, FirstDisplayBuildsTheMenusFromTheDefaultText) {
+    addFive(false);
+    chart.show();
+    EXPECT_EQ(model().MenuItems(), kDefaultMenuItems);
+    EXPECT_EQ(chart.menuAction(MenuSaveAs)->text(), QStringLiteral("&Save as..."));
+    EXPECT_EQ(chart.menuAction(MenuLegendHide)->text(), QStringLiteral("&Hide"));
+    EXPECT_FALSE(chart.customItemsSeparator()->isVisible());
+    chart.hide();
+}
+
+TEST_F(ChartFixture, CustomEntriesShowTrimmedCaptionsAndRaiseMenuItemClick) {
+    addFive(false);
+    model().setCustomMenuItems(QStringLiteral("  Export  |   | Details "));
+    EXPECT_EQ(chart.customMenuAction(0)->text(), QStringLiteral("Export"));
+    EXPECT_EQ(chart.customMenuAction(1)->text(), QStringLiteral("Details"));
+    EXPECT_TRUE(chart.customMenuAction(1)->isVisible());
+    EXPECT_FALSE(chart.customMenuAction(2)->isVisible());
+    EXPECT_TRUE(chart.customItemsSeparator()->isVisible());
+    QSignalSpy picks(&chart, &XChart::MenuItemClick);
+    chart.customMenuAction(1)->trigger();
+    ASSERT_EQ(picks.count(), 1);
+    EXPECT_EQ(picks.first().at(0).toInt(), 1);
+    EXPECT_EQ(picks.first().at(1).toString(), QStringLiteral("Details"));
+}
+
+TEST_F(ChartFixture, SelectionInformationCommandTogglesWithoutRedrawOrNotification) {
+    addFive(false);
+    model().setSelectable(true);
+    chart.DrawChart();
+    QSignalSpy changed(&chart, &XChart::PropertyChanged);
+    const QImage before = chart.image();
+    chart.menuAction(MenuSelectionInfo)->trigger();
+    EXPECT_TRUE(model().SelectionInformation());
+    EXPECT_TRUE(chart.menuAction(MenuSelectionInfo)->isChecked());
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(chart.image(), before);
+    chart.menuAction(MenuSelectionInfo)->trigger();
+    EXPECT_FALSE(model().SelectionInformation());
+}
+
+// ---- Information box -----------------------------------------------------------------------
+
+TEST_F(ChartFixture, InformationBoxShowsValueAndDescriptionOfTheSelectedColumn) {
+    model().setSelectionInformation(true);
+    model().setSelectable(true);
+    chart.AddItem(item(12.5, QStringLiteral("x"), QStringLiteral("Twelve and a half")));
+    model().setAutoRedraw(true);
+    chart.show();
+    press(QPointF(200, 240));
+    EXPECT_EQ(chart.infoText(), QStringLiteral("Value: 12.5\r\nDescription: Twelve and a half"));
+    EXPECT_TRUE(chart.infoBox()->isVisible());
+    EXPECT_EQ(chart.infoBox()->text(), QStringLiteral("Value: 12.5\nDescription: Twelve and a half"));
+    EXPECT_EQ(chart.infoBox()->pos(), QPoint(4, 4));
+
+    // Dragged by the point where it was taken.
+    press(QPointF(3, 2), Qt::LeftButton, chart.infoBox());
+    release(QPointF(103, 82), Qt::LeftButton, chart.infoBox());
+    EXPECT_EQ(chart.infoBox()->pos(), QPoint(104, 84));
+    chart.hide();
+}
+
+// ---- Legend --------------------------------------------------------------------------------
+
+TEST_F(ChartFixture, LegendRowsShortenLongTextsAndKeepTheFullTextInTheTag) {
+    const QString longText = QStringLiteral("A legend description far too long for the panel");
+    chart.AddItem(item(10, QStringLiteral("a"), longText));
+    chart.AddItem(item(20, QStringLiteral("b"), QStringLiteral("Short")));
+    model().setAutoRedraw(true);
+    LegendPanel* legend = chart.legendPanel();
+    ASSERT_EQ(legend->rowCount(), 2);
+    const QString shown = legend->description(0)->text();
+    EXPECT_TRUE(shown.endsWith(u".."));
+    EXPECT_TRUE(longText.startsWith(shown.chopped(2)));
+    EXPECT_EQ(legend->description(0)->tag(), longText);
+    EXPECT_EQ(legend->description(1)->text(), QStringLiteral("Short"));
+    EXPECT_TRUE(legend->description(1)->tag().isEmpty());
+}
+
+TEST(LegendText, ShorteningTable) {
+    const QFontMetricsF metrics(chartFont());
+    const double wide = metrics.horizontalAdvance(QStringLiteral("abcdef"));
+    EXPECT_EQ(shortenLegendText(QStringLiteral("abcdef"), wide, metrics), QStringLiteral("abcdef"));
+    EXPECT_EQ(shortenLegendText(QStringLiteral("abcdefgh"), wide, metrics), QStringLiteral("abcdef.."));
+    EXPECT_EQ(shortenLegendText(QStringLiteral("abc"), 0, metrics), QStringLiteral(".."));
+    EXPECT_EQ(shortenLegendText(QString(), -5, metrics), QString()) << "nothing to shorten";
+    const QString words = QStringLiteral("Total:350 MB (NF:300.00 MB  + F:50.00 MB)");
+    for (const double room : {10.0, 55.5, 80.0, 120.0}) {
+        // The longest prefix that fits, as dropping one character at a time would leave it.
+        QString expected = words;
+        while (!expected.isEmpty() && metrics.horizontalAdvance(expected) > room) {
+            expected.chop(1);
+        }
+        EXPECT_EQ(shortenLegendText(words, room, metrics), expected + u"..") << room;
+    }
+}
+
+TEST_F(ChartFixture, ShowingTheLegendTwiceWidensTheRightMarginTwice) {
+    addFive(false);
+    const float start = model().properties().MarginRight;
+    const int inner = chart.legendPanel()->innerWidth();
+    chart.ShowLegend(false);
+    chart.ShowLegend(false);
+    EXPECT_FLOAT_EQ(model().properties().MarginRight, start + 2 * inner * 15.0f);
+    EXPECT_EQ(chart.legendPanel()->x(), 400 - chart.legendPanel()->width());
+    EXPECT_EQ(chart.splitter()->mark(), 187);
+    chart.ShowLegend(true);
+    EXPECT_FLOAT_EQ(model().properties().MarginRight,
+                    start + 2 * inner * 15.0f - chart.legendPanel()->width() * 15.0f);
+    EXPECT_EQ(chart.legendPanel()->x(), 400);
+}
+
+TEST_F(ChartFixture, ViewLegendAndHideCommandsShowAndHideThePanel) {
+    addFive(false);
+    chart.menuAction(MenuViewLegend)->trigger();
+    EXPECT_TRUE(model().legendShown());
+    EXPECT_TRUE(chart.menuAction(MenuViewLegend)->isChecked());
+    EXPECT_LT(chart.legendPanel()->x(), 400);
+    chart.menuAction(MenuLegendHide)->trigger();
+    EXPECT_FALSE(model().legendShown());
+    EXPECT_FALSE(chart.menuAction(MenuViewLegend)->isChecked());
+    EXPECT_FLOAT_EQ(model().properties().MarginRight,
+                    55 * 15.0f - 2 * LegendLayout::kPanelBorder * 15.0f)
+        << "hiding takes the outer width, showing added the inner width";
+}
+
+TEST_F(ChartFixture, LeftPressOnALegendRowSelectsWithoutItemClick) {
+    addFive(false);
+    model().setSelectable(true);
+    chart.ShowLegend(false);
+    chart.DrawChart();
+    QSignalSpy clicks(&chart, &XChart::ItemClick);
+    press(QPointF(3, 3), Qt::LeftButton, chart.legendPanel()->description(2));
+    EXPECT_EQ(model().SelectedColumn(), 2);
+    EXPECT_EQ(model().lastPickedColumn(), 2);
+    EXPECT_EQ(clicks.count(), 0);
+    const QRect outline = chart.legendPanel()->container()->selectionOutline();
+    EXPECT_TRUE(outline.contains(chart.legendPanel()->swatch(2)->geometry()));
+    EXPECT_FALSE(outline.intersects(chart.legendPanel()->swatch(1)->geometry()));
+}
+
+TEST_F(ChartFixture, SelectedRowBelowTheVisibleRowsIsScrolledIntoView) {
+    model().setMeanOn(false);
+    for (int i = 0; i < 40; ++i) {
+        chart.AddItem(item(i, QString::number(i)));
+    }
+    model().setAutoRedraw(true);
+    model().setSelectable(true);
+    chart.ShowLegend(false);
+    model().setSelectedColumn(35);
+    QScrollBar* scroll = chart.legendPanel()->scrollBar();
+    EXPECT_FALSE(scroll->isHidden());
+    EXPECT_GT(scroll->value(), 0);
+    const int top = chart.legendPanel()->swatch(35)->y() + chart.legendPanel()->container()->y();
+    EXPECT_GE(top, 0);
+    EXPECT_LT(top, chart.legendPanel()->height());
+    model().setSelectedColumn(1);
+    EXPECT_EQ(scroll->value(), 0);
+}
+
+TEST_F(ChartFixture, DraggingTheSplitterResizesTheLegend) {
+    addFive(false);
+    chart.show();
+    chart.ShowLegend(false);
+    chart.DrawChart();
+    LegendSplitter* splitter = chart.splitter();
+    const int before = chart.legendPanel()->width();
+    press(QPointF(2, 20), Qt::LeftButton, splitter);
+    move(QPointF(-18, 20), Qt::LeftButton, splitter);
+    move(QPointF(-200, 20), Qt::LeftButton, splitter);  // past half the width: stays
+    release(QPointF(-18, 20), Qt::LeftButton, splitter);
+    EXPECT_EQ(chart.legendPanel()->width(), before + 20);
+    EXPECT_EQ(chart.legendPanel()->x(), 400 - before - 20);
+    EXPECT_FLOAT_EQ(model().properties().MarginRight,
+                    model().savedRightMargin() + chart.legendPanel()->innerWidth() * 15.0f);
+    EXPECT_TRUE(model().legendShown());
+    chart.hide();
+}
+
+// ---- Clipboard, saving, printing -----------------------------------------------------------
+
+TEST_F(ChartFixture, EditCopyPutsAnImageOfTheControlOnTheClipboard) {
+    addFive(false);
+    chart.DrawChart();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    chart.EditCopy();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(400, 300));
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), chart.image());
+    QGuiApplication::clipboard()->clear();
+    chart.menuAction(MenuCopy)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(400, 300));
+}
+
+TEST_F(ChartFixture, SaveAsWritesThePictureAsPng) {
+    addFive(false);
+    QTemporaryDir folder;
+    RecordingDialogs recorder;
+    const ScopedDialogs seam(recorder);
+    recorder.fileNames.push_back(folder.filePath(QStringLiteral("usage")));
+    model().setSaveAsCaption(QStringLiteral("Save the usage chart"));
+    chart.menuAction(MenuSaveAs)->trigger();
+    ASSERT_EQ(recorder.saveRequests.size(), 1u);
+    EXPECT_EQ(recorder.saveRequests[0].title, QStringLiteral("Save the usage chart"));
+    const QImage saved(folder.filePath(QStringLiteral("usage.png")));
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), chart.image());
+
+    recorder.fileNames.push_back(std::nullopt);
+    chart.menuAction(MenuSaveAs)->trigger();
+    EXPECT_TRUE(recorder.messages.empty()) << "cancelling saves nothing and says nothing";
+}
+
+int pdfPages(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QByteArray data = f.readAll();
+    return data.startsWith("%PDF") ? int(data.count("/Type /Page\n") + data.count("/Type /Page\r") +
+                                         data.count("/Type /Page ") + data.count("/Type /Page>"))
+                                   : -1;
+}
+
+TEST_F(ChartFixture, PrintingGoesToThePrinterAsPages) {
+    addFive(false);
+    chart.DrawChart();
+    QTemporaryDir folder;
+    PdfFilePrinters pdf(folder.path());
+    const ScopedPrinters seam(pdf);
+
+    model().setLegendPrintMode(2);
+    chart.PrintChart();
+    ASSERT_EQ(pdf.files().size(), 1) << "a hidden legend prints nothing more";
+    EXPECT_EQ(pdfPages(pdf.files()[0]), 1);
+
+    chart.ShowLegend(false);
+    chart.DrawChart();
+    model().setPrinterFit(1);
+    chart.PrintChart();
+    ASSERT_EQ(pdf.files().size(), 3) << "the chart, then the legend as its own document";
+    EXPECT_EQ(pdfPages(pdf.files()[1]), 1);
+    EXPECT_EQ(pdfPages(pdf.files()[2]), 1);
+
+    model().setLegendPrintMode(1);
+    chart.menuAction(MenuPrint)->trigger();
+    ASSERT_EQ(pdf.files().size(), 4) << "legend on the chart's page";
+    EXPECT_EQ(pdfPages(pdf.files()[3]), 1);
+}
+
+TEST_F(ChartFixture, LongLegendPrintsOnSeveralPages) {
+    model().setMeanOn(false);
+    for (int i = 0; i < 200; ++i) {
+        chart.AddItem(item(i, QString::number(i), QStringLiteral("Day %1").arg(i)));
+    }
+    QTemporaryDir folder;
+    PdfFilePrinters pdf(folder.path());
+    const ScopedPrinters seam(pdf);
+    chart.PrintLegend();
+    ASSERT_EQ(pdf.files().size(), 1);
+    EXPECT_GT(pdfPages(pdf.files()[0]), 1);
+}
+
+class UnusablePrinters : public PrinterSeam {
+public:
+    std::unique_ptr<QPrinter> createPrinter() override {
+        auto printer = std::make_unique<QPrinter>();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QStringLiteral("/nonexistent-folder/x/print.pdf"));
+        return printer;
+    }
+};
+
+TEST_F(ChartFixture, PrinterFailureReachesTheCallerAndTheMenuShowsIt) {
+    addFive(false);
+    UnusablePrinters broken;
+    const ScopedPrinters seam(broken);
+    EXPECT_THROW(chart.PrintChart(), kestrova::Failure);
+    RecordingDialogs recorder;
+    const ScopedDialogs dialogsSeam(recorder);
+    chart.menuAction(MenuPrint)->trigger();
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("Printer error")});
+    EXPECT_FALSE(QGuiApplication::overrideCursor()) << "the hourglass is gone again";
+}
+
+}  // namespace

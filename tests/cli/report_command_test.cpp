@@ -1,0 +1,224 @@
+#include "cli/report_command.h"
+
+#include "support/qt_printers.h"
+
+#include "platform/html_document.h"
+#include "sample_log.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace kestrova;
+
+namespace {
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+Outcome run(const QStringList& arguments) {
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    Outcome r;
+    r.status = runReportCommand(arguments, out, err);
+    r.out = out.data();
+    r.err = QString::fromUtf8(err.data());
+    return r;
+}
+
+class ReportCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SampleLogOptions options;
+        options.records = 60;
+        options.lastDay = QDate(2026, 11, 30);
+        write(q("usage.htm"), makeSampleUsageLog(options).toLatin1());
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void write(const QString& name, const QByteArray& data) const {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+    }
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(ReportCommand, MakesThePageOfALogWithTheSummaryOnStandardError) {
+    const Outcome r = run({path(q("usage.htm"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    HtmlDocument page(QString::fromLatin1(r.out));
+    ElementPtr listing = page.elementsByTagName(q("table")).item(1);
+    EXPECT_EQ(listing->rowCount(), 2 + 60);
+    EXPECT_EQ(listing->row(2)->cell(0)->innerText(), q("2026-11-30"));
+    EXPECT_TRUE(r.err.contains(q("Records: 60")));
+    EXPECT_TRUE(r.err.contains(q("Period: period ")));
+    EXPECT_TRUE(r.err.contains(q(" TO 30-11-2026")));
+    EXPECT_TRUE(page.documentElement()->innerText().contains(q(" TO 30-11-2026")));
+}
+
+TEST_F(ReportCommand, SummaryOptionPrintsOnlyTheSummary) {
+    const Outcome r = run({q("--summary"), q("--period"), q("November 2026"), path(q("usage.htm"))});
+    ASSERT_EQ(r.status, 0);
+    const QString out = QString::fromUtf8(r.out);
+    EXPECT_TRUE(out.startsWith(q("Period: November 2026\nRecords: 60\nMonth total: ")));
+    EXPECT_TRUE(out.contains(q(" GB)\nDays: ")));
+    EXPECT_FALSE(out.contains(q("<html")));
+}
+
+TEST_F(ReportCommand, OutputFileAndCacheFileGiveTheSameReport) {
+    const Outcome first = run({q("-o"), path(q("a.htm")), q("--cache-out"),
+                           path(q("2026-11-unbilled-demo.cache2")), path(q("usage.htm"))});
+    ASSERT_EQ(first.status, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.isEmpty());
+    EXPECT_TRUE(first.err.contains(q("Report written to ")));
+    const Outcome fromCache = run({q("--output"), path(q("b.htm")), q("--period"),
+                               q("period 01-11-2026 TO 30-11-2026"),
+                               path(q("2026-11-unbilled-demo.cache2"))});
+    ASSERT_EQ(fromCache.status, 0) << fromCache.err.toStdString();
+    QFile a(path(q("a.htm")));
+    QFile b(path(q("b.htm")));
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    HtmlDocument pa(QString::fromLatin1(a.readAll()));
+    HtmlDocument pb(QString::fromLatin1(b.readAll()));
+    ElementPtr la = pa.elementsByTagName(q("table")).item(1);
+    ElementPtr lb = pb.elementsByTagName(q("table")).item(1);
+    ASSERT_EQ(la->rowCount(), lb->rowCount());
+    for (int i = 1; i < la->rowCount(); ++i) {  // row 0 names the period
+        ASSERT_EQ(la->row(i)->outerHTML(), lb->row(i)->outerHTML()) << "row " << i;
+    }
+    // Without --period a cache file's period comes from its name.
+    const Outcome named = run({q("--summary"), path(q("2026-11-unbilled-demo.cache2"))});
+    EXPECT_TRUE(QString::fromUtf8(named.out).startsWith(q("Period: 2026-11-unbilled\n")));
+}
+
+struct BadInput {
+    const char* name;
+    const char* file;
+    QByteArray content;  // empty: the file is not created
+    const char* says;
+};
+
+class ReportCommandBadInput : public ReportCommand,
+                              public ::testing::WithParamInterface<BadInput> {};
+
+TEST_P(ReportCommandBadInput, SaysWhatIsWrongAndWritesNoOutput) {
+    const BadInput& c = GetParam();
+    if (!c.content.isEmpty()) {
+        write(q(c.file), c.content);
+    }
+    const Outcome r = run({q("-o"), path(q("out.htm")), path(q(c.file))});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.startsWith(q("kestrova-report: ") + path(q(c.file)) + q(": ")))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(q(c.says))) << r.err.toStdString();
+    EXPECT_EQ(r.err.count(u'\n'), 1);
+    EXPECT_FALSE(QFile::exists(path(q("out.htm"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReportCommandBadInput,
+    ::testing::Values(
+        BadInput{"MissingFile", "absent.htm", {}, "no such file"},
+        BadInput{"ShortLine", "short.htm",
+                 "Date,Time,Duration,Down,Up,Total\r\n2026-11-01,1,2,3,4,5\r\n2026-11-02,1,2\r\n",
+                 "Error retrieving data from site (line 3 has fewer than six fields)"},
+        BadInput{"LoginPageInsteadOfALog", "page.htm",
+                 "<html>\n<body>\n<form>login</form></body></html>", "line 2"},
+        BadInput{"CacheOfAnotherKey", "garbage.cache2", "\x13\x37 not a scrambled row text",
+                 "holds no usage records"},
+        BadInput{"NotANumber", "nan.htm",
+                 "h\n2026-11-01,10:00:00,00:01:00,1,1,lots\n", "Type mismatch"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+namespace {
+// 1200 MB, the last record on the 15th of April (a 30-day month).
+const QByteArray kAprilLog =
+    "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n"
+    "2026-04-15,10:00:00,01:00:00,500,100,600\r\n"
+    "2026-04-01,10:00:00,01:00:00,500,100,600.4\r\n";
+}  // namespace
+
+TEST_F(ReportCommand, PricesTheMonthAgainstAPlan) {
+    write(q("april.htm"), kAprilLog);
+    const Outcome r =
+        run({q("--summary"), q("--plan"), q("0"), q("--today"), q("2026-05-02"), path(q("april.htm"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
+    EXPECT_TRUE(lines.contains(q("Metered Bandwidth : 1200.000 MB")));
+    EXPECT_TRUE(lines.contains(q("Excess Bandwidth : 176.000 MB")));
+    EXPECT_TRUE(lines.contains(q("Total + Tax : Rs. 333.99")));
+    EXPECT_FALSE(lines.contains(q("Usage Today* : 600.00 MB")));  // the 15th is not today
+}
+
+TEST_F(ReportCommand, RanksEveryPlanCheapestFirst) {
+    write(q("april.htm"), kAprilLog);
+    const Outcome r = run({q("--summary"), q("--compare-plans"), q("--today"), q("2026-05-02"),
+                           path(q("april.htm"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString out = QString::fromUtf8(r.out);
+    const QStringList ranked =
+        out.section(q("Plans ranked by total + tax:\n"), 1).trimmed().split(u'\n');
+    ASSERT_EQ(ranked.size(), 29);  // the custom plan only with custom figures
+    EXPECT_TRUE(ranked.front().contains(q("Rs. 333.99"))) << ranked.front().toStdString();
+    EXPECT_TRUE(ranked.back().contains(q("15000")));
+}
+
+TEST_F(ReportCommand, JsonForScriptsAndTheCsvExport) {
+    write(q("april.htm"), kAprilLog);
+    const Outcome r = run({q("--summary"), q("--format"), q("json"), q("--plan-charge"), q("100"),
+                           q("--allowance"), q("0"), q("--rate"), q("1"), q("--compare-plans"),
+                           q("--today"), q("2026-04-15"), q("--csv"), path(q("april.csv")),
+                           path(q("april.htm"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(root[q("month")][q("records")].toInt(), 2);
+    EXPECT_TRUE(root[q("summary")][q("plan")][q("custom")].toBool());
+    // An allowance of 0 counts as 1 MB.
+    EXPECT_EQ(root[q("summary")][q("plan")][q("allowanceMB")].toDouble(), 1.0);
+    EXPECT_EQ(root[q("comparison")][q("plans")].toArray().size(), 30);
+    QFile exported(path(q("april.csv")));
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(),
+              QByteArray("Date, Time, Duration, Download (MB), Upload (MB), Total (MB)\r\n"
+                         "2026-04-15, 10:00:00, 01:00:00, 500, 100, 600\r\n"
+                         "2026-04-01, 10:00:00, 01:00:00, 500, 100, 600.4\r\n"));
+}
+
+TEST_F(ReportCommand, UsageErrorsAndHelp) {
+    EXPECT_EQ(run({q("--plan"), q("30"), path(q("usage.htm"))}).status, 2);
+    EXPECT_EQ(run({q("--plan"), q("3"), q("--rate"), q("1"), path(q("usage.htm"))}).status, 2);
+    EXPECT_EQ(run({q("--today"), q("tomorrow"), path(q("usage.htm"))}).status, 2);
+    EXPECT_EQ(run({q("--format"), q("xml"), path(q("usage.htm"))}).status, 2);
+    EXPECT_EQ(run({}).status, 2);
+    EXPECT_EQ(run({q("a"), q("b")}).status, 2);
+    EXPECT_EQ(run({q("--no-such-option"), q("a")}).status, 2);
+    EXPECT_EQ(run({q("--log"), q("--cache"), path(q("usage.htm"))}).status, 2);
+    const Outcome help = run({q("--help")});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(QString::fromUtf8(help.out).contains(q("--output <PATH>")));
+}
+
+TEST(ReportCommandExecutable, VersionMatchesTheProject) {
+    QProcess process;
+    process.start(q(KESTROVA_REPORT_EXE), {q("--version")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
+              q("kestrova-report ") + q(KESTROVA_VERSION) + u'\n');
+}

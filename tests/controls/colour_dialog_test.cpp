@@ -1,0 +1,80 @@
+#include "controls/colour_dialog.h"
+
+#include "platform/dialogs.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrova;
+
+namespace {
+bool allWhite(const ColorRequest& r) {
+    for (std::uint32_t c : r.customColors) {
+        if (c != 0xFFFFFFu) {
+            return false;
+        }
+    }
+    return true;
+}
+}  // namespace
+
+class ColourDialog : public ::testing::Test {
+protected:
+    RecordingDialogs rec;
+    ScopedDialogs scope{rec};
+    clsCommonDialog dlg;
+};
+
+TEST_F(ColourDialog, ConfirmTakesTheChosenColour) {
+    dlg.setFLAGS(1);
+    dlg.setColor(RGB(1, 2, 3));
+    dlg.setDialogTitle(QStringLiteral("ignored"));
+    dlg.setInitDir(QStringLiteral("/ignored"));
+    rec.colors.push_back(RGB(200, 100, 50));
+    dlg.ShowColor();
+    EXPECT_EQ(dlg.APIReturn(), 1);
+    EXPECT_EQ(dlg.Color(), RGB(200, 100, 50));
+    EXPECT_EQ(dlg.Action(), 3);
+    EXPECT_EQ(dlg.ExtendedError(), 0);
+    ASSERT_EQ(rec.colorRequests.size(), 1u);
+    EXPECT_EQ(rec.colorRequests[0].initial, RGB(1, 2, 3));
+    EXPECT_EQ(rec.colorRequests[0].flags, 1u);
+    EXPECT_TRUE(allWhite(rec.colorRequests[0]));
+}
+
+TEST_F(ColourDialog, CancelKeepsTheColourAndRaisesNothing) {
+    dlg.setColor(RGB(9, 8, 7));
+    rec.colors.push_back(RGB(200, 100, 50));
+    dlg.ShowColor();  // a first call that confirms leaves APIReturn 1 behind
+    rec.colors.push_back(std::nullopt);
+    dlg.setColor(RGB(9, 8, 7));
+    EXPECT_NO_THROW(dlg.ShowColor());
+    EXPECT_EQ(dlg.APIReturn(), 0);
+    EXPECT_EQ(dlg.Color(), RGB(9, 8, 7));
+}
+
+TEST_F(ColourDialog, CancelWithCancelErrorRaisesCancelPressed) {
+    dlg.setCancelError(true);
+    dlg.setColor(RGB(9, 8, 7));
+    rec.colors.push_back(std::nullopt);
+    try {
+        dlg.ShowColor();
+        FAIL() << "no error raised";
+    } catch (const CommonDialogError& e) {
+        EXPECT_EQ(e.number(), -2147220610);
+        EXPECT_EQ(e.description(), u"Cancel Pressed");
+    }
+    EXPECT_EQ(dlg.APIReturn(), 0);
+    EXPECT_EQ(dlg.Color(), RGB(9, 8, 7));
+}
+
+TEST_F(ColourDialog, EveryCallStartsWithSixteenWhiteCustomColours) {
+    rec.colors.push_back(RGB(1, 1, 1));
+    rec.colors.push_back(RGB(2, 2, 2));
+    dlg.ShowColor();
+    dlg.ShowColor();
+    ASSERT_EQ(rec.colorRequests.size(), 2u);
+    EXPECT_TRUE(allWhite(rec.colorRequests[0]));
+    EXPECT_TRUE(allWhite(rec.colorRequests[1]));
+    EXPECT_EQ(rec.colorRequests[1].initial, RGB(1, 1, 1));  // starts from the last choice
+}
+

@@ -1,0 +1,459 @@
+#include "controls/numeric_edit_box.h"
+
+#include "platform/dialogs.h"
+
+#include "test_strings.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QVBoxLayout>
+#include <cmath>
+
+using namespace kestrova;
+
+namespace {
+
+struct Setup {
+    int integerSize = 5;
+    int decimalSize = 2;
+    double minimum = 0;
+};
+
+void configure(neb& box, const Setup& s) {
+    box.setIntegerSize(s.integerSize);
+    box.setDecimalSize(s.decimalSize);
+    box.setMinimumValue(s.minimum);
+}
+
+// Puts a text into the box without the box's repair, as a user's earlier typing left it.
+void place(neb& box, const QString& text, int selStart, int selLength) {
+    QLineEdit* t = box.txtNeb();
+    const QSignalBlocker block(t);
+    t->setText(text);
+    if (selLength > 0) {
+        t->setSelection(selStart, selLength);
+    } else {
+        t->setCursorPosition(selStart);
+    }
+}
+
+int caretOf(const neb& box) { return box.txtNeb()->cursorPosition(); }
+
+void sendFocus(neb& box, QEvent::Type type, Qt::FocusReason reason) {
+    QFocusEvent event(type, reason);
+    QCoreApplication::sendEvent(box.txtNeb(), &event);
+}
+
+}  // namespace
+
+struct KeyCase {
+    const char* name;
+    Setup setup;
+    const char* text;
+    int selStart;
+    int selLength;
+    char key;
+    const char* result;
+    int caret;
+    bool accepted;  // the keystroke changed the text
+};
+
+class NumberBoxKeystroke : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(NumberBoxKeystroke, FiltersTheTypedCharacter) {
+    const KeyCase& c = GetParam();
+    neb box;
+    configure(box, c.setup);
+    place(box, QString::fromLatin1(c.text), c.selStart, c.selLength);
+    int changes = 0;
+    QObject::connect(&box, &neb::Change, [&changes] { ++changes; });
+    QTest::keyClick(box.txtNeb(), c.key);
+    EXPECT_EQ(box.Text(), QString::fromLatin1(c.result));
+    EXPECT_EQ(caretOf(box), c.caret);
+    EXPECT_EQ(changes > 0, c.accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NumberBoxKeystroke,
+    ::testing::Values(
+        KeyCase{"DigitBeforeTheFullIntegerPartIsRefused", {}, "12345.6", 2, 0, '7', "12345.6", 2, false},
+        KeyCase{"DigitAfterThePointWithRoomIsAccepted", {}, "12345.6", 7, 0, '7', "12345.67", 8, true},
+        KeyCase{"SecondDecimalBeyondTheSizeIsRefused", {}, "12345.67", 8, 0, '1', "12345.67", 8, false},
+        KeyCase{"DigitRightBeforeThePointCountsAsInteger", {5, 2, 0}, "1234.5", 4, 0, '9', "12349.5", 5, true},
+        KeyCase{"DigitOverAWholeSelectionAlwaysHasRoom", {}, "12345.67", 0, 8, '9', "9", 1, true},
+        KeyCase{"PointIsRefusedWithoutDecimals", {5, 0, 0}, "12", 2, 0, '.', "12", 2, false},
+        KeyCase{"PointIntoAnEmptyBoxGivesZeroPoint", {}, "", 0, 0, '.', "0.", 2, true},
+        KeyCase{"PointOverTheWholeTextGivesZeroPoint", {}, "12.50", 0, 5, '.', "0.", 2, true},
+        KeyCase{"PointAfterALoneMinusGivesZeroPoint", {5, 2, -10}, "-", 1, 0, '.', "0.", 2, true},
+        KeyCase{"PointInsideTheDigits", {}, "123", 1, 0, '.', "1.23", 2, true},
+        KeyCase{"SecondPointIsRefused", {}, "1.2", 3, 0, '.', "1.2", 3, false},
+        KeyCase{"PointReplacingASelectedPointPasses", {}, "12.34", 1, 3, '.', "1.4", 2, true},
+        KeyCase{"MinusIsRefusedWhenTheMinimumIsNotNegative", {}, "5", 0, 0, '-', "5", 0, false},
+        KeyCase{"MinusAtTheStartWithANegativeMinimum", {5, 2, -10}, "5", 0, 0, '-', "-5", 1, true},
+        KeyCase{"MinusAnywhereElseIsRefused", {5, 2, -10}, "5", 1, 0, '-', "5", 1, false},
+        KeyCase{"SpaceIsRefused", {}, "12", 2, 0, ' ', "12", 2, false},
+        KeyCase{"CommaIsRefused", {}, "12", 1, 0, ',', "12", 1, false},
+        KeyCase{"LetterIsRefused", {}, "12", 2, 0, 'a', "12", 2, false},
+        KeyCase{"ExponentIsRefused", {}, "12", 2, 0, 'e', "12", 2, false},
+        KeyCase{"PlusIsRefused", {}, "12", 0, 0, '+', "12", 0, false},
+        // Keystrokes that would leave a text that is no number, or throw typed digits away,
+        // are refused (the letter of the filter lets them through).
+        KeyCase{"DigitInFrontOfTheSignIsRefused", {5, 2, -10}, "-5", 0, 0, '3', "-5", 0, false},
+        KeyCase{"SecondSignIsRefused", {5, 2, -10}, "-5", 0, 0, '-', "-5", 0, false},
+        KeyCase{"PointInFrontOfDigitsKeepsThem", {}, "123", 0, 0, '.', "123", 0, false},
+        KeyCase{"MinusOverASelectedSignReplacesIt", {5, 2, -10}, "-5", 0, 1, '-', "-5", 1, true}),
+    ByName());
+
+enum class Edit { Paste, Cut, Delete, Backspace, Drop, Undo };
+
+struct RepairCase {
+    const char* name;
+    Setup setup;
+    const char* text;
+    int selStart;
+    int selLength;
+    Edit edit;
+    const char* payload;  // pasted or dropped text
+    const char* result;
+    bool caretAtEnd;
+    bool invalidRange;
+};
+
+class NumberBoxRepair : public ::testing::TestWithParam<RepairCase> {};
+
+TEST_P(NumberBoxRepair, ChangesOtherThanTypingAreRepaired) {
+    const RepairCase& c = GetParam();
+    neb box;
+    configure(box, c.setup);
+    if (c.setup.integerSize == 3) {
+        box.setMaximumValue(100);
+    }
+    place(box, QString::fromLatin1(c.text), c.selStart, c.selLength);
+    QLineEdit* t = box.txtNeb();
+    switch (c.edit) {
+    case Edit::Paste:
+        QApplication::clipboard()->setText(QString::fromLatin1(c.payload));
+        QTest::keyClick(t, Qt::Key_V, Qt::ControlModifier);
+        break;
+    case Edit::Cut: QTest::keyClick(t, Qt::Key_X, Qt::ControlModifier); break;
+    case Edit::Delete: QTest::keyClick(t, Qt::Key_Delete); break;
+    case Edit::Backspace: QTest::keyClick(t, Qt::Key_Backspace); break;
+    case Edit::Drop: {
+        QMimeData mime;
+        mime.setText(QString::fromLatin1(c.payload));
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(t, &enter);
+        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(t, &drop);
+        break;
+    }
+    case Edit::Undo:
+        t->insert(QString::fromLatin1(c.payload));
+        QTest::keyClick(t, Qt::Key_Z, Qt::ControlModifier);
+        break;
+    }
+    EXPECT_EQ(box.Text(), QString::fromLatin1(c.result));
+    if (c.caretAtEnd) {
+        EXPECT_EQ(caretOf(box), box.Text().size());
+    }
+    EXPECT_EQ(box.InvalidRange(), c.invalidRange);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NumberBoxRepair,
+    ::testing::Values(
+        RepairCase{"PastedLettersLeaveAnEmptyText", {}, "", 0, 0, Edit::Paste, "abc", "", false, false},
+        RepairCase{"PastedNumberIsCutToTheSizes", {}, "", 0, 0, Edit::Paste, "1234567.891", "12345.89", true, false},
+        RepairCase{"PasteIntoTheIntegerPartIsCut", {2, 2, 0}, "3.5", 0, 0, Edit::Paste, "12", "12.5", true, false},
+        RepairCase{"PastedNegativeWithoutNegativeMinimumTurnsPositive", {}, "", 0, 0, Edit::Paste, "-12", "12.00", true, false},
+        RepairCase{"PastedNegativeWithNegativeMinimumStays", {5, 2, -100}, "", 0, 0, Edit::Paste, "-12", "-12", false, false},
+        RepairCase{"PastedValueAboveTheMaximumIsMarked", {3, 2, 0}, "", 0, 0, Edit::Paste, "500", "500", false, true},
+        RepairCase{"PastedTwoPointsIsCleared", {}, "1", 1, 0, Edit::Paste, ".5.5", "", false, false},
+        RepairCase{"DeletingThePointJoinsAndCuts", {2, 2, 0}, "12.34", 2, 0, Edit::Delete, nullptr, "12", true, false},
+        RepairCase{"BackspaceOverThePointJoinsAndCuts", {2, 2, 0}, "12.34", 3, 0, Edit::Backspace, nullptr, "12", true, false},
+        RepairCase{"CuttingThePointJoinsAndCuts", {2, 2, 0}, "12.34", 2, 1, Edit::Cut, nullptr, "12", true, false},
+        RepairCase{"DroppedLettersLeaveAnEmptyText", {}, "12", 2, 0, Edit::Drop, "xyz", "", false, false},
+        RepairCase{"DroppedDigitsAreCut", {3, 0, 0}, "", 0, 0, Edit::Drop, "98765", "987", true, true},
+        RepairCase{"UndoneTextIsExaminedAgain", {3, 2, 0}, "50", 2, 0, Edit::Undo, "0", "50", false, false}),
+    ByName());
+
+TEST(NumberBox, ValueIsWrittenWithTheFormatPattern) {
+    neb box;
+    box.setValue(3);
+    EXPECT_EQ(box.Text(), u"3.00");
+    box.setValue(2.675);
+    EXPECT_EQ(box.Text(), u"2.68");
+    box.setDecimalSize(0);
+    EXPECT_EQ(box.Text(), u"3");
+    box.setValue(-0.0);
+    EXPECT_EQ(box.Text(), u"0");
+    EXPECT_DOUBLE_EQ(box.Value(), 0);
+}
+
+TEST(NumberBox, LimitsFollowTheSizes) {
+    neb box;
+    box.setMaximumValue(500);
+    box.setIntegerSize(3);
+    EXPECT_DOUBLE_EQ(box.MaximumValue(), 999.99);
+    EXPECT_DOUBLE_EQ(box.MinimumValue(), 0);  // above the old lower limit: kept
+    box.setMinimumValue(-999.99);
+    box.setDecimalSize(1);
+    EXPECT_DOUBLE_EQ(box.state().upperLimit, 999.9);
+    EXPECT_DOUBLE_EQ(box.MaximumValue(), 999.9);
+    EXPECT_DOUBLE_EQ(box.MinimumValue(), -999.9);  // at the old lower limit: follows it
+    EXPECT_EQ(box.state().formatPattern, u"0.0");
+    box.setIntegerSize(12);
+    box.setDecimalSize(0);
+    EXPECT_DOUBLE_EQ(box.MaximumValue(), 999999999999.0);
+    EXPECT_EQ(box.state().formatPattern, u"0");
+}
+
+TEST(NumberBox, DecimalSizeReformatsTheText) {
+    neb box;
+    box.setValue(12.5);
+    box.setDecimalSize(3);
+    EXPECT_EQ(box.Text(), u"12.500");
+    box.setDecimalSize(0);
+    EXPECT_EQ(box.Text(), u"13");
+}
+
+struct InvalidCase {
+    const char* name;
+    void (*assign)(neb&);
+    double (*read)(const neb&);
+    double kept;
+};
+
+class InvalidPropertyValue : public ::testing::TestWithParam<InvalidCase> {};
+
+TEST_P(InvalidPropertyValue, IsRefusedWithTheNumberBoxMessage) {
+    const InvalidCase& c = GetParam();
+    RecordingDialogs rec;
+    ScopedDialogs scope(rec);
+    neb box;
+    QStringList changed;
+    QObject::connect(&box, &neb::propertyChanged, [&changed](const QString& k) { changed << k; });
+    c.assign(box);
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_EQ(rec.messages[0].text, u"Invalid property value");
+    EXPECT_EQ(rec.messages[0].title, u"NumberBox");
+    EXPECT_EQ(rec.messages[0].icon, MessageIcon::Critical);
+    EXPECT_DOUBLE_EQ(c.read(box), c.kept);
+    EXPECT_TRUE(changed.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InvalidPropertyValue,
+    ::testing::Values(
+        InvalidCase{"IntegerSizeZero", [](neb& b) { b.setIntegerSize(0); },
+                    [](const neb& b) { return double(b.IntegerSize()); }, 5},
+        InvalidCase{"IntegerSizeThirteen", [](neb& b) { b.setIntegerSize(13); },
+                    [](const neb& b) { return double(b.IntegerSize()); }, 5},
+        InvalidCase{"DecimalSizeTen", [](neb& b) { b.setDecimalSize(10); },
+                    [](const neb& b) { return double(b.DecimalSize()); }, 2},
+        InvalidCase{"DecimalSizeNegative", [](neb& b) { b.setDecimalSize(-1); },
+                    [](const neb& b) { return double(b.DecimalSize()); }, 2},
+        InvalidCase{"MaximumAboveTheUpperLimit", [](neb& b) { b.setMaximumValue(100000); },
+                    [](const neb& b) { return b.MaximumValue(); }, 99999.99},
+        InvalidCase{"MinimumBelowTheLowerLimit", [](neb& b) { b.setMinimumValue(-100000); },
+                    [](const neb& b) { return b.MinimumValue(); }, 0}),
+    ByName());
+
+TEST(NumberBox, HostSeesKeysFirstAndMayChangeOrCancelThem) {
+    neb box;
+    place(box, QString(), 0, 0);
+    QStringList events;
+    QObject::connect(&box, &neb::KeyDown, [&](int& code, int& shift) {
+        events << QStringLiteral("KeyDown %1 %2").arg(code).arg(shift);
+    });
+    QObject::connect(&box, &neb::KeyPress, [&](int& k) {
+        events << QStringLiteral("KeyPress %1").arg(k);
+        if (k == '5') {
+            k = '7';
+        } else if (k == '9') {
+            k = 0;
+        }
+    });
+    QObject::connect(&box, &neb::KeyUp, [&](int& code, int& shift) {
+        events << QStringLiteral("KeyUp %1 %2").arg(code).arg(shift);
+    });
+    QObject::connect(&box, &neb::Change, [&] { events << QStringLiteral("Change"); });
+    QTest::keyClick(box.txtNeb(), '5');
+    QTest::keyClick(box.txtNeb(), '9');
+    QTest::keyClick(box.txtNeb(), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(box.Text(), u"7");
+    EXPECT_EQ(events, (strings({"KeyDown 53 0", "KeyPress 53", "Change", "KeyUp 53 0",
+                                   "KeyDown 57 0", "KeyPress 57", "KeyUp 57 0", "KeyDown 16 1",
+                                   "KeyDown 37 1", "KeyUp 37 1", "KeyUp 16 0"})));
+}
+
+TEST(NumberBox, TypedValueOutsideTheRangeIsMarkedOnlyWhenExamined) {
+    neb box;
+    box.setIntegerSize(3);
+    box.setMaximumValue(100);
+    sendFocus(box, QEvent::FocusIn, Qt::TabFocusReason);
+    QTest::keyClicks(box.txtNeb(), QStringLiteral("500"));
+    EXPECT_EQ(box.Text(), u"500");
+    EXPECT_FALSE(box.InvalidRange());
+    sendFocus(box, QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(box.Text(), u"500.00");
+    EXPECT_TRUE(box.InvalidRange());
+}
+
+struct FocusCase {
+    const char* name;
+    int decimals;
+    const char* text;
+    const char* result;
+};
+
+class NumberBoxLeavingTheFocus : public ::testing::TestWithParam<FocusCase> {};
+
+TEST_P(NumberBoxLeavingTheFocus, FormatsTheText) {
+    const FocusCase& c = GetParam();
+    neb box;
+    box.setDecimalSize(c.decimals);
+    box.setMinimumValue(-10);
+    sendFocus(box, QEvent::FocusIn, Qt::MouseFocusReason);
+    place(box, QString::fromLatin1(c.text), 0, 0);
+    sendFocus(box, QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(box.Text(), QString::fromLatin1(c.result));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NumberBoxLeavingTheFocus,
+    ::testing::Values(FocusCase{"EmptyBecomesZero", 2, "", "0.00"},
+                      FocusCase{"DecimalsAreFilledUp", 2, "12.5", "12.50"},
+                      FocusCase{"TrailingPointIsFormatted", 2, "7.", "7.00"},
+                      FocusCase{"NoDecimals", 0, "12", "12"},
+                      FocusCase{"NegativeStaysNegative", 1, "-3", "-3.0"},
+                      FocusCase{"ALoneSignIsNoNumberAndStays", 2, "-", "-"}),
+    ByName());
+
+TEST(NumberBox, PopupAndWindowSwitchesAreNotLeavingTheBox) {
+    neb box;
+    sendFocus(box, QEvent::FocusIn, Qt::TabFocusReason);
+    EXPECT_EQ(box.txtNeb()->selectedText(), u"0.00");
+    place(box, QStringLiteral("12.5"), 4, 0);
+    for (Qt::FocusReason away : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        sendFocus(box, QEvent::FocusOut, away);
+        EXPECT_EQ(box.Text(), u"12.5");
+        sendFocus(box, QEvent::FocusIn, away);
+        EXPECT_EQ(box.txtNeb()->selectedText(), QString());  // the caret stays where it was
+    }
+    sendFocus(box, QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(box.Text(), u"12.50");
+    sendFocus(box, QEvent::FocusIn, Qt::BacktabFocusReason);
+    EXPECT_EQ(box.txtNeb()->selectedText(), u"12.50");
+}
+
+TEST(NumberBox, EnterMovesTheFocusOnlyWhenEnabled) {
+    QWidget host;
+    auto* layout = new QVBoxLayout(&host);
+    auto* box = new neb(&host);
+    auto* next = new QLineEdit(&host);
+    next->setObjectName(QStringLiteral("next"));
+    layout->addWidget(box);
+    layout->addWidget(next);
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    box->setFocus();
+    ASSERT_TRUE(box->txtNeb()->hasFocus());
+    EXPECT_EQ(box->txtNeb()->selectedText(), u"0.00");  // gaining the focus selects all
+
+    box->setEnableEnterKey(false);
+    QTest::keyClick(box->txtNeb(), Qt::Key_Return);
+    EXPECT_TRUE(box->txtNeb()->hasFocus());
+    EXPECT_EQ(box->Text(), u"0.00");
+
+    box->setEnableEnterKey(true);
+    QTest::keyClick(box->txtNeb(), Qt::Key_Return);
+    EXPECT_TRUE(next->hasFocus());
+    EXPECT_EQ(box->Text(), u"0.00");
+}
+
+TEST(NumberBox, EnabledSetsTheTextColour) {
+    neb box;
+    QStringList changed;
+    QObject::connect(&box, &neb::propertyChanged, [&changed](const QString& k) { changed << k; });
+    box.setEnabled(false);
+    EXPECT_FALSE(box.isEnabled());
+    EXPECT_EQ(box.ForeColor(), 0x80000011u);
+    box.setEnabled(true);
+    EXPECT_EQ(box.ForeColor(), 0x80000008u);
+    EXPECT_EQ(changed, (strings({"Enabled", "Enabled"})));
+}
+
+TEST(NumberBox, HeightIsAtLeastThreeHundredTwipsAndTheTextBoxFillsIt) {
+    neb box;
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    box.resize(120, 5);
+    EXPECT_EQ(box.height(), neb::minimumHeightPixels());
+    EXPECT_EQ(neb::minimumHeightPixels(), 20);  // 15 twips per pixel offscreen
+    box.resize(150, 40);
+    EXPECT_EQ(box.txtNeb()->geometry(), QRect(0, 0, 150, 40));
+}
+
+TEST(NumberBoxStoredProperties, SaveThenLoadGivesTheSameBox) {
+    neb original;
+    original.setIntegerSize(3);
+    original.setDecimalSize(1);
+    original.setEnableEnterKey(false);
+    original.setValue(12.5);
+    original.setMinimumValue(-5);
+    original.setMaximumValue(500);
+    original.setFont(StdFont(QStringLiteral("Arial"), 10, true));
+    original.setBackColor(RGB(1, 2, 3));
+    original.setToolTipText(QStringLiteral("Rupees"));
+    original.setEnabled(false);
+    const PropertyBag saved = original.WriteProperties();
+    EXPECT_EQ(saved.keys(), (strings({"IntegerSize", "DecimalSize", "EnableEnterKey", "Value",
+                                         "MinimumValue", "MaximumValue", "Font", "BackColor",
+                                         "Enabled", "ToolTipText"})));
+
+    neb loaded;
+    loaded.ReadProperties(saved);
+    EXPECT_EQ(loaded.WriteProperties(), saved);
+    EXPECT_EQ(loaded.Text(), u"12.5");
+    EXPECT_DOUBLE_EQ(loaded.MaximumValue(), 500);
+    EXPECT_DOUBLE_EQ(loaded.MinimumValue(), -5);
+    EXPECT_FALSE(loaded.isEnabled());
+    EXPECT_EQ(loaded.ForeColor(), 0x80000008u);  // loading does not grey the text
+    EXPECT_EQ(loaded.txtNeb()->toolTip(), u"Rupees");
+    EXPECT_EQ(loaded.txtNeb()->font().family(), u"Arial");
+}
+
+TEST(NumberBoxStoredProperties, MissingKeysGiveTheirDefaults) {
+    neb box;
+    box.setIntegerSize(2);
+    box.setValue(7);
+    box.ReadProperties(PropertyBag());
+    EXPECT_EQ(box.IntegerSize(), 5);
+    EXPECT_EQ(box.DecimalSize(), 2);
+    EXPECT_EQ(box.Text(), u"0.00");
+    EXPECT_DOUBLE_EQ(box.MaximumValue(), 99999.99);
+    EXPECT_DOUBLE_EQ(box.MinimumValue(), 0);
+    EXPECT_TRUE(box.EnableEnterKey());
+    EXPECT_TRUE(box.isEnabled());
+    EXPECT_EQ(box.BackColor(), 0x80000005u);
+}
+
+TEST(NumberBoxStoredProperties, StoredSizesGoThroughTheSettersAndLimitsAreTakenAsStored) {
+    RecordingDialogs rec;
+    ScopedDialogs scope(rec);
+    PropertyBag bag;
+    bag.write(QStringLiteral("IntegerSize"), QStringLiteral("20"));
+    bag.write(QStringLiteral("MaximumValue"), QStringLiteral("1e9"));
+    neb box;
+    box.ReadProperties(bag);
+    EXPECT_EQ(rec.texts(), QStringList{QStringLiteral("Invalid property value")});
+    EXPECT_EQ(box.IntegerSize(), 5);
+    EXPECT_DOUBLE_EQ(box.MaximumValue(), 1e9);
+}

@@ -1,0 +1,178 @@
+#include "controls/qt_dialogs.h"
+
+#include "platform/colour_ref.h"
+
+#include "test_strings.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using namespace kestrova;
+
+namespace {
+// Runs `act` on the modal dialog once it is open (ask() and the file dialogs block in exec()).
+void whenModalOpens(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start();
+}
+}  // namespace
+
+TEST(QtDialogs, ShowOpensAWindowModalBoxAndReturnsAtOnce) {
+    QWidget owner;
+    owner.show();
+    QtDialogs seam(&owner);
+    Message m;
+    m.text = QStringLiteral("Select one cache file to create report");
+    m.icon = MessageIcon::Information;
+    seam.show(m);
+    QMessageBox* box = seam.lastShown();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(box->text(), m.text);
+    EXPECT_EQ(box->windowTitle(), u"Kestrova");
+    EXPECT_EQ(box->icon(), QMessageBox::Information);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    const QPointer<QMessageBox> guard(box);
+    box->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, 2000));  // deletes itself once closed
+}
+
+struct AskCase {
+    const char* name;
+    MessageIcon icon;
+    MessageButtons buttons;
+    MessageAnswer preferred;
+    QMessageBox::Icon qtIcon;
+    QMessageBox::StandardButton qtDefault;
+    QMessageBox::StandardButton clicked;
+    MessageAnswer answer;
+};
+
+class QtDialogsAsk : public ::testing::TestWithParam<AskCase> {};
+
+TEST_P(QtDialogsAsk, ShowsTheIconButtonsAndDefaultAndReturnsTheClick) {
+    const AskCase& c = GetParam();
+    QtDialogs seam;
+    Message m;
+    m.text = QStringLiteral("Overwrite?");
+    m.title = QStringLiteral("Save");
+    m.icon = c.icon;
+    m.buttons = c.buttons;
+    m.defaultAnswer = c.preferred;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QPushButton* preferred = nullptr;
+    QAbstractButton* expectedDefault = nullptr;
+    QString title;
+    whenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        icon = box->icon();
+        title = box->windowTitle();
+        preferred = box->defaultButton();
+        expectedDefault = box->button(c.qtDefault);
+        box->button(c.clicked)->click();
+    });
+    EXPECT_EQ(seam.ask(m), c.answer);
+    EXPECT_EQ(icon, c.qtIcon);
+    EXPECT_EQ(title, u"Save");
+    EXPECT_NE(preferred, nullptr);
+    EXPECT_EQ(preferred, expectedDefault);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QtDialogsAsk,
+    ::testing::Values(
+        AskCase{"YesNoAnswersNo", MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes,
+                QMessageBox::Question, QMessageBox::Yes, QMessageBox::No, MessageAnswer::No},
+        AskCase{"OkCancelAnswersCancel", MessageIcon::Warning, MessageButtons::OkCancel,
+                MessageAnswer::Cancel, QMessageBox::Warning, QMessageBox::Cancel,
+                QMessageBox::Cancel, MessageAnswer::Cancel},
+        AskCase{"YesNoCancelAnswersYes", MessageIcon::Critical, MessageButtons::YesNoCancel,
+                MessageAnswer::No, QMessageBox::Critical, QMessageBox::No, QMessageBox::Yes,
+                MessageAnswer::Yes},
+        AskCase{"PlainOk", MessageIcon::None, MessageButtons::Ok, MessageAnswer::Ok,
+                QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok, MessageAnswer::Ok}),
+    ByName());
+
+TEST(QtDialogs, ColourDialogStartsFromTheColourWithFlagOneAndUsesTheCustomColours) {
+    QtDialogs seam;
+    ColorRequest r;
+    r.initial = RGB(10, 20, 30);
+    r.flags = 1;
+    r.customColors.fill(0xFFFFFFu);
+    r.customColors[3] = RGB(1, 2, 3);
+    QColor start;
+    QColor custom0;
+    QColor custom3;
+    whenModalOpens([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QColorDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        start = dialog->currentColor();
+        custom0 = QColorDialog::customColor(0);
+        custom3 = QColorDialog::customColor(3);
+        dialog->setCurrentColor(QColor(200, 100, 50));
+        dialog->accept();
+    });
+    EXPECT_EQ(seam.chooseColor(r), std::optional<std::uint32_t>(RGB(200, 100, 50)));
+    EXPECT_EQ(start, QColor(10, 20, 30));
+    EXPECT_EQ(custom0, QColor(255, 255, 255));
+    EXPECT_EQ(custom3, QColor(1, 2, 3));
+}
+
+TEST(QtDialogs, CancelledColourDialogGivesNothing) {
+    QtDialogs seam;
+    whenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(seam.chooseColor(ColorRequest{}), std::nullopt);
+}
+
+TEST(QtDialogs, SaveFileDialogTakesTheRequestAndReturnsTheChosenName) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QtDialogs seam;
+    SaveFileRequest r;
+    r.title = QStringLiteral("Export");
+    r.initialDirectory = dir.path();
+    r.defaultName = QStringLiteral("usage.csv");
+    r.filter = QStringLiteral("Output file (*.csv)");
+    QString title;
+    QString directory;
+    QStringList filters;
+    whenModalOpens([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        directory = dialog->directory().absolutePath();
+        filters = dialog->nameFilters();
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const auto chosen = seam.saveFileName(r);
+    EXPECT_EQ(title, u"Export");
+    EXPECT_EQ(directory, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(filters, QStringList{r.filter});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, QDir(dir.path()).absoluteFilePath(QStringLiteral("usage.csv")));
+}
+
+TEST(QtDialogs, CancelledSaveFileDialogGivesNothing) {
+    QtDialogs seam;
+    whenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(seam.saveFileName(SaveFileRequest{}), std::nullopt);
+}

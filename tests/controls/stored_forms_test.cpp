@@ -1,0 +1,106 @@
+// The instances the two windows place, read from their compiled-in stored forms.
+
+#include "controls/numeric_edit_box.h"
+#include "controls/tab_strip.h"
+#include "forms/forms.h"
+#include "platform/dialogs.h"
+#include "platform/property_bag.h"
+
+#include "test_strings.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrova;
+
+namespace {
+PropertyBag formBag(const char* window, const char* instance) {
+    return StoredForm::load(storedFormPath(QString::fromLatin1(window)))
+        .bag(QString::fromLatin1(instance));
+}
+}  // namespace
+
+struct TabsInstance {
+    const char* name;
+    const char* window;
+    const char* instance;
+    int width;
+    int height;
+    std::vector<const char*> captions;
+    std::vector<const char*> frames;
+};
+
+class StoredTabStrip : public ::testing::TestWithParam<TabsInstance> {};
+
+TEST_P(StoredTabStrip, LoadsTheCaptionsFramesAndLookOfItsWindow) {
+    const TabsInstance& c = GetParam();
+    const PropertyBag bag = formBag(c.window, c.instance);
+    ASSERT_FALSE(bag.isEmpty());
+    ctlTabs tabs;
+    tabs.ReadProperties(bag);
+    EXPECT_EQ(tabs.TabsWidth(), c.width);
+    EXPECT_EQ(tabs.TabsHeight(), c.height);
+    EXPECT_EQ(tabs.Tabs(), int(c.captions.size()));
+    EXPECT_EQ(tabs.SelectedTab(), 1);
+    EXPECT_EQ(tabs.state().captions, strings(c.captions));
+    EXPECT_EQ(tabs.state().frames, strings(c.frames));
+    EXPECT_EQ(tabs.Style(), 0);
+    EXPECT_EQ(tabs.CaptionAlignment(), 4);
+    EXPECT_FALSE(tabs.UseFocusRect());
+    EXPECT_EQ(tabs.TabFont(), StdFont(QStringLiteral("Arial"), 8.25));
+    EXPECT_EQ(tabs.TabFontActive(), StdFont(QStringLiteral("Arial"), 8.25, true));
+    EXPECT_EQ(tabs.TabColor(), 0x80000010u);
+    EXPECT_EQ(tabs.TabColorActive(), 0x8000000Fu);
+    EXPECT_EQ(tabs.TextColor(), 0x80000014u);
+    EXPECT_EQ(tabs.TextColorActive(), 0x80000012u);
+    // The form holds exactly what saving the control writes.
+    EXPECT_EQ(tabs.WriteProperties(), bag);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Instances, StoredTabStrip,
+    ::testing::Values(
+        TabsInstance{"frmMain_ctlTabs1", "frmMain", "ctlTabs1", 150, 25, {"Login Details", "Use Cache Data"},
+                     {"fraPassword", "fraUseCacheData"}},
+        TabsInstance{"frmMain_ctlPasswordVersion", "frmMain", "ctlPasswordVersion", 80, 20, {"Login Info", "Processing"},
+                     {"fraLoginInfo", "fraProcessing"}},
+        TabsInstance{"frmResult_ctlTabs1", "frmResult", "ctlTabs1", 70, 20, {"Report", "Chart", "Summary"},
+                     {"fraReport", "fraChart", "fraSummary"}}),
+    ByName());
+
+struct NebInstance {
+    const char* name;
+    int integerSize;
+    int decimalSize;
+    const char* text;
+    double maximum;
+};
+
+class StoredNumberBox : public ::testing::TestWithParam<NebInstance> {};
+
+TEST_P(StoredNumberBox, LoadsItsSizesAndValueWithoutAMessage) {
+    const NebInstance& c = GetParam();
+    RecordingDialogs rec;
+    ScopedDialogs scope(rec);
+    const PropertyBag bag = formBag("frmResult", c.name);
+    ASSERT_FALSE(bag.isEmpty());
+    neb box;
+    box.ReadProperties(bag);
+    EXPECT_TRUE(rec.messages.empty());
+    EXPECT_EQ(box.IntegerSize(), c.integerSize);
+    EXPECT_EQ(box.DecimalSize(), c.decimalSize);
+    EXPECT_EQ(box.Text(), QString::fromLatin1(c.text));
+    EXPECT_DOUBLE_EQ(box.MaximumValue(), c.maximum);
+    EXPECT_DOUBLE_EQ(box.MinimumValue(), 0);
+    EXPECT_TRUE(box.EnableEnterKey());
+    EXPECT_TRUE(box.isEnabled());
+    EXPECT_EQ(box.BackColor(), 0x80000005u);
+    EXPECT_EQ(box.Font(), StdFont(QStringLiteral("MS Sans Serif"), 8.25));
+    EXPECT_EQ(box.WriteProperties(), bag);
+}
+
+INSTANTIATE_TEST_SUITE_P(Instances, StoredNumberBox,
+                         ::testing::Values(NebInstance{"nebRsPerMB", 1, 2, "0.20", 9.99},
+                                           NebInstance{"nebPlanCharge", 5, 0, "250", 99999},
+                                           NebInstance{"nebBandWidthLimit", 10, 0, "1024",
+                                                       9999999999.0}),
+                         ByName());

@@ -1,0 +1,547 @@
+#include "controls/tab_strip.h"
+
+#include "test_strings.h"
+
+#include <gtest/gtest.h>
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace kestrova;
+
+namespace {
+
+using Clicks = std::vector<std::pair<int, int>>;
+
+// Records TabClick and propertyChanged in order.
+struct Recorder {
+    explicit Recorder(ctlTabs& tabs) {
+        QObject::connect(&tabs, &ctlTabs::TabClick,
+                         [this](int o, int n) { clicks.emplace_back(o, n); });
+        QObject::connect(&tabs, &ctlTabs::propertyChanged,
+                         [this](const QString& key) { keys << key; });
+    }
+    Clicks clicks;
+    QStringList keys;
+};
+
+// A palette with colours that tell the roles apart in a picture.
+QPalette testPalette() {
+    QPalette p;
+    p.setColor(QPalette::Light, QColor(255, 255, 255));
+    p.setColor(QPalette::Dark, QColor(128, 128, 128));
+    p.setColor(QPalette::Button, QColor(192, 192, 192));
+    p.setColor(QPalette::ButtonText, QColor(0, 0, 0));
+    p.setColor(QPalette::Window, QColor(0x12, 0x34, 0x56));
+    return p;
+}
+
+QImage paint(const TabStripState& s, QSize size, bool focus = false) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    QPainter painter(&image);
+    drawTabStrip(painter, s, size, testPalette(), {QColor(0x12, 0x34, 0x56), focus});
+    return image;
+}
+
+}  // namespace
+
+struct SelectCase {
+    const char* name;
+    int tabs;
+    int start;
+    int assigned;
+    int selected;
+};
+
+class SelectingATab : public ::testing::TestWithParam<SelectCase> {};
+
+TEST_P(SelectingATab, ClampsAndAnnouncesTheTabActuallySelected) {
+    const SelectCase& c = GetParam();
+    ctlTabs tabs;
+    tabs.setTabs(c.tabs);
+    tabs.setSelectedTab(c.start);
+    Recorder rec(tabs);
+    tabs.setSelectedTab(c.assigned);
+    EXPECT_EQ(tabs.SelectedTab(), c.selected);
+    EXPECT_EQ(rec.clicks, (Clicks{{c.start, c.selected}}));
+    EXPECT_EQ(rec.keys, QStringList{QStringLiteral("TABSELECTED")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SelectingATab,
+    ::testing::Values(SelectCase{"ZeroSelectsTheFirst", 3, 2, 0, 1},
+                      SelectCase{"NegativeSelectsTheFirst", 3, 3, -4, 1},
+                      SelectCase{"BeyondTheLastSelectsTheLast", 3, 1, 8, 3},
+                      SelectCase{"SameTabIsAnnouncedAgain", 3, 2, 2, 2},
+                      SelectCase{"InRange", 4, 1, 3, 3}),
+    ByName());
+
+TEST(TabStrip, ClickOnTheSelectedTabRaisesTabClickWithTheSameTabAndRepaints) {
+    ctlTabs tabs;
+    tabs.resize(300, 100);
+    tabs.setTabs(3);
+    tabs.setSelectedTab(2);
+    tabs.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    QCoreApplication::processEvents();
+    int paints = 0;
+    struct PaintCounter : QObject {
+        int* n;
+        explicit PaintCounter(int* count) : n(count) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) {
+                ++*n;
+            }
+            return false;
+        }
+    } counter(&paints);
+    tabs.installEventFilter(&counter);
+    Recorder rec(tabs);
+    const EdgeRect r = tabs.tabRect(2);
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, QPoint(r.left + 10, r.top + 10));
+    QTest::qWait(20);
+    EXPECT_EQ(rec.clicks, (Clicks{{2, 2}}));
+    EXPECT_GE(paints, 1);
+}
+
+TEST(TabStrip, AnyMouseButtonSelectsAndAPressBesideTheTabsDoesNothing) {
+    ctlTabs tabs;
+    tabs.resize(300, 100);
+    tabs.setTabs(3);
+    Recorder rec(tabs);
+    const EdgeRect r3 = tabs.tabRect(3);
+    QTest::mousePress(&tabs, Qt::RightButton, Qt::ShiftModifier, QPoint(r3.left + 5, r3.top + 5));
+    QTest::mousePress(&tabs, Qt::LeftButton, {}, QPoint(280, 10));  // strip, right of the tabs
+    QTest::mousePress(&tabs, Qt::LeftButton, {}, QPoint(150, 60));  // page
+    EXPECT_EQ(rec.clicks, (Clicks{{1, 3}}));
+}
+
+struct KeyCase {
+    const char* name;
+    int start;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    Clicks clicks;
+};
+
+class TabStripKeyboard : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(TabStripKeyboard, ArrowsStepWithoutWrapping) {
+    const KeyCase& c = GetParam();
+    ctlTabs tabs;
+    tabs.setTabs(3);
+    tabs.setSelectedTab(c.start);
+    Recorder rec(tabs);
+    QTest::keyClick(&tabs, c.key, c.modifiers);
+    EXPECT_EQ(rec.clicks, c.clicks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TabStripKeyboard,
+    ::testing::Values(KeyCase{"LeftOnTheFirstStaysThere", 1, Qt::Key_Left, {}, {{1, 1}}},
+                      KeyCase{"UpOnTheFirstStaysThere", 1, Qt::Key_Up, {}, {{1, 1}}},
+                      KeyCase{"RightOnTheLastStaysThere", 3, Qt::Key_Right, {}, {{3, 3}}},
+                      KeyCase{"DownOnTheLastStaysThere", 3, Qt::Key_Down, {}, {{3, 3}}},
+                      KeyCase{"RightSteps", 1, Qt::Key_Right, {}, {{1, 2}}},
+                      KeyCase{"ShiftIsIgnored", 2, Qt::Key_Left, Qt::ShiftModifier, {{2, 1}}},
+                      KeyCase{"OtherKeysAreIgnored", 2, Qt::Key_Home, {}, {}},
+                      KeyCase{"LettersAreIgnored", 2, Qt::Key_A, {}, {}}),
+    ByName());
+
+TEST(TabStrip, APointOnTheOverlapOfTwoTabsSelectsTheLowerOne) {
+    ctlTabs tabs;
+    tabs.resize(300, 100);
+    tabs.setTabs(3);
+    const int TW = tabs.TabsWidth();
+    // Tab 1 selected: its full rectangle reaches x = TW + 1, where tab 2's shrunk one starts.
+    EXPECT_EQ(tabs.tabAt(QPoint(TW + 1, 10)), 1);
+    EXPECT_EQ(tabs.tabAt(QPoint(TW + 2, 10)), 2);
+    // Tab 2 selected: its full rectangle starts at x = TW, where tab 1's shrunk one ends.
+    tabs.setSelectedTab(2);
+    EXPECT_EQ(tabs.tabAt(QPoint(TW, 10)), 1);
+    EXPECT_EQ(tabs.tabAt(QPoint(TW - 1, 10)), 1);
+    EXPECT_EQ(tabs.tabAt(QPoint(TW + 1, 10)), 2);
+    // On its other side the overlap with tab 3 goes to tab 2 as well.
+    EXPECT_EQ(tabs.tabAt(QPoint(2 * TW + 1, 10)), 2);
+}
+
+TEST(TabStrip, LoweringTabsBelowTheSelectionSelectsTheNewLastTab) {
+    ctlTabs tabs;
+    tabs.setTabs(5);
+    tabs.setSelectedTab(4);
+    tabs.setCaption(QStringLiteral("Four"));
+    Recorder rec(tabs);
+    tabs.setTabs(2);
+    EXPECT_EQ(tabs.SelectedTab(), 2);
+    EXPECT_EQ(rec.clicks, (Clicks{{4, 2}}));
+    EXPECT_EQ(rec.keys, (QStringList{QStringLiteral("TABCOUNT"), QStringLiteral("TABSELECTED")}));
+    EXPECT_EQ(tabs.state().captions.size(), 2);
+}
+
+TEST(TabStrip, RaisingTabsKeepsCaptionsAndFramesAndAddsEmptyOnes) {
+    ctlTabs tabs;
+    tabs.setSelectedTab(2);
+    tabs.setTabFrame(QStringLiteral("fraTwo"));
+    Recorder rec(tabs);
+    tabs.setTabs(4);
+    EXPECT_EQ(rec.clicks, Clicks{});
+    EXPECT_EQ(rec.keys, QStringList{QStringLiteral("TABCOUNT")});
+    EXPECT_EQ(tabs.state().captions,
+              (QStringList{QStringLiteral("Tab 1"), QStringLiteral("Tab 2"), QString(), QString()}));
+    EXPECT_EQ(tabs.tabFrameName(2), u"fraTwo");
+    EXPECT_EQ(tabs.tabFrameName(4), QString());
+    EXPECT_EQ(tabs.SelectedTab(), 2);
+}
+
+TEST(TabStrip, OutOfRangeValuesLeaveTheControlUnchanged) {
+    ctlTabs tabs;
+    const PropertyBag before = tabs.WriteProperties();
+    Recorder rec(tabs);
+    tabs.setTabs(0);
+    tabs.setTabs(-3);
+    tabs.setStyle(8);
+    tabs.setStyle(-1);
+    tabs.setCaptionAlignment(9);
+    EXPECT_EQ(tabs.WriteProperties(), before);
+    EXPECT_TRUE(rec.keys.isEmpty());
+    EXPECT_TRUE(rec.clicks.empty());
+}
+
+TEST(TabStrip, SettersAnnounceTheirStoredKeyOnlyOnARealChange) {
+    ctlTabs tabs;
+    tabs.setSelectedTab(2);
+    Recorder rec(tabs);
+    tabs.setTabsWidth(90);
+    tabs.setTabsWidth(90);
+    tabs.setTabsHeight(30);
+    tabs.setStyle(3);
+    tabs.setCaptionAlignment(0);
+    tabs.setUseFocusRect(true);
+    tabs.setCaption(QStringLiteral("Second"));
+    tabs.setTabFrame(QStringLiteral("fraSecond"));
+    tabs.setTabColor(RGB(1, 2, 3));
+    tabs.setTabColorActive(RGB(4, 5, 6));
+    tabs.setTextColor(RGB(7, 8, 9));
+    tabs.setTextColorActive(RGB(7, 8, 9));
+    tabs.setTabFont(StdFont(QStringLiteral("Arial"), 12));
+    tabs.setTabFontActive(StdFont(QStringLiteral("Arial"), 12, true));
+    tabs.setShowFrameBorder(true);
+    EXPECT_EQ(rec.keys,
+              (strings({"TABWIDE", "TABHIGH", "TABSTYLE", "CAPTIONSTYLE", "FOCUSRECT",
+                           "TABCAPTION2", "TABFRAME2", "TABCOLOR", "TABCOLORACTIVE", "TEXTCOLOR",
+                           "TEXTCOLORACTIVE", "TABFONT", "TABFONTACTIVE", "ShowFrameBorder"})));
+}
+
+struct StyleCase {
+    const char* name;
+    int style;
+    EdgeRect page;
+    EdgeRect tab2;  // full rectangle of tab 2 of 3
+};
+
+class TabGeometryByStyle : public ::testing::TestWithParam<StyleCase> {};
+
+TEST_P(TabGeometryByStyle, PageAndTabsSitWhereTheStyleSaysAndHitTestingFindsThem) {
+    const StyleCase& c = GetParam();
+    TabStripState s;
+    s.Tabs = 3;
+    s.Style = c.style;
+    s.captions = {QString(), QString(), QString()};
+    s.frames = s.captions;
+    const QSize size(300, 200);
+    EXPECT_EQ(pageRect(s, size), c.page);
+    EXPECT_EQ(fullTabRect(s, size, 2), c.tab2);
+    EXPECT_EQ(tabAt(s, size, QPoint(c.tab2.left + 35, c.tab2.top + 10)), 2);
+    EXPECT_EQ(tabAt(s, size, QPoint(150, 100)), 0);  // inside the page
+    // The selected tab keeps its full rectangle, the others are shrunk by a pixel.
+    EXPECT_EQ(tabRect(s, size, 1), fullTabRect(s, size, 1));
+    EXPECT_EQ(tabRect(s, size, 2), c.tab2.shrunk(1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, TabGeometryByStyle,
+    ::testing::Values(
+        StyleCase{"TopFromLeft", 0, {0, 20, 300, 200}, {70, 0, 141, 21}},
+        StyleCase{"TopFromRight", 1, {0, 20, 300, 200}, {159, 0, 230, 21}},
+        StyleCase{"BottomFromLeft", 2, {0, 0, 300, 180}, {70, 179, 141, 200}},
+        StyleCase{"BottomFromRight", 3, {0, 0, 300, 180}, {159, 179, 230, 200}},
+        StyleCase{"LeftFromTop", 4, {70, 0, 300, 200}, {0, 20, 71, 41}},
+        StyleCase{"RightFromTop", 5, {0, 0, 230, 200}, {229, 20, 300, 41}},
+        StyleCase{"LeftFromBottom", 6, {70, 0, 300, 200}, {0, 159, 71, 180}},
+        StyleCase{"RightFromBottom", 7, {0, 0, 230, 200}, {229, 159, 300, 180}}),
+    ByName());
+
+TEST(TabStrip, TabsFromTheRightStartLeftOfTheEdgeWhenTheyDoNotFit) {
+    TabStripState s;
+    s.Tabs = 5;
+    s.Style = 1;
+    const QSize size(200, 100);
+    EXPECT_LT(fullTabRect(s, size, 1).left, 0);
+    EXPECT_EQ(fullTabRect(s, size, 5).right, 200);
+}
+
+struct CaptionCase {
+    int alignment;
+    double x;
+    double y;
+};
+
+class CaptionPlacement : public ::testing::TestWithParam<CaptionCase> {};
+
+TEST_P(CaptionPlacement, ColumnsAreLeftCentreRightAndRowsTopMiddleBottom) {
+    const CaptionCase& c = GetParam();
+    const QPointF p = captionOrigin(c.alignment, EdgeRect{10, 20, 81, 41}, QSizeF(30, 14));
+    EXPECT_DOUBLE_EQ(p.x(), c.x);
+    EXPECT_DOUBLE_EQ(p.y(), c.y);
+}
+
+INSTANTIATE_TEST_SUITE_P(Alignments, CaptionPlacement,
+                         ::testing::Values(CaptionCase{0, 13, 22}, CaptionCase{1, 29.5, 22},
+                                           CaptionCase{2, 47, 22}, CaptionCase{3, 13, 22.5},
+                                           CaptionCase{4, 29.5, 22.5}, CaptionCase{5, 47, 22.5},
+                                           CaptionCase{6, 13, 25}, CaptionCase{7, 29.5, 25},
+                                           CaptionCase{8, 47, 25}));
+
+TEST(TabStripPainting, SelectedTabMergesIntoThePageAndOthersAreFlat) {
+    TabStripState s;
+    s.Tabs = 2;
+    s.captions = {QString(), QString()};
+    const QImage img = paint(s, QSize(200, 100));
+    const QRgb light = qRgb(255, 255, 255);
+    const QRgb shadow = qRgb(128, 128, 128);
+    const QRgb face = qRgb(192, 192, 192);
+    const QRgb ambient = qRgb(0x12, 0x34, 0x56);
+    // Selected tab 1 covers (0,0)-(70,20): raised edge left, top and right.
+    EXPECT_EQ(img.pixel(0, 10), light);
+    EXPECT_EQ(img.pixel(35, 0), light);
+    EXPECT_EQ(img.pixel(70, 10), shadow);
+    EXPECT_EQ(img.pixel(35, 10), face);
+    // The page's top border stops under the selected tab: the tab is open toward the page.
+    EXPECT_EQ(img.pixel(35, 20), face);
+    EXPECT_EQ(img.pixel(150, 20), light);
+    EXPECT_EQ(img.pixel(0, 20), light);
+    EXPECT_EQ(img.pixel(70, 20), shadow);
+    // Page fill and its raised edge.
+    EXPECT_EQ(img.pixel(100, 60), face);
+    EXPECT_EQ(img.pixel(0, 60), light);
+    EXPECT_EQ(img.pixel(199, 60), shadow);
+    EXPECT_EQ(img.pixel(100, 99), shadow);
+    // Tab 2, not selected: filled with the inactive colour one pixel inside, no edge.
+    EXPECT_EQ(img.pixel(71, 1), shadow);
+    EXPECT_EQ(img.pixel(139, 19), shadow);
+    EXPECT_EQ(img.pixel(105, 0), ambient);
+    EXPECT_EQ(img.pixel(140, 10), ambient);
+    // The strip beside the tabs shows the host's background.
+    EXPECT_EQ(img.pixel(180, 10), ambient);
+}
+
+TEST(TabStripPainting, CaptionsAreCentredInTheirTabs) {
+    TabStripState s;
+    s.Tabs = 2;
+    s.TabsWidth = 100;
+    s.TabsHeight = 24;
+    s.captions = {QStringLiteral("Report"), QStringLiteral("Chart")};
+    s.TextColorActive = RGB(255, 0, 0);
+    s.TextColor = RGB(0, 0, 255);
+    const QImage img = paint(s, QSize(300, 100));
+    for (int tab = 1; tab <= 2; ++tab) {
+        const EdgeRect r = fullTabRect(s, QSize(300, 100), tab);
+        int minX = 1000, maxX = -1, minY = 1000, maxY = -1;
+        for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+            for (int x = r.left + 1; x < r.right - 1; ++x) {
+                const QColor c(img.pixel(x, y));
+                const bool ink = tab == 1 ? (c.red() > 150 && c.blue() < 100 && c.green() < 100)
+                                          : (c.blue() > 150 && c.red() < 100 && c.green() < 100);
+                if (ink) {
+                    minX = std::min(minX, x);
+                    maxX = std::max(maxX, x);
+                    minY = std::min(minY, y);
+                    maxY = std::max(maxY, y);
+                }
+            }
+        }
+        ASSERT_GE(maxX, 0) << "no caption ink in tab " << tab;
+        const double centreX = (minX + maxX) / 2.0;
+        const double tabCentreX = (r.left + r.right) / 2.0;
+        EXPECT_NEAR(centreX, tabCentreX, 3.0) << "tab " << tab;
+        const double centreY = (minY + maxY) / 2.0;
+        EXPECT_NEAR(centreY, (r.top + r.bottom) / 2.0, 4.0) << "tab " << tab;
+    }
+}
+
+TEST(TabStripPainting, FocusRectangleOnlyWithUseFocusRectAndFocus) {
+    TabStripState s;
+    s.captions = {QString(), QString()};
+    auto marked = [](const QImage& img) {
+        int n = 0;
+        for (int y = 4; y < 17; ++y) {
+            n += img.pixel(2, y) != qRgb(192, 192, 192);
+        }
+        return n;
+    };
+    EXPECT_EQ(marked(paint(s, QSize(200, 100), true)), 0);
+    s.UseFocusRect = true;
+    EXPECT_EQ(marked(paint(s, QSize(200, 100), false)), 0);
+    EXPECT_GT(marked(paint(s, QSize(200, 100), true)), 0);
+}
+
+TEST(TabStripFrames, TheSelectedTabsFrameIsShownAndTheOthersHidden) {
+    QWidget host;
+    auto* tabs = new ctlTabs(&host);
+    tabs->setTabs(3);
+    auto* a = new QFrame(tabs);
+    a->setObjectName(QStringLiteral("fraA"));
+    auto* b = new QGroupBox(tabs);
+    b->setObjectName(QStringLiteral("fraB"));
+    auto* label = new QLabel(QStringLiteral("not a frame"), tabs);
+    tabs->setTabFrame(QStringLiteral("fraA"));
+    tabs->setSelectedTab(2);
+    tabs->setTabFrame(QStringLiteral("fraB"));
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    EXPECT_FALSE(a->isVisible());
+    EXPECT_TRUE(b->isVisible());
+    EXPECT_TRUE(label->isVisible());
+    tabs->setSelectedTab(1);
+    EXPECT_TRUE(a->isVisible());
+    EXPECT_FALSE(b->isVisible());
+    tabs->setSelectedTab(3);  // no frame name: an empty page
+    EXPECT_FALSE(a->isVisible());
+    EXPECT_FALSE(b->isVisible());
+    EXPECT_EQ(tabs->frames().size(), 2);
+}
+
+TEST(TabStripFrames, AFrameAddedLaterIsSortedIntoThePages) {
+    ctlTabs tabs;
+    tabs.setTabFrame(QStringLiteral("fraFirst"));
+    tabs.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    auto* first = new QFrame(&tabs);
+    first->setObjectName(QStringLiteral("fraFirst"));
+    auto* second = new QFrame(&tabs);
+    second->setObjectName(QStringLiteral("fraSecond"));
+    first->show();
+    second->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_FALSE(second->isVisible());
+}
+
+TEST(TabStripFrames, ShowFrameBorderTakesEffectWhenTheControlIsShown) {
+    QWidget host;
+    auto* tabs = new ctlTabs(&host);
+    auto* frame = new QFrame(tabs);
+    frame->setObjectName(QStringLiteral("fraA"));
+    frame->setFrameStyle(QFrame::NoFrame);
+    tabs->setTabFrame(QStringLiteral("fraA"));
+    tabs->setShowFrameBorder(true);
+    EXPECT_EQ(frame->frameShape(), QFrame::NoFrame);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    EXPECT_EQ(frame->frameShape(), QFrame::Box);
+    tabs->setShowFrameBorder(false);
+    EXPECT_EQ(frame->frameShape(), QFrame::Box);
+    tabs->hide();
+    tabs->show();
+    EXPECT_EQ(frame->frameShape(), QFrame::NoFrame);
+}
+
+TEST(TabStrip, PointerIsTheCustomOneOverTabsOnly) {
+    ctlTabs tabs;
+    tabs.resize(300, 100);
+    tabs.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    QTest::mouseMove(&tabs, QPoint(20, 10));
+    EXPECT_EQ(tabs.MousePointer(), ctlTabs::kCustomPointer);
+    EXPECT_EQ(tabs.cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(&tabs, QPoint(150, 60));
+    EXPECT_EQ(tabs.MousePointer(), ctlTabs::kDefaultPointer);
+    EXPECT_EQ(tabs.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST(TabStripStoredProperties, SaveThenLoadGivesTheSameControl) {
+    ctlTabs original;
+    original.setTabs(3);
+    original.setTabsWidth(120);
+    original.setTabsHeight(22);
+    original.setStyle(5);
+    original.setCaptionAlignment(7);
+    original.setUseFocusRect(true);
+    original.setSelectedTab(1);
+    original.setCaption(QStringLiteral("First, with a comma"));
+    original.setTabFrame(QStringLiteral("fraFirst"));
+    original.setSelectedTab(3);
+    original.setCaption(QString());
+    original.setTabFrame(QStringLiteral("fraThird"));
+    original.setTabColor(RGB(10, 20, 30));
+    original.setTextColorActive(0x80000008u);
+    StdFont f(QStringLiteral("Arial"), 8.25);
+    f.setUnderline(true);
+    original.setTabFont(f);
+    original.setShowFrameBorder(true);
+    const PropertyBag saved = original.WriteProperties();
+
+    ctlTabs loaded;
+    Recorder rec(loaded);
+    loaded.ReadProperties(saved);
+    EXPECT_EQ(loaded.WriteProperties(), saved);
+    EXPECT_EQ(loaded.SelectedTab(), 3);
+    EXPECT_EQ(loaded.tabCaption(1), u"First, with a comma");
+    EXPECT_EQ(loaded.tabCaption(2), u"Tab 2");
+    EXPECT_EQ(loaded.tabCaption(3), QString());
+    EXPECT_EQ(loaded.TabFont(), f);
+    EXPECT_TRUE(loaded.ShowFrameBorder());
+    EXPECT_TRUE(rec.clicks.empty());  // loading is not a selection
+}
+
+TEST(TabStripStoredProperties, KeysAreWrittenInTheirFixedOrderLeavingOutEmptyOnes) {
+    ctlTabs tabs;
+    tabs.setSelectedTab(2);
+    tabs.setCaption(QString());
+    tabs.setTabFrame(QStringLiteral("fraTwo"));
+    EXPECT_EQ(tabs.WriteProperties().keys(),
+              (strings({"TABWIDE", "TABHIGH", "TABCOUNT", "TABSELECTED", "TABSTYLE",
+                           "CAPTIONSTYLE", "FOCUSRECT", "TABCAPTION1", "TABFRAME2", "TABFONT",
+                           "TABFONTACTIVE", "TABCOLOR", "TABCOLORACTIVE", "TEXTCOLOR",
+                           "TEXTCOLORACTIVE"})));
+}
+
+TEST(TabStripStoredProperties, MissingKeysGiveTheirDefaults) {
+    ctlTabs tabs;
+    tabs.setTabs(4);
+    tabs.setTabsWidth(99);
+    tabs.setTabColor(RGB(1, 1, 1));
+    tabs.ReadProperties(PropertyBag());
+    EXPECT_EQ(tabs.TabsWidth(), 70);
+    EXPECT_EQ(tabs.TabsHeight(), 20);
+    EXPECT_EQ(tabs.Tabs(), 2);
+    EXPECT_EQ(tabs.SelectedTab(), 1);
+    EXPECT_EQ(tabs.Style(), 0);
+    EXPECT_EQ(tabs.CaptionAlignment(), 4);
+    EXPECT_EQ(tabs.tabCaption(1), QString());
+    EXPECT_EQ(tabs.TabColor(), 0x80000010u);
+    EXPECT_EQ(tabs.TabFont(), StdFont::fromQFont(tabs.font()));
+    EXPECT_EQ(tabs.TabFontActive(), StdFont::fromQFont(tabs.font()));
+    EXPECT_FALSE(tabs.ShowFrameBorder());
+}
+
+TEST(TabStripStoredProperties, AStoredSelectionBeyondTheTabsIsBroughtIntoRange) {
+    PropertyBag bag;
+    bag.write(QStringLiteral("TABCOUNT"), QStringLiteral("3"));
+    bag.write(QStringLiteral("TABSELECTED"), QStringLiteral("7"));
+    bag.write(QStringLiteral("TABSTYLE"), QStringLiteral("12"));
+    ctlTabs tabs;
+    tabs.ReadProperties(bag);
+    EXPECT_EQ(tabs.SelectedTab(), 3);
+    EXPECT_EQ(tabs.Style(), 0);
+    bag.write(QStringLiteral("TABCOUNT"), QStringLiteral("0"));
+    tabs.ReadProperties(bag);
+    EXPECT_GE(tabs.Tabs(), 1);
+    EXPECT_LE(tabs.SelectedTab(), tabs.Tabs());
+}

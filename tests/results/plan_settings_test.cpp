@@ -1,0 +1,89 @@
+#include "results/plan_settings.h"
+#include "platform/settings_store.h"
+
+#include "printers.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrova;
+
+namespace {
+
+// Each test gets a settings file of its own.
+QString storeName() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return QString::fromLatin1(info->test_suite_name()) + u'-' +
+           QString::fromLatin1(info->name()).replace(u'/', u'-');
+}
+
+struct StoredValueRow {
+    const char* name;
+    PlanEditBox box;
+    const char16_t* stored;
+    double expected;
+};
+
+void PrintTo(const StoredValueRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class EditBoxSetting : public ::testing::TestWithParam<StoredValueRow> {};
+
+TEST_P(EditBoxSetting, ReadsAsTheBoxWouldHoldItOrFallsBackToTheDesignValue) {
+    SettingsStore store(storeName());
+    const StoredValueRow row = GetParam();
+    store.save(editBoxDesign(row.box).key, QString::fromUtf16(row.stored));
+    EXPECT_DOUBLE_EQ(readEditBoxSetting(store, row.box), row.expected);
+}
+
+const StoredValueRow kStoredValues[] = {
+    {"ChargeAsStored", PlanEditBox::nebPlanCharge, u"499", 499},
+    {"ChargeNotANumber", PlanEditBox::nebPlanCharge, u"abc", 250},
+    {"ChargeEmpty", PlanEditBox::nebPlanCharge, u"", 250},
+    {"ChargeNegative", PlanEditBox::nebPlanCharge, u"-5", 250},
+    {"ChargeLargestFiveDigits", PlanEditBox::nebPlanCharge, u"99999", 99999},
+    {"ChargeSixDigits", PlanEditBox::nebPlanCharge, u"100000", 250},
+    {"ChargeRoundedToWhole", PlanEditBox::nebPlanCharge, u"250.6", 251},
+    {"LimitTenDigits", PlanEditBox::nebBandWidthLimit, u"9999999999", 9999999999.0},
+    {"LimitElevenDigits", PlanEditBox::nebBandWidthLimit, u"10000000000", 1024},
+    {"LimitZeroIsHeld", PlanEditBox::nebBandWidthLimit, u"0", 0},
+    {"LimitTrailingText", PlanEditBox::nebBandWidthLimit, u"2048MB", 1024},
+    {"RateAsStored", PlanEditBox::nebRsPerMB, u"0.35", 0.35},
+    {"RateRoundedToTwoDecimals", PlanEditBox::nebRsPerMB, u"0.255", 0.26},
+    {"RateLargest", PlanEditBox::nebRsPerMB, u"9.99", 9.99},
+    {"RateRoundingPastTheBox", PlanEditBox::nebRsPerMB, u"9.996", 0.2},
+    {"RateTwoIntegerDigits", PlanEditBox::nebRsPerMB, u"10", 0.2},
+    {"RateInfinite", PlanEditBox::nebRsPerMB, u"1e999", 0.2},
+};
+
+INSTANTIATE_TEST_SUITE_P(StoredTexts, EditBoxSetting, ::testing::ValuesIn(kStoredValues),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(Plan3Setting, IsAListIndexOfAnEntryOrNothingSelected) {
+    SettingsStore store(storeName());
+    const struct {
+        const char16_t* stored;
+        int expected;
+    } rows[] = {{u"3", 3},   {u" 29 ", 29}, {u"-1", -1},  {u"30", -1},
+                {u"-2", -1}, {u"2.5", -1},  {u"two", -1}, {u"", -1}};
+    for (const auto& row : rows) {
+        store.save(QStringLiteral("Plan3"), QString::fromUtf16(row.stored));
+        EXPECT_EQ(readPlan3(store, 30), row.expected)
+            << QString::fromUtf16(row.stored).toStdString();
+    }
+}
+
+TEST(PlanSettings, WrittenInTheLocaleFormAndReadBack) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    SettingsStore store(storeName());
+    writePlanSettings(store, PlanSettings{29, 400, 2048, 0.25}, german);
+    EXPECT_EQ(store.get(QStringLiteral("Plan3"), {}), QStringLiteral("29"));
+    EXPECT_EQ(store.get(QStringLiteral("nebRsPerMB"), {}), QStringLiteral("0,25"));
+    const PlanSettings back = readPlanSettings(store, 30, german);
+    EXPECT_EQ(back.Plan3, 29);
+    EXPECT_DOUBLE_EQ(back.nebPlanCharge, 400);
+    EXPECT_DOUBLE_EQ(back.nebBandWidthLimit, 2048);
+    EXPECT_DOUBLE_EQ(back.nebRsPerMB, 0.25);
+}
+
+}  // namespace

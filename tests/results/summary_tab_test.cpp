@@ -1,0 +1,125 @@
+#include "results/summary_tab.h"
+#include "platform/dialogs.h"
+#include "platform/settings_store.h"
+
+#include "printers.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrova;
+using L = SummaryLabel;
+
+namespace {
+
+QString storeName() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return QStringLiteral("tab-") + QString::fromLatin1(info->name());
+}
+
+SummaryInputs april15(std::int32_t total) {
+    return {total, total, QDate(2013, 4, 15), 40};
+}
+
+SummaryTab::Clock fixedDay(QDate day) {
+    return [day] { return day; };
+}
+
+bool anyTouched(const SummaryFigures& f) {
+    for (const LabelFigure& label : f.labels) {
+        if (label.touched) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(SummaryTab, WithNothingStoredTheListOpensWithNothingSelected) {
+    SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
+    tab.load(SettingsStore(storeName()));
+    EXPECT_EQ(tab.cmbPlans().count(), 30);
+    EXPECT_EQ(tab.cmbPlans().listIndex(), -1);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::nebPlanCharge), 250);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::nebBandWidthLimit), 1024);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::nebRsPerMB), 0.2);
+    EXPECT_TRUE(tab.figures().shown(L::lblBillTotalAndTax).isEmpty());
+}
+
+TEST(SummaryTab, RestoresTheStoredPlanAndPricesIt) {
+    SettingsStore store(storeName());
+    store.save(QStringLiteral("Plan3"), QStringLiteral("0"));
+    SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
+    tab.setInputs(april15(1200));
+    tab.load(store);
+    EXPECT_EQ(tab.cmbPlans().listIndex(), 0);
+    EXPECT_EQ(tab.figures().shown(L::lblBillTotalAndTax), QStringLiteral("Rs. 333.99"));
+
+    tab.selectListIndex(2);
+    tab.save(store);
+    EXPECT_EQ(store.get(QStringLiteral("Plan3"), {}), QStringLiteral("2"));
+    EXPECT_EQ(store.get(QStringLiteral("nebBandWidthLimit"), {}), QStringLiteral("1024"));
+}
+
+TEST(SummaryTab, NoPlanSelectedChangesNothing) {
+    SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
+    tab.setInputs(april15(1200));
+    tab.LoadCombo(0);
+    const SummaryFigures before = tab.figures();
+    tab.selectListIndex(-1);
+    tab.setInputs(april15(5));
+    EXPECT_FALSE(tab.CreateSummary());
+    EXPECT_FALSE(anyTouched(tab.figures()));
+    for (int i = 0; i < kSummaryLabelCount; ++i) {
+        EXPECT_EQ(tab.figures().labels[std::size_t(i)].shown, before.labels[std::size_t(i)].shown);
+    }
+}
+
+TEST(SummaryTab, CustomPlanCopiesTheEditBoxesAndShowsThemInstead) {
+    SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
+    tab.setInputs(april15(1200));
+    tab.LoadCombo(29);
+    tab.setEditBoxValue(PlanEditBox::nebPlanCharge, 400);
+    tab.setEditBoxValue(PlanEditBox::nebRsPerMB, 0.25);
+    EXPECT_TRUE(tab.figures().customFiguresShown);
+    EXPECT_EQ(tab.mvarPlans().record(29).text(PlanCharge), QStringLiteral("400"));
+    // 176 MB over at 0.25 is 44; (400 + 44) with 10.3 % tax.
+    EXPECT_EQ(tab.figures().shown(L::lblBillTotalAndTax), QStringLiteral("Rs. 489.73"));
+
+    tab.LoadCombo(29);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::nebPlanCharge), 400);
+    EXPECT_EQ(tab.figures().shown(L::lblBillPlanCharge), QStringLiteral("Rs. 400"));
+    tab.LoadCombo(0);
+    EXPECT_FALSE(tab.figures().customFiguresShown);
+    EXPECT_EQ(tab.mvarPlans().record(29).text(PlanCharge), QStringLiteral(" 0"));
+}
+
+TEST(SummaryTab, CustomAllowanceZeroTurnsTheBoxToOneMegabyte) {
+    SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
+    tab.setInputs(april15(1200));
+    tab.LoadCombo(29);
+    tab.setEditBoxValue(PlanEditBox::nebBandWidthLimit, 0);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::nebBandWidthLimit), 1);
+    const SummaryFigures& f = tab.figures();
+    EXPECT_EQ(f.shown(L::lblBandWidthLimit), QStringLiteral("1 MB"));
+    EXPECT_EQ(f.shown(L::lblExcessBandwidth), QStringLiteral("1199.000 MB"));
+    EXPECT_EQ(f.shown(L::txtPercentage), QStringLiteral("120000%"));
+    // 250 + 1199 * 0.2 = 489.80, plus 50.4494 tax.
+    EXPECT_EQ(f.shown(L::lblBillTotalAndTax), QStringLiteral("Rs. 540.25"));
+}
+
+TEST(SummaryTab, AFailureShowsItsDescriptionAndLeavesTheFigures) {
+    RecordingDialogs recorder;
+    ScopedDialogs scope(recorder);
+    SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
+    tab.setInputs(april15(1200));
+    tab.LoadCombo(0);
+    const QString shown = tab.figures().shown(L::lblBillTotalAndTax);
+    tab.setInputs(SummaryInputs{1200, 1200, QDate(), 0});
+    EXPECT_FALSE(tab.CreateSummary());
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].icon, MessageIcon::None);
+    EXPECT_TRUE(recorder.messages[0].title.isEmpty());
+    EXPECT_FALSE(recorder.messages[0].text.isEmpty());
+    EXPECT_EQ(tab.figures().shown(L::lblBillTotalAndTax), shown);
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+#include "retrieval/cache_file.h"
+
+#include "support/qt_printers.h"
+
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "retrieval/row_text.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace kestrova;
+
+namespace {
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+const QString kRecords = RowText({q("2013-04-17"), q("10:20:33"), q("00:12:00"), q("12.5"),
+                                  q("1.25"), q("13.75\r")}) +
+                         RowText({q("2013-04-18"), q("01:00:00"), q("00:01:00"), q("0.5"),
+                                  q("0"), q("0.5")});
+
+}  // namespace
+
+class CacheFile : public ::testing::Test {
+protected:
+    QString path(const char* name) const { return dir.filePath(q(name)); }
+    QTemporaryDir dir;
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+};
+
+TEST_F(CacheFile, WrittenScrambledReadsBackAndMatchesAByteWiseXor) {
+    ASSERT_TRUE(SaveFileData(path("c.cache2"), kRecords, true));
+    const QByteArray stored = readBytes(path("c.cache2"));
+    const QByteArray plain = kRecords.toLatin1();
+    ASSERT_EQ(stored.size(), plain.size());  // one byte per character, nothing added
+    const QByteArray key = kCacheKey.toLatin1();
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        ASSERT_EQ(char(stored[i] ^ key[i % key.size()]), plain[i]) << i;
+    }
+    EXPECT_EQ(ReadFileData(path("c.cache2"), true), kRecords);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(CacheFile, AFileScrambledByHandReadsBack) {
+    const QByteArray plain = kRecords.toLatin1();
+    QByteArray scrambled = plain;
+    const QByteArray key = "KLTW57pxqzv";
+    for (qsizetype i = 0; i < scrambled.size(); ++i) {
+        scrambled[i] = char(scrambled[i] ^ key[i % key.size()]);
+    }
+    writeBytes(path("hand.cache2"), scrambled);
+    EXPECT_EQ(ReadFileData(path("hand.cache2"), true), kRecords);
+}
+
+TEST_F(CacheFile, SavingTheSameTextTwiceGivesTheSameFile) {
+    ASSERT_TRUE(SaveFileData(path("a"), kRecords, true));
+    const QByteArray first = readBytes(path("a"));
+    ASSERT_TRUE(SaveFileData(path("a"), kRecords, true));
+    EXPECT_EQ(readBytes(path("a")), first);
+}
+
+TEST_F(CacheFile, MissingEmptyAndUnnamedFilesReadAsEmptyText) {
+    EXPECT_EQ(ReadFileData(path("absent.cache2"), true), QString());
+    EXPECT_EQ(ReadFileData(QString(), true), QString());
+    writeBytes(path("empty.cache2"), QByteArray());
+    EXPECT_EQ(ReadFileData(path("empty.cache2"), true), QString());
+    EXPECT_EQ(ReadFileData(dir.path(), false), QString());  // a folder is no file
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(CacheFile, PlainTextKeepsOneBytePerCharacterUnlessItCannot) {
+    ASSERT_TRUE(SaveFileData(path("report.htm"), q("caf\u00e9"), false));
+    EXPECT_EQ(readBytes(path("report.htm")), QByteArray("caf\xe9"));
+    EXPECT_EQ(ReadFileData(path("report.htm"), false), q("caf\u00e9"));
+    const QString wide = QString::fromUtf8("\xe2\x82\xac 5, \xe0\xa4\x95");
+    ASSERT_TRUE(SaveFileData(path("wide.csv"), wide, false));
+    EXPECT_TRUE(readBytes(path("wide.csv")).startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(ReadFileData(path("wide.csv"), false), wide);
+    // A scrambled file could not unscramble such text again: refused, and said so.
+    EXPECT_FALSE(SaveFileData(path("wide.cache2"), wide, true));
+    EXPECT_EQ(messages.messages.size(), 1u);
+    EXPECT_FALSE(QFile::exists(path("wide.cache2")));
+}
+
+TEST_F(CacheFile, AFailedWriteKeepsTheOldFileAndSaysWhy) {
+    ASSERT_TRUE(SaveFileData(path("keep.cache2"), kRecords, true));
+    const QByteArray before = readBytes(path("keep.cache2"));
+
+    // Make the write fail half-way: files may not grow beyond 4 KiB for a moment.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = SaveFileData(path("keep.cache2"), kRecords.repeated(200), true);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readBytes(path("keep.cache2")), before);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.contains(q("keep.cache2")));
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{q("keep.cache2")});
+}
+
+TEST_F(CacheFile, NamesStayInsideTheFolder) {
+    EXPECT_EQ(cacheFileName(q("/data/k"), q("2013-04"), true, q("abc")),
+              q("/data/k/2013-04-unbilled-abc.cache2"));
+    EXPECT_EQ(cacheFileName(q("/"), q("2013-04"), false, q("abc")),
+              q("/2013-04-billed-abc.cache2"));
+    EXPECT_EQ(cacheFileName(q("/data/k/"), q("2013-04"), false, q("../../etc/x")),
+              q("/data/k/2013-04-billed-.._.._etc_x.cache2"));
+}
+
+TEST(CacheItemPeriod, KeepsTheTextUpToItsLastDash) {
+    EXPECT_EQ(cacheItemPeriod(q("2013-04-billed-abc")), q("2013-04-billed"));
+    EXPECT_EQ(cacheItemPeriod(q("2013-04-unbilled-ab-c")), q("2013-04-unbilled-ab"));
+    EXPECT_EQ(cacheItemPeriod(q("nodash")), q("nodash"));
+}
+
+TEST_F(CacheFile, ListsCacheFilesInNameOrderAndSelectsTheLast) {
+    for (const char* n : {"2013-05-billed-abc.cache2", "2013-04-unbilled-abc.cache2",
+                          "usage.htm", "2013-04-billed-abc.cache2.bak"}) {
+        writeBytes(path(n), "x");
+    }
+    QDir().mkpath(path("2013-06-billed-x.cache2"));  // a folder, not a cache file
+    const CacheFileList list = LoadCacheFileList(dir.path());
+    EXPECT_EQ(list.items, (QStringList{q("2013-04-unbilled-abc"), q("2013-05-billed-abc")}));
+    EXPECT_EQ(list.selected, 1);
+    QTemporaryDir empty;
+    EXPECT_EQ(LoadCacheFileList(empty.path()).selected, -1);
+    EXPECT_THROW(LoadCacheFileList(path("no-such-folder")), Failure);
+}

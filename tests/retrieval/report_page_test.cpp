@@ -1,0 +1,236 @@
+#include "retrieval/report_page.h"
+
+#include "support/qt_printers.h"
+
+#include "platform/dialogs.h"
+#include "platform/html_document.h"
+#include "retrieval/headless.h"
+#include "retrieval/usage_log.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrova;
+
+namespace {
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+struct Report {
+    explicit Report(const char* log, int planKind = kLimitedPlan) {
+        state.planKind = planKind;
+        state.mstrMonthYear = q("2013-04");
+        extraction.ParseUsageFile(q("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\n") +
+                                  q(log));
+        report.WriteOutput();
+    }
+    ElementPtr listing() { return result.report.elementsByTagName(q("table")).item(1); }
+    ElementPtr summary() { return result.report.elementsByTagName(q("table")).item(0); }
+    QStringList dailyTotals() {
+        QStringList out;
+        ElementPtr t = listing();
+        for (int i = 2; i < t->rowCount(); ++i) {
+            ElementPtr r = t->row(i);
+            out << (r->cellCount() == 7 ? r->cell(6)->innerText().trimmed() + u'/' +
+                                              QString::number(r->cell(6)->rowSpan())
+                                        : QString());
+        }
+        return out;
+    }
+
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    RetrievalState state;
+    HeadlessHost host;
+    HeadlessResult result;
+    ReportBuilder report{state, host, result};
+    UsageExtraction extraction{state, host, report};
+};
+
+}  // namespace
+
+TEST(ReportPage, EmptyRecordsGiveBothTablesZeroesAndNoDailyTotals) {
+    Report r("");
+    ASSERT_TRUE(r.messages.messages.empty());
+    EXPECT_EQ(r.result.report.elementsByTagName(q("table")).count(), 2);
+    EXPECT_EQ(r.summary()->row(2)->cell(0)->innerText(), q("0.000"));
+    EXPECT_EQ(r.summary()->row(2)->cell(1)->innerText(), q("0.000"));
+    EXPECT_EQ(r.summary()->row(0)->innerText(), q("Bandwidth usage summary for 2013-04\n"));
+    EXPECT_EQ(r.listing()->rowCount(), 2);
+    EXPECT_EQ(r.listing()->row(1)->cellCount(), 7);
+    EXPECT_TRUE(r.result.averageCaption.isEmpty());
+    EXPECT_EQ(r.result.mlngLastDayUsage, -1);
+    EXPECT_EQ(r.result.mdtLastUsedDate, QDate(2000, 1, 1));
+    EXPECT_EQ(r.state.mstrGraphData, q("\r\nUsage"));
+    EXPECT_EQ(r.state.mstrGraphDataWithAverage, q("\tAvg\r\nUsage\t0"));
+    EXPECT_EQ(r.result.summaries, 1);
+    EXPECT_EQ(r.result.chartUpdates, 1);
+}
+
+TEST(ReportPage, MonthSumRoundsEachRecordHalvesToEvenWhileUsageKeepsDecimals) {
+    Report r("2013-04-17,01:00:00,00:10:00,0,0,0.5\n"
+             "2013-04-17,02:00:00,00:10:00,0,0,1.5\n"
+             "2013-04-17,03:00:00,00:10:00,0,0,2.5\n"
+             "2013-04-17,04:00:00,00:10:00,0,0,0.25\n");
+    ASSERT_TRUE(r.messages.messages.empty());
+    // 0 + 2 + 2 + 0 for the month; 4.75 kept whole as 5 for the summary figures.
+    EXPECT_EQ(r.summary()->row(2)->cell(0)->innerText(), q("4.000"));
+    EXPECT_EQ(r.summary()->row(2)->cell(1)->innerText(), q("0.004"));
+    EXPECT_EQ(r.result.mlngTotalUsage, 5);
+    EXPECT_EQ(r.result.mlngChargedUsage, 5);
+    EXPECT_EQ(r.report.figures().monthSumMB, 4);
+}
+
+TEST(ReportPage, OneDaySpansAllRowsWithOneDailyTotal) {
+    Report r("2013-04-17,23:00:00,00:10:00,0,0,1.25\n"
+             "2013-04-17,12:00:00,00:10:00,0,0,2\n"
+             "2013-04-17,08:00:00,00:10:00,0,0,3\n");
+    EXPECT_EQ(r.dailyTotals(), (QStringList{q("6.25 MB/3"), QString(), QString()}));
+    EXPECT_EQ(r.report.figures().days, 1);
+    EXPECT_EQ(r.result.mlngLastDayUsage, 6);
+    EXPECT_EQ(r.result.averageCaption, q("6.25"));
+    ElementPtr cell = r.listing()->row(2)->cell(6);
+    EXPECT_EQ(cell->className(), q("dailytotal"));
+    EXPECT_EQ(cell->align(), q("middle"));
+    EXPECT_EQ(cell->innerHTML(), q("<b><u>6.25 MB</u></b><br>"));
+}
+
+TEST(ReportPage, DailyTotalsStandBesideTheFirstRowOfEachDay) {
+    // The log lists the newest first, so the listing does too.
+    Report r("2013-04-18,10:00:00,00:10:00,0,0,700.5\n"
+             "2013-04-18,09:00:00,00:10:00,0,0,400\n"
+             "2013-04-17,23:00:00,00:10:00,0,0,1\n"
+             "2013-04-16,23:00:00,00:10:00,0,0,2\n"
+             "2013-04-16,22:00:00,00:10:00,0,0,3\n");
+    EXPECT_EQ(r.dailyTotals(), (QStringList{q("1100.5 MB\n1.07 GB/2"), QString(), q("1 MB/1"),
+                                            q("5 MB/2"), QString()}));
+    EXPECT_EQ(r.report.figures().days, 3);
+    EXPECT_EQ(r.result.mlngLastDayUsage, 1100);  // the block at the top: the newest day
+    EXPECT_EQ(r.result.mdtLastUsedDate, QDate(2013, 4, 18));
+    EXPECT_EQ(r.listing()->row(2)->cell(0)->innerText(), q("2013-04-18"));
+    // Chart columns go from the oldest day to the newest.
+    EXPECT_EQ(r.state.mstrGraphData, q("\t16\t17\t18\r\nUsage\t5.00\t1.00\t1100.50"));
+    EXPECT_EQ(r.state.mstrGraphDataWithAverage,
+              q("\t16\t17\t18\tAvg\r\nUsage\t5.00\t1.00\t1100.50\t368.83"));
+    EXPECT_EQ(r.result.averageCaption, q("368.83"));
+    EXPECT_EQ(r.result.mlngTotalUsage, 1106);
+}
+
+TEST(ReportPage, RowsCarryTheirClassAndThePageItsColourRules) {
+    Report r("2013-04-17,23:00:00,00:10:00,0,0,1\n");
+    ElementPtr record = r.listing()->row(2);
+    EXPECT_EQ(record->attribute(q("usagetype")), q("nonfree"));
+    EXPECT_EQ(record->className(), q("nonfree"));
+    const QString html = r.result.report.outerHTML();
+    const qsizetype free = html.indexOf(q(".free { color:#000000; }"));
+    const qsizetype freeBack = html.indexOf(q(".free { background-color:#E1FFE1; }"));
+    const qsizetype mixed = html.indexOf(q(".mixed { color:#0000FF; }"));
+    const qsizetype nonfreeBack = html.indexOf(q(".nonfree { background-color:#FFEAEA; }"));
+    const qsizetype last = html.indexOf(q("TD { font-size:14; }"));
+    EXPECT_TRUE(free >= 0 && free < freeBack && freeBack < mixed && mixed < nonfreeBack &&
+                nonfreeBack < last)
+        << html.left(1200).toStdString();
+    EXPECT_EQ(r.result.report.elementsByTagName(q("style")).count(), 1);
+}
+
+TEST(ReportPage, ChangedRowColoursGoIntoTheRules) {
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    RetrievalState state;
+    state.display.mlngColorBackMixed = RGB(255, 0, 0);
+    state.display.mlngColorNonFree = RGB(0x12, 0x34, 0x56);
+    HeadlessHost host;
+    HeadlessResult result;
+    ReportBuilder report{state, host, result};
+    state.mstrRecords = QString();
+    report.GrabbingFinished();
+    report.WriteOutput();
+    const QString html = result.report.outerHTML();
+    EXPECT_TRUE(html.contains(q(".mixed { background-color:#FF0000; }")));
+    EXPECT_TRUE(html.contains(q(".nonfree { color:#123456; }")));
+}
+
+struct ClassCase {
+    const char* time;
+    const char* duration;
+    const char* kind;
+};
+
+TEST(ClassifyRecord, NightUnlimitedPlansSplitByTheNightWindow) {
+    const ClassCase cases[] = {
+        {"02:00:00", "01:00:00", "free"},     {"07:00:00", "01:00:00", "free"},
+        {"01:30:00", "01:00:00", "mixed"},    {"07:30:00", "01:00:00", "mixed"},
+        {"08:00:00", "01:00:00", "nonfree"},  {"00:00:00", "02:00:00", "nonfree"},
+        {"23:30:00", "03:00:00", "mixed"},    {"01:00:00", "08:00:00", "mixed"},
+        {"03:00:00", "00:00:00", "free"},     {"12:00:00", "00:00:00", "nonfree"},
+        {"nonsense", "00:10:00", "nonfree"}};
+    for (const ClassCase& c : cases) {
+        EXPECT_EQ(classifyRecord(kNightUnlimitedPlan, q(c.time), q(c.duration)), q(c.kind))
+            << c.time << " + " << c.duration;
+        EXPECT_EQ(classifyRecord(kLimitedPlan, q(c.time), q(c.duration)), q("nonfree"));
+    }
+}
+
+TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {
+    Report r("2013-04-17,23:00:00,00:10:00,0,0,2\n", kUnlimitedPlan);
+    // All usage counts as free; the "Free" line is there even though its values are excluded.
+    EXPECT_EQ(r.state.mstrGraphData, q("\t17\r\nUsage\t0.00\r\n"));
+    EXPECT_EQ(r.state.mstrGraphDataWithAverage, q("\t17\tAvg\r\nUsage\t0.00\t0\r\n\t2"));
+}
+
+TEST(ReportPage, CacheTextWrittenBeforeFieldsWereEscapedStillReads) {
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    RetrievalState state;
+    state.mstrRecords = q("<TR><TD>2013-04-17</TD><TD>AT&T 10:00</TD><TD>a < b</TD><TD>1</TD>"
+                          "<TD>1</TD><TD>2</TD></TR>");
+    HeadlessHost host;
+    HeadlessResult result;
+    ReportBuilder report{state, host, result};
+    report.GrabbingFinished();
+    report.WriteOutput();
+    ASSERT_TRUE(messages.messages.empty());
+    ElementPtr record = result.report.elementsByTagName(q("table")).item(1)->row(2);
+    EXPECT_EQ(record->cell(1)->innerText(), q("AT&T 10:00"));
+    EXPECT_EQ(record->cell(2)->innerText(), q("a < b"));
+    EXPECT_EQ(result.mlngTotalUsage, 2);
+}
+
+TEST(ReportPage, ACellWithoutANumberEndsWithItsDescription) {
+    Report r("2013-04-17,23:00:00,00:10:00,0,0,n/a\n");
+    ASSERT_EQ(r.messages.messages.size(), 1u);
+    EXPECT_TRUE(r.messages.messages[0].text.contains(q("Type mismatch")));
+    EXPECT_EQ(r.messages.messages[0].icon, MessageIcon::None);
+    EXPECT_FALSE(r.host.busy);
+    EXPECT_EQ(r.result.summaries, 0);
+}
+
+TEST(GetKBMBGBString, ShowsMegabytesAndFromOneGigabyteOnAlsoGigabytes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"0", "0 MB"},
+        {"1023.5", "1023.5 MB"},
+        {"1024", "1024 MB<BR>1.00 GB"},
+        {"2048", "2048 MB<BR>2.00 GB"},
+        {"1048576", "1048576 MB<BR>1024.00 GB"},  // stays shown at a terabyte and beyond
+        {"5000000.1234", "5000000.1234 MB<BR>4882.81 GB"}};
+    for (auto [mb, text] : cases) {
+        EXPECT_EQ(GetKBMBGBString(Megabytes::fromText(q(mb))), q(text)) << mb;
+    }
+}
+
+TEST(DateMMtoMMM, UsesTheMonthAbbreviation) {
+    EXPECT_EQ(DateMMtoMMM(q("2013-04-17")), q("17-Apr-2013"));
+    EXPECT_EQ(DateMMtoMMM(q("2026-12-01")), q("01-Dec-2026"));
+    EXPECT_THROW(DateMMtoMMM(q("2013/04/17")), Failure);
+    EXPECT_THROW(DateMMtoMMM(q("2013-13-01")), Failure);
+}
+
+TEST(ColorToHTML, WritesRedGreenBlue) {
+    EXPECT_EQ(ColorToHTML(255), q("#FF0000"));
+    EXPECT_EQ(ColorToHTML(16711680), q("#0000FF"));
+    EXPECT_EQ(ColorToHTML(0), q("#000000"));
+    EXPECT_EQ(ColorToHTML(RGB(0x40, 0x80, 0xC0)), q("#4080C0"));
+    EXPECT_EQ(ColorToHTML(14811105), q("#E1FFE1"));
+    // A system colour is shown as the colour it stands for, not as its number.
+    const QColor window = toQColor(0x80000005u);
+    EXPECT_EQ(ColorToHTML(0x80000005u), window.name().toUpper());
+}

@@ -1,0 +1,263 @@
+#include "retrieval/usage_log.h"
+
+#include "support/qt_printers.h"
+
+#include "controls/xor_cipher.h"
+#include "platform/dialogs.h"
+#include "platform/html_document.h"
+#include "retrieval/cache_file.h"
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+#include "retrieval/row_text.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+using namespace kestrova;
+
+namespace {
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+QString row(const char* a, const char* b, const char* c, const char* d, const char* e,
+            const char* f) {
+    return RowText({q(a), q(b), q(c), q(d), q(e), q(f)});
+}
+
+struct Fixture {
+    explicit Fixture(QString folder = QString()) : host(std::move(folder)) {}
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    RetrievalState state;
+    HeadlessHost host;
+    HeadlessResult result;
+    ReportBuilder report{state, host, result};
+    UsageExtraction extraction{state, host, report};
+};
+
+}  // namespace
+
+struct LogCase {
+    const char* name;
+    const char* text;
+    int rows;
+    int badLine;
+};
+
+class ParseUsageLog : public ::testing::TestWithParam<LogCase> {};
+
+TEST_P(ParseUsageLog, SplitsLinesIntoRecords) {
+    const ParsedUsageLog log = parseUsageLog(q(GetParam().text));
+    EXPECT_EQ(log.rows.size(), GetParam().rows);
+    EXPECT_EQ(log.badLine, GetParam().badLine);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Logs, ParseUsageLog,
+    ::testing::Values(
+        LogCase{"Empty", "", 0, 0},
+        LogCase{"HeaderOnly", "Date,Time,Duration,Down,Up,Total\n", 0, 0},
+        LogCase{"HeaderWithoutLineFeed", "Date,Time,Duration,Down,Up,Total", 0, 0},
+        LogCase{"BlankAndSpaceOnlyLinesAreSkipped", "h\n\n   \n2013-04-17,a,b,1,2,3\n\n", 1, 0},
+        LogCase{"LastLineWithoutLineFeed", "h\n2013-04-17,a,b,1,2,3\n2013-04-18,a,b,1,2,3", 2,
+                0},
+        LogCase{"CrLfEndings", "h\r\n2013-04-17,a,b,1,2,3\r\n2013-04-18,a,b,1,2,3\r\n", 2, 0},
+        LogCase{"ExtraFieldsAreIgnored", "h\n2013-04-17,a,b,1,2,3,x,y\n", 1, 0},
+        LogCase{"ShortLineStopsAtItsNumber", "h\n2013-04-17,a,b,1,2,3\n2013-04-18,a,b\nz", 1, 3},
+        LogCase{"BlankLinesOfCrLfFilesAreBlank", "h\r\n\r\n  \r\n2013-04-17,a,b,1,2,3\r\n\r\n", 1,
+                0}),
+    [](const auto& r) { return std::string(r.param.name); });
+
+TEST(ParseUsageLog, KeepsFieldsAsReadAndFindsThePeriod) {
+    const ParsedUsageLog log = parseUsageLog(
+        q("Date,Time\r\n  2013-04-17, 10:20 ,00:10,1.5,0.5,2.0\r\n2013-04-02,x,y,1,1,2\r\n"
+          "2013-04-30 23:59,x,y,1,1,2"));
+    ASSERT_EQ(log.rows.size(), 3);
+    // Blanks at the line's ends go, those inside stay; the carriage return stays with field 6.
+    EXPECT_EQ(log.rows[0], row("2013-04-17", " 10:20 ", "00:10", "1.5", "0.5", "2.0\r"));
+    EXPECT_EQ(log.earliest, q("2013-04-02"));
+    EXPECT_EQ(log.latest, q("2013-04-30"));
+    EXPECT_EQ(downloadPeriodText(log.earliest, log.latest), q("period 02-04-2013 TO 30-04-2013"));
+}
+
+TEST(RowText, EscapesMarkUpAndCharactersBeyondLatin1) {
+    EXPECT_EQ(RowText({q("a"), q("b"), q("c"), q("d"), q("e"), q("f")}),
+              q("<TR><TD>a</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>"));
+    const QString r = RowText({q("<script>x</script>"), q("a&b"), q("\"q\" 'r'"),
+                               QString::fromUtf8("\xe2\x82\xac"), q(""), q("1")});
+    EXPECT_FALSE(r.contains(q("<script>")));
+    EXPECT_TRUE(r.contains(q("&lt;script&gt;x&lt;/script&gt;")));
+    EXPECT_TRUE(r.contains(q("a&amp;b")));
+    EXPECT_TRUE(r.contains(q("&quot;q&quot; &#39;r&#39;")));
+    EXPECT_TRUE(r.contains(q("&#8364;")));
+    EXPECT_TRUE(fitsLatin1(r));
+}
+
+TEST(ParseUsageFile, LaterRecordsGoInFrontAndTheSkeletonIsBuilt) {
+    Fixture f;
+    f.state.mstrRecords = q("<TR>old</TR>");
+    f.extraction.ParseUsageFile(q("h\nA,1,1,1,1,1\nB,2,2,2,2,2\n"));
+    EXPECT_EQ(f.state.mstrRecords,
+              row("B", "2", "2", "2", "2", "2") + row("A", "1", "1", "1", "1", "1") +
+                  q("<TR>old</TR>"));
+    EXPECT_TRUE(f.host.timerEnabled);
+    EXPECT_TRUE(f.messages.messages.empty());
+    EXPECT_EQ(f.host.temp.elementsByTagName(q("table")).item(1)->rowCount(), 2 + 2 + 1);
+}
+
+TEST(ParseUsageFile, AShortLineReportsAndBuildsNoReportButKeepsWhatWasRead) {
+    Fixture f;
+    f.extraction.ParseUsageFile(q("h\nA,1,1,1,1,1\nbroken line\nB,2,2,2,2,2\n"));
+    EXPECT_EQ(f.messages.texts(), QStringList{q("Error retrieving data from site")});
+    EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::None);
+    EXPECT_FALSE(f.host.timerEnabled);
+    EXPECT_EQ(f.state.mstrRecords, row("A", "1", "1", "1", "1", "1"));
+}
+
+TEST(ParseUsageFile, AFieldCannotInjectMarkUpIntoTheReport) {
+    Fixture f;
+    f.state.mstrMonthYear = q("<b>April</b>");
+    f.extraction.ParseUsageFile(
+        q("h\n2013-04-17,<script>alert(1)</script>,<img src=x onerror=y>,1,1,2\n"));
+    f.report.WriteOutput();
+    ASSERT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(q("|")).toStdString();
+    EXPECT_EQ(f.result.report.elementsByTagName(q("script")).count(), 0);
+    EXPECT_EQ(f.result.report.elementsByTagName(q("img")).count(), 0);
+    EXPECT_EQ(f.result.report.elementsByTagName(q("b")).count(), 1);  // the daily total only
+    ElementPtr record = f.result.report.elementsByTagName(q("table")).item(1)->row(2);
+    EXPECT_EQ(record->cell(1)->innerText(), q("<script>alert(1)</script>"));
+}
+
+namespace {
+
+// A portal usage-table page laid out as the page grab reads it.
+QString usagePage(const char* formName, const QStringList& entries, bool nextLink) {
+    QString rows = q("<tr><th>Start</th><th>b</th><th>c</th><th>d</th><th>e</th><th>f</th></tr>");
+    for (const QString& e : entries) {
+        rows += q("<tr>");
+        for (const QString& cell : e.split(u',')) {
+            rows += q("<td>") + cell + q("</td>");
+        }
+        rows += q("</tr>");
+    }
+    const QString pager =
+        q("<table><tbody><tr><td>1</td><td>2</td><td>3</td><td>4</td><td>") +
+        (nextLink ? q("<a id=\"next\" href=\"#\">Next</a>") : q("<span>end</span>")) +
+        q("</td></tr></tbody></table>");
+    return q("<html><head></head><body><form name=\"") + q(formName) +
+           q("\"><div><span>0</span><table><tbody><tr><td>a</td><td>b</td><td>") + pager +
+           q("</td></tr></tbody></table><table><tbody><tr><td><table><tbody>") + rows +
+           q("</tbody></table></td></tr></tbody></table></div></form></body></html>");
+}
+
+}  // namespace
+
+TEST(GrabUsagePage, ReadsAPageFindsTheMonthAndFollowsTheNextLink) {
+    Fixture f;
+    HtmlDocument page(usagePage("SWEForm2_0",
+                                {q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6")},
+                                true));
+    int clicks = 0;
+    page.setClickHandler([&clicks](Element& e) {
+        EXPECT_EQ(e.attribute(q("id")), q("next"));
+        ++clicks;
+    });
+    f.extraction.GrabUsagePage(page);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(f.state.mstrMonthYear, q("2013-04"));
+    EXPECT_EQ(f.state.mstrRecords, row("16-04-2013 09:00", "t", "d", "4", "5", "6") +
+                                       row("17-04-2013 10:20", "t", "d", "1", "2", "3"));
+    EXPECT_FALSE(f.host.timerEnabled);  // the next page comes back through the same entry
+
+    HtmlDocument last(usagePage("SWEForm2_0", {q("15-04-2013 08:00,t,d,7,8,9")}, false));
+    f.extraction.GrabUsagePage(last);
+    EXPECT_TRUE(f.host.timerEnabled);
+    EXPECT_TRUE(f.state.mstrRecords.startsWith(row("15-04-2013 08:00", "t", "d", "7", "8", "9")));
+    EXPECT_TRUE(f.messages.messages.empty());
+}
+
+TEST(GrabUsagePage, BilledUsageReadsTheOtherForm) {
+    Fixture f;
+    f.state.unbilledSelected = false;
+    HtmlDocument unbilledOnly(usagePage("SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3")}, false));
+    f.extraction.GrabUsagePage(unbilledOnly);
+    EXPECT_EQ(f.messages.texts(), QStringList{q("Error retrieving data from site")});
+    Fixture g;
+    g.state.unbilledSelected = false;
+    HtmlDocument billed(usagePage("SWEForm1_0", {q("17-04-2013 10:20,t,d,1,2,3")}, false));
+    g.extraction.GrabUsagePage(billed);
+    EXPECT_TRUE(g.messages.messages.empty());
+    EXPECT_TRUE(g.host.timerEnabled);
+}
+
+TEST(GrabUsagePage, NotAvailablePageShowsItsMessage) {
+    Fixture f;
+    HtmlDocument page(q("<html><head></head><body><p>The usage details are currently not "
+                        "available,please try after some time or contact call center "
+                        "representative</p></body></html>"));
+    f.extraction.GrabUsagePage(page);
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    EXPECT_EQ(f.messages.messages[0],
+              (Message{q("Data for selected month not available"), q("Not available"),
+                       MessageIcon::Information}));
+    EXPECT_FALSE(f.host.timerEnabled);
+}
+
+TEST(GrabUsagePage, CacheMergeReadsOnlyNewerRecordsAndRewritesTheFile) {
+    QTemporaryDir dir;
+    Fixture f(dir.path());
+    f.state.mblnCachingEnabled = true;
+    f.state.mstrUserName = q("abc");
+    const QString cached = row("16-04-2013 09:00", "t", "d", "4", "5", "6");
+    const QString file = dir.filePath(q("2013-04-unbilled-abc.cache2"));
+    ASSERT_TRUE(SaveFileData(file, cached, true));
+
+    HtmlDocument page(usagePage("SWEForm2_0",
+                                {q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6"),
+                                 q("15-04-2013 08:00,t,d,7,8,9")},
+                                true));
+    int clicks = 0;
+    page.setClickHandler([&clicks](Element&) { ++clicks; });
+    f.extraction.GrabUsagePage(page);
+    EXPECT_EQ(clicks, 0);  // caught up: no next page
+    EXPECT_EQ(f.state.mstrCacheFile, file);
+    const QString merged = cached + row("17-04-2013 10:20", "t", "d", "1", "2", "3");
+    EXPECT_EQ(f.state.mstrRecords, merged);
+    EXPECT_EQ(ReadFileData(file, true), merged);
+    EXPECT_TRUE(f.host.timerEnabled);
+}
+
+TEST(GrabUsagePage, NothingNewLeavesTheCacheAsItWas) {
+    QTemporaryDir dir;
+    Fixture f(dir.path());
+    f.state.mblnCachingEnabled = true;
+    f.state.mstrUserName = q("abc");
+    const QString cached = row("15-04-2013 08:00", "t", "d", "7", "8", "9") +
+                           row("17-04-2013 10:20", "t", "d", "1", "2", "3");
+    const QString file = dir.filePath(q("2013-04-unbilled-abc.cache2"));
+    ASSERT_TRUE(SaveFileData(file, cached, true));
+    HtmlDocument page(usagePage("SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3")}, true));
+    f.extraction.GrabUsagePage(page);
+    EXPECT_EQ(f.state.mstrRecords, cached);
+    EXPECT_EQ(ReadFileData(file, true), cached);
+}
+
+TEST(GrabUsagePage, AMissingElementIsReportedAndKeepsRowsRead) {
+    Fixture f;
+    HtmlDocument page(q("<html><head></head><body><form name=\"SWEForm2_0\"></form></body></html>"));
+    f.extraction.GrabUsagePage(page);
+    EXPECT_EQ(f.messages.texts(), QStringList{q("Error retrieving data from site")});
+    EXPECT_FALSE(f.host.timerEnabled);
+}
+
+TEST(GetSummaryTable, FollowsItsPath) {
+    HtmlDocument page(q("<html><head></head><body><table><tbody><tr><td>0</td></tr><tr><td>"
+                        "<div><span id=\"s\">x</span></div></td></tr></tbody></table>"
+                        "</body></html>"));
+    ElementPtr found =
+        UsageExtraction::GetSummaryTable(page.elementsByTagName(q("table")), 0);
+    EXPECT_EQ(found->attribute(q("id")), q("s"));
+    EXPECT_THROW(UsageExtraction::GetSummaryTable(page.elementsByTagName(q("table")), 1),
+                 Failure);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+// Readable GoogleTest output for Qt values.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline std::string printable(const QString& s) {
+    std::string out;
+    for (char c : s.toStdString()) {
+        switch (c) {
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << printable(s) << '"'; }
+inline void PrintTo(const QByteArray& b, std::ostream* os) {
+    *os << '"' << b.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+    *os << '[';
+    for (qsizetype i = 0; i < l.size(); ++i) {
+        *os << (i ? ", " : "") << '"' << printable(l[i]) << '"';
+    }
+    *os << ']';
+}
