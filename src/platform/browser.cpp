@@ -301,6 +301,11 @@ QCoro::Task<std::optional<LiveElement>> LiveDocument::elementById(QString id) co
                            ElementLocator{ElementStep{ElementStep::Kind::Id, std::move(id), 0}});
 }
 
+QCoro::Task<LiveElement> LiveDocument::requiredElement(QString id) const {
+    return existing(m_browser, m_frame,
+                    ElementLocator(1, ElementStep{ElementStep::Kind::Id, std::move(id), 0}));
+}
+
 QCoro::Task<std::vector<LiveElement>> LiveDocument::elementsByName(QString name) const {
     return collection(ElementStep::Kind::Name, std::move(name));
 }

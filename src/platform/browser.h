@@ -171,6 +171,9 @@ public:
     QCoro::Task<QUrl> url() const;
     // Nothing when no element has that id.
     QCoro::Task<std::optional<LiveElement>> elementById(QString id) const;
+    // The element with that id, for a caller that cannot go on without it: throws Failure
+    // when there is none.
+    QCoro::Task<LiveElement> requiredElement(QString id) const;
     QCoro::Task<std::vector<LiveElement>> elementsByName(QString name) const;
     // Matched without regard to case; "*" matches every element.
     QCoro::Task<std::vector<LiveElement>> elementsByTagName(QString tagName) const;

@@ -70,12 +70,10 @@ MemoryBrowser::Node* MemoryBrowser::node(const FramePath& frame) {
 
 void MemoryBrowser::navigate(QUrl url) {
     m_navigations.push_back(url);
-    const auto route = m_routes.find(url);
-    if (route == m_routes.end()) {
-        return;
-    }
     queue(Notification{true, {}, url});
-    load({}, route->second);
+    if (const auto route = m_routes.find(url); route != m_routes.end()) {
+        load({}, route->second);
+    }
 }
 
 void MemoryBrowser::addRoute(QUrl url, MemoryPage page) {

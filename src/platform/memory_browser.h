@@ -48,8 +48,8 @@ public:
 
     void setSilent(bool silent) override { m_silent = silent; }
     bool isSilent() const override { return m_silent; }
-    // Records the address; when a route is set for it, loads that page at the top level
-    // (a before-navigate notification, then the document completes).
+    // Records the address and notifies before-navigate; when a route is set for it, loads
+    // that page at the top level (its documents then complete).
     void navigate(QUrl url) override;
     // Writes the scripted content (setDownload) to the file; anything else fails and leaves
     // the file as it was.

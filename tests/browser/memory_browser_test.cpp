@@ -96,6 +96,7 @@ TEST(MemoryBrowser, NavigationWithoutARouteIsRecordedAndLoadsNothing) {
     browser.navigate(at("/nowhere"));
     spin(20ms);
     EXPECT_EQ(browser.navigations(), std::vector<QUrl>{at("/nowhere")});
+    EXPECT_EQ(heard.navigations, std::vector<QUrl>{at("/nowhere")});
     EXPECT_TRUE(heard.completions.empty());
     EXPECT_FALSE(await(browser.document()));
 }
@@ -119,6 +120,9 @@ TEST(MemoryBrowser, ReachesTheNavigationFrameAndItsElements) {
     EXPECT_EQ(await(link->value()), u"http://portal.test/services") << "a link's value is absolute";
     EXPECT_EQ(await(link->innerText()), u"Services");
     EXPECT_FALSE(await(nav.elementById(QStringLiteral("aaab.NavigationView.LinkToAction38"))));
+    EXPECT_EQ(await(await(nav.requiredElement(QStringLiteral("aaab.NavigationView.ToolBarLinkToAction3"))).value()),
+              u"http://portal.test/services");
+    EXPECT_THROW(await(nav.requiredElement(QStringLiteral("aaab.NavigationView.LinkToAction38"))), Failure);
     EXPECT_EQ(await(await(browser.document())->frameCount()), 3);
 }
 

@@ -178,6 +178,15 @@ std::vector<QString> iframeSources(const std::string& html) {
     return sources;
 }
 
+TEST(PortalFrames, TheLoginPageHasOneFrameThatNeedsNoSession) {
+    Portal portal;
+    const std::vector<QString> frames = iframeSources(portal.body("/", {}));
+    ASSERT_EQ(frames.size(), 1u);
+    const std::string notice = portal.body(frames[0].toStdString(), {});
+    EXPECT_FALSE(isLoginPage(notice));
+    EXPECT_TRUE(iframeSources(notice).empty());
+}
+
 TEST(PortalFrames, FrameTwoOfTheTopPageHoldsTheNavigationViewAsItsFrameOne) {
     Portal portal;
     const std::string session = portal.sessionFor();

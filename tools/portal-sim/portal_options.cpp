@@ -138,7 +138,9 @@ again, a right one sets the session cookie and shows the top page. Every page bu
 login page needs the session cookie and shows the login page without it.
 
 Pages:
-  /                    login page: logonuidfield, logonpassfield, uidPasswordLogon
+  /                    login page: logonuidfield, logonpassfield, uidPasswordLogon, and
+                       frame 0 /frames/notice (no session needed), so the page completes
+                       twice: the frame, then the page
   POST /login          log in; redirects to /home
   /home                top page: welcome_message, frames 0 to 2
   /frames/header, /frames/menu, /frames/work

@@ -49,7 +49,11 @@ std::string htmlEscape(std::string_view text) {
 }
 
 std::string Pages::login(std::string_view message) const {
-    std::string body = "<h1>ORVO selfcare</h1>\n";
+    // The program fills the form only at the second document complete after it navigates:
+    // the notice frame completes first, then the login page.
+    std::string body = "<h1>ORVO selfcare</h1>\n"
+                       "<iframe name=\"notice\" src=\"/frames/notice\" width=\"100%\" "
+                       "height=\"48\"></iframe>\n";
     if (!message.empty()) {
         body += "<p id=\"logonmessage\">" + htmlEscape(message) + "</p>\n";
     }
@@ -80,6 +84,10 @@ std::string Pages::top(std::string_view userId) const {
             "<iframe name=\"menu\" src=\"/frames/menu\" width=\"100%\" height=\"40\"></iframe>\n"
             "<iframe name=\"work\" src=\"/frames/work\" width=\"100%\" height=\"640\"></iframe>\n";
     return page("ORVO selfcare", body);
+}
+
+std::string Pages::noticeFrame() const {
+    return page("Notice", "Selfcare is available around the clock.\n");
 }
 
 std::string Pages::headerFrame() const { return page("Header", "<b>ORVO</b> selfcare portal\n"); }

@@ -60,6 +60,7 @@ public:
     explicit Pages(std::set<std::string> omit) : m_omit(std::move(omit)) {}
 
     std::string login(std::string_view message) const;
+    std::string noticeFrame() const;
     std::string top(std::string_view userId) const;
     std::string headerFrame() const;
     std::string menuFrame() const;

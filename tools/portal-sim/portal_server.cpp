@@ -264,6 +264,9 @@ struct PortalServer::Impl {
         server.Get("/", [this](const Request&, Response& res) {
             res.set_content(pages.login({}), kHtml);
         });
+        server.Get("/frames/notice", [this](const Request&, Response& res) {
+            res.set_content(pages.noticeFrame(), kHtml);
+        });
         server.Post("/login", [this](const Request& req, Response& res) {
             const std::string user = req.get_param_value("logonuidfield");
             if (!credentialsAccepted(user, req.get_param_value("logonpassfield"))) {
