@@ -9,6 +9,13 @@
 namespace kestrova {
 namespace {
 
+// Table rows print as their names in the test list.
+template <typename Row>
+    requires requires(const Row& r) { r.name; }
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
+}
+
 // The design places and the sizes the controls' contents ask for (twips).
 ResultLayout designed() {
     ResultLayout l;

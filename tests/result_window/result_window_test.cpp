@@ -38,6 +38,13 @@ namespace {
 
 using L = SummaryLabel;
 
+// Table rows print as their names in the test list.
+template <typename Row>
+    requires requires(const Row& r) { r.name; }
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
+}
+
 QString readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();

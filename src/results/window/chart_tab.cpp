@@ -5,7 +5,6 @@
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "platform/program_folder.h"
-#include "platform/twips.h"
 #include "results/chart_feed.h"
 #include "results/window/colour_box.h"
 #include "retrieval/retrieval_state.h"

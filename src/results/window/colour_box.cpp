@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
-#include <QStylePainter>
 
 namespace kestrova {
 
