@@ -1,0 +1,402 @@
+#include "results/window/chart_tab.h"
+
+#include "chart/xchart.h"
+#include "controls/colour_dialog.h"
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "platform/program_folder.h"
+#include "results/chart_feed.h"
+#include "results/window/colour_box.h"
+#include "retrieval/retrieval_state.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolTip>
+#include <cmath>
+
+namespace kestrova {
+
+namespace {
+
+const QString kChartTitle = QStringLiteral("ORVO Broadband Usage Chart for ");
+
+// The office chart's statements go on past a failing one.
+template <typename Statement>
+void skipFailure(Statement statement) {
+    try {
+        statement();
+    } catch (const std::exception&) {
+    }
+}
+
+// The value step of the labelled grid lines: about ten of them for the month's largest day, on
+// a 1-2-5 scale. The designed step of 10 MB draws a line per 10 MB, which a month of a few
+// hundred megabytes a day turns into a solid block with its labels on top of each other.
+float gridStep(double maxY) {
+    const double raw = std::max(maxY, 10.0) / 10.0;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double scaled = raw / magnitude;
+    const double nice = scaled <= 1 ? 1 : scaled <= 2 ? 2 : scaled <= 5 ? 5 : 10;
+    return float(nice * magnitude);
+}
+
+QFrame* optionFrame(QWidget* parent, const QString& name) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(6, 3, 6, 3);
+    row->setSpacing(5);
+    return frame;
+}
+
+QLabel* caption(QWidget* parent, const QString& name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+}  // namespace
+
+ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
+                             OfficeChartFactory factory, QWidget* parent)
+    : QFrame(parent), m_state(state), m_flags(flags), m_factory(std::move(factory)) {
+    setObjectName(QStringLiteral("fraChart"));
+
+    m_chart = new XChart(this);
+    m_chart->setObjectName(QStringLiteral("XChart1"));
+    connect(m_chart, &XChart::ItemClick, this, [this](const ChartItemPtr& item) {
+        m_chart->setToolTip(item->LegendDescription);
+        // The tip follows the hovered column at once rather than on the next pause.
+        if (m_chart->underMouse()) {
+            QToolTip::showText(QCursor::pos(), item->LegendDescription, m_chart);
+        }
+    });
+
+    m_ole1 = new QWidget(this);
+    m_ole1->setObjectName(QStringLiteral("OLE1"));
+    auto* oleLayout = new QVBoxLayout(m_ole1);
+    oleLayout->setContentsMargins(0, 0, 0, 0);
+    m_notFound = caption(m_ole1, QStringLiteral("lblMSGraphNotfound"),
+                         QStringLiteral("Microsoft Office is required for displaying Chart type 2."));
+    m_notFound->setAlignment(Qt::AlignCenter);
+    m_notFound->setWordWrap(true);
+    oleLayout->addWidget(m_notFound);
+    m_notFound->hide();
+    m_ole1->hide();
+
+    m_chartType = new QComboBox(this);
+    m_chartType->setObjectName(QStringLiteral("cmbChartType"));
+    m_chartType->addItems({QStringLiteral("Chart Type 1"), QStringLiteral("Chart Type 2")});
+    connect(m_chartType, &QComboBox::currentIndexChanged, this,
+            &ChartTabFrame::cmbChartType_Click);
+
+    m_copy = new QPushButton(QStringLiteral("&Copy chart.."), this);
+    m_copy->setObjectName(QStringLiteral("cmdCopyChart"));
+    connect(m_copy, &QPushButton::clicked, this, &ChartTabFrame::cmdCopyChart_Click);
+
+    const QString clickToSet = QStringLiteral("Click to set Colour");
+    m_builtinOptions = optionFrame(this, QStringLiteral("fraBuiltinChartOptions"));
+    m_barColor = new ColourBox(m_builtinOptions);
+    m_barColor->setObjectName(QStringLiteral("picBuiltInChartColor"));
+    m_barColor->setToolTip(clickToSet);
+    connect(m_barColor, &ColourBox::Click, this, &ChartTabFrame::picBuiltInChartColor_Click);
+    auto* builtinRow = static_cast<QHBoxLayout*>(m_builtinOptions->layout());
+    builtinRow->addWidget(m_barColor);
+    builtinRow->addWidget(caption(m_builtinOptions, QStringLiteral("lblBarColor"),
+                                  QStringLiteral("Bar Color")));
+    builtinRow->addSpacing(8);
+    builtinRow->addWidget(caption(m_builtinOptions, QStringLiteral("lblBarHint"),
+                                  QStringLiteral("(Move mouse over bar to display values)")));
+
+    m_chartColors = optionFrame(this, QStringLiteral("fraChartColors"));
+    auto* colourRow = static_cast<QHBoxLayout*>(m_chartColors->layout());
+    const char* series[] = {"Free", "Mixed", "Usage"};
+    for (int i = 0; i < 3; ++i) {
+        auto* box = new ColourBox(m_chartColors);
+        box->setObjectName(QStringLiteral("picChartColor_%1").arg(i));
+        connect(box, &ColourBox::Click, this, [this, i] { picChartColor_Click(i); });
+        auto* label = caption(m_chartColors, QStringLiteral("lblChartColor_%1").arg(i),
+                              QString::fromLatin1(series[i]));
+        colourRow->addWidget(box);
+        colourRow->addWidget(label);
+        colourRow->addSpacing(6);
+        m_seriesColor[std::size_t(i)] = box;
+        m_seriesCaption[std::size_t(i)] = label;
+    }
+    // The window's load hands this tip on to the other two boxes.
+    m_seriesColor[0]->setToolTip(clickToSet);
+    // The mixed series has no chart of its own.
+    m_seriesColor[1]->hide();
+    m_seriesCaption[1]->hide();
+    m_showAverage = new QCheckBox(QStringLiteral("&Show Average"), m_chartColors);
+    m_showAverage->setObjectName(QStringLiteral("chkShowAverageInChart"));
+    m_showTotal = new QCheckBox(QStringLiteral("&Show Total"), m_chartColors);
+    m_showTotal->setObjectName(QStringLiteral("chkDisplayDailyTotalinChart"));
+    colourRow->addWidget(m_showAverage);
+    colourRow->addWidget(m_showTotal);
+    connect(m_showAverage, &QCheckBox::toggled, this, &ChartTabFrame::chkShowAverageInChart_Click);
+    connect(m_showTotal, &QCheckBox::toggled, this,
+            &ChartTabFrame::chkDisplayDailyTotalinChart_Click);
+    m_chartColors->hide();
+
+    setTabOrder(m_chart, m_chartType);
+    setTabOrder(m_chartType, m_copy);
+    setTabOrder(m_copy, m_barColor);
+    setTabOrder(m_barColor, m_seriesColor[0]);
+    setTabOrder(m_seriesColor[0], m_seriesColor[1]);
+    setTabOrder(m_seriesColor[1], m_seriesColor[2]);
+    setTabOrder(m_seriesColor[2], m_showAverage);
+    setTabOrder(m_showAverage, m_showTotal);
+}
+
+ChartTabFrame::~ChartTabFrame() { releaseOfficeChart(); }
+
+QSize ChartTabFrame::ole1Pixels() const { return m_ole1->size(); }
+
+void ChartTabFrame::UpdateGraphControl() {
+    if (m_flags.mblnInbuiltChartInitialised) {
+        return;
+    }
+    try {
+        m_chart->Clear();
+        const ChartFeed feed = kestrova::UpdateGraphControl(
+            m_state.mstrGraphDataWithAverage, m_state.mstrMonthYear,
+            m_state.display.mlngInbuiltChartColor);
+        for (const ChartItemRecord& record : feed.items) {
+            auto item = std::make_shared<ChartItem>();
+            item->ItemID = record.ItemID;
+            item->SelectedDescription = record.SelectedDescription;
+            item->LegendDescription = record.LegendDescription;
+            item->XAxisDescription = record.XAxisDescription;
+            item->Value = record.Value;
+            m_chart->AddItem(item);
+        }
+        const ChartFeedProperties& p = feed.properties;
+        ChartModel& m = m_chart->model();
+        m.setChartTitle(p.ChartTitle);
+        m.setAxisLabelY(p.AxisLabelY);
+        m.setAxisLabelX(p.AxisLabelX);
+        m.setBackColor(p.BackColor);
+        m.setBarFillStyle(p.BarFillStyle);
+        m.setMaxY(p.MaxY);
+        m.setMajorGridColor(p.MajorGridColor);
+        m.setBarShadow(p.BarShadow);
+        m_chart->setToolTip(p.ToolTipText);
+        m.setMinorGridOn(p.MinorGridOn);
+        m.setMinorGridColor(p.MinorGridColor);
+        m.setSelectable(p.Selectable);
+        m.setHotTracking(p.HotTracking);
+        m.setSelectable(p.Selectable);
+        m.setBarColor(p.BarColor);
+        m.setSelectedBarColor(p.SelectedBarColor);
+        m.setBarWidthPercentage(p.BarWidthPercentage);
+        const float step = gridStep(p.MaxY);
+        m.setIntersectMajor(step);
+        m.setIntersectMinor(step / 5);
+        m_chart->Refresh();
+        m_flags.mblnInbuiltChartInitialised = true;
+    } catch (const Failure& failure) {
+        dialogs().show(Message(failure.description()));
+    }
+}
+
+void ChartTabFrame::ResizeChart() {
+    if (!m_office) {
+        return;
+    }
+    const QSize size = ole1Pixels();
+    skipFailure([&] { m_office->setSize(size.width(), size.height()); });
+    skipFailure([&] { m_office->setChartTitleFontSize(8); });
+    skipFailure([&] { m_office->setDataTableFontSize(9); });
+    skipFailure([&] { m_office->setTickLabelFontSize(2, 1, 10); });
+    skipFailure([&] { m_office->setTickLabelFontSize(1, 1, 10); });
+}
+
+void ChartTabFrame::DrawMSGraphChart() {
+    if (!m_notFound->isHidden() || m_flags.mblnGraphInitialised) {
+        return;
+    }
+    try {
+        if (!m_factory) {
+            throw Failure(QStringLiteral("No office chart server"));
+        }
+        m_office = m_factory(QStringLiteral("MSGRAPH"), m_ole1);
+        if (!m_office || !m_office->widget()) {
+            throw Failure(QStringLiteral("The office chart object could not be created"));
+        }
+    } catch (const std::exception&) {
+        m_office.reset();
+        m_notFound->show();
+        m_flags.mblnGraphInitialised = false;
+        return;
+    }
+    m_flags.mblnGraphInitialised = true;
+    m_officeWidget = m_office->widget();
+    m_officeWidget->setParent(m_ole1);
+    m_ole1->layout()->addWidget(m_officeWidget);
+    m_officeWidget->show();
+
+    OfficeChart& chart = *m_office;
+    skipFailure([&] { chart.setHasLegend(false); });
+    skipFailure([&] { chart.setChartType(52); });
+    skipFailure([&] { chart.setHasTitle(true); });
+    skipFailure([&] { chart.setTickLabelFontSize(1, 1, 5); });
+    skipFailure([&] { chart.setTickLabelFontSize(2, 1, 5); });
+    skipFailure([&] { chart.setHasDataTable(true); });
+    skipFailure([&] { chart.setChartTitleText(kChartTitle + m_state.mstrMonthYear); });
+    skipFailure([&] {
+        chart.setAutoVerbMenu(
+            QFileInfo::exists(inProgramFolder(programFolder(), QStringLiteral("charteditable"))));
+    });
+    skipFailure([&] {
+        chart.setDataText(m_state.display.mblnShowAverage ? m_state.mstrGraphDataWithAverage
+                                                          : m_state.mstrGraphData);
+    });
+    skipFailure([&] { chart.Update(); });
+    FormatMSGraphSeries();
+    skipFailure([&] {
+        const QSize size = ole1Pixels();
+        chart.setApplicationSize(size.width(), size.height());
+    });
+    ResizeChart();
+}
+
+void ChartTabFrame::FormatMSGraphSeries() {
+    if (!m_flags.mblnGraphInitialised || !m_office) {
+        return;
+    }
+    const DisplaySettings& d = m_state.display;
+    try {
+        if (!d.mblnExcludeNonFree) {
+            m_office->setSeriesColor(QStringLiteral("Usage"), d.mlngChartColorNonFree);
+        }
+        if (d.mblnNightUnlimitedPlan && !d.mblnExcludeFree) {
+            m_office->setSeriesColor(QStringLiteral("Free"), d.mlngChartColorFree);
+        }
+        m_office->setHasDataTable(d.mblnShowTotalValue);
+        m_office->setChartTitleFontSize(8);
+        m_office->setDataTableFontSize(9);
+        m_office->setTickLabelFontSize(2, 1, 10);
+        m_office->setTickLabelFontSize(1, 1, 10);
+    } catch (const std::exception&) {
+    }
+}
+
+void ChartTabFrame::cmbChartType_Click() {
+    if (m_chartTypeGuard) {
+        return;
+    }
+    const int index = m_chartType->currentIndex();
+    if (index == 0) {
+        m_ole1->hide();
+        m_chart->show();
+        UpdateGraphControl();
+        m_builtinOptions->show();
+        m_chartColors->hide();
+    } else {
+        m_ole1->show();
+        DrawMSGraphChart();
+        m_chart->hide();
+        m_builtinOptions->hide();
+        m_chartColors->show();
+    }
+    m_state.display.mbytChartType = index;
+}
+
+void ChartTabFrame::applyStoredChartType() {
+    // A stored type the list does not hold would select nothing; it counts as the first.
+    const int stored = m_state.display.mbytChartType;
+    const int index = stored >= 0 && stored < m_chartType->count() ? stored : 0;
+    m_chartTypeGuard = true;
+    m_chartType->setCurrentIndex(index);
+    m_chartTypeGuard = false;
+    cmbChartType_Click();
+}
+
+bool ChartTabFrame::officeChartRunning() const { return m_office && m_office->isRunning(); }
+
+void ChartTabFrame::setOfficeChartData(const QString& dataText) {
+    if (!m_office) {
+        return;
+    }
+    skipFailure([&] { m_office->setDataText(dataText); });
+    skipFailure([&] { m_office->Update(); });
+}
+
+void ChartTabFrame::releaseOfficeChart() {
+    m_office.reset();
+    // The object may leave its widget to the container; it goes with the object.
+    delete m_officeWidget.data();
+    m_flags.mblnGraphInitialised = false;
+    m_notFound->hide();
+}
+
+void ChartTabFrame::chkShowAverageInChart_Click() {
+    if (m_flags.mblnDisableRefreshing) {
+        return;
+    }
+    DisplaySettings& d = m_state.display;
+    d.mblnShowAverage = m_showAverage->isChecked();
+    if (m_flags.mblnGraphInitialised && m_office) {
+        setOfficeChartData(d.mblnShowAverage ? m_state.mstrGraphDataWithAverage
+                                             : m_state.mstrGraphData);
+    }
+}
+
+void ChartTabFrame::chkDisplayDailyTotalinChart_Click() {
+    if (m_flags.mblnDisableRefreshing) {
+        return;
+    }
+    m_state.display.mblnShowTotalValue = m_showTotal->isChecked();
+    FormatMSGraphSeries();
+}
+
+ColorRef ChartTabFrame::chooseColour(const ColourBox& box) const {
+    clsCommonDialog dialog;
+    dialog.setFLAGS(1);
+    dialog.setColor(box.BackColor());
+    dialog.ShowColor();
+    return dialog.Color();
+}
+
+void ChartTabFrame::picBuiltInChartColor_Click() {
+    const ColorRef chosen = chooseColour(*m_barColor);
+    m_barColor->setBackColor(chosen);
+    m_state.display.mlngInbuiltChartColor = chosen;
+    m_flags.mblnInbuiltChartInitialised = false;
+    UpdateGraphControl();
+}
+
+void ChartTabFrame::picChartColor_Click(int Index) {
+    ColourBox* box = m_seriesColor[std::size_t(Index)];
+    const ColorRef chosen = chooseColour(*box);
+    box->setBackColor(chosen);
+    if (Index == 0) {
+        m_state.display.mlngChartColorFree = chosen;
+    } else if (Index == 2) {
+        m_state.display.mlngChartColorNonFree = chosen;
+    }
+    if (Index == 0 || Index == 2) {
+        FormatMSGraphSeries();
+    }
+}
+
+void ChartTabFrame::cmdCopyChart_Click() {
+    if (m_state.display.mbytChartType == 1) {
+        if (m_office) {
+            skipFailure([&] { m_office->copyToClipboard(); });
+        }
+    } else {
+        m_chart->EditCopy();
+    }
+    dialogs().show(Message(QStringLiteral("Chart is copied to clipboard. You can now paste it "
+                                          "into any graphical application(like paintbrush)")));
+}
+
+}  // namespace kestrova

@@ -1,0 +1,103 @@
+#pragma once
+
+// fraChart, the Chart tab: the chart type list, the built-in chart XChart1 and the office
+// chart object in its container OLE1, the colour boxes and the chart option check boxes, and
+// "&Copy chart..".
+
+#include "results/office_chart/office_chart.h"
+#include "results/window/result_window_host.h"
+
+#include <QFrame>
+#include <QPointer>
+#include <array>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace kestrova {
+
+class ColourBox;
+class XChart;
+struct RetrievalState;
+
+class ChartTabFrame : public QFrame {
+    Q_OBJECT
+public:
+    ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags, OfficeChartFactory factory,
+                  QWidget* parent = nullptr);
+    ~ChartTabFrame() override;
+
+    QComboBox* cmbChartType() const { return m_chartType; }
+    XChart* XChart1() const { return m_chart; }
+    QWidget* OLE1() const { return m_ole1; }
+    QLabel* lblMSGraphNotfound() const { return m_notFound; }
+    QFrame* fraBuiltinChartOptions() const { return m_builtinOptions; }
+    QFrame* fraChartColors() const { return m_chartColors; }
+    ColourBox* picBuiltInChartColor() const { return m_barColor; }
+    ColourBox* picChartColor(int index) const { return m_seriesColor[std::size_t(index)]; }
+    // The caption beside picChartColor(index): "Free", "Mixed", "Usage".
+    QLabel* lblChartColor(int index) const { return m_seriesCaption[std::size_t(index)]; }
+    QCheckBox* chkShowAverageInChart() const { return m_showAverage; }
+    QCheckBox* chkDisplayDailyTotalinChart() const { return m_showTotal; }
+    QPushButton* cmdCopyChart() const { return m_copy; }
+    // The office chart object while it exists.
+    OfficeChart* officeChart() const { return m_office.get(); }
+
+    // Rebuilds the built-in chart from mstrGraphDataWithAverage unless it already holds the
+    // current data; a failure shows its description and leaves the flag clear.
+    void UpdateGraphControl();
+    // Fits the office chart object to OLE1 and sets its font sizes; failures are skipped.
+    void ResizeChart();
+    // Creates and fills the office chart object, once; when it cannot be created the designed
+    // label lblMSGraphNotfound shows in its place.
+    void DrawMSGraphChart();
+    // Series colours, data table and font sizes of the office chart; a failure ends it quietly.
+    void FormatMSGraphSeries();
+
+    // cmbChartType's Click: index 0 the built-in chart, 1 the office chart; stores the choice.
+    void cmbChartType_Click();
+    // What a tab change does here: the list takes the stored chart type and its Click runs.
+    void applyStoredChartType();
+
+    // The main window's re-feed of the office chart after a grab.
+    bool officeChartRunning() const;
+    void setOfficeChartData(const QString& dataText);
+    // The window unloads: the object goes (it is made again on the next load).
+    void releaseOfficeChart();
+
+    void chkShowAverageInChart_Click();
+    void chkDisplayDailyTotalinChart_Click();
+    void picBuiltInChartColor_Click();
+    void picChartColor_Click(int Index);
+    void cmdCopyChart_Click();
+
+private:
+    // The box's colour through the colour dialog, starting from its current one.
+    ColorRef chooseColour(const ColourBox& box) const;
+    QSize ole1Pixels() const;
+
+    RetrievalState& m_state;
+    ResultWindowFlags& m_flags;
+    OfficeChartFactory m_factory;
+    std::unique_ptr<OfficeChart> m_office;
+    QPointer<QWidget> m_officeWidget;
+    bool m_chartTypeGuard = false;
+
+    QComboBox* m_chartType = nullptr;
+    XChart* m_chart = nullptr;
+    QWidget* m_ole1 = nullptr;
+    QLabel* m_notFound = nullptr;
+    QFrame* m_builtinOptions = nullptr;
+    ColourBox* m_barColor = nullptr;
+    QFrame* m_chartColors = nullptr;
+    std::array<ColourBox*, 3> m_seriesColor{};
+    std::array<QLabel*, 3> m_seriesCaption{};
+    QCheckBox* m_showAverage = nullptr;
+    QCheckBox* m_showTotal = nullptr;
+    QPushButton* m_copy = nullptr;
+};
+
+}  // namespace kestrova

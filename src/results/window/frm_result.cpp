@@ -1,0 +1,509 @@
+#include "results/window/frm_result.h"
+
+#include "chart/xchart.h"
+#include "controls/numeric_edit_box.h"
+#include "controls/tab_strip.h"
+#include "forms/forms.h"
+#include "platform/property_bag.h"
+#include "platform/twips.h"
+#include "results/chart_feed.h"
+#include "results/window/chart_tab.h"
+#include "results/window/colour_box.h"
+#include "results/window/report_tab.h"
+#include "results/window/summary_page.h"
+#include "results/window/web_report_view.h"
+#include "retrieval/retrieval_state.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <cmath>
+
+namespace kestrova {
+
+namespace {
+
+// The window's size as designed, in pixels.
+constexpr QSize kDesignSize(800, 600);
+
+// Gaps of the footer's contents, in pixels.
+constexpr int kFooterMargin = 6;
+// The bottom of the footer that the rules leave outside the client area (see
+// kDesignFrameHeightTwips), kept free of contents.
+constexpr int kFooterClipped = 4;
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+int twipsX(int pixels) { return int(std::lround(pixels * twipsPerPixelX())); }
+int twipsY(int pixels) { return int(std::lround(pixels * twipsPerPixelY())); }
+
+QRect pixelRect(const TwipRect& r) {
+    const double tx = twipsPerPixelX();
+    const double ty = twipsPerPixelY();
+    return QRect(int(std::lround(r.left / tx)), int(std::lround(r.top / ty)),
+                 int(std::lround(r.width / tx)), int(std::lround(r.height / ty)));
+}
+
+// A control's size as its contents ask for it, in twips.
+void takeSizeHint(TwipRect& box, const QWidget* widget, int minimumWidth = 0) {
+    const QSize hint = widget->sizeHint().expandedTo(widget->minimumSizeHint());
+    box.width = twipsX(std::max(hint.width(), minimumWidth));
+    box.height = twipsY(hint.height());
+}
+
+}  // namespace
+
+frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindowOptions options,
+                     QWidget* parent)
+    : QDialog(parent), m_state(state), m_host(host) {
+    setObjectName(QStringLiteral("frmResult"));
+    setWindowTitle(QStringLiteral("Result"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    const StoredForm form = StoredForm::load(storedFormPath(QStringLiteral("frmResult")));
+    m_tabs = new ctlTabs(this);
+    m_tabs->setObjectName(QStringLiteral("ctlTabs1"));
+    m_tabs->ReadProperties(form.bag(QStringLiteral("ctlTabs1")));
+
+    ReportViewFactory viewFactory = options.reportView;
+    if (!viewFactory) {
+        viewFactory = [](QWidget* p) -> ReportView* { return new WebReportView(p); };
+    }
+    m_report = new ReportTabFrame(state.display, viewFactory, m_tabs);
+    m_chart = new ChartTabFrame(state, m_flags, std::move(options.officeChart), m_tabs);
+    m_chart->XChart1()->ReadProperties(form.bag(QStringLiteral("XChart1")));
+    m_summary = new SummaryTabFrame(host, form, std::move(options.clock),
+                                    std::move(options.plansAddress), m_tabs);
+    buildFooter();
+
+    connect(m_tabs, &ctlTabs::TabClick, this, &frmResult::ctlTabs1_TabClick);
+    connect(m_report, &ReportTabFrame::rowColoursChanged, this, &frmResult::rebuildReport);
+
+    // Ctrl+Tab and Ctrl+Page Down move to the next tab, as in other tabbed windows here.
+    const std::pair<QKeySequence, int> tabKeys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}};
+    for (const auto& [keys, step] : tabKeys) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, s = step] { selectTabBy(s); });
+    }
+
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+    }
+
+    // One tab order through the window; hidden pages drop out of it by themselves.
+    QWidget* const order[] = {
+        m_tabs,
+        m_report->WebBrowser1(),
+        m_report->cmdExport(),
+        m_report->cmdSave(),
+        m_report->lblSetColor(0),
+        m_report->lblSetColor(1),
+        m_report->lblSetColor(2),
+        m_chart->XChart1(),
+        m_chart->cmbChartType(),
+        m_chart->cmdCopyChart(),
+        m_chart->picBuiltInChartColor(),
+        m_chart->picChartColor(0),
+        m_chart->picChartColor(1),
+        m_chart->picChartColor(2),
+        m_chart->chkShowAverageInChart(),
+        m_chart->chkDisplayDailyTotalinChart(),
+        m_summary->cmbPlans(),
+        m_summary->editBox(PlanEditBox::nebPlanCharge),
+        m_summary->editBox(PlanEditBox::nebBandWidthLimit),
+        m_summary->editBox(PlanEditBox::nebRsPerMB),
+        m_summary->lblPlans(),
+        m_exclude[1],
+        m_night,
+        m_exclude[0],
+        m_exclude[2],
+        m_close};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+
+    // Design places of the controls the resize rules move (twips, relative to their parents).
+    const int pageTop = twipsY(m_tabs->TabsHeight()) + twipsY(1);
+    m_layout[Placed::ctlTabs1] = {90, 45, 0, 0};
+    for (Placed frame : {Placed::fraReport, Placed::fraChart, Placed::fraSummary}) {
+        m_layout[frame] = {150, pageTop, 0, 0};
+    }
+    m_layout[Placed::cmdClose].top = twipsY(kFooterMargin);
+    m_layout[Placed::XChart1] = {50, 100, 0, 0};
+    m_layout[Placed::OLE1] = {50, 100, 0, 0};
+    m_layout[Placed::WebBrowser1] = {10, 100, 0, 0};
+    m_layout[Placed::cmbChartType].left = 100;
+    m_layout[Placed::cmdExport].left = 100;
+    resize(kDesignSize);
+
+    Form_Load();
+}
+
+frmResult::~frmResult() = default;
+
+void frmResult::buildFooter() {
+    m_footer = new QFrame(this);
+    m_footer->setObjectName(QStringLiteral("fraFooter"));
+
+    m_close = new QPushButton(QStringLiteral("&Close"), m_footer);
+    m_close->setObjectName(QStringLiteral("cmdClose"));
+    connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
+
+    m_averageCaption = new QLabel(QStringLiteral("Average per day :"), m_footer);
+    m_averageCaption->setObjectName(QStringLiteral("lblAverageCaption"));
+    m_average = new QLabel(m_footer);
+    m_average->setObjectName(QStringLiteral("lblAverage"));
+    m_average->setTextFormat(Qt::PlainText);
+    QFont bold = m_average->font();
+    bold.setBold(true);
+    m_average->setFont(bold);
+    m_average->setMinimumWidth(60);
+
+    const char* captions[] = {"Exclude Free time usage(2am to 8am) (in chart)",
+                              "Exclude Mixed usage (periods overlaping free and non free times)",
+                              "Exclude Non-free time usage (in chart)"};
+    m_nightFrame = new QFrame(m_footer);
+    m_nightFrame->setObjectName(QStringLiteral("fraNightUnlimited"));
+    auto* nightRow = new QHBoxLayout(m_nightFrame);
+    nightRow->setContentsMargins(0, 0, 0, 0);
+    nightRow->setSpacing(16);
+    m_night = new QCheckBox(QStringLiteral("Night unlimited plan "), m_nightFrame);
+    m_night->setObjectName(QStringLiteral("chkNightUnlimited"));
+    nightRow->addWidget(m_night);
+    for (int i = 0; i < 3; ++i) {
+        QWidget* parent = i == 1 ? static_cast<QWidget*>(m_footer) : m_nightFrame;
+        auto* box = new QCheckBox(QString::fromLatin1(captions[i]), parent);
+        box->setObjectName(QStringLiteral("chkExclude_%1").arg(i));
+        connect(box, &QCheckBox::toggled, this, [this, i] { chkExclude_Click(i); });
+        m_exclude[std::size_t(i)] = box;
+    }
+    nightRow->addWidget(m_exclude[0]);
+    nightRow->addWidget(m_exclude[2]);
+    nightRow->addStretch(1);
+    connect(m_night, &QCheckBox::toggled, this, &frmResult::chkNightUnlimited_Click);
+    applyFreeUsageControls();
+}
+
+void frmResult::Form_Load() {
+    for (int i = 1; i < 3; ++i) {
+        m_report->lblSetColor(i)->setToolTip(m_report->lblSetColor(0)->toolTip());
+        m_chart->picChartColor(i)->setToolTip(m_chart->picChartColor(0)->toolTip());
+    }
+    m_nightFrame->hide();
+    m_summary->load();
+    m_loaded = true;
+    applyLayout();
+}
+
+void frmResult::Form_Unload() {
+    m_chart->releaseOfficeChart();
+    m_summary->save();
+    m_loaded = false;
+}
+
+void frmResult::ensureLoaded() {
+    if (!m_loaded) {
+        Form_Load();
+    }
+}
+
+void frmResult::done(int result) {
+    if (m_loaded) {
+        Form_Unload();
+    }
+    QDialog::done(result);
+}
+
+// --- Public procedures ------------------------------------------------------------------------
+
+void frmResult::LoadCombo() {
+    ensureLoaded();
+    m_summary->LoadCombo();
+}
+
+void frmResult::CreateSummary() {
+    ensureLoaded();
+    m_summary->CreateSummary();
+}
+
+void frmResult::UpdateGraphControl() {
+    ensureLoaded();
+    m_chart->UpdateGraphControl();
+}
+
+void frmResult::ResizeChart() { m_chart->ResizeChart(); }
+
+ColorRef frmResult::ChangeColor(int r, int g, int b) const { return kestrova::ChangeColor(r, g, b); }
+
+int frmResult::GetRGB(std::int64_t Color, int part) const { return kestrova::GetRGB(Color, part); }
+
+void frmResult::prepareToShow(const QIcon& mainWindowIcon) {
+    ensureLoaded();
+    LoadCombo();
+    const DisplaySettings& d = m_state.display;
+    m_flags.mblnDisableRefreshing = true;
+    m_exclude[0]->setChecked(d.mblnExcludeFree);
+    m_exclude[1]->setChecked(d.mblnExcludeMixed);
+    m_exclude[2]->setChecked(d.mblnExcludeNonFree);
+    m_chart->chkDisplayDailyTotalinChart()->setChecked(d.mblnShowTotalValue);
+    m_chart->chkShowAverageInChart()->setChecked(d.mblnShowAverage);
+    m_report->showRowColours();
+    m_chart->picChartColor(0)->setBackColor(d.mlngChartColorFree);
+    m_chart->picChartColor(2)->setBackColor(d.mlngChartColorNonFree);
+    m_chart->picBuiltInChartColor()->setBackColor(d.mlngInbuiltChartColor);
+    // The stored night-unlimited option shows in its box, so box and chart colours agree.
+    m_night->setChecked(d.mblnNightUnlimitedPlan);
+    applyFreeUsageControls();
+    SetCheckBoxState();
+    m_flags.mblnDisableRefreshing = false;
+    if (!mainWindowIcon.isNull()) {
+        setWindowIcon(mainWindowIcon);
+    }
+}
+
+void frmResult::clearReport() { m_report->showBlank(); }
+
+// --- Public variables and ReportTarget --------------------------------------------------------
+
+SummaryInputs frmResult::inputs() const { return m_summary->logic().inputs(); }
+
+void frmResult::setInputs(const SummaryInputs& inputs) { m_summary->setInputs(inputs); }
+
+std::int32_t frmResult::mlngTotalUsage() const { return inputs().mlngTotalUsage; }
+
+std::int32_t frmResult::mlngChargedUsage() const { return inputs().mlngChargedUsage; }
+
+std::int32_t frmResult::mlngLastDayUsage() const { return inputs().mlngLastDayUsage; }
+
+Document& frmResult::reportDocument() {
+    ensureLoaded();
+    return m_report->document();
+}
+
+void frmResult::reportReady() {
+    ++m_reportsReady;
+    m_report->showDocument();
+}
+
+QDate frmResult::lastUsedDate() const { return inputs().mdtLastUsedDate; }
+
+void frmResult::setLastUsedDate(const QDate& date) {
+    SummaryInputs i = inputs();
+    i.mdtLastUsedDate = date;
+    setInputs(i);
+}
+
+void frmResult::setTotalUsage(std::int32_t mb) {
+    SummaryInputs i = inputs();
+    i.mlngTotalUsage = mb;
+    setInputs(i);
+}
+
+void frmResult::setChargedUsage(std::int32_t mb) {
+    SummaryInputs i = inputs();
+    i.mlngChargedUsage = mb;
+    setInputs(i);
+}
+
+void frmResult::setLastDayUsage(std::int32_t mb) {
+    SummaryInputs i = inputs();
+    i.mlngLastDayUsage = mb;
+    setInputs(i);
+}
+
+void frmResult::setAverageCaption(const QString& caption) { m_average->setText(caption); }
+
+bool frmResult::officeChartRunning() const { return m_chart->officeChartRunning(); }
+
+void frmResult::setOfficeChartData(const QString& dataText) {
+    m_chart->setOfficeChartData(dataText);
+}
+
+// --- Handlers ---------------------------------------------------------------------------------
+
+void frmResult::rebuildReport() {
+    const int before = m_reportsReady;
+    m_host.WriteOutput();
+    if (m_reportsReady == before) {
+        m_report->showDocument();
+    }
+}
+
+void frmResult::ctlTabs1_TabClick(int OldTab, int NewTab) {
+    Q_UNUSED(OldTab);
+    m_nightFrame->setVisible(NewTab == 2 && m_state.planKind == kNightUnlimitedPlan);
+    applyLayout();
+    m_chart->applyStoredChartType();
+}
+
+void frmResult::chkExclude_Click(int Index) {
+    if (m_flags.mblnDisableRefreshing) {
+        return;
+    }
+    const WaitCursor busy;
+    DisplaySettings& d = m_state.display;
+    const bool ticked = m_exclude[std::size_t(Index)]->isChecked();
+    switch (Index) {
+    case 0: d.mblnExcludeFree = ticked; break;
+    case 1: d.mblnExcludeMixed = ticked; break;
+    default: d.mblnExcludeNonFree = ticked; break;
+    }
+    rebuildReport();
+    m_chart->FormatMSGraphSeries();
+}
+
+void frmResult::chkNightUnlimited_Click() {
+    DisplaySettings& d = m_state.display;
+    d.mblnNightUnlimitedPlan = m_night->isChecked();
+    applyFreeUsageControls();
+    d.mblnExcludeNonFree = d.mblnNightUnlimitedPlan && m_exclude[2]->isChecked();
+    // Where the rebuild once let pending events run first, it simply follows: no event loop
+    // may nest near the report's browser engine.
+    if (!m_flags.mblnDisableRefreshing) {
+        rebuildReport();
+    }
+}
+
+void frmResult::applyFreeUsageControls() {
+    if (!m_report || !m_chart) {
+        return;
+    }
+    const bool freeKind = m_state.planKind == kNightUnlimitedPlan;
+    const bool shown = freeKind && m_night->isChecked();
+    m_exclude[0]->setEnabled(shown);
+    m_exclude[2]->setEnabled(shown);
+    m_chart->picChartColor(0)->setVisible(shown);
+    m_chart->lblChartColor(0)->setVisible(shown);
+    m_report->lblSetColor(0)->setVisible(shown);
+    m_report->lblSetColor(1)->setVisible(shown);
+    applyLayout();
+}
+
+void frmResult::selectTabBy(int step) {
+    const int n = m_tabs->Tabs();
+    m_tabs->setSelectedTab(((m_tabs->SelectedTab() - 1 + step) % n + n) % n + 1);
+}
+
+// --- Layout -----------------------------------------------------------------------------------
+
+void frmResult::refreshDesignSizes() {
+    ResultLayout& l = m_layout;
+    takeSizeHint(l[Placed::cmdClose], m_close, 88);
+    takeSizeHint(l[Placed::cmbChartType], m_chart->cmbChartType(), 120);
+    takeSizeHint(l[Placed::cmdCopyChart], m_chart->cmdCopyChart(), 88);
+    takeSizeHint(l[Placed::cmdExport], m_report->cmdExport(), 88);
+    takeSizeHint(l[Placed::cmdSave], m_report->cmdSave(), 88);
+    takeSizeHint(l[Placed::fraReportFooter], m_report->fraReportFooter());
+    takeSizeHint(l[Placed::fraBuiltinChartOptions], m_chart->fraBuiltinChartOptions());
+    takeSizeHint(l[Placed::fraChartColors], m_chart->fraChartColors());
+    // The two option frames share their place: one height for both.
+    const int optionsHeight = std::max(l[Placed::fraBuiltinChartOptions].height,
+                                       l[Placed::fraChartColors].height);
+    l[Placed::fraBuiltinChartOptions].height = optionsHeight;
+    l[Placed::fraChartColors].height = optionsHeight;
+    l[Placed::cmdCopyChart].left = l[Placed::cmbChartType].left +
+                                   l[Placed::cmbChartType].width + 120;
+    l[Placed::cmdSave].left = l[Placed::cmdExport].left + l[Placed::cmdExport].width + 120;
+
+    const QSize closeSize = pixelRect(l[Placed::cmdClose]).size();
+    int footer = kFooterMargin + closeSize.height() + kFooterMargin;
+    if (!m_nightFrame->isHidden()) {
+        footer += m_nightFrame->sizeHint().height() + kFooterMargin;
+    }
+    l[Placed::fraFooter].height = twipsY(footer + kFooterClipped);
+}
+
+void frmResult::placeFooterContents() {
+    const QRect close = m_close->geometry();
+    const int middle = close.center().y();
+    auto placeAt = [middle](QWidget* w, int x) {
+        const QSize hint = w->sizeHint().expandedTo(w->minimumSize());
+        w->setGeometry(x, middle - hint.height() / 2, hint.width(), hint.height());
+        return x + hint.width();
+    };
+    int x = placeAt(m_averageCaption, 10);
+    x = placeAt(m_average, x + 4);
+    placeAt(m_exclude[1], x + 24);
+    // A narrow window leaves the option less room than its caption asks for: the caption is
+    // cut short rather than run under the Close button.
+    QRect option = m_exclude[1]->geometry();
+    option.setWidth(std::clamp(close.left() - 8 - option.left(), 0, option.width()));
+    m_exclude[1]->setGeometry(option);
+    const QSize night = m_nightFrame->sizeHint();
+    m_nightFrame->setGeometry(10, close.bottom() + 1 + kFooterMargin,
+                              std::max(night.width(), m_footer->width() - 20), night.height());
+}
+
+void frmResult::applyLayout() {
+    if (!m_tabs || !m_summary || !m_footer) {
+        return;
+    }
+    refreshDesignSizes();
+    const QSize outer = outerWindowTwips(size(), twipsPerPixelX(), twipsPerPixelY());
+    ResizeResultWindow(m_layout, outer.width(), outer.height());
+    const std::pair<Placed, QWidget*> placed[] = {
+        {Placed::ctlTabs1, m_tabs},
+        {Placed::fraFooter, m_footer},
+        {Placed::cmdClose, m_close},
+        {Placed::fraReport, m_report},
+        {Placed::fraChart, m_chart},
+        {Placed::fraSummary, m_summary},
+        {Placed::cmdCopyChart, m_chart->cmdCopyChart()},
+        {Placed::cmbChartType, m_chart->cmbChartType()},
+        {Placed::fraBuiltinChartOptions, m_chart->fraBuiltinChartOptions()},
+        {Placed::fraChartColors, m_chart->fraChartColors()},
+        {Placed::XChart1, m_chart->XChart1()},
+        {Placed::OLE1, m_chart->OLE1()},
+        {Placed::fraReportFooter, m_report->fraReportFooter()},
+        {Placed::cmdExport, m_report->cmdExport()},
+        {Placed::cmdSave, m_report->cmdSave()},
+        {Placed::WebBrowser1, m_report->WebBrowser1()}};
+    for (const auto& [which, widget] : placed) {
+        widget->setGeometry(pixelRect(m_layout[which]));
+    }
+    placeFooterContents();
+    ResizeChart();
+}
+
+void frmResult::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the button that has the focus and nothing else: the window has no default
+    // button (the first one would otherwise become it, and Enter in the plan boxes export).
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+            button && button->isEnabled()) {
+            button->click();
+        }
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmResult::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    applyLayout();
+}
+
+void frmResult::showEvent(QShowEvent* event) {
+    ensureLoaded();
+    applyLayout();
+    QDialog::showEvent(event);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,169 @@
+#pragma once
+
+// frmResult, the result window: the tab strip ctlTabs1 with the Report, Chart and Summary tabs
+// and the footer with "&Close", the average per day and the mixed-usage option. It is the
+// report builder's ReportTarget and calls the main window back through ResultWindowHost; the
+// main window's public variables it reads and writes are those of RetrievalState.
+//
+// The main window drives it for a grab: the report builder's WriteOutput fills it (the usage
+// figures, the report page, the chart, the summary), then prepareToShow() does ShowOutput's
+// part on the window and open() shows it window-modal; finished() tells when it has closed
+// (which unloads it: the plan settings are stored). The next use loads it again.
+
+#include "results/office_chart/office_chart.h"
+#include "results/summary_tab.h"
+#include "results/window/report_view.h"
+#include "results/window/result_layout.h"
+#include "results/window/result_window_host.h"
+#include "retrieval/report_target.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <array>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace kestrova {
+
+class ChartTabFrame;
+class ReportTabFrame;
+class SummaryTabFrame;
+class ctlTabs;
+struct RetrievalState;
+
+// The provider's page of broadband postpaid plans that "ORVO plans" opens, unless the main
+// window gives its deployment value.
+inline const QString kPostpaidPlansAddress =
+    QStringLiteral("https://www.orvo.example/broadband/postpaid-plans");
+
+struct ResultWindowOptions {
+    // Makes the office chart object of chart type 2; none (or one that fails) shows the
+    // designed label "Microsoft Office is required for displaying Chart type 2." instead.
+    OfficeChartFactory officeChart;
+    // Makes the report view; none gives WebReportView.
+    ReportViewFactory reportView;
+    // Today's date for the summary; none is the system clock.
+    SummaryTab::Clock clock;
+    QString plansAddress = kPostpaidPlansAddress;
+};
+
+class frmResult : public QDialog, public ReportTarget {
+    Q_OBJECT
+public:
+    frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindowOptions options = {},
+              QWidget* parent = nullptr);
+    ~frmResult() override;
+
+    // --- The public procedures the main window calls ---------------------------------------
+    void LoadCombo();
+    void CreateSummary() override;
+    void UpdateGraphControl() override;
+    void ResizeChart();
+    // Called by the main window once it has put the option check boxes into their states.
+    void SetCheckBoxState() {}
+    ColorRef ChangeColor(int r, int g, int b) const;
+    int GetRGB(std::int64_t Color, int part) const;
+
+    // ShowOutput's part on the window, before the main window shows it: the plan list, the
+    // stored options into the check boxes, colour boxes and row colour labels (with
+    // mblnDisableRefreshing set meanwhile), the free-usage controls by the plan kind, the icon.
+    void prepareToShow(const QIcon& mainWindowIcon = QIcon());
+    // The report browser shows the blank page (the check command's first step).
+    void clearReport();
+    // Loaded: from construction (or the next use after closing) until it closes.
+    bool isLoaded() const { return m_loaded; }
+
+    // --- Public variables -------------------------------------------------------------------
+    ResultWindowFlags& flags() { return m_flags; }
+    const ResultWindowFlags& flags() const { return m_flags; }
+    std::int32_t mlngTotalUsage() const;
+    std::int32_t mlngChargedUsage() const;
+    std::int32_t mlngLastDayUsage() const;
+
+    // --- ReportTarget -----------------------------------------------------------------------
+    Document& reportDocument() override;
+    void reportReady() override;
+    QDate lastUsedDate() const override;
+    void setLastUsedDate(const QDate& date) override;
+    void setTotalUsage(std::int32_t mb) override;
+    void setChargedUsage(std::int32_t mb) override;
+    void setLastDayUsage(std::int32_t mb) override;
+    void setAverageCaption(const QString& caption) override;
+    bool graphInitialised() const override { return m_flags.mblnGraphInitialised; }
+    bool officeChartRunning() const override;
+    void setOfficeChartData(const QString& dataText) override;
+    void setInbuiltChartInitialised(bool initialised) override {
+        m_flags.mblnInbuiltChartInitialised = initialised;
+    }
+
+    // --- Controls ---------------------------------------------------------------------------
+    ctlTabs* ctlTabs1() const { return m_tabs; }
+    ReportTabFrame* fraReport() const { return m_report; }
+    ChartTabFrame* fraChart() const { return m_chart; }
+    SummaryTabFrame* fraSummary() const { return m_summary; }
+    QFrame* fraFooter() const { return m_footer; }
+    QPushButton* cmdClose() const { return m_close; }
+    QLabel* lblAverageCaption() const { return m_averageCaption; }
+    QLabel* lblAverage() const { return m_average; }
+    QCheckBox* chkExclude(int index) const { return m_exclude[std::size_t(index)]; }
+    QFrame* fraNightUnlimited() const { return m_nightFrame; }
+    QCheckBox* chkNightUnlimited() const { return m_night; }
+    // The placed controls' rectangles in twips, as the last resize left them.
+    const ResultLayout& placedTwips() const { return m_layout; }
+
+    // --- Event handlers ---------------------------------------------------------------------
+    void ctlTabs1_TabClick(int OldTab, int NewTab);
+    void chkExclude_Click(int Index);
+    void chkNightUnlimited_Click();
+
+public Q_SLOTS:
+    // Every way of closing (Close, Escape, the window's close button) ends here: unload.
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildFooter();
+    void Form_Load();
+    void Form_Unload();
+    void ensureLoaded();
+    // The main window rebuilds the report; a rebuild that ends early still shows what the
+    // report document holds by then, as the browser would.
+    void rebuildReport();
+    // Free-usage controls: shown or enabled only for plan kind 1 and a ticked night box.
+    void applyFreeUsageControls();
+    // The sizes the controls' contents ask for (twips), then the resize rules.
+    void refreshDesignSizes();
+    void applyLayout();
+    void placeFooterContents();
+    void selectTabBy(int step);
+    SummaryInputs inputs() const;
+    void setInputs(const SummaryInputs& inputs);
+
+    RetrievalState& m_state;
+    ResultWindowHost& m_host;
+    ResultWindowFlags m_flags;
+    ResultLayout m_layout;
+    bool m_loaded = false;
+    int m_reportsReady = 0;
+
+    ctlTabs* m_tabs = nullptr;
+    ReportTabFrame* m_report = nullptr;
+    ChartTabFrame* m_chart = nullptr;
+    SummaryTabFrame* m_summary = nullptr;
+    QFrame* m_footer = nullptr;
+    QPushButton* m_close = nullptr;
+    QLabel* m_averageCaption = nullptr;
+    QLabel* m_average = nullptr;
+    std::array<QCheckBox*, 3> m_exclude{};
+    QFrame* m_nightFrame = nullptr;
+    QCheckBox* m_night = nullptr;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,69 @@
+#pragma once
+
+// fraReport, the Report tab: the report view WebBrowser1 over the window's report document,
+// and below it the row colour labels and the two file commands.
+
+#include "platform/html_document.h"
+#include "results/window/report_view.h"
+
+#include <QFrame>
+#include <array>
+
+class QLabel;
+class QPushButton;
+
+namespace kestrova {
+
+struct DisplaySettings;
+class RowColourLabel;
+
+class ReportTabFrame : public QFrame {
+    Q_OBJECT
+public:
+    ReportTabFrame(DisplaySettings& display, const ReportViewFactory& viewFactory,
+                   QWidget* parent = nullptr);
+
+    // The report browser's document: the report builder writes the finished page here.
+    HtmlDocument& document() { return m_document; }
+    const HtmlDocument& document() const { return m_document; }
+    // Shows what the document holds now.
+    void showDocument();
+    // Shows the document again when it no longer is what the view shows.
+    void syncView();
+    // The blank page, in the document and the view.
+    void showBlank();
+
+    ReportView* WebBrowser1() const { return m_view; }
+    QFrame* fraReportFooter() const { return m_footer; }
+    RowColourLabel* lblSetColor(int index) const { return m_setColor[std::size_t(index)]; }
+    QPushButton* cmdExport() const { return m_export; }
+    QPushButton* cmdSave() const { return m_save; }
+
+    // The labels show the six row colours of the display settings.
+    void showRowColours();
+
+    // A mouse button pressed on lblSetColor(Index): 1 sets the text colour, 2 the background,
+    // any other button nothing.
+    void lblSetColor_MouseDown(int Index, int Button);
+    void cmdSave_Click();
+    void cmdExport_Click();
+
+Q_SIGNALS:
+    // A row colour changed: the main window rebuilds the report.
+    void rowColoursChanged();
+
+private:
+    // The save prompt and the overwrite question; the empty text when the command ends there.
+    QString askTarget(const QString& ext);
+
+    DisplaySettings& m_display;
+    HtmlDocument m_document;
+    ReportView* m_view = nullptr;
+    QFrame* m_footer = nullptr;
+    QLabel* m_setRowColour = nullptr;
+    std::array<RowColourLabel*, 3> m_setColor{};
+    QPushButton* m_export = nullptr;
+    QPushButton* m_save = nullptr;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,17 @@
+#include "results/window/report_view.h"
+
+namespace kestrova {
+
+ReportView::ReportView(QWidget* parent) : QWidget(parent) {}
+
+void ReportView::setShownPage(const QString& html) {
+    m_page = html;
+    ++m_pagesShown;
+}
+
+void ReportView::showPage(const QString& html) {
+    setShownPage(html);
+    Q_EMIT pageShown(true);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,67 @@
+#include "results/window/result_layout.h"
+
+#include <cmath>
+
+namespace kestrova {
+
+namespace {
+
+// One assignment of a size; a negative one fails the way the platform refuses it.
+void setWidth(TwipRect& box, int width) {
+    if (width >= 0) {
+        box.width = width;
+    }
+}
+
+void setHeight(TwipRect& box, int height) {
+    if (height >= 0) {
+        box.height = height;
+    }
+}
+
+}  // namespace
+
+void ResizeResultWindow(ResultLayout& l, int W, int H) {
+    TwipRect& tabs = l[Placed::ctlTabs1];
+    TwipRect& footer = l[Placed::fraFooter];
+    setWidth(tabs, W - 300);
+    setHeight(tabs, H - footer.height - 400);
+    setWidth(footer, W);
+    footer.top = H - footer.height - 350;
+    l[Placed::cmdClose].left = W - l[Placed::cmdClose].width - 400;
+
+    for (Placed frame : {Placed::fraReport, Placed::fraChart, Placed::fraSummary}) {
+        setWidth(l[frame], tabs.width - 300);
+        setHeight(l[frame], tabs.height - 350);
+    }
+
+    const TwipRect& chart = l[Placed::fraChart];
+    for (Placed p : {Placed::cmdCopyChart, Placed::cmbChartType, Placed::fraBuiltinChartOptions,
+                     Placed::fraChartColors}) {
+        l[p].top = chart.height - l[p].height - 100;
+    }
+    for (Placed p : {Placed::fraBuiltinChartOptions, Placed::fraChartColors}) {
+        l[p].left = chart.width - l[p].width - 100;
+    }
+    for (Placed p : {Placed::XChart1, Placed::OLE1}) {
+        setWidth(l[p], chart.width - 100);
+        setHeight(l[p], chart.height - l[Placed::fraChartColors].height - 400);
+    }
+
+    const TwipRect& report = l[Placed::fraReport];
+    TwipRect& reportFooter = l[Placed::fraReportFooter];
+    reportFooter.top = report.height - reportFooter.height - 100;
+    reportFooter.left = report.width - reportFooter.width - 100;
+    for (Placed p : {Placed::cmdExport, Placed::cmdSave}) {
+        l[p].top = report.height - l[p].height - 100;
+    }
+    setWidth(l[Placed::WebBrowser1], report.width - 20);
+    setHeight(l[Placed::WebBrowser1], report.height - reportFooter.height - 350);
+}
+
+QSize outerWindowTwips(QSize clientPixels, double twipsPerPixelX, double twipsPerPixelY) {
+    return {int(std::lround(clientPixels.width() * twipsPerPixelX)) + kDesignFrameWidthTwips,
+            int(std::lround(clientPixels.height() * twipsPerPixelY)) + kDesignFrameHeightTwips};
+}
+
+}  // namespace kestrova

@@ -1,0 +1,62 @@
+#pragma once
+
+// The result window's resize rules as a plain function on the controls' rectangles, in twips,
+// so that the widget and the tests run the same statements.
+
+#include <QSize>
+#include <array>
+
+namespace kestrova {
+
+// The controls the resize handler places. Positions are relative to each control's parent:
+// ctlTabs1 and fraFooter to the window, cmdClose to fraFooter, the three tab frames to
+// ctlTabs1, the Chart tab's controls to fraChart and the Report tab's to fraReport.
+enum class Placed {
+    ctlTabs1,
+    fraFooter,
+    cmdClose,
+    fraReport,
+    fraChart,
+    fraSummary,
+    cmdCopyChart,
+    cmbChartType,
+    fraBuiltinChartOptions,
+    fraChartColors,
+    XChart1,
+    OLE1,
+    fraReportFooter,
+    cmdExport,
+    cmdSave,
+    WebBrowser1,
+};
+inline constexpr int kPlacedCount = int(Placed::WebBrowser1) + 1;
+
+struct TwipRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const TwipRect&, const TwipRect&) = default;
+};
+
+struct ResultLayout {
+    std::array<TwipRect, kPlacedCount> boxes{};
+
+    TwipRect& operator[](Placed p) { return boxes[std::size_t(p)]; }
+    const TwipRect& operator[](Placed p) const { return boxes[std::size_t(p)]; }
+    friend bool operator==(const ResultLayout&, const ResultLayout&) = default;
+};
+
+// The resize statements for a window of the given outer width and height (twips), in their
+// order. A statement that would give a control a negative width or height is skipped, so the
+// control keeps what it had; every other statement still runs. Positions may go negative.
+void ResizeResultWindow(ResultLayout& layout, int windowWidth, int windowHeight);
+
+// The rules were made against the window's outer measures on the desktop the window was
+// designed on (4-pixel borders, a 19-pixel caption); Qt gives the client area, so the outer
+// measures are the client area plus that frame, in twips.
+inline constexpr int kDesignFrameWidthTwips = 120;
+inline constexpr int kDesignFrameHeightTwips = 405;
+QSize outerWindowTwips(QSize clientPixels, double twipsPerPixelX, double twipsPerPixelY);
+
+}  // namespace kestrova

@@ -1,0 +1,507 @@
+#include "results/window/summary_page.h"
+
+#include "controls/number_box_logic.h"
+#include "controls/numeric_edit_box.h"
+#include "platform/failure.h"
+#include "platform/number_format.h"
+#include "platform/property_bag.h"
+#include "platform/settings_store.h"
+#include "results/summary_report.h"
+#include "results/window/result_window_host.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace kestrova {
+
+namespace {
+
+using L = SummaryLabel;
+
+constexpr int kBarWidth = 240;
+constexpr int kBarHeight = 16;
+constexpr int kExcessBarHeight = 8;
+constexpr int kValueWidth = 120;
+
+constexpr PlanEditBox kBoxes[] = {PlanEditBox::nebPlanCharge, PlanEditBox::nebBandWidthLimit,
+                                  PlanEditBox::nebRsPerMB};
+
+QLabel* plainLabel(QWidget* parent, const QString& text, const QString& name) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setObjectName(name);
+    return label;
+}
+
+// A note in the palette's placeholder colour, a little smaller than the text around it.
+QLabel* noteLabel(QWidget* parent, const QString& text, const QString& name) {
+    QLabel* label = plainLabel(parent, text, name);
+    QFont f = label->font();
+    f.setPointSizeF(f.pointSizeF() * 0.9);
+    label->setFont(f);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, p.color(QPalette::PlaceholderText));
+    label->setPalette(p);
+    return label;
+}
+
+QFrame* barBox(QWidget* parent, const QString& name, const QColor& colour, const QString& tip) {
+    auto* box = new QFrame(parent);
+    box->setObjectName(name);
+    box->setAutoFillBackground(true);
+    QPalette p = box->palette();
+    p.setColor(QPalette::Window, colour);
+    box->setPalette(p);
+    box->setToolTip(tip);
+    return box;
+}
+
+QGridLayout* figureGrid(QWidget* box) {
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+}  // namespace
+
+SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
+                                 SummaryTab::Clock clock, QString plansAddress, QWidget* parent)
+    : QFrame(parent),
+      m_host(host),
+      m_clock(clock ? std::move(clock) : SummaryTab::Clock([] { return QDate::currentDate(); })),
+      m_logic(m_clock),
+      m_plansAddress(std::move(plansAddress)) {
+    setObjectName(QStringLiteral("fraSummary"));
+
+    // The tab's contents stay where they are designed; a window too small for them scrolls.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrSummary"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+
+    m_content = new QWidget;
+    m_content->setObjectName(QStringLiteral("fraSummaryContent"));
+    auto* grid = new QGridLayout(m_content);
+    grid->setContentsMargins(10, 8, 10, 8);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(10);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(10);
+    auto* planBox = new QGroupBox(m_content);
+    planBox->setObjectName(QStringLiteral("fraPlan"));
+    buildPlanBox(planBox, form);
+    left->addWidget(planBox);
+    left->addWidget(buildUsageBox(m_content));
+    left->addStretch(1);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(10);
+    right->addWidget(buildFrames(m_content));
+    right->addWidget(buildBill(m_content));
+    right->addWidget(buildCheapest(m_content));
+    right->addStretch(1);
+
+    grid->addLayout(left, 0, 0);
+    grid->addLayout(right, 0, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+
+    auto* notes = new QVBoxLayout;
+    notes->setSpacing(2);
+    m_today[5] = noteLabel(
+        m_content, QStringLiteral("* - These fields are displayed when last recorded day is today."),
+        QStringLiteral("lbl_5"));
+    notes->addWidget(m_today[5]);
+    notes->addWidget(noteLabel(
+        m_content, QStringLiteral("Summary valid only if report generated is only for one month."),
+        QStringLiteral("lblSummaryNote")));
+    grid->addLayout(notes, 1, 0, 1, 2);
+    grid->setRowStretch(2, 1);
+    scroll->setWidget(m_content);
+
+    // The tab as designed: no plan chosen yet, the available frame in front, no "today".
+    m_excess->hide();
+    for (QLabel* label : m_today) {
+        label->hide();
+    }
+    for (L today : {L::lblUsageToday, L::lblUsedAverageExclToday, L::lblAvailableAverageExclToday}) {
+        figureLabel(today)->hide();
+    }
+    for (PlanEditBox box : kBoxes) {
+        editBox(box)->hide();
+    }
+    m_lblMB->hide();
+    m_barExcess->hide();
+    m_cheapestBox->hide();
+}
+
+QLabel* SummaryTabFrame::makeFigure(QWidget* parent, SummaryLabel label) {
+    auto* value = new QLabel(parent);
+    value->setObjectName(summaryLabelName(label));
+    value->setTextFormat(Qt::PlainText);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value->setMinimumWidth(kValueWidth);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_figures[std::size_t(label)] = value;
+    return value;
+}
+
+void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
+    const SummaryTabCaptions& c = summaryTabCaptions();
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+
+    QLabel* select = plainLabel(box, c.selectYourPlan, QStringLiteral("lblSelectYourPlan"));
+    QFont bold = select->font();
+    bold.setBold(true);
+    select->setFont(bold);
+    grid->addWidget(select, 0, 0, 1, 2);
+
+    m_lblPlans = new QLabel(box);
+    m_lblPlans->setObjectName(QStringLiteral("lblPlans"));
+    m_lblPlans->setTextFormat(Qt::RichText);
+    m_lblPlans->setText(QStringLiteral("<a href=\"plans\">") + c.lblPlans.toHtmlEscaped() +
+                        QStringLiteral("</a>"));
+    m_lblPlans->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                        Qt::LinksAccessibleByKeyboard);
+    m_lblPlans->setToolTip(m_plansAddress);
+    connect(m_lblPlans, &QLabel::linkActivated, this, [this] { m_host.L2N(m_plansAddress); });
+    grid->addWidget(m_lblPlans, 0, 2, 1, 2, Qt::AlignRight);
+
+    m_plans = new QComboBox(box);
+    m_plans->setObjectName(QStringLiteral("cmbPlans"));
+    m_plans->setMaxVisibleItems(16);
+    connect(m_plans, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_syncing) {
+            return;
+        }
+        m_logic.selectListIndex(index);
+        showFigures();
+    });
+    grid->addWidget(m_plans, 1, 0, 1, 4);
+    grid->addWidget(noteLabel(box, c.planListHint, QStringLiteral("lblPlanListHint")), 2, 0, 1, 4);
+    QLabel* custom = plainLabel(box, c.customPlanHint, QStringLiteral("lblCustomPlanHint"));
+    custom->setWordWrap(true);
+    grid->addWidget(custom, 3, 0, 1, 4);
+
+    const struct {
+        QString caption;
+        QString captionName;
+        SummaryLabel value;
+        PlanEditBox box;
+    } rows[] = {
+        {c.planCharge, QStringLiteral("lblPlanChargeCaption"), L::lblPlanCharge,
+         PlanEditBox::nebPlanCharge},
+        {c.bandWidthLimit, QStringLiteral("lblBandWidthLimitCaption"), L::lblBandWidthLimit,
+         PlanEditBox::nebBandWidthLimit},
+        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::lblRsPerMB, PlanEditBox::nebRsPerMB},
+    };
+    int r = 4;
+    for (const auto& row : rows) {
+        grid->addWidget(plainLabel(box, row.caption, row.captionName), r, 0);
+        QLabel* value = makeFigure(box, row.value);
+        value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        grid->addWidget(value, r, 1);
+        const QString name = editBoxDesign(row.box).key;
+        auto* edit = new neb(box);
+        edit->setObjectName(name);
+        edit->ReadProperties(form.bag(name));
+        edit->setFixedWidth(kValueWidth);
+        const PlanEditBox which = row.box;
+        connect(edit, &neb::Change, this, [this, which] { editBoxChanged(which); });
+        grid->addWidget(edit, r, 1, Qt::AlignLeft);
+        m_editBoxes[std::size_t(row.box)] = edit;
+        ++r;
+    }
+    m_lblMB = plainLabel(box, c.lblMB, QStringLiteral("lblMB"));
+    grid->addWidget(m_lblMB, 5, 2);
+    grid->setColumnMinimumWidth(1, kValueWidth);
+    grid->setColumnStretch(3, 1);
+    setTabOrder(m_plans, m_editBoxes[0]);
+    setTabOrder(m_editBoxes[0], m_editBoxes[1]);
+    setTabOrder(m_editBoxes[1], m_editBoxes[2]);
+    setTabOrder(m_editBoxes[2], m_lblPlans);
+}
+
+QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
+    auto* box = new QGroupBox(content);
+    box->setObjectName(QStringLiteral("fraUsage"));
+    QGridLayout* grid = figureGrid(box);
+    auto row = [&](int r, SummaryLabel figure, QLabel* captionLabel) {
+        grid->addWidget(captionLabel, r, 0);
+        grid->addWidget(makeFigure(box, figure), r, 2);
+    };
+    auto captionOf = [&](SummaryLabel figure) {
+        return plainLabel(box, summaryLabelCaption(figure), summaryLabelName(figure) + u"Caption");
+    };
+    row(0, L::lblUsedBandWidth, captionOf(L::lblUsedBandWidth));
+    row(1, L::lblUsedAverage, captionOf(L::lblUsedAverage));
+    row(2, L::lblUsedLastDay, captionOf(L::lblUsedLastDay));
+    m_today[0] = plainLabel(box, summaryLabelCaption(L::lblUsageToday), QStringLiteral("lbl_0"));
+    row(3, L::lblUsageToday, m_today[0]);
+    m_today[1] =
+        plainLabel(box, summaryLabelCaption(L::lblUsedAverageExclToday), QStringLiteral("lbl_1"));
+    m_today[2] = noteLabel(box, summaryTabCaptions().excludingToday, QStringLiteral("lbl_2"));
+    row(4, L::lblUsedAverageExclToday, m_today[1]);
+    // The "(Excluding today)" note under its caption keeps the column narrow.
+    grid->addWidget(m_today[2], 5, 0, Qt::AlignTop);
+
+    // The usage bar: the whole allowance, the part used over it from the left, and the excess
+    // in the same scale below it.
+    auto* bar = new QWidget(box);
+    bar->setObjectName(QStringLiteral("picUsageBar"));
+    bar->setFixedSize(kBarWidth, kBarHeight + 3 + kExcessBarHeight);
+    const SummaryTabCaptions& c = summaryTabCaptions();
+    m_barAllowed = barBox(bar, QStringLiteral("picDownloadAllowed"), QColor(206, 232, 206),
+                          c.picDownloadAllowedToolTip);
+    m_barAllowed->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_barAllowed->setGeometry(0, 0, kBarWidth, kBarHeight);
+    m_barActual = barBox(m_barAllowed, QStringLiteral("picActualDownload"), QColor(70, 130, 180),
+                         QStringLiteral("Used"));
+    m_barActual->setGeometry(0, 0, 0, kBarHeight);
+    m_barExcess = barBox(bar, QStringLiteral("picExcessDownload"), QColor(200, 45, 45),
+                         c.picExcessDownloadToolTip);
+    m_barExcess->setGeometry(0, kBarHeight + 3, 0, kExcessBarHeight);
+
+    m_percentage = new QLineEdit(box);
+    m_percentage->setObjectName(QStringLiteral("txtPercentage"));
+    m_percentage->setReadOnly(true);
+    m_percentage->setFocusPolicy(Qt::ClickFocus);
+    m_percentage->setAlignment(Qt::AlignCenter);
+    m_percentage->setToolTip(c.txtPercentageToolTip);
+    m_percentage->setFixedWidth(64);
+    grid->addWidget(bar, 6, 0, 1, 2, Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(m_percentage, 6, 2, Qt::AlignRight | Qt::AlignTop);
+    return box;
+}
+
+QWidget* SummaryTabFrame::buildFrames(QWidget* content) {
+    const SummaryTabCaptions& c = summaryTabCaptions();
+    auto* place = new QWidget(content);
+    place->setObjectName(QStringLiteral("fraUsagePlace"));
+    auto* stack = new QGridLayout(place);
+    stack->setContentsMargins(0, 0, 0, 0);
+
+    m_available = new QGroupBox(c.fraAvailable, place);
+    m_available->setObjectName(QStringLiteral("fraAvailable"));
+    QGridLayout* a = figureGrid(m_available);
+    auto captionOf = [](QWidget* parent, SummaryLabel figure) {
+        return plainLabel(parent, summaryLabelCaption(figure),
+                          summaryLabelName(figure) + u"Caption");
+    };
+    int r = 0;
+    for (L figure : {L::lblAvailableBandWidth, L::lblAvailableAverage, L::lblAvailableDays}) {
+        a->addWidget(captionOf(m_available, figure), r, 0);
+        a->addWidget(makeFigure(m_available, figure), r, 2);
+        ++r;
+    }
+    m_today[3] = plainLabel(m_available, summaryLabelCaption(L::lblAvailableAverageExclToday),
+                            QStringLiteral("lbl_3"));
+    m_today[4] = noteLabel(m_available, c.excludingToday, QStringLiteral("lbl_4"));
+    a->addWidget(m_today[3], r, 0);
+    a->addWidget(makeFigure(m_available, L::lblAvailableAverageExclToday), r, 2);
+    a->addWidget(m_today[4], r + 1, 0, Qt::AlignTop);
+
+    m_excess = new QGroupBox(c.fraExcess, place);
+    m_excess->setObjectName(QStringLiteral("fraExcess"));
+    QGridLayout* e = figureGrid(m_excess);
+    r = 0;
+    for (L figure : {L::lblExcessBandwidth, L::lblExcessRatePerMB, L::lblExcessAmount}) {
+        e->addWidget(captionOf(m_excess, figure), r, 0);
+        e->addWidget(makeFigure(m_excess, figure), r, 2);
+        ++r;
+    }
+    e->setRowStretch(r, 1);
+
+    // One place for both: whichever is shown stands there.
+    stack->addWidget(m_available, 0, 0);
+    stack->addWidget(m_excess, 0, 0);
+    return place;
+}
+
+QWidget* SummaryTabFrame::buildBill(QWidget* content) {
+    auto* box = new QGroupBox(content);
+    box->setObjectName(QStringLiteral("fraBill"));
+    QGridLayout* grid = figureGrid(box);
+    int r = 0;
+    for (L figure : {L::lblBillPlanCharge, L::lblBillExcessCharge, L::lblBillTotal, L::lblBillTax,
+                     L::lblBillTotalAndTax}) {
+        grid->addWidget(plainLabel(box, summaryLabelCaption(figure),
+                                   summaryLabelName(figure) + u"Caption"),
+                        r, 0);
+        grid->addWidget(makeFigure(box, figure), r, 2);
+        ++r;
+    }
+    QLabel* total = figureLabel(L::lblBillTotalAndTax);
+    QFont bold = total->font();
+    bold.setBold(true);
+    total->setFont(bold);
+    return box;
+}
+
+QWidget* SummaryTabFrame::buildCheapest(QWidget* content) {
+    auto* box = new QGroupBox(content);
+    box->setObjectName(QStringLiteral("fraCheapestPlan"));
+    auto* column = new QVBoxLayout(box);
+    column->setSpacing(4);
+    column->addWidget(plainLabel(box, QStringLiteral("Cheapest plan for this usage :"),
+                                 QStringLiteral("lblCheapestPlanCaption")));
+    m_cheapestPlan = plainLabel(box, QString(), QStringLiteral("lblCheapestPlan"));
+    m_cheapestPlan->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold = m_cheapestPlan->font();
+    bold.setBold(true);
+    m_cheapestPlan->setFont(bold);
+    column->addWidget(m_cheapestPlan);
+    m_cheapestSaving = plainLabel(box, QString(), QStringLiteral("lblCheapestSaving"));
+    m_cheapestSaving->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_cheapestSaving->setWordWrap(true);
+    column->addWidget(m_cheapestSaving);
+    m_cheapestBox = box;
+    return box;
+}
+
+void SummaryTabFrame::load() {
+    const SettingsStore store;
+    m_logic.load(store);
+    fillPlanList();
+    showFigures();
+}
+
+void SummaryTabFrame::save() const {
+    SettingsStore store;
+    m_logic.save(store);
+    store.sync();
+}
+
+void SummaryTabFrame::LoadCombo() {
+    const SettingsStore store;
+    m_logic.LoadCombo(store);
+    fillPlanList();
+    showFigures();
+}
+
+void SummaryTabFrame::CreateSummary() {
+    m_logic.CreateSummary();
+    showFigures();
+}
+
+void SummaryTabFrame::fillPlanList() {
+    m_syncing = true;
+    m_plans->clear();
+    for (const PlanListEntry& entry : m_logic.cmbPlans().entries()) {
+        m_plans->addItem(entry.text, entry.itemData);
+    }
+    m_plans->setCurrentIndex(m_logic.cmbPlans().listIndex());
+    m_syncing = false;
+}
+
+void SummaryTabFrame::editBoxChanged(PlanEditBox box) {
+    if (m_syncing) {
+        return;
+    }
+    // While the figure is being retyped the box may hold no number yet; that is no figure of
+    // 0 (which would turn the allowance box to 1 under the user's fingers).
+    if (!readsAsNumber(editBox(box)->Text().trimmed())) {
+        return;
+    }
+    m_logic.setEditBoxValue(box, editBox(box)->Value());
+    showFigures();
+}
+
+void SummaryTabFrame::showFigures() {
+    m_syncing = true;
+    if (m_plans->currentIndex() != m_logic.cmbPlans().listIndex()) {
+        m_plans->setCurrentIndex(m_logic.cmbPlans().listIndex());
+    }
+    for (PlanEditBox box : kBoxes) {
+        const double value = m_logic.editBoxValue(box);
+        if (editBoxText(box, editBox(box)->Value()) != editBoxText(box, value) ||
+            editBox(box)->Text().isEmpty()) {
+            editBox(box)->setValue(value);
+        }
+    }
+    m_syncing = false;
+    if (!m_logic.cmbPlans().hasSelection()) {
+        m_cheapestBox->hide();
+        return;
+    }
+
+    const SummaryFigures& f = m_logic.figures();
+    for (int i = 0; i < kSummaryLabelCount; ++i) {
+        if (QLabel* label = m_figures[std::size_t(i)]) {
+            label->setText(f.labels[std::size_t(i)].shown);
+        }
+    }
+    m_percentage->setText(f.shown(L::txtPercentage));
+
+    for (L value : {L::lblPlanCharge, L::lblBandWidthLimit, L::lblRsPerMB}) {
+        figureLabel(value)->setVisible(!f.customFiguresShown);
+    }
+    for (PlanEditBox box : kBoxes) {
+        editBox(box)->setVisible(f.customFiguresShown);
+    }
+    m_lblMB->setVisible(f.customFiguresShown);
+
+    m_available->setVisible(f.fraAvailableVisible);
+    m_excess->setVisible(f.fraExcessVisible);
+    if (f.fraExcessVisible) {
+        m_excess->raise();
+    } else {
+        m_available->raise();
+    }
+    for (QLabel* label : m_today) {
+        label->setVisible(f.todayLabelsVisible);
+    }
+    for (L today : {L::lblUsageToday, L::lblUsedAverageExclToday, L::lblAvailableAverageExclToday}) {
+        figureLabel(today)->setVisible(f.todayLabelsVisible);
+    }
+    showBar();
+    showCheapestPlan();
+}
+
+void SummaryTabFrame::showBar() {
+    const SummaryFigures& f = m_logic.figures();
+    const int full = m_barAllowed->width();
+    auto widthOf = [full](double fraction) {
+        // A share beyond the whole bar (more than twice the allowance used) is drawn full.
+        return int(std::lround(std::clamp(fraction, 0.0, 1.0) * full));
+    };
+    m_barActual->resize(widthOf(f.picActualDownloadWidth), m_barAllowed->height());
+    m_barExcess->resize(widthOf(f.picExcessDownloadWidth), kExcessBarHeight);
+    m_barExcess->setVisible(f.picExcessDownloadVisible);
+}
+
+void SummaryTabFrame::showCheapestPlan() {
+    try {
+        const std::vector<PlanCost> costs =
+            comparePlans(m_logic.inputs(), std::nullopt, m_clock());
+        const PlanCost& best = costs.front();
+        const Bill selected = billOf(m_logic.figures());
+        m_cheapestPlan->setText(best.name + QStringLiteral("   ") + best.totalAndTaxText);
+        const double saving = selected.totalAndTax - best.bill.totalAndTax;
+        if (std::llround(saving * 100) > 0) {
+            m_cheapestSaving->setText(QStringLiteral("Saves Rs. ") + formatNumber(saving, 2) +
+                                      QStringLiteral(" against the selected plan"));
+        } else {
+            m_cheapestSaving->setText(QStringLiteral("The selected plan is the cheapest"));
+        }
+        m_cheapestBox->show();
+    } catch (const Failure&) {
+        m_cheapestBox->hide();
+    }
+}
+
+}  // namespace kestrova

@@ -1,0 +1,102 @@
+#pragma once
+
+// fraSummary, the Summary tab: the plan list and the custom plan's edit boxes, the figures of
+// the last CreateSummary, the two frames that share one place, the usage bar, the "today"
+// fields and notes, and the cheapest catalogue plan for the month. Every figure comes from
+// SummaryTab; this frame only shows it.
+
+#include "results/summary_tab.h"
+
+#include <QFrame>
+#include <array>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+
+namespace kestrova {
+
+class PropertyBag;
+class ResultWindowHost;
+class StoredForm;
+class neb;
+
+class SummaryTabFrame : public QFrame {
+    Q_OBJECT
+public:
+    // The edit boxes take their stored properties from `form`; `plansAddress` is the page
+    // "ORVO plans" opens through the host's L2N.
+    SummaryTabFrame(ResultWindowHost& host, const StoredForm& form, SummaryTab::Clock clock,
+                    QString plansAddress, QWidget* parent = nullptr);
+
+    SummaryTab& logic() { return m_logic; }
+    const SummaryTab& logic() const { return m_logic; }
+
+    // Window load: the edit boxes from the settings store, then LoadCombo.
+    void load();
+    // Window unload: "Plan3" and the three edit box values.
+    void save() const;
+    // Refills the plan list and selects the stored plan.
+    void LoadCombo();
+    void CreateSummary();
+    // The month's usage handed over by the main window.
+    void setInputs(const SummaryInputs& inputs) { m_logic.setInputs(inputs); }
+
+    QComboBox* cmbPlans() const { return m_plans; }
+    neb* editBox(PlanEditBox box) const { return m_editBoxes[std::size_t(box)]; }
+    // The label (or, for txtPercentage, nothing: see txtPercentage()) that shows a figure.
+    QLabel* figureLabel(SummaryLabel label) const { return m_figures[std::size_t(label)]; }
+    QLineEdit* txtPercentage() const { return m_percentage; }
+    QGroupBox* fraAvailable() const { return m_available; }
+    QGroupBox* fraExcess() const { return m_excess; }
+    QFrame* picDownloadAllowed() const { return m_barAllowed; }
+    QFrame* picActualDownload() const { return m_barActual; }
+    QFrame* picExcessDownload() const { return m_barExcess; }
+    QLabel* lblMB() const { return m_lblMB; }
+    QLabel* lblPlans() const { return m_lblPlans; }
+    // The control array `lbl`: the "today" captions and the footnote.
+    const std::array<QLabel*, 6>& lbl() const { return m_today; }
+    QLabel* lblCheapestPlan() const { return m_cheapestPlan; }
+    QLabel* lblCheapestSaving() const { return m_cheapestSaving; }
+
+private:
+    void buildPlanBox(QWidget* content, const StoredForm& form);
+    QWidget* buildUsageBox(QWidget* content);
+    QWidget* buildFrames(QWidget* content);
+    QWidget* buildBill(QWidget* content);
+    QWidget* buildCheapest(QWidget* content);
+    QLabel* makeFigure(QWidget* parent, SummaryLabel label);
+
+    void fillPlanList();
+    void editBoxChanged(PlanEditBox box);
+    // Paints the logic's state into the widgets: list index, edit boxes, figures, frames, bar.
+    void showFigures();
+    void showBar();
+    void showCheapestPlan();
+
+    ResultWindowHost& m_host;
+    SummaryTab::Clock m_clock;
+    SummaryTab m_logic;
+    QString m_plansAddress;
+    bool m_syncing = false;
+
+    QWidget* m_content = nullptr;
+    QComboBox* m_plans = nullptr;
+    QLabel* m_lblPlans = nullptr;
+    QLabel* m_lblMB = nullptr;
+    std::array<neb*, 3> m_editBoxes{};
+    std::array<QLabel*, kSummaryLabelCount> m_figures{};
+    QLineEdit* m_percentage = nullptr;
+    QGroupBox* m_available = nullptr;
+    QGroupBox* m_excess = nullptr;
+    QFrame* m_barAllowed = nullptr;
+    QFrame* m_barActual = nullptr;
+    QFrame* m_barExcess = nullptr;
+    std::array<QLabel*, 6> m_today{};
+    QWidget* m_cheapestBox = nullptr;
+    QLabel* m_cheapestPlan = nullptr;
+    QLabel* m_cheapestSaving = nullptr;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,149 @@
+// The report view on the real browser engine: pages beyond setHtml's 2 MB limit, script,
+// plugins and every outside request off, and the result window's report as it is rendered.
+// Slow to start (the engine), so only these few; labelled e2e.
+
+#include "month_on_screen.h"
+
+#include "platform/dialogs.h"
+#include "results/window/report_tab.h"
+#include "results/window/web_report_view.h"
+#include "support/qt_printers.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+#include <atomic>
+#include <thread>
+
+namespace kestrova::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Counts every request that reaches it, on 127.0.0.1.
+class CountingServer {
+public:
+    CountingServer() {
+        m_server.Get(R"(.*)", [this](const httplib::Request&, httplib::Response& res) {
+            ++m_hits;
+            res.set_content("body { background: red; }", "text/css");
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running()) {
+            std::this_thread::sleep_for(1ms);
+        }
+    }
+    ~CountingServer() {
+        m_server.stop();
+        m_thread.join();
+    }
+    QString url(const char* path) const {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(QLatin1String(path));
+    }
+    int hits() const { return m_hits; }
+
+private:
+    httplib::Server m_server;
+    int m_port = 0;
+    std::thread m_thread;
+    std::atomic<int> m_hits{0};
+};
+
+QString plainTextOf(WebReportView& view) {
+    QString text;
+    bool done = false;
+    view.page()->toPlainText([&](const QString& t) {
+        text = t;
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 30000));
+    return text;
+}
+
+bool waitShown(QSignalSpy& shown) {
+    if (shown.isEmpty() && !shown.wait(60000)) {
+        return false;
+    }
+    return shown.takeLast().at(0).toBool();
+}
+
+TEST(WebReportView, ShowsAPageLargerThanTwoMegabytesWhole) {
+    WebReportView view;
+    view.resize(640, 480);
+    view.show();
+    QString rows;
+    for (int i = 0; i < 40000; ++i) {
+        rows += QStringLiteral("<tr><td>2026-11-%1</td><td>row %2 of the month</td></tr>")
+                    .arg(i % 28 + 1, 2, 10, QChar(u'0'))
+                    .arg(i);
+    }
+    const QString page = QStringLiteral("<html><head><title>big</title></head><body><table>") +
+                         rows + QStringLiteral("</table><p>END-OF-REPORT</p></body></html>");
+    ASSERT_GT(page.toUtf8().size(), 2 * 1024 * 1024);
+    QSignalSpy shown(&view, &ReportView::pageShown);
+    view.showPage(page);
+    ASSERT_TRUE(waitShown(shown));
+    const QString text = plainTextOf(view);
+    EXPECT_TRUE(text.contains(QStringLiteral("row 39999 of the month")));
+    EXPECT_TRUE(text.trimmed().endsWith(QStringLiteral("END-OF-REPORT")));
+    EXPECT_EQ(view.shownPage(), page);
+}
+
+TEST(WebReportView, RunsNoScriptAndLoadsNothingFromOutside) {
+    CountingServer server;
+    WebReportView view;
+    view.resize(640, 480);
+    view.show();
+    const QWebEngineSettings* s = view.page()->settings();
+    EXPECT_FALSE(s->testAttribute(QWebEngineSettings::JavascriptEnabled));
+    EXPECT_FALSE(s->testAttribute(QWebEngineSettings::PluginsEnabled));
+    EXPECT_FALSE(s->testAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls));
+
+    const QString page =
+        QStringLiteral("<html><head><title>report</title><link rel=\"stylesheet\" href=\"%1\">"
+                       "<script>document.title = 'script ran';</script></head><body>"
+                       "<img src=\"%2\"><iframe src=\"%3\"></iframe><object data=\"%4\"></object>"
+                       "<p>text</p></body></html>")
+            .arg(server.url("/sheet.css"), server.url("/image.png"), server.url("/frame"),
+                 server.url("/plugin.swf"));
+    QSignalSpy shown(&view, &ReportView::pageShown);
+    view.showPage(page);
+    ASSERT_TRUE(waitShown(shown));
+    QTest::qWait(500);
+    EXPECT_EQ(view.page()->title(), QStringLiteral("report"));
+    EXPECT_EQ(server.hits(), 0);
+    EXPECT_EQ(plainTextOf(view).trimmed(), QStringLiteral("text"));
+    // A later page gets an address of its own; the earlier one is no longer served.
+    const QUrl first = view.pageUrl();
+    view.showPage(QStringLiteral("<html><body><p>second</p></body></html>"));
+    ASSERT_TRUE(waitShown(shown));
+    EXPECT_NE(view.pageUrl(), first);
+    EXPECT_EQ(plainTextOf(view).trimmed(), QStringLiteral("second"));
+}
+
+TEST(WebReportView, TheResultWindowShowsTheRenderedReport) {
+    RecordingDialogs messages;
+    ScopedDialogs seam(messages);
+    ResultWindowOptions options;
+    options.reportView = [](QWidget* p) { return new WebReportView(p); };
+    MonthOnScreen m(std::move(options));
+    auto* view = qobject_cast<WebReportView*>(m.window->fraReport()->WebBrowser1());
+    ASSERT_NE(view, nullptr);
+    QSignalSpy shown(view, &ReportView::pageShown);
+    m.window->show();
+    ASSERT_TRUE(waitShown(shown));
+    const QString text = plainTextOf(*view);
+    EXPECT_TRUE(text.contains(QStringLiteral("Bandwidth usage summary for period 01-11-2026 TO "
+                                             "30-11-2026")));
+    EXPECT_TRUE(text.contains(QStringLiteral("893.1821 MB")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Daily Total")));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+}  // namespace
+}  // namespace kestrova::testing

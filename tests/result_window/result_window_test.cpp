@@ -1,0 +1,985 @@
+// The result window driven offscreen with the sample month, as the main window drives it: the
+// report builder fills it, the dialogs seam answers for the user, and the widgets are clicked.
+// The report view here is the plain one (no browser engine); report_view_test has the engine.
+
+#include "month_on_screen.h"
+
+#include "chart/xchart.h"
+#include "controls/numeric_edit_box.h"
+#include "controls/tab_strip.h"
+#include "platform/dialogs.h"
+#include "platform/program_folder.h"
+#include "platform/settings_store.h"
+#include "results/chart_feed.h"
+#include "results/window/chart_tab.h"
+#include "results/window/colour_box.h"
+#include "results/window/report_tab.h"
+#include "results/window/summary_page.h"
+
+#include "support/qt_printers.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace kestrova::testing {
+namespace {
+
+using L = SummaryLabel;
+
+// Table rows print as their names in the test list.
+template <typename Row>
+    requires requires(const Row& r) { r.name; }
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
+}
+
+QString readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class ResultWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        // Every test starts from an empty settings store.
+        QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear();
+    }
+
+    QString inFolder(const QString& name) const { return folder.filePath(name); }
+
+    RecordingDialogs dialogs;
+    ScopedDialogs seam{dialogs};
+    QTemporaryDir folder;
+};
+
+// --- The window and its hand-over ---------------------------------------------------------------
+
+TEST_F(ResultWindow, IsTheResultWindowWithItsThreeTabsAndFooter) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Result"));
+    ctlTabs* tabs = w.ctlTabs1();
+    ASSERT_EQ(tabs->Tabs(), 3);
+    const char* captions[] = {"Report", "Chart", "Summary"};
+    const char* frames[] = {"fraReport", "fraChart", "fraSummary"};
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_EQ(tabs->tabCaption(k), QString::fromLatin1(captions[k - 1]));
+        EXPECT_EQ(tabs->tabFrameName(k), QString::fromLatin1(frames[k - 1]));
+    }
+    EXPECT_EQ(w.cmdClose()->text(), QStringLiteral("&Close"));
+    EXPECT_EQ(w.lblAverageCaption()->text(), QStringLiteral("Average per day :"));
+    EXPECT_EQ(w.chkExclude(1)->text(),
+              QStringLiteral("Exclude Mixed usage (periods overlaping free and non free times)"));
+    // Every control the window's procedures name is found by its control name.
+    const char* names[] = {
+        "ctlTabs1", "fraReport", "fraChart", "fraSummary", "fraFooter", "cmdClose",
+        "lblAverageCaption", "lblAverage", "chkExclude_0", "chkExclude_1", "chkExclude_2",
+        "fraNightUnlimited", "chkNightUnlimited", "WebBrowser1", "fraReportFooter",
+        "lblSetColor_0", "lblSetColor_1", "lblSetColor_2", "cmdExport", "cmdSave",
+        "cmbChartType", "XChart1", "OLE1", "lblMSGraphNotfound", "fraBuiltinChartOptions",
+        "picBuiltInChartColor", "fraChartColors", "picChartColor_0", "picChartColor_1",
+        "picChartColor_2", "chkShowAverageInChart", "chkDisplayDailyTotalinChart",
+        "cmdCopyChart", "cmbPlans", "nebPlanCharge", "nebBandWidthLimit", "nebRsPerMB", "lblMB",
+        "lblPlans", "lblPlanCharge", "lblBandWidthLimit", "lblRsPerMB", "lblUsedBandWidth",
+        "lblUsedAverage", "lblUsedLastDay", "lblUsageToday", "lblUsedAverageExclToday",
+        "lblAvailableBandWidth", "lblAvailableAverage", "lblAvailableDays",
+        "lblAvailableAverageExclToday", "lblExcessBandwidth", "lblExcessRatePerMB",
+        "lblExcessAmount", "lblBillPlanCharge", "lblBillExcessCharge", "lblBillTotal",
+        "lblBillTax", "lblBillTotalAndTax", "txtPercentage", "fraAvailable", "fraExcess",
+        "picDownloadAllowed", "picActualDownload", "picExcessDownload", "lbl_0", "lbl_5"};
+    for (const char* name : names) {
+        EXPECT_NE(w.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    }
+}
+
+TEST_F(ResultWindow, TakesTheMonthFromTheReportBuilder) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    EXPECT_EQ(w.mlngTotalUsage(), 19756);
+    EXPECT_EQ(w.mlngChargedUsage(), 19756);
+    EXPECT_EQ(w.lastUsedDate(), QDate(2026, 11, 30));
+    EXPECT_EQ(w.mlngLastDayUsage(), 893);
+    EXPECT_EQ(w.lblAverage()->text(), QStringLiteral("658.53"));
+    // The view shows the finished page: its rows, daily totals and style rules.
+    const QString shown = w.fraReport()->WebBrowser1()->shownPage();
+    EXPECT_EQ(shown, w.fraReport()->document().outerHTML());
+    EXPECT_TRUE(shown.contains(QStringLiteral("893.1821 MB")));
+    EXPECT_TRUE(shown.contains(QStringLiteral(".nonfree { background-color:#FFEAEA; }")));
+    EXPECT_TRUE(w.flags().mblnInbuiltChartInitialised);
+    EXPECT_EQ(w.fraChart()->XChart1()->model().itemCount(), 31);  // 30 days and "Avg"
+}
+
+TEST_F(ResultWindow, ShowOutputPutsTheStoredOptionsInWithoutRebuilding) {
+    MonthOnScreen m;
+    DisplaySettings& d = m.state.display;
+    d.mblnExcludeFree = false;
+    d.mblnExcludeMixed = true;
+    d.mblnExcludeNonFree = true;
+    d.mblnShowTotalValue = true;
+    d.mblnShowAverage = true;
+    d.mlngColorNonFree = RGB(1, 2, 3);
+    d.mlngColorBackNonFree = RGB(4, 5, 6);
+    d.mlngChartColorFree = RGB(7, 8, 9);
+    d.mlngChartColorNonFree = RGB(10, 11, 12);
+    d.mlngInbuiltChartColor = RGB(13, 14, 15);
+    const int rebuilds = m.host.writeOutputs;
+    frmResult& w = *m.window;
+    w.prepareToShow();
+
+    EXPECT_EQ(m.host.writeOutputs, rebuilds) << "the check boxes changed nothing while filled";
+    EXPECT_FALSE(w.flags().mblnDisableRefreshing);
+    EXPECT_FALSE(w.chkExclude(0)->isChecked());
+    EXPECT_TRUE(w.chkExclude(1)->isChecked());
+    EXPECT_TRUE(w.chkExclude(2)->isChecked());
+    EXPECT_TRUE(w.fraChart()->chkDisplayDailyTotalinChart()->isChecked());
+    EXPECT_TRUE(w.fraChart()->chkShowAverageInChart()->isChecked());
+    EXPECT_EQ(w.fraReport()->lblSetColor(2)->ForeColor(), RGB(1, 2, 3));
+    EXPECT_EQ(w.fraReport()->lblSetColor(2)->BackColor(), RGB(4, 5, 6));
+    EXPECT_EQ(w.fraChart()->picChartColor(0)->BackColor(), RGB(7, 8, 9));
+    EXPECT_EQ(w.fraChart()->picChartColor(2)->BackColor(), RGB(10, 11, 12));
+    EXPECT_EQ(w.fraChart()->picBuiltInChartColor()->BackColor(), RGB(13, 14, 15));
+    // The stored options stay as they were.
+    EXPECT_TRUE(d.mblnExcludeNonFree);
+    EXPECT_TRUE(d.mblnShowAverage);
+}
+
+struct FreeUsageCase {
+    const char* name;
+    int planKind;
+    bool nightTicked;
+    bool freeControls;  // the Free/Mixed row colours, the Free chart colour, exclude 0 and 2
+};
+
+class FreeUsageControls : public ResultWindow,
+                          public ::testing::WithParamInterface<FreeUsageCase> {};
+
+TEST_P(FreeUsageControls, AreThereOnlyForTheNightUnlimitedKindAndPlan) {
+    const FreeUsageCase c = GetParam();
+    MonthOnScreen m({}, c.planKind);
+    m.state.display.mblnNightUnlimitedPlan = c.nightTicked;
+    frmResult& w = *m.window;
+    w.prepareToShow();
+    EXPECT_EQ(w.chkNightUnlimited()->isChecked(), c.nightTicked);
+    EXPECT_EQ(!w.fraReport()->lblSetColor(0)->isHidden(), c.freeControls);
+    EXPECT_EQ(!w.fraReport()->lblSetColor(1)->isHidden(), c.freeControls);
+    EXPECT_FALSE(w.fraReport()->lblSetColor(2)->isHidden());
+    EXPECT_EQ(!w.fraChart()->picChartColor(0)->isHidden(), c.freeControls);
+    EXPECT_TRUE(w.fraChart()->picChartColor(1)->isHidden()) << "designed hidden";
+    EXPECT_EQ(w.chkExclude(0)->isEnabled(), c.freeControls);
+    EXPECT_EQ(w.chkExclude(2)->isEnabled(), c.freeControls);
+    EXPECT_TRUE(w.chkExclude(1)->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PlanKinds, FreeUsageControls,
+    ::testing::Values(FreeUsageCase{"LimitedPlan", kLimitedPlan, false, false},
+                      FreeUsageCase{"LimitedPlanNightOptionStored", kLimitedPlan, true, false},
+                      FreeUsageCase{"NightKindNotTicked", kNightUnlimitedPlan, false, false},
+                      FreeUsageCase{"NightKindTicked", kNightUnlimitedPlan, true, true},
+                      FreeUsageCase{"UnlimitedPlan", kUnlimitedPlan, true, false}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+struct NightFrameCase {
+    const char* name;
+    int planKind;
+    int tab;
+    bool shown;
+};
+
+class NightUnlimitedFrame : public ResultWindow,
+                            public ::testing::WithParamInterface<NightFrameCase> {};
+
+TEST_P(NightUnlimitedFrame, ShowsOnTheChartTabForTheNightKindOnly) {
+    const NightFrameCase c = GetParam();
+    MonthOnScreen m({}, c.planKind);
+    EXPECT_TRUE(m.window->fraNightUnlimited()->isHidden()) << "hidden by the load";
+    m.window->ctlTabs1()->setSelectedTab(c.tab);
+    EXPECT_EQ(!m.window->fraNightUnlimited()->isHidden(), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabs, NightUnlimitedFrame,
+    ::testing::Values(NightFrameCase{"ChartTabNightKind", kNightUnlimitedPlan, 2, true},
+                      NightFrameCase{"ReportTabNightKind", kNightUnlimitedPlan, 1, false},
+                      NightFrameCase{"SummaryTabNightKind", kNightUnlimitedPlan, 3, false},
+                      NightFrameCase{"ChartTabLimited", kLimitedPlan, 2, false},
+                      NightFrameCase{"ChartTabUnlimited", kUnlimitedPlan, 2, false}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ResultWindow, ExcludeMixedRebuildsTheReportWithTheOption) {
+    MonthOnScreen m;
+    const int rebuilds = m.host.writeOutputs;
+    m.window->chkExclude(1)->click();
+    EXPECT_TRUE(m.state.display.mblnExcludeMixed);
+    EXPECT_EQ(m.host.writeOutputs, rebuilds + 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone again";
+}
+
+TEST_F(ResultWindow, ExcludeNonFreeLeavesTheUsageSeriesOutOfTheChartTexts) {
+    MonthOnScreen m({}, kNightUnlimitedPlan);
+    frmResult& w = *m.window;
+    w.chkNightUnlimited()->click();
+    ASSERT_TRUE(m.state.display.mblnNightUnlimitedPlan);
+    ASSERT_TRUE(m.state.mstrGraphData.contains(QStringLiteral("\r\nUsage\t")));
+    w.chkExclude(2)->click();
+    EXPECT_TRUE(m.state.display.mblnExcludeNonFree);
+    EXPECT_FALSE(m.state.mstrGraphData.contains(QStringLiteral("Usage")));
+    // Unticking the night plan lets non-free usage back in.
+    w.chkNightUnlimited()->click();
+    EXPECT_FALSE(m.state.display.mblnExcludeNonFree);
+    EXPECT_TRUE(m.state.mstrGraphData.contains(QStringLiteral("\r\nUsage\t")));
+}
+
+TEST_F(ResultWindow, ClearReportShowsTheBlankPage) {
+    MonthOnScreen m;
+    m.window->clearReport();
+    EXPECT_TRUE(m.window->fraReport()->WebBrowser1()->shownPage().isEmpty());
+    EXPECT_EQ(m.window->fraReport()->document().elementsByTagName(QStringLiteral("TABLE")).count(),
+              0);
+}
+
+// --- Row colours --------------------------------------------------------------------------------
+
+TEST_F(ResultWindow, RightClickOnMixedWithRedMakesTheMixedRowsRedBacked) {
+    MonthOnScreen m({}, kNightUnlimitedPlan);
+    m.state.display.mblnNightUnlimitedPlan = true;
+    frmResult& w = *m.window;
+    w.prepareToShow();
+    RowColourLabel* mixed = w.fraReport()->lblSetColor(1);
+    ASSERT_FALSE(mixed->isHidden());
+    const int rebuilds = m.host.writeOutputs;
+    dialogs.colors.push_back(RGB(255, 0, 0));
+
+    QTest::mouseClick(mixed, Qt::RightButton);
+
+    ASSERT_EQ(dialogs.colorRequests.size(), 1u);
+    EXPECT_EQ(dialogs.colorRequests[0].flags, 1u);
+    EXPECT_EQ(dialogs.colorRequests[0].initial, 15790305u) << "the current background";
+    EXPECT_EQ(mixed->BackColor(), RGB(255, 0, 0));
+    EXPECT_EQ(mixed->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(mixed->ForeColor(), 16711680u) << "the text colour stays";
+    EXPECT_EQ(m.state.display.mlngColorBackMixed, RGB(255, 0, 0));
+    EXPECT_EQ(m.state.display.mlngColorMixed, 16711680u);
+    EXPECT_EQ(m.host.writeOutputs, rebuilds + 1);
+    const QString page = w.fraReport()->WebBrowser1()->shownPage();
+    EXPECT_TRUE(page.contains(QStringLiteral(".mixed { background-color:#FF0000; }")));
+    EXPECT_TRUE(page.contains(QStringLiteral(".mixed { color:#0000FF; }")));
+}
+
+struct ButtonCase {
+    const char* name;
+    Qt::MouseButton button;
+    bool asksForColour;
+    bool textColour;  // else the background, when asked
+};
+
+class RowColourButtons : public ResultWindow, public ::testing::WithParamInterface<ButtonCase> {};
+
+TEST_P(RowColourButtons, LeftSetsTheTextColourRightTheBackgroundOthersNothing) {
+    const ButtonCase c = GetParam();
+    MonthOnScreen m;
+    RowColourLabel* text = m.window->fraReport()->lblSetColor(2);
+    const int rebuilds = m.host.writeOutputs;
+    dialogs.colors.push_back(RGB(0, 128, 0));
+    QTest::mouseClick(text, c.button);
+
+    const DisplaySettings& d = m.state.display;
+    EXPECT_EQ(dialogs.colorRequests.size(), c.asksForColour ? 1u : 0u);
+    EXPECT_EQ(m.host.writeOutputs, rebuilds + (c.asksForColour ? 1 : 0));
+    EXPECT_EQ(d.mlngColorNonFree, c.asksForColour && c.textColour ? RGB(0, 128, 0) : 0u);
+    EXPECT_EQ(d.mlngColorBackNonFree,
+              c.asksForColour && !c.textColour ? RGB(0, 128, 0) : 15395583u);
+    if (c.asksForColour) {
+        EXPECT_EQ(dialogs.colorRequests[0].initial, c.textColour ? 0u : 15395583u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, RowColourButtons,
+    ::testing::Values(ButtonCase{"Left", Qt::LeftButton, true, true},
+                      ButtonCase{"Right", Qt::RightButton, true, false},
+                      ButtonCase{"MiddleOpensNothing", Qt::MiddleButton, false, false},
+                      ButtonCase{"BackOpensNothing", Qt::BackButton, false, false}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ResultWindow, ACancelledRowColourChangesNothing) {
+    MonthOnScreen m;
+    RowColourLabel* text = m.window->fraReport()->lblSetColor(2);
+    const int rebuilds = m.host.writeOutputs;
+    QTest::mouseClick(text, Qt::RightButton);  // no colour queued: the dialog is cancelled
+    EXPECT_EQ(dialogs.colorRequests.size(), 1u);
+    EXPECT_EQ(text->BackColor(), 15395583u);
+    EXPECT_EQ(m.state.display.mlngColorBackNonFree, 15395583u);
+    EXPECT_EQ(m.host.writeOutputs, rebuilds);
+}
+
+TEST_F(ResultWindow, RowColourLabelsTakeTheKeyboard) {
+    MonthOnScreen m;
+    RowColourLabel* text = m.window->fraReport()->lblSetColor(2);
+    dialogs.colors = {RGB(1, 1, 1), RGB(2, 2, 2)};
+    QTest::keyClick(text, Qt::Key_Space);
+    QTest::keyClick(text, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(text->ForeColor(), RGB(1, 1, 1));
+    EXPECT_EQ(text->BackColor(), RGB(2, 2, 2));
+    EXPECT_EQ(text->toolTip(),
+              QStringLiteral("Left click to set font colour - Right Click to set Background "
+                             "colour"));
+}
+
+// --- Save and export ----------------------------------------------------------------------------
+
+TEST_F(ResultWindow, ExportWritesTheListingWithoutTheDailyTotals) {
+    MonthOnScreen m;
+    dialogs.fileNames.push_back(inFolder(QStringLiteral("month")));
+    m.window->fraReport()->cmdExport()->click();
+
+    ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs.saveRequests[0].title, QStringLiteral("Enter Filename to save"));
+    EXPECT_EQ(dialogs.saveRequests[0].filter, QStringLiteral("Output file (*.csv)"));
+    const QStringList lines = readAll(inFolder(QStringLiteral("month.csv"))).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 185 + 1 + 1) << "headings, 185 records, the empty rest";
+    EXPECT_EQ(lines[0], QStringLiteral("Date, Time, Duration, Download (MB), Upload (MB), "
+                                       "Total (MB)"));
+    EXPECT_EQ(lines[1], QStringLiteral("2026-11-30, 23:39:06, 02:11:18, 93.9596, 6.7114, 100.6710"));
+    EXPECT_TRUE(dialogs.messages.empty()) << "no message after an export";
+}
+
+TEST_F(ResultWindow, ExportOfAReportWithoutRecordsWritesTheHeadingsOnly) {
+    MonthOnScreen m({}, kLimitedPlan, QString());
+    dialogs.fileNames.push_back(inFolder(QStringLiteral("empty.csv")));
+    m.window->fraReport()->cmdExport()->click();
+    EXPECT_EQ(readAll(inFolder(QStringLiteral("empty.csv"))),
+              QStringLiteral("Date, Time, Duration, Download (MB), Upload (MB), Total (MB)\r\n"));
+}
+
+TEST_F(ResultWindow, CancellingTheSavePromptWritesNothing) {
+    MonthOnScreen m;
+    dialogs.fileNames.push_back(std::nullopt);
+    m.window->fraReport()->cmdSave()->click();
+    dialogs.fileNames.push_back(std::nullopt);
+    m.window->fraReport()->cmdExport()->click();
+    EXPECT_EQ(dialogs.saveRequests.size(), 2u);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+}
+
+struct OverwriteCase {
+    const char* name;
+    bool save;  // cmdSave, else cmdExport
+    MessageAnswer answer;
+    bool overwritten;
+};
+
+class OverwriteQuestion : public ResultWindow,
+                          public ::testing::WithParamInterface<OverwriteCase> {};
+
+TEST_P(OverwriteQuestion, NoKeepsTheOldFile) {
+    const OverwriteCase c = GetParam();
+    MonthOnScreen m;
+    const QString file = inFolder(c.save ? QStringLiteral("old.htm") : QStringLiteral("old.csv"));
+    writeFile(file, "old content");
+    dialogs.fileNames.push_back(file);
+    dialogs.answers.push_back(c.answer);
+    (c.save ? m.window->fraReport()->cmdSave() : m.window->fraReport()->cmdExport())->click();
+
+    ASSERT_FALSE(dialogs.messages.empty());
+    const Message& question = dialogs.messages[0];
+    EXPECT_EQ(question.text, QStringLiteral("File Already exist. So you want to overwrite ?"));
+    EXPECT_EQ(question.icon, MessageIcon::Question);
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(question.defaultAnswer, MessageAnswer::No);
+    EXPECT_EQ(readAll(file) == QStringLiteral("old content"), !c.overwritten);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, OverwriteQuestion,
+    ::testing::Values(OverwriteCase{"SaveNo", true, MessageAnswer::No, false},
+                      OverwriteCase{"SaveYes", true, MessageAnswer::Yes, true},
+                      OverwriteCase{"ExportNo", false, MessageAnswer::No, false},
+                      OverwriteCase{"ExportYes", false, MessageAnswer::Yes, true}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ResultWindow, TheSavedPageIsTheShownPageWithItsStyleRulesAndDailyTotals) {
+    MonthOnScreen m;
+    dialogs.fileNames.push_back(inFolder(QStringLiteral("report")));
+    m.window->fraReport()->cmdSave()->click();
+
+    ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs.saveRequests[0].filter, QStringLiteral("Output file (*.htm)"));
+    const QString saved = readAll(inFolder(QStringLiteral("report.htm")));
+    EXPECT_EQ(saved, m.window->fraReport()->WebBrowser1()->shownPage());
+    for (const char* rule : {".free { color:#000000; }", ".mixed { background-color:#E1F0F0; }",
+                             ".nonfree { background-color:#FFEAEA; }",
+                             ".dailytotal { background-color:#ffffff; }",
+                             "TABLE { border-collapse:collapse; }", "TD { font-size:14; }"}) {
+        EXPECT_TRUE(saved.contains(QString::fromLatin1(rule))) << rule;
+    }
+    EXPECT_EQ(saved.count(QStringLiteral("class=\"dailytotal\"")), 30);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0],
+              Message(QStringLiteral("File saved successfully"), QString(),
+                      MessageIcon::Information));
+}
+
+TEST_F(ResultWindow, AFailedSaveIsNotReportedAsSaved) {
+    MonthOnScreen m;
+    dialogs.fileNames.push_back(inFolder(QStringLiteral("no-such-folder/report.htm")));
+    m.window->fraReport()->cmdSave()->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "SaveFileData's own message only";
+    EXPECT_NE(dialogs.messages[0].text, QStringLiteral("File saved successfully"));
+}
+
+// --- Chart tab ----------------------------------------------------------------------------------
+
+struct Factory {
+    int calls = 0;
+    bool fail = false;
+    FakeOfficeChart* last = nullptr;
+    int destroyed = 0;
+
+    OfficeChartFactory make() {
+        return [this](const QString& className, QWidget* parent) -> std::unique_ptr<OfficeChart> {
+            ++calls;
+            EXPECT_EQ(className, QStringLiteral("MSGRAPH"));
+            if (fail) {
+                throw Failure(QStringLiteral("Class not registered"));
+            }
+            auto chart = std::make_unique<FakeOfficeChart>(parent);
+            last = chart.get();
+            QObject::connect(chart->widget(), &QObject::destroyed, [this] { ++destroyed; });
+            return chart;
+        };
+    }
+};
+
+ResultWindowOptions withOfficeChart(Factory& factory) {
+    ResultWindowOptions options;
+    options.officeChart = factory.make();
+    return options;
+}
+
+TEST_F(ResultWindow, ChartTypeTwoDrawsTheOfficeChartOnce) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    ChartTabFrame* chart = m.window->fraChart();
+    m.window->ctlTabs1()->setSelectedTab(2);
+    chart->cmbChartType()->setCurrentIndex(1);
+
+    ASSERT_EQ(factory.calls, 1);
+    FakeOfficeChart& office = *factory.last;
+    EXPECT_TRUE(m.window->flags().mblnGraphInitialised);
+    EXPECT_EQ(m.state.display.mbytChartType, 1);
+    EXPECT_TRUE(chart->XChart1()->isHidden());
+    EXPECT_TRUE(chart->fraBuiltinChartOptions()->isHidden());
+    EXPECT_FALSE(chart->fraChartColors()->isHidden());
+    EXPECT_TRUE(chart->lblMSGraphNotfound()->isHidden());
+    EXPECT_FALSE(office.legend);
+    EXPECT_EQ(office.chartType, 52);
+    EXPECT_TRUE(office.hasTitle);
+    EXPECT_EQ(office.title, QStringLiteral("ORVO Broadband Usage Chart for period 01-11-2026 TO "
+                                           "30-11-2026"));
+    EXPECT_EQ(office.data, m.state.mstrGraphData) << "without the average column";
+    EXPECT_GE(office.updates, 1);
+    EXPECT_FALSE(office.dataTable) << "mblnShowTotalValue is off";
+    EXPECT_EQ(office.titleFontSize, 8);
+    EXPECT_EQ(office.dataTableFontSize, 9);
+    EXPECT_EQ(office.valueFontSize, 10);
+    EXPECT_EQ(office.categoryFontSize, 10);
+    ASSERT_EQ(office.seriesColours.size(), 1u);
+    EXPECT_EQ(office.seriesColours[0],
+              std::make_pair(QStringLiteral("Usage"), m.state.display.mlngChartColorNonFree));
+    EXPECT_EQ(office.size, chart->OLE1()->size());
+
+    // Back and forth again: fed again, never made again.
+    chart->cmbChartType()->setCurrentIndex(0);
+    EXPECT_FALSE(chart->XChart1()->isHidden());
+    chart->cmbChartType()->setCurrentIndex(1);
+    EXPECT_EQ(factory.calls, 1);
+}
+
+class ChartEditableMarker : public ResultWindow, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ChartEditableMarker, TurnsOnTheObjectsOwnEditingMenu) {
+    const bool marker = GetParam();
+    const QString path = inProgramFolder(programFolder(), QStringLiteral("charteditable"));
+    QFile::remove(path);
+    if (marker) {
+        writeFile(path, QByteArray());
+    }
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
+    QFile::remove(path);
+    ASSERT_NE(factory.last, nullptr);
+    EXPECT_EQ(factory.last->autoVerbMenu(), marker);
+}
+
+INSTANTIATE_TEST_SUITE_P(Marker, ChartEditableMarker, ::testing::Bool(),
+                         [](const auto& p) { return p.param ? "Present" : "Absent"; });
+
+struct FailingChartCase {
+    const char* name;
+    bool noFactory;
+};
+
+class OfficeChartMissing : public ResultWindow,
+                           public ::testing::WithParamInterface<FailingChartCase> {};
+
+TEST_P(OfficeChartMissing, ShowsTheDesignedLabelAndTriesNoMore) {
+    Factory factory;
+    factory.fail = true;
+    MonthOnScreen m(GetParam().noFactory ? ResultWindowOptions{} : withOfficeChart(factory));
+    ChartTabFrame* chart = m.window->fraChart();
+    chart->cmbChartType()->setCurrentIndex(1);
+
+    EXPECT_FALSE(chart->lblMSGraphNotfound()->isHidden());
+    EXPECT_EQ(chart->lblMSGraphNotfound()->text(),
+              QStringLiteral("Microsoft Office is required for displaying Chart type 2."));
+    EXPECT_FALSE(m.window->flags().mblnGraphInitialised);
+    EXPECT_TRUE(chart->XChart1()->isHidden());
+    EXPECT_EQ(chart->officeChart(), nullptr);
+    EXPECT_TRUE(dialogs.messages.empty()) << "the office chart fails without a message";
+
+    chart->cmbChartType()->setCurrentIndex(0);
+    chart->cmbChartType()->setCurrentIndex(1);
+    EXPECT_EQ(factory.calls, GetParam().noFactory ? 0 : 1);
+    // Copying chart type 2 without an object copies nothing but still says so.
+    chart->cmdCopyChart()->click();
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, OfficeChartMissing,
+                         ::testing::Values(FailingChartCase{"FactoryThrows", false},
+                                           FailingChartCase{"NoFactory", true}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+struct StoredTypeCase {
+    const char* name;
+    int stored;
+    int index;
+};
+
+class TabChange : public ResultWindow, public ::testing::WithParamInterface<StoredTypeCase> {};
+
+TEST_P(TabChange, ReappliesTheStoredChartType) {
+    const StoredTypeCase c = GetParam();
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    m.state.display.mbytChartType = c.stored;
+    m.window->ctlTabs1()->setSelectedTab(2);
+    EXPECT_EQ(m.window->fraChart()->cmbChartType()->currentIndex(), c.index);
+    EXPECT_EQ(m.state.display.mbytChartType, c.index);
+    EXPECT_EQ(factory.calls, c.index == 1 ? 1 : 0) << "the Click ran once, not twice";
+    EXPECT_EQ(m.window->fraChart()->XChart1()->isHidden(), c.index == 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StoredTypes, TabChange,
+    ::testing::Values(StoredTypeCase{"BuiltIn", 0, 0}, StoredTypeCase{"OfficeChart", 1, 1},
+                      StoredTypeCase{"UnknownCountsAsBuiltIn", 7, 0}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ResultWindow, TheBuiltInChartIsFedInTheRoundsOfTheFeed) {
+    MonthOnScreen m;
+    XChart* chart = m.window->fraChart()->XChart1();
+    const ChartModel& model = chart->model();
+    ASSERT_EQ(model.itemCount(), 31);
+    EXPECT_EQ(model.item(0)->XAxisDescription, QStringLiteral("01"));
+    EXPECT_EQ(model.item(30)->XAxisDescription, QStringLiteral("Avg"));
+    EXPECT_EQ(model.ChartTitle(),
+              QStringLiteral("ORVO Broadband Usage Chart for period 01-11-2026 TO 30-11-2026"));
+    EXPECT_EQ(model.MaxY(), 1590);
+    EXPECT_EQ(model.BarColor(), m.state.display.mlngInbuiltChartColor);
+    EXPECT_EQ(model.SelectedBarColor(), ChangeColor(GetRGB(9671679, 1), GetRGB(9671679, 2),
+                                                    GetRGB(9671679, 3)));
+    EXPECT_TRUE(model.HotTracking());
+    // About ten labelled grid lines, whatever the month's largest day.
+    EXPECT_EQ(model.IntersectMajor(), 200.0f);
+    EXPECT_EQ(model.IntersectMinor(), 40.0f);
+
+    // Hovering a column shows its description as the chart's tool tip.
+    chart->model().setSelectedColumn(8);
+    EXPECT_EQ(chart->toolTip(), model.item(8)->LegendDescription);
+    EXPECT_EQ(chart->toolTip(), QStringLiteral("1583.83 MB"));
+}
+
+TEST_F(ResultWindow, AFreshBarColourRebuildsTheChart) {
+    MonthOnScreen m;
+    dialogs.colors.push_back(RGB(0, 0, 200));
+    QTest::mouseClick(m.window->fraChart()->picBuiltInChartColor(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.colorRequests.size(), 1u);
+    EXPECT_EQ(dialogs.colorRequests[0].initial, 9671679u);
+    EXPECT_EQ(m.state.display.mlngInbuiltChartColor, RGB(0, 0, 200));
+    EXPECT_EQ(m.window->fraChart()->picBuiltInChartColor()->BackColor(), RGB(0, 0, 200));
+    EXPECT_EQ(m.window->fraChart()->XChart1()->model().BarColor(), RGB(0, 0, 200));
+    EXPECT_EQ(m.window->fraChart()->XChart1()->model().SelectedBarColor(), RGB(30, 30, 170));
+}
+
+TEST_F(ResultWindow, SeriesColoursAndOptionsReachTheOfficeChart) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    ChartTabFrame* chart = m.window->fraChart();
+    chart->cmbChartType()->setCurrentIndex(1);
+    FakeOfficeChart& office = *factory.last;
+    office.seriesColours.clear();
+
+    dialogs.colors = {RGB(9, 9, 9), RGB(8, 8, 8)};
+    QTest::mouseClick(chart->picChartColor(2), Qt::LeftButton);
+    EXPECT_EQ(m.state.display.mlngChartColorNonFree, RGB(9, 9, 9));
+    ASSERT_EQ(office.seriesColours.size(), 1u);
+    EXPECT_EQ(office.seriesColours[0].second, RGB(9, 9, 9));
+    QTest::mouseClick(chart->picChartColor(1), Qt::LeftButton);  // the mixed box: itself only
+    EXPECT_EQ(chart->picChartColor(1)->BackColor(), RGB(8, 8, 8));
+    EXPECT_EQ(office.seriesColours.size(), 1u);
+
+    chart->chkShowAverageInChart()->click();
+    EXPECT_TRUE(m.state.display.mblnShowAverage);
+    EXPECT_EQ(office.data, m.state.mstrGraphDataWithAverage);
+    chart->chkDisplayDailyTotalinChart()->click();
+    EXPECT_TRUE(m.state.display.mblnShowTotalValue);
+    EXPECT_TRUE(office.dataTable);
+
+    // While the main window fills the boxes they change nothing.
+    m.window->flags().mblnDisableRefreshing = true;
+    chart->chkShowAverageInChart()->click();
+    EXPECT_TRUE(m.state.display.mblnShowAverage);
+    EXPECT_EQ(office.data, m.state.mstrGraphDataWithAverage);
+}
+
+TEST_F(ResultWindow, TheMainWindowsRefeedReachesARunningOfficeChart) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
+    factory.last->data.clear();
+    m.state.display.mblnShowAverage = true;
+    m.builder->WriteOutput();
+    EXPECT_EQ(factory.last->data, m.state.mstrGraphDataWithAverage);
+}
+
+struct CopyCase {
+    const char* name;
+    int chartType;
+};
+
+class CopyChart : public ResultWindow, public ::testing::WithParamInterface<CopyCase> {};
+
+TEST_P(CopyChart, CopiesTheShownChartAndSaysSo) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    ChartTabFrame* chart = m.window->fraChart();
+    chart->cmbChartType()->setCurrentIndex(GetParam().chartType);
+    QApplication::clipboard()->clear();
+    chart->cmdCopyChart()->click();
+
+    if (GetParam().chartType == 1) {
+        EXPECT_EQ(factory.last->copies, 1);
+    } else {
+        EXPECT_FALSE(QApplication::clipboard()->image().isNull());
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0],
+              Message(QStringLiteral("Chart is copied to clipboard. You can now paste it into any "
+                                     "graphical application(like paintbrush)")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, CopyChart,
+                         ::testing::Values(CopyCase{"BuiltIn", 0}, CopyCase{"OfficeChart", 1}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ResultWindow, ClosingLetsTheOfficeChartGoAndTheNextLoadMakesItAgain) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
+    m.window->done(QDialog::Accepted);
+    EXPECT_FALSE(m.window->flags().mblnGraphInitialised);
+    EXPECT_EQ(factory.destroyed, 1);
+    EXPECT_EQ(m.window->fraChart()->officeChart(), nullptr);
+
+    m.builder->GrabbingFinished();
+    m.builder->WriteOutput();
+    m.window->prepareToShow();
+    m.window->fraChart()->cmbChartType()->setCurrentIndex(0);
+    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
+    EXPECT_EQ(factory.calls, 2);
+}
+
+// --- Summary tab --------------------------------------------------------------------------------
+
+struct PlanCase {
+    const char* name;
+    int slot;
+    const char* charge;
+    const char* allowance;
+    const char* rate;
+    const char* balance;  // lblAvailableBandWidth, or the excess when over the allowance
+    bool excess;
+    const char* percentage;
+    const char* totalAndTax;
+};
+
+class PlanChoice : public ResultWindow, public ::testing::WithParamInterface<PlanCase> {};
+
+TEST_P(PlanChoice, RefreshesTheSummary) {
+    const PlanCase c = GetParam();
+    MonthOnScreen m;
+    SummaryTabFrame* s = m.window->fraSummary();
+    const int index = m.window->fraSummary()->logic().cmbPlans().indexOfSlot(c.slot);
+    s->cmbPlans()->setCurrentIndex(index);
+
+    EXPECT_EQ(s->cmbPlans()->itemData(index).toInt(), c.slot);
+    auto shown = [&](SummaryLabel l) { return s->figureLabel(l)->text(); };
+    EXPECT_EQ(shown(L::lblPlanCharge), QString::fromLatin1(c.charge));
+    EXPECT_EQ(shown(L::lblBandWidthLimit), QString::fromLatin1(c.allowance));
+    EXPECT_EQ(shown(L::lblRsPerMB), QString::fromLatin1(c.rate));
+    EXPECT_EQ(shown(L::lblUsedBandWidth), QStringLiteral("19756.000 MB"));
+    EXPECT_EQ(shown(L::lblUsedAverage), QStringLiteral("658.53 MB"));
+    EXPECT_EQ(shown(L::lblUsedLastDay), QStringLiteral(" 30 Nov 2026"));
+    EXPECT_EQ(shown(c.excess ? L::lblExcessBandwidth : L::lblAvailableBandWidth),
+              QString::fromLatin1(c.balance));
+    EXPECT_EQ(s->fraExcess()->isHidden(), !c.excess);
+    EXPECT_EQ(s->fraAvailable()->isHidden(), c.excess);
+    EXPECT_EQ(s->txtPercentage()->text(), QString::fromLatin1(c.percentage));
+    EXPECT_EQ(shown(L::lblBillTotalAndTax), QString::fromLatin1(c.totalAndTax));
+    EXPECT_EQ(s->picExcessDownload()->isHidden(), !c.excess);
+    EXPECT_EQ(s->picActualDownload()->width(),
+              c.excess ? s->picDownloadAllowed()->width() : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plans, PlanChoice,
+    ::testing::Values(
+        PlanCase{"LimitedOverTheAllowance", 0, "Rs  250", " 1024 MB", "Rs  0.3", "18732.000 MB",
+                 true, "1929%", "Rs. 6474.17"},
+        PlanCase{"Unlimited", 2, "Rs  499", "Unlimited", "NA", "Unlimited", false, "0%",
+                 "Rs. 550.40"},
+        PlanCase{"NightUnlimitedCountsChargedUsage", 4, "Rs  599", " 4096 MB", "Rs  0.2",
+                 "15660.000 MB", true, "482%", "Rs. 4115.29"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ResultWindow, NoPlanChosenLeavesTheSummaryAsDesigned) {
+    MonthOnScreen m;
+    SummaryTabFrame* s = m.window->fraSummary();
+    EXPECT_EQ(s->cmbPlans()->currentIndex(), -1);
+    EXPECT_EQ(s->cmbPlans()->count(), 30);
+    EXPECT_EQ(s->cmbPlans()->itemText(0), QStringLiteral("  250 - BBG 250"));
+    EXPECT_EQ(s->cmbPlans()->itemText(29), QStringLiteral("Custom/User entered"));
+    EXPECT_TRUE(s->figureLabel(L::lblBillTotalAndTax)->text().isEmpty());
+    EXPECT_TRUE(s->lblCheapestPlan()->parentWidget()->isHidden());
+    EXPECT_EQ(s->editBox(PlanEditBox::nebPlanCharge)->Value(), 250);
+    EXPECT_EQ(s->editBox(PlanEditBox::nebBandWidthLimit)->Value(), 1024);
+    EXPECT_EQ(s->editBox(PlanEditBox::nebRsPerMB)->Value(), 0.2);
+}
+
+TEST_F(ResultWindow, TheCheapestPlanAndWhatItSavesStandBelowTheBill) {
+    MonthOnScreen m;
+    SummaryTabFrame* s = m.window->fraSummary();
+    s->cmbPlans()->setCurrentIndex(1);  // BBG Combo 299: Rs. 4462.08 for this month
+    EXPECT_FALSE(s->lblCheapestPlan()->parentWidget()->isHidden());
+    EXPECT_EQ(s->lblCheapestPlan()->text(), QStringLiteral("BB Home UL 499   Rs. 550.40"));
+    EXPECT_EQ(s->lblCheapestSaving()->text(),
+              QStringLiteral("Saves Rs. 3911.68 against the selected plan"));
+    s->cmbPlans()->setCurrentIndex(m.window->fraSummary()->logic().cmbPlans().indexOfSlot(2));
+    EXPECT_EQ(s->lblCheapestSaving()->text(), QStringLiteral("The selected plan is the cheapest"));
+}
+
+TEST_F(ResultWindow, TheCustomPlansBoxesCopyIntoItsRecord) {
+    MonthOnScreen m;
+    SummaryTabFrame* s = m.window->fraSummary();
+    s->cmbPlans()->setCurrentIndex(s->cmbPlans()->count() - 1);
+    EXPECT_FALSE(s->editBox(PlanEditBox::nebPlanCharge)->isHidden());
+    EXPECT_FALSE(s->lblMB()->isHidden());
+    EXPECT_TRUE(s->figureLabel(L::lblPlanCharge)->isHidden());
+
+    QLineEdit* charge = s->editBox(PlanEditBox::nebPlanCharge)->txtNeb();
+    charge->selectAll();
+    QTest::keyClicks(charge, QStringLiteral("1000"));
+    QLineEdit* allowance = s->editBox(PlanEditBox::nebBandWidthLimit)->txtNeb();
+    allowance->selectAll();
+    QTest::keyClicks(allowance, QStringLiteral("20000"));
+
+    const PlanRecord& custom = s->logic().mvarPlans().record(kCustomPlanSlot);
+    EXPECT_EQ(custom.number(PlanCharge), 1000);
+    EXPECT_EQ(custom.number(BandwidthLimitMB), 20000);
+    EXPECT_EQ(custom.number(RsPerExcessMB), 0.2);
+    EXPECT_EQ(s->figureLabel(L::lblBillPlanCharge)->text(), QStringLiteral("Rs. 1000"));
+    EXPECT_EQ(s->figureLabel(L::lblAvailableBandWidth)->text(), QStringLiteral("244.000 MB"));
+    EXPECT_FALSE(s->fraAvailable()->isHidden());
+}
+
+TEST_F(ResultWindow, AZeroAllowanceTurnsTheBoxToOneButAnEmptyBoxWaits) {
+    MonthOnScreen m;
+    SummaryTabFrame* s = m.window->fraSummary();
+    s->cmbPlans()->setCurrentIndex(s->cmbPlans()->count() - 1);
+    QLineEdit* allowance = s->editBox(PlanEditBox::nebBandWidthLimit)->txtNeb();
+    allowance->selectAll();
+    QTest::keyClick(allowance, Qt::Key_Backspace);
+    EXPECT_EQ(allowance->text(), QString()) << "retyping: no figure yet";
+    QTest::keyClick(allowance, '0');
+    EXPECT_EQ(allowance->text(), QStringLiteral("1"));
+    EXPECT_EQ(s->figureLabel(L::lblExcessBandwidth)->text(), QStringLiteral("19755.000 MB"));
+}
+
+TEST_F(ResultWindow, ThePlanSettingsSurviveClosingAndReopening) {
+    {
+        MonthOnScreen m;
+        SummaryTabFrame* s = m.window->fraSummary();
+        s->cmbPlans()->setCurrentIndex(29);
+        s->editBox(PlanEditBox::nebPlanCharge)->setValue(777);
+        s->editBox(PlanEditBox::nebRsPerMB)->setValue(1.5);
+        m.window->open();
+        QTest::keyClick(m.window.get(), Qt::Key_Escape);  // closes like "&Close"
+        EXPECT_FALSE(m.window->isLoaded());
+        EXPECT_FALSE(m.window->isVisible());
+
+        // The same window used again loads again.
+        m.window->prepareToShow();
+        EXPECT_TRUE(m.window->isLoaded());
+        EXPECT_EQ(s->cmbPlans()->currentIndex(), 29);
+        EXPECT_EQ(s->editBox(PlanEditBox::nebPlanCharge)->Value(), 777);
+        s->cmbPlans()->setCurrentIndex(5);
+        m.window->cmdClose()->click();
+    }
+    MonthOnScreen again;
+    SummaryTabFrame* s = again.window->fraSummary();
+    EXPECT_EQ(s->cmbPlans()->currentIndex(), 5);
+    EXPECT_EQ(s->editBox(PlanEditBox::nebPlanCharge)->Value(), 777);
+    EXPECT_EQ(s->editBox(PlanEditBox::nebRsPerMB)->Value(), 1.5);
+    EXPECT_EQ(s->figureLabel(L::lblPlanCharge)->text(), QStringLiteral("Rs  600"));
+}
+
+TEST_F(ResultWindow, TheTodayFieldsShowOnlyWhenTheLastRecordedDayIsToday) {
+    for (const bool today : {false, true}) {
+        ResultWindowOptions options;
+        options.clock = [today] { return today ? QDate(2026, 11, 30) : QDate(2026, 12, 1); };
+        MonthOnScreen m(std::move(options));
+        SummaryTabFrame* s = m.window->fraSummary();
+        s->cmbPlans()->setCurrentIndex(m.window->fraSummary()->logic().cmbPlans().indexOfSlot(13));
+        for (QLabel* label : s->lbl()) {
+            EXPECT_EQ(label->isHidden(), !today) << label->objectName().toStdString();
+        }
+        EXPECT_EQ(s->figureLabel(L::lblUsageToday)->isHidden(), !today);
+        if (today) {
+            EXPECT_EQ(s->figureLabel(L::lblUsageToday)->text(), QStringLiteral("893.00 MB"));
+        }
+    }
+}
+
+TEST_F(ResultWindow, ThePlansLinkOpensThroughTheMainWindow) {
+    ResultWindowOptions options;
+    options.plansAddress = QStringLiteral("https://plans.example/postpaid");
+    MonthOnScreen m(std::move(options));
+    Q_EMIT m.window->fraSummary()->lblPlans()->linkActivated(QStringLiteral("plans"));
+    EXPECT_EQ(m.host.opened, QStringList{QStringLiteral("https://plans.example/postpaid")});
+    EXPECT_EQ(m.window->fraSummary()->lblPlans()->text().contains(QStringLiteral("ORVO plans")),
+              true);
+}
+
+// --- Keyboard and layout ------------------------------------------------------------------------
+
+TEST_F(ResultWindow, EnterInAPlanBoxPressesNoButton) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.ctlTabs1()->setSelectedTab(3);
+    w.fraSummary()->cmbPlans()->setCurrentIndex(29);
+    w.open();
+    QApplication::setActiveWindow(&w);
+    QLineEdit* box = w.fraSummary()->editBox(PlanEditBox::nebPlanCharge)->txtNeb();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(w.fraSummary()->cmbPlans(), Qt::Key_Return);
+    EXPECT_TRUE(dialogs.saveRequests.empty());
+    EXPECT_TRUE(w.isVisible());
+    w.cmdClose()->setFocus();
+    QTest::keyClick(w.cmdClose(), Qt::Key_Return);
+    EXPECT_FALSE(w.isVisible()) << "Enter on a focused button presses it";
+}
+
+TEST_F(ResultWindow, CloseEndsWithFinishedAndStoresThePlan) {
+    MonthOnScreen m;
+    m.window->fraSummary()->cmbPlans()->setCurrentIndex(3);
+    QSignalSpy finished(m.window.get(), &QDialog::finished);
+    m.window->open();
+    m.window->cmdClose()->click();
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(SettingsStore().get(QStringLiteral("Plan3"), QString()), QStringLiteral("3"));
+    EXPECT_EQ(SettingsStore().get(QStringLiteral("nebBandWidthLimit"), QString()),
+              QStringLiteral("1024"));
+}
+
+TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 2);
+    QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 3);
+    QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 1);
+    QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);  // "&Close"
+    // A mnemonic presses its button the way a click looks: a moment later.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
+}
+
+TEST_F(ResultWindow, ResizingVerySmallRaisesNothingAndGrowingRestores) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    const ResultLayout designed = w.placedTwips();
+    const QRect chart = w.fraChart()->XChart1()->geometry();
+    for (const QSize tiny : {QSize(1, 1), QSize(0, 0), QSize(40, 300), QSize(600, 20)}) {
+        w.resize(tiny);
+        QApplication::processEvents();
+        for (const TwipRect& box : w.placedTwips().boxes) {
+            EXPECT_GE(box.width, 0);
+            EXPECT_GE(box.height, 0);
+        }
+    }
+    w.resize(800, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(w.placedTwips(), designed);
+    EXPECT_EQ(w.fraChart()->XChart1()->geometry(), chart);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ResultWindow, TheControlsSitByTheResizeRules) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    const ResultLayout& l = w.placedTwips();
+    // 800 by 600 pixels is 12120 by 9405 twips with the design frame.
+    EXPECT_EQ(l[Placed::ctlTabs1].width, 12120 - 300);
+    EXPECT_EQ(l[Placed::fraFooter].width, 12120);
+    EXPECT_EQ(l[Placed::fraFooter].top, 9405 - l[Placed::fraFooter].height - 350);
+    EXPECT_EQ(l[Placed::fraChart].height, l[Placed::ctlTabs1].height - 350);
+    // 400 twips from the outer right edge (the design frame's 120 included), to the pixel.
+    EXPECT_NEAR(w.cmdClose()->geometry().right() + 1, (12120 - 400) / 15.0, 1.0);
+    // Nothing of the footer runs under the Close button or off the window.
+    EXPECT_LE(w.chkExclude(1)->geometry().right(), w.cmdClose()->geometry().left());
+    EXPECT_LE(w.fraFooter()->mapTo(&w, w.cmdClose()->geometry().bottomLeft()).y(), 600);
+    EXPECT_GE(w.fraFooter()->y(), w.ctlTabs1()->geometry().bottom());
+}
+
+}  // namespace
+}  // namespace kestrova::testing
