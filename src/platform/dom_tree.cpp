@@ -24,6 +24,9 @@ void Node::setAttribute(const QString& attributeName, const QString& value) {
             return;
         }
     }
+    if (attributes.empty()) {
+        attributes.reserve(2);  // rows get two (usage type and class): one allocation, not two
+    }
     attributes.push_back({attributeName, value});
 }
 

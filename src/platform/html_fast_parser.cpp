@@ -149,12 +149,13 @@ public:
     // With an owner, text that needs no decoding is not copied but points into the owner.
     explicit Tokenizer(QStringView s, const QString* owner = nullptr) : m_s(s), m_owner(owner) {}
 
-    // nullopt: the text is outside what the fast path handles.
-    std::optional<Token> next() {
-        Token t;
+    // The next token, or nullptr where the text is outside what the fast path handles. The
+    // token is the tokenizer's own, reused from call to call: no construction per token.
+    Token* next() {
+        Token& t = fresh();
         if (m_i >= m_s.size()) {
             t.kind = Token::Eof;
-            return t;
+            return &t;
         }
         if (m_s[m_i] != u'<') {
             t.kind = Token::Text;
@@ -163,13 +164,13 @@ public:
                 end = m_s.size();
             }
             if (!decode(m_s.sliced(m_i, end - m_i), t.text)) {
-                return std::nullopt;
+                return nullptr;
             }
             m_i = end;
-            return t;
+            return &t;
         }
         if (m_i + 1 >= m_s.size()) {
-            return std::nullopt;
+            return nullptr;
         }
         const char16_t c = m_s[m_i + 1].unicode();
         if (asciiLetter(c)) {
@@ -181,7 +182,7 @@ public:
         if (c == u'!') {
             return doctype();
         }
-        return std::nullopt;
+        return nullptr;
     }
 
     // The content of <title> or <style> up to its end tag, which is consumed too.
@@ -217,76 +218,76 @@ public:
     bool atEnd() const { return m_i >= m_s.size(); }
 
 private:
-    std::optional<Token> startTag() {
-        Token t;
+    Token* startTag() {
+        Token& t = m_token;
         t.kind = Token::Start;
         qsizetype i = m_i + 1;
         if (!readName(i, t.name, &t.tag)) {
-            return std::nullopt;
+            return nullptr;
         }
         while (true) {
             const qsizetype before = i;
             skipWhitespace(i);
             if (i >= m_s.size()) {
-                return std::nullopt;
+                return nullptr;
             }
             const char16_t c = m_s[i].unicode();
             if (c == u'>') {
                 m_i = i + 1;
-                return t;
+                return &t;
             }
             if (c == u'/') {
                 if (i + 1 < m_s.size() && m_s[i + 1] == u'>') {
                     t.selfClosing = true;
                     m_i = i + 2;
-                    return t;
+                    return &t;
                 }
-                return std::nullopt;
+                return nullptr;
             }
             if (i == before) {
-                return std::nullopt;  // attributes must be separated by white space
+                return nullptr;  // attributes must be separated by white space
             }
             Attribute a;
             if (!readAttribute(i, a)) {
-                return std::nullopt;
+                return nullptr;
             }
             for (const Attribute& existing : t.attributes) {
                 if (existing.name == a.name) {
-                    return std::nullopt;  // HTML keeps the first; not worth handling here
+                    return nullptr;  // HTML keeps the first; not worth handling here
                 }
             }
             t.attributes.push_back(std::move(a));
         }
     }
 
-    std::optional<Token> endTag() {
-        Token t;
+    Token* endTag() {
+        Token& t = m_token;
         t.kind = Token::End;
         qsizetype i = m_i + 2;
         if (i >= m_s.size() || !asciiLetter(m_s[i].unicode()) || !readName(i, t.name, &t.tag)) {
-            return std::nullopt;
+            return nullptr;
         }
         skipWhitespace(i);
         if (i >= m_s.size() || m_s[i] != u'>') {
-            return std::nullopt;
+            return nullptr;
         }
         m_i = i + 1;
-        return t;
+        return &t;
     }
 
-    std::optional<Token> doctype() {
+    Token* doctype() {
         static constexpr QStringView kDoctype = u"<!DOCTYPE";
         if (m_s.size() - m_i < kDoctype.size() ||
             m_s.sliced(m_i, kDoctype.size()).compare(kDoctype, Qt::CaseInsensitive) != 0) {
-            return std::nullopt;  // comments and the like take the full parser
+            return nullptr;  // comments and the like take the full parser
         }
-        Token t;
+        Token& t = m_token;
         t.kind = Token::Doctype;
         qsizetype i = m_i + kDoctype.size();
         const qsizetype before = i;
         skipWhitespace(i);
         if (i == before || !readName(i, t.name)) {
-            return std::nullopt;
+            return nullptr;
         }
         skipWhitespace(i);
         auto keyword = [&](QStringView word) {
@@ -318,7 +319,7 @@ private:
         };
         if (keyword(u"PUBLIC")) {
             if (!quoted(t.text)) {
-                return std::nullopt;
+                return nullptr;
             }
             const qsizetype save = i;
             if (!quoted(t.system)) {
@@ -326,15 +327,15 @@ private:
             }
         } else if (keyword(u"SYSTEM")) {
             if (!quoted(t.system)) {
-                return std::nullopt;
+                return nullptr;
             }
         }
         skipWhitespace(i);
         if (i >= m_s.size() || m_s[i] != u'>') {
-            return std::nullopt;
+            return nullptr;
         }
         m_i = i + 1;
-        return t;
+        return &t;
     }
 
     bool readName(qsizetype& i, QString& name, Tag* tag = nullptr) {
@@ -520,9 +521,21 @@ private:
         return true;
     }
 
+    Token& fresh() {
+        m_token.kind = Token::Eof;
+        m_token.name = QString();
+        m_token.tag = Tag::Other;
+        m_token.text = QString();
+        m_token.system = QString();
+        m_token.attributes.clear();
+        m_token.selfClosing = false;
+        return m_token;
+    }
+
     QStringView m_s;
     const QString* m_owner;
     qsizetype m_i = 0;
+    Token m_token;
 };
 
 class Builder {
@@ -531,7 +544,7 @@ public:
 
     bool document() {
         Node* doc = m_tree.document();
-        std::optional<Token> t = nextSkippingWhitespace();
+        Token* t = nextSkippingWhitespace();
         if (!t) {
             return false;
         }
@@ -610,9 +623,9 @@ public:
     }
 
 private:
-    std::optional<Token> nextSkippingWhitespace() {
+    Token* nextSkippingWhitespace() {
         while (true) {
-            std::optional<Token> t = m_tokens.next();
+            Token* t = m_tokens.next();
             if (!t || t->kind != Token::Text || !allWhitespace(t->text)) {
                 return t;
             }
@@ -636,7 +649,7 @@ private:
 
     bool headContent(Node* head) {
         while (true) {
-            std::optional<Token> t = m_tokens.next();
+            Token* t = m_tokens.next();
             if (!t) {
                 return false;
             }
@@ -751,7 +764,7 @@ private:
 
     bool flowContent(bool fragment) {
         while (true) {
-            std::optional<Token> t = m_tokens.next();
+            Token* t = m_tokens.next();
             if (!t) {
                 return false;
             }
