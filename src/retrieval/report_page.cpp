@@ -269,16 +269,26 @@ void ReportBuilder::writeOutput() {
     doc.close();
     m_result.setLastDayUsage(-1);
 
-    // Daily totals: a cell beside the first row of each day's block, spanning the block.
+    // Daily totals and the chart data texts, in one walk up the listing from its last row.
+    // A day's block ends at the first row of another day: its top row (the one below) then
+    // gets the cell with the day's total, spanning the block, and the day becomes a column of
+    // the chart texts (oldest day first). Row 1 (the headings) ends the last block.
     ElementPtr listing = doc.elementsByTagName(QStringLiteral("Table")).item(1);
+    const bool freeKind = m_state.planKind == kUnlimitedPlan;
     QString previousDay;
+    QString previousDate;
     Megabytes dayTotal;
     int rowsInDay = 0;
     int days = 0;
+    Megabytes dayNonFree, dayFree, monthNonFree, monthFree;
+    QString labels;
+    QString usageLine = display.mblnExcludeNonFree ? QString() : QStringLiteral("Usage");
+    QString freeLine = display.mblnExcludeFree ? QString() : QStringLiteral("Free");
     for (int i = listing->rowCount() - 1; i >= 1; --i) {
         ElementPtr row = listing->row(i);
-        const QString day =
-            i == 1 ? QStringLiteral("Over") : row->cell(0)->innerText().left(10);
+        const bool headings = i == 1;
+        const QString date = headings ? QString() : row->cell(0)->innerText();
+        const QString day = headings ? QStringLiteral("Over") : date.left(10);
         if (day != previousDay && !previousDay.isEmpty()) {
             ElementPtr cell = listing->row(i + 1)->insertCell();
             cell->setRowSpan(rowsInDay);
@@ -289,27 +299,8 @@ void ReportBuilder::writeOutput() {
             ++days;
             dayTotal = Megabytes();
             rowsInDay = 0;
-        }
-        if (i != 1) {
-            dayTotal += Megabytes::fromText(row->cell(5)->innerText());
-            ++rowsInDay;
-        }
-        previousDay = day;
-    }
-    m_figures.days = days;
 
-    // The chart data texts: one column per day, oldest first.
-    const bool freeKind = m_state.planKind == kUnlimitedPlan;
-    Megabytes dayNonFree, dayFree, monthNonFree, monthFree;
-    QString labels;
-    QString usageLine = display.mblnExcludeNonFree ? QString() : QStringLiteral("Usage");
-    QString freeLine = display.mblnExcludeFree ? QString() : QStringLiteral("Free");
-    for (int i = listing->rowCount() - 1; i >= 2; --i) {
-        ElementPtr row = listing->row(i);
-        const Megabytes total = Megabytes::fromText(row->cell(5)->innerText());
-        (freeKind ? dayFree : dayNonFree) += total;
-        if (row->cellCount() == 7) {
-            labels += u'\t' + row->cell(0)->innerText().mid(8, 2);
+            labels += u'\t' + previousDate.mid(8, 2);
             usageLine += u'\t' + formatNumber(dayNonFree.toDecimal(), 2);
             if (!display.mblnExcludeFree) {
                 freeLine += u'\t' + formatNumber(dayFree.toDecimal(), 2);
@@ -319,7 +310,17 @@ void ReportBuilder::writeOutput() {
             dayNonFree = Megabytes();
             dayFree = Megabytes();
         }
+        if (!headings) {
+            const Megabytes total = Megabytes::fromText(row->cell(5)->innerText());
+            dayTotal += total;
+            ++rowsInDay;
+            (freeKind ? dayFree : dayNonFree) += total;
+        }
+        previousDay = day;
+        previousDate = date;
     }
+    m_figures.days = days;
+
     Megabytes averageNonFree = monthNonFree;
     Megabytes averageFree = monthFree;
     if (days > 0) {
