@@ -8,6 +8,11 @@
 
 namespace kestrova {
 
+// Appends `text` as HTML: & < > and no-break spaces as references, the quotes too when
+// `quotes` (attribute values, and text that must be safe anywhere), characters beyond Latin-1
+// as numeric references.
+void appendHtmlEscaped(QString& out, QStringView text, bool quotes);
+
 namespace dom {
 class Tree;
 }

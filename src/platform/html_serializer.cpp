@@ -3,13 +3,11 @@
 
 #include "platform/html_parser.h"
 
-namespace kestrova::dom {
-
-namespace {
+namespace kestrova {
 
 // Characters above U+00FF become numeric references: the program's pages declare ISO-8859-1
 // and are stored one byte per character, so they must stay within it.
-void appendEscaped(QString& out, QStringView text, bool attribute) {
+void appendHtmlEscaped(QString& out, QStringView text, bool quotes) {
     for (qsizetype k = 0; k < text.size(); ++k) {
         const char16_t c = text[k].unicode();
         switch (c) {
@@ -26,10 +24,17 @@ void appendEscaped(QString& out, QStringView text, bool attribute) {
             out += u"&nbsp;";
             break;
         case u'"':
-            if (attribute) {
+            if (quotes) {
                 out += u"&quot;";
             } else {
                 out += u'"';
+            }
+            break;
+        case u'\'':
+            if (quotes) {
+                out += u"&#39;";
+            } else {
+                out += u'\'';
             }
             break;
         default:
@@ -48,6 +53,12 @@ void appendEscaped(QString& out, QStringView text, bool attribute) {
     }
 }
 
+}  // namespace kestrova
+
+namespace kestrova::dom {
+
+namespace {
+
 void openTag(QString& out, const Node* n) {
     out += u'<';
     out += n->name();
@@ -55,7 +66,7 @@ void openTag(QString& out, const Node* n) {
         out += u' ';
         out += a.name;
         out += u"=\"";
-        appendEscaped(out, a.value, true);
+        appendHtmlEscaped(out, a.value, true);
         out += u'"';
     }
     out += u'>';
@@ -79,7 +90,7 @@ void appendNode(QString& out, const Node* root, bool includeRoot) {
             if (n->parent && n->parent->isElement() && isRawTextElement(n->parent)) {
                 out.append(n->data.constData(), n->data.size());
             } else {
-                appendEscaped(out, n->data, false);
+                appendHtmlEscaped(out, n->data, false);
             }
             break;
         case NodeKind::Comment:

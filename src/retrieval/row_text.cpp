@@ -1,12 +1,14 @@
 #include "retrieval/row_text.h"
 
+#include "platform/html_document.h"
+
 namespace kestrova {
 
 QString escapeHtmlText(const QString& text) {
     bool plain = true;
     for (QChar ch : text) {
         const char16_t c = ch.unicode();
-        if (c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\'' || c > 0xFF) {
+        if (c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\'' || c >= 0xA0) {
             plain = false;
             break;
         }
@@ -15,39 +17,8 @@ QString escapeHtmlText(const QString& text) {
         return text;
     }
     QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        switch (c) {
-        case u'&':
-            out += u"&amp;";
-            break;
-        case u'<':
-            out += u"&lt;";
-            break;
-        case u'>':
-            out += u"&gt;";
-            break;
-        case u'"':
-            out += u"&quot;";
-            break;
-        case u'\'':
-            out += u"&#39;";
-            break;
-        default:
-            if (c <= 0xFF) {
-                out += QChar(c);
-            } else {
-                char32_t cp = c;
-                if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
-                    text[i + 1].isLowSurrogate()) {
-                    cp = QChar::surrogateToUcs4(c, text[i + 1].unicode());
-                    ++i;
-                }
-                out += u"&#" + QString::number(uint(cp)) + u';';
-            }
-        }
-    }
+    out.reserve(text.size() + 16);
+    appendHtmlEscaped(out, text, true);
     return out;
 }
 
