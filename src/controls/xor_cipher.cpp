@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -19,19 +21,6 @@ const char kRoutineHex[] =
     "5589E55657538B75088B4D0C8B7D108B5D1431D285C974128A0457300683C6024239DA720231D24975EE"
     "5B5F5E5DC21000";
 
-// The key's low bytes repeated to a block of about 4 KiB that is a whole number of keys long,
-// so the inner loops run over contiguous memory and the compiler can vectorise them.
-template <typename T>
-std::vector<T> maskBlock(const QString& key) {
-    const qsizetype k = key.size();
-    const qsizetype repeats = std::max<qsizetype>(1, 4096 / k);
-    std::vector<T> mask(std::size_t(k * repeats));
-    for (std::size_t i = 0; i < mask.size(); ++i) {
-        mask[i] = T(key[qsizetype(i) % k].unicode() & 0xFF);
-    }
-    return mask;
-}
-
 bool sameFile(const QString& a, const QString& b) {
     std::error_code ec;
     const bool same = std::filesystem::equivalent(std::filesystem::path(a.toStdString()),
@@ -42,17 +31,37 @@ bool sameFile(const QString& a, const QString& b) {
 }  // namespace
 
 void xorWithKey(char16_t* text, qsizetype n, const QString& key) {
-    const std::vector<char16_t> mask = maskBlock<char16_t>(key);
-    const qsizetype m = qsizetype(mask.size());
+    const qsizetype k = key.size();
+    constexpr qsizetype kWords = 256;  // the mask block: 1024 characters at most
+    if (4 * k > 4 * kWords) {
+        for (qsizetype i = 0; i < n; ++i) {
+            text[i] ^= char16_t(key[i % k].unicode() & 0xFF);
+        }
+        return;
+    }
+    // The key's low bytes repeated over a block that is a whole number of keys and of 64-bit
+    // words; XOR then runs a word (four characters) at a time over contiguous memory. The
+    // block lives on the stack, so the compiler knows it cannot overlap the text.
+    const qsizetype words = k * (kWords / k);
+    const qsizetype blockChars = 4 * words;
+    std::uint64_t mask[kWords];
+    char16_t* maskChars = reinterpret_cast<char16_t*>(mask);
+    for (qsizetype i = 0; i < blockChars; ++i) {
+        maskChars[i] = char16_t(key[i % k].unicode() & 0xFF);
+    }
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(text);
     qsizetype i = 0;
-    for (; i + m <= n; i += m) {
-        char16_t* block = text + i;
-        for (qsizetype j = 0; j < m; ++j) {
-            block[j] ^= mask[std::size_t(j)];
+    for (; i + blockChars <= n; i += blockChars) {
+        unsigned char* block = bytes + 2 * i;
+        for (qsizetype w = 0; w < words; ++w) {
+            std::uint64_t v;
+            std::memcpy(&v, block + 8 * w, 8);
+            v ^= mask[w];
+            std::memcpy(block + 8 * w, &v, 8);
         }
     }
     for (qsizetype j = 0; i + j < n; ++j) {
-        text[i + j] ^= mask[std::size_t(j)];
+        text[i + j] ^= maskChars[j];
     }
 }
 

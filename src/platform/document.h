@@ -58,6 +58,8 @@ public:
     virtual QString innerHTML() const = 0;
     virtual void setInnerHTML(const QString& html) = 0;
     virtual QString outerHTML() const = 0;
+    // Appends the outer mark-up to `out`, for callers that collect many elements' mark-up.
+    virtual void appendOuterHTML(QString& out) const { out += outerHTML(); }
 
     // Child elements only (text is not counted).
     virtual int childCount() const = 0;

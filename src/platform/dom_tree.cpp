@@ -58,16 +58,20 @@ Node* Tree::createNode(NodeKind kind) {
 Node* Tree::createElement(const QString& lowerName) {
     Node* node = createNode(NodeKind::Element);
     Tag tag = Tag::Other;
-    const QString* interned = findTagName(lowerName, &tag);
-    node->name = interned ? *interned : lowerName;
-    node->tag = tag;
+    if (findTagName(lowerName, &tag)) {
+        node->tag = tag;
+    } else {
+        node->data = lowerName;
+    }
     return node;
 }
 
 Node* Tree::createElement(const QString& internedName, Tag tag) {
     Node* node = createNode(NodeKind::Element);
-    node->name = internedName;
     node->tag = tag;
+    if (tag == Tag::Other) {
+        node->data = internedName;
+    }
     return node;
 }
 
@@ -293,12 +297,12 @@ Tag tagOf(QStringView lowerName) { return lookupTag(lowerName, tagTable()); }
 const QString& tagName(Tag tag) { return tagTable().byId[std::size_t(tag)]; }
 
 bool isVoidElement(const Node* element) {
-    return element->tag == Tag::Other ? isVoidElement(element->name)
+    return element->tag == Tag::Other ? isVoidElement(element->name())
                                       : tagTable().isVoid[std::size_t(element->tag)];
 }
 
 bool isRawTextElement(const Node* element) {
-    return element->tag == Tag::Other ? isRawTextElement(element->name)
+    return element->tag == Tag::Other ? isRawTextElement(element->name())
                                       : tagTable().isRawText[std::size_t(element->tag)];
 }
 

@@ -28,6 +28,9 @@ enum class Tag : std::uint8_t {
 constexpr int kFirstUnnamedTag = 14;
 constexpr int kTagIds = 256;
 
+// The interned name of a tag id (empty for Tag::Other).
+const QString& tagName(Tag tag);
+
 struct Attribute {
     QString name;   // lower case
     QString value;
@@ -36,9 +39,10 @@ struct Attribute {
 struct Node {
     NodeKind kind = NodeKind::Element;
     Tag tag = Tag::Other;
-    QString name;   // element: lower-case tag name; doctype: its name
-    QString data;   // text and comment: their text; doctype: public identifier
-    std::vector<Attribute> attributes;  // doctype: "system" holds its system identifier
+    // Text and comment: their text. Element: its lower-case name when the tag has no id (the
+    // name of a tag with an id comes from the tag table). Doctype: its name.
+    QString data;
+    std::vector<Attribute> attributes;  // doctype: "public" and "system" identifiers
     // Children as a list: no allocation per parent, and appending stays O(1).
     Node* parent = nullptr;
     Node* firstChild = nullptr;
@@ -63,8 +67,12 @@ struct Node {
     Children children() const { return {firstChild}; }
     bool hasOneChild() const { return firstChild != nullptr && firstChild == lastChild; }
 
+    // Element: its lower-case tag name; doctype: its name.
+    const QString& name() const {
+        return kind == NodeKind::Element && tag != Tag::Other ? tagName(tag) : data;
+    }
     bool isElement() const { return kind == NodeKind::Element; }
-    bool is(QStringView tagName) const { return kind == NodeKind::Element && name == tagName; }
+    bool is(QStringView lowerName) const { return kind == NodeKind::Element && name() == lowerName; }
     bool is(Tag t) const { return kind == NodeKind::Element && tag == t; }
     bool isCell() const { return is(Tag::Td) || is(Tag::Th); }
     bool isSection() const { return is(Tag::Tbody) || is(Tag::Thead) || is(Tag::Tfoot); }
@@ -124,8 +132,6 @@ QString internTagName(QStringView lowerName);
 // The interned name and its tag id; nullptr when the name is not one of the interned ones.
 const QString* findTagName(QStringView lowerName, Tag* tag = nullptr);
 Tag tagOf(QStringView lowerName);
-// The interned name of a tag id (empty for Tag::Other).
-const QString& tagName(Tag tag);
 bool isVoidElement(const Node* element);
 bool isRawTextElement(const Node* element);
 

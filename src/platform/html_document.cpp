@@ -19,7 +19,7 @@ ElementPtr ElementList::item(int index) const {
 
 namespace {
 
-QString upper(const Node* n) { return n->name.toUpper(); }
+QString upper(const Node* n) { return n->name().toUpper(); }
 
 std::vector<Node*> elementChildren(const Node* n) {
     std::vector<Node*> out;
@@ -38,7 +38,7 @@ public:
     QString tagName() const override { return upper(m_node); }
 
     QString value() const override {
-        const QString& n = m_node->name;
+        const QString& n = m_node->name();
         if (n == u"select") {
             std::vector<Node*> options;
             collect(m_node, u"option", options);
@@ -62,7 +62,7 @@ public:
     }
 
     void setValue(const QString& value) override {
-        const QString& n = m_node->name;
+        const QString& n = m_node->name();
         if (n == u"select") {
             std::vector<Node*> options;
             collect(m_node, u"option", options);
@@ -97,14 +97,24 @@ public:
     QString innerHTML() const override { return dom::serializeChildren(m_node); }
 
     void setInnerHTML(const QString& html) override {
-        std::vector<Node*> nodes = dom::parseFragment(html, m_node->name, *m_tree);
+        std::vector<Node*> nodes = dom::parseFragment(html, m_node->name(), *m_tree);
         m_tree->removeChildren(m_node);
         for (Node* n : nodes) {
             m_tree->appendChild(m_node, n);
         }
     }
 
-    QString outerHTML() const override { return dom::serializeNode(m_node); }
+    QString outerHTML() const override {
+        QString out;
+        if (m_node == m_tree->documentElement()) {
+            // The whole page: about the size of the text it was parsed from, so one allocation
+            // instead of a series of ever larger copies.
+            out.reserve(m_tree->source.size() + m_tree->source.size() / 8 + 4096);
+        }
+        dom::appendSerializedNode(out, m_node);
+        return out;
+    }
+    void appendOuterHTML(QString& out) const override { dom::appendSerializedNode(out, m_node); }
 
     int childCount() const override { return int(elementChildren(m_node).size()); }
 
@@ -295,7 +305,7 @@ ElementList HtmlDocument::elementsByTagName(const QString& tagName) const {
     if (lower == u"*") {
         return findAll(m_tree, [](const Node*) { return true; });
     }
-    return findAll(m_tree, [&lower](const Node* n) { return n->name == lower; });
+    return findAll(m_tree, [&lower](const Node* n) { return n->name() == lower; });
 }
 
 int HtmlDocument::frameCount() const { return int(m_frames.size()); }
@@ -326,7 +336,11 @@ void HtmlDocument::write(const QString& text) {
     if (!m_open) {
         clear();
     }
-    m_buffer += text;
+    if (m_buffer.isEmpty()) {
+        m_buffer = text;  // a whole page written at once is shared, not copied
+    } else {
+        m_buffer += text;
+    }
 }
 
 void HtmlDocument::close() {

@@ -537,8 +537,10 @@ public:
         }
         if (t->kind == Token::Doctype) {
             Node* doctype = m_tree.createNode(NodeKind::Doctype);
-            doctype->name = t->name;
-            doctype->data = t->text;
+            doctype->data = t->name;
+            if (!t->text.isEmpty()) {
+                doctype->attributes.push_back({QStringLiteral("public"), t->text});
+            }
             if (!t->system.isEmpty()) {
                 doctype->attributes.push_back({QStringLiteral("system"), t->system});
             }
@@ -652,7 +654,7 @@ private:
                        !t->selfClosing) {
                 const bool isTitle = t->name == u"title";
                 Node* n = element(*t);
-                std::optional<QString> content = m_tokens.rawContent(n->name, isTitle);
+                std::optional<QString> content = m_tokens.rawContent(n->name(), isTitle);
                 if (!content) {
                     return false;
                 }
@@ -671,7 +673,7 @@ private:
     void push(Node* n) {
         const int position = int(m_stack.size());
         m_stack.push_back(n);
-        const TagInfo info = infoOf(n->tag, n->name);
+        const TagInfo info = infoOf(n->tag, n->name());
         if (n->tag == m_paragraphTag && n->tag != Tag::Other) {
             m_paragraphs.push_back(position);
         }
@@ -707,7 +709,7 @@ private:
     }
 
     bool startTagAllowed(const Node* current, const Token& t) const {
-        const TagInfo cur = infoOf(current->tag, current->name);
+        const TagInfo cur = infoOf(current->tag, current->name());
         const TagInfo next = infoOf(t.tag, t.name);
         if (current->is(Tag::Table)) {
             return next.section;
@@ -719,13 +721,13 @@ private:
             return t.tag == Tag::Td || t.tag == Tag::Th;
         }
         const QString& n = t.name;
-        if (current->name == u"select") {
+        if (current->name() == u"select") {
             return n == u"option";
         }
-        if (current->name == u"option") {
+        if (current->name() == u"option") {
             return false;
         }
-        if (current->name == u"ul" || current->name == u"ol") {
+        if (current->name() == u"ul" || current->name() == u"ol") {
             return n == u"li";
         }
         if (!cur.flowContainer || !next.allowedInFlow) {
@@ -760,7 +762,7 @@ private:
             case Token::Doctype:
                 return false;
             case Token::Text:
-                if (infoOf(current->tag, current->name).tableContext && !allWhitespace(t->text)) {
+                if (infoOf(current->tag, current->name()).tableContext && !allWhitespace(t->text)) {
                     // Text that cannot stand in a table goes in front of the table.
                     Node* table = nullptr;
                     for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
@@ -794,7 +796,7 @@ private:
             }
             case Token::End:
                 if (m_stack.size() == 1 || current->tag != t->tag ||
-                    (t->tag == Tag::Other && current->name != t->name)) {
+                    (t->tag == Tag::Other && current->name() != t->name)) {
                     return false;
                 }
                 pop();

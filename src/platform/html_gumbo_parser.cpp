@@ -90,8 +90,11 @@ std::shared_ptr<Tree> gumboParseDocument(QStringView html) {
     const GumboDocument& doc = parsed.out->document->v.document;
     if (doc.has_doctype) {
         Node* doctype = tree->createNode(NodeKind::Doctype);
-        doctype->name = utf8(doc.name);
-        doctype->data = utf8(doc.public_identifier);
+        doctype->data = utf8(doc.name);
+        const QString publicId = utf8(doc.public_identifier);
+        if (!publicId.isEmpty()) {
+            doctype->attributes.push_back({QStringLiteral("public"), publicId});
+        }
         const QString system = utf8(doc.system_identifier);
         if (!system.isEmpty()) {
             doctype->attributes.push_back({QStringLiteral("system"), system});

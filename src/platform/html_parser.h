@@ -38,6 +38,7 @@ bool fastParseFragment(QStringView html, QStringView contextTag, Tree& tree,
 std::vector<Node*> gumboParseFragment(QStringView html, QStringView contextTag, Tree& tree);
 
 QString serializeNode(const Node* node);      // outerHTML
+void appendSerializedNode(QString& out, const Node* node);
 QString serializeChildren(const Node* node);  // innerHTML
 QString innerText(const Node* node);
 QString textContent(const Node* node);

@@ -50,7 +50,7 @@ void appendEscaped(QString& out, QStringView text, bool attribute) {
 
 void openTag(QString& out, const Node* n) {
     out += u'<';
-    out += n->name;
+    out += n->name();
     for (const Attribute& a : n->attributes) {
         out += u' ';
         out += a.name;
@@ -86,7 +86,7 @@ void appendNode(QString& out, const Node* root, bool includeRoot) {
             out += u"<!--" + n->data + u"-->";
             break;
         case NodeKind::Doctype:
-            out += u"<!DOCTYPE " + n->name + u'>';
+            out += u"<!DOCTYPE " + n->name() + u'>';
             break;
         case NodeKind::Document:
             stack.push_back({n, n->firstChild});
@@ -109,7 +109,7 @@ void appendNode(QString& out, const Node* root, bool includeRoot) {
         const Node* done = top.node;
         stack.pop_back();
         if (done->isElement() && (includeRoot || done != root)) {
-            out += u"</" + done->name + u'>';
+            out += u"</" + done->name() + u'>';
         }
     }
 }
@@ -180,13 +180,14 @@ private:
         m_out += ch;
         m_lineStart = false;
     }
+    // A pending blank is dropped only where line breaks take its place.
     void flushBreaks() {
         if (m_breaks > 0) {
             m_out += QString(m_breaks, u'\n');
             m_lineStart = true;
+            m_space = false;
         }
         m_breaks = 0;
-        m_space = false;
     }
 
     QString m_out;
@@ -215,6 +216,8 @@ QString serializeNode(const Node* node) {
     appendNode(out, node, true);
     return out;
 }
+
+void appendSerializedNode(QString& out, const Node* node) { appendNode(out, node, true); }
 
 QString serializeChildren(const Node* node) {
     QString out;
@@ -283,11 +286,11 @@ QString innerText(const Node* root) {
             const bool preserve = top.preserve;
             if (child->kind == NodeKind::Text) {
                 text.text(child->data, preserve);
-            } else if (child->isElement() && !isHiddenForText(child->name)) {
+            } else if (child->isElement() && !isHiddenForText(child->name())) {
                 if (child->is(Tag::Br)) {
                     text.literal(u'\n');
                 } else {
-                    text.requireBreaks(breaksAround(child->name));
+                    text.requireBreaks(breaksAround(child->name()));
                     stack.push_back({child, child->firstChild,
                                      preserve || child->is(Tag::Pre) || child->is(Tag::Textarea)});
                 }
@@ -299,7 +302,7 @@ QString innerText(const Node* root) {
         if (done == root) {
             break;
         }
-        text.requireBreaks(breaksAround(done->name));
+        text.requireBreaks(breaksAround(done->name()));
         if (done->isCell() && !isLastCellOfRow(done)) {
             text.literal(u'\t');
         }
@@ -340,12 +343,14 @@ QString debugDump(const Node* root) {
             out += u"#document";
             break;
         case NodeKind::Doctype:
-            out += u"<!DOCTYPE " + n->name + u" \"" + n->data + u"\" \"" +
+            out += u"<!DOCTYPE " + n->name() + u" \"" +
+                   (n->findAttribute(u"public") ? *n->findAttribute(u"public") : QString()) +
+                   u"\" \"" +
                    (n->findAttribute(u"system") ? *n->findAttribute(u"system") : QString()) +
                    u"\">";
             break;
         case NodeKind::Element:
-            out += u'<' + n->name;
+            out += u'<' + n->name();
             for (const Attribute& a : n->attributes) {
                 out += u' ' + a.name + u"=\"" + a.value + u'"';
             }

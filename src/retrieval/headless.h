@@ -46,6 +46,7 @@ public:
     void enableTimer1() override { timerEnabled = true; }
     void setBusy(bool isBusy) override { busy = isBusy; }
     QString folder() const override { return m_folder; }
+    void setFolder(const QString& programFolder) { m_folder = programFolder; }
 
     HtmlDocument temp;
     bool timerEnabled = false;

@@ -221,6 +221,7 @@ void ReportBuilder::writeOutput() {
     Int128 monthSum = 0;
     Megabytes usage;
     QString rowsHtml;
+    rowsHtml.reserve(qsizetype(table->rowCount()) * 180);  // a record row's usual mark-up
     m_result.setLastUsedDate(QDate(2000, 1, 1));
     for (int i = table->rowCount() - 1; i >= 0; --i) {
         ElementPtr row = table->row(i);
@@ -243,7 +244,7 @@ void ReportBuilder::writeOutput() {
         const Decimal total = requireNumber(row->cell(5)->innerText());
         monthSum += total.roundedTiesToEven(0);
         usage += Megabytes::fromDecimal(total);
-        rowsHtml += row->outerHTML();
+        row->appendOuterHTML(rowsHtml);
         ++m_figures.records;
     }
     const std::int32_t usageMB = toLong(usage.toDecimal().roundedTiesToEven(0));

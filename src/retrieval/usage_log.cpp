@@ -77,6 +77,15 @@ ParsedUsageLog parseUsageLog(const QString& text) {
     return log;
 }
 
+bool looksLikeUsageLog(const QString& text) {
+    QStringView first = QStringView(text).left(text.indexOf(u'\n') < 0 ? text.size()
+                                                                      : text.indexOf(u'\n'));
+    if (first.endsWith(u'\r')) {
+        first.chop(1);
+    }
+    return !first.contains(u'<') && first.count(u',') >= 5 && !first.trimmed().isEmpty();
+}
+
 QString downloadPeriodText(const QString& fromDate, const QString& toDate) {
     auto dmy = [](const QString& ymd) {
         return QStringLiteral("%1-%2-%3").arg(ymd.mid(8, 2), ymd.mid(5, 2), ymd.left(4));

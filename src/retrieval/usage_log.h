@@ -24,6 +24,10 @@ struct ParsedUsageLog {
 };
 ParsedUsageLog parseUsageLog(const QString& text);
 
+// Whether a downloaded text is a usage log at all: its first line is a header of at least six
+// comma-separated names, not mark-up (as the portal's log-in page is).
+bool looksLikeUsageLog(const QString& text);
+
 // The period text of the download grab for two "YYYY-MM-DD" dates:
 // "period 01-04-2013 TO 17-04-2013".
 QString downloadPeriodText(const QString& fromDate, const QString& toDate);

@@ -70,7 +70,9 @@ INSTANTIATE_TEST_SUITE_P(
                  QStringLiteral("KLTW57pxqzv")},
         TextCase{"KeyHighBitsIgnored", QStringLiteral("password"), QStringLiteral(u"\u4141B")},
         // Longer than the internal block, so the block loop and the tail both run.
-        TextCase{"TextLongerThanTheBlock", QString(10007, u'x'), QStringLiteral("KLTW57pxqzv")}),
+        TextCase{"TextLongerThanTheBlock", QString(10007, u'x'), QStringLiteral("KLTW57pxqzv")},
+        TextCase{"KeyLongerThanTheBlock", QString(5000, u'y'),
+                 QString(300, u'a') + QStringLiteral("bcdefg")}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(EnDeCrypt, EqualLowBytesGiveCodeZeroAndLengthIsKept) {

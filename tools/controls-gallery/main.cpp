@@ -9,7 +9,13 @@
 #include "forms/forms.h"
 #include "platform/property_bag.h"
 
+#include "chart_pages.h"
+
+#include "chart/xchart.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QTabWidget>
 #include <QCommandLineParser>
 #include <QFrame>
 #include <QGridLayout>
@@ -164,30 +170,58 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.addHelpOption();
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Save a picture of the window to PATH and exit."),
+                                        QStringLiteral("Save a picture of the controls page to PATH and exit."),
                                         QStringLiteral("PATH"));
-    parser.addOption(screenshot);
+    const QCommandLineOption screenshots(
+        QStringLiteral("screenshots"),
+        QStringLiteral("Save a picture of every page and of each chart in FOLDER and exit."),
+        QStringLiteral("FOLDER"));
+    parser.addOptions({screenshot, screenshots});
     parser.process(app);
 
     QtDialogs qtDialogs;
     installDialogs(&qtDialogs);
 
-    QWidget window;
+    QTabWidget window;
     window.setWindowTitle(QStringLiteral("Kestrova controls"));
-    auto* layout = new QGridLayout(&window);
+    auto* controls = new QWidget;
+    auto* layout = new QGridLayout(controls);
     layout->addWidget(mainWindowTabs(StoredForm::load(storedFormPath(QStringLiteral("frmMain")))), 0, 0);
     layout->addWidget(resultWindowTabs(StoredForm::load(storedFormPath(QStringLiteral("frmResult")))), 0, 1);
     layout->addWidget(styles(), 1, 0, 1, 2);
-    window.resize(860, 560);
+    window.addTab(controls, QStringLiteral("Controls"));
+    const ChartPages charts = makeChartPages();
+    window.addTab(charts.resultPage, QStringLiteral("Chart"));
+    window.addTab(charts.shapesPage, QStringLiteral("Chart shapes and modes"));
+    window.resize(900, 620);
     window.show();
 
     int rc = 0;
+    auto save = [&rc](QWidget* widget, const QString& path) {
+        if (!widget->grab().save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            rc = 1;
+        }
+    };
     if (parser.isSet(screenshot)) {
         const QString path = parser.value(screenshot);
-        QTimer::singleShot(200, &window, [&] {
-            if (!window.grab().save(path)) {
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-                rc = 1;
+        QTimer::singleShot(200, &window, [&, path] {
+            save(controls, path);
+            QApplication::quit();
+        });
+    } else if (parser.isSet(screenshots)) {
+        const QDir folder(parser.value(screenshots));
+        QDir().mkpath(folder.path());
+        QTimer::singleShot(200, &window, [&, folder] {
+            save(controls, folder.filePath(QStringLiteral("controls.png")));
+            window.setCurrentIndex(1);
+            save(charts.result, folder.filePath(QStringLiteral("result-window-chart.png")));
+            charts.result->model().setSelectedColumn(19);
+            save(charts.result, folder.filePath(QStringLiteral("result-window-chart-selected.png")));
+            window.setCurrentIndex(2);
+            charts.shapesPage->resize(900, 1400);
+            for (XChart* chart : charts.shapes) {
+                save(chart, folder.filePath(chart->objectName() + u".png"));
             }
             QApplication::quit();
         });

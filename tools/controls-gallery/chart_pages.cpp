@@ -1,21 +1,15 @@
-// The chart control's gallery: the result window's chart with a month of data, and a second
-// page of charts in the other shapes, with negative values, ColorBars, MeanOn and the legend.
+#include "chart_pages.h"
 
 #include "chart/chart_geometry.h"
 #include "chart/chart_item.h"
 #include "chart/xchart.h"
 
-#include <QApplication>
-#include <QCommandLineParser>
-#include <QDir>
 #include <QGridLayout>
-#include <QTabWidget>
-#include <QTimer>
 #include <QWidget>
 #include <cmath>
 #include <cstdint>
 
-using namespace kestrova;
+namespace kestrova {
 
 namespace {
 
@@ -104,24 +98,12 @@ XChart* shapesChart(QWidget* parent, const QString& name, int chartType, double 
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption shots(QStringLiteral("screenshots"),
-                                   QStringLiteral("Save each chart as a PNG in <folder> and quit."),
-                                   QStringLiteral("folder"));
-    parser.addOption(shots);
-    parser.process(app);
-
-    QTabWidget window;
-    window.setWindowTitle(QStringLiteral("XChart gallery"));
-
+ChartPages makeChartPages() {
     auto* first = new QWidget;
     auto* firstLayout = new QGridLayout(first);
     XChart* result = resultWindowChart(first);
     firstLayout->addWidget(result, 0, 0);
-    window.addTab(first, QStringLiteral("Result window"));
+    
 
     auto* second = new QWidget;
     auto* grid = new QGridLayout(second);
@@ -175,27 +157,14 @@ int main(int argc, char** argv) {
     grid->addWidget(diamond, 2, 0);
     grid->addWidget(trapezoid, 2, 1);
     grid->addWidget(line, 3, 0);
-    window.addTab(second, QStringLiteral("Shapes and modes"));
+    
 
-    window.resize(900, 620);
-    window.show();
-
-    if (!parser.isSet(shots)) {
-        return app.exec();
-    }
-    const QString folder = parser.value(shots);
-    QDir().mkpath(folder);
-    QTimer::singleShot(0, &app, [&] {
-        window.setCurrentIndex(0);
-        result->grab().save(QDir(folder).filePath(QStringLiteral("result-window.png")));
-        result->model().setSelectedColumn(19);
-        result->grab().save(QDir(folder).filePath(QStringLiteral("result-window-selected.png")));
-        window.setCurrentIndex(1);
-        second->resize(900, 1400);
-        for (XChart* chart : {colour, ellipse, triangle, diamond, trapezoid, line}) {
-            chart->grab().save(QDir(folder).filePath(chart->objectName() + u".png"));
-        }
-        app.quit();
-    });
-    return app.exec();
+    ChartPages p;
+    p.resultPage = first;
+    p.shapesPage = second;
+    p.result = result;
+    p.shapes = {colour, ellipse, triangle, diamond, trapezoid, line};
+    return p;
 }
+
+}  // namespace kestrova

@@ -1,0 +1,100 @@
+#pragma once
+
+// The main window's side of the check command and the grab, for tests: a host that records
+// what the grab asks of the window, and the report builder's host with Timer1 wired to the
+// check.
+
+#include "app/grab_host.h"
+#include "app/usage_check.h"
+
+#include "browser/task_runner.h"
+
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+namespace kestrova::testing {
+
+class FakeHost : public GrabHost {
+public:
+    int selectedMainPage() const override { return mainPage; }
+    QString userName() const override { return user; }
+    QString password() const override { return pass; }
+    int selfcareSiteIndex() const override { return siteIndex; }
+    QString selfcareSiteText() const override { return site; }
+    QString northHost() const override { return QStringLiteral("north.portal.test"); }
+    QString westHost() const override { return QStringLiteral("west.portal.test"); }
+    void focusSelfcareSite() override { focused = QStringLiteral("cmbSelfcaresite"); }
+    int cacheFileIndex() const override { return cacheIndex; }
+    QString cacheFileText() const override { return cacheItem; }
+    void focusCacheFiles() override { focused = QStringLiteral("cmbCacheFiles"); }
+    void selectLoginInfoPage() override { innerPage = 1; }
+    void selectProcessingPage() override { innerPage = 2; }
+    void setMessageCaption(const QString& caption) override { message = caption; }
+    void setMessageVisible(bool visible) override { messageVisible = visible; }
+    void blankReport() override { ++blanked; }
+    void processPendingEvents() override { QCoreApplication::processEvents(); }
+    QString folder() const override { return dir.path(); }
+    void ShowOutput() override {
+        ++outputs;
+        if (report) {
+            report->WriteOutput();
+        }
+    }
+
+    QTemporaryDir dir;
+    QString site = QStringLiteral("portal.test");
+    int mainPage = 1;
+    QString user = QStringLiteral("abc");
+    QString pass = QStringLiteral("secret");
+    int siteIndex = 0;
+    int cacheIndex = -1;
+    QString cacheItem;
+    QString focused;
+    int innerPage = 1;
+    QString message;
+    bool messageVisible = false;
+    int blanked = 0;
+    int outputs = 0;
+    ReportBuilder* report = nullptr;
+};
+
+// The report builder's side of the main window, with Timer1 wired to the check.
+class Retrieval : public HeadlessHost {
+public:
+    void enableTimer1() override {
+        HeadlessHost::enableTimer1();
+        if (check) {
+            check->enableTimer1();
+        }
+    }
+    UsageCheck* check = nullptr;
+};
+
+
+// The navigation frame: frame 1 of frame 2.
+inline FramePath navigationPath() {
+    FramePath path;
+    path.push_back(2);
+    path.push_back(1);
+    return path;
+}
+
+// Runs the event loop until `done` holds; false after `limit`.
+template <typename Predicate>
+bool spinUntil(Predicate done, std::chrono::milliseconds limit) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limit.count()) {
+            return false;
+        }
+        spin(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+}  // namespace kestrova::testing

@@ -1,0 +1,238 @@
+// The grab on the real browser engine against portal-sim on a free loopback port: the test
+// plays the subscriber on the portal's page (the dates, "View Usage Details"), as a person
+// would, and checks what the grab made of it.
+
+#include "app/grab_fixture.h"
+#include "app/usage_check.h"
+
+#include "browser/portal_process.h"
+#include "browser/task_runner.h"
+#include "support/qt_printers.h"
+
+#include "platform/dialogs.h"
+#include "platform/html_document.h"
+#include "platform/live/live_browser.h"
+#include "retrieval/cache_file.h"
+#include "retrieval/row_text.h"
+#include "retrieval/usage_log.h"
+#include "usage_data.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QWebEngineView>
+
+namespace kestrova {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::await;
+using testing::FakeHost;
+using testing::navigationPath;
+using testing::PortalProcess;
+using testing::Retrieval;
+using testing::spin;
+using testing::spinUntil;
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+const char* kDataNotAvailable =
+    "Error retrieving bandwidth logs, Data not available for selected month";
+
+portal::Date day(int y, unsigned m, unsigned d) {
+    return portal::Date{std::chrono::year(y), std::chrono::month(m), std::chrono::day(d)};
+}
+
+QString fromStd(const std::string& s) { return QString::fromStdString(s); }
+
+// The records text a grab of the log of these records holds (the log lists them newest
+// first; each record read goes in front).
+QString recordsText(const std::vector<portal::UsageRecord>& newestFirst) {
+    QString text;
+    for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) {
+        QStringList fields;
+        for (const std::string& f : it->fields()) {
+            fields << fromStd(f);
+        }
+        fields.last() += u'\r';  // the log's lines end in CR LF; the CR stays with field 6
+        text += RowText(fields);
+    }
+    return text;
+}
+
+class LiveGrab : public ::testing::Test {
+protected:
+    void start(QStringList portalArguments = {}) {
+        portal = std::make_unique<PortalProcess>(QStringList{q("--today"), q("2013-04-17")} +
+                                                 portalArguments);
+        ASSERT_GT(portal->port(), 0);
+        host.site = QStringLiteral("127.0.0.1:%1").arg(portal->port());
+        host.user = q("demo");
+        host.pass = q("demo");
+        host.report = &report;
+        retrieval.check = &check;
+        browser.setSilent(true);
+        browser.view()->resize(900, 800);
+        browser.view()->show();
+        QObject::connect(&check, &UsageCheck::handlerEnded, [this] { ++handlersEnded; });
+    }
+
+    // The subscriber, on the portal's page: picks the period and asks for the details.
+    void playTheSubscriber(const char* fromDay, const char* toDay) {
+        ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }, 60s))
+            << "no date prompt; " << messages.texts().join(u'|').toStdString();
+        const LiveDocument nav = browser.documentOf(FrameHandle(navigationPath()));
+        const std::pair<const char*, const char*> picks[] = {
+            {"ddkFromDay", fromDay}, {"ddkFromMonth", "04"}, {"ddkFromYear", "2013"},
+            {"ddkToDay", toDay},     {"ddkToMonth", "04"},   {"ddkToYear", "2013"}};
+        for (const auto& [id, value] : picks) {
+            await(await(nav.requiredElement(q("aaab.BBUsageView.") + q(id))).setValue(q(value)));
+        }
+        await(await(nav.requiredElement(q("aaab.BBUsageView.ViewUsageDetails"))).click());
+    }
+
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    std::unique_ptr<PortalProcess> portal;
+    RetrievalState state;
+    FakeHost host;
+    Retrieval retrieval;
+    HeadlessResult result;
+    ReportBuilder report{state, retrieval, result};
+    UsageExtraction extraction{state, retrieval, report};
+    LiveBrowser browser;
+    UsageCheck check{state, host, browser, extraction, report};
+    int handlersEnded = 0;
+};
+
+TEST_F(LiveGrab, FromTheButtonToTheReportWithTheSubscribersDates) {
+    start();
+    check.cmdCalculate_Click();
+    playTheSubscriber("03", "12");
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 60s))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(state.mstrMonthYear, q("period 03-04-2013 TO 12-04-2013"));
+    const auto expected = portal::usageRecords("demo", day(2013, 4, 3), day(2013, 4, 12));
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(state.mstrRecords, recordsText(expected));
+    EXPECT_EQ(host.innerPage, 1);  // the timer's tick went back to "Login Info"
+    const portal::Date newest = expected.front().date;
+    EXPECT_EQ(result.mdtLastUsedDate, QDate(int(newest.year()), int(unsigned(newest.month())),
+                                            int(unsigned(newest.day()))));
+}
+
+TEST_F(LiveGrab, TenGrabsInARow) {
+    start();
+    check.setSecond(500ms);
+    for (int run = 1; run <= 10; ++run) {
+        check.cmdCalculate_Click();
+        playTheSubscriber("01", "17");
+        ASSERT_TRUE(spinUntil([&] { return host.outputs == run; }, 60s))
+            << "run " << run << ": " << messages.texts().join(u'|').toStdString();
+        ASSERT_EQ(state.mstrRecords,
+                  recordsText(portal::usageRecords("demo", day(2013, 4, 1), day(2013, 4, 17))))
+            << "run " << run;
+    }
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(LiveGrab, AWrongPasswordEndsWithTheFixedMessage) {
+    start();
+    host.pass = q("not the password");
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }, 60s));
+    EXPECT_EQ(messages.messages[0],
+              (Message{q(kDataNotAvailable), QString(), MessageIcon::Information}));
+    EXPECT_EQ(host.outputs, 0);
+    EXPECT_EQ(host.innerPage, 2);  // the grab stops where it was
+}
+
+TEST_F(LiveGrab, AMissingNavigationLinkEndsWithTheFixedMessage) {
+    start({q("--omit"), q("aaab.NavigationView.ToolBarLinkToAction3")});
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }, 60s));
+    EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
+    EXPECT_EQ(check.mlngGrabState, 3);  // as the walk left it
+    EXPECT_EQ(host.outputs, 0);
+}
+
+TEST_F(LiveGrab, ADroppedSessionGivesNoReportOfTheLogInPage) {
+    start({q("--drop-session-before-download")});
+    check.cmdCalculate_Click();
+    playTheSubscriber("01", "17");
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }, 60s));
+    EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
+    spin(300ms);
+    EXPECT_EQ(host.outputs, 0);
+    EXPECT_TRUE(state.mstrRecords.isEmpty());
+}
+
+TEST_F(LiveGrab, ASlowPortalEndsTheWalkAfterItsFirstWait) {
+    // Each answer takes 2 s, so the navigation frame is still loading when the walk's first
+    // one-second wait is over: the walk ends there, quietly, as it is meant to.
+    start({q("--delay-ms"), q("2000")});
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return check.mlngGrabState == 3; }, 90s)) << "no walk";
+    // Once the slow frame has loaded, its completion finds the user logged in again.
+    ASSERT_TRUE(spinUntil([this] { return check.mlngGrabState == 2; }, 20s));
+    spin(3s);
+    EXPECT_FALSE(host.messageVisible) << "the walk went no further";
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(host.outputs, 0);
+}
+
+TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {
+    start({q("--page-size"), q("4")});
+    // Logged in through the grab, which then waits for the dates; the page grab is driven
+    // by hand from here.
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }, 60s));
+    check.mlngGrabState = -1;  // the waiting walk ends at its next test
+
+    const auto all = portal::usageRecords("demo", day(2013, 4, 1), day(2013, 4, 17));
+    ASSERT_GT(all.size(), 8u);
+    auto tableRow = [](const portal::UsageRecord& r) {
+        const auto f = r.fields();
+        return RowText({fromStd(r.tableStartText()), fromStd(f[1]), fromStd(f[2]),
+                        fromStd(f[3]), fromStd(f[4]), fromStd(f[5])});
+    };
+    // The cache holds all but the six newest records, oldest first.
+    QString cached;
+    for (auto it = all.rbegin(); it != all.rend() - 6; ++it) {
+        cached += tableRow(*it);
+    }
+    const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-demo.cache2"));
+    ASSERT_TRUE(SaveFileData(cacheFile, cached, true));
+    state.mblnCachingEnabled = true;
+    state.mstrUserName = q("demo");
+    state.unbilledSelected = true;
+    retrieval.setFolder(host.dir.path());
+
+    int pages = 0;
+    QObject::connect(&browser, &Browser::documentComplete,
+                     [&](const FrameHandle& frame, const QUrl& url) {
+                         if (frame == Browser::topLevel() && url.path().startsWith(q("/usage/"))) {
+                             ++pages;
+                         }
+                     });
+    browser.navigate(QUrl(q("http://") + host.site + q("/usage/unbilled?page=0")));
+    for (int read = 0; !retrieval.timerEnabled && read < 5; ++read) {
+        ASSERT_TRUE(spinUntil([&] { return pages > read; }, 30s)) << "page " << read;
+        const std::shared_ptr<HtmlDocument> snapshot = await(browser.documentOf({}).snapshot());
+        extraction.StartGrab(*snapshot);  // clicks "Next" on the live page, or finishes
+    }
+    ASSERT_TRUE(retrieval.timerEnabled) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(pages, 2);  // four records a page: the six new ones end on the second page
+    EXPECT_EQ(state.mstrMonthYear, q("2013-04"));
+    QString expected = cached;
+    for (int i = 5; i >= 0; --i) {
+        expected += tableRow(all[std::size_t(i)]);
+    }
+    EXPECT_EQ(state.mstrRecords, expected);
+    EXPECT_EQ(ReadFileData(cacheFile, true), expected);
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+}
+
+}  // namespace
+}  // namespace kestrova

@@ -1,0 +1,320 @@
+// The check command and the grab's state machine on the in-memory browser: the portal is
+// scripted, notifications arrive from the event loop while a handler waits, and a "second" of
+// Wait is 20 ms.
+
+#include "app/usage_check.h"
+#include "app/grab_fixture.h"
+
+#include "browser/task_runner.h"
+#include "support/qt_printers.h"
+
+#include "platform/dialogs.h"
+#include "platform/memory_browser.h"
+#include "retrieval/cache_file.h"
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+#include "retrieval/row_text.h"
+#include "retrieval/usage_log.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace kestrova {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::spin;
+using testing::FakeHost;
+using testing::Retrieval;
+using testing::navigationPath;
+
+template <typename Predicate>
+bool spinUntil(Predicate done, std::chrono::milliseconds limit = 5s) {
+    return testing::spinUntil(done, limit);
+}
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+QUrl at(const char* path) { return QUrl(q("http://portal.test") + q(path)); }
+
+MemoryPage page(const char* path, const QString& body, std::vector<MemoryPage> frames = {}) {
+    return MemoryPage{at(path), q("<html><head></head><body>") + body + q("</body></html>"),
+                      std::move(frames)};
+}
+
+const char* kDataNotAvailable =
+    "Error retrieving bandwidth logs, Data not available for selected month";
+
+const QByteArray kLog =
+    "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n"
+    "2013-04-17,10:20:33,00:12:00,12.5,1.25,13.75\r\n"
+    "2013-04-02,09:00:00,00:01:00,1,0.5,1.5\r\n";
+
+// A drop-down of the usage view with `chosen` selected.
+QString select(const char* id, const char* chosen, std::initializer_list<const char*> values) {
+    QString html = q("<select id=\"aaab.BBUsageView.") + q(id) + q("\">");
+    for (const char* v : values) {
+        html += q("<option value=\"") + q(v) + q("\"") +
+                (qstrcmp(v, chosen) == 0 ? q(" selected") : QString()) + q(">") + q(v) +
+                q("</option>");
+    }
+    return html + q("</select>");
+}
+
+QString usageView(bool withLog) {
+    QString body = select("ddkFromDay", "01", {"01", "02"}) +
+                   select("ddkFromMonth", "04", {"03", "04"}) +
+                   select("ddkFromYear", "2013", {"2012", "2013"}) +
+                   select("ddkToDay", "17", {"16", "17"}) +
+                   select("ddkToMonth", "04", {"03", "04"}) +
+                   select("ddkToYear", "2013", {"2012", "2013"}) +
+                   q("<a id=\"details\" href=\"/nav/details\">View Usage Details</a>");
+    if (withLog) {
+        body += q("<a id=\"aaab.BBUsageView.ToolBarLinkToURL\" href=\"/usage.csv\">log</a>");
+    }
+    return body;
+}
+
+// The portal's shape: the navigation view is frame 1 of frame 2.
+MemoryPage portalTop(const QString& navigation) {
+    return page("/home", q("<div id=\"welcome_message\">Welcome</div>"),
+                {page("/header", q("h")), page("/menu", q("m")),
+                 page("/work", q("w"), {page("/title", q("t")), page("/nav", navigation)})});
+}
+
+MemoryPage loginPage() {
+    return page("/",
+                q("<input id=\"logonuidfield\"><input id=\"logonpassfield\" type=\"password\">"
+                  "<input id=\"uidPasswordLogon\" type=\"submit\">"),
+                {page("/notice", q("notice"))});
+}
+
+class Grab : public ::testing::Test {
+protected:
+    void SetUp() override {
+        retrieval.check = &check;
+        host.report = &report;
+        check.setSecond(20ms);
+        QObject::connect(&check, &UsageCheck::handlerEnded, [this] { ++handlersEnded; });
+        browser.addRoute(at("/"), loginPage());
+        browser.setClickReaction(q("uidPasswordLogon"), [this](MemoryBrowser& b, const MemoryClick&) {
+            const auto login = b.documentAt({});
+            typedUser = login->elementById(q("logonuidfield"))->value();
+            typedPassword = login->elementById(q("logonpassfield"))->value();
+            b.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" "
+                                   "href=\"/nav/services\">Services</a>")));
+        });
+        browser.addRoute(at("/nav/services"),
+                         page("/nav/services", q("<a id=\"aaab.NavigationView.LinkToAction38\" "
+                                                 "href=\"/nav/usage\">Usage</a>")));
+        browser.addRoute(at("/nav/usage"), page("/nav/usage", usageView(false)));
+        browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true)));
+        browser.setDownload(at("/usage.csv"), kLog);
+    }
+
+    // Waits (running the event loop) until `done` holds; false after `limit`.
+    // The subscriber picks the dates on the portal's page and asks for the details.
+    void playTheSubscriber() {
+        ASSERT_TRUE(spinUntil([this] { return host.messageVisible; })) << "no date prompt";
+        EXPECT_EQ(host.message, q("Select From and To dates and click \"View Usage Details\" link"));
+        const LiveDocument nav = browser.documentOf(FrameHandle(navigationPath()));
+        testing::await(testing::await(nav.requiredElement(q("details"))).click());
+    }
+
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    RetrievalState state;
+    FakeHost host;
+    Retrieval retrieval;
+    HeadlessResult result;
+    ReportBuilder report{state, retrieval, result};
+    UsageExtraction extraction{state, retrieval, report};
+    MemoryBrowser browser;
+    UsageCheck check{state, host, browser, extraction, report};
+    int handlersEnded = 0;
+    QString typedUser;
+    QString typedPassword;
+};
+
+TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
+    check.cmdCalculate_Click();
+    EXPECT_EQ(host.innerPage, 2);
+    EXPECT_EQ(check.mlngGrabState, 0);
+    EXPECT_EQ(browser.navigations(), std::vector<QUrl>{at("/")});
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; })) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(typedUser, q("abc"));
+    EXPECT_EQ(typedPassword, q("secret"));
+    EXPECT_EQ(state.mstrUserName, q("abc"));
+    EXPECT_EQ(state.mstrMonthYear, q("period 01-04-2013 TO 17-04-2013"));
+    EXPECT_EQ(host.message, q("Fetching log. Please wait..."));
+    EXPECT_EQ(host.innerPage, 1);  // Timer1's tick went back to "Login Info"
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(result.mlngTotalUsage, 15);
+    EXPECT_EQ(result.mdtLastUsedDate, QDate(2013, 4, 17));
+    ASSERT_EQ(browser.downloads().size(), 1u);
+    EXPECT_EQ(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
+}
+
+TEST_F(Grab, FirstCompletionNeverTouchesThePageAndFrameCompletionsAreIgnored) {
+    browser.setHoldNotifications(true);  // the notifications are given by hand below
+    check.cmdCalculate_Click();
+    for (const FramePath& first : {FramePath(), FramePath(1, 0)}) {
+        check.mlngGrabState = 0;
+        // The first completion after the start, of the top level or of a frame.
+        testing::await(check.WebBrowser1_DocumentComplete(FrameHandle(first), at("/")));
+        EXPECT_EQ(check.mlngGrabState, 1);
+        EXPECT_TRUE(browser.clicks().empty());
+    }
+    // A frame completing while the login page is expected changes nothing.
+    testing::await(check.WebBrowser1_DocumentComplete(FrameHandle(FramePath(1, 0)), at("/")));
+    EXPECT_EQ(check.mlngGrabState, 1);
+    EXPECT_TRUE(browser.clicks().empty());
+    EXPECT_TRUE(typedUser.isEmpty());
+    // The top level's completion fills the form and logs in.
+    testing::await(check.WebBrowser1_DocumentComplete(FrameHandle(), at("/")));
+    EXPECT_EQ(typedUser, q("abc"));
+    EXPECT_EQ(check.mlngGrabState, 2);
+}
+
+TEST_F(Grab, AWelcomingPageMeansLoggedInFromAnyState) {
+    for (int start : {-1, 0, 1, 3}) {
+        browser.setHoldNotifications(true);
+        browser.load({}, portalTop(q("<p>nav</p>")));
+        check.mlngGrabState = start;
+        browser.notifyDocumentComplete({2});  // a frame: the walk does not start
+        ASSERT_TRUE(spinUntil([&] { return check.mlngGrabState == 2; })) << "from " << start;
+        browser.setHoldNotifications(false);
+    }
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(Grab, TheWalkEndsAfterItsFirstWaitWhenNoNotificationBringsItBack) {
+    // The first link loads nothing, so no notification comes during the wait.
+    browser.setClickReaction(q("aaab.NavigationView.ToolBarLinkToAction3"),
+                             [](MemoryBrowser&, const MemoryClick&) {});
+    browser.setHoldNotifications(true);
+    browser.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\">S</a>")));
+    check.mlngGrabState = 2;
+    browser.notifyDocumentComplete({});
+    const int before = handlersEnded;
+    ASSERT_TRUE(spinUntil([&] { return handlersEnded == before + 1; }));
+    EXPECT_EQ(check.mlngGrabState, 3);
+    ASSERT_EQ(browser.clicks().size(), 1u);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(Grab, PressingTheButtonAgainRestartsTheGrab) {
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
+    const auto clicksBefore = browser.clicks().size();
+    check.cmdCalculate_Click();  // while the walk waits for the dates
+    EXPECT_EQ(check.mlngGrabState, 0);
+    EXPECT_FALSE(host.messageVisible);
+    EXPECT_EQ(browser.navigations().back(), at("/"));
+    // The new grab logs in again and waits for the dates anew; the old walk ended quietly.
+    ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
+    EXPECT_GT(browser.clicks().size(), clicksBefore);
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    spin(100ms);
+    EXPECT_EQ(browser.downloads().size(), 1u);
+    EXPECT_EQ(host.outputs, 1);
+}
+
+TEST_F(Grab, AMissingNavigationLinkIsReportedAndLeavesTheState) {
+    browser.setClickReaction(q("uidPasswordLogon"), [](MemoryBrowser& b, const MemoryClick&) {
+        b.load({}, portalTop(q("<p>no links today</p>")));
+    });
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
+    EXPECT_EQ(messages.messages[0], (Message{q(kDataNotAvailable), QString(), MessageIcon::Information}));
+    EXPECT_EQ(check.mlngGrabState, 3);
+    EXPECT_EQ(host.innerPage, 2);
+}
+
+TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
+    QFile old(host.dir.filePath(q("usage.htm")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(kLog);  // the previous month's log
+    old.close();
+    browser.setDownloadFailure(at("/usage.csv"), q("500"));
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
+    EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
+    spin(200ms);
+    EXPECT_EQ(host.outputs, 0);
+    EXPECT_FALSE(retrieval.timerEnabled);
+    EXPECT_FALSE(QFile::exists(host.dir.filePath(q("usage.htm"))));
+}
+
+TEST_F(Grab, ALogInPageInsteadOfTheLogIsNoReport) {
+    browser.setDownload(at("/usage.csv"), "<html><body><form>Log on</form></body></html>\r\n");
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
+    EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
+    spin(200ms);
+    EXPECT_EQ(host.outputs, 0);
+}
+
+TEST_F(Grab, NoPortalHostChosenAsksForOne) {
+    host.siteIndex = -1;
+    check.cmdCalculate_Click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0],
+              (Message{q("Select 'north.portal.test' for north region and select "
+                         "'west.portal.test' for west region. "),
+                       q("Select selfcare site"), MessageIcon::Information}));
+    EXPECT_EQ(host.focused, q("cmbSelfcaresite"));
+    EXPECT_TRUE(browser.navigations().empty());
+    EXPECT_EQ(check.mlngGrabState, -1);
+}
+
+TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
+    host.mainPage = 2;
+    check.cmdCalculate_Click();
+    EXPECT_EQ(messages.texts(), QStringList{q("Select one cache file to create report")});
+    EXPECT_EQ(messages.messages.back().icon, MessageIcon::Information);
+    EXPECT_EQ(host.focused, q("cmbCacheFiles"));
+
+    host.cacheIndex = 0;
+    host.cacheItem = q("2013-04-billed-ab-c");
+    host.focused.clear();
+    check.cmdCalculate_Click();
+    EXPECT_EQ(messages.texts().back(), q("Selected cache file do not exist"));
+    EXPECT_EQ(host.focused, q("cmbCacheFiles"));
+
+    const QString records = RowText({q("2013-04-17"), q("1"), q("2"), q("3"), q("4"), q("5")});
+    ASSERT_TRUE(SaveFileData(host.dir.filePath(q("2013-04-billed-ab-c.cache2")), records, true));
+    check.cmdCalculate_Click();
+    EXPECT_EQ(state.mstrRecords, records);
+    EXPECT_EQ(state.mstrMonthYear, q("2013-04-billed-ab"));  // up to the last "-"
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    EXPECT_EQ(result.mlngTotalUsage, 5);
+    EXPECT_TRUE(browser.navigations().empty());
+}
+
+TEST(UsageCheckDates, FirstAndLastDayOfTheMonthAndTheMonthsName) {
+    EXPECT_EQ(UsageCheck::GetFromDate(QDate(2013, 4, 17)), q("01/04/2013"));
+    EXPECT_EQ(UsageCheck::GetToDate(QDate(2013, 4, 17)), q("30/04/2013"));
+    EXPECT_EQ(UsageCheck::GetToDate(QDate(2024, 2, 1)), q("29/02/2024"));
+    EXPECT_EQ(UsageCheck::GetToDate(QDate(2026, 12, 31)), q("31/12/2026"));
+    EXPECT_EQ(UsageCheck::GetMonth(q("2013-04-billed")), q("April"));
+    EXPECT_EQ(UsageCheck::GetMonth(q("period 01-04-2013 TO 17-04-2013")), QString());
+}
+
+TEST(UsageLogShape, HeaderLinesAreLogsMarkUpIsNot) {
+    EXPECT_TRUE(looksLikeUsageLog(q("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n")));
+    EXPECT_TRUE(looksLikeUsageLog(q("a,b,c,d,e,f")));
+    EXPECT_FALSE(looksLikeUsageLog(q("<html><body>a,b,c,d,e,f</body></html>")));
+    EXPECT_FALSE(looksLikeUsageLog(q("Date,Time\r\n2013-04-17,1,2,3,4,5\r\n")));
+    EXPECT_FALSE(looksLikeUsageLog(QString()));
+}
+
+}  // namespace
+}  // namespace kestrova

@@ -1,0 +1,511 @@
+// The live browser on Qt WebEngine against portal-sim: the walk the grab makes, step by step
+// through awaited calls, and the portal's faults.
+
+#include "browser/portal_process.h"
+#include "browser/task_runner.h"
+#include "portal_sim/qt_printers.h"
+
+#include "platform/dialogs.h"
+#include "platform/html_document.h"
+#include "platform/live/live_browser.h"
+#include "usage_data.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoroTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+
+namespace kestrova {
+namespace {
+
+using testing::await;
+using testing::PortalProcess;
+using namespace std::chrono_literals;
+
+constexpr auto kWalkLimit = 60s;
+
+const QStringList kToday{QStringLiteral("--today"), QStringLiteral("2013-04-17")};
+
+QStringList withToday(QStringList more) { return kToday + more; }
+
+QString id(const char* text) { return QString::fromLatin1(text); }
+
+struct Heard {
+    FramePath frame;
+    QUrl url;
+    friend bool operator==(const Heard&, const Heard&) = default;
+};
+
+void PrintTo(const Heard& heard, std::ostream* out) {
+    *out << describeFrame(heard.frame).toStdString() << ' ' << heard.url.path().toStdString();
+}
+
+class Fixture {
+public:
+    Fixture() {
+        browser.setSilent(true);
+        browser.view()->resize(900, 800);
+        browser.view()->show();
+        QObject::connect(&browser, &Browser::documentComplete,
+                         [this](const FrameHandle& frame, const QUrl& url) {
+                             heard.push_back(Heard{frame.path(), url});
+                         });
+        QObject::connect(&browser, &Browser::beforeNavigate,
+                         [this](const QUrl& url, bool topLevel) {
+                             navigations.push_back({url, topLevel});
+                         });
+    }
+
+    int topLevelCount() const {
+        return int(std::count_if(heard.begin(), heard.end(),
+                                 [](const Heard& h) { return h.frame.empty(); }));
+    }
+
+    LiveBrowser browser;
+    std::vector<Heard> heard;
+    std::vector<std::pair<QUrl, bool>> navigations;  // before-navigate: address, top level
+};
+
+QCoro::Task<> waitUntil(std::function<bool()> condition, const char* what,
+                        std::chrono::milliseconds limit = kWalkLimit) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > limit.count()) {
+            throw Failure(QStringLiteral("Timed out waiting for ") + QLatin1String(what));
+        }
+        co_await QCoro::sleepFor(20ms);
+    }
+}
+
+// As the grab does: look the element up afresh until it is there.
+QCoro::Task<LiveElement> waitForElement(LiveDocument document, QString elementId) {
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        if (std::optional<LiveElement> found = co_await document.elementById(elementId)) {
+            co_return *found;
+        }
+        if (clock.elapsed() > std::chrono::milliseconds(kWalkLimit).count()) {
+            throw Failure(QStringLiteral("Timed out waiting for ") + elementId);
+        }
+        co_await QCoro::sleepFor(50ms);
+    }
+}
+
+QCoro::Task<> logIn(Fixture& f, QUrl start, QString password) {
+    const int before = f.topLevelCount();
+    f.browser.navigate(start);
+    co_await waitUntil([&] { return f.topLevelCount() > before; }, "the login page");
+    const LiveDocument top = *co_await f.browser.document();
+    co_await (co_await waitForElement(top, QStringLiteral("logonuidfield"))).setValue(QStringLiteral("demo"));
+    co_await (co_await waitForElement(top, QStringLiteral("logonpassfield"))).setValue(password);
+    const int loggingIn = f.topLevelCount();
+    co_await (co_await waitForElement(top, QStringLiteral("uidPasswordLogon"))).click();
+    co_await waitUntil([&] { return f.topLevelCount() > loggingIn; }, "the page after logging in");
+}
+
+struct Period {
+    const char* fromDay;
+    const char* fromMonth;
+    const char* fromYear;
+    const char* toDay;
+    const char* toMonth;
+    const char* toYear;
+
+    portal::Date from() const { return date(fromDay, fromMonth, fromYear); }
+    portal::Date to() const { return date(toDay, toMonth, toYear); }
+    static portal::Date date(const char* d, const char* m, const char* y) {
+        return portal::Date{std::chrono::year(std::atoi(y)), std::chrono::month(unsigned(std::atoi(m))),
+                            std::chrono::day(unsigned(std::atoi(d)))};
+    }
+};
+
+struct WalkResult {
+    QString link;
+    QStringList dropDowns;
+    DownloadResult download;
+    QByteArray file;
+};
+
+// From the top page to the downloaded log: the grab's usage walk, with the dates the user
+// would pick set through the page.
+QCoro::Task<WalkResult> usageWalk(Fixture& f, Period period, QString fileName) {
+    const LiveDocument top = *co_await f.browser.document();
+    if (!co_await top.elementById(QStringLiteral("welcome_message"))) {
+        throw Failure(QStringLiteral("not logged in"));
+    }
+    const LiveDocument nav = co_await (co_await top.frame(2)).frame(1);
+    co_await (co_await waitForElement(nav, id("aaab.NavigationView.ToolBarLinkToAction3"))).click();
+    co_await (co_await waitForElement(nav, id("aaab.NavigationView.LinkToAction38"))).click();
+    const LiveElement view = co_await waitForElement(nav, id("aaab.BBUsageView.ViewUsageDetails"));
+    const std::pair<const char*, const char*> choices[] = {
+        {"aaab.BBUsageView.ddkFromDay", period.fromDay},   {"aaab.BBUsageView.ddkFromMonth", period.fromMonth},
+        {"aaab.BBUsageView.ddkFromYear", period.fromYear}, {"aaab.BBUsageView.ddkToDay", period.toDay},
+        {"aaab.BBUsageView.ddkToMonth", period.toMonth},   {"aaab.BBUsageView.ddkToYear", period.toYear}};
+    for (const auto& [name, value] : choices) {
+        co_await (co_await waitForElement(nav, id(name))).setValue(id(value));
+    }
+    co_await view.click();
+    WalkResult result;
+    result.link = co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ToolBarLinkToURL"))).value();
+    for (const auto& [name, value] : choices) {
+        result.dropDowns << co_await (co_await waitForElement(nav, id(name))).value();
+    }
+    result.download = co_await f.browser.download(QUrl(result.link), fileName);
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly)) {
+        result.file = file.readAll();
+    }
+    co_return result;
+}
+
+// No frame's notification comes before one of a frame inside it.
+bool childrenBeforeParents(const std::vector<Heard>& heard) {
+    for (std::size_t i = 0; i < heard.size(); ++i) {
+        for (std::size_t later = i + 1; later < heard.size(); ++later) {
+            const FramePath& parent = heard[i].frame;
+            const FramePath& child = heard[later].frame;
+            if (child.size() > parent.size() && std::equal(parent.begin(), parent.end(), child.begin())) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+QByteArray expectedLog(const Period& period) {
+    const portal::Date today = Period::date("17", "04", "2013");
+    const auto to = std::chrono::sys_days(period.to()) > std::chrono::sys_days(today) ? today : period.to();
+    return QByteArray::fromStdString(portal::usageLog(portal::usageRecords("demo", period.from(), to)));
+}
+
+TEST(LiveBrowser, WalksThePortalAndDownloadsTheLogWithTheSessionCookie) {
+    PortalProcess portal(kToday);
+    ASSERT_GT(portal.port(), 0);
+    Fixture f;
+    QTemporaryDir folder;
+    await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
+
+    // The start page completes twice (its frame, then itself): the grab fills the form only
+    // at the second document complete.
+    ASSERT_GE(f.heard.size(), 8u);
+    EXPECT_EQ(f.heard[0], (Heard{{0}, portal.url(QStringLiteral("/frames/notice"))}));
+    EXPECT_EQ(f.heard[1], (Heard{{}, portal.url(QStringLiteral("/"))}));
+
+    // The top page's frames complete before the documents holding them, the top level last;
+    // sisters complete in whatever order their loads end.
+    const std::vector<Heard> afterLogIn(f.heard.end() - 6, f.heard.end());
+    std::vector<Heard> expected{{{0}, portal.url(QStringLiteral("/frames/header"))},
+                                {{1}, portal.url(QStringLiteral("/frames/menu"))},
+                                {{2, 0}, portal.url(QStringLiteral("/frames/title"))},
+                                {{2, 1}, portal.url(QStringLiteral("/nav"))},
+                                {{2}, portal.url(QStringLiteral("/frames/work"))},
+                                {{}, portal.url(QStringLiteral("/home"))}};
+    EXPECT_TRUE(std::is_permutation(afterLogIn.begin(), afterLogIn.end(), expected.begin(), expected.end()))
+        << ::testing::PrintToString(afterLogIn);
+    EXPECT_TRUE(childrenBeforeParents(afterLogIn)) << ::testing::PrintToString(afterLogIn);
+    EXPECT_EQ(afterLogIn.back().frame, FramePath{});
+
+    const Period period{"03", "04", "2013", "15", "04", "2013"};
+    const std::size_t before = f.heard.size();
+    const WalkResult walk =
+        await(usageWalk(f, period, folder.filePath(QStringLiteral("usage.htm"))), kWalkLimit);
+    EXPECT_EQ(walk.link, portal.url(QStringLiteral("/usage.csv?from=2013-04-03&to=2013-04-15")).toString());
+    EXPECT_EQ(walk.dropDowns, (QStringList{QStringLiteral("03"), QStringLiteral("04"), QStringLiteral("2013"),
+                                           QStringLiteral("15"), QStringLiteral("04"), QStringLiteral("2013")}));
+    EXPECT_TRUE(walk.download.completed) << walk.download.error.toStdString();
+    EXPECT_EQ(walk.file, expectedLog(period));
+
+    // Each click in the navigation frame completes that frame only.
+    const std::vector<Heard> walkHeard(f.heard.begin() + std::ptrdiff_t(before), f.heard.end());
+    ASSERT_EQ(walkHeard.size(), 3u);
+    for (const Heard& h : walkHeard) {
+        EXPECT_EQ(h.frame, (FramePath{2, 1}));
+    }
+    EXPECT_EQ(walkHeard[2].url.path(), u"/nav/usage");
+
+    const auto navigated = [&](const QString& path, bool topLevel) {
+        return std::count(f.navigations.begin(), f.navigations.end(),
+                          std::pair(portal.url(path), topLevel)) == 1;
+    };
+    EXPECT_TRUE(navigated(QStringLiteral("/"), true));
+    EXPECT_TRUE(navigated(QStringLiteral("/nav/services"), false));
+    EXPECT_TRUE(navigated(QStringLiteral("/frames/work"), false));
+    const QStringList parts = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(parts, QStringList{QStringLiteral("usage.htm")}) << "no partial file is left";
+
+    // The view shows the page: more than one colour on screen.
+    const QImage shot = f.browser.view()->grab().toImage();
+    const QRgb corner = shot.pixel(0, 0);
+    bool painted = false;
+    for (int y = 0; y < shot.height() && !painted; y += 7) {
+        for (int x = 0; x < shot.width() && !painted; x += 7) {
+            painted = shot.pixel(x, y) != corner;
+        }
+    }
+    if (!painted) {
+        shot.save(QDir::temp().filePath(QStringLiteral("LiveBrowserView-FAILED.png")));
+    }
+    EXPECT_TRUE(painted);
+}
+
+TEST(LiveBrowser, TenWalksInARowAllSucceed) {
+    PortalProcess portal(kToday);
+    ASSERT_GT(portal.port(), 0);
+    Fixture f;
+    QTemporaryDir folder;
+    const Period periods[] = {{"01", "04", "2013", "17", "04", "2013"}, {"01", "03", "2013", "31", "03", "2013"},
+                              {"10", "04", "2013", "10", "04", "2013"}, {"15", "02", "2013", "20", "03", "2013"},
+                              {"01", "01", "2012", "31", "01", "2012"}, {"01", "04", "2013", "30", "04", "2013"},
+                              {"29", "02", "2012", "02", "03", "2012"}, {"05", "04", "2013", "06", "04", "2013"},
+                              {"01", "12", "2011", "31", "12", "2011"}, {"16", "04", "2013", "17", "04", "2013"}};
+    int walk = 0;
+    for (const Period& period : periods) {
+        SCOPED_TRACE(walk++);
+        await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
+        const QString file = folder.filePath(QStringLiteral("usage.htm"));
+        const WalkResult result = await(usageWalk(f, period, file), kWalkLimit);
+        EXPECT_TRUE(result.download.completed) << result.download.error.toStdString();
+        EXPECT_EQ(result.file, expectedLog(period));
+    }
+}
+
+TEST(LiveBrowser, AWrongPasswordShowsTheLoginPageAgain) {
+    PortalProcess portal(kToday);
+    Fixture f;
+    await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("wrong")), kWalkLimit);
+    const LiveDocument top = *await(f.browser.document());
+    EXPECT_FALSE(await(top.elementById(QStringLiteral("welcome_message"))));
+    EXPECT_TRUE(await(top.elementById(QStringLiteral("logonuidfield"))));
+    const auto message = await(top.elementById(QStringLiteral("logonmessage")));
+    ASSERT_TRUE(message);
+    EXPECT_TRUE(await(message->innerText()).contains(u"logon attempt has failed"));
+    EXPECT_EQ(await(top.frameCount()), 1) << "the notice frame";
+}
+
+TEST(LiveBrowser, ASlowPortalIsWaitedFor) {
+    PortalProcess portal(withToday({QStringLiteral("--delay-ms"), QStringLiteral("2000")}));
+    Fixture f;
+    QTemporaryDir folder;
+    QElapsedTimer clock;
+    clock.start();
+    await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
+    const Period period{"01", "04", "2013", "17", "04", "2013"};
+    const WalkResult walk =
+        await(usageWalk(f, period, folder.filePath(QStringLiteral("usage.htm"))), kWalkLimit);
+    EXPECT_TRUE(walk.download.completed) << walk.download.error.toStdString();
+    EXPECT_EQ(walk.file, expectedLog(period));
+    EXPECT_GE(clock.elapsed(), 8 * 2000) << "every page took two seconds";
+}
+
+template <typename T>
+QCoro::Task<QString> failureOf(QCoro::Task<T> task) {
+    try {
+        co_await task;
+    } catch (const Failure& failure) {
+        co_return failure.description();
+    }
+    co_return QString();
+}
+
+QCoro::Task<> frameOf(LiveDocument document, int index) { co_await document.frame(index); }
+
+TEST(LiveBrowser, AMissingElementOrFrameMakesTheCallThrow) {
+    PortalProcess portal(withToday({QStringLiteral("--omit"), id("aaab.NavigationView.LinkToAction38")}));
+    Fixture f;
+    await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
+    const LiveDocument top = *await(f.browser.document());
+    const LiveDocument nav = await(await(top.frame(2)).frame(1));
+    const int before = int(f.heard.size());
+    await(await(nav.elementById(id("aaab.NavigationView.ToolBarLinkToAction3")))->click());
+    await(waitUntil([&] { return int(f.heard.size()) > before; }, "the services page"));
+
+    EXPECT_FALSE(await(nav.elementById(id("aaab.NavigationView.LinkToAction38"))));
+    const LiveElement missing(&f.browser, {2, 1},
+                              {ElementStep{ElementStep::Kind::Id, id("aaab.NavigationView.LinkToAction38"), 0}});
+    EXPECT_EQ(await(failureOf(missing.click())),
+              u"There is no element \"aaab.NavigationView.LinkToAction38\" in frames[2].frames[1]");
+    EXPECT_EQ(await(failureOf(frameOf(top, 5))), u"Frame 5 of the top document does not exist");
+    EXPECT_EQ(await(failureOf(f.browser.documentOf(FrameHandle(FramePath{2, 4})).url())),
+              u"Frame 4 of frames[2] does not exist");
+    const LiveElement body = await(top.documentElement().child(1));
+    EXPECT_EQ(await(body.tagName()), u"BODY");
+    EXPECT_EQ(await(failureOf(body.rowCount())), u"The BODY element is not a table: it has no rows");
+    EXPECT_EQ(await(failureOf(body.child(9))),
+              u"There is no document element, child 1, child 9 in the top document");
+
+    // Ids are data, never code: a hostile one is simply not found.
+    EXPECT_FALSE(await(top.elementById(QStringLiteral("\"]'); throw 1; //\u2028</script>"))));
+}
+
+QCoro::Task<> logInAndReachTheDownloadLink(Fixture& f, const PortalProcess& portal, QString* link) {
+    co_await logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo"));
+    const LiveDocument top = *co_await f.browser.document();
+    const LiveDocument nav = co_await (co_await top.frame(2)).frame(1);
+    co_await (co_await waitForElement(nav, id("aaab.NavigationView.ToolBarLinkToAction3"))).click();
+    co_await (co_await waitForElement(nav, id("aaab.NavigationView.LinkToAction38"))).click();
+    co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ViewUsageDetails"))).click();
+    *link = co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ToolBarLinkToURL"))).value();
+}
+
+TEST(LiveBrowser, ADroppedSessionDownloadsTheLoginPageNotALog) {
+    PortalProcess portal(withToday({QStringLiteral("--drop-session-before-download")}));
+    Fixture f;
+    QTemporaryDir folder;
+    QString link;
+    await(logInAndReachTheDownloadLink(f, portal, &link), kWalkLimit);
+    const QString file = folder.filePath(QStringLiteral("usage.htm"));
+    const DownloadResult result = await(f.browser.download(QUrl(link), file), kWalkLimit);
+    EXPECT_TRUE(result.completed) << "the transfer itself worked";
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray content = written.readAll();
+    EXPECT_TRUE(content.contains("id=\"logonuidfield\""));
+    EXPECT_FALSE(content.contains(QByteArray::fromStdString(std::string(portal::kLogHeader))));
+}
+
+TEST(LiveBrowser, AFailedDownloadReportsItAndLeavesThePreviousFile) {
+    PortalProcess portal(withToday({QStringLiteral("--fail-download")}));
+    Fixture f;
+    QTemporaryDir folder;
+    QString link;
+    await(logInAndReachTheDownloadLink(f, portal, &link), kWalkLimit);
+    const QString file = folder.filePath(QStringLiteral("usage.htm"));
+    {
+        QFile previous(file);
+        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+        previous.write("the previous log");
+    }
+    const DownloadResult result = await(f.browser.download(QUrl(link), file), kWalkLimit);
+    EXPECT_FALSE(result.completed);
+    EXPECT_FALSE(result.error.isEmpty());
+    QFile kept(file);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("the previous log"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("usage.htm")});
+}
+
+struct TableRead {
+    std::vector<std::array<QString, 6>> entries;
+    ElementPtr next;  // the pager's "A", or nullptr on the last page
+};
+
+// The page grab's element paths, on the snapshot.
+TableRead readUsageTable(const HtmlDocument& page) {
+    const ElementPtr form = page.elementsByName(QStringLiteral("SWEForm2_0")).item(0);
+    const ElementPtr log = form->child(0)->child(2)->row(0)->cell(0)->child(0);
+    const ElementPtr pager = form->child(0)->child(1)->row(0)->cell(2)->child(0);
+    TableRead read;
+    for (int r = 1; r < log->rowCount(); ++r) {
+        std::array<QString, 6> cells;
+        for (int c = 0; c < 6; ++c) {
+            cells[std::size_t(c)] = log->row(r)->cell(c)->innerText();
+        }
+        read.entries.push_back(cells);
+    }
+    const ElementPtr next = pager->row(0)->cell(4)->child(0);
+    read.next = next->tagName() == u"A" ? next : nullptr;
+    return read;
+}
+
+std::vector<std::array<QString, 6>> expectedEntries(std::size_t first, std::size_t count) {
+    const auto records = portal::usageRecords("demo", Period::date("01", "04", "2013"),
+                                              Period::date("17", "04", "2013"));
+    std::vector<std::array<QString, 6>> rows;
+    for (std::size_t i = first; i < std::min(records.size(), first + count); ++i) {
+        const auto fields = records[i].fields();
+        rows.push_back({QString::fromStdString(records[i].tableStartText()), QString::fromStdString(fields[1]),
+                        QString::fromStdString(fields[2]), QString::fromStdString(fields[3]),
+                        QString::fromStdString(fields[4]), QString::fromStdString(fields[5])});
+    }
+    return rows;
+}
+
+QCoro::Task<std::shared_ptr<HtmlDocument>> showAndCopy(Fixture& f, QUrl url) {
+    const int before = f.topLevelCount();
+    f.browser.navigate(url);
+    co_await waitUntil([&] { return f.topLevelCount() > before; }, "the table page");
+    co_return co_await f.browser.documentOf(Browser::topLevel()).snapshot();
+}
+
+TEST(LiveBrowser, TheSnapshotOfTheUsageTableForwardsTheNextPageClick) {
+    PortalProcess portal(withToday({QStringLiteral("--page-size"), QStringLiteral("6")}));
+    Fixture f;
+    await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
+    const std::shared_ptr<HtmlDocument> first =
+        await(showAndCopy(f, portal.url(QStringLiteral("/usage/unbilled"))), kWalkLimit);
+    const TableRead page1 = readUsageTable(*first);
+    EXPECT_EQ(page1.entries, expectedEntries(0, 6));
+    ASSERT_TRUE(page1.next);
+
+    const int before = f.topLevelCount();
+    page1.next->click();
+    await(waitUntil([&] { return f.topLevelCount() > before; }, "the second page"), kWalkLimit);
+    EXPECT_EQ(f.heard.back().url, portal.url(QStringLiteral("/usage/unbilled?page=1")));
+    const auto second = await(f.browser.documentOf(Browser::topLevel()).snapshot());
+    EXPECT_EQ(readUsageTable(*second).entries, expectedEntries(6, 6));
+    EXPECT_EQ(readUsageTable(*first).entries, expectedEntries(0, 6)) << "the first copy stays";
+
+    const auto unavailable =
+        await(showAndCopy(f, portal.url(QStringLiteral("/usage/billed?month=2099-01"))), kWalkLimit);
+    EXPECT_TRUE(unavailable->documentElement()->innerText().contains(QStringLiteral(
+        "The usage details are currently not available,please try after some time or contact "
+        "call center representative")));
+}
+
+QCoro::Task<QString> showAndRead(Fixture& f, QUrl url) {
+    const int before = f.topLevelCount();
+    f.browser.navigate(url);
+    co_await waitUntil([&] { return f.topLevelCount() > before; }, "the page");
+    co_return co_await f.browser.documentOf(Browser::topLevel()).documentElement().innerText();
+}
+
+class LiveBrowserSilence : public ::testing::TestWithParam<bool> {};
+
+TEST_P(LiveBrowserSilence, ScriptDialogsGoThroughTheDialogSeamUnlessSilent) {
+    const bool silent = GetParam();
+    RecordingDialogs dialogs;
+    dialogs.answers = {MessageAnswer::Ok};
+    ScopedDialogs installed(dialogs);
+    Fixture f;
+    f.browser.setSilent(silent);
+    const QString text = await(showAndRead(f, QUrl(QStringLiteral(
+        "data:text/html,<body><script>alert('hello');"
+        "document.body.textContent='confirmed: '%2Bconfirm('sure?')</script></body>"))));
+    if (silent) {
+        EXPECT_TRUE(dialogs.messages.empty());
+        EXPECT_EQ(text, u"confirmed: false");
+    } else {
+        ASSERT_EQ(dialogs.messages.size(), 2u);
+        EXPECT_EQ(dialogs.messages[0].text, u"hello");
+        EXPECT_EQ(dialogs.messages[1].text, u"sure?");
+        EXPECT_EQ(text, u"confirmed: true");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, LiveBrowserSilence, ::testing::Bool(),
+                         [](const auto& p) { return std::string(p.param ? "Silent" : "NotSilent"); });
+
+TEST(LiveBrowser, ABlankPageCompletesAtTheTopLevel) {
+    Fixture f;
+    f.browser.navigate(QUrl(QStringLiteral("about:blank")));
+    await(waitUntil([&] { return f.topLevelCount() > 0; }, "about:blank"), 20s);
+    EXPECT_EQ(f.heard.back(), (Heard{{}, QUrl(QStringLiteral("about:blank"))}));
+    EXPECT_TRUE(await(f.browser.document()));
+}
+
+TEST(LiveBrowser, ACallPendingWhenTheBrowserCloses) {
+    auto browser = std::make_unique<LiveBrowser>();
+    QCoro::Task<QUrl> pending = browser->documentOf(Browser::topLevel()).url();
+    browser.reset();
+    EXPECT_EQ(await(failureOf(std::move(pending))),
+              u"Reading the address of the document in the top document failed: the browser was closed");
+}
+
+}  // namespace
+}  // namespace kestrova

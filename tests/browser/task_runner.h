@@ -1,0 +1,96 @@
+#pragma once
+
+// Runs a coroutine to its end from a test body: the test's event loop is the only one
+// running (no loop nested inside a browser callback), and it is left as soon as the task
+// ends. A task that does not end in time ends the test program: its suspended frame still
+// refers to the test's locals, so the test cannot go on.
+
+#include <QCoroTask>
+#include <QCoroTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <optional>
+
+namespace kestrova::testing {
+
+namespace detail {
+
+template <typename T>
+QCoro::Task<> collect(QCoro::Task<T>& task, std::optional<T>& value, std::exception_ptr& error,
+                      bool& done, QEventLoop& loop) {
+    try {
+        value.emplace(co_await task);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    done = true;
+    loop.quit();
+}
+
+inline QCoro::Task<> collectVoid(QCoro::Task<>& task, std::exception_ptr& error, bool& done,
+                                 QEventLoop& loop) {
+    try {
+        co_await task;
+    } catch (...) {
+        error = std::current_exception();
+    }
+    done = true;
+    loop.quit();
+}
+
+inline void runLoop(bool& done, QEventLoop& loop, std::chrono::milliseconds limit) {
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(limit);
+    if (!done) {
+        loop.exec();
+    }
+    if (!done) {
+        std::fprintf(stderr, "The awaited task did not end within %lld ms\n",
+                     static_cast<long long>(limit.count()));
+        std::fflush(stderr);
+        std::abort();
+    }
+}
+
+}  // namespace detail
+
+template <typename T>
+T await(QCoro::Task<T> task, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+    QEventLoop loop;
+    bool done = false;
+    std::optional<T> value;
+    std::exception_ptr error;
+    QCoro::Task<> runner = detail::collect(task, value, error, done, loop);
+    detail::runLoop(done, loop, limit);
+    if (error) {
+        std::rethrow_exception(error);
+    }
+    return std::move(*value);
+}
+
+inline void await(QCoro::Task<> task, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+    QEventLoop loop;
+    bool done = false;
+    std::exception_ptr error;
+    QCoro::Task<> runner = detail::collectVoid(task, error, done, loop);
+    detail::runLoop(done, loop, limit);
+    if (error) {
+        std::rethrow_exception(error);
+    }
+}
+
+// Lets the event loop run for a while (zero-timers, queued notifications).
+inline void spin(std::chrono::milliseconds time) {
+    QEventLoop loop;
+    QTimer::singleShot(time, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace kestrova::testing

@@ -1,0 +1,218 @@
+// The office chart's reading of chart data texts and the placing of its texts around the
+// columns, without a screen.
+
+#include "results/office_chart/office_chart_data.h"
+#include "results/office_chart/chart_labels.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+namespace kestrova {
+namespace {
+
+struct SeriesRow {
+    QString name;
+    std::vector<double> values;
+};
+
+struct DataTextRow {
+    const char* name;
+    QString text;
+    QStringList categories;
+    std::vector<SeriesRow> series;
+};
+
+void PrintTo(const DataTextRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class OfficeChartDataText : public ::testing::TestWithParam<DataTextRow> {};
+
+TEST_P(OfficeChartDataText, GivesCategoriesAndSeries) {
+    const DataTextRow& row = GetParam();
+    const OfficeChartData data = officeChartData(row.text);
+    EXPECT_EQ(data.categories, row.categories);
+    ASSERT_EQ(data.series.size(), row.series.size());
+    for (std::size_t s = 0; s < row.series.size(); ++s) {
+        EXPECT_EQ(data.series[s].name, row.series[s].name);
+        EXPECT_EQ(data.series[s].values, row.series[s].values) << "series " << s;
+    }
+}
+
+const QString kDay1 = QStringLiteral("01");
+const QString kDay2 = QStringLiteral("02");
+const QString kAvg = QStringLiteral("Avg");
+const QString kUsage = QStringLiteral("Usage");
+const QString kFree = QStringLiteral("Free");
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, OfficeChartDataText,
+    ::testing::Values(
+        DataTextRow{"MonthWithAverageColumn",
+                    QStringLiteral("\t01\t02\tAvg\r\nUsage\t10.50\t2.25\t6.375"),
+                    {kDay1, kDay2, kAvg},
+                    {{kUsage, {10.5, 2.25, 6.375}}}},
+        DataTextRow{"TwoSeriesInTheirLineOrder",
+                    QStringLiteral("\t01\t02\r\nUsage\t1.00\t2.00\r\nFree\t0.50\t0.00"),
+                    {kDay1, kDay2},
+                    {{kUsage, {1.0, 2.0}}, {kFree, {0.5, 0.0}}}},
+        DataTextRow{"EmptyTextHasNeitherCategoriesNorSeries", QString(), {}, {}},
+        DataTextRow{"HeaderAloneHasCategoriesOnly", QStringLiteral("\t01\t02"), {kDay1, kDay2}, {}},
+        DataTextRow{"CellWithoutNumberDrawsAsZero",
+                    QStringLiteral("\t01\t02\r\nUsage\tabc\t3.00"),
+                    {kDay1, kDay2},
+                    {{kUsage, {0.0, 3.0}}}},
+        DataTextRow{"MissingCellsDrawAsZero",
+                    QStringLiteral("\t01\t02\tAvg\r\nUsage\t1.00"),
+                    {kDay1, kDay2, kAvg},
+                    {{kUsage, {1.0, 0.0, 0.0}}}},
+        DataTextRow{"ValueBeyondDoubleDrawsAsZero",
+                    QStringLiteral("\t01\r\nUsage\t1e999"),
+                    {kDay1},
+                    {{kUsage, {0.0}}}},
+        DataTextRow{"TrailingLineBreakIsNoSeries",
+                    QStringLiteral("\t01\r\nUsage\t1.00\r\n"),
+                    {kDay1},
+                    {{kUsage, {1.0}}}},
+        DataTextRow{"CellsBeyondTheHeaderAreIgnored",
+                    QStringLiteral("\t01\r\nUsage\t1.00\t9.00"),
+                    {kDay1},
+                    {{kUsage, {1.0}}}},
+        DataTextRow{"NegativeValueKept",
+                    QStringLiteral("\t01\r\nUsage\t-5.00"),
+                    {kDay1},
+                    {{kUsage, {-5.0}}}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(OfficeChartDistinctCategories, RepeatedOrEmptyLabelStaysAColumnOfItsOwn) {
+    const QStringList labels =
+        distinctCategoryLabels({QStringLiteral("31"), QStringLiteral("01"), QStringLiteral("31"),
+                                QStringLiteral("31"), QString(), QString()});
+    ASSERT_EQ(labels.size(), 6);
+    EXPECT_FALSE(labels[4].isNull());
+    EXPECT_NE(labels[4], labels[5]);
+    EXPECT_EQ(labels[0], QStringLiteral("31"));
+    EXPECT_EQ(labels[1], QStringLiteral("01"));
+    EXPECT_NE(labels[2], labels[0]);
+    EXPECT_NE(labels[3], labels[2]);
+    EXPECT_NE(labels[3], labels[0]);
+    EXPECT_TRUE(labels[2].startsWith(QStringLiteral("31")));
+}
+
+// A plot of 320 x 200 pixels for the values 0 to 100, with four categories of 80 pixels and
+// columns of 40; every character 8 pixels wide and 10 high.
+ColumnFrame frame(double minValue = 0, double maxValue = 100) {
+    ColumnFrame f;
+    f.plotArea = QRectF(0, 0, 320, 200);
+    f.minValue = minValue;
+    f.maxValue = maxValue;
+    f.barWidth = 0.5;
+    return f;
+}
+
+QSizeF eightByTen(const QString& text) {
+    return QSizeF(8.0 * double(text.size()), 10);
+}
+
+OfficeChartData columns(std::vector<std::vector<double>> seriesValues) {
+    OfficeChartData data;
+    data.categories = {QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("03"),
+                       QStringLiteral("04")};
+    for (auto& values : seriesValues) {
+        values.resize(4, 0.0);
+        data.series.push_back({QStringLiteral("S%1").arg(data.series.size()), values});
+    }
+    return data;
+}
+
+TEST(OfficeChartValueLabels, UprightInTheMiddleOfTheirStackedParts) {
+    const auto labels = placeValueLabels(columns({{40}, {20}}), frame(), eightByTen);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0].text, QStringLiteral("40.00"));
+    EXPECT_EQ(labels[0].angle, 0);
+    EXPECT_TRUE(labels[0].shown);
+    EXPECT_EQ(labels[0].centre, QPointF(40, 160));  // part 0..40: y 200..120
+    EXPECT_EQ(labels[1].text, QStringLiteral("20.00"));
+    EXPECT_EQ(labels[1].centre, QPointF(40, 100));  // part 40..60: y 120..80
+}
+
+TEST(OfficeChartValueLabels, AllTurnUpwardsWhenOneIsWiderThanAColumn) {
+    const auto labels = placeValueLabels(columns({{40, 1234.5}}), frame(0, 2000), eightByTen);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0].angle, -90);
+    EXPECT_EQ(labels[1].angle, -90);
+    EXPECT_EQ(labels[1].text, QStringLiteral("1234.50"));
+    // Turned, the 56 pixels of text run along the column: 1234.5 is 123 pixels high.
+    EXPECT_TRUE(labels[1].shown);
+    EXPECT_EQ(labels[1].centre.x(), 120);
+}
+
+TEST(OfficeChartValueLabels, ShortTopPartIsLabelledAboveItsColumn) {
+    const auto labels = placeValueLabels(columns({{60}, {2}}), frame(), eightByTen);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_TRUE(labels[1].shown);
+    // The column ends at y 76; the label's 10 pixels end 2 above it.
+    EXPECT_EQ(labels[1].centre, QPointF(40, 69));
+}
+
+TEST(OfficeChartValueLabels, ShortPartBelowAnotherIsNotShown) {
+    const auto labels = placeValueLabels(columns({{2}, {60}}), frame(), eightByTen);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_FALSE(labels[0].shown);
+    EXPECT_TRUE(labels[1].shown);
+}
+
+TEST(OfficeChartValueLabels, ShortTopPartWithoutRoomUnderThePlotTopIsNotShown) {
+    const auto labels = placeValueLabels(columns({{98}, {1.5}}), frame(), eightByTen);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_FALSE(labels[1].shown);
+}
+
+TEST(OfficeChartValueLabels, ZeroHasNoLabelAndNegativePartsHangBelowZero) {
+    const auto labels = placeValueLabels(columns({{0, -20}}), frame(-50, 50), eightByTen);
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(labels[0].category, 1);
+    EXPECT_EQ(labels[0].text, QStringLiteral("-20.00"));
+    EXPECT_EQ(labels[0].centre, QPointF(120, 120));  // part 0..-20: y 100..140
+}
+
+TEST(OfficeChartValueLabels, UseTheLocalesDecimalSeparator) {
+    const auto labels =
+        placeValueLabels(columns({{12.5}}), frame(), eightByTen, QLocale(QLocale::German));
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(labels[0].text, QStringLiteral("12,50"));
+}
+
+TEST(OfficeChartValueLabels, NoneWithoutCategoriesOrPlot) {
+    EXPECT_TRUE(placeValueLabels(OfficeChartData{}, frame(), eightByTen).empty());
+    ColumnFrame unlaid = frame();
+    unlaid.plotArea = QRectF();
+    EXPECT_TRUE(placeValueLabels(columns({{5}}), unlaid, eightByTen).empty());
+}
+
+TEST(OfficeChartCategoryLabels, UprightUnderTheirColumnsWhenEachFits) {
+    const CategoryLabels placed =
+        placeCategoryLabels({QStringLiteral("01"), QStringLiteral("Avg")}, frame(), eightByTen);
+    ASSERT_EQ(placed.labels.size(), 2u);
+    EXPECT_EQ(placed.labels[0].angle, 0);
+    EXPECT_EQ(placed.labels[0].centre, QPointF(80, 211));  // 6 under the plot, 10 high
+    EXPECT_EQ(placed.labels[1].centre, QPointF(240, 211));
+    EXPECT_EQ(placed.depth, 16);
+}
+
+TEST(OfficeChartCategoryLabels, AllTurnUpwardsWhenOneIsWiderThanItsCategory) {
+    const CategoryLabels placed =
+        placeCategoryLabels({QStringLiteral("01"), QStringLiteral("01234567890"),
+                             QStringLiteral("03"), QStringLiteral("04")},
+                            frame(), eightByTen);
+    ASSERT_EQ(placed.labels.size(), 4u);
+    EXPECT_EQ(placed.labels[0].angle, -90);
+    // Turned, each reads upwards from the gap under the plot to its own length.
+    EXPECT_EQ(placed.labels[0].centre, QPointF(40, 214));
+    EXPECT_EQ(placed.labels[1].centre, QPointF(120, 250));
+    EXPECT_EQ(placed.depth, 94);
+}
+
+}  // namespace
+}  // namespace kestrova

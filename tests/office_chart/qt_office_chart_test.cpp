@@ -1,0 +1,516 @@
+// The office chart object on Qt Charts, as the result window drives it: data text to columns,
+// series colours, the formatting members, the picture and the clipboard, the factory and the
+// object's own editing menu.
+
+#include "results/office_chart/qt_office_chart.h"
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGraphicsSimpleTextItem>
+#include <QMenu>
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QChart>
+#include <QtCharts/QLegend>
+#include <QtCharts/QStackedBarSeries>
+#include <QtCharts/QValueAxis>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace kestrova {
+namespace {
+
+constexpr ColorRef kChartColorNonFree = 9671679;  // RGB(255, 147, 147)
+constexpr ColorRef kChartColorFree = 11599792;    // RGB(176, 255, 176)
+
+const QString kUsage = QStringLiteral("Usage");
+const QString kFree = QStringLiteral("Free");
+const QString kMonth = QStringLiteral(
+    "\t01\t02\t03\tAvg\r\nUsage\t120.50\t80.25\t0.00\t66.9167\r\nFree\t20.00\t10.00\t5.00\t11.67");
+
+class OfficeChartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_holder = std::make_unique<QWidget>();
+        m_chart = std::make_unique<QtOfficeChart>(m_holder.get());
+        m_chart->setSize(640, 360);
+    }
+
+    void feed(const QString& text) {
+        m_chart->setDataText(text);
+        m_chart->Update();
+    }
+
+    QStackedBarSeries* series() const {
+        const auto all = m_chart->chart()->series();
+        EXPECT_EQ(all.size(), 1);
+        return all.isEmpty() ? nullptr : qobject_cast<QStackedBarSeries*>(all.front());
+    }
+
+    QList<QBarSet*> sets() const {
+        QStackedBarSeries* s = series();
+        return s ? s->barSets() : QList<QBarSet*>();
+    }
+
+    QBarCategoryAxis* categoryAxis() const {
+        const auto axes = m_chart->chart()->axes(Qt::Horizontal);
+        return axes.isEmpty() ? nullptr : qobject_cast<QBarCategoryAxis*>(axes.front());
+    }
+
+    QValueAxis* valueAxis() const {
+        const auto axes = m_chart->chart()->axes(Qt::Vertical);
+        return axes.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(axes.front());
+    }
+
+    static QStringList texts(const QList<QGraphicsSimpleTextItem*>& items) {
+        QStringList out;
+        for (const auto* item : items) {
+            out.push_back(item->text());
+        }
+        return out;
+    }
+
+    std::unique_ptr<QWidget> m_holder;
+    std::unique_ptr<QtOfficeChart> m_chart;
+};
+
+TEST_F(OfficeChartTest, DataTextBecomesStackedColumnsWithTheAverageColumn) {
+    feed(kMonth);
+    const QList<QBarSet*> bars = sets();
+    ASSERT_EQ(bars.size(), 2);
+    EXPECT_EQ(bars[0]->label(), kUsage);
+    EXPECT_EQ(bars[1]->label(), kFree);
+    ASSERT_EQ(bars[0]->count(), 4);
+    EXPECT_EQ(bars[0]->at(0), 120.5);
+    EXPECT_EQ(bars[0]->at(3), 66.9167);
+    EXPECT_EQ(bars[1]->at(2), 5.0);
+    ASSERT_NE(categoryAxis(), nullptr);
+    EXPECT_EQ(categoryAxis()->count(), 4);
+
+    ASSERT_FALSE(m_chart->picture().isNull());
+    EXPECT_EQ(texts(m_chart->categoryLabelItems()),
+              QStringList({QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("03"),
+                           QStringLiteral("Avg")}));
+    // The value axis reaches past the tallest column, 140.5.
+    EXPECT_GE(valueAxis()->max(), 140.5);
+    EXPECT_EQ(valueAxis()->min(), 0);
+}
+
+TEST_F(OfficeChartTest, OneSeriesGivesOneSetOfColumns) {
+    feed(QStringLiteral("\t01\t02\tAvg\r\nUsage\t12.50\t7.50\t10"));
+    ASSERT_EQ(sets().size(), 1);
+    EXPECT_EQ(sets()[0]->count(), 3);
+    EXPECT_EQ(sets()[0]->at(2), 10.0);
+}
+
+TEST_F(OfficeChartTest, DataTextShowsOnlyAfterUpdate) {
+    m_chart->setDataText(kMonth);
+    EXPECT_EQ(m_chart->dataText(), kMonth);
+    EXPECT_TRUE(sets().isEmpty());
+    m_chart->Update();
+    EXPECT_EQ(sets().size(), 2);
+    // A new text replaces the columns, not adds to them.
+    feed(QStringLiteral("\t01\r\nUsage\t1.00"));
+    ASSERT_EQ(sets().size(), 1);
+    EXPECT_EQ(sets()[0]->count(), 1);
+}
+
+TEST_F(OfficeChartTest, RepeatedDayKeepsItsOwnColumn) {
+    feed(QStringLiteral("\t31\t01\t31\r\nUsage\t1.00\t2.00\t3.00"));
+    ASSERT_NE(categoryAxis(), nullptr);
+    EXPECT_EQ(categoryAxis()->count(), 3);
+    ASSERT_FALSE(m_chart->picture().isNull());
+    EXPECT_EQ(texts(m_chart->categoryLabelItems()),
+              QStringList({QStringLiteral("31"), QStringLiteral("01"), QStringLiteral("31")}));
+}
+
+struct MalformedRow {
+    const char* name;
+    QString text;
+    int sets;
+    int categories;
+};
+
+void PrintTo(const MalformedRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class OfficeChartMalformedText : public OfficeChartTest,
+                                 public ::testing::WithParamInterface<MalformedRow> {};
+
+TEST_P(OfficeChartMalformedText, DrawsWithoutFailing) {
+    const MalformedRow& row = GetParam();
+    feed(kMonth);
+    m_chart->setHasDataTable(true);
+    feed(row.text);
+    EXPECT_EQ(sets().size(), row.sets);
+    EXPECT_EQ(categoryAxis()->count(), row.categories);
+    EXPECT_FALSE(m_chart->picture().isNull());
+    EXPECT_EQ(m_chart->categoryLabelItems().size(), row.categories);
+    // Nothing is labelled with a value the text does not hold.
+    for (const ValueLabel& label : m_chart->valueLabels()) {
+        EXPECT_NE(label.text, QStringLiteral("0.00"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, OfficeChartMalformedText,
+    ::testing::Values(MalformedRow{"EmptyTextIsAnEmptyChart", QString(), 0, 0},
+                      MalformedRow{"HeaderAloneHasNoColumns", QStringLiteral("\t01\t02"), 0, 2},
+                      MalformedRow{"NoNumberIsAZeroColumn",
+                                   QStringLiteral("\t01\t02\r\nUsage\tn/a\t\r\nFree\t-\tx"), 2, 2},
+                      MalformedRow{"LinesWithoutTabs", QStringLiteral("junk\r\nmore junk"), 1, 0},
+                      // Only CR LF ends a line: this is a header of two odd labels.
+                      MalformedRow{"LoneLineFeedIsNoLineBreak", QStringLiteral("\t01\nUsage\t1.00"),
+                                   0, 2}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(OfficeChartTest, SeriesColoursByName) {
+    feed(kMonth);
+    m_chart->setSeriesColor(kUsage, kChartColorNonFree);
+    m_chart->setSeriesColor(kFree, kChartColorFree);
+    ASSERT_EQ(sets().size(), 2);
+    EXPECT_EQ(sets()[0]->color(), QColor(255, 147, 147));
+    EXPECT_EQ(sets()[1]->color(), QColor(176, 255, 176));
+}
+
+TEST_F(OfficeChartTest, UnknownSeriesNameFailsAndChangesNothing) {
+    feed(QStringLiteral("\t01\r\nUsage\t1.00"));
+    const QColor before = sets()[0]->color();
+    EXPECT_THROW(m_chart->setSeriesColor(kFree, kChartColorFree), Failure);
+    EXPECT_THROW(m_chart->setSeriesColor(QStringLiteral("usage"), kChartColorFree), Failure);
+    EXPECT_EQ(sets()[0]->color(), before);
+    EXPECT_TRUE(m_chart->settings().seriesColors.isEmpty());
+}
+
+TEST_F(OfficeChartTest, SeriesColourStaysWithItsNameThroughNewText) {
+    // As the result window does: colour once, then re-feed with and without the average.
+    feed(QStringLiteral("\t01\r\nFree\t1.00\r\nUsage\t2.00"));
+    m_chart->setSeriesColor(kUsage, kChartColorNonFree);
+    feed(QStringLiteral("\t01\t02\tAvg\r\nUsage\t2.00\t4.00\t3"));
+    ASSERT_EQ(sets().size(), 1);
+    EXPECT_EQ(sets()[0]->color(), QColor(255, 147, 147));
+}
+
+TEST_F(OfficeChartTest, ColourSetBeforeUpdateAppliesOnUpdate) {
+    m_chart->setDataText(kMonth);
+    m_chart->setSeriesColor(kFree, kChartColorFree);
+    m_chart->Update();
+    EXPECT_EQ(sets()[1]->color(), QColor(176, 255, 176));
+}
+
+TEST_F(OfficeChartTest, UncolouredSeriesAreToldApart) {
+    feed(kMonth);
+    EXPECT_NE(sets()[0]->color(), sets()[1]->color());
+    EXPECT_EQ(m_chart->seriesColor(kUsage), sets()[0]->color());
+    EXPECT_FALSE(m_chart->seriesColor(QStringLiteral("Night")).isValid());
+}
+
+TEST_F(OfficeChartTest, LegendOnAndOff) {
+    feed(kMonth);
+    EXPECT_TRUE(m_chart->chart()->legend()->isVisible());
+    m_chart->setHasLegend(false);
+    EXPECT_FALSE(m_chart->hasLegend());
+    EXPECT_FALSE(m_chart->chart()->legend()->isVisible());
+    m_chart->setHasLegend(true);
+    EXPECT_TRUE(m_chart->chart()->legend()->isVisible());
+}
+
+TEST_F(OfficeChartTest, TitleTextAndSize) {
+    m_chart->setHasTitle(true);
+    m_chart->setChartTitleText(QStringLiteral("ORVO Broadband Usage Chart for Mar 2024"));
+    m_chart->setChartTitleFontSize(8);
+    EXPECT_EQ(m_chart->chart()->title(), QStringLiteral("ORVO Broadband Usage Chart for Mar 2024"));
+    EXPECT_EQ(m_chart->chart()->titleFont().pointSizeF(), 8);
+
+    m_chart->setHasTitle(false);
+    EXPECT_TRUE(m_chart->chart()->title().isEmpty());
+    EXPECT_EQ(m_chart->chartTitleText(), QStringLiteral("ORVO Broadband Usage Chart for Mar 2024"));
+}
+
+TEST_F(OfficeChartTest, TitleMarkupShowsAsText) {
+    // The chart draws its title as rich text; a month text is no markup.
+    m_chart->setHasTitle(true);
+    m_chart->setChartTitleText(QStringLiteral("<img src=\"/etc/passwd\"> & <b>Mar</b>"));
+    EXPECT_EQ(
+        m_chart->chart()->title(),
+        QStringLiteral("&lt;img src=&quot;/etc/passwd&quot;&gt; &amp; &lt;b&gt;Mar&lt;/b&gt;"));
+}
+
+TEST_F(OfficeChartTest, TickLabelSizesByAxisType) {
+    feed(kMonth);
+    m_chart->setTickLabelFontSize(1, 1, 10);
+    m_chart->setTickLabelFontSize(2, 1, 7);
+    EXPECT_EQ(valueAxis()->labelsFont().pointSizeF(), 7);
+    ASSERT_FALSE(m_chart->picture().isNull());
+    ASSERT_EQ(m_chart->categoryLabelItems().size(), 4);
+    for (const auto* item : m_chart->categoryLabelItems()) {
+        EXPECT_EQ(item->font().pointSizeF(), 10);
+    }
+}
+
+TEST_F(OfficeChartTest, AxisOrChartTypeTheChartLacksFails) {
+    EXPECT_THROW(m_chart->setTickLabelFontSize(3, 1, 10), Failure);
+    EXPECT_THROW(m_chart->setTickLabelFontSize(1, 2, 10), Failure);
+    EXPECT_THROW(m_chart->setTickLabelFontSize(0, 1, 10), Failure);
+    m_chart->setChartType(52);
+    EXPECT_THROW(m_chart->setChartType(51), Failure);
+    EXPECT_EQ(m_chart->chartType(), 52);
+}
+
+TEST_F(OfficeChartTest, FontSizesOutOfRangeAreIgnored) {
+    m_chart->setChartTitleFontSize(8);
+    m_chart->setTickLabelFontSize(2, 1, 7);
+    m_chart->setDataTableFontSize(9);
+    for (const double bad : {0.0, -3.0, 410.0, std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity()}) {
+        m_chart->setChartTitleFontSize(bad);
+        m_chart->setTickLabelFontSize(2, 1, bad);
+        m_chart->setDataTableFontSize(bad);
+    }
+    EXPECT_EQ(m_chart->chart()->titleFont().pointSizeF(), 8);
+    EXPECT_EQ(valueAxis()->labelsFont().pointSizeF(), 7);
+    EXPECT_EQ(m_chart->settings().dataTableFontSize, 9);
+}
+
+TEST_F(OfficeChartTest, DataTableShowsTheValuesOnTheColumns) {
+    feed(kMonth);
+    EXPECT_TRUE(m_chart->valueLabelItems().isEmpty());
+    m_chart->setHasDataTable(true);
+    m_chart->setDataTableFontSize(9);
+    ASSERT_FALSE(m_chart->picture().isNull());
+    // Every value but the zero, usage and free of each day in turn.
+    EXPECT_EQ(texts(m_chart->valueLabelItems()),
+              QStringList({QStringLiteral("120.50"), QStringLiteral("20.00"),
+                           QStringLiteral("80.25"), QStringLiteral("10.00"), QStringLiteral("5.00"),
+                           QStringLiteral("66.92"), QStringLiteral("11.67")}));
+    for (const auto* item : m_chart->valueLabelItems()) {
+        EXPECT_EQ(item->font().pointSizeF(), 9);
+        EXPECT_EQ(item->parentItem(), m_chart->chart());
+    }
+    m_chart->setHasDataTable(false);
+    EXPECT_TRUE(m_chart->valueLabelItems().isEmpty());
+}
+
+// Colours met going up a pixel column, each run counted once.
+std::vector<QRgb> coloursUpwards(const QImage& image, int x, int fromY, int toY) {
+    std::vector<QRgb> runs;
+    for (int y = fromY; y >= toY; --y) {
+        const QRgb pixel = image.pixel(x, y) & 0xFFFFFFu;
+        if (runs.empty() || runs.back() != pixel) {
+            runs.push_back(pixel);
+        }
+    }
+    return runs;
+}
+
+bool contains(const std::vector<QRgb>& runs, QRgb colour) {
+    return std::find(runs.begin(), runs.end(), colour & 0xFFFFFFu) != runs.end();
+}
+
+TEST_F(OfficeChartTest, PictureStacksFreeOnUsageInEveryColumnWithAverage) {
+    feed(kMonth);
+    m_chart->setSeriesColor(kUsage, kChartColorNonFree);
+    m_chart->setSeriesColor(kFree, kChartColorFree);
+    const QImage image = m_chart->picture();
+    ASSERT_EQ(image.size(), QSize(640, 360) * image.devicePixelRatio());
+    const QRectF plot = m_chart->chart()->plotArea();
+    const QRgb usage = QColor(255, 147, 147).rgb() & 0xFFFFFFu;
+    const QRgb free = QColor(176, 255, 176).rgb() & 0xFFFFFFu;
+    for (int column = 0; column < 4; ++column) {
+        const int x = int(plot.left() + (column + 0.5) * plot.width() / 4);
+        const auto runs = coloursUpwards(image, x, int(plot.bottom()) - 1, int(plot.top()));
+        const auto usageAt = std::find(runs.begin(), runs.end(), usage);
+        const auto freeAt = std::find(runs.begin(), runs.end(), free);
+        ASSERT_NE(freeAt, runs.end()) << "column " << column;
+        if (column == 2) {
+            // Day 03 has no usage: its free part stands on the axis.
+            EXPECT_EQ(usageAt, runs.end());
+        } else {
+            ASSERT_NE(usageAt, runs.end()) << "column " << column;
+            EXPECT_LT(usageAt, freeAt) << "column " << column;
+        }
+    }
+    EXPECT_FALSE(contains(
+        coloursUpwards(image, int(plot.left()) + 2, int(plot.bottom()) - 1, int(plot.top())),
+        usage));
+}
+
+TEST_F(OfficeChartTest, CopyPutsThePictureOnTheClipboard) {
+    feed(kMonth);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    m_chart->copyToClipboard();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), m_chart->picture().size());
+}
+
+TEST_F(OfficeChartTest, CopyOfAChartWithoutAreaLeavesTheClipboard) {
+    m_chart->setSize(0, 0);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    m_chart->copyToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+}
+
+TEST_F(OfficeChartTest, WidgetGoneWithItsWindowLeavesAQuietObject) {
+    feed(kMonth);
+    m_holder.reset();
+    EXPECT_FALSE(m_chart->isRunning());
+    EXPECT_EQ(m_chart->widget(), nullptr);
+    EXPECT_EQ(m_chart->chart(), nullptr);
+    feed(QStringLiteral("\t01\r\nUsage\t1.00"));
+    m_chart->setHasLegend(false);
+    m_chart->setHasDataTable(true);
+    m_chart->setSeriesColor(kUsage, kChartColorNonFree);
+    m_chart->setSize(100, 100);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    m_chart->copyToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_TRUE(m_chart->picture().isNull());
+    m_chart.reset();
+}
+
+TEST(OfficeChartFactory, MakesTheChartOfClassMsGraph) {
+    QWidget holder;
+    for (const QString& name : {QStringLiteral("MSGRAPH"), QStringLiteral("MSGraph")}) {
+        const std::unique_ptr<OfficeChart> chart = createOfficeChart(name, &holder);
+        ASSERT_NE(chart, nullptr);
+        EXPECT_TRUE(chart->isRunning());
+        ASSERT_NE(chart->widget(), nullptr);
+        EXPECT_EQ(chart->widget()->parentWidget(), &holder);
+        EXPECT_EQ(chart->widget()->objectName(), QStringLiteral("OLE1"));
+    }
+}
+
+TEST(OfficeChartFactory, RefusesAnyOtherClass) {
+    QWidget holder;
+    for (const QString& name :
+         {QString(), QStringLiteral("Excel.Chart"), QStringLiteral("MSGRAPH.8 ")}) {
+        EXPECT_THROW(createOfficeChart(name, &holder), Failure) << name.toStdString();
+    }
+    EXPECT_TRUE(holder.children().isEmpty());
+}
+
+class OfficeChartVerbMenu : public OfficeChartTest {
+protected:
+    void SetUp() override {
+        OfficeChartTest::SetUp();
+        feed(kMonth);
+    }
+
+    void TearDown() override {
+        for (QMenu* menu : m_chart->widget()->findChildren<QMenu*>()) {
+            delete menu;
+        }
+    }
+
+    // A right click on the chart; the menu it popped up, if any.
+    QMenu* rightClick(bool* accepted = nullptr) {
+        QWidget* viewport = static_cast<QAbstractScrollArea*>(m_chart->widget())->viewport();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(50, 50),
+                                viewport->mapToGlobal(QPoint(50, 50)));
+        event.ignore();
+        QApplication::sendEvent(viewport, &event);
+        if (accepted) {
+            *accepted = event.isAccepted();
+        }
+        return m_chart->widget()->findChild<QMenu*>(QStringLiteral("mnuChartVerbs"));
+    }
+
+    static QAction* action(QMenu* menu, const QString& text) {
+        for (QAction* a : menu->actions()) {
+            if (a->text() == text) {
+                return a;
+            }
+        }
+        ADD_FAILURE() << "no choice " << text.toStdString();
+        return nullptr;
+    }
+
+    RecordingDialogs m_dialogs;
+    ScopedDialogs m_scope{m_dialogs};
+};
+
+TEST_F(OfficeChartVerbMenu, NoMenuWithoutAutoVerbMenu) {
+    bool accepted = true;
+    EXPECT_EQ(rightClick(&accepted), nullptr);
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(m_chart->createVerbMenu(nullptr), nullptr);
+}
+
+TEST_F(OfficeChartVerbMenu, AutoVerbMenuOffersTheEditingChoices) {
+    m_chart->setAutoVerbMenu(true);
+    bool accepted = false;
+    QMenu* menu = rightClick(&accepted);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(accepted);
+    EXPECT_TRUE(menu->isVisible());
+    QStringList choices;
+    for (QAction* a : menu->actions()) {
+        if (!a->isSeparator()) {
+            choices.push_back(a->text());
+        }
+    }
+    EXPECT_EQ(choices,
+              QStringList({QStringLiteral("Usage Color..."), QStringLiteral("Free Color..."),
+                           QStringLiteral("Show &Legend"), QStringLiteral("Show &Values")}));
+    m_chart->setAutoVerbMenu(false);
+    delete menu;
+    EXPECT_EQ(rightClick(), nullptr);
+}
+
+TEST_F(OfficeChartVerbMenu, ColourChoiceAsksFromTheCurrentColour) {
+    m_chart->setSeriesColor(kUsage, kChartColorNonFree);
+    m_chart->setAutoVerbMenu(true);
+    m_dialogs.colors.push_back(RGB(10, 20, 30));
+    QMenu* menu = rightClick();
+    ASSERT_NE(menu, nullptr);
+    QAction* usage = action(menu, QStringLiteral("Usage Color..."));
+    ASSERT_NE(usage, nullptr);
+    usage->trigger();
+    ASSERT_EQ(m_dialogs.colorRequests.size(), 1u);
+    EXPECT_EQ(m_dialogs.colorRequests[0].initial, kChartColorNonFree);
+    EXPECT_EQ(m_dialogs.colorRequests[0].flags & 1u, 1u);
+    EXPECT_EQ(sets()[0]->color(), QColor(10, 20, 30));
+    EXPECT_NE(sets()[1]->color(), QColor(10, 20, 30));
+}
+
+TEST_F(OfficeChartVerbMenu, CancelledColourChoiceKeepsTheColour) {
+    m_chart->setSeriesColor(kFree, kChartColorFree);
+    m_chart->setAutoVerbMenu(true);
+    m_dialogs.colors.push_back(std::nullopt);
+    QMenu* menu = rightClick();
+    ASSERT_NE(menu, nullptr);
+    QAction* free = action(menu, QStringLiteral("Free Color..."));
+    ASSERT_NE(free, nullptr);
+    free->trigger();
+    EXPECT_EQ(m_dialogs.colorRequests.size(), 1u);
+    EXPECT_EQ(sets()[1]->color(), QColor(176, 255, 176));
+}
+
+TEST_F(OfficeChartVerbMenu, LegendAndValueChoicesToggleTheirSettings) {
+    m_chart->setAutoVerbMenu(true);
+    QMenu* menu = rightClick();
+    ASSERT_NE(menu, nullptr);
+    QAction* legend = action(menu, QStringLiteral("Show &Legend"));
+    QAction* values = action(menu, QStringLiteral("Show &Values"));
+    ASSERT_TRUE(legend && values);
+    EXPECT_TRUE(legend->isChecked());
+    EXPECT_FALSE(values->isChecked());
+    legend->trigger();
+    values->trigger();
+    EXPECT_FALSE(m_chart->chart()->legend()->isVisible());
+    EXPECT_TRUE(m_chart->hasDataTable());
+    ASSERT_FALSE(m_chart->picture().isNull());
+    EXPECT_FALSE(m_chart->valueLabelItems().isEmpty());
+}
+
+}  // namespace
+}  // namespace kestrova

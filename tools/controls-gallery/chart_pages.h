@@ -1,0 +1,23 @@
+#pragma once
+
+// The chart control's pages of the controls gallery: the result window's chart with a month of
+// data, and charts in the other shapes, with negative values, ColorBars, MeanOn and the legend.
+
+#include <vector>
+
+class QWidget;
+
+namespace kestrova {
+
+class XChart;
+
+struct ChartPages {
+    QWidget* resultPage = nullptr;
+    QWidget* shapesPage = nullptr;
+    XChart* result = nullptr;
+    std::vector<XChart*> shapes;
+};
+
+ChartPages makeChartPages();
+
+}  // namespace kestrova
