@@ -4,6 +4,7 @@
 // password, clicks "Check Bandwidth Usage", picks the dates on the portal's page and clicks
 // "View Usage Details"; then it checks the result window and closes it.
 
+#include "app/expected_report.h"
 #include "app/frm_main.h"
 #include "app/grab_fixture.h"
 #include "app/usage_check.h"
@@ -20,10 +21,6 @@
 #include "results/window/report_tab.h"
 #include "results/window/web_report_view.h"
 #include "retrieval/cache_file.h"
-#include "retrieval/headless.h"
-#include "retrieval/report_page.h"
-#include "retrieval/row_text.h"
-#include "usage_data.h"
 
 #include <gtest/gtest.h>
 
@@ -43,32 +40,14 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::await;
+using testing::day;
+using testing::headlessReport;
+using testing::recordsText;
 using testing::navigationPath;
 using testing::PortalProcess;
 using testing::spinUntil;
 
 QString q(const char* s) { return QString::fromUtf8(s); }
-QString fromStd(const std::string& s) { return QString::fromStdString(s); }
-
-portal::Date day(int y, unsigned m, unsigned d) {
-    return portal::Date{std::chrono::year(y), std::chrono::month(m), std::chrono::day(d)};
-}
-
-// The records text a grab of these records holds (the log lists them newest first; each
-// record read goes in front; the log's CR stays with the last field).
-QString recordsText(const std::vector<portal::UsageRecord>& newestFirst) {
-    QString text;
-    for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) {
-        QStringList fields;
-        for (const std::string& f : it->fields()) {
-            fields << fromStd(f);
-        }
-        fields.last() += u'\r';
-        text += RowText(fields);
-    }
-    return text;
-}
-
 class WholeProgram : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -140,14 +119,7 @@ TEST_F(WholeProgram, FromTheButtonToTheResultWindowAndBack) {
     EXPECT_EQ(w.state().mstrMonthYear, q("period 03-04-2013 TO 12-04-2013"));
     EXPECT_EQ(w.state().mstrRecords, recordsText(expected));
     // The totals the report builder gives these records without any window.
-    RetrievalState alone;
-    alone.mstrRecords = recordsText(expected);
-    alone.mstrMonthYear = w.state().mstrMonthYear;
-    HeadlessHost host;
-    HeadlessResult figures;
-    ReportBuilder builder(alone, host, figures);
-    builder.GrabbingFinished();
-    builder.WriteOutput();
+    const HeadlessResult figures = headlessReport(recordsText(expected), w.state().mstrMonthYear);
     EXPECT_GT(figures.mlngTotalUsage, 0);
     EXPECT_EQ(result.mlngTotalUsage(), figures.mlngTotalUsage);
     EXPECT_EQ(result.mlngLastDayUsage(), figures.mlngLastDayUsage);

@@ -53,13 +53,5 @@ TEST(ResizeMainWindow, ASizeThatCannotBeAppliedIsSkipped) {
     EXPECT_EQ(l.fraLoginInfo.left, 337);
 }
 
-TEST(ResizeMainWindow, AFrameWiderThanTheStripMovesLeftOfIt) {
-    MainLayout l = designed();
-    ResizeMainWindow(l, 8000, 9000);
-    EXPECT_EQ(l.ctlPasswordVersion.width, 7475);
-    EXPECT_EQ(l.fraLoginInfo.left, (7475 - 8700) / 2);
-    EXPECT_LT(l.fraLoginInfo.left, 0);
-}
-
 }  // namespace
 }  // namespace kestrova

@@ -216,42 +216,6 @@ TEST_F(Settings, WhatACloseSavesTheNextLoadRestores) {
     expectSame(loaded.values, someSettings());
 }
 
-TEST_F(Settings, TheFileHoldsExactlyTheWindowsKeys) {
-    {
-        SettingsStore store;
-        saveMainSettings(store, someSettings(), false);
-    }
-    QSettings file(SettingsStore().fileName(), QSettings::IniFormat);
-    file.beginGroup(SettingsStore::section());
-    QStringList stored = file.childKeys();
-    // The key with the trailing blank is stored escaped.
-    stored.replaceInStrings(q("mblnCachingEnabled%20"), q("mblnCachingEnabled "));
-    QStringList expected = mainSettingsKeys();
-    stored.sort();
-    expected.sort();
-    EXPECT_EQ(stored, expected);
-    EXPECT_EQ(expected.size(), 28);  // the table's 27 and "txtPassword"
-    EXPECT_TRUE(SettingsStore().contains(q("mblnCachingEnabled ")));
-    EXPECT_EQ(SettingsStore().get(q("mblnCachingEnabled "), QString()), q("True"));
-}
-
-TEST_F(Settings, ARememberedPasswordIsStoredScrambledAndAnUntickedOneIsCleared) {
-    MainSettings s = someSettings();
-    SettingsStore store;
-    saveMainSettings(store, s, false);
-    const QString stored = store.get(q("txtPasswordnew"), QString());
-    EXPECT_FALSE(stored.isEmpty());
-    EXPECT_NE(stored, s.txtPassword);
-    EXPECT_EQ(scramblePassword(stored), s.txtPassword);
-    EXPECT_EQ(store.get(q("txtPassword"), q("x")), QString());
-
-    s.chkSavePassword = 0;
-    saveMainSettings(store, s, false);
-    EXPECT_EQ(store.get(q("txtPasswordnew"), q("x")), QString());
-    EXPECT_EQ(store.get(q("txtPassword"), q("x")), QString());
-    EXPECT_TRUE(loadMainSettings(SettingsStore(), designDefaults()).values.txtPassword.isEmpty());
-}
-
 // Scrambling turns a character equal to its key character into NUL, and others into control
 // characters, quotes, commas, "@" or "=": every one has to come back from the INI file.
 TEST_F(Settings, EveryScrambledCharacterSurvivesTheIniFile) {
@@ -271,25 +235,6 @@ TEST_F(Settings, EveryScrambledCharacterSurvivesTheIniFile) {
     EXPECT_TRUE(scrambled.contains(QChar(0)));
     EXPECT_EQ(scrambled, scramblePassword(password));
     EXPECT_EQ(loadMainSettings(SettingsStore(), designDefaults()).values.txtPassword, password);
-}
-
-TEST_F(Settings, AMinimisedCloseKeepsTheMeasuresSavedBefore) {
-    SettingsStore store;
-    saveMainSettings(store, someSettings(), false);
-    MainSettings moved = someSettings();
-    moved.Height = 100;
-    moved.Width = 200;
-    moved.Left = -32000;
-    moved.Top = -32000;
-    moved.txtUserName = q("xyz");
-    saveMainSettings(store, moved, true);
-    const MainSettings back = loadMainSettings(store, designDefaults()).values;
-    EXPECT_EQ(back.txtUserName, q("xyz"));
-    EXPECT_EQ(back.Height, 7000);
-    EXPECT_EQ(back.Width, 8000);
-    EXPECT_EQ(back.Left, 300);
-    EXPECT_EQ(back.Top, 450);
-    EXPECT_EQ(mainSettingsKeys(true).size(), 24);
 }
 
 // One stored value that does not convert gives that key its default; every other key, before
