@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QString>
 
 namespace kestrova {
@@ -34,8 +35,9 @@ public:
     virtual void processPendingEvents() = 0;
     // The program's folder.
     virtual QString folder() const = 0;
-    // Builds the report and shows the result window (run from the tick of Timer1).
-    virtual void ShowOutput() = 0;
+    // Builds the report and shows the result window (run from the tick of Timer1); the task
+    // ends once the result window has been closed.
+    virtual QCoro::Task<> ShowOutput() = 0;
 };
 
 }  // namespace kestrova

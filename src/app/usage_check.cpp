@@ -41,7 +41,7 @@ UsageCheck::UsageCheck(RetrievalState& state, GrabHost& host, Browser& browser,
       m_report(report) {
     m_timer1.setSingleShot(true);
     m_timer1.setInterval(100);
-    connect(&m_timer1, &QTimer::timeout, this, &UsageCheck::Timer1_Timer);
+    connect(&m_timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     // Each notification runs a handler of its own; the task runs on by itself.
     connect(&m_browser, &Browser::documentComplete, this,
             [this](const FrameHandle& frame, const QUrl& url) {
@@ -107,10 +107,13 @@ void UsageCheck::cmdCalculate_Click() {
     }
 }
 
-void UsageCheck::Timer1_Timer() {
+QCoro::Task<> UsageCheck::Timer1_Timer() {
+    const QPointer<UsageCheck> self(this);
     m_timer1.stop();
-    m_host.ShowOutput();
-    m_host.selectLoginInfoPage();
+    co_await m_host.ShowOutput();
+    if (self) {
+        m_host.selectLoginInfoPage();
+    }
 }
 
 QCoro::Task<> UsageCheck::Wait(int seconds) {

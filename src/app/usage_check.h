@@ -45,7 +45,8 @@ public:
     // notification that ended the grab.
     void enableTimer1() { m_timer1.start(); }
     bool timer1Enabled() const { return m_timer1.isActive(); }
-    void Timer1_Timer();
+    // Resumes after the result window has closed, then selects "Login Info".
+    QCoro::Task<> Timer1_Timer();
 
     // Waits `seconds` on a monotonic timer while the event loop runs on. Tests shorten the
     // second.

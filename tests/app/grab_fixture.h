@@ -38,11 +38,12 @@ public:
     void blankReport() override { ++blanked; }
     void processPendingEvents() override { QCoreApplication::processEvents(); }
     QString folder() const override { return dir.path(); }
-    void ShowOutput() override {
+    QCoro::Task<> ShowOutput() override {
         ++outputs;
         if (report) {
             report->WriteOutput();
         }
+        co_return;
     }
 
     QTemporaryDir dir;

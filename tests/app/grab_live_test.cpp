@@ -2,6 +2,7 @@
 // plays the subscriber on the portal's page (the dates, "View Usage Details"), as a person
 // would, and checks what the grab made of it.
 
+#include "app/expected_report.h"
 #include "app/grab_fixture.h"
 #include "app/usage_check.h"
 
@@ -27,7 +28,9 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::await;
+using testing::day;
 using testing::FakeHost;
+using testing::recordsText;
 using testing::navigationPath;
 using testing::PortalProcess;
 using testing::Retrieval;
@@ -39,26 +42,7 @@ QString q(const char* s) { return QString::fromUtf8(s); }
 const char* kDataNotAvailable =
     "Error retrieving bandwidth logs, Data not available for selected month";
 
-portal::Date day(int y, unsigned m, unsigned d) {
-    return portal::Date{std::chrono::year(y), std::chrono::month(m), std::chrono::day(d)};
-}
-
 QString fromStd(const std::string& s) { return QString::fromStdString(s); }
-
-// The records text a grab of the log of these records holds (the log lists them newest
-// first; each record read goes in front).
-QString recordsText(const std::vector<portal::UsageRecord>& newestFirst) {
-    QString text;
-    for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) {
-        QStringList fields;
-        for (const std::string& f : it->fields()) {
-            fields << fromStd(f);
-        }
-        fields.last() += u'\r';  // the log's lines end in CR LF; the CR stays with field 6
-        text += RowText(fields);
-    }
-    return text;
-}
 
 class LiveGrab : public ::testing::Test {
 protected:

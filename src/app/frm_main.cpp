@@ -1,0 +1,611 @@
+#include "app/frm_main.h"
+
+#include "app/program_icon.h"
+#include "app/usage_check.h"
+#include "controls/downloader.h"
+#include "controls/tab_strip.h"
+#include "forms/forms.h"
+#include "platform/browser.h"
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+#include "platform/live/live_browser.h"
+#include "platform/program_folder.h"
+#include "platform/property_bag.h"
+#include "platform/settings_store.h"
+#include "platform/twips.h"
+#include "retrieval/cache_file.h"
+#include "retrieval/report_page.h"
+#include "retrieval/usage_log.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+#include <cmath>
+
+namespace kestrova {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Kestrova 1.0");
+
+const QString kCacheHelp = QStringLiteral(
+    "Enabling cache will save the usage records to local cache file and this will allow "
+    "checking usage using 'Use Cache Data' Tab (see top). This is useful for checking previous "
+    "months usage. When cache is enabled, only newer records are retrieved when checking usage");
+
+const QString kCacheExplanation = QStringLiteral(
+    "If you have enabled 'Enable Cache'(in login details tab), your service records for each "
+    "month is stored as a local file. You can use this locally stored data(Cache) to generate "
+    "report, without logging on to ORVO site. When cache is enabled, only newer records are "
+    "fetched when usage checking.");
+
+// The window's inner area as designed, and the places of the frames the resize rules move
+// (twips; their sizes follow from the rules, except the two fixed-size frames).
+constexpr int kDesignWidth = 9900;
+constexpr int kDesignHeight = 9000;
+constexpr TwipRect kDesignTabs1{120, 120, 0, 0};
+constexpr TwipRect kDesignPassword{75, 405, 0, 0};
+constexpr TwipRect kDesignPasswordVersion{60, 120, 0, 0};
+constexpr TwipRect kDesignLoginInfo{0, 330, 8700, 6900};
+constexpr TwipRect kDesignUseCacheData{0, 405, 8700, 4200};
+constexpr TwipRect kDesignProcessing{90, 330, 0, 0};
+constexpr TwipRect kDesignBrowser{100, 500, 0, 0};
+// lblMessage above the portal page.
+constexpr TwipRect kDesignMessage{100, 60, 0, 400};
+
+int pixelsX(double twips) { return int(std::lround(twips / twipsPerPixelX())); }
+int pixelsY(double twips) { return int(std::lround(twips / twipsPerPixelY())); }
+int twipsX(int pixels) { return int(std::lround(pixels * twipsPerPixelX())); }
+int twipsY(int pixels) { return int(std::lround(pixels * twipsPerPixelY())); }
+
+QRect pixelRect(const TwipRect& r) {
+    return QRect(pixelsX(r.left), pixelsY(r.top), pixelsX(r.width), pixelsY(r.height));
+}
+
+QLabel* caption(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+// A label that works as a link: its caption underlined, opened by mouse or keyboard.
+QLabel* linkLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::RichText);
+    label->setText(QStringLiteral("<a href=\"#\">") + text.toHtmlEscaped() +
+                   QStringLiteral("</a>"));
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    return label;
+}
+
+QFrame* pageFrame(QWidget* parent, const char* name) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setFrameShape(QFrame::NoFrame);
+    return frame;
+}
+
+}  // namespace
+
+frmMain::frmMain(MainWindowOptions options, QWidget* parent)
+    : QWidget(parent),
+      m_options(std::move(options)),
+      m_deployment(m_options.deployment ? *m_options.deployment : Deployment::load()),
+      m_folder(programFolder()) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kCaption);
+    setWindowIcon(programIcon());
+
+    PortalBrowser portal;
+    if (m_options.portalBrowser) {
+        portal = m_options.portalBrowser();
+    } else {
+        auto live = std::make_unique<LiveBrowser>();
+        portal.view = live->view();
+        portal.browser = std::move(live);
+    }
+    m_browser = std::move(portal.browser);
+
+    const StoredForm form = StoredForm::load(storedFormPath(QStringLiteral("frmMain")));
+    m_ctlTabs1 = new ctlTabs(this);
+    m_ctlTabs1->setObjectName(QStringLiteral("ctlTabs1"));
+    m_ctlTabs1->ReadProperties(form.bag(QStringLiteral("ctlTabs1")));
+    m_fraPassword = pageFrame(m_ctlTabs1, "fraPassword");
+    m_ctlPasswordVersion = new ctlTabs(m_fraPassword);
+    m_ctlPasswordVersion->setObjectName(QStringLiteral("ctlPasswordVersion"));
+    m_ctlPasswordVersion->ReadProperties(form.bag(QStringLiteral("ctlPasswordVersion")));
+    buildLoginInfo();
+    buildProcessing(portal.view);
+    buildUseCacheData();
+
+    ResultWindowOptions resultOptions = std::move(m_options.result);
+    resultOptions.plansAddress = m_deployment.postpaidPlansPage;
+    m_result = std::make_unique<frmResult>(m_state, *this, std::move(resultOptions), this);
+    connect(m_result.get(), &QDialog::finished, this, &frmMain::resumeResultWaiters);
+    m_downloader = std::make_unique<Downloader>();
+    connect(m_downloader.get(), &Downloader::Complete, this, &frmMain::Downloader1_Complete);
+    m_report = std::make_unique<ReportBuilder>(m_state, *this, *m_result);
+    m_extraction = std::make_unique<UsageExtraction>(m_state, *this, *m_report);
+    m_check = std::make_unique<UsageCheck>(m_state, *this, *m_browser, *m_extraction, *m_report);
+
+    m_layout.ctlTabs1 = kDesignTabs1;
+    m_layout.fraPassword = kDesignPassword;
+    m_layout.ctlPasswordVersion = kDesignPasswordVersion;
+    m_layout.fraLoginInfo = kDesignLoginInfo;
+    m_layout.fraUseCacheData = kDesignUseCacheData;
+    m_layout.fraProcessing = kDesignProcessing;
+    m_layout.WebBrowser1 = kDesignBrowser;
+    resize(pixelsX(kDesignWidth), pixelsY(kDesignHeight));
+    Form_Resize();
+
+    Form_Load();
+}
+
+frmMain::~frmMain() {
+    // A ShowOutput still waiting for the result window ends before the window goes.
+    closeResultWindow();
+    resumeResultWaiters();
+}
+
+// --- Building the controls ----------------------------------------------------------------------
+
+void frmMain::buildLoginInfo() {
+    m_fraLoginInfo = pageFrame(m_ctlPasswordVersion, "fraLoginInfo");
+    QFrame* f = m_fraLoginInfo;
+    auto* grid = new QGridLayout(f);
+    grid->setContentsMargins(12, 10, 12, 8);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(7);
+    grid->setColumnStretch(1, 1);
+
+    m_txtUserName = new QLineEdit(f);
+    m_txtUserName->setObjectName(QStringLiteral("txtUserName"));
+    m_txtPassword = new QLineEdit(f);
+    m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    m_txtPassword->setEchoMode(QLineEdit::Password);
+    m_chkSavePassword = new QCheckBox(QStringLiteral("Remember password"), f);
+    m_chkSavePassword->setObjectName(QStringLiteral("chkSavePassword"));
+    grid->addWidget(caption(f, "lblUserName", QStringLiteral("User ID")), 0, 0);
+    grid->addWidget(m_txtUserName, 0, 1);
+    grid->addWidget(caption(f, "lblPassword", QStringLiteral("Password")), 1, 0);
+    grid->addWidget(m_txtPassword, 1, 1);
+    grid->addWidget(m_chkSavePassword, 1, 2);
+
+    m_cmbSelfcaresite = new QComboBox(f);
+    m_cmbSelfcaresite->setObjectName(QStringLiteral("cmbSelfcaresite"));
+    m_cmbSelfcaresite->addItems({m_deployment.northHost, m_deployment.westHost});
+    m_cmbSelfcaresite->setCurrentIndex(-1);
+    grid->addWidget(caption(f, "lblSelfcaresite", QStringLiteral("Selfcare Portal")), 2, 0);
+    grid->addWidget(m_cmbSelfcaresite, 2, 1);
+
+    m_cmbPlanType = new QComboBox(f);
+    m_cmbPlanType->setObjectName(QStringLiteral("cmbPlanType"));
+    m_cmbPlanType->addItems({QStringLiteral("Limited Bandwidth"),
+                             QStringLiteral("Limited Bandwidth with Night Unlimited"),
+                             QStringLiteral("Unlimited Bandwidth")});
+    m_lblPlans = linkLabel(f, "lblPlans", QStringLiteral("ORVO broadband plans"));
+    m_lblPlans->setToolTip(m_deployment.plansPage);
+    connect(m_lblPlans, &QLabel::linkActivated, this, &frmMain::lblPlans_Click);
+    grid->addWidget(caption(f, "lblPlanType", QStringLiteral("Plan type")), 3, 0);
+    grid->addWidget(m_cmbPlanType, 3, 1);
+    grid->addWidget(m_lblPlans, 3, 2);
+
+    auto* billing = new QHBoxLayout;
+    billing->setSpacing(12);
+    const char* billed[] = {"Unbilled usage", "Billed usage"};
+    for (int i = 0; i < 2; ++i) {
+        auto* option = new QRadioButton(QString::fromLatin1(billed[i]), f);
+        option->setObjectName(QStringLiteral("optBilledType_%1").arg(i));
+        connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) {
+                optBilledType_Click(i);
+            }
+        });
+        m_optBilledType[std::size_t(i)] = option;
+        billing->addWidget(option);
+    }
+    m_cmbBilled = new QComboBox(f);
+    m_cmbBilled->setObjectName(QStringLiteral("cmbBilled"));
+    m_cmbBilled->addItem(QStringLiteral("Billed 1 - Latest"));
+    for (int i = 2; i <= 9; ++i) {
+        m_cmbBilled->addItem(QStringLiteral("Billed %1").arg(i));
+    }
+    m_cmbBilled->addItem(QStringLiteral("Billed 10 - oldest"));
+    billing->addWidget(m_cmbBilled);
+    billing->addStretch(1);
+    m_optBilledType[0]->setChecked(true);
+    m_cmbBilled->setEnabled(false);
+    grid->addLayout(billing, 4, 1, 1, 2);
+
+    auto* cache = new QHBoxLayout;
+    cache->setSpacing(6);
+    m_chkEnableCache = new QCheckBox(QStringLiteral("Enable Cache"), f);
+    m_chkEnableCache->setObjectName(QStringLiteral("chkEnableCache"));
+    m_label12 = linkLabel(f, "Label12", QStringLiteral("?"));
+    m_label12->setToolTip(kCacheHelp);
+    connect(m_label12, &QLabel::linkActivated, this, &frmMain::Label12_Click);
+    cache->addWidget(m_chkEnableCache);
+    cache->addWidget(m_label12);
+    cache->addStretch(1);
+    grid->addLayout(cache, 5, 1, 1, 2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    m_cmdCalculate = new QPushButton(QStringLiteral("Check Bandwidth Usage"), f);
+    m_cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
+    m_cmdClose = new QPushButton(QStringLiteral("&Close"), f);
+    m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    connect(m_cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
+    connect(m_cmdClose, &QPushButton::clicked, this, &frmMain::cmdClose_Click);
+    buttons->addWidget(m_cmdCalculate);
+    buttons->addWidget(m_cmdClose);
+    buttons->addStretch(1);
+    grid->addLayout(buttons, 6, 1, 1, 2);
+    grid->setRowMinimumHeight(7, 4);
+
+    m_label3 = caption(
+        f, "Label3",
+        QStringLiteral("For getting user id and password, register at ORVO selfcare portal"));
+    m_label3->setWordWrap(true);
+    grid->addWidget(m_label3, 8, 0, 1, 3);
+    m_lblPasswordWarning = caption(f, "lblPasswordWarning", QString());
+    m_lblPasswordWarning->setWordWrap(true);
+    m_lblPasswordWarning->setTextFormat(Qt::PlainText);
+    m_lblPasswordWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblPasswordWarning->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    m_lblPasswordWarning->setMargin(6);
+    grid->addWidget(m_lblPasswordWarning, 9, 0, 1, 3);
+    m_lblWebsite = linkLabel(f, "lblWebsite", m_deployment.homePage);
+    m_lblWebsite->setToolTip(m_deployment.homePage);
+    connect(m_lblWebsite, &QLabel::linkActivated, this, &frmMain::lblWebsite_Click);
+    grid->addWidget(m_lblWebsite, 10, 0, 1, 3);
+    grid->setRowStretch(11, 1);
+
+    QWidget::setTabOrder(m_txtUserName, m_txtPassword);
+    QWidget::setTabOrder(m_txtPassword, m_chkSavePassword);
+    QWidget::setTabOrder(m_chkSavePassword, m_cmbSelfcaresite);
+    QWidget::setTabOrder(m_cmbSelfcaresite, m_cmbPlanType);
+    QWidget::setTabOrder(m_cmbPlanType, m_lblPlans);
+    QWidget::setTabOrder(m_lblPlans, m_optBilledType[0]);
+    QWidget::setTabOrder(m_optBilledType[0], m_optBilledType[1]);
+    QWidget::setTabOrder(m_optBilledType[1], m_cmbBilled);
+    QWidget::setTabOrder(m_cmbBilled, m_chkEnableCache);
+    QWidget::setTabOrder(m_chkEnableCache, m_label12);
+    QWidget::setTabOrder(m_label12, m_cmdCalculate);
+    QWidget::setTabOrder(m_cmdCalculate, m_cmdClose);
+    QWidget::setTabOrder(m_cmdClose, m_lblWebsite);
+}
+
+void frmMain::buildProcessing(QWidget* portalView) {
+    m_fraProcessing = pageFrame(m_ctlPasswordVersion, "fraProcessing");
+    m_lblMessage = caption(
+        m_fraProcessing, "lblMessage",
+        QStringLiteral("select From and To dates and click \"View Usage Details\" link"));
+    m_lblMessage->setWordWrap(true);
+    QFont bold = m_lblMessage->font();
+    bold.setBold(true);
+    m_lblMessage->setFont(bold);
+    m_lblMessage->hide();
+    m_webBrowser1 = portalView ? portalView : new QWidget;
+    m_webBrowser1->setParent(m_fraProcessing);
+    m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    m_webBrowser1->show();
+}
+
+void frmMain::buildUseCacheData() {
+    m_fraUseCacheData = pageFrame(m_ctlTabs1, "fraUseCacheData");
+    QFrame* f = m_fraUseCacheData;
+    auto* column = new QVBoxLayout(f);
+    column->setContentsMargins(16, 14, 16, 10);
+    column->setSpacing(8);
+    QLabel* explanation = caption(f, "lblCacheExplanation", kCacheExplanation);
+    explanation->setWordWrap(true);
+    column->addWidget(explanation);
+    column->addSpacing(8);
+    column->addWidget(
+        caption(f, "lblCacheFiles", QStringLiteral("Select the cache file to generate report")));
+    m_cmbCacheFiles = new QComboBox(f);
+    m_cmbCacheFiles->setObjectName(QStringLiteral("cmbCacheFiles"));
+    column->addWidget(m_cmbCacheFiles);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    m_cmdShowUsage = new QPushButton(QStringLiteral("Show Usage"), f);
+    m_cmdShowUsage->setObjectName(QStringLiteral("cmdShowUsage"));
+    m_cmdClose1 = new QPushButton(QStringLiteral("&Close"), f);
+    m_cmdClose1->setObjectName(QStringLiteral("cmdClose1"));
+    connect(m_cmdShowUsage, &QPushButton::clicked, this, &frmMain::cmdShowUsage_Click);
+    connect(m_cmdClose1, &QPushButton::clicked, this, &frmMain::cmdClose1_Click);
+    buttons->addWidget(m_cmdShowUsage);
+    buttons->addWidget(m_cmdClose1);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
+    column->addStretch(1);
+    QWidget::setTabOrder(m_cmbCacheFiles, m_cmdShowUsage);
+    QWidget::setTabOrder(m_cmdShowUsage, m_cmdClose1);
+}
+
+// --- Load, close, resize ------------------------------------------------------------------------
+
+MainSettings frmMain::designSettings() const {
+    MainSettings s;
+    s.Width = kDesignWidth;
+    s.Height = kDesignHeight;
+    // Placed in the middle of the screen, as a window of this size starts.
+    QRect screen(0, 0, pixelsX(kDesignWidth), pixelsY(kDesignHeight));
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        screen = primary->availableGeometry();
+    }
+    s.Left = twipsX(screen.left() + std::max(0, (screen.width() - pixelsX(kDesignWidth)) / 2));
+    s.Top = twipsY(screen.top() + std::max(0, (screen.height() - pixelsY(kDesignHeight)) / 2));
+    return s;
+}
+
+void frmMain::Form_Load() {
+    try {
+        m_browser->setSilent(true);
+        m_browser->navigate(QUrl(QStringLiteral("about:blank")));
+        m_wbData.clear();
+        m_wbData.close();
+        m_cmbBilled->setCurrentIndex(0);
+        m_check->mlngGrabState = -1;
+
+        const SettingsStore store;
+        const LoadedSettings loaded = loadMainSettings(
+            store, designSettings(),
+            SettingLimits{int(m_cmbPlanType->count()), int(m_cmbSelfcaresite->count())});
+        applySettings(loaded.values);
+        if (!loaded.problems.empty()) {
+            dialogs().show(Message{describeProblems(loaded.problems)});
+        }
+
+        m_result->clearReport();
+        m_wbTemp.clear();
+        m_wbTemp.close();
+
+        m_lblPasswordWarning->setText(
+            QStringLiteral("If this software is not working, check if ORVO portal is working.") +
+            QStringLiteral("\r\n\r\n") +
+            QStringLiteral("This software fetches data from ORVO site and is not related to ORVO "
+                           "in anyway. The software is provided in AS IS condition and we are "
+                           "not liable for any mistakes in this software.") +
+            QStringLiteral("\r\n\r\n") + m_deployment.obtainedFromLine());
+
+        LoadCacheFileList();
+    } catch (const Failure& failure) {
+        dialogs().show(Message{failure.description()});
+    }
+}
+
+void frmMain::applySettings(const MainSettings& s) {
+    m_txtUserName->setText(s.txtUserName);
+    if (!s.txtPassword.isEmpty()) {
+        m_txtPassword->setText(s.txtPassword);
+    }
+    m_chkSavePassword->setChecked(s.chkSavePassword == 1);
+    m_state.display = s.display;
+    m_state.mblnCachingEnabled = s.mblnCachingEnabled;
+    m_chkEnableCache->setChecked(s.mblnCachingEnabled);
+    m_cmbPlanType->setCurrentIndex(s.PlanType);
+    m_cmbSelfcaresite->setCurrentIndex(s.Selfcaresite);
+    resize(std::max(0, pixelsX(s.Width)), std::max(0, pixelsY(s.Height)));
+    move(pixelsX(s.Left), pixelsY(s.Top));
+    // A hidden window gets its resize event only when shown; the frames follow now.
+    Form_Resize();
+    m_ctlTabs1->setSelectedTab(s.SelectedTab);
+}
+
+MainSettings frmMain::currentSettings() const {
+    MainSettings s;
+    s.txtUserName = m_txtUserName->text();
+    s.txtPassword = m_txtPassword->text();
+    s.chkSavePassword = m_chkSavePassword->isChecked() ? 1 : 0;
+    s.display = m_state.display;
+    s.mblnCachingEnabled = m_chkEnableCache->isChecked();
+    s.PlanType = m_cmbPlanType->currentIndex();
+    s.Selfcaresite = m_cmbSelfcaresite->currentIndex();
+    s.Height = height() * twipsPerPixelY();
+    s.Width = width() * twipsPerPixelX();
+    s.Left = x() * twipsPerPixelX();
+    s.Top = y() * twipsPerPixelY();
+    s.SelectedTab = m_ctlTabs1->SelectedTab();
+    return s;
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    closeResultWindow();
+    SettingsStore store;
+    saveMainSettings(store, currentSettings(), isMinimized());
+    event->accept();
+    Q_EMIT programEnded();
+}
+
+void frmMain::closeResultWindow() {
+    if (m_result && m_result->isVisible()) {
+        m_result->done(QDialog::Rejected);
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::Form_Resize() {
+    if (isMinimized()) {
+        return;
+    }
+    ResizeMainWindow(m_layout, twipsX(width()), twipsY(height()));
+    placeFrames();
+}
+
+void frmMain::placeFrames() {
+    m_ctlTabs1->setGeometry(pixelRect(m_layout.ctlTabs1));
+    m_fraPassword->setGeometry(pixelRect(m_layout.fraPassword));
+    m_ctlPasswordVersion->setGeometry(pixelRect(m_layout.ctlPasswordVersion));
+    m_fraLoginInfo->setGeometry(pixelRect(m_layout.fraLoginInfo));
+    m_fraUseCacheData->setGeometry(pixelRect(m_layout.fraUseCacheData));
+    m_fraProcessing->setGeometry(pixelRect(m_layout.fraProcessing));
+    m_webBrowser1->setGeometry(pixelRect(m_layout.WebBrowser1));
+    TwipRect message = kDesignMessage;
+    message.width = m_layout.WebBrowser1.width;
+    m_lblMessage->setGeometry(pixelRect(message));
+}
+
+// --- Commands -----------------------------------------------------------------------------------
+
+void frmMain::cmdCalculate_Click() { m_check->cmdCalculate_Click(); }
+
+void frmMain::cmdClose_Click() { close(); }
+
+void frmMain::cmdClose1_Click() { close(); }
+
+void frmMain::Label12_Click() {
+    dialogs().show(Message{kCacheHelp, QString(), MessageIcon::Information});
+}
+
+void frmMain::lblPlans_Click() { L2N(m_deployment.plansPage); }
+
+void frmMain::lblWebsite_Click() { L2N(m_deployment.homePage); }
+
+void frmMain::L2N(const QString& Address) {
+    const QUrl url = QUrl::fromUserInput(Address);
+    if (m_options.openUrl) {
+        m_options.openUrl(url);
+    } else {
+        QDesktopServices::openUrl(url);
+    }
+}
+
+void frmMain::optBilledType_Click(int Index) {
+    m_cmbBilled->setEnabled(Index == 1);
+    m_state.unbilledSelected = Index == 0;
+}
+
+void frmMain::LoadCacheFileList() {
+    try {
+        const CacheFileList list = kestrova::LoadCacheFileList(m_folder);
+        m_cmbCacheFiles->clear();
+        m_cmbCacheFiles->addItems(list.items);
+        m_cmbCacheFiles->setCurrentIndex(list.selected);
+    } catch (const Failure& failure) {
+        dialogs().show(Message{failure.description()});
+    }
+}
+
+void frmMain::Downloader1_Complete(QString& URL, QString& Data, QString& Key) {
+    Q_UNUSED(URL);
+    Q_UNUSED(Key);
+    try {
+        m_wbData.clear();
+        m_wbData.write(Data);
+        m_wbData.close();
+        m_extraction->GrabUsagePage(m_wbData);
+    } catch (const Failure& failure) {
+        dialogs().show(Message{failure.description()});
+    }
+}
+
+// --- The hand-over to the result window ---------------------------------------------------------
+
+void frmMain::WriteOutput() { m_report->WriteOutput(); }
+
+// Resumed from the result window's finished signal, directly: a resumption queued behind the
+// signal would be lost with the window when the main window goes first.
+struct frmMain::ResultWindowClosed {
+    frmMain& window;
+    bool await_ready() const noexcept { return !window.m_result->isVisible(); }
+    void await_suspend(std::coroutine_handle<> waiter) { window.m_resultWaiters.push_back(waiter); }
+    void await_resume() const noexcept {}
+};
+
+void frmMain::resumeResultWaiters() {
+    std::vector<std::coroutine_handle<>> waiters;
+    waiters.swap(m_resultWaiters);
+    for (std::coroutine_handle<> waiter : waiters) {
+        waiter.resume();
+    }
+}
+
+QCoro::Task<> frmMain::ShowOutput() {
+    const QPointer<frmMain> self(this);
+    WriteOutput();
+    m_result->prepareToShow(windowIcon());
+    ++m_showing;
+    m_result->open();
+    co_await ResultWindowClosed{*this};
+    if (!self) {
+        co_return;
+    }
+    --m_showing;
+    m_lblMessage->hide();
+    if (m_chkEnableCache->isChecked() && m_ctlTabs1->SelectedTab() != 2) {
+        LoadCacheFileList();
+    }
+}
+
+// --- GrabHost and RetrievalHost -----------------------------------------------------------------
+
+int frmMain::selectedMainPage() const { return m_ctlTabs1->SelectedTab(); }
+
+QString frmMain::userName() const { return m_txtUserName->text(); }
+
+QString frmMain::password() const { return m_txtPassword->text(); }
+
+int frmMain::selfcareSiteIndex() const { return m_cmbSelfcaresite->currentIndex(); }
+
+QString frmMain::selfcareSiteText() const { return m_cmbSelfcaresite->currentText(); }
+
+void frmMain::focusSelfcareSite() { m_cmbSelfcaresite->setFocus(); }
+
+int frmMain::cacheFileIndex() const { return m_cmbCacheFiles->currentIndex(); }
+
+QString frmMain::cacheFileText() const { return m_cmbCacheFiles->currentText(); }
+
+void frmMain::focusCacheFiles() { m_cmbCacheFiles->setFocus(); }
+
+void frmMain::selectLoginInfoPage() { m_ctlPasswordVersion->setSelectedTab(1); }
+
+void frmMain::selectProcessingPage() { m_ctlPasswordVersion->setSelectedTab(2); }
+
+void frmMain::setMessageCaption(const QString& caption) { m_lblMessage->setText(caption); }
+
+void frmMain::setMessageVisible(bool visible) { m_lblMessage->setVisible(visible); }
+
+void frmMain::blankReport() { m_result->clearReport(); }
+
+void frmMain::processPendingEvents() {
+    // Shows what has changed at once. No events run here: a nested event loop near the
+    // browser engine loses its page, and the grab's own waits let the loop run anyway.
+    if (m_lblMessage->isVisible()) {
+        m_lblMessage->repaint();
+    }
+}
+
+void frmMain::enableTimer1() { m_check->enableTimer1(); }
+
+void frmMain::setBusy(bool busy) {
+    if (busy == m_busy) {
+        return;
+    }
+    m_busy = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+}  // namespace kestrova

@@ -1,0 +1,251 @@
+#pragma once
+
+// frmMain, the program's start-up window: the login details, the portal host, the plan type,
+// the billing choice and the cache options on the "Login Details" page of ctlTabs1, with the
+// portal browser on the "Processing" page of the inner tab strip ctlPasswordVersion; the
+// cache-file report on the "Use Cache Data" page. It owns the retrieval's fields and display
+// settings (RetrievalState), the two hidden in-memory documents wbData and wbTemp, the check
+// command and the grab (UsageCheck, with Timer1), the report builder, Downloader1 and the one
+// result window.
+//
+// It loads every setting when it is made and saves them when it closes. Closing ends the
+// program: programEnded() is emitted once the settings are saved.
+
+#include "app/deployment.h"
+#include "app/grab_host.h"
+#include "app/main_layout.h"
+#include "app/main_settings.h"
+#include "platform/html_document.h"
+#include "results/window/frm_result.h"
+#include "results/window/result_window_host.h"
+#include "retrieval/report_target.h"
+#include "retrieval/retrieval_state.h"
+
+#include <QCoroTask>
+#include <QUrl>
+#include <QWidget>
+
+#include <array>
+#include <coroutine>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace kestrova {
+
+class Browser;
+class Downloader;
+class ReportBuilder;
+class UsageCheck;
+class UsageExtraction;
+class ctlTabs;
+
+// The portal browser and the widget that shows its page (WebBrowser1). The view may be null
+// for a browser that shows nothing; the window then puts an empty widget in its place.
+struct PortalBrowser {
+    std::unique_ptr<Browser> browser;
+    QWidget* view = nullptr;
+};
+using PortalBrowserFactory = std::function<PortalBrowser()>;
+
+// Opens an address with the user's default handler.
+using UrlOpener = std::function<void(const QUrl&)>;
+
+struct MainWindowOptions {
+    // None: the live browser on the browser engine.
+    PortalBrowserFactory portalBrowser;
+    // The result window's; its plans address comes from the deployment values.
+    ResultWindowOptions result;
+    // None: QDesktopServices::openUrl.
+    UrlOpener openUrl;
+    // None: Deployment::load().
+    std::optional<Deployment> deployment;
+};
+
+class frmMain : public QWidget,
+                public GrabHost,
+                public RetrievalHost,
+                public ResultWindowHost {
+    Q_OBJECT
+
+public:
+    explicit frmMain(MainWindowOptions options = {}, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // --- Commands ---------------------------------------------------------------------------
+    // "Check Bandwidth Usage"; "Show Usage" on the cache page does the same.
+    void cmdCalculate_Click();
+    void cmdShowUsage_Click() { cmdCalculate_Click(); }
+    // Both close the window, which saves the settings and ends the program.
+    void cmdClose_Click();
+    void cmdClose1_Click();
+    void Label12_Click();
+    void lblPlans_Click();
+    void lblWebsite_Click();
+    // Index 0 "Unbilled usage", 1 "Billed usage": cmbBilled is enabled only for 1.
+    void optBilledType_Click(int Index);
+    // Fills cmbCacheFiles with the cache files of the program's folder and selects the last.
+    void LoadCacheFileList();
+    // Downloader1's delivered text goes into wbData, and the page grab reads it.
+    void Downloader1_Complete(QString& URL, QString& Data, QString& Key);
+
+    // --- ResultWindowHost -------------------------------------------------------------------
+    void WriteOutput() override;
+    void L2N(const QString& Address) override;
+
+    // --- GrabHost: ShowOutput ---------------------------------------------------------------
+    // WriteOutput, the result window's part, then the result window window-modal; the task
+    // ends once it has been closed (lblMessage hidden, the cache list refreshed when "Enable
+    // Cache" is ticked and the cache page is not shown).
+    QCoro::Task<> ShowOutput() override;
+
+    // --- The window's parts -----------------------------------------------------------------
+    RetrievalState& state() { return m_state; }
+    UsageCheck& usageCheck() { return *m_check; }
+    UsageExtraction& usageExtraction() { return *m_extraction; }
+    Browser& portalBrowser() { return *m_browser; }
+    frmResult& resultWindow() { return *m_result; }
+    Downloader& Downloader1() { return *m_downloader; }
+    HtmlDocument& wbData() { return m_wbData; }
+    HtmlDocument& wbTempDocument() { return m_wbTemp; }
+    const Deployment& deployment() const { return m_deployment; }
+    // Whether a result window shown by ShowOutput is still open.
+    bool isShowingOutput() const { return m_showing > 0; }
+
+    ctlTabs* ctlTabs1() const { return m_ctlTabs1; }
+    ctlTabs* ctlPasswordVersion() const { return m_ctlPasswordVersion; }
+    QFrame* fraPassword() const { return m_fraPassword; }
+    QFrame* fraLoginInfo() const { return m_fraLoginInfo; }
+    QFrame* fraProcessing() const { return m_fraProcessing; }
+    QFrame* fraUseCacheData() const { return m_fraUseCacheData; }
+    QLineEdit* txtUserName() const { return m_txtUserName; }
+    QLineEdit* txtPassword() const { return m_txtPassword; }
+    QCheckBox* chkSavePassword() const { return m_chkSavePassword; }
+    QComboBox* cmbSelfcaresite() const { return m_cmbSelfcaresite; }
+    QComboBox* cmbPlanType() const { return m_cmbPlanType; }
+    QRadioButton* optBilledType(int index) const { return m_optBilledType[std::size_t(index)]; }
+    QComboBox* cmbBilled() const { return m_cmbBilled; }
+    QCheckBox* chkEnableCache() const { return m_chkEnableCache; }
+    QLabel* Label12() const { return m_label12; }
+    QPushButton* cmdCalculate() const { return m_cmdCalculate; }
+    QPushButton* cmdClose() const { return m_cmdClose; }
+    QLabel* lblPlans() const { return m_lblPlans; }
+    QLabel* lblWebsite() const { return m_lblWebsite; }
+    QLabel* Label3() const { return m_label3; }
+    QLabel* lblPasswordWarning() const { return m_lblPasswordWarning; }
+    QWidget* WebBrowser1() const { return m_webBrowser1; }
+    QLabel* lblMessage() const { return m_lblMessage; }
+    QComboBox* cmbCacheFiles() const { return m_cmbCacheFiles; }
+    QPushButton* cmdShowUsage() const { return m_cmdShowUsage; }
+    QPushButton* cmdClose1() const { return m_cmdClose1; }
+    // The placed frames' rectangles in twips, as the last resize left them.
+    const MainLayout& placedTwips() const { return m_layout; }
+
+Q_SIGNALS:
+    // The window has closed and saved its settings: the program ends.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // --- GrabHost ---------------------------------------------------------------------------
+    int selectedMainPage() const override;
+    QString userName() const override;
+    QString password() const override;
+    int selfcareSiteIndex() const override;
+    QString selfcareSiteText() const override;
+    QString northHost() const override { return m_deployment.northHost; }
+    QString westHost() const override { return m_deployment.westHost; }
+    void focusSelfcareSite() override;
+    int cacheFileIndex() const override;
+    QString cacheFileText() const override;
+    void focusCacheFiles() override;
+    void selectLoginInfoPage() override;
+    void selectProcessingPage() override;
+    void setMessageCaption(const QString& caption) override;
+    void setMessageVisible(bool visible) override;
+    void blankReport() override;
+    // --- GrabHost and RetrievalHost ---------------------------------------------------------
+    void processPendingEvents() override;
+    QString folder() const override { return m_folder; }
+    // --- RetrievalHost ----------------------------------------------------------------------
+    Document& wbTemp() override { return m_wbTemp; }
+    void enableTimer1() override;
+    void setBusy(bool busy) override;
+
+    void buildLoginDetails();
+    void buildLoginInfo();
+    void buildProcessing(QWidget* portalView);
+    void buildUseCacheData();
+    void Form_Load();
+    void applySettings(const MainSettings& s);
+    MainSettings currentSettings() const;
+    MainSettings designSettings() const;
+    void Form_Resize();
+    void placeFrames();
+    // Closes a result window that is still open, so a ShowOutput waiting for it ends.
+    void closeResultWindow();
+    struct ResultWindowClosed;
+    void resumeResultWaiters();
+
+    MainWindowOptions m_options;
+    Deployment m_deployment;
+    QString m_folder;
+    RetrievalState m_state;
+    HtmlDocument m_wbData;
+    HtmlDocument m_wbTemp;
+    MainLayout m_layout;
+    int m_showing = 0;
+    bool m_busy = false;
+    std::vector<std::coroutine_handle<>> m_resultWaiters;
+
+    // Controls (owned by the widget tree).
+    ctlTabs* m_ctlTabs1 = nullptr;
+    QFrame* m_fraPassword = nullptr;
+    ctlTabs* m_ctlPasswordVersion = nullptr;
+    QFrame* m_fraLoginInfo = nullptr;
+    QFrame* m_fraProcessing = nullptr;
+    QFrame* m_fraUseCacheData = nullptr;
+    QLineEdit* m_txtUserName = nullptr;
+    QLineEdit* m_txtPassword = nullptr;
+    QCheckBox* m_chkSavePassword = nullptr;
+    QComboBox* m_cmbSelfcaresite = nullptr;
+    QComboBox* m_cmbPlanType = nullptr;
+    std::array<QRadioButton*, 2> m_optBilledType{};
+    QComboBox* m_cmbBilled = nullptr;
+    QCheckBox* m_chkEnableCache = nullptr;
+    QLabel* m_label12 = nullptr;
+    QPushButton* m_cmdCalculate = nullptr;
+    QPushButton* m_cmdClose = nullptr;
+    QLabel* m_lblPlans = nullptr;
+    QLabel* m_lblWebsite = nullptr;
+    QLabel* m_label3 = nullptr;
+    QLabel* m_lblPasswordWarning = nullptr;
+    QWidget* m_webBrowser1 = nullptr;
+    QLabel* m_lblMessage = nullptr;
+    QComboBox* m_cmbCacheFiles = nullptr;
+    QPushButton* m_cmdShowUsage = nullptr;
+    QPushButton* m_cmdClose1 = nullptr;
+
+    // Destroyed in reverse: the grab and the report builder before the browser and the
+    // result window they refer to.
+    std::unique_ptr<Browser> m_browser;
+    std::unique_ptr<frmResult> m_result;
+    std::unique_ptr<Downloader> m_downloader;
+    std::unique_ptr<ReportBuilder> m_report;
+    std::unique_ptr<UsageExtraction> m_extraction;
+    std::unique_ptr<UsageCheck> m_check;
+};
+
+}  // namespace kestrova

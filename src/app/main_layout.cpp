@@ -1,0 +1,33 @@
+#include "app/main_layout.h"
+
+namespace kestrova {
+
+namespace {
+void setWidth(TwipRect& r, int width) {
+    if (width >= 0) {
+        r.width = width;
+    }
+}
+void setHeight(TwipRect& r, int height) {
+    if (height >= 0) {
+        r.height = height;
+    }
+}
+}  // namespace
+
+void ResizeMainWindow(MainLayout& l, int W, int H) {
+    setWidth(l.ctlTabs1, W - 250);
+    setHeight(l.ctlTabs1, H - 750);
+    setWidth(l.fraPassword, W - 400);
+    setHeight(l.fraPassword, H - 1200);
+    setWidth(l.ctlPasswordVersion, l.fraPassword.width - 125);
+    setHeight(l.ctlPasswordVersion, l.ctlTabs1.height - 750);
+    l.fraLoginInfo.left = (l.ctlPasswordVersion.width - l.fraLoginInfo.width) / 2;
+    l.fraUseCacheData.left = (l.ctlPasswordVersion.width - l.fraUseCacheData.width) / 2;
+    setWidth(l.fraProcessing, l.fraPassword.width - 300);
+    setWidth(l.WebBrowser1, l.fraProcessing.width - 200);
+    setHeight(l.fraProcessing, l.fraPassword.height - 700);
+    setHeight(l.WebBrowser1, l.fraProcessing.height - 600);
+}
+
+}  // namespace kestrova

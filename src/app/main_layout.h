@@ -1,0 +1,29 @@
+#pragma once
+
+// The main window's resize rules as a plain function on the controls' rectangles, in twips,
+// so that the widget and the tests run the same statements.
+
+#include "results/window/result_layout.h"
+
+namespace kestrova {
+
+// Positions are relative to each control's parent: ctlTabs1 to the window, fraPassword and
+// fraUseCacheData to ctlTabs1, ctlPasswordVersion to fraPassword, fraLoginInfo and
+// fraProcessing to ctlPasswordVersion, WebBrowser1 to fraProcessing.
+struct MainLayout {
+    TwipRect ctlTabs1;
+    TwipRect fraPassword;
+    TwipRect ctlPasswordVersion;
+    TwipRect fraLoginInfo;
+    TwipRect fraUseCacheData;
+    TwipRect fraProcessing;
+    TwipRect WebBrowser1;
+    friend bool operator==(const MainLayout&, const MainLayout&) = default;
+};
+
+// The resize statements for a window whose inner area is `width` x `height` twips, in their
+// order. A statement that would give a control a negative width or height is skipped (the
+// control keeps what it had, and later statements read that); every other statement runs.
+void ResizeMainWindow(MainLayout& layout, int width, int height);
+
+}  // namespace kestrova

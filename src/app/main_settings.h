@@ -1,0 +1,88 @@
+#pragma once
+
+// The main window's stored settings: every key read in its order when the window loads and
+// written in its order when it closes, in the per-user settings store (section
+// "ScreenSettings"). Plain values here; the window puts them into its controls and fields.
+
+#include "retrieval/retrieval_state.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace kestrova {
+
+class SettingsStore;
+
+// The key the remembered password is scrambled with.
+inline const QString kPasswordKey = QStringLiteral("qhtwzmkbrla");
+
+struct MainSettings {
+    QString txtUserName;
+    QString txtPassword;  // in clear; the store holds it scrambled under "txtPasswordnew"
+    int chkSavePassword = 0;  // "Remember password": 0 unticked, 1 ticked
+    DisplaySettings display;
+    bool mblnCachingEnabled = false;  // key "mblnCachingEnabled " (with the blank)
+    int PlanType = 0;       // list index of cmbPlanType
+    int Selfcaresite = -1;  // list index of cmbSelfcaresite, -1 none
+    // The window's inner size and its place on the screen, in twips.
+    double Height = 0;
+    double Width = 0;
+    double Left = 0;
+    double Top = 0;
+    int SelectedTab = 1;  // key "ctlTabs1.SelectedTab"
+};
+
+// A stored value that could not be converted to its field: the key got its default.
+struct SettingProblem {
+    QString key;
+    QString stored;
+    friend bool operator==(const SettingProblem&, const SettingProblem&) = default;
+};
+
+struct LoadedSettings {
+    MainSettings values;
+    std::vector<SettingProblem> problems;
+};
+
+// How many items the two drop-downs hold: a stored list index beyond them cannot be applied.
+struct SettingLimits {
+    int planTypes = 3;
+    int selfcareSites = 2;
+};
+
+// Reads every key in order; a missing key gives its default from `defaults`. A value that is
+// not a number of its field's kind and range (or a list index the drop-down lacks) gives the
+// default too and is listed, and the load goes on with the next key.
+LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& defaults,
+                                SettingLimits limits = {});
+
+// Writes every key in the close order. The password is kept, scrambled, only while
+// "Remember password" is ticked; "txtPassword" is always cleared. The window measures are
+// left as they were stored when `minimised`.
+void saveMainSettings(SettingsStore& store, const MainSettings& values, bool minimised);
+
+// The keys saveMainSettings writes, in its order (without the measures when minimised).
+QStringList mainSettingsKeys(bool minimised = false);
+
+// One line per problem, for the message the window shows after its load.
+QString describeProblems(const std::vector<SettingProblem>& problems);
+
+// The password as the store keeps it, and back (the same scrambling both ways).
+QString scramblePassword(const QString& password);
+
+// Conversions of stored texts to fields. Booleans: "True"/"False" in any case, or a number
+// (0 is false). Integers: a decimal number, rounded half to even, within the field's range.
+// Each gives false when the text does not convert.
+bool convertBoolean(const QString& text, bool& value);
+bool convertInteger(const QString& text, qint64 minimum, qint64 maximum, qint64& value);
+bool convertSingle(const QString& text, double& value);
+// A 32-bit colour: signed ("-2147483633", a system colour) or unsigned decimal text.
+bool convertColour(const QString& text, ColorRef& value);
+
+// Texts of fields as the store keeps them.
+QString booleanText(bool value);
+QString colourText(ColorRef value);  // as a signed 32-bit number
+QString singleText(double value);
+
+}  // namespace kestrova

@@ -1,0 +1,46 @@
+#pragma once
+
+// What a grab of the simulated portal's records should give: their records text, and the
+// figures the report builder makes of records without any window.
+
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+#include "retrieval/row_text.h"
+#include "usage_data.h"
+
+#include <QStringList>
+
+namespace kestrova::testing {
+
+inline portal::Date day(int y, unsigned m, unsigned d) {
+    return portal::Date{std::chrono::year(y), std::chrono::month(m), std::chrono::day(d)};
+}
+
+// The records text a grab of the log of these records holds (the log lists them newest
+// first; each record read goes in front; the log's CR stays with the last field).
+inline QString recordsText(const std::vector<portal::UsageRecord>& newestFirst) {
+    QString text;
+    for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) {
+        QStringList fields;
+        for (const std::string& f : it->fields()) {
+            fields << QString::fromStdString(f);
+        }
+        fields.last() += u'\r';
+        text += RowText(fields);
+    }
+    return text;
+}
+
+inline HeadlessResult headlessReport(const QString& records, const QString& period) {
+    RetrievalState state;
+    state.mstrRecords = records;
+    state.mstrMonthYear = period;
+    HeadlessHost host;
+    HeadlessResult result;
+    ReportBuilder builder(state, host, result);
+    builder.GrabbingFinished();
+    builder.WriteOutput();
+    return result;
+}
+
+}  // namespace kestrova::testing

@@ -1,0 +1,153 @@
+// The whole program offscreen against portal-sim: the main window as the program makes it (the
+// browser engine's portal browser and report view), its north host pointed at the portal
+// through a deployment file in XDG_CONFIG_DIRS. The test plays the subscriber: types the
+// password, clicks "Check Bandwidth Usage", picks the dates on the portal's page and clicks
+// "View Usage Details"; then it checks the result window and closes it.
+
+#include "app/expected_report.h"
+#include "app/frm_main.h"
+#include "app/grab_fixture.h"
+#include "app/usage_check.h"
+
+#include "browser/portal_process.h"
+#include "browser/task_runner.h"
+#include "support/qt_printers.h"
+
+#include "controls/tab_strip.h"
+#include "platform/browser.h"
+#include "platform/dialogs.h"
+#include "platform/program_folder.h"
+#include "platform/settings_store.h"
+#include "results/window/report_tab.h"
+#include "results/window/web_report_view.h"
+#include "retrieval/cache_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace kestrova {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::await;
+using testing::day;
+using testing::headlessReport;
+using testing::recordsText;
+using testing::navigationPath;
+using testing::PortalProcess;
+using testing::spinUntil;
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+class WholeProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        portal = std::make_unique<PortalProcess>(QStringList{q("--today"), q("2013-04-17")});
+        ASSERT_GT(portal->port(), 0);
+        ASSERT_TRUE(deploymentDir.isValid());
+        QDir().mkpath(deploymentDir.filePath(q("Kestrova")));
+        QFile ini(deploymentDir.filePath(q("Kestrova/kestrova.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[Deployment]\nNorthHost=127.0.0.1:%1\n")
+                      .arg(portal->port())
+                      .toUtf8());
+        ini.close();
+        oldDirs = qgetenv("XDG_CONFIG_DIRS");
+        qputenv("XDG_CONFIG_DIRS", deploymentDir.path().toLocal8Bit());
+
+        QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear();
+        SettingsStore store;
+        store.save(q("txtUserName"), q("demo"));
+        store.save(q("Selfcaresite"), q("0"));
+        store.sync();
+    }
+
+    void TearDown() override { qputenv("XDG_CONFIG_DIRS", oldDirs); }
+
+    void playTheSubscriber(frmMain& w) {
+        ASSERT_TRUE(spinUntil([&] { return w.lblMessage()->isVisible(); }, 90s))
+            << "no date prompt; " << messages.texts().join(u'|').toStdString();
+        EXPECT_EQ(w.lblMessage()->text(),
+                  q("Select From and To dates and click \"View Usage Details\" link"));
+        const LiveDocument nav = w.portalBrowser().documentOf(FrameHandle(navigationPath()));
+        const std::pair<const char*, const char*> picks[] = {
+            {"ddkFromDay", "03"}, {"ddkFromMonth", "04"}, {"ddkFromYear", "2013"},
+            {"ddkToDay", "12"},   {"ddkToMonth", "04"},   {"ddkToYear", "2013"}};
+        for (const auto& [id, value] : picks) {
+            await(await(nav.requiredElement(q("aaab.BBUsageView.") + q(id))).setValue(q(value)));
+        }
+        await(await(nav.requiredElement(q("aaab.BBUsageView.ViewUsageDetails"))).click());
+    }
+
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    std::unique_ptr<PortalProcess> portal;
+    QTemporaryDir deploymentDir;
+    QByteArray oldDirs;
+};
+
+TEST_F(WholeProgram, FromTheButtonToTheResultWindowAndBack) {
+    frmMain w;
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(w.cmbSelfcaresite()->currentText(), QStringLiteral("127.0.0.1:%1").arg(portal->port()));
+    EXPECT_EQ(w.txtUserName()->text(), q("demo"));
+    QTest::keyClicks(w.txtPassword(), q("demo"));
+    w.chkEnableCache()->setChecked(true);
+    QTest::mouseClick(w.cmdCalculate(), Qt::LeftButton);
+    EXPECT_EQ(w.ctlPasswordVersion()->SelectedTab(), 2);
+    EXPECT_TRUE(w.WebBrowser1()->isVisible());
+
+    playTheSubscriber(w);
+    frmResult& result = w.resultWindow();
+    ASSERT_TRUE(spinUntil([&] { return result.isVisible(); }, 90s))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+
+    const auto expected = portal::usageRecords("demo", day(2013, 4, 3), day(2013, 4, 12));
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(w.state().mstrMonthYear, q("period 03-04-2013 TO 12-04-2013"));
+    EXPECT_EQ(w.state().mstrRecords, recordsText(expected));
+    // The totals the report builder gives these records without any window.
+    const HeadlessResult figures = headlessReport(recordsText(expected), w.state().mstrMonthYear);
+    EXPECT_GT(figures.mlngTotalUsage, 0);
+    EXPECT_EQ(result.mlngTotalUsage(), figures.mlngTotalUsage);
+    EXPECT_EQ(result.mlngLastDayUsage(), figures.mlngLastDayUsage);
+    EXPECT_EQ(result.lblAverage()->text(), figures.averageCaption);
+    const portal::Date newest = expected.front().date;
+    EXPECT_EQ(result.lastUsedDate(), QDate(int(newest.year()), int(unsigned(newest.month())),
+                                           int(unsigned(newest.day()))));
+    auto* view = qobject_cast<WebReportView*>(result.fraReport()->WebBrowser1());
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->shownPage().contains(q("period 03-04-2013 TO 12-04-2013")));
+    EXPECT_EQ(result.windowModality(), Qt::WindowModal);
+
+    // A cache file that appeared meanwhile is listed once the result window has closed.
+    ASSERT_TRUE(SaveFileData(inProgramFolder(programFolder(), q("2013-04-unbilled-demo.cache2")),
+                             w.state().mstrRecords, true));
+    QTest::mouseClick(result.cmdClose(), Qt::LeftButton);
+    ASSERT_TRUE(spinUntil([&] { return !w.isShowingOutput(); }, 10s));
+    EXPECT_FALSE(result.isVisible());
+    EXPECT_EQ(w.ctlPasswordVersion()->SelectedTab(), 1);
+    EXPECT_FALSE(w.lblMessage()->isVisible());
+    EXPECT_EQ(w.cmbCacheFiles()->currentText(), q("2013-04-unbilled-demo"));
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+
+    w.close();
+    EXPECT_EQ(SettingsStore().get(q("txtUserName"), QString()), q("demo"));
+    EXPECT_EQ(SettingsStore().get(q("mblnCachingEnabled "), QString()), q("True"));
+    QFile::remove(inProgramFolder(programFolder(), q("2013-04-unbilled-demo.cache2")));
+}
+
+}  // namespace
+}  // namespace kestrova

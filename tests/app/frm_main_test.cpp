@@ -1,0 +1,557 @@
+// The main window offscreen, on the in-memory browser and the result window's plain report
+// view: its controls, the settings it loads and saves, the cache page's report through the
+// result window, the small commands and Downloader1.
+
+#include "app/expected_report.h"
+#include "app/frm_main.h"
+#include "app/grab_fixture.h"
+#include "app/usage_check.h"
+
+#include "browser/task_runner.h"
+#include "support/qt_printers.h"
+
+#include "controls/downloader.h"
+#include "controls/tab_strip.h"
+#include "platform/dialogs.h"
+#include "platform/memory_browser.h"
+#include "platform/program_folder.h"
+#include "platform/settings_store.h"
+#include "platform/twips.h"
+#include "results/window/report_tab.h"
+#include "results/window/report_view.h"
+#include "results/window/summary_page.h"
+#include "retrieval/cache_file.h"
+#include "retrieval/row_text.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace kestrova {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::spinUntil;
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+QString sampleCache() {
+    return QStringLiteral(KESTROVA_SOURCE_DIR) + q("/samples/2026-11-unbilled-demo.cache2");
+}
+
+Deployment testDeployment() {
+    Deployment d;
+    d.northHost = q("north.portal.test");
+    d.westHost = q("west.portal.test");
+    d.plansPage = q("https://plans.portal.test/");
+    d.postpaidPlansPage = q("https://plans.portal.test/postpaid");
+    d.homePage = q("https://home.test/");
+    d.obtainedFrom = q("Get it from home.test.");
+    return d;
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear();
+        QDir folder(programFolder());
+        for (const QString& name : folder.entryList(QDir::Files)) {
+            folder.remove(name);
+        }
+    }
+
+    std::unique_ptr<frmMain> open() {
+        MainWindowOptions options;
+        options.deployment = testDeployment();
+        options.portalBrowser = [this] {
+            auto memory = std::make_unique<MemoryBrowser>();
+            browser = memory.get();
+            return PortalBrowser{std::move(memory), nullptr};
+        };
+        options.result.reportView = [](QWidget* p) { return new ReportView(p); };
+        options.result.clock = [] { return QDate(2026, 12, 20); };
+        options.openUrl = [this](const QUrl& url) { opened << url.toString(); };
+        auto w = std::make_unique<frmMain>(std::move(options));
+        w->show();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        return w;
+    }
+
+    QString inFolder(const QString& name) const { return inProgramFolder(programFolder(), name); }
+
+    void copySampleCache(const QString& item) const {
+        ASSERT_TRUE(QFile::copy(sampleCache(), inFolder(item + kCacheExtension)));
+    }
+
+    // The cache page's report: "Show Usage", then the result window once Timer1 has ticked.
+    void showCacheReport(frmMain& w) {
+        w.ctlTabs1()->setSelectedTab(2);
+        QTest::mouseClick(w.cmdShowUsage(), Qt::LeftButton);
+        ASSERT_TRUE(spinUntil([&] { return w.resultWindow().isVisible(); }, 5s))
+            << dialogs.texts().join(u'|').toStdString();
+    }
+
+    void closeResult(frmMain& w) {
+        QTest::mouseClick(w.resultWindow().cmdClose(), Qt::LeftButton);
+        ASSERT_TRUE(spinUntil([&] { return !w.isShowingOutput(); }, 5s));
+    }
+
+    RecordingDialogs dialogs;
+    ScopedDialogs seam{dialogs};
+    MemoryBrowser* browser = nullptr;
+    QStringList opened;
+};
+
+// --- The window as it stands ---------------------------------------------------------------------
+
+TEST_F(MainWindow, AFirstStartShowsTheWindowAsDesigned) {
+    auto w = open();
+    EXPECT_EQ(w->windowTitle(), q("Kestrova 1.0"));
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
+    EXPECT_EQ(w->cmbSelfcaresite()->currentIndex(), -1);
+    EXPECT_EQ(w->cmbSelfcaresite()->count(), 2);
+    EXPECT_EQ(w->cmbSelfcaresite()->itemText(0), q("north.portal.test"));
+    EXPECT_EQ(w->cmbSelfcaresite()->itemText(1), q("west.portal.test"));
+    EXPECT_TRUE(w->optBilledType(0)->isChecked());
+    EXPECT_FALSE(w->optBilledType(1)->isChecked());
+    EXPECT_FALSE(w->cmbBilled()->isEnabled());
+    EXPECT_EQ(w->cmbBilled()->currentIndex(), 0);
+    EXPECT_TRUE(w->txtPassword()->text().isEmpty());
+    EXPECT_TRUE(w->txtUserName()->text().isEmpty());
+    EXPECT_FALSE(w->chkSavePassword()->isChecked());
+    EXPECT_FALSE(w->chkEnableCache()->isChecked());
+    EXPECT_EQ(w->cmbPlanType()->currentIndex(), 0);
+    EXPECT_EQ(w->ctlTabs1()->SelectedTab(), 1);
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
+    EXPECT_FALSE(w->lblMessage()->isVisible());
+    EXPECT_EQ(w->usageCheck().mlngGrabState, -1);
+    EXPECT_FALSE(w->usageCheck().timer1Enabled());
+    EXPECT_EQ(w->cmbCacheFiles()->count(), 0);
+    EXPECT_TRUE(browser->isSilent());
+    EXPECT_EQ(browser->navigations(), std::vector<QUrl>{QUrl(q("about:blank"))});
+    // The design size, in twips.
+    EXPECT_EQ(std::lround(w->width() * twipsPerPixelX()), 9900);
+    EXPECT_EQ(std::lround(w->height() * twipsPerPixelY()), 9000);
+}
+
+TEST_F(MainWindow, HasEveryControlWithItsCaptionAndItems) {
+    auto w = open();
+    ctlTabs* tabs = w->ctlTabs1();
+    ASSERT_EQ(tabs->Tabs(), 2);
+    EXPECT_EQ(tabs->tabCaption(1), q("Login Details"));
+    EXPECT_EQ(tabs->tabFrameName(1), q("fraPassword"));
+    EXPECT_EQ(tabs->tabCaption(2), q("Use Cache Data"));
+    EXPECT_EQ(tabs->tabFrameName(2), q("fraUseCacheData"));
+    ctlTabs* inner = w->ctlPasswordVersion();
+    EXPECT_EQ(inner->tabCaption(1), q("Login Info"));
+    EXPECT_EQ(inner->tabFrameName(1), q("fraLoginInfo"));
+    EXPECT_EQ(inner->tabCaption(2), q("Processing"));
+    EXPECT_EQ(inner->tabFrameName(2), q("fraProcessing"));
+
+    QStringList planTypes;
+    for (int i = 0; i < w->cmbPlanType()->count(); ++i) {
+        planTypes << w->cmbPlanType()->itemText(i);
+    }
+    EXPECT_EQ(planTypes, (QStringList{q("Limited Bandwidth"),
+                                      q("Limited Bandwidth with Night Unlimited"),
+                                      q("Unlimited Bandwidth")}));
+    ASSERT_EQ(w->cmbBilled()->count(), 10);
+    EXPECT_EQ(w->cmbBilled()->itemText(0), q("Billed 1 - Latest"));
+    EXPECT_EQ(w->cmbBilled()->itemText(4), q("Billed 5"));
+    EXPECT_EQ(w->cmbBilled()->itemText(9), q("Billed 10 - oldest"));
+
+    EXPECT_EQ(w->lblPasswordWarning()->text(),
+              q("If this software is not working, check if ORVO portal is working.\r\n\r\n"
+                "This software fetches data from ORVO site and is not related to ORVO in anyway. "
+                "The software is provided in AS IS condition and we are not liable for any "
+                "mistakes in this software.\r\n\r\nGet it from home.test."));
+    EXPECT_EQ(w->WebBrowser1()->parentWidget(), w->fraProcessing());
+    EXPECT_EQ(w->lblMessage()->parentWidget(), w->fraProcessing());
+    EXPECT_EQ(w->cmbCacheFiles()->parentWidget(), w->fraUseCacheData());
+    const char* names[] = {"ctlTabs1",      "fraPassword",    "ctlPasswordVersion",
+                           "fraLoginInfo",  "fraProcessing",  "fraUseCacheData",
+                           "txtUserName",   "txtPassword",    "chkSavePassword",
+                           "cmbSelfcaresite", "cmbPlanType",  "optBilledType_0",
+                           "optBilledType_1", "cmbBilled",    "chkEnableCache",
+                           "Label12",       "cmdCalculate",   "cmdClose",
+                           "lblPlans",      "lblWebsite",     "Label3",
+                           "lblPasswordWarning", "WebBrowser1", "lblMessage",
+                           "cmbCacheFiles", "cmdShowUsage",   "cmdClose1"};
+    for (const char* name : names) {
+        EXPECT_NE(w->findChild<QWidget*>(q(name)), nullptr) << name;
+    }
+}
+
+TEST_F(MainWindow, BilledUsageEnablesTheBillingListAndChoosesTheBilledForm) {
+    auto w = open();
+    QTest::mouseClick(w->optBilledType(1), Qt::LeftButton);
+    EXPECT_TRUE(w->cmbBilled()->isEnabled());
+    EXPECT_FALSE(w->state().unbilledSelected);
+    QTest::mouseClick(w->optBilledType(0), Qt::LeftButton);
+    EXPECT_FALSE(w->cmbBilled()->isEnabled());
+    EXPECT_TRUE(w->state().unbilledSelected);
+}
+
+TEST_F(MainWindow, ResizingPlacesTheFramesByTheRules) {
+    auto w = open();
+    w->resize(900, 700);
+    QApplication::processEvents();
+    const MainLayout& placed = w->placedTwips();
+    EXPECT_EQ(placed.ctlTabs1.width, int(std::lround(900 * twipsPerPixelX())) - 250);
+    const TwipRect& expected = placed.WebBrowser1;
+    const QRect browserPixels = w->WebBrowser1()->geometry();
+    EXPECT_EQ(browserPixels.width(), int(std::lround(expected.width / twipsPerPixelX())));
+    EXPECT_EQ(browserPixels.height(), int(std::lround(expected.height / twipsPerPixelY())));
+}
+
+// --- Settings ------------------------------------------------------------------------------------
+
+TEST_F(MainWindow, ARememberedPasswordSurvivesARestartAndGoesWhenUnticked) {
+    {
+        auto w = open();
+        w->txtUserName()->setText(q("abc"));
+        w->txtPassword()->setText(q("s3cret, \"quoted\"; ok"));
+        w->chkSavePassword()->setChecked(true);
+        w->close();
+    }
+    const QString stored = SettingsStore().get(q("txtPasswordnew"), QString());
+    EXPECT_FALSE(stored.isEmpty());
+    EXPECT_NE(stored, q("s3cret, \"quoted\"; ok"));
+    EXPECT_EQ(scramblePassword(stored), q("s3cret, \"quoted\"; ok"));
+    {
+        auto w = open();
+        EXPECT_EQ(w->txtUserName()->text(), q("abc"));
+        EXPECT_EQ(w->txtPassword()->text(), q("s3cret, \"quoted\"; ok"));
+        EXPECT_TRUE(w->chkSavePassword()->isChecked());
+        w->chkSavePassword()->setChecked(false);
+        w->close();
+    }
+    EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
+    auto w = open();
+    EXPECT_TRUE(w->txtPassword()->text().isEmpty());
+    EXPECT_EQ(w->txtUserName()->text(), q("abc"));
+}
+
+TEST_F(MainWindow, TheOptionsAndTheWindowComeBackAfterARestart) {
+    {
+        auto w = open();
+        w->cmbSelfcaresite()->setCurrentIndex(1);
+        w->cmbPlanType()->setCurrentIndex(2);
+        w->chkEnableCache()->setChecked(true);
+        w->state().display.mblnShowAverage = true;
+        w->state().display.mlngColorBackMixed = RGB(1, 2, 3);
+        w->ctlTabs1()->setSelectedTab(2);
+        w->resize(700, 500);
+        w->move(40, 30);
+        w->close();
+    }
+    auto w = open();
+    EXPECT_EQ(w->cmbSelfcaresite()->currentIndex(), 1);
+    EXPECT_EQ(w->cmbPlanType()->currentIndex(), 2);
+    // "Enable Cache" shows the stored value, and the caching flag follows it.
+    EXPECT_TRUE(w->chkEnableCache()->isChecked());
+    EXPECT_TRUE(w->state().mblnCachingEnabled);
+    EXPECT_TRUE(w->state().display.mblnShowAverage);
+    EXPECT_EQ(w->state().display.mlngColorBackMixed, RGB(1, 2, 3));
+    EXPECT_EQ(w->ctlTabs1()->SelectedTab(), 2);
+    EXPECT_EQ(w->size(), QSize(700, 500));
+    EXPECT_EQ(w->pos(), QPoint(40, 30));
+}
+
+TEST_F(MainWindow, AMinimisedCloseKeepsTheOldGeometry) {
+    {
+        auto w = open();
+        w->resize(700, 500);
+        w->close();
+    }
+    const QString height = SettingsStore().get(q("Height"), QString());
+    const QString width = SettingsStore().get(q("Width"), QString());
+    {
+        auto w = open();
+        w->resize(300, 200);
+        w->showMinimized();
+        ASSERT_TRUE(w->isMinimized());
+        w->txtUserName()->setText(q("later"));
+        w->close();
+    }
+    EXPECT_EQ(SettingsStore().get(q("Height"), QString()), height);
+    EXPECT_EQ(SettingsStore().get(q("Width"), QString()), width);
+    EXPECT_EQ(SettingsStore().get(q("txtUserName"), QString()), q("later"));
+    auto w = open();
+    EXPECT_EQ(w->size(), QSize(700, 500));
+}
+
+TEST_F(MainWindow, ACloseWritesExactlyTheWindowsKeysAndEndsTheProgram) {
+    auto w = open();
+    QSignalSpy ended(w.get(), &frmMain::programEnded);
+    QTest::mouseClick(w->cmdClose(), Qt::LeftButton);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_FALSE(w->isVisible());
+    QSettings file(SettingsStore().fileName(), QSettings::IniFormat);
+    EXPECT_EQ(file.childGroups(), QStringList{SettingsStore::section()});
+    file.beginGroup(SettingsStore::section());
+    QStringList keys = file.childKeys();
+    keys.replaceInStrings(q("mblnCachingEnabled%20"), q("mblnCachingEnabled "));
+    QStringList expected = mainSettingsKeys();
+    keys.sort();
+    expected.sort();
+    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(file.value(q("Selfcaresite")).toString(), q("-1"));
+    EXPECT_EQ(file.value(q("mblnExcludeFree")).toString(), q("True"));
+    EXPECT_EQ(file.value(q("mlngColorBackFree")).toString(), q("14811105"));
+}
+
+TEST_F(MainWindow, TheCachePagesCloseButtonClosesToo) {
+    auto w = open();
+    QSignalSpy ended(w.get(), &frmMain::programEnded);
+    w->ctlTabs1()->setSelectedTab(2);
+    QTest::mouseClick(w->cmdClose1(), Qt::LeftButton);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_EQ(SettingsStore().get(q("ctlTabs1.SelectedTab"), QString()), q("2"));
+}
+
+// Once, a stored value that could not be converted ended the load there: the later settings
+// and the cache list were skipped. Now that key gets its default and the load goes on.
+TEST_F(MainWindow, ACorruptStoredValueGetsItsDefaultAndTheLoadGoesOn) {
+    copySampleCache(q("2026-11-unbilled-demo"));
+    {
+        SettingsStore store;
+        store.save(q("txtUserName"), q("abc"));
+        store.save(q("PlanType"), q("Limited"));
+        store.save(q("Selfcaresite"), q("1"));
+        store.save(q("Width"), q("10500"));
+        store.save(q("ctlTabs1.SelectedTab"), q("2"));
+        store.sync();
+    }
+    auto w = open();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::None);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(q("\"PlanType\"")));
+    EXPECT_TRUE(dialogs.messages[0].text.contains(q("Limited")));
+    EXPECT_EQ(w->cmbPlanType()->currentIndex(), 0);
+    EXPECT_EQ(w->txtUserName()->text(), q("abc"));
+    EXPECT_EQ(w->cmbSelfcaresite()->currentIndex(), 1);
+    EXPECT_EQ(std::lround(w->width() * twipsPerPixelX()), 10500);
+    EXPECT_EQ(w->ctlTabs1()->SelectedTab(), 2);
+    EXPECT_EQ(w->cmbCacheFiles()->count(), 1);
+    EXPECT_TRUE(w->lblPasswordWarning()->text().endsWith(q("Get it from home.test.")));
+}
+
+// --- The check command ---------------------------------------------------------------------------
+
+TEST_F(MainWindow, NoPortalHostChosenNamesTheDeploymentsHosts) {
+    auto w = open();
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0],
+              (Message{q("Select 'north.portal.test' for north region and select "
+                         "'west.portal.test' for west region. "),
+                       q("Select selfcare site"), MessageIcon::Information}));
+    EXPECT_EQ(QApplication::focusWidget(), w->cmbSelfcaresite());
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
+}
+
+TEST_F(MainWindow, ACheckWithAHostShowsTheProcessingPageAndGoesToThePortal) {
+    auto w = open();
+    w->cmbSelfcaresite()->setCurrentIndex(0);
+    w->txtUserName()->setText(q("abc"));
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 2);
+    EXPECT_TRUE(w->fraProcessing()->isVisible());
+    EXPECT_TRUE(w->WebBrowser1()->isVisible());
+    EXPECT_EQ(browser->navigations().back(), QUrl(q("http://north.portal.test/")));
+    EXPECT_EQ(w->state().mstrUserName, q("abc"));
+    EXPECT_EQ(w->usageCheck().mlngGrabState, 0);
+}
+
+// --- The cache page ------------------------------------------------------------------------------
+
+TEST_F(MainWindow, TheCachePageWantsAChosenFile) {
+    auto w = open();
+    w->ctlTabs1()->setSelectedTab(2);
+    QTest::mouseClick(w->cmdShowUsage(), Qt::LeftButton);
+    EXPECT_EQ(dialogs.messages, (std::vector<Message>{Message{
+                                    q("Select one cache file to create report"), QString(),
+                                    MessageIcon::Information}}));
+    EXPECT_EQ(QApplication::focusWidget(), w->cmbCacheFiles());
+    testing::spin(300ms);
+    EXPECT_FALSE(w->resultWindow().isVisible());
+}
+
+TEST_F(MainWindow, AFileThatHasVanishedIsNoReport) {
+    copySampleCache(q("2026-11-unbilled-demo"));
+    auto w = open();
+    ASSERT_EQ(w->cmbCacheFiles()->currentText(), q("2026-11-unbilled-demo"));
+    QFile::remove(inFolder(q("2026-11-unbilled-demo.cache2")));
+    w->ctlTabs1()->setSelectedTab(2);
+    QTest::mouseClick(w->cmdShowUsage(), Qt::LeftButton);
+    EXPECT_EQ(dialogs.texts(), QStringList{q("Selected cache file do not exist")});
+    testing::spin(300ms);
+    EXPECT_FALSE(w->resultWindow().isVisible());
+}
+
+TEST_F(MainWindow, AChosenFileOpensTheResultWindowWithItsRecords) {
+    copySampleCache(q("2026-10-unbilled-demo"));
+    copySampleCache(q("2026-11-unbilled-demo"));
+    auto w = open();
+    ASSERT_EQ(w->cmbCacheFiles()->count(), 2);
+    EXPECT_EQ(w->cmbCacheFiles()->currentIndex(), 1);  // the last one
+    w->cmbCacheFiles()->setCurrentIndex(0);
+    showCacheReport(*w);
+
+    const QString records = ReadFileData(sampleCache(), true);
+    ASSERT_FALSE(records.isEmpty());
+    EXPECT_EQ(w->state().mstrRecords, records);
+    EXPECT_EQ(w->state().mstrMonthYear, q("2026-10-unbilled"));
+    frmResult& result = w->resultWindow();
+    EXPECT_EQ(result.windowModality(), Qt::WindowModal);
+    const HeadlessResult expected = testing::headlessReport(records, q("2026-10-unbilled"));
+    EXPECT_GT(expected.mlngTotalUsage, 0);
+    EXPECT_EQ(result.mlngTotalUsage(), expected.mlngTotalUsage);
+    EXPECT_EQ(result.lblAverage()->text(), expected.averageCaption);
+    EXPECT_TRUE(result.fraReport()->WebBrowser1()->shownPage().contains(
+        q("Bandwidth usage summary for 2026-10-unbilled")));
+    EXPECT_GT(result.fraSummary()->cmbPlans()->count(), 0);  // LoadCombo ran
+    EXPECT_TRUE(w->isShowingOutput());
+
+    closeResult(*w);
+    EXPECT_FALSE(result.isVisible());
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
+    EXPECT_FALSE(w->lblMessage()->isVisible());
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
+}
+
+// After the result window closes, the cache list is filled again only when "Enable Cache" is
+// ticked and the cache page is not the one shown.
+struct RefreshRow {
+    const char* name;
+    bool cacheTicked;
+    int pageAtClose;
+    bool refreshed;
+};
+
+void PrintTo(const RefreshRow& row, std::ostream* os) { *os << row.name; }
+
+class CacheListRefresh : public MainWindow, public ::testing::WithParamInterface<RefreshRow> {};
+
+TEST_P(CacheListRefresh, FollowsTheBoxAndThePage) {
+    const RefreshRow& row = GetParam();
+    copySampleCache(q("2026-11-unbilled-demo"));
+    auto w = open();
+    w->chkEnableCache()->setChecked(row.cacheTicked);
+    showCacheReport(*w);
+    copySampleCache(q("2026-12-unbilled-demo"));
+    w->ctlTabs1()->setSelectedTab(row.pageAtClose);
+    closeResult(*w);
+    EXPECT_EQ(w->cmbCacheFiles()->count(), row.refreshed ? 2 : 1);
+    if (row.refreshed) {
+        EXPECT_EQ(w->cmbCacheFiles()->currentText(), q("2026-12-unbilled-demo"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AfterTheResultWindow, CacheListRefresh,
+    ::testing::Values(RefreshRow{"TickedOnTheLoginPage", true, 1, true},
+                      RefreshRow{"TickedOnTheCachePage", true, 2, false},
+                      RefreshRow{"UntickedOnTheLoginPage", false, 1, false}),
+    [](const ::testing::TestParamInfo<RefreshRow>& row) { return std::string(row.param.name); });
+
+TEST_F(MainWindow, ClosingTheMainWindowClosesAnOpenResultWindowFirst) {
+    copySampleCache(q("2026-11-unbilled-demo"));
+    auto w = open();
+    showCacheReport(*w);
+    QSignalSpy ended(w.get(), &frmMain::programEnded);
+    w->close();
+    EXPECT_FALSE(w->resultWindow().isVisible());
+    EXPECT_FALSE(w->isShowingOutput());
+    EXPECT_EQ(ended.count(), 1);
+    // The result window's own settings were stored as it closed.
+    EXPECT_TRUE(SettingsStore().contains(q("Plan3")));
+}
+
+// --- Small commands ------------------------------------------------------------------------------
+
+TEST_F(MainWindow, TheLinksOpenTheDeploymentsAddresses) {
+    auto w = open();
+    Q_EMIT w->lblPlans()->linkActivated(q("#"));
+    Q_EMIT w->lblWebsite()->linkActivated(q("#"));
+    w->resultWindow().fraSummary()->lblPlans()->linkActivated(q("plans"));
+    EXPECT_EQ(opened, (QStringList{q("https://plans.portal.test/"), q("https://home.test/"),
+                                   q("https://plans.portal.test/postpaid")}));
+}
+
+TEST_F(MainWindow, TheQuestionMarkExplainsTheCache) {
+    auto w = open();
+    Q_EMIT w->Label12()->linkActivated(q("#"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(dialogs.messages[0].title.isEmpty());
+    EXPECT_EQ(dialogs.messages[0].text,
+              q("Enabling cache will save the usage records to local cache file and this will "
+                "allow checking usage using 'Use Cache Data' Tab (see top). This is useful for "
+                "checking previous months usage. When cache is enabled, only newer records are "
+                "retrieved when checking usage"));
+}
+
+// --- Downloader1 ---------------------------------------------------------------------------------
+
+// A page of the portal's usage table as the page grab reads it.
+QString usagePage(const QStringList& entries) {
+    QString rows = q("<tr><th>Start</th><th>b</th><th>c</th><th>d</th><th>e</th><th>f</th></tr>");
+    for (const QString& e : entries) {
+        rows += q("<tr>");
+        for (const QString& cell : e.split(u',')) {
+            rows += q("<td>") + cell + q("</td>");
+        }
+        rows += q("</tr>");
+    }
+    const QString pager = q("<table><tbody><tr><td>1</td><td>2</td><td>3</td><td>4</td><td>"
+                            "<span>end</span></td></tr></tbody></table>");
+    return q("<html><head></head><body><form name=\"SWEForm2_0\"><div><span>0</span><table>"
+             "<tbody><tr><td>a</td><td>b</td><td>") +
+           pager +
+           q("</td></tr></tbody></table><table><tbody><tr><td><table><tbody>") + rows +
+           q("</tbody></table></td></tr></tbody></table></div></form></body></html>");
+}
+
+TEST_F(MainWindow, DownloadedDataGoIntoWbDataAndThroughThePageGrab) {
+    auto w = open();
+    QString url = q("http://north.portal.test/usage/unbilled?page=0");
+    QString data = usagePage({q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6")});
+    QString key;
+    Q_EMIT w->Downloader1().Complete(url, data, key);
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
+    EXPECT_TRUE(w->wbData().outerHTML().contains(q("SWEForm2_0")));
+    EXPECT_EQ(w->state().mstrMonthYear, q("2013-04"));
+    EXPECT_EQ(w->state().mstrRecords,
+              RowText({q("16-04-2013 09:00"), q("t"), q("d"), q("4"), q("5"), q("6")}) +
+                  RowText({q("17-04-2013 10:20"), q("t"), q("d"), q("1"), q("2"), q("3")}));
+    EXPECT_TRUE(w->usageCheck().timer1Enabled());
+    ASSERT_TRUE(spinUntil([&] { return w->resultWindow().isVisible(); }, 5s));
+    closeResult(*w);
+}
+
+TEST_F(MainWindow, DownloadedDataThatAreNoUsagePageSayWhy) {
+    auto w = open();
+    QString url = q("http://north.portal.test/x");
+    QString data = q("<html><body>nothing here</body></html>");
+    QString key = q("k");
+    Q_EMIT w->Downloader1().Complete(url, data, key);
+    EXPECT_EQ(dialogs.texts(), QStringList{q("Error retrieving data from site")});
+    EXPECT_FALSE(w->usageCheck().timer1Enabled());
+}
+
+}  // namespace
+}  // namespace kestrova
