@@ -1,5 +1,7 @@
 #include "app/frm_main.h"
 
+#include "results/office_chart/office_chart.h"
+
 #include "app/program_icon.h"
 #include "app/usage_check.h"
 #include "controls/downloader.h"
@@ -133,6 +135,9 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
 
     ResultWindowOptions resultOptions = std::move(m_options.result);
     resultOptions.plansAddress = m_deployment.postpaidPlansPage;
+    if (!resultOptions.officeChart) {
+        resultOptions.officeChart = createOfficeChart;  // chart type 2 on Qt Charts
+    }
     m_result = std::make_unique<frmResult>(m_state, *this, std::move(resultOptions), this);
     connect(m_result.get(), &QDialog::finished, this, &frmMain::resumeResultWaiters);
     m_downloader = std::make_unique<Downloader>();

@@ -425,6 +425,15 @@ TEST_F(MainWindow, AChosenFileOpensTheResultWindowWithItsRecords) {
         q("Bandwidth usage summary for 2026-10-unbilled")));
     EXPECT_GT(result.fraSummary()->cmbPlans()->count(), 0);  // LoadCombo ran
     EXPECT_TRUE(w->isShowingOutput());
+    // Chart type 2 is the program's own office chart object, not the "Office is required" label.
+    auto* chartType = result.findChild<QComboBox*>(q("cmbChartType"));
+    ASSERT_NE(chartType, nullptr);
+    chartType->setCurrentIndex(1);
+    auto* notFound = result.findChild<QWidget*>(q("lblMSGraphNotfound"));
+    ASSERT_NE(notFound, nullptr);
+    EXPECT_TRUE(notFound->isHidden());
+    EXPECT_TRUE(result.graphInitialised());
+    chartType->setCurrentIndex(0);
 
     closeResult(*w);
     EXPECT_FALSE(result.isVisible());
