@@ -1,7 +1,7 @@
 // The live browser's script texts and the reading of what the page sends back, without a
 // browser engine.
 
-#include "portal_sim/qt_printers.h"
+#include "support/qt_printers.h"
 
 #include "platform/live/dom_script.h"
 

@@ -3,7 +3,7 @@
 
 #include "browser/portal_process.h"
 #include "browser/task_runner.h"
-#include "portal_sim/qt_printers.h"
+#include "support/qt_printers.h"
 
 #include "platform/dialogs.h"
 #include "platform/html_document.h"

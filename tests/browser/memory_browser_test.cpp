@@ -3,7 +3,7 @@
 // order, notifications arriving while a coroutine waits).
 
 #include "browser/task_runner.h"
-#include "portal_sim/qt_printers.h"
+#include "support/qt_printers.h"
 
 #include "platform/memory_browser.h"
 

@@ -6,7 +6,7 @@
 #include "portal_server.h"
 
 #include "platform/html_document.h"
-#include "portal_sim/qt_printers.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>

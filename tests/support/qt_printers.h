@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <ostream>
 
 inline std::string printable(const QString& s) {
@@ -30,3 +31,4 @@ inline void PrintTo(const QStringList& l, std::ostream* os) {
     }
     *os << ']';
 }
+inline void PrintTo(const QUrl& url, std::ostream* os) { *os << url.toString().toStdString(); }
