@@ -24,10 +24,50 @@ void Node::setAttribute(const QString& attributeName, const QString& value) {
             return;
         }
     }
-    if (attributes.empty()) {
-        attributes.reserve(2);  // rows get two (usage type and class): one allocation, not two
-    }
     attributes.push_back({attributeName, value});
+}
+
+void AttributeList::reserve(std::size_t capacity) {
+    if (capacity <= (m_block ? m_block->capacity : 0)) {
+        return;
+    }
+    auto* block = static_cast<Header*>(
+        ::operator new(sizeof(Header) + capacity * sizeof(Attribute)));
+    block->size = 0;
+    block->capacity = std::uint32_t(capacity);
+    auto* moved = reinterpret_cast<Attribute*>(block + 1);
+    for (std::size_t i = 0; i < size(); ++i) {
+        new (&moved[i]) Attribute(std::move(items()[i]));
+        ++block->size;
+    }
+    release();
+    m_block = block;
+}
+
+void AttributeList::push_back(Attribute attribute) {
+    const std::size_t capacity = m_block ? m_block->capacity : 0;
+    if (size() == capacity) {
+        reserve(capacity == 0 ? 2 : capacity * 2);
+    }
+    new (&items()[size()]) Attribute(std::move(attribute));
+    ++m_block->size;
+}
+
+void AttributeList::clear() {
+    for (Attribute& a : *this) {
+        a.~Attribute();
+    }
+    if (m_block) {
+        m_block->size = 0;
+    }
+}
+
+void AttributeList::release() {
+    if (m_block) {
+        clear();
+        ::operator delete(m_block);
+        m_block = nullptr;
+    }
 }
 
 Tree::Tree() { m_document = createNode(NodeKind::Document); }
@@ -224,8 +264,17 @@ Tag lookupTag(QStringView lowerName, const TagTable& table) {
     if (std::size_t(lowerName.size()) >= table.byLength.size()) {
         return Tag::Other;
     }
-    for (const TagEntry& e : table.byLength[std::size_t(lowerName.size())]) {
-        if (e.name == lowerName) {
+    // Names of one length compared character by character in line: this runs for every tag
+    // of a page, and a call per comparison showed.
+    const char16_t* wanted = lowerName.utf16();
+    const qsizetype length = lowerName.size();
+    for (const TagEntry& e : table.byLength[std::size_t(length)]) {
+        const auto* name = reinterpret_cast<const char16_t*>(e.name.constData());
+        qsizetype k = 0;
+        while (k < length && name[k] == wanted[k]) {
+            ++k;
+        }
+        if (k == length) {
             return e.tag;
         }
     }

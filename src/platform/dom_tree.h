@@ -36,13 +36,79 @@ struct Attribute {
     QString value;
 };
 
+// A node's attributes in one allocation behind one pointer (the count and capacity live in
+// the allocation): most nodes have none, and a page of a million rows has some fourteen
+// million nodes, so every byte of a node counts.
+class AttributeList {
+public:
+    AttributeList() = default;
+    ~AttributeList() { release(); }
+    AttributeList(AttributeList&& other) noexcept : m_block(other.m_block) {
+        other.m_block = nullptr;
+    }
+    AttributeList& operator=(AttributeList&& other) noexcept {
+        if (this != &other) {
+            release();
+            m_block = other.m_block;
+            other.m_block = nullptr;
+        }
+        return *this;
+    }
+    AttributeList(const AttributeList&) = delete;
+    AttributeList& operator=(const AttributeList&) = delete;
+
+    Attribute* begin() { return items(); }
+    Attribute* end() { return items() + size(); }
+    const Attribute* begin() const { return items(); }
+    const Attribute* end() const { return items() + size(); }
+    std::size_t size() const { return m_block ? m_block->size : 0; }
+    bool empty() const { return size() == 0; }
+
+    void reserve(std::size_t capacity);
+    void push_back(Attribute attribute);
+    // Destroys every attribute; the allocation stays for the next ones.
+    void clear();
+    template <typename Predicate>
+    void removeIf(Predicate remove) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < size(); ++i) {
+            if (!remove(items()[i])) {
+                if (kept != i) {
+                    items()[kept] = std::move(items()[i]);
+                }
+                ++kept;
+            }
+        }
+        for (std::size_t i = kept; i < size(); ++i) {
+            items()[i].~Attribute();
+        }
+        if (m_block) {
+            m_block->size = std::uint32_t(kept);
+        }
+    }
+
+private:
+    struct Header {
+        std::uint32_t size;
+        std::uint32_t capacity;
+    };
+    static_assert(sizeof(Header) % alignof(Attribute) == 0, "attributes follow the header");
+
+    Attribute* items() const {
+        return m_block ? reinterpret_cast<Attribute*>(m_block + 1) : nullptr;
+    }
+    void release();
+
+    Header* m_block = nullptr;
+};
+
 struct Node {
     NodeKind kind = NodeKind::Element;
     Tag tag = Tag::Other;
     // Text and comment: their text. Element: its lower-case name when the tag has no id (the
     // name of a tag with an id comes from the tag table). Doctype: its name.
     QString data;
-    std::vector<Attribute> attributes;  // doctype: "public" and "system" identifiers
+    AttributeList attributes;  // doctype: "public" and "system" identifiers
     // Children as a list: no allocation per parent, and appending stays O(1).
     Node* parent = nullptr;
     Node* firstChild = nullptr;
@@ -79,6 +145,9 @@ struct Node {
     const QString* findAttribute(QStringView attributeName) const;
     void setAttribute(const QString& attributeName, const QString& value);
 };
+
+// Kept small on purpose: see AttributeList.
+static_assert(sizeof(Node) <= 80, "a node grew");
 
 // Nodes live in chunks owned by the tree and are never freed before the tree, so a node
 // detached by innerHTML or a rewrite stays valid for whoever still holds it.

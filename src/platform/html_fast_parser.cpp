@@ -136,12 +136,33 @@ bool acceptableCodePoint(char32_t cp) {
 struct Token {
     enum Kind { Text, Start, End, Doctype, Eof };
     Kind kind = Eof;
-    QString name;   // lower case
+    // The lower-case name: an interned one is pointed to, not copied (every tag of a page
+    // would otherwise count a shared string up and down).
+    const QString& name() const { return *m_name; }
+    void setName(const QString* interned) { m_name = interned; }
+    void setOwnName(QString own) {
+        m_ownName = std::move(own);
+        m_name = &m_ownName;
+    }
     Tag tag = Tag::Other;
     QString text;   // text: its characters; doctype: public identifier
     QString system;
-    std::vector<Attribute> attributes;
+    AttributeList attributes;
     bool selfClosing = false;
+
+private:
+    static const QString* noName() {
+        static const QString none;
+        return &none;
+    }
+    const QString* m_name = noName();
+    QString m_ownName;
+
+public:
+    Token() = default;
+    Token(const Token&) = delete;  // m_name may point into the token itself
+    Token& operator=(const Token&) = delete;
+    void clearName() { m_name = noName(); }
 };
 
 class Tokenizer {
@@ -222,7 +243,7 @@ private:
         Token& t = m_token;
         t.kind = Token::Start;
         qsizetype i = m_i + 1;
-        if (!readName(i, t.name, &t.tag)) {
+        if (!readName(i, t, &t.tag)) {
             return nullptr;
         }
         while (true) {
@@ -264,7 +285,7 @@ private:
         Token& t = m_token;
         t.kind = Token::End;
         qsizetype i = m_i + 2;
-        if (i >= m_s.size() || !asciiLetter(m_s[i].unicode()) || !readName(i, t.name, &t.tag)) {
+        if (i >= m_s.size() || !asciiLetter(m_s[i].unicode()) || !readName(i, t, &t.tag)) {
             return nullptr;
         }
         skipWhitespace(i);
@@ -286,7 +307,7 @@ private:
         qsizetype i = m_i + kDoctype.size();
         const qsizetype before = i;
         skipWhitespace(i);
-        if (i == before || !readName(i, t.name)) {
+        if (i == before || !readName(i, t)) {
             return nullptr;
         }
         skipWhitespace(i);
@@ -338,7 +359,7 @@ private:
         return &t;
     }
 
-    bool readName(qsizetype& i, QString& name, Tag* tag = nullptr) {
+    bool readName(qsizetype& i, Token& t, Tag* tag = nullptr) {
         const qsizetype start = i;
         while (i < m_s.size() && (asciiLetter(m_s[i].unicode()) || asciiDigit(m_s[i].unicode()))) {
             ++i;
@@ -350,12 +371,26 @@ private:
         if (!isHtmlWhitespace(c) && c != u'>' && c != u'/') {
             return false;
         }
-        name = lowerName(m_s.sliced(start, i - start), true, tag);
+        const QStringView raw = m_s.sliced(start, i - start);
+        char16_t buffer[32];
+        if (raw.size() > qsizetype(std::size(buffer))) {
+            t.setOwnName(raw.toString().toLower());
+            return true;
+        }
+        for (qsizetype k = 0; k < raw.size(); ++k) {
+            buffer[k] = asciiLower(raw[k].unicode());
+        }
+        const QStringView lower(buffer, raw.size());
+        if (const QString* interned = findTagName(lower, tag)) {
+            t.setName(interned);
+        } else {
+            t.setOwnName(lower.toString());
+        }
         return true;
     }
 
-    // Lower-cased without a temporary string for the names the program meets.
-    static QString lowerName(QStringView raw, bool isTag, Tag* tag = nullptr) {
+    // Lower-cased without a temporary string for the attribute names the program meets.
+    static QString attributeName(QStringView raw) {
         char16_t buffer[32];
         if (raw.size() > qsizetype(std::size(buffer))) {
             return raw.toString().toLower();
@@ -363,14 +398,7 @@ private:
         for (qsizetype k = 0; k < raw.size(); ++k) {
             buffer[k] = asciiLower(raw[k].unicode());
         }
-        const QStringView lower(buffer, raw.size());
-        if (isTag) {
-            if (const QString* interned = findTagName(lower, tag)) {
-                return *interned;
-            }
-            return lower.toString();
-        }
-        return internAttributeName(lower);
+        return internAttributeName(QStringView(buffer, raw.size()));
     }
 
     bool readAttribute(qsizetype& i, Attribute& a) {
@@ -388,7 +416,7 @@ private:
         if (i == start || i >= m_s.size()) {
             return false;
         }
-        a.name = lowerName(m_s.sliced(start, i - start), false);
+        a.name = attributeName(m_s.sliced(start, i - start));
         qsizetype j = i;
         skipWhitespace(j);
         if (j >= m_s.size() || m_s[j] != u'=') {
@@ -523,7 +551,7 @@ private:
 
     Token& fresh() {
         m_token.kind = Token::Eof;
-        m_token.name = QString();
+        m_token.clearName();
         m_token.tag = Tag::Other;
         m_token.text = QString();
         m_token.system = QString();
@@ -550,7 +578,7 @@ public:
         }
         if (t->kind == Token::Doctype) {
             Node* doctype = m_tree.createNode(NodeKind::Doctype);
-            doctype->data = t->name;
+            doctype->data = t->name();
             if (!t->text.isEmpty()) {
                 doctype->attributes.push_back({QStringLiteral("public"), t->text});
             }
@@ -563,14 +591,14 @@ public:
                 return false;
             }
         }
-        if (t->kind != Token::Start || t->name != u"html" || t->selfClosing) {
+        if (t->kind != Token::Start || t->name() != u"html" || t->selfClosing) {
             return false;
         }
         Node* html = element(*t);
         m_tree.appendChild(doc, html);
 
         t = nextSkippingWhitespace();  // white space before <head> is dropped
-        if (!t || t->kind != Token::Start || t->name != u"head" || t->selfClosing) {
+        if (!t || t->kind != Token::Start || t->name() != u"head" || t->selfClosing) {
             return false;
         }
         Node* head = element(*t);
@@ -587,7 +615,7 @@ public:
             m_tree.appendChild(html, m_tree.createText(t->text));
             t = m_tokens.next();
         }
-        if (!t || t->kind != Token::Start || t->name != u"body" || t->selfClosing) {
+        if (!t || t->kind != Token::Start || t->name() != u"body" || t->selfClosing) {
             return false;
         }
         Node* body = element(*t);
@@ -609,7 +637,7 @@ public:
             }
             if (t->kind == Token::Text && allWhitespace(t->text)) {
                 m_tree.appendChild(body, m_tree.createText(t->text));
-            } else if (t->kind == Token::End && t->name == u"html" && !sawHtmlEnd) {
+            } else if (t->kind == Token::End && t->name() == u"html" && !sawHtmlEnd) {
                 sawHtmlEnd = true;
             } else {
                 return false;
@@ -642,7 +670,7 @@ private:
     }
 
     Node* element(Token& t) {
-        Node* n = m_tree.createElement(t.name, t.tag);
+        Node* n = m_tree.createElement(t.name(), t.tag);
         n->attributes = std::move(t.attributes);
         return n;
     }
@@ -658,14 +686,14 @@ private:
                     return false;
                 }
                 m_tree.appendChild(head, m_tree.createText(t->text));
-            } else if (t->kind == Token::End && t->name == u"head") {
+            } else if (t->kind == Token::End && t->name() == u"head") {
                 return true;
             } else if (t->kind == Token::Start &&
-                       oneOf(t->name, {u"meta", u"link", u"base"})) {
+                       oneOf(t->name(), {u"meta", u"link", u"base"})) {
                 m_tree.appendChild(head, element(*t));
-            } else if (t->kind == Token::Start && (t->name == u"title" || t->name == u"style") &&
+            } else if (t->kind == Token::Start && (t->name() == u"title" || t->name() == u"style") &&
                        !t->selfClosing) {
-                const bool isTitle = t->name == u"title";
+                const bool isTitle = t->name() == u"title";
                 Node* n = element(*t);
                 std::optional<QString> content = m_tokens.rawContent(n->name(), isTitle);
                 if (!content) {
@@ -723,7 +751,7 @@ private:
 
     bool startTagAllowed(const Node* current, const Token& t) const {
         const TagInfo cur = infoOf(current->tag, current->name());
-        const TagInfo next = infoOf(t.tag, t.name);
+        const TagInfo next = infoOf(t.tag, t.name());
         if (current->is(Tag::Table)) {
             return next.section;
         }
@@ -733,7 +761,7 @@ private:
         if (current->is(Tag::Tr)) {
             return t.tag == Tag::Td || t.tag == Tag::Th;
         }
-        const QString& n = t.name;
+        const QString& n = t.name();
         if (current->name() == u"select") {
             return n == u"option";
         }
@@ -796,7 +824,7 @@ private:
                 if (!startTagAllowed(current, *t)) {
                     return false;
                 }
-                const bool isVoid = infoOf(t->tag, t->name).isVoid;
+                const bool isVoid = infoOf(t->tag, t->name()).isVoid;
                 if (t->selfClosing && !isVoid) {
                     return false;
                 }
@@ -809,7 +837,7 @@ private:
             }
             case Token::End:
                 if (m_stack.size() == 1 || current->tag != t->tag ||
-                    (t->tag == Tag::Other && current->name() != t->name)) {
+                    (t->tag == Tag::Other && current->name() != t->name())) {
                     return false;
                 }
                 pop();

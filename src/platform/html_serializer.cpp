@@ -3,43 +3,55 @@
 
 #include "platform/html_parser.h"
 
+#include <QVarLengthArray>
+#include <algorithm>
+
 namespace kestrova {
 
-// Characters above U+00FF become numeric references: the program's pages declare ISO-8859-1
-// and are stored one byte per character, so they must stay within it.
-void appendHtmlEscaped(QString& out, QStringView text, bool quotes) {
-    for (qsizetype k = 0; k < text.size(); ++k) {
-        const char16_t c = text[k].unicode();
-        switch (c) {
-        case u'&':
-            out += u"&amp;";
-            break;
-        case u'<':
-            out += u"&lt;";
-            break;
-        case u'>':
-            out += u"&gt;";
-            break;
-        case 0xA0:
-            out += u"&nbsp;";
-            break;
-        case u'"':
-            if (quotes) {
-                out += u"&quot;";
-            } else {
-                out += u'"';
+namespace {
+
+// Writes straight into the string's buffer: a page of a million rows is some forty million
+// small pieces, and QString::append's checks on each one cost more than the copying. The
+// string is grown ahead of the writes and cut to what was written when the sink goes.
+class Sink {
+public:
+    explicit Sink(QString& out) : m_out(out), m_size(out.size()) {
+        m_capacity = std::max(out.capacity(), m_size);
+        m_out.resize(m_capacity);
+        m_data = reinterpret_cast<char16_t*>(m_out.data());
+    }
+    ~Sink() { m_out.resize(m_size); }
+    Sink(const Sink&) = delete;
+    Sink& operator=(const Sink&) = delete;
+
+    void put(char16_t c) {
+        room(1);
+        m_data[m_size++] = c;
+    }
+    void put(QStringView text) {
+        room(text.size());
+        std::copy_n(text.utf16(), text.size(), m_data + m_size);
+        m_size += text.size();
+    }
+    template <std::size_t N>
+    void put(const char16_t (&literal)[N]) {
+        put(QStringView(literal, qsizetype(N - 1)));
+    }
+
+    // Characters above U+00FF become numeric references: the program's pages declare
+    // ISO-8859-1 and are stored one byte per character, so they must stay within it.
+    void escaped(QStringView text, bool quotes) {
+        qsizetype run = 0;
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            const char16_t c = text[k].unicode();
+            const bool plain = c <= 0xFF && c != u'&' && c != u'<' && c != u'>' && c != 0xA0 &&
+                               (!quotes || (c != u'"' && c != u'\''));
+            if (plain) {
+                continue;
             }
-            break;
-        case u'\'':
-            if (quotes) {
-                out += u"&#39;";
-            } else {
-                out += u'\'';
-            }
-            break;
-        default:
-            if (c <= 0xFF) {
-                out += QChar(c);
+            put(text.sliced(run, k - run));
+            if (const QStringView named = namedReference(c); !named.isEmpty()) {
+                put(named);
             } else {
                 char32_t cp = c;
                 if (QChar::isHighSurrogate(c) && k + 1 < text.size() &&
@@ -47,10 +59,53 @@ void appendHtmlEscaped(QString& out, QStringView text, bool quotes) {
                     cp = QChar::surrogateToUcs4(c, text[k + 1].unicode());
                     ++k;
                 }
-                out += u"&#" + QString::number(uint(cp)) + u';';
+                put(u"&#");
+                put(QString::number(uint(cp)));
+                put(u';');
             }
+            run = k + 1;
+        }
+        put(text.sliced(run));
+    }
+
+private:
+    static QStringView namedReference(char16_t c) {
+        switch (c) {
+        case u'&':
+            return u"&amp;";
+        case u'<':
+            return u"&lt;";
+        case u'>':
+            return u"&gt;";
+        case 0xA0:
+            return u"&nbsp;";
+        case u'"':
+            return u"&quot;";
+        case u'\'':
+            return u"&#39;";
+        default:
+            return {};
         }
     }
+
+    void room(qsizetype n) {
+        if (m_capacity - m_size < n) {
+            m_capacity = std::max(m_capacity * 2, m_size + n + 256);
+            m_out.resize(m_capacity);
+            m_data = reinterpret_cast<char16_t*>(m_out.data());
+        }
+    }
+
+    QString& m_out;
+    qsizetype m_size;
+    qsizetype m_capacity = 0;
+    char16_t* m_data = nullptr;
+};
+
+}  // namespace
+
+void appendHtmlEscaped(QString& out, QStringView text, bool quotes) {
+    Sink(out).escaped(text, quotes);
 }
 
 }  // namespace kestrova
@@ -59,25 +114,27 @@ namespace kestrova::dom {
 
 namespace {
 
-void openTag(QString& out, const Node* n) {
-    out += u'<';
-    out += n->name();
+void openTag(Sink& out, const Node* n) {
+    out.put(u'<');
+    out.put(n->name());
     for (const Attribute& a : n->attributes) {
-        out += u' ';
-        out += a.name;
-        out += u"=\"";
-        appendHtmlEscaped(out, a.value, true);
-        out += u'"';
+        out.put(u' ');
+        out.put(a.name);
+        out.put(u"=\"");
+        out.escaped(a.value, true);
+        out.put(u'"');
     }
-    out += u'>';
+    out.put(u'>');
 }
 
-void appendNode(QString& out, const Node* root, bool includeRoot) {
+void appendNode(QString& text, const Node* root, bool includeRoot) {
     struct Frame {
         const Node* node;
         const Node* next;
     };
-    std::vector<Frame> stack;
+    Sink out(text);
+    // On the stack for the usual depth: a row is serialised once per record.
+    QVarLengthArray<Frame, 32> stack;
     auto start = [&](const Node* n) {
         switch (n->kind) {
         case NodeKind::Element:
@@ -88,16 +145,20 @@ void appendNode(QString& out, const Node* root, bool includeRoot) {
             break;
         case NodeKind::Text:
             if (n->parent && n->parent->isElement() && isRawTextElement(n->parent)) {
-                out.append(n->data.constData(), n->data.size());
+                out.put(n->data);
             } else {
-                appendHtmlEscaped(out, n->data, false);
+                out.escaped(n->data, false);
             }
             break;
         case NodeKind::Comment:
-            out += u"<!--" + n->data + u"-->";
+            out.put(u"<!--");
+            out.put(n->data);
+            out.put(u"-->");
             break;
         case NodeKind::Doctype:
-            out += u"<!DOCTYPE " + n->name() + u'>';
+            out.put(u"<!DOCTYPE ");
+            out.put(n->name());
+            out.put(u'>');
             break;
         case NodeKind::Document:
             stack.push_back({n, n->firstChild});
@@ -120,7 +181,9 @@ void appendNode(QString& out, const Node* root, bool includeRoot) {
         const Node* done = top.node;
         stack.pop_back();
         if (done->isElement() && (includeRoot || done != root)) {
-            out += u"</" + done->name() + u'>';
+            out.put(u"</");
+            out.put(done->name());
+            out.put(u'>');
         }
     }
 }

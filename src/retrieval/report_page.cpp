@@ -91,7 +91,8 @@ std::int32_t toLong(Int128 whole) {
 
 // The record's date from its date field: the year, month and day of "YYYY-MM-DD".
 QDate recordDate(const QString& field) {
-    const QDate d(field.left(4).toInt(), field.mid(5, 2).toInt(), field.mid(8, 2).toInt());
+    const QStringView f(field);
+    const QDate d(f.left(4).toInt(), f.mid(5, 2).toInt(), f.mid(8, 2).toInt());
     if (!d.isValid()) {
         throw Failure(QStringLiteral("Type mismatch: \"%1\" is not a date").arg(field));
     }
@@ -275,8 +276,8 @@ void ReportBuilder::writeOutput() {
     // the chart texts (oldest day first). Row 1 (the headings) ends the last block.
     ElementPtr listing = doc.elementsByTagName(QStringLiteral("Table")).item(1);
     const bool freeKind = m_state.planKind == kUnlimitedPlan;
-    QString previousDay;
     QString previousDate;
+    QStringView previousDay;  // the first ten characters of previousDate, or "Over"
     Megabytes dayTotal;
     int rowsInDay = 0;
     int days = 0;
@@ -288,7 +289,7 @@ void ReportBuilder::writeOutput() {
         ElementPtr row = listing->row(i);
         const bool headings = i == 1;
         const QString date = headings ? QString() : row->cell(0)->innerText();
-        const QString day = headings ? QStringLiteral("Over") : date.left(10);
+        const QStringView day = headings ? QStringView(u"Over") : QStringView(date).left(10);
         if (day != previousDay && !previousDay.isEmpty()) {
             ElementPtr cell = listing->row(i + 1)->insertCell();
             cell->setRowSpan(rowsInDay);
@@ -316,8 +317,8 @@ void ReportBuilder::writeOutput() {
             ++rowsInDay;
             (freeKind ? dayFree : dayNonFree) += total;
         }
-        previousDay = day;
         previousDate = date;
+        previousDay = headings ? QStringView(u"Over") : QStringView(previousDate).left(10);
     }
     m_figures.days = days;
 

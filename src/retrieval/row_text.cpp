@@ -2,6 +2,9 @@
 
 #include "platform/html_document.h"
 
+#include <algorithm>
+#include <array>
+
 namespace kestrova {
 
 QString escapeHtmlText(const QString& text) {
@@ -22,17 +25,33 @@ QString escapeHtmlText(const QString& text) {
     return out;
 }
 
-QString RowText(const QStringList& fields) {
+QString RowText(std::span<const QStringView> fields) {
+    constexpr std::size_t kFields = 6;
+    qsizetype size = 4 + qsizetype(kFields) * 9 + 5;
+    for (std::size_t i = 0; i < kFields && i < fields.size(); ++i) {
+        size += fields[i].size();
+    }
     QString row;
-    row.reserve(4 + 6 * 9 + 5 + 64);
+    row.reserve(size);
     row += u"<TR>";
-    for (qsizetype i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < kFields; ++i) {
         row += u"<TD>";
-        row += escapeHtmlText(i < fields.size() ? fields[i] : QString());
+        if (i < fields.size()) {
+            appendHtmlEscaped(row, fields[i], true);
+        }
         row += u"</TD>";
     }
     row += u"</TR>";
     return row;
+}
+
+QString RowText(const QStringList& fields) {
+    std::array<QStringView, 6> views;
+    const std::size_t count = std::min(views.size(), std::size_t(fields.size()));
+    for (std::size_t i = 0; i < count; ++i) {
+        views[i] = fields[qsizetype(i)];
+    }
+    return RowText(std::span<const QStringView>(views.data(), count));
 }
 
 }  // namespace kestrova

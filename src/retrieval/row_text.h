@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <span>
 
 namespace kestrova {
 
@@ -10,6 +12,7 @@ namespace kestrova {
 // characters beyond Latin-1 as numeric references), so a field can never add mark-up to the
 // report and the text always fits one byte per character in a cache file.
 QString RowText(const QStringList& fields);
+QString RowText(std::span<const QStringView> fields);
 
 QString escapeHtmlText(const QString& text);
 

@@ -7,6 +7,7 @@
 #include "retrieval/row_text.h"
 
 #include <QFileInfo>
+#include <array>
 
 namespace kestrova {
 
@@ -33,6 +34,13 @@ QStringView trimBlanks(QStringView s) {
 ParsedUsageLog parseUsageLog(const QString& text) {
     ParsedUsageLog log;
     const QStringView all(text);
+    log.rows.reserve(all.count(u'\n'));
+    QStringView earliest;
+    QStringView latest;
+    auto keepDates = [&] {
+        log.earliest = earliest.toString();
+        log.latest = latest.toString();
+    };
     qsizetype start = 0;
     int lineNumber = 0;
     while (start <= all.size()) {
@@ -53,27 +61,37 @@ ParsedUsageLog parseUsageLog(const QString& text) {
                                      .isEmpty()) {
             continue;
         }
-        const QList<QStringView> fields = trimmed.split(u',');
-        if (fields.size() < 6) {
+        // The first six comma-separated fields; the rest of the line is not read.
+        std::array<QStringView, 6> fields;
+        std::size_t count = 0;
+        qsizetype from = 0;
+        while (count < fields.size()) {
+            const qsizetype comma = trimmed.indexOf(u',', from);
+            if (comma < 0) {
+                fields[count++] = trimmed.sliced(from);
+                break;
+            }
+            fields[count++] = trimmed.sliced(from, comma - from);
+            from = comma + 1;
+        }
+        if (count < fields.size()) {
             log.badLine = lineNumber;
             log.badLineText = line.toString();
+            keepDates();
             return log;
         }
-        QStringList six;
-        for (int i = 0; i < 6; ++i) {
-            six << fields[i].toString();
-        }
-        log.rows << RowText(six);
+        log.rows << RowText(fields);
         if (matchesRecordDate(fields[0])) {
-            const QString date = fields[0].left(10).toString();
-            if (log.earliest.isEmpty() || date < log.earliest) {
-                log.earliest = date;
+            const QStringView date = fields[0].left(10);
+            if (earliest.isEmpty() || date < earliest) {
+                earliest = date;
             }
-            if (log.latest.isEmpty() || date > log.latest) {
-                log.latest = date;
+            if (latest.isEmpty() || date > latest) {
+                latest = date;
             }
         }
     }
+    keepDates();
     return log;
 }
 

@@ -243,3 +243,63 @@ TEST(HtmlDocument, DeeplyNestedPagesDoNotOverflowTheStack) {
     EXPECT_EQ(doc.outerHTML(), html);
     EXPECT_EQ(doc.elementsByTagName(q("div")).count(), depth);
 }
+
+TEST(HtmlDocument, ElementsComeInDocumentOrderAcrossNestedAndUnknownTags) {
+    HtmlDocument doc = page(
+        "<table id=\"a\"><tbody><tr><td><table id=\"b\"><tbody><tr><td><table id=\"c\">"
+        "</table></td></tr></tbody></table>x</td><td><span><table id=\"d\"></table></span>"
+        "</td></tr></tbody></table><kestrova-box id=\"k1\"><kestrova-box id=\"k2\">"
+        "</kestrova-box></kestrova-box><table id=\"e\"></table>");
+    auto ids = [&doc](const char* tag) {
+        QStringList out;
+        const ElementList found = doc.elementsByTagName(q(tag));
+        for (int i = 0; i < found.count(); ++i) {
+            out << found.item(i)->attribute(q("id"));
+        }
+        return out.join(u',');
+    };
+    EXPECT_EQ(ids("TABLE"), q("a,b,c,d,e"));
+    EXPECT_EQ(ids("Kestrova-Box"), q("k1,k2"));
+    EXPECT_EQ(ids("nosuchtag"), QString());
+}
+
+TEST(HtmlDocument, AttributesKeepTheirOrderAsTheyGrowChangeAndGo) {
+    HtmlDocument doc = page(
+        "<select id=\"s\"><option value=\"1\" selected id=\"o1\" class=\"c\">1</option>"
+        "<option value=\"2\">2</option></select>");
+    ElementPtr option = doc.elementById(q("o1"));
+    for (const char* name : {"data-a", "data-b", "data-c", "data-d"}) {
+        option->setAttribute(q(name), q(name).toUpper());
+    }
+    option->setAttribute(q("CLASS"), q("d"));
+    EXPECT_EQ(option->outerHTML(),
+              q("<option value=\"1\" selected=\"\" id=\"o1\" class=\"d\" data-a=\"DATA-A\" "
+                "data-b=\"DATA-B\" data-c=\"DATA-C\" data-d=\"DATA-D\">1</option>"));
+    doc.elementById(q("s"))->setValue(q("2"));
+    EXPECT_EQ(option->outerHTML(),
+              q("<option value=\"1\" id=\"o1\" class=\"d\" data-a=\"DATA-A\" data-b=\"DATA-B\" "
+                "data-c=\"DATA-C\" data-d=\"DATA-D\">1</option>"));
+    EXPECT_EQ(doc.elementById(q("s"))->value(), q("2"));
+}
+
+TEST(HtmlDocument, MarkUpAppendsAfterWhatTheTextHoldsAndLongTextsRoundTrip) {
+    // Long enough to outgrow any first guess of the room needed, with references throughout.
+    QString text;
+    QString escaped;
+    for (int i = 0; i < 20000; ++i) {
+        text += q("row ") + QString::number(i) + q(" & <b> \"q\" ");
+        escaped += q("row ") + QString::number(i) + q(" &amp; &lt;b&gt; \"q\" ");
+    }
+    HtmlDocument doc = page("<table><tbody><tr id=\"r\" class=\"x\"><td>1</td></tr></tbody></table>"
+                            "<p id=\"p\"></p>");
+    ElementPtr row = doc.elementById(q("r"));
+    QString out = q("<TABLE>");
+    row->appendOuterHTML(out);
+    row->appendOuterHTML(out);
+    const QString rowMarkUp = q("<tr id=\"r\" class=\"x\"><td>1</td></tr>");
+    EXPECT_EQ(out, q("<TABLE>") + rowMarkUp + rowMarkUp);
+
+    doc.elementById(q("p"))->setInnerHTML(escaped);
+    EXPECT_EQ(doc.elementById(q("p"))->innerText(), text.simplified());
+    EXPECT_EQ(doc.elementById(q("p"))->outerHTML(), q("<p id=\"p\">") + escaped + q("</p>"));
+}

@@ -64,6 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                 0},
         LogCase{"CrLfEndings", "h\r\n2013-04-17,a,b,1,2,3\r\n2013-04-18,a,b,1,2,3\r\n", 2, 0},
         LogCase{"ExtraFieldsAreIgnored", "h\n2013-04-17,a,b,1,2,3,x,y\n", 1, 0},
+        LogCase{"FiveFieldsAreShort", "h\n2013-04-17,a,b,1,2\n", 0, 2},
         LogCase{"ShortLineStopsAtItsNumber", "h\n2013-04-17,a,b,1,2,3\n2013-04-18,a,b\nz", 1, 3},
         LogCase{"BlankLinesOfCrLfFilesAreBlank", "h\r\n\r\n  \r\n2013-04-17,a,b,1,2,3\r\n\r\n", 1,
                 0}),
@@ -72,10 +73,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ParseUsageLog, KeepsFieldsAsReadAndFindsThePeriod) {
     const ParsedUsageLog log = parseUsageLog(
         q("Date,Time\r\n  2013-04-17, 10:20 ,00:10,1.5,0.5,2.0\r\n2013-04-02,x,y,1,1,2\r\n"
-          "2013-04-30 23:59,x,y,1,1,2"));
-    ASSERT_EQ(log.rows.size(), 3);
+          "2013-04-30 23:59,x,y,1,1,2\r\n2013-04-03,x,y,1,1,2,seventh,eighth"));
+    ASSERT_EQ(log.rows.size(), 4);
     // Blanks at the line's ends go, those inside stay; the carriage return stays with field 6.
     EXPECT_EQ(log.rows[0], row("2013-04-17", " 10:20 ", "00:10", "1.5", "0.5", "2.0\r"));
+    EXPECT_EQ(log.rows[3], row("2013-04-03", "x", "y", "1", "1", "2"));
     EXPECT_EQ(log.earliest, q("2013-04-02"));
     EXPECT_EQ(log.latest, q("2013-04-30"));
     EXPECT_EQ(downloadPeriodText(log.earliest, log.latest), q("period 02-04-2013 TO 30-04-2013"));
