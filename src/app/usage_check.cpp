@@ -77,6 +77,14 @@ void UsageCheck::cmdCalculate_Click() {
 
     switch (m_host.selectedMainPage()) {
     case 1: {
+        if (m_host.selfcareSiteIndex() < 0) {
+            information(QStringLiteral("Select '") + m_host.northHost() +
+                            QStringLiteral("' for north region and select '") +
+                            m_host.westHost() + QStringLiteral("' for west region. "),
+                        QStringLiteral("Select selfcare site"));
+            m_host.focusSelfcareSite();
+            return;
+        }
         // Nothing is sent to the portal without both: it would only refuse them.
         const bool noUser = m_host.userName().trimmed().isEmpty();
         if (noUser || m_host.password().isEmpty()) {
@@ -87,14 +95,6 @@ void UsageCheck::cmdCalculate_Click() {
             } else {
                 m_host.focusPassword();
             }
-            return;
-        }
-        if (m_host.selfcareSiteIndex() < 0) {
-            information(QStringLiteral("Select '") + m_host.northHost() +
-                            QStringLiteral("' for north region and select '") +
-                            m_host.westHost() + QStringLiteral("' for west region. "),
-                        QStringLiteral("Select selfcare site"));
-            m_host.focusSelfcareSite();
             return;
         }
         m_host.selectProcessingPage();

@@ -105,18 +105,4 @@ inline FramePath navigationPath() {
     return path;
 }
 
-// Runs the event loop until `done` holds; false after `limit`.
-template <typename Predicate>
-bool spinUntil(Predicate done, std::chrono::milliseconds limit) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limit.count()) {
-            return false;
-        }
-        spin(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 }  // namespace kestrova::testing
