@@ -132,10 +132,10 @@ public:
         };
         m_browser->setSilent(true);
         m_check.setSecond(second);
-        // A page may take as long as the whole check allows, but never more than the grab's
-        // own limit.
-        m_check.setPageLimit(std::min<std::chrono::milliseconds>(m_check.pageLimit(),
-                                                                 m_options.timeout));
+        // A page may take half the whole check's time, but never more than the grab's own
+        // limit: a page that does not come is named before the whole check runs out.
+        m_check.setPageLimit(std::min<std::chrono::milliseconds>(
+            m_check.pageLimit(), std::chrono::milliseconds(m_options.timeout) / 2));
         m_state.unbilledSelected = !m_options.billed;
         m_overall.setSingleShot(true);
         m_overall.setInterval(m_options.timeout);
@@ -364,8 +364,8 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
         QStringLiteral("billed"), QStringLiteral("Check billed usage instead of unbilled usage."));
     const QCommandLineOption timeoutOption(
         QStringLiteral("timeout"),
-        QStringLiteral("Give up when the whole check takes longer (default: 120). No page is "
-                       "waited for longer than 60 seconds."),
+        QStringLiteral("Give up when the whole check takes longer (default: 120). No page of "
+                       "the portal is waited for longer than half of it, or 60 seconds."),
         QStringLiteral("SECONDS"), QStringLiteral("120"));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"), QStringLiteral("Say on standard error what the check does."));
