@@ -244,6 +244,7 @@ QCoro::Task<LiveDocument> UsageCheck::navigationFrame() {
 QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl URL) {
     Q_UNUSED(URL);
     const QPointer<UsageCheck> self(this);
+    const std::uint64_t grab = m_grab;
     try {
         // A page that greets the user means logged in, whatever the state was.
         const std::optional<LiveDocument> top = co_await m_browser.document();
@@ -308,7 +309,9 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
             break;
         }
     } catch (const Failure& failure) {
-        if (self) {
+        // A failure of a grab that has been cancelled or restarted meanwhile (its page was
+        // left under a waiting call) is nobody's to hear about.
+        if (self && m_grab == grab) {
             if (m_running) {
                 stopGrab(GrabStop{GrabProblem::PortalChanged,
                                   Message{kDataNotAvailable, {}, MessageIcon::Information},

@@ -378,6 +378,20 @@ TEST_F(Grab, CancelStopsTheGrabQuietlyAndTheNextOneWorks) {
     EXPECT_EQ(browser.downloads().size(), 1u);
 }
 
+TEST_F(Grab, AFailureOfAGrabCancelledMeanwhileSaysNothing) {
+    // Cancelled while a call on the portal page is under way: the page goes, the call fails.
+    host.dateChooser = [this](LiveDocument navigation) -> QCoro::Task<> {
+        check.cancelGrab();
+        browser.clear();
+        co_await navigation.requiredElement(q("details"));
+    };
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    spin(100ms);
+    EXPECT_EQ(onlyStop(), GrabProblem::Cancelled);
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+}
+
 TEST_F(Grab, DatesTheHostChoosesMustBringTheDetailsWithinTheLimit) {
     check.setPageLimit(150ms);
     // The period's page comes without a log: the portal has none for those dates.
