@@ -204,10 +204,6 @@ QCoro::Task<> UsageCheck::Timer1_Timer() {
 }
 
 QCoro::Task<> UsageCheck::Wait(int seconds) {
-    co_await QCoro::sleepFor(m_second * seconds);
-}
-
-QCoro::Task<> UsageCheck::waitForNotification(int seconds) {
     const QPointer<UsageCheck> self(this);
     const std::uint64_t before = m_notifications;
     const std::chrono::milliseconds total = m_second * seconds;
@@ -335,7 +331,7 @@ QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int sec
     QElapsedTimer waited;
     waited.start();
     while (true) {
-        co_await waitForNotification(seconds);
+        co_await Wait(seconds);
         if (!self || m_grab != grab) {
             co_return PageWait::GrabEnded;
         }

@@ -9,6 +9,11 @@
 // notification runs a handler coroutine; a handler waiting (Wait) or awaiting the page lets
 // further notifications run their own handlers meanwhile, which may change the state the
 // waiting handler tests after its wait. Nothing spins a nested event loop.
+//
+// The grab never ends without saying why: no user id or password, a refused log-in, a host
+// that cannot be reached, a page that does not come within the page limit, a page without
+// what the walk needs, a failed download each stop it through GrabHost::grabStopped. Only the
+// subscriber's own choice of dates in the window is waited for without a limit.
 
 #include "app/grab_host.h"
 #include "platform/browser.h"
@@ -59,8 +64,9 @@ public:
     // Resumes after the result window has closed, then selects "Login Info".
     QCoro::Task<> Timer1_Timer();
 
-    // Waits `seconds` on a monotonic timer while the event loop runs on. Tests shorten the
-    // second.
+    // Waits `seconds` on a monotonic timer while the event loop runs on; ends early once a
+    // document-complete notification has been handled meanwhile, so the grab goes on as soon
+    // as the portal's page is there. Tests shorten the second.
     QCoro::Task<> Wait(int seconds);
     void setSecond(std::chrono::milliseconds second) { m_second = second; }
 
@@ -91,8 +97,6 @@ private:
     // pages came but none held `id`.
     QCoro::Task<PageWait> waitForElement(QString id, int seconds, bool limited,
                                          std::uint64_t notificationsBefore);
-    // Waits up to `seconds` of Wait's seconds, less when a notification has been handled.
-    QCoro::Task<> waitForNotification(int seconds);
     void onLoadFailed(const QUrl& url, const QString& reason);
     void onWatchdog();
     // Ends the running grab with `stop`. Unless `keepState`, the state goes idle (-1) so the
