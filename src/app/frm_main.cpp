@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -296,14 +297,39 @@ void frmMain::buildLoginInfo() {
 
 void frmMain::buildProcessing(QWidget* portalView) {
     m_fraProcessing = pageFrame(m_ctlPasswordVersion, "fraProcessing");
+    // One row above the portal page: the busy indicator, the grab's step, the prompt and the
+    // button that stops the grab.
+    m_fraGrabStatus = new QWidget(m_fraProcessing);
+    m_fraGrabStatus->setObjectName(QStringLiteral("fraGrabStatus"));
+    auto* row = new QHBoxLayout(m_fraGrabStatus);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    m_prgGrabBusy = new QProgressBar(m_fraGrabStatus);
+    m_prgGrabBusy->setObjectName(QStringLiteral("prgGrabBusy"));
+    m_prgGrabBusy->setRange(0, 0);  // no known end: a moving bar
+    m_prgGrabBusy->setTextVisible(false);
+    m_prgGrabBusy->setFixedWidth(m_prgGrabBusy->fontMetrics().horizontalAdvance(u'M') * 6);
+    m_prgGrabBusy->setAccessibleName(QStringLiteral("Checking"));
+    m_prgGrabBusy->hide();
+    m_lblGrabStatus = caption(m_fraGrabStatus, "lblGrabStatus", QString());
+    m_lblGrabStatus->setTextFormat(Qt::PlainText);
     m_lblMessage = caption(
-        m_fraProcessing, "lblMessage",
+        m_fraGrabStatus, "lblMessage",
         QStringLiteral("select From and To dates and click \"View Usage Details\" link"));
     m_lblMessage->setWordWrap(true);
     QFont bold = m_lblMessage->font();
     bold.setBold(true);
     m_lblMessage->setFont(bold);
     m_lblMessage->hide();
+    m_cmdCancelGrab = new QPushButton(QStringLiteral("&Cancel"), m_fraGrabStatus);
+    m_cmdCancelGrab->setObjectName(QStringLiteral("cmdCancelGrab"));
+    m_cmdCancelGrab->setAutoDefault(false);
+    connect(m_cmdCancelGrab, &QPushButton::clicked, this, &frmMain::cmdCancelGrab_Click);
+    row->addWidget(m_prgGrabBusy);
+    row->addWidget(m_lblGrabStatus, 1);
+    row->addWidget(m_lblMessage, 1);
+    row->addWidget(m_cmdCancelGrab);
+
     m_webBrowser1 = portalView ? portalView : new QWidget;
     m_webBrowser1->setParent(m_fraProcessing);
     m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
@@ -463,10 +489,17 @@ void frmMain::placeFrames() {
     m_fraLoginInfo->setGeometry(pixelRect(m_layout.fraLoginInfo));
     m_fraUseCacheData->setGeometry(pixelRect(m_layout.fraUseCacheData));
     m_fraProcessing->setGeometry(pixelRect(m_layout.fraProcessing));
-    m_webBrowser1->setGeometry(pixelRect(m_layout.WebBrowser1));
     TwipRect message = kDesignMessage;
     message.width = m_layout.WebBrowser1.width;
-    m_lblMessage->setGeometry(pixelRect(message));
+    QRect row = pixelRect(message);
+    // The status row keeps the height its font needs; the portal page starts below it and
+    // keeps its bottom edge.
+    row.setHeight(std::max(row.height(), m_fraGrabStatus->sizeHint().height()));
+    m_fraGrabStatus->setGeometry(row);
+    const QRect browser = pixelRect(m_layout.WebBrowser1);
+    const int top = std::max(browser.top(), row.bottom() + 5);
+    m_webBrowser1->setGeometry(
+        QRect(browser.left(), top, browser.width(), std::max(0, browser.bottom() + 1 - top)));
 }
 
 // --- Commands -----------------------------------------------------------------------------------
@@ -581,13 +614,78 @@ QString frmMain::cacheFileText() const { return m_cmbCacheFiles->currentText(); 
 
 void frmMain::focusCacheFiles() { m_cmbCacheFiles->setFocus(); }
 
+void frmMain::focusUserName() { m_txtUserName->setFocus(); }
+
+void frmMain::focusPassword() {
+    m_txtPassword->setFocus();
+    m_txtPassword->selectAll();
+}
+
+void frmMain::showGrabStatus(const QString& text, bool busy) {
+    m_lblGrabStatus->setText(text);
+    m_prgGrabBusy->setVisible(busy);
+}
+
+void frmMain::grabProgress(GrabStep step) {
+    m_cmdCancelGrab->setText(QStringLiteral("&Cancel"));
+    switch (step) {
+    case GrabStep::Connecting:
+        showGrabStatus(QStringLiteral("Connecting to %1...").arg(selfcareSiteText()), true);
+        break;
+    case GrabStep::LoggingIn:
+        showGrabStatus(QStringLiteral("Logging in as %1...").arg(m_state.mstrUserName), true);
+        break;
+    case GrabStep::OpeningUsagePage:
+        showGrabStatus(QStringLiteral("Opening the usage page..."), true);
+        break;
+    case GrabStep::WaitingForDates:
+        // The subscriber's turn: the prompt says what to do, nothing is busy.
+        showGrabStatus(QStringLiteral("Waiting for the dates."), false);
+        break;
+    case GrabStep::FetchingLog:
+        showGrabStatus(QStringLiteral("Fetching the usage log..."), true);
+        break;
+    }
+}
+
+void frmMain::grabStopped(const GrabStop& stop) {
+    if (stop.problem == GrabProblem::Cancelled) {
+        showGrabStatus(QString(), false);
+        return;
+    }
+    if (stop.problem == GrabProblem::NoCredentials) {
+        dialogs().show(stop.message);
+        return;  // nothing started: the login fields are still in front
+    }
+    // What went wrong stays on the page after the message box has gone.
+    showGrabStatus(stop.message.text.section(u'\n', 0, 0), false);
+    m_cmdCancelGrab->setText(QStringLiteral("&Back"));
+    dialogs().show(stop.message);
+    if (stop.problem == GrabProblem::LoginRefused) {
+        selectLoginInfoPage();
+        focusPassword();
+    }
+}
+
+void frmMain::cmdCancelGrab_Click() {
+    if (m_check->isGrabbing()) {
+        m_check->cancelGrab();
+    } else {
+        selectLoginInfoPage();
+    }
+}
+
 void frmMain::selectLoginInfoPage() { m_ctlPasswordVersion->setSelectedTab(1); }
 
 void frmMain::selectProcessingPage() { m_ctlPasswordVersion->setSelectedTab(2); }
 
 void frmMain::setMessageCaption(const QString& caption) { m_lblMessage->setText(caption); }
 
-void frmMain::setMessageVisible(bool visible) { m_lblMessage->setVisible(visible); }
+void frmMain::setMessageVisible(bool visible) {
+    m_lblMessage->setVisible(visible);
+    // The prompt says more than the step: one of the two at a time.
+    m_lblGrabStatus->setVisible(!visible);
+}
 
 void frmMain::blankReport() { m_result->clearReport(); }
 

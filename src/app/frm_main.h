@@ -37,6 +37,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -144,6 +145,11 @@ public:
     QLabel* lblPasswordWarning() const { return m_lblPasswordWarning; }
     QWidget* WebBrowser1() const { return m_webBrowser1; }
     QLabel* lblMessage() const { return m_lblMessage; }
+    // The grab's step on the "Processing" page, its busy indicator, and the button that
+    // cancels the grab (and, once it has stopped, goes back to "Login Info").
+    QLabel* lblGrabStatus() const { return m_lblGrabStatus; }
+    QProgressBar* prgGrabBusy() const { return m_prgGrabBusy; }
+    QPushButton* cmdCancelGrab() const { return m_cmdCancelGrab; }
     QComboBox* cmbCacheFiles() const { return m_cmbCacheFiles; }
     QPushButton* cmdShowUsage() const { return m_cmdShowUsage; }
     QPushButton* cmdClose1() const { return m_cmdClose1; }
@@ -168,6 +174,10 @@ private:
     QString northHost() const override { return m_deployment.northHost; }
     QString westHost() const override { return m_deployment.westHost; }
     void focusSelfcareSite() override;
+    void focusUserName() override;
+    void focusPassword() override;
+    void grabProgress(GrabStep step) override;
+    void grabStopped(const GrabStop& stop) override;
     int cacheFileIndex() const override;
     QString cacheFileText() const override;
     void focusCacheFiles() override;
@@ -187,6 +197,8 @@ private:
     void buildLoginDetails();
     void buildLoginInfo();
     void buildProcessing(QWidget* portalView);
+    void cmdCancelGrab_Click();
+    void showGrabStatus(const QString& text, bool busy);
     void buildUseCacheData();
     void Form_Load();
     void applySettings(const MainSettings& s);
@@ -234,6 +246,10 @@ private:
     QLabel* m_lblPasswordWarning = nullptr;
     QWidget* m_webBrowser1 = nullptr;
     QLabel* m_lblMessage = nullptr;
+    QWidget* m_fraGrabStatus = nullptr;
+    QLabel* m_lblGrabStatus = nullptr;
+    QProgressBar* m_prgGrabBusy = nullptr;
+    QPushButton* m_cmdCancelGrab = nullptr;
     QComboBox* m_cmbCacheFiles = nullptr;
     QPushButton* m_cmdShowUsage = nullptr;
     QPushButton* m_cmdClose1 = nullptr;

@@ -1,9 +1,42 @@
 #pragma once
 
+#include "platform/browser.h"
+#include "platform/dialogs.h"
+
 #include <QCoroTask>
 #include <QString>
 
 namespace kestrova {
+
+// Where a grab is, for the "Processing" page (and kestrova-check's progress).
+enum class GrabStep {
+    Connecting,        // the portal's log-in page is loading
+    LoggingIn,         // the log-in form was sent
+    OpeningUsagePage,  // the walk through the navigation frame
+    WaitingForDates,   // the usage page is open: the From and To dates are being chosen
+    FetchingLog,       // the usage log is downloading
+};
+
+// Why a grab stopped without a report.
+enum class GrabProblem {
+    NoCredentials,   // no user id or no password to log in with
+    LoginRefused,    // the portal showed its log-in page again after the form was sent
+    Unreachable,     // the host cannot be reached, or the portal's page failed to load
+    PageTimeout,     // a page of the portal did not come within the limit
+    PortalChanged,   // the pages load but lack what the walk needs, or have no data
+    DownloadFailed,  // no usage log came (a failed transfer, a page instead of the log)
+    Cancelled,       // the subscriber stopped it
+};
+
+struct GrabStop {
+    GrabStop() = default;
+    GrabStop(GrabProblem why, Message told, QString what = QString())
+        : problem(why), message(std::move(told)), detail(std::move(what)) {}
+
+    GrabProblem problem = GrabProblem::PortalChanged;
+    Message message;  // what the subscriber is told; empty text for Cancelled
+    QString detail;   // what exactly failed, where the message is a fixed text
+};
 
 // What the check command and the grab need of the main window besides its fields.
 class GrabHost {
@@ -20,6 +53,8 @@ public:
     virtual QString northHost() const = 0;
     virtual QString westHost() const = 0;
     virtual void focusSelfcareSite() = 0;
+    virtual void focusUserName() {}
+    virtual void focusPassword() {}
     // cmbCacheFiles: the selected item (-1 for none) and its text.
     virtual int cacheFileIndex() const = 0;
     virtual QString cacheFileText() const = 0;
@@ -38,6 +73,25 @@ public:
     // Builds the report and shows the result window (run from the tick of Timer1); the task
     // ends once the result window has been closed.
     virtual QCoro::Task<> ShowOutput() = 0;
+
+    // The grab has reached `step`.
+    virtual void grabProgress(GrabStep step) { Q_UNUSED(step); }
+    // The grab has stopped without a report. The window shows the message (none for
+    // Cancelled); kestrova-check turns the problem into its exit status.
+    virtual void grabStopped(const GrabStop& stop) {
+        if (!stop.message.text.isEmpty()) {
+            dialogs().show(stop.message);
+        }
+    }
+    // The usage page with its date drop-downs is open in `navigation`. The window leaves the
+    // dates to the subscriber, who may take as long as it takes (false); kestrova-check picks
+    // them and clicks "View Usage Details" itself (true: the grab then waits for the usage
+    // details only up to its page limit). A Failure thrown here stops the grab as a portal
+    // that is not as expected.
+    virtual QCoro::Task<bool> chooseDates(LiveDocument navigation) {
+        Q_UNUSED(navigation);
+        co_return false;
+    }
 };
 
 }  // namespace kestrova

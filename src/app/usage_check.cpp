@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QElapsedTimer>
 #include <QPointer>
 
 namespace kestrova {
@@ -24,6 +25,15 @@ const QString kWelcome = QStringLiteral("welcome_message");
 const QString kLinkToAction3 = QStringLiteral("aaab.NavigationView.ToolBarLinkToAction3");
 const QString kLinkToAction38 = QStringLiteral("aaab.NavigationView.LinkToAction38");
 const QString kLinkToUrl = QStringLiteral("aaab.BBUsageView.ToolBarLinkToURL");
+const QString kFromDay = QStringLiteral("aaab.BBUsageView.ddkFromDay");
+const QString kUserField = QStringLiteral("logonuidfield");
+
+const QString kTypeCredentials = QStringLiteral("Type your user id and password.");
+
+QString seconds(std::chrono::milliseconds limit) {
+    const auto s = std::chrono::duration_cast<std::chrono::seconds>(limit + std::chrono::milliseconds(999));
+    return s.count() == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(s.count());
+}
 
 void information(const QString& text, const QString& title = QString()) {
     dialogs().show(Message{text, title, MessageIcon::Information});
@@ -47,6 +57,9 @@ UsageCheck::UsageCheck(RetrievalState& state, GrabHost& host, Browser& browser,
             [this](const FrameHandle& frame, const QUrl& url) {
                 WebBrowser1_DocumentComplete(frame, url);
             });
+    connect(&m_browser, &Browser::loadFailed, this, &UsageCheck::onLoadFailed);
+    m_watchdog.setSingleShot(true);
+    connect(&m_watchdog, &QTimer::timeout, this, &UsageCheck::onWatchdog);
 }
 
 void UsageCheck::cmdCalculate_Click() {
@@ -63,7 +76,7 @@ void UsageCheck::cmdCalculate_Click() {
     m_state.planKind = kLimitedPlan;
 
     switch (m_host.selectedMainPage()) {
-    case 1:
+    case 1: {
         if (m_host.selfcareSiteIndex() < 0) {
             information(QStringLiteral("Select '") + m_host.northHost() +
                             QStringLiteral("' for north region and select '") +
@@ -72,13 +85,30 @@ void UsageCheck::cmdCalculate_Click() {
             m_host.focusSelfcareSite();
             return;
         }
+        // Nothing is sent to the portal without both: it would only refuse them.
+        const bool noUser = m_host.userName().trimmed().isEmpty();
+        if (noUser || m_host.password().isEmpty()) {
+            m_host.grabStopped(GrabStop{GrabProblem::NoCredentials,
+                                        Message{kTypeCredentials, {}, MessageIcon::Information}});
+            if (noUser) {
+                m_host.focusUserName();
+            } else {
+                m_host.focusPassword();
+            }
+            return;
+        }
         m_host.selectProcessingPage();
         m_state.mstrUserName = m_host.userName();
         mlngGrabState = 0;
         ++m_grab;
+        m_running = true;
+        m_submitted = false;
+        m_host.grabProgress(GrabStep::Connecting);
+        startWatchdog();
         m_browser.navigate(QUrl(QStringLiteral("http://") + m_host.selfcareSiteText() +
                                 QStringLiteral("/")));
         return;
+    }
     case 2: {
         if (m_host.cacheFileIndex() < 0) {
             information(QStringLiteral("Select one cache file to create report"));
@@ -107,6 +137,63 @@ void UsageCheck::cmdCalculate_Click() {
     }
 }
 
+void UsageCheck::cancelGrab() {
+    if (!m_running) {
+        return;
+    }
+    stopGrab(GrabStop{GrabProblem::Cancelled, Message{}});
+    // Leaves the portal's page, so nothing of it loads on behind the subscriber's back.
+    m_browser.navigate(QUrl(QStringLiteral("about:blank")));
+    m_host.setMessageVisible(false);
+    m_host.selectLoginInfoPage();
+}
+
+void UsageCheck::stopGrab(const GrabStop& stop, bool keepState) {
+    m_running = false;
+    m_submitted = false;
+    m_watchdog.stop();
+    if (!keepState) {
+        // Every waiting walk ends at its next test, and later pages are left alone.
+        ++m_grab;
+        mlngGrabState = -1;
+    }
+    m_host.grabStopped(stop);
+}
+
+void UsageCheck::startWatchdog() {
+    m_watchdog.setInterval(m_pageLimit);
+    m_watchdog.start();
+}
+
+QString UsageCheck::portalHost() const { return m_host.selfcareSiteText(); }
+
+void UsageCheck::onLoadFailed(const QUrl& url, const QString& reason) {
+    if (!m_running || url.scheme() == u"about") {
+        return;
+    }
+    const QString host = url.authority().isEmpty() ? portalHost() : url.authority();
+    stopGrab(GrabStop{
+        GrabProblem::Unreachable,
+        Message{QStringLiteral("Cannot load the portal's page from %1: %2.\n\nCheck the network "
+                               "connection and the portal chosen under \"Selfcare Portal\", "
+                               "then try again.")
+                    .arg(host, reason),
+                {}, MessageIcon::Warning}});
+}
+
+void UsageCheck::onWatchdog() {
+    if (!m_running) {
+        return;
+    }
+    const QString what = m_submitted ? QStringLiteral("did not answer the log-in")
+                                     : QStringLiteral("did not send its log-in page");
+    stopGrab(GrabStop{GrabProblem::PageTimeout,
+                      Message{QStringLiteral("The portal at %1 %2 within %3. It may be busy: "
+                                             "try again later.")
+                                  .arg(portalHost(), what, seconds(m_pageLimit)),
+                              {}, MessageIcon::Warning}});
+}
+
 QCoro::Task<> UsageCheck::Timer1_Timer() {
     const QPointer<UsageCheck> self(this);
     m_timer1.stop();
@@ -117,7 +204,19 @@ QCoro::Task<> UsageCheck::Timer1_Timer() {
 }
 
 QCoro::Task<> UsageCheck::Wait(int seconds) {
-    co_await QCoro::sleepFor(m_second * seconds);
+    const QPointer<UsageCheck> self(this);
+    const std::uint64_t before = m_notifications;
+    const std::chrono::milliseconds total = m_second * seconds;
+    // Short slices: the walk goes on as soon as a page has come, not a whole second later.
+    const std::chrono::milliseconds slice = std::min(total, std::chrono::milliseconds(25));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (std::chrono::milliseconds(elapsed.elapsed()) < total) {
+        co_await QCoro::sleepFor(slice);
+        if (!self || m_notifications != before) {
+            co_return;
+        }
+    }
 }
 
 QCoro::Task<bool> UsageCheck::hasElement(const LiveDocument& document, const QString& id) {
@@ -141,20 +240,24 @@ QCoro::Task<LiveDocument> UsageCheck::navigationFrame() {
 QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl URL) {
     Q_UNUSED(URL);
     const QPointer<UsageCheck> self(this);
+    const std::uint64_t grab = m_grab;
     try {
         // A page that greets the user means logged in, whatever the state was.
         const std::optional<LiveDocument> top = co_await m_browser.document();
         if (!self) {
             co_return;
         }
-        if (top && co_await hasElement(*top, kWelcome)) {
-            if (!self) {
-                co_return;
-            }
-            mlngGrabState = 2;
-        }
+        const bool welcomed = top && co_await hasElement(*top, kWelcome);
         if (!self) {
             co_return;
+        }
+        if (welcomed) {
+            mlngGrabState = 2;
+            m_submitted = false;
+        }
+        ++m_notifications;
+        if (m_running && m_watchdog.isActive()) {
+            m_watchdog.start();  // the portal answers: its limit starts again
         }
         const bool fromTopLevel = pDisp == Browser::topLevel();
         switch (mlngGrabState) {
@@ -169,27 +272,91 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
                 mlngGrabState = 2;
                 const QString user = m_host.userName();
                 const QString password = m_host.password();
-                co_await (co_await element(*top, QStringLiteral("logonuidfield"))).setValue(user);
+                co_await (co_await element(*top, kUserField)).setValue(user);
                 co_await (co_await element(*top, QStringLiteral("logonpassfield")))
                     .setValue(password);
                 co_await (co_await element(*top, QStringLiteral("uidPasswordLogon"))).click();
+                if (self && m_running) {
+                    m_submitted = true;
+                    m_host.grabProgress(GrabStep::LoggingIn);
+                }
             }
             break;
         case 2:
-            if (fromTopLevel) {
+            if (!fromTopLevel) {
+                break;
+            }
+            // The log-in page again, after the form was sent: the portal refused the pair.
+            if (m_submitted && top && co_await hasElement(*top, kUserField)) {
+                if (self && m_running) {
+                    stopGrab(GrabStop{
+                        GrabProblem::LoginRefused,
+                        Message{QStringLiteral("The portal did not accept the user id and "
+                                               "password. Check them and try again."),
+                                {}, MessageIcon::Warning}});
+                }
+                break;
+            }
+            if (self) {
                 co_await usageWalk();
             }
             break;
         default:
             break;
         }
-    } catch (const Failure&) {
-        if (self) {
-            information(kDataNotAvailable);
+    } catch (const Failure& failure) {
+        // A failure of a grab that has been cancelled or restarted meanwhile (its page was
+        // left under a waiting call) is nobody's to hear about.
+        if (self && m_grab == grab) {
+            if (m_running) {
+                stopGrab(GrabStop{GrabProblem::PortalChanged,
+                                  Message{kDataNotAvailable, {}, MessageIcon::Information},
+                                  failure.description()},
+                         true);
+            } else {
+                information(kDataNotAvailable);
+            }
         }
     }
     if (self) {
         Q_EMIT handlerEnded();
+    }
+}
+
+QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int seconds,
+                                                              bool limited,
+                                                              std::uint64_t notificationsBefore) {
+    const QPointer<UsageCheck> self(this);
+    const std::uint64_t grab = m_grab;
+    QElapsedTimer waited;
+    waited.start();
+    while (true) {
+        co_await Wait(seconds);
+        if (!self || m_grab != grab) {
+            co_return PageWait::GrabEnded;
+        }
+        const bool pageCame = m_notifications != notificationsBefore;
+        const bool overLimit = limited && std::chrono::milliseconds(waited.elapsed()) >= m_pageLimit;
+        // Still 3: no page has completed since the walk's click. A slow portal is waited for
+        // (up to the limit) instead of taken for a walk to end.
+        if (mlngGrabState == 3) {
+            if (overLimit) {
+                co_return PageWait::NoPage;
+            }
+            continue;
+        }
+        if (mlngGrabState != 2) {
+            co_return PageWait::GrabEnded;
+        }
+        if (co_await hasElement(co_await navigationFrame(), id)) {
+            co_return PageWait::Arrived;
+        }
+        if (!self || m_grab != grab) {
+            co_return PageWait::GrabEnded;
+        }
+        if (overLimit) {
+            co_return pageCame ? PageWait::NotOnPage : PageWait::NoPage;
+        }
     }
 }
 
@@ -199,28 +366,49 @@ QCoro::Task<> UsageCheck::usageWalk() {
     // After every wait: still this grab, and still logged in?
     const auto current = [&] { return self && m_grab == grab; };
     const auto goOn = [&] { return current() && mlngGrabState == 2; };
+    // A wait that did not end with its page: the grab stops and says which page did not come.
+    const auto pageMissing = [&](PageWait outcome, const QString& page, const QString& id) {
+        if (!current() || !m_running || outcome == PageWait::GrabEnded) {
+            return;
+        }
+        if (outcome == PageWait::NoPage) {
+            stopGrab(GrabStop{GrabProblem::PageTimeout,
+                              Message{QStringLiteral("The portal at %1 did not send %2 within "
+                                                     "%3. It may be busy: try again later.")
+                                          .arg(portalHost(), page, seconds(m_pageLimit)),
+                                      {}, MessageIcon::Warning}});
+        } else {
+            stopGrab(GrabStop{GrabProblem::PortalChanged,
+                              Message{QStringLiteral("Error retrieving bandwidth logs: %1 of the "
+                                                     "portal at %2 has no \"%3\" after %4. The "
+                                                     "portal may have changed.")
+                                          .arg(page, portalHost(), id, seconds(m_pageLimit)),
+                                      {}, MessageIcon::Information}});
+        }
+    };
+
+    m_watchdog.stop();  // from here on the walk limits its own waits
     mlngGrabState = 3;
+    if (m_running) {
+        m_host.grabProgress(GrabStep::OpeningUsagePage);
+    }
+    std::uint64_t before = m_notifications;
     co_await (co_await element(co_await navigationFrame(), kLinkToAction3)).click();
 
-    // The state comes back to 2 only when a notification during the wait finds the user
-    // still logged in; otherwise the walk ends here.
-    while (true) {
-        co_await Wait(1);
-        if (!goOn()) {
-            co_return;
-        }
-        if (co_await hasElement(co_await navigationFrame(), kLinkToAction38)) {
-            break;
-        }
-        if (!self) {
-            co_return;
-        }
-    }
-    if (!self) {
+    // The state comes back to 2 when a notification finds the user still logged in; until
+    // then the services page is still on its way.
+    PageWait outcome = co_await waitForElement(kLinkToAction38, 1, true, before);
+    if (outcome != PageWait::Arrived) {
+        pageMissing(outcome, QStringLiteral("the services page"), kLinkToAction38);
         co_return;
     }
+    before = m_notifications;
     co_await (co_await element(co_await navigationFrame(), kLinkToAction38)).click();
-    co_await Wait(1);
+    outcome = co_await waitForElement(kFromDay, 1, true, before);
+    if (outcome != PageWait::Arrived) {
+        pageMissing(outcome, QStringLiteral("the usage page"), kFromDay);
+        co_return;
+    }
     if (!goOn()) {
         co_return;
     }
@@ -229,27 +417,43 @@ QCoro::Task<> UsageCheck::usageWalk() {
     m_host.setMessageCaption(
         QStringLiteral("Select From and To dates and click \"View Usage Details\" link"));
     m_host.setMessageVisible(true);
-    while (true) {
-        if (co_await hasElement(co_await navigationFrame(), kLinkToUrl)) {
-            break;
-        }
-        if (!self) {
-            co_return;
-        }
-        co_await Wait(2);
-        if (!goOn()) {
+    if (m_running) {
+        m_host.grabProgress(GrabStep::WaitingForDates);
+    }
+    before = m_notifications;
+    const bool chosenByHost = co_await m_host.chooseDates(co_await navigationFrame());
+    if (!current()) {
+        co_return;
+    }
+    if (!co_await hasElement(co_await navigationFrame(), kLinkToUrl)) {
+        // A subscriber may take as long as they like; dates the host chose must bring the
+        // details within the limit.
+        outcome = co_await waitForElement(kLinkToUrl, 2, chosenByHost, before);
+        if (outcome != PageWait::Arrived) {
+            if (outcome == PageWait::NotOnPage) {
+                // The period's page came without a log: the portal has none for it.
+                if (current() && m_running) {
+                    stopGrab(GrabStop{GrabProblem::PortalChanged,
+                                      Message{kDataNotAvailable, {}, MessageIcon::Information}});
+                }
+            } else {
+                pageMissing(outcome, QStringLiteral("the usage details"), kLinkToUrl);
+            }
             co_return;
         }
     }
-    if (!self) {
+    if (!current()) {
         co_return;
     }
     m_host.setMessageCaption(QStringLiteral("Fetching log. Please wait..."));
+    if (m_running) {
+        m_host.grabProgress(GrabStep::FetchingLog);
+    }
     m_host.processPendingEvents();
 
     const LiveDocument navigation = co_await navigationFrame();
     const QString address = co_await (co_await element(navigation, kLinkToUrl)).value();
-    if (!self) {
+    if (!current()) {
         co_return;
     }
     // Never read the previous grab's log as this one's: it goes before the download starts.
@@ -279,10 +483,27 @@ void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult
     // A failed transfer, or a page instead of a log (the portal's log-in page once the
     // session has expired), is no usage log: say so rather than report on it.
     const QString text = download.completed ? ReadFileData(fileName, false) : QString();
-    if (!download.completed || !looksLikeUsageLog(text)) {
-        information(kDataNotAvailable);
+    const auto failed = [&](const QString& why) {
+        const Message message{QStringLiteral("Error retrieving bandwidth logs: ") + why,
+                              {}, MessageIcon::Information};
+        if (m_running) {
+            stopGrab(GrabStop{GrabProblem::DownloadFailed, message}, true);
+        } else {
+            dialogs().show(message);
+        }
+    };
+    if (!download.completed) {
+        failed(QStringLiteral("the usage log could not be downloaded (%1). Check again.")
+                   .arg(download.error.isEmpty() ? QStringLiteral("no reason given")
+                                                 : download.error));
         return;
     }
+    if (!looksLikeUsageLog(text)) {
+        failed(QStringLiteral("the portal sent a page instead of the usage log; its session "
+                              "may have ended. Check again."));
+        return;
+    }
+    m_running = false;
     m_extraction.ParseUsageFile(text);
 }
 

@@ -9,6 +9,11 @@
 // notification runs a handler coroutine; a handler waiting (Wait) or awaiting the page lets
 // further notifications run their own handlers meanwhile, which may change the state the
 // waiting handler tests after its wait. Nothing spins a nested event loop.
+//
+// The grab never ends without saying why: no user id or password, a refused log-in, a host
+// that cannot be reached, a page that does not come within the page limit, a page without
+// what the walk needs, a failed download each stop it through GrabHost::grabStopped. Only the
+// subscriber's own choice of dates in the window is waited for without a limit.
 
 #include "app/grab_host.h"
 #include "platform/browser.h"
@@ -36,6 +41,17 @@ public:
 
     // "Check Bandwidth Usage" (and "Show Usage" on the cache page).
     void cmdCalculate_Click();
+    // Stops a grab that is running (its walk ends at its next test, the portal page is left)
+    // and goes back to "Login Info". Nothing happens when no grab runs.
+    void cancelGrab();
+    // Whether a grab from the log-in page is under way: started and neither stopped nor
+    // handed to the report yet.
+    bool isGrabbing() const { return m_running; }
+
+    // How long the grab waits for one page of the portal before it gives up (default 60 s;
+    // the subscriber's own choice of dates is not limited in the window).
+    void setPageLimit(std::chrono::milliseconds limit) { m_pageLimit = limit; }
+    std::chrono::milliseconds pageLimit() const { return m_pageLimit; }
 
     // The grab's state: -1 idle, 0 started, 1 login page expected, 2 logged in, 3 portal
     // navigation under way.
@@ -48,8 +64,9 @@ public:
     // Resumes after the result window has closed, then selects "Login Info".
     QCoro::Task<> Timer1_Timer();
 
-    // Waits `seconds` on a monotonic timer while the event loop runs on. Tests shorten the
-    // second.
+    // Waits `seconds` on a monotonic timer while the event loop runs on; ends early once a
+    // document-complete notification has been handled meanwhile, so the grab goes on as soon
+    // as the portal's page is there. Tests shorten the second.
     QCoro::Task<> Wait(int seconds);
     void setSecond(std::chrono::milliseconds second) { m_second = second; }
 
@@ -69,7 +86,24 @@ Q_SIGNALS:
     void handlerEnded();
 
 private:
+    // How a wait for the portal ended.
+    enum class PageWait { Arrived, GrabEnded, NoPage, NotOnPage };
+
     QCoro::Task<> usageWalk();
+    // Waits, `seconds` at a time, until the navigation frame holds `id`. Ends early when the
+    // grab ends or the state leaves 2. When `limited` and the page limit has passed: NoPage
+    // when no document has completed since the notification count was
+    // `notificationsBefore` (taken before the click that asked for the page), NotOnPage when
+    // pages came but none held `id`.
+    QCoro::Task<PageWait> waitForElement(QString id, int seconds, bool limited,
+                                         std::uint64_t notificationsBefore);
+    void onLoadFailed(const QUrl& url, const QString& reason);
+    void onWatchdog();
+    // Ends the running grab with `stop`. Unless `keepState`, the state goes idle (-1) so the
+    // pages still to come are left alone.
+    void stopGrab(const GrabStop& stop, bool keepState = false);
+    void startWatchdog();
+    QString portalHost() const;
     QCoro::Task<LiveDocument> navigationFrame();
     QCoro::Task<bool> hasElement(const LiveDocument& document, const QString& id);
     QCoro::Task<LiveElement> element(const LiveDocument& document, const QString& id);
@@ -82,6 +116,15 @@ private:
     ReportBuilder& m_report;
     QTimer m_timer1;
     std::chrono::milliseconds m_second{1000};
+    std::chrono::milliseconds m_pageLimit{60000};
+    // Limits the wait for the log-in page and for the answer to the log-in form; the walk
+    // limits its own waits.
+    QTimer m_watchdog;
+    bool m_running = false;
+    // The log-in form was sent and no page has greeted the user since.
+    bool m_submitted = false;
+    // Notifications handled so far: a wait ends early when this moves.
+    std::uint64_t m_notifications = 0;
     // Counts the grabs started. A walk belongs to the grab that was current when it began and
     // ends once another has started, even if that one has logged in again by the time the
     // walk's wait is over (the state alone would let both walks download and count the

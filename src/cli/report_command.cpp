@@ -1,21 +1,18 @@
 #include "cli/report_command.h"
 
+#include "cli/report_output.h"
+
 #include "platform/dialogs.h"
 #include "platform/failure.h"
-#include "platform/number_format.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
 #include "results/report_export.h"
-#include "results/summary_report.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kestrova {
 
@@ -31,89 +28,19 @@ int fail(QIODevice& err, const QString& file, const QString& what) {
     return 1;
 }
 
-QJsonObject monthJson(const RetrievalState& state, const ReportFigures& figures) {
-    const double mb = double(figures.monthSumMB);
-    return QJsonObject{{QStringLiteral("period"), state.mstrMonthYear},
-                       {QStringLiteral("records"), figures.records},
-                       {QStringLiteral("monthMB"), mb},
-                       {QStringLiteral("monthGB"), mb / 1024.0},
-                       {QStringLiteral("days"), figures.days},
-                       {QStringLiteral("averagePerDay"), figures.averageCaption}};
-}
-
-// A plan choice from the options, nullopt when none was asked for; throws Failure (a usage
-// error) for a contradictory or malformed one.
-std::optional<PlanChoice> planChoice(const QCommandLineParser& parser,
-                                     const QCommandLineOption& plan,
-                                     const QCommandLineOption& charge,
-                                     const QCommandLineOption& allowance,
-                                     const QCommandLineOption& rate) {
-    const bool custom = parser.isSet(charge) || parser.isSet(allowance) || parser.isSet(rate);
-    std::optional<int> slot;
-    if (parser.isSet(plan)) {
-        bool ok = false;
-        const int n = parser.value(plan).toInt(&ok);
-        if (!ok || n < 0 || n > kCustomPlanSlot) {
-            throw Failure(QStringLiteral("--plan takes a slot from 0 to %1").arg(kCustomPlanSlot));
-        }
-        slot = n;
-    }
-    if (!custom) {
-        return slot ? std::optional(PlanChoice::catalogue(*slot)) : std::nullopt;
-    }
-    if (slot && *slot != kCustomPlanSlot) {
-        throw Failure(QStringLiteral("custom plan figures go with --plan %1 or no --plan")
-                          .arg(kCustomPlanSlot));
-    }
-    CustomPlanFigures figures;
-    auto number = [&parser](const QCommandLineOption& option, double& into) {
-        if (!parser.isSet(option)) {
-            return;
-        }
-        const std::optional<Decimal> d = parseDecimalText(parser.value(option));
-        if (!d) {
-            throw Failure(QStringLiteral("--%1 takes a number").arg(option.names().constFirst()));
-        }
-        into = d->toDouble();
-    };
-    number(charge, figures.planCharge);
-    number(allowance, figures.allowanceMB);
-    number(rate, figures.rsPerMB);
-    return PlanChoice::customPlan(figures);
-}
-
-QString summaryText(const RetrievalState& state, const ReportFigures& figures) {
-    const double mb = double(figures.monthSumMB);
-    QString s;
-    s += u"Period: " + state.mstrMonthYear + u'\n';
-    s += u"Records: " + QString::number(figures.records) + u'\n';
-    s += u"Month total: " + formatNumber(mb, 3) + u" MB (" + formatNumber(mb / 1024.0, 3) +
-         u" GB)\n";
-    s += u"Days: " + QString::number(figures.days) + u'\n';
-    s += u"Average per day: " +
-         (figures.averageCaption.isEmpty() ? QStringLiteral("-")
-                                           : figures.averageCaption + QStringLiteral(" MB")) +
-         u'\n';
-    return s;
-}
-
 }  // namespace
 
 int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Turns a usage log downloaded from the ORVO portal, or a Kestrova cache file, into the "
-        "usage report page."));
+        "usage report page (written to standard output unless --output or --summary is given)."));
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The usage log, or a .cache2 cache file."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
-    const QCommandLineOption output(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write the report page to PATH (default: standard output)."),
-        QStringLiteral("PATH"));
     const QCommandLineOption summary(
         QStringLiteral("summary"),
         QStringLiteral("Print the month summary on standard output instead of standard error; "
@@ -132,37 +59,9 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
         QStringLiteral("cache-out"),
         QStringLiteral("Also keep the records in a cache file at PATH, as the program does."),
         QStringLiteral("PATH"));
-    const QCommandLineOption plan(
-        QStringLiteral("plan"),
-        QStringLiteral("Price the month against catalogue plan N (0 to 29, as listed by "
-                       "--compare-plans; 29 is the custom plan)."),
-        QStringLiteral("N"));
-    const QCommandLineOption planCharge(QStringLiteral("plan-charge"),
-                                        QStringLiteral("Custom plan: the monthly charge."),
-                                        QStringLiteral("RS"));
-    const QCommandLineOption allowance(QStringLiteral("allowance"),
-                                       QStringLiteral("Custom plan: the free allowance in MB."),
-                                       QStringLiteral("MB"));
-    const QCommandLineOption rate(QStringLiteral("rate"),
-                                  QStringLiteral("Custom plan: rupees per MB beyond the "
-                                                 "allowance."),
-                                  QStringLiteral("RS"));
-    const QCommandLineOption today(QStringLiteral("today"),
-                                   QStringLiteral("The date to count as today (default: the "
-                                                  "real date)."),
-                                   QStringLiteral("YYYY-MM-DD"));
-    const QCommandLineOption csv(QStringLiteral("csv"),
-                                 QStringLiteral("Also export the usage listing as "
-                                                "comma-separated values to PATH."),
-                                 QStringLiteral("PATH"));
-    const QCommandLineOption compare(QStringLiteral("compare-plans"),
-                                     QStringLiteral("Price the month against every catalogue "
-                                                    "plan, cheapest first."));
-    const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("The summary as text (default) or json."),
-                                    QStringLiteral("text|json"), QStringLiteral("text"));
-    parser.addOptions({help, version, output, summary, period, asLog, asCache, cacheOut, plan,
-                       planCharge, allowance, rate, today, csv, compare, format});
+    parser.addOptions({help, version, summary, period, asLog, asCache, cacheOut});
+    const ReportOutputOptionSet shared;
+    shared.addTo(parser);
 
     if (!parser.parse(QStringList{kProgram} + arguments)) {
         writeLine(err, kProgram + u": " + parser.errorText());
@@ -170,7 +69,7 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
         return 2;
     }
     if (parser.isSet(help)) {
-        out.write(parser.helpText().replace(QStringLiteral("report_tests"), kProgram).toUtf8());
+        out.write(helpText(parser, kProgram).toUtf8());
         return 0;
     }
     if (parser.isSet(version)) {
@@ -185,25 +84,14 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
         writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
         return 2;
     }
-    std::optional<PlanChoice> choice;
-    QDate todayDate = QDate::currentDate();
+    ReportOutputOptions options;
     try {
-        choice = planChoice(parser, plan, planCharge, allowance, rate);
-        if (parser.isSet(today)) {
-            todayDate = QDate::fromString(parser.value(today), u"yyyy-MM-dd");
-            if (!todayDate.isValid()) {
-                throw Failure(QStringLiteral("--today takes a date as YYYY-MM-DD"));
-            }
-        }
-        if (parser.value(format) != u"text" && parser.value(format) != u"json") {
-            throw Failure(QStringLiteral("--format is text or json"));
-        }
+        options = shared.read(parser);
     } catch (const Failure& failure) {
         writeLine(err, kProgram + u": " + failure.description());
         writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
         return 2;
     }
-    const bool json = parser.value(format) == u"json";
     const QString file = files.front();
     const QFileInfo info(file);
     if (!info.exists()) {
@@ -265,58 +153,35 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
     }
 
     // The bill and the plan comparison, from the same figures the result window shows.
-    const SummaryInputs inputs{result.mlngTotalUsage, result.mlngChargedUsage,
-                               result.mdtLastUsedDate, result.mlngLastDayUsage};
-    std::optional<MonthSummary> priced;
-    std::vector<PlanCost> ranking;
+    PricedMonth priced;
     try {
-        if (choice) {
-            priced = summarizeMonth(inputs, *choice, todayDate);
-        }
-        if (parser.isSet(compare)) {
-            ranking = comparePlans(inputs, choice ? choice->custom : std::nullopt, todayDate);
-        }
-        if (parser.isSet(csv) && !SaveFileData(parser.value(csv), exportText(result.report),
-                                               false)) {
-            return fail(err, parser.value(csv), messages.texts().join(u' '));
+        priced = priceMonth(result, options);
+        if (!options.csvPath.isEmpty() &&
+            !SaveFileData(options.csvPath, exportText(result.report), false)) {
+            return fail(err, options.csvPath, messages.texts().join(u' '));
         }
     } catch (const Failure& failure) {
         return fail(err, file, failure.description());
     }
 
     const QByteArray page = fileBytes(result.report.outerHTML());
-    if (parser.isSet(output)) {
-        QSaveFile saved(parser.value(output));
-        if (!saved.open(QIODevice::WriteOnly) || saved.write(page) != page.size() ||
-            !saved.commit()) {
-            return fail(err, parser.value(output), saved.errorString());
+    if (!options.outputPath.isEmpty()) {
+        QString why;
+        if (!writeWholeFile(options.outputPath, page, why)) {
+            return fail(err, options.outputPath, why);
         }
         writeLine(err, QStringLiteral("Report written to %1")
-                           .arg(QFileInfo(parser.value(output)).absoluteFilePath()));
+                           .arg(QFileInfo(options.outputPath).absoluteFilePath()));
     } else if (!parser.isSet(summary)) {
         out.write(page);
     }
     QIODevice& summaryStream = parser.isSet(summary) ? out : err;
-    if (json) {
-        QJsonObject root{{QStringLiteral("month"), monthJson(state, report.figures())}};
-        if (priced) {
-            root.insert(QStringLiteral("summary"), summaryJson(*priced).object());
-        }
-        if (parser.isSet(compare)) {
-            root.insert(QStringLiteral("comparison"),
-                        comparisonJson(inputs, todayDate, ranking).object());
-        }
-        summaryStream.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
-        return 0;
+    if (options.json) {
+        summaryStream.write(QJsonDocument(summaryObject(state, report.figures(), priced, options))
+                                .toJson(QJsonDocument::Indented));
+    } else {
+        summaryStream.write(summaryText(state, report.figures(), priced, options).toUtf8());
     }
-    QString text = summaryText(state, report.figures());
-    if (priced) {
-        text += u'\n' + priced->lines.join(u'\n') + u'\n';
-    }
-    if (parser.isSet(compare)) {
-        text += u"\nPlans ranked by total + tax:\n" + comparisonLines(ranking).join(u'\n') + u'\n';
-    }
-    summaryStream.write(text.toUtf8());
     return 0;
 }
 

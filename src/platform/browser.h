@@ -232,6 +232,11 @@ Q_SIGNALS:
     // level's (after all its frames).
     void documentComplete(const kestrova::FrameHandle& frame, const QUrl& url);
     void beforeNavigate(const QUrl& url, bool topLevel);
+    // The top level's page could not be loaded: the host refused the connection or could not
+    // be found, the connection broke, a certificate was refused, or the server answered with
+    // an error status. `reason` says why, in words for the user. A load that a newer
+    // navigation stopped is no failure.
+    void loadFailed(const QUrl& url, const QString& reason);
     // A click forwarded from a snapshot found its live element gone.
     void forwardedClickFailed(const QString& description);
 };

@@ -70,10 +70,18 @@ MemoryBrowser::Node* MemoryBrowser::node(const FramePath& frame) {
 
 void MemoryBrowser::navigate(QUrl url) {
     m_navigations.push_back(url);
-    queue(Notification{true, {}, url});
+    queue(Notification{true, {}, url, {}});
+    if (const auto failure = m_loadFailures.find(url); failure != m_loadFailures.end()) {
+        queue(Notification{false, {}, url, failure->second});
+        return;
+    }
     if (const auto route = m_routes.find(url); route != m_routes.end()) {
         load({}, route->second);
     }
+}
+
+void MemoryBrowser::setLoadFailure(QUrl url, QString reason) {
+    m_loadFailures.insert_or_assign(std::move(url), std::move(reason));
 }
 
 void MemoryBrowser::addRoute(QUrl url, MemoryPage page) {
@@ -120,7 +128,7 @@ void MemoryBrowser::queueCompletions(const FramePath& path, const Node& loaded) 
         child.push_back(int(i));
         queueCompletions(child, loaded.frames[i]);
     }
-    queue(Notification{false, path, loaded.url});
+    queue(Notification{false, path, loaded.url, {}});
 }
 
 void MemoryBrowser::setHoldNotifications(bool hold) {
@@ -169,12 +177,14 @@ void MemoryBrowser::notifyDocumentComplete(const FramePath& frame) {
         throw Failure(QStringLiteral("There is no document in %1 to complete")
                           .arg(describeFrame(frame)));
     }
-    emitNotification(Notification{false, frame, found->url});
+    emitNotification(Notification{false, frame, found->url, {}});
 }
 
 void MemoryBrowser::emitNotification(const Notification& notification) {
     if (notification.beforeNavigate) {
         Q_EMIT beforeNavigate(notification.url, notification.frame.empty());
+    } else if (notification.loadFailure) {
+        Q_EMIT loadFailed(notification.url, *notification.loadFailure);
     } else {
         Q_EMIT documentComplete(FrameHandle(notification.frame), notification.url);
     }
@@ -369,7 +379,7 @@ void MemoryBrowser::click(const DomCall& call, const Node& frame, Element& eleme
     if (route == m_routes.end()) {
         return;
     }
-    queue(Notification{true, call.frame, target});
+    queue(Notification{true, call.frame, target, {}});
     load(call.frame, route->second);
 }
 

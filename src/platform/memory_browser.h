@@ -60,6 +60,8 @@ public:
 
     // What navigate() and a click on a link to `url` load.
     void addRoute(QUrl url, MemoryPage page);
+    // navigate() to `url` fails to load: loadFailed(url, reason) follows its before-navigate.
+    void setLoadFailure(QUrl url, QString reason);
     // Run when an element with this id is clicked, instead of following its link.
     void setClickReaction(QString elementId, ClickReaction reaction);
     // Shows `page` at the top level ({}) or in an existing frame, and queues its
@@ -112,6 +114,7 @@ private:
         bool beforeNavigate = false;
         FramePath frame;
         QUrl url;
+        std::optional<QString> loadFailure;
     };
     struct ScriptedDownload {
         std::optional<QByteArray> content;
@@ -139,6 +142,7 @@ private:
     std::optional<Node> m_top;
     std::deque<Notification> m_pending;
     std::map<QUrl, MemoryPage> m_routes;
+    std::map<QUrl, QString> m_loadFailures;
     std::map<QString, ClickReaction> m_reactions;
     std::map<QUrl, ScriptedDownload> m_scriptedDownloads;
     std::vector<QUrl> m_navigations;

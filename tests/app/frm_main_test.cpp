@@ -31,11 +31,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <tuple>
 
 namespace kestrova {
 namespace {
@@ -177,7 +180,7 @@ TEST_F(MainWindow, HasEveryControlWithItsCaptionAndItems) {
                 "The software is provided in AS IS condition and we are not liable for any "
                 "mistakes in this software.\r\n\r\nGet it from home.test."));
     EXPECT_EQ(w->WebBrowser1()->parentWidget(), w->fraProcessing());
-    EXPECT_EQ(w->lblMessage()->parentWidget(), w->fraProcessing());
+    EXPECT_TRUE(w->fraProcessing()->isAncestorOf(w->lblMessage()));
     EXPECT_EQ(w->cmbCacheFiles()->parentWidget(), w->fraUseCacheData());
     const char* names[] = {"ctlTabs1",      "fraPassword",    "ctlPasswordVersion",
                            "fraLoginInfo",  "fraProcessing",  "fraUseCacheData",
@@ -212,7 +215,11 @@ TEST_F(MainWindow, ResizingPlacesTheFramesByTheRules) {
     const TwipRect& expected = placed.WebBrowser1;
     const QRect browserPixels = w->WebBrowser1()->geometry();
     EXPECT_EQ(browserPixels.width(), int(std::lround(expected.width / twipsPerPixelX())));
-    EXPECT_EQ(browserPixels.height(), int(std::lround(expected.height / twipsPerPixelY())));
+    // The portal page keeps the rules' bottom edge; its top gives way to the status row.
+    EXPECT_EQ(browserPixels.top() + browserPixels.height(),
+              int(std::lround(expected.top / twipsPerPixelY())) +
+                  int(std::lround(expected.height / twipsPerPixelY())));
+    EXPECT_GT(browserPixels.top(), w->findChild<QWidget*>(q("fraGrabStatus"))->geometry().bottom());
 }
 
 // --- Settings ------------------------------------------------------------------------------------
@@ -366,6 +373,7 @@ TEST_F(MainWindow, ACheckWithAHostShowsTheProcessingPageAndGoesToThePortal) {
     auto w = open();
     w->cmbSelfcaresite()->setCurrentIndex(0);
     w->txtUserName()->setText(q("abc"));
+    w->txtPassword()->setText(q("secret"));
     QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 2);
@@ -374,6 +382,92 @@ TEST_F(MainWindow, ACheckWithAHostShowsTheProcessingPageAndGoesToThePortal) {
     EXPECT_EQ(browser->navigations().back(), QUrl(q("http://north.portal.test/")));
     EXPECT_EQ(w->state().mstrUserName, q("abc"));
     EXPECT_EQ(w->usageCheck().mlngGrabState, 0);
+}
+
+// The login fields filled and the north portal chosen.
+void fillLogIn(frmMain& w, const char* user, const char* password) {
+    w.cmbSelfcaresite()->setCurrentIndex(0);
+    w.txtUserName()->setText(q(user));
+    w.txtPassword()->setText(q(password));
+}
+
+const char* kLogInPage =
+    "<html><body><input id=\"logonuidfield\"><input id=\"logonpassfield\">"
+    "<input id=\"uidPasswordLogon\" type=\"submit\"></body></html>";
+
+TEST_F(MainWindow, EmptyCredentialsAreAskedForWithTheFocusOnTheEmptyBox) {
+    auto w = open();
+    for (const auto& [user, password, focused] :
+         {std::tuple{"", "secret", "txtUserName"}, std::tuple{"abc", "", "txtPassword"}}) {
+        dialogs.messages.clear();
+        fillLogIn(*w, user, password);
+        QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+        EXPECT_EQ(dialogs.texts(), QStringList{q("Type your user id and password.")});
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), q(focused));
+        EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
+        EXPECT_TRUE(browser->navigations().empty() ||
+                    browser->navigations().back() == QUrl(q("about:blank")));
+    }
+}
+
+TEST_F(MainWindow, TheProcessingPageShowsTheStepAndCancelGoesBack) {
+    auto w = open();
+    fillLogIn(*w, "abc", "secret");
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 2);
+    EXPECT_EQ(w->lblGrabStatus()->text(), q("Connecting to north.portal.test..."));
+    EXPECT_TRUE(w->lblGrabStatus()->isVisible());
+    EXPECT_TRUE(w->prgGrabBusy()->isVisible());
+    EXPECT_TRUE(w->cmdCancelGrab()->isVisible());
+    // The portal page sits below the status row, not under it.
+    EXPECT_GE(w->WebBrowser1()->geometry().top(),
+              w->findChild<QWidget*>(q("fraGrabStatus"))->geometry().bottom());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    QTest::mouseClick(w->cmdCancelGrab(), Qt::LeftButton);
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
+    EXPECT_FALSE(w->usageCheck().isGrabbing());
+    EXPECT_EQ(w->usageCheck().mlngGrabState, -1);
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
+}
+
+TEST_F(MainWindow, ARefusedLogInGoesBackToThePassword) {
+    auto w = open();
+    const QUrl portal(q("http://north.portal.test/"));
+    // The log-in page completes twice, its notice frame first, as the portal's does.
+    const MemoryPage logIn{portal, q(kLogInPage),
+                           {MemoryPage{QUrl(q("http://north.portal.test/notice")),
+                                       q("<html><body>notice</body></html>"), {}}}};
+    browser->addRoute(portal, logIn);
+    browser->setClickReaction(q("uidPasswordLogon"), [logIn](MemoryBrowser& b, const MemoryClick&) {
+        b.load({}, logIn);
+    });
+    fillLogIn(*w, "abc", "wrong");
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
+    EXPECT_EQ(dialogs.texts(), QStringList{q("The portal did not accept the user id and password. "
+                                             "Check them and try again.")});
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), w->txtPassword());
+    EXPECT_EQ(w->txtPassword()->selectedText(), q("wrong"));
+}
+
+TEST_F(MainWindow, AStoppedGrabSaysWhyOnTheProcessingPageAndBackLeavesIt) {
+    auto w = open();
+    browser->setLoadFailure(QUrl(q("http://north.portal.test/")), q("the connection was reset"));
+    fillLogIn(*w, "abc", "secret");
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 2);
+    EXPECT_EQ(w->lblGrabStatus()->text(),
+              q("Cannot load the portal's page from north.portal.test: the connection was reset."));
+    EXPECT_FALSE(w->prgGrabBusy()->isVisible());
+    EXPECT_EQ(w->cmdCancelGrab()->text(), q("&Back"));
+    QTest::mouseClick(w->cmdCancelGrab(), Qt::LeftButton);
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 // --- The cache page ------------------------------------------------------------------------------

@@ -16,6 +16,9 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <functional>
+#include <vector>
+
 namespace kestrova::testing {
 
 class FakeHost : public GrabHost {
@@ -28,6 +31,8 @@ public:
     QString northHost() const override { return QStringLiteral("north.portal.test"); }
     QString westHost() const override { return QStringLiteral("west.portal.test"); }
     void focusSelfcareSite() override { focused = QStringLiteral("cmbSelfcaresite"); }
+    void focusUserName() override { focused = QStringLiteral("txtUserName"); }
+    void focusPassword() override { focused = QStringLiteral("txtPassword"); }
     int cacheFileIndex() const override { return cacheIndex; }
     QString cacheFileText() const override { return cacheItem; }
     void focusCacheFiles() override { focused = QStringLiteral("cmbCacheFiles"); }
@@ -38,6 +43,18 @@ public:
     void blankReport() override { ++blanked; }
     void processPendingEvents() override { QCoreApplication::processEvents(); }
     QString folder() const override { return dir.path(); }
+    void grabProgress(GrabStep step) override { steps.push_back(step); }
+    void grabStopped(const GrabStop& stop) override {
+        stops.push_back(stop);
+        GrabHost::grabStopped(stop);
+    }
+    QCoro::Task<bool> chooseDates(LiveDocument navigation) override {
+        if (!dateChooser) {
+            co_return false;
+        }
+        co_await dateChooser(navigation);
+        co_return true;
+    }
     QCoro::Task<> ShowOutput() override {
         ++outputs;
         if (report) {
@@ -61,6 +78,10 @@ public:
     int blanked = 0;
     int outputs = 0;
     ReportBuilder* report = nullptr;
+    std::vector<GrabStep> steps;
+    std::vector<GrabStop> stops;
+    // Set: the host picks the dates itself, as kestrova-check does.
+    std::function<QCoro::Task<>(LiveDocument)> dateChooser;
 };
 
 // The report builder's side of the main window, with Timer1 wired to the check.
@@ -82,20 +103,6 @@ inline FramePath navigationPath() {
     path.push_back(2);
     path.push_back(1);
     return path;
-}
-
-// Runs the event loop until `done` holds; false after `limit`.
-template <typename Predicate>
-bool spinUntil(Predicate done, std::chrono::milliseconds limit) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limit.count()) {
-            return false;
-        }
-        spin(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 }  // namespace kestrova::testing

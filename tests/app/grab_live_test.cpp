@@ -39,9 +39,6 @@ using testing::spinUntil;
 
 QString q(const char* s) { return QString::fromUtf8(s); }
 
-const char* kDataNotAvailable =
-    "Error retrieving bandwidth logs, Data not available for selected month";
-
 QString fromStd(const std::string& s) { return QString::fromStdString(s); }
 
 class LiveGrab : public ::testing::Test {
@@ -121,49 +118,109 @@ TEST_F(LiveGrab, TenGrabsInARow) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(LiveGrab, AWrongPasswordEndsWithTheFixedMessage) {
+TEST_F(LiveGrab, AWrongPasswordIsRefusedAndTheNextCheckWorks) {
     start();
     host.pass = q("not the password");
     check.cmdCalculate_Click();
-    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }, 60s));
-    EXPECT_EQ(messages.messages[0],
-              (Message{q(kDataNotAvailable), QString(), MessageIcon::Information}));
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
+    EXPECT_EQ(host.stops[0].problem, GrabProblem::LoginRefused);
+    EXPECT_EQ(messages.texts(), QStringList{q("The portal did not accept the user id and "
+                                              "password. Check them and try again.")});
+    EXPECT_EQ(check.mlngGrabState, -1);
     EXPECT_EQ(host.outputs, 0);
-    EXPECT_EQ(host.innerPage, 2);  // the grab stops where it was
-}
 
-TEST_F(LiveGrab, AMissingNavigationLinkEndsWithTheFixedMessage) {
-    start({q("--omit"), q("aaab.NavigationView.ToolBarLinkToAction3")});
-    check.cmdCalculate_Click();
-    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }, 60s));
-    EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
-    EXPECT_EQ(check.mlngGrabState, 3);  // as the walk left it
-    EXPECT_EQ(host.outputs, 0);
-}
-
-TEST_F(LiveGrab, ADroppedSessionGivesNoReportOfTheLogInPage) {
-    start({q("--drop-session-before-download")});
+    host.pass = q("demo");
     check.cmdCalculate_Click();
     playTheSubscriber("01", "17");
-    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }, 60s));
-    EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
-    spin(300ms);
-    EXPECT_EQ(host.outputs, 0);
-    EXPECT_TRUE(state.mstrRecords.isEmpty());
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 60s))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(messages.messages.size(), 1u);
 }
 
-TEST_F(LiveGrab, ASlowPortalEndsTheWalkAfterItsFirstWait) {
-    // Each answer takes 2 s, so the navigation frame is still loading when the walk's first
-    // one-second wait is over: the walk ends there, quietly, as it is meant to.
-    start({q("--delay-ms"), q("2000")});
+TEST_F(LiveGrab, APortNothingListensOnIsNamedWithTheReason) {
+    start();
+    host.site = QStringLiteral("127.0.0.1:%1").arg(testing::closedPort());
     check.cmdCalculate_Click();
-    ASSERT_TRUE(spinUntil([this] { return check.mlngGrabState == 3; }, 90s)) << "no walk";
-    // Once the slow frame has loaded, its completion finds the user logged in again.
-    ASSERT_TRUE(spinUntil([this] { return check.mlngGrabState == 2; }, 20s));
-    spin(3s);
-    EXPECT_FALSE(host.messageVisible) << "the walk went no further";
-    EXPECT_TRUE(messages.messages.empty());
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
+    EXPECT_EQ(host.stops[0].problem, GrabProblem::Unreachable);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(
+        q("Cannot load the portal's page from ") + host.site + q(": the connection was refused.")))
+        << messages.messages[0].text.toStdString();
+    EXPECT_EQ(check.mlngGrabState, -1);
+}
+
+TEST_F(LiveGrab, AMissingNavigationLinkStopsTheWalkAtTheLimit) {
+    start({q("--omit"), q("aaab.NavigationView.LinkToAction38")});
+    check.setPageLimit(3s);
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
+    EXPECT_EQ(host.stops[0].problem, GrabProblem::PortalChanged);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text,
+              q("Error retrieving bandwidth logs: the services page of the portal at ") +
+                  host.site +
+                  q(" has no \"aaab.NavigationView.LinkToAction38\" after 3 seconds. The portal "
+                    "may have changed."));
     EXPECT_EQ(host.outputs, 0);
+}
+
+TEST_F(LiveGrab, ADroppedSessionOrAFailedDownloadGivesNoReport) {
+    struct Case {
+        const char* portalSwitch;
+        const char* message;
+    };
+    for (const Case& c :
+         {Case{"--drop-session-before-download",
+               "Error retrieving bandwidth logs: the portal sent a page instead of the usage "
+               "log; its session may have ended. Check again."},
+          Case{"--fail-download", "Error retrieving bandwidth logs: the usage log could not be "
+                                  "downloaded"}}) {
+        SCOPED_TRACE(c.portalSwitch);
+        messages.messages.clear();
+        host.stops.clear();
+        portal.reset();
+        start({q(c.portalSwitch)});
+        check.cmdCalculate_Click();
+        playTheSubscriber("01", "17");
+        ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
+        EXPECT_EQ(host.stops[0].problem, GrabProblem::DownloadFailed);
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_TRUE(messages.messages[0].text.startsWith(q(c.message)))
+            << messages.messages[0].text.toStdString();
+        spin(300ms);
+        EXPECT_EQ(host.outputs, 0);
+        EXPECT_TRUE(state.mstrRecords.isEmpty());
+    }
+}
+
+TEST_F(LiveGrab, APortalAnsweringLateStillGivesTheReport) {
+    // Every answer takes 2.5 s: each page of the walk comes long after the grab's second.
+    start({q("--delay-ms"), q("2500")});
+    check.cmdCalculate_Click();
+    playTheSubscriber("03", "12");
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 120s))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(state.mstrRecords,
+              recordsText(portal::usageRecords("demo", day(2013, 4, 3), day(2013, 4, 12))));
+}
+
+TEST_F(LiveGrab, CancelMidWalkStopsTheGrabAndTheNextCheckWorks) {
+    start();
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }, 60s));
+    check.cancelGrab();
+    EXPECT_EQ(host.innerPage, 1);
+    EXPECT_FALSE(check.isGrabbing());
+    spin(500ms);
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(host.outputs, 0);
+
+    check.cmdCalculate_Click();
+    playTheSubscriber("01", "17");
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 60s))
+        << messages.texts().join(u'|').toStdString();
 }
 
 TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {

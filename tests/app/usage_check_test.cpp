@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace kestrova {
 namespace {
@@ -100,13 +101,7 @@ protected:
         check.setSecond(20ms);
         QObject::connect(&check, &UsageCheck::handlerEnded, [this] { ++handlersEnded; });
         browser.addRoute(at("/"), loginPage());
-        browser.setClickReaction(q("uidPasswordLogon"), [this](MemoryBrowser& b, const MemoryClick&) {
-            const auto login = b.documentAt({});
-            typedUser = login->elementById(q("logonuidfield"))->value();
-            typedPassword = login->elementById(q("logonpassfield"))->value();
-            b.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" "
-                                   "href=\"/nav/services\">Services</a>")));
-        });
+        logInLoadsThePortal();
         browser.addRoute(at("/nav/services"),
                          page("/nav/services", q("<a id=\"aaab.NavigationView.LinkToAction38\" "
                                                  "href=\"/nav/usage\">Usage</a>")));
@@ -115,7 +110,38 @@ protected:
         browser.setDownload(at("/usage.csv"), kLog);
     }
 
-    // Waits (running the event loop) until `done` holds; false after `limit`.
+    void logInLoadsThePortal() {
+        browser.setClickReaction(q("uidPasswordLogon"), [this](MemoryBrowser& b, const MemoryClick&) {
+            const auto login = b.documentAt({});
+            typedUser = login->elementById(q("logonuidfield"))->value();
+            typedPassword = login->elementById(q("logonpassfield"))->value();
+            b.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" "
+                                   "href=\"/nav/services\">Services</a>")));
+        });
+    }
+
+    // A click on `linkId` loads `path` into the navigation frame only after `delay`, as a
+    // slow portal does.
+    void slowLink(const char* linkId, const char* path, std::chrono::milliseconds delay) {
+        browser.setClickReaction(q(linkId), [this, path, delay](MemoryBrowser& b, const MemoryClick&) {
+            QTimer::singleShot(delay, &b, [this, path, &b] {
+                b.load(navigationPath(), pageAt(path));
+            });
+        });
+    }
+    MemoryPage pageAt(const char* path) {
+        const QString p = q(path);
+        if (p == u"/nav/services") {
+            return page(path, q("<a id=\"aaab.NavigationView.LinkToAction38\" href=\"/nav/usage\">Usage</a>"));
+        }
+        return page(path, usageView(p == u"/nav/details"));
+    }
+
+    GrabProblem onlyStop() const {
+        EXPECT_EQ(host.stops.size(), 1u);
+        return host.stops.empty() ? GrabProblem::Cancelled : host.stops.front().problem;
+    }
+
     // The subscriber picks the dates on the portal's page and asks for the details.
     void playTheSubscriber() {
         ASSERT_TRUE(spinUntil([this] { return host.messageVisible; })) << "no date prompt";
@@ -157,6 +183,11 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     EXPECT_EQ(result.mdtLastUsedDate, QDate(2013, 4, 17));
     ASSERT_EQ(browser.downloads().size(), 1u);
     EXPECT_EQ(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
+    EXPECT_EQ(host.steps, (std::vector<GrabStep>{GrabStep::Connecting, GrabStep::LoggingIn,
+                                                 GrabStep::OpeningUsagePage,
+                                                 GrabStep::WaitingForDates,
+                                                 GrabStep::FetchingLog}));
+    EXPECT_FALSE(check.isGrabbing());
 }
 
 TEST_F(Grab, FirstCompletionNeverTouchesThePageAndFrameCompletionsAreIgnored) {
@@ -192,19 +223,187 @@ TEST_F(Grab, AWelcomingPageMeansLoggedInFromAnyState) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(Grab, TheWalkEndsAfterItsFirstWaitWhenNoNotificationBringsItBack) {
+TEST_F(Grab, ASlowPortalIsWaitedForPageByPage) {
+    // Each page of the walk comes only after five of the grab's seconds.
+    slowLink("aaab.NavigationView.ToolBarLinkToAction3", "/nav/services", 100ms);
+    slowLink("aaab.NavigationView.LinkToAction38", "/nav/usage", 100ms);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(result.mlngTotalUsage, 15);
+}
+
+TEST_F(Grab, APageThatNeverComesStopsTheGrabAtItsLimitNamingThePage) {
+    check.setPageLimit(150ms);
     // The first link loads nothing, so no notification comes during the wait.
     browser.setClickReaction(q("aaab.NavigationView.ToolBarLinkToAction3"),
                              [](MemoryBrowser&, const MemoryClick&) {});
-    browser.setHoldNotifications(true);
-    browser.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\">S</a>")));
-    check.mlngGrabState = 2;
-    browser.notifyDocumentComplete({});
-    const int before = handlersEnded;
-    ASSERT_TRUE(spinUntil([&] { return handlersEnded == before + 1; }));
-    EXPECT_EQ(check.mlngGrabState, 3);
-    ASSERT_EQ(browser.clicks().size(), 1u);
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("The portal at portal.test did not send the services page within 1 "
+                            "second. It may be busy: try again later.")});
+    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_FALSE(check.isGrabbing());
+    EXPECT_EQ(host.innerPage, 2);
+}
+
+TEST_F(Grab, ALinkThatNeverAppearsStopsTheGrabAtItsLimitNamingTheLink) {
+    check.setPageLimit(150ms);
+    browser.addRoute(at("/nav/services"), page("/nav/services", q("<p>Services moved</p>")));
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::PortalChanged);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.contains(q("\"aaab.NavigationView.LinkToAction38\"")))
+        << messages.messages[0].text.toStdString();
+    EXPECT_TRUE(messages.messages[0].text.contains(q("portal.test")));
+    EXPECT_EQ(host.outputs, 0);
+}
+
+TEST_F(Grab, ALogInPageThatNeverComesOrIsNeverAnsweredStopsTheGrab) {
+    check.setPageLimit(100ms);
+    host.site = q("quiet.portal.test");  // nothing answers there
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("The portal at quiet.portal.test did not send its log-in page within "
+                            "1 second. It may be busy: try again later.")});
+
+    // The log-in form sent, and no page after it.
+    host.stops.clear();
+    messages.messages.clear();
+    host.site = q("portal.test");
+    browser.setClickReaction(q("uidPasswordLogon"), [](MemoryBrowser&, const MemoryClick&) {});
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("The portal at portal.test did not answer the log-in within 1 "
+                            "second. It may be busy: try again later.")});
+}
+
+TEST_F(Grab, NothingIsSentWithoutAUserIdAndAPassword) {
+    struct Case {
+        const char* user;
+        const char* password;
+        const char* focused;
+    };
+    for (const Case& c : {Case{"", "secret", "txtUserName"}, Case{"   ", "secret", "txtUserName"},
+                          Case{"abc", "", "txtPassword"}, Case{"", "", "txtUserName"}}) {
+        messages.messages.clear();
+        host.focused.clear();
+        host.stops.clear();
+        host.user = q(c.user);
+        host.pass = q(c.password);
+        check.cmdCalculate_Click();
+        const std::vector<Message> expected{
+            Message{q("Type your user id and password."), QString(), MessageIcon::Information}};
+        EXPECT_EQ(messages.messages, expected)
+            << "\"" << c.user << "\" / \"" << c.password << "\"";
+        EXPECT_EQ(onlyStop(), GrabProblem::NoCredentials);
+        EXPECT_EQ(host.focused, q(c.focused));
+        EXPECT_TRUE(browser.navigations().empty());
+        EXPECT_EQ(check.mlngGrabState, -1);
+        EXPECT_EQ(host.innerPage, 1);
+    }
+}
+
+TEST_F(Grab, TheLogInPageComingBackMeansThePortalRefusedThePair) {
+    int logIns = 0;
+    browser.setClickReaction(q("uidPasswordLogon"), [&logIns](MemoryBrowser& b, const MemoryClick&) {
+        ++logIns;
+        b.load({}, loginPage());
+    });
+    host.pass = q("not the password");
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::LoginRefused);
+    EXPECT_EQ(messages.texts(), QStringList{q("The portal did not accept the user id and "
+                                              "password. Check them and try again.")});
+    EXPECT_EQ(check.mlngGrabState, -1);
+    spin(100ms);
+    EXPECT_EQ(logIns, 1);  // not sent again
+
+    // The right pair next time goes through.
+    logInLoadsThePortal();
+    host.pass = q("secret");
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+}
+
+TEST_F(Grab, AHostThatCannotBeReachedIsNamedWithTheReason) {
+    browser.setLoadFailure(at("/"), q("the connection was refused"));
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::Unreachable);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(
+        q("Cannot load the portal's page from portal.test: the connection was refused.")))
+        << messages.messages[0].text.toStdString();
+    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_FALSE(check.isGrabbing());
+    // A failure of a page nobody is waiting for says nothing.
+    browser.navigate(at("/"));
+    spin(50ms);
+    EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+TEST_F(Grab, CancelStopsTheGrabQuietlyAndTheNextOneWorks) {
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
+    check.cancelGrab();
+    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_FALSE(check.isGrabbing());
+    EXPECT_EQ(host.innerPage, 1);
+    EXPECT_FALSE(host.messageVisible);
+    EXPECT_EQ(onlyStop(), GrabProblem::Cancelled);
     EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(browser.navigations().back(), QUrl(q("about:blank")));
+    // The subscriber's late click on the old page fetches nothing.
+    const LiveDocument nav = browser.documentOf(FrameHandle(navigationPath()));
+    testing::await(testing::await(nav.requiredElement(q("details"))).click());
+    spin(200ms);
+    EXPECT_TRUE(browser.downloads().empty());
+    EXPECT_EQ(host.outputs, 0);
+
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    EXPECT_EQ(browser.downloads().size(), 1u);
+}
+
+TEST_F(Grab, AFailureOfAGrabCancelledMeanwhileSaysNothing) {
+    // Cancelled while a call on the portal page is under way: the page goes, the call fails.
+    host.dateChooser = [this](LiveDocument navigation) -> QCoro::Task<> {
+        check.cancelGrab();
+        browser.clear();
+        co_await navigation.requiredElement(q("details"));
+    };
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    spin(100ms);
+    EXPECT_EQ(onlyStop(), GrabProblem::Cancelled);
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+}
+
+TEST_F(Grab, DatesTheHostChoosesMustBringTheDetailsWithinTheLimit) {
+    check.setPageLimit(150ms);
+    // The period's page comes without a log: the portal has none for those dates.
+    browser.addRoute(at("/nav/details"), page("/nav/details", usageView(false)));
+    host.dateChooser = [](LiveDocument navigation) -> QCoro::Task<> {
+        co_await (co_await navigation.requiredElement(q("details"))).click();
+    };
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::PortalChanged);
+    EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
+    EXPECT_TRUE(browser.downloads().empty());
 }
 
 TEST_F(Grab, PressingTheButtonAgainRestartsTheGrab) {
@@ -245,7 +444,10 @@ TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
     check.cmdCalculate_Click();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
-    EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("Error retrieving bandwidth logs: the usage log could not be "
+                            "downloaded (500). Check again.")});
+    EXPECT_EQ(onlyStop(), GrabProblem::DownloadFailed);
     spin(200ms);
     EXPECT_EQ(host.outputs, 0);
     EXPECT_FALSE(retrieval.timerEnabled);
@@ -257,7 +459,10 @@ TEST_F(Grab, ALogInPageInsteadOfTheLogIsNoReport) {
     check.cmdCalculate_Click();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
-    EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("Error retrieving bandwidth logs: the portal sent a page instead of "
+                            "the usage log; its session may have ended. Check again.")});
+    EXPECT_EQ(onlyStop(), GrabProblem::DownloadFailed);
     spin(200ms);
     EXPECT_EQ(host.outputs, 0);
 }

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
 
 namespace kestrova {
@@ -490,6 +491,63 @@ TEST_P(LiveBrowserSilence, ScriptDialogsGoThroughTheDialogSeamUnlessSilent) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, LiveBrowserSilence, ::testing::Bool(),
                          [](const auto& p) { return std::string(p.param ? "Silent" : "NotSilent"); });
+
+TEST(LiveBrowser, ALoadThatFailsIsReportedWithItsReasonAndAnAbortedOneIsNot) {
+    LiveBrowser browser;
+    std::vector<std::pair<QUrl, QString>> failures;
+    QObject::connect(&browser, &Browser::loadFailed,
+                     [&](const QUrl& url, const QString& reason) { failures.emplace_back(url, reason); });
+    const QUrl closed(QStringLiteral("http://127.0.0.1:%1/").arg(testing::closedPort()));
+    browser.navigate(closed);
+    ASSERT_TRUE(testing::spinUntil([&] { return !failures.empty(); }, 30s));
+    EXPECT_EQ(failures[0].first, closed);
+    EXPECT_EQ(failures[0].second, QStringLiteral("the connection was refused"));
+
+    // A load stopped by the next navigation is no failure.
+    PortalProcess portal({QStringLiteral("--delay-ms"), QStringLiteral("1500")});
+    failures.clear();
+    int completions = 0;
+    QObject::connect(&browser, &Browser::documentComplete,
+                     [&](const FrameHandle& frame, const QUrl&) { completions += frame.isTopLevel(); });
+    browser.navigate(portal.url(QStringLiteral("/")));
+    testing::spin(200ms);
+    browser.navigate(QUrl(QStringLiteral("about:blank")));
+    ASSERT_TRUE(testing::spinUntil([&] { return completions > 0; }, 30s));
+    testing::spin(200ms);
+    EXPECT_TRUE(failures.empty()) << failures[0].second.toStdString();
+}
+
+TEST(LiveBrowserLoadFailure, TheEnginesErrorsInWordsForTheUser) {
+    struct Case {
+        int domain;
+        int code;
+        const char* text;
+        std::optional<QString> expected;
+    };
+    const QString refused = QStringLiteral("the connection was refused");
+    const Case cases[] = {
+        {QWebEngineLoadingInfo::ConnectionErrorDomain, -102, "net::ERR_CONNECTION_REFUSED", refused},
+        {QWebEngineLoadingInfo::DnsErrorDomain, -105, "net::ERR_NAME_NOT_RESOLVED",
+         QStringLiteral("the host name could not be found")},
+        {QWebEngineLoadingInfo::ConnectionErrorDomain, -101, "",
+         QStringLiteral("the connection was reset")},
+        {QWebEngineLoadingInfo::HttpStatusCodeDomain, 503, "",
+         QStringLiteral("the server answered with HTTP status 503")},
+        {QWebEngineLoadingInfo::CertificateErrorDomain, -202, "net::ERR_CERT_AUTHORITY_INVALID",
+         QStringLiteral("its certificate was not accepted (net::ERR_CERT_AUTHORITY_INVALID)")},
+        // Stopped by a newer navigation, or nothing wrong at all.
+        {QWebEngineLoadingInfo::InternalErrorDomain, -3, "net::ERR_ABORTED", std::nullopt},
+        {QWebEngineLoadingInfo::NoErrorDomain, 0, "", std::nullopt},
+        // Anything else keeps the engine's own words and number.
+        {QWebEngineLoadingInfo::InternalErrorDomain, -999, "net::ERR_STRANGE",
+         QStringLiteral("net::ERR_STRANGE (error -999)")},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LiveBrowser::describeLoadFailure(c.domain, c.code, QString::fromUtf8(c.text)),
+                  c.expected)
+            << c.code;
+    }
+}
 
 TEST(LiveBrowser, ABlankPageCompletesAtTheTopLevel) {
     Fixture f;

@@ -10,9 +10,21 @@
 #include <sys/prctl.h>
 #include <csignal>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <QUrl>
 
 namespace kestrova::testing {
+
+// A loopback port that nothing listens on (it was free a moment ago).
+inline int closedPort() {
+    QTcpServer server;
+    if (!server.listen(QHostAddress::LocalHost, 0)) {
+        return 0;
+    }
+    const int port = server.serverPort();
+    server.close();
+    return port;
+}
 
 class PortalProcess {
 public:

@@ -7,6 +7,7 @@
 
 #include <QCoroTask>
 #include <QCoroTimer>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -91,6 +92,20 @@ inline void spin(std::chrono::milliseconds time) {
     QEventLoop loop;
     QTimer::singleShot(time, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// Runs the event loop until `done` holds; false after `limit`.
+template <typename Predicate>
+bool spinUntil(Predicate done, std::chrono::milliseconds limit) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limit.count()) {
+            return false;
+        }
+        spin(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 }  // namespace kestrova::testing

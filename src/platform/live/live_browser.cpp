@@ -14,6 +14,7 @@
 #include <QWebEngineCertificateError>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -166,6 +167,22 @@ LiveBrowser::LiveBrowser(QObject* parent) : Browser(parent), d(std::make_unique<
                 failCalls(QStringLiteral("the page's process ended"));
             });
     connect(d->profile, &QWebEngineProfile::downloadRequested, this, &LiveBrowser::takeDownload);
+    // The completion script never runs on the engine's error page: a failed load is reported
+    // from the engine's own load result instead.
+    connect(d->page, &QWebEnginePage::loadingChanged, this,
+            [this](const QWebEngineLoadingInfo& info) {
+                if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus) {
+                    return;
+                }
+                const std::optional<QString> reason = describeLoadFailure(
+                    int(info.errorDomain()), info.errorCode(), info.errorString());
+                if (!reason) {
+                    return;
+                }
+                QMetaObject::invokeMethod(
+                    this, [this, url = info.url(), why = *reason] { Q_EMIT loadFailed(url, why); },
+                    Qt::QueuedConnection);
+            });
 
     d->view = new QWebEngineView();
     d->view->setPage(d->page);
@@ -194,6 +211,53 @@ void LiveBrowser::setDownloadTimeout(std::chrono::milliseconds timeout) {
 }
 
 void LiveBrowser::navigate(QUrl url) { d->page->load(url); }
+
+std::optional<QString> LiveBrowser::describeLoadFailure(int domain, int code,
+                                                        const QString& errorText) {
+    switch (QWebEngineLoadingInfo::ErrorDomain(domain)) {
+    case QWebEngineLoadingInfo::NoErrorDomain:
+        return std::nullopt;
+    case QWebEngineLoadingInfo::HttpStatusCodeDomain:
+        return QStringLiteral("the server answered with HTTP status %1").arg(code);
+    case QWebEngineLoadingInfo::CertificateErrorDomain:
+        return QStringLiteral("its certificate was not accepted (%1)").arg(errorText);
+    default:
+        break;
+    }
+    // The network errors a subscriber meets, by the engine's own numbers.
+    switch (code) {
+    case -3:  // ABORTED: stopped by a newer navigation or by the user
+        return std::nullopt;
+    case -7:
+    case -118:
+        return QStringLiteral("the connection timed out");
+    case -100:
+    case -324:
+        return QStringLiteral("the server closed the connection without an answer");
+    case -101:
+        return QStringLiteral("the connection was reset");
+    case -102:
+        return QStringLiteral("the connection was refused");
+    case -104:
+    case -109:
+        return QStringLiteral("the server cannot be reached");
+    case -105:
+    case -137:
+        return QStringLiteral("the host name could not be found");
+    case -106:
+        return QStringLiteral("this computer is not connected to a network");
+    case -107:
+    case -113:
+    case -200:
+    case -201:
+    case -202:
+        return QStringLiteral("the secure connection failed (%1)").arg(errorText);
+    default:
+        break;
+    }
+    return errorText.isEmpty() ? QStringLiteral("error %1").arg(code)
+                               : QStringLiteral("%1 (error %2)").arg(errorText).arg(code);
+}
 
 // Console messages arrive inside the engine's callback: the notification goes out from the
 // event loop, in the order the frames reported.

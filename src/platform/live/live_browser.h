@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
 class QWebEngineDownloadRequest;
 class QWebEnginePage;
@@ -45,6 +46,12 @@ public:
     void setCallTimeout(std::chrono::milliseconds timeout);
     // A download that has not finished by then fails (default 120 s).
     void setDownloadTimeout(std::chrono::milliseconds timeout);
+
+    // Why a top-level load failed, in words for the user ("the connection was refused"), from
+    // the engine's error domain (QWebEngineLoadingInfo::ErrorDomain), error code and error
+    // text; nothing when the load was only stopped by a newer navigation.
+    static std::optional<QString> describeLoadFailure(int domain, int code,
+                                                      const QString& errorText);
 
 private:
     class Page;

@@ -1,0 +1,179 @@
+#include "cli/report_output.h"
+
+#include "platform/failure.h"
+#include "platform/number_format.h"
+#include "retrieval/headless.h"
+#include "retrieval/retrieval_state.h"
+
+#include <QCommandLineParser>
+#include <QSaveFile>
+
+namespace kestrova {
+
+ReportOutputOptionSet::ReportOutputOptionSet()
+    : m_output({QStringLiteral("o"), QStringLiteral("output")},
+               QStringLiteral("Write the report page to PATH."), QStringLiteral("PATH")),
+      m_plan(QStringLiteral("plan"),
+             QStringLiteral("Price the month against catalogue plan N (0 to 29, as listed by "
+                            "--compare-plans; 29 is the custom plan)."),
+             QStringLiteral("N")),
+      m_planCharge(QStringLiteral("plan-charge"),
+                   QStringLiteral("Custom plan: the monthly charge."), QStringLiteral("RS")),
+      m_allowance(QStringLiteral("allowance"),
+                  QStringLiteral("Custom plan: the free allowance in MB."), QStringLiteral("MB")),
+      m_rate(QStringLiteral("rate"), QStringLiteral("Custom plan: rupees per MB beyond the "
+                                                    "allowance."),
+             QStringLiteral("RS")),
+      m_today(QStringLiteral("today"),
+              QStringLiteral("The date to count as today (default: the real date)."),
+              QStringLiteral("YYYY-MM-DD")),
+      m_csv(QStringLiteral("csv"),
+            QStringLiteral("Also export the usage listing as comma-separated values to PATH."),
+            QStringLiteral("PATH")),
+      m_compare(QStringLiteral("compare-plans"),
+                QStringLiteral("Price the month against every catalogue plan, cheapest first.")),
+      m_format(QStringLiteral("format"), QStringLiteral("The summary as text (default) or json."),
+               QStringLiteral("text|json"), QStringLiteral("text")) {}
+
+void ReportOutputOptionSet::addTo(QCommandLineParser& parser) const {
+    parser.addOptions(
+        {m_output, m_plan, m_planCharge, m_allowance, m_rate, m_today, m_csv, m_compare, m_format});
+}
+
+ReportOutputOptions ReportOutputOptionSet::read(const QCommandLineParser& parser) const {
+    ReportOutputOptions o;
+    const bool custom =
+        parser.isSet(m_planCharge) || parser.isSet(m_allowance) || parser.isSet(m_rate);
+    std::optional<int> slot;
+    if (parser.isSet(m_plan)) {
+        bool ok = false;
+        const int n = parser.value(m_plan).toInt(&ok);
+        if (!ok || n < 0 || n > kCustomPlanSlot) {
+            throw Failure(QStringLiteral("--plan takes a slot from 0 to %1").arg(kCustomPlanSlot));
+        }
+        slot = n;
+    }
+    if (!custom) {
+        if (slot) {
+            o.choice = PlanChoice::catalogue(*slot);
+        }
+    } else {
+        if (slot && *slot != kCustomPlanSlot) {
+            throw Failure(QStringLiteral("custom plan figures go with --plan %1 or no --plan")
+                              .arg(kCustomPlanSlot));
+        }
+        CustomPlanFigures figures;
+        const auto number = [&parser](const QCommandLineOption& option, double& into) {
+            if (!parser.isSet(option)) {
+                return;
+            }
+            const std::optional<Decimal> d = parseDecimalText(parser.value(option));
+            if (!d) {
+                throw Failure(
+                    QStringLiteral("--%1 takes a number").arg(option.names().constFirst()));
+            }
+            into = d->toDouble();
+        };
+        number(m_planCharge, figures.planCharge);
+        number(m_allowance, figures.allowanceMB);
+        number(m_rate, figures.rsPerMB);
+        o.choice = PlanChoice::customPlan(figures);
+    }
+    if (parser.isSet(m_today)) {
+        o.today = QDate::fromString(parser.value(m_today), u"yyyy-MM-dd");
+        if (!o.today.isValid()) {
+            throw Failure(QStringLiteral("--today takes a date as YYYY-MM-DD"));
+        }
+    }
+    const QString format = parser.value(m_format);
+    if (format != u"text" && format != u"json") {
+        throw Failure(QStringLiteral("--format is text or json"));
+    }
+    o.json = format == u"json";
+    o.comparePlans = parser.isSet(m_compare);
+    o.outputPath = parser.value(m_output);
+    o.csvPath = parser.value(m_csv);
+    return o;
+}
+
+PricedMonth priceMonth(const HeadlessResult& result, const ReportOutputOptions& options) {
+    PricedMonth priced;
+    priced.inputs = SummaryInputs{result.mlngTotalUsage, result.mlngChargedUsage,
+                                  result.mdtLastUsedDate, result.mlngLastDayUsage};
+    if (options.choice) {
+        priced.summary = summarizeMonth(priced.inputs, *options.choice, options.today);
+    }
+    if (options.comparePlans) {
+        priced.ranking = comparePlans(priced.inputs,
+                                      options.choice ? options.choice->custom : std::nullopt,
+                                      options.today);
+    }
+    return priced;
+}
+
+QString summaryText(const RetrievalState& state, const ReportFigures& figures,
+                    const PricedMonth& priced, const ReportOutputOptions& options) {
+    const double mb = double(figures.monthSumMB);
+    QString s;
+    s += u"Period: " + state.mstrMonthYear + u'\n';
+    s += u"Records: " + QString::number(figures.records) + u'\n';
+    s += u"Month total: " + formatNumber(mb, 3) + u" MB (" + formatNumber(mb / 1024.0, 3) +
+         u" GB)\n";
+    s += u"Days: " + QString::number(figures.days) + u'\n';
+    s += u"Average per day: " +
+         (figures.averageCaption.isEmpty() ? QStringLiteral("-")
+                                           : figures.averageCaption + QStringLiteral(" MB")) +
+         u'\n';
+    if (priced.summary) {
+        s += u'\n' + priced.summary->lines.join(u'\n') + u'\n';
+    }
+    if (options.comparePlans) {
+        s += u"\nPlans ranked by total + tax:\n" + comparisonLines(priced.ranking).join(u'\n') +
+             u'\n';
+    }
+    return s;
+}
+
+QJsonObject summaryObject(const RetrievalState& state, const ReportFigures& figures,
+                          const PricedMonth& priced, const ReportOutputOptions& options) {
+    const double mb = double(figures.monthSumMB);
+    QJsonObject root{{QStringLiteral("month"),
+                      QJsonObject{{QStringLiteral("period"), state.mstrMonthYear},
+                                  {QStringLiteral("records"), figures.records},
+                                  {QStringLiteral("monthMB"), mb},
+                                  {QStringLiteral("monthGB"), mb / 1024.0},
+                                  {QStringLiteral("days"), figures.days},
+                                  {QStringLiteral("averagePerDay"), figures.averageCaption}}}};
+    if (priced.summary) {
+        root.insert(QStringLiteral("summary"), summaryJson(*priced.summary).object());
+    }
+    if (options.comparePlans) {
+        root.insert(QStringLiteral("comparison"),
+                    comparisonJson(priced.inputs, options.today, priced.ranking).object());
+    }
+    return root;
+}
+
+QString helpText(const QCommandLineParser& parser, const QString& program) {
+    QString text = parser.helpText();
+    const QString usage = QStringLiteral("Usage: ");
+    if (text.startsWith(usage)) {
+        const qsizetype end = text.indexOf(u' ', usage.size());
+        if (end > 0) {
+            text.replace(usage.size(), end - usage.size(), program);
+        }
+    }
+    return text;
+}
+
+bool writeWholeFile(const QString& path, const QByteArray& bytes, QString& error) {
+    QSaveFile saved(path);
+    if (!saved.open(QIODevice::WriteOnly) || saved.write(bytes) != bytes.size() ||
+        !saved.commit()) {
+        error = saved.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kestrova

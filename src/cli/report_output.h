@@ -1,0 +1,79 @@
+#pragma once
+
+// What kestrova-report and kestrova-check share once a report has been built: the options
+// that price the month and say what to write (--plan, the custom plan, --today,
+// --compare-plans, --format, --output, --csv), the month priced by them, and the summary as
+// text or as the one JSON document both programs print.
+
+#include "results/summary_report.h"
+#include "retrieval/report_page.h"
+
+#include <QCommandLineOption>
+#include <QDate>
+#include <QJsonObject>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class QCommandLineParser;
+
+namespace kestrova {
+
+class HeadlessResult;
+struct RetrievalState;
+
+struct ReportOutputOptions {
+    std::optional<PlanChoice> choice;  // none: the month is not priced
+    QDate today = QDate::currentDate();
+    bool comparePlans = false;
+    bool json = false;
+    QString outputPath;  // the report page; empty: not written to a file
+    QString csvPath;     // the listing; empty: not exported
+};
+
+// The shared options on a QCommandLineParser.
+class ReportOutputOptionSet {
+public:
+    ReportOutputOptionSet();
+    void addTo(QCommandLineParser& parser) const;
+    // Throws Failure with a usage error for a malformed or contradictory value.
+    ReportOutputOptions read(const QCommandLineParser& parser) const;
+
+private:
+    QCommandLineOption m_output;
+    QCommandLineOption m_plan;
+    QCommandLineOption m_planCharge;
+    QCommandLineOption m_allowance;
+    QCommandLineOption m_rate;
+    QCommandLineOption m_today;
+    QCommandLineOption m_csv;
+    QCommandLineOption m_compare;
+    QCommandLineOption m_format;
+};
+
+// The month as the built report leaves it, priced as the options ask.
+struct PricedMonth {
+    SummaryInputs inputs;
+    std::optional<MonthSummary> summary;
+    std::vector<PlanCost> ranking;  // with --compare-plans
+};
+
+// Throws Failure when the plan cannot price the month.
+PricedMonth priceMonth(const HeadlessResult& result, const ReportOutputOptions& options);
+
+// The summary lines: period, records, month total, days, average, then the priced plan and
+// the ranking when asked for.
+QString summaryText(const RetrievalState& state, const ReportFigures& figures,
+                    const PricedMonth& priced, const ReportOutputOptions& options);
+// {"month": …, "summary": …, "comparison": …}.
+QJsonObject summaryObject(const RetrievalState& state, const ReportFigures& figures,
+                          const PricedMonth& priced, const ReportOutputOptions& options);
+
+// The parser's help, headed "Usage: PROGRAM ..." whatever the running executable is called.
+QString helpText(const QCommandLineParser& parser, const QString& program);
+
+// Writes `bytes` to `path` whole or not at all; false with the reason in `error`.
+bool writeWholeFile(const QString& path, const QByteArray& bytes, QString& error);
+
+}  // namespace kestrova

@@ -1,0 +1,173 @@
+// kestrova-check's command line in the test's own process: what it refuses before any page is
+// loaded, and which exit status each way a grab can stop gives.
+
+#include "cli/check_command.h"
+
+#include "app/deployment.h"
+#include "app/main_settings.h"
+#include "browser/task_runner.h"
+#include "platform/memory_browser.h"
+#include "platform/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QSettings>
+
+using namespace kestrova;
+
+namespace {
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+struct Outcome {
+    std::optional<int> status;
+    QString err;
+    bool browserMade = false;
+};
+
+Outcome start(const QStringList& arguments, const QByteArray& input = {}) {
+    QBuffer in;
+    in.setData(input);
+    in.open(QIODevice::ReadOnly);
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    Outcome r;
+    CheckEnvironment environment;
+    environment.browser = [&r] {
+        r.browserMade = true;
+        return std::make_unique<MemoryBrowser>();
+    };
+    CheckCommand command(in, out, err, environment);
+    r.status = command.start(arguments);
+    r.err = QString::fromUtf8(err.data());
+    return r;
+}
+
+class CheckCommandLine : public ::testing::Test {
+protected:
+    void SetUp() override { QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear(); }
+};
+
+TEST_F(CheckCommandLine, ABadCommandLineIsRefusedBeforeAnythingStarts) {
+    struct Case {
+        QStringList arguments;
+        const char* says;
+    };
+    const QStringList host{q("--host"), q("portal.test"), q("--user"), q("abc")};
+    const Case cases[] = {
+        {{q("--no-such-option")}, "Unknown option"},
+        {host + QStringList{q("extra")}, "unexpected argument \"extra\""},
+        {host + QStringList{q("--from"), q("2026-13-01")}, "--from takes a date"},
+        {host + QStringList{q("--to"), q("yesterday")}, "--to takes a date"},
+        {host + QStringList{q("--from"), q("2026-11-20"), q("--to"), q("2026-11-19")},
+         "--from is after --to"},
+        {host + QStringList{q("--timeout"), q("0")}, "--timeout takes a whole number"},
+        {host + QStringList{q("--plan"), q("30")}, "--plan takes a slot"},
+        {host + QStringList{q("--format"), q("xml")}, "--format is text or json"},
+        {{q("--user"), q("abc")}, "no portal host"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = start(c.arguments);
+        EXPECT_EQ(r.status, 2) << c.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(q(c.says))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(q("Try 'kestrova-check --help'."))) << r.err.toStdString();
+        EXPECT_FALSE(r.browserMade);
+    }
+}
+
+TEST_F(CheckCommandLine, NoUserIdOrNoPasswordIsExitStatusThree) {
+    const Outcome noUser = start({q("--host"), q("portal.test")});
+    EXPECT_EQ(noUser.status, 3);
+    EXPECT_EQ(noUser.err, q("kestrova-check: no user id: give --user, or type it in Kestrova "
+                            "once\n"));
+    // Nothing remembered, and an empty first line on standard input.
+    for (const QByteArray& input : {QByteArray(), QByteArray("\n"), QByteArray("\r\n")}) {
+        const Outcome noPassword =
+            start({q("--host"), q("portal.test"), q("--user"), q("abc"), q("--password-stdin")},
+                  input);
+        EXPECT_EQ(noPassword.status, 3);
+        EXPECT_TRUE(noPassword.err.startsWith(q("kestrova-check: no password")));
+        EXPECT_FALSE(noPassword.browserMade);
+    }
+}
+
+TEST_F(CheckCommandLine, TheSettingsGiveTheHostTheUserAndTheRememberedPassword) {
+    MainSettings stored;
+    stored.txtUserName = q("stored-user");
+    stored.txtPassword = q("stored secret");
+    stored.chkSavePassword = 1;
+    stored.Selfcaresite = 1;  // the west host
+    SettingsStore store;
+    saveMainSettings(store, stored, false);
+    store.sync();
+
+    // The west host's log-in page, which records what is typed into it.
+    const QUrl west(QStringLiteral("http://%1/").arg(Deployment::load().westHost));
+    const QString form = q("<html><body><input id=\"logonuidfield\"><input id=\"logonpassfield\">"
+                           "<input id=\"uidPasswordLogon\" type=\"submit\"></body></html>");
+    const MemoryPage logIn{west, form, {MemoryPage{west.resolved(QUrl(q("notice"))),
+                                                   q("<html><body>n</body></html>"), {}}}};
+    QString typedUser;
+    QString typedPassword;
+    CheckEnvironment environment;
+    environment.browser = [&] {
+        auto browser = std::make_unique<MemoryBrowser>();
+        browser->addRoute(west, logIn);
+        browser->setClickReaction(q("uidPasswordLogon"), [&](MemoryBrowser& b, const MemoryClick&) {
+            typedUser = b.documentAt({})->elementById(q("logonuidfield"))->value();
+            typedPassword = b.documentAt({})->elementById(q("logonpassfield"))->value();
+        });
+        return browser;
+    };
+    QBuffer in;
+    QBuffer out;
+    QBuffer err;
+    in.open(QIODevice::ReadOnly);
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    CheckCommand command(in, out, err, environment);
+    EXPECT_EQ(command.start({}), std::nullopt) << err.data().toStdString();
+    ASSERT_TRUE(kestrova::testing::spinUntil([&] { return !typedUser.isEmpty(); }, std::chrono::seconds(10)))
+        << err.data().toStdString();
+    EXPECT_EQ(typedUser, q("stored-user"));
+    EXPECT_EQ(typedPassword, q("stored secret"));
+}
+
+TEST(CheckExitStatus, EachWayAGrabStopsHasItsStatus) {
+    const std::pair<GrabProblem, int> expected[] = {
+        {GrabProblem::NoCredentials, 3}, {GrabProblem::LoginRefused, 3},
+        {GrabProblem::Unreachable, 4},   {GrabProblem::PageTimeout, 4},
+        {GrabProblem::PortalChanged, 5}, {GrabProblem::DownloadFailed, 6},
+        {GrabProblem::Cancelled, 1},
+    };
+    for (const auto& [problem, status] : expected) {
+        EXPECT_EQ(checkExitStatus(problem), status) << int(problem);
+    }
+}
+
+TEST(CheckCommandHelp, HelpAndVersionNameTheProgram) {
+    QBuffer in;
+    QBuffer out;
+    QBuffer err;
+    in.open(QIODevice::ReadOnly);
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    CheckCommand help(in, out, err);
+    EXPECT_EQ(help.start({q("--help")}), 0);
+    const QString text = QString::fromUtf8(out.data());
+    EXPECT_TRUE(text.startsWith(q("Usage: kestrova-check [options]"))) << text.toStdString();
+    for (const char* option : {"--password-stdin", "--from <YYYY-MM-DD>", "--timeout <SECONDS>",
+                               "--format <text|json>", "--plan <N>"}) {
+        EXPECT_TRUE(text.contains(q(option))) << option;
+    }
+    out.buffer().clear();
+    out.seek(0);
+    CheckCommand version(in, out, err);
+    EXPECT_EQ(version.start({q("--version")}), 0);
+    EXPECT_EQ(QString::fromUtf8(out.data()), q("kestrova-check " KESTROVA_VERSION "\n"));
+}
+
+}  // namespace

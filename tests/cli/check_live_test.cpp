@@ -1,0 +1,219 @@
+// kestrova-check as a user runs it: the executable, on the browser engine offscreen, against
+// portal-sim on a free loopback port, with its own settings and data folders.
+
+#include "app/main_settings.h"
+#include "browser/portal_process.h"
+#include "platform/settings_store.h"
+#include "usage_data.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace kestrova {
+namespace {
+
+using testing::PortalProcess;
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+// The portal's password: nothing the check writes or prints may hold it.
+const char* kPassword = "s3cret-Pass";
+
+struct Outcome {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+class CheckLive : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(home.isValid()); }
+
+    void startPortal(QStringList arguments = {}) {
+        portal = std::make_unique<PortalProcess>(
+            QStringList{q("--today"), q("2013-04-17"), q("--password"), q(kPassword)} + arguments);
+        ASSERT_GT(portal->port(), 0);
+    }
+    QString portalHost() const { return QStringLiteral("127.0.0.1:%1").arg(portal->port()); }
+
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(q("XDG_CONFIG_HOME"), home.filePath(q("config")));
+        env.insert(q("XDG_DATA_HOME"), home.filePath(q("data")));
+        env.insert(q("XDG_CONFIG_DIRS"), home.filePath(q("etc")));
+        env.remove(q("QT_QPA_PLATFORM"));  // the check needs none
+        env.remove(q("DISPLAY"));
+        return env;
+    }
+
+    Outcome run(const QString& program, const QStringList& arguments, const QByteArray& input = {}) {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForStarted(10000));
+        process.write(input);
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(180000)) << program.toStdString();
+        Outcome r;
+        r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        r.out = QString::fromUtf8(process.readAllStandardOutput());
+        r.err = QString::fromUtf8(process.readAllStandardError());
+        return r;
+    }
+
+    Outcome check(const QStringList& arguments, const QByteArray& password = kPassword) {
+        return run(q(KESTROVA_CHECK_EXE),
+                   QStringList{q("--host"), portalHost(), q("--user"), q("demo"),
+                               q("--password-stdin"), q("--today"), q("2013-04-17")} +
+                       arguments,
+                   password + '\n');
+    }
+
+    QString dataFolder() const { return home.filePath(q("data/kestrova")); }
+
+    // Every file the check could have written holds no trace of the password.
+    void expectNoPasswordIn(const Outcome& r) {
+        EXPECT_FALSE(r.out.contains(q(kPassword)));
+        EXPECT_FALSE(r.err.contains(q(kPassword)));
+        QDirIterator files(home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile f(files.next());
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            EXPECT_FALSE(f.readAll().contains(kPassword)) << f.fileName().toStdString();
+        }
+    }
+
+    QTemporaryDir home;
+    std::unique_ptr<PortalProcess> portal;
+};
+
+TEST_F(CheckLive, AChecksFiguresAreKestrovaReportsOnTheSameLogAndThePasswordStaysUnwritten) {
+    startPortal();
+    const QString page = home.filePath(q("check.htm"));
+    const Outcome r = check({q("--from"), q("2013-04-03"), q("--to"), q("2013-04-12"), q("--plan"),
+                         q("0"), q("--compare-plans"), q("--format"), q("json"), q("--output"),
+                         page});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const QJsonObject checked = json.take(q("check")).toObject();
+    EXPECT_EQ(checked.value(q("host")).toString(), portalHost());
+    EXPECT_EQ(checked.value(q("user")).toString(), q("demo"));
+    EXPECT_EQ(checked.value(q("from")).toString(), q("2013-04-03"));
+    EXPECT_EQ(checked.value(q("to")).toString(), q("2013-04-12"));
+    const QString log = checked.value(q("log")).toString();
+    EXPECT_EQ(log, dataFolder() + q("/usage.htm"));
+    const auto expected = portal::usageRecords("demo", portal::Date{std::chrono::year(2013),
+                                                                    std::chrono::month(4),
+                                                                    std::chrono::day(3)},
+                                               portal::Date{std::chrono::year(2013),
+                                                            std::chrono::month(4),
+                                                            std::chrono::day(12)});
+    EXPECT_EQ(json.value(q("month")).toObject().value(q("records")).toInt(), int(expected.size()));
+
+    // kestrova-report on the log the check downloaded gives the same document and page.
+    const QString reportPage = home.filePath(q("report.htm"));
+    const Outcome report = run(q(KESTROVA_REPORT_EXE),
+                           {log, q("--period"), q("period 03-04-2013 TO 12-04-2013"), q("--plan"),
+                            q("0"), q("--compare-plans"), q("--today"), q("2013-04-17"),
+                            q("--format"), q("json"), q("--summary"), q("--output"), reportPage});
+    ASSERT_EQ(report.status, 0) << report.err.toStdString();
+    EXPECT_EQ(json, QJsonDocument::fromJson(report.out.toUtf8()).object());
+    QFile a(page);
+    QFile b(reportPage);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), b.readAll());
+    expectNoPasswordIn(r);
+}
+
+TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
+    startPortal();
+    QDir().mkpath(home.filePath(q("etc/Kestrova")));
+    QFile deployment(home.filePath(q("etc/Kestrova/kestrova.ini")));
+    ASSERT_TRUE(deployment.open(QIODevice::WriteOnly));
+    deployment.write(QStringLiteral("[Deployment]\nNorthHost=%1\n").arg(portalHost()).toUtf8());
+    deployment.close();
+    // The settings as the main window writes them, in the check's settings folder.
+    QString written;
+    {
+        MainSettings stored;
+        stored.txtUserName = q("demo");
+        stored.txtPassword = q(kPassword);
+        stored.chkSavePassword = 1;
+        stored.Selfcaresite = 0;
+        SettingsStore store(q("kestrova"));
+        saveMainSettings(store, stored, false);
+        store.sync();
+        written = store.fileName();
+    }
+    QDir().mkpath(home.filePath(q("config/Kestrova")));
+    ASSERT_TRUE(QFile::copy(written, home.filePath(q("config/Kestrova/kestrova.ini"))));
+    const Outcome r = run(q(KESTROVA_CHECK_EXE), {q("--today"), q("2013-04-17")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(q("Period: period 01-04-2013 TO 17-04-2013\n"))) << r.out.toStdString();
+    EXPECT_TRUE(QFile::exists(dataFolder() + q("/usage.htm")));
+}
+
+TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {
+    struct Case {
+        QStringList portal;   // portal-sim's switches
+        QStringList options;  // kestrova-check's
+        QByteArray password;
+        int status;
+        const char* says;
+    };
+    const QByteArray right = kPassword;
+    const Case cases[] = {
+        {{}, {}, "not the password", 3, "The portal did not accept the user id and password."},
+        {{q("--omit"), q("aaab.NavigationView.LinkToAction38")},
+         {q("--timeout"), q("8")},
+         right,
+         5,
+         "has no \"aaab.NavigationView.LinkToAction38\" after 4 seconds"},
+        {{}, {q("--from"), q("2009-01-01")}, right, 5, "does not offer 2009"},
+        {{}, {q("--from"), q("2013-04-20"), q("--to"), q("2013-04-25")}, right, 5,
+         "the portal has no usage from 2013-04-20 to 2013-04-25"},
+        {{q("--drop-session-before-download")}, {}, right, 6,
+         "the portal sent a page instead of the usage log"},
+        {{q("--fail-download")}, {}, right, 6, "the usage log could not be downloaded"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says);
+        startPortal(c.portal);
+        const Outcome r = check(c.options, c.password);
+        EXPECT_EQ(r.status, c.status) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(q("kestrova-check: "))) << r.err.toStdString();
+        EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(q(c.says))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        expectNoPasswordIn(r);
+    }
+
+    // A port nothing listens on.
+    const Outcome closed = run(q(KESTROVA_CHECK_EXE),
+                           {q("--host"), QStringLiteral("127.0.0.1:%1").arg(testing::closedPort()),
+                            q("--user"), q("demo"), q("--password-stdin")},
+                           "pass\n");
+    EXPECT_EQ(closed.status, 4) << closed.err.toStdString();
+    EXPECT_TRUE(closed.err.contains(q("the connection was refused"))) << closed.err.toStdString();
+}
+
+TEST_F(CheckLive, APortalAnsweringLateStillGivesTheReport) {
+    startPortal({q("--delay-ms"), q("2500")});
+    const Outcome r = check({q("--from"), q("2013-04-10"), q("--to"), q("2013-04-12")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(q("Period: period 10-04-2013 TO 12-04-2013\n")))
+        << r.out.toStdString();
+}
+
+}  // namespace
+}  // namespace kestrova
