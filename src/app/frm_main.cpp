@@ -667,6 +667,8 @@ void frmMain::grabStopped(const GrabStop& stop) {
     }
 }
 
+bool frmMain::cacheEnabled() const { return m_chkEnableCache->isChecked(); }
+
 void frmMain::cmdCancelGrab_Click() {
     if (m_check->isGrabbing()) {
         m_check->cancelGrab();

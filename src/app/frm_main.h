@@ -178,6 +178,7 @@ private:
     void focusPassword() override;
     void grabProgress(GrabStep step) override;
     void grabStopped(const GrabStop& stop) override;
+    bool cacheEnabled() const override;
     int cacheFileIndex() const override;
     QString cacheFileText() const override;
     void focusCacheFiles() override;

@@ -64,28 +64,35 @@ QString ReadFileData(const QString& fileName, bool unscramble) {
     return text;
 }
 
-bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc) {
-    QString text = strFileData;
-    if (blnEnc) {
+bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error) {
+    QString text = data;
+    if (scramble) {
         // Row text never holds characters beyond Latin-1, and scrambling keeps that.
         ClsAsmXor().EnDeCrypt(text, kCacheKey);
+        if (!fitsLatin1(text)) {
+            // A scrambled file must keep one byte per character to unscramble again.
+            error = QStringLiteral("%1: the text holds characters that a cache file cannot keep")
+                        .arg(fileName);
+            return false;
+        }
     }
-    if (blnEnc && !fitsLatin1(text)) {
-        // A scrambled file must keep one byte per character to unscramble again.
-        dialogs().show(Message{QStringLiteral("%1: the text holds characters that a cache file "
-                                              "cannot keep")
-                                   .arg(strFileName)});
-        return false;
-    }
-    const QByteArray bytes = blnEnc ? text.toLatin1() : fileBytes(text);
-    QSaveFile file(strFileName);
+    const QByteArray bytes = scramble ? text.toLatin1() : fileBytes(text);
+    QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
         !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        dialogs().show(Message{reason.isEmpty()
-                                   ? QStringLiteral("%1 could not be written").arg(strFileName)
-                                   : QStringLiteral("%1: %2").arg(strFileName, reason)});
+        error = reason.isEmpty() ? QStringLiteral("%1 could not be written").arg(fileName)
+                                 : QStringLiteral("%1: %2").arg(fileName, reason);
+        return false;
+    }
+    return true;
+}
+
+bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc) {
+    QString error;
+    if (!writeFileData(strFileName, strFileData, blnEnc, error)) {
+        dialogs().show(Message{error});
         return false;
     }
     return true;

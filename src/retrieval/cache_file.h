@@ -20,6 +20,8 @@ QString ReadFileData(const QString& fileName, bool unscramble);
 // the old file as it was. A failure is shown through the dialogs seam (the system's
 // description, no icon) and gives false.
 bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc);
+// The same write, saying nothing: false with the reason in `error`.
+bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error);
 
 // Bytes of a text as the files hold them: one byte per character when every character fits,
 // otherwise UTF-8 after a byte order mark (so no character is ever lost).
