@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace kestrova {
@@ -104,6 +105,18 @@ QString cacheFileName(const QString& folder, const QString& monthYear, bool unbi
                          (unbilled ? QStringLiteral("unbilled") : QStringLiteral("billed")) +
                          u'-' + safeNamePart(userId) + kCacheExtension;
     return inProgramFolder(folder, name);
+}
+
+QString cacheNameUser(const QString& userId) { return safeNamePart(userId); }
+
+std::optional<CacheItemName> readCacheItemName(const QString& item) {
+    static const QRegularExpression form(
+        QStringLiteral("^(\\d{4}-\\d{2})-(billed|unbilled)-(.*)$"));
+    const QRegularExpressionMatch match = form.match(item);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    return CacheItemName{match.captured(1), match.captured(2) == u"unbilled", match.captured(3)};
 }
 
 QString cacheItemPeriod(const QString& item) {
