@@ -637,6 +637,8 @@ QCoro::Task<> frmMain::ShowOutput() {
     m_lblMessage->hide();
     if (m_chkEnableCache->isChecked() && m_ctlTabs1->SelectedTab() != 2) {
         LoadCacheFileList();
+    } else {
+        refreshHistory();  // the plan may have been changed on the Summary tab
     }
 }
 
