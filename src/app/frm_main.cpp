@@ -2,6 +2,7 @@
 
 #include "results/office_chart/office_chart.h"
 
+#include "app/cache_history_view.h"
 #include "app/program_icon.h"
 #include "app/usage_check.h"
 #include "controls/downloader.h"
@@ -18,6 +19,8 @@
 #include "retrieval/cache_file.h"
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
+#include "results/history.h"
+#include "results/summary_report.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,6 +28,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +37,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <cmath>
@@ -62,7 +67,7 @@ constexpr TwipRect kDesignTabs1{120, 120, 0, 0};
 constexpr TwipRect kDesignPassword{75, 405, 0, 0};
 constexpr TwipRect kDesignPasswordVersion{60, 120, 0, 0};
 constexpr TwipRect kDesignLoginInfo{0, 330, 8700, 6900};
-constexpr TwipRect kDesignUseCacheData{0, 405, 8700, 4200};
+constexpr TwipRect kDesignUseCacheData{75, 405, 0, 0};
 constexpr TwipRect kDesignProcessing{90, 330, 0, 0};
 constexpr TwipRect kDesignBrowser{100, 500, 0, 0};
 // lblMessage above the portal page.
@@ -255,6 +260,8 @@ void frmMain::buildLoginInfo() {
     m_cmdClose = new QPushButton(QStringLiteral("&Close"), f);
     m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
     connect(m_cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
+    // The history shows the months of the user id in the box.
+    connect(m_txtUserName, &QLineEdit::editingFinished, this, &frmMain::refreshHistory);
     connect(m_cmdClose, &QPushButton::clicked, this, &frmMain::cmdClose_Click);
     buttons->addWidget(m_cmdCalculate);
     buttons->addWidget(m_cmdClose);
@@ -363,9 +370,27 @@ void frmMain::buildUseCacheData() {
     buttons->addWidget(m_cmdClose1);
     buttons->addStretch(1);
     column->addLayout(buttons);
-    column->addStretch(1);
+
+    // The months side by side; choosing a row chooses its cache file above.
+    auto* history = new QGroupBox(QStringLiteral("History of the cached months"), f);
+    history->setObjectName(QStringLiteral("fraCacheHistory"));
+    auto* inside = new QVBoxLayout(history);
+    m_cacheHistory = new CacheHistoryView(history);
+    inside->addWidget(m_cacheHistory);
+    column->addWidget(history, 1);
+    connect(m_cacheHistory, &CacheHistoryView::itemChosen, this, [this](const QString& item) {
+        m_cmbCacheFiles->setCurrentIndex(m_cmbCacheFiles->findText(item));
+    });
+    connect(m_cacheHistory, &CacheHistoryView::itemActivated, this, [this](const QString& item) {
+        m_cmbCacheFiles->setCurrentIndex(m_cmbCacheFiles->findText(item));
+        cmdShowUsage_Click();
+    });
+    connect(m_cmbCacheFiles, &QComboBox::currentTextChanged, m_cacheHistory,
+            &CacheHistoryView::selectItem);
+
     QWidget::setTabOrder(m_cmbCacheFiles, m_cmdShowUsage);
     QWidget::setTabOrder(m_cmdShowUsage, m_cmdClose1);
+    QWidget::setTabOrder(m_cmdClose1, m_cacheHistory->table());
 }
 
 // --- Load, close, resize ------------------------------------------------------------------------
@@ -541,6 +566,27 @@ void frmMain::LoadCacheFileList() {
     } catch (const Failure& failure) {
         dialogs().show(Message{failure.description()});
     }
+    refreshHistory();
+}
+
+void frmMain::refreshHistory() {
+    const std::optional<PlanChoice> chosen = storedPlanChoice(SettingsStore());
+    const QDate today = m_options.result.clock ? m_options.result.clock() : QDate::currentDate();
+    History history;
+    try {
+        history = buildHistory(m_folder, m_txtUserName->text().trimmed(), chosen, today);
+    } catch (const Failure&) {
+        // The folder cannot be listed: LoadCacheFileList has said so.
+    }
+    std::optional<double> allowance;
+    if (chosen) {
+        const MonthSummary plan = summarizeMonth(SummaryInputs{}, *chosen, today);
+        if (!plan.plan.isUnlimited()) {
+            allowance = plan.plan.number(BandwidthLimitMB);
+        }
+    }
+    m_cacheHistory->showHistory(history, allowance);
+    m_cacheHistory->selectItem(m_cmbCacheFiles->currentText());
 }
 
 void frmMain::Downloader1_Complete(QString& URL, QString& Data, QString& Key) {
@@ -591,6 +637,8 @@ QCoro::Task<> frmMain::ShowOutput() {
     m_lblMessage->hide();
     if (m_chkEnableCache->isChecked() && m_ctlTabs1->SelectedTab() != 2) {
         LoadCacheFileList();
+    } else {
+        refreshHistory();  // the plan may have been changed on the Summary tab
     }
 }
 
@@ -666,6 +714,8 @@ void frmMain::grabStopped(const GrabStop& stop) {
         focusPassword();
     }
 }
+
+bool frmMain::cacheEnabled() const { return m_chkEnableCache->isChecked(); }
 
 void frmMain::cmdCancelGrab_Click() {
     if (m_check->isGrabbing()) {

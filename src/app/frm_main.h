@@ -45,6 +45,7 @@ namespace kestrova {
 
 class Browser;
 class Downloader;
+class CacheHistoryView;
 class ReportBuilder;
 class UsageCheck;
 class UsageExtraction;
@@ -153,6 +154,11 @@ public:
     QComboBox* cmbCacheFiles() const { return m_cmbCacheFiles; }
     QPushButton* cmdShowUsage() const { return m_cmdShowUsage; }
     QPushButton* cmdClose1() const { return m_cmdClose1; }
+    // The history of the cached months on the "Use Cache Data" page.
+    CacheHistoryView* cacheHistory() const { return m_cacheHistory; }
+    // Rebuilds the history from the cache files, for the user id in the box (all when empty)
+    // and the plan chosen on the Summary tab.
+    void refreshHistory();
     // The placed frames' rectangles in twips, as the last resize left them.
     const MainLayout& placedTwips() const { return m_layout; }
 
@@ -178,6 +184,7 @@ private:
     void focusPassword() override;
     void grabProgress(GrabStep step) override;
     void grabStopped(const GrabStop& stop) override;
+    bool cacheEnabled() const override;
     int cacheFileIndex() const override;
     QString cacheFileText() const override;
     void focusCacheFiles() override;
@@ -253,6 +260,7 @@ private:
     QComboBox* m_cmbCacheFiles = nullptr;
     QPushButton* m_cmdShowUsage = nullptr;
     QPushButton* m_cmdClose1 = nullptr;
+    CacheHistoryView* m_cacheHistory = nullptr;
 
     // Destroyed in reverse: the grab and the report builder before the browser and the
     // result window they refer to.

@@ -83,6 +83,15 @@ public:
             dialogs().show(stop.message);
         }
     }
+    // "Enable Cache": a finished download grab keeps its records in the month's cache files.
+    virtual bool cacheEnabled() const { return false; }
+    // Some of the records could not be kept in the cache (the report goes on): `text` names
+    // each file left as it was and why.
+    virtual void cacheNotKept(const QString& text) {
+        dialogs().show(Message{QStringLiteral("Some usage records could not be kept in the "
+                                              "cache:\n\n") + text,
+                               {}, MessageIcon::Warning});
+    }
     // The usage page with its date drop-downs is open in `navigation`. The window leaves the
     // dates to the subscriber, who may take as long as it takes (false); kestrova-check picks
     // them and clicks "View Usage Details" itself (true: the grab then waits for the usage

@@ -23,7 +23,9 @@ void ResizeMainWindow(MainLayout& l, int W, int H) {
     setWidth(l.ctlPasswordVersion, l.fraPassword.width - 125);
     setHeight(l.ctlPasswordVersion, l.ctlTabs1.height - 750);
     l.fraLoginInfo.left = (l.ctlPasswordVersion.width - l.fraLoginInfo.width) / 2;
-    l.fraUseCacheData.left = (l.ctlPasswordVersion.width - l.fraUseCacheData.width) / 2;
+    // The cache page holds the history of the cached months too: it takes the whole page, as
+    // the login details do.
+    l.fraUseCacheData = l.fraPassword;
     setWidth(l.fraProcessing, l.fraPassword.width - 300);
     setWidth(l.WebBrowser1, l.fraProcessing.width - 200);
     setHeight(l.fraProcessing, l.fraPassword.height - 700);

@@ -4,6 +4,7 @@
 #include "platform/failure.h"
 #include "platform/program_folder.h"
 #include "retrieval/cache_file.h"
+#include "retrieval/cache_merge.h"
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
 
@@ -505,6 +506,14 @@ void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult
     }
     m_running = false;
     m_extraction.ParseUsageFile(text);
+    // Kept only when the log was read whole (the report is then on its way).
+    if (m_timer1.isActive() && m_host.cacheEnabled()) {
+        const CacheMerge merge = mergeIntoCache(m_host.folder(), m_state.mstrRecords,
+                                                m_state.unbilledSelected, m_state.mstrUserName);
+        if (!merge.problems.empty()) {
+            m_host.cacheNotKept(describeCacheProblems(merge));
+        }
+    }
 }
 
 QString UsageCheck::GetFromDate(const QDate& today) {

@@ -47,6 +47,7 @@ struct CheckOptions {
     QDate from;
     QDate to;
     bool billed = false;
+    bool cache = false;
     std::chrono::seconds timeout{120};
     bool verbose = false;
     ReportOutputOptions report;
@@ -171,6 +172,12 @@ public:
     void blankReport() override {}
     void processPendingEvents() override {}
     QString folder() const override { return m_retrieval.folder(); }
+    bool cacheEnabled() const override { return m_options.cache; }
+    void cacheNotKept(const QString& text) override {
+        for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
+            writeLine(m_owner.m_err, kProgram + QStringLiteral(": not kept in the cache: ") + line);
+        }
+    }
 
     void grabProgress(GrabStep step) override {
         if (!m_options.verbose) {
@@ -367,10 +374,16 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
         QStringLiteral("Give up when the whole check takes longer (default: 120). No page of "
                        "the portal is waited for longer than half of it, or 60 seconds."),
         QStringLiteral("SECONDS"), QStringLiteral("120"));
+    const QCommandLineOption cacheOption(
+        QStringLiteral("cache"),
+        QStringLiteral("Keep the records in the month's cache files, for reports without "
+                       "logging in (default: as \"Enable Cache\" in Kestrova)."));
+    const QCommandLineOption noCacheOption(QStringLiteral("no-cache"),
+                                           QStringLiteral("Do not keep the records."));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"), QStringLiteral("Say on standard error what the check does."));
     parser.addOptions({help, version, hostOption, userOption, passwordStdin, fromOption, toOption,
-                       billedOption, timeoutOption, verboseOption});
+                       billedOption, cacheOption, noCacheOption, timeoutOption, verboseOption});
     const ReportOutputOptionSet shared;
     shared.addTo(parser);
 
@@ -428,9 +441,14 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
     options.timeout = std::chrono::seconds(seconds);
     options.billed = parser.isSet(billedOption);
     options.verbose = parser.isSet(verboseOption);
+    if (parser.isSet(cacheOption) && parser.isSet(noCacheOption)) {
+        return usage(QStringLiteral("--cache and --no-cache exclude each other"));
+    }
 
     // The rest from the subscriber's own settings, as the main window keeps them.
     const LoadedSettings stored = loadMainSettings(SettingsStore(), MainSettings{});
+    options.cache = parser.isSet(cacheOption) ||
+                    (!parser.isSet(noCacheOption) && stored.values.mblnCachingEnabled);
     if (parser.isSet(hostOption)) {
         options.host = parser.value(hostOption).trimmed();
     } else {

@@ -5,6 +5,8 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // Kestrova's own settings and folder (the plan chosen there, the cache files).
+    QCoreApplication::setApplicationName(QStringLiteral("kestrova"));
     QFile out;
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);

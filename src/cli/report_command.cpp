@@ -4,10 +4,13 @@
 
 #include "platform/dialogs.h"
 #include "platform/failure.h"
+#include "platform/program_folder.h"
+#include "platform/settings_store.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
+#include "results/history.h"
 #include "results/report_export.h"
 
 #include <QCommandLineParser>
@@ -26,6 +29,39 @@ void writeLine(QIODevice& device, const QString& line) { device.write((line + u'
 int fail(QIODevice& err, const QString& file, const QString& what) {
     writeLine(err, kProgram + u": " + file + u": " + what);
     return 1;
+}
+
+// The cached months side by side, as the "Use Cache Data" page shows them.
+int runHistory(const QCommandLineParser& parser, const ReportOutputOptionSet& shared,
+               QString folder, const QString& user, QIODevice& out, QIODevice& err) {
+    ReportOutputOptions options;
+    try {
+        options = shared.read(parser);
+    } catch (const Failure& failure) {
+        writeLine(err, kProgram + u": " + failure.description());
+        writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
+        return 2;
+    }
+    if (folder.isEmpty()) {
+        folder = programFolder();
+    }
+    if (!QFileInfo(folder).isDir()) {
+        return fail(err, folder, QStringLiteral("no such folder"));
+    }
+    const std::optional<PlanChoice> chosen =
+        options.choice ? options.choice : storedPlanChoice(SettingsStore());
+    History months;
+    try {
+        months = buildHistory(folder, user, chosen, options.today);
+    } catch (const Failure& failure) {
+        return fail(err, folder, failure.description());
+    }
+    if (options.json) {
+        out.write(QJsonDocument(historyJson(months)).toJson(QJsonDocument::Indented));
+    } else {
+        out.write(historyText(months).toUtf8());
+    }
+    return 0;
 }
 
 }  // namespace
@@ -59,7 +95,15 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
         QStringLiteral("cache-out"),
         QStringLiteral("Also keep the records in a cache file at PATH, as the program does."),
         QStringLiteral("PATH"));
-    parser.addOptions({help, version, summary, period, asLog, asCache, cacheOut});
+    const QCommandLineOption history(
+        QStringLiteral("history"),
+        QStringLiteral("Instead of one report: the cached months side by side, from the cache "
+                       "files of FOLDER (default: Kestrova's folder), priced on the plan given, "
+                       "or on the one chosen in Kestrova's Summary tab."));
+    const QCommandLineOption user(QStringLiteral("user"),
+                                  QStringLiteral("With --history: only this user id's months."),
+                                  QStringLiteral("ID"));
+    parser.addOptions({help, version, summary, period, asLog, asCache, cacheOut, history, user});
     const ReportOutputOptionSet shared;
     shared.addTo(parser);
 
@@ -77,6 +121,15 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
         return 0;
     }
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(history)) {
+        if (files.size() > 1) {
+            writeLine(err, kProgram + QStringLiteral(": --history takes at most one FOLDER"));
+            writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
+            return 2;
+        }
+        return runHistory(parser, shared, files.isEmpty() ? QString() : files.front(),
+                          parser.value(user), out, err);
+    }
     if (files.size() != 1 || (parser.isSet(asLog) && parser.isSet(asCache))) {
         writeLine(err, kProgram + (files.size() != 1
                                        ? QStringLiteral(": give exactly one FILE")

@@ -62,10 +62,17 @@ PlanTable::PlanTable() {
 }
 
 void PlanTable::rebuild() {
-    const QStringList& lines = planCatalogue();
+    // Split once: every plan list and every priced month starts from the same records.
+    static const std::vector<PlanRecord> records = [] {
+        std::vector<PlanRecord> split;
+        for (const QString& line : planCatalogue()) {
+            split.push_back(PlanRecord::fromLine(line));
+        }
+        return split;
+    }();
     for (int slot = 0; slot < kSlots; ++slot) {
-        if (slot < lines.size()) {
-            m_slots[std::size_t(slot)] = PlanRecord::fromLine(lines[slot]);
+        if (slot < int(records.size())) {
+            m_slots[std::size_t(slot)] = records[std::size_t(slot)];
         } else {
             m_slots[std::size_t(slot)].reset();
         }

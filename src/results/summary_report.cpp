@@ -128,17 +128,22 @@ QJsonObject usageJson(const SummaryInputs& inputs, QDate today) {
     };
 }
 
-QJsonObject billJson(const Bill& bill) {
-    return QJsonObject{
-        {QStringLiteral("planCharge"), bill.planCharge},
-        {QStringLiteral("excessAmount"), bill.excessAmount},
-        {QStringLiteral("total"), bill.total},
-        {QStringLiteral("tax"), bill.tax},
-        {QStringLiteral("totalAndTax"), bill.totalAndTax},
-    };
-}
-
 }  // namespace
+
+std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store) {
+    const std::vector<PlanListEntry> entries = planListEntries(PlanTable());
+    const PlanSettings settings = readPlanSettings(store, int(entries.size()));
+    if (settings.Plan3 < 0) {
+        return std::nullopt;
+    }
+    const int slot = entries[std::size_t(settings.Plan3)].itemData;
+    if (slot != kCustomPlanSlot) {
+        return PlanChoice::catalogue(slot);
+    }
+    return PlanChoice::customPlan(CustomPlanFigures{settings.nebPlanCharge,
+                                                    settings.nebBandWidthLimit,
+                                                    settings.nebRsPerMB});
+}
 
 MonthSummary summarizeMonth(const SummaryInputs& inputs, const PlanChoice& choice, QDate today,
                             const QLocale& locale) {
@@ -218,6 +223,16 @@ QStringList comparisonLines(const std::vector<PlanCost>& costs) {
                      .arg(c.entryText);
     }
     return lines;
+}
+
+QJsonObject billJson(const Bill& bill) {
+    return QJsonObject{
+        {QStringLiteral("planCharge"), bill.planCharge},
+        {QStringLiteral("excessAmount"), bill.excessAmount},
+        {QStringLiteral("total"), bill.total},
+        {QStringLiteral("tax"), bill.tax},
+        {QStringLiteral("totalAndTax"), bill.totalAndTax},
+    };
 }
 
 QJsonDocument summaryJson(const MonthSummary& summary) {

@@ -9,12 +9,15 @@
 
 #include <QDate>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 #include <QStringList>
 #include <optional>
 #include <vector>
 
 namespace kestrova {
+
+class SettingsStore;
 
 // Figures for the custom line, as typed into its three edit boxes (rounded to the boxes'
 // decimals as they show them).
@@ -35,6 +38,10 @@ struct PlanChoice {
         return {kCustomPlanSlot, figures};
     }
 };
+
+// The plan chosen on the Summary tab, as the settings store keeps it ("Plan3" and the custom
+// figures); nothing while no plan is chosen there.
+std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store);
 
 struct MonthSummary {
     int slot = 0;
@@ -71,6 +78,8 @@ std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
 // One line per plan: rank, total + tax, list entry.
 QStringList comparisonLines(const std::vector<PlanCost>& costs);
 
+// {"planCharge", "excessAmount", "total", "tax", "totalAndTax"}.
+QJsonObject billJson(const Bill& bill);
 QJsonDocument summaryJson(const MonthSummary& summary);
 QJsonDocument comparisonJson(const SummaryInputs& inputs, QDate today,
                              const std::vector<PlanCost>& costs);

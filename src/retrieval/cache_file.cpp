@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace kestrova {
@@ -64,28 +65,35 @@ QString ReadFileData(const QString& fileName, bool unscramble) {
     return text;
 }
 
-bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc) {
-    QString text = strFileData;
-    if (blnEnc) {
+bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error) {
+    QString text = data;
+    if (scramble) {
         // Row text never holds characters beyond Latin-1, and scrambling keeps that.
         ClsAsmXor().EnDeCrypt(text, kCacheKey);
+        if (!fitsLatin1(text)) {
+            // A scrambled file must keep one byte per character to unscramble again.
+            error = QStringLiteral("%1: the text holds characters that a cache file cannot keep")
+                        .arg(fileName);
+            return false;
+        }
     }
-    if (blnEnc && !fitsLatin1(text)) {
-        // A scrambled file must keep one byte per character to unscramble again.
-        dialogs().show(Message{QStringLiteral("%1: the text holds characters that a cache file "
-                                              "cannot keep")
-                                   .arg(strFileName)});
-        return false;
-    }
-    const QByteArray bytes = blnEnc ? text.toLatin1() : fileBytes(text);
-    QSaveFile file(strFileName);
+    const QByteArray bytes = scramble ? text.toLatin1() : fileBytes(text);
+    QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
         !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        dialogs().show(Message{reason.isEmpty()
-                                   ? QStringLiteral("%1 could not be written").arg(strFileName)
-                                   : QStringLiteral("%1: %2").arg(strFileName, reason)});
+        error = reason.isEmpty() ? QStringLiteral("%1 could not be written").arg(fileName)
+                                 : QStringLiteral("%1: %2").arg(fileName, reason);
+        return false;
+    }
+    return true;
+}
+
+bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc) {
+    QString error;
+    if (!writeFileData(strFileName, strFileData, blnEnc, error)) {
+        dialogs().show(Message{error});
         return false;
     }
     return true;
@@ -97,6 +105,18 @@ QString cacheFileName(const QString& folder, const QString& monthYear, bool unbi
                          (unbilled ? QStringLiteral("unbilled") : QStringLiteral("billed")) +
                          u'-' + safeNamePart(userId) + kCacheExtension;
     return inProgramFolder(folder, name);
+}
+
+QString cacheNameUser(const QString& userId) { return safeNamePart(userId); }
+
+std::optional<CacheItemName> readCacheItemName(const QString& item) {
+    static const QRegularExpression form(
+        QStringLiteral("^(\\d{4}-\\d{2})-(billed|unbilled)-(.*)$"));
+    const QRegularExpressionMatch match = form.match(item);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    return CacheItemName{match.captured(1), match.captured(2) == u"unbilled", match.captured(3)};
 }
 
 QString cacheItemPeriod(const QString& item) {

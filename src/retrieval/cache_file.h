@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace kestrova {
 
 // The key the cache files are scrambled with.
@@ -20,6 +22,8 @@ QString ReadFileData(const QString& fileName, bool unscramble);
 // the old file as it was. A failure is shown through the dialogs seam (the system's
 // description, no icon) and gives false.
 bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc);
+// The same write, saying nothing: false with the reason in `error`.
+bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error);
 
 // Bytes of a text as the files hold them: one byte per character when every character fits,
 // otherwise UTF-8 after a byte order mark (so no character is ever lost).
@@ -31,6 +35,17 @@ QString textOfFileBytes(const QByteArray& bytes);
 // so the name always stays inside the folder.
 QString cacheFileName(const QString& folder, const QString& monthYear, bool unbilled,
                       const QString& userId);
+
+// A cache item's name read back: "2026-11-unbilled-demo" gives month "2026-11", unbilled,
+// user "demo" (the user id as the name holds it). Nothing for a name of another form.
+struct CacheItemName {
+    QString month;
+    bool unbilled = true;
+    QString user;
+};
+std::optional<CacheItemName> readCacheItemName(const QString& item);
+// The user id as a cache file's name holds it (path separators made "_").
+QString cacheNameUser(const QString& userId);
 
 // The report period of a cache item (its name without ".cache2"): the text up to its last "-"
 // ("2013-04-billed-abc" gives "2013-04-billed"); an item without "-" is its own period.

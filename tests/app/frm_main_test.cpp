@@ -2,6 +2,7 @@
 // view: its controls, the settings it loads and saves, the cache page's report through the
 // result window, the small commands and Downloader1.
 
+#include "app/cache_history_view.h"
 #include "app/expected_report.h"
 #include "app/frm_main.h"
 #include "app/grab_fixture.h"
@@ -36,6 +37,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 
 #include <tuple>
@@ -494,6 +496,53 @@ TEST_F(MainWindow, AFileThatHasVanishedIsNoReport) {
     EXPECT_EQ(dialogs.texts(), QStringList{q("Selected cache file do not exist")});
     testing::spin(300ms);
     EXPECT_FALSE(w->resultWindow().isVisible());
+}
+
+TEST_F(MainWindow, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheChosenOne) {
+    copySampleCache(q("2026-10-unbilled-demo"));
+    copySampleCache(q("2026-11-unbilled-demo"));
+    copySampleCache(q("2026-11-billed-other"));
+    QFile damaged(inFolder(q("2026-09-unbilled-demo.cache2")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("damaged");
+    damaged.close();
+    // The plan chosen on the Summary tab: BBG 250.
+    SettingsStore().save(q("Plan3"), q("0"));
+
+    auto w = open();
+    CacheHistoryView* history = w->cacheHistory();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->items().size(), 4);  // every user id while the box is empty
+
+    w->txtUserName()->setText(q("demo"));
+    w->refreshHistory();
+    QTableWidget* table = history->table();
+    ASSERT_EQ(table->rowCount(), 3);
+    EXPECT_EQ(history->items(), (QStringList{q("2026-09-unbilled-demo"), q("2026-10-unbilled-demo"),
+                                             q("2026-11-unbilled-demo")}));
+    EXPECT_TRUE(table->item(0, CacheHistoryView::Records)->text().startsWith(q("cannot be read")));
+    const History expected = buildHistory(programFolder(), q("demo"), PlanChoice::catalogue(0),
+                                          QDate(2026, 12, 20));
+    EXPECT_EQ(table->item(2, CacheHistoryView::Records)->text(),
+              QString::number(expected.months[2].records));
+    EXPECT_EQ(table->item(2, CacheHistoryView::Bill)->text(),
+              expected.months[2].chosen->totalAndTaxText);
+    EXPECT_TRUE(history->totals()->text().startsWith(q("2 month(s), ")))
+        << history->totals()->text().toStdString();
+    EXPECT_TRUE(history->totals()->text().contains(expected.cheapest->name));
+
+    // Choosing a month chooses its file; activating it shows its report.
+    table->setCurrentCell(1, 0);
+    EXPECT_EQ(w->cmbCacheFiles()->currentText(), q("2026-10-unbilled-demo"));
+    w->ctlTabs1()->setSelectedTab(2);
+    Q_EMIT table->cellActivated(1, 0);
+    ASSERT_TRUE(spinUntil([&] { return w->resultWindow().isVisible(); }, 5s))
+        << dialogs.texts().join(u'|').toStdString();
+    EXPECT_EQ(w->state().mstrMonthYear, q("2026-10-unbilled"));
+    closeResult(*w);
+    // And the list's choice is the table's.
+    w->cmbCacheFiles()->setCurrentIndex(w->cmbCacheFiles()->findText(q("2026-11-unbilled-demo")));
+    EXPECT_EQ(table->currentRow(), 2);
 }
 
 TEST_F(MainWindow, AChosenFileOpensTheResultWindowWithItsRecords) {

@@ -44,6 +44,8 @@ public:
     void processPendingEvents() override { QCoreApplication::processEvents(); }
     QString folder() const override { return dir.path(); }
     void grabProgress(GrabStep step) override { steps.push_back(step); }
+    bool cacheEnabled() const override { return cache; }
+    void cacheNotKept(const QString& text) override { notKept << text; }
     void grabStopped(const GrabStop& stop) override {
         stops.push_back(stop);
         GrabHost::grabStopped(stop);
@@ -79,6 +81,8 @@ public:
     int outputs = 0;
     ReportBuilder* report = nullptr;
     std::vector<GrabStep> steps;
+    bool cache = false;
+    QStringList notKept;
     std::vector<GrabStop> stops;
     // Set: the host picks the dates itself, as kestrova-check does.
     std::function<QCoro::Task<>(LiveDocument)> dateChooser;

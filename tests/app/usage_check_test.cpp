@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -188,6 +189,43 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
                                                  GrabStep::WaitingForDates,
                                                  GrabStep::FetchingLog}));
     EXPECT_FALSE(check.isGrabbing());
+}
+
+TEST_F(Grab, WithTheCacheOnTheRecordsAreKeptInTheMonthsFileOnce) {
+    const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    EXPECT_FALSE(QFile::exists(cacheFile)) << "kept without \"Enable Cache\"";
+
+    host.cache = true;
+    for (int run = 2; run <= 3; ++run) {
+        check.cmdCalculate_Click();
+        playTheSubscriber();
+        ASSERT_TRUE(spinUntil([&] { return host.outputs == run; }));
+        // Oldest first, as every cache file holds them; the second check adds nothing.
+        EXPECT_EQ(ReadFileData(cacheFile, true), state.mstrRecords) << "run " << run;
+        EXPECT_EQ(QDir(host.dir.path()).entryList({q("*.cache2")}).size(), 1);
+    }
+    EXPECT_TRUE(host.notKept.isEmpty());
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+}
+
+TEST_F(Grab, ACacheFileThatIsNotOursIsSaidAndTheReportStillComes) {
+    host.cache = true;
+    const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
+    QFile damaged(cacheFile);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a cache file");
+    damaged.close();
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    ASSERT_EQ(host.notKept.size(), 1);
+    EXPECT_TRUE(host.notKept[0].startsWith(cacheFile + q(": "))) << host.notKept[0].toStdString();
+    QFile after(cacheFile);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), QByteArray("not a cache file"));
 }
 
 TEST_F(Grab, FirstCompletionNeverTouchesThePageAndFrameCompletionsAreIgnored) {

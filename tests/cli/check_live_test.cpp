@@ -4,6 +4,7 @@
 #include "app/main_settings.h"
 #include "browser/portal_process.h"
 #include "platform/settings_store.h"
+#include "retrieval/cache_file.h"
 #include "usage_data.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,8 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <tuple>
 
 namespace kestrova {
 namespace {
@@ -161,6 +164,48 @@ TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(q("Period: period 01-04-2013 TO 17-04-2013\n"))) << r.out.toStdString();
     EXPECT_TRUE(QFile::exists(dataFolder() + q("/usage.htm")));
+}
+
+TEST_F(CheckLive, TwoChecksFillTheMonthsCacheFilesForTheCachePage) {
+    startPortal();
+    // Over the month boundary first, then this month so far: March gets one file, April
+    // another, and April's second check adds only the new days.
+    Outcome r = check({q("--cache"), q("--from"), q("2013-03-28"), q("--to"), q("2013-04-05")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = check({q("--cache"), q("--from"), q("2013-04-01"), q("--to"), q("2013-04-17")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(listCacheFiles(dataFolder()),
+              (QStringList{q("2013-03-unbilled-demo"), q("2013-04-unbilled-demo")}));
+    const auto day = [](unsigned d, unsigned m) {
+        return portal::Date{std::chrono::year(2013), std::chrono::month(m), std::chrono::day(d)};
+    };
+    for (const auto& [item, from, to] :
+         {std::tuple{"2013-03-unbilled-demo", day(28, 3), day(31, 3)},
+          std::tuple{"2013-04-unbilled-demo", day(1, 4), day(17, 4)}}) {
+        const QString held = ReadFileData(dataFolder() + u'/' + q(item) + kCacheExtension, true);
+        const auto expected = portal::usageRecords("demo", from, to);
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(held.count(q("<TR>")), int(expected.size())) << item;
+    }
+    // The same period again changes no byte; without --cache nothing is kept.
+    QFile april(dataFolder() + q("/2013-04-unbilled-demo.cache2"));
+    ASSERT_TRUE(april.open(QIODevice::ReadOnly));
+    const QByteArray before = april.readAll();
+    april.close();
+    ASSERT_EQ(check({q("--cache"), q("--from"), q("2013-04-01"), q("--to"), q("2013-04-17")}).status, 0);
+    ASSERT_EQ(check({q("--from"), q("2013-02-01"), q("--to"), q("2013-02-10")}).status, 0);
+    ASSERT_TRUE(april.open(QIODevice::ReadOnly));
+    EXPECT_EQ(april.readAll(), before);
+    EXPECT_EQ(listCacheFiles(dataFolder()).size(), 2);
+
+    // The history of both months, as the cache page shows it.
+    const Outcome history = run(q(KESTROVA_REPORT_EXE),
+                                {q("--history"), dataFolder(), q("--plan"), q("0"), q("--format"),
+                                 q("json")});
+    ASSERT_EQ(history.status, 0) << history.err.toStdString();
+    const QJsonObject overall =
+        QJsonDocument::fromJson(history.out.toUtf8()).object().value(q("overall")).toObject();
+    EXPECT_EQ(overall.value(q("months")).toInt(), 2);
 }
 
 TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {

@@ -3,6 +3,7 @@
 #include "support/qt_printers.h"
 
 #include "platform/html_document.h"
+#include "retrieval/cache_file.h"
 #include "sample_log.h"
 
 #include <gtest/gtest.h>
@@ -222,3 +223,40 @@ TEST(ReportCommandExecutable, VersionMatchesTheProject) {
     EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
               q("kestrova-report ") + q(KESTROVA_VERSION) + u'\n');
 }
+
+namespace {
+
+TEST(ReportCommandHistory, TheCachedMonthsOfAFolderAsTextAndJson) {
+    QTemporaryDir folder;
+    const QString october = q("<TR><TD>2026-10-01</TD><TD>10:00:00</TD><TD>1</TD><TD>1</TD>"
+                              "<TD>1</TD><TD>1000</TD></TR>");
+    ASSERT_TRUE(SaveFileData(folder.filePath(q("2026-10-unbilled-demo.cache2")), october, true));
+    QFile damaged(folder.filePath(q("2026-11-unbilled-demo.cache2")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("damaged");
+    damaged.close();
+
+    const Outcome text = run({q("--history"), folder.path(), q("--plan"), q("0"), q("--user"),
+                              q("demo"), q("--today"), q("2026-12-07")});
+    ASSERT_EQ(text.status, 0) << text.err.toStdString();
+    const QString shown = QString::fromUtf8(text.out);
+    EXPECT_TRUE(shown.contains(q("2026-10-unbilled (demo)"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(q("Rs. 275.75"))) << shown.toStdString();  // 250 + 10.3 % tax
+    EXPECT_TRUE(shown.contains(q("2026-11-unbilled (demo)   cannot be read")))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(q("Months: 1\n")));
+
+    const Outcome json = run({q("--history"), folder.path(), q("--format"), q("json"),
+                              q("--plan"), q("0")});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(json.out).object();
+    EXPECT_EQ(root.value(q("months")).toArray().size(), 2);
+    EXPECT_EQ(root.value(q("overall")).toObject().value(q("months")).toInt(), 1);
+
+    const Outcome missing = run({q("--history"), folder.filePath(q("nowhere"))});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.endsWith(q("nowhere: no such folder\n"))) << missing.err.toStdString();
+    EXPECT_EQ(run({q("--history"), q("a"), q("b")}).status, 2);
+}
+
+}  // namespace

@@ -22,6 +22,7 @@
 #include "results/window/summary_page.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoroTask>
 #include <QCoroTimer>
@@ -142,6 +143,8 @@ QCoro::Task<> drive(frmMain& w, const QString& folder, const RecordingDialogs& m
             .arg(w.cmbSelfcaresite()->currentText(), w.txtUserName()->text()));
     w.txtPassword()->clear();
     QTest::keyClicks(w.txtPassword(), password);
+    // This month's records go into the cache, beside the months already there.
+    w.chkEnableCache()->setChecked(true);
     save(w, folder, QStringLiteral("main-login-info.png"));
 
     QTest::mouseClick(w.cmdCalculate(), Qt::LeftButton);

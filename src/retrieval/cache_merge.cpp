@@ -1,0 +1,155 @@
+#include "retrieval/cache_merge.h"
+
+#include "platform/failure.h"
+#include "retrieval/cache_file.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace kestrova {
+
+namespace {
+
+const QStringView kRowOpen = u"<TR>";
+const QStringView kRowClose = u"</TR>";
+const QStringView kCellOpen = u"<TD>";
+const QStringView kCellClose = u"</TD>";
+
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// Records sort by their date and time fields, as the portal writes them (zero-padded, so text
+// order is time order); records of one moment keep the order they came in.
+bool earlier(const CachedRow& a, const CachedRow& b) {
+    const int byDate = a.date.left(10).compare(b.date.left(10));
+    return byDate != 0 ? byDate < 0 : a.time.compare(b.time) < 0;
+}
+
+}  // namespace
+
+std::optional<std::vector<CachedRow>> splitRowText(QStringView text) {
+    std::vector<CachedRow> rows;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const qsizetype start = at;
+        if (!text.mid(at).startsWith(kRowOpen)) {
+            return std::nullopt;
+        }
+        at += kRowOpen.size();
+        CachedRow row;
+        for (int field = 0; field < 6; ++field) {
+            if (!text.mid(at).startsWith(kCellOpen)) {
+                return std::nullopt;
+            }
+            at += kCellOpen.size();
+            // Fields are escaped text: no mark-up inside a cell.
+            const qsizetype end = text.indexOf(u'<', at);
+            if (end < 0 || !text.mid(end).startsWith(kCellClose)) {
+                return std::nullopt;
+            }
+            if (field == 0) {
+                row.date = text.mid(at, end - at);
+            } else if (field == 1) {
+                row.time = text.mid(at, end - at);
+            }
+            at = end + kCellClose.size();
+        }
+        if (!text.mid(at).startsWith(kRowClose)) {
+            return std::nullopt;
+        }
+        at += kRowClose.size();
+        row.text = text.mid(start, at - start);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+QString recordMonth(QStringView date) {
+    if (date.size() < 10 || date[4] != u'-' || date[7] != u'-') {
+        return {};
+    }
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (!isDigit(date[i])) {
+            return {};
+        }
+    }
+    return date.left(7).toString();
+}
+
+CacheMerge mergeIntoCache(const QString& folder, QStringView records, bool unbilled,
+                          const QString& userId) {
+    CacheMerge merge;
+    const std::optional<std::vector<CachedRow>> fetched = splitRowText(records);
+    if (!fetched) {
+        merge.problems.push_back({folder, QStringLiteral("the records are not in row text")});
+        return merge;
+    }
+    std::map<QString, std::vector<CachedRow>> byMonth;
+    for (const CachedRow& row : *fetched) {
+        const QString month = recordMonth(row.date);
+        if (!month.isEmpty()) {
+            byMonth[month].push_back(row);
+        }
+    }
+
+    for (const auto& [month, rows] : byMonth) {
+        const QString file = cacheFileName(folder, month, unbilled, userId);
+        QString held;
+        if (QFileInfo(file).exists()) {
+            try {
+                held = ReadFileData(file, true);
+            } catch (const Failure& failure) {
+                merge.problems.push_back({file, failure.description()});
+                continue;
+            }
+        }
+        const std::optional<std::vector<CachedRow>> heldRows = splitRowText(held);
+        if (!heldRows) {
+            merge.problems.push_back(
+                {file, QStringLiteral("it cannot be read as a cache file (another key, or "
+                                      "damaged), so it was left as it was")});
+            continue;
+        }
+        std::set<QStringView> present;
+        for (const CachedRow& row : *heldRows) {
+            present.insert(row.text);
+        }
+        std::vector<CachedRow> merged = *heldRows;
+        const std::size_t before = merged.size();
+        for (const CachedRow& row : rows) {
+            if (present.insert(row.text).second) {
+                merged.push_back(row);
+            }
+        }
+        if (merged.size() == before && QFileInfo(file).exists()) {
+            merge.unchanged << file;
+            continue;
+        }
+        std::stable_sort(merged.begin(), merged.end(), earlier);
+        QString text;
+        text.reserve(held.size() + records.size());
+        for (const CachedRow& row : merged) {
+            text += row.text;
+        }
+        QString error;
+        if (writeFileData(file, text, true, error)) {
+            merge.written << file;
+        } else {
+            merge.problems.push_back({file, error});
+        }
+    }
+    return merge;
+}
+
+QString describeCacheProblems(const CacheMerge& merge) {
+    QStringList lines;
+    for (const CacheMerge::Problem& problem : merge.problems) {
+        lines << (problem.reason.startsWith(problem.file) ? problem.reason
+                                                          : problem.file + u": " + problem.reason);
+    }
+    return lines.join(u'\n');
+}
+
+}  // namespace kestrova

@@ -1,0 +1,52 @@
+#pragma once
+
+// The download grab's records kept in the cache files: one file per calendar month of the
+// records, named and scrambled as every cache file is, holding the month's records once each,
+// oldest first. A file that is not a cache file of ours (another key, damaged, foreign) is never
+// written over.
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+namespace kestrova {
+
+// One record of row text, as views into the text it was split from.
+struct CachedRow {
+    QStringView text;  // "<TR><TD>…</TD>…</TR>"
+    QStringView date;  // the first field
+    QStringView time;  // the second field
+};
+
+// The text as the program's row text: every row "<TR>", six "<TD>" field "</TD>", "</TR>", with
+// nothing between or around the rows. Nothing when the text is anything else (a file scrambled
+// with another key, a damaged or foreign file). The empty text is no rows.
+std::optional<std::vector<CachedRow>> splitRowText(QStringView text);
+
+// "YYYY-MM" of a record whose date field begins "YYYY-MM-DD"; empty for any other record.
+QString recordMonth(QStringView date);
+
+struct CacheMerge {
+    struct Problem {
+        QString file;
+        QString reason;
+    };
+    QStringList written;    // files created or given new records
+    QStringList unchanged;  // files that held every record already
+    std::vector<Problem> problems;  // files left as they were, and why
+};
+
+// Merges `records` (row text) into the cache files of `folder` for the user id and billing
+// option: per month, only records not already held (by their row text) are added, and the
+// file is kept in date and time order; a month with nothing new is not written at all. Each
+// write replaces the file whole or not at all.
+CacheMerge mergeIntoCache(const QString& folder, QStringView records, bool unbilled,
+                          const QString& userId);
+
+// One line for the subscriber per problem: "FILE: REASON".
+QString describeCacheProblems(const CacheMerge& merge);
+
+}  // namespace kestrova

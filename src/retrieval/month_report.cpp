@@ -1,0 +1,22 @@
+#include "retrieval/month_report.h"
+
+#include "platform/dialogs.h"
+#include "retrieval/retrieval_state.h"
+
+namespace kestrova {
+
+void buildMonthReport(const QString& records, const QString& period, MonthReport& report) {
+    RecordingDialogs messages;
+    const ScopedDialogs seam(messages);
+    RetrievalState state;
+    state.mstrRecords = records;
+    state.mstrMonthYear = period;
+    HeadlessHost host;
+    ReportBuilder builder(state, host, report.result);
+    builder.GrabbingFinished();
+    builder.WriteOutput();
+    report.figures = builder.figures();
+    report.failures = messages.texts();
+}
+
+}  // namespace kestrova

@@ -1,0 +1,23 @@
+#pragma once
+
+// The report of a records text made without any window, as kestrova-report makes it from a
+// cache file: for the figures of many months at once (the history).
+
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kestrova {
+
+struct MonthReport {
+    ReportFigures figures;
+    HeadlessResult result;  // the result window's values, and the finished page
+    QStringList failures;   // what the report builder reported; empty when it went through
+};
+
+// Builds the report of `records` (row text) for `period`.
+void buildMonthReport(const QString& records, const QString& period, MonthReport& report);
+
+}  // namespace kestrova
