@@ -11,6 +11,7 @@
 #include "platform/browser.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
+#include "platform/keyring/keyring_password_store.h"
 #include "platform/live/live_browser.h"
 #include "platform/program_folder.h"
 #include "platform/property_bag.h"
@@ -126,6 +127,8 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
         portal.browser = std::move(live);
     }
     m_browser = std::move(portal.browser);
+    m_passwords = m_options.passwordStore ? m_options.passwordStore()
+                                          : std::make_unique<KeyringPasswordStore>();
 
     const StoredForm form = StoredForm::load(storedFormPath(QStringLiteral("frmMain")));
     m_ctlTabs1 = new ctlTabs(this);
@@ -189,6 +192,13 @@ void frmMain::buildLoginInfo() {
     m_txtPassword->setEchoMode(QLineEdit::Password);
     m_chkSavePassword = new QCheckBox(QStringLiteral("Remember password"), f);
     m_chkSavePassword->setObjectName(QStringLiteral("chkSavePassword"));
+    m_chkSavePassword->setToolTip(
+        QStringLiteral("Keeps the password in the desktop keyring, never in a file"));
+    connect(m_chkSavePassword, &QCheckBox::clicked, this, [this](bool ticked) {
+        if (ticked) {
+            probeKeyring();
+        }
+    });
     grid->addWidget(caption(f, "lblUserName", QStringLiteral("User ID")), 0, 0);
     grid->addWidget(m_txtUserName, 0, 1);
     grid->addWidget(caption(f, "lblPassword", QStringLiteral("Password")), 1, 0);
@@ -426,6 +436,7 @@ void frmMain::Form_Load() {
         if (!loaded.problems.empty()) {
             dialogs().show(Message{describeProblems(loaded.problems)});
         }
+        restorePassword(loaded.values);
 
         m_result->clearReport();
         m_wbTemp.clear();
@@ -485,7 +496,81 @@ void frmMain::closeEvent(QCloseEvent* event) {
     SettingsStore store;
     saveMainSettings(store, currentSettings(), isMinimized());
     event->accept();
-    Q_EMIT programEnded();
+    keepPasswordAndEnd();
+}
+
+// --- The remembered password --------------------------------------------------------------------
+
+QCoro::Task<> frmMain::restorePassword(MainSettings loaded) {
+    const QPointer<frmMain> self(this);
+    const QString user = loaded.txtUserName;
+    if (!loaded.txtPassword.isEmpty()) {
+        // Kept the old way, scrambled in the settings file: into the keyring, out of the file.
+        const SecretAnswer kept = co_await m_passwords->write(user, loaded.txtPassword);
+        if (!self) {
+            co_return;
+        }
+        if (kept.done()) {
+            SettingsStore store;
+            store.save(QStringLiteral("txtPasswordnew"), QString());
+            store.save(QStringLiteral("txtPassword"), QString());
+            store.sync();
+        } else {
+            keyringUnavailable(kept.reason);
+        }
+        co_return;
+    }
+    if (loaded.chkSavePassword != 1 || user.trimmed().isEmpty()) {
+        co_return;
+    }
+    const SecretAnswer read = co_await m_passwords->read(user);
+    if (!self) {
+        co_return;
+    }
+    if (read.done()) {
+        // Unless the subscriber has started typing meanwhile.
+        if (m_txtPassword->text().isEmpty() && m_txtUserName->text() == user) {
+            m_txtPassword->setText(read.password);
+        }
+    } else if (read.outcome == SecretAnswer::Outcome::Unavailable) {
+        keyringUnavailable(read.reason);
+    }
+}
+
+QCoro::Task<> frmMain::probeKeyring() {
+    const QPointer<frmMain> self(this);
+    const SecretAnswer answer = co_await m_passwords->read(m_txtUserName->text());
+    if (self && answer.outcome == SecretAnswer::Outcome::Unavailable) {
+        keyringUnavailable(answer.reason);
+    }
+}
+
+QCoro::Task<> frmMain::keepPasswordAndEnd() {
+    const QPointer<frmMain> self(this);
+    const QString user = m_txtUserName->text();
+    const QString password = m_txtPassword->text();
+    if (!user.trimmed().isEmpty()) {
+        if (m_chkSavePassword->isChecked() && !password.isEmpty()) {
+            co_await m_passwords->write(user, password);
+        } else {
+            co_await m_passwords->remove(user);
+        }
+    }
+    if (self) {
+        Q_EMIT programEnded();
+    }
+}
+
+void frmMain::keyringUnavailable(const QString& reason) {
+    if (m_keyringWarned) {
+        return;
+    }
+    m_keyringWarned = true;
+    dialogs().show(Message{
+        QStringLiteral("Kestrova cannot remember your password: %1.\n\nThe password is kept "
+                       "only until Kestrova closes; it is never written to the settings file.")
+            .arg(reason),
+        QStringLiteral("Remember password"), MessageIcon::Information});
 }
 
 void frmMain::closeResultWindow() {

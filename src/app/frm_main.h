@@ -45,6 +45,7 @@ namespace kestrova {
 
 class Browser;
 class Downloader;
+class PasswordStore;
 class CacheHistoryView;
 class ReportBuilder;
 class UsageCheck;
@@ -71,6 +72,8 @@ struct MainWindowOptions {
     UrlOpener openUrl;
     // None: Deployment::load().
     std::optional<Deployment> deployment;
+    // Where "Remember password" keeps the password. None: the desktop keyring.
+    std::function<std::unique_ptr<PasswordStore>()> passwordStore;
 };
 
 class frmMain : public QWidget,
@@ -208,6 +211,15 @@ private:
     void showGrabStatus(const QString& text, bool busy);
     void buildUseCacheData();
     void Form_Load();
+    // The remembered password from the keyring, or one kept the old way in the settings file
+    // moved into it.
+    QCoro::Task<> restorePassword(MainSettings loaded);
+    // Whether the keyring can keep a password, asked when "Remember password" is ticked.
+    QCoro::Task<> probeKeyring();
+    // The password into the keyring (or out of it when not remembered), then programEnded.
+    QCoro::Task<> keepPasswordAndEnd();
+    // Says once a session why the password cannot be remembered.
+    void keyringUnavailable(const QString& reason);
     void applySettings(const MainSettings& s);
     MainSettings currentSettings() const;
     MainSettings designSettings() const;
@@ -227,6 +239,8 @@ private:
     MainLayout m_layout;
     int m_showing = 0;
     bool m_busy = false;
+    bool m_keyringWarned = false;
+    std::unique_ptr<PasswordStore> m_passwords;
     std::vector<std::coroutine_handle<>> m_resultWaiters;
 
     // Controls (owned by the widget tree).

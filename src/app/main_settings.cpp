@@ -235,13 +235,10 @@ QStringList mainSettingsKeys(bool minimised) {
 void saveMainSettings(SettingsStore& store, const MainSettings& s, bool minimised) {
     const DisplaySettings& d = s.display;
     store.save(QStringLiteral("txtUserName"), s.txtUserName);
-    if (s.chkSavePassword == 1) {
-        store.save(QStringLiteral("txtPasswordnew"), scramblePassword(s.txtPassword));
-        store.save(QStringLiteral("txtPassword"), QString());
-    } else {
-        store.save(QStringLiteral("txtPassword"), QString());
-        store.save(QStringLiteral("txtPasswordnew"), QString());
-    }
+    // The password lives in the desktop keyring; both keys stay, empty, so that a password
+    // an older version kept here never outlives the move.
+    store.save(QStringLiteral("txtPassword"), QString());
+    store.save(QStringLiteral("txtPasswordnew"), QString());
     store.save(QStringLiteral("chkSavePassword"), QString::number(s.chkSavePassword));
     store.save(QStringLiteral("mblnExcludeFree"), booleanText(d.mblnExcludeFree));
     store.save(QStringLiteral("mblnExcludeNonFree"), booleanText(d.mblnExcludeNonFree));

@@ -19,7 +19,9 @@ inline const QString kPasswordKey = QStringLiteral("qhtwzmkbrla");
 
 struct MainSettings {
     QString txtUserName;
-    QString txtPassword;  // in clear; the store holds it scrambled under "txtPasswordnew"
+    // A password older versions kept scrambled under "txtPasswordnew", in clear; read only, to
+    // move it into the keyring (the store is never given a password again).
+    QString txtPassword;
     int chkSavePassword = 0;  // "Remember password": 0 unticked, 1 ticked
     DisplaySettings display;
     bool mblnCachingEnabled = false;  // key "mblnCachingEnabled " (with the blank)
@@ -57,9 +59,9 @@ struct SettingLimits {
 LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& defaults,
                                 SettingLimits limits = {});
 
-// Writes every key in the close order. The password is kept, scrambled, only while
-// "Remember password" is ticked; "txtPassword" is always cleared. The window measures are
-// left as they were stored when `minimised`.
+// Writes every key in the close order. No password is ever written: both password keys are
+// cleared (the keyring keeps it). The window measures are left as they were stored when
+// `minimised`.
 void saveMainSettings(SettingsStore& store, const MainSettings& values, bool minimised);
 
 // The keys saveMainSettings writes, in its order (without the measures when minimised).

@@ -6,6 +6,7 @@
 #include "cli/report_output.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
+#include "platform/keyring/keyring_password_store.h"
 #include "platform/live/live_browser.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
@@ -25,6 +26,20 @@
 
 namespace kestrova {
 
+// What one check is to do, from the command line and the settings.
+struct CheckOptions {
+    QString host;
+    QString user;
+    QString password;
+    QDate from;
+    QDate to;
+    bool billed = false;
+    bool cache = false;
+    std::chrono::seconds timeout{120};
+    bool verbose = false;
+    ReportOutputOptions report;
+};
+
 namespace {
 
 using namespace check_status;
@@ -40,18 +55,6 @@ QString oneLine(QString text) {
     return text;
 }
 
-struct CheckOptions {
-    QString host;
-    QString user;
-    QString password;
-    QDate from;
-    QDate to;
-    bool billed = false;
-    bool cache = false;
-    std::chrono::seconds timeout{120};
-    bool verbose = false;
-    ReportOutputOptions report;
-};
 
 // The six date drop-downs of the portal's usage page and the values that pick `from`..`to`.
 struct DatePick {
@@ -475,22 +478,56 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
             line.chop(1);
         }
         options.password = QString::fromUtf8(line);
-    } else {
+        if (options.password.isEmpty()) {
+            writeLine(m_err, kProgram + QStringLiteral(": no password: the first line of standard "
+                                                       "input is empty"));
+            return kCredentials;
+        }
+    } else if (!stored.values.txtPassword.isEmpty()) {
+        // Kept the old way in the settings file (Kestrova moves it into the keyring when it
+        // next starts).
         options.password = stored.values.txtPassword;
+    } else {
+        // The one Kestrova remembers, from the desktop keyring.
+        startWithRememberedPassword(std::move(options));
+        return std::nullopt;
     }
-    if (options.password.isEmpty()) {
-        writeLine(m_err, kProgram + QStringLiteral(": no password: give it on standard input "
-                                                   "with --password-stdin, or let Kestrova "
-                                                   "remember it"));
-        return kCredentials;
-    }
+    begin(std::move(options));
+    return std::nullopt;
+}
 
+void CheckCommand::begin(CheckOptions options) {
     std::unique_ptr<Browser> browser =
         m_environment.browser ? m_environment.browser() : std::make_unique<LiveBrowser>();
     m_run = std::make_unique<Run>(*this, std::move(options), std::move(browser),
                                   m_environment.second);
     m_run->begin();
-    return std::nullopt;
+}
+
+QCoro::Task<> CheckCommand::startWithRememberedPassword(CheckOptions options) {
+    const QPointer<CheckCommand> self(this);
+    std::unique_ptr<PasswordStore> store = m_environment.passwordStore
+                                               ? m_environment.passwordStore()
+                                               : std::make_unique<KeyringPasswordStore>();
+    const SecretAnswer answer = co_await store->read(options.user);
+    if (!self) {
+        co_return;
+    }
+    if (answer.done() && !answer.password.isEmpty()) {
+        options.password = answer.password;
+        begin(std::move(options));
+        co_return;
+    }
+    const QString why =
+        answer.outcome == SecretAnswer::Outcome::Unavailable
+            ? QStringLiteral("the desktop keyring cannot be reached (%1)").arg(answer.reason)
+            : QStringLiteral("Kestrova remembers none for %1").arg(options.user);
+    writeLine(m_err, kProgram + QStringLiteral(": no password: %1; give it on standard input "
+                                               "with --password-stdin, or tick \"Remember "
+                                               "password\" in Kestrova")
+                                    .arg(why));
+    QMetaObject::invokeMethod(
+        this, [this] { Q_EMIT finished(kCredentials); }, Qt::QueuedConnection);
 }
 
 }  // namespace kestrova

@@ -14,6 +14,7 @@
 
 #include "app/grab_host.h"
 
+#include <QCoroTask>
 #include <QObject>
 #include <QStringList>
 
@@ -27,6 +28,8 @@ class QIODevice;
 namespace kestrova {
 
 class Browser;
+class PasswordStore;
+struct CheckOptions;
 
 namespace check_status {
 inline constexpr int kDone = 0;
@@ -47,6 +50,8 @@ struct CheckEnvironment {
     std::function<std::unique_ptr<Browser>()> browser;
     // The length of the grab's "second" (its pauses between looks at the portal).
     std::chrono::milliseconds second{1000};
+    // Where the remembered password is read. None: the desktop keyring.
+    std::function<std::unique_ptr<PasswordStore>()> passwordStore;
 };
 
 class CheckCommand : public QObject {
@@ -67,6 +72,8 @@ Q_SIGNALS:
 
 private:
     class Run;
+    void begin(CheckOptions options);
+    QCoro::Task<> startWithRememberedPassword(CheckOptions options);
     std::unique_ptr<Run> m_run;
     QIODevice& m_in;
     QIODevice& m_out;

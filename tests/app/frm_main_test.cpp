@@ -15,6 +15,7 @@
 #include "controls/tab_strip.h"
 #include "platform/dialogs.h"
 #include "platform/memory_browser.h"
+#include "platform/password_store.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
 #include "platform/twips.h"
@@ -65,6 +66,20 @@ Deployment testDeployment() {
     return d;
 }
 
+// The window owns its password store; the test's keyring outlives every window.
+class KeyringProxy : public PasswordStore {
+public:
+    explicit KeyringProxy(MemoryPasswordStore& keyring) : m_keyring(keyring) {}
+    QCoro::Task<SecretAnswer> read(QString user) override { return m_keyring.read(user); }
+    QCoro::Task<SecretAnswer> write(QString user, QString password) override {
+        return m_keyring.write(user, password);
+    }
+    QCoro::Task<SecretAnswer> remove(QString user) override { return m_keyring.remove(user); }
+
+private:
+    MemoryPasswordStore& m_keyring;
+};
+
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -86,6 +101,7 @@ protected:
         options.result.reportView = [](QWidget* p) { return new ReportView(p); };
         options.result.clock = [] { return QDate(2026, 12, 20); };
         options.openUrl = [this](const QUrl& url) { opened << url.toString(); };
+        options.passwordStore = [this] { return std::make_unique<KeyringProxy>(keyring); };
         auto w = std::make_unique<frmMain>(std::move(options));
         w->show();
         w->activateWindow();
@@ -112,8 +128,15 @@ protected:
         ASSERT_TRUE(spinUntil([&] { return !w.isShowingOutput(); }, 5s));
     }
 
+    // Whether the settings file holds `text` anywhere, in any key.
+    static bool settingsFileHolds(const char* text) {
+        QFile file(SettingsStore().fileName());
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains(text);
+    }
+
     RecordingDialogs dialogs;
     ScopedDialogs seam{dialogs};
+    MemoryPasswordStore keyring;  // outlives the windows, as the desktop's does
     MemoryBrowser* browser = nullptr;
     QStringList opened;
 };
@@ -226,7 +249,7 @@ TEST_F(MainWindow, ResizingPlacesTheFramesByTheRules) {
 
 // --- Settings ------------------------------------------------------------------------------------
 
-TEST_F(MainWindow, ARememberedPasswordSurvivesARestartAndGoesWhenUnticked) {
+TEST_F(MainWindow, ARememberedPasswordLivesInTheKeyringNeverInTheFile) {
     {
         auto w = open();
         w->txtUserName()->setText(q("abc"));
@@ -234,10 +257,9 @@ TEST_F(MainWindow, ARememberedPasswordSurvivesARestartAndGoesWhenUnticked) {
         w->chkSavePassword()->setChecked(true);
         w->close();
     }
-    const QString stored = SettingsStore().get(q("txtPasswordnew"), QString());
-    EXPECT_FALSE(stored.isEmpty());
-    EXPECT_NE(stored, q("s3cret, \"quoted\"; ok"));
-    EXPECT_EQ(scramblePassword(stored), q("s3cret, \"quoted\"; ok"));
+    EXPECT_EQ(keyring.kept, (std::map<QString, QString>{{q("abc"), q("s3cret, \"quoted\"; ok")}}));
+    EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
+    EXPECT_FALSE(settingsFileHolds("s3cret"));
     {
         auto w = open();
         EXPECT_EQ(w->txtUserName()->text(), q("abc"));
@@ -246,10 +268,54 @@ TEST_F(MainWindow, ARememberedPasswordSurvivesARestartAndGoesWhenUnticked) {
         w->chkSavePassword()->setChecked(false);
         w->close();
     }
-    EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
+    EXPECT_TRUE(keyring.kept.empty());  // unticking takes it out of the keyring
     auto w = open();
     EXPECT_TRUE(w->txtPassword()->text().isEmpty());
     EXPECT_EQ(w->txtUserName()->text(), q("abc"));
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
+}
+
+TEST_F(MainWindow, APasswordKeptTheOldWayMovesIntoTheKeyringAndOutOfTheFile) {
+    {
+        SettingsStore store;
+        store.save(q("txtUserName"), q("abc"));
+        store.save(q("txtPasswordnew"), scramblePassword(q("old s3cret")));
+        store.save(q("chkSavePassword"), q("1"));
+        store.sync();
+    }
+    auto w = open();
+    EXPECT_EQ(w->txtPassword()->text(), q("old s3cret"));
+    EXPECT_EQ(keyring.kept[q("abc")], q("old s3cret"));
+    EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
+    EXPECT_FALSE(settingsFileHolds(scramblePassword(q("old s3cret")).toUtf8().constData()));
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
+}
+
+TEST_F(MainWindow, WithoutAKeyringThePasswordIsKeptForTheSessionAndSaidOnce) {
+    keyring.unavailable = q("no desktop keyring is running");
+    {
+        SettingsStore store;
+        store.save(q("txtUserName"), q("abc"));
+        store.save(q("txtPasswordnew"), scramblePassword(q("old s3cret")));
+        store.save(q("chkSavePassword"), q("1"));
+        store.sync();
+    }
+    auto w = open();
+    EXPECT_EQ(w->txtPassword()->text(), q("old s3cret"));  // for this session
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, q("Remember password"));
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(
+        q("Kestrova cannot remember your password: no desktop keyring is running.")));
+    // Ticking the box again asks the keyring again, but says it no more.
+    w->chkSavePassword()->setChecked(false);
+    QTest::mouseClick(w->chkSavePassword(), Qt::LeftButton);
+    EXPECT_TRUE(w->chkSavePassword()->isChecked());
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    w->close();
+    // Never the file instead.
+    EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
+    EXPECT_FALSE(settingsFileHolds(scramblePassword(q("old s3cret")).toUtf8().constData()));
+    EXPECT_TRUE(keyring.kept.empty());
 }
 
 TEST_F(MainWindow, TheOptionsAndTheWindowComeBackAfterARestart) {

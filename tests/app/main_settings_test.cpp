@@ -213,23 +213,29 @@ TEST_F(Settings, WhatACloseSavesTheNextLoadRestores) {
     }
     const LoadedSettings loaded = loadMainSettings(SettingsStore(), designDefaults());
     EXPECT_TRUE(loaded.problems.empty());
-    expectSame(loaded.values, someSettings());
+    // Everything but the password, which the keyring keeps: the file never holds it.
+    MainSettings expected = someSettings();
+    expected.txtPassword.clear();
+    expectSame(loaded.values, expected);
+    EXPECT_TRUE(SettingsStore().contains(q("txtPasswordnew")));
+    EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
+    EXPECT_TRUE(SettingsStore().get(q("txtPassword"), q("x")).isEmpty());
 }
 
-// Scrambling turns a character equal to its key character into NUL, and others into control
-// characters, quotes, commas, "@" or "=": every one has to come back from the INI file.
-TEST_F(Settings, EveryScrambledCharacterSurvivesTheIniFile) {
+// Older versions kept the password scrambled in the file. Scrambling turns a character equal to
+// its key character into NUL, and others into control characters, quotes, commas, "@" or "=":
+// every one has to come back from such a file, so the password can move into the keyring.
+TEST_F(Settings, EveryScrambledCharacterOfAnOldFileReadsBack) {
     QString password = kPasswordKey;  // scrambles to NUL characters
     for (int c = 1; c < 256; ++c) {
         password += QChar(c);
     }
     password += QChar(0x4E2D);
     password += q(" ends in a blank ");
-    MainSettings s = someSettings();
-    s.txtPassword = password;
     {
         SettingsStore store;
-        saveMainSettings(store, s, false);
+        saveMainSettings(store, someSettings(), false);
+        store.save(q("txtPasswordnew"), scramblePassword(password));  // as an older version did
     }
     const QString scrambled = SettingsStore().get(q("txtPasswordnew"), QString());
     EXPECT_TRUE(scrambled.contains(QChar(0)));
@@ -262,8 +268,9 @@ TEST_P(CorruptValue, GetsItsDefaultAndTheLoadGoesOn) {
     ASSERT_EQ(loaded.problems, (std::vector<SettingProblem>{{q(row.key), q(row.stored)}}));
     EXPECT_TRUE(describeProblems(loaded.problems).contains(q(row.key).trimmed()));
 
-    // Expected: what was saved, with the corrupt key at its default.
+    // Expected: what was saved (never a password), with the corrupt key at its default.
     MainSettings expected = someSettings();
+    expected.txtPassword.clear();
     const MainSettings d = designDefaults();
     const QString k = q(row.key);
     if (k == u"chkSavePassword") expected.chkSavePassword = d.chkSavePassword;

@@ -7,6 +7,7 @@
 #include "app/main_settings.h"
 #include "browser/task_runner.h"
 #include "platform/memory_browser.h"
+#include "platform/password_store.h"
 #include "platform/settings_store.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +98,6 @@ TEST_F(CheckCommandLine, NoUserIdOrNoPasswordIsExitStatusThree) {
 TEST_F(CheckCommandLine, TheSettingsGiveTheHostTheUserAndTheRememberedPassword) {
     MainSettings stored;
     stored.txtUserName = q("stored-user");
-    stored.txtPassword = q("stored secret");
     stored.chkSavePassword = 1;
     stored.Selfcaresite = 1;  // the west host
     SettingsStore store;
@@ -113,6 +113,12 @@ TEST_F(CheckCommandLine, TheSettingsGiveTheHostTheUserAndTheRememberedPassword) 
     QString typedUser;
     QString typedPassword;
     CheckEnvironment environment;
+    // The password from the keyring, as Kestrova remembers it.
+    environment.passwordStore = [] {
+        auto keyring = std::make_unique<MemoryPasswordStore>();
+        keyring->kept[q("stored-user")] = q("stored secret");
+        return keyring;
+    };
     environment.browser = [&] {
         auto browser = std::make_unique<MemoryBrowser>();
         browser->addRoute(west, logIn);
@@ -134,6 +140,46 @@ TEST_F(CheckCommandLine, TheSettingsGiveTheHostTheUserAndTheRememberedPassword) 
         << err.data().toStdString();
     EXPECT_EQ(typedUser, q("stored-user"));
     EXPECT_EQ(typedPassword, q("stored secret"));
+}
+
+TEST_F(CheckCommandLine, NoRememberedPasswordOrNoKeyringIsExitStatusThreeWithTheReason) {
+    struct Case {
+        const char* unavailable;  // the keyring's reason, or empty: a keyring with nothing
+        const char* says;
+    };
+    for (const Case& c : {Case{"", "no password: Kestrova remembers none for abc;"},
+                          Case{"no desktop keyring is running",
+                               "no password: the desktop keyring cannot be reached (no desktop "
+                               "keyring is running);"}}) {
+        QBuffer in;
+        QBuffer out;
+        QBuffer err;
+        in.open(QIODevice::ReadOnly);
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        bool browserMade = false;
+        CheckEnvironment environment;
+        environment.passwordStore = [&c] {
+            auto keyring = std::make_unique<MemoryPasswordStore>();
+            keyring->unavailable = q(c.unavailable);
+            return keyring;
+        };
+        environment.browser = [&browserMade] {
+            browserMade = true;
+            return std::make_unique<MemoryBrowser>();
+        };
+        CheckCommand command(in, out, err, environment);
+        int status = -1;
+        QObject::connect(&command, &CheckCommand::finished, [&status](int s) { status = s; });
+        EXPECT_EQ(command.start({q("--host"), q("portal.test"), q("--user"), q("abc")}),
+                  std::nullopt);
+        ASSERT_TRUE(kestrova::testing::spinUntil([&] { return status >= 0; },
+                                                 std::chrono::seconds(5)));
+        EXPECT_EQ(status, 3);
+        EXPECT_TRUE(QString::fromUtf8(err.data()).startsWith(q("kestrova-check: ") + q(c.says)))
+            << err.data().toStdString();
+        EXPECT_FALSE(browserMade);
+    }
 }
 
 TEST(CheckExitStatus, EachWayAGrabStopsHasItsStatus) {

@@ -3,6 +3,9 @@
 
 #include "app/main_settings.h"
 #include "browser/portal_process.h"
+#include "browser/task_runner.h"
+#include "platform/keyring/keyring_password_store.h"
+#include "support/private_keyring.h"
 #include "platform/settings_store.h"
 #include "retrieval/cache_file.h"
 #include "usage_data.h"
@@ -48,7 +51,9 @@ protected:
     QString portalHost() const { return QStringLiteral("127.0.0.1:%1").arg(portal->port()); }
 
     QProcessEnvironment environment() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = keyringEnvironment.isEmpty()
+                                      ? QProcessEnvironment::systemEnvironment()
+                                      : keyringEnvironment;
         env.insert(q("XDG_CONFIG_HOME"), home.filePath(q("config")));
         env.insert(q("XDG_DATA_HOME"), home.filePath(q("data")));
         env.insert(q("XDG_CONFIG_DIRS"), home.filePath(q("etc")));
@@ -96,6 +101,7 @@ protected:
 
     QTemporaryDir home;
     std::unique_ptr<PortalProcess> portal;
+    QProcessEnvironment keyringEnvironment;  // set: the check finds a keyring of the test's
 };
 
 TEST_F(CheckLive, AChecksFiguresAreKestrovaReportsOnTheSameLogAndThePasswordStaysUnwritten) {
@@ -145,12 +151,16 @@ TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
     ASSERT_TRUE(deployment.open(QIODevice::WriteOnly));
     deployment.write(QStringLiteral("[Deployment]\nNorthHost=%1\n").arg(portalHost()).toUtf8());
     deployment.close();
-    // The settings as the main window writes them, in the check's settings folder.
+    // The settings as the main window writes them, in the check's settings folder, and the
+    // password in a desktop keyring of the test's own.
+    testing::PrivateKeyring keyring;
+    ASSERT_TRUE(keyring.ready());
+    ASSERT_TRUE(testing::await(KeyringPasswordStore().write(q("demo"), q(kPassword))).done());
+    keyringEnvironment = keyring.environment();
     QString written;
     {
         MainSettings stored;
         stored.txtUserName = q("demo");
-        stored.txtPassword = q(kPassword);
         stored.chkSavePassword = 1;
         stored.Selfcaresite = 0;
         SettingsStore store(q("kestrova"));
