@@ -710,7 +710,9 @@ void frmMain::resumeResultWaiters() {
 
 QCoro::Task<> frmMain::ShowOutput() {
     const QPointer<frmMain> self(this);
+    Q_EMIT outputStarted();
     WriteOutput();
+    Q_EMIT outputWritten();
     m_result->prepareToShow(windowIcon());
     ++m_showing;
     m_result->open();

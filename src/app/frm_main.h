@@ -168,6 +168,10 @@ public:
 Q_SIGNALS:
     // The window has closed and saved its settings: the program ends.
     void programEnded();
+    // ShowOutput has started (Timer1 ticked), and has built the report and is about to open
+    // the result window (for the benchmark's timing of a grab's steps).
+    void outputStarted();
+    void outputWritten();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -464,6 +464,7 @@ QCoro::Task<> UsageCheck::usageWalk() {
     if (!current()) {
         co_return;  // a new grab has started meanwhile: the log is not its
     }
+    Q_EMIT logFetched();
 
     QString period = QStringLiteral("period ");
     const char* parts[] = {"ddkFromDay", "ddkFromMonth", "ddkFromYear",
@@ -506,6 +507,7 @@ void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult
     }
     m_running = false;
     m_extraction.ParseUsageFile(text);
+    Q_EMIT logRead();
     // Kept only when the log was read whole (the report is then on its way).
     if (m_timer1.isActive() && m_host.cacheEnabled()) {
         const CacheMerge merge = mergeIntoCache(m_host.folder(), m_state.mstrRecords,

@@ -84,6 +84,10 @@ public:
 Q_SIGNALS:
     // A handler invocation ended (for tests and the demo's automation).
     void handlerEnded();
+    // The usage log has been downloaded, and then read into records (for the benchmark's
+    // timing of a grab's steps).
+    void logFetched();
+    void logRead();
 
 private:
     // How a wait for the portal ended.

@@ -547,3 +547,36 @@ TEST(PortalServer, StopRightAfterStartEndsTheServer) {
 
 }  // namespace
 }  // namespace kestrova::portal
+
+namespace kestrova::portal {
+namespace {
+
+TEST(PortalHeavyMonth, EveryDayHasTheAskedSessionsAndTheyNeverOverlap) {
+    const auto records = usageRecords("demo", ymd(2026, 11, 1), ymd(2026, 11, 30), 100);
+    ASSERT_EQ(records.size(), 3000u);
+    for (int d = 1; d <= 30; ++d) {
+        const auto day = dayRecords("demo", ymd(2026, 11, unsigned(d)), 100);
+        ASSERT_EQ(day.size(), 100u);
+        for (std::size_t i = 1; i < day.size(); ++i) {
+            EXPECT_GE(day[i].start, day[i - 1].start + day[i - 1].duration) << d << " " << i;
+        }
+        EXPECT_LT((day.back().start + day.back().duration).count(), 86400);
+    }
+    // The usual month is left alone.
+    EXPECT_EQ(usageRecords("demo", ymd(2026, 11, 1), ymd(2026, 11, 30)),
+              usageRecords("demo", ymd(2026, 11, 1), ymd(2026, 11, 30), 0));
+}
+
+TEST(PortalCompression, AnAnswerIsGzipWhereABrowserWouldAlsoTakeBrotli) {
+    Portal portal;
+    const std::string session = portal.sessionFor();
+    httplib::Headers headers{{"Cookie", session}, {"Accept-Encoding", "gzip, deflate, br"}};
+    portal.client().set_decompress(false);
+    const httplib::Result res =
+        portal.client().Get("/usage.csv?from=2013-04-01&to=2013-04-17", headers);
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->get_header_value("Content-Encoding"), "gzip");
+}
+
+}  // namespace
+}  // namespace kestrova::portal

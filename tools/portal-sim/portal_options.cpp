@@ -94,6 +94,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
                     parsed.error = "--today must be a date as YYYY-MM-DD, not \"" + *text + '"';
                 }
             }
+        } else if (name == "--sessions-per-day") {
+            number(o.sessionsPerDay, 1, 1000);
         } else if (name == "--page-size") {
             number(o.pageSize, 1, 1000);
         } else if (name == "--verbose") {
@@ -124,6 +126,9 @@ Options:
   --today YYYY-MM-DD the portal's today (default: the local date); there is no usage
                      after it
   --page-size N      entries per page of the usage table (default 10)
+  --sessions-per-day N
+                     every day has exactly N sessions (a heavy user's month, for
+                     benchmarks; default: 0 to 6, varying by day)
   --delay-ms N       wait N milliseconds before every response
   --omit ID          leave the element with this id (or form name) out of every page;
                      may be given more than once

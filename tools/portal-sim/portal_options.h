@@ -22,6 +22,7 @@ struct PortalOptions {
     bool failDownload = false;
     std::optional<Date> today;           // the portal's "today"; the local date when unset
     int pageSize = 10;                   // entries per page of the usage table
+    int sessionsPerDay = 0;              // > 0: every day has exactly that many sessions
     bool verbose = false;                // one line per request on standard error
 };
 

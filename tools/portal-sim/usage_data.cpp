@@ -119,7 +119,7 @@ std::string UsageRecord::logLine() const {
     return line;
 }
 
-std::vector<UsageRecord> dayRecords(std::string_view userId, Date day) {
+std::vector<UsageRecord> dayRecords(std::string_view userId, Date day, int sessionsPerDay) {
     if (!day.ok()) {
         return {};
     }
@@ -135,6 +135,24 @@ std::vector<UsageRecord> dayRecords(std::string_view userId, Date day) {
     }
 
     std::vector<Session> sessions;
+    if (sessionsPerDay > 0) {
+        // Evenly spread, each within its own share of the day, so none is dropped.
+        const std::int64_t share = kDaySeconds / sessionsPerDay;
+        std::vector<UsageRecord> records;
+        for (int i = 0; i < sessionsPerDay; ++i) {
+            const std::int64_t start = i * share + random.between(0, share / 4);
+            const std::int64_t length = random.between(std::min<std::int64_t>(30, share / 2),
+                                                       std::max<std::int64_t>(1, share / 2));
+            UsageRecord record;
+            record.date = day;
+            record.start = seconds(start);
+            record.duration = seconds(std::min(length, kDaySeconds - 1 - start));
+            record.download = downloadFor(random, length);
+            record.upload = uploadFor(random, record.download);
+            records.push_back(record);
+        }
+        return records;
+    }
     // Night plans count the hours from 02:00 to 08:00; sessions across either edge are the
     // ones the report has to split, so some days have one of each.
     if (count > 0 && random.chance(40)) {
@@ -178,13 +196,14 @@ std::vector<UsageRecord> dayRecords(std::string_view userId, Date day) {
     return records;
 }
 
-std::vector<UsageRecord> usageRecords(std::string_view userId, Date from, Date to) {
+std::vector<UsageRecord> usageRecords(std::string_view userId, Date from, Date to,
+                                      int sessionsPerDay) {
     std::vector<UsageRecord> records;
     if (!from.ok() || !to.ok() || sys_days(from) > sys_days(to)) {
         return records;
     }
     for (sys_days day = sys_days(to); day >= sys_days(from); day -= days(1)) {
-        std::vector<UsageRecord> ofDay = dayRecords(userId, Date(day));
+        std::vector<UsageRecord> ofDay = dayRecords(userId, Date(day), sessionsPerDay);
         records.insert(records.end(), ofDay.rbegin(), ofDay.rend());
     }
     return records;

@@ -54,12 +54,14 @@ struct UsageRecord {
 // zeros ("12.5", "0.0012", "3").
 std::string megabytesText(std::int64_t tenThousandths);
 
-// The sessions of one day, oldest first. Some days have none.
-std::vector<UsageRecord> dayRecords(std::string_view userId, Date day);
+// The sessions of one day, oldest first. Some days have none. `sessionsPerDay` > 0: exactly
+// that many, spread over the day (a heavy user's month, for benchmarks).
+std::vector<UsageRecord> dayRecords(std::string_view userId, Date day, int sessionsPerDay = 0);
 
 // The sessions from `from` to `to` (both included), newest first, as the portal lists them.
 // Empty when `from` is after `to` or either date is not a real date.
-std::vector<UsageRecord> usageRecords(std::string_view userId, Date from, Date to);
+std::vector<UsageRecord> usageRecords(std::string_view userId, Date from, Date to,
+                                      int sessionsPerDay = 0);
 
 // The comma-separated usage log: the header line, then one line per record in the given order,
 // every line ended by CR LF.
