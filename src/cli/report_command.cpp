@@ -220,26 +220,29 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
     RetrievalState state;
     HeadlessHost host;
     HeadlessResult result;
+    // The page is written out as it is: only the CSV export walks a document.
+    result.markupOnly = !parser.isSet(csv);
     ReportBuilder report(state, host, result);
     UsageExtraction extraction(state, host, report);
 
     try {
-        const QString text = ReadFileData(file, isCache);
+        QString text = ReadFileData(file, isCache);
         if (isCache) {
-            state.mstrRecords = text;
+            state.mstrRecords = std::move(text);
             state.mstrMonthYear =
                 cacheItemPeriod(info.fileName().endsWith(kCacheExtension)
                                     ? info.fileName().chopped(kCacheExtension.size())
                                     : info.completeBaseName());
         } else {
-            const ParsedUsageLog log = parseUsageLog(text);
+            UsageLogRecords log = readUsageLogRecords(text);
+            text = QString();
             if (log.badLine != 0) {
                 return fail(err, file,
                             QStringLiteral("Error retrieving data from site (line %1 has fewer "
                                            "than six fields)")
                                 .arg(log.badLine));
             }
-            extraction.addInFront(log.rows);
+            extraction.addRecordsInFront(std::move(log.records));
             if (!log.earliest.isEmpty()) {
                 state.mstrMonthYear = downloadPeriodText(log.earliest, log.latest);
             }
@@ -284,17 +287,17 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
         return fail(err, file, failure.description());
     }
 
-    const QByteArray page = fileBytes(result.report.outerHTML());
+    const QString page = result.pageMarkup();
     if (parser.isSet(output)) {
         QSaveFile saved(parser.value(output));
-        if (!saved.open(QIODevice::WriteOnly) || saved.write(page) != page.size() ||
+        if (!saved.open(QIODevice::WriteOnly) || !writeFileBytes(saved, page) ||
             !saved.commit()) {
             return fail(err, parser.value(output), saved.errorString());
         }
         writeLine(err, QStringLiteral("Report written to %1")
                            .arg(QFileInfo(parser.value(output)).absoluteFilePath()));
     } else if (!parser.isSet(summary)) {
-        out.write(page);
+        writeFileBytes(out, page);
     }
     QIODevice& summaryStream = parser.isSet(summary) ? out : err;
     if (json) {
