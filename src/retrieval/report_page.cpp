@@ -464,8 +464,10 @@ bool ReportBuilder::writeDirect() {
     char16_t* const begin = reinterpret_cast<char16_t*>(page.data());
     char16_t* out = begin;
     auto put = [&out](QStringView text) {
-        std::memcpy(out, text.utf16(), std::size_t(text.size()) * sizeof(char16_t));
-        out += text.size();
+        if (!text.isEmpty()) {
+            std::memcpy(out, text.utf16(), std::size_t(text.size()) * sizeof(char16_t));
+            out += text.size();
+        }
     };
     put(doctype);
     put(plan.before);

@@ -309,8 +309,10 @@ char16_t* writeCellMarkup(char16_t* out, QStringView field) {
         while (run < end && *run != u'&' && *run != u'\r') {
             ++run;
         }
-        std::memcpy(out, in, std::size_t(run - in) * 2);
-        out += run - in;
+        if (run != in) {
+            std::memcpy(out, in, std::size_t(run - in) * 2);
+            out += run - in;
+        }
         in = run;
         if (in == end) {
             break;

@@ -162,7 +162,7 @@ UsageLogRecords readUsageLogRecords(const QString& text) {
         }
         ++log.count;
     });
-    // Dropping the unused front moves no characters.
+    // Qt drops the unused front by moving where the text starts, not the characters.
     records.remove(0, front);
     return log;
 }
