@@ -275,7 +275,7 @@ private:
         }
         if (!o.outputPath.isEmpty()) {
             QString why;
-            if (!writeWholeFile(o.outputPath, fileBytes(m_result.report.outerHTML()), why)) {
+            if (!writeWholeFile(o.outputPath, fileBytes(m_result.pageMarkup()), why)) {
                 finish(kOther, o.outputPath + u": " + why);
                 return;
             }

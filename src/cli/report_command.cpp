@@ -16,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QJsonDocument>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace kestrova {
 
@@ -161,26 +162,29 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
     RetrievalState state;
     HeadlessHost host;
     HeadlessResult result;
+    // The page is written out as it is: only the CSV export walks a document.
+    result.markupOnly = options.csvPath.isEmpty();
     ReportBuilder report(state, host, result);
     UsageExtraction extraction(state, host, report);
 
     try {
-        const QString text = ReadFileData(file, isCache);
+        QString text = ReadFileData(file, isCache);
         if (isCache) {
-            state.mstrRecords = text;
+            state.mstrRecords = std::move(text);
             state.mstrMonthYear =
                 cacheItemPeriod(info.fileName().endsWith(kCacheExtension)
                                     ? info.fileName().chopped(kCacheExtension.size())
                                     : info.completeBaseName());
         } else {
-            const ParsedUsageLog log = parseUsageLog(text);
+            UsageLogRecords log = readUsageLogRecords(text);
+            text = QString();
             if (log.badLine != 0) {
                 return fail(err, file,
                             QStringLiteral("Error retrieving data from site (line %1 has fewer "
                                            "than six fields)")
                                 .arg(log.badLine));
             }
-            extraction.addInFront(log.rows);
+            extraction.addRecordsInFront(std::move(log.records));
             if (!log.earliest.isEmpty()) {
                 state.mstrMonthYear = downloadPeriodText(log.earliest, log.latest);
             }
@@ -217,16 +221,17 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
         return fail(err, file, failure.description());
     }
 
-    const QByteArray page = fileBytes(result.report.outerHTML());
+    const QString page = result.pageMarkup();
     if (!options.outputPath.isEmpty()) {
-        QString why;
-        if (!writeWholeFile(options.outputPath, page, why)) {
-            return fail(err, options.outputPath, why);
+        QSaveFile saved(options.outputPath);
+        if (!saved.open(QIODevice::WriteOnly) || !writeFileBytes(saved, page) ||
+            !saved.commit()) {
+            return fail(err, options.outputPath, saved.errorString());
         }
         writeLine(err, QStringLiteral("Report written to %1")
                            .arg(QFileInfo(options.outputPath).absoluteFilePath()));
     } else if (!parser.isSet(summary)) {
-        out.write(page);
+        writeFileBytes(out, page);
     }
     QIODevice& summaryStream = parser.isSet(summary) ? out : err;
     if (options.json) {

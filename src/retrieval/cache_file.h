@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class QIODevice;
+
 namespace kestrova {
 
 // The key the cache files are scrambled with.
@@ -28,6 +30,9 @@ bool writeFileData(const QString& fileName, const QString& data, bool scramble, 
 // Bytes of a text as the files hold them: one byte per character when every character fits,
 // otherwise UTF-8 after a byte order mark (so no character is ever lost).
 QByteArray fileBytes(const QString& text);
+// Writes the same bytes as fileBytes(text) a piece at a time, without a copy of the whole
+// text; false when the device takes less than it is given.
+bool writeFileBytes(QIODevice& device, const QString& text);
 bool fitsLatin1(const QString& text);
 QString textOfFileBytes(const QByteArray& bytes);
 

@@ -11,6 +11,10 @@ namespace kestrova {
 class HeadlessResult : public ReportTarget {
 public:
     Document& reportDocument() override { return report; }
+    bool takesPageMarkup() const override { return markupOnly; }
+    void setReportPage(QString html) override { page = std::move(html); }
+    // The finished page's mark-up, from whichever form holds it.
+    QString pageMarkup() const { return markupOnly ? page : report.outerHTML(); }
     QDate lastUsedDate() const override { return mdtLastUsedDate; }
     void setLastUsedDate(const QDate& date) override { mdtLastUsedDate = date; }
     void setTotalUsage(std::int32_t mb) override { mlngTotalUsage = mb; }
@@ -27,6 +31,10 @@ public:
     void CreateSummary() override { ++summaries; }
 
     HtmlDocument report;
+    // The page as mark-up only (the command line writes it to a file): no document is built
+    // for it where none is needed, and `report` is then left as it was.
+    bool markupOnly = false;
+    QString page;
     QDate mdtLastUsedDate;
     std::int32_t mlngTotalUsage = 0;
     std::int32_t mlngChargedUsage = 0;

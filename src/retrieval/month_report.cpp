@@ -12,6 +12,8 @@ void buildMonthReport(const QString& records, const QString& period, MonthReport
     state.mstrRecords = records;
     state.mstrMonthYear = period;
     HeadlessHost host;
+    // Only the figures are wanted: the page stays mark-up, never a document.
+    report.result.markupOnly = true;
     ReportBuilder builder(state, host, report.result);
     builder.GrabbingFinished();
     builder.WriteOutput();

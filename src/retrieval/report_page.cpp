@@ -3,13 +3,16 @@
 #include "platform/dialogs.h"
 #include "platform/document.h"
 #include "platform/failure.h"
+#include "platform/html_document.h"
 #include "platform/number_format.h"
 #include "retrieval/row_text.h"
 
 #include <QLocale>
 #include <QTime>
+#include <cstring>
 #include <limits>
 #include <map>
+#include <vector>
 
 namespace kestrova {
 
@@ -45,8 +48,6 @@ QString ReportTemplate() {
 }
 
 namespace {
-
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // Replaces every placeholder in one pass, so text put in is never searched again.
 QString fillPlaceholders(const QString& text, const std::map<QString, QString>& values) {
@@ -90,11 +91,10 @@ std::int32_t toLong(Int128 whole) {
 }
 
 // The record's date from its date field: the year, month and day of "YYYY-MM-DD".
-QDate recordDate(const QString& field) {
-    const QStringView f(field);
+QDate recordDate(QStringView f) {
     const QDate d(f.left(4).toInt(), f.mid(5, 2).toInt(), f.mid(8, 2).toInt());
     if (!d.isValid()) {
-        throw Failure(QStringLiteral("Type mismatch: \"%1\" is not a date").arg(field));
+        throw Failure(QStringLiteral("Type mismatch: \"%1\" is not a date").arg(f.toString()));
     }
     return d;
 }
@@ -117,18 +117,86 @@ int secondsOf(const QString& text) {
     return seconds;
 }
 
+// The month's figures and the rows' mark-up put into the report template.
+QString fillReportTemplate(const QString& reportTemplate, Int128 monthSum, const QString& rows,
+                           const QString& monthYear) {
+    const double monthMB = double(monthSum);
+    return fillPlaceholders(reportTemplate,
+                            {{QStringLiteral("##mb##"), formatNumber(monthMB, 3)},
+                             {QStringLiteral("##gb##"), formatNumber(monthMB / 1024.0, 3)},
+                             {QStringLiteral("##row##"), rows},
+                             {QStringLiteral("##note##"), QString()},
+                             {QStringLiteral("##month-year##"),
+                              escapeHtmlText(monthYear) + QStringLiteral("<BR>")}});
+}
+
+// The row colours and the page's other rules, as a style sheet of the page.
+void addStyleRules(Document& doc, const DisplaySettings& display) {
+    StyleSheetPtr sheet = doc.createStyleSheet();
+    const std::pair<const char*, std::pair<ColorRef, ColorRef>> classes[] = {
+        {".free", {display.mlngColorFree, display.mlngColorBackFree}},
+        {".mixed", {display.mlngColorMixed, display.mlngColorBackMixed}},
+        {".nonfree", {display.mlngColorNonFree, display.mlngColorBackNonFree}}};
+    for (const auto& [selector, colours] : classes) {
+        sheet->addRule(QString::fromLatin1(selector), u"color:" + ColorToHTML(colours.first) + u';');
+        sheet->addRule(QString::fromLatin1(selector),
+                       u"background-color:" + ColorToHTML(colours.second) + u';');
+    }
+    const std::pair<const char*, const char*> fixedRules[] = {
+        {".dailytotal", "color:#000000;"},       {".dailytotal", "background-color:#ffffff;"},
+        {"TABLE", "border-collapse:collapse;"}, {"TABLE", "border:1 solid black;"},
+        {"TD", "border:1 solid black;"},        {"Body", "font-face:arial;"},
+        {"TD", "font-family:arial;"},           {"TD", "font-size:14;"}};
+    for (const auto& [selector, declarations] : fixedRules) {
+        sheet->addRule(QString::fromLatin1(selector), QString::fromLatin1(declarations));
+    }
+}
+
+// Where the direct way's rows go in the page around them.
+const QString kRowsMark = QStringLiteral("<tr id=\"kestrova-rows\"></tr>");
+
+// Thrown while planning the direct way where only the documents give the right page.
+struct NeedsDocuments {};
+
+// The daily total's cell as a page's mark-up holds it: the cell that the way through the
+// documents inserts, with its content parsed and serialised again.
+void appendDailyTotalCell(QString& out, int rows, Megabytes total) {
+    const QString text = GetKBMBGBString(total);
+    const qsizetype br = text.indexOf(u"<BR>");
+    const QStringView parts[] = {QStringView(text).left(br < 0 ? text.size() : br),
+                                 br < 0 ? QStringView() : QStringView(text).sliced(br + 4)};
+    for (QStringView part : parts) {
+        for (QChar c : part) {
+            if (c == u'&' || c == u'<' || c == u'>' || c == u'\r' || c == QChar(0)) {
+                throw NeedsDocuments{};  // a parser would make more of it than text
+            }
+        }
+    }
+    out += u"<td rowspan=\"";
+    out += QString::number(rows);
+    out += u"\" align=\"middle\" class=\"dailytotal\"><b><u>";
+    appendHtmlEscaped(out, parts[0], false);
+    if (br >= 0) {
+        out += u"<br>";
+        appendHtmlEscaped(out, parts[1], false);
+    }
+    out += u"</u></b><br></td>";
+}
+
+// A row of own row text grows by at most this much as the page's mark-up (lower-case tags,
+// the usage type and class); its fields only shrink (quotes and CR LF).
+constexpr qsizetype kRowGrowth = 36;
+
 }  // namespace
 
 bool matchesRecordDate(QStringView text) {
     if (text.size() < 10) {
         return false;
     }
-    for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-        if (!isDigit(text[i])) {
-            return false;
-        }
-    }
-    return text[4] == u'-' && text[7] == u'-';
+    const char16_t* t = text.utf16();
+    auto digit = [](char16_t c) { return char16_t(c - u'0') <= 9; };
+    return digit(t[0]) && digit(t[1]) && digit(t[2]) && digit(t[3]) && t[4] == u'-' &&
+           digit(t[5]) && digit(t[6]) && t[7] == u'-' && digit(t[8]) && digit(t[9]);
 }
 
 QString GetKBMBGBString(Megabytes curUsedValue) {
@@ -189,16 +257,78 @@ QString classifyRecord(int planKind, const QString& time, const QString& duratio
     return night == length ? free : mixed;
 }
 
+// The chart data texts, a day at a time from the oldest.
+struct ReportBuilder::ChartDays {
+    explicit ChartDays(const DisplaySettings& display)
+        : usageLine(display.mblnExcludeNonFree ? QString() : QStringLiteral("Usage")),
+          freeLine(display.mblnExcludeFree ? QString() : QStringLiteral("Free")),
+          excludeFree(display.mblnExcludeFree) {}
+
+    void addDay(QStringView dayOfMonth, Megabytes nonFree, Megabytes free) {
+        ++days;
+        labels += u'\t';
+        labels += dayOfMonth;
+        usageLine += u'\t';
+        usageLine += formatNumber(nonFree.toDecimal(), 2);
+        if (!excludeFree) {
+            freeLine += u'\t';
+            freeLine += formatNumber(free.toDecimal(), 2);
+        }
+        monthNonFree += nonFree;
+        monthFree += free;
+    }
+
+    QString labels;
+    QString usageLine;
+    QString freeLine;
+    bool excludeFree;
+    int days = 0;
+    Megabytes monthNonFree;
+    Megabytes monthFree;
+};
+
+// Everything the direct way needs, worked out before anything is changed.
+struct ReportBuilder::DirectPlan {
+    explicit DirectPlan(const DisplaySettings& display) : chart(display) {}
+
+    // A block of rows of one day, in the order of the rows text (the oldest first).
+    struct Day {
+        qsizetype lastRow = 0;  // the block's last row, the first in the page
+        int rows = 0;
+        Megabytes total;
+        qsizetype cellAt = 0;  // its daily total's cell in `cells`
+        qsizetype cellLength = 0;
+    };
+    std::vector<qsizetype> rowAt;  // where each record's row starts in the rows text
+    std::vector<Day> days;
+    QString cells;                 // the daily total cells' mark-up, one after the other
+    qsizetype rowsLength = 0;      // the rows' mark-up at most, cells included
+    QDate latest;
+    Int128 monthSum = 0;
+    std::int32_t usageMB = 0;
+    std::int32_t lastDayUsage = -1;
+    int records = 0;
+    ChartDays chart;
+    QString before;  // the page up to the rows
+    QString after;   // and from them on
+};
+
 void ReportBuilder::GrabbingFinished() {
     m_state.mstrReportTemplate = ReportTemplate();
-    QString page = m_state.mstrReportTemplate;
-    page.replace(QStringLiteral("##row##"), m_state.mstrRecords);
+    m_rowsAside = m_directRows && isOwnRowText(m_state.mstrRecords);
+    m_rows = m_rowsAside ? m_state.mstrRecords : QString();
+    writeSkeleton(m_rowsAside ? QString() : m_state.mstrRecords);
+    m_host.processPendingEvents();
+    m_host.enableTimer1();
+}
+
+void ReportBuilder::writeSkeleton(const QString& records) {
+    QString page = ReportTemplate();
+    page.replace(QStringLiteral("##row##"), records);
     Document& temp = m_host.wbTemp();
     temp.clear();
     temp.write(page);
     temp.close();
-    m_host.processPendingEvents();
-    m_host.enableTimer1();
 }
 
 void ReportBuilder::WriteOutput() {
@@ -215,6 +345,187 @@ void ReportBuilder::WriteOutput() {
 
 void ReportBuilder::writeOutput() {
     m_figures = ReportFigures{};
+    if (m_rowsAside) {
+        if (m_directRows && writeDirect()) {
+            return;
+        }
+        // Rows the direct way leaves to the documents after all: the skeleton gets them now.
+        writeSkeleton(m_rows);
+        m_rows = QString();
+        m_rowsAside = false;
+    }
+    writeThroughDocuments();
+}
+
+bool ReportBuilder::planDirect(DirectPlan& plan) const {
+    // m_rows passed isOwnRowText when they were put aside.
+    if (m_state.mstrReportTemplate != ReportTemplate()) {
+        return false;
+    }
+    try {
+        // The records in the order of the rows text, as the way through the documents walks
+        // the listing up from its last row for the daily totals.
+        const bool freeKind = m_state.planKind == kUnlimitedPlan;
+        OwnRowText rows(m_rows);
+        OwnRowText::Fields fields;
+        QString dateText;
+        QString totalText;
+        QString day;
+        const QLocale locale;  // the one requireNumber() would make for every record
+        DirectPlan::Day block;
+        Megabytes usage;
+        auto endDay = [&] {
+            if (block.rows == 0) {
+                return;
+            }
+            plan.lastDayUsage = toLong(block.total.toDecimal().roundedTiesToEven(0));
+            block.cellAt = plan.cells.size();
+            appendDailyTotalCell(plan.cells, block.rows, block.total);
+            block.cellLength = plan.cells.size() - block.cellAt;
+            plan.rowsLength += block.cellLength;
+            plan.chart.addDay(QStringView(day).sliced(8, 2), freeKind ? Megabytes() : block.total,
+                              freeKind ? block.total : Megabytes());
+            plan.days.push_back(block);
+            block = DirectPlan::Day{};
+        };
+        while (true) {
+            const qsizetype at = rows.position();
+            if (!rows.nextAccepted(fields)) {
+                break;
+            }
+            const QStringView date = cellTextOf(fields[0], dateText);
+            if (!matchesRecordDate(date)) {
+                continue;  // as the listing's titles and headings
+            }
+            if (block.rows == 0 || date.left(10) != day) {
+                endDay();
+                day = date.left(10).toString();
+                const QDate d = recordDate(date);
+                if (!plan.latest.isValid() || d > plan.latest) {
+                    plan.latest = d;
+                }
+            }
+            const Decimal total = requireNumber(cellTextOf(fields[5], totalText), locale);
+            plan.monthSum += total.roundedTiesToEven(0);
+            const Megabytes megabytes = Megabytes::fromDecimal(total);
+            usage += megabytes;
+            block.total += megabytes;
+            ++block.rows;
+            block.lastRow = qsizetype(plan.rowAt.size());
+            plan.rowAt.push_back(at);
+            plan.rowsLength += rows.position() - at + kRowGrowth;
+            ++plan.records;
+        }
+        endDay();
+        plan.usageMB = toLong(usage.toDecimal().roundedTiesToEven(0));
+
+        // The page around the rows, from a document of the template with a marker row where
+        // the rows go: that part of the page is the documents' own work.
+        HtmlDocument shell(fillReportTemplate(m_state.mstrReportTemplate, plan.monthSum,
+                                              kRowsMark, m_state.mstrMonthYear));
+        addStyleRules(shell, m_state.display);
+        const QString page = shell.outerHTML();
+        const qsizetype mark = page.indexOf(kRowsMark);
+        if (mark < 0 || page.indexOf(kRowsMark, mark + 1) >= 0) {
+            return false;
+        }
+        plan.before = page.left(mark);
+        plan.after = page.sliced(mark + kRowsMark.size());
+    } catch (const Failure&) {
+        return false;  // the documents' way reports it, as far as it gets
+    } catch (const NeedsDocuments&) {
+        return false;
+    }
+    return true;
+}
+
+bool ReportBuilder::writeDirect() {
+    DirectPlan plan(m_state.display);
+    if (!planDirect(plan)) {
+        return false;
+    }
+    m_result.setLastUsedDate(QDate(2000, 1, 1));
+    if (plan.latest.isValid() && plan.latest > m_result.lastUsedDate()) {
+        m_result.setLastUsedDate(plan.latest);
+    }
+    m_figures.records = plan.records;
+    m_result.setChargedUsage(plan.usageMB);
+    m_result.setTotalUsage(plan.usageMB);
+    m_figures.monthSumMB = std::int64_t(plan.monthSum);
+
+    // A document gets the page with the template's doctype, as the documents' way parses it.
+    const bool toDocument = !m_result.takesPageMarkup();
+    const QString& reportTemplate = m_state.mstrReportTemplate;
+    const QStringView doctype =
+        toDocument ? QStringView(reportTemplate).left(reportTemplate.indexOf(u'>') + 1)
+                   : QStringView();
+    QString page;
+    page.resize(doctype.size() + plan.before.size() + plan.rowsLength + plan.after.size());
+    char16_t* const begin = reinterpret_cast<char16_t*>(page.data());
+    char16_t* out = begin;
+    auto put = [&out](QStringView text) {
+        if (!text.isEmpty()) {
+            std::memcpy(out, text.utf16(), std::size_t(text.size()) * sizeof(char16_t));
+            out += text.size();
+        }
+    };
+    put(doctype);
+    put(plan.before);
+    // The page lists the rows from the last of the rows text up, as the listing's first walk
+    // collects them; a day's total stands beside its first row there.
+    static const QString nonfree = QStringLiteral("nonfree");
+    const bool nightPlan = m_state.planKind == kNightUnlimitedPlan;
+    OwnRowText rows(m_rows);
+    OwnRowText::Fields fields;
+    QString timeText;
+    QString durationText;
+    for (auto day = plan.days.crbegin(); day != plan.days.crend(); ++day) {
+        for (qsizetype r = day->lastRow; r > day->lastRow - day->rows; --r) {
+            rows.seek(plan.rowAt[std::size_t(r)]);
+            rows.nextAccepted(fields);
+            const QString kind =
+                nightPlan ? classifyRecord(m_state.planKind,
+                                           cellTextOf(fields[1], timeText).toString(),
+                                           cellTextOf(fields[2], durationText).toString())
+                          : nonfree;
+            put(u"<tr usagetype=\"");
+            put(kind);
+            put(u"\" class=\"");
+            put(kind);
+            put(u"\">");
+            for (QStringView field : fields) {
+                put(u"<td>");
+                out = writeCellMarkup(out, field);
+                put(u"</td>");
+            }
+            if (r == day->lastRow) {
+                put(QStringView(plan.cells).sliced(day->cellAt, day->cellLength));
+            }
+            put(u"</tr>");
+        }
+    }
+    put(plan.after);
+    page.resize(out - begin);
+    plan.cells = QString();
+
+    if (toDocument) {
+        Document& doc = m_result.reportDocument();
+        doc.clear();
+        doc.write(page);
+        page = QString();
+        doc.close();
+    } else {
+        m_result.setReportPage(std::move(page));
+    }
+    m_result.setLastDayUsage(-1);
+    if (plan.chart.days > 0) {
+        m_result.setLastDayUsage(plan.lastDayUsage);
+    }
+    finishReport(plan.chart, nullptr);
+    return true;
+}
+
+void ReportBuilder::writeThroughDocuments() {
     const DisplaySettings& display = m_state.display;
 
     // Classify and total the records of the skeleton, collecting their rows.
@@ -254,15 +565,8 @@ void ReportBuilder::writeOutput() {
 
     // The finished page, in the result window.
     m_figures.monthSumMB = std::int64_t(monthSum);
-    const double monthMB = double(monthSum);
-    const QString page = fillPlaceholders(
-        m_state.mstrReportTemplate,
-        {{QStringLiteral("##mb##"), formatNumber(monthMB, 3)},
-         {QStringLiteral("##gb##"), formatNumber(monthMB / 1024.0, 3)},
-         {QStringLiteral("##row##"), rowsHtml},
-         {QStringLiteral("##note##"), QString()},
-         {QStringLiteral("##month-year##"),
-          escapeHtmlText(m_state.mstrMonthYear) + QStringLiteral("<BR>")}});
+    const QString page =
+        fillReportTemplate(m_state.mstrReportTemplate, monthSum, rowsHtml, m_state.mstrMonthYear);
     rowsHtml.clear();
     Document& doc = m_result.reportDocument();
     doc.clear();
@@ -280,11 +584,8 @@ void ReportBuilder::writeOutput() {
     QStringView previousDay;  // the first ten characters of previousDate, or "Over"
     Megabytes dayTotal;
     int rowsInDay = 0;
-    int days = 0;
-    Megabytes dayNonFree, dayFree, monthNonFree, monthFree;
-    QString labels;
-    QString usageLine = display.mblnExcludeNonFree ? QString() : QStringLiteral("Usage");
-    QString freeLine = display.mblnExcludeFree ? QString() : QStringLiteral("Free");
+    Megabytes dayNonFree, dayFree;
+    ChartDays chart(display);
     for (int i = listing->rowCount() - 1; i >= 1; --i) {
         ElementPtr row = listing->row(i);
         const bool headings = i == 1;
@@ -297,17 +598,10 @@ void ReportBuilder::writeOutput() {
             cell->setAlign(QStringLiteral("middle"));
             cell->setClassName(QStringLiteral("dailytotal"));
             m_result.setLastDayUsage(toLong(dayTotal.toDecimal().roundedTiesToEven(0)));
-            ++days;
             dayTotal = Megabytes();
             rowsInDay = 0;
 
-            labels += u'\t' + previousDate.mid(8, 2);
-            usageLine += u'\t' + formatNumber(dayNonFree.toDecimal(), 2);
-            if (!display.mblnExcludeFree) {
-                freeLine += u'\t' + formatNumber(dayFree.toDecimal(), 2);
-            }
-            monthNonFree += dayNonFree;
-            monthFree += dayFree;
+            chart.addDay(QStringView(previousDate).mid(8, 2), dayNonFree, dayFree);
             dayNonFree = Megabytes();
             dayFree = Megabytes();
         }
@@ -320,52 +614,48 @@ void ReportBuilder::writeOutput() {
         previousDate = date;
         previousDay = headings ? QStringView(u"Over") : QStringView(previousDate).left(10);
     }
+    finishReport(chart, &doc);
+}
+
+void ReportBuilder::finishReport(ChartDays& chart, Document* styledDocument) {
+    const DisplaySettings& display = m_state.display;
+    const int days = chart.days;
     m_figures.days = days;
 
-    Megabytes averageNonFree = monthNonFree;
-    Megabytes averageFree = monthFree;
+    Megabytes averageNonFree = chart.monthNonFree;
+    Megabytes averageFree = chart.monthFree;
     if (days > 0) {
         auto perDay = [days](Megabytes sum) {
             // Shown with two decimals and kept as shown.
             return Megabytes::fromDecimal(
                 requireNumber(formatNumber(sum.toDouble() / days, 2, QLocale::c()), QLocale::c()));
         };
-        m_figures.averageCaption = formatNumber((monthFree + monthNonFree).toDouble() / days, 2);
+        m_figures.averageCaption =
+            formatNumber((chart.monthFree + chart.monthNonFree).toDouble() / days, 2);
         m_result.setAverageCaption(m_figures.averageCaption);
-        averageNonFree = perDay(monthNonFree);
-        averageFree = perDay(monthFree);
+        averageNonFree = perDay(chart.monthNonFree);
+        averageFree = perDay(chart.monthFree);
     }
-    m_state.mstrGraphData = labels;
-    m_state.mstrGraphDataWithAverage = labels + QStringLiteral("\tAvg");
+    m_state.mstrGraphData = chart.labels;
+    m_state.mstrGraphDataWithAverage = chart.labels + QStringLiteral("\tAvg");
     if (!display.mblnExcludeNonFree) {
-        m_state.mstrGraphData += u"\r\n" + usageLine;
+        m_state.mstrGraphData += u"\r\n" + chart.usageLine;
         m_state.mstrGraphDataWithAverage +=
-            u"\r\n" + usageLine + u'\t' + averageNonFree.defaultText();
+            u"\r\n" + chart.usageLine + u'\t' + averageNonFree.defaultText();
     }
     if ((m_state.planKind == kNightUnlimitedPlan && !display.mblnExcludeFree) ||
         m_state.planKind == kUnlimitedPlan) {
-        m_state.mstrGraphData += u"\r\n" + freeLine;
-        m_state.mstrGraphDataWithAverage += u"\r\n" + freeLine + u'\t' + averageFree.defaultText();
+        m_state.mstrGraphData += u"\r\n" + chart.freeLine;
+        m_state.mstrGraphDataWithAverage +=
+            u"\r\n" + chart.freeLine + u'\t' + averageFree.defaultText();
     }
 
-    // The row colours as style rules of the page.
-    StyleSheetPtr sheet = doc.createStyleSheet();
-    const std::pair<const char*, std::pair<ColorRef, ColorRef>> classes[] = {
-        {".free", {display.mlngColorFree, display.mlngColorBackFree}},
-        {".mixed", {display.mlngColorMixed, display.mlngColorBackMixed}},
-        {".nonfree", {display.mlngColorNonFree, display.mlngColorBackNonFree}}};
-    for (const auto& [selector, colours] : classes) {
-        sheet->addRule(QString::fromLatin1(selector), u"color:" + ColorToHTML(colours.first) + u';');
-        sheet->addRule(QString::fromLatin1(selector),
-                       u"background-color:" + ColorToHTML(colours.second) + u';');
-    }
-    const std::pair<const char*, const char*> fixedRules[] = {
-        {".dailytotal", "color:#000000;"},       {".dailytotal", "background-color:#ffffff;"},
-        {"TABLE", "border-collapse:collapse;"}, {"TABLE", "border:1 solid black;"},
-        {"TD", "border:1 solid black;"},        {"Body", "font-face:arial;"},
-        {"TD", "font-family:arial;"},           {"TD", "font-size:14;"}};
-    for (const auto& [selector, declarations] : fixedRules) {
-        sheet->addRule(QString::fromLatin1(selector), QString::fromLatin1(declarations));
+    // The row colours as style rules of the page (the direct way's page has them already).
+    if (styledDocument != nullptr) {
+        addStyleRules(*styledDocument, display);
+        if (m_result.takesPageMarkup()) {
+            m_result.setReportPage(styledDocument->documentElement()->outerHTML());
+        }
     }
     m_result.reportReady();
 

@@ -42,6 +42,13 @@ struct ReportFigures {
 // into the hidden browser; WriteOutput classifies and totals the records there and writes the
 // finished page, with its daily totals, style rules and chart data texts, into the result
 // window.
+//
+// Rows in the program's own row text (OwnRowText: what RowText wrote) take a direct way: the
+// skeleton in the hidden browser is written without them, and WriteOutput reads them straight
+// from the text and writes the page's mark-up itself (the parts around the rows still come
+// from a small document). The page, every figure and every failure are those of the way
+// through the documents, which any other text (a cache file edited by hand, rows written
+// before fields were escaped) takes as before; so does text that would make WriteOutput fail.
 class ReportBuilder {
 public:
     ReportBuilder(RetrievalState& state, RetrievalHost& host, ReportTarget& result)
@@ -53,13 +60,30 @@ public:
 
     const ReportFigures& figures() const { return m_figures; }
 
+    // The direct way for own row text (on by default). Off, every page goes through the
+    // documents: for comparing the two ways.
+    void setDirectRows(bool enabled) { m_directRows = enabled; }
+
 private:
+    struct ChartDays;
+    struct DirectPlan;
+
     void writeOutput();
+    void writeThroughDocuments();
+    // False when the rows need the documents after all; nothing has been changed then.
+    bool writeDirect();
+    bool planDirect(DirectPlan& plan) const;
+    void writeSkeleton(const QString& records);
+    void finishReport(ChartDays& chart, Document* styledDocument);
 
     RetrievalState& m_state;
     RetrievalHost& m_host;
     ReportTarget& m_result;
     ReportFigures m_figures;
+    bool m_directRows = true;
+    // The rows of the last GrabbingFinished, kept aside instead of in the skeleton.
+    QString m_rows;
+    bool m_rowsAside = false;
 };
 
 }  // namespace kestrova

@@ -20,6 +20,12 @@ public:
     // and the summary are fed.
     virtual void reportReady() {}
 
+    // A target that wants the finished page as mark-up says so: it is then handed the page
+    // (the document element's outer HTML, as a saved report holds it) before reportReady(),
+    // and reportDocument() is left alone whenever the page can be built without a document.
+    virtual bool takesPageMarkup() const { return false; }
+    virtual void setReportPage(QString page) { Q_UNUSED(page); }
+
     virtual QDate lastUsedDate() const = 0;  // mdtLastUsedDate
     virtual void setLastUsedDate(const QDate& date) = 0;
     virtual void setTotalUsage(std::int32_t mb) = 0;    // mlngTotalUsage

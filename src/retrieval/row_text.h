@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <array>
 #include <span>
 
 namespace kestrova {
@@ -13,7 +14,51 @@ namespace kestrova {
 // report and the text always fits one byte per character in a cache file.
 QString RowText(const QStringList& fields);
 QString RowText(std::span<const QStringView> fields);
+// Appends the row text to `out`.
+void appendRowText(QString& out, std::span<const QStringView> fields);
 
 QString escapeHtmlText(const QString& text);
+
+// Reading row text back without a document, for text that RowText wrote: rows one after the
+// other with nothing between them, each field exactly as RowText escapes it, made only of
+// characters that an HTML parser keeps as they are (printable Latin-1, tab, line feed and
+// carriage return) and the references RowText writes. Anything else (mark-up in a field, an
+// unescaped "&", another reference, a control character, a cache file edited by hand) is not
+// the program's own row text and is left to a real HTML parser.
+class OwnRowText {
+public:
+    using Fields = std::array<QStringView, 6>;
+
+    explicit OwnRowText(QStringView records) : m_text(records) {}
+
+    // The next row's fields as written (escaped); false at the end of the text and at the
+    // first text that is not own row text (then failed() says so).
+    bool next(Fields& fields);
+    bool failed() const { return m_failed; }
+    // The next row of text that isOwnRowText() has already accepted as a whole, split
+    // without checking its characters again.
+    bool nextAccepted(Fields& fields);
+    // Where the next row starts.
+    qsizetype position() const { return m_at; }
+    void seek(qsizetype position) { m_at = position; }
+
+private:
+    QStringView m_text;
+    qsizetype m_at = 0;
+    bool m_failed = false;
+};
+
+// Whether the whole text is own row text (the empty text is: no rows).
+bool isOwnRowText(QStringView records);
+
+// What a document makes of a field of own row text, without the document:
+// - its reader's text (the cell's innerText): references resolved, CR LF and CR read as LF,
+//   white space collapsed and trimmed. A view of the field itself when nothing changes,
+//   else of `scratch`.
+QStringView cellTextOf(QStringView field, QString& scratch);
+// - its mark-up once parsed and serialised again: the same but for the quotes, which text
+//   holds unescaped, and CR LF and CR, which become LF. Writes at `out` (at most
+//   field.size() characters) and returns the end.
+char16_t* writeCellMarkup(char16_t* out, QStringView field);
 
 }  // namespace kestrova

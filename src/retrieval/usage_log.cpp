@@ -7,6 +7,7 @@
 #include "retrieval/row_text.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <array>
 
 namespace kestrova {
@@ -29,12 +30,12 @@ QStringView trimBlanks(QStringView s) {
     return s.sliced(from, to - from);
 }
 
-}  // namespace
-
-ParsedUsageLog parseUsageLog(const QString& text) {
-    ParsedUsageLog log;
+// Goes through the log's record lines in file order: the header line and blank lines are
+// skipped, every other line gives its first six comma-separated fields to `record`; a line
+// with fewer fields ends the walk. Dates and the bad line go into `log`.
+template <typename Log, typename OnRecord>
+void scanUsageLog(const QString& text, Log& log, OnRecord record) {
     const QStringView all(text);
-    log.rows.reserve(all.count(u'\n'));
     QStringView earliest;
     QStringView latest;
     auto keepDates = [&] {
@@ -78,9 +79,9 @@ ParsedUsageLog parseUsageLog(const QString& text) {
             log.badLine = lineNumber;
             log.badLineText = line.toString();
             keepDates();
-            return log;
+            return;
         }
-        log.rows << RowText(fields);
+        record(fields);
         if (matchesRecordDate(fields[0])) {
             const QStringView date = fields[0].left(10);
             if (earliest.isEmpty() || date < earliest) {
@@ -92,6 +93,77 @@ ParsedUsageLog parseUsageLog(const QString& text) {
         }
     }
     keepDates();
+}
+
+}  // namespace
+
+ParsedUsageLog parseUsageLog(const QString& text) {
+    ParsedUsageLog log;
+    log.rows.reserve(QStringView(text).count(u'\n'));
+    scanUsageLog(text, log, [&log](const std::array<QStringView, 6>& fields) {
+        log.rows << RowText(fields);
+    });
+    return log;
+}
+
+UsageLogRecords readUsageLogRecords(const QString& text) {
+    UsageLogRecords log;
+    // Each row goes in front of the rows before it, written backwards from the end of a
+    // buffer large enough for the usual log (a row is at most 64 characters longer than its
+    // line unless a field needs escaping): no string per record, no reversing afterwards.
+    const qsizetype lines = QStringView(text).count(u'\n') + 1;
+    QString& records = log.records;
+    qsizetype capacity = text.size() + lines * 64;
+    records.resize(capacity);
+    qsizetype front = capacity;  // the rows so far fill [front, capacity)
+    QString row;
+    scanUsageLog(text, log, [&](const std::array<QStringView, 6>& fields) {
+        // RowText's form; a field holding anything to escape takes RowText itself.
+        qsizetype length = 63;
+        bool plain = true;
+        for (QStringView field : fields) {
+            length += field.size();
+            for (QChar ch : field) {
+                const char16_t c = ch.unicode();
+                plain = plain && c <= 0xFF && c != u'&' && c != u'<' && c != u'>' &&
+                        c != u'"' && c != u'\'' && c != 0xA0;
+            }
+        }
+        if (!plain) {
+            row = RowText(fields);
+            length = row.size();
+        }
+        if (front < length) {
+            const qsizetype larger = std::max(capacity * 2, capacity + length);
+            QString moved;
+            moved.resize(larger);
+            std::copy_n(records.constData() + front, capacity - front,
+                        moved.data() + (larger - (capacity - front)));
+            front += larger - capacity;
+            capacity = larger;
+            records = std::move(moved);
+        }
+        front -= length;
+        char16_t* out = reinterpret_cast<char16_t*>(records.data()) + front;
+        auto put = [&out](QStringView piece) {
+            std::copy_n(piece.utf16(), piece.size(), out);
+            out += piece.size();
+        };
+        if (plain) {
+            put(u"<TR>");
+            for (QStringView field : fields) {
+                put(u"<TD>");
+                put(field);
+                put(u"</TD>");
+            }
+            put(u"</TR>");
+        } else {
+            put(row);
+        }
+        ++log.count;
+    });
+    // Qt drops the unused front by moving where the text starts, not the characters.
+    records.remove(0, front);
     return log;
 }
 
@@ -129,9 +201,16 @@ void UsageExtraction::addInFront(const QStringList& rowsInReadingOrder) {
     m_state.mstrRecords = std::move(records);
 }
 
+void UsageExtraction::addRecordsInFront(QString records) {
+    if (!m_state.mstrRecords.isEmpty()) {
+        records += m_state.mstrRecords;
+    }
+    m_state.mstrRecords = std::move(records);
+}
+
 void UsageExtraction::ParseUsageFile(const QString& text) {
-    const ParsedUsageLog log = parseUsageLog(text);
-    addInFront(log.rows);
+    UsageLogRecords log = readUsageLogRecords(text);
+    addRecordsInFront(std::move(log.records));
     if (log.badLine != 0) {
         dialogs().show(Message{QStringLiteral("Error retrieving data from site")});
         return;

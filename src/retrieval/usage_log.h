@@ -24,6 +24,19 @@ struct ParsedUsageLog {
 };
 ParsedUsageLog parseUsageLog(const QString& text);
 
+// The same records as one text in the order mstrRecords holds them: the row text of the last
+// record read first (what ParseUsageFile puts in front of mstrRecords), without a string per
+// record. Dates and the first bad line as parseUsageLog gives them.
+struct UsageLogRecords {
+    QString records;
+    int count = 0;
+    QString earliest;
+    QString latest;
+    int badLine = 0;
+    QString badLineText;
+};
+UsageLogRecords readUsageLogRecords(const QString& text);
+
 // Whether a downloaded text is a usage log at all: its first line is a header of at least six
 // comma-separated names, not mark-up (as the portal's log-in page is).
 bool looksLikeUsageLog(const QString& text);
@@ -52,6 +65,8 @@ public:
 
     // The records text put in front of mstrRecords, rows given in reading order.
     void addInFront(const QStringList& rowsInReadingOrder);
+    // Records text already in that order (readUsageLogRecords) put in front of mstrRecords.
+    void addRecordsInFront(QString records);
 
 private:
     RetrievalState& m_state;

@@ -6,12 +6,15 @@
 
 #include "platform/dialogs.h"
 #include "results/window/report_tab.h"
+#include "sample_log.h"
 #include "results/window/web_report_view.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
@@ -92,6 +95,69 @@ TEST(WebReportView, ShowsAPageLargerThanTwoMegabytesWhole) {
     EXPECT_TRUE(text.contains(QStringLiteral("row 39999 of the month")));
     EXPECT_TRUE(text.trimmed().endsWith(QStringLiteral("END-OF-REPORT")));
     EXPECT_EQ(view.shownPage(), page);
+}
+
+TEST(WebReportView, ShowsALargeReportInPartsAndMovesBetweenThem) {
+    RecordingDialogs messages;
+    ScopedDialogs seam(messages);
+    SampleLogOptions options;
+    options.records = 2400;
+    const QString log = makeSampleUsageLog(options);
+    const QString oldestDay = log.section(u'\n', -2, -2).left(10);
+    RetrievalState state;
+    state.mstrMonthYear = QStringLiteral("2026-11");
+    state.mstrRecords = readUsageLogRecords(log).records;
+    HeadlessHost host;
+    HeadlessResult result;
+    result.markupOnly = true;
+    ReportBuilder report(state, host, result);
+    report.GrabbingFinished();
+    report.WriteOutput();
+    const QString page = result.page;
+
+    WebReportView view;
+    view.setRecordsPerPart(1000);
+    view.resize(800, 600);
+    view.show();
+    auto* bar = view.findChild<QWidget*>(QStringLiteral("partBar"));
+    auto* label = view.findChild<QLabel*>(QStringLiteral("lblPart"));
+    auto* next = view.findChild<QPushButton*>(QStringLiteral("cmdNextPart"));
+    auto* previous = view.findChild<QPushButton*>(QStringLiteral("cmdPreviousPart"));
+    ASSERT_TRUE(bar && label && next && previous);
+    QSignalSpy shown(&view, &ReportView::pageShown);
+    view.showPage(page);
+    ASSERT_TRUE(waitShown(shown));
+    EXPECT_EQ(view.shownPage(), page);  // the page kept (and saved) is the whole one
+    ASSERT_GE(view.partCount(), 2);
+    EXPECT_EQ(view.currentPart(), 0);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(label->text().startsWith(QStringLiteral("Records 1 to ")));
+    EXPECT_FALSE(previous->isEnabled());
+    QString text = plainTextOf(view);
+    EXPECT_TRUE(text.contains(QStringLiteral("Bandwidth usage summary for 2026-11")));
+    EXPECT_TRUE(text.contains(QStringLiteral("2026-11-30")));
+    EXPECT_FALSE(text.contains(oldestDay));
+
+    QTest::mouseClick(next, Qt::LeftButton);
+    ASSERT_TRUE(waitShown(shown));
+    EXPECT_EQ(view.currentPart(), 1);
+    EXPECT_TRUE(previous->isEnabled());
+    text = plainTextOf(view);
+    EXPECT_TRUE(text.contains(QStringLiteral("Daily Total")));
+    EXPECT_FALSE(text.contains(QStringLiteral("2026-11-30")));
+
+    view.showPart(view.partCount() - 1);
+    ASSERT_TRUE(waitShown(shown));
+    EXPECT_FALSE(next->isEnabled());
+    EXPECT_TRUE(plainTextOf(view).contains(oldestDay));
+    EXPECT_TRUE(label->text().contains(QStringLiteral("of 2,400")));
+
+    // A small page again: shown whole, no bar.
+    view.showPage(QStringLiteral("<html><body><p>small</p></body></html>"));
+    ASSERT_TRUE(waitShown(shown));
+    EXPECT_EQ(view.partCount(), 1);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(plainTextOf(view).trimmed(), QStringLiteral("small"));
 }
 
 TEST(WebReportView, RunsNoScriptAndLoadsNothingFromOutside) {

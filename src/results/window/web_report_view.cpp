@@ -2,7 +2,13 @@
 
 #include <QBuffer>
 #include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
 #include <QMenu>
+#include <QPromise>
+#include <QPushButton>
+#include <QThreadPool>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -21,6 +27,18 @@ QByteArray schemeName() { return QByteArray(kReportScheme); }
 
 bool isReportUrl(const QUrl& url) {
     return url.scheme() == QLatin1String(kReportScheme);
+}
+
+// A record row of a report page, and the cell that begins a day.
+constexpr QStringView kRowStart = u"<tr usagetype=\"";
+constexpr QStringView kDayStart = u"class=\"dailytotal\"";
+
+// Pages up to this many characters are handed to the engine at once: they cannot hold a
+// part's worth of records, and turn into bytes in a moment.
+constexpr qsizetype kPreparedAtOnce = 256 * 1024;
+
+QUrl reportUrl(const QString& path) {
+    return QUrl(QString::fromLatin1(kReportScheme) + u':' + path);
 }
 
 // The engine takes scheme registrations only before it starts.
@@ -99,6 +117,64 @@ private:
     QStringList m_blocked;
 };
 
+ReportPageParts cutReportPage(QStringView page, int recordsPerPart) {
+    ReportPageParts parts;
+    qsizetype row = page.indexOf(kRowStart);
+    if (row < 0) {
+        return parts;
+    }
+    parts.rowsBegin = row;
+    qsizetype day = page.indexOf(kDayStart, row);
+    std::vector<qsizetype> starts;
+    std::vector<int> firstRecord;
+    int inPart = 0;
+    while (row >= 0) {
+        const qsizetype next = page.indexOf(kRowStart, row + kRowStart.size());
+        qsizetype end = next;
+        if (next < 0) {
+            const qsizetype close = page.indexOf(u"</tr>", row);
+            end = close < 0 ? page.size() : close + 5;
+        }
+        const bool startsDay = day >= 0 && day < end;
+        if (startsDay) {
+            day = page.indexOf(kDayStart, end);
+        }
+        if (starts.empty() || (inPart >= recordsPerPart && startsDay) ||
+            inPart >= 2 * recordsPerPart) {
+            starts.push_back(row);
+            firstRecord.push_back(parts.records);
+            inPart = 0;
+        }
+        ++inPart;
+        ++parts.records;
+        parts.rowsEnd = end;
+        row = next;
+    }
+    if (starts.size() > 1) {
+        parts.starts = std::move(starts);
+        parts.firstRecord = std::move(firstRecord);
+    }
+    return parts;
+}
+
+QString ReportPageParts::part(QStringView page, int index) const {
+    const qsizetype begin = starts[std::size_t(index)];
+    const qsizetype end = index + 1 < count() ? starts[std::size_t(index) + 1] : rowsEnd;
+    QString out;
+    out.reserve(rowsBegin + (end - begin) + (page.size() - rowsEnd));
+    out += page.left(rowsBegin);
+    out += page.sliced(begin, end - begin);
+    out += page.sliced(rowsEnd);
+    return out;
+}
+
+// What is made of a large page away from the window's thread.
+struct WebReportView::Prepared {
+    quint64 generation = 0;
+    ReportPageParts parts;
+    QByteArray bytes;  // the whole page, or its first part
+};
+
 WebReportView::WebReportView(QWidget* parent) : ReportView(parent) {
     registerReportScheme();
     // Off the record: the report leaves nothing on disk.
@@ -140,8 +216,30 @@ WebReportView::WebReportView(QWidget* parent) : ReportView(parent) {
         }
     });
 
+    // The bar that moves between the parts of a large report; hidden for a page shown whole.
+    m_partBar = new QWidget(this);
+    m_partBar->setObjectName(QStringLiteral("partBar"));
+    auto* bar = new QHBoxLayout(m_partBar);
+    bar->setContentsMargins(6, 3, 6, 3);
+    m_previous = new QPushButton(QStringLiteral("< Previous"), m_partBar);
+    m_previous->setObjectName(QStringLiteral("cmdPreviousPart"));
+    m_previous->setAutoDefault(false);
+    m_partLabel = new QLabel(m_partBar);
+    m_partLabel->setObjectName(QStringLiteral("lblPart"));
+    m_next = new QPushButton(QStringLiteral("Next >"), m_partBar);
+    m_next->setObjectName(QStringLiteral("cmdNextPart"));
+    m_next->setAutoDefault(false);
+    bar->addWidget(m_previous);
+    bar->addWidget(m_partLabel, 1, Qt::AlignCenter);
+    bar->addWidget(m_next);
+    connect(m_previous, &QPushButton::clicked, this, [this] { showPart(m_part - 1); });
+    connect(m_next, &QPushButton::clicked, this, [this] { showPart(m_part + 1); });
+    m_partBar->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_partBar);
     layout->addWidget(m_view);
     setFocusProxy(m_view);
 }
@@ -158,6 +256,14 @@ QStringList WebReportView::blockedRequests() const { return m_filter->blocked();
 
 void WebReportView::showPage(const QString& html) {
     setShownPage(html);
+    ++m_generation;
+    m_parts = ReportPageParts{};
+    m_part = 0;
+    updatePartBar();
+    if (m_preparing != nullptr) {
+        m_preparing->deleteLater();  // what it prepares is for an earlier page
+        m_preparing = nullptr;
+    }
     if (html.isEmpty()) {
         m_url = QUrl();
         m_handler->setPage(QUrl(), QByteArray());
@@ -165,10 +271,81 @@ void WebReportView::showPage(const QString& html) {
         return;
     }
     // A new address for every page, so nothing of an earlier one is taken from a cache.
-    m_url = QUrl(QString::fromLatin1(kReportScheme) + QStringLiteral(":report/") +
-                 QString::number(++m_generation));
-    m_handler->setPage(m_url, html.toUtf8());
+    const QString address = QStringLiteral("report/") + QString::number(m_generation);
+    if (html.size() <= kPreparedAtOnce) {
+        serve(html.toUtf8(), address);
+        return;
+    }
+    // Where to cut the page and the bytes of what shows first are worked out on a pool
+    // thread; until then the earlier page stays, and its late signals are not this page's.
+    m_url = reportUrl(address);
+    auto promise = std::make_shared<QPromise<std::shared_ptr<Prepared>>>();
+    auto* watcher = new QFutureWatcher<std::shared_ptr<Prepared>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        if (watcher != m_preparing || watcher->future().resultCount() == 0) {
+            return;
+        }
+        m_preparing = nullptr;
+        const std::shared_ptr<Prepared> prepared = watcher->result();
+        if (prepared->generation != m_generation) {
+            return;
+        }
+        m_parts = std::move(prepared->parts);
+        m_part = 0;
+        updatePartBar();
+        serve(prepared->bytes, m_parts.count() > 0 ? m_url.path() + QStringLiteral("/1")
+                                                   : m_url.path());
+    });
+    m_preparing = watcher;
+    watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start(
+        [promise, html, perPart = m_recordsPerPart, generation = m_generation] {
+            auto prepared = std::make_shared<Prepared>();
+            prepared->generation = generation;
+            prepared->parts = cutReportPage(html, perPart);
+            prepared->bytes = prepared->parts.count() > 0
+                                  ? prepared->parts.part(html, 0).toUtf8()
+                                  : html.toUtf8();
+            promise->addResult(std::move(prepared));
+            promise->finish();
+        });
+}
+
+void WebReportView::showPart(int index) {
+    if (index < 0 || index >= m_parts.count() || index == m_part) {
+        return;
+    }
+    m_part = index;
+    updatePartBar();
+    // A part is some thousands of rows: a moment's work here.
+    serve(m_parts.part(shownPage(), index).toUtf8(),
+          QStringLiteral("report/%1/%2").arg(m_generation).arg(index + 1));
+}
+
+void WebReportView::serve(const QByteArray& bytes, const QString& address) {
+    m_url = reportUrl(address);
+    m_handler->setPage(m_url, bytes);
     m_view->setUrl(m_url);
+}
+
+void WebReportView::updatePartBar() {
+    const int parts = m_parts.count();
+    m_partBar->setVisible(parts > 1);
+    if (parts <= 1) {
+        return;
+    }
+    const QLocale locale;
+    const int first = m_parts.firstRecord[std::size_t(m_part)] + 1;
+    const int last =
+        m_part + 1 < parts ? m_parts.firstRecord[std::size_t(m_part) + 1] : m_parts.records;
+    m_partLabel->setText(QStringLiteral("Records %1 to %2 of %3 (part %4 of %5)")
+                             .arg(locale.toString(first), locale.toString(last),
+                                  locale.toString(m_parts.records), locale.toString(m_part + 1),
+                                  locale.toString(parts)));
+    m_previous->setEnabled(m_part > 0);
+    m_next->setEnabled(m_part + 1 < parts);
 }
 
 void WebReportView::showContextMenu(const QPoint& pos) {
