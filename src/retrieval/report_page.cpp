@@ -297,6 +297,7 @@ void ReportBuilder::writeOutput() {
             cell->setAlign(QStringLiteral("middle"));
             cell->setClassName(QStringLiteral("dailytotal"));
             m_result.setLastDayUsage(toLong(dayTotal.toDecimal().roundedTiesToEven(0)));
+            m_figures.dailyTotals.push_back({recordDate(previousDate), dayTotal});
             ++days;
             dayTotal = Megabytes();
             rowsInDay = 0;
@@ -321,6 +322,7 @@ void ReportBuilder::writeOutput() {
         previousDay = headings ? QStringView(u"Over") : QStringView(previousDate).left(10);
     }
     m_figures.days = days;
+    m_result.setDailyTotals(m_figures.dailyTotals);
 
     Megabytes averageNonFree = monthNonFree;
     Megabytes averageFree = monthFree;
