@@ -3,7 +3,9 @@
 #include "app/deployment.h"
 #include "app/main_settings.h"
 #include "app/usage_check.h"
+#include "cli/desktop_notifier.h"
 #include "cli/report_output.h"
+#include "cli/usage_alerts.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "platform/live/live_browser.h"
@@ -50,6 +52,7 @@ struct CheckOptions {
     std::chrono::seconds timeout{120};
     bool verbose = false;
     ReportOutputOptions report;
+    std::optional<PlanChoice> alertPlan;  // with --notify
 };
 
 // The six date drop-downs of the portal's usage page and the values that pick `from`..`to`.
@@ -118,10 +121,11 @@ int checkExitStatus(GrabProblem problem) {
 class CheckCommand::Run : public QObject, public GrabHost {
 public:
     Run(CheckCommand& owner, CheckOptions options, std::unique_ptr<Browser> browser,
-        std::chrono::milliseconds second)
+        std::chrono::milliseconds second, std::unique_ptr<DesktopNotifier> notifier)
         : m_owner(owner),
           m_options(std::move(options)),
           m_retrieval(programFolder()),
+          m_notifier(std::move(notifier)),
           m_browser(std::move(browser)),
           m_check(m_state, *this, *m_browser, m_extraction, m_report) {
         m_retrieval.check = &m_check;
@@ -285,7 +289,49 @@ private:
         } else {
             m_owner.m_out.write(summaryText(m_state, figures, priced, o).toUtf8());
         }
-        finish(kDone, QString());
+        if (m_options.alertPlan) {
+            alertThenFinish(priced);
+        } else {
+            finish(kDone, QString());
+        }
+    }
+
+    // --notify: the alert the month calls for, if any, then done. Without a notification
+    // service its text goes to standard error and is raised again by the next check.
+    void alertThenFinish(const PricedMonth& priced) {
+        m_overall.stop();
+        std::optional<Forecast> forecast = priced.forecast;
+        try {
+            if (!forecast) {
+                forecast = forecastMonth(priced.inputs, *m_options.alertPlan,
+                                         m_result.dailyTotals, m_options.report.today);
+            }
+        } catch (const Failure& failure) {
+            finish(kDone, u"no alert: " + failure.description());
+            return;
+        }
+        SettingsStore store(QString(), alertSection());
+        const NotifiedAlerts before = readNotifiedAlerts(store, m_options.user);
+        const AlertDecision alert = decideAlert(*forecast, before);
+        if (alert.text.isEmpty()) {
+            if (alert.notified != before) {
+                writeNotifiedAlerts(store, m_options.user, alert.notified);
+            }
+            finish(kDone, QString());
+            return;
+        }
+        m_notifier->notify(QStringLiteral("Broadband usage"), alert.text,
+                           [run = QPointer<Run>(this), alert](bool shown) {
+                               if (!run) {
+                                   return;
+                               }
+                               if (shown) {
+                                   SettingsStore remembered(QString(), alertSection());
+                                   writeNotifiedAlerts(remembered, run->m_options.user,
+                                                       alert.notified);
+                               }
+                               run->finish(kDone, shown ? QString() : alert.text);
+                           });
     }
 
     void finish(int status, const QString& line) {
@@ -315,6 +361,7 @@ private:
     RetrievalState m_state;
     CheckRetrieval m_retrieval;
     HeadlessResult m_result;
+    std::unique_ptr<DesktopNotifier> m_notifier;
     ReportBuilder m_report{m_state, m_retrieval, m_result};
     UsageExtraction m_extraction{m_state, m_retrieval, m_report};
     std::unique_ptr<Browser> m_browser;
@@ -369,8 +416,16 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
         QStringLiteral("SECONDS"), QStringLiteral("120"));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"), QStringLiteral("Say on standard error what the check does."));
+    const QCommandLineOption notifyOption(
+        QStringLiteral("notify"),
+        QStringLiteral("After the check, a desktop notification when the quota used first "
+                       "passes 80 % or 100 % in a month, or when the forecast first says the "
+                       "allowance runs out before the month ends; each once a month per user "
+                       "id. Priced on --plan (or the custom figures), else on the plan chosen "
+                       "in Kestrova. Without a notification service the line goes to standard "
+                       "error."));
     parser.addOptions({help, version, hostOption, userOption, passwordStdin, fromOption, toOption,
-                       billedOption, timeoutOption, verboseOption});
+                       billedOption, timeoutOption, verboseOption, notifyOption});
     const ReportOutputOptionSet shared;
     shared.addTo(parser);
 
@@ -431,6 +486,14 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
 
     // The rest from the subscriber's own settings, as the main window keeps them.
     const LoadedSettings stored = loadMainSettings(SettingsStore(), MainSettings{});
+    if (parser.isSet(notifyOption)) {
+        options.alertPlan = options.report.choice ? options.report.choice
+                                                  : storedPlanChoice(SettingsStore());
+        if (!options.alertPlan) {
+            return usage(QStringLiteral("--notify needs a plan: give --plan (or the custom "
+                                        "figures), or choose a plan in Kestrova"));
+        }
+    }
     if (parser.isSet(hostOption)) {
         options.host = parser.value(hostOption).trimmed();
     } else {
@@ -469,8 +532,13 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
 
     std::unique_ptr<Browser> browser =
         m_environment.browser ? m_environment.browser() : std::make_unique<LiveBrowser>();
+    std::unique_ptr<DesktopNotifier> notifier;
+    if (options.alertPlan) {
+        notifier = m_environment.notifier ? m_environment.notifier()
+                                          : std::make_unique<FreedesktopNotifier>();
+    }
     m_run = std::make_unique<Run>(*this, std::move(options), std::move(browser),
-                                  m_environment.second);
+                                  m_environment.second, std::move(notifier));
     m_run->begin();
     return std::nullopt;
 }

@@ -27,6 +27,7 @@ class QIODevice;
 namespace kestrova {
 
 class Browser;
+class DesktopNotifier;
 
 namespace check_status {
 inline constexpr int kDone = 0;
@@ -47,6 +48,8 @@ struct CheckEnvironment {
     std::function<std::unique_ptr<Browser>()> browser;
     // The length of the grab's "second" (its pauses between looks at the portal).
     std::chrono::milliseconds second{1000};
+    // --notify's notifications. None: the freedesktop notification service.
+    std::function<std::unique_ptr<DesktopNotifier>()> notifier;
 };
 
 class CheckCommand : public QObject {
