@@ -1,6 +1,7 @@
 #include "results/forecast.h"
 
 #include "platform/failure.h"
+#include "results/summary_tab.h"
 #include "printers.h"
 
 #include <QJsonArray>
@@ -221,6 +222,35 @@ TEST(Forecast, ShowsNumbersAndMonthsInTheLocale) {
                                      QDate(2013, 4, 7), QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(f.projectedText, q("4285,714 MB"));
     EXPECT_EQ(f.allowanceText, q("Runs out about 8 Apr. 2013"));
+}
+
+TEST(Forecast, TheSummaryTabForecastsItsSelectedPlan) {
+    SummaryTab tab([] { return QDate(2013, 4, 15); }, QLocale::c());
+    tab.setInputs({1200, 1200, QDate(2013, 4, 15), 80});
+    tab.setDailyTotals(evenDays(QDate(2013, 4, 15), 80));
+    tab.LoadCombo(-1);
+    EXPECT_EQ(tab.forecast(), std::nullopt);
+
+    tab.selectListIndex(tab.cmbPlans().indexOfSlot(0));
+    std::optional<Forecast> f = tab.forecast();
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->slot, 0);
+    EXPECT_EQ(f->allowanceText, q("Ran out on 13 Apr 2013"));  // from the daily totals
+    EXPECT_EQ(f->totalAndTaxText, q("Rs. 731.07"));
+    EXPECT_EQ(f->ranking.size(), 29u);
+
+    // The custom line with the boxes' figures, ranked with them.
+    tab.setEditBoxValue(PlanEditBox::nebPlanCharge, 100);
+    tab.setEditBoxValue(PlanEditBox::nebBandWidthLimit, 5000);
+    tab.setEditBoxValue(PlanEditBox::nebRsPerMB, 0);
+    tab.selectListIndex(tab.cmbPlans().count() - 1);
+    f = tab.forecast();
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->slot, kCustomPlanSlot);
+    EXPECT_EQ(f->allowanceText, q("Lasts the month"));  // 2400 of 5000
+    EXPECT_EQ(f->totalAndTaxText, q("Rs. 110.30"));
+    EXPECT_EQ(f->ranking.size(), 30u);
+    EXPECT_EQ(f->cheapest().slot, kCustomPlanSlot);
 }
 
 TEST(Forecast, RefusesWhatTheSummaryRefuses) {
