@@ -19,11 +19,6 @@ const QString kRunsOut = QStringLiteral("forecast");
 
 QString monthKey(QDate date) { return date.toString(u"yyyy-MM"); }
 
-QString dayAndMonth(QDate date, const QLocale& locale) {
-    return QString::number(date.day()) + u' ' +
-           locale.monthName(date.month(), QLocale::ShortFormat);
-}
-
 // A user id as a key of its own: QSettings reads "/" and "\" in keys as groups.
 QString userKey(const QString& userId) {
     return QString::fromLatin1(QUrl::toPercentEncoding(userId));
@@ -56,10 +51,10 @@ AlertDecision decideAlert(const Forecast& forecast, const NotifiedAlerts& before
                        .arg(defaultText(forecast.allowanceMB, locale));
     switch (forecast.outlook) {
     case AllowanceOutlook::RanOut:
-        text += u"it ran out on " + dayAndMonth(forecast.allowanceDate, locale);
+        text += u"it ran out on " + forecastDateText(forecast.allowanceDate, locale);
         break;
     case AllowanceOutlook::RunsOut:
-        text += u"at this pace it runs out about " + dayAndMonth(forecast.allowanceDate, locale);
+        text += u"at this pace it runs out about " + forecastDateText(forecast.allowanceDate, locale);
         break;
     case AllowanceOutlook::LastsTheMonth:
     case AllowanceOutlook::Unlimited:

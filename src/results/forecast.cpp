@@ -79,10 +79,8 @@ PricedProjection priceProjection(MonthSummary summary, const MonthShape& month,
 }  // namespace
 
 QString forecastDateText(QDate date, const QLocale& locale) {
-    return QStringLiteral("%1 %2 %3")
-        .arg(date.day())
-        .arg(locale.monthName(date.month(), QLocale::ShortFormat))
-        .arg(date.year(), 4, 10, QLatin1Char('0'));
+    return QString::number(date.day()) + u' ' +
+           locale.monthName(date.month(), QLocale::ShortFormat);
 }
 
 Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,

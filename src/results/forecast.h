@@ -50,7 +50,7 @@ struct Forecast {
     // The shown texts, in the locale the forecast was made in.
     QString monthText;        // "day 15 of 30" or "complete"
     QString projectedText;    // "2400.000 MB"
-    QString allowanceText;    // "Runs out about 13 Nov 2026", "Lasts the month", ...
+    QString allowanceText;    // "Runs out about 13 Nov", "Lasts the month", ...
     QString totalText;        // "Rs. 302.80"
     QString taxText;          // "Rs. 31.19"
     QString totalAndTaxText;  // "Rs. 333.99"
@@ -80,7 +80,8 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
                        std::span<const DailyTotal> days, QDate today,
                        const QLocale& locale = QLocale());
 
-// "13 Nov 2026": the day, the locale's month abbreviation and the year.
+// "13 Nov": the day and the locale's month abbreviation; the Summary is about one month, so the
+// year is left out.
 QString forecastDateText(QDate date, const QLocale& locale = QLocale());
 
 }  // namespace kestrova

@@ -218,7 +218,7 @@ TEST_F(ReportCommand, ThePricedSummaryEndsWithTheForecast) {
                                "Forecast\n"
                                "Month : day 15 of 30\n"
                                "Projected usage : 2400.000 MB\n"
-                               "Allowance : Ran out on 15 Apr 2026\n"
+                               "Allowance : Ran out on 15 Apr\n"
                                "Projected Total : Rs. 662.80\n"
                                "Tax (10.30%) : Rs. 68.27\n"
                                "Projected Total + Tax : Rs. 731.07\n"

@@ -33,9 +33,15 @@ ForecastFrame::ForecastFrame(QWidget* parent) : QGroupBox(QStringLiteral("Foreca
     grid->setVerticalSpacing(4);
     grid->setColumnStretch(1, 1);
 
-    // The rows and their captions are fixed; an empty forecast gives them.
+    // The rows and their captions are fixed; an empty forecast gives them. The bill shows as
+    // its total with tax (its parts are in the command line's summary): the frame then fits
+    // below the tab's other frames at the window's designed size.
     int r = 0;
     for (const ForecastRow& row : forecastRows(Forecast{})) {
+        if (row.name == u"lblForecastTotal" || row.name == u"lblForecastTax") {
+            m_values.push_back(nullptr);
+            continue;
+        }
         QLabel* value = plainLabel(this, QString(), row.name);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -43,6 +49,10 @@ ForecastFrame::ForecastFrame(QWidget* parent) : QGroupBox(QStringLiteral("Foreca
             // The saving reads as a sentence under the cheapest plan.
             value->setWordWrap(true);
             grid->addWidget(value, r, 0, 1, 3);
+        } else if (row.name == u"lblForecastCheapest") {
+            // A plan's name and its bill need the frame's width, as in the cheapest plan box.
+            grid->addWidget(plainLabel(this, row.caption, row.name + u"Caption"), r, 0, 1, 3);
+            grid->addWidget(value, ++r, 0, 1, 3);
         } else {
             grid->addWidget(plainLabel(this, row.caption, row.name + u"Caption"), r, 0);
             value->setMinimumWidth(kValueWidth);
@@ -58,7 +68,7 @@ ForecastFrame::ForecastFrame(QWidget* parent) : QGroupBox(QStringLiteral("Foreca
 
 QLabel* ForecastFrame::value(const QString& name) const {
     for (QLabel* label : m_values) {
-        if (label->objectName() == name) {
+        if (label && label->objectName() == name) {
             return label;
         }
     }
@@ -72,7 +82,9 @@ void ForecastFrame::setForecast(const std::optional<Forecast>& forecast) {
     }
     const std::vector<ForecastRow> rows = forecastRows(*forecast);
     for (std::size_t i = 0; i < rows.size() && i < m_values.size(); ++i) {
-        m_values[i]->setText(rows[i].text);
+        if (m_values[i]) {
+            m_values[i]->setText(rows[i].text);
+        }
     }
     show();
 }

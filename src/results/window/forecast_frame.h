@@ -1,7 +1,7 @@
 #pragma once
 
 // The Summary tab's "Forecast" frame: the month-end forecast for the selected plan, one caption
-// and value per row (the month, projected usage, the allowance, the projected bill with tax,
+// and value per row (the month, projected usage, the allowance, the projected total with tax,
 // the cheapest plan at this pace and its saving). It only shows a Forecast; the billing
 // library computes it.
 
@@ -27,7 +27,7 @@ public:
     QLabel* value(const QString& name) const;
 
 private:
-    std::vector<QLabel*> m_values;  // in the order of forecastRows()
+    std::vector<QLabel*> m_values;  // in the order of forecastRows(); null for a row not shown
 };
 
 }  // namespace kestrova
