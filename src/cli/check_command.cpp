@@ -296,42 +296,23 @@ private:
         }
     }
 
-    // --notify: the alert the month calls for, if any, then done. Without a notification
-    // service its text goes to standard error and is raised again by the next check.
+    // --notify: the alert the month calls for, if any, then done.
     void alertThenFinish(const PricedMonth& priced) {
         m_overall.stop();
-        std::optional<Forecast> forecast = priced.forecast;
         try {
-            if (!forecast) {
-                forecast = forecastMonth(priced.inputs, *m_options.alertPlan,
-                                         m_result.dailyTotals, m_options.report.today);
-            }
+            const Forecast forecast =
+                priced.forecast ? *priced.forecast
+                                : forecastMonth(priced.inputs, *m_options.alertPlan,
+                                                m_result.dailyTotals, m_options.report.today);
+            raiseAlert(forecast, m_options.user, *m_notifier,
+                       [run = QPointer<Run>(this)](const QString& unshown) {
+                           if (run) {
+                               run->finish(kDone, unshown);
+                           }
+                       });
         } catch (const Failure& failure) {
             finish(kDone, u"no alert: " + failure.description());
-            return;
         }
-        SettingsStore store(QString(), alertSection());
-        const NotifiedAlerts before = readNotifiedAlerts(store, m_options.user);
-        const AlertDecision alert = decideAlert(*forecast, before);
-        if (alert.text.isEmpty()) {
-            if (alert.notified != before) {
-                writeNotifiedAlerts(store, m_options.user, alert.notified);
-            }
-            finish(kDone, QString());
-            return;
-        }
-        m_notifier->notify(QStringLiteral("Broadband usage"), alert.text,
-                           [run = QPointer<Run>(this), alert](bool shown) {
-                               if (!run) {
-                                   return;
-                               }
-                               if (shown) {
-                                   SettingsStore remembered(QString(), alertSection());
-                                   writeNotifiedAlerts(remembered, run->m_options.user,
-                                                       alert.notified);
-                               }
-                               run->finish(kDone, shown ? QString() : alert.text);
-                           });
     }
 
     void finish(int status, const QString& line) {

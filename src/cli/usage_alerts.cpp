@@ -1,5 +1,6 @@
 #include "cli/usage_alerts.h"
 
+#include "cli/desktop_notifier.h"
 #include "platform/number_format.h"
 #include "platform/settings_store.h"
 #include "results/plan_catalogue.h"
@@ -63,6 +64,31 @@ AlertDecision decideAlert(const Forecast& forecast, const NotifiedAlerts& before
     }
     decision.text = text;
     return decision;
+}
+
+void raiseAlert(const Forecast& forecast, const QString& userId, DesktopNotifier& notifier,
+                std::function<void(const QString& unshown)> done) {
+    SettingsStore store(QString(), alertSection());
+    const NotifiedAlerts before = readNotifiedAlerts(store, userId);
+    const AlertDecision alert = decideAlert(forecast, before);
+    if (alert.text.isEmpty()) {
+        if (alert.notified != before) {
+            writeNotifiedAlerts(store, userId, alert.notified);  // a new month begun
+        }
+        done(QString());
+        return;
+    }
+    notifier.notify(QStringLiteral("Broadband usage"), alert.text,
+                    [alert, userId, done = std::move(done)](bool shown) {
+                        if (!shown) {
+                            done(alert.text);
+                            return;
+                        }
+                        SettingsStore remembered(QString(), alertSection());
+                        writeNotifiedAlerts(remembered, userId, alert.notified);
+                        remembered.sync();
+                        done(QString());
+                    });
 }
 
 std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store) {

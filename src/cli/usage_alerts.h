@@ -7,10 +7,12 @@
 
 #include <QLocale>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace kestrova {
 
+class DesktopNotifier;
 class SettingsStore;
 
 // What was raised for one user id in one usage month. Each level is raised once a month.
@@ -36,6 +38,13 @@ struct AlertDecision {
 // nothing.
 AlertDecision decideAlert(const Forecast& forecast, const NotifiedAlerts& before,
                           const QLocale& locale = QLocale());
+
+// kestrova-check --notify after a check: decides with what the settings store remembers for
+// `userId`, shows the alert through `notifier` and remembers it once shown. `done` runs once
+// with the alert's text when no notification service showed it (for standard error; it is
+// raised again next time), else with nothing; at once when there is nothing to raise.
+void raiseAlert(const Forecast& forecast, const QString& userId, DesktopNotifier& notifier,
+                std::function<void(const QString& unshown)> done);
 
 // The plan the Summary tab was left on ("Plan3", the custom figures from the edit boxes), or
 // none when no plan was chosen there.
