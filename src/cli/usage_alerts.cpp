@@ -55,7 +55,8 @@ AlertDecision decideAlert(const Forecast& forecast, const NotifiedAlerts& before
         text += u"it ran out on " + forecastDateText(forecast.allowanceDate, locale);
         break;
     case AllowanceOutlook::RunsOut:
-        text += u"at this pace it runs out about " + forecastDateText(forecast.allowanceDate, locale);
+        text += u"at this pace it runs out about " +
+                forecastDateText(forecast.allowanceDate, locale);
         break;
     case AllowanceOutlook::LastsTheMonth:
     case AllowanceOutlook::Unlimited:

@@ -250,7 +250,8 @@ TEST_F(CheckLive, NotifiesEachAlertOnceAMonthAndSaysItWithoutANotificationServic
     EXPECT_TRUE(first.err.isEmpty()) << first.err.toStdString();
     // The alert gives the document's own figures.
     const QJsonObject json = QJsonDocument::fromJson(first.out.toUtf8()).object();
-    const QString percent = json[q("summary")][q("labels")][q("txtPercentage")][q("kept")].toString();
+    const QString percent =
+        json[q("summary")][q("labels")][q("txtPercentage")][q("kept")].toString();
     const QDate ranOut = QDate::fromString(json[q("forecast")][q("allowanceRunsOut")].toString(),
                                            Qt::ISODate);
     ASSERT_TRUE(ranOut.isValid());

@@ -52,7 +52,9 @@ protected:
         ASSERT_TRUE(install.waitForFinished(120000));
         ASSERT_EQ(install.exitCode(), 0) << install.readAll().toStdString();
     }
-    QString unit(const char* name) const { return prefix.filePath(q("lib/systemd/user/") + q(name)); }
+    QString unit(const char* name) const {
+        return prefix.filePath(q("lib/systemd/user/") + q(name));
+    }
 
     QTemporaryDir prefix;
 };

@@ -259,7 +259,8 @@ TEST_F(ReportCommand, UsageErrorsAndHelp) {
     const Outcome help = run({q("--help")});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(QString::fromUtf8(help.out).contains(q("--output <PATH>")));
-    EXPECT_TRUE(QString::fromUtf8(help.out).simplified().contains(q("forecast for the month's end")));
+    EXPECT_TRUE(
+        QString::fromUtf8(help.out).simplified().contains(q("forecast for the month's end")));
 }
 
 TEST(ReportCommandExecutable, VersionMatchesTheProject) {

@@ -45,7 +45,8 @@ TEST(DecideAlert, EachLevelOnceAMonthAndANewMonthStartsAfresh) {
          raised("2013-04", false, false, true)},
         {"the same again", april(520, 11), "", raised("2013-04", false, false, true)},
         // 840 is 82 %; floor(1024 * 20 / 840) + 1 = 25.
-        {"80 % passed", april(840, 20), "82 % of 1024 MB used; at this pace it runs out about 25 Apr",
+        {"80 % passed", april(840, 20),
+         "82 % of 1024 MB used; at this pace it runs out about 25 Apr",
          raised("2013-04", true, false, true)},
         {"still between 80 and 100", april(900, 22), "", raised("2013-04", true, false, true)},
         {"100 % passed", april(1100, 25), "107 % of 1024 MB used; it ran out on 25 Apr",
