@@ -3,7 +3,9 @@
 #include "app/deployment.h"
 #include "app/main_settings.h"
 #include "app/usage_check.h"
+#include "cli/desktop_notifier.h"
 #include "cli/report_output.h"
+#include "cli/usage_alerts.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "platform/keyring/keyring_password_store.h"
@@ -38,6 +40,7 @@ struct CheckOptions {
     std::chrono::seconds timeout{120};
     bool verbose = false;
     ReportOutputOptions report;
+    std::optional<PlanChoice> alertPlan;  // with --notify
 };
 
 namespace {
@@ -122,10 +125,11 @@ int checkExitStatus(GrabProblem problem) {
 class CheckCommand::Run : public QObject, public GrabHost {
 public:
     Run(CheckCommand& owner, CheckOptions options, std::unique_ptr<Browser> browser,
-        std::chrono::milliseconds second)
+        std::chrono::milliseconds second, std::unique_ptr<DesktopNotifier> notifier)
         : m_owner(owner),
           m_options(std::move(options)),
           m_retrieval(programFolder()),
+          m_notifier(std::move(notifier)),
           m_browser(std::move(browser)),
           m_check(m_state, *this, *m_browser, m_extraction, m_report) {
         m_retrieval.check = &m_check;
@@ -295,7 +299,30 @@ private:
         } else {
             m_owner.m_out.write(summaryText(m_state, figures, priced, o).toUtf8());
         }
-        finish(kDone, QString());
+        if (m_options.alertPlan) {
+            alertThenFinish(priced);
+        } else {
+            finish(kDone, QString());
+        }
+    }
+
+    // --notify: the alert the month calls for, if any, then done.
+    void alertThenFinish(const PricedMonth& priced) {
+        m_overall.stop();
+        try {
+            const Forecast forecast =
+                priced.forecast ? *priced.forecast
+                                : forecastMonth(priced.inputs, *m_options.alertPlan,
+                                                m_result.dailyTotals, m_options.report.today);
+            raiseAlert(forecast, m_options.user, *m_notifier,
+                       [run = QPointer<Run>(this)](const QString& unshown) {
+                           if (run) {
+                               run->finish(kDone, unshown);
+                           }
+                       });
+        } catch (const Failure& failure) {
+            finish(kDone, u"no alert: " + failure.description());
+        }
     }
 
     void finish(int status, const QString& line) {
@@ -325,6 +352,7 @@ private:
     RetrievalState m_state;
     CheckRetrieval m_retrieval;
     HeadlessResult m_result;
+    std::unique_ptr<DesktopNotifier> m_notifier;
     ReportBuilder m_report{m_state, m_retrieval, m_result};
     UsageExtraction m_extraction{m_state, m_retrieval, m_report};
     std::unique_ptr<Browser> m_browser;
@@ -385,8 +413,17 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
                                            QStringLiteral("Do not keep the records."));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"), QStringLiteral("Say on standard error what the check does."));
+    const QCommandLineOption notifyOption(
+        QStringLiteral("notify"),
+        QStringLiteral("After the check, a desktop notification when the quota used first "
+                       "passes 80 % or 100 % in a month, or when the forecast first says the "
+                       "allowance runs out before the month ends; each once a month per user "
+                       "id. Priced on --plan (or the custom figures), else on the plan chosen "
+                       "in Kestrova. Without a notification service the line goes to standard "
+                       "error."));
     parser.addOptions({help, version, hostOption, userOption, passwordStdin, fromOption, toOption,
-                       billedOption, cacheOption, noCacheOption, timeoutOption, verboseOption});
+                       billedOption, cacheOption, noCacheOption, timeoutOption, verboseOption,
+                       notifyOption});
     const ReportOutputOptionSet shared;
     shared.addTo(parser);
 
@@ -452,6 +489,14 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
     const LoadedSettings stored = loadMainSettings(SettingsStore(), MainSettings{});
     options.cache = parser.isSet(cacheOption) ||
                     (!parser.isSet(noCacheOption) && stored.values.mblnCachingEnabled);
+    if (parser.isSet(notifyOption)) {
+        options.alertPlan = options.report.choice ? options.report.choice
+                                                  : storedPlanChoice(SettingsStore());
+        if (!options.alertPlan) {
+            return usage(QStringLiteral("--notify needs a plan: give --plan (or the custom "
+                                        "figures), or choose a plan in Kestrova"));
+        }
+    }
     if (parser.isSet(hostOption)) {
         options.host = parser.value(hostOption).trimmed();
     } else {
@@ -499,8 +544,13 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
 void CheckCommand::begin(CheckOptions options) {
     std::unique_ptr<Browser> browser =
         m_environment.browser ? m_environment.browser() : std::make_unique<LiveBrowser>();
+    std::unique_ptr<DesktopNotifier> notifier;
+    if (options.alertPlan) {
+        notifier = m_environment.notifier ? m_environment.notifier()
+                                          : std::make_unique<FreedesktopNotifier>();
+    }
     m_run = std::make_unique<Run>(*this, std::move(options), std::move(browser),
-                                  m_environment.second);
+                                  m_environment.second, std::move(notifier));
     m_run->begin();
 }
 

@@ -29,6 +29,7 @@ namespace kestrova {
 
 class Browser;
 class PasswordStore;
+class DesktopNotifier;
 struct CheckOptions;
 
 namespace check_status {
@@ -52,6 +53,8 @@ struct CheckEnvironment {
     std::chrono::milliseconds second{1000};
     // Where the remembered password is read. None: the desktop keyring.
     std::function<std::unique_ptr<PasswordStore>()> passwordStore;
+    // --notify's notifications. None: the freedesktop notification service.
+    std::function<std::unique_ptr<DesktopNotifier>()> notifier;
 };
 
 class CheckCommand : public QObject {

@@ -15,7 +15,10 @@ ReportOutputOptionSet::ReportOutputOptionSet()
                QStringLiteral("Write the report page to PATH."), QStringLiteral("PATH")),
       m_plan(QStringLiteral("plan"),
              QStringLiteral("Price the month against catalogue plan N (0 to 29, as listed by "
-                            "--compare-plans; 29 is the custom plan)."),
+                            "--compare-plans; 29 is the custom plan). The summary then also "
+                            "gives the forecast for the month's end at the pace so far: the "
+                            "usage, the day the allowance runs out, the bill and the cheapest "
+                            "plan."),
              QStringLiteral("N")),
       m_planCharge(QStringLiteral("plan-charge"),
                    QStringLiteral("Custom plan: the monthly charge."), QStringLiteral("RS")),
@@ -102,6 +105,8 @@ PricedMonth priceMonth(const HeadlessResult& result, const ReportOutputOptions& 
                                   result.mdtLastUsedDate, result.mlngLastDayUsage};
     if (options.choice) {
         priced.summary = summarizeMonth(priced.inputs, *options.choice, options.today);
+        priced.forecast =
+            forecastMonth(priced.inputs, *options.choice, result.dailyTotals, options.today);
     }
     if (options.comparePlans) {
         priced.ranking = comparePlans(priced.inputs,
@@ -127,6 +132,9 @@ QString summaryText(const RetrievalState& state, const ReportFigures& figures,
     if (priced.summary) {
         s += u'\n' + priced.summary->lines.join(u'\n') + u'\n';
     }
+    if (priced.forecast) {
+        s += u'\n' + forecastLines(*priced.forecast).join(u'\n') + u'\n';
+    }
     if (options.comparePlans) {
         s += u"\nPlans ranked by total + tax:\n" + comparisonLines(priced.ranking).join(u'\n') +
              u'\n';
@@ -146,6 +154,9 @@ QJsonObject summaryObject(const RetrievalState& state, const ReportFigures& figu
                                   {QStringLiteral("averagePerDay"), figures.averageCaption}}}};
     if (priced.summary) {
         root.insert(QStringLiteral("summary"), summaryJson(*priced.summary).object());
+    }
+    if (priced.forecast) {
+        root.insert(QStringLiteral("forecast"), forecastJson(*priced.forecast));
     }
     if (options.comparePlans) {
         root.insert(QStringLiteral("comparison"),

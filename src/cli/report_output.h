@@ -5,6 +5,7 @@
 // --compare-plans, --format, --output, --csv), the month priced by them, and the summary as
 // text or as the one JSON document both programs print.
 
+#include "results/forecast.h"
 #include "results/summary_report.h"
 #include "retrieval/report_page.h"
 
@@ -56,17 +57,18 @@ private:
 struct PricedMonth {
     SummaryInputs inputs;
     std::optional<MonthSummary> summary;
-    std::vector<PlanCost> ranking;  // with --compare-plans
+    std::optional<Forecast> forecast;  // with the summary
+    std::vector<PlanCost> ranking;     // with --compare-plans
 };
 
 // Throws Failure when the plan cannot price the month.
 PricedMonth priceMonth(const HeadlessResult& result, const ReportOutputOptions& options);
 
-// The summary lines: period, records, month total, days, average, then the priced plan and
-// the ranking when asked for.
+// The summary lines: period, records, month total, days, average, then the priced plan with
+// the month-end forecast, and the ranking when asked for.
 QString summaryText(const RetrievalState& state, const ReportFigures& figures,
                     const PricedMonth& priced, const ReportOutputOptions& options);
-// {"month": …, "summary": …, "comparison": …}.
+// {"month": …, "summary": …, "forecast": …, "comparison": …}.
 QJsonObject summaryObject(const RetrievalState& state, const ReportFigures& figures,
                           const PricedMonth& priced, const ReportOutputOptions& options);
 

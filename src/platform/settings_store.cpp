@@ -7,20 +7,21 @@ namespace kestrova {
 
 namespace {
 QString organization() { return QStringLiteral("Kestrova"); }
+}  // namespace
 
 // QSettings drops blanks at the ends of INI keys, and the program has a key that ends in one
 // ("mblnCachingEnabled "); keep such keys intact by storing the blank escaped.
-QString storedKey(const QString& key) {
+QString SettingsStore::storedKey(const QString& key) const {
     QString k = key;
     if (k.endsWith(u' ')) {
         k.chop(1);
         k += u"%20";
     }
-    return SettingsStore::section() + u'/' + k;
+    return m_section + u'/' + k;
 }
-}  // namespace
 
-SettingsStore::SettingsStore(const QString& application) {
+SettingsStore::SettingsStore(const QString& application, const QString& section)
+    : m_section(section) {
     const QString app = application.isEmpty() ? QCoreApplication::applicationName() : application;
     m_settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                              organization(), app.isEmpty() ? organization() : app);

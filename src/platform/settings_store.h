@@ -8,12 +8,13 @@ class QSettings;
 namespace kestrova {
 
 // The per-user settings store: text values under the program's executable name, in the
-// section "ScreenSettings". An INI file in the user's configuration folder; a missing key
-// yields the caller's default.
+// section "ScreenSettings" unless another is named. An INI file in the user's configuration
+// folder; a missing key yields the caller's default.
 class SettingsStore {
 public:
     // application: the executable's base name (QCoreApplication::applicationName()).
-    explicit SettingsStore(const QString& application = QString());
+    explicit SettingsStore(const QString& application = QString(),
+                           const QString& section = SettingsStore::section());
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
@@ -28,7 +29,10 @@ public:
     static QString section() { return QStringLiteral("ScreenSettings"); }
 
 private:
+    QString storedKey(const QString& key) const;
+
     std::unique_ptr<QSettings> m_settings;
+    QString m_section;
 };
 
 }  // namespace kestrova

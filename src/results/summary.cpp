@@ -4,6 +4,7 @@
 #include "platform/number_format.h"
 
 #include <cmath>
+#include <optional>
 
 namespace kestrova {
 
@@ -105,8 +106,13 @@ Bill billOf(const SummaryFigures& figures) {
             number(L::lblBillTax), number(L::lblBillTotalAndTax)};
 }
 
-void CreateSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate today,
-                   SummaryFigures& figures, const QLocale& locale) {
+namespace {
+
+// The run itself; `usedOverride` stands in for the usage the plan counts (a projection is no
+// whole number of megabytes).
+void summarize(const SummaryInputs& inputs, std::optional<double> usedOverride,
+               const PlanRecord& plan, QDate today, SummaryFigures& figures,
+               const QLocale& locale) {
     for (LabelFigure& label : figures.labels) {
         label.touched = false;
     }
@@ -133,9 +139,10 @@ void CreateSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate to
         run.show(L::lblRsPerMB, QStringLiteral("Rs ") + record.text(RsPerExcessMB));
     }
 
-    const double used = run.keep(L::lblUsedBandWidth, record.isNightUnlimited(locale)
-                                                          ? double(inputs.mlngChargedUsage)
-                                                          : double(inputs.mlngTotalUsage));
+    const double used = run.keep(L::lblUsedBandWidth,
+                                 usedOverride                      ? *usedOverride
+                                 : record.isNightUnlimited(locale) ? double(inputs.mlngChargedUsage)
+                                                                   : double(inputs.mlngTotalUsage));
     run.show(L::lblUsedBandWidth, run.megabytes(used, 3));
 
     const int day = lastUsed.day();
@@ -235,6 +242,21 @@ void CreateSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate to
     run.show(L::lblBillTax, run.rupees(tax));
     const double totalAndTax = run.keep(L::lblBillTotalAndTax, total + tax);
     run.show(L::lblBillTotalAndTax, run.rupees(totalAndTax));
+}
+
+}  // namespace
+
+void CreateSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate today,
+                   SummaryFigures& figures, const QLocale& locale) {
+    summarize(inputs, std::nullopt, plan, today, figures, locale);
+}
+
+SummaryFigures priceUsage(const PlanRecord& plan, double usedMB, const QLocale& locale) {
+    SummaryFigures figures;
+    // The date only feeds the averages and the "today" fields, which the bill never reads.
+    const SummaryInputs inputs;
+    summarize(inputs, usedMB, plan, inputs.mdtLastUsedDate.addDays(1), figures, locale);
+    return figures;
 }
 
 }  // namespace kestrova

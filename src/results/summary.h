@@ -130,4 +130,9 @@ Bill billOf(const SummaryFigures& figures);
 void CreateSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate today,
                    SummaryFigures& figures, const QLocale& locale = QLocale());
 
+// The same run on a fresh tab for `usedMB` as the usage the plan counts (it need not be whole),
+// for the bill of a usage other than the month's own. Throws Failure like CreateSummary.
+SummaryFigures priceUsage(const PlanRecord& plan, double usedMB,
+                          const QLocale& locale = QLocale());
+
 }  // namespace kestrova

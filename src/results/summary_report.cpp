@@ -203,6 +203,11 @@ std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
         costs.push_back({0, slot, s.plan.text(PlanName).trimmed(), s.entryText, s.bill,
                          s.figures.shown(L::lblBillTotalAndTax)});
     }
+    rankByTotalAndTax(costs);
+    return costs;
+}
+
+void rankByTotalAndTax(std::vector<PlanCost>& costs) {
     // Compared in millionths of a rupee, so sums that differ only by binary rounding tie and
     // keep catalogue order.
     const auto micro = [](const PlanCost& c) { return std::llround(c.bill.totalAndTax * 1e6); };
@@ -211,7 +216,6 @@ std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
     for (std::size_t i = 0; i < costs.size(); ++i) {
         costs[i].rank = int(i) + 1;
     }
-    return costs;
 }
 
 QStringList comparisonLines(const std::vector<PlanCost>& costs) {

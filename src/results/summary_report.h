@@ -75,6 +75,9 @@ struct PlanCost {
 std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
                                    const std::optional<CustomPlanFigures>& custom, QDate today,
                                    const QLocale& locale = QLocale());
+// Sorts costs given in catalogue order cheapest first by total + tax (equal costs keep their
+// order) and numbers their ranks from 1.
+void rankByTotalAndTax(std::vector<PlanCost>& costs);
 // One line per plan: rank, total + tax, list entry.
 QStringList comparisonLines(const std::vector<PlanCost>& costs);
 

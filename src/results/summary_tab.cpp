@@ -90,4 +90,22 @@ bool SummaryTab::CreateSummary() {
     }
 }
 
+std::optional<Forecast> SummaryTab::forecast() const {
+    const std::optional<int> slot = m_list.selectedSlot();
+    if (!slot) {
+        return std::nullopt;
+    }
+    const PlanChoice choice =
+        m_list.isCustomSelected()
+            ? PlanChoice::customPlan({m_editBoxes.nebPlanCharge, m_editBoxes.nebBandWidthLimit,
+                                      m_editBoxes.nebRsPerMB})
+            : PlanChoice::catalogue(*slot);
+    try {
+        return forecastMonth(m_inputs, choice, m_dailyTotals, m_clock(), m_locale);
+    } catch (const Failure&) {
+        // The summary's own run has already said what is wrong.
+        return std::nullopt;
+    }
+}
+
 }  // namespace kestrova

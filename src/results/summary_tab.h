@@ -4,6 +4,8 @@
 // month's usage and the figures of the last run. The result window forwards its events here
 // (list Click, edit box Change, load, unload) and paints figures() into its labels.
 
+#include "platform/daily_total.h"
+#include "results/forecast.h"
 #include "results/plan_catalogue.h"
 #include "results/plan_settings.h"
 #include "results/summary.h"
@@ -11,6 +13,8 @@
 #include <QDate>
 #include <QLocale>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace kestrova {
 
@@ -44,6 +48,9 @@ public:
     // The main window's hand-over of a new month; it calls CreateSummary itself afterwards.
     void setInputs(const SummaryInputs& inputs) { m_inputs = inputs; }
     const SummaryInputs& inputs() const { return m_inputs; }
+    // The report's daily totals, for the day the forecast says the allowance ran out.
+    void setDailyTotals(std::vector<DailyTotal> days) { m_dailyTotals = std::move(days); }
+    const std::vector<DailyTotal>& dailyTotals() const { return m_dailyTotals; }
 
     // Nothing at all while no plan is selected (returns false, every label untouched). For the
     // custom entry the edit boxes' values are copied into the custom record first; an allowance
@@ -52,6 +59,10 @@ public:
     bool CreateSummary();
 
     const SummaryFigures& figures() const { return m_figures; }
+    // The month-end forecast for the selected plan (the custom line with the edit boxes'
+    // figures, and then ranked with them); none while no plan is selected or when the month
+    // cannot be priced.
+    std::optional<Forecast> forecast() const;
     const PlanTable& mvarPlans() const { return m_plans; }
     const PlanList& cmbPlans() const { return m_list; }
 
@@ -62,6 +73,7 @@ private:
     PlanList m_list;
     PlanSettings m_editBoxes;  // Plan3 unused here: the list holds the index
     SummaryInputs m_inputs;
+    std::vector<DailyTotal> m_dailyTotals;
     SummaryFigures m_figures;
 };
 

@@ -21,6 +21,7 @@ public:
     void setChargedUsage(std::int32_t mb) override { mlngChargedUsage = mb; }
     void setLastDayUsage(std::int32_t mb) override { mlngLastDayUsage = mb; }
     void setAverageCaption(const QString& caption) override { averageCaption = caption; }
+    void setDailyTotals(const std::vector<DailyTotal>& days) override { dailyTotals = days; }
     bool graphInitialised() const override { return false; }
     bool officeChartRunning() const override { return false; }
     void setOfficeChartData(const QString&) override {}
@@ -40,6 +41,7 @@ public:
     std::int32_t mlngChargedUsage = 0;
     std::int32_t mlngLastDayUsage = 0;
     QString averageCaption;
+    std::vector<DailyTotal> dailyTotals;
     bool mblnInbuiltChartInitialised = false;
     int chartUpdates = 0;
     int summaries = 0;

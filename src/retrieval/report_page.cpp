@@ -301,6 +301,7 @@ struct ReportBuilder::DirectPlan {
     };
     std::vector<qsizetype> rowAt;  // where each record's row starts in the rows text
     std::vector<Day> days;
+    std::vector<DailyTotal> dailyTotals;  // as the way through the documents lists them
     QString cells;                 // the daily total cells' mark-up, one after the other
     qsizetype rowsLength = 0;      // the rows' mark-up at most, cells included
     QDate latest;
@@ -385,6 +386,7 @@ bool ReportBuilder::planDirect(DirectPlan& plan) const {
             plan.rowsLength += block.cellLength;
             plan.chart.addDay(QStringView(day).sliced(8, 2), freeKind ? Megabytes() : block.total,
                               freeKind ? block.total : Megabytes());
+            plan.dailyTotals.push_back({recordDate(day), block.total});
             plan.days.push_back(block);
             block = DirectPlan::Day{};
         };
@@ -521,6 +523,7 @@ bool ReportBuilder::writeDirect() {
     if (plan.chart.days > 0) {
         m_result.setLastDayUsage(plan.lastDayUsage);
     }
+    m_figures.dailyTotals = std::move(plan.dailyTotals);
     finishReport(plan.chart, nullptr);
     return true;
 }
@@ -598,6 +601,7 @@ void ReportBuilder::writeThroughDocuments() {
             cell->setAlign(QStringLiteral("middle"));
             cell->setClassName(QStringLiteral("dailytotal"));
             m_result.setLastDayUsage(toLong(dayTotal.toDecimal().roundedTiesToEven(0)));
+            m_figures.dailyTotals.push_back({recordDate(previousDate), dayTotal});
             dayTotal = Megabytes();
             rowsInDay = 0;
 
@@ -621,6 +625,7 @@ void ReportBuilder::finishReport(ChartDays& chart, Document* styledDocument) {
     const DisplaySettings& display = m_state.display;
     const int days = chart.days;
     m_figures.days = days;
+    m_result.setDailyTotals(m_figures.dailyTotals);
 
     Megabytes averageNonFree = chart.monthNonFree;
     Megabytes averageFree = chart.monthFree;

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace kestrova {
 
@@ -36,6 +37,9 @@ struct ReportFigures {
     std::int64_t monthSumMB = 0;  // sum of the records' totals, each rounded to whole MB
     int days = 0;
     QString averageCaption;  // empty when no day was counted
+    // Each day's total in the order the listing gives them, oldest day first; a day whose
+    // records are not next to each other in the log appears once per run of them.
+    std::vector<DailyTotal> dailyTotals;
 };
 
 // Builds the usage report page: GrabbingFinished writes the skeleton with the collected rows

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/daily_total.h"
+
 #include <QDate>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace kestrova {
 
@@ -32,6 +35,8 @@ public:
     virtual void setChargedUsage(std::int32_t mb) = 0;  // mlngChargedUsage
     virtual void setLastDayUsage(std::int32_t mb) = 0;  // mlngLastDayUsage
     virtual void setAverageCaption(const QString& caption) = 0;  // lblAverage
+    // Each day's total, oldest first (the forecast finds the day the allowance ran out).
+    virtual void setDailyTotals(const std::vector<DailyTotal>&) {}
 
     // The office chart object: created (mblnGraphInitialised) and its server running.
     virtual bool graphInitialised() const = 0;

@@ -69,6 +69,8 @@ TEST_F(CheckCommandLine, ABadCommandLineIsRefusedBeforeAnythingStarts) {
         {host + QStringList{q("--plan"), q("30")}, "--plan takes a slot"},
         {host + QStringList{q("--format"), q("xml")}, "--format is text or json"},
         {{q("--user"), q("abc")}, "no portal host"},
+        // No --plan and no plan chosen in Kestrova: nothing to forecast the alerts on.
+        {host + QStringList{q("--notify")}, "--notify needs a plan"},
     };
     for (const Case& c : cases) {
         const Outcome r = start(c.arguments);
@@ -206,7 +208,7 @@ TEST(CheckCommandHelp, HelpAndVersionNameTheProgram) {
     const QString text = QString::fromUtf8(out.data());
     EXPECT_TRUE(text.startsWith(q("Usage: kestrova-check [options]"))) << text.toStdString();
     for (const char* option : {"--password-stdin", "--from <YYYY-MM-DD>", "--timeout <SECONDS>",
-                               "--format <text|json>", "--plan <N>"}) {
+                               "--format <text|json>", "--plan <N>", "--notify"}) {
         EXPECT_TRUE(text.contains(q(option))) << option;
     }
     out.buffer().clear();

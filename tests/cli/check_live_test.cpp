@@ -4,6 +4,7 @@
 #include "app/main_settings.h"
 #include "browser/portal_process.h"
 #include "browser/task_runner.h"
+#include "cli/fake_notifications.h"
 #include "platform/keyring/keyring_password_store.h"
 #include "support/private_keyring.h"
 #include "platform/settings_store.h"
@@ -59,6 +60,10 @@ protected:
         env.insert(q("XDG_CONFIG_DIRS"), home.filePath(q("etc")));
         env.remove(q("QT_QPA_PLATFORM"));  // the check needs none
         env.remove(q("DISPLAY"));
+        if (!busAddress.isEmpty()) {
+            env.insert(q("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+            env.insert(q("LC_ALL"), q("C"));  // the alert's month names
+        }
         return env;
     }
 
@@ -69,7 +74,15 @@ protected:
         EXPECT_TRUE(process.waitForStarted(10000));
         process.write(input);
         process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(180000)) << program.toStdString();
+        if (busAddress.isEmpty()) {
+            EXPECT_TRUE(process.waitForFinished(180000)) << program.toStdString();
+        } else {
+            // The test's own notification service answers from this event loop.
+            EXPECT_TRUE(testing::spinUntil(
+                [&] { return process.state() == QProcess::NotRunning; },
+                std::chrono::seconds(180)))
+                << program.toStdString();
+        }
         Outcome r;
         r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         r.out = QString::fromUtf8(process.readAllStandardOutput());
@@ -102,6 +115,8 @@ protected:
     QTemporaryDir home;
     std::unique_ptr<PortalProcess> portal;
     QProcessEnvironment keyringEnvironment;  // set: the check finds a keyring of the test's
+    // The session bus the check is given; empty: the test's own environment's.
+    QString busAddress;
 };
 
 TEST_F(CheckLive, AChecksFiguresAreKestrovaReportsOnTheSameLogAndThePasswordStaysUnwritten) {
@@ -268,6 +283,63 @@ TEST_F(CheckLive, APortalAnsweringLateStillGivesTheReport) {
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(q("Period: period 10-04-2013 TO 12-04-2013\n")))
         << r.out.toStdString();
+}
+
+TEST_F(CheckLive, NotifiesEachAlertOnceAMonthAndSaysItWithoutANotificationService) {
+    testing::PrivateBus bus;
+    if (bus.address().isEmpty()) {
+        GTEST_SKIP() << "no dbus-daemon to run a private session bus";
+    }
+    busAddress = bus.address();
+    startPortal();
+    auto service = std::make_unique<testing::FakeNotifications>(bus.connect(q("notifications")));
+    ASSERT_TRUE(service->registered());
+    // A custom plan of 1 MB: any usage passes it.
+    const QStringList options{q("--notify"), q("--plan-charge"), q("100"), q("--allowance"),
+                              q("1"), q("--rate"), q("0"), q("--format"), q("json"), q("--from"),
+                              q("2013-04-01"), q("--to"), q("2013-04-12")};
+
+    const Outcome first = check(options);
+    ASSERT_EQ(first.status, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.err.isEmpty()) << first.err.toStdString();
+    // The alert gives the document's own figures.
+    const QJsonObject json = QJsonDocument::fromJson(first.out.toUtf8()).object();
+    const QString percent =
+        json[q("summary")][q("labels")][q("txtPercentage")][q("kept")].toString();
+    const QDate ranOut = QDate::fromString(json[q("forecast")][q("allowanceRunsOut")].toString(),
+                                           Qt::ISODate);
+    ASSERT_TRUE(ranOut.isValid());
+    ASSERT_TRUE(json[q("forecast")][q("ranOut")].toBool());
+    const QString alert = QStringLiteral("%1 % of 1 MB used; it ran out on %2 Apr")
+                              .arg(percent)
+                              .arg(ranOut.day());
+    ASSERT_EQ(service->sent.size(), 1u);
+    EXPECT_EQ(service->sent[0].body, alert);
+
+    // Raised already this month.
+    const Outcome second = check(options);
+    EXPECT_EQ(second.status, 0) << second.err.toStdString();
+    EXPECT_TRUE(second.err.isEmpty()) << second.err.toStdString();
+    EXPECT_EQ(service->sent.size(), 1u);
+
+    // Forgotten, and no service on the bus: the same line on standard error, the status
+    // unchanged, and nothing remembered, so that a later check raises it again.
+    {
+        QSettings settings(home.filePath(q("config/Kestrova/kestrova.ini")), QSettings::IniFormat);
+        ASSERT_TRUE(settings.childGroups().contains(q("CheckAlerts")));
+        settings.remove(q("CheckAlerts"));
+    }
+    service.reset();
+    const Outcome unseen = check(options);
+    EXPECT_EQ(unseen.status, 0) << unseen.err.toStdString();
+    EXPECT_EQ(unseen.err, u"kestrova-check: " + alert + u'\n');
+    service = std::make_unique<testing::FakeNotifications>(bus.connect(q("notifications-again")));
+    ASSERT_TRUE(service->registered());
+    const Outcome again = check(options);
+    EXPECT_EQ(again.status, 0) << again.err.toStdString();
+    ASSERT_EQ(service->sent.size(), 1u);
+    EXPECT_EQ(service->sent[0].body, alert);
+    expectNoPasswordIn(again);
 }
 
 }  // namespace

@@ -193,12 +193,59 @@ TEST_F(ReportCommand, JsonForScriptsAndTheCsvExport) {
     // An allowance of 0 counts as 1 MB.
     EXPECT_EQ(root[q("summary")][q("plan")][q("allowanceMB")].toDouble(), 1.0);
     EXPECT_EQ(root[q("comparison")][q("plans")].toArray().size(), 30);
+    // The custom line takes part in the forecast's ranking too. 1 MB at 1 a MB beyond it: on
+    // the 15th of 30 days 2400 MB are projected, 2399 over.
+    EXPECT_EQ(root[q("forecast")][q("ranking")].toArray().size(), 30);
+    EXPECT_FALSE(root[q("forecast")][q("monthComplete")].toBool());
+    EXPECT_NEAR(root[q("forecast")][q("bill")][q("total")].toDouble(), 2499, 1e-9);
     QFile exported(path(q("april.csv")));
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     EXPECT_EQ(exported.readAll(),
               QByteArray("Date, Time, Duration, Download (MB), Upload (MB), Total (MB)\r\n"
                          "2026-04-15, 10:00:00, 01:00:00, 500, 100, 600\r\n"
                          "2026-04-01, 10:00:00, 01:00:00, 500, 100, 600.4\r\n"));
+}
+
+TEST_F(ReportCommand, ThePricedSummaryEndsWithTheForecast) {
+    write(q("april.htm"), kAprilLog);
+    const QStringList month{q("--summary"), q("--plan"), q("0"), path(q("april.htm"))};
+    // On the 15th: 1200 * 30 / 15 = 2400 MB; 600.4 on the 1st and 600 on the 15th pass 1024
+    // on the 15th.
+    const Outcome r = run(month + QStringList{q("--today"), q("2026-04-15")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString out = QString::fromUtf8(r.out);
+    EXPECT_TRUE(out.endsWith(q("Summary valid only if report generated is only for one month.\n"
+                               "\n"
+                               "Forecast\n"
+                               "Month : day 15 of 30\n"
+                               "Projected usage : 2400.000 MB\n"
+                               "Allowance : Ran out on 15 Apr\n"
+                               "Projected Total : Rs. 662.80\n"
+                               "Tax (10.30%) : Rs. 68.27\n"
+                               "Projected Total + Tax : Rs. 731.07\n"
+                               "Cheapest at this pace : BB Home UL 499   Rs. 550.40\n"
+                               "Saves Rs. 180.67 against the selected plan\n")))
+        << out.toStdString();
+
+    // Once the month is over the forecast is the month itself.
+    const Outcome json =
+        run(month + QStringList{q("--today"), q("2026-05-02"), q("--format"), q("json")});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    const QJsonObject forecast =
+        QJsonDocument::fromJson(json.out).object()[q("forecast")].toObject();
+    EXPECT_TRUE(forecast[q("monthComplete")].toBool());
+    EXPECT_DOUBLE_EQ(forecast[q("projectedMB")].toDouble(), 1200);
+    EXPECT_TRUE(forecast[q("ranOut")].toBool());
+    EXPECT_EQ(forecast[q("allowanceRunsOut")].toString(), q("2026-04-15"));
+    EXPECT_NEAR(forecast[q("bill")][q("totalAndTax")].toDouble(), 333.9884, 1e-9);
+    EXPECT_EQ(forecast[q("cheapest")][q("slot")].toInt(), 0);
+    EXPECT_EQ(forecast[q("ranking")].toArray().size(), 29);
+
+    // Nothing priced, no forecast.
+    const Outcome plain = run({q("--summary"), q("--format"), q("json"), path(q("april.htm"))});
+    EXPECT_FALSE(QJsonDocument::fromJson(plain.out).object().contains(q("forecast")));
+    const Outcome text = run({q("--summary"), path(q("april.htm"))});
+    EXPECT_FALSE(QString::fromUtf8(text.out).contains(q("Forecast")));
 }
 
 TEST_F(ReportCommand, UsageErrorsAndHelp) {
@@ -213,6 +260,8 @@ TEST_F(ReportCommand, UsageErrorsAndHelp) {
     const Outcome help = run({q("--help")});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(QString::fromUtf8(help.out).contains(q("--output <PATH>")));
+    EXPECT_TRUE(
+        QString::fromUtf8(help.out).simplified().contains(q("forecast for the month's end")));
 }
 
 TEST(ReportCommandExecutable, VersionMatchesTheProject) {

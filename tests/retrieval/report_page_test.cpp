@@ -11,6 +11,13 @@
 
 using namespace kestrova;
 
+namespace kestrova {
+void PrintTo(const DailyTotal& day, std::ostream* os) {
+    *os << day.date.toString(Qt::ISODate).toStdString() << ' '
+        << day.total.defaultText(QLocale::c()).toStdString() << " MB";
+}
+}  // namespace kestrova
+
 namespace {
 
 QString q(const char* s) { return QString::fromUtf8(s); }
@@ -113,6 +120,27 @@ TEST(ReportPage, DailyTotalsStandBesideTheFirstRowOfEachDay) {
               q("\t16\t17\t18\tAvg\r\nUsage\t5.00\t1.00\t1100.50\t368.83"));
     EXPECT_EQ(r.result.averageCaption, q("368.83"));
     EXPECT_EQ(r.result.mlngTotalUsage, 1106);
+}
+
+TEST(ReportPage, DailyTotalsReachTheFiguresAndTheResultOldestFirst) {
+    // A log out of date order: the 16th's records are apart, so it counts once per run.
+    Report r("2013-04-18,10:00:00,00:10:00,0,0,700.5\n"
+             "2013-04-16,09:00:00,00:10:00,0,0,0.0001\n"
+             "2013-04-17,23:00:00,00:10:00,0,0,1\n"
+             "2013-04-16,23:00:00,00:10:00,0,0,2\n"
+             "2013-04-16,22:00:00,00:10:00,0,0,3\n");
+    const std::vector<DailyTotal> expected = {
+        {QDate(2013, 4, 16), Megabytes::fromWhole(5)},
+        {QDate(2013, 4, 17), Megabytes::fromWhole(1)},
+        {QDate(2013, 4, 16), Megabytes::fromTenThousandths(1)},
+        {QDate(2013, 4, 18), Megabytes::fromTenThousandths(7005000)},
+    };
+    EXPECT_EQ(r.report.figures().dailyTotals, expected);
+    EXPECT_EQ(r.result.dailyTotals, expected);
+
+    Report empty("");
+    EXPECT_TRUE(empty.report.figures().dailyTotals.empty());
+    EXPECT_TRUE(empty.result.dailyTotals.empty());
 }
 
 TEST(ReportPage, RowsCarryTheirClassAndThePageItsColourRules) {

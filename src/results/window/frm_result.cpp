@@ -329,6 +329,10 @@ void frmResult::setLastDayUsage(std::int32_t mb) {
 
 void frmResult::setAverageCaption(const QString& caption) { m_average->setText(caption); }
 
+void frmResult::setDailyTotals(const std::vector<DailyTotal>& days) {
+    m_summary->logic().setDailyTotals(days);
+}
+
 bool frmResult::officeChartRunning() const { return m_chart->officeChartRunning(); }
 
 void frmResult::setOfficeChartData(const QString& dataText) {

@@ -92,6 +92,7 @@ public:
     void setChargedUsage(std::int32_t mb) override;
     void setLastDayUsage(std::int32_t mb) override;
     void setAverageCaption(const QString& caption) override;
+    void setDailyTotals(const std::vector<DailyTotal>& days) override;
     bool graphInitialised() const override { return m_flags.mblnGraphInitialised; }
     bool officeChartRunning() const override;
     void setOfficeChartData(const QString& dataText) override;

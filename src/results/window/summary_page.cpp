@@ -7,6 +7,7 @@
 #include "platform/property_bag.h"
 #include "platform/settings_store.h"
 #include "results/summary_report.h"
+#include "results/window/forecast_frame.h"
 #include "results/window/result_window_host.h"
 
 #include <QComboBox>
@@ -111,6 +112,8 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
     right->addWidget(buildFrames(m_content));
     right->addWidget(buildBill(m_content));
     right->addWidget(buildCheapest(m_content));
+    m_forecast = new ForecastFrame(m_content);
+    right->addWidget(m_forecast);
     right->addStretch(1);
 
     grid->addLayout(left, 0, 0);
@@ -434,6 +437,7 @@ void SummaryTabFrame::showFigures() {
         }
     }
     m_syncing = false;
+    m_forecast->setForecast(m_logic.forecast());
     if (!m_logic.cmbPlans().hasSelection()) {
         m_cheapestBox->hide();
         return;

@@ -17,6 +17,7 @@ class QLineEdit;
 
 namespace kestrova {
 
+class ForecastFrame;
 class PropertyBag;
 class ResultWindowHost;
 class StoredForm;
@@ -59,6 +60,7 @@ public:
     const std::array<QLabel*, 6>& lbl() const { return m_today; }
     QLabel* lblCheapestPlan() const { return m_cheapestPlan; }
     QLabel* lblCheapestSaving() const { return m_cheapestSaving; }
+    ForecastFrame* fraForecast() const { return m_forecast; }
 
 private:
     void buildPlanBox(QWidget* content, const StoredForm& form);
@@ -97,6 +99,7 @@ private:
     QWidget* m_cheapestBox = nullptr;
     QLabel* m_cheapestPlan = nullptr;
     QLabel* m_cheapestSaving = nullptr;
+    ForecastFrame* m_forecast = nullptr;
 };
 
 }  // namespace kestrova

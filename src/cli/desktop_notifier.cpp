@@ -1,0 +1,42 @@
+#include "cli/desktop_notifier.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QTimer>
+#include <QVariantMap>
+
+namespace kestrova {
+
+FreedesktopNotifier::FreedesktopNotifier(QDBusConnection bus, std::chrono::milliseconds timeout)
+    : m_bus(std::move(bus)), m_timeout(timeout) {}
+
+void FreedesktopNotifier::notify(const QString& summary, const QString& body,
+                                 std::function<void(bool shown)> done) {
+    if (!m_bus.isConnected()) {
+        // Still from the event loop, as a reply would come.
+        QTimer::singleShot(0, [done = std::move(done)] { done(false); });
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    const QVariantMap hints{
+        {QStringLiteral("desktop-entry"), QStringLiteral("example.kestrova.Kestrova")}};
+    // app_name, replaces_id, app_icon, summary, body, actions, hints, expire_timeout (-1: the
+    // server's default).
+    call << QStringLiteral("Kestrova") << 0u << QStringLiteral("kestrova") << summary << body
+         << QStringList() << hints << -1;
+    // The call is not awaited in a nested loop: the check ends from its own event loop.
+    auto* watcher =
+        new QDBusPendingCallWatcher(m_bus.asyncCall(call, int(m_timeout.count())));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [done = std::move(done)](QDBusPendingCallWatcher* finished) {
+                         const QDBusPendingReply<uint> reply = *finished;
+                         finished->deleteLater();
+                         done(!reply.isError());
+                     });
+}
+
+}  // namespace kestrova

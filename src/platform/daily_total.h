@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/megabytes.h"
+
+#include <QDate>
+
+namespace kestrova {
+
+// One day of the usage report: its date and the sum of its records' totals.
+struct DailyTotal {
+    QDate date;
+    Megabytes total;
+
+    friend bool operator==(const DailyTotal&, const DailyTotal&) = default;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,33 @@
+#pragma once
+
+// The Summary tab's "Forecast" frame: the month-end forecast for the selected plan, one caption
+// and value per row (the month, projected usage, the allowance, the projected total with tax,
+// the cheapest plan at this pace and its saving). It only shows a Forecast; the billing
+// library computes it.
+
+#include "results/forecast.h"
+
+#include <QGroupBox>
+#include <optional>
+#include <vector>
+
+class QLabel;
+
+namespace kestrova {
+
+class ForecastFrame : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit ForecastFrame(QWidget* parent = nullptr);
+
+    // Shows the forecast's texts; none hides the frame (no plan selected).
+    void setForecast(const std::optional<Forecast>& forecast);
+
+    // The value label of a row by its name ("lblForecastUsage"), or nullptr.
+    QLabel* value(const QString& name) const;
+
+private:
+    std::vector<QLabel*> m_values;  // in the order of forecastRows(); null for a row not shown
+};
+
+}  // namespace kestrova

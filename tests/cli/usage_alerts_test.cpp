@@ -1,0 +1,207 @@
+// kestrova-check --notify's decision: which alert a month's figures raise given what was
+// raised before, and how that is remembered.
+
+#include "cli/usage_alerts.h"
+
+#include "cli/desktop_notifier.h"
+#include "support/qt_printers.h"
+
+#include "platform/settings_store.h"
+#include "results/plan_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <QSettings>
+
+using namespace kestrova;
+
+namespace {
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+// April 2013 on BBG 250 (1024 MB), `mb` used by `day`, no daily totals (a plan passed counts
+// as run out on the last recorded day).
+Forecast april(int mb, int day, PlanChoice plan = PlanChoice::catalogue(0)) {
+    const QDate last(2013, 4, day);
+    return forecastMonth({mb, mb, last, 10}, plan, {}, last, QLocale::c());
+}
+
+NotifiedAlerts raised(const char* month, bool nearlyUsed, bool used, bool runsOut) {
+    return {q(month), nearlyUsed, used, runsOut};
+}
+
+TEST(DecideAlert, EachLevelOnceAMonthAndANewMonthStartsAfresh) {
+    struct Step {
+        const char* what;
+        Forecast forecast;
+        const char* text;  // "" when nothing is raised
+        NotifiedAlerts after;
+    };
+    const Step steps[] = {
+        {"a quiet start", april(100, 5), "", raised("2013-04", false, false, false)},
+        // 500 * 30 / 10 = 1500 projected: runs out on the 21st, well before the month ends.
+        {"the pace runs out", april(500, 10),
+         "49 % of 1024 MB used; at this pace it runs out about 21 Apr",
+         raised("2013-04", false, false, true)},
+        {"the same again", april(520, 11), "", raised("2013-04", false, false, true)},
+        // 840 is 82 %; floor(1024 * 20 / 840) + 1 = 25.
+        {"80 % passed", april(840, 20),
+         "82 % of 1024 MB used; at this pace it runs out about 25 Apr",
+         raised("2013-04", true, false, true)},
+        {"still between 80 and 100", april(900, 22), "", raised("2013-04", true, false, true)},
+        {"100 % passed", april(1100, 25), "107 % of 1024 MB used; it ran out on 25 Apr",
+         raised("2013-04", true, true, true)},
+        {"further over", april(1500, 28), "", raised("2013-04", true, true, true)},
+        {"a new month", forecastMonth({500, 500, QDate(2013, 5, 10), 50}, PlanChoice::catalogue(0),
+                                      {}, QDate(2013, 5, 10), QLocale::c()),
+         "49 % of 1024 MB used; at this pace it runs out about 21 May",
+         raised("2013-05", false, false, true)},
+    };
+    NotifiedAlerts memory;
+    for (const Step& step : steps) {
+        const AlertDecision d = decideAlert(step.forecast, memory, QLocale::c());
+        EXPECT_EQ(d.text, q(step.text)) << step.what;
+        EXPECT_EQ(d.notified, step.after) << step.what;
+        memory = d.notified;
+    }
+}
+
+TEST(DecideAlert, WhatAFirstCheckOfTheMonthRaises) {
+    struct Case {
+        const char* what;
+        Forecast forecast;
+        const char* text;
+        NotifiedAlerts after;
+    };
+    const Case cases[] = {
+        // Over the allowance at once: one alert, and 80 % counts as raised with it.
+        {"already over", april(1100, 25), "107 % of 1024 MB used; it ran out on 25 Apr",
+         raised("2013-04", true, true, false)},
+        // 900 * 30 / 28 = 964 lasts; 88 % is still news.
+        {"80 % that lasts", april(900, 28), "88 % of 1024 MB used; at this pace it lasts the month",
+         raised("2013-04", true, false, false)},
+        // Exactly 80 % of a 1000 MB custom allowance counts.
+        {"exactly 80 %", april(800, 28, PlanChoice::customPlan({250, 1000, 0.2})),
+         "80 % of 1000 MB used; at this pace it lasts the month",
+         raised("2013-04", true, false, false)},
+        {"a quiet month", april(300, 28), "", raised("2013-04", false, false, false)},
+        {"unlimited", april(50000, 10, PlanChoice::catalogue(2)), "",
+         raised("2013-04", false, false, false)},
+    };
+    for (const Case& c : cases) {
+        const AlertDecision d = decideAlert(c.forecast, {}, QLocale::c());
+        EXPECT_EQ(d.text, q(c.text)) << c.what;
+        EXPECT_EQ(d.notified, c.after) << c.what;
+    }
+    // What another month raised does not hold this one back.
+    EXPECT_FALSE(decideAlert(april(1100, 25), raised("2013-03", true, true, true), QLocale::c())
+                     .text.isEmpty());
+}
+
+class AlertMemory : public ::testing::Test {
+protected:
+    void SetUp() override { QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear(); }
+};
+
+TEST_F(AlertMemory, KeptPerUserIdInItsOwnSection) {
+    SettingsStore main;
+    main.save(q("txtUserName"), q("demo"));
+    main.sync();
+    {
+        SettingsStore store(QString(), alertSection());
+        writeNotifiedAlerts(store, q("demo"), raised("2026-11", true, false, true));
+        writeNotifiedAlerts(store, q("a/b\\c d"), raised("2026-10", false, true, false));
+        store.sync();
+    }
+    const SettingsStore store(QString(), alertSection());
+    EXPECT_EQ(readNotifiedAlerts(store, q("demo")), raised("2026-11", true, false, true));
+    EXPECT_EQ(readNotifiedAlerts(store, q("a/b\\c d")), raised("2026-10", false, true, false));
+    EXPECT_EQ(readNotifiedAlerts(store, q("a")), NotifiedAlerts{});
+
+    // The main window's section keeps exactly its own keys.
+    QSettings file(SettingsStore().fileName(), QSettings::IniFormat);
+    EXPECT_EQ(file.childGroups(), (QStringList{alertSection(), SettingsStore::section()}));
+    file.beginGroup(SettingsStore::section());
+    EXPECT_EQ(file.childKeys(), QStringList{q("txtUserName")});
+}
+
+// A notification service that answers when the test says.
+class HeldNotifier : public DesktopNotifier {
+public:
+    void notify(const QString&, const QString& body, std::function<void(bool)> done) override {
+        bodies << body;
+        m_done = std::move(done);
+    }
+    void answer(bool shown) { std::exchange(m_done, {})(shown); }
+
+    QStringList bodies;
+
+private:
+    std::function<void(bool)> m_done;
+};
+
+TEST_F(AlertMemory, AnAlertIsRememberedOnlyOnceShown) {
+    const QString text = q("82 % of 1024 MB used; at this pace it runs out about 25 Apr");
+    HeldNotifier notifier;
+    std::optional<QString> unshown;
+    const auto done = [&](const QString& line) { unshown = line; };
+    const auto remembered = [] {
+        return readNotifiedAlerts(SettingsStore(QString(), alertSection()), q("demo"));
+    };
+
+    raiseAlert(april(840, 20), q("demo"), notifier, done);
+    EXPECT_EQ(notifier.bodies, QStringList{text});
+    EXPECT_EQ(unshown, std::nullopt);  // until the service answers
+    notifier.answer(false);
+    EXPECT_EQ(unshown, text);  // for standard error
+    EXPECT_EQ(remembered(), NotifiedAlerts{});
+
+    unshown.reset();
+    raiseAlert(april(840, 20), q("demo"), notifier, done);
+    notifier.answer(true);
+    EXPECT_EQ(unshown, QString());
+    EXPECT_EQ(remembered(), raised("2013-04", true, false, true));
+
+    unshown.reset();
+    raiseAlert(april(860, 21), q("demo"), notifier, done);
+    EXPECT_EQ(unshown, QString());  // nothing new: done at once, nothing sent
+    EXPECT_EQ(notifier.bodies.size(), 2);
+}
+
+TEST_F(AlertMemory, ADamagedValueReadsAsNothingRaised) {
+    SettingsStore store(QString(), alertSection());
+    for (const char* damaged : {"", "garbage", "2026-13 80", "80 100", "2026-1x forecast"}) {
+        store.save(q("demo"), q(damaged));
+        EXPECT_EQ(readNotifiedAlerts(store, q("demo")), NotifiedAlerts{}) << damaged;
+    }
+    // Words it does not know are passed over.
+    store.save(q("demo"), q("2026-11 100 later"));
+    EXPECT_EQ(readNotifiedAlerts(store, q("demo")), raised("2026-11", false, true, false));
+}
+
+TEST_F(AlertMemory, ThePlanKestrovaWasLeftOn) {
+    SettingsStore store;
+    EXPECT_EQ(storedPlanChoice(store), std::nullopt);  // never chosen
+
+    PlanSettings settings;
+    settings.Plan3 = 3;
+    writePlanSettings(store, settings);
+    std::optional<PlanChoice> plan = storedPlanChoice(store);
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->slot, 3);
+    EXPECT_FALSE(plan->custom);
+
+    settings.Plan3 = kCustomPlanSlot;
+    settings.nebPlanCharge = 400;
+    settings.nebBandWidthLimit = 3000;
+    settings.nebRsPerMB = 0.5;
+    writePlanSettings(store, settings);
+    plan = storedPlanChoice(store);
+    ASSERT_TRUE(plan && plan->custom);
+    EXPECT_EQ(plan->slot, kCustomPlanSlot);
+    EXPECT_EQ(plan->custom->planCharge, 400);
+    EXPECT_EQ(plan->custom->allowanceMB, 3000);
+    EXPECT_EQ(plan->custom->rsPerMB, 0.5);
+}
+
+}  // namespace
