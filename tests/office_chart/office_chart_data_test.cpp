@@ -1,7 +1,7 @@
 // The office chart's reading of chart data texts and the placing of its texts around the
 // columns, without a screen.
 
-#include "results/office_chart/office_chart_data.h"
+#include "results/office_chart_data.h"
 #include "results/office_chart/chart_labels.h"
 
 #include <gtest/gtest.h>
