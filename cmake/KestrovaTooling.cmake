@@ -5,13 +5,30 @@ if(KESTROVA_CCACHE)
   set(CMAKE_CXX_COMPILER_LAUNCHER "${KESTROVA_CCACHE}")
 endif()
 
+include(CheckCXXCompilerFlag)
+
 add_library(kestrova_warnings INTERFACE)
 target_compile_options(kestrova_warnings INTERFACE
-  -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Wcast-align
+  -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Wcast-align
   -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+# GCC's; clang (the fuzzing build) has no such flag.
+check_cxx_compiler_flag(-Wshadow=local KESTROVA_HAVE_WSHADOW_LOCAL)
+if(KESTROVA_HAVE_WSHADOW_LOCAL)
+  target_compile_options(kestrova_warnings INTERFACE -Wshadow=local)
+endif()
 
 add_library(kestrova_sanitizers INTERFACE)
-if(KESTROVA_SANITIZE)
+if(KESTROVA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "KESTROVA_FUZZ needs clang (libFuzzer): configure with -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  # Every library gets the fuzzer's coverage and both sanitizers; the harnesses link libFuzzer.
+  # clang 14's function sanitizer cannot compile the coroutine files.
+  target_compile_options(kestrova_sanitizers INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize=function
+    -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
+  target_link_options(kestrova_sanitizers INTERFACE -fsanitize=address,undefined)
+elseif(KESTROVA_SANITIZE)
   target_compile_options(kestrova_sanitizers INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(kestrova_sanitizers INTERFACE -fsanitize=address,undefined)

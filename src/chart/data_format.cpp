@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace kestrova {
@@ -85,8 +86,13 @@ QString groupDigits(const QString& digits, const QString& separator) {
     return out;
 }
 
-// Formats |value| through one section's tokens.
-QString formatSection(double magnitude, const std::vector<Token>& tokens, const QLocale& locale) {
+// Fixed-point digits are shown up to this magnitude; beyond it the general form shows the value.
+constexpr double kLargestFixed = 1e20;
+
+// Formats |value| through one section's tokens; nothing when the value, scaled by the
+// section's "%" signs, is too large for fixed-point digits.
+std::optional<QString> formatSection(double magnitude, const std::vector<Token>& tokens,
+                                     const QLocale& locale) {
     qsizetype point = -1;
     int percents = 0;
     for (qsizetype i = 0; i < qsizetype(tokens.size()); ++i) {
@@ -134,8 +140,11 @@ QString formatSection(double magnitude, const std::vector<Token>& tokens, const 
 
     const int decimals = std::min<int>(int(decPlaces.size()), 15);
     double scaled = magnitude;
-    for (int i = 0; i < percents; ++i) {
+    for (int i = 0; i < percents && scaled <= kLargestFixed; ++i) {
         scaled *= 100;
+    }
+    if (!(scaled <= kLargestFixed)) {
+        return std::nullopt;
     }
     const Decimal exact = decimalFromDouble(scaled);
     Int128 units = exact.roundedHalfAway(decimals);
@@ -216,16 +225,20 @@ QString formatSection(double magnitude, const std::vector<Token>& tokens, const 
 }
 
 QString scientific(double value, const QLocale& locale) {
+    const std::vector<Token> mantissaTokens = tokenize(QStringLiteral("0.00"));
     if (value == 0) {
-        return formatSection(0, tokenize(QStringLiteral("0.00")), locale) + u"E+00";
+        return *formatSection(0, mantissaTokens, locale) + u"E+00";
     }
     int exponent = int(std::floor(std::log10(std::fabs(value))));
-    double mantissa = std::fabs(value) / std::pow(10.0, exponent);
-    QString m = formatSection(mantissa, tokenize(QStringLiteral("0.00")), locale);
+    // In two steps below 1e-300, where 10^exponent alone would underflow to zero.
+    double mantissa = exponent < -300
+                          ? std::fabs(value) * 1e300 / std::pow(10.0, exponent + 300)
+                          : std::fabs(value) / std::pow(10.0, exponent);
+    QString m = formatSection(mantissa, mantissaTokens, locale).value_or(QString());
     if (m.startsWith(u"10")) {  // 9.999 rounds up to the next power of ten
         ++exponent;
         mantissa /= 10;
-        m = formatSection(mantissa, tokenize(QStringLiteral("0.00")), locale);
+        m = formatSection(mantissa, mantissaTokens, locale).value_or(QString());
     }
     const QString e = QString::number(std::abs(exponent)).rightJustified(2, u'0');
     return (value < 0 ? QStringLiteral("-") : QString()) + m + (exponent < 0 ? u"E-" : u"E+") + e;
@@ -237,7 +250,7 @@ QString formatChartValue(double value, const QString& picture, const QLocale& lo
     const QString named = picture.trimmed();
     // Beyond 1e20 the fixed-point digits would not fit; the general form still shows it.
     if (named.isEmpty() || named.compare(u"General Number", Qt::CaseInsensitive) == 0 ||
-        !std::isfinite(value) || std::fabs(value) > 1e20) {
+        !std::isfinite(value) || std::fabs(value) > kLargestFixed) {
         return defaultText(value, locale);
     }
     if (named.compare(u"Scientific", Qt::CaseInsensitive) == 0) {
@@ -254,12 +267,19 @@ QString formatChartValue(double value, const QString& picture, const QLocale& lo
 
     const QStringList sections = splitSections(pattern);
     if (value == 0 && sections.size() >= 3 && !sections[2].isEmpty()) {
-        return formatSection(0, tokenize(sections[2]), locale);
+        return formatSection(0, tokenize(sections[2]), locale).value_or(QString());
     }
     if (value < 0 && sections.size() >= 2 && !sections[1].isEmpty()) {
-        return formatSection(-value, tokenize(sections[1]), locale);
+        return formatSection(-value, tokenize(sections[1]), locale)
+            .value_or(defaultText(value, locale));
     }
-    const QString text = formatSection(std::fabs(value), tokenize(sections[0]), locale);
+    const std::optional<QString> shown =
+        formatSection(std::fabs(value), tokenize(sections[0]), locale);
+    if (!shown) {
+        // Its "%" signs took the value beyond fixed-point digits: the general form, as above.
+        return defaultText(value, locale);
+    }
+    const QString& text = *shown;
     if (value >= 0) {
         return text;
     }

@@ -12,7 +12,9 @@ namespace kestrova {
 //   placeholders "0" (always a digit) and "#" (a digit when there is one), one ".", ","
 //   between digit placeholders for thousands grouping, "%" (value times 100), and literal
 //   text (quoted, escaped with "\", or any other character).
-// Decimal and group separators are the locale's; halves round away from zero.
+// Decimal and group separators are the locale's; halves round away from zero. Never fails: a
+// value beyond 1e20 (also once its "%" signs have scaled it) shows in the general form, a tiny
+// one as the zero it rounds to.
 QString formatChartValue(double value, const QString& picture, const QLocale& locale = QLocale());
 
 }  // namespace kestrova

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <new>
-#include <sys/mman.h>
 #include <cstring>
 
 namespace kestrova::dom {
@@ -74,26 +73,30 @@ Tree::Tree() { m_document = createNode(NodeKind::Document); }
 
 Tree::~Tree() {
     for (std::size_t b = 0; b < m_blocks.size(); ++b) {
-        const std::size_t used = b + 1 == m_blocks.size() ? m_used : kNodesPerBlock;
+        const std::size_t used = b + 1 == m_blocks.size() ? m_used : m_blocks[b].capacity;
         for (std::size_t i = 0; i < used; ++i) {
-            m_blocks[b][i].~Node();
+            m_blocks[b].nodes[i].~Node();
         }
-        munmap(m_blocks[b], kBlockBytes);
+        freeBlock(m_blocks[b]);
     }
 }
 
+void Tree::addBlock() {
+    const std::size_t largest = kLargestBlockBytes / sizeof(Node);
+    const std::size_t capacity =
+        m_blocks.empty() ? kFirstBlockNodes : std::min(m_blocks.back().capacity * 2, largest);
+    m_blocks.reserve(m_blocks.size() + 1);
+    m_blocks.push_back({static_cast<Node*>(::operator new(capacity * sizeof(Node))), capacity});
+    m_used = 0;
+}
+
+void Tree::freeBlock(const Block& block) { ::operator delete(block.nodes); }
+
 Node* Tree::createNode(NodeKind kind) {
-    if (m_used == kNodesPerBlock) {
-        // Populated in one go: faulting a block in page by page costs more than filling it.
-        void* block = mmap(nullptr, kBlockBytes, PROT_READ | PROT_WRITE,
-                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-        if (block == MAP_FAILED) {
-            throw std::bad_alloc();
-        }
-        m_blocks.push_back(static_cast<Node*>(block));
-        m_used = 0;
+    if (m_blocks.empty() || m_used == m_blocks.back().capacity) {
+        addBlock();
     }
-    Node* node = new (&m_blocks.back()[m_used++]) Node;
+    Node* node = new (&m_blocks.back().nodes[m_used++]) Node;
     node->kind = kind;
     return node;
 }

@@ -133,6 +133,38 @@ bool acceptableCodePoint(char32_t cp) {
     return cp <= 0x10FFFF;
 }
 
+// Characters of the input that gumbo's decoder turns into U+FFFD: C0 controls other than
+// tab, line feed, form feed and carriage return, DEL and the C1 controls, noncharacters, and
+// (through the UTF-8 the text is handed over in) lone surrogates. The program's own row text
+// may hold any character below U+0100 as it is, so the test has to stay cheap.
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool mayNeedReplacing(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c >= 0xD800;
+}
+
+bool isNoncharacter(char32_t cp) {
+    return (cp >= 0xFDD0 && cp <= 0xFDEF) || (cp & 0xFFFE) == 0xFFFE;
+}
+
+// Whether the code unit at k (with its pair, if it is one) leaves the input as it is;
+// *units is how many code units it covers.
+bool keptAsIs(QStringView in, qsizetype k, int* units) {
+    const char16_t c = in[k].unicode();
+    *units = 1;
+    if (c < 0x20) {
+        return c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
+    }
+    if (c < 0xD800) {
+        return !(c >= 0x7F && c <= 0x9F);
+    }
+    if (QChar::isHighSurrogate(c) && k + 1 < in.size() && QChar::isLowSurrogate(in[k + 1].unicode())) {
+        *units = 2;
+        return !isNoncharacter(QChar::surrogateToUcs4(c, in[k + 1].unicode()));
+    }
+    return !QChar::isSurrogate(c) && !isNoncharacter(c);
+}
+
 struct Token {
     enum Kind { Text, Start, End, Doctype, Eof };
     Kind kind = Eof;
@@ -218,6 +250,9 @@ public:
             if (m_s.size() - j >= tag.size() &&
                 m_s.sliced(j, tag.size()).compare(tag, Qt::CaseInsensitive) == 0) {
                 qsizetype k = j + tag.size();
+                if (k < m_s.size() && (isHtmlWhitespace(m_s[k].unicode()) || m_s[k] == u'/')) {
+                    return std::nullopt;  // an end tag with attributes or "/" still ends it
+                }
                 if (k < m_s.size() && m_s[k] == u'>') {
                     QString out;
                     QStringView content = m_s.sliced(m_i, lt - m_i);
@@ -334,6 +369,12 @@ private:
             if (v.contains(u'>') || v.contains(u'\r') || v.contains(u'\n')) {
                 return false;
             }
+            for (qsizetype k = 0; k < v.size(); ++k) {
+                int units = 1;
+                if (v[k].unicode() == 0 || !keptAsIs(v, k, &units)) {
+                    return false;  // rare enough to leave to gumbo
+                }
+            }
             out = v.toString();
             i = close + 1;
             return true;
@@ -393,7 +434,12 @@ private:
     static QString attributeName(QStringView raw) {
         char16_t buffer[32];
         if (raw.size() > qsizetype(std::size(buffer))) {
-            return raw.toString().toLower();
+            // ASCII letters only, as HTML lowercases names: "É" stays "É".
+            QString name = raw.toString();
+            for (QChar& c : name) {
+                c = QChar(asciiLower(c.unicode()));
+            }
+            return name;
         }
         for (qsizetype k = 0; k < raw.size(); ++k) {
             buffer[k] = asciiLower(raw[k].unicode());
@@ -408,10 +454,12 @@ private:
             if (isHtmlWhitespace(c) || c == u'=' || c == u'>' || c == u'/') {
                 break;
             }
-            if (c == u'"' || c == u'\'' || c == u'<' || c == 0) {
+            int units = 1;
+            if (c == u'"' || c == u'\'' || c == u'<' || c == 0 ||
+                (mayNeedReplacing(c) && !keptAsIs(m_s, i, &units))) {
                 return false;
             }
-            ++i;
+            i += units;
         }
         if (i == start || i >= m_s.size()) {
             return false;
@@ -458,7 +506,9 @@ private:
         }
     }
 
-    // Copies text, turning CR LF and CR into LF as HTML input does.
+    // Copies text, turning CR LF and CR into LF as HTML input does, and the characters gumbo
+    // replaces into U+FFFD. False for a NUL, which HTML drops or replaces depending on where
+    // it stands.
     bool decodeRaw(QStringView in, QString& out) const {
         if (out.isEmpty() && !hasSpecial(in)) {
             out = m_owner ? QString::fromRawData(in.data(), in.size()) : in.toString();
@@ -467,27 +517,40 @@ private:
         out.reserve(out.size() + in.size());
         for (qsizetype k = 0; k < in.size(); ++k) {
             const char16_t c = in[k].unicode();
+            if (!mayNeedReplacing(c)) {
+                out += QChar(c);
+                continue;
+            }
             if (c == 0) {
                 return false;
             }
+            int units = 1;
             if (c == u'\r') {
                 out += u'\n';
                 if (k + 1 < in.size() && in[k + 1] == u'\n') {
                     ++k;
                 }
+            } else if (keptAsIs(in, k, &units)) {
+                out += in.sliced(k, units);
             } else {
-                out += QChar(c);
+                out += QChar(kReplacement);
             }
+            k += units - 1;
         }
         return true;
     }
 
     static bool hasSpecial(QStringView in) {
-        for (QChar ch : in) {
-            const char16_t c = ch.unicode();
-            if (c == u'\r' || c == 0 || c == u'&') {
+        for (qsizetype k = 0; k < in.size(); ++k) {
+            const char16_t c = in[k].unicode();
+            if (c == u'&') {
                 return true;
             }
+            int units = 1;
+            if (mayNeedReplacing(c) && (c == u'\r' || c == 0 || !keptAsIs(in, k, &units))) {
+                return true;
+            }
+            k += units - 1;
         }
         return false;
     }
@@ -527,8 +590,13 @@ private:
                 if (!ok || !acceptableCodePoint(cp)) {
                     return false;
                 }
-                const char32_t c32 = cp;
-                out += QString::fromUcs4(&c32, 1);
+                // Not QString::fromUcs4: it drops U+FEFF as a byte order mark.
+                if (QChar::requiresSurrogates(cp)) {
+                    out += QChar(QChar::highSurrogate(cp));
+                    out += QChar(QChar::lowSurrogate(cp));
+                } else {
+                    out += QChar(char16_t(cp));
+                }
             } else if (ref == u"amp") {
                 out += u'&';
             } else if (ref == u"lt") {
@@ -841,6 +909,21 @@ private:
                     return false;
                 }
                 pop();
+                if (current->tag == m_formTag && current->lastChild &&
+                    current->lastChild->kind == NodeKind::Text && current->parent) {
+                    // gumbo (0.10.1, the one linked) removes a form from the open elements
+                    // without first placing the text it still holds back, so text just
+                    // before </form> lands after the form. The program follows its parser.
+                    Node* text = current->lastChild;
+                    current->lastChild = text->prevSibling;
+                    if (text->prevSibling) {
+                        text->prevSibling->nextSibling = nullptr;
+                    } else {
+                        current->firstChild = nullptr;
+                    }
+                    text->prevSibling = nullptr;
+                    m_tree.appendChild(current->parent, text);
+                }
                 if (!fragment && current->is(Tag::Body)) {
                     return true;
                 }
@@ -856,6 +939,7 @@ private:
     std::vector<int> m_boundaries;  // stack positions of open scope boundaries
     std::array<int, kTagIds> m_open{};  // open elements by tag id
     const Tag m_paragraphTag = tagOf(u"p");
+    const Tag m_formTag = tagOf(u"form");
 };
 
 }  // namespace

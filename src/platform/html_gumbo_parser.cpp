@@ -5,11 +5,54 @@
 
 #include <gumbo.h>
 
+#include <cstring>
+
 namespace kestrova::dom {
 
 namespace {
 
-QString utf8(const char* s) { return s ? QString::fromUtf8(s) : QString(); }
+// gumbo's UTF-8 as text. QString::fromUtf8 would drop a U+FEFF that starts the text as a
+// byte order mark, but here it is a character of the page ("&#65279;2013-04-17").
+QString utf8(const char* s) {
+    if (s == nullptr) {
+        return QString();
+    }
+    qsizetype marks = 0;
+    while (std::strncmp(s, "\xEF\xBB\xBF", 3) == 0) {
+        s += 3;
+        ++marks;
+    }
+    return marks == 0 ? QString::fromUtf8(s) : QString(marks, QChar(0xFEFF)) + QString::fromUtf8(s);
+}
+
+// The text as gumbo reads it: UTF-8, with a lone surrogate as U+FFFD, which is what gumbo
+// makes of any code unit it cannot decode (QString::toUtf8 would write "?" instead).
+QByteArray gumboInput(QStringView html) {
+    qsizetype k = 0;
+    for (; k < html.size(); ++k) {
+        const char16_t c = html[k].unicode();
+        if (QChar::isHighSurrogate(c) && k + 1 < html.size() &&
+            QChar::isLowSurrogate(html[k + 1].unicode())) {
+            ++k;
+        } else if (QChar::isSurrogate(c)) {
+            break;
+        }
+    }
+    if (k == html.size()) {
+        return html.toUtf8();
+    }
+    QString repaired = html.toString();
+    for (; k < repaired.size(); ++k) {
+        const char16_t c = repaired[k].unicode();
+        if (QChar::isHighSurrogate(c) && k + 1 < repaired.size() &&
+            QChar::isLowSurrogate(repaired[k + 1].unicode())) {
+            ++k;
+        } else if (QChar::isSurrogate(c)) {
+            repaired[k] = QChar(0xFFFD);
+        }
+    }
+    return repaired.toUtf8();
+}
 
 QString tagName(const GumboElement& e) {
     if (e.tag != GUMBO_TAG_UNKNOWN) {
@@ -84,7 +127,7 @@ struct Output {
 }  // namespace
 
 std::shared_ptr<Tree> gumboParseDocument(QStringView html) {
-    const QByteArray text = html.toUtf8();
+    const QByteArray text = gumboInput(html);
     Output parsed(text, kGumboDefaultOptions);
     auto tree = std::make_shared<Tree>();
     const GumboDocument& doc = parsed.out->document->v.document;
@@ -106,7 +149,7 @@ std::shared_ptr<Tree> gumboParseDocument(QStringView html) {
 }
 
 std::vector<Node*> gumboParseFragment(QStringView html, QStringView contextTag, Tree& tree) {
-    const QByteArray text = html.toUtf8();
+    const QByteArray text = gumboInput(html);
     GumboOptions options = kGumboDefaultOptions;
     const QByteArray context = contextTag.toLatin1();
     options.fragment_context = gumbo_tag_enum(context.constData());

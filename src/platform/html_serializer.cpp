@@ -140,6 +140,13 @@ void appendNode(QString& text, const Node* root, bool includeRoot) {
         case NodeKind::Element:
             openTag(out, n);
             if (!isVoidElement(n)) {
+                // A parser drops the line feed right after these start tags, so a text that
+                // starts with one gets another in front to keep it.
+                if ((n->is(Tag::Pre) || n->is(Tag::Textarea) || n->is(u"listing")) &&
+                    n->firstChild && n->firstChild->kind == NodeKind::Text &&
+                    n->firstChild->data.startsWith(u'\n')) {
+                    out.put(u'\n');
+                }
                 stack.push_back({n, n->firstChild});
             }
             break;
@@ -155,11 +162,32 @@ void appendNode(QString& text, const Node* root, bool includeRoot) {
             out.put(n->data);
             out.put(u"-->");
             break;
-        case NodeKind::Doctype:
+        case NodeKind::Doctype: {
             out.put(u"<!DOCTYPE ");
             out.put(n->name());
+            // With its identifiers, so that the page parses back to the same document mode.
+            const QString* publicId = n->findAttribute(u"public");
+            const QString* systemId = n->findAttribute(u"system");
+            auto quoted = [&out](const QString& id) {
+                const char16_t quote = id.contains(u'"') ? u'\'' : u'"';
+                out.put(u' ');
+                out.put(quote);
+                out.put(id);
+                out.put(quote);
+            };
+            if (publicId) {
+                out.put(u" PUBLIC");
+                quoted(*publicId);
+                if (systemId) {
+                    quoted(*systemId);
+                }
+            } else if (systemId) {
+                out.put(u" SYSTEM");
+                quoted(*systemId);
+            }
             out.put(u'>');
             break;
+        }
         case NodeKind::Document:
             stack.push_back({n, n->firstChild});
             break;

@@ -15,6 +15,31 @@ Megabytes Megabytes::fromDecimal(const Decimal& value) {
     return Megabytes(std::int64_t(units));
 }
 
+Megabytes Megabytes::fromWhole(std::int64_t mb) {
+    std::int64_t units = 0;
+    if (__builtin_mul_overflow(mb, std::int64_t(10000), &units)) {
+        throw Failure(QStringLiteral("Overflow"));
+    }
+    return Megabytes(units);
+}
+
+Megabytes& Megabytes::operator+=(Megabytes other) {
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(m_units, other.m_units, &sum)) {
+        throw Failure(QStringLiteral("Overflow"));
+    }
+    m_units = sum;
+    return *this;
+}
+
+Megabytes operator-(Megabytes a, Megabytes b) {
+    std::int64_t difference = 0;
+    if (__builtin_sub_overflow(a.m_units, b.m_units, &difference)) {
+        throw Failure(QStringLiteral("Overflow"));
+    }
+    return Megabytes(difference);
+}
+
 Megabytes Megabytes::fromDouble(double value) { return fromDecimal(decimalFromDouble(value)); }
 
 Megabytes Megabytes::fromText(QStringView text, const QLocale& locale) {

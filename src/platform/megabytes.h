@@ -15,7 +15,8 @@ class Megabytes {
 public:
     constexpr Megabytes() = default;
     static constexpr Megabytes fromTenThousandths(std::int64_t units) { return Megabytes(units); }
-    static constexpr Megabytes fromWhole(std::int64_t mb) { return Megabytes(mb * 10000); }
+    // Throws Failure ("Overflow") beyond about 9.2e14 MB, as the sums below do.
+    static Megabytes fromWhole(std::int64_t mb);
     // Rounded to four decimals, ties to even; throws Failure when it does not fit.
     static Megabytes fromDecimal(const Decimal& value);
     static Megabytes fromDouble(double value);
@@ -29,14 +30,11 @@ public:
     // Whole megabytes, halves to the even neighbour (2.5 gives 2, 3.5 gives 4).
     std::int64_t roundedToWhole() const;
 
-    constexpr Megabytes& operator+=(Megabytes other) {
-        m_units += other.m_units;
-        return *this;
-    }
-    friend constexpr Megabytes operator+(Megabytes a, Megabytes b) { return a += b; }
-    friend constexpr Megabytes operator-(Megabytes a, Megabytes b) {
-        return Megabytes(a.m_units - b.m_units);
-    }
+    // A sum that leaves the 64-bit range throws Failure ("Overflow"), the failure a total too
+    // large to read gives; it never wraps round.
+    Megabytes& operator+=(Megabytes other);
+    friend Megabytes operator+(Megabytes a, Megabytes b) { return a += b; }
+    friend Megabytes operator-(Megabytes a, Megabytes b);
     friend constexpr auto operator<=>(Megabytes, Megabytes) = default;
 
     // The default text: no thousands separator, up to four decimals, no trailing zeros.

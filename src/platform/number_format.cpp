@@ -11,17 +11,37 @@ namespace {
 constexpr int kMaxScale = 18;
 constexpr int kMaxDigits = 36;  // what fits a signed 128-bit integer with room to spare
 
-Int128 pow10(int n) {
-    Int128 p = 1;
+constexpr Int128 kInt128Max = (Int128(1) << 126) - 1 + (Int128(1) << 126);
+
+[[noreturn]] void overflow() { throw Failure(QStringLiteral("Overflow")); }
+
+// v * 10^n, or nothing when that leaves the 128-bit range: a total of some 36 digits shown
+// with four decimals does not fit, and signed overflow must never happen.
+std::optional<Int128> timesPow10(Int128 v, int n) {
     for (int k = 0; k < n; ++k) {
-        p *= 10;
+        if (v > kInt128Max / 10 || v < -(kInt128Max / 10)) {
+            return std::nullopt;
+        }
+        v *= 10;
     }
-    return p;
+    return v;
+}
+
+Int128 pow10(int n) {
+    const auto p = timesPow10(1, n);
+    if (!p) {
+        overflow();
+    }
+    return *p;
 }
 
 Int128 roundScaled(const Decimal& d, int decimals, bool tiesToEven) {
     if (decimals >= d.scale) {
-        return d.scaled * pow10(decimals - d.scale);
+        const auto scaled = timesPow10(d.scaled, decimals - d.scale);
+        if (!scaled) {
+            overflow();
+        }
+        return *scaled;
     }
     const Int128 div = pow10(d.scale - decimals);
     const bool negative = d.scaled < 0;
@@ -53,10 +73,9 @@ QString digitsOf(Int128 v) {
     return s;
 }
 
-// sign, integer digits, point, `decimals` digits, from a value scaled by 10^decimals.
-QString layout(Int128 scaled, int decimals, const QLocale& locale) {
-    const bool negative = scaled < 0;
-    QString digits = digitsOf(negative ? -scaled : scaled);
+// sign, integer digits, point, `decimals` digits, from the digits of a value scaled by
+// 10^decimals.
+QString layout(bool negative, QString digits, int decimals, const QLocale& locale) {
     if (digits.size() <= decimals) {
         digits = QString(decimals - digits.size() + 1, u'0') + digits;
     }
@@ -128,15 +147,20 @@ std::optional<Decimal> parseDecimalText(QStringView text) {
         bool expDigit = false;
         for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
             expDigit = true;
-            exponent = exponent * 10 + (text[i].unicode() - u'0');
-            if (exponent > kMaxDigits) {
-                return std::nullopt;
+            if (exponent <= kMaxDigits + kMaxScale) {
+                exponent = exponent * 10 + (text[i].unicode() - u'0');
             }
         }
-        if (!expDigit) {
+        if (!expDigit || (!expNegative && exponent > kMaxDigits)) {
             return std::nullopt;
         }
-        if (expNegative) {
+        if (expNegative && exponent > kMaxDigits + kMaxScale) {
+            // Every digit lies beyond the 18th decimal: a tiny value such as 1.6e-124 is a
+            // zero with dropped digits, not a text without a number.
+            d.dropped = d.dropped || d.scaled != 0;
+            d.scaled = 0;
+            d.scale = kMaxScale;
+        } else if (expNegative) {
             d.scale += exponent;
             while (d.scale > kMaxScale) {
                 d.dropped = d.dropped || d.scaled % 10 != 0;
@@ -165,7 +189,7 @@ std::optional<Decimal> parseDecimalText(QStringView text) {
 
 Decimal decimalFromDouble(double value) {
     if (!std::isfinite(value)) {
-        throw Failure(QStringLiteral("Overflow"));
+        overflow();
     }
     const QString text = QString::number(value, 'g', 17);
     // Shortest text that reads back as the same double, so 0.1 stays 0.1.
@@ -181,7 +205,7 @@ Decimal decimalFromDouble(double value) {
     if (auto d = parseDecimalText(text)) {
         return *d;
     }
-    throw Failure(QStringLiteral("Overflow"));
+    overflow();
 }
 
 std::optional<Decimal> readNumber(QStringView text, const QLocale& locale) {
@@ -204,7 +228,18 @@ Decimal requireNumber(QStringView text, const QLocale& locale) {
 }
 
 QString formatNumber(const Decimal& value, int decimals, const QLocale& locale) {
-    return layout(value.roundedHalfAway(decimals), decimals, locale);
+    const bool negative = value.scaled < 0;
+    if (decimals >= value.scale) {
+        // Nothing to round: the digits and as many zeros as are missing, however large the
+        // number (a box's value of 1.5e34 shown with eight decimals still fits the text).
+        QString digits = digitsOf(negative ? -value.scaled : value.scaled);
+        if (value.scaled != 0) {
+            digits += QString(decimals - value.scale, u'0');
+        }
+        return layout(negative, digits, decimals, locale);
+    }
+    const Int128 rounded = value.roundedHalfAway(decimals);
+    return layout(rounded < 0, digitsOf(rounded < 0 ? -rounded : rounded), decimals, locale);
 }
 
 QString formatNumber(double value, int decimals, const QLocale& locale) {

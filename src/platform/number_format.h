@@ -29,7 +29,8 @@ struct Decimal {
     bool dropped = false;
 
     // Rounded to `decimals` places (0..18), ties to the even neighbour; the result is
-    // value * 10^decimals.
+    // value * 10^decimals. Throws Failure ("Overflow") when that leaves the 128-bit range
+    // (a 36-digit total with four decimals, 9e22 with eighteen).
     Int128 roundedTiesToEven(int decimals) const;
     // Likewise with ties away from zero.
     Int128 roundedHalfAway(int decimals) const;
@@ -37,14 +38,18 @@ struct Decimal {
     bool isNegative() const { return scaled < 0; }
 };
 
-// "." as decimal point, optional sign, optional exponent, blanks around allowed.
+// "." as decimal point, optional sign, optional exponent, blanks around allowed. At most 36
+// digits and a value below 10^36; digits beyond the 18th decimal are dropped (1e-40 reads as
+// a zero with dropped digits).
 std::optional<Decimal> parseDecimalText(QStringView text);
-// The portal's form first, then the locale's (grouping allowed there).
+// The portal's form first, then the locale's (grouping allowed there). Throws Failure
+// ("Overflow") for a number of the locale's form beyond what a Decimal holds.
 std::optional<Decimal> readNumber(QStringView text, const QLocale& locale = QLocale());
 // Like readNumber; throws Failure ("Type mismatch") when the text holds no number.
 Decimal requireNumber(QStringView text, const QLocale& locale = QLocale());
 
-// The decimal nearest to value, as its shortest round-trip text gives it.
+// The decimal nearest to value, as its shortest round-trip text gives it. Throws Failure
+// ("Overflow") for an infinity, a NaN or a value of 10^36 and beyond.
 Decimal decimalFromDouble(double value);
 
 // Pattern "0" with `decimals` zeros after the point: "0.00" is formatNumber(x, 2).

@@ -94,10 +94,12 @@ StoredForm StoredForm::parse(const QString& text) {
             continue;
         }
         const qsizetype eq = line.indexOf(u'=');
-        if (current == nullptr || eq <= 0) {
+        const QString key = line.left(eq < 0 ? 0 : eq).trimmed();
+        // A line without a key is no property (written as "=value" it would not read back).
+        if (current == nullptr || key.isEmpty()) {
             continue;
         }
-        current->write(line.left(eq).trimmed(), unescapeValue(QStringView(line).sliced(eq + 1)));
+        current->write(key, unescapeValue(QStringView(line).sliced(eq + 1)));
     }
     return form;
 }

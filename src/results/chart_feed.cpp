@@ -4,6 +4,7 @@
 #include "platform/megabytes.h"
 #include "platform/number_format.h"
 
+#include <QLocale>
 #include <algorithm>
 
 namespace kestrova {
@@ -16,6 +17,23 @@ QStringList linesOf(const QString& text) {
 
 QStringList cellsOf(const QString& line) {
     return line.split(u'\t');
+}
+
+// A cell's value for drawing: read exactly where it fits; a number of the locale's form
+// beyond what an exact decimal holds is still a number, drawn as the nearest double.
+std::optional<double> drawnValue(const QString& cell) {
+    try {
+        if (const auto number = readNumber(cell)) {
+            return number->toDouble();
+        }
+    } catch (const Failure&) {
+        bool ok = false;
+        const double value = QLocale().toDouble(QStringView(cell).trimmed(), &ok);
+        if (ok) {
+            return value;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -100,13 +118,7 @@ ChartDataTable parseChartData(const QString& chartDataText) {
         ChartSeries series;
         series.name = cells.front();
         for (qsizetype i = 1; i <= table.categories.size(); ++i) {
-            std::optional<double> value;
-            if (i < cells.size()) {
-                if (const auto number = readNumber(cells[i])) {
-                    value = number->toDouble();
-                }
-            }
-            series.values.push_back(value);
+            series.values.push_back(i < cells.size() ? drawnValue(cells[i]) : std::nullopt);
         }
         table.series.push_back(std::move(series));
     }

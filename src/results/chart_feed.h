@@ -69,7 +69,8 @@ int GetRGB(std::int64_t color, int part);
 ColorRef ChangeColor(int r, int g, int b);
 
 // A chart data text split for the second chart type: category labels from header cell 1 on and
-// one series per further line. A cell that is missing or holds no number has no value.
+// one series per further line. A cell that is missing or holds no number has no value; a
+// number beyond the exact range (a grouped 1e40) is read as the nearest double. Never fails.
 struct ChartSeries {
     QString name;
     std::vector<std::optional<double>> values;  // one per category

@@ -45,7 +45,23 @@ INSTANTIATE_TEST_SUITE_P(
         FormatRow{"Standard", 1234.5, "Standard", "1,234.50"},
         FormatRow{"Percent", 0.5, "Percent", "50.00%"},
         FormatRow{"Scientific", 1234.5, "Scientific", "1.23E+03"},
-        FormatRow{"ScientificSmall", -0.000995, "Scientific", "-9.95E-04"}),
+        FormatRow{"ScientificSmall", -0.000995, "Scientific", "-9.95E-04"},
+        // Extreme values never make the formatting fail: a tiny one is the zero it rounds to,
+        // one that its "%" signs take beyond fixed-point digits shows in the general form.
+        FormatRow{"TinyValueIsTheZeroItRoundsTo", 1.6e-124, "0.00", "0.00"},
+        FormatRow{"TinyNegativeValueHasNoMinus", -1.6e-124, "#,##0.0", "0.0"},
+        FormatRow{"TinyValueScientific", 1.6e-124, "Scientific", "1.60E-124"},
+        FormatRow{"SmallestDoubleScientific", 4.9406564584124654e-324, "Scientific",
+                  "4.94E-324"},
+        FormatRow{"PercentSignsBeyondFixedDigits", 1e-5,
+                  "0.000000000000000%%%%%%%%%%%%%%%%%%%%", "1e-05"},
+        FormatRow{"PercentSignsTowardsInfinity", 1e20,
+                  "0%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%"
+                  "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%"
+                  "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%",
+                  "1e+20"},
+        FormatRow{"NegativeSectionBeyondFixedDigits", -1e19, "0;0%", "-1e+19"},
+        FormatRow{"PercentSignsThatStillFit", 1e-5, "0.00%%", "0.10%%"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(DataFormatLocale, DecimalAndGroupSeparatorsAreTheLocales) {

@@ -195,6 +195,17 @@ TEST(NumberBox, ValueIsWrittenWithTheFormatPattern) {
     EXPECT_DOUBLE_EQ(box.Value(), 0);
 }
 
+// A value far beyond the box (a stored form's, or a caller's) is written out in full and then
+// cut to the box's digits like any other oversized text; it never overflows the rounding.
+TEST(NumberBox, AValueBeyondTheBoxIsCutToItsDigits) {
+    neb box;
+    box.setDecimalSize(8);
+    box.setValue(1.5e34);
+    EXPECT_EQ(box.Text(), u"15000.00000000");
+    box.setValue(-1.5e34);
+    EXPECT_EQ(box.Text(), u"15000.00000000");  // the minimum of 0 drops the sign
+}
+
 TEST(NumberBox, LimitsFollowTheSizes) {
     neb box;
     box.setMaximumValue(500);

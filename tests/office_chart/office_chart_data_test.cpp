@@ -1,7 +1,7 @@
 // The office chart's reading of chart data texts and the placing of its texts around the
 // columns, without a screen.
 
-#include "results/office_chart/office_chart_data.h"
+#include "results/office_chart_data.h"
 #include "results/office_chart/chart_labels.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +82,18 @@ INSTANTIATE_TEST_SUITE_P(
         DataTextRow{"NegativeValueKept",
                     QStringLiteral("\t01\r\nUsage\t-5.00"),
                     {kDay1},
-                    {{kUsage, {-5.0}}}}),
+                    {{kUsage, {-5.0}}}},
+        // The reader never fails: a tiny value draws as the zero it reads as, a grouped value
+        // beyond an exact decimal as its nearest double.
+        DataTextRow{"TinyValueDrawsAsZero",
+                    QStringLiteral("\t01\t02\r\nUsage\t1e-40\t2"),
+                    {kDay1, kDay2},
+                    {{kUsage, {0.0, 2.0}}}},
+        DataTextRow{"GroupedValueBeyondADecimalDrawsAsItsDouble",
+                    QStringLiteral("\t01\r\nUsage\t1,000,000,000,000,000,000,000,000,000,000,"
+                                   "000,000,000"),
+                    {kDay1},
+                    {{kUsage, {1e39}}}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(OfficeChartDistinctCategories, RepeatedOrEmptyLabelStaysAColumnOfItsOwn) {

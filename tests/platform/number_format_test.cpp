@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace kestrova;
 
 namespace {
@@ -51,7 +53,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"Empty", "", &kEnglish, false, 0},
         ReadCase{"Letters", "abc", &kEnglish, false, 0},
         ReadCase{"TwoPoints", "1.2.3", &kEnglish, false, 0},
-        ReadCase{"TrailingJunk", "12MB", &kEnglish, false, 0}),
+        ReadCase{"TrailingJunk", "12MB", &kEnglish, false, 0},
+        // Beyond the 18th decimal every digit is dropped: a tiny value reads as zero.
+        ReadCase{"TinyExponentReadsAsZero", "1e-40", &kEnglish, true, 0},
+        ReadCase{"VeryLongNegativeExponent", "-1.6e-1240000000000", &kEnglish, true, 0},
+        ReadCase{"NegativeExponentWithinTheDecimals", "35e-5", &kEnglish, true, 4}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Megabytes, RoundsToWholeMegabytesHalvesToEven) {
@@ -106,4 +112,87 @@ TEST(NumberFormat, DefaultTextHasNoTrailingZeros) {
     EXPECT_EQ(Megabytes::fromText(q("1023.5")).defaultText(kGerman), q("1023,5"));
     EXPECT_EQ(defaultText(350.0, kEnglish), q("350"));
     EXPECT_EQ(defaultText(12.5, kGerman), q("12,5"));
+}
+
+TEST(Decimal, DigitsDroppedByATinyExponentStillBreakATie) {
+    const Decimal tiny = requireNumber(u"1.6e-124");
+    EXPECT_EQ(tiny.scaled, 0);
+    EXPECT_TRUE(tiny.dropped);
+    EXPECT_EQ(requireNumber(u"5e-18").roundedTiesToEven(17), 0);
+    EXPECT_EQ(requireNumber(u"5000000000000000000001e-39").roundedTiesToEven(17), 1);
+}
+
+// value * 10^decimals beyond the signed 128-bit range: the total of a hostile log or cache
+// file, a parsed "9e22" kept to 18 decimals. Checked, never wrapped.
+TEST(Decimal, RoundingBeyondThe128BitRangeIsAnOverflowFailure) {
+    struct Case {
+        const char* text;
+        int decimals;
+    };
+    const Case overflowing[] = {{"123456789012345678901234567890123456", 4},
+                                {"99920599999205999992059920599999205", 4},
+                                {"9e22", 18},
+                                {"-9e22", 18},
+                                {"-170141183460469231731687303715884105", 4}};
+    for (const Case& c : overflowing) {
+        const Decimal d = requireNumber(QString::fromLatin1(c.text));
+        for (bool tiesToEven : {true, false}) {
+            try {
+                if (tiesToEven) {
+                    d.roundedTiesToEven(c.decimals);
+                } else {
+                    d.roundedHalfAway(c.decimals);
+                }
+                ADD_FAILURE() << c.text << " to " << c.decimals << " decimals did not fail";
+            } catch (const Failure& failure) {
+                EXPECT_EQ(failure.description(), q("Overflow")) << c.text;
+            }
+        }
+        EXPECT_THROW(Megabytes::fromDecimal(d), Failure) << c.text;
+    }
+    // The largest that still fit come out exact.
+    const Int128 twentyNines = Int128(99999999999LL) * 1000000000 + 999999999;
+    EXPECT_EQ(requireNumber(u"99999999999999999999").roundedTiesToEven(18),
+              twentyNines * 1000000000000000000LL);
+    EXPECT_EQ(requireNumber(u"-1.5").roundedHalfAway(18), Int128(-15) * 100000000000000000LL);
+}
+
+TEST(Megabytes, SumsBeyondTheSixtyFourBitRangeAreAnOverflowFailure) {
+    const Megabytes big = Megabytes::fromText(q("900000000000000"));
+    Megabytes sum = big;
+    try {
+        sum += big;
+        ADD_FAILURE() << "the sum wrapped round";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.description(), q("Overflow"));
+    }
+    EXPECT_EQ(sum, big);  // left as it was
+    EXPECT_THROW(big + big, Failure);
+    EXPECT_THROW(Megabytes::fromTenThousandths(std::numeric_limits<std::int64_t>::min()) - big,
+                 Failure);
+    EXPECT_THROW(Megabytes::fromWhole(std::int64_t(1) << 60), Failure);
+    // Right up to the edge the sums stay exact.
+    const Megabytes top = Megabytes::fromTenThousandths(std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ((top - big) + big, top);
+    EXPECT_EQ(Megabytes::fromWhole(900000000000000).tenThousandths(), 9000000000000000000);
+}
+
+TEST(NumberFormat, ValuesTooLargeToRoundStillShowEveryDigit) {
+    // A numeric box's value of 1.5e34 with eight decimals: no rounding is needed, so no
+    // overflow either.
+    EXPECT_EQ(formatNumber(1.5e34, 8, kEnglish),
+              q("15000000000000000000000000000000000.00000000"));
+    EXPECT_EQ(formatNumber(-1.5e34, 2, kGerman), q("-15000000000000000000000000000000000,00"));
+    EXPECT_EQ(formatNumber(requireNumber(u"123456789012345678901234567890123456"), 4, kEnglish),
+              q("123456789012345678901234567890123456.0000"));
+    EXPECT_EQ(formatNumber(1.6e-124, 3, kEnglish), q("0.000"));
+}
+
+TEST(NumberFormat, LocaleNumbersBeyondADecimalAreAnOverflowNotANumber) {
+    try {
+        readNumber(u"1,000,000,000,000,000,000,000,000,000,000,000,000,000", kEnglish);
+        ADD_FAILURE() << "read as a decimal";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.description(), q("Overflow"));
+    }
 }

@@ -232,6 +232,39 @@ TEST(ReportPage, ACellWithoutANumberEndsWithItsDescription) {
     EXPECT_EQ(r.result.summaries, 0);
 }
 
+// Totals a hostile log or cache file can hold: a record's total whose ten-thousandths leave
+// the 128-bit range, and records whose sum leaves the 64-bit one. Checked arithmetic ends in
+// the "Overflow" failure, shown, with no report.
+TEST(ReportPage, TotalsBeyondTheRangeEndInOverflow) {
+    const char* logs[] = {"2013-04-17,a,b,c,d,123456789012345678901234567890123456\n",
+                          "2013-04-17,a,b,c,d,900000000000000\n"
+                          "2013-04-17,a,b,c,d,900000000000000\n",
+                          "2013-04-17,a,b,c,d,-900000000000000\n"
+                          "2013-04-17,a,b,c,d,-900000000000000\n"};
+    for (const char* log : logs) {
+        Report r(log);
+        ASSERT_EQ(r.messages.messages.size(), 1u) << log;
+        EXPECT_EQ(r.messages.messages[0].text, q("Overflow")) << log;
+        EXPECT_FALSE(r.host.busy);
+        EXPECT_EQ(r.result.summaries, 0) << log;
+    }
+}
+
+TEST(ReportPage, ACacheFilesOverlongTotalEndsInOverflow) {
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    RetrievalState state;
+    state.mstrRecords = q("<<TD>2026-11-01<TD><TD>/D<TD>><TD><TD>99920599999205999992059920599999205");
+    HeadlessHost host;
+    HeadlessResult result;
+    ReportBuilder report{state, host, result};
+    report.GrabbingFinished();
+    report.WriteOutput();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, q("Overflow"));
+    EXPECT_EQ(result.summaries, 0);
+}
+
 TEST(GetKBMBGBString, ShowsMegabytesAndFromOneGigabyteOnAlsoGigabytes) {
     const std::pair<const char*, const char*> cases[] = {
         {"0", "0 MB"},

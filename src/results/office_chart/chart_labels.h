@@ -4,7 +4,7 @@
 // table) and the category labels under them. Both are placed here rather than by the chart's
 // own axis, which cuts a label down to "..." once a month of days no longer fits side by side.
 
-#include "results/office_chart/office_chart_data.h"
+#include "results/office_chart_data.h"
 
 #include <QLocale>
 #include <QPointF>

@@ -6,7 +6,7 @@
 
 #include "results/office_chart/chart_labels.h"
 #include "results/office_chart/office_chart.h"
-#include "results/office_chart/office_chart_data.h"
+#include "results/office_chart_data.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "results/office_chart/office_chart_data.h"
+#include "results/office_chart_data.h"
 
 #include "results/chart_feed.h"
 

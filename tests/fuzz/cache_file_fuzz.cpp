@@ -1,0 +1,55 @@
+// A cache file. The input is the file's plain text: scrambled with the cache key and stored
+// as a .cache2 file, it must read back as it was, and its records are made into the report
+// page. (SaveFileData is left to the unit tests: its flush to disk would slow every input.) The same bytes read as an unscrambled file give the text
+// that textOfFileBytes gives.
+
+#include "fuzz_support.h"
+
+#include "controls/xor_cipher.h"
+#include "retrieval/cache_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
+
+using namespace kestrova;
+using namespace kestrova::fuzz;
+
+namespace {
+
+QString cachePath() {
+    static QTemporaryDir dir;
+    return dir.filePath(QStringLiteral("2026-11-unbilled-fuzz.cache2"));
+}
+
+void store(const QByteArray& bytes) {
+    QFile file(cachePath());
+    check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size(),
+          "the harness could not write its file");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString plain = QString::fromLatin1(bytes);
+
+    QString scrambled = plain;
+    ClsAsmXor().EnDeCrypt(scrambled, kCacheKey);
+    check(fitsLatin1(scrambled), "scrambling left Latin-1");
+    store(scrambled.toLatin1());
+    const QString read = ReadFileData(cachePath(), true);
+    check(read == plain, "a scrambled file did not read back");
+
+    store(bytes);
+    check(ReadFileData(cachePath(), false) == textOfFileBytes(bytes),
+          "an unscrambled file read otherwise than its bytes");
+
+    ReportRun run;
+    run.state.mstrRecords = read;
+    run.report.GrabbingFinished();
+    run.report.WriteOutput();
+    run.checkOutcome();
+    return 0;
+}
