@@ -4,7 +4,7 @@
 // download, reading it into records, the Timer1 pause, the report, the result window's opening
 // and the report view showing the page. Prints each run and the range of each step.
 //
-//   build/bench/grab/grab_bench [RUNS]      (default 5)
+//   build/bench/grab/grab_bench [RUNS [SESSIONS_PER_DAY]]      (default 5 runs, 100 a day)
 
 #include "app/frm_main.h"
 #include "app/usage_check.h"
@@ -157,6 +157,7 @@ QCoro::Task<Run> oneGrab(frmMain& w) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const int perDay = argc > 2 ? std::max(1, std::atoi(argv[2])) : 100;
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
@@ -173,7 +174,7 @@ int main(int argc, char** argv) {
     QProcess portal;
     portal.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     portal.start(QStringLiteral(PORTAL_SIM_EXECUTABLE),
-                 {QStringLiteral("--sessions-per-day"), QStringLiteral("100"),
+                 {QStringLiteral("--sessions-per-day"), QString::number(perDay),
                   QStringLiteral("--today"), QStringLiteral("2026-11-30")});
     portal.waitForStarted();
     while (!portal.canReadLine() && portal.waitForReadyRead(10000)) {
