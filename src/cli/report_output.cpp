@@ -101,8 +101,7 @@ ReportOutputOptions ReportOutputOptionSet::read(const QCommandLineParser& parser
 
 PricedMonth priceMonth(const HeadlessResult& result, const ReportOutputOptions& options) {
     PricedMonth priced;
-    priced.inputs = SummaryInputs{result.mlngTotalUsage, result.mlngChargedUsage,
-                                  result.mdtLastUsedDate, result.mlngLastDayUsage};
+    priced.inputs = summaryInputsOf(result);
     if (options.choice) {
         priced.summary = summarizeMonth(priced.inputs, *options.choice, options.today);
         priced.forecast =
