@@ -8,16 +8,10 @@ namespace kestrova {
 namespace {
 QString organization() { return QStringLiteral("Kestrova"); }
 
-// QSettings drops blanks at the ends of INI keys, and the program has a key that ends in one
-// ("mblnCachingEnabled "); keep such keys intact by storing the blank escaped.
-QString storedKey(const QString& key) {
-    QString k = key;
-    if (k.endsWith(u' ')) {
-        k.chop(1);
-        k += u"%20";
-    }
-    return SettingsStore::section() + u'/' + k;
-}
+// QSettings escapes what an INI key cannot hold itself (a blank becomes "%20"), so a key that
+// ends in one ("mblnCachingEnabled ") goes in as it is. Escaping it here too wrote the blank
+// escaped twice ("%2520"); main_settings still reads keys written that way.
+QString storedKey(const QString& key) { return SettingsStore::section() + u'/' + key; }
 }  // namespace
 
 SettingsStore::SettingsStore(const QString& application) {
@@ -36,6 +30,8 @@ QString SettingsStore::get(const QString& key, const QString& defaultValue) cons
 void SettingsStore::save(const QString& key, const QString& value) {
     m_settings->setValue(storedKey(key), value);
 }
+
+void SettingsStore::remove(const QString& key) { m_settings->remove(storedKey(key)); }
 
 bool SettingsStore::contains(const QString& key) const {
     return m_settings->contains(storedKey(key));
