@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -68,6 +69,12 @@ struct PlanCost {
 std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
                                    const std::optional<CustomPlanFigures>& custom, QDate today,
                                    const QLocale& locale = QLocale());
+// Rupees as the Summary tab shows them (two decimals), in paise.
+std::int64_t shownPaise(double rupees);
+// What the cheapest plan saves against the selected plan, in paise: the difference of the two
+// "Total + Tax" amounts as they are shown, so the three figures on the tab add up.
+std::int64_t savingInPaise(const Bill& selected, const PlanCost& cheapest);
+
 // One line per plan: rank, total + tax, list entry.
 QStringList comparisonLines(const std::vector<PlanCost>& costs);
 

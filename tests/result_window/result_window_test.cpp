@@ -801,6 +801,23 @@ TEST_F(ResultWindow, TheCheapestPlanAndWhatItSavesStandBelowTheBill) {
     EXPECT_EQ(s->lblCheapestSaving()->text(), QStringLiteral("The selected plan is the cheapest"));
 }
 
+TEST_F(ResultWindow, TheSavingIsTheDifferenceOfTheAmountsShown) {
+    ResultWindowOptions options;
+    options.clock = [] { return QDate(2013, 5, 2); };
+    MonthOnScreen m(std::move(options));
+    m.window->setTotalUsage(1173);
+    m.window->setChargedUsage(1173);
+    m.window->setLastUsedDate(QDate(2013, 4, 15));
+    m.window->setLastDayUsage(40);
+    SummaryTabFrame* s = m.window->fraSummary();
+    s->cmbPlans()->setCurrentIndex(s->logic().cmbPlans().indexOfSlot(1));
+    EXPECT_EQ(s->figureLabel(L::lblBillTotalAndTax)->text(), QStringLiteral("Rs. 362.67"));
+    EXPECT_TRUE(s->lblCheapestPlan()->text().endsWith(QStringLiteral("Rs. 325.05")));
+    // 362.67 - 325.05; from the unrounded bills it read 37.61.
+    EXPECT_EQ(s->lblCheapestSaving()->text(),
+              QStringLiteral("Saves Rs. 37.62 against the selected plan"));
+}
+
 TEST_F(ResultWindow, TheCustomPlansBoxesCopyIntoItsRecord) {
     MonthOnScreen m;
     SummaryTabFrame* s = m.window->fraSummary();

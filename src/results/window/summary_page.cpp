@@ -491,9 +491,11 @@ void SummaryTabFrame::showCheapestPlan() {
         const PlanCost& best = costs.front();
         const Bill selected = billOf(m_logic.figures());
         m_cheapestPlan->setText(best.name + QStringLiteral("   ") + best.totalAndTaxText);
-        const double saving = selected.totalAndTax - best.bill.totalAndTax;
-        if (std::llround(saving * 100) > 0) {
-            m_cheapestSaving->setText(QStringLiteral("Saves Rs. ") + formatNumber(saving, 2) +
+        // From the amounts as shown: the saving is their difference to the paisa.
+        const std::int64_t saving = savingInPaise(selected, best);
+        if (saving > 0) {
+            const Decimal rupees{Int128(saving), 2};
+            m_cheapestSaving->setText(QStringLiteral("Saves Rs. ") + formatNumber(rupees, 2) +
                                       QStringLiteral(" against the selected plan"));
         } else {
             m_cheapestSaving->setText(QStringLiteral("The selected plan is the cheapest"));
