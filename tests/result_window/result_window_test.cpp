@@ -818,6 +818,28 @@ TEST_F(ResultWindow, TheSavingIsTheDifferenceOfTheAmountsShown) {
               QStringLiteral("Saves Rs. 37.62 against the selected plan"));
 }
 
+// Two figures captioned "Average per day :" stand in one window and divide by different days;
+// each says which in its tool tip, on the caption and on the figure.
+TEST_F(ResultWindow, EachAveragePerDaySaysWhatItDividesBy) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    auto* summaryCaption = w.findChild<QLabel*>(QStringLiteral("lblUsedAverageCaption"));
+    QLabel* summaryFigure = w.fraSummary()->figureLabel(L::lblUsedAverage);
+    ASSERT_NE(summaryCaption, nullptr);
+    EXPECT_EQ(w.lblAverageCaption()->text(), QStringLiteral("Average per day :"));
+    EXPECT_EQ(summaryCaption->text(), QStringLiteral("Average per day :"));
+
+    const QString footerTip = w.lblAverageCaption()->toolTip();
+    const QString summaryTip = summaryCaption->toolTip();
+    EXPECT_TRUE(footerTip.contains(QStringLiteral("days that have usage records")))
+        << footerTip.toStdString();
+    EXPECT_TRUE(
+        summaryTip.contains(QStringLiteral("days of the month up to the last recorded day")))
+        << summaryTip.toStdString();
+    EXPECT_EQ(w.lblAverage()->toolTip(), footerTip);
+    EXPECT_EQ(summaryFigure->toolTip(), summaryTip);
+}
+
 TEST_F(ResultWindow, TheCustomPlansBoxesCopyIntoItsRecord) {
     MonthOnScreen m;
     SummaryTabFrame* s = m.window->fraSummary();

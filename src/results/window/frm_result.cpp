@@ -174,6 +174,11 @@ void frmResult::buildFooter() {
     bold.setBold(true);
     m_average->setFont(bold);
     m_average->setMinimumWidth(60);
+    // The Summary tab has an "Average per day" of its own that divides by other days.
+    const QString averageTip = QStringLiteral(
+        "The usage in the report divided by the number of days that have usage records");
+    m_averageCaption->setToolTip(averageTip);
+    m_average->setToolTip(averageTip);
 
     const char* captions[] = {"Exclude Free time usage(2am to 8am) (in chart)",
                               "Exclude Mixed usage (periods overlaping free and non free times)",

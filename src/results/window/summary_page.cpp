@@ -249,6 +249,14 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
     };
     row(0, L::lblUsedBandWidth, captionOf(L::lblUsedBandWidth));
     row(1, L::lblUsedAverage, captionOf(L::lblUsedAverage));
+    // The footer has an "Average per day" of its own that divides by other days.
+    const QString averageTip = QStringLiteral(
+        "The metered bandwidth divided by the days of the month up to the last recorded day");
+    for (QLabel* label :
+         {figureLabel(L::lblUsedAverage),
+          box->findChild<QLabel*>(summaryLabelName(L::lblUsedAverage) + u"Caption")}) {
+        label->setToolTip(averageTip);
+    }
     row(2, L::lblUsedLastDay, captionOf(L::lblUsedLastDay));
     m_today[0] = plainLabel(box, summaryLabelCaption(L::lblUsageToday), QStringLiteral("lbl_0"));
     row(3, L::lblUsageToday, m_today[0]);
