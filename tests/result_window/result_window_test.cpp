@@ -562,9 +562,11 @@ TEST_P(OfficeChartMissing, ShowsTheDesignedLabelAndTriesNoMore) {
     chart->cmbChartType()->setCurrentIndex(0);
     chart->cmbChartType()->setCurrentIndex(1);
     EXPECT_EQ(factory.calls, GetParam().noFactory ? 0 : 1);
-    // Copying chart type 2 without an object copies nothing but still says so.
+    // Copying chart type 2 without an object copies nothing, and says so.
     chart->cmdCopyChart()->click();
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, kChartNotCopied);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, OfficeChartMissing,
@@ -720,6 +722,50 @@ TEST_F(ResultWindow, ClosingLetsTheOfficeChartGoAndTheNextLoadMakesItAgain) {
     m.window->fraChart()->cmbChartType()->setCurrentIndex(0);
     m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
     EXPECT_EQ(factory.calls, 2);
+}
+
+// The office chart object goes when the window closes. Opening the window again on the Chart
+// tab with chart type 2 once left OLE1 empty until a tab was clicked, and "Copy chart.." then
+// claimed a copy of nothing.
+TEST_F(ResultWindow, ChartTypeTwoIsThereWhenTheWindowOpensAgainOnTheChartTab) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    frmResult& w = *m.window;
+    w.ctlTabs1()->setSelectedTab(2);
+    w.fraChart()->cmbChartType()->setCurrentIndex(1);
+    w.show();
+    QTest::keyClick(&w, Qt::Key_Escape);
+    ASSERT_FALSE(w.isVisible());
+    ASSERT_EQ(w.fraChart()->officeChart(), nullptr);
+
+    // Show Usage again: the main window's hand-over, then the window.
+    m.builder->GrabbingFinished();
+    m.builder->WriteOutput();
+    w.prepareToShow();
+    w.show();
+    EXPECT_EQ(factory.calls, 2);
+    ASSERT_NE(w.fraChart()->officeChart(), nullptr);
+    EXPECT_TRUE(w.fraChart()->officeChart()->widget()->isVisible());
+    EXPECT_TRUE(w.flags().mblnGraphInitialised);
+    EXPECT_EQ(factory.last->data, m.state.mstrGraphData);
+
+    QApplication::clipboard()->clear();
+    w.fraChart()->cmdCopyChart()->click();
+    EXPECT_EQ(factory.last->copies, 1);
+    EXPECT_FALSE(QApplication::clipboard()->image().isNull());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Chart is copied")));
+    w.done(0);
+}
+
+TEST_F(ResultWindow, ACopyThatPutsNothingOnTheClipboardIsNoSuccess) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
+    factory.last->cannotDraw = true;
+    m.window->fraChart()->cmdCopyChart()->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, kChartNotCopied);
 }
 
 // --- Summary tab --------------------------------------------------------------------------------

@@ -10,9 +10,11 @@
 #include "retrieval/retrieval_state.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -388,15 +390,28 @@ void ChartTabFrame::picChartColor_Click(int Index) {
 }
 
 void ChartTabFrame::cmdCopyChart_Click() {
+    // Success is said only when the clipboard holds a picture afterwards: chart type 2 without
+    // its object (or an object that cannot draw) copies nothing.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    bool copied = false;
     if (m_state.display.mbytChartType == 1) {
         if (m_office) {
+            clipboard->clear();
             skipFailure([&] { m_office->copyToClipboard(); });
+            copied = !clipboard->image().isNull();
         }
     } else {
         m_chart->EditCopy();
+        copied = !clipboard->image().isNull();
     }
-    dialogs().show(Message(QStringLiteral("Chart is copied to clipboard. You can now paste it "
-                                          "into any graphical application(like paintbrush)")));
+    if (copied) {
+        dialogs().show(
+            Message(QStringLiteral("Chart is copied to clipboard. You can now paste it "
+                                   "into any graphical application(like paintbrush)")));
+    } else {
+        dialogs().show(
+            Message(kChartNotCopied, QStringLiteral("Copy chart"), MessageIcon::Warning));
+    }
 }
 
 }  // namespace kestrova

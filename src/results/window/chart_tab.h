@@ -23,6 +23,10 @@ class ColourBox;
 class XChart;
 struct RetrievalState;
 
+// What "Copy chart.." says when there was no picture to copy.
+inline const QString kChartNotCopied =
+    QStringLiteral("The chart could not be copied to the clipboard: there is no chart to copy.");
+
 class ChartTabFrame : public QFrame {
     Q_OBJECT
 public:

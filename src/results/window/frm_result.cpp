@@ -28,6 +28,8 @@ namespace kestrova {
 
 namespace {
 
+constexpr int kChartTab = 2;
+
 // The window's size as designed, in pixels.
 constexpr QSize kDesignSize(800, 600);
 
@@ -352,7 +354,7 @@ void frmResult::rebuildReport() {
 
 void frmResult::ctlTabs1_TabClick(int OldTab, int NewTab) {
     Q_UNUSED(OldTab);
-    m_nightFrame->setVisible(NewTab == 2 && m_state.planKind == kNightUnlimitedPlan);
+    m_nightFrame->setVisible(NewTab == kChartTab && m_state.planKind == kNightUnlimitedPlan);
     applyLayout();
     m_chart->applyStoredChartType();
 }
@@ -508,6 +510,11 @@ void frmResult::resizeEvent(QResizeEvent* event) {
 void frmResult::showEvent(QShowEvent* event) {
     ensureLoaded();
     applyLayout();
+    // The window's unload let the office chart object go; opening again on the Chart tab
+    // has to make it again, as a tab click does.
+    if (m_tabs->SelectedTab() == kChartTab) {
+        m_chart->applyStoredChartType();
+    }
     QDialog::showEvent(event);
 }
 
