@@ -382,6 +382,26 @@ TEST_F(ResultWindow, CancellingTheSavePromptWritesNothing) {
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
 
+// The save prompt suggests a name from the report's month and leaves the folder to the
+// dialog (the last one used; at first Documents): it once opened on an empty name in the
+// process's working folder.
+TEST_F(ResultWindow, TheSavePromptSuggestsANameFromTheReportsMonth) {
+    MonthOnScreen m;
+    dialogs.fileNames = {std::nullopt, std::nullopt};
+    m.window->fraReport()->cmdSave()->click();
+    m.window->fraReport()->cmdExport()->click();
+    ASSERT_EQ(dialogs.saveRequests.size(), 2u);
+    EXPECT_EQ(dialogs.saveRequests[0].defaultName, QStringLiteral("usage-2026-11.htm"));
+    EXPECT_EQ(dialogs.saveRequests[1].defaultName, QStringLiteral("usage-2026-11.csv"));
+    EXPECT_TRUE(dialogs.saveRequests[0].initialDirectory.isEmpty());
+
+    MonthOnScreen empty({}, kLimitedPlan, QString());
+    dialogs.fileNames = {std::nullopt};
+    empty.window->fraReport()->cmdSave()->click();
+    ASSERT_EQ(dialogs.saveRequests.size(), 3u);
+    EXPECT_EQ(dialogs.saveRequests[2].defaultName, QStringLiteral("usage.htm"));
+}
+
 struct OverwriteCase {
     const char* name;
     bool save;  // cmdSave, else cmdExport

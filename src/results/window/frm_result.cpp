@@ -92,6 +92,12 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
 
     connect(m_tabs, &ctlTabs::TabClick, this, &frmResult::ctlTabs1_TabClick);
     connect(m_report, &ReportTabFrame::rowColoursChanged, this, &frmResult::rebuildReport);
+    m_report->setReportMonth([this] {
+        // A report without records leaves the date at the builder's start value, 1 Jan 2000,
+        // which names no month of usage.
+        const QDate last = lastUsedDate();
+        return last > QDate(2000, 1, 1) ? last : QDate();
+    });
 
     // Ctrl+Tab and Ctrl+Page Down move to the next tab, as in other tabbed windows here.
     const std::pair<QKeySequence, int> tabKeys[] = {

@@ -121,7 +121,9 @@ void ReportTabFrame::lblSetColor_MouseDown(int Index, int Button) {
 }
 
 QString ReportTabFrame::askTarget(const QString& ext) {
-    const QString fileName = AskSaveFileName(QString(), QString(), ext);
+    // The folder is the dialog's to choose (the last one used, at first Documents).
+    const QDate lastUsed = m_lastUsed ? m_lastUsed() : QDate();
+    const QString fileName = AskSaveFileName(QString(), suggestedFileName(lastUsed, ext), ext);
     if (fileName.isEmpty()) {
         return QString();
     }
