@@ -10,6 +10,7 @@
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
+#include "platform/twips.h"
 #include "results/chart_feed.h"
 #include "results/window/chart_tab.h"
 #include "results/window/colour_box.h"
@@ -28,6 +29,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -1029,6 +1031,64 @@ TEST_F(ResultWindow, CloseEndsWithFinishedAndStoresThePlan) {
     EXPECT_EQ(SettingsStore().get(QStringLiteral("nebBandWidthLimit"), QString()),
               QStringLiteral("1024"));
 }
+
+// The result window's size and place were forgotten between runs (the main window's were
+// kept). They are stored when it closes, like the main window's, in twips.
+TEST_F(ResultWindow, ItsSizeAndPlaceComeBackInTheNextRun) {
+    {
+        MonthOnScreen m;
+        m.window->show();
+        m.window->resize(700, 480);
+        m.window->move(30, 40);
+        QTest::keyClick(m.window.get(), Qt::Key_Escape);
+    }
+    const SettingsStore store;
+    EXPECT_EQ(store.get(QStringLiteral("frmResult.Width"), QString()).toDouble(),
+              std::lround(700 * twipsPerPixelX()));
+    EXPECT_EQ(store.get(QStringLiteral("frmResult.Top"), QString()).toDouble(),
+              std::lround(40 * twipsPerPixelY()));
+    MonthOnScreen again;
+    EXPECT_EQ(again.window->size(), QSize(700, 480));
+    EXPECT_EQ(again.window->pos(), QPoint(30, 40));
+}
+
+struct StoredPlaceCase {
+    const char* name;
+    const char* height;
+    const char* width;
+    const char* left;
+    const char* top;
+};
+
+class StoredPlace : public ResultWindow, public ::testing::WithParamInterface<StoredPlaceCase> {};
+
+// Whatever the settings hold, the window comes up on the screen, whole, and no smaller than
+// its minimum size.
+TEST_P(StoredPlace, KeepsTheWindowOnTheScreen) {
+    const StoredPlaceCase& c = GetParam();
+    {
+        SettingsStore store;
+        store.save(QStringLiteral("frmResult.Height"), QString::fromLatin1(c.height));
+        store.save(QStringLiteral("frmResult.Width"), QString::fromLatin1(c.width));
+        store.save(QStringLiteral("frmResult.Left"), QString::fromLatin1(c.left));
+        store.save(QStringLiteral("frmResult.Top"), QString::fromLatin1(c.top));
+    }
+    MonthOnScreen m;
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect place(m.window->pos(), m.window->size());
+    EXPECT_TRUE(available.contains(place)) << c.name;
+    EXPECT_GE(m.window->width(), m.window->minimumWidth());
+    EXPECT_GE(m.window->height(), m.window->minimumHeight());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, StoredPlace,
+    ::testing::Values(StoredPlaceCase{"OffToTheRight", "6000", "9000", "900000", "300"},
+                      StoredPlaceCase{"AboveTheScreen", "6000", "9000", "300", "-90000"},
+                      StoredPlaceCase{"LargerThanTheScreen", "900000", "900000", "0", "0"},
+                      StoredPlaceCase{"Tiny", "15", "15", "300", "300"},
+                      StoredPlaceCase{"NotNumbers", "tall", "wide", "x", "y"}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
     MonthOnScreen m;

@@ -5,6 +5,7 @@
 #include "controls/tab_strip.h"
 #include "forms/forms.h"
 #include "platform/property_bag.h"
+#include "platform/settings_store.h"
 #include "platform/twips.h"
 #include "results/chart_feed.h"
 #include "results/window/chart_tab.h"
@@ -21,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <cmath>
 
@@ -29,6 +31,11 @@ namespace kestrova {
 namespace {
 
 constexpr int kChartTab = 2;
+
+// The window's size and place between runs, in twips, as the main window keeps its own.
+const std::array<QString, 4> kPlaceKeys = {
+    QStringLiteral("frmResult.Height"), QStringLiteral("frmResult.Width"),
+    QStringLiteral("frmResult.Left"), QStringLiteral("frmResult.Top")};
 
 // The window's size as designed, in pixels.
 constexpr QSize kDesignSize(800, 600);
@@ -158,7 +165,7 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
     m_layout[Placed::WebBrowser1] = {10, 100, 0, 0};
     m_layout[Placed::cmbChartType].left = 100;
     m_layout[Placed::cmdExport].left = 100;
-    resize(kDesignSize);
+    loadWindowPlace();
 
     Form_Load();
 }
@@ -224,7 +231,47 @@ void frmResult::Form_Load() {
     applyLayout();
 }
 
+void frmResult::loadWindowPlace() {
+    const SettingsStore store;
+    std::array<double, 4> twips{};
+    bool stored = true;
+    for (std::size_t i = 0; i < kPlaceKeys.size(); ++i) {
+        bool ok = false;
+        twips[i] = store.get(kPlaceKeys[i], QString()).toDouble(&ok);
+        stored = stored && ok && std::isfinite(twips[i]);
+    }
+    const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = shownOn ? shownOn->availableGeometry() : QRect(QPoint(), kDesignSize);
+    if (!stored) {
+        // A first start: the design size where the screen has room for it; Qt centres the
+        // window over the main window when it is first shown.
+        resize(kDesignSize.boundedTo(available.size()).expandedTo(minimumSize()));
+        return;
+    }
+    const QRect place(int(std::lround(twips[2] / twipsPerPixelX())),
+                      int(std::lround(twips[3] / twipsPerPixelY())),
+                      int(std::lround(twips[1] / twipsPerPixelX())),
+                      int(std::lround(twips[0] / twipsPerPixelY())));
+    const QRect fitted = fitIntoScreen(place, available, minimumSize());
+    resize(fitted.size());
+    move(fitted.topLeft());
+}
+
+void frmResult::saveWindowPlace() const {
+    if (isMinimized()) {
+        return;  // the last size and place shown stay stored
+    }
+    SettingsStore store;
+    const double values[] = {height() * twipsPerPixelY(), width() * twipsPerPixelX(),
+                             x() * twipsPerPixelX(), y() * twipsPerPixelY()};
+    for (std::size_t i = 0; i < kPlaceKeys.size(); ++i) {
+        store.save(kPlaceKeys[i], QString::number(std::lround(values[i])));
+    }
+    store.sync();
+}
+
 void frmResult::Form_Unload() {
+    saveWindowPlace();
     m_chart->releaseOfficeChart();
     m_summary->save();
     m_loaded = false;

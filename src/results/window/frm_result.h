@@ -130,6 +130,10 @@ protected:
 
 private:
     void buildFooter();
+    // The size and place of the last run (settings "frmResult.Height" and so on, twips), or
+    // the design size; either kept on the screen.
+    void loadWindowPlace();
+    void saveWindowPlace() const;
     void Form_Load();
     void Form_Unload();
     void ensureLoaded();
