@@ -47,6 +47,9 @@ const QString kCacheHelp = QStringLiteral(
     "checking usage using 'Use Cache Data' Tab (see top). This is useful for checking previous "
     "months usage. When cache is enabled, only newer records are retrieved when checking usage");
 
+const QString kLinkNotOpened = QStringLiteral(
+    "No web browser could open this address. You can copy it from here and open it yourself:");
+
 const QString kCacheExplanation = QStringLiteral(
     "If you have enabled 'Enable Cache'(in login details tab), your service records for each "
     "month is stored as a local file. You can use this locally stored data(Cache) to generate "
@@ -487,10 +490,12 @@ void frmMain::lblWebsite_Click() { L2N(m_deployment.homePage); }
 
 void frmMain::L2N(const QString& Address) {
     const QUrl url = QUrl::fromUserInput(Address);
-    if (m_options.openUrl) {
-        m_options.openUrl(url);
-    } else {
-        QDesktopServices::openUrl(url);
+    const bool opened = m_options.openUrl ? m_options.openUrl(url) : QDesktopServices::openUrl(url);
+    if (!opened) {
+        // A click that silently does nothing leaves the user guessing; the address can be
+        // copied out of the message (its text is selectable) and opened by hand.
+        dialogs().show(Message(kLinkNotOpened + QStringLiteral("\n\n") + url.toString(),
+                               QStringLiteral("Open link"), MessageIcon::Warning));
     }
 }
 

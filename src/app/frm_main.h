@@ -57,8 +57,8 @@ struct PortalBrowser {
 };
 using PortalBrowserFactory = std::function<PortalBrowser()>;
 
-// Opens an address with the user's default handler.
-using UrlOpener = std::function<void(const QUrl&)>;
+// Opens an address with the user's default handler; false when nothing could open it.
+using UrlOpener = std::function<bool(const QUrl&)>;
 
 struct MainWindowOptions {
     // None: the live browser on the browser engine.

@@ -64,6 +64,8 @@ QMessageBox* makeBox(const Message& message, QWidget* owner) {
     auto* box = new QMessageBox(owner);
     box->setIcon(iconOf(message.icon));
     box->setText(message.text);
+    // What a message says (an address, a file name, a failure) can be copied out of it.
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     box->setWindowTitle(message.title.isEmpty() ? QtDialogs::programTitle() : message.title);
     box->setStandardButtons(buttonsOf(message.buttons));
     const QMessageBox::StandardButton preferred = buttonOf(message.defaultAnswer);

@@ -80,7 +80,10 @@ protected:
         };
         options.result.reportView = [](QWidget* p) { return new ReportView(p); };
         options.result.clock = [] { return QDate(2026, 12, 20); };
-        options.openUrl = [this](const QUrl& url) { opened << url.toString(); };
+        options.openUrl = [this](const QUrl& url) {
+            opened << url.toString();
+            return browserOpens;
+        };
         auto w = std::make_unique<frmMain>(std::move(options));
         w->show();
         w->activateWindow();
@@ -111,6 +114,7 @@ protected:
     ScopedDialogs seam{dialogs};
     MemoryBrowser* browser = nullptr;
     QStringList opened;
+    bool browserOpens = true;
 };
 
 // --- The window as it stands ---------------------------------------------------------------------
@@ -498,6 +502,25 @@ TEST_F(MainWindow, TheLinksOpenTheDeploymentsAddresses) {
     w->resultWindow().fraSummary()->lblPlans()->linkActivated(q("plans"));
     EXPECT_EQ(opened, (QStringList{q("https://plans.portal.test/"), q("https://home.test/"),
                                    q("https://plans.portal.test/postpaid")}));
+}
+
+// With no browser to open a link, the click did nothing at all. Now it says so and shows the
+// address, for the user to copy.
+TEST_F(MainWindow, ALinkNoBrowserCanOpenShowsTheAddress) {
+    browserOpens = false;
+    auto w = open();
+    Q_EMIT w->lblWebsite()->linkActivated(q("#"));
+    w->resultWindow().fraSummary()->lblPlans()->linkActivated(q("plans"));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(dialogs.messages[0].title, q("Open link"));
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(q("No web browser could open this address")));
+    EXPECT_TRUE(dialogs.messages[0].text.endsWith(q("\n\nhttps://home.test/")));
+    EXPECT_TRUE(dialogs.messages[1].text.endsWith(q("\n\nhttps://plans.portal.test/postpaid")));
+
+    browserOpens = true;
+    Q_EMIT w->lblPlans()->linkActivated(q("#"));
+    EXPECT_EQ(dialogs.messages.size(), 2u) << "an opened link says nothing";
 }
 
 TEST_F(MainWindow, TheQuestionMarkExplainsTheCache) {

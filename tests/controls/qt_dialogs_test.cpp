@@ -52,6 +52,8 @@ TEST(QtDialogs, ShowOpensAWindowModalBoxAndReturnsAtOnce) {
     EXPECT_EQ(box->windowTitle(), u"Kestrova");
     EXPECT_EQ(box->icon(), QMessageBox::Information);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    // Its text (an address the program could not open, say) can be selected and copied.
+    EXPECT_TRUE(box->textInteractionFlags() & Qt::TextSelectableByMouse);
     const QPointer<QMessageBox> guard(box);
     box->button(QMessageBox::Ok)->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, 2000));  // deletes itself once closed
