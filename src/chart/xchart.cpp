@@ -71,7 +71,7 @@ void showPlainMessage(const QString& text) {
 
 void beginOrFail(QPainter& painter, QPrinter& printer) {
     if (!painter.begin(&printer)) {
-        throw Failure(QStringLiteral("Printer error"));
+        throw Failure(printerFailure(printer));
     }
 }
 
@@ -338,13 +338,16 @@ QImage XChart::composeForPrinter() const {
 
 void XChart::PrintChart() {
     const ChartProperties& p = m_model.properties();
-    const WaitCursor hourglass;
     const std::unique_ptr<QPrinter> printer = printers().createPrinter();
     if (p.PrinterOrientation == 1) {
         printer->setPageOrientation(QPageLayout::Portrait);
     } else if (p.PrinterOrientation == 2) {
         printer->setPageOrientation(QPageLayout::Landscape);
     }
+    if (!printers().choosePrinter(*printer, this)) {
+        return;
+    }
+    const WaitCursor hourglass;
     const QImage picture = composeForPrinter();
     QPainter painter;
     beginOrFail(painter, *printer);
@@ -363,6 +366,9 @@ void XChart::PrintChart() {
 void XChart::PrintLegend() {
     const ChartProperties& p = m_model.properties();
     const std::unique_ptr<QPrinter> printer = printers().createPrinter();
+    if (!printers().choosePrinter(*printer, this)) {
+        return;
+    }
     QPainter painter;
     beginOrFail(painter, *printer);
     const QRect page = painter.viewport();
@@ -420,7 +426,8 @@ void XChart::mnuMainPrint_Click() {
     try {
         PrintChart();
     } catch (const Failure& failure) {
-        showPlainMessage(failure.description());
+        dialogs().show(
+            Message(failure.description(), QStringLiteral("Print"), MessageIcon::Warning));
     }
 }
 

@@ -40,8 +40,9 @@ public:
     void EditCopy();
     // Prints ChartTitle, ChartSubTitle and one line per item as a document of its own.
     void PrintLegend();
-    // Prints the chart (and the legend, by LegendPrintMode). Throws Failure when the printer
-    // cannot be used.
+    // Prints the chart (and the legend, by LegendPrintMode). Each document first goes through
+    // the print dialog (printers().choosePrinter); a cancelled dialog prints nothing. Throws
+    // Failure, naming what went wrong, when the printer cannot be used.
     void PrintChart();
     void Refresh() { DrawChart(); }
     // A new empty item list, no legend rows, no selection; redraws.

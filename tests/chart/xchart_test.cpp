@@ -10,7 +10,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -18,6 +20,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace kestrova;
 using kestrova::test::item;
@@ -438,21 +441,98 @@ public:
     std::unique_ptr<QPrinter> createPrinter() override {
         auto printer = std::make_unique<QPrinter>();
         printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(QStringLiteral("/nonexistent-folder/x/print.pdf"));
+        printer->setOutputFileName(fileName);
         return printer;
     }
+    QString fileName;
 };
 
-TEST_F(ChartFixture, PrinterFailureReachesTheCallerAndTheMenuShowsIt) {
+// A failed print once said only "Printer error", in a box without a title. It now says what
+// went wrong, under "Print".
+TEST_F(ChartFixture, APrinterFailureReachesTheCallerAndTheMenuNamesIt) {
     addFive(false);
-    UnusablePrinters broken;
-    const ScopedPrinters seam(broken);
-    EXPECT_THROW(chart.PrintChart(), kestrova::Failure);
+    struct Row {
+        const char* name;
+        QString file;
+        QString expected;
+    };
+    const Row rows[] = {
+        {"NoPrinterSetUp", QString(),
+         QStringLiteral("Printer error: no printer is set up. Choose \"Print to File (PDF)\" in "
+                        "the print dialog, or set up a printer.")},
+        {"FileNotWritable", QStringLiteral("/nonexistent-folder/x/print.pdf"),
+         QStringLiteral("Printer error: the file \"/nonexistent-folder/x/print.pdf\" could not be "
+                        "written.")},
+    };
+    for (const Row& row : rows) {
+        UnusablePrinters broken;
+        broken.fileName = row.file;
+        const ScopedPrinters seam(broken);
+        EXPECT_THROW(chart.PrintChart(), kestrova::Failure) << row.name;
+        RecordingDialogs recorder;
+        const ScopedDialogs dialogsSeam(recorder);
+        chart.menuAction(MenuPrint)->trigger();
+        ASSERT_EQ(recorder.messages.size(), 1u) << row.name;
+        EXPECT_EQ(recorder.messages[0],
+                  Message(row.expected, QStringLiteral("Print"), MessageIcon::Warning))
+            << row.name;
+        EXPECT_FALSE(QGuiApplication::overrideCursor()) << "the hourglass is gone again";
+    }
+}
+
+// Printing asks where to print first; a cancelled choice prints nothing and says nothing.
+class AskingPrinters : public PdfFilePrinters {
+public:
+    using PdfFilePrinters::PdfFilePrinters;
+    bool choosePrinter(QPrinter& printer, QWidget* parent) override {
+        asked.push_back(printer.pageLayout().orientation());
+        EXPECT_NE(parent, nullptr);
+        return answer;
+    }
+    std::vector<QPageLayout::Orientation> asked;
+    bool answer = true;
+};
+
+TEST_F(ChartFixture, EachDocumentGoesThroughThePrintDialogFirst) {
+    addFive(false);
+    QTemporaryDir folder;
+    AskingPrinters asking(folder.path());
+    const ScopedPrinters seam(asking);
     RecordingDialogs recorder;
     const ScopedDialogs dialogsSeam(recorder);
+
+    asking.answer = false;
     chart.menuAction(MenuPrint)->trigger();
-    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("Printer error")});
-    EXPECT_FALSE(QGuiApplication::overrideCursor()) << "the hourglass is gone again";
+    chart.PrintLegend();
+    EXPECT_EQ(asking.asked.size(), 2u);
+    EXPECT_FALSE(QFileInfo::exists(asking.files()[0]));
+    EXPECT_TRUE(recorder.messages.empty());
+
+    asking.answer = true;
+    model().setPrinterOrientation(1);
+    chart.menuAction(MenuPrint)->trigger();
+    ASSERT_EQ(asking.asked.size(), 3u);
+    EXPECT_EQ(asking.asked[2], QPageLayout::Portrait) << "the dialog starts from the orientation";
+    EXPECT_EQ(pdfPages(asking.files().back()), 1);
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+// Without a seam of its own the chart opens the system's print dialog (where "Print to File
+// (PDF)" is always a choice) rather than going straight to a missing default printer.
+TEST_F(ChartFixture, TheSystemSeamOpensThePrintDialog) {
+    addFive(false);
+    RecordingDialogs recorder;
+    const ScopedDialogs dialogsSeam(recorder);
+    QString opened;
+    QTimer::singleShot(50, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = QString::fromLatin1(modal->metaObject()->className());
+            static_cast<QDialog*>(modal)->reject();
+        }
+    });
+    chart.menuAction(MenuPrint)->trigger();
+    EXPECT_EQ(opened, QStringLiteral("QPrintDialog"));
+    EXPECT_TRUE(recorder.messages.empty()) << "a cancelled dialog is no failure";
 }
 
 }  // namespace
