@@ -67,7 +67,7 @@ public:
         for (std::size_t row = 0; row < m_rows.size(); ++row) {
             if ((m_rows[row] & kUsed) != 0) {
                 p.fillRect(QRect(QPoint(x1, int(row)), QPoint(x2, int(row))),
-                           s.colour(ColorRef(m_rows[row] & ~kUsed)));
+                           s.lineColour(ColorRef(m_rows[row] & ~kUsed)));
             }
         }
     }
@@ -182,7 +182,7 @@ public:
         }
         if (m_p.ContentBorder) {
             m_s.Box(m_p.MarginLeft, m_p.MarginTop, m_g.plotRight, m_g.plotBottom,
-                    m_p.MajorGridColor);
+                    m_p.MajorGridColor, true);
         }
         columns(n);
         axisTitles();
@@ -281,7 +281,7 @@ private:
                 m_s.Print(printed);
             }
         }
-        run.draw(m_s.painter(), m_s.colour(m_s.ForeColor));
+        run.draw(m_s.painter(), m_s.textColour(m_s.ForeColor));
         m_s.setFontSize(base);
     }
 
@@ -398,7 +398,7 @@ private:
         }
         const int tickX = int(std::lround(cx));
         const int tickTop = m_s.py(m_g.plotBottom) + 1;
-        m_s.painter().fillRect(QRect(tickX, tickTop, 1, 2), m_s.colour(m_p.MajorGridColor));
+        m_s.painter().fillRect(QRect(tickX, tickTop, 1, 2), m_s.lineColour(m_p.MajorGridColor));
         m_s.setFontSize(base);
     }
 

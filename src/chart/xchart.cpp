@@ -231,10 +231,14 @@ void XChart::DrawChart() {
     }
     ensureImage();
     m_model.ComputeScale();
-    m_legend->setFirstRowTextColour(colour(p.LegendForeColor));
+    // Texts on the legend and the information box stay readable on their backgrounds under
+    // any palette.
+    const QColor legendText = readableOn(p.LegendForeColor, p.LegendBackColor, palette());
+    m_legend->setFirstRowTextColour(legendText);
 
     QPalette infoPalette = m_info->palette();
-    infoPalette.setColor(QPalette::WindowText, colour(p.InfoForeColor));
+    infoPalette.setColor(QPalette::WindowText,
+                         readableOn(p.InfoForeColor, p.InfoBackColor, palette()));
     infoPalette.setColor(QPalette::Window, colour(p.InfoBackColor));
     m_info->setPalette(infoPalette);
     m_info->setVisible(p.SelectedColumn > -1 && p.SelectionInformation);
@@ -254,10 +258,9 @@ void XChart::DrawChart() {
         UpdateSelectionInfo(p.SelectedColumn);
     }
     if (!m_resizing) {
-        const QColor text = colour(p.LegendForeColor);
         const QColor back = colour(p.LegendBackColor);
         for (const LegendEntry& entry : redraw.legend) {
-            m_legend->BuildLegend(entry.text, colour(entry.swatch), text, back, font());
+            m_legend->BuildLegend(entry.text, colour(entry.swatch), legendText, back, font());
         }
     }
     if (m_model.legendShown()) {
@@ -499,6 +502,15 @@ void XChart::showEvent(QShowEvent*) {
     DrawChart();
     BuildMainMenu();
     BuildCustomMenu();
+}
+
+void XChart::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // The persistent image holds colours resolved from the palette; a new palette (the
+    // desktop switched to a dark scheme) redraws it.
+    if (event->type() == QEvent::PaletteChange && m_firstShown) {
+        DrawChart();
+    }
 }
 
 void XChart::handleLeftPress(int shift, double x, double y) {

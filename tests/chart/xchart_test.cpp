@@ -1,9 +1,10 @@
+#include "chart/xchart.h"
 #include "chart/chart_printer.h"
 #include "chart/legend_panel.h"
-#include "chart/xchart.h"
 #include "chart_test_support.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
+#include "support/palettes.h"
 
 #include <gtest/gtest.h>
 
@@ -251,6 +252,44 @@ TEST_F(ChartFixture, LegendRowsShortenLongTextsAndKeepTheFullTextInTheTag) {
     EXPECT_EQ(legend->description(0)->tag(), longText);
     EXPECT_EQ(legend->description(1)->text(), QStringLiteral("Short"));
     EXPECT_TRUE(legend->description(1)->tag().isEmpty());
+}
+
+// The legend and the selection box take their text colours from the palette; on a fixed light
+// background under a dark palette those were light on light.
+TEST_F(ChartFixture, LegendAndInformationTextsReadUnderADarkPalette) {
+    chart.setPalette(kestrova::testing::darkPalette());
+    model().setLegendBackColor(RGB(255, 255, 224));
+    model().setInfoBackColor(RGB(255, 255, 224));
+    addFive(false);
+    model().setSelectionInformation(true);
+    chart.ShowLegend(false);
+    chart.DrawChart();
+    model().setSelectedColumn(2);
+    LegendPanel* legend = chart.legendPanel();
+    ASSERT_GT(legend->rowCount(), 0);
+    for (int row = 0; row < legend->rowCount(); ++row) {
+        EXPECT_GE(contrastRatio(legend->description(row)->textColour(),
+                                legend->description(row)->background()),
+                  kTextContrast)
+            << "legend row " << row;
+    }
+    ASSERT_FALSE(chart.infoBox()->isHidden());
+    const QPalette info = chart.infoBox()->palette();
+    EXPECT_GE(contrastRatio(info.color(QPalette::WindowText), info.color(QPalette::Window)),
+              kTextContrast);
+}
+
+TEST_F(ChartFixture, ANewPaletteRedrawsThePicture) {
+    model().setChartTitle(QStringLiteral("Usage"));
+    addFive(false);
+    chart.show();
+    const QImage before = chart.image();
+    QSignalSpy none(&chart, &XChart::PropertyChanged);
+    chart.setPalette(kestrova::testing::darkPalette());
+    EXPECT_NE(chart.image(), before) << "the window-coloured background follows the palette";
+    EXPECT_EQ(chart.image().pixelColor(1, 1),
+              kestrova::testing::darkPalette().color(QPalette::Base));
+    EXPECT_EQ(none.count(), 0);
 }
 
 TEST(LegendText, ShorteningTable) {

@@ -1,5 +1,6 @@
 #include "controls/tab_strip.h"
 
+#include "support/palettes.h"
 #include "test_strings.h"
 
 #include <gtest/gtest.h>
@@ -347,8 +348,11 @@ TEST(TabStripPainting, CaptionsAreCentredInTheirTabs) {
     s.TabsWidth = 100;
     s.TabsHeight = 24;
     s.captions = {QStringLiteral("Report"), QStringLiteral("Chart")};
+    // Fixed colours throughout, so the captions keep exactly these (see the contrast tests).
     s.TextColorActive = RGB(255, 0, 0);
     s.TextColor = RGB(0, 0, 255);
+    s.TabColorActive = RGB(255, 255, 255);
+    s.TabColor = RGB(255, 255, 255);
     const QImage img = paint(s, QSize(300, 100));
     for (int tab = 1; tab <= 2; ++tab) {
         const EdgeRect r = fullTabRect(s, QSize(300, 100), tab);
@@ -374,6 +378,36 @@ TEST(TabStripPainting, CaptionsAreCentredInTheirTabs) {
         EXPECT_NEAR(centreY, (r.top + r.bottom) / 2.0, 4.0) << "tab " << tab;
     }
 }
+
+// The designed colours are system colours: captions in button highlight on button shadow, the
+// selected one in button text on button face. Under a dark palette the inactive captions came
+// out grey on black, and under a light one white on grey; both now read against their tabs.
+class TabStripContrast : public ::testing::TestWithParam<bool> {};
+
+TEST_P(TabStripContrast, CaptionsReadAgainstTheirTabs) {
+    const QPalette palette =
+        GetParam() ? kestrova::testing::darkPalette() : kestrova::testing::lightPalette();
+    TabStripState s;
+    s.Tabs = 3;
+    s.TabsWidth = 90;
+    s.TabsHeight = 22;
+    s.captions = {QStringLiteral("Report"), QStringLiteral("Chart"), QStringLiteral("Summary")};
+    const QSize size(300, 80);
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    drawTabStrip(painter, s, size, palette, {palette.color(QPalette::Window), false});
+    painter.end();
+    for (int tab = 1; tab <= 3; ++tab) {
+        const bool selected = tab == s.SelectedTab;
+        const QColor fill = toQColor(selected ? s.TabColorActive : s.TabColor, palette);
+        const QRect caption = fullTabRect(s, size, tab).shrunk(3).toQRect();
+        EXPECT_GE(kestrova::testing::strongestContrast(image, caption, fill), kTextContrast)
+            << "tab " << tab;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Palettes, TabStripContrast, ::testing::Bool(),
+                         [](const auto& p) { return p.param ? "Dark" : "Light"; });
 
 TEST(TabStripPainting, FocusRectangleOnlyWithUseFocusRectAndFocus) {
     TabStripState s;
