@@ -233,8 +233,8 @@ private:
         }
         const auto major = wholeStep(m_p.IntersectMajor);
         const auto minor = wholeStep(m_p.IntersectMinor);
-        const int deviceHeight = m_s.painter().device()->height();
-        GridRows rows(deviceHeight);
+        // Rows of the control's pixels, whatever the device's own (a scale of 2 has twice as many).
+        GridRows rows(int(std::ceil(m_canvas.scaleHeight / m_tppy)));
         std::vector<std::pair<std::int64_t, double>> labels;
         // MaxY - v rounds to round(MaxY) - v unless MaxY ends in exactly a half.
         const bool maxIsHalf = std::fabs(m_p.MaxY - std::trunc(m_p.MaxY)) == 0.5;

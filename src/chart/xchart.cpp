@@ -196,15 +196,25 @@ void XChart::ReadProperties(const PropertyBag& bag) { m_model.ReadProperties(bag
 
 void XChart::WriteProperties(PropertyBag& bag) const { m_model.WriteProperties(bag); }
 
+QSize XChart::imageSize() const {
+    const QSizeF logical = m_image.deviceIndependentSize();
+    return QSize(int(std::lround(logical.width())), int(std::lround(logical.height())));
+}
+
 void XChart::ensureImage() {
-    const QSize wanted = size().expandedTo(QSize(1, 1));
-    if (m_image.size() == wanted) {
+    // The image has the screen's own pixels (twice as many each way at a scale of 2), so the
+    // chart is sharp; the drawing works in the control's pixels all the same.
+    const qreal ratio = devicePixelRatioF();
+    const QSize logical = size().expandedTo(QSize(1, 1));
+    const QSize wanted = (QSizeF(logical) * ratio).toSize();
+    if (m_image.size() == wanted && m_image.devicePixelRatio() == ratio) {
         return;
     }
     // The persistent image keeps what it holds; new room shows the background.
     QImage grown(wanted, QImage::Format_RGB32);
-    grown.setDotsPerMeterX(int(std::lround(1440.0 / m_model.twipsPerPixelX() / 0.0254)));
-    grown.setDotsPerMeterY(int(std::lround(1440.0 / m_model.twipsPerPixelY() / 0.0254)));
+    grown.setDevicePixelRatio(ratio);
+    grown.setDotsPerMeterX(int(std::lround(1440.0 / m_model.twipsPerPixelX() / 0.0254 * ratio)));
+    grown.setDotsPerMeterY(int(std::lround(1440.0 / m_model.twipsPerPixelY() / 0.0254 * ratio)));
     grown.fill(colour(m_model.BackColor()));
     if (!m_image.isNull()) {
         QPainter p(&grown);
@@ -215,8 +225,9 @@ void XChart::ensureImage() {
 
 ChartCanvas XChart::canvas() const {
     ChartCanvas c;
-    c.scaleWidth = m_image.width() * m_model.twipsPerPixelX();
-    c.scaleHeight = m_image.height() * m_model.twipsPerPixelY();
+    const QSize logical = imageSize();
+    c.scaleWidth = logical.width() * m_model.twipsPerPixelX();
+    c.scaleHeight = logical.height() * m_model.twipsPerPixelY();
     c.centre = m_model.legendShown() ? m_splitter->x() * m_model.twipsPerPixelX() / 2
                                      : c.scaleWidth / 2;
     c.font = chartFont();
@@ -325,17 +336,27 @@ void XChart::EditCopy() {
 QImage XChart::composeForPrinter() const {
     const ChartProperties& p = m_model.properties();
     const int chartWidth = m_model.legendShown() ? std::max(1, m_splitter->x()) : width();
-    QImage chart = m_image.copy(0, 0, std::min(chartWidth, m_image.width()), m_image.height());
+    const qreal ratio = m_image.devicePixelRatio();
+    const QSize logical = imageSize();
+    QImage chart = m_image.copy(
+        0, 0, int(std::lround(std::min(chartWidth, logical.width()) * ratio)), m_image.height());
+    chart.setDevicePixelRatio(ratio);
     if (!m_model.legendShown() || p.LegendPrintMode != 1) {
         return chart;
     }
     const QImage legend = m_legend->grab().toImage();
-    QImage page(chart.width() + legend.width(), std::max(chart.height(), legend.height()),
+    const QSizeF chartSize = chart.deviceIndependentSize();
+    const QSizeF legendSize = legend.deviceIndependentSize();
+    QImage page((QSizeF(chartSize.width() + legendSize.width(),
+                        std::max(chartSize.height(), legendSize.height())) *
+                 ratio)
+                    .toSize(),
                 QImage::Format_RGB32);
+    page.setDevicePixelRatio(ratio);
     page.fill(Qt::white);
     QPainter painter(&page);
-    painter.drawImage(0, 0, chart);
-    painter.drawImage(chart.width(), 0, legend);
+    painter.drawImage(QPointF(0, 0), chart);
+    painter.drawImage(QRectF(QPointF(chartSize.width(), 0), legendSize), legend);
     return page;
 }
 
@@ -355,11 +376,13 @@ void XChart::PrintChart() {
     QPainter painter;
     beginOrFail(painter, *printer);
     const QRect page = painter.viewport();
+    // Sized by the control's pixels; the picture's own (more at a higher scale) give the detail.
+    const QSizeF shown = picture.deviceIndependentSize();
     double scale = printer->resolution() / double(logicalDpiX());
     if (p.PrinterFit == 1) {
-        scale = std::min(page.width() / double(picture.width()), page.height() / double(picture.height()));
+        scale = std::min(page.width() / shown.width(), page.height() / shown.height());
     }
-    painter.drawImage(QRectF(0, 0, picture.width() * scale, picture.height() * scale), picture);
+    painter.drawImage(QRectF(0, 0, shown.width() * scale, shown.height() * scale), picture);
     painter.end();
     if (m_model.legendShown() && p.LegendPrintMode == 2) {
         PrintLegend();
@@ -472,10 +495,11 @@ void XChart::mnuMainCustomItems_Click(int index) {
 void XChart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, m_image);
-    if (m_image.width() < width() || m_image.height() < height()) {
-        painter.fillRect(QRect(m_image.width(), 0, width() - m_image.width(), height()),
+    const QSize logical = imageSize();
+    if (logical.width() < width() || logical.height() < height()) {
+        painter.fillRect(QRect(logical.width(), 0, width() - logical.width(), height()),
                          colour(m_model.BackColor()));
-        painter.fillRect(QRect(0, m_image.height(), width(), height() - m_image.height()),
+        painter.fillRect(QRect(0, logical.height(), width(), height() - logical.height()),
                          colour(m_model.BackColor()));
     }
 }

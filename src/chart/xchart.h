@@ -62,7 +62,8 @@ public:
     void BuildMainMenu() override;
     void BuildCustomMenu() override;
 
-    // The persistent image: what the redraw painted, at the control's size.
+    // The persistent image: what the redraw painted, at the control's size in the screen's
+    // pixels (its device pixel ratio is the control's).
     const QImage& image() const { return m_image; }
     QMenu* mainMenu() const { return m_mnuMain; }
     QMenu* legendMenu() const { return m_mnuLegend; }
@@ -110,6 +111,8 @@ private:
     void buildMenus();
     void syncMenus();
     void ensureImage();
+    // The image's size in the control's pixels.
+    QSize imageSize() const;
     ChartCanvas canvas() const;
     QColor colour(ColorRef c) const;
     void refreshLegendPanel();

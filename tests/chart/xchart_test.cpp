@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "support/palettes.h"
+#include "support/scale.h"
 
 #include <gtest/gtest.h>
 
@@ -572,6 +573,44 @@ TEST_F(ChartFixture, TheSystemSeamOpensThePrintDialog) {
     chart.menuAction(MenuPrint)->trigger();
     EXPECT_EQ(opened, QStringLiteral("QPrintDialog"));
     EXPECT_TRUE(recorder.messages.empty()) << "a cancelled dialog is no failure";
+}
+
+// ---- Scale 2 -------------------------------------------------------------------------------
+
+// Blocks of 2 x 2 screen pixels inside `area` (the control's pixels) whose four pixels differ:
+// a picture made in the control's pixels and stretched has none that a text edge makes.
+int detailedBlocks(const QImage& picture, const QRect& area) {
+    int detailed = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb a = picture.pixel(2 * x, 2 * y);
+            if (picture.pixel(2 * x + 1, 2 * y) != a || picture.pixel(2 * x, 2 * y + 1) != a ||
+                picture.pixel(2 * x + 1, 2 * y + 1) != a) {
+                ++detailed;
+            }
+        }
+    }
+    return detailed;
+}
+
+// At a scale of 2 the chart's picture was made in the control's pixels and stretched to the
+// screen's: blurry text and lines. It is painted in the screen's pixels now.
+TEST_F(ChartFixture, HiDpiThePictureHasTheScreensPixels) {
+    KESTROVA_REQUIRE_SCALE_2();
+    model().setChartTitle(QStringLiteral("ORVO Broadband Usage Chart"));
+    model().setAxisYOn(true);
+    addFive(false);
+    chart.show();
+    chart.DrawChart();
+    EXPECT_EQ(chart.image().devicePixelRatio(), 2.0);
+    EXPECT_EQ(chart.image().size(), QSize(800, 600));
+    const QImage shown = chart.grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(800, 600));
+    EXPECT_GT(detailedBlocks(shown, QRect(100, 0, 200, 20)), 40) << "the title";
+    EXPECT_GT(detailedBlocks(shown, QRect(0, 50, 54, 195)), 20) << "the value labels";
+    // What is copied and saved has the screen's pixels too.
+    chart.EditCopy();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(800, 600));
 }
 
 }  // namespace
