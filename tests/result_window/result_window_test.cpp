@@ -17,6 +17,7 @@
 #include "results/window/report_tab.h"
 #include "results/window/summary_page.h"
 
+#include "support/layout_check.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -1144,6 +1145,82 @@ TEST_F(ResultWindow, TheControlsSitByTheResizeRules) {
     EXPECT_LE(w.chkExclude(1)->geometry().right(), w.cmdClose()->geometry().left());
     EXPECT_LE(w.fraFooter()->mapTo(&w, w.cmdClose()->geometry().bottomLeft()).y(), 600);
     EXPECT_GE(w.fraFooter()->y(), w.ctlTabs1()->geometry().bottom());
+}
+
+// --- Small windows and larger fonts ------------------------------------------------------------
+
+// The window had no minimum size: small, the chart's option frame covered "Chart Type" and
+// "Copy chart..", and with a larger font the footer's option and the average were cut. At its
+// minimum size, and above it, nothing overlaps or is cut, at the design font and at 1.25 times
+// its size, on every tab and with the night-unlimited options shown.
+struct LayoutCase {
+    const char* name;
+    double fontScale;
+    QSize size;  // empty: the minimum size (asked for with a size below it)
+    int planKind;
+};
+
+class WindowLayout : public ResultWindow, public ::testing::WithParamInterface<LayoutCase> {
+protected:
+    void SetUp() override {
+        ResultWindow::SetUp();
+        m_font = QApplication::font();
+        QFont scaled = m_font;
+        scaled.setPointSizeF(m_font.pointSizeF() * GetParam().fontScale);
+        QApplication::setFont(scaled);
+    }
+    void TearDown() override { QApplication::setFont(m_font); }
+
+private:
+    QFont m_font;
+};
+
+TEST_P(WindowLayout, NothingOverlapsOrIsCut) {
+    const LayoutCase& c = GetParam();
+    MonthOnScreen m({}, c.planKind);
+    frmResult& w = *m.window;
+    w.show();
+    w.resize(c.size.isEmpty() ? QSize(300, 200) : c.size);
+    QApplication::processEvents();
+    if (c.size.isEmpty()) {
+        EXPECT_EQ(w.size(), w.minimumSize());
+    }
+    w.chkNightUnlimited()->setChecked(true);
+    // A plan with an excess: the summary's longest figures (1929 %).
+    w.fraSummary()->cmbPlans()->setCurrentIndex(1);
+    for (int tab = 1; tab <= 3; ++tab) {
+        w.ctlTabs1()->setSelectedTab(tab);
+        for (int type = 0; type < (tab == 2 ? 2 : 1); ++type) {
+            w.fraChart()->cmbChartType()->setCurrentIndex(type);
+            QApplication::processEvents();
+            const QStringList problems = layoutProblems(&w);
+            EXPECT_TRUE(problems.isEmpty()) << "tab " << tab << " type " << type << " at "
+                                            << w.width() << "x" << w.height() << ":\n"
+                                            << problems.join(u'\n').toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, WindowLayout,
+    ::testing::Values(LayoutCase{"Minimum", 1.0, {}, kLimitedPlan},
+                      LayoutCase{"MinimumNightPlan", 1.0, {}, kNightUnlimitedPlan},
+                      LayoutCase{"MinimumLargerFont", 1.25, {}, kLimitedPlan},
+                      LayoutCase{"MinimumLargerFontNightPlan", 1.25, {}, kNightUnlimitedPlan},
+                      LayoutCase{"DesignSize", 1.0, {800, 600}, kNightUnlimitedPlan},
+                      LayoutCase{"DesignSizeLargerFont", 1.25, {800, 600}, kNightUnlimitedPlan},
+                      LayoutCase{"Wide", 1.0, {1200, 500}, kLimitedPlan}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// Small enough for the smallest screen the program is made for at twice the scale: 1280x800
+// is 640x400 of the program's pixels, less a window manager's frame, title bar and panel.
+TEST_F(ResultWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
+    MonthOnScreen m;
+    m.window->show();
+    m.window->ctlTabs1()->setSelectedTab(2);
+    QApplication::processEvents();
+    EXPECT_LE(m.window->minimumWidth(), 620);
+    EXPECT_LE(m.window->minimumHeight(), 340);
 }
 
 }  // namespace

@@ -127,7 +127,7 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
                               QString::fromLatin1(series[i]));
         colourRow->addWidget(box);
         colourRow->addWidget(label);
-        colourRow->addSpacing(6);
+        colourRow->addSpacing(2);
         m_seriesColor[std::size_t(i)] = box;
         m_seriesCaption[std::size_t(i)] = label;
     }

@@ -42,6 +42,15 @@ constexpr QSize kDesignSize(800, 600);
 
 // Gaps of the footer's contents, in pixels.
 constexpr int kFooterMargin = 6;
+constexpr int kFooterLeft = 10;
+constexpr int kFooterGap = 4;
+constexpr int kFooterWideGap = 24;
+// The rules place Close this far from the window's outer right edge.
+constexpr int kCloseFromRightTwips = 400;
+// The least the chart and the report view are given in a small window (twips: 100 and 80
+// pixels at 15 twips a pixel).
+constexpr int kMinimumChartTwips = 1500;
+constexpr int kMinimumReportTwips = 1200;
 // The bottom of the footer that the rules leave outside the client area (see
 // kDesignFrameHeightTwips), kept free of contents.
 constexpr int kFooterClipped = 4;
@@ -165,6 +174,8 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
     m_layout[Placed::WebBrowser1] = {10, 100, 0, 0};
     m_layout[Placed::cmbChartType].left = 100;
     m_layout[Placed::cmdExport].left = 100;
+    // The minimum size first: a stored place is fitted to the screen at no less than it.
+    refreshDesignSizes();
     loadWindowPlace();
 
     Form_Load();
@@ -200,7 +211,8 @@ void frmResult::buildFooter() {
                               "Exclude Non-free time usage (in chart)"};
     m_nightFrame = new QFrame(m_footer);
     m_nightFrame->setObjectName(QStringLiteral("fraNightUnlimited"));
-    auto* nightRow = new QHBoxLayout(m_nightFrame);
+    // One row, or one above the other where the window is too narrow for the row.
+    auto* nightRow = new QBoxLayout(QBoxLayout::LeftToRight, m_nightFrame);
     nightRow->setContentsMargins(0, 0, 0, 0);
     nightRow->setSpacing(16);
     m_night = new QCheckBox(QStringLiteral("Night unlimited plan "), m_nightFrame);
@@ -465,49 +477,112 @@ void frmResult::selectTabBy(int step) {
 void frmResult::refreshDesignSizes() {
     ResultLayout& l = m_layout;
     takeSizeHint(l[Placed::cmdClose], m_close, 88);
-    takeSizeHint(l[Placed::cmbChartType], m_chart->cmbChartType(), 120);
+    takeSizeHint(l[Placed::cmbChartType], m_chart->cmbChartType());
     takeSizeHint(l[Placed::cmdCopyChart], m_chart->cmdCopyChart(), 88);
     takeSizeHint(l[Placed::cmdExport], m_report->cmdExport(), 88);
     takeSizeHint(l[Placed::cmdSave], m_report->cmdSave(), 88);
     takeSizeHint(l[Placed::fraReportFooter], m_report->fraReportFooter());
     takeSizeHint(l[Placed::fraBuiltinChartOptions], m_chart->fraBuiltinChartOptions());
     takeSizeHint(l[Placed::fraChartColors], m_chart->fraChartColors());
-    // The two option frames share their place: one height for both.
-    const int optionsHeight = std::max(l[Placed::fraBuiltinChartOptions].height,
-                                       l[Placed::fraChartColors].height);
+    // The two option frames share their place: one height for both, and as high as the list
+    // and the button beside them, which stand on the same line.
+    const int optionsHeight =
+        std::max({l[Placed::fraBuiltinChartOptions].height, l[Placed::fraChartColors].height,
+                  l[Placed::cmbChartType].height, l[Placed::cmdCopyChart].height});
     l[Placed::fraBuiltinChartOptions].height = optionsHeight;
     l[Placed::fraChartColors].height = optionsHeight;
     l[Placed::cmdCopyChart].left = l[Placed::cmbChartType].left +
                                    l[Placed::cmbChartType].width + 120;
     l[Placed::cmdSave].left = l[Placed::cmdExport].left + l[Placed::cmdExport].width + 120;
 
+    // The footer: the average and Close on the first line, the mixed-usage option beside them
+    // where there is room and on a line of its own where not, then the night-unlimited options
+    // in a row or, in a narrow window, one above the other.
     const QSize closeSize = pixelRect(l[Placed::cmdClose]).size();
-    int footer = kFooterMargin + closeSize.height() + kFooterMargin;
-    if (!m_nightFrame->isHidden()) {
-        footer += m_nightFrame->sizeHint().height() + kFooterMargin;
+    const QSize caption = m_averageCaption->sizeHint();
+    const QSize average = m_average->sizeHint().expandedTo(m_average->minimumSize());
+    const QSize option = m_exclude[1]->sizeHint();
+    const int averageRight = kFooterLeft + caption.width() + kFooterGap + average.width();
+    const int outerWidth = outerWindowTwips(size(), twipsPerPixelX(), twipsPerPixelY()).width();
+    const int closeLeft = int(std::lround(
+        (outerWidth - l[Placed::cmdClose].width - kCloseFromRightTwips) / twipsPerPixelX()));
+    m_optionBesideAverage =
+        averageRight + kFooterWideGap + option.width() + kFooterGap <= closeLeft;
+    auto* nightRow = static_cast<QBoxLayout*>(m_nightFrame->layout());
+    nightRow->setDirection(QBoxLayout::LeftToRight);
+    const bool nightInARow =
+        kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft <= width();
+    if (!nightInARow) {
+        nightRow->setDirection(QBoxLayout::TopToBottom);
     }
-    l[Placed::fraFooter].height = twipsY(footer + kFooterClipped);
+    auto footerHeight = [&](bool optionBeside, bool nightShown) {
+        int footer = kFooterMargin + std::max(closeSize.height(), caption.height()) + kFooterMargin;
+        if (!optionBeside) {
+            footer += option.height() + kFooterMargin;
+        }
+        if (nightShown) {
+            footer += m_nightFrame->sizeHint().height() + kFooterMargin;
+        }
+        return twipsY(footer + kFooterClipped);
+    };
+    const bool nightShown = !m_nightFrame->isHidden();
+    l[Placed::fraFooter].height = footerHeight(m_optionBesideAverage, nightShown);
+
+    // The smallest window in which all of it fits: the bottom lines of the Report and Chart
+    // tabs side by side without overlapping, the footer's first line, the chart and the report
+    // at a readable height; the night-unlimited options counted as shown, one above the other.
+    const int chartLine =
+        l[Placed::cmbChartType].left + l[Placed::cmbChartType].width + 120 +
+        l[Placed::cmdCopyChart].width + 120 +
+        std::max(l[Placed::fraBuiltinChartOptions].width, l[Placed::fraChartColors].width) + 100;
+    const int reportLine = l[Placed::cmdExport].left + l[Placed::cmdExport].width + 120 +
+                           l[Placed::cmdSave].width + 120 + l[Placed::fraReportFooter].width + 100;
+    // Each tab frame is the window's outer width less 600 twips.
+    const int tabsWidth = int(std::lround(
+        (std::max(chartLine, reportLine) + 600 - kDesignFrameWidthTwips) / twipsPerPixelX()));
+    // Close stands 400 twips from the outer right edge, which is 120 beyond the inner one.
+    nightRow->setDirection(QBoxLayout::TopToBottom);
+    const int footerWidth = std::max(
+        {averageRight + kFooterWideGap + closeSize.width() +
+             int(std::lround((kCloseFromRightTwips - kDesignFrameWidthTwips) / twipsPerPixelX())),
+         kFooterLeft + option.width() + kFooterLeft,
+         kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft});
+    const int narrowFooter = footerHeight(false, m_state.planKind == kNightUnlimitedPlan);
+    nightRow->setDirection(nightInARow ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    const int frameHeight = std::max({optionsHeight + 400 + kMinimumChartTwips,
+                                      l[Placed::fraReportFooter].height + 350 + kMinimumReportTwips,
+                                      kMinimumChartTwips});
+    const int minimumHeight =
+        int(std::lround((narrowFooter + 400 + 350 + frameHeight + m_layout[Placed::fraChart].top -
+                         kDesignFrameHeightTwips) /
+                        twipsPerPixelY()));
+    const QSize minimum(std::max(tabsWidth, footerWidth), minimumHeight);
+    if (minimumSize() != minimum) {
+        setMinimumSize(minimum);
+    }
 }
 
 void frmResult::placeFooterContents() {
     const QRect close = m_close->geometry();
     const int middle = close.center().y();
-    auto placeAt = [middle](QWidget* w, int x) {
+    auto placeAt = [](QWidget* w, int x, int centreY) {
         const QSize hint = w->sizeHint().expandedTo(w->minimumSize());
-        w->setGeometry(x, middle - hint.height() / 2, hint.width(), hint.height());
-        return x + hint.width();
+        w->setGeometry(x, centreY - hint.height() / 2, hint.width(), hint.height());
+        return w->geometry();
     };
-    int x = placeAt(m_averageCaption, 10);
-    x = placeAt(m_average, x + 4);
-    placeAt(m_exclude[1], x + 24);
-    // A narrow window leaves the option less room than its caption asks for: the caption is
-    // cut short rather than run under the Close button.
-    QRect option = m_exclude[1]->geometry();
-    option.setWidth(std::clamp(close.left() - 8 - option.left(), 0, option.width()));
-    m_exclude[1]->setGeometry(option);
+    int x = placeAt(m_averageCaption, kFooterLeft, middle).right() + 1;
+    x = placeAt(m_average, x + kFooterGap, middle).right() + 1;
+    int bottom = std::max(close.bottom(), m_averageCaption->geometry().bottom());
+    if (m_optionBesideAverage) {
+        placeAt(m_exclude[1], x + kFooterWideGap, middle);
+    } else {
+        const int height = m_exclude[1]->sizeHint().height();
+        bottom =
+            placeAt(m_exclude[1], kFooterLeft, bottom + 1 + kFooterMargin + height / 2).bottom();
+    }
     const QSize night = m_nightFrame->sizeHint();
-    m_nightFrame->setGeometry(10, close.bottom() + 1 + kFooterMargin,
-                              std::max(night.width(), m_footer->width() - 20), night.height());
+    m_nightFrame->setGeometry(kFooterLeft, bottom + 1 + kFooterMargin,
+                              std::max(night.width(), width() - 2 * kFooterLeft), night.height());
 }
 
 void frmResult::applyLayout() {

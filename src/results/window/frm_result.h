@@ -142,7 +142,8 @@ private:
     void rebuildReport();
     // Free-usage controls: shown or enabled only for plan kind 1 and a ticked night box.
     void applyFreeUsageControls();
-    // The sizes the controls' contents ask for (twips), then the resize rules.
+    // The sizes the controls' contents ask for (twips), the footer's lines for the window's
+    // width, and the window's minimum size: the smallest in which nothing overlaps or is cut.
     void refreshDesignSizes();
     void applyLayout();
     void placeFooterContents();
@@ -155,6 +156,8 @@ private:
     ResultWindowFlags m_flags;
     ResultLayout m_layout;
     bool m_loaded = false;
+    // The footer's mixed-usage option stands beside the average (else on a line below).
+    bool m_optionBesideAverage = true;
     int m_reportsReady = 0;
 
     ctlTabs* m_tabs = nullptr;

@@ -290,7 +290,9 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
     m_percentage->setFocusPolicy(Qt::ClickFocus);
     m_percentage->setAlignment(Qt::AlignCenter);
     m_percentage->setToolTip(c.txtPercentageToolTip);
-    m_percentage->setFixedWidth(64);
+    // Room for the widest figure it shows ("9999%"), whatever the font.
+    m_percentage->setFixedWidth(
+        std::max(64, m_percentage->fontMetrics().horizontalAdvance(QStringLiteral("99999%")) + 16));
     grid->addWidget(bar, 6, 0, 1, 2, Qt::AlignLeft | Qt::AlignTop);
     grid->addWidget(m_percentage, 6, 2, Qt::AlignRight | Qt::AlignTop);
     return box;
