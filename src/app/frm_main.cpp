@@ -32,6 +32,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <cmath>
@@ -69,6 +71,10 @@ constexpr TwipRect kDesignProcessing{90, 330, 0, 0};
 constexpr TwipRect kDesignBrowser{100, 500, 0, 0};
 // lblMessage above the portal page.
 constexpr TwipRect kDesignMessage{100, 60, 0, 400};
+// The least height a page's contents keep in the smallest window (they scroll), in pixels.
+constexpr int kMinimumPageRows = 170;
+// What a window manager adds around a window: kept free when a first start sizes it.
+constexpr QSize kWindowDecoration(8, 32);
 
 int pixelsX(double twips) { return int(std::lround(twips / twipsPerPixelX())); }
 int pixelsY(double twips) { return int(std::lround(twips / twipsPerPixelY())); }
@@ -94,6 +100,23 @@ QLabel* linkLabel(QWidget* parent, const char* name, const QString& text) {
                    QStringLiteral("</a>"));
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     return label;
+}
+
+// The frame's contents in a scroll area that fills it: a window too small for them scrolls
+// them rather than cutting them off.
+QWidget* scrollingContents(QFrame* frame, const char* name) {
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(frame);
+    scroll->setObjectName(QString::fromLatin1(name) + u"Scroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* contents = new QWidget;
+    contents->setObjectName(QString::fromLatin1(name));
+    scroll->setWidget(contents);
+    layout->addWidget(scroll);
+    return contents;
 }
 
 QFrame* pageFrame(QWidget* parent, const char* name) {
@@ -172,7 +195,8 @@ frmMain::~frmMain() {
 
 void frmMain::buildLoginInfo() {
     m_fraLoginInfo = pageFrame(m_ctlPasswordVersion, "fraLoginInfo");
-    QFrame* f = m_fraLoginInfo;
+    QWidget* f = scrollingContents(m_fraLoginInfo, "fraLoginInfoContents");
+    m_loginContents = f;
     auto* grid = new QGridLayout(f);
     grid->setContentsMargins(12, 10, 12, 8);
     grid->setHorizontalSpacing(10);
@@ -315,7 +339,8 @@ void frmMain::buildProcessing(QWidget* portalView) {
 
 void frmMain::buildUseCacheData() {
     m_fraUseCacheData = pageFrame(m_ctlTabs1, "fraUseCacheData");
-    QFrame* f = m_fraUseCacheData;
+    QWidget* f = scrollingContents(m_fraUseCacheData, "fraUseCacheDataContents");
+    m_cacheContents = f;
     auto* column = new QVBoxLayout(f);
     column->setContentsMargins(16, 14, 16, 10);
     column->setSpacing(8);
@@ -349,15 +374,19 @@ void frmMain::buildUseCacheData() {
 
 MainSettings frmMain::designSettings() const {
     MainSettings s;
-    s.Width = kDesignWidth;
-    s.Height = kDesignHeight;
-    // Placed in the middle of the screen, as a window of this size starts.
-    QRect screen(0, 0, pixelsX(kDesignWidth), pixelsY(kDesignHeight));
+    // The design size, or larger where a larger font asks for it, on the screen: no larger
+    // than its free area (a window manager's frame counted) and in the middle of it.
+    const QSize natural = naturalWindowTwips();
+    QSize size(pixelsX(natural.width()), pixelsY(natural.height()));
+    QRect screen(QPoint(0, 0), size);
     if (const QScreen* primary = QGuiApplication::primaryScreen()) {
         screen = primary->availableGeometry();
     }
-    s.Left = twipsX(screen.left() + std::max(0, (screen.width() - pixelsX(kDesignWidth)) / 2));
-    s.Top = twipsY(screen.top() + std::max(0, (screen.height() - pixelsY(kDesignHeight)) / 2));
+    size = size.boundedTo(screen.size() - kWindowDecoration).expandedTo(minimumSize());
+    s.Width = twipsX(size.width());
+    s.Height = twipsY(size.height());
+    s.Left = twipsX(screen.left() + std::max(0, (screen.width() - size.width()) / 2));
+    s.Top = twipsY(screen.top() + std::max(0, (screen.height() - size.height()) / 2));
     return s;
 }
 
@@ -408,8 +437,15 @@ void frmMain::applySettings(const MainSettings& s) {
     m_chkEnableCache->setChecked(s.mblnCachingEnabled);
     m_cmbPlanType->setCurrentIndex(s.PlanType);
     m_cmbSelfcaresite->setCurrentIndex(s.Selfcaresite);
-    resize(std::max(0, pixelsX(s.Width)), std::max(0, pixelsY(s.Height)));
-    move(pixelsX(s.Left), pixelsY(s.Top));
+    // A stored place from another screen, or a size below the minimum, is brought onto this
+    // screen whole.
+    QRect place(pixelsX(s.Left), pixelsY(s.Top), std::max(0, pixelsX(s.Width)),
+                std::max(0, pixelsY(s.Height)));
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        place = fitIntoScreen(place, primary->availableGeometry(), minimumSize());
+    }
+    resize(place.size().expandedTo(minimumSize()));
+    move(place.topLeft());
     // A hidden window gets its resize event only when shown; the frames follow now.
     Form_Resize();
     m_ctlTabs1->setSelectedTab(s.SelectedTab);
@@ -451,11 +487,51 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     Form_Resize();
 }
 
+QSize frmMain::naturalFrameTwips(const QWidget* contents, const TwipRect& design) const {
+    const int width = std::max(pixelsX(design.width), contents->minimumSizeHint().width());
+    const int height = contents->hasHeightForWidth() ? contents->heightForWidth(width)
+                                                     : contents->sizeHint().height();
+    return QSize(std::max(design.width, twipsX(width)), std::max(design.height, twipsY(height)));
+}
+
+QSize frmMain::naturalWindowTwips() const {
+    // The rules give fraLoginInfo the window's inner width less 525 twips and its height less
+    // 1500, below its top of 330; a margin stays on each side.
+    const QSize login = naturalFrameTwips(m_loginContents, kDesignLoginInfo);
+    const QSize cache = naturalFrameTwips(m_cacheContents, kDesignUseCacheData);
+    return QSize(std::max({kDesignWidth, login.width() + 525 + 2 * kPageMarginTwips,
+                           cache.width() + 250 + 2 * kPageMarginTwips}),
+                 std::max({kDesignHeight, login.height() + 1500 + 330 + kPageMarginTwips,
+                           cache.height() + 750 + 405 + kPageMarginTwips}));
+}
+
+void frmMain::updateMinimumSize() {
+    // As narrow as the pages' contents allow without cutting a line (a scroll bar beside
+    // them), with both tab strips' tabs in view; as low as leaves the pages a few lines,
+    // which scroll.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int login = twipsX(m_loginContents->minimumSizeHint().width() + bar);
+    const int cache = twipsX(m_cacheContents->minimumSizeHint().width() + bar);
+    const int tabs = twipsX(m_ctlTabs1->Tabs() * m_ctlTabs1->TabsWidth() + 2);
+    const int innerTabs =
+        twipsX(m_ctlPasswordVersion->Tabs() * m_ctlPasswordVersion->TabsWidth() + 2);
+    const int width = std::max({login + 525 + 2 * kPageMarginTwips,
+                                cache + 250 + 2 * kPageMarginTwips, tabs + 250, innerTabs + 525});
+    const int height = 1500 + 330 + twipsY(kMinimumPageRows) + kPageMarginTwips;
+    const QSize minimum(pixelsX(width), pixelsY(height));
+    if (minimumSize() != minimum) {
+        setMinimumSize(minimum);
+    }
+}
+
 void frmMain::Form_Resize() {
     if (isMinimized()) {
         return;
     }
+    updateMinimumSize();
     ResizeMainWindow(m_layout, twipsX(width()), twipsY(height()));
+    FitFixedFrames(m_layout, naturalFrameTwips(m_loginContents, kDesignLoginInfo),
+                   naturalFrameTwips(m_cacheContents, kDesignUseCacheData));
     placeFrames();
 }
 

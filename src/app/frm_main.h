@@ -193,6 +193,13 @@ private:
     MainSettings currentSettings() const;
     MainSettings designSettings() const;
     void Form_Resize();
+    // A fixed-size frame's design size, or more where its contents ask for more (twips).
+    QSize naturalFrameTwips(const QWidget* contents, const TwipRect& design) const;
+    // The inner size at which both fixed-size frames have their natural size (twips).
+    QSize naturalWindowTwips() const;
+    // The smallest window in which nothing is cut: the pages' contents scroll below their
+    // natural size.
+    void updateMinimumSize();
     void placeFrames();
     // Closes a result window that is still open, so a ShowOutput waiting for it ends.
     void closeResultWindow();
@@ -217,6 +224,9 @@ private:
     QFrame* m_fraLoginInfo = nullptr;
     QFrame* m_fraProcessing = nullptr;
     QFrame* m_fraUseCacheData = nullptr;
+    // What the two fixed-size frames show, in their scroll areas.
+    QWidget* m_loginContents = nullptr;
+    QWidget* m_cacheContents = nullptr;
     QLineEdit* m_txtUserName = nullptr;
     QLineEdit* m_txtPassword = nullptr;
     QCheckBox* m_chkSavePassword = nullptr;

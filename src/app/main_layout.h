@@ -26,4 +26,12 @@ struct MainLayout {
 // control keeps what it had, and later statements read that); every other statement runs.
 void ResizeMainWindow(MainLayout& layout, int width, int height);
 
+// The two fixed-size frames after the rules. Each has a natural size, its design size or
+// larger where its contents ask for more at the user's font. On a page with room for it, it
+// has that size where the rules centred it; on a smaller page (a window below the design
+// size) it is fitted to the page, a small margin inside it, and its contents scroll.
+// fraLoginInfo's page is ctlPasswordVersion below its tabs; fraUseCacheData's is ctlTabs1's.
+void FitFixedFrames(MainLayout& layout, QSize loginInfoNatural, QSize useCacheDataNatural);
+inline constexpr int kPageMarginTwips = 45;
+
 }  // namespace kestrova

@@ -8,7 +8,9 @@
 #include "app/usage_check.h"
 
 #include "browser/task_runner.h"
+#include "support/layout_check.h"
 #include "support/qt_printers.h"
+#include "support/scale.h"
 
 #include "controls/downloader.h"
 #include "controls/tab_strip.h"
@@ -33,6 +35,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -182,7 +185,8 @@ TEST_F(MainWindow, HasEveryControlWithItsCaptionAndItems) {
                 "mistakes in this software.\r\n\r\nGet it from home.test."));
     EXPECT_EQ(w->WebBrowser1()->parentWidget(), w->fraProcessing());
     EXPECT_EQ(w->lblMessage()->parentWidget(), w->fraProcessing());
-    EXPECT_EQ(w->cmbCacheFiles()->parentWidget(), w->fraUseCacheData());
+    // The cache page's controls stand on fraUseCacheData, in the scroll area that fills it.
+    EXPECT_TRUE(w->fraUseCacheData()->isAncestorOf(w->cmbCacheFiles()));
     const char* names[] = {"ctlTabs1",      "fraPassword",    "ctlPasswordVersion",
                            "fraLoginInfo",  "fraProcessing",  "fraUseCacheData",
                            "txtUserName",   "txtPassword",    "chkSavePassword",
@@ -582,6 +586,81 @@ TEST_F(MainWindow, DownloadedDataThatAreNoUsagePageSayWhy) {
     Q_EMIT w->Downloader1().Complete(url, data, key);
     EXPECT_EQ(dialogs.texts(), QStringList{q("Error retrieving data from site")});
     EXPECT_FALSE(w->usageCheck().timer1Enabled());
+}
+
+// --- Small windows, larger fonts, a screen at twice the scale ------------------------------------
+
+// The window had no minimum size: at 300 x 200 every label was cut, and below its design size
+// the login page's frame stood off its page. At its minimum size and above it nothing overlaps
+// or is cut on the "Login Info" and "Use Cache Data" pages (their contents scroll where the
+// window is small), at the design font and at 1.25 times its size.
+struct MainLayoutCase {
+    const char* name;
+    double fontScale;
+    QSize size;  // empty: the minimum size (asked for with a size below it)
+};
+
+class MainWindowLayout : public MainWindow, public ::testing::WithParamInterface<MainLayoutCase> {
+protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        m_font = QApplication::font();
+        QFont scaled = m_font;
+        scaled.setPointSizeF(m_font.pointSizeF() * GetParam().fontScale);
+        QApplication::setFont(scaled);
+    }
+    void TearDown() override { QApplication::setFont(m_font); }
+
+private:
+    QFont m_font;
+};
+
+TEST_P(MainWindowLayout, NothingOverlapsOrIsCut) {
+    const MainLayoutCase& c = GetParam();
+    auto w = open();
+    w->resize(c.size.isEmpty() ? QSize(300, 200) : c.size);
+    QApplication::processEvents();
+    if (c.size.isEmpty()) {
+        EXPECT_EQ(w->size(), w->minimumSize());
+    }
+    for (const int page : {1, 2}) {
+        w->ctlTabs1()->setSelectedTab(page);
+        QApplication::processEvents();
+        const QStringList problems = testing::layoutProblems(w.get());
+        EXPECT_TRUE(problems.isEmpty())
+            << "page " << page << " at " << w->width() << "x" << w->height() << ":\n"
+            << problems.join(u'\n').toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MainWindowLayout,
+                         ::testing::Values(MainLayoutCase{"Minimum", 1.0, {}},
+                                           MainLayoutCase{"MinimumLargerFont", 1.25, {}},
+                                           MainLayoutCase{"DesignSize", 1.0, {660, 600}},
+                                           MainLayoutCase{"DesignSizeLargerFont", 1.25, {660, 600}},
+                                           MainLayoutCase{
+                                               "BetweenMinimumAndDesign", 1.0, {630, 450}},
+                                           MainLayoutCase{"Large", 1.25, {1100, 800}}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+// Small enough for the smallest screen the program is made for at twice the scale: 1280x800
+// is 640x400 of the program's pixels, less a window manager's frame, title bar and panel.
+TEST_F(MainWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
+    auto w = open();
+    EXPECT_LE(w->minimumWidth(), 620);
+    EXPECT_LE(w->minimumHeight(), 340);
+}
+
+// At a scale of 2 on a 1280x800 screen the first start made a window of 660 x 600 on a screen
+// of 640 x 400: it ran off the screen. A first start fits the screen's free area.
+TEST_F(MainWindow, HiDpiTheFirstStartFitsTheScreen) {
+    KESTROVA_REQUIRE_SCALE_2();
+    auto w = open();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(available.contains(w->frameGeometry()))
+        << w->frameGeometry().width() << "x" << w->frameGeometry().height() << " on "
+        << available.width() << "x" << available.height();
+    EXPECT_TRUE(testing::layoutProblems(w.get()).isEmpty());
 }
 
 }  // namespace

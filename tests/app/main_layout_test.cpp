@@ -53,5 +53,48 @@ TEST(ResizeMainWindow, ASizeThatCannotBeAppliedIsSkipped) {
     EXPECT_EQ(l.fraLoginInfo.left, 337);
 }
 
+// Below the design size the fixed-size frames stood wider than their pages, their left edges
+// off the page and every caption cut. They are fitted to the page there, and have their
+// natural size wherever the page has room for it.
+TEST(FitFixedFrames, NaturalSizeWhereThereIsRoomElseThePage) {
+    const QSize loginInfo(8700, 6900);
+    const QSize cache(8700, 4200);
+    struct Row {
+        const char* name;
+        int width;
+        int height;
+        TwipRect expectedLogin;
+        TwipRect expectedCache;
+    };
+    const Row rows[] = {
+        // The design layout is the rules' own.
+        {"Design", 9900, 9000, {337, 330, 8700, 6900}, {337, 405, 8700, 4200}},
+        {"Larger", 12000, 10000, {1387, 330, 8700, 6900}, {1387, 405, 8700, 4200}},
+        // ctlPasswordVersion 8475 x 4500, ctlTabs1 8750 x 5250.
+        {"Smaller", 9000, 6000, {45, 330, 8385, 4125}, {45, 405, 8660, 4200}},
+    };
+    for (const Row& row : rows) {
+        MainLayout l;
+        l.ctlTabs1 = {120, 120, 0, 0};
+        l.fraPassword = {75, 405, 0, 0};
+        l.ctlPasswordVersion = {60, 120, 0, 0};
+        l.fraLoginInfo = {0, 330, 8700, 6900};
+        l.fraUseCacheData = {0, 405, 8700, 4200};
+        ResizeMainWindow(l, row.width, row.height);
+        FitFixedFrames(l, loginInfo, cache);
+        EXPECT_EQ(l.fraLoginInfo, row.expectedLogin) << row.name;
+        EXPECT_EQ(l.fraUseCacheData, row.expectedCache) << row.name;
+        // Inside their pages, below the tabs, whatever the size.
+        EXPECT_LE(l.fraLoginInfo.left + l.fraLoginInfo.width, l.ctlPasswordVersion.width);
+        EXPECT_LE(l.fraLoginInfo.top + l.fraLoginInfo.height, l.ctlPasswordVersion.height);
+        EXPECT_LE(l.fraUseCacheData.left + l.fraUseCacheData.width, l.ctlTabs1.width);
+    }
+    // A larger font asks for more than the design size: the frame grows where there is room.
+    MainLayout l = designed();
+    ResizeMainWindow(l, 12000, 10000);
+    FitFixedFrames(l, QSize(9000, 7200), cache);
+    EXPECT_EQ(l.fraLoginInfo, (TwipRect{1237, 330, 9000, 7200}));
+}
+
 }  // namespace
 }  // namespace kestrova

@@ -19,6 +19,7 @@
 
 #include "support/layout_check.h"
 #include "support/qt_printers.h"
+#include "support/scale.h"
 
 #include <gtest/gtest.h>
 
@@ -1111,6 +1112,7 @@ TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
 TEST_F(ResultWindow, ResizingVerySmallRaisesNothingAndGrowingRestores) {
     MonthOnScreen m;
     frmResult& w = *m.window;
+    w.resize(800, 600);
     w.show();
     const ResultLayout designed = w.placedTwips();
     const QRect chart = w.fraChart()->XChart1()->geometry();
@@ -1132,6 +1134,7 @@ TEST_F(ResultWindow, ResizingVerySmallRaisesNothingAndGrowingRestores) {
 TEST_F(ResultWindow, TheControlsSitByTheResizeRules) {
     MonthOnScreen m;
     frmResult& w = *m.window;
+    w.resize(800, 600);  // the design size (a first start fits it to the screen)
     w.show();
     const ResultLayout& l = w.placedTwips();
     // 800 by 600 pixels is 12120 by 9405 twips with the design frame.
@@ -1221,6 +1224,24 @@ TEST_F(ResultWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
     QApplication::processEvents();
     EXPECT_LE(m.window->minimumWidth(), 620);
     EXPECT_LE(m.window->minimumHeight(), 340);
+}
+
+// At a scale of 2 on a 1280x800 screen the first start made a window of 800 x 600 on a screen
+// of 640 x 400: it ran off the screen. A first start fits the screen's free area, and the
+// window's contents still fit the window.
+TEST_F(ResultWindow, HiDpiTheFirstStartFitsTheScreen) {
+    KESTROVA_REQUIRE_SCALE_2();
+    MonthOnScreen m;
+    m.window->show();
+    QApplication::processEvents();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(available.contains(m.window->frameGeometry()))
+        << m.window->width() << "x" << m.window->height();
+    for (int tab = 1; tab <= 3; ++tab) {
+        m.window->ctlTabs1()->setSelectedTab(tab);
+        QApplication::processEvents();
+        EXPECT_TRUE(layoutProblems(m.window.get()).isEmpty()) << "tab " << tab;
+    }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
-// Tests that only mean something on a screen at twice the scale (QT_SCALE_FACTOR=2); ctest runs
-// them so through kestrova_scaled_test, and the plain run skips them.
+// Tests that only mean something on a screen at twice the scale (QT_SCALE_FACTOR=2, a 1280x800
+// screen); ctest runs them so through kestrova_scaled_test, and the plain run skips them.
 
 #include <gtest/gtest.h>
 

@@ -39,6 +39,8 @@ const std::array<QString, 4> kPlaceKeys = {
 
 // The window's size as designed, in pixels.
 constexpr QSize kDesignSize(800, 600);
+// What a window manager adds around a window: kept free when a first start sizes it.
+constexpr QSize kWindowDecoration(8, 32);
 
 // Gaps of the footer's contents, in pixels.
 constexpr int kFooterMargin = 6;
@@ -255,9 +257,15 @@ void frmResult::loadWindowPlace() {
     const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect available = shownOn ? shownOn->availableGeometry() : QRect(QPoint(), kDesignSize);
     if (!stored) {
-        // A first start: the design size where the screen has room for it; Qt centres the
-        // window over the main window when it is first shown.
-        resize(kDesignSize.boundedTo(available.size()).expandedTo(minimumSize()));
+        // A first start: the design size where the screen has room for it (a window
+        // manager's frame counted). Qt centres the window over the main window when it is
+        // first shown; without one it stands in the middle of the screen.
+        const QSize size =
+            kDesignSize.boundedTo(available.size() - kWindowDecoration).expandedTo(minimumSize());
+        resize(size);
+        if (!parentWidget()) {
+            move(available.center() - QPoint(size.width() / 2, size.height() / 2));
+        }
         return;
     }
     const QRect place(int(std::lround(twips[2] / twipsPerPixelX())),
