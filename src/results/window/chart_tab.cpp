@@ -1,6 +1,8 @@
 #include "results/window/chart_tab.h"
 
 #include "chart/xchart.h"
+
+#include <algorithm>
 #include "controls/colour_dialog.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
@@ -36,11 +38,13 @@ void skipFailure(Statement statement) {
     }
 }
 
-// The value step of the labelled grid lines: about ten of them for the month's largest day, on
-// a 1-2-5 scale. The designed step of 10 MB draws a line per 10 MB, which a month of a few
-// hundred megabytes a day turns into a solid block with its labels on top of each other.
-float gridStep(double maxY) {
-    const double raw = std::max(maxY, 10.0) / 10.0;
+// The value step of the labelled grid lines: about one per 30 pixels of plot, at most ten and
+// at least two, for the month's largest day, on a 1-2-5 scale. The designed step of 10 MB draws
+// a line per 10 MB, which a month of a few hundred megabytes a day turns into a solid block with
+// its labels on top of each other; so does a fixed count of lines in a small window.
+float gridStep(double maxY, int plotPixels) {
+    const int lines = std::clamp(plotPixels / 30, 2, 10);
+    const double raw = std::max(maxY, 10.0) / lines;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     const double scaled = raw / magnitude;
     const double nice = scaled <= 1 ? 1 : scaled <= 2 ? 2 : scaled <= 5 ? 5 : 10;
@@ -198,13 +202,30 @@ void ChartTabFrame::UpdateGraphControl() {
         m.setBarColor(p.BarColor);
         m.setSelectedBarColor(p.SelectedBarColor);
         m.setBarWidthPercentage(p.BarWidthPercentage);
-        const float step = gridStep(p.MaxY);
+        const float step = gridStep(p.MaxY, plotPixels());
         m.setIntersectMajor(step);
         m.setIntersectMinor(step / 5);
         m_chart->Refresh();
         m_flags.mblnInbuiltChartInitialised = true;
     } catch (const Failure& failure) {
         dialogs().show(Message(failure.description()));
+    }
+}
+
+int ChartTabFrame::plotPixels() const {
+    const ChartModel& m = m_chart->model();
+    return m_chart->height() - m.MarginTop() - m.MarginBottom();
+}
+
+void ChartTabFrame::fitValueGrid() {
+    if (!m_flags.mblnInbuiltChartInitialised) {
+        return;
+    }
+    ChartModel& m = m_chart->model();
+    const float step = gridStep(m.MaxY(), plotPixels());
+    if (m.IntersectMajor() != step) {
+        m.setIntersectMajor(step);
+        m.setIntersectMinor(step / 5);
     }
 }
 

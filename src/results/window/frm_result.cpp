@@ -49,9 +49,9 @@ constexpr int kFooterGap = 4;
 constexpr int kFooterWideGap = 24;
 // The rules place Close this far from the window's outer right edge.
 constexpr int kCloseFromRightTwips = 400;
-// The least the chart and the report view are given in a small window (twips: 100 and 80
-// pixels at 15 twips a pixel).
-constexpr int kMinimumChartTwips = 1500;
+// The least the chart and the report view are given in a small window (twips: 195 and 80
+// pixels at 15 twips a pixel; the chart's plot is 90 pixels of it).
+constexpr int kMinimumChartTwips = 2925;
 constexpr int kMinimumReportTwips = 1200;
 // The bottom of the footer that the rules leave outside the client area (see
 // kDesignFrameHeightTwips), kept free of contents.
@@ -621,6 +621,7 @@ void frmResult::applyLayout() {
         widget->setGeometry(pixelRect(m_layout[which]));
     }
     placeFooterContents();
+    m_chart->fitValueGrid();
     ResizeChart();
 }
 
