@@ -5,6 +5,7 @@
 #include "app/program_icon.h"
 #include "app/usage_check.h"
 #include "controls/downloader.h"
+#include "controls/link_label.h"
 #include "controls/tab_strip.h"
 #include "forms/forms.h"
 #include "platform/browser.h"
@@ -26,6 +27,7 @@
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -92,13 +94,16 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text) {
 }
 
 // A label that works as a link: its caption underlined, opened by mouse or keyboard.
-QLabel* linkLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(parent);
+LinkLabel* linkLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new LinkLabel(text, QStringLiteral("#"), parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::RichText);
-    label->setText(QStringLiteral("<a href=\"#\">") + text.toHtmlEscaped() +
-                   QStringLiteral("</a>"));
-    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    return label;
+}
+
+// A caption with a mnemonic that puts the focus on `buddy`.
+QLabel* fieldCaption(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
+    QLabel* label = caption(parent, name, text);
+    label->setBuddy(buddy);
     return label;
 }
 
@@ -208,11 +213,13 @@ void frmMain::buildLoginInfo() {
     m_txtPassword = new QLineEdit(f);
     m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
     m_txtPassword->setEchoMode(QLineEdit::Password);
-    m_chkSavePassword = new QCheckBox(QStringLiteral("Remember password"), f);
+    m_chkSavePassword = new QCheckBox(QStringLiteral("&Remember password"), f);
     m_chkSavePassword->setObjectName(QStringLiteral("chkSavePassword"));
-    grid->addWidget(caption(f, "lblUserName", QStringLiteral("User ID")), 0, 0);
+    grid->addWidget(fieldCaption(f, "lblUserName", QStringLiteral("&User ID"), m_txtUserName), 0,
+                    0);
     grid->addWidget(m_txtUserName, 0, 1);
-    grid->addWidget(caption(f, "lblPassword", QStringLiteral("Password")), 1, 0);
+    grid->addWidget(fieldCaption(f, "lblPassword", QStringLiteral("&Password"), m_txtPassword), 1,
+                    0);
     grid->addWidget(m_txtPassword, 1, 1);
     grid->addWidget(m_chkSavePassword, 1, 2);
 
@@ -220,7 +227,9 @@ void frmMain::buildLoginInfo() {
     m_cmbSelfcaresite->setObjectName(QStringLiteral("cmbSelfcaresite"));
     m_cmbSelfcaresite->addItems({m_deployment.northHost, m_deployment.westHost});
     m_cmbSelfcaresite->setCurrentIndex(-1);
-    grid->addWidget(caption(f, "lblSelfcaresite", QStringLiteral("Selfcare Portal")), 2, 0);
+    grid->addWidget(
+        fieldCaption(f, "lblSelfcaresite", QStringLiteral("&Selfcare Portal"), m_cmbSelfcaresite),
+        2, 0);
     grid->addWidget(m_cmbSelfcaresite, 2, 1);
 
     m_cmbPlanType = new QComboBox(f);
@@ -231,13 +240,14 @@ void frmMain::buildLoginInfo() {
     m_lblPlans = linkLabel(f, "lblPlans", QStringLiteral("ORVO broadband plans"));
     m_lblPlans->setToolTip(m_deployment.plansPage);
     connect(m_lblPlans, &QLabel::linkActivated, this, &frmMain::lblPlans_Click);
-    grid->addWidget(caption(f, "lblPlanType", QStringLiteral("Plan type")), 3, 0);
+    grid->addWidget(fieldCaption(f, "lblPlanType", QStringLiteral("Plan &type"), m_cmbPlanType), 3,
+                    0);
     grid->addWidget(m_cmbPlanType, 3, 1);
     grid->addWidget(m_lblPlans, 3, 2);
 
     auto* billing = new QHBoxLayout;
     billing->setSpacing(12);
-    const char* billed[] = {"Unbilled usage", "Billed usage"};
+    const char* billed[] = {"U&nbilled usage", "Bi&lled usage"};
     for (int i = 0; i < 2; ++i) {
         auto* option = new QRadioButton(QString::fromLatin1(billed[i]), f);
         option->setObjectName(QStringLiteral("optBilledType_%1").arg(i));
@@ -264,7 +274,7 @@ void frmMain::buildLoginInfo() {
 
     auto* cache = new QHBoxLayout;
     cache->setSpacing(6);
-    m_chkEnableCache = new QCheckBox(QStringLiteral("Enable Cache"), f);
+    m_chkEnableCache = new QCheckBox(QStringLiteral("&Enable Cache"), f);
     m_chkEnableCache->setObjectName(QStringLiteral("chkEnableCache"));
     m_label12 = linkLabel(f, "Label12", QStringLiteral("?"));
     m_label12->setToolTip(kCacheHelp);
@@ -276,8 +286,10 @@ void frmMain::buildLoginInfo() {
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    m_cmdCalculate = new QPushButton(QStringLiteral("Check Bandwidth Usage"), f);
+    m_cmdCalculate = new QPushButton(QStringLiteral("Check &Bandwidth Usage"), f);
     m_cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
+    // Enter starts the check (keyPressEvent); the button shows that it is the default.
+    m_cmdCalculate->setDefault(true);
     m_cmdClose = new QPushButton(QStringLiteral("&Close"), f);
     m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
     connect(m_cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
@@ -348,15 +360,17 @@ void frmMain::buildUseCacheData() {
     explanation->setWordWrap(true);
     column->addWidget(explanation);
     column->addSpacing(8);
-    column->addWidget(
-        caption(f, "lblCacheFiles", QStringLiteral("Select the cache file to generate report")));
     m_cmbCacheFiles = new QComboBox(f);
     m_cmbCacheFiles->setObjectName(QStringLiteral("cmbCacheFiles"));
+    column->addWidget(fieldCaption(f, "lblCacheFiles",
+                                   QStringLiteral("Select the cache &file to generate report"),
+                                   m_cmbCacheFiles));
     column->addWidget(m_cmbCacheFiles);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    m_cmdShowUsage = new QPushButton(QStringLiteral("Show Usage"), f);
+    m_cmdShowUsage = new QPushButton(QStringLiteral("Show &Usage"), f);
     m_cmdShowUsage->setObjectName(QStringLiteral("cmdShowUsage"));
+    m_cmdShowUsage->setDefault(true);
     m_cmdClose1 = new QPushButton(QStringLiteral("&Close"), f);
     m_cmdClose1->setObjectName(QStringLiteral("cmdClose1"));
     connect(m_cmdShowUsage, &QPushButton::clicked, this, &frmMain::cmdShowUsage_Click);
@@ -479,6 +493,42 @@ void frmMain::closeEvent(QCloseEvent* event) {
 void frmMain::closeResultWindow() {
     if (m_result && m_result->isVisible()) {
         m_result->done(QDialog::Rejected);
+    }
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        if (button->isEnabled()) {
+            button->click();
+        }
+        return;
+    }
+    const bool loginInfo =
+        m_ctlTabs1->SelectedTab() == 1 && m_ctlPasswordVersion->SelectedTab() == 1;
+    if (loginInfo || m_ctlTabs1->SelectedTab() == 2) {
+        cmdCalculate_Click();
+    }
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shownOnce) {
+        return;
+    }
+    m_shownOnce = true;
+    if (m_ctlTabs1->SelectedTab() == 1) {
+        QLineEdit* first = m_txtUserName->text().isEmpty()   ? m_txtUserName
+                           : m_txtPassword->text().isEmpty() ? m_txtPassword
+                                                             : nullptr;
+        QWidget* focus = first ? static_cast<QWidget*>(first) : m_cmdCalculate;
+        focus->setFocus(Qt::TabFocusReason);
+    } else {
+        m_cmbCacheFiles->setFocus(Qt::TabFocusReason);
     }
 }
 

@@ -157,6 +157,11 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Enter presses the focused button, or else starts the check on the page shown ("Check
+    // Bandwidth Usage" on "Login Info", "Show Usage" on "Use Cache Data").
+    void keyPressEvent(QKeyEvent* event) override;
+    // The first time: the focus goes to the first login field still empty.
+    void showEvent(QShowEvent* event) override;
 
 private:
     // --- GrabHost ---------------------------------------------------------------------------
@@ -215,6 +220,7 @@ private:
     MainLayout m_layout;
     int m_showing = 0;
     bool m_busy = false;
+    bool m_shownOnce = false;
     std::vector<std::coroutine_handle<>> m_resultWaiters;
 
     // Controls (owned by the widget tree).

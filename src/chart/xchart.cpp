@@ -12,12 +12,15 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <cmath>
 
 namespace kestrova {
@@ -80,6 +83,8 @@ void beginOrFail(QPainter& painter, QPrinter& printer) {
 XChart::XChart(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("XChart"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Reached by Tab; the arrow keys pick columns, the menu key opens the menu.
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setFont(chartFont());
     m_model.setHost(this);
@@ -502,6 +507,88 @@ void XChart::paintEvent(QPaintEvent*) {
         painter.fillRect(QRect(0, logical.height(), width(), height() - logical.height()),
                          colour(m_model.BackColor()));
     }
+    // The focus frame goes on the screen, not into the picture that is copied and printed.
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        // Shown from the start, not only once the keyboard has moved the focus: a window opens
+        // with its focus somewhere, and the user has to see where.
+        option.state |= QStyle::State_KeyboardFocusChange;
+        const int chartWidth = m_model.legendShown() ? m_splitter->x() : width();
+        option.rect = QRect(1, 1, chartWidth - 2, height() - 2);
+        option.backgroundColor = colour(m_model.BackColor());
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void XChart::keyPressEvent(QKeyEvent* event) {
+    const int columns = m_model.itemCount() - (m_model.MeanOn() ? 1 : 0);
+    const int selected = m_model.SelectedColumn();
+    int pick = -2;
+    switch (event->key()) {
+        case Qt::Key_Right:
+            pick = std::min(selected + 1, columns - 1);
+            break;
+        case Qt::Key_Left:
+            pick = selected < 0 ? columns - 1 : std::max(selected - 1, 0);
+            break;
+        case Qt::Key_Home:
+            pick = 0;
+            break;
+        case Qt::Key_End:
+            pick = columns - 1;
+            break;
+        case Qt::Key_Escape:
+            if (selected < 0) {
+                QWidget::keyPressEvent(event);  // the window's Escape
+                return;
+            }
+            pick = -1;
+            break;
+        case Qt::Key_Menu:
+            openMenuFromKeyboard();
+            event->accept();
+            return;
+        case Qt::Key_F10:
+            if (event->modifiers() & Qt::ShiftModifier) {
+                openMenuFromKeyboard();
+                event->accept();
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    if (pick == -2 || !m_model.Selectable() || columns <= 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (pick != selected) {
+        m_model.setSelectedColumn(pick);
+        if (pick >= 0) {
+            UpdateSelectionInfo(pick);
+        }
+    }
+}
+
+void XChart::openMenuFromKeyboard() {
+    if (m_model.MenuType() != 0) {
+        return;
+    }
+    BuildMainMenu();
+    BuildCustomMenu();
+    m_mnuMain->popup(mapToGlobal(rect().center()));
+}
+
+void XChart::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void XChart::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void XChart::resizeEvent(QResizeEvent*) {

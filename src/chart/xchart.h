@@ -99,6 +99,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Left and Right step the selected column (Home and End go to the ends, Escape clears
+    // it) while Selectable; the menu key or Shift+F10 opens the pop-up menu.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -109,6 +114,7 @@ private:
     void itemClick(const ChartItemPtr& item) override;
 
     void buildMenus();
+    void openMenuFromKeyboard();
     void syncMenus();
     void ensureImage();
     // The image's size in the control's pixels.

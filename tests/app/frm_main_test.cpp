@@ -8,6 +8,7 @@
 #include "app/usage_check.h"
 
 #include "browser/task_runner.h"
+#include "support/keyboard_check.h"
 #include "support/layout_check.h"
 #include "support/qt_printers.h"
 #include "support/scale.h"
@@ -586,6 +587,109 @@ TEST_F(MainWindow, DownloadedDataThatAreNoUsagePageSayWhy) {
     Q_EMIT w->Downloader1().Complete(url, data, key);
     EXPECT_EQ(dialogs.texts(), QStringList{q("Error retrieving data from site")});
     EXPECT_FALSE(w->usageCheck().timer1Enabled());
+}
+
+// --- Keyboard ------------------------------------------------------------------------------------
+
+// Enter in the password box did nothing: the window had no default button. Enter now starts
+// the check from the login page's fields, as "Check Bandwidth Usage" does.
+TEST_F(MainWindow, EnterInThePasswordBoxStartsTheCheck) {
+    auto w = open();
+    w->cmbSelfcaresite()->setCurrentIndex(0);
+    w->txtUserName()->setText(q("abc"));
+    w->txtPassword()->setFocus();
+    QTest::keyClicks(w->txtPassword(), q("secret"));
+    QTest::keyClick(w->txtPassword(), Qt::Key_Return);
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 2);
+    EXPECT_EQ(browser->navigations().back(), QUrl(q("http://north.portal.test/")));
+    EXPECT_TRUE(w->cmdCalculate()->isDefault());
+}
+
+// Enter on a button presses that button, not the check; on the cache page it makes the report.
+TEST_F(MainWindow, EnterPressesTheFocusedButtonOrTheDefaultOne) {
+    auto w = open();
+    w->cmdClose()->setFocus();
+    QSignalSpy ended(w.get(), &frmMain::programEnded);
+    QTest::keyClick(w->cmdClose(), Qt::Key_Enter);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_TRUE(dialogs.messages.empty()) << "no check was started";
+
+    auto again = open();
+    again->ctlTabs1()->setSelectedTab(2);
+    again->cmbCacheFiles()->setFocus();
+    QTest::keyClick(again->cmbCacheFiles(), Qt::Key_Return);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, q("Select one cache file to create report"));
+}
+
+// "Check Bandwidth Usage" and "Show Usage" had no mnemonics and the field captions no buddies.
+// Each page's letters are now its own, each caption puts the focus on its field, and Alt with
+// a letter gets there.
+TEST_F(MainWindow, MnemonicsAndBuddiesOnBothPages) {
+    auto w = open();
+    for (const int page : {1, 2}) {
+        w->ctlTabs1()->setSelectedTab(page);
+        EXPECT_TRUE(testing::mnemonicClashes(w.get()).isEmpty())
+            << "page " << page << ": "
+            << testing::mnemonicClashes(w.get()).join(u"; ").toStdString();
+    }
+    for (QPushButton* button :
+         {w->cmdCalculate(), w->cmdShowUsage(), w->cmdClose(), w->cmdClose1()}) {
+        EXPECT_FALSE(testing::mnemonicOf(button->text()).isNull())
+            << button->objectName().toStdString();
+    }
+    const std::pair<const char*, QWidget*> buddies[] = {{"lblUserName", w->txtUserName()},
+                                                        {"lblPassword", w->txtPassword()},
+                                                        {"lblSelfcaresite", w->cmbSelfcaresite()},
+                                                        {"lblPlanType", w->cmbPlanType()},
+                                                        {"lblCacheFiles", w->cmbCacheFiles()}};
+    for (const auto& [name, field] : buddies) {
+        auto* label = w->findChild<QLabel*>(q(name));
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->buddy(), field) << name;
+    }
+
+    w->ctlTabs1()->setSelectedTab(1);
+    QTest::keyClick(w.get(), Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w->txtPassword());
+    QTest::keyClick(w.get(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w->cmbSelfcaresite());
+    QTest::keyClick(w.get(), Qt::Key_B, Qt::AltModifier);
+    QTest::qWait(150);  // a mnemonic clicks as the mouse would, a moment later
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "Check &Bandwidth Usage";
+    EXPECT_EQ(dialogs.messages[0].title, q("Select selfcare site"));
+}
+
+// The window opened with the focus nowhere to be seen. It goes to the first login field still
+// empty; the tab strips show their focus too.
+TEST_F(MainWindow, TheFirstFocusIsTheFirstEmptyLoginField) {
+    {
+        auto w = open();
+        EXPECT_EQ(QApplication::focusWidget(), w->txtUserName());
+        EXPECT_TRUE(w->ctlTabs1()->UseFocusRect());
+        EXPECT_TRUE(w->ctlPasswordVersion()->UseFocusRect());
+        w->txtUserName()->setText(q("abc"));
+        w->close();
+    }
+    auto w = open();
+    EXPECT_EQ(QApplication::focusWidget(), w->txtPassword());
+}
+
+// The links were tab stops that showed nothing. Tab reaches each, and Enter opens it.
+TEST_F(MainWindow, TabReachesTheLinksAndEnterOpensThem) {
+    auto w = open();
+    w->cmbPlanType()->setFocus();
+    QTest::keyClick(w->cmbPlanType(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w->lblPlans());
+    QTest::keyClick(w->lblPlans(), Qt::Key_Return);
+    w->lblWebsite()->setFocus();
+    QTest::keyClick(w->lblWebsite(), Qt::Key_Space);
+    EXPECT_EQ(opened, (QStringList{q("https://plans.portal.test/"), q("https://home.test/")}));
+    EXPECT_TRUE(dialogs.messages.empty()) << "Enter on a link opens the link, not the check";
+    w->Label12()->setFocus();
+    QTest::keyClick(w->Label12(), Qt::Key_Return);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
 }
 
 // --- Small windows, larger fonts, a screen at twice the scale ------------------------------------

@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 using namespace kestrova;
@@ -573,6 +574,60 @@ TEST_F(ChartFixture, TheSystemSeamOpensThePrintDialog) {
     chart.menuAction(MenuPrint)->trigger();
     EXPECT_EQ(opened, QStringLiteral("QPrintDialog"));
     EXPECT_TRUE(recorder.messages.empty()) << "a cancelled dialog is no failure";
+}
+
+// ---- Keyboard ------------------------------------------------------------------------------
+
+// The chart took no focus: a keyboard user could neither reach it nor read a column's value.
+// Tab reaches it and shows a focus frame; the arrow keys pick columns as the mouse does (the
+// host hears ItemClick), Escape clears the pick, the menu key opens the menu.
+TEST_F(ChartFixture, TheKeyboardPicksColumnsAndOpensTheMenu) {
+    addFive(false);
+    model().setSelectable(true);
+    model().setSelectionInformation(true);
+    chart.show();
+    chart.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&chart));
+    EXPECT_EQ(chart.focusPolicy(), Qt::StrongFocus);
+    QSignalSpy clicked(&chart, &XChart::ItemClick);
+    chart.clearFocus();
+    const QImage unfocused = chart.grab().toImage();
+    chart.setFocus();
+    ASSERT_TRUE(chart.hasFocus());
+    EXPECT_NE(chart.grab().toImage(), unfocused) << "the focus frame shows";
+
+    struct Step {
+        Qt::Key key;
+        int selected;
+    };
+    const Step steps[] = {{Qt::Key_Right, 0}, {Qt::Key_Right, 1},  {Qt::Key_End, 4},
+                          {Qt::Key_Right, 4}, {Qt::Key_Left, 3},   {Qt::Key_Home, 0},
+                          {Qt::Key_Left, 0},  {Qt::Key_Escape, -1}};
+    for (const Step& step : steps) {
+        QTest::keyClick(&chart, step.key);
+        EXPECT_EQ(model().SelectedColumn(), step.selected)
+            << QKeySequence(step.key).toString().toStdString();
+    }
+    // One ItemClick for each new column, with its item.
+    ASSERT_EQ(clicked.count(), 5);
+    EXPECT_EQ(clickedItems(clicked)[2]->Value, 50.0);
+    EXPECT_EQ(chart.infoText().isEmpty(), false);
+
+    QTest::keyClick(&chart, Qt::Key_Menu);
+    EXPECT_TRUE(chart.mainMenu()->isVisible());
+    chart.mainMenu()->close();
+    QTest::keyClick(&chart, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(chart.mainMenu()->isVisible());
+    chart.mainMenu()->close();
+}
+
+TEST_F(ChartFixture, ArrowsPickNothingWhenTheChartIsNotSelectable) {
+    addFive(false);
+    model().setSelectable(false);
+    chart.show();
+    chart.setFocus();
+    QTest::keyClick(&chart, Qt::Key_Right);
+    EXPECT_EQ(model().SelectedColumn(), -1);
 }
 
 // ---- Scale 2 -------------------------------------------------------------------------------

@@ -17,12 +17,14 @@
 #include "results/window/report_tab.h"
 #include "results/window/summary_page.h"
 
+#include "support/keyboard_check.h"
 #include "support/layout_check.h"
 #include "support/qt_printers.h"
 #include "support/scale.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -91,7 +93,7 @@ TEST_F(ResultWindow, IsTheResultWindowWithItsThreeTabsAndFooter) {
     }
     EXPECT_EQ(w.cmdClose()->text(), QStringLiteral("&Close"));
     EXPECT_EQ(w.lblAverageCaption()->text(), QStringLiteral("Average per day :"));
-    EXPECT_EQ(w.chkExclude(1)->text(),
+    EXPECT_EQ(w.chkExclude(1)->text().remove(u'&'),
               QStringLiteral("Exclude Mixed usage (periods overlaping free and non free times)"));
     // Every control the window's procedures name is found by its control name.
     const char* names[] = {
@@ -1091,6 +1093,83 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredPlaceCase{"Tiny", "15", "15", "300", "300"},
                       StoredPlaceCase{"NotNumbers", "tall", "wide", "x", "y"}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// "&Copy chart.." shared C with "&Close", "&Show Average" S with "&Show Total", and "Export..."
+// had no mnemonic. On every tab, and with the night-unlimited options shown, each letter now
+// belongs to one control, and the captions of boxes and lists put the focus on them.
+TEST_F(ResultWindow, EveryTabsMnemonicsAreItsOwn) {
+    MonthOnScreen m({}, kNightUnlimitedPlan);
+    frmResult& w = *m.window;
+    w.show();
+    w.chkNightUnlimited()->setChecked(true);
+    w.fraSummary()->cmbPlans()->setCurrentIndex(29);  // the custom plan's edit boxes too
+    for (int tab = 1; tab <= 3; ++tab) {
+        w.ctlTabs1()->setSelectedTab(tab);
+        for (int type = 0; type < (tab == 2 ? 2 : 1); ++type) {
+            w.fraChart()->cmbChartType()->setCurrentIndex(type);
+            EXPECT_TRUE(mnemonicClashes(&w).isEmpty())
+                << "tab " << tab << " type " << type << ": "
+                << mnemonicClashes(&w).join(u"; ").toStdString();
+        }
+    }
+    for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
+        if (!button->text().isEmpty()) {
+            EXPECT_FALSE(mnemonicOf(button->text()).isNull()) << button->objectName().toStdString();
+        }
+    }
+    for (QLabel* label : w.findChildren<QLabel*>()) {
+        if (label->textFormat() != Qt::RichText && !mnemonicOf(label->text()).isNull()) {
+            EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSelectYourPlan"))->buddy(),
+              w.fraSummary()->cmbPlans());
+}
+
+TEST_F(ResultWindow, AltAndALetterReachesItsControl) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // A button's mnemonic clicks it as a mouse would, a moment later.
+    auto alt = [&](Qt::Key key) {
+        QTest::keyClick(&w, key, Qt::AltModifier);
+        QTest::qWait(150);
+    };
+    w.ctlTabs1()->setSelectedTab(2);
+    alt(Qt::Key_B);
+    EXPECT_EQ(QApplication::focusWidget(), w.fraChart()->picBuiltInChartColor());
+    alt(Qt::Key_P);
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "Co&py chart..";
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Chart is copied")));
+    w.fraChart()->cmbChartType()->setCurrentIndex(1);
+    alt(Qt::Key_A);
+    EXPECT_TRUE(w.fraChart()->chkShowAverageInChart()->isChecked());
+    alt(Qt::Key_T);
+    EXPECT_TRUE(w.fraChart()->chkDisplayDailyTotalinChart()->isChecked());
+    w.ctlTabs1()->setSelectedTab(1);
+    dialogs.fileNames.push_back(std::nullopt);
+    alt(Qt::Key_E);
+    EXPECT_EQ(dialogs.saveRequests.size(), 1u) << "&Export...";
+    alt(Qt::Key_C);
+    EXPECT_FALSE(w.isVisible()) << "&Close";
+}
+
+// The window opens with the focus on its tab strip, which now shows it.
+TEST_F(ResultWindow, TheFirstFocusIsSeen) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(QApplication::focusWidget(), w.ctlTabs1());
+    EXPECT_TRUE(w.ctlTabs1()->UseFocusRect());
+    const QImage focused = w.ctlTabs1()->grab().toImage();
+    w.cmdClose()->setFocus();
+    const QImage unfocused = w.ctlTabs1()->grab().toImage();
+    EXPECT_NE(focused, unfocused) << "the focus rectangle on the selected tab";
+}
 
 TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
     MonthOnScreen m;

@@ -99,10 +99,12 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     m_chartType = new QComboBox(this);
     m_chartType->setObjectName(QStringLiteral("cmbChartType"));
     m_chartType->addItems({QStringLiteral("Chart Type 1"), QStringLiteral("Chart Type 2")});
+    m_chartType->setAccessibleName(QStringLiteral("Chart type"));
     connect(m_chartType, &QComboBox::currentIndexChanged, this,
             &ChartTabFrame::cmbChartType_Click);
 
-    m_copy = new QPushButton(QStringLiteral("&Copy chart.."), this);
+    // "&Close" in the footer has C.
+    m_copy = new QPushButton(QStringLiteral("Co&py chart.."), this);
     m_copy->setObjectName(QStringLiteral("cmdCopyChart"));
     connect(m_copy, &QPushButton::clicked, this, &ChartTabFrame::cmdCopyChart_Click);
 
@@ -114,21 +116,25 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     connect(m_barColor, &ColourBox::Click, this, &ChartTabFrame::picBuiltInChartColor_Click);
     auto* builtinRow = static_cast<QHBoxLayout*>(m_builtinOptions->layout());
     builtinRow->addWidget(m_barColor);
-    builtinRow->addWidget(caption(m_builtinOptions, QStringLiteral("lblBarColor"),
-                                  QStringLiteral("Bar Color")));
+    QLabel* barColor =
+        caption(m_builtinOptions, QStringLiteral("lblBarColor"), QStringLiteral("&Bar Color"));
+    barColor->setBuddy(m_barColor);
+    builtinRow->addWidget(barColor);
     builtinRow->addSpacing(8);
     builtinRow->addWidget(caption(m_builtinOptions, QStringLiteral("lblBarHint"),
                                   QStringLiteral("(Move mouse over bar to display values)")));
 
     m_chartColors = optionFrame(this, QStringLiteral("fraChartColors"));
     auto* colourRow = static_cast<QHBoxLayout*>(m_chartColors->layout());
-    const char* series[] = {"Free", "Mixed", "Usage"};
+    // "Mixed" never shows; "Free" and "Usage" put the focus on their colour boxes.
+    const char* series[] = {"Fr&ee", "Mixed", "&Usage"};
     for (int i = 0; i < 3; ++i) {
         auto* box = new ColourBox(m_chartColors);
         box->setObjectName(QStringLiteral("picChartColor_%1").arg(i));
         connect(box, &ColourBox::Click, this, [this, i] { picChartColor_Click(i); });
         auto* label = caption(m_chartColors, QStringLiteral("lblChartColor_%1").arg(i),
                               QString::fromLatin1(series[i]));
+        label->setBuddy(box);
         colourRow->addWidget(box);
         colourRow->addWidget(label);
         colourRow->addSpacing(2);
@@ -140,9 +146,10 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     // The mixed series has no chart of its own.
     m_seriesColor[1]->hide();
     m_seriesCaption[1]->hide();
-    m_showAverage = new QCheckBox(QStringLiteral("&Show Average"), m_chartColors);
+    // Each with its own letter: both began with an underlined S.
+    m_showAverage = new QCheckBox(QStringLiteral("Show &Average"), m_chartColors);
     m_showAverage->setObjectName(QStringLiteral("chkShowAverageInChart"));
-    m_showTotal = new QCheckBox(QStringLiteral("&Show Total"), m_chartColors);
+    m_showTotal = new QCheckBox(QStringLiteral("Show &Total"), m_chartColors);
     m_showTotal->setObjectName(QStringLiteral("chkDisplayDailyTotalinChart"));
     colourRow->addWidget(m_showAverage);
     colourRow->addWidget(m_showTotal);

@@ -22,6 +22,9 @@ bool isMenuKey(const QKeyEvent* event) {
 void drawFocus(QWidget* widget, QPainter& painter, const QRect& rect) {
     QStyleOptionFocusRect option;
     option.initFrom(widget);
+    // Shown from the start, not only once the keyboard has moved the focus: a window opens
+    // with its focus somewhere, and the user has to see where.
+    option.state |= QStyle::State_KeyboardFocusChange;
     option.rect = rect;
     widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, widget);
 }

@@ -208,16 +208,16 @@ void frmResult::buildFooter() {
     m_averageCaption->setToolTip(averageTip);
     m_average->setToolTip(averageTip);
 
-    const char* captions[] = {"Exclude Free time usage(2am to 8am) (in chart)",
-                              "Exclude Mixed usage (periods overlaping free and non free times)",
-                              "Exclude Non-free time usage (in chart)"};
+    const char* captions[] = {"Exclude &Free time usage(2am to 8am) (in chart)",
+                              "E&xclude Mixed usage (periods overlaping free and non free times)",
+                              "Exclude N&on-free time usage (in chart)"};
     m_nightFrame = new QFrame(m_footer);
     m_nightFrame->setObjectName(QStringLiteral("fraNightUnlimited"));
     // One row, or one above the other where the window is too narrow for the row.
     auto* nightRow = new QBoxLayout(QBoxLayout::LeftToRight, m_nightFrame);
     nightRow->setContentsMargins(0, 0, 0, 0);
     nightRow->setSpacing(16);
-    m_night = new QCheckBox(QStringLiteral("Night unlimited plan "), m_nightFrame);
+    m_night = new QCheckBox(QStringLiteral("&Night unlimited plan "), m_nightFrame);
     m_night->setObjectName(QStringLiteral("chkNightUnlimited"));
     nightRow->addWidget(m_night);
     for (int i = 0; i < 3; ++i) {
@@ -472,6 +472,7 @@ void frmResult::applyFreeUsageControls() {
     m_chart->lblChartColor(0)->setVisible(shown);
     m_report->lblSetColor(0)->setVisible(shown);
     m_report->lblSetColor(1)->setVisible(shown);
+    m_report->setRowColourBuddy();
     applyLayout();
 }
 

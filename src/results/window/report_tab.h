@@ -44,6 +44,9 @@ public:
     // The month the report's last record belongs to: the save prompt suggests a name from it.
     void setReportMonth(std::function<QDate()> lastUsed) { m_lastUsed = std::move(lastUsed); }
 
+    // "Set Row Colour"'s mnemonic goes to the first row colour label shown.
+    void setRowColourBuddy();
+
     // The labels show the six row colours of the display settings.
     void showRowColours();
 

@@ -1,5 +1,6 @@
 #include "results/window/summary_page.h"
 
+#include "controls/link_label.h"
 #include "controls/number_box_logic.h"
 #include "controls/numeric_edit_box.h"
 #include "platform/failure.h"
@@ -31,6 +32,16 @@ constexpr int kValueWidth = 120;
 
 constexpr PlanEditBox kBoxes[] = {PlanEditBox::nebPlanCharge, PlanEditBox::nebBandWidthLimit,
                                   PlanEditBox::nebRsPerMB};
+
+// `caption` with an ampersand before the first `letter`, the mnemonic of its buddy.
+QString withMnemonic(const QString& caption, char16_t letter) {
+    QString text = caption;
+    const qsizetype at = text.indexOf(QChar(letter));
+    if (at >= 0) {
+        text.insert(at, u'&');
+    }
+    return text;
+}
 
 QLabel* plainLabel(QWidget* parent, const QString& text, const QString& name) {
     auto* label = new QLabel(text, parent);
@@ -164,19 +175,17 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
 
-    QLabel* select = plainLabel(box, c.selectYourPlan, QStringLiteral("lblSelectYourPlan"));
+    // Captions with mnemonics for the list and the edit boxes ("Select your &plan"); the texts
+    // themselves stay the tab's own, as the command line prints them.
+    QLabel* select =
+        plainLabel(box, withMnemonic(c.selectYourPlan, u'p'), QStringLiteral("lblSelectYourPlan"));
     QFont bold = select->font();
     bold.setBold(true);
     select->setFont(bold);
     grid->addWidget(select, 0, 0, 1, 2);
 
-    m_lblPlans = new QLabel(box);
+    m_lblPlans = new LinkLabel(c.lblPlans, QStringLiteral("plans"), box);
     m_lblPlans->setObjectName(QStringLiteral("lblPlans"));
-    m_lblPlans->setTextFormat(Qt::RichText);
-    m_lblPlans->setText(QStringLiteral("<a href=\"plans\">") + c.lblPlans.toHtmlEscaped() +
-                        QStringLiteral("</a>"));
-    m_lblPlans->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
-                                        Qt::LinksAccessibleByKeyboard);
     m_lblPlans->setToolTip(m_plansAddress);
     connect(m_lblPlans, &QLabel::linkActivated, this, [this] { m_host.L2N(m_plansAddress); });
     grid->addWidget(m_lblPlans, 0, 2, 1, 2, Qt::AlignRight);
@@ -184,6 +193,7 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
     m_plans = new QComboBox(box);
     m_plans->setObjectName(QStringLiteral("cmbPlans"));
     m_plans->setMaxVisibleItems(16);
+    select->setBuddy(m_plans);
     connect(m_plans, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (m_syncing) {
             return;
@@ -202,16 +212,19 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
         QString captionName;
         SummaryLabel value;
         PlanEditBox box;
+        char16_t mnemonic;
     } rows[] = {
         {c.planCharge, QStringLiteral("lblPlanChargeCaption"), L::lblPlanCharge,
-         PlanEditBox::nebPlanCharge},
+         PlanEditBox::nebPlanCharge, u'h'},
         {c.bandWidthLimit, QStringLiteral("lblBandWidthLimitCaption"), L::lblBandWidthLimit,
-         PlanEditBox::nebBandWidthLimit},
-        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::lblRsPerMB, PlanEditBox::nebRsPerMB},
+         PlanEditBox::nebBandWidthLimit, u'L'},
+        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::lblRsPerMB, PlanEditBox::nebRsPerMB,
+         u'M'},
     };
     int r = 4;
     for (const auto& row : rows) {
-        grid->addWidget(plainLabel(box, row.caption, row.captionName), r, 0);
+        QLabel* caption = plainLabel(box, withMnemonic(row.caption, row.mnemonic), row.captionName);
+        grid->addWidget(caption, r, 0);
         QLabel* value = makeFigure(box, row.value);
         value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         grid->addWidget(value, r, 1);
@@ -223,6 +236,7 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
         const PlanEditBox which = row.box;
         connect(edit, &neb::Change, this, [this, which] { editBoxChanged(which); });
         grid->addWidget(edit, r, 1, Qt::AlignLeft);
+        caption->setBuddy(edit);
         m_editBoxes[std::size_t(row.box)] = edit;
         ++r;
     }

@@ -83,7 +83,7 @@ private:
 
     QWidget* m_content = nullptr;
     QComboBox* m_plans = nullptr;
-    QLabel* m_lblPlans = nullptr;
+    QLabel* m_lblPlans = nullptr;  // a LinkLabel
     QLabel* m_lblMB = nullptr;
     std::array<neb*, 3> m_editBoxes{};
     std::array<QLabel*, kSummaryLabelCount> m_figures{};
