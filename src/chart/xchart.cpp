@@ -1,5 +1,6 @@
 #include "chart/xchart.h"
 
+#include "chart/accessibility.h"
 #include "chart/chart_printer.h"
 #include "chart/data_format.h"
 #include "chart/legend_panel.h"
@@ -81,6 +82,7 @@ void beginOrFail(QPainter& painter, QPrinter& printer) {
 }  // namespace
 
 XChart::XChart(QWidget* parent) : QWidget(parent) {
+    installChartAccessibility();
     setObjectName(QStringLiteral("XChart"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Reached by Tab; the arrow keys pick columns, the menu key opens the menu.
@@ -169,7 +171,12 @@ void XChart::syncMenus() {
 
 // ---- Host of the model ---------------------------------------------------------------------
 
-void XChart::propertyChanged(const QString& name) { Q_EMIT PropertyChanged(name); }
+void XChart::propertyChanged(const QString& name) {
+    Q_EMIT PropertyChanged(name);
+    if (name == QLatin1String("SelectedColumn")) {
+        announceSelectedColumn(*this);
+    }
+}
 
 void XChart::itemClick(const ChartItemPtr& item) { Q_EMIT ItemClick(item); }
 

@@ -1,5 +1,7 @@
 #include "controls/link_label.h"
 
+#include "controls/accessibility.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -9,6 +11,7 @@ namespace kestrova {
 
 LinkLabel::LinkLabel(const QString& text, const QString& link, QWidget* parent)
     : QLabel(parent), m_text(text), m_link(link) {
+    installControlsAccessibility();
     setTextFormat(Qt::RichText);
     setText(QStringLiteral("<a href=\"") + link.toHtmlEscaped() + QStringLiteral("\">") +
             text.toHtmlEscaped() + QStringLiteral("</a>"));

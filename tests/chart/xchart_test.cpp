@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -628,6 +629,37 @@ TEST_F(ChartFixture, ArrowsPickNothingWhenTheChartIsNotSelectable) {
     chart.setFocus();
     QTest::keyClick(&chart, Qt::Key_Right);
     EXPECT_EQ(model().SelectedColumn(), -1);
+}
+
+// ---- Screen readers ------------------------------------------------------------------------
+
+// The chart exposed nothing. It is a chart named by its title whose value is the selected
+// column; each column is a child with its label as name and its description as value.
+TEST_F(ChartFixture, AScreenReaderReadsTheTitleTheColumnsAndTheSelection) {
+    model().setChartTitle(QStringLiteral("Usage for November"));
+    addFive(false);
+    model().setSelectable(true);
+    chart.show();
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&chart);
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->role(), QAccessible::Chart);
+    EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("Usage for November"));
+    EXPECT_TRUE(iface->text(QAccessible::Value).isEmpty()) << "nothing selected";
+    ASSERT_EQ(iface->childCount(), 5);
+    QAccessibleInterface* third = iface->child(2);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->text(QAccessible::Name), QStringLiteral("60"));
+    EXPECT_EQ(third->text(QAccessible::Value), QStringLiteral("Item of 60"));
+    EXPECT_FALSE(third->rect().isEmpty());
+
+    chart.setFocus();
+    QTest::keyClick(&chart, Qt::Key_End);
+    EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("50: Item of 50"));
+    EXPECT_TRUE(iface->child(4)->state().selected);
+    ASSERT_NE(third->actionInterface(), nullptr);
+    third->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(model().SelectedColumn(), 2);
+    EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("60: Item of 60"));
 }
 
 // ---- Scale 2 -------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -59,6 +60,20 @@ TEST(LinkLabel, EnterSpaceAndAClickOpenIt) {
     EXPECT_EQ(opened.at(0).at(0).toString(), QStringLiteral("#plans"));
     EXPECT_EQ(w.link->accessibleName(), QStringLiteral("ORVO broadband plans"));
     EXPECT_TRUE(w.link->text().contains(QStringLiteral("ORVO broadband plans")));
+}
+
+TEST(LinkLabel, IsALinkToAScreenReader) {
+    LinkWindow w;
+    w.link->setToolTip(QStringLiteral("https://plans.example/"));
+    QSignalSpy opened(w.link, &QLabel::linkActivated);
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(w.link);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_EQ(link->text(QAccessible::Name), QStringLiteral("ORVO broadband plans"));
+    EXPECT_EQ(link->text(QAccessible::Description), QStringLiteral("https://plans.example/"));
+    ASSERT_NE(link->actionInterface(), nullptr);
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(opened.count(), 1);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFrame>
 #include <QGroupBox>
 #include <QImage>
@@ -578,4 +579,44 @@ TEST(TabStripStoredProperties, AStoredSelectionBeyondTheTabsIsBroughtIntoRange) 
     tabs.ReadProperties(bag);
     EXPECT_GE(tabs.Tabs(), 1);
     EXPECT_LE(tabs.SelectedTab(), tabs.Tabs());
+}
+
+// A screen reader found nothing in the drawn strip. It is a list of page tabs, each named by
+// its caption, the selected one marked; pressing a tab selects it.
+TEST(TabStripAccessibility, TheTabsAreNamedSelectedAndPressable) {
+    QWidget host;
+    ctlTabs tabs(&host);
+    tabs.setTabs(3);
+    const char* captions[] = {"Report", "Chart", "Summary"};
+    for (int k = 1; k <= 3; ++k) {
+        tabs.setSelectedTab(k);
+        tabs.setCaption(QString::fromLatin1(captions[k - 1]));
+    }
+    tabs.setSelectedTab(1);
+    tabs.resize(300, 100);
+    host.show();
+
+    QAccessibleInterface* strip = QAccessible::queryAccessibleInterface(&tabs);
+    ASSERT_NE(strip, nullptr);
+    EXPECT_EQ(strip->role(), QAccessible::PageTabList);
+    ASSERT_EQ(strip->childCount(), 3);
+    EXPECT_EQ(strip->text(QAccessible::Value), QStringLiteral("Report"));
+    for (int i = 0; i < 3; ++i) {
+        QAccessibleInterface* tab = strip->child(i);
+        ASSERT_NE(tab, nullptr);
+        EXPECT_EQ(tab->role(), QAccessible::PageTab);
+        EXPECT_EQ(tab->text(QAccessible::Name), QString::fromLatin1(captions[i]));
+        EXPECT_EQ(tab->state().selected, i == 0);
+        EXPECT_EQ(tab->parent(), strip);
+        EXPECT_EQ(strip->indexOfChild(tab), i);
+        EXPECT_EQ(strip->child(i), tab) << "one interface per tab";
+        EXPECT_FALSE(tab->rect().isEmpty());
+        EXPECT_EQ(strip->childAt(tab->rect().center().x(), tab->rect().center().y()), tab);
+    }
+    QAccessibleActionInterface* press = strip->child(2)->actionInterface();
+    ASSERT_NE(press, nullptr);
+    press->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(tabs.SelectedTab(), 3);
+    EXPECT_TRUE(strip->child(2)->state().selected);
+    EXPECT_EQ(strip->text(QAccessible::Value), QStringLiteral("Summary"));
 }

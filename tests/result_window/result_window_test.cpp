@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -1169,6 +1170,48 @@ TEST_F(ResultWindow, TheFirstFocusIsSeen) {
     w.cmdClose()->setFocus();
     const QImage unfocused = w.ctlTabs1()->grab().toImage();
     EXPECT_NE(focused, unfocused) << "the focus rectangle on the selected tab";
+}
+
+// The colour boxes and row colour labels exposed no names or values. Each is a button named by
+// its caption whose value is its colour; pressing it opens the colour dialog, and a row
+// colour label's menu action sets the background.
+TEST_F(ResultWindow, AScreenReaderReadsTheColours) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    w.ctlTabs1()->setSelectedTab(2);
+    QAccessibleInterface* bar =
+        QAccessible::queryAccessibleInterface(w.fraChart()->picBuiltInChartColor());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->role(), QAccessible::Button);
+    EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Bar Color"));
+    EXPECT_EQ(bar->text(QAccessible::Value),
+              QStringLiteral("#FF9393 (red 255, green 147, blue 147)"));
+    EXPECT_EQ(bar->text(QAccessible::Description), QStringLiteral("Click to set Colour"));
+    dialogs.colors.push_back(RGB(0, 0, 200));
+    bar->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("#0000C8 (red 0, green 0, blue 200)"));
+
+    w.ctlTabs1()->setSelectedTab(1);
+    QAccessibleInterface* text =
+        QAccessible::queryAccessibleInterface(w.fraReport()->lblSetColor(2));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->role(), QAccessible::Button);
+    EXPECT_EQ(text->text(QAccessible::Name), QStringLiteral("Text"));
+    EXPECT_EQ(text->text(QAccessible::Value),
+              QStringLiteral("text #000000 (red 0, green 0, blue 0) on #FFEAEA (red 255, green "
+                             "234, blue 234)"));
+    dialogs.colors.push_back(RGB(255, 0, 0));
+    text->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    ASSERT_EQ(dialogs.colorRequests.size(), 2u);
+    EXPECT_EQ(dialogs.colorRequests[1].initial, 15395583u) << "the background colour";
+    EXPECT_TRUE(text->text(QAccessible::Value).endsWith(u"on #FF0000 (red 255, green 0, blue 0)"));
+
+    // The chart and the tab strip have their own (the controls' tests read them).
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.ctlTabs1())->role(),
+              QAccessible::PageTabList);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.fraChart()->XChart1())->role(),
+              QAccessible::Chart);
 }
 
 TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
