@@ -538,7 +538,9 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 }
 
 QSize frmMain::naturalFrameTwips(const QWidget* contents, const TwipRect& design) const {
-    const int width = std::max(pixelsX(design.width), contents->minimumSizeHint().width());
+    // Room for a scroll bar beside the lines, for the page that is too low for them.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int width = std::max(pixelsX(design.width), contents->minimumSizeHint().width() + bar);
     const int height = contents->hasHeightForWidth() ? contents->heightForWidth(width)
                                                      : contents->sizeHint().height();
     return QSize(std::max(design.width, twipsX(width)), std::max(design.height, twipsY(height)));

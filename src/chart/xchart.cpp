@@ -225,8 +225,10 @@ void XChart::ensureImage() {
     // The persistent image keeps what it holds; new room shows the background.
     QImage grown(wanted, QImage::Format_RGB32);
     grown.setDevicePixelRatio(ratio);
-    grown.setDotsPerMeterX(int(std::lround(1440.0 / m_model.twipsPerPixelX() / 0.0254 * ratio)));
-    grown.setDotsPerMeterY(int(std::lround(1440.0 / m_model.twipsPerPixelY() / 0.0254 * ratio)));
+    // The resolution of the control's pixels: fonts are sized in those, and the device pixel
+    // ratio scales the drawing onto the image's own.
+    grown.setDotsPerMeterX(int(std::lround(1440.0 / m_model.twipsPerPixelX() / 0.0254)));
+    grown.setDotsPerMeterY(int(std::lround(1440.0 / m_model.twipsPerPixelY() / 0.0254)));
     grown.fill(colour(m_model.BackColor()));
     if (!m_image.isNull()) {
         QPainter p(&grown);

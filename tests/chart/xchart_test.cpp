@@ -16,6 +16,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -694,6 +695,25 @@ TEST_F(ChartFixture, HiDpiThePictureHasTheScreensPixels) {
     const QImage shown = chart.grab().toImage();
     ASSERT_EQ(shown.size(), QSize(800, 600));
     EXPECT_GT(detailedBlocks(shown, QRect(100, 0, 200, 20)), 40) << "the title";
+    // Text keeps its size in the control's pixels: the title's ink is no taller than a line of
+    // its font, twice over in the screen's pixels (a font sized for the screen's pixels and then
+    // scaled again came out four times as large).
+    QFont titleFont = chartFont();
+    titleFont.setBold(true);
+    int top = shown.height();
+    int bottom = -1;
+    const QRgb back = shown.pixel(2, 2);
+    // Above the plot (its top margin is 50 of the control's pixels).
+    for (int y = 0; y < 96; ++y) {
+        for (int x = 200; x < 600; ++x) {
+            if (shown.pixel(x, y) != back) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    ASSERT_GE(bottom, top);
+    EXPECT_LE(bottom - top + 1, 2 * QFontMetrics(titleFont).height()) << "the title's height";
     EXPECT_GT(detailedBlocks(shown, QRect(0, 50, 54, 195)), 20) << "the value labels";
     // What is copied and saved has the screen's pixels too.
     chart.EditCopy();

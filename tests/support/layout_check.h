@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
@@ -133,6 +134,13 @@ inline QStringList layoutProblems(const QWidget* window) {
                     }
                 }
             }
+        }
+    }
+    // Pages may scroll up and down in a small window, but not sideways: a line of a page is
+    // read across.
+    for (const QScrollArea* area : window->findChildren<QScrollArea*>()) {
+        if (area->isVisibleTo(window) && area->horizontalScrollBar()->isVisibleTo(window)) {
+            problems << nameOf(area) + u" scrolls sideways";
         }
     }
     // No two controls on top of each other (one inside the other is its own).

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -124,6 +125,9 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
     right->addWidget(buildCheapest(m_content));
     right->addStretch(1);
 
+    m_grid = grid;
+    m_left = left;
+    m_right = right;
     grid->addLayout(left, 0, 0);
     grid->addLayout(right, 0, 1);
     grid->setColumnStretch(0, 1);
@@ -138,8 +142,9 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
     notes->addWidget(noteLabel(
         m_content, QStringLiteral("Summary valid only if report generated is only for one month."),
         QStringLiteral("lblSummaryNote")));
+    m_notes = notes;
     grid->addLayout(notes, 1, 0, 1, 2);
-    grid->setRowStretch(2, 1);
+    grid->setRowStretch(3, 1);
     scroll->setWidget(m_content);
 
     // The tab as designed: no plan chosen yet, the available frame in front, no "today".
@@ -156,6 +161,37 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
     m_lblMB->hide();
     m_barExcess->hide();
     m_cheapestBox->hide();
+}
+
+void SummaryTabFrame::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    arrangeColumns();
+}
+
+void SummaryTabFrame::arrangeColumns() {
+    // Two columns side by side where they fit across, else the right one under the left: the
+    // tab scrolls down in a small window, never sideways.
+    const QMargins margins = m_grid->contentsMargins();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int sideBySide = margins.left() + m_left->minimumSize().width() +
+                           m_grid->horizontalSpacing() + m_right->minimumSize().width() +
+                           margins.right() + bar;
+    const bool twoColumns = width() >= sideBySide;
+    if (twoColumns == m_twoColumns) {
+        return;
+    }
+    m_twoColumns = twoColumns;
+    m_grid->removeItem(m_right);
+    m_grid->removeItem(m_notes);
+    if (twoColumns) {
+        m_grid->addLayout(m_right, 0, 1);
+        m_grid->addLayout(m_notes, 1, 0, 1, 2);
+        m_grid->setColumnStretch(1, 1);
+    } else {
+        m_grid->addLayout(m_right, 1, 0);
+        m_grid->addLayout(m_notes, 2, 0);
+        m_grid->setColumnStretch(1, 0);
+    }
 }
 
 QLabel* SummaryTabFrame::makeFigure(QWidget* parent, SummaryLabel label) {
@@ -223,7 +259,9 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
     };
     int r = 4;
     for (const auto& row : rows) {
-        QLabel* caption = plainLabel(box, withMnemonic(row.caption, row.mnemonic), row.captionName);
+        // The mnemonic shows while the edit box it reaches does (see showFigures).
+        QLabel* caption = plainLabel(box, row.caption, row.captionName);
+        m_editCaptions[std::size_t(row.box)] = {caption, row.caption, row.mnemonic};
         grid->addWidget(caption, r, 0);
         QLabel* value = makeFigure(box, row.value);
         value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -476,6 +514,9 @@ void SummaryTabFrame::showFigures() {
     }
     for (PlanEditBox box : kBoxes) {
         editBox(box)->setVisible(f.customFiguresShown);
+        const EditCaption& caption = m_editCaptions[std::size_t(box)];
+        caption.label->setText(f.customFiguresShown ? withMnemonic(caption.text, caption.mnemonic)
+                                                    : caption.text);
     }
     m_lblMB->setVisible(f.customFiguresShown);
 
