@@ -267,8 +267,22 @@ private:
         const double base = m_s.fontSize();
         m_s.setFontSize(base - 2);
         const double halfZero = m_s.TextHeight(QStringLiteral("0")) / 2;
+        // A label that would stand on the one before it is left out; the last (MaxY's) takes
+        // the place of the one before it instead, so the range's ends stay labelled. A step
+        // that does not divide the range put MaxY's label over the line's below it.
+        std::vector<std::pair<std::int64_t, double>> shown;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            if (!shown.empty() &&
+                std::fabs(labels[i].second - shown.back().second) < 2 * halfZero) {
+                if (i + 1 == labels.size() && shown.size() > 1) {
+                    shown.back() = labels[i];
+                }
+                continue;
+            }
+            shown.push_back(labels[i]);
+        }
         NumberRun run(m_s.font(), m_s.painter().device());
-        for (const auto& [v, y] : labels) {
+        for (const auto& [v, y] : shown) {
             const QString text = QString::number(v);
             const double width = run.valid() ? run.width(text) * m_tppx : m_s.TextWidth(text);
             m_s.CurrentX = m_p.MarginLeft - width - 5 * m_tppx;

@@ -225,6 +225,36 @@ TEST(ChartPainter, AutomaticStepsGiveMajorLinesAndLabelsEveryTenMinorEveryTwo) {
     EXPECT_LE(textBounds(p.image, labels, qRgb(0, 0, 0)).right(), 52) << "labels stay left of the axis";
 }
 
+// MaxY is always labelled; with a step that does not divide the range its label stood on the
+// label of the line just below it. Labels never overlap now, and both ends keep theirs.
+TEST(ChartPainter, ValueLabelsNeverStandOnEachOther) {
+    ChartModel model = plainModel();
+    ChartProperties& pr = model.storage();
+    pr.AxisYOn = true;
+    pr.MaxY = 1550;
+    pr.IntersectMajor = 500;
+    pr.IntersectMinor = 100;
+    pr.MajorGridColor = RGB(0, 0, 0);
+    pr.MinorGridColor = RGB(200, 200, 200);
+    pr.AxisItemsYColor = RGB(0, 0, 0);
+    const Painted p = paint(model);
+    // Rows with label ink left of the axis, in runs: one run per label.
+    std::vector<std::pair<int, int>> runs;
+    for (int y = 0; y < 300; ++y) {
+        if (textBounds(p.image, QRect(0, y, 52, 1), qRgb(0, 0, 0)).isValid()) {
+            if (!runs.empty() && runs.back().second == y - 1) {
+                runs.back().second = y;
+            } else {
+                runs.emplace_back(y, y);
+            }
+        }
+    }
+    // 0, 500, 1000 and 1550; 1500, six pixels below 1550, would have overlapped it.
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_LE(runs.front().first, 50 + 4) << "1550 at the top";
+    EXPECT_GE(runs.back().second, 245 - 4) << "0 at the bottom";
+}
+
 TEST(ChartPainter, AxisYOffDrawsNoGridLines) {
     ChartModel model = plainModel();
     model.storage().MajorGridColor = RGB(0, 0, 0);
