@@ -650,6 +650,9 @@ TEST_F(MainWindow, MnemonicsAndBuddiesOnBothPages) {
     }
 
     w->ctlTabs1()->setSelectedTab(1);
+    // Login details typed, no portal chosen: the check stops at the portal.
+    w->txtUserName()->setText(q("abc"));
+    w->txtPassword()->setText(q("secret"));
     QTest::keyClick(w.get(), Qt::Key_P, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), w->txtPassword());
     QTest::keyClick(w.get(), Qt::Key_S, Qt::AltModifier);
