@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace kestrova {
@@ -301,6 +303,7 @@ QByteArray iniText() {
 
 void writeIni(const QByteArray& text) {
     const QString path = SettingsStore().fileName();
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     f.write(text);
