@@ -504,42 +504,52 @@ void frmResult::refreshDesignSizes() {
                                    l[Placed::cmbChartType].width + 120;
     l[Placed::cmdSave].left = l[Placed::cmdExport].left + l[Placed::cmdExport].width + 120;
 
-    // The footer: the average and Close on the first line, the mixed-usage option beside them
-    // where there is room and on a line of its own where not, then the night-unlimited options
-    // in a row or, in a narrow window, one above the other.
-    const QSize closeSize = pixelRect(l[Placed::cmdClose]).size();
-    const QSize caption = m_averageCaption->sizeHint();
-    const QSize average = m_average->sizeHint().expandedTo(m_average->minimumSize());
-    const QSize option = m_exclude[1]->sizeHint();
-    const int averageRight = kFooterLeft + caption.width() + kFooterGap + average.width();
+    arrangeFooter();
+    updateMinimumSize();
+}
+
+int frmResult::averageRight() const {
+    return kFooterLeft + m_averageCaption->sizeHint().width() + kFooterGap +
+           m_average->sizeHint().expandedTo(m_average->minimumSize()).width();
+}
+
+int frmResult::footerHeight(bool optionBeside, bool nightShown) const {
+    const int close = pixelRect(m_layout[Placed::cmdClose]).height();
+    int footer =
+        kFooterMargin + std::max(close, m_averageCaption->sizeHint().height()) + kFooterMargin;
+    if (!optionBeside) {
+        footer += m_exclude[1]->sizeHint().height() + kFooterMargin;
+    }
+    if (nightShown) {
+        footer += m_nightFrame->sizeHint().height() + kFooterMargin;
+    }
+    return twipsY(footer + kFooterClipped);
+}
+
+void frmResult::arrangeFooter() {
+    // The average and Close on the first line, the mixed-usage option beside them where there
+    // is room and on a line of its own where not, then the night-unlimited options in a row
+    // or, in a narrow window, one above the other.
+    ResultLayout& l = m_layout;
     const int outerWidth = outerWindowTwips(size(), twipsPerPixelX(), twipsPerPixelY()).width();
     const int closeLeft = int(std::lround(
         (outerWidth - l[Placed::cmdClose].width - kCloseFromRightTwips) / twipsPerPixelX()));
     m_optionBesideAverage =
-        averageRight + kFooterWideGap + option.width() + kFooterGap <= closeLeft;
+        averageRight() + kFooterWideGap + m_exclude[1]->sizeHint().width() + kFooterGap <=
+        closeLeft;
     auto* nightRow = static_cast<QBoxLayout*>(m_nightFrame->layout());
     nightRow->setDirection(QBoxLayout::LeftToRight);
-    const bool nightInARow =
-        kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft <= width();
-    if (!nightInARow) {
+    if (kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft > width()) {
         nightRow->setDirection(QBoxLayout::TopToBottom);
     }
-    auto footerHeight = [&](bool optionBeside, bool nightShown) {
-        int footer = kFooterMargin + std::max(closeSize.height(), caption.height()) + kFooterMargin;
-        if (!optionBeside) {
-            footer += option.height() + kFooterMargin;
-        }
-        if (nightShown) {
-            footer += m_nightFrame->sizeHint().height() + kFooterMargin;
-        }
-        return twipsY(footer + kFooterClipped);
-    };
-    const bool nightShown = !m_nightFrame->isHidden();
-    l[Placed::fraFooter].height = footerHeight(m_optionBesideAverage, nightShown);
+    l[Placed::fraFooter].height = footerHeight(m_optionBesideAverage, !m_nightFrame->isHidden());
+}
 
+void frmResult::updateMinimumSize() {
     // The smallest window in which all of it fits: the bottom lines of the Report and Chart
-    // tabs side by side without overlapping, the footer's first line, the chart and the report
-    // at a readable height; the night-unlimited options counted as shown, one above the other.
+    // tabs without overlapping, the footer's first line, the chart and the report at a
+    // readable height; the night-unlimited options counted one above the other.
+    const ResultLayout& l = m_layout;
     const int chartLine =
         l[Placed::cmbChartType].left + l[Placed::cmbChartType].width + 120 +
         l[Placed::cmdCopyChart].width + 120 +
@@ -549,22 +559,28 @@ void frmResult::refreshDesignSizes() {
     // Each tab frame is the window's outer width less 600 twips.
     const int tabsWidth = int(std::lround(
         (std::max(chartLine, reportLine) + 600 - kDesignFrameWidthTwips) / twipsPerPixelX()));
-    // Close stands 400 twips from the outer right edge, which is 120 beyond the inner one.
+
+    auto* nightRow = static_cast<QBoxLayout*>(m_nightFrame->layout());
+    const QBoxLayout::Direction direction = nightRow->direction();
     nightRow->setDirection(QBoxLayout::TopToBottom);
+    // Close stands 400 twips from the outer right edge, which is 120 beyond the inner one.
+    const int closeRoom =
+        int(std::lround((kCloseFromRightTwips - kDesignFrameWidthTwips) / twipsPerPixelX()));
     const int footerWidth = std::max(
-        {averageRight + kFooterWideGap + closeSize.width() +
-             int(std::lround((kCloseFromRightTwips - kDesignFrameWidthTwips) / twipsPerPixelX())),
-         kFooterLeft + option.width() + kFooterLeft,
+        {averageRight() + kFooterWideGap + pixelRect(l[Placed::cmdClose]).width() + closeRoom,
+         kFooterLeft + m_exclude[1]->sizeHint().width() + kFooterLeft,
          kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft});
     const int narrowFooter = footerHeight(false, m_state.planKind == kNightUnlimitedPlan);
-    nightRow->setDirection(nightInARow ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
-    const int frameHeight = std::max({optionsHeight + 400 + kMinimumChartTwips,
+    nightRow->setDirection(direction);
+
+    const int frameHeight = std::max({l[Placed::fraChartColors].height + 400 + kMinimumChartTwips,
                                       l[Placed::fraReportFooter].height + 350 + kMinimumReportTwips,
                                       kMinimumChartTwips});
-    const int minimumHeight =
-        int(std::lround((narrowFooter + 400 + 350 + frameHeight + m_layout[Placed::fraChart].top -
-                         kDesignFrameHeightTwips) /
-                        twipsPerPixelY()));
+    // The tab strip is the outer height less the footer's and 400 twips; the frames start at
+    // their top inside it and are 350 twips shorter than it.
+    const int minimumHeight = int(std::lround((narrowFooter + 400 + 350 + frameHeight +
+                                               l[Placed::fraChart].top - kDesignFrameHeightTwips) /
+                                              twipsPerPixelY()));
     const QSize minimum(std::max(tabsWidth, footerWidth), minimumHeight);
     if (minimumSize() != minimum) {
         setMinimumSize(minimum);

@@ -145,6 +145,14 @@ private:
     // The sizes the controls' contents ask for (twips), the footer's lines for the window's
     // width, and the window's minimum size: the smallest in which nothing overlaps or is cut.
     void refreshDesignSizes();
+    // The footer's lines for the window's width (m_optionBesideAverage, the night options'
+    // direction) and its height.
+    void arrangeFooter();
+    // The smallest window in which nothing overlaps or is cut.
+    void updateMinimumSize();
+    // Where the footer's average ends, and the footer's height (twips) for a line arrangement.
+    int averageRight() const;
+    int footerHeight(bool optionBeside, bool nightShown) const;
     void applyLayout();
     void placeFooterContents();
     void selectTabBy(int step);
