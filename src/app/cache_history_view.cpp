@@ -77,9 +77,6 @@ CacheHistoryView::CacheHistoryView(QWidget* parent) : QWidget(parent) {
     column->addWidget(m_table, 3);
 
     m_chart = new QChart;
-    m_chart->legend()->hide();
-    m_chart->setMargins(QMargins(4, 4, 4, 4));
-    m_chart->setBackgroundRoundness(0);
     m_chartView = new QChartView(m_chart, this);
     m_chartView->setObjectName(QStringLiteral("chtHistory"));
     m_chartView->setAccessibleName(QStringLiteral("Monthly totals"));
@@ -159,11 +156,14 @@ void CacheHistoryView::showHistory(const History& history, std::optional<double>
 }
 
 void CacheHistoryView::fillChart(const History& history, std::optional<double> allowanceMB) {
-    m_chart->removeAllSeries();
-    for (QAbstractAxis* axis : m_chart->axes()) {
-        m_chart->removeAxis(axis);
-        delete axis;
-    }
+    // A new chart each time: axes taken out of a chart in use could leave their labels drawn.
+    QChart* old = m_chart;
+    m_chart = new QChart;
+    m_chart->legend()->hide();
+    m_chart->setMargins(QMargins(4, 4, 4, 4));
+    m_chart->setBackgroundRoundness(0);
+    m_chartView->setChart(m_chart);
+    delete old;
     auto* totals = new QBarSet(QStringLiteral("Total MB"));
     QStringList labels;
     double largest = 0;

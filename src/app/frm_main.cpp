@@ -6,6 +6,7 @@
 #include "app/program_icon.h"
 #include "app/usage_check.h"
 #include "controls/downloader.h"
+#include "controls/link_label.h"
 #include "controls/tab_strip.h"
 #include "forms/forms.h"
 #include "platform/browser.h"
@@ -31,6 +32,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -38,6 +40,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -53,6 +57,9 @@ const QString kCacheHelp = QStringLiteral(
     "Enabling cache will save the usage records to local cache file and this will allow "
     "checking usage using 'Use Cache Data' Tab (see top). This is useful for checking previous "
     "months usage. When cache is enabled, only newer records are retrieved when checking usage");
+
+const QString kLinkNotOpened = QStringLiteral(
+    "No web browser could open this address. You can copy it from here and open it yourself:");
 
 const QString kCacheExplanation = QStringLiteral(
     "If you have enabled 'Enable Cache'(in login details tab), your service records for each "
@@ -73,6 +80,10 @@ constexpr TwipRect kDesignProcessing{90, 330, 0, 0};
 constexpr TwipRect kDesignBrowser{100, 500, 0, 0};
 // lblMessage above the portal page.
 constexpr TwipRect kDesignMessage{100, 60, 0, 400};
+// The least height a page's contents keep in the smallest window (they scroll), in pixels.
+constexpr int kMinimumPageRows = 170;
+// What a window manager adds around a window: kept free when a first start sizes it.
+constexpr QSize kWindowDecoration(8, 32);
 
 int pixelsX(double twips) { return int(std::lround(twips / twipsPerPixelX())); }
 int pixelsY(double twips) { return int(std::lround(twips / twipsPerPixelY())); }
@@ -90,14 +101,34 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text) {
 }
 
 // A label that works as a link: its caption underlined, opened by mouse or keyboard.
-QLabel* linkLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(parent);
+LinkLabel* linkLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new LinkLabel(text, QStringLiteral("#"), parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::RichText);
-    label->setText(QStringLiteral("<a href=\"#\">") + text.toHtmlEscaped() +
-                   QStringLiteral("</a>"));
-    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     return label;
+}
+
+// A caption with a mnemonic that puts the focus on `buddy`.
+QLabel* fieldCaption(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
+    QLabel* label = caption(parent, name, text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+// The frame's contents in a scroll area that fills it: a window too small for them scrolls
+// them rather than cutting them off.
+QWidget* scrollingContents(QFrame* frame, const char* name) {
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(frame);
+    scroll->setObjectName(QString::fromLatin1(name) + u"Scroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* contents = new QWidget;
+    contents->setObjectName(QString::fromLatin1(name));
+    scroll->setWidget(contents);
+    layout->addWidget(scroll);
+    return contents;
 }
 
 QFrame* pageFrame(QWidget* parent, const char* name) {
@@ -169,6 +200,9 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    // The user id box loses the focus while the child widgets go, after this window's own
+    // members have gone: its history refresh must not run then.
+    disconnect(m_txtUserName, &QLineEdit::editingFinished, this, &frmMain::refreshHistory);
     // A ShowOutput still waiting for the result window ends before the window goes.
     closeResultWindow();
     resumeResultWaiters();
@@ -178,7 +212,8 @@ frmMain::~frmMain() {
 
 void frmMain::buildLoginInfo() {
     m_fraLoginInfo = pageFrame(m_ctlPasswordVersion, "fraLoginInfo");
-    QFrame* f = m_fraLoginInfo;
+    QWidget* f = scrollingContents(m_fraLoginInfo, "fraLoginInfoContents");
+    m_loginContents = f;
     auto* grid = new QGridLayout(f);
     grid->setContentsMargins(12, 10, 12, 8);
     grid->setHorizontalSpacing(10);
@@ -190,7 +225,7 @@ void frmMain::buildLoginInfo() {
     m_txtPassword = new QLineEdit(f);
     m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
     m_txtPassword->setEchoMode(QLineEdit::Password);
-    m_chkSavePassword = new QCheckBox(QStringLiteral("Remember password"), f);
+    m_chkSavePassword = new QCheckBox(QStringLiteral("&Remember password"), f);
     m_chkSavePassword->setObjectName(QStringLiteral("chkSavePassword"));
     m_chkSavePassword->setToolTip(
         QStringLiteral("Keeps the password in the desktop keyring, never in a file"));
@@ -199,9 +234,11 @@ void frmMain::buildLoginInfo() {
             probeKeyring();
         }
     });
-    grid->addWidget(caption(f, "lblUserName", QStringLiteral("User ID")), 0, 0);
+    grid->addWidget(fieldCaption(f, "lblUserName", QStringLiteral("&User ID"), m_txtUserName), 0,
+                    0);
     grid->addWidget(m_txtUserName, 0, 1);
-    grid->addWidget(caption(f, "lblPassword", QStringLiteral("Password")), 1, 0);
+    grid->addWidget(fieldCaption(f, "lblPassword", QStringLiteral("&Password"), m_txtPassword), 1,
+                    0);
     grid->addWidget(m_txtPassword, 1, 1);
     grid->addWidget(m_chkSavePassword, 1, 2);
 
@@ -209,7 +246,9 @@ void frmMain::buildLoginInfo() {
     m_cmbSelfcaresite->setObjectName(QStringLiteral("cmbSelfcaresite"));
     m_cmbSelfcaresite->addItems({m_deployment.northHost, m_deployment.westHost});
     m_cmbSelfcaresite->setCurrentIndex(-1);
-    grid->addWidget(caption(f, "lblSelfcaresite", QStringLiteral("Selfcare Portal")), 2, 0);
+    grid->addWidget(
+        fieldCaption(f, "lblSelfcaresite", QStringLiteral("&Selfcare Portal"), m_cmbSelfcaresite),
+        2, 0);
     grid->addWidget(m_cmbSelfcaresite, 2, 1);
 
     m_cmbPlanType = new QComboBox(f);
@@ -220,13 +259,14 @@ void frmMain::buildLoginInfo() {
     m_lblPlans = linkLabel(f, "lblPlans", QStringLiteral("ORVO broadband plans"));
     m_lblPlans->setToolTip(m_deployment.plansPage);
     connect(m_lblPlans, &QLabel::linkActivated, this, &frmMain::lblPlans_Click);
-    grid->addWidget(caption(f, "lblPlanType", QStringLiteral("Plan type")), 3, 0);
+    grid->addWidget(fieldCaption(f, "lblPlanType", QStringLiteral("Plan &type"), m_cmbPlanType), 3,
+                    0);
     grid->addWidget(m_cmbPlanType, 3, 1);
     grid->addWidget(m_lblPlans, 3, 2);
 
     auto* billing = new QHBoxLayout;
     billing->setSpacing(12);
-    const char* billed[] = {"Unbilled usage", "Billed usage"};
+    const char* billed[] = {"U&nbilled usage", "Bi&lled usage"};
     for (int i = 0; i < 2; ++i) {
         auto* option = new QRadioButton(QString::fromLatin1(billed[i]), f);
         option->setObjectName(QStringLiteral("optBilledType_%1").arg(i));
@@ -253,7 +293,7 @@ void frmMain::buildLoginInfo() {
 
     auto* cache = new QHBoxLayout;
     cache->setSpacing(6);
-    m_chkEnableCache = new QCheckBox(QStringLiteral("Enable Cache"), f);
+    m_chkEnableCache = new QCheckBox(QStringLiteral("&Enable Cache"), f);
     m_chkEnableCache->setObjectName(QStringLiteral("chkEnableCache"));
     m_label12 = linkLabel(f, "Label12", QStringLiteral("?"));
     m_label12->setToolTip(kCacheHelp);
@@ -265,8 +305,10 @@ void frmMain::buildLoginInfo() {
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    m_cmdCalculate = new QPushButton(QStringLiteral("Check Bandwidth Usage"), f);
+    m_cmdCalculate = new QPushButton(QStringLiteral("Check &Bandwidth Usage"), f);
     m_cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
+    // Enter starts the check (keyPressEvent); the button shows that it is the default.
+    m_cmdCalculate->setDefault(true);
     m_cmdClose = new QPushButton(QStringLiteral("&Close"), f);
     m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
     connect(m_cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
@@ -355,7 +397,8 @@ void frmMain::buildProcessing(QWidget* portalView) {
 
 void frmMain::buildUseCacheData() {
     m_fraUseCacheData = pageFrame(m_ctlTabs1, "fraUseCacheData");
-    QFrame* f = m_fraUseCacheData;
+    QWidget* f = scrollingContents(m_fraUseCacheData, "fraUseCacheDataContents");
+    m_cacheContents = f;
     auto* column = new QVBoxLayout(f);
     column->setContentsMargins(16, 14, 16, 10);
     column->setSpacing(8);
@@ -363,15 +406,17 @@ void frmMain::buildUseCacheData() {
     explanation->setWordWrap(true);
     column->addWidget(explanation);
     column->addSpacing(8);
-    column->addWidget(
-        caption(f, "lblCacheFiles", QStringLiteral("Select the cache file to generate report")));
     m_cmbCacheFiles = new QComboBox(f);
     m_cmbCacheFiles->setObjectName(QStringLiteral("cmbCacheFiles"));
+    column->addWidget(fieldCaption(f, "lblCacheFiles",
+                                   QStringLiteral("Select the cache &file to generate report"),
+                                   m_cmbCacheFiles));
     column->addWidget(m_cmbCacheFiles);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    m_cmdShowUsage = new QPushButton(QStringLiteral("Show Usage"), f);
+    m_cmdShowUsage = new QPushButton(QStringLiteral("Show &Usage"), f);
     m_cmdShowUsage->setObjectName(QStringLiteral("cmdShowUsage"));
+    m_cmdShowUsage->setDefault(true);
     m_cmdClose1 = new QPushButton(QStringLiteral("&Close"), f);
     m_cmdClose1->setObjectName(QStringLiteral("cmdClose1"));
     connect(m_cmdShowUsage, &QPushButton::clicked, this, &frmMain::cmdShowUsage_Click);
@@ -407,15 +452,19 @@ void frmMain::buildUseCacheData() {
 
 MainSettings frmMain::designSettings() const {
     MainSettings s;
-    s.Width = kDesignWidth;
-    s.Height = kDesignHeight;
-    // Placed in the middle of the screen, as a window of this size starts.
-    QRect screen(0, 0, pixelsX(kDesignWidth), pixelsY(kDesignHeight));
+    // The design size, or larger where a larger font asks for it, on the screen: no larger
+    // than its free area (a window manager's frame counted) and in the middle of it.
+    const QSize natural = naturalWindowTwips();
+    QSize size(pixelsX(natural.width()), pixelsY(natural.height()));
+    QRect screen(QPoint(0, 0), size);
     if (const QScreen* primary = QGuiApplication::primaryScreen()) {
         screen = primary->availableGeometry();
     }
-    s.Left = twipsX(screen.left() + std::max(0, (screen.width() - pixelsX(kDesignWidth)) / 2));
-    s.Top = twipsY(screen.top() + std::max(0, (screen.height() - pixelsY(kDesignHeight)) / 2));
+    size = size.boundedTo(screen.size() - kWindowDecoration).expandedTo(minimumSize());
+    s.Width = twipsX(size.width());
+    s.Height = twipsY(size.height());
+    s.Left = twipsX(screen.left() + std::max(0, (screen.width() - size.width()) / 2));
+    s.Top = twipsY(screen.top() + std::max(0, (screen.height() - size.height()) / 2));
     return s;
 }
 
@@ -467,8 +516,15 @@ void frmMain::applySettings(const MainSettings& s) {
     m_chkEnableCache->setChecked(s.mblnCachingEnabled);
     m_cmbPlanType->setCurrentIndex(s.PlanType);
     m_cmbSelfcaresite->setCurrentIndex(s.Selfcaresite);
-    resize(std::max(0, pixelsX(s.Width)), std::max(0, pixelsY(s.Height)));
-    move(pixelsX(s.Left), pixelsY(s.Top));
+    // A stored place from another screen, or a size below the minimum, is brought onto this
+    // screen whole.
+    QRect place(pixelsX(s.Left), pixelsY(s.Top), std::max(0, pixelsX(s.Width)),
+                std::max(0, pixelsY(s.Height)));
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        place = fitIntoScreen(place, primary->availableGeometry(), minimumSize());
+    }
+    resize(place.size().expandedTo(minimumSize()));
+    move(place.topLeft());
     // A hidden window gets its resize event only when shown; the frames follow now.
     Form_Resize();
     m_ctlTabs1->setSelectedTab(s.SelectedTab);
@@ -579,16 +635,94 @@ void frmMain::closeResultWindow() {
     }
 }
 
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        if (button->isEnabled()) {
+            button->click();
+        }
+        return;
+    }
+    const bool loginInfo =
+        m_ctlTabs1->SelectedTab() == 1 && m_ctlPasswordVersion->SelectedTab() == 1;
+    if (loginInfo || m_ctlTabs1->SelectedTab() == 2) {
+        cmdCalculate_Click();
+    }
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shownOnce) {
+        return;
+    }
+    m_shownOnce = true;
+    if (m_ctlTabs1->SelectedTab() == 1) {
+        QLineEdit* first = m_txtUserName->text().isEmpty()   ? m_txtUserName
+                           : m_txtPassword->text().isEmpty() ? m_txtPassword
+                                                             : nullptr;
+        QWidget* focus = first ? static_cast<QWidget*>(first) : m_cmdCalculate;
+        focus->setFocus(Qt::TabFocusReason);
+    } else {
+        m_cmbCacheFiles->setFocus(Qt::TabFocusReason);
+    }
+}
+
 void frmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Form_Resize();
+}
+
+QSize frmMain::naturalFrameTwips(const QWidget* contents, const TwipRect& design) const {
+    // Room for a scroll bar beside the lines, for the page that is too low for them.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int width = std::max(pixelsX(design.width), contents->minimumSizeHint().width() + bar);
+    const int height = contents->hasHeightForWidth() ? contents->heightForWidth(width)
+                                                     : contents->sizeHint().height();
+    return QSize(std::max(design.width, twipsX(width)), std::max(design.height, twipsY(height)));
+}
+
+QSize frmMain::naturalWindowTwips() const {
+    // The rules give fraLoginInfo the window's inner width less 525 twips and its height less
+    // 1500, below its top of 330; a margin stays on each side.
+    // The cache page fills its page and its history stretches: only its width counts.
+    const QSize login = naturalFrameTwips(m_loginContents, kDesignLoginInfo);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int cacheWidth = twipsX(m_cacheContents->minimumSizeHint().width() + bar);
+    return QSize(std::max({kDesignWidth, login.width() + 525 + 2 * kPageMarginTwips,
+                           cacheWidth + 400 + 2 * kPageMarginTwips}),
+                 std::max(kDesignHeight, login.height() + 1500 + 330 + kPageMarginTwips));
+}
+
+void frmMain::updateMinimumSize() {
+    // As narrow as the pages' contents allow without cutting a line (a scroll bar beside
+    // them), with both tab strips' tabs in view; as low as leaves the pages a few lines,
+    // which scroll.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int login = twipsX(m_loginContents->minimumSizeHint().width() + bar);
+    const int cache = twipsX(m_cacheContents->minimumSizeHint().width() + bar);
+    const int tabs = twipsX(m_ctlTabs1->Tabs() * m_ctlTabs1->TabsWidth() + 2);
+    const int innerTabs =
+        twipsX(m_ctlPasswordVersion->Tabs() * m_ctlPasswordVersion->TabsWidth() + 2);
+    const int width = std::max({login + 525 + 2 * kPageMarginTwips,
+                                cache + 400 + 2 * kPageMarginTwips, tabs + 250, innerTabs + 525});
+    const int height = 1500 + 330 + twipsY(kMinimumPageRows) + kPageMarginTwips;
+    const QSize minimum(pixelsX(width), pixelsY(height));
+    if (minimumSize() != minimum) {
+        setMinimumSize(minimum);
+    }
 }
 
 void frmMain::Form_Resize() {
     if (isMinimized()) {
         return;
     }
+    updateMinimumSize();
     ResizeMainWindow(m_layout, twipsX(width()), twipsY(height()));
+    FitFixedFrames(m_layout, naturalFrameTwips(m_loginContents, kDesignLoginInfo));
     placeFrames();
 }
 
@@ -630,10 +764,12 @@ void frmMain::lblWebsite_Click() { L2N(m_deployment.homePage); }
 
 void frmMain::L2N(const QString& Address) {
     const QUrl url = QUrl::fromUserInput(Address);
-    if (m_options.openUrl) {
-        m_options.openUrl(url);
-    } else {
-        QDesktopServices::openUrl(url);
+    const bool opened = m_options.openUrl ? m_options.openUrl(url) : QDesktopServices::openUrl(url);
+    if (!opened) {
+        // A click that silently does nothing leaves the user guessing; the address can be
+        // copied out of the message (its text is selectable) and opened by hand.
+        dialogs().show(Message(kLinkNotOpened + QStringLiteral("\n\n") + url.toString(),
+                               QStringLiteral("Open link"), MessageIcon::Warning));
     }
 }
 

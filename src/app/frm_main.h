@@ -60,8 +60,8 @@ struct PortalBrowser {
 };
 using PortalBrowserFactory = std::function<PortalBrowser()>;
 
-// Opens an address with the user's default handler.
-using UrlOpener = std::function<void(const QUrl&)>;
+// Opens an address with the user's default handler; false when nothing could open it.
+using UrlOpener = std::function<bool(const QUrl&)>;
 
 struct MainWindowOptions {
     // None: the live browser on the browser engine.
@@ -176,6 +176,11 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Enter presses the focused button, or else starts the check on the page shown ("Check
+    // Bandwidth Usage" on "Login Info", "Show Usage" on "Use Cache Data").
+    void keyPressEvent(QKeyEvent* event) override;
+    // The first time: the focus goes to the first login field still empty.
+    void showEvent(QShowEvent* event) override;
 
 private:
     // --- GrabHost ---------------------------------------------------------------------------
@@ -228,6 +233,13 @@ private:
     MainSettings currentSettings() const;
     MainSettings designSettings() const;
     void Form_Resize();
+    // A fixed-size frame's design size, or more where its contents ask for more (twips).
+    QSize naturalFrameTwips(const QWidget* contents, const TwipRect& design) const;
+    // The inner size at which both fixed-size frames have their natural size (twips).
+    QSize naturalWindowTwips() const;
+    // The smallest window in which nothing is cut: the pages' contents scroll below their
+    // natural size.
+    void updateMinimumSize();
     void placeFrames();
     // Closes a result window that is still open, so a ShowOutput waiting for it ends.
     void closeResultWindow();
@@ -245,6 +257,7 @@ private:
     bool m_busy = false;
     bool m_keyringWarned = false;
     std::unique_ptr<PasswordStore> m_passwords;
+    bool m_shownOnce = false;
     std::vector<std::coroutine_handle<>> m_resultWaiters;
 
     // Controls (owned by the widget tree).
@@ -254,6 +267,9 @@ private:
     QFrame* m_fraLoginInfo = nullptr;
     QFrame* m_fraProcessing = nullptr;
     QFrame* m_fraUseCacheData = nullptr;
+    // What the two fixed-size frames show, in their scroll areas.
+    QWidget* m_loginContents = nullptr;
+    QWidget* m_cacheContents = nullptr;
     QLineEdit* m_txtUserName = nullptr;
     QLineEdit* m_txtPassword = nullptr;
     QCheckBox* m_chkSavePassword = nullptr;

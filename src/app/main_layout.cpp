@@ -1,5 +1,7 @@
 #include "app/main_layout.h"
 
+#include <algorithm>
+
 namespace kestrova {
 
 namespace {
@@ -30,6 +32,26 @@ void ResizeMainWindow(MainLayout& l, int W, int H) {
     setWidth(l.WebBrowser1, l.fraProcessing.width - 200);
     setHeight(l.fraProcessing, l.fraPassword.height - 700);
     setHeight(l.WebBrowser1, l.fraProcessing.height - 600);
+}
+
+namespace {
+// One frame on its page: its natural width centred on `centreWidth` as the rules centre it,
+// then kept inside the page's width and height (less the margin).
+void fitFrame(TwipRect& frame, QSize natural, int centreWidth, int pageWidth, int pageHeight) {
+    const int room = std::max(0, pageWidth - 2 * kPageMarginTwips);
+    frame.width = std::min(natural.width(), room);
+    frame.left = std::max(kPageMarginTwips, (centreWidth - frame.width) / 2);
+    if (frame.left + frame.width > pageWidth - kPageMarginTwips) {
+        frame.left = std::max(0, pageWidth - kPageMarginTwips - frame.width);
+    }
+    frame.height =
+        std::min(natural.height(), std::max(0, pageHeight - frame.top - kPageMarginTwips));
+}
+}  // namespace
+
+void FitFixedFrames(MainLayout& l, QSize loginInfoNatural) {
+    fitFrame(l.fraLoginInfo, loginInfoNatural, l.ctlPasswordVersion.width,
+             l.ctlPasswordVersion.width, l.ctlPasswordVersion.height);
 }
 
 }  // namespace kestrova

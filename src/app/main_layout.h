@@ -26,4 +26,12 @@ struct MainLayout {
 // control keeps what it had, and later statements read that); every other statement runs.
 void ResizeMainWindow(MainLayout& layout, int width, int height);
 
+// The fixed-size frame fraLoginInfo after the rules. It has a natural size, its design size or
+// larger where its contents ask for more at the user's font. On a page with room for it, it
+// has that size where the rules centred it; on a smaller page (a window below the design
+// size) it is fitted to the page, a small margin inside it, and its contents scroll. Its page
+// is ctlPasswordVersion below its tabs. (fraUseCacheData fills its page by the rules.)
+void FitFixedFrames(MainLayout& layout, QSize loginInfoNatural);
+inline constexpr int kPageMarginTwips = 45;
+
 }  // namespace kestrova

@@ -15,6 +15,10 @@ namespace kestrova {
 namespace {
 
 const QString kCachingKey = QStringLiteral("mblnCachingEnabled ");
+// The same key as files of earlier versions hold it: its blank escaped twice
+// ("mblnCachingEnabled%2520" in the file). Read when the key itself is missing, removed when
+// the key is written.
+const QString kOldCachingKey = QStringLiteral("mblnCachingEnabled%20");
 const QString kSelectedTabKey = QStringLiteral("ctlTabs1.SelectedTab");
 
 // The six row colours and the three chart colours, in their stored order.
@@ -193,7 +197,7 @@ LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& 
     r.boolean(QStringLiteral("mblnExcludeFree"), d.mblnExcludeFree);
     r.boolean(QStringLiteral("mblnExcludeNonFree"), d.mblnExcludeNonFree);
     r.boolean(QStringLiteral("mblnExcludeMixed"), d.mblnExcludeMixed);
-    r.boolean(kCachingKey, s.mblnCachingEnabled);
+    r.boolean(store.contains(kCachingKey) ? kCachingKey : kOldCachingKey, s.mblnCachingEnabled);
     for (const ColourKey& c : kColourKeys) {
         r.colour(key(c.key), d.*(c.field));
     }
@@ -244,6 +248,7 @@ void saveMainSettings(SettingsStore& store, const MainSettings& s, bool minimise
     store.save(QStringLiteral("mblnExcludeNonFree"), booleanText(d.mblnExcludeNonFree));
     store.save(QStringLiteral("mblnExcludeMixed"), booleanText(d.mblnExcludeMixed));
     store.save(kCachingKey, booleanText(s.mblnCachingEnabled));
+    store.remove(kOldCachingKey);
     for (const ColourKey& c : kColourKeys) {
         store.save(key(c.key), colourText(d.*(c.field)));
     }

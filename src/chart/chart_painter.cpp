@@ -67,7 +67,7 @@ public:
         for (std::size_t row = 0; row < m_rows.size(); ++row) {
             if ((m_rows[row] & kUsed) != 0) {
                 p.fillRect(QRect(QPoint(x1, int(row)), QPoint(x2, int(row))),
-                           s.colour(ColorRef(m_rows[row] & ~kUsed)));
+                           s.lineColour(ColorRef(m_rows[row] & ~kUsed)));
             }
         }
     }
@@ -182,7 +182,7 @@ public:
         }
         if (m_p.ContentBorder) {
             m_s.Box(m_p.MarginLeft, m_p.MarginTop, m_g.plotRight, m_g.plotBottom,
-                    m_p.MajorGridColor);
+                    m_p.MajorGridColor, true);
         }
         columns(n);
         axisTitles();
@@ -233,8 +233,8 @@ private:
         }
         const auto major = wholeStep(m_p.IntersectMajor);
         const auto minor = wholeStep(m_p.IntersectMinor);
-        const int deviceHeight = m_s.painter().device()->height();
-        GridRows rows(deviceHeight);
+        // Rows of the control's pixels, whatever the device's own (a scale of 2 has twice as many).
+        GridRows rows(int(std::ceil(m_canvas.scaleHeight / m_tppy)));
         std::vector<std::pair<std::int64_t, double>> labels;
         // MaxY - v rounds to round(MaxY) - v unless MaxY ends in exactly a half.
         const bool maxIsHalf = std::fabs(m_p.MaxY - std::trunc(m_p.MaxY)) == 0.5;
@@ -267,8 +267,22 @@ private:
         const double base = m_s.fontSize();
         m_s.setFontSize(base - 2);
         const double halfZero = m_s.TextHeight(QStringLiteral("0")) / 2;
+        // A label that would stand on the one before it is left out; the last (MaxY's) takes
+        // the place of the one before it instead, so the range's ends stay labelled. A step
+        // that does not divide the range put MaxY's label over the line's below it.
+        std::vector<std::pair<std::int64_t, double>> shown;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            if (!shown.empty() &&
+                std::fabs(labels[i].second - shown.back().second) < 2 * halfZero) {
+                if (i + 1 == labels.size() && shown.size() > 1) {
+                    shown.back() = labels[i];
+                }
+                continue;
+            }
+            shown.push_back(labels[i]);
+        }
         NumberRun run(m_s.font(), m_s.painter().device());
-        for (const auto& [v, y] : labels) {
+        for (const auto& [v, y] : shown) {
             const QString text = QString::number(v);
             const double width = run.valid() ? run.width(text) * m_tppx : m_s.TextWidth(text);
             m_s.CurrentX = m_p.MarginLeft - width - 5 * m_tppx;
@@ -281,7 +295,7 @@ private:
                 m_s.Print(printed);
             }
         }
-        run.draw(m_s.painter(), m_s.colour(m_s.ForeColor));
+        run.draw(m_s.painter(), m_s.textColour(m_s.ForeColor));
         m_s.setFontSize(base);
     }
 
@@ -398,7 +412,7 @@ private:
         }
         const int tickX = int(std::lround(cx));
         const int tickTop = m_s.py(m_g.plotBottom) + 1;
-        m_s.painter().fillRect(QRect(tickX, tickTop, 1, 2), m_s.colour(m_p.MajorGridColor));
+        m_s.painter().fillRect(QRect(tickX, tickTop, 1, 2), m_s.lineColour(m_p.MajorGridColor));
         m_s.setFontSize(base);
     }
 

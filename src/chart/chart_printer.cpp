@@ -1,6 +1,7 @@
 #include "chart/chart_printer.h"
 
 #include <QDir>
+#include <QPrintDialog>
 #include <QPrinter>
 
 namespace kestrova {
@@ -11,6 +12,11 @@ public:
     std::unique_ptr<QPrinter> createPrinter() override {
         return std::make_unique<QPrinter>(QPrinter::HighResolution);
     }
+    bool choosePrinter(QPrinter& printer, QWidget* parent) override {
+        QPrintDialog dialog(&printer, parent);
+        dialog.setWindowTitle(QStringLiteral("Print"));
+        return dialog.exec() == QDialog::Accepted;
+    }
 };
 
 SystemPrinters& systemPrinters() {
@@ -20,6 +26,21 @@ SystemPrinters& systemPrinters() {
 
 PrinterSeam* g_installed = nullptr;
 }  // namespace
+
+QString printerFailure(const QPrinter& printer) {
+    const QString prefix = QStringLiteral("Printer error: ");
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        if (printer.outputFileName().isEmpty()) {
+            return prefix + QStringLiteral(
+                                "no printer is set up. Choose \"Print to File (PDF)\" "
+                                "in the print dialog, or set up a printer.");
+        }
+        return prefix + QStringLiteral("the file \"%1\" could not be written.")
+                            .arg(QDir::toNativeSeparators(printer.outputFileName()));
+    }
+    return prefix +
+           QStringLiteral("the printer \"%1\" could not be used.").arg(printer.printerName());
+}
 
 PrinterSeam& printers() { return g_installed ? *g_installed : systemPrinters(); }
 

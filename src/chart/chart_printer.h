@@ -8,6 +8,7 @@
 #include <memory>
 
 class QPrinter;
+class QWidget;
 
 namespace kestrova {
 
@@ -16,7 +17,19 @@ public:
     virtual ~PrinterSeam() = default;
     // A printer for the next document.
     virtual std::unique_ptr<QPrinter> createPrinter() = 0;
+    // Lets the user choose where the document goes before it is printed; false when the user
+    // cancels. The system's seam opens the print dialog (a printer, or "Print to File (PDF)");
+    // by default the printer is taken as it is.
+    virtual bool choosePrinter(QPrinter& printer, QWidget* parent) {
+        (void)printer;
+        (void)parent;
+        return true;
+    }
 };
+
+// "Printer error" and what went wrong, for a printer that could not be opened: no printer
+// set up, a file that cannot be written, or the named printer.
+QString printerFailure(const QPrinter& printer);
 
 // The installed seam; the system's default printer until another is installed.
 PrinterSeam& printers();

@@ -126,7 +126,7 @@ double ChartSurface::TextHeight(const QString& text) const {
 }
 
 void ChartSurface::Print(const QString& text, bool endLine) {
-    m_painter.setPen(colour(ForeColor));
+    m_painter.setPen(textColour(ForeColor));
     const QStringList lines = text.split(QStringLiteral("\r\n"));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         m_painter.drawText(QPointF(onCanvas(CurrentX / m_tppx),
@@ -154,7 +154,16 @@ QPen ChartSurface::pen(ColorRef c) const {
 
 QBrush ChartSurface::brush() const { return QBrush(colour(FillColor), fillStyleBrush(FillStyle)); }
 
+QColor ChartSurface::textColour(ColorRef c) const {
+    return readableOn(c, m_back, m_palette);
+}
+
+QColor ChartSurface::lineColour(ColorRef c) const {
+    return visibleOn(c, m_back, m_palette);
+}
+
 void ChartSurface::Cls(ColorRef back) {
+    m_back = back;
     m_painter.fillRect(QRect(0, 0, m_painter.device()->width(), m_painter.device()->height()),
                        colour(back));
     CurrentX = 0;
@@ -179,13 +188,17 @@ void ChartSurface::Line(double x1, double y1, double x2, double y2, ColorRef c) 
     m_painter.drawLine(a, b);
 }
 
-void ChartSurface::Box(double x1, double y1, double x2, double y2, ColorRef outline) {
+void ChartSurface::Box(double x1, double y1, double x2, double y2, ColorRef outline,
+                       bool onBackground) {
     const QRect r = QRect(QPoint(px(x1), py(y1)), QPoint(px(x2), py(y2))).normalized();
     const QBrush b = brush();
     if (b.style() != Qt::NoBrush) {
         m_painter.fillRect(r, b);
     }
-    const QPen p = pen(outline);
+    QPen p = pen(outline);
+    if (onBackground) {
+        p.setColor(lineColour(outline));
+    }
     if (p.style() == Qt::SolidLine) {
         const int w = p.width();
         solidBand(m_painter, r.topLeft(), r.topRight(), w, p.color());
@@ -277,7 +290,7 @@ bool ChartSurface::DrawRotatedText(const QString& text, int x, int y, double ang
     m_painter.save();
     m_painter.translate(start);
     m_painter.rotate(-angle);
-    m_painter.setPen(colour(ForeColor));
+    m_painter.setPen(textColour(ForeColor));
     m_painter.drawText(QPointF(0, m_metrics.ascent()), text);
     m_painter.restore();
     return true;

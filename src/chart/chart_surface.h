@@ -57,8 +57,10 @@ public:
     void Cls(ColorRef back);
     void Line(double x1, double y1, double x2, double y2, ColorRef colour);
     // A box through both corners, inclusive: outlined in `outline` with the pen state and
-    // filled with the fill state.
-    void Box(double x1, double y1, double x2, double y2, ColorRef outline);
+    // filled with the fill state. A box `onBackground` (the plot's frame) keeps its outline
+    // visible against the background as the grid lines do.
+    void Box(double x1, double y1, double x2, double y2, ColorRef outline,
+             bool onBackground = false);
     // A box through both corners, inclusive, filled solid in `colour`.
     void FilledBox(double x1, double y1, double x2, double y2, ColorRef colour);
     // An ellipse with the given centre and full width and height (twips).
@@ -79,6 +81,11 @@ public:
     double tppx() const { return m_tppx; }
     double tppy() const { return m_tppy; }
     QColor colour(ColorRef c) const { return toQColor(c, m_palette); }
+    // Colours drawn straight on the background that the last Cls painted: text (titles,
+    // labels, printed with Print and DrawRotatedText) readable on it, lines (grid, frame,
+    // ticks) visible on it, wherever the palette is involved (readableOn, visibleOn).
+    QColor textColour(ColorRef c) const;
+    QColor lineColour(ColorRef c) const;
     QPainter& painter() { return m_painter; }
     const QFontMetricsF& metrics() const { return m_metrics; }
 
@@ -95,6 +102,7 @@ private:
     QFont m_font;
     QFontMetricsF m_metrics;
     QPalette m_palette;
+    ColorRef m_back = 0x80000005u;
 };
 
 }  // namespace kestrova

@@ -1,5 +1,6 @@
 #include "chart/xchart.h"
 
+#include "chart/accessibility.h"
 #include "chart/chart_printer.h"
 #include "chart/data_format.h"
 #include "chart/legend_panel.h"
@@ -12,12 +13,15 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <cmath>
 
 namespace kestrova {
@@ -71,15 +75,18 @@ void showPlainMessage(const QString& text) {
 
 void beginOrFail(QPainter& painter, QPrinter& printer) {
     if (!painter.begin(&printer)) {
-        throw Failure(QStringLiteral("Printer error"));
+        throw Failure(printerFailure(printer));
     }
 }
 
 }  // namespace
 
 XChart::XChart(QWidget* parent) : QWidget(parent) {
+    installChartAccessibility();
     setObjectName(QStringLiteral("XChart"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Reached by Tab; the arrow keys pick columns, the menu key opens the menu.
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setFont(chartFont());
     m_model.setHost(this);
@@ -164,7 +171,12 @@ void XChart::syncMenus() {
 
 // ---- Host of the model ---------------------------------------------------------------------
 
-void XChart::propertyChanged(const QString& name) { Q_EMIT PropertyChanged(name); }
+void XChart::propertyChanged(const QString& name) {
+    Q_EMIT PropertyChanged(name);
+    if (name == QLatin1String("SelectedColumn")) {
+        announceSelectedColumn(*this);
+    }
+}
 
 void XChart::itemClick(const ChartItemPtr& item) { Q_EMIT ItemClick(item); }
 
@@ -196,13 +208,25 @@ void XChart::ReadProperties(const PropertyBag& bag) { m_model.ReadProperties(bag
 
 void XChart::WriteProperties(PropertyBag& bag) const { m_model.WriteProperties(bag); }
 
+QSize XChart::imageSize() const {
+    const QSizeF logical = m_image.deviceIndependentSize();
+    return QSize(int(std::lround(logical.width())), int(std::lround(logical.height())));
+}
+
 void XChart::ensureImage() {
-    const QSize wanted = size().expandedTo(QSize(1, 1));
-    if (m_image.size() == wanted) {
+    // The image has the screen's own pixels (twice as many each way at a scale of 2), so the
+    // chart is sharp; the drawing works in the control's pixels all the same.
+    const qreal ratio = devicePixelRatioF();
+    const QSize logical = size().expandedTo(QSize(1, 1));
+    const QSize wanted = (QSizeF(logical) * ratio).toSize();
+    if (m_image.size() == wanted && m_image.devicePixelRatio() == ratio) {
         return;
     }
     // The persistent image keeps what it holds; new room shows the background.
     QImage grown(wanted, QImage::Format_RGB32);
+    grown.setDevicePixelRatio(ratio);
+    // The resolution of the control's pixels: fonts are sized in those, and the device pixel
+    // ratio scales the drawing onto the image's own.
     grown.setDotsPerMeterX(int(std::lround(1440.0 / m_model.twipsPerPixelX() / 0.0254)));
     grown.setDotsPerMeterY(int(std::lround(1440.0 / m_model.twipsPerPixelY() / 0.0254)));
     grown.fill(colour(m_model.BackColor()));
@@ -215,8 +239,9 @@ void XChart::ensureImage() {
 
 ChartCanvas XChart::canvas() const {
     ChartCanvas c;
-    c.scaleWidth = m_image.width() * m_model.twipsPerPixelX();
-    c.scaleHeight = m_image.height() * m_model.twipsPerPixelY();
+    const QSize logical = imageSize();
+    c.scaleWidth = logical.width() * m_model.twipsPerPixelX();
+    c.scaleHeight = logical.height() * m_model.twipsPerPixelY();
     c.centre = m_model.legendShown() ? m_splitter->x() * m_model.twipsPerPixelX() / 2
                                      : c.scaleWidth / 2;
     c.font = chartFont();
@@ -231,10 +256,14 @@ void XChart::DrawChart() {
     }
     ensureImage();
     m_model.ComputeScale();
-    m_legend->setFirstRowTextColour(colour(p.LegendForeColor));
+    // Texts on the legend and the information box stay readable on their backgrounds under
+    // any palette.
+    const QColor legendText = readableOn(p.LegendForeColor, p.LegendBackColor, palette());
+    m_legend->setFirstRowTextColour(legendText);
 
     QPalette infoPalette = m_info->palette();
-    infoPalette.setColor(QPalette::WindowText, colour(p.InfoForeColor));
+    infoPalette.setColor(QPalette::WindowText,
+                         readableOn(p.InfoForeColor, p.InfoBackColor, palette()));
     infoPalette.setColor(QPalette::Window, colour(p.InfoBackColor));
     m_info->setPalette(infoPalette);
     m_info->setVisible(p.SelectedColumn > -1 && p.SelectionInformation);
@@ -254,10 +283,9 @@ void XChart::DrawChart() {
         UpdateSelectionInfo(p.SelectedColumn);
     }
     if (!m_resizing) {
-        const QColor text = colour(p.LegendForeColor);
         const QColor back = colour(p.LegendBackColor);
         for (const LegendEntry& entry : redraw.legend) {
-            m_legend->BuildLegend(entry.text, colour(entry.swatch), text, back, font());
+            m_legend->BuildLegend(entry.text, colour(entry.swatch), legendText, back, font());
         }
     }
     if (m_model.legendShown()) {
@@ -322,38 +350,53 @@ void XChart::EditCopy() {
 QImage XChart::composeForPrinter() const {
     const ChartProperties& p = m_model.properties();
     const int chartWidth = m_model.legendShown() ? std::max(1, m_splitter->x()) : width();
-    QImage chart = m_image.copy(0, 0, std::min(chartWidth, m_image.width()), m_image.height());
+    const qreal ratio = m_image.devicePixelRatio();
+    const QSize logical = imageSize();
+    QImage chart = m_image.copy(
+        0, 0, int(std::lround(std::min(chartWidth, logical.width()) * ratio)), m_image.height());
+    chart.setDevicePixelRatio(ratio);
     if (!m_model.legendShown() || p.LegendPrintMode != 1) {
         return chart;
     }
     const QImage legend = m_legend->grab().toImage();
-    QImage page(chart.width() + legend.width(), std::max(chart.height(), legend.height()),
+    const QSizeF chartSize = chart.deviceIndependentSize();
+    const QSizeF legendSize = legend.deviceIndependentSize();
+    QImage page((QSizeF(chartSize.width() + legendSize.width(),
+                        std::max(chartSize.height(), legendSize.height())) *
+                 ratio)
+                    .toSize(),
                 QImage::Format_RGB32);
+    page.setDevicePixelRatio(ratio);
     page.fill(Qt::white);
     QPainter painter(&page);
-    painter.drawImage(0, 0, chart);
-    painter.drawImage(chart.width(), 0, legend);
+    painter.drawImage(QPointF(0, 0), chart);
+    painter.drawImage(QRectF(QPointF(chartSize.width(), 0), legendSize), legend);
     return page;
 }
 
 void XChart::PrintChart() {
     const ChartProperties& p = m_model.properties();
-    const WaitCursor hourglass;
     const std::unique_ptr<QPrinter> printer = printers().createPrinter();
     if (p.PrinterOrientation == 1) {
         printer->setPageOrientation(QPageLayout::Portrait);
     } else if (p.PrinterOrientation == 2) {
         printer->setPageOrientation(QPageLayout::Landscape);
     }
+    if (!printers().choosePrinter(*printer, this)) {
+        return;
+    }
+    const WaitCursor hourglass;
     const QImage picture = composeForPrinter();
     QPainter painter;
     beginOrFail(painter, *printer);
     const QRect page = painter.viewport();
+    // Sized by the control's pixels; the picture's own (more at a higher scale) give the detail.
+    const QSizeF shown = picture.deviceIndependentSize();
     double scale = printer->resolution() / double(logicalDpiX());
     if (p.PrinterFit == 1) {
-        scale = std::min(page.width() / double(picture.width()), page.height() / double(picture.height()));
+        scale = std::min(page.width() / shown.width(), page.height() / shown.height());
     }
-    painter.drawImage(QRectF(0, 0, picture.width() * scale, picture.height() * scale), picture);
+    painter.drawImage(QRectF(0, 0, shown.width() * scale, shown.height() * scale), picture);
     painter.end();
     if (m_model.legendShown() && p.LegendPrintMode == 2) {
         PrintLegend();
@@ -363,6 +406,9 @@ void XChart::PrintChart() {
 void XChart::PrintLegend() {
     const ChartProperties& p = m_model.properties();
     const std::unique_ptr<QPrinter> printer = printers().createPrinter();
+    if (!printers().choosePrinter(*printer, this)) {
+        return;
+    }
     QPainter painter;
     beginOrFail(painter, *printer);
     const QRect page = painter.viewport();
@@ -420,7 +466,8 @@ void XChart::mnuMainPrint_Click() {
     try {
         PrintChart();
     } catch (const Failure& failure) {
-        showPlainMessage(failure.description());
+        dialogs().show(
+            Message(failure.description(), QStringLiteral("Print"), MessageIcon::Warning));
     }
 }
 
@@ -462,12 +509,95 @@ void XChart::mnuMainCustomItems_Click(int index) {
 void XChart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, m_image);
-    if (m_image.width() < width() || m_image.height() < height()) {
-        painter.fillRect(QRect(m_image.width(), 0, width() - m_image.width(), height()),
+    const QSize logical = imageSize();
+    if (logical.width() < width() || logical.height() < height()) {
+        painter.fillRect(QRect(logical.width(), 0, width() - logical.width(), height()),
                          colour(m_model.BackColor()));
-        painter.fillRect(QRect(0, m_image.height(), width(), height() - m_image.height()),
+        painter.fillRect(QRect(0, logical.height(), width(), height() - logical.height()),
                          colour(m_model.BackColor()));
     }
+    // The focus frame goes on the screen, not into the picture that is copied and printed.
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        // Shown from the start, not only once the keyboard has moved the focus: a window opens
+        // with its focus somewhere, and the user has to see where.
+        option.state |= QStyle::State_KeyboardFocusChange;
+        const int chartWidth = m_model.legendShown() ? m_splitter->x() : width();
+        option.rect = QRect(1, 1, chartWidth - 2, height() - 2);
+        option.backgroundColor = colour(m_model.BackColor());
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void XChart::keyPressEvent(QKeyEvent* event) {
+    const int columns = m_model.itemCount() - (m_model.MeanOn() ? 1 : 0);
+    const int selected = m_model.SelectedColumn();
+    int pick = -2;
+    switch (event->key()) {
+        case Qt::Key_Right:
+            pick = std::min(selected + 1, columns - 1);
+            break;
+        case Qt::Key_Left:
+            pick = selected < 0 ? columns - 1 : std::max(selected - 1, 0);
+            break;
+        case Qt::Key_Home:
+            pick = 0;
+            break;
+        case Qt::Key_End:
+            pick = columns - 1;
+            break;
+        case Qt::Key_Escape:
+            if (selected < 0) {
+                QWidget::keyPressEvent(event);  // the window's Escape
+                return;
+            }
+            pick = -1;
+            break;
+        case Qt::Key_Menu:
+            openMenuFromKeyboard();
+            event->accept();
+            return;
+        case Qt::Key_F10:
+            if (event->modifiers() & Qt::ShiftModifier) {
+                openMenuFromKeyboard();
+                event->accept();
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    if (pick == -2 || !m_model.Selectable() || columns <= 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (pick != selected) {
+        m_model.setSelectedColumn(pick);
+        if (pick >= 0) {
+            UpdateSelectionInfo(pick);
+        }
+    }
+}
+
+void XChart::openMenuFromKeyboard() {
+    if (m_model.MenuType() != 0) {
+        return;
+    }
+    BuildMainMenu();
+    BuildCustomMenu();
+    m_mnuMain->popup(mapToGlobal(rect().center()));
+}
+
+void XChart::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void XChart::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void XChart::resizeEvent(QResizeEvent*) {
@@ -492,6 +622,15 @@ void XChart::showEvent(QShowEvent*) {
     DrawChart();
     BuildMainMenu();
     BuildCustomMenu();
+}
+
+void XChart::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // The persistent image holds colours resolved from the palette; a new palette (the
+    // desktop switched to a dark scheme) redraws it.
+    if (event->type() == QEvent::PaletteChange && m_firstShown) {
+        DrawChart();
+    }
 }
 
 void XChart::handleLeftPress(int shift, double x, double y) {

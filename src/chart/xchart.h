@@ -40,8 +40,9 @@ public:
     void EditCopy();
     // Prints ChartTitle, ChartSubTitle and one line per item as a document of its own.
     void PrintLegend();
-    // Prints the chart (and the legend, by LegendPrintMode). Throws Failure when the printer
-    // cannot be used.
+    // Prints the chart (and the legend, by LegendPrintMode). Each document first goes through
+    // the print dialog (printers().choosePrinter); a cancelled dialog prints nothing. Throws
+    // Failure, naming what went wrong, when the printer cannot be used.
     void PrintChart();
     void Refresh() { DrawChart(); }
     // A new empty item list, no legend rows, no selection; redraws.
@@ -61,7 +62,8 @@ public:
     void BuildMainMenu() override;
     void BuildCustomMenu() override;
 
-    // The persistent image: what the redraw painted, at the control's size.
+    // The persistent image: what the redraw painted, at the control's size in the screen's
+    // pixels (its device pixel ratio is the control's).
     const QImage& image() const { return m_image; }
     QMenu* mainMenu() const { return m_mnuMain; }
     QMenu* legendMenu() const { return m_mnuLegend; }
@@ -96,6 +98,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // Left and Right step the selected column (Home and End go to the ends, Escape clears
+    // it) while Selectable; the menu key or Shift+F10 opens the pop-up menu.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -106,8 +114,11 @@ private:
     void itemClick(const ChartItemPtr& item) override;
 
     void buildMenus();
+    void openMenuFromKeyboard();
     void syncMenus();
     void ensureImage();
+    // The image's size in the control's pixels.
+    QSize imageSize() const;
     ChartCanvas canvas() const;
     QColor colour(ColorRef c) const;
     void refreshLegendPanel();

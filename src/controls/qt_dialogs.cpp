@@ -1,11 +1,15 @@
 #include "controls/qt_dialogs.h"
 
 #include "platform/colour_ref.h"
+#include "platform/settings_store.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 namespace kestrova {
 
@@ -60,6 +64,8 @@ QMessageBox* makeBox(const Message& message, QWidget* owner) {
     auto* box = new QMessageBox(owner);
     box->setIcon(iconOf(message.icon));
     box->setText(message.text);
+    // What a message says (an address, a file name, a failure) can be copied out of it.
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     box->setWindowTitle(message.title.isEmpty() ? QtDialogs::programTitle() : message.title);
     box->setStandardButtons(buttonsOf(message.buttons));
     const QMessageBox::StandardButton preferred = buttonOf(message.defaultAnswer);
@@ -93,17 +99,44 @@ MessageAnswer QtDialogs::ask(const Message& message) {
     return answer;
 }
 
+QString QtDialogs::startFolder(const QString& requested) {
+    if (!requested.isEmpty()) {
+        return requested;
+    }
+    const QString last = SettingsStore().get(kLastSaveFolderKey, QString());
+    if (!last.isEmpty() && QFileInfo(last).isDir()) {
+        return last;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) {
+        return documents;
+    }
+    return QDir::homePath();
+}
+
 std::optional<QString> QtDialogs::saveFileName(const SaveFileRequest& request) {
-    QFileDialog dialog(owner(), request.title, request.initialDirectory, request.filter);
+    QFileDialog dialog(owner(), request.title, startFolder(request.initialDirectory),
+                       request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The program asks its own overwrite question; the dialog asking too made two.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.defaultName.isEmpty()) {
         dialog.selectFile(request.defaultName);
+    }
+    // Wide enough that the window manager has room for the whole title beside its buttons.
+    const int titleWidth = dialog.fontMetrics().horizontalAdvance(request.title) + kTitleButtonRoom;
+    if (dialog.width() < titleWidth) {
+        dialog.resize(titleWidth, dialog.height());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    SettingsStore store;
+    store.save(kLastSaveFolderKey, QFileInfo(chosen).absolutePath());
+    store.sync();
+    return chosen;
 }
 
 std::optional<std::uint32_t> QtDialogs::chooseColor(const ColorRequest& request) {

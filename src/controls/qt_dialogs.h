@@ -22,12 +22,22 @@ public:
     // deletes itself when closed.
     void show(const Message& message) override;
     MessageAnswer ask(const Message& message) override;
+    // Opens in the request's folder; without one, in the folder a file was last chosen in
+    // (kept in the settings store), and the first time in the user's Documents folder. The
+    // dialog asks no overwrite question of its own: the program asks it.
     std::optional<QString> saveFileName(const SaveFileRequest& request) override;
     std::optional<std::uint32_t> chooseColor(const ColorRequest& request) override;
 
     // The box show() opened last, while it is open.
     QMessageBox* lastShown() const { return m_lastShown; }
     static QString programTitle() { return QStringLiteral("Kestrova"); }
+    // The folder a save-file dialog opens in for `requested` (empty: none asked for).
+    static QString startFolder(const QString& requested);
+
+    // Settings key of the folder a file was last chosen in.
+    static inline const QString kLastSaveFolderKey = QStringLiteral("LastSaveFolder");
+    // Room the window manager takes beside a dialog's title (its buttons), in pixels.
+    static constexpr int kTitleButtonRoom = 160;
 
 private:
     QWidget* owner() const;

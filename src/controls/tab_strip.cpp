@@ -1,9 +1,11 @@
 #include "controls/tab_strip.h"
 
+#include "controls/accessibility.h"
 #include "controls/key_codes.h"
 #include "controls/stored_properties.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QChildEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -50,6 +52,7 @@ bool isFrame(const QWidget* w) {
 }  // namespace
 
 ctlTabs::ctlTabs(QWidget* parent) : QWidget(parent) {
+    installControlsAccessibility();
     m_state.TabFont = StdFont::fromQFont(font());
     m_state.TabFontActive = m_state.TabFont;
     m_state.TabFontActive.setBold(!m_state.TabFont.Bold());
@@ -177,6 +180,11 @@ void ctlTabs::setSelectedTab(int tab) {
     m_state.SelectedTab = std::clamp(tab, 1, m_state.Tabs);
     Q_EMIT propertyChanged(kTabSelected);
     DrawTabs();
+    if (old != m_state.SelectedTab && QAccessible::isActive()) {
+        QAccessibleEvent selected(this, QAccessible::Selection);
+        selected.setChild(m_state.SelectedTab - 1);
+        QAccessible::updateAccessibility(&selected);
+    }
     Q_EMIT TabClick(old, m_state.SelectedTab);
 }
 

@@ -137,8 +137,10 @@ void drawTabStrip(QPainter& painter, const TabStripState& s, QSize size, const Q
                   const TabStripPaint& paint) {
     const QColor inactiveFill = toQColor(s.TabColor, palette);
     const QColor activeFill = toQColor(s.TabColorActive, palette);
-    const QColor inactiveText = toQColor(s.TextColor, palette);
-    const QColor activeText = toQColor(s.TextColorActive, palette);
+    // Captions readable on their tabs whatever the palette makes of the system colours (a
+    // dark palette's button highlight on its button shadow is grey on black).
+    const QColor inactiveText = readableOn(s.TextColor, s.TabColor, palette);
+    const QColor activeText = readableOn(s.TextColorActive, s.TabColorActive, palette);
     const QColor light = toQColor(kButtonHighlight, palette);
     const QColor shadow = toQColor(kButtonShadow, palette);
 

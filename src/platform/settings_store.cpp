@@ -9,16 +9,10 @@ namespace {
 QString organization() { return QStringLiteral("Kestrova"); }
 }  // namespace
 
-// QSettings drops blanks at the ends of INI keys, and the program has a key that ends in one
-// ("mblnCachingEnabled "); keep such keys intact by storing the blank escaped.
-QString SettingsStore::storedKey(const QString& key) const {
-    QString k = key;
-    if (k.endsWith(u' ')) {
-        k.chop(1);
-        k += u"%20";
-    }
-    return m_section + u'/' + k;
-}
+// QSettings escapes what an INI key cannot hold itself (a blank becomes "%20"), so a key that
+// ends in one ("mblnCachingEnabled ") goes in as it is. Escaping it here too wrote the blank
+// escaped twice ("%2520"); main_settings still reads keys written that way.
+QString SettingsStore::storedKey(const QString& key) const { return m_section + u'/' + key; }
 
 SettingsStore::SettingsStore(const QString& application, const QString& section)
     : m_section(section) {
@@ -37,6 +31,8 @@ QString SettingsStore::get(const QString& key, const QString& defaultValue) cons
 void SettingsStore::save(const QString& key, const QString& value) {
     m_settings->setValue(storedKey(key), value);
 }
+
+void SettingsStore::remove(const QString& key) { m_settings->remove(storedKey(key)); }
 
 bool SettingsStore::contains(const QString& key) const {
     return m_settings->contains(storedKey(key));

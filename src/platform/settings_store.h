@@ -22,6 +22,7 @@ public:
     QString get(const QString& key, const QString& defaultValue) const;
     void save(const QString& key, const QString& value);
     bool contains(const QString& key) const;
+    void remove(const QString& key);
     // Writes pending changes to disk now.
     void sync();
     QString fileName() const;

@@ -36,12 +36,6 @@ double keptNumber(const SummaryFigures& figures, L label) {
     return requireNumber(figures[label].kept, QLocale::c()).toDouble();
 }
 
-// An amount in paise as "Rs. 0.00" shows it.
-std::int64_t shownPaise(double rupees) {
-    return std::int64_t(
-        requireNumber(formatNumber(rupees, 2, QLocale::c()), QLocale::c()).roundedHalfAway(2));
-}
-
 // The first day on which the running sum of the daily totals, in date order, exceeds the
 // allowance; the last recorded day when they never do (no totals given).
 QDate ranOutOn(std::span<const DailyTotal> days, double allowanceMB, QDate lastUsed) {
@@ -136,7 +130,7 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
                              p.figures.shown(L::lblBillTotalAndTax)});
     }
     rankByTotalAndTax(f.ranking);
-    f.savingPaise = shownPaise(f.bill.totalAndTax) - shownPaise(f.cheapest().bill.totalAndTax);
+    f.savingPaise = savingInPaise(f.bill, f.cheapest());
 
     f.monthText = month.complete ? QStringLiteral("complete")
                                  : QStringLiteral("day %1 of %2").arg(f.lastDay).arg(f.daysInMonth);

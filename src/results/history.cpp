@@ -14,11 +14,6 @@ namespace kestrova {
 
 namespace {
 
-// An amount as the Summary shows it ("0.00", halves away from zero), in paise.
-std::int64_t shownPaise(double rupees) {
-    return std::int64_t(decimalFromDouble(rupees).roundedHalfAway(2));
-}
-
 QJsonObject planJson(int slot, const QString& name, double totalAndTax) {
     return QJsonObject{{QStringLiteral("slot"), slot},
                        {QStringLiteral("name"), name},

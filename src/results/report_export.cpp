@@ -91,6 +91,13 @@ QString withExtension(const QString& chosen, const QString& ext) {
     return name;
 }
 
+QString suggestedFileName(const QDate& lastUsed, const QString& ext) {
+    const QString stem =
+        lastUsed.isValid() ? QStringLiteral("usage-") + lastUsed.toString(QStringLiteral("yyyy-MM"))
+                           : QStringLiteral("usage");
+    return stem + u'.' + ext;
+}
+
 QString AskSaveFileName(const QString& initialDir, const QString& defaultName, const QString& ext) {
     const std::optional<QString> chosen =
         dialogs().saveFileName(saveFileRequest(initialDir, defaultName, ext));

@@ -5,6 +5,7 @@
 
 #include "platform/dialogs.h"
 
+#include <QDate>
 #include <QString>
 
 namespace kestrova {
@@ -31,6 +32,9 @@ SaveFileRequest saveFileRequest(const QString& initialDir, const QString& defaul
 // The chosen name up to its first NUL, with "." + ext appended unless it already contains that
 // anywhere ("a.csv.bak" stays as it is).
 QString withExtension(const QString& chosen, const QString& ext);
+// The name the save prompt suggests for a report whose last record is of `lastUsed`'s month:
+// "usage-2026-11.htm"; "usage.htm" without a valid date.
+QString suggestedFileName(const QDate& lastUsed, const QString& ext);
 // Asks through the dialog seam; the empty text when the user cancels.
 QString AskSaveFileName(const QString& initialDir, const QString& defaultName, const QString& ext);
 

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/failure.h"
+#include "platform/number_format.h"
 #include "results/summary_tab.h"
 #include "retrieval/headless.h"
 
@@ -223,6 +224,19 @@ void rankByTotalAndTax(std::vector<PlanCost>& costs) {
     for (std::size_t i = 0; i < costs.size(); ++i) {
         costs[i].rank = int(i) + 1;
     }
+}
+
+std::int64_t shownPaise(double rupees) {
+    // The shown text is the rounding that counts: what formatNumber writes, read back.
+    QString text = formatNumber(rupees, 2, QLocale::c());
+    text.remove(u'.');
+    bool ok = false;
+    const qlonglong paise = text.toLongLong(&ok);
+    return ok ? paise : std::llround(rupees * 100);
+}
+
+std::int64_t savingInPaise(const Bill& selected, const PlanCost& cheapest) {
+    return shownPaise(selected.totalAndTax) - shownPaise(cheapest.bill.totalAndTax);
 }
 
 QStringList comparisonLines(const std::vector<PlanCost>& costs) {

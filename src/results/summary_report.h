@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -82,6 +83,12 @@ std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
 // Sorts costs given in catalogue order cheapest first by total + tax (equal costs keep their
 // order) and numbers their ranks from 1.
 void rankByTotalAndTax(std::vector<PlanCost>& costs);
+// Rupees as the Summary tab shows them (two decimals), in paise.
+std::int64_t shownPaise(double rupees);
+// What the cheapest plan saves against the selected plan, in paise: the difference of the two
+// "Total + Tax" amounts as they are shown, so the three figures on the tab add up.
+std::int64_t savingInPaise(const Bill& selected, const PlanCost& cheapest);
+
 // One line per plan: rank, total + tax, list entry.
 QStringList comparisonLines(const std::vector<PlanCost>& costs);
 

@@ -9,7 +9,10 @@
 #include "app/usage_check.h"
 
 #include "browser/task_runner.h"
+#include "support/keyboard_check.h"
+#include "support/layout_check.h"
 #include "support/qt_printers.h"
+#include "support/scale.h"
 
 #include "controls/downloader.h"
 #include "controls/tab_strip.h"
@@ -36,6 +39,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -100,7 +104,10 @@ protected:
         };
         options.result.reportView = [](QWidget* p) { return new ReportView(p); };
         options.result.clock = [] { return QDate(2026, 12, 20); };
-        options.openUrl = [this](const QUrl& url) { opened << url.toString(); };
+        options.openUrl = [this](const QUrl& url) {
+            opened << url.toString();
+            return browserOpens;
+        };
         options.passwordStore = [this] { return std::make_unique<KeyringProxy>(keyring); };
         auto w = std::make_unique<frmMain>(std::move(options));
         w->show();
@@ -139,6 +146,7 @@ protected:
     MemoryPasswordStore keyring;  // outlives the windows, as the desktop's does
     MemoryBrowser* browser = nullptr;
     QStringList opened;
+    bool browserOpens = true;
 };
 
 // --- The window as it stands ---------------------------------------------------------------------
@@ -206,7 +214,8 @@ TEST_F(MainWindow, HasEveryControlWithItsCaptionAndItems) {
                 "mistakes in this software.\r\n\r\nGet it from home.test."));
     EXPECT_EQ(w->WebBrowser1()->parentWidget(), w->fraProcessing());
     EXPECT_TRUE(w->fraProcessing()->isAncestorOf(w->lblMessage()));
-    EXPECT_EQ(w->cmbCacheFiles()->parentWidget(), w->fraUseCacheData());
+    // The cache page's controls stand on fraUseCacheData, in the scroll area that fills it.
+    EXPECT_TRUE(w->fraUseCacheData()->isAncestorOf(w->cmbCacheFiles()));
     const char* names[] = {"ctlTabs1",      "fraPassword",    "ctlPasswordVersion",
                            "fraLoginInfo",  "fraProcessing",  "fraUseCacheData",
                            "txtUserName",   "txtPassword",    "chkSavePassword",
@@ -377,7 +386,6 @@ TEST_F(MainWindow, ACloseWritesExactlyTheWindowsKeysAndEndsTheProgram) {
     EXPECT_EQ(file.childGroups(), QStringList{SettingsStore::section()});
     file.beginGroup(SettingsStore::section());
     QStringList keys = file.childKeys();
-    keys.replaceInStrings(q("mblnCachingEnabled%20"), q("mblnCachingEnabled "));
     QStringList expected = mainSettingsKeys();
     keys.sort();
     expected.sort();
@@ -710,6 +718,25 @@ TEST_F(MainWindow, TheLinksOpenTheDeploymentsAddresses) {
                                    q("https://plans.portal.test/postpaid")}));
 }
 
+// With no browser to open a link, the click did nothing at all. Now it says so and shows the
+// address, for the user to copy.
+TEST_F(MainWindow, ALinkNoBrowserCanOpenShowsTheAddress) {
+    browserOpens = false;
+    auto w = open();
+    Q_EMIT w->lblWebsite()->linkActivated(q("#"));
+    w->resultWindow().fraSummary()->lblPlans()->linkActivated(q("plans"));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(dialogs.messages[0].title, q("Open link"));
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(q("No web browser could open this address")));
+    EXPECT_TRUE(dialogs.messages[0].text.endsWith(q("\n\nhttps://home.test/")));
+    EXPECT_TRUE(dialogs.messages[1].text.endsWith(q("\n\nhttps://plans.portal.test/postpaid")));
+
+    browserOpens = true;
+    Q_EMIT w->lblPlans()->linkActivated(q("#"));
+    EXPECT_EQ(dialogs.messages.size(), 2u) << "an opened link says nothing";
+}
+
 TEST_F(MainWindow, TheQuestionMarkExplainsTheCache) {
     auto w = open();
     Q_EMIT w->Label12()->linkActivated(q("#"));
@@ -769,6 +796,187 @@ TEST_F(MainWindow, DownloadedDataThatAreNoUsagePageSayWhy) {
     Q_EMIT w->Downloader1().Complete(url, data, key);
     EXPECT_EQ(dialogs.texts(), QStringList{q("Error retrieving data from site")});
     EXPECT_FALSE(w->usageCheck().timer1Enabled());
+}
+
+// --- Keyboard ------------------------------------------------------------------------------------
+
+// Enter in the password box did nothing: the window had no default button. Enter now starts
+// the check from the login page's fields, as "Check Bandwidth Usage" does.
+TEST_F(MainWindow, EnterInThePasswordBoxStartsTheCheck) {
+    auto w = open();
+    w->cmbSelfcaresite()->setCurrentIndex(0);
+    w->txtUserName()->setText(q("abc"));
+    w->txtPassword()->setFocus();
+    QTest::keyClicks(w->txtPassword(), q("secret"));
+    QTest::keyClick(w->txtPassword(), Qt::Key_Return);
+    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 2);
+    EXPECT_EQ(browser->navigations().back(), QUrl(q("http://north.portal.test/")));
+    EXPECT_TRUE(w->cmdCalculate()->isDefault());
+}
+
+// Enter on a button presses that button, not the check; on the cache page it makes the report.
+TEST_F(MainWindow, EnterPressesTheFocusedButtonOrTheDefaultOne) {
+    auto w = open();
+    w->cmdClose()->setFocus();
+    QSignalSpy ended(w.get(), &frmMain::programEnded);
+    QTest::keyClick(w->cmdClose(), Qt::Key_Enter);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_TRUE(dialogs.messages.empty()) << "no check was started";
+
+    auto again = open();
+    again->ctlTabs1()->setSelectedTab(2);
+    again->cmbCacheFiles()->setFocus();
+    QTest::keyClick(again->cmbCacheFiles(), Qt::Key_Return);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, q("Select one cache file to create report"));
+}
+
+// "Check Bandwidth Usage" and "Show Usage" had no mnemonics and the field captions no buddies.
+// Each page's letters are now its own, each caption puts the focus on its field, and Alt with
+// a letter gets there.
+TEST_F(MainWindow, MnemonicsAndBuddiesOnBothPages) {
+    auto w = open();
+    for (const int page : {1, 2}) {
+        w->ctlTabs1()->setSelectedTab(page);
+        EXPECT_TRUE(testing::mnemonicClashes(w.get()).isEmpty())
+            << "page " << page << ": "
+            << testing::mnemonicClashes(w.get()).join(u"; ").toStdString();
+    }
+    for (QPushButton* button :
+         {w->cmdCalculate(), w->cmdShowUsage(), w->cmdClose(), w->cmdClose1()}) {
+        EXPECT_FALSE(testing::mnemonicOf(button->text()).isNull())
+            << button->objectName().toStdString();
+    }
+    const std::pair<const char*, QWidget*> buddies[] = {{"lblUserName", w->txtUserName()},
+                                                        {"lblPassword", w->txtPassword()},
+                                                        {"lblSelfcaresite", w->cmbSelfcaresite()},
+                                                        {"lblPlanType", w->cmbPlanType()},
+                                                        {"lblCacheFiles", w->cmbCacheFiles()}};
+    for (const auto& [name, field] : buddies) {
+        auto* label = w->findChild<QLabel*>(q(name));
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->buddy(), field) << name;
+    }
+
+    w->ctlTabs1()->setSelectedTab(1);
+    // Login details typed, no portal chosen: the check stops at the portal.
+    w->txtUserName()->setText(q("abc"));
+    w->txtPassword()->setText(q("secret"));
+    QTest::keyClick(w.get(), Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w->txtPassword());
+    QTest::keyClick(w.get(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w->cmbSelfcaresite());
+    QTest::keyClick(w.get(), Qt::Key_B, Qt::AltModifier);
+    QTest::qWait(150);  // a mnemonic clicks as the mouse would, a moment later
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "Check &Bandwidth Usage";
+    EXPECT_EQ(dialogs.messages[0].title, q("Select selfcare site"));
+}
+
+// The window opened with the focus nowhere to be seen. It goes to the first login field still
+// empty; the tab strips show their focus too.
+TEST_F(MainWindow, TheFirstFocusIsTheFirstEmptyLoginField) {
+    {
+        auto w = open();
+        EXPECT_EQ(QApplication::focusWidget(), w->txtUserName());
+        EXPECT_TRUE(w->ctlTabs1()->UseFocusRect());
+        EXPECT_TRUE(w->ctlPasswordVersion()->UseFocusRect());
+        w->txtUserName()->setText(q("abc"));
+        w->close();
+    }
+    auto w = open();
+    EXPECT_EQ(QApplication::focusWidget(), w->txtPassword());
+}
+
+// The links were tab stops that showed nothing. Tab reaches each, and Enter opens it.
+TEST_F(MainWindow, TabReachesTheLinksAndEnterOpensThem) {
+    auto w = open();
+    w->cmbPlanType()->setFocus();
+    QTest::keyClick(w->cmbPlanType(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w->lblPlans());
+    QTest::keyClick(w->lblPlans(), Qt::Key_Return);
+    w->lblWebsite()->setFocus();
+    QTest::keyClick(w->lblWebsite(), Qt::Key_Space);
+    EXPECT_EQ(opened, (QStringList{q("https://plans.portal.test/"), q("https://home.test/")}));
+    EXPECT_TRUE(dialogs.messages.empty()) << "Enter on a link opens the link, not the check";
+    w->Label12()->setFocus();
+    QTest::keyClick(w->Label12(), Qt::Key_Return);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+}
+
+// --- Small windows, larger fonts, a screen at twice the scale ------------------------------------
+
+// The window had no minimum size: at 300 x 200 every label was cut, and below its design size
+// the login page's frame stood off its page. At its minimum size and above it nothing overlaps
+// or is cut on the "Login Info" and "Use Cache Data" pages (their contents scroll where the
+// window is small), at the design font and at 1.25 times its size.
+struct MainLayoutCase {
+    const char* name;
+    double fontScale;
+    QSize size;  // empty: the minimum size (asked for with a size below it)
+};
+
+class MainWindowLayout : public MainWindow, public ::testing::WithParamInterface<MainLayoutCase> {
+protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        m_font = QApplication::font();
+        QFont scaled = m_font;
+        scaled.setPointSizeF(m_font.pointSizeF() * GetParam().fontScale);
+        QApplication::setFont(scaled);
+    }
+    void TearDown() override { QApplication::setFont(m_font); }
+
+private:
+    QFont m_font;
+};
+
+TEST_P(MainWindowLayout, NothingOverlapsOrIsCut) {
+    const MainLayoutCase& c = GetParam();
+    auto w = open();
+    w->resize(c.size.isEmpty() ? QSize(300, 200) : c.size);
+    QApplication::processEvents();
+    if (c.size.isEmpty()) {
+        EXPECT_EQ(w->size(), w->minimumSize());
+    }
+    for (const int page : {1, 2}) {
+        w->ctlTabs1()->setSelectedTab(page);
+        QApplication::processEvents();
+        const QStringList problems = testing::layoutProblems(w.get());
+        EXPECT_TRUE(problems.isEmpty())
+            << "page " << page << " at " << w->width() << "x" << w->height() << ":\n"
+            << problems.join(u'\n').toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MainWindowLayout,
+                         ::testing::Values(MainLayoutCase{"Minimum", 1.0, {}},
+                                           MainLayoutCase{"MinimumLargerFont", 1.25, {}},
+                                           MainLayoutCase{"DesignSize", 1.0, {660, 600}},
+                                           MainLayoutCase{"DesignSizeLargerFont", 1.25, {660, 600}},
+                                           MainLayoutCase{
+                                               "BetweenMinimumAndDesign", 1.0, {630, 450}},
+                                           MainLayoutCase{"Large", 1.25, {1100, 800}}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+// Small enough for the smallest screen the program is made for at twice the scale: 1280x800
+// is 640x400 of the program's pixels, less a window manager's frame, title bar and panel.
+TEST_F(MainWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
+    auto w = open();
+    EXPECT_LE(w->minimumWidth(), 620);
+    EXPECT_LE(w->minimumHeight(), 360);
+}
+
+// At a scale of 2 on a 1280x800 screen the first start made a window of 660 x 600 on a screen
+// of 640 x 400: it ran off the screen. A first start fits the screen's free area.
+TEST_F(MainWindow, HiDpiTheFirstStartFitsTheScreen) {
+    KESTROVA_REQUIRE_SCALE_2();
+    auto w = open();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(available.contains(w->frameGeometry()))
+        << w->frameGeometry().width() << "x" << w->frameGeometry().height() << " on "
+        << available.width() << "x" << available.height();
+    EXPECT_TRUE(testing::layoutProblems(w.get()).isEmpty());
 }
 
 }  // namespace

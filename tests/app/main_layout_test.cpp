@@ -54,5 +54,46 @@ TEST(ResizeMainWindow, ASizeThatCannotBeAppliedIsSkipped) {
     EXPECT_EQ(l.fraLoginInfo.left, 337);
 }
 
+// Below the design size the fixed-size frame stood wider than its page, its left edge off
+// the page and every caption cut. It is fitted to the page there, and has its natural size
+// wherever the page has room for it.
+TEST(FitFixedFrames, NaturalSizeWhereThereIsRoomElseThePage) {
+    const QSize loginInfo(8700, 6900);
+    struct Row {
+        const char* name;
+        int width;
+        int height;
+        TwipRect expectedLogin;
+    };
+    const Row rows[] = {
+        // The design layout is the rules' own.
+        {"Design", 9900, 9000, {337, 330, 8700, 6900}},
+        {"Larger", 12000, 10000, {1387, 330, 8700, 6900}},
+        // ctlPasswordVersion 8475 x 4500.
+        {"Smaller", 9000, 6000, {45, 330, 8385, 4125}},
+    };
+    for (const Row& row : rows) {
+        MainLayout l;
+        l.ctlTabs1 = {120, 120, 0, 0};
+        l.fraPassword = {75, 405, 0, 0};
+        l.ctlPasswordVersion = {60, 120, 0, 0};
+        l.fraLoginInfo = {0, 330, 8700, 6900};
+        ResizeMainWindow(l, row.width, row.height);
+        FitFixedFrames(l, loginInfo);
+        EXPECT_EQ(l.fraLoginInfo, row.expectedLogin) << row.name;
+        // The cache page fills its page.
+        EXPECT_EQ(l.fraUseCacheData, l.fraPassword) << row.name;
+        // Inside their pages, below the tabs, whatever the size.
+        EXPECT_LE(l.fraLoginInfo.left + l.fraLoginInfo.width, l.ctlPasswordVersion.width);
+        EXPECT_LE(l.fraLoginInfo.top + l.fraLoginInfo.height, l.ctlPasswordVersion.height);
+        EXPECT_LE(l.fraUseCacheData.left + l.fraUseCacheData.width, l.ctlTabs1.width);
+    }
+    // A larger font asks for more than the design size: the frame grows where there is room.
+    MainLayout l = designed();
+    ResizeMainWindow(l, 12000, 10000);
+    FitFixedFrames(l, QSize(9000, 7200));
+    EXPECT_EQ(l.fraLoginInfo, (TwipRect{1237, 330, 9000, 7200}));
+}
+
 }  // namespace
 }  // namespace kestrova

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace kestrova {
@@ -297,6 +299,75 @@ INSTANTIATE_TEST_SUITE_P(
                       CorruptRow{"PlanType", "3"}, CorruptRow{"Selfcaresite", "2"},
                       CorruptRow{"Selfcaresite", "-2"}, CorruptRow{"Height", "tall"},
                       CorruptRow{"Top", "1e40"}, CorruptRow{"ctlTabs1.SelectedTab", "x"}));
+
+// The caching key ends in a blank. The INI file holds it as QSettings escapes it,
+// "mblnCachingEnabled%20"; files written while the store escaped it a second time hold
+// "mblnCachingEnabled%2520" and still read, and the next close leaves only the proper key.
+QByteArray iniText() {
+    QFile f(SettingsStore().fileName());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeIni(const QByteArray& text) {
+    const QString path = SettingsStore().fileName();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(text);
+}
+
+TEST_F(Settings, TheCachingKeyIsWrittenWithItsBlankEscapedOnce) {
+    MainSettings s = someSettings();
+    s.mblnCachingEnabled = true;
+    {
+        SettingsStore store;
+        saveMainSettings(store, s, false);
+    }
+    const QByteArray text = iniText();
+    EXPECT_TRUE(text.contains("\nmblnCachingEnabled%20=True")) << text.toStdString();
+    EXPECT_FALSE(text.contains("%2520")) << text.toStdString();
+    EXPECT_TRUE(loadMainSettings(SettingsStore(), designDefaults()).values.mblnCachingEnabled);
+}
+
+struct OldCachingFile {
+    const char* name;
+    const char* lines;
+    bool expected;
+};
+
+void PrintTo(const OldCachingFile& row, std::ostream* os) { *os << row.name; }
+
+class OldCachingKey : public ::testing::TestWithParam<OldCachingFile> {
+protected:
+    void SetUp() override { clearStore(); }
+};
+
+TEST_P(OldCachingKey, StillReadsAndTheNextCloseRewritesIt) {
+    const OldCachingFile& row = GetParam();
+    writeIni(QByteArray("[ScreenSettings]\ntxtUserName=someone\n") + row.lines);
+    LoadedSettings loaded = loadMainSettings(SettingsStore(), designDefaults());
+    EXPECT_TRUE(loaded.problems.empty());
+    EXPECT_EQ(loaded.values.mblnCachingEnabled, row.expected);
+    EXPECT_EQ(loaded.values.txtUserName, q("someone"));
+    {
+        SettingsStore store;
+        saveMainSettings(store, loaded.values, false);
+    }
+    const QByteArray text = iniText();
+    EXPECT_FALSE(text.contains("%2520")) << text.toStdString();
+    EXPECT_EQ(loadMainSettings(SettingsStore(), designDefaults()).values.mblnCachingEnabled,
+              row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OldCachingKey,
+    ::testing::Values(
+        OldCachingFile{"OldKeyTicked", "mblnCachingEnabled%2520=True\n", true},
+        OldCachingFile{"OldKeyUnticked", "mblnCachingEnabled%2520=False\n", false},
+        // Both present (an old file a newer version has already written to): the proper key.
+        OldCachingFile{"ProperKeyWins",
+                       "mblnCachingEnabled%2520=True\nmblnCachingEnabled%20=False\n", false}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(Settings, TheListLimitsComeFromTheDropDowns) {
     SettingsStore store;

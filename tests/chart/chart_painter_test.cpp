@@ -1,8 +1,9 @@
+#include "chart/chart_painter.h"
 #include "chart/chart_geometry.h"
 #include "chart/chart_model.h"
-#include "chart/chart_painter.h"
 #include "chart/chart_surface.h"
 #include "chart_test_support.h"
+#include "support/palettes.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,8 @@ struct Painted {
     QRgb at(int x, int y) const { return image.pixel(x, y); }
 };
 
-Painted paint(ChartModel& model, QSize size = QSize(400, 300)) {
+Painted paint(ChartModel& model, QSize size = QSize(400, 300),
+              const QPalette& palette = QGuiApplication::palette()) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::magenta);
     model.ComputeScale();
@@ -34,7 +36,7 @@ Painted paint(ChartModel& model, QSize size = QSize(400, 300)) {
     canvas.scaleHeight = size.height() * 15.0;
     canvas.centre = canvas.scaleWidth / 2;
     canvas.font = chartFont();
-    canvas.palette = QGuiApplication::palette();
+    canvas.palette = palette;
     QPainter painter(&image);
     ChartRedraw redraw = ChartPainter().draw(painter, model, canvas);
     painter.end();
@@ -221,6 +223,36 @@ TEST(ChartPainter, AutomaticStepsGiveMajorLinesAndLabelsEveryTenMinorEveryTwo) {
     EXPECT_TRUE(textBounds(p.image, QRect(10, 144, 40, 9), qRgb(0, 0, 0)).isValid());
     EXPECT_EQ(count(p.image, QRect(10, 135, 45, 6), kBack), 45 * 6);
     EXPECT_LE(textBounds(p.image, labels, qRgb(0, 0, 0)).right(), 52) << "labels stay left of the axis";
+}
+
+// MaxY is always labelled; with a step that does not divide the range its label stood on the
+// label of the line just below it. Labels never overlap now, and both ends keep theirs.
+TEST(ChartPainter, ValueLabelsNeverStandOnEachOther) {
+    ChartModel model = plainModel();
+    ChartProperties& pr = model.storage();
+    pr.AxisYOn = true;
+    pr.MaxY = 1550;
+    pr.IntersectMajor = 500;
+    pr.IntersectMinor = 100;
+    pr.MajorGridColor = RGB(0, 0, 0);
+    pr.MinorGridColor = RGB(200, 200, 200);
+    pr.AxisItemsYColor = RGB(0, 0, 0);
+    const Painted p = paint(model);
+    // Rows with label ink left of the axis, in runs: one run per label.
+    std::vector<std::pair<int, int>> runs;
+    for (int y = 0; y < 300; ++y) {
+        if (textBounds(p.image, QRect(0, y, 52, 1), qRgb(0, 0, 0)).isValid()) {
+            if (!runs.empty() && runs.back().second == y - 1) {
+                runs.back().second = y;
+            } else {
+                runs.emplace_back(y, y);
+            }
+        }
+    }
+    // 0, 500, 1000 and 1550; 1500, six pixels below 1550, would have overlapped it.
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_LE(runs.front().first, 50 + 4) << "1550 at the top";
+    EXPECT_GE(runs.back().second, 245 - 4) << "0 at the bottom";
 }
 
 TEST(ChartPainter, AxisYOffDrawsNoGridLines) {
@@ -518,5 +550,72 @@ TEST(ChartPainter, ValuesFarOutsideTheRangeAreClippedNotOverflowed) {
     EXPECT_EQ(p.at(300, 200), rgb(RGB(255, 0, 0))) << "the columns after it are drawn as usual";
     EXPECT_EQ(p.at(200, 270), rgb(RGB(255, 0, 0))) << "the negative one runs off the bottom";
 }
+
+// ---- Contrast ------------------------------------------------------------------------------
+
+// The chart's texts are in system colours (window text) while the result window gives it a
+// fixed light background: under a dark palette the title, axis titles and labels were drawn
+// white on light grey. Texts now read against the background, and lines show on it, under
+// either palette; a background that itself follows the palette takes the grid along.
+struct ContrastCase {
+    const char* name;
+    bool dark;
+    ColorRef back;
+};
+
+void PrintTo(const ContrastCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ChartContrast : public ::testing::TestWithParam<ContrastCase> {};
+
+TEST_P(ChartContrast, TextsReadAndGridLinesShowOnTheBackground) {
+    const ContrastCase& c = GetParam();
+    const QPalette palette =
+        c.dark ? kestrova::testing::darkPalette() : kestrova::testing::lightPalette();
+    ChartModel model(15, 15);
+    ChartProperties& pr = model.storage();
+    pr.BackColor = c.back;
+    pr.ChartTitle = QStringLiteral("ORVO Broadband Usage Chart");
+    pr.AxisLabelX = QStringLiteral("Days");
+    pr.AxisLabelY = QStringLiteral("Megabytes");
+    pr.MaxY = 100;
+    pr.IntersectMajor = 20;
+    pr.IntersectMinor = 5;
+    pr.MajorGridColor = RGB(255, 255, 255);
+    pr.MinorGridColor = RGB(0, 0, 0);
+    pr.BarFillStyle = 0;
+    for (int day = 1; day <= 5; ++day) {
+        model.AddItem(item(day * 15.0, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0'))));
+    }
+    const Painted p = paint(model, QSize(400, 300), palette);
+    const QColor back = toQColor(c.back, palette);
+    const std::pair<const char*, QRect> texts[] = {
+        {"title", QRect(0, 0, 400, 40)},
+        {"value labels", QRect(14, 52, 40, 190)},
+        {"axis title Y", QRect(0, 100, 13, 100)},
+        {"day labels", QRect(60, 247, 280, 20)},
+        {"axis title X", QRect(150, 275, 100, 25)},
+    };
+    for (const auto& [what, area] : texts) {
+        EXPECT_GE(kestrova::testing::strongestContrast(p.image, area, back), kTextContrast) << what;
+    }
+    // Grid rows: the white major line at 60 (row 128) and the black minor line at 90 (row 70)
+    // stand out where the background follows the palette.
+    if (isSystemColor(c.back)) {
+        for (const int row : {128, 70}) {
+            EXPECT_GE(contrastRatio(QColor::fromRgb(p.at(200, row)), back), kLineContrast)
+                << "grid row " << row;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Palettes, ChartContrast,
+    ::testing::Values(ContrastCase{"LightPaletteFixedBack", false, RGB(240, 240, 240)},
+                      ContrastCase{"DarkPaletteFixedBack", true, RGB(240, 240, 240)},
+                      ContrastCase{"LightPaletteWindowBack", false, 0x80000005u},
+                      ContrastCase{"DarkPaletteWindowBack", true, 0x80000005u}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -1,16 +1,22 @@
+#include "chart/xchart.h"
 #include "chart/chart_printer.h"
 #include "chart/legend_panel.h"
-#include "chart/xchart.h"
 #include "chart_test_support.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
+#include "support/palettes.h"
+#include "support/scale.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -18,6 +24,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 using namespace kestrova;
 using kestrova::test::item;
@@ -250,6 +258,44 @@ TEST_F(ChartFixture, LegendRowsShortenLongTextsAndKeepTheFullTextInTheTag) {
     EXPECT_TRUE(legend->description(1)->tag().isEmpty());
 }
 
+// The legend and the selection box take their text colours from the palette; on a fixed light
+// background under a dark palette those were light on light.
+TEST_F(ChartFixture, LegendAndInformationTextsReadUnderADarkPalette) {
+    chart.setPalette(kestrova::testing::darkPalette());
+    model().setLegendBackColor(RGB(255, 255, 224));
+    model().setInfoBackColor(RGB(255, 255, 224));
+    addFive(false);
+    model().setSelectionInformation(true);
+    chart.ShowLegend(false);
+    chart.DrawChart();
+    model().setSelectedColumn(2);
+    LegendPanel* legend = chart.legendPanel();
+    ASSERT_GT(legend->rowCount(), 0);
+    for (int row = 0; row < legend->rowCount(); ++row) {
+        EXPECT_GE(contrastRatio(legend->description(row)->textColour(),
+                                legend->description(row)->background()),
+                  kTextContrast)
+            << "legend row " << row;
+    }
+    ASSERT_FALSE(chart.infoBox()->isHidden());
+    const QPalette info = chart.infoBox()->palette();
+    EXPECT_GE(contrastRatio(info.color(QPalette::WindowText), info.color(QPalette::Window)),
+              kTextContrast);
+}
+
+TEST_F(ChartFixture, ANewPaletteRedrawsThePicture) {
+    model().setChartTitle(QStringLiteral("Usage"));
+    addFive(false);
+    chart.show();
+    const QImage before = chart.image();
+    QSignalSpy none(&chart, &XChart::PropertyChanged);
+    chart.setPalette(kestrova::testing::darkPalette());
+    EXPECT_NE(chart.image(), before) << "the window-coloured background follows the palette";
+    EXPECT_EQ(chart.image().pixelColor(1, 1),
+              kestrova::testing::darkPalette().color(QPalette::Base));
+    EXPECT_EQ(none.count(), 0);
+}
+
 TEST(LegendText, ShorteningTable) {
     const QFontMetricsF metrics(chartFont());
     const double wide = metrics.horizontalAdvance(QStringLiteral("abcdef"));
@@ -438,21 +484,240 @@ public:
     std::unique_ptr<QPrinter> createPrinter() override {
         auto printer = std::make_unique<QPrinter>();
         printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(QStringLiteral("/nonexistent-folder/x/print.pdf"));
+        printer->setOutputFileName(fileName);
         return printer;
     }
+    QString fileName;
 };
 
-TEST_F(ChartFixture, PrinterFailureReachesTheCallerAndTheMenuShowsIt) {
+// A failed print once said only "Printer error", in a box without a title. It now says what
+// went wrong, under "Print".
+TEST_F(ChartFixture, APrinterFailureReachesTheCallerAndTheMenuNamesIt) {
     addFive(false);
-    UnusablePrinters broken;
-    const ScopedPrinters seam(broken);
-    EXPECT_THROW(chart.PrintChart(), kestrova::Failure);
+    struct Row {
+        const char* name;
+        QString file;
+        QString expected;
+    };
+    const Row rows[] = {
+        {"NoPrinterSetUp", QString(),
+         QStringLiteral("Printer error: no printer is set up. Choose \"Print to File (PDF)\" in "
+                        "the print dialog, or set up a printer.")},
+        {"FileNotWritable", QStringLiteral("/nonexistent-folder/x/print.pdf"),
+         QStringLiteral("Printer error: the file \"/nonexistent-folder/x/print.pdf\" could not be "
+                        "written.")},
+    };
+    for (const Row& row : rows) {
+        UnusablePrinters broken;
+        broken.fileName = row.file;
+        const ScopedPrinters seam(broken);
+        EXPECT_THROW(chart.PrintChart(), kestrova::Failure) << row.name;
+        RecordingDialogs recorder;
+        const ScopedDialogs dialogsSeam(recorder);
+        chart.menuAction(MenuPrint)->trigger();
+        ASSERT_EQ(recorder.messages.size(), 1u) << row.name;
+        EXPECT_EQ(recorder.messages[0],
+                  Message(row.expected, QStringLiteral("Print"), MessageIcon::Warning))
+            << row.name;
+        EXPECT_FALSE(QGuiApplication::overrideCursor()) << "the hourglass is gone again";
+    }
+}
+
+// Printing asks where to print first; a cancelled choice prints nothing and says nothing.
+class AskingPrinters : public PdfFilePrinters {
+public:
+    using PdfFilePrinters::PdfFilePrinters;
+    bool choosePrinter(QPrinter& printer, QWidget* parent) override {
+        asked.push_back(printer.pageLayout().orientation());
+        EXPECT_NE(parent, nullptr);
+        return answer;
+    }
+    std::vector<QPageLayout::Orientation> asked;
+    bool answer = true;
+};
+
+TEST_F(ChartFixture, EachDocumentGoesThroughThePrintDialogFirst) {
+    addFive(false);
+    QTemporaryDir folder;
+    AskingPrinters asking(folder.path());
+    const ScopedPrinters seam(asking);
     RecordingDialogs recorder;
     const ScopedDialogs dialogsSeam(recorder);
+
+    asking.answer = false;
     chart.menuAction(MenuPrint)->trigger();
-    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("Printer error")});
-    EXPECT_FALSE(QGuiApplication::overrideCursor()) << "the hourglass is gone again";
+    chart.PrintLegend();
+    EXPECT_EQ(asking.asked.size(), 2u);
+    EXPECT_FALSE(QFileInfo::exists(asking.files()[0]));
+    EXPECT_TRUE(recorder.messages.empty());
+
+    asking.answer = true;
+    model().setPrinterOrientation(1);
+    chart.menuAction(MenuPrint)->trigger();
+    ASSERT_EQ(asking.asked.size(), 3u);
+    EXPECT_EQ(asking.asked[2], QPageLayout::Portrait) << "the dialog starts from the orientation";
+    EXPECT_EQ(pdfPages(asking.files().back()), 1);
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+// Without a seam of its own the chart opens the system's print dialog (where "Print to File
+// (PDF)" is always a choice) rather than going straight to a missing default printer.
+TEST_F(ChartFixture, TheSystemSeamOpensThePrintDialog) {
+    addFive(false);
+    RecordingDialogs recorder;
+    const ScopedDialogs dialogsSeam(recorder);
+    QString opened;
+    QTimer::singleShot(50, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = QString::fromLatin1(modal->metaObject()->className());
+            static_cast<QDialog*>(modal)->reject();
+        }
+    });
+    chart.menuAction(MenuPrint)->trigger();
+    EXPECT_EQ(opened, QStringLiteral("QPrintDialog"));
+    EXPECT_TRUE(recorder.messages.empty()) << "a cancelled dialog is no failure";
+}
+
+// ---- Keyboard ------------------------------------------------------------------------------
+
+// The chart took no focus: a keyboard user could neither reach it nor read a column's value.
+// Tab reaches it and shows a focus frame; the arrow keys pick columns as the mouse does (the
+// host hears ItemClick), Escape clears the pick, the menu key opens the menu.
+TEST_F(ChartFixture, TheKeyboardPicksColumnsAndOpensTheMenu) {
+    addFive(false);
+    model().setSelectable(true);
+    model().setSelectionInformation(true);
+    chart.show();
+    chart.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&chart));
+    EXPECT_EQ(chart.focusPolicy(), Qt::StrongFocus);
+    QSignalSpy clicked(&chart, &XChart::ItemClick);
+    chart.clearFocus();
+    const QImage unfocused = chart.grab().toImage();
+    chart.setFocus();
+    ASSERT_TRUE(chart.hasFocus());
+    EXPECT_NE(chart.grab().toImage(), unfocused) << "the focus frame shows";
+
+    struct Step {
+        Qt::Key key;
+        int selected;
+    };
+    const Step steps[] = {{Qt::Key_Right, 0}, {Qt::Key_Right, 1},  {Qt::Key_End, 4},
+                          {Qt::Key_Right, 4}, {Qt::Key_Left, 3},   {Qt::Key_Home, 0},
+                          {Qt::Key_Left, 0},  {Qt::Key_Escape, -1}};
+    for (const Step& step : steps) {
+        QTest::keyClick(&chart, step.key);
+        EXPECT_EQ(model().SelectedColumn(), step.selected)
+            << QKeySequence(step.key).toString().toStdString();
+    }
+    // One ItemClick for each new column, with its item.
+    ASSERT_EQ(clicked.count(), 5);
+    EXPECT_EQ(clickedItems(clicked)[2]->Value, 50.0);
+    EXPECT_EQ(chart.infoText().isEmpty(), false);
+
+    QTest::keyClick(&chart, Qt::Key_Menu);
+    EXPECT_TRUE(chart.mainMenu()->isVisible());
+    chart.mainMenu()->close();
+    QTest::keyClick(&chart, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(chart.mainMenu()->isVisible());
+    chart.mainMenu()->close();
+}
+
+TEST_F(ChartFixture, ArrowsPickNothingWhenTheChartIsNotSelectable) {
+    addFive(false);
+    model().setSelectable(false);
+    chart.show();
+    chart.setFocus();
+    QTest::keyClick(&chart, Qt::Key_Right);
+    EXPECT_EQ(model().SelectedColumn(), -1);
+}
+
+// ---- Screen readers ------------------------------------------------------------------------
+
+// The chart exposed nothing. It is a chart named by its title whose value is the selected
+// column; each column is a child with its label as name and its description as value.
+TEST_F(ChartFixture, AScreenReaderReadsTheTitleTheColumnsAndTheSelection) {
+    model().setChartTitle(QStringLiteral("Usage for November"));
+    addFive(false);
+    model().setSelectable(true);
+    chart.show();
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&chart);
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->role(), QAccessible::Chart);
+    EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("Usage for November"));
+    EXPECT_TRUE(iface->text(QAccessible::Value).isEmpty()) << "nothing selected";
+    ASSERT_EQ(iface->childCount(), 5);
+    QAccessibleInterface* third = iface->child(2);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->text(QAccessible::Name), QStringLiteral("60"));
+    EXPECT_EQ(third->text(QAccessible::Value), QStringLiteral("Item of 60"));
+    EXPECT_FALSE(third->rect().isEmpty());
+
+    chart.setFocus();
+    QTest::keyClick(&chart, Qt::Key_End);
+    EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("50: Item of 50"));
+    EXPECT_TRUE(iface->child(4)->state().selected);
+    ASSERT_NE(third->actionInterface(), nullptr);
+    third->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(model().SelectedColumn(), 2);
+    EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("60: Item of 60"));
+}
+
+// ---- Scale 2 -------------------------------------------------------------------------------
+
+// Blocks of 2 x 2 screen pixels inside `area` (the control's pixels) whose four pixels differ:
+// a picture made in the control's pixels and stretched has none that a text edge makes.
+int detailedBlocks(const QImage& picture, const QRect& area) {
+    int detailed = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb a = picture.pixel(2 * x, 2 * y);
+            if (picture.pixel(2 * x + 1, 2 * y) != a || picture.pixel(2 * x, 2 * y + 1) != a ||
+                picture.pixel(2 * x + 1, 2 * y + 1) != a) {
+                ++detailed;
+            }
+        }
+    }
+    return detailed;
+}
+
+// At a scale of 2 the chart's picture was made in the control's pixels and stretched to the
+// screen's: blurry text and lines. It is painted in the screen's pixels now.
+TEST_F(ChartFixture, HiDpiThePictureHasTheScreensPixels) {
+    KESTROVA_REQUIRE_SCALE_2();
+    model().setChartTitle(QStringLiteral("ORVO Broadband Usage Chart"));
+    model().setAxisYOn(true);
+    addFive(false);
+    chart.show();
+    chart.DrawChart();
+    EXPECT_EQ(chart.image().devicePixelRatio(), 2.0);
+    EXPECT_EQ(chart.image().size(), QSize(800, 600));
+    const QImage shown = chart.grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(800, 600));
+    EXPECT_GT(detailedBlocks(shown, QRect(100, 0, 200, 20)), 40) << "the title";
+    // Text keeps its size in the control's pixels: the title's ink is no taller than a line of
+    // its font, twice over in the screen's pixels (a font sized for the screen's pixels and then
+    // scaled again came out four times as large).
+    QFont titleFont = chartFont();
+    titleFont.setBold(true);
+    int top = shown.height();
+    int bottom = -1;
+    const QRgb back = shown.pixel(2, 2);
+    // Above the plot (its top margin is 50 of the control's pixels).
+    for (int y = 0; y < 96; ++y) {
+        for (int x = 200; x < 600; ++x) {
+            if (shown.pixel(x, y) != back) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    ASSERT_GE(bottom, top);
+    EXPECT_LE(bottom - top + 1, 2 * QFontMetrics(titleFont).height()) << "the title's height";
+    EXPECT_GT(detailedBlocks(shown, QRect(0, 50, 54, 195)), 20) << "the value labels";
+    // What is copied and saved has the screen's pixels too.
+    chart.EditCopy();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(800, 600));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "controls/qt_dialogs.h"
 
 #include "platform/colour_ref.h"
+#include "platform/settings_store.h"
 
 #include "test_strings.h"
 
@@ -11,6 +12,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -50,6 +52,8 @@ TEST(QtDialogs, ShowOpensAWindowModalBoxAndReturnsAtOnce) {
     EXPECT_EQ(box->windowTitle(), u"Kestrova");
     EXPECT_EQ(box->icon(), QMessageBox::Information);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    // Its text (an address the program could not open, say) can be selected and copied.
+    EXPECT_TRUE(box->textInteractionFlags() & Qt::TextSelectableByMouse);
     const QPointer<QMessageBox> guard(box);
     box->button(QMessageBox::Ok)->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, 2000));  // deletes itself once closed
@@ -169,6 +173,84 @@ TEST(QtDialogs, SaveFileDialogTakesTheRequestAndReturnsTheChosenName) {
     EXPECT_EQ(filters, QStringList{r.filter});
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, QDir(dir.path()).absoluteFilePath(QStringLiteral("usage.csv")));
+}
+
+// Without a folder asked for, the dialog opens in the folder a file was last chosen in, and
+// the first time in the user's Documents folder (it once opened in the process's working
+// folder). It asks no overwrite question: the program asks its own, and there were two.
+class SaveDialogFolders : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        QDir(root.path()).mkpath(QStringLiteral("Documents"));
+        QDir(root.path()).mkpath(QStringLiteral("elsewhere"));
+        // The Documents folder as the desktop names it, in the test's own configuration folder.
+        QFile dirs(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/user-dirs.dirs"));
+        QDir().mkpath(QFileInfo(dirs).absolutePath());
+        ASSERT_TRUE(dirs.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        dirs.write("XDG_DOCUMENTS_DIR=\"" + documents().toLocal8Bit() + "\"\n");
+        dirs.close();
+        QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear();
+    }
+    void TearDown() override {
+        QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/user-dirs.dirs"));
+    }
+    QString documents() const { return root.filePath(QStringLiteral("Documents")); }
+    QString elsewhere() const { return root.filePath(QStringLiteral("elsewhere")); }
+
+    // Opens the dialog for `request`, notes where it opened and what it would do, and accepts
+    // `pick` (a name inside the folder it opened in) or cancels when `pick` is empty.
+    std::optional<QString> run(const SaveFileRequest& request, const QString& pickPath) {
+        whenModalOpens([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            openedIn = QDir(dialog->directory()).absolutePath();
+            asksOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            width = dialog->width();
+            titleWidth = dialog->fontMetrics().horizontalAdvance(dialog->windowTitle());
+            // A dialog that would ask its own question about an existing file is not accepted
+            // (the question would wait for an answer nobody gives).
+            if (pickPath.isEmpty() || asksOverwrite) {
+                static_cast<QDialog*>(dialog)->reject();
+                return;
+            }
+            dialog->setDirectory(QFileInfo(pickPath).absolutePath());
+            dialog->selectFile(pickPath);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        return QtDialogs().saveFileName(request);
+    }
+
+    QTemporaryDir root;
+    QString openedIn;
+    bool asksOverwrite = true;
+    int width = 0;
+    int titleWidth = 0;
+};
+
+TEST_F(SaveDialogFolders, FirstDocumentsThenTheLastFolderUsed) {
+    SaveFileRequest r;
+    r.title = QStringLiteral("Enter Filename to save");
+    r.filter = QStringLiteral("Output file (*.csv)");
+    r.defaultName = QStringLiteral("usage-2026-11.csv");
+    const QString existing = QDir(elsewhere()).filePath(QStringLiteral("old.csv"));
+    QFile(existing).open(QIODevice::WriteOnly);
+
+    EXPECT_EQ(run(r, existing), existing);
+    EXPECT_EQ(openedIn, QDir(documents()).absolutePath());
+    EXPECT_FALSE(asksOverwrite);
+    EXPECT_GE(width, titleWidth + QtDialogs::kTitleButtonRoom);
+
+    EXPECT_EQ(run(r, QString()), std::nullopt);
+    EXPECT_EQ(openedIn, QDir(elsewhere()).absolutePath());
+
+    // A folder that has gone since: Documents again. A folder asked for wins.
+    ASSERT_TRUE(QDir(elsewhere()).removeRecursively());
+    run(r, QString());
+    EXPECT_EQ(openedIn, QDir(documents()).absolutePath());
+    r.initialDirectory = root.path();
+    run(r, QString());
+    EXPECT_EQ(openedIn, QDir(root.path()).absolutePath());
 }
 
 TEST(QtDialogs, CancelledSaveFileDialogGivesNothing) {

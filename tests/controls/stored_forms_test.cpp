@@ -45,7 +45,8 @@ TEST_P(StoredTabStrip, LoadsTheCaptionsFramesAndLookOfItsWindow) {
     EXPECT_EQ(tabs.state().frames, strings(c.frames));
     EXPECT_EQ(tabs.Style(), 0);
     EXPECT_EQ(tabs.CaptionAlignment(), 4);
-    EXPECT_FALSE(tabs.UseFocusRect());
+    // The focus shows on the tabs, so a keyboard user sees where it is.
+    EXPECT_TRUE(tabs.UseFocusRect());
     EXPECT_EQ(tabs.TabFont(), StdFont(QStringLiteral("Arial"), 8.25));
     EXPECT_EQ(tabs.TabFontActive(), StdFont(QStringLiteral("Arial"), 8.25, true));
     EXPECT_EQ(tabs.TabColor(), 0x80000010u);

@@ -1,9 +1,11 @@
 #include "controls/tab_strip.h"
 
+#include "support/palettes.h"
 #include "test_strings.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFrame>
 #include <QGroupBox>
 #include <QImage>
@@ -347,8 +349,11 @@ TEST(TabStripPainting, CaptionsAreCentredInTheirTabs) {
     s.TabsWidth = 100;
     s.TabsHeight = 24;
     s.captions = {QStringLiteral("Report"), QStringLiteral("Chart")};
+    // Fixed colours throughout, so the captions keep exactly these (see the contrast tests).
     s.TextColorActive = RGB(255, 0, 0);
     s.TextColor = RGB(0, 0, 255);
+    s.TabColorActive = RGB(255, 255, 255);
+    s.TabColor = RGB(255, 255, 255);
     const QImage img = paint(s, QSize(300, 100));
     for (int tab = 1; tab <= 2; ++tab) {
         const EdgeRect r = fullTabRect(s, QSize(300, 100), tab);
@@ -374,6 +379,36 @@ TEST(TabStripPainting, CaptionsAreCentredInTheirTabs) {
         EXPECT_NEAR(centreY, (r.top + r.bottom) / 2.0, 4.0) << "tab " << tab;
     }
 }
+
+// The designed colours are system colours: captions in button highlight on button shadow, the
+// selected one in button text on button face. Under a dark palette the inactive captions came
+// out grey on black, and under a light one white on grey; both now read against their tabs.
+class TabStripContrast : public ::testing::TestWithParam<bool> {};
+
+TEST_P(TabStripContrast, CaptionsReadAgainstTheirTabs) {
+    const QPalette palette =
+        GetParam() ? kestrova::testing::darkPalette() : kestrova::testing::lightPalette();
+    TabStripState s;
+    s.Tabs = 3;
+    s.TabsWidth = 90;
+    s.TabsHeight = 22;
+    s.captions = {QStringLiteral("Report"), QStringLiteral("Chart"), QStringLiteral("Summary")};
+    const QSize size(300, 80);
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    drawTabStrip(painter, s, size, palette, {palette.color(QPalette::Window), false});
+    painter.end();
+    for (int tab = 1; tab <= 3; ++tab) {
+        const bool selected = tab == s.SelectedTab;
+        const QColor fill = toQColor(selected ? s.TabColorActive : s.TabColor, palette);
+        const QRect caption = fullTabRect(s, size, tab).shrunk(3).toQRect();
+        EXPECT_GE(kestrova::testing::strongestContrast(image, caption, fill), kTextContrast)
+            << "tab " << tab;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Palettes, TabStripContrast, ::testing::Bool(),
+                         [](const auto& p) { return p.param ? "Dark" : "Light"; });
 
 TEST(TabStripPainting, FocusRectangleOnlyWithUseFocusRectAndFocus) {
     TabStripState s;
@@ -544,4 +579,44 @@ TEST(TabStripStoredProperties, AStoredSelectionBeyondTheTabsIsBroughtIntoRange) 
     tabs.ReadProperties(bag);
     EXPECT_GE(tabs.Tabs(), 1);
     EXPECT_LE(tabs.SelectedTab(), tabs.Tabs());
+}
+
+// A screen reader found nothing in the drawn strip. It is a list of page tabs, each named by
+// its caption, the selected one marked; pressing a tab selects it.
+TEST(TabStripAccessibility, TheTabsAreNamedSelectedAndPressable) {
+    QWidget host;
+    ctlTabs tabs(&host);
+    tabs.setTabs(3);
+    const char* captions[] = {"Report", "Chart", "Summary"};
+    for (int k = 1; k <= 3; ++k) {
+        tabs.setSelectedTab(k);
+        tabs.setCaption(QString::fromLatin1(captions[k - 1]));
+    }
+    tabs.setSelectedTab(1);
+    tabs.resize(300, 100);
+    host.show();
+
+    QAccessibleInterface* strip = QAccessible::queryAccessibleInterface(&tabs);
+    ASSERT_NE(strip, nullptr);
+    EXPECT_EQ(strip->role(), QAccessible::PageTabList);
+    ASSERT_EQ(strip->childCount(), 3);
+    EXPECT_EQ(strip->text(QAccessible::Value), QStringLiteral("Report"));
+    for (int i = 0; i < 3; ++i) {
+        QAccessibleInterface* tab = strip->child(i);
+        ASSERT_NE(tab, nullptr);
+        EXPECT_EQ(tab->role(), QAccessible::PageTab);
+        EXPECT_EQ(tab->text(QAccessible::Name), QString::fromLatin1(captions[i]));
+        EXPECT_EQ(tab->state().selected, i == 0);
+        EXPECT_EQ(tab->parent(), strip);
+        EXPECT_EQ(strip->indexOfChild(tab), i);
+        EXPECT_EQ(strip->child(i), tab) << "one interface per tab";
+        EXPECT_FALSE(tab->rect().isEmpty());
+        EXPECT_EQ(strip->childAt(tab->rect().center().x(), tab->rect().center().y()), tab);
+    }
+    QAccessibleActionInterface* press = strip->child(2)->actionInterface();
+    ASSERT_NE(press, nullptr);
+    press->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(tabs.SelectedTab(), 3);
+    EXPECT_TRUE(strip->child(2)->state().selected);
+    EXPECT_EQ(strip->text(QAccessible::Value), QStringLiteral("Summary"));
 }

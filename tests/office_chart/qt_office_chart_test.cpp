@@ -5,6 +5,7 @@
 #include "results/office_chart/qt_office_chart.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
+#include "support/palettes.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGraphicsSimpleTextItem>
+#include <QGraphicsView>
 #include <QMenu>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
@@ -342,6 +344,65 @@ TEST_F(OfficeChartTest, PictureStacksFreeOnUsageInEveryColumnWithAverage) {
         coloursUpwards(image, int(plot.left()) + 2, int(plot.bottom()) - 1, int(plot.top())),
         usage));
 }
+
+// The chart follows the palette of its window: a dark theme under a dark palette, switched
+// when the desktop switches. Its texts read on what they lie on: the title and the day labels
+// on the background, each value on its part of the column or, above the column, on the
+// background. Values were drawn black whatever the column's colour.
+class OfficeChartContrast : public OfficeChartTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(OfficeChartContrast, TextsReadOnWhatTheyLieOn) {
+    const bool dark = GetParam();
+    m_holder->setPalette(dark ? kestrova::testing::darkPalette()
+                              : kestrova::testing::lightPalette());
+    feed(kMonth);
+    m_chart->setSeriesColor(kUsage, RGB(0, 0, 128));  // a dark column under light values
+    m_chart->setSeriesColor(kFree, RGB(255, 255, 160));
+    m_chart->setHasTitle(true);
+    m_chart->setChartTitleText(QStringLiteral("ORVO Broadband Usage Chart"));
+    QChart* c = m_chart->chart();
+    EXPECT_EQ(c->theme(), dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
+    const QImage bare = m_chart->picture();
+    const double dpr = bare.devicePixelRatio();
+    // The background as painted, in the corner beside the title.
+    const QColor back = QColor::fromRgb(bare.pixel(QPoint(3, 3) * dpr));
+    EXPECT_EQ(back.lightness() < 128, dark);
+    const QRectF plot = c->plotArea();
+    const QRect titleArea(QPoint(int(plot.left()), 0) * dpr,
+                          QPoint(int(plot.right()), int(plot.top()) - 2) * dpr);
+    EXPECT_GE(kestrova::testing::strongestContrast(bare, titleArea, back), kTextContrast);
+
+    auto* view = qobject_cast<QGraphicsView*>(m_chart->widget());
+    ASSERT_NE(view, nullptr);
+    auto pixelsOf = [&](const QGraphicsItem* item) {
+        const QRect r = view->mapFromScene(item->sceneBoundingRect()).boundingRect();
+        return QRect(r.topLeft() * dpr, r.size() * dpr);
+    };
+    ASSERT_FALSE(m_chart->categoryLabelItems().isEmpty());
+    for (const QGraphicsSimpleTextItem* label : m_chart->categoryLabelItems()) {
+        EXPECT_GE(kestrova::testing::strongestContrast(bare, pixelsOf(label), back), kTextContrast)
+            << label->text().toStdString();
+    }
+
+    m_chart->setHasDataTable(true);
+    ASSERT_FALSE(m_chart->picture().isNull());
+    int shown = 0;
+    for (const QGraphicsSimpleTextItem* value : m_chart->valueLabelItems()) {
+        if (!value->isVisible()) {
+            continue;
+        }
+        ++shown;
+        // What the value lies on, as the chart without values shows it there.
+        const QPoint centre = pixelsOf(value).center();
+        const QColor under = QColor::fromRgb(bare.pixel(centre));
+        EXPECT_GE(contrastRatio(value->brush().color(), under), kTextContrast)
+            << value->text().toStdString();
+    }
+    EXPECT_GT(shown, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Palettes, OfficeChartContrast, ::testing::Bool(),
+                         [](const auto& p) { return p.param ? "Dark" : "Light"; });
 
 TEST_F(OfficeChartTest, CopyPutsThePictureOnTheClipboard) {
     feed(kMonth);

@@ -14,7 +14,10 @@
 #include "retrieval/retrieval_state.h"
 #include "retrieval/usage_log.h"
 
+#include <QClipboard>
 #include <QDate>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QStringList>
@@ -82,7 +85,15 @@ public:
     void setSize(int width, int height) override { size = {width, height}; }
     void setAutoVerbMenu(bool on) override { autoVerbMenu_ = on; }
     bool autoVerbMenu() const override { return autoVerbMenu_; }
-    void copyToClipboard() override { ++copies; }
+    // Puts a small picture on the clipboard, as the object does, unless told it cannot draw.
+    void copyToClipboard() override {
+        ++copies;
+        if (!cannotDraw) {
+            QImage picture(8, 8, QImage::Format_RGB32);
+            picture.fill(Qt::darkBlue);
+            QGuiApplication::clipboard()->setImage(picture);
+        }
+    }
 
     bool running = true;
     QString data;
@@ -101,6 +112,7 @@ public:
     QSize size;
     bool autoVerbMenu_ = false;
     int copies = 0;
+    bool cannotDraw = false;
 
 private:
     QPointer<QLabel> m_widget;

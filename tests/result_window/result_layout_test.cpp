@@ -143,4 +143,25 @@ TEST(OuterWindowTwips, AddsTheDesignFrameToTheClientArea) {
 }
 
 }  // namespace
+TEST(FitIntoScreen, BringsTheWindowOntoTheAvailableArea) {
+    const QRect area(0, 30, 1280, 770);
+    struct Row {
+        const char* name;
+        QRect window;
+        QSize minimum;
+        QRect expected;
+    };
+    const Row rows[] = {
+        {"AlreadyInside", {100, 100, 800, 600}, {}, {100, 100, 800, 600}},
+        {"PastTheRightEdge", {900, 100, 800, 600}, {}, {480, 100, 800, 600}},
+        {"AboveThePanel", {100, 0, 800, 600}, {}, {100, 30, 800, 600}},
+        {"TallerThanTheArea", {100, 100, 800, 2000}, {}, {100, 30, 800, 770}},
+        {"MinimumLargerThanTheArea", {100, 100, 800, 600}, {400, 900}, {100, 30, 800, 900}},
+        {"FarAwayNegative", {-5000, -5000, 300, 200}, {}, {0, 30, 300, 200}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(fitIntoScreen(row.window, area, row.minimum), row.expected) << row.name;
+    }
+}
+
 }  // namespace kestrova

@@ -10,16 +10,22 @@
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
+#include "platform/twips.h"
 #include "results/chart_feed.h"
 #include "results/window/chart_tab.h"
 #include "results/window/colour_box.h"
 #include "results/window/report_tab.h"
 #include "results/window/summary_page.h"
 
+#include "support/keyboard_check.h"
+#include "support/layout_check.h"
 #include "support/qt_printers.h"
+#include "support/scale.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -28,6 +34,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -87,7 +94,7 @@ TEST_F(ResultWindow, IsTheResultWindowWithItsThreeTabsAndFooter) {
     }
     EXPECT_EQ(w.cmdClose()->text(), QStringLiteral("&Close"));
     EXPECT_EQ(w.lblAverageCaption()->text(), QStringLiteral("Average per day :"));
-    EXPECT_EQ(w.chkExclude(1)->text(),
+    EXPECT_EQ(w.chkExclude(1)->text().remove(u'&'),
               QStringLiteral("Exclude Mixed usage (periods overlaping free and non free times)"));
     // Every control the window's procedures name is found by its control name.
     const char* names[] = {
@@ -382,6 +389,26 @@ TEST_F(ResultWindow, CancellingTheSavePromptWritesNothing) {
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
 
+// The save prompt suggests a name from the report's month and leaves the folder to the
+// dialog (the last one used; at first Documents): it once opened on an empty name in the
+// process's working folder.
+TEST_F(ResultWindow, TheSavePromptSuggestsANameFromTheReportsMonth) {
+    MonthOnScreen m;
+    dialogs.fileNames = {std::nullopt, std::nullopt};
+    m.window->fraReport()->cmdSave()->click();
+    m.window->fraReport()->cmdExport()->click();
+    ASSERT_EQ(dialogs.saveRequests.size(), 2u);
+    EXPECT_EQ(dialogs.saveRequests[0].defaultName, QStringLiteral("usage-2026-11.htm"));
+    EXPECT_EQ(dialogs.saveRequests[1].defaultName, QStringLiteral("usage-2026-11.csv"));
+    EXPECT_TRUE(dialogs.saveRequests[0].initialDirectory.isEmpty());
+
+    MonthOnScreen empty({}, kLimitedPlan, QString());
+    dialogs.fileNames = {std::nullopt};
+    empty.window->fraReport()->cmdSave()->click();
+    ASSERT_EQ(dialogs.saveRequests.size(), 3u);
+    EXPECT_EQ(dialogs.saveRequests[2].defaultName, QStringLiteral("usage.htm"));
+}
+
 struct OverwriteCase {
     const char* name;
     bool save;  // cmdSave, else cmdExport
@@ -562,9 +589,11 @@ TEST_P(OfficeChartMissing, ShowsTheDesignedLabelAndTriesNoMore) {
     chart->cmbChartType()->setCurrentIndex(0);
     chart->cmbChartType()->setCurrentIndex(1);
     EXPECT_EQ(factory.calls, GetParam().noFactory ? 0 : 1);
-    // Copying chart type 2 without an object copies nothing but still says so.
+    // Copying chart type 2 without an object copies nothing, and says so.
     chart->cmdCopyChart()->click();
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, kChartNotCopied);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, OfficeChartMissing,
@@ -722,6 +751,50 @@ TEST_F(ResultWindow, ClosingLetsTheOfficeChartGoAndTheNextLoadMakesItAgain) {
     EXPECT_EQ(factory.calls, 2);
 }
 
+// The office chart object goes when the window closes. Opening the window again on the Chart
+// tab with chart type 2 once left OLE1 empty until a tab was clicked, and "Copy chart.." then
+// claimed a copy of nothing.
+TEST_F(ResultWindow, ChartTypeTwoIsThereWhenTheWindowOpensAgainOnTheChartTab) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    frmResult& w = *m.window;
+    w.ctlTabs1()->setSelectedTab(2);
+    w.fraChart()->cmbChartType()->setCurrentIndex(1);
+    w.show();
+    QTest::keyClick(&w, Qt::Key_Escape);
+    ASSERT_FALSE(w.isVisible());
+    ASSERT_EQ(w.fraChart()->officeChart(), nullptr);
+
+    // Show Usage again: the main window's hand-over, then the window.
+    m.builder->GrabbingFinished();
+    m.builder->WriteOutput();
+    w.prepareToShow();
+    w.show();
+    EXPECT_EQ(factory.calls, 2);
+    ASSERT_NE(w.fraChart()->officeChart(), nullptr);
+    EXPECT_TRUE(w.fraChart()->officeChart()->widget()->isVisible());
+    EXPECT_TRUE(w.flags().mblnGraphInitialised);
+    EXPECT_EQ(factory.last->data, m.state.mstrGraphData);
+
+    QApplication::clipboard()->clear();
+    w.fraChart()->cmdCopyChart()->click();
+    EXPECT_EQ(factory.last->copies, 1);
+    EXPECT_FALSE(QApplication::clipboard()->image().isNull());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Chart is copied")));
+    w.done(0);
+}
+
+TEST_F(ResultWindow, ACopyThatPutsNothingOnTheClipboardIsNoSuccess) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));
+    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
+    factory.last->cannotDraw = true;
+    m.window->fraChart()->cmdCopyChart()->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, kChartNotCopied);
+}
+
 // --- Summary tab --------------------------------------------------------------------------------
 
 struct PlanCase {
@@ -799,6 +872,45 @@ TEST_F(ResultWindow, TheCheapestPlanAndWhatItSavesStandBelowTheBill) {
               QStringLiteral("Saves Rs. 3911.68 against the selected plan"));
     s->cmbPlans()->setCurrentIndex(m.window->fraSummary()->logic().cmbPlans().indexOfSlot(2));
     EXPECT_EQ(s->lblCheapestSaving()->text(), QStringLiteral("The selected plan is the cheapest"));
+}
+
+TEST_F(ResultWindow, TheSavingIsTheDifferenceOfTheAmountsShown) {
+    ResultWindowOptions options;
+    options.clock = [] { return QDate(2013, 5, 2); };
+    MonthOnScreen m(std::move(options));
+    m.window->setTotalUsage(1173);
+    m.window->setChargedUsage(1173);
+    m.window->setLastUsedDate(QDate(2013, 4, 15));
+    m.window->setLastDayUsage(40);
+    SummaryTabFrame* s = m.window->fraSummary();
+    s->cmbPlans()->setCurrentIndex(s->logic().cmbPlans().indexOfSlot(1));
+    EXPECT_EQ(s->figureLabel(L::lblBillTotalAndTax)->text(), QStringLiteral("Rs. 362.67"));
+    EXPECT_TRUE(s->lblCheapestPlan()->text().endsWith(QStringLiteral("Rs. 325.05")));
+    // 362.67 - 325.05; from the unrounded bills it read 37.61.
+    EXPECT_EQ(s->lblCheapestSaving()->text(),
+              QStringLiteral("Saves Rs. 37.62 against the selected plan"));
+}
+
+// Two figures captioned "Average per day :" stand in one window and divide by different days;
+// each says which in its tool tip, on the caption and on the figure.
+TEST_F(ResultWindow, EachAveragePerDaySaysWhatItDividesBy) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    auto* summaryCaption = w.findChild<QLabel*>(QStringLiteral("lblUsedAverageCaption"));
+    QLabel* summaryFigure = w.fraSummary()->figureLabel(L::lblUsedAverage);
+    ASSERT_NE(summaryCaption, nullptr);
+    EXPECT_EQ(w.lblAverageCaption()->text(), QStringLiteral("Average per day :"));
+    EXPECT_EQ(summaryCaption->text(), QStringLiteral("Average per day :"));
+
+    const QString footerTip = w.lblAverageCaption()->toolTip();
+    const QString summaryTip = summaryCaption->toolTip();
+    EXPECT_TRUE(footerTip.contains(QStringLiteral("days that have usage records")))
+        << footerTip.toStdString();
+    EXPECT_TRUE(
+        summaryTip.contains(QStringLiteral("days of the month up to the last recorded day")))
+        << summaryTip.toStdString();
+    EXPECT_EQ(w.lblAverage()->toolTip(), footerTip);
+    EXPECT_EQ(summaryFigure->toolTip(), summaryTip);
 }
 
 TEST_F(ResultWindow, TheCustomPlansBoxesCopyIntoItsRecord) {
@@ -925,6 +1037,183 @@ TEST_F(ResultWindow, CloseEndsWithFinishedAndStoresThePlan) {
               QStringLiteral("1024"));
 }
 
+// The result window's size and place were forgotten between runs (the main window's were
+// kept). They are stored when it closes, like the main window's, in twips.
+TEST_F(ResultWindow, ItsSizeAndPlaceComeBackInTheNextRun) {
+    {
+        MonthOnScreen m;
+        m.window->show();
+        m.window->resize(700, 480);
+        m.window->move(30, 40);
+        QTest::keyClick(m.window.get(), Qt::Key_Escape);
+    }
+    const SettingsStore store;
+    EXPECT_EQ(store.get(QStringLiteral("frmResult.Width"), QString()).toDouble(),
+              std::lround(700 * twipsPerPixelX()));
+    EXPECT_EQ(store.get(QStringLiteral("frmResult.Top"), QString()).toDouble(),
+              std::lround(40 * twipsPerPixelY()));
+    MonthOnScreen again;
+    EXPECT_EQ(again.window->size(), QSize(700, 480));
+    EXPECT_EQ(again.window->pos(), QPoint(30, 40));
+}
+
+struct StoredPlaceCase {
+    const char* name;
+    const char* height;
+    const char* width;
+    const char* left;
+    const char* top;
+};
+
+class StoredPlace : public ResultWindow, public ::testing::WithParamInterface<StoredPlaceCase> {};
+
+// Whatever the settings hold, the window comes up on the screen, whole, and no smaller than
+// its minimum size.
+TEST_P(StoredPlace, KeepsTheWindowOnTheScreen) {
+    const StoredPlaceCase& c = GetParam();
+    {
+        SettingsStore store;
+        store.save(QStringLiteral("frmResult.Height"), QString::fromLatin1(c.height));
+        store.save(QStringLiteral("frmResult.Width"), QString::fromLatin1(c.width));
+        store.save(QStringLiteral("frmResult.Left"), QString::fromLatin1(c.left));
+        store.save(QStringLiteral("frmResult.Top"), QString::fromLatin1(c.top));
+    }
+    MonthOnScreen m;
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect place(m.window->pos(), m.window->size());
+    EXPECT_TRUE(available.contains(place)) << c.name;
+    EXPECT_GE(m.window->width(), m.window->minimumWidth());
+    EXPECT_GE(m.window->height(), m.window->minimumHeight());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, StoredPlace,
+    ::testing::Values(StoredPlaceCase{"OffToTheRight", "6000", "9000", "900000", "300"},
+                      StoredPlaceCase{"AboveTheScreen", "6000", "9000", "300", "-90000"},
+                      StoredPlaceCase{"LargerThanTheScreen", "900000", "900000", "0", "0"},
+                      StoredPlaceCase{"Tiny", "15", "15", "300", "300"},
+                      StoredPlaceCase{"NotNumbers", "tall", "wide", "x", "y"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// "&Copy chart.." shared C with "&Close", "&Show Average" S with "&Show Total", and "Export..."
+// had no mnemonic. On every tab, and with the night-unlimited options shown, each letter now
+// belongs to one control, and the captions of boxes and lists put the focus on them.
+TEST_F(ResultWindow, EveryTabsMnemonicsAreItsOwn) {
+    MonthOnScreen m({}, kNightUnlimitedPlan);
+    frmResult& w = *m.window;
+    w.show();
+    w.chkNightUnlimited()->setChecked(true);
+    w.fraSummary()->cmbPlans()->setCurrentIndex(29);  // the custom plan's edit boxes too
+    for (int tab = 1; tab <= 3; ++tab) {
+        w.ctlTabs1()->setSelectedTab(tab);
+        for (int type = 0; type < (tab == 2 ? 2 : 1); ++type) {
+            w.fraChart()->cmbChartType()->setCurrentIndex(type);
+            EXPECT_TRUE(mnemonicClashes(&w).isEmpty())
+                << "tab " << tab << " type " << type << ": "
+                << mnemonicClashes(&w).join(u"; ").toStdString();
+        }
+    }
+    for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
+        if (!button->text().isEmpty()) {
+            EXPECT_FALSE(mnemonicOf(button->text()).isNull()) << button->objectName().toStdString();
+        }
+    }
+    for (QLabel* label : w.findChildren<QLabel*>()) {
+        if (label->textFormat() != Qt::RichText && !mnemonicOf(label->text()).isNull()) {
+            EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSelectYourPlan"))->buddy(),
+              w.fraSummary()->cmbPlans());
+}
+
+TEST_F(ResultWindow, AltAndALetterReachesItsControl) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // A button's mnemonic clicks it as a mouse would, a moment later.
+    auto alt = [&](Qt::Key key) {
+        QTest::keyClick(&w, key, Qt::AltModifier);
+        QTest::qWait(150);
+    };
+    w.ctlTabs1()->setSelectedTab(2);
+    alt(Qt::Key_B);
+    EXPECT_EQ(QApplication::focusWidget(), w.fraChart()->picBuiltInChartColor());
+    alt(Qt::Key_P);
+    ASSERT_EQ(dialogs.messages.size(), 1u) << "Co&py chart..";
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Chart is copied")));
+    w.fraChart()->cmbChartType()->setCurrentIndex(1);
+    alt(Qt::Key_A);
+    EXPECT_TRUE(w.fraChart()->chkShowAverageInChart()->isChecked());
+    alt(Qt::Key_T);
+    EXPECT_TRUE(w.fraChart()->chkDisplayDailyTotalinChart()->isChecked());
+    w.ctlTabs1()->setSelectedTab(1);
+    dialogs.fileNames.push_back(std::nullopt);
+    alt(Qt::Key_E);
+    EXPECT_EQ(dialogs.saveRequests.size(), 1u) << "&Export...";
+    alt(Qt::Key_C);
+    EXPECT_FALSE(w.isVisible()) << "&Close";
+}
+
+// The window opens with the focus on its tab strip, which now shows it.
+TEST_F(ResultWindow, TheFirstFocusIsSeen) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(QApplication::focusWidget(), w.ctlTabs1());
+    EXPECT_TRUE(w.ctlTabs1()->UseFocusRect());
+    const QImage focused = w.ctlTabs1()->grab().toImage();
+    w.cmdClose()->setFocus();
+    const QImage unfocused = w.ctlTabs1()->grab().toImage();
+    EXPECT_NE(focused, unfocused) << "the focus rectangle on the selected tab";
+}
+
+// The colour boxes and row colour labels exposed no names or values. Each is a button named by
+// its caption whose value is its colour; pressing it opens the colour dialog, and a row
+// colour label's menu action sets the background.
+TEST_F(ResultWindow, AScreenReaderReadsTheColours) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    w.ctlTabs1()->setSelectedTab(2);
+    QAccessibleInterface* bar =
+        QAccessible::queryAccessibleInterface(w.fraChart()->picBuiltInChartColor());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->role(), QAccessible::Button);
+    EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Bar Color"));
+    EXPECT_EQ(bar->text(QAccessible::Value),
+              QStringLiteral("#FF9393 (red 255, green 147, blue 147)"));
+    EXPECT_EQ(bar->text(QAccessible::Description), QStringLiteral("Click to set Colour"));
+    dialogs.colors.push_back(RGB(0, 0, 200));
+    bar->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("#0000C8 (red 0, green 0, blue 200)"));
+
+    w.ctlTabs1()->setSelectedTab(1);
+    QAccessibleInterface* text =
+        QAccessible::queryAccessibleInterface(w.fraReport()->lblSetColor(2));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->role(), QAccessible::Button);
+    EXPECT_EQ(text->text(QAccessible::Name), QStringLiteral("Text"));
+    EXPECT_EQ(text->text(QAccessible::Value),
+              QStringLiteral("text #000000 (red 0, green 0, blue 0) on #FFEAEA (red 255, green "
+                             "234, blue 234)"));
+    dialogs.colors.push_back(RGB(255, 0, 0));
+    text->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    ASSERT_EQ(dialogs.colorRequests.size(), 2u);
+    EXPECT_EQ(dialogs.colorRequests[1].initial, 15395583u) << "the background colour";
+    EXPECT_TRUE(text->text(QAccessible::Value).endsWith(u"on #FF0000 (red 255, green 0, blue 0)"));
+
+    // The chart and the tab strip have their own (the controls' tests read them).
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.ctlTabs1())->role(),
+              QAccessible::PageTabList);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.fraChart()->XChart1())->role(),
+              QAccessible::Chart);
+}
+
 TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
     MonthOnScreen m;
     frmResult& w = *m.window;
@@ -945,6 +1234,7 @@ TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
 TEST_F(ResultWindow, ResizingVerySmallRaisesNothingAndGrowingRestores) {
     MonthOnScreen m;
     frmResult& w = *m.window;
+    w.resize(800, 600);
     w.show();
     const ResultLayout designed = w.placedTwips();
     const QRect chart = w.fraChart()->XChart1()->geometry();
@@ -966,6 +1256,7 @@ TEST_F(ResultWindow, ResizingVerySmallRaisesNothingAndGrowingRestores) {
 TEST_F(ResultWindow, TheControlsSitByTheResizeRules) {
     MonthOnScreen m;
     frmResult& w = *m.window;
+    w.resize(800, 600);  // the design size (a first start fits it to the screen)
     w.show();
     const ResultLayout& l = w.placedTwips();
     // 800 by 600 pixels is 12120 by 9405 twips with the design frame.
@@ -979,6 +1270,121 @@ TEST_F(ResultWindow, TheControlsSitByTheResizeRules) {
     EXPECT_LE(w.chkExclude(1)->geometry().right(), w.cmdClose()->geometry().left());
     EXPECT_LE(w.fraFooter()->mapTo(&w, w.cmdClose()->geometry().bottomLeft()).y(), 600);
     EXPECT_GE(w.fraFooter()->y(), w.ctlTabs1()->geometry().bottom());
+}
+
+// --- Small windows and larger fonts ------------------------------------------------------------
+
+// The window had no minimum size: small, the chart's option frame covered "Chart Type" and
+// "Copy chart..", and with a larger font the footer's option and the average were cut. At its
+// minimum size, and above it, nothing overlaps or is cut, at the design font and at 1.25 times
+// its size, on every tab and with the night-unlimited options shown.
+struct LayoutCase {
+    const char* name;
+    double fontScale;
+    QSize size;  // empty: the minimum size (asked for with a size below it)
+    int planKind;
+};
+
+class WindowLayout : public ResultWindow, public ::testing::WithParamInterface<LayoutCase> {
+protected:
+    void SetUp() override {
+        ResultWindow::SetUp();
+        m_font = QApplication::font();
+        QFont scaled = m_font;
+        scaled.setPointSizeF(m_font.pointSizeF() * GetParam().fontScale);
+        QApplication::setFont(scaled);
+    }
+    void TearDown() override { QApplication::setFont(m_font); }
+
+private:
+    QFont m_font;
+};
+
+TEST_P(WindowLayout, NothingOverlapsOrIsCut) {
+    const LayoutCase& c = GetParam();
+    MonthOnScreen m({}, c.planKind);
+    frmResult& w = *m.window;
+    w.show();
+    w.resize(c.size.isEmpty() ? QSize(300, 200) : c.size);
+    QApplication::processEvents();
+    if (c.size.isEmpty()) {
+        EXPECT_EQ(w.size(), w.minimumSize());
+    }
+    w.chkNightUnlimited()->setChecked(true);
+    // A plan with an excess: the summary's longest figures (1929 %).
+    w.fraSummary()->cmbPlans()->setCurrentIndex(1);
+    for (int tab = 1; tab <= 3; ++tab) {
+        w.ctlTabs1()->setSelectedTab(tab);
+        for (int type = 0; type < (tab == 2 ? 2 : 1); ++type) {
+            w.fraChart()->cmbChartType()->setCurrentIndex(type);
+            QApplication::processEvents();
+            const QStringList problems = layoutProblems(&w);
+            EXPECT_TRUE(problems.isEmpty()) << "tab " << tab << " type " << type << " at "
+                                            << w.width() << "x" << w.height() << ":\n"
+                                            << problems.join(u'\n').toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, WindowLayout,
+    ::testing::Values(LayoutCase{"Minimum", 1.0, {}, kLimitedPlan},
+                      LayoutCase{"MinimumNightPlan", 1.0, {}, kNightUnlimitedPlan},
+                      LayoutCase{"MinimumLargerFont", 1.25, {}, kLimitedPlan},
+                      LayoutCase{"MinimumLargerFontNightPlan", 1.25, {}, kNightUnlimitedPlan},
+                      LayoutCase{"DesignSize", 1.0, {800, 600}, kNightUnlimitedPlan},
+                      LayoutCase{"DesignSizeLargerFont", 1.25, {800, 600}, kNightUnlimitedPlan},
+                      LayoutCase{"Wide", 1.0, {1200, 500}, kLimitedPlan}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// In a small window the chart kept ten labelled grid lines, their labels on top of each other.
+// They keep readable spacing at any height, and come back when the window grows.
+TEST_F(ResultWindow, TheChartsValueLabelsKeepApartInASmallWindow) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    w.ctlTabs1()->setSelectedTab(2);
+    XChart* chart = w.fraChart()->XChart1();
+    auto spacing = [&] {
+        const ChartModel& model = chart->model();
+        const int plot = chart->height() - model.MarginTop() - model.MarginBottom();
+        return model.IntersectMajor() * plot / (model.MaxY() - model.MinY());
+    };
+    for (const QSize size : {QSize(300, 200), QSize(700, 420), QSize(800, 600), QSize(900, 900)}) {
+        w.resize(size);
+        QApplication::processEvents();
+        EXPECT_GE(spacing(), 24.0) << size.width() << "x" << size.height();
+    }
+    EXPECT_EQ(chart->model().IntersectMajor(), 200.0f) << "ten lines where there is room";
+}
+
+// Small enough for the smallest screen the program is made for at twice the scale: 1280x800
+// is 640x400 of the program's pixels, less a window manager's frame, title bar and panel.
+TEST_F(ResultWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
+    MonthOnScreen m;
+    m.window->show();
+    m.window->ctlTabs1()->setSelectedTab(2);
+    QApplication::processEvents();
+    EXPECT_LE(m.window->minimumWidth(), 620);
+    EXPECT_LE(m.window->minimumHeight(), 360);
+}
+
+// At a scale of 2 on a 1280x800 screen the first start made a window of 800 x 600 on a screen
+// of 640 x 400: it ran off the screen. A first start fits the screen's free area, and the
+// window's contents still fit the window.
+TEST_F(ResultWindow, HiDpiTheFirstStartFitsTheScreen) {
+    KESTROVA_REQUIRE_SCALE_2();
+    MonthOnScreen m;
+    m.window->show();
+    QApplication::processEvents();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(available.contains(m.window->frameGeometry()))
+        << m.window->width() << "x" << m.window->height();
+    for (int tab = 1; tab <= 3; ++tab) {
+        m.window->ctlTabs1()->setSelectedTab(tab);
+        QApplication::processEvents();
+        EXPECT_TRUE(layoutProblems(m.window.get()).isEmpty()) << "tab " << tab;
+    }
 }
 
 }  // namespace

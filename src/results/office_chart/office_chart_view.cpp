@@ -1,6 +1,7 @@
 #include "results/office_chart/office_chart_view.h"
 
 #include <QContextMenuEvent>
+#include <QEvent>
 
 namespace kestrova {
 
@@ -14,6 +15,13 @@ void OfficeChartView::contextMenuEvent(QContextMenuEvent* event) {
         event->accept();
     } else {
         event->ignore();
+    }
+}
+
+void OfficeChartView::changeEvent(QEvent* event) {
+    QChartView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_paletteChanged) {
+        m_paletteChanged();
     }
 }
 

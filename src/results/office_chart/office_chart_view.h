@@ -17,12 +17,16 @@ public:
     explicit OfficeChartView(QWidget* parent = nullptr);
 
     void setMenuRequest(MenuRequest request) { m_menuRequest = std::move(request); }
+    // Called when the view's palette changes (the desktop switched to a dark scheme).
+    void setPaletteChanged(std::function<void()> changed) { m_paletteChanged = std::move(changed); }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     MenuRequest m_menuRequest;
+    std::function<void()> m_paletteChanged;
 };
 
 }  // namespace kestrova

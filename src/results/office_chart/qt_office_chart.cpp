@@ -54,6 +54,26 @@ QString plain(const QString& text) {
     return text.toHtmlEscaped();
 }
 
+// The colour the chart's background comes to: a theme may paint it as a gradient, whose
+// stops then average out.
+QColor backgroundColour(const QChart& chart) {
+    const QBrush brush = chart.backgroundBrush();
+    const QGradient* gradient = brush.gradient();
+    if (!gradient || gradient->stops().isEmpty()) {
+        return brush.color();
+    }
+    double r = 0;
+    double g = 0;
+    double b = 0;
+    for (const QGradientStop& stop : gradient->stops()) {
+        r += stop.second.redF();
+        g += stop.second.greenF();
+        b += stop.second.blueF();
+    }
+    const double n = double(gradient->stops().size());
+    return QColor::fromRgbF(float(r / n), float(g / n), float(b / n));
+}
+
 // Decimals the value axis needs to tell its ticks apart.
 int tickDecimals(const QValueAxis& axis) {
     const int intervals = std::max(1, axis.tickCount() - 1);
@@ -71,8 +91,13 @@ QtOfficeChart::QtOfficeChart(QWidget* parent) {
     m_view = view;
     view->setObjectName(QStringLiteral("OLE1"));
     view->setMenuRequest([this](const QPoint& globalPos) { return showVerbMenu(globalPos); });
+    view->setPaletteChanged([this] { applyTheme(); });
 
     QChart* c = view->chart();
+    m_darkTheme = view->palette().color(QPalette::Window).lightness() < 128;
+    if (m_darkTheme) {
+        c->setTheme(QChart::ChartThemeDark);
+    }
     c->setBackgroundRoundness(0);
     c->setMargins(QMargins(kMargin, kMargin, kMargin, kMargin));
     c->setLocalizeNumbers(true);
@@ -367,6 +392,53 @@ void QtOfficeChart::rebuildSeries() {
     fitLabels();
 }
 
+void QtOfficeChart::applyTheme() {
+    if (!m_view) {
+        return;
+    }
+    const bool dark = m_view->palette().color(QPalette::Window).lightness() < 128;
+    if (dark == m_darkTheme) {
+        return;
+    }
+    m_darkTheme = dark;
+    QChart* c = m_view->chart();
+    // A theme brings its own fonts, colours and background; the object's settings go back on.
+    c->setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
+    c->setBackgroundRoundness(0);
+    applyTitle();
+    applyTickFonts();
+    applyColors();
+    fitLabels();
+}
+
+QColor QtOfficeChart::valueLabelColour(const ValueLabel& label) const {
+    const QColor background = m_view ? backgroundColour(*m_view->chart()) : QColor(Qt::white);
+    if (label.series >= m_shown.series.size() || label.category < 0 ||
+        std::size_t(label.category) >= m_shown.series[label.series].values.size()) {
+        return textColourOn(background);
+    }
+    // The label's part of the column: from the sum of the parts below it to that plus its own.
+    double below = 0;
+    const double value = m_shown.series[label.series].values[std::size_t(label.category)];
+    for (std::size_t s = 0; s < label.series; ++s) {
+        const std::vector<double>& values = m_shown.series[s].values;
+        const double v =
+            std::size_t(label.category) < values.size() ? values[std::size_t(label.category)] : 0;
+        if ((v >= 0) == (value >= 0)) {
+            below += v;
+        }
+    }
+    ColumnFrame frame;
+    frame.plotArea = m_view->chart()->plotArea();
+    frame.minValue = m_valueAxis->min();
+    frame.maxValue = m_valueAxis->max();
+    const double y1 = frame.yOf(below);
+    const double y2 = frame.yOf(below + value);
+    const bool onItsPart =
+        label.centre.y() >= std::min(y1, y2) && label.centre.y() <= std::max(y1, y2);
+    return textColourOn(onItsPart ? seriesColor(m_shown.series[label.series].name) : background);
+}
+
 void QtOfficeChart::applyLegend() {
     if (!m_view) {
         return;
@@ -430,9 +502,13 @@ void QtOfficeChart::fitLabels() {
     m_categoryLabels = placeCategoryLabels(m_shown.categories, frame, [&](const QString& text) {
         return categoryMetrics.size(Qt::TextSingleLine, text);
     });
+    // Day labels in the theme's colour for axis labels, as the value axis has them.
+    const QColor categoryColour = m_valueAxis->labelsBrush().color();
     for (const CategoryLabel& label : m_categoryLabels.labels) {
-        m_categoryLabelItems.push_back(
-            addLabelItem(label.text, categoryFont, label.centre, label.angle));
+        QGraphicsSimpleTextItem* item =
+            addLabelItem(label.text, categoryFont, label.centre, label.angle);
+        item->setBrush(categoryColour);
+        m_categoryLabelItems.push_back(item);
     }
     // The room under the plot follows the labels. This runs inside the chart's layout, which
     // drops a change of margins made there, so the change comes after it; the layout it asks
@@ -457,6 +533,7 @@ void QtOfficeChart::fitLabels() {
     for (const ValueLabel& label : m_valueLabels) {
         QGraphicsSimpleTextItem* item =
             addLabelItem(label.text, valueFont, label.centre, label.angle);
+        item->setBrush(valueLabelColour(label));
         item->setVisible(label.shown);
         m_valueLabelItems.push_back(item);
     }

@@ -111,6 +111,12 @@ public:
     QMenu* createVerbMenu(QWidget* parent);
 
 private:
+    // The chart's light or dark theme after the palette of its widget, with the object's own
+    // fonts and colours put back on it.
+    void applyTheme();
+    // The colour of a value label: readable on its part of the column, or on the chart's
+    // background where it stands above the column.
+    QColor valueLabelColour(const ValueLabel& label) const;
     void rebuildSeries();
     void applyLegend();
     void applyTitle();
@@ -136,6 +142,7 @@ private:
     QList<QGraphicsSimpleTextItem*> m_labelItems;  // all of them, owned by the chart
     QList<QGraphicsSimpleTextItem*> m_valueLabelItems;
     QList<QGraphicsSimpleTextItem*> m_categoryLabelItems;
+    bool m_darkTheme = false;
 };
 
 }  // namespace kestrova

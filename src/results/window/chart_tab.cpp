@@ -1,6 +1,8 @@
 #include "results/window/chart_tab.h"
 
 #include "chart/xchart.h"
+
+#include <algorithm>
 #include "controls/colour_dialog.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
@@ -10,9 +12,11 @@
 #include "retrieval/retrieval_state.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -34,11 +38,13 @@ void skipFailure(Statement statement) {
     }
 }
 
-// The value step of the labelled grid lines: about ten of them for the month's largest day, on
-// a 1-2-5 scale. The designed step of 10 MB draws a line per 10 MB, which a month of a few
-// hundred megabytes a day turns into a solid block with its labels on top of each other.
-float gridStep(double maxY) {
-    const double raw = std::max(maxY, 10.0) / 10.0;
+// The value step of the labelled grid lines: about one per 30 pixels of plot, at most ten and
+// at least two, for the month's largest day, on a 1-2-5 scale. The designed step of 10 MB draws
+// a line per 10 MB, which a month of a few hundred megabytes a day turns into a solid block with
+// its labels on top of each other; so does a fixed count of lines in a small window.
+float gridStep(double maxY, int plotPixels) {
+    const int lines = std::clamp(plotPixels / 30, 2, 10);
+    const double raw = std::max(maxY, 10.0) / lines;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     const double scaled = raw / magnitude;
     const double nice = scaled <= 1 ? 1 : scaled <= 2 ? 2 : scaled <= 5 ? 5 : 10;
@@ -93,10 +99,12 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     m_chartType = new QComboBox(this);
     m_chartType->setObjectName(QStringLiteral("cmbChartType"));
     m_chartType->addItems({QStringLiteral("Chart Type 1"), QStringLiteral("Chart Type 2")});
+    m_chartType->setAccessibleName(QStringLiteral("Chart type"));
     connect(m_chartType, &QComboBox::currentIndexChanged, this,
             &ChartTabFrame::cmbChartType_Click);
 
-    m_copy = new QPushButton(QStringLiteral("&Copy chart.."), this);
+    // "&Close" in the footer has C.
+    m_copy = new QPushButton(QStringLiteral("Co&py chart.."), this);
     m_copy->setObjectName(QStringLiteral("cmdCopyChart"));
     connect(m_copy, &QPushButton::clicked, this, &ChartTabFrame::cmdCopyChart_Click);
 
@@ -108,24 +116,28 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     connect(m_barColor, &ColourBox::Click, this, &ChartTabFrame::picBuiltInChartColor_Click);
     auto* builtinRow = static_cast<QHBoxLayout*>(m_builtinOptions->layout());
     builtinRow->addWidget(m_barColor);
-    builtinRow->addWidget(caption(m_builtinOptions, QStringLiteral("lblBarColor"),
-                                  QStringLiteral("Bar Color")));
+    QLabel* barColor =
+        caption(m_builtinOptions, QStringLiteral("lblBarColor"), QStringLiteral("&Bar Color"));
+    barColor->setBuddy(m_barColor);
+    builtinRow->addWidget(barColor);
     builtinRow->addSpacing(8);
     builtinRow->addWidget(caption(m_builtinOptions, QStringLiteral("lblBarHint"),
                                   QStringLiteral("(Move mouse over bar to display values)")));
 
     m_chartColors = optionFrame(this, QStringLiteral("fraChartColors"));
     auto* colourRow = static_cast<QHBoxLayout*>(m_chartColors->layout());
-    const char* series[] = {"Free", "Mixed", "Usage"};
+    // "Mixed" never shows; "Free" and "Usage" put the focus on their colour boxes.
+    const char* series[] = {"Fr&ee", "Mixed", "&Usage"};
     for (int i = 0; i < 3; ++i) {
         auto* box = new ColourBox(m_chartColors);
         box->setObjectName(QStringLiteral("picChartColor_%1").arg(i));
         connect(box, &ColourBox::Click, this, [this, i] { picChartColor_Click(i); });
         auto* label = caption(m_chartColors, QStringLiteral("lblChartColor_%1").arg(i),
                               QString::fromLatin1(series[i]));
+        label->setBuddy(box);
         colourRow->addWidget(box);
         colourRow->addWidget(label);
-        colourRow->addSpacing(6);
+        colourRow->addSpacing(2);
         m_seriesColor[std::size_t(i)] = box;
         m_seriesCaption[std::size_t(i)] = label;
     }
@@ -134,9 +146,10 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     // The mixed series has no chart of its own.
     m_seriesColor[1]->hide();
     m_seriesCaption[1]->hide();
-    m_showAverage = new QCheckBox(QStringLiteral("&Show Average"), m_chartColors);
+    // Each with its own letter: both began with an underlined S.
+    m_showAverage = new QCheckBox(QStringLiteral("Show &Average"), m_chartColors);
     m_showAverage->setObjectName(QStringLiteral("chkShowAverageInChart"));
-    m_showTotal = new QCheckBox(QStringLiteral("&Show Total"), m_chartColors);
+    m_showTotal = new QCheckBox(QStringLiteral("Show &Total"), m_chartColors);
     m_showTotal->setObjectName(QStringLiteral("chkDisplayDailyTotalinChart"));
     colourRow->addWidget(m_showAverage);
     colourRow->addWidget(m_showTotal);
@@ -196,13 +209,30 @@ void ChartTabFrame::UpdateGraphControl() {
         m.setBarColor(p.BarColor);
         m.setSelectedBarColor(p.SelectedBarColor);
         m.setBarWidthPercentage(p.BarWidthPercentage);
-        const float step = gridStep(p.MaxY);
+        const float step = gridStep(p.MaxY, plotPixels());
         m.setIntersectMajor(step);
         m.setIntersectMinor(step / 5);
         m_chart->Refresh();
         m_flags.mblnInbuiltChartInitialised = true;
     } catch (const Failure& failure) {
         dialogs().show(Message(failure.description()));
+    }
+}
+
+int ChartTabFrame::plotPixels() const {
+    const ChartModel& m = m_chart->model();
+    return m_chart->height() - m.MarginTop() - m.MarginBottom();
+}
+
+void ChartTabFrame::fitValueGrid() {
+    if (!m_flags.mblnInbuiltChartInitialised) {
+        return;
+    }
+    ChartModel& m = m_chart->model();
+    const float step = gridStep(m.MaxY(), plotPixels());
+    if (m.IntersectMajor() != step) {
+        m.setIntersectMajor(step);
+        m.setIntersectMinor(step / 5);
     }
 }
 
@@ -388,15 +418,28 @@ void ChartTabFrame::picChartColor_Click(int Index) {
 }
 
 void ChartTabFrame::cmdCopyChart_Click() {
+    // Success is said only when the clipboard holds a picture afterwards: chart type 2 without
+    // its object (or an object that cannot draw) copies nothing.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    bool copied = false;
     if (m_state.display.mbytChartType == 1) {
         if (m_office) {
+            clipboard->clear();
             skipFailure([&] { m_office->copyToClipboard(); });
+            copied = !clipboard->image().isNull();
         }
     } else {
         m_chart->EditCopy();
+        copied = !clipboard->image().isNull();
     }
-    dialogs().show(Message(QStringLiteral("Chart is copied to clipboard. You can now paste it "
-                                          "into any graphical application(like paintbrush)")));
+    if (copied) {
+        dialogs().show(
+            Message(QStringLiteral("Chart is copied to clipboard. You can now paste it "
+                                   "into any graphical application(like paintbrush)")));
+    } else {
+        dialogs().show(
+            Message(kChartNotCopied, QStringLiteral("Copy chart"), MessageIcon::Warning));
+    }
 }
 
 }  // namespace kestrova

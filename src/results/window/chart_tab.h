@@ -23,6 +23,10 @@ class ColourBox;
 class XChart;
 struct RetrievalState;
 
+// What "Copy chart.." says when there was no picture to copy.
+inline const QString kChartNotCopied =
+    QStringLiteral("The chart could not be copied to the clipboard: there is no chart to copy.");
+
 class ChartTabFrame : public QFrame {
     Q_OBJECT
 public:
@@ -51,6 +55,8 @@ public:
     void UpdateGraphControl();
     // Fits the office chart object to OLE1 and sets its font sizes; failures are skipped.
     void ResizeChart();
+    // The built-in chart's labelled grid lines for its height: as many as stay readable.
+    void fitValueGrid();
     // Creates and fills the office chart object, once; when it cannot be created the designed
     // label lblMSGraphNotfound shows in its place.
     void DrawMSGraphChart();
@@ -78,6 +84,8 @@ private:
     // The box's colour through the colour dialog, starting from its current one.
     ColorRef chooseColour(const ColourBox& box) const;
     QSize ole1Pixels() const;
+    // The height of the built-in chart's plot, pixels.
+    int plotPixels() const;
 
     RetrievalState& m_state;
     ResultWindowFlags& m_flags;

@@ -1,5 +1,7 @@
 #include "results/window/colour_box.h"
 
+#include "results/window/accessibility.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,6 +24,9 @@ bool isMenuKey(const QKeyEvent* event) {
 void drawFocus(QWidget* widget, QPainter& painter, const QRect& rect) {
     QStyleOptionFocusRect option;
     option.initFrom(widget);
+    // Shown from the start, not only once the keyboard has moved the focus: a window opens
+    // with its focus somewhere, and the user has to see where.
+    option.state |= QStyle::State_KeyboardFocusChange;
     option.rect = rect;
     widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, widget);
 }
@@ -29,6 +34,7 @@ void drawFocus(QWidget* widget, QPainter& painter, const QRect& rect) {
 }  // namespace
 
 ColourBox::ColourBox(QWidget* parent) : QFrame(parent) {
+    installResultWindowAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
 }
@@ -39,6 +45,7 @@ void ColourBox::setBackColor(ColorRef color) {
     }
     m_backColor = color;
     update();
+    announceColourChange(this);
 }
 
 QSize ColourBox::sizeHint() const { return {22, 18}; }
@@ -82,6 +89,7 @@ void ColourBox::keyPressEvent(QKeyEvent* event) {
 }
 
 RowColourLabel::RowColourLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
+    installResultWindowAccessibility();
     setAutoFillBackground(true);
     setAlignment(Qt::AlignCenter);
     setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -117,6 +125,7 @@ void RowColourLabel::applyColours() {
     p.setColor(QPalette::Window, toQColor(m_backColor, base));
     setPalette(p);
     update();
+    announceColourChange(this);
 }
 
 void RowColourLabel::changeEvent(QEvent* event) {

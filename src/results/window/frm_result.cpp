@@ -5,6 +5,7 @@
 #include "controls/tab_strip.h"
 #include "forms/forms.h"
 #include "platform/property_bag.h"
+#include "platform/settings_store.h"
 #include "platform/twips.h"
 #include "results/chart_feed.h"
 #include "results/window/chart_tab.h"
@@ -21,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <cmath>
 
@@ -28,11 +30,29 @@ namespace kestrova {
 
 namespace {
 
+constexpr int kChartTab = 2;
+
+// The window's size and place between runs, in twips, as the main window keeps its own.
+const std::array<QString, 4> kPlaceKeys = {
+    QStringLiteral("frmResult.Height"), QStringLiteral("frmResult.Width"),
+    QStringLiteral("frmResult.Left"), QStringLiteral("frmResult.Top")};
+
 // The window's size as designed, in pixels.
 constexpr QSize kDesignSize(800, 600);
+// What a window manager adds around a window: kept free when a first start sizes it.
+constexpr QSize kWindowDecoration(8, 32);
 
 // Gaps of the footer's contents, in pixels.
 constexpr int kFooterMargin = 6;
+constexpr int kFooterLeft = 10;
+constexpr int kFooterGap = 4;
+constexpr int kFooterWideGap = 24;
+// The rules place Close this far from the window's outer right edge.
+constexpr int kCloseFromRightTwips = 400;
+// The least the chart and the report view are given in a small window (twips: 195 and 80
+// pixels at 15 twips a pixel; the chart's plot is 90 pixels of it).
+constexpr int kMinimumChartTwips = 2925;
+constexpr int kMinimumReportTwips = 1200;
 // The bottom of the footer that the rules leave outside the client area (see
 // kDesignFrameHeightTwips), kept free of contents.
 constexpr int kFooterClipped = 4;
@@ -90,6 +110,12 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
 
     connect(m_tabs, &ctlTabs::TabClick, this, &frmResult::ctlTabs1_TabClick);
     connect(m_report, &ReportTabFrame::rowColoursChanged, this, &frmResult::rebuildReport);
+    m_report->setReportMonth([this] {
+        // A report without records leaves the date at the builder's start value, 1 Jan 2000,
+        // which names no month of usage.
+        const QDate last = lastUsedDate();
+        return last > QDate(2000, 1, 1) ? last : QDate();
+    });
 
     // Ctrl+Tab and Ctrl+Page Down move to the next tab, as in other tabbed windows here.
     const std::pair<QKeySequence, int> tabKeys[] = {
@@ -150,7 +176,9 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
     m_layout[Placed::WebBrowser1] = {10, 100, 0, 0};
     m_layout[Placed::cmbChartType].left = 100;
     m_layout[Placed::cmdExport].left = 100;
-    resize(kDesignSize);
+    // The minimum size first: a stored place is fitted to the screen at no less than it.
+    refreshDesignSizes();
+    loadWindowPlace();
 
     Form_Load();
 }
@@ -174,16 +202,22 @@ void frmResult::buildFooter() {
     bold.setBold(true);
     m_average->setFont(bold);
     m_average->setMinimumWidth(60);
+    // The Summary tab has an "Average per day" of its own that divides by other days.
+    const QString averageTip = QStringLiteral(
+        "The usage in the report divided by the number of days that have usage records");
+    m_averageCaption->setToolTip(averageTip);
+    m_average->setToolTip(averageTip);
 
-    const char* captions[] = {"Exclude Free time usage(2am to 8am) (in chart)",
-                              "Exclude Mixed usage (periods overlaping free and non free times)",
-                              "Exclude Non-free time usage (in chart)"};
+    const char* captions[] = {"Exclude &Free time usage(2am to 8am) (in chart)",
+                              "E&xclude Mixed usage (periods overlaping free and non free times)",
+                              "Exclude N&on-free time usage (in chart)"};
     m_nightFrame = new QFrame(m_footer);
     m_nightFrame->setObjectName(QStringLiteral("fraNightUnlimited"));
-    auto* nightRow = new QHBoxLayout(m_nightFrame);
+    // One row, or one above the other where the window is too narrow for the row.
+    auto* nightRow = new QBoxLayout(QBoxLayout::LeftToRight, m_nightFrame);
     nightRow->setContentsMargins(0, 0, 0, 0);
     nightRow->setSpacing(16);
-    m_night = new QCheckBox(QStringLiteral("Night unlimited plan "), m_nightFrame);
+    m_night = new QCheckBox(QStringLiteral("&Night unlimited plan "), m_nightFrame);
     m_night->setObjectName(QStringLiteral("chkNightUnlimited"));
     nightRow->addWidget(m_night);
     for (int i = 0; i < 3; ++i) {
@@ -211,7 +245,53 @@ void frmResult::Form_Load() {
     applyLayout();
 }
 
+void frmResult::loadWindowPlace() {
+    const SettingsStore store;
+    std::array<double, 4> twips{};
+    bool stored = true;
+    for (std::size_t i = 0; i < kPlaceKeys.size(); ++i) {
+        bool ok = false;
+        twips[i] = store.get(kPlaceKeys[i], QString()).toDouble(&ok);
+        stored = stored && ok && std::isfinite(twips[i]);
+    }
+    const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = shownOn ? shownOn->availableGeometry() : QRect(QPoint(), kDesignSize);
+    if (!stored) {
+        // A first start: the design size where the screen has room for it (a window
+        // manager's frame counted). Qt centres the window over the main window when it is
+        // first shown; without one it stands in the middle of the screen.
+        const QSize size =
+            kDesignSize.boundedTo(available.size() - kWindowDecoration).expandedTo(minimumSize());
+        resize(size);
+        if (!parentWidget()) {
+            move(available.center() - QPoint(size.width() / 2, size.height() / 2));
+        }
+        return;
+    }
+    const QRect place(int(std::lround(twips[2] / twipsPerPixelX())),
+                      int(std::lround(twips[3] / twipsPerPixelY())),
+                      int(std::lround(twips[1] / twipsPerPixelX())),
+                      int(std::lround(twips[0] / twipsPerPixelY())));
+    const QRect fitted = fitIntoScreen(place, available, minimumSize());
+    resize(fitted.size());
+    move(fitted.topLeft());
+}
+
+void frmResult::saveWindowPlace() const {
+    if (isMinimized()) {
+        return;  // the last size and place shown stay stored
+    }
+    SettingsStore store;
+    const double values[] = {height() * twipsPerPixelY(), width() * twipsPerPixelX(),
+                             x() * twipsPerPixelX(), y() * twipsPerPixelY()};
+    for (std::size_t i = 0; i < kPlaceKeys.size(); ++i) {
+        store.save(kPlaceKeys[i], QString::number(std::lround(values[i])));
+    }
+    store.sync();
+}
+
 void frmResult::Form_Unload() {
+    saveWindowPlace();
     m_chart->releaseOfficeChart();
     m_summary->save();
     m_loaded = false;
@@ -357,7 +437,7 @@ void frmResult::rebuildReport() {
 
 void frmResult::ctlTabs1_TabClick(int OldTab, int NewTab) {
     Q_UNUSED(OldTab);
-    m_nightFrame->setVisible(NewTab == 2 && m_state.planKind == kNightUnlimitedPlan);
+    m_nightFrame->setVisible(NewTab == kChartTab && m_state.planKind == kNightUnlimitedPlan);
     applyLayout();
     m_chart->applyStoredChartType();
 }
@@ -402,6 +482,7 @@ void frmResult::applyFreeUsageControls() {
     m_chart->lblChartColor(0)->setVisible(shown);
     m_report->lblSetColor(0)->setVisible(shown);
     m_report->lblSetColor(1)->setVisible(shown);
+    m_report->setRowColourBuddy();
     applyLayout();
 }
 
@@ -415,49 +496,128 @@ void frmResult::selectTabBy(int step) {
 void frmResult::refreshDesignSizes() {
     ResultLayout& l = m_layout;
     takeSizeHint(l[Placed::cmdClose], m_close, 88);
-    takeSizeHint(l[Placed::cmbChartType], m_chart->cmbChartType(), 120);
+    takeSizeHint(l[Placed::cmbChartType], m_chart->cmbChartType());
     takeSizeHint(l[Placed::cmdCopyChart], m_chart->cmdCopyChart(), 88);
     takeSizeHint(l[Placed::cmdExport], m_report->cmdExport(), 88);
     takeSizeHint(l[Placed::cmdSave], m_report->cmdSave(), 88);
     takeSizeHint(l[Placed::fraReportFooter], m_report->fraReportFooter());
     takeSizeHint(l[Placed::fraBuiltinChartOptions], m_chart->fraBuiltinChartOptions());
     takeSizeHint(l[Placed::fraChartColors], m_chart->fraChartColors());
-    // The two option frames share their place: one height for both.
-    const int optionsHeight = std::max(l[Placed::fraBuiltinChartOptions].height,
-                                       l[Placed::fraChartColors].height);
+    // The two option frames share their place: one height for both, and as high as the list
+    // and the button beside them, which stand on the same line.
+    const int optionsHeight =
+        std::max({l[Placed::fraBuiltinChartOptions].height, l[Placed::fraChartColors].height,
+                  l[Placed::cmbChartType].height, l[Placed::cmdCopyChart].height});
     l[Placed::fraBuiltinChartOptions].height = optionsHeight;
     l[Placed::fraChartColors].height = optionsHeight;
     l[Placed::cmdCopyChart].left = l[Placed::cmbChartType].left +
                                    l[Placed::cmbChartType].width + 120;
     l[Placed::cmdSave].left = l[Placed::cmdExport].left + l[Placed::cmdExport].width + 120;
 
-    const QSize closeSize = pixelRect(l[Placed::cmdClose]).size();
-    int footer = kFooterMargin + closeSize.height() + kFooterMargin;
-    if (!m_nightFrame->isHidden()) {
+    arrangeFooter();
+    updateMinimumSize();
+}
+
+int frmResult::averageRight() const {
+    return kFooterLeft + m_averageCaption->sizeHint().width() + kFooterGap +
+           m_average->sizeHint().expandedTo(m_average->minimumSize()).width();
+}
+
+int frmResult::footerHeight(bool optionBeside, bool nightShown) const {
+    const int close = pixelRect(m_layout[Placed::cmdClose]).height();
+    int footer =
+        kFooterMargin + std::max(close, m_averageCaption->sizeHint().height()) + kFooterMargin;
+    if (!optionBeside) {
+        footer += m_exclude[1]->sizeHint().height() + kFooterMargin;
+    }
+    if (nightShown) {
         footer += m_nightFrame->sizeHint().height() + kFooterMargin;
     }
-    l[Placed::fraFooter].height = twipsY(footer + kFooterClipped);
+    return twipsY(footer + kFooterClipped);
+}
+
+void frmResult::arrangeFooter() {
+    // The average and Close on the first line, the mixed-usage option beside them where there
+    // is room and on a line of its own where not, then the night-unlimited options in a row
+    // or, in a narrow window, one above the other.
+    ResultLayout& l = m_layout;
+    const int outerWidth = outerWindowTwips(size(), twipsPerPixelX(), twipsPerPixelY()).width();
+    const int closeLeft = int(std::lround(
+        (outerWidth - l[Placed::cmdClose].width - kCloseFromRightTwips) / twipsPerPixelX()));
+    m_optionBesideAverage =
+        averageRight() + kFooterWideGap + m_exclude[1]->sizeHint().width() + kFooterGap <=
+        closeLeft;
+    auto* nightRow = static_cast<QBoxLayout*>(m_nightFrame->layout());
+    nightRow->setDirection(QBoxLayout::LeftToRight);
+    if (kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft > width()) {
+        nightRow->setDirection(QBoxLayout::TopToBottom);
+    }
+    l[Placed::fraFooter].height = footerHeight(m_optionBesideAverage, !m_nightFrame->isHidden());
+}
+
+void frmResult::updateMinimumSize() {
+    // The smallest window in which all of it fits: the bottom lines of the Report and Chart
+    // tabs without overlapping, the footer's first line, the chart and the report at a
+    // readable height; the night-unlimited options counted one above the other.
+    const ResultLayout& l = m_layout;
+    const int chartLine =
+        l[Placed::cmbChartType].left + l[Placed::cmbChartType].width + 120 +
+        l[Placed::cmdCopyChart].width + 120 +
+        std::max(l[Placed::fraBuiltinChartOptions].width, l[Placed::fraChartColors].width) + 100;
+    const int reportLine = l[Placed::cmdExport].left + l[Placed::cmdExport].width + 120 +
+                           l[Placed::cmdSave].width + 120 + l[Placed::fraReportFooter].width + 100;
+    // Each tab frame is the window's outer width less 600 twips.
+    const int tabsWidth = int(std::lround(
+        (std::max(chartLine, reportLine) + 600 - kDesignFrameWidthTwips) / twipsPerPixelX()));
+
+    auto* nightRow = static_cast<QBoxLayout*>(m_nightFrame->layout());
+    const QBoxLayout::Direction direction = nightRow->direction();
+    nightRow->setDirection(QBoxLayout::TopToBottom);
+    // Close stands 400 twips from the outer right edge, which is 120 beyond the inner one.
+    const int closeRoom =
+        int(std::lround((kCloseFromRightTwips - kDesignFrameWidthTwips) / twipsPerPixelX()));
+    const int footerWidth = std::max(
+        {averageRight() + kFooterWideGap + pixelRect(l[Placed::cmdClose]).width() + closeRoom,
+         kFooterLeft + m_exclude[1]->sizeHint().width() + kFooterLeft,
+         kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft});
+    const int narrowFooter = footerHeight(false, m_state.planKind == kNightUnlimitedPlan);
+    nightRow->setDirection(direction);
+
+    const int frameHeight = std::max({l[Placed::fraChartColors].height + 400 + kMinimumChartTwips,
+                                      l[Placed::fraReportFooter].height + 350 + kMinimumReportTwips,
+                                      kMinimumChartTwips});
+    // The tab strip is the outer height less the footer's and 400 twips; the frames start at
+    // their top inside it and are 350 twips shorter than it.
+    const int minimumHeight = int(std::lround((narrowFooter + 400 + 350 + frameHeight +
+                                               l[Placed::fraChart].top - kDesignFrameHeightTwips) /
+                                              twipsPerPixelY()));
+    const QSize minimum(std::max(tabsWidth, footerWidth), minimumHeight);
+    if (minimumSize() != minimum) {
+        setMinimumSize(minimum);
+    }
 }
 
 void frmResult::placeFooterContents() {
     const QRect close = m_close->geometry();
     const int middle = close.center().y();
-    auto placeAt = [middle](QWidget* w, int x) {
+    auto placeAt = [](QWidget* w, int x, int centreY) {
         const QSize hint = w->sizeHint().expandedTo(w->minimumSize());
-        w->setGeometry(x, middle - hint.height() / 2, hint.width(), hint.height());
-        return x + hint.width();
+        w->setGeometry(x, centreY - hint.height() / 2, hint.width(), hint.height());
+        return w->geometry();
     };
-    int x = placeAt(m_averageCaption, 10);
-    x = placeAt(m_average, x + 4);
-    placeAt(m_exclude[1], x + 24);
-    // A narrow window leaves the option less room than its caption asks for: the caption is
-    // cut short rather than run under the Close button.
-    QRect option = m_exclude[1]->geometry();
-    option.setWidth(std::clamp(close.left() - 8 - option.left(), 0, option.width()));
-    m_exclude[1]->setGeometry(option);
+    int x = placeAt(m_averageCaption, kFooterLeft, middle).right() + 1;
+    x = placeAt(m_average, x + kFooterGap, middle).right() + 1;
+    int bottom = std::max(close.bottom(), m_averageCaption->geometry().bottom());
+    if (m_optionBesideAverage) {
+        placeAt(m_exclude[1], x + kFooterWideGap, middle);
+    } else {
+        const int height = m_exclude[1]->sizeHint().height();
+        bottom =
+            placeAt(m_exclude[1], kFooterLeft, bottom + 1 + kFooterMargin + height / 2).bottom();
+    }
     const QSize night = m_nightFrame->sizeHint();
-    m_nightFrame->setGeometry(10, close.bottom() + 1 + kFooterMargin,
-                              std::max(night.width(), m_footer->width() - 20), night.height());
+    m_nightFrame->setGeometry(kFooterLeft, bottom + 1 + kFooterMargin,
+                              std::max(night.width(), width() - 2 * kFooterLeft), night.height());
 }
 
 void frmResult::applyLayout() {
@@ -488,6 +648,7 @@ void frmResult::applyLayout() {
         widget->setGeometry(pixelRect(m_layout[which]));
     }
     placeFooterContents();
+    m_chart->fitValueGrid();
     ResizeChart();
 }
 
@@ -513,6 +674,11 @@ void frmResult::resizeEvent(QResizeEvent* event) {
 void frmResult::showEvent(QShowEvent* event) {
     ensureLoaded();
     applyLayout();
+    // The window's unload let the office chart object go; opening again on the Chart tab
+    // has to make it again, as a tab click does.
+    if (m_tabs->SelectedTab() == kChartTab) {
+        m_chart->applyStoredChartType();
+    }
     QDialog::showEvent(event);
 }
 

@@ -132,6 +132,10 @@ protected:
 
 private:
     void buildFooter();
+    // The size and place of the last run (settings "frmResult.Height" and so on, twips), or
+    // the design size; either kept on the screen.
+    void loadWindowPlace();
+    void saveWindowPlace() const;
     void Form_Load();
     void Form_Unload();
     void ensureLoaded();
@@ -140,8 +144,17 @@ private:
     void rebuildReport();
     // Free-usage controls: shown or enabled only for plan kind 1 and a ticked night box.
     void applyFreeUsageControls();
-    // The sizes the controls' contents ask for (twips), then the resize rules.
+    // The sizes the controls' contents ask for (twips), the footer's lines for the window's
+    // width, and the window's minimum size: the smallest in which nothing overlaps or is cut.
     void refreshDesignSizes();
+    // The footer's lines for the window's width (m_optionBesideAverage, the night options'
+    // direction) and its height.
+    void arrangeFooter();
+    // The smallest window in which nothing overlaps or is cut.
+    void updateMinimumSize();
+    // Where the footer's average ends, and the footer's height (twips) for a line arrangement.
+    int averageRight() const;
+    int footerHeight(bool optionBeside, bool nightShown) const;
     void applyLayout();
     void placeFooterContents();
     void selectTabBy(int step);
@@ -153,6 +166,8 @@ private:
     ResultWindowFlags m_flags;
     ResultLayout m_layout;
     bool m_loaded = false;
+    // The footer's mixed-usage option stands beside the average (else on a line below).
+    bool m_optionBesideAverage = true;
     int m_reportsReady = 0;
 
     ctlTabs* m_tabs = nullptr;

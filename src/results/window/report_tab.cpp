@@ -40,7 +40,7 @@ ReportTabFrame::ReportTabFrame(DisplaySettings& display, const ReportViewFactory
     m_view->setParent(this);
     m_view->setObjectName(QStringLiteral("WebBrowser1"));
 
-    m_export = new QPushButton(QStringLiteral("Export..."), this);
+    m_export = new QPushButton(QStringLiteral("&Export..."), this);
     m_export->setObjectName(QStringLiteral("cmdExport"));
     m_save = new QPushButton(QStringLiteral("&Save Report.."), this);
     m_save->setObjectName(QStringLiteral("cmdSave"));
@@ -52,7 +52,7 @@ ReportTabFrame::ReportTabFrame(DisplaySettings& display, const ReportViewFactory
     auto* row = new QHBoxLayout(m_footer);
     row->setContentsMargins(6, 3, 6, 3);
     row->setSpacing(6);
-    m_setRowColour = new QLabel(QStringLiteral("Set Row Colour"), m_footer);
+    m_setRowColour = new QLabel(QStringLiteral("Set &Row Colour"), m_footer);
     m_setRowColour->setObjectName(QStringLiteral("lblSetRowColour"));
     row->addWidget(m_setRowColour);
     const char* captions[] = {"Free", "Mixed", "Text"};
@@ -65,6 +65,8 @@ ReportTabFrame::ReportTabFrame(DisplaySettings& display, const ReportViewFactory
         row->addWidget(label);
         m_setColor[std::size_t(i)] = label;
     }
+    // Alt+R reaches the labels from their caption; the first one shown (see setRowColourBuddy).
+    m_setRowColour->setBuddy(m_setColor[2]);
     // The window's load hands this tip on to the other two labels.
     m_setColor[0]->setToolTip(
         QStringLiteral("Left click to set font colour - Right Click to set Background colour"));
@@ -84,6 +86,15 @@ void ReportTabFrame::showBlank() {
     m_document.clear();
     m_document.close();
     m_view->showBlank();
+}
+
+void ReportTabFrame::setRowColourBuddy() {
+    for (RowColourLabel* label : m_setColor) {
+        if (!label->isHidden()) {
+            m_setRowColour->setBuddy(label);
+            return;
+        }
+    }
 }
 
 void ReportTabFrame::showRowColours() {
@@ -121,7 +132,9 @@ void ReportTabFrame::lblSetColor_MouseDown(int Index, int Button) {
 }
 
 QString ReportTabFrame::askTarget(const QString& ext) {
-    const QString fileName = AskSaveFileName(QString(), QString(), ext);
+    // The folder is the dialog's to choose (the last one used, at first Documents).
+    const QDate lastUsed = m_lastUsed ? m_lastUsed() : QDate();
+    const QString fileName = AskSaveFileName(QString(), suggestedFileName(lastUsed, ext), ext);
     if (fileName.isEmpty()) {
         return QString();
     }

@@ -6,8 +6,10 @@
 #include "platform/html_document.h"
 #include "results/window/report_view.h"
 
+#include <QDate>
 #include <QFrame>
 #include <array>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -39,6 +41,12 @@ public:
     QPushButton* cmdExport() const { return m_export; }
     QPushButton* cmdSave() const { return m_save; }
 
+    // The month the report's last record belongs to: the save prompt suggests a name from it.
+    void setReportMonth(std::function<QDate()> lastUsed) { m_lastUsed = std::move(lastUsed); }
+
+    // "Set Row Colour"'s mnemonic goes to the first row colour label shown.
+    void setRowColourBuddy();
+
     // The labels show the six row colours of the display settings.
     void showRowColours();
 
@@ -57,6 +65,7 @@ private:
     QString askTarget(const QString& ext);
 
     DisplaySettings& m_display;
+    std::function<QDate()> m_lastUsed;
     HtmlDocument m_document;
     ReportView* m_view = nullptr;
     QFrame* m_footer = nullptr;

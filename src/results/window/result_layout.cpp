@@ -1,5 +1,6 @@
 #include "results/window/result_layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrova {
@@ -62,6 +63,17 @@ void ResizeResultWindow(ResultLayout& l, int W, int H) {
 QSize outerWindowTwips(QSize clientPixels, double twipsPerPixelX, double twipsPerPixelY) {
     return {int(std::lround(clientPixels.width() * twipsPerPixelX)) + kDesignFrameWidthTwips,
             int(std::lround(clientPixels.height() * twipsPerPixelY)) + kDesignFrameHeightTwips};
+}
+
+QRect fitIntoScreen(const QRect& window, const QRect& available, QSize minimum) {
+    const QSize size = window.size().boundedTo(available.size()).expandedTo(minimum);
+    // Where the window is larger than the area (its minimum does not fit), its top left stays
+    // on the area, so the caption can be reached.
+    const int left =
+        std::max(available.left(), std::min(window.left(), available.right() + 1 - size.width()));
+    const int top =
+        std::max(available.top(), std::min(window.top(), available.bottom() + 1 - size.height()));
+    return QRect(QPoint(left, top), size);
 }
 
 }  // namespace kestrova

@@ -3,6 +3,7 @@
 // The result window's resize rules as a plain function on the controls' rectangles, in twips,
 // so that the widget and the tests run the same statements.
 
+#include <QRect>
 #include <QSize>
 #include <array>
 
@@ -58,5 +59,9 @@ void ResizeResultWindow(ResultLayout& layout, int windowWidth, int windowHeight)
 inline constexpr int kDesignFrameWidthTwips = 120;
 inline constexpr int kDesignFrameHeightTwips = 405;
 QSize outerWindowTwips(QSize clientPixels, double twipsPerPixelX, double twipsPerPixelY);
+
+// A window's frame rectangle brought onto a screen's available area: no larger than the area
+// (but never below `minimum`), and moved inside it where it stood partly or wholly outside.
+QRect fitIntoScreen(const QRect& window, const QRect& available, QSize minimum = QSize());
 
 }  // namespace kestrova

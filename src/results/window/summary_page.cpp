@@ -1,5 +1,6 @@
 #include "results/window/summary_page.h"
 
+#include "controls/link_label.h"
 #include "controls/number_box_logic.h"
 #include "controls/numeric_edit_box.h"
 #include "platform/failure.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -32,6 +34,16 @@ constexpr int kValueWidth = 120;
 
 constexpr PlanEditBox kBoxes[] = {PlanEditBox::nebPlanCharge, PlanEditBox::nebBandWidthLimit,
                                   PlanEditBox::nebRsPerMB};
+
+// `caption` with an ampersand before the first `letter`, the mnemonic of its buddy.
+QString withMnemonic(const QString& caption, char16_t letter) {
+    QString text = caption;
+    const qsizetype at = text.indexOf(QChar(letter));
+    if (at >= 0) {
+        text.insert(at, u'&');
+    }
+    return text;
+}
 
 QLabel* plainLabel(QWidget* parent, const QString& text, const QString& name) {
     auto* label = new QLabel(text, parent);
@@ -116,6 +128,9 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
     right->addWidget(m_forecast);
     right->addStretch(1);
 
+    m_grid = grid;
+    m_left = left;
+    m_right = right;
     grid->addLayout(left, 0, 0);
     grid->addLayout(right, 0, 1);
     grid->setColumnStretch(0, 1);
@@ -130,8 +145,9 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
     notes->addWidget(noteLabel(
         m_content, QStringLiteral("Summary valid only if report generated is only for one month."),
         QStringLiteral("lblSummaryNote")));
+    m_notes = notes;
     grid->addLayout(notes, 1, 0, 1, 2);
-    grid->setRowStretch(2, 1);
+    grid->setRowStretch(3, 1);
     scroll->setWidget(m_content);
 
     // The tab as designed: no plan chosen yet, the available frame in front, no "today".
@@ -148,6 +164,37 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
     m_lblMB->hide();
     m_barExcess->hide();
     m_cheapestBox->hide();
+}
+
+void SummaryTabFrame::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    arrangeColumns();
+}
+
+void SummaryTabFrame::arrangeColumns() {
+    // Two columns side by side where they fit across, else the right one under the left: the
+    // tab scrolls down in a small window, never sideways.
+    const QMargins margins = m_grid->contentsMargins();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int sideBySide = margins.left() + m_left->minimumSize().width() +
+                           m_grid->horizontalSpacing() + m_right->minimumSize().width() +
+                           margins.right() + bar;
+    const bool twoColumns = width() >= sideBySide;
+    if (twoColumns == m_twoColumns) {
+        return;
+    }
+    m_twoColumns = twoColumns;
+    m_grid->removeItem(m_right);
+    m_grid->removeItem(m_notes);
+    if (twoColumns) {
+        m_grid->addLayout(m_right, 0, 1);
+        m_grid->addLayout(m_notes, 1, 0, 1, 2);
+        m_grid->setColumnStretch(1, 1);
+    } else {
+        m_grid->addLayout(m_right, 1, 0);
+        m_grid->addLayout(m_notes, 2, 0);
+        m_grid->setColumnStretch(1, 0);
+    }
 }
 
 QLabel* SummaryTabFrame::makeFigure(QWidget* parent, SummaryLabel label) {
@@ -167,19 +214,17 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
 
-    QLabel* select = plainLabel(box, c.selectYourPlan, QStringLiteral("lblSelectYourPlan"));
+    // Captions with mnemonics for the list and the edit boxes ("Select your &plan"); the texts
+    // themselves stay the tab's own, as the command line prints them.
+    QLabel* select =
+        plainLabel(box, withMnemonic(c.selectYourPlan, u'p'), QStringLiteral("lblSelectYourPlan"));
     QFont bold = select->font();
     bold.setBold(true);
     select->setFont(bold);
     grid->addWidget(select, 0, 0, 1, 2);
 
-    m_lblPlans = new QLabel(box);
+    m_lblPlans = new LinkLabel(c.lblPlans, QStringLiteral("plans"), box);
     m_lblPlans->setObjectName(QStringLiteral("lblPlans"));
-    m_lblPlans->setTextFormat(Qt::RichText);
-    m_lblPlans->setText(QStringLiteral("<a href=\"plans\">") + c.lblPlans.toHtmlEscaped() +
-                        QStringLiteral("</a>"));
-    m_lblPlans->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
-                                        Qt::LinksAccessibleByKeyboard);
     m_lblPlans->setToolTip(m_plansAddress);
     connect(m_lblPlans, &QLabel::linkActivated, this, [this] { m_host.L2N(m_plansAddress); });
     grid->addWidget(m_lblPlans, 0, 2, 1, 2, Qt::AlignRight);
@@ -187,6 +232,7 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
     m_plans = new QComboBox(box);
     m_plans->setObjectName(QStringLiteral("cmbPlans"));
     m_plans->setMaxVisibleItems(16);
+    select->setBuddy(m_plans);
     connect(m_plans, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (m_syncing) {
             return;
@@ -205,16 +251,21 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
         QString captionName;
         SummaryLabel value;
         PlanEditBox box;
+        char16_t mnemonic;
     } rows[] = {
         {c.planCharge, QStringLiteral("lblPlanChargeCaption"), L::lblPlanCharge,
-         PlanEditBox::nebPlanCharge},
+         PlanEditBox::nebPlanCharge, u'h'},
         {c.bandWidthLimit, QStringLiteral("lblBandWidthLimitCaption"), L::lblBandWidthLimit,
-         PlanEditBox::nebBandWidthLimit},
-        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::lblRsPerMB, PlanEditBox::nebRsPerMB},
+         PlanEditBox::nebBandWidthLimit, u'L'},
+        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::lblRsPerMB, PlanEditBox::nebRsPerMB,
+         u'M'},
     };
     int r = 4;
     for (const auto& row : rows) {
-        grid->addWidget(plainLabel(box, row.caption, row.captionName), r, 0);
+        // The mnemonic shows while the edit box it reaches does (see showFigures).
+        QLabel* caption = plainLabel(box, row.caption, row.captionName);
+        m_editCaptions[std::size_t(row.box)] = {caption, row.caption, row.mnemonic};
+        grid->addWidget(caption, r, 0);
         QLabel* value = makeFigure(box, row.value);
         value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         grid->addWidget(value, r, 1);
@@ -226,6 +277,7 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
         const PlanEditBox which = row.box;
         connect(edit, &neb::Change, this, [this, which] { editBoxChanged(which); });
         grid->addWidget(edit, r, 1, Qt::AlignLeft);
+        caption->setBuddy(edit);
         m_editBoxes[std::size_t(row.box)] = edit;
         ++r;
     }
@@ -252,6 +304,14 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
     };
     row(0, L::lblUsedBandWidth, captionOf(L::lblUsedBandWidth));
     row(1, L::lblUsedAverage, captionOf(L::lblUsedAverage));
+    // The footer has an "Average per day" of its own that divides by other days.
+    const QString averageTip = QStringLiteral(
+        "The metered bandwidth divided by the days of the month up to the last recorded day");
+    for (QLabel* label :
+         {figureLabel(L::lblUsedAverage),
+          box->findChild<QLabel*>(summaryLabelName(L::lblUsedAverage) + u"Caption")}) {
+        label->setToolTip(averageTip);
+    }
     row(2, L::lblUsedLastDay, captionOf(L::lblUsedLastDay));
     m_today[0] = plainLabel(box, summaryLabelCaption(L::lblUsageToday), QStringLiteral("lbl_0"));
     row(3, L::lblUsageToday, m_today[0]);
@@ -285,7 +345,9 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
     m_percentage->setFocusPolicy(Qt::ClickFocus);
     m_percentage->setAlignment(Qt::AlignCenter);
     m_percentage->setToolTip(c.txtPercentageToolTip);
-    m_percentage->setFixedWidth(64);
+    // Room for the widest figure it shows ("9999%"), whatever the font.
+    m_percentage->setFixedWidth(
+        std::max(64, m_percentage->fontMetrics().horizontalAdvance(QStringLiteral("99999%")) + 16));
     grid->addWidget(bar, 6, 0, 1, 2, Qt::AlignLeft | Qt::AlignTop);
     grid->addWidget(m_percentage, 6, 2, Qt::AlignRight | Qt::AlignTop);
     return box;
@@ -456,6 +518,9 @@ void SummaryTabFrame::showFigures() {
     }
     for (PlanEditBox box : kBoxes) {
         editBox(box)->setVisible(f.customFiguresShown);
+        const EditCaption& caption = m_editCaptions[std::size_t(box)];
+        caption.label->setText(f.customFiguresShown ? withMnemonic(caption.text, caption.mnemonic)
+                                                    : caption.text);
     }
     m_lblMB->setVisible(f.customFiguresShown);
 
@@ -495,9 +560,11 @@ void SummaryTabFrame::showCheapestPlan() {
         const PlanCost& best = costs.front();
         const Bill selected = billOf(m_logic.figures());
         m_cheapestPlan->setText(best.name + QStringLiteral("   ") + best.totalAndTaxText);
-        const double saving = selected.totalAndTax - best.bill.totalAndTax;
-        if (std::llround(saving * 100) > 0) {
-            m_cheapestSaving->setText(QStringLiteral("Saves Rs. ") + formatNumber(saving, 2) +
+        // From the amounts as shown: the saving is their difference to the paisa.
+        const std::int64_t saving = savingInPaise(selected, best);
+        if (saving > 0) {
+            const Decimal rupees{Int128(saving), 2};
+            m_cheapestSaving->setText(QStringLiteral("Saves Rs. ") + formatNumber(rupees, 2) +
                                       QStringLiteral(" against the selected plan"));
         } else {
             m_cheapestSaving->setText(QStringLiteral("The selected plan is the cheapest"));

@@ -11,6 +11,8 @@
 #include <array>
 
 class QComboBox;
+class QGridLayout;
+class QLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -62,7 +64,12 @@ public:
     QLabel* lblCheapestSaving() const { return m_cheapestSaving; }
     ForecastFrame* fraForecast() const { return m_forecast; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // The two columns of figures side by side, or one under the other in a narrow tab.
+    void arrangeColumns();
     void buildPlanBox(QWidget* content, const StoredForm& form);
     QWidget* buildUsageBox(QWidget* content);
     QWidget* buildFrames(QWidget* content);
@@ -84,10 +91,22 @@ private:
     bool m_syncing = false;
 
     QWidget* m_content = nullptr;
+    QGridLayout* m_grid = nullptr;
+    QLayout* m_left = nullptr;
+    QLayout* m_right = nullptr;
+    QLayout* m_notes = nullptr;
+    bool m_twoColumns = true;
     QComboBox* m_plans = nullptr;
-    QLabel* m_lblPlans = nullptr;
+    QLabel* m_lblPlans = nullptr;  // a LinkLabel
     QLabel* m_lblMB = nullptr;
     std::array<neb*, 3> m_editBoxes{};
+    // The captions of the three figures, which become the edit boxes' captions.
+    struct EditCaption {
+        QLabel* label = nullptr;
+        QString text;
+        char16_t mnemonic = 0;
+    };
+    std::array<EditCaption, 3> m_editCaptions{};
     std::array<QLabel*, kSummaryLabelCount> m_figures{};
     QLineEdit* m_percentage = nullptr;
     QGroupBox* m_available = nullptr;

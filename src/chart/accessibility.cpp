@@ -1,0 +1,197 @@
+#include "chart/accessibility.h"
+
+#include "chart/xchart.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <map>
+#include <mutex>
+
+namespace kestrova {
+
+namespace {
+
+QString oneLine(const QString& text) {
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    return line.simplified();
+}
+
+// What a column says: its description, or its value where it has none.
+QString columnValue(const XChart& chart, int column) {
+    const ChartItemPtr item = chart.model().item(column);
+    if (!item) {
+        return QString();
+    }
+    return item->LegendDescription.isEmpty() ? QString::number(item->Value)
+                                             : oneLine(item->LegendDescription);
+}
+
+class ColumnAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    ColumnAccessible(XChart* chart, int column) : m_chart(chart), m_column(column) {}
+
+    bool isValid() const override { return m_chart && m_column < m_chart->model().itemCount(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override {
+        return m_chart ? m_chart->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface* parent() const override {
+        return m_chart ? QAccessible::queryAccessibleInterface(m_chart.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override {
+        if (!isValid()) {
+            return QString();
+        }
+        switch (t) {
+            case QAccessible::Name: {
+                const ChartItemPtr item = m_chart->model().item(m_column);
+                return item ? oneLine(item->XAxisDescription) : QString();
+            }
+            case QAccessible::Value:
+                return columnValue(*m_chart, m_column);
+            default:
+                return QString();
+        }
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid()) {
+            return QRect();
+        }
+        const ChartModel& m = m_chart->model();
+        const QRectF twips = m.geometry().columnRect(m_column);
+        const QRect pixels(
+            int(twips.left() / m.twipsPerPixelX()), int(twips.top() / m.twipsPerPixelY()),
+            int(twips.width() / m.twipsPerPixelX()), int(twips.height() / m.twipsPerPixelY()));
+        return QRect(m_chart->mapToGlobal(pixels.topLeft()), pixels.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) {
+            s.invalid = true;
+            return s;
+        }
+        s.selectable = m_chart->model().Selectable();
+        s.selected = m_chart->model().SelectedColumn() == m_column;
+        s.invisible = !m_chart->isVisible();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+    QStringList actionNames() const override {
+        return isValid() && m_chart->model().Selectable() ? QStringList{pressAction()}
+                                                          : QStringList();
+    }
+    void doAction(const QString& name) override {
+        if (isValid() && name == pressAction() && m_chart->model().Selectable()) {
+            m_chart->model().setSelectedColumn(m_column);
+        }
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<XChart> m_chart;
+    int m_column;
+};
+
+class ChartAccessible : public QAccessibleWidget {
+public:
+    explicit ChartAccessible(XChart* chart) : QAccessibleWidget(chart, QAccessible::Chart) {}
+    ~ChartAccessible() override {
+        for (const auto& [column, id] : m_columns) {
+            QAccessible::deleteAccessibleInterface(id);
+        }
+    }
+
+    XChart* chart() const { return static_cast<XChart*>(widget()); }
+
+    int childCount() const override { return chart()->model().itemCount(); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount()) {
+            return nullptr;
+        }
+        const auto found = m_columns.find(index);
+        if (found != m_columns.end()) {
+            return QAccessible::accessibleInterface(found->second);
+        }
+        auto* column = new ColumnAccessible(chart(), index);
+        m_columns[index] = QAccessible::registerAccessibleInterface(column);
+        return column;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (const auto& [column, id] : m_columns) {
+            if (QAccessible::accessibleInterface(id) == child) {
+                return column;
+            }
+        }
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint at = chart()->mapFromGlobal(QPoint(x, y));
+        const ChartModel& m = chart()->model();
+        const int column = m.Pick(at.x() * m.twipsPerPixelX(), at.y() * m.twipsPerPixelY());
+        return column >= 0 ? child(column) : nullptr;
+    }
+    QString text(QAccessible::Text t) const override {
+        const ChartModel& m = chart()->model();
+        switch (t) {
+            case QAccessible::Name:
+                return chart()->accessibleName().isEmpty() ? oneLine(m.ChartTitle())
+                                                           : chart()->accessibleName();
+            case QAccessible::Value: {
+                const int column = m.SelectedColumn();
+                const ChartItemPtr item = m.item(column);
+                return item ? oneLine(item->XAxisDescription) + QStringLiteral(": ") +
+                                  columnValue(*chart(), column)
+                            : QString();
+            }
+            case QAccessible::Description:
+                return QStringLiteral("%1 columns; the arrow keys pick a column").arg(childCount());
+            default:
+                return QAccessibleWidget::text(t);
+        }
+    }
+
+private:
+    mutable std::map<int, QAccessible::Id> m_columns;
+};
+
+}  // namespace
+
+QAccessibleInterface* chartAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("kestrova::XChart")) {
+        return new ChartAccessible(static_cast<XChart*>(object));
+    }
+    return nullptr;
+}
+
+void installChartAccessibility() {
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(chartAccessible); });
+}
+
+void announceSelectedColumn(XChart& chart) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleInterface* self = QAccessible::queryAccessibleInterface(&chart);
+    QAccessibleValueChangeEvent changed(&chart, self ? self->text(QAccessible::Value) : QString());
+    QAccessible::updateAccessibility(&changed);
+    const int column = chart.model().SelectedColumn();
+    if (column >= 0) {
+        QAccessibleEvent selected(&chart, QAccessible::Selection);
+        selected.setChild(column);
+        QAccessible::updateAccessibility(&selected);
+    }
+}
+
+}  // namespace kestrova

@@ -1,0 +1,113 @@
+#include "results/window/accessibility.h"
+
+#include "results/window/colour_box.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <mutex>
+
+namespace kestrova {
+
+namespace {
+
+class ColourBoxAccessible : public QAccessibleWidget {
+public:
+    explicit ColourBoxAccessible(ColourBox* box) : QAccessibleWidget(box, QAccessible::Button) {}
+    ColourBox* box() const { return static_cast<ColourBox*>(widget()); }
+    QString text(QAccessible::Text t) const override {
+        switch (t) {
+            case QAccessible::Value:
+                return colourDescription(toQColor(box()->BackColor(), box()->palette()));
+            case QAccessible::Description:
+                return box()->toolTip();
+            default:
+                return QAccessibleWidget::text(t);
+        }
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction()) {
+            Q_EMIT box()->Click();
+        }
+    }
+};
+
+// Pressed, it sets the text colour; its menu action sets the background (the mouse's left and
+// right buttons).
+class RowColourAccessible : public QAccessibleWidget {
+public:
+    explicit RowColourAccessible(RowColourLabel* label)
+        : QAccessibleWidget(label, QAccessible::Button) {}
+    RowColourLabel* label() const { return static_cast<RowColourLabel*>(widget()); }
+    QString text(QAccessible::Text t) const override {
+        switch (t) {
+            case QAccessible::Name:
+                return label()->accessibleName().isEmpty() ? label()->text()
+                                                           : label()->accessibleName();
+            case QAccessible::Value: {
+                const QPalette p = label()->palette();
+                return QStringLiteral("text %1 on %2")
+                    .arg(colourDescription(p.color(QPalette::WindowText)),
+                         colourDescription(p.color(QPalette::Window)));
+            }
+            case QAccessible::Description:
+                return label()->toolTip();
+            default:
+                return QAccessibleWidget::text(t);
+        }
+    }
+    QStringList actionNames() const override { return {pressAction(), showMenuAction()}; }
+    QString localizedActionDescription(const QString& name) const override {
+        if (name == pressAction()) {
+            return QStringLiteral("Set the text colour");
+        }
+        if (name == showMenuAction()) {
+            return QStringLiteral("Set the background colour");
+        }
+        return QAccessibleWidget::localizedActionDescription(name);
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction()) {
+            Q_EMIT label()->MouseDown(RowColourLabel::kLeftButton);
+        } else if (name == showMenuAction()) {
+            Q_EMIT label()->MouseDown(RowColourLabel::kRightButton);
+        }
+    }
+};
+
+}  // namespace
+
+QString colourDescription(const QColor& colour) {
+    const QColor c = colour.toRgb();
+    return QStringLiteral("%1 (red %2, green %3, blue %4)")
+        .arg(c.name().toUpper())
+        .arg(c.red())
+        .arg(c.green())
+        .arg(c.blue());
+}
+
+QAccessibleInterface* resultWindowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("kestrova::ColourBox")) {
+        return new ColourBoxAccessible(static_cast<ColourBox*>(object));
+    }
+    if (className == QLatin1String("kestrova::RowColourLabel")) {
+        return new RowColourAccessible(static_cast<RowColourLabel*>(object));
+    }
+    return nullptr;
+}
+
+void installResultWindowAccessibility() {
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(resultWindowAccessible); });
+}
+
+void announceColourChange(QWidget* widget) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleInterface* self = QAccessible::queryAccessibleInterface(widget);
+    QAccessibleValueChangeEvent changed(widget, self ? self->text(QAccessible::Value) : QString());
+    QAccessible::updateAccessibility(&changed);
+}
+
+}  // namespace kestrova
