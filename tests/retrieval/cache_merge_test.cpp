@@ -148,7 +148,7 @@ TEST_F(CacheMergeTest, AFileThatIsNotOursIsNeverWrittenOver) {
              ClsAsmXor().EnDeCrypt(t, kCacheKey);
              return t.toLatin1().left(20);
          }()},
-        {"not a cache at all", QByteArray("PK\x03\x04 a zip file, say", 22)},
+        {"not a cache at all", QByteArrayLiteral("PK\x03\x04 a zip file, say")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
