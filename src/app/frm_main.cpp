@@ -940,6 +940,8 @@ void frmMain::grabStopped(const GrabStop& stop) {
 
 bool frmMain::cacheEnabled() const { return m_chkEnableCache->isChecked(); }
 
+int frmMain::planKind() const { return std::max(0, m_cmbPlanType->currentIndex()); }
+
 void frmMain::cmdCancelGrab_Click() {
     if (m_check->isGrabbing()) {
         m_check->cancelGrab();

@@ -197,6 +197,7 @@ private:
     void grabProgress(GrabStep step) override;
     void grabStopped(const GrabStop& stop) override;
     bool cacheEnabled() const override;
+    int planKind() const override;
     int cacheFileIndex() const override;
     QString cacheFileText() const override;
     void focusCacheFiles() override;

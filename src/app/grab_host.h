@@ -83,6 +83,9 @@ public:
             dialogs().show(stop.message);
         }
     }
+    // The plan kind of a check (cmbPlanType): 0 limited, 1 limited with night unlimited,
+    // 2 unlimited. The report classifies and charges the records by it.
+    virtual int planKind() const { return 0; }
     // "Enable Cache": a finished download grab keeps its records in the month's cache files.
     virtual bool cacheEnabled() const { return false; }
     // Some of the records could not be kept in the cache (the report goes on): `text` names

@@ -74,7 +74,9 @@ void UsageCheck::cmdCalculate_Click() {
     m_state.mblnCachingEnabled = false;
     m_host.setMessageVisible(false);
     m_host.blankReport();
-    m_state.planKind = kLimitedPlan;
+    // The subscriber's "Plan type"; anything else counts as the plain limited kind.
+    const int kind = m_host.planKind();
+    m_state.planKind = kind >= kLimitedPlan && kind <= kUnlimitedPlan ? kind : kLimitedPlan;
 
     switch (m_host.selectedMainPage()) {
     case 1: {

@@ -37,6 +37,7 @@ struct CheckOptions {
     QDate to;
     bool billed = false;
     bool cache = false;
+    int planKind = 0;
     std::chrono::seconds timeout{120};
     bool verbose = false;
     ReportOutputOptions report;
@@ -180,6 +181,7 @@ public:
     void processPendingEvents() override {}
     QString folder() const override { return m_retrieval.folder(); }
     bool cacheEnabled() const override { return m_options.cache; }
+    int planKind() const override { return m_options.planKind; }
     void cacheNotKept(const QString& text) override {
         for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
             writeLine(m_owner.m_err, kProgram + QStringLiteral(": not kept in the cache: ") + line);
@@ -489,6 +491,7 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
     const LoadedSettings stored = loadMainSettings(SettingsStore(), MainSettings{});
     options.cache = parser.isSet(cacheOption) ||
                     (!parser.isSet(noCacheOption) && stored.values.mblnCachingEnabled);
+    options.planKind = options.report.planKind.value_or(std::max(0, stored.values.PlanType));
     if (parser.isSet(notifyOption)) {
         options.alertPlan = options.report.choice ? options.report.choice
                                                   : storedPlanChoice(SettingsStore());

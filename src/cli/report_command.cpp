@@ -164,6 +164,7 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
     HeadlessResult result;
     // The page is written out as it is: only the CSV export walks a document.
     result.markupOnly = options.csvPath.isEmpty();
+    state.planKind = options.planKind.value_or(kLimitedPlan);
     ReportBuilder report(state, host, result);
     UsageExtraction extraction(state, host, report);
 

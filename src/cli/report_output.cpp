@@ -36,11 +36,15 @@ ReportOutputOptionSet::ReportOutputOptionSet()
       m_compare(QStringLiteral("compare-plans"),
                 QStringLiteral("Price the month against every catalogue plan, cheapest first.")),
       m_format(QStringLiteral("format"), QStringLiteral("The summary as text (default) or json."),
-               QStringLiteral("text|json"), QStringLiteral("text")) {}
+               QStringLiteral("text|json"), QStringLiteral("text")),
+      m_planKind(QStringLiteral("plan-kind"),
+                 QStringLiteral("The plan type: 0 limited, 1 limited with night unlimited (the "
+                                "hours from 02:00 to 08:00 are not charged), 2 unlimited."),
+                 QStringLiteral("0|1|2")) {}
 
 void ReportOutputOptionSet::addTo(QCommandLineParser& parser) const {
-    parser.addOptions(
-        {m_output, m_plan, m_planCharge, m_allowance, m_rate, m_today, m_csv, m_compare, m_format});
+    parser.addOptions({m_output, m_plan, m_planCharge, m_allowance, m_rate, m_today, m_csv,
+                       m_compare, m_format, m_planKind});
 }
 
 ReportOutputOptions ReportOutputOptionSet::read(const QCommandLineParser& parser) const {
@@ -93,6 +97,14 @@ ReportOutputOptions ReportOutputOptionSet::read(const QCommandLineParser& parser
         throw Failure(QStringLiteral("--format is text or json"));
     }
     o.json = format == u"json";
+    if (parser.isSet(m_planKind)) {
+        bool ok = false;
+        const int kind = parser.value(m_planKind).toInt(&ok);
+        if (!ok || kind < 0 || kind > 2) {
+            throw Failure(QStringLiteral("--plan-kind is 0, 1 or 2"));
+        }
+        o.planKind = kind;
+    }
     o.comparePlans = parser.isSet(m_compare);
     o.outputPath = parser.value(m_output);
     o.csvPath = parser.value(m_csv);
@@ -101,8 +113,7 @@ ReportOutputOptions ReportOutputOptionSet::read(const QCommandLineParser& parser
 
 PricedMonth priceMonth(const HeadlessResult& result, const ReportOutputOptions& options) {
     PricedMonth priced;
-    priced.inputs = SummaryInputs{result.mlngTotalUsage, result.mlngChargedUsage,
-                                  result.mdtLastUsedDate, result.mlngLastDayUsage};
+    priced.inputs = summaryInputsOf(result);
     if (options.choice) {
         priced.summary = summarizeMonth(priced.inputs, *options.choice, options.today);
         priced.forecast =
@@ -129,6 +140,11 @@ QString summaryText(const RetrievalState& state, const ReportFigures& figures,
          (figures.averageCaption.isEmpty() ? QStringLiteral("-")
                                            : figures.averageCaption + QStringLiteral(" MB")) +
          u'\n';
+    if (state.planKind == kNightUnlimitedPlan) {
+        s += u"Charged (outside 02:00-08:00): " + formatNumber(figures.chargedMB.toDecimal(), 3) +
+             u" MB; free at night: " + formatNumber(figures.freeMB.toDecimal(), 3) + u" MB; " +
+             QString::number(figures.mixedRecords) + u" mixed records\n";
+    }
     if (priced.summary) {
         s += u'\n' + priced.summary->lines.join(u'\n') + u'\n';
     }
@@ -151,7 +167,11 @@ QJsonObject summaryObject(const RetrievalState& state, const ReportFigures& figu
                                   {QStringLiteral("monthMB"), mb},
                                   {QStringLiteral("monthGB"), mb / 1024.0},
                                   {QStringLiteral("days"), figures.days},
-                                  {QStringLiteral("averagePerDay"), figures.averageCaption}}}};
+                                  {QStringLiteral("averagePerDay"), figures.averageCaption},
+                                  {QStringLiteral("planKind"), state.planKind},
+                                  {QStringLiteral("chargedMB"), figures.chargedMB.toDouble()},
+                                  {QStringLiteral("freeMB"), figures.freeMB.toDouble()},
+                                  {QStringLiteral("mixedRecords"), figures.mixedRecords}}}};
     if (priced.summary) {
         root.insert(QStringLiteral("summary"), summaryJson(*priced.summary).object());
     }

@@ -31,6 +31,9 @@ struct ReportOutputOptions {
     bool json = false;
     QString outputPath;  // the report page; empty: not written to a file
     QString csvPath;     // the listing; empty: not exported
+    // --plan-kind: 0 limited, 1 limited with night unlimited, 2 unlimited; none: the
+    // program's default (kestrova-report 0, kestrova-check the stored "PlanType").
+    std::optional<int> planKind;
 };
 
 // The shared options on a QCommandLineParser.
@@ -51,6 +54,7 @@ private:
     QCommandLineOption m_csv;
     QCommandLineOption m_compare;
     QCommandLineOption m_format;
+    QCommandLineOption m_planKind;
 };
 
 // The month as the built report leaves it, priced as the options ask.

@@ -116,10 +116,11 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
     }
     f.bill = billOf(chosen.figures);
 
+    const SummaryInputs priced = comparisonInputs(inputs);
     const int planCount = choice.custom ? kCatalogueSize : kCustomPlanSlot;
     for (int slot = 0; slot < planCount; ++slot) {
         const PricedProjection p = priceProjection(
-            summarizeMonth(inputs,
+            summarizeMonth(priced,
                            slot == kCustomPlanSlot ? PlanChoice::customPlan(*choice.custom)
                                                    : PlanChoice::catalogue(slot),
                            today, locale),

@@ -44,8 +44,7 @@ void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDa
     month.records = report.figures.records;
     month.days = report.figures.days;
     month.monthMB = report.figures.monthSumMB;
-    month.inputs = SummaryInputs{report.result.mlngTotalUsage, report.result.mlngChargedUsage,
-                                 report.result.mdtLastUsedDate, report.result.mlngLastDayUsage};
+    month.inputs = summaryInputsOf(report.result);
     try {
         month.ranking = comparePlans(month.inputs, chosen ? chosen->custom : std::nullopt, today);
     } catch (const Failure& failure) {

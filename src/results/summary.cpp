@@ -97,6 +97,14 @@ const SummaryTabCaptions& summaryTabCaptions() {
     return captions;
 }
 
+SummaryInputs comparisonInputs(const SummaryInputs& inputs) {
+    SummaryInputs priced = inputs;
+    if (inputs.nightChargedUsage >= 0) {
+        priced.mlngChargedUsage = inputs.nightChargedUsage;
+    }
+    return priced;
+}
+
 Bill billOf(const SummaryFigures& figures) {
     const auto number = [&](L label) {
         const QString& kept = figures[label].kept;

@@ -77,7 +77,15 @@ struct SummaryInputs {
     std::int32_t mlngChargedUsage = 0;   // the part outside the free night hours, whole MB
     QDate mdtLastUsedDate{2000, 1, 1};   // date of the last usage record
     std::int32_t mlngLastDayUsage = -1;  // usage of that day, whole MB
+    // What the night-unlimited plans charge by the night rule whatever the plan kind of the
+    // report, whole MB; -1: not known, mlngChargedUsage stands for it.
+    std::int32_t nightChargedUsage = -1;
 };
+
+// The inputs a comparison of plans prices every plan on: a plan with the night-unlimited
+// flag on what the night rule charges (a "what would this plan cost" needs the night split,
+// whatever plan kind the subscriber has chosen), every other plan on the total.
+SummaryInputs comparisonInputs(const SummaryInputs& inputs);
 
 // A label as a run leaves it: the unformatted value later steps read back (kept, the number's
 // general form with "." as the point) and the text it shows. touched tells whether the last run

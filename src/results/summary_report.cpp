@@ -4,6 +4,7 @@
 #include "platform/failure.h"
 #include "platform/number_format.h"
 #include "results/summary_tab.h"
+#include "retrieval/headless.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -131,6 +132,11 @@ QJsonObject usageJson(const SummaryInputs& inputs, QDate today) {
 
 }  // namespace
 
+SummaryInputs summaryInputsOf(const HeadlessResult& result) {
+    return SummaryInputs{result.mlngTotalUsage, result.mlngChargedUsage, result.mdtLastUsedDate,
+                         result.mlngLastDayUsage, result.nightChargedUsage};
+}
+
 std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store) {
     const std::vector<PlanListEntry> entries = planListEntries(PlanTable());
     const PlanSettings settings = readPlanSettings(store, int(entries.size()));
@@ -195,10 +201,11 @@ std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
                                    const std::optional<CustomPlanFigures>& custom, QDate today,
                                    const QLocale& locale) {
     std::vector<PlanCost> costs;
+    const SummaryInputs priced = comparisonInputs(inputs);
     const int planCount = custom ? kCatalogueSize : kCustomPlanSlot;
     for (int slot = 0; slot < planCount; ++slot) {
         const MonthSummary s = summarizeMonth(
-            inputs,
+            priced,
             slot == kCustomPlanSlot ? PlanChoice::customPlan(*custom) : PlanChoice::catalogue(slot),
             today, locale);
         costs.push_back({0, slot, s.plan.text(PlanName).trimmed(), s.entryText, s.bill,

@@ -18,6 +18,7 @@
 
 namespace kestrova {
 
+class HeadlessResult;
 class SettingsStore;
 
 // Figures for the custom line, as typed into its three edit boxes (rounded to the boxes'
@@ -39,6 +40,9 @@ struct PlanChoice {
         return {kCustomPlanSlot, figures};
     }
 };
+
+// The figures a report left in a result without a window, as the Summary takes them.
+SummaryInputs summaryInputsOf(const HeadlessResult& result);
 
 // The plan chosen on the Summary tab, as the settings store keeps it ("Plan3" and the custom
 // figures); nothing while no plan is chosen there.

@@ -19,6 +19,7 @@ public:
     void setLastUsedDate(const QDate& date) override { mdtLastUsedDate = date; }
     void setTotalUsage(std::int32_t mb) override { mlngTotalUsage = mb; }
     void setChargedUsage(std::int32_t mb) override { mlngChargedUsage = mb; }
+    void setNightChargedUsage(std::int32_t mb) override { nightChargedUsage = mb; }
     void setLastDayUsage(std::int32_t mb) override { mlngLastDayUsage = mb; }
     void setAverageCaption(const QString& caption) override { averageCaption = caption; }
     void setDailyTotals(const std::vector<DailyTotal>& days) override { dailyTotals = days; }
@@ -39,6 +40,7 @@ public:
     QDate mdtLastUsedDate;
     std::int32_t mlngTotalUsage = 0;
     std::int32_t mlngChargedUsage = 0;
+    std::int32_t nightChargedUsage = 0;
     std::int32_t mlngLastDayUsage = 0;
     QString averageCaption;
     std::vector<DailyTotal> dailyTotals;

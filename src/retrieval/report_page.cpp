@@ -226,6 +226,53 @@ QString ColorToHTML(ColorRef Color) {
     return u'#' + bbggrr.mid(4, 2) + bbggrr.mid(2, 2) + bbggrr.mid(0, 2);
 }
 
+NightSplit nightSplit(QStringView time, QStringView duration) {
+    NightSplit split;
+    const int start = secondsOf(time.toString());
+    const int length = secondsOf(duration.toString());
+    if (start < 0 || length < 0) {
+        return split;
+    }
+    split.seconds = length;
+    constexpr int hour = 3600;
+    if (length == 0) {
+        const bool inside = (start >= 2 * hour && start < 8 * hour) ||
+                            (start >= 26 * hour && start < 32 * hour);
+        split.kind = inside ? NightSplit::Free : NightSplit::NonFree;
+        return split;
+    }
+    const int end = start + length;
+    auto overlap = [&](int from, int to) {
+        return std::max(0, std::min(end, to) - std::max(start, from));
+    };
+    split.nightSeconds = overlap(2 * hour, 8 * hour) + overlap(26 * hour, 32 * hour);
+    split.kind = split.nightSeconds == 0        ? NightSplit::NonFree
+                 : split.nightSeconds == length ? NightSplit::Free
+                                                : NightSplit::Mixed;
+    return split;
+}
+
+Megabytes chargedPart(Megabytes total, const NightSplit& split) {
+    switch (split.kind) {
+    case NightSplit::Free:
+        return Megabytes();
+    case NightSplit::NonFree:
+        return total;
+    case NightSplit::Mixed:
+        break;
+    }
+    const Int128 outside = Int128(split.seconds - split.nightSeconds);
+    const Int128 scaled = Int128(total.tenThousandths()) * outside;
+    Int128 units = scaled / split.seconds;
+    const Int128 rest = scaled % split.seconds;
+    // Ties to the even neighbour, as every megabyte figure rounds.
+    const Int128 twice = 2 * (rest < 0 ? -rest : rest);
+    if (twice > split.seconds || (twice == split.seconds && units % 2 != 0)) {
+        units += rest < 0 ? -1 : 1;
+    }
+    return Megabytes::fromTenThousandths(std::int64_t(units));
+}
+
 QString classifyRecord(int planKind, const QString& time, const QString& duration) {
     static const QString free = QStringLiteral("free");
     static const QString mixed = QStringLiteral("mixed");
@@ -233,28 +280,15 @@ QString classifyRecord(int planKind, const QString& time, const QString& duratio
     if (planKind != kNightUnlimitedPlan) {
         return nonfree;
     }
-    // The night window is 02:00 to 08:00 of the record's day, and of the next day for a
-    // session that runs past midnight.
-    const int start = secondsOf(time);
-    const int length = secondsOf(duration);
-    if (start < 0 || length < 0) {
-        return nonfree;
+    switch (nightSplit(time, duration).kind) {
+    case NightSplit::Free:
+        return free;
+    case NightSplit::Mixed:
+        return mixed;
+    case NightSplit::NonFree:
+        break;
     }
-    const int end = start + length;
-    auto overlap = [&](int from, int to) {
-        return std::max(0, std::min(end, to) - std::max(start, from));
-    };
-    constexpr int hour = 3600;
-    if (length == 0) {
-        const bool inside = (start >= 2 * hour && start < 8 * hour) ||
-                            (start >= 26 * hour && start < 32 * hour);
-        return inside ? free : nonfree;
-    }
-    const int night = overlap(2 * hour, 8 * hour) + overlap(26 * hour, 32 * hour);
-    if (night == 0) {
-        return nonfree;
-    }
-    return night == length ? free : mixed;
+    return nonfree;
 }
 
 // The chart data texts, a day at a time from the oldest.
@@ -296,6 +330,7 @@ struct ReportBuilder::DirectPlan {
         qsizetype lastRow = 0;  // the block's last row, the first in the page
         int rows = 0;
         Megabytes total;
+        Megabytes charged;     // of the total, what the report's plan kind charges
         qsizetype cellAt = 0;  // its daily total's cell in `cells`
         qsizetype cellLength = 0;
     };
@@ -307,6 +342,10 @@ struct ReportBuilder::DirectPlan {
     QDate latest;
     Int128 monthSum = 0;
     std::int32_t usageMB = 0;
+    Megabytes usage;
+    Megabytes charged;
+    Megabytes nightCharged;
+    int mixedRecords = 0;
     std::int32_t lastDayUsage = -1;
     int records = 0;
     ChartDays chart;
@@ -367,9 +406,12 @@ bool ReportBuilder::planDirect(DirectPlan& plan) const {
         // The records in the order of the rows text, as the way through the documents walks
         // the listing up from its last row for the daily totals.
         const bool freeKind = m_state.planKind == kUnlimitedPlan;
+        const bool nightKind = m_state.planKind == kNightUnlimitedPlan;
         OwnRowText rows(m_rows);
         OwnRowText::Fields fields;
         QString dateText;
+        QString timeText;
+        QString durationText;
         QString totalText;
         QString day;
         const QLocale locale;  // the one requireNumber() would make for every record
@@ -384,8 +426,8 @@ bool ReportBuilder::planDirect(DirectPlan& plan) const {
             appendDailyTotalCell(plan.cells, block.rows, block.total);
             block.cellLength = plan.cells.size() - block.cellAt;
             plan.rowsLength += block.cellLength;
-            plan.chart.addDay(QStringView(day).sliced(8, 2), freeKind ? Megabytes() : block.total,
-                              freeKind ? block.total : Megabytes());
+            plan.chart.addDay(QStringView(day).sliced(8, 2), freeKind ? Megabytes() : block.charged,
+                              freeKind ? block.total : block.total - block.charged);
             plan.dailyTotals.push_back({recordDate(day), block.total});
             plan.days.push_back(block);
             block = DirectPlan::Day{};
@@ -412,6 +454,16 @@ bool ReportBuilder::planDirect(DirectPlan& plan) const {
             const Megabytes megabytes = Megabytes::fromDecimal(total);
             usage += megabytes;
             block.total += megabytes;
+            const NightSplit split =
+                nightSplit(cellTextOf(fields[1], timeText), cellTextOf(fields[2], durationText));
+            const Megabytes night = chargedPart(megabytes, split);
+            plan.nightCharged += night;
+            const Megabytes charged = nightKind ? night : megabytes;
+            plan.charged += charged;
+            block.charged += charged;
+            if (nightKind && split.kind == NightSplit::Mixed) {
+                ++plan.mixedRecords;
+            }
             ++block.rows;
             block.lastRow = qsizetype(plan.rowAt.size());
             plan.rowAt.push_back(at);
@@ -419,6 +471,7 @@ bool ReportBuilder::planDirect(DirectPlan& plan) const {
             ++plan.records;
         }
         endDay();
+        plan.usage = usage;
         plan.usageMB = toLong(usage.toDecimal().roundedTiesToEven(0));
 
         // The page around the rows, from a document of the template with a marker row where
@@ -451,8 +504,13 @@ bool ReportBuilder::writeDirect() {
         m_result.setLastUsedDate(plan.latest);
     }
     m_figures.records = plan.records;
-    m_result.setChargedUsage(plan.usageMB);
+    m_result.setChargedUsage(toLong(plan.charged.toDecimal().roundedTiesToEven(0)));
     m_result.setTotalUsage(plan.usageMB);
+    m_result.setNightChargedUsage(toLong(plan.nightCharged.toDecimal().roundedTiesToEven(0)));
+    m_figures.chargedMB = plan.charged;
+    m_figures.freeMB = plan.usage - plan.charged;
+    m_figures.nightChargedMB = plan.nightCharged;
+    m_figures.mixedRecords = plan.mixedRecords;
     m_figures.monthSumMB = std::int64_t(plan.monthSum);
 
     // A document gets the page with the template's doctype, as the documents' way parses it.
@@ -548,23 +606,32 @@ void ReportBuilder::writeThroughDocuments() {
         if (d > m_result.lastUsedDate()) {
             m_result.setLastUsedDate(d);
         }
-        // Only the night-unlimited kind looks at the time and duration.
-        const QString kind =
-            m_state.planKind == kNightUnlimitedPlan
-                ? classifyRecord(m_state.planKind, row->cell(1)->innerText(),
-                                 row->cell(2)->innerText())
-                : classifyRecord(m_state.planKind, QString(), QString());
+        const QString time = row->cell(1)->innerText();
+        const QString duration = row->cell(2)->innerText();
+        const QString kind = classifyRecord(m_state.planKind, time, duration);
         row->setAttribute(QStringLiteral("usagetype"), kind);
         row->setClassName(kind);
         const Decimal total = requireNumber(row->cell(5)->innerText());
         monthSum += total.roundedTiesToEven(0);
-        usage += Megabytes::fromDecimal(total);
+        const Megabytes megabytes = Megabytes::fromDecimal(total);
+        usage += megabytes;
+        const NightSplit split = nightSplit(time, duration);
+        const Megabytes night = chargedPart(megabytes, split);
+        m_figures.nightChargedMB += night;
+        const bool nightKind = m_state.planKind == kNightUnlimitedPlan;
+        m_figures.chargedMB += nightKind ? night : megabytes;
+        if (nightKind && split.kind == NightSplit::Mixed) {
+            ++m_figures.mixedRecords;
+        }
         row->appendOuterHTML(rowsHtml);
         ++m_figures.records;
     }
     const std::int32_t usageMB = toLong(usage.toDecimal().roundedTiesToEven(0));
-    m_result.setChargedUsage(usageMB);
+    m_result.setChargedUsage(toLong(m_figures.chargedMB.toDecimal().roundedTiesToEven(0)));
     m_result.setTotalUsage(usageMB);
+    m_result.setNightChargedUsage(
+        toLong(m_figures.nightChargedMB.toDecimal().roundedTiesToEven(0)));
+    m_figures.freeMB = usage - m_figures.chargedMB;
 
     // The finished page, in the result window.
     m_figures.monthSumMB = std::int64_t(monthSum);
@@ -583,6 +650,7 @@ void ReportBuilder::writeThroughDocuments() {
     // the chart texts (oldest day first). Row 1 (the headings) ends the last block.
     ElementPtr listing = doc.elementsByTagName(QStringLiteral("Table")).item(1);
     const bool freeKind = m_state.planKind == kUnlimitedPlan;
+    const bool nightKind = m_state.planKind == kNightUnlimitedPlan;
     QString previousDate;
     QStringView previousDay;  // the first ten characters of previousDate, or "Over"
     Megabytes dayTotal;
@@ -613,7 +681,15 @@ void ReportBuilder::writeThroughDocuments() {
             const Megabytes total = Megabytes::fromText(row->cell(5)->innerText());
             dayTotal += total;
             ++rowsInDay;
-            (freeKind ? dayFree : dayNonFree) += total;
+            // The night-unlimited kind charts the part of a record in the free night hours
+            // as free usage.
+            const Megabytes nonFree =
+                freeKind    ? Megabytes()
+                : nightKind ? chargedPart(total, nightSplit(row->cell(1)->innerText(),
+                                                            row->cell(2)->innerText()))
+                            : total;
+            dayNonFree += nonFree;
+            dayFree += total - nonFree;
         }
         previousDate = date;
         previousDay = headings ? QStringView(u"Over") : QStringView(previousDate).left(10);

@@ -31,6 +31,22 @@ QString ColorToHTML(ColorRef Color);
 // "free", "mixed" or "nonfree" for a record of the given time and duration under the plan kind.
 QString classifyRecord(int planKind, const QString& time, const QString& duration);
 
+// A session against the free night window of the night-unlimited plans, 02:00 to 08:00 of its
+// day and of the next: it starts at its Time and lasts its Duration. All of it inside: free;
+// none: nonfree; else mixed. A session of no length is free when it starts inside. A Time or
+// Duration that cannot be read makes it nonfree (charged, never lost).
+struct NightSplit {
+    enum Kind { Free, Mixed, NonFree };
+    Kind kind = NonFree;
+    int seconds = 0;       // the session's length
+    int nightSeconds = 0;  // the part of it inside the window
+};
+NightSplit nightSplit(QStringView time, QStringView duration);
+// What a night-unlimited plan charges of a record's total: nothing when free, all when
+// nonfree, the share of its duration outside the window when mixed (to the ten-thousandth,
+// ties to even).
+Megabytes chargedPart(Megabytes total, const NightSplit& split);
+
 // What the last WriteOutput found, for the command line's month summary.
 struct ReportFigures {
     int records = 0;
@@ -40,6 +56,15 @@ struct ReportFigures {
     // Each day's total in the order the listing gives them, oldest day first; a day whose
     // records are not next to each other in the log appears once per run of them.
     std::vector<DailyTotal> dailyTotals;
+    // The records' totals as the report's plan kind charges them (all of it but under the
+    // night-unlimited kind), and the part it does not; the records of that kind that are
+    // mixed. Unrounded.
+    Megabytes chargedMB;
+    Megabytes freeMB;
+    int mixedRecords = 0;
+    // What the night-unlimited plans would charge, whatever the kind: the comparisons price
+    // those plans on it.
+    Megabytes nightChargedMB;
 };
 
 // Builds the usage report page: GrabbingFinished writes the skeleton with the collected rows

@@ -33,6 +33,9 @@ public:
     virtual void setLastUsedDate(const QDate& date) = 0;
     virtual void setTotalUsage(std::int32_t mb) = 0;    // mlngTotalUsage
     virtual void setChargedUsage(std::int32_t mb) = 0;  // mlngChargedUsage
+    // What the night-unlimited plans charge whatever the report's plan kind, for pricing
+    // those plans in comparisons.
+    virtual void setNightChargedUsage(std::int32_t mb) { Q_UNUSED(mb); }
     virtual void setLastDayUsage(std::int32_t mb) = 0;  // mlngLastDayUsage
     virtual void setAverageCaption(const QString& caption) = 0;  // lblAverage
     // Each day's total, oldest first (the forecast finds the day the allowance ran out).

@@ -619,6 +619,25 @@ TEST_F(MainWindow, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheChosenO
     EXPECT_EQ(table->currentRow(), 2);
 }
 
+TEST_F(MainWindow, ThePlanTypeChargesTheReport) {
+    copySampleCache(q("2026-11-unbilled-demo"));
+    auto w = open();
+    // The sample month: 16401 of its 19756 MB outside the free night hours.
+    const struct {
+        int planType;
+        std::int32_t charged;
+    } cases[] = {{1, 16401}, {0, 19756}, {2, 19756}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.planType);
+        w->cmbPlanType()->setCurrentIndex(c.planType);
+        showCacheReport(*w);
+        EXPECT_EQ(w->state().planKind, c.planType);
+        EXPECT_EQ(w->resultWindow().mlngTotalUsage(), 19756);
+        EXPECT_EQ(w->resultWindow().mlngChargedUsage(), c.charged);
+        closeResult(*w);
+    }
+}
+
 TEST_F(MainWindow, AChosenFileOpensTheResultWindowWithItsRecords) {
     copySampleCache(q("2026-10-unbilled-demo"));
     copySampleCache(q("2026-11-unbilled-demo"));

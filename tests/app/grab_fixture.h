@@ -45,6 +45,7 @@ public:
     QString folder() const override { return dir.path(); }
     void grabProgress(GrabStep step) override { steps.push_back(step); }
     bool cacheEnabled() const override { return cache; }
+    int planKind() const override { return kind; }
     void cacheNotKept(const QString& text) override { notKept << text; }
     void grabStopped(const GrabStop& stop) override {
         stops.push_back(stop);
@@ -72,6 +73,7 @@ public:
     QString pass = QStringLiteral("secret");
     int siteIndex = 0;
     int cacheIndex = -1;
+    int kind = 0;
     QString cacheItem;
     QString focused;
     int innerPage = 1;

@@ -542,6 +542,37 @@ TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
     EXPECT_TRUE(browser.navigations().empty());
 }
 
+TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
+    // 03:00 for an hour is all night; midday is charged.
+    const QString records =
+        RowText({q("2013-04-17"), q("03:00:00"), q("01:00:00"), q("60"), q("40"), q("100")}) +
+        RowText({q("2013-04-17"), q("12:00:00"), q("01:00:00"), q("20"), q("10"), q("30")});
+    ASSERT_TRUE(SaveFileData(host.dir.filePath(q("2013-04-billed-abc.cache2")), records, true));
+    host.mainPage = 2;
+    host.cacheIndex = 0;
+    host.cacheItem = q("2013-04-billed-abc");
+    const struct {
+        int hostKind;
+        int kind;
+        std::int32_t charged;
+    } cases[] = {{kLimitedPlan, kLimitedPlan, 130},
+                 {kNightUnlimitedPlan, kNightUnlimitedPlan, 30},
+                 {kUnlimitedPlan, kUnlimitedPlan, 130},
+                 {7, kLimitedPlan, 130}};  // a stored kind this program does not know
+    int outputs = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hostKind);
+        host.kind = c.hostKind;
+        check.cmdCalculate_Click();
+        ASSERT_TRUE(spinUntil([&] { return host.outputs == outputs + 1; }));
+        ++outputs;
+        EXPECT_EQ(state.planKind, c.kind);
+        EXPECT_EQ(result.mlngTotalUsage, 130);
+        EXPECT_EQ(result.mlngChargedUsage, c.charged);
+        EXPECT_EQ(result.nightChargedUsage, 30);
+    }
+}
+
 TEST(UsageCheckDates, FirstAndLastDayOfTheMonthAndTheMonthsName) {
     EXPECT_EQ(UsageCheck::GetFromDate(QDate(2013, 4, 17)), q("01/04/2013"));
     EXPECT_EQ(UsageCheck::GetToDate(QDate(2013, 4, 17)), q("30/04/2013"));

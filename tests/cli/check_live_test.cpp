@@ -178,6 +178,7 @@ TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
         stored.txtUserName = q("demo");
         stored.chkSavePassword = 1;
         stored.Selfcaresite = 0;
+        stored.PlanType = 1;  // limited with night unlimited
         SettingsStore store(q("kestrova"));
         saveMainSettings(store, stored, false);
         store.sync();
@@ -189,6 +190,12 @@ TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(q("Period: period 01-04-2013 TO 17-04-2013\n"))) << r.out.toStdString();
     EXPECT_TRUE(QFile::exists(dataFolder() + q("/usage.htm")));
+    // The stored plan type charges the month; --plan-kind stands in for it.
+    EXPECT_TRUE(r.out.contains(q("\nCharged (outside 02:00-08:00): "))) << r.out.toStdString();
+    const Outcome limited =
+        run(q(KESTROVA_CHECK_EXE), {q("--today"), q("2013-04-17"), q("--plan-kind"), q("0")});
+    ASSERT_EQ(limited.status, 0) << limited.err.toStdString();
+    EXPECT_FALSE(limited.out.contains(q("Charged (outside"))) << limited.out.toStdString();
 }
 
 TEST_F(CheckLive, TwoChecksFillTheMonthsCacheFilesForTheCachePage) {

@@ -206,6 +206,50 @@ TEST_F(ReportCommand, JsonForScriptsAndTheCsvExport) {
                          "2026-04-01, 10:00:00, 01:00:00, 500, 100, 600.4\r\n"));
 }
 
+TEST_F(ReportCommand, ThePlanKindChargesTheNightUnlimitedPlans) {
+    // 2000 MB, 1500 of them at night (03:00 for an hour) and 500 at midday; on "BBG FN Combo
+    // 500" (1536 MB free) only the night kind keeps it within the allowance.
+    write(q("night.htm"), "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n"
+                          "2026-04-15,12:00:00,01:00:00,400,100,500\r\n"
+                          "2026-04-14,03:00:00,01:00:00,1400,100,1500\r\n");
+    const auto json = [&](const char* kind) {
+        QStringList arguments{q("--summary"), q("--format"), q("json"), q("--plan"), q("3"),
+                              q("--today"), q("2026-05-02")};
+        if (kind) {
+            arguments << q("--plan-kind") << q(kind);
+        }
+        const Outcome r = run(arguments << path(q("night.htm")));
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        return QJsonDocument::fromJson(r.out).object();
+    };
+    const QJsonObject night = json("1");
+    EXPECT_EQ(night[q("month")][q("planKind")].toInt(), 1);
+    EXPECT_EQ(night[q("month")][q("chargedMB")].toDouble(), 500);
+    EXPECT_EQ(night[q("month")][q("freeMB")].toDouble(), 1500);
+    EXPECT_EQ(night[q("month")][q("mixedRecords")].toInt(), 0);
+    EXPECT_EQ(night[q("summary")][q("bill")][q("totalAndTax")].toDouble(), 551.5);
+
+    for (const char* kind : {"0", static_cast<const char*>(nullptr)}) {
+        const QJsonObject limited = json(kind);
+        EXPECT_EQ(limited[q("month")][q("planKind")].toInt(), 0);
+        EXPECT_EQ(limited[q("month")][q("chargedMB")].toDouble(), 2000);
+        EXPECT_EQ(limited[q("month")][q("freeMB")].toDouble(), 0);
+        // 464 MB beyond the allowance at 0.20.
+        EXPECT_NEAR(limited[q("summary")][q("bill")][q("totalAndTax")].toDouble(), 653.8584, 1e-9);
+    }
+
+    const Outcome text = run({q("--summary"), q("--plan-kind"), q("1"), path(q("night.htm"))});
+    EXPECT_TRUE(QString::fromUtf8(text.out).contains(
+        q("Charged (outside 02:00-08:00): 500.000 MB; free at night: 1500.000 MB; 0 mixed "
+          "records")))
+        << text.out.toStdString();
+    for (const char* bad : {"3", "-1", "night"}) {
+        const Outcome r = run({q("--plan-kind"), q(bad), path(q("night.htm"))});
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_TRUE(r.err.contains(q("--plan-kind is 0, 1 or 2"))) << r.err.toStdString();
+    }
+}
+
 TEST_F(ReportCommand, ThePricedSummaryEndsWithTheForecast) {
     write(q("april.htm"), kAprilLog);
     const QStringList month{q("--summary"), q("--plan"), q("0"), path(q("april.htm"))};

@@ -157,3 +157,18 @@ TEST_F(HistoryTest, ACustomPlanTakesPartWhenItIsTheChosenOne) {
 }
 
 }  // namespace
+
+TEST_F(HistoryTest, ANightPlanIsPricedOnWhatTheNightRuleCharges) {
+    // December: 3000 MB, 2000 of them between 03:00 and 04:00.
+    save("2026-12-unbilled-night",
+         RowText({q("2026-12-01"), q("03:00:00"), q("01:00:00"), q("1"), q("1"), q("2000")}) +
+             record(q("2026-12-02"), "1000"));
+    const History h = history("night", PlanChoice::catalogue(3));  // BBG FN Combo 500
+    ASSERT_EQ(h.months.size(), 1u);
+    ASSERT_TRUE(h.months[0].chosen);
+    // 1000 MB charged is within its 1536 MB: 500 + tax; on all 3000 MB it would be Rs. 874.46.
+    EXPECT_EQ(h.months[0].chosen->totalAndTaxText, q("Rs. 551.50"));
+    EXPECT_EQ(h.months[0].chosen->rank, 2);
+    ASSERT_TRUE(h.chosen);
+    EXPECT_EQ(h.chosen->paise, 55150);
+}

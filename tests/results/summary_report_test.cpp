@@ -2,6 +2,7 @@
 #include "platform/failure.h"
 
 #include <QJsonArray>
+#include <algorithm>
 #include <QJsonObject>
 #include "printers.h"
 
@@ -108,6 +109,46 @@ TEST(ComparePlans, RanksCheapestFirstWithTiesInCatalogueOrder) {
     EXPECT_EQ(withCustom.front().slot, kCustomPlanSlot);
     EXPECT_EQ(comparisonLines(withCustom).front(),
               QStringLiteral(" 1. Rs. 441.20     Custom/User entered"));
+}
+
+// 3000 MB in the month, 1000 MB of it outside the free night hours, on "BBG FN Combo 500"
+// (500 a month, 1536 MB, 0.20 beyond).
+TEST(SummarizeMonth, ANightPlanIsBilledOnTheChargedUsageUnderTheNightKindOnly) {
+    const QDate last(2013, 4, 30);
+    const SummaryInputs limitedKind{3000, 3000, last, 40, 1000};
+    const SummaryInputs nightKind{3000, 1000, last, 40, 1000};
+    const PlanChoice fnCombo = PlanChoice::catalogue(3);
+    EXPECT_EQ(summarizeMonth(limitedKind, fnCombo, kNotThatDay).figures.shown(SummaryLabel::lblBillTotalAndTax),
+              QStringLiteral("Rs. 874.46"));
+    EXPECT_EQ(summarizeMonth(nightKind, fnCombo, kNotThatDay).figures.shown(SummaryLabel::lblBillTotalAndTax),
+              QStringLiteral("Rs. 551.50"));
+}
+
+TEST(ComparePlans, PriceTheNightPlansOnTheNightSplitWhateverTheKind) {
+    const QDate last(2013, 4, 30);
+    const auto fnCombo = [](const std::vector<PlanCost>& costs) {
+        return *std::find_if(costs.begin(), costs.end(),
+                             [](const PlanCost& c) { return c.slot == 3; });
+    };
+    // A limited-kind report still knows what the night plans would charge.
+    const std::vector<PlanCost> split =
+        comparePlans(SummaryInputs{3000, 3000, last, 40, 1000}, std::nullopt, kNotThatDay);
+    EXPECT_EQ(fnCombo(split).totalAndTaxText, QStringLiteral("Rs. 551.50"));
+    // Second only to the unlimited 499 (Rs. 550.40), ahead of every metered plan.
+    EXPECT_EQ(fnCombo(split).rank, 2);
+    EXPECT_EQ(split.front().slot, 2);
+    // Without the split every plan is priced on the total.
+    const std::vector<PlanCost> unsplit =
+        comparePlans(SummaryInputs{3000, 3000, last, 40}, std::nullopt, kNotThatDay);
+    EXPECT_EQ(fnCombo(unsplit).totalAndTaxText, QStringLiteral("Rs. 874.46"));
+    // The other plans are priced on the total either way.
+    for (std::size_t i = 0; i < split.size(); ++i) {
+        if (split[i].slot < 3 || split[i].slot > 5) {
+            const PlanCost& same = *std::find_if(unsplit.begin(), unsplit.end(),
+                                                 [&](const PlanCost& c) { return c.slot == split[i].slot; });
+            EXPECT_EQ(split[i].totalAndTaxText, same.totalAndTaxText) << split[i].name.toStdString();
+        }
+    }
 }
 
 // The saving beside the cheapest plan is the difference of the two amounts as shown. Worked

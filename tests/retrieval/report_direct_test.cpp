@@ -150,6 +150,11 @@ struct Outcome {
     QDate lastUsed;
     std::int32_t total = 0;
     std::int32_t charged = 0;
+    std::int32_t nightCharged = 0;
+    Megabytes chargedMB;
+    Megabytes freeMB;
+    Megabytes nightChargedMB;
+    int mixedRecords = 0;
     std::int32_t lastDay = 0;
     QString averageCaption;
     QString graphData;
@@ -191,6 +196,11 @@ Outcome build(const QString& records, const Settings& settings, bool direct, boo
     o.lastUsed = result.mdtLastUsedDate;
     o.total = result.mlngTotalUsage;
     o.charged = result.mlngChargedUsage;
+    o.nightCharged = result.nightChargedUsage;
+    o.chargedMB = report.figures().chargedMB;
+    o.freeMB = report.figures().freeMB;
+    o.nightChargedMB = report.figures().nightChargedMB;
+    o.mixedRecords = report.figures().mixedRecords;
     o.lastDay = result.mlngLastDayUsage;
     o.averageCaption = result.averageCaption;
     o.graphData = state.mstrGraphData;
@@ -212,6 +222,11 @@ void expectSame(const Outcome& direct, const Outcome& documents) {
     EXPECT_EQ(direct.lastUsed, documents.lastUsed);
     EXPECT_EQ(direct.total, documents.total);
     EXPECT_EQ(direct.charged, documents.charged);
+    EXPECT_EQ(direct.nightCharged, documents.nightCharged);
+    EXPECT_EQ(direct.chargedMB, documents.chargedMB);
+    EXPECT_EQ(direct.freeMB, documents.freeMB);
+    EXPECT_EQ(direct.nightChargedMB, documents.nightChargedMB);
+    EXPECT_EQ(direct.mixedRecords, documents.mixedRecords);
     EXPECT_EQ(direct.lastDay, documents.lastDay);
     EXPECT_EQ(direct.averageCaption, documents.averageCaption);
     EXPECT_EQ(direct.graphData, documents.graphData);

@@ -23,8 +23,9 @@ namespace {
 QString q(const char* s) { return QString::fromUtf8(s); }
 
 struct Report {
-    explicit Report(const char* log, int planKind = kLimitedPlan) {
+    explicit Report(const char* log, int planKind = kLimitedPlan, bool showFree = false) {
         state.planKind = planKind;
+        state.display.mblnExcludeFree = !showFree;
         state.mstrMonthYear = q("2013-04");
         extraction.ParseUsageFile(q("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\n") +
                                   q(log));
@@ -196,6 +197,90 @@ TEST(ClassifyRecord, NightUnlimitedPlansSplitByTheNightWindow) {
             << c.time << " + " << c.duration;
         EXPECT_EQ(classifyRecord(kLimitedPlan, q(c.time), q(c.duration)), q("nonfree"));
     }
+}
+
+struct SplitCase {
+    const char* name;
+    const char* time;
+    const char* duration;
+    NightSplit::Kind kind;
+    int nightSeconds;
+    const char* total;    // MB
+    const char* charged;  // what a night-unlimited plan charges of it
+};
+
+TEST(NightSplit, ChargesTheShareOfTheSessionOutsideTheNightWindow) {
+    const SplitCase cases[] = {
+        {"inside", "03:00:00", "01:00:00", NightSplit::Free, 3600, "100", "0"},
+        {"outside", "12:00:00", "01:00:00", NightSplit::NonFree, 0, "50", "50"},
+        {"across 02:00", "01:30:00", "01:00:00", NightSplit::Mixed, 1800, "20", "10"},
+        {"across 08:00", "07:30:00", "02:00:00", NightSplit::Mixed, 1800, "20", "15"},
+        {"past midnight into the next window", "23:00:00", "04:00:00", NightSplit::Mixed, 3600,
+         "8", "6"},
+        {"the whole night and more", "01:00:00", "08:00:00", NightSplit::Mixed, 6 * 3600, "8",
+         "2"},
+        {"a third outside", "07:00:00", "01:30:00", NightSplit::Mixed, 3600, "1", "0.3333"},
+        {"zero length inside", "05:00:00", "00:00:00", NightSplit::Free, 0, "3", "0"},
+        {"zero length at 08:00", "08:00:00", "00:00:00", NightSplit::NonFree, 0, "3", "3"},
+        {"unreadable time", "5 am", "01:00:00", NightSplit::NonFree, 0, "4", "4"},
+        {"unreadable duration", "03:00:00", "an hour", NightSplit::NonFree, 0, "4", "4"},
+        // A ten-thousandth split in two halves goes to the even neighbour.
+        {"tie to even down", "01:30:00", "01:00:00", NightSplit::Mixed, 1800, "0.0001", "0"},
+        {"tie to even up", "01:30:00", "01:00:00", NightSplit::Mixed, 1800, "0.0003", "0.0002"},
+    };
+    for (const SplitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const NightSplit split = nightSplit(q(c.time), q(c.duration));
+        EXPECT_EQ(split.kind, c.kind);
+        EXPECT_EQ(split.nightSeconds, c.nightSeconds);
+        const Megabytes total = Megabytes::fromText(q(c.total), QLocale::c());
+        EXPECT_EQ(chargedPart(total, split), Megabytes::fromText(q(c.charged), QLocale::c()));
+    }
+}
+
+// A: 03:00 for an hour, all night (free); B: midday (charged); C: 07:30 for an hour, half of
+// it in the night (mixed, 10 of 20 charged); D: 01:00 for half an hour, before the window.
+constexpr const char* kNightLog = "2013-04-17,03:00:00,01:00:00,60,40,100\n"
+                                  "2013-04-17,12:00:00,01:00:00,25,25,50\n"
+                                  "2013-04-18,07:30:00,01:00:00,10,10,20\n"
+                                  "2013-04-18,01:00:00,00:30:00,5,2.5,7.5\n";
+
+TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
+    Report night(kNightLog, kNightUnlimitedPlan);
+    ASSERT_TRUE(night.messages.messages.empty());
+    const ReportFigures& f = night.report.figures();
+    EXPECT_EQ(f.chargedMB, Megabytes::fromText(q("67.5"), QLocale::c()));
+    EXPECT_EQ(f.freeMB, Megabytes::fromText(q("110"), QLocale::c()));
+    EXPECT_EQ(f.mixedRecords, 1);
+    // Whole megabytes as the total is rounded: 67.5 to the even 68; the records' total of
+    // 177.5 stays the total.
+    EXPECT_EQ(night.result.mlngChargedUsage, 68);
+    EXPECT_EQ(night.result.nightChargedUsage, 68);
+    EXPECT_EQ(night.result.mlngTotalUsage, 178);
+    QStringList classes;
+    for (int i = 2; i < night.listing()->rowCount(); ++i) {
+        classes << night.listing()->row(i)->className();
+    }
+    EXPECT_EQ(classes, (QStringList{q("free"), q("nonfree"), q("mixed"), q("nonfree")}));
+
+    // The limited kind charges everything, yet keeps what a night plan would charge for the
+    // comparisons.
+    Report limited(kNightLog, kLimitedPlan);
+    EXPECT_EQ(limited.report.figures().chargedMB, Megabytes::fromText(q("177.5"), QLocale::c()));
+    EXPECT_EQ(limited.report.figures().freeMB, Megabytes());
+    EXPECT_EQ(limited.report.figures().mixedRecords, 0);
+    EXPECT_EQ(limited.result.mlngChargedUsage, limited.result.mlngTotalUsage);
+    EXPECT_EQ(limited.result.nightChargedUsage, 68);
+    EXPECT_EQ(limited.report.figures().nightChargedMB, f.chargedMB);
+}
+
+TEST(ReportPage, TheNightUnlimitedKindChartsTheFreePartAsFree) {
+    // The listing gives the 18th first; its charged 17.5 MB is usage, C's night half free.
+    Report night(kNightLog, kNightUnlimitedPlan, true);
+    EXPECT_EQ(night.state.mstrGraphData, q("\t18\t17\r\nUsage\t17.50\t50.00\r\nFree\t10.00\t100.00"));
+    // The limited kind has no free usage to chart.
+    Report limited(kNightLog, kLimitedPlan, true);
+    EXPECT_EQ(limited.state.mstrGraphData, q("\t18\t17\r\nUsage\t27.50\t150.00"));
 }
 
 TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {

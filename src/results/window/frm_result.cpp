@@ -401,6 +401,12 @@ void frmResult::setChargedUsage(std::int32_t mb) {
     setInputs(i);
 }
 
+void frmResult::setNightChargedUsage(std::int32_t mb) {
+    SummaryInputs i = inputs();
+    i.nightChargedUsage = mb;
+    setInputs(i);
+}
+
 void frmResult::setLastDayUsage(std::int32_t mb) {
     SummaryInputs i = inputs();
     i.mlngLastDayUsage = mb;

@@ -90,6 +90,7 @@ public:
     void setLastUsedDate(const QDate& date) override;
     void setTotalUsage(std::int32_t mb) override;
     void setChargedUsage(std::int32_t mb) override;
+    void setNightChargedUsage(std::int32_t mb) override;
     void setLastDayUsage(std::int32_t mb) override;
     void setAverageCaption(const QString& caption) override;
     void setDailyTotals(const std::vector<DailyTotal>& days) override;
