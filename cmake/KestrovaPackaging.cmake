@@ -3,9 +3,6 @@
 # The programs, the desktop entry, the icon, the metadata and the systemd units are installed
 # by their own folders; tools/, tests/ and bench/ install nothing.
 
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-
 find_program(KESTROVA_GZIP gzip REQUIRED)
 
 # Manual pages and the changelog, stamped with the project's version and compressed as Debian
