@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
 
@@ -182,7 +183,17 @@ QCoro::Task<> drive(frmMain& w, const QString& folder, const RecordingDialogs& m
                    10s, QStringLiteral("the result window to close"), messages);
     w.ctlTabs1()->setSelectedTab(2);
     co_await settle(300ms);
+    // The whole history in the picture: the window grows until the page needs no scrolling.
+    const QSize designed = w.size();
+    if (const auto* scroll = w.findChild<QScrollArea*>(QStringLiteral("fraUseCacheDataContentsScroll"))) {
+        const int missing = scroll->widget()->sizeHint().height() - scroll->viewport()->height();
+        if (missing > 0) {
+            w.resize(designed.width(), designed.height() + missing);
+            co_await settle(300ms);
+        }
+    }
     save(w, folder, QStringLiteral("main-use-cache-data.png"));
+    w.resize(designed);
     w.ctlTabs1()->setSelectedTab(1);
     QTest::mouseClick(w.cmdClose(), Qt::LeftButton);
 }

@@ -1,0 +1,66 @@
+# What a Linux user installs: the manual pages, the package's own documents, and the Debian
+# package that `cpack -G DEB` makes in the build folder (kestrova_<version>_amd64.deb).
+# The programs, the desktop entry, the icon, the metadata and the systemd units are installed
+# by their own folders; tools/, tests/ and bench/ install nothing.
+
+find_program(KESTROVA_GZIP gzip REQUIRED)
+
+# Manual pages and the changelog, stamped with the project's version and compressed as Debian
+# wants them (-n: no name or time stamp, so the package is the same on every build).
+set(kestrova_man_pages kestrova kestrova-report kestrova-check)
+set(kestrova_compressed)
+foreach(page IN LISTS kestrova_man_pages)
+  set(source "${PROJECT_SOURCE_DIR}/data/man/${page}.1")
+  set(stamped "${PROJECT_BINARY_DIR}/man/${page}.1")
+  configure_file("${source}" "${stamped}" @ONLY)
+  add_custom_command(OUTPUT "${stamped}.gz"
+    COMMAND "${KESTROVA_GZIP}" -9 -n -c "${stamped}" > "${stamped}.gz"
+    DEPENDS "${stamped}"
+    COMMENT "Compressing the manual page ${page}.1"
+    VERBATIM)
+  list(APPEND kestrova_compressed "${stamped}.gz")
+  install(FILES "${stamped}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
+set(kestrova_changelog "${PROJECT_BINARY_DIR}/doc/changelog")
+configure_file("${PROJECT_SOURCE_DIR}/data/changelog.in" "${kestrova_changelog}" @ONLY)
+add_custom_command(OUTPUT "${kestrova_changelog}.gz"
+  COMMAND "${KESTROVA_GZIP}" -9 -n -c "${kestrova_changelog}" > "${kestrova_changelog}.gz"
+  DEPENDS "${kestrova_changelog}"
+  VERBATIM)
+add_custom_target(kestrova_documents ALL DEPENDS ${kestrova_compressed} "${kestrova_changelog}.gz")
+
+set(kestrova_docdir "${CMAKE_INSTALL_DATADIR}/doc/kestrova")
+install(FILES "${PROJECT_SOURCE_DIR}/data/copyright" "${kestrova_changelog}.gz"
+  DESTINATION "${kestrova_docdir}")
+
+# One package holds every component (the programs and the check's units).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kestrova)
+set(CPACK_PACKAGE_VENDOR "The Kestrova developers")
+set(CPACK_PACKAGE_CONTACT "The Kestrova developers <developers@kestrova.example>")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEB_COMPONENT_INSTALL OFF)
+
+set(CPACK_DEBIAN_PACKAGE_NAME kestrova)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION net)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kestrova.example/")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The long description; the synopsis is the project's description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kestrova logs in to the ORVO self-care portal in an embedded browser,
+downloads the month's usage log and shows a coloured usage report, a chart
+of daily usage and the bill priced against the provider's tariff plans.
+Records can be kept in local cache files, so a report can be made again
+without logging in.
+.
+kestrova-report makes the same report and bill from the command line;
+kestrova-check runs the check without a window, daily through a systemd
+user timer if enabled.")
+
+include(CPack)
