@@ -21,7 +21,7 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 struct Outcome {
     int status = -1;

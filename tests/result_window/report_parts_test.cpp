@@ -10,13 +10,14 @@
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
 #include "sample_log.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
 namespace kestrova {
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 // The report page of a log, as kestrova-report writes it.
 QString reportPageOf(const QString& log) {

@@ -20,7 +20,7 @@ void PrintTo(const DailyTotal& day, std::ostream* os) {
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 struct Report {
     explicit Report(const char* log, int planKind = kLimitedPlan, bool showFree = false) {

@@ -18,7 +18,7 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 QString row(const char* a, const char* b, const char* c, const char* d, const char* e,
             const char* f) {
