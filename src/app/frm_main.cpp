@@ -85,15 +85,6 @@ constexpr int kMinimumPageRows = 170;
 // What a window manager adds around a window: kept free when a first start sizes it.
 constexpr QSize kWindowDecoration(8, 32);
 
-int pixelsX(double twips) { return int(std::lround(twips / twipsPerPixelX())); }
-int pixelsY(double twips) { return int(std::lround(twips / twipsPerPixelY())); }
-int twipsX(int pixels) { return int(std::lround(pixels * twipsPerPixelX())); }
-int twipsY(int pixels) { return int(std::lround(pixels * twipsPerPixelY())); }
-
-QRect pixelRect(const TwipRect& r) {
-    return QRect(pixelsX(r.left), pixelsY(r.top), pixelsX(r.width), pixelsY(r.height));
-}
-
 QLabel* caption(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));

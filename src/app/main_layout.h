@@ -3,7 +3,9 @@
 // The main window's resize rules as a plain function on the controls' rectangles, in twips,
 // so that the widget and the tests run the same statements.
 
-#include "results/window/result_layout.h"
+#include "platform/twips.h"
+
+#include <QSize>
 
 namespace kestrova {
 

@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "platform/property_bag.h"
+#include "platform/twips.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -100,8 +101,8 @@ XChart::XChart(QWidget* parent) : QWidget(parent) {
     m_info->setIndent(0);
     m_info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_info->setTextFormat(Qt::PlainText);
-    m_info->move(int(std::lround(60 / m_model.twipsPerPixelX())),
-                 int(std::lround(60 / m_model.twipsPerPixelY())));
+    m_info->move(twipsToPixels(60, m_model.twipsPerPixelX()),
+                 twipsToPixels(60, m_model.twipsPerPixelY()));
     m_info->hide();
     m_info->installEventFilter(this);
 
@@ -184,8 +185,8 @@ void XChart::BuildMainMenu() {
     m_model.buildMainMenuCaptions();
     syncMenus();
     if (m_model.MenuType() != 1) {
-        m_info->move(int(std::lround(60 / m_model.twipsPerPixelX())),
-                     int(std::lround(60 / m_model.twipsPerPixelY())));
+        m_info->move(twipsToPixels(60, m_model.twipsPerPixelX()),
+                     twipsToPixels(60, m_model.twipsPerPixelY()));
     }
 }
 
@@ -677,8 +678,8 @@ bool XChart::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
-            m_infoDragStart = QPoint(int(std::lround(mouse->position().x() * tppx)),
-                                     int(std::lround(mouse->position().y() * tppy)));
+            m_infoDragStart = QPoint(pixelsToTwips(mouse->position().x(), tppx),
+                                     pixelsToTwips(mouse->position().y(), tppy));
             m_infoDragging = true;
         } else {
             m_mnuMain->popup(mouse->globalPosition().toPoint());
@@ -695,7 +696,7 @@ bool XChart::eventFilter(QObject* watched, QEvent* event) {
         const QPointF drop = m_info->mapToParent(mouse->position());
         const double left = drop.x() * tppx - m_infoDragStart.x();
         const double top = drop.y() * tppy - m_infoDragStart.y();
-        m_info->move(int(std::lround(left / tppx)), int(std::lround(top / tppy)));
+        m_info->move(twipsToPixels(left, tppx), twipsToPixels(top, tppy));
         if (event->type() == QEvent::MouseButtonRelease) {
             m_infoDragging = false;
         }

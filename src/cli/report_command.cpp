@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <optional>
 
 namespace kestrova {
 
@@ -32,42 +33,32 @@ int fail(QIODevice& err, const QString& file, const QString& what) {
     return 1;
 }
 
-// The cached months side by side, as the "Use Cache Data" page shows them.
-int runHistory(const QCommandLineParser& parser, const ReportOutputOptionSet& shared,
-               QString folder, const QString& user, QIODevice& out, QIODevice& err) {
+// What the command line asks for, parsed and checked.
+struct ReportRequest {
+    // --history: the cached months side by side instead of one report; `file` is then the
+    // folder (empty: Kestrova's own).
+    bool history = false;
+    QString file;
+    QString user;
+    bool isCache = false;
+    std::optional<QString> period;
+    std::optional<QString> cacheOut;
+    // --summary: the summary on standard output, the page only with --output.
+    bool summaryOnly = false;
     ReportOutputOptions options;
-    try {
-        options = shared.read(parser);
-    } catch (const Failure& failure) {
-        writeLine(err, kProgram + u": " + failure.description());
-        writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
-        return 2;
-    }
-    if (folder.isEmpty()) {
-        folder = programFolder();
-    }
-    if (!QFileInfo(folder).isDir()) {
-        return fail(err, folder, QStringLiteral("no such folder"));
-    }
-    const std::optional<PlanChoice> chosen =
-        options.choice ? options.choice : storedPlanChoice(SettingsStore());
-    History months;
-    try {
-        months = buildHistory(folder, user, chosen, options.today);
-    } catch (const Failure& failure) {
-        return fail(err, folder, failure.description());
-    }
-    if (options.json) {
-        out.write(QJsonDocument(historyJson(months)).toJson(QJsonDocument::Indented));
-    } else {
-        out.write(historyText(months).toUtf8());
-    }
-    return 0;
+};
+
+// A usage error, and the way to the help.
+int usageError(QIODevice& err, const QString& what) {
+    writeLine(err, kProgram + u": " + what);
+    writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
+    return 2;
 }
 
-}  // namespace
-
-int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& err) {
+// Parses and checks `arguments` into `request`. Returns the exit status when there is nothing
+// more to do: help or version shown (0), or a usage error written (2).
+std::optional<int> parseReportCommand(const QStringList& arguments, ReportRequest& request,
+                                      QIODevice& out, QIODevice& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Turns a usage log downloaded from the ORVO portal, or a Kestrova cache file, into the "
@@ -109,9 +100,7 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
     shared.addTo(parser);
 
     if (!parser.parse(QStringList{kProgram} + arguments)) {
-        writeLine(err, kProgram + u": " + parser.errorText());
-        writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
-        return 2;
+        return usageError(err, parser.errorText());
     }
     if (parser.isSet(help)) {
         out.write(helpText(parser, kProgram).toUtf8());
@@ -122,31 +111,116 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
         return 0;
     }
     const QStringList files = parser.positionalArguments();
-    if (parser.isSet(history)) {
+    request.history = parser.isSet(history);
+    if (request.history) {
         if (files.size() > 1) {
-            writeLine(err, kProgram + QStringLiteral(": --history takes at most one FOLDER"));
-            writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
-            return 2;
+            return usageError(err, QStringLiteral("--history takes at most one FOLDER"));
         }
-        return runHistory(parser, shared, files.isEmpty() ? QString() : files.front(),
-                          parser.value(user), out, err);
+    } else if (files.size() != 1) {
+        return usageError(err, QStringLiteral("give exactly one FILE"));
+    } else if (parser.isSet(asLog) && parser.isSet(asCache)) {
+        return usageError(err, QStringLiteral("--log and --cache exclude each other"));
     }
-    if (files.size() != 1 || (parser.isSet(asLog) && parser.isSet(asCache))) {
-        writeLine(err, kProgram + (files.size() != 1
-                                       ? QStringLiteral(": give exactly one FILE")
-                                       : QStringLiteral(": --log and --cache exclude each other")));
-        writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
-        return 2;
-    }
-    ReportOutputOptions options;
     try {
-        options = shared.read(parser);
+        request.options = shared.read(parser);
     } catch (const Failure& failure) {
-        writeLine(err, kProgram + u": " + failure.description());
-        writeLine(err, QStringLiteral("Try '%1 --help'.").arg(kProgram));
-        return 2;
+        return usageError(err, failure.description());
     }
-    const QString file = files.front();
+    request.file = files.isEmpty() ? QString() : files.front();
+    request.user = parser.value(user);
+    request.isCache =
+        parser.isSet(asCache) || (!parser.isSet(asLog) && request.file.endsWith(kCacheExtension));
+    if (parser.isSet(period)) {
+        request.period = parser.value(period);
+    }
+    if (parser.isSet(cacheOut)) {
+        request.cacheOut = parser.value(cacheOut);
+    }
+    request.summaryOnly = parser.isSet(summary);
+    return std::nullopt;
+}
+
+// The cached months side by side, as the "Use Cache Data" page shows them.
+int runHistory(const ReportRequest& request, QIODevice& out, QIODevice& err) {
+    const QString folder = request.file.isEmpty() ? programFolder() : request.file;
+    if (!QFileInfo(folder).isDir()) {
+        return fail(err, folder, QStringLiteral("no such folder"));
+    }
+    const ReportOutputOptions& options = request.options;
+    const std::optional<PlanChoice> chosen =
+        options.choice ? options.choice : storedPlanChoice(SettingsStore());
+    History months;
+    try {
+        months = buildHistory(folder, request.user, chosen, options.today);
+    } catch (const Failure& failure) {
+        return fail(err, folder, failure.description());
+    }
+    if (options.json) {
+        out.write(QJsonDocument(historyJson(months)).toJson(QJsonDocument::Indented));
+    } else {
+        out.write(historyText(months).toUtf8());
+    }
+    return 0;
+}
+
+// Reads the request's file into the state: a cache file's records as they are, a usage log's
+// through the extraction. False when it could not be read (the error is written).
+bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtraction& extraction,
+                 QIODevice& err) {
+    const QString& file = request.file;
+    try {
+        QString text = ReadFileData(file, request.isCache);
+        if (request.isCache) {
+            const QFileInfo info(file);
+            state.mstrRecords = std::move(text);
+            state.mstrMonthYear =
+                cacheItemPeriod(info.fileName().endsWith(kCacheExtension)
+                                    ? info.fileName().chopped(kCacheExtension.size())
+                                    : info.completeBaseName());
+        } else {
+            UsageLogRecords log = readUsageLogRecords(text);
+            text = QString();
+            if (log.badLine != 0) {
+                fail(err, file,
+                     QStringLiteral("Error retrieving data from site (line %1 has fewer than six "
+                                    "fields)")
+                         .arg(log.badLine));
+                return false;
+            }
+            extraction.addRecordsInFront(std::move(log.records));
+            if (!log.earliest.isEmpty()) {
+                state.mstrMonthYear = downloadPeriodText(log.earliest, log.latest);
+            }
+        }
+    } catch (const Failure& failure) {
+        fail(err, file, failure.description());
+        return false;
+    }
+    return true;
+}
+
+// The page to --output (saying where on standard error) or to standard output, unless only
+// the summary is asked for. False when the output file could not be written.
+bool writePage(const ReportRequest& request, const QString& page, QIODevice& out, QIODevice& err) {
+    const QString& path = request.options.outputPath;
+    if (!path.isEmpty()) {
+        QSaveFile saved(path);
+        if (!saved.open(QIODevice::WriteOnly) || !writeFileBytes(saved, page) || !saved.commit()) {
+            fail(err, path, saved.errorString());
+            return false;
+        }
+        writeLine(err,
+                  QStringLiteral("Report written to %1").arg(QFileInfo(path).absoluteFilePath()));
+    } else if (!request.summaryOnly) {
+        writeFileBytes(out, page);
+    }
+    return true;
+}
+
+// One month's report page, bill and summary.
+int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
+    const QString& file = request.file;
+    const ReportOutputOptions& options = request.options;
     const QFileInfo info(file);
     if (!info.exists()) {
         return fail(err, file, QStringLiteral("no such file"));
@@ -154,8 +228,6 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
     if (!info.isFile()) {
         return fail(err, file, QStringLiteral("not a file"));
     }
-    const bool isCache = parser.isSet(asCache) ||
-                         (!parser.isSet(asLog) && file.endsWith(kCacheExtension));
 
     RecordingDialogs messages;
     ScopedDialogs seam(messages);
@@ -168,36 +240,14 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
     ReportBuilder report(state, host, result);
     UsageExtraction extraction(state, host, report);
 
-    try {
-        QString text = ReadFileData(file, isCache);
-        if (isCache) {
-            state.mstrRecords = std::move(text);
-            state.mstrMonthYear =
-                cacheItemPeriod(info.fileName().endsWith(kCacheExtension)
-                                    ? info.fileName().chopped(kCacheExtension.size())
-                                    : info.completeBaseName());
-        } else {
-            UsageLogRecords log = readUsageLogRecords(text);
-            text = QString();
-            if (log.badLine != 0) {
-                return fail(err, file,
-                            QStringLiteral("Error retrieving data from site (line %1 has fewer "
-                                           "than six fields)")
-                                .arg(log.badLine));
-            }
-            extraction.addRecordsInFront(std::move(log.records));
-            if (!log.earliest.isEmpty()) {
-                state.mstrMonthYear = downloadPeriodText(log.earliest, log.latest);
-            }
-        }
-    } catch (const Failure& failure) {
-        return fail(err, file, failure.description());
+    if (!loadRecords(request, state, extraction, err)) {
+        return 1;
     }
-    if (parser.isSet(period)) {
-        state.mstrMonthYear = parser.value(period);
+    if (request.period) {
+        state.mstrMonthYear = *request.period;
     }
-    if (parser.isSet(cacheOut) && !SaveFileData(parser.value(cacheOut), state.mstrRecords, true)) {
-        return fail(err, parser.value(cacheOut), messages.texts().join(u' '));
+    if (request.cacheOut && !SaveFileData(*request.cacheOut, state.mstrRecords, true)) {
+        return fail(err, *request.cacheOut, messages.texts().join(u' '));
     }
 
     report.GrabbingFinished();
@@ -205,7 +255,7 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
     if (!messages.messages.empty()) {
         return fail(err, file, messages.texts().join(u' '));
     }
-    if (isCache && report.figures().records == 0) {
+    if (request.isCache && report.figures().records == 0) {
         return fail(err, file,
                     QStringLiteral("holds no usage records (not a cache file, or damaged)"));
     }
@@ -222,19 +272,10 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
         return fail(err, file, failure.description());
     }
 
-    const QString page = result.pageMarkup();
-    if (!options.outputPath.isEmpty()) {
-        QSaveFile saved(options.outputPath);
-        if (!saved.open(QIODevice::WriteOnly) || !writeFileBytes(saved, page) ||
-            !saved.commit()) {
-            return fail(err, options.outputPath, saved.errorString());
-        }
-        writeLine(err, QStringLiteral("Report written to %1")
-                           .arg(QFileInfo(options.outputPath).absoluteFilePath()));
-    } else if (!parser.isSet(summary)) {
-        writeFileBytes(out, page);
+    if (!writePage(request, result.pageMarkup(), out, err)) {
+        return 1;
     }
-    QIODevice& summaryStream = parser.isSet(summary) ? out : err;
+    QIODevice& summaryStream = request.summaryOnly ? out : err;
     if (options.json) {
         summaryStream.write(QJsonDocument(summaryObject(state, report.figures(), priced, options))
                                 .toJson(QJsonDocument::Indented));
@@ -242,6 +283,16 @@ int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& er
         summaryStream.write(summaryText(state, report.figures(), priced, options).toUtf8());
     }
     return 0;
+}
+
+}  // namespace
+
+int runReportCommand(const QStringList& arguments, QIODevice& out, QIODevice& err) {
+    ReportRequest request;
+    if (const std::optional<int> status = parseReportCommand(arguments, request, out, err)) {
+        return *status;
+    }
+    return request.history ? runHistory(request, out, err) : runReport(request, out, err);
 }
 
 }  // namespace kestrova

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <cmath>
 
 namespace kestrova {
 
@@ -24,6 +25,21 @@ double twipsPerPixelX() {
 double twipsPerPixelY() {
     QScreen* s = screen();
     return s ? fromDpi(s->logicalDotsPerInchY()) : 15.0;
+}
+
+int twipsToPixels(double twips, double twipsPerPixel) {
+    return int(std::lround(twips / twipsPerPixel));
+}
+
+int pixelsToTwips(double pixels, double twipsPerPixel) {
+    return int(std::lround(pixels * twipsPerPixel));
+}
+
+QRect pixelRect(const TwipRect& r) {
+    const double tx = twipsPerPixelX();
+    const double ty = twipsPerPixelY();
+    return QRect(twipsToPixels(r.left, tx), twipsToPixels(r.top, ty), twipsToPixels(r.width, tx),
+                 twipsToPixels(r.height, ty));
 }
 
 }  // namespace kestrova

@@ -2,6 +2,7 @@
 // configuration folders.
 
 #include "app/deployment.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@
 namespace kestrova {
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 void writeIni(const QString& folder, const QByteArray& text) {
     QDir().mkpath(folder + q("/Kestrova"));

@@ -47,7 +47,7 @@ using testing::navigationPath;
 using testing::PortalProcess;
 using testing::spinUntil;
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 class WholeProgram : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -53,7 +53,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing::spinUntil;
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 QString sampleCache() {
     return QStringLiteral(KESTROVA_SOURCE_DIR) + q("/samples/2026-11-unbilled-demo.cache2");

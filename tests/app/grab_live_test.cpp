@@ -37,7 +37,7 @@ using testing::Retrieval;
 using testing::spin;
 using testing::spinUntil;
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 QString fromStd(const std::string& s) { return QString::fromStdString(s); }
 

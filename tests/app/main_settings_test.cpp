@@ -5,6 +5,7 @@
 #include "app/main_settings.h"
 
 #include "platform/settings_store.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@
 namespace kestrova {
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 void clearStore() { QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear(); }
 

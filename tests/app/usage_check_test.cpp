@@ -39,7 +39,7 @@ bool spinUntil(Predicate done, std::chrono::milliseconds limit = 5s) {
     return testing::spinUntil(done, limit);
 }
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 QUrl at(const char* path) { return QUrl(q("http://portal.test") + q(path)); }
 
 MemoryPage page(const char* path, const QString& body, std::vector<MemoryPage> frames = {}) {

@@ -1,4 +1,5 @@
 #include "chart/chart_model.h"
+#include "chart/chart_property_keys.h"
 #include "chart_test_support.h"
 #include "forms/forms.h"
 #include "platform/property_bag.h"
@@ -341,6 +342,54 @@ TEST(ChartModelPersistence, EveryKeyIsWrittenAndReadsBackTheSame) {
     EXPECT_EQ(bag.read(QStringLiteral("uTopMargin")), QStringLiteral("812.5"));
     EXPECT_EQ(bag.read(QStringLiteral("InfoBackColor")), QStringLiteral("2147483672"));
     EXPECT_EQ(bag.read(QStringLiteral("uAxisYOn")), QStringLiteral("True"));
+}
+
+// Gives each stored property a value other than the one it has.
+struct ChangeEveryProperty {
+    void operator()(const QString&, ColorRef& v, const auto&) const { v ^= 0x123456u; }
+    void operator()(const QString&, QString& v, const auto&) const { v += u'~'; }
+    void operator()(const QString&, QChar& v, const auto&) const { v = v == u'Q' ? u'R' : u'Q'; }
+    void operator()(const QString&, float& v, const auto&) const { v += 1.25f; }
+    void operator()(const QString&, double& v, const auto&) const { v += 2.5; }
+    void operator()(const QString&, std::int16_t& v, const auto&) const { v += 3; }
+    void operator()(const QString&, std::int32_t& v, const auto&) const { v += 5; }
+    void operator()(const QString&, bool& v, const auto&) const { v = !v; }
+    void operator()(const QString&, QImage& v, const auto&) const {
+        v = QImage(2, 2, QImage::Format_RGB32);
+        v.fill(QColor(40, 50, 60));
+    }
+};
+
+// Each key alone carries its own property: a changed value stored under one key reads into
+// the member that writes that key again, and into no other.
+TEST(ChartModelPersistence, EachKeyOfTheTableReadsBackIntoItsOwnProperty) {
+    const ChartProperties start = ChartProperties::startValues(15, 15);
+    ChartProperties changed = start;
+    visitChartProperties(changed, ChangeEveryProperty{});
+    PropertyBag plain;
+    writeChartProperties(start, plain);
+    PropertyBag other;
+    writeChartProperties(changed, other);
+
+    QStringList keys;
+    visitChartProperties(start, [&keys](const QString& key, const auto&, const auto&) {
+        keys << key;
+    });
+    ASSERT_EQ(keys, plain.keys()) << "the writer stores the table's keys in its order";
+    EXPECT_EQ(keys.size(), 66);
+    EXPECT_EQ(keys.removeDuplicates(), 0);
+
+    for (const QString& key : keys) {
+        SCOPED_TRACE(key.toStdString());
+        ASSERT_NE(plain.read(key), other.read(key)) << "the change shows in the stored text";
+        PropertyBag bag = plain;
+        bag.write(key, other.read(key));
+        ChartProperties loaded = start;
+        readChartProperties(bag, loaded);
+        PropertyBag again;
+        writeChartProperties(loaded, again);
+        EXPECT_EQ(again, bag);
+    }
 }
 
 TEST(ChartModelPersistence, LoadingAssignsStorageWithoutSetterRules) {

@@ -9,6 +9,7 @@
 #include "platform/memory_browser.h"
 #include "platform/password_store.h"
 #include "platform/settings_store.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 struct Outcome {
     std::optional<int> status;

@@ -10,6 +10,7 @@
 #include "platform/settings_store.h"
 #include "retrieval/cache_file.h"
 #include "usage_data.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ namespace {
 
 using testing::PortalProcess;
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 // The portal's password: nothing the check writes or prints may hold it.
 const char* kPassword = "s3cret-Pass";

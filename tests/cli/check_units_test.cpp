@@ -14,7 +14,7 @@
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 // The units' keys, read as systemd reads them (one key per line, in sections).
 QMap<QString, QString> unitKeys(const QString& path) {

@@ -17,7 +17,7 @@ using namespace kestrova::testing;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 // Sends one notification and waits for its answer from the test's event loop.
 std::optional<bool> notifyAndWait(DesktopNotifier& notifier, const QString& body,

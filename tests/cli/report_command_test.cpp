@@ -16,12 +16,13 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 
 using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 struct Outcome {
     int status = -1;
@@ -303,9 +304,44 @@ TEST_F(ReportCommand, UsageErrorsAndHelp) {
     EXPECT_EQ(run({q("--log"), q("--cache"), path(q("usage.htm"))}).status, 2);
     const Outcome help = run({q("--help")});
     EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: kestrova-report [options] FILE"))
+        << "the help names the command, not the executable that runs it";
     EXPECT_TRUE(QString::fromUtf8(help.out).contains(q("--output <PATH>")));
     EXPECT_TRUE(
         QString::fromUtf8(help.out).simplified().contains(q("forecast for the month's end")));
+}
+
+// The report page of the bundled sample month, byte for byte as kestrova-report writes it. On
+// a mismatch the page made is written beside the golden file as NAME-FAILED.htm, to compare;
+// a page changed on purpose is checked in by moving that file over the golden one.
+TEST(ReportCommandGolden, SampleMonthPageIsTheGoldenPage) {
+    const QDir golden(q(KESTROVA_SOURCE_DIR "/tests/cli/golden"));
+    const QString name = q("usage-2026-11");
+    const QString expectedPath = golden.filePath(name + q(".htm"));
+    const QString failedPath = golden.filePath(name + q("-FAILED.htm"));
+    QFile::remove(failedPath);
+
+    const Outcome r =
+        run({q("--period"), q("November 2026"), q(KESTROVA_SOURCE_DIR "/samples/usage.htm")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    ASSERT_FALSE(r.out.isEmpty());
+
+    QFile expected(expectedPath);
+    const QByteArray want = expected.open(QIODevice::ReadOnly) ? expected.readAll() : QByteArray();
+    if (r.out != want) {
+        QDir().mkpath(golden.path());
+        QFile failed(failedPath);
+        ASSERT_TRUE(failed.open(QIODevice::WriteOnly)) << failed.errorString().toStdString();
+        failed.write(r.out);
+        const qsizetype common = std::min(r.out.size(), want.size());
+        qsizetype at = 0;
+        while (at < common && r.out[at] == want[at]) {
+            ++at;
+        }
+        ADD_FAILURE() << "the page differs from " << expectedPath.toStdString() << " from byte "
+                      << at << " on (" << r.out.size() << " bytes made, " << want.size()
+                      << " expected); the page made is " << failedPath.toStdString();
+    }
 }
 
 TEST(ReportCommandExecutable, VersionMatchesTheProject) {

@@ -17,7 +17,7 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 // April 2013 on BBG 250 (1024 MB), `mb` used by `day`, no daily totals (a plan passed counts
 // as run out on the last recorded day).

@@ -5,6 +5,7 @@
 
 #include "browser/task_runner.h"
 #include "support/private_keyring.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ namespace {
 using testing::await;
 using Outcome = SecretAnswer::Outcome;
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 TEST(Keyring, KeepsReadsAndRemovesAPasswordPerUserId) {
     testing::PrivateKeyring keyring;

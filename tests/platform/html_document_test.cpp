@@ -10,7 +10,7 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 HtmlDocument page(const char* body) {
     return HtmlDocument(q("<html><head></head><body>") + q(body) + q("</body></html>"));

@@ -18,7 +18,7 @@ using namespace kestrova::dom;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 QString page(const QString& body) {
     return q("<html><head></head><body>") + body + q("</body></html>");

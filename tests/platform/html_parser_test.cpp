@@ -13,7 +13,7 @@ using namespace kestrova::dom;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 QString dumpOf(const std::shared_ptr<Tree>& tree) { return debugDump(tree->document()); }
 

@@ -12,7 +12,7 @@
 using namespace kestrova;
 
 namespace {
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 }  // namespace

@@ -82,3 +82,29 @@ TEST(Twips, FifteenPerPixelAtNinetySixDotsPerInch) {
     EXPECT_DOUBLE_EQ(twipsPerPixelX(), 15.0);
     EXPECT_DOUBLE_EQ(twipsPerPixelY(), 15.0);
 }
+
+// Layouts, stored window places and the chart's boxes all round through these two, so a
+// change of rounding would move every control by a pixel.
+TEST(Twips, ConversionRoundsToTheNearestWholeUnit) {
+    struct Case {
+        double from;
+        double twipsPerPixel;
+        int pixels;  // twipsToPixels(from, ...)
+        int twips;   // pixelsToTwips(from, ...)
+    };
+    for (const Case& c : {Case{0, 15, 0, 0}, Case{60, 15, 4, 900}, Case{7, 15, 0, 105},
+                          Case{7.5, 15, 1, 113}, Case{22.5, 15, 2, 338}, Case{-7.5, 15, -1, -113},
+                          Case{18, 12, 2, 216}, Case{405, 12, 34, 4860}, Case{0.5, 1, 1, 1}}) {
+        SCOPED_TRACE(testing::Message() << c.from << " at " << c.twipsPerPixel);
+        EXPECT_EQ(twipsToPixels(c.from, c.twipsPerPixel), c.pixels);
+        EXPECT_EQ(pixelsToTwips(c.from, c.twipsPerPixel), c.twips);
+    }
+}
+
+TEST(Twips, PixelRectRoundsEachMeasureOnItsOwn) {
+    ASSERT_DOUBLE_EQ(twipsPerPixelX(), 15.0);
+    EXPECT_EQ(pixelRect(TwipRect{100, 7, 11420, 8055}), QRect(7, 0, 761, 537));
+    EXPECT_EQ(pixelRect(TwipRect{}), QRect(0, 0, 0, 0));
+    EXPECT_EQ(twipsX(761), 11415);
+    EXPECT_EQ(pixelsY(8055), 537);
+}

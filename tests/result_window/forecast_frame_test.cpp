@@ -18,7 +18,7 @@
 namespace kestrova {
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 QString text(const ForecastFrame& frame, const char* name) {
     const QLabel* label = frame.findChild<QLabel*>(q(name));

@@ -10,28 +10,25 @@
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
 #include "sample_log.h"
+#include "support/headless_report.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
 namespace kestrova {
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 // The report page of a log, as kestrova-report writes it.
 QString reportPageOf(const QString& log) {
-    RecordingDialogs messages;
-    ScopedDialogs seam(messages);
-    RetrievalState state;
-    state.mstrMonthYear = q("2026-11");
-    state.mstrRecords = readUsageLogRecords(log).records;
-    HeadlessHost host;
-    HeadlessResult result;
-    result.markupOnly = true;
-    ReportBuilder report(state, host, result);
-    report.GrabbingFinished();
-    report.WriteOutput();
-    return result.page;
+    test::HeadlessReport run;
+    run.state.mstrMonthYear = q("2026-11");
+    run.state.mstrRecords = readUsageLogRecords(log).records;
+    run.result.markupOnly = true;
+    run.report.GrabbingFinished();
+    run.report.WriteOutput();
+    return run.result.page;
 }
 
 // A made-up log of that many records, a few to `maxSessionsPerDay` a day; 0 puts them all on

@@ -1,7 +1,7 @@
 #include "results/chart_feed.h"
 #include "platform/failure.h"
 
-#include "printers.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

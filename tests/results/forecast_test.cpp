@@ -2,7 +2,7 @@
 
 #include "platform/failure.h"
 #include "results/summary_tab.h"
-#include "printers.h"
+#include "support/qt_printers.h"
 
 #include <QJsonArray>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 // Each day from the first of `last`'s month up to `last` with `mbPerDay`.
 std::vector<DailyTotal> evenDays(QDate last, int mbPerDay) {

@@ -17,7 +17,7 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 QString record(const QString& date, const char* total) {
     return RowText({date, q("10:00:00"), q("01:00:00"), q("1"), q("1"), q(total)});

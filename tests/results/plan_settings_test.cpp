@@ -1,7 +1,7 @@
 #include "results/plan_settings.h"
 #include "platform/settings_store.h"
 
-#include "printers.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "platform/failure.h"
 #include "platform/html_document.h"
 
-#include "printers.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <QJsonArray>
 #include <algorithm>
 #include <QJsonObject>
-#include "printers.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
 
-#include "printers.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "results/summary.h"
 #include "results/summary_tab.h"
 
-#include "printers.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

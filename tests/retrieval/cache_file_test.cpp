@@ -19,7 +19,7 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 QByteArray readBytes(const QString& path) {
     QFile f(path);

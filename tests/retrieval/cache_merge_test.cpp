@@ -21,7 +21,7 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 // One record of row text: date, time and total; the other fields follow from them.
 QString row(const char* date, const char* time, const char* total = "1.5") {

@@ -21,7 +21,7 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 QString row(const QStringList& fields) { return RowText(fields); }
 

@@ -1,5 +1,6 @@
 #include "retrieval/report_page.h"
 
+#include "support/headless_report.h"
 #include "support/qt_printers.h"
 
 #include "platform/dialogs.h"
@@ -20,9 +21,9 @@ void PrintTo(const DailyTotal& day, std::ostream* os) {
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
-struct Report {
+struct Report : kestrova::test::HeadlessReport {
     explicit Report(const char* log, int planKind = kLimitedPlan, bool showFree = false) {
         state.planKind = planKind;
         state.display.mblnExcludeFree = !showFree;
@@ -44,14 +45,6 @@ struct Report {
         }
         return out;
     }
-
-    RecordingDialogs messages;
-    ScopedDialogs seam{messages};
-    RetrievalState state;
-    HeadlessHost host;
-    HeadlessResult result;
-    ReportBuilder report{state, host, result};
-    UsageExtraction extraction{state, host, report};
 };
 
 }  // namespace

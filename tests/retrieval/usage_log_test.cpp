@@ -1,5 +1,6 @@
 #include "retrieval/usage_log.h"
 
+#include "support/headless_report.h"
 #include "support/qt_printers.h"
 
 #include "controls/xor_cipher.h"
@@ -18,23 +19,14 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+using kestrova::test::q;
 
 QString row(const char* a, const char* b, const char* c, const char* d, const char* e,
             const char* f) {
     return RowText({q(a), q(b), q(c), q(d), q(e), q(f)});
 }
 
-struct Fixture {
-    explicit Fixture(QString folder = QString()) : host(std::move(folder)) {}
-    RecordingDialogs messages;
-    ScopedDialogs seam{messages};
-    RetrievalState state;
-    HeadlessHost host;
-    HeadlessResult result;
-    ReportBuilder report{state, host, result};
-    UsageExtraction extraction{state, host, report};
-};
+using Fixture = kestrova::test::HeadlessReport;
 
 }  // namespace
 

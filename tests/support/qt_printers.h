@@ -1,6 +1,6 @@
 #pragma once
 
-// Readable GoogleTest output for Qt values.
+// Readable GoogleTest output for Qt values, and the short way to write a QString in a test.
 
 #include <QByteArray>
 #include <QString>
@@ -32,3 +32,10 @@ inline void PrintTo(const QStringList& l, std::ostream* os) {
     *os << ']';
 }
 inline void PrintTo(const QUrl& url, std::ostream* os) { *os << url.toString().toStdString(); }
+
+namespace kestrova::test {
+
+// A QString from a literal of UTF-8 text.
+inline QString q(const char* s) { return QString::fromUtf8(s); }
+
+}  // namespace kestrova::test

@@ -65,16 +65,6 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-int twipsX(int pixels) { return int(std::lround(pixels * twipsPerPixelX())); }
-int twipsY(int pixels) { return int(std::lround(pixels * twipsPerPixelY())); }
-
-QRect pixelRect(const TwipRect& r) {
-    const double tx = twipsPerPixelX();
-    const double ty = twipsPerPixelY();
-    return QRect(int(std::lround(r.left / tx)), int(std::lround(r.top / ty)),
-                 int(std::lround(r.width / tx)), int(std::lround(r.height / ty)));
-}
-
 // A control's size as its contents ask for it, in twips.
 void takeSizeHint(TwipRect& box, const QWidget* widget, int minimumWidth = 0) {
     const QSize hint = widget->sizeHint().expandedTo(widget->minimumSizeHint());
@@ -268,10 +258,7 @@ void frmResult::loadWindowPlace() {
         }
         return;
     }
-    const QRect place(int(std::lround(twips[2] / twipsPerPixelX())),
-                      int(std::lround(twips[3] / twipsPerPixelY())),
-                      int(std::lround(twips[1] / twipsPerPixelX())),
-                      int(std::lround(twips[0] / twipsPerPixelY())));
+    const QRect place(pixelsX(twips[2]), pixelsY(twips[3]), pixelsX(twips[1]), pixelsY(twips[0]));
     const QRect fitted = fitIntoScreen(place, available, minimumSize());
     resize(fitted.size());
     move(fitted.topLeft());
@@ -542,8 +529,8 @@ void frmResult::arrangeFooter() {
     // or, in a narrow window, one above the other.
     ResultLayout& l = m_layout;
     const int outerWidth = outerWindowTwips(size(), twipsPerPixelX(), twipsPerPixelY()).width();
-    const int closeLeft = int(std::lround(
-        (outerWidth - l[Placed::cmdClose].width - kCloseFromRightTwips) / twipsPerPixelX()));
+    const int closeLeft =
+        pixelsX(outerWidth - l[Placed::cmdClose].width - kCloseFromRightTwips);
     m_optionBesideAverage =
         averageRight() + kFooterWideGap + m_exclude[1]->sizeHint().width() + kFooterGap <=
         closeLeft;
@@ -567,15 +554,13 @@ void frmResult::updateMinimumSize() {
     const int reportLine = l[Placed::cmdExport].left + l[Placed::cmdExport].width + 120 +
                            l[Placed::cmdSave].width + 120 + l[Placed::fraReportFooter].width + 100;
     // Each tab frame is the window's outer width less 600 twips.
-    const int tabsWidth = int(std::lround(
-        (std::max(chartLine, reportLine) + 600 - kDesignFrameWidthTwips) / twipsPerPixelX()));
+    const int tabsWidth = pixelsX(std::max(chartLine, reportLine) + 600 - kDesignFrameWidthTwips);
 
     auto* nightRow = static_cast<QBoxLayout*>(m_nightFrame->layout());
     const QBoxLayout::Direction direction = nightRow->direction();
     nightRow->setDirection(QBoxLayout::TopToBottom);
     // Close stands 400 twips from the outer right edge, which is 120 beyond the inner one.
-    const int closeRoom =
-        int(std::lround((kCloseFromRightTwips - kDesignFrameWidthTwips) / twipsPerPixelX()));
+    const int closeRoom = pixelsX(kCloseFromRightTwips - kDesignFrameWidthTwips);
     const int footerWidth = std::max(
         {averageRight() + kFooterWideGap + pixelRect(l[Placed::cmdClose]).width() + closeRoom,
          kFooterLeft + m_exclude[1]->sizeHint().width() + kFooterLeft,
@@ -588,9 +573,8 @@ void frmResult::updateMinimumSize() {
                                       kMinimumChartTwips});
     // The tab strip is the outer height less the footer's and 400 twips; the frames start at
     // their top inside it and are 350 twips shorter than it.
-    const int minimumHeight = int(std::lround((narrowFooter + 400 + 350 + frameHeight +
-                                               l[Placed::fraChart].top - kDesignFrameHeightTwips) /
-                                              twipsPerPixelY()));
+    const int minimumHeight = pixelsY(narrowFooter + 400 + 350 + frameHeight +
+                                      l[Placed::fraChart].top - kDesignFrameHeightTwips);
     const QSize minimum(std::max(tabsWidth, footerWidth), minimumHeight);
     if (minimumSize() != minimum) {
         setMinimumSize(minimum);

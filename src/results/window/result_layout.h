@@ -3,6 +3,8 @@
 // The result window's resize rules as a plain function on the controls' rectangles, in twips,
 // so that the widget and the tests run the same statements.
 
+#include "platform/twips.h"
+
 #include <QRect>
 #include <QSize>
 #include <array>
@@ -31,14 +33,6 @@ enum class Placed {
     WebBrowser1,
 };
 inline constexpr int kPlacedCount = int(Placed::WebBrowser1) + 1;
-
-struct TwipRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const TwipRect&, const TwipRect&) = default;
-};
 
 struct ResultLayout {
     std::array<TwipRect, kPlacedCount> boxes{};

@@ -1,0 +1,29 @@
+#pragma once
+
+// The report builder wired as kestrova-report wires it, without a window: the main window's
+// and the result window's sides headless, messages recorded instead of shown.
+
+#include "platform/dialogs.h"
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+#include "retrieval/retrieval_state.h"
+#include "retrieval/usage_log.h"
+
+#include <QString>
+#include <utility>
+
+namespace kestrova::test {
+
+struct HeadlessReport {
+    explicit HeadlessReport(QString programFolder = QString()) : host(std::move(programFolder)) {}
+
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    RetrievalState state;
+    HeadlessHost host;
+    HeadlessResult result;
+    ReportBuilder report{state, host, result};
+    UsageExtraction extraction{state, host, report};
+};
+
+}  // namespace kestrova::test
