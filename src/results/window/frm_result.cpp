@@ -329,10 +329,6 @@ void frmResult::UpdateGraphControl() {
 
 void frmResult::ResizeChart() { m_chart->ResizeChart(); }
 
-ColorRef frmResult::ChangeColor(int r, int g, int b) const { return kestrova::ChangeColor(r, g, b); }
-
-int frmResult::GetRGB(std::int64_t Color, int part) const { return kestrova::GetRGB(Color, part); }
-
 void frmResult::prepareToShow(const QIcon& mainWindowIcon) {
     ensureLoaded();
     LoadCombo();
@@ -350,7 +346,6 @@ void frmResult::prepareToShow(const QIcon& mainWindowIcon) {
     // The stored night-unlimited option shows in its box, so box and chart colours agree.
     m_night->setChecked(d.mblnNightUnlimitedPlan);
     applyFreeUsageControls();
-    SetCheckBoxState();
     m_flags.mblnDisableRefreshing = false;
     if (!mainWindowIcon.isNull()) {
         setWindowIcon(mainWindowIcon);

@@ -62,10 +62,6 @@ public:
     void CreateSummary() override;
     void UpdateGraphControl() override;
     void ResizeChart();
-    // Called by the main window once it has put the option check boxes into their states.
-    void SetCheckBoxState() {}
-    ColorRef ChangeColor(int r, int g, int b) const;
-    int GetRGB(std::int64_t Color, int part) const;
 
     // ShowOutput's part on the window, before the main window shows it: the plan list, the
     // stored options into the check boxes, colour boxes and row colour labels (with
