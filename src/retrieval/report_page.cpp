@@ -376,6 +376,7 @@ void ReportBuilder::WriteOutput() {
     try {
         writeOutput();
     } catch (const Failure& failure) {
+        applyOutcome();  // what was found before the failure, as the page keeps what it got
         m_host.setBusy(false);
         dialogs().show(Message{failure.description()});
         return;
@@ -383,8 +384,17 @@ void ReportBuilder::WriteOutput() {
     m_host.setBusy(false);
 }
 
+void ReportBuilder::applyOutcome() {
+    if (!m_outcomeApplied) {
+        m_outcomeApplied = true;
+        m_result.applyOutcome(m_outcome);
+    }
+}
+
 void ReportBuilder::writeOutput() {
     m_figures = ReportFigures{};
+    m_outcome = m_result.outcome();
+    m_outcomeApplied = false;
     if (m_rowsAside) {
         if (m_directRows && writeDirect()) {
             return;
@@ -499,14 +509,14 @@ bool ReportBuilder::writeDirect() {
     if (!planDirect(plan)) {
         return false;
     }
-    m_result.setLastUsedDate(QDate(2000, 1, 1));
-    if (plan.latest.isValid() && plan.latest > m_result.lastUsedDate()) {
-        m_result.setLastUsedDate(plan.latest);
+    m_outcome.mdtLastUsedDate = QDate(2000, 1, 1);
+    if (plan.latest.isValid() && plan.latest > m_outcome.mdtLastUsedDate) {
+        m_outcome.mdtLastUsedDate = plan.latest;
     }
     m_figures.records = plan.records;
-    m_result.setChargedUsage(toLong(plan.charged.toDecimal().roundedTiesToEven(0)));
-    m_result.setTotalUsage(plan.usageMB);
-    m_result.setNightChargedUsage(toLong(plan.nightCharged.toDecimal().roundedTiesToEven(0)));
+    m_outcome.mlngChargedUsage = toLong(plan.charged.toDecimal().roundedTiesToEven(0));
+    m_outcome.mlngTotalUsage = plan.usageMB;
+    m_outcome.nightChargedUsage = toLong(plan.nightCharged.toDecimal().roundedTiesToEven(0));
     m_figures.chargedMB = plan.charged;
     m_figures.freeMB = plan.usage - plan.charged;
     m_figures.nightChargedMB = plan.nightCharged;
@@ -577,10 +587,7 @@ bool ReportBuilder::writeDirect() {
     } else {
         m_result.setReportPage(std::move(page));
     }
-    m_result.setLastDayUsage(-1);
-    if (plan.chart.days > 0) {
-        m_result.setLastDayUsage(plan.lastDayUsage);
-    }
+    m_outcome.mlngLastDayUsage = plan.chart.days > 0 ? plan.lastDayUsage : -1;
     m_figures.dailyTotals = std::move(plan.dailyTotals);
     finishReport(plan.chart, nullptr);
     return true;
@@ -595,7 +602,7 @@ void ReportBuilder::writeThroughDocuments() {
     Megabytes usage;
     QString rowsHtml;
     rowsHtml.reserve(qsizetype(table->rowCount()) * 180);  // a record row's usual mark-up
-    m_result.setLastUsedDate(QDate(2000, 1, 1));
+    m_outcome.mdtLastUsedDate = QDate(2000, 1, 1);
     for (int i = table->rowCount() - 1; i >= 0; --i) {
         ElementPtr row = table->row(i);
         const QString date = row->cell(0)->innerText();
@@ -603,8 +610,8 @@ void ReportBuilder::writeThroughDocuments() {
             continue;  // titles and headings
         }
         const QDate d = recordDate(date);
-        if (d > m_result.lastUsedDate()) {
-            m_result.setLastUsedDate(d);
+        if (d > m_outcome.mdtLastUsedDate) {
+            m_outcome.mdtLastUsedDate = d;
         }
         const QString time = row->cell(1)->innerText();
         const QString duration = row->cell(2)->innerText();
@@ -627,10 +634,9 @@ void ReportBuilder::writeThroughDocuments() {
         ++m_figures.records;
     }
     const std::int32_t usageMB = toLong(usage.toDecimal().roundedTiesToEven(0));
-    m_result.setChargedUsage(toLong(m_figures.chargedMB.toDecimal().roundedTiesToEven(0)));
-    m_result.setTotalUsage(usageMB);
-    m_result.setNightChargedUsage(
-        toLong(m_figures.nightChargedMB.toDecimal().roundedTiesToEven(0)));
+    m_outcome.mlngChargedUsage = toLong(m_figures.chargedMB.toDecimal().roundedTiesToEven(0));
+    m_outcome.mlngTotalUsage = usageMB;
+    m_outcome.nightChargedUsage = toLong(m_figures.nightChargedMB.toDecimal().roundedTiesToEven(0));
     m_figures.freeMB = usage - m_figures.chargedMB;
 
     // The finished page, in the result window.
@@ -642,7 +648,7 @@ void ReportBuilder::writeThroughDocuments() {
     doc.clear();
     doc.write(page);
     doc.close();
-    m_result.setLastDayUsage(-1);
+    m_outcome.mlngLastDayUsage = -1;
 
     // Daily totals and the chart data texts, in one walk up the listing from its last row.
     // A day's block ends at the first row of another day: its top row (the one below) then
@@ -668,7 +674,7 @@ void ReportBuilder::writeThroughDocuments() {
             cell->setInnerHTML(u"<B><u>" + GetKBMBGBString(dayTotal) + u"</u></B><BR>");
             cell->setAlign(QStringLiteral("middle"));
             cell->setClassName(QStringLiteral("dailytotal"));
-            m_result.setLastDayUsage(toLong(dayTotal.toDecimal().roundedTiesToEven(0)));
+            m_outcome.mlngLastDayUsage = toLong(dayTotal.toDecimal().roundedTiesToEven(0));
             m_figures.dailyTotals.push_back({recordDate(previousDate), dayTotal});
             dayTotal = Megabytes();
             rowsInDay = 0;
@@ -701,7 +707,7 @@ void ReportBuilder::finishReport(ChartDays& chart, Document* styledDocument) {
     const DisplaySettings& display = m_state.display;
     const int days = chart.days;
     m_figures.days = days;
-    m_result.setDailyTotals(m_figures.dailyTotals);
+    m_outcome.dailyTotals = m_figures.dailyTotals;
 
     Megabytes averageNonFree = chart.monthNonFree;
     Megabytes averageFree = chart.monthFree;
@@ -713,7 +719,7 @@ void ReportBuilder::finishReport(ChartDays& chart, Document* styledDocument) {
         };
         m_figures.averageCaption =
             formatNumber((chart.monthFree + chart.monthNonFree).toDouble() / days, 2);
-        m_result.setAverageCaption(m_figures.averageCaption);
+        m_outcome.averageCaption = m_figures.averageCaption;
         averageNonFree = perDay(chart.monthNonFree);
         averageFree = perDay(chart.monthFree);
     }
@@ -730,6 +736,8 @@ void ReportBuilder::finishReport(ChartDays& chart, Document* styledDocument) {
         m_state.mstrGraphDataWithAverage +=
             u"\r\n" + chart.freeLine + u'\t' + averageFree.defaultText();
     }
+
+    applyOutcome();
 
     // The row colours as style rules of the page (the direct way's page has them already).
     if (styledDocument != nullptr) {

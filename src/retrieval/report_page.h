@@ -104,11 +104,16 @@ private:
     bool planDirect(DirectPlan& plan) const;
     void writeSkeleton(const QString& records);
     void finishReport(ChartDays& chart, Document* styledDocument);
+    // Hands the target m_outcome, once per report.
+    void applyOutcome();
 
     RetrievalState& m_state;
     RetrievalHost& m_host;
     ReportTarget& m_result;
     ReportFigures m_figures;
+    // Starts as the target's and gathers what the report finds.
+    ReportOutcome m_outcome;
+    bool m_outcomeApplied = false;
     bool m_directRows = true;
     // The rows of the last GrabbingFinished, kept aside instead of in the skeleton.
     QString m_rows;

@@ -65,9 +65,9 @@ TEST(ReportPage, EmptyRecordsGiveBothTablesZeroesAndNoDailyTotals) {
     EXPECT_EQ(r.summary()->row(0)->innerText(), q("Bandwidth usage summary for 2013-04\n"));
     EXPECT_EQ(r.listing()->rowCount(), 2);
     EXPECT_EQ(r.listing()->row(1)->cellCount(), 7);
-    EXPECT_TRUE(r.result.averageCaption.isEmpty());
-    EXPECT_EQ(r.result.mlngLastDayUsage, -1);
-    EXPECT_EQ(r.result.mdtLastUsedDate, QDate(2000, 1, 1));
+    EXPECT_TRUE(r.result.outcome().averageCaption.isEmpty());
+    EXPECT_EQ(r.result.outcome().mlngLastDayUsage, -1);
+    EXPECT_EQ(r.result.outcome().mdtLastUsedDate, QDate(2000, 1, 1));
     EXPECT_EQ(r.state.mstrGraphData, q("\r\nUsage"));
     EXPECT_EQ(r.state.mstrGraphDataWithAverage, q("\tAvg\r\nUsage\t0"));
     EXPECT_EQ(r.result.summaries, 1);
@@ -83,8 +83,8 @@ TEST(ReportPage, MonthSumRoundsEachRecordHalvesToEvenWhileUsageKeepsDecimals) {
     // 0 + 2 + 2 + 0 for the month; 4.75 kept whole as 5 for the summary figures.
     EXPECT_EQ(r.summary()->row(2)->cell(0)->innerText(), q("4.000"));
     EXPECT_EQ(r.summary()->row(2)->cell(1)->innerText(), q("0.004"));
-    EXPECT_EQ(r.result.mlngTotalUsage, 5);
-    EXPECT_EQ(r.result.mlngChargedUsage, 5);
+    EXPECT_EQ(r.result.outcome().mlngTotalUsage, 5);
+    EXPECT_EQ(r.result.outcome().mlngChargedUsage, 5);
     EXPECT_EQ(r.report.figures().monthSumMB, 4);
 }
 
@@ -94,8 +94,8 @@ TEST(ReportPage, OneDaySpansAllRowsWithOneDailyTotal) {
              "2013-04-17,08:00:00,00:10:00,0,0,3\n");
     EXPECT_EQ(r.dailyTotals(), (QStringList{q("6.25 MB/3"), QString(), QString()}));
     EXPECT_EQ(r.report.figures().days, 1);
-    EXPECT_EQ(r.result.mlngLastDayUsage, 6);
-    EXPECT_EQ(r.result.averageCaption, q("6.25"));
+    EXPECT_EQ(r.result.outcome().mlngLastDayUsage, 6);
+    EXPECT_EQ(r.result.outcome().averageCaption, q("6.25"));
     ElementPtr cell = r.listing()->row(2)->cell(6);
     EXPECT_EQ(cell->className(), q("dailytotal"));
     EXPECT_EQ(cell->align(), q("middle"));
@@ -112,15 +112,15 @@ TEST(ReportPage, DailyTotalsStandBesideTheFirstRowOfEachDay) {
     EXPECT_EQ(r.dailyTotals(), (QStringList{q("1100.5 MB\n1.07 GB/2"), QString(), q("1 MB/1"),
                                             q("5 MB/2"), QString()}));
     EXPECT_EQ(r.report.figures().days, 3);
-    EXPECT_EQ(r.result.mlngLastDayUsage, 1100);  // the block at the top: the newest day
-    EXPECT_EQ(r.result.mdtLastUsedDate, QDate(2013, 4, 18));
+    EXPECT_EQ(r.result.outcome().mlngLastDayUsage, 1100);  // the block at the top: the newest day
+    EXPECT_EQ(r.result.outcome().mdtLastUsedDate, QDate(2013, 4, 18));
     EXPECT_EQ(r.listing()->row(2)->cell(0)->innerText(), q("2013-04-18"));
     // Chart columns go from the oldest day to the newest.
     EXPECT_EQ(r.state.mstrGraphData, q("\t16\t17\t18\r\nUsage\t5.00\t1.00\t1100.50"));
     EXPECT_EQ(r.state.mstrGraphDataWithAverage,
               q("\t16\t17\t18\tAvg\r\nUsage\t5.00\t1.00\t1100.50\t368.83"));
-    EXPECT_EQ(r.result.averageCaption, q("368.83"));
-    EXPECT_EQ(r.result.mlngTotalUsage, 1106);
+    EXPECT_EQ(r.result.outcome().averageCaption, q("368.83"));
+    EXPECT_EQ(r.result.outcome().mlngTotalUsage, 1106);
 }
 
 TEST(ReportPage, DailyTotalsReachTheFiguresAndTheResultOldestFirst) {
@@ -137,11 +137,11 @@ TEST(ReportPage, DailyTotalsReachTheFiguresAndTheResultOldestFirst) {
         {QDate(2013, 4, 18), Megabytes::fromTenThousandths(7005000)},
     };
     EXPECT_EQ(r.report.figures().dailyTotals, expected);
-    EXPECT_EQ(r.result.dailyTotals, expected);
+    EXPECT_EQ(r.result.outcome().dailyTotals, expected);
 
     Report empty("");
     EXPECT_TRUE(empty.report.figures().dailyTotals.empty());
-    EXPECT_TRUE(empty.result.dailyTotals.empty());
+    EXPECT_TRUE(empty.result.outcome().dailyTotals.empty());
 }
 
 TEST(ReportPage, RowsCarryTheirClassAndThePageItsColourRules) {
@@ -254,9 +254,9 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
     EXPECT_EQ(f.mixedRecords, 1);
     // Whole megabytes as the total is rounded: 67.5 to the even 68; the records' total of
     // 177.5 stays the total.
-    EXPECT_EQ(night.result.mlngChargedUsage, 68);
-    EXPECT_EQ(night.result.nightChargedUsage, 68);
-    EXPECT_EQ(night.result.mlngTotalUsage, 178);
+    EXPECT_EQ(night.result.outcome().mlngChargedUsage, 68);
+    EXPECT_EQ(night.result.outcome().nightChargedUsage, 68);
+    EXPECT_EQ(night.result.outcome().mlngTotalUsage, 178);
     QStringList classes;
     for (int i = 2; i < night.listing()->rowCount(); ++i) {
         classes << night.listing()->row(i)->className();
@@ -269,8 +269,8 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
     EXPECT_EQ(limited.report.figures().chargedMB, Megabytes::fromText(q("177.5"), QLocale::c()));
     EXPECT_EQ(limited.report.figures().freeMB, Megabytes());
     EXPECT_EQ(limited.report.figures().mixedRecords, 0);
-    EXPECT_EQ(limited.result.mlngChargedUsage, limited.result.mlngTotalUsage);
-    EXPECT_EQ(limited.result.nightChargedUsage, 68);
+    EXPECT_EQ(limited.result.outcome().mlngChargedUsage, limited.result.outcome().mlngTotalUsage);
+    EXPECT_EQ(limited.result.outcome().nightChargedUsage, 68);
     EXPECT_EQ(limited.report.figures().nightChargedMB, f.chargedMB);
 }
 
@@ -305,7 +305,7 @@ TEST(ReportPage, CacheTextWrittenBeforeFieldsWereEscapedStillReads) {
     ElementPtr record = result.report.elementsByTagName(q("table")).item(1)->row(2);
     EXPECT_EQ(record->cell(1)->innerText(), q("AT&T 10:00"));
     EXPECT_EQ(record->cell(2)->innerText(), q("a < b"));
-    EXPECT_EQ(result.mlngTotalUsage, 2);
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 2);
 }
 
 TEST(ReportPage, ACellWithoutANumberEndsWithItsDescription) {

@@ -8,6 +8,7 @@
 #include "platform/settings_store.h"
 #include "platform/twips.h"
 #include "results/chart_feed.h"
+#include "results/summary_report.h"
 #include "results/window/chart_tab.h"
 #include "results/window/colour_box.h"
 #include "results/window/report_tab.h"
@@ -378,40 +379,23 @@ void frmResult::reportReady() {
 
 QDate frmResult::lastUsedDate() const { return inputs().mdtLastUsedDate; }
 
-void frmResult::setLastUsedDate(const QDate& date) {
-    SummaryInputs i = inputs();
-    i.mdtLastUsedDate = date;
-    setInputs(i);
+ReportOutcome frmResult::outcome() const {
+    const SummaryInputs i = inputs();
+    ReportOutcome o;
+    o.mdtLastUsedDate = i.mdtLastUsedDate;
+    o.mlngTotalUsage = i.mlngTotalUsage;
+    o.mlngChargedUsage = i.mlngChargedUsage;
+    o.nightChargedUsage = i.nightChargedUsage;
+    o.mlngLastDayUsage = i.mlngLastDayUsage;
+    o.averageCaption = m_average->text();
+    o.dailyTotals = m_summary->logic().dailyTotals();
+    return o;
 }
 
-void frmResult::setTotalUsage(std::int32_t mb) {
-    SummaryInputs i = inputs();
-    i.mlngTotalUsage = mb;
-    setInputs(i);
-}
-
-void frmResult::setChargedUsage(std::int32_t mb) {
-    SummaryInputs i = inputs();
-    i.mlngChargedUsage = mb;
-    setInputs(i);
-}
-
-void frmResult::setNightChargedUsage(std::int32_t mb) {
-    SummaryInputs i = inputs();
-    i.nightChargedUsage = mb;
-    setInputs(i);
-}
-
-void frmResult::setLastDayUsage(std::int32_t mb) {
-    SummaryInputs i = inputs();
-    i.mlngLastDayUsage = mb;
-    setInputs(i);
-}
-
-void frmResult::setAverageCaption(const QString& caption) { m_average->setText(caption); }
-
-void frmResult::setDailyTotals(const std::vector<DailyTotal>& days) {
-    m_summary->logic().setDailyTotals(days);
+void frmResult::applyOutcome(const ReportOutcome& outcome) {
+    setInputs(summaryInputsOf(outcome));
+    m_average->setText(outcome.averageCaption);
+    m_summary->logic().setDailyTotals(outcome.dailyTotals);
 }
 
 bool frmResult::officeChartRunning() const { return m_chart->officeChartRunning(); }

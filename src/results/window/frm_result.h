@@ -78,18 +78,13 @@ public:
     std::int32_t mlngTotalUsage() const;
     std::int32_t mlngChargedUsage() const;
     std::int32_t mlngLastDayUsage() const;
+    QDate lastUsedDate() const;  // mdtLastUsedDate
 
     // --- ReportTarget -----------------------------------------------------------------------
     Document& reportDocument() override;
     void reportReady() override;
-    QDate lastUsedDate() const override;
-    void setLastUsedDate(const QDate& date) override;
-    void setTotalUsage(std::int32_t mb) override;
-    void setChargedUsage(std::int32_t mb) override;
-    void setNightChargedUsage(std::int32_t mb) override;
-    void setLastDayUsage(std::int32_t mb) override;
-    void setAverageCaption(const QString& caption) override;
-    void setDailyTotals(const std::vector<DailyTotal>& days) override;
+    ReportOutcome outcome() const override;
+    void applyOutcome(const ReportOutcome& outcome) override;
     bool graphInitialised() const override { return m_flags.mblnGraphInitialised; }
     bool officeChartRunning() const override;
     void setOfficeChartData(const QString& dataText) override;
