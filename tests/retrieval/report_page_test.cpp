@@ -335,6 +335,52 @@ TEST(ReportPage, TotalsBeyondTheRangeEndInOverflow) {
     }
 }
 
+// A report that fails part way hands over what it found by then (the newest record's day is
+// found before the totals) and leaves every other figure as the last report left it.
+TEST(ReportPage, AFailedReportKeepsTheFiguresItDidNotReach) {
+    const struct {
+        const char* log;
+        const char* failure;
+    } cases[] = {{"2013-04-17,23:00:00,00:10:00,0,0,n/a\n", "Type mismatch"},
+                 {"2013-04-17,a,b,c,d,900000000000000\n"
+                  "2013-04-17,a,b,c,d,900000000000000\n",
+                  "Overflow"}};
+    ReportOutcome earlier;
+    earlier.mdtLastUsedDate = QDate(2013, 3, 31);
+    earlier.mlngTotalUsage = 99;
+    earlier.mlngChargedUsage = 98;
+    earlier.nightChargedUsage = 97;
+    earlier.mlngLastDayUsage = 9;
+    earlier.averageCaption = q("7.00");
+    earlier.dailyTotals = {{QDate(2013, 3, 31), Megabytes::fromWhole(9)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.log);
+        RecordingDialogs messages;
+        ScopedDialogs seam{messages};
+        RetrievalState state;
+        state.mstrMonthYear = q("2013-04");
+        HeadlessHost host;
+        HeadlessResult result;
+        result.applyOutcome(earlier);
+        ReportBuilder report{state, host, result};
+        UsageExtraction extraction{state, host, report};
+        extraction.ParseUsageFile(q("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\n") +
+                                  q(c.log));
+        report.WriteOutput();
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_TRUE(messages.messages[0].text.contains(q(c.failure)));
+        const ReportOutcome now = result.outcome();
+        EXPECT_EQ(now.mdtLastUsedDate, QDate(2013, 4, 17));
+        EXPECT_EQ(now.mlngTotalUsage, earlier.mlngTotalUsage);
+        EXPECT_EQ(now.mlngChargedUsage, earlier.mlngChargedUsage);
+        EXPECT_EQ(now.nightChargedUsage, earlier.nightChargedUsage);
+        EXPECT_EQ(now.mlngLastDayUsage, earlier.mlngLastDayUsage);
+        EXPECT_EQ(now.averageCaption, earlier.averageCaption);
+        EXPECT_EQ(now.dailyTotals, earlier.dailyTotals);
+        EXPECT_EQ(result.summaries, 0);
+    }
+}
+
 TEST(ReportPage, ACacheFilesOverlongTotalEndsInOverflow) {
     RecordingDialogs messages;
     ScopedDialogs seam{messages};
