@@ -313,9 +313,10 @@ private:
         m_overall.stop();
         try {
             const Forecast forecast =
-                priced.forecast ? *priced.forecast
-                                : forecastMonth(priced.inputs, *m_options.alertPlan,
-                                                m_result.dailyTotals, m_options.report.today);
+                priced.forecast
+                    ? *priced.forecast
+                    : forecastMonth(priced.inputs, *m_options.alertPlan,
+                                    m_result.outcome().dailyTotals, m_options.report.today);
             raiseAlert(forecast, m_options.user, *m_notifier,
                        [run = QPointer<Run>(this)](const QString& unshown) {
                            if (run) {

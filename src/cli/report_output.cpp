@@ -116,8 +116,8 @@ PricedMonth priceMonth(const HeadlessResult& result, const ReportOutputOptions& 
     priced.inputs = summaryInputsOf(result);
     if (options.choice) {
         priced.summary = summarizeMonth(priced.inputs, *options.choice, options.today);
-        priced.forecast =
-            forecastMonth(priced.inputs, *options.choice, result.dailyTotals, options.today);
+        priced.forecast = forecastMonth(priced.inputs, *options.choice,
+                                        result.outcome().dailyTotals, options.today);
     }
     if (options.comparePlans) {
         priced.ranking = comparePlans(priced.inputs,

@@ -133,8 +133,12 @@ QJsonObject usageJson(const SummaryInputs& inputs, QDate today) {
 }  // namespace
 
 SummaryInputs summaryInputsOf(const HeadlessResult& result) {
-    return SummaryInputs{result.mlngTotalUsage, result.mlngChargedUsage, result.mdtLastUsedDate,
-                         result.mlngLastDayUsage, result.nightChargedUsage};
+    return summaryInputsOf(result.outcome());
+}
+
+SummaryInputs summaryInputsOf(const ReportOutcome& outcome) {
+    return SummaryInputs{outcome.mlngTotalUsage, outcome.mlngChargedUsage, outcome.mdtLastUsedDate,
+                         outcome.mlngLastDayUsage, outcome.nightChargedUsage};
 }
 
 std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store) {

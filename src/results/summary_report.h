@@ -19,6 +19,7 @@
 namespace kestrova {
 
 class HeadlessResult;
+struct ReportOutcome;
 class SettingsStore;
 
 // Figures for the custom line, as typed into its three edit boxes (rounded to the boxes'
@@ -41,8 +42,10 @@ struct PlanChoice {
     }
 };
 
-// The figures a report left in a result without a window, as the Summary takes them.
+// The figures a report found (those it left in a result without a window), as the Summary
+// takes them.
 SummaryInputs summaryInputsOf(const HeadlessResult& result);
+SummaryInputs summaryInputsOf(const ReportOutcome& outcome);
 
 // The plan chosen on the Summary tab, as the settings store keeps it ("Plan3" and the custom
 // figures); nothing while no plan is chosen there.

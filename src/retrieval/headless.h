@@ -15,14 +15,8 @@ public:
     void setReportPage(QString html) override { page = std::move(html); }
     // The finished page's mark-up, from whichever form holds it.
     QString pageMarkup() const { return markupOnly ? page : report.outerHTML(); }
-    QDate lastUsedDate() const override { return mdtLastUsedDate; }
-    void setLastUsedDate(const QDate& date) override { mdtLastUsedDate = date; }
-    void setTotalUsage(std::int32_t mb) override { mlngTotalUsage = mb; }
-    void setChargedUsage(std::int32_t mb) override { mlngChargedUsage = mb; }
-    void setNightChargedUsage(std::int32_t mb) override { nightChargedUsage = mb; }
-    void setLastDayUsage(std::int32_t mb) override { mlngLastDayUsage = mb; }
-    void setAverageCaption(const QString& caption) override { averageCaption = caption; }
-    void setDailyTotals(const std::vector<DailyTotal>& days) override { dailyTotals = days; }
+    ReportOutcome outcome() const override { return m_outcome; }
+    void applyOutcome(const ReportOutcome& outcome) override { m_outcome = outcome; }
     bool graphInitialised() const override { return false; }
     bool officeChartRunning() const override { return false; }
     void setOfficeChartData(const QString&) override {}
@@ -37,16 +31,12 @@ public:
     // for it where none is needed, and `report` is then left as it was.
     bool markupOnly = false;
     QString page;
-    QDate mdtLastUsedDate;
-    std::int32_t mlngTotalUsage = 0;
-    std::int32_t mlngChargedUsage = 0;
-    std::int32_t nightChargedUsage = 0;
-    std::int32_t mlngLastDayUsage = 0;
-    QString averageCaption;
-    std::vector<DailyTotal> dailyTotals;
     bool mblnInbuiltChartInitialised = false;
     int chartUpdates = 0;
     int summaries = 0;
+
+private:
+    ReportOutcome m_outcome;
 };
 
 class HeadlessHost : public RetrievalHost {

@@ -351,6 +351,24 @@ struct ReportBuilder::DirectPlan {
     ChartDays chart;
     QString before;  // the page up to the rows
     QString after;   // and from them on
+
+    // Closes the block of rows of a day (none when it has no rows): its daily total's cell,
+    // its column of the chart, its total.
+    void endDay(Day& block, const QString& day, bool freeKind) {
+        if (block.rows == 0) {
+            return;
+        }
+        lastDayUsage = toLong(block.total.toDecimal().roundedTiesToEven(0));
+        block.cellAt = cells.size();
+        appendDailyTotalCell(cells, block.rows, block.total);
+        block.cellLength = cells.size() - block.cellAt;
+        rowsLength += block.cellLength;
+        chart.addDay(QStringView(day).sliced(8, 2), freeKind ? Megabytes() : block.charged,
+                     freeKind ? block.total : block.total - block.charged);
+        dailyTotals.push_back({recordDate(day), block.total});
+        days.push_back(block);
+        block = Day{};
+    }
 };
 
 void ReportBuilder::GrabbingFinished() {
@@ -376,6 +394,7 @@ void ReportBuilder::WriteOutput() {
     try {
         writeOutput();
     } catch (const Failure& failure) {
+        applyOutcome();  // what was found before the failure, as the page keeps what it got
         m_host.setBusy(false);
         dialogs().show(Message{failure.description()});
         return;
@@ -383,8 +402,17 @@ void ReportBuilder::WriteOutput() {
     m_host.setBusy(false);
 }
 
+void ReportBuilder::applyOutcome() {
+    if (!m_outcomeApplied) {
+        m_outcomeApplied = true;
+        m_result.applyOutcome(m_outcome);
+    }
+}
+
 void ReportBuilder::writeOutput() {
     m_figures = ReportFigures{};
+    m_outcome = m_result.outcome();
+    m_outcomeApplied = false;
     if (m_rowsAside) {
         if (m_directRows && writeDirect()) {
             return;
@@ -403,94 +431,86 @@ bool ReportBuilder::planDirect(DirectPlan& plan) const {
         return false;
     }
     try {
-        // The records in the order of the rows text, as the way through the documents walks
-        // the listing up from its last row for the daily totals.
-        const bool freeKind = m_state.planKind == kUnlimitedPlan;
-        const bool nightKind = m_state.planKind == kNightUnlimitedPlan;
-        OwnRowText rows(m_rows);
-        OwnRowText::Fields fields;
-        QString dateText;
-        QString timeText;
-        QString durationText;
-        QString totalText;
-        QString day;
-        const QLocale locale;  // the one requireNumber() would make for every record
-        DirectPlan::Day block;
-        Megabytes usage;
-        auto endDay = [&] {
-            if (block.rows == 0) {
-                return;
-            }
-            plan.lastDayUsage = toLong(block.total.toDecimal().roundedTiesToEven(0));
-            block.cellAt = plan.cells.size();
-            appendDailyTotalCell(plan.cells, block.rows, block.total);
-            block.cellLength = plan.cells.size() - block.cellAt;
-            plan.rowsLength += block.cellLength;
-            plan.chart.addDay(QStringView(day).sliced(8, 2), freeKind ? Megabytes() : block.charged,
-                              freeKind ? block.total : block.total - block.charged);
-            plan.dailyTotals.push_back({recordDate(day), block.total});
-            plan.days.push_back(block);
-            block = DirectPlan::Day{};
-        };
-        while (true) {
-            const qsizetype at = rows.position();
-            if (!rows.nextAccepted(fields)) {
-                break;
-            }
-            const QStringView date = cellTextOf(fields[0], dateText);
-            if (!matchesRecordDate(date)) {
-                continue;  // as the listing's titles and headings
-            }
-            if (block.rows == 0 || date.left(10) != day) {
-                endDay();
-                day = date.left(10).toString();
-                const QDate d = recordDate(date);
-                if (!plan.latest.isValid() || d > plan.latest) {
-                    plan.latest = d;
-                }
-            }
-            const Decimal total = requireNumber(cellTextOf(fields[5], totalText), locale);
-            plan.monthSum += total.roundedTiesToEven(0);
-            const Megabytes megabytes = Megabytes::fromDecimal(total);
-            usage += megabytes;
-            block.total += megabytes;
-            const NightSplit split =
-                nightSplit(cellTextOf(fields[1], timeText), cellTextOf(fields[2], durationText));
-            const Megabytes night = chargedPart(megabytes, split);
-            plan.nightCharged += night;
-            const Megabytes charged = nightKind ? night : megabytes;
-            plan.charged += charged;
-            block.charged += charged;
-            if (nightKind && split.kind == NightSplit::Mixed) {
-                ++plan.mixedRecords;
-            }
-            ++block.rows;
-            block.lastRow = qsizetype(plan.rowAt.size());
-            plan.rowAt.push_back(at);
-            plan.rowsLength += rows.position() - at + kRowGrowth;
-            ++plan.records;
-        }
-        endDay();
-        plan.usage = usage;
-        plan.usageMB = toLong(usage.toDecimal().roundedTiesToEven(0));
-
-        // The page around the rows, from a document of the template with a marker row where
-        // the rows go: that part of the page is the documents' own work.
-        HtmlDocument shell(fillReportTemplate(m_state.mstrReportTemplate, plan.monthSum,
-                                              kRowsMark, m_state.mstrMonthYear));
-        addStyleRules(shell, m_state.display);
-        const QString page = shell.outerHTML();
-        const qsizetype mark = page.indexOf(kRowsMark);
-        if (mark < 0 || page.indexOf(kRowsMark, mark + 1) >= 0) {
-            return false;
-        }
-        plan.before = page.left(mark);
-        plan.after = page.sliced(mark + kRowsMark.size());
+        planDirectRows(plan);
+        return planPageAround(plan);
     } catch (const Failure&) {
         return false;  // the documents' way reports it, as far as it gets
     } catch (const NeedsDocuments&) {
         return false;
     }
+}
+
+void ReportBuilder::planDirectRows(DirectPlan& plan) const {
+    // The records in the order of the rows text, as the way through the documents walks
+    // the listing up from its last row for the daily totals.
+    const bool freeKind = m_state.planKind == kUnlimitedPlan;
+    const bool nightKind = m_state.planKind == kNightUnlimitedPlan;
+    OwnRowText rows(m_rows);
+    OwnRowText::Fields fields;
+    QString dateText;
+    QString timeText;
+    QString durationText;
+    QString totalText;
+    QString day;
+    const QLocale locale;  // the one requireNumber() would make for every record
+    DirectPlan::Day block;
+    Megabytes usage;
+    while (true) {
+        const qsizetype at = rows.position();
+        if (!rows.nextAccepted(fields)) {
+            break;
+        }
+        const QStringView date = cellTextOf(fields[0], dateText);
+        if (!matchesRecordDate(date)) {
+            continue;  // as the listing's titles and headings
+        }
+        if (block.rows == 0 || date.left(10) != day) {
+            plan.endDay(block, day, freeKind);
+            day = date.left(10).toString();
+            const QDate d = recordDate(date);
+            if (!plan.latest.isValid() || d > plan.latest) {
+                plan.latest = d;
+            }
+        }
+        const Decimal total = requireNumber(cellTextOf(fields[5], totalText), locale);
+        plan.monthSum += total.roundedTiesToEven(0);
+        const Megabytes megabytes = Megabytes::fromDecimal(total);
+        usage += megabytes;
+        block.total += megabytes;
+        const NightSplit split =
+            nightSplit(cellTextOf(fields[1], timeText), cellTextOf(fields[2], durationText));
+        const Megabytes night = chargedPart(megabytes, split);
+        plan.nightCharged += night;
+        const Megabytes charged = nightKind ? night : megabytes;
+        plan.charged += charged;
+        block.charged += charged;
+        if (nightKind && split.kind == NightSplit::Mixed) {
+            ++plan.mixedRecords;
+        }
+        ++block.rows;
+        block.lastRow = qsizetype(plan.rowAt.size());
+        plan.rowAt.push_back(at);
+        plan.rowsLength += rows.position() - at + kRowGrowth;
+        ++plan.records;
+    }
+    plan.endDay(block, day, freeKind);
+    plan.usage = usage;
+    plan.usageMB = toLong(usage.toDecimal().roundedTiesToEven(0));
+}
+
+bool ReportBuilder::planPageAround(DirectPlan& plan) const {
+    // The page around the rows, from a document of the template with a marker row where
+    // the rows go: that part of the page is the documents' own work.
+    HtmlDocument shell(fillReportTemplate(m_state.mstrReportTemplate, plan.monthSum, kRowsMark,
+                                          m_state.mstrMonthYear));
+    addStyleRules(shell, m_state.display);
+    const QString page = shell.outerHTML();
+    const qsizetype mark = page.indexOf(kRowsMark);
+    if (mark < 0 || page.indexOf(kRowsMark, mark + 1) >= 0) {
+        return false;
+    }
+    plan.before = page.left(mark);
+    plan.after = page.sliced(mark + kRowsMark.size());
     return true;
 }
 
@@ -499,26 +519,51 @@ bool ReportBuilder::writeDirect() {
     if (!planDirect(plan)) {
         return false;
     }
-    m_result.setLastUsedDate(QDate(2000, 1, 1));
-    if (plan.latest.isValid() && plan.latest > m_result.lastUsedDate()) {
-        m_result.setLastUsedDate(plan.latest);
+    takeDirectFigures(plan);
+    handOverDirectPage(plan);
+    m_outcome.mlngLastDayUsage = plan.chart.days > 0 ? plan.lastDayUsage : -1;
+    m_figures.dailyTotals = std::move(plan.dailyTotals);
+    finishReport(plan.chart, nullptr);
+    return true;
+}
+
+void ReportBuilder::takeDirectFigures(const DirectPlan& plan) {
+    m_outcome.mdtLastUsedDate = QDate(2000, 1, 1);
+    if (plan.latest.isValid() && plan.latest > m_outcome.mdtLastUsedDate) {
+        m_outcome.mdtLastUsedDate = plan.latest;
     }
     m_figures.records = plan.records;
-    m_result.setChargedUsage(toLong(plan.charged.toDecimal().roundedTiesToEven(0)));
-    m_result.setTotalUsage(plan.usageMB);
-    m_result.setNightChargedUsage(toLong(plan.nightCharged.toDecimal().roundedTiesToEven(0)));
+    m_outcome.mlngChargedUsage = toLong(plan.charged.toDecimal().roundedTiesToEven(0));
+    m_outcome.mlngTotalUsage = plan.usageMB;
+    m_outcome.nightChargedUsage = toLong(plan.nightCharged.toDecimal().roundedTiesToEven(0));
     m_figures.chargedMB = plan.charged;
     m_figures.freeMB = plan.usage - plan.charged;
     m_figures.nightChargedMB = plan.nightCharged;
     m_figures.mixedRecords = plan.mixedRecords;
     m_figures.monthSumMB = std::int64_t(plan.monthSum);
+}
 
+void ReportBuilder::handOverDirectPage(DirectPlan& plan) {
     // A document gets the page with the template's doctype, as the documents' way parses it.
     const bool toDocument = !m_result.takesPageMarkup();
     const QString& reportTemplate = m_state.mstrReportTemplate;
     const QStringView doctype =
         toDocument ? QStringView(reportTemplate).left(reportTemplate.indexOf(u'>') + 1)
                    : QStringView();
+    QString page = directPage(plan, doctype);
+    plan.cells = QString();
+    if (toDocument) {
+        Document& doc = m_result.reportDocument();
+        doc.clear();
+        doc.write(page);
+        page = QString();
+        doc.close();
+    } else {
+        m_result.setReportPage(std::move(page));
+    }
+}
+
+QString ReportBuilder::directPage(const DirectPlan& plan, QStringView doctype) const {
     QString page;
     page.resize(doctype.size() + plan.before.size() + plan.rowsLength + plan.after.size());
     char16_t* const begin = reinterpret_cast<char16_t*>(page.data());
@@ -566,36 +611,28 @@ bool ReportBuilder::writeDirect() {
     }
     put(plan.after);
     page.resize(out - begin);
-    plan.cells = QString();
-
-    if (toDocument) {
-        Document& doc = m_result.reportDocument();
-        doc.clear();
-        doc.write(page);
-        page = QString();
-        doc.close();
-    } else {
-        m_result.setReportPage(std::move(page));
-    }
-    m_result.setLastDayUsage(-1);
-    if (plan.chart.days > 0) {
-        m_result.setLastDayUsage(plan.lastDayUsage);
-    }
-    m_figures.dailyTotals = std::move(plan.dailyTotals);
-    finishReport(plan.chart, nullptr);
-    return true;
+    return page;
 }
 
-void ReportBuilder::writeThroughDocuments() {
-    const DisplaySettings& display = m_state.display;
-
-    // Classify and total the records of the skeleton, collecting their rows.
-    ElementPtr table = m_host.wbTemp().elementsByTagName(QStringLiteral("Table")).item(1);
+// The records of the skeleton, classified, with the sum of their totals as the page shows it.
+struct ReportBuilder::ListedRows {
+    QString html;  // their rows' mark-up, the last row of the skeleton first
     Int128 monthSum = 0;
+};
+
+void ReportBuilder::writeThroughDocuments() {
+    Document& doc = writeReportDocument(classifySkeletonRows());
+    ChartDays chart(m_state.display);
+    addDailyTotals(doc, chart);
+    finishReport(chart, &doc);
+}
+
+ReportBuilder::ListedRows ReportBuilder::classifySkeletonRows() {
+    ElementPtr table = m_host.wbTemp().elementsByTagName(QStringLiteral("Table")).item(1);
+    ListedRows listed;
     Megabytes usage;
-    QString rowsHtml;
-    rowsHtml.reserve(qsizetype(table->rowCount()) * 180);  // a record row's usual mark-up
-    m_result.setLastUsedDate(QDate(2000, 1, 1));
+    listed.html.reserve(qsizetype(table->rowCount()) * 180);  // a record row's usual mark-up
+    m_outcome.mdtLastUsedDate = QDate(2000, 1, 1);
     for (int i = table->rowCount() - 1; i >= 0; --i) {
         ElementPtr row = table->row(i);
         const QString date = row->cell(0)->innerText();
@@ -603,8 +640,8 @@ void ReportBuilder::writeThroughDocuments() {
             continue;  // titles and headings
         }
         const QDate d = recordDate(date);
-        if (d > m_result.lastUsedDate()) {
-            m_result.setLastUsedDate(d);
+        if (d > m_outcome.mdtLastUsedDate) {
+            m_outcome.mdtLastUsedDate = d;
         }
         const QString time = row->cell(1)->innerText();
         const QString duration = row->cell(2)->innerText();
@@ -612,7 +649,7 @@ void ReportBuilder::writeThroughDocuments() {
         row->setAttribute(QStringLiteral("usagetype"), kind);
         row->setClassName(kind);
         const Decimal total = requireNumber(row->cell(5)->innerText());
-        monthSum += total.roundedTiesToEven(0);
+        listed.monthSum += total.roundedTiesToEven(0);
         const Megabytes megabytes = Megabytes::fromDecimal(total);
         usage += megabytes;
         const NightSplit split = nightSplit(time, duration);
@@ -623,26 +660,31 @@ void ReportBuilder::writeThroughDocuments() {
         if (nightKind && split.kind == NightSplit::Mixed) {
             ++m_figures.mixedRecords;
         }
-        row->appendOuterHTML(rowsHtml);
+        row->appendOuterHTML(listed.html);
         ++m_figures.records;
     }
     const std::int32_t usageMB = toLong(usage.toDecimal().roundedTiesToEven(0));
-    m_result.setChargedUsage(toLong(m_figures.chargedMB.toDecimal().roundedTiesToEven(0)));
-    m_result.setTotalUsage(usageMB);
-    m_result.setNightChargedUsage(
-        toLong(m_figures.nightChargedMB.toDecimal().roundedTiesToEven(0)));
+    m_outcome.mlngChargedUsage = toLong(m_figures.chargedMB.toDecimal().roundedTiesToEven(0));
+    m_outcome.mlngTotalUsage = usageMB;
+    m_outcome.nightChargedUsage = toLong(m_figures.nightChargedMB.toDecimal().roundedTiesToEven(0));
     m_figures.freeMB = usage - m_figures.chargedMB;
+    m_figures.monthSumMB = std::int64_t(listed.monthSum);
+    return listed;
+}
 
-    // The finished page, in the result window.
-    m_figures.monthSumMB = std::int64_t(monthSum);
-    const QString page =
-        fillReportTemplate(m_state.mstrReportTemplate, monthSum, rowsHtml, m_state.mstrMonthYear);
-    rowsHtml.clear();
+Document& ReportBuilder::writeReportDocument(ListedRows listed) {
+    const QString page = fillReportTemplate(m_state.mstrReportTemplate, listed.monthSum,
+                                            listed.html, m_state.mstrMonthYear);
+    listed.html.clear();
     Document& doc = m_result.reportDocument();
     doc.clear();
     doc.write(page);
     doc.close();
-    m_result.setLastDayUsage(-1);
+    return doc;
+}
+
+void ReportBuilder::addDailyTotals(Document& doc, ChartDays& chart) {
+    m_outcome.mlngLastDayUsage = -1;
 
     // Daily totals and the chart data texts, in one walk up the listing from its last row.
     // A day's block ends at the first row of another day: its top row (the one below) then
@@ -656,7 +698,6 @@ void ReportBuilder::writeThroughDocuments() {
     Megabytes dayTotal;
     int rowsInDay = 0;
     Megabytes dayNonFree, dayFree;
-    ChartDays chart(display);
     for (int i = listing->rowCount() - 1; i >= 1; --i) {
         ElementPtr row = listing->row(i);
         const bool headings = i == 1;
@@ -668,7 +709,7 @@ void ReportBuilder::writeThroughDocuments() {
             cell->setInnerHTML(u"<B><u>" + GetKBMBGBString(dayTotal) + u"</u></B><BR>");
             cell->setAlign(QStringLiteral("middle"));
             cell->setClassName(QStringLiteral("dailytotal"));
-            m_result.setLastDayUsage(toLong(dayTotal.toDecimal().roundedTiesToEven(0)));
+            m_outcome.mlngLastDayUsage = toLong(dayTotal.toDecimal().roundedTiesToEven(0));
             m_figures.dailyTotals.push_back({recordDate(previousDate), dayTotal});
             dayTotal = Megabytes();
             rowsInDay = 0;
@@ -694,52 +735,70 @@ void ReportBuilder::writeThroughDocuments() {
         previousDate = date;
         previousDay = headings ? QStringView(u"Over") : QStringView(previousDate).left(10);
     }
-    finishReport(chart, &doc);
 }
 
-void ReportBuilder::finishReport(ChartDays& chart, Document* styledDocument) {
-    const DisplaySettings& display = m_state.display;
-    const int days = chart.days;
-    m_figures.days = days;
-    m_result.setDailyTotals(m_figures.dailyTotals);
+// The average per day of each chart series, as the chart data text with the average shows it.
+struct ReportBuilder::DayAverages {
+    Megabytes nonFree;
+    Megabytes free;
+};
 
-    Megabytes averageNonFree = chart.monthNonFree;
-    Megabytes averageFree = chart.monthFree;
-    if (days > 0) {
-        auto perDay = [days](Megabytes sum) {
-            // Shown with two decimals and kept as shown.
-            return Megabytes::fromDecimal(
-                requireNumber(formatNumber(sum.toDouble() / days, 2, QLocale::c()), QLocale::c()));
-        };
-        m_figures.averageCaption =
-            formatNumber((chart.monthFree + chart.monthNonFree).toDouble() / days, 2);
-        m_result.setAverageCaption(m_figures.averageCaption);
-        averageNonFree = perDay(chart.monthNonFree);
-        averageFree = perDay(chart.monthFree);
+void ReportBuilder::finishReport(ChartDays& chart, Document* styledDocument) {
+    m_figures.days = chart.days;
+    m_outcome.dailyTotals = m_figures.dailyTotals;
+    writeChartData(chart, averagePerDay(chart));
+    applyOutcome();
+    if (styledDocument != nullptr) {
+        styleDocumentPage(*styledDocument);
     }
+    m_result.reportReady();
+    feedCharts();
+    m_result.CreateSummary();
+}
+
+ReportBuilder::DayAverages ReportBuilder::averagePerDay(const ChartDays& chart) {
+    const int days = chart.days;
+    if (days <= 0) {
+        return DayAverages{chart.monthNonFree, chart.monthFree};
+    }
+    auto perDay = [days](Megabytes sum) {
+        // Shown with two decimals and kept as shown.
+        return Megabytes::fromDecimal(
+            requireNumber(formatNumber(sum.toDouble() / days, 2, QLocale::c()), QLocale::c()));
+    };
+    m_figures.averageCaption =
+        formatNumber((chart.monthFree + chart.monthNonFree).toDouble() / days, 2);
+    m_outcome.averageCaption = m_figures.averageCaption;
+    return DayAverages{perDay(chart.monthNonFree), perDay(chart.monthFree)};
+}
+
+void ReportBuilder::writeChartData(const ChartDays& chart, const DayAverages& averages) {
+    const DisplaySettings& display = m_state.display;
     m_state.mstrGraphData = chart.labels;
     m_state.mstrGraphDataWithAverage = chart.labels + QStringLiteral("\tAvg");
     if (!display.mblnExcludeNonFree) {
         m_state.mstrGraphData += u"\r\n" + chart.usageLine;
         m_state.mstrGraphDataWithAverage +=
-            u"\r\n" + chart.usageLine + u'\t' + averageNonFree.defaultText();
+            u"\r\n" + chart.usageLine + u'\t' + averages.nonFree.defaultText();
     }
     if ((m_state.planKind == kNightUnlimitedPlan && !display.mblnExcludeFree) ||
         m_state.planKind == kUnlimitedPlan) {
         m_state.mstrGraphData += u"\r\n" + chart.freeLine;
         m_state.mstrGraphDataWithAverage +=
-            u"\r\n" + chart.freeLine + u'\t' + averageFree.defaultText();
+            u"\r\n" + chart.freeLine + u'\t' + averages.free.defaultText();
     }
+}
 
+void ReportBuilder::styleDocumentPage(Document& doc) {
     // The row colours as style rules of the page (the direct way's page has them already).
-    if (styledDocument != nullptr) {
-        addStyleRules(*styledDocument, display);
-        if (m_result.takesPageMarkup()) {
-            m_result.setReportPage(styledDocument->documentElement()->outerHTML());
-        }
+    addStyleRules(doc, m_state.display);
+    if (m_result.takesPageMarkup()) {
+        m_result.setReportPage(doc.documentElement()->outerHTML());
     }
-    m_result.reportReady();
+}
 
+void ReportBuilder::feedCharts() {
+    const DisplaySettings& display = m_state.display;
     if (display.mbytChartType == 1 && m_result.graphInitialised() &&
         m_result.officeChartRunning()) {
         m_result.setOfficeChartData(display.mblnShowAverage ? m_state.mstrGraphDataWithAverage
@@ -747,7 +806,6 @@ void ReportBuilder::finishReport(ChartDays& chart, Document* styledDocument) {
     }
     m_result.setInbuiltChartInitialised(false);
     m_result.UpdateGraphControl();
-    m_result.CreateSummary();
 }
 
 }  // namespace kestrova

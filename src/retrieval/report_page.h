@@ -96,19 +96,44 @@ public:
 private:
     struct ChartDays;
     struct DirectPlan;
+    struct ListedRows;
+    struct DayAverages;
 
     void writeOutput();
-    void writeThroughDocuments();
     // False when the rows need the documents after all; nothing has been changed then.
     bool writeDirect();
     bool planDirect(DirectPlan& plan) const;
+    // Both throw where the rows have to go through the documents.
+    void planDirectRows(DirectPlan& plan) const;
+    bool planPageAround(DirectPlan& plan) const;
+    void takeDirectFigures(const DirectPlan& plan);
+    void handOverDirectPage(DirectPlan& plan);
+    QString directPage(const DirectPlan& plan, QStringView doctype) const;
+
+    void writeThroughDocuments();
+    // Classifies and totals the records of the skeleton in the hidden browser.
+    ListedRows classifySkeletonRows();
+    // The finished page, in the result's report document.
+    Document& writeReportDocument(ListedRows listed);
+    // Each day's total beside its rows, and the days of the chart.
+    void addDailyTotals(Document& doc, ChartDays& chart);
+
     void writeSkeleton(const QString& records);
     void finishReport(ChartDays& chart, Document* styledDocument);
+    DayAverages averagePerDay(const ChartDays& chart);
+    void writeChartData(const ChartDays& chart, const DayAverages& averages);
+    void styleDocumentPage(Document& doc);
+    void feedCharts();
+    // Hands the target m_outcome, once per report.
+    void applyOutcome();
 
     RetrievalState& m_state;
     RetrievalHost& m_host;
     ReportTarget& m_result;
     ReportFigures m_figures;
+    // Starts as the target's and gathers what the report finds.
+    ReportOutcome m_outcome;
+    bool m_outcomeApplied = false;
     bool m_directRows = true;
     // The rows of the last GrabbingFinished, kept aside instead of in the skeleton.
     QString m_rows;

@@ -11,6 +11,22 @@ namespace kestrova {
 
 class Document;
 
+// What a report finds besides its page: the month's usage in whole MB, the newest record's day
+// and that day's usage, the average per day and the daily totals.
+struct ReportOutcome {
+    QDate mdtLastUsedDate;  // 1 Jan 2000 for a report without records
+    std::int32_t mlngTotalUsage = 0;
+    std::int32_t mlngChargedUsage = 0;
+    // What the night-unlimited plans charge whatever the report's plan kind, for pricing
+    // those plans in comparisons.
+    std::int32_t nightChargedUsage = 0;
+    std::int32_t mlngLastDayUsage = 0;  // -1 when no day was counted
+    // lblAverage's text; a report without days leaves it as it was.
+    QString averageCaption;
+    // Each day's total, oldest first (the forecast finds the day the allowance ran out).
+    std::vector<DailyTotal> dailyTotals;
+};
+
 // What the report builder writes into: the result window implements it (the command-line
 // tools use HeadlessResult).
 class ReportTarget {
@@ -29,17 +45,12 @@ public:
     virtual bool takesPageMarkup() const { return false; }
     virtual void setReportPage(QString page) { Q_UNUSED(page); }
 
-    virtual QDate lastUsedDate() const = 0;  // mdtLastUsedDate
-    virtual void setLastUsedDate(const QDate& date) = 0;
-    virtual void setTotalUsage(std::int32_t mb) = 0;    // mlngTotalUsage
-    virtual void setChargedUsage(std::int32_t mb) = 0;  // mlngChargedUsage
-    // What the night-unlimited plans charge whatever the report's plan kind, for pricing
-    // those plans in comparisons.
-    virtual void setNightChargedUsage(std::int32_t mb) { Q_UNUSED(mb); }
-    virtual void setLastDayUsage(std::int32_t mb) = 0;  // mlngLastDayUsage
-    virtual void setAverageCaption(const QString& caption) = 0;  // lblAverage
-    // Each day's total, oldest first (the forecast finds the day the allowance ran out).
-    virtual void setDailyTotals(const std::vector<DailyTotal>&) {}
+    // The outcome as the target holds it now. A report starts from it and changes what it
+    // finds, so one that fails part way leaves the rest as it was.
+    virtual ReportOutcome outcome() const = 0;
+    // Takes the report's outcome in one piece: before reportReady(), or, for a report that
+    // fails, with what it had found by then.
+    virtual void applyOutcome(const ReportOutcome& outcome) = 0;
 
     // The office chart object: created (mblnGraphInitialised) and its server running.
     virtual bool graphInitialised() const = 0;

@@ -120,10 +120,10 @@ TEST_F(WholeProgram, FromTheButtonToTheResultWindowAndBack) {
     EXPECT_EQ(w.state().mstrRecords, recordsText(expected));
     // The totals the report builder gives these records without any window.
     const HeadlessResult figures = headlessReport(recordsText(expected), w.state().mstrMonthYear);
-    EXPECT_GT(figures.mlngTotalUsage, 0);
-    EXPECT_EQ(result.mlngTotalUsage(), figures.mlngTotalUsage);
-    EXPECT_EQ(result.mlngLastDayUsage(), figures.mlngLastDayUsage);
-    EXPECT_EQ(result.lblAverage()->text(), figures.averageCaption);
+    EXPECT_GT(figures.outcome().mlngTotalUsage, 0);
+    EXPECT_EQ(result.mlngTotalUsage(), figures.outcome().mlngTotalUsage);
+    EXPECT_EQ(result.mlngLastDayUsage(), figures.outcome().mlngLastDayUsage);
+    EXPECT_EQ(result.lblAverage()->text(), figures.outcome().averageCaption);
     const portal::Date newest = expected.front().date;
     EXPECT_EQ(result.lastUsedDate(), QDate(int(newest.year()), int(unsigned(newest.month())),
                                            int(unsigned(newest.day()))));

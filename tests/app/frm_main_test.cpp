@@ -654,9 +654,9 @@ TEST_F(MainWindow, AChosenFileOpensTheResultWindowWithItsRecords) {
     frmResult& result = w->resultWindow();
     EXPECT_EQ(result.windowModality(), Qt::WindowModal);
     const HeadlessResult expected = testing::headlessReport(records, q("2026-10-unbilled"));
-    EXPECT_GT(expected.mlngTotalUsage, 0);
-    EXPECT_EQ(result.mlngTotalUsage(), expected.mlngTotalUsage);
-    EXPECT_EQ(result.lblAverage()->text(), expected.averageCaption);
+    EXPECT_GT(expected.outcome().mlngTotalUsage, 0);
+    EXPECT_EQ(result.mlngTotalUsage(), expected.outcome().mlngTotalUsage);
+    EXPECT_EQ(result.lblAverage()->text(), expected.outcome().averageCaption);
     EXPECT_TRUE(result.fraReport()->WebBrowser1()->shownPage().contains(
         q("Bandwidth usage summary for 2026-10-unbilled")));
     EXPECT_GT(result.fraSummary()->cmbPlans()->count(), 0);  // LoadCombo ran

@@ -99,8 +99,9 @@ TEST_F(LiveGrab, FromTheButtonToTheReportWithTheSubscribersDates) {
     EXPECT_EQ(state.mstrRecords, recordsText(expected));
     EXPECT_EQ(host.innerPage, 1);  // the timer's tick went back to "Login Info"
     const portal::Date newest = expected.front().date;
-    EXPECT_EQ(result.mdtLastUsedDate, QDate(int(newest.year()), int(unsigned(newest.month())),
-                                            int(unsigned(newest.day()))));
+    EXPECT_EQ(
+        result.outcome().mdtLastUsedDate,
+        QDate(int(newest.year()), int(unsigned(newest.month())), int(unsigned(newest.day()))));
 }
 
 TEST_F(LiveGrab, TenGrabsInARow) {

@@ -180,8 +180,8 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     EXPECT_EQ(host.message, q("Fetching log. Please wait..."));
     EXPECT_EQ(host.innerPage, 1);  // Timer1's tick went back to "Login Info"
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(result.mlngTotalUsage, 15);
-    EXPECT_EQ(result.mdtLastUsedDate, QDate(2013, 4, 17));
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+    EXPECT_EQ(result.outcome().mdtLastUsedDate, QDate(2013, 4, 17));
     ASSERT_EQ(browser.downloads().size(), 1u);
     EXPECT_EQ(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
     EXPECT_EQ(host.steps, (std::vector<GrabStep>{GrabStep::Connecting, GrabStep::LoggingIn,
@@ -270,7 +270,7 @@ TEST_F(Grab, ASlowPortalIsWaitedForPageByPage) {
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
         << messages.texts().join(u'|').toStdString();
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(result.mlngTotalUsage, 15);
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
 }
 
 TEST_F(Grab, APageThatNeverComesStopsTheGrabAtItsLimitNamingThePage) {
@@ -538,7 +538,7 @@ TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
     EXPECT_EQ(state.mstrRecords, records);
     EXPECT_EQ(state.mstrMonthYear, q("2013-04-billed-ab"));  // up to the last "-"
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
-    EXPECT_EQ(result.mlngTotalUsage, 5);
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 5);
     EXPECT_TRUE(browser.navigations().empty());
 }
 
@@ -567,9 +567,9 @@ TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
         ASSERT_TRUE(spinUntil([&] { return host.outputs == outputs + 1; }));
         ++outputs;
         EXPECT_EQ(state.planKind, c.kind);
-        EXPECT_EQ(result.mlngTotalUsage, 130);
-        EXPECT_EQ(result.mlngChargedUsage, c.charged);
-        EXPECT_EQ(result.nightChargedUsage, 30);
+        EXPECT_EQ(result.outcome().mlngTotalUsage, 130);
+        EXPECT_EQ(result.outcome().mlngChargedUsage, c.charged);
+        EXPECT_EQ(result.outcome().nightChargedUsage, 30);
     }
 }
 

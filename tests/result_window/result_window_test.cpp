@@ -878,10 +878,12 @@ TEST_F(ResultWindow, TheSavingIsTheDifferenceOfTheAmountsShown) {
     ResultWindowOptions options;
     options.clock = [] { return QDate(2013, 5, 2); };
     MonthOnScreen m(std::move(options));
-    m.window->setTotalUsage(1173);
-    m.window->setChargedUsage(1173);
-    m.window->setLastUsedDate(QDate(2013, 4, 15));
-    m.window->setLastDayUsage(40);
+    ReportOutcome month = m.window->outcome();
+    month.mlngTotalUsage = 1173;
+    month.mlngChargedUsage = 1173;
+    month.mdtLastUsedDate = QDate(2013, 4, 15);
+    month.mlngLastDayUsage = 40;
+    m.window->applyOutcome(month);
     SummaryTabFrame* s = m.window->fraSummary();
     s->cmbPlans()->setCurrentIndex(s->logic().cmbPlans().indexOfSlot(1));
     EXPECT_EQ(s->figureLabel(L::lblBillTotalAndTax)->text(), QStringLiteral("Rs. 362.67"));

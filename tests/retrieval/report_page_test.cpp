@@ -58,9 +58,9 @@ TEST(ReportPage, EmptyRecordsGiveBothTablesZeroesAndNoDailyTotals) {
     EXPECT_EQ(r.summary()->row(0)->innerText(), q("Bandwidth usage summary for 2013-04\n"));
     EXPECT_EQ(r.listing()->rowCount(), 2);
     EXPECT_EQ(r.listing()->row(1)->cellCount(), 7);
-    EXPECT_TRUE(r.result.averageCaption.isEmpty());
-    EXPECT_EQ(r.result.mlngLastDayUsage, -1);
-    EXPECT_EQ(r.result.mdtLastUsedDate, QDate(2000, 1, 1));
+    EXPECT_TRUE(r.result.outcome().averageCaption.isEmpty());
+    EXPECT_EQ(r.result.outcome().mlngLastDayUsage, -1);
+    EXPECT_EQ(r.result.outcome().mdtLastUsedDate, QDate(2000, 1, 1));
     EXPECT_EQ(r.state.mstrGraphData, q("\r\nUsage"));
     EXPECT_EQ(r.state.mstrGraphDataWithAverage, q("\tAvg\r\nUsage\t0"));
     EXPECT_EQ(r.result.summaries, 1);
@@ -76,8 +76,8 @@ TEST(ReportPage, MonthSumRoundsEachRecordHalvesToEvenWhileUsageKeepsDecimals) {
     // 0 + 2 + 2 + 0 for the month; 4.75 kept whole as 5 for the summary figures.
     EXPECT_EQ(r.summary()->row(2)->cell(0)->innerText(), q("4.000"));
     EXPECT_EQ(r.summary()->row(2)->cell(1)->innerText(), q("0.004"));
-    EXPECT_EQ(r.result.mlngTotalUsage, 5);
-    EXPECT_EQ(r.result.mlngChargedUsage, 5);
+    EXPECT_EQ(r.result.outcome().mlngTotalUsage, 5);
+    EXPECT_EQ(r.result.outcome().mlngChargedUsage, 5);
     EXPECT_EQ(r.report.figures().monthSumMB, 4);
 }
 
@@ -87,8 +87,8 @@ TEST(ReportPage, OneDaySpansAllRowsWithOneDailyTotal) {
              "2013-04-17,08:00:00,00:10:00,0,0,3\n");
     EXPECT_EQ(r.dailyTotals(), (QStringList{q("6.25 MB/3"), QString(), QString()}));
     EXPECT_EQ(r.report.figures().days, 1);
-    EXPECT_EQ(r.result.mlngLastDayUsage, 6);
-    EXPECT_EQ(r.result.averageCaption, q("6.25"));
+    EXPECT_EQ(r.result.outcome().mlngLastDayUsage, 6);
+    EXPECT_EQ(r.result.outcome().averageCaption, q("6.25"));
     ElementPtr cell = r.listing()->row(2)->cell(6);
     EXPECT_EQ(cell->className(), q("dailytotal"));
     EXPECT_EQ(cell->align(), q("middle"));
@@ -105,15 +105,15 @@ TEST(ReportPage, DailyTotalsStandBesideTheFirstRowOfEachDay) {
     EXPECT_EQ(r.dailyTotals(), (QStringList{q("1100.5 MB\n1.07 GB/2"), QString(), q("1 MB/1"),
                                             q("5 MB/2"), QString()}));
     EXPECT_EQ(r.report.figures().days, 3);
-    EXPECT_EQ(r.result.mlngLastDayUsage, 1100);  // the block at the top: the newest day
-    EXPECT_EQ(r.result.mdtLastUsedDate, QDate(2013, 4, 18));
+    EXPECT_EQ(r.result.outcome().mlngLastDayUsage, 1100);  // the block at the top: the newest day
+    EXPECT_EQ(r.result.outcome().mdtLastUsedDate, QDate(2013, 4, 18));
     EXPECT_EQ(r.listing()->row(2)->cell(0)->innerText(), q("2013-04-18"));
     // Chart columns go from the oldest day to the newest.
     EXPECT_EQ(r.state.mstrGraphData, q("\t16\t17\t18\r\nUsage\t5.00\t1.00\t1100.50"));
     EXPECT_EQ(r.state.mstrGraphDataWithAverage,
               q("\t16\t17\t18\tAvg\r\nUsage\t5.00\t1.00\t1100.50\t368.83"));
-    EXPECT_EQ(r.result.averageCaption, q("368.83"));
-    EXPECT_EQ(r.result.mlngTotalUsage, 1106);
+    EXPECT_EQ(r.result.outcome().averageCaption, q("368.83"));
+    EXPECT_EQ(r.result.outcome().mlngTotalUsage, 1106);
 }
 
 TEST(ReportPage, DailyTotalsReachTheFiguresAndTheResultOldestFirst) {
@@ -130,11 +130,11 @@ TEST(ReportPage, DailyTotalsReachTheFiguresAndTheResultOldestFirst) {
         {QDate(2013, 4, 18), Megabytes::fromTenThousandths(7005000)},
     };
     EXPECT_EQ(r.report.figures().dailyTotals, expected);
-    EXPECT_EQ(r.result.dailyTotals, expected);
+    EXPECT_EQ(r.result.outcome().dailyTotals, expected);
 
     Report empty("");
     EXPECT_TRUE(empty.report.figures().dailyTotals.empty());
-    EXPECT_TRUE(empty.result.dailyTotals.empty());
+    EXPECT_TRUE(empty.result.outcome().dailyTotals.empty());
 }
 
 TEST(ReportPage, RowsCarryTheirClassAndThePageItsColourRules) {
@@ -247,9 +247,9 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
     EXPECT_EQ(f.mixedRecords, 1);
     // Whole megabytes as the total is rounded: 67.5 to the even 68; the records' total of
     // 177.5 stays the total.
-    EXPECT_EQ(night.result.mlngChargedUsage, 68);
-    EXPECT_EQ(night.result.nightChargedUsage, 68);
-    EXPECT_EQ(night.result.mlngTotalUsage, 178);
+    EXPECT_EQ(night.result.outcome().mlngChargedUsage, 68);
+    EXPECT_EQ(night.result.outcome().nightChargedUsage, 68);
+    EXPECT_EQ(night.result.outcome().mlngTotalUsage, 178);
     QStringList classes;
     for (int i = 2; i < night.listing()->rowCount(); ++i) {
         classes << night.listing()->row(i)->className();
@@ -262,8 +262,8 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
     EXPECT_EQ(limited.report.figures().chargedMB, Megabytes::fromText(q("177.5"), QLocale::c()));
     EXPECT_EQ(limited.report.figures().freeMB, Megabytes());
     EXPECT_EQ(limited.report.figures().mixedRecords, 0);
-    EXPECT_EQ(limited.result.mlngChargedUsage, limited.result.mlngTotalUsage);
-    EXPECT_EQ(limited.result.nightChargedUsage, 68);
+    EXPECT_EQ(limited.result.outcome().mlngChargedUsage, limited.result.outcome().mlngTotalUsage);
+    EXPECT_EQ(limited.result.outcome().nightChargedUsage, 68);
     EXPECT_EQ(limited.report.figures().nightChargedMB, f.chargedMB);
 }
 
@@ -298,7 +298,7 @@ TEST(ReportPage, CacheTextWrittenBeforeFieldsWereEscapedStillReads) {
     ElementPtr record = result.report.elementsByTagName(q("table")).item(1)->row(2);
     EXPECT_EQ(record->cell(1)->innerText(), q("AT&T 10:00"));
     EXPECT_EQ(record->cell(2)->innerText(), q("a < b"));
-    EXPECT_EQ(result.mlngTotalUsage, 2);
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 2);
 }
 
 TEST(ReportPage, ACellWithoutANumberEndsWithItsDescription) {
@@ -325,6 +325,52 @@ TEST(ReportPage, TotalsBeyondTheRangeEndInOverflow) {
         EXPECT_EQ(r.messages.messages[0].text, q("Overflow")) << log;
         EXPECT_FALSE(r.host.busy);
         EXPECT_EQ(r.result.summaries, 0) << log;
+    }
+}
+
+// A report that fails part way hands over what it found by then (the newest record's day is
+// found before the totals) and leaves every other figure as the last report left it.
+TEST(ReportPage, AFailedReportKeepsTheFiguresItDidNotReach) {
+    const struct {
+        const char* log;
+        const char* failure;
+    } cases[] = {{"2013-04-17,23:00:00,00:10:00,0,0,n/a\n", "Type mismatch"},
+                 {"2013-04-17,a,b,c,d,900000000000000\n"
+                  "2013-04-17,a,b,c,d,900000000000000\n",
+                  "Overflow"}};
+    ReportOutcome earlier;
+    earlier.mdtLastUsedDate = QDate(2013, 3, 31);
+    earlier.mlngTotalUsage = 99;
+    earlier.mlngChargedUsage = 98;
+    earlier.nightChargedUsage = 97;
+    earlier.mlngLastDayUsage = 9;
+    earlier.averageCaption = q("7.00");
+    earlier.dailyTotals = {{QDate(2013, 3, 31), Megabytes::fromWhole(9)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.log);
+        RecordingDialogs messages;
+        ScopedDialogs seam{messages};
+        RetrievalState state;
+        state.mstrMonthYear = q("2013-04");
+        HeadlessHost host;
+        HeadlessResult result;
+        result.applyOutcome(earlier);
+        ReportBuilder report{state, host, result};
+        UsageExtraction extraction{state, host, report};
+        extraction.ParseUsageFile(q("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\n") +
+                                  q(c.log));
+        report.WriteOutput();
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_TRUE(messages.messages[0].text.contains(q(c.failure)));
+        const ReportOutcome now = result.outcome();
+        EXPECT_EQ(now.mdtLastUsedDate, QDate(2013, 4, 17));
+        EXPECT_EQ(now.mlngTotalUsage, earlier.mlngTotalUsage);
+        EXPECT_EQ(now.mlngChargedUsage, earlier.mlngChargedUsage);
+        EXPECT_EQ(now.nightChargedUsage, earlier.nightChargedUsage);
+        EXPECT_EQ(now.mlngLastDayUsage, earlier.mlngLastDayUsage);
+        EXPECT_EQ(now.averageCaption, earlier.averageCaption);
+        EXPECT_EQ(now.dailyTotals, earlier.dailyTotals);
+        EXPECT_EQ(result.summaries, 0);
     }
 }
 

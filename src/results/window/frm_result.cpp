@@ -8,6 +8,7 @@
 #include "platform/settings_store.h"
 #include "platform/twips.h"
 #include "results/chart_feed.h"
+#include "results/summary_report.h"
 #include "results/window/chart_tab.h"
 #include "results/window/colour_box.h"
 #include "results/window/report_tab.h"
@@ -316,10 +317,6 @@ void frmResult::UpdateGraphControl() {
 
 void frmResult::ResizeChart() { m_chart->ResizeChart(); }
 
-ColorRef frmResult::ChangeColor(int r, int g, int b) const { return kestrova::ChangeColor(r, g, b); }
-
-int frmResult::GetRGB(std::int64_t Color, int part) const { return kestrova::GetRGB(Color, part); }
-
 void frmResult::prepareToShow(const QIcon& mainWindowIcon) {
     ensureLoaded();
     LoadCombo();
@@ -337,7 +334,6 @@ void frmResult::prepareToShow(const QIcon& mainWindowIcon) {
     // The stored night-unlimited option shows in its box, so box and chart colours agree.
     m_night->setChecked(d.mblnNightUnlimitedPlan);
     applyFreeUsageControls();
-    SetCheckBoxState();
     m_flags.mblnDisableRefreshing = false;
     if (!mainWindowIcon.isNull()) {
         setWindowIcon(mainWindowIcon);
@@ -370,40 +366,23 @@ void frmResult::reportReady() {
 
 QDate frmResult::lastUsedDate() const { return inputs().mdtLastUsedDate; }
 
-void frmResult::setLastUsedDate(const QDate& date) {
-    SummaryInputs i = inputs();
-    i.mdtLastUsedDate = date;
-    setInputs(i);
+ReportOutcome frmResult::outcome() const {
+    const SummaryInputs i = inputs();
+    ReportOutcome o;
+    o.mdtLastUsedDate = i.mdtLastUsedDate;
+    o.mlngTotalUsage = i.mlngTotalUsage;
+    o.mlngChargedUsage = i.mlngChargedUsage;
+    o.nightChargedUsage = i.nightChargedUsage;
+    o.mlngLastDayUsage = i.mlngLastDayUsage;
+    o.averageCaption = m_average->text();
+    o.dailyTotals = m_summary->logic().dailyTotals();
+    return o;
 }
 
-void frmResult::setTotalUsage(std::int32_t mb) {
-    SummaryInputs i = inputs();
-    i.mlngTotalUsage = mb;
-    setInputs(i);
-}
-
-void frmResult::setChargedUsage(std::int32_t mb) {
-    SummaryInputs i = inputs();
-    i.mlngChargedUsage = mb;
-    setInputs(i);
-}
-
-void frmResult::setNightChargedUsage(std::int32_t mb) {
-    SummaryInputs i = inputs();
-    i.nightChargedUsage = mb;
-    setInputs(i);
-}
-
-void frmResult::setLastDayUsage(std::int32_t mb) {
-    SummaryInputs i = inputs();
-    i.mlngLastDayUsage = mb;
-    setInputs(i);
-}
-
-void frmResult::setAverageCaption(const QString& caption) { m_average->setText(caption); }
-
-void frmResult::setDailyTotals(const std::vector<DailyTotal>& days) {
-    m_summary->logic().setDailyTotals(days);
+void frmResult::applyOutcome(const ReportOutcome& outcome) {
+    setInputs(summaryInputsOf(outcome));
+    m_average->setText(outcome.averageCaption);
+    m_summary->logic().setDailyTotals(outcome.dailyTotals);
 }
 
 bool frmResult::officeChartRunning() const { return m_chart->officeChartRunning(); }

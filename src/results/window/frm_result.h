@@ -62,10 +62,6 @@ public:
     void CreateSummary() override;
     void UpdateGraphControl() override;
     void ResizeChart();
-    // Called by the main window once it has put the option check boxes into their states.
-    void SetCheckBoxState() {}
-    ColorRef ChangeColor(int r, int g, int b) const;
-    int GetRGB(std::int64_t Color, int part) const;
 
     // ShowOutput's part on the window, before the main window shows it: the plan list, the
     // stored options into the check boxes, colour boxes and row colour labels (with
@@ -82,18 +78,13 @@ public:
     std::int32_t mlngTotalUsage() const;
     std::int32_t mlngChargedUsage() const;
     std::int32_t mlngLastDayUsage() const;
+    QDate lastUsedDate() const;  // mdtLastUsedDate
 
     // --- ReportTarget -----------------------------------------------------------------------
     Document& reportDocument() override;
     void reportReady() override;
-    QDate lastUsedDate() const override;
-    void setLastUsedDate(const QDate& date) override;
-    void setTotalUsage(std::int32_t mb) override;
-    void setChargedUsage(std::int32_t mb) override;
-    void setNightChargedUsage(std::int32_t mb) override;
-    void setLastDayUsage(std::int32_t mb) override;
-    void setAverageCaption(const QString& caption) override;
-    void setDailyTotals(const std::vector<DailyTotal>& days) override;
+    ReportOutcome outcome() const override;
+    void applyOutcome(const ReportOutcome& outcome) override;
     bool graphInitialised() const override { return m_flags.mblnGraphInitialised; }
     bool officeChartRunning() const override;
     void setOfficeChartData(const QString& dataText) override;
