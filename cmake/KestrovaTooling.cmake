@@ -17,6 +17,10 @@ if(KESTROVA_HAVE_WSHADOW_LOCAL)
   target_compile_options(kestrova_warnings INTERFACE -Wshadow=local)
 endif()
 
+if(KESTROVA_WERROR)
+  target_compile_options(kestrova_warnings INTERFACE -Werror)
+endif()
+
 add_library(kestrova_sanitizers INTERFACE)
 if(KESTROVA_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")

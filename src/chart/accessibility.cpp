@@ -32,10 +32,11 @@ class ColumnAccessible : public QAccessibleInterface, public QAccessibleActionIn
 public:
     ColumnAccessible(XChart* chart, int column) : m_chart(chart), m_column(column) {}
 
-    bool isValid() const override { return m_chart && m_column < m_chart->model().itemCount(); }
+    bool isValid() const override { return live() != nullptr; }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override {
-        return m_chart ? m_chart->window()->windowHandle() : nullptr;
+        XChart* chart = m_chart.data();
+        return chart ? chart->window()->windowHandle() : nullptr;
     }
     QAccessibleInterface* parent() const override {
         return m_chart ? QAccessible::queryAccessibleInterface(m_chart.data()) : nullptr;
@@ -45,42 +46,45 @@ public:
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override {
-        if (!isValid()) {
+        XChart* chart = live();
+        if (!chart) {
             return QString();
         }
         switch (t) {
             case QAccessible::Name: {
-                const ChartItemPtr item = m_chart->model().item(m_column);
+                const ChartItemPtr item = chart->model().item(m_column);
                 return item ? oneLine(item->XAxisDescription) : QString();
             }
             case QAccessible::Value:
-                return columnValue(*m_chart, m_column);
+                return columnValue(*chart, m_column);
             default:
                 return QString();
         }
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
-        if (!isValid()) {
+        XChart* chart = live();
+        if (!chart) {
             return QRect();
         }
-        const ChartModel& m = m_chart->model();
+        const ChartModel& m = chart->model();
         const QRectF twips = m.geometry().columnRect(m_column);
         const QRect pixels(
             int(twips.left() / m.twipsPerPixelX()), int(twips.top() / m.twipsPerPixelY()),
             int(twips.width() / m.twipsPerPixelX()), int(twips.height() / m.twipsPerPixelY()));
-        return QRect(m_chart->mapToGlobal(pixels.topLeft()), pixels.size());
+        return QRect(chart->mapToGlobal(pixels.topLeft()), pixels.size());
     }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override {
         QAccessible::State s;
-        if (!isValid()) {
+        XChart* chart = live();
+        if (!chart) {
             s.invalid = true;
             return s;
         }
-        s.selectable = m_chart->model().Selectable();
-        s.selected = m_chart->model().SelectedColumn() == m_column;
-        s.invisible = !m_chart->isVisible();
+        s.selectable = chart->model().Selectable();
+        s.selected = chart->model().SelectedColumn() == m_column;
+        s.invisible = !chart->isVisible();
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
@@ -88,17 +92,25 @@ public:
                                                     : nullptr;
     }
     QStringList actionNames() const override {
-        return isValid() && m_chart->model().Selectable() ? QStringList{pressAction()}
-                                                          : QStringList();
+        XChart* chart = live();
+        return chart && chart->model().Selectable() ? QStringList{pressAction()} : QStringList();
     }
     void doAction(const QString& name) override {
-        if (isValid() && name == pressAction() && m_chart->model().Selectable()) {
-            m_chart->model().setSelectedColumn(m_column);
+        XChart* chart = live();
+        if (chart && name == pressAction() && chart->model().Selectable()) {
+            chart->model().setSelectedColumn(m_column);
         }
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
+    // The chart while it lives and still has this column; read once per use, as the pointer
+    // may clear between two reads.
+    XChart* live() const {
+        XChart* chart = m_chart.data();
+        return chart && m_column < chart->model().itemCount() ? chart : nullptr;
+    }
+
     QPointer<XChart> m_chart;
     int m_column;
 };

@@ -18,9 +18,12 @@ class TabAccessible : public QAccessibleInterface, public QAccessibleActionInter
 public:
     TabAccessible(ctlTabs* tabs, int index) : m_tabs(tabs), m_index(index) {}
 
-    bool isValid() const override { return m_tabs && m_index <= m_tabs->Tabs(); }
+    bool isValid() const override { return live() != nullptr; }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return m_tabs ? m_tabs->window()->windowHandle() : nullptr; }
+    QWindow* window() const override {
+        ctlTabs* tabs = m_tabs.data();
+        return tabs ? tabs->window()->windowHandle() : nullptr;
+    }
     QAccessibleInterface* parent() const override {
         return m_tabs ? QAccessible::queryAccessibleInterface(m_tabs.data()) : nullptr;
     }
@@ -29,38 +32,41 @@ public:
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override {
-        if (!isValid()) {
+        ctlTabs* tabs = live();
+        if (!tabs) {
             return QString();
         }
         switch (t) {
             case QAccessible::Name:
-                return m_tabs->tabCaption(m_index);
+                return tabs->tabCaption(m_index);
             case QAccessible::Description:
-                return QStringLiteral("Tab %1 of %2").arg(m_index).arg(m_tabs->Tabs());
+                return QStringLiteral("Tab %1 of %2").arg(m_index).arg(tabs->Tabs());
             default:
                 return QString();
         }
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
-        if (!isValid()) {
+        ctlTabs* tabs = live();
+        if (!tabs) {
             return QRect();
         }
-        const QRect r = m_tabs->tabRect(m_index).toQRect();
-        return QRect(m_tabs->mapToGlobal(r.topLeft()), r.size());
+        const QRect r = tabs->tabRect(m_index).toQRect();
+        return QRect(tabs->mapToGlobal(r.topLeft()), r.size());
     }
     QAccessible::Role role() const override { return QAccessible::PageTab; }
     QAccessible::State state() const override {
         QAccessible::State s;
-        if (!isValid()) {
+        ctlTabs* tabs = live();
+        if (!tabs) {
             s.invalid = true;
             return s;
         }
         s.selectable = true;
         s.focusable = true;
-        s.selected = m_index == m_tabs->SelectedTab();
-        s.focused = s.selected && m_tabs->hasFocus();
-        s.invisible = !m_tabs->isVisible();
+        s.selected = m_index == tabs->SelectedTab();
+        s.focused = s.selected && tabs->hasFocus();
+        s.invisible = !tabs->isVisible();
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
@@ -69,13 +75,21 @@ public:
     }
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& name) override {
-        if (isValid() && name == pressAction()) {
-            m_tabs->setSelectedTab(m_index);
+        ctlTabs* tabs = live();
+        if (tabs && name == pressAction()) {
+            tabs->setSelectedTab(m_index);
         }
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
+    // The strip while it lives and still has this tab; read once per use, as the pointer may
+    // clear between two reads.
+    ctlTabs* live() const {
+        ctlTabs* tabs = m_tabs.data();
+        return tabs && m_index <= tabs->Tabs() ? tabs : nullptr;
+    }
+
     QPointer<ctlTabs> m_tabs;
     int m_index;
 };

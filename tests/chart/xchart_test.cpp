@@ -657,8 +657,9 @@ TEST_F(ChartFixture, AScreenReaderReadsTheTitleTheColumnsAndTheSelection) {
     QTest::keyClick(&chart, Qt::Key_End);
     EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("50: Item of 50"));
     EXPECT_TRUE(iface->child(4)->state().selected);
-    ASSERT_NE(third->actionInterface(), nullptr);
-    third->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QAccessibleActionInterface* press = third->actionInterface();
+    ASSERT_NE(press, nullptr);
+    press->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(model().SelectedColumn(), 2);
     EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("60: Item of 60"));
 }

@@ -771,8 +771,11 @@ TEST_F(ResultWindow, ChartTypeTwoIsThereWhenTheWindowOpensAgainOnTheChartTab) {
     w.prepareToShow();
     w.show();
     EXPECT_EQ(factory.calls, 2);
-    ASSERT_NE(w.fraChart()->officeChart(), nullptr);
-    EXPECT_TRUE(w.fraChart()->officeChart()->widget()->isVisible());
+    auto* office = w.fraChart()->officeChart();
+    ASSERT_NE(office, nullptr);
+    QWidget* officeWidget = office->widget();
+    ASSERT_NE(officeWidget, nullptr);
+    EXPECT_TRUE(officeWidget->isVisible());
     EXPECT_TRUE(w.flags().mblnGraphInitialised);
     EXPECT_EQ(factory.last->data, m.state.mstrGraphData);
 
