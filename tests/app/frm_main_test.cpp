@@ -8,7 +8,7 @@
 #include "app/grab_fixture.h"
 #include "app/usage_check.h"
 
-#include "browser/task_runner.h"
+#include "support/task_runner.h"
 #include "support/keyboard_check.h"
 #include "support/layout_check.h"
 #include "support/qt_printers.h"

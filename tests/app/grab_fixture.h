@@ -7,7 +7,7 @@
 #include "app/grab_host.h"
 #include "app/usage_check.h"
 
-#include "browser/task_runner.h"
+#include "support/task_runner.h"
 
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"

@@ -6,8 +6,8 @@
 #include "app/grab_fixture.h"
 #include "app/usage_check.h"
 
-#include "browser/portal_process.h"
-#include "browser/task_runner.h"
+#include "support/portal_process.h"
+#include "support/task_runner.h"
 #include "support/qt_printers.h"
 
 #include "platform/dialogs.h"

@@ -5,7 +5,7 @@
 #include "app/usage_check.h"
 #include "app/grab_fixture.h"
 
-#include "browser/task_runner.h"
+#include "support/task_runner.h"
 #include "support/qt_printers.h"
 
 #include "platform/dialogs.h"

@@ -5,7 +5,7 @@
 
 #include "app/deployment.h"
 #include "app/main_settings.h"
-#include "browser/task_runner.h"
+#include "support/task_runner.h"
 #include "platform/memory_browser.h"
 #include "platform/password_store.h"
 #include "platform/settings_store.h"

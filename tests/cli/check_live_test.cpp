@@ -2,8 +2,8 @@
 // portal-sim on a free loopback port, with its own settings and data folders.
 
 #include "app/main_settings.h"
-#include "browser/portal_process.h"
-#include "browser/task_runner.h"
+#include "support/portal_process.h"
+#include "support/task_runner.h"
 #include "cli/fake_notifications.h"
 #include "platform/keyring/keyring_password_store.h"
 #include "support/private_keyring.h"

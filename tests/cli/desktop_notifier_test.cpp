@@ -4,7 +4,7 @@
 
 #include "cli/desktop_notifier.h"
 
-#include "browser/task_runner.h"
+#include "support/task_runner.h"
 #include "cli/fake_notifications.h"
 #include "support/qt_printers.h"
 

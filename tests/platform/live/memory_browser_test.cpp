@@ -2,7 +2,7 @@
 // tests will script, and the behaviour they may rely on (failures, frames, notification
 // order, notifications arriving while a coroutine waits).
 
-#include "browser/task_runner.h"
+#include "support/task_runner.h"
 #include "support/qt_printers.h"
 
 #include "platform/memory_browser.h"

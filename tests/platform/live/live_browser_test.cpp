@@ -1,8 +1,8 @@
 // The live browser on Qt WebEngine against portal-sim: the walk the grab makes, step by step
 // through awaited calls, and the portal's faults.
 
-#include "browser/portal_process.h"
-#include "browser/task_runner.h"
+#include "support/portal_process.h"
+#include "support/task_runner.h"
 #include "support/qt_printers.h"
 
 #include "platform/dialogs.h"

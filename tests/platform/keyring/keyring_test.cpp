@@ -3,7 +3,7 @@
 
 #include "platform/keyring/keyring_password_store.h"
 
-#include "browser/task_runner.h"
+#include "support/task_runner.h"
 #include "support/private_keyring.h"
 #include "support/qt_printers.h"
 
