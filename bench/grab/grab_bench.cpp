@@ -14,6 +14,7 @@
 #include "results/window/report_view.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoroTask>
 #include <QCoroTimer>
 #include <QDir>
@@ -21,7 +22,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QComboBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -29,21 +29,21 @@
 #include <QTest>
 #include <QTimer>
 
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <vector>
-#include <unistd.h>
 
 using namespace kestrova;
 using namespace std::chrono_literals;
 
 namespace {
 
-const char* const kSteps[] = {"download", "read log", "timer1", "report", "result window",
-                              "report view", "total"};
+const char* const kSteps[] = {"download",      "read log",    "timer1", "report",
+                              "result window", "report view", "total"};
 
 struct Stop {
     QString why;
@@ -149,7 +149,8 @@ QCoro::Task<Run> oneGrab(frmMain& w) {
     run.push_back(ms(5) - ms(4));  // the report view showing the page
     run.push_back(ms(5));
     QTest::mouseClick(result.cmdClose(), Qt::LeftButton);
-    co_await until([&] { return !w.isShowingOutput(); }, 10s, QStringLiteral("the window to close"));
+    co_await until([&] { return !w.isShowingOutput(); }, 10s,
+                   QStringLiteral("the window to close"));
     co_return run;
 }
 

@@ -171,11 +171,12 @@ int main(int argc, char** argv) {
                 view.recordsPerPart());
     for (std::size_t i = 0; i < showings.size(); ++i) {
         const Showing& s = showings[i];
-        std::printf("%s: handed over in %lld ms, shown after %lld ms (%s), longest stall "
-                    "%lld ms, stalls over 100 ms: %d\n",
-                    qPrintable(s.what), static_cast<long long>(s.handOverMs),
-                    static_cast<long long>(s.shownMs), s.ok ? "ok" : "NOT ok",
-                    static_cast<long long>(s.longestGapMs), s.gapsOver100);
+        std::printf(
+            "%s: handed over in %lld ms, shown after %lld ms (%s), longest stall "
+            "%lld ms, stalls over 100 ms: %d\n",
+            qPrintable(s.what), static_cast<long long>(s.handOverMs),
+            static_cast<long long>(s.shownMs), s.ok ? "ok" : "NOT ok",
+            static_cast<long long>(s.longestGapMs), s.gapsOver100);
         failures += s.ok ? 0 : 1;
     }
     return failures == 0 ? 0 : 1;

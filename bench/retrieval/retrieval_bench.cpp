@@ -124,7 +124,8 @@ void BM_CacheWriteAndRead(benchmark::State& state) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("2026-11-unbilled-demo.cache2"));
     for (auto _ : state) {
-        if (!SaveFileData(file, records, true) || ReadFileData(file, true).size() != records.size()) {
+        if (!SaveFileData(file, records, true) ||
+            ReadFileData(file, true).size() != records.size()) {
             state.SkipWithError("the cache file did not read back");
         }
     }

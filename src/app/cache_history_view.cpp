@@ -15,8 +15,8 @@
 #include <QLineSeries>
 #include <QLocale>
 #include <QTableWidget>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
 
@@ -37,7 +37,9 @@ QString monthLabel(const HistoryMonth& month) {
     return first.isValid() ? QLocale().toString(first, QStringLiteral("MMM yyyy")) : month.period;
 }
 
-bool isDark(const QPalette& palette) { return palette.color(QPalette::Window).lightness() < 128; }
+bool isDark(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightness() < 128;
+}
 
 }  // namespace
 
@@ -147,8 +149,9 @@ void CacheHistoryView::showHistory(const History& history, std::optional<double>
                                .arg(history.chosen->name, rupeesText(history.chosen->paise),
                                     rupeesText(*history.savingPaise())));
         } else if (!history.chosen) {
-            text << QStringLiteral("Choose your plan on the Summary tab of a report to see "
-                                   "your bills here.");
+            text << QStringLiteral(
+                "Choose your plan on the Summary tab of a report to see "
+                "your bills here.");
         }
     }
     m_totals->setText(text.join(u' '));

@@ -27,7 +27,9 @@ QStringList Deployment::systemFiles() {
     return files;
 }
 
-Deployment Deployment::load() { return read(systemFiles()); }
+Deployment Deployment::load() {
+    return read(systemFiles());
+}
 
 Deployment Deployment::read(const QStringList& iniFiles) {
     Deployment d;
@@ -50,7 +52,8 @@ Deployment Deployment::read(const QStringList& iniFiles) {
             if (taken[i]) {
                 continue;
             }
-            const QString value = ini.value(QString::fromLatin1(keys[i].first)).toString().trimmed();
+            const QString value =
+                ini.value(QString::fromLatin1(keys[i].first)).toString().trimmed();
             if (!value.isEmpty()) {
                 d.*(keys[i].second) = value;
                 taken[i] = true;

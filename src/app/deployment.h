@@ -20,7 +20,7 @@ struct Deployment {
     // lblPlans on the result window's Summary tab: the postpaid plans.
     QString postpaidPlansPage =
         QStringLiteral("https://www.orvo.example/broadband/postpaid-plans");  // PostpaidPlansPage
-    QString homePage = QStringLiteral("https://kestrova.example/");          // HomePage
+    QString homePage = QStringLiteral("https://kestrova.example/");           // HomePage
     // The last line of the notice on the "Login Info" page; empty means the line made of the
     // home page (obtainedFromLine()).
     QString obtainedFrom;  // key ObtainedFrom

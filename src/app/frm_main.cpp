@@ -18,11 +18,11 @@
 #include "platform/property_bag.h"
 #include "platform/settings_store.h"
 #include "platform/twips.h"
+#include "results/history.h"
+#include "results/summary_report.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
-#include "results/history.h"
-#include "results/summary_report.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -363,9 +363,9 @@ void frmMain::buildProcessing(QWidget* portalView) {
     m_prgGrabBusy->hide();
     m_lblGrabStatus = caption(m_fraGrabStatus, "lblGrabStatus", QString());
     m_lblGrabStatus->setTextFormat(Qt::PlainText);
-    m_lblMessage = caption(
-        m_fraGrabStatus, "lblMessage",
-        QStringLiteral("select From and To dates and click \"View Usage Details\" link"));
+    m_lblMessage =
+        caption(m_fraGrabStatus, "lblMessage",
+                QStringLiteral("select From and To dates and click \"View Usage Details\" link"));
     m_lblMessage->setWordWrap(true);
     QFont bold = m_lblMessage->font();
     bold.setBold(true);
@@ -739,19 +739,29 @@ void frmMain::placeFrames() {
 
 // --- Commands -----------------------------------------------------------------------------------
 
-void frmMain::cmdCalculate_Click() { m_check->cmdCalculate_Click(); }
+void frmMain::cmdCalculate_Click() {
+    m_check->cmdCalculate_Click();
+}
 
-void frmMain::cmdClose_Click() { close(); }
+void frmMain::cmdClose_Click() {
+    close();
+}
 
-void frmMain::cmdClose1_Click() { close(); }
+void frmMain::cmdClose1_Click() {
+    close();
+}
 
 void frmMain::Label12_Click() {
     dialogs().show(Message{kCacheHelp, QString(), MessageIcon::Information});
 }
 
-void frmMain::lblPlans_Click() { L2N(m_deployment.plansPage); }
+void frmMain::lblPlans_Click() {
+    L2N(m_deployment.plansPage);
+}
 
-void frmMain::lblWebsite_Click() { L2N(m_deployment.homePage); }
+void frmMain::lblWebsite_Click() {
+    L2N(m_deployment.homePage);
+}
 
 void frmMain::L2N(const QString& Address) {
     const QUrl url = QUrl::fromUserInput(Address);
@@ -816,7 +826,9 @@ void frmMain::Downloader1_Complete(QString& URL, QString& Data, QString& Key) {
 
 // --- The hand-over to the result window ---------------------------------------------------------
 
-void frmMain::WriteOutput() { m_report->WriteOutput(); }
+void frmMain::WriteOutput() {
+    m_report->WriteOutput();
+}
 
 // Resumed from the result window's finished signal, directly: a resumption queued behind the
 // signal would be lost with the window when the main window goes first.
@@ -858,25 +870,45 @@ QCoro::Task<> frmMain::ShowOutput() {
 
 // --- GrabHost and RetrievalHost -----------------------------------------------------------------
 
-int frmMain::selectedMainPage() const { return m_ctlTabs1->SelectedTab(); }
+int frmMain::selectedMainPage() const {
+    return m_ctlTabs1->SelectedTab();
+}
 
-QString frmMain::userName() const { return m_txtUserName->text(); }
+QString frmMain::userName() const {
+    return m_txtUserName->text();
+}
 
-QString frmMain::password() const { return m_txtPassword->text(); }
+QString frmMain::password() const {
+    return m_txtPassword->text();
+}
 
-int frmMain::selfcareSiteIndex() const { return m_cmbSelfcaresite->currentIndex(); }
+int frmMain::selfcareSiteIndex() const {
+    return m_cmbSelfcaresite->currentIndex();
+}
 
-QString frmMain::selfcareSiteText() const { return m_cmbSelfcaresite->currentText(); }
+QString frmMain::selfcareSiteText() const {
+    return m_cmbSelfcaresite->currentText();
+}
 
-void frmMain::focusSelfcareSite() { m_cmbSelfcaresite->setFocus(); }
+void frmMain::focusSelfcareSite() {
+    m_cmbSelfcaresite->setFocus();
+}
 
-int frmMain::cacheFileIndex() const { return m_cmbCacheFiles->currentIndex(); }
+int frmMain::cacheFileIndex() const {
+    return m_cmbCacheFiles->currentIndex();
+}
 
-QString frmMain::cacheFileText() const { return m_cmbCacheFiles->currentText(); }
+QString frmMain::cacheFileText() const {
+    return m_cmbCacheFiles->currentText();
+}
 
-void frmMain::focusCacheFiles() { m_cmbCacheFiles->setFocus(); }
+void frmMain::focusCacheFiles() {
+    m_cmbCacheFiles->setFocus();
+}
 
-void frmMain::focusUserName() { m_txtUserName->setFocus(); }
+void frmMain::focusUserName() {
+    m_txtUserName->setFocus();
+}
 
 void frmMain::focusPassword() {
     m_txtPassword->setFocus();
@@ -891,22 +923,22 @@ void frmMain::showGrabStatus(const QString& text, bool busy) {
 void frmMain::grabProgress(GrabStep step) {
     m_cmdCancelGrab->setText(QStringLiteral("&Cancel"));
     switch (step) {
-    case GrabStep::Connecting:
-        showGrabStatus(QStringLiteral("Connecting to %1...").arg(selfcareSiteText()), true);
-        break;
-    case GrabStep::LoggingIn:
-        showGrabStatus(QStringLiteral("Logging in as %1...").arg(m_state.mstrUserName), true);
-        break;
-    case GrabStep::OpeningUsagePage:
-        showGrabStatus(QStringLiteral("Opening the usage page..."), true);
-        break;
-    case GrabStep::WaitingForDates:
-        // The subscriber's turn: the prompt says what to do, nothing is busy.
-        showGrabStatus(QStringLiteral("Waiting for the dates."), false);
-        break;
-    case GrabStep::FetchingLog:
-        showGrabStatus(QStringLiteral("Fetching the usage log..."), true);
-        break;
+        case GrabStep::Connecting:
+            showGrabStatus(QStringLiteral("Connecting to %1...").arg(selfcareSiteText()), true);
+            break;
+        case GrabStep::LoggingIn:
+            showGrabStatus(QStringLiteral("Logging in as %1...").arg(m_state.mstrUserName), true);
+            break;
+        case GrabStep::OpeningUsagePage:
+            showGrabStatus(QStringLiteral("Opening the usage page..."), true);
+            break;
+        case GrabStep::WaitingForDates:
+            // The subscriber's turn: the prompt says what to do, nothing is busy.
+            showGrabStatus(QStringLiteral("Waiting for the dates."), false);
+            break;
+        case GrabStep::FetchingLog:
+            showGrabStatus(QStringLiteral("Fetching the usage log..."), true);
+            break;
     }
 }
 
@@ -929,9 +961,13 @@ void frmMain::grabStopped(const GrabStop& stop) {
     }
 }
 
-bool frmMain::cacheEnabled() const { return m_chkEnableCache->isChecked(); }
+bool frmMain::cacheEnabled() const {
+    return m_chkEnableCache->isChecked();
+}
 
-int frmMain::planKind() const { return std::max(0, m_cmbPlanType->currentIndex()); }
+int frmMain::planKind() const {
+    return std::max(0, m_cmbPlanType->currentIndex());
+}
 
 void frmMain::cmdCancelGrab_Click() {
     if (m_check->isGrabbing()) {
@@ -941,11 +977,17 @@ void frmMain::cmdCancelGrab_Click() {
     }
 }
 
-void frmMain::selectLoginInfoPage() { m_ctlPasswordVersion->setSelectedTab(1); }
+void frmMain::selectLoginInfoPage() {
+    m_ctlPasswordVersion->setSelectedTab(1);
+}
 
-void frmMain::selectProcessingPage() { m_ctlPasswordVersion->setSelectedTab(2); }
+void frmMain::selectProcessingPage() {
+    m_ctlPasswordVersion->setSelectedTab(2);
+}
 
-void frmMain::setMessageCaption(const QString& caption) { m_lblMessage->setText(caption); }
+void frmMain::setMessageCaption(const QString& caption) {
+    m_lblMessage->setText(caption);
+}
 
 void frmMain::setMessageVisible(bool visible) {
     m_lblMessage->setVisible(visible);
@@ -953,7 +995,9 @@ void frmMain::setMessageVisible(bool visible) {
     m_lblGrabStatus->setVisible(!visible);
 }
 
-void frmMain::blankReport() { m_result->clearReport(); }
+void frmMain::blankReport() {
+    m_result->clearReport();
+}
 
 void frmMain::processPendingEvents() {
     // Shows what has changed at once. No events run here: a nested event loop near the
@@ -963,7 +1007,9 @@ void frmMain::processPendingEvents() {
     }
 }
 
-void frmMain::enableTimer1() { m_check->enableTimer1(); }
+void frmMain::enableTimer1() {
+    m_check->enableTimer1();
+}
 
 void frmMain::setBusy(bool busy) {
     if (busy == m_busy) {

@@ -76,10 +76,7 @@ struct MainWindowOptions {
     std::function<std::unique_ptr<PasswordStore>()> passwordStore;
 };
 
-class frmMain : public QWidget,
-                public GrabHost,
-                public RetrievalHost,
-                public ResultWindowHost {
+class frmMain : public QWidget, public GrabHost, public RetrievalHost, public ResultWindowHost {
     Q_OBJECT
 
 public:

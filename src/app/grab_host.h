@@ -92,8 +92,10 @@ public:
     // each file left as it was and why.
     virtual void cacheNotKept(const QString& text) {
         dialogs().show(Message{QStringLiteral("Some usage records could not be kept in the "
-                                              "cache:\n\n") + text,
-                               {}, MessageIcon::Warning});
+                                              "cache:\n\n") +
+                                   text,
+                               {},
+                               MessageIcon::Warning});
     }
     // The usage page with its date drop-downs is open in `navigation`. The window leaves the
     // dates to the subscriber, who may take as long as it takes (false); kestrova-check picks

@@ -3,12 +3,12 @@
 #include "app/frm_main.h"
 #include "controls/qt_dialogs.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 

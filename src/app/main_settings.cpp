@@ -38,7 +38,9 @@ const ColourKey kColourKeys[] = {
     {"mlngInbuiltChartColor", &DisplaySettings::mlngInbuiltChartColor},
 };
 
-QString key(const char* name) { return QString::fromLatin1(name); }
+QString key(const char* name) {
+    return QString::fromLatin1(name);
+}
 
 std::optional<Decimal> number(const QString& text) {
     if (text.trimmed().isEmpty()) {
@@ -167,9 +169,13 @@ QString booleanText(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-QString colourText(ColorRef value) { return QString::number(qint32(value)); }
+QString colourText(ColorRef value) {
+    return QString::number(qint32(value));
+}
 
-QString singleText(double value) { return defaultText(double(float(value)), QLocale::c()); }
+QString singleText(double value) {
+    return defaultText(double(float(value)), QLocale::c());
+}
 
 QString scramblePassword(const QString& password) {
     QString text = password;
@@ -206,7 +212,8 @@ LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& 
     r.boolean(QStringLiteral("mblnShowAverage"), d.mblnShowAverage);
     r.boolean(QStringLiteral("mblnNightUnlimitedPlan"), d.mblnNightUnlimitedPlan);
     // -1 selects nothing; an index the list lacks cannot be selected.
-    r.integer(QStringLiteral("PlanType"), s.PlanType, -1, std::min<qint64>(kInt16Max, limits.planTypes - 1));
+    r.integer(QStringLiteral("PlanType"), s.PlanType, -1,
+              std::min<qint64>(kInt16Max, limits.planTypes - 1));
     r.integer(QStringLiteral("Selfcaresite"), s.Selfcaresite, -1,
               std::min<qint64>(kInt16Max, limits.selfcareSites - 1));
     r.single(QStringLiteral("Height"), s.Height);
@@ -219,9 +226,9 @@ LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& 
 }
 
 QStringList mainSettingsKeys(bool minimised) {
-    QStringList keys = {QStringLiteral("txtUserName"), QStringLiteral("txtPasswordnew"),
-                        QStringLiteral("txtPassword"), QStringLiteral("chkSavePassword"),
-                        QStringLiteral("mblnExcludeFree"), QStringLiteral("mblnExcludeNonFree"),
+    QStringList keys = {QStringLiteral("txtUserName"),      QStringLiteral("txtPasswordnew"),
+                        QStringLiteral("txtPassword"),      QStringLiteral("chkSavePassword"),
+                        QStringLiteral("mblnExcludeFree"),  QStringLiteral("mblnExcludeNonFree"),
                         QStringLiteral("mblnExcludeMixed"), kCachingKey};
     for (const ColourKey& c : kColourKeys) {
         keys << key(c.key);
@@ -271,8 +278,9 @@ void saveMainSettings(SettingsStore& store, const MainSettings& s, bool minimise
 QString describeProblems(const std::vector<SettingProblem>& problems) {
     QStringList lines;
     for (const SettingProblem& p : problems) {
-        lines << QStringLiteral("The stored setting \"%1\" (\"%2\") could not be read; its "
-                                "default is used instead.")
+        lines << QStringLiteral(
+                     "The stored setting \"%1\" (\"%2\") could not be read; its "
+                     "default is used instead.")
                      .arg(p.key.trimmed(), p.stored);
     }
     return lines.join(u'\n');

@@ -25,8 +25,8 @@ struct MainSettings {
     int chkSavePassword = 0;  // "Remember password": 0 unticked, 1 ticked
     DisplaySettings display;
     bool mblnCachingEnabled = false;  // key "mblnCachingEnabled " (with the blank)
-    int PlanType = 0;       // list index of cmbPlanType
-    int Selfcaresite = -1;  // list index of cmbSelfcaresite, -1 none
+    int PlanType = 0;                 // list index of cmbPlanType
+    int Selfcaresite = -1;            // list index of cmbSelfcaresite, -1 none
     // The window's inner size and its place on the screen, in twips.
     double Height = 0;
     double Width = 0;

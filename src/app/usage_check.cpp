@@ -9,10 +9,10 @@
 #include "retrieval/usage_log.h"
 
 #include <QCoroTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QElapsedTimer>
 #include <QPointer>
 
 namespace kestrova {
@@ -32,8 +32,10 @@ const QString kUserField = QStringLiteral("logonuidfield");
 const QString kTypeCredentials = QStringLiteral("Type your user id and password.");
 
 QString seconds(std::chrono::milliseconds limit) {
-    const auto s = std::chrono::duration_cast<std::chrono::seconds>(limit + std::chrono::milliseconds(999));
-    return s.count() == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(s.count());
+    const auto s =
+        std::chrono::duration_cast<std::chrono::seconds>(limit + std::chrono::milliseconds(999));
+    return s.count() == 1 ? QStringLiteral("1 second")
+                          : QStringLiteral("%1 seconds").arg(s.count());
 }
 
 void information(const QString& text, const QString& title = QString()) {
@@ -79,64 +81,65 @@ void UsageCheck::cmdCalculate_Click() {
     m_state.planKind = kind >= kLimitedPlan && kind <= kUnlimitedPlan ? kind : kLimitedPlan;
 
     switch (m_host.selectedMainPage()) {
-    case 1: {
-        if (m_host.selfcareSiteIndex() < 0) {
-            information(QStringLiteral("Select '") + m_host.northHost() +
-                            QStringLiteral("' for north region and select '") +
-                            m_host.westHost() + QStringLiteral("' for west region. "),
-                        QStringLiteral("Select selfcare site"));
-            m_host.focusSelfcareSite();
-            return;
-        }
-        // Nothing is sent to the portal without both: it would only refuse them.
-        const bool noUser = m_host.userName().trimmed().isEmpty();
-        if (noUser || m_host.password().isEmpty()) {
-            m_host.grabStopped(GrabStop{GrabProblem::NoCredentials,
-                                        Message{kTypeCredentials, {}, MessageIcon::Information}});
-            if (noUser) {
-                m_host.focusUserName();
-            } else {
-                m_host.focusPassword();
+        case 1: {
+            if (m_host.selfcareSiteIndex() < 0) {
+                information(QStringLiteral("Select '") + m_host.northHost() +
+                                QStringLiteral("' for north region and select '") +
+                                m_host.westHost() + QStringLiteral("' for west region. "),
+                            QStringLiteral("Select selfcare site"));
+                m_host.focusSelfcareSite();
+                return;
             }
+            // Nothing is sent to the portal without both: it would only refuse them.
+            const bool noUser = m_host.userName().trimmed().isEmpty();
+            if (noUser || m_host.password().isEmpty()) {
+                m_host.grabStopped(
+                    GrabStop{GrabProblem::NoCredentials,
+                             Message{kTypeCredentials, {}, MessageIcon::Information}});
+                if (noUser) {
+                    m_host.focusUserName();
+                } else {
+                    m_host.focusPassword();
+                }
+                return;
+            }
+            m_host.selectProcessingPage();
+            m_state.mstrUserName = m_host.userName();
+            mlngGrabState = 0;
+            ++m_grab;
+            m_running = true;
+            m_submitted = false;
+            m_host.grabProgress(GrabStep::Connecting);
+            startWatchdog();
+            m_browser.navigate(
+                QUrl(QStringLiteral("http://") + m_host.selfcareSiteText() + QStringLiteral("/")));
             return;
         }
-        m_host.selectProcessingPage();
-        m_state.mstrUserName = m_host.userName();
-        mlngGrabState = 0;
-        ++m_grab;
-        m_running = true;
-        m_submitted = false;
-        m_host.grabProgress(GrabStep::Connecting);
-        startWatchdog();
-        m_browser.navigate(QUrl(QStringLiteral("http://") + m_host.selfcareSiteText() +
-                                QStringLiteral("/")));
-        return;
-    }
-    case 2: {
-        if (m_host.cacheFileIndex() < 0) {
-            information(QStringLiteral("Select one cache file to create report"));
-            m_host.focusCacheFiles();
+        case 2: {
+            if (m_host.cacheFileIndex() < 0) {
+                information(QStringLiteral("Select one cache file to create report"));
+                m_host.focusCacheFiles();
+                return;
+            }
+            const QString item = m_host.cacheFileText();
+            const QString path = inProgramFolder(m_host.folder(), item + kCacheExtension);
+            if (!QFileInfo(path).isFile()) {
+                information(QStringLiteral("Selected cache file do not exist"));
+                m_host.focusCacheFiles();
+                return;
+            }
+            try {
+                m_state.mstrRecords = ReadFileData(path, true);
+            } catch (const Failure& failure) {
+                dialogs().show(Message{failure.description()});
+                return;
+            }
+            m_state.mstrMonthYear = cacheItemPeriod(item);
+            m_report.GrabbingFinished();
             return;
         }
-        const QString item = m_host.cacheFileText();
-        const QString path = inProgramFolder(m_host.folder(), item + kCacheExtension);
-        if (!QFileInfo(path).isFile()) {
-            information(QStringLiteral("Selected cache file do not exist"));
-            m_host.focusCacheFiles();
+        default:
             return;
-        }
-        try {
-            m_state.mstrRecords = ReadFileData(path, true);
-        } catch (const Failure& failure) {
-            dialogs().show(Message{failure.description()});
-            return;
-        }
-        m_state.mstrMonthYear = cacheItemPeriod(item);
-        m_report.GrabbingFinished();
-        return;
-    }
-    default:
-        return;
     }
 }
 
@@ -168,7 +171,9 @@ void UsageCheck::startWatchdog() {
     m_watchdog.start();
 }
 
-QString UsageCheck::portalHost() const { return m_host.selfcareSiteText(); }
+QString UsageCheck::portalHost() const {
+    return m_host.selfcareSiteText();
+}
 
 void UsageCheck::onLoadFailed(const QUrl& url, const QString& reason) {
     if (!m_running || url.scheme() == u"about") {
@@ -181,7 +186,8 @@ void UsageCheck::onLoadFailed(const QUrl& url, const QString& reason) {
                                "connection and the portal chosen under \"Selfcare Portal\", "
                                "then try again.")
                     .arg(host, reason),
-                {}, MessageIcon::Warning}});
+                {},
+                MessageIcon::Warning}});
 }
 
 void UsageCheck::onWatchdog() {
@@ -194,7 +200,8 @@ void UsageCheck::onWatchdog() {
                       Message{QStringLiteral("The portal at %1 %2 within %3. It may be busy: "
                                              "try again later.")
                                   .arg(portalHost(), what, seconds(m_pageLimit)),
-                              {}, MessageIcon::Warning}});
+                              {},
+                              MessageIcon::Warning}});
 }
 
 QCoro::Task<> UsageCheck::Timer1_Timer() {
@@ -264,48 +271,49 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
         }
         const bool fromTopLevel = pDisp == Browser::topLevel();
         switch (mlngGrabState) {
-        case 0:
-            mlngGrabState = 1;
-            break;
-        case 1:
-            if (fromTopLevel) {
-                if (!top) {
-                    throw Failure(QStringLiteral("The portal browser shows no page"));
-                }
-                mlngGrabState = 2;
-                const QString user = m_host.userName();
-                const QString password = m_host.password();
-                co_await (co_await element(*top, kUserField)).setValue(user);
-                co_await (co_await element(*top, QStringLiteral("logonpassfield")))
-                    .setValue(password);
-                co_await (co_await element(*top, QStringLiteral("uidPasswordLogon"))).click();
-                if (self && m_running) {
-                    m_submitted = true;
-                    m_host.grabProgress(GrabStep::LoggingIn);
-                }
-            }
-            break;
-        case 2:
-            if (!fromTopLevel) {
+            case 0:
+                mlngGrabState = 1;
                 break;
-            }
-            // The log-in page again, after the form was sent: the portal refused the pair.
-            if (m_submitted && top && co_await hasElement(*top, kUserField)) {
-                if (self && m_running) {
-                    stopGrab(GrabStop{
-                        GrabProblem::LoginRefused,
-                        Message{QStringLiteral("The portal did not accept the user id and "
-                                               "password. Check them and try again."),
-                                {}, MessageIcon::Warning}});
+            case 1:
+                if (fromTopLevel) {
+                    if (!top) {
+                        throw Failure(QStringLiteral("The portal browser shows no page"));
+                    }
+                    mlngGrabState = 2;
+                    const QString user = m_host.userName();
+                    const QString password = m_host.password();
+                    co_await (co_await element(*top, kUserField)).setValue(user);
+                    co_await (co_await element(*top, QStringLiteral("logonpassfield")))
+                        .setValue(password);
+                    co_await (co_await element(*top, QStringLiteral("uidPasswordLogon"))).click();
+                    if (self && m_running) {
+                        m_submitted = true;
+                        m_host.grabProgress(GrabStep::LoggingIn);
+                    }
                 }
                 break;
-            }
-            if (self) {
-                co_await usageWalk();
-            }
-            break;
-        default:
-            break;
+            case 2:
+                if (!fromTopLevel) {
+                    break;
+                }
+                // The log-in page again, after the form was sent: the portal refused the pair.
+                if (m_submitted && top && co_await hasElement(*top, kUserField)) {
+                    if (self && m_running) {
+                        stopGrab(GrabStop{
+                            GrabProblem::LoginRefused,
+                            Message{QStringLiteral("The portal did not accept the user id and "
+                                                   "password. Check them and try again."),
+                                    {},
+                                    MessageIcon::Warning}});
+                    }
+                    break;
+                }
+                if (self) {
+                    co_await usageWalk();
+                }
+                break;
+            default:
+                break;
         }
     } catch (const Failure& failure) {
         // A failure of a grab that has been cancelled or restarted meanwhile (its page was
@@ -326,9 +334,8 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
     }
 }
 
-QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int seconds,
-                                                              bool limited,
-                                                              std::uint64_t notificationsBefore) {
+QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int seconds, bool limited,
+                                                             std::uint64_t notificationsBefore) {
     const QPointer<UsageCheck> self(this);
     const std::uint64_t grab = m_grab;
     QElapsedTimer waited;
@@ -339,7 +346,8 @@ QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int sec
             co_return PageWait::GrabEnded;
         }
         const bool pageCame = m_notifications != notificationsBefore;
-        const bool overLimit = limited && std::chrono::milliseconds(waited.elapsed()) >= m_pageLimit;
+        const bool overLimit =
+            limited && std::chrono::milliseconds(waited.elapsed()) >= m_pageLimit;
         // Still 3: no page has completed since the walk's click. A slow portal is waited for
         // (up to the limit) instead of taken for a walk to end.
         if (mlngGrabState == 3) {
@@ -379,14 +387,16 @@ QCoro::Task<> UsageCheck::usageWalk() {
                               Message{QStringLiteral("The portal at %1 did not send %2 within "
                                                      "%3. It may be busy: try again later.")
                                           .arg(portalHost(), page, seconds(m_pageLimit)),
-                                      {}, MessageIcon::Warning}});
+                                      {},
+                                      MessageIcon::Warning}});
         } else {
             stopGrab(GrabStop{GrabProblem::PortalChanged,
                               Message{QStringLiteral("Error retrieving bandwidth logs: %1 of the "
                                                      "portal at %2 has no \"%3\" after %4. The "
                                                      "portal may have changed.")
                                           .arg(page, portalHost(), id, seconds(m_pageLimit)),
-                                      {}, MessageIcon::Information}});
+                                      {},
+                                      MessageIcon::Information}});
         }
     };
 
@@ -489,7 +499,8 @@ void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult
     const QString text = download.completed ? ReadFileData(fileName, false) : QString();
     const auto failed = [&](const QString& why) {
         const Message message{QStringLiteral("Error retrieving bandwidth logs: ") + why,
-                              {}, MessageIcon::Information};
+                              {},
+                              MessageIcon::Information};
         if (m_running) {
             stopGrab(GrabStop{GrabProblem::DownloadFailed, message}, true);
         } else {
@@ -503,8 +514,9 @@ void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult
         return;
     }
     if (!looksLikeUsageLog(text)) {
-        failed(QStringLiteral("the portal sent a page instead of the usage log; its session "
-                              "may have ended. Check again."));
+        failed(
+            QStringLiteral("the portal sent a page instead of the usage log; its session "
+                           "may have ended. Check again."));
         return;
     }
     m_running = false;

@@ -36,8 +36,8 @@ class UsageCheck : public QObject {
     Q_OBJECT
 
 public:
-    UsageCheck(RetrievalState& state, GrabHost& host, Browser& browser,
-               UsageExtraction& extraction, ReportBuilder& report, QObject* parent = nullptr);
+    UsageCheck(RetrievalState& state, GrabHost& host, Browser& browser, UsageExtraction& extraction,
+               ReportBuilder& report, QObject* parent = nullptr);
 
     // "Check Bandwidth Usage" (and "Show Usage" on the cache page).
     void cmdCalculate_Click();

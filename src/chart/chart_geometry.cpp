@@ -65,30 +65,30 @@ ColumnExtent ChartGeometry::valueExtent(double value) const {
     double a = 0;
     double b = 0;
     switch (axisMode) {
-    case AxisPositive:
-        a = plotBottom;
-        b = plotBottom - (value - minY) * unitHeight;
-        break;
-    case AxisMixed:
-        a = plotBottom - unitHeight * std::fabs(minY);
-        b = a - value * unitHeight;
-        break;
-    default:
-        a = marginTop;
-        b = marginTop + (std::fabs(value) - std::fabs(maxY)) * unitHeight;
-        break;
+        case AxisPositive:
+            a = plotBottom;
+            b = plotBottom - (value - minY) * unitHeight;
+            break;
+        case AxisMixed:
+            a = plotBottom - unitHeight * std::fabs(minY);
+            b = a - value * unitHeight;
+            break;
+        default:
+            a = marginTop;
+            b = marginTop + (std::fabs(value) - std::fabs(maxY)) * unitHeight;
+            break;
     }
     return a <= b ? ColumnExtent{a, b} : ColumnExtent{b, a};
 }
 
 bool ChartGeometry::valueEndIsTop(double value) const {
     switch (axisMode) {
-    case AxisPositive:
-        return true;
-    case AxisNegative:
-        return false;
-    default:
-        return value > 0;
+        case AxisPositive:
+            return true;
+        case AxisNegative:
+            return false;
+        default:
+            return value > 0;
     }
 }
 

@@ -49,8 +49,8 @@ struct ChartGeometry {
     double minY = 0;
     double maxY = 100;
     std::int16_t axisMode = AxisPositive;
-    double unitHeight = 0;   // twips per value unit
-    double columnWidth = 0;  // kept from the last redraw with items
+    double unitHeight = 0;              // twips per value unit
+    double columnWidth = 0;             // kept from the last redraw with items
     std::vector<ColumnExtent> extents;  // one per column drawn with a shape
 
     // Horizontal slot of column c: x1 and x2 of the drawing steps.

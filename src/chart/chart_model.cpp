@@ -125,8 +125,12 @@ void ChartModel::CalculateMean() {
 
 // ---- Colours -------------------------------------------------------------------------------
 
-void ChartModel::setBackColor(ColorRef v) { setRedraw(m_p.BackColor, v, QStringLiteral("BackColor")); }
-void ChartModel::setBarColor(ColorRef v) { setRedraw(m_p.BarColor, v, QStringLiteral("BarColor")); }
+void ChartModel::setBackColor(ColorRef v) {
+    setRedraw(m_p.BackColor, v, QStringLiteral("BackColor"));
+}
+void ChartModel::setBarColor(ColorRef v) {
+    setRedraw(m_p.BarColor, v, QStringLiteral("BarColor"));
+}
 void ChartModel::setSelectedBarColor(ColorRef v) {
     setNotify(m_p.SelectedBarColor, v, QStringLiteral("SelectedBarColor"));
 }
@@ -136,8 +140,12 @@ void ChartModel::setBarShadowColor(ColorRef v) {
 void ChartModel::setBarSymbolColor(ColorRef v) {
     setRedraw(m_p.BarSymbolColor, v, QStringLiteral("BarSymbolColor"));
 }
-void ChartModel::setLineColor(ColorRef v) { setRedraw(m_p.LineColor, v, QStringLiteral("LineColor")); }
-void ChartModel::setMeanColor(ColorRef v) { setRedraw(m_p.MeanColor, v, QStringLiteral("MeanColor")); }
+void ChartModel::setLineColor(ColorRef v) {
+    setRedraw(m_p.LineColor, v, QStringLiteral("LineColor"));
+}
+void ChartModel::setMeanColor(ColorRef v) {
+    setRedraw(m_p.MeanColor, v, QStringLiteral("MeanColor"));
+}
 void ChartModel::setMajorGridColor(ColorRef v) {
     setRedraw(m_p.MajorGridColor, v, QStringLiteral("MajorGridColor"));
 }
@@ -251,10 +259,18 @@ void ChartModel::setMargin(float& field, int pixels, double factor, const QStrin
     notify(name);
 }
 
-int ChartModel::MarginTop() const { return marginPixels(m_p.MarginTop, m_tppy); }
-int ChartModel::MarginBottom() const { return marginPixels(m_p.MarginBottom, m_tppy); }
-int ChartModel::MarginLeft() const { return marginPixels(m_p.MarginLeft, m_tppx); }
-int ChartModel::MarginRight() const { return marginPixels(m_p.MarginRight, m_tppx); }
+int ChartModel::MarginTop() const {
+    return marginPixels(m_p.MarginTop, m_tppy);
+}
+int ChartModel::MarginBottom() const {
+    return marginPixels(m_p.MarginBottom, m_tppy);
+}
+int ChartModel::MarginLeft() const {
+    return marginPixels(m_p.MarginLeft, m_tppx);
+}
+int ChartModel::MarginRight() const {
+    return marginPixels(m_p.MarginRight, m_tppx);
+}
 
 void ChartModel::setMarginTop(int pixels) {
     setMargin(m_p.MarginTop, pixels, m_tppy, QStringLiteral("MarginTop"));
@@ -312,8 +328,12 @@ void ChartModel::setLineWidth(int v) {
 void ChartModel::setContentBorder(bool v) {
     setRedraw(m_p.ContentBorder, v, QStringLiteral("ContentBorder"));
 }
-void ChartModel::setAxisXOn(bool v) { setRedraw(m_p.AxisXOn, v, QStringLiteral("AxisXOn")); }
-void ChartModel::setAxisYOn(bool v) { setRedraw(m_p.AxisYOn, v, QStringLiteral("AxisYOn")); }
+void ChartModel::setAxisXOn(bool v) {
+    setRedraw(m_p.AxisXOn, v, QStringLiteral("AxisXOn"));
+}
+void ChartModel::setAxisYOn(bool v) {
+    setRedraw(m_p.AxisYOn, v, QStringLiteral("AxisYOn"));
+}
 void ChartModel::setMajorGridOn(bool v) {
     setRedraw(m_p.MajorGridOn, v, QStringLiteral("MajorGridOn"));
 }
@@ -344,9 +364,15 @@ void ChartModel::setLineStyle(std::int32_t v) {
     setRedraw(m_p.LineStyle, std::int16_t(v), QStringLiteral("LineStyle"));
 }
 
-void ChartModel::setBarShadow(bool v) { setRedraw(m_p.BarShadow, v, QStringLiteral("BarShadow")); }
-void ChartModel::setColorBars(bool v) { setRedraw(m_p.ColorBars, v, QStringLiteral("ColorBars")); }
-void ChartModel::setMeanOn(bool v) { setRedraw(m_p.MeanOn, v, QStringLiteral("MeanOn")); }
+void ChartModel::setBarShadow(bool v) {
+    setRedraw(m_p.BarShadow, v, QStringLiteral("BarShadow"));
+}
+void ChartModel::setColorBars(bool v) {
+    setRedraw(m_p.ColorBars, v, QStringLiteral("ColorBars"));
+}
+void ChartModel::setMeanOn(bool v) {
+    setRedraw(m_p.MeanOn, v, QStringLiteral("MeanOn"));
+}
 
 void ChartModel::setPicture(const QImage& v) {
     m_p.Picture = v;
@@ -427,11 +453,15 @@ void ChartModel::ReadProperties(const PropertyBag& bag) {
     m_savedRightMargin = m_p.MarginRight;
 }
 
-void ChartModel::WriteProperties(PropertyBag& bag) const { writeChartProperties(m_p, bag); }
+void ChartModel::WriteProperties(PropertyBag& bag) const {
+    writeChartProperties(m_p, bag);
+}
 
 // ---- Redraw state and selection ------------------------------------------------------------
 
-void ChartModel::ComputeScale() { kestrova::ComputeScale(m_p, m_scale); }
+void ChartModel::ComputeScale() {
+    kestrova::ComputeScale(m_p, m_scale);
+}
 
 int ChartModel::Pick(double x, double y) const {
     if ((m_p.ChartType & ChartTypeBits::AnyShape) == 0) {

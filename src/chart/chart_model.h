@@ -34,16 +34,23 @@ public:
 };
 
 // Entries of the main pop-up menu whose captions come from MenuItems, in its order.
-enum MainMenuEntry { MenuSaveAs = 0, MenuPrint, MenuCopy, MenuSelectionInfo, MenuViewLegend,
-                     MenuLegendHide, MainMenuEntryCount };
+enum MainMenuEntry {
+    MenuSaveAs = 0,
+    MenuPrint,
+    MenuCopy,
+    MenuSelectionInfo,
+    MenuViewLegend,
+    MenuLegendHide,
+    MainMenuEntryCount
+};
 constexpr int kCustomMenuEntries = 8;
 
 struct ChartMenuState {
     // The design captions until BuildMainMenu runs.
     std::array<QString, MainMenuEntryCount> captions = {
-        QStringLiteral("Save As"), QStringLiteral("Print"), QStringLiteral("Copy"),
-        QStringLiteral("Selection information"), QStringLiteral("Display Legend"),
-        QStringLiteral("Hide")};
+        QStringLiteral("Save As"),        QStringLiteral("Print"),
+        QStringLiteral("Copy"),           QStringLiteral("Selection information"),
+        QStringLiteral("Display Legend"), QStringLiteral("Hide")};
     bool selectionInfoChecked = false;
     bool viewLegendChecked = false;
     std::array<QString, kCustomMenuEntries> customCaptions = {

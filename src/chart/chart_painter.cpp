@@ -17,10 +17,10 @@ namespace kestrova {
 
 ColorRef consoleColour(int index) {
     static constexpr std::array<ColorRef, 16> colours = {
-        RGB(0, 0, 0),       RGB(0, 0, 128),     RGB(0, 128, 0),     RGB(0, 128, 128),
-        RGB(128, 0, 0),     RGB(128, 0, 128),   RGB(128, 128, 0),   RGB(192, 192, 192),
-        RGB(128, 128, 128), RGB(0, 0, 255),     RGB(0, 255, 0),     RGB(0, 255, 255),
-        RGB(255, 0, 0),     RGB(255, 0, 255),   RGB(255, 255, 0),   RGB(255, 255, 255)};
+        RGB(0, 0, 0),       RGB(0, 0, 128),   RGB(0, 128, 0),   RGB(0, 128, 128),
+        RGB(128, 0, 0),     RGB(128, 0, 128), RGB(128, 128, 0), RGB(192, 192, 192),
+        RGB(128, 128, 128), RGB(0, 0, 255),   RGB(0, 255, 0),   RGB(0, 255, 255),
+        RGB(255, 0, 0),     RGB(255, 0, 255), RGB(255, 255, 0), RGB(255, 255, 255)};
     return colours[std::size_t(index & 15)];
 }
 
@@ -162,8 +162,7 @@ public:
         : m_model(model),
           m_p(model.properties()),
           m_canvas(canvas),
-          m_s(painter, model.twipsPerPixelX(), model.twipsPerPixelY(), canvas.font,
-              canvas.palette),
+          m_s(painter, model.twipsPerPixelX(), model.twipsPerPixelY(), canvas.font, canvas.palette),
           m_tppx(model.twipsPerPixelX()),
           m_tppy(model.twipsPerPixelY()) {}
 
@@ -205,8 +204,9 @@ private:
         m_g.axisMode = m_model.scale().axisMode;
         m_g.unitHeight = (m_canvas.scaleHeight - (double(m_p.MarginTop) + m_p.MarginBottom)) /
                          double(m_model.scale().valueSpan);
-        m_g.columnWidth = n > 0 ? (m_canvas.scaleWidth - (double(m_p.MarginLeft) + m_p.MarginRight)) / n
-                                : m_model.geometry().columnWidth;
+        m_g.columnWidth =
+            n > 0 ? (m_canvas.scaleWidth - (double(m_p.MarginLeft) + m_p.MarginRight)) / n
+                  : m_model.geometry().columnWidth;
     }
 
     void titles() {
@@ -240,11 +240,12 @@ private:
         const bool maxIsHalf = std::fabs(m_p.MaxY - std::trunc(m_p.MaxY)) == 0.5;
         const std::int64_t roundedMax = std::int64_t(roundHalfEven(m_p.MaxY));
         for (std::int64_t v = *low; v <= *high; ++v) {
-            const double y = m_g.axisMode == AxisNegative
-                                 ? m_g.plotBottom + (std::fabs(double(v)) - std::fabs(m_p.MinY)) * m_g.unitHeight
-                                 : m_g.plotBottom - (double(v) - m_p.MinY) * m_g.unitHeight;
-            const bool isMajor = double(v) == m_p.MinY || double(v) == m_p.MaxY ||
-                                 (major && v % *major == 0);
+            const double y =
+                m_g.axisMode == AxisNegative
+                    ? m_g.plotBottom + (std::fabs(double(v)) - std::fabs(m_p.MinY)) * m_g.unitHeight
+                    : m_g.plotBottom - (double(v) - m_p.MinY) * m_g.unitHeight;
+            const bool isMajor =
+                double(v) == m_p.MinY || double(v) == m_p.MaxY || (major && v % *major == 0);
             if (isMajor) {
                 if (m_p.MajorGridOn) {
                     rows.set(m_s.py(y), m_p.MajorGridColor);
@@ -422,15 +423,15 @@ private:
 
     void drawShape(int shape, const ColumnShape& cs) {
         switch (shape) {
-        case Bar:
-            bar(cs);
-            break;
-        case Ellipse:
-            ellipse(cs);
-            break;
-        default:
-            polygon(shape, cs);
-            break;
+            case Bar:
+                bar(cs);
+                break;
+            case Ellipse:
+                ellipse(cs);
+                break;
+            default:
+                polygon(shape, cs);
+                break;
         }
     }
 
@@ -490,7 +491,8 @@ private:
             // The copy falls to the right; points on the zero line stay on it.
             QPolygon shadow;
             for (const QPoint& pt : points) {
-                shadow << QPoint(pt.x() + 2, pt.y() == zeroY ? pt.y() : pt.y() + (cs.valueTop ? 2 : -2));
+                shadow << QPoint(pt.x() + 2,
+                                 pt.y() == zeroY ? pt.y() : pt.y() + (cs.valueTop ? 2 : -2));
             }
             m_s.SolidPolygon(shadow, m_p.BarShadowColor);
         }

@@ -22,11 +22,11 @@ class ChartModel;
 ColorRef consoleColour(int index);
 
 struct ChartCanvas {
-    double scaleWidth = 0;   // inner size of the surface, twips
+    double scaleWidth = 0;  // inner size of the surface, twips
     double scaleHeight = 0;
-    double centre = 0;       // horizontal centre of the titles, twips
-    QFont font;              // the control's font
-    QPalette palette;        // resolves system colours
+    double centre = 0;  // horizontal centre of the titles, twips
+    QFont font;         // the control's font
+    QPalette palette;   // resolves system colours
 };
 
 struct LegendEntry {

@@ -42,7 +42,9 @@ QString printerFailure(const QPrinter& printer) {
            QStringLiteral("the printer \"%1\" could not be used.").arg(printer.printerName());
 }
 
-PrinterSeam& printers() { return g_installed ? *g_installed : systemPrinters(); }
+PrinterSeam& printers() {
+    return g_installed ? *g_installed : systemPrinters();
+}
 
 PrinterSeam* installPrinters(PrinterSeam* seam) {
     PrinterSeam* previous = g_installed;

@@ -36,7 +36,9 @@ QString boolText(bool value) {
 
 // Colours are written as unsigned decimals; the signed form (system colours as negative
 // 32-bit numbers) is read as well.
-QString colourText(ColorRef value) { return QString::number(value); }
+QString colourText(ColorRef value) {
+    return QString::number(value);
+}
 
 std::optional<qint64> integerValue(const PropertyBag& bag, const QString& key) {
     const auto text = bag.find(key);
@@ -67,9 +69,8 @@ void readColour(const PropertyBag& bag, const QString& key, ColorRef missing, Co
 template <class T>
 void readInteger(const PropertyBag& bag, const QString& key, T missing, T& out) {
     const auto v = integerValue(bag, key);
-    out = v && *v >= std::numeric_limits<T>::min() && *v <= std::numeric_limits<T>::max()
-              ? T(*v)
-              : missing;
+    out = v && *v >= std::numeric_limits<T>::min() && *v <= std::numeric_limits<T>::max() ? T(*v)
+                                                                                          : missing;
 }
 
 template <class T>
@@ -77,9 +78,8 @@ void readReal(const PropertyBag& bag, const QString& key, T missing, T& out) {
     const auto text = bag.find(key);
     bool ok = false;
     const double v = text ? text->trimmed().toDouble(&ok) : 0.0;
-    out = ok && std::isfinite(v) && std::fabs(v) <= double(std::numeric_limits<T>::max())
-              ? T(v)
-              : missing;
+    out = ok && std::isfinite(v) && std::fabs(v) <= double(std::numeric_limits<T>::max()) ? T(v)
+                                                                                          : missing;
 }
 
 void readBool(const PropertyBag& bag, const QString& key, bool missing, bool& out) {
@@ -164,15 +164,33 @@ struct PropertyReader {
     }
 };
 
-QString storedText(ColorRef value) { return colourText(value); }
-QString storedText(const QString& value) { return value; }
-QString storedText(QChar value) { return QString(value); }
-QString storedText(float value) { return numberText(value); }
-QString storedText(double value) { return numberText(value); }
-QString storedText(std::int16_t value) { return QString::number(value); }
-QString storedText(std::int32_t value) { return QString::number(value); }
-QString storedText(bool value) { return boolText(value); }
-QString storedText(const QImage& value) { return pictureText(value); }
+QString storedText(ColorRef value) {
+    return colourText(value);
+}
+QString storedText(const QString& value) {
+    return value;
+}
+QString storedText(QChar value) {
+    return QString(value);
+}
+QString storedText(float value) {
+    return numberText(value);
+}
+QString storedText(double value) {
+    return numberText(value);
+}
+QString storedText(std::int16_t value) {
+    return QString::number(value);
+}
+QString storedText(std::int32_t value) {
+    return QString::number(value);
+}
+QString storedText(bool value) {
+    return boolText(value);
+}
+QString storedText(const QImage& value) {
+    return pictureText(value);
+}
 
 }  // namespace
 

@@ -21,7 +21,7 @@ inline constexpr KeepCurrent kKeepCurrent{};
 // written. `Props` is ChartProperties or const ChartProperties; the member's type (ColorRef,
 // QString, QChar, float, double, int16, int32, bool, QImage) says how its value is stored.
 template <class Props, class Visit>
-    requires std::is_same_v<std::remove_const_t<Props>, ChartProperties>
+requires std::is_same_v<std::remove_const_t<Props>, ChartProperties>
 void visitChartProperties(Props& p, Visit&& visit) {
     visit(QStringLiteral("BackColor"), p.BackColor, ColorRef(0xFFFFFF));
     visit(QStringLiteral("ForeColor"), p.ForeColor, ColorRef(0));

@@ -11,22 +11,22 @@ namespace kestrova {
 
 Qt::BrushStyle fillStyleBrush(int fillStyle) {
     switch (fillStyle) {
-    case 0:
-        return Qt::SolidPattern;
-    case 2:
-        return Qt::HorPattern;
-    case 3:
-        return Qt::VerPattern;
-    case 4:
-        return Qt::BDiagPattern;
-    case 5:
-        return Qt::FDiagPattern;
-    case 6:
-        return Qt::CrossPattern;
-    case 7:
-        return Qt::DiagCrossPattern;
-    default:
-        return Qt::NoBrush;
+        case 0:
+            return Qt::SolidPattern;
+        case 2:
+            return Qt::HorPattern;
+        case 3:
+            return Qt::VerPattern;
+        case 4:
+            return Qt::BDiagPattern;
+        case 5:
+            return Qt::FDiagPattern;
+        case 6:
+            return Qt::CrossPattern;
+        case 7:
+            return Qt::DiagCrossPattern;
+        default:
+            return Qt::NoBrush;
     }
 }
 
@@ -38,16 +38,16 @@ Qt::PenStyle drawStylePen(int drawStyle, int drawWidth) {
         return Qt::SolidLine;
     }
     switch (drawStyle) {
-    case 1:
-        return Qt::DashLine;
-    case 2:
-        return Qt::DotLine;
-    case 3:
-        return Qt::DashDotLine;
-    case 4:
-        return Qt::DashDotDotLine;
-    default:
-        return Qt::SolidLine;
+        case 1:
+            return Qt::DashLine;
+        case 2:
+            return Qt::DotLine;
+        case 3:
+            return Qt::DashDotLine;
+        case 4:
+            return Qt::DashDotDotLine;
+        default:
+            return Qt::SolidLine;
     }
 }
 
@@ -129,9 +129,9 @@ void ChartSurface::Print(const QString& text, bool endLine) {
     m_painter.setPen(textColour(ForeColor));
     const QStringList lines = text.split(QStringLiteral("\r\n"));
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        m_painter.drawText(QPointF(onCanvas(CurrentX / m_tppx),
-                                   onCanvas(CurrentY / m_tppy) + m_metrics.ascent()),
-                           lines[i]);
+        m_painter.drawText(
+            QPointF(onCanvas(CurrentX / m_tppx), onCanvas(CurrentY / m_tppy) + m_metrics.ascent()),
+            lines[i]);
         if (i + 1 < lines.size() || endLine) {
             CurrentX = 0;
             CurrentY += m_metrics.height() * m_tppy;
@@ -141,9 +141,12 @@ void ChartSurface::Print(const QString& text, bool endLine) {
     }
 }
 
-
-int ChartSurface::px(double twipsX) const { return int(std::floor(onCanvas(twipsX / m_tppx) + 0.5)); }
-int ChartSurface::py(double twipsY) const { return int(std::floor(onCanvas(twipsY / m_tppy) + 0.5)); }
+int ChartSurface::px(double twipsX) const {
+    return int(std::floor(onCanvas(twipsX / m_tppx) + 0.5));
+}
+int ChartSurface::py(double twipsY) const {
+    return int(std::floor(onCanvas(twipsY / m_tppy) + 0.5));
+}
 
 QPen ChartSurface::pen(ColorRef c) const {
     QPen p(colour(c));
@@ -152,7 +155,9 @@ QPen ChartSurface::pen(ColorRef c) const {
     return p;
 }
 
-QBrush ChartSurface::brush() const { return QBrush(colour(FillColor), fillStyleBrush(FillStyle)); }
+QBrush ChartSurface::brush() const {
+    return QBrush(colour(FillColor), fillStyleBrush(FillStyle));
+}
 
 QColor ChartSurface::textColour(ColorRef c) const {
     return readableOn(c, m_back, m_palette);
@@ -169,7 +174,6 @@ void ChartSurface::Cls(ColorRef back) {
     CurrentX = 0;
     CurrentY = 0;
 }
-
 
 void ChartSurface::Line(double x1, double y1, double x2, double y2, ColorRef c) {
     const QPen p = pen(c);
@@ -250,12 +254,13 @@ void ChartSurface::SolidPolygon(const QPolygon& pixels, ColorRef c) {
     m_painter.setBrush(Qt::NoBrush);
 }
 
-void ChartSurface::PaintPictureArea(double left, double right, double top, double bottom,
-                                    bool tile, const QImage& picture) {
+void ChartSurface::PaintPictureArea(double left, double right, double top, double bottom, bool tile,
+                                    const QImage& picture) {
     if (picture.isNull()) {
         return;
     }
-    const QRect target = QRect(QPoint(px(left), py(top)), QPoint(px(right), py(bottom))).normalized();
+    const QRect target =
+        QRect(QPoint(px(left), py(top)), QPoint(px(right), py(bottom))).normalized();
     if (!tile) {
         m_painter.drawImage(target, picture);
         return;
@@ -265,11 +270,13 @@ void ChartSurface::PaintPictureArea(double left, double right, double top, doubl
     if (picture.dotsPerMeterX() > 0 && picture.dotsPerMeterY() > 0) {
         const double screenDpmX = 1440.0 / m_tppx / 0.0254;
         const double screenDpmY = 1440.0 / m_tppy / 0.0254;
-        size = QSize(std::max(1, int(std::lround(picture.width() * screenDpmX / picture.dotsPerMeterX()))),
-                     std::max(1, int(std::lround(picture.height() * screenDpmY / picture.dotsPerMeterY()))));
+        size = QSize(
+            std::max(1, int(std::lround(picture.width() * screenDpmX / picture.dotsPerMeterX()))),
+            std::max(1, int(std::lround(picture.height() * screenDpmY / picture.dotsPerMeterY()))));
     }
-    const QImage tileImage =
-        size == picture.size() ? picture : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage tileImage = size == picture.size() ? picture
+                                                    : picture.scaled(size, Qt::IgnoreAspectRatio,
+                                                                     Qt::SmoothTransformation);
     m_painter.save();
     m_painter.setClipRect(target);
     m_painter.setBrushOrigin(target.topLeft());
@@ -283,10 +290,9 @@ bool ChartSurface::DrawRotatedText(const QString& text, int x, int y, double ang
     }
     const int w = int(std::ceil(m_metrics.horizontalAdvance(text)));
     const int h = int(std::ceil(m_metrics.height()));
-    const QPoint start = RotatePoint(QPoint(x, y),
-                                     QPoint(int(roundHalfEven(x - w / 2.0)),
-                                            int(roundHalfEven(y - h / 2.0))),
-                                     angle);
+    const QPoint start = RotatePoint(
+        QPoint(x, y), QPoint(int(roundHalfEven(x - w / 2.0)), int(roundHalfEven(y - h / 2.0))),
+        angle);
     m_painter.save();
     m_painter.translate(start);
     m_painter.rotate(-angle);

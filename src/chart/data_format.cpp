@@ -193,32 +193,32 @@ std::optional<QString> formatSection(double magnitude, const std::vector<Token>&
     for (qsizetype i = 0; i < qsizetype(tokens.size()); ++i) {
         const Token& t = tokens[std::size_t(i)];
         switch (t.kind) {
-        case TokenKind::Digit:
-            if (i < intEnd) {
-                out += intText[nextInt++];
-            } else {
-                if (nextDec < std::size_t(decDigits.size())) {
-                    out += decDigits[qsizetype(nextDec)];
+            case TokenKind::Digit:
+                if (i < intEnd) {
+                    out += intText[nextInt++];
+                } else {
+                    if (nextDec < std::size_t(decDigits.size())) {
+                        out += decDigits[qsizetype(nextDec)];
+                    }
+                    ++nextDec;
                 }
-                ++nextDec;
-            }
-            break;
-        case TokenKind::Point:
-            if (i == point) {
-                out += locale.decimalPoint();
-            } else {
+                break;
+            case TokenKind::Point:
+                if (i == point) {
+                    out += locale.decimalPoint();
+                } else {
+                    out += t.text;
+                }
+                break;
+            case TokenKind::Comma:
+                if (!(grouping && i < intEnd)) {
+                    out += t.text;
+                }
+                break;
+            case TokenKind::Percent:
+            case TokenKind::Literal:
                 out += t.text;
-            }
-            break;
-        case TokenKind::Comma:
-            if (!(grouping && i < intEnd)) {
-                out += t.text;
-            }
-            break;
-        case TokenKind::Percent:
-        case TokenKind::Literal:
-            out += t.text;
-            break;
+                break;
         }
     }
     return out;
@@ -231,9 +231,8 @@ QString scientific(double value, const QLocale& locale) {
     }
     int exponent = int(std::floor(std::log10(std::fabs(value))));
     // In two steps below 1e-300, where 10^exponent alone would underflow to zero.
-    double mantissa = exponent < -300
-                          ? std::fabs(value) * 1e300 / std::pow(10.0, exponent + 300)
-                          : std::fabs(value) / std::pow(10.0, exponent);
+    double mantissa = exponent < -300 ? std::fabs(value) * 1e300 / std::pow(10.0, exponent + 300)
+                                      : std::fabs(value) / std::pow(10.0, exponent);
     QString m = formatSection(mantissa, mantissaTokens, locale).value_or(QString());
     if (m.startsWith(u"10")) {  // 9.999 rounds up to the next power of ten
         ++exponent;

@@ -33,7 +33,9 @@ QString shortenLegendText(const QString& text, double available, const QFontMetr
 }
 
 namespace {
-int rowTop(int row) { return kSwatchTop + row * (kSwatchSize + kRowGap); }
+int rowTop(int row) {
+    return kSwatchTop + row * (kSwatchSize + kRowGap);
+}
 // The rows and the scroll bar keep one pixel inside the border free for ShowLegend's outline.
 constexpr int kInset = kPanelBorder + 1;
 }  // namespace
@@ -148,7 +150,8 @@ void LegendPanel::paintEvent(QPaintEvent*) {
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     if (m_borderMarked) {
         p.setPen(toQColor(0xFFE0E0u));
-        p.drawRect(rect().adjusted(kPanelBorder, kPanelBorder, -kPanelBorder - 1, -kPanelBorder - 1));
+        p.drawRect(
+            rect().adjusted(kPanelBorder, kPanelBorder, -kPanelBorder - 1, -kPanelBorder - 1));
     }
 }
 
@@ -195,7 +198,8 @@ void LegendPanel::BuildLegend(const QString& text, const QColor& swatchColour,
 
     const int containerWidth = m_container->width();
     const QFontMetricsF metrics(font, m_container);
-    const QString shown = shortenLegendText(text, containerWidth - kTextLeft - kShortenGap, metrics);
+    const QString shown =
+        shortenLegendText(text, containerWidth - kTextLeft - kShortenGap, metrics);
     LegendRowPart* desc = m_descriptions[std::size_t(row)];
     desc->setGeometry(kTextLeft, top - kTextRaise,
                       std::max(1, containerWidth - kTextLeft - kTextRightGap), kTextHeight);
@@ -264,7 +268,9 @@ void LegendPanel::showSelectedRow(int row, const QColor& outline) {
         outline);
 }
 
-void LegendPanel::clearSelectedRow() { m_container->setSelectionOutline(QRect(), QColor()); }
+void LegendPanel::clearSelectedRow() {
+    m_container->setSelectionOutline(QRect(), QColor());
+}
 
 // ---- Splitter ------------------------------------------------------------------------------
 

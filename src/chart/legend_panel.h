@@ -23,19 +23,19 @@ QString shortenLegendText(const QString& text, double available, const QFontMetr
 
 // Layout of the rows inside the container, in pixels.
 namespace LegendLayout {
-constexpr int kPanelWidth = 160;     // outer width of the panel when first shown
-constexpr int kPanelBorder = 1;      // on each side
+constexpr int kPanelWidth = 160;  // outer width of the panel when first shown
+constexpr int kPanelBorder = 1;   // on each side
 constexpr int kSplitterWidth = 8;
-constexpr int kMinimumWidth = 40;    // narrowest legend the splitter leaves
+constexpr int kMinimumWidth = 40;  // narrowest legend the splitter leaves
 constexpr int kSwatchLeft = 6;
 constexpr int kSwatchTop = 8;
 constexpr int kSwatchSize = 12;
-constexpr int kRowGap = 10;          // between one row's swatch and the next
+constexpr int kRowGap = 10;  // between one row's swatch and the next
 constexpr int kTextLeft = 24;
 constexpr int kTextRightGap = 4;
 constexpr int kTextHeight = 16;
-constexpr int kTextRaise = 2;        // the text box starts this far above its swatch
-constexpr int kShortenGap = 5;       // room kept free right of a row's text
+constexpr int kTextRaise = 2;   // the text box starts this far above its swatch
+constexpr int kShortenGap = 5;  // room kept free right of a row's text
 }  // namespace LegendLayout
 
 // One part of a legend row; presses go to the panel with the row's index.
@@ -45,10 +45,16 @@ public:
     LegendRowPart(const QString& name, int index, QWidget* parent);
     int index() const { return m_index; }
     void setColours(const QColor& back, const QColor& text);
-    void setTextColour(const QColor& text) { m_fore = text; update(); }
+    void setTextColour(const QColor& text) {
+        m_fore = text;
+        update();
+    }
     QColor background() const { return m_back; }
     QColor textColour() const { return m_fore; }
-    void setText(const QString& text) { m_text = text; update(); }
+    void setText(const QString& text) {
+        m_text = text;
+        update();
+    }
     QString text() const { return m_text; }
     // The full text of a shortened row (the window's tag).
     QString tag() const { return m_tag; }
@@ -136,7 +142,7 @@ private:
 
     LegendContainer* m_container;
     QScrollBar* m_scroll;
-    std::vector<LegendRowPart*> m_swatches;      // created on demand, reused across redraws
+    std::vector<LegendRowPart*> m_swatches;  // created on demand, reused across redraws
     std::vector<LegendRowPart*> m_descriptions;
     int m_used = 0;
     bool m_rowsBuilt = false;

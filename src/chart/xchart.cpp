@@ -31,14 +31,14 @@ namespace {
 
 int vbButton(Qt::MouseButton button) {
     switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -113,11 +113,17 @@ XChart::XChart(QWidget* parent) : QWidget(parent) {
     resize(480, 320);
 }
 
-XChart::~XChart() { m_model.setHost(nullptr); }
+XChart::~XChart() {
+    m_model.setHost(nullptr);
+}
 
-QColor XChart::colour(ColorRef c) const { return toQColor(c, palette()); }
+QColor XChart::colour(ColorRef c) const {
+    return toQColor(c, palette());
+}
 
-QAction* XChart::menuAction(MainMenuEntry entry) const { return m_actions[std::size_t(entry)]; }
+QAction* XChart::menuAction(MainMenuEntry entry) const {
+    return m_actions[std::size_t(entry)];
+}
 
 void XChart::buildMenus() {
     m_mnuMain = new QMenu(this);
@@ -129,14 +135,16 @@ void XChart::buildMenus() {
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    m_actions[MenuSaveAs] = add(m_mnuMain, QStringLiteral("mnuMainSaveAs"), &XChart::mnuMainSaveAs_Click);
-    m_actions[MenuPrint] = add(m_mnuMain, QStringLiteral("mnuMainPrint"), &XChart::mnuMainPrint_Click);
+    m_actions[MenuSaveAs] =
+        add(m_mnuMain, QStringLiteral("mnuMainSaveAs"), &XChart::mnuMainSaveAs_Click);
+    m_actions[MenuPrint] =
+        add(m_mnuMain, QStringLiteral("mnuMainPrint"), &XChart::mnuMainPrint_Click);
     m_actions[MenuCopy] = add(m_mnuMain, QStringLiteral("mnuMainCopy"), &XChart::mnuMainCopy_Click);
     m_mnuMain->addSeparator()->setObjectName(QStringLiteral("mnuSeparator1"));
-    m_actions[MenuSelectionInfo] = add(m_mnuMain, QStringLiteral("mnuMainSelectionInfo"),
-                                       &XChart::mnuMainSelectionInfo_Click);
-    m_actions[MenuViewLegend] = add(m_mnuMain, QStringLiteral("mnuMainViewLegend"),
-                                    &XChart::mnuMainViewLegend_Click);
+    m_actions[MenuSelectionInfo] =
+        add(m_mnuMain, QStringLiteral("mnuMainSelectionInfo"), &XChart::mnuMainSelectionInfo_Click);
+    m_actions[MenuViewLegend] =
+        add(m_mnuMain, QStringLiteral("mnuMainViewLegend"), &XChart::mnuMainViewLegend_Click);
     m_actions[MenuSelectionInfo]->setCheckable(true);
     m_actions[MenuViewLegend]->setCheckable(true);
     m_customSeparator = m_mnuMain->addSeparator();
@@ -152,7 +160,8 @@ void XChart::buildMenus() {
     m_mnuLegend = new QMenu(this);
     m_mnuLegend->setObjectName(QStringLiteral("mnuLegend"));
     m_mnuLegend->setTitle(QStringLiteral("&Legend"));
-    m_actions[MenuLegendHide] = add(m_mnuLegend, QStringLiteral("mnuLegendHide"), &XChart::mnuLegendHide_Click);
+    m_actions[MenuLegendHide] =
+        add(m_mnuLegend, QStringLiteral("mnuLegendHide"), &XChart::mnuLegendHide_Click);
     syncMenus();
 }
 
@@ -179,7 +188,9 @@ void XChart::propertyChanged(const QString& name) {
     }
 }
 
-void XChart::itemClick(const ChartItemPtr& item) { Q_EMIT ItemClick(item); }
+void XChart::itemClick(const ChartItemPtr& item) {
+    Q_EMIT ItemClick(item);
+}
 
 void XChart::BuildMainMenu() {
     m_model.buildMainMenuCaptions();
@@ -197,7 +208,9 @@ void XChart::BuildCustomMenu() {
 
 // ---- Methods -------------------------------------------------------------------------------
 
-void XChart::AddItem(const ChartItemPtr& cItem) { m_model.AddItem(cItem); }
+void XChart::AddItem(const ChartItemPtr& cItem) {
+    m_model.AddItem(cItem);
+}
 
 void XChart::Clear() {
     m_model.clearItems();
@@ -205,9 +218,13 @@ void XChart::Clear() {
     DrawChart();
 }
 
-void XChart::ReadProperties(const PropertyBag& bag) { m_model.ReadProperties(bag); }
+void XChart::ReadProperties(const PropertyBag& bag) {
+    m_model.ReadProperties(bag);
+}
 
-void XChart::WriteProperties(PropertyBag& bag) const { m_model.WriteProperties(bag); }
+void XChart::WriteProperties(PropertyBag& bag) const {
+    m_model.WriteProperties(bag);
+}
 
 QSize XChart::imageSize() const {
     const QSizeF logical = m_image.deviceIndependentSize();
@@ -243,8 +260,8 @@ ChartCanvas XChart::canvas() const {
     const QSize logical = imageSize();
     c.scaleWidth = logical.width() * m_model.twipsPerPixelX();
     c.scaleHeight = logical.height() * m_model.twipsPerPixelY();
-    c.centre = m_model.legendShown() ? m_splitter->x() * m_model.twipsPerPixelX() / 2
-                                     : c.scaleWidth / 2;
+    c.centre =
+        m_model.legendShown() ? m_splitter->x() * m_model.twipsPerPixelX() / 2 : c.scaleWidth / 2;
     c.font = chartFont();
     c.palette = palette();
     return c;
@@ -337,7 +354,8 @@ void XChart::UpdateSelectionInfo(int column) {
     for (const QString& line : lines) {
         widest = std::max(widest, metrics.horizontalAdvance(line));
     }
-    m_info->resize(int(std::ceil(widest + 5)), int(std::ceil(lines.size() * metrics.height() * 1.2)));
+    m_info->resize(int(std::ceil(widest + 5)),
+                   int(std::ceil(lines.size() * metrics.height() * 1.2)));
     m_info->show();
     m_info->raise();
 }
@@ -422,7 +440,8 @@ void XChart::PrintLegend() {
             printer->newPage();
             y = 0;
         }
-        painter.drawText(QRectF(0, y, page.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter, text);
+        painter.drawText(QRectF(0, y, page.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                         text);
         y += lineHeight;
     };
     QFont heading = chartFont();
@@ -472,7 +491,9 @@ void XChart::mnuMainPrint_Click() {
     }
 }
 
-void XChart::mnuMainCopy_Click() { QGuiApplication::clipboard()->setImage(m_image); }
+void XChart::mnuMainCopy_Click() {
+    QGuiApplication::clipboard()->setImage(m_image);
+}
 
 void XChart::mnuMainSelectionInfo_Click() {
     ChartMenuState& menu = m_model.menuState();
@@ -657,7 +678,8 @@ void XChart::mousePressEvent(QMouseEvent* event) {
 
 void XChart::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons().testFlag(Qt::LeftButton) || m_model.HotTracking()) {
-        handleLeftPress(vbShift(event->modifiers()), event->position().x() * m_model.twipsPerPixelX(),
+        handleLeftPress(vbShift(event->modifiers()),
+                        event->position().x() * m_model.twipsPerPixelX(),
                         event->position().y() * m_model.twipsPerPixelY());
     }
 }
@@ -675,35 +697,35 @@ bool XChart::eventFilter(QObject* watched, QEvent* event) {
     const double tppx = m_model.twipsPerPixelX();
     const double tppy = m_model.twipsPerPixelY();
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            m_infoDragStart = QPoint(pixelsToTwips(mouse->position().x(), tppx),
-                                     pixelsToTwips(mouse->position().y(), tppy));
-            m_infoDragging = true;
-        } else {
-            m_mnuMain->popup(mouse->globalPosition().toPoint());
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) {
+                m_infoDragStart = QPoint(pixelsToTwips(mouse->position().x(), tppx),
+                                         pixelsToTwips(mouse->position().y(), tppy));
+                m_infoDragging = true;
+            } else {
+                m_mnuMain->popup(mouse->globalPosition().toPoint());
+            }
+            return true;
         }
-        return true;
-    }
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonRelease: {
-        if (!m_infoDragging) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: {
+            if (!m_infoDragging) {
+                return false;
+            }
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            // Where the box is dropped on the control, in twips.
+            const QPointF drop = m_info->mapToParent(mouse->position());
+            const double left = drop.x() * tppx - m_infoDragStart.x();
+            const double top = drop.y() * tppy - m_infoDragStart.y();
+            m_info->move(twipsToPixels(left, tppx), twipsToPixels(top, tppy));
+            if (event->type() == QEvent::MouseButtonRelease) {
+                m_infoDragging = false;
+            }
+            return true;
+        }
+        default:
             return false;
-        }
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        // Where the box is dropped on the control, in twips.
-        const QPointF drop = m_info->mapToParent(mouse->position());
-        const double left = drop.x() * tppx - m_infoDragStart.x();
-        const double top = drop.y() * tppy - m_infoDragStart.y();
-        m_info->move(twipsToPixels(left, tppx), twipsToPixels(top, tppy));
-        if (event->type() == QEvent::MouseButtonRelease) {
-            m_infoDragging = false;
-        }
-        return true;
-    }
-    default:
-        return false;
     }
 }
 
@@ -728,7 +750,8 @@ void XChart::legendPanelPressed(Qt::MouseButton button, QPoint globalPos) {
 }
 
 void XChart::splitterDropped(int left) {
-    const int legendWidth = std::max(LegendLayout::kMinimumWidth, width() - (left + m_splitter->width()));
+    const int legendWidth =
+        std::max(LegendLayout::kMinimumWidth, width() - (left + m_splitter->width()));
     m_legend->setPanelSize(legendWidth, height());
     m_model.restoreRightMargin();
     m_model.menuState().viewLegendChecked = true;

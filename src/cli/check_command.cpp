@@ -12,12 +12,12 @@
 #include "platform/live/live_browser.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
+#include "results/report_export.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
 #include "retrieval/retrieval_state.h"
 #include "retrieval/usage_log.h"
-#include "results/report_export.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -50,7 +50,9 @@ using namespace check_status;
 
 const QString kProgram = QStringLiteral("kestrova-check");
 
-void writeLine(QIODevice& device, const QString& line) { device.write((line + u'\n').toUtf8()); }
+void writeLine(QIODevice& device, const QString& line) {
+    device.write((line + u'\n').toUtf8());
+}
 
 // A message box's text as one line of a command-line tool.
 QString oneLine(QString text) {
@@ -58,7 +60,6 @@ QString oneLine(QString text) {
     text.replace(u'\n', u' ');
     return text;
 }
-
 
 // The six date drop-downs of the portal's usage page and the values that pick `from`..`to`.
 struct DatePick {
@@ -106,18 +107,18 @@ public:
 
 int checkExitStatus(GrabProblem problem) {
     switch (problem) {
-    case GrabProblem::NoCredentials:
-    case GrabProblem::LoginRefused:
-        return kCredentials;
-    case GrabProblem::Unreachable:
-    case GrabProblem::PageTimeout:
-        return kUnreachable;
-    case GrabProblem::PortalChanged:
-        return kPortal;
-    case GrabProblem::DownloadFailed:
-        return kDownload;
-    case GrabProblem::Cancelled:
-        break;
+        case GrabProblem::NoCredentials:
+        case GrabProblem::LoginRefused:
+            return kCredentials;
+        case GrabProblem::Unreachable:
+        case GrabProblem::PageTimeout:
+            return kUnreachable;
+        case GrabProblem::PortalChanged:
+            return kPortal;
+        case GrabProblem::DownloadFailed:
+            return kDownload;
+        case GrabProblem::Cancelled:
+            break;
     }
     return kOther;
 }
@@ -194,11 +195,21 @@ public:
         }
         QString text;
         switch (step) {
-        case GrabStep::Connecting: text = u"connecting to " + m_options.host; break;
-        case GrabStep::LoggingIn: text = u"logging in as " + m_options.user; break;
-        case GrabStep::OpeningUsagePage: text = QStringLiteral("opening the usage page"); break;
-        case GrabStep::WaitingForDates: text = QStringLiteral("choosing the dates"); break;
-        case GrabStep::FetchingLog: text = QStringLiteral("fetching the usage log"); break;
+            case GrabStep::Connecting:
+                text = u"connecting to " + m_options.host;
+                break;
+            case GrabStep::LoggingIn:
+                text = u"logging in as " + m_options.user;
+                break;
+            case GrabStep::OpeningUsagePage:
+                text = QStringLiteral("opening the usage page");
+                break;
+            case GrabStep::WaitingForDates:
+                text = QStringLiteral("choosing the dates");
+                break;
+            case GrabStep::FetchingLog:
+                text = QStringLiteral("fetching the usage log");
+                break;
         }
         writeLine(m_owner.m_err, kProgram + u": " + text);
     }
@@ -290,13 +301,12 @@ private:
             QJsonObject root = summaryObject(m_state, figures, priced, o);
             root.insert(
                 QStringLiteral("check"),
-                QJsonObject{
-                    {QStringLiteral("host"), m_options.host},
-                    {QStringLiteral("user"), m_options.user},
-                    {QStringLiteral("from"), m_options.from.toString(Qt::ISODate)},
-                    {QStringLiteral("to"), m_options.to.toString(Qt::ISODate)},
-                    {QStringLiteral("log"),
-                     inProgramFolder(m_retrieval.folder(), QStringLiteral("usage.htm"))}});
+                QJsonObject{{QStringLiteral("host"), m_options.host},
+                            {QStringLiteral("user"), m_options.user},
+                            {QStringLiteral("from"), m_options.from.toString(Qt::ISODate)},
+                            {QStringLiteral("to"), m_options.to.toString(Qt::ISODate)},
+                            {QStringLiteral("log"),
+                             inProgramFolder(m_retrieval.folder(), QStringLiteral("usage.htm"))}});
             m_owner.m_out.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
         } else {
             m_owner.m_out.write(summaryText(m_state, figures, priced, o).toUtf8());
@@ -340,7 +350,8 @@ private:
         m_check.cancelGrab();
         // From the event loop: the caller may be deep inside the grab.
         QMetaObject::invokeMethod(
-            &m_owner, [owner = QPointer<CheckCommand>(&m_owner), status] {
+            &m_owner,
+            [owner = QPointer<CheckCommand>(&m_owner), status] {
                 if (owner) {
                     Q_EMIT owner->finished(status);
                 }
@@ -457,8 +468,7 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
     } catch (const Failure& failure) {
         return usage(failure.description());
     }
-    const auto date = [&](const QCommandLineOption& option, QDate fallback,
-                          QDate& into) -> bool {
+    const auto date = [&](const QCommandLineOption& option, QDate fallback, QDate& into) -> bool {
         if (!parser.isSet(option)) {
             into = fallback;
             return true;
@@ -494,11 +504,12 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
                     (!parser.isSet(noCacheOption) && stored.values.mblnCachingEnabled);
     options.planKind = options.report.planKind.value_or(std::max(0, stored.values.PlanType));
     if (parser.isSet(notifyOption)) {
-        options.alertPlan = options.report.choice ? options.report.choice
-                                                  : storedPlanChoice(SettingsStore());
+        options.alertPlan =
+            options.report.choice ? options.report.choice : storedPlanChoice(SettingsStore());
         if (!options.alertPlan) {
-            return usage(QStringLiteral("--notify needs a plan: give --plan (or the custom "
-                                        "figures), or choose a plan in Kestrova"));
+            return usage(
+                QStringLiteral("--notify needs a plan: give --plan (or the custom "
+                               "figures), or choose a plan in Kestrova"));
         }
     }
     if (parser.isSet(hostOption)) {
@@ -512,8 +523,9 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
         }
     }
     if (options.host.isEmpty()) {
-        return usage(QStringLiteral("no portal host: give --host, or choose the portal in "
-                                    "Kestrova"));
+        return usage(
+            QStringLiteral("no portal host: give --host, or choose the portal in "
+                           "Kestrova"));
     }
     options.user = parser.isSet(userOption) ? parser.value(userOption) : stored.values.txtUserName;
     if (options.user.trimmed().isEmpty()) {

@@ -2,11 +2,11 @@
 
 #include "cli/check_command.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QFile>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 

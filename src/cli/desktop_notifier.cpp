@@ -29,8 +29,7 @@ void FreedesktopNotifier::notify(const QString& summary, const QString& body,
     call << QStringLiteral("Kestrova") << 0u << QStringLiteral("kestrova") << summary << body
          << QStringList() << hints << -1;
     // The call is not awaited in a nested loop: the check ends from its own event loop.
-    auto* watcher =
-        new QDBusPendingCallWatcher(m_bus.asyncCall(call, int(m_timeout.count())));
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, int(m_timeout.count())));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
                      [done = std::move(done)](QDBusPendingCallWatcher* finished) {
                          const QDBusPendingReply<uint> reply = *finished;

@@ -6,16 +6,16 @@
 #include "platform/failure.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
+#include "results/history.h"
+#include "results/report_export.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
-#include "results/history.h"
-#include "results/report_export.h"
 
 #include <QCommandLineParser>
-#include <QJsonDocument>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QSaveFile>
 #include <optional>
 
@@ -25,7 +25,9 @@ namespace {
 
 const QString kProgram = QStringLiteral("kestrova-report");
 
-void writeLine(QIODevice& device, const QString& line) { device.write((line + u'\n').toUtf8()); }
+void writeLine(QIODevice& device, const QString& line) {
+    device.write((line + u'\n').toUtf8());
+}
 
 // One line naming the file and what is wrong, as a command-line tool reports bad input.
 int fail(QIODevice& err, const QString& file, const QString& what) {

@@ -24,8 +24,9 @@ ReportOutputOptionSet::ReportOutputOptionSet()
                    QStringLiteral("Custom plan: the monthly charge."), QStringLiteral("RS")),
       m_allowance(QStringLiteral("allowance"),
                   QStringLiteral("Custom plan: the free allowance in MB."), QStringLiteral("MB")),
-      m_rate(QStringLiteral("rate"), QStringLiteral("Custom plan: rupees per MB beyond the "
-                                                    "allowance."),
+      m_rate(QStringLiteral("rate"),
+             QStringLiteral("Custom plan: rupees per MB beyond the "
+                            "allowance."),
              QStringLiteral("RS")),
       m_today(QStringLiteral("today"),
               QStringLiteral("The date to count as today (default: the real date)."),
@@ -120,9 +121,8 @@ PricedMonth priceMonth(const HeadlessResult& result, const ReportOutputOptions& 
                                         result.outcome().dailyTotals, options.today);
     }
     if (options.comparePlans) {
-        priced.ranking = comparePlans(priced.inputs,
-                                      options.choice ? options.choice->custom : std::nullopt,
-                                      options.today);
+        priced.ranking = comparePlans(
+            priced.inputs, options.choice ? options.choice->custom : std::nullopt, options.today);
     }
     return priced;
 }

@@ -18,7 +18,9 @@ const QString kNearlyUsed = QStringLiteral("80");
 const QString kUsed = QStringLiteral("100");
 const QString kRunsOut = QStringLiteral("forecast");
 
-QString monthKey(QDate date) { return date.toString(u"yyyy-MM"); }
+QString monthKey(QDate date) {
+    return date.toString(u"yyyy-MM");
+}
 
 // A user id as a key of its own: QSettings reads "/" and "\" in keys as groups.
 QString userKey(const QString& userId) {
@@ -51,17 +53,17 @@ AlertDecision decideAlert(const Forecast& forecast, const NotifiedAlerts& before
                        .arg(forecast.usedPercent)
                        .arg(defaultText(forecast.allowanceMB, locale));
     switch (forecast.outlook) {
-    case AllowanceOutlook::RanOut:
-        text += u"it ran out on " + forecastDateText(forecast.allowanceDate, locale);
-        break;
-    case AllowanceOutlook::RunsOut:
-        text += u"at this pace it runs out about " +
-                forecastDateText(forecast.allowanceDate, locale);
-        break;
-    case AllowanceOutlook::LastsTheMonth:
-    case AllowanceOutlook::Unlimited:
-        text += QStringLiteral("at this pace it lasts the month");
-        break;
+        case AllowanceOutlook::RanOut:
+            text += u"it ran out on " + forecastDateText(forecast.allowanceDate, locale);
+            break;
+        case AllowanceOutlook::RunsOut:
+            text += u"at this pace it runs out about " +
+                    forecastDateText(forecast.allowanceDate, locale);
+            break;
+        case AllowanceOutlook::LastsTheMonth:
+        case AllowanceOutlook::Unlimited:
+            text += QStringLiteral("at this pace it lasts the month");
+            break;
     }
     decision.text = text;
     return decision;
@@ -92,11 +94,12 @@ void raiseAlert(const Forecast& forecast, const QString& userId, DesktopNotifier
                     });
 }
 
-QString alertSection() { return QStringLiteral("CheckAlerts"); }
+QString alertSection() {
+    return QStringLiteral("CheckAlerts");
+}
 
 NotifiedAlerts readNotifiedAlerts(const SettingsStore& store, const QString& userId) {
-    const QStringList words =
-        store.get(userKey(userId), QString()).split(u' ', Qt::SkipEmptyParts);
+    const QStringList words = store.get(userKey(userId), QString()).split(u' ', Qt::SkipEmptyParts);
     if (words.isEmpty() || !QDate::fromString(words.front() + u"-01", u"yyyy-MM-dd").isValid()) {
         return {};
     }

@@ -46,7 +46,6 @@ AlertDecision decideAlert(const Forecast& forecast, const NotifiedAlerts& before
 void raiseAlert(const Forecast& forecast, const QString& userId, DesktopNotifier& notifier,
                 std::function<void(const QString& unshown)> done);
 
-
 // The settings store's section that keeps what was raised, one key per user id.
 QString alertSection();
 // What was raised for `userId`; a damaged value reads as nothing raised.

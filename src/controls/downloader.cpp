@@ -13,8 +13,8 @@ namespace {
 const QChar kNul(0);
 
 int toInt32(qint64 v) {
-    return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(),
-                                  std::numeric_limits<int>::max()));
+    return int(
+        std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 int statusOf(const QNetworkReply* reply) {

@@ -13,31 +13,54 @@ int keyCodeOf(const QKeyEvent& event) {
         return 112 + (key - Qt::Key_F1);
     }
     switch (key) {
-    case Qt::Key_Backspace: return vbKeyBack;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return vbKeyTab;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return vbKeyReturn;
-    case Qt::Key_Shift: return vbKeyShift;
-    case Qt::Key_Control: return vbKeyControl;
-    case Qt::Key_Alt: return vbKeyMenu;
-    case Qt::Key_Escape: return vbKeyEscape;
-    case Qt::Key_Space: return vbKeySpace;
-    case Qt::Key_PageUp: return vbKeyPageUp;
-    case Qt::Key_PageDown: return vbKeyPageDown;
-    case Qt::Key_End: return vbKeyEnd;
-    case Qt::Key_Home: return vbKeyHome;
-    case Qt::Key_Left: return vbKeyLeft;
-    case Qt::Key_Up: return vbKeyUp;
-    case Qt::Key_Right: return vbKeyRight;
-    case Qt::Key_Down: return vbKeyDown;
-    case Qt::Key_Insert: return vbKeyInsert;
-    case Qt::Key_Delete: return vbKeyDelete;
-    case Qt::Key_Plus: return 187;
-    case Qt::Key_Comma: return 188;
-    case Qt::Key_Minus: return 189;
-    case Qt::Key_Period: return 190;
-    default: return 0;
+        case Qt::Key_Backspace:
+            return vbKeyBack;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return vbKeyTab;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return vbKeyReturn;
+        case Qt::Key_Shift:
+            return vbKeyShift;
+        case Qt::Key_Control:
+            return vbKeyControl;
+        case Qt::Key_Alt:
+            return vbKeyMenu;
+        case Qt::Key_Escape:
+            return vbKeyEscape;
+        case Qt::Key_Space:
+            return vbKeySpace;
+        case Qt::Key_PageUp:
+            return vbKeyPageUp;
+        case Qt::Key_PageDown:
+            return vbKeyPageDown;
+        case Qt::Key_End:
+            return vbKeyEnd;
+        case Qt::Key_Home:
+            return vbKeyHome;
+        case Qt::Key_Left:
+            return vbKeyLeft;
+        case Qt::Key_Up:
+            return vbKeyUp;
+        case Qt::Key_Right:
+            return vbKeyRight;
+        case Qt::Key_Down:
+            return vbKeyDown;
+        case Qt::Key_Insert:
+            return vbKeyInsert;
+        case Qt::Key_Delete:
+            return vbKeyDelete;
+        case Qt::Key_Plus:
+            return 187;
+        case Qt::Key_Comma:
+            return 188;
+        case Qt::Key_Minus:
+            return 189;
+        case Qt::Key_Period:
+            return 190;
+        default:
+            return 0;
     }
 }
 

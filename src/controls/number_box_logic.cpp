@@ -8,7 +8,9 @@
 namespace kestrova {
 
 namespace {
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Length of the leading "-digits.digits" part (0 when it holds no digit).
 qsizetype numericPrefix(QStringView text, bool* hasDigit) {
@@ -61,7 +63,9 @@ double numberOf(QStringView text) {
     return prefix.toString().toDouble();  // more digits than an exact decimal holds
 }
 
-QString RepeatString(const QString& s, int n) { return n < 1 ? QString() : s.repeated(n); }
+QString RepeatString(const QString& s, int n) {
+    return n < 1 ? QString() : s.repeated(n);
+}
 
 bool NumberBoxLogic::setIntegerSize(int size) {
     if (size < 1 || size > 12) {
@@ -79,8 +83,9 @@ bool NumberBoxLogic::setDecimalSize(int size) {
     }
     m_state.DecimalSize = size;
     UpdateLimits();
-    m_state.formatPattern =
-        size < 1 ? QStringLiteral("0") : QStringLiteral("0.") + RepeatString(QStringLiteral("0"), size);
+    m_state.formatPattern = size < 1
+                                ? QStringLiteral("0")
+                                : QStringLiteral("0.") + RepeatString(QStringLiteral("0"), size);
     reformat();
     return true;
 }
@@ -103,7 +108,8 @@ bool NumberBoxLogic::setMinimumValue(double value) {
 
 void NumberBoxLogic::UpdateLimits() {
     const QString digits = RepeatString(QStringLiteral("9"), m_state.IntegerSize) +
-                           QStringLiteral(".") + RepeatString(QStringLiteral("9"), m_state.DecimalSize);
+                           QStringLiteral(".") +
+                           RepeatString(QStringLiteral("9"), m_state.DecimalSize);
     m_state.upperLimit = numberOf(digits);
     const double oldLower = m_state.lowerLimit;
     m_state.lowerLimit = -m_state.upperLimit;
@@ -120,7 +126,9 @@ QString NumberBoxLogic::format(double value) const {
     return formatNumber(value == 0 ? 0.0 : value, m_state.DecimalSize, QLocale::c());
 }
 
-void NumberBoxLogic::setValue(double value) { m_editor.setText(format(value)); }
+void NumberBoxLogic::setValue(double value) {
+    m_editor.setText(format(value));
+}
 
 void NumberBoxLogic::reformat() {
     const QString text = m_editor.text();
@@ -227,7 +235,9 @@ void NumberBoxLogic::textChanged() {
     m_state.InvalidRange = value > m_state.MaximumValue || value < m_state.MinimumValue;
 }
 
-void NumberBoxLogic::focusIn() { m_editor.setSelection(0, int(m_editor.text().size())); }
+void NumberBoxLogic::focusIn() {
+    m_editor.setSelection(0, int(m_editor.text().size()));
+}
 
 void NumberBoxLogic::focusOut() {
     if (m_editor.text().isEmpty()) {

@@ -60,8 +60,8 @@ public:
     const NumberBoxState& state() const { return m_state; }
 
     // The property setters; false when the value is refused (the caller shows the message).
-    bool setIntegerSize(int size);  // 1 to 12
-    bool setDecimalSize(int size);  // 0 to 9; reformats the text
+    bool setIntegerSize(int size);       // 1 to 12
+    bool setDecimalSize(int size);       // 0 to 9; reformats the text
     bool setMaximumValue(double value);  // not above the upper limit
     bool setMinimumValue(double value);  // not below the lower limit
     // Stored values taken as they are, without the tests.

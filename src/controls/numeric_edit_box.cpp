@@ -37,10 +37,12 @@ bool leaves(Qt::FocusReason reason) {
 
 Qt::Key qtKeyForCharacter(int k) {
     switch (k) {
-    case 8: return Qt::Key_Backspace;
-    case 13: return Qt::Key_Return;
-    default:
-        return k >= 32 && k < 127 ? Qt::Key(QChar(k).toUpper().unicode()) : Qt::Key_unknown;
+        case 8:
+            return Qt::Key_Backspace;
+        case 13:
+            return Qt::Key_Return;
+        default:
+            return k >= 32 && k < 127 ? Qt::Key(QChar(k).toUpper().unicode()) : Qt::Key_unknown;
     }
 }
 }  // namespace
@@ -133,7 +135,9 @@ public:
     int selectionStart() const override {
         return m_text.hasSelectedText() ? m_text.selectionStart() : m_text.cursorPosition();
     }
-    int selectionLength() const override { return m_text.hasSelectedText() ? m_text.selectionLength() : 0; }
+    int selectionLength() const override {
+        return m_text.hasSelectedText() ? m_text.selectionLength() : 0;
+    }
     void setSelection(int start, int length) override { m_text.setSelection(start, length); }
     void moveCaretToEnd() override { m_text.setCursorPosition(int(m_text.text().size())); }
 
@@ -163,10 +167,16 @@ neb::~neb() {
     delete m_text;
 }
 
-QLineEdit* neb::txtNeb() const { return m_text; }
-const NumberBoxState& neb::state() const { return m_logic->state(); }
+QLineEdit* neb::txtNeb() const {
+    return m_text;
+}
+const NumberBoxState& neb::state() const {
+    return m_logic->state();
+}
 
-int neb::minimumHeightPixels() { return int(std::ceil(300.0 / twipsPerPixelY())); }
+int neb::minimumHeightPixels() {
+    return int(std::ceil(300.0 / twipsPerPixelY()));
+}
 
 void neb::showInvalidValue() {
     Message m;
@@ -200,7 +210,9 @@ void neb::setEnableEnterKey(bool enable) {
     Q_EMIT propertyChanged(kEnableEnterKey);
 }
 
-double neb::Value() const { return m_logic->Value(); }
+double neb::Value() const {
+    return m_logic->Value();
+}
 
 void neb::setValue(double value) {
     m_logic->setValue(value);
@@ -223,7 +235,9 @@ void neb::setMinimumValue(double value) {
     Q_EMIT propertyChanged(kMinimumValue);
 }
 
-QString neb::Text() const { return m_text->text(); }
+QString neb::Text() const {
+    return m_text->text();
+}
 
 void neb::setFont(const StdFont& font) {
     if (m_font == font) {
@@ -259,7 +273,9 @@ void neb::setEnabled(bool enabled) {
     Q_EMIT propertyChanged(kEnabled);
 }
 
-QString neb::ToolTipText() const { return m_text->toolTip(); }
+QString neb::ToolTipText() const {
+    return m_text->toolTip();
+}
 
 void neb::setToolTipText(const QString& text) {
     if (ToolTipText() == text) {

@@ -16,47 +16,63 @@ namespace kestrova {
 namespace {
 QMessageBox::Icon iconOf(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::None: break;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case MessageIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons buttonsOf(MessageButtons buttons) {
     switch (buttons) {
-    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MessageButtons::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageButtons::Ok: break;
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MessageButtons::Ok:
+            break;
     }
     return QMessageBox::Ok;
 }
 
 QMessageBox::StandardButton buttonOf(MessageAnswer answer) {
     switch (answer) {
-    case MessageAnswer::Cancel: return QMessageBox::Cancel;
-    case MessageAnswer::Yes: return QMessageBox::Yes;
-    case MessageAnswer::No: return QMessageBox::No;
-    case MessageAnswer::Ok: break;
+        case MessageAnswer::Cancel:
+            return QMessageBox::Cancel;
+        case MessageAnswer::Yes:
+            return QMessageBox::Yes;
+        case MessageAnswer::No:
+            return QMessageBox::No;
+        case MessageAnswer::Ok:
+            break;
     }
     return QMessageBox::Ok;
 }
 
 MessageAnswer answerOf(int button, MessageButtons buttons) {
     switch (button) {
-    case QMessageBox::Ok: return MessageAnswer::Ok;
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    case QMessageBox::Cancel: return MessageAnswer::Cancel;
-    default:
-        // Closed with Escape or the title bar: the box's way out.
-        return buttons == MessageButtons::Ok ? MessageAnswer::Ok
-               : buttons == MessageButtons::YesNo ? MessageAnswer::No
-                                                  : MessageAnswer::Cancel;
+        case QMessageBox::Ok:
+            return MessageAnswer::Ok;
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        default:
+            // Closed with Escape or the title bar: the box's way out.
+            return buttons == MessageButtons::Ok      ? MessageAnswer::Ok
+                   : buttons == MessageButtons::YesNo ? MessageAnswer::No
+                                                      : MessageAnswer::Cancel;
     }
 }
 

@@ -10,7 +10,6 @@
 
 class QWidget;
 
-
 namespace kestrova {
 
 class QtDialogs : public Dialogs {

@@ -52,7 +52,9 @@ QString storedNumberText(double value) {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-QString storedColorText(ColorRef value) { return QString::number(value); }
+QString storedColorText(ColorRef value) {
+    return QString::number(value);
+}
 
 bool readBool(const PropertyBag& bag, const QString& key, bool defaultValue) {
     const auto text = bag.find(key);

@@ -38,7 +38,9 @@ const QString kTextColor = QStringLiteral("TEXTCOLOR");
 const QString kTextColorActive = QStringLiteral("TEXTCOLORACTIVE");
 const QString kShowFrameBorder = QStringLiteral("ShowFrameBorder");
 
-QString perTabKey(const QString& word, int tab) { return word + QString::number(tab); }
+QString perTabKey(const QString& word, int tab) {
+    return word + QString::number(tab);
+}
 
 bool isFrame(const QWidget* w) {
     if (qobject_cast<const QGroupBox*>(w)) {
@@ -79,11 +81,15 @@ void ctlTabs::setInt(int TabStripState::*member, int value, const QString& key) 
     DrawTabs();
 }
 
-void ctlTabs::setTextColor(ColorRef color) { setColor(&TabStripState::TextColor, color, kTextColor); }
+void ctlTabs::setTextColor(ColorRef color) {
+    setColor(&TabStripState::TextColor, color, kTextColor);
+}
 void ctlTabs::setTextColorActive(ColorRef color) {
     setColor(&TabStripState::TextColorActive, color, kTextColorActive);
 }
-void ctlTabs::setTabColor(ColorRef color) { setColor(&TabStripState::TabColor, color, kTabColor); }
+void ctlTabs::setTabColor(ColorRef color) {
+    setColor(&TabStripState::TabColor, color, kTabColor);
+}
 void ctlTabs::setTabColorActive(ColorRef color) {
     setColor(&TabStripState::TabColorActive, color, kTabColorActive);
 }
@@ -114,7 +120,9 @@ QString ctlTabs::tabFrameName(int k) const {
     return k >= 1 && k <= m_state.frames.size() ? m_state.frames[k - 1] : QString();
 }
 
-QString ctlTabs::Caption() const { return tabCaption(m_state.SelectedTab); }
+QString ctlTabs::Caption() const {
+    return tabCaption(m_state.SelectedTab);
+}
 
 void ctlTabs::setCaption(const QString& caption) {
     const int k = m_state.SelectedTab;
@@ -126,7 +134,9 @@ void ctlTabs::setCaption(const QString& caption) {
     DrawTabs();
 }
 
-QString ctlTabs::TabFrame() const { return tabFrameName(m_state.SelectedTab); }
+QString ctlTabs::TabFrame() const {
+    return tabFrameName(m_state.SelectedTab);
+}
 
 void ctlTabs::setTabFrame(const QString& frame) {
     const int k = m_state.SelectedTab;
@@ -152,8 +162,12 @@ void ctlTabs::setCaptionAlignment(int alignment) {
     setInt(&TabStripState::CaptionAlignment, alignment, kCaptionStyle);
 }
 
-void ctlTabs::setTabsWidth(int width) { setInt(&TabStripState::TabsWidth, width, kTabWide); }
-void ctlTabs::setTabsHeight(int height) { setInt(&TabStripState::TabsHeight, height, kTabHigh); }
+void ctlTabs::setTabsWidth(int width) {
+    setInt(&TabStripState::TabsWidth, width, kTabWide);
+}
+void ctlTabs::setTabsHeight(int height) {
+    setInt(&TabStripState::TabsHeight, height, kTabHigh);
+}
 
 void ctlTabs::setTabs(int count) {
     if (count < 1 || count == m_state.Tabs) {
@@ -273,14 +287,17 @@ PropertyBag ctlTabs::WriteProperties() const {
     return bag;
 }
 
-EdgeRect ctlTabs::tabRect(int i) const { return kestrova::tabRect(m_state, size(), i); }
+EdgeRect ctlTabs::tabRect(int i) const {
+    return kestrova::tabRect(m_state, size(), i);
+}
 
-int ctlTabs::tabAt(QPoint point) const { return kestrova::tabAt(m_state, size(), point); }
+int ctlTabs::tabAt(QPoint point) const {
+    return kestrova::tabAt(m_state, size(), point);
+}
 
 QColor ctlTabs::ambientBackColor() const {
     const QWidget* host = parentWidget();
-    return host ? host->palette().color(host->backgroundRole())
-                : palette().color(QPalette::Window);
+    return host ? host->palette().color(host->backgroundRole()) : palette().color(QPalette::Window);
 }
 
 void ctlTabs::draw(QPainter& painter, QSize size) const {
@@ -358,11 +375,17 @@ void ctlTabs::mouseMoveEvent(QMouseEvent* event) {
 
 void ctlTabs::keyPressEvent(QKeyEvent* event) {
     switch (keyCodeOf(*event)) {
-    case vbKeyLeft:
-    case vbKeyUp: setSelectedTab(m_state.SelectedTab - 1); break;
-    case vbKeyRight:
-    case vbKeyDown: setSelectedTab(m_state.SelectedTab + 1); break;
-    default: QWidget::keyPressEvent(event); return;
+        case vbKeyLeft:
+        case vbKeyUp:
+            setSelectedTab(m_state.SelectedTab - 1);
+            break;
+        case vbKeyRight:
+        case vbKeyDown:
+            setSelectedTab(m_state.SelectedTab + 1);
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
     event->accept();
 }

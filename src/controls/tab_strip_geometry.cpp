@@ -12,20 +12,26 @@ constexpr ColorRef kButtonHighlight = 0x80000014u;
 constexpr ColorRef kButtonShadow = 0x80000010u;
 
 // First tab's offset along the strip for the styles that start from the right or bottom.
-int fromFarEnd(int extent, int n, int tabExtent) { return extent - n * tabExtent - 1; }
+int fromFarEnd(int extent, int n, int tabExtent) {
+    return extent - n * tabExtent - 1;
+}
 }  // namespace
 
 EdgeRect pageRect(const TabStripState& s, QSize size) {
     const int W = size.width();
     const int H = size.height();
     switch (s.Style) {
-    case 2:
-    case 3: return {0, 0, W, H - s.TabsHeight};
-    case 4:
-    case 6: return {s.TabsWidth, 0, W, H};
-    case 5:
-    case 7: return {0, 0, W - s.TabsWidth, H};
-    default: return {0, s.TabsHeight, W, H};
+        case 2:
+        case 3:
+            return {0, 0, W, H - s.TabsHeight};
+        case 4:
+        case 6:
+            return {s.TabsWidth, 0, W, H};
+        case 5:
+        case 7:
+            return {0, 0, W - s.TabsWidth, H};
+        default:
+            return {0, s.TabsHeight, W, H};
     }
 }
 
@@ -38,27 +44,36 @@ EdgeRect fullTabRect(const TabStripState& s, QSize size, int i) {
     int left = 0;
     int top = 0;
     switch (s.Style) {
-    case 0: left = (i - 1) * TW; break;
-    case 1: left = fromFarEnd(W, n, TW) + (i - 1) * TW; break;
-    case 2:
-        left = (i - 1) * TW;
-        top = H - TH - 1;
-        break;
-    case 3:
-        left = fromFarEnd(W, n, TW) + (i - 1) * TW;
-        top = H - TH - 1;
-        break;
-    case 4: top = (i - 1) * TH; break;
-    case 5:
-        left = W - TW - 1;
-        top = (i - 1) * TH;
-        break;
-    case 6: top = fromFarEnd(H, n, TH) + (i - 1) * TH; break;
-    case 7:
-        left = W - TW - 1;
-        top = fromFarEnd(H, n, TH) + (i - 1) * TH;
-        break;
-    default: break;
+        case 0:
+            left = (i - 1) * TW;
+            break;
+        case 1:
+            left = fromFarEnd(W, n, TW) + (i - 1) * TW;
+            break;
+        case 2:
+            left = (i - 1) * TW;
+            top = H - TH - 1;
+            break;
+        case 3:
+            left = fromFarEnd(W, n, TW) + (i - 1) * TW;
+            top = H - TH - 1;
+            break;
+        case 4:
+            top = (i - 1) * TH;
+            break;
+        case 5:
+            left = W - TW - 1;
+            top = (i - 1) * TH;
+            break;
+        case 6:
+            top = fromFarEnd(H, n, TH) + (i - 1) * TH;
+            break;
+        case 7:
+            left = W - TW - 1;
+            top = fromFarEnd(H, n, TH) + (i - 1) * TH;
+            break;
+        default:
+            break;
     }
     return {left, top, left + TW + 1, top + TH + 1};
 }
@@ -79,13 +94,17 @@ int tabAt(const TabStripState& s, QSize size, QPoint point) {
 
 unsigned selectedTabEdges(int style) {
     switch (style) {
-    case 2:
-    case 3: return EdgeLeft | EdgeRight | EdgeBottom;
-    case 4:
-    case 6: return EdgeLeft | EdgeTop | EdgeBottom;
-    case 5:
-    case 7: return EdgeTop | EdgeRight | EdgeBottom;
-    default: return EdgeLeft | EdgeTop | EdgeRight;
+        case 2:
+        case 3:
+            return EdgeLeft | EdgeRight | EdgeBottom;
+        case 4:
+        case 6:
+            return EdgeLeft | EdgeTop | EdgeBottom;
+        case 5:
+        case 7:
+            return EdgeTop | EdgeRight | EdgeBottom;
+        default:
+            return EdgeLeft | EdgeTop | EdgeRight;
     }
 }
 
@@ -96,15 +115,27 @@ QPointF captionOrigin(int captionAlignment, const EdgeRect& full, QSizeF text) {
     const double b = full.bottom;
     double x = 0;
     switch (captionAlignment % 3) {
-    case 0: x = l + 3; break;
-    case 1: x = l + (r - l) / 2 - text.width() / 2 - 1; break;
-    default: x = r - text.width() - 4; break;
+        case 0:
+            x = l + 3;
+            break;
+        case 1:
+            x = l + (r - l) / 2 - text.width() / 2 - 1;
+            break;
+        default:
+            x = r - text.width() - 4;
+            break;
     }
     double y = 0;
     switch (captionAlignment / 3) {
-    case 0: y = t + 2; break;
-    case 1: y = t + (b - t) / 2 - text.height() / 2 - 1; break;
-    default: y = b - text.height() - 2; break;
+        case 0:
+            y = t + 2;
+            break;
+        case 1:
+            y = t + (b - t) / 2 - text.height() / 2 - 1;
+            break;
+        default:
+            y = b - text.height() - 2;
+            break;
     }
     return {x, y};
 }
@@ -179,8 +210,8 @@ void drawTabStrip(QPainter& painter, const TabStripState& s, QSize size, const Q
         const QFontMetricsF metrics(painter.font(), painter.device());
         const QSizeF text(metrics.horizontalAdvance(caption), metrics.height());
         const QPointF origin = captionOrigin(s.CaptionAlignment, full, text);
-        painter.drawText(QRectF(origin, text), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip |
-                                                   Qt::TextSingleLine,
+        painter.drawText(QRectF(origin, text),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine,
                          caption);
     }
     painter.restore();

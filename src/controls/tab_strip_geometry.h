@@ -18,15 +18,15 @@ class QColor;
 namespace kestrova {
 
 struct TabStripState {
-    int TabsWidth = 70;   // pixels, no bounds
-    int TabsHeight = 20;  // pixels, no bounds
-    int Tabs = 2;         // at least 1
-    int SelectedTab = 1;  // 1 to Tabs
-    int Style = 0;        // 0 to 7: which side the tabs sit on and where they start
+    int TabsWidth = 70;        // pixels, no bounds
+    int TabsHeight = 20;       // pixels, no bounds
+    int Tabs = 2;              // at least 1
+    int SelectedTab = 1;       // 1 to Tabs
+    int Style = 0;             // 0 to 7: which side the tabs sit on and where they start
     int CaptionAlignment = 4;  // 0 to 8: left/centre/right by top/middle/bottom
     bool UseFocusRect = false;
     QStringList captions{QStringLiteral("Tab 1"), QStringLiteral("Tab 2")};  // one per tab
-    QStringList frames{QString(), QString()};                               // one per tab
+    QStringList frames{QString(), QString()};                                // one per tab
     StdFont TabFont;
     StdFont TabFontActive;
     ColorRef TabColor = 0x80000010u;         // button shadow

@@ -8,22 +8,38 @@ namespace {
 
 QString operationName(DomOperation operation) {
     switch (operation) {
-    case DomOperation::Exists: return QStringLiteral("Looking up");
-    case DomOperation::Count: return QStringLiteral("Counting");
-    case DomOperation::FrameCount: return QStringLiteral("Counting the frames of");
-    case DomOperation::Url: return QStringLiteral("Reading the address of");
-    case DomOperation::TagName: return QStringLiteral("Reading the tag name of");
-    case DomOperation::Value: return QStringLiteral("Reading the value of");
-    case DomOperation::SetValue: return QStringLiteral("Setting the value of");
-    case DomOperation::Click: return QStringLiteral("Clicking");
-    case DomOperation::InnerText: return QStringLiteral("Reading the text of");
-    case DomOperation::InnerHTML: return QStringLiteral("Reading the inner mark-up of");
-    case DomOperation::OuterHTML: return QStringLiteral("Reading the mark-up of");
-    case DomOperation::ChildCount: return QStringLiteral("Counting the children of");
-    case DomOperation::RowCount: return QStringLiteral("Counting the rows of");
-    case DomOperation::CellCount: return QStringLiteral("Counting the cells of");
-    case DomOperation::Attribute: return QStringLiteral("Reading an attribute of");
-    case DomOperation::Snapshot: return QStringLiteral("Copying");
+        case DomOperation::Exists:
+            return QStringLiteral("Looking up");
+        case DomOperation::Count:
+            return QStringLiteral("Counting");
+        case DomOperation::FrameCount:
+            return QStringLiteral("Counting the frames of");
+        case DomOperation::Url:
+            return QStringLiteral("Reading the address of");
+        case DomOperation::TagName:
+            return QStringLiteral("Reading the tag name of");
+        case DomOperation::Value:
+            return QStringLiteral("Reading the value of");
+        case DomOperation::SetValue:
+            return QStringLiteral("Setting the value of");
+        case DomOperation::Click:
+            return QStringLiteral("Clicking");
+        case DomOperation::InnerText:
+            return QStringLiteral("Reading the text of");
+        case DomOperation::InnerHTML:
+            return QStringLiteral("Reading the inner mark-up of");
+        case DomOperation::OuterHTML:
+            return QStringLiteral("Reading the mark-up of");
+        case DomOperation::ChildCount:
+            return QStringLiteral("Counting the children of");
+        case DomOperation::RowCount:
+            return QStringLiteral("Counting the rows of");
+        case DomOperation::CellCount:
+            return QStringLiteral("Counting the cells of");
+        case DomOperation::Attribute:
+            return QStringLiteral("Reading an attribute of");
+        case DomOperation::Snapshot:
+            return QStringLiteral("Copying");
     }
     return QStringLiteral("Using");
 }
@@ -54,8 +70,7 @@ QCoro::Task<LiveElement> existing(QPointer<Browser> browser, FramePath frame,
     DomCall request{frame, locator, DomOperation::Exists, {}};
     const QVariant exists = co_await run(browser, std::move(request));
     if (!exists.toBool()) {
-        throw missingElement(DomCall{frame, locator, DomOperation::Exists, {}},
-                             locator.size() - 1);
+        throw missingElement(DomCall{frame, locator, DomOperation::Exists, {}}, locator.size() - 1);
     }
     co_return LiveElement(std::move(browser), std::move(frame), std::move(locator));
 }
@@ -104,8 +119,8 @@ QCoro::Task<QUrl> urlOf(QPointer<Browser> browser, DomCall call) {
     co_return QUrl(text);
 }
 
-QCoro::Task<std::optional<LiveElement>> optionalElement(QPointer<Browser> browser,
-                                                        FramePath frame, ElementLocator locator) {
+QCoro::Task<std::optional<LiveElement>> optionalElement(QPointer<Browser> browser, FramePath frame,
+                                                        ElementLocator locator) {
     DomCall request{frame, locator, DomOperation::Exists, {}};
     const QVariant exists = co_await run(browser, std::move(request));
     if (!exists.toBool()) {
@@ -137,8 +152,7 @@ QCoro::Task<LiveDocument> existingFrame(QPointer<Browser> browser, FramePath pat
     co_return LiveDocument(std::move(browser), std::move(path));
 }
 
-QCoro::Task<std::shared_ptr<HtmlDocument>> snapshotOf(QPointer<Browser> browser,
-                                                      FramePath frame) {
+QCoro::Task<std::shared_ptr<HtmlDocument>> snapshotOf(QPointer<Browser> browser, FramePath frame) {
     DomCall request{frame, {}, DomOperation::Snapshot, {}};
     const QVariant page = co_await run(browser, std::move(request));
     co_return buildSnapshot(page.toMap(), browser, frame);
@@ -176,30 +190,34 @@ QString describeLocator(const ElementLocator& locator) {
     QStringList parts;
     for (const ElementStep& step : locator) {
         switch (step.kind) {
-        case ElementStep::Kind::Id:
-            parts << QStringLiteral("element \"%1\"").arg(step.key);
-            break;
-        case ElementStep::Kind::Name:
-            parts << QStringLiteral("element named \"%1\" (item %2)").arg(step.key).arg(step.index);
-            break;
-        case ElementStep::Kind::TagName:
-            parts << QStringLiteral("%1 element (item %2)").arg(step.key.toUpper()).arg(step.index);
-            break;
-        case ElementStep::Kind::Ref:
-            parts << QStringLiteral("copied element %1").arg(step.key);
-            break;
-        case ElementStep::Kind::DocumentElement:
-            parts << QStringLiteral("document element");
-            break;
-        case ElementStep::Kind::Child:
-            parts << QStringLiteral("child %1").arg(step.index);
-            break;
-        case ElementStep::Kind::Row:
-            parts << QStringLiteral("row %1").arg(step.index);
-            break;
-        case ElementStep::Kind::Cell:
-            parts << QStringLiteral("cell %1").arg(step.index);
-            break;
+            case ElementStep::Kind::Id:
+                parts << QStringLiteral("element \"%1\"").arg(step.key);
+                break;
+            case ElementStep::Kind::Name:
+                parts << QStringLiteral("element named \"%1\" (item %2)")
+                             .arg(step.key)
+                             .arg(step.index);
+                break;
+            case ElementStep::Kind::TagName:
+                parts << QStringLiteral("%1 element (item %2)")
+                             .arg(step.key.toUpper())
+                             .arg(step.index);
+                break;
+            case ElementStep::Kind::Ref:
+                parts << QStringLiteral("copied element %1").arg(step.key);
+                break;
+            case ElementStep::Kind::DocumentElement:
+                parts << QStringLiteral("document element");
+                break;
+            case ElementStep::Kind::Child:
+                parts << QStringLiteral("child %1").arg(step.index);
+                break;
+            case ElementStep::Kind::Row:
+                parts << QStringLiteral("row %1").arg(step.index);
+                break;
+            case ElementStep::Kind::Cell:
+                parts << QStringLiteral("cell %1").arg(step.index);
+                break;
         }
     }
     return parts.join(QStringLiteral(", "));

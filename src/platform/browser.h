@@ -18,12 +18,12 @@
 
 #include "platform/failure.h"
 
+#include <QCoroTask>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <QVariant>
-#include <QCoroTask>
 
 #include <memory>
 #include <optional>
@@ -78,23 +78,23 @@ inline constexpr char16_t kSnapshotRefAttribute[] = u"data-kestrova-ref";
 
 // What a DOM call does. All but Exists throw Failure when the frame or the element is missing.
 enum class DomOperation {
-    Exists,       // bool: whether the last step (or, without steps, the last frame) exists
-    Count,        // int: how many elements the last step (Name or TagName) matches
-    FrameCount,   // int: frames of the document
-    Url,          // text: the document's address
-    TagName,      // text, upper case
-    Value,        // text: form fields and drop-downs their value, links their target address
-    SetValue,     // argument: the value
+    Exists,      // bool: whether the last step (or, without steps, the last frame) exists
+    Count,       // int: how many elements the last step (Name or TagName) matches
+    FrameCount,  // int: frames of the document
+    Url,         // text: the document's address
+    TagName,     // text, upper case
+    Value,       // text: form fields and drop-downs their value, links their target address
+    SetValue,    // argument: the value
     Click,
     InnerText,
     InnerHTML,
     OuterHTML,
-    ChildCount,   // int: child elements
-    RowCount,     // int: rows of a table
-    CellCount,    // int: cells of a row
-    Attribute,    // text (empty when absent); argument: the attribute's name
-    Snapshot,     // map {url, html, frames: [map, ...]}: the document and its frames, every
-                  // element numbered with kSnapshotRefAttribute
+    ChildCount,  // int: child elements
+    RowCount,    // int: rows of a table
+    CellCount,   // int: cells of a row
+    Attribute,   // text (empty when absent); argument: the attribute's name
+    Snapshot,    // map {url, html, frames: [map, ...]}: the document and its frames, every
+                 // element numbered with kSnapshotRefAttribute
 };
 
 struct DomCall {

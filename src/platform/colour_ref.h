@@ -16,7 +16,9 @@ constexpr ColorRef RGB(int red, int green, int blue) {
     return ColorRef(red & 0xFF) | (ColorRef(green & 0xFF) << 8) | (ColorRef(blue & 0xFF) << 16);
 }
 
-constexpr bool isSystemColor(ColorRef c) { return (c & kSystemColorFlag) != 0; }
+constexpr bool isSystemColor(ColorRef c) {
+    return (c & kSystemColorFlag) != 0;
+}
 
 // System colours resolve through `palette` (5 window, 8 window text, 15 button face,
 // 16 button shadow, 17 grey text, 18 button text, 20 button highlight, 23/24 tooltip text and

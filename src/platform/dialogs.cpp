@@ -10,7 +10,9 @@ RecordingDialogs& fallback() {
 Dialogs* g_installed = nullptr;
 }  // namespace
 
-Dialogs& dialogs() { return g_installed ? *g_installed : fallback(); }
+Dialogs& dialogs() {
+    return g_installed ? *g_installed : fallback();
+}
 
 Dialogs* installDialogs(Dialogs* seam) {
     Dialogs* previous = g_installed;
@@ -18,7 +20,9 @@ Dialogs* installDialogs(Dialogs* seam) {
     return previous;
 }
 
-void RecordingDialogs::show(const Message& message) { messages.push_back(message); }
+void RecordingDialogs::show(const Message& message) {
+    messages.push_back(message);
+}
 
 MessageAnswer RecordingDialogs::ask(const Message& message) {
     messages.push_back(message);

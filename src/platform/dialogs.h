@@ -24,8 +24,11 @@ struct Message {
             MessageIcon messageIcon = MessageIcon::None,
             MessageButtons messageButtons = MessageButtons::Ok,
             MessageAnswer defaultButton = MessageAnswer::Ok)
-        : text(std::move(messageText)), title(std::move(messageTitle)), icon(messageIcon),
-          buttons(messageButtons), defaultAnswer(defaultButton) {}
+        : text(std::move(messageText)),
+          title(std::move(messageTitle)),
+          icon(messageIcon),
+          buttons(messageButtons),
+          defaultAnswer(defaultButton) {}
 
     QString text;
     QString title;  // empty: the program's own title

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <new>
 #include <cstring>
+#include <new>
 
 namespace kestrova::dom {
 
@@ -30,8 +30,8 @@ void AttributeList::reserve(std::size_t capacity) {
     if (capacity <= (m_block ? m_block->capacity : 0)) {
         return;
     }
-    auto* block = static_cast<Header*>(
-        ::operator new(sizeof(Header) + capacity * sizeof(Attribute)));
+    auto* block =
+        static_cast<Header*>(::operator new(sizeof(Header) + capacity * sizeof(Attribute)));
     block->size = 0;
     block->capacity = std::uint32_t(capacity);
     auto* moved = reinterpret_cast<Attribute*>(block + 1);
@@ -69,7 +69,9 @@ void AttributeList::release() {
     }
 }
 
-Tree::Tree() { m_document = createNode(NodeKind::Document); }
+Tree::Tree() {
+    m_document = createNode(NodeKind::Document);
+}
 
 Tree::~Tree() {
     for (std::size_t b = 0; b < m_blocks.size(); ++b) {
@@ -90,7 +92,9 @@ void Tree::addBlock() {
     m_used = 0;
 }
 
-void Tree::freeBlock(const Block& block) { ::operator delete(block.nodes); }
+void Tree::freeBlock(const Block& block) {
+    ::operator delete(block.nodes);
+}
 
 Node* Tree::createNode(NodeKind kind) {
     if (m_blocks.empty() || m_used == m_blocks.back().capacity) {
@@ -204,7 +208,6 @@ Node* Tree::findFirst(const Node* root, QStringView lowerTag) const {
     return nullptr;
 }
 
-
 const std::vector<Node*>& Tree::rows(const Node* tableOrSection) {
     auto found = m_rows.find(tableOrSection);
     if (found != m_rows.end()) {
@@ -288,25 +291,32 @@ Tag lookupTag(QStringView lowerName, const TagTable& table) {
 const TagTable& tagTable() {
     static const TagTable table = [] {
         TagTable t;
-        const std::pair<const char*, Tag> named[] = {
-            {"html", Tag::Html},   {"head", Tag::Head},   {"body", Tag::Body},
-            {"table", Tag::Table}, {"tbody", Tag::Tbody}, {"thead", Tag::Thead},
-            {"tfoot", Tag::Tfoot}, {"tr", Tag::Tr},       {"td", Tag::Td},
-            {"th", Tag::Th},       {"br", Tag::Br},       {"pre", Tag::Pre},
-            {"textarea", Tag::Textarea}};
+        const std::pair<const char*, Tag> named[] = {{"html", Tag::Html},
+                                                     {"head", Tag::Head},
+                                                     {"body", Tag::Body},
+                                                     {"table", Tag::Table},
+                                                     {"tbody", Tag::Tbody},
+                                                     {"thead", Tag::Thead},
+                                                     {"tfoot", Tag::Tfoot},
+                                                     {"tr", Tag::Tr},
+                                                     {"td", Tag::Td},
+                                                     {"th", Tag::Th},
+                                                     {"br", Tag::Br},
+                                                     {"pre", Tag::Pre},
+                                                     {"textarea", Tag::Textarea}};
         const char* others[] = {
-            "title",  "meta",     "link",     "base",     "style",    "script",  "span",
-            "b",      "u",        "i",        "em",       "strong",   "font",    "a",
-            "small",  "big",      "s",        "strike",   "tt",       "code",    "nobr",
-            "div",    "center",   "p",        "form",     "img",      "input",   "hr",
-            "select", "option",   "optgroup", "label",    "ul",       "ol",      "li",
-            "h1",     "h2",       "h3",       "h4",       "h5",       "h6",      "sub",
-            "sup",    "abbr",     "wbr",      "frame",    "frameset", "iframe",  "caption",
-            "button", "marquee",  "object",   "applet",   "template", "address", "article",
-            "aside",  "blockquote", "dl",     "dt",       "dd",       "fieldset", "footer",
-            "header", "menu",     "nav",      "section",  "area",     "col",     "colgroup",
-            "embed",  "param",    "source",   "track",    "basefont", "keygen",  "xmp",
-            "noembed", "noframes", "plaintext", "noscript", "main"};
+            "title",   "meta",       "link",      "base",     "style",    "script",   "span",
+            "b",       "u",          "i",         "em",       "strong",   "font",     "a",
+            "small",   "big",        "s",         "strike",   "tt",       "code",     "nobr",
+            "div",     "center",     "p",         "form",     "img",      "input",    "hr",
+            "select",  "option",     "optgroup",  "label",    "ul",       "ol",       "li",
+            "h1",      "h2",         "h3",        "h4",       "h5",       "h6",       "sub",
+            "sup",     "abbr",       "wbr",       "frame",    "frameset", "iframe",   "caption",
+            "button",  "marquee",    "object",    "applet",   "template", "address",  "article",
+            "aside",   "blockquote", "dl",        "dt",       "dd",       "fieldset", "footer",
+            "header",  "menu",       "nav",       "section",  "area",     "col",      "colgroup",
+            "embed",   "param",      "source",    "track",    "basefont", "keygen",   "xmp",
+            "noembed", "noframes",   "plaintext", "noscript", "main"};
         auto add = [&t](const char* name, Tag tag) {
             const QString n = QString::fromLatin1(name);
             t.byLength[std::strlen(name)].push_back({n, tag});
@@ -319,13 +329,13 @@ const TagTable& tagTable() {
         for (const char* name : others) {
             add(name, Tag(next++));
         }
-        for (std::u16string_view v : {u"area", u"base", u"br", u"col", u"embed", u"hr", u"img",
-                                      u"input", u"link", u"meta", u"param", u"source", u"track",
-                                      u"wbr", u"basefont", u"keygen"}) {
+        for (std::u16string_view v :
+             {u"area", u"base", u"br", u"col", u"embed", u"hr", u"img", u"input", u"link", u"meta",
+              u"param", u"source", u"track", u"wbr", u"basefont", u"keygen"}) {
             t.isVoid[std::size_t(lookupTag(QStringView(v), t))] = true;
         }
-        for (std::u16string_view v : {u"style", u"script", u"xmp", u"iframe", u"noembed",
-                                      u"noframes", u"plaintext"}) {
+        for (std::u16string_view v :
+             {u"style", u"script", u"xmp", u"iframe", u"noembed", u"noframes", u"plaintext"}) {
             t.isRawText[std::size_t(lookupTag(QStringView(v), t))] = true;
         }
         return t;
@@ -347,9 +357,13 @@ const QString* findTagName(QStringView lowerName, Tag* tag) {
     return &table.byId[std::size_t(found)];
 }
 
-Tag tagOf(QStringView lowerName) { return lookupTag(lowerName, tagTable()); }
+Tag tagOf(QStringView lowerName) {
+    return lookupTag(lowerName, tagTable());
+}
 
-const QString& tagName(Tag tag) { return tagTable().byId[std::size_t(tag)]; }
+const QString& tagName(Tag tag) {
+    return tagTable().byId[std::size_t(tag)];
+}
 
 bool isVoidElement(const Node* element) {
     return element->tag == Tag::Other ? isVoidElement(element->name())
@@ -368,8 +382,8 @@ QString internTagName(QStringView lowerName) {
 
 bool isVoidElement(QStringView n) {
     static constexpr std::array<std::u16string_view, 16> kVoid = {
-        u"area", u"base", u"br", u"col", u"embed", u"hr", u"img", u"input", u"link", u"meta",
-        u"param", u"source", u"track", u"wbr", u"basefont", u"keygen"};
+        u"area", u"base", u"br",    u"col",    u"embed", u"hr",  u"img",      u"input",
+        u"link", u"meta", u"param", u"source", u"track", u"wbr", u"basefont", u"keygen"};
     return std::any_of(kVoid.begin(), kVoid.end(),
                        [n](std::u16string_view v) { return n == QStringView(v); });
 }

@@ -23,7 +23,20 @@ enum class NodeKind : std::uint8_t { Document, Doctype, Element, Text, Comment }
 // tests for; every other interned name has an id of its own above kFirstUnnamedTag; names that
 // are not interned are Tag::Other.
 enum class Tag : std::uint8_t {
-    Other, Html, Head, Body, Table, Tbody, Thead, Tfoot, Tr, Td, Th, Br, Pre, Textarea
+    Other,
+    Html,
+    Head,
+    Body,
+    Table,
+    Tbody,
+    Thead,
+    Tfoot,
+    Tr,
+    Td,
+    Th,
+    Br,
+    Pre,
+    Textarea
 };
 constexpr int kFirstUnnamedTag = 14;
 constexpr int kTagIds = 256;
@@ -32,7 +45,7 @@ constexpr int kTagIds = 256;
 const QString& tagName(Tag tag);
 
 struct Attribute {
-    QString name;   // lower case
+    QString name;  // lower case
     QString value;
 };
 
@@ -138,7 +151,9 @@ struct Node {
         return kind == NodeKind::Element && tag != Tag::Other ? tagName(tag) : data;
     }
     bool isElement() const { return kind == NodeKind::Element; }
-    bool is(QStringView lowerName) const { return kind == NodeKind::Element && name() == lowerName; }
+    bool is(QStringView lowerName) const {
+        return kind == NodeKind::Element && name() == lowerName;
+    }
     bool is(Tag t) const { return kind == NodeKind::Element && tag == t; }
     bool isCell() const { return is(Tag::Td) || is(Tag::Th); }
     bool isSection() const { return is(Tag::Tbody) || is(Tag::Thead) || is(Tag::Tfoot); }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <QByteArray>
+#include <QString>
 #include <exception>
 
 namespace kestrova {
@@ -11,8 +11,8 @@ namespace kestrova {
 // and show either a fixed message or description().
 class Failure : public std::exception {
 public:
-    explicit Failure(QString description) : m_description(std::move(description)),
-                                            m_utf8(m_description.toUtf8()) {}
+    explicit Failure(QString description)
+        : m_description(std::move(description)), m_utf8(m_description.toUtf8()) {}
     const QString& description() const noexcept { return m_description; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 

@@ -19,7 +19,9 @@ ElementPtr ElementList::item(int index) const {
 
 namespace {
 
-QString upper(const Node* n) { return n->name().toUpper(); }
+QString upper(const Node* n) {
+    return n->name().toUpper();
+}
 
 std::vector<Node*> elementChildren(const Node* n) {
     std::vector<Node*> out;
@@ -152,9 +154,8 @@ public:
                 return wrap(c);
             }
         }
-        throw Failure(QStringLiteral("Cell %1 of the row does not exist: it has %2")
-                          .arg(index)
-                          .arg(seen));
+        throw Failure(
+            QStringLiteral("Cell %1 of the row does not exist: it has %2").arg(index).arg(seen));
     }
 
     ElementPtr insertCell() override {
@@ -197,8 +198,8 @@ private:
 
     const std::vector<Node*>& rows() const {
         if (!m_node->is(dom::Tag::Table) && !m_node->isSection()) {
-            throw Failure(QStringLiteral("The %1 element is not a table: it has no rows")
-                              .arg(tagName()));
+            throw Failure(
+                QStringLiteral("The %1 element is not a table: it has no rows").arg(tagName()));
         }
         return m_tree->rows(m_node);
     }
@@ -245,8 +246,8 @@ public:
         : m_tree(std::move(tree)), m_style(style) {}
 
     void addRule(const QString& selector, const QString& declarations) override {
-        m_tree->appendChild(m_style, m_tree->createText(selector + u" { " + declarations +
-                                                        u" }\n"));
+        m_tree->appendChild(m_style,
+                            m_tree->createText(selector + u" { " + declarations + u" }\n"));
         ++m_rules;
     }
     int ruleCount() const override { return m_rules; }
@@ -291,11 +292,10 @@ HtmlDocument::HtmlDocument(const QString& html) : m_tree(dom::parseDocument(html
 HtmlDocument::~HtmlDocument() = default;
 
 ElementPtr HtmlDocument::elementById(const QString& id) const {
-    ElementList found =
-        findAll(m_tree, [&id](const Node* n) {
-            const QString* v = n->findAttribute(u"id");
-            return v && *v == id;
-        });
+    ElementList found = findAll(m_tree, [&id](const Node* n) {
+        const QString* v = n->findAttribute(u"id");
+        return v && *v == id;
+    });
     return found.isEmpty() ? nullptr : found.item(0);
 }
 
@@ -321,7 +321,9 @@ ElementList HtmlDocument::elementsByTagName(const QString& tagName) const {
     });
 }
 
-int HtmlDocument::frameCount() const { return int(m_frames.size()); }
+int HtmlDocument::frameCount() const {
+    return int(m_frames.size());
+}
 
 DocumentPtr HtmlDocument::frame(int index) const {
     if (index < 0 || index >= frameCount()) {
@@ -389,9 +391,13 @@ StyleSheetPtr HtmlDocument::createStyleSheet() {
     return std::make_shared<HtmlStyleSheet>(m_tree, style);
 }
 
-QString HtmlDocument::outerHTML() const { return documentElement()->outerHTML(); }
+QString HtmlDocument::outerHTML() const {
+    return documentElement()->outerHTML();
+}
 
-void HtmlDocument::setFrames(std::vector<DocumentPtr> frames) { m_frames = std::move(frames); }
+void HtmlDocument::setFrames(std::vector<DocumentPtr> frames) {
+    m_frames = std::move(frames);
+}
 
 void HtmlDocument::setClickHandler(std::function<void(Element&)> handler) {
     m_clickHandler = std::move(handler);

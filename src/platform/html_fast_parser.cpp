@@ -24,8 +24,12 @@ bool oneOf(QStringView name, Names names) {
     return false;
 }
 
-bool isSection(QStringView n) { return oneOf(n, {u"tbody", u"thead", u"tfoot"}); }
-bool isTableContext(QStringView n) { return n == u"table" || isSection(n) || n == u"tr"; }
+bool isSection(QStringView n) {
+    return oneOf(n, {u"tbody", u"thead", u"tfoot"});
+}
+bool isTableContext(QStringView n) {
+    return n == u"table" || isSection(n) || n == u"tr";
+}
 
 bool isFormatting(QStringView n) {
     return oneOf(n, {u"a", u"b", u"big", u"code", u"em", u"font", u"i", u"nobr", u"s", u"small",
@@ -34,26 +38,28 @@ bool isFormatting(QStringView n) {
 
 // Elements that close an open <p>: their start tag is the end of the fast path when one is open.
 bool closesParagraph(QStringView n) {
-    return oneOf(n, {u"address", u"article", u"aside", u"blockquote", u"center", u"div", u"dl",
-                     u"fieldset", u"footer", u"form", u"h1", u"h2", u"h3", u"h4", u"h5", u"h6",
-                     u"header", u"hr", u"menu", u"nav", u"ol", u"p", u"section", u"table",
-                     u"ul"});
+    return oneOf(n, {u"address",  u"article", u"aside",  u"blockquote", u"center", u"div", u"dl",
+                     u"fieldset", u"footer",  u"form",   u"h1",         u"h2",     u"h3",  u"h4",
+                     u"h5",       u"h6",      u"header", u"hr",         u"menu",   u"nav", u"ol",
+                     u"p",        u"section", u"table",  u"ul"});
 }
 
-bool isHeading(QStringView n) { return oneOf(n, {u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"}); }
+bool isHeading(QStringView n) {
+    return oneOf(n, {u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"});
+}
 
 // Start tags allowed where flow content may stand (body, cells, blocks, inline elements).
 bool allowedInFlow(QStringView n) {
     return isFormatting(n) || closesParagraph(n) ||
-           oneOf(n, {u"span", u"label", u"br", u"img", u"input", u"select", u"sub", u"sup",
-                     u"abbr", u"wbr"});
+           oneOf(n, {u"span", u"label", u"br", u"img", u"input", u"select", u"sub", u"sup", u"abbr",
+                     u"wbr"});
 }
 
 // Contexts whose content is flow content, for fragments too.
 bool isFlowContainer(QStringView n) {
-    return n == u"body" || n == u"td" || n == u"th" || n == u"li" || n == u"p" ||
-           n == u"div" || n == u"center" || n == u"form" || n == u"span" || n == u"label" ||
-           isFormatting(n) || isHeading(n) || oneOf(n, {u"sub", u"sup", u"abbr"});
+    return n == u"body" || n == u"td" || n == u"th" || n == u"li" || n == u"p" || n == u"div" ||
+           n == u"center" || n == u"form" || n == u"span" || n == u"label" || isFormatting(n) ||
+           isHeading(n) || oneOf(n, {u"sub", u"sup", u"abbr"});
 }
 
 // What the builder needs to know of a tag, worked out once per interned tag.
@@ -76,8 +82,8 @@ TagInfo computeInfo(QStringView n) {
     i.allowedInFlow = allowedInFlow(n);
     i.flowContainer = isFlowContainer(n);
     i.heading = isHeading(n);
-    i.scopeBoundary = oneOf(n, {u"html", u"table", u"td", u"th", u"caption", u"marquee",
-                                u"object", u"applet", u"template", u"button"});
+    i.scopeBoundary = oneOf(n, {u"html", u"table", u"td", u"th", u"caption", u"marquee", u"object",
+                                u"applet", u"template", u"button"});
     i.section = isSection(n);
     i.tableContext = isTableContext(n);
     i.isVoid = isVoidElement(n);
@@ -100,10 +106,10 @@ TagInfo infoOf(Tag tag, const QString& name) {
 
 QString internAttributeName(QStringView n) {
     static const std::array<QString, 14> names = {
-        QStringLiteral("id"),       QStringLiteral("name"),    QStringLiteral("class"),
-        QStringLiteral("style"),    QStringLiteral("value"),   QStringLiteral("href"),
-        QStringLiteral("type"),     QStringLiteral("colspan"), QStringLiteral("rowspan"),
-        QStringLiteral("usagetype"), QStringLiteral("align"),  QStringLiteral("border"),
+        QStringLiteral("id"),          QStringLiteral("name"),       QStringLiteral("class"),
+        QStringLiteral("style"),       QStringLiteral("value"),      QStringLiteral("href"),
+        QStringLiteral("type"),        QStringLiteral("colspan"),    QStringLiteral("rowspan"),
+        QStringLiteral("usagetype"),   QStringLiteral("align"),      QStringLiteral("border"),
         QStringLiteral("cellpadding"), QStringLiteral("cellspacing")};
     for (const QString& s : names) {
         if (s == n) {
@@ -113,9 +119,15 @@ QString internAttributeName(QStringView n) {
     return n.toString();
 }
 
-bool asciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-bool asciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-char16_t asciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+bool asciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+bool asciiDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+char16_t asciiLower(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
 
 bool acceptableCodePoint(char32_t cp) {
     if (cp == 0x09 || cp == 0x0A) {
@@ -158,7 +170,8 @@ bool keptAsIs(QStringView in, qsizetype k, int* units) {
     if (c < 0xD800) {
         return !(c >= 0x7F && c <= 0x9F);
     }
-    if (QChar::isHighSurrogate(c) && k + 1 < in.size() && QChar::isLowSurrogate(in[k + 1].unicode())) {
+    if (QChar::isHighSurrogate(c) && k + 1 < in.size() &&
+        QChar::isLowSurrogate(in[k + 1].unicode())) {
         *units = 2;
         return !isNoncharacter(QChar::surrogateToUcs4(c, in[k + 1].unicode()));
     }
@@ -177,7 +190,7 @@ struct Token {
         m_name = &m_ownName;
     }
     Tag tag = Tag::Other;
-    QString text;   // text: its characters; doctype: public identifier
+    QString text;  // text: its characters; doctype: public identifier
     QString system;
     AttributeList attributes;
     bool selfClosing = false;
@@ -482,8 +495,8 @@ private:
                 return false;
             }
             i = close + 1;
-            return i < m_s.size() && (isHtmlWhitespace(m_s[i].unicode()) || m_s[i] == u'>' ||
-                                      m_s[i] == u'/');
+            return i < m_s.size() &&
+                   (isHtmlWhitespace(m_s[i].unicode()) || m_s[i] == u'>' || m_s[i] == u'/');
         }
         const qsizetype vstart = j;
         while (j < m_s.size() && !isHtmlWhitespace(m_s[j].unicode()) && m_s[j] != u'>') {
@@ -756,11 +769,10 @@ private:
                 m_tree.appendChild(head, m_tree.createText(t->text));
             } else if (t->kind == Token::End && t->name() == u"head") {
                 return true;
-            } else if (t->kind == Token::Start &&
-                       oneOf(t->name(), {u"meta", u"link", u"base"})) {
+            } else if (t->kind == Token::Start && oneOf(t->name(), {u"meta", u"link", u"base"})) {
                 m_tree.appendChild(head, element(*t));
-            } else if (t->kind == Token::Start && (t->name() == u"title" || t->name() == u"style") &&
-                       !t->selfClosing) {
+            } else if (t->kind == Token::Start &&
+                       (t->name() == u"title" || t->name() == u"style") && !t->selfClosing) {
                 const bool isTitle = t->name() == u"title";
                 Node* n = element(*t);
                 std::optional<QString> content = m_tokens.rawContent(n->name(), isTitle);
@@ -866,68 +878,69 @@ private:
             }
             Node* current = m_stack.back();
             switch (t->kind) {
-            case Token::Eof:
-                return fragment && m_stack.size() == 1;
-            case Token::Doctype:
-                return false;
-            case Token::Text:
-                if (infoOf(current->tag, current->name()).tableContext && !allWhitespace(t->text)) {
-                    // Text that cannot stand in a table goes in front of the table.
-                    Node* table = nullptr;
-                    for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
-                        if ((*it)->is(Tag::Table)) {
-                            table = *it;
-                            break;
+                case Token::Eof:
+                    return fragment && m_stack.size() == 1;
+                case Token::Doctype:
+                    return false;
+                case Token::Text:
+                    if (infoOf(current->tag, current->name()).tableContext &&
+                        !allWhitespace(t->text)) {
+                        // Text that cannot stand in a table goes in front of the table.
+                        Node* table = nullptr;
+                        for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
+                            if ((*it)->is(Tag::Table)) {
+                                table = *it;
+                                break;
+                            }
                         }
+                        if (table == nullptr || table->parent == nullptr) {
+                            return false;
+                        }
+                        m_tree.insertBefore(table->parent, m_tree.createText(t->text), table);
+                    } else {
+                        m_tree.appendChild(current, m_tree.createText(t->text));
                     }
-                    if (table == nullptr || table->parent == nullptr) {
+                    break;
+                case Token::Start: {
+                    if (!startTagAllowed(current, *t)) {
                         return false;
                     }
-                    m_tree.insertBefore(table->parent, m_tree.createText(t->text), table);
-                } else {
-                    m_tree.appendChild(current, m_tree.createText(t->text));
-                }
-                break;
-            case Token::Start: {
-                if (!startTagAllowed(current, *t)) {
-                    return false;
-                }
-                const bool isVoid = infoOf(t->tag, t->name()).isVoid;
-                if (t->selfClosing && !isVoid) {
-                    return false;
-                }
-                Node* n = element(*t);
-                m_tree.appendChild(current, n);
-                if (!isVoid) {
-                    push(n);
-                }
-                break;
-            }
-            case Token::End:
-                if (m_stack.size() == 1 || current->tag != t->tag ||
-                    (t->tag == Tag::Other && current->name() != t->name())) {
-                    return false;
-                }
-                pop();
-                if (current->tag == m_formTag && current->lastChild &&
-                    current->lastChild->kind == NodeKind::Text && current->parent) {
-                    // gumbo (0.10.1, the one linked) removes a form from the open elements
-                    // without first placing the text it still holds back, so text just
-                    // before </form> lands after the form. The program follows its parser.
-                    Node* text = current->lastChild;
-                    current->lastChild = text->prevSibling;
-                    if (text->prevSibling) {
-                        text->prevSibling->nextSibling = nullptr;
-                    } else {
-                        current->firstChild = nullptr;
+                    const bool isVoid = infoOf(t->tag, t->name()).isVoid;
+                    if (t->selfClosing && !isVoid) {
+                        return false;
                     }
-                    text->prevSibling = nullptr;
-                    m_tree.appendChild(current->parent, text);
+                    Node* n = element(*t);
+                    m_tree.appendChild(current, n);
+                    if (!isVoid) {
+                        push(n);
+                    }
+                    break;
                 }
-                if (!fragment && current->is(Tag::Body)) {
-                    return true;
-                }
-                break;
+                case Token::End:
+                    if (m_stack.size() == 1 || current->tag != t->tag ||
+                        (t->tag == Tag::Other && current->name() != t->name())) {
+                        return false;
+                    }
+                    pop();
+                    if (current->tag == m_formTag && current->lastChild &&
+                        current->lastChild->kind == NodeKind::Text && current->parent) {
+                        // gumbo (0.10.1, the one linked) removes a form from the open elements
+                        // without first placing the text it still holds back, so text just
+                        // before </form> lands after the form. The program follows its parser.
+                        Node* text = current->lastChild;
+                        current->lastChild = text->prevSibling;
+                        if (text->prevSibling) {
+                            text->prevSibling->nextSibling = nullptr;
+                        } else {
+                            current->firstChild = nullptr;
+                        }
+                        text->prevSibling = nullptr;
+                        m_tree.appendChild(current->parent, text);
+                    }
+                    if (!fragment && current->is(Tag::Body)) {
+                        return true;
+                    }
+                    break;
             }
         }
     }
@@ -935,8 +948,8 @@ private:
     Tree& m_tree;
     Tokenizer& m_tokens;
     std::vector<Node*> m_stack;
-    std::vector<int> m_paragraphs;  // stack positions of open <p> elements
-    std::vector<int> m_boundaries;  // stack positions of open scope boundaries
+    std::vector<int> m_paragraphs;      // stack positions of open <p> elements
+    std::vector<int> m_boundaries;      // stack positions of open scope boundaries
     std::array<int, kTagIds> m_open{};  // open elements by tag id
     const Tag m_paragraphTag = tagOf(u"p");
     const Tag m_formTag = tagOf(u"form");

@@ -75,40 +75,40 @@ void copyChildren(const GumboNode* src, Node* dst, Tree& tree) {
             work.push_back({static_cast<const GumboNode*>(children.data[k - 1]), parent});
         }
     };
-    const GumboVector& top = src->type == GUMBO_NODE_DOCUMENT ? src->v.document.children
-                                                               : src->v.element.children;
+    const GumboVector& top =
+        src->type == GUMBO_NODE_DOCUMENT ? src->v.document.children : src->v.element.children;
     pushChildren(top, dst);
     while (!work.empty()) {
         const Step step = work.back();
         work.pop_back();
         const GumboNode* g = step.node;
         switch (g->type) {
-        case GUMBO_NODE_ELEMENT:
-        case GUMBO_NODE_TEMPLATE: {
-            Node* n = tree.createElement(tagName(g->v.element));
-            const GumboVector& attrs = g->v.element.attributes;
-            n->attributes.reserve(attrs.length);
-            for (unsigned k = 0; k < attrs.length; ++k) {
-                const auto* a = static_cast<const GumboAttribute*>(attrs.data[k]);
-                n->attributes.push_back({utf8(a->name), utf8(a->value)});
+            case GUMBO_NODE_ELEMENT:
+            case GUMBO_NODE_TEMPLATE: {
+                Node* n = tree.createElement(tagName(g->v.element));
+                const GumboVector& attrs = g->v.element.attributes;
+                n->attributes.reserve(attrs.length);
+                for (unsigned k = 0; k < attrs.length; ++k) {
+                    const auto* a = static_cast<const GumboAttribute*>(attrs.data[k]);
+                    n->attributes.push_back({utf8(a->name), utf8(a->value)});
+                }
+                tree.appendChild(step.parent, n);
+                pushChildren(g->v.element.children, n);
+                break;
             }
-            tree.appendChild(step.parent, n);
-            pushChildren(g->v.element.children, n);
-            break;
-        }
-        case GUMBO_NODE_TEXT:
-        case GUMBO_NODE_WHITESPACE:
-        case GUMBO_NODE_CDATA:
-            tree.appendChild(step.parent, tree.createText(utf8(g->v.text.text)));
-            break;
-        case GUMBO_NODE_COMMENT: {
-            Node* c = tree.createNode(NodeKind::Comment);
-            c->data = utf8(g->v.text.text);
-            tree.appendChild(step.parent, c);
-            break;
-        }
-        case GUMBO_NODE_DOCUMENT:
-            break;
+            case GUMBO_NODE_TEXT:
+            case GUMBO_NODE_WHITESPACE:
+            case GUMBO_NODE_CDATA:
+                tree.appendChild(step.parent, tree.createText(utf8(g->v.text.text)));
+                break;
+            case GUMBO_NODE_COMMENT: {
+                Node* c = tree.createNode(NodeKind::Comment);
+                c->data = utf8(g->v.text.text);
+                tree.appendChild(step.parent, c);
+                break;
+            }
+            case GUMBO_NODE_DOCUMENT:
+                break;
         }
     }
 }

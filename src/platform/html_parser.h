@@ -37,7 +37,7 @@ bool fastParseFragment(QStringView html, QStringView contextTag, Tree& tree,
                        std::vector<Node*>& nodes);
 std::vector<Node*> gumboParseFragment(QStringView html, QStringView contextTag, Tree& tree);
 
-QString serializeNode(const Node* node);      // outerHTML
+QString serializeNode(const Node* node);  // outerHTML
 void appendSerializedNode(QString& out, const Node* node);
 QString serializeChildren(const Node* node);  // innerHTML
 QString innerText(const Node* node);

@@ -71,20 +71,20 @@ public:
 private:
     static QStringView namedReference(char16_t c) {
         switch (c) {
-        case u'&':
-            return u"&amp;";
-        case u'<':
-            return u"&lt;";
-        case u'>':
-            return u"&gt;";
-        case 0xA0:
-            return u"&nbsp;";
-        case u'"':
-            return u"&quot;";
-        case u'\'':
-            return u"&#39;";
-        default:
-            return {};
+            case u'&':
+                return u"&amp;";
+            case u'<':
+                return u"&lt;";
+            case u'>':
+                return u"&gt;";
+            case 0xA0:
+                return u"&nbsp;";
+            case u'"':
+                return u"&quot;";
+            case u'\'':
+                return u"&#39;";
+            default:
+                return {};
         }
     }
 
@@ -137,60 +137,60 @@ void appendNode(QString& text, const Node* root, bool includeRoot) {
     QVarLengthArray<Frame, 32> stack;
     auto start = [&](const Node* n) {
         switch (n->kind) {
-        case NodeKind::Element:
-            openTag(out, n);
-            if (!isVoidElement(n)) {
-                // A parser drops the line feed right after these start tags, so a text that
-                // starts with one gets another in front to keep it.
-                if ((n->is(Tag::Pre) || n->is(Tag::Textarea) || n->is(u"listing")) &&
-                    n->firstChild && n->firstChild->kind == NodeKind::Text &&
-                    n->firstChild->data.startsWith(u'\n')) {
-                    out.put(u'\n');
+            case NodeKind::Element:
+                openTag(out, n);
+                if (!isVoidElement(n)) {
+                    // A parser drops the line feed right after these start tags, so a text that
+                    // starts with one gets another in front to keep it.
+                    if ((n->is(Tag::Pre) || n->is(Tag::Textarea) || n->is(u"listing")) &&
+                        n->firstChild && n->firstChild->kind == NodeKind::Text &&
+                        n->firstChild->data.startsWith(u'\n')) {
+                        out.put(u'\n');
+                    }
+                    stack.push_back({n, n->firstChild});
                 }
-                stack.push_back({n, n->firstChild});
-            }
-            break;
-        case NodeKind::Text:
-            if (n->parent && n->parent->isElement() && isRawTextElement(n->parent)) {
+                break;
+            case NodeKind::Text:
+                if (n->parent && n->parent->isElement() && isRawTextElement(n->parent)) {
+                    out.put(n->data);
+                } else {
+                    out.escaped(n->data, false);
+                }
+                break;
+            case NodeKind::Comment:
+                out.put(u"<!--");
                 out.put(n->data);
-            } else {
-                out.escaped(n->data, false);
-            }
-            break;
-        case NodeKind::Comment:
-            out.put(u"<!--");
-            out.put(n->data);
-            out.put(u"-->");
-            break;
-        case NodeKind::Doctype: {
-            out.put(u"<!DOCTYPE ");
-            out.put(n->name());
-            // With its identifiers, so that the page parses back to the same document mode.
-            const QString* publicId = n->findAttribute(u"public");
-            const QString* systemId = n->findAttribute(u"system");
-            auto quoted = [&out](const QString& id) {
-                const char16_t quote = id.contains(u'"') ? u'\'' : u'"';
-                out.put(u' ');
-                out.put(quote);
-                out.put(id);
-                out.put(quote);
-            };
-            if (publicId) {
-                out.put(u" PUBLIC");
-                quoted(*publicId);
-                if (systemId) {
+                out.put(u"-->");
+                break;
+            case NodeKind::Doctype: {
+                out.put(u"<!DOCTYPE ");
+                out.put(n->name());
+                // With its identifiers, so that the page parses back to the same document mode.
+                const QString* publicId = n->findAttribute(u"public");
+                const QString* systemId = n->findAttribute(u"system");
+                auto quoted = [&out](const QString& id) {
+                    const char16_t quote = id.contains(u'"') ? u'\'' : u'"';
+                    out.put(u' ');
+                    out.put(quote);
+                    out.put(id);
+                    out.put(quote);
+                };
+                if (publicId) {
+                    out.put(u" PUBLIC");
+                    quoted(*publicId);
+                    if (systemId) {
+                        quoted(*systemId);
+                    }
+                } else if (systemId) {
+                    out.put(u" SYSTEM");
                     quoted(*systemId);
                 }
-            } else if (systemId) {
-                out.put(u" SYSTEM");
-                quoted(*systemId);
+                out.put(u'>');
+                break;
             }
-            out.put(u'>');
-            break;
-        }
-        case NodeKind::Document:
-            stack.push_back({n, n->firstChild});
-            break;
+            case NodeKind::Document:
+                stack.push_back({n, n->firstChild});
+                break;
         }
     };
     if (includeRoot) {
@@ -217,8 +217,8 @@ void appendNode(QString& text, const Node* root, bool includeRoot) {
 }
 
 bool isHiddenForText(QStringView n) {
-    return n == u"script" || n == u"style" || n == u"head" || n == u"title" ||
-           n == u"noscript" || n == u"template";
+    return n == u"script" || n == u"style" || n == u"head" || n == u"title" || n == u"noscript" ||
+           n == u"template";
 }
 
 int breaksAround(QStringView n) {
@@ -226,10 +226,11 @@ int breaksAround(QStringView n) {
         return 2;
     }
     static const std::initializer_list<std::u16string_view> blocks = {
-        u"address", u"blockquote", u"center", u"div", u"dl", u"dt", u"dd", u"fieldset",
-        u"form", u"h1", u"h2", u"h3", u"h4", u"h5", u"h6", u"hr", u"li", u"ol", u"ul",
-        u"pre", u"table", u"tr", u"caption", u"body", u"html", u"header", u"footer",
-        u"section", u"article", u"nav", u"aside", u"main"};
+        u"address",  u"blockquote", u"center", u"div",  u"dl",     u"dt",     u"dd",
+        u"fieldset", u"form",       u"h1",     u"h2",   u"h3",     u"h4",     u"h5",
+        u"h6",       u"hr",         u"li",     u"ol",   u"ul",     u"pre",    u"table",
+        u"tr",       u"caption",    u"body",   u"html", u"header", u"footer", u"section",
+        u"article",  u"nav",        u"aside",  u"main"};
     for (std::u16string_view b : blocks) {
         if (n == QStringView(b)) {
             return 1;
@@ -319,7 +320,9 @@ QString serializeNode(const Node* node) {
     return out;
 }
 
-void appendSerializedNode(QString& out, const Node* node) { appendNode(out, node, true); }
+void appendSerializedNode(QString& out, const Node* node) {
+    appendNode(out, node, true);
+}
 
 QString serializeChildren(const Node* node) {
     QString out;
@@ -441,32 +444,32 @@ QString debugDump(const Node* root) {
         const Node* n = item.node;
         out += QString(item.depth * 2, u' ');
         switch (n->kind) {
-        case NodeKind::Document:
-            out += u"#document";
-            break;
-        case NodeKind::Doctype:
-            out += u"<!DOCTYPE " + n->name() + u" \"" +
-                   (n->findAttribute(u"public") ? *n->findAttribute(u"public") : QString()) +
-                   u"\" \"" +
-                   (n->findAttribute(u"system") ? *n->findAttribute(u"system") : QString()) +
-                   u"\">";
-            break;
-        case NodeKind::Element:
-            out += u'<' + n->name();
-            for (const Attribute& a : n->attributes) {
-                out += u' ' + a.name + u"=\"" + a.value + u'"';
+            case NodeKind::Document:
+                out += u"#document";
+                break;
+            case NodeKind::Doctype:
+                out += u"<!DOCTYPE " + n->name() + u" \"" +
+                       (n->findAttribute(u"public") ? *n->findAttribute(u"public") : QString()) +
+                       u"\" \"" +
+                       (n->findAttribute(u"system") ? *n->findAttribute(u"system") : QString()) +
+                       u"\">";
+                break;
+            case NodeKind::Element:
+                out += u'<' + n->name();
+                for (const Attribute& a : n->attributes) {
+                    out += u' ' + a.name + u"=\"" + a.value + u'"';
+                }
+                out += u'>';
+                break;
+            case NodeKind::Text: {
+                QString t = n->data;
+                t.replace(u'\n', QStringLiteral("\\n")).replace(u'\t', QStringLiteral("\\t"));
+                out += u'"' + t + u'"';
+                break;
             }
-            out += u'>';
-            break;
-        case NodeKind::Text: {
-            QString t = n->data;
-            t.replace(u'\n', QStringLiteral("\\n")).replace(u'\t', QStringLiteral("\\t"));
-            out += u'"' + t + u'"';
-            break;
-        }
-        case NodeKind::Comment:
-            out += u"<!--" + n->data + u"-->";
-            break;
+            case NodeKind::Comment:
+                out += u"<!--" + n->data + u"-->";
+                break;
         }
         out += u'\n';
         for (const Node* c = n->lastChild; c; c = c->prevSibling) {

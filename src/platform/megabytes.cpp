@@ -40,7 +40,9 @@ Megabytes operator-(Megabytes a, Megabytes b) {
     return Megabytes(difference);
 }
 
-Megabytes Megabytes::fromDouble(double value) { return fromDecimal(decimalFromDouble(value)); }
+Megabytes Megabytes::fromDouble(double value) {
+    return fromDecimal(decimalFromDouble(value));
+}
 
 Megabytes Megabytes::fromText(QStringView text, const QLocale& locale) {
     return fromDecimal(requireNumber(text, locale));

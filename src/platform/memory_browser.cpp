@@ -13,7 +13,9 @@ namespace {
 const QString kRefAttribute = QString::fromUtf16(kSnapshotRefAttribute);
 
 // One turn of the event loop, as the live browser's answers take.
-QCoro::Task<> nextTurn() { co_await QCoro::sleepFor(std::chrono::milliseconds(0)); }
+QCoro::Task<> nextTurn() {
+    co_await QCoro::sleepFor(std::chrono::milliseconds(0));
+}
 
 bool isLink(const Element& element) {
     const QString tag = element.tagName();
@@ -110,7 +112,9 @@ void MemoryBrowser::load(const FramePath& where, MemoryPage page) {
     queueCompletions(where, slot);
 }
 
-void MemoryBrowser::clear() { m_top.reset(); }
+void MemoryBrowser::clear() {
+    m_top.reset();
+}
 
 std::shared_ptr<HtmlDocument> MemoryBrowser::documentAt(const FramePath& frame) const {
     const Node* found = node(frame);
@@ -174,8 +178,8 @@ void MemoryBrowser::deliverNotifications() {
 void MemoryBrowser::notifyDocumentComplete(const FramePath& frame) {
     const Node* found = node(frame);
     if (found == nullptr) {
-        throw Failure(QStringLiteral("There is no document in %1 to complete")
-                          .arg(describeFrame(frame)));
+        throw Failure(
+            QStringLiteral("There is no document in %1 to complete").arg(describeFrame(frame)));
     }
     emitNotification(Notification{false, frame, found->url, {}});
 }
@@ -244,45 +248,46 @@ ElementPtr MemoryBrowser::resolve(const Node& frame, const DomCall& call,
         const ElementStep& step = steps[i];
         ElementPtr next;
         switch (step.kind) {
-        case ElementStep::Kind::Id:
-            next = document.elementById(step.key);
-            break;
-        case ElementStep::Kind::Name:
-        case ElementStep::Kind::TagName: {
-            const ElementList all = step.kind == ElementStep::Kind::Name
-                                        ? document.elementsByName(step.key)
-                                        : document.elementsByTagName(step.key);
-            if (step.index >= 0 && step.index < all.count()) {
-                next = all.item(step.index);
-            }
-            break;
-        }
-        case ElementStep::Kind::Ref:
-            for (const ElementPtr& candidate : document.elementsByTagName(QStringLiteral("*"))) {
-                if (candidate->attribute(kRefAttribute) == step.key) {
-                    next = candidate;
-                    break;
+            case ElementStep::Kind::Id:
+                next = document.elementById(step.key);
+                break;
+            case ElementStep::Kind::Name:
+            case ElementStep::Kind::TagName: {
+                const ElementList all = step.kind == ElementStep::Kind::Name
+                                            ? document.elementsByName(step.key)
+                                            : document.elementsByTagName(step.key);
+                if (step.index >= 0 && step.index < all.count()) {
+                    next = all.item(step.index);
                 }
+                break;
             }
-            break;
-        case ElementStep::Kind::DocumentElement:
-            next = document.documentElement();
-            break;
-        case ElementStep::Kind::Child:
-            if (step.index >= 0 && step.index < current->childCount()) {
-                next = current->child(step.index);
-            }
-            break;
-        case ElementStep::Kind::Row:
-            if (step.index >= 0 && step.index < current->rowCount()) {
-                next = current->row(step.index);
-            }
-            break;
-        case ElementStep::Kind::Cell:
-            if (step.index >= 0 && step.index < current->cellCount()) {
-                next = current->cell(step.index);
-            }
-            break;
+            case ElementStep::Kind::Ref:
+                for (const ElementPtr& candidate :
+                     document.elementsByTagName(QStringLiteral("*"))) {
+                    if (candidate->attribute(kRefAttribute) == step.key) {
+                        next = candidate;
+                        break;
+                    }
+                }
+                break;
+            case ElementStep::Kind::DocumentElement:
+                next = document.documentElement();
+                break;
+            case ElementStep::Kind::Child:
+                if (step.index >= 0 && step.index < current->childCount()) {
+                    next = current->child(step.index);
+                }
+                break;
+            case ElementStep::Kind::Row:
+                if (step.index >= 0 && step.index < current->rowCount()) {
+                    next = current->row(step.index);
+                }
+                break;
+            case ElementStep::Kind::Cell:
+                if (step.index >= 0 && step.index < current->cellCount()) {
+                    next = current->cell(step.index);
+                }
+                break;
         }
         if (!next) {
             if (lastMayBeMissing && i + 1 == steps.size()) {
@@ -317,19 +322,23 @@ QVariant MemoryBrowser::execute(const DomCall& call) {
 
     if (call.element.empty()) {
         switch (call.operation) {
-        case DomOperation::Exists: return true;
-        case DomOperation::FrameCount: return int(frame->frames.size());
-        case DomOperation::Url: return frame->url.toString();
-        case DomOperation::Snapshot: return snapshot(*node(call.frame));
-        default:
-            throw failedCall(call, QStringLiteral("it needs an element"));
+            case DomOperation::Exists:
+                return true;
+            case DomOperation::FrameCount:
+                return int(frame->frames.size());
+            case DomOperation::Url:
+                return frame->url.toString();
+            case DomOperation::Snapshot:
+                return snapshot(*node(call.frame));
+            default:
+                throw failedCall(call, QStringLiteral("it needs an element"));
         }
     }
 
     if (call.operation == DomOperation::Count) {
         const ElementStep& last = call.element.back();
-        if (call.element.size() != 1 || (last.kind != ElementStep::Kind::Name &&
-                                         last.kind != ElementStep::Kind::TagName)) {
+        if (call.element.size() != 1 ||
+            (last.kind != ElementStep::Kind::Name && last.kind != ElementStep::Kind::TagName)) {
             throw failedCall(call, QStringLiteral("it is not a collection"));
         }
         return last.kind == ElementStep::Kind::Name
@@ -339,24 +348,37 @@ QVariant MemoryBrowser::execute(const DomCall& call) {
 
     const ElementPtr element = resolve(*frame, call, exists);
     switch (call.operation) {
-    case DomOperation::Exists: return element != nullptr;
-    case DomOperation::TagName: return element->tagName();
-    case DomOperation::Value:
-        if (isLink(*element) && frame->url.isValid()) {
-            return frame->url.resolved(QUrl(element->value())).toString();
-        }
-        return element->value();
-    case DomOperation::SetValue: element->setValue(call.argument); return true;
-    case DomOperation::Click: click(call, *frame, *element); return true;
-    case DomOperation::InnerText: return element->innerText();
-    case DomOperation::InnerHTML: return element->innerHTML();
-    case DomOperation::OuterHTML: return element->outerHTML();
-    case DomOperation::ChildCount: return element->childCount();
-    case DomOperation::RowCount: return element->rowCount();
-    case DomOperation::CellCount: return element->cellCount();
-    case DomOperation::Attribute: return element->attribute(call.argument);
-    default:
-        throw failedCall(call, QStringLiteral("it is not an element operation"));
+        case DomOperation::Exists:
+            return element != nullptr;
+        case DomOperation::TagName:
+            return element->tagName();
+        case DomOperation::Value:
+            if (isLink(*element) && frame->url.isValid()) {
+                return frame->url.resolved(QUrl(element->value())).toString();
+            }
+            return element->value();
+        case DomOperation::SetValue:
+            element->setValue(call.argument);
+            return true;
+        case DomOperation::Click:
+            click(call, *frame, *element);
+            return true;
+        case DomOperation::InnerText:
+            return element->innerText();
+        case DomOperation::InnerHTML:
+            return element->innerHTML();
+        case DomOperation::OuterHTML:
+            return element->outerHTML();
+        case DomOperation::ChildCount:
+            return element->childCount();
+        case DomOperation::RowCount:
+            return element->rowCount();
+        case DomOperation::CellCount:
+            return element->cellCount();
+        case DomOperation::Attribute:
+            return element->attribute(call.argument);
+        default:
+            throw failedCall(call, QStringLiteral("it is not an element operation"));
     }
 }
 

@@ -32,8 +32,8 @@ struct MemoryPage {
 // A click that reached an element of a shown page.
 struct MemoryClick {
     FramePath frame;
-    QString id;         // the element's id attribute, empty when it has none
-    QString tagName;    // upper case
+    QString id;       // the element's id attribute, empty when it has none
+    QString tagName;  // upper case
     QString description;
 };
 

@@ -13,7 +13,9 @@ constexpr int kMaxDigits = 36;  // what fits a signed 128-bit integer with room 
 
 constexpr Int128 kInt128Max = (Int128(1) << 126) - 1 + (Int128(1) << 126);
 
-[[noreturn]] void overflow() { throw Failure(QStringLiteral("Overflow")); }
+[[noreturn]] void overflow() {
+    throw Failure(QStringLiteral("Overflow"));
+}
 
 // v * 10^n, or nothing when that leaves the 128-bit range: a total of some 36 digits shown
 // with four decimals does not fit, and signed overflow must never happen.
@@ -90,8 +92,12 @@ QString layout(bool negative, QString digits, int decimals, const QLocale& local
 
 }  // namespace
 
-Int128 Decimal::roundedTiesToEven(int decimals) const { return roundScaled(*this, decimals, true); }
-Int128 Decimal::roundedHalfAway(int decimals) const { return roundScaled(*this, decimals, false); }
+Int128 Decimal::roundedTiesToEven(int decimals) const {
+    return roundScaled(*this, decimals, true);
+}
+Int128 Decimal::roundedHalfAway(int decimals) const {
+    return roundScaled(*this, decimals, false);
+}
 
 double Decimal::toDouble() const {
     return double(scaled) / std::pow(10.0, scale);

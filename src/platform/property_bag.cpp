@@ -36,7 +36,9 @@ QString unescapeValue(QStringView v) {
 }
 }  // namespace
 
-bool PropertyBag::contains(const QString& key) const { return find(key).has_value(); }
+bool PropertyBag::contains(const QString& key) const {
+    return find(key).has_value();
+}
 
 std::optional<QString> PropertyBag::find(const QString& key) const {
     for (const auto& [k, v] : m_entries) {
@@ -62,9 +64,8 @@ void PropertyBag::write(const QString& key, const QString& value) {
 }
 
 void PropertyBag::remove(const QString& key) {
-    std::erase_if(m_entries, [&key](const auto& e) {
-        return e.first.compare(key, Qt::CaseInsensitive) == 0;
-    });
+    std::erase_if(m_entries,
+                  [&key](const auto& e) { return e.first.compare(key, Qt::CaseInsensitive) == 0; });
 }
 
 QStringList PropertyBag::keys() const {

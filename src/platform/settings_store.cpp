@@ -6,13 +6,17 @@
 namespace kestrova {
 
 namespace {
-QString organization() { return QStringLiteral("Kestrova"); }
+QString organization() {
+    return QStringLiteral("Kestrova");
+}
 }  // namespace
 
 // QSettings escapes what an INI key cannot hold itself (a blank becomes "%20"), so a key that
 // ends in one ("mblnCachingEnabled ") goes in as it is. Escaping it here too wrote the blank
 // escaped twice ("%2520"); main_settings still reads keys written that way.
-QString SettingsStore::storedKey(const QString& key) const { return m_section + u'/' + key; }
+QString SettingsStore::storedKey(const QString& key) const {
+    return m_section + u'/' + key;
+}
 
 SettingsStore::SettingsStore(const QString& application, const QString& section)
     : m_section(section) {
@@ -32,14 +36,20 @@ void SettingsStore::save(const QString& key, const QString& value) {
     m_settings->setValue(storedKey(key), value);
 }
 
-void SettingsStore::remove(const QString& key) { m_settings->remove(storedKey(key)); }
+void SettingsStore::remove(const QString& key) {
+    m_settings->remove(storedKey(key));
+}
 
 bool SettingsStore::contains(const QString& key) const {
     return m_settings->contains(storedKey(key));
 }
 
-void SettingsStore::sync() { m_settings->sync(); }
+void SettingsStore::sync() {
+    m_settings->sync();
+}
 
-QString SettingsStore::fileName() const { return m_settings->fileName(); }
+QString SettingsStore::fileName() const {
+    return m_settings->fileName();
+}
 
 }  // namespace kestrova

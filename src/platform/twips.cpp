@@ -7,7 +7,9 @@
 namespace kestrova {
 
 namespace {
-double fromDpi(double dpi) { return dpi > 0 ? 1440.0 / dpi : 15.0; }
+double fromDpi(double dpi) {
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
 
 QScreen* screen() {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {

@@ -27,10 +27,18 @@ int twipsToPixels(double twips, double twipsPerPixel);
 int pixelsToTwips(double pixels, double twipsPerPixel);
 
 // The same at the primary screen's resolution, across (X) and down (Y).
-inline int pixelsX(double twips) { return twipsToPixels(twips, twipsPerPixelX()); }
-inline int pixelsY(double twips) { return twipsToPixels(twips, twipsPerPixelY()); }
-inline int twipsX(double pixels) { return pixelsToTwips(pixels, twipsPerPixelX()); }
-inline int twipsY(double pixels) { return pixelsToTwips(pixels, twipsPerPixelY()); }
+inline int pixelsX(double twips) {
+    return twipsToPixels(twips, twipsPerPixelX());
+}
+inline int pixelsY(double twips) {
+    return twipsToPixels(twips, twipsPerPixelY());
+}
+inline int twipsX(double pixels) {
+    return pixelsToTwips(pixels, twipsPerPixelX());
+}
+inline int twipsY(double pixels) {
+    return pixelsToTwips(pixels, twipsPerPixelY());
+}
 
 // A rectangle in twips as pixels on the primary screen, each edge measure rounded on its own.
 QRect pixelRect(const TwipRect& r);

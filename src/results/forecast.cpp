@@ -26,9 +26,7 @@ struct MonthShape {
           complete(today > QDate(lastUsedDate.year(), lastUsedDate.month(), daysInMonth)) {}
 
     // The Summary's average per day carried over the whole month.
-    double project(double used) const {
-        return complete ? used : used * daysInMonth / lastDay;
-    }
+    double project(double used) const { return complete ? used : used * daysInMonth / lastDay; }
     QDate day(int n) const { return QDate(lastUsed.year(), lastUsed.month(), n); }
 };
 
@@ -125,9 +123,8 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
                                                    : PlanChoice::catalogue(slot),
                            today, locale),
             month, locale);
-        f.ranking.push_back({0, slot, p.summary.plan.text(PlanName).trimmed(),
-                             p.summary.entryText, billOf(p.figures),
-                             p.figures.shown(L::lblBillTotalAndTax)});
+        f.ranking.push_back({0, slot, p.summary.plan.text(PlanName).trimmed(), p.summary.entryText,
+                             billOf(p.figures), p.figures.shown(L::lblBillTotalAndTax)});
     }
     rankByTotalAndTax(f.ranking);
     f.savingPaise = savingInPaise(f.bill, f.cheapest());
@@ -136,16 +133,18 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
                                  : QStringLiteral("day %1 of %2").arg(f.lastDay).arg(f.daysInMonth);
     f.projectedText = formatNumber(f.projectedMB, 3, locale) + QStringLiteral(" MB");
     switch (f.outlook) {
-    case AllowanceOutlook::Unlimited: f.allowanceText = QStringLiteral("Unlimited"); break;
-    case AllowanceOutlook::LastsTheMonth:
-        f.allowanceText = QStringLiteral("Lasts the month");
-        break;
-    case AllowanceOutlook::RunsOut:
-        f.allowanceText = u"Runs out about " + forecastDateText(f.allowanceDate, locale);
-        break;
-    case AllowanceOutlook::RanOut:
-        f.allowanceText = u"Ran out on " + forecastDateText(f.allowanceDate, locale);
-        break;
+        case AllowanceOutlook::Unlimited:
+            f.allowanceText = QStringLiteral("Unlimited");
+            break;
+        case AllowanceOutlook::LastsTheMonth:
+            f.allowanceText = QStringLiteral("Lasts the month");
+            break;
+        case AllowanceOutlook::RunsOut:
+            f.allowanceText = u"Runs out about " + forecastDateText(f.allowanceDate, locale);
+            break;
+        case AllowanceOutlook::RanOut:
+            f.allowanceText = u"Ran out on " + forecastDateText(f.allowanceDate, locale);
+            break;
     }
     f.totalText = chosen.figures.shown(L::lblBillTotal);
     f.taxText = chosen.figures.shown(L::lblBillTax);

@@ -37,8 +37,9 @@ void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDa
     if (report.figures.records == 0) {
         month.problem = records.isEmpty()
                             ? QStringLiteral("cannot be read: the file is empty")
-                            : QStringLiteral("cannot be read: it holds no usage records (another "
-                                             "key, or damaged)");
+                            : QStringLiteral(
+                                  "cannot be read: it holds no usage records (another "
+                                  "key, or damaged)");
         return;
     }
     month.records = report.figures.records;
@@ -192,10 +193,10 @@ QJsonObject historyJson(const History& history) {
                         {QStringLiteral("totalMB"), double(history.totalMB)},
                         {QStringLiteral("averageMB"), history.averageMB}};
     overall.insert(QStringLiteral("cheapest"),
-                   history.cheapest ? QJsonValue(planJson(history.cheapest->slot,
-                                                          history.cheapest->name,
-                                                          history.cheapest->rupees()))
-                                    : QJsonValue());
+                   history.cheapest
+                       ? QJsonValue(planJson(history.cheapest->slot, history.cheapest->name,
+                                             history.cheapest->rupees()))
+                       : QJsonValue());
     overall.insert(QStringLiteral("chosen"),
                    history.chosen ? QJsonValue(planJson(history.chosen->slot, history.chosen->name,
                                                         history.chosen->rupees()))

@@ -18,7 +18,7 @@
 namespace kestrova {
 
 struct HistoryMonth {
-    QString item;    // the file's name without ".cache2"
+    QString item;  // the file's name without ".cache2"
     QString file;
     QString period;  // "2026-11-unbilled", as the cache page gives it
     QString month;   // "2026-11"; empty for a name of another form

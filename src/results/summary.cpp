@@ -147,10 +147,10 @@ void summarize(const SummaryInputs& inputs, std::optional<double> usedOverride,
         run.show(L::lblRsPerMB, QStringLiteral("Rs ") + record.text(RsPerExcessMB));
     }
 
-    const double used = run.keep(L::lblUsedBandWidth,
-                                 usedOverride                      ? *usedOverride
-                                 : record.isNightUnlimited(locale) ? double(inputs.mlngChargedUsage)
-                                                                   : double(inputs.mlngTotalUsage));
+    const double used = run.keep(L::lblUsedBandWidth, usedOverride ? *usedOverride
+                                                      : record.isNightUnlimited(locale)
+                                                          ? double(inputs.mlngChargedUsage)
+                                                          : double(inputs.mlngTotalUsage));
     run.show(L::lblUsedBandWidth, run.megabytes(used, 3));
 
     const int day = lastUsed.day();

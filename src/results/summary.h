@@ -140,7 +140,6 @@ void CreateSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate to
 
 // The same run on a fresh tab for `usedMB` as the usage the plan counts (it need not be whole),
 // for the bill of a usage other than the month's own. Throws Failure like CreateSummary.
-SummaryFigures priceUsage(const PlanRecord& plan, double usedMB,
-                          const QLocale& locale = QLocale());
+SummaryFigures priceUsage(const PlanRecord& plan, double usedMB, const QLocale& locale = QLocale());
 
 }  // namespace kestrova

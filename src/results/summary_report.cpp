@@ -151,9 +151,8 @@ std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store) {
     if (slot != kCustomPlanSlot) {
         return PlanChoice::catalogue(slot);
     }
-    return PlanChoice::customPlan(CustomPlanFigures{settings.nebPlanCharge,
-                                                    settings.nebBandWidthLimit,
-                                                    settings.nebRsPerMB});
+    return PlanChoice::customPlan(
+        CustomPlanFigures{settings.nebPlanCharge, settings.nebBandWidthLimit, settings.nebRsPerMB});
 }
 
 MonthSummary summarizeMonth(const SummaryInputs& inputs, const PlanChoice& choice, QDate today,

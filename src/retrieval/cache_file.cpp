@@ -111,8 +111,7 @@ bool writeFileData(const QString& fileName, const QString& data, bool scramble, 
     }
     const QByteArray bytes = scramble ? text.toLatin1() : fileBytes(text);
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         error = reason.isEmpty() ? QStringLiteral("%1 could not be written").arg(fileName)
@@ -134,12 +133,14 @@ bool SaveFileData(const QString& strFileName, const QString& strFileData, bool b
 QString cacheFileName(const QString& folder, const QString& monthYear, bool unbilled,
                       const QString& userId) {
     const QString name = safeNamePart(monthYear) + u'-' +
-                         (unbilled ? QStringLiteral("unbilled") : QStringLiteral("billed")) +
-                         u'-' + safeNamePart(userId) + kCacheExtension;
+                         (unbilled ? QStringLiteral("unbilled") : QStringLiteral("billed")) + u'-' +
+                         safeNamePart(userId) + kCacheExtension;
     return inProgramFolder(folder, name);
 }
 
-QString cacheNameUser(const QString& userId) { return safeNamePart(userId); }
+QString cacheNameUser(const QString& userId) {
+    return safeNamePart(userId);
+}
 
 std::optional<CacheItemName> readCacheItemName(const QString& item) {
     static const QRegularExpression form(

@@ -18,7 +18,9 @@ const QStringView kRowClose = u"</TR>";
 const QStringView kCellOpen = u"<TD>";
 const QStringView kCellClose = u"</TD>";
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Records sort by their date and time fields, as the portal writes them (zero-padded, so text
 // order is time order); records of one moment keep the order they came in.

@@ -34,8 +34,8 @@ struct CacheMerge {
         QString file;
         QString reason;
     };
-    QStringList written;    // files created or given new records
-    QStringList unchanged;  // files that held every record already
+    QStringList written;            // files created or given new records
+    QStringList unchanged;          // files that held every record already
     std::vector<Problem> problems;  // files left as they were, and why
 };
 

@@ -121,13 +121,13 @@ int secondsOf(const QString& text) {
 QString fillReportTemplate(const QString& reportTemplate, Int128 monthSum, const QString& rows,
                            const QString& monthYear) {
     const double monthMB = double(monthSum);
-    return fillPlaceholders(reportTemplate,
-                            {{QStringLiteral("##mb##"), formatNumber(monthMB, 3)},
-                             {QStringLiteral("##gb##"), formatNumber(monthMB / 1024.0, 3)},
-                             {QStringLiteral("##row##"), rows},
-                             {QStringLiteral("##note##"), QString()},
-                             {QStringLiteral("##month-year##"),
-                              escapeHtmlText(monthYear) + QStringLiteral("<BR>")}});
+    return fillPlaceholders(
+        reportTemplate,
+        {{QStringLiteral("##mb##"), formatNumber(monthMB, 3)},
+         {QStringLiteral("##gb##"), formatNumber(monthMB / 1024.0, 3)},
+         {QStringLiteral("##row##"), rows},
+         {QStringLiteral("##note##"), QString()},
+         {QStringLiteral("##month-year##"), escapeHtmlText(monthYear) + QStringLiteral("<BR>")}});
 }
 
 // The row colours and the page's other rules, as a style sheet of the page.
@@ -138,12 +138,13 @@ void addStyleRules(Document& doc, const DisplaySettings& display) {
         {".mixed", {display.mlngColorMixed, display.mlngColorBackMixed}},
         {".nonfree", {display.mlngColorNonFree, display.mlngColorBackNonFree}}};
     for (const auto& [selector, colours] : classes) {
-        sheet->addRule(QString::fromLatin1(selector), u"color:" + ColorToHTML(colours.first) + u';');
+        sheet->addRule(QString::fromLatin1(selector),
+                       u"color:" + ColorToHTML(colours.first) + u';');
         sheet->addRule(QString::fromLatin1(selector),
                        u"background-color:" + ColorToHTML(colours.second) + u';');
     }
     const std::pair<const char*, const char*> fixedRules[] = {
-        {".dailytotal", "color:#000000;"},       {".dailytotal", "background-color:#ffffff;"},
+        {".dailytotal", "color:#000000;"},      {".dailytotal", "background-color:#ffffff;"},
         {"TABLE", "border-collapse:collapse;"}, {"TABLE", "border:1 solid black;"},
         {"TD", "border:1 solid black;"},        {"Body", "font-face:arial;"},
         {"TD", "font-family:arial;"},           {"TD", "font-size:14;"}};
@@ -222,7 +223,8 @@ QString DateMMtoMMM(const QString& strdate) {
 
 QString ColorToHTML(ColorRef Color) {
     const ColorRef packed = isSystemColor(Color) ? fromQColor(toQColor(Color)) : Color;
-    const QString bbggrr = QStringLiteral("%1").arg(packed & 0xFFFFFF, 6, 16, QChar(u'0')).toUpper();
+    const QString bbggrr =
+        QStringLiteral("%1").arg(packed & 0xFFFFFF, 6, 16, QChar(u'0')).toUpper();
     return u'#' + bbggrr.mid(4, 2) + bbggrr.mid(2, 2) + bbggrr.mid(0, 2);
 }
 
@@ -236,8 +238,8 @@ NightSplit nightSplit(QStringView time, QStringView duration) {
     split.seconds = length;
     constexpr int hour = 3600;
     if (length == 0) {
-        const bool inside = (start >= 2 * hour && start < 8 * hour) ||
-                            (start >= 26 * hour && start < 32 * hour);
+        const bool inside =
+            (start >= 2 * hour && start < 8 * hour) || (start >= 26 * hour && start < 32 * hour);
         split.kind = inside ? NightSplit::Free : NightSplit::NonFree;
         return split;
     }
@@ -254,12 +256,12 @@ NightSplit nightSplit(QStringView time, QStringView duration) {
 
 Megabytes chargedPart(Megabytes total, const NightSplit& split) {
     switch (split.kind) {
-    case NightSplit::Free:
-        return Megabytes();
-    case NightSplit::NonFree:
-        return total;
-    case NightSplit::Mixed:
-        break;
+        case NightSplit::Free:
+            return Megabytes();
+        case NightSplit::NonFree:
+            return total;
+        case NightSplit::Mixed:
+            break;
     }
     const Int128 outside = Int128(split.seconds - split.nightSeconds);
     const Int128 scaled = Int128(total.tenThousandths()) * outside;
@@ -281,12 +283,12 @@ QString classifyRecord(int planKind, const QString& time, const QString& duratio
         return nonfree;
     }
     switch (nightSplit(time, duration).kind) {
-    case NightSplit::Free:
-        return free;
-    case NightSplit::Mixed:
-        return mixed;
-    case NightSplit::NonFree:
-        break;
+        case NightSplit::Free:
+            return free;
+        case NightSplit::Mixed:
+            return mixed;
+        case NightSplit::NonFree:
+            break;
     }
     return nonfree;
 }
@@ -337,8 +339,8 @@ struct ReportBuilder::DirectPlan {
     std::vector<qsizetype> rowAt;  // where each record's row starts in the rows text
     std::vector<Day> days;
     std::vector<DailyTotal> dailyTotals;  // as the way through the documents lists them
-    QString cells;                 // the daily total cells' mark-up, one after the other
-    qsizetype rowsLength = 0;      // the rows' mark-up at most, cells included
+    QString cells;                        // the daily total cells' mark-up, one after the other
+    qsizetype rowsLength = 0;             // the rows' mark-up at most, cells included
     QDate latest;
     Int128 monthSum = 0;
     std::int32_t usageMB = 0;
@@ -589,10 +591,10 @@ QString ReportBuilder::directPage(const DirectPlan& plan, QStringView doctype) c
             rows.seek(plan.rowAt[std::size_t(r)]);
             rows.nextAccepted(fields);
             const QString kind =
-                nightPlan ? classifyRecord(m_state.planKind,
-                                           cellTextOf(fields[1], timeText).toString(),
-                                           cellTextOf(fields[2], durationText).toString())
-                          : nonfree;
+                nightPlan
+                    ? classifyRecord(m_state.planKind, cellTextOf(fields[1], timeText).toString(),
+                                     cellTextOf(fields[2], durationText).toString())
+                    : nonfree;
             put(u"<tr usagetype=\"");
             put(kind);
             put(u"\" class=\"");

@@ -14,9 +14,9 @@ constexpr std::size_t kFields = 6;
 
 // How own row text treats a character of a field.
 enum CharClass : std::uint8_t {
-    kPlain,     // kept as it is by an HTML parser, and left as it is by RowText
-    kSpecial,   // "<" ends the field, "&" starts a reference, CR is read as LF
-    kForeign,   // RowText never writes it raw, or a parser would not keep it
+    kPlain,    // kept as it is by an HTML parser, and left as it is by RowText
+    kSpecial,  // "<" ends the field, "&" starts a reference, CR is read as LF
+    kForeign,  // RowText never writes it raw, or a parser would not keep it
 };
 
 constexpr std::array<CharClass, 256> makeClasses() {
@@ -41,7 +41,9 @@ constexpr std::array<CharClass, 256> makeClasses() {
 }
 constexpr std::array<CharClass, 256> kClasses = makeClasses();
 
-CharClass classOf(char16_t c) { return c < 256 ? kClasses[c] : kForeign; }
+CharClass classOf(char16_t c) {
+    return c < 256 ? kClasses[c] : kForeign;
+}
 
 bool isWhitespace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
@@ -52,7 +54,7 @@ struct NamedReference {
     QStringView text;
     char16_t character;
 };
-constexpr NamedReference kNamed[] = {{u"&amp;", u'&'},  {u"&lt;", u'<'},    {u"&gt;", u'>'},
+constexpr NamedReference kNamed[] = {{u"&amp;", u'&'},  {u"&lt;", u'<'},   {u"&gt;", u'>'},
                                      {u"&quot;", u'"'}, {u"&#39;", u'\''}, {u"&nbsp;", 0xA0}};
 
 // The length of the reference at the start of `s` when it is one RowText writes (0 when not),
@@ -157,7 +159,7 @@ bool OwnRowText::next(Fields& fields) {
     const char16_t* const text = m_text.utf16();
     const qsizetype end = m_text.size();
     qsizetype at = m_at;
-    auto literal = [&]<std::size_t N>(const char16_t (&expected)[N]) {
+    auto literal = [&]<std::size_t N>(const char16_t(&expected)[N]) {
         constexpr qsizetype length = qsizetype(N - 1);
         if (end - at < length) {
             return false;

@@ -58,8 +58,8 @@ void scanUsageLog(const QString& text, Log& log, OnRecord record) {
         // Blanks only: a carriage return at the end stays part of the last field. A line that
         // holds nothing else (a blank line of a CR LF file) is blank all the same.
         const QStringView trimmed = trimBlanks(line);
-        if (trimmed.isEmpty() || trimBlanks(trimmed.chopped(trimmed.endsWith(u'\r') ? 1 : 0))
-                                     .isEmpty()) {
+        if (trimmed.isEmpty() ||
+            trimBlanks(trimmed.chopped(trimmed.endsWith(u'\r') ? 1 : 0)).isEmpty()) {
             continue;
         }
         // The first six comma-separated fields; the rest of the line is not read.
@@ -100,9 +100,8 @@ void scanUsageLog(const QString& text, Log& log, OnRecord record) {
 ParsedUsageLog parseUsageLog(const QString& text) {
     ParsedUsageLog log;
     log.rows.reserve(QStringView(text).count(u'\n'));
-    scanUsageLog(text, log, [&log](const std::array<QStringView, 6>& fields) {
-        log.rows << RowText(fields);
-    });
+    scanUsageLog(text, log,
+                 [&log](const std::array<QStringView, 6>& fields) { log.rows << RowText(fields); });
     return log;
 }
 
@@ -125,8 +124,8 @@ UsageLogRecords readUsageLogRecords(const QString& text) {
             length += field.size();
             for (QChar ch : field) {
                 const char16_t c = ch.unicode();
-                plain = plain && c <= 0xFF && c != u'&' && c != u'<' && c != u'>' &&
-                        c != u'"' && c != u'\'' && c != 0xA0;
+                plain = plain && c <= 0xFF && c != u'&' && c != u'<' && c != u'>' && c != u'"' &&
+                        c != u'\'' && c != 0xA0;
             }
         }
         if (!plain) {
@@ -168,8 +167,8 @@ UsageLogRecords readUsageLogRecords(const QString& text) {
 }
 
 bool looksLikeUsageLog(const QString& text) {
-    QStringView first = QStringView(text).left(text.indexOf(u'\n') < 0 ? text.size()
-                                                                      : text.indexOf(u'\n'));
+    QStringView first =
+        QStringView(text).left(text.indexOf(u'\n') < 0 ? text.size() : text.indexOf(u'\n'));
     if (first.endsWith(u'\r')) {
         first.chop(1);
     }
@@ -226,8 +225,8 @@ void UsageExtraction::GrabUsagePage(Document& objDoc) {
                                    QStringLiteral("Not available"), MessageIcon::Information});
             return;
         }
-        const QString formName = m_state.unbilledSelected ? QStringLiteral("SWEForm2_0")
-                                                          : QStringLiteral("SWEForm1_0");
+        const QString formName =
+            m_state.unbilledSelected ? QStringLiteral("SWEForm2_0") : QStringLiteral("SWEForm1_0");
         ElementPtr form = objDoc.elementsByName(formName).item(0);
         ElementPtr logTable = form->child(0)->child(2)->row(0)->cell(0)->child(0);
 
@@ -242,9 +241,8 @@ void UsageExtraction::GrabUsagePage(Document& objDoc) {
             }
         }
         if (m_state.mstrCacheFile.isEmpty() && m_state.mblnCachingEnabled) {
-            m_state.mstrCacheFile =
-                cacheFileName(m_host.folder(), m_state.mstrMonthYear, m_state.unbilledSelected,
-                              m_state.mstrUserName);
+            m_state.mstrCacheFile = cacheFileName(m_host.folder(), m_state.mstrMonthYear,
+                                                  m_state.unbilledSelected, m_state.mstrUserName);
         }
         if (m_state.mblnCachingEnabled && m_state.mstrCachedData.isEmpty() &&
             QFileInfo::exists(m_state.mstrCacheFile)) {

@@ -10,8 +10,8 @@
 #include "app/usage_check.h"
 
 #include "support/portal_process.h"
-#include "support/task_runner.h"
 #include "support/qt_printers.h"
+#include "support/task_runner.h"
 
 #include "controls/tab_strip.h"
 #include "platform/browser.h"
@@ -42,9 +42,9 @@ using namespace std::chrono_literals;
 using testing::await;
 using testing::day;
 using testing::headlessReport;
-using testing::recordsText;
 using testing::navigationPath;
 using testing::PortalProcess;
+using testing::recordsText;
 using testing::spinUntil;
 
 using kestrova::test::q;
@@ -57,9 +57,8 @@ protected:
         QDir().mkpath(deploymentDir.filePath(q("Kestrova")));
         QFile ini(deploymentDir.filePath(q("Kestrova/kestrova.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(QStringLiteral("[Deployment]\nNorthHost=127.0.0.1:%1\n")
-                      .arg(portal->port())
-                      .toUtf8());
+        ini.write(
+            QStringLiteral("[Deployment]\nNorthHost=127.0.0.1:%1\n").arg(portal->port()).toUtf8());
         ini.close();
         oldDirs = qgetenv("XDG_CONFIG_DIRS");
         qputenv("XDG_CONFIG_DIRS", deploymentDir.path().toLocal8Bit());
@@ -100,7 +99,8 @@ TEST_F(WholeProgram, FromTheButtonToTheResultWindowAndBack) {
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    EXPECT_EQ(w.cmbSelfcaresite()->currentText(), QStringLiteral("127.0.0.1:%1").arg(portal->port()));
+    EXPECT_EQ(w.cmbSelfcaresite()->currentText(),
+              QStringLiteral("127.0.0.1:%1").arg(portal->port()));
     EXPECT_EQ(w.txtUserName()->text(), q("demo"));
     QTest::keyClicks(w.txtPassword(), q("demo"));
     w.chkEnableCache()->setChecked(true);

@@ -2,17 +2,17 @@
 // view: its controls, the settings it loads and saves, the cache page's report through the
 // result window, the small commands and Downloader1.
 
+#include "app/frm_main.h"
 #include "app/cache_history_view.h"
 #include "app/expected_report.h"
-#include "app/frm_main.h"
 #include "app/grab_fixture.h"
 #include "app/usage_check.h"
 
-#include "support/task_runner.h"
 #include "support/keyboard_check.h"
 #include "support/layout_check.h"
 #include "support/qt_printers.h"
 #include "support/scale.h"
+#include "support/task_runner.h"
 
 #include "controls/downloader.h"
 #include "controls/tab_strip.h"
@@ -199,9 +199,9 @@ TEST_F(MainWindow, HasEveryControlWithItsCaptionAndItems) {
     for (int i = 0; i < w->cmbPlanType()->count(); ++i) {
         planTypes << w->cmbPlanType()->itemText(i);
     }
-    EXPECT_EQ(planTypes, (QStringList{q("Limited Bandwidth"),
-                                      q("Limited Bandwidth with Night Unlimited"),
-                                      q("Unlimited Bandwidth")}));
+    EXPECT_EQ(planTypes,
+              (QStringList{q("Limited Bandwidth"), q("Limited Bandwidth with Night Unlimited"),
+                           q("Unlimited Bandwidth")}));
     ASSERT_EQ(w->cmbBilled()->count(), 10);
     EXPECT_EQ(w->cmbBilled()->itemText(0), q("Billed 1 - Latest"));
     EXPECT_EQ(w->cmbBilled()->itemText(4), q("Billed 5"));
@@ -216,15 +216,14 @@ TEST_F(MainWindow, HasEveryControlWithItsCaptionAndItems) {
     EXPECT_TRUE(w->fraProcessing()->isAncestorOf(w->lblMessage()));
     // The cache page's controls stand on fraUseCacheData, in the scroll area that fills it.
     EXPECT_TRUE(w->fraUseCacheData()->isAncestorOf(w->cmbCacheFiles()));
-    const char* names[] = {"ctlTabs1",      "fraPassword",    "ctlPasswordVersion",
-                           "fraLoginInfo",  "fraProcessing",  "fraUseCacheData",
-                           "txtUserName",   "txtPassword",    "chkSavePassword",
-                           "cmbSelfcaresite", "cmbPlanType",  "optBilledType_0",
-                           "optBilledType_1", "cmbBilled",    "chkEnableCache",
-                           "Label12",       "cmdCalculate",   "cmdClose",
-                           "lblPlans",      "lblWebsite",     "Label3",
-                           "lblPasswordWarning", "WebBrowser1", "lblMessage",
-                           "cmbCacheFiles", "cmdShowUsage",   "cmdClose1"};
+    const char* names[] = {
+        "ctlTabs1",        "fraPassword",        "ctlPasswordVersion", "fraLoginInfo",
+        "fraProcessing",   "fraUseCacheData",    "txtUserName",        "txtPassword",
+        "chkSavePassword", "cmbSelfcaresite",    "cmbPlanType",        "optBilledType_0",
+        "optBilledType_1", "cmbBilled",          "chkEnableCache",     "Label12",
+        "cmdCalculate",    "cmdClose",           "lblPlans",           "lblWebsite",
+        "Label3",          "lblPasswordWarning", "WebBrowser1",        "lblMessage",
+        "cmbCacheFiles",   "cmdShowUsage",       "cmdClose1"};
     for (const char* name : names) {
         EXPECT_NE(w->findChild<QWidget*>(q(name)), nullptr) << name;
     }
@@ -512,13 +511,14 @@ TEST_F(MainWindow, ARefusedLogInGoesBackToThePassword) {
     auto w = open();
     const QUrl portal(q("http://north.portal.test/"));
     // The log-in page completes twice, its notice frame first, as the portal's does.
-    const MemoryPage logIn{portal, q(kLogInPage),
+    const MemoryPage logIn{portal,
+                           q(kLogInPage),
                            {MemoryPage{QUrl(q("http://north.portal.test/notice")),
-                                       q("<html><body>notice</body></html>"), {}}}};
+                                       q("<html><body>notice</body></html>"),
+                                       {}}}};
     browser->addRoute(portal, logIn);
-    browser->setClickReaction(q("uidPasswordLogon"), [logIn](MemoryBrowser& b, const MemoryClick&) {
-        b.load({}, logIn);
-    });
+    browser->setClickReaction(q("uidPasswordLogon"),
+                              [logIn](MemoryBrowser& b, const MemoryClick&) { b.load({}, logIn); });
     fillLogIn(*w, "abc", "wrong");
     QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
     ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
@@ -552,9 +552,9 @@ TEST_F(MainWindow, TheCachePageWantsAChosenFile) {
     auto w = open();
     w->ctlTabs1()->setSelectedTab(2);
     QTest::mouseClick(w->cmdShowUsage(), Qt::LeftButton);
-    EXPECT_EQ(dialogs.messages, (std::vector<Message>{Message{
-                                    q("Select one cache file to create report"), QString(),
-                                    MessageIcon::Information}}));
+    EXPECT_EQ(dialogs.messages,
+              (std::vector<Message>{Message{q("Select one cache file to create report"), QString(),
+                                            MessageIcon::Information}}));
     EXPECT_EQ(QApplication::focusWidget(), w->cmbCacheFiles());
     testing::spin(300ms);
     EXPECT_FALSE(w->resultWindow().isVisible());
@@ -595,8 +595,8 @@ TEST_F(MainWindow, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheChosenO
     EXPECT_EQ(history->items(), (QStringList{q("2026-09-unbilled-demo"), q("2026-10-unbilled-demo"),
                                              q("2026-11-unbilled-demo")}));
     EXPECT_TRUE(table->item(0, CacheHistoryView::Records)->text().startsWith(q("cannot be read")));
-    const History expected = buildHistory(programFolder(), q("demo"), PlanChoice::catalogue(0),
-                                          QDate(2026, 12, 20));
+    const History expected =
+        buildHistory(programFolder(), q("demo"), PlanChoice::catalogue(0), QDate(2026, 12, 20));
     EXPECT_EQ(table->item(2, CacheHistoryView::Records)->text(),
               QString::number(expected.months[2].records));
     EXPECT_EQ(table->item(2, CacheHistoryView::Bill)->text(),
@@ -687,7 +687,9 @@ struct RefreshRow {
     bool refreshed;
 };
 
-void PrintTo(const RefreshRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const RefreshRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class CacheListRefresh : public MainWindow, public ::testing::WithParamInterface<RefreshRow> {};
 
@@ -706,12 +708,13 @@ TEST_P(CacheListRefresh, FollowsTheBoxAndThePage) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AfterTheResultWindow, CacheListRefresh,
-    ::testing::Values(RefreshRow{"TickedOnTheLoginPage", true, 1, true},
-                      RefreshRow{"TickedOnTheCachePage", true, 2, false},
-                      RefreshRow{"UntickedOnTheLoginPage", false, 1, false}),
-    [](const ::testing::TestParamInfo<RefreshRow>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(AfterTheResultWindow, CacheListRefresh,
+                         ::testing::Values(RefreshRow{"TickedOnTheLoginPage", true, 1, true},
+                                           RefreshRow{"TickedOnTheCachePage", true, 2, false},
+                                           RefreshRow{"UntickedOnTheLoginPage", false, 1, false}),
+                         [](const ::testing::TestParamInfo<RefreshRow>& row) {
+                             return std::string(row.param.name);
+                         });
 
 TEST_F(MainWindow, ClosingTheMainWindowClosesAnOpenResultWindowFirst) {
     copySampleCache(q("2026-11-unbilled-demo"));
@@ -781,12 +784,12 @@ QString usagePage(const QStringList& entries) {
         }
         rows += q("</tr>");
     }
-    const QString pager = q("<table><tbody><tr><td>1</td><td>2</td><td>3</td><td>4</td><td>"
-                            "<span>end</span></td></tr></tbody></table>");
+    const QString pager =
+        q("<table><tbody><tr><td>1</td><td>2</td><td>3</td><td>4</td><td>"
+          "<span>end</span></td></tr></tbody></table>");
     return q("<html><head></head><body><form name=\"SWEForm2_0\"><div><span>0</span><table>"
              "<tbody><tr><td>a</td><td>b</td><td>") +
-           pager +
-           q("</td></tr></tbody></table><table><tbody><tr><td><table><tbody>") + rows +
+           pager + q("</td></tr></tbody></table><table><tbody><tr><td><table><tbody>") + rows +
            q("</tbody></table></td></tr></tbody></table></div></form></body></html>");
 }
 

@@ -102,7 +102,6 @@ public:
     UsageCheck* check = nullptr;
 };
 
-
 // The navigation frame: frame 1 of frame 2.
 inline FramePath navigationPath() {
     FramePath path;

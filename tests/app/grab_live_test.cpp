@@ -7,8 +7,8 @@
 #include "app/usage_check.h"
 
 #include "support/portal_process.h"
-#include "support/task_runner.h"
 #include "support/qt_printers.h"
+#include "support/task_runner.h"
 
 #include "platform/dialogs.h"
 #include "platform/html_document.h"
@@ -30,16 +30,18 @@ using namespace std::chrono_literals;
 using testing::await;
 using testing::day;
 using testing::FakeHost;
-using testing::recordsText;
 using testing::navigationPath;
 using testing::PortalProcess;
+using testing::recordsText;
 using testing::Retrieval;
 using testing::spin;
 using testing::spinUntil;
 
 using kestrova::test::q;
 
-QString fromStd(const std::string& s) { return QString::fromStdString(s); }
+QString fromStd(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 class LiveGrab : public ::testing::Test {
 protected:
@@ -175,8 +177,9 @@ TEST_F(LiveGrab, ADroppedSessionOrAFailedDownloadGivesNoReport) {
          {Case{"--drop-session-before-download",
                "Error retrieving bandwidth logs: the portal sent a page instead of the usage "
                "log; its session may have ended. Check again."},
-          Case{"--fail-download", "Error retrieving bandwidth logs: the usage log could not be "
-                                  "downloaded"}}) {
+          Case{"--fail-download",
+               "Error retrieving bandwidth logs: the usage log could not be "
+               "downloaded"}}) {
         SCOPED_TRACE(c.portalSwitch);
         messages.messages.clear();
         host.stops.clear();
@@ -236,8 +239,8 @@ TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {
     ASSERT_GT(all.size(), 8u);
     auto tableRow = [](const portal::UsageRecord& r) {
         const auto f = r.fields();
-        return RowText({fromStd(r.tableStartText()), fromStd(f[1]), fromStd(f[2]),
-                        fromStd(f[3]), fromStd(f[4]), fromStd(f[5])});
+        return RowText({fromStd(r.tableStartText()), fromStd(f[1]), fromStd(f[2]), fromStd(f[3]),
+                        fromStd(f[4]), fromStd(f[5])});
     };
     // The cache holds all but the six newest records, oldest first.
     QString cached;

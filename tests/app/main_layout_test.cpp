@@ -45,9 +45,9 @@ TEST(ResizeMainWindow, ASizeThatCannotBeAppliedIsSkipped) {
     MainLayout l = designed();
     ResizeMainWindow(l, 300, 1000);
     EXPECT_EQ(l.ctlTabs1, (TwipRect{120, 120, 50, 250}));
-    EXPECT_EQ(l.fraPassword.width, 9500);   // 300 - 400 < 0
-    EXPECT_EQ(l.fraPassword.height, 7800);  // 1000 - 1200 < 0
-    EXPECT_EQ(l.ctlPasswordVersion.width, 9375);  // from the kept fraPassword width
+    EXPECT_EQ(l.fraPassword.width, 9500);          // 300 - 400 < 0
+    EXPECT_EQ(l.fraPassword.height, 7800);         // 1000 - 1200 < 0
+    EXPECT_EQ(l.ctlPasswordVersion.width, 9375);   // from the kept fraPassword width
     EXPECT_EQ(l.ctlPasswordVersion.height, 7500);  // 250 - 750 < 0
     EXPECT_EQ(l.fraProcessing.width, 9200);
     EXPECT_EQ(l.fraProcessing.height, 7100);

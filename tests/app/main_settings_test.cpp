@@ -19,7 +19,9 @@ namespace {
 
 using kestrova::test::q;
 
-void clearStore() { QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear(); }
+void clearStore() {
+    QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear();
+}
 
 // --- Conversions ---------------------------------------------------------------------------------
 
@@ -33,7 +35,9 @@ struct ConversionRow {
     double expected = 0;  // the value when it converts (Booleans 0/1, colours as unsigned)
 };
 
-void PrintTo(const ConversionRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const ConversionRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class Conversion : public ::testing::TestWithParam<ConversionRow> {};
 
@@ -43,29 +47,29 @@ TEST_P(Conversion, ReadsTheStoredTextAsItsField) {
     bool ok = false;
     double got = 0;
     switch (r.kind) {
-    case Kind::Boolean: {
-        bool v = false;
-        ok = convertBoolean(text, v);
-        got = v ? 1 : 0;
-        break;
-    }
-    case Kind::Int16:
-    case Kind::Byte: {
-        qint64 v = 0;
-        ok = r.kind == Kind::Int16 ? convertInteger(text, -32768, 32767, v)
-                                   : convertInteger(text, 0, 255, v);
-        got = double(v);
-        break;
-    }
-    case Kind::Colour: {
-        ColorRef v = 0;
-        ok = convertColour(text, v);
-        got = double(v);
-        break;
-    }
-    case Kind::Single:
-        ok = convertSingle(text, got);
-        break;
+        case Kind::Boolean: {
+            bool v = false;
+            ok = convertBoolean(text, v);
+            got = v ? 1 : 0;
+            break;
+        }
+        case Kind::Int16:
+        case Kind::Byte: {
+            qint64 v = 0;
+            ok = r.kind == Kind::Int16 ? convertInteger(text, -32768, 32767, v)
+                                       : convertInteger(text, 0, 255, v);
+            got = double(v);
+            break;
+        }
+        case Kind::Colour: {
+            ColorRef v = 0;
+            ok = convertColour(text, v);
+            got = double(v);
+            break;
+        }
+        case Kind::Single:
+            ok = convertSingle(text, got);
+            break;
     }
     ASSERT_EQ(ok, r.converts);
     if (r.converts) {
@@ -75,35 +79,33 @@ TEST_P(Conversion, ReadsTheStoredTextAsItsField) {
 
 INSTANTIATE_TEST_SUITE_P(
     StoredTexts, Conversion,
-    ::testing::Values(
-        ConversionRow{"BooleanWordsInAnyCase", Kind::Boolean, "tRUE", true, 1},
-        ConversionRow{"BooleanFalseWord", Kind::Boolean, " False ", true, 0},
-        ConversionRow{"BooleanNumberMinusOneIsTrue", Kind::Boolean, "-1", true, 1},
-        ConversionRow{"BooleanZeroIsFalse", Kind::Boolean, "0", true, 0},
-        ConversionRow{"BooleanOtherWordFails", Kind::Boolean, "yes", false},
-        ConversionRow{"BooleanEmptyFails", Kind::Boolean, "", false},
-        ConversionRow{"IntegerHalfRoundsToEvenUp", Kind::Int16, "3.5", true, 4},
-        ConversionRow{"IntegerHalfRoundsToEvenDown", Kind::Int16, "2.5", true, 2},
-        ConversionRow{"IntegerNegative", Kind::Int16, "-1", true, -1},
-        ConversionRow{"IntegerLargestOfSixteenBits", Kind::Int16, "32767", true, 32767},
-        ConversionRow{"IntegerBeyondSixteenBitsFails", Kind::Int16, "32768", false},
-        ConversionRow{"IntegerWordFails", Kind::Int16, "abc", false},
-        ConversionRow{"IntegerEmptyFails", Kind::Int16, " ", false},
-        ConversionRow{"ByteBeyond255Fails", Kind::Byte, "256", false},
-        ConversionRow{"ByteNegativeFails", Kind::Byte, "-1", false},
-        ConversionRow{"ColourPacked", Kind::Colour, "14811105", true, 14811105},
-        ConversionRow{"ColourSystemAsSignedNumber", Kind::Colour, "-2147483633", true,
-                      double(0x8000000Fu)},
-        ConversionRow{"ColourSystemAsUnsignedNumber", Kind::Colour, "2147483663", true,
-                      double(0x8000000Fu)},
-        ConversionRow{"ColourBeyond32BitsFails", Kind::Colour, "4294967296", false},
-        ConversionRow{"SingleTwips", Kind::Single, "9600", true, 9600},
-        ConversionRow{"SingleFraction", Kind::Single, "1234.5", true, 1234.5},
-        ConversionRow{"SingleBeyondItsRangeFails", Kind::Single, "1e39", false},
-        ConversionRow{"SingleWordFails", Kind::Single, "wide", false}),
-    [](const ::testing::TestParamInfo<ConversionRow>& row) {
-        return std::string(row.param.name);
-    });
+    ::testing::Values(ConversionRow{"BooleanWordsInAnyCase", Kind::Boolean, "tRUE", true, 1},
+                      ConversionRow{"BooleanFalseWord", Kind::Boolean, " False ", true, 0},
+                      ConversionRow{"BooleanNumberMinusOneIsTrue", Kind::Boolean, "-1", true, 1},
+                      ConversionRow{"BooleanZeroIsFalse", Kind::Boolean, "0", true, 0},
+                      ConversionRow{"BooleanOtherWordFails", Kind::Boolean, "yes", false},
+                      ConversionRow{"BooleanEmptyFails", Kind::Boolean, "", false},
+                      ConversionRow{"IntegerHalfRoundsToEvenUp", Kind::Int16, "3.5", true, 4},
+                      ConversionRow{"IntegerHalfRoundsToEvenDown", Kind::Int16, "2.5", true, 2},
+                      ConversionRow{"IntegerNegative", Kind::Int16, "-1", true, -1},
+                      ConversionRow{"IntegerLargestOfSixteenBits", Kind::Int16, "32767", true,
+                                    32767},
+                      ConversionRow{"IntegerBeyondSixteenBitsFails", Kind::Int16, "32768", false},
+                      ConversionRow{"IntegerWordFails", Kind::Int16, "abc", false},
+                      ConversionRow{"IntegerEmptyFails", Kind::Int16, " ", false},
+                      ConversionRow{"ByteBeyond255Fails", Kind::Byte, "256", false},
+                      ConversionRow{"ByteNegativeFails", Kind::Byte, "-1", false},
+                      ConversionRow{"ColourPacked", Kind::Colour, "14811105", true, 14811105},
+                      ConversionRow{"ColourSystemAsSignedNumber", Kind::Colour, "-2147483633", true,
+                                    double(0x8000000Fu)},
+                      ConversionRow{"ColourSystemAsUnsignedNumber", Kind::Colour, "2147483663",
+                                    true, double(0x8000000Fu)},
+                      ConversionRow{"ColourBeyond32BitsFails", Kind::Colour, "4294967296", false},
+                      ConversionRow{"SingleTwips", Kind::Single, "9600", true, 9600},
+                      ConversionRow{"SingleFraction", Kind::Single, "1234.5", true, 1234.5},
+                      ConversionRow{"SingleBeyondItsRangeFails", Kind::Single, "1e39", false},
+                      ConversionRow{"SingleWordFails", Kind::Single, "wide", false}),
+    [](const ::testing::TestParamInfo<ConversionRow>& row) { return std::string(row.param.name); });
 
 TEST(StoredText, ColoursAreWrittenAsTheSignedNumberThatReadsBack) {
     for (ColorRef c : {ColorRef(0), ColorRef(14811105), ColorRef(0x8000000Fu), ColorRef(~0u)}) {
@@ -253,7 +255,9 @@ struct CorruptRow {
     const char* stored;
 };
 
-void PrintTo(const CorruptRow& row, std::ostream* os) { *os << row.key << "=" << row.stored; }
+void PrintTo(const CorruptRow& row, std::ostream* os) {
+    *os << row.key << "=" << row.stored;
+}
 
 class CorruptValue : public ::testing::TestWithParam<CorruptRow> {
 protected:
@@ -276,17 +280,26 @@ TEST_P(CorruptValue, GetsItsDefaultAndTheLoadGoesOn) {
     expected.txtPassword.clear();
     const MainSettings d = designDefaults();
     const QString k = q(row.key);
-    if (k == u"chkSavePassword") expected.chkSavePassword = d.chkSavePassword;
-    if (k == u"mblnExcludeFree") expected.display.mblnExcludeFree = d.display.mblnExcludeFree;
-    if (k == u"mblnCachingEnabled ") expected.mblnCachingEnabled = d.mblnCachingEnabled;
+    if (k == u"chkSavePassword")
+        expected.chkSavePassword = d.chkSavePassword;
+    if (k == u"mblnExcludeFree")
+        expected.display.mblnExcludeFree = d.display.mblnExcludeFree;
+    if (k == u"mblnCachingEnabled ")
+        expected.mblnCachingEnabled = d.mblnCachingEnabled;
     if (k == u"mlngColorBackNonFree")
         expected.display.mlngColorBackNonFree = d.display.mlngColorBackNonFree;
-    if (k == u"ChartType") expected.display.mbytChartType = d.display.mbytChartType;
-    if (k == u"PlanType") expected.PlanType = d.PlanType;
-    if (k == u"Selfcaresite") expected.Selfcaresite = d.Selfcaresite;
-    if (k == u"Height") expected.Height = d.Height;
-    if (k == u"Top") expected.Top = d.Top;
-    if (k == u"ctlTabs1.SelectedTab") expected.SelectedTab = d.SelectedTab;
+    if (k == u"ChartType")
+        expected.display.mbytChartType = d.display.mbytChartType;
+    if (k == u"PlanType")
+        expected.PlanType = d.PlanType;
+    if (k == u"Selfcaresite")
+        expected.Selfcaresite = d.Selfcaresite;
+    if (k == u"Height")
+        expected.Height = d.Height;
+    if (k == u"Top")
+        expected.Top = d.Top;
+    if (k == u"ctlTabs1.SelectedTab")
+        expected.SelectedTab = d.SelectedTab;
     expectSame(loaded.values, expected);
 }
 
@@ -295,11 +308,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CorruptRow{"chkSavePassword", "ticked"}, CorruptRow{"chkSavePassword", "2"},
                       CorruptRow{"mblnExcludeFree", "maybe"},
                       CorruptRow{"mblnCachingEnabled ", "on"},
-                      CorruptRow{"mlngColorBackNonFree", "pink"},
-                      CorruptRow{"ChartType", "300"}, CorruptRow{"PlanType", "abc"},
-                      CorruptRow{"PlanType", "3"}, CorruptRow{"Selfcaresite", "2"},
-                      CorruptRow{"Selfcaresite", "-2"}, CorruptRow{"Height", "tall"},
-                      CorruptRow{"Top", "1e40"}, CorruptRow{"ctlTabs1.SelectedTab", "x"}));
+                      CorruptRow{"mlngColorBackNonFree", "pink"}, CorruptRow{"ChartType", "300"},
+                      CorruptRow{"PlanType", "abc"}, CorruptRow{"PlanType", "3"},
+                      CorruptRow{"Selfcaresite", "2"}, CorruptRow{"Selfcaresite", "-2"},
+                      CorruptRow{"Height", "tall"}, CorruptRow{"Top", "1e40"},
+                      CorruptRow{"ctlTabs1.SelectedTab", "x"}));
 
 // The caching key ends in a blank. The INI file holds it as QSettings escapes it,
 // "mblnCachingEnabled%20"; files written while the store escaped it a second time hold
@@ -336,7 +349,9 @@ struct OldCachingFile {
     bool expected;
 };
 
-void PrintTo(const OldCachingFile& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const OldCachingFile& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class OldCachingKey : public ::testing::TestWithParam<OldCachingFile> {
 protected:
@@ -373,8 +388,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Settings, TheListLimitsComeFromTheDropDowns) {
     SettingsStore store;
     store.save(q("Selfcaresite"), q("3"));
-    const LoadedSettings loaded =
-        loadMainSettings(store, designDefaults(), SettingLimits{3, 4});
+    const LoadedSettings loaded = loadMainSettings(store, designDefaults(), SettingLimits{3, 4});
     EXPECT_TRUE(loaded.problems.empty());
     EXPECT_EQ(loaded.values.Selfcaresite, 3);
 }

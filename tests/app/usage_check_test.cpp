@@ -5,8 +5,8 @@
 #include "app/usage_check.h"
 #include "app/grab_fixture.h"
 
-#include "support/task_runner.h"
 #include "support/qt_printers.h"
+#include "support/task_runner.h"
 
 #include "platform/dialogs.h"
 #include "platform/memory_browser.h"
@@ -29,10 +29,10 @@ namespace kestrova {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::spin;
 using testing::FakeHost;
-using testing::Retrieval;
 using testing::navigationPath;
+using testing::Retrieval;
+using testing::spin;
 
 template <typename Predicate>
 bool spinUntil(Predicate done, std::chrono::milliseconds limit = 5s) {
@@ -40,7 +40,9 @@ bool spinUntil(Predicate done, std::chrono::milliseconds limit = 5s) {
 }
 
 using kestrova::test::q;
-QUrl at(const char* path) { return QUrl(q("http://portal.test") + q(path)); }
+QUrl at(const char* path) {
+    return QUrl(q("http://portal.test") + q(path));
+}
 
 MemoryPage page(const char* path, const QString& body, std::vector<MemoryPage> frames = {}) {
     return MemoryPage{at(path), q("<html><head></head><body>") + body + q("</body></html>"),
@@ -67,13 +69,11 @@ QString select(const char* id, const char* chosen, std::initializer_list<const c
 }
 
 QString usageView(bool withLog) {
-    QString body = select("ddkFromDay", "01", {"01", "02"}) +
-                   select("ddkFromMonth", "04", {"03", "04"}) +
-                   select("ddkFromYear", "2013", {"2012", "2013"}) +
-                   select("ddkToDay", "17", {"16", "17"}) +
-                   select("ddkToMonth", "04", {"03", "04"}) +
-                   select("ddkToYear", "2013", {"2012", "2013"}) +
-                   q("<a id=\"details\" href=\"/nav/details\">View Usage Details</a>");
+    QString body =
+        select("ddkFromDay", "01", {"01", "02"}) + select("ddkFromMonth", "04", {"03", "04"}) +
+        select("ddkFromYear", "2013", {"2012", "2013"}) + select("ddkToDay", "17", {"16", "17"}) +
+        select("ddkToMonth", "04", {"03", "04"}) + select("ddkToYear", "2013", {"2012", "2013"}) +
+        q("<a id=\"details\" href=\"/nav/details\">View Usage Details</a>");
     if (withLog) {
         body += q("<a id=\"aaab.BBUsageView.ToolBarLinkToURL\" href=\"/usage.csv\">log</a>");
     }
@@ -112,28 +112,31 @@ protected:
     }
 
     void logInLoadsThePortal() {
-        browser.setClickReaction(q("uidPasswordLogon"), [this](MemoryBrowser& b, const MemoryClick&) {
-            const auto login = b.documentAt({});
-            typedUser = login->elementById(q("logonuidfield"))->value();
-            typedPassword = login->elementById(q("logonpassfield"))->value();
-            b.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" "
-                                   "href=\"/nav/services\">Services</a>")));
-        });
+        browser.setClickReaction(
+            q("uidPasswordLogon"), [this](MemoryBrowser& b, const MemoryClick&) {
+                const auto login = b.documentAt({});
+                typedUser = login->elementById(q("logonuidfield"))->value();
+                typedPassword = login->elementById(q("logonpassfield"))->value();
+                b.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" "
+                                       "href=\"/nav/services\">Services</a>")));
+            });
     }
 
     // A click on `linkId` loads `path` into the navigation frame only after `delay`, as a
     // slow portal does.
     void slowLink(const char* linkId, const char* path, std::chrono::milliseconds delay) {
-        browser.setClickReaction(q(linkId), [this, path, delay](MemoryBrowser& b, const MemoryClick&) {
-            QTimer::singleShot(delay, &b, [this, path, &b] {
-                b.load(navigationPath(), pageAt(path));
+        browser.setClickReaction(
+            q(linkId), [this, path, delay](MemoryBrowser& b, const MemoryClick&) {
+                QTimer::singleShot(delay, &b,
+                                   [this, path, &b] { b.load(navigationPath(), pageAt(path)); });
             });
-        });
     }
     MemoryPage pageAt(const char* path) {
         const QString p = q(path);
         if (p == u"/nav/services") {
-            return page(path, q("<a id=\"aaab.NavigationView.LinkToAction38\" href=\"/nav/usage\">Usage</a>"));
+            return page(
+                path,
+                q("<a id=\"aaab.NavigationView.LinkToAction38\" href=\"/nav/usage\">Usage</a>"));
         }
         return page(path, usageView(p == u"/nav/details"));
     }
@@ -146,7 +149,8 @@ protected:
     // The subscriber picks the dates on the portal's page and asks for the details.
     void playTheSubscriber() {
         ASSERT_TRUE(spinUntil([this] { return host.messageVisible; })) << "no date prompt";
-        EXPECT_EQ(host.message, q("Select From and To dates and click \"View Usage Details\" link"));
+        EXPECT_EQ(host.message,
+                  q("Select From and To dates and click \"View Usage Details\" link"));
         const LiveDocument nav = browser.documentOf(FrameHandle(navigationPath()));
         testing::await(testing::await(nav.requiredElement(q("details"))).click());
     }
@@ -172,7 +176,8 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     EXPECT_EQ(check.mlngGrabState, 0);
     EXPECT_EQ(browser.navigations(), std::vector<QUrl>{at("/")});
     playTheSubscriber();
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; })) << messages.texts().join(u'|').toStdString();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
+        << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(typedUser, q("abc"));
     EXPECT_EQ(typedPassword, q("secret"));
     EXPECT_EQ(state.mstrUserName, q("abc"));
@@ -184,10 +189,9 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     EXPECT_EQ(result.outcome().mdtLastUsedDate, QDate(2013, 4, 17));
     ASSERT_EQ(browser.downloads().size(), 1u);
     EXPECT_EQ(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
-    EXPECT_EQ(host.steps, (std::vector<GrabStep>{GrabStep::Connecting, GrabStep::LoggingIn,
-                                                 GrabStep::OpeningUsagePage,
-                                                 GrabStep::WaitingForDates,
-                                                 GrabStep::FetchingLog}));
+    EXPECT_EQ(host.steps, (std::vector<GrabStep>{
+                              GrabStep::Connecting, GrabStep::LoggingIn, GrabStep::OpeningUsagePage,
+                              GrabStep::WaitingForDates, GrabStep::FetchingLog}));
     EXPECT_FALSE(check.isGrabbing());
 }
 
@@ -341,8 +345,7 @@ TEST_F(Grab, NothingIsSentWithoutAUserIdAndAPassword) {
         check.cmdCalculate_Click();
         const std::vector<Message> expected{
             Message{q("Type your user id and password."), QString(), MessageIcon::Information}};
-        EXPECT_EQ(messages.messages, expected)
-            << "\"" << c.user << "\" / \"" << c.password << "\"";
+        EXPECT_EQ(messages.messages, expected) << "\"" << c.user << "\" / \"" << c.password << "\"";
         EXPECT_EQ(onlyStop(), GrabProblem::NoCredentials);
         EXPECT_EQ(host.focused, q(c.focused));
         EXPECT_TRUE(browser.navigations().empty());
@@ -353,10 +356,11 @@ TEST_F(Grab, NothingIsSentWithoutAUserIdAndAPassword) {
 
 TEST_F(Grab, TheLogInPageComingBackMeansThePortalRefusedThePair) {
     int logIns = 0;
-    browser.setClickReaction(q("uidPasswordLogon"), [&logIns](MemoryBrowser& b, const MemoryClick&) {
-        ++logIns;
-        b.load({}, loginPage());
-    });
+    browser.setClickReaction(q("uidPasswordLogon"),
+                             [&logIns](MemoryBrowser& b, const MemoryClick&) {
+                                 ++logIns;
+                                 b.load({}, loginPage());
+                             });
     host.pass = q("not the password");
     check.cmdCalculate_Click();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
@@ -468,7 +472,8 @@ TEST_F(Grab, AMissingNavigationLinkIsReportedAndLeavesTheState) {
     });
     check.cmdCalculate_Click();
     ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
-    EXPECT_EQ(messages.messages[0], (Message{q(kDataNotAvailable), QString(), MessageIcon::Information}));
+    EXPECT_EQ(messages.messages[0],
+              (Message{q(kDataNotAvailable), QString(), MessageIcon::Information}));
     EXPECT_EQ(check.mlngGrabState, 3);
     EXPECT_EQ(host.innerPage, 2);
 }
@@ -583,7 +588,8 @@ TEST(UsageCheckDates, FirstAndLastDayOfTheMonthAndTheMonthsName) {
 }
 
 TEST(UsageLogShape, HeaderLinesAreLogsMarkUpIsNot) {
-    EXPECT_TRUE(looksLikeUsageLog(q("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n")));
+    EXPECT_TRUE(
+        looksLikeUsageLog(q("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n")));
     EXPECT_TRUE(looksLikeUsageLog(q("a,b,c,d,e,f")));
     EXPECT_FALSE(looksLikeUsageLog(q("<html><body>a,b,c,d,e,f</body></html>")));
     EXPECT_FALSE(looksLikeUsageLog(q("Date,Time\r\n2013-04-17,1,2,3,4,5\r\n")));

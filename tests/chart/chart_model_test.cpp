@@ -84,7 +84,9 @@ struct SetterRow {
     std::function<bool(const ChartModel&)> holds;
 };
 
-std::ostream& operator<<(std::ostream& os, const SetterRow& row) { return os << row.name; }
+std::ostream& operator<<(std::ostream& os, const SetterRow& row) {
+    return os << row.name;
+}
 
 class SetterRules : public ::testing::TestWithParam<SetterRow> {};
 
@@ -109,59 +111,139 @@ const QImage kPicture = [] {
 INSTANTIATE_TEST_SUITE_P(
     ChartModel, SetterRules,
     ::testing::Values(
-        SetterRow{"RedrawRuleChange", [](ChartModel& m) { m.setBarColor(0xFF); }, 1,
-                  {QStringLiteral("BarColor")}, [](const ChartModel& m) { return m.BarColor() == 0xFF; }},
-        SetterRow{"RedrawRuleSameValueDoesNothing", [](ChartModel& m) { m.setBarColor(0x00FF00); }, 0, {},
+        SetterRow{"RedrawRuleChange",
+                  [](ChartModel& m) { m.setBarColor(0xFF); },
+                  1,
+                  {QStringLiteral("BarColor")},
+                  [](const ChartModel& m) { return m.BarColor() == 0xFF; }},
+        SetterRow{"RedrawRuleSameValueDoesNothing",
+                  [](ChartModel& m) { m.setBarColor(0x00FF00); },
+                  0,
+                  {},
                   [](const ChartModel& m) { return m.BarColor() == 0x00FF00; }},
-        SetterRow{"SelectedBarColorNotifiesWithoutRedraw", [](ChartModel& m) { m.setSelectedBarColor(1); },
-                  0, {QStringLiteral("SelectedBarColor")}, [](const ChartModel& m) { return m.SelectedBarColor() == 1; }},
-        SetterRow{"MarginSameValueStillRedraws", [](ChartModel& m) { m.setMarginTop(50); }, 1,
-                  {QStringLiteral("MarginTop")}, [](const ChartModel& m) { return m.properties().MarginTop == 750; }},
-        SetterRow{"MaxYSameValueStillRedraws", [](ChartModel& m) { m.setMaxY(100); }, 1,
-                  {QStringLiteral("MaxY")}, [](const ChartModel& m) { return m.MaxY() == 100; }},
-        SetterRow{"MaxYEqualToMinYIgnored", [](ChartModel& m) { m.setMaxY(0); }, 0, {},
+        SetterRow{"SelectedBarColorNotifiesWithoutRedraw",
+                  [](ChartModel& m) { m.setSelectedBarColor(1); },
+                  0,
+                  {QStringLiteral("SelectedBarColor")},
+                  [](const ChartModel& m) { return m.SelectedBarColor() == 1; }},
+        SetterRow{"MarginSameValueStillRedraws",
+                  [](ChartModel& m) { m.setMarginTop(50); },
+                  1,
+                  {QStringLiteral("MarginTop")},
+                  [](const ChartModel& m) { return m.properties().MarginTop == 750; }},
+        SetterRow{"MaxYSameValueStillRedraws",
+                  [](ChartModel& m) { m.setMaxY(100); },
+                  1,
+                  {QStringLiteral("MaxY")},
                   [](const ChartModel& m) { return m.MaxY() == 100; }},
-        SetterRow{"MaxYBelowMinYIgnored", [](ChartModel& m) { m.setMaxY(-5); }, 0, {},
+        SetterRow{"MaxYEqualToMinYIgnored",
+                  [](ChartModel& m) { m.setMaxY(0); },
+                  0,
+                  {},
                   [](const ChartModel& m) { return m.MaxY() == 100; }},
-        SetterRow{"MinYNegativeAccepted", [](ChartModel& m) { m.setMinY(-10); }, 1,
-                  {QStringLiteral("MinY")}, [](const ChartModel& m) { return m.MinY() == -10; }},
-        SetterRow{"MinYEqualToMaxYIgnored", [](ChartModel& m) { m.setMinY(100); }, 0, {},
+        SetterRow{"MaxYBelowMinYIgnored",
+                  [](ChartModel& m) { m.setMaxY(-5); },
+                  0,
+                  {},
+                  [](const ChartModel& m) { return m.MaxY() == 100; }},
+        SetterRow{"MinYNegativeAccepted",
+                  [](ChartModel& m) { m.setMinY(-10); },
+                  1,
+                  {QStringLiteral("MinY")},
+                  [](const ChartModel& m) { return m.MinY() == -10; }},
+        SetterRow{"MinYEqualToMaxYIgnored",
+                  [](ChartModel& m) { m.setMinY(100); },
+                  0,
+                  {},
                   [](const ChartModel& m) { return m.MinY() == 0; }},
-        SetterRow{"BarWidthZeroIgnored", [](ChartModel& m) { m.setBarWidthPercentage(0); }, 0, {},
+        SetterRow{"BarWidthZeroIgnored",
+                  [](ChartModel& m) { m.setBarWidthPercentage(0); },
+                  0,
+                  {},
                   [](const ChartModel& m) { return m.BarWidthPercentage() == 100; }},
-        SetterRow{"BarWidth101Ignored", [](ChartModel& m) { m.setBarWidthPercentage(101); }, 0, {},
+        SetterRow{"BarWidth101Ignored",
+                  [](ChartModel& m) { m.setBarWidthPercentage(101); },
+                  0,
+                  {},
                   [](const ChartModel& m) { return m.BarWidthPercentage() == 100; }},
-        SetterRow{"BarWidthOneAccepted", [](ChartModel& m) { m.setBarWidthPercentage(1); }, 1,
-                  {QStringLiteral("BarWidthPercentage")}, [](const ChartModel& m) { return m.BarWidthPercentage() == 1; }},
-        SetterRow{"LineWidthTenIgnored", [](ChartModel& m) { m.setLineWidth(10); }, 0, {},
+        SetterRow{"BarWidthOneAccepted",
+                  [](ChartModel& m) { m.setBarWidthPercentage(1); },
+                  1,
+                  {QStringLiteral("BarWidthPercentage")},
+                  [](const ChartModel& m) { return m.BarWidthPercentage() == 1; }},
+        SetterRow{"LineWidthTenIgnored",
+                  [](ChartModel& m) { m.setLineWidth(10); },
+                  0,
+                  {},
                   [](const ChartModel& m) { return m.LineWidth() == 1; }},
-        SetterRow{"LineWidthNineAccepted", [](ChartModel& m) { m.setLineWidth(9); }, 1,
-                  {QStringLiteral("LineWidth")}, [](const ChartModel& m) { return m.LineWidth() == 9; }},
-        SetterRow{"PrinterOrientationThreeIgnored", [](ChartModel& m) { m.setPrinterOrientation(3); }, 0, {},
+        SetterRow{"LineWidthNineAccepted",
+                  [](ChartModel& m) { m.setLineWidth(9); },
+                  1,
+                  {QStringLiteral("LineWidth")},
+                  [](const ChartModel& m) { return m.LineWidth() == 9; }},
+        SetterRow{"PrinterOrientationThreeIgnored",
+                  [](ChartModel& m) { m.setPrinterOrientation(3); },
+                  0,
+                  {},
                   [](const ChartModel& m) { return m.PrinterOrientation() == 2; }},
-        SetterRow{"PrinterOrientationPortraitNotifies", [](ChartModel& m) { m.setPrinterOrientation(1); }, 0,
-                  {QStringLiteral("PrinterOrientation")}, [](const ChartModel& m) { return m.PrinterOrientation() == 1; }},
-        SetterRow{"FillStyleBeyond16BitsIgnored", [](ChartModel& m) { m.setBarFillStyle(70000); }, 0, {},
+        SetterRow{"PrinterOrientationPortraitNotifies",
+                  [](ChartModel& m) { m.setPrinterOrientation(1); },
+                  0,
+                  {QStringLiteral("PrinterOrientation")},
+                  [](const ChartModel& m) { return m.PrinterOrientation() == 1; }},
+        SetterRow{"FillStyleBeyond16BitsIgnored",
+                  [](ChartModel& m) { m.setBarFillStyle(70000); },
+                  0,
+                  {},
                   [](const ChartModel& m) { return m.BarFillStyle() == 6; }},
-        SetterRow{"DataFormatNotifiesOnly", [](ChartModel& m) { m.setDataFormat(QStringLiteral("0.00")); }, 0,
-                  {QStringLiteral("DataFormat")}, [](const ChartModel& m) { return m.DataFormat() == u"0.00"; }},
-        SetterRow{"LegendCaptionSilentAndNormalised", [](ChartModel& m) { m.setLegendCaption(QString()); }, 0, {},
+        SetterRow{"DataFormatNotifiesOnly",
+                  [](ChartModel& m) { m.setDataFormat(QStringLiteral("0.00")); },
+                  0,
+                  {QStringLiteral("DataFormat")},
+                  [](const ChartModel& m) { return m.DataFormat() == u"0.00"; }},
+        SetterRow{"LegendCaptionSilentAndNormalised",
+                  [](ChartModel& m) { m.setLegendCaption(QString()); },
+                  0,
+                  {},
                   [](const ChartModel& m) { return m.LegendCaption() == u"Display legend"; }},
         SetterRow{"PictureAlwaysRedrawsWithoutNotification",
-                  [](ChartModel& m) { m.setPicture(kPicture); m.setPicture(kPicture); }, 2, {},
+                  [](ChartModel& m) {
+                      m.setPicture(kPicture);
+                      m.setPicture(kPicture);
+                  },
+                  2,
+                  {},
                   [](const ChartModel& m) { return !m.Picture().isNull(); }},
-        SetterRow{"BarSymbolKeepsFirstCharacter", [](ChartModel& m) { m.setBarSymbol(QStringLiteral("#x")); }, 1,
-                  {QStringLiteral("BarSymbol")}, [](const ChartModel& m) { return m.BarSymbol() == u"#"; }},
-        SetterRow{"BarSymbolComparesTheStoredCharacter", [](ChartModel& m) { m.setBarSymbol(QStringLiteral("*abc")); },
-                  0, {}, [](const ChartModel& m) { return m.BarSymbol() == u"*"; }},
-        SetterRow{"BarSymbolEmptyStoresBlank", [](ChartModel& m) { m.setBarSymbol(QString()); }, 1,
-                  {QStringLiteral("BarSymbol")}, [](const ChartModel& m) { return m.BarSymbol() == u" "; }},
-        SetterRow{"MenuItemsRebuildsTheMenuWithoutRedraw", [](ChartModel& m) { m.setMenuItems(QStringLiteral("A|B")); },
-                  0, {QStringLiteral("MenuItems")}, [](const ChartModel& m) { return m.menu().captions[0] == u"A"; }},
-        SetterRow{"MenuTypeUnchangedDoesNothing", [](ChartModel& m) { m.setMenuType(0); }, 0, {},
+        SetterRow{"BarSymbolKeepsFirstCharacter",
+                  [](ChartModel& m) { m.setBarSymbol(QStringLiteral("#x")); },
+                  1,
+                  {QStringLiteral("BarSymbol")},
+                  [](const ChartModel& m) { return m.BarSymbol() == u"#"; }},
+        SetterRow{"BarSymbolComparesTheStoredCharacter",
+                  [](ChartModel& m) { m.setBarSymbol(QStringLiteral("*abc")); },
+                  0,
+                  {},
+                  [](const ChartModel& m) { return m.BarSymbol() == u"*"; }},
+        SetterRow{"BarSymbolEmptyStoresBlank",
+                  [](ChartModel& m) { m.setBarSymbol(QString()); },
+                  1,
+                  {QStringLiteral("BarSymbol")},
+                  [](const ChartModel& m) { return m.BarSymbol() == u" "; }},
+        SetterRow{"MenuItemsRebuildsTheMenuWithoutRedraw",
+                  [](ChartModel& m) { m.setMenuItems(QStringLiteral("A|B")); },
+                  0,
+                  {QStringLiteral("MenuItems")},
+                  [](const ChartModel& m) { return m.menu().captions[0] == u"A"; }},
+        SetterRow{"MenuTypeUnchangedDoesNothing",
+                  [](ChartModel& m) { m.setMenuType(0); },
+                  0,
+                  {},
                   [](const ChartModel& m) { return m.MenuType() == 0; }},
-        SetterRow{"AutoRedrawOffStillNotifies", [](ChartModel& m) { m.setAutoRedraw(false); }, 1,
-                  {QStringLiteral("AutoRedraw")}, [](const ChartModel& m) { return !m.AutoRedraw(); }}),
+        SetterRow{"AutoRedrawOffStillNotifies",
+                  [](ChartModel& m) { m.setAutoRedraw(false); },
+                  1,
+                  {QStringLiteral("AutoRedraw")},
+                  [](const ChartModel& m) { return !m.AutoRedraw(); }}),
     [](const ::testing::TestParamInfo<SetterRow>& row) { return std::string(row.param.name); });
 
 // ---- Margins -------------------------------------------------------------------------------
@@ -218,7 +300,8 @@ TEST_F(ModelFixture, SelectingTheMeanColumnEndsWithoutSelectionOrEvent) {
     model.setSelectedColumn(2);
     EXPECT_EQ(model.SelectedColumn(), -1);
     EXPECT_TRUE(host.clicked.empty());
-    EXPECT_EQ(host.selectedAtRedraw, std::vector<int>{-1}) << "never drawn with the mean highlighted";
+    EXPECT_EQ(host.selectedAtRedraw, std::vector<int>{-1})
+        << "never drawn with the mean highlighted";
 }
 
 TEST_F(ModelFixture, ColumnOutsideTheListIsKeptWithoutItemClick) {
@@ -250,7 +333,8 @@ TEST_F(ModelFixture, InformationTextMeanLineFormatAndMissingLabels) {
     model.setDataFormat(QStringLiteral("0.00"));
     model.setInfoItems(QStringLiteral("V|D|M"));
     EXPECT_EQ(model.selectionInfoText(1), QStringLiteral("V: 2.00\r\nD: two\r\nM: 1.50"));
-    EXPECT_EQ(model.selectionInfoText(2), QStringLiteral("V: 1.50\r\nD: Mean")) << "no mean line for the mean";
+    EXPECT_EQ(model.selectionInfoText(2), QStringLiteral("V: 1.50\r\nD: Mean"))
+        << "no mean line for the mean";
     model.setInfoItems(QStringLiteral("V"));
     EXPECT_FALSE(model.selectionInfoText(1).has_value()) << "a missing label hides the box";
     model.storage().SelectionInformation = false;
@@ -372,9 +456,8 @@ TEST(ChartModelPersistence, EachKeyOfTheTableReadsBackIntoItsOwnProperty) {
     writeChartProperties(changed, other);
 
     QStringList keys;
-    visitChartProperties(start, [&keys](const QString& key, const auto&, const auto&) {
-        keys << key;
-    });
+    visitChartProperties(start,
+                         [&keys](const QString& key, const auto&, const auto&) { keys << key; });
     ASSERT_EQ(keys, plain.keys()) << "the writer stores the table's keys in its order";
     EXPECT_EQ(keys.size(), 66);
     EXPECT_EQ(keys.removeDuplicates(), 0);
@@ -454,8 +537,8 @@ TEST(ChartModelPersistence, UnreadableValuesTakeTheIfMissingValue) {
 }
 
 TEST(ChartModelPersistence, ResultWindowFormHoldsTheStartValues) {
-    const PropertyBag stored =
-        StoredForm::load(storedFormPath(QStringLiteral("frmResult"))).bag(QStringLiteral("XChart1"));
+    const PropertyBag stored = StoredForm::load(storedFormPath(QStringLiteral("frmResult")))
+                                   .bag(QStringLiteral("XChart1"));
     ASSERT_FALSE(stored.isEmpty());
     ChartModel fresh(15, 15);
     fresh.storage().MenuItems = kDefaultMenuItems;

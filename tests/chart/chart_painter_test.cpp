@@ -69,7 +69,9 @@ int count(const QImage& image, const QRect& area, QRgb colour) {
     return n;
 }
 
-QRgb rgb(ColorRef c) { return toQColor(c).rgb(); }
+QRgb rgb(ColorRef c) {
+    return toQColor(c).rgb();
+}
 
 // Antialiased text blends its colour into the white background: a pixel of the text is
 // white * (1 - a) + colour * a for one coverage a, visibly above zero.
@@ -147,7 +149,9 @@ struct FillRow {
     double maxShare;
 };
 
-std::ostream& operator<<(std::ostream& os, const FillRow& row) { return os << row.name; }
+std::ostream& operator<<(std::ostream& os, const FillRow& row) {
+    return os << row.name;
+}
 
 class FillStyles : public ::testing::TestWithParam<FillRow> {};
 
@@ -158,7 +162,8 @@ TEST_P(FillStyles, ShareOfTheColumnCoveredByTheFill) {
     model.AddItem(item(80));
     const Painted p = paint(model);
     const QRect inner(80, 120, 200, 100);
-    const double share = count(p.image, inner, rgb(RGB(255, 0, 0))) / double(inner.width() * inner.height());
+    const double share =
+        count(p.image, inner, rgb(RGB(255, 0, 0))) / double(inner.width() * inner.height());
     EXPECT_GE(share, GetParam().minShare);
     EXPECT_LE(share, GetParam().maxShare);
 }
@@ -222,7 +227,8 @@ TEST(ChartPainter, AutomaticStepsGiveMajorLinesAndLabelsEveryTenMinorEveryTwo) {
     const QRect labels(10, 0, 40, 300);
     EXPECT_TRUE(textBounds(p.image, QRect(10, 144, 40, 9), qRgb(0, 0, 0)).isValid());
     EXPECT_EQ(count(p.image, QRect(10, 135, 45, 6), kBack), 45 * 6);
-    EXPECT_LE(textBounds(p.image, labels, qRgb(0, 0, 0)).right(), 52) << "labels stay left of the axis";
+    EXPECT_LE(textBounds(p.image, labels, qRgb(0, 0, 0)).right(), 52)
+        << "labels stay left of the axis";
 }
 
 // MaxY is always labelled; with a step that does not divide the range its label stood on the
@@ -287,7 +293,9 @@ struct ScaleRow {
     float wantMajor, wantMinor;
 };
 
-std::ostream& operator<<(std::ostream& os, const ScaleRow& row) { return os << row.name; }
+std::ostream& operator<<(std::ostream& os, const ScaleRow& row) {
+    return os << row.name;
+}
 
 class Scale : public ::testing::TestWithParam<ScaleRow> {};
 
@@ -359,7 +367,8 @@ TEST(ChartPainter, ColorBarsCycleThroughFifteenPaletteColours) {
         EXPECT_EQ(p.redraw.legend[std::size_t(i)].swatch, consoleColour(i % 15)) << i;
     }
     const QRectF first = model.geometry().columnRect(0);
-    EXPECT_EQ(p.at(int(first.center().x() / 15), 200), qRgb(0, 0, 0)) << "the first column is black";
+    EXPECT_EQ(p.at(int(first.center().x() / 15), 200), qRgb(0, 0, 0))
+        << "the first column is black";
 }
 
 TEST(ChartPainter, LineOnlyDrawsNoShapesAndUsesTheLineColourForTheLegend) {
@@ -503,18 +512,22 @@ struct RotateRow {
     QPoint expected;
 };
 
-std::ostream& operator<<(std::ostream& os, const RotateRow& row) { return os << row.name; }
+std::ostream& operator<<(std::ostream& os, const RotateRow& row) {
+    return os << row.name;
+}
 
 class Rotate : public ::testing::TestWithParam<RotateRow> {};
 
 TEST_P(Rotate, AboutTheCentre) {
-    EXPECT_EQ(RotatePoint(QPoint(100, 100), GetParam().point, GetParam().angle), GetParam().expected);
+    EXPECT_EQ(RotatePoint(QPoint(100, 100), GetParam().point, GetParam().angle),
+              GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ChartPainter, Rotate,
     ::testing::Values(RotateRow{"ZeroKeepsThePoint", QPoint(90, 95), 0, QPoint(90, 95)},
-                      RotateRow{"QuarterTurnMakesTextRunUpward", QPoint(90, 95), 90, QPoint(95, 110)},
+                      RotateRow{"QuarterTurnMakesTextRunUpward", QPoint(90, 95), 90,
+                                QPoint(95, 110)},
                       RotateRow{"HalfTurn", QPoint(90, 95), 180, QPoint(110, 105)},
                       RotateRow{"ThreeQuarterTurn", QPoint(90, 95), 270, QPoint(105, 90)}),
     [](const auto& row) { return std::string(row.param.name); });

@@ -13,7 +13,9 @@ struct FormatRow {
     const char* expected;
 };
 
-std::ostream& operator<<(std::ostream& os, const FormatRow& row) { return os << row.name; }
+std::ostream& operator<<(std::ostream& os, const FormatRow& row) {
+    return os << row.name;
+}
 
 class DataFormat : public ::testing::TestWithParam<FormatRow> {};
 
@@ -40,8 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatRow{"NegativeSection", -2.5, "0.0;(0.0)", "(2.5)"},
         FormatRow{"ZeroSection", 0, "0.0;(0.0);\"none\"", "none"},
         FormatRow{"NegativeThatShowsAsZero", -0.001, "0.00", "0.00"},
-        FormatRow{"PercentSign", 0.256, "0%", "26%"},
-        FormatRow{"Fixed", 3, "Fixed", "3.00"},
+        FormatRow{"PercentSign", 0.256, "0%", "26%"}, FormatRow{"Fixed", 3, "Fixed", "3.00"},
         FormatRow{"Standard", 1234.5, "Standard", "1,234.50"},
         FormatRow{"Percent", 0.5, "Percent", "50.00%"},
         FormatRow{"Scientific", 1234.5, "Scientific", "1.23E+03"},
@@ -51,22 +52,23 @@ INSTANTIATE_TEST_SUITE_P(
         FormatRow{"TinyValueIsTheZeroItRoundsTo", 1.6e-124, "0.00", "0.00"},
         FormatRow{"TinyNegativeValueHasNoMinus", -1.6e-124, "#,##0.0", "0.0"},
         FormatRow{"TinyValueScientific", 1.6e-124, "Scientific", "1.60E-124"},
-        FormatRow{"SmallestDoubleScientific", 4.9406564584124654e-324, "Scientific",
-                  "4.94E-324"},
-        FormatRow{"PercentSignsBeyondFixedDigits", 1e-5,
-                  "0.000000000000000%%%%%%%%%%%%%%%%%%%%", "1e-05"},
-        FormatRow{"PercentSignsTowardsInfinity", 1e20,
-                  "0%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%"
-                  "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%"
-                  "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%",
-                  "1e+20"},
+        FormatRow{"SmallestDoubleScientific", 4.9406564584124654e-324, "Scientific", "4.94E-324"},
+        FormatRow{"PercentSignsBeyondFixedDigits", 1e-5, "0.000000000000000%%%%%%%%%%%%%%%%%%%%",
+                  "1e-05"},
+        FormatRow{
+            "PercentSignsTowardsInfinity", 1e20,
+            "0%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%"
+            "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%"
+            "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%",
+            "1e+20"},
         FormatRow{"NegativeSectionBeyondFixedDigits", -1e19, "0;0%", "-1e+19"},
         FormatRow{"PercentSignsThatStillFit", 1e-5, "0.00%%", "0.10%%"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(DataFormatLocale, DecimalAndGroupSeparatorsAreTheLocales) {
     const QLocale german(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(formatChartValue(1234.5, QStringLiteral("#,##0.00"), german), QStringLiteral("1.234,50"));
+    EXPECT_EQ(formatChartValue(1234.5, QStringLiteral("#,##0.00"), german),
+              QStringLiteral("1.234,50"));
     EXPECT_EQ(formatChartValue(12.5, QString(), german), QStringLiteral("12,5"));
 }
 

@@ -231,7 +231,8 @@ TEST_F(ChartFixture, InformationBoxShowsValueAndDescriptionOfTheSelectedColumn) 
     press(QPointF(200, 240));
     EXPECT_EQ(chart.infoText(), QStringLiteral("Value: 12.5\r\nDescription: Twelve and a half"));
     EXPECT_TRUE(chart.infoBox()->isVisible());
-    EXPECT_EQ(chart.infoBox()->text(), QStringLiteral("Value: 12.5\nDescription: Twelve and a half"));
+    EXPECT_EQ(chart.infoBox()->text(),
+              QStringLiteral("Value: 12.5\nDescription: Twelve and a half"));
     EXPECT_EQ(chart.infoBox()->pos(), QPoint(4, 4));
 
     // Dragged by the point where it was taken.
@@ -300,7 +301,8 @@ TEST(LegendText, ShorteningTable) {
     const QFontMetricsF metrics(chartFont());
     const double wide = metrics.horizontalAdvance(QStringLiteral("abcdef"));
     EXPECT_EQ(shortenLegendText(QStringLiteral("abcdef"), wide, metrics), QStringLiteral("abcdef"));
-    EXPECT_EQ(shortenLegendText(QStringLiteral("abcdefgh"), wide, metrics), QStringLiteral("abcdef.."));
+    EXPECT_EQ(shortenLegendText(QStringLiteral("abcdefgh"), wide, metrics),
+              QStringLiteral("abcdef.."));
     EXPECT_EQ(shortenLegendText(QStringLiteral("abc"), 0, metrics), QStringLiteral(".."));
     EXPECT_EQ(shortenLegendText(QString(), -5, metrics), QString()) << "nothing to shorten";
     const QString words = QStringLiteral("Total:350 MB (NF:300.00 MB  + F:50.00 MB)");

@@ -5,11 +5,11 @@
 
 #include "app/deployment.h"
 #include "app/main_settings.h"
-#include "support/task_runner.h"
 #include "platform/memory_browser.h"
 #include "platform/password_store.h"
 #include "platform/settings_store.h"
 #include "support/qt_printers.h"
+#include "support/task_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -89,9 +89,8 @@ TEST_F(CheckCommandLine, NoUserIdOrNoPasswordIsExitStatusThree) {
                             "once\n"));
     // Nothing remembered, and an empty first line on standard input.
     for (const QByteArray& input : {QByteArray(), QByteArray("\n"), QByteArray("\r\n")}) {
-        const Outcome noPassword =
-            start({q("--host"), q("portal.test"), q("--user"), q("abc"), q("--password-stdin")},
-                  input);
+        const Outcome noPassword = start(
+            {q("--host"), q("portal.test"), q("--user"), q("abc"), q("--password-stdin")}, input);
         EXPECT_EQ(noPassword.status, 3);
         EXPECT_TRUE(noPassword.err.startsWith(q("kestrova-check: no password")));
         EXPECT_FALSE(noPassword.browserMade);
@@ -109,10 +108,13 @@ TEST_F(CheckCommandLine, TheSettingsGiveTheHostTheUserAndTheRememberedPassword) 
 
     // The west host's log-in page, which records what is typed into it.
     const QUrl west(QStringLiteral("http://%1/").arg(Deployment::load().westHost));
-    const QString form = q("<html><body><input id=\"logonuidfield\"><input id=\"logonpassfield\">"
-                           "<input id=\"uidPasswordLogon\" type=\"submit\"></body></html>");
-    const MemoryPage logIn{west, form, {MemoryPage{west.resolved(QUrl(q("notice"))),
-                                                   q("<html><body>n</body></html>"), {}}}};
+    const QString form =
+        q("<html><body><input id=\"logonuidfield\"><input id=\"logonpassfield\">"
+          "<input id=\"uidPasswordLogon\" type=\"submit\"></body></html>");
+    const MemoryPage logIn{
+        west,
+        form,
+        {MemoryPage{west.resolved(QUrl(q("notice"))), q("<html><body>n</body></html>"), {}}}};
     QString typedUser;
     QString typedPassword;
     CheckEnvironment environment;
@@ -139,7 +141,8 @@ TEST_F(CheckCommandLine, TheSettingsGiveTheHostTheUserAndTheRememberedPassword) 
     err.open(QIODevice::WriteOnly);
     CheckCommand command(in, out, err, environment);
     EXPECT_EQ(command.start({}), std::nullopt) << err.data().toStdString();
-    ASSERT_TRUE(kestrova::testing::spinUntil([&] { return !typedUser.isEmpty(); }, std::chrono::seconds(10)))
+    ASSERT_TRUE(kestrova::testing::spinUntil([&] { return !typedUser.isEmpty(); },
+                                             std::chrono::seconds(10)))
         << err.data().toStdString();
     EXPECT_EQ(typedUser, q("stored-user"));
     EXPECT_EQ(typedPassword, q("stored secret"));
@@ -176,8 +179,8 @@ TEST_F(CheckCommandLine, NoRememberedPasswordOrNoKeyringIsExitStatusThreeWithThe
         QObject::connect(&command, &CheckCommand::finished, [&status](int s) { status = s; });
         EXPECT_EQ(command.start({q("--host"), q("portal.test"), q("--user"), q("abc")}),
                   std::nullopt);
-        ASSERT_TRUE(kestrova::testing::spinUntil([&] { return status >= 0; },
-                                                 std::chrono::seconds(5)));
+        ASSERT_TRUE(
+            kestrova::testing::spinUntil([&] { return status >= 0; }, std::chrono::seconds(5)));
         EXPECT_EQ(status, 3);
         EXPECT_TRUE(QString::fromUtf8(err.data()).startsWith(q("kestrova-check: ") + q(c.says)))
             << err.data().toStdString();

@@ -2,15 +2,15 @@
 // portal-sim on a free loopback port, with its own settings and data folders.
 
 #include "app/main_settings.h"
-#include "support/portal_process.h"
-#include "support/task_runner.h"
 #include "cli/fake_notifications.h"
 #include "platform/keyring/keyring_password_store.h"
-#include "support/private_keyring.h"
 #include "platform/settings_store.h"
 #include "retrieval/cache_file.h"
-#include "usage_data.h"
+#include "support/portal_process.h"
+#include "support/private_keyring.h"
 #include "support/qt_printers.h"
+#include "support/task_runner.h"
+#include "usage_data.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +68,8 @@ protected:
         return env;
     }
 
-    Outcome run(const QString& program, const QStringList& arguments, const QByteArray& input = {}) {
+    Outcome run(const QString& program, const QStringList& arguments,
+                const QByteArray& input = {}) {
         QProcess process;
         process.setProcessEnvironment(environment());
         process.start(program, arguments);
@@ -79,9 +80,8 @@ protected:
             EXPECT_TRUE(process.waitForFinished(180000)) << program.toStdString();
         } else {
             // The test's own notification service answers from this event loop.
-            EXPECT_TRUE(testing::spinUntil(
-                [&] { return process.state() == QProcess::NotRunning; },
-                std::chrono::seconds(180)))
+            EXPECT_TRUE(testing::spinUntil([&] { return process.state() == QProcess::NotRunning; },
+                                           std::chrono::seconds(180)))
                 << program.toStdString();
         }
         Outcome r;
@@ -123,9 +123,9 @@ protected:
 TEST_F(CheckLive, AChecksFiguresAreKestrovaReportsOnTheSameLogAndThePasswordStaysUnwritten) {
     startPortal();
     const QString page = home.filePath(q("check.htm"));
-    const Outcome r = check({q("--from"), q("2013-04-03"), q("--to"), q("2013-04-12"), q("--plan"),
-                         q("0"), q("--compare-plans"), q("--format"), q("json"), q("--output"),
-                         page});
+    const Outcome r =
+        check({q("--from"), q("2013-04-03"), q("--to"), q("2013-04-12"), q("--plan"), q("0"),
+               q("--compare-plans"), q("--format"), q("json"), q("--output"), page});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
@@ -136,20 +136,18 @@ TEST_F(CheckLive, AChecksFiguresAreKestrovaReportsOnTheSameLogAndThePasswordStay
     EXPECT_EQ(checked.value(q("to")).toString(), q("2013-04-12"));
     const QString log = checked.value(q("log")).toString();
     EXPECT_EQ(log, dataFolder() + q("/usage.htm"));
-    const auto expected = portal::usageRecords("demo", portal::Date{std::chrono::year(2013),
-                                                                    std::chrono::month(4),
-                                                                    std::chrono::day(3)},
-                                               portal::Date{std::chrono::year(2013),
-                                                            std::chrono::month(4),
-                                                            std::chrono::day(12)});
+    const auto expected = portal::usageRecords(
+        "demo", portal::Date{std::chrono::year(2013), std::chrono::month(4), std::chrono::day(3)},
+        portal::Date{std::chrono::year(2013), std::chrono::month(4), std::chrono::day(12)});
     EXPECT_EQ(json.value(q("month")).toObject().value(q("records")).toInt(), int(expected.size()));
 
     // kestrova-report on the log the check downloaded gives the same document and page.
     const QString reportPage = home.filePath(q("report.htm"));
-    const Outcome report = run(q(KESTROVA_REPORT_EXE),
-                           {log, q("--period"), q("period 03-04-2013 TO 12-04-2013"), q("--plan"),
-                            q("0"), q("--compare-plans"), q("--today"), q("2013-04-17"),
-                            q("--format"), q("json"), q("--summary"), q("--output"), reportPage});
+    const Outcome report =
+        run(q(KESTROVA_REPORT_EXE),
+            {log, q("--period"), q("period 03-04-2013 TO 12-04-2013"), q("--plan"), q("0"),
+             q("--compare-plans"), q("--today"), q("2013-04-17"), q("--format"), q("json"),
+             q("--summary"), q("--output"), reportPage});
     ASSERT_EQ(report.status, 0) << report.err.toStdString();
     EXPECT_EQ(json, QJsonDocument::fromJson(report.out.toUtf8()).object());
     QFile a(page);
@@ -189,7 +187,8 @@ TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
     ASSERT_TRUE(QFile::copy(written, home.filePath(q("config/Kestrova/kestrova.ini"))));
     const Outcome r = run(q(KESTROVA_CHECK_EXE), {q("--today"), q("2013-04-17")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith(q("Period: period 01-04-2013 TO 17-04-2013\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.startsWith(q("Period: period 01-04-2013 TO 17-04-2013\n")))
+        << r.out.toStdString();
     EXPECT_TRUE(QFile::exists(dataFolder() + q("/usage.htm")));
     // The stored plan type charges the month; --plan-kind stands in for it.
     EXPECT_TRUE(r.out.contains(q("\nCharged (outside 02:00-08:00): "))) << r.out.toStdString();
@@ -225,16 +224,16 @@ TEST_F(CheckLive, TwoChecksFillTheMonthsCacheFilesForTheCachePage) {
     ASSERT_TRUE(april.open(QIODevice::ReadOnly));
     const QByteArray before = april.readAll();
     april.close();
-    ASSERT_EQ(check({q("--cache"), q("--from"), q("2013-04-01"), q("--to"), q("2013-04-17")}).status, 0);
+    ASSERT_EQ(
+        check({q("--cache"), q("--from"), q("2013-04-01"), q("--to"), q("2013-04-17")}).status, 0);
     ASSERT_EQ(check({q("--from"), q("2013-02-01"), q("--to"), q("2013-02-10")}).status, 0);
     ASSERT_TRUE(april.open(QIODevice::ReadOnly));
     EXPECT_EQ(april.readAll(), before);
     EXPECT_EQ(listCacheFiles(dataFolder()).size(), 2);
 
     // The history of both months, as the cache page shows it.
-    const Outcome history = run(q(KESTROVA_REPORT_EXE),
-                                {q("--history"), dataFolder(), q("--plan"), q("0"), q("--format"),
-                                 q("json")});
+    const Outcome history = run(q(KESTROVA_REPORT_EXE), {q("--history"), dataFolder(), q("--plan"),
+                                                         q("0"), q("--format"), q("json")});
     ASSERT_EQ(history.status, 0) << history.err.toStdString();
     const QJsonObject overall =
         QJsonDocument::fromJson(history.out.toUtf8()).object().value(q("overall")).toObject();
@@ -258,9 +257,15 @@ TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {
          5,
          "has no \"aaab.NavigationView.LinkToAction38\" after 4 seconds"},
         {{}, {q("--from"), q("2009-01-01")}, right, 5, "does not offer 2009"},
-        {{}, {q("--from"), q("2013-04-20"), q("--to"), q("2013-04-25")}, right, 5,
+        {{},
+         {q("--from"), q("2013-04-20"), q("--to"), q("2013-04-25")},
+         right,
+         5,
          "the portal has no usage from 2013-04-20 to 2013-04-25"},
-        {{q("--drop-session-before-download")}, {}, right, 6,
+        {{q("--drop-session-before-download")},
+         {},
+         right,
+         6,
          "the portal sent a page instead of the usage log"},
         {{q("--fail-download")}, {}, right, 6, "the usage log could not be downloaded"},
     };
@@ -277,10 +282,11 @@ TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {
     }
 
     // A port nothing listens on.
-    const Outcome closed = run(q(KESTROVA_CHECK_EXE),
-                           {q("--host"), QStringLiteral("127.0.0.1:%1").arg(testing::closedPort()),
-                            q("--user"), q("demo"), q("--password-stdin")},
-                           "pass\n");
+    const Outcome closed =
+        run(q(KESTROVA_CHECK_EXE),
+            {q("--host"), QStringLiteral("127.0.0.1:%1").arg(testing::closedPort()), q("--user"),
+             q("demo"), q("--password-stdin")},
+            "pass\n");
     EXPECT_EQ(closed.status, 4) << closed.err.toStdString();
     EXPECT_TRUE(closed.err.contains(q("the connection was refused"))) << closed.err.toStdString();
 }
@@ -303,9 +309,10 @@ TEST_F(CheckLive, NotifiesEachAlertOnceAMonthAndSaysItWithoutANotificationServic
     auto service = std::make_unique<testing::FakeNotifications>(bus.connect(q("notifications")));
     ASSERT_TRUE(service->registered());
     // A custom plan of 1 MB: any usage passes it.
-    const QStringList options{q("--notify"), q("--plan-charge"), q("100"), q("--allowance"),
-                              q("1"), q("--rate"), q("0"), q("--format"), q("json"), q("--from"),
-                              q("2013-04-01"), q("--to"), q("2013-04-12")};
+    const QStringList options{q("--notify"),  q("--plan-charge"), q("100"),        q("--allowance"),
+                              q("1"),         q("--rate"),        q("0"),          q("--format"),
+                              q("json"),      q("--from"),        q("2013-04-01"), q("--to"),
+                              q("2013-04-12")};
 
     const Outcome first = check(options);
     ASSERT_EQ(first.status, 0) << first.err.toStdString();
@@ -314,13 +321,12 @@ TEST_F(CheckLive, NotifiesEachAlertOnceAMonthAndSaysItWithoutANotificationServic
     const QJsonObject json = QJsonDocument::fromJson(first.out.toUtf8()).object();
     const QString percent =
         json[q("summary")][q("labels")][q("txtPercentage")][q("kept")].toString();
-    const QDate ranOut = QDate::fromString(json[q("forecast")][q("allowanceRunsOut")].toString(),
-                                           Qt::ISODate);
+    const QDate ranOut =
+        QDate::fromString(json[q("forecast")][q("allowanceRunsOut")].toString(), Qt::ISODate);
     ASSERT_TRUE(ranOut.isValid());
     ASSERT_TRUE(json[q("forecast")][q("ranOut")].toBool());
-    const QString alert = QStringLiteral("%1 % of 1 MB used; it ran out on %2 Apr")
-                              .arg(percent)
-                              .arg(ranOut.day());
+    const QString alert =
+        QStringLiteral("%1 % of 1 MB used; it ran out on %2 Apr").arg(percent).arg(ranOut.day());
     ASSERT_EQ(service->sent.size(), 1u);
     EXPECT_EQ(service->sent[0].body, alert);
 

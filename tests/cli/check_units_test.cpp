@@ -94,8 +94,8 @@ TEST_F(CheckUnits, PassSystemdsOwnCheck) {
     verify.start(analyze, {q("--user"), q("verify"), unit("kestrova-check.service"),
                            unit("kestrova-check.timer")});
     ASSERT_TRUE(verify.waitForFinished(60000));
-    const QString said = QString::fromUtf8(verify.readAllStandardError() +
-                                           verify.readAllStandardOutput());
+    const QString said =
+        QString::fromUtf8(verify.readAllStandardError() + verify.readAllStandardOutput());
     EXPECT_EQ(verify.exitCode(), 0) << said.toStdString();
     // Unknown keys and doubtful values are only warnings; none is wanted.
     EXPECT_TRUE(said.trimmed().isEmpty()) << said.toStdString();

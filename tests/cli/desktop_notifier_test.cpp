@@ -4,9 +4,9 @@
 
 #include "cli/desktop_notifier.h"
 
-#include "support/task_runner.h"
 #include "cli/fake_notifications.h"
 #include "support/qt_printers.h"
+#include "support/task_runner.h"
 
 #include <gtest/gtest.h>
 

@@ -75,7 +75,8 @@ TEST_F(ReportCommand, MakesThePageOfALogWithTheSummaryOnStandardError) {
 }
 
 TEST_F(ReportCommand, SummaryOptionPrintsOnlyTheSummary) {
-    const Outcome r = run({q("--summary"), q("--period"), q("November 2026"), path(q("usage.htm"))});
+    const Outcome r =
+        run({q("--summary"), q("--period"), q("November 2026"), path(q("usage.htm"))});
     ASSERT_EQ(r.status, 0);
     const QString out = QString::fromUtf8(r.out);
     EXPECT_TRUE(out.startsWith(q("Period: November 2026\nRecords: 60\nMonth total: ")));
@@ -85,13 +86,13 @@ TEST_F(ReportCommand, SummaryOptionPrintsOnlyTheSummary) {
 
 TEST_F(ReportCommand, OutputFileAndCacheFileGiveTheSameReport) {
     const Outcome first = run({q("-o"), path(q("a.htm")), q("--cache-out"),
-                           path(q("2026-11-unbilled-demo.cache2")), path(q("usage.htm"))});
+                               path(q("2026-11-unbilled-demo.cache2")), path(q("usage.htm"))});
     ASSERT_EQ(first.status, 0) << first.err.toStdString();
     EXPECT_TRUE(first.out.isEmpty());
     EXPECT_TRUE(first.err.contains(q("Report written to ")));
-    const Outcome fromCache = run({q("--output"), path(q("b.htm")), q("--period"),
-                               q("period 01-11-2026 TO 30-11-2026"),
-                               path(q("2026-11-unbilled-demo.cache2"))});
+    const Outcome fromCache =
+        run({q("--output"), path(q("b.htm")), q("--period"), q("period 01-11-2026 TO 30-11-2026"),
+             path(q("2026-11-unbilled-demo.cache2"))});
     ASSERT_EQ(fromCache.status, 0) << fromCache.err.toStdString();
     QFile a(path(q("a.htm")));
     QFile b(path(q("b.htm")));
@@ -144,8 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "<html>\n<body>\n<form>login</form></body></html>", "line 2"},
         BadInput{"CacheOfAnotherKey", "garbage.cache2", "\x13\x37 not a scrambled row text",
                  "holds no usage records"},
-        BadInput{"NotANumber", "nan.htm",
-                 "h\n2026-11-01,10:00:00,00:01:00,1,1,lots\n", "Type mismatch"}),
+        BadInput{"NotANumber", "nan.htm", "h\n2026-11-01,10:00:00,00:01:00,1,1,lots\n",
+                 "Type mismatch"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 namespace {
@@ -158,8 +159,8 @@ const QByteArray kAprilLog =
 
 TEST_F(ReportCommand, PricesTheMonthAgainstAPlan) {
     write(q("april.htm"), kAprilLog);
-    const Outcome r =
-        run({q("--summary"), q("--plan"), q("0"), q("--today"), q("2026-05-02"), path(q("april.htm"))});
+    const Outcome r = run(
+        {q("--summary"), q("--plan"), q("0"), q("--today"), q("2026-05-02"), path(q("april.htm"))});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
     EXPECT_TRUE(lines.contains(q("Metered Bandwidth : 1200.000 MB")));
@@ -183,10 +184,10 @@ TEST_F(ReportCommand, RanksEveryPlanCheapestFirst) {
 
 TEST_F(ReportCommand, JsonForScriptsAndTheCsvExport) {
     write(q("april.htm"), kAprilLog);
-    const Outcome r = run({q("--summary"), q("--format"), q("json"), q("--plan-charge"), q("100"),
-                           q("--allowance"), q("0"), q("--rate"), q("1"), q("--compare-plans"),
-                           q("--today"), q("2026-04-15"), q("--csv"), path(q("april.csv")),
-                           path(q("april.htm"))});
+    const Outcome r =
+        run({q("--summary"), q("--format"), q("json"), q("--plan-charge"), q("100"),
+             q("--allowance"), q("0"), q("--rate"), q("1"), q("--compare-plans"), q("--today"),
+             q("2026-04-15"), q("--csv"), path(q("april.csv")), path(q("april.htm"))});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonObject root = QJsonDocument::fromJson(r.out).object();
     EXPECT_EQ(root[q("month")][q("records")].toInt(), 2);
@@ -210,12 +211,13 @@ TEST_F(ReportCommand, JsonForScriptsAndTheCsvExport) {
 TEST_F(ReportCommand, ThePlanKindChargesTheNightUnlimitedPlans) {
     // 2000 MB, 1500 of them at night (03:00 for an hour) and 500 at midday; on "BBG FN Combo
     // 500" (1536 MB free) only the night kind keeps it within the allowance.
-    write(q("night.htm"), "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n"
-                          "2026-04-15,12:00:00,01:00:00,400,100,500\r\n"
-                          "2026-04-14,03:00:00,01:00:00,1400,100,1500\r\n");
+    write(q("night.htm"),
+          "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n"
+          "2026-04-15,12:00:00,01:00:00,400,100,500\r\n"
+          "2026-04-14,03:00:00,01:00:00,1400,100,1500\r\n");
     const auto json = [&](const char* kind) {
-        QStringList arguments{q("--summary"), q("--format"), q("json"), q("--plan"), q("3"),
-                              q("--today"), q("2026-05-02")};
+        QStringList arguments{q("--summary"), q("--format"), q("json"),      q("--plan"),
+                              q("3"),         q("--today"),  q("2026-05-02")};
         if (kind) {
             arguments << q("--plan-kind") << q(kind);
         }
@@ -259,17 +261,18 @@ TEST_F(ReportCommand, ThePricedSummaryEndsWithTheForecast) {
     const Outcome r = run(month + QStringList{q("--today"), q("2026-04-15")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QString out = QString::fromUtf8(r.out);
-    EXPECT_TRUE(out.endsWith(q("Summary valid only if report generated is only for one month.\n"
-                               "\n"
-                               "Forecast\n"
-                               "Month : day 15 of 30\n"
-                               "Projected usage : 2400.000 MB\n"
-                               "Allowance : Ran out on 15 Apr\n"
-                               "Projected Total : Rs. 662.80\n"
-                               "Tax (10.30%) : Rs. 68.27\n"
-                               "Projected Total + Tax : Rs. 731.07\n"
-                               "Cheapest at this pace : BB Home UL 499   Rs. 550.40\n"
-                               "Saves Rs. 180.67 against the selected plan\n")))
+    EXPECT_TRUE(
+        out.endsWith(q("Summary valid only if report generated is only for one month.\n"
+                       "\n"
+                       "Forecast\n"
+                       "Month : day 15 of 30\n"
+                       "Projected usage : 2400.000 MB\n"
+                       "Allowance : Ran out on 15 Apr\n"
+                       "Projected Total : Rs. 662.80\n"
+                       "Tax (10.30%) : Rs. 68.27\n"
+                       "Projected Total + Tax : Rs. 731.07\n"
+                       "Cheapest at this pace : BB Home UL 499   Rs. 550.40\n"
+                       "Saves Rs. 180.67 against the selected plan\n")))
         << out.toStdString();
 
     // Once the month is over the forecast is the month itself.
@@ -357,8 +360,9 @@ namespace {
 
 TEST(ReportCommandHistory, TheCachedMonthsOfAFolderAsTextAndJson) {
     QTemporaryDir folder;
-    const QString october = q("<TR><TD>2026-10-01</TD><TD>10:00:00</TD><TD>1</TD><TD>1</TD>"
-                              "<TD>1</TD><TD>1000</TD></TR>");
+    const QString october =
+        q("<TR><TD>2026-10-01</TD><TD>10:00:00</TD><TD>1</TD><TD>1</TD>"
+          "<TD>1</TD><TD>1000</TD></TR>");
     ASSERT_TRUE(SaveFileData(folder.filePath(q("2026-10-unbilled-demo.cache2")), october, true));
     QFile damaged(folder.filePath(q("2026-11-unbilled-demo.cache2")));
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
@@ -375,8 +379,8 @@ TEST(ReportCommandHistory, TheCachedMonthsOfAFolderAsTextAndJson) {
         << shown.toStdString();
     EXPECT_TRUE(shown.contains(q("Months: 1\n")));
 
-    const Outcome json = run({q("--history"), folder.path(), q("--format"), q("json"),
-                              q("--plan"), q("0")});
+    const Outcome json =
+        run({q("--history"), folder.path(), q("--format"), q("json"), q("--plan"), q("0")});
     ASSERT_EQ(json.status, 0) << json.err.toStdString();
     const QJsonObject root = QJsonDocument::fromJson(json.out).object();
     EXPECT_EQ(root.value(q("months")).toArray().size(), 2);

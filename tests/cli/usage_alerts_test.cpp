@@ -52,8 +52,9 @@ TEST(DecideAlert, EachLevelOnceAMonthAndANewMonthStartsAfresh) {
         {"100 % passed", april(1100, 25), "107 % of 1024 MB used; it ran out on 25 Apr",
          raised("2013-04", true, true, true)},
         {"further over", april(1500, 28), "", raised("2013-04", true, true, true)},
-        {"a new month", forecastMonth({500, 500, QDate(2013, 5, 10), 50}, PlanChoice::catalogue(0),
-                                      {}, QDate(2013, 5, 10), QLocale::c()),
+        {"a new month",
+         forecastMonth({500, 500, QDate(2013, 5, 10), 50}, PlanChoice::catalogue(0), {},
+                       QDate(2013, 5, 10), QLocale::c()),
          "49 % of 1024 MB used; at this pace it runs out about 21 May",
          raised("2013-05", false, false, true)},
     };

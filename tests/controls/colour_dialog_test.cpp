@@ -77,4 +77,3 @@ TEST_F(ColourDialog, EveryCallStartsWithSixteenWhiteCustomColours) {
     EXPECT_TRUE(allWhite(rec.colorRequests[1]));
     EXPECT_EQ(rec.colorRequests[1].initial, RGB(1, 1, 1));  // starts from the last choice
 }
-

@@ -29,14 +29,13 @@ public:
             res.set_content("", "text/plain");
         });
         m_server.Get("/slow", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content_provider(
-                3 * 4096, "application/octet-stream",
-                [](size_t offset, size_t, httplib::DataSink& sink) {
-                    std::this_thread::sleep_for(60ms);
-                    const std::string chunk(4096, char('a' + offset / 4096));
-                    sink.write(chunk.data(), chunk.size());
-                    return true;
-                });
+            res.set_content_provider(3 * 4096, "application/octet-stream",
+                                     [](size_t offset, size_t, httplib::DataSink& sink) {
+                                         std::this_thread::sleep_for(60ms);
+                                         const std::string chunk(4096, char('a' + offset / 4096));
+                                         sink.write(chunk.data(), chunk.size());
+                                         return true;
+                                     });
         });
         m_server.Get("/delayed", [this](const httplib::Request& req, httplib::Response& res) {
             ++m_delayedRequests;
@@ -78,9 +77,10 @@ struct Completion {
 
 struct Listener {
     explicit Listener(Downloader& d) : downloader(d) {
-        QObject::connect(&d, &Downloader::Complete, [this](QString& url, QString& data, QString& key) {
-            done.push_back({url, data, key, downloader.failureDescription()});
-        });
+        QObject::connect(&d, &Downloader::Complete,
+                         [this](QString& url, QString& data, QString& key) {
+                             done.push_back({url, data, key, downloader.failureDescription()});
+                         });
         QObject::connect(&d, &Downloader::Progress,
                          [this](QString&, QString& key, int bytes, int total, int status) {
                              progress.push_back({key, bytes, total, status});
@@ -108,7 +108,8 @@ public:
 protected:
     QNetworkReply* createRequest(Operation op, const QNetworkRequest& request,
                                  QIODevice* data) override {
-        cacheControls.push_back(request.attribute(QNetworkRequest::CacheLoadControlAttribute).toInt());
+        cacheControls.push_back(
+            request.attribute(QNetworkRequest::CacheLoadControlAttribute).toInt());
         return QNetworkAccessManager::createRequest(op, request, data);
     }
 };

@@ -42,7 +42,9 @@ void place(neb& box, const QString& text, int selStart, int selLength) {
     }
 }
 
-int caretOf(const neb& box) { return box.txtNeb()->cursorPosition(); }
+int caretOf(const neb& box) {
+    return box.txtNeb()->cursorPosition();
+}
 
 void sendFocus(neb& box, QEvent::Type type, Qt::FocusReason reason) {
     QFocusEvent event(type, reason);
@@ -81,10 +83,28 @@ TEST_P(NumberBoxKeystroke, FiltersTheTypedCharacter) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, NumberBoxKeystroke,
     ::testing::Values(
-        KeyCase{"DigitBeforeTheFullIntegerPartIsRefused", {}, "12345.6", 2, 0, '7', "12345.6", 2, false},
-        KeyCase{"DigitAfterThePointWithRoomIsAccepted", {}, "12345.6", 7, 0, '7', "12345.67", 8, true},
-        KeyCase{"SecondDecimalBeyondTheSizeIsRefused", {}, "12345.67", 8, 0, '1', "12345.67", 8, false},
-        KeyCase{"DigitRightBeforeThePointCountsAsInteger", {5, 2, 0}, "1234.5", 4, 0, '9', "12349.5", 5, true},
+        KeyCase{"DigitBeforeTheFullIntegerPartIsRefused",
+                {},
+                "12345.6",
+                2,
+                0,
+                '7',
+                "12345.6",
+                2,
+                false},
+        KeyCase{
+            "DigitAfterThePointWithRoomIsAccepted", {}, "12345.6", 7, 0, '7', "12345.67", 8, true},
+        KeyCase{
+            "SecondDecimalBeyondTheSizeIsRefused", {}, "12345.67", 8, 0, '1', "12345.67", 8, false},
+        KeyCase{"DigitRightBeforeThePointCountsAsInteger",
+                {5, 2, 0},
+                "1234.5",
+                4,
+                0,
+                '9',
+                "12349.5",
+                5,
+                true},
         KeyCase{"DigitOverAWholeSelectionAlwaysHasRoom", {}, "12345.67", 0, 8, '9', "9", 1, true},
         KeyCase{"PointIsRefusedWithoutDecimals", {5, 0, 0}, "12", 2, 0, '.', "12", 2, false},
         KeyCase{"PointIntoAnEmptyBoxGivesZeroPoint", {}, "", 0, 0, '.', "0.", 2, true},
@@ -136,26 +156,33 @@ TEST_P(NumberBoxRepair, ChangesOtherThanTypingAreRepaired) {
     place(box, QString::fromLatin1(c.text), c.selStart, c.selLength);
     QLineEdit* t = box.txtNeb();
     switch (c.edit) {
-    case Edit::Paste:
-        QApplication::clipboard()->setText(QString::fromLatin1(c.payload));
-        QTest::keyClick(t, Qt::Key_V, Qt::ControlModifier);
-        break;
-    case Edit::Cut: QTest::keyClick(t, Qt::Key_X, Qt::ControlModifier); break;
-    case Edit::Delete: QTest::keyClick(t, Qt::Key_Delete); break;
-    case Edit::Backspace: QTest::keyClick(t, Qt::Key_Backspace); break;
-    case Edit::Drop: {
-        QMimeData mime;
-        mime.setText(QString::fromLatin1(c.payload));
-        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(t, &enter);
-        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(t, &drop);
-        break;
-    }
-    case Edit::Undo:
-        t->insert(QString::fromLatin1(c.payload));
-        QTest::keyClick(t, Qt::Key_Z, Qt::ControlModifier);
-        break;
+        case Edit::Paste:
+            QApplication::clipboard()->setText(QString::fromLatin1(c.payload));
+            QTest::keyClick(t, Qt::Key_V, Qt::ControlModifier);
+            break;
+        case Edit::Cut:
+            QTest::keyClick(t, Qt::Key_X, Qt::ControlModifier);
+            break;
+        case Edit::Delete:
+            QTest::keyClick(t, Qt::Key_Delete);
+            break;
+        case Edit::Backspace:
+            QTest::keyClick(t, Qt::Key_Backspace);
+            break;
+        case Edit::Drop: {
+            QMimeData mime;
+            mime.setText(QString::fromLatin1(c.payload));
+            QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QCoreApplication::sendEvent(t, &enter);
+            QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(t, &drop);
+            break;
+        }
+        case Edit::Undo:
+            t->insert(QString::fromLatin1(c.payload));
+            QTest::keyClick(t, Qt::Key_Z, Qt::ControlModifier);
+            break;
     }
     EXPECT_EQ(box.Text(), QString::fromLatin1(c.result));
     if (c.caretAtEnd) {
@@ -167,19 +194,104 @@ TEST_P(NumberBoxRepair, ChangesOtherThanTypingAreRepaired) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, NumberBoxRepair,
     ::testing::Values(
-        RepairCase{"PastedLettersLeaveAnEmptyText", {}, "", 0, 0, Edit::Paste, "abc", "", false, false},
-        RepairCase{"PastedNumberIsCutToTheSizes", {}, "", 0, 0, Edit::Paste, "1234567.891", "12345.89", true, false},
-        RepairCase{"PasteIntoTheIntegerPartIsCut", {2, 2, 0}, "3.5", 0, 0, Edit::Paste, "12", "12.5", true, false},
-        RepairCase{"PastedNegativeWithoutNegativeMinimumTurnsPositive", {}, "", 0, 0, Edit::Paste, "-12", "12.00", true, false},
-        RepairCase{"PastedNegativeWithNegativeMinimumStays", {5, 2, -100}, "", 0, 0, Edit::Paste, "-12", "-12", false, false},
-        RepairCase{"PastedValueAboveTheMaximumIsMarked", {3, 2, 0}, "", 0, 0, Edit::Paste, "500", "500", false, true},
-        RepairCase{"PastedTwoPointsIsCleared", {}, "1", 1, 0, Edit::Paste, ".5.5", "", false, false},
-        RepairCase{"DeletingThePointJoinsAndCuts", {2, 2, 0}, "12.34", 2, 0, Edit::Delete, nullptr, "12", true, false},
-        RepairCase{"BackspaceOverThePointJoinsAndCuts", {2, 2, 0}, "12.34", 3, 0, Edit::Backspace, nullptr, "12", true, false},
-        RepairCase{"CuttingThePointJoinsAndCuts", {2, 2, 0}, "12.34", 2, 1, Edit::Cut, nullptr, "12", true, false},
-        RepairCase{"DroppedLettersLeaveAnEmptyText", {}, "12", 2, 0, Edit::Drop, "xyz", "", false, false},
-        RepairCase{"DroppedDigitsAreCut", {3, 0, 0}, "", 0, 0, Edit::Drop, "98765", "987", true, true},
-        RepairCase{"UndoneTextIsExaminedAgain", {3, 2, 0}, "50", 2, 0, Edit::Undo, "0", "50", false, false}),
+        RepairCase{
+            "PastedLettersLeaveAnEmptyText", {}, "", 0, 0, Edit::Paste, "abc", "", false, false},
+        RepairCase{"PastedNumberIsCutToTheSizes",
+                   {},
+                   "",
+                   0,
+                   0,
+                   Edit::Paste,
+                   "1234567.891",
+                   "12345.89",
+                   true,
+                   false},
+        RepairCase{"PasteIntoTheIntegerPartIsCut",
+                   {2, 2, 0},
+                   "3.5",
+                   0,
+                   0,
+                   Edit::Paste,
+                   "12",
+                   "12.5",
+                   true,
+                   false},
+        RepairCase{"PastedNegativeWithoutNegativeMinimumTurnsPositive",
+                   {},
+                   "",
+                   0,
+                   0,
+                   Edit::Paste,
+                   "-12",
+                   "12.00",
+                   true,
+                   false},
+        RepairCase{"PastedNegativeWithNegativeMinimumStays",
+                   {5, 2, -100},
+                   "",
+                   0,
+                   0,
+                   Edit::Paste,
+                   "-12",
+                   "-12",
+                   false,
+                   false},
+        RepairCase{"PastedValueAboveTheMaximumIsMarked",
+                   {3, 2, 0},
+                   "",
+                   0,
+                   0,
+                   Edit::Paste,
+                   "500",
+                   "500",
+                   false,
+                   true},
+        RepairCase{
+            "PastedTwoPointsIsCleared", {}, "1", 1, 0, Edit::Paste, ".5.5", "", false, false},
+        RepairCase{"DeletingThePointJoinsAndCuts",
+                   {2, 2, 0},
+                   "12.34",
+                   2,
+                   0,
+                   Edit::Delete,
+                   nullptr,
+                   "12",
+                   true,
+                   false},
+        RepairCase{"BackspaceOverThePointJoinsAndCuts",
+                   {2, 2, 0},
+                   "12.34",
+                   3,
+                   0,
+                   Edit::Backspace,
+                   nullptr,
+                   "12",
+                   true,
+                   false},
+        RepairCase{"CuttingThePointJoinsAndCuts",
+                   {2, 2, 0},
+                   "12.34",
+                   2,
+                   1,
+                   Edit::Cut,
+                   nullptr,
+                   "12",
+                   true,
+                   false},
+        RepairCase{
+            "DroppedLettersLeaveAnEmptyText", {}, "12", 2, 0, Edit::Drop, "xyz", "", false, false},
+        RepairCase{
+            "DroppedDigitsAreCut", {3, 0, 0}, "", 0, 0, Edit::Drop, "98765", "987", true, true},
+        RepairCase{"UndoneTextIsExaminedAgain",
+                   {3, 2, 0},
+                   "50",
+                   2,
+                   0,
+                   Edit::Undo,
+                   "0",
+                   "50",
+                   false,
+                   false}),
     ByName());
 
 TEST(NumberBox, ValueIsWrittenWithTheFormatPattern) {
@@ -260,19 +372,20 @@ TEST_P(InvalidPropertyValue, IsRefusedWithTheNumberBoxMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InvalidPropertyValue,
-    ::testing::Values(
-        InvalidCase{"IntegerSizeZero", [](neb& b) { b.setIntegerSize(0); },
-                    [](const neb& b) { return double(b.IntegerSize()); }, 5},
-        InvalidCase{"IntegerSizeThirteen", [](neb& b) { b.setIntegerSize(13); },
-                    [](const neb& b) { return double(b.IntegerSize()); }, 5},
-        InvalidCase{"DecimalSizeTen", [](neb& b) { b.setDecimalSize(10); },
-                    [](const neb& b) { return double(b.DecimalSize()); }, 2},
-        InvalidCase{"DecimalSizeNegative", [](neb& b) { b.setDecimalSize(-1); },
-                    [](const neb& b) { return double(b.DecimalSize()); }, 2},
-        InvalidCase{"MaximumAboveTheUpperLimit", [](neb& b) { b.setMaximumValue(100000); },
-                    [](const neb& b) { return b.MaximumValue(); }, 99999.99},
-        InvalidCase{"MinimumBelowTheLowerLimit", [](neb& b) { b.setMinimumValue(-100000); },
-                    [](const neb& b) { return b.MinimumValue(); }, 0}),
+    ::testing::Values(InvalidCase{"IntegerSizeZero", [](neb& b) { b.setIntegerSize(0); },
+                                  [](const neb& b) { return double(b.IntegerSize()); }, 5},
+                      InvalidCase{"IntegerSizeThirteen", [](neb& b) { b.setIntegerSize(13); },
+                                  [](const neb& b) { return double(b.IntegerSize()); }, 5},
+                      InvalidCase{"DecimalSizeTen", [](neb& b) { b.setDecimalSize(10); },
+                                  [](const neb& b) { return double(b.DecimalSize()); }, 2},
+                      InvalidCase{"DecimalSizeNegative", [](neb& b) { b.setDecimalSize(-1); },
+                                  [](const neb& b) { return double(b.DecimalSize()); }, 2},
+                      InvalidCase{"MaximumAboveTheUpperLimit",
+                                  [](neb& b) { b.setMaximumValue(100000); },
+                                  [](const neb& b) { return b.MaximumValue(); }, 99999.99},
+                      InvalidCase{"MinimumBelowTheLowerLimit",
+                                  [](neb& b) { b.setMinimumValue(-100000); },
+                                  [](const neb& b) { return b.MinimumValue(); }, 0}),
     ByName());
 
 TEST(NumberBox, HostSeesKeysFirstAndMayChangeOrCancelThem) {
@@ -299,8 +412,8 @@ TEST(NumberBox, HostSeesKeysFirstAndMayChangeOrCancelThem) {
     QTest::keyClick(box.txtNeb(), Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(box.Text(), u"7");
     EXPECT_EQ(events, (strings({"KeyDown 53 0", "KeyPress 53", "Change", "KeyUp 53 0",
-                                   "KeyDown 57 0", "KeyPress 57", "KeyUp 57 0", "KeyDown 16 1",
-                                   "KeyDown 37 1", "KeyUp 37 1", "KeyUp 16 0"})));
+                                "KeyDown 57 0", "KeyPress 57", "KeyUp 57 0", "KeyDown 16 1",
+                                "KeyDown 37 1", "KeyUp 37 1", "KeyUp 16 0"})));
 }
 
 TEST(NumberBox, TypedValueOutsideTheRangeIsMarkedOnlyWhenExamined) {
@@ -336,15 +449,14 @@ TEST_P(NumberBoxLeavingTheFocus, FormatsTheText) {
     EXPECT_EQ(box.Text(), QString::fromLatin1(c.result));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NumberBoxLeavingTheFocus,
-    ::testing::Values(FocusCase{"EmptyBecomesZero", 2, "", "0.00"},
-                      FocusCase{"DecimalsAreFilledUp", 2, "12.5", "12.50"},
-                      FocusCase{"TrailingPointIsFormatted", 2, "7.", "7.00"},
-                      FocusCase{"NoDecimals", 0, "12", "12"},
-                      FocusCase{"NegativeStaysNegative", 1, "-3", "-3.0"},
-                      FocusCase{"ALoneSignIsNoNumberAndStays", 2, "-", "-"}),
-    ByName());
+INSTANTIATE_TEST_SUITE_P(Cases, NumberBoxLeavingTheFocus,
+                         ::testing::Values(FocusCase{"EmptyBecomesZero", 2, "", "0.00"},
+                                           FocusCase{"DecimalsAreFilledUp", 2, "12.5", "12.50"},
+                                           FocusCase{"TrailingPointIsFormatted", 2, "7.", "7.00"},
+                                           FocusCase{"NoDecimals", 0, "12", "12"},
+                                           FocusCase{"NegativeStaysNegative", 1, "-3", "-3.0"},
+                                           FocusCase{"ALoneSignIsNoNumberAndStays", 2, "-", "-"}),
+                         ByName());
 
 TEST(NumberBox, PopupAndWindowSwitchesAreNotLeavingTheBox) {
     neb box;
@@ -425,9 +537,9 @@ TEST(NumberBoxStoredProperties, SaveThenLoadGivesTheSameBox) {
     original.setToolTipText(QStringLiteral("Rupees"));
     original.setEnabled(false);
     const PropertyBag saved = original.WriteProperties();
-    EXPECT_EQ(saved.keys(), (strings({"IntegerSize", "DecimalSize", "EnableEnterKey", "Value",
-                                         "MinimumValue", "MaximumValue", "Font", "BackColor",
-                                         "Enabled", "ToolTipText"})));
+    EXPECT_EQ(saved.keys(),
+              (strings({"IntegerSize", "DecimalSize", "EnableEnterKey", "Value", "MinimumValue",
+                        "MaximumValue", "Font", "BackColor", "Enabled", "ToolTipText"})));
 
     neb loaded;
     loaded.ReadProperties(saved);

@@ -56,7 +56,8 @@ TEST(QtDialogs, ShowOpensAWindowModalBoxAndReturnsAtOnce) {
     EXPECT_TRUE(box->textInteractionFlags() & Qt::TextSelectableByMouse);
     const QPointer<QMessageBox> guard(box);
     box->button(QMessageBox::Ok)->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, 2000));  // deletes itself once closed
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return guard.isNull(); }, 2000));  // deletes itself once closed
 }
 
 struct AskCase {
@@ -103,17 +104,18 @@ TEST_P(QtDialogsAsk, ShowsTheIconButtonsAndDefaultAndReturnsTheClick) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, QtDialogsAsk,
-    ::testing::Values(
-        AskCase{"YesNoAnswersNo", MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes,
-                QMessageBox::Question, QMessageBox::Yes, QMessageBox::No, MessageAnswer::No},
-        AskCase{"OkCancelAnswersCancel", MessageIcon::Warning, MessageButtons::OkCancel,
-                MessageAnswer::Cancel, QMessageBox::Warning, QMessageBox::Cancel,
-                QMessageBox::Cancel, MessageAnswer::Cancel},
-        AskCase{"YesNoCancelAnswersYes", MessageIcon::Critical, MessageButtons::YesNoCancel,
-                MessageAnswer::No, QMessageBox::Critical, QMessageBox::No, QMessageBox::Yes,
-                MessageAnswer::Yes},
-        AskCase{"PlainOk", MessageIcon::None, MessageButtons::Ok, MessageAnswer::Ok,
-                QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok, MessageAnswer::Ok}),
+    ::testing::Values(AskCase{"YesNoAnswersNo", MessageIcon::Question, MessageButtons::YesNo,
+                              MessageAnswer::Yes, QMessageBox::Question, QMessageBox::Yes,
+                              QMessageBox::No, MessageAnswer::No},
+                      AskCase{"OkCancelAnswersCancel", MessageIcon::Warning,
+                              MessageButtons::OkCancel, MessageAnswer::Cancel, QMessageBox::Warning,
+                              QMessageBox::Cancel, QMessageBox::Cancel, MessageAnswer::Cancel},
+                      AskCase{"YesNoCancelAnswersYes", MessageIcon::Critical,
+                              MessageButtons::YesNoCancel, MessageAnswer::No, QMessageBox::Critical,
+                              QMessageBox::No, QMessageBox::Yes, MessageAnswer::Yes},
+                      AskCase{"PlainOk", MessageIcon::None, MessageButtons::Ok, MessageAnswer::Ok,
+                              QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok,
+                              MessageAnswer::Ok}),
     ByName());
 
 TEST(QtDialogs, ColourDialogStartsFromTheColourWithFlagOneAndUsesTheCustomColours) {

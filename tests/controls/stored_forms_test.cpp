@@ -57,16 +57,29 @@ TEST_P(StoredTabStrip, LoadsTheCaptionsFramesAndLookOfItsWindow) {
     EXPECT_EQ(tabs.WriteProperties(), bag);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Instances, StoredTabStrip,
-    ::testing::Values(
-        TabsInstance{"frmMain_ctlTabs1", "frmMain", "ctlTabs1", 150, 25, {"Login Details", "Use Cache Data"},
-                     {"fraPassword", "fraUseCacheData"}},
-        TabsInstance{"frmMain_ctlPasswordVersion", "frmMain", "ctlPasswordVersion", 80, 20, {"Login Info", "Processing"},
-                     {"fraLoginInfo", "fraProcessing"}},
-        TabsInstance{"frmResult_ctlTabs1", "frmResult", "ctlTabs1", 70, 20, {"Report", "Chart", "Summary"},
-                     {"fraReport", "fraChart", "fraSummary"}}),
-    ByName());
+INSTANTIATE_TEST_SUITE_P(Instances, StoredTabStrip,
+                         ::testing::Values(TabsInstance{"frmMain_ctlTabs1",
+                                                        "frmMain",
+                                                        "ctlTabs1",
+                                                        150,
+                                                        25,
+                                                        {"Login Details", "Use Cache Data"},
+                                                        {"fraPassword", "fraUseCacheData"}},
+                                           TabsInstance{"frmMain_ctlPasswordVersion",
+                                                        "frmMain",
+                                                        "ctlPasswordVersion",
+                                                        80,
+                                                        20,
+                                                        {"Login Info", "Processing"},
+                                                        {"fraLoginInfo", "fraProcessing"}},
+                                           TabsInstance{"frmResult_ctlTabs1",
+                                                        "frmResult",
+                                                        "ctlTabs1",
+                                                        70,
+                                                        20,
+                                                        {"Report", "Chart", "Summary"},
+                                                        {"fraReport", "fraChart", "fraSummary"}}),
+                         ByName());
 
 struct NebInstance {
     const char* name;

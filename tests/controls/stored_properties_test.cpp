@@ -1,5 +1,5 @@
-#include "controls/std_font.h"
 #include "controls/stored_properties.h"
+#include "controls/std_font.h"
 
 #include <gtest/gtest.h>
 
@@ -68,14 +68,14 @@ TEST(StoredProperties, UnreadableValuesGiveTheDefault) {
     EXPECT_EQ(readInt(bag, QStringLiteral("absent"), 3), 3);
 }
 
-
 // A line whose key is only blanks is no property: kept, it was written as "=value", which does
 // not read back, so a form the program wrote lost a line when read again.
 TEST(StoredForm, ALineWithoutAKeyIsNoPropertyAndAWrittenFormReadsBack) {
     const StoredForm form = StoredForm::parse(
         QStringLiteral("[XChart1]\n   =lost\nMaxY=100\n\t= x\n[neb1]\nValue = 2 \n"));
     EXPECT_EQ(form.bag(QStringLiteral("XChart1")).keys(), QStringList{QStringLiteral("MaxY")});
-    EXPECT_EQ(form.bag(QStringLiteral("neb1")).read(QStringLiteral("value")), QStringLiteral(" 2 "));
+    EXPECT_EQ(form.bag(QStringLiteral("neb1")).read(QStringLiteral("value")),
+              QStringLiteral(" 2 "));
     const QString written = form.serialize();
     EXPECT_EQ(StoredForm::parse(written).serialize(), written);
 }

@@ -75,14 +75,13 @@ TEST_P(SelectingATab, ClampsAndAnnouncesTheTabActuallySelected) {
     EXPECT_EQ(rec.keys, QStringList{QStringLiteral("TABSELECTED")});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SelectingATab,
-    ::testing::Values(SelectCase{"ZeroSelectsTheFirst", 3, 2, 0, 1},
-                      SelectCase{"NegativeSelectsTheFirst", 3, 3, -4, 1},
-                      SelectCase{"BeyondTheLastSelectsTheLast", 3, 1, 8, 3},
-                      SelectCase{"SameTabIsAnnouncedAgain", 3, 2, 2, 2},
-                      SelectCase{"InRange", 4, 1, 3, 3}),
-    ByName());
+INSTANTIATE_TEST_SUITE_P(Cases, SelectingATab,
+                         ::testing::Values(SelectCase{"ZeroSelectsTheFirst", 3, 2, 0, 1},
+                                           SelectCase{"NegativeSelectsTheFirst", 3, 3, -4, 1},
+                                           SelectCase{"BeyondTheLastSelectsTheLast", 3, 1, 8, 3},
+                                           SelectCase{"SameTabIsAnnouncedAgain", 3, 2, 2, 2},
+                                           SelectCase{"InRange", 4, 1, 3, 3}),
+                         ByName());
 
 TEST(TabStrip, ClickOnTheSelectedTabRaisesTabClickWithTheSameTabAndRepaints) {
     ctlTabs tabs;
@@ -194,8 +193,8 @@ TEST(TabStrip, RaisingTabsKeepsCaptionsAndFramesAndAddsEmptyOnes) {
     tabs.setTabs(4);
     EXPECT_EQ(rec.clicks, Clicks{});
     EXPECT_EQ(rec.keys, QStringList{QStringLiteral("TABCOUNT")});
-    EXPECT_EQ(tabs.state().captions,
-              (QStringList{QStringLiteral("Tab 1"), QStringLiteral("Tab 2"), QString(), QString()}));
+    EXPECT_EQ(tabs.state().captions, (QStringList{QStringLiteral("Tab 1"), QStringLiteral("Tab 2"),
+                                                  QString(), QString()}));
     EXPECT_EQ(tabs.tabFrameName(2), u"fraTwo");
     EXPECT_EQ(tabs.tabFrameName(4), QString());
     EXPECT_EQ(tabs.SelectedTab(), 2);
@@ -236,8 +235,8 @@ TEST(TabStrip, SettersAnnounceTheirStoredKeyOnlyOnARealChange) {
     tabs.setShowFrameBorder(true);
     EXPECT_EQ(rec.keys,
               (strings({"TABWIDE", "TABHIGH", "TABSTYLE", "CAPTIONSTYLE", "FOCUSRECT",
-                           "TABCAPTION2", "TABFRAME2", "TABCOLOR", "TABCOLORACTIVE", "TEXTCOLOR",
-                           "TEXTCOLORACTIVE", "TABFONT", "TABFONTACTIVE", "ShowFrameBorder"})));
+                        "TABCAPTION2", "TABFRAME2", "TABCOLOR", "TABCOLORACTIVE", "TEXTCOLOR",
+                        "TEXTCOLORACTIVE", "TABFONT", "TABFONTACTIVE", "ShowFrameBorder"})));
 }
 
 struct StyleCase {
@@ -268,15 +267,14 @@ TEST_P(TabGeometryByStyle, PageAndTabsSitWhereTheStyleSaysAndHitTestingFindsThem
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, TabGeometryByStyle,
-    ::testing::Values(
-        StyleCase{"TopFromLeft", 0, {0, 20, 300, 200}, {70, 0, 141, 21}},
-        StyleCase{"TopFromRight", 1, {0, 20, 300, 200}, {159, 0, 230, 21}},
-        StyleCase{"BottomFromLeft", 2, {0, 0, 300, 180}, {70, 179, 141, 200}},
-        StyleCase{"BottomFromRight", 3, {0, 0, 300, 180}, {159, 179, 230, 200}},
-        StyleCase{"LeftFromTop", 4, {70, 0, 300, 200}, {0, 20, 71, 41}},
-        StyleCase{"RightFromTop", 5, {0, 0, 230, 200}, {229, 20, 300, 41}},
-        StyleCase{"LeftFromBottom", 6, {70, 0, 300, 200}, {0, 159, 71, 180}},
-        StyleCase{"RightFromBottom", 7, {0, 0, 230, 200}, {229, 159, 300, 180}}),
+    ::testing::Values(StyleCase{"TopFromLeft", 0, {0, 20, 300, 200}, {70, 0, 141, 21}},
+                      StyleCase{"TopFromRight", 1, {0, 20, 300, 200}, {159, 0, 230, 21}},
+                      StyleCase{"BottomFromLeft", 2, {0, 0, 300, 180}, {70, 179, 141, 200}},
+                      StyleCase{"BottomFromRight", 3, {0, 0, 300, 180}, {159, 179, 230, 200}},
+                      StyleCase{"LeftFromTop", 4, {70, 0, 300, 200}, {0, 20, 71, 41}},
+                      StyleCase{"RightFromTop", 5, {0, 0, 230, 200}, {229, 20, 300, 41}},
+                      StyleCase{"LeftFromBottom", 6, {70, 0, 300, 200}, {0, 159, 71, 180}},
+                      StyleCase{"RightFromBottom", 7, {0, 0, 230, 200}, {229, 159, 300, 180}}),
     ByName());
 
 TEST(TabStrip, TabsFromTheRightStartLeftOfTheEdgeWhenTheyDoNotFit) {
@@ -541,10 +539,9 @@ TEST(TabStripStoredProperties, KeysAreWrittenInTheirFixedOrderLeavingOutEmptyOne
     tabs.setCaption(QString());
     tabs.setTabFrame(QStringLiteral("fraTwo"));
     EXPECT_EQ(tabs.WriteProperties().keys(),
-              (strings({"TABWIDE", "TABHIGH", "TABCOUNT", "TABSELECTED", "TABSTYLE",
-                           "CAPTIONSTYLE", "FOCUSRECT", "TABCAPTION1", "TABFRAME2", "TABFONT",
-                           "TABFONTACTIVE", "TABCOLOR", "TABCOLORACTIVE", "TEXTCOLOR",
-                           "TEXTCOLORACTIVE"})));
+              (strings({"TABWIDE", "TABHIGH", "TABCOUNT", "TABSELECTED", "TABSTYLE", "CAPTIONSTYLE",
+                        "FOCUSRECT", "TABCAPTION1", "TABFRAME2", "TABFONT", "TABFONTACTIVE",
+                        "TABCOLOR", "TABCOLORACTIVE", "TEXTCOLOR", "TEXTCOLORACTIVE"})));
 }
 
 TEST(TabStripStoredProperties, MissingKeysGiveTheirDefaults) {

@@ -29,13 +29,15 @@ inline QStringList strings(const std::vector<const char*>& items) {
 #include <ostream>
 
 // GoogleTest prints texts as text.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 // Table rows print as their name (also in the test names ctest lists).
 template <typename Row>
-    requires requires(const Row& r) {
-        { r.name } -> std::convertible_to<const char*>;
-    }
+requires requires(const Row& r) {
+    { r.name } -> std::convertible_to<const char*>;
+}
 std::ostream& operator<<(std::ostream& os, const Row& row) {
     return os << row.name;
 }

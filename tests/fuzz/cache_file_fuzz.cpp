@@ -1,7 +1,7 @@
 // A cache file. The input is the file's plain text: scrambled with the cache key and stored
 // as a .cache2 file, it must read back as it was, and its records are made into the report
-// page. (SaveFileData is left to the unit tests: its flush to disk would slow every input.) The same bytes read as an unscrambled file give the text
-// that textOfFileBytes gives.
+// page. (SaveFileData is left to the unit tests: its flush to disk would slow every input.) The
+// same bytes read as an unscrambled file give the text that textOfFileBytes gives.
 
 #include "fuzz_support.h"
 
@@ -25,8 +25,9 @@ QString cachePath() {
 
 void store(const QByteArray& bytes) {
     QFile file(cachePath());
-    check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size(),
-          "the harness could not write its file");
+    check(
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size(),
+        "the harness could not write its file");
 }
 
 }  // namespace

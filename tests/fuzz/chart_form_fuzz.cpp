@@ -43,7 +43,8 @@ void chartDataText(const QString& text) {
     try {
         const ChartFeed feed = UpdateGraphControl(text, QStringLiteral("2013-04"), 0);
         const qsizetype headerEnd = text.indexOf(QStringLiteral("\r\n"));
-        const qsizetype itemsWanted = QStringView(text).left(headerEnd < 0 ? text.size() : headerEnd).count(u'\t');
+        const qsizetype itemsWanted =
+            QStringView(text).left(headerEnd < 0 ? text.size() : headerEnd).count(u'\t');
         check(feed.items.size() == std::size_t(itemsWanted), "not one item per header cell");
     } catch (const Failure&) {
     }
@@ -82,21 +83,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto* rest = reinterpret_cast<const char*>(data + 1);
     switch (data[0] % 3) {
-    case 0:
-        chartDataText(QString::fromUtf8(rest, qsizetype(size - 1)));
-        break;
-    case 1:
-        storedForm(QString::fromUtf8(rest, qsizetype(size - 1)));
-        break;
-    default: {
-        if (size < 9) {
-            return 0;
+        case 0:
+            chartDataText(QString::fromUtf8(rest, qsizetype(size - 1)));
+            break;
+        case 1:
+            storedForm(QString::fromUtf8(rest, qsizetype(size - 1)));
+            break;
+        default: {
+            if (size < 9) {
+                return 0;
+            }
+            double value = 0;
+            std::memcpy(&value, rest, sizeof value);
+            valuePicture(value, QString::fromUtf8(rest + 8, qsizetype(size - 9)));
+            break;
         }
-        double value = 0;
-        std::memcpy(&value, rest, sizeof value);
-        valuePicture(value, QString::fromUtf8(rest + 8, qsizetype(size - 9)));
-        break;
-    }
     }
     return 0;
 }

@@ -23,8 +23,8 @@ struct HtmlInput {
 };
 
 inline HtmlInput decodeHtmlInput(const std::uint8_t* data, std::size_t size) {
-    static const char* const contexts[] = {"td",  "th", "div",   "body",  "span", "p",
-                                           "tr",  "table", "tbody", "li", "b",    "select"};
+    static const char* const contexts[] = {"td", "th",    "div",   "body", "span", "p",
+                                           "tr", "table", "tbody", "li",   "b",    "select"};
     HtmlInput in;
     if (size < 2) {
         return in;
@@ -33,15 +33,15 @@ inline HtmlInput decodeHtmlInput(const std::uint8_t* data, std::size_t size) {
     const auto* text = reinterpret_cast<const char*>(data + 2);
     const auto length = qsizetype(size - 2);
     switch (data[0] % 3) {
-    case 0:
-        in.text = QString::fromUtf8(text, length);
-        break;
-    case 1:
-        in.text = QString::fromLatin1(text, length);
-        break;
-    default:
-        in.text = QString(reinterpret_cast<const QChar*>(text), length / 2);
-        break;
+        case 0:
+            in.text = QString::fromUtf8(text, length);
+            break;
+        case 1:
+            in.text = QString::fromLatin1(text, length);
+            break;
+        default:
+            in.text = QString(reinterpret_cast<const QChar*>(text), length / 2);
+            break;
     }
     return in;
 }
@@ -71,8 +71,8 @@ inline QString checkDocument(const QString& text) {
     const QString fastDump = dom::debugDump(fast->document());
     const QString gumboDump = dom::debugDump(dom::gumboParseDocument(text)->document());
     if (fastDump != gumboDump) {
-        return u"document: the fast parser and gumbo disagree\nfast:\n" + fastDump +
-               u"gumbo:\n" + gumboDump;
+        return u"document: the fast parser and gumbo disagree\nfast:\n" + fastDump + u"gumbo:\n" +
+               gumboDump;
     }
     const QString again = dom::serializeChildren(fast->document());
     const QString againDump = dom::debugDump(dom::parseDocument(again)->document());
@@ -117,8 +117,8 @@ inline QString checkHtml(const HtmlInput& in) {
     }
     if (problem.isEmpty()) {
         dom::Tree tree;
-        problem = checkFragment(serialized(dom::parseFragment(in.text, in.context, tree)),
-                                in.context);
+        problem =
+            checkFragment(serialized(dom::parseFragment(in.text, in.context, tree)), in.context);
     }
     return problem;
 }

@@ -15,7 +15,9 @@ using namespace kestrova;
 
 namespace {
 
-QString q(const char* s) { return QString::fromLatin1(s); }
+QString q(const char* s) {
+    return QString::fromLatin1(s);
+}
 
 [[noreturn]] void fail(const QString& what) {
     std::fprintf(stderr, "check failed: %s\n", what.toUtf8().constData());

@@ -131,52 +131,52 @@ void boxScript(Script& s) {
     editor.logic = &logic;
     while (s.more()) {
         switch (s.byte() % 9) {
-        case 0:
-            (void)logic.setIntegerSize(s.byte() % 14);
-            break;
-        case 1:
-            (void)logic.setDecimalSize(int(s.byte() % 11) - 1);
-            break;
-        case 2:
-            logic.setValue(s.number());
-            break;
-        case 3: {
-            const int k = s.byte();
-            bool moveFocus = false;
-            const int passed = logic.keyPress(k, &moveFocus);
-            if (passed == 8 && editor.m_length == 0 && editor.m_start > 0) {
-                editor.setSelection(editor.m_start - 1, 1);  // Backspace
-                editor.insert(QString());
-            } else if (passed >= 32) {
-                editor.insert(QString(QChar(char16_t(passed))));
+            case 0:
+                (void)logic.setIntegerSize(s.byte() % 14);
+                break;
+            case 1:
+                (void)logic.setDecimalSize(int(s.byte() % 11) - 1);
+                break;
+            case 2:
+                logic.setValue(s.number());
+                break;
+            case 3: {
+                const int k = s.byte();
+                bool moveFocus = false;
+                const int passed = logic.keyPress(k, &moveFocus);
+                if (passed == 8 && editor.m_length == 0 && editor.m_start > 0) {
+                    editor.setSelection(editor.m_start - 1, 1);  // Backspace
+                    editor.insert(QString());
+                } else if (passed >= 32) {
+                    editor.insert(QString(QChar(char16_t(passed))));
+                }
+                logic.keystrokeDone();
+                break;
             }
-            logic.keystrokeDone();
-            break;
-        }
-        case 4: {
-            QString pasted;
-            for (int n = s.byte() % 8; n > 0; --n) {
-                pasted += QChar(char16_t(s.byte()));
+            case 4: {
+                QString pasted;
+                for (int n = s.byte() % 8; n > 0; --n) {
+                    pasted += QChar(char16_t(s.byte()));
+                }
+                editor.insert(pasted);
+                break;
             }
-            editor.insert(pasted);
-            break;
-        }
-        case 5:
-            editor.setSelection(s.byte(), s.byte() % 4);
-            break;
-        case 6:
-            if (s.byte() % 2) {
-                logic.focusIn();
-            } else {
-                logic.focusOut();
-            }
-            break;
-        case 7:
-            (void)logic.setMinimumValue(s.number());
-            break;
-        default:
-            (void)logic.setMaximumValue(s.number());
-            break;
+            case 5:
+                editor.setSelection(s.byte(), s.byte() % 4);
+                break;
+            case 6:
+                if (s.byte() % 2) {
+                    logic.focusIn();
+                } else {
+                    logic.focusOut();
+                }
+                break;
+            case 7:
+                (void)logic.setMinimumValue(s.number());
+                break;
+            default:
+                (void)logic.setMaximumValue(s.number());
+                break;
         }
         const QString text = editor.text();
         check(text.isEmpty() || text == u"-" || readsAsNumber(text),

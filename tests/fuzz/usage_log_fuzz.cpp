@@ -16,8 +16,8 @@ using namespace kestrova;
 using namespace kestrova::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QString text =
-        textOfFileBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QString text = textOfFileBytes(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
     const ParsedUsageLog log = parseUsageLog(text);
     check(log.badLine != 1, "the header line counted as a short record");
     check(log.earliest.isEmpty() == log.latest.isEmpty() && log.earliest <= log.latest,
@@ -37,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(run.report.figures().records <= log.rows.size(), "more records than rows");
     // The chart data texts the report wrote: the office chart's reader never fails on them,
     // the built-in chart's feed only with a description.
-    for (const QString& chartText :
-         {run.state.mstrGraphData, run.state.mstrGraphDataWithAverage}) {
+    for (const QString& chartText : {run.state.mstrGraphData, run.state.mstrGraphDataWithAverage}) {
         const OfficeChartData chart = officeChartData(chartText);
         for (const OfficeChartSeries& series : chart.series) {
             check(series.values.size() == std::size_t(chart.categories.size()),

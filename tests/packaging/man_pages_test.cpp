@@ -13,14 +13,18 @@
 
 namespace {
 
-QString q(const char* s) { return QString::fromUtf8(s); }
+QString q(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 struct Program {
     const char* name;
     const char* executable;
 };
 
-void PrintTo(const Program& program, std::ostream* os) { *os << program.name; }
+void PrintTo(const Program& program, std::ostream* os) {
+    *os << program.name;
+}
 
 // The program's output, run as from a terminal with no display at all.
 QString runAlone(const Program& program, const QStringList& arguments) {

@@ -68,8 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         SystemCase{"TooltipBackground24", 0x80000018u, QPalette::Active, QPalette::ToolTipBase},
         SystemCase{"OtherNumbersGiveTheWindowColour", 0x80000001u, QPalette::Active,
                    QPalette::Window},
-        SystemCase{"TheNumberIsTheWholeLowPart", 0x80000105u, QPalette::Active,
-                   QPalette::Window}),
+        SystemCase{"TheNumberIsTheWholeLowPart", 0x80000105u, QPalette::Active, QPalette::Window}),
     ByName());
 
 TEST(ColourRef, SystemColourWithoutAPaletteUsesTheApplications) {

@@ -81,10 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"BlocksBreakLines", "<div>one</div><div>two</div>", "one\ntwo"},
         TextCase{"ParagraphsLeaveABlankLine", "<p>x</p><p>y</p>", "x\n\ny"},
         TextCase{"CellsAreSeparatedByTabsRowsByLines",
-                 "<table><tr><td>a</td><td> b </td></tr><tr><td>c</td></tr></table>",
-                 "a\tb\nc"},
-        TextCase{"ScriptAndStyleAreNotText", "x<script>var a=1;</script><style>p{}</style>y",
-                 "xy"},
+                 "<table><tr><td>a</td><td> b </td></tr><tr><td>c</td></tr></table>", "a\tb\nc"},
+        TextCase{"ScriptAndStyleAreNotText", "x<script>var a=1;</script><style>p{}</style>y", "xy"},
         TextCase{"InlineElementsJoinWords", "ab<b>cd</b> <i>ef</i>", "abcd ef"}),
     [](const auto& row) { return std::string(row.param.name); });
 
@@ -144,8 +142,9 @@ TEST(HtmlDocument, TextReadFromAPageOutlivesThePage) {
     QString text;
     QString attribute;
     {
-        HtmlDocument doc(q("<html><head></head><body><p id=\"p\" class=\"nonfree\">kept</p>"
-                           "</body></html>"));
+        HtmlDocument doc(
+            q("<html><head></head><body><p id=\"p\" class=\"nonfree\">kept</p>"
+              "</body></html>"));
         ElementPtr p = doc.elementById(q("p"));
         text = p->innerText();
         attribute = p->className();
@@ -290,8 +289,9 @@ TEST(HtmlDocument, MarkUpAppendsAfterWhatTheTextHoldsAndLongTextsRoundTrip) {
         text += q("row ") + QString::number(i) + q(" & <b> \"q\" ");
         escaped += q("row ") + QString::number(i) + q(" &amp; &lt;b&gt; \"q\" ");
     }
-    HtmlDocument doc = page("<table><tbody><tr id=\"r\" class=\"x\"><td>1</td></tr></tbody></table>"
-                            "<p id=\"p\"></p>");
+    HtmlDocument doc = page(
+        "<table><tbody><tr id=\"r\" class=\"x\"><td>1</td></tr></tbody></table>"
+        "<p id=\"p\"></p>");
     ElementPtr row = doc.elementById(q("r"));
     QString out = q("<TABLE>");
     row->appendOuterHTML(out);

@@ -49,7 +49,9 @@ struct Agreement {
     QString bodyText;  // what both parsers put in the body
 };
 
-void PrintTo(const Agreement& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const Agreement& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class FastParserTakesAndAgrees : public ::testing::TestWithParam<Agreement> {};
 
@@ -70,9 +72,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Class A: gumbo gives U+FFFD for these; the program's row text can hold them.
         Agreement{"ControlCharactersBecomeReplacementCharacters",
-                  page(q("a\x01" "b\x1f" "c\x7f" "d") + QChar(0x85) + q("e\t\n\x0c" "f")),
+                  page(q("a\x01"
+                         "b\x1f"
+                         "c\x7f"
+                         "d") +
+                       QChar(0x85) +
+                       q("e\t\n\x0c"
+                         "f")),
                   q("a") + kFFFD + q("b") + kFFFD + q("c") + kFFFD + q("d") + kFFFD +
-                      q("e\t\n\x0c" "f")},
+                      q("e\t\n\x0c"
+                        "f")},
         Agreement{"NoncharactersBecomeReplacementCharacters",
                   page(QString(QChar(0xFDD0)) + QChar(0xFFFE) + QChar(0xFFFF) +
                        QString::fromUcs4(U"\U0001FFFE\U0010FFFF") + QChar(0xFDF0)),
@@ -113,8 +122,8 @@ TEST(HtmlFindings, ADateFieldStartingWithFEFFReadsAlikeOnBothPaths) {
 }
 
 TEST(HtmlFindings, FragmentsTakeTheSameCharactersAsPages) {
-    const QString fragments[] = {QString(QChar(0x03)), QChar(0xFEFF) + q("x"),
-                                 q("<form>t</form>u"), q("&#65279;") + QChar(0xD800)};
+    const QString fragments[] = {QString(QChar(0x03)), QChar(0xFEFF) + q("x"), q("<form>t</form>u"),
+                                 q("&#65279;") + QChar(0xD800)};
     for (const QString& f : fragments) {
         Tree tree;
         std::vector<Node*> nodes;

@@ -15,7 +15,9 @@ namespace {
 
 using kestrova::test::q;
 
-QString dumpOf(const std::shared_ptr<Tree>& tree) { return debugDump(tree->document()); }
+QString dumpOf(const std::shared_ptr<Tree>& tree) {
+    return debugDump(tree->document());
+}
 
 // The report skeleton as the program writes it before the figures are filled in: the
 // "##note##" placeholder stands as text inside a table body, which HTML moves before the table.
@@ -106,8 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
             q("<html><head></head><body><table><tr><td>1</td></tr></table></body></html>")},
         Doc{"BlockInsideParagraph",
             q("<html><head></head><body><p>a<div>b</div></p></body></html>")},
-        Doc{"MisnestedFormatting",
-            q("<html><head></head><body><b>1<i>2</b>3</i></body></html>")},
+        Doc{"MisnestedFormatting", q("<html><head></head><body><b>1<i>2</b>3</i></body></html>")},
         Doc{"Comment", q("<html><head></head><body><!-- note --></body></html>")},
         Doc{"NamedReferenceOutsideTheShortList",
             q("<html><head></head><body>&copy; 2013</body></html>")},
@@ -139,8 +140,8 @@ private:
     int pick(int n) { return int(m_random.bounded(n)); }
 
     QString text() {
-        static const char* pieces[] = {"x",    " ",     "  y ", "\n",  "&amp;", "&nbsp;",
-                                       "&#65;", "13.5", "\r\n", "a<b", "&lt;", "z"};
+        static const char* pieces[] = {"x",     " ",    "  y ", "\n",  "&amp;", "&nbsp;",
+                                       "&#65;", "13.5", "\r\n", "a<b", "&lt;",  "z"};
         QString t;
         for (int i = pick(3); i >= 0; --i) {
             t += q(pieces[pick(12)]);
@@ -175,39 +176,40 @@ private:
     void flow(QString& out, int depth) {
         for (int n = pick(4); n >= 0; --n) {
             switch (depth > 3 ? pick(3) : pick(9)) {
-            case 0:
-            case 1:
-                out += text();
-                break;
-            case 2:
-                out += q("<br>");
-                break;
-            case 3: {
-                static const char* inl[] = {"b", "u", "i", "span", "a", "font"};
-                const char* tag = inl[pick(6)];
-                out += q("<") + q(tag) + q(">");
-                flow(out, depth + 1);
-                out += q("</") + q(tag) + q(">");
-                break;
-            }
-            case 4:
-            case 5:
-                table(out, depth);
-                break;
-            case 6:
-                out += q("<div id=\"d") + QString::number(pick(100)) + q("\">");
-                flow(out, depth + 1);
-                out += q("</div>");
-                break;
-            case 7:
-                out += q("<p>");
-                flow(out, depth + 1);
-                out += q("</p>");
-                break;
-            default:
-                out += q("<select name=s><option value=1>one</option><option>2</option>"
-                         "</select>");
-                break;
+                case 0:
+                case 1:
+                    out += text();
+                    break;
+                case 2:
+                    out += q("<br>");
+                    break;
+                case 3: {
+                    static const char* inl[] = {"b", "u", "i", "span", "a", "font"};
+                    const char* tag = inl[pick(6)];
+                    out += q("<") + q(tag) + q(">");
+                    flow(out, depth + 1);
+                    out += q("</") + q(tag) + q(">");
+                    break;
+                }
+                case 4:
+                case 5:
+                    table(out, depth);
+                    break;
+                case 6:
+                    out += q("<div id=\"d") + QString::number(pick(100)) + q("\">");
+                    flow(out, depth + 1);
+                    out += q("</div>");
+                    break;
+                case 7:
+                    out += q("<p>");
+                    flow(out, depth + 1);
+                    out += q("</p>");
+                    break;
+                default:
+                    out +=
+                        q("<select name=s><option value=1>one</option><option>2</option>"
+                          "</select>");
+                    break;
             }
         }
     }
@@ -236,9 +238,12 @@ TEST(FastParser, AgreesWithGumboOnRandomPages) {
 }
 
 TEST(FastParser, FragmentsInCellsAgreeWithGumbo) {
-    const char* fragments[] = {"<B><u>12.5 MB</u></B><BR>", "plain", "a&amp;b<br/>c",
+    const char* fragments[] = {"<B><u>12.5 MB</u></B><BR>",
+                               "plain",
+                               "a&amp;b<br/>c",
                                "<table><tbody><tr><td>n</td></tr></tbody></table>",
-                               "<div><p>x</p></div>", " lead and trail "};
+                               "<div><p>x</p></div>",
+                               " lead and trail "};
     for (const char* f : fragments) {
         Tree tree;
         std::vector<Node*> fast;

@@ -1,5 +1,5 @@
-#include "platform/megabytes.h"
 #include "platform/number_format.h"
+#include "platform/megabytes.h"
 
 #include "platform/failure.h"
 
@@ -50,8 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LocaleGroupingAsFallback", "1,234.5", &kEnglish, true, 12345000},
         ReadCase{"FifthDecimalTiesToEven", "0.00005", &kEnglish, true, 0},
         ReadCase{"FifthDecimalTiesToEvenUp", "0.00015", &kEnglish, true, 2},
-        ReadCase{"Empty", "", &kEnglish, false, 0},
-        ReadCase{"Letters", "abc", &kEnglish, false, 0},
+        ReadCase{"Empty", "", &kEnglish, false, 0}, ReadCase{"Letters", "abc", &kEnglish, false, 0},
         ReadCase{"TwoPoints", "1.2.3", &kEnglish, false, 0},
         ReadCase{"TrailingJunk", "12MB", &kEnglish, false, 0},
         // Beyond the 18th decimal every digit is dropped: a tiny value reads as zero.
@@ -62,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Megabytes, RoundsToWholeMegabytesHalvesToEven) {
     const std::pair<const char*, std::int64_t> cases[] = {
-        {"0.5", 0}, {"1.5", 2}, {"2.5", 2}, {"3.5", 4}, {"-0.5", 0}, {"-1.5", -2},
-        {"2.4999", 2}, {"2.5001", 3}, {"1023.5", 1024}, {"0", 0}};
+        {"0.5", 0},   {"1.5", 2},    {"2.5", 2},    {"3.5", 4},       {"-0.5", 0},
+        {"-1.5", -2}, {"2.4999", 2}, {"2.5001", 3}, {"1023.5", 1024}, {"0", 0}};
     for (auto [text, whole] : cases) {
         EXPECT_EQ(Megabytes::fromText(q(text)).roundedToWhole(), whole) << text;
     }
@@ -92,11 +91,11 @@ TEST(NumberFormat, PatternsRoundHalfAwayAndUseTheLocalesSeparator) {
         const char* german;
     };
     const Case cases[] = {
-        {31.1884, 2, "31.19", "31,19"},   {333.9884, 2, "333.99", "333,99"},
-        {2.675, 2, "2.68", "2,68"},       {0.125, 2, "0.13", "0,13"},
-        {0, 3, "0.000", "0,000"},         {-176, 3, "-176.000", "-176,000"},
-        {-0.001, 2, "0.00", "0,00"},      {1234567.891, 2, "1234567.89", "1234567,89"},
-        {117.1875, 0, "117", "117"},      {0.5, 0, "1", "1"},
+        {31.1884, 2, "31.19", "31,19"}, {333.9884, 2, "333.99", "333,99"},
+        {2.675, 2, "2.68", "2,68"},     {0.125, 2, "0.13", "0,13"},
+        {0, 3, "0.000", "0,000"},       {-176, 3, "-176.000", "-176,000"},
+        {-0.001, 2, "0.00", "0,00"},    {1234567.891, 2, "1234567.89", "1234567,89"},
+        {117.1875, 0, "117", "117"},    {0.5, 0, "1", "1"},
         {80, 2, "80.00", "80,00"}};
     for (const Case& c : cases) {
         EXPECT_EQ(formatNumber(c.value, c.decimals, kEnglish), q(c.english)) << c.value;
@@ -180,8 +179,7 @@ TEST(Megabytes, SumsBeyondTheSixtyFourBitRangeAreAnOverflowFailure) {
 TEST(NumberFormat, ValuesTooLargeToRoundStillShowEveryDigit) {
     // A numeric box's value of 1.5e34 with eight decimals: no rounding is needed, so no
     // overflow either.
-    EXPECT_EQ(formatNumber(1.5e34, 8, kEnglish),
-              q("15000000000000000000000000000000000.00000000"));
+    EXPECT_EQ(formatNumber(1.5e34, 8, kEnglish), q("15000000000000000000000000000000000.00000000"));
     EXPECT_EQ(formatNumber(-1.5e34, 2, kGerman), q("-15000000000000000000000000000000000,00"));
     EXPECT_EQ(formatNumber(requireNumber(u"123456789012345678901234567890123456"), 4, kEnglish),
               q("123456789012345678901234567890123456.0000"));

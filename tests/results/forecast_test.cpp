@@ -4,8 +4,8 @@
 #include "results/summary_tab.h"
 #include "support/qt_printers.h"
 
-#include <QJsonArray>
 #include <gtest/gtest.h>
+#include <QJsonArray>
 
 using namespace kestrova;
 
@@ -39,78 +39,237 @@ struct ForecastCase {
     const char* totalAndTax;
 };
 
-void PrintTo(const ForecastCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ForecastCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const PlanChoice kBbg250 = PlanChoice::catalogue(0);  // 250, 1024 MB, 0.3 per MB
 
 const ForecastCase kCases[] = {
     // 300 * 30 / 10 = 900 stays under 1024: the plan charge and its tax.
-    {"UnderTheAllowance", {300, 300, QDate(2013, 4, 10), 30}, kBbg250, {}, QDate(2013, 4, 10),
-     "day 10 of 30", "900.000 MB", AllowanceOutlook::LastsTheMonth, QDate(), "Lasts the month",
-     "Rs. 250.00", "Rs. 25.75", "Rs. 275.75"},
+    {"UnderTheAllowance",
+     {300, 300, QDate(2013, 4, 10), 30},
+     kBbg250,
+     {},
+     QDate(2013, 4, 10),
+     "day 10 of 30",
+     "900.000 MB",
+     AllowanceOutlook::LastsTheMonth,
+     QDate(),
+     "Lasts the month",
+     "Rs. 250.00",
+     "Rs. 25.75",
+     "Rs. 275.75"},
     // 500 * 30 / 10 = 1500; floor(1024 * 10 / 500) + 1 = 21; 476 * 0.3 = 142.80 excess.
-    {"PaceOverTheAllowance", {500, 500, QDate(2013, 4, 10), 50}, kBbg250, {}, QDate(2013, 4, 10),
-     "day 10 of 30", "1500.000 MB", AllowanceOutlook::RunsOut, QDate(2013, 4, 21),
-     "Runs out about 21 Apr", "Rs. 392.80", "Rs. 40.46", "Rs. 433.26"},
+    {"PaceOverTheAllowance",
+     {500, 500, QDate(2013, 4, 10), 50},
+     kBbg250,
+     {},
+     QDate(2013, 4, 10),
+     "day 10 of 30",
+     "1500.000 MB",
+     AllowanceOutlook::RunsOut,
+     QDate(2013, 4, 21),
+     "Runs out about 21 Apr",
+     "Rs. 392.80",
+     "Rs. 40.46",
+     "Rs. 433.26"},
     // Exactly the allowance used is not passed yet; at the pace it goes the next day.
-    {"AtTheAllowanceRunsOutTomorrow", {1024, 1024, QDate(2013, 4, 15), 60}, kBbg250, {},
-     QDate(2013, 4, 15), "day 15 of 30", "2048.000 MB", AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 16), "Runs out about 16 Apr", "Rs. 557.20", "Rs. 57.39", "Rs. 614.59"},
+    {"AtTheAllowanceRunsOutTomorrow",
+     {1024, 1024, QDate(2013, 4, 15), 60},
+     kBbg250,
+     {},
+     QDate(2013, 4, 15),
+     "day 15 of 30",
+     "2048.000 MB",
+     AllowanceOutlook::RunsOut,
+     QDate(2013, 4, 16),
+     "Runs out about 16 Apr",
+     "Rs. 557.20",
+     "Rs. 57.39",
+     "Rs. 614.59"},
     // 80 MB a day passes 1024 on the 13th (1040); 2400 projected, 1376 * 0.3 = 412.80.
-    {"RanOutEarlierInTheMonth", {1200, 1200, QDate(2013, 4, 15), 80}, kBbg250,
-     evenDays(QDate(2013, 4, 15), 80), QDate(2013, 4, 15), "day 15 of 30", "2400.000 MB",
-     AllowanceOutlook::RanOut, QDate(2013, 4, 13), "Ran out on 13 Apr", "Rs. 662.80",
-     "Rs. 68.27", "Rs. 731.07"},
+    {"RanOutEarlierInTheMonth",
+     {1200, 1200, QDate(2013, 4, 15), 80},
+     kBbg250,
+     evenDays(QDate(2013, 4, 15), 80),
+     QDate(2013, 4, 15),
+     "day 15 of 30",
+     "2400.000 MB",
+     AllowanceOutlook::RanOut,
+     QDate(2013, 4, 13),
+     "Ran out on 13 Apr",
+     "Rs. 662.80",
+     "Rs. 68.27",
+     "Rs. 731.07"},
     // Without daily totals the day it had run out by is the last recorded one.
-    {"RanOutWithoutDailyTotals", {1200, 1200, QDate(2013, 4, 15), 80}, kBbg250, {},
-     QDate(2013, 4, 15), "day 15 of 30", "2400.000 MB", AllowanceOutlook::RanOut,
-     QDate(2013, 4, 15), "Ran out on 15 Apr", "Rs. 662.80", "Rs. 68.27", "Rs. 731.07"},
+    {"RanOutWithoutDailyTotals",
+     {1200, 1200, QDate(2013, 4, 15), 80},
+     kBbg250,
+     {},
+     QDate(2013, 4, 15),
+     "day 15 of 30",
+     "2400.000 MB",
+     AllowanceOutlook::RanOut,
+     QDate(2013, 4, 15),
+     "Ran out on 15 Apr",
+     "Rs. 662.80",
+     "Rs. 68.27",
+     "Rs. 731.07"},
     // Recorded to the 9th, today the 10th: floor(1024 * 9 / 1000) + 1 = 10. 3333.333... MB
     // projected: 2309.333... * 0.3 = 692.80, total 942.80, tax 97.1084.
-    {"RunsOutToday", {1000, 1000, QDate(2013, 4, 9), 100}, kBbg250, {}, QDate(2013, 4, 10),
-     "day 9 of 30", "3333.333 MB", AllowanceOutlook::RunsOut, QDate(2013, 4, 10),
-     "Runs out about 10 Apr", "Rs. 942.80", "Rs. 97.11", "Rs. 1039.91"},
+    {"RunsOutToday",
+     {1000, 1000, QDate(2013, 4, 9), 100},
+     kBbg250,
+     {},
+     QDate(2013, 4, 10),
+     "day 9 of 30",
+     "3333.333 MB",
+     AllowanceOutlook::RunsOut,
+     QDate(2013, 4, 10),
+     "Runs out about 10 Apr",
+     "Rs. 942.80",
+     "Rs. 97.11",
+     "Rs. 1039.91"},
     // floor(1024 * 14 / 1000) + 1 = 15, the day after today. 2142.857... MB projected:
     // 1118.857... * 0.3 = 335.657..., tax 60.3227.
-    {"RunsOutTomorrow", {1000, 1000, QDate(2013, 4, 14), 100}, kBbg250, {}, QDate(2013, 4, 14),
-     "day 14 of 30", "2142.857 MB", AllowanceOutlook::RunsOut, QDate(2013, 4, 15),
-     "Runs out about 15 Apr", "Rs. 585.66", "Rs. 60.32", "Rs. 645.98"},
+    {"RunsOutTomorrow",
+     {1000, 1000, QDate(2013, 4, 14), 100},
+     kBbg250,
+     {},
+     QDate(2013, 4, 14),
+     "day 14 of 30",
+     "2142.857 MB",
+     AllowanceOutlook::RunsOut,
+     QDate(2013, 4, 15),
+     "Runs out about 15 Apr",
+     "Rs. 585.66",
+     "Rs. 60.32",
+     "Rs. 645.98"},
     // floor(1024 * 29 / 1000) + 1 = 30; 1000 * 30 / 29 = 1034.483 MB, 10.483 * 0.3 = 3.14.
-    {"RunsOutOnTheLastDay", {1000, 1000, QDate(2013, 4, 29), 10}, kBbg250, {}, QDate(2013, 4, 29),
-     "day 29 of 30", "1034.483 MB", AllowanceOutlook::RunsOut, QDate(2013, 4, 30),
-     "Runs out about 30 Apr", "Rs. 253.14", "Rs. 26.07", "Rs. 279.22"},
+    {"RunsOutOnTheLastDay",
+     {1000, 1000, QDate(2013, 4, 29), 10},
+     kBbg250,
+     {},
+     QDate(2013, 4, 29),
+     "day 29 of 30",
+     "1034.483 MB",
+     AllowanceOutlook::RunsOut,
+     QDate(2013, 4, 30),
+     "Runs out about 30 Apr",
+     "Rs. 253.14",
+     "Rs. 26.07",
+     "Rs. 279.22"},
     // Today after the month's end: the usage is the month's, whatever the pace was.
-    {"MonthComplete", {900, 900, QDate(2013, 4, 20), 30}, kBbg250, {}, QDate(2013, 5, 2),
-     "complete", "900.000 MB", AllowanceOutlook::LastsTheMonth, QDate(), "Lasts the month",
-     "Rs. 250.00", "Rs. 25.75", "Rs. 275.75"},
+    {"MonthComplete",
+     {900, 900, QDate(2013, 4, 20), 30},
+     kBbg250,
+     {},
+     QDate(2013, 5, 2),
+     "complete",
+     "900.000 MB",
+     AllowanceOutlook::LastsTheMonth,
+     QDate(),
+     "Lasts the month",
+     "Rs. 250.00",
+     "Rs. 25.75",
+     "Rs. 275.75"},
     // One day recorded: 40 * 30 = 1200 (the worked example's bill); floor(1024 / 40) + 1 = 26.
-    {"FirstDayOfTheMonth", {40, 40, QDate(2013, 4, 1), 40}, kBbg250, {}, QDate(2013, 4, 1),
-     "day 1 of 30", "1200.000 MB", AllowanceOutlook::RunsOut, QDate(2013, 4, 26),
-     "Runs out about 26 Apr", "Rs. 302.80", "Rs. 31.19", "Rs. 333.99"},
+    {"FirstDayOfTheMonth",
+     {40, 40, QDate(2013, 4, 1), 40},
+     kBbg250,
+     {},
+     QDate(2013, 4, 1),
+     "day 1 of 30",
+     "1200.000 MB",
+     AllowanceOutlook::RunsOut,
+     QDate(2013, 4, 26),
+     "Runs out about 26 Apr",
+     "Rs. 302.80",
+     "Rs. 31.19",
+     "Rs. 333.99"},
     // 29 days: 400 * 29 / 10 = 1160; floor(1024 * 10 / 400) + 1 = 26; 136 * 0.3 = 40.80.
-    {"FebruaryOfALeapYear", {400, 400, QDate(2024, 2, 10), 40}, kBbg250, {}, QDate(2024, 2, 10),
-     "day 10 of 29", "1160.000 MB", AllowanceOutlook::RunsOut, QDate(2024, 2, 26),
-     "Runs out about 26 Feb", "Rs. 290.80", "Rs. 29.95", "Rs. 320.75"},
-    {"UnlimitedPlan", {5000, 5000, QDate(2013, 4, 10), 500}, PlanChoice::catalogue(2), {},
-     QDate(2013, 4, 10), "day 10 of 30", "15000.000 MB", AllowanceOutlook::Unlimited, QDate(),
-     "Unlimited", "Rs. 499.00", "Rs. 51.40", "Rs. 550.40"},
+    {"FebruaryOfALeapYear",
+     {400, 400, QDate(2024, 2, 10), 40},
+     kBbg250,
+     {},
+     QDate(2024, 2, 10),
+     "day 10 of 29",
+     "1160.000 MB",
+     AllowanceOutlook::RunsOut,
+     QDate(2024, 2, 26),
+     "Runs out about 26 Feb",
+     "Rs. 290.80",
+     "Rs. 29.95",
+     "Rs. 320.75"},
+    {"UnlimitedPlan",
+     {5000, 5000, QDate(2013, 4, 10), 500},
+     PlanChoice::catalogue(2),
+     {},
+     QDate(2013, 4, 10),
+     "day 10 of 30",
+     "15000.000 MB",
+     AllowanceOutlook::Unlimited,
+     QDate(),
+     "Unlimited",
+     "Rs. 499.00",
+     "Rs. 51.40",
+     "Rs. 550.40"},
     // 2000 MB for 300, 0.5 a MB beyond: 3000 projected, 500 excess charge.
-    {"CustomPlan", {1000, 1000, QDate(2013, 4, 10), 100}, PlanChoice::customPlan({300, 2000, 0.5}),
-     {}, QDate(2013, 4, 10), "day 10 of 30", "3000.000 MB", AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 21), "Runs out about 21 Apr", "Rs. 800.00", "Rs. 82.40", "Rs. 882.40"},
+    {"CustomPlan",
+     {1000, 1000, QDate(2013, 4, 10), 100},
+     PlanChoice::customPlan({300, 2000, 0.5}),
+     {},
+     QDate(2013, 4, 10),
+     "day 10 of 30",
+     "3000.000 MB",
+     AllowanceOutlook::RunsOut,
+     QDate(2013, 4, 21),
+     "Runs out about 21 Apr",
+     "Rs. 800.00",
+     "Rs. 82.40",
+     "Rs. 882.40"},
     // A custom allowance of 0 counts as 1 MB: 3 MB projected, 2 MB over at 1 a MB.
-    {"CustomAllowanceZeroCountsAsOne", {1, 1, QDate(2013, 4, 10), 1},
-     PlanChoice::customPlan({100, 0, 1}), {}, QDate(2013, 4, 10), "day 10 of 30", "3.000 MB",
-     AllowanceOutlook::RunsOut, QDate(2013, 4, 11), "Runs out about 11 Apr", "Rs. 102.00",
-     "Rs. 10.51", "Rs. 112.51"},
+    {"CustomAllowanceZeroCountsAsOne",
+     {1, 1, QDate(2013, 4, 10), 1},
+     PlanChoice::customPlan({100, 0, 1}),
+     {},
+     QDate(2013, 4, 10),
+     "day 10 of 30",
+     "3.000 MB",
+     AllowanceOutlook::RunsOut,
+     QDate(2013, 4, 11),
+     "Runs out about 11 Apr",
+     "Rs. 102.00",
+     "Rs. 10.51",
+     "Rs. 112.51"},
     // Only the charged usage counts on a night-unlimited plan (1536 MB, 0.2 a MB): 600 * 3.
-    {"NightUnlimitedPlanCountsChargedUsage", {3000, 600, QDate(2013, 4, 10), 60},
-     PlanChoice::catalogue(3), {}, QDate(2013, 4, 10), "day 10 of 30", "1800.000 MB",
-     AllowanceOutlook::RunsOut, QDate(2013, 4, 26), "Runs out about 26 Apr", "Rs. 552.80",
-     "Rs. 56.94", "Rs. 609.74"},
-    {"ZeroUsage", {0, 0, QDate(2013, 4, 10), 0}, kBbg250, {}, QDate(2013, 4, 10), "day 10 of 30",
-     "0.000 MB", AllowanceOutlook::LastsTheMonth, QDate(), "Lasts the month", "Rs. 250.00",
-     "Rs. 25.75", "Rs. 275.75"},
+    {"NightUnlimitedPlanCountsChargedUsage",
+     {3000, 600, QDate(2013, 4, 10), 60},
+     PlanChoice::catalogue(3),
+     {},
+     QDate(2013, 4, 10),
+     "day 10 of 30",
+     "1800.000 MB",
+     AllowanceOutlook::RunsOut,
+     QDate(2013, 4, 26),
+     "Runs out about 26 Apr",
+     "Rs. 552.80",
+     "Rs. 56.94",
+     "Rs. 609.74"},
+    {"ZeroUsage",
+     {0, 0, QDate(2013, 4, 10), 0},
+     kBbg250,
+     {},
+     QDate(2013, 4, 10),
+     "day 10 of 30",
+     "0.000 MB",
+     AllowanceOutlook::LastsTheMonth,
+     QDate(),
+     "Lasts the month",
+     "Rs. 250.00",
+     "Rs. 25.75",
+     "Rs. 275.75"},
 };
 
 class ForecastTable : public ::testing::TestWithParam<ForecastCase> {};
@@ -160,8 +319,8 @@ TEST(Forecast, RanksEveryPlanOnTheProjectionAndSavesFromTheShownAmounts) {
 
     // Nothing used: every plan costs its charge, so the catalogue's own order (750 twice, 8
     // before 9) and the chosen plan is the cheapest.
-    const Forecast none = forecastMonth({0, 0, QDate(2013, 4, 10), 0}, kBbg250, {},
-                                        QDate(2013, 4, 10), QLocale::c());
+    const Forecast none =
+        forecastMonth({0, 0, QDate(2013, 4, 10), 0}, kBbg250, {}, QDate(2013, 4, 10), QLocale::c());
     std::vector<int> firstSlots;
     for (std::size_t i = 0; i < 10; ++i) {
         firstSlots.push_back(none.ranking[i].slot);
@@ -180,21 +339,21 @@ TEST(Forecast, RanksEveryPlanOnTheProjectionAndSavesFromTheShownAmounts) {
 }
 
 TEST(Forecast, LinesAndJsonCarryTheFigures) {
-    const Forecast f = forecastMonth({1200, 1200, QDate(2013, 4, 15), 80}, kBbg250,
-                                     evenDays(QDate(2013, 4, 15), 80), QDate(2013, 4, 15),
-                                     QLocale::c());
-    EXPECT_EQ(forecastLines(f),
-              (QStringList{q("Forecast"), q("Month : day 15 of 30"),
-                           q("Projected usage : 2400.000 MB"),
-                           q("Allowance : Ran out on 13 Apr"), q("Projected Total : Rs. 662.80"),
-                           q("Tax (10.30%) : Rs. 68.27"), q("Projected Total + Tax : Rs. 731.07"),
-                           q("Cheapest at this pace : BB Home UL 499   Rs. 550.40"),
-                           q("Saves Rs. 180.67 against the selected plan")}));
+    const Forecast f =
+        forecastMonth({1200, 1200, QDate(2013, 4, 15), 80}, kBbg250,
+                      evenDays(QDate(2013, 4, 15), 80), QDate(2013, 4, 15), QLocale::c());
+    EXPECT_EQ(
+        forecastLines(f),
+        (QStringList{q("Forecast"), q("Month : day 15 of 30"), q("Projected usage : 2400.000 MB"),
+                     q("Allowance : Ran out on 13 Apr"), q("Projected Total : Rs. 662.80"),
+                     q("Tax (10.30%) : Rs. 68.27"), q("Projected Total + Tax : Rs. 731.07"),
+                     q("Cheapest at this pace : BB Home UL 499   Rs. 550.40"),
+                     q("Saves Rs. 180.67 against the selected plan")}));
 
     const QJsonObject o = forecastJson(f);
-    EXPECT_EQ(o.keys(), (QStringList{q("allowanceRunsOut"), q("bill"), q("cheapest"),
-                                     q("monthComplete"), q("projectedMB"), q("ranOut"),
-                                     q("ranking")}));
+    EXPECT_EQ(o.keys(),
+              (QStringList{q("allowanceRunsOut"), q("bill"), q("cheapest"), q("monthComplete"),
+                           q("projectedMB"), q("ranOut"), q("ranking")}));
     EXPECT_FALSE(o[q("monthComplete")].toBool());
     EXPECT_DOUBLE_EQ(o[q("projectedMB")].toDouble(), 2400);
     EXPECT_TRUE(o[q("ranOut")].toBool());
@@ -203,7 +362,8 @@ TEST(Forecast, LinesAndJsonCarryTheFigures) {
     EXPECT_NEAR(o[q("bill")][q("tax")].toDouble(), 68.2684, 1e-9);
     EXPECT_NEAR(o[q("bill")][q("totalAndTax")].toDouble(), 731.0684, 1e-9);
     EXPECT_EQ(o[q("cheapest")].toObject(),
-              (QJsonObject{{q("slot"), 2}, {q("name"), q("BB Home UL 499")},
+              (QJsonObject{{q("slot"), 2},
+                           {q("name"), q("BB Home UL 499")},
                            {q("totalAndTax"), f.cheapest().bill.totalAndTax}}));
     const QJsonArray ranking = o[q("ranking")].toArray();
     ASSERT_EQ(ranking.size(), 29);

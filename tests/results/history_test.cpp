@@ -112,7 +112,8 @@ TEST_F(HistoryTest, AFileThatCannotBeReadIsListedWithItsReasonAndLeftOutOfTheTot
     ASSERT_EQ(h.months.size(), 4u);
     EXPECT_EQ(h.months[0].period, q("2026-08-unbilled"));
     EXPECT_FALSE(h.months[0].readable());
-    EXPECT_TRUE(h.months[0].problem.startsWith(q("cannot be read"))) << h.months[0].problem.toStdString();
+    EXPECT_TRUE(h.months[0].problem.startsWith(q("cannot be read")))
+        << h.months[0].problem.toStdString();
     EXPECT_FALSE(h.months[1].readable());
     EXPECT_TRUE(h.months[1].problem.startsWith(q("cannot be read")));
     EXPECT_EQ(h.readableMonths, 2);

@@ -2,8 +2,8 @@
 #include "platform/failure.h"
 
 #include <QJsonArray>
-#include <algorithm>
 #include <QJsonObject>
+#include <algorithm>
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -118,9 +118,11 @@ TEST(SummarizeMonth, ANightPlanIsBilledOnTheChargedUsageUnderTheNightKindOnly) {
     const SummaryInputs limitedKind{3000, 3000, last, 40, 1000};
     const SummaryInputs nightKind{3000, 1000, last, 40, 1000};
     const PlanChoice fnCombo = PlanChoice::catalogue(3);
-    EXPECT_EQ(summarizeMonth(limitedKind, fnCombo, kNotThatDay).figures.shown(SummaryLabel::lblBillTotalAndTax),
+    EXPECT_EQ(summarizeMonth(limitedKind, fnCombo, kNotThatDay)
+                  .figures.shown(SummaryLabel::lblBillTotalAndTax),
               QStringLiteral("Rs. 874.46"));
-    EXPECT_EQ(summarizeMonth(nightKind, fnCombo, kNotThatDay).figures.shown(SummaryLabel::lblBillTotalAndTax),
+    EXPECT_EQ(summarizeMonth(nightKind, fnCombo, kNotThatDay)
+                  .figures.shown(SummaryLabel::lblBillTotalAndTax),
               QStringLiteral("Rs. 551.50"));
 }
 
@@ -144,9 +146,11 @@ TEST(ComparePlans, PriceTheNightPlansOnTheNightSplitWhateverTheKind) {
     // The other plans are priced on the total either way.
     for (std::size_t i = 0; i < split.size(); ++i) {
         if (split[i].slot < 3 || split[i].slot > 5) {
-            const PlanCost& same = *std::find_if(unsplit.begin(), unsplit.end(),
-                                                 [&](const PlanCost& c) { return c.slot == split[i].slot; });
-            EXPECT_EQ(split[i].totalAndTaxText, same.totalAndTaxText) << split[i].name.toStdString();
+            const PlanCost& same =
+                *std::find_if(unsplit.begin(), unsplit.end(),
+                              [&](const PlanCost& c) { return c.slot == split[i].slot; });
+            EXPECT_EQ(split[i].totalAndTaxText, same.totalAndTaxText)
+                << split[i].name.toStdString();
         }
     }
 }
@@ -161,7 +165,9 @@ struct SavingRow {
     std::int64_t paise;
 };
 
-void PrintTo(const SavingRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const SavingRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class CheapestSaving : public ::testing::TestWithParam<SavingRow> {};
 

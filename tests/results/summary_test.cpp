@@ -88,7 +88,9 @@ const Scenario kScenarios[] = {
 };
 // clang-format on
 
-void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+void PrintTo(const Scenario& s, std::ostream* os) {
+    *os << s.name;
+}
 
 class SummaryScenario : public ::testing::TestWithParam<Scenario> {};
 

@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
-#include <sys/resource.h>
 
 using namespace kestrova;
 
@@ -33,10 +33,9 @@ void writeBytes(const QString& path, const QByteArray& data) {
     f.write(data);
 }
 
-const QString kRecords = RowText({q("2013-04-17"), q("10:20:33"), q("00:12:00"), q("12.5"),
-                                  q("1.25"), q("13.75\r")}) +
-                         RowText({q("2013-04-18"), q("01:00:00"), q("00:01:00"), q("0.5"),
-                                  q("0"), q("0.5")});
+const QString kRecords =
+    RowText({q("2013-04-17"), q("10:20:33"), q("00:12:00"), q("12.5"), q("1.25"), q("13.75\r")}) +
+    RowText({q("2013-04-18"), q("01:00:00"), q("00:01:00"), q("0.5"), q("0"), q("0.5")});
 
 }  // namespace
 
@@ -140,8 +139,8 @@ TEST(CacheItemPeriod, KeepsTheTextUpToItsLastDash) {
 }
 
 TEST_F(CacheFile, ListsCacheFilesInNameOrderAndSelectsTheLast) {
-    for (const char* n : {"2013-05-billed-abc.cache2", "2013-04-unbilled-abc.cache2",
-                          "usage.htm", "2013-04-billed-abc.cache2.bak"}) {
+    for (const char* n : {"2013-05-billed-abc.cache2", "2013-04-unbilled-abc.cache2", "usage.htm",
+                          "2013-04-billed-abc.cache2.bak"}) {
         writeBytes(path(n), "x");
     }
     QDir().mkpath(path("2013-06-billed-x.cache2"));  // a folder, not a cache file
@@ -162,8 +161,8 @@ TEST(WriteFileBytes, WritesWhatFileBytesGives) {
     pairOnTheEdge.replace((1 << 19) - 1, 2, q("😀"));
     QString lastPiece(1 << 19, u'z');
     lastPiece += q("€");
-    const QString texts[] = {QString(), q("abc é"), q("€ and more"), longLatin1, pairOnTheEdge,
-                             lastPiece};
+    const QString texts[] = {QString(),  q("abc é"),    q("€ and more"),
+                             longLatin1, pairOnTheEdge, lastPiece};
     for (const QString& text : texts) {
         QBuffer buffer;
         ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));

@@ -14,8 +14,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 
 using namespace kestrova;
 
@@ -56,11 +56,11 @@ TEST(SplitRowText, OwnRowTextSplitsAnythingElseIsNotACacheFile) {
     EXPECT_TRUE(splitRowText(QString())->empty());
 
     // Escaped fields are still one field each.
-    EXPECT_TRUE(splitRowText(RowText({q("2026-11-01"), q("<b>&"), q("\""), q("4"), q("5"),
-                                      q("6")})));
+    EXPECT_TRUE(
+        splitRowText(RowText({q("2026-11-01"), q("<b>&"), q("\""), q("4"), q("5"), q("6")})));
     const char* foreign[] = {
         "garbage",
-        "<TR><TD>2026-11-01</TD></TR>",                                    // too few cells
+        "<TR><TD>2026-11-01</TD></TR>",                                      // too few cells
         "<TR><TD>a</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD>",  // no row end
         "<html><body><table><tr><td>1</td></tr></table></body></html>",
         " <TR><TD>a</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>",
@@ -129,9 +129,9 @@ TEST_F(CacheMergeTest, AHandMadeCacheFileKeepsItsRecordsAndGetsTheNewOnes) {
     const QString held = row("2026-11-02", "10:00:00", "7") + row("2026-11-01", "11:00:00", "3");
     ASSERT_TRUE(SaveFileData(file("2026-11"), held, true));
     merge(row("2026-11-02", "10:00:00", "7") + row("2026-11-03", "12:00:00"));
-    EXPECT_EQ(ReadFileData(file("2026-11"), true),
-              row("2026-11-01", "11:00:00", "3") + row("2026-11-02", "10:00:00", "7") +
-                  row("2026-11-03", "12:00:00"));
+    EXPECT_EQ(ReadFileData(file("2026-11"), true), row("2026-11-01", "11:00:00", "3") +
+                                                       row("2026-11-02", "10:00:00", "7") +
+                                                       row("2026-11-03", "12:00:00"));
 }
 
 TEST_F(CacheMergeTest, AFileThatIsNotOursIsNeverWrittenOver) {
@@ -143,7 +143,8 @@ TEST_F(CacheMergeTest, AFileThatIsNotOursIsNeverWrittenOver) {
     ClsAsmXor().EnDeCrypt(otherKey, q("some other key"));
     const Case cases[] = {
         {"another key", otherKey.toLatin1()},
-        {"truncated", [] {
+        {"truncated",
+         [] {
              QString t = row("2026-11-01", "10:00:00");
              ClsAsmXor().EnDeCrypt(t, kCacheKey);
              return t.toLatin1().left(20);
@@ -156,7 +157,8 @@ TEST_F(CacheMergeTest, AFileThatIsNotOursIsNeverWrittenOver) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(c.content);
         f.close();
-        const CacheMerge result = merge(row("2026-11-05", "10:00:00") + row("2026-12-01", "10:00:00"));
+        const CacheMerge result =
+            merge(row("2026-11-05", "10:00:00") + row("2026-12-01", "10:00:00"));
         ASSERT_EQ(result.problems.size(), 1u);
         EXPECT_EQ(result.problems[0].file, file("2026-11"));
         EXPECT_TRUE(result.problems[0].reason.contains(q("left as it was")));
@@ -173,8 +175,9 @@ TEST_F(CacheMergeTest, AFailedWriteKeepsTheOldFile) {
     QString many;
     for (int day = 2; day <= 28; ++day) {
         for (int hour = 10; hour < 20; ++hour) {
-            many += row(QStringLiteral("2026-11-%1").arg(day, 2, 10, QChar(u'0')).toLatin1().constData(),
-                        QStringLiteral("%1:00:00").arg(hour).toLatin1().constData());
+            many += row(
+                QStringLiteral("2026-11-%1").arg(day, 2, 10, QChar(u'0')).toLatin1().constData(),
+                QStringLiteral("%1:00:00").arg(hour).toLatin1().constData());
         }
     }
     std::signal(SIGXFSZ, SIG_IGN);
@@ -193,10 +196,11 @@ TEST_F(CacheMergeTest, AFailedWriteKeepsTheOldFile) {
 }
 
 TEST_F(CacheMergeTest, AUserIdWithPathCharactersStaysInTheFolder) {
-    const CacheMerge result = mergeIntoCache(dir.path(), row("2026-11-01", "10:00:00"), false,
-                                             q("../../evil/id"));
+    const CacheMerge result =
+        mergeIntoCache(dir.path(), row("2026-11-01", "10:00:00"), false, q("../../evil/id"));
     ASSERT_EQ(result.written.size(), 1u);
-    EXPECT_EQ(QFileInfo(result.written[0]).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+    EXPECT_EQ(QFileInfo(result.written[0]).absolutePath(),
+              QFileInfo(dir.path()).absoluteFilePath());
     EXPECT_EQ(QFileInfo(result.written[0]).fileName(), q("2026-11-billed-.._.._evil_id.cache2"));
 }
 

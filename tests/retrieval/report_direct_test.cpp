@@ -23,7 +23,9 @@ namespace {
 
 using kestrova::test::q;
 
-QString row(const QStringList& fields) { return RowText(fields); }
+QString row(const QStringList& fields) {
+    return RowText(fields);
+}
 
 // Records as ParseUsageFile collects them from a log (header line added).
 QString fromLog(const char* lines) {
@@ -42,8 +44,7 @@ std::vector<Case> cases() {
     const QString nbsp = QString(QChar(0xA0));
     return {
         {"empty", QString(), true},
-        {"one record", row({q("2013-04-17"), q("10:00:00"), q("00:10:00"), q("1"), q("2"),
-                            q("3")}),
+        {"one record", row({q("2013-04-17"), q("10:00:00"), q("00:10:00"), q("1"), q("2"), q("3")}),
          true},
         {"a downloaded month, newest first, CR LF",
          fromLog("2013-04-18,10:00:00,00:10:00,0,0,700.5\r\n"
@@ -56,9 +57,10 @@ std::vector<Case> cases() {
          fromLog("2013-04-17,23:00:00,00:10:00,0,0,1.25\n2013-04-17,12:00:00,00:10:00,0,0,2\n"
                  "2013-04-17,08:00:00,00:10:00,0,0,3\n"),
          true},
-        {"records out of order", fromLog("2013-04-17,01:00:00,1,1,1,0.5\n2013-04-18,01:00:00,1,1,1,"
-                                         "1.5\n2013-04-17,02:00:00,1,1,1,2.5\n2013-04-17,03:00:00,"
-                                         "1,1,1,3.5\n"),
+        {"records out of order",
+         fromLog("2013-04-17,01:00:00,1,1,1,0.5\n2013-04-18,01:00:00,1,1,1,"
+                 "1.5\n2013-04-17,02:00:00,1,1,1,2.5\n2013-04-17,03:00:00,"
+                 "1,1,1,3.5\n"),
          true},
         {"escaped fields and mark-up in them",
          row({q("2013-04-17"), q("AT&T <b>x</b>"), q("\"q\" 'r'"), q("a > b & c < d"),
@@ -69,8 +71,7 @@ std::vector<Case> cases() {
               q("1")}),
          true},
         {"white space to collapse and CR LF inside fields",
-         row({q(" 2013-04-17\t 10:00 "), q("a\r\nb\rc"), q("  "), q("\t"), q(""),
-              q(" 12.5 \r")}),
+         row({q(" 2013-04-17\t 10:00 "), q("a\r\nb\rc"), q("  "), q("\t"), q(""), q(" 12.5 \r")}),
          true},
         {"a date followed by a time",
          row({q("2013-04-17 23:59"), q("x"), q("y"), q("1"), q("1"), q("1e2")}) +
@@ -84,9 +85,8 @@ std::vector<Case> cases() {
          fromLog("2013-04-18,1,1,1,1,1023.9999\n2013-04-18,1,1,1,1,0.0001\n"
                  "2013-04-17,1,1,1,1,5000000.1234\n"),
          true},
-        {"a field with a control character", row({q("2013-04-17"), q("a\x01z"), q("x"), q("1"),
-                                                  q("1"), q("1")}),
-         false},
+        {"a field with a control character",
+         row({q("2013-04-17"), q("a\x01z"), q("x"), q("1"), q("1"), q("1")}), false},
         {"a field with a lone surrogate",
          row({q("2013-04-17"), QString(QChar(0xD800)), q("x"), q("1"), q("1"), q("1")}), false},
         {"an impossible date", row({q("2013-02-30"), q("x"), q("y"), q("1"), q("1"), q("1")}),
@@ -122,8 +122,8 @@ std::vector<Case> cases() {
          row({q("2013-04-17"), q("x"), q("y"), q("1"), q("1"), q("2")})
              .replace(q("<TD>x</TD>"), q("<TD>&#120;&apos;</TD>")),
          false},
-        {"a row cut short", row({q("2013-04-17"), q("x"), q("y"), q("1"), q("1"), q("2")}).chopped(3),
-         false},
+        {"a row cut short",
+         row({q("2013-04-17"), q("x"), q("y"), q("1"), q("1"), q("2")}).chopped(3), false},
         {"a row without records", q("<TR>old</TR>"), false},
     };
 }
@@ -207,8 +207,7 @@ Outcome build(const QString& records, const Settings& settings, bool direct, boo
     o.graphDataWithAverage = state.mstrGraphDataWithAverage;
     o.summaries = result.summaries;
     o.chartUpdates = result.chartUpdates;
-    o.rowsInSkeleton =
-        host.temp.elementsByTagName(q("table")).item(1)->rowCount() > 2;
+    o.rowsInSkeleton = host.temp.elementsByTagName(q("table")).item(1)->rowCount() > 2;
     return o;
 }
 
@@ -352,8 +351,8 @@ TEST(OwnRowText, ReadsFieldsAsADocumentDoes) {
             EXPECT_EQ(cellTextOf(read[std::size_t(f)], scratch).toString(),
                       tr->cell(f)->innerText());
             QString markup(read[std::size_t(f)].size(), QChar());
-            char16_t* end = writeCellMarkup(reinterpret_cast<char16_t*>(markup.data()),
-                                            read[std::size_t(f)]);
+            char16_t* end =
+                writeCellMarkup(reinterpret_cast<char16_t*>(markup.data()), read[std::size_t(f)]);
             markup.resize(end - reinterpret_cast<char16_t*>(markup.data()));
             EXPECT_EQ(markup, tr->cell(f)->innerHTML());
         }

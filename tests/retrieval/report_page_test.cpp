@@ -68,10 +68,11 @@ TEST(ReportPage, EmptyRecordsGiveBothTablesZeroesAndNoDailyTotals) {
 }
 
 TEST(ReportPage, MonthSumRoundsEachRecordHalvesToEvenWhileUsageKeepsDecimals) {
-    Report r("2013-04-17,01:00:00,00:10:00,0,0,0.5\n"
-             "2013-04-17,02:00:00,00:10:00,0,0,1.5\n"
-             "2013-04-17,03:00:00,00:10:00,0,0,2.5\n"
-             "2013-04-17,04:00:00,00:10:00,0,0,0.25\n");
+    Report r(
+        "2013-04-17,01:00:00,00:10:00,0,0,0.5\n"
+        "2013-04-17,02:00:00,00:10:00,0,0,1.5\n"
+        "2013-04-17,03:00:00,00:10:00,0,0,2.5\n"
+        "2013-04-17,04:00:00,00:10:00,0,0,0.25\n");
     ASSERT_TRUE(r.messages.messages.empty());
     // 0 + 2 + 2 + 0 for the month; 4.75 kept whole as 5 for the summary figures.
     EXPECT_EQ(r.summary()->row(2)->cell(0)->innerText(), q("4.000"));
@@ -82,9 +83,10 @@ TEST(ReportPage, MonthSumRoundsEachRecordHalvesToEvenWhileUsageKeepsDecimals) {
 }
 
 TEST(ReportPage, OneDaySpansAllRowsWithOneDailyTotal) {
-    Report r("2013-04-17,23:00:00,00:10:00,0,0,1.25\n"
-             "2013-04-17,12:00:00,00:10:00,0,0,2\n"
-             "2013-04-17,08:00:00,00:10:00,0,0,3\n");
+    Report r(
+        "2013-04-17,23:00:00,00:10:00,0,0,1.25\n"
+        "2013-04-17,12:00:00,00:10:00,0,0,2\n"
+        "2013-04-17,08:00:00,00:10:00,0,0,3\n");
     EXPECT_EQ(r.dailyTotals(), (QStringList{q("6.25 MB/3"), QString(), QString()}));
     EXPECT_EQ(r.report.figures().days, 1);
     EXPECT_EQ(r.result.outcome().mlngLastDayUsage, 6);
@@ -97,11 +99,12 @@ TEST(ReportPage, OneDaySpansAllRowsWithOneDailyTotal) {
 
 TEST(ReportPage, DailyTotalsStandBesideTheFirstRowOfEachDay) {
     // The log lists the newest first, so the listing does too.
-    Report r("2013-04-18,10:00:00,00:10:00,0,0,700.5\n"
-             "2013-04-18,09:00:00,00:10:00,0,0,400\n"
-             "2013-04-17,23:00:00,00:10:00,0,0,1\n"
-             "2013-04-16,23:00:00,00:10:00,0,0,2\n"
-             "2013-04-16,22:00:00,00:10:00,0,0,3\n");
+    Report r(
+        "2013-04-18,10:00:00,00:10:00,0,0,700.5\n"
+        "2013-04-18,09:00:00,00:10:00,0,0,400\n"
+        "2013-04-17,23:00:00,00:10:00,0,0,1\n"
+        "2013-04-16,23:00:00,00:10:00,0,0,2\n"
+        "2013-04-16,22:00:00,00:10:00,0,0,3\n");
     EXPECT_EQ(r.dailyTotals(), (QStringList{q("1100.5 MB\n1.07 GB/2"), QString(), q("1 MB/1"),
                                             q("5 MB/2"), QString()}));
     EXPECT_EQ(r.report.figures().days, 3);
@@ -118,11 +121,12 @@ TEST(ReportPage, DailyTotalsStandBesideTheFirstRowOfEachDay) {
 
 TEST(ReportPage, DailyTotalsReachTheFiguresAndTheResultOldestFirst) {
     // A log out of date order: the 16th's records are apart, so it counts once per run.
-    Report r("2013-04-18,10:00:00,00:10:00,0,0,700.5\n"
-             "2013-04-16,09:00:00,00:10:00,0,0,0.0001\n"
-             "2013-04-17,23:00:00,00:10:00,0,0,1\n"
-             "2013-04-16,23:00:00,00:10:00,0,0,2\n"
-             "2013-04-16,22:00:00,00:10:00,0,0,3\n");
+    Report r(
+        "2013-04-18,10:00:00,00:10:00,0,0,700.5\n"
+        "2013-04-16,09:00:00,00:10:00,0,0,0.0001\n"
+        "2013-04-17,23:00:00,00:10:00,0,0,1\n"
+        "2013-04-16,23:00:00,00:10:00,0,0,2\n"
+        "2013-04-16,22:00:00,00:10:00,0,0,3\n");
     const std::vector<DailyTotal> expected = {
         {QDate(2013, 4, 16), Megabytes::fromWhole(5)},
         {QDate(2013, 4, 17), Megabytes::fromWhole(1)},
@@ -179,11 +183,11 @@ struct ClassCase {
 
 TEST(ClassifyRecord, NightUnlimitedPlansSplitByTheNightWindow) {
     const ClassCase cases[] = {
-        {"02:00:00", "01:00:00", "free"},     {"07:00:00", "01:00:00", "free"},
-        {"01:30:00", "01:00:00", "mixed"},    {"07:30:00", "01:00:00", "mixed"},
-        {"08:00:00", "01:00:00", "nonfree"},  {"00:00:00", "02:00:00", "nonfree"},
-        {"23:30:00", "03:00:00", "mixed"},    {"01:00:00", "08:00:00", "mixed"},
-        {"03:00:00", "00:00:00", "free"},     {"12:00:00", "00:00:00", "nonfree"},
+        {"02:00:00", "01:00:00", "free"},    {"07:00:00", "01:00:00", "free"},
+        {"01:30:00", "01:00:00", "mixed"},   {"07:30:00", "01:00:00", "mixed"},
+        {"08:00:00", "01:00:00", "nonfree"}, {"00:00:00", "02:00:00", "nonfree"},
+        {"23:30:00", "03:00:00", "mixed"},   {"01:00:00", "08:00:00", "mixed"},
+        {"03:00:00", "00:00:00", "free"},    {"12:00:00", "00:00:00", "nonfree"},
         {"nonsense", "00:10:00", "nonfree"}};
     for (const ClassCase& c : cases) {
         EXPECT_EQ(classifyRecord(kNightUnlimitedPlan, q(c.time), q(c.duration)), q(c.kind))
@@ -208,10 +212,9 @@ TEST(NightSplit, ChargesTheShareOfTheSessionOutsideTheNightWindow) {
         {"outside", "12:00:00", "01:00:00", NightSplit::NonFree, 0, "50", "50"},
         {"across 02:00", "01:30:00", "01:00:00", NightSplit::Mixed, 1800, "20", "10"},
         {"across 08:00", "07:30:00", "02:00:00", NightSplit::Mixed, 1800, "20", "15"},
-        {"past midnight into the next window", "23:00:00", "04:00:00", NightSplit::Mixed, 3600,
-         "8", "6"},
-        {"the whole night and more", "01:00:00", "08:00:00", NightSplit::Mixed, 6 * 3600, "8",
-         "2"},
+        {"past midnight into the next window", "23:00:00", "04:00:00", NightSplit::Mixed, 3600, "8",
+         "6"},
+        {"the whole night and more", "01:00:00", "08:00:00", NightSplit::Mixed, 6 * 3600, "8", "2"},
         {"a third outside", "07:00:00", "01:30:00", NightSplit::Mixed, 3600, "1", "0.3333"},
         {"zero length inside", "05:00:00", "00:00:00", NightSplit::Free, 0, "3", "0"},
         {"zero length at 08:00", "08:00:00", "00:00:00", NightSplit::NonFree, 0, "3", "3"},
@@ -233,10 +236,11 @@ TEST(NightSplit, ChargesTheShareOfTheSessionOutsideTheNightWindow) {
 
 // A: 03:00 for an hour, all night (free); B: midday (charged); C: 07:30 for an hour, half of
 // it in the night (mixed, 10 of 20 charged); D: 01:00 for half an hour, before the window.
-constexpr const char* kNightLog = "2013-04-17,03:00:00,01:00:00,60,40,100\n"
-                                  "2013-04-17,12:00:00,01:00:00,25,25,50\n"
-                                  "2013-04-18,07:30:00,01:00:00,10,10,20\n"
-                                  "2013-04-18,01:00:00,00:30:00,5,2.5,7.5\n";
+constexpr const char* kNightLog =
+    "2013-04-17,03:00:00,01:00:00,60,40,100\n"
+    "2013-04-17,12:00:00,01:00:00,25,25,50\n"
+    "2013-04-18,07:30:00,01:00:00,10,10,20\n"
+    "2013-04-18,01:00:00,00:30:00,5,2.5,7.5\n";
 
 TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
     Report night(kNightLog, kNightUnlimitedPlan);
@@ -270,7 +274,8 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
 TEST(ReportPage, TheNightUnlimitedKindChartsTheFreePartAsFree) {
     // The listing gives the 18th first; its charged 17.5 MB is usage, C's night half free.
     Report night(kNightLog, kNightUnlimitedPlan, true);
-    EXPECT_EQ(night.state.mstrGraphData, q("\t18\t17\r\nUsage\t17.50\t50.00\r\nFree\t10.00\t100.00"));
+    EXPECT_EQ(night.state.mstrGraphData,
+              q("\t18\t17\r\nUsage\t17.50\t50.00\r\nFree\t10.00\t100.00"));
     // The limited kind has no free usage to chart.
     Report limited(kNightLog, kLimitedPlan, true);
     EXPECT_EQ(limited.state.mstrGraphData, q("\t18\t17\r\nUsage\t27.50\t150.00"));
@@ -287,8 +292,9 @@ TEST(ReportPage, CacheTextWrittenBeforeFieldsWereEscapedStillReads) {
     RecordingDialogs messages;
     ScopedDialogs seam{messages};
     RetrievalState state;
-    state.mstrRecords = q("<TR><TD>2013-04-17</TD><TD>AT&T 10:00</TD><TD>a < b</TD><TD>1</TD>"
-                          "<TD>1</TD><TD>2</TD></TR>");
+    state.mstrRecords =
+        q("<TR><TD>2013-04-17</TD><TD>AT&T 10:00</TD><TD>a < b</TD><TD>1</TD>"
+          "<TD>1</TD><TD>2</TD></TR>");
     HeadlessHost host;
     HeadlessResult result;
     ReportBuilder report{state, host, result};
@@ -378,7 +384,8 @@ TEST(ReportPage, ACacheFilesOverlongTotalEndsInOverflow) {
     RecordingDialogs messages;
     ScopedDialogs seam{messages};
     RetrievalState state;
-    state.mstrRecords = q("<<TD>2026-11-01<TD><TD>/D<TD>><TD><TD>99920599999205999992059920599999205");
+    state.mstrRecords =
+        q("<<TD>2026-11-01<TD><TD>/D<TD>><TD><TD>99920599999205999992059920599999205");
     HeadlessHost host;
     HeadlessResult result;
     ReportBuilder report{state, host, result};

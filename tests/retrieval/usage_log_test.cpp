@@ -52,8 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         LogCase{"HeaderOnly", "Date,Time,Duration,Down,Up,Total\n", 0, 0},
         LogCase{"HeaderWithoutLineFeed", "Date,Time,Duration,Down,Up,Total", 0, 0},
         LogCase{"BlankAndSpaceOnlyLinesAreSkipped", "h\n\n   \n2013-04-17,a,b,1,2,3\n\n", 1, 0},
-        LogCase{"LastLineWithoutLineFeed", "h\n2013-04-17,a,b,1,2,3\n2013-04-18,a,b,1,2,3", 2,
-                0},
+        LogCase{"LastLineWithoutLineFeed", "h\n2013-04-17,a,b,1,2,3\n2013-04-18,a,b,1,2,3", 2, 0},
         LogCase{"CrLfEndings", "h\r\n2013-04-17,a,b,1,2,3\r\n2013-04-18,a,b,1,2,3\r\n", 2, 0},
         LogCase{"ExtraFieldsAreIgnored", "h\n2013-04-17,a,b,1,2,3,x,y\n", 1, 0},
         LogCase{"FiveFieldsAreShort", "h\n2013-04-17,a,b,1,2\n", 0, 2},
@@ -92,9 +91,8 @@ TEST(ParseUsageFile, LaterRecordsGoInFrontAndTheSkeletonIsBuilt) {
     Fixture f;
     f.state.mstrRecords = q("<TR>old</TR>");
     f.extraction.ParseUsageFile(q("h\nA,1,1,1,1,1\nB,2,2,2,2,2\n"));
-    EXPECT_EQ(f.state.mstrRecords,
-              row("B", "2", "2", "2", "2", "2") + row("A", "1", "1", "1", "1", "1") +
-                  q("<TR>old</TR>"));
+    EXPECT_EQ(f.state.mstrRecords, row("B", "2", "2", "2", "2", "2") +
+                                       row("A", "1", "1", "1", "1", "1") + q("<TR>old</TR>"));
     EXPECT_TRUE(f.host.timerEnabled);
     EXPECT_TRUE(f.messages.messages.empty());
     EXPECT_EQ(f.host.temp.elementsByTagName(q("table")).item(1)->rowCount(), 2 + 2 + 1);
@@ -149,9 +147,8 @@ QString usagePage(const char* formName, const QStringList& entries, bool nextLin
 
 TEST(GrabUsagePage, ReadsAPageFindsTheMonthAndFollowsTheNextLink) {
     Fixture f;
-    HtmlDocument page(usagePage("SWEForm2_0",
-                                {q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6")},
-                                true));
+    HtmlDocument page(usagePage(
+        "SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6")}, true));
     int clicks = 0;
     page.setClickHandler([&clicks](Element& e) {
         EXPECT_EQ(e.attribute(q("id")), q("next"));
@@ -187,14 +184,14 @@ TEST(GrabUsagePage, BilledUsageReadsTheOtherForm) {
 
 TEST(GrabUsagePage, NotAvailablePageShowsItsMessage) {
     Fixture f;
-    HtmlDocument page(q("<html><head></head><body><p>The usage details are currently not "
-                        "available,please try after some time or contact call center "
-                        "representative</p></body></html>"));
+    HtmlDocument page(
+        q("<html><head></head><body><p>The usage details are currently not "
+          "available,please try after some time or contact call center "
+          "representative</p></body></html>"));
     f.extraction.GrabUsagePage(page);
     ASSERT_EQ(f.messages.messages.size(), 1u);
-    EXPECT_EQ(f.messages.messages[0],
-              (Message{q("Data for selected month not available"), q("Not available"),
-                       MessageIcon::Information}));
+    EXPECT_EQ(f.messages.messages[0], (Message{q("Data for selected month not available"),
+                                               q("Not available"), MessageIcon::Information}));
     EXPECT_FALSE(f.host.timerEnabled);
 }
 
@@ -239,19 +236,19 @@ TEST(GrabUsagePage, NothingNewLeavesTheCacheAsItWas) {
 
 TEST(GrabUsagePage, AMissingElementIsReportedAndKeepsRowsRead) {
     Fixture f;
-    HtmlDocument page(q("<html><head></head><body><form name=\"SWEForm2_0\"></form></body></html>"));
+    HtmlDocument page(
+        q("<html><head></head><body><form name=\"SWEForm2_0\"></form></body></html>"));
     f.extraction.GrabUsagePage(page);
     EXPECT_EQ(f.messages.texts(), QStringList{q("Error retrieving data from site")});
     EXPECT_FALSE(f.host.timerEnabled);
 }
 
 TEST(GetSummaryTable, FollowsItsPath) {
-    HtmlDocument page(q("<html><head></head><body><table><tbody><tr><td>0</td></tr><tr><td>"
-                        "<div><span id=\"s\">x</span></div></td></tr></tbody></table>"
-                        "</body></html>"));
-    ElementPtr found =
-        UsageExtraction::GetSummaryTable(page.elementsByTagName(q("table")), 0);
+    HtmlDocument page(
+        q("<html><head></head><body><table><tbody><tr><td>0</td></tr><tr><td>"
+          "<div><span id=\"s\">x</span></div></td></tr></tbody></table>"
+          "</body></html>"));
+    ElementPtr found = UsageExtraction::GetSummaryTable(page.elementsByTagName(q("table")), 0);
     EXPECT_EQ(found->attribute(q("id")), q("s"));
-    EXPECT_THROW(UsageExtraction::GetSummaryTable(page.elementsByTagName(q("table")), 1),
-                 Failure);
+    EXPECT_THROW(UsageExtraction::GetSummaryTable(page.elementsByTagName(q("table")), 1), Failure);
 }

@@ -8,10 +8,10 @@
 #include <QProcess>
 
 #include <sys/prctl.h>
-#include <csignal>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QUrl>
+#include <csignal>
 
 namespace kestrova::testing {
 

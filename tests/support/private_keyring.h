@@ -24,9 +24,9 @@ public:
         }
         QDir(m_home.path()).mkpath(QStringLiteral("data"));
         QDir(m_home.path()).mkpath(QStringLiteral("run"));
-        QFile::setPermissions(m_home.filePath(QStringLiteral("run")),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                  QFileDevice::ExeOwner);
+        QFile::setPermissions(m_home.filePath(QStringLiteral("run")), QFileDevice::ReadOwner |
+                                                                          QFileDevice::WriteOwner |
+                                                                          QFileDevice::ExeOwner);
         m_bus.start(QStringLiteral("dbus-daemon"),
                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
                      QStringLiteral("--print-address=1")});
@@ -80,8 +80,8 @@ private:
         keyring.write(input);
         keyring.closeWriteChannel();
         if (!keyring.waitForFinished(20000) || keyring.exitCode() != 0) {
-            ADD_FAILURE() << "gnome-keyring-daemon " << arguments.join(u' ').toStdString()
-                          << ": " << keyring.readAll().toStdString();
+            ADD_FAILURE() << "gnome-keyring-daemon " << arguments.join(u' ').toStdString() << ": "
+                          << keyring.readAll().toStdString();
             return;
         }
         m_started = true;

@@ -12,15 +12,24 @@ inline std::string printable(const QString& s) {
     std::string out;
     for (char c : s.toStdString()) {
         switch (c) {
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default: out += c;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
 }
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << printable(s) << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << printable(s) << '"';
+}
 inline void PrintTo(const QByteArray& b, std::ostream* os) {
     *os << '"' << b.toStdString() << '"';
 }
@@ -31,11 +40,15 @@ inline void PrintTo(const QStringList& l, std::ostream* os) {
     }
     *os << ']';
 }
-inline void PrintTo(const QUrl& url, std::ostream* os) { *os << url.toString().toStdString(); }
+inline void PrintTo(const QUrl& url, std::ostream* os) {
+    *os << url.toString().toStdString();
+}
 
 namespace kestrova::test {
 
 // A QString from a literal of UTF-8 text.
-inline QString q(const char* s) { return QString::fromUtf8(s); }
+inline QString q(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 }  // namespace kestrova::test

@@ -33,7 +33,8 @@ XChart* resultWindowChart(QWidget* parent) {
     double largest = 0;
     double sum = 0;
     for (int day = 1; day <= 31; ++day) {
-        const double usage = std::round((180 + 160 * std::sin(day * 0.7) + 9.0 * (day % 7)) * 100) / 100;
+        const double usage =
+            std::round((180 + 160 * std::sin(day * 0.7) + 9.0 * (day % 7)) * 100) / 100;
         const double free = std::round((40 + 35 * std::cos(day * 1.3)) * 100) / 100;
         const double total = usage + free;
         largest = std::max(largest, total);
@@ -63,8 +64,9 @@ XChart* resultWindowChart(QWidget* parent) {
     m.setBarColor(9671679);
     m.setSelectedBarColor(RGB(225, 117, 117));  // the result window's highlight of 9671679
     m.setBarWidthPercentage(80);
-    QObject::connect(chart, &XChart::ItemClick, chart,
-                     [chart](const ChartItemPtr& item) { chart->setToolTip(item->LegendDescription); });
+    QObject::connect(chart, &XChart::ItemClick, chart, [chart](const ChartItemPtr& item) {
+        chart->setToolTip(item->LegendDescription);
+    });
     chart->Refresh();
     return chart;
 }
@@ -103,16 +105,17 @@ ChartPages makeChartPages() {
     auto* firstLayout = new QGridLayout(first);
     XChart* result = resultWindowChart(first);
     firstLayout->addWidget(result, 0, 0);
-    
 
     auto* second = new QWidget;
     auto* grid = new QGridLayout(second);
-    XChart* colour = shapesChart(second, QStringLiteral("ColorBarsMean"), 1, 0, 100,
-                                 {12, 45, 78, 33, 90, 64, 21, 55, 71, 38, 84, 17, 49, 66, 29, 93, 58});
+    XChart* colour =
+        shapesChart(second, QStringLiteral("ColorBarsMean"), 1, 0, 100,
+                    {12, 45, 78, 33, 90, 64, 21, 55, 71, 38, 84, 17, 49, 66, 29, 93, 58});
     colour->model().setColorBars(true);
     colour->model().setBarFillStyle(0);
     colour->model().setMeanOn(true);
-    colour->AddItem(makeItem(QStringLiteral("18"), QStringLiteral("Item 18"), 42, QStringLiteral("Item 18")));
+    colour->AddItem(
+        makeItem(QStringLiteral("18"), QStringLiteral("Item 18"), 42, QStringLiteral("Item 18")));
     colour->model().setChartTitle(QStringLiteral("ColorBars, MeanOn, legend"));
     colour->model().setSelectable(true);
     colour->model().setSelectionInformation(true);
@@ -157,7 +160,6 @@ ChartPages makeChartPages() {
     grid->addWidget(diamond, 2, 0);
     grid->addWidget(trapezoid, 2, 1);
     grid->addWidget(line, 3, 0);
-    
 
     ChartPages p;
     p.resultPage = first;

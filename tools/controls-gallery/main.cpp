@@ -14,15 +14,15 @@
 #include "chart/xchart.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QTabWidget>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -35,7 +35,9 @@ namespace {
 // resize handlers do.
 class PageFitter : public QObject {
 public:
-    explicit PageFitter(ctlTabs* tabs) : QObject(tabs), m_tabs(tabs) { tabs->installEventFilter(this); }
+    explicit PageFitter(ctlTabs* tabs) : QObject(tabs), m_tabs(tabs) {
+        tabs->installEventFilter(this);
+    }
 
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
@@ -95,7 +97,8 @@ QWidget* mainWindowTabs(const StoredForm& form) {
     loginLayout->addWidget(pass, 1, 1);
     loginLayout->setRowStretch(2, 1);
     auto* processing = page(inner, QStringLiteral("fraProcessing"));
-    (new QVBoxLayout(processing))->addWidget(new QLabel(QStringLiteral("Fetching log. Please wait...")));
+    (new QVBoxLayout(processing))
+        ->addWidget(new QLabel(QStringLiteral("Fetching log. Please wait...")));
 
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(outer);
@@ -104,8 +107,9 @@ QWidget* mainWindowTabs(const StoredForm& form) {
 }
 
 QWidget* resultWindowTabs(const StoredForm& form) {
-    auto* group = new QGroupBox(QStringLiteral("frmResult: ctlTabs1 with nebPlanCharge, "
-                                               "nebBandWidthLimit, nebRsPerMB"));
+    auto* group =
+        new QGroupBox(QStringLiteral("frmResult: ctlTabs1 with nebPlanCharge, "
+                                     "nebBandWidthLimit, nebRsPerMB"));
     auto* tabs = loadTabs(group, form, QStringLiteral("ctlTabs1"));
     (new QVBoxLayout(page(tabs, QStringLiteral("fraReport"))))
         ->addWidget(new QLabel(QStringLiteral("Report")));
@@ -132,7 +136,8 @@ QWidget* resultWindowTabs(const StoredForm& form) {
         dialog.setFLAGS(1);
         dialog.ShowColor();
         if (dialog.APIReturn() == 1) {
-            colour->setText(QStringLiteral("Colour %1").arg(dialog.Color(), 6, 16, QLatin1Char('0')));
+            colour->setText(
+                QStringLiteral("Colour %1").arg(dialog.Color(), 6, 16, QLatin1Char('0')));
         }
     });
     grid->addWidget(colour, r, 1);
@@ -169,9 +174,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("controls-gallery"));
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Save a picture of the controls page to PATH and exit."),
-                                        QStringLiteral("PATH"));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Save a picture of the controls page to PATH and exit."),
+        QStringLiteral("PATH"));
     const QCommandLineOption screenshots(
         QStringLiteral("screenshots"),
         QStringLiteral("Save a picture of every page and of each chart in FOLDER and exit."),
@@ -186,8 +192,10 @@ int main(int argc, char** argv) {
     window.setWindowTitle(QStringLiteral("Kestrova controls"));
     auto* controls = new QWidget;
     auto* layout = new QGridLayout(controls);
-    layout->addWidget(mainWindowTabs(StoredForm::load(storedFormPath(QStringLiteral("frmMain")))), 0, 0);
-    layout->addWidget(resultWindowTabs(StoredForm::load(storedFormPath(QStringLiteral("frmResult")))), 0, 1);
+    layout->addWidget(mainWindowTabs(StoredForm::load(storedFormPath(QStringLiteral("frmMain")))),
+                      0, 0);
+    layout->addWidget(
+        resultWindowTabs(StoredForm::load(storedFormPath(QStringLiteral("frmResult")))), 0, 1);
     layout->addWidget(styles(), 1, 0, 1, 2);
     window.addTab(controls, QStringLiteral("Controls"));
     const ChartPages charts = makeChartPages();
@@ -217,7 +225,8 @@ int main(int argc, char** argv) {
             window.setCurrentIndex(1);
             save(charts.result, folder.filePath(QStringLiteral("result-window-chart.png")));
             charts.result->model().setSelectedColumn(19);
-            save(charts.result, folder.filePath(QStringLiteral("result-window-chart-selected.png")));
+            save(charts.result,
+                 folder.filePath(QStringLiteral("result-window-chart-selected.png")));
             window.setCurrentIndex(2);
             charts.shapesPage->resize(900, 1400);
             for (XChart* chart : charts.shapes) {

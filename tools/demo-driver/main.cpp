@@ -37,10 +37,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <functional>
-#include <unistd.h>
 
 using namespace kestrova;
 using namespace std::chrono_literals;
@@ -57,10 +57,12 @@ void say(const QString& line) {
 }
 
 // Lets the event loop run (layouts, the browser engine's compositor).
-QCoro::Task<> settle(std::chrono::milliseconds time) { co_await QCoro::sleepFor(time); }
+QCoro::Task<> settle(std::chrono::milliseconds time) {
+    co_await QCoro::sleepFor(time);
+}
 
-QCoro::Task<> until(std::function<bool()> done, std::chrono::milliseconds limit,
-                    QString what, const RecordingDialogs& messages) {
+QCoro::Task<> until(std::function<bool()> done, std::chrono::milliseconds limit, QString what,
+                    const RecordingDialogs& messages) {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
@@ -84,8 +86,7 @@ void save(QWidget& window, const QString& folder, const QString& name) {
 
 void writeText(const QString& path, const QString& text) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(text.toUtf8()) < 0) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0) {
         throw Stop{QStringLiteral("cannot write ") + path};
     }
     say(QStringLiteral("  ") + path);
@@ -109,8 +110,8 @@ QCoro::Task<> pickThisMonth(Browser& browser, QDate today) {
         {"ddkToMonth", two.arg(today.month(), 2, 10, QChar(u'0'))},
         {"ddkToYear", QString::number(today.year())}};
     for (const auto& [id, value] : picks) {
-        const LiveElement box =
-            co_await nav.requiredElement(QStringLiteral("aaab.BBUsageView.") + QString::fromLatin1(id));
+        const LiveElement box = co_await nav.requiredElement(QStringLiteral("aaab.BBUsageView.") +
+                                                             QString::fromLatin1(id));
         co_await box.setValue(value);
     }
     co_await (co_await nav.requiredElement(QStringLiteral("aaab.BBUsageView.ViewUsageDetails")))
@@ -175,17 +176,20 @@ QCoro::Task<> drive(frmMain& w, const QString& folder, const RecordingDialogs& m
     result.ctlTabs1()->setSelectedTab(3);
     co_await settle(300ms);
     save(result, folder, QStringLiteral("result-summary.png"));
-    writeText(QDir(folder).filePath(QStringLiteral("summary.txt")), monthSummary(result, w.state()));
+    writeText(QDir(folder).filePath(QStringLiteral("summary.txt")),
+              monthSummary(result, w.state()));
     result.ctlTabs1()->setSelectedTab(1);
 
     QTest::mouseClick(result.cmdClose(), Qt::LeftButton);
-    co_await until([&] { return !w.isShowingOutput() && w.ctlPasswordVersion()->SelectedTab() == 1; },
-                   10s, QStringLiteral("the result window to close"), messages);
+    co_await until(
+        [&] { return !w.isShowingOutput() && w.ctlPasswordVersion()->SelectedTab() == 1; }, 10s,
+        QStringLiteral("the result window to close"), messages);
     w.ctlTabs1()->setSelectedTab(2);
     co_await settle(300ms);
     // The whole history in the picture: the window grows until the page needs no scrolling.
     const QSize designed = w.size();
-    if (const auto* scroll = w.findChild<QScrollArea*>(QStringLiteral("fraUseCacheDataContentsScroll"))) {
+    if (const auto* scroll =
+            w.findChild<QScrollArea*>(QStringLiteral("fraUseCacheDataContentsScroll"))) {
         const int missing = scroll->widget()->sizeHint().height() - scroll->viewport()->height();
         if (missing > 0) {
             w.resize(designed.width(), designed.height() + missing);

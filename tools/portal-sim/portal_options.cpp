@@ -24,8 +24,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         std::optional<std::string> inlineValue;
-        if (const std::size_t equals = name.find('='); name.starts_with("--") &&
-                                                         equals != std::string::npos) {
+        if (const std::size_t equals = name.find('=');
+            name.starts_with("--") && equals != std::string::npos) {
             inlineValue = name.substr(equals + 1);
             name.resize(equals);
         }

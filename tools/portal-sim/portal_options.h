@@ -12,24 +12,24 @@
 namespace kestrova::portal {
 
 struct PortalOptions {
-    int port = 0;                        // 0: the system chooses a free port
+    int port = 0;  // 0: the system chooses a free port
     std::string user = "demo";
     std::string password = "demo";
-    bool anyUser = false;                // every non-empty user id logs in with `password`
-    int delayMs = 0;                     // waited before every response
-    std::set<std::string> omit;          // ids (and form names) left out of every page
+    bool anyUser = false;        // every non-empty user id logs in with `password`
+    int delayMs = 0;             // waited before every response
+    std::set<std::string> omit;  // ids (and form names) left out of every page
     bool dropSessionBeforeDownload = false;
     bool failDownload = false;
-    std::optional<Date> today;           // the portal's "today"; the local date when unset
-    int pageSize = 10;                   // entries per page of the usage table
-    int sessionsPerDay = 0;              // > 0: every day has exactly that many sessions
-    bool verbose = false;                // one line per request on standard error
+    std::optional<Date> today;  // the portal's "today"; the local date when unset
+    int pageSize = 10;          // entries per page of the usage table
+    int sessionsPerDay = 0;     // > 0: every day has exactly that many sessions
+    bool verbose = false;       // one line per request on standard error
 };
 
 struct ParsedOptions {
     PortalOptions options;
     bool help = false;
-    std::string error;                   // empty when the command line was understood
+    std::string error;  // empty when the command line was understood
 };
 
 // `arguments` without the program name.

@@ -37,12 +37,23 @@ std::string htmlEscape(std::string_view text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -51,24 +62,28 @@ std::string htmlEscape(std::string_view text) {
 std::string Pages::login(std::string_view message) const {
     // The program fills the form only at the second document complete after it navigates:
     // the notice frame completes first, then the login page.
-    std::string body = "<h1>ORVO selfcare</h1>\n"
-                       "<iframe name=\"notice\" src=\"/frames/notice\" width=\"100%\" "
-                       "height=\"48\"></iframe>\n";
+    std::string body =
+        "<h1>ORVO selfcare</h1>\n"
+        "<iframe name=\"notice\" src=\"/frames/notice\" width=\"100%\" "
+        "height=\"48\"></iframe>\n";
     if (!message.empty()) {
         body += "<p id=\"logonmessage\">" + htmlEscape(message) + "</p>\n";
     }
     body += "<form name=\"logonForm\" method=\"post\" action=\"/login\">\n";
     if (shown("logonuidfield")) {
-        body += "<label>User id <input type=\"text\" id=\"logonuidfield\" name=\"logonuidfield\">"
-                "</label><br>\n";
+        body +=
+            "<label>User id <input type=\"text\" id=\"logonuidfield\" name=\"logonuidfield\">"
+            "</label><br>\n";
     }
     if (shown("logonpassfield")) {
-        body += "<label>Password <input type=\"password\" id=\"logonpassfield\" "
-                "name=\"logonpassfield\"></label><br>\n";
+        body +=
+            "<label>Password <input type=\"password\" id=\"logonpassfield\" "
+            "name=\"logonpassfield\"></label><br>\n";
     }
     if (shown("uidPasswordLogon")) {
-        body += "<input type=\"submit\" id=\"uidPasswordLogon\" name=\"uidPasswordLogon\" "
-                "value=\"Log on\">\n";
+        body +=
+            "<input type=\"submit\" id=\"uidPasswordLogon\" name=\"uidPasswordLogon\" "
+            "value=\"Log on\">\n";
     }
     body += "</form>\n";
     return page("Log on", body);
@@ -80,9 +95,10 @@ std::string Pages::top(std::string_view userId) const {
         body += "<div id=\"welcome_message\">Welcome, " + htmlEscape(userId) + "</div>\n";
     }
     // The program counts frames: the navigation lives in frame 2's frame 1.
-    body += "<iframe name=\"header\" src=\"/frames/header\" width=\"100%\" height=\"40\"></iframe>\n"
-            "<iframe name=\"menu\" src=\"/frames/menu\" width=\"100%\" height=\"40\"></iframe>\n"
-            "<iframe name=\"work\" src=\"/frames/work\" width=\"100%\" height=\"640\"></iframe>\n";
+    body +=
+        "<iframe name=\"header\" src=\"/frames/header\" width=\"100%\" height=\"40\"></iframe>\n"
+        "<iframe name=\"menu\" src=\"/frames/menu\" width=\"100%\" height=\"40\"></iframe>\n"
+        "<iframe name=\"work\" src=\"/frames/work\" width=\"100%\" height=\"640\"></iframe>\n";
     return page("ORVO selfcare", body);
 }
 
@@ -90,7 +106,9 @@ std::string Pages::noticeFrame() const {
     return page("Notice", "Selfcare is available around the clock.\n");
 }
 
-std::string Pages::headerFrame() const { return page("Header", "<b>ORVO</b> selfcare portal\n"); }
+std::string Pages::headerFrame() const {
+    return page("Header", "<b>ORVO</b> selfcare portal\n");
+}
 
 std::string Pages::menuFrame() const {
     return page("Menu", "<span>Account</span> | <span>Services</span> | <span>Help</span>\n");
@@ -103,13 +121,16 @@ std::string Pages::workFrame() const {
                 "<iframe name=\"nav\" src=\"/nav\" width=\"100%\" height=\"540\"></iframe>\n");
 }
 
-std::string Pages::titleFrame() const { return page("Title", "My account\n"); }
+std::string Pages::titleFrame() const {
+    return page("Title", "My account\n");
+}
 
 std::string Pages::navigation() const {
     std::string body = "<h2>My account</h2>\n";
     if (shown("aaab.NavigationView.ToolBarLinkToAction3")) {
-        body += "<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" href=\"/nav/services\">"
-                "My services</a>\n";
+        body +=
+            "<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" href=\"/nav/services\">"
+            "My services</a>\n";
     }
     return page("Navigation", body);
 }
@@ -117,19 +138,19 @@ std::string Pages::navigation() const {
 std::string Pages::services() const {
     std::string body = "<h2>My services</h2>\n";
     if (shown("aaab.NavigationView.LinkToAction38")) {
-        body += "<a id=\"aaab.NavigationView.LinkToAction38\" href=\"/nav/usage\">"
-                "Broadband usage</a>\n";
+        body +=
+            "<a id=\"aaab.NavigationView.LinkToAction38\" href=\"/nav/usage\">"
+            "Broadband usage</a>\n";
     }
     return page("Services", body);
 }
 
-std::string Pages::select(std::string_view name, int first, int last, int width,
-                          int chosen) const {
+std::string Pages::select(std::string_view name, int first, int last, int width, int chosen) const {
     if (!shown(name)) {
         return {};
     }
-    std::string html = "<select id=\"" + std::string(name) + "\" name=\"" + std::string(name) +
-                       "\">";
+    std::string html =
+        "<select id=\"" + std::string(name) + "\" name=\"" + std::string(name) + "\">";
     for (int v = first; v <= last; ++v) {
         const std::string text = padded(v, width);
         html += "<option value=\"" + text + '"' + (v == chosen ? " selected" : "") + '>' + text +
@@ -139,10 +160,11 @@ std::string Pages::select(std::string_view name, int first, int last, int width,
 }
 
 std::string Pages::usageView(const UsageViewState& state) const {
-    std::string body = "<h2>Broadband usage</h2>\n"
-                       "<form id=\"usageForm\" name=\"usageForm\" method=\"get\" "
-                       "action=\"/nav/usage\">\n<input type=\"hidden\" name=\"show\" value=\"1\">\n"
-                       "<table>\n<tr><td>From</td><td>";
+    std::string body =
+        "<h2>Broadband usage</h2>\n"
+        "<form id=\"usageForm\" name=\"usageForm\" method=\"get\" "
+        "action=\"/nav/usage\">\n<input type=\"hidden\" name=\"show\" value=\"1\">\n"
+        "<table>\n<tr><td>From</td><td>";
     body += select(kFromDay, 1, 31, 2, int(unsigned(state.from.day()))) + "</td><td>";
     body += select(kFromMonth, 1, 12, 2, int(unsigned(state.from.month()))) + "</td><td>";
     body += select(kFromYear, state.firstYear, state.lastYear, 4, int(state.from.year()));
@@ -152,9 +174,10 @@ std::string Pages::usageView(const UsageViewState& state) const {
     body += select(kToYear, state.firstYear, state.lastYear, 4, int(state.to.year()));
     body += "</td></tr>\n</table>\n";
     if (shown("aaab.BBUsageView.ViewUsageDetails")) {
-        body += "<a id=\"aaab.BBUsageView.ViewUsageDetails\" href=\"/nav/usage\" "
-                "onclick=\"document.getElementById('usageForm').submit(); return false;\">"
-                "View Usage Details</a>\n";
+        body +=
+            "<a id=\"aaab.BBUsageView.ViewUsageDetails\" href=\"/nav/usage\" "
+            "onclick=\"document.getElementById('usageForm').submit(); return false;\">"
+            "View Usage Details</a>\n";
     }
     body += "</form>\n";
     if (!state.error.empty()) {
@@ -197,9 +220,10 @@ std::string Pages::usageTable(const UsageTablePage& p) const {
     body += p.nextHref.empty() ? "<span class=\"disabled\">Next</span>"
                                : "<a href=\"" + htmlEscape(p.nextHref) + "\">Next</a>";
     body += "</td></tr></table></td></tr></table>\n";
-    body += "<table class=\"frame\"><tr><td><table class=\"list\" border=\"1\">\n"
-            "<tr><th>Session start</th><th>Time</th><th>Duration</th><th>Download (MB)</th>"
-            "<th>Upload (MB)</th><th>Total (MB)</th></tr>\n";
+    body +=
+        "<table class=\"frame\"><tr><td><table class=\"list\" border=\"1\">\n"
+        "<tr><th>Session start</th><th>Time</th><th>Duration</th><th>Download (MB)</th>"
+        "<th>Upload (MB)</th><th>Total (MB)</th></tr>\n";
     for (const UsageRecord& r : p.entries) {
         const auto fields = r.fields();
         body += "<tr><td>" + r.tableStartText() + "</td>";
@@ -208,14 +232,18 @@ std::string Pages::usageTable(const UsageTablePage& p) const {
         }
         body += "</tr>\n";
     }
-    body += "</table></td></tr></table>\n</div>\n"
-            "<input type=\"hidden\" name=\"page\" value=\"" + std::to_string(p.page) + "\">\n"
-            "</form>\n";
+    body +=
+        "</table></td></tr></table>\n</div>\n"
+        "<input type=\"hidden\" name=\"page\" value=\"" +
+        std::to_string(p.page) +
+        "\">\n"
+        "</form>\n";
     return page(p.title, body);
 }
 
 std::string Pages::notAvailable() const {
-    return page("Usage details", "<p class=\"message\">" + std::string(kNotAvailableText) + "</p>\n");
+    return page("Usage details",
+                "<p class=\"message\">" + std::string(kNotAvailableText) + "</p>\n");
 }
 
 }  // namespace kestrova::portal

@@ -35,12 +35,12 @@ std::string htmlEscape(std::string_view text);
 struct UsageViewState {
     Date from;
     Date to;
-    int firstYear = 0;           // the year drop-downs offer firstYear..lastYear
+    int firstYear = 0;  // the year drop-downs offer firstYear..lastYear
     int lastYear = 0;
-    bool showDetails = false;    // "View Usage Details" was clicked with a valid period
-    std::string downloadHref;    // the download link's target when showDetails
+    bool showDetails = false;  // "View Usage Details" was clicked with a valid period
+    std::string downloadHref;  // the download link's target when showDetails
     std::size_t sessions = 0;
-    std::string error;           // why the chosen period was refused
+    std::string error;  // why the chosen period was refused
 };
 
 struct UsageTablePage {
@@ -48,10 +48,10 @@ struct UsageTablePage {
     std::vector<UsageRecord> entries;  // this page's entries, newest first
     int page = 0;                      // from 0
     int pageCount = 1;
-    std::size_t firstEntry = 0;        // index of entries.front() in the whole period
+    std::size_t firstEntry = 0;  // index of entries.front() in the whole period
     std::size_t totalEntries = 0;
-    std::string previousHref;          // empty on the first page
-    std::string nextHref;              // empty on the last page
+    std::string previousHref;  // empty on the first page
+    std::string nextHref;      // empty on the last page
     std::string title;
 };
 

@@ -152,7 +152,8 @@ struct PortalServer::Impl {
                 state.from = *from;
                 state.to = *to;
                 state.showDetails = true;
-                state.sessions = usageRecords(user, *from, std::min(*to, now), options.sessionsPerDay).size();
+                state.sessions =
+                    usageRecords(user, *from, std::min(*to, now), options.sessionsPerDay).size();
                 state.downloadHref = "/usage.csv?from=" + isoDate(*from) + "&to=" + isoDate(*to);
             }
         }
@@ -183,7 +184,8 @@ struct PortalServer::Impl {
         // The portal has no usage after today.
         const Date last = std::min(*to, today());
         res.set_header("Content-Disposition", "attachment; filename=\"usage.csv\"");
-        res.set_content(usageLog(usageRecords(*user, *from, last, options.sessionsPerDay)), "text/csv");
+        res.set_content(usageLog(usageRecords(*user, *from, last, options.sessionsPerDay)),
+                        "text/csv");
     }
 
     void table(const Request& req, Response& res, const std::string& user, Billing billing) {
@@ -195,8 +197,8 @@ struct PortalServer::Impl {
         UsageTablePage p;
         p.billing = billing;
         if (billing == Billing::Billed) {
-            const Date lastMonth = Date(thisMonth.year(), thisMonth.month() - months(1),
-                                        std::chrono::day(1));
+            const Date lastMonth =
+                Date(thisMonth.year(), thisMonth.month() - months(1), std::chrono::day(1));
             const std::optional<Date> month =
                 req.has_param("month") ? monthFrom(req.get_param_value("month")) : lastMonth;
             if (!month || sys_days(*month) >= sys_days(thisMonth)) {
@@ -210,7 +212,8 @@ struct PortalServer::Impl {
         } else {
             p.title = "Unbilled usage details";
         }
-        const std::vector<UsageRecord> records = usageRecords(user, from, to, options.sessionsPerDay);
+        const std::vector<UsageRecord> records =
+            usageRecords(user, from, to, options.sessionsPerDay);
         const std::size_t size = std::size_t(options.pageSize);
         const int pageCount = int((records.size() + size - 1) / size);
         const std::string pageText = req.has_param("page") ? req.get_param_value("page") : "0";
@@ -292,8 +295,8 @@ struct PortalServer::Impl {
             res.set_redirect("/home", 303);
         });
         server.Get("/home", loggedIn([this](const Request&, Response& res, const std::string& u) {
-            res.set_content(pages.top(u), kHtml);
-        }));
+                       res.set_content(pages.top(u), kHtml);
+                   }));
         auto fixed = [this](std::string (Pages::*make)() const) {
             return loggedIn([this, make](const Request&, Response& res, const std::string&) {
                 res.set_content((pages.*make)(), kHtml);
@@ -305,8 +308,10 @@ struct PortalServer::Impl {
         server.Get("/frames/title", fixed(&Pages::titleFrame));
         server.Get("/nav", fixed(&Pages::navigation));
         server.Get("/nav/services", fixed(&Pages::services));
-        server.Get("/nav/usage", loggedIn([this](const Request& req, Response& res,
-                                                 const std::string& u) { usageView(req, res, u); }));
+        server.Get("/nav/usage",
+                   loggedIn([this](const Request& req, Response& res, const std::string& u) {
+                       usageView(req, res, u);
+                   }));
         server.Get("/usage.csv", [this](const Request& req, Response& res) { download(req, res); });
         server.Get("/usage/unbilled",
                    loggedIn([this](const Request& req, Response& res, const std::string& u) {
@@ -377,8 +382,12 @@ int PortalServer::start() {
     return port;
 }
 
-int PortalServer::port() const { return m_impl->port; }
+int PortalServer::port() const {
+    return m_impl->port;
+}
 
-Date PortalServer::today() const { return m_impl->today(); }
+Date PortalServer::today() const {
+    return m_impl->today();
+}
 
 }  // namespace kestrova::portal

@@ -94,12 +94,24 @@ std::string megabytesText(std::int64_t tenThousandths) {
     return text;
 }
 
-std::string UsageRecord::dateText() const { return isoDate(date); }
-std::string UsageRecord::timeText() const { return clockText(start.count()); }
-std::string UsageRecord::durationText() const { return clockText(duration.count()); }
-std::string UsageRecord::downloadText() const { return megabytesText(download); }
-std::string UsageRecord::uploadText() const { return megabytesText(upload); }
-std::string UsageRecord::totalText() const { return megabytesText(total()); }
+std::string UsageRecord::dateText() const {
+    return isoDate(date);
+}
+std::string UsageRecord::timeText() const {
+    return clockText(start.count());
+}
+std::string UsageRecord::durationText() const {
+    return clockText(duration.count());
+}
+std::string UsageRecord::downloadText() const {
+    return megabytesText(download);
+}
+std::string UsageRecord::uploadText() const {
+    return megabytesText(upload);
+}
+std::string UsageRecord::totalText() const {
+    return megabytesText(total());
+}
 
 std::string UsageRecord::tableStartText() const {
     return twoDigits(long(unsigned(date.day()))) + '-' + twoDigits(long(unsigned(date.month()))) +
@@ -243,8 +255,8 @@ std::optional<Date> parseIsoDate(std::string_view text) {
 
 std::string isoDate(Date date) {
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", int(date.year()),
-                  unsigned(date.month()), unsigned(date.day()));
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", int(date.year()), unsigned(date.month()),
+                  unsigned(date.day()));
     return buffer;
 }
 

@@ -25,18 +25,18 @@ inline constexpr std::string_view kLogHeader =
 
 // One session as the portal lists it.
 struct UsageRecord {
-    Date date;                           // the day the session started
-    std::chrono::seconds start{0};       // session start, seconds after midnight
-    std::chrono::seconds duration{0};    // never past the end of its day
-    std::int64_t download = 0;           // ten-thousandths of a megabyte
-    std::int64_t upload = 0;             // ten-thousandths of a megabyte
+    Date date;                         // the day the session started
+    std::chrono::seconds start{0};     // session start, seconds after midnight
+    std::chrono::seconds duration{0};  // never past the end of its day
+    std::int64_t download = 0;         // ten-thousandths of a megabyte
+    std::int64_t upload = 0;           // ten-thousandths of a megabyte
 
     std::int64_t total() const { return download + upload; }
 
-    std::string dateText() const;        // "2013-04-17"
-    std::string timeText() const;        // "10:20:05"
-    std::string durationText() const;    // "01:02:03"
-    std::string downloadText() const;    // "245.1234", "12.5", "3"
+    std::string dateText() const;      // "2013-04-17"
+    std::string timeText() const;      // "10:20:05"
+    std::string durationText() const;  // "01:02:03"
+    std::string downloadText() const;  // "245.1234", "12.5", "3"
     std::string uploadText() const;
     std::string totalText() const;
     // The session start as the portal's usage table shows it: "17-04-2013 10:20:05".

@@ -9,8 +9,9 @@ namespace kestrova {
 
 namespace {
 QString mb(std::int64_t tenThousandths) {
-    return QStringLiteral("%1.%2").arg(tenThousandths / 10000).arg(tenThousandths % 10000, 4, 10,
-                                                                    QChar(u'0'));
+    return QStringLiteral("%1.%2")
+        .arg(tenThousandths / 10000)
+        .arg(tenThousandths % 10000, 4, 10, QChar(u'0'));
 }
 }  // namespace
 

@@ -1,7 +1,7 @@
 #include "platform/keyring/keyring_password_store.h"
 
-#include <QCoroSignal>
 #include <qt6keychain/keychain.h>
+#include <QCoroSignal>
 
 #include <memory>
 
@@ -12,24 +12,28 @@ namespace {
 // The job's end as an answer. Entries never found are no failure of the keyring.
 SecretAnswer answerOf(const QKeychain::Job& job) {
     switch (job.error()) {
-    case QKeychain::NoError:
-        return SecretAnswer{};
-    case QKeychain::EntryNotFound:
-        return SecretAnswer{SecretAnswer::Outcome::NotFound, {}, {}};
-    case QKeychain::AccessDeniedByUser:
-    case QKeychain::AccessDenied:
-        return SecretAnswer{SecretAnswer::Outcome::Unavailable, {},
-                            QStringLiteral("the keyring refused access (%1)").arg(job.errorString())};
-    case QKeychain::NoBackendAvailable:
-    case QKeychain::NotImplemented:
-        return SecretAnswer{SecretAnswer::Outcome::Unavailable, {},
-                            QStringLiteral("no desktop keyring is running (%1)")
-                                .arg(job.errorString())};
-    case QKeychain::CouldNotDeleteEntry:
-    case QKeychain::OtherError:
-        break;
+        case QKeychain::NoError:
+            return SecretAnswer{};
+        case QKeychain::EntryNotFound:
+            return SecretAnswer{SecretAnswer::Outcome::NotFound, {}, {}};
+        case QKeychain::AccessDeniedByUser:
+        case QKeychain::AccessDenied:
+            return SecretAnswer{
+                SecretAnswer::Outcome::Unavailable,
+                {},
+                QStringLiteral("the keyring refused access (%1)").arg(job.errorString())};
+        case QKeychain::NoBackendAvailable:
+        case QKeychain::NotImplemented:
+            return SecretAnswer{
+                SecretAnswer::Outcome::Unavailable,
+                {},
+                QStringLiteral("no desktop keyring is running (%1)").arg(job.errorString())};
+        case QKeychain::CouldNotDeleteEntry:
+        case QKeychain::OtherError:
+            break;
     }
-    return SecretAnswer{SecretAnswer::Outcome::Unavailable, {},
+    return SecretAnswer{SecretAnswer::Outcome::Unavailable,
+                        {},
                         QStringLiteral("the keyring failed (%1)").arg(job.errorString())};
 }
 

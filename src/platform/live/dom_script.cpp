@@ -11,36 +11,60 @@ namespace {
 
 QString operationKey(DomOperation operation) {
     switch (operation) {
-    case DomOperation::Exists: return QStringLiteral("exists");
-    case DomOperation::Count: return QStringLiteral("count");
-    case DomOperation::FrameCount: return QStringLiteral("frameCount");
-    case DomOperation::Url: return QStringLiteral("url");
-    case DomOperation::TagName: return QStringLiteral("tagName");
-    case DomOperation::Value: return QStringLiteral("value");
-    case DomOperation::SetValue: return QStringLiteral("setValue");
-    case DomOperation::Click: return QStringLiteral("click");
-    case DomOperation::InnerText: return QStringLiteral("innerText");
-    case DomOperation::InnerHTML: return QStringLiteral("innerHTML");
-    case DomOperation::OuterHTML: return QStringLiteral("outerHTML");
-    case DomOperation::ChildCount: return QStringLiteral("childCount");
-    case DomOperation::RowCount: return QStringLiteral("rowCount");
-    case DomOperation::CellCount: return QStringLiteral("cellCount");
-    case DomOperation::Attribute: return QStringLiteral("attribute");
-    case DomOperation::Snapshot: return QStringLiteral("snapshot");
+        case DomOperation::Exists:
+            return QStringLiteral("exists");
+        case DomOperation::Count:
+            return QStringLiteral("count");
+        case DomOperation::FrameCount:
+            return QStringLiteral("frameCount");
+        case DomOperation::Url:
+            return QStringLiteral("url");
+        case DomOperation::TagName:
+            return QStringLiteral("tagName");
+        case DomOperation::Value:
+            return QStringLiteral("value");
+        case DomOperation::SetValue:
+            return QStringLiteral("setValue");
+        case DomOperation::Click:
+            return QStringLiteral("click");
+        case DomOperation::InnerText:
+            return QStringLiteral("innerText");
+        case DomOperation::InnerHTML:
+            return QStringLiteral("innerHTML");
+        case DomOperation::OuterHTML:
+            return QStringLiteral("outerHTML");
+        case DomOperation::ChildCount:
+            return QStringLiteral("childCount");
+        case DomOperation::RowCount:
+            return QStringLiteral("rowCount");
+        case DomOperation::CellCount:
+            return QStringLiteral("cellCount");
+        case DomOperation::Attribute:
+            return QStringLiteral("attribute");
+        case DomOperation::Snapshot:
+            return QStringLiteral("snapshot");
     }
     return {};
 }
 
 QString stepKey(ElementStep::Kind kind) {
     switch (kind) {
-    case ElementStep::Kind::Id: return QStringLiteral("id");
-    case ElementStep::Kind::Name: return QStringLiteral("name");
-    case ElementStep::Kind::TagName: return QStringLiteral("tag");
-    case ElementStep::Kind::Ref: return QStringLiteral("ref");
-    case ElementStep::Kind::DocumentElement: return QStringLiteral("root");
-    case ElementStep::Kind::Child: return QStringLiteral("child");
-    case ElementStep::Kind::Row: return QStringLiteral("row");
-    case ElementStep::Kind::Cell: return QStringLiteral("cell");
+        case ElementStep::Kind::Id:
+            return QStringLiteral("id");
+        case ElementStep::Kind::Name:
+            return QStringLiteral("name");
+        case ElementStep::Kind::TagName:
+            return QStringLiteral("tag");
+        case ElementStep::Kind::Ref:
+            return QStringLiteral("ref");
+        case ElementStep::Kind::DocumentElement:
+            return QStringLiteral("root");
+        case ElementStep::Kind::Child:
+            return QStringLiteral("child");
+        case ElementStep::Kind::Row:
+            return QStringLiteral("row");
+        case ElementStep::Kind::Cell:
+            return QStringLiteral("cell");
     }
     return {};
 }
@@ -259,8 +283,7 @@ std::optional<CompletionReport> readCompletion(const QString& message, const QSt
         return std::nullopt;
     }
     QJsonParseError error;
-    const QJsonDocument json =
-        QJsonDocument::fromJson(message.mid(marker.size()).toUtf8(), &error);
+    const QJsonDocument json = QJsonDocument::fromJson(message.mid(marker.size()).toUtf8(), &error);
     if (error.error != QJsonParseError::NoError || !json.isObject()) {
         return std::nullopt;
     }

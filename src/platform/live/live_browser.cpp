@@ -80,9 +80,11 @@ protected:
         if (m_owner->isSilent()) {
             return false;
         }
-        return dialogs().ask(Message{message, {}, MessageIcon::Question,
-                                     MessageButtons::OkCancel, MessageAnswer::Ok}) ==
-               MessageAnswer::Ok;
+        return dialogs().ask(Message{message,
+                                     {},
+                                     MessageIcon::Question,
+                                     MessageButtons::OkCancel,
+                                     MessageAnswer::Ok}) == MessageAnswer::Ok;
     }
 
     bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override {
@@ -157,8 +159,7 @@ LiveBrowser::LiveBrowser(QObject* parent) : Browser(parent), d(std::make_unique<
             });
     connect(d->page, &QWebEnginePage::featurePermissionRequested, d->page,
             [page = d->page](const QUrl& origin, QWebEnginePage::Feature feature) {
-                page->setFeaturePermission(origin, feature,
-                                           QWebEnginePage::PermissionDeniedByUser);
+                page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
             });
     connect(d->page, &QWebEnginePage::fullScreenRequested,
             [](QWebEngineFullScreenRequest request) { request.reject(); });
@@ -169,20 +170,20 @@ LiveBrowser::LiveBrowser(QObject* parent) : Browser(parent), d(std::make_unique<
     connect(d->profile, &QWebEngineProfile::downloadRequested, this, &LiveBrowser::takeDownload);
     // The completion script never runs on the engine's error page: a failed load is reported
     // from the engine's own load result instead.
-    connect(d->page, &QWebEnginePage::loadingChanged, this,
-            [this](const QWebEngineLoadingInfo& info) {
-                if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus) {
-                    return;
-                }
-                const std::optional<QString> reason = describeLoadFailure(
-                    int(info.errorDomain()), info.errorCode(), info.errorString());
-                if (!reason) {
-                    return;
-                }
-                QMetaObject::invokeMethod(
-                    this, [this, url = info.url(), why = *reason] { Q_EMIT loadFailed(url, why); },
-                    Qt::QueuedConnection);
-            });
+    connect(
+        d->page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+            if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus) {
+                return;
+            }
+            const std::optional<QString> reason =
+                describeLoadFailure(int(info.errorDomain()), info.errorCode(), info.errorString());
+            if (!reason) {
+                return;
+            }
+            QMetaObject::invokeMethod(
+                this, [this, url = info.url(), why = *reason] { Q_EMIT loadFailed(url, why); },
+                Qt::QueuedConnection);
+        });
 
     d->view = new QWebEngineView();
     d->view->setPage(d->page);
@@ -196,64 +197,76 @@ LiveBrowser::~LiveBrowser() {
     delete d->profile;
 }
 
-QWebEngineView* LiveBrowser::view() const { return d->view; }
+QWebEngineView* LiveBrowser::view() const {
+    return d->view;
+}
 
-QWebEnginePage* LiveBrowser::page() const { return d->page; }
+QWebEnginePage* LiveBrowser::page() const {
+    return d->page;
+}
 
-void LiveBrowser::setSilent(bool silent) { d->silent = silent; }
+void LiveBrowser::setSilent(bool silent) {
+    d->silent = silent;
+}
 
-bool LiveBrowser::isSilent() const { return d->silent; }
+bool LiveBrowser::isSilent() const {
+    return d->silent;
+}
 
-void LiveBrowser::setCallTimeout(std::chrono::milliseconds timeout) { d->callTimeout = timeout; }
+void LiveBrowser::setCallTimeout(std::chrono::milliseconds timeout) {
+    d->callTimeout = timeout;
+}
 
 void LiveBrowser::setDownloadTimeout(std::chrono::milliseconds timeout) {
     d->downloadTimeout = timeout;
 }
 
-void LiveBrowser::navigate(QUrl url) { d->page->load(url); }
+void LiveBrowser::navigate(QUrl url) {
+    d->page->load(url);
+}
 
 std::optional<QString> LiveBrowser::describeLoadFailure(int domain, int code,
                                                         const QString& errorText) {
     switch (QWebEngineLoadingInfo::ErrorDomain(domain)) {
-    case QWebEngineLoadingInfo::NoErrorDomain:
-        return std::nullopt;
-    case QWebEngineLoadingInfo::HttpStatusCodeDomain:
-        return QStringLiteral("the server answered with HTTP status %1").arg(code);
-    case QWebEngineLoadingInfo::CertificateErrorDomain:
-        return QStringLiteral("its certificate was not accepted (%1)").arg(errorText);
-    default:
-        break;
+        case QWebEngineLoadingInfo::NoErrorDomain:
+            return std::nullopt;
+        case QWebEngineLoadingInfo::HttpStatusCodeDomain:
+            return QStringLiteral("the server answered with HTTP status %1").arg(code);
+        case QWebEngineLoadingInfo::CertificateErrorDomain:
+            return QStringLiteral("its certificate was not accepted (%1)").arg(errorText);
+        default:
+            break;
     }
     // The network errors a subscriber meets, by the engine's own numbers.
     switch (code) {
-    case -3:  // ABORTED: stopped by a newer navigation or by the user
-        return std::nullopt;
-    case -7:
-    case -118:
-        return QStringLiteral("the connection timed out");
-    case -100:
-    case -324:
-        return QStringLiteral("the server closed the connection without an answer");
-    case -101:
-        return QStringLiteral("the connection was reset");
-    case -102:
-        return QStringLiteral("the connection was refused");
-    case -104:
-    case -109:
-        return QStringLiteral("the server cannot be reached");
-    case -105:
-    case -137:
-        return QStringLiteral("the host name could not be found");
-    case -106:
-        return QStringLiteral("this computer is not connected to a network");
-    case -107:
-    case -113:
-    case -200:
-    case -201:
-    case -202:
-        return QStringLiteral("the secure connection failed (%1)").arg(errorText);
-    default:
-        break;
+        case -3:  // ABORTED: stopped by a newer navigation or by the user
+            return std::nullopt;
+        case -7:
+        case -118:
+            return QStringLiteral("the connection timed out");
+        case -100:
+        case -324:
+            return QStringLiteral("the server closed the connection without an answer");
+        case -101:
+            return QStringLiteral("the connection was reset");
+        case -102:
+            return QStringLiteral("the connection was refused");
+        case -104:
+        case -109:
+            return QStringLiteral("the server cannot be reached");
+        case -105:
+        case -137:
+            return QStringLiteral("the host name could not be found");
+        case -106:
+            return QStringLiteral("this computer is not connected to a network");
+        case -107:
+        case -113:
+        case -200:
+        case -201:
+        case -202:
+            return QStringLiteral("the secure connection failed (%1)").arg(errorText);
+        default:
+            break;
     }
     return errorText.isEmpty() ? QStringLiteral("error %1").arg(code)
                                : QStringLiteral("%1 (error %2)").arg(errorText).arg(code);
@@ -291,13 +304,12 @@ QCoro::Task<QVariant> LiveBrowser::perform(DomCall call) {
         d->track(pending, describeCall(call));
         d->page->runJavaScript(live::domCallScript(call), QWebEngineScript::ApplicationWorld,
                                [pending](const QVariant& answer) { pending->finish(answer); });
-        QTimer::singleShot(d->callTimeout, d->page,
-                           [weak = std::weak_ptr(pending), text = describeCall(call)] {
-                               if (const auto held = weak.lock()) {
-                                   held->fail(text + QStringLiteral(
-                                                         " failed: the page did not answer"));
-                               }
-                           });
+        QTimer::singleShot(
+            d->callTimeout, d->page, [weak = std::weak_ptr(pending), text = describeCall(call)] {
+                if (const auto held = weak.lock()) {
+                    held->fail(text + QStringLiteral(" failed: the page did not answer"));
+                }
+            });
     }
     // From here on the browser may be gone: only the call's own data is used.
     const QVariant answer = co_await *pending;
@@ -333,7 +345,8 @@ void LiveBrowser::takeDownload(QWebEngineDownloadRequest* request) {
         return;
     }
     const auto found = std::find_if(d->downloads.begin(), d->downloads.end(), [&](const auto& p) {
-        return !p->taken && !p->result.isSettled() && comparable(p->url) == comparable(request->url());
+        return !p->taken && !p->result.isSettled() &&
+               comparable(p->url) == comparable(request->url());
     });
     if (found == d->downloads.end()) {
         // Nothing of ours asked for it (a click on a download link): silently refused.
@@ -402,7 +415,8 @@ void LiveBrowser::failDownloads(const QString& why) {
             pending->request->cancel();
         }
         QFile::remove(pending->partial);
-        pending->result.finish(DownloadResult{false, QStringLiteral("The download failed: ") + why});
+        pending->result.finish(
+            DownloadResult{false, QStringLiteral("The download failed: ") + why});
     }
 }
 

@@ -58,8 +58,7 @@ private:
         m_settled = true;
         if (const std::coroutine_handle<> waiter = std::exchange(m_waiter, {})) {
             QMetaObject::invokeMethod(
-                QCoreApplication::instance(), [waiter] { waiter.resume(); },
-                Qt::QueuedConnection);
+                QCoreApplication::instance(), [waiter] { waiter.resume(); }, Qt::QueuedConnection);
         }
     }
 

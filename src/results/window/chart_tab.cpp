@@ -88,8 +88,9 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     m_ole1->setObjectName(QStringLiteral("OLE1"));
     auto* oleLayout = new QVBoxLayout(m_ole1);
     oleLayout->setContentsMargins(0, 0, 0, 0);
-    m_notFound = caption(m_ole1, QStringLiteral("lblMSGraphNotfound"),
-                         QStringLiteral("Microsoft Office is required for displaying Chart type 2."));
+    m_notFound =
+        caption(m_ole1, QStringLiteral("lblMSGraphNotfound"),
+                QStringLiteral("Microsoft Office is required for displaying Chart type 2."));
     m_notFound->setAlignment(Qt::AlignCenter);
     m_notFound->setWordWrap(true);
     oleLayout->addWidget(m_notFound);
@@ -100,8 +101,7 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     m_chartType->setObjectName(QStringLiteral("cmbChartType"));
     m_chartType->addItems({QStringLiteral("Chart Type 1"), QStringLiteral("Chart Type 2")});
     m_chartType->setAccessibleName(QStringLiteral("Chart type"));
-    connect(m_chartType, &QComboBox::currentIndexChanged, this,
-            &ChartTabFrame::cmbChartType_Click);
+    connect(m_chartType, &QComboBox::currentIndexChanged, this, &ChartTabFrame::cmbChartType_Click);
 
     // "&Close" in the footer has C.
     m_copy = new QPushButton(QStringLiteral("Co&py chart.."), this);
@@ -168,9 +168,13 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     setTabOrder(m_showAverage, m_showTotal);
 }
 
-ChartTabFrame::~ChartTabFrame() { releaseOfficeChart(); }
+ChartTabFrame::~ChartTabFrame() {
+    releaseOfficeChart();
+}
 
-QSize ChartTabFrame::ole1Pixels() const { return m_ole1->size(); }
+QSize ChartTabFrame::ole1Pixels() const {
+    return m_ole1->size();
+}
 
 void ChartTabFrame::UpdateGraphControl() {
     if (m_flags.mblnInbuiltChartInitialised) {
@@ -178,9 +182,9 @@ void ChartTabFrame::UpdateGraphControl() {
     }
     try {
         m_chart->Clear();
-        const ChartFeed feed = kestrova::UpdateGraphControl(
-            m_state.mstrGraphDataWithAverage, m_state.mstrMonthYear,
-            m_state.display.mlngInbuiltChartColor);
+        const ChartFeed feed =
+            kestrova::UpdateGraphControl(m_state.mstrGraphDataWithAverage, m_state.mstrMonthYear,
+                                         m_state.display.mlngInbuiltChartColor);
         for (const ChartItemRecord& record : feed.items) {
             auto item = std::make_shared<ChartItem>();
             item->ItemID = record.ItemID;
@@ -349,7 +353,9 @@ void ChartTabFrame::applyStoredChartType() {
     cmbChartType_Click();
 }
 
-bool ChartTabFrame::officeChartRunning() const { return m_office && m_office->isRunning(); }
+bool ChartTabFrame::officeChartRunning() const {
+    return m_office && m_office->isRunning();
+}
 
 void ChartTabFrame::setOfficeChartData(const QString& dataText) {
     if (!m_office) {

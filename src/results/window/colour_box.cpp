@@ -48,7 +48,9 @@ void ColourBox::setBackColor(ColorRef color) {
     announceColourChange(this);
 }
 
-QSize ColourBox::sizeHint() const { return {22, 18}; }
+QSize ColourBox::sizeHint() const {
+    return {22, 18};
+}
 
 void ColourBox::draw(QPainter& painter, QSize size) const {
     const QRect outer(QPoint(0, 0), size);
@@ -138,10 +140,17 @@ void RowColourLabel::changeEvent(QEvent* event) {
 void RowColourLabel::mousePressEvent(QMouseEvent* event) {
     int button = 0;
     switch (event->button()) {
-    case Qt::LeftButton: button = kLeftButton; break;
-    case Qt::RightButton: button = kRightButton; break;
-    case Qt::MiddleButton: button = kMiddleButton; break;
-    default: break;
+        case Qt::LeftButton:
+            button = kLeftButton;
+            break;
+        case Qt::RightButton:
+            button = kRightButton;
+            break;
+        case Qt::MiddleButton:
+            button = kMiddleButton;
+            break;
+        default:
+            break;
     }
     event->accept();
     if (button != 0) {

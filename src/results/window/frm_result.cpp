@@ -124,33 +124,32 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
     }
 
     // One tab order through the window; hidden pages drop out of it by themselves.
-    QWidget* const order[] = {
-        m_tabs,
-        m_report->WebBrowser1(),
-        m_report->cmdExport(),
-        m_report->cmdSave(),
-        m_report->lblSetColor(0),
-        m_report->lblSetColor(1),
-        m_report->lblSetColor(2),
-        m_chart->XChart1(),
-        m_chart->cmbChartType(),
-        m_chart->cmdCopyChart(),
-        m_chart->picBuiltInChartColor(),
-        m_chart->picChartColor(0),
-        m_chart->picChartColor(1),
-        m_chart->picChartColor(2),
-        m_chart->chkShowAverageInChart(),
-        m_chart->chkDisplayDailyTotalinChart(),
-        m_summary->cmbPlans(),
-        m_summary->editBox(PlanEditBox::nebPlanCharge),
-        m_summary->editBox(PlanEditBox::nebBandWidthLimit),
-        m_summary->editBox(PlanEditBox::nebRsPerMB),
-        m_summary->lblPlans(),
-        m_exclude[1],
-        m_night,
-        m_exclude[0],
-        m_exclude[2],
-        m_close};
+    QWidget* const order[] = {m_tabs,
+                              m_report->WebBrowser1(),
+                              m_report->cmdExport(),
+                              m_report->cmdSave(),
+                              m_report->lblSetColor(0),
+                              m_report->lblSetColor(1),
+                              m_report->lblSetColor(2),
+                              m_chart->XChart1(),
+                              m_chart->cmbChartType(),
+                              m_chart->cmdCopyChart(),
+                              m_chart->picBuiltInChartColor(),
+                              m_chart->picChartColor(0),
+                              m_chart->picChartColor(1),
+                              m_chart->picChartColor(2),
+                              m_chart->chkShowAverageInChart(),
+                              m_chart->chkDisplayDailyTotalinChart(),
+                              m_summary->cmbPlans(),
+                              m_summary->editBox(PlanEditBox::nebPlanCharge),
+                              m_summary->editBox(PlanEditBox::nebBandWidthLimit),
+                              m_summary->editBox(PlanEditBox::nebRsPerMB),
+                              m_summary->lblPlans(),
+                              m_exclude[1],
+                              m_night,
+                              m_exclude[0],
+                              m_exclude[2],
+                              m_close};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -315,7 +314,9 @@ void frmResult::UpdateGraphControl() {
     m_chart->UpdateGraphControl();
 }
 
-void frmResult::ResizeChart() { m_chart->ResizeChart(); }
+void frmResult::ResizeChart() {
+    m_chart->ResizeChart();
+}
 
 void frmResult::prepareToShow(const QIcon& mainWindowIcon) {
     ensureLoaded();
@@ -340,19 +341,31 @@ void frmResult::prepareToShow(const QIcon& mainWindowIcon) {
     }
 }
 
-void frmResult::clearReport() { m_report->showBlank(); }
+void frmResult::clearReport() {
+    m_report->showBlank();
+}
 
 // --- Public variables and ReportTarget --------------------------------------------------------
 
-SummaryInputs frmResult::inputs() const { return m_summary->logic().inputs(); }
+SummaryInputs frmResult::inputs() const {
+    return m_summary->logic().inputs();
+}
 
-void frmResult::setInputs(const SummaryInputs& inputs) { m_summary->setInputs(inputs); }
+void frmResult::setInputs(const SummaryInputs& inputs) {
+    m_summary->setInputs(inputs);
+}
 
-std::int32_t frmResult::mlngTotalUsage() const { return inputs().mlngTotalUsage; }
+std::int32_t frmResult::mlngTotalUsage() const {
+    return inputs().mlngTotalUsage;
+}
 
-std::int32_t frmResult::mlngChargedUsage() const { return inputs().mlngChargedUsage; }
+std::int32_t frmResult::mlngChargedUsage() const {
+    return inputs().mlngChargedUsage;
+}
 
-std::int32_t frmResult::mlngLastDayUsage() const { return inputs().mlngLastDayUsage; }
+std::int32_t frmResult::mlngLastDayUsage() const {
+    return inputs().mlngLastDayUsage;
+}
 
 Document& frmResult::reportDocument() {
     ensureLoaded();
@@ -364,7 +377,9 @@ void frmResult::reportReady() {
     m_report->showDocument();
 }
 
-QDate frmResult::lastUsedDate() const { return inputs().mdtLastUsedDate; }
+QDate frmResult::lastUsedDate() const {
+    return inputs().mdtLastUsedDate;
+}
 
 ReportOutcome frmResult::outcome() const {
     const SummaryInputs i = inputs();
@@ -385,7 +400,9 @@ void frmResult::applyOutcome(const ReportOutcome& outcome) {
     m_summary->logic().setDailyTotals(outcome.dailyTotals);
 }
 
-bool frmResult::officeChartRunning() const { return m_chart->officeChartRunning(); }
+bool frmResult::officeChartRunning() const {
+    return m_chart->officeChartRunning();
+}
 
 void frmResult::setOfficeChartData(const QString& dataText) {
     m_chart->setOfficeChartData(dataText);
@@ -416,9 +433,15 @@ void frmResult::chkExclude_Click(int Index) {
     DisplaySettings& d = m_state.display;
     const bool ticked = m_exclude[std::size_t(Index)]->isChecked();
     switch (Index) {
-    case 0: d.mblnExcludeFree = ticked; break;
-    case 1: d.mblnExcludeMixed = ticked; break;
-    default: d.mblnExcludeNonFree = ticked; break;
+        case 0:
+            d.mblnExcludeFree = ticked;
+            break;
+        case 1:
+            d.mblnExcludeMixed = ticked;
+            break;
+        default:
+            d.mblnExcludeNonFree = ticked;
+            break;
     }
     rebuildReport();
     m_chart->FormatMSGraphSeries();
@@ -476,8 +499,8 @@ void frmResult::refreshDesignSizes() {
                   l[Placed::cmbChartType].height, l[Placed::cmdCopyChart].height});
     l[Placed::fraBuiltinChartOptions].height = optionsHeight;
     l[Placed::fraChartColors].height = optionsHeight;
-    l[Placed::cmdCopyChart].left = l[Placed::cmbChartType].left +
-                                   l[Placed::cmbChartType].width + 120;
+    l[Placed::cmdCopyChart].left =
+        l[Placed::cmbChartType].left + l[Placed::cmbChartType].width + 120;
     l[Placed::cmdSave].left = l[Placed::cmdExport].left + l[Placed::cmdExport].width + 120;
 
     arrangeFooter();
@@ -508,8 +531,7 @@ void frmResult::arrangeFooter() {
     // or, in a narrow window, one above the other.
     ResultLayout& l = m_layout;
     const int outerWidth = outerWindowTwips(size(), twipsPerPixelX(), twipsPerPixelY()).width();
-    const int closeLeft =
-        pixelsX(outerWidth - l[Placed::cmdClose].width - kCloseFromRightTwips);
+    const int closeLeft = pixelsX(outerWidth - l[Placed::cmdClose].width - kCloseFromRightTwips);
     m_optionBesideAverage =
         averageRight() + kFooterWideGap + m_exclude[1]->sizeHint().width() + kFooterGap <=
         closeLeft;

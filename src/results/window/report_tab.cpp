@@ -20,9 +20,12 @@ namespace {
 // The text and background colour of row class `index` (0 free, 1 mixed, 2 non-free).
 std::pair<ColorRef&, ColorRef&> rowColours(DisplaySettings& d, int index) {
     switch (index) {
-    case 0: return {d.mlngColorFree, d.mlngColorBackFree};
-    case 1: return {d.mlngColorMixed, d.mlngColorBackMixed};
-    default: return {d.mlngColorNonFree, d.mlngColorBackNonFree};
+        case 0:
+            return {d.mlngColorFree, d.mlngColorBackFree};
+        case 1:
+            return {d.mlngColorMixed, d.mlngColorBackMixed};
+        default:
+            return {d.mlngColorNonFree, d.mlngColorBackNonFree};
     }
 }
 
@@ -73,7 +76,9 @@ ReportTabFrame::ReportTabFrame(DisplaySettings& display, const ReportViewFactory
     showRowColours();
 }
 
-void ReportTabFrame::showDocument() { m_view->showPage(m_document.outerHTML()); }
+void ReportTabFrame::showDocument() {
+    m_view->showPage(m_document.outerHTML());
+}
 
 void ReportTabFrame::syncView() {
     const QString page = m_document.outerHTML();

@@ -138,9 +138,10 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
 
     auto* notes = new QVBoxLayout;
     notes->setSpacing(2);
-    m_today[5] = noteLabel(
-        m_content, QStringLiteral("* - These fields are displayed when last recorded day is today."),
-        QStringLiteral("lbl_5"));
+    m_today[5] =
+        noteLabel(m_content,
+                  QStringLiteral("* - These fields are displayed when last recorded day is today."),
+                  QStringLiteral("lbl_5"));
     notes->addWidget(m_today[5]);
     notes->addWidget(noteLabel(
         m_content, QStringLiteral("Summary valid only if report generated is only for one month."),
@@ -155,7 +156,8 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
     for (QLabel* label : m_today) {
         label->hide();
     }
-    for (L today : {L::lblUsageToday, L::lblUsedAverageExclToday, L::lblAvailableAverageExclToday}) {
+    for (L today :
+         {L::lblUsageToday, L::lblUsedAverageExclToday, L::lblAvailableAverageExclToday}) {
         figureLabel(today)->hide();
     }
     for (PlanEditBox box : kBoxes) {
@@ -404,9 +406,9 @@ QWidget* SummaryTabFrame::buildBill(QWidget* content) {
     int r = 0;
     for (L figure : {L::lblBillPlanCharge, L::lblBillExcessCharge, L::lblBillTotal, L::lblBillTax,
                      L::lblBillTotalAndTax}) {
-        grid->addWidget(plainLabel(box, summaryLabelCaption(figure),
-                                   summaryLabelName(figure) + u"Caption"),
-                        r, 0);
+        grid->addWidget(
+            plainLabel(box, summaryLabelCaption(figure), summaryLabelName(figure) + u"Caption"), r,
+            0);
         grid->addWidget(makeFigure(box, figure), r, 2);
         ++r;
     }
@@ -534,7 +536,8 @@ void SummaryTabFrame::showFigures() {
     for (QLabel* label : m_today) {
         label->setVisible(f.todayLabelsVisible);
     }
-    for (L today : {L::lblUsageToday, L::lblUsedAverageExclToday, L::lblAvailableAverageExclToday}) {
+    for (L today :
+         {L::lblUsageToday, L::lblUsedAverageExclToday, L::lblAvailableAverageExclToday}) {
         figureLabel(today)->setVisible(f.todayLabelsVisible);
     }
     showBar();
@@ -555,8 +558,7 @@ void SummaryTabFrame::showBar() {
 
 void SummaryTabFrame::showCheapestPlan() {
     try {
-        const std::vector<PlanCost> costs =
-            comparePlans(m_logic.inputs(), std::nullopt, m_clock());
+        const std::vector<PlanCost> costs = comparePlans(m_logic.inputs(), std::nullopt, m_clock());
         const PlanCost& best = costs.front();
         const Bill selected = billOf(m_logic.figures());
         m_cheapestPlan->setText(best.name + QStringLiteral("   ") + best.totalAndTaxText);

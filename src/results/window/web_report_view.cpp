@@ -23,7 +23,9 @@ namespace kestrova {
 
 namespace {
 
-QByteArray schemeName() { return QByteArray(kReportScheme); }
+QByteArray schemeName() {
+    return QByteArray(kReportScheme);
+}
 
 bool isReportUrl(const QUrl& url) {
     return url.scheme() == QLatin1String(kReportScheme);
@@ -250,9 +252,13 @@ WebReportView::~WebReportView() {
     m_view = nullptr;
 }
 
-QWebEnginePage* WebReportView::page() const { return m_view->page(); }
+QWebEnginePage* WebReportView::page() const {
+    return m_view->page();
+}
 
-QStringList WebReportView::blockedRequests() const { return m_filter->blocked(); }
+QStringList WebReportView::blockedRequests() const {
+    return m_filter->blocked();
+}
 
 void WebReportView::showPage(const QString& html) {
     setShownPage(html);
@@ -294,8 +300,8 @@ void WebReportView::showPage(const QString& html) {
         m_parts = std::move(prepared->parts);
         m_part = 0;
         updatePartBar();
-        serve(prepared->bytes, m_parts.count() > 0 ? m_url.path() + QStringLiteral("/1")
-                                                   : m_url.path());
+        serve(prepared->bytes,
+              m_parts.count() > 0 ? m_url.path() + QStringLiteral("/1") : m_url.path());
     });
     m_preparing = watcher;
     watcher->setFuture(promise->future());
@@ -305,9 +311,8 @@ void WebReportView::showPage(const QString& html) {
             auto prepared = std::make_shared<Prepared>();
             prepared->generation = generation;
             prepared->parts = cutReportPage(html, perPart);
-            prepared->bytes = prepared->parts.count() > 0
-                                  ? prepared->parts.part(html, 0).toUtf8()
-                                  : html.toUtf8();
+            prepared->bytes = prepared->parts.count() > 0 ? prepared->parts.part(html, 0).toUtf8()
+                                                          : html.toUtf8();
             promise->addResult(std::move(prepared));
             promise->finish();
         });

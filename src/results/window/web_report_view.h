@@ -14,11 +14,11 @@
 #include "results/window/report_view.h"
 
 #include <QByteArray>
-#include <algorithm>
-#include <memory>
 #include <QFutureWatcher>
 #include <QStringList>
 #include <QUrl>
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 class QLabel;
@@ -37,8 +37,8 @@ class ReportSchemeHandler;
 // records, and at twice that many whatever the day. No parts (nothing in `starts`) for a page
 // of fewer records, or of no record rows at all. Offsets are in characters of the page.
 struct ReportPageParts {
-    qsizetype rowsBegin = 0;  // the first record row
-    qsizetype rowsEnd = 0;    // just after the last one
+    qsizetype rowsBegin = 0;        // the first record row
+    qsizetype rowsEnd = 0;          // just after the last one
     std::vector<qsizetype> starts;  // where each part's first row starts
     std::vector<int> firstRecord;   // the number (from 0) of each part's first record
     int records = 0;

@@ -3,9 +3,9 @@
 
 #include "platform/keyring/keyring_password_store.h"
 
-#include "support/task_runner.h"
 #include "support/private_keyring.h"
 #include "support/qt_printers.h"
+#include "support/task_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +46,8 @@ TEST(Keyring, NoSessionBusMeansNoKeyringWithAReason) {
     qunsetenv("DISPLAY");
     qputenv("XDG_RUNTIME_DIR", emptyRuntime.path().toUtf8());
     KeyringPasswordStore store;
-    for (const SecretAnswer& answer : {await(store.read(q("demo"))),
-                                       await(store.write(q("demo"), q("pw")))}) {
+    for (const SecretAnswer& answer :
+         {await(store.read(q("demo"))), await(store.write(q("demo"), q("pw")))}) {
         EXPECT_EQ(answer.outcome, Outcome::Unavailable);
         EXPECT_FALSE(answer.reason.isEmpty());
     }

@@ -22,7 +22,9 @@ struct CompletionRow {
     std::optional<FramePath> path;  // nothing: not a report
 };
 
-void PrintTo(const CompletionRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const CompletionRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class Completion : public ::testing::TestWithParam<CompletionRow> {};
 
@@ -40,26 +42,32 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CompletionRow{"TopLevel", kMarker + QStringLiteral(R"({"path":[],"url":"http://h/x"})"),
                       FramePath{}},
-        CompletionRow{"InnerFrame", kMarker + QStringLiteral(R"({"path":[2,1],"url":"http://h/x"})"),
+        CompletionRow{"InnerFrame",
+                      kMarker + QStringLiteral(R"({"path":[2,1],"url":"http://h/x"})"),
                       FramePath{2, 1}},
         CompletionRow{"PageOutput", QStringLiteral("hello"), std::nullopt},
-        CompletionRow{"ForgedWithoutTheSecret",
-                      QStringLiteral("\u0002kestrova-complete:guess:{\"path\":[],\"url\":\"http://h/x\"}"),
-                      std::nullopt},
-        CompletionRow{"MarkerNotAtTheStart",
-                      QStringLiteral("x") + kMarker + QStringLiteral(R"({"path":[],"url":"http://h/x"})"),
-                      std::nullopt},
+        CompletionRow{
+            "ForgedWithoutTheSecret",
+            QStringLiteral("\u0002kestrova-complete:guess:{\"path\":[],\"url\":\"http://h/x\"}"),
+            std::nullopt},
+        CompletionRow{
+            "MarkerNotAtTheStart",
+            QStringLiteral("x") + kMarker + QStringLiteral(R"({"path":[],"url":"http://h/x"})"),
+            std::nullopt},
         CompletionRow{"BrokenJson", kMarker + QStringLiteral(R"({"path":[2,)"), std::nullopt},
-        CompletionRow{"NegativeIndex", kMarker + QStringLiteral(R"({"path":[-1],"url":"http://h/x"})"),
+        CompletionRow{"NegativeIndex",
+                      kMarker + QStringLiteral(R"({"path":[-1],"url":"http://h/x"})"),
                       std::nullopt},
-        CompletionRow{"FractionalIndex", kMarker + QStringLiteral(R"({"path":[1.5],"url":"http://h/x"})"),
+        CompletionRow{"FractionalIndex",
+                      kMarker + QStringLiteral(R"({"path":[1.5],"url":"http://h/x"})"),
                       std::nullopt},
         CompletionRow{"NoUrl", kMarker + QStringLiteral(R"({"path":[]})"), std::nullopt}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(CompletionScript, CarriesTheMarkerAsAStringLiteral) {
     const QString script = completionScript(QStringLiteral("m\"')\\n"));
-    EXPECT_TRUE(script.endsWith(QStringLiteral("(\"m\\\"')\\\\n\");"))) << script.right(30).toStdString();
+    EXPECT_TRUE(script.endsWith(QStringLiteral("(\"m\\\"')\\\\n\");")))
+        << script.right(30).toStdString();
     EXPECT_TRUE(script.contains(QStringLiteral("addEventListener('load'")));
 }
 
@@ -78,7 +86,8 @@ TEST(DomCallScript, PassesTheCallAsOneJsonArgument) {
     ASSERT_TRUE(script.endsWith(u')'));
     const int open = script.lastIndexOf(QStringLiteral("({\""));
     ASSERT_GT(open, 0);
-    const QJsonDocument json = QJsonDocument::fromJson(script.mid(open + 1, script.size() - open - 2).toUtf8());
+    const QJsonDocument json =
+        QJsonDocument::fromJson(script.mid(open + 1, script.size() - open - 2).toUtf8());
     ASSERT_TRUE(json.isObject()) << script.mid(open).toStdString();
     const QJsonObject args = json.object();
     EXPECT_EQ(args.value(u"frame").toArray(), (QJsonArray{2, 1}));
@@ -98,7 +107,9 @@ struct AnswerRow {
     const char* failure;  // nullptr: the answer's value comes back
 };
 
-void PrintTo(const AnswerRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const AnswerRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 QVariantMap map(std::initializer_list<std::pair<QString, QVariant>> items) {
     QVariantMap m;
@@ -127,28 +138,35 @@ TEST_P(Answer, GivesTheValueOrAFailureInTheBrowsersWords) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, Answer,
     ::testing::Values(
-        AnswerRow{"Value", map({{QStringLiteral("ok"), true}, {QStringLiteral("value"), QStringLiteral("v")}}),
-                  nullptr},
+        AnswerRow{
+            "Value",
+            map({{QStringLiteral("ok"), true}, {QStringLiteral("value"), QStringLiteral("v")}}),
+            nullptr},
         AnswerRow{"MissingFrame",
-                  map({{QStringLiteral("ok"), false}, {QStringLiteral("missing"), QStringLiteral("frame")},
+                  map({{QStringLiteral("ok"), false},
+                       {QStringLiteral("missing"), QStringLiteral("frame")},
                        {QStringLiteral("at"), 1}}),
                   "Frame 1 of frames[2] does not exist"},
         AnswerRow{"MissingElement",
-                  map({{QStringLiteral("ok"), false}, {QStringLiteral("missing"), QStringLiteral("element")},
+                  map({{QStringLiteral("ok"), false},
+                       {QStringLiteral("missing"), QStringLiteral("element")},
                        {QStringLiteral("at"), 1}}),
                   "There is no element \"x\", child 3 in frames[2].frames[1]"},
-        AnswerRow{"PageError",
-                  map({{QStringLiteral("ok"), false}, {QStringLiteral("error"), QStringLiteral("boom")}}),
-                  "Reading the value of element \"x\", child 3 in frames[2].frames[1] failed: boom"},
+        AnswerRow{
+            "PageError",
+            map({{QStringLiteral("ok"), false}, {QStringLiteral("error"), QStringLiteral("boom")}}),
+            "Reading the value of element \"x\", child 3 in frames[2].frames[1] failed: boom"},
         AnswerRow{"DocumentsOwnWords",
                   map({{QStringLiteral("ok"), false},
-                       {QStringLiteral("failure"), QStringLiteral("The DIV element is not a table: it has no rows")}}),
+                       {QStringLiteral("failure"),
+                        QStringLiteral("The DIV element is not a table: it has no rows")}}),
                   "The DIV element is not a table: it has no rows"},
         AnswerRow{"NoAnswer", QVariant(),
                   "Reading the value of element \"x\", child 3 in frames[2].frames[1] failed: the "
                   "page gave no answer (it may have been replaced meanwhile)"},
         AnswerRow{"MissingStepOutOfRange",
-                  map({{QStringLiteral("ok"), false}, {QStringLiteral("missing"), QStringLiteral("element")},
+                  map({{QStringLiteral("ok"), false},
+                       {QStringLiteral("missing"), QStringLiteral("element")},
                        {QStringLiteral("at"), 9}}),
                   "Reading the value of element \"x\", child 3 in frames[2].frames[1] failed: the "
                   "page refused it"}),

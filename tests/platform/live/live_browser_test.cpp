@@ -2,8 +2,8 @@
 // through awaited calls, and the portal's faults.
 
 #include "support/portal_process.h"
-#include "support/task_runner.h"
 #include "support/qt_printers.h"
+#include "support/task_runner.h"
 
 #include "platform/dialogs.h"
 #include "platform/html_document.h"
@@ -31,9 +31,13 @@ constexpr auto kWalkLimit = 60s;
 
 const QStringList kToday{QStringLiteral("--today"), QStringLiteral("2013-04-17")};
 
-QStringList withToday(QStringList more) { return kToday + more; }
+QStringList withToday(QStringList more) {
+    return kToday + more;
+}
 
-QString id(const char* text) { return QString::fromLatin1(text); }
+QString id(const char* text) {
+    return QString::fromLatin1(text);
+}
 
 struct Heard {
     FramePath frame;
@@ -103,7 +107,8 @@ QCoro::Task<> logIn(Fixture& f, QUrl start, QString password) {
     f.browser.navigate(start);
     co_await waitUntil([&] { return f.topLevelCount() > before; }, "the login page");
     const LiveDocument top = *co_await f.browser.document();
-    co_await (co_await waitForElement(top, QStringLiteral("logonuidfield"))).setValue(QStringLiteral("demo"));
+    co_await (co_await waitForElement(top, QStringLiteral("logonuidfield")))
+        .setValue(QStringLiteral("demo"));
     co_await (co_await waitForElement(top, QStringLiteral("logonpassfield"))).setValue(password);
     const int loggingIn = f.topLevelCount();
     co_await (co_await waitForElement(top, QStringLiteral("uidPasswordLogon"))).click();
@@ -121,7 +126,8 @@ struct Period {
     portal::Date from() const { return date(fromDay, fromMonth, fromYear); }
     portal::Date to() const { return date(toDay, toMonth, toYear); }
     static portal::Date date(const char* d, const char* m, const char* y) {
-        return portal::Date{std::chrono::year(std::atoi(y)), std::chrono::month(unsigned(std::atoi(m))),
+        return portal::Date{std::chrono::year(std::atoi(y)),
+                            std::chrono::month(unsigned(std::atoi(m))),
                             std::chrono::day(unsigned(std::atoi(d)))};
     }
 };
@@ -145,15 +151,19 @@ QCoro::Task<WalkResult> usageWalk(Fixture& f, Period period, QString fileName) {
     co_await (co_await waitForElement(nav, id("aaab.NavigationView.LinkToAction38"))).click();
     const LiveElement view = co_await waitForElement(nav, id("aaab.BBUsageView.ViewUsageDetails"));
     const std::pair<const char*, const char*> choices[] = {
-        {"aaab.BBUsageView.ddkFromDay", period.fromDay},   {"aaab.BBUsageView.ddkFromMonth", period.fromMonth},
-        {"aaab.BBUsageView.ddkFromYear", period.fromYear}, {"aaab.BBUsageView.ddkToDay", period.toDay},
-        {"aaab.BBUsageView.ddkToMonth", period.toMonth},   {"aaab.BBUsageView.ddkToYear", period.toYear}};
+        {"aaab.BBUsageView.ddkFromDay", period.fromDay},
+        {"aaab.BBUsageView.ddkFromMonth", period.fromMonth},
+        {"aaab.BBUsageView.ddkFromYear", period.fromYear},
+        {"aaab.BBUsageView.ddkToDay", period.toDay},
+        {"aaab.BBUsageView.ddkToMonth", period.toMonth},
+        {"aaab.BBUsageView.ddkToYear", period.toYear}};
     for (const auto& [name, value] : choices) {
         co_await (co_await waitForElement(nav, id(name))).setValue(id(value));
     }
     co_await view.click();
     WalkResult result;
-    result.link = co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ToolBarLinkToURL"))).value();
+    result.link =
+        co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ToolBarLinkToURL"))).value();
     for (const auto& [name, value] : choices) {
         result.dropDowns << co_await (co_await waitForElement(nav, id(name))).value();
     }
@@ -171,7 +181,8 @@ bool childrenBeforeParents(const std::vector<Heard>& heard) {
         for (std::size_t later = i + 1; later < heard.size(); ++later) {
             const FramePath& parent = heard[i].frame;
             const FramePath& child = heard[later].frame;
-            if (child.size() > parent.size() && std::equal(parent.begin(), parent.end(), child.begin())) {
+            if (child.size() > parent.size() &&
+                std::equal(parent.begin(), parent.end(), child.begin())) {
                 return false;
             }
         }
@@ -181,8 +192,10 @@ bool childrenBeforeParents(const std::vector<Heard>& heard) {
 
 QByteArray expectedLog(const Period& period) {
     const portal::Date today = Period::date("17", "04", "2013");
-    const auto to = std::chrono::sys_days(period.to()) > std::chrono::sys_days(today) ? today : period.to();
-    return QByteArray::fromStdString(portal::usageLog(portal::usageRecords("demo", period.from(), to)));
+    const auto to =
+        std::chrono::sys_days(period.to()) > std::chrono::sys_days(today) ? today : period.to();
+    return QByteArray::fromStdString(
+        portal::usageLog(portal::usageRecords("demo", period.from(), to)));
 }
 
 TEST(LiveBrowser, WalksThePortalAndDownloadsTheLogWithTheSessionCookie) {
@@ -207,7 +220,8 @@ TEST(LiveBrowser, WalksThePortalAndDownloadsTheLogWithTheSessionCookie) {
                                 {{2, 1}, portal.url(QStringLiteral("/nav"))},
                                 {{2}, portal.url(QStringLiteral("/frames/work"))},
                                 {{}, portal.url(QStringLiteral("/home"))}};
-    EXPECT_TRUE(std::is_permutation(afterLogIn.begin(), afterLogIn.end(), expected.begin(), expected.end()))
+    EXPECT_TRUE(
+        std::is_permutation(afterLogIn.begin(), afterLogIn.end(), expected.begin(), expected.end()))
         << ::testing::PrintToString(afterLogIn);
     EXPECT_TRUE(childrenBeforeParents(afterLogIn)) << ::testing::PrintToString(afterLogIn);
     EXPECT_EQ(afterLogIn.back().frame, FramePath{});
@@ -216,9 +230,11 @@ TEST(LiveBrowser, WalksThePortalAndDownloadsTheLogWithTheSessionCookie) {
     const std::size_t before = f.heard.size();
     const WalkResult walk =
         await(usageWalk(f, period, folder.filePath(QStringLiteral("usage.htm"))), kWalkLimit);
-    EXPECT_EQ(walk.link, portal.url(QStringLiteral("/usage.csv?from=2013-04-03&to=2013-04-15")).toString());
-    EXPECT_EQ(walk.dropDowns, (QStringList{QStringLiteral("03"), QStringLiteral("04"), QStringLiteral("2013"),
-                                           QStringLiteral("15"), QStringLiteral("04"), QStringLiteral("2013")}));
+    EXPECT_EQ(walk.link,
+              portal.url(QStringLiteral("/usage.csv?from=2013-04-03&to=2013-04-15")).toString());
+    EXPECT_EQ(walk.dropDowns,
+              (QStringList{QStringLiteral("03"), QStringLiteral("04"), QStringLiteral("2013"),
+                           QStringLiteral("15"), QStringLiteral("04"), QStringLiteral("2013")}));
     EXPECT_TRUE(walk.download.completed) << walk.download.error.toStdString();
     EXPECT_EQ(walk.file, expectedLog(period));
 
@@ -260,11 +276,12 @@ TEST(LiveBrowser, TenWalksInARowAllSucceed) {
     ASSERT_GT(portal.port(), 0);
     Fixture f;
     QTemporaryDir folder;
-    const Period periods[] = {{"01", "04", "2013", "17", "04", "2013"}, {"01", "03", "2013", "31", "03", "2013"},
-                              {"10", "04", "2013", "10", "04", "2013"}, {"15", "02", "2013", "20", "03", "2013"},
-                              {"01", "01", "2012", "31", "01", "2012"}, {"01", "04", "2013", "30", "04", "2013"},
-                              {"29", "02", "2012", "02", "03", "2012"}, {"05", "04", "2013", "06", "04", "2013"},
-                              {"01", "12", "2011", "31", "12", "2011"}, {"16", "04", "2013", "17", "04", "2013"}};
+    const Period periods[] = {
+        {"01", "04", "2013", "17", "04", "2013"}, {"01", "03", "2013", "31", "03", "2013"},
+        {"10", "04", "2013", "10", "04", "2013"}, {"15", "02", "2013", "20", "03", "2013"},
+        {"01", "01", "2012", "31", "01", "2012"}, {"01", "04", "2013", "30", "04", "2013"},
+        {"29", "02", "2012", "02", "03", "2012"}, {"05", "04", "2013", "06", "04", "2013"},
+        {"01", "12", "2011", "31", "12", "2011"}, {"16", "04", "2013", "17", "04", "2013"}};
     int walk = 0;
     for (const Period& period : periods) {
         SCOPED_TRACE(walk++);
@@ -314,10 +331,13 @@ QCoro::Task<QString> failureOf(QCoro::Task<T> task) {
     co_return QString();
 }
 
-QCoro::Task<> frameOf(LiveDocument document, int index) { co_await document.frame(index); }
+QCoro::Task<> frameOf(LiveDocument document, int index) {
+    co_await document.frame(index);
+}
 
 TEST(LiveBrowser, AMissingElementOrFrameMakesTheCallThrow) {
-    PortalProcess portal(withToday({QStringLiteral("--omit"), id("aaab.NavigationView.LinkToAction38")}));
+    PortalProcess portal(
+        withToday({QStringLiteral("--omit"), id("aaab.NavigationView.LinkToAction38")}));
     Fixture f;
     await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
     const LiveDocument top = *await(f.browser.document());
@@ -327,8 +347,9 @@ TEST(LiveBrowser, AMissingElementOrFrameMakesTheCallThrow) {
     await(waitUntil([&] { return int(f.heard.size()) > before; }, "the services page"));
 
     EXPECT_FALSE(await(nav.elementById(id("aaab.NavigationView.LinkToAction38"))));
-    const LiveElement missing(&f.browser, {2, 1},
-                              {ElementStep{ElementStep::Kind::Id, id("aaab.NavigationView.LinkToAction38"), 0}});
+    const LiveElement missing(
+        &f.browser, {2, 1},
+        {ElementStep{ElementStep::Kind::Id, id("aaab.NavigationView.LinkToAction38"), 0}});
     EXPECT_EQ(await(failureOf(missing.click())),
               u"There is no element \"aaab.NavigationView.LinkToAction38\" in frames[2].frames[1]");
     EXPECT_EQ(await(failureOf(frameOf(top, 5))), u"Frame 5 of the top document does not exist");
@@ -336,7 +357,8 @@ TEST(LiveBrowser, AMissingElementOrFrameMakesTheCallThrow) {
               u"Frame 4 of frames[2] does not exist");
     const LiveElement body = await(top.documentElement().child(1));
     EXPECT_EQ(await(body.tagName()), u"BODY");
-    EXPECT_EQ(await(failureOf(body.rowCount())), u"The BODY element is not a table: it has no rows");
+    EXPECT_EQ(await(failureOf(body.rowCount())),
+              u"The BODY element is not a table: it has no rows");
     EXPECT_EQ(await(failureOf(body.child(9))),
               u"There is no document element, child 1, child 9 in the top document");
 
@@ -351,7 +373,8 @@ QCoro::Task<> logInAndReachTheDownloadLink(Fixture& f, const PortalProcess& port
     co_await (co_await waitForElement(nav, id("aaab.NavigationView.ToolBarLinkToAction3"))).click();
     co_await (co_await waitForElement(nav, id("aaab.NavigationView.LinkToAction38"))).click();
     co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ViewUsageDetails"))).click();
-    *link = co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ToolBarLinkToURL"))).value();
+    *link =
+        co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ToolBarLinkToURL"))).value();
 }
 
 TEST(LiveBrowser, ADroppedSessionDownloadsTheLoginPageNotALog) {
@@ -388,7 +411,8 @@ TEST(LiveBrowser, AFailedDownloadReportsItAndLeavesThePreviousFile) {
     QFile kept(file);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("the previous log"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("usage.htm")});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("usage.htm")});
 }
 
 struct TableRead {
@@ -420,9 +444,10 @@ std::vector<std::array<QString, 6>> expectedEntries(std::size_t first, std::size
     std::vector<std::array<QString, 6>> rows;
     for (std::size_t i = first; i < std::min(records.size(), first + count); ++i) {
         const auto fields = records[i].fields();
-        rows.push_back({QString::fromStdString(records[i].tableStartText()), QString::fromStdString(fields[1]),
-                        QString::fromStdString(fields[2]), QString::fromStdString(fields[3]),
-                        QString::fromStdString(fields[4]), QString::fromStdString(fields[5])});
+        rows.push_back({QString::fromStdString(records[i].tableStartText()),
+                        QString::fromStdString(fields[1]), QString::fromStdString(fields[2]),
+                        QString::fromStdString(fields[3]), QString::fromStdString(fields[4]),
+                        QString::fromStdString(fields[5])});
     }
     return rows;
 }
@@ -452,8 +477,8 @@ TEST(LiveBrowser, TheSnapshotOfTheUsageTableForwardsTheNextPageClick) {
     EXPECT_EQ(readUsageTable(*second).entries, expectedEntries(6, 6));
     EXPECT_EQ(readUsageTable(*first).entries, expectedEntries(0, 6)) << "the first copy stays";
 
-    const auto unavailable =
-        await(showAndCopy(f, portal.url(QStringLiteral("/usage/billed?month=2099-01"))), kWalkLimit);
+    const auto unavailable = await(
+        showAndCopy(f, portal.url(QStringLiteral("/usage/billed?month=2099-01"))), kWalkLimit);
     EXPECT_TRUE(unavailable->documentElement()->innerText().contains(QStringLiteral(
         "The usage details are currently not available,please try after some time or contact "
         "call center representative")));
@@ -475,9 +500,10 @@ TEST_P(LiveBrowserSilence, ScriptDialogsGoThroughTheDialogSeamUnlessSilent) {
     ScopedDialogs installed(dialogs);
     Fixture f;
     f.browser.setSilent(silent);
-    const QString text = await(showAndRead(f, QUrl(QStringLiteral(
-        "data:text/html,<body><script>alert('hello');"
-        "document.body.textContent='confirmed: '%2Bconfirm('sure?')</script></body>"))));
+    const QString text = await(showAndRead(
+        f, QUrl(QStringLiteral(
+               "data:text/html,<body><script>alert('hello');"
+               "document.body.textContent='confirmed: '%2Bconfirm('sure?')</script></body>"))));
     if (silent) {
         EXPECT_TRUE(dialogs.messages.empty());
         EXPECT_EQ(text, u"confirmed: false");
@@ -489,14 +515,16 @@ TEST_P(LiveBrowserSilence, ScriptDialogsGoThroughTheDialogSeamUnlessSilent) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, LiveBrowserSilence, ::testing::Bool(),
-                         [](const auto& p) { return std::string(p.param ? "Silent" : "NotSilent"); });
+INSTANTIATE_TEST_SUITE_P(Modes, LiveBrowserSilence, ::testing::Bool(), [](const auto& p) {
+    return std::string(p.param ? "Silent" : "NotSilent");
+});
 
 TEST(LiveBrowser, ALoadThatFailsIsReportedWithItsReasonAndAnAbortedOneIsNot) {
     LiveBrowser browser;
     std::vector<std::pair<QUrl, QString>> failures;
-    QObject::connect(&browser, &Browser::loadFailed,
-                     [&](const QUrl& url, const QString& reason) { failures.emplace_back(url, reason); });
+    QObject::connect(&browser, &Browser::loadFailed, [&](const QUrl& url, const QString& reason) {
+        failures.emplace_back(url, reason);
+    });
     const QUrl closed(QStringLiteral("http://127.0.0.1:%1/").arg(testing::closedPort()));
     browser.navigate(closed);
     ASSERT_TRUE(testing::spinUntil([&] { return !failures.empty(); }, 30s));
@@ -507,8 +535,9 @@ TEST(LiveBrowser, ALoadThatFailsIsReportedWithItsReasonAndAnAbortedOneIsNot) {
     PortalProcess portal({QStringLiteral("--delay-ms"), QStringLiteral("1500")});
     failures.clear();
     int completions = 0;
-    QObject::connect(&browser, &Browser::documentComplete,
-                     [&](const FrameHandle& frame, const QUrl&) { completions += frame.isTopLevel(); });
+    QObject::connect(
+        &browser, &Browser::documentComplete,
+        [&](const FrameHandle& frame, const QUrl&) { completions += frame.isTopLevel(); });
     browser.navigate(portal.url(QStringLiteral("/")));
     testing::spin(200ms);
     browser.navigate(QUrl(QStringLiteral("about:blank")));
@@ -526,7 +555,8 @@ TEST(LiveBrowserLoadFailure, TheEnginesErrorsInWordsForTheUser) {
     };
     const QString refused = QStringLiteral("the connection was refused");
     const Case cases[] = {
-        {QWebEngineLoadingInfo::ConnectionErrorDomain, -102, "net::ERR_CONNECTION_REFUSED", refused},
+        {QWebEngineLoadingInfo::ConnectionErrorDomain, -102, "net::ERR_CONNECTION_REFUSED",
+         refused},
         {QWebEngineLoadingInfo::DnsErrorDomain, -105, "net::ERR_NAME_NOT_RESOLVED",
          QStringLiteral("the host name could not be found")},
         {QWebEngineLoadingInfo::ConnectionErrorDomain, -101, "",
@@ -561,8 +591,9 @@ TEST(LiveBrowser, ACallPendingWhenTheBrowserCloses) {
     auto browser = std::make_unique<LiveBrowser>();
     QCoro::Task<QUrl> pending = browser->documentOf(Browser::topLevel()).url();
     browser.reset();
-    EXPECT_EQ(await(failureOf(std::move(pending))),
-              u"Reading the address of the document in the top document failed: the browser was closed");
+    EXPECT_EQ(
+        await(failureOf(std::move(pending))),
+        u"Reading the address of the document in the top document failed: the browser was closed");
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // tests will script, and the behaviour they may rely on (failures, frames, notification
 // order, notifications arriving while a coroutine waits).
 
-#include "support/task_runner.h"
 #include "support/qt_printers.h"
+#include "support/task_runner.h"
 
 #include "platform/memory_browser.h"
 
@@ -21,12 +21,15 @@ using testing::await;
 using testing::spin;
 using namespace std::chrono_literals;
 
-QUrl at(const char* path) { return QUrl(QStringLiteral("http://portal.test") + QLatin1String(path)); }
+QUrl at(const char* path) {
+    return QUrl(QStringLiteral("http://portal.test") + QLatin1String(path));
+}
 
 MemoryPage page(const char* path, const char* body, std::vector<MemoryPage> frames = {}) {
-    return MemoryPage{at(path), QStringLiteral("<html><body>") + QString::fromUtf8(body) +
-                                    QStringLiteral("</body></html>"),
-                      std::move(frames)};
+    return MemoryPage{
+        at(path),
+        QStringLiteral("<html><body>") + QString::fromUtf8(body) + QStringLiteral("</body></html>"),
+        std::move(frames)};
 }
 
 // The portal's shape: the navigation view is frame 1 of frame 2.
@@ -79,13 +82,12 @@ TEST(MemoryBrowser, NavigationLoadsTheRouteAndCompletesFramesBeforeTheirParentsT
     EXPECT_TRUE(heard.completions.empty()) << "notifications come from the event loop";
     spin(50ms);
     EXPECT_EQ(heard.navigations, std::vector<QUrl>{at("/home")});
-    EXPECT_EQ(heard.completions,
-              (std::vector<Heard>{{{0}, at("/header")},
-                                  {{1}, at("/menu")},
-                                  {{2, 0}, at("/title")},
-                                  {{2, 1}, at("/nav")},
-                                  {{2}, at("/work")},
-                                  {{}, at("/home")}}));
+    EXPECT_EQ(heard.completions, (std::vector<Heard>{{{0}, at("/header")},
+                                                     {{1}, at("/menu")},
+                                                     {{2, 0}, at("/title")},
+                                                     {{2, 1}, at("/nav")},
+                                                     {{2}, at("/work")},
+                                                     {{}, at("/home")}}));
     EXPECT_EQ(heard.topLevel, (std::vector<bool>{false, false, false, false, false, true}));
     EXPECT_EQ(browser.navigations(), std::vector<QUrl>{at("/home")});
 }
@@ -114,15 +116,19 @@ TEST(MemoryBrowser, ReachesTheNavigationFrameAndItsElements) {
     const LiveDocument nav = await(navigationFrame(browser));
     EXPECT_EQ(nav.framePath(), (FramePath{2, 1}));
     EXPECT_EQ(await(nav.url()), at("/nav"));
-    const auto link = await(nav.elementById(QStringLiteral("aaab.NavigationView.ToolBarLinkToAction3")));
+    const auto link =
+        await(nav.elementById(QStringLiteral("aaab.NavigationView.ToolBarLinkToAction3")));
     ASSERT_TRUE(link);
     EXPECT_EQ(await(link->tagName()), u"A");
     EXPECT_EQ(await(link->value()), u"http://portal.test/services") << "a link's value is absolute";
     EXPECT_EQ(await(link->innerText()), u"Services");
     EXPECT_FALSE(await(nav.elementById(QStringLiteral("aaab.NavigationView.LinkToAction38"))));
-    EXPECT_EQ(await(await(nav.requiredElement(QStringLiteral("aaab.NavigationView.ToolBarLinkToAction3"))).value()),
-              u"http://portal.test/services");
-    EXPECT_THROW(await(nav.requiredElement(QStringLiteral("aaab.NavigationView.LinkToAction38"))), Failure);
+    EXPECT_EQ(
+        await(await(nav.requiredElement(QStringLiteral("aaab.NavigationView.ToolBarLinkToAction3")))
+                  .value()),
+        u"http://portal.test/services");
+    EXPECT_THROW(await(nav.requiredElement(QStringLiteral("aaab.NavigationView.LinkToAction38"))),
+                 Failure);
     EXPECT_EQ(await(await(browser.document())->frameCount()), 3);
 }
 
@@ -132,7 +138,9 @@ struct FailureRow {
     const char* description;
 };
 
-void PrintTo(const FailureRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const FailureRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 // Built outside the coroutines: g++ 12 rejects braced lists in a coroutine body.
 LiveElement byId(Browser& browser, FramePath frame, const char* elementId) {
@@ -143,29 +151,38 @@ LiveElement byId(Browser& browser, FramePath frame, const char* elementId) {
 const FramePath kNavigationFrame{2, 1};
 const FramePath kNoSuchFrame{2, 7, 0};
 
-QCoro::Task<> clickMissing(Browser& browser) { co_await byId(browser, kNavigationFrame, "gone").click(); }
-QCoro::Task<> frameFive(Browser& browser) { co_await (co_await browser.document())->frame(5); }
+QCoro::Task<> clickMissing(Browser& browser) {
+    co_await byId(browser, kNavigationFrame, "gone").click();
+}
+QCoro::Task<> frameFive(Browser& browser) {
+    co_await (co_await browser.document())->frame(5);
+}
 QCoro::Task<> deepFrame(Browser& browser) {
     co_await browser.documentOf(FrameHandle(kNoSuchFrame)).url();
 }
 QCoro::Task<> childTooFar(Browser& browser) {
-    const auto table = co_await browser.documentOf(Browser::topLevel()).elementById(QStringLiteral("t"));
+    const auto table =
+        co_await browser.documentOf(Browser::topLevel()).elementById(QStringLiteral("t"));
     const LiveElement row = co_await table->row(0);
     co_await row.cell(2);
 }
 QCoro::Task<> rowsOfADiv(Browser& browser) {
-    co_await (co_await browser.documentOf(Browser::topLevel()).elementById(QStringLiteral("welcome_message")))
+    co_await (co_await browser.documentOf(Browser::topLevel())
+                  .elementById(QStringLiteral("welcome_message")))
         ->rowCount();
 }
-QCoro::Task<> closedBrowser(Browser&) { co_await LiveElement().click(); }
+QCoro::Task<> closedBrowser(Browser&) {
+    co_await LiveElement().click();
+}
 
 class MemoryBrowserFailure : public ::testing::TestWithParam<FailureRow> {};
 
 TEST_P(MemoryBrowserFailure, MissingObjectsMakeTheAwaitedCallThrowWithADescription) {
     MemoryBrowser browser;
     MemoryPage top = portalTop("nav");
-    top.html = QStringLiteral("<html><body><div id=\"welcome_message\">Hi</div>"
-                              "<table id=\"t\"><tr><td>a</td><td>b</td></tr></table></body></html>");
+    top.html = QStringLiteral(
+        "<html><body><div id=\"welcome_message\">Hi</div>"
+        "<table id=\"t\"><tr><td>a</td><td>b</td></tr></table></body></html>");
     browser.load({}, top);
     try {
         await(GetParam().call(browser));
@@ -178,7 +195,8 @@ TEST_P(MemoryBrowserFailure, MissingObjectsMakeTheAwaitedCallThrowWithADescripti
 INSTANTIATE_TEST_SUITE_P(
     Rows, MemoryBrowserFailure,
     ::testing::Values(
-        FailureRow{"ElementGone", clickMissing, "There is no element \"gone\" in frames[2].frames[1]"},
+        FailureRow{"ElementGone", clickMissing,
+                   "There is no element \"gone\" in frames[2].frames[1]"},
         FailureRow{"NoSuchFrame", frameFive, "Frame 5 of the top document does not exist"},
         FailureRow{"NoSuchInnerFrame", deepFrame, "Frame 7 of frames[2] does not exist"},
         FailureRow{"NoSuchCell", childTooFar,
@@ -201,9 +219,10 @@ TEST(MemoryBrowser, AHandleFindsItsElementAgainAfterANavigation) {
 
 TEST(MemoryBrowser, ValuesOfFieldsDropDownsAndLinksAreReadAndSet) {
     MemoryBrowser browser;
-    browser.load({}, page("/f", "<input id=\"user\"><select id=\"day\"><option value=\"01\">1"
-                                "<option value=\"02\" selected>2<option value=\"03\">3</select>"
-                                "<a id=\"go\" href=\"usage.csv?from=1\">go</a>"));
+    browser.load({}, page("/f",
+                          "<input id=\"user\"><select id=\"day\"><option value=\"01\">1"
+                          "<option value=\"02\" selected>2<option value=\"03\">3</select>"
+                          "<a id=\"go\" href=\"usage.csv?from=1\">go</a>"));
     const LiveDocument doc = *await(browser.document());
     const LiveElement user = *await(doc.elementById(QStringLiteral("user")));
     const LiveElement day = *await(doc.elementById(QStringLiteral("day")));
@@ -220,10 +239,11 @@ TEST(MemoryBrowser, ValuesOfFieldsDropDownsAndLinksAreReadAndSet) {
 
 TEST(MemoryBrowser, TablesAreWalkedByNameChildRowAndCell) {
     MemoryBrowser browser;
-    browser.load({}, page("/t", "<form name=\"SWEForm2_0\"><div><span>t</span><b>x</b>"
-                                "<table><tr><td><table><tr><th>H</th></tr>"
-                                "<tr><td>17-04-2013 10:20:05</td><td>2</td></tr></table>"
-                                "</td></tr></table></div></form>"));
+    browser.load({}, page("/t",
+                          "<form name=\"SWEForm2_0\"><div><span>t</span><b>x</b>"
+                          "<table><tr><td><table><tr><th>H</th></tr>"
+                          "<tr><td>17-04-2013 10:20:05</td><td>2</td></tr></table>"
+                          "</td></tr></table></div></form>"));
     const LiveDocument doc = *await(browser.document());
     const std::vector<LiveElement> forms = await(doc.elementsByName(QStringLiteral("SWEForm2_0")));
     ASSERT_EQ(forms.size(), 1u);
@@ -241,7 +261,8 @@ TEST(MemoryBrowser, TablesAreWalkedByNameChildRowAndCell) {
 TEST(MemoryBrowser, ALinkClickLoadsItsRouteIntoItsOwnFrameOnly) {
     MemoryBrowser browser;
     browser.load({}, portalTop("<a id=\"next\" href=\"/services\">next</a>"));
-    browser.addRoute(at("/services"), page("/services", "<a id=\"aaab.NavigationView.LinkToAction38\">x</a>"));
+    browser.addRoute(at("/services"),
+                     page("/services", "<a id=\"aaab.NavigationView.LinkToAction38\">x</a>"));
     spin(50ms);
     Listener heard(browser);
     const LiveDocument nav = await(navigationFrame(browser));
@@ -258,20 +279,22 @@ TEST(MemoryBrowser, ALinkClickLoadsItsRouteIntoItsOwnFrameOnly) {
 
 TEST(MemoryBrowser, AClickReactionSeesTheFormAsTheHandlesLeftIt) {
     MemoryBrowser browser;
-    browser.load({}, page("/", "<input id=\"logonuidfield\"><input id=\"logonpassfield\">"
-                               "<input type=\"submit\" id=\"uidPasswordLogon\">"));
+    browser.load({}, page("/",
+                          "<input id=\"logonuidfield\"><input id=\"logonpassfield\">"
+                          "<input type=\"submit\" id=\"uidPasswordLogon\">"));
     QString submitted;
-    browser.setClickReaction(QStringLiteral("uidPasswordLogon"),
-                             [&](MemoryBrowser& b, const MemoryClick&) {
-                                 const auto doc = b.documentAt({});
-                                 submitted = doc->elementById(QStringLiteral("logonuidfield"))->value() +
-                                             u'/' +
-                                             doc->elementById(QStringLiteral("logonpassfield"))->value();
-                                 b.load({}, portalTop("nav"));
-                             });
+    browser.setClickReaction(
+        QStringLiteral("uidPasswordLogon"), [&](MemoryBrowser& b, const MemoryClick&) {
+            const auto doc = b.documentAt({});
+            submitted = doc->elementById(QStringLiteral("logonuidfield"))->value() + u'/' +
+                        doc->elementById(QStringLiteral("logonpassfield"))->value();
+            b.load({}, portalTop("nav"));
+        });
     const LiveDocument doc = *await(browser.document());
-    await((*await(doc.elementById(QStringLiteral("logonuidfield")))).setValue(QStringLiteral("demo")));
-    await((*await(doc.elementById(QStringLiteral("logonpassfield")))).setValue(QStringLiteral("pw")));
+    await((*await(doc.elementById(QStringLiteral("logonuidfield"))))
+              .setValue(QStringLiteral("demo")));
+    await(
+        (*await(doc.elementById(QStringLiteral("logonpassfield")))).setValue(QStringLiteral("pw")));
     await((*await(doc.elementById(QStringLiteral("uidPasswordLogon")))).click());
     EXPECT_EQ(submitted, u"demo/pw");
     EXPECT_TRUE(await(doc.elementById(QStringLiteral("welcome_message"))));
@@ -317,9 +340,8 @@ TEST_P(MemoryBrowserNestedNotification, ChangesTheStateTheWaitingHandlerTestsAft
         browser.load({2, 1}, page("/services", "services"));
     }
     spin(200ms);
-    EXPECT_EQ(machine.log.last(), frameCompletesDuringTheWait
-                                      ? u"walk: after the wait, state 2"
-                                      : u"walk: after the wait, state 3");
+    EXPECT_EQ(machine.log.last(), frameCompletesDuringTheWait ? u"walk: after the wait, state 2"
+                                                              : u"walk: after the wait, state 3");
     EXPECT_EQ(machine.log.count(QStringLiteral("frame handler, state 2")),
               frameCompletesDuringTheWait ? 6 : 5);
     for (const QCoro::Task<>& handler : handlers) {
@@ -364,10 +386,10 @@ TEST(MemoryBrowser, QueuedNotificationsInterleaveWithAwaitedCalls) {
         order.push_back(QStringLiteral("second call answered"));
     };
     await(run());
-    EXPECT_EQ(order, (std::vector<QString>{QStringLiteral("frames[0]"),
-                                           QStringLiteral("first call answered"),
-                                           QStringLiteral("the top document"),
-                                           QStringLiteral("second call answered")}));
+    EXPECT_EQ(order,
+              (std::vector<QString>{
+                  QStringLiteral("frames[0]"), QStringLiteral("first call answered"),
+                  QStringLiteral("the top document"), QStringLiteral("second call answered")}));
 }
 
 TEST(MemoryBrowser, NotifyDocumentCompleteEmitsAtOnce) {
@@ -404,7 +426,8 @@ TEST(MemoryBrowser, SnapshotCopiesFramesAndForwardsClicksToTheLiveElement) {
     browser.load({}, portalTop("<table><tr><td>17-04-2013 10:20:05</td></tr></table>"
                                "<a id=\"next\" href=\"/page2\">Next</a>"));
     browser.addRoute(at("/page2"), page("/page2", "<b id=\"two\">page 2</b>"));
-    const std::shared_ptr<HtmlDocument> copy = await(browser.documentOf(Browser::topLevel()).snapshot());
+    const std::shared_ptr<HtmlDocument> copy =
+        await(browser.documentOf(Browser::topLevel()).snapshot());
     ASSERT_EQ(copy->frameCount(), 3);
     const DocumentPtr nav = copy->frame(2)->frame(1);
     EXPECT_EQ(nav->elementsByTagName(QStringLiteral("td")).item(0)->innerText(),
@@ -423,7 +446,8 @@ TEST(MemoryBrowser, SnapshotCopiesFramesAndForwardsClicksToTheLiveElement) {
 TEST(MemoryBrowser, AForwardedClickOnAPageThatHasGoneIsReported) {
     MemoryBrowser browser;
     browser.load({}, page("/a", "<a id=\"next\" href=\"/b\">Next</a>"));
-    const std::shared_ptr<HtmlDocument> copy = await(browser.documentOf(Browser::topLevel()).snapshot());
+    const std::shared_ptr<HtmlDocument> copy =
+        await(browser.documentOf(Browser::topLevel()).snapshot());
     browser.load({}, page("/b", "other page"));
     QSignalSpy failed(&browser, &Browser::forwardedClickFailed);
     copy->elementById(QStringLiteral("next"))->click();
@@ -473,11 +497,12 @@ TEST(MemoryBrowser, DownloadWritesTheScriptedFileAndAFailureLeavesTheOldOne) {
 TEST(BrowserDescriptions, NameFramesAndElementsAsAReaderWould) {
     EXPECT_EQ(describeFrame({}), u"the top document");
     EXPECT_EQ(describeFrame({2, 1}), u"frames[2].frames[1]");
-    EXPECT_EQ(describeLocator({ElementStep{ElementStep::Kind::Name, QStringLiteral("SWEForm2_0"), 0},
-                               ElementStep{ElementStep::Kind::Child, {}, 0},
-                               ElementStep{ElementStep::Kind::Row, {}, 1},
-                               ElementStep{ElementStep::Kind::Cell, {}, 4}}),
-              u"element named \"SWEForm2_0\" (item 0), child 0, row 1, cell 4");
+    EXPECT_EQ(
+        describeLocator({ElementStep{ElementStep::Kind::Name, QStringLiteral("SWEForm2_0"), 0},
+                         ElementStep{ElementStep::Kind::Child, {}, 0},
+                         ElementStep{ElementStep::Kind::Row, {}, 1},
+                         ElementStep{ElementStep::Kind::Cell, {}, 4}}),
+        u"element named \"SWEForm2_0\" (item 0), child 0, row 1, cell 4");
     EXPECT_EQ(describeCall(DomCall{{2, 1},
                                    {ElementStep{ElementStep::Kind::Id, QStringLiteral("x"), 0}},
                                    DomOperation::Value,

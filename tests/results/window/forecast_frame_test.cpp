@@ -35,8 +35,8 @@ TEST(ForecastFrame, ShowsEachRowOfAKnownMonthAndHidesWithoutAForecast) {
     // pace, run out on the 15th; 1118.857 MB over costs 335.66, 585.66 with the charge and
     // 645.98 with tax.
     const QDate last(2013, 4, 14);
-    frame.setForecast(forecastMonth({1000, 1000, last, 100}, PlanChoice::catalogue(0), {}, last,
-                                    QLocale::c()));
+    frame.setForecast(
+        forecastMonth({1000, 1000, last, 100}, PlanChoice::catalogue(0), {}, last, QLocale::c()));
     EXPECT_FALSE(frame.isHidden());
     const std::pair<const char*, const char*> rows[] = {
         {"lblForecastMonthCaption", "Month :"},

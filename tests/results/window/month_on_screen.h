@@ -4,10 +4,10 @@
 // log read into records, the report builder's GrabbingFinished and WriteOutput (HeadlessHost
 // stands for the main window's hidden browser), then ShowOutput's part on the window.
 
+#include "platform/failure.h"
 #include "results/office_chart/office_chart.h"
 #include "results/window/frm_result.h"
 #include "results/window/result_window_host.h"
-#include "platform/failure.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"

@@ -75,28 +75,28 @@ TEST(ReportPageParts, EveryRecordInOnePartCutWhereADayBegins) {
         ASSERT_GT(parts.count(), 1);
         ASSERT_EQ(parts.firstRecord.size(), parts.starts.size());
         EXPECT_EQ(parts.starts.front(), parts.rowsBegin);
-        const QStringView rows = QStringView(page).sliced(parts.rowsBegin,
-                                                          parts.rowsEnd - parts.rowsBegin);
+        const QStringView rows =
+            QStringView(page).sliced(parts.rowsBegin, parts.rowsEnd - parts.rowsBegin);
         QString joined;
         int forcedCuts = 0;
         const HtmlDocument whole(page);
         for (int i = 0; i < parts.count(); ++i) {
             const QString part = parts.part(page, i);
             const qsizetype begin = parts.starts[std::size_t(i)];
-            const qsizetype end = i + 1 < parts.count() ? parts.starts[std::size_t(i) + 1]
-                                                        : parts.rowsEnd;
+            const qsizetype end =
+                i + 1 < parts.count() ? parts.starts[std::size_t(i) + 1] : parts.rowsEnd;
             joined += QStringView(page).sliced(begin, end - begin);
-            const int inPart = (i + 1 < parts.count() ? parts.firstRecord[std::size_t(i) + 1]
-                                                      : parts.records) -
-                               parts.firstRecord[std::size_t(i)];
+            const int inPart =
+                (i + 1 < parts.count() ? parts.firstRecord[std::size_t(i) + 1] : parts.records) -
+                parts.firstRecord[std::size_t(i)];
             // A part begins a day unless the part before it is twice the share long.
             const QStringView firstRow =
                 QStringView(page).sliced(begin, QStringView(page).sliced(begin).indexOf(u"</tr>"));
             EXPECT_TRUE(firstRow.startsWith(u"<tr usagetype="));
             const bool beginsDay = firstRow.contains(u"class=\"dailytotal\"");
             if (i > 0) {
-                const int before = parts.firstRecord[std::size_t(i)] -
-                                   parts.firstRecord[std::size_t(i) - 1];
+                const int before =
+                    parts.firstRecord[std::size_t(i)] - parts.firstRecord[std::size_t(i) - 1];
                 EXPECT_TRUE(beginsDay || before == 2 * c.perPart) << "part " << i;
                 forcedCuts += beginsDay ? 0 : 1;
                 EXPECT_GE(before, c.perPart);
@@ -119,8 +119,7 @@ TEST(ReportPageParts, APageWithoutRecordRowsIsNotCut) {
     for (int i = 0; i < 500; ++i) {
         rows += q("<tr><td>2026-11-01</td><td>row</td></tr>");
     }
-    const QString page = q("<html><head></head><body><table>") + rows +
-                         q("</table></body></html>");
+    const QString page = q("<html><head></head><body><table>") + rows + q("</table></body></html>");
     const ReportPageParts parts = cutReportPage(page, 10);
     EXPECT_EQ(parts.records, 0);
     EXPECT_EQ(parts.count(), 0);

@@ -6,8 +6,8 @@
 
 #include "platform/dialogs.h"
 #include "results/window/report_tab.h"
-#include "sample_log.h"
 #include "results/window/web_report_view.h"
+#include "sample_log.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -171,10 +171,11 @@ TEST(WebReportView, RunsNoScriptAndLoadsNothingFromOutside) {
     EXPECT_FALSE(s->testAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls));
 
     const QString page =
-        QStringLiteral("<html><head><title>report</title><link rel=\"stylesheet\" href=\"%1\">"
-                       "<script>document.title = 'script ran';</script></head><body>"
-                       "<img src=\"%2\"><iframe src=\"%3\"></iframe><object data=\"%4\"></object>"
-                       "<p>text</p></body></html>")
+        QStringLiteral(
+            "<html><head><title>report</title><link rel=\"stylesheet\" href=\"%1\">"
+            "<script>document.title = 'script ran';</script></head><body>"
+            "<img src=\"%2\"><iframe src=\"%3\"></iframe><object data=\"%4\"></object>"
+            "<p>text</p></body></html>")
             .arg(server.url("/sheet.css"), server.url("/image.png"), server.url("/frame"),
                  server.url("/plugin.swf"));
     QSignalSpy shown(&view, &ReportView::pageShown);
@@ -204,8 +205,9 @@ TEST(WebReportView, TheResultWindowShowsTheRenderedReport) {
     m.window->show();
     ASSERT_TRUE(waitShown(shown));
     const QString text = plainTextOf(*view);
-    EXPECT_TRUE(text.contains(QStringLiteral("Bandwidth usage summary for period 01-11-2026 TO "
-                                             "30-11-2026")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("Bandwidth usage summary for period 01-11-2026 TO "
+                                     "30-11-2026")));
     EXPECT_TRUE(text.contains(QStringLiteral("893.1821 MB")));
     EXPECT_TRUE(text.contains(QStringLiteral("Daily Total")));
     EXPECT_TRUE(messages.messages.empty());

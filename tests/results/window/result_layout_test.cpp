@@ -11,7 +11,9 @@ namespace {
 
 // Table rows print as their names in the test list.
 template <typename Row>
-    requires requires(const Row& r) { r.name; }
+requires requires(const Row& r) {
+    r.name;
+}
 void PrintTo(const Row& row, std::ostream* os) {
     *os << row.name;
 }
@@ -52,15 +54,15 @@ TEST(ResizeResultWindow, PlacesEveryControlByTheRules) {
     // right edge, the charts over the rest.
     EXPECT_EQ(l[Placed::cmbChartType], (TwipRect{100, 8055 - 390 - 100, 1800, 390}));
     EXPECT_EQ(l[Placed::cmdCopyChart].top, 8055 - 405 - 100);
-    EXPECT_EQ(l[Placed::fraBuiltinChartOptions], (TwipRect{11520 - 5200 - 100, 8055 - 480 - 100,
-                                                           5200, 480}));
-    EXPECT_EQ(l[Placed::fraChartColors], (TwipRect{11520 - 4600 - 100, 8055 - 480 - 100, 4600,
-                                                   480}));
+    EXPECT_EQ(l[Placed::fraBuiltinChartOptions],
+              (TwipRect{11520 - 5200 - 100, 8055 - 480 - 100, 5200, 480}));
+    EXPECT_EQ(l[Placed::fraChartColors],
+              (TwipRect{11520 - 4600 - 100, 8055 - 480 - 100, 4600, 480}));
     EXPECT_EQ(l[Placed::XChart1], (TwipRect{50, 100, 11420, 8055 - 480 - 400}));
     EXPECT_EQ(l[Placed::OLE1], l[Placed::XChart1]);
     // Report tab.
-    EXPECT_EQ(l[Placed::fraReportFooter], (TwipRect{11520 - 2400 - 100, 8055 - 450 - 100, 2400,
-                                                    450}));
+    EXPECT_EQ(l[Placed::fraReportFooter],
+              (TwipRect{11520 - 2400 - 100, 8055 - 450 - 100, 2400, 450}));
     EXPECT_EQ(l[Placed::cmdExport], (TwipRect{100, 8055 - 405 - 100, 1320, 405}));
     EXPECT_EQ(l[Placed::cmdSave].top, 8055 - 405 - 100);
     EXPECT_EQ(l[Placed::WebBrowser1], (TwipRect{10, 100, 11500, 8055 - 450 - 350}));
@@ -107,12 +109,13 @@ TEST_P(ResizeTooSmall, SkipsOnlyTheNegativeSizes) {
               chartWidth >= 0 ? chartWidth : before[Placed::XChart1].width);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, ResizeTooSmall,
-    ::testing::Values(TinyWindow{"Minimised", 0, 0}, TinyWindow{"OnePixel", 15, 15},
-                      TinyWindow{"NarrowButTall", 200, 9405}, TinyWindow{"WideButFlat", 12120, 900},
-                      TinyWindow{"JustTooShortForTheChart", 12120, 2300}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sizes, ResizeTooSmall,
+                         ::testing::Values(TinyWindow{"Minimised", 0, 0},
+                                           TinyWindow{"OnePixel", 15, 15},
+                                           TinyWindow{"NarrowButTall", 200, 9405},
+                                           TinyWindow{"WideButFlat", 12120, 900},
+                                           TinyWindow{"JustTooShortForTheChart", 12120, 2300}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ResizeResultWindow, GrowingAfterATinySizeRestoresTheLayout) {
     ResultLayout direct = designed();

@@ -47,7 +47,9 @@ using L = SummaryLabel;
 
 // Table rows print as their names in the test list.
 template <typename Row>
-    requires requires(const Row& r) { r.name; }
+requires requires(const Row& r) {
+    r.name;
+}
 void PrintTo(const Row& row, std::ostream* os) {
     *os << row.name;
 }
@@ -97,22 +99,73 @@ TEST_F(ResultWindow, IsTheResultWindowWithItsThreeTabsAndFooter) {
     EXPECT_EQ(w.chkExclude(1)->text().remove(u'&'),
               QStringLiteral("Exclude Mixed usage (periods overlaping free and non free times)"));
     // Every control the window's procedures name is found by its control name.
-    const char* names[] = {
-        "ctlTabs1", "fraReport", "fraChart", "fraSummary", "fraFooter", "cmdClose",
-        "lblAverageCaption", "lblAverage", "chkExclude_0", "chkExclude_1", "chkExclude_2",
-        "fraNightUnlimited", "chkNightUnlimited", "WebBrowser1", "fraReportFooter",
-        "lblSetColor_0", "lblSetColor_1", "lblSetColor_2", "cmdExport", "cmdSave",
-        "cmbChartType", "XChart1", "OLE1", "lblMSGraphNotfound", "fraBuiltinChartOptions",
-        "picBuiltInChartColor", "fraChartColors", "picChartColor_0", "picChartColor_1",
-        "picChartColor_2", "chkShowAverageInChart", "chkDisplayDailyTotalinChart",
-        "cmdCopyChart", "cmbPlans", "nebPlanCharge", "nebBandWidthLimit", "nebRsPerMB", "lblMB",
-        "lblPlans", "lblPlanCharge", "lblBandWidthLimit", "lblRsPerMB", "lblUsedBandWidth",
-        "lblUsedAverage", "lblUsedLastDay", "lblUsageToday", "lblUsedAverageExclToday",
-        "lblAvailableBandWidth", "lblAvailableAverage", "lblAvailableDays",
-        "lblAvailableAverageExclToday", "lblExcessBandwidth", "lblExcessRatePerMB",
-        "lblExcessAmount", "lblBillPlanCharge", "lblBillExcessCharge", "lblBillTotal",
-        "lblBillTax", "lblBillTotalAndTax", "txtPercentage", "fraAvailable", "fraExcess",
-        "picDownloadAllowed", "picActualDownload", "picExcessDownload", "lbl_0", "lbl_5"};
+    const char* names[] = {"ctlTabs1",
+                           "fraReport",
+                           "fraChart",
+                           "fraSummary",
+                           "fraFooter",
+                           "cmdClose",
+                           "lblAverageCaption",
+                           "lblAverage",
+                           "chkExclude_0",
+                           "chkExclude_1",
+                           "chkExclude_2",
+                           "fraNightUnlimited",
+                           "chkNightUnlimited",
+                           "WebBrowser1",
+                           "fraReportFooter",
+                           "lblSetColor_0",
+                           "lblSetColor_1",
+                           "lblSetColor_2",
+                           "cmdExport",
+                           "cmdSave",
+                           "cmbChartType",
+                           "XChart1",
+                           "OLE1",
+                           "lblMSGraphNotfound",
+                           "fraBuiltinChartOptions",
+                           "picBuiltInChartColor",
+                           "fraChartColors",
+                           "picChartColor_0",
+                           "picChartColor_1",
+                           "picChartColor_2",
+                           "chkShowAverageInChart",
+                           "chkDisplayDailyTotalinChart",
+                           "cmdCopyChart",
+                           "cmbPlans",
+                           "nebPlanCharge",
+                           "nebBandWidthLimit",
+                           "nebRsPerMB",
+                           "lblMB",
+                           "lblPlans",
+                           "lblPlanCharge",
+                           "lblBandWidthLimit",
+                           "lblRsPerMB",
+                           "lblUsedBandWidth",
+                           "lblUsedAverage",
+                           "lblUsedLastDay",
+                           "lblUsageToday",
+                           "lblUsedAverageExclToday",
+                           "lblAvailableBandWidth",
+                           "lblAvailableAverage",
+                           "lblAvailableDays",
+                           "lblAvailableAverageExclToday",
+                           "lblExcessBandwidth",
+                           "lblExcessRatePerMB",
+                           "lblExcessAmount",
+                           "lblBillPlanCharge",
+                           "lblBillExcessCharge",
+                           "lblBillTotal",
+                           "lblBillTax",
+                           "lblBillTotalAndTax",
+                           "txtPercentage",
+                           "fraAvailable",
+                           "fraExcess",
+                           "picDownloadAllowed",
+                           "picActualDownload",
+                           "picExcessDownload",
+                           "lbl_0",
+                           "lbl_5"};
     for (const char* name : names) {
         EXPECT_NE(w.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     }
@@ -362,11 +415,13 @@ TEST_F(ResultWindow, ExportWritesTheListingWithoutTheDailyTotals) {
     ASSERT_EQ(dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(dialogs.saveRequests[0].title, QStringLiteral("Enter Filename to save"));
     EXPECT_EQ(dialogs.saveRequests[0].filter, QStringLiteral("Output file (*.csv)"));
-    const QStringList lines = readAll(inFolder(QStringLiteral("month.csv"))).split(QStringLiteral("\r\n"));
+    const QStringList lines =
+        readAll(inFolder(QStringLiteral("month.csv"))).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 185 + 1 + 1) << "headings, 185 records, the empty rest";
     EXPECT_EQ(lines[0], QStringLiteral("Date, Time, Duration, Download (MB), Upload (MB), "
                                        "Total (MB)"));
-    EXPECT_EQ(lines[1], QStringLiteral("2026-11-30, 23:39:06, 02:11:18, 93.9596, 6.7114, 100.6710"));
+    EXPECT_EQ(lines[1],
+              QStringLiteral("2026-11-30, 23:39:06, 02:11:18, 93.9596, 6.7114, 100.6710"));
     EXPECT_TRUE(dialogs.messages.empty()) << "no message after an export";
 }
 
@@ -454,17 +509,16 @@ TEST_F(ResultWindow, TheSavedPageIsTheShownPageWithItsStyleRulesAndDailyTotals) 
     EXPECT_EQ(dialogs.saveRequests[0].filter, QStringLiteral("Output file (*.htm)"));
     const QString saved = readAll(inFolder(QStringLiteral("report.htm")));
     EXPECT_EQ(saved, m.window->fraReport()->WebBrowser1()->shownPage());
-    for (const char* rule : {".free { color:#000000; }", ".mixed { background-color:#E1F0F0; }",
-                             ".nonfree { background-color:#FFEAEA; }",
-                             ".dailytotal { background-color:#ffffff; }",
-                             "TABLE { border-collapse:collapse; }", "TD { font-size:14; }"}) {
+    for (const char* rule :
+         {".free { color:#000000; }", ".mixed { background-color:#E1F0F0; }",
+          ".nonfree { background-color:#FFEAEA; }", ".dailytotal { background-color:#ffffff; }",
+          "TABLE { border-collapse:collapse; }", "TD { font-size:14; }"}) {
         EXPECT_TRUE(saved.contains(QString::fromLatin1(rule))) << rule;
     }
     EXPECT_EQ(saved.count(QStringLiteral("class=\"dailytotal\"")), 30);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0],
-              Message(QStringLiteral("File saved successfully"), QString(),
-                      MessageIcon::Information));
+    EXPECT_EQ(dialogs.messages[0], Message(QStringLiteral("File saved successfully"), QString(),
+                                           MessageIcon::Information));
 }
 
 TEST_F(ResultWindow, AFailedSaveIsNotReportedAsSaved) {
@@ -621,11 +675,11 @@ TEST_P(TabChange, ReappliesTheStoredChartType) {
     EXPECT_EQ(m.window->fraChart()->XChart1()->isHidden(), c.index == 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    StoredTypes, TabChange,
-    ::testing::Values(StoredTypeCase{"BuiltIn", 0, 0}, StoredTypeCase{"OfficeChart", 1, 1},
-                      StoredTypeCase{"UnknownCountsAsBuiltIn", 7, 0}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(StoredTypes, TabChange,
+                         ::testing::Values(StoredTypeCase{"BuiltIn", 0, 0},
+                                           StoredTypeCase{"OfficeChart", 1, 1},
+                                           StoredTypeCase{"UnknownCountsAsBuiltIn", 7, 0}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ResultWindow, TheBuiltInChartIsFedInTheRoundsOfTheFeed) {
     MonthOnScreen m;
@@ -638,8 +692,8 @@ TEST_F(ResultWindow, TheBuiltInChartIsFedInTheRoundsOfTheFeed) {
               QStringLiteral("ORVO Broadband Usage Chart for period 01-11-2026 TO 30-11-2026"));
     EXPECT_EQ(model.MaxY(), 1590);
     EXPECT_EQ(model.BarColor(), m.state.display.mlngInbuiltChartColor);
-    EXPECT_EQ(model.SelectedBarColor(), ChangeColor(GetRGB(9671679, 1), GetRGB(9671679, 2),
-                                                    GetRGB(9671679, 3)));
+    EXPECT_EQ(model.SelectedBarColor(),
+              ChangeColor(GetRGB(9671679, 1), GetRGB(9671679, 2), GetRGB(9671679, 3)));
     EXPECT_TRUE(model.HotTracking());
     // About ten labelled grid lines, whatever the month's largest day.
     EXPECT_EQ(model.IntersectMajor(), 200.0f);
@@ -836,19 +890,17 @@ TEST_P(PlanChoice, RefreshesTheSummary) {
     EXPECT_EQ(s->txtPercentage()->text(), QString::fromLatin1(c.percentage));
     EXPECT_EQ(shown(L::lblBillTotalAndTax), QString::fromLatin1(c.totalAndTax));
     EXPECT_EQ(s->picExcessDownload()->isHidden(), !c.excess);
-    EXPECT_EQ(s->picActualDownload()->width(),
-              c.excess ? s->picDownloadAllowed()->width() : 0);
+    EXPECT_EQ(s->picActualDownload()->width(), c.excess ? s->picDownloadAllowed()->width() : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Plans, PlanChoice,
-    ::testing::Values(
-        PlanCase{"LimitedOverTheAllowance", 0, "Rs  250", " 1024 MB", "Rs  0.3", "18732.000 MB",
-                 true, "1929%", "Rs. 6474.17"},
-        PlanCase{"Unlimited", 2, "Rs  499", "Unlimited", "NA", "Unlimited", false, "0%",
-                 "Rs. 550.40"},
-        PlanCase{"NightUnlimitedCountsChargedUsage", 4, "Rs  599", " 4096 MB", "Rs  0.2",
-                 "15660.000 MB", true, "482%", "Rs. 4115.29"}),
+    ::testing::Values(PlanCase{"LimitedOverTheAllowance", 0, "Rs  250", " 1024 MB", "Rs  0.3",
+                               "18732.000 MB", true, "1929%", "Rs. 6474.17"},
+                      PlanCase{"Unlimited", 2, "Rs  499", "Unlimited", "NA", "Unlimited", false,
+                               "0%", "Rs. 550.40"},
+                      PlanCase{"NightUnlimitedCountsChargedUsage", 4, "Rs  599", " 4096 MB",
+                               "Rs  0.2", "15660.000 MB", true, "482%", "Rs. 4115.29"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ResultWindow, NoPlanChosenLeavesTheSummaryAsDesigned) {

@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kWaitMs = 10000;
 
-QString program() { return QStringLiteral(PORTAL_SIM_EXECUTABLE); }
+QString program() {
+    return QStringLiteral(PORTAL_SIM_EXECUTABLE);
+}
 
 struct Finished {
     int status = -1;
@@ -26,8 +28,8 @@ Finished runToEnd(const QStringList& arguments) {
     process.start(program(), arguments);
     EXPECT_TRUE(process.waitForFinished(kWaitMs));
     return Finished{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-               QString::fromUtf8(process.readAllStandardOutput()),
-               QString::fromUtf8(process.readAllStandardError())};
+                    QString::fromUtf8(process.readAllStandardOutput()),
+                    QString::fromUtf8(process.readAllStandardError())};
 }
 
 // Starts portal-sim and reads the port from its first line; 0 when it did not say.
@@ -60,7 +62,9 @@ struct BadCommandRow {
     const char* complaint;
 };
 
-void PrintTo(const BadCommandRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const BadCommandRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class PortalBadCommand : public ::testing::TestWithParam<BadCommandRow> {};
 
@@ -75,11 +79,13 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, PortalBadCommand,
     ::testing::Values(
         BadCommandRow{"UnknownOption", {QStringLiteral("--frobnicate")}, "unknown option"},
-        BadCommandRow{"PortOutOfRange", {QStringLiteral("--port"), QStringLiteral("70000")}, "--port"},
+        BadCommandRow{
+            "PortOutOfRange", {QStringLiteral("--port"), QStringLiteral("70000")}, "--port"},
         BadCommandRow{"PortNotANumber", {QStringLiteral("--port=80a")}, "--port"},
         BadCommandRow{"MissingValue", {QStringLiteral("--delay-ms")}, "needs a value"},
         BadCommandRow{"FlagWithValue", {QStringLiteral("--fail-download=yes")}, "takes no value"},
-        BadCommandRow{"BadToday", {QStringLiteral("--today"), QStringLiteral("2013-02-30")}, "--today"},
+        BadCommandRow{
+            "BadToday", {QStringLiteral("--today"), QStringLiteral("2013-02-30")}, "--today"},
         BadCommandRow{"EmptyUser", {QStringLiteral("--user=")}, "--user"}),
     [](const auto& p) { return std::string(p.param.name); });
 

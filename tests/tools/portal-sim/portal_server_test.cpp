@@ -2,8 +2,8 @@
 // relies on (ids, names, frame order, the usage table's element paths, the log's format and
 // content) and the fault switches the end-to-end tests drive.
 
-#include "portal_pages.h"
 #include "portal_server.h"
+#include "portal_pages.h"
 
 #include "platform/html_document.h"
 #include "support/qt_printers.h"
@@ -21,11 +21,15 @@ namespace {
 
 using namespace std::chrono;
 
-Date ymd(int y, unsigned m, unsigned d) { return Date{year(y), month(m), day(d)}; }
+Date ymd(int y, unsigned m, unsigned d) {
+    return Date{year(y), month(m), day(d)};
+}
 
 const Date kToday = ymd(2013, 4, 17);
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 class Portal {
 public:
@@ -43,8 +47,8 @@ public:
     PortalServer& server() { return *m_server; }
 
     httplib::Result logIn(const std::string& user, const std::string& password) {
-        return m_client->Post("/login", httplib::Params{{"logonuidfield", user},
-                                                        {"logonpassfield", password}});
+        return m_client->Post(
+            "/login", httplib::Params{{"logonuidfield", user}, {"logonpassfield", password}});
     }
 
     // The session cookie of a successful log-in ("PortalSession=..."); empty when refused.
@@ -91,7 +95,9 @@ struct LogInRow {
     bool accepted;
 };
 
-void PrintTo(const LogInRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const LogInRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class LogIn : public ::testing::TestWithParam<LogInRow> {};
 
@@ -162,9 +168,8 @@ TEST_P(BehindLogIn, NeedsTheSessionCookie) {
 
 INSTANTIATE_TEST_SUITE_P(Pages, BehindLogIn,
                          ::testing::Values("/home", "/frames/header", "/frames/menu",
-                                           "/frames/work", "/frames/title", "/nav",
-                                           "/nav/services", "/nav/usage",
-                                           "/usage.csv?from=2013-04-01&to=2013-04-17",
+                                           "/frames/work", "/frames/title", "/nav", "/nav/services",
+                                           "/nav/usage", "/usage.csv?from=2013-04-01&to=2013-04-17",
                                            "/usage/unbilled", "/usage/billed"));
 
 // --- The frames and the navigation ---
@@ -196,7 +201,8 @@ TEST(PortalFrames, FrameTwoOfTheTopPageHoldsTheNavigationViewAsItsFrameOne) {
     ASSERT_EQ(work.size(), 2u);
     EXPECT_EQ(work[1], u"/nav");
     for (const QString& source : {top[0], top[1], work[0]}) {
-        EXPECT_TRUE(iframeSources(portal.body(source.toStdString(), session)).empty()) << source.toStdString();
+        EXPECT_TRUE(iframeSources(portal.body(source.toStdString(), session)).empty())
+            << source.toStdString();
     }
 }
 
@@ -204,12 +210,14 @@ TEST(PortalNavigation, TheTwoLinksLeadToTheUsageView) {
     Portal portal;
     const std::string session = portal.sessionFor();
     HtmlDocument nav(q(portal.body("/nav", session)));
-    const ElementPtr first = nav.elementById(QStringLiteral("aaab.NavigationView.ToolBarLinkToAction3"));
+    const ElementPtr first =
+        nav.elementById(QStringLiteral("aaab.NavigationView.ToolBarLinkToAction3"));
     ASSERT_TRUE(first);
     EXPECT_FALSE(nav.elementById(QStringLiteral("aaab.NavigationView.LinkToAction38")));
 
     HtmlDocument services(q(portal.body(first->value().toStdString(), session)));
-    const ElementPtr second = services.elementById(QStringLiteral("aaab.NavigationView.LinkToAction38"));
+    const ElementPtr second =
+        services.elementById(QStringLiteral("aaab.NavigationView.LinkToAction38"));
     ASSERT_TRUE(second);
 
     HtmlDocument view(q(portal.body(second->value().toStdString(), session)));
@@ -219,7 +227,8 @@ TEST(PortalNavigation, TheTwoLinksLeadToTheUsageView) {
 }
 
 QString selected(const HtmlDocument& view, std::string_view name) {
-    const ElementPtr select = view.elementById(QString::fromLatin1(name.data(), qsizetype(name.size())));
+    const ElementPtr select =
+        view.elementById(QString::fromLatin1(name.data(), qsizetype(name.size())));
     return select ? select->value() : QStringLiteral("<missing>");
 }
 
@@ -235,7 +244,8 @@ TEST(PortalUsageView, DropDownsOfferDaysMonthsAndYearsWithThisMonthUpToTodayChos
 
     auto options = [&](std::string_view name) {
         std::vector<QString> values;
-        const ElementPtr select = view.elementById(QString::fromLatin1(name.data(), qsizetype(name.size())));
+        const ElementPtr select =
+            view.elementById(QString::fromLatin1(name.data(), qsizetype(name.size())));
         for (int i = 0; i < select->childCount(); ++i) {
             values.push_back(select->child(i)->value());
         }
@@ -248,9 +258,9 @@ TEST(PortalUsageView, DropDownsOfferDaysMonthsAndYearsWithThisMonthUpToTodayChos
     const auto months = options(kFromMonth);
     ASSERT_EQ(months.size(), 12u);
     EXPECT_EQ(months.back(), u"12");
-    EXPECT_EQ(options(kFromYear), (std::vector<QString>{QStringLiteral("2011"),
-                                                         QStringLiteral("2012"),
-                                                         QStringLiteral("2013")}));
+    EXPECT_EQ(options(kFromYear),
+              (std::vector<QString>{QStringLiteral("2011"), QStringLiteral("2012"),
+                                    QStringLiteral("2013")}));
 }
 
 std::string detailsPath(const char* fd, const char* fm, const char* fy, const char* td,
@@ -278,7 +288,9 @@ struct BadPeriodRow {
     std::string path;
 };
 
-void PrintTo(const BadPeriodRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const BadPeriodRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class PortalBadPeriod : public ::testing::TestWithParam<BadPeriodRow> {};
 
@@ -291,10 +303,11 @@ TEST_P(PortalBadPeriod, ShowsNoDownloadLink) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, PortalBadPeriod,
-    ::testing::Values(BadPeriodRow{"FromAfterTo", detailsPath("10", "04", "2013", "09", "04", "2013")},
-                      BadPeriodRow{"NoSuchDay", detailsPath("31", "02", "2013", "15", "04", "2013")},
-                      BadPeriodRow{"NotANumber", detailsPath("1x", "04", "2013", "15", "04", "2013")},
-                      BadPeriodRow{"MissingField", "/nav/usage?show=1"}),
+    ::testing::Values(
+        BadPeriodRow{"FromAfterTo", detailsPath("10", "04", "2013", "09", "04", "2013")},
+        BadPeriodRow{"NoSuchDay", detailsPath("31", "02", "2013", "15", "04", "2013")},
+        BadPeriodRow{"NotANumber", detailsPath("1x", "04", "2013", "15", "04", "2013")},
+        BadPeriodRow{"MissingField", "/nav/usage?show=1"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // --- The download ---
@@ -311,7 +324,8 @@ TEST(PortalDownload, TheLogOfAPeriodIsTheGeneratorsRecordsNewestFirst) {
 
 TEST(PortalDownload, HasNoUsageAfterToday) {
     Portal portal;
-    const std::string log = portal.body("/usage.csv?from=2013-04-01&to=2013-04-30", portal.sessionFor());
+    const std::string log =
+        portal.body("/usage.csv?from=2013-04-01&to=2013-04-30", portal.sessionFor());
     EXPECT_EQ(log, usageLog(usageRecords("demo", ymd(2013, 4, 1), kToday)));
     EXPECT_EQ(portal.body("/usage.csv?from=2013-05-01&to=2013-05-31", portal.sessionFor()),
               std::string(kLogHeader) + "\r\n");
@@ -371,8 +385,8 @@ std::array<QString, 6> tableRow(const UsageRecord& r) {
 }
 
 // All pages from the first, following the pager's next link; the number of pages read.
-int readAllPages(Portal& portal, const std::string& session, std::string path,
-                 const QString& form, std::vector<std::array<QString, 6>>& rows) {
+int readAllPages(Portal& portal, const std::string& session, std::string path, const QString& form,
+                 std::vector<std::array<QString, 6>>& rows) {
     int pages = 0;
     while (!path.empty() && pages < 100) {
         const TablePage page = readTable(portal.body(path, session), form);
@@ -392,7 +406,9 @@ struct TableRow {
     Date to;
 };
 
-void PrintTo(const TableRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const TableRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class PortalTable : public ::testing::TestWithParam<TableRow> {};
 
@@ -402,8 +418,8 @@ TEST_P(PortalTable, PagesThroughThePeriodsEntriesNewestFirst) {
     options.pageSize = 7;
     Portal portal(options);
     std::vector<std::array<QString, 6>> rows;
-    const int pages = readAllPages(portal, portal.sessionFor(), row.path,
-                                   QString::fromLatin1(row.form), rows);
+    const int pages =
+        readAllPages(portal, portal.sessionFor(), row.path, QString::fromLatin1(row.form), rows);
     const auto records = usageRecords("demo", row.from, row.to);
     std::vector<std::array<QString, 6>> expected;
     for (const UsageRecord& r : records) {
@@ -431,9 +447,9 @@ bool isNotAvailable(const std::string& html) {
 TEST(PortalTable, PeriodsWithoutUsageShowTheNotAvailablePage) {
     Portal portal;
     const std::string session = portal.sessionFor();
-    for (const char* path : {"/usage/billed?month=2013-04", "/usage/billed?month=2014-01",
-                             "/usage/billed?month=2013-4", "/usage/unbilled?page=99",
-                             "/usage/unbilled?page=-1"}) {
+    for (const char* path :
+         {"/usage/billed?month=2013-04", "/usage/billed?month=2014-01",
+          "/usage/billed?month=2013-4", "/usage/unbilled?page=99", "/usage/unbilled?page=-1"}) {
         EXPECT_TRUE(isNotAvailable(portal.body(path, session))) << path;
     }
     EXPECT_FALSE(isNotAvailable(portal.body("/usage/unbilled", session)));
@@ -472,7 +488,9 @@ struct OmitRow {
     std::string path;
 };
 
-void PrintTo(const OmitRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const OmitRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class PortalOmit : public ::testing::TestWithParam<OmitRow> {};
 
@@ -521,7 +539,8 @@ TEST(PortalFaults, FailedDownloadAnswers500WithNoBody) {
     PortalOptions options;
     options.failDownload = true;
     Portal portal(options);
-    const httplib::Result res = portal.get("/usage.csv?from=2013-04-01&to=2013-04-17", portal.sessionFor());
+    const httplib::Result res =
+        portal.get("/usage.csv?from=2013-04-01&to=2013-04-17", portal.sessionFor());
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, 500);
     EXPECT_TRUE(res->body.empty());

@@ -13,7 +13,9 @@ namespace {
 
 using namespace std::chrono;
 
-Date ymd(int y, unsigned m, unsigned d) { return Date{year(y), month(m), day(d)}; }
+Date ymd(int y, unsigned m, unsigned d) {
+    return Date{year(y), month(m), day(d)};
+}
 
 struct MegabytesRow {
     const char* name;
@@ -21,7 +23,9 @@ struct MegabytesRow {
     const char* text;
 };
 
-void PrintTo(const MegabytesRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const MegabytesRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class MegabytesText : public ::testing::TestWithParam<MegabytesRow> {};
 
@@ -46,7 +50,9 @@ struct DateRow {
     bool valid;
 };
 
-void PrintTo(const DateRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const DateRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class IsoDate : public ::testing::TestWithParam<DateRow> {};
 
@@ -58,19 +64,18 @@ TEST_P(IsoDate, AcceptsOnlyRealCalendarDates) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, IsoDate,
-    ::testing::Values(DateRow{"Ordinary", "2013-04-17", true},
-                      DateRow{"LeapDay", "2012-02-29", true},
-                      DateRow{"NoLeapDay", "2013-02-29", false},
-                      DateRow{"MonthThirteen", "2013-13-01", false},
-                      DateRow{"DayZero", "2013-04-00", false},
-                      DateRow{"ShortMonth", "2013-4-17", false},
-                      DateRow{"WrongSeparator", "2013/04/17", false},
-                      DateRow{"Letters", "20x3-04-17", false},
-                      DateRow{"TrailingText", "2013-04-170", false},
-                      DateRow{"Empty", "", false}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, IsoDate,
+                         ::testing::Values(DateRow{"Ordinary", "2013-04-17", true},
+                                           DateRow{"LeapDay", "2012-02-29", true},
+                                           DateRow{"NoLeapDay", "2013-02-29", false},
+                                           DateRow{"MonthThirteen", "2013-13-01", false},
+                                           DateRow{"DayZero", "2013-04-00", false},
+                                           DateRow{"ShortMonth", "2013-4-17", false},
+                                           DateRow{"WrongSeparator", "2013/04/17", false},
+                                           DateRow{"Letters", "20x3-04-17", false},
+                                           DateRow{"TrailingText", "2013-04-170", false},
+                                           DateRow{"Empty", "", false}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(UsageRecord, FieldsAreInTheLogsFormats) {
     UsageRecord r;
@@ -80,7 +85,7 @@ TEST(UsageRecord, FieldsAreInTheLogsFormats) {
     r.download = 1234567;
     r.upload = 3;
     EXPECT_EQ(r.fields(), (std::array<std::string, 6>{"2013-04-07", "01:02:03", "10:00:05",
-                                                        "123.4567", "0.0003", "123.457"}));
+                                                      "123.4567", "0.0003", "123.457"}));
     EXPECT_EQ(r.logLine(), "2013-04-07,01:02:03,10:00:05,123.4567,0.0003,123.457");
     EXPECT_EQ(r.tableStartText(), "07-04-2013 01:02:03");
 }
