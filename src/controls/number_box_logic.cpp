@@ -187,8 +187,11 @@ int NumberBoxLogic::keyPress(int k, bool* moveFocus) {
             return k;
         }
     } else if (key == u'-') {
-        // Only one sign, and only in front: a second "-" would leave a text that is no number.
-        if (caret != 0 || m_state.MinimumValue >= 0 || textAfterTyping(key).count(u'-') > 1) {
+        // Only one sign, and only in front, leaving the sign alone or a number: a second "-",
+        // or one over the digit in front of the point ("-."), would leave a text that is none.
+        const QString after = textAfterTyping(key);
+        if (caret != 0 || m_state.MinimumValue >= 0 || after.count(u'-') > 1 ||
+            (after != u"-" && !readsAsNumber(after))) {
             return 0;
         }
         m_state.typedKey = true;

@@ -126,7 +126,18 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"DigitInFrontOfTheSignIsRefused", {5, 2, -10}, "-5", 0, 0, '3', "-5", 0, false},
         KeyCase{"SecondSignIsRefused", {5, 2, -10}, "-5", 0, 0, '-', "-5", 0, false},
         KeyCase{"PointInFrontOfDigitsKeepsThem", {}, "123", 0, 0, '.', "123", 0, false},
-        KeyCase{"MinusOverASelectedSignReplacesIt", {5, 2, -10}, "-5", 0, 1, '-', "-5", 1, true}),
+        KeyCase{"MinusOverASelectedSignReplacesIt", {5, 2, -10}, "-5", 0, 1, '-', "-5", 1, true},
+        // "-." is no number: the sign may not replace the digit in front of the point.
+        KeyCase{"MinusOverTheOnlyDigitBeforeThePointIsRefused",
+                {5, 2, -10},
+                "0.",
+                0,
+                1,
+                '-',
+                "0.",
+                1,
+                false},
+        KeyCase{"MinusOverAllTheTextLeavesTheSign", {5, 2, -10}, "0.5", 0, 3, '-', "-", 1, true}),
     ByName());
 
 enum class Edit { Paste, Cut, Delete, Backspace, Drop, Undo };

@@ -161,9 +161,14 @@ void boxScript(Script& s) {
                 editor.insert(pasted);
                 break;
             }
-            case 5:
-                editor.setSelection(s.byte(), s.byte() % 4);
+            case 5: {
+                // Read in order: arguments have no order of evaluation, and a finding must
+                // replay the same script whichever compiler built the harness.
+                const int start = s.byte();
+                const int length = s.byte() % 4;
+                editor.setSelection(start, length);
                 break;
+            }
             case 6:
                 if (s.byte() % 2) {
                     logic.focusIn();
