@@ -51,11 +51,11 @@ QSet<QString> helpOptions(const QString& help) {
     static const QRegularExpression entry(q("^  (-[^ ].*?)(?:  |$)"));
     static const QRegularExpression name(q("(?:^|[ ,])(--?[A-Za-z0-9][A-Za-z0-9-]*)"));
     for (const QString& line : help.split(u'\n')) {
-        const QRegularExpressionMatch spec = entry.match(line);
-        if (!spec.hasMatch()) {
+        const QRegularExpressionMatch listed = entry.match(line);
+        if (!listed.hasMatch()) {
             continue;
         }
-        auto names = name.globalMatch(spec.captured(1));
+        auto names = name.globalMatch(listed.captured(1));
         while (names.hasNext()) {
             options.insert(names.next().captured(1));
         }
