@@ -233,7 +233,11 @@ TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {
     // by hand from here.
     check.cmdCalculate_Click();
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }, 60s));
-    check.mlngGrabState = -1;  // the waiting walk ends at its next test
+    // The waiting walk ends at its next test; the page grab's own navigation starts only
+    // after that, so the walk never looks for its frame on a page the test has put there.
+    const int ended = handlersEnded;
+    check.mlngGrabState = -1;
+    ASSERT_TRUE(spinUntil([&] { return handlersEnded > ended; }, 30s));
 
     const auto all = portal::usageRecords("demo", day(2013, 4, 1), day(2013, 4, 17));
     ASSERT_GT(all.size(), 8u);
