@@ -99,13 +99,14 @@ QDate recordDate(QStringView f) {
     return d;
 }
 
-// Seconds of "HH:MM:SS" or "MM:SS" or a plain number of seconds; -1 when unreadable.
+// Seconds of "HH:MM:SS" or "MM:SS" or a plain number of seconds; -1 when unreadable, or too
+// long to count in an int.
 int secondsOf(const QString& text) {
     const QStringList parts = text.trimmed().split(u':');
     if (parts.isEmpty() || parts.size() > 3) {
         return -1;
     }
-    int seconds = 0;
+    std::int64_t seconds = 0;
     for (const QString& p : parts) {
         bool ok = false;
         const int v = p.toInt(&ok);
@@ -113,8 +114,11 @@ int secondsOf(const QString& text) {
             return -1;
         }
         seconds = seconds * 60 + v;
+        if (seconds > std::numeric_limits<int>::max()) {
+            return -1;
+        }
     }
-    return seconds;
+    return int(seconds);
 }
 
 // The month's figures and the rows' mark-up put into the report template.
@@ -230,22 +234,24 @@ QString ColorToHTML(ColorRef Color) {
 
 NightSplit nightSplit(QStringView time, QStringView duration) {
     NightSplit split;
+    constexpr int hour = 3600;
     const int start = secondsOf(time.toString());
     const int length = secondsOf(duration.toString());
-    if (start < 0 || length < 0) {
+    // A time of day past the day is no time of day.
+    if (start < 0 || start >= 24 * hour || length < 0) {
         return split;
     }
     split.seconds = length;
-    constexpr int hour = 3600;
     if (length == 0) {
         const bool inside =
             (start >= 2 * hour && start < 8 * hour) || (start >= 26 * hour && start < 32 * hour);
         split.kind = inside ? NightSplit::Free : NightSplit::NonFree;
         return split;
     }
-    const int end = start + length;
+    const std::int64_t end = std::int64_t(start) + length;
     auto overlap = [&](int from, int to) {
-        return std::max(0, std::min(end, to) - std::max(start, from));
+        return int(
+            std::max<std::int64_t>(0, std::min<std::int64_t>(end, to) - std::max(start, from)));
     };
     split.nightSeconds = overlap(2 * hour, 8 * hour) + overlap(26 * hour, 32 * hour);
     split.kind = split.nightSeconds == 0        ? NightSplit::NonFree

@@ -220,6 +220,10 @@ TEST(NightSplit, ChargesTheShareOfTheSessionOutsideTheNightWindow) {
         {"zero length at 08:00", "08:00:00", "00:00:00", NightSplit::NonFree, 0, "3", "3"},
         {"unreadable time", "5 am", "01:00:00", NightSplit::NonFree, 0, "4", "4"},
         {"unreadable duration", "03:00:00", "an hour", NightSplit::NonFree, 0, "4", "4"},
+        {"a time past the day", "27:00:00", "00:00:00", NightSplit::NonFree, 0, "4", "4"},
+        {"a duration too long to count", "03:00:00", "90000000:00", NightSplit::NonFree, 0, "4",
+         "4"},
+        {"two days, both windows", "01:00:00", "48:00:00", NightSplit::Mixed, 12 * 3600, "4", "3"},
         // A ten-thousandth split in two halves goes to the even neighbour.
         {"tie to even down", "01:30:00", "01:00:00", NightSplit::Mixed, 1800, "0.0001", "0"},
         {"tie to even up", "01:30:00", "01:00:00", NightSplit::Mixed, 1800, "0.0003", "0.0002"},
