@@ -104,14 +104,14 @@ void mainPages(Pictures& pictures, frmMain& w, const QString& variant) {
     w.ctlTabs1()->setSelectedTab(1);
 }
 
-std::unique_ptr<MonthOnScreen> resultWindow() {
+std::unique_ptr<MonthOnScreen> resultWindow(int planKind = kLimitedPlan) {
     forgetSettings();
     ResultWindowOptions options;
     options.reportView = [](QWidget* p) { return new WebReportView(p); };
     options.officeChart = createOfficeChart;
     // The last recorded day is "today", so the summary shows its "today" fields too.
     options.clock = [] { return QDate(2026, 11, 30); };
-    auto month = std::make_unique<MonthOnScreen>(std::move(options));
+    auto month = std::make_unique<MonthOnScreen>(std::move(options), planKind);
     frmResult& window = *month->window;
     QEventLoop loaded;
     QObject::connect(window.fraReport()->WebBrowser1(), &ReportView::pageShown, &loaded,
@@ -178,6 +178,13 @@ int runAtScale(const QString& folder, int scale, int argc, char** argv) {
             resultTabs(pictures, *month->window, scheme);
             shrink(*month->window);
             resultTabs(pictures, *month->window, scheme + u"-min");
+            month->window->done(0);
+        }
+        {
+            // The night-unlimited plan type: rows free, mixed and charged, the free-usage
+            // controls and the Free chart line.
+            auto month = resultWindow(kNightUnlimitedPlan);
+            resultTabs(pictures, *month->window, scheme + u"-night");
             month->window->done(0);
         }
     }
