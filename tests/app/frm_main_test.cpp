@@ -12,6 +12,7 @@
 #include "support/layout_check.h"
 #include "support/qt_printers.h"
 #include "support/scale.h"
+#include "support/scoped_font.h"
 #include "support/task_runner.h"
 
 #include "controls/downloader.h"
@@ -29,6 +30,8 @@
 #include "retrieval/row_text.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -942,15 +945,12 @@ class MainWindowLayout : public MainWindow, public ::testing::WithParamInterface
 protected:
     void SetUp() override {
         MainWindow::SetUp();
-        m_font = QApplication::font();
-        QFont scaled = m_font;
-        scaled.setPointSizeF(m_font.pointSizeF() * GetParam().fontScale);
-        QApplication::setFont(scaled);
+        m_font.emplace(GetParam().fontScale);
     }
-    void TearDown() override { QApplication::setFont(m_font); }
+    void TearDown() override { m_font.reset(); }
 
 private:
-    QFont m_font;
+    std::optional<kestrova::testing::ScopedFontScale> m_font;
 };
 
 TEST_P(MainWindowLayout, NothingOverlapsOrIsCut) {

@@ -21,8 +21,11 @@
 #include "support/layout_check.h"
 #include "support/qt_printers.h"
 #include "support/scale.h"
+#include "support/scoped_font.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -1346,15 +1349,12 @@ class WindowLayout : public ResultWindow, public ::testing::WithParamInterface<L
 protected:
     void SetUp() override {
         ResultWindow::SetUp();
-        m_font = QApplication::font();
-        QFont scaled = m_font;
-        scaled.setPointSizeF(m_font.pointSizeF() * GetParam().fontScale);
-        QApplication::setFont(scaled);
+        m_font.emplace(GetParam().fontScale);
     }
-    void TearDown() override { QApplication::setFont(m_font); }
+    void TearDown() override { m_font.reset(); }
 
 private:
-    QFont m_font;
+    std::optional<kestrova::testing::ScopedFontScale> m_font;
 };
 
 TEST_P(WindowLayout, NothingOverlapsOrIsCut) {
