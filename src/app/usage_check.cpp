@@ -71,6 +71,7 @@ void UsageCheck::cmdCalculate_Click() {
     m_state.mstrUserName.clear();
     m_state.mstrCacheFile.clear();
     m_state.mstrCachedData.clear();
+    m_state.chart.reset();
     m_state.mstrGraphData.clear();
     m_state.mstrGraphDataWithAverage.clear();
     m_state.mblnCachingEnabled = false;

@@ -38,39 +38,41 @@ std::optional<double> drawnValue(const QString& cell) {
 
 }  // namespace
 
-ChartFeed UpdateGraphControl(const QString& graphDataWithAverage, const QString& monthYear,
+ChartFeed UpdateGraphControl(const std::optional<DailyChart>& report, const QString& monthYear,
                              ColorRef inbuiltChartColor) {
     ChartFeed feed;
-    const QStringList lines = linesOf(graphDataWithAverage);
-    const QStringList header = cellsOf(lines.front());
-    std::vector<QStringList> series;
-    for (qsizetype l = 1; l < lines.size(); ++l) {
-        series.push_back(cellsOf(lines[l]));
+    static const DailyChart none;
+    const DailyChart& chart = report ? *report : none;
+    QStringList columns = chart.dayLabels;
+    if (report) {
+        columns.append(QStringLiteral("Avg"));
     }
 
     // Summed exactly, so a column of 0.1 and 0.2 totals 0.3 and MaxY sees a true half.
     Megabytes largest;
-    for (qsizetype i = 1; i < header.size(); ++i) {
-        ChartItemRecord item;
-        item.ItemID = QString::number(i);
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        ChartItem item;
+        item.ItemID = QString::number(i + 1);
         item.SelectedDescription = item.ItemID;
-        item.XAxisDescription = header[i];
+        item.XAxisDescription = columns[i];
         Megabytes total;
         QString description;
-        for (std::size_t s = 0; s < series.size(); ++s) {
-            const QStringList& cells = series[s];
-            if (i >= cells.size()) {
+        for (std::size_t s = 0; s < chart.series.size(); ++s) {
+            const DailySeries& series = chart.series[s];
+            const std::optional<Megabytes> value = series.cell(std::size_t(i));
+            if (!value) {
                 throw Failure(QStringLiteral("Subscript out of range: the series \"%1\" has no "
                                              "value for \"%2\"")
-                                  .arg(cells.front(), header[i]));
+                                  .arg(series.name, columns[i]));
             }
-            total += Megabytes::fromText(cells[i]);
+            total += *value;
+            const QString cell = series.cellText(std::size_t(i));
             if (s == 0) {
-                description = cells[i] + QStringLiteral(" MB");
+                description = cell + QStringLiteral(" MB");
             } else {
                 description = QStringLiteral("Total:") + total.defaultText() +
                               QStringLiteral(" MB (NF:") + description + QStringLiteral("  + F:") +
-                              cells[i] + QStringLiteral(" MB)");
+                              cell + QStringLiteral(" MB)");
             }
         }
         item.LegendDescription = description;

@@ -4,7 +4,9 @@
 // (`UpdateGraphControl`), the colour helpers `GetRGB` and `ChangeColor`, and the series of a
 // chart data text for the second chart type.
 
+#include "chart/chart_item.h"
 #include "platform/colour_ref.h"
+#include "retrieval/daily_chart.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,15 +15,6 @@
 #include <vector>
 
 namespace kestrova {
-
-// The five fields of a ChartItem as the host fills them.
-struct ChartItemRecord {
-    QString ItemID;
-    QString SelectedDescription;
-    QString LegendDescription;
-    QString XAxisDescription;
-    double Value = 0;
-};
 
 // The built-in chart's properties, in the order the feed sets them.
 struct ChartFeedProperties {
@@ -44,15 +37,16 @@ struct ChartFeedProperties {
 };
 
 struct ChartFeed {
-    std::vector<ChartItemRecord> items;
+    std::vector<ChartItem> items;
     double largestTotal = 0;
     ChartFeedProperties properties;
 };
 
-// The items of a chart data text (`mstrGraphDataWithAverage`): one per header cell from 1, its
-// value the sum of the series' cells, its legend "12.50 MB" for one series and the "Total:…"
-// form for more. Throws Failure when a series line lacks a cell or a cell holds no number.
-ChartFeed UpdateGraphControl(const QString& graphDataWithAverage, const QString& monthYear,
+// The items of the report's chart: one per day and one for "Avg", its value the sum of the
+// series' cells, its legend "12.50 MB" for one series and the "Total:…" form for more; no
+// items before a report has made its chart. Throws Failure when a series has no cell for a
+// column.
+ChartFeed UpdateGraphControl(const std::optional<DailyChart>& chart, const QString& monthYear,
                              ColorRef inbuiltChartColor);
 
 // The largest total plus 10, rounded to a whole number (halves to the even neighbour), down to

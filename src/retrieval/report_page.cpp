@@ -299,30 +299,24 @@ QString classifyRecord(int planKind, const QString& time, const QString& duratio
     return nonfree;
 }
 
-// The chart data texts, a day at a time from the oldest.
+// The chart's days, a day at a time from the oldest.
 struct ReportBuilder::ChartDays {
-    explicit ChartDays(const DisplaySettings& display)
-        : usageLine(display.mblnExcludeNonFree ? QString() : QStringLiteral("Usage")),
-          freeLine(display.mblnExcludeFree ? QString() : QStringLiteral("Free")),
-          excludeFree(display.mblnExcludeFree) {}
+    explicit ChartDays(const DisplaySettings& display) : excludeFree(display.mblnExcludeFree) {}
 
     void addDay(QStringView dayOfMonth, Megabytes nonFree, Megabytes free) {
         ++days;
-        labels += u'\t';
-        labels += dayOfMonth;
-        usageLine += u'\t';
-        usageLine += formatNumber(nonFree.toDecimal(), 2);
+        labels.append(dayOfMonth.toString());
+        usage.push_back(chartValue(nonFree));
         if (!excludeFree) {
-            freeLine += u'\t';
-            freeLine += formatNumber(free.toDecimal(), 2);
+            this->free.push_back(chartValue(free));
         }
         monthNonFree += nonFree;
         monthFree += free;
     }
 
-    QString labels;
-    QString usageLine;
-    QString freeLine;
+    QStringList labels;
+    std::vector<Megabytes> usage;
+    std::vector<Megabytes> free;
     bool excludeFree;
     int days = 0;
     Megabytes monthNonFree;
@@ -782,19 +776,21 @@ ReportBuilder::DayAverages ReportBuilder::averagePerDay(const ChartDays& chart) 
 
 void ReportBuilder::writeChartData(const ChartDays& chart, const DayAverages& averages) {
     const DisplaySettings& display = m_state.display;
-    m_state.mstrGraphData = chart.labels;
-    m_state.mstrGraphDataWithAverage = chart.labels + QStringLiteral("\tAvg");
+    DailyChart data;
+    data.dayLabels = chart.labels;
     if (!display.mblnExcludeNonFree) {
-        m_state.mstrGraphData += u"\r\n" + chart.usageLine;
-        m_state.mstrGraphDataWithAverage +=
-            u"\r\n" + chart.usageLine + u'\t' + averages.nonFree.defaultText();
+        data.series.push_back({QStringLiteral("Usage"), chart.usage, averages.nonFree});
     }
     if ((m_state.planKind == kNightUnlimitedPlan && !display.mblnExcludeFree) ||
         m_state.planKind == kUnlimitedPlan) {
-        m_state.mstrGraphData += u"\r\n" + chart.freeLine;
-        m_state.mstrGraphDataWithAverage +=
-            u"\r\n" + chart.freeLine + u'\t' + averages.free.defaultText();
+        // The unlimited kind's free line stays when free usage is excluded, without its name
+        // and days: its average alone stands in the first column.
+        data.series.push_back({display.mblnExcludeFree ? QString() : QStringLiteral("Free"),
+                               chart.free, averages.free});
     }
+    m_state.mstrGraphData = data.text(false);
+    m_state.mstrGraphDataWithAverage = data.text(true);
+    m_state.chart = std::move(data);
 }
 
 void ReportBuilder::styleDocumentPage(Document& doc) {

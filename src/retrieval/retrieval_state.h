@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/colour_ref.h"
+#include "retrieval/daily_chart.h"
 
 #include <QString>
+#include <optional>
 
 namespace kestrova {
 
@@ -39,9 +41,10 @@ struct RetrievalState {
     QString mstrCacheFile;   // cache file of a page grab
     QString mstrCachedData;  // its unscrambled text
     bool mblnCachingEnabled = false;
-    bool unbilledSelected = true;  // optBilledType(0) "Unbilled usage", else "Billed usage"
-    QString mstrReportTemplate;    // kept from GrabbingFinished to WriteOutput
-    QString mstrGraphData;         // chart data text without the "Avg" column
+    bool unbilledSelected = true;     // optBilledType(0) "Unbilled usage", else "Billed usage"
+    QString mstrReportTemplate;       // kept from GrabbingFinished to WriteOutput
+    std::optional<DailyChart> chart;  // the report's chart, which the built-in chart draws
+    QString mstrGraphData;            // its chart data text without the "Avg" column
     QString mstrGraphDataWithAverage;
     int planKind = kLimitedPlan;
     DisplaySettings display;

@@ -1,13 +1,12 @@
 // The chart's texts of outside origin. Byte 0 modulo 3 picks what the rest (UTF-8) is:
-// 0 a chart data text (tab-separated cells, CR LF lines) for both charts' readers; 1 a stored
-// form, read section by section into the chart's properties and typed values, and written
-// again; 2 a value picture, applied to the double in the next 8 bytes. None of them may fail
-// with an exception (the built-in chart's feed only with a description).
+// 0 a chart data text (tab-separated cells, CR LF lines) for the office chart's readers; 1 a
+// stored form, read section by section into the chart's properties and typed values, and
+// written again; 2 a value picture, applied to the double in the next 8 bytes. None of them
+// may fail with an exception.
 
 #include "chart/chart_properties.h"
 #include "chart/data_format.h"
 #include "controls/stored_properties.h"
-#include "platform/failure.h"
 #include "platform/property_bag.h"
 #include "results/chart_feed.h"
 #include "results/office_chart_data.h"
@@ -40,14 +39,6 @@ void chartDataText(const QString& text) {
     check(data.series.size() <= table.series.size(), "the office chart made up a series");
     const QStringList labels = distinctCategoryLabels(data.categories);
     check(labels.size() == data.categories.size(), "a category label went missing");
-    try {
-        const ChartFeed feed = UpdateGraphControl(text, QStringLiteral("2013-04"), 0);
-        const qsizetype headerEnd = text.indexOf(QStringLiteral("\r\n"));
-        const qsizetype itemsWanted =
-            QStringView(text).left(headerEnd < 0 ? text.size() : headerEnd).count(u'\t');
-        check(feed.items.size() == std::size_t(itemsWanted), "not one item per header cell");
-    } catch (const Failure&) {
-    }
 }
 
 void storedForm(const QString& text) {

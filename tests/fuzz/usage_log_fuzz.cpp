@@ -9,6 +9,7 @@
 #include "results/office_chart_data.h"
 #include "retrieval/cache_file.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,18 +36,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     check(run.report.figures().records <= log.rows.size(), "more records than rows");
-    // The chart data texts the report wrote: the office chart's reader never fails on them,
-    // the built-in chart's feed only with a description.
-    for (const QString& chartText : {run.state.mstrGraphData, run.state.mstrGraphDataWithAverage}) {
+    // The chart data texts the report wrote from its chart: the office chart's reader never
+    // fails on them and reads the chart's columns and series back.
+    check(run.state.chart.has_value(), "a report without its chart");
+    const DailyChart& dailyChart = *run.state.chart;
+    // A day label cut from a hostile date may hold the text's own separators.
+    const bool plainLabels = std::none_of(
+        dailyChart.dayLabels.begin(), dailyChart.dayLabels.end(),
+        [](const QString& label) { return label.contains(u'\t') || label.contains(u'\r'); });
+    for (const bool withAverage : {false, true}) {
+        const QString& chartText =
+            withAverage ? run.state.mstrGraphDataWithAverage : run.state.mstrGraphData;
+        check(chartText == dailyChart.text(withAverage), "a chart text not written from the chart");
         const OfficeChartData chart = officeChartData(chartText);
         for (const OfficeChartSeries& series : chart.series) {
             check(series.values.size() == std::size_t(chart.categories.size()),
                   "a series without a value per category");
         }
-        try {
-            (void)UpdateGraphControl(chartText, run.state.mstrMonthYear, 0);
-        } catch (const Failure&) {
+        if (plainLabels) {
+            const ChartDataTable table = parseChartData(chartText);
+            check(table.categories.size() == dailyChart.dayLabels.size() + (withAverage ? 1 : 0),
+                  "the text's columns are not the chart's days");
+            check(table.series.size() == dailyChart.series.size(), "a series lost in the text");
         }
+    }
+    // The built-in chart draws the chart itself, failing only with a description.
+    try {
+        const ChartFeed feed = UpdateGraphControl(dailyChart, run.state.mstrMonthYear, 0);
+        check(feed.items.size() == std::size_t(dailyChart.dayLabels.size()) + 1,
+              "not one item per day and the average");
+    } catch (const Failure&) {
     }
     return 0;
 }

@@ -182,17 +182,10 @@ void ChartTabFrame::UpdateGraphControl() {
     }
     try {
         m_chart->Clear();
-        const ChartFeed feed =
-            kestrova::UpdateGraphControl(m_state.mstrGraphDataWithAverage, m_state.mstrMonthYear,
-                                         m_state.display.mlngInbuiltChartColor);
-        for (const ChartItemRecord& record : feed.items) {
-            auto item = std::make_shared<ChartItem>();
-            item->ItemID = record.ItemID;
-            item->SelectedDescription = record.SelectedDescription;
-            item->LegendDescription = record.LegendDescription;
-            item->XAxisDescription = record.XAxisDescription;
-            item->Value = record.Value;
-            m_chart->AddItem(item);
+        const ChartFeed feed = kestrova::UpdateGraphControl(m_state.chart, m_state.mstrMonthYear,
+                                                            m_state.display.mlngInbuiltChartColor);
+        for (const ChartItem& item : feed.items) {
+            m_chart->AddItem(std::make_shared<ChartItem>(item));
         }
         const ChartFeedProperties& p = feed.properties;
         ChartModel& m = m_chart->model();

@@ -50,7 +50,7 @@ public:
     // The office chart object while it exists.
     OfficeChart* officeChart() const { return m_office.get(); }
 
-    // Rebuilds the built-in chart from mstrGraphDataWithAverage unless it already holds the
+    // Rebuilds the built-in chart from the report's chart unless it already holds the
     // current data; a failure shows its description and leaves the flag clear.
     void UpdateGraphControl();
     // Fits the office chart object to OLE1 and sets its font sizes; failures are skipped.
