@@ -204,9 +204,13 @@ TEST_F(Grab, WithTheCacheOnTheRecordsAreKeptInTheMonthsFileOnce) {
 
     host.cache = true;
     for (int run = 2; run <= 3; ++run) {
+        ASSERT_TRUE(state.chart.has_value());
         check.cmdCalculate_Click();
+        EXPECT_FALSE(state.chart.has_value()) << "a new check starts without the last chart";
         playTheSubscriber();
         ASSERT_TRUE(spinUntil([&] { return host.outputs == run; }));
+        ASSERT_TRUE(state.chart.has_value());
+        EXPECT_EQ(state.chart->dayLabels, (QStringList{q("02"), q("17")}));
         // Oldest first, as every cache file holds them; the second check adds nothing.
         EXPECT_EQ(ReadFileData(cacheFile, true), state.mstrRecords) << "run " << run;
         EXPECT_EQ(QDir(host.dir.path()).entryList({q("*.cache2")}).size(), 1);

@@ -18,9 +18,14 @@ TEST(ChartValue, KeepsTheHundredthTheChartShowsHalvesAwayFromZero) {
         const char* value;
         const char* kept;
     } rows[] = {
-        {"1.005", "1.01"},  {"1.0049", "1"},    {"-1.005", "-1.01"},
-        {"2.675", "2.68"},  {"0.0050", "0.01"}, {"0.0049", "0"},
-        {"12.5", "12.5"},   {"0", "0"},
+        {"1.005", "1.01"},
+        {"1.0049", "1"},
+        {"-1.005", "-1.01"},
+        {"2.675", "2.68"},
+        {"0.0050", "0.01"},
+        {"0.0049", "0"},
+        {"12.5", "12.5"},
+        {"0", "0"},
         // The ends of the range stay inside it.
         {"922337203685477.5807", "922337203685477.58"},
         {"-922337203685477.5808", "-922337203685477.58"},
@@ -40,8 +45,7 @@ TEST(DailyChart, WritesTheChartDataTextWithAndWithoutTheAverage) {
 }
 
 TEST(DailyChart, ASeriesWithoutDaysPutsItsAverageInTheFirstColumn) {
-    const DailyChart chart{{q("17")},
-                           {{q("Usage"), {mb("0")}, mb("0")}, {QString(), {}, mb("2")}}};
+    const DailyChart chart{{q("17")}, {{q("Usage"), {mb("0")}, mb("0")}, {QString(), {}, mb("2")}}};
     EXPECT_EQ(chart.text(false), q("\t17\r\nUsage\t0.00\r\n"));
     EXPECT_EQ(chart.text(true), q("\t17\tAvg\r\nUsage\t0.00\t0\r\n\t2"));
     const DailySeries& leftOut = chart.series[1];
