@@ -12,9 +12,9 @@ namespace kestrova {
 // One series of the usage chart: a value per day, each kept to the hundredth of a megabyte the
 // chart shows, and the average per day.
 struct DailySeries {
-    QString name;  // "Usage" or "Free"; empty for the unlimited kind's free line left out
-    // One per day of the chart, except the free line left out (none). Where they are fewer
-    // than the days the series' cells run short, as its line in the chart data text does.
+    QString name;  // "Usage" or "Free"
+    // One per day of the chart. A series with fewer runs short: its average moves up into
+    // the first column it lacks, in the chart data text as in its cells.
     std::vector<Megabytes> days;
     Megabytes average;
 

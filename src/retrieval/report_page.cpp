@@ -301,7 +301,10 @@ QString classifyRecord(int planKind, const QString& time, const QString& duratio
 
 // The chart's days, a day at a time from the oldest.
 struct ReportBuilder::ChartDays {
-    explicit ChartDays(const DisplaySettings& display) : excludeFree(display.mblnExcludeFree) {}
+    // The unlimited kind's usage is all free and its chart has nothing else to draw, so its
+    // free line keeps its days whatever the exclusion (which that kind does not offer).
+    explicit ChartDays(const RetrievalState& state)
+        : excludeFree(state.display.mblnExcludeFree && state.planKind != kUnlimitedPlan) {}
 
     void addDay(QStringView dayOfMonth, Megabytes nonFree, Megabytes free) {
         ++days;
@@ -325,7 +328,7 @@ struct ReportBuilder::ChartDays {
 
 // Everything the direct way needs, worked out before anything is changed.
 struct ReportBuilder::DirectPlan {
-    explicit DirectPlan(const DisplaySettings& display) : chart(display) {}
+    explicit DirectPlan(const RetrievalState& state) : chart(state) {}
 
     // A block of rows of one day, in the order of the rows text (the oldest first).
     struct Day {
@@ -517,7 +520,7 @@ bool ReportBuilder::planPageAround(DirectPlan& plan) const {
 }
 
 bool ReportBuilder::writeDirect() {
-    DirectPlan plan(m_state.display);
+    DirectPlan plan(m_state);
     if (!planDirect(plan)) {
         return false;
     }
@@ -624,7 +627,7 @@ struct ReportBuilder::ListedRows {
 
 void ReportBuilder::writeThroughDocuments() {
     Document& doc = writeReportDocument(classifySkeletonRows());
-    ChartDays chart(m_state.display);
+    ChartDays chart(m_state);
     addDailyTotals(doc, chart);
     finishReport(chart, &doc);
 }
@@ -783,10 +786,7 @@ void ReportBuilder::writeChartData(const ChartDays& chart, const DayAverages& av
     }
     if ((m_state.planKind == kNightUnlimitedPlan && !display.mblnExcludeFree) ||
         m_state.planKind == kUnlimitedPlan) {
-        // The unlimited kind's free line stays when free usage is excluded, without its name
-        // and days: its average alone stands in the first column.
-        data.series.push_back({display.mblnExcludeFree ? QString() : QStringLiteral("Free"),
-                               chart.free, averages.free});
+        data.series.push_back({QStringLiteral("Free"), chart.free, averages.free});
     }
     m_state.mstrGraphData = data.text(false);
     m_state.mstrGraphDataWithAverage = data.text(true);

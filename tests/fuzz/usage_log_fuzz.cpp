@@ -40,6 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // fails on them and reads the chart's columns and series back.
     check(run.state.chart.has_value(), "a report without its chart");
     const DailyChart& dailyChart = *run.state.chart;
+    for (const DailySeries& series : dailyChart.series) {
+        check(series.days.size() == std::size_t(dailyChart.dayLabels.size()),
+              "a series without a value for each day");
+    }
     // A day label cut from a hostile date may hold the text's own separators.
     const bool plainLabels = std::none_of(
         dailyChart.dayLabels.begin(), dailyChart.dayLabels.end(),

@@ -82,8 +82,8 @@ TEST(UpdateGraphControl, AReportWithoutDaysFeedsOnlyTheAverage) {
     EXPECT_EQ(none.properties.ChartTitle, q("ORVO Broadband Usage Chart for April 2013"));
 }
 
-// The unlimited kind's free line left out has its average alone, in the first column; past
-// it the series has no value, which the built-in chart reports rather than draws.
+// A series short of the chart's days has its average in the first column it lacks; past it
+// the series has no value, which the built-in chart reports rather than draws.
 TEST(UpdateGraphControl, ASeriesThatRunsShortIsAFailureNamingTheColumn) {
     const struct {
         QStringList days;

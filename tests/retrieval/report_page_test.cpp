@@ -287,9 +287,11 @@ TEST(ReportPage, TheNightUnlimitedKindChartsTheFreePartAsFree) {
 
 TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {
     Report r("2013-04-17,23:00:00,00:10:00,0,0,2\n", kUnlimitedPlan);
-    // All usage counts as free; the "Free" line is there even though its values are excluded.
-    EXPECT_EQ(r.state.mstrGraphData, q("\t17\r\nUsage\t0.00\r\n"));
-    EXPECT_EQ(r.state.mstrGraphDataWithAverage, q("\t17\tAvg\r\nUsage\t0.00\t0\r\n\t2"));
+    // All usage counts as free, so the "Free" line carries it even while free usage is
+    // excluded: the unlimited kind offers no choice, and its chart has nothing else to draw.
+    ASSERT_TRUE(r.state.display.mblnExcludeFree);
+    EXPECT_EQ(r.state.mstrGraphData, q("\t17\r\nUsage\t0.00\r\nFree\t2.00"));
+    EXPECT_EQ(r.state.mstrGraphDataWithAverage, q("\t17\tAvg\r\nUsage\t0.00\t0\r\nFree\t2.00\t2"));
 }
 
 TEST(ReportPage, CacheTextWrittenBeforeFieldsWereEscapedStillReads) {

@@ -191,6 +191,21 @@ TEST_F(ResultWindow, TakesTheMonthFromTheReportBuilder) {
     EXPECT_EQ(w.fraChart()->XChart1()->model().itemCount(), 31);  // 30 days and "Avg"
 }
 
+TEST_F(ResultWindow, TheUnlimitedKindsChartDrawsItsUsageAsFree) {
+    // Free usage is excluded by default and the unlimited kind cannot include it; the chart
+    // still draws each day's usage, in the free series.
+    MonthOnScreen m({}, kUnlimitedPlan);
+    EXPECT_TRUE(m.state.display.mblnExcludeFree);
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].text.toStdString();
+    const ChartModel& model = m.window->fraChart()->XChart1()->model();
+    ASSERT_EQ(model.itemCount(), 31);
+    EXPECT_EQ(model.item(29)->XAxisDescription, QStringLiteral("30"));
+    EXPECT_EQ(model.item(29)->LegendDescription,
+              QStringLiteral("Total:893.18 MB (NF:0.00 MB  + F:893.18 MB)"));
+    EXPECT_EQ(model.item(30)->LegendDescription,
+              QStringLiteral("Total:658.53 MB (NF:0 MB  + F:658.53 MB)"));
+}
+
 TEST_F(ResultWindow, ShowOutputPutsTheStoredOptionsInWithoutRebuilding) {
     MonthOnScreen m;
     DisplaySettings& d = m.state.display;
