@@ -187,6 +187,12 @@ int runAtScale(const QString& folder, int scale, int argc, char** argv) {
             resultTabs(pictures, *month->window, scheme + u"-night");
             month->window->done(0);
         }
+        {
+            // The unlimited plan type: all usage free, drawn in the Free chart line.
+            auto month = resultWindow(kUnlimitedPlan);
+            resultTabs(pictures, *month->window, scheme + u"-unlimited");
+            month->window->done(0);
+        }
     }
     // A font 1.25 times as large, as a desktop's larger text setting gives it.
     QApplication::setPalette(lightPalette());
