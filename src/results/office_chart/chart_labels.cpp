@@ -113,7 +113,9 @@ CategoryLabels placeCategoryLabels(const QStringList& categories, const ColumnFr
         widest = std::max(widest, sizes.back().width());
         tallest = std::max(tallest, sizes.back().height());
     }
-    const bool upright = widest <= frame.plotArea.width() / double(count);
+    // Labels that fill their categories would read as one run of digits ("010203…"): an upright
+    // label leaves a quarter of its height free beside it.
+    const bool upright = widest + tallest / 4 <= frame.plotArea.width() / double(count);
     const double top = frame.plotArea.bottom() + kCategoryGap;
     for (qsizetype c = 0; c < count; ++c) {
         CategoryLabel label;

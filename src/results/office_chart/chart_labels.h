@@ -61,7 +61,8 @@ struct CategoryLabels {
 };
 
 // One label per category under the middle of its column, a gap below the plot: all upright when
-// every label fits into a category's width, else all turned to read upwards, ending at the gap.
+// every label fits into a category's width with a quarter of its height to spare, else all
+// turned to read upwards, ending at the gap.
 CategoryLabels placeCategoryLabels(const QStringList& categories, const ColumnFrame& frame,
                                    const TextSize& textSize);
 

@@ -212,6 +212,24 @@ TEST(OfficeChartCategoryLabels, UprightUnderTheirColumnsWhenEachFits) {
     EXPECT_EQ(placed.depth, 16);
 }
 
+TEST(OfficeChartCategoryLabels, UprightOnlyWithRoomBetweenNeighbours) {
+    // Four categories of 80 pixels; the labels are 8 pixels a character and 10 high.
+    const struct {
+        const char* label;
+        bool upright;
+    } rows[] = {
+        {"012345678", true},    // 72 and 2.5 spare: fits
+        {"0123456789", false},  // 80: would touch the next label
+    };
+    for (const auto& row : rows) {
+        const QString text = QString::fromLatin1(row.label);
+        const CategoryLabels placed =
+            placeCategoryLabels({text, text, text, text}, frame(), eightByTen);
+        ASSERT_EQ(placed.labels.size(), 4u);
+        EXPECT_EQ(placed.labels[0].angle == 0, row.upright) << row.label;
+    }
+}
+
 TEST(OfficeChartCategoryLabels, AllTurnUpwardsWhenOneIsWiderThanItsCategory) {
     const CategoryLabels placed =
         placeCategoryLabels({QStringLiteral("01"), QStringLiteral("01234567890"),
