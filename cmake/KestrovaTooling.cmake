@@ -52,3 +52,17 @@ function(kestrova_library name)
   target_include_directories(kestrova_${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
   target_link_libraries(kestrova_${name} PUBLIC ${ARG_DEPENDS} PRIVATE kestrova_options)
 endfunction()
+
+# Release builds are hardened the way Debian hardens its packages (dpkg-buildflags with
+# hardening=+all): the programs parse pages from the network and files from disk. Build paths are
+# mapped out of the objects so that two checkouts build the same bytes. Debug builds (the
+# sanitizer build) leave fortification out: it needs the optimiser.
+if(NOT KESTROVA_FUZZ)
+  set(kestrova_release "$<CONFIG:Release,RelWithDebInfo,MinSizeRel>")
+  add_compile_options(
+    "$<${kestrova_release}:-fstack-protector-strong;-fstack-clash-protection;-fcf-protection;-Wformat;-Werror=format-security>"
+    "$<${kestrova_release}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
+  add_link_options("$<${kestrova_release}:LINKER:-z,relro;LINKER:-z,now>")
+endif()
+add_compile_options(
+  "-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=" "-ffile-prefix-map=${PROJECT_BINARY_DIR}/=")
