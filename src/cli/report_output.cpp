@@ -161,17 +161,23 @@ QString summaryText(const RetrievalState& state, const ReportFigures& figures,
 QJsonObject summaryObject(const RetrievalState& state, const ReportFigures& figures,
                           const PricedMonth& priced, const ReportOutputOptions& options) {
     const double mb = double(figures.monthSumMB);
-    QJsonObject root{{QStringLiteral("month"),
-                      QJsonObject{{QStringLiteral("period"), state.mstrMonthYear},
-                                  {QStringLiteral("records"), figures.records},
-                                  {QStringLiteral("monthMB"), mb},
-                                  {QStringLiteral("monthGB"), mb / 1024.0},
-                                  {QStringLiteral("days"), figures.days},
-                                  {QStringLiteral("averagePerDay"), figures.averageCaption},
-                                  {QStringLiteral("planKind"), state.planKind},
-                                  {QStringLiteral("chargedMB"), figures.chargedMB.toDouble()},
-                                  {QStringLiteral("freeMB"), figures.freeMB.toDouble()},
-                                  {QStringLiteral("mixedRecords"), figures.mixedRecords}}}};
+    // The average as the month's line shows it, in the locale it was written in.
+    const std::optional<Decimal> average =
+        figures.averageCaption.isEmpty() ? std::nullopt : readNumber(figures.averageCaption);
+    QJsonObject root{
+        {QStringLiteral("schemaVersion"), kJsonSchemaVersion},
+        {QStringLiteral("month"),
+         QJsonObject{{QStringLiteral("period"), state.mstrMonthYear},
+                     {QStringLiteral("records"), figures.records},
+                     {QStringLiteral("monthMB"), jsonMegabytes(mb)},
+                     {QStringLiteral("monthGB"), jsonMegabytes(mb / 1024.0)},
+                     {QStringLiteral("days"), figures.days},
+                     {QStringLiteral("averagePerDay"),
+                      average ? QJsonValue(jsonMegabytes(average->toDouble())) : QJsonValue()},
+                     {QStringLiteral("planKind"), state.planKind},
+                     {QStringLiteral("chargedMB"), jsonMegabytes(figures.chargedMB)},
+                     {QStringLiteral("freeMB"), jsonMegabytes(figures.freeMB)},
+                     {QStringLiteral("mixedRecords"), figures.mixedRecords}}}};
     if (priced.summary) {
         root.insert(QStringLiteral("summary"), summaryJson(*priced.summary).object());
     }

@@ -65,6 +65,10 @@ AlertDecision decideAlert(const Forecast& forecast, const NotifiedAlerts& before
             text += QStringLiteral("at this pace it lasts the month");
             break;
     }
+    // What is left a day, unless nothing is.
+    if (forecast.dailyBudgetMB && forecast.outlook != AllowanceOutlook::RanOut) {
+        text += u"; daily budget " + formatNumber(*forecast.dailyBudgetMB, 2, locale) + u" MB";
+    }
     decision.text = text;
     return decision;
 }

@@ -34,8 +34,8 @@ struct AlertDecision {
 
 // The alert for the forecast's month: raised when a level is reached that was not raised in
 // that month yet (a new month starts afresh), and then one text giving every figure, such as
-// "82 % of 1024 MB used; at this pace it runs out about 24 Dec". Unlimited plans raise
-// nothing.
+// "82 % of 1024 MB used; at this pace it runs out about 24 Dec; daily budget 14.15 MB" (no
+// budget once the allowance has run out or the month is over). Unlimited plans raise nothing.
 AlertDecision decideAlert(const Forecast& forecast, const NotifiedAlerts& before,
                           const QLocale& locale = QLocale());
 

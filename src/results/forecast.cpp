@@ -18,16 +18,21 @@ struct MonthShape {
     int lastDay = 0;
     int daysInMonth = 0;
     bool complete = false;
+    bool lastIsToday = false;
 
     MonthShape(QDate lastUsedDate, QDate today)
         : lastUsed(lastUsedDate),
           lastDay(lastUsedDate.day()),
           daysInMonth(lastUsedDate.daysInMonth()),
-          complete(today > QDate(lastUsedDate.year(), lastUsedDate.month(), daysInMonth)) {}
+          complete(today > QDate(lastUsedDate.year(), lastUsedDate.month(), daysInMonth)),
+          lastIsToday(lastUsedDate == today) {}
 
     // The Summary's average per day carried over the whole month.
     double project(double used) const { return complete ? used : used * daysInMonth / lastDay; }
     QDate day(int n) const { return QDate(lastUsed.year(), lastUsed.month(), n); }
+    // The report stands on the last recorded day, as the Summary's remaining days do; a last
+    // day that is today is still being used, so its usage is not complete and it counts too.
+    int daysLeft() const { return complete ? 0 : daysInMonth - lastDay + (lastIsToday ? 1 : 0); }
 };
 
 double keptNumber(const SummaryFigures& figures, L label) {
@@ -112,6 +117,10 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
             f.allowanceDate = month.day(std::clamp(day, 1, month.daysInMonth));
         }
     }
+    f.daysLeft = month.daysLeft();
+    if (f.outlook != AllowanceOutlook::Unlimited && f.daysLeft > 0) {
+        f.dailyBudgetMB = std::max(f.allowanceMB - f.usedMB, 0.0) / f.daysLeft;
+    }
     f.bill = billOf(chosen.figures);
 
     const SummaryInputs priced = comparisonInputs(inputs);
@@ -146,6 +155,11 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
             f.allowanceText = u"Ran out on " + forecastDateText(f.allowanceDate, locale);
             break;
     }
+    if (f.dailyBudgetMB) {
+        f.dailyBudgetText = f.outlook == AllowanceOutlook::RanOut
+                                ? QStringLiteral("Ran out")
+                                : formatNumber(*f.dailyBudgetMB, 2, locale) + QStringLiteral(" MB");
+    }
     f.totalText = chosen.figures.shown(L::lblBillTotal);
     f.taxText = chosen.figures.shown(L::lblBillTax);
     f.totalAndTaxText = chosen.figures.shown(L::lblBillTotalAndTax);
@@ -162,6 +176,8 @@ std::vector<ForecastRow> forecastRows(const Forecast& f) {
         {QStringLiteral("lblForecastMonth"), QStringLiteral("Month :"), f.monthText},
         {QStringLiteral("lblForecastUsage"), QStringLiteral("Projected usage :"), f.projectedText},
         {QStringLiteral("lblForecastAllowance"), QStringLiteral("Allowance :"), f.allowanceText},
+        {QStringLiteral("lblForecastDailyBudget"), QStringLiteral("Daily budget :"),
+         f.dailyBudgetText, f.dailyBudgetMB.has_value()},
         {QStringLiteral("lblForecastTotal"), QStringLiteral("Projected Total :"), f.totalText},
         {QStringLiteral("lblForecastTax"), QStringLiteral("Tax (10.30%) :"), f.taxText},
         {QStringLiteral("lblForecastTotalAndTax"), QStringLiteral("Projected Total + Tax :"),
@@ -175,6 +191,9 @@ std::vector<ForecastRow> forecastRows(const Forecast& f) {
 QStringList forecastLines(const Forecast& forecast) {
     QStringList lines{QStringLiteral("Forecast")};
     for (const ForecastRow& row : forecastRows(forecast)) {
+        if (!row.shown) {
+            continue;
+        }
         lines << (row.caption.isEmpty() ? row.text : row.caption + u' ' + row.text);
     }
     return lines;
@@ -184,7 +203,7 @@ QJsonObject forecastJson(const Forecast& f) {
     const auto plan = [](const PlanCost& c) {
         return QJsonObject{{QStringLiteral("slot"), c.slot},
                            {QStringLiteral("name"), c.name},
-                           {QStringLiteral("totalAndTax"), c.bill.totalAndTax}};
+                           {QStringLiteral("totalAndTax"), jsonRupees(c.bill.totalAndTax)}};
     };
     QJsonArray ranking;
     for (const PlanCost& c : f.ranking) {
@@ -194,13 +213,17 @@ QJsonObject forecastJson(const Forecast& f) {
         f.outlook == AllowanceOutlook::RunsOut || f.outlook == AllowanceOutlook::RanOut;
     return QJsonObject{
         {QStringLiteral("monthComplete"), f.monthComplete},
-        {QStringLiteral("projectedMB"), f.projectedMB},
+        {QStringLiteral("projectedMB"), jsonMegabytes(f.projectedMB)},
         {QStringLiteral("ranOut"), f.outlook == AllowanceOutlook::RanOut},
         {QStringLiteral("allowanceRunsOut"),
          dated ? QJsonValue(f.allowanceDate.toString(Qt::ISODate)) : QJsonValue()},
-        {QStringLiteral("bill"), QJsonObject{{QStringLiteral("total"), f.bill.total},
-                                             {QStringLiteral("tax"), f.bill.tax},
-                                             {QStringLiteral("totalAndTax"), f.bill.totalAndTax}}},
+        {QStringLiteral("daysLeft"), f.daysLeft},
+        {QStringLiteral("dailyBudgetMB"),
+         f.dailyBudgetMB ? QJsonValue(jsonMegabytes(*f.dailyBudgetMB)) : QJsonValue()},
+        {QStringLiteral("bill"),
+         QJsonObject{{QStringLiteral("total"), jsonRupees(f.bill.total)},
+                     {QStringLiteral("tax"), jsonRupees(f.bill.tax)},
+                     {QStringLiteral("totalAndTax"), jsonRupees(f.bill.totalAndTax)}}},
         {QStringLiteral("cheapest"), plan(f.cheapest())},
         {QStringLiteral("ranking"), ranking},
     };

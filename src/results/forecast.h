@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -39,7 +40,15 @@ struct Forecast {
     double projectedMB = 0;   // usedMB * daysInMonth / lastDay, unrounded
     AllowanceOutlook outlook = AllowanceOutlook::Unlimited;
     QDate allowanceDate;  // for RunsOut and RanOut
-    Bill bill;            // the Summary's bill on projectedMB
+    // The days the rest of the allowance is spread over: those after the last recorded day,
+    // and that day too when it is today, as its usage is not complete yet. 0 once the month
+    // is over.
+    int daysLeft = 0;
+    // The most that can be used a day over those days without passing the allowance:
+    // (allowanceMB - usedMB) / daysLeft, unrounded; 0 once it is passed. None for an
+    // unlimited plan or when no day is left.
+    std::optional<double> dailyBudgetMB;
+    Bill bill;  // the Summary's bill on projectedMB
     // Every catalogue plan (and the custom line when its figures are given) priced on the
     // projection, cheapest first, equal costs in catalogue order.
     std::vector<PlanCost> ranking;
@@ -51,6 +60,7 @@ struct Forecast {
     QString monthText;        // "day 15 of 30" or "complete"
     QString projectedText;    // "2400.000 MB"
     QString allowanceText;    // "Runs out about 13 Nov", "Lasts the month", ...
+    QString dailyBudgetText;  // "42.67 MB", "Ran out"; empty without a budget
     QString totalText;        // "Rs. 302.80"
     QString taxText;          // "Rs. 31.19"
     QString totalAndTaxText;  // "Rs. 333.99"
@@ -65,11 +75,14 @@ struct ForecastRow {
     QString name;     // the frame's label ("lblForecastUsage")
     QString caption;  // "Projected usage :"; empty for the saving line
     QString text;
+    bool shown = true;  // false: the row has nothing to say for this forecast
 };
 std::vector<ForecastRow> forecastRows(const Forecast& forecast);
-// "Forecast" and then one line per row, caption and text.
+// "Forecast" and then one line per shown row, caption and text.
 QStringList forecastLines(const Forecast& forecast);
-// {"monthComplete", "projectedMB", "ranOut", "allowanceRunsOut", "bill", "cheapest", "ranking"}.
+// {"monthComplete", "projectedMB", "ranOut", "allowanceRunsOut", "daysLeft", "dailyBudgetMB",
+//  "bill", "cheapest", "ranking"}: rupees to the paisa and megabytes to three decimals, as
+// shown.
 QJsonObject forecastJson(const Forecast& forecast);
 
 // The forecast for the month the Summary prices with `choice`: `days` are the report's daily

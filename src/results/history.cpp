@@ -17,7 +17,7 @@ namespace {
 QJsonObject planJson(int slot, const QString& name, double totalAndTax) {
     return QJsonObject{{QStringLiteral("slot"), slot},
                        {QStringLiteral("name"), name},
-                       {QStringLiteral("totalAndTax"), totalAndTax}};
+                       {QStringLiteral("totalAndTax"), jsonRupees(totalAndTax)}};
 }
 
 void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDate today) {
@@ -191,7 +191,7 @@ QJsonObject historyJson(const History& history) {
     }
     QJsonObject overall{{QStringLiteral("months"), history.readableMonths},
                         {QStringLiteral("totalMB"), double(history.totalMB)},
-                        {QStringLiteral("averageMB"), history.averageMB}};
+                        {QStringLiteral("averageMB"), jsonMegabytes(history.averageMB)}};
     overall.insert(QStringLiteral("cheapest"),
                    history.cheapest
                        ? QJsonValue(planJson(history.cheapest->slot, history.cheapest->name,
@@ -204,7 +204,9 @@ QJsonObject historyJson(const History& history) {
     if (const auto saving = history.savingPaise()) {
         overall.insert(QStringLiteral("saving"), double(*saving) / 100.0);
     }
-    return QJsonObject{{QStringLiteral("months"), months}, {QStringLiteral("overall"), overall}};
+    return QJsonObject{{QStringLiteral("schemaVersion"), kJsonSchemaVersion},
+                       {QStringLiteral("months"), months},
+                       {QStringLiteral("overall"), overall}};
 }
 
 }  // namespace kestrova

@@ -253,13 +253,27 @@ QStringList comparisonLines(const std::vector<PlanCost>& costs) {
     return lines;
 }
 
+double jsonRupees(double rupees) {
+    // Whole paise divided once: the double nearest the shown amount, which JSON writes as it
+    // is shown ("4570.83"). Adding 0 turns a -0 into 0.
+    return double(shownPaise(rupees)) / 100.0 + 0.0;
+}
+
+double jsonMegabytes(double megabytes) {
+    return formatNumber(megabytes, 3, QLocale::c()).toDouble() + 0.0;
+}
+
+double jsonMegabytes(const Megabytes& megabytes) {
+    return formatNumber(megabytes.toDecimal(), 3, QLocale::c()).toDouble() + 0.0;
+}
+
 QJsonObject billJson(const Bill& bill) {
     return QJsonObject{
-        {QStringLiteral("planCharge"), bill.planCharge},
-        {QStringLiteral("excessAmount"), bill.excessAmount},
-        {QStringLiteral("total"), bill.total},
-        {QStringLiteral("tax"), bill.tax},
-        {QStringLiteral("totalAndTax"), bill.totalAndTax},
+        {QStringLiteral("planCharge"), jsonRupees(bill.planCharge)},
+        {QStringLiteral("excessAmount"), jsonRupees(bill.excessAmount)},
+        {QStringLiteral("total"), jsonRupees(bill.total)},
+        {QStringLiteral("tax"), jsonRupees(bill.tax)},
+        {QStringLiteral("totalAndTax"), jsonRupees(bill.totalAndTax)},
     };
 }
 
@@ -285,10 +299,12 @@ QJsonDocument summaryJson(const MonthSummary& summary) {
              {QStringLiteral("name"), plan.text(PlanName).trimmed()},
              {QStringLiteral("entry"), summary.entryText},
              {QStringLiteral("custom"), summary.slot == kCustomPlanSlot},
-             {QStringLiteral("planCharge"), plan.number(PlanCharge, summary.locale)},
-             {QStringLiteral("allowanceMB"), plan.number(BandwidthLimitMB, summary.locale)},
+             {QStringLiteral("planCharge"), jsonRupees(plan.number(PlanCharge, summary.locale))},
+             {QStringLiteral("allowanceMB"),
+              jsonMegabytes(plan.number(BandwidthLimitMB, summary.locale))},
              {QStringLiteral("unlimited"), plan.isUnlimited(summary.locale)},
-             {QStringLiteral("rsPerExcessMB"), plan.number(RsPerExcessMB, summary.locale)},
+             {QStringLiteral("rsPerExcessMB"),
+              jsonRupees(plan.number(RsPerExcessMB, summary.locale))},
              {QStringLiteral("nightUnlimited"), plan.isNightUnlimited(summary.locale)},
          }},
         {QStringLiteral("usage"), usageJson(summary.inputs, summary.today)},

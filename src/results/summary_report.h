@@ -4,6 +4,7 @@
 // (the tab's captions and texts, one line each, and the bill), every catalogue plan ranked by
 // what the month would cost on it, and JSON forms of both for scripts.
 
+#include "platform/megabytes.h"
 #include "results/plan_settings.h"
 #include "results/summary.h"
 
@@ -94,6 +95,16 @@ std::int64_t savingInPaise(const Bill& selected, const PlanCost& cheapest);
 
 // One line per plan: rank, total + tax, list entry.
 QStringList comparisonLines(const std::vector<PlanCost>& costs);
+
+// The shape of the JSON documents the programs print, as "schemaVersion"; the JSON Schemas of
+// data/schema describe it. A document gains fields within a version; a field that changes its
+// meaning or type, or goes, makes the next one.
+inline constexpr int kJsonSchemaVersion = 1;
+// Figures for the JSON documents, rounded as the Summary shows them: rupees to the paisa,
+// megabytes to three decimals.
+double jsonRupees(double rupees);
+double jsonMegabytes(double megabytes);
+double jsonMegabytes(const Megabytes& megabytes);
 
 // {"planCharge", "excessAmount", "total", "tax", "totalAndTax"}.
 QJsonObject billJson(const Bill& bill);

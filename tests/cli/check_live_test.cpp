@@ -6,6 +6,7 @@
 #include "platform/keyring/keyring_password_store.h"
 #include "platform/settings_store.h"
 #include "retrieval/cache_file.h"
+#include "support/json_schema.h"
 #include "support/portal_process.h"
 #include "support/private_keyring.h"
 #include "support/qt_printers.h"
@@ -17,7 +18,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QSettings>
@@ -30,6 +30,8 @@ namespace {
 
 using testing::PortalProcess;
 
+using kestrova::test::JsonSchema;
+using kestrova::test::printedJson;
 using kestrova::test::q;
 
 // The portal's password: nothing the check writes or prints may hold it.
@@ -128,7 +130,7 @@ TEST_F(CheckLive, AChecksFiguresAreKestrovaReportsOnTheSameLogAndThePasswordStay
                q("--compare-plans"), q("--format"), q("json"), q("--output"), page});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-    QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QJsonObject json = printedJson(r.out.toUtf8(), JsonSchema::Check);
     const QJsonObject checked = json.take(q("check")).toObject();
     EXPECT_EQ(checked.value(q("host")).toString(), portalHost());
     EXPECT_EQ(checked.value(q("user")).toString(), q("demo"));
@@ -149,7 +151,7 @@ TEST_F(CheckLive, AChecksFiguresAreKestrovaReportsOnTheSameLogAndThePasswordStay
              q("--compare-plans"), q("--today"), q("2013-04-17"), q("--format"), q("json"),
              q("--summary"), q("--output"), reportPage});
     ASSERT_EQ(report.status, 0) << report.err.toStdString();
-    EXPECT_EQ(json, QJsonDocument::fromJson(report.out.toUtf8()).object());
+    EXPECT_EQ(json, printedJson(report.out.toUtf8(), JsonSchema::Report));
     QFile a(page);
     QFile b(reportPage);
     ASSERT_TRUE(a.open(QIODevice::ReadOnly));
@@ -236,7 +238,7 @@ TEST_F(CheckLive, TwoChecksFillTheMonthsCacheFilesForTheCachePage) {
                                                          q("0"), q("--format"), q("json")});
     ASSERT_EQ(history.status, 0) << history.err.toStdString();
     const QJsonObject overall =
-        QJsonDocument::fromJson(history.out.toUtf8()).object().value(q("overall")).toObject();
+        printedJson(history.out.toUtf8(), JsonSchema::History).value(q("overall")).toObject();
     EXPECT_EQ(overall.value(q("months")).toInt(), 2);
 }
 
@@ -318,7 +320,7 @@ TEST_F(CheckLive, NotifiesEachAlertOnceAMonthAndSaysItWithoutANotificationServic
     ASSERT_EQ(first.status, 0) << first.err.toStdString();
     EXPECT_TRUE(first.err.isEmpty()) << first.err.toStdString();
     // The alert gives the document's own figures.
-    const QJsonObject json = QJsonDocument::fromJson(first.out.toUtf8()).object();
+    const QJsonObject json = printedJson(first.out.toUtf8(), JsonSchema::Check);
     const QString percent =
         json[q("summary")][q("labels")][q("txtPercentage")][q("kept")].toString();
     const QDate ranOut =

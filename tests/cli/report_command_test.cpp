@@ -1,5 +1,6 @@
 #include "cli/report_command.h"
 
+#include "support/json_schema.h"
 #include "support/qt_printers.h"
 
 #include "platform/html_document.h"
@@ -22,6 +23,8 @@ using namespace kestrova;
 
 namespace {
 
+using kestrova::test::JsonSchema;
+using kestrova::test::printedJson;
 using kestrova::test::q;
 
 struct Outcome {
@@ -189,8 +192,11 @@ TEST_F(ReportCommand, JsonForScriptsAndTheCsvExport) {
              q("--allowance"), q("0"), q("--rate"), q("1"), q("--compare-plans"), q("--today"),
              q("2026-04-15"), q("--csv"), path(q("april.csv")), path(q("april.htm"))});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    const QJsonObject root = QJsonDocument::fromJson(r.out).object();
+    const QJsonObject root = printedJson(r.out, JsonSchema::Report);
+    EXPECT_EQ(root[q("schemaVersion")].toInt(), 1);
     EXPECT_EQ(root[q("month")][q("records")].toInt(), 2);
+    // A number like every other figure: 1200.4 MB over two days.
+    EXPECT_EQ(root[q("month")][q("averagePerDay")], QJsonValue(600.2));
     EXPECT_TRUE(root[q("summary")][q("plan")][q("custom")].toBool());
     // An allowance of 0 counts as 1 MB.
     EXPECT_EQ(root[q("summary")][q("plan")][q("allowanceMB")].toDouble(), 1.0);
@@ -223,7 +229,7 @@ TEST_F(ReportCommand, ThePlanKindChargesTheNightUnlimitedPlans) {
         }
         const Outcome r = run(arguments << path(q("night.htm")));
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
-        return QJsonDocument::fromJson(r.out).object();
+        return printedJson(r.out, JsonSchema::Report);
     };
     const QJsonObject night = json("1");
     EXPECT_EQ(night[q("month")][q("planKind")].toInt(), 1);
@@ -237,8 +243,8 @@ TEST_F(ReportCommand, ThePlanKindChargesTheNightUnlimitedPlans) {
         EXPECT_EQ(limited[q("month")][q("planKind")].toInt(), 0);
         EXPECT_EQ(limited[q("month")][q("chargedMB")].toDouble(), 2000);
         EXPECT_EQ(limited[q("month")][q("freeMB")].toDouble(), 0);
-        // 464 MB beyond the allowance at 0.20.
-        EXPECT_NEAR(limited[q("summary")][q("bill")][q("totalAndTax")].toDouble(), 653.8584, 1e-9);
+        // 464 MB beyond the allowance at 0.20: 653.8584 to the paisa.
+        EXPECT_EQ(limited[q("summary")][q("bill")][q("totalAndTax")].toDouble(), 653.86);
     }
 
     const Outcome text = run({q("--summary"), q("--plan-kind"), q("1"), path(q("night.htm"))});
@@ -268,6 +274,7 @@ TEST_F(ReportCommand, ThePricedSummaryEndsWithTheForecast) {
                        "Month : day 15 of 30\n"
                        "Projected usage : 2400.000 MB\n"
                        "Allowance : Ran out on 15 Apr\n"
+                       "Daily budget : Ran out\n"
                        "Projected Total : Rs. 662.80\n"
                        "Tax (10.30%) : Rs. 68.27\n"
                        "Projected Total + Tax : Rs. 731.07\n"
@@ -280,18 +287,20 @@ TEST_F(ReportCommand, ThePricedSummaryEndsWithTheForecast) {
         run(month + QStringList{q("--today"), q("2026-05-02"), q("--format"), q("json")});
     ASSERT_EQ(json.status, 0) << json.err.toStdString();
     const QJsonObject forecast =
-        QJsonDocument::fromJson(json.out).object()[q("forecast")].toObject();
+        printedJson(json.out, JsonSchema::Report)[q("forecast")].toObject();
     EXPECT_TRUE(forecast[q("monthComplete")].toBool());
     EXPECT_DOUBLE_EQ(forecast[q("projectedMB")].toDouble(), 1200);
     EXPECT_TRUE(forecast[q("ranOut")].toBool());
     EXPECT_EQ(forecast[q("allowanceRunsOut")].toString(), q("2026-04-15"));
-    EXPECT_NEAR(forecast[q("bill")][q("totalAndTax")].toDouble(), 333.9884, 1e-9);
+    EXPECT_EQ(forecast[q("bill")][q("totalAndTax")].toDouble(), 333.99);
+    EXPECT_EQ(forecast[q("daysLeft")].toInt(), 0);
+    EXPECT_TRUE(forecast[q("dailyBudgetMB")].isNull());  // no day of the month is left
     EXPECT_EQ(forecast[q("cheapest")][q("slot")].toInt(), 0);
     EXPECT_EQ(forecast[q("ranking")].toArray().size(), 29);
 
     // Nothing priced, no forecast.
     const Outcome plain = run({q("--summary"), q("--format"), q("json"), path(q("april.htm"))});
-    EXPECT_FALSE(QJsonDocument::fromJson(plain.out).object().contains(q("forecast")));
+    EXPECT_FALSE(printedJson(plain.out, JsonSchema::Report).contains(q("forecast")));
     const Outcome text = run({q("--summary"), path(q("april.htm"))});
     EXPECT_FALSE(QString::fromUtf8(text.out).contains(q("Forecast")));
 }
@@ -382,7 +391,7 @@ TEST(ReportCommandHistory, TheCachedMonthsOfAFolderAsTextAndJson) {
     const Outcome json =
         run({q("--history"), folder.path(), q("--format"), q("json"), q("--plan"), q("0")});
     ASSERT_EQ(json.status, 0) << json.err.toStdString();
-    const QJsonObject root = QJsonDocument::fromJson(json.out).object();
+    const QJsonObject root = printedJson(json.out, JsonSchema::History);
     EXPECT_EQ(root.value(q("months")).toArray().size(), 2);
     EXPECT_EQ(root.value(q("overall")).toObject().value(q("months")).toInt(), 1);
 

@@ -19,8 +19,8 @@ namespace {
 
 using kestrova::test::q;
 
-// April 2013 on BBG 250 (1024 MB), `mb` used by `day`, no daily totals (a plan passed counts
-// as run out on the last recorded day).
+// April 2013 on BBG 250 (1024 MB), `mb` used by `day`, checked that day (so it counts among the
+// days left), no daily totals (a plan passed counts as run out on the last recorded day).
 Forecast april(int mb, int day, PlanChoice plan = PlanChoice::catalogue(0)) {
     const QDate last(2013, 4, day);
     return forecastMonth({mb, mb, last, 10}, plan, {}, last, QLocale::c());
@@ -39,14 +39,15 @@ TEST(DecideAlert, EachLevelOnceAMonthAndANewMonthStartsAfresh) {
     };
     const Step steps[] = {
         {"a quiet start", april(100, 5), "", raised("2013-04", false, false, false)},
-        // 500 * 30 / 10 = 1500 projected: runs out on the 21st, well before the month ends.
+        // 500 * 30 / 10 = 1500 projected: runs out on the 21st, well before the month ends;
+        // 524 MB left for 21 days.
         {"the pace runs out", april(500, 10),
-         "49 % of 1024 MB used; at this pace it runs out about 21 Apr",
+         "49 % of 1024 MB used; at this pace it runs out about 21 Apr; daily budget 24.95 MB",
          raised("2013-04", false, false, true)},
         {"the same again", april(520, 11), "", raised("2013-04", false, false, true)},
-        // 840 is 82 %; floor(1024 * 20 / 840) + 1 = 25.
+        // 840 is 82 %; floor(1024 * 20 / 840) + 1 = 25; 184 MB for 11 days.
         {"80 % passed", april(840, 20),
-         "82 % of 1024 MB used; at this pace it runs out about 25 Apr",
+         "82 % of 1024 MB used; at this pace it runs out about 25 Apr; daily budget 16.73 MB",
          raised("2013-04", true, false, true)},
         {"still between 80 and 100", april(900, 22), "", raised("2013-04", true, false, true)},
         {"100 % passed", april(1100, 25), "107 % of 1024 MB used; it ran out on 25 Apr",
@@ -55,7 +56,7 @@ TEST(DecideAlert, EachLevelOnceAMonthAndANewMonthStartsAfresh) {
         {"a new month",
          forecastMonth({500, 500, QDate(2013, 5, 10), 50}, PlanChoice::catalogue(0), {},
                        QDate(2013, 5, 10), QLocale::c()),
-         "49 % of 1024 MB used; at this pace it runs out about 21 May",
+         "49 % of 1024 MB used; at this pace it runs out about 21 May; daily budget 23.82 MB",
          raised("2013-05", false, false, true)},
     };
     NotifiedAlerts memory;
@@ -75,15 +76,17 @@ TEST(DecideAlert, WhatAFirstCheckOfTheMonthRaises) {
         NotifiedAlerts after;
     };
     const Case cases[] = {
-        // Over the allowance at once: one alert, and 80 % counts as raised with it.
+        // Over the allowance at once: one alert, and 80 % counts as raised with it; nothing is
+        // left to spend a day.
         {"already over", april(1100, 25), "107 % of 1024 MB used; it ran out on 25 Apr",
          raised("2013-04", true, true, false)},
-        // 900 * 30 / 28 = 964 lasts; 88 % is still news.
-        {"80 % that lasts", april(900, 28), "88 % of 1024 MB used; at this pace it lasts the month",
+        // 900 * 30 / 28 = 964 lasts; 88 % is still news; 124 MB for 3 days.
+        {"80 % that lasts", april(900, 28),
+         "88 % of 1024 MB used; at this pace it lasts the month; daily budget 41.33 MB",
          raised("2013-04", true, false, false)},
         // Exactly 80 % of a 1000 MB custom allowance counts.
         {"exactly 80 %", april(800, 28, PlanChoice::customPlan({250, 1000, 0.2})),
-         "80 % of 1000 MB used; at this pace it lasts the month",
+         "80 % of 1000 MB used; at this pace it lasts the month; daily budget 66.67 MB",
          raised("2013-04", true, false, false)},
         {"a quiet month", april(300, 28), "", raised("2013-04", false, false, false)},
         {"unlimited", april(50000, 10, PlanChoice::catalogue(2)), "",
@@ -142,7 +145,8 @@ private:
 };
 
 TEST_F(AlertMemory, AnAlertIsRememberedOnlyOnceShown) {
-    const QString text = q("82 % of 1024 MB used; at this pace it runs out about 25 Apr");
+    const QString text =
+        q("82 % of 1024 MB used; at this pace it runs out about 25 Apr; daily budget 16.73 MB");
     HeldNotifier notifier;
     std::optional<QString> unshown;
     const auto done = [&](const QString& line) { unshown = line; };

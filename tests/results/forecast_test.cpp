@@ -2,6 +2,7 @@
 
 #include "platform/failure.h"
 #include "results/summary_tab.h"
+#include "support/json_schema.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,8 @@ struct ForecastCase {
     AllowanceOutlook outlook;
     QDate allowanceDate;
     const char* allowance;
+    int daysLeft;
+    const char* dailyBudget;  // "" when there is none
     const char* total;
     const char* tax;
     const char* totalAndTax;
@@ -46,7 +49,8 @@ void PrintTo(const ForecastCase& c, std::ostream* os) {
 const PlanChoice kBbg250 = PlanChoice::catalogue(0);  // 250, 1024 MB, 0.3 per MB
 
 const ForecastCase kCases[] = {
-    // 300 * 30 / 10 = 900 stays under 1024: the plan charge and its tax.
+    // 300 * 30 / 10 = 900 stays under 1024: the plan charge and its tax. The 10th is today and
+    // not over, so 724 MB are left for 21 days.
     {"UnderTheAllowance",
      {300, 300, QDate(2013, 4, 10), 30},
      kBbg250,
@@ -57,6 +61,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::LastsTheMonth,
      QDate(),
      "Lasts the month",
+     21,
+     "34.48 MB",
      "Rs. 250.00",
      "Rs. 25.75",
      "Rs. 275.75"},
@@ -71,10 +77,13 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RunsOut,
      QDate(2013, 4, 21),
      "Runs out about 21 Apr",
+     21,
+     "24.95 MB",
      "Rs. 392.80",
      "Rs. 40.46",
      "Rs. 433.26"},
-    // Exactly the allowance used is not passed yet; at the pace it goes the next day.
+    // Exactly the allowance used is not passed yet; at the pace it goes the next day, and
+    // nothing is left to use a day.
     {"AtTheAllowanceRunsOutTomorrow",
      {1024, 1024, QDate(2013, 4, 15), 60},
      kBbg250,
@@ -85,6 +94,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RunsOut,
      QDate(2013, 4, 16),
      "Runs out about 16 Apr",
+     16,
+     "0.00 MB",
      "Rs. 557.20",
      "Rs. 57.39",
      "Rs. 614.59"},
@@ -99,6 +110,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RanOut,
      QDate(2013, 4, 13),
      "Ran out on 13 Apr",
+     16,
+     "Ran out",
      "Rs. 662.80",
      "Rs. 68.27",
      "Rs. 731.07"},
@@ -113,11 +126,14 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RanOut,
      QDate(2013, 4, 15),
      "Ran out on 15 Apr",
+     16,
+     "Ran out",
      "Rs. 662.80",
      "Rs. 68.27",
      "Rs. 731.07"},
     // Recorded to the 9th, today the 10th: floor(1024 * 9 / 1000) + 1 = 10. 3333.333... MB
-    // projected: 2309.333... * 0.3 = 692.80, total 942.80, tax 97.1084.
+    // projected: 2309.333... * 0.3 = 692.80, total 942.80, tax 97.1084. The 9th is over: 24 MB
+    // for the 21 days after it.
     {"RunsOutToday",
      {1000, 1000, QDate(2013, 4, 9), 100},
      kBbg250,
@@ -128,6 +144,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RunsOut,
      QDate(2013, 4, 10),
      "Runs out about 10 Apr",
+     21,
+     "1.14 MB",
      "Rs. 942.80",
      "Rs. 97.11",
      "Rs. 1039.91"},
@@ -143,6 +161,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RunsOut,
      QDate(2013, 4, 15),
      "Runs out about 15 Apr",
+     17,
+     "1.41 MB",
      "Rs. 585.66",
      "Rs. 60.32",
      "Rs. 645.98"},
@@ -157,10 +177,13 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RunsOut,
      QDate(2013, 4, 30),
      "Runs out about 30 Apr",
+     2,
+     "12.00 MB",
      "Rs. 253.14",
      "Rs. 26.07",
      "Rs. 279.22"},
-    // Today after the month's end: the usage is the month's, whatever the pace was.
+    // Today after the month's end: the usage is the month's, whatever the pace was, and no
+    // day is left to budget.
     {"MonthComplete",
      {900, 900, QDate(2013, 4, 20), 30},
      kBbg250,
@@ -171,6 +194,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::LastsTheMonth,
      QDate(),
      "Lasts the month",
+     0,
+     "",
      "Rs. 250.00",
      "Rs. 25.75",
      "Rs. 275.75"},
@@ -185,6 +210,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RunsOut,
      QDate(2013, 4, 26),
      "Runs out about 26 Apr",
+     30,
+     "32.80 MB",
      "Rs. 302.80",
      "Rs. 31.19",
      "Rs. 333.99"},
@@ -199,6 +226,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RunsOut,
      QDate(2024, 2, 26),
      "Runs out about 26 Feb",
+     20,
+     "31.20 MB",
      "Rs. 290.80",
      "Rs. 29.95",
      "Rs. 320.75"},
@@ -212,6 +241,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::Unlimited,
      QDate(),
      "Unlimited",
+     21,
+     "",
      "Rs. 499.00",
      "Rs. 51.40",
      "Rs. 550.40"},
@@ -226,6 +257,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RunsOut,
      QDate(2013, 4, 21),
      "Runs out about 21 Apr",
+     21,
+     "47.62 MB",
      "Rs. 800.00",
      "Rs. 82.40",
      "Rs. 882.40"},
@@ -240,10 +273,13 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RunsOut,
      QDate(2013, 4, 11),
      "Runs out about 11 Apr",
+     21,
+     "0.00 MB",
      "Rs. 102.00",
      "Rs. 10.51",
      "Rs. 112.51"},
-    // Only the charged usage counts on a night-unlimited plan (1536 MB, 0.2 a MB): 600 * 3.
+    // Only the charged usage counts on a night-unlimited plan (1536 MB, 0.2 a MB): 600 * 3,
+    // and 936 MB left for 21 days (on the 3000 MB in all it would have run out).
     {"NightUnlimitedPlanCountsChargedUsage",
      {3000, 600, QDate(2013, 4, 10), 60},
      PlanChoice::catalogue(3),
@@ -254,9 +290,27 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::RunsOut,
      QDate(2013, 4, 26),
      "Runs out about 26 Apr",
+     21,
+     "44.57 MB",
      "Rs. 552.80",
      "Rs. 56.94",
      "Rs. 609.74"},
+    // The last day, today: what is left is for today alone.
+    {"LastDayOfTheMonth",
+     {900, 900, QDate(2013, 4, 30), 30},
+     kBbg250,
+     {},
+     QDate(2013, 4, 30),
+     "day 30 of 30",
+     "900.000 MB",
+     AllowanceOutlook::LastsTheMonth,
+     QDate(),
+     "Lasts the month",
+     1,
+     "124.00 MB",
+     "Rs. 250.00",
+     "Rs. 25.75",
+     "Rs. 275.75"},
     {"ZeroUsage",
      {0, 0, QDate(2013, 4, 10), 0},
      kBbg250,
@@ -267,6 +321,8 @@ const ForecastCase kCases[] = {
      AllowanceOutlook::LastsTheMonth,
      QDate(),
      "Lasts the month",
+     21,
+     "48.76 MB",
      "Rs. 250.00",
      "Rs. 25.75",
      "Rs. 275.75"},
@@ -285,6 +341,11 @@ TEST_P(ForecastTable, GivesTheHandWorkedFigures) {
     EXPECT_EQ(f.outlook, c.outlook);
     EXPECT_EQ(f.allowanceDate, c.allowanceDate);
     EXPECT_EQ(f.allowanceText, q(c.allowance));
+    EXPECT_EQ(f.daysLeft, c.daysLeft);
+    EXPECT_EQ(f.dailyBudgetText, q(c.dailyBudget));
+    EXPECT_EQ(f.dailyBudgetMB.has_value(), *c.dailyBudget != '\0');
+    EXPECT_EQ(forecastLines(f).contains(q("Daily budget : ") + q(c.dailyBudget)),
+              *c.dailyBudget != '\0');
     EXPECT_EQ(f.totalText, q(c.total));
     EXPECT_EQ(f.taxText, q(c.tax));
     EXPECT_EQ(f.totalAndTaxText, q(c.totalAndTax));
@@ -342,39 +403,60 @@ TEST(Forecast, LinesAndJsonCarryTheFigures) {
     const Forecast f =
         forecastMonth({1200, 1200, QDate(2013, 4, 15), 80}, kBbg250,
                       evenDays(QDate(2013, 4, 15), 80), QDate(2013, 4, 15), QLocale::c());
-    EXPECT_EQ(
-        forecastLines(f),
-        (QStringList{q("Forecast"), q("Month : day 15 of 30"), q("Projected usage : 2400.000 MB"),
-                     q("Allowance : Ran out on 13 Apr"), q("Projected Total : Rs. 662.80"),
-                     q("Tax (10.30%) : Rs. 68.27"), q("Projected Total + Tax : Rs. 731.07"),
-                     q("Cheapest at this pace : BB Home UL 499   Rs. 550.40"),
-                     q("Saves Rs. 180.67 against the selected plan")}));
+    EXPECT_EQ(forecastLines(f),
+              (QStringList{q("Forecast"), q("Month : day 15 of 30"),
+                           q("Projected usage : 2400.000 MB"), q("Allowance : Ran out on 13 Apr"),
+                           q("Daily budget : Ran out"), q("Projected Total : Rs. 662.80"),
+                           q("Tax (10.30%) : Rs. 68.27"), q("Projected Total + Tax : Rs. 731.07"),
+                           q("Cheapest at this pace : BB Home UL 499   Rs. 550.40"),
+                           q("Saves Rs. 180.67 against the selected plan")}));
 
     const QJsonObject o = forecastJson(f);
-    EXPECT_EQ(o.keys(),
-              (QStringList{q("allowanceRunsOut"), q("bill"), q("cheapest"), q("monthComplete"),
-                           q("projectedMB"), q("ranOut"), q("ranking")}));
+    EXPECT_EQ(o.keys(), (QStringList{q("allowanceRunsOut"), q("bill"), q("cheapest"),
+                                     q("dailyBudgetMB"), q("daysLeft"), q("monthComplete"),
+                                     q("projectedMB"), q("ranOut"), q("ranking")}));
     EXPECT_FALSE(o[q("monthComplete")].toBool());
     EXPECT_DOUBLE_EQ(o[q("projectedMB")].toDouble(), 2400);
     EXPECT_TRUE(o[q("ranOut")].toBool());
     EXPECT_EQ(o[q("allowanceRunsOut")].toString(), q("2013-04-13"));
-    EXPECT_DOUBLE_EQ(o[q("bill")][q("total")].toDouble(), 662.8);
-    EXPECT_NEAR(o[q("bill")][q("tax")].toDouble(), 68.2684, 1e-9);
-    EXPECT_NEAR(o[q("bill")][q("totalAndTax")].toDouble(), 731.0684, 1e-9);
-    EXPECT_EQ(o[q("cheapest")].toObject(),
-              (QJsonObject{{q("slot"), 2},
-                           {q("name"), q("BB Home UL 499")},
-                           {q("totalAndTax"), f.cheapest().bill.totalAndTax}}));
+    EXPECT_EQ(o[q("daysLeft")].toInt(), 16);
+    EXPECT_EQ(o[q("dailyBudgetMB")], QJsonValue(0));  // run out: nothing left a day
+    // Money as it is shown, to the paisa (68.2684 shows as 68.27).
+    EXPECT_EQ(o[q("bill")][q("total")].toDouble(), 662.8);
+    EXPECT_EQ(o[q("bill")][q("tax")].toDouble(), 68.27);
+    EXPECT_EQ(o[q("bill")][q("totalAndTax")].toDouble(), 731.07);
+    EXPECT_EQ(
+        o[q("cheapest")].toObject(),
+        (QJsonObject{{q("slot"), 2}, {q("name"), q("BB Home UL 499")}, {q("totalAndTax"), 550.4}}));
     const QJsonArray ranking = o[q("ranking")].toArray();
     ASSERT_EQ(ranking.size(), 29);
     EXPECT_EQ(ranking[0].toObject(), o[q("cheapest")].toObject());
     EXPECT_EQ(ranking[28][q("slot")].toInt(), f.ranking.back().slot);
 
-    // Lasting the month or unlimited has no date.
+    // Lasting the month or unlimited has no date. 924 MB for the 16 days from today: 57.75,
+    // and megabytes to three decimals.
     const Forecast lasts = forecastMonth({100, 100, QDate(2013, 4, 15), 8}, kBbg250, {},
                                          QDate(2013, 4, 15), QLocale::c());
     EXPECT_TRUE(forecastJson(lasts)[q("allowanceRunsOut")].isNull());
     EXPECT_FALSE(forecastJson(lasts)[q("ranOut")].toBool());
+    EXPECT_EQ(forecastJson(lasts)[q("dailyBudgetMB")].toDouble(), 57.75);
+    const Forecast thirds = forecastMonth({1000, 1000, QDate(2013, 4, 7), 100}, kBbg250, {},
+                                          QDate(2013, 4, 8), QLocale::c());
+    EXPECT_EQ(forecastJson(thirds)[q("projectedMB")].toDouble(), 4285.714);
+    EXPECT_EQ(forecastJson(thirds)[q("dailyBudgetMB")].toDouble(), 1.043);  // 24 / 23
+    EXPECT_TRUE(
+        forecastJson(forecastMonth({100, 100, QDate(2013, 4, 15), 8}, PlanChoice::catalogue(2), {},
+                                   QDate(2013, 4, 15), QLocale::c()))[q("dailyBudgetMB")]
+            .isNull());
+}
+
+TEST(Forecast, TheJsonOfEveryRowHasThePublishedShape) {
+    QJsonArray forecasts;
+    for (const ForecastCase& c : kCases) {
+        forecasts.append(
+            forecastJson(forecastMonth(c.inputs, c.choice, c.days, c.today, QLocale::c())));
+    }
+    test::expectMatchesDefinition(forecasts, test::JsonSchema::Report, "forecast", true);
 }
 
 TEST(Forecast, ShowsNumbersAndMonthsInTheLocale) {

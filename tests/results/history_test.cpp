@@ -2,6 +2,7 @@
 
 #include "results/history.h"
 
+#include "support/json_schema.h"
 #include "support/qt_printers.h"
 
 #include "retrieval/cache_file.h"
@@ -11,6 +12,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 using namespace kestrova;
@@ -120,7 +122,9 @@ TEST_F(HistoryTest, AFileThatCannotBeReadIsListedWithItsReasonAndLeftOutOfTheTot
     EXPECT_EQ(h.totalMB, 4000);
     EXPECT_EQ(h.cheapest->paise, 109550);
 
-    const QJsonObject json = historyJson(h);
+    const QJsonObject json =
+        test::printedJson(QJsonDocument(historyJson(h)).toJson(), test::JsonSchema::History);
+    EXPECT_EQ(json.value(q("schemaVersion")).toInt(), 1);
     const QJsonArray months = json.value(q("months")).toArray();
     ASSERT_EQ(months.size(), 4);
     EXPECT_TRUE(months[1].toObject().value(q("error")).toString().startsWith(q("cannot be read")));
@@ -131,8 +135,8 @@ TEST_F(HistoryTest, AFileThatCannotBeReadIsListedWithItsReasonAndLeftOutOfTheTot
     EXPECT_EQ(november.value(q("records")).toInt(), 3);
     EXPECT_EQ(november.value(q("days")).toInt(), 3);
     EXPECT_EQ(november.value(q("monthMB")).toDouble(), 3000);
-    EXPECT_NEAR(november.value(q("bill")).toObject().value(q("totalAndTax")).toDouble(), 929.6084,
-                1e-9);
+    // 929.6084 as the Summary shows it.
+    EXPECT_EQ(november.value(q("bill")).toObject().value(q("totalAndTax")).toDouble(), 929.61);
     EXPECT_EQ(november.value(q("cheapest")).toObject().value(q("slot")).toInt(), 2);
     const QJsonObject overall = json.value(q("overall")).toObject();
     EXPECT_EQ(overall.value(q("months")).toInt(), 2);

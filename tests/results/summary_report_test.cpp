@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <algorithm>
+#include "support/json_schema.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -207,7 +208,11 @@ TEST(ShownPaise, RoundsAsTheTabShows) {
 TEST(SummaryJson, CarriesTheBillLabelsAndLines) {
     const MonthSummary s = summarizeMonth(kApril15, PlanChoice::catalogue(0), kNotThatDay);
     const QJsonObject o = QJsonDocument::fromJson(summaryJson(s).toJson()).object();
-    EXPECT_DOUBLE_EQ(o[QStringLiteral("bill")][QStringLiteral("totalAndTax")].toDouble(), 333.9884);
+    test::expectMatchesDefinition(o, test::JsonSchema::Report, "summary");
+    // Rupees as the tab shows them: 333.9884 to the paisa; the rate per MB as a number.
+    EXPECT_EQ(o[QStringLiteral("bill")][QStringLiteral("totalAndTax")].toDouble(), 333.99);
+    EXPECT_EQ(o[QStringLiteral("bill")][QStringLiteral("tax")].toDouble(), 31.19);
+    EXPECT_EQ(o[QStringLiteral("plan")][QStringLiteral("rsPerExcessMB")].toDouble(), 0.3);
     EXPECT_EQ(o[QStringLiteral("plan")][QStringLiteral("name")].toString(),
               QStringLiteral("BBG 250"));
     EXPECT_EQ(o[QStringLiteral("frame")].toString(), QStringLiteral("fraExcess"));
@@ -215,11 +220,15 @@ TEST(SummaryJson, CarriesTheBillLabelsAndLines) {
     EXPECT_EQ(labels[QStringLiteral("lblBillTotalAndTax")][QStringLiteral("shown")].toString(),
               QStringLiteral("Rs. 333.99"));
     EXPECT_FALSE(labels[QStringLiteral("lblAvailableDays")][QStringLiteral("visible")].toBool());
+    // The labels stay as the tab keeps them: the kept value unrounded, as text.
+    EXPECT_EQ(labels[QStringLiteral("lblBillTotalAndTax")][QStringLiteral("kept")].toString(),
+              QStringLiteral("333.9884"));
     EXPECT_EQ(o[QStringLiteral("lines")].toArray().size(), s.lines.size());
 
     const std::vector<PlanCost> costs = comparePlans(kApril15, std::nullopt, kNotThatDay);
     const QJsonObject c =
         QJsonDocument::fromJson(comparisonJson(kApril15, kNotThatDay, costs).toJson()).object();
+    test::expectMatchesDefinition(c, test::JsonSchema::Report, "comparison");
     const QJsonArray plans = c[QStringLiteral("plans")].toArray();
     ASSERT_EQ(plans.size(), 29);
     EXPECT_EQ(plans[0][QStringLiteral("slot")].toInt(), 0);

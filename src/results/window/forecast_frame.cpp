@@ -40,25 +40,30 @@ ForecastFrame::ForecastFrame(QWidget* parent) : QGroupBox(QStringLiteral("Foreca
     for (const ForecastRow& row : forecastRows(Forecast{})) {
         if (row.name == u"lblForecastTotal" || row.name == u"lblForecastTax") {
             m_values.push_back(nullptr);
+            m_captions.push_back(nullptr);
             continue;
         }
         QLabel* value = plainLabel(this, QString(), row.name);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        QLabel* caption = nullptr;
         if (row.caption.isEmpty()) {
             // The saving reads as a sentence under the cheapest plan.
             value->setWordWrap(true);
             grid->addWidget(value, r, 0, 1, 3);
         } else if (row.name == u"lblForecastCheapest") {
             // A plan's name and its bill need the frame's width, as in the cheapest plan box.
-            grid->addWidget(plainLabel(this, row.caption, row.name + u"Caption"), r, 0, 1, 3);
+            caption = plainLabel(this, row.caption, row.name + u"Caption");
+            grid->addWidget(caption, r, 0, 1, 3);
             grid->addWidget(value, ++r, 0, 1, 3);
         } else {
-            grid->addWidget(plainLabel(this, row.caption, row.name + u"Caption"), r, 0);
+            caption = plainLabel(this, row.caption, row.name + u"Caption");
+            grid->addWidget(caption, r, 0);
             value->setMinimumWidth(kValueWidth);
             grid->addWidget(value, r, 2);
         }
         m_values.push_back(value);
+        m_captions.push_back(caption);
         ++r;
     }
     setBold(value(QStringLiteral("lblForecastTotalAndTax")));
@@ -84,6 +89,10 @@ void ForecastFrame::setForecast(const std::optional<Forecast>& forecast) {
     for (std::size_t i = 0; i < rows.size() && i < m_values.size(); ++i) {
         if (m_values[i]) {
             m_values[i]->setText(rows[i].text);
+            m_values[i]->setVisible(rows[i].shown);
+        }
+        if (m_captions[i]) {
+            m_captions[i]->setVisible(rows[i].shown);
         }
     }
     show();

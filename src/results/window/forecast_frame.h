@@ -2,8 +2,9 @@
 
 // The Summary tab's "Forecast" frame: the month-end forecast for the selected plan, one caption
 // and value per row (the month, projected usage, the allowance, the projected total with tax,
-// the cheapest plan at this pace and its saving). It only shows a Forecast; the billing
-// library computes it.
+// the daily budget, the cheapest plan at this pace and its saving). A row with nothing to say
+// for the forecast (no budget on an unlimited plan) is hidden. It only shows a Forecast; the
+// billing library computes it.
 
 #include "results/forecast.h"
 
@@ -27,7 +28,10 @@ public:
     QLabel* value(const QString& name) const;
 
 private:
-    std::vector<QLabel*> m_values;  // in the order of forecastRows(); null for a row not shown
+    // In the order of forecastRows(); null for a row the frame leaves out, and for the
+    // caption of a row that has none.
+    std::vector<QLabel*> m_values;
+    std::vector<QLabel*> m_captions;
 };
 
 }  // namespace kestrova

@@ -33,7 +33,7 @@ TEST(ForecastFrame, ShowsEachRowOfAKnownMonthAndHidesWithoutAForecast) {
 
     // 1000 MB by the 14th of April on BBG 250 (1024 MB, 0.3 a MB beyond): 2142.857 MB at this
     // pace, run out on the 15th; 1118.857 MB over costs 335.66, 585.66 with the charge and
-    // 645.98 with tax.
+    // 645.98 with tax. The 14th is today: 24 MB left for 17 days.
     const QDate last(2013, 4, 14);
     frame.setForecast(
         forecastMonth({1000, 1000, last, 100}, PlanChoice::catalogue(0), {}, last, QLocale::c()));
@@ -45,6 +45,8 @@ TEST(ForecastFrame, ShowsEachRowOfAKnownMonthAndHidesWithoutAForecast) {
         {"lblForecastUsage", "2142.857 MB"},
         {"lblForecastAllowanceCaption", "Allowance :"},
         {"lblForecastAllowance", "Runs out about 15 Apr"},
+        {"lblForecastDailyBudgetCaption", "Daily budget :"},
+        {"lblForecastDailyBudget", "1.41 MB"},
         {"lblForecastTotalAndTaxCaption", "Projected Total + Tax :"},
         {"lblForecastTotalAndTax", "Rs. 645.98"},
         {"lblForecastCheapestCaption", "Cheapest at this pace :"},
@@ -53,11 +55,21 @@ TEST(ForecastFrame, ShowsEachRowOfAKnownMonthAndHidesWithoutAForecast) {
     };
     for (const auto& [name, shown] : rows) {
         EXPECT_EQ(text(frame, name), q(shown)) << name;
+        EXPECT_FALSE(frame.findChild<QLabel*>(q(name))->isHidden()) << name;
     }
     EXPECT_TRUE(frame.value(q("lblForecastTotalAndTax"))->font().bold());
     // The bill as its total with tax only.
     EXPECT_EQ(frame.value(q("lblForecastTotal")), nullptr);
     EXPECT_EQ(frame.findChild<QLabel*>(q("lblForecastTaxCaption")), nullptr);
+
+    // An unlimited plan has no daily budget: its row goes, and comes back with a limit.
+    frame.setForecast(
+        forecastMonth({1000, 1000, last, 100}, PlanChoice::catalogue(2), {}, last, QLocale::c()));
+    EXPECT_TRUE(frame.value(q("lblForecastDailyBudget"))->isHidden());
+    EXPECT_TRUE(frame.findChild<QLabel*>(q("lblForecastDailyBudgetCaption"))->isHidden());
+    frame.setForecast(
+        forecastMonth({1000, 1000, last, 100}, PlanChoice::catalogue(0), {}, last, QLocale::c()));
+    EXPECT_FALSE(frame.value(q("lblForecastDailyBudget"))->isHidden());
 
     frame.setForecast(std::nullopt);
     EXPECT_TRUE(frame.isHidden());
@@ -95,6 +107,9 @@ TEST(ForecastFrame, StandsOnTheSummaryTabForEveryPlanOnTheMonthHandedOver) {
         EXPECT_EQ(text(*frame, "lblForecastTotalAndTax"), q(c.totalAndTax)) << c.slot;
         EXPECT_EQ(text(*frame, "lblForecastCheapest"), q("BB Home UL 499   Rs. 550.40"));
         EXPECT_EQ(text(*frame, "lblForecastSaving"), q(c.saving)) << c.slot;
+        // No day of a complete month is left to budget.
+        EXPECT_TRUE(frame->value(q("lblForecastDailyBudget"))->isHidden()) << c.slot;
+        EXPECT_TRUE(frame->findChild<QLabel*>(q("lblForecastDailyBudgetCaption"))->isHidden());
         // A complete month's forecast is the month's own bill.
         EXPECT_EQ(text(*frame, "lblForecastTotalAndTax"),
                   tab->figureLabel(SummaryLabel::lblBillTotalAndTax)->text());
