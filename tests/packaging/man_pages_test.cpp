@@ -1,6 +1,7 @@
 // Each installed program's manual page against what the program itself says: every option its
 // --help lists has an entry in the page's OPTIONS, no entry there names an option the program
-// no longer has, and --version answers on a terminal without a display.
+// no longer has, the JSON Schemas it names are installed, and --version answers on a terminal
+// without a display.
 
 #include "support/qt_printers.h"
 
@@ -127,6 +128,19 @@ TEST_P(ManPage, DescribesExactlyTheOptionsTheProgramLists) {
         << "in " << program.name << ".1 but no longer an option of the program";
     // Named in the page's header and NAME line, as man and apropos find it.
     EXPECT_TRUE(plain(page).contains(q(".SH NAME\n") + q(program.name) + q(" - ")));
+
+    // A program that prints JSON names the schema of its document, and every schema a page
+    // names is one that is installed.
+    if (listed.contains(q("--format"))) {
+        EXPECT_TRUE(plain(page).contains(q(program.name) + q(".schema.json"))) << program.name;
+    }
+    static const QRegularExpression schema(q("([a-z-]+\\.schema\\.json)"));
+    auto named = schema.globalMatch(plain(page));
+    while (named.hasNext()) {
+        const QString file = named.next().captured(1);
+        EXPECT_TRUE(QFile::exists(q(KESTROVA_SOURCE_DIR "/data/schema/") + file))
+            << program.name << ".1 names " << file.toStdString() << ", which is not in data/schema";
+    }
 }
 
 TEST_P(ManPage, VersionAnswersWithoutADisplay) {
