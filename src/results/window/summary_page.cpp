@@ -147,7 +147,9 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
         m_content, QStringLiteral("Summary valid only if report generated is only for one month."),
         QStringLiteral("lblSummaryNote")));
     m_notes = notes;
-    grid->addLayout(notes, 1, 0, 1, 2);
+    // At the foot of the left column, the shorter one, rather than in a row below both: the
+    // tab then needs no more height than the right column with its forecast.
+    left->addLayout(notes);
     grid->setRowStretch(3, 1);
     scroll->setWidget(m_content);
 
@@ -188,9 +190,10 @@ void SummaryTabFrame::arrangeColumns() {
     m_twoColumns = twoColumns;
     m_grid->removeItem(m_right);
     m_grid->removeItem(m_notes);
+    m_left->removeItem(m_notes);
     if (twoColumns) {
         m_grid->addLayout(m_right, 0, 1);
-        m_grid->addLayout(m_notes, 1, 0, 1, 2);
+        m_left->addLayout(m_notes);
         m_grid->setColumnStretch(1, 1);
     } else {
         m_grid->addLayout(m_right, 1, 0);

@@ -13,6 +13,7 @@
 class QComboBox;
 class QGridLayout;
 class QLayout;
+class QVBoxLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -92,7 +93,8 @@ private:
 
     QWidget* m_content = nullptr;
     QGridLayout* m_grid = nullptr;
-    QLayout* m_left = nullptr;
+    // The notes stand at the foot of the left column while the columns are side by side.
+    QVBoxLayout* m_left = nullptr;
     QLayout* m_right = nullptr;
     QLayout* m_notes = nullptr;
     bool m_twoColumns = true;

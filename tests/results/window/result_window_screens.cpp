@@ -17,6 +17,7 @@
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
 #include "results/window/chart_tab.h"
+#include "results/window/forecast_frame.h"
 #include "results/window/report_tab.h"
 #include "results/window/summary_page.h"
 #include "results/window/web_report_view.h"
@@ -28,6 +29,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QScrollArea>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -136,6 +138,13 @@ void resultTabs(Pictures& pictures, frmResult& w, const QString& variant) {
     w.ctlTabs1()->setSelectedTab(3);
     w.fraSummary()->cmbPlans()->setCurrentIndex(1);
     pictures.save(w, QStringLiteral("result-summary-%1") + variant);
+    // A plan the month stays within (61440 MB), so the forecast's daily budget is a figure.
+    SummaryTabFrame& summary = *w.fraSummary();
+    summary.cmbPlans()->setCurrentIndex(summary.logic().cmbPlans().indexOfSlot(18));
+    if (auto* scroll = summary.findChild<QScrollArea*>()) {
+        scroll->ensureWidgetVisible(summary.fraForecast());
+    }
+    pictures.save(w, QStringLiteral("result-summary-budget-%1") + variant);
     w.ctlTabs1()->setSelectedTab(1);
 }
 

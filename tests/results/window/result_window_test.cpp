@@ -14,6 +14,7 @@
 #include "results/chart_feed.h"
 #include "results/window/chart_tab.h"
 #include "results/window/colour_box.h"
+#include "results/window/forecast_frame.h"
 #include "results/window/report_tab.h"
 #include "results/window/summary_page.h"
 
@@ -38,6 +39,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -1068,6 +1071,31 @@ TEST_F(ResultWindow, TheTodayFieldsShowOnlyWhenTheLastRecordedDayIsToday) {
             EXPECT_EQ(s->figureLabel(L::lblUsageToday)->text(), QStringLiteral("893.00 MB"));
         }
     }
+}
+
+// The forecast's daily budget made the right column one row taller, and the notes' row below
+// both columns then pushed the tab into scrolling at the design size. The notes stand at the
+// foot of the left column; in one column they come last.
+TEST_F(ResultWindow, AtTheDesignSizeTheSummaryWithItsForecastNeedsNoScrolling) {
+    ResultWindowOptions options;
+    options.clock = [] { return QDate(2026, 11, 30); };  // the "today" fields and footnote too
+    MonthOnScreen m(std::move(options));
+    frmResult& w = *m.window;
+    w.resize(800, 600);
+    w.show();
+    w.ctlTabs1()->setSelectedTab(3);
+    SummaryTabFrame* s = w.fraSummary();
+    s->cmbPlans()->setCurrentIndex(1);  // an excess, the forecast with its budget
+    QApplication::processEvents();
+    ASSERT_FALSE(s->fraForecast()->value(QStringLiteral("lblForecastDailyBudget"))->isHidden());
+    auto* scroll = s->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
+
+    w.resize(w.minimumSize());  // one column: the notes after the forecast
+    QApplication::processEvents();
+    auto* note = s->findChild<QLabel*>(QStringLiteral("lblSummaryNote"));
+    EXPECT_GT(note->mapTo(s, QPoint()).y(), s->fraForecast()->mapTo(s, QPoint()).y());
 }
 
 TEST_F(ResultWindow, ThePlansLinkOpensThroughTheMainWindow) {
