@@ -33,6 +33,29 @@ add_custom_target(kestrova_documents ALL DEPENDS ${kestrova_compressed} "${kestr
 set(kestrova_docdir "${CMAKE_INSTALL_DATADIR}/doc/kestrova")
 install(FILES "${PROJECT_SOURCE_DIR}/data/copyright" "${kestrova_changelog}.gz"
   DESTINATION "${kestrova_docdir}")
+# The sample month that the manual pages' examples report on: a usage log as the portal gives
+# it and the same records as a cache file.
+install(FILES "${PROJECT_SOURCE_DIR}/samples/usage.htm"
+    "${PROJECT_SOURCE_DIR}/samples/2026-11-unbilled-demo.cache2"
+  DESTINATION "${kestrova_docdir}/examples")
+
+# Stripping (`cmake --install --strip`, and CPack, which strips) also drops the .comment section,
+# the compilers' version notes, as Debian's own packages do. It runs after the programs'
+# install rules, which come from the folders added before this file; a program of a component
+# not installed is not there.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(program kestrova kestrova-report kestrova-check)
+      set(path \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+      if(EXISTS \"\${path}\")
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"\${path}\"
+          RESULT_VARIABLE failed)
+        if(failed)
+          message(FATAL_ERROR \"Cannot remove the .comment section of \${path}\")
+        endif()
+      endif()
+    endforeach()
+  endif()")
 
 # One package holds every component (the programs and the check's units).
 set(CPACK_GENERATOR DEB)
@@ -52,6 +75,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kestrova.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# dpkg-shlibdeps finds what the programs link; QtKeychain opens libsecret only when it runs, and
+# without it "Remember password" and the daily check cannot reach the keyring. The keyring itself
+# and the Wayland platform are the desktop's choice.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsecret-1-0")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | kwalletmanager, qt6-wayland")
 # The long description; the synopsis is the project's description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kestrova logs in to the ORVO self-care portal in an embedded browser,
 downloads the month's usage log and shows a coloured usage report, a chart
