@@ -19,7 +19,12 @@ foreach(page IN LISTS kestrova_man_pages)
     COMMENT "Compressing the manual page ${page}.1"
     VERBATIM)
   list(APPEND kestrova_compressed "${stamped}.gz")
-  install(FILES "${stamped}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # kestrova-check's page goes with the check and its units, which name it as their documentation.
+  set(component Unspecified)
+  if(page STREQUAL "kestrova-check")
+    set(component check)
+  endif()
+  install(FILES "${stamped}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
 endforeach()
 
 set(kestrova_changelog "${PROJECT_BINARY_DIR}/doc/changelog")
