@@ -96,9 +96,11 @@ kestrova-report makes the same report and bill from the command line;
 kestrova-check runs the check without a window, daily through a systemd
 user timer if enabled.")
 
-# Every member of the package has the last commit's time (SOURCE_DATE_EPOCH), so the package
-# is the same whenever and wherever it is made; cpack reads the commit when it runs.
+# Every member of the package has the last commit's time (SOURCE_DATE_EPOCH) and the outer
+# archive's members a fixed mode, so the package is the same whenever, wherever and by whom it
+# is made; cpack reads the commit when it runs.
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/KestrovaSourceDate.cmake")
+set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/KestrovaDebArchive.cmake")
 set(CPACK_KESTROVA_SOURCE_DIR "${PROJECT_SOURCE_DIR}")
 
 include(CPack)
