@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Run by cpack after it has made the package: the mode of each member of the .deb's outer ar
 # archive becomes 100644, as dpkg-deb writes it. CPack copies it from the member's temporary
 # file, so it followed the umask of whoever ran cpack and the package differed between a 022

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # What a Linux user installs: the manual pages, the package's own documents, and the Debian
 # package that `cpack -G DEB` makes in the build folder (kestrova_<version>_amd64.deb).
 # The programs, the desktop entry, the icon, the metadata and the systemd units are installed

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Read by cpack before it makes the package: without a SOURCE_DATE_EPOCH of the caller's, the
 # time of the checkout's last commit, which CPack gives every member of the package.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The daily check's systemd user units as the install step leaves them: beside the installed
 // kestrova-check and its manual page, daily and persistent, enabled by nobody, and accepted by
 // systemd-analyze.
