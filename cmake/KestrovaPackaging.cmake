@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # What a Linux user installs: the manual pages, the package's own documents, and the Debian
 # package that `cpack -G DEB` makes in the build folder (kestrova_<version>_amd64.deb).
 # The programs, the desktop entry, the icon, the metadata and the systemd units are installed
@@ -19,7 +23,12 @@ foreach(page IN LISTS kestrova_man_pages)
     COMMENT "Compressing the manual page ${page}.1"
     VERBATIM)
   list(APPEND kestrova_compressed "${stamped}.gz")
-  install(FILES "${stamped}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # kestrova-check's page goes with the check and its units, which name it as their documentation.
+  set(component Unspecified)
+  if(page STREQUAL "kestrova-check")
+    set(component check)
+  endif()
+  install(FILES "${stamped}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
 endforeach()
 
 set(kestrova_changelog "${PROJECT_BINARY_DIR}/doc/changelog")
@@ -33,6 +42,29 @@ add_custom_target(kestrova_documents ALL DEPENDS ${kestrova_compressed} "${kestr
 set(kestrova_docdir "${CMAKE_INSTALL_DATADIR}/doc/kestrova")
 install(FILES "${PROJECT_SOURCE_DIR}/data/copyright" "${kestrova_changelog}.gz"
   DESTINATION "${kestrova_docdir}")
+# The sample month that the manual pages' examples report on: a usage log as the portal gives
+# it and the same records as a cache file.
+install(FILES "${PROJECT_SOURCE_DIR}/samples/usage.htm"
+    "${PROJECT_SOURCE_DIR}/samples/2026-11-unbilled-demo.cache2"
+  DESTINATION "${kestrova_docdir}/examples")
+
+# Stripping (`cmake --install --strip`, and CPack, which strips) also drops the .comment section,
+# the compilers' version notes, as Debian's own packages do. It runs after the programs'
+# install rules, which come from the folders added before this file; a program of a component
+# not installed is not there.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(program kestrova kestrova-report kestrova-check)
+      set(path \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+      if(EXISTS \"\${path}\")
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"\${path}\"
+          RESULT_VARIABLE failed)
+        if(failed)
+          message(FATAL_ERROR \"Cannot remove the .comment section of \${path}\")
+        endif()
+      endif()
+    endforeach()
+  endif()")
 
 # One package holds every component (the programs and the check's units).
 set(CPACK_GENERATOR DEB)
@@ -52,6 +84,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kestrova.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# dpkg-shlibdeps finds what the programs link; QtKeychain opens libsecret only when it runs, and
+# without it "Remember password" and the daily check cannot reach the keyring. The keyring itself
+# and the Wayland platform are the desktop's choice.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsecret-1-0")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | kwalletmanager, qt6-wayland")
 # The long description; the synopsis is the project's description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kestrova logs in to the ORVO self-care portal in an embedded browser,
 downloads the month's usage log and shows a coloured usage report, a chart
@@ -62,5 +99,12 @@ without logging in.
 kestrova-report makes the same report and bill from the command line;
 kestrova-check runs the check without a window, daily through a systemd
 user timer if enabled.")
+
+# Every member of the package has the last commit's time (SOURCE_DATE_EPOCH) and the outer
+# archive's members a fixed mode, so the package is the same whenever, wherever and by whom it
+# is made; cpack reads the commit when it runs.
+set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/KestrovaSourceDate.cmake")
+set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/KestrovaDebArchive.cmake")
+set(CPACK_KESTROVA_SOURCE_DIR "${PROJECT_SOURCE_DIR}")
 
 include(CPack)

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Warnings and sanitizers as interface targets that every project target links.
 
 find_program(KESTROVA_CCACHE ccache)

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Redraw times of the chart: the picture alone (ChartPainter into an image) and the control's
 // whole DrawChart (picture, legend rows, information box), for 31 and 1000 columns at MaxY
 // 1000 and 60000. The value grid visits every integer of the range.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A heavy month's grab (100 sessions a day: 3,000 records) in the main window, offscreen,
 // against portal-sim on loopback. Each run logs in, waits for the date prompt, picks the month
 // on the portal's page, and then times, from the click on "View Usage Details": the log's

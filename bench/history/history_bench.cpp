@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The history of the cached months, from the cache files to the cache page's table: sixty
 // months of a given number of records each.
 

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The report's comparable work done by a plain text tool, for the benchmark pair in
 # run-report-pair: read every line of a usage log, write each record's row mark-up (fields
 # escaped), a daily total beside the first row of each day, and the month's totals.

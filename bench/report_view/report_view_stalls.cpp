@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Hands a report page to the report view and records how long the event loop was kept from
 // running: a 10 ms timer notes every gap between its ticks, from the moment the page is handed
 // over until the view says it is shown, and for a while after (layout and painting). A page

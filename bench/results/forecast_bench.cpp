@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the month-end forecast costs each time the Summary tab refreshes (a plan chosen, a
 // custom figure typed): the chosen plan and every catalogue plan priced on the projection,
 // against the ranking of the month itself that the tab already makes.

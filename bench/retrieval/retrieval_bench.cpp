@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Report building, scrambling and cache files against the size of a month's log.
 
 #include "controls/xor_cipher.h"

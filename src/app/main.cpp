@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // kestrova: the main window, and with it the whole program.
 
 #include "app/frm_main.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // kestrova-check: the usage check without a window (see --help).
 
 #include "cli/check_command.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // LinkLabel: a caption that works as a link (lblPlans, lblWebsite, the cache's "?"). It is one

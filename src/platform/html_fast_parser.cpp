@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fast parser: a strict, single-pass parser for well-formed mark-up. It accepts a text only
 // where HTML5 tree construction would build the literal nesting of the tags, and returns
 // "not handled" at the first token where the HTML5 algorithm would insert, move, close or

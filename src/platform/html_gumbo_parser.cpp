@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The reference parser: gumbo builds the HTML5 tree, which is copied into our own nodes and
 // freed at once. This is the only file that sees gumbo.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Serialising nodes to mark-up and to reader's text. All walks are iterative, so a page nested
 // thousands deep cannot overflow the stack.
 

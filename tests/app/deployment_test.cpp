@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Deployment values: compiled-in defaults, overridden by the system-scope files of the XDG
 // configuration folders.
 

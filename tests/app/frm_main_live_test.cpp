@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The whole program offscreen against portal-sim: the main window as the program makes it (the
 // browser engine's portal browser and report view), its north host pointed at the portal
 // through a deployment file in XDG_CONFIG_DIRS. The test plays the subscriber: types the

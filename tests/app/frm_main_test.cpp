@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window offscreen, on the in-memory browser and the result window's plain report
 // view: its controls, the settings it loads and saves, the cache page's report through the
 // result window, the small commands and Downloader1.

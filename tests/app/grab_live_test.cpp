@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The grab on the real browser engine against portal-sim on a free loopback port: the test
 // plays the subscriber on the portal's page (the dates, "View Usage Details"), as a person
 // would, and checks what the grab made of it.

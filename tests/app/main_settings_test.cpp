@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window's stored settings without the window: the conversions of stored texts, the
 // load order with its defaults, a value that does not convert, the password's round trip
 // through the INI file, and the keys a close writes.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The check command and the grab's state machine on the in-memory browser: the portal is
 // scripted, notifications arrive from the event loop while a handler waits, and a "second" of
 // Wait is 20 ms.

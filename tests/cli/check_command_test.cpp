@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // kestrova-check's command line in the test's own process: what it refuses before any page is
 // loaded, and which exit status each way a grab can stop gives.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // kestrova-check as a user runs it: the executable, on the browser engine offscreen, against
 // portal-sim on a free loopback port, with its own settings and data folders.
 

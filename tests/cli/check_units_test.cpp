@@ -1,5 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The daily check's systemd user units as the install step leaves them: beside the installed
-// kestrova-check, daily and persistent, enabled by nobody, and accepted by systemd-analyze.
+// kestrova-check and its manual page, daily and persistent, enabled by nobody, and accepted by
+// systemd-analyze.
 
 #include "support/qt_printers.h"
 
@@ -90,6 +95,8 @@ TEST_F(CheckUnits, PassSystemdsOwnCheck) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(q("XDG_RUNTIME_DIR"), runtime.path());
     env.insert(q("SYSTEMD_LOG_COLOR"), q("0"));
+    // The units' Documentation= names the manual page installed beside them.
+    env.insert(q("MANPATH"), prefix.filePath(q("share/man")));
     verify.setProcessEnvironment(env);
     verify.start(analyze, {q("--user"), q("verify"), unit("kestrova-check.service"),
                            unit("kestrova-check.timer")});

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The freedesktop notifier against a notification service of the test's own, on a private
 // session bus: what it sends, and that a missing, hanging or unreachable service is a "not
 // shown" from the event loop, never a hang.

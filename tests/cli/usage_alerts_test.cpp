@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // kestrova-check --notify's decision: which alert a month's figures raise given what was
 // raised before, and how that is remembered.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The link label: one tab stop that shows its focus, opened by Enter, Space or a click.
 
 #include "controls/link_label.h"

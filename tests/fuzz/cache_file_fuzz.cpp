@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A cache file. The input is the file's plain text: scrambled with the cache key and stored
 // as a .cache2 file, it must read back as it was, and its records are made into the report
 // page. (SaveFileData is left to the unit tests: its flush to disk would slow every input.) The

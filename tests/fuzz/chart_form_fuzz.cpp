@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The chart's texts of outside origin. Byte 0 modulo 3 picks what the rest (UTF-8) is:
 // 0 a chart data text (tab-separated cells, CR LF lines) for the office chart's readers; 1 a
 // stored form, read section by section into the chart's properties and typed values, and

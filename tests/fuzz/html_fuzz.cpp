@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The in-memory HTML document: the fast parser against gumbo on every text it accepts, the
 // serialise-and-parse-again round trip (see html_check.h for the input's form), and the
 // document calls the report makes on a page, which may fail only with a description.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The numeric edit box and the number readers. Byte 0 even: the rest (UTF-8) is a number text,
 // read exactly and rounded and shown at every precision, where only "Overflow" may fail. Byte
 // 0 odd: the rest is a script of edits on the box's logic (sizes, values, keystrokes, pastes,

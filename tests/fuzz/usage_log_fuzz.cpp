@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The downloaded usage log, read as the program reads the file (Latin-1, or UTF-8 after a byte
 // order mark): split into records, made into the report page, and the report's chart texts fed
 // to both charts. A bad log ends in one shown message; nothing may escape or crash.

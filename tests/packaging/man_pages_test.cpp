@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Each installed program's manual page against what the program itself says: every option its
 // --help lists has an entry in the page's OPTIONS, no entry there names an option the program
 // no longer has, the JSON Schemas it names are installed, and --version answers on a terminal

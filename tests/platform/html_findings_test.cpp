@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Inputs on which the fast parser once built another tree than gumbo, or whose serialised
 // tree parsed back differently: every kept finding of the HTML harness is replayed, and each
 // kind of difference has a case of its own showing that the fast path now takes such text

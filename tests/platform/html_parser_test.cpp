@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fast parser must build exactly the tree gumbo builds whenever it accepts a text.
 
 #include "platform/html_parser.h"

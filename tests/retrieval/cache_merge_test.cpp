@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The download grab's records merged into the month's cache files.
 
 #include "retrieval/cache_merge.h"

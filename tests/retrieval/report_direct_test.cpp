@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The report page built straight from the program's own row text against the way through the
 // documents: for every input the same page, the same figures and the same failures, and the
 // direct way taken exactly where the rows are own row text.

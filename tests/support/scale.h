@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Tests that only mean something on a screen at twice the scale (QT_SCALE_FACTOR=2, a 1280x800

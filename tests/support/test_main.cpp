@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs a test executable's GoogleTest cases inside a QApplication, with the settings store and
 // the program's folder moved into fresh temporary folders, so no test sees the user's own files
 // or another test executable's.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // controls-gallery: the three tab strips and the three numeric edit boxes in the configurations
 // the main and result windows give them (from their stored forms), and the tab strip in each
 // of its eight styles. --screenshot PATH saves a picture of the window and exits.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // kestrova-demo-driver FOLDER: the whole program run without a screen, for the demo. It opens
 // Kestrova's main window in this process, plays the subscriber through the window's public
 // interface (the password typed, "Check Bandwidth Usage" clicked, this month's dates picked on

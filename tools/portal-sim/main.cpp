@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // portal-sim: the simulated selfcare portal (see --help).
 
 #include "portal_options.h"

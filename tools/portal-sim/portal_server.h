@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The simulated portal's HTTP server (cpp-httplib), bound to 127.0.0.1 only. The pages and

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes a made-up usage log, for the bundled sample and for trying the report out.
 
 #include "sample_log.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/keyring/keyring_password_store.h"
 
 #include <qt6keychain/keychain.h>

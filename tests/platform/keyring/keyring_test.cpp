@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The remembered password on a real desktop keyring (gnome-keyring's Secret Service on a
 // session bus of the test's own), and without any keyring.
 

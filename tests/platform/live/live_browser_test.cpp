@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The live browser on Qt WebEngine against portal-sim: the walk the grab makes, step by step
 // through awaited calls, and the portal's faults.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The in-memory browser and the handles written on the Browser interface: what the grab's
 // tests will script, and the behaviour they may rely on (failures, frames, notification
 // order, notifications arriving while a coroutine waits).

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The office chart's reading of chart data texts and the placing of its texts around the
 // columns, without a screen.
 

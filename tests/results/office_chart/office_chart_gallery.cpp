@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The office chart in the result window's dress: a month of usage with the "Avg" column, with
 // and without the values on the columns, and with the "Free" series stacked on top. With
 // --screenshots <folder> it saves each chart as a PNG and quits.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The office chart object on Qt Charts, as the result window drives it: data text to columns,
 // series colours, the formatting members, the picture and the clipboard, the factory and the
 // object's own editing menu.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Summary tab's "Forecast" frame: on its own, the rows a known month's forecast gives; on
 // the tab, the forecast of the chosen plan for the month the report builder hands over.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Cutting a large report page into parts for the report view: every record row in exactly one
 // part, in order; parts end where a day begins once they hold their share (or at twice that);
 // each part is a page of its own with the report's summary and headings.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The report view on the real browser engine: pages beyond setHtml's 2 MB limit, script,
 // plugins and every outside request off, and the result window's report as it is rendered.
 // Slow to start (the engine), so only these few; labelled e2e.

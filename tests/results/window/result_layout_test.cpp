@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The resize rules on plain rectangles: where each control goes for a window size, that a size
 // too small for a control leaves it as it was while everything else still moves, and that
 // growing again gives the layout back.

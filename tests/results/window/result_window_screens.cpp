@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // result-window-screens FOLDER [--scale N]: pictures of the program's two windows for a person
 // to look at, offscreen. The main window (its "Login Info", "Processing" and "Use Cache Data"
 // pages, on the in-memory browser) and the result window with the bundled sample month (the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The result window driven offscreen with the sample month, as the main window drives it: the
 // report builder fills it, the dialogs seam answers for the user, and the widgets are clicked.
 // The report view here is the plain one (no browser engine); report_view_test has the engine.

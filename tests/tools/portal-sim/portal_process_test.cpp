@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // portal-sim as a program: its first line names the port, it serves there, and it stops with
 // status 0 on SIGINT and SIGTERM.
 

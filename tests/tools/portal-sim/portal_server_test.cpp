@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The simulated portal, served in-process and read with cpp-httplib's client: what the program
 // relies on (ids, names, frame order, the usage table's element paths, the log's format and
 // content) and the fault switches the end-to-end tests drive.

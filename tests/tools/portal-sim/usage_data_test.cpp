@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The usage generator: the records the portal serves and the tests expect must be exact,
 // stable and shaped like the provider's log.
 
