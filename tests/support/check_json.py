@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Checks a JSON document on standard input against one of Kestrova's published schemas.
 
     check_json.py SCHEMA [--definition NAME] [--items]
