@@ -5,6 +5,7 @@
 #include "app/cache_history_view.h"
 #include "app/program_icon.h"
 #include "app/usage_check.h"
+#include "controls/accessibility.h"
 #include "controls/downloader.h"
 #include "controls/link_label.h"
 #include "controls/tab_strip.h"
@@ -24,6 +25,8 @@
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -46,6 +49,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <cmath>
+#include <mutex>
 
 namespace kestrova {
 
@@ -122,6 +126,14 @@ QWidget* scrollingContents(QFrame* frame, const char* name) {
     return contents;
 }
 
+// The window is a window to a screen reader, not the unnamed filler a plain widget is.
+QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("kestrova::frmMain")) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
 QFrame* pageFrame(QWidget* parent, const char* name) {
     auto* frame = new QFrame(parent);
     frame->setObjectName(QString::fromLatin1(name));
@@ -136,6 +148,8 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
       m_options(std::move(options)),
       m_deployment(m_options.deployment ? *m_options.deployment : Deployment::load()),
       m_folder(programFolder()) {
+    static std::once_flag accessibleOnce;
+    std::call_once(accessibleOnce, [] { QAccessible::installFactory(mainWindowAccessible); });
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     setWindowIcon(programIcon());
@@ -330,6 +344,8 @@ void frmMain::buildLoginInfo() {
     grid->addWidget(m_lblWebsite, 10, 0, 1, 3);
     grid->setRowStretch(11, 1);
 
+    placeInReadingOrder(f);
+
     QWidget::setTabOrder(m_txtUserName, m_txtPassword);
     QWidget::setTabOrder(m_txtPassword, m_chkSavePassword);
     QWidget::setTabOrder(m_chkSavePassword, m_cmbSelfcaresite);
@@ -433,6 +449,8 @@ void frmMain::buildUseCacheData() {
     });
     connect(m_cmbCacheFiles, &QComboBox::currentTextChanged, m_cacheHistory,
             &CacheHistoryView::selectItem);
+
+    placeInReadingOrder(f);
 
     QWidget::setTabOrder(m_cmbCacheFiles, m_cmdShowUsage);
     QWidget::setTabOrder(m_cmdShowUsage, m_cmdClose1);

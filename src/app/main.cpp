@@ -66,6 +66,11 @@ int main(int argc, char** argv) {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    // The browser engine keeps its pages out of the accessibility tree on Linux unless told;
+    // told, it fills them in only while a screen reader or another assistive tool listens.
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY")) {
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("example.kestrova.Kestrova"));

@@ -8,6 +8,7 @@
 #include "app/grab_fixture.h"
 #include "app/usage_check.h"
 
+#include "support/accessible_tree.h"
 #include "support/keyboard_check.h"
 #include "support/layout_check.h"
 #include "support/qt_printers.h"
@@ -33,6 +34,7 @@
 
 #include <optional>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -895,6 +897,33 @@ TEST_F(MainWindow, MnemonicsAndBuddiesOnBothPages) {
     QTest::qWait(150);  // a mnemonic clicks as the mouse would, a moment later
     ASSERT_EQ(dialogs.messages.size(), 1u) << "Check &Bandwidth Usage";
     EXPECT_EQ(dialogs.messages[0].title, q("Select selfcare site"));
+}
+
+// A screen reader found the window a filler with one child, the tab strip: no field, button
+// or page. Every control of every page is reached from the window by children, each child
+// names the parent it was reached from, and a caption is read before its field.
+TEST_F(MainWindow, AScreenReaderReachesEveryControlAndReadsCaptionsFirst) {
+    auto w = open();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.get())->role(), QAccessible::Window);
+    const std::pair<int, int> pages[] = {{1, 1}, {1, 2}, {2, 1}};
+    for (const auto& [page, innerPage] : pages) {
+        w->ctlTabs1()->setSelectedTab(page);
+        w->ctlPasswordVersion()->setSelectedTab(innerPage);
+        const testing::AccessibleWalk walk = testing::walkWindow(w.get());
+        EXPECT_EQ(testing::unreachedWidgets(w.get(), walk), QStringList())
+            << "page " << page << "." << innerPage;
+        EXPECT_EQ(walk.wrongParents, QStringList()) << "page " << page << "." << innerPage;
+    }
+    w->ctlTabs1()->setSelectedTab(1);
+    w->ctlPasswordVersion()->setSelectedTab(1);
+    for (const char* name : {"lblUserName", "lblPassword", "lblSelfcaresite", "lblPlanType"}) {
+        auto* label = w->findChild<QLabel*>(q(name));
+        QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(label);
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(label->buddy());
+        ASSERT_EQ(caption->parent(), field->parent()) << name;
+        EXPECT_LT(caption->parent()->indexOfChild(caption), field->parent()->indexOfChild(field))
+            << name;
+    }
 }
 
 // The window opened with the focus nowhere to be seen. It goes to the first login field still
