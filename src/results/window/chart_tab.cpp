@@ -78,9 +78,16 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     m_chart->setObjectName(QStringLiteral("XChart1"));
     connect(m_chart, &XChart::ItemClick, this, [this](const ChartItemPtr& item) {
         m_chart->setToolTip(item->LegendDescription);
-        // The tip follows the hovered column at once rather than on the next pause.
+        // The tip follows the hovered column at once rather than on the next pause; a column
+        // chosen with the arrow keys shows its tip above it, where the eye is.
         if (m_chart->underMouse()) {
             QToolTip::showText(QCursor::pos(), item->LegendDescription, m_chart);
+        } else if (m_chart->hasFocus()) {
+            const QRect column = m_chart->columnRect(m_chart->model().SelectedColumn());
+            if (!column.isEmpty()) {
+                QToolTip::showText(m_chart->mapToGlobal(column.topLeft()), item->LegendDescription,
+                                   m_chart, column);
+            }
         }
     });
 
