@@ -178,7 +178,7 @@ class Kestrova:
     """The real program with its own XDG folders: started, used through its tree, closed."""
 
     def __init__(self, home, display, north_host=None, settings=None, cache_files=(),
-                 environment=None):
+                 environment=None, arguments=()):
         self.home = Path(home)
         self.display = display
         self.config = self.home / "config"
@@ -207,6 +207,7 @@ class Kestrova:
         for name in getattr(display, "unset", ()):
             self.environment.pop(name, None)
         self.environment.update(environment or {})
+        self.arguments = [str(a) for a in arguments]  # Qt's own, such as -stylesheet FILE
         self.process = None
         self.app = None
         self.log = None
@@ -222,7 +223,7 @@ class Kestrova:
 
     def start(self):
         self.log = open(self.home / "kestrova.log", "ab")
-        self.process = subprocess.Popen([str(KESTROVA)], env=self.environment, stdout=self.log,
+        self.process = subprocess.Popen([str(KESTROVA), *self.arguments], env=self.environment, stdout=self.log,
                                         stderr=subprocess.STDOUT)
         self.app = tree.application("kestrova", self.process.pid)
         self.main = tree.window(self.app, "frame", MAIN_WINDOW)

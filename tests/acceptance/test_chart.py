@@ -40,9 +40,14 @@ def test_the_chart_announces_the_column_chosen_by_keyboard(kestrova, display):
     assert abs(tree.value_of(chart) - float(match.group(1))) < 0.005
     assert [c.name for c in columns if pyatspi.STATE_SELECTED in tree.states(c)] == ["02"]
 
-    # On the screen: the figure in a tool tip by the column, as the mouse shows it.
+    # On the screen: the figure in a tool tip at the top of the column, as the mouse shows it at
+    # the pointer (which rests elsewhere).
     tip = tree.wait_for(
         lambda: next((w for w in tree.children(program.app)
                       if tree.role_name(w) == "tool tip" and tree.is_showing(w)), None),
         10, "the tool tip of the column")
     assert tree.text_of(tip) == figure or figure in tree.text_of(tip)
+    tip_x, tip_y, _, _ = tree.extents(tip)
+    column_x, column_y, column_width, _ = tree.extents(second)
+    assert column_x - 10 <= tip_x <= column_x + column_width + 40, (tip_x, column_x)
+    assert abs(tip_y - column_y) <= 40, (tip_y, column_y)
