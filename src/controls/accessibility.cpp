@@ -143,7 +143,9 @@ public:
     ctlTabs* tabs() const { return static_cast<ctlTabs*>(widget()); }
 
     // The tabs, then whatever the strip holds that no tab shows.
-    int childCount() const override { return tabs()->Tabs() + untabbedChildren(*tabs()).size(); }
+    int childCount() const override {
+        return tabs()->Tabs() + int(untabbedChildren(*tabs()).size());
+    }
     QAccessibleInterface* child(int index) const override {
         const int tabCount = tabs()->Tabs();
         if (index < 0 || index >= childCount()) {
