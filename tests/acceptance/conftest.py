@@ -225,7 +225,12 @@ class Kestrova:
         self.log = open(self.home / "kestrova.log", "ab")
         self.process = subprocess.Popen([str(KESTROVA), *self.arguments], env=self.environment, stdout=self.log,
                                         stderr=subprocess.STDOUT)
-        self.app = tree.application("kestrova", self.process.pid)
+        try:
+            self.app = tree.application("kestrova", self.process.pid)
+        except TimeoutError as error:
+            self.log.flush()
+            said = (self.home / "kestrova.log").read_text(errors="replace")[-2000:]
+            raise TimeoutError(f"{error}; the program said:\n{said}") from None
         self.main = tree.window(self.app, "frame", MAIN_WINDOW)
         return self
 
