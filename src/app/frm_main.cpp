@@ -7,8 +7,10 @@
 #include "results/office_chart/office_chart.h"
 
 #include "app/cache_history_view.h"
+#include "app/password_keeper.h"
 #include "app/program_icon.h"
 #include "app/usage_check.h"
+#include "controls/accessibility.h"
 #include "controls/downloader.h"
 #include "controls/link_label.h"
 #include "controls/tab_strip.h"
@@ -28,10 +30,13 @@
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoroSignal>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -50,6 +55,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <cmath>
+#include <mutex>
 
 namespace kestrova {
 
@@ -126,6 +132,14 @@ QWidget* scrollingContents(QFrame* frame, const char* name) {
     return contents;
 }
 
+// The window is a window to a screen reader, not the unnamed filler a plain widget is.
+QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("kestrova::frmMain")) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
 QFrame* pageFrame(QWidget* parent, const char* name) {
     auto* frame = new QFrame(parent);
     frame->setObjectName(QString::fromLatin1(name));
@@ -140,6 +154,8 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
       m_options(std::move(options)),
       m_deployment(m_options.deployment ? *m_options.deployment : Deployment::load()),
       m_folder(programFolder()) {
+    static std::once_flag accessibleOnce;
+    std::call_once(accessibleOnce, [] { QAccessible::installFactory(mainWindowAccessible); });
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     setWindowIcon(programIcon());
@@ -155,6 +171,8 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
     m_browser = std::move(portal.browser);
     m_passwords = m_options.passwordStore ? m_options.passwordStore()
                                           : std::make_unique<KeyringPasswordStore>();
+    m_keeper = std::make_unique<PasswordKeeper>(*m_passwords);
+    connect(m_keeper.get(), &PasswordKeeper::unavailable, this, &frmMain::keyringUnavailable);
 
     const StoredForm form = StoredForm::load(storedFormPath(QStringLiteral("frmMain")));
     m_ctlTabs1 = new ctlTabs(this);
@@ -224,11 +242,7 @@ void frmMain::buildLoginInfo() {
     m_chkSavePassword->setObjectName(QStringLiteral("chkSavePassword"));
     m_chkSavePassword->setToolTip(
         QStringLiteral("Keeps the password in the desktop keyring, never in a file"));
-    connect(m_chkSavePassword, &QCheckBox::clicked, this, [this](bool ticked) {
-        if (ticked) {
-            probeKeyring();
-        }
-    });
+    connect(m_chkSavePassword, &QCheckBox::clicked, this, &frmMain::savePasswordClicked);
     grid->addWidget(fieldCaption(f, "lblUserName", QStringLiteral("&User ID"), m_txtUserName), 0,
                     0);
     grid->addWidget(m_txtUserName, 0, 1);
@@ -334,6 +348,8 @@ void frmMain::buildLoginInfo() {
     grid->addWidget(m_lblWebsite, 10, 0, 1, 3);
     grid->setRowStretch(11, 1);
 
+    placeInReadingOrder(f);
+
     QWidget::setTabOrder(m_txtUserName, m_txtPassword);
     QWidget::setTabOrder(m_txtPassword, m_chkSavePassword);
     QWidget::setTabOrder(m_chkSavePassword, m_cmbSelfcaresite);
@@ -437,6 +453,8 @@ void frmMain::buildUseCacheData() {
     });
     connect(m_cmbCacheFiles, &QComboBox::currentTextChanged, m_cacheHistory,
             &CacheHistoryView::selectItem);
+
+    placeInReadingOrder(f);
 
     QWidget::setTabOrder(m_cmbCacheFiles, m_cmdShowUsage);
     QWidget::setTabOrder(m_cmdShowUsage, m_cmdClose1);
@@ -543,10 +561,14 @@ MainSettings frmMain::currentSettings() const {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (m_ending) {
+        return;  // a second close request while the keyring is still being written
+    }
+    m_ending = true;
     closeResultWindow();
     SettingsStore store;
     saveMainSettings(store, currentSettings(), isMinimized());
-    event->accept();
     keepPasswordAndEnd();
 }
 
@@ -562,6 +584,7 @@ QCoro::Task<> frmMain::restorePassword(MainSettings loaded) {
             co_return;
         }
         if (kept.done()) {
+            m_keeper->noteKept(user, loaded.txtPassword);
             SettingsStore store;
             store.save(QStringLiteral("txtPasswordnew"), QString());
             store.save(QStringLiteral("txtPassword"), QString());
@@ -579,6 +602,7 @@ QCoro::Task<> frmMain::restorePassword(MainSettings loaded) {
         co_return;
     }
     if (read.done()) {
+        m_keeper->noteKept(user, read.password);
         // Unless the subscriber has started typing meanwhile.
         if (m_txtPassword->text().isEmpty() && m_txtUserName->text() == user) {
             m_txtPassword->setText(read.password);
@@ -600,15 +624,47 @@ QCoro::Task<> frmMain::keepPasswordAndEnd() {
     const QPointer<frmMain> self(this);
     const QString user = m_txtUserName->text();
     const QString password = m_txtPassword->text();
-    if (!user.trimmed().isEmpty()) {
-        if (m_chkSavePassword->isChecked() && !password.isEmpty()) {
-            co_await m_passwords->write(user, password);
-        } else {
-            co_await m_passwords->remove(user);
-        }
+    if (!m_chkSavePassword->isChecked()) {
+        m_keeper->forget(user);
+    } else if (!password.isEmpty() && m_refusedLogin != std::pair(user, password)) {
+        // A password the portal refused is not worth remembering; one never tried is kept,
+        // as the box asks.
+        m_keeper->keep(user, password);
+    }
+    // The keyring's answer comes through the event loop, which the program leaves only once
+    // it is there (or the limit has passed).
+    if (m_keeper->busy()) {
+        co_await qCoro(m_keeper.get(), &PasswordKeeper::settled, m_options.keyringCloseLimit);
     }
     if (self) {
         Q_EMIT programEnded();
+    }
+}
+
+void frmMain::savePasswordClicked(bool ticked) {
+    const QString user = m_txtUserName->text();
+    if (!ticked) {
+        m_keeper->forget(user);
+        return;
+    }
+    probeKeyring();
+    // Ticked after a check: the password the portal has just accepted is kept at once.
+    if (m_acceptedLogin == std::pair(user, m_txtPassword->text())) {
+        m_keeper->keep(user, m_txtPassword->text());
+    }
+}
+
+void frmMain::loginAnswered(const QString& userId, const QString& password, bool accepted) {
+    if (!accepted) {
+        m_refusedLogin = std::pair(userId, password);
+        return;
+    }
+    m_acceptedLogin = std::pair(userId, password);
+    if (m_refusedLogin == m_acceptedLogin) {
+        m_refusedLogin.reset();
+    }
+    if (m_chkSavePassword->isChecked()) {
+        m_keeper->keep(userId, password);
     }
 }
 

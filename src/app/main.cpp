@@ -70,6 +70,11 @@ int main(int argc, char** argv) {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    // The browser engine keeps its pages out of the accessibility tree on Linux unless told;
+    // told, it fills them in only while a screen reader or another assistive tool listens.
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY")) {
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("example.kestrova.Kestrova"));
@@ -78,7 +83,12 @@ int main(int argc, char** argv) {
     kestrova::QtDialogs qtDialogs;
     kestrova::installDialogs(&qtDialogs);
     kestrova::frmMain window;
-    QObject::connect(&window, &kestrova::frmMain::programEnded, &app, &QCoreApplication::quit);
+    // The program ends when the window says it has ended, not when it is hidden: a closing
+    // window still writes the remembered password into the keyring, whose answer comes
+    // through the event loop.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&window, &kestrova::frmMain::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     window.show();
     const int result = QApplication::exec();
     kestrova::installDialogs(nullptr);

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QPointer>
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -59,7 +60,10 @@ public:
                 const ChartItemPtr item = chart->model().item(m_column);
                 return item ? oneLine(item->XAxisDescription) : QString();
             }
+            // The value as the description too: the desktop's bridge passes descriptions to
+            // screen readers, not the texts of values.
             case QAccessible::Value:
+            case QAccessible::Description:
                 return columnValue(*chart, m_column);
             default:
                 return QString();
@@ -71,11 +75,7 @@ public:
         if (!chart) {
             return QRect();
         }
-        const ChartModel& m = chart->model();
-        const QRectF twips = m.geometry().columnRect(m_column);
-        const QRect pixels(
-            int(twips.left() / m.twipsPerPixelX()), int(twips.top() / m.twipsPerPixelY()),
-            int(twips.width() / m.twipsPerPixelX()), int(twips.height() / m.twipsPerPixelY()));
+        const QRect pixels = chart->columnRect(m_column);
         return QRect(chart->mapToGlobal(pixels.topLeft()), pixels.size());
     }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
@@ -88,6 +88,8 @@ public:
         }
         s.selectable = chart->model().Selectable();
         s.selected = chart->model().SelectedColumn() == m_column;
+        s.focusable = s.selectable;
+        s.focused = s.selected && chart->hasFocus();
         s.invisible = !chart->isVisible();
         return s;
     }
@@ -119,9 +121,30 @@ private:
     int m_column;
 };
 
-class ChartAccessible : public QAccessibleWidget {
+// The chart's value is the selected column's figure (0 with none selected), up to the top of
+// its scale.
+class ChartAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit ChartAccessible(XChart* chart) : QAccessibleWidget(chart, QAccessible::Chart) {}
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface*>(this)
+                                                   : QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override {
+        const ChartModel& m = chart()->model();
+        const ChartItemPtr item = m.item(m.SelectedColumn());
+        return item ? item->Value : 0.0;
+    }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override {
+        return std::max(chart()->model().MaxY(), currentValue().toDouble());
+    }
+    QVariant minimumValue() const override { return 0.0; }
+    QVariant minimumStepSize() const override { return 0.0; }
+    QAccessibleInterface* focusChild() const override {
+        const int column = chart()->model().SelectedColumn();
+        return chart()->hasFocus() && column >= 0 ? child(column) : nullptr;
+    }
     ~ChartAccessible() override {
         for (const auto& [column, id] : m_columns) {
             QAccessible::deleteAccessibleInterface(id);
@@ -207,6 +230,13 @@ void announceSelectedColumn(XChart& chart) {
         QAccessibleEvent selected(&chart, QAccessible::Selection);
         selected.setChild(column);
         QAccessible::updateAccessibility(&selected);
+        // A screen reader speaks what has the focus: the column the arrow keys moved to, with
+        // its day and figure.
+        if (chart.hasFocus()) {
+            QAccessibleEvent focused(&chart, QAccessible::Focus);
+            focused.setChild(column);
+            QAccessible::updateAccessibility(&focused);
+        }
     }
 }
 

@@ -341,6 +341,17 @@ void XChart::ShowLegend(bool bHidden) {
                             m_legend->innerHeight());
 }
 
+QRect XChart::columnRect(int column) const {
+    if (column < 0 || column >= m_model.itemCount()) {
+        return QRect();
+    }
+    const QRectF twips = m_model.geometry().columnRect(column);
+    return QRect(int(twips.left() / m_model.twipsPerPixelX()),
+                 int(twips.top() / m_model.twipsPerPixelY()),
+                 int(twips.width() / m_model.twipsPerPixelX()),
+                 int(twips.height() / m_model.twipsPerPixelY()));
+}
+
 void XChart::UpdateSelectionInfo(int column) {
     m_info->hide();
     const std::optional<QString> text = m_model.selectionInfoText(column);

@@ -62,6 +62,8 @@ public:
 
     // --- Interaction -----------------------------------------------------------------------
     int Pick(double x, double y) const { return m_model.Pick(x, y); }
+    // Where column `column` is drawn, in the control's pixels (empty for no such column).
+    QRect columnRect(int column) const;
     void UpdateSelectionInfo(int column);
     void BuildMainMenu() override;
     void BuildCustomMenu() override;

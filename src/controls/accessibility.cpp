@@ -9,15 +9,38 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QGridLayout>
 #include <QPointer>
+#include <algorithm>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace kestrova {
 
 namespace {
 
-// One tab of the strip (1-based), a child of the strip's interface.
+// The widgets of the strip that no tab shows: listed after the tabs, so nothing inside the
+// strip is out of a screen reader's reach.
+QList<QWidget*> untabbedChildren(const ctlTabs& tabs) {
+    QList<QWidget*> pages;
+    for (int k = 1; k <= tabs.Tabs(); ++k) {
+        if (QWidget* page = tabs.tabPage(k)) {
+            pages << page;
+        }
+    }
+    QList<QWidget*> out;
+    for (QObject* child : tabs.children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w && !w->isWindow() && !pages.contains(w)) {
+            out << w;
+        }
+    }
+    return out;
+}
+
+// One tab of the strip (1-based), a child of the strip's interface. Its one child is the page
+// the tab shows, as page tabs hold their content in other toolkits' trees.
 class TabAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     TabAccessible(ctlTabs* tabs, int index) : m_tabs(tabs), m_index(index) {}
@@ -31,10 +54,19 @@ public:
     QAccessibleInterface* parent() const override {
         return m_tabs ? QAccessible::queryAccessibleInterface(m_tabs.data()) : nullptr;
     }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* child(int index) const override {
+        QWidget* page = index == 0 ? this->page() : nullptr;
+        return page ? QAccessible::queryAccessibleInterface(page) : nullptr;
+    }
+    int childCount() const override { return page() ? 1 : 0; }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        QWidget* page = this->page();
+        return page && child && child->object() == page ? 0 : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        QAccessibleInterface* page = child(0);
+        return page && page->rect().contains(x, y) ? page : nullptr;
+    }
     QString text(QAccessible::Text t) const override {
         ctlTabs* tabs = live();
         if (!tabs) {
@@ -93,6 +125,10 @@ private:
         ctlTabs* tabs = m_tabs.data();
         return tabs && m_index <= tabs->Tabs() ? tabs : nullptr;
     }
+    QWidget* page() const {
+        ctlTabs* tabs = live();
+        return tabs ? tabs->tabPage(m_index) : nullptr;
+    }
 
     QPointer<ctlTabs> m_tabs;
     int m_index;
@@ -110,10 +146,18 @@ public:
 
     ctlTabs* tabs() const { return static_cast<ctlTabs*>(widget()); }
 
-    int childCount() const override { return tabs()->Tabs(); }
+    // The tabs, then whatever the strip holds that no tab shows.
+    int childCount() const override {
+        return tabs()->Tabs() + int(untabbedChildren(*tabs()).size());
+    }
     QAccessibleInterface* child(int index) const override {
+        const int tabCount = tabs()->Tabs();
         if (index < 0 || index >= childCount()) {
             return nullptr;
+        }
+        if (index >= tabCount) {
+            return QAccessible::queryAccessibleInterface(
+                untabbedChildren(*tabs()).at(index - tabCount));
         }
         // One interface per tab for as long as the strip lives, as screen readers keep them.
         const auto found = m_children.find(index);
@@ -130,11 +174,30 @@ public:
                 return index;
             }
         }
+        const QList<QWidget*> others = untabbedChildren(*tabs());
+        for (qsizetype i = 0; child && i < others.size(); ++i) {
+            if (child->object() == others.at(i)) {
+                return tabs()->Tabs() + int(i);
+            }
+        }
         return -1;
     }
+    // A point on a tab finds the tab; a point on the page finds the selected tab, whose page
+    // it is.
     QAccessibleInterface* childAt(int x, int y) const override {
         const int tab = tabs()->tabAt(tabs()->mapFromGlobal(QPoint(x, y)));
-        return tab > 0 ? child(tab - 1) : nullptr;
+        if (tab > 0) {
+            return child(tab - 1);
+        }
+        QWidget* page = tabs()->tabPage(tabs()->SelectedTab());
+        if (page && page->isVisible() &&
+            QRect(page->mapToGlobal(QPoint(0, 0)), page->size()).contains(x, y)) {
+            return child(tabs()->SelectedTab() - 1);
+        }
+        return nullptr;
+    }
+    QAccessibleInterface* focusChild() const override {
+        return tabs()->hasFocus() ? child(tabs()->SelectedTab() - 1) : nullptr;
     }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) {
@@ -145,6 +208,26 @@ public:
 
 private:
     mutable std::map<int, QAccessible::Id> m_children;
+};
+
+// A page of the strip: its parent is the tab that shows it.
+class TabPageAccessible : public QAccessibleWidget {
+public:
+    explicit TabPageAccessible(QWidget* page) : QAccessibleWidget(page, QAccessible::Pane) {}
+
+    QAccessibleInterface* parent() const override {
+        auto* tabs = qobject_cast<ctlTabs*>(widget()->parentWidget());
+        QAccessibleInterface* strip = tabs ? QAccessible::queryAccessibleInterface(tabs) : nullptr;
+        if (!strip) {
+            return QAccessibleWidget::parent();
+        }
+        for (int k = 1; k <= tabs->Tabs(); ++k) {
+            if (tabs->tabPage(k) == widget()) {
+                return strip->child(k - 1);
+            }
+        }
+        return strip;
+    }
 };
 
 class LinkAccessible : public QAccessibleWidget {
@@ -177,10 +260,78 @@ QAccessibleInterface* controlsAccessible(const QString& className, QObject* obje
     if (className == QLatin1String("kestrova::ctlTabs")) {
         return new TabStripAccessible(static_cast<ctlTabs*>(object));
     }
+    // Asked first with the most derived class's name: a frame in a strip, whatever its class,
+    // is a page.
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && className == QLatin1String(object->metaObject()->className()) &&
+        qobject_cast<ctlTabs*>(widget->parentWidget()) && !widget->isWindow() &&
+        static_cast<ctlTabs*>(widget->parentWidget())->frames().contains(widget)) {
+        return new TabPageAccessible(widget);
+    }
     if (className == QLatin1String("kestrova::LinkLabel")) {
         return new LinkAccessible(static_cast<LinkLabel*>(object));
     }
     return nullptr;
+}
+
+namespace {
+
+void collectLaidOut(QLayout* layout, QList<QWidget*>& out);
+
+void collectItem(QLayoutItem* item, QList<QWidget*>& out) {
+    if (QWidget* widget = item->widget()) {
+        out << widget;
+    } else if (QLayout* inner = item->layout()) {
+        collectLaidOut(inner, out);
+    }
+}
+
+void collectLaidOut(QLayout* layout, QList<QWidget*>& out) {
+    auto* grid = qobject_cast<QGridLayout*>(layout);
+    if (!grid) {
+        for (int i = 0; i < layout->count(); ++i) {
+            collectItem(layout->itemAt(i), out);
+        }
+        return;
+    }
+    struct Cell {
+        int row = 0;
+        int column = 0;
+        QLayoutItem* item = nullptr;
+    };
+    std::vector<Cell> cells;
+    for (int i = 0; i < grid->count(); ++i) {
+        Cell cell;
+        int rowSpan = 0;
+        int columnSpan = 0;
+        grid->getItemPosition(i, &cell.row, &cell.column, &rowSpan, &columnSpan);
+        cell.item = grid->itemAt(i);
+        cells.push_back(cell);
+    }
+    // Items sharing a cell (one shown at a time) keep the order they were added in.
+    std::stable_sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) {
+        return a.row != b.row ? a.row < b.row : a.column < b.column;
+    });
+    for (const Cell& cell : cells) {
+        collectItem(cell.item, out);
+    }
+}
+
+}  // namespace
+
+void placeInReadingOrder(QWidget* container) {
+    if (!container->layout()) {
+        return;
+    }
+    QList<QWidget*> order;
+    collectLaidOut(container->layout(), order);
+    // Raising a widget moves it to the end of its parent's children; laid-out widgets do not
+    // overlap, so nothing changes on the screen.
+    for (QWidget* widget : order) {
+        if (widget->parentWidget() == container) {
+            widget->raise();
+        }
+    }
 }
 
 void installControlsAccessibility() {

@@ -11,6 +11,7 @@
 class QAccessibleInterface;
 class QObject;
 class QString;
+class QWidget;
 
 namespace kestrova {
 
@@ -18,5 +19,11 @@ void installControlsAccessibility();
 
 // The factory itself (QAccessible::installFactory's form), for the libraries above.
 QAccessibleInterface* controlsAccessible(const QString& className, QObject* object);
+
+// Puts the widgets laid out in `container` in the order a reader meets them on the screen: a
+// grid's cells row by row and left to right, a box's items in turn, nested layouts in their
+// place. A screen reader reads children in their order, which is otherwise the order they were
+// made in (a field before its caption). Children outside the layout stay in front of them.
+void placeInReadingOrder(QWidget* container);
 
 }  // namespace kestrova

@@ -202,8 +202,18 @@ void ctlTabs::setSelectedTab(int tab) {
         QAccessibleEvent selected(this, QAccessible::Selection);
         selected.setChild(m_state.SelectedTab - 1);
         QAccessible::updateAccessibility(&selected);
+        announceFocusedTab();
     }
     Q_EMIT TabClick(old, m_state.SelectedTab);
+}
+
+void ctlTabs::announceFocusedTab() {
+    // A screen reader follows the focus: with the strip focused, that is the selected tab.
+    if (hasFocus() && QAccessible::isActive()) {
+        QAccessibleEvent focused(this, QAccessible::Focus);
+        focused.setChild(m_state.SelectedTab - 1);
+        QAccessible::updateAccessibility(&focused);
+    }
 }
 
 void ctlTabs::setUseFocusRect(bool use) {
@@ -317,6 +327,19 @@ QList<QWidget*> ctlTabs::frames() const {
         }
     }
     return out;
+}
+
+QWidget* ctlTabs::tabPage(int k) const {
+    const QString name = tabFrameName(k);
+    if (name.isEmpty()) {
+        return nullptr;
+    }
+    for (QWidget* frame : frames()) {
+        if (frame->objectName() == name) {
+            return frame;
+        }
+    }
+    return nullptr;
 }
 
 void ctlTabs::DrawTabs() {

@@ -114,6 +114,8 @@ public:
     void draw(QPainter& painter, QSize size) const;
     // The contained frames that take part in the page switching.
     QList<QWidget*> frames() const;
+    // The frame shown for tab k (1-based): the contained frame named for it, or nullptr.
+    QWidget* tabPage(int k) const;
 
 Q_SIGNALS:
     void TabClick(int OldTab, int NewTab);
@@ -138,6 +140,7 @@ private:
     void switchFrames();
     void applyFrameBorders();
     void setMousePointer(int pointer);
+    void announceFocusedTab();
     QColor ambientBackColor() const;
 
     TabStripState m_state;

@@ -12,6 +12,7 @@
 #include "app/grab_fixture.h"
 #include "app/usage_check.h"
 
+#include "support/accessible_tree.h"
 #include "support/keyboard_check.h"
 #include "support/layout_check.h"
 #include "support/qt_printers.h"
@@ -37,6 +38,7 @@
 
 #include <optional>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -536,6 +538,51 @@ TEST_F(MainWindow, ARefusedLogInGoesBackToThePassword) {
     EXPECT_EQ(w->txtPassword()->selectedText(), q("wrong"));
 }
 
+// Once, the password went to the keyring only at close, and the program ended before the
+// keyring had it. Now it is kept as soon as the portal has accepted it, and unticking the box
+// takes it out at once; a password the portal refused is not kept at close.
+TEST_F(MainWindow, ThePasswordIsKeptOnceThePortalAcceptsItAndUntickingRemovesIt) {
+    auto w = open();
+    const QUrl portal(q("http://north.portal.test/"));
+    const MemoryPage logIn{portal,
+                           q(kLogInPage),
+                           {MemoryPage{QUrl(q("http://north.portal.test/notice")),
+                                       q("<html><body>notice</body></html>"),
+                                       {}}}};
+    const MemoryPage welcome{QUrl(q("http://north.portal.test/home")),
+                             q("<html><body><p id=\"welcome_message\">Welcome</p></body></html>"),
+                             {}};
+    browser->addRoute(portal, logIn);
+    browser->setClickReaction(q("uidPasswordLogon"), [&](MemoryBrowser& b, const MemoryClick&) {
+        const bool right = w->txtPassword()->text() == u"right";
+        b.load({}, right ? welcome : logIn);
+    });
+    fillLogIn(*w, "abc", "wrong");
+    w->chkSavePassword()->setChecked(true);
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
+    EXPECT_TRUE(keyring.kept.empty());
+
+    dialogs.messages.clear();
+    fillLogIn(*w, "abc", "right");
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    ASSERT_TRUE(spinUntil([&] { return keyring.kept.count(q("abc")) == 1; }, 5s));
+    EXPECT_EQ(keyring.kept[q("abc")], q("right"));
+    w->usageCheck().cancelGrab();
+
+    QTest::mouseClick(w->chkSavePassword(), Qt::LeftButton);
+    EXPECT_FALSE(w->chkSavePassword()->isChecked());
+    EXPECT_TRUE(keyring.kept.empty());
+    // Ticked again: the password the portal accepted goes back at once.
+    QTest::mouseClick(w->chkSavePassword(), Qt::LeftButton);
+    EXPECT_EQ(keyring.kept[q("abc")], q("right"));
+
+    // The refused password typed again and the window closed: the keyring keeps the right one.
+    w->txtPassword()->setText(q("wrong"));
+    w->close();
+    EXPECT_EQ(keyring.kept[q("abc")], q("right"));
+}
+
 TEST_F(MainWindow, AStoppedGrabSaysWhyOnTheProcessingPageAndBackLeavesIt) {
     auto w = open();
     browser->setLoadFailure(QUrl(q("http://north.portal.test/")), q("the connection was reset"));
@@ -899,6 +946,33 @@ TEST_F(MainWindow, MnemonicsAndBuddiesOnBothPages) {
     QTest::qWait(150);  // a mnemonic clicks as the mouse would, a moment later
     ASSERT_EQ(dialogs.messages.size(), 1u) << "Check &Bandwidth Usage";
     EXPECT_EQ(dialogs.messages[0].title, q("Select selfcare site"));
+}
+
+// A screen reader found the window a filler with one child, the tab strip: no field, button
+// or page. Every control of every page is reached from the window by children, each child
+// names the parent it was reached from, and a caption is read before its field.
+TEST_F(MainWindow, AScreenReaderReachesEveryControlAndReadsCaptionsFirst) {
+    auto w = open();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.get())->role(), QAccessible::Window);
+    const std::pair<int, int> pages[] = {{1, 1}, {1, 2}, {2, 1}};
+    for (const auto& [page, innerPage] : pages) {
+        w->ctlTabs1()->setSelectedTab(page);
+        w->ctlPasswordVersion()->setSelectedTab(innerPage);
+        const testing::AccessibleWalk walk = testing::walkWindow(w.get());
+        EXPECT_EQ(testing::unreachedWidgets(w.get(), walk), QStringList())
+            << "page " << page << "." << innerPage;
+        EXPECT_EQ(walk.wrongParents, QStringList()) << "page " << page << "." << innerPage;
+    }
+    w->ctlTabs1()->setSelectedTab(1);
+    w->ctlPasswordVersion()->setSelectedTab(1);
+    for (const char* name : {"lblUserName", "lblPassword", "lblSelfcaresite", "lblPlanType"}) {
+        auto* label = w->findChild<QLabel*>(q(name));
+        QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(label);
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(label->buddy());
+        ASSERT_EQ(caption->parent(), field->parent()) << name;
+        EXPECT_LT(caption->parent()->indexOfChild(caption), field->parent()->indexOfChild(field))
+            << name;
+    }
 }
 
 // The window opened with the focus nowhere to be seen. It goes to the first login field still

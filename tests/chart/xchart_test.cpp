@@ -641,7 +641,8 @@ TEST_F(ChartFixture, ArrowsPickNothingWhenTheChartIsNotSelectable) {
 // ---- Screen readers ------------------------------------------------------------------------
 
 // The chart exposed nothing. It is a chart named by its title whose value is the selected
-// column; each column is a child with its label as name and its description as value.
+// column; each column is a child with its label as name and its description as value and
+// description.
 TEST_F(ChartFixture, AScreenReaderReadsTheTitleTheColumnsAndTheSelection) {
     model().setChartTitle(QStringLiteral("Usage for November"));
     addFive(false);
@@ -659,10 +660,17 @@ TEST_F(ChartFixture, AScreenReaderReadsTheTitleTheColumnsAndTheSelection) {
     EXPECT_EQ(third->text(QAccessible::Value), QStringLiteral("Item of 60"));
     EXPECT_FALSE(third->rect().isEmpty());
 
+    // The desktop's bridge passes a description on, not a value's text; the chart's value is
+    // the selected column's figure.
+    EXPECT_EQ(third->text(QAccessible::Description), QStringLiteral("Item of 60"));
+    ASSERT_NE(iface->valueInterface(), nullptr);
+    EXPECT_EQ(iface->valueInterface()->currentValue().toDouble(), 0.0) << "nothing selected";
+
     chart.setFocus();
     QTest::keyClick(&chart, Qt::Key_End);
     EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("50: Item of 50"));
     EXPECT_TRUE(iface->child(4)->state().selected);
+    EXPECT_EQ(iface->valueInterface()->currentValue().toDouble(), 50.0);
     QAccessibleActionInterface* press = third->actionInterface();
     ASSERT_NE(press, nullptr);
     press->doAction(QAccessibleActionInterface::pressAction());

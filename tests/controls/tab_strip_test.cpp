@@ -621,3 +621,44 @@ TEST(TabStripAccessibility, TheTabsAreNamedSelectedAndPressable) {
     EXPECT_TRUE(strip->child(2)->state().selected);
     EXPECT_EQ(strip->text(QAccessible::Value), QStringLiteral("Summary"));
 }
+
+// The strip listed only its tabs, so nothing on its pages could be reached from the window. Each
+// tab holds the page it shows, which names the tab as its parent; a widget of the strip that no
+// tab shows comes after the tabs; a point on the page finds the selected tab.
+TEST(TabStripAccessibility, EachTabHoldsItsPage) {
+    QWidget host;
+    ctlTabs tabs(&host);
+    const char* frames[] = {"fraOne", "fraTwo"};
+    for (int k = 1; k <= 2; ++k) {
+        tabs.setSelectedTab(k);
+        tabs.setTabFrame(QString::fromLatin1(frames[k - 1]));
+        auto* frame = new QFrame(&tabs);
+        frame->setObjectName(QString::fromLatin1(frames[k - 1]));
+        frame->setGeometry(0, 30, 200, 60);
+    }
+    auto* stray = new QFrame(&tabs);
+    stray->setObjectName(QStringLiteral("fraNoTab"));
+    tabs.setSelectedTab(1);
+    tabs.resize(300, 100);
+    host.show();
+
+    QAccessibleInterface* strip = QAccessible::queryAccessibleInterface(&tabs);
+    ASSERT_EQ(strip->childCount(), 3);
+    for (int k = 1; k <= 2; ++k) {
+        QAccessibleInterface* tab = strip->child(k - 1);
+        ASSERT_EQ(tab->childCount(), 1);
+        QAccessibleInterface* page = tab->child(0);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->object(), tabs.tabPage(k));
+        EXPECT_EQ(page->parent(), tab);
+        EXPECT_EQ(tab->indexOfChild(page), 0);
+        EXPECT_EQ(page->state().invisible, k != 1) << "only the selected tab's page shows";
+    }
+    QAccessibleInterface* other = strip->child(2);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->object(), stray);
+    EXPECT_EQ(other->parent(), strip);
+    EXPECT_EQ(strip->indexOfChild(other), 2);
+    const QPoint onPage = tabs.mapToGlobal(QPoint(100, 60));
+    EXPECT_EQ(strip->childAt(onPage.x(), onPage.y()), strip->child(0));
+}

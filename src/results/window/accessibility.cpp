@@ -5,9 +5,11 @@
 #include "results/window/accessibility.h"
 
 #include "results/window/colour_box.h"
+#include "results/window/usage_bar.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <algorithm>
 #include <mutex>
 
 namespace kestrova {
@@ -79,6 +81,38 @@ public:
     }
 };
 
+class UsageBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit UsageBarAccessible(UsageBar* bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
+    UsageBar* bar() const { return static_cast<UsageBar*>(widget()); }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface*>(this)
+                                                   : QAccessibleWidget::interface_cast(type);
+    }
+    // The frames inside draw the bar; they are no controls of their own.
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override {
+        switch (t) {
+            case QAccessible::Name:
+                return bar()->accessibleName().isEmpty() ? QStringLiteral("Quota used")
+                                                         : bar()->accessibleName();
+            case QAccessible::Value:
+                return bar()->usedText();
+            default:
+                return QAccessibleWidget::text(t);
+        }
+    }
+    QVariant currentValue() const override { return bar()->usedPercent(); }
+    void setCurrentValue(const QVariant&) override {}
+    // Beyond the allowance the bar is full and its value above 100.
+    QVariant maximumValue() const override { return std::max(100.0, bar()->usedPercent()); }
+    QVariant minimumValue() const override { return 0.0; }
+    QVariant minimumStepSize() const override { return 1.0; }
+};
+
 }  // namespace
 
 QString colourDescription(const QColor& colour) {
@@ -97,6 +131,9 @@ QAccessibleInterface* resultWindowAccessible(const QString& className, QObject* 
     if (className == QLatin1String("kestrova::RowColourLabel")) {
         return new RowColourAccessible(static_cast<RowColourLabel*>(object));
     }
+    if (className == QLatin1String("kestrova::UsageBar")) {
+        return new UsageBarAccessible(static_cast<UsageBar*>(object));
+    }
     return nullptr;
 }
 
@@ -105,7 +142,7 @@ void installResultWindowAccessibility() {
     std::call_once(once, [] { QAccessible::installFactory(resultWindowAccessible); });
 }
 
-void announceColourChange(QWidget* widget) {
+void announceValueChange(QWidget* widget) {
     if (!QAccessible::isActive()) {
         return;
     }

@@ -82,9 +82,16 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     m_chart->setObjectName(QStringLiteral("XChart1"));
     connect(m_chart, &XChart::ItemClick, this, [this](const ChartItemPtr& item) {
         m_chart->setToolTip(item->LegendDescription);
-        // The tip follows the hovered column at once rather than on the next pause.
-        if (m_chart->underMouse()) {
+        // The tip follows the hovered column at once rather than on the next pause; a column
+        // chosen with the arrow keys (the mouse elsewhere, or resting on another column) shows
+        // its tip above it, where the eye is.
+        const QRect column = m_chart->columnRect(m_chart->model().SelectedColumn());
+        const QPoint mouse = m_chart->mapFromGlobal(QCursor::pos());
+        if (m_chart->underMouse() && column.contains(mouse)) {
             QToolTip::showText(QCursor::pos(), item->LegendDescription, m_chart);
+        } else if (m_chart->hasFocus() && !column.isEmpty()) {
+            QToolTip::showText(m_chart->mapToGlobal(column.topLeft()), item->LegendDescription,
+                               m_chart, column);
         }
     });
 

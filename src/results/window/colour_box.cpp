@@ -49,7 +49,7 @@ void ColourBox::setBackColor(ColorRef color) {
     }
     m_backColor = color;
     update();
-    announceColourChange(this);
+    announceValueChange(this);
 }
 
 QSize ColourBox::sizeHint() const {
@@ -131,7 +131,7 @@ void RowColourLabel::applyColours() {
     p.setColor(QPalette::Window, toQColor(m_backColor, base));
     setPalette(p);
     update();
-    announceColourChange(this);
+    announceValueChange(this);
 }
 
 void RowColourLabel::changeEvent(QEvent* event) {

@@ -47,24 +47,27 @@ ForecastFrame::ForecastFrame(QWidget* parent) : QGroupBox(QStringLiteral("Foreca
             m_captions.push_back(nullptr);
             continue;
         }
+        // The caption first: a screen reader reads the children in the order they were made.
+        QLabel* caption =
+            row.caption.isEmpty() ? nullptr : plainLabel(this, row.caption, row.name + u"Caption");
         QLabel* value = plainLabel(this, QString(), row.name);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        QLabel* caption = nullptr;
-        if (row.caption.isEmpty()) {
+        if (!caption) {
             // The saving reads as a sentence under the cheapest plan.
             value->setWordWrap(true);
             grid->addWidget(value, r, 0, 1, 3);
         } else if (row.name == u"lblForecastCheapest") {
             // A plan's name and its bill need the frame's width, as in the cheapest plan box.
-            caption = plainLabel(this, row.caption, row.name + u"Caption");
             grid->addWidget(caption, r, 0, 1, 3);
             grid->addWidget(value, ++r, 0, 1, 3);
         } else {
-            caption = plainLabel(this, row.caption, row.name + u"Caption");
             grid->addWidget(caption, r, 0);
             value->setMinimumWidth(kValueWidth);
             grid->addWidget(value, r, 2);
+        }
+        if (caption) {
+            caption->setBuddy(value);  // the value is labelled by its caption
         }
         m_values.push_back(value);
         m_captions.push_back(caption);

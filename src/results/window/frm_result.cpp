@@ -196,6 +196,7 @@ void frmResult::buildFooter() {
     bold.setBold(true);
     m_average->setFont(bold);
     m_average->setMinimumWidth(60);
+    m_averageCaption->setBuddy(m_average);  // the figure is labelled by its caption
     // The Summary tab has an "Average per day" of its own that divides by other days.
     const QString averageTip = QStringLiteral(
         "The usage in the report divided by the number of days that have usage records");

@@ -14,6 +14,7 @@
 #include "results/summary_report.h"
 #include "results/window/forecast_frame.h"
 #include "results/window/result_window_host.h"
+#include "results/window/usage_bar.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -273,9 +274,9 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
     for (const auto& row : rows) {
         // The mnemonic shows while the edit box it reaches does (see showFigures).
         QLabel* caption = plainLabel(box, row.caption, row.captionName);
-        m_editCaptions[std::size_t(row.box)] = {caption, row.caption, row.mnemonic};
         grid->addWidget(caption, r, 0);
         QLabel* value = makeFigure(box, row.value);
+        m_editCaptions[std::size_t(row.box)] = {caption, value, row.caption, row.mnemonic};
         value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         grid->addWidget(value, r, 1);
         const QString name = editBoxDesign(row.box).key;
@@ -287,6 +288,8 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
         connect(edit, &neb::Change, this, [this, which] { editBoxChanged(which); });
         grid->addWidget(edit, r, 1, Qt::AlignLeft);
         caption->setBuddy(edit);
+        // The focus goes to the box's text inside it, which a screen reader names too.
+        edit->txtNeb()->setAccessibleName(row.caption);
         m_editBoxes[std::size_t(row.box)] = edit;
         ++r;
     }
@@ -307,6 +310,7 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
     auto row = [&](int r, SummaryLabel figure, QLabel* captionLabel) {
         grid->addWidget(captionLabel, r, 0);
         grid->addWidget(makeFigure(box, figure), r, 2);
+        captionLabel->setBuddy(figureLabel(figure));
     };
     auto captionOf = [&](SummaryLabel figure) {
         return plainLabel(box, summaryLabelCaption(figure), summaryLabelName(figure) + u"Caption");
@@ -333,8 +337,9 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
 
     // The usage bar: the whole allowance, the part used over it from the left, and the excess
     // in the same scale below it.
-    auto* bar = new QWidget(box);
+    auto* bar = new UsageBar(box);
     bar->setObjectName(QStringLiteral("picUsageBar"));
+    m_bar = bar;
     bar->setFixedSize(kBarWidth, kBarHeight + 3 + kExcessBarHeight);
     const SummaryTabCaptions& c = summaryTabCaptions();
     m_barAllowed = barBox(bar, QStringLiteral("picDownloadAllowed"), QColor(206, 232, 206),
@@ -354,6 +359,7 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
     m_percentage->setFocusPolicy(Qt::ClickFocus);
     m_percentage->setAlignment(Qt::AlignCenter);
     m_percentage->setToolTip(c.txtPercentageToolTip);
+    m_percentage->setAccessibleName(c.txtPercentageToolTip);
     // Room for the widest figure it shows ("9999%"), whatever the font.
     m_percentage->setFixedWidth(
         std::max(64, m_percentage->fontMetrics().horizontalAdvance(QStringLiteral("99999%")) + 16));
@@ -377,16 +383,22 @@ QWidget* SummaryTabFrame::buildFrames(QWidget* content) {
                           summaryLabelName(figure) + u"Caption");
     };
     int r = 0;
+    // The caption made first, so that it is read first.
+    auto row = [this](QGridLayout* grid, int at, QGroupBox* box, QLabel* caption,
+                      SummaryLabel figure) {
+        QLabel* value = makeFigure(box, figure);
+        grid->addWidget(caption, at, 0);
+        grid->addWidget(value, at, 2);
+        caption->setBuddy(value);
+    };
     for (L figure : {L::lblAvailableBandWidth, L::lblAvailableAverage, L::lblAvailableDays}) {
-        a->addWidget(captionOf(m_available, figure), r, 0);
-        a->addWidget(makeFigure(m_available, figure), r, 2);
+        row(a, r, m_available, captionOf(m_available, figure), figure);
         ++r;
     }
     m_today[3] = plainLabel(m_available, summaryLabelCaption(L::lblAvailableAverageExclToday),
                             QStringLiteral("lbl_3"));
     m_today[4] = noteLabel(m_available, c.excludingToday, QStringLiteral("lbl_4"));
-    a->addWidget(m_today[3], r, 0);
-    a->addWidget(makeFigure(m_available, L::lblAvailableAverageExclToday), r, 2);
+    row(a, r, m_available, m_today[3], L::lblAvailableAverageExclToday);
     a->addWidget(m_today[4], r + 1, 0, Qt::AlignTop);
 
     m_excess = new QGroupBox(c.fraExcess, place);
@@ -394,8 +406,7 @@ QWidget* SummaryTabFrame::buildFrames(QWidget* content) {
     QGridLayout* e = figureGrid(m_excess);
     r = 0;
     for (L figure : {L::lblExcessBandwidth, L::lblExcessRatePerMB, L::lblExcessAmount}) {
-        e->addWidget(captionOf(m_excess, figure), r, 0);
-        e->addWidget(makeFigure(m_excess, figure), r, 2);
+        row(e, r, m_excess, captionOf(m_excess, figure), figure);
         ++r;
     }
     e->setRowStretch(r, 1);
@@ -413,10 +424,11 @@ QWidget* SummaryTabFrame::buildBill(QWidget* content) {
     int r = 0;
     for (L figure : {L::lblBillPlanCharge, L::lblBillExcessCharge, L::lblBillTotal, L::lblBillTax,
                      L::lblBillTotalAndTax}) {
-        grid->addWidget(
-            plainLabel(box, summaryLabelCaption(figure), summaryLabelName(figure) + u"Caption"), r,
-            0);
+        QLabel* caption =
+            plainLabel(box, summaryLabelCaption(figure), summaryLabelName(figure) + u"Caption");
+        grid->addWidget(caption, r, 0);
         grid->addWidget(makeFigure(box, figure), r, 2);
+        caption->setBuddy(figureLabel(figure));
         ++r;
     }
     QLabel* total = figureLabel(L::lblBillTotalAndTax);
@@ -431,9 +443,11 @@ QWidget* SummaryTabFrame::buildCheapest(QWidget* content) {
     box->setObjectName(QStringLiteral("fraCheapestPlan"));
     auto* column = new QVBoxLayout(box);
     column->setSpacing(4);
-    column->addWidget(plainLabel(box, QStringLiteral("Cheapest plan for this usage :"),
-                                 QStringLiteral("lblCheapestPlanCaption")));
+    QLabel* caption = plainLabel(box, QStringLiteral("Cheapest plan for this usage :"),
+                                 QStringLiteral("lblCheapestPlanCaption"));
+    column->addWidget(caption);
     m_cheapestPlan = plainLabel(box, QString(), QStringLiteral("lblCheapestPlan"));
+    caption->setBuddy(m_cheapestPlan);
     m_cheapestPlan->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont bold = m_cheapestPlan->font();
     bold.setBold(true);
@@ -530,6 +544,9 @@ void SummaryTabFrame::showFigures() {
         const EditCaption& caption = m_editCaptions[std::size_t(box)];
         caption.label->setText(f.customFiguresShown ? withMnemonic(caption.text, caption.mnemonic)
                                                     : caption.text);
+        // The caption labels what is shown: the edit box, or the plan's own figure.
+        caption.label->setBuddy(f.customFiguresShown ? static_cast<QWidget*>(editBox(box))
+                                                     : caption.value);
     }
     m_lblMB->setVisible(f.customFiguresShown);
 
@@ -561,6 +578,7 @@ void SummaryTabFrame::showBar() {
     m_barActual->resize(widthOf(f.picActualDownloadWidth), m_barAllowed->height());
     m_barExcess->resize(widthOf(f.picExcessDownloadWidth), kExcessBarHeight);
     m_barExcess->setVisible(f.picExcessDownloadVisible);
+    m_bar->setUsed(f[L::txtPercentage].kept.toDouble(), f.shown(L::txtPercentage));
 }
 
 void SummaryTabFrame::showCheapestPlan() {

@@ -27,6 +27,7 @@ namespace kestrova {
 class ForecastFrame;
 class PropertyBag;
 class ResultWindowHost;
+class UsageBar;
 class StoredForm;
 class neb;
 
@@ -58,6 +59,7 @@ public:
     QLineEdit* txtPercentage() const { return m_percentage; }
     QGroupBox* fraAvailable() const { return m_available; }
     QGroupBox* fraExcess() const { return m_excess; }
+    UsageBar* picUsageBar() const { return m_bar; }
     QFrame* picDownloadAllowed() const { return m_barAllowed; }
     QFrame* picActualDownload() const { return m_barActual; }
     QFrame* picExcessDownload() const { return m_barExcess; }
@@ -109,6 +111,7 @@ private:
     // The captions of the three figures, which become the edit boxes' captions.
     struct EditCaption {
         QLabel* label = nullptr;
+        QLabel* value = nullptr;  // the plan's figure, shown instead of the edit box
         QString text;
         char16_t mnemonic = 0;
     };
@@ -117,6 +120,7 @@ private:
     QLineEdit* m_percentage = nullptr;
     QGroupBox* m_available = nullptr;
     QGroupBox* m_excess = nullptr;
+    UsageBar* m_bar = nullptr;
     QFrame* m_barAllowed = nullptr;
     QFrame* m_barActual = nullptr;
     QFrame* m_barExcess = nullptr;

@@ -21,7 +21,9 @@
 #include "results/window/forecast_frame.h"
 #include "results/window/report_tab.h"
 #include "results/window/summary_page.h"
+#include "results/window/usage_bar.h"
 
+#include "support/accessible_tree.h"
 #include "support/keyboard_check.h"
 #include "support/layout_check.h"
 #include "support/qt_printers.h"
@@ -1319,6 +1321,67 @@ TEST_F(ResultWindow, AScreenReaderReadsTheColours) {
               QAccessible::PageTabList);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(w.fraChart()->XChart1())->role(),
               QAccessible::Chart);
+}
+
+// A screen reader found only the tabs and the footer. Every control of every tab is reached
+// from the window by children, through its tab, and names the parent it was reached from.
+TEST_F(ResultWindow, AScreenReaderReachesEveryControlOfEachTab) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    w.fraSummary()->cmbPlans()->setCurrentIndex(0);
+    for (int tab = 1; tab <= 3; ++tab) {
+        w.ctlTabs1()->setSelectedTab(tab);
+        const testing::AccessibleWalk walk = testing::walkWindow(&w);
+        EXPECT_EQ(testing::unreachedWidgets(
+                      &w, walk,
+                      {QStringLiteral("kestrova::XChart"), QStringLiteral("kestrova::UsageBar")}),
+                  QStringList())
+            << "tab " << tab;
+        EXPECT_EQ(walk.wrongParents, QStringList()) << "tab " << tab;
+        QAccessibleInterface* page =
+            QAccessible::queryAccessibleInterface(w.ctlTabs1())->child(tab - 1)->child(0);
+        ASSERT_NE(page, nullptr) << "tab " << tab;
+        EXPECT_FALSE(page->state().invisible) << "tab " << tab;
+    }
+}
+
+// On the Summary tab values were read before their captions, and the usage bar was three
+// unnamed frames. Each figure is labelled by its caption and read after it; the bar is a
+// progress bar whose value is the share of the allowance used.
+TEST_F(ResultWindow, TheSummaryReadsCaptionThenFigureAndTheBarAsProgress) {
+    MonthOnScreen m;
+    frmResult& w = *m.window;
+    w.show();
+    w.ctlTabs1()->setSelectedTab(3);
+    w.fraSummary()->cmbPlans()->setCurrentIndex(0);
+    int labelled = 0;
+    for (QLabel* value : w.fraSummary()->findChildren<QLabel*>()) {
+        auto* caption = w.fraSummary()->findChild<QLabel*>(value->objectName() + u"Caption");
+        if (value->objectName().isEmpty() || !caption || !value->isVisible()) {
+            continue;
+        }
+        QAccessibleInterface* v = QAccessible::queryAccessibleInterface(value);
+        QAccessibleInterface* c = QAccessible::queryAccessibleInterface(caption);
+        const auto labels = v->relations(QAccessible::Label);
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [c](const auto& r) {
+            return r.first == c;
+        })) << value->objectName().toStdString();
+        ASSERT_EQ(v->parent(), c->parent());
+        EXPECT_LT(c->parent()->indexOfChild(c), v->parent()->indexOfChild(v))
+            << value->objectName().toStdString();
+        ++labelled;
+    }
+    EXPECT_GE(labelled, 15) << "the usage, frame, bill and forecast figures";
+
+    QAccessibleInterface* bar =
+        QAccessible::queryAccessibleInterface(w.fraSummary()->picUsageBar());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(bar->childCount(), 0);
+    EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("1929%"));
+    ASSERT_NE(bar->valueInterface(), nullptr);
+    EXPECT_EQ(bar->valueInterface()->currentValue().toDouble(), 1929.0);
 }
 
 TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {

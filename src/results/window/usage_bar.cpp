@@ -1,0 +1,20 @@
+#include "results/window/usage_bar.h"
+
+#include "results/window/accessibility.h"
+
+namespace kestrova {
+
+UsageBar::UsageBar(QWidget* parent) : QWidget(parent) {
+    installResultWindowAccessibility();
+}
+
+void UsageBar::setUsed(double percent, const QString& shown) {
+    if (m_percent == percent && m_shown == shown) {
+        return;
+    }
+    m_percent = percent;
+    m_shown = shown;
+    announceValueChange(this);
+}
+
+}  // namespace kestrova
