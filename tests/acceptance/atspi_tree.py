@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Kestrova seen from outside, as a screen reader sees it: the AT-SPI tree of a running program.
 
 Controls are found by role and name, read through their text, value, state and actions, and

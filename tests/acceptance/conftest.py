@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The acceptance suite's fixtures: portal-sim on loopback, and Kestrova itself started with
 settings folders of its own, seen only through its accessibility tree.
 

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The usage report as text, read two ways: from kestrova-report's page (HTML) and from the
 report tab's web content in the accessibility tree. Both give the tables' rows as lists of cell
 texts, so a scenario compares what a person hears with what the command line writes."""

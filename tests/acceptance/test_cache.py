@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Scenario 4: "Enable Cache". Two checks of the same month keep one cache file, byte for byte
 the same; the history on the "Use Cache Data" page reads the month, and the month opens from it.
 """

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Scenario 5: the chart by keyboard. A month from the cache, the Chart tab, the arrow keys: the
 column chosen is announced with its day and figure, and its figure is shown on the screen."""
 

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Scenario 1: a whole check as a person makes it, and its figures against kestrova-report's.
 
 The password is typed, "Check Bandwidth Usage" pressed, the To date picked on the portal's own

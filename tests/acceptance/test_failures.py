@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Scenario 3: what goes wrong, read from the tree as a screen reader reads it: a wrong
 password, a portal host that cannot be reached, and a slow portal, whose progress is told and
 which can be cancelled."""

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kestrova developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Scenario 2: "Remember password". Ticked, a check, the window closed as a person closes it:
 at the next start the password is back, the keyring holds it and the settings file does not."""
 
