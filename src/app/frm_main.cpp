@@ -3,6 +3,7 @@
 #include "results/office_chart/office_chart.h"
 
 #include "app/cache_history_view.h"
+#include "app/password_keeper.h"
 #include "app/program_icon.h"
 #include "app/usage_check.h"
 #include "controls/downloader.h"
@@ -28,6 +29,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoroSignal>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -151,6 +153,8 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
     m_browser = std::move(portal.browser);
     m_passwords = m_options.passwordStore ? m_options.passwordStore()
                                           : std::make_unique<KeyringPasswordStore>();
+    m_keeper = std::make_unique<PasswordKeeper>(*m_passwords);
+    connect(m_keeper.get(), &PasswordKeeper::unavailable, this, &frmMain::keyringUnavailable);
 
     const StoredForm form = StoredForm::load(storedFormPath(QStringLiteral("frmMain")));
     m_ctlTabs1 = new ctlTabs(this);
@@ -220,11 +224,7 @@ void frmMain::buildLoginInfo() {
     m_chkSavePassword->setObjectName(QStringLiteral("chkSavePassword"));
     m_chkSavePassword->setToolTip(
         QStringLiteral("Keeps the password in the desktop keyring, never in a file"));
-    connect(m_chkSavePassword, &QCheckBox::clicked, this, [this](bool ticked) {
-        if (ticked) {
-            probeKeyring();
-        }
-    });
+    connect(m_chkSavePassword, &QCheckBox::clicked, this, &frmMain::savePasswordClicked);
     grid->addWidget(fieldCaption(f, "lblUserName", QStringLiteral("&User ID"), m_txtUserName), 0,
                     0);
     grid->addWidget(m_txtUserName, 0, 1);
@@ -539,10 +539,14 @@ MainSettings frmMain::currentSettings() const {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (m_ending) {
+        return;  // a second close request while the keyring is still being written
+    }
+    m_ending = true;
     closeResultWindow();
     SettingsStore store;
     saveMainSettings(store, currentSettings(), isMinimized());
-    event->accept();
     keepPasswordAndEnd();
 }
 
@@ -558,6 +562,7 @@ QCoro::Task<> frmMain::restorePassword(MainSettings loaded) {
             co_return;
         }
         if (kept.done()) {
+            m_keeper->noteKept(user, loaded.txtPassword);
             SettingsStore store;
             store.save(QStringLiteral("txtPasswordnew"), QString());
             store.save(QStringLiteral("txtPassword"), QString());
@@ -575,6 +580,7 @@ QCoro::Task<> frmMain::restorePassword(MainSettings loaded) {
         co_return;
     }
     if (read.done()) {
+        m_keeper->noteKept(user, read.password);
         // Unless the subscriber has started typing meanwhile.
         if (m_txtPassword->text().isEmpty() && m_txtUserName->text() == user) {
             m_txtPassword->setText(read.password);
@@ -596,15 +602,47 @@ QCoro::Task<> frmMain::keepPasswordAndEnd() {
     const QPointer<frmMain> self(this);
     const QString user = m_txtUserName->text();
     const QString password = m_txtPassword->text();
-    if (!user.trimmed().isEmpty()) {
-        if (m_chkSavePassword->isChecked() && !password.isEmpty()) {
-            co_await m_passwords->write(user, password);
-        } else {
-            co_await m_passwords->remove(user);
-        }
+    if (!m_chkSavePassword->isChecked()) {
+        m_keeper->forget(user);
+    } else if (!password.isEmpty() && m_refusedLogin != std::pair(user, password)) {
+        // A password the portal refused is not worth remembering; one never tried is kept,
+        // as the box asks.
+        m_keeper->keep(user, password);
+    }
+    // The keyring's answer comes through the event loop, which the program leaves only once
+    // it is there (or the limit has passed).
+    if (m_keeper->busy()) {
+        co_await qCoro(m_keeper.get(), &PasswordKeeper::settled, m_options.keyringCloseLimit);
     }
     if (self) {
         Q_EMIT programEnded();
+    }
+}
+
+void frmMain::savePasswordClicked(bool ticked) {
+    const QString user = m_txtUserName->text();
+    if (!ticked) {
+        m_keeper->forget(user);
+        return;
+    }
+    probeKeyring();
+    // Ticked after a check: the password the portal has just accepted is kept at once.
+    if (m_acceptedLogin == std::pair(user, m_txtPassword->text())) {
+        m_keeper->keep(user, m_txtPassword->text());
+    }
+}
+
+void frmMain::loginAnswered(const QString& userId, const QString& password, bool accepted) {
+    if (!accepted) {
+        m_refusedLogin = std::pair(userId, password);
+        return;
+    }
+    m_acceptedLogin = std::pair(userId, password);
+    if (m_refusedLogin == m_acceptedLogin) {
+        m_refusedLogin.reset();
+    }
+    if (m_chkSavePassword->isChecked()) {
+        m_keeper->keep(userId, password);
     }
 }
 

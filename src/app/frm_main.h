@@ -26,6 +26,7 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <coroutine>
 #include <functional>
 #include <memory>
@@ -45,6 +46,7 @@ namespace kestrova {
 
 class Browser;
 class Downloader;
+class PasswordKeeper;
 class PasswordStore;
 class CacheHistoryView;
 class ReportBuilder;
@@ -74,6 +76,9 @@ struct MainWindowOptions {
     std::optional<Deployment> deployment;
     // Where "Remember password" keeps the password. None: the desktop keyring.
     std::function<std::unique_ptr<PasswordStore>()> passwordStore;
+    // How long a close waits for the keyring to take what is still to be written before the
+    // program ends anyway (the window is hidden meanwhile).
+    std::chrono::milliseconds keyringCloseLimit{10000};
 };
 
 class frmMain : public QWidget, public GrabHost, public RetrievalHost, public ResultWindowHost {
@@ -192,6 +197,7 @@ private:
     void focusUserName() override;
     void focusPassword() override;
     void grabProgress(GrabStep step) override;
+    void loginAnswered(const QString& userId, const QString& password, bool accepted) override;
     void grabStopped(const GrabStop& stop) override;
     bool cacheEnabled() const override;
     int planKind() const override;
@@ -223,8 +229,11 @@ private:
     QCoro::Task<> restorePassword(MainSettings loaded);
     // Whether the keyring can keep a password, asked when "Remember password" is ticked.
     QCoro::Task<> probeKeyring();
-    // The password into the keyring (or out of it when not remembered), then programEnded.
+    // What is still to be written into the keyring (the password when remembered, its removal
+    // when not), waited for up to the close limit, then programEnded.
     QCoro::Task<> keepPasswordAndEnd();
+    // "Remember password" ticked or unticked by the subscriber.
+    void savePasswordClicked(bool ticked);
     // Says once a session why the password cannot be remembered.
     void keyringUnavailable(const QString& reason);
     void applySettings(const MainSettings& s);
@@ -255,6 +264,11 @@ private:
     bool m_busy = false;
     bool m_keyringWarned = false;
     std::unique_ptr<PasswordStore> m_passwords;
+    std::unique_ptr<PasswordKeeper> m_keeper;  // goes before the store it writes to
+    // The last user id and password the portal accepted, and the last it refused.
+    std::optional<std::pair<QString, QString>> m_acceptedLogin;
+    std::optional<std::pair<QString, QString>> m_refusedLogin;
+    bool m_ending = false;
     bool m_shownOnce = false;
     std::vector<std::coroutine_handle<>> m_resultWaiters;
 

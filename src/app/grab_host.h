@@ -76,6 +76,13 @@ public:
 
     // The grab has reached `step`.
     virtual void grabProgress(GrabStep step) { Q_UNUSED(step); }
+    // The portal answered the log-in form sent with `userId` and `password`: it greeted the
+    // user (`accepted`) or showed its log-in page again.
+    virtual void loginAnswered(const QString& userId, const QString& password, bool accepted) {
+        Q_UNUSED(userId);
+        Q_UNUSED(password);
+        Q_UNUSED(accepted);
+    }
     // The grab has stopped without a report. The window shows the message (none for
     // Cancelled); kestrova-check turns the problem into its exit status.
     virtual void grabStopped(const GrabStop& stop) {

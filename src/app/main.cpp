@@ -74,7 +74,12 @@ int main(int argc, char** argv) {
     kestrova::QtDialogs qtDialogs;
     kestrova::installDialogs(&qtDialogs);
     kestrova::frmMain window;
-    QObject::connect(&window, &kestrova::frmMain::programEnded, &app, &QCoreApplication::quit);
+    // The program ends when the window says it has ended, not when it is hidden: a closing
+    // window still writes the remembered password into the keyring, whose answer comes
+    // through the event loop.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&window, &kestrova::frmMain::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     window.show();
     const int result = QApplication::exec();
     kestrova::installDialogs(nullptr);

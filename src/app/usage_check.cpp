@@ -158,6 +158,7 @@ void UsageCheck::cancelGrab() {
 void UsageCheck::stopGrab(const GrabStop& stop, bool keepState) {
     m_running = false;
     m_submitted = false;
+    m_sentPassword.clear();
     m_watchdog.stop();
     if (!keepState) {
         // Every waiting walk ends at its next test, and later pages are left alone.
@@ -264,7 +265,11 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
         }
         if (welcomed) {
             mlngGrabState = 2;
+            if (m_submitted && m_running) {
+                m_host.loginAnswered(m_sentUser, m_sentPassword, true);
+            }
             m_submitted = false;
+            m_sentPassword.clear();
         }
         ++m_notifications;
         if (m_running && m_watchdog.isActive()) {
@@ -289,6 +294,8 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
                     co_await (co_await element(*top, QStringLiteral("uidPasswordLogon"))).click();
                     if (self && m_running) {
                         m_submitted = true;
+                        m_sentUser = user;
+                        m_sentPassword = password;
                         m_host.grabProgress(GrabStep::LoggingIn);
                     }
                 }
@@ -300,6 +307,7 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
                 // The log-in page again, after the form was sent: the portal refused the pair.
                 if (m_submitted && top && co_await hasElement(*top, kUserField)) {
                     if (self && m_running) {
+                        m_host.loginAnswered(m_sentUser, m_sentPassword, false);
                         stopGrab(GrabStop{
                             GrabProblem::LoginRefused,
                             Message{QStringLiteral("The portal did not accept the user id and "

@@ -125,8 +125,10 @@ private:
     // limits its own waits.
     QTimer m_watchdog;
     bool m_running = false;
-    // The log-in form was sent and no page has greeted the user since.
+    // The log-in form was sent and no page has greeted the user since; what it was sent with.
     bool m_submitted = false;
+    QString m_sentUser;
+    QString m_sentPassword;
     // Notifications handled so far: a wait ends early when this moves.
     std::uint64_t m_notifications = 0;
     // Counts the grabs started. A walk belongs to the grab that was current when it began and

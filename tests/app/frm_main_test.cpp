@@ -532,6 +532,51 @@ TEST_F(MainWindow, ARefusedLogInGoesBackToThePassword) {
     EXPECT_EQ(w->txtPassword()->selectedText(), q("wrong"));
 }
 
+// Once, the password went to the keyring only at close, and the program ended before the
+// keyring had it. Now it is kept as soon as the portal has accepted it, and unticking the box
+// takes it out at once; a password the portal refused is not kept at close.
+TEST_F(MainWindow, ThePasswordIsKeptOnceThePortalAcceptsItAndUntickingRemovesIt) {
+    auto w = open();
+    const QUrl portal(q("http://north.portal.test/"));
+    const MemoryPage logIn{portal,
+                           q(kLogInPage),
+                           {MemoryPage{QUrl(q("http://north.portal.test/notice")),
+                                       q("<html><body>notice</body></html>"),
+                                       {}}}};
+    const MemoryPage welcome{QUrl(q("http://north.portal.test/home")),
+                             q("<html><body><p id=\"welcome_message\">Welcome</p></body></html>"),
+                             {}};
+    browser->addRoute(portal, logIn);
+    browser->setClickReaction(q("uidPasswordLogon"), [&](MemoryBrowser& b, const MemoryClick&) {
+        const bool right = w->txtPassword()->text() == u"right";
+        b.load({}, right ? welcome : logIn);
+    });
+    fillLogIn(*w, "abc", "wrong");
+    w->chkSavePassword()->setChecked(true);
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
+    EXPECT_TRUE(keyring.kept.empty());
+
+    dialogs.messages.clear();
+    fillLogIn(*w, "abc", "right");
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    ASSERT_TRUE(spinUntil([&] { return keyring.kept.count(q("abc")) == 1; }, 5s));
+    EXPECT_EQ(keyring.kept[q("abc")], q("right"));
+    w->usageCheck().cancelGrab();
+
+    QTest::mouseClick(w->chkSavePassword(), Qt::LeftButton);
+    EXPECT_FALSE(w->chkSavePassword()->isChecked());
+    EXPECT_TRUE(keyring.kept.empty());
+    // Ticked again: the password the portal accepted goes back at once.
+    QTest::mouseClick(w->chkSavePassword(), Qt::LeftButton);
+    EXPECT_EQ(keyring.kept[q("abc")], q("right"));
+
+    // The refused password typed again and the window closed: the keyring keeps the right one.
+    w->txtPassword()->setText(q("wrong"));
+    w->close();
+    EXPECT_EQ(keyring.kept[q("abc")], q("right"));
+}
+
 TEST_F(MainWindow, AStoppedGrabSaysWhyOnTheProcessingPageAndBackLeavesIt) {
     auto w = open();
     browser->setLoadFailure(QUrl(q("http://north.portal.test/")), q("the connection was reset"));
