@@ -318,7 +318,7 @@ TEST_F(Grab, ALogInPageThatNeverComesOrIsNeverAnsweredStopsTheGrab) {
     EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
     EXPECT_EQ(messages.texts(),
               QStringList{q("The portal at quiet.portal.test did not send its log-in page within "
-                            "1 second. It may be busy: try again later.")});
+                            "1 second (\"/\" did not come). It may be busy: try again later.")});
 
     // The log-in form sent, and no page after it.
     host.stops.clear();
