@@ -989,7 +989,9 @@ void frmMain::grabStopped(const GrabStop& stop) {
         dialogs().show(stop.message);
         return;  // nothing started: the login fields are still in front
     }
-    // What went wrong stays on the page after the message box has gone.
+    // What went wrong stays on the page after the message box has gone, in place of the
+    // prompt or "Fetching log. Please wait...".
+    setMessageVisible(false);
     showGrabStatus(stop.message.text.section(u'\n', 0, 0), false);
     m_cmdCancelGrab->setText(QStringLiteral("&Back"));
     dialogs().show(stop.message);

@@ -593,9 +593,8 @@ void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult
     // session has expired), is no usage log: say so rather than report on it.
     const QString text = download.completed ? ReadFileData(fileName, false) : QString();
     const auto failed = [&](const QString& why) {
-        const Message message{QStringLiteral("Error retrieving bandwidth logs: ") + why,
-                              {},
-                              MessageIcon::Information};
+        const Message message{
+            QStringLiteral("Error retrieving bandwidth logs: ") + why, {}, MessageIcon::Warning};
         if (m_running) {
             stopGrab(GrabStop{GrabProblem::DownloadFailed, message}, true);
         } else {

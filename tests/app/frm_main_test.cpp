@@ -594,6 +594,27 @@ TEST_F(MainWindow, AStoppedGrabSaysWhyOnTheProcessingPageAndBackLeavesIt) {
     EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
+// Once, a download that failed left "Fetching log. Please wait..." on the page after the
+// message had gone.
+TEST_F(MainWindow, AFailedDownloadSaysSoOnTheProcessingPage) {
+    auto w = open();
+    fillLogIn(*w, "abc", "secret");
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    GrabHost& host = *w;
+    host.setMessageCaption(q("Fetching log. Please wait..."));
+    host.setMessageVisible(true);
+    host.grabStopped(GrabStop{GrabProblem::DownloadFailed,
+                              Message{q("Error retrieving bandwidth logs: the usage log could "
+                                        "not be downloaded (500). Check again."),
+                                      {},
+                                      MessageIcon::Warning}});
+    EXPECT_FALSE(w->lblMessage()->isVisible());
+    EXPECT_TRUE(w->lblGrabStatus()->isVisible());
+    EXPECT_EQ(w->lblGrabStatus()->text(), q("Error retrieving bandwidth logs: the usage log could "
+                                            "not be downloaded (500). Check again."));
+    EXPECT_EQ(w->cmdCancelGrab()->text(), q("&Back"));
+}
+
 // --- The cache page ------------------------------------------------------------------------------
 
 TEST_F(MainWindow, TheCachePageWantsAChosenFile) {

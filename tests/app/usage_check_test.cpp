@@ -494,6 +494,7 @@ TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
     EXPECT_EQ(messages.texts(),
               QStringList{q("Error retrieving bandwidth logs: the usage log could not be "
                             "downloaded (500). Check again.")});
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Warning);
     EXPECT_EQ(onlyStop(), GrabProblem::DownloadFailed);
     spin(200ms);
     EXPECT_EQ(host.outputs, 0);
