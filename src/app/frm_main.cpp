@@ -252,6 +252,8 @@ void frmMain::buildLoginInfo() {
     connect(m_lblPlans, &QLabel::linkActivated, this, &frmMain::lblPlans_Click);
     grid->addWidget(fieldCaption(f, "lblPlanType", QStringLiteral("Plan &type"), m_cmbPlanType), 3,
                     0);
+    // The history bills each month as the Summary would under this plan type.
+    connect(m_cmbPlanType, &QComboBox::currentIndexChanged, this, &frmMain::refreshHistory);
     grid->addWidget(m_cmbPlanType, 3, 1);
     grid->addWidget(m_lblPlans, 3, 2);
 
@@ -834,7 +836,8 @@ void frmMain::refreshHistory() {
     const QDate today = m_options.result.clock ? m_options.result.clock() : QDate::currentDate();
     History history;
     try {
-        history = buildHistory(m_folder, m_txtUserName->text().trimmed(), chosen, today);
+        history =
+            buildHistory(m_folder, m_txtUserName->text().trimmed(), chosen, today, planKind());
     } catch (const Failure&) {
         // The folder cannot be listed: LoadCacheFileList has said so.
     }

@@ -153,7 +153,8 @@ int runHistory(const ReportRequest& request, QIODevice& out, QIODevice& err) {
         options.choice ? options.choice : storedPlanChoice(SettingsStore());
     History months;
     try {
-        months = buildHistory(folder, request.user, chosen, options.today);
+        months = buildHistory(folder, request.user, chosen, options.today,
+                              options.planKind.value_or(kLimitedPlan));
     } catch (const Failure& failure) {
         return fail(err, folder, failure.description());
     }
