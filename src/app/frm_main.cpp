@@ -38,11 +38,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -807,13 +809,51 @@ void frmMain::lblWebsite_Click() {
 
 void frmMain::L2N(const QString& Address) {
     const QUrl url = QUrl::fromUserInput(Address);
-    const bool opened = m_options.openUrl ? m_options.openUrl(url) : QDesktopServices::openUrl(url);
-    if (!opened) {
-        // A click that silently does nothing leaves the user guessing; the address can be
-        // copied out of the message (its text is selectable) and opened by hand.
-        dialogs().show(Message(kLinkNotOpened + QStringLiteral("\n\n") + url.toString(),
-                               QStringLiteral("Open link"), MessageIcon::Warning));
+    if (m_options.openUrl) {
+        if (!m_options.openUrl(url)) {
+            linkNotOpened(url);
+        }
+        return;
     }
+    openWithDesktop(url);
+}
+
+void frmMain::openWithDesktop(const QUrl& url) {
+    // xdg-open is run here rather than left to the platform, which starts it detached and
+    // counts that as opened: without a browser it exits with an error (3) and nothing opens.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        if (!QDesktopServices::openUrl(url)) {
+            linkNotOpened(url);
+        }
+        return;
+    }
+    auto* process = new QProcess(this);
+    process->setProgram(opener);
+    process->setArguments({url.toString(QUrl::FullyEncoded)});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    connect(process, &QProcess::finished, this,
+            [this, process, url](int exitCode, QProcess::ExitStatus status) {
+                process->deleteLater();
+                if (status != QProcess::NormalExit || exitCode != 0) {
+                    linkNotOpened(url);
+                }
+            });
+    connect(process, &QProcess::errorOccurred, this,
+            [this, process, url](QProcess::ProcessError error) {
+                if (error == QProcess::FailedToStart) {
+                    process->deleteLater();
+                    linkNotOpened(url);
+                }
+            });
+    process->start();
+}
+
+void frmMain::linkNotOpened(const QUrl& url) {
+    // A click that silently does nothing leaves the user guessing; the address can be copied
+    // out of the message (its text is selectable) and opened by hand.
+    dialogs().show(Message(kLinkNotOpened + QStringLiteral("\n\n") + url.toString(),
+                           QStringLiteral("Open link"), MessageIcon::Warning));
 }
 
 void frmMain::optBilledType_Click(int Index) {

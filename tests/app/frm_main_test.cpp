@@ -39,6 +39,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -46,6 +47,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <tuple>
@@ -826,6 +828,43 @@ TEST_F(MainWindow, ALinkNoBrowserCanOpenShowsTheAddress) {
     browserOpens = true;
     Q_EMIT w->lblPlans()->linkActivated(q("#"));
     EXPECT_EQ(dialogs.messages.size(), 2u) << "an opened link says nothing";
+}
+
+// Once, a link was silent when xdg-open was there but found no browser (it exits with 3): the
+// platform counts a started xdg-open as opened. Now its exit status is read.
+TEST_F(MainWindow, ALinkXdgOpenCannotOpenShowsTheAddress) {
+    QTemporaryDir bin;
+    const QString savedPath = qEnvironmentVariable("PATH");
+    qputenv("PATH", (bin.path() + u':' + savedPath).toLocal8Bit());
+    const auto xdgOpenExits = [&](int status) {
+        QFile script(bin.filePath(q("xdg-open")));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(QStringLiteral("#!/bin/sh\nexit %1\n").arg(status).toLatin1());
+        script.close();
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    };
+    MainWindowOptions options;
+    options.deployment = testDeployment();
+    options.portalBrowser = [] {
+        return PortalBrowser{std::make_unique<MemoryBrowser>(), nullptr};
+    };
+    options.result.reportView = [](QWidget* p) { return new ReportView(p); };
+    options.passwordStore = [this] { return std::make_unique<KeyringProxy>(keyring); };
+    frmMain w(std::move(options));
+
+    xdgOpenExits(3);  // "a required tool could not be found": no browser
+    w.lblPlans_Click();
+    EXPECT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 10s));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(dialogs.messages[0].text.endsWith(q("\n\nhttps://plans.portal.test/")));
+
+    xdgOpenExits(0);
+    w.lblWebsite_Click();
+    // Its xdg-open has been run and has ended.
+    EXPECT_TRUE(spinUntil([&] { return w.findChildren<QProcess*>().isEmpty(); }, 10s));
+    EXPECT_EQ(dialogs.messages.size(), 1u) << "an opened link says nothing";
+    qputenv("PATH", savedPath.toLocal8Bit());
 }
 
 TEST_F(MainWindow, TheQuestionMarkExplainsTheCache) {
