@@ -766,6 +766,32 @@ TEST_F(ResultWindow, SeriesColoursAndOptionsReachTheOfficeChart) {
     EXPECT_EQ(office.data, m.state.mstrGraphDataWithAverage);
 }
 
+// Once, with the night-unlimited box ticked and free usage shown while the plan type charges
+// everything (so the data hold no "Free" series), colouring that series failed and ended the
+// formatting before the data table: chart type 2 kept drawing the values on every bar whatever
+// "Show Total" said. A series the data do not hold is now left uncoloured and the rest goes on.
+TEST_F(ResultWindow, ShowTotalRulesTheOfficeChartsValuesWithoutAFreeSeries) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));  // the limited plan type: no "Free" series
+    // As an earlier check on the night-unlimited plan type left the options.
+    m.state.display.mblnNightUnlimitedPlan = true;
+    m.state.display.mblnExcludeFree = false;
+    m.window->prepareToShow();
+    ChartTabFrame* chart = m.window->fraChart();
+    chart->cmbChartType()->setCurrentIndex(1);
+    FakeOfficeChart& office = *factory.last;
+    ASSERT_FALSE(office.data.contains(QStringLiteral("\r\nFree\t")));
+    ASSERT_FALSE(chart->chkDisplayDailyTotalinChart()->isChecked());
+    EXPECT_FALSE(office.dataTable);
+    for (const bool ticked : {true, false, true, false}) {
+        chart->chkDisplayDailyTotalinChart()->click();
+        EXPECT_EQ(office.dataTable, ticked);
+    }
+    // The series the data hold still get their colour.
+    EXPECT_FALSE(office.seriesColours.empty());
+    EXPECT_EQ(office.seriesColours.back().first, QStringLiteral("Usage"));
+}
+
 TEST_F(ResultWindow, TheMainWindowsRefeedReachesARunningOfficeChart) {
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
