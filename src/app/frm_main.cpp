@@ -119,6 +119,9 @@ QWidget* scrollingContents(QFrame* frame, const char* name) {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Not a stop of its own for Tab: the fields inside it are, and it scrolls to the one that
+    // has the focus.
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto* contents = new QWidget;
     contents->setObjectName(QString::fromLatin1(name));
     scroll->setWidget(contents);

@@ -44,6 +44,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -1018,6 +1019,35 @@ TEST_F(MainWindow, TheFirstFocusIsTheFirstEmptyLoginField) {
 }
 
 // The links were tab stops that showed nothing. Tab reaches each, and Enter opens it.
+// Once, Tab stopped on the page's scroll area between the inner tab strip and "User ID": a
+// stop nobody could see or name. Every stop round the window is now a control a person sees.
+TEST_F(MainWindow, EveryTabStopIsAVisibleNamedControl) {
+    auto w = open();
+    for (const int page : {1, 2}) {
+        w->ctlTabs1()->setSelectedTab(page);
+        w->ctlTabs1()->setFocus(Qt::TabFocusReason);
+        QStringList stops;
+        for (int i = 0; i < 40; ++i) {
+            QWidget* focused = QApplication::focusWidget();
+            ASSERT_NE(focused, nullptr);
+            if (i > 0 && focused == w->ctlTabs1()) {
+                break;
+            }
+            EXPECT_TRUE(focused->isVisible()) << focused->objectName().toStdString();
+            EXPECT_EQ(qobject_cast<QScrollArea*>(focused), nullptr)
+                << "a stop on " << focused->objectName().toStdString();
+            stops << focused->objectName();
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        if (page == 1) {
+            EXPECT_EQ(stops.mid(0, 3),
+                      (QStringList{q("ctlTabs1"), q("ctlPasswordVersion"), q("txtUserName")}));
+        } else {
+            EXPECT_EQ(stops.mid(0, 2), (QStringList{q("ctlTabs1"), q("cmbCacheFiles")}));
+        }
+    }
+}
+
 TEST_F(MainWindow, TabReachesTheLinksAndEnterOpensThem) {
     auto w = open();
     w->cmbPlanType()->setFocus();

@@ -1327,6 +1327,13 @@ TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
     EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 3);
     QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 1);
+    // Backwards: Ctrl+Shift+Tab, whichever key the platform names it by (X11 sends Backtab).
+    QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 3);
+    QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 2);
+    QTest::keyClick(&w, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 1);
     QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);  // "&Close"
     // A mnemonic presses its button the way a click looks: a moment later.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
