@@ -372,6 +372,8 @@ void frmMain::buildProcessing(QWidget* portalView) {
     m_prgGrabBusy->hide();
     m_lblGrabStatus = caption(m_fraGrabStatus, "lblGrabStatus", QString());
     m_lblGrabStatus->setTextFormat(Qt::PlainText);
+    // What went wrong can take more than a line: it wraps, and the row grows to hold it.
+    m_lblGrabStatus->setWordWrap(true);
     m_lblMessage =
         caption(m_fraGrabStatus, "lblMessage",
                 QStringLiteral("select From and To dates and click \"View Usage Details\" link"));
@@ -774,9 +776,12 @@ void frmMain::placeFrames() {
     TwipRect message = kDesignMessage;
     message.width = m_layout.WebBrowser1.width;
     QRect row = pixelRect(message);
-    // The status row keeps the height its font needs; the portal page starts below it and
+    // The status row keeps the height its lines need; the portal page starts below it and
     // keeps its bottom edge.
-    row.setHeight(std::max(row.height(), m_fraGrabStatus->sizeHint().height()));
+    const int needed = m_fraGrabStatus->hasHeightForWidth()
+                           ? m_fraGrabStatus->heightForWidth(row.width())
+                           : m_fraGrabStatus->sizeHint().height();
+    row.setHeight(std::max(row.height(), needed));
     m_fraGrabStatus->setGeometry(row);
     const QRect browser = pixelRect(m_layout.WebBrowser1);
     const int top = std::max(browser.top(), row.bottom() + 5);
@@ -1004,6 +1009,7 @@ void frmMain::focusPassword() {
 void frmMain::showGrabStatus(const QString& text, bool busy) {
     m_lblGrabStatus->setText(text);
     m_prgGrabBusy->setVisible(busy);
+    placeFrames();  // a longer text may need another line
 }
 
 void frmMain::grabProgress(GrabStep step) {
@@ -1075,12 +1081,14 @@ void frmMain::selectProcessingPage() {
 
 void frmMain::setMessageCaption(const QString& caption) {
     m_lblMessage->setText(caption);
+    placeFrames();
 }
 
 void frmMain::setMessageVisible(bool visible) {
     m_lblMessage->setVisible(visible);
     // The prompt says more than the step: one of the two at a time.
     m_lblGrabStatus->setVisible(!visible);
+    placeFrames();
 }
 
 void frmMain::blankReport() {

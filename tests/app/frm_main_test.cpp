@@ -1118,6 +1118,49 @@ INSTANTIATE_TEST_SUITE_P(Sizes, MainWindowLayout,
 
 // Small enough for the smallest screen the program is made for at twice the scale: 1280x800
 // is 640x400 of the program's pixels, less a window manager's frame, title bar and panel.
+// Once, at the first-start size, a stopped grab's message was cut on the Processing page
+// ("...within 60 seconds. It may l") and the history's "Cheapest plan" column was cut short.
+TEST_F(MainWindow, TheLongestStatusAndTheHistoryShowWhole) {
+    copySampleCache(q("2026-11-unbilled-demo"));
+    SettingsStore().save(q("Plan3"), q("3"));  // a plan chosen: the Bill column filled
+    auto w = open();
+    for (const QSize size : {QSize(), w->minimumSize()}) {
+        if (!size.isEmpty()) {
+            w->resize(size);
+        }
+        w->ctlTabs1()->setSelectedTab(1);
+        w->ctlPasswordVersion()->setSelectedTab(2);
+        GrabHost& host = *w;
+        host.grabStopped(GrabStop{
+            GrabProblem::PageTimeout,
+            Message{q("The portal at selfcare-north.orvo.example did not send the usage page "
+                      "within 60 seconds (\"/nav/usage\" did not come). It may be busy: try "
+                      "again later."),
+                    {},
+                    MessageIcon::Warning}});
+        QApplication::processEvents();
+        const QStringList problems = testing::layoutProblems(w.get());
+        EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
+    }
+
+    w->resize(pixelsX(9900), pixelsY(9000));  // the first-start size
+    w->ctlTabs1()->setSelectedTab(2);
+    QApplication::processEvents();
+    QTableWidget* table = w->cacheHistory()->table();
+    ASSERT_EQ(table->rowCount(), 1);
+    int columns = 0;
+    for (int c = 0; c < table->columnCount(); ++c) {
+        if (table->isColumnHidden(c)) {
+            continue;
+        }
+        columns += table->columnWidth(c);
+        const QString text = table->item(0, c)->text();
+        EXPECT_GE(table->columnWidth(c), table->fontMetrics().horizontalAdvance(text))
+            << text.toStdString();
+    }
+    EXPECT_LE(columns, table->viewport()->width()) << "the row is read without scrolling";
+}
+
 TEST_F(MainWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
     auto w = open();
     EXPECT_LE(w->minimumWidth(), 620);
