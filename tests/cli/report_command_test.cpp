@@ -307,8 +307,9 @@ TEST_F(ReportCommand, UsageErrorsAndHelp) {
     EXPECT_EQ(run({q("--log"), q("--cache"), path(q("usage.htm"))}).status, 2);
     const Outcome help = run({q("--help")});
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.startsWith("Usage: kestrova-report [options] FILE"))
-        << "the help names the command, not the executable that runs it";
+    EXPECT_TRUE(help.out.startsWith("Usage: kestrova-report [options] FILE | --history [FOLDER]"))
+        << "the help names the command, not the executable that runs it, and both its forms";
+    EXPECT_TRUE(QString::fromUtf8(help.out).simplified().contains(q("2 unlimited (default: 0)")));
     EXPECT_TRUE(QString::fromUtf8(help.out).contains(q("--output <PATH>")));
     EXPECT_TRUE(
         QString::fromUtf8(help.out).simplified().contains(q("forecast for the month's end")));
