@@ -1161,6 +1161,19 @@ TEST_F(MainWindow, TheLongestStatusAndTheHistoryShowWhole) {
     EXPECT_LE(columns, table->viewport()->width()) << "the row is read without scrolling";
 }
 
+// The history's bill is the Summary's under the "Plan type" chosen in the window: the bundled
+// November on plan 3 is Rs. 4570.83 when all of it is charged, Rs. 3830.72 without the night.
+TEST_F(MainWindow, TheHistoryBillsUnderThePlanTypeChosen) {
+    copySampleCache(q("2026-11-unbilled-demo"));
+    SettingsStore().save(q("Plan3"), q("3"));
+    auto w = open();
+    QTableWidget* table = w->cacheHistory()->table();
+    ASSERT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(table->item(0, CacheHistoryView::Bill)->text(), q("Rs. 4570.83"));
+    w->cmbPlanType()->setCurrentIndex(1);  // Limited Bandwidth with Night Unlimited
+    EXPECT_EQ(table->item(0, CacheHistoryView::Bill)->text(), q("Rs. 3830.72"));
+}
+
 TEST_F(MainWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
     auto w = open();
     EXPECT_LE(w->minimumWidth(), 620);
