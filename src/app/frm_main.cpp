@@ -200,11 +200,9 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
 }
 
 frmMain::~frmMain() {
-    // The user id box loses the focus (and the plan type list its items) while the child
-    // widgets go, after this window's own members have gone: their history refresh must not
-    // run then.
+    // The user id box loses the focus while the child widgets go, after this window's own
+    // members have gone: its history refresh must not run then.
     disconnect(m_txtUserName, &QLineEdit::editingFinished, this, &frmMain::refreshHistory);
-    disconnect(m_cmbPlanType, &QComboBox::currentIndexChanged, this, &frmMain::refreshHistory);
     // A ShowOutput still waiting for the result window ends before the window goes.
     closeResultWindow();
     resumeResultWaiters();
