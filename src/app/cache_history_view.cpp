@@ -67,9 +67,9 @@ CacheHistoryView::CacheHistoryView(QWidget* parent) : QWidget(parent) {
     m_table->setAlternatingRowColors(true);
     m_table->setWordWrap(false);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    // Every column as wide as its texts: in a narrow window the table scrolls sideways rather
+    // than cutting the cheapest plan short.
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setSectionResizeMode(Cheapest, QHeaderView::Stretch);
     connect(m_table, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (!m_filling && row >= 0 && row < m_items.size()) {
             Q_EMIT itemChosen(m_items[row]);
@@ -129,6 +129,13 @@ void CacheHistoryView::showHistory(const History& history, std::optional<double>
         cheapest->setToolTip(m.cheapest.entryText);
         m_table->setItem(row, Cheapest, cheapest);
     }
+    // One user id on every row says nothing a column is needed for: its room goes to the
+    // others.
+    bool oneUser = true;
+    for (const HistoryMonth& m : history.months) {
+        oneUser = oneUser && m.user == history.months.front().user;
+    }
+    m_table->setColumnHidden(User, oneUser && !history.months.empty());
     m_table->resizeColumnsToContents();
     m_filling = false;
 

@@ -45,11 +45,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -125,6 +127,9 @@ QWidget* scrollingContents(QFrame* frame, const char* name) {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Not a stop of its own for Tab: the fields inside it are, and it scrolls to the one that
+    // has the focus.
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto* contents = new QWidget;
     contents->setObjectName(QString::fromLatin1(name));
     scroll->setWidget(contents);
@@ -270,6 +275,8 @@ void frmMain::buildLoginInfo() {
     connect(m_lblPlans, &QLabel::linkActivated, this, &frmMain::lblPlans_Click);
     grid->addWidget(fieldCaption(f, "lblPlanType", QStringLiteral("Plan &type"), m_cmbPlanType), 3,
                     0);
+    // The history bills each month as the Summary would under this plan type.
+    connect(m_cmbPlanType, &QComboBox::currentIndexChanged, this, &frmMain::refreshHistory);
     grid->addWidget(m_cmbPlanType, 3, 1);
     grid->addWidget(m_lblPlans, 3, 2);
 
@@ -383,6 +390,8 @@ void frmMain::buildProcessing(QWidget* portalView) {
     m_prgGrabBusy->hide();
     m_lblGrabStatus = caption(m_fraGrabStatus, "lblGrabStatus", QString());
     m_lblGrabStatus->setTextFormat(Qt::PlainText);
+    // What went wrong can take more than a line: it wraps, and the row grows to hold it.
+    m_lblGrabStatus->setWordWrap(true);
     m_lblMessage =
         caption(m_fraGrabStatus, "lblMessage",
                 QStringLiteral("select From and To dates and click \"View Usage Details\" link"));
@@ -787,9 +796,12 @@ void frmMain::placeFrames() {
     TwipRect message = kDesignMessage;
     message.width = m_layout.WebBrowser1.width;
     QRect row = pixelRect(message);
-    // The status row keeps the height its font needs; the portal page starts below it and
+    // The status row keeps the height its lines need; the portal page starts below it and
     // keeps its bottom edge.
-    row.setHeight(std::max(row.height(), m_fraGrabStatus->sizeHint().height()));
+    const int needed = m_fraGrabStatus->hasHeightForWidth()
+                           ? m_fraGrabStatus->heightForWidth(row.width())
+                           : m_fraGrabStatus->sizeHint().height();
+    row.setHeight(std::max(row.height(), needed));
     m_fraGrabStatus->setGeometry(row);
     const QRect browser = pixelRect(m_layout.WebBrowser1);
     const int top = std::max(browser.top(), row.bottom() + 5);
@@ -825,13 +837,51 @@ void frmMain::lblWebsite_Click() {
 
 void frmMain::L2N(const QString& Address) {
     const QUrl url = QUrl::fromUserInput(Address);
-    const bool opened = m_options.openUrl ? m_options.openUrl(url) : QDesktopServices::openUrl(url);
-    if (!opened) {
-        // A click that silently does nothing leaves the user guessing; the address can be
-        // copied out of the message (its text is selectable) and opened by hand.
-        dialogs().show(Message(kLinkNotOpened + QStringLiteral("\n\n") + url.toString(),
-                               QStringLiteral("Open link"), MessageIcon::Warning));
+    if (m_options.openUrl) {
+        if (!m_options.openUrl(url)) {
+            linkNotOpened(url);
+        }
+        return;
     }
+    openWithDesktop(url);
+}
+
+void frmMain::openWithDesktop(const QUrl& url) {
+    // xdg-open is run here rather than left to the platform, which starts it detached and
+    // counts that as opened: without a browser it exits with an error (3) and nothing opens.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        if (!QDesktopServices::openUrl(url)) {
+            linkNotOpened(url);
+        }
+        return;
+    }
+    auto* process = new QProcess(this);
+    process->setProgram(opener);
+    process->setArguments({url.toString(QUrl::FullyEncoded)});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    connect(process, &QProcess::finished, this,
+            [this, process, url](int exitCode, QProcess::ExitStatus status) {
+                process->deleteLater();
+                if (status != QProcess::NormalExit || exitCode != 0) {
+                    linkNotOpened(url);
+                }
+            });
+    connect(process, &QProcess::errorOccurred, this,
+            [this, process, url](QProcess::ProcessError error) {
+                if (error == QProcess::FailedToStart) {
+                    process->deleteLater();
+                    linkNotOpened(url);
+                }
+            });
+    process->start();
+}
+
+void frmMain::linkNotOpened(const QUrl& url) {
+    // A click that silently does nothing leaves the user guessing; the address can be copied
+    // out of the message (its text is selectable) and opened by hand.
+    dialogs().show(Message(kLinkNotOpened + QStringLiteral("\n\n") + url.toString(),
+                           QStringLiteral("Open link"), MessageIcon::Warning));
 }
 
 void frmMain::optBilledType_Click(int Index) {
@@ -856,7 +906,8 @@ void frmMain::refreshHistory() {
     const QDate today = m_options.result.clock ? m_options.result.clock() : QDate::currentDate();
     History history;
     try {
-        history = buildHistory(m_folder, m_txtUserName->text().trimmed(), chosen, today);
+        history =
+            buildHistory(m_folder, m_txtUserName->text().trimmed(), chosen, today, planKind());
     } catch (const Failure&) {
         // The folder cannot be listed: LoadCacheFileList has said so.
     }
@@ -978,6 +1029,7 @@ void frmMain::focusPassword() {
 void frmMain::showGrabStatus(const QString& text, bool busy) {
     m_lblGrabStatus->setText(text);
     m_prgGrabBusy->setVisible(busy);
+    placeFrames();  // a longer text may need another line
 }
 
 void frmMain::grabProgress(GrabStep step) {
@@ -1011,7 +1063,9 @@ void frmMain::grabStopped(const GrabStop& stop) {
         dialogs().show(stop.message);
         return;  // nothing started: the login fields are still in front
     }
-    // What went wrong stays on the page after the message box has gone.
+    // What went wrong stays on the page after the message box has gone, in place of the
+    // prompt or "Fetching log. Please wait...".
+    setMessageVisible(false);
     showGrabStatus(stop.message.text.section(u'\n', 0, 0), false);
     m_cmdCancelGrab->setText(QStringLiteral("&Back"));
     dialogs().show(stop.message);
@@ -1047,12 +1101,14 @@ void frmMain::selectProcessingPage() {
 
 void frmMain::setMessageCaption(const QString& caption) {
     m_lblMessage->setText(caption);
+    placeFrames();
 }
 
 void frmMain::setMessageVisible(bool visible) {
     m_lblMessage->setVisible(visible);
     // The prompt says more than the step: one of the two at a time.
     m_lblGrabStatus->setVisible(!visible);
+    placeFrames();
 }
 
 void frmMain::blankReport() {

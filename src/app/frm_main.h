@@ -74,7 +74,7 @@ struct MainWindowOptions {
     PortalBrowserFactory portalBrowser;
     // The result window's; its plans address comes from the deployment values.
     ResultWindowOptions result;
-    // None: QDesktopServices::openUrl.
+    // None: xdg-open, its exit status read (QDesktopServices::openUrl where there is none).
     UrlOpener openUrl;
     // None: Deployment::load().
     std::optional<Deployment> deployment;
@@ -225,6 +225,9 @@ private:
     void buildLoginInfo();
     void buildProcessing(QWidget* portalView);
     void cmdCancelGrab_Click();
+    // Opens `url` with the desktop's handler (xdg-open); says so when it could not.
+    void openWithDesktop(const QUrl& url);
+    void linkNotOpened(const QUrl& url);
     void showGrabStatus(const QString& text, bool busy);
     void buildUseCacheData();
     void Form_Load();

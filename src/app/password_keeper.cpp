@@ -1,7 +1,3 @@
-// SPDX-FileCopyrightText: 2026 The Kestrova developers
-//
-// SPDX-License-Identifier: GPL-3.0-or-later
-
 #include "app/password_keeper.h"
 
 #include <QPointer>
@@ -45,9 +41,14 @@ QCoro::Task<> PasswordKeeper::run() {
     while (!m_queue.empty()) {
         const Call call = m_queue.front();
         m_queue.pop_front();
-        const SecretAnswer answer = call.password
-                                        ? co_await m_store.write(call.userId, *call.password)
-                                        : co_await m_store.remove(call.userId);
+        // Not one conditional expression: g++ 12 destroys the result of a co_await in one
+        // of its branches twice.
+        SecretAnswer answer;
+        if (call.password) {
+            answer = co_await m_store.write(call.userId, *call.password);
+        } else {
+            answer = co_await m_store.remove(call.userId);
+        }
         if (!self) {
             co_return;
         }

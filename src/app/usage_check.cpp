@@ -32,6 +32,13 @@ const QString kLinkToAction38 = QStringLiteral("aaab.NavigationView.LinkToAction
 const QString kLinkToUrl = QStringLiteral("aaab.BBUsageView.ToolBarLinkToURL");
 const QString kFromDay = QStringLiteral("aaab.BBUsageView.ddkFromDay");
 const QString kUserField = QStringLiteral("logonuidfield");
+const QString kPasswordField = QStringLiteral("logonpassfield");
+const QString kLogOnButton = QStringLiteral("uidPasswordLogon");
+const QString kLogInElements[] = {kUserField, kPasswordField, kLogOnButton};
+
+// How long a page that has finished loading without the element the walk waits for is given
+// to show it (a script may add it), in the grab's seconds.
+constexpr int kSettlingSeconds = 5;
 
 const QString kTypeCredentials = QStringLiteral("Type your user id and password.");
 
@@ -44,6 +51,17 @@ QString seconds(std::chrono::milliseconds limit) {
 
 void information(const QString& text, const QString& title = QString()) {
     dialogs().show(Message{text, title, MessageIcon::Information});
+}
+
+// A load's address as a timeout names it: the path and query on the portal, cut to a length
+// a message can hold.
+QString loadName(const QUrl& url) {
+    QString name = url.toString(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
+    if (name.isEmpty()) {
+        name = QStringLiteral("/");
+    }
+    constexpr qsizetype kLongest = 60;
+    return name.size() > kLongest ? name.left(kLongest - 3) + QStringLiteral("...") : name;
 }
 
 }  // namespace
@@ -65,6 +83,7 @@ UsageCheck::UsageCheck(RetrievalState& state, GrabHost& host, Browser& browser,
                 WebBrowser1_DocumentComplete(frame, url);
             });
     connect(&m_browser, &Browser::loadFailed, this, &UsageCheck::onLoadFailed);
+    connect(&m_browser, &Browser::beforeNavigate, this, &UsageCheck::onNavigationStarted);
     m_watchdog.setSingleShot(true);
     connect(&m_watchdog, &QTimer::timeout, this, &UsageCheck::onWatchdog);
 }
@@ -114,7 +133,10 @@ void UsageCheck::cmdCalculate_Click() {
             ++m_grab;
             m_running = true;
             m_submitted = false;
+            m_loading.clear();
+            m_lastStart = m_lastCompletion = 0;
             m_host.grabProgress(GrabStep::Connecting);
+            noteProgress();
             startWatchdog();
             m_browser.navigate(
                 QUrl(QStringLiteral("http://") + m_host.selfcareSiteText() + QStringLiteral("/")));
@@ -172,6 +194,36 @@ void UsageCheck::stopGrab(const GrabStop& stop, bool keepState) {
     m_host.grabStopped(stop);
 }
 
+void UsageCheck::noteProgress() {
+    m_progress.start();
+    if (m_running && m_watchdog.isActive()) {
+        m_watchdog.start();  // the portal is at work: its limit starts again
+    }
+}
+
+void UsageCheck::onNavigationStarted(const QUrl& url, bool topLevel) {
+    if (url.scheme() == u"about") {
+        return;  // a blank frame asks nothing of the portal
+    }
+    if (topLevel) {
+        m_loading.clear();  // the new page replaces everything still loading
+    }
+    m_loading.append(loadName(url));
+    m_lastStart = ++m_loadEvents;
+    noteProgress();
+}
+
+QString UsageCheck::stillLoading() const {
+    if (m_loading.isEmpty()) {
+        return QString();
+    }
+    QStringList quoted;
+    for (const QString& name : m_loading) {
+        quoted << u'"' + name + u'"';
+    }
+    return QStringLiteral(" (%1 did not come)").arg(quoted.join(QStringLiteral(", ")));
+}
+
 void UsageCheck::startWatchdog() {
     m_watchdog.setInterval(m_pageLimit);
     m_watchdog.start();
@@ -203,9 +255,9 @@ void UsageCheck::onWatchdog() {
     const QString what = m_submitted ? QStringLiteral("did not answer the log-in")
                                      : QStringLiteral("did not send its log-in page");
     stopGrab(GrabStop{GrabProblem::PageTimeout,
-                      Message{QStringLiteral("The portal at %1 %2 within %3. It may be busy: "
+                      Message{QStringLiteral("The portal at %1 %2 within %3%4. It may be busy: "
                                              "try again later.")
-                                  .arg(portalHost(), what, seconds(m_pageLimit)),
+                                  .arg(portalHost(), what, seconds(m_pageLimit), stillLoading()),
                               {},
                               MessageIcon::Warning}});
 }
@@ -254,9 +306,11 @@ QCoro::Task<LiveDocument> UsageCheck::navigationFrame() {
 }
 
 QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl URL) {
-    Q_UNUSED(URL);
     const QPointer<UsageCheck> self(this);
     const std::uint64_t grab = m_grab;
+    m_loading.removeOne(loadName(URL));
+    m_lastCompletion = ++m_loadEvents;
+    noteProgress();
     try {
         // A page that greets the user means logged in, whatever the state was.
         const std::optional<LiveDocument> top = co_await m_browser.document();
@@ -276,9 +330,6 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
             m_sentPassword.clear();
         }
         ++m_notifications;
-        if (m_running && m_watchdog.isActive()) {
-            m_watchdog.start();  // the portal answers: its limit starts again
-        }
         const bool fromTopLevel = pDisp == Browser::topLevel();
         switch (mlngGrabState) {
             case 0:
@@ -289,13 +340,35 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
                     if (!top) {
                         throw Failure(QStringLiteral("The portal browser shows no page"));
                     }
+                    // A log-in page without its form is not a month without data.
+                    QString missing;
+                    for (const QString& id : kLogInElements) {
+                        if (missing.isEmpty() && !co_await hasElement(*top, id)) {
+                            missing = id;
+                        }
+                    }
+                    if (!self) {
+                        co_return;
+                    }
+                    if (!missing.isEmpty()) {
+                        if (m_running && m_grab == grab) {
+                            stopGrab(GrabStop{
+                                GrabProblem::PortalChanged,
+                                Message{QStringLiteral("Error retrieving bandwidth logs: the "
+                                                       "log-in page of the portal at %1 has no "
+                                                       "\"%2\". The portal may have changed.")
+                                            .arg(portalHost(), missing),
+                                        {},
+                                        MessageIcon::Warning}});
+                        }
+                        break;
+                    }
                     mlngGrabState = 2;
                     const QString user = m_host.userName();
                     const QString password = m_host.password();
                     co_await (co_await element(*top, kUserField)).setValue(user);
-                    co_await (co_await element(*top, QStringLiteral("logonpassfield")))
-                        .setValue(password);
-                    co_await (co_await element(*top, QStringLiteral("uidPasswordLogon"))).click();
+                    co_await (co_await element(*top, kPasswordField)).setValue(password);
+                    co_await (co_await element(*top, kLogOnButton)).click();
                     if (self && m_running) {
                         m_submitted = true;
                         m_sentUser = user;
@@ -348,19 +421,22 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
 }
 
 QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int seconds, bool limited,
-                                                             std::uint64_t notificationsBefore) {
+                                                             std::uint64_t notificationsBefore,
+                                                             bool* settled) {
     const QPointer<UsageCheck> self(this);
     const std::uint64_t grab = m_grab;
-    QElapsedTimer waited;
-    waited.start();
     while (true) {
         co_await Wait(seconds);
         if (!self || m_grab != grab) {
             co_return PageWait::GrabEnded;
         }
         const bool pageCame = m_notifications != notificationsBefore;
-        const bool overLimit =
-            limited && std::chrono::milliseconds(waited.elapsed()) >= m_pageLimit;
+        const std::chrono::milliseconds quiet(m_progress.elapsed());
+        const bool overLimit = limited && quiet >= m_pageLimit;
+        // Everything asked for has come and nothing more is loading: a page without the
+        // element is not waited for to the limit.
+        const bool hasSettled =
+            limited && pageCame && pageSettled() && quiet >= m_second * kSettlingSeconds;
         // Still 3: no page has completed since the walk's click. A slow portal is waited for
         // (up to the limit) instead of taken for a walk to end.
         if (mlngGrabState == 3) {
@@ -378,7 +454,10 @@ QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int sec
         if (!self || m_grab != grab) {
             co_return PageWait::GrabEnded;
         }
-        if (overLimit) {
+        if (overLimit || hasSettled) {
+            if (settled) {
+                *settled = hasSettled;
+            }
             co_return pageCame ? PageWait::NotOnPage : PageWait::NoPage;
         }
     }
@@ -391,26 +470,30 @@ QCoro::Task<> UsageCheck::usageWalk() {
     const auto current = [&] { return self && m_grab == grab; };
     const auto goOn = [&] { return current() && mlngGrabState == 2; };
     // A wait that did not end with its page: the grab stops and says which page did not come.
+    bool settled = false;
     const auto pageMissing = [&](PageWait outcome, const QString& page, const QString& id) {
         if (!current() || !m_running || outcome == PageWait::GrabEnded) {
             return;
         }
         if (outcome == PageWait::NoPage) {
-            stopGrab(GrabStop{GrabProblem::PageTimeout,
-                              Message{QStringLiteral("The portal at %1 did not send %2 within "
-                                                     "%3. It may be busy: try again later.")
-                                          .arg(portalHost(), page, seconds(m_pageLimit)),
-                                      {},
-                                      MessageIcon::Warning}});
-        } else {
-            stopGrab(GrabStop{GrabProblem::PortalChanged,
-                              Message{QStringLiteral("Error retrieving bandwidth logs: %1 of the "
-                                                     "portal at %2 has no \"%3\" after %4. The "
-                                                     "portal may have changed.")
-                                          .arg(page, portalHost(), id, seconds(m_pageLimit)),
-                                      {},
-                                      MessageIcon::Information}});
+            stopGrab(
+                GrabStop{GrabProblem::PageTimeout,
+                         Message{QStringLiteral("The portal at %1 did not send %2 within "
+                                                "%3%4. It may be busy: try again later.")
+                                     .arg(portalHost(), page, seconds(m_pageLimit), stillLoading()),
+                                 {},
+                                 MessageIcon::Warning}});
+            return;
         }
+        const QString how =
+            settled ? QStringLiteral("has loaded without \"%1\"").arg(id)
+                    : QStringLiteral("has no \"%1\" after %2").arg(id, seconds(m_pageLimit));
+        stopGrab(GrabStop{GrabProblem::PortalChanged,
+                          Message{QStringLiteral("Error retrieving bandwidth logs: %1 of the "
+                                                 "portal at %2 %3. The portal may have changed.")
+                                      .arg(page, portalHost(), how),
+                                  {},
+                                  MessageIcon::Warning}});
     };
 
     m_watchdog.stop();  // from here on the walk limits its own waits
@@ -419,18 +502,20 @@ QCoro::Task<> UsageCheck::usageWalk() {
         m_host.grabProgress(GrabStep::OpeningUsagePage);
     }
     std::uint64_t before = m_notifications;
+    noteProgress();  // the click asks for the next page: the limit runs from here
     co_await (co_await element(co_await navigationFrame(), kLinkToAction3)).click();
 
     // The state comes back to 2 when a notification finds the user still logged in; until
     // then the services page is still on its way.
-    PageWait outcome = co_await waitForElement(kLinkToAction38, 1, true, before);
+    PageWait outcome = co_await waitForElement(kLinkToAction38, 1, true, before, &settled);
     if (outcome != PageWait::Arrived) {
         pageMissing(outcome, QStringLiteral("the services page"), kLinkToAction38);
         co_return;
     }
     before = m_notifications;
+    noteProgress();
     co_await (co_await element(co_await navigationFrame(), kLinkToAction38)).click();
-    outcome = co_await waitForElement(kFromDay, 1, true, before);
+    outcome = co_await waitForElement(kFromDay, 1, true, before, &settled);
     if (outcome != PageWait::Arrived) {
         pageMissing(outcome, QStringLiteral("the usage page"), kFromDay);
         co_return;
@@ -447,6 +532,7 @@ QCoro::Task<> UsageCheck::usageWalk() {
         m_host.grabProgress(GrabStep::WaitingForDates);
     }
     before = m_notifications;
+    noteProgress();
     const bool chosenByHost = co_await m_host.chooseDates(co_await navigationFrame());
     if (!current()) {
         co_return;
@@ -511,9 +597,8 @@ void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult
     // session has expired), is no usage log: say so rather than report on it.
     const QString text = download.completed ? ReadFileData(fileName, false) : QString();
     const auto failed = [&](const QString& why) {
-        const Message message{QStringLiteral("Error retrieving bandwidth logs: ") + why,
-                              {},
-                              MessageIcon::Information};
+        const Message message{
+            QStringLiteral("Error retrieving bandwidth logs: ") + why, {}, MessageIcon::Warning};
         if (m_running) {
             stopGrab(GrabStop{GrabProblem::DownloadFailed, message}, true);
         } else {

@@ -25,6 +25,7 @@
 
 #include <QCoroTask>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -52,8 +53,11 @@ public:
     // handed to the report yet.
     bool isGrabbing() const { return m_running; }
 
-    // How long the grab waits for one page of the portal before it gives up (default 60 s;
-    // the subscriber's own choice of dates is not limited in the window).
+    // How long the grab waits for the portal before it gives up (default 60 s), counted from
+    // the last sign that the portal is working on the page: a frame's load starting or
+    // finishing. A portal that answers every request within the limit is waited for however
+    // many requests a page takes. The subscriber's own choice of dates is not limited in the
+    // window.
     void setPageLimit(std::chrono::milliseconds limit) { m_pageLimit = limit; }
     std::chrono::milliseconds pageLimit() const { return m_pageLimit; }
 
@@ -99,13 +103,23 @@ private:
 
     QCoro::Task<> usageWalk();
     // Waits, `seconds` at a time, until the navigation frame holds `id`. Ends early when the
-    // grab ends or the state leaves 2. When `limited` and the page limit has passed: NoPage
-    // when no document has completed since the notification count was
-    // `notificationsBefore` (taken before the click that asked for the page), NotOnPage when
-    // pages came but none held `id`.
+    // grab ends or the state leaves 2. When `limited`: NoPage when the page limit has passed
+    // since the last sign of progress and no document has completed since the notification
+    // count was `notificationsBefore` (taken before the click that asked for the page);
+    // NotOnPage when pages came but none held `id`, either at the limit or once every load
+    // started has finished and the settling time has passed (`settled` then tells which).
     QCoro::Task<PageWait> waitForElement(QString id, int seconds, bool limited,
-                                         std::uint64_t notificationsBefore);
+                                         std::uint64_t notificationsBefore,
+                                         bool* settled = nullptr);
     void onLoadFailed(const QUrl& url, const QString& reason);
+    // A frame's (or the top level's) load has started: the portal is working on the page.
+    void onNavigationStarted(const QUrl& url, bool topLevel);
+    // A load started or finished, or the grab asked for a page: the page limit starts again.
+    void noteProgress();
+    // Whether every load started has finished: the page is there as the portal sent it.
+    bool pageSettled() const { return m_lastCompletion > m_lastStart; }
+    // What a timeout names: the loads that had not finished, or nothing.
+    QString stillLoading() const;
     void onWatchdog();
     // Ends the running grab with `stop`. Unless `keepState`, the state goes idle (-1) so the
     // pages still to come are left alone.
@@ -135,6 +149,13 @@ private:
     QString m_sentPassword;
     // Notifications handled so far: a wait ends early when this moves.
     std::uint64_t m_notifications = 0;
+    // The last sign of progress, and the order of the last load started and finished.
+    QElapsedTimer m_progress;
+    std::uint64_t m_loadEvents = 0;
+    std::uint64_t m_lastStart = 0;
+    std::uint64_t m_lastCompletion = 0;
+    // The addresses (path and query) of the loads started and not finished, oldest first.
+    QStringList m_loading;
     // Counts the grabs started. A walk belongs to the grab that was current when it began and
     // ends once another has started, even if that one has logged in again by the time the
     // walk's wait is over (the state alone would let both walks download and count the

@@ -410,9 +410,15 @@ private:
         const double cx = (x1 + (rightEdge - x1) / 2) / m_tppx;
         const double h = m_s.TextHeight(QStringLiteral("A")) / m_tppx;
         double x = cx - double(k) * h / 2;
+        // A label wider than its column would run into its neighbour's ("30" into "Avg" in a
+        // narrow window): it stands upright under its column instead, from the same place
+        // below the axis.
+        const double room = m_g.columnWidth / m_tppx - 2;
         for (qsizetype line = k; line >= 0; --line) {
-            const double y = (m_g.plotBottom + m_s.TextWidth(lines[line]) / 2) / m_tppy + 5;
-            m_s.DrawRotatedText(lines[line], int(std::lround(x)), int(std::lround(y)), 0);
+            const double width = m_s.TextWidth(lines[line]);
+            const double y = (m_g.plotBottom + width / 2) / m_tppy + 5;
+            const double angle = width / m_tppx > room ? 90 : 0;
+            m_s.DrawRotatedText(lines[line], int(std::lround(x)), int(std::lround(y)), angle);
             x += h;
         }
         const int tickX = int(std::lround(cx));

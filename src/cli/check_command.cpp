@@ -442,7 +442,8 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
     parser.addOptions({help, version, hostOption, userOption, passwordStdin, fromOption, toOption,
                        billedOption, cacheOption, noCacheOption, timeoutOption, verboseOption,
                        notifyOption});
-    const ReportOutputOptionSet shared;
+    const ReportOutputOptionSet shared(
+        QStringLiteral("the \"Plan type\" chosen in Kestrova, else 0"));
     shared.addTo(parser);
 
     const auto usage = [this](const QString& what) {

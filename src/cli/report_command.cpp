@@ -69,8 +69,11 @@ std::optional<int> parseReportCommand(const QStringList& arguments, ReportReques
     parser.setApplicationDescription(QStringLiteral(
         "Turns a usage log downloaded from the ORVO portal, or a Kestrova cache file, into the "
         "usage report page (written to standard output unless --output or --summary is given)."));
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("The usage log, or a .cache2 cache file."));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("The usage log, or a .cache2 cache file; with --history, the folder of "
+                       "the cache files (default: Kestrova's folder)."),
+        QStringLiteral("FILE | --history [FOLDER]"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -97,12 +100,13 @@ std::optional<int> parseReportCommand(const QStringList& arguments, ReportReques
         QStringLiteral("history"),
         QStringLiteral("Instead of one report: the cached months side by side, from the cache "
                        "files of FOLDER (default: Kestrova's folder), priced on the plan given, "
-                       "or on the one chosen in Kestrova's Summary tab."));
+                       "or on the one chosen in Kestrova's Summary tab, each month billed as "
+                       "the Summary bills it under the plan type given."));
     const QCommandLineOption user(QStringLiteral("user"),
                                   QStringLiteral("With --history: only this user id's months."),
                                   QStringLiteral("ID"));
     parser.addOptions({help, version, summary, period, asLog, asCache, cacheOut, history, user});
-    const ReportOutputOptionSet shared;
+    const ReportOutputOptionSet shared(QStringLiteral("0"));
     shared.addTo(parser);
 
     if (!parser.parse(QStringList{kProgram} + arguments)) {
@@ -157,7 +161,8 @@ int runHistory(const ReportRequest& request, QIODevice& out, QIODevice& err) {
         options.choice ? options.choice : storedPlanChoice(SettingsStore());
     History months;
     try {
-        months = buildHistory(folder, request.user, chosen, options.today);
+        months = buildHistory(folder, request.user, chosen, options.today,
+                              options.planKind.value_or(kLimitedPlan));
     } catch (const Failure& failure) {
         return fail(err, folder, failure.description());
     }

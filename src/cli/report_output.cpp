@@ -14,7 +14,7 @@
 
 namespace kestrova {
 
-ReportOutputOptionSet::ReportOutputOptionSet()
+ReportOutputOptionSet::ReportOutputOptionSet(const QString& planKindDefault)
     : m_output({QStringLiteral("o"), QStringLiteral("output")},
                QStringLiteral("Write the report page to PATH."), QStringLiteral("PATH")),
       m_plan(QStringLiteral("plan"),
@@ -44,7 +44,9 @@ ReportOutputOptionSet::ReportOutputOptionSet()
                QStringLiteral("text|json"), QStringLiteral("text")),
       m_planKind(QStringLiteral("plan-kind"),
                  QStringLiteral("The plan type: 0 limited, 1 limited with night unlimited (the "
-                                "hours from 02:00 to 08:00 are not charged), 2 unlimited."),
+                                "hours from 02:00 to 08:00 are not charged), 2 unlimited "
+                                "(default: %1).")
+                     .arg(planKindDefault),
                  QStringLiteral("0|1|2")) {}
 
 void ReportOutputOptionSet::addTo(QCommandLineParser& parser) const {

@@ -40,10 +40,11 @@ struct ReportOutputOptions {
     std::optional<int> planKind;
 };
 
-// The shared options on a QCommandLineParser.
+// The shared options on a QCommandLineParser. `planKindDefault` says in --help what the plan
+// type is without --plan-kind.
 class ReportOutputOptionSet {
 public:
-    ReportOutputOptionSet();
+    explicit ReportOutputOptionSet(const QString& planKindDefault);
     void addTo(QCommandLineParser& parser) const;
     // Throws Failure with a usage error for a malformed or contradictory value.
     ReportOutputOptions read(const QCommandLineParser& parser) const;

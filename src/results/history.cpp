@@ -24,7 +24,8 @@ QJsonObject planJson(int slot, const QString& name, double totalAndTax) {
                        {QStringLiteral("totalAndTax"), jsonRupees(totalAndTax)}};
 }
 
-void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDate today) {
+void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDate today,
+               int planKind) {
     QString records;
     try {
         records = ReadFileData(month.file, true);
@@ -33,7 +34,7 @@ void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDa
         return;
     }
     MonthReport report;
-    buildMonthReport(records, month.period, report);
+    buildMonthReport(records, month.period, report, planKind);
     if (!report.failures.isEmpty()) {
         month.problem = QStringLiteral("cannot be read: ") + report.failures.join(u' ');
         return;
@@ -52,18 +53,21 @@ void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDa
     month.inputs = summaryInputsOf(report.result);
     try {
         month.ranking = comparePlans(month.inputs, chosen ? chosen->custom : std::nullopt, today);
+        if (chosen) {
+            // The Summary tab's bill: the chosen plan on the usage the plan type charges.
+            const MonthSummary summary = summarizeMonth(month.inputs, *chosen, today);
+            month.chosen = PlanCost{0,
+                                    summary.slot,
+                                    summary.plan.text(PlanName).trimmed(),
+                                    summary.entryText,
+                                    summary.bill,
+                                    summary.figures.shown(SummaryLabel::lblBillTotalAndTax)};
+        }
     } catch (const Failure& failure) {
         month.problem = QStringLiteral("cannot be priced: ") + failure.description();
         return;
     }
     month.cheapest = month.ranking.front();
-    if (chosen) {
-        for (const PlanCost& cost : month.ranking) {
-            if (cost.slot == chosen->slot) {
-                month.chosen = cost;
-            }
-        }
-    }
 }
 
 }  // namespace
@@ -76,7 +80,7 @@ std::optional<std::int64_t> History::savingPaise() const {
 }
 
 History buildHistory(const QString& folder, const QString& userId,
-                     const std::optional<PlanChoice>& chosen, QDate today) {
+                     const std::optional<PlanChoice>& chosen, QDate today, int planKind) {
     History history;
     const QString wantedUser = cacheNameUser(userId);
     for (const QString& item : listCacheFiles(folder)) {
@@ -91,12 +95,14 @@ History buildHistory(const QString& folder, const QString& userId,
         if (!userId.isEmpty() && month.user != wantedUser) {
             continue;
         }
-        readMonth(month, chosen, today);
+        readMonth(month, chosen, today, planKind);
         history.months.push_back(std::move(month));
     }
 
-    // Each plan over all the months it priced, as the months show it.
+    // Each plan over all the months it priced, as the months show it; the chosen plan as its
+    // column bills it.
     std::map<int, PlanOverMonths> plans;
+    std::optional<PlanOverMonths> chosenOverMonths;
     for (const HistoryMonth& month : history.months) {
         if (!month.readable()) {
             continue;
@@ -110,6 +116,13 @@ History buildHistory(const QString& folder, const QString& userId,
             plan.entryText = cost.entryText;
             plan.paise += shownPaise(cost.bill.totalAndTax);
         }
+        if (month.chosen) {
+            if (!chosenOverMonths) {
+                chosenOverMonths = PlanOverMonths{month.chosen->slot, month.chosen->name,
+                                                  month.chosen->entryText, 0};
+            }
+            chosenOverMonths->paise += shownPaise(month.chosen->bill.totalAndTax);
+        }
     }
     if (history.readableMonths > 0) {
         history.averageMB = double(history.totalMB) / history.readableMonths;
@@ -119,11 +132,7 @@ History buildHistory(const QString& folder, const QString& userId,
                 history.cheapest = plan;
             }
         }
-        if (chosen) {
-            if (const auto found = plans.find(chosen->slot); found != plans.end()) {
-                history.chosen = found->second;
-            }
-        }
+        history.chosen = chosenOverMonths;
     }
     return history;
 }

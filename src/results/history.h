@@ -31,11 +31,15 @@ struct HistoryMonth {
     QString problem;
     int records = 0;
     int days = 0;
-    std::int64_t monthMB = 0;  // the report's month total (each record rounded to whole MB)
+    std::int64_t monthMB = 0;  // the report's month total (rounded to whole MB once)
     SummaryInputs inputs;
-    std::optional<PlanCost> chosen;  // the bill on the chosen plan
+    // The bill on the chosen plan, as the Summary tab shows it for the month under the plan
+    // type the history was built for.
+    std::optional<PlanCost> chosen;
+    // Every plan on this month, cheapest first, each priced on what it charges (the night
+    // plans on the night split), whatever the plan type.
     PlanCost cheapest;
-    std::vector<PlanCost> ranking;  // every plan on this month, cheapest first
+    std::vector<PlanCost> ranking;
 
     bool readable() const { return problem.isEmpty(); }
 };
@@ -63,11 +67,12 @@ struct History {
 };
 
 // `userId` empty: every user id. `chosen`: the plan the bills are priced on (the result
-// window's), or none. Months are priced with `today` as the Summary takes it. A file that
-// cannot be read is listed with its reason; throws Failure only when the folder cannot be
-// listed.
+// window's), or none; `planKind` the plan type the months' records are charged by (the main
+// window's "Plan type": 0 limited, 1 with night unlimited, 2 unlimited). Months are priced
+// with `today` as the Summary takes it. A file that cannot be read is listed with its reason;
+// throws Failure only when the folder cannot be listed.
 History buildHistory(const QString& folder, const QString& userId,
-                     const std::optional<PlanChoice>& chosen, QDate today);
+                     const std::optional<PlanChoice>& chosen, QDate today, int planKind = 0);
 
 // The history as kestrova-report --history prints it: one line per month, then the totals.
 QString historyText(const History& history);

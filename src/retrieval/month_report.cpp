@@ -9,12 +9,14 @@
 
 namespace kestrova {
 
-void buildMonthReport(const QString& records, const QString& period, MonthReport& report) {
+void buildMonthReport(const QString& records, const QString& period, MonthReport& report,
+                      int planKind) {
     RecordingDialogs messages;
     const ScopedDialogs seam(messages);
     RetrievalState state;
     state.mstrRecords = records;
     state.mstrMonthYear = period;
+    state.planKind = planKind;
     HeadlessHost host;
     // Only the figures are wanted: the page stays mark-up, never a document.
     report.result.markupOnly = true;

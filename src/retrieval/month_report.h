@@ -21,7 +21,9 @@ struct MonthReport {
     QStringList failures;   // what the report builder reported; empty when it went through
 };
 
-// Builds the report of `records` (row text) for `period`.
-void buildMonthReport(const QString& records, const QString& period, MonthReport& report);
+// Builds the report of `records` (row text) for `period`, its records classified and charged
+// by `planKind` (0 limited, 1 limited with night unlimited, 2 unlimited).
+void buildMonthReport(const QString& records, const QString& period, MonthReport& report,
+                      int planKind = 0);
 
 }  // namespace kestrova

@@ -482,7 +482,6 @@ void ReportBuilder::planDirectRows(DirectPlan& plan) const {
             }
         }
         const Decimal total = requireNumber(cellTextOf(fields[5], totalText), locale);
-        plan.monthSum += total.roundedTiesToEven(0);
         const Megabytes megabytes = Megabytes::fromDecimal(total);
         usage += megabytes;
         block.total += megabytes;
@@ -504,7 +503,8 @@ void ReportBuilder::planDirectRows(DirectPlan& plan) const {
     }
     plan.endDay(block, day, freeKind);
     plan.usage = usage;
-    plan.usageMB = toLong(usage.toDecimal().roundedTiesToEven(0));
+    plan.monthSum = usage.toDecimal().roundedTiesToEven(0);
+    plan.usageMB = toLong(plan.monthSum);
 }
 
 bool ReportBuilder::planPageAround(DirectPlan& plan) const {
@@ -658,7 +658,6 @@ ReportBuilder::ListedRows ReportBuilder::classifySkeletonRows() {
         row->setAttribute(QStringLiteral("usagetype"), kind);
         row->setClassName(kind);
         const Decimal total = requireNumber(row->cell(5)->innerText());
-        listed.monthSum += total.roundedTiesToEven(0);
         const Megabytes megabytes = Megabytes::fromDecimal(total);
         usage += megabytes;
         const NightSplit split = nightSplit(time, duration);
@@ -672,7 +671,10 @@ ReportBuilder::ListedRows ReportBuilder::classifySkeletonRows() {
         row->appendOuterHTML(listed.html);
         ++m_figures.records;
     }
-    const std::int32_t usageMB = toLong(usage.toDecimal().roundedTiesToEven(0));
+    // The month's total is its records' sum rounded once: the figure the Summary bills, never
+    // drifting from the sum of the rows by the rounding of each.
+    listed.monthSum = usage.toDecimal().roundedTiesToEven(0);
+    const std::int32_t usageMB = toLong(listed.monthSum);
     m_outcome.mlngChargedUsage = toLong(m_figures.chargedMB.toDecimal().roundedTiesToEven(0));
     m_outcome.mlngTotalUsage = usageMB;
     m_outcome.nightChargedUsage = toLong(m_figures.nightChargedMB.toDecimal().roundedTiesToEven(0));

@@ -54,7 +54,7 @@ Megabytes chargedPart(Megabytes total, const NightSplit& split);
 // What the last WriteOutput found, for the command line's month summary.
 struct ReportFigures {
     int records = 0;
-    std::int64_t monthSumMB = 0;  // sum of the records' totals, each rounded to whole MB
+    std::int64_t monthSumMB = 0;  // the records' totals summed, then rounded to whole MB
     int days = 0;
     QString averageCaption;  // empty when no day was counted
     // Each day's total in the order the listing gives them, oldest day first; a day whose

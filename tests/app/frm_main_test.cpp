@@ -45,13 +45,16 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <tuple>
@@ -600,6 +603,27 @@ TEST_F(MainWindow, AStoppedGrabSaysWhyOnTheProcessingPageAndBackLeavesIt) {
     EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
+// Once, a download that failed left "Fetching log. Please wait..." on the page after the
+// message had gone.
+TEST_F(MainWindow, AFailedDownloadSaysSoOnTheProcessingPage) {
+    auto w = open();
+    fillLogIn(*w, "abc", "secret");
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    GrabHost& host = *w;
+    host.setMessageCaption(q("Fetching log. Please wait..."));
+    host.setMessageVisible(true);
+    host.grabStopped(GrabStop{GrabProblem::DownloadFailed,
+                              Message{q("Error retrieving bandwidth logs: the usage log could "
+                                        "not be downloaded (500). Check again."),
+                                      {},
+                                      MessageIcon::Warning}});
+    EXPECT_FALSE(w->lblMessage()->isVisible());
+    EXPECT_TRUE(w->lblGrabStatus()->isVisible());
+    EXPECT_EQ(w->lblGrabStatus()->text(), q("Error retrieving bandwidth logs: the usage log could "
+                                            "not be downloaded (500). Check again."));
+    EXPECT_EQ(w->cmdCancelGrab()->text(), q("&Back"));
+}
+
 // --- The cache page ------------------------------------------------------------------------------
 
 TEST_F(MainWindow, TheCachePageWantsAChosenFile) {
@@ -813,6 +837,43 @@ TEST_F(MainWindow, ALinkNoBrowserCanOpenShowsTheAddress) {
     EXPECT_EQ(dialogs.messages.size(), 2u) << "an opened link says nothing";
 }
 
+// Once, a link was silent when xdg-open was there but found no browser (it exits with 3): the
+// platform counts a started xdg-open as opened. Now its exit status is read.
+TEST_F(MainWindow, ALinkXdgOpenCannotOpenShowsTheAddress) {
+    QTemporaryDir bin;
+    const QString savedPath = qEnvironmentVariable("PATH");
+    qputenv("PATH", (bin.path() + u':' + savedPath).toLocal8Bit());
+    const auto xdgOpenExits = [&](int status) {
+        QFile script(bin.filePath(q("xdg-open")));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(QStringLiteral("#!/bin/sh\nexit %1\n").arg(status).toLatin1());
+        script.close();
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    };
+    MainWindowOptions options;
+    options.deployment = testDeployment();
+    options.portalBrowser = [] {
+        return PortalBrowser{std::make_unique<MemoryBrowser>(), nullptr};
+    };
+    options.result.reportView = [](QWidget* p) { return new ReportView(p); };
+    options.passwordStore = [this] { return std::make_unique<KeyringProxy>(keyring); };
+    frmMain w(std::move(options));
+
+    xdgOpenExits(3);  // "a required tool could not be found": no browser
+    w.lblPlans_Click();
+    EXPECT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 10s));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(dialogs.messages[0].text.endsWith(q("\n\nhttps://plans.portal.test/")));
+
+    xdgOpenExits(0);
+    w.lblWebsite_Click();
+    // Its xdg-open has been run and has ended.
+    EXPECT_TRUE(spinUntil([&] { return w.findChildren<QProcess*>().isEmpty(); }, 10s));
+    EXPECT_EQ(dialogs.messages.size(), 1u) << "an opened link says nothing";
+    qputenv("PATH", savedPath.toLocal8Bit());
+}
+
 TEST_F(MainWindow, TheQuestionMarkExplainsTheCache) {
     auto w = open();
     Q_EMIT w->Label12()->linkActivated(q("#"));
@@ -991,6 +1052,35 @@ TEST_F(MainWindow, TheFirstFocusIsTheFirstEmptyLoginField) {
 }
 
 // The links were tab stops that showed nothing. Tab reaches each, and Enter opens it.
+// Once, Tab stopped on the page's scroll area between the inner tab strip and "User ID": a
+// stop nobody could see or name. Every stop round the window is now a control a person sees.
+TEST_F(MainWindow, EveryTabStopIsAVisibleNamedControl) {
+    auto w = open();
+    for (const int page : {1, 2}) {
+        w->ctlTabs1()->setSelectedTab(page);
+        w->ctlTabs1()->setFocus(Qt::TabFocusReason);
+        QStringList stops;
+        for (int i = 0; i < 40; ++i) {
+            QWidget* focused = QApplication::focusWidget();
+            ASSERT_NE(focused, nullptr);
+            if (i > 0 && focused == w->ctlTabs1()) {
+                break;
+            }
+            EXPECT_TRUE(focused->isVisible()) << focused->objectName().toStdString();
+            EXPECT_EQ(qobject_cast<QScrollArea*>(focused), nullptr)
+                << "a stop on " << focused->objectName().toStdString();
+            stops << focused->objectName();
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        if (page == 1) {
+            EXPECT_EQ(stops.mid(0, 3),
+                      (QStringList{q("ctlTabs1"), q("ctlPasswordVersion"), q("txtUserName")}));
+        } else {
+            EXPECT_EQ(stops.mid(0, 2), (QStringList{q("ctlTabs1"), q("cmbCacheFiles")}));
+        }
+    }
+}
+
 TEST_F(MainWindow, TabReachesTheLinksAndEnterOpensThem) {
     auto w = open();
     w->cmbPlanType()->setFocus();
@@ -1061,6 +1151,62 @@ INSTANTIATE_TEST_SUITE_P(Sizes, MainWindowLayout,
 
 // Small enough for the smallest screen the program is made for at twice the scale: 1280x800
 // is 640x400 of the program's pixels, less a window manager's frame, title bar and panel.
+// Once, at the first-start size, a stopped grab's message was cut on the Processing page
+// ("...within 60 seconds. It may l") and the history's "Cheapest plan" column was cut short.
+TEST_F(MainWindow, TheLongestStatusAndTheHistoryShowWhole) {
+    copySampleCache(q("2026-11-unbilled-demo"));
+    SettingsStore().save(q("Plan3"), q("3"));  // a plan chosen: the Bill column filled
+    auto w = open();
+    for (const QSize size : {QSize(), w->minimumSize()}) {
+        if (!size.isEmpty()) {
+            w->resize(size);
+        }
+        w->ctlTabs1()->setSelectedTab(1);
+        w->ctlPasswordVersion()->setSelectedTab(2);
+        GrabHost& host = *w;
+        host.grabStopped(GrabStop{
+            GrabProblem::PageTimeout,
+            Message{q("The portal at selfcare-north.orvo.example did not send the usage page "
+                      "within 60 seconds (\"/nav/usage\" did not come). It may be busy: try "
+                      "again later."),
+                    {},
+                    MessageIcon::Warning}});
+        QApplication::processEvents();
+        const QStringList problems = testing::layoutProblems(w.get());
+        EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
+    }
+
+    w->resize(pixelsX(9900), pixelsY(9000));  // the first-start size
+    w->ctlTabs1()->setSelectedTab(2);
+    QApplication::processEvents();
+    QTableWidget* table = w->cacheHistory()->table();
+    ASSERT_EQ(table->rowCount(), 1);
+    int columns = 0;
+    for (int c = 0; c < table->columnCount(); ++c) {
+        if (table->isColumnHidden(c)) {
+            continue;
+        }
+        columns += table->columnWidth(c);
+        const QString text = table->item(0, c)->text();
+        EXPECT_GE(table->columnWidth(c), table->fontMetrics().horizontalAdvance(text))
+            << text.toStdString();
+    }
+    EXPECT_LE(columns, table->viewport()->width()) << "the row is read without scrolling";
+}
+
+// The history's bill is the Summary's under the "Plan type" chosen in the window: the bundled
+// November on plan 3 is Rs. 4570.83 when all of it is charged, Rs. 3830.72 without the night.
+TEST_F(MainWindow, TheHistoryBillsUnderThePlanTypeChosen) {
+    copySampleCache(q("2026-11-unbilled-demo"));
+    SettingsStore().save(q("Plan3"), q("3"));
+    auto w = open();
+    QTableWidget* table = w->cacheHistory()->table();
+    ASSERT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(table->item(0, CacheHistoryView::Bill)->text(), q("Rs. 4570.83"));
+    w->cmbPlanType()->setCurrentIndex(1);  // Limited Bandwidth with Night Unlimited
+    EXPECT_EQ(table->item(0, CacheHistoryView::Bill)->text(), q("Rs. 3830.72"));
+}
+
 TEST_F(MainWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
     auto w = open();
     EXPECT_LE(w->minimumWidth(), 620);

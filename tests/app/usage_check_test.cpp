@@ -322,7 +322,7 @@ TEST_F(Grab, ALogInPageThatNeverComesOrIsNeverAnsweredStopsTheGrab) {
     EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
     EXPECT_EQ(messages.texts(),
               QStringList{q("The portal at quiet.portal.test did not send its log-in page within "
-                            "1 second. It may be busy: try again later.")});
+                            "1 second (\"/\" did not come). It may be busy: try again later.")});
 
     // The log-in form sent, and no page after it.
     host.stops.clear();
@@ -498,6 +498,7 @@ TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
     EXPECT_EQ(messages.texts(),
               QStringList{q("Error retrieving bandwidth logs: the usage log could not be "
                             "downloaded (500). Check again.")});
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Warning);
     EXPECT_EQ(onlyStop(), GrabProblem::DownloadFailed);
     spin(200ms);
     EXPECT_EQ(host.outputs, 0);

@@ -437,6 +437,45 @@ TEST(ChartPainter, TwoLineLabelPutsTheSecondLineLeftOfTheFirst) {
     EXPECT_GT(first.top(), 246) << "labels stay under the axis";
 }
 
+// Once, a label wider than its column ran into the next one: at the result window's smallest
+// width the chart's "30" and "Avg" touched. Such a label now stands upright under its column,
+// so between two neighbouring columns there is always a line of pixels free of label ink.
+TEST(ChartPainter, NoItemLabelRunsIntoItsNeighbour) {
+    for (const int width : {420, 500, 640, 900}) {
+        SCOPED_TRACE(width);
+        ChartModel model = plainModel();
+        model.storage().AxisXOn = true;
+        model.storage().AxisItemsXColor = RGB(0, 0, 0);
+        model.storage().MajorGridColor = RGB(255, 255, 255);
+        for (int day = 1; day <= 30; ++day) {
+            model.AddItem(item(50, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0'))));
+        }
+        model.AddItem(item(50, QStringLiteral("Avg")));
+        const Painted p = paint(model, QSize(width, 300));
+        const ChartGeometry& g = model.geometry();
+        const auto centre = [&](int c) {
+            return int((g.columnRect(c).left() + g.columnWidth / 2) / 15);
+        };
+        // Under the axis and its ticks, down to the picture's bottom.
+        const int top = int(g.plotBottom / 15) + 4;
+        const auto inkFree = [&](int x) {
+            for (int y = top; y < p.image.height(); ++y) {
+                if (p.image.pixel(x, y) != kBack) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        for (int c = 0; c + 1 < model.itemCount(); ++c) {
+            bool apart = false;
+            for (int x = centre(c) + 1; x < centre(c + 1) && !apart; ++x) {
+                apart = inkFree(x);
+            }
+            EXPECT_TRUE(apart) << "labels " << c << " and " << c + 1 << " touch";
+        }
+    }
+}
+
 TEST(ChartPainter, EmptyListStillDrawsTitleFrameAndAxisTitles) {
     ChartModel model = plainModel();
     ChartProperties& pr = model.storage();

@@ -219,6 +219,8 @@ TEST(CheckCommandHelp, HelpAndVersionNameTheProgram) {
                                "--format <text|json>", "--plan <N>", "--notify"}) {
         EXPECT_TRUE(text.contains(q(option))) << option;
     }
+    EXPECT_TRUE(text.simplified().contains(
+        q("2 unlimited (default: the \"Plan type\" chosen in Kestrova, else 0)")));
     out.buffer().clear();
     out.seek(0);
     CheckCommand version(in, out, err);

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -109,3 +112,62 @@ TEST_F(CheckUnits, PassSystemdsOwnCheck) {
 }
 
 }  // namespace
+
+namespace {
+
+// The README's crontab line, without its schedule: what cron hands to the shell.
+QString readmeCronCommand() {
+    QFile readme(q(KESTROVA_SOURCE_DIR "/README.md"));
+    if (!readme.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return {};
+    }
+    for (const QString& line : QString::fromUtf8(readme.readAll()).split(u'\n')) {
+        if (line.startsWith(q("30 7 * * * ")) && line.contains(q("kestrova-check"))) {
+            return line.mid(11);
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+// Once, the README's cron line ran the check without the session bus (so the keyring could
+// not be reached) and emptied yesterday's JSON before the check had anything to say. The line
+// as written now tells the check where the bus is and replaces the JSON only on success.
+TEST(CheckCron, TheReadmesLineReachesTheBusAndKeepsTheLastGoodJson) {
+    const QString command = readmeCronCommand();
+    ASSERT_FALSE(command.isEmpty()) << "no crontab line for kestrova-check in the README";
+    QTemporaryDir home;
+    QDir(home.path()).mkpath(q(".local/share/kestrova"));
+    QDir(home.path()).mkpath(q("bin"));
+    const QString json = home.filePath(q(".local/share/kestrova/today.json"));
+    // A stand-in for the check: says where it was told the bus is, then succeeds or fails.
+    QFile check(home.filePath(q("bin/kestrova-check")));
+    ASSERT_TRUE(check.open(QIODevice::WriteOnly));
+    check.write(
+        "#!/bin/sh\n"
+        "printf '{\"bus\": \"%s\"}\\n' \"$DBUS_SESSION_BUS_ADDRESS\"\n"
+        "exit $(cat \"$HOME/status\")\n");
+    check.close();
+    check.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const auto runAsCron = [&](int status) {
+        QFile statusFile(home.filePath(q("status")));
+        EXPECT_TRUE(statusFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        statusFile.write(QByteArray::number(status));
+        statusFile.close();
+        // cron's own small environment: no session bus, a plain PATH.
+        QProcessEnvironment env;
+        env.insert(q("HOME"), home.path());
+        env.insert(q("PATH"), home.filePath(q("bin")) + q(":/usr/bin:/bin"));
+        QProcess shell;
+        shell.setProcessEnvironment(env);
+        shell.start(q("/bin/sh"), {q("-c"), command});
+        EXPECT_TRUE(shell.waitForFinished(30000));
+        QFile result(json);
+        return result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray();
+    };
+    const QByteArray bus = "unix:path=/run/user/" + QByteArray::number(::getuid()) + "/bus";
+    EXPECT_EQ(runAsCron(0), "{\"bus\": \"" + bus + "\"}\n");
+    // A failing check (no keyring, no portal) leaves the last good figures.
+    EXPECT_EQ(runAsCron(3), "{\"bus\": \"" + bus + "\"}\n");
+}

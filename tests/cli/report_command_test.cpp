@@ -320,8 +320,9 @@ TEST_F(ReportCommand, UsageErrorsAndHelp) {
     EXPECT_EQ(run({q("--log"), q("--cache"), path(q("usage.htm"))}).status, 2);
     const Outcome help = run({q("--help")});
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.startsWith("Usage: kestrova-report [options] FILE"))
-        << "the help names the command, not the executable that runs it";
+    EXPECT_TRUE(help.out.startsWith("Usage: kestrova-report [options] FILE | --history [FOLDER]"))
+        << "the help names the command, not the executable that runs it, and both its forms";
+    EXPECT_TRUE(QString::fromUtf8(help.out).simplified().contains(q("2 unlimited (default: 0)")));
     EXPECT_TRUE(QString::fromUtf8(help.out).contains(q("--output <PATH>")));
     EXPECT_TRUE(
         QString::fromUtf8(help.out).simplified().contains(q("forecast for the month's end")));
@@ -406,3 +407,42 @@ TEST(ReportCommandHistory, TheCachedMonthsOfAFolderAsTextAndJson) {
 }
 
 }  // namespace
+
+// The bundled November through the command as a subscriber runs it. Once, its month total was
+// 19755 MB in the summary, the JSON and the history while the Summary billed 19756 MB (each
+// record's total rounded before the sum), and the history billed the chosen night plan on the
+// night split whatever --plan-kind said (Rs. 3830.72 where the Summary says Rs. 4570.83).
+TEST(ReportCommandSample, EveryMonthTotalAndBillIsTheSummarys) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(QFile::copy(q(KESTROVA_SOURCE_DIR "/samples/2026-11-unbilled-demo.cache2"),
+                            folder.filePath(q("2026-11-unbilled-demo.cache2"))));
+    const QString cache = folder.filePath(q("2026-11-unbilled-demo.cache2"));
+    const QStringList priced = {q("--plan"), q("3"), q("--today"), q("2026-11-30")};
+
+    const Outcome text = run(QStringList{q("--summary"), cache} + priced);
+    ASSERT_EQ(text.status, 0) << text.err.toStdString();
+    const QString summary = QString::fromUtf8(text.out);
+    EXPECT_TRUE(summary.contains(q("\nMonth total: 19756.000 MB (19.293 GB)\n")));
+    EXPECT_TRUE(summary.contains(q("\nMetered Bandwidth : 19756.000 MB\n")));
+    EXPECT_TRUE(summary.contains(q("\nTotal + Tax : Rs. 4570.83\n")));
+
+    const Outcome json = run(QStringList{q("--summary"), q("--format"), q("json"), cache} + priced);
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(json.out)[q("month")][q("monthMB")].toDouble(), 19756);
+
+    struct Case {
+        const char* planKind;
+        double bill;
+    };
+    for (const Case& c : {Case{"0", 4570.83}, Case{"1", 3830.72}}) {
+        SCOPED_TRACE(c.planKind);
+        const Outcome history = run(QStringList{q("--history"), folder.path(), q("--format"),
+                                                q("json"), q("--plan-kind"), q(c.planKind)} +
+                                    priced);
+        ASSERT_EQ(history.status, 0) << history.err.toStdString();
+        const QJsonObject month =
+            QJsonDocument::fromJson(history.out)[q("months")].toArray().at(0).toObject();
+        EXPECT_EQ(month[q("monthMB")].toDouble(), 19756);
+        EXPECT_NEAR(month[q("bill")][q("totalAndTax")].toDouble(), c.bill, 0.005);
+    }
+}

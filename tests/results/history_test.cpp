@@ -10,6 +10,7 @@
 #include "support/qt_printers.h"
 
 #include "retrieval/cache_file.h"
+#include "retrieval/retrieval_state.h"
 #include "retrieval/row_text.h"
 
 #include <gtest/gtest.h>
@@ -167,17 +168,34 @@ TEST_F(HistoryTest, ACustomPlanTakesPartWhenItIsTheChosenOne) {
 
 }  // namespace
 
-TEST_F(HistoryTest, ANightPlanIsPricedOnWhatTheNightRuleCharges) {
+// Once, the chosen plan's column took the plan's price from the comparison of plans (a night
+// plan on the night split) whatever the plan type, where the Summary bills the night plan on
+// all the usage under the limited type. Now the column is the Summary's bill under the plan
+// type the history is built for; the cheapest plan is still found on what each plan charges.
+TEST_F(HistoryTest, TheChosenPlansBillIsTheSummarysUnderThePlanType) {
     // December: 3000 MB, 2000 of them between 03:00 and 04:00.
     save("2026-12-unbilled-night",
          RowText({q("2026-12-01"), q("03:00:00"), q("01:00:00"), q("1"), q("1"), q("2000")}) +
              record(q("2026-12-02"), "1000"));
-    const History h = history("night", PlanChoice::catalogue(3));  // BBG FN Combo 500
-    ASSERT_EQ(h.months.size(), 1u);
-    ASSERT_TRUE(h.months[0].chosen);
-    // 1000 MB charged is within its 1536 MB: 500 + tax; on all 3000 MB it would be Rs. 874.46.
-    EXPECT_EQ(h.months[0].chosen->totalAndTaxText, q("Rs. 551.50"));
-    EXPECT_EQ(h.months[0].chosen->rank, 2);
-    ASSERT_TRUE(h.chosen);
-    EXPECT_EQ(h.chosen->paise, 55150);
+    struct Case {
+        int planKind;
+        const char* bill;
+        std::int64_t paise;
+    };
+    // BBG FN Combo 500 allows 1536 MB: all 3000 MB charged under the limited type, only the
+    // 1000 MB outside the night under the night-unlimited one.
+    for (const Case& c : {Case{kLimitedPlan, "Rs. 874.46", 87446},
+                          Case{kNightUnlimitedPlan, "Rs. 551.50", 55150}}) {
+        SCOPED_TRACE(c.planKind);
+        const History h = buildHistory(dir.path(), q("night"), PlanChoice::catalogue(3),
+                                       QDate(2026, 12, 7), c.planKind);
+        ASSERT_EQ(h.months.size(), 1u);
+        ASSERT_TRUE(h.months[0].chosen);
+        EXPECT_EQ(h.months[0].chosen->totalAndTaxText, q(c.bill));
+        ASSERT_TRUE(h.chosen);
+        EXPECT_EQ(h.chosen->paise, c.paise);
+        EXPECT_EQ(h.months[0].cheapest.totalAndTaxText,
+                  h.months[0].ranking.front().totalAndTaxText);
+        EXPECT_EQ(h.months[0].ranking[1].slot, 3);  // 551.50 on the night split, second
+    }
 }

@@ -71,19 +71,24 @@ TEST(ReportPage, EmptyRecordsGiveBothTablesZeroesAndNoDailyTotals) {
     EXPECT_EQ(r.result.chartUpdates, 1);
 }
 
-TEST(ReportPage, MonthSumRoundsEachRecordHalvesToEvenWhileUsageKeepsDecimals) {
+// Once, the month total was the sum of the records' totals each rounded first (0 + 2 + 2 + 0
+// here), up to half a megabyte a record away from the sum of its own rows and from the
+// Summary's figure. Now it is the unrounded sum rounded once, as the Summary bills it.
+TEST(ReportPage, TheMonthTotalIsTheSumOfTheRowsRoundedOnce) {
     Report r(
         "2013-04-17,01:00:00,00:10:00,0,0,0.5\n"
         "2013-04-17,02:00:00,00:10:00,0,0,1.5\n"
         "2013-04-17,03:00:00,00:10:00,0,0,2.5\n"
         "2013-04-17,04:00:00,00:10:00,0,0,0.25\n");
     ASSERT_TRUE(r.messages.messages.empty());
-    // 0 + 2 + 2 + 0 for the month; 4.75 kept whole as 5 for the summary figures.
-    EXPECT_EQ(r.summary()->row(2)->cell(0)->innerText(), q("4.000"));
-    EXPECT_EQ(r.summary()->row(2)->cell(1)->innerText(), q("0.004"));
+    // 4.75 in all: 5 on the page, in the figures and in the summary's inputs.
+    EXPECT_EQ(r.summary()->row(2)->cell(0)->innerText(), q("5.000"));
+    EXPECT_EQ(r.summary()->row(2)->cell(1)->innerText(), q("0.005"));
+    EXPECT_EQ(r.report.figures().monthSumMB, 5);
     EXPECT_EQ(r.result.outcome().mlngTotalUsage, 5);
     EXPECT_EQ(r.result.outcome().mlngChargedUsage, 5);
-    EXPECT_EQ(r.report.figures().monthSumMB, 4);
+    // The rows keep their own figures.
+    EXPECT_EQ(r.listing()->row(5)->cell(5)->innerText(), q("0.25"));
 }
 
 TEST(ReportPage, OneDaySpansAllRowsWithOneDailyTotal) {

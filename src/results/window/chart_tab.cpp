@@ -310,13 +310,18 @@ void ChartTabFrame::FormatMSGraphSeries() {
         return;
     }
     const DisplaySettings& d = m_state.display;
+    // A series the data do not hold (the night-unlimited box ticked while the plan type
+    // charges everything) has no colour to take; the data table must still follow "Show
+    // Total", so only that statement is skipped.
+    if (!d.mblnExcludeNonFree) {
+        skipFailure(
+            [&] { m_office->setSeriesColor(QStringLiteral("Usage"), d.mlngChartColorNonFree); });
+    }
+    if (d.mblnNightUnlimitedPlan && !d.mblnExcludeFree) {
+        skipFailure(
+            [&] { m_office->setSeriesColor(QStringLiteral("Free"), d.mlngChartColorFree); });
+    }
     try {
-        if (!d.mblnExcludeNonFree) {
-            m_office->setSeriesColor(QStringLiteral("Usage"), d.mlngChartColorNonFree);
-        }
-        if (d.mblnNightUnlimitedPlan && !d.mblnExcludeFree) {
-            m_office->setSeriesColor(QStringLiteral("Free"), d.mlngChartColorFree);
-        }
         m_office->setHasDataTable(d.mblnShowTotalValue);
         m_office->setChartTitleFontSize(8);
         m_office->setDataTableFontSize(9);

@@ -112,10 +112,12 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
         return last > QDate(2000, 1, 1) ? last : QDate();
     });
 
-    // Ctrl+Tab and Ctrl+Page Down move to the next tab, as in other tabbed windows here.
+    // Ctrl+Tab and Ctrl+Page Down move to the next tab, as in other tabbed windows here;
+    // Ctrl+Shift+Tab back, whether the platform names that key Tab or Backtab.
     const std::pair<QKeySequence, int> tabKeys[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
         {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
         {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}};
     for (const auto& [keys, step] : tabKeys) {

@@ -15,6 +15,7 @@
 #include "month_on_screen.h"
 
 #include "app/frm_main.h"
+#include "app/grab_host.h"
 #include "controls/tab_strip.h"
 #include "platform/dialogs.h"
 #include "platform/memory_browser.h"
@@ -28,6 +29,7 @@
 #include "support/palettes.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
@@ -86,6 +88,8 @@ void forgetSettings() {
 
 std::unique_ptr<frmMain> mainWindow() {
     forgetSettings();
+    // A plan chosen on the Summary tab, so the history shows its bills.
+    SettingsStore().save(QStringLiteral("Plan3"), QStringLiteral("3"));
     MainWindowOptions options;
     options.portalBrowser = [] {
         return PortalBrowser{std::make_unique<MemoryBrowser>(), nullptr};
@@ -104,6 +108,16 @@ void mainPages(Pictures& pictures, frmMain& w, const QString& variant) {
     pictures.save(w, QStringLiteral("main-login-%1") + variant);
     w.ctlPasswordVersion()->setSelectedTab(2);
     pictures.save(w, QStringLiteral("main-processing-%1") + variant);
+    // A grab stopped with one of the longest things the page has to say.
+    GrabHost& host = w;
+    host.grabStopped(GrabStop{
+        GrabProblem::PageTimeout,
+        Message{QStringLiteral("The portal at selfcare-north.orvo.example did not send the "
+                               "usage page within 60 seconds (\"/nav/usage\" did not come). "
+                               "It may be busy: try again later."),
+                {},
+                MessageIcon::Warning}});
+    pictures.save(w, QStringLiteral("main-processing-stopped-%1") + variant);
     w.ctlPasswordVersion()->setSelectedTab(1);
     w.ctlTabs1()->setSelectedTab(2);
     pictures.save(w, QStringLiteral("main-cache-%1") + variant);
@@ -138,6 +152,12 @@ void resultTabs(Pictures& pictures, frmResult& w, const QString& variant) {
     pictures.save(w, QStringLiteral("result-chart1-%1") + variant);
     w.fraChart()->cmbChartType()->setCurrentIndex(1);
     pictures.save(w, QStringLiteral("result-chart2-%1") + variant, 500);
+    // With the average column and the values on the bars.
+    w.fraChart()->chkShowAverageInChart()->setChecked(true);
+    w.fraChart()->chkDisplayDailyTotalinChart()->setChecked(true);
+    pictures.save(w, QStringLiteral("result-chart2-average-total-%1") + variant, 500);
+    w.fraChart()->chkShowAverageInChart()->setChecked(false);
+    w.fraChart()->chkDisplayDailyTotalinChart()->setChecked(false);
     w.fraChart()->cmbChartType()->setCurrentIndex(0);
     w.ctlTabs1()->setSelectedTab(3);
     w.fraSummary()->cmbPlans()->setCurrentIndex(1);
@@ -198,6 +218,22 @@ int runAtScale(const QString& folder, int scale, int argc, char** argv) {
             // controls and the Free chart line.
             auto month = resultWindow(kNightUnlimitedPlan);
             resultTabs(pictures, *month->window, scheme + u"-night");
+            month->window->done(0);
+        }
+        {
+            // The night-unlimited box ticked and free usage shown, as an earlier check on that
+            // plan type left them, while the plan type charges everything: no Free series.
+            auto month = resultWindow();
+            month->state.display.mblnNightUnlimitedPlan = true;
+            month->state.display.mblnExcludeFree = false;
+            month->window->prepareToShow();
+            frmResult& w = *month->window;
+            w.ctlTabs1()->setSelectedTab(2);
+            w.fraChart()->cmbChartType()->setCurrentIndex(1);
+            pictures.save(w, QStringLiteral("result-chart2-nightbox-%1") + scheme, 500);
+            w.fraChart()->chkDisplayDailyTotalinChart()->setChecked(true);
+            w.fraChart()->chkDisplayDailyTotalinChart()->setChecked(false);
+            pictures.save(w, QStringLiteral("result-chart2-nightbox-toggled-%1") + scheme, 500);
             month->window->done(0);
         }
         {

@@ -775,6 +775,32 @@ TEST_F(ResultWindow, SeriesColoursAndOptionsReachTheOfficeChart) {
     EXPECT_EQ(office.data, m.state.mstrGraphDataWithAverage);
 }
 
+// Once, with the night-unlimited box ticked and free usage shown while the plan type charges
+// everything (so the data hold no "Free" series), colouring that series failed and ended the
+// formatting before the data table: chart type 2 kept drawing the values on every bar whatever
+// "Show Total" said. A series the data do not hold is now left uncoloured and the rest goes on.
+TEST_F(ResultWindow, ShowTotalRulesTheOfficeChartsValuesWithoutAFreeSeries) {
+    Factory factory;
+    MonthOnScreen m(withOfficeChart(factory));  // the limited plan type: no "Free" series
+    // As an earlier check on the night-unlimited plan type left the options.
+    m.state.display.mblnNightUnlimitedPlan = true;
+    m.state.display.mblnExcludeFree = false;
+    m.window->prepareToShow();
+    ChartTabFrame* chart = m.window->fraChart();
+    chart->cmbChartType()->setCurrentIndex(1);
+    FakeOfficeChart& office = *factory.last;
+    ASSERT_FALSE(office.data.contains(QStringLiteral("\r\nFree\t")));
+    ASSERT_FALSE(chart->chkDisplayDailyTotalinChart()->isChecked());
+    EXPECT_FALSE(office.dataTable);
+    for (const bool ticked : {true, false, true, false}) {
+        chart->chkDisplayDailyTotalinChart()->click();
+        EXPECT_EQ(office.dataTable, ticked);
+    }
+    // The series the data hold still get their colour.
+    EXPECT_FALSE(office.seriesColours.empty());
+    EXPECT_EQ(office.seriesColours.back().first, QStringLiteral("Usage"));
+}
+
 TEST_F(ResultWindow, TheMainWindowsRefeedReachesARunningOfficeChart) {
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
@@ -1395,6 +1421,13 @@ TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
     QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 3);
     QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 1);
+    // Backwards: Ctrl+Shift+Tab, whichever key the platform names it by (X11 sends Backtab).
+    QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 3);
+    QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 2);
+    QTest::keyClick(&w, Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 1);
     QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);  // "&Close"
     // A mnemonic presses its button the way a click looks: a moment later.
