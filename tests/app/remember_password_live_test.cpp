@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Remember password" through the whole program as a subscriber meets it: the real kestrova on
 // an X server of the test's own with a desktop keyring of its own (gnome-keyring on a private
 // session bus), the password typed into the window, the window closed as a window manager
