@@ -70,6 +70,7 @@ protected:
         SettingsStore store;
         store.save(q("txtUserName"), q("demo"));
         store.save(q("Selfcaresite"), q("0"));
+        store.save(q("Plan3"), q("0"));  // the Summary prices the month on BBG 250
         store.sync();
     }
 
@@ -140,6 +141,10 @@ TEST_F(WholeProgram, FromTheButtonToTheResultWindowAndBack) {
     EXPECT_EQ(document[q("check")][q("host")].toString(),
               QStringLiteral("127.0.0.1:%1").arg(portal->port()));
     EXPECT_EQ(document[q("month")][q("records")].toInt(), int(expected.size()));
+    // Priced as the Summary tab shows it.
+    EXPECT_EQ(document[q("summary")][q("plan")][q("name")].toString(), q("BBG 250"));
+    EXPECT_EQ(document[q("forecast")][q("usedMB")].toDouble(),
+              double(figures.outcome().mlngTotalUsage));
     EXPECT_EQ(ReadFileData(last.log, false),
               ReadFileData(inProgramFolder(programFolder(), q("usage.htm")), false));
 

@@ -174,14 +174,14 @@ TEST_F(PanelOption, ShowUsageOpensTheResultWindowOfTheKeptCheck) {
     ASSERT_TRUE(QFile::copy(q(KESTROVA_SOURCE_DIR "/samples/usage.htm"), files.log));
     QFile document(files.document);
     ASSERT_TRUE(document.open(QIODevice::WriteOnly));
-    document.write(QJsonDocument(
-                       QJsonObject{{q("schemaVersion"), 1},
-                                   {q("month"), QJsonObject{{q("period"), q("period 01-11-2026 "
-                                                                             "TO 30-11-2026")},
-                                                            {q("planKind"), 0}}},
-                                   {q("check"), QJsonObject{{q("user"), q("demo")},
-                                                            {q("kind"), q("unbilled")}}}})
-                       .toJson());
+    document.write(
+        QJsonDocument(QJsonObject{{q("schemaVersion"), 1},
+                                  {q("month"), QJsonObject{{q("period"), q("period 01-11-2026 "
+                                                                           "TO 30-11-2026")},
+                                                           {q("planKind"), 0}}},
+                                  {q("check"), QJsonObject{{q("user"), q("demo")},
+                                                           {q("kind"), q("unbilled")}}}})
+            .toJson());
     document.close();
     const QByteArray before = readAll(files.document);
 
@@ -205,7 +205,8 @@ TEST_F(PanelOption, ShowUsageOpensTheResultWindowOfTheKeptCheck) {
     EXPECT_FALSE(w->showLastCheck(programFolder() + q("/nothing.json")));
     ASSERT_EQ(dialogs.messages.size(), 2u);
     for (const Message& m : dialogs.messages) {
-        EXPECT_TRUE(m.text.startsWith(q("The last check cannot be shown: "))) << m.text.toStdString();
+        EXPECT_TRUE(m.text.startsWith(q("The last check cannot be shown: ")))
+            << m.text.toStdString();
     }
 }
 
