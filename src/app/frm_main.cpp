@@ -24,11 +24,15 @@
 #include "platform/property_bag.h"
 #include "platform/settings_store.h"
 #include "platform/twips.h"
+#include "results/check_document.h"
 #include "results/history.h"
+#include "results/last_check.h"
 #include "results/summary_report.h"
+#include "results/window/summary_page.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
+#include "tray/autostart.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -37,10 +41,15 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoroSignal>
+#include <QDateTime>
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,12 +61,15 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStandardPaths>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QWebEngineView>
+#include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <tuple>
 
 namespace kestrova {
 
@@ -203,6 +215,7 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
     m_report = std::make_unique<ReportBuilder>(m_state, *this, *m_result);
     m_extraction = std::make_unique<UsageExtraction>(m_state, *this, *m_report);
     m_check = std::make_unique<UsageCheck>(m_state, *this, *m_browser, *m_extraction, *m_report);
+    connect(m_check.get(), &UsageCheck::logRead, this, [this] { m_reportOfDownload = true; });
 
     m_layout.ctlTabs1 = kDesignTabs1;
     m_layout.fraPassword = kDesignPassword;
@@ -316,6 +329,11 @@ void frmMain::buildLoginInfo() {
     connect(m_label12, &QLabel::linkActivated, this, &frmMain::Label12_Click);
     cache->addWidget(m_chkEnableCache);
     cache->addWidget(m_label12);
+    cache->addSpacing(18);
+    m_chkShowInPanel = new QCheckBox(QStringLiteral("Sh&ow in the panel"), f);
+    m_chkShowInPanel->setObjectName(QStringLiteral("chkShowInPanel"));
+    connect(m_chkShowInPanel, &QCheckBox::clicked, this, &frmMain::setShownInPanel);
+    cache->addWidget(m_chkShowInPanel);
     cache->addStretch(1);
     grid->addLayout(cache, 5, 1, 1, 2);
 
@@ -367,7 +385,8 @@ void frmMain::buildLoginInfo() {
     QWidget::setTabOrder(m_optBilledType[1], m_cmbBilled);
     QWidget::setTabOrder(m_cmbBilled, m_chkEnableCache);
     QWidget::setTabOrder(m_chkEnableCache, m_label12);
-    QWidget::setTabOrder(m_label12, m_cmdCalculate);
+    QWidget::setTabOrder(m_label12, m_chkShowInPanel);
+    QWidget::setTabOrder(m_chkShowInPanel, m_cmdCalculate);
     QWidget::setTabOrder(m_cmdCalculate, m_cmdClose);
     QWidget::setTabOrder(m_cmdClose, m_lblWebsite);
 }
@@ -522,6 +541,7 @@ void frmMain::Form_Load() {
             QStringLiteral("\r\n\r\n") + m_deployment.obtainedFromLine());
 
         LoadCacheFileList();
+        refreshPanelOption();
     } catch (const Failure& failure) {
         dialogs().show(Message{failure.description()});
     }
@@ -812,6 +832,7 @@ void frmMain::placeFrames() {
 // --- Commands -----------------------------------------------------------------------------------
 
 void frmMain::cmdCalculate_Click() {
+    m_reportOfDownload = false;
     m_check->cmdCalculate_Click();
 }
 
@@ -964,6 +985,10 @@ QCoro::Task<> frmMain::ShowOutput() {
     WriteOutput();
     Q_EMIT outputWritten();
     m_result->prepareToShow(windowIcon());
+    if (m_reportOfDownload) {
+        m_reportOfDownload = false;
+        keepCheck();  // priced on the plan the Summary tab has chosen now
+    }
     ++m_showing;
     m_result->open();
     co_await ResultWindowClosed{*this};
@@ -977,6 +1002,147 @@ QCoro::Task<> frmMain::ShowOutput() {
     } else {
         refreshHistory();  // the plan may have been changed on the Summary tab
     }
+    Q_EMIT outputClosed();
+}
+
+// --- The last check, for the panel ------------------------------------------------------------
+
+void frmMain::keepCheck() {
+    const SummaryTab& summary = m_result->fraSummary()->logic();
+    const ReportOutcome outcome = m_result->outcome();
+    CheckFacts facts;
+    facts.host = selfcareSiteText();
+    facts.user = m_state.mstrUserName;
+    facts.billed = !m_state.unbilledSelected;
+    facts.log = inProgramFolder(m_folder, QStringLiteral("usage.htm"));
+    facts.checkedAt = QDateTime::currentDateTime();
+    if (const auto period = portalPeriod(m_state.mstrMonthYear)) {
+        std::tie(facts.from, facts.to) = *period;
+    } else if (!outcome.dailyTotals.empty()) {
+        // The portal's drop-downs gave another form: the days the records cover.
+        const auto [first, last] = std::minmax_element(
+            outcome.dailyTotals.begin(), outcome.dailyTotals.end(),
+            [](const DailyTotal& a, const DailyTotal& b) { return a.date < b.date; });
+        facts.from = first->date;
+        facts.to = last->date;
+    } else {
+        facts.from = facts.to = outcome.mdtLastUsedDate;
+    }
+    const QJsonObject document = checkDocument(m_state, m_report->figures(), summary.monthSummary(),
+                                               summary.forecast(), facts);
+    QString why;
+    if (!keepLastCheck(m_folder, document, facts.log, why)) {
+        dialogs().show(
+            Message{QStringLiteral("The check could not be kept for the panel:\n\n") + why,
+                    {},
+                    MessageIcon::Warning});
+    }
+}
+
+void frmMain::keepCheckFailure(const GrabStop& stop) {
+    const QString user = m_state.mstrUserName.isEmpty() ? userName() : m_state.mstrUserName;
+    if (user.trimmed().isEmpty()) {
+        return;
+    }
+    QString reason = stop.message.text.section(u'\n', 0, 0);
+    if (!stop.detail.isEmpty()) {
+        reason += u" (" + stop.detail + u')';
+    }
+    QString why;
+    // Not kept is no more than not shown in the panel: the message box says what failed.
+    kestrova::keepCheckFailure(
+        m_folder,
+        CheckFailure{user, !m_state.unbilledSelected, reason, QDateTime::currentDateTime()}, why);
+}
+
+bool frmMain::showLastCheck(const QString& documentPath) {
+    const auto cannot = [](const QString& why) {
+        dialogs().show(Message{
+            QStringLiteral("The last check cannot be shown: ") + why, {}, MessageIcon::Warning});
+        return false;
+    };
+    QFile file(documentPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return cannot(documentPath + QStringLiteral(": ") + file.errorString());
+    }
+    // A check's document is some tens of kilobytes.
+    const QJsonObject document = QJsonDocument::fromJson(file.read(4 * 1024 * 1024)).object();
+    const QJsonObject check = document.value(QStringLiteral("check")).toObject();
+    const QJsonObject month = document.value(QStringLiteral("month")).toObject();
+    const QString user = check.value(QStringLiteral("user")).toString();
+    const int kind = month.value(QStringLiteral("planKind")).toInt(-1);
+    if (user.isEmpty() || !month.value(QStringLiteral("period")).isString() ||
+        kind < kLimitedPlan || kind > kUnlimitedPlan) {
+        return cannot(documentPath + QStringLiteral(" is no check of Kestrova's"));
+    }
+    const bool billed = check.value(QStringLiteral("kind")).toString() == u"billed";
+    const QString log = lastCheckFilesOf(documentPath).log;
+    QString text;
+    try {
+        text = ReadFileData(log, false);
+    } catch (const Failure& failure) {
+        return cannot(failure.description());
+    }
+    if (!looksLikeUsageLog(text)) {
+        return cannot(log + QStringLiteral(" holds no usage log"));
+    }
+    m_reportOfDownload = false;
+    m_state.mstrRecords.clear();
+    m_state.mstrCacheFile.clear();
+    m_state.mstrCachedData.clear();
+    m_state.chart.reset();
+    m_state.mstrGraphData.clear();
+    m_state.mstrGraphDataWithAverage.clear();
+    m_state.mstrUserName = user;
+    m_state.mstrMonthYear = month.value(QStringLiteral("period")).toString();
+    m_state.unbilledSelected = !billed;
+    m_state.planKind = kind;
+    m_result->clearReport();
+    // The report follows from Timer1, as a downloaded log's does.
+    m_extraction->ParseUsageFile(text);
+    return true;
+}
+
+// --- Show in the panel -----------------------------------------------------------------------
+
+QString frmMain::program() const {
+    return m_options.program.isEmpty() ? QCoreApplication::applicationFilePath()
+                                       : m_options.program;
+}
+
+void frmMain::refreshPanelOption() {
+    const TrayAvailability tray =
+        m_options.trayAvailability ? m_options.trayAvailability() : trayAvailability();
+    const bool entered = autostartEnabled();
+    m_chkShowInPanel->setChecked(entered);
+    m_chkShowInPanel->setEnabled(tray.available || entered);
+    const QString help = QStringLiteral(
+        "Shows the month's usage, daily budget and bill in the panel, from the start of each "
+        "session");
+    const QString why = tray.available ? help : help + QStringLiteral(".\n\n") + tray.reason;
+    m_chkShowInPanel->setToolTip(why);
+    m_chkShowInPanel->setAccessibleDescription(why);
+}
+
+void frmMain::setShownInPanel(bool shown) {
+    QString why;
+    if (!setAutostart(shown, program(), why)) {
+        const QSignalBlocker quiet(m_chkShowInPanel);
+        m_chkShowInPanel->setChecked(!shown);
+        dialogs().show(Message{QStringLiteral("Kestrova cannot be put in the panel: ") + why,
+                               QStringLiteral("Show in the panel"), MessageIcon::Warning});
+        return;
+    }
+    if (shown) {
+        // The item now, not only from the next session on; one already there stays the one.
+        const QStringList arguments{QStringLiteral("--tray")};
+        if (m_options.startDetached) {
+            m_options.startDetached(program(), arguments);
+        } else {
+            QProcess::startDetached(program(), arguments);
+        }
+    }
+    refreshPanelOption();
 }
 
 // --- GrabHost and RetrievalHost -----------------------------------------------------------------
@@ -1063,6 +1229,7 @@ void frmMain::grabStopped(const GrabStop& stop) {
         dialogs().show(stop.message);
         return;  // nothing started: the login fields are still in front
     }
+    keepCheckFailure(stop);
     // What went wrong stays on the page after the message box has gone, in place of the
     // prompt or "Fetching log. Please wait...".
     setMessageVisible(false);

@@ -24,6 +24,7 @@
 #include "results/window/result_window_host.h"
 #include "retrieval/report_target.h"
 #include "retrieval/retrieval_state.h"
+#include "tray/tray_availability.h"
 
 #include <QCoroTask>
 #include <QUrl>
@@ -83,6 +84,13 @@ struct MainWindowOptions {
     // How long a close waits for the keyring to take what is still to be written before the
     // program ends anyway (the window is hidden meanwhile).
     std::chrono::milliseconds keyringCloseLimit{10000};
+    // Whether a panel can show the tray item. None: asked of the session bus and the display.
+    std::function<TrayAvailability()> trayAvailability;
+    // The kestrova program the autostart entry and "Show in the panel" start with --tray.
+    // Empty: this program.
+    QString program;
+    // Starts a program on its own; false when it could not. None: QProcess::startDetached.
+    std::function<bool(const QString& program, const QStringList& arguments)> startDetached;
 };
 
 class frmMain : public QWidget, public GrabHost, public RetrievalHost, public ResultWindowHost {
@@ -108,6 +116,14 @@ public:
     void LoadCacheFileList();
     // Downloader1's delivered text goes into wbData, and the page grab reads it.
     void Downloader1_Complete(QString& URL, QString& Data, QString& Key);
+    // "Show in the panel": writes the autostart entry that starts the tray item with the
+    // session, and starts it now; or removes the entry. A failure is said and the box goes
+    // back.
+    void setShownInPanel(bool shown);
+    // The result window of a last check kept in the program's folder (its document; the usage
+    // log kept beside it): kestrova --show-usage, the tray item's "Show usage". False, after
+    // saying why, when the check cannot be shown.
+    bool showLastCheck(const QString& documentPath);
 
     // --- ResultWindowHost -------------------------------------------------------------------
     void WriteOutput() override;
@@ -146,6 +162,7 @@ public:
     QRadioButton* optBilledType(int index) const { return m_optBilledType[std::size_t(index)]; }
     QComboBox* cmbBilled() const { return m_cmbBilled; }
     QCheckBox* chkEnableCache() const { return m_chkEnableCache; }
+    QCheckBox* chkShowInPanel() const { return m_chkShowInPanel; }
     QLabel* Label12() const { return m_label12; }
     QPushButton* cmdCalculate() const { return m_cmdCalculate; }
     QPushButton* cmdClose() const { return m_cmdClose; }
@@ -178,6 +195,8 @@ Q_SIGNALS:
     // the result window (for the benchmark's timing of a grab's steps).
     void outputStarted();
     void outputWritten();
+    // ShowOutput has ended: the result window it opened has closed.
+    void outputClosed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -257,6 +276,13 @@ private:
     void placeFrames();
     // Closes a result window that is still open, so a ShowOutput waiting for it ends.
     void closeResultWindow();
+    // The option's state: ticked when the autostart entry is there; disabled with the reason
+    // while no panel can show the item (unless the entry is there, so it can still go).
+    void refreshPanelOption();
+    // A download grab's report is kept as the user's last check, for the panel.
+    void keepCheck();
+    void keepCheckFailure(const GrabStop& stop);
+    QString program() const;
     struct ResultWindowClosed;
     void resumeResultWaiters();
 
@@ -277,6 +303,8 @@ private:
     std::optional<std::pair<QString, QString>> m_refusedLogin;
     bool m_ending = false;
     bool m_shownOnce = false;
+    // The report about to be shown comes from a usage log the grab downloaded.
+    bool m_reportOfDownload = false;
     std::vector<std::coroutine_handle<>> m_resultWaiters;
 
     // Controls (owned by the widget tree).
@@ -297,6 +325,7 @@ private:
     std::array<QRadioButton*, 2> m_optBilledType{};
     QComboBox* m_cmbBilled = nullptr;
     QCheckBox* m_chkEnableCache = nullptr;
+    QCheckBox* m_chkShowInPanel = nullptr;
     QLabel* m_label12 = nullptr;
     QPushButton* m_cmdCalculate = nullptr;
     QPushButton* m_cmdClose = nullptr;

@@ -2,19 +2,61 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// kestrova: the main window, and with it the whole program.
+// kestrova: the main window, and with it the whole program; with --tray the tray item, with
+// --show-usage the result window of a kept check.
 
 #include "app/frm_main.h"
+#include "app/main_settings.h"
 #include "controls/qt_dialogs.h"
+#include "platform/program_folder.h"
+#include "platform/settings_store.h"
+#include "tray/tray_availability.h"
+#include "tray/tray_item.h"
 
 #include <unistd.h>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
+
+// How long `kestrova --tray` waits for a panel: one started with the session may come up
+// before the panel does.
+constexpr int kPanelWaitSeconds = 120;
+
+struct Options {
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Show this help and exit.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Show the version and exit.")};
+    QCommandLineOption tray{
+        QStringLiteral("tray"),
+        QStringLiteral("Show the month in the panel instead of the window: a gauge of the "
+                       "allowance used, the figures of the last check as its tool tip, and a "
+                       "menu to check now, show the usage or open Kestrova. One per session.")};
+    QCommandLineOption showUsage{
+        QStringLiteral("show-usage"),
+        QStringLiteral("Show the result window of a check kept in Kestrova's folder "
+                       "(last-check-KIND-USER.json) instead of the main window."),
+        QStringLiteral("FILE")};
+
+    void addTo(QCommandLineParser& parser) const {
+        parser.setApplicationDescription(QStringLiteral(
+            "Checks the broadband usage of an ORVO subscriber: logs in to the provider's "
+            "self-care portal in an embedded browser, downloads the month's usage log and shows "
+            "the usage report, a chart of daily usage and the bill priced against the tariff "
+            "plans. Qt's own options (such as -platform or -style) are accepted too."));
+        parser.addOptions({help, version, tray, showUsage});
+    }
+};
 
 // --help and --version answer on a terminal without a display, so they are looked for before
 // the window system is started.
@@ -33,19 +75,11 @@ int printText(int argc, char** argv) {
     QCoreApplication core(argc, argv);
     const QString program = QStringLiteral("kestrova");
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Checks the broadband usage of an ORVO subscriber: logs in to the provider's self-care "
-        "portal in an embedded browser, downloads the month's usage log and shows the usage "
-        "report, a chart of daily usage and the bill priced against the tariff plans. Qt's own "
-        "options (such as -platform or -style) are accepted too."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit."));
-    parser.addOptions({help, version});
+    const Options options;
+    options.addTo(parser);
     // Qt's own options are not ours to refuse.
     parser.parse(core.arguments());
-    if (parser.isSet(help)) {
+    if (parser.isSet(options.help)) {
         QString text = parser.helpText();
         const QString usage = QStringLiteral("Usage: ");
         const qsizetype end = text.indexOf(u' ', usage.size());
@@ -57,6 +91,62 @@ int printText(int argc, char** argv) {
         std::printf("%s %s\n", qPrintable(program), KESTROVA_VERSION);
     }
     return 0;
+}
+
+// kestrova-check: beside this program when installed, else on the search path.
+QString checkProgram() {
+    const QString beside =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kestrova-check"));
+    if (QFileInfo(beside).isExecutable()) {
+        return beside;
+    }
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("kestrova-check"));
+    return found.isEmpty() ? QStringLiteral("kestrova-check") : found;
+}
+
+int runTray(QApplication& app) {
+    QApplication::setQuitOnLastWindowClosed(false);
+    // One item per session: a second start (the autostart entry and "Show in the panel")
+    // leaves the first.
+    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty()) {
+        runtime = QDir::tempPath();
+    }
+    QLockFile lock(runtime + QStringLiteral("/kestrova-tray.lock"));
+    if (!lock.tryLock(0)) {
+        return 0;
+    }
+    const kestrova::LoadedSettings stored =
+        kestrova::loadMainSettings(kestrova::SettingsStore(), kestrova::MainSettings{});
+    kestrova::TrayOptions options;
+    options.folder = kestrova::programFolder();
+    options.user = stored.values.txtUserName;
+    options.checkProgram = checkProgram();
+    options.windowProgram = QCoreApplication::applicationFilePath();
+
+    std::unique_ptr<kestrova::TrayItem> item;
+    int waited = 0;
+    QTimer panel;
+    panel.setInterval(1000);
+    const auto tryShow = [&] {
+        const kestrova::TrayAvailability tray = kestrova::trayAvailability();
+        if (tray.available) {
+            panel.stop();
+            item = std::make_unique<kestrova::TrayItem>(options);
+            QObject::connect(item.get(), &kestrova::TrayItem::quitRequested, &app,
+                             &QCoreApplication::quit);
+            item->show();
+        } else if (++waited > kPanelWaitSeconds) {
+            std::fprintf(stderr, "kestrova: %s\n", qPrintable(tray.reason));
+            QCoreApplication::exit(1);
+        }
+    };
+    QObject::connect(&panel, &QTimer::timeout, &app, tryShow);
+    tryShow();
+    if (!item) {
+        panel.start();
+    }
+    return QApplication::exec();
 }
 
 }  // namespace
@@ -79,17 +169,32 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("example.kestrova.Kestrova"));
 
+    QCommandLineParser parser;
+    const Options options;
+    options.addTo(parser);
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(options.tray)) {
+        return runTray(app);
+    }
+
     // Installed first: the window's load may already have something to say.
     kestrova::QtDialogs qtDialogs;
     kestrova::installDialogs(&qtDialogs);
     kestrova::frmMain window;
-    // The program ends when the window says it has ended, not when it is hidden: a closing
-    // window still writes the remembered password into the keyring, whose answer comes
-    // through the event loop.
-    QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&window, &kestrova::frmMain::programEnded, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    window.show();
+    if (parser.isSet(options.showUsage)) {
+        // The result window alone; the program ends when it (or the message saying why it
+        // cannot be shown) closes, and the main window, never shown, saves nothing.
+        QObject::connect(&window, &kestrova::frmMain::outputClosed, &app, &QCoreApplication::quit);
+        window.showLastCheck(parser.value(options.showUsage));
+    } else {
+        // The program ends when the window says it has ended, not when it is hidden: a closing
+        // window still writes the remembered password into the keyring, whose answer comes
+        // through the event loop.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QObject::connect(&window, &kestrova::frmMain::programEnded, &app,
+                         &QCoreApplication::quit, Qt::QueuedConnection);
+        window.show();
+    }
     const int result = QApplication::exec();
     kestrova::installDialogs(nullptr);
     return result;

@@ -16,6 +16,8 @@
 #include "platform/live/live_browser.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
+#include "results/check_document.h"
+#include "results/last_check.h"
 #include "results/report_export.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
@@ -106,6 +108,19 @@ public:
     }
     UsageCheck* check = nullptr;
 };
+
+// A failed check's reason beside the user's last check, for the panel; the last check itself
+// stays. Says on `err` when even that cannot be written.
+void keepFailure(QIODevice& err, const QString& user, bool billed, const QString& reason) {
+    if (user.trimmed().isEmpty()) {
+        return;
+    }
+    QString why;
+    if (!keepCheckFailure(programFolder(),
+                          CheckFailure{user, billed, reason, QDateTime::currentDateTime()}, why)) {
+        writeLine(err, kProgram + QStringLiteral(": the failure could not be kept: ") + why);
+    }
+}
 
 }  // namespace
 
@@ -301,25 +316,53 @@ private:
                 return;
             }
         }
+        const QString log = inProgramFolder(m_retrieval.folder(), QStringLiteral("usage.htm"));
+        const CheckFacts facts{m_options.host,
+                               m_options.user,
+                               m_options.from,
+                               m_options.to,
+                               m_options.billed,
+                               log,
+                               QDateTime::currentDateTime()};
         if (o.json) {
             QJsonObject root = summaryObject(m_state, figures, priced, o);
-            root.insert(
-                QStringLiteral("check"),
-                QJsonObject{{QStringLiteral("host"), m_options.host},
-                            {QStringLiteral("user"), m_options.user},
-                            {QStringLiteral("from"), m_options.from.toString(Qt::ISODate)},
-                            {QStringLiteral("to"), m_options.to.toString(Qt::ISODate)},
-                            {QStringLiteral("log"),
-                             inProgramFolder(m_retrieval.folder(), QStringLiteral("usage.htm"))}});
+            root.insert(QStringLiteral("check"), checkJson(facts));
             m_owner.m_out.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
         } else {
             m_owner.m_out.write(summaryText(m_state, figures, priced, o).toUtf8());
+        }
+        QString why;
+        if (!keepLastCheck(m_retrieval.folder(), lastCheckDocument(priced, facts), log, why)) {
+            finish(kOther, QStringLiteral("the last check could not be kept: ") + why);
+            return;
         }
         if (m_options.alertPlan) {
             alertThenFinish(priced);
         } else {
             finish(kDone, QString());
         }
+    }
+
+    // The document kept for the panel: priced on the plan given, else on the plan chosen on
+    // the Summary tab, so that the panel has the forecast whatever was printed.
+    QJsonObject lastCheckDocument(const PricedMonth& printed, const CheckFacts& facts) const {
+        std::optional<MonthSummary> summary = printed.summary;
+        std::optional<Forecast> forecast = printed.forecast;
+        if (!m_options.report.choice) {
+            if (const std::optional<PlanChoice> stored = storedPlanChoice(SettingsStore())) {
+                try {
+                    summary = summarizeMonth(printed.inputs, *stored, m_options.report.today);
+                    forecast =
+                        forecastMonth(printed.inputs, *stored, m_result.outcome().dailyTotals,
+                                      m_options.report.today);
+                } catch (const Failure&) {
+                    // A stored plan the month cannot be priced on: the month's figures alone.
+                    summary.reset();
+                    forecast.reset();
+                }
+            }
+        }
+        return checkDocument(m_state, m_report.figures(), summary, forecast, facts);
     }
 
     // --notify: the alert the month calls for, if any, then done.
@@ -350,6 +393,9 @@ private:
         m_overall.stop();
         if (!line.isEmpty()) {
             writeLine(m_owner.m_err, kProgram + u": " + line);
+        }
+        if (status != kDone) {
+            keepFailure(m_owner.m_err, m_options.user, m_options.billed, line);
         }
         m_check.cancelGrab();
         // From the event loop: the caller may be deep inside the grab.
@@ -545,8 +591,11 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
         }
         options.password = QString::fromUtf8(line);
         if (options.password.isEmpty()) {
-            writeLine(m_err, kProgram + QStringLiteral(": no password: the first line of standard "
-                                                       "input is empty"));
+            const QString why = QStringLiteral(
+                "no password: the first line of standard input "
+                "is empty");
+            writeLine(m_err, kProgram + u": " + why);
+            keepFailure(m_err, options.user, options.billed, why);
             return kCredentials;
         }
     } else if (!stored.values.txtPassword.isEmpty()) {
@@ -593,10 +642,13 @@ QCoro::Task<> CheckCommand::startWithRememberedPassword(CheckOptions options) {
         answer.outcome == SecretAnswer::Outcome::Unavailable
             ? QStringLiteral("the desktop keyring cannot be reached (%1)").arg(answer.reason)
             : QStringLiteral("Kestrova remembers none for %1").arg(options.user);
-    writeLine(m_err, kProgram + QStringLiteral(": no password: %1; give it on standard input "
-                                               "with --password-stdin, or tick \"Remember "
-                                               "password\" in Kestrova")
-                                    .arg(why));
+    const QString line = QStringLiteral(
+                             "no password: %1; give it on standard input with "
+                             "--password-stdin, or tick \"Remember password\" in "
+                             "Kestrova")
+                             .arg(why);
+    writeLine(m_err, kProgram + u": " + line);
+    keepFailure(m_err, options.user, options.billed, line);
     QMetaObject::invokeMethod(
         this, [this] { Q_EMIT finished(kCredentials); }, Qt::QueuedConnection);
 }

@@ -6,6 +6,7 @@
 
 #include "platform/failure.h"
 #include "platform/number_format.h"
+#include "results/check_document.h"
 #include "retrieval/headless.h"
 #include "retrieval/retrieval_state.h"
 
@@ -166,24 +167,8 @@ QString summaryText(const RetrievalState& state, const ReportFigures& figures,
 
 QJsonObject summaryObject(const RetrievalState& state, const ReportFigures& figures,
                           const PricedMonth& priced, const ReportOutputOptions& options) {
-    const double mb = double(figures.monthSumMB);
-    // The average as the month's line shows it, in the locale it was written in.
-    const std::optional<Decimal> average =
-        figures.averageCaption.isEmpty() ? std::nullopt : readNumber(figures.averageCaption);
-    QJsonObject root{
-        {QStringLiteral("schemaVersion"), kJsonSchemaVersion},
-        {QStringLiteral("month"),
-         QJsonObject{{QStringLiteral("period"), state.mstrMonthYear},
-                     {QStringLiteral("records"), figures.records},
-                     {QStringLiteral("monthMB"), jsonMegabytes(mb)},
-                     {QStringLiteral("monthGB"), jsonMegabytes(mb / 1024.0)},
-                     {QStringLiteral("days"), figures.days},
-                     {QStringLiteral("averagePerDay"),
-                      average ? QJsonValue(jsonMegabytes(average->toDouble())) : QJsonValue()},
-                     {QStringLiteral("planKind"), state.planKind},
-                     {QStringLiteral("chargedMB"), jsonMegabytes(figures.chargedMB)},
-                     {QStringLiteral("freeMB"), jsonMegabytes(figures.freeMB)},
-                     {QStringLiteral("mixedRecords"), figures.mixedRecords}}}};
+    QJsonObject root{{QStringLiteral("schemaVersion"), kJsonSchemaVersion},
+                     {QStringLiteral("month"), monthJson(state, figures)}};
     if (priced.summary) {
         root.insert(QStringLiteral("summary"), summaryJson(*priced.summary).object());
     }

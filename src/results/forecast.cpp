@@ -217,6 +217,8 @@ QJsonObject forecastJson(const Forecast& f) {
         f.outlook == AllowanceOutlook::RunsOut || f.outlook == AllowanceOutlook::RanOut;
     return QJsonObject{
         {QStringLiteral("monthComplete"), f.monthComplete},
+        {QStringLiteral("usedMB"), jsonMegabytes(f.usedMB)},
+        {QStringLiteral("usedPercent"), f.usedPercent},
         {QStringLiteral("projectedMB"), jsonMegabytes(f.projectedMB)},
         {QStringLiteral("ranOut"), f.outlook == AllowanceOutlook::RanOut},
         {QStringLiteral("allowanceRunsOut"),

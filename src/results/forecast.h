@@ -84,9 +84,9 @@ struct ForecastRow {
 std::vector<ForecastRow> forecastRows(const Forecast& forecast);
 // "Forecast" and then one line per shown row, caption and text.
 QStringList forecastLines(const Forecast& forecast);
-// {"monthComplete", "projectedMB", "ranOut", "allowanceRunsOut", "daysLeft", "dailyBudgetMB",
-//  "bill", "cheapest", "ranking"}: rupees to the paisa and megabytes to three decimals, as
-// shown.
+// {"monthComplete", "usedMB", "usedPercent", "projectedMB", "ranOut", "allowanceRunsOut",
+//  "daysLeft", "dailyBudgetMB", "bill", "cheapest", "ranking"}: rupees to the paisa and
+// megabytes to three decimals, as shown.
 QJsonObject forecastJson(const Forecast& forecast);
 
 // The forecast for the month the Summary prices with `choice`: `days` are the report's daily

@@ -94,20 +94,38 @@ bool SummaryTab::CreateSummary() {
     }
 }
 
-std::optional<Forecast> SummaryTab::forecast() const {
+std::optional<PlanChoice> SummaryTab::planChoice() const {
     const std::optional<int> slot = m_list.selectedSlot();
     if (!slot) {
         return std::nullopt;
     }
-    const PlanChoice choice =
-        m_list.isCustomSelected()
-            ? PlanChoice::customPlan({m_editBoxes.nebPlanCharge, m_editBoxes.nebBandWidthLimit,
-                                      m_editBoxes.nebRsPerMB})
-            : PlanChoice::catalogue(*slot);
+    return m_list.isCustomSelected()
+               ? PlanChoice::customPlan({m_editBoxes.nebPlanCharge, m_editBoxes.nebBandWidthLimit,
+                                         m_editBoxes.nebRsPerMB})
+               : PlanChoice::catalogue(*slot);
+}
+
+std::optional<Forecast> SummaryTab::forecast() const {
+    const std::optional<PlanChoice> choice = planChoice();
+    if (!choice) {
+        return std::nullopt;
+    }
     try {
-        return forecastMonth(m_inputs, choice, m_dailyTotals, m_clock(), m_locale);
+        return forecastMonth(m_inputs, *choice, m_dailyTotals, m_clock(), m_locale);
     } catch (const Failure&) {
         // The summary's own run has already said what is wrong.
+        return std::nullopt;
+    }
+}
+
+std::optional<MonthSummary> SummaryTab::monthSummary() const {
+    const std::optional<PlanChoice> choice = planChoice();
+    if (!choice) {
+        return std::nullopt;
+    }
+    try {
+        return summarizeMonth(m_inputs, *choice, m_clock(), m_locale);
+    } catch (const Failure&) {
         return std::nullopt;
     }
 }

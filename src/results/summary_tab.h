@@ -67,6 +67,12 @@ public:
     // figures, and then ranked with them); none while no plan is selected or when the month
     // cannot be priced.
     std::optional<Forecast> forecast() const;
+    // The selected plan as the Summary prices it (the custom line with the edit boxes'
+    // figures); none while no plan is selected.
+    std::optional<PlanChoice> planChoice() const;
+    // The Summary of the month on that plan, for the check's document; none while no plan is
+    // selected or when the month cannot be priced.
+    std::optional<MonthSummary> monthSummary() const;
     const PlanTable& mvarPlans() const { return m_plans; }
     const PlanList& cmbPlans() const { return m_list; }
 

@@ -22,9 +22,11 @@
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
+#include "results/last_check.h"
 #include "results/window/report_tab.h"
 #include "results/window/web_report_view.h"
 #include "retrieval/cache_file.h"
+#include "support/json_schema.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -71,6 +74,7 @@ protected:
         SettingsStore store;
         store.save(q("txtUserName"), q("demo"));
         store.save(q("Selfcaresite"), q("0"));
+        store.save(q("Plan3"), q("0"));  // the Summary prices the month on BBG 250
         store.sync();
     }
 
@@ -131,6 +135,23 @@ TEST_F(WholeProgram, FromTheButtonToTheResultWindowAndBack) {
     const portal::Date newest = expected.front().date;
     EXPECT_EQ(result.lastUsedDate(), QDate(int(newest.year()), int(unsigned(newest.month())),
                                            int(unsigned(newest.day()))));
+    // The check is kept for the panel: the same figures, the period picked on the portal.
+    const LastCheckFiles last = lastCheckFiles(programFolder(), q("demo"), false);
+    QFile kept(last.document);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    const QJsonObject document = test::printedJson(kept.readAll(), test::JsonSchema::Check);
+    EXPECT_EQ(document[q("check")][q("from")].toString(), q("2013-04-03"));
+    EXPECT_EQ(document[q("check")][q("to")].toString(), q("2013-04-12"));
+    EXPECT_EQ(document[q("check")][q("host")].toString(),
+              QStringLiteral("127.0.0.1:%1").arg(portal->port()));
+    EXPECT_EQ(document[q("month")][q("records")].toInt(), int(expected.size()));
+    // Priced as the Summary tab shows it.
+    EXPECT_EQ(document[q("summary")][q("plan")][q("name")].toString(), q("BBG 250"));
+    EXPECT_EQ(document[q("forecast")][q("usedMB")].toDouble(),
+              double(figures.outcome().mlngTotalUsage));
+    EXPECT_EQ(ReadFileData(last.log, false),
+              ReadFileData(inProgramFolder(programFolder(), q("usage.htm")), false));
+
     auto* view = qobject_cast<WebReportView*>(result.fraReport()->WebBrowser1());
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->shownPage().contains(q("period 03-04-2013 TO 12-04-2013")));

@@ -9,6 +9,7 @@
 #include "cli/fake_notifications.h"
 #include "platform/keyring/keyring_password_store.h"
 #include "platform/settings_store.h"
+#include "results/last_check.h"
 #include "retrieval/cache_file.h"
 #include "support/json_schema.h"
 #include "support/portal_process.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QSettings>
@@ -40,6 +42,11 @@ using kestrova::test::q;
 
 // The portal's password: nothing the check writes or prints may hold it.
 const char* kPassword = "s3cret-Pass";
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 struct Outcome {
     int status = -1;
@@ -275,6 +282,15 @@ TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {
          "the portal sent a page instead of the usage log"},
         {{q("--fail-download")}, {}, right, 6, "the usage log could not be downloaded"},
     };
+    // The last successful check, which no failure replaces: each keeps its reason beside it.
+    startPortal();
+    ASSERT_EQ(check({q("--from"), q("2013-04-01"), q("--to"), q("2013-04-12")}).status, 0);
+    const LastCheckFiles last = lastCheckFiles(dataFolder(), q("demo"), false);
+    const QByteArray kept = readAll(last.document);
+    const QByteArray keptLog = readAll(last.log);
+    EXPECT_EQ(printedJson(kept, JsonSchema::Check)[q("check")][q("to")].toString(),
+              q("2013-04-12"));
+    EXPECT_TRUE(keptLog.startsWith("Date,")) << keptLog.left(80).toStdString();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
         startPortal(c.portal);
@@ -285,6 +301,13 @@ TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {
         EXPECT_TRUE(r.err.contains(q(c.says))) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
         expectNoPasswordIn(r);
+        EXPECT_EQ(readAll(last.document), kept);
+        EXPECT_EQ(readAll(last.log), keptLog);
+        const std::optional<CheckFailure> failure = readCheckFailure(last.failure);
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_TRUE(failure->reason.contains(q(c.says))) << failure->reason.toStdString();
+        test::expectMatchesDefinition(QJsonDocument::fromJson(readAll(last.failure)).object(),
+                                      JsonSchema::Check, "failure");
     }
 
     // A port nothing listens on.

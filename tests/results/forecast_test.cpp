@@ -416,10 +416,14 @@ TEST(Forecast, LinesAndJsonCarryTheFigures) {
                            q("Saves Rs. 180.67 against the selected plan")}));
 
     const QJsonObject o = forecastJson(f);
-    EXPECT_EQ(o.keys(), (QStringList{q("allowanceRunsOut"), q("bill"), q("cheapest"),
-                                     q("dailyBudgetMB"), q("daysLeft"), q("monthComplete"),
-                                     q("projectedMB"), q("ranOut"), q("ranking")}));
+    EXPECT_EQ(o.keys(),
+              (QStringList{q("allowanceRunsOut"), q("bill"), q("cheapest"), q("dailyBudgetMB"),
+                           q("daysLeft"), q("monthComplete"), q("projectedMB"), q("ranOut"),
+                           q("ranking"), q("usedMB"), q("usedPercent")}));
     EXPECT_FALSE(o[q("monthComplete")].toBool());
+    // What the panel's gauge measures: 1200 of 1024 MB.
+    EXPECT_EQ(o[q("usedMB")].toDouble(), 1200);
+    EXPECT_EQ(o[q("usedPercent")].toInt(), 117);
     EXPECT_DOUBLE_EQ(o[q("projectedMB")].toDouble(), 2400);
     EXPECT_TRUE(o[q("ranOut")].toBool());
     EXPECT_EQ(o[q("allowanceRunsOut")].toString(), q("2013-04-13"));
