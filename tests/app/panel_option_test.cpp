@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window's side of the tray item: "Show in the panel" writes and removes the autostart
 // entry (disabled, with the reason, where no panel can show the item); a grab that stops keeps
 // its failure beside the last check; "Show usage" opens the result window of a kept check.

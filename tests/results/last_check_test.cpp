@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The last check kept in the program's folder: a successful check replaces the document whole
 // (a new file renamed over the old, so a reader never sees a part), with the usage log it read
 // beside it; a failed check leaves both as they were and keeps its reason and time beside

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tray item's gauge as pictures: drawn by its icon at each panel size (16, 22, 32 and 64
 // pixels) and at twice the scale, each colour where it belongs, and readable on a light and on
 // a dark panel. A mismatch writes the picture beside the build as NAME-FAILED.png.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the panel says, as a table over the forecast's cases: each month priced by the real
 // Summary and forecast into the check's document, read back as the tray item reads it, gives
 // the tool tip's lines and the gauge's colour. A document that is damaged or hostile gives the

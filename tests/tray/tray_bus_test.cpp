@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // kestrova --tray as the desktop sees it: the real program on an X display (ctest runs the
 // test under xvfb-run), on a private session bus where the test plays the panel's
 // StatusNotifierWatcher. The item registers there; its tool tip, icon and menu are read over D-Bus

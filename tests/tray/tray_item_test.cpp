@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tray item without a panel: it follows the last check as the daily timer and the window
 // replace it, says the steps and the failure of "Check now" (kestrova-check, played here by a
 // script of the test's own), and starts the windows as programs of their own.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tray-gallery: a picture of the tray item's gauge in each of its states, at the panel sizes
 // 16, 22, 32 and 64 pixels and at twice the scale, on a light and on a dark panel, for looking
 // at it (scripts/tray-pictures puts it in docs/).
