@@ -60,8 +60,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStandardPaths>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>

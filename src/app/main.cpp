@@ -191,8 +191,8 @@ int main(int argc, char** argv) {
         // window still writes the remembered password into the keyring, whose answer comes
         // through the event loop.
         QApplication::setQuitOnLastWindowClosed(false);
-        QObject::connect(&window, &kestrova::frmMain::programEnded, &app,
-                         &QCoreApplication::quit, Qt::QueuedConnection);
+        QObject::connect(&window, &kestrova::frmMain::programEnded, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
         window.show();
     }
     const int result = QApplication::exec();
