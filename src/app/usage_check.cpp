@@ -130,9 +130,9 @@ void UsageCheck::cmdCalculate_Click() {
                 return;
             }
             try {
-                m_state.mstrRecords = ReadFileData(path, true);
+                m_state.mstrRecords = readCacheRecords(path);
             } catch (const Failure& failure) {
-                dialogs().show(Message{failure.description()});
+                dialogs().show(Message{item + kCacheExtension + u": " + failure.description()});
                 return;
             }
             m_state.mstrMonthYear = cacheItemPeriod(item);

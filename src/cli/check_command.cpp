@@ -286,16 +286,16 @@ private:
             finish(kOther, failure.description());
             return;
         }
-        if (!o.csvPath.isEmpty() && !SaveFileData(o.csvPath, exportText(m_result.report), false)) {
-            finish(kOther, o.csvPath + u": " + oneLine(m_dialogs.texts().join(u' ')));
+        QString why;
+        if (!o.csvPath.isEmpty() &&
+            !writeFileData(o.csvPath, exportText(m_result.report), false, why)) {
+            finish(kOther, why);
             return;
         }
-        if (!o.outputPath.isEmpty()) {
-            QString why;
-            if (!writeWholeFile(o.outputPath, fileBytes(m_result.pageMarkup()), why)) {
-                finish(kOther, o.outputPath + u": " + why);
-                return;
-            }
+        if (!o.outputPath.isEmpty() &&
+            !writeWholeFile(o.outputPath, fileBytes(m_result.pageMarkup()), why)) {
+            finish(kOther, why);
+            return;
         }
         if (o.json) {
             QJsonObject root = summaryObject(m_state, figures, priced, o);

@@ -2,11 +2,11 @@
 
 #include "platform/failure.h"
 #include "platform/number_format.h"
+#include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/retrieval_state.h"
 
 #include <QCommandLineParser>
-#include <QSaveFile>
 
 namespace kestrova {
 
@@ -198,13 +198,8 @@ QString helpText(const QCommandLineParser& parser, const QString& program) {
 }
 
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile saved(path);
-    if (!saved.open(QIODevice::WriteOnly) || saved.write(bytes) != bytes.size() ||
-        !saved.commit()) {
-        error = saved.errorString();
-        return false;
-    }
-    return true;
+    return replaceFile(
+        path, [&bytes](QIODevice& device) { return writeAll(device, bytes); }, error);
 }
 
 }  // namespace kestrova

@@ -23,7 +23,7 @@ QJsonObject planJson(int slot, const QString& name, double totalAndTax) {
 void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDate today) {
     QString records;
     try {
-        records = ReadFileData(month.file, true);
+        records = readCacheRecords(month.file);
     } catch (const Failure& failure) {
         month.problem = QStringLiteral("cannot be read: ") + failure.description();
         return;

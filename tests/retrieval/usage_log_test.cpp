@@ -58,7 +58,18 @@ INSTANTIATE_TEST_SUITE_P(
         LogCase{"FiveFieldsAreShort", "h\n2013-04-17,a,b,1,2\n", 0, 2},
         LogCase{"ShortLineStopsAtItsNumber", "h\n2013-04-17,a,b,1,2,3\n2013-04-18,a,b\nz", 1, 3},
         LogCase{"BlankLinesOfCrLfFilesAreBlank", "h\r\n\r\n  \r\n2013-04-17,a,b,1,2,3\r\n\r\n", 1,
-                0}),
+                0},
+        // Figures the portal never writes end the records at their line, as a short line does.
+        LogCase{"AnExponentIsNoFigure", "h\n2013-04-17,a,b,1,2,3\n2013-04-18,a,b,1,2,134.29e5\n", 1,
+                3},
+        LogCase{"ANegativeTotalIsNoFigure", "h\n2013-04-17,a,b,1,2,-49900\n", 0, 2},
+        LogCase{"ANegativeUploadIsNoFigure", "h\n2013-04-17,a,b,1,-2,3\n", 0, 2},
+        LogCase{"TenWholeDigitsAreNoMonthsFigure", "h\n2013-04-17,a,b,1,2,1234567890\n", 0, 2},
+        LogCase{"TenDecimalsAreNoFigure", "h\n2013-04-17,a,b,1,2,1.0123456789\n", 0, 2},
+        LogCase{"AnEmptyTotalIsNoFigure", "h\n2013-04-17,a,b,1,2,\n", 0, 2},
+        LogCase{"NineDigitsEachSideAndBlanksAroundAreFigures",
+                "h\r\n2013-04-17,a,b, 1 ,0.5,\t123456789.123456789 \r\n", 1, 0},
+        LogCase{"ALineThatIsNoRecordHoldsNoFigures", "h\nTotal,,,-,x,1e9\n", 1, 0}),
     [](const auto& r) { return std::string(r.param.name); });
 
 TEST(ParseUsageLog, KeepsFieldsAsReadAndFindsThePeriod) {
@@ -105,6 +116,23 @@ TEST(ParseUsageFile, AShortLineReportsAndBuildsNoReportButKeepsWhatWasRead) {
     EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::None);
     EXPECT_FALSE(f.host.timerEnabled);
     EXPECT_EQ(f.state.mstrRecords, row("A", "1", "1", "1", "1", "1"));
+}
+
+TEST(ParseUsageFile, AFigureThePortalNeverWritesNamesItsLineAndFieldCutShort) {
+    Fixture f;
+    const QString total(1000000, u'9');
+    f.extraction.ParseUsageFile(q("h\n2013-04-17,a,b,1,1,2\n2013-04-18,a,b,1,1,") + total +
+                                q("\n"));
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    const QString text = f.messages.messages[0].text;
+    EXPECT_TRUE(
+        text.startsWith(q("Error retrieving data from site\n\nLine 3: the Total (MB) "
+                          "field \"9999")))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(q("(1000000 characters) is not a figure the portal writes.")))
+        << text.toStdString();
+    EXPECT_LT(text.size(), 200);
+    EXPECT_FALSE(f.host.timerEnabled);
 }
 
 TEST(ParseUsageFile, AFieldCannotInjectMarkUpIntoTheReport) {
