@@ -68,14 +68,15 @@ QString select(const char* id, const char* chosen, std::initializer_list<const c
     return html + q("</select>");
 }
 
-QString usageView(bool withLog) {
+QString usageView(bool withLog, const QString& logLink = q("/usage.csv")) {
     QString body =
         select("ddkFromDay", "01", {"01", "02"}) + select("ddkFromMonth", "04", {"03", "04"}) +
         select("ddkFromYear", "2013", {"2012", "2013"}) + select("ddkToDay", "17", {"16", "17"}) +
         select("ddkToMonth", "04", {"03", "04"}) + select("ddkToYear", "2013", {"2012", "2013"}) +
         q("<a id=\"details\" href=\"/nav/details\">View Usage Details</a>");
     if (withLog) {
-        body += q("<a id=\"aaab.BBUsageView.ToolBarLinkToURL\" href=\"/usage.csv\">log</a>");
+        body +=
+            q("<a id=\"aaab.BBUsageView.ToolBarLinkToURL\" href=\"") + logLink + q("\">log</a>");
     }
     return body;
 }
@@ -188,7 +189,13 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
     EXPECT_EQ(result.outcome().mdtLastUsedDate, QDate(2013, 4, 17));
     ASSERT_EQ(browser.downloads().size(), 1u);
-    EXPECT_EQ(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
+    // Fetched into a file of the grab's own, which then becomes "usage.htm".
+    EXPECT_NE(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
+    EXPECT_EQ(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{q("usage.htm")});
+    QFile kept(host.dir.filePath(q("usage.htm")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), kLog);
     EXPECT_EQ(host.steps, (std::vector<GrabStep>{
                               GrabStep::Connecting, GrabStep::LoggingIn, GrabStep::OpeningUsagePage,
                               GrabStep::WaitingForDates, GrabStep::FetchingLog}));
@@ -499,6 +506,56 @@ TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
     EXPECT_EQ(host.outputs, 0);
     EXPECT_FALSE(retrieval.timerEnabled);
     EXPECT_FALSE(QFile::exists(host.dir.filePath(q("usage.htm"))));
+}
+
+// Another check that starts meanwhile clears "usage.htm" before its own download: this
+// grab reads its own file all the same.
+TEST_F(Grab, ACheckStartingMeanwhileNeverTakesTheLog) {
+    QObject::connect(&check, &UsageCheck::logFetched,
+                     [this] { QFile::remove(host.dir.filePath(q("usage.htm"))); });
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+}
+
+// The log is fetched only over http(s) from the portal's own host and port, whatever the
+// portal's page links to.
+class GrabLink : public Grab, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(GrabLink, ToAnywhereButThePortalIsNotFollowed) {
+    const QString link = q(GetParam());
+    browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true, link)));
+    browser.setDownload(QUrl(link), kLog);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("Error retrieving bandwidth logs: the portal's download link leads "
+                            "to \"") +
+                          QUrl(link).toString() +
+                          q("\", not to the portal at portal.test, so it was not followed")});
+    EXPECT_EQ(onlyStop(), GrabProblem::DownloadFailed);
+    EXPECT_TRUE(browser.downloads().empty());
+    EXPECT_TRUE(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, GrabLink,
+                         ::testing::Values("file:///etc/passwd", "http://elsewhere.test/usage.csv",
+                                           "http://portal.test:8080/usage.csv",
+                                           "ftp://portal.test/usage.csv", "data:text/csv,a,b"));
+
+TEST_F(Grab, ALinkToThePortalOverHttpsIsFollowed) {
+    const QUrl link(q("https://PORTAL.test/usage.csv"));
+    browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true, link.toString())));
+    browser.setDownload(link, kLog);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
 }
 
 TEST_F(Grab, ALogInPageInsteadOfTheLogIsNoReport) {
