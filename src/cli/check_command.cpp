@@ -504,8 +504,12 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
                     (!parser.isSet(noCacheOption) && stored.values.mblnCachingEnabled);
     options.planKind = options.report.planKind.value_or(std::max(0, stored.values.PlanType));
     if (parser.isSet(notifyOption)) {
-        options.alertPlan =
-            options.report.choice ? options.report.choice : storedPlanChoice(SettingsStore());
+        std::vector<SettingProblem> problems;
+        options.alertPlan = options.report.choice ? options.report.choice
+                                                  : storedPlanChoice(SettingsStore(), &problems);
+        for (const QString& line : describeProblems(problems).split(u'\n', Qt::SkipEmptyParts)) {
+            writeLine(m_err, kProgram + u": " + line);
+        }
         if (!options.alertPlan) {
             return usage(
                 QStringLiteral("--notify needs a plan: give --plan (or the custom "

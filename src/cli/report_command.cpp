@@ -148,8 +148,12 @@ int runHistory(const ReportRequest& request, QIODevice& out, QIODevice& err) {
         return fail(err, folder, QStringLiteral("no such folder"));
     }
     const ReportOutputOptions& options = request.options;
+    std::vector<SettingProblem> problems;
     const std::optional<PlanChoice> chosen =
-        options.choice ? options.choice : storedPlanChoice(SettingsStore());
+        options.choice ? options.choice : storedPlanChoice(SettingsStore(), &problems);
+    for (const QString& line : describeProblems(problems).split(u'\n', Qt::SkipEmptyParts)) {
+        writeLine(err, kProgram + u": " + line);
+    }
     History months;
     try {
         months = buildHistory(folder, request.user, chosen, options.today);

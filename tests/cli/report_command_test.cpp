@@ -5,6 +5,7 @@
 
 #include "controls/xor_cipher.h"
 #include "platform/html_document.h"
+#include "platform/settings_store.h"
 #include "retrieval/cache_file.h"
 #include "sample_log.h"
 
@@ -468,6 +469,23 @@ INSTANTIATE_TEST_SUITE_P(
                      [](QByteArray& text) { text = QByteArray(text.size(), '\0'); },
                      "the cache file is damaged at record 1, or scrambled with another key"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// A stored custom figure beyond any number, which once aborted the command, gets its default
+// and is told on standard error.
+TEST(ReportCommandHistory, AStoredFigureNoBoxCanHoldIsToldAndTheHistoryComes) {
+    QTemporaryDir folder;
+    {
+        SettingsStore store;
+        store.save(q("nebRsPerMB"), q("1e36"));
+        store.sync();
+    }
+    const Outcome r = run({q("--history"), folder.path()});
+    SettingsStore().remove(q("nebRsPerMB"));
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, q("kestrova-report: The stored setting \"nebRsPerMB\" (\"1e36\") could not "
+                       "be read; its default is used instead.\n"));
+    EXPECT_TRUE(QString::fromUtf8(r.out).contains(q("Months: 0\n")));
+}
 
 TEST(ReportCommandHistory, AFolderThatCannotBeReadIsAnError) {
     QTemporaryDir folder;
