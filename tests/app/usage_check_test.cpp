@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <csignal>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -224,6 +227,41 @@ TEST_F(Grab, WithTheCacheOnTheRecordsAreKeptInTheMonthsFileOnce) {
     }
     EXPECT_TRUE(host.notKept.isEmpty());
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+}
+
+// The month's cache file meets a device that refuses its new length: the file keeps its old
+// records, and the subscriber is told why it was not kept.
+TEST_F(Grab, ACacheFileTheDiskCannotTakeKeepsItsRecordsAndIsSaid) {
+    host.cache = true;
+    const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
+    const QString held =
+        RowText({q("2013-04-02"), q("09:00:00"), q("00:01:00"), q("1"), q("0.5"), q("1.5\r")});
+    ASSERT_TRUE(SaveFileData(cacheFile, held, true));
+    QFile before(cacheFile);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray old = before.readAll();
+    before.close();
+
+    // Files may grow to the downloaded log's size, not to the merged cache file's.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = rlim_t(kLog.size());
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    const bool shown = spinUntil([this] { return host.outputs == 1; });
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+    ASSERT_TRUE(shown) << messages.texts().join(u'|').toStdString();
+
+    ASSERT_EQ(host.notKept.size(), 1);
+    EXPECT_EQ(host.notKept[0], cacheFile + q(": File too large"));
+    QFile after(cacheFile);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), old);
+    EXPECT_EQ(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{q("2013-04-unbilled-abc.cache2"), q("usage.htm")}));
 }
 
 TEST_F(Grab, ACacheFileThatIsNotOursIsSaidAndTheReportStillComes) {
