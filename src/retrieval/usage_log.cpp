@@ -174,6 +174,13 @@ QString figureFieldName(int field) {
 }
 
 int badFigureField(QStringView date, QStringView download, QStringView upload, QStringView total) {
+    // The date as the report reads its cell: a page's text holds no NUL characters.
+    QString withoutNuls;
+    if (date.contains(QChar(0))) {
+        withoutNuls = date.toString();
+        withoutNuls.remove(QChar(0));
+        date = withoutNuls;
+    }
     if (!matchesRecordDate(trimmedCellSpace(date))) {
         return -1;
     }

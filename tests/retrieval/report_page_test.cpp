@@ -340,21 +340,29 @@ TEST(ReportPage, ACellWithoutANumberEndsWithItsDescription) {
     EXPECT_EQ(r.result.summaries, 0);
 }
 
-// Totals a hostile log or cache file can hold: a record's total whose ten-thousandths leave
-// the 128-bit range, and records whose sum leaves the 64-bit one. Checked arithmetic ends in
-// the "Overflow" failure, shown, with no report.
-TEST(ReportPage, TotalsBeyondTheRangeEndInOverflow) {
-    const char* logs[] = {"2013-04-17,a,b,c,d,123456789012345678901234567890123456\n",
-                          "2013-04-17,a,b,c,d,900000000000000\n"
-                          "2013-04-17,a,b,c,d,900000000000000\n",
-                          "2013-04-17,a,b,c,d,-900000000000000\n"
-                          "2013-04-17,a,b,c,d,-900000000000000\n"};
-    for (const char* log : logs) {
-        Report r(recordsOf(log));
-        ASSERT_EQ(r.messages.messages.size(), 1u) << log;
-        EXPECT_EQ(r.messages.messages[0].text, q("Overflow")) << log;
+// Totals a hostile cache file can hold: one the portal never writes (more digits than any
+// month, a sign) is refused, and records whose sum leaves the month's 32-bit total end in the
+// "Overflow" failure of checked arithmetic; each shown, with no report.
+TEST(ReportPage, TotalsBeyondTheRangeAreRefusedOrEndInOverflow) {
+    const struct {
+        const char* log;
+        const char* failure;
+    } cases[] = {
+        {"2013-04-17,a,b,c,d,123456789012345678901234567890123456\n",
+         "Type mismatch: the Total (MB) field \"123456789012345678901234567890123456\" is not a "
+         "figure the portal writes"},
+        {"2013-04-17,a,b,c,d,-900000000000000\n",
+         "Type mismatch: the Total (MB) field \"-900000000000000\" is not a figure the portal "
+         "writes"},
+        {"2013-04-17,a,b,c,d,999999999\n2013-04-17,a,b,c,d,999999999\n"
+         "2013-04-17,a,b,c,d,999999999\n",
+         "Overflow"}};
+    for (const auto& c : cases) {
+        Report r(recordsOf(c.log));
+        ASSERT_EQ(r.messages.messages.size(), 1u) << c.log;
+        EXPECT_EQ(r.messages.messages[0].text, q(c.failure)) << c.log;
         EXPECT_FALSE(r.host.busy);
-        EXPECT_EQ(r.result.summaries, 0) << log;
+        EXPECT_EQ(r.result.summaries, 0) << c.log;
     }
 }
 
@@ -365,8 +373,8 @@ TEST(ReportPage, AFailedReportKeepsTheFiguresItDidNotReach) {
         const char* log;
         const char* failure;
     } cases[] = {{"2013-04-17,23:00:00,00:10:00,0,0,n/a\n", "Type mismatch"},
-                 {"2013-04-17,a,b,c,d,900000000000000\n"
-                  "2013-04-17,a,b,c,d,900000000000000\n",
+                 {"2013-04-17,a,b,c,d,999999999\n2013-04-17,a,b,c,d,999999999\n"
+                  "2013-04-17,a,b,c,d,999999999\n",
                   "Overflow"}};
     ReportOutcome earlier;
     earlier.mdtLastUsedDate = QDate(2013, 3, 31);
@@ -403,7 +411,7 @@ TEST(ReportPage, AFailedReportKeepsTheFiguresItDidNotReach) {
     }
 }
 
-TEST(ReportPage, ACacheFilesOverlongTotalEndsInOverflow) {
+TEST(ReportPage, ACacheFilesOverlongTotalIsNoFigure) {
     RecordingDialogs messages;
     ScopedDialogs seam{messages};
     RetrievalState state;
@@ -415,7 +423,9 @@ TEST(ReportPage, ACacheFilesOverlongTotalEndsInOverflow) {
     report.GrabbingFinished();
     report.WriteOutput();
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, q("Overflow"));
+    EXPECT_EQ(messages.messages[0].text,
+              q("Type mismatch: the Total (MB) field \"99920599999205999992059920599999205\" is "
+                "not a figure the portal writes"));
     EXPECT_EQ(result.summaries, 0);
 }
 
