@@ -130,6 +130,8 @@ private:
     QCoro::Task<bool> hasElement(const LiveDocument& document, const QString& id);
     QCoro::Task<LiveElement> element(const LiveDocument& document, const QString& id);
     void readDownloadedLog(const QString& fileName, const DownloadResult& download);
+    // Stops the grab (or, after it, tells the subscriber): no usage log came, and why.
+    void logNotFetched(const QString& why);
 
     RetrievalState& m_state;
     GrabHost& m_host;
