@@ -4,8 +4,8 @@
 
 #include "cli/report_command.h"
 
-#include "support/json_schema.h"
 #include "support/file_faults.h"
+#include "support/json_schema.h"
 #include "support/qt_printers.h"
 
 #include "controls/xor_cipher.h"

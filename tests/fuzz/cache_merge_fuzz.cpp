@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The download grab's records merged into the month's cache file. The input: one byte of
 // choices (billing, user id), then the plain text of the cache file already there, a 0xFF
 // byte, and the records text. A file that is not row text is never written over; a merged file

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Summary's figures and the forecast for the month's end, from the figures a report hands
 // over and a plan (a catalogue slot, or custom figures of any size). Nothing but a Failure may
 // leave them; when they go through, the plans are ranked cheapest first, the allowance's

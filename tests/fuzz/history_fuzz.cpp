@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The cached months side by side. The input: one byte of choices (whose months, which plan),
 // two bytes of days to today, then the plain texts of up to four cache files separated by 0xFF
 // bytes, stored scrambled under names of two user ids and of another form. The history lists

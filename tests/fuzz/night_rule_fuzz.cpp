@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The night rule of the night-unlimited plans: a record's Time and Duration against the free
 // window (02:00 to 08:00 of the day and of the next), and the part of its total a plan charges.
 // The input: eight bytes of the total (ten-thousandths of a MB), then the Time, a line feed and

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The per-user settings file, as a damaged or hand-edited one may be: the input is the INI
 // file's text. Nothing read from it may stop a program: every value the windows and the
 // commands take from it is one its field can hold (or its default), a stored window place
