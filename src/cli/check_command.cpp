@@ -331,7 +331,7 @@ private:
         } else {
             m_owner.m_out.write(summaryText(m_state, figures, priced, o).toUtf8());
         }
-        QString why;
+        why.clear();
         if (!keepLastCheck(m_retrieval.folder(), lastCheckDocument(priced, facts), log, why)) {
             finish(kOther, QStringLiteral("the last check could not be kept: ") + why);
             return;

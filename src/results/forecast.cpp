@@ -225,7 +225,7 @@ QJsonObject forecastJson(const Forecast& f) {
     return QJsonObject{
         {QStringLiteral("monthComplete"), f.monthComplete},
         {QStringLiteral("usedMB"), jsonMegabytes(f.usedMB)},
-        {QStringLiteral("usedPercent"), f.usedPercent},
+        {QStringLiteral("usedPercent"), qint64(f.usedPercent)},
         {QStringLiteral("projectedMB"), jsonMegabytes(f.projectedMB)},
         {QStringLiteral("ranOut"), f.outlook == AllowanceOutlook::RanOut},
         {QStringLiteral("allowanceRunsOut"),
