@@ -345,7 +345,9 @@ TEST_F(CheckLive, ALogNotFromThePortalOrBeyondItsLimitLeavesNothingBehind) {
         EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(q(c.says))) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
-        EXPECT_EQ(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        // Only the failure, kept for the panel.
+        EXPECT_EQ(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{q("last-check-unbilled-demo.failed.json")});
     }
 }
 
@@ -374,7 +376,8 @@ TEST_F(CheckLive, ChecksAtTheSameTimeEachGetTheirReport) {
     const QString held = readCacheRecords(dataFolder() + q("/2013-04-unbilled-demo.cache2"));
     EXPECT_EQ(held.count(q("<TR>")), int(expected.size()));
     EXPECT_EQ(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden),
-              (QStringList{q("2013-04-unbilled-demo.cache2"), q("usage.htm")}));
+              (QStringList{q("2013-04-unbilled-demo.cache2"), q("last-check-unbilled-demo.json"),
+                           q("last-check-unbilled-demo.usage.htm"), q("usage.htm")}));
 }
 
 TEST_F(CheckLive, APortalAnsweringLateStillGivesTheReport) {
