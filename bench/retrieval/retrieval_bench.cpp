@@ -4,12 +4,12 @@
 
 // Report building, scrambling and cache files against the size of a month's log.
 
-#include "controls/xor_cipher.h"
 #include "platform/dialogs.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
+#include "retrieval/xor_cipher.h"
 #include "sample_log.h"
 
 #include <benchmark/benchmark.h>

@@ -7,13 +7,13 @@
 #include "support/headless_report.h"
 #include "support/qt_printers.h"
 
-#include "controls/xor_cipher.h"
 #include "platform/dialogs.h"
 #include "platform/html_document.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
 #include "retrieval/row_text.h"
+#include "retrieval/xor_cipher.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/deployment.h"
+#include "settings/deployment.h"
 
 #include <QDir>
 #include <QFileInfo>

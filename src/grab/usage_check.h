@@ -19,7 +19,7 @@
 // what the walk needs, a failed download each stop it through GrabHost::grabStopped. Only the
 // subscriber's own choice of dates in the window is waited for without a limit.
 
-#include "app/grab_host.h"
+#include "grab/grab_host.h"
 #include "platform/browser.h"
 #include "retrieval/retrieval_state.h"
 

@@ -6,7 +6,7 @@
 // load order with its defaults, a value that does not convert, the password's round trip
 // through the INI file, and the keys a close writes.
 
-#include "app/main_settings.h"
+#include "settings/main_settings.h"
 
 #include "platform/settings_store.h"
 #include "support/qt_printers.h"

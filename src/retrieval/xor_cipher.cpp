@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "controls/xor_cipher.h"
+#include "retrieval/xor_cipher.h"
 
 #include "platform/failure.h"
 

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/usage_check.h"
+#include "grab/usage_check.h"
 
 #include "platform/dialogs.h"
 #include "platform/failure.h"

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/memory_browser.h"
+#include "support/memory_browser.h"
 
 #include <QCoroTimer>
 #include <QSaveFile>

@@ -8,8 +8,8 @@
 // what the grab asks of the window, and the report builder's host with Timer1 wired to the
 // check.
 
-#include "app/grab_host.h"
-#include "app/usage_check.h"
+#include "grab/grab_host.h"
+#include "grab/usage_check.h"
 
 #include "support/task_runner.h"
 

@@ -5,7 +5,7 @@
 // Deployment values: compiled-in defaults, overridden by the system-scope files of the XDG
 // configuration folders.
 
-#include "app/deployment.h"
+#include "settings/deployment.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>

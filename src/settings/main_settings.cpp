@@ -2,13 +2,13 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/main_settings.h"
+#include "settings/main_settings.h"
 
-#include "controls/xor_cipher.h"
 #include "platform/failure.h"
 #include "platform/number_format.h"
 #include "platform/settings_store.h"
 #include "platform/twips.h"
+#include "retrieval/xor_cipher.h"
 
 #include <cmath>
 #include <functional>

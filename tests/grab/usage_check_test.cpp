@@ -6,19 +6,19 @@
 // scripted, notifications arrive from the event loop while a handler waits, and a "second" of
 // Wait is 20 ms.
 
-#include "app/usage_check.h"
-#include "app/grab_fixture.h"
+#include "grab/usage_check.h"
+#include "support/grab_fixture.h"
 
 #include "support/qt_printers.h"
 #include "support/task_runner.h"
 
 #include "platform/dialogs.h"
-#include "platform/memory_browser.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
 #include "retrieval/row_text.h"
 #include "retrieval/usage_log.h"
+#include "support/memory_browser.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 // plays the subscriber on the portal's page (the dates, "View Usage Details"), as a person
 // would, and checks what the grab made of it.
 
-#include "app/expected_report.h"
-#include "app/grab_fixture.h"
-#include "app/usage_check.h"
+#include "grab/usage_check.h"
+#include "support/expected_report.h"
+#include "support/grab_fixture.h"
 
 #include "support/portal_process.h"
 #include "support/qt_printers.h"

@@ -12,13 +12,12 @@
 // on a 1280x800 screen. Names: <window>-<page>-<scale>x-<light|dark>[-min|-min-font125].png.
 // A test harness, built with the tests but not run by ctest.
 
-#include "month_on_screen.h"
+#include "support/month_on_screen.h"
 
 #include "app/frm_main.h"
-#include "app/grab_host.h"
 #include "controls/tab_strip.h"
+#include "grab/grab_host.h"
 #include "platform/dialogs.h"
-#include "platform/memory_browser.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
 #include "results/window/chart_tab.h"
@@ -26,6 +25,7 @@
 #include "results/window/report_tab.h"
 #include "results/window/summary_page.h"
 #include "results/window/web_report_view.h"
+#include "support/memory_browser.h"
 #include "support/palettes.h"
 
 #include <QApplication>
