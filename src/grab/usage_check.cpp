@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QUuid>
 #include <cstdio>
 
@@ -319,6 +320,10 @@ QCoro::Task<LiveDocument> UsageCheck::navigationFrame() {
 
 QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl URL) {
     const QPointer<UsageCheck> self(this);
+    // Counted while the invocation's frame lives, whichever way it ends.
+    const std::shared_ptr<int> running = m_handlersRunning;
+    ++*running;
+    const auto ended = qScopeGuard([running] { --*running; });
     const std::uint64_t grab = m_grab;
     m_loading.removeOne(loadName(URL));
     m_lastCompletion = ++m_loadEvents;

@@ -157,7 +157,7 @@ QString readCacheRecords(const QString& fileName) {
             throw Failure(
                 QStringLiteral("record %1 (%2): %3")
                     .arg(i + 1)
-                    .arg(date.left(10).toString(), badFigureText(field, figures[field - 3])));
+                    .arg(date.left(10).toString(), badFigureText(field, field == 0 ? date : figures[field - 3])));
         }
     }
     return text;

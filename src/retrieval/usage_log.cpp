@@ -185,8 +185,14 @@ int badFigureField(QStringView date, QStringView download, QStringView upload, Q
         withoutNuls.remove(QChar(0));
         date = withoutNuls;
     }
-    if (!matchesRecordDate(trimmedCellSpace(date))) {
+    const QStringView day = trimmedCellSpace(date);
+    if (!matchesRecordDate(day)) {
         return -1;
+    }
+    // The report reads the record's day from its first ten characters; one the calendar
+    // lacks ("2013-04-36") is named here, with its line, rather than failing the report.
+    if (!QDate(day.left(4).toInt(), day.mid(5, 2).toInt(), day.mid(8, 2).toInt()).isValid()) {
+        return 0;
     }
     const QStringView figures[] = {download, upload, total};
     for (int i = 0; i < 3; ++i) {
@@ -198,6 +204,10 @@ int badFigureField(QStringView date, QStringView download, QStringView upload, Q
 }
 
 QString badFigureText(int field, QStringView text) {
+    if (field == 0) {
+        return QStringLiteral("the Date field %1 is not a day of the calendar")
+            .arg(quotedForMessage(trimmedCellSpace(text).left(10)));
+    }
     return QStringLiteral("the %1 field %2 is not a figure the portal writes")
         .arg(figureFieldName(field), quotedForMessage(trimmedCellSpace(text)));
 }

@@ -22,7 +22,8 @@ class ReportBuilder;
 bool isPortalFigure(QStringView field);
 // The names of the three megabyte fields, by field index 3 to 5 ("Total (MB)").
 QString figureFieldName(int field);
-// The index (3 to 5) of the first megabyte field of a record that is no portal figure, or -1.
+// The index (3 to 5) of the first megabyte field of a record that is no portal figure, 0 when
+// the record's date is no day of the calendar, or -1.
 // Records are the rows whose date field matchesRecordDate(); other rows are never read as
 // figures.
 int badFigureField(QStringView date, QStringView download, QStringView upload, QStringView total);
@@ -40,7 +41,7 @@ struct ParsedUsageLog {
     QString latest;
     int badLine = 0;
     QString badLineText;
-    int badField = -1;  // the megabyte field (3 to 5) of the bad line; -1: too few fields
+    int badField = -1;  // the bad field (0: the date, 3 to 5: a figure); -1: too few fields
     QString problem;
 };
 ParsedUsageLog parseUsageLog(const QString& text);
@@ -55,7 +56,7 @@ struct UsageLogRecords {
     QString latest;
     int badLine = 0;
     QString badLineText;
-    int badField = -1;  // the megabyte field (3 to 5) of the bad line; -1: too few fields
+    int badField = -1;  // the bad field (0: the date, 3 to 5: a figure); -1: too few fields
     QString problem;
 };
 UsageLogRecords readUsageLogRecords(const QString& text);

@@ -609,6 +609,8 @@ TEST_F(MainWindow, ThePasswordIsKeptOnceThePortalAcceptsItAndUntickingRemovesIt)
     ASSERT_TRUE(spinUntil([&] { return keyring.kept.count(q("abc")) == 1; }, 5s));
     EXPECT_EQ(keyring.kept[q("abc")], q("right"));
     w->usageCheck().cancelGrab();
+    // The walk sees the cancel at its next turn; none is left waiting when the test ends.
+    ASSERT_TRUE(spinUntil([&] { return w->usageCheck().handlersRunning() == 0; }, 5s));
 
     QTest::mouseClick(w->chkSavePassword(), Qt::LeftButton);
     EXPECT_FALSE(w->chkSavePassword()->isChecked());
