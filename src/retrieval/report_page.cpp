@@ -11,6 +11,7 @@
 #include "platform/number_format.h"
 #include "retrieval/row_text.h"
 #include "retrieval/usage_log.h"
+#include "retrieval/usage_record.h"
 
 #include <QLocale>
 #include <QTime>
@@ -111,28 +112,6 @@ QDate recordDate(QStringView f) {
         throw Failure(QStringLiteral("Type mismatch: \"%1\" is not a date").arg(f.toString()));
     }
     return d;
-}
-
-// Seconds of "HH:MM:SS" or "MM:SS" or a plain number of seconds; -1 when unreadable, or too
-// long to count in an int.
-int secondsOf(const QString& text) {
-    const QStringList parts = text.trimmed().split(u':');
-    if (parts.isEmpty() || parts.size() > 3) {
-        return -1;
-    }
-    std::int64_t seconds = 0;
-    for (const QString& p : parts) {
-        bool ok = false;
-        const int v = p.toInt(&ok);
-        if (!ok || v < 0) {
-            return -1;
-        }
-        seconds = seconds * 60 + v;
-        if (seconds > std::numeric_limits<int>::max()) {
-            return -1;
-        }
-    }
-    return int(seconds);
 }
 
 // The month's figures and the rows' mark-up put into the report template.
@@ -249,8 +228,8 @@ QString ColorToHTML(ColorRef Color) {
 NightSplit nightSplit(QStringView time, QStringView duration) {
     NightSplit split;
     constexpr int hour = 3600;
-    const int start = secondsOf(time.toString());
-    const int length = secondsOf(duration.toString());
+    const int start = sessionSeconds(time);
+    const int length = sessionSeconds(duration);
     // A time of day past the day is no time of day.
     if (start < 0 || start >= 24 * hour || length < 0) {
         return split;

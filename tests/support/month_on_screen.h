@@ -139,7 +139,7 @@ struct MonthOnScreen {
         if (!logPath.isEmpty()) {
             const ParsedUsageLog log = parseUsageLog(ReadFileData(logPath, false));
             UsageExtraction extraction(state, mainHost, *builder);
-            extraction.addInFront(log.rows);
+            extraction.addInFront(log.records);
             state.mstrMonthYear = downloadPeriodText(log.earliest, log.latest);
         }
         builder->GrabbingFinished();
