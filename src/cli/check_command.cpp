@@ -311,8 +311,7 @@ private:
             finish(kOther, why);
             return;
         }
-        if (!o.outputPath.isEmpty() &&
-            !writeWholeFile(o.outputPath, fileBytes(m_result.pageMarkup()), why)) {
+        if (!o.outputPath.isEmpty() && !writeWholeFile(o.outputPath, m_result.pageBytes(), why)) {
             finish(kOther, why);
             return;
         }

@@ -191,7 +191,7 @@ Outcome build(const QString& records, const Settings& settings, bool direct, boo
         report.WriteOutput();
     }
     Outcome o;
-    o.page = markup ? result.page : result.report.outerHTML();
+    o.page = result.pageMarkup();
     o.messages = messages.texts();
     o.records = report.figures().records;
     o.monthSumMB = report.figures().monthSumMB;

@@ -117,7 +117,7 @@ TEST(WebReportView, ShowsALargeReportInPartsAndMovesBetweenThem) {
     ReportBuilder report(state, host, result);
     report.GrabbingFinished();
     report.WriteOutput();
-    const QString page = result.page;
+    const QString page = result.pageMarkup();
 
     WebReportView view;
     view.setRecordsPerPart(1000);
