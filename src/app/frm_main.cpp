@@ -522,8 +522,15 @@ void frmMain::Form_Load() {
             store, designSettings(),
             SettingLimits{int(m_cmbPlanType->count()), int(m_cmbSelfcaresite->count())});
         applySettings(loaded.values);
-        if (!loaded.problems.empty()) {
-            dialogs().show(Message{describeProblems(loaded.problems)});
+        // Every stored value that cannot be used, the result window's too, is told once here;
+        // each gets its default, which the next close stores.
+        std::vector<SettingProblem> problems = loaded.problems;
+        for (SettingProblem& p :
+             resultSettingProblems(store, int(planListEntries(PlanTable()).size()))) {
+            problems.push_back(std::move(p));
+        }
+        if (!problems.empty()) {
+            dialogs().show(Message{describeProblems(problems)});
         }
         restorePassword(loaded.values);
 
@@ -559,8 +566,7 @@ void frmMain::applySettings(const MainSettings& s) {
     m_cmbSelfcaresite->setCurrentIndex(s.Selfcaresite);
     // A stored place from another screen, or a size below the minimum, is brought onto this
     // screen whole.
-    QRect place(pixelsX(s.Left), pixelsY(s.Top), std::max(0, pixelsX(s.Width)),
-                std::max(0, pixelsY(s.Height)));
+    QRect place = storedWindowPlace(s.Left, s.Top, s.Width, s.Height);
     if (const QScreen* primary = QGuiApplication::primaryScreen()) {
         place = fitIntoScreen(place, primary->availableGeometry(), minimumSize());
     }

@@ -8,6 +8,7 @@
 #include "platform/failure.h"
 #include "platform/number_format.h"
 #include "platform/settings_store.h"
+#include "platform/twips.h"
 
 #include <cmath>
 #include <functional>
@@ -99,6 +100,18 @@ public:
 
     void single(const QString& k, double& field) {
         convert(k, [&](const QString& t) { return convertSingle(t, field); });
+    }
+
+    // A window's place or size: a measure no screen has is no place.
+    void windowMeasure(const QString& k, double& field) {
+        convert(k, [&](const QString& t) {
+            double v = 0;
+            if (!convertSingle(t, v) || !isWindowMeasure(v)) {
+                return false;
+            }
+            field = v;
+            return true;
+        });
     }
 
 private:
@@ -220,10 +233,10 @@ LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& 
               std::min<qint64>(kInt16Max, limits.planTypes - 1));
     r.integer(QStringLiteral("Selfcaresite"), s.Selfcaresite, -1,
               std::min<qint64>(kInt16Max, limits.selfcareSites - 1));
-    r.single(QStringLiteral("Height"), s.Height);
-    r.single(QStringLiteral("Width"), s.Width);
-    r.single(QStringLiteral("Left"), s.Left);
-    r.single(QStringLiteral("Top"), s.Top);
+    r.windowMeasure(QStringLiteral("Height"), s.Height);
+    r.windowMeasure(QStringLiteral("Width"), s.Width);
+    r.windowMeasure(QStringLiteral("Left"), s.Left);
+    r.windowMeasure(QStringLiteral("Top"), s.Top);
     // The tab strip clamps a page number itself.
     r.integer(kSelectedTabKey, s.SelectedTab, kInt16Min, kInt16Max);
     return loaded;
@@ -277,17 +290,6 @@ void saveMainSettings(SettingsStore& store, const MainSettings& s, bool minimise
         store.save(QStringLiteral("Top"), singleText(s.Top));
     }
     store.sync();
-}
-
-QString describeProblems(const std::vector<SettingProblem>& problems) {
-    QStringList lines;
-    for (const SettingProblem& p : problems) {
-        lines << QStringLiteral(
-                     "The stored setting \"%1\" (\"%2\") could not be read; its "
-                     "default is used instead.")
-                     .arg(p.key.trimmed(), p.stored);
-    }
-    return lines.join(u'\n');
 }
 
 }  // namespace kestrova

@@ -8,6 +8,7 @@
 // written in its order when it closes, in the per-user settings store (section
 // "ScreenSettings"). Plain values here; the window puts them into its controls and fields.
 
+#include "platform/settings_store.h"
 #include "retrieval/retrieval_state.h"
 
 #include <QString>
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace kestrova {
-
-class SettingsStore;
 
 // The key the remembered password is scrambled with.
 inline const QString kPasswordKey = QStringLiteral("qhtwzmkbrla");
@@ -39,13 +38,6 @@ struct MainSettings {
     int SelectedTab = 1;  // key "ctlTabs1.SelectedTab"
 };
 
-// A stored value that could not be converted to its field: the key got its default.
-struct SettingProblem {
-    QString key;
-    QString stored;
-    friend bool operator==(const SettingProblem&, const SettingProblem&) = default;
-};
-
 struct LoadedSettings {
     MainSettings values;
     std::vector<SettingProblem> problems;
@@ -58,8 +50,9 @@ struct SettingLimits {
 };
 
 // Reads every key in order; a missing key gives its default from `defaults`. A value that is
-// not a number of its field's kind and range (or a list index the drop-down lacks) gives the
-// default too and is listed, and the load goes on with the next key.
+// not a number of its field's kind and range (or a list index the drop-down lacks, or a window
+// measure beyond any screen) gives the default too and is listed, and the load goes on with
+// the next key.
 LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& defaults,
                                 SettingLimits limits = {});
 
@@ -70,9 +63,6 @@ void saveMainSettings(SettingsStore& store, const MainSettings& values, bool min
 
 // The keys saveMainSettings writes, in its order (without the measures when minimised).
 QStringList mainSettingsKeys(bool minimised = false);
-
-// One line per problem, for the message the window shows after its load.
-QString describeProblems(const std::vector<SettingProblem>& problems);
 
 // The password as the store keeps it, and back (the same scrambling both ways).
 QString scramblePassword(const QString& password);

@@ -18,10 +18,23 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
+#include <QScopeGuard>
+#include <QUuid>
+#include <cstdio>
 
 namespace kestrova {
 
 namespace {
+
+// Whether a link leads to the portal the grab logged in to: over http or https, to its host
+// and port.
+bool isPortalAddress(const QUrl& link, const QString& portalHost) {
+    const QUrl portal(QStringLiteral("http://") + portalHost + u'/');
+    const QString scheme = link.scheme().toLower();
+    return link.isValid() && (scheme == u"http" || scheme == u"https") && !link.host().isEmpty() &&
+           link.host().compare(portal.host(), Qt::CaseInsensitive) == 0 &&
+           link.port(-1) == portal.port(-1);
+}
 
 const QString kDataNotAvailable =
     QStringLiteral("Error retrieving bandwidth logs, Data not available for selected month");
@@ -156,9 +169,9 @@ void UsageCheck::cmdCalculate_Click() {
                 return;
             }
             try {
-                m_state.mstrRecords = ReadFileData(path, true);
+                m_state.mstrRecords = readCacheRecords(path);
             } catch (const Failure& failure) {
-                dialogs().show(Message{failure.description()});
+                dialogs().show(Message{item + kCacheExtension + u": " + failure.description()});
                 return;
             }
             m_state.mstrMonthYear = cacheItemPeriod(item);
@@ -307,6 +320,10 @@ QCoro::Task<LiveDocument> UsageCheck::navigationFrame() {
 
 QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl URL) {
     const QPointer<UsageCheck> self(this);
+    // Counted while the invocation's frame lives, whichever way it ends.
+    const std::shared_ptr<int> running = m_handlersRunning;
+    ++*running;
+    const auto ended = qScopeGuard([running] { --*running; });
     const std::uint64_t grab = m_grab;
     m_loading.removeOne(loadName(URL));
     m_lastCompletion = ++m_loadEvents;
@@ -568,11 +585,25 @@ QCoro::Task<> UsageCheck::usageWalk() {
     if (!current()) {
         co_return;
     }
+    // A page may link anywhere (a file of this computer, another site): the log is fetched
+    // only from the portal the grab logged in to.
+    if (!isPortalAddress(QUrl(address), portalHost())) {
+        logNotFetched(QStringLiteral("the portal's download link leads to %1, not to the portal "
+                                     "at %2, so it was not followed")
+                          .arg(quotedForMessage(address, 80), portalHost()));
+        co_return;
+    }
     // Never read the previous grab's log as this one's: it goes before the download starts.
-    const QString fileName = inProgramFolder(m_host.folder(), QStringLiteral("usage.htm"));
-    QFile::remove(fileName);
+    QFile::remove(inProgramFolder(m_host.folder(), QStringLiteral("usage.htm")));
+    // Into a file of this grab's own: checks running side by side never read or remove each
+    // other's log.
+    const QString fileName = inProgramFolder(
+        m_host.folder(),
+        QStringLiteral(".usage-%1.htm").arg(QUuid::createUuid().toString(QUuid::Id128)));
+    m_browser.setDownloadLimit(kUsageLogLimit);
     const DownloadResult download = co_await m_browser.download(QUrl(address), fileName);
     if (!current()) {
+        QFile::remove(fileName);
         co_return;  // a new grab has started meanwhile: the log is not its
     }
     Q_EMIT logFetched();
@@ -584,6 +615,7 @@ QCoro::Task<> UsageCheck::usageWalk() {
         const QString id = QStringLiteral("aaab.BBUsageView.") + QString::fromLatin1(parts[i]);
         const QString v = co_await (co_await element(co_await navigationFrame(), id)).value();
         if (!current()) {
+            QFile::remove(fileName);
             co_return;
         }
         period += v + (i == 2 ? QStringLiteral(" TO ") : i == 5 ? QString() : QStringLiteral("-"));
@@ -592,30 +624,48 @@ QCoro::Task<> UsageCheck::usageWalk() {
     readDownloadedLog(fileName, download);
 }
 
+void UsageCheck::logNotFetched(const QString& why) {
+    const Message message{
+        QStringLiteral("Error retrieving bandwidth logs: ") + why, {}, MessageIcon::Warning};
+    if (m_running) {
+        stopGrab(GrabStop{GrabProblem::DownloadFailed, message}, true);
+    } else {
+        dialogs().show(message);
+    }
+}
+
 void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult& download) {
     // A failed transfer, or a page instead of a log (the portal's log-in page once the
     // session has expired), is no usage log: say so rather than report on it.
-    const QString text = download.completed ? ReadFileData(fileName, false) : QString();
-    const auto failed = [&](const QString& why) {
-        const Message message{
-            QStringLiteral("Error retrieving bandwidth logs: ") + why, {}, MessageIcon::Warning};
-        if (m_running) {
-            stopGrab(GrabStop{GrabProblem::DownloadFailed, message}, true);
-        } else {
-            dialogs().show(message);
-        }
-    };
+    QString text;
+    QString problem;
     if (!download.completed) {
-        failed(QStringLiteral("the usage log could not be downloaded (%1). Check again.")
-                   .arg(download.error.isEmpty() ? QStringLiteral("no reason given")
-                                                 : download.error));
+        problem =
+            QStringLiteral("the usage log could not be downloaded (%1). Check again.")
+                .arg(download.error.isEmpty() ? QStringLiteral("no reason given") : download.error);
+    } else {
+        try {
+            text = ReadFileData(fileName, false);
+        } catch (const Failure& failure) {
+            problem = QStringLiteral("the usage log could not be read (%1). Check again.")
+                          .arg(failure.description());
+        }
+    }
+    if (problem.isEmpty() && !looksLikeUsageLog(text)) {
+        problem = QStringLiteral(
+            "the portal sent a page instead of the usage log; its session may have ended. Check "
+            "again.");
+    }
+    if (!problem.isEmpty()) {
+        QFile::remove(fileName);
+        logNotFetched(problem);
         return;
     }
-    if (!looksLikeUsageLog(text)) {
-        failed(
-            QStringLiteral("the portal sent a page instead of the usage log; its session "
-                           "may have ended. Check again."));
-        return;
+    // The log takes the place of the last one, whole: "usage.htm" never shows half a log.
+    const QString logFile = inProgramFolder(m_host.folder(), QStringLiteral("usage.htm"));
+    if (std::rename(QFile::encodeName(fileName).constData(),
+                    QFile::encodeName(logFile).constData()) != 0) {
+        QFile::remove(fileName);
     }
     m_running = false;
     m_extraction.ParseUsageFile(text);

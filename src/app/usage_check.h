@@ -31,6 +31,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 
 namespace kestrova {
 
@@ -88,6 +89,9 @@ public:
 
     // The handler of the browser's document-complete notification.
     QCoro::Task<> WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl URL);
+    // How many invocations of that handler are under way (suspended in a wait or a browser
+    // call); tests wait for none before they end, so no handler is left waiting.
+    int handlersRunning() const { return *m_handlersRunning; }
 
 Q_SIGNALS:
     // A handler invocation ended (for tests and the demo's automation).
@@ -130,7 +134,11 @@ private:
     QCoro::Task<bool> hasElement(const LiveDocument& document, const QString& id);
     QCoro::Task<LiveElement> element(const LiveDocument& document, const QString& id);
     void readDownloadedLog(const QString& fileName, const DownloadResult& download);
+    // Stops the grab (or, after it, tells the subscriber): no usage log came, and why.
+    void logNotFetched(const QString& why);
 
+    // Shared with the invocations, which may outlive the check.
+    std::shared_ptr<int> m_handlersRunning = std::make_shared<int>(0);
     RetrievalState& m_state;
     GrabHost& m_host;
     Browser& m_browser;

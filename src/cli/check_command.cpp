@@ -305,16 +305,16 @@ private:
             finish(kOther, failure.description());
             return;
         }
-        if (!o.csvPath.isEmpty() && !SaveFileData(o.csvPath, exportText(m_result.report), false)) {
-            finish(kOther, o.csvPath + u": " + oneLine(m_dialogs.texts().join(u' ')));
+        QString why;
+        if (!o.csvPath.isEmpty() &&
+            !writeFileData(o.csvPath, exportText(m_result.report), false, why)) {
+            finish(kOther, why);
             return;
         }
-        if (!o.outputPath.isEmpty()) {
-            QString why;
-            if (!writeWholeFile(o.outputPath, fileBytes(m_result.pageMarkup()), why)) {
-                finish(kOther, o.outputPath + u": " + why);
-                return;
-            }
+        if (!o.outputPath.isEmpty() &&
+            !writeWholeFile(o.outputPath, fileBytes(m_result.pageMarkup()), why)) {
+            finish(kOther, why);
+            return;
         }
         const QString log = inProgramFolder(m_retrieval.folder(), QStringLiteral("usage.htm"));
         const CheckFacts facts{m_options.host,
@@ -331,7 +331,7 @@ private:
         } else {
             m_owner.m_out.write(summaryText(m_state, figures, priced, o).toUtf8());
         }
-        QString why;
+        why.clear();
         if (!keepLastCheck(m_retrieval.folder(), lastCheckDocument(priced, facts), log, why)) {
             finish(kOther, QStringLiteral("the last check could not be kept: ") + why);
             return;
@@ -555,8 +555,12 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
                     (!parser.isSet(noCacheOption) && stored.values.mblnCachingEnabled);
     options.planKind = options.report.planKind.value_or(std::max(0, stored.values.PlanType));
     if (parser.isSet(notifyOption)) {
-        options.alertPlan =
-            options.report.choice ? options.report.choice : storedPlanChoice(SettingsStore());
+        std::vector<SettingProblem> problems;
+        options.alertPlan = options.report.choice ? options.report.choice
+                                                  : storedPlanChoice(SettingsStore(), &problems);
+        for (const QString& line : describeProblems(problems).split(u'\n', Qt::SkipEmptyParts)) {
+            writeLine(m_err, kProgram + u": " + line);
+        }
         if (!options.alertPlan) {
             return usage(
                 QStringLiteral("--notify needs a plan: give --plan (or the custom "

@@ -5,6 +5,7 @@
 // kestrova-check: the usage check without a window (see --help).
 
 #include "cli/check_command.h"
+#include "cli/output_stream.h"
 
 #include <unistd.h>
 #include <QApplication>
@@ -45,19 +46,18 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(KESTROVA_VERSION));
 
     QFile in;
-    QFile out;
-    QFile err;
     in.open(stdin, QIODevice::ReadOnly);
-    out.open(stdout, QIODevice::WriteOnly);
-    err.open(stderr, QIODevice::WriteOnly);
+    kestrova::OutputStream out(STDOUT_FILENO);
+    kestrova::OutputStream err(STDERR_FILENO);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 
     kestrova::CheckCommand command(in, out, err);
     QObject::connect(&command, &kestrova::CheckCommand::finished, &app,
                      [](int status) { QCoreApplication::exit(status); });
-    if (const std::optional<int> status = command.start(arguments)) {
-        return *status;
+    std::optional<int> status = command.start(arguments);
+    if (!status) {
+        status = QApplication::exec();
     }
-    return QApplication::exec();
+    return kestrova::statusAfterOutput(*status, out, err, QStringLiteral("kestrova-check"));
 }

@@ -2,20 +2,20 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "cli/output_stream.h"
 #include "cli/report_command.h"
 
+#include <unistd.h>
 #include <QCoreApplication>
-#include <QFile>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     // Kestrova's own settings and folder (the plan chosen there, the cache files).
     QCoreApplication::setApplicationName(QStringLiteral("kestrova"));
-    QFile out;
-    QFile err;
-    out.open(stdout, QIODevice::WriteOnly);
-    err.open(stderr, QIODevice::WriteOnly);
+    kestrova::OutputStream out(STDOUT_FILENO);
+    kestrova::OutputStream err(STDERR_FILENO);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    return kestrova::runReportCommand(arguments, out, err);
+    const int status = kestrova::runReportCommand(arguments, out, err);
+    return kestrova::statusAfterOutput(status, out, err, QStringLiteral("kestrova-report"));
 }

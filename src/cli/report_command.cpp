@@ -20,7 +20,6 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <optional>
 
 namespace kestrova {
@@ -157,8 +156,12 @@ int runHistory(const ReportRequest& request, QIODevice& out, QIODevice& err) {
         return fail(err, folder, QStringLiteral("no such folder"));
     }
     const ReportOutputOptions& options = request.options;
+    std::vector<SettingProblem> problems;
     const std::optional<PlanChoice> chosen =
-        options.choice ? options.choice : storedPlanChoice(SettingsStore());
+        options.choice ? options.choice : storedPlanChoice(SettingsStore(), &problems);
+    for (const QString& line : describeProblems(problems).split(u'\n', Qt::SkipEmptyParts)) {
+        writeLine(err, kProgram + u": " + line);
+    }
     History months;
     try {
         months = buildHistory(folder, request.user, chosen, options.today,
@@ -180,22 +183,26 @@ bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtra
                  QIODevice& err) {
     const QString& file = request.file;
     try {
-        QString text = ReadFileData(file, request.isCache);
         if (request.isCache) {
             const QFileInfo info(file);
-            state.mstrRecords = std::move(text);
+            state.mstrRecords = readCacheRecords(file);
             state.mstrMonthYear =
                 cacheItemPeriod(info.fileName().endsWith(kCacheExtension)
                                     ? info.fileName().chopped(kCacheExtension.size())
                                     : info.completeBaseName());
         } else {
+            QString text = ReadFileData(file, false);
             UsageLogRecords log = readUsageLogRecords(text);
+            // Nothing but a first line that is no header (an empty file, a page, zeros) is no
+            // month without usage.
+            if (log.count == 0 && log.badLine == 0 && !looksLikeUsageLog(text)) {
+                fail(err, file, QStringLiteral("not a usage log (no header line of six fields)"));
+                return false;
+            }
             text = QString();
             if (log.badLine != 0) {
                 fail(err, file,
-                     QStringLiteral("Error retrieving data from site (line %1 has fewer than six "
-                                    "fields)")
-                         .arg(log.badLine));
+                     QStringLiteral("Error retrieving data from site (%1)").arg(log.problem));
                 return false;
             }
             extraction.addRecordsInFront(std::move(log.records));
@@ -215,9 +222,10 @@ bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtra
 bool writePage(const ReportRequest& request, const QString& page, QIODevice& out, QIODevice& err) {
     const QString& path = request.options.outputPath;
     if (!path.isEmpty()) {
-        QSaveFile saved(path);
-        if (!saved.open(QIODevice::WriteOnly) || !writeFileBytes(saved, page) || !saved.commit()) {
-            fail(err, path, saved.errorString());
+        QString why;
+        if (!replaceFile(
+                path, [&page](QIODevice& device) { return writeFileBytes(device, page); }, why)) {
+            writeLine(err, kProgram + u": " + why);
             return false;
         }
         writeLine(err,
@@ -257,8 +265,10 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
     if (request.period) {
         state.mstrMonthYear = *request.period;
     }
-    if (request.cacheOut && !SaveFileData(*request.cacheOut, state.mstrRecords, true)) {
-        return fail(err, *request.cacheOut, messages.texts().join(u' '));
+    QString why;
+    if (request.cacheOut && !writeFileData(*request.cacheOut, state.mstrRecords, true, why)) {
+        writeLine(err, kProgram + u": " + why);
+        return 1;
     }
 
     report.GrabbingFinished();
@@ -276,8 +286,9 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
     try {
         priced = priceMonth(result, options);
         if (!options.csvPath.isEmpty() &&
-            !SaveFileData(options.csvPath, exportText(result.report), false)) {
-            return fail(err, options.csvPath, messages.texts().join(u' '));
+            !writeFileData(options.csvPath, exportText(result.report), false, why)) {
+            writeLine(err, kProgram + u": " + why);
+            return 1;
         }
     } catch (const Failure& failure) {
         return fail(err, file, failure.description());

@@ -7,11 +7,11 @@
 #include "platform/failure.h"
 #include "platform/number_format.h"
 #include "results/check_document.h"
+#include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/retrieval_state.h"
 
 #include <QCommandLineParser>
-#include <QSaveFile>
 
 namespace kestrova {
 
@@ -195,13 +195,8 @@ QString helpText(const QCommandLineParser& parser, const QString& program) {
 }
 
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile saved(path);
-    if (!saved.open(QIODevice::WriteOnly) || saved.write(bytes) != bytes.size() ||
-        !saved.commit()) {
-        error = saved.errorString();
-        return false;
-    }
-    return true;
+    return replaceFile(
+        path, [&bytes](QIODevice& device) { return writeAll(device, bytes); }, error);
 }
 
 }  // namespace kestrova

@@ -84,7 +84,7 @@ QJsonObject summaryObject(const RetrievalState& state, const ReportFigures& figu
 // The parser's help, headed "Usage: PROGRAM ..." whatever the running executable is called.
 QString helpText(const QCommandLineParser& parser, const QString& program);
 
-// Writes `bytes` to `path` whole or not at all; false with the reason in `error`.
+// Writes `bytes` to `path` whole or not at all; false with "PATH: reason" in `error`.
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString& error);
 
 }  // namespace kestrova

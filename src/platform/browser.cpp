@@ -247,6 +247,10 @@ Failure missingElement(const DomCall& call, std::size_t step) {
                        .arg(describeLocator(reached), describeFrame(call.frame)));
 }
 
+QString downloadTooLarge(qint64 limit) {
+    return QStringLiteral("the file is larger than %1 MB").arg(limit >> 20);
+}
+
 Failure failedCall(const DomCall& call, const QString& reason) {
     return Failure(describeCall(call) + QStringLiteral(" failed: ") + reason);
 }

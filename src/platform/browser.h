@@ -124,6 +124,9 @@ struct DownloadResult {
     QString error;           // why the transfer failed; empty when completed
 };
 
+// Why a download beyond `limit` bytes failed: "the file is larger than 64 MB".
+QString downloadTooLarge(qint64 limit);
+
 // An element of a page shown in a Browser, found again on every call.
 class LiveElement {
 public:
@@ -225,6 +228,11 @@ public:
     // Fetches `url` with the browser's own session (its cookies) into `fileName`, replacing
     // the file only once the whole of it has arrived; on a failure the file stays as it was.
     virtual QCoro::Task<DownloadResult> download(QUrl url, QString fileName) = 0;
+    // The most bytes a download may bring: a larger file (or an endless one) fails with
+    // downloadTooLarge() once it passes the limit, and nothing of it is left. 0 (the default)
+    // sets no limit.
+    void setDownloadLimit(qint64 bytes) { m_downloadLimit = bytes; }
+    qint64 downloadLimit() const { return m_downloadLimit; }
 
     // One operation on the page; LiveDocument and LiveElement are written on it. Throws
     // Failure with a description when the frame or element is missing or the page does not
@@ -243,6 +251,9 @@ Q_SIGNALS:
     void loadFailed(const QUrl& url, const QString& reason);
     // A click forwarded from a snapshot found its live element gone.
     void forwardedClickFailed(const QString& description);
+
+private:
+    qint64 m_downloadLimit = 0;
 };
 
 }  // namespace kestrova

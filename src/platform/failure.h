@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <exception>
 
 namespace kestrova {
@@ -24,5 +25,21 @@ private:
     QString m_description;
     QByteArray m_utf8;
 };
+
+// A text from outside in a message: quoted, cut after its first `length` characters, so a
+// field of a million digits does not make a line of a megabyte ("123…" (1000000 characters)),
+// and with "?" for control characters, so it stays on its line.
+inline QString quotedForMessage(QStringView text, qsizetype length = 40) {
+    QString shown = text.left(length).toString();
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            c = u'?';
+        }
+    }
+    if (text.size() <= length) {
+        return u'"' + shown + u'"';
+    }
+    return QStringLiteral("\"%1\u2026\" (%2 characters)").arg(shown).arg(text.size());
+}
 
 }  // namespace kestrova

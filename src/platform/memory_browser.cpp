@@ -223,6 +223,9 @@ QCoro::Task<DownloadResult> MemoryBrowser::download(QUrl url, QString fileName) 
     if (!scripted->second.content) {
         co_return DownloadResult{false, scripted->second.error};
     }
+    if (downloadLimit() > 0 && scripted->second.content->size() > downloadLimit()) {
+        co_return DownloadResult{false, downloadTooLarge(downloadLimit())};
+    }
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(*scripted->second.content) < 0 ||
         !file.commit()) {

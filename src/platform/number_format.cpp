@@ -234,7 +234,7 @@ Decimal requireNumber(QStringView text, const QLocale& locale) {
     if (auto d = readNumber(text, locale)) {
         return *d;
     }
-    throw Failure(QStringLiteral("Type mismatch: \"%1\" is not a number").arg(text.toString()));
+    throw Failure(QStringLiteral("Type mismatch: %1 is not a number").arg(quotedForMessage(text)));
 }
 
 QString formatNumber(const Decimal& value, int decimals, const QLocale& locale) {

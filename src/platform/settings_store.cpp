@@ -4,8 +4,11 @@
 
 #include "platform/settings_store.h"
 
+#include "platform/failure.h"
+
 #include <QCoreApplication>
 #include <QSettings>
+#include <QStringList>
 
 namespace kestrova {
 
@@ -54,6 +57,17 @@ void SettingsStore::sync() {
 
 QString SettingsStore::fileName() const {
     return m_settings->fileName();
+}
+
+QString describeProblems(const std::vector<SettingProblem>& problems) {
+    QStringList lines;
+    for (const SettingProblem& p : problems) {
+        lines << QStringLiteral(
+                     "The stored setting \"%1\" (%2) could not be read; its default is used "
+                     "instead.")
+                     .arg(p.key.trimmed(), quotedForMessage(p.stored));
+    }
+    return lines.join(u'\n');
 }
 
 }  // namespace kestrova

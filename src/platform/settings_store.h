@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 class QSettings;
 
@@ -39,5 +40,16 @@ private:
     std::unique_ptr<QSettings> m_settings;
     QString m_section;
 };
+
+// A stored value that could not be used (not a value of its kind, or out of its range): the
+// key got its default.
+struct SettingProblem {
+    QString key;
+    QString stored;
+    friend bool operator==(const SettingProblem&, const SettingProblem&) = default;
+};
+
+// One line per problem, for the one message that tells the subscriber.
+QString describeProblems(const std::vector<SettingProblem>& problems);
 
 }  // namespace kestrova

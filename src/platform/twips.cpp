@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 namespace kestrova {
@@ -46,6 +47,22 @@ QRect pixelRect(const TwipRect& r) {
     const double ty = twipsPerPixelY();
     return QRect(twipsToPixels(r.left, tx), twipsToPixels(r.top, ty), twipsToPixels(r.width, tx),
                  twipsToPixels(r.height, ty));
+}
+
+bool isWindowMeasure(double twips) {
+    return std::isfinite(twips) && std::fabs(twips) <= kWindowMeasureLimitTwips;
+}
+
+QRect storedWindowPlace(double left, double top, double width, double height) {
+    const auto kept = [](double twips, double lowest) {
+        if (std::isnan(twips)) {
+            return 0.0;
+        }
+        return std::clamp(twips, lowest, kWindowMeasureLimitTwips);
+    };
+    return QRect(pixelsX(kept(left, -kWindowMeasureLimitTwips)),
+                 pixelsY(kept(top, -kWindowMeasureLimitTwips)), pixelsX(kept(width, 0)),
+                 pixelsY(kept(height, 0)));
 }
 
 }  // namespace kestrova

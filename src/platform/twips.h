@@ -47,4 +47,15 @@ inline int twipsY(double pixels) {
 // A rectangle in twips as pixels on the primary screen, each edge measure rounded on its own.
 QRect pixelRect(const TwipRect& r);
 
+// The largest window place or size that a stored setting may hold, in twips either way of 0:
+// a million pixels at 15 twips a pixel, beyond any screen, and far from where a rectangle's
+// edges leave the int range.
+inline constexpr double kWindowMeasureLimitTwips = 15'000'000;
+bool isWindowMeasure(double twips);
+
+// A window's stored place and size (twips) in pixels on the primary screen: measures beyond
+// the limit are kept to it and sizes to 0 or more, so whatever a settings file holds makes a
+// rectangle (which fitting onto a screen then brings into view).
+QRect storedWindowPlace(double left, double top, double width, double height);
+
 }  // namespace kestrova

@@ -39,6 +39,12 @@ struct MonthShape {
     int daysLeft() const { return complete ? 0 : daysInMonth - lastDay + (lastIsToday ? 1 : 0); }
 };
 
+// A whole number for a count shown as a figure, kept within what 64 bits hold.
+std::int64_t wholeCount(double value) {
+    constexpr double kLimit = 9.0e18;
+    return std::isnan(value) ? 0 : std::int64_t(std::clamp(value, -kLimit, kLimit));
+}
+
 double keptNumber(const SummaryFigures& figures, L label) {
     return requireNumber(figures[label].kept, QLocale::c()).toDouble();
 }
@@ -99,7 +105,8 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
     f.daysInMonth = month.daysInMonth;
     f.monthComplete = month.complete;
     f.usedMB = chosen.used;
-    f.usedPercent = int(keptNumber(chosen.summary.figures, L::txtPercentage));
+    // As shown: a month far beyond a tiny allowance runs to billions of per cent.
+    f.usedPercent = wholeCount(keptNumber(chosen.summary.figures, L::txtPercentage));
     f.projectedMB = chosen.projected;
 
     const PlanRecord& plan = chosen.summary.plan;
@@ -218,7 +225,7 @@ QJsonObject forecastJson(const Forecast& f) {
     return QJsonObject{
         {QStringLiteral("monthComplete"), f.monthComplete},
         {QStringLiteral("usedMB"), jsonMegabytes(f.usedMB)},
-        {QStringLiteral("usedPercent"), f.usedPercent},
+        {QStringLiteral("usedPercent"), qint64(f.usedPercent)},
         {QStringLiteral("projectedMB"), jsonMegabytes(f.projectedMB)},
         {QStringLiteral("ranOut"), f.outlook == AllowanceOutlook::RanOut},
         {QStringLiteral("allowanceRunsOut"),

@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
@@ -38,10 +39,10 @@ struct Forecast {
     int daysInMonth = 0;  // of that month
     // Today lies after the month's last day: the projection is the usage itself.
     bool monthComplete = false;
-    double usedMB = 0;        // the usage the Summary counts for the plan
-    double allowanceMB = -1;  // as priced (0 counts as 1); -1 unlimited
-    int usedPercent = 0;      // the Summary's percentage of quota used
-    double projectedMB = 0;   // usedMB * daysInMonth / lastDay, unrounded
+    double usedMB = 0;             // the usage the Summary counts for the plan
+    double allowanceMB = -1;       // as priced (0 counts as 1); -1 unlimited
+    std::int64_t usedPercent = 0;  // the Summary's percentage of quota used
+    double projectedMB = 0;        // usedMB * daysInMonth / lastDay, unrounded
     AllowanceOutlook outlook = AllowanceOutlook::Unlimited;
     QDate allowanceDate;  // for RunsOut and RanOut
     // The days the rest of the allowance is spread over: those after the last recorded day,

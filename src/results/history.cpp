@@ -28,7 +28,7 @@ void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDa
                int planKind) {
     QString records;
     try {
-        records = ReadFileData(month.file, true);
+        records = readCacheRecords(month.file);
     } catch (const Failure& failure) {
         month.problem = QStringLiteral("cannot be read: ") + failure.description();
         return;

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 namespace kestrova {
 
@@ -27,13 +26,10 @@ QString kindWord(bool billed) {
     return billed ? QStringLiteral("billed") : QStringLiteral("unbilled");
 }
 
+// The program's one writer: a full disk never leaves half a document in place of the last.
 bool writeWhole(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    return true;
+    return replaceFile(
+        path, [&](QIODevice& device) { return writeAll(device, bytes); }, error);
 }
 
 }  // namespace

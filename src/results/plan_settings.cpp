@@ -4,8 +4,10 @@
 
 #include "results/plan_settings.h"
 
+#include "platform/failure.h"
 #include "platform/number_format.h"
 #include "platform/settings_store.h"
+#include "platform/twips.h"
 
 #include <cmath>
 
@@ -36,10 +38,11 @@ const EditBoxDesign& editBoxDesign(PlanEditBox box) {
 }
 
 std::optional<double> editBoxValue(PlanEditBox box, double value) {
-    if (!std::isfinite(value)) {
+    const EditBoxDesign& design = editBoxDesign(box);
+    // Far outside before any rounding: a figure of 36 digits has no text to round.
+    if (!std::isfinite(value) || value < -1 || value > design.upperLimit() + 1) {
         return std::nullopt;
     }
-    const EditBoxDesign& design = editBoxDesign(box);
     // Rounded first: 9.996 shows as 10.00, which the one-digit rate box cannot hold.
     const double held =
         requireNumber(formatNumber(value, design.decimalSize, QLocale::c())).toDouble();
@@ -79,36 +82,77 @@ void PlanSettings::setValue(PlanEditBox box, double value) {
     }
 }
 
-int readPlan3(const SettingsStore& store, int entryCount) {
+int readPlan3(const SettingsStore& store, int entryCount, std::vector<SettingProblem>* problems) {
+    const QString text = store.get(QStringLiteral("Plan3"), QStringLiteral("-1"));
     bool ok = false;
-    const int index = store.get(QStringLiteral("Plan3"), QStringLiteral("-1")).trimmed().toInt(&ok);
+    const int index = text.trimmed().toInt(&ok);
     if (!ok || index < -1 || index >= entryCount) {
+        if (problems != nullptr) {
+            problems->push_back({QStringLiteral("Plan3"), text});
+        }
         return -1;
     }
     return index;
 }
 
-double readEditBoxSetting(const SettingsStore& store, PlanEditBox box, const QLocale& locale) {
+double readEditBoxSetting(const SettingsStore& store, PlanEditBox box, const QLocale& locale,
+                          std::vector<SettingProblem>* problems) {
     const EditBoxDesign& design = editBoxDesign(box);
     const QString text = store.get(design.key, QString());
     if (text.isEmpty()) {
         return design.designValue;
     }
-    const std::optional<Decimal> number = readNumber(text, locale);
-    if (!number) {
+    std::optional<double> value;
+    try {
+        if (const std::optional<Decimal> number = readNumber(text, locale)) {
+            value = editBoxValue(box, number->toDouble());
+        }
+    } catch (const Failure&) {
+        // A number beyond what any figure holds ("1e36"): no value of the box.
+    }
+    if (!value) {
+        if (problems != nullptr) {
+            problems->push_back({design.key, text});
+        }
         return design.designValue;
     }
-    return editBoxValue(box, number->toDouble()).value_or(design.designValue);
+    return *value;
 }
 
-PlanSettings readPlanSettings(const SettingsStore& store, int entryCount, const QLocale& locale) {
+PlanSettings readPlanSettings(const SettingsStore& store, int entryCount, const QLocale& locale,
+                              std::vector<SettingProblem>* problems) {
     PlanSettings settings;
-    settings.Plan3 = readPlan3(store, entryCount);
+    settings.Plan3 = readPlan3(store, entryCount, problems);
     for (PlanEditBox box :
          {PlanEditBox::nebPlanCharge, PlanEditBox::nebBandWidthLimit, PlanEditBox::nebRsPerMB}) {
-        settings.setValue(box, readEditBoxSetting(store, box, locale));
+        settings.setValue(box, readEditBoxSetting(store, box, locale, problems));
     }
     return settings;
+}
+
+const std::array<QString, 4>& resultPlaceKeys() {
+    static const std::array<QString, 4> keys = {
+        QStringLiteral("frmResult.Height"), QStringLiteral("frmResult.Width"),
+        QStringLiteral("frmResult.Left"), QStringLiteral("frmResult.Top")};
+    return keys;
+}
+
+std::vector<SettingProblem> resultSettingProblems(const SettingsStore& store, int entryCount,
+                                                  const QLocale& locale) {
+    std::vector<SettingProblem> problems;
+    readPlanSettings(store, entryCount, locale, &problems);
+    for (const QString& key : resultPlaceKeys()) {
+        if (!store.contains(key)) {
+            continue;
+        }
+        const QString text = store.get(key, QString());
+        bool ok = false;
+        const double twips = text.toDouble(&ok);
+        if (!ok || !isWindowMeasure(twips)) {
+            problems.push_back({key, text});
+        }
+    }
+    return problems;
 }
 
 void writePlanSettings(SettingsStore& store, const PlanSettings& settings, const QLocale& locale) {

@@ -4,16 +4,19 @@
 
 #pragma once
 
-// The plan choice and the typed custom-plan figures as the settings store keeps them, and the
-// three numeric edit boxes that hold those figures.
+// The plan choice and the typed custom-plan figures as the settings store keeps them, the
+// three numeric edit boxes that hold those figures, and the check of every value the result
+// window stores.
+
+#include "platform/settings_store.h"
 
 #include <QLocale>
 #include <QString>
+#include <array>
 #include <optional>
+#include <vector>
 
 namespace kestrova {
-
-class SettingsStore;
 
 enum class PlanEditBox { nebPlanCharge, nebBandWidthLimit, nebRsPerMB };
 
@@ -48,14 +51,26 @@ struct PlanSettings {
 };
 
 // "Plan3" as a list index; a text that is not a whole number or lies outside -1 to
-// entryCount - 1 gives -1.
-int readPlan3(const SettingsStore& store, int entryCount);
-// An edit box's key; a text that is not a number, or a number the box cannot hold, gives the
-// box's design value.
+// entryCount - 1 gives -1. Each reader notes a stored value it could not use in `problems`
+// when given one.
+int readPlan3(const SettingsStore& store, int entryCount,
+              std::vector<SettingProblem>* problems = nullptr);
+// An edit box's key; a text that is not a number, or a number the box cannot hold (however
+// many digits it has), gives the box's design value.
 double readEditBoxSetting(const SettingsStore& store, PlanEditBox box,
-                          const QLocale& locale = QLocale());
+                          const QLocale& locale = QLocale(),
+                          std::vector<SettingProblem>* problems = nullptr);
 PlanSettings readPlanSettings(const SettingsStore& store, int entryCount,
-                              const QLocale& locale = QLocale());
+                              const QLocale& locale = QLocale(),
+                              std::vector<SettingProblem>* problems = nullptr);
+
+// The result window's size and place keys, in twips: "frmResult.Height", "frmResult.Width",
+// "frmResult.Left", "frmResult.Top".
+const std::array<QString, 4>& resultPlaceKeys();
+// Every value the result window stores that it cannot use as it stands (the plan, the three
+// boxes, a place or size beyond any screen); each then gets its default.
+std::vector<SettingProblem> resultSettingProblems(const SettingsStore& store, int entryCount,
+                                                  const QLocale& locale = QLocale());
 // "Plan3" in decimal, then the three boxes in the locale's default text form, in that order.
 void writePlanSettings(SettingsStore& store, const PlanSettings& settings,
                        const QLocale& locale = QLocale());

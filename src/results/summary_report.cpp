@@ -145,9 +145,10 @@ SummaryInputs summaryInputsOf(const ReportOutcome& outcome) {
                          outcome.mlngLastDayUsage, outcome.nightChargedUsage};
 }
 
-std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store) {
+std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store,
+                                           std::vector<SettingProblem>* problems) {
     const std::vector<PlanListEntry> entries = planListEntries(PlanTable());
-    const PlanSettings settings = readPlanSettings(store, int(entries.size()));
+    const PlanSettings settings = readPlanSettings(store, int(entries.size()), QLocale(), problems);
     if (settings.Plan3 < 0) {
         return std::nullopt;
     }

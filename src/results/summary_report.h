@@ -53,8 +53,10 @@ SummaryInputs summaryInputsOf(const HeadlessResult& result);
 SummaryInputs summaryInputsOf(const ReportOutcome& outcome);
 
 // The plan chosen on the Summary tab, as the settings store keeps it ("Plan3" and the custom
-// figures); nothing while no plan is chosen there.
-std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store);
+// figures); nothing while no plan is chosen there. A stored value that cannot be used gets its
+// default and is noted in `problems` when given.
+std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store,
+                                           std::vector<SettingProblem>* problems = nullptr);
 
 struct MonthSummary {
     int slot = 0;

@@ -8,6 +8,9 @@
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "platform/program_folder.h"
+#include "retrieval/cache_merge.h"
+#include "retrieval/row_text.h"
+#include "retrieval/usage_log.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +18,11 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
+#include <unistd.h>
 
 namespace kestrova {
 
@@ -53,9 +61,24 @@ QByteArray fileBytes(const QString& text) {
     return fitsLatin1(text) ? text.toLatin1() : kUtf8Bom + text.toUtf8();
 }
 
+bool writeAll(QIODevice& device, const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    qint64 left = bytes.size();
+    // A short write is no failure yet: the next one either goes on or says why it cannot.
+    while (left > 0) {
+        const qint64 written = device.write(at, left);
+        if (written <= 0) {
+            return false;
+        }
+        at += written;
+        left -= written;
+    }
+    return true;
+}
+
 bool writeFileBytes(QIODevice& device, const QString& text) {
     const bool latin1 = fitsLatin1(text);
-    if (!latin1 && device.write(kUtf8Bom) != kUtf8Bom.size()) {
+    if (!latin1 && !writeAll(device, kUtf8Bom)) {
         return false;
     }
     // Pieces end between characters, never inside a surrogate pair.
@@ -66,8 +89,7 @@ bool writeFileBytes(QIODevice& device, const QString& text) {
             --length;
         }
         const QStringView piece = QStringView(text).sliced(at, length);
-        const QByteArray bytes = latin1 ? piece.toLatin1() : piece.toUtf8();
-        if (device.write(bytes) != bytes.size()) {
+        if (!writeAll(device, latin1 ? piece.toLatin1() : piece.toUtf8())) {
             return false;
         }
         at += length;
@@ -82,6 +104,10 @@ QString textOfFileBytes(const QByteArray& bytes) {
     return QString::fromLatin1(bytes);
 }
 
+QString megabytesText(qint64 bytes) {
+    return QStringLiteral("%1 MB").arg(bytes >> 20);
+}
+
 QString ReadFileData(const QString& fileName, bool unscramble) {
     if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) {
         return QString();
@@ -90,6 +116,14 @@ QString ReadFileData(const QString& fileName, bool unscramble) {
     if (!file.open(QIODevice::ReadOnly)) {
         throw Failure(file.errorString());
     }
+    // Read whole, a file costs some six times its size: a huge one is refused before.
+    const qint64 limit = unscramble ? kCacheFileLimit : kUsageLogLimit;
+    if (file.size() > limit) {
+        throw Failure(QStringLiteral("%1 is larger than %2, more than %3 holds; it was not read")
+                          .arg(fileName, megabytesText(limit),
+                               unscramble ? QStringLiteral("a month's cache file")
+                                          : QStringLiteral("a month's usage log")));
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw Failure(file.errorString());
@@ -97,6 +131,34 @@ QString ReadFileData(const QString& fileName, bool unscramble) {
     QString text = unscramble ? QString::fromLatin1(bytes) : textOfFileBytes(bytes);
     if (unscramble) {
         ClsAsmXor().EnDeCrypt(text, kCacheKey);
+    }
+    return text;
+}
+
+QString readCacheRecords(const QString& fileName) {
+    QString text = ReadFileData(fileName, true);
+    std::size_t before = 0;
+    const std::optional<std::vector<CachedRow>> rows = splitRowText(text, &before);
+    if (!rows) {
+        throw Failure(QStringLiteral("the cache file is damaged at record %1, or scrambled with "
+                                     "another key")
+                          .arg(before + 1));
+    }
+    QString cells[4];
+    for (std::size_t i = 0; i < rows->size(); ++i) {
+        const CachedRow& row = (*rows)[i];
+        // The fields as the report reads them: references resolved, white space trimmed.
+        const QStringView date = cellTextOf(row.fields[0], cells[0]);
+        const QStringView figures[] = {cellTextOf(row.fields[3], cells[1]),
+                                       cellTextOf(row.fields[4], cells[2]),
+                                       cellTextOf(row.fields[5], cells[3])};
+        const int field = badFigureField(date, figures[0], figures[1], figures[2]);
+        if (field >= 0) {
+            throw Failure(
+                QStringLiteral("record %1 (%2): %3")
+                    .arg(i + 1)
+                    .arg(date.left(10).toString(), badFigureText(field, field == 0 ? date : figures[field - 3])));
+        }
     }
     return text;
 }
@@ -114,13 +176,37 @@ bool writeFileData(const QString& fileName, const QString& data, bool scramble, 
         }
     }
     const QByteArray bytes = scramble ? text.toLatin1() : fileBytes(text);
+    return replaceFile(
+        fileName, [&bytes](QIODevice& device) { return writeAll(device, bytes); }, error);
+}
+
+bool replaceFile(const QString& fileName, const std::function<bool(QIODevice&)>& write,
+                 QString& error) {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
+    const auto failed = [&](QString reason) {
         file.cancelWriting();
-        error = reason.isEmpty() ? QStringLiteral("%1 could not be written").arg(fileName)
-                                 : QStringLiteral("%1: %2").arg(fileName, reason);
+        if (reason.isEmpty() || reason == u"Unknown error") {
+            reason = QStringLiteral("the file could not be written");
+        }
+        error = QStringLiteral("%1: %2").arg(fileName, reason);
         return false;
+    };
+    // Unbuffered: each write reaches the system at once, so a full disk fails the write that
+    // meets it. A buffered device would meet it only in the flush inside commit(), which
+    // then still renames the cut file over the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return failed(file.errorString());
+    }
+    if (!write(file)) {
+        return failed(file.errorString());
+    }
+    // A file system that keeps the data back (a network disk, a full one) says so here.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP) {
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    if (!file.commit()) {
+        const QString reason = file.errorString();
+        return failed(reason);
     }
     return true;
 }
@@ -165,6 +251,13 @@ QStringList listCacheFiles(const QString& folder) {
     QDir dir(folder);
     if (!dir.exists()) {
         throw Failure(QStringLiteral("Path not found: %1").arg(folder));
+    }
+    // QDir lists a folder it may not read as an empty one: a folder of no months.
+    if (DIR* listing = ::opendir(QFile::encodeName(folder).constData())) {
+        ::closedir(listing);
+    } else {
+        throw Failure(
+            QStringLiteral("%1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
     }
     QStringList items;
     const QStringList names = dir.entryList({u'*' + kCacheExtension}, QDir::Files, QDir::Name);

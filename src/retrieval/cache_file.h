@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QIODevice;
@@ -17,11 +18,25 @@ namespace kestrova {
 inline const QString kCacheKey = QStringLiteral("KLTW57pxqzv");
 inline const QString kCacheExtension = QStringLiteral(".cache2");
 
+// The largest usage log read or downloaded: a month's log is a few MB, and the million
+// records the program is built for some 55 MB.
+inline constexpr qint64 kUsageLogLimit = qint64(64) << 20;
+// The largest cache file read: the row text of a million records is some 115 MB.
+inline constexpr qint64 kCacheFileLimit = qint64(192) << 20;
+// "64 MB".
+QString megabytesText(qint64 bytes);
+
 // The whole file as text, unscrambled with the cache key when asked; the empty text for an
 // empty name or a missing file. Files hold one byte per character (Latin-1); a file that
 // starts with a UTF-8 byte order mark is read as UTF-8. Throws Failure when the file exists
-// but cannot be read.
+// but cannot be read, or is larger than a cache file (unscramble) or a usage log can be.
 QString ReadFileData(const QString& fileName, bool unscramble);
+
+// A cache file's records for a report: ReadFileData(fileName, true), when every record in it
+// is row text and every figure one the portal writes. Throws Failure naming the first record
+// that is not ("record 12 cannot be read: ..."), so a damaged file is never read short or
+// with a made-up figure. An empty file has no records.
+QString readCacheRecords(const QString& fileName);
 
 // Replaces the file with the text (a copy of it, scrambled with the cache key when blnEnc).
 // The new content is written beside the file and renamed over it, so a failed write leaves
@@ -30,6 +45,16 @@ QString ReadFileData(const QString& fileName, bool unscramble);
 bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc);
 // The same write, saying nothing: false with the reason in `error`.
 bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error);
+
+// Replaces the file with what `write` puts on the device it is given (false when a write
+// failed): the data go beside the file and are renamed over it only once every write has
+// reached the disk. Otherwise false with "FILE: the system's reason" in `error`, the old file
+// as it was and nothing new left behind.
+bool replaceFile(const QString& fileName, const std::function<bool(QIODevice&)>& write,
+                 QString& error);
+// Writes all of `bytes`, taking a device's short writes as they come; false when a write
+// fails (the device's error then says why).
+bool writeAll(QIODevice& device, const QByteArray& bytes);
 
 // Bytes of a text as the files hold them: one byte per character when every character fits,
 // otherwise UTF-8 after a byte order mark (so no character is ever lost).
@@ -61,7 +86,8 @@ QString cacheNameUser(const QString& userId);
 QString cacheItemPeriod(const QString& item);
 
 // The cache items of the folder: the names of its "*.cache2" files without the extension, in
-// name order (chronological, as the names begin with the year and month).
+// name order (chronological, as the names begin with the year and month). Throws Failure with
+// the system's reason when the folder is missing or cannot be read.
 QStringList listCacheFiles(const QString& folder);
 
 // The drop-down's content after LoadCacheFileList: the items and the one to select (the

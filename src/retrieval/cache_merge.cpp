@@ -35,35 +35,39 @@ bool earlier(const CachedRow& a, const CachedRow& b) {
 
 }  // namespace
 
-std::optional<std::vector<CachedRow>> splitRowText(QStringView text) {
+std::optional<std::vector<CachedRow>> splitRowText(QStringView text, std::size_t* rowsBefore) {
     std::vector<CachedRow> rows;
+    const auto notRowText = [&]() -> std::optional<std::vector<CachedRow>> {
+        if (rowsBefore != nullptr) {
+            *rowsBefore = rows.size();
+        }
+        return std::nullopt;
+    };
     qsizetype at = 0;
     while (at < text.size()) {
         const qsizetype start = at;
         if (!text.mid(at).startsWith(kRowOpen)) {
-            return std::nullopt;
+            return notRowText();
         }
         at += kRowOpen.size();
         CachedRow row;
-        for (int field = 0; field < 6; ++field) {
+        for (std::size_t field = 0; field < row.fields.size(); ++field) {
             if (!text.mid(at).startsWith(kCellOpen)) {
-                return std::nullopt;
+                return notRowText();
             }
             at += kCellOpen.size();
             // Fields are escaped text: no mark-up inside a cell.
             const qsizetype end = text.indexOf(u'<', at);
             if (end < 0 || !text.mid(end).startsWith(kCellClose)) {
-                return std::nullopt;
+                return notRowText();
             }
-            if (field == 0) {
-                row.date = text.mid(at, end - at);
-            } else if (field == 1) {
-                row.time = text.mid(at, end - at);
-            }
+            row.fields[field] = text.mid(at, end - at);
             at = end + kCellClose.size();
         }
+        row.date = row.fields[0];
+        row.time = row.fields[1];
         if (!text.mid(at).startsWith(kRowClose)) {
-            return std::nullopt;
+            return notRowText();
         }
         at += kRowClose.size();
         row.text = text.mid(start, at - start);

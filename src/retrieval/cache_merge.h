@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -20,15 +21,18 @@ namespace kestrova {
 
 // One record of row text, as views into the text it was split from.
 struct CachedRow {
-    QStringView text;  // "<TR><TD>…</TD>…</TR>"
-    QStringView date;  // the first field
-    QStringView time;  // the second field
+    QStringView text;                   // "<TR><TD>…</TD>…</TR>"
+    QStringView date;                   // the first field
+    QStringView time;                   // the second field
+    std::array<QStringView, 6> fields;  // all six, as written (escaped)
 };
 
 // The text as the program's row text: every row "<TR>", six "<TD>" field "</TD>", "</TR>", with
 // nothing between or around the rows. Nothing when the text is anything else (a file scrambled
-// with another key, a damaged or foreign file). The empty text is no rows.
-std::optional<std::vector<CachedRow>> splitRowText(QStringView text);
+// with another key, a damaged or foreign file); `rowsBefore` then tells how many whole rows
+// came before the first that is not row text. The empty text is no rows.
+std::optional<std::vector<CachedRow>> splitRowText(QStringView text,
+                                                   std::size_t* rowsBefore = nullptr);
 
 // "YYYY-MM" of a record whose date field begins "YYYY-MM-DD"; empty for any other record.
 QString recordMonth(QStringView date);

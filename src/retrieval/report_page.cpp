@@ -10,6 +10,7 @@
 #include "platform/html_document.h"
 #include "platform/number_format.h"
 #include "retrieval/row_text.h"
+#include "retrieval/usage_log.h"
 
 #include <QLocale>
 #include <QTime>
@@ -92,6 +93,15 @@ std::int32_t toLong(Int128 whole) {
         throw Failure(QStringLiteral("Overflow"));
     }
     return std::int32_t(whole);
+}
+
+// A record's total as the portal writes it: a cache file edited or damaged so that its
+// records pass for row text still sums no figure the portal never wrote.
+Decimal recordTotal(QStringView text, const QLocale& locale = QLocale()) {
+    if (!isPortalFigure(text)) {
+        throw Failure(QStringLiteral("Type mismatch: ") + badFigureText(5, text));
+    }
+    return requireNumber(text, locale);
 }
 
 // The record's date from its date field: the year, month and day of "YYYY-MM-DD".
@@ -481,7 +491,7 @@ void ReportBuilder::planDirectRows(DirectPlan& plan) const {
                 plan.latest = d;
             }
         }
-        const Decimal total = requireNumber(cellTextOf(fields[5], totalText), locale);
+        const Decimal total = recordTotal(cellTextOf(fields[5], totalText), locale);
         const Megabytes megabytes = Megabytes::fromDecimal(total);
         usage += megabytes;
         block.total += megabytes;
@@ -657,7 +667,7 @@ ReportBuilder::ListedRows ReportBuilder::classifySkeletonRows() {
         const QString kind = classifyRecord(m_state.planKind, time, duration);
         row->setAttribute(QStringLiteral("usagetype"), kind);
         row->setClassName(kind);
-        const Decimal total = requireNumber(row->cell(5)->innerText());
+        const Decimal total = recordTotal(row->cell(5)->innerText());
         const Megabytes megabytes = Megabytes::fromDecimal(total);
         usage += megabytes;
         const NightSplit split = nightSplit(time, duration);
@@ -730,7 +740,7 @@ void ReportBuilder::addDailyTotals(Document& doc, ChartDays& chart) {
             dayFree = Megabytes();
         }
         if (!headings) {
-            const Megabytes total = Megabytes::fromText(row->cell(5)->innerText());
+            const Megabytes total = Megabytes::fromDecimal(recordTotal(row->cell(5)->innerText()));
             dayTotal += total;
             ++rowsInDay;
             // The night-unlimited kind charts the part of a record in the free night hours

@@ -82,6 +82,18 @@ void scanUsageLog(const QString& text, Log& log, OnRecord record) {
         if (count < fields.size()) {
             log.badLine = lineNumber;
             log.badLineText = line.toString();
+            log.problem = QStringLiteral("line %1 has fewer than six fields").arg(lineNumber);
+            keepDates();
+            return;
+        }
+        if (const int field = badFigureField(fields[0], fields[3], fields[4], fields[5]);
+            field >= 0) {
+            log.badLine = lineNumber;
+            log.badLineText = line.toString();
+            log.badField = field;
+            log.problem = QStringLiteral("line %1: %2")
+                              .arg(lineNumber)
+                              .arg(badFigureText(field, fields[std::size_t(field)]));
             keepDates();
             return;
         }
@@ -100,6 +112,105 @@ void scanUsageLog(const QString& text, Log& log, OnRecord record) {
 }
 
 }  // namespace
+
+namespace {
+
+// The white space a cell's text loses at its ends, as the report reads it.
+QStringView trimmedCellSpace(QStringView text) {
+    const auto blank = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
+    };
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && blank(text[from])) {
+        ++from;
+    }
+    while (to > from && blank(text[to - 1])) {
+        --to;
+    }
+    return text.sliced(from, to - from);
+}
+
+}  // namespace
+
+bool isPortalFigure(QStringView field) {
+    field = trimmedCellSpace(field);
+    const qsizetype from = 0;
+    const qsizetype to = field.size();
+    constexpr qsizetype kMaxDigits = 9;
+    qsizetype whole = 0;
+    while (from + whole < to && field[from + whole] >= u'0' && field[from + whole] <= u'9') {
+        ++whole;
+    }
+    if (whole == 0 || whole > kMaxDigits) {
+        return false;
+    }
+    qsizetype at = from + whole;
+    if (at == to) {
+        return true;
+    }
+    if (field[at] != u'.') {
+        return false;
+    }
+    ++at;
+    const qsizetype decimals = to - at;
+    if (decimals == 0 || decimals > kMaxDigits) {
+        return false;
+    }
+    for (; at < to; ++at) {
+        if (field[at] < u'0' || field[at] > u'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString figureFieldName(int field) {
+    switch (field) {
+        case 3:
+            return QStringLiteral("Download (MB)");
+        case 4:
+            return QStringLiteral("Upload (MB)");
+        default:
+            break;
+    }
+    return QStringLiteral("Total (MB)");
+}
+
+int badFigureField(QStringView date, QStringView download, QStringView upload, QStringView total) {
+    // The date as the report reads its cell: a page's text holds no NUL characters.
+    QString withoutNuls;
+    if (date.contains(QChar(0))) {
+        withoutNuls = date.toString();
+        withoutNuls.remove(QChar(0));
+        date = withoutNuls;
+    }
+    const QStringView day = trimmedCellSpace(date);
+    if (!matchesRecordDate(day)) {
+        return -1;
+    }
+    // The report reads the record's day from its first ten characters; one the calendar
+    // lacks ("2013-04-36") is named here, with its line, rather than failing the report.
+    if (!QDate(day.left(4).toInt(), day.mid(5, 2).toInt(), day.mid(8, 2).toInt()).isValid()) {
+        return 0;
+    }
+    const QStringView figures[] = {download, upload, total};
+    for (int i = 0; i < 3; ++i) {
+        if (!isPortalFigure(figures[i])) {
+            return 3 + i;
+        }
+    }
+    return -1;
+}
+
+QString badFigureText(int field, QStringView text) {
+    if (field == 0) {
+        return QStringLiteral("the Date field %1 is not a day of the calendar")
+            .arg(quotedForMessage(trimmedCellSpace(text).left(10)));
+    }
+    return QStringLiteral("the %1 field %2 is not a figure the portal writes")
+        .arg(figureFieldName(field), quotedForMessage(trimmedCellSpace(text)));
+}
 
 ParsedUsageLog parseUsageLog(const QString& text) {
     ParsedUsageLog log;
@@ -215,7 +326,13 @@ void UsageExtraction::ParseUsageFile(const QString& text) {
     UsageLogRecords log = readUsageLogRecords(text);
     addRecordsInFront(std::move(log.records));
     if (log.badLine != 0) {
-        dialogs().show(Message{QStringLiteral("Error retrieving data from site")});
+        QString message = QStringLiteral("Error retrieving data from site");
+        if (log.badField >= 0) {
+            // A figure the portal never writes (a damaged log): which one, and where.
+            message +=
+                QStringLiteral("\n\n") + log.problem.front().toUpper() + log.problem.mid(1) + u'.';
+        }
+        dialogs().show(Message{message});
         return;
     }
     m_report.GrabbingFinished();

@@ -15,16 +15,34 @@ namespace kestrova {
 
 class ReportBuilder;
 
+// Whether a megabyte field (Download, Upload or Total) holds a figure as the portal writes
+// it: digits, with at most one point and digits after it; blanks, tabs and the line's
+// carriage return around. No sign, no exponent, no grouping, at most 9 digits before the
+// point (a month of a gigabit line stays below 400 million MB) and 9 after.
+bool isPortalFigure(QStringView field);
+// The names of the three megabyte fields, by field index 3 to 5 ("Total (MB)").
+QString figureFieldName(int field);
+// The index (3 to 5) of the first megabyte field of a record that is no portal figure, 0 when
+// the record's date is no day of the calendar, or -1.
+// Records are the rows whose date field matchesRecordDate(); other rows are never read as
+// figures.
+int badFigureField(QStringView date, QStringView download, QStringView upload, QStringView total);
+// "the Total (MB) field "-49900" is not a figure the portal writes".
+QString badFigureText(int field, QStringView text);
+
 // The downloaded usage log split into records: the row texts in file order, the earliest and
 // latest record dates (the "YYYY-MM-DD" of records whose date field has that form), and the
-// 1-based line number of the first line with fewer than six fields (0 when there is none;
-// the rows before it are kept).
+// 1-based line number of the first line that is no record: fewer than six fields, or a
+// record whose megabyte figure the portal never writes (0 when there is none; the rows before
+// it are kept). `problem` says what is wrong with it ("line 3 has fewer than six fields").
 struct ParsedUsageLog {
     QStringList rows;
     QString earliest;
     QString latest;
     int badLine = 0;
     QString badLineText;
+    int badField = -1;  // the bad field (0: the date, 3 to 5: a figure); -1: too few fields
+    QString problem;
 };
 ParsedUsageLog parseUsageLog(const QString& text);
 
@@ -38,6 +56,8 @@ struct UsageLogRecords {
     QString latest;
     int badLine = 0;
     QString badLineText;
+    int badField = -1;  // the bad field (0: the date, 3 to 5: a figure); -1: too few fields
+    QString problem;
 };
 UsageLogRecords readUsageLogRecords(const QString& text);
 
@@ -57,7 +77,9 @@ public:
         : m_state(state), m_host(host), m_report(report) {}
 
     // Adds the log's records to mstrRecords, newest read first in front, and builds the
-    // skeleton; a malformed line shows "Error retrieving data from site" and builds nothing.
+    // skeleton; a line with fewer than six fields shows "Error retrieving data from site" and
+    // builds nothing, as does a figure the portal never writes (the message then names the
+    // line and the field).
     void ParseUsageFile(const QString& text);
 
     // Reads one page of the usage table: clicks to the next page and returns, or finishes

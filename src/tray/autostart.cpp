@@ -4,10 +4,11 @@
 
 #include "tray/autostart.h"
 
+#include "retrieval/cache_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -95,13 +96,9 @@ bool setAutostart(bool enabled, const QString& program, QString& error) {
         error = QFileInfo(path).path() + QStringLiteral(": cannot be made");
         return false;
     }
-    QSaveFile file(path);
     const QByteArray bytes = autostartEntry(program).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    return true;
+    return replaceFile(
+        path, [&](QIODevice& device) { return writeAll(device, bytes); }, error);
 }
 
 }  // namespace kestrova

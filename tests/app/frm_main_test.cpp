@@ -443,6 +443,43 @@ TEST_F(MainWindow, ACorruptStoredValueGetsItsDefaultAndTheLoadGoesOn) {
     EXPECT_TRUE(w->lblPasswordWarning()->text().endsWith(q("Get it from home.test.")));
 }
 
+// A figure beyond any number (which once aborted the program before its window) and places
+// beyond any screen (which overflowed the window's rectangle) get their defaults, all told in
+// one message, and the next close stores the defaults.
+TEST_F(MainWindow, SettingsNoFigureOrPlaceCanHoldAreToldOnceAndTheWindowStarts) {
+    copySampleCache(q("2026-11-unbilled-demo"));
+    {
+        SettingsStore store;
+        store.save(q("nebRsPerMB"), q("1e36"));
+        store.save(q("Left"), q("32000000000"));
+        store.save(q("Width"), q("1000000000"));
+        store.save(q("frmResult.Left"), q("32000000000"));
+        store.sync();
+    }
+    auto w = open();
+    ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.texts().join(u'|').toStdString();
+    const QString told = dialogs.messages[0].text;
+    EXPECT_EQ(told.count(u'\n'), 3) << told.toStdString();
+    for (const char* key : {"\"Left\" (\"32000000000\")", "\"Width\"", "\"nebRsPerMB\" (\"1e36\")",
+                            "\"frmResult.Left\""}) {
+        EXPECT_TRUE(told.contains(q(key))) << key;
+    }
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(w->geometry().topLeft()));
+
+    showCacheReport(*w);
+    EXPECT_EQ(dialogs.messages.size(), 1u) << dialogs.texts().join(u'|').toStdString();
+    EXPECT_TRUE(screen.intersects(w->resultWindow().geometry()));
+    closeResult(*w);
+    w->close();
+    EXPECT_EQ(SettingsStore().get(q("nebRsPerMB"), QString()), q("0.2"));
+    for (const char* key : {"Left", "Width", "frmResult.Left"}) {
+        bool ok = false;
+        const double twips = SettingsStore().get(q(key), QString()).toDouble(&ok);
+        EXPECT_TRUE(ok && std::fabs(twips) < 1e6) << key;
+    }
+}
+
 // --- The check command ---------------------------------------------------------------------------
 
 TEST_F(MainWindow, NoPortalHostChosenNamesTheDeploymentsHosts) {
@@ -601,6 +638,8 @@ TEST_F(MainWindow, ThePasswordIsKeptOnceThePortalAcceptsItAndUntickingRemovesIt)
     ASSERT_TRUE(spinUntil([&] { return keyring.kept.count(q("abc")) == 1; }, 5s));
     EXPECT_EQ(keyring.kept[q("abc")], q("right"));
     w->usageCheck().cancelGrab();
+    // The walk sees the cancel at its next turn; none is left waiting when the test ends.
+    ASSERT_TRUE(spinUntil([&] { return w->usageCheck().handlersRunning() == 0; }, 5s));
 
     QTest::mouseClick(w->chkSavePassword(), Qt::LeftButton);
     EXPECT_FALSE(w->chkSavePassword()->isChecked());

@@ -302,6 +302,10 @@ TEST_P(CorruptValue, GetsItsDefaultAndTheLoadGoesOn) {
         expected.Height = d.Height;
     if (k == u"Top")
         expected.Top = d.Top;
+    if (k == u"Left")
+        expected.Left = d.Left;
+    if (k == u"Width")
+        expected.Width = d.Width;
     if (k == u"ctlTabs1.SelectedTab")
         expected.SelectedTab = d.SelectedTab;
     expectSame(loaded.values, expected);
@@ -316,6 +320,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CorruptRow{"PlanType", "abc"}, CorruptRow{"PlanType", "3"},
                       CorruptRow{"Selfcaresite", "2"}, CorruptRow{"Selfcaresite", "-2"},
                       CorruptRow{"Height", "tall"}, CorruptRow{"Top", "1e40"},
+                      CorruptRow{"Left", "32000000000"}, CorruptRow{"Width", "1000000000"},
                       CorruptRow{"ctlTabs1.SelectedTab", "x"}));
 
 // The caching key ends in a blank. The INI file holds it as QSettings escapes it,

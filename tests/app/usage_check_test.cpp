@@ -22,6 +22,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <csignal>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -72,14 +75,15 @@ QString select(const char* id, const char* chosen, std::initializer_list<const c
     return html + q("</select>");
 }
 
-QString usageView(bool withLog) {
+QString usageView(bool withLog, const QString& logLink = q("/usage.csv")) {
     QString body =
         select("ddkFromDay", "01", {"01", "02"}) + select("ddkFromMonth", "04", {"03", "04"}) +
         select("ddkFromYear", "2013", {"2012", "2013"}) + select("ddkToDay", "17", {"16", "17"}) +
         select("ddkToMonth", "04", {"03", "04"}) + select("ddkToYear", "2013", {"2012", "2013"}) +
         q("<a id=\"details\" href=\"/nav/details\">View Usage Details</a>");
     if (withLog) {
-        body += q("<a id=\"aaab.BBUsageView.ToolBarLinkToURL\" href=\"/usage.csv\">log</a>");
+        body +=
+            q("<a id=\"aaab.BBUsageView.ToolBarLinkToURL\" href=\"") + logLink + q("\">log</a>");
     }
     return body;
 }
@@ -192,7 +196,13 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
     EXPECT_EQ(result.outcome().mdtLastUsedDate, QDate(2013, 4, 17));
     ASSERT_EQ(browser.downloads().size(), 1u);
-    EXPECT_EQ(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
+    // Fetched into a file of the grab's own, which then becomes "usage.htm".
+    EXPECT_NE(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
+    EXPECT_EQ(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{q("usage.htm")});
+    QFile kept(host.dir.filePath(q("usage.htm")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), kLog);
     EXPECT_EQ(host.steps, (std::vector<GrabStep>{
                               GrabStep::Connecting, GrabStep::LoggingIn, GrabStep::OpeningUsagePage,
                               GrabStep::WaitingForDates, GrabStep::FetchingLog}));
@@ -221,6 +231,41 @@ TEST_F(Grab, WithTheCacheOnTheRecordsAreKeptInTheMonthsFileOnce) {
     }
     EXPECT_TRUE(host.notKept.isEmpty());
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+}
+
+// The month's cache file meets a device that refuses its new length: the file keeps its old
+// records, and the subscriber is told why it was not kept.
+TEST_F(Grab, ACacheFileTheDiskCannotTakeKeepsItsRecordsAndIsSaid) {
+    host.cache = true;
+    const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
+    const QString held =
+        RowText({q("2013-04-02"), q("09:00:00"), q("00:01:00"), q("1"), q("0.5"), q("1.5\r")});
+    ASSERT_TRUE(SaveFileData(cacheFile, held, true));
+    QFile before(cacheFile);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray old = before.readAll();
+    before.close();
+
+    // Files may grow to the downloaded log's size, not to the merged cache file's.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = rlim_t(kLog.size());
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    const bool shown = spinUntil([this] { return host.outputs == 1; });
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+    ASSERT_TRUE(shown) << messages.texts().join(u'|').toStdString();
+
+    ASSERT_EQ(host.notKept.size(), 1);
+    EXPECT_EQ(host.notKept[0], cacheFile + q(": File too large"));
+    QFile after(cacheFile);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), old);
+    EXPECT_EQ(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{q("2013-04-unbilled-abc.cache2"), q("usage.htm")}));
 }
 
 TEST_F(Grab, ACacheFileThatIsNotOursIsSaidAndTheReportStillComes) {
@@ -504,6 +549,56 @@ TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
     EXPECT_EQ(host.outputs, 0);
     EXPECT_FALSE(retrieval.timerEnabled);
     EXPECT_FALSE(QFile::exists(host.dir.filePath(q("usage.htm"))));
+}
+
+// Another check that starts meanwhile clears "usage.htm" before its own download: this
+// grab reads its own file all the same.
+TEST_F(Grab, ACheckStartingMeanwhileNeverTakesTheLog) {
+    QObject::connect(&check, &UsageCheck::logFetched,
+                     [this] { QFile::remove(host.dir.filePath(q("usage.htm"))); });
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+}
+
+// The log is fetched only over http(s) from the portal's own host and port, whatever the
+// portal's page links to.
+class GrabLink : public Grab, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(GrabLink, ToAnywhereButThePortalIsNotFollowed) {
+    const QString link = q(GetParam());
+    browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true, link)));
+    browser.setDownload(QUrl(link), kLog);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("Error retrieving bandwidth logs: the portal's download link leads "
+                            "to \"") +
+                          QUrl(link).toString() +
+                          q("\", not to the portal at portal.test, so it was not followed")});
+    EXPECT_EQ(onlyStop(), GrabProblem::DownloadFailed);
+    EXPECT_TRUE(browser.downloads().empty());
+    EXPECT_TRUE(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, GrabLink,
+                         ::testing::Values("file:///etc/passwd", "http://elsewhere.test/usage.csv",
+                                           "http://portal.test:8080/usage.csv",
+                                           "ftp://portal.test/usage.csv", "data:text/csv,a,b"));
+
+TEST_F(Grab, ALinkToThePortalOverHttpsIsFollowed) {
+    const QUrl link(q("https://PORTAL.test/usage.csv"));
+    browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true, link.toString())));
+    browser.setDownload(link, kLog);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
 }
 
 TEST_F(Grab, ALogInPageInsteadOfTheLogIsNoReport) {

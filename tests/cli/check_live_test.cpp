@@ -320,6 +320,66 @@ TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {
     EXPECT_TRUE(closed.err.contains(q("the connection was refused"))) << closed.err.toStdString();
 }
 
+// A download link to anywhere but the portal, a log larger than any month's (told or not),
+// a transfer broken off: each is refused with status 6, and nothing of it is left in the
+// program's folder.
+TEST_F(CheckLive, ALogNotFromThePortalOrBeyondItsLimitLeavesNothingBehind) {
+    struct Case {
+        QStringList portal;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{q("--download-link"), q("file:///etc/passwd")},
+         "the portal's download link leads to \"file:///etc/passwd\", not to the portal at"},
+        {{q("--download-link"), q("http://127.0.0.2/usage.csv")},
+         "the portal's download link leads to \"http://127.0.0.2/usage.csv\""},
+        {{q("--huge-log"), q("80")}, "(the file is larger than 64 MB)"},
+        {{q("--endless-log")}, "(the file is larger than 64 MB)"},
+        {{q("--reset-download-after"), q("200")}, "the usage log could not be downloaded"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says);
+        startPortal(c.portal);
+        const Outcome r = check({q("--cache")});
+        EXPECT_EQ(r.status, 6) << r.err.toStdString();
+        EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(q(c.says))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        // Only the failure, kept for the panel.
+        EXPECT_EQ(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{q("last-check-unbilled-demo.failed.json")});
+    }
+}
+
+// Checks running at the same time each read the log they downloaded themselves.
+TEST_F(CheckLive, ChecksAtTheSameTimeEachGetTheirReport) {
+    startPortal();
+    std::vector<std::unique_ptr<QProcess>> checks;
+    for (int i = 0; i < 4; ++i) {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(environment());
+        process->start(q(KESTROVA_CHECK_EXE),
+                       {q("--host"), portalHost(), q("--user"), q("demo"), q("--password-stdin"),
+                        q("--today"), q("2013-04-17"), q("--cache")});
+        ASSERT_TRUE(process->waitForStarted(10000));
+        process->write(QByteArray(kPassword) + '\n');
+        process->closeWriteChannel();
+        checks.push_back(std::move(process));
+    }
+    for (const auto& process : checks) {
+        ASSERT_TRUE(process->waitForFinished(180000));
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+    }
+    const auto expected = portal::usageRecords(
+        "demo", portal::Date{std::chrono::year(2013), std::chrono::month(4), std::chrono::day(1)},
+        portal::Date{std::chrono::year(2013), std::chrono::month(4), std::chrono::day(17)});
+    const QString held = readCacheRecords(dataFolder() + q("/2013-04-unbilled-demo.cache2"));
+    EXPECT_EQ(held.count(q("<TR>")), int(expected.size()));
+    EXPECT_EQ(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{q("2013-04-unbilled-demo.cache2"), q("last-check-unbilled-demo.json"),
+                           q("last-check-unbilled-demo.usage.htm"), q("usage.htm")}));
+}
+
 TEST_F(CheckLive, APortalAnsweringLateStillGivesTheReport) {
     startPortal({q("--delay-ms"), q("2500")});
     const Outcome r = check({q("--from"), q("2013-04-10"), q("--to"), q("2013-04-12")});

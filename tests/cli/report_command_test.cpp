@@ -4,10 +4,13 @@
 
 #include "cli/report_command.h"
 
+#include "support/file_faults.h"
 #include "support/json_schema.h"
 #include "support/qt_printers.h"
 
+#include "controls/xor_cipher.h"
 #include "platform/html_document.h"
+#include "platform/settings_store.h"
 #include "retrieval/cache_file.h"
 #include "sample_log.h"
 
@@ -22,6 +25,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <functional>
 
 using namespace kestrova;
 
@@ -120,8 +124,10 @@ TEST_F(ReportCommand, OutputFileAndCacheFileGiveTheSameReport) {
 struct BadInput {
     const char* name;
     const char* file;
-    QByteArray content;  // empty: the file is not created
+    QByteArray content;
     const char* says;
+    bool exists = true;
+    qint64 size = 0;  // > 0: the file is made that long (its rest sparse)
 };
 
 class ReportCommandBadInput : public ReportCommand,
@@ -129,8 +135,11 @@ class ReportCommandBadInput : public ReportCommand,
 
 TEST_P(ReportCommandBadInput, SaysWhatIsWrongAndWritesNoOutput) {
     const BadInput& c = GetParam();
-    if (!c.content.isEmpty()) {
+    if (c.exists) {
         write(q(c.file), c.content);
+    }
+    if (c.size > 0) {
+        ASSERT_TRUE(QFile::resize(path(q(c.file)), c.size));
     }
     const Outcome r = run({q("-o"), path(q("out.htm")), path(q(c.file))});
     EXPECT_EQ(r.status, 1);
@@ -144,16 +153,28 @@ TEST_P(ReportCommandBadInput, SaysWhatIsWrongAndWritesNoOutput) {
 INSTANTIATE_TEST_SUITE_P(
     Files, ReportCommandBadInput,
     ::testing::Values(
-        BadInput{"MissingFile", "absent.htm", {}, "no such file"},
+        BadInput{"MissingFile", "absent.htm", {}, "no such file", false},
+        BadInput{"EmptyFile", "empty.htm", {}, "not a usage log"},
+        BadInput{"ZeroBytes", "zeros.htm", QByteArray(4096, '\0'), "not a usage log"},
         BadInput{"ShortLine", "short.htm",
                  "Date,Time,Duration,Down,Up,Total\r\n2026-11-01,1,2,3,4,5\r\n2026-11-02,1,2\r\n",
                  "Error retrieving data from site (line 3 has fewer than six fields)"},
         BadInput{"LoginPageInsteadOfALog", "page.htm",
                  "<html>\n<body>\n<form>login</form></body></html>", "line 2"},
         BadInput{"CacheOfAnotherKey", "garbage.cache2", "\x13\x37 not a scrambled row text",
-                 "holds no usage records"},
+                 "the cache file is damaged at record 1, or scrambled with another key"},
         BadInput{"NotANumber", "nan.htm", "h\n2026-11-01,10:00:00,00:01:00,1,1,lots\n",
-                 "Type mismatch"}),
+                 "(line 2: the Total (MB) field \"lots\" is not a figure the portal writes)"},
+        BadInput{"ANegativeTotal", "negative.htm",
+                 "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n"
+                 "2026-11-01,10:00:00,00:01:00,1,1,-49900\r\n",
+                 "(line 2: the Total (MB) field \"-49900\" is not a figure the portal writes)"},
+        BadInput{"ADayTheCalendarLacks", "day36.htm",
+                 "h\n2026-11-01,10:00:00,00:01:00,1,1,2\n2026-11-36\xff/1,07:00:00,02:00:00,1,1,2\n",
+                 "(line 3: the Date field \"2026-11-36\" is not a day of the calendar)"},
+        BadInput{"LargerThanAnyLog", "huge.htm",
+                 "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n",
+                 "is larger than 64 MB, more than a month's usage log holds", true, 65 << 20}),
     [](const auto& row) { return std::string(row.param.name); });
 
 namespace {
@@ -405,6 +426,154 @@ TEST(ReportCommandHistory, TheCachedMonthsOfAFolderAsTextAndJson) {
     EXPECT_TRUE(missing.err.endsWith(q("nowhere: no such folder\n"))) << missing.err.toStdString();
     EXPECT_EQ(run({q("--history"), q("a"), q("b")}).status, 2);
 }
+
+// The sample month's cache file, unscrambled, changed, and scrambled again.
+QByteArray damagedSampleCache(const std::function<void(QByteArray&)>& damage) {
+    QFile sample(q(KESTROVA_SOURCE_DIR "/samples/2026-11-unbilled-demo.cache2"));
+    EXPECT_TRUE(sample.open(QIODevice::ReadOnly));
+    QString text = QString::fromLatin1(sample.readAll());
+    ClsAsmXor().EnDeCrypt(text, kCacheKey);
+    QByteArray plain = text.toLatin1();
+    damage(plain);
+    text = QString::fromLatin1(plain);
+    ClsAsmXor().EnDeCrypt(text, kCacheKey);
+    return text.toLatin1();
+}
+
+struct DamagedCache {
+    const char* name;
+    std::function<void(QByteArray&)> damage;
+    const char* says;
+};
+
+class ReportCommandDamagedCache : public ::testing::TestWithParam<DamagedCache> {};
+
+// A cache file with a record that cannot be read is reported, never read short or with a
+// figure the portal never wrote; the history lists it as unreadable and leaves it out.
+TEST_P(ReportCommandDamagedCache, IsReportedNotReadShort) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath(q("2026-11-unbilled-demo.cache2"));
+    {
+        QFile damaged(file);
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write(damagedSampleCache(GetParam().damage));
+    }
+    const Outcome report = run({q("--summary"), file});
+    EXPECT_EQ(report.status, 1);
+    EXPECT_EQ(report.err, q("kestrova-report: ") + file + q(": ") + q(GetParam().says) + u'\n');
+    EXPECT_TRUE(report.out.isEmpty());
+
+    const Outcome history = run({q("--history"), folder.path(), q("--plan"), q("0")});
+    ASSERT_EQ(history.status, 0) << history.err.toStdString();
+    const QString shown = QString::fromUtf8(history.out);
+    EXPECT_TRUE(shown.contains(q("cannot be read: ") + q(GetParam().says).left(20)))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(q("Months: 0\n"))) << shown.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReportCommandDamagedCache,
+    ::testing::Values(
+        DamagedCache{"AnExponentInATotal",
+                     [](QByteArray& text) { text.replace("134.2905", "134.29e5"); },
+                     "record 120 (2026-11-18): the Total (MB) field \"134.29e5\" is not a "
+                     "figure the portal writes"},
+        DamagedCache{
+            "ABrokenCellTag",
+            [](QByteArray& text) { text.replace(text.indexOf("<TD>2026-11-18"), 4, "<\x01D>"); },
+            "the cache file is damaged at record 118, or scrambled with another key"},
+        DamagedCache{"NothingButZeroBytes",
+                     [](QByteArray& text) { text = QByteArray(text.size(), '\0'); },
+                     "the cache file is damaged at record 1, or scrambled with another key"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// A stored custom figure beyond any number, which once aborted the command, gets its default
+// and is told on standard error.
+TEST(ReportCommandHistory, AStoredFigureNoBoxCanHoldIsToldAndTheHistoryComes) {
+    QTemporaryDir folder;
+    {
+        SettingsStore store;
+        store.save(q("nebRsPerMB"), q("1e36"));
+        store.sync();
+    }
+    const Outcome r = run({q("--history"), folder.path()});
+    SettingsStore().remove(q("nebRsPerMB"));
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, q("kestrova-report: The stored setting \"nebRsPerMB\" (\"1e36\") could not "
+                       "be read; its default is used instead.\n"));
+    EXPECT_TRUE(QString::fromUtf8(r.out).contains(q("Months: 0\n")));
+}
+
+TEST(ReportCommandHistory, AFolderThatCannotBeReadIsAnError) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(SaveFileData(folder.filePath(q("2026-10-unbilled-demo.cache2")),
+                             q("<TR><TD>2026-10-01</TD><TD>10:00:00</TD><TD>1</TD><TD>1</TD>"
+                               "<TD>1</TD><TD>1000</TD></TR>"),
+                             true));
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFileDevice::WriteOwner));
+    Outcome r;
+    {
+        const kestrova::testing::ObeyingFilePermissions asAUser;
+        r = run({q("--history"), folder.path()});
+    }
+    QFile::setPermissions(folder.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, q("kestrova-report: ") + folder.path() + q(": ") + folder.path() +
+                         q(": Permission denied\n"));
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+// What a full disk does to each file the command writes: the old file stays whole, no new
+// one is left, and the run fails with the system's reason.
+struct FullDiskOutput {
+    const char* name;
+    const char* option;  // nullptr: standard output
+};
+
+class ReportCommandFullDisk : public ::testing::TestWithParam<FullDiskOutput> {};
+
+TEST_P(ReportCommandFullDisk, KeepsTheOldFileAndFails) {
+    kestrova::testing::ScopedTmpfs disk("12k");
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    }
+    const QString target = disk.filePath(q("out"));
+    const QByteArray before(3000, 'x');
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        ASSERT_EQ(old.write(before), before.size());
+    }
+    QProcess process;
+    QStringList arguments{q(KESTROVA_SOURCE_DIR "/samples/usage.htm")};
+    if (GetParam().option != nullptr) {
+        arguments << q("--summary") << q(GetParam().option) << target;
+        process.setStandardOutputFile(QProcess::nullDevice());
+    } else {
+        process.setStandardOutputFile(disk.filePath(q("page.htm")));
+    }
+    process.start(q(KESTROVA_REPORT_EXE), arguments);
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), 1) << err.toStdString();
+    const QString where = GetParam().option != nullptr ? target : q("standard output");
+    EXPECT_TRUE(err.endsWith(q("kestrova-report: ") + where + q(": No space left on device\n")))
+        << err.toStdString();
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), before);
+    QStringList left = QDir(disk.path()).entryList(QDir::Files | QDir::Hidden);
+    left.removeAll(q("page.htm"));
+    EXPECT_EQ(left, QStringList{q("out")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, ReportCommandFullDisk,
+                         ::testing::Values(FullDiskOutput{"Csv", "--csv"},
+                                           FullDiskOutput{"CacheOut", "--cache-out"},
+                                           FullDiskOutput{"Page", "--output"},
+                                           FullDiskOutput{"StandardOutput", nullptr}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 

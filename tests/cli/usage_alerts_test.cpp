@@ -93,6 +93,10 @@ TEST(DecideAlert, WhatAFirstCheckOfTheMonthRaises) {
          "80 % of 1000 MB used; at this pace it lasts the month; daily budget 66.67 MB",
          raised("2013-04", true, false, false)},
         {"a quiet month", april(300, 28), "", raised("2013-04", false, false, false)},
+        // 30,000,000 MB of an allowance of 0 (counted as 1 MB): a percentage beyond an int.
+        {"far beyond an int's percentage",
+         april(30000000, 30, PlanChoice::customPlan({250, 0, 0.2})),
+         "3000000000 % of 1 MB used; it ran out on 30 Apr", raised("2013-04", true, true, false)},
         {"unlimited", april(50000, 10, PlanChoice::catalogue(2)), "",
          raised("2013-04", false, false, false)},
     };

@@ -10,7 +10,10 @@
 #include "fuzz_support.h"
 
 #include "controls/xor_cipher.h"
+#include "platform/failure.h"
 #include "retrieval/cache_file.h"
+#include "retrieval/cache_merge.h"
+#include "retrieval/row_text.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -56,5 +59,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     run.report.GrabbingFinished();
     run.report.WriteOutput();
     run.checkOutcome();
+
+    // A file the cache reader takes is read whole: every record of it in the report.
+    store(scrambled.toLatin1());
+    bool taken = true;
+    try {
+        check(readCacheRecords(cachePath()) == plain, "the cache reader changed the text");
+    } catch (const Failure&) {
+        taken = false;
+    }
+    if (taken && run.messages.messages.empty()) {
+        const std::optional<std::vector<CachedRow>> rows = splitRowText(plain);
+        int records = 0;
+        QString scratch;
+        for (const CachedRow& row : *rows) {
+            records += matchesRecordDate(cellTextOf(row.date, scratch)) ? 1 : 0;
+        }
+        check(run.report.figures().records == records, "a cache file read short");
+    }
     return 0;
 }

@@ -25,6 +25,7 @@ struct StoredValueRow {
     PlanEditBox box;
     const char16_t* stored;
     double expected;
+    bool told;  // the stored text was not used: noted as a problem
 };
 
 void PrintTo(const StoredValueRow& row, std::ostream* os) {
@@ -37,27 +38,33 @@ TEST_P(EditBoxSetting, ReadsAsTheBoxWouldHoldItOrFallsBackToTheDesignValue) {
     SettingsStore store(storeName());
     const StoredValueRow row = GetParam();
     store.save(editBoxDesign(row.box).key, QString::fromUtf16(row.stored));
-    EXPECT_DOUBLE_EQ(readEditBoxSetting(store, row.box), row.expected);
+    std::vector<SettingProblem> problems;
+    EXPECT_DOUBLE_EQ(readEditBoxSetting(store, row.box, QLocale(), &problems), row.expected);
+    EXPECT_EQ(problems.size(), row.told ? 1u : 0u);
 }
 
 const StoredValueRow kStoredValues[] = {
-    {"ChargeAsStored", PlanEditBox::nebPlanCharge, u"499", 499},
-    {"ChargeNotANumber", PlanEditBox::nebPlanCharge, u"abc", 250},
-    {"ChargeEmpty", PlanEditBox::nebPlanCharge, u"", 250},
-    {"ChargeNegative", PlanEditBox::nebPlanCharge, u"-5", 250},
-    {"ChargeLargestFiveDigits", PlanEditBox::nebPlanCharge, u"99999", 99999},
-    {"ChargeSixDigits", PlanEditBox::nebPlanCharge, u"100000", 250},
-    {"ChargeRoundedToWhole", PlanEditBox::nebPlanCharge, u"250.6", 251},
-    {"LimitTenDigits", PlanEditBox::nebBandWidthLimit, u"9999999999", 9999999999.0},
-    {"LimitElevenDigits", PlanEditBox::nebBandWidthLimit, u"10000000000", 1024},
-    {"LimitZeroIsHeld", PlanEditBox::nebBandWidthLimit, u"0", 0},
-    {"LimitTrailingText", PlanEditBox::nebBandWidthLimit, u"2048MB", 1024},
-    {"RateAsStored", PlanEditBox::nebRsPerMB, u"0.35", 0.35},
-    {"RateRoundedToTwoDecimals", PlanEditBox::nebRsPerMB, u"0.255", 0.26},
-    {"RateLargest", PlanEditBox::nebRsPerMB, u"9.99", 9.99},
-    {"RateRoundingPastTheBox", PlanEditBox::nebRsPerMB, u"9.996", 0.2},
-    {"RateTwoIntegerDigits", PlanEditBox::nebRsPerMB, u"10", 0.2},
-    {"RateInfinite", PlanEditBox::nebRsPerMB, u"1e999", 0.2},
+    {"ChargeAsStored", PlanEditBox::nebPlanCharge, u"499", 499, false},
+    {"ChargeNotANumber", PlanEditBox::nebPlanCharge, u"abc", 250, true},
+    {"ChargeEmpty", PlanEditBox::nebPlanCharge, u"", 250, false},
+    {"ChargeNegative", PlanEditBox::nebPlanCharge, u"-5", 250, true},
+    {"ChargeLargestFiveDigits", PlanEditBox::nebPlanCharge, u"99999", 99999, false},
+    {"ChargeSixDigits", PlanEditBox::nebPlanCharge, u"100000", 250, true},
+    {"ChargeRoundedToWhole", PlanEditBox::nebPlanCharge, u"250.6", 251, false},
+    {"LimitTenDigits", PlanEditBox::nebBandWidthLimit, u"9999999999", 9999999999.0, false},
+    {"LimitElevenDigits", PlanEditBox::nebBandWidthLimit, u"10000000000", 1024, true},
+    {"LimitZeroIsHeld", PlanEditBox::nebBandWidthLimit, u"0", 0, false},
+    {"LimitTrailingText", PlanEditBox::nebBandWidthLimit, u"2048MB", 1024, true},
+    {"RateAsStored", PlanEditBox::nebRsPerMB, u"0.35", 0.35, false},
+    {"RateRoundedToTwoDecimals", PlanEditBox::nebRsPerMB, u"0.255", 0.26, false},
+    {"RateLargest", PlanEditBox::nebRsPerMB, u"9.99", 9.99, false},
+    {"RateRoundingPastTheBox", PlanEditBox::nebRsPerMB, u"9.996", 0.2, true},
+    {"RateTwoIntegerDigits", PlanEditBox::nebRsPerMB, u"10", 0.2, true},
+    {"RateInfinite", PlanEditBox::nebRsPerMB, u"1e999", 0.2, true},
+    // Beyond what any figure holds: once an "Overflow" that ended every program at its start.
+    {"RateBeyondAnyFigure", PlanEditBox::nebRsPerMB, u"1e36", 0.2, true},
+    {"ChargeOfThirtySevenDigits", PlanEditBox::nebPlanCharge,
+     u"1234567890123456789012345678901234567", 250, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(StoredTexts, EditBoxSetting, ::testing::ValuesIn(kStoredValues),

@@ -105,27 +105,40 @@ TEST_F(CacheFile, PlainTextKeepsOneBytePerCharacterUnlessItCannot) {
     EXPECT_FALSE(QFile::exists(path("wide.cache2")));
 }
 
-TEST_F(CacheFile, AFailedWriteKeepsTheOldFileAndSaysWhy) {
+// A write that the device refuses half-way (files may not grow beyond 4 KiB for a moment):
+// a text the writer could hold in a buffer meets the refusal only when it reaches the disk,
+// a longer one at once. Either way the old file stays and the system's reason is shown.
+class CacheFileFailedWrite : public CacheFile, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CacheFileFailedWrite, KeepsTheOldFileAndSaysWhy) {
     ASSERT_TRUE(SaveFileData(path("keep.cache2"), kRecords, true));
     const QByteArray before = readBytes(path("keep.cache2"));
+    const QString text = kRecords.repeated(GetParam());
+    ASSERT_GT(text.size(), 4096);
 
-    // Make the write fail half-way: files may not grow beyond 4 KiB for a moment.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit small = saved;
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = SaveFileData(path("keep.cache2"), kRecords.repeated(200), true);
+    const bool written = SaveFileData(path("keep.cache2"), text, true);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
 
     EXPECT_FALSE(written);
     EXPECT_EQ(readBytes(path("keep.cache2")), before);
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.messages[0].text.contains(q("keep.cache2")));
+    EXPECT_EQ(messages.messages[0].text, path("keep.cache2") + q(": File too large"));
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{q("keep.cache2")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{q("keep.cache2")});
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, CacheFileFailedWrite, ::testing::Values(40, 200),
+                         [](const auto& row) {
+                             return row.param == 40 ? std::string("WithinTheWritersBuffer")
+                                                    : std::string("BeyondTheWritersBuffer");
+                         });
 
 TEST_F(CacheFile, NamesStayInsideTheFolder) {
     EXPECT_EQ(cacheFileName(q("/data/k"), q("2013-04"), true, q("abc")),

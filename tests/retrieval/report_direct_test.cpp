@@ -78,8 +78,8 @@ std::vector<Case> cases() {
          row({q(" 2013-04-17\t 10:00 "), q("a\r\nb\rc"), q("  "), q("\t"), q(""), q(" 12.5 \r")}),
          true},
         {"a date followed by a time",
-         row({q("2013-04-17 23:59"), q("x"), q("y"), q("1"), q("1"), q("1e2")}) +
-             row({q("2013-04-17 00:01"), q("x"), q("y"), q("1"), q("1"), q("-0.5")}),
+         row({q("2013-04-17 23:59"), q("x"), q("y"), q("1"), q("1"), q("100")}) +
+             row({q("2013-04-17 00:01"), q("x"), q("y"), q("1"), q("1"), q("0.5")}),
          true},
         {"rows that are no records among the records",
          fromLog("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\n"

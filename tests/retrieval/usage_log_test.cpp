@@ -18,12 +18,14 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <string_view>
 
 using namespace kestrova;
 
 namespace {
 
 using kestrova::test::q;
+using namespace std::string_view_literals;
 
 QString row(const char* a, const char* b, const char* c, const char* d, const char* e,
             const char* f) {
@@ -36,7 +38,7 @@ using Fixture = kestrova::test::HeadlessReport;
 
 struct LogCase {
     const char* name;
-    const char* text;
+    std::string_view text;
     int rows;
     int badLine;
 };
@@ -44,7 +46,9 @@ struct LogCase {
 class ParseUsageLog : public ::testing::TestWithParam<LogCase> {};
 
 TEST_P(ParseUsageLog, SplitsLinesIntoRecords) {
-    const ParsedUsageLog log = parseUsageLog(q(GetParam().text));
+    const std::string_view text = GetParam().text;
+    const ParsedUsageLog log =
+        parseUsageLog(QString::fromLatin1(text.data(), qsizetype(text.size())));
     EXPECT_EQ(log.rows.size(), GetParam().rows);
     EXPECT_EQ(log.badLine, GetParam().badLine);
 }
@@ -62,7 +66,20 @@ INSTANTIATE_TEST_SUITE_P(
         LogCase{"FiveFieldsAreShort", "h\n2013-04-17,a,b,1,2\n", 0, 2},
         LogCase{"ShortLineStopsAtItsNumber", "h\n2013-04-17,a,b,1,2,3\n2013-04-18,a,b\nz", 1, 3},
         LogCase{"BlankLinesOfCrLfFilesAreBlank", "h\r\n\r\n  \r\n2013-04-17,a,b,1,2,3\r\n\r\n", 1,
-                0}),
+                0},
+        // Figures the portal never writes end the records at their line, as a short line does.
+        LogCase{"AnExponentIsNoFigure", "h\n2013-04-17,a,b,1,2,3\n2013-04-18,a,b,1,2,134.29e5\n", 1,
+                3},
+        LogCase{"ANegativeTotalIsNoFigure", "h\n2013-04-17,a,b,1,2,-49900\n", 0, 2},
+        LogCase{"ANegativeUploadIsNoFigure", "h\n2013-04-17,a,b,1,-2,3\n", 0, 2},
+        LogCase{"TenWholeDigitsAreNoMonthsFigure", "h\n2013-04-17,a,b,1,2,1234567890\n", 0, 2},
+        LogCase{"TenDecimalsAreNoFigure", "h\n2013-04-17,a,b,1,2,1.0123456789\n", 0, 2},
+        LogCase{"AnEmptyTotalIsNoFigure", "h\n2013-04-17,a,b,1,2,\n", 0, 2},
+        LogCase{"NineDigitsEachSideAndBlanksAroundAreFigures",
+                "h\r\n2013-04-17,a,b, 1 ,0.5,\t123456789.123456789 \r\n", 1, 0},
+        LogCase{"ALineThatIsNoRecordHoldsNoFigures", "h\nTotal,,,-,x,1e9\n", 1, 0},
+        // The page drops a NUL character: the date still makes the line a record.
+        LogCase{"ANulInTheDateHidesNoRecord", "h\n2013\0-04-17,a,b,1,2,1e5\n"sv, 0, 2}),
     [](const auto& r) { return std::string(r.param.name); });
 
 TEST(ParseUsageLog, KeepsFieldsAsReadAndFindsThePeriod) {
@@ -109,6 +126,23 @@ TEST(ParseUsageFile, AShortLineReportsAndBuildsNoReportButKeepsWhatWasRead) {
     EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::None);
     EXPECT_FALSE(f.host.timerEnabled);
     EXPECT_EQ(f.state.mstrRecords, row("A", "1", "1", "1", "1", "1"));
+}
+
+TEST(ParseUsageFile, AFigureThePortalNeverWritesNamesItsLineAndFieldCutShort) {
+    Fixture f;
+    const QString total(1000000, u'9');
+    f.extraction.ParseUsageFile(q("h\n2013-04-17,a,b,1,1,2\n2013-04-18,a,b,1,1,") + total +
+                                q("\n"));
+    ASSERT_EQ(f.messages.messages.size(), 1u);
+    const QString text = f.messages.messages[0].text;
+    EXPECT_TRUE(
+        text.startsWith(q("Error retrieving data from site\n\nLine 3: the Total (MB) "
+                          "field \"9999")))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(q("(1000000 characters) is not a figure the portal writes.")))
+        << text.toStdString();
+    EXPECT_LT(text.size(), 200);
+    EXPECT_FALSE(f.host.timerEnabled);
 }
 
 TEST(ParseUsageFile, AFieldCannotInjectMarkUpIntoTheReport) {

@@ -91,6 +91,16 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             flag(o.dropSessionBeforeDownload);
         } else if (name == "--fail-download") {
             flag(o.failDownload);
+        } else if (name == "--download-link") {
+            if (const auto text = value()) {
+                o.downloadLink = *text;
+            }
+        } else if (name == "--huge-log") {
+            number(o.hugeLogMb, 1, 4096);
+        } else if (name == "--endless-log") {
+            flag(o.endlessLog);
+        } else if (name == "--reset-download-after") {
+            number(o.resetAfterKb, 1, 1048576);
         } else if (name == "--today") {
             if (const auto text = value()) {
                 o.today = parseIsoDate(*text);
@@ -139,6 +149,14 @@ Options:
   --drop-session-before-download
                      the download ends the session, so it gets the login page
   --fail-download    the download answers 500 with no body
+  --download-link URL
+                     the usage view's download link is URL (file:///etc/passwd, another
+                     host), whatever the chosen period
+  --huge-log MB      the download is a log of MB megabytes of records, its length told
+  --endless-log      the download sends records without end, no length told
+  --reset-download-after KB
+                     the download tells a length of twice KB kilobytes, sends KB of them
+                     and closes the connection
   --verbose          print one line per request on standard error
   --help             print this text
 

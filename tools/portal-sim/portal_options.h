@@ -24,6 +24,10 @@ struct PortalOptions {
     std::set<std::string> omit;  // ids (and form names) left out of every page
     bool dropSessionBeforeDownload = false;
     bool failDownload = false;
+    std::string downloadLink;   // not empty: the usage view's download link, whatever it is
+    int hugeLogMb = 0;          // > 0: the download is a log of this many MB, its length told
+    bool endlessLog = false;    // the download sends log lines without end, no length told
+    int resetAfterKb = 0;       // > 0: the download tells twice this many KB, breaks off after
     std::optional<Date> today;  // the portal's "today"; the local date when unset
     int pageSize = 10;          // entries per page of the usage table
     int sessionsPerDay = 0;     // > 0: every day has exactly that many sessions

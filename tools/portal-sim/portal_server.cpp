@@ -158,7 +158,10 @@ struct PortalServer::Impl {
                 state.showDetails = true;
                 state.sessions =
                     usageRecords(user, *from, std::min(*to, now), options.sessionsPerDay).size();
-                state.downloadHref = "/usage.csv?from=" + isoDate(*from) + "&to=" + isoDate(*to);
+                state.downloadHref =
+                    options.downloadLink.empty()
+                        ? "/usage.csv?from=" + isoDate(*from) + "&to=" + isoDate(*to)
+                        : options.downloadLink;
             }
         }
         res.set_content(pages.usageView(state), kHtml);
@@ -185,11 +188,66 @@ struct PortalServer::Impl {
                             "text/plain");
             return;
         }
+        res.set_header("Content-Disposition", "attachment; filename=\"usage.csv\"");
+        if (options.hugeLogMb > 0 || options.endlessLog || options.resetAfterKb > 0) {
+            bulkLog(res, *from);
+            return;
+        }
         // The portal has no usage after today.
         const Date last = std::min(*to, today());
-        res.set_header("Content-Disposition", "attachment; filename=\"usage.csv\"");
         res.set_content(usageLog(usageRecords(*user, *from, last, options.sessionsPerDay)),
                         "text/csv");
+    }
+
+    // A log of one record over and over, sent a piece at a time: as long as --huge-log says,
+    // without end, or broken off after --reset-download-after.
+    void bulkLog(Response& res, Date day) const {
+        const auto text = std::make_shared<const std::string>(
+            "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n" + isoDate(day) +
+            ",23:39:06,02:11:18,93.9596,6.7114,100.6710\r\n");
+        static constexpr std::size_t kHeader = 57;  // the header line's length
+        // The bytes of the log from `offset`: the header, then the record line repeated.
+        const auto piece = [text](std::size_t offset, std::size_t length) {
+            std::string out;
+            out.reserve(length);
+            const std::size_t line = text->size() - kHeader;
+            while (out.size() < length) {
+                const std::size_t at = offset + out.size();
+                if (at < kHeader) {
+                    out += text->substr(at, std::min(kHeader - at, length - out.size()));
+                } else {
+                    const std::size_t inLine = (at - kHeader) % line;
+                    out += text->substr(kHeader + inLine,
+                                        std::min(line - inLine, length - out.size()));
+                }
+            }
+            return out;
+        };
+        static constexpr std::size_t kPiece = 64 * 1024;
+        if (options.endlessLog) {
+            res.set_chunked_content_provider("text/csv",
+                                             [piece](std::size_t offset, httplib::DataSink& sink) {
+                                                 const std::string bytes = piece(offset, kPiece);
+                                                 return sink.write(bytes.data(), bytes.size());
+                                             });
+            return;
+        }
+        const std::size_t breakAt = std::size_t(options.resetAfterKb) * 1024;
+        const std::size_t length =
+            breakAt > 0 ? 2 * breakAt : std::size_t(options.hugeLogMb) * 1024 * 1024;
+        res.set_content_provider(
+            length, "text/csv",
+            [piece, breakAt](std::size_t offset, std::size_t left, httplib::DataSink& sink) {
+                if (breakAt > 0 && offset >= breakAt) {
+                    return false;  // the connection is closed half-way
+                }
+                std::size_t size = std::min(left, kPiece);
+                if (breakAt > 0) {
+                    size = std::min(size, breakAt - offset);
+                }
+                const std::string bytes = piece(offset, size);
+                return sink.write(bytes.data(), bytes.size());
+            });
     }
 
     void table(const Request& req, Response& res, const std::string& user, Billing billing) {

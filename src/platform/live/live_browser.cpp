@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaEnum>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUuid>
@@ -34,6 +35,18 @@ namespace kestrova {
 namespace {
 
 using live::PendingResult;
+
+// Why a transfer stopped, in the engine's words where it has words for the reason; a reason
+// the engine does not name (a body shorter than its announced length) is a broken connection.
+QString describeInterruption(const QWebEngineDownloadRequest* request) {
+    const QMetaEnum reasons =
+        QMetaEnum::fromType<QWebEngineDownloadRequest::DownloadInterruptReason>();
+    if (reasons.valueToKey(int(request->interruptReason())) == nullptr) {
+        return QStringLiteral("the connection broke off after %1 bytes")
+            .arg(request->receivedBytes());
+    }
+    return request->interruptReasonString();
+}
 
 constexpr auto kDefaultCallTimeout = std::chrono::milliseconds(30000);
 constexpr auto kDefaultDownloadTimeout = std::chrono::milliseconds(120000);
@@ -364,18 +377,53 @@ void LiveBrowser::takeDownload(QWebEngineDownloadRequest* request) {
     const QFileInfo partial(pending->partial);
     request->setDownloadDirectory(partial.absolutePath());
     request->setDownloadFileName(partial.fileName());
+    // A file beyond the limit is given up as soon as it shows (by its announced size, or by
+    // what has come so far of an endless one), and so is a transfer that broke off: the
+    // engine would try to resume it, and may wait for that without end.
+    const qint64 limit = downloadLimit();
+    const auto tooLarge = [limit](const QWebEngineDownloadRequest* r) {
+        return limit > 0 && (r->totalBytes() > limit || r->receivedBytes() > limit);
+    };
+    const auto watch = [request, pending, tooLarge, limit] {
+        if (pending->result.isSettled()) {
+            return;
+        }
+        QString why;
+        if (tooLarge(request)) {
+            why = downloadTooLarge(limit);
+        } else if (request->interruptReason() != QWebEngineDownloadRequest::NoReason &&
+                   request->state() == QWebEngineDownloadRequest::DownloadInProgress) {
+            why = describeInterruption(request);
+        }
+        if (!why.isEmpty()) {
+            pending->result.finish(DownloadResult{false, why});
+            request->cancel();
+            QFile::remove(pending->partial);
+        }
+    };
+    connect(request, &QWebEngineDownloadRequest::totalBytesChanged, this, watch);
+    connect(request, &QWebEngineDownloadRequest::receivedBytesChanged, this, watch);
+    connect(request, &QWebEngineDownloadRequest::interruptReasonChanged, this, watch);
     // An interrupted transfer is not left to the engine's own resuming: the caller learns
     // at once that the file did not come.
-    const auto settle = [this, request, pending] {
+    const auto settle = [this, request, pending, tooLarge, limit] {
         const QWebEngineDownloadRequest::DownloadState state = request->state();
-        if (pending->result.isSettled() ||
-            (state != QWebEngineDownloadRequest::DownloadCompleted &&
-             state != QWebEngineDownloadRequest::DownloadCancelled &&
-             state != QWebEngineDownloadRequest::DownloadInterrupted)) {
+        if (state != QWebEngineDownloadRequest::DownloadCompleted &&
+            state != QWebEngineDownloadRequest::DownloadCancelled &&
+            state != QWebEngineDownloadRequest::DownloadInterrupted) {
+            return;
+        }
+        if (pending->result.isSettled()) {
+            // Given up on already (too large, too slow): nothing of it stays.
+            QFile::remove(pending->partial);
+            std::erase(d->downloads, pending);
+            request->deleteLater();
             return;
         }
         DownloadResult result;
-        if (state == QWebEngineDownloadRequest::DownloadCompleted) {
+        if (state == QWebEngineDownloadRequest::DownloadCompleted && tooLarge(request)) {
+            result.error = downloadTooLarge(limit);  // all of it came before a size was seen
+        } else if (state == QWebEngineDownloadRequest::DownloadCompleted) {
             std::error_code error;
             std::filesystem::rename(std::filesystem::path(pending->partial.toStdString()),
                                     std::filesystem::path(pending->target.toStdString()), error);
@@ -386,7 +434,7 @@ void LiveBrowser::takeDownload(QWebEngineDownloadRequest* request) {
                                         QString::fromStdString(error.message()));
             }
         } else {
-            result.error = request->interruptReasonString();
+            result.error = describeInterruption(request);
             if (state == QWebEngineDownloadRequest::DownloadInterrupted) {
                 request->cancel();
             }

@@ -12,6 +12,7 @@
 #include "platform/settings_store.h"
 #include "platform/twips.h"
 #include "results/chart_feed.h"
+#include "results/plan_settings.h"
 #include "results/summary_report.h"
 #include "results/window/chart_tab.h"
 #include "results/window/colour_box.h"
@@ -42,11 +43,6 @@ namespace kestrova {
 namespace {
 
 constexpr int kChartTab = 2;
-
-// The window's size and place between runs, in twips, as the main window keeps its own.
-const std::array<QString, 4> kPlaceKeys = {
-    QStringLiteral("frmResult.Height"), QStringLiteral("frmResult.Width"),
-    QStringLiteral("frmResult.Left"), QStringLiteral("frmResult.Top")};
 
 // The window's size as designed, in pixels.
 constexpr QSize kDesignSize(800, 600);
@@ -281,10 +277,10 @@ void frmResult::loadWindowPlace() {
     const SettingsStore store;
     std::array<double, 4> twips{};
     bool stored = true;
-    for (std::size_t i = 0; i < kPlaceKeys.size(); ++i) {
+    for (std::size_t i = 0; i < resultPlaceKeys().size(); ++i) {
         bool ok = false;
-        twips[i] = store.get(kPlaceKeys[i], QString()).toDouble(&ok);
-        stored = stored && ok && std::isfinite(twips[i]);
+        twips[i] = store.get(resultPlaceKeys()[i], QString()).toDouble(&ok);
+        stored = stored && ok && isWindowMeasure(twips[i]);
     }
     const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect available = shownOn ? shownOn->availableGeometry() : QRect(QPoint(), kDesignSize);
@@ -300,7 +296,7 @@ void frmResult::loadWindowPlace() {
         }
         return;
     }
-    const QRect place(pixelsX(twips[2]), pixelsY(twips[3]), pixelsX(twips[1]), pixelsY(twips[0]));
+    const QRect place = storedWindowPlace(twips[2], twips[3], twips[1], twips[0]);
     const QRect fitted = fitIntoScreen(place, available, minimumSize());
     resize(fitted.size());
     move(fitted.topLeft());
@@ -313,8 +309,8 @@ void frmResult::saveWindowPlace() const {
     SettingsStore store;
     const double values[] = {height() * twipsPerPixelY(), width() * twipsPerPixelX(),
                              x() * twipsPerPixelX(), y() * twipsPerPixelY()};
-    for (std::size_t i = 0; i < kPlaceKeys.size(); ++i) {
-        store.save(kPlaceKeys[i], QString::number(std::lround(values[i])));
+    for (std::size_t i = 0; i < resultPlaceKeys().size(); ++i) {
+        store.save(resultPlaceKeys()[i], QString::number(std::lround(values[i])));
     }
     store.sync();
 }

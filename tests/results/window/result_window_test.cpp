@@ -24,6 +24,7 @@
 #include "results/window/usage_bar.h"
 
 #include "support/accessible_tree.h"
+#include "support/file_faults.h"
 #include "support/keyboard_check.h"
 #include "support/layout_check.h"
 #include "support/qt_printers.h"
@@ -40,6 +41,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -554,6 +556,41 @@ TEST_F(ResultWindow, AFailedSaveIsNotReportedAsSaved) {
     m.window->fraReport()->cmdSave()->click();
     ASSERT_EQ(dialogs.messages.size(), 1u) << "SaveFileData's own message only";
     EXPECT_NE(dialogs.messages[0].text, QStringLiteral("File saved successfully"));
+}
+
+// On a full disk the old file stays whole, nothing new is left beside it, and the system's
+// reason is shown, never "File saved successfully".
+TEST_F(ResultWindow, SaveAndExportOnAFullDiskKeepTheOldFileAndSaySo) {
+    kestrova::testing::ScopedTmpfs disk("12k");
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    }
+    MonthOnScreen m;
+    const QByteArray before(3000, 'x');
+    for (const char* name : {"report.htm", "listing.csv"}) {
+        SCOPED_TRACE(name);
+        const QString file = disk.filePath(QString::fromLatin1(name));
+        {
+            QFile old(file);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            ASSERT_EQ(old.write(before), before.size());
+        }
+        dialogs.messages.clear();
+        dialogs.fileNames.push_back(file);
+        dialogs.answers.push_back(MessageAnswer::Yes);  // overwrite
+        if (file.endsWith(QStringLiteral(".htm"))) {
+            m.window->fraReport()->cmdSave()->click();
+        } else {
+            m.window->fraReport()->cmdExport()->click();
+        }
+        ASSERT_EQ(dialogs.messages.size(), 2u) << dialogs.texts().join(u'|').toStdString();
+        EXPECT_EQ(dialogs.messages[1].text, file + QStringLiteral(": No space left on device"));
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), before);
+        QFile::remove(file);
+        EXPECT_TRUE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
 }
 
 // --- Chart tab ----------------------------------------------------------------------------------
