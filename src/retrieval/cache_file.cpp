@@ -154,10 +154,10 @@ QString readCacheRecords(const QString& fileName) {
                                        cellTextOf(row.fields[5], cells[3])};
         const int field = badFigureField(date, figures[0], figures[1], figures[2]);
         if (field >= 0) {
-            throw Failure(
-                QStringLiteral("record %1 (%2): %3")
-                    .arg(i + 1)
-                    .arg(date.left(10).toString(), badFigureText(field, field == 0 ? date : figures[field - 3])));
+            throw Failure(QStringLiteral("record %1 (%2): %3")
+                              .arg(i + 1)
+                              .arg(date.left(10).toString(),
+                                   badFigureText(field, field == 0 ? date : figures[field - 3])));
         }
     }
     return text;

@@ -169,9 +169,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n"
                  "2026-11-01,10:00:00,00:01:00,1,1,-49900\r\n",
                  "(line 2: the Total (MB) field \"-49900\" is not a figure the portal writes)"},
-        BadInput{"ADayTheCalendarLacks", "day36.htm",
-                 "h\n2026-11-01,10:00:00,00:01:00,1,1,2\n2026-11-36\xff/1,07:00:00,02:00:00,1,1,2\n",
-                 "(line 3: the Date field \"2026-11-36\" is not a day of the calendar)"},
+        BadInput{
+            "ADayTheCalendarLacks", "day36.htm",
+            "h\n2026-11-01,10:00:00,00:01:00,1,1,2\n2026-11-36\xff/1,07:00:00,02:00:00,1,1,2\n",
+            "(line 3: the Date field \"2026-11-36\" is not a day of the calendar)"},
         BadInput{"LargerThanAnyLog", "huge.htm",
                  "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n",
                  "is larger than 64 MB, more than a month's usage log holds", true, 65 << 20}),
