@@ -10,6 +10,7 @@
 #include "app/password_keeper.h"
 #include "app/program_icon.h"
 #include "controls/accessibility.h"
+#include "controls/busy_bar.h"
 #include "controls/downloader.h"
 #include "controls/link_label.h"
 #include "controls/tab_strip.h"
@@ -400,10 +401,8 @@ void frmMain::buildProcessing(QWidget* portalView) {
     auto* row = new QHBoxLayout(m_fraGrabStatus);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
-    m_prgGrabBusy = new QProgressBar(m_fraGrabStatus);
+    m_prgGrabBusy = new BusyBar(m_fraGrabStatus);  // no known end: a moving block
     m_prgGrabBusy->setObjectName(QStringLiteral("prgGrabBusy"));
-    m_prgGrabBusy->setRange(0, 0);  // no known end: a moving bar
-    m_prgGrabBusy->setTextVisible(false);
     m_prgGrabBusy->setFixedWidth(m_prgGrabBusy->fontMetrics().horizontalAdvance(u'M') * 6);
     m_prgGrabBusy->setAccessibleName(QStringLiteral("Checking"));
     m_prgGrabBusy->hide();

@@ -240,6 +240,19 @@ def window_of(node):
     return node
 
 
+def web_view_of(node):
+    """The program's view that shows `node` when it is web content (the parent of its
+    outermost web document), else None."""
+    view = None
+    current = node
+    while current is not None and role_name(current) != "application":
+        parent = current.parent
+        if role_name(current) == "document web" and parent is not None:
+            view = parent
+        current = parent
+    return view
+
+
 def relation_targets(node, relation):
     out = []
     for r in node.getRelationSet():

@@ -56,6 +56,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <tuple>
 
@@ -554,6 +555,34 @@ TEST_F(MainWindow, TheProcessingPageShowsTheStepAndCancelGoesBack) {
     EXPECT_FALSE(w->usageCheck().isGrabbing());
     EXPECT_EQ(w->usageCheck().mlngGrabState, -1);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
+}
+
+// The moving bar of a check repaints a few times a second, not at the screen's rate: every
+// repaint of a window holding a web view composes the whole window again on the thread that
+// also loads the portal's pages, and with software OpenGL on Wayland that made the walk to the
+// usage page 25 times slower.
+TEST_F(MainWindow, TheBusyBarMovesAFewTimesASecondNotAtTheScreensRate) {
+    auto w = open();
+    fillLogIn(*w, "abc", "secret");
+    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    ASSERT_TRUE(w->prgGrabBusy()->isVisible());
+    EXPECT_EQ(w->prgGrabBusy()->maximum(), 0) << "read as busy, with no known end";
+
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    w->prgGrabBusy()->installEventFilter(&counter);
+    int fifths = 0;  // of a second, on the same event loop as the bar's own steps
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&] { ++fifths; });
+    clock.start(200);
+    ASSERT_TRUE(spinUntil([&] { return fifths >= 5; }, 10s));
+    EXPECT_GE(counter.paints, 2) << "the bar moves";
+    EXPECT_LE(counter.paints, fifths + 2);
 }
 
 TEST_F(MainWindow, ARefusedLogInGoesBackToThePassword) {

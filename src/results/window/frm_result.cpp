@@ -30,7 +30,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+
+#include <xcb/xcb.h>
+
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
 namespace kestrova {
 
@@ -71,6 +77,35 @@ void takeSizeHint(TwipRect& box, const QWidget* widget, int minimumWidth = 0) {
     const QSize hint = widget->sizeHint().expandedTo(widget->minimumSizeHint());
     box.width = twipsX(std::max(hint.width(), minimumWidth));
     box.height = twipsY(hint.height());
+}
+
+// On X11, declares `window` a normal window for the window manager. Qt declares a dialog,
+// and GNOME's window manager (attach-modal-dialogs, on by default under GNOME Shell) attaches
+// a modal dialog to its parent and centres it there, whatever place it asks for. A normal
+// window that Qt keeps transient for the main window and modal to it is placed where it asks
+// and still stays above the main window. Qt sets the type when it makes the native window, so
+// this runs before every showing, ahead of the window's mapping.
+void declareNormalWindow(QWidget& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection || !window.testAttribute(Qt::WA_WState_Created)) {
+        return;
+    }
+    auto atom = [connection](const char* name) {
+        const xcb_intern_atom_cookie_t cookie =
+            xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name);
+        const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    };
+    const xcb_atom_t type = atom("_NET_WM_WINDOW_TYPE");
+    const xcb_atom_t normal = atom("_NET_WM_WINDOW_TYPE_NORMAL");
+    if (type == XCB_ATOM_NONE || normal == XCB_ATOM_NONE) {
+        return;
+    }
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window.winId()), type,
+                        XCB_ATOM_ATOM, 32, 1, &normal);
+    xcb_flush(connection);
 }
 
 }  // namespace
@@ -666,6 +701,9 @@ void frmResult::showEvent(QShowEvent* event) {
     // has to make it again, as a tab click does.
     if (m_tabs->SelectedTab() == kChartTab) {
         m_chart->applyStoredChartType();
+    }
+    if (!event->spontaneous()) {
+        declareNormalWindow(*this);
     }
     QDialog::showEvent(event);
 }
