@@ -11,7 +11,7 @@
 //   build/bench/grab/grab_bench [RUNS [SESSIONS_PER_DAY]]      (default 5 runs, 100 a day)
 
 #include "app/frm_main.h"
-#include "app/usage_check.h"
+#include "grab/usage_check.h"
 #include "platform/browser.h"
 #include "platform/dialogs.h"
 #include "results/window/report_tab.h"

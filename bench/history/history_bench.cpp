@@ -38,10 +38,11 @@ const QTemporaryDir& cacheFolder(int records) {
             options.lastDay = first.addMonths(1).addDays(-1);
             options.seed = std::uint32_t(m + 1);
             options.maxSessionsPerDay = 2 * records / 28 + 2;  // the whole month's records fit
-            const QStringList rows = parseUsageLog(makeSampleUsageLog(options)).rows;
+            const std::vector<UsageRecord> read =
+                parseUsageLog(makeSampleUsageLog(options)).records;
             QString text;
-            for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-                text += *it;
+            for (auto it = read.rbegin(); it != read.rend(); ++it) {
+                text += it->rowText();
             }
             SaveFileData(cacheFileName(folder->path(), first.toString(u"yyyy-MM"), true,
                                        QStringLiteral("demo")),

@@ -4,12 +4,12 @@
 
 // Report building, scrambling and cache files against the size of a month's log.
 
-#include "controls/xor_cipher.h"
 #include "platform/dialogs.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
 #include "retrieval/usage_log.h"
+#include "retrieval/xor_cipher.h"
 #include "sample_log.h"
 
 #include <benchmark/benchmark.h>
@@ -124,7 +124,7 @@ void BM_Memcpy(benchmark::State& state) {
 BENCHMARK(BM_Memcpy)->Arg(1 << 20)->Arg(32 << 20);
 
 void BM_CacheWriteAndRead(benchmark::State& state) {
-    const QString records = parseUsageLog(sampleLog(int(state.range(0)))).rows.join(QString());
+    const QString records = readUsageLogRecords(sampleLog(int(state.range(0)))).records;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("2026-11-unbilled-demo.cache2"));
     for (auto _ : state) {

@@ -15,15 +15,15 @@
 // It loads every setting when it is made and saves them when it closes. Closing ends the
 // program: programEnded() is emitted once the settings are saved.
 
-#include "app/deployment.h"
-#include "app/grab_host.h"
 #include "app/main_layout.h"
-#include "app/main_settings.h"
+#include "grab/grab_host.h"
 #include "platform/html_document.h"
 #include "results/window/frm_result.h"
 #include "results/window/result_window_host.h"
 #include "retrieval/report_target.h"
 #include "retrieval/retrieval_state.h"
+#include "settings/deployment.h"
+#include "settings/main_settings.h"
 #include "tray/tray_availability.h"
 
 #include <QCoroTask>

@@ -6,10 +6,10 @@
 // --show-usage the result window of a kept check.
 
 #include "app/frm_main.h"
-#include "app/main_settings.h"
 #include "controls/qt_dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
+#include "settings/main_settings.h"
 #include "tray/tray_availability.h"
 #include "tray/tray_item.h"
 

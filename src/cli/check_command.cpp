@@ -4,12 +4,10 @@
 
 #include "cli/check_command.h"
 
-#include "app/deployment.h"
-#include "app/main_settings.h"
-#include "app/usage_check.h"
 #include "cli/desktop_notifier.h"
 #include "cli/report_output.h"
 #include "cli/usage_alerts.h"
+#include "grab/usage_check.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "platform/keyring/keyring_password_store.h"
@@ -24,6 +22,8 @@
 #include "retrieval/report_page.h"
 #include "retrieval/retrieval_state.h"
 #include "retrieval/usage_log.h"
+#include "settings/deployment.h"
+#include "settings/main_settings.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -311,8 +311,7 @@ private:
             finish(kOther, why);
             return;
         }
-        if (!o.outputPath.isEmpty() &&
-            !writeWholeFile(o.outputPath, fileBytes(m_result.pageMarkup()), why)) {
+        if (!o.outputPath.isEmpty() && !writeWholeFile(o.outputPath, m_result.pageBytes(), why)) {
             finish(kOther, why);
             return;
         }

@@ -16,7 +16,7 @@
 // Each failure is one line "kestrova-check: ..." on standard error. The password is never
 // written anywhere or printed.
 
-#include "app/grab_host.h"
+#include "grab/grab_host.h"
 
 #include <QCoroTask>
 #include <QObject>

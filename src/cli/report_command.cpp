@@ -219,19 +219,20 @@ bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtra
 
 // The page to --output (saying where on standard error) or to standard output, unless only
 // the summary is asked for. False when the output file could not be written.
-bool writePage(const ReportRequest& request, const QString& page, QIODevice& out, QIODevice& err) {
+bool writePage(const ReportRequest& request, const QByteArray& page, QIODevice& out,
+               QIODevice& err) {
     const QString& path = request.options.outputPath;
     if (!path.isEmpty()) {
         QString why;
         if (!replaceFile(
-                path, [&page](QIODevice& device) { return writeFileBytes(device, page); }, why)) {
+                path, [&page](QIODevice& device) { return writeAll(device, page); }, why)) {
             writeLine(err, kProgram + u": " + why);
             return false;
         }
         writeLine(err,
                   QStringLiteral("Report written to %1").arg(QFileInfo(path).absoluteFilePath()));
     } else if (!request.summaryOnly) {
-        writeFileBytes(out, page);
+        writeAll(out, page);
     }
     return true;
 }
@@ -294,7 +295,7 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
         return fail(err, file, failure.description());
     }
 
-    if (!writePage(request, result.pageMarkup(), out, err)) {
+    if (!writePage(request, result.pageBytes(), out, err)) {
         return 1;
     }
     QIODevice& summaryStream = request.summaryOnly ? out : err;

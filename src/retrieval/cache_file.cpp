@@ -4,13 +4,13 @@
 
 #include "retrieval/cache_file.h"
 
-#include "controls/xor_cipher.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "platform/program_folder.h"
 #include "retrieval/cache_merge.h"
 #include "retrieval/row_text.h"
 #include "retrieval/usage_log.h"
+#include "retrieval/xor_cipher.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,6 +8,7 @@
 // for the command-line tools and the tests.
 
 #include "platform/html_document.h"
+#include "retrieval/cache_file.h"
 #include "retrieval/report_target.h"
 
 namespace kestrova {
@@ -16,9 +17,10 @@ class HeadlessResult : public ReportTarget {
 public:
     Document& reportDocument() override { return report; }
     bool takesPageMarkup() const override { return markupOnly; }
-    void setReportPage(QString html) override { page = std::move(html); }
-    // The finished page's mark-up, from whichever form holds it.
-    QString pageMarkup() const { return markupOnly ? page : report.outerHTML(); }
+    void setReportPage(QByteArray bytes) override { page = std::move(bytes); }
+    // The finished page as a saved report's file holds it, from whichever form holds it.
+    QByteArray pageBytes() const { return markupOnly ? page : fileBytes(report.outerHTML()); }
+    QString pageMarkup() const { return markupOnly ? textOfFileBytes(page) : report.outerHTML(); }
     ReportOutcome outcome() const override { return m_outcome; }
     void applyOutcome(const ReportOutcome& outcome) override { m_outcome = outcome; }
     bool graphInitialised() const override { return false; }
@@ -34,7 +36,7 @@ public:
     // The page as mark-up only (the command line writes it to a file): no document is built
     // for it where none is needed, and `report` is then left as it was.
     bool markupOnly = false;
-    QString page;
+    QByteArray page;
     bool mblnInbuiltChartInitialised = false;
     int chartUpdates = 0;
     int summaries = 0;

@@ -9,14 +9,17 @@
 #include "platform/failure.h"
 #include "platform/html_document.h"
 #include "platform/number_format.h"
+#include "retrieval/cache_file.h"
 #include "retrieval/row_text.h"
 #include "retrieval/usage_log.h"
+#include "retrieval/usage_record.h"
 
 #include <QLocale>
 #include <QTime>
 #include <cstring>
 #include <limits>
 #include <map>
+#include <type_traits>
 #include <vector>
 
 namespace kestrova {
@@ -111,28 +114,6 @@ QDate recordDate(QStringView f) {
         throw Failure(QStringLiteral("Type mismatch: \"%1\" is not a date").arg(f.toString()));
     }
     return d;
-}
-
-// Seconds of "HH:MM:SS" or "MM:SS" or a plain number of seconds; -1 when unreadable, or too
-// long to count in an int.
-int secondsOf(const QString& text) {
-    const QStringList parts = text.trimmed().split(u':');
-    if (parts.isEmpty() || parts.size() > 3) {
-        return -1;
-    }
-    std::int64_t seconds = 0;
-    for (const QString& p : parts) {
-        bool ok = false;
-        const int v = p.toInt(&ok);
-        if (!ok || v < 0) {
-            return -1;
-        }
-        seconds = seconds * 60 + v;
-        if (seconds > std::numeric_limits<int>::max()) {
-            return -1;
-        }
-    }
-    return int(seconds);
 }
 
 // The month's figures and the rows' mark-up put into the report template.
@@ -249,8 +230,8 @@ QString ColorToHTML(ColorRef Color) {
 NightSplit nightSplit(QStringView time, QStringView duration) {
     NightSplit split;
     constexpr int hour = 3600;
-    const int start = secondsOf(time.toString());
-    const int length = secondsOf(duration.toString());
+    const int start = sessionSeconds(time);
+    const int length = sessionSeconds(duration);
     // A time of day past the day is no time of day.
     if (start < 0 || start >= 24 * hour || length < 0) {
         return split;
@@ -569,7 +550,20 @@ void ReportBuilder::handOverDirectPage(DirectPlan& plan) {
     const QStringView doctype =
         toDocument ? QStringView(reportTemplate).left(reportTemplate.indexOf(u'>') + 1)
                    : QStringView();
-    QString page = directPage(plan, doctype);
+    const qsizetype size =
+        doctype.size() + plan.before.size() + plan.rowsLength + plan.after.size();
+    // Own row text is one byte per character; so is the page around it, but for a period
+    // text beyond Latin-1, which takes the wide page and its UTF-8 bytes.
+    if (!toDocument && fitsLatin1(plan.before) && fitsLatin1(plan.after)) {
+        QByteArray page(size, Qt::Uninitialized);
+        page.truncate(writeDirectPage(plan, doctype, page.data()) - page.data());
+        plan.cells = QString();
+        m_result.setReportPage(std::move(page));
+        return;
+    }
+    QString page(size, Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(page.data());
+    page.truncate(writeDirectPage(plan, doctype, begin) - begin);
     plan.cells = QString();
     if (toDocument) {
         Document& doc = m_result.reportDocument();
@@ -578,19 +572,23 @@ void ReportBuilder::handOverDirectPage(DirectPlan& plan) {
         page = QString();
         doc.close();
     } else {
-        m_result.setReportPage(std::move(page));
+        m_result.setReportPage(fileBytes(page));
     }
 }
 
-QString ReportBuilder::directPage(const DirectPlan& plan, QStringView doctype) const {
-    QString page;
-    page.resize(doctype.size() + plan.before.size() + plan.rowsLength + plan.after.size());
-    char16_t* const begin = reinterpret_cast<char16_t*>(page.data());
-    char16_t* out = begin;
+template <typename Char>
+Char* ReportBuilder::writeDirectPage(const DirectPlan& plan, QStringView doctype, Char* out) const {
+    std::vector<char16_t> cell;
     auto put = [&out](QStringView text) {
-        if (!text.isEmpty()) {
-            std::memcpy(out, text.utf16(), std::size_t(text.size()) * sizeof(char16_t));
-            out += text.size();
+        if constexpr (std::is_same_v<Char, char16_t>) {
+            if (!text.isEmpty()) {
+                std::memcpy(out, text.utf16(), std::size_t(text.size()) * sizeof(char16_t));
+                out += text.size();
+            }
+        } else {
+            for (const QChar c : text) {
+                *out++ = char(c.unicode());
+            }
         }
     };
     put(doctype);
@@ -619,7 +617,13 @@ QString ReportBuilder::directPage(const DirectPlan& plan, QStringView doctype) c
             put(u"\">");
             for (QStringView field : fields) {
                 put(u"<td>");
-                out = writeCellMarkup(out, field);
+                if constexpr (std::is_same_v<Char, char16_t>) {
+                    out = writeCellMarkup(out, field);
+                } else {
+                    cell.resize(std::size_t(field.size()));
+                    const char16_t* end = writeCellMarkup(cell.data(), field);
+                    put(QStringView(cell.data(), end - cell.data()));
+                }
                 put(u"</td>");
             }
             if (r == day->lastRow) {
@@ -629,8 +633,7 @@ QString ReportBuilder::directPage(const DirectPlan& plan, QStringView doctype) c
         }
     }
     put(plan.after);
-    page.resize(out - begin);
-    return page;
+    return out;
 }
 
 // The records of the skeleton, classified, with the sum of their totals as the page shows it.
@@ -813,7 +816,7 @@ void ReportBuilder::styleDocumentPage(Document& doc) {
     // The row colours as style rules of the page (the direct way's page has them already).
     addStyleRules(doc, m_state.display);
     if (m_result.takesPageMarkup()) {
-        m_result.setReportPage(doc.documentElement()->outerHTML());
+        m_result.setReportPage(fileBytes(doc.documentElement()->outerHTML()));
     }
 }
 

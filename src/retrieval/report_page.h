@@ -112,7 +112,10 @@ private:
     bool planPageAround(DirectPlan& plan) const;
     void takeDirectFigures(const DirectPlan& plan);
     void handOverDirectPage(DirectPlan& plan);
-    QString directPage(const DirectPlan& plan, QStringView doctype) const;
+    // Writes the page at `out`, which has room for it; Char is char16_t, or char when the page
+    // fits one byte per character. Returns the end.
+    template <typename Char>
+    Char* writeDirectPage(const DirectPlan& plan, QStringView doctype, Char* out) const;
 
     void writeThroughDocuments();
     // Classifies and totals the records of the skeleton in the hidden browser.

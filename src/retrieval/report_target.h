@@ -6,6 +6,7 @@
 
 #include "platform/daily_total.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <cstdint>
@@ -44,10 +45,12 @@ public:
     virtual void reportReady() {}
 
     // A target that wants the finished page as mark-up says so: it is then handed the page
-    // (the document element's outer HTML, as a saved report holds it) before reportReady(),
-    // and reportDocument() is left alone whenever the page can be built without a document.
+    // before reportReady(), as the bytes of a saved report's file (the document element's
+    // outer HTML one byte per character, or UTF-8 after a byte order mark when a character
+    // does not fit), and reportDocument() is left alone whenever the page can be built
+    // without a document.
     virtual bool takesPageMarkup() const { return false; }
-    virtual void setReportPage(QString page) { Q_UNUSED(page); }
+    virtual void setReportPage(QByteArray page) { Q_UNUSED(page); }
 
     // The outcome as the target holds it now. A report starts from it and changes what it
     // finds, so one that fails part way leaves the rest as it was.

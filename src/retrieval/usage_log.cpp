@@ -214,9 +214,10 @@ QString badFigureText(int field, QStringView text) {
 
 ParsedUsageLog parseUsageLog(const QString& text) {
     ParsedUsageLog log;
-    log.rows.reserve(QStringView(text).count(u'\n'));
-    scanUsageLog(text, log,
-                 [&log](const std::array<QStringView, 6>& fields) { log.rows << RowText(fields); });
+    log.records.reserve(std::size_t(QStringView(text).count(u'\n')));
+    scanUsageLog(text, log, [&log](const std::array<QStringView, 6>& fields) {
+        log.records.push_back(UsageRecord::fromFields(fields));
+    });
     return log;
 }
 
@@ -297,19 +298,14 @@ QString downloadPeriodText(const QString& fromDate, const QString& toDate) {
     return QStringLiteral("period %1 TO %2").arg(dmy(fromDate), dmy(toDate));
 }
 
-void UsageExtraction::addInFront(const QStringList& rowsInReadingOrder) {
-    if (rowsInReadingOrder.isEmpty()) {
+void UsageExtraction::addInFront(std::span<const UsageRecord> recordsInReadingOrder) {
+    if (recordsInReadingOrder.empty()) {
         return;
     }
     // Each record read goes in front of those held: collect once, reversed, in linear time.
-    qsizetype size = m_state.mstrRecords.size();
-    for (const QString& r : rowsInReadingOrder) {
-        size += r.size();
-    }
     QString records;
-    records.reserve(size);
-    for (auto it = rowsInReadingOrder.crbegin(); it != rowsInReadingOrder.crend(); ++it) {
-        records += *it;
+    for (auto it = recordsInReadingOrder.rbegin(); it != recordsInReadingOrder.rend(); ++it) {
+        records += it->rowText();
     }
     records += m_state.mstrRecords;
     m_state.mstrRecords = std::move(records);
@@ -339,7 +335,7 @@ void UsageExtraction::ParseUsageFile(const QString& text) {
 }
 
 void UsageExtraction::GrabUsagePage(Document& objDoc) {
-    QStringList read;
+    std::vector<UsageRecord> read;
     try {
         if (objDoc.documentElement()->innerText().contains(kNotAvailableText)) {
             dialogs().show(Message{QStringLiteral("Data for selected month not available"),
@@ -374,16 +370,16 @@ void UsageExtraction::GrabUsagePage(Document& objDoc) {
         const int rows = logTable->rowCount();
         for (int r = 1; r < rows; ++r) {
             ElementPtr row = logTable->row(r);
-            QStringList fields;
+            std::array<QString, 6> fields;
             for (int c = 0; c < 6; ++c) {
-                fields << row->cell(c)->innerText();
+                fields[std::size_t(c)] = row->cell(c)->innerText();
             }
-            const QString rowText = RowText(fields);
-            if (m_state.mblnCachingEnabled && m_state.mstrCachedData.contains(rowText)) {
+            UsageRecord record = UsageRecord::fromFields(std::span<const QString>(fields));
+            if (m_state.mblnCachingEnabled && m_state.mstrCachedData.contains(record.rowText())) {
                 caughtUp = true;
                 break;
             }
-            read << rowText;
+            read.push_back(std::move(record));
         }
 
         ElementPtr pager = form->child(0)->child(1)->row(0)->cell(2)->child(0);

@@ -7,9 +7,12 @@
 #include "platform/document.h"
 #include "retrieval/report_target.h"
 #include "retrieval/retrieval_state.h"
+#include "retrieval/usage_record.h"
 
 #include <QString>
 #include <QStringList>
+#include <span>
+#include <vector>
 
 namespace kestrova {
 
@@ -30,13 +33,13 @@ int badFigureField(QStringView date, QStringView download, QStringView upload, Q
 // "the Total (MB) field "-49900" is not a figure the portal writes".
 QString badFigureText(int field, QStringView text);
 
-// The downloaded usage log split into records: the row texts in file order, the earliest and
+// The downloaded usage log split into records: the records in file order, the earliest and
 // latest record dates (the "YYYY-MM-DD" of records whose date field has that form), and the
 // 1-based line number of the first line that is no record: fewer than six fields, or a
 // record whose megabyte figure the portal never writes (0 when there is none; the rows before
 // it are kept). `problem` says what is wrong with it ("line 3 has fewer than six fields").
 struct ParsedUsageLog {
-    QStringList rows;
+    std::vector<UsageRecord> records;
     QString earliest;
     QString latest;
     int badLine = 0;
@@ -89,8 +92,8 @@ public:
 
     static ElementPtr GetSummaryTable(const ElementList& colTables, int Index);
 
-    // The records text put in front of mstrRecords, rows given in reading order.
-    void addInFront(const QStringList& rowsInReadingOrder);
+    // The records' row text put in front of mstrRecords, records given in reading order.
+    void addInFront(std::span<const UsageRecord> recordsInReadingOrder);
     // Records text already in that order (readUsageLogRecords) put in front of mstrRecords.
     void addRecordsInFront(QString records);
 

@@ -8,10 +8,10 @@
 // password, clicks "Check Bandwidth Usage", picks the dates on the portal's page and clicks
 // "View Usage Details"; then it checks the result window and closes it.
 
-#include "app/expected_report.h"
 #include "app/frm_main.h"
-#include "app/grab_fixture.h"
-#include "app/usage_check.h"
+#include "grab/usage_check.h"
+#include "support/expected_report.h"
+#include "support/grab_fixture.h"
 
 #include "support/portal_process.h"
 #include "support/qt_printers.h"

@@ -8,9 +8,9 @@
 
 #include "app/frm_main.h"
 #include "app/cache_history_view.h"
-#include "app/expected_report.h"
-#include "app/grab_fixture.h"
-#include "app/usage_check.h"
+#include "grab/usage_check.h"
+#include "support/expected_report.h"
+#include "support/grab_fixture.h"
 
 #include "support/accessible_tree.h"
 #include "support/keyboard_check.h"
@@ -23,7 +23,6 @@
 #include "controls/downloader.h"
 #include "controls/tab_strip.h"
 #include "platform/dialogs.h"
-#include "platform/memory_browser.h"
 #include "platform/password_store.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
@@ -33,6 +32,7 @@
 #include "results/window/summary_page.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/row_text.h"
+#include "support/memory_browser.h"
 
 #include <gtest/gtest.h>
 

@@ -12,12 +12,12 @@
 #include "support/task_runner.h"
 
 #include "platform/dialogs.h"
-#include "platform/memory_browser.h"
 #include "platform/password_store.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
 #include "results/last_check.h"
 #include "results/window/report_view.h"
+#include "support/memory_browser.h"
 #include "tray/autostart.h"
 
 #include <gtest/gtest.h>

@@ -7,9 +7,9 @@
 // session bus), the password typed into the window, the window closed as a window manager
 // closes it; then this process, a second one, asks the keyring what it holds.
 
-#include "app/main_settings.h"
 #include "platform/keyring/keyring_password_store.h"
 #include "platform/settings_store.h"
+#include "settings/main_settings.h"
 
 #include "support/private_keyring.h"
 #include "support/qt_printers.h"

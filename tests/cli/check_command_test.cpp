@@ -7,11 +7,11 @@
 
 #include "cli/check_command.h"
 
-#include "app/deployment.h"
-#include "app/main_settings.h"
-#include "platform/memory_browser.h"
 #include "platform/password_store.h"
 #include "platform/settings_store.h"
+#include "settings/deployment.h"
+#include "settings/main_settings.h"
+#include "support/memory_browser.h"
 #include "support/qt_printers.h"
 #include "support/task_runner.h"
 

@@ -5,12 +5,12 @@
 // kestrova-check as a user runs it: the executable, on the browser engine offscreen, against
 // portal-sim on a free loopback port, with its own settings and data folders.
 
-#include "app/main_settings.h"
 #include "cli/fake_notifications.h"
 #include "platform/keyring/keyring_password_store.h"
 #include "platform/settings_store.h"
 #include "results/last_check.h"
 #include "retrieval/cache_file.h"
+#include "settings/main_settings.h"
 #include "support/json_schema.h"
 #include "support/portal_process.h"
 #include "support/private_keyring.h"

@@ -8,10 +8,10 @@
 #include "support/json_schema.h"
 #include "support/qt_printers.h"
 
-#include "controls/xor_cipher.h"
 #include "platform/html_document.h"
 #include "platform/settings_store.h"
 #include "retrieval/cache_file.h"
+#include "retrieval/xor_cipher.h"
 #include "sample_log.h"
 
 #include <gtest/gtest.h>

@@ -9,11 +9,11 @@
 
 #include "fuzz_support.h"
 
-#include "controls/xor_cipher.h"
 #include "platform/failure.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/cache_merge.h"
 #include "retrieval/row_text.h"
+#include "retrieval/xor_cipher.h"
 
 #include <QFile>
 #include <QTemporaryDir>

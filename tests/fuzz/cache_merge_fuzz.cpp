@@ -11,9 +11,9 @@
 #include "fuzz_folder.h"
 #include "fuzz_support.h"
 
-#include "controls/xor_cipher.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/cache_merge.h"
+#include "retrieval/xor_cipher.h"
 
 #include <QFile>
 #include <cstddef>

@@ -12,10 +12,10 @@
 #include "fuzz_folder.h"
 #include "fuzz_support.h"
 
-#include "controls/xor_cipher.h"
 #include "platform/failure.h"
 #include "results/history.h"
 #include "retrieval/cache_file.h"
+#include "retrieval/xor_cipher.h"
 
 #include <QFile>
 #include <cstddef>

@@ -10,13 +10,13 @@
 
 #include "fuzz_support.h"
 
-#include "app/main_settings.h"
 #include "platform/failure.h"
 #include "platform/settings_store.h"
 #include "platform/twips.h"
 #include "results/plan_settings.h"
 #include "results/summary_report.h"
 #include "results/window/result_layout.h"
+#include "settings/main_settings.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -44,7 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!run.messages.messages.empty() || run.result.summaries == 0) {
         return 0;
     }
-    check(run.report.figures().records <= log.rows.size(), "more records than rows");
+    // The typed records and the page agree on which rows are usage and what they sum to.
+    int usage = 0;
+    Megabytes sum;
+    for (const UsageRecord& record : log.records) {
+        if (record.isUsage()) {
+            check(record.total.has_value(), "a usage record the reader let through has no total");
+            ++usage;
+            sum += record.total.value_or(Megabytes());
+        }
+    }
+    check(run.report.figures().records == usage, "the page lists other records than the reader");
+    check(run.report.figures().monthSumMB == sum.roundedToWhole(),
+          "the page's month total is not the records' totals");
     // The chart data texts the report wrote from its chart: the office chart's reader never
     // fails on them and reads the chart's columns and series back.
     check(run.state.chart.has_value(), "a report without its chart");

@@ -8,9 +8,9 @@
 
 #include "support/qt_printers.h"
 
-#include "controls/xor_cipher.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/row_text.h"
+#include "retrieval/xor_cipher.h"
 
 #include <gtest/gtest.h>
 

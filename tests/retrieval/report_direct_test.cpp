@@ -191,7 +191,7 @@ Outcome build(const QString& records, const Settings& settings, bool direct, boo
         report.WriteOutput();
     }
     Outcome o;
-    o.page = markup ? result.page : result.report.outerHTML();
+    o.page = result.pageMarkup();
     o.messages = messages.texts();
     o.records = report.figures().records;
     o.monthSumMB = report.figures().monthSumMB;
@@ -404,11 +404,11 @@ TEST(UsageLogRecords, AreTheRowsInFrontOfEachOther) {
         const ParsedUsageLog parsed = parseUsageLog(q(text));
         const UsageLogRecords records = readUsageLogRecords(q(text));
         QString expected;
-        for (auto it = parsed.rows.crbegin(); it != parsed.rows.crend(); ++it) {
-            expected += *it;
+        for (auto it = parsed.records.crbegin(); it != parsed.records.crend(); ++it) {
+            expected += it->rowText();
         }
         EXPECT_EQ(records.records, expected);
-        EXPECT_EQ(records.count, parsed.rows.size());
+        EXPECT_EQ(records.count, int(parsed.records.size()));
         EXPECT_EQ(records.earliest, parsed.earliest);
         EXPECT_EQ(records.latest, parsed.latest);
         EXPECT_EQ(records.badLine, parsed.badLine);
@@ -425,6 +425,6 @@ TEST(UsageLogRecords, FieldsThatGrowWhenEscapedStillFit) {
     const ParsedUsageLog parsed = parseUsageLog(text);
     const UsageLogRecords records = readUsageLogRecords(text);
     EXPECT_EQ(records.count, 2000);
-    EXPECT_EQ(records.records, parsed.rows.join(QString()));  // all rows alike
+    EXPECT_EQ(records.records, parsed.records.front().rowText().repeated(2000));  // all alike
     EXPECT_TRUE(isOwnRowText(records.records));
 }

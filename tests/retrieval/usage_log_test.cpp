@@ -7,13 +7,13 @@
 #include "support/headless_report.h"
 #include "support/qt_printers.h"
 
-#include "controls/xor_cipher.h"
 #include "platform/dialogs.h"
 #include "platform/html_document.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
 #include "retrieval/row_text.h"
+#include "retrieval/xor_cipher.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ TEST_P(ParseUsageLog, SplitsLinesIntoRecords) {
     const std::string_view text = GetParam().text;
     const ParsedUsageLog log =
         parseUsageLog(QString::fromLatin1(text.data(), qsizetype(text.size())));
-    EXPECT_EQ(log.rows.size(), GetParam().rows);
+    EXPECT_EQ(int(log.records.size()), GetParam().rows);
     EXPECT_EQ(log.badLine, GetParam().badLine);
 }
 
@@ -82,14 +82,29 @@ INSTANTIATE_TEST_SUITE_P(
         LogCase{"ANulInTheDateHidesNoRecord", "h\n2013\0-04-17,a,b,1,2,1e5\n"sv, 0, 2}),
     [](const auto& r) { return std::string(r.param.name); });
 
-TEST(ParseUsageLog, KeepsFieldsAsReadAndFindsThePeriod) {
+TEST(ParseUsageLog, KeepsFieldsAsReadReadsTheFiguresAndFindsThePeriod) {
     const ParsedUsageLog log = parseUsageLog(
         q("Date,Time\r\n  2013-04-17, 10:20 ,00:10,1.5,0.5,2.0\r\n2013-04-02,x,y,1,1,2\r\n"
-          "2013-04-30 23:59,x,y,1,1,2\r\n2013-04-03,x,y,1,1,2,seventh,eighth"));
-    ASSERT_EQ(log.rows.size(), 4);
+          "2013-04-30 23:59,01:02:03,90,1,1,0.0001\r\n2013-04-03,x,y,1,1,2,seventh,eighth\r\n"
+          "Total,,,-,x,1e9"));
+    ASSERT_EQ(log.records.size(), 5u);
     // Blanks at the line's ends go, those inside stay; the carriage return stays with field 6.
-    EXPECT_EQ(log.rows[0], row("2013-04-17", " 10:20 ", "00:10", "1.5", "0.5", "2.0\r"));
-    EXPECT_EQ(log.rows[3], row("2013-04-03", "x", "y", "1", "1", "2"));
+    EXPECT_EQ(log.records[0].rowText(),
+              row("2013-04-17", " 10:20 ", "00:10", "1.5", "0.5", "2.0\r"));
+    EXPECT_EQ(log.records[3].rowText(), row("2013-04-03", "x", "y", "1", "1", "2"));
+    // What the report computes with: the day, the session's start and length, the total.
+    EXPECT_EQ(log.records[0].day, QDate(2013, 4, 17));
+    EXPECT_EQ(log.records[0].startSeconds, 10 * 60 + 20);
+    EXPECT_EQ(log.records[0].durationSeconds, 10);
+    EXPECT_EQ(log.records[0].total, Megabytes::fromTenThousandths(20000));
+    EXPECT_EQ(log.records[1].startSeconds, -1);
+    EXPECT_EQ(log.records[2].day, QDate(2013, 4, 30));
+    EXPECT_EQ(log.records[2].startSeconds, 3723);
+    EXPECT_EQ(log.records[2].durationSeconds, 90);
+    EXPECT_EQ(log.records[2].total, Megabytes::fromTenThousandths(1));
+    // A title line is kept, but is no usage and holds no figure.
+    EXPECT_FALSE(log.records[4].isUsage());
+    EXPECT_FALSE(log.records[4].total.has_value());
     EXPECT_EQ(log.earliest, q("2013-04-02"));
     EXPECT_EQ(log.latest, q("2013-04-30"));
     EXPECT_EQ(downloadPeriodText(log.earliest, log.latest), q("period 02-04-2013 TO 30-04-2013"));

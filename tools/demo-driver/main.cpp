@@ -15,8 +15,8 @@
 // XDG_CONFIG_HOME. The password is "demo" unless KESTROVA_DEMO_PASSWORD says otherwise.
 
 #include "app/frm_main.h"
-#include "app/usage_check.h"
 #include "controls/tab_strip.h"
+#include "grab/usage_check.h"
 #include "platform/browser.h"
 #include "platform/dialogs.h"
 #include "platform/failure.h"

@@ -7,10 +7,10 @@
 
 #include "results/window/forecast_frame.h"
 
-#include "month_on_screen.h"
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
 #include "results/window/summary_page.h"
+#include "support/month_on_screen.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>

@@ -32,7 +32,7 @@ QString reportPageOf(const QString& log) {
     run.result.markupOnly = true;
     run.report.GrabbingFinished();
     run.report.WriteOutput();
-    return run.result.page;
+    return run.result.pageMarkup();
 }
 
 // A made-up log of that many records, a few to `maxSessionsPerDay` a day; 0 puts them all on

@@ -6,7 +6,7 @@
 // plugins and every outside request off, and the result window's report as it is rendered.
 // Slow to start (the engine), so only these few; labelled e2e.
 
-#include "month_on_screen.h"
+#include "support/month_on_screen.h"
 
 #include "platform/dialogs.h"
 #include "results/window/report_tab.h"
@@ -117,7 +117,7 @@ TEST(WebReportView, ShowsALargeReportInPartsAndMovesBetweenThem) {
     ReportBuilder report(state, host, result);
     report.GrabbingFinished();
     report.WriteOutput();
-    const QString page = result.page;
+    const QString page = result.pageMarkup();
 
     WebReportView view;
     view.setRecordsPerPart(1000);

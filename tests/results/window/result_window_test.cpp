@@ -6,7 +6,7 @@
 // report builder fills it, the dialogs seam answers for the user, and the widgets are clicked.
 // The report view here is the plain one (no browser engine); report_view_test has the engine.
 
-#include "month_on_screen.h"
+#include "support/month_on_screen.h"
 
 #include "chart/xchart.h"
 #include "controls/numeric_edit_box.h"

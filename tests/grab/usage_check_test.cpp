@@ -1,0 +1,704 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The check command and the grab's state machine on the in-memory browser: the portal is
+// scripted, notifications arrive from the event loop while a handler waits, and a "second" of
+// Wait is 20 ms.
+
+#include "grab/usage_check.h"
+#include "support/grab_fixture.h"
+
+#include "support/qt_printers.h"
+#include "support/task_runner.h"
+
+#include "platform/dialogs.h"
+#include "retrieval/cache_file.h"
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+#include "retrieval/row_text.h"
+#include "retrieval/usage_log.h"
+#include "support/memory_browser.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <csignal>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace kestrova {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FakeHost;
+using testing::navigationPath;
+using testing::Retrieval;
+using testing::spin;
+
+template <typename Predicate>
+bool spinUntil(Predicate done, std::chrono::milliseconds limit = 5s) {
+    return testing::spinUntil(done, limit);
+}
+
+using kestrova::test::q;
+QUrl at(const char* path) {
+    return QUrl(q("http://portal.test") + q(path));
+}
+
+MemoryPage page(const char* path, const QString& body, std::vector<MemoryPage> frames = {}) {
+    return MemoryPage{at(path), q("<html><head></head><body>") + body + q("</body></html>"),
+                      std::move(frames)};
+}
+
+const char* kDataNotAvailable =
+    "Error retrieving bandwidth logs, Data not available for selected month";
+
+const QByteArray kLog =
+    "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n"
+    "2013-04-17,10:20:33,00:12:00,12.5,1.25,13.75\r\n"
+    "2013-04-02,09:00:00,00:01:00,1,0.5,1.5\r\n";
+
+// A drop-down of the usage view with `chosen` selected.
+QString select(const char* id, const char* chosen, std::initializer_list<const char*> values) {
+    QString html = q("<select id=\"aaab.BBUsageView.") + q(id) + q("\">");
+    for (const char* v : values) {
+        html += q("<option value=\"") + q(v) + q("\"") +
+                (qstrcmp(v, chosen) == 0 ? q(" selected") : QString()) + q(">") + q(v) +
+                q("</option>");
+    }
+    return html + q("</select>");
+}
+
+QString usageView(bool withLog, const QString& logLink = q("/usage.csv")) {
+    QString body =
+        select("ddkFromDay", "01", {"01", "02"}) + select("ddkFromMonth", "04", {"03", "04"}) +
+        select("ddkFromYear", "2013", {"2012", "2013"}) + select("ddkToDay", "17", {"16", "17"}) +
+        select("ddkToMonth", "04", {"03", "04"}) + select("ddkToYear", "2013", {"2012", "2013"}) +
+        q("<a id=\"details\" href=\"/nav/details\">View Usage Details</a>");
+    if (withLog) {
+        body +=
+            q("<a id=\"aaab.BBUsageView.ToolBarLinkToURL\" href=\"") + logLink + q("\">log</a>");
+    }
+    return body;
+}
+
+// The portal's shape: the navigation view is frame 1 of frame 2.
+MemoryPage portalTop(const QString& navigation) {
+    return page("/home", q("<div id=\"welcome_message\">Welcome</div>"),
+                {page("/header", q("h")), page("/menu", q("m")),
+                 page("/work", q("w"), {page("/title", q("t")), page("/nav", navigation)})});
+}
+
+MemoryPage loginPage() {
+    return page("/",
+                q("<input id=\"logonuidfield\"><input id=\"logonpassfield\" type=\"password\">"
+                  "<input id=\"uidPasswordLogon\" type=\"submit\">"),
+                {page("/notice", q("notice"))});
+}
+
+class Grab : public ::testing::Test {
+protected:
+    void SetUp() override {
+        retrieval.check = &check;
+        host.report = &report;
+        check.setSecond(20ms);
+        QObject::connect(&check, &UsageCheck::handlerEnded, [this] { ++handlersEnded; });
+        browser.addRoute(at("/"), loginPage());
+        logInLoadsThePortal();
+        browser.addRoute(at("/nav/services"),
+                         page("/nav/services", q("<a id=\"aaab.NavigationView.LinkToAction38\" "
+                                                 "href=\"/nav/usage\">Usage</a>")));
+        browser.addRoute(at("/nav/usage"), page("/nav/usage", usageView(false)));
+        browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true)));
+        browser.setDownload(at("/usage.csv"), kLog);
+    }
+
+    void logInLoadsThePortal() {
+        browser.setClickReaction(
+            q("uidPasswordLogon"), [this](MemoryBrowser& b, const MemoryClick&) {
+                const auto login = b.documentAt({});
+                typedUser = login->elementById(q("logonuidfield"))->value();
+                typedPassword = login->elementById(q("logonpassfield"))->value();
+                b.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" "
+                                       "href=\"/nav/services\">Services</a>")));
+            });
+    }
+
+    // A click on `linkId` loads `path` into the navigation frame only after `delay`, as a
+    // slow portal does.
+    void slowLink(const char* linkId, const char* path, std::chrono::milliseconds delay) {
+        browser.setClickReaction(
+            q(linkId), [this, path, delay](MemoryBrowser& b, const MemoryClick&) {
+                QTimer::singleShot(delay, &b,
+                                   [this, path, &b] { b.load(navigationPath(), pageAt(path)); });
+            });
+    }
+    MemoryPage pageAt(const char* path) {
+        const QString p = q(path);
+        if (p == u"/nav/services") {
+            return page(
+                path,
+                q("<a id=\"aaab.NavigationView.LinkToAction38\" href=\"/nav/usage\">Usage</a>"));
+        }
+        return page(path, usageView(p == u"/nav/details"));
+    }
+
+    GrabProblem onlyStop() const {
+        EXPECT_EQ(host.stops.size(), 1u);
+        return host.stops.empty() ? GrabProblem::Cancelled : host.stops.front().problem;
+    }
+
+    // The subscriber picks the dates on the portal's page and asks for the details.
+    void playTheSubscriber() {
+        ASSERT_TRUE(spinUntil([this] { return host.messageVisible; })) << "no date prompt";
+        EXPECT_EQ(host.message,
+                  q("Select From and To dates and click \"View Usage Details\" link"));
+        const LiveDocument nav = browser.documentOf(FrameHandle(navigationPath()));
+        testing::await(testing::await(nav.requiredElement(q("details"))).click());
+    }
+
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    RetrievalState state;
+    FakeHost host;
+    Retrieval retrieval;
+    HeadlessResult result;
+    ReportBuilder report{state, retrieval, result};
+    UsageExtraction extraction{state, retrieval, report};
+    MemoryBrowser browser;
+    UsageCheck check{state, host, browser, extraction, report};
+    int handlersEnded = 0;
+    QString typedUser;
+    QString typedPassword;
+};
+
+TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
+    check.cmdCalculate_Click();
+    EXPECT_EQ(host.innerPage, 2);
+    EXPECT_EQ(check.mlngGrabState, 0);
+    EXPECT_EQ(browser.navigations(), std::vector<QUrl>{at("/")});
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(typedUser, q("abc"));
+    EXPECT_EQ(typedPassword, q("secret"));
+    EXPECT_EQ(state.mstrUserName, q("abc"));
+    EXPECT_EQ(state.mstrMonthYear, q("period 01-04-2013 TO 17-04-2013"));
+    EXPECT_EQ(host.message, q("Fetching log. Please wait..."));
+    EXPECT_EQ(host.innerPage, 1);  // Timer1's tick went back to "Login Info"
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+    EXPECT_EQ(result.outcome().mdtLastUsedDate, QDate(2013, 4, 17));
+    ASSERT_EQ(browser.downloads().size(), 1u);
+    // Fetched into a file of the grab's own, which then becomes "usage.htm".
+    EXPECT_NE(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
+    EXPECT_EQ(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{q("usage.htm")});
+    QFile kept(host.dir.filePath(q("usage.htm")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), kLog);
+    EXPECT_EQ(host.steps, (std::vector<GrabStep>{
+                              GrabStep::Connecting, GrabStep::LoggingIn, GrabStep::OpeningUsagePage,
+                              GrabStep::WaitingForDates, GrabStep::FetchingLog}));
+    EXPECT_FALSE(check.isGrabbing());
+}
+
+TEST_F(Grab, WithTheCacheOnTheRecordsAreKeptInTheMonthsFileOnce) {
+    const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    EXPECT_FALSE(QFile::exists(cacheFile)) << "kept without \"Enable Cache\"";
+
+    host.cache = true;
+    for (int run = 2; run <= 3; ++run) {
+        ASSERT_TRUE(state.chart.has_value());
+        check.cmdCalculate_Click();
+        EXPECT_FALSE(state.chart.has_value()) << "a new check starts without the last chart";
+        playTheSubscriber();
+        ASSERT_TRUE(spinUntil([&] { return host.outputs == run; }));
+        ASSERT_TRUE(state.chart.has_value());
+        EXPECT_EQ(state.chart->dayLabels, (QStringList{q("02"), q("17")}));
+        // Oldest first, as every cache file holds them; the second check adds nothing.
+        EXPECT_EQ(ReadFileData(cacheFile, true), state.mstrRecords) << "run " << run;
+        EXPECT_EQ(QDir(host.dir.path()).entryList({q("*.cache2")}).size(), 1);
+    }
+    EXPECT_TRUE(host.notKept.isEmpty());
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+}
+
+// The month's cache file meets a device that refuses its new length: the file keeps its old
+// records, and the subscriber is told why it was not kept.
+TEST_F(Grab, ACacheFileTheDiskCannotTakeKeepsItsRecordsAndIsSaid) {
+    host.cache = true;
+    const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
+    const QString held =
+        RowText({q("2013-04-02"), q("09:00:00"), q("00:01:00"), q("1"), q("0.5"), q("1.5\r")});
+    ASSERT_TRUE(SaveFileData(cacheFile, held, true));
+    QFile before(cacheFile);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray old = before.readAll();
+    before.close();
+
+    // Files may grow to the downloaded log's size, not to the merged cache file's.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = rlim_t(kLog.size());
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    const bool shown = spinUntil([this] { return host.outputs == 1; });
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+    ASSERT_TRUE(shown) << messages.texts().join(u'|').toStdString();
+
+    ASSERT_EQ(host.notKept.size(), 1);
+    EXPECT_EQ(host.notKept[0], cacheFile + q(": File too large"));
+    QFile after(cacheFile);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), old);
+    EXPECT_EQ(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{q("2013-04-unbilled-abc.cache2"), q("usage.htm")}));
+}
+
+TEST_F(Grab, ACacheFileThatIsNotOursIsSaidAndTheReportStillComes) {
+    host.cache = true;
+    const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
+    QFile damaged(cacheFile);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a cache file");
+    damaged.close();
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    ASSERT_EQ(host.notKept.size(), 1);
+    EXPECT_TRUE(host.notKept[0].startsWith(cacheFile + q(": "))) << host.notKept[0].toStdString();
+    QFile after(cacheFile);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), QByteArray("not a cache file"));
+}
+
+TEST_F(Grab, FirstCompletionNeverTouchesThePageAndFrameCompletionsAreIgnored) {
+    browser.setHoldNotifications(true);  // the notifications are given by hand below
+    check.cmdCalculate_Click();
+    for (const FramePath& first : {FramePath(), FramePath(1, 0)}) {
+        check.mlngGrabState = 0;
+        // The first completion after the start, of the top level or of a frame.
+        testing::await(check.WebBrowser1_DocumentComplete(FrameHandle(first), at("/")));
+        EXPECT_EQ(check.mlngGrabState, 1);
+        EXPECT_TRUE(browser.clicks().empty());
+    }
+    // A frame completing while the login page is expected changes nothing.
+    testing::await(check.WebBrowser1_DocumentComplete(FrameHandle(FramePath(1, 0)), at("/")));
+    EXPECT_EQ(check.mlngGrabState, 1);
+    EXPECT_TRUE(browser.clicks().empty());
+    EXPECT_TRUE(typedUser.isEmpty());
+    // The top level's completion fills the form and logs in.
+    testing::await(check.WebBrowser1_DocumentComplete(FrameHandle(), at("/")));
+    EXPECT_EQ(typedUser, q("abc"));
+    EXPECT_EQ(check.mlngGrabState, 2);
+}
+
+TEST_F(Grab, AWelcomingPageMeansLoggedInFromAnyState) {
+    for (int start : {-1, 0, 1, 3}) {
+        browser.setHoldNotifications(true);
+        browser.load({}, portalTop(q("<p>nav</p>")));
+        check.mlngGrabState = start;
+        browser.notifyDocumentComplete({2});  // a frame: the walk does not start
+        ASSERT_TRUE(spinUntil([&] { return check.mlngGrabState == 2; })) << "from " << start;
+        browser.setHoldNotifications(false);
+    }
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(Grab, ASlowPortalIsWaitedForPageByPage) {
+    // Each page of the walk comes only after five of the grab's seconds.
+    slowLink("aaab.NavigationView.ToolBarLinkToAction3", "/nav/services", 100ms);
+    slowLink("aaab.NavigationView.LinkToAction38", "/nav/usage", 100ms);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+}
+
+TEST_F(Grab, APageThatNeverComesStopsTheGrabAtItsLimitNamingThePage) {
+    check.setPageLimit(150ms);
+    // The first link loads nothing, so no notification comes during the wait.
+    browser.setClickReaction(q("aaab.NavigationView.ToolBarLinkToAction3"),
+                             [](MemoryBrowser&, const MemoryClick&) {});
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("The portal at portal.test did not send the services page within 1 "
+                            "second. It may be busy: try again later.")});
+    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_FALSE(check.isGrabbing());
+    EXPECT_EQ(host.innerPage, 2);
+}
+
+TEST_F(Grab, ALinkThatNeverAppearsStopsTheGrabAtItsLimitNamingTheLink) {
+    check.setPageLimit(150ms);
+    browser.addRoute(at("/nav/services"), page("/nav/services", q("<p>Services moved</p>")));
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::PortalChanged);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.contains(q("\"aaab.NavigationView.LinkToAction38\"")))
+        << messages.messages[0].text.toStdString();
+    EXPECT_TRUE(messages.messages[0].text.contains(q("portal.test")));
+    EXPECT_EQ(host.outputs, 0);
+}
+
+TEST_F(Grab, ALogInPageThatNeverComesOrIsNeverAnsweredStopsTheGrab) {
+    check.setPageLimit(100ms);
+    host.site = q("quiet.portal.test");  // nothing answers there
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("The portal at quiet.portal.test did not send its log-in page within "
+                            "1 second (\"/\" did not come). It may be busy: try again later.")});
+
+    // The log-in form sent, and no page after it.
+    host.stops.clear();
+    messages.messages.clear();
+    host.site = q("portal.test");
+    browser.setClickReaction(q("uidPasswordLogon"), [](MemoryBrowser&, const MemoryClick&) {});
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("The portal at portal.test did not answer the log-in within 1 "
+                            "second. It may be busy: try again later.")});
+}
+
+TEST_F(Grab, NothingIsSentWithoutAUserIdAndAPassword) {
+    struct Case {
+        const char* user;
+        const char* password;
+        const char* focused;
+    };
+    for (const Case& c : {Case{"", "secret", "txtUserName"}, Case{"   ", "secret", "txtUserName"},
+                          Case{"abc", "", "txtPassword"}, Case{"", "", "txtUserName"}}) {
+        messages.messages.clear();
+        host.focused.clear();
+        host.stops.clear();
+        host.user = q(c.user);
+        host.pass = q(c.password);
+        check.cmdCalculate_Click();
+        const std::vector<Message> expected{
+            Message{q("Type your user id and password."), QString(), MessageIcon::Information}};
+        EXPECT_EQ(messages.messages, expected) << "\"" << c.user << "\" / \"" << c.password << "\"";
+        EXPECT_EQ(onlyStop(), GrabProblem::NoCredentials);
+        EXPECT_EQ(host.focused, q(c.focused));
+        EXPECT_TRUE(browser.navigations().empty());
+        EXPECT_EQ(check.mlngGrabState, -1);
+        EXPECT_EQ(host.innerPage, 1);
+    }
+}
+
+TEST_F(Grab, TheLogInPageComingBackMeansThePortalRefusedThePair) {
+    int logIns = 0;
+    browser.setClickReaction(q("uidPasswordLogon"),
+                             [&logIns](MemoryBrowser& b, const MemoryClick&) {
+                                 ++logIns;
+                                 b.load({}, loginPage());
+                             });
+    host.pass = q("not the password");
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::LoginRefused);
+    EXPECT_EQ(messages.texts(), QStringList{q("The portal did not accept the user id and "
+                                              "password. Check them and try again.")});
+    EXPECT_EQ(check.mlngGrabState, -1);
+    spin(100ms);
+    EXPECT_EQ(logIns, 1);  // not sent again
+
+    // The right pair next time goes through.
+    logInLoadsThePortal();
+    host.pass = q("secret");
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+}
+
+TEST_F(Grab, AHostThatCannotBeReachedIsNamedWithTheReason) {
+    browser.setLoadFailure(at("/"), q("the connection was refused"));
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::Unreachable);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith(
+        q("Cannot load the portal's page from portal.test: the connection was refused.")))
+        << messages.messages[0].text.toStdString();
+    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_FALSE(check.isGrabbing());
+    // A failure of a page nobody is waiting for says nothing.
+    browser.navigate(at("/"));
+    spin(50ms);
+    EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+TEST_F(Grab, CancelStopsTheGrabQuietlyAndTheNextOneWorks) {
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
+    check.cancelGrab();
+    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_FALSE(check.isGrabbing());
+    EXPECT_EQ(host.innerPage, 1);
+    EXPECT_FALSE(host.messageVisible);
+    EXPECT_EQ(onlyStop(), GrabProblem::Cancelled);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(browser.navigations().back(), QUrl(q("about:blank")));
+    // The subscriber's late click on the old page fetches nothing.
+    const LiveDocument nav = browser.documentOf(FrameHandle(navigationPath()));
+    testing::await(testing::await(nav.requiredElement(q("details"))).click());
+    spin(200ms);
+    EXPECT_TRUE(browser.downloads().empty());
+    EXPECT_EQ(host.outputs, 0);
+
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    EXPECT_EQ(browser.downloads().size(), 1u);
+}
+
+TEST_F(Grab, AFailureOfAGrabCancelledMeanwhileSaysNothing) {
+    // Cancelled while a call on the portal page is under way: the page goes, the call fails.
+    host.dateChooser = [this](LiveDocument navigation) -> QCoro::Task<> {
+        check.cancelGrab();
+        browser.clear();
+        co_await navigation.requiredElement(q("details"));
+    };
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    spin(100ms);
+    EXPECT_EQ(onlyStop(), GrabProblem::Cancelled);
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+}
+
+TEST_F(Grab, DatesTheHostChoosesMustBringTheDetailsWithinTheLimit) {
+    check.setPageLimit(150ms);
+    // The period's page comes without a log: the portal has none for those dates.
+    browser.addRoute(at("/nav/details"), page("/nav/details", usageView(false)));
+    host.dateChooser = [](LiveDocument navigation) -> QCoro::Task<> {
+        co_await (co_await navigation.requiredElement(q("details"))).click();
+    };
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
+    EXPECT_EQ(onlyStop(), GrabProblem::PortalChanged);
+    EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
+    EXPECT_TRUE(browser.downloads().empty());
+}
+
+TEST_F(Grab, PressingTheButtonAgainRestartsTheGrab) {
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
+    const auto clicksBefore = browser.clicks().size();
+    check.cmdCalculate_Click();  // while the walk waits for the dates
+    EXPECT_EQ(check.mlngGrabState, 0);
+    EXPECT_FALSE(host.messageVisible);
+    EXPECT_EQ(browser.navigations().back(), at("/"));
+    // The new grab logs in again and waits for the dates anew; the old walk ended quietly.
+    ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
+    EXPECT_GT(browser.clicks().size(), clicksBefore);
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    spin(100ms);
+    EXPECT_EQ(browser.downloads().size(), 1u);
+    EXPECT_EQ(host.outputs, 1);
+}
+
+TEST_F(Grab, AMissingNavigationLinkIsReportedAndLeavesTheState) {
+    browser.setClickReaction(q("uidPasswordLogon"), [](MemoryBrowser& b, const MemoryClick&) {
+        b.load({}, portalTop(q("<p>no links today</p>")));
+    });
+    check.cmdCalculate_Click();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
+    EXPECT_EQ(messages.messages[0],
+              (Message{q(kDataNotAvailable), QString(), MessageIcon::Information}));
+    EXPECT_EQ(check.mlngGrabState, 3);
+    EXPECT_EQ(host.innerPage, 2);
+}
+
+TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
+    QFile old(host.dir.filePath(q("usage.htm")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(kLog);  // the previous month's log
+    old.close();
+    browser.setDownloadFailure(at("/usage.csv"), q("500"));
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("Error retrieving bandwidth logs: the usage log could not be "
+                            "downloaded (500). Check again.")});
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(onlyStop(), GrabProblem::DownloadFailed);
+    spin(200ms);
+    EXPECT_EQ(host.outputs, 0);
+    EXPECT_FALSE(retrieval.timerEnabled);
+    EXPECT_FALSE(QFile::exists(host.dir.filePath(q("usage.htm"))));
+}
+
+// Another check that starts meanwhile clears "usage.htm" before its own download: this
+// grab reads its own file all the same.
+TEST_F(Grab, ACheckStartingMeanwhileNeverTakesTheLog) {
+    QObject::connect(&check, &UsageCheck::logFetched,
+                     [this] { QFile::remove(host.dir.filePath(q("usage.htm"))); });
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+}
+
+// The log is fetched only over http(s) from the portal's own host and port, whatever the
+// portal's page links to.
+class GrabLink : public Grab, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(GrabLink, ToAnywhereButThePortalIsNotFollowed) {
+    const QString link = q(GetParam());
+    browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true, link)));
+    browser.setDownload(QUrl(link), kLog);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("Error retrieving bandwidth logs: the portal's download link leads "
+                            "to \"") +
+                          QUrl(link).toString() +
+                          q("\", not to the portal at portal.test, so it was not followed")});
+    EXPECT_EQ(onlyStop(), GrabProblem::DownloadFailed);
+    EXPECT_TRUE(browser.downloads().empty());
+    EXPECT_TRUE(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, GrabLink,
+                         ::testing::Values("file:///etc/passwd", "http://elsewhere.test/usage.csv",
+                                           "http://portal.test:8080/usage.csv",
+                                           "ftp://portal.test/usage.csv", "data:text/csv,a,b"));
+
+TEST_F(Grab, ALinkToThePortalOverHttpsIsFollowed) {
+    const QUrl link(q("https://PORTAL.test/usage.csv"));
+    browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true, link.toString())));
+    browser.setDownload(link, kLog);
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
+        << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+}
+
+TEST_F(Grab, ALogInPageInsteadOfTheLogIsNoReport) {
+    browser.setDownload(at("/usage.csv"), "<html><body><form>Log on</form></body></html>\r\n");
+    check.cmdCalculate_Click();
+    playTheSubscriber();
+    ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
+    EXPECT_EQ(messages.texts(),
+              QStringList{q("Error retrieving bandwidth logs: the portal sent a page instead of "
+                            "the usage log; its session may have ended. Check again.")});
+    EXPECT_EQ(onlyStop(), GrabProblem::DownloadFailed);
+    spin(200ms);
+    EXPECT_EQ(host.outputs, 0);
+}
+
+TEST_F(Grab, NoPortalHostChosenAsksForOne) {
+    host.siteIndex = -1;
+    check.cmdCalculate_Click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0],
+              (Message{q("Select 'north.portal.test' for north region and select "
+                         "'west.portal.test' for west region. "),
+                       q("Select selfcare site"), MessageIcon::Information}));
+    EXPECT_EQ(host.focused, q("cmbSelfcaresite"));
+    EXPECT_TRUE(browser.navigations().empty());
+    EXPECT_EQ(check.mlngGrabState, -1);
+}
+
+TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
+    host.mainPage = 2;
+    check.cmdCalculate_Click();
+    EXPECT_EQ(messages.texts(), QStringList{q("Select one cache file to create report")});
+    EXPECT_EQ(messages.messages.back().icon, MessageIcon::Information);
+    EXPECT_EQ(host.focused, q("cmbCacheFiles"));
+
+    host.cacheIndex = 0;
+    host.cacheItem = q("2013-04-billed-ab-c");
+    host.focused.clear();
+    check.cmdCalculate_Click();
+    EXPECT_EQ(messages.texts().back(), q("Selected cache file do not exist"));
+    EXPECT_EQ(host.focused, q("cmbCacheFiles"));
+
+    const QString records = RowText({q("2013-04-17"), q("1"), q("2"), q("3"), q("4"), q("5")});
+    ASSERT_TRUE(SaveFileData(host.dir.filePath(q("2013-04-billed-ab-c.cache2")), records, true));
+    check.cmdCalculate_Click();
+    EXPECT_EQ(state.mstrRecords, records);
+    EXPECT_EQ(state.mstrMonthYear, q("2013-04-billed-ab"));  // up to the last "-"
+    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    EXPECT_EQ(result.outcome().mlngTotalUsage, 5);
+    EXPECT_TRUE(browser.navigations().empty());
+}
+
+TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
+    // 03:00 for an hour is all night; midday is charged.
+    const QString records =
+        RowText({q("2013-04-17"), q("03:00:00"), q("01:00:00"), q("60"), q("40"), q("100")}) +
+        RowText({q("2013-04-17"), q("12:00:00"), q("01:00:00"), q("20"), q("10"), q("30")});
+    ASSERT_TRUE(SaveFileData(host.dir.filePath(q("2013-04-billed-abc.cache2")), records, true));
+    host.mainPage = 2;
+    host.cacheIndex = 0;
+    host.cacheItem = q("2013-04-billed-abc");
+    const struct {
+        int hostKind;
+        int kind;
+        std::int32_t charged;
+    } cases[] = {{kLimitedPlan, kLimitedPlan, 130},
+                 {kNightUnlimitedPlan, kNightUnlimitedPlan, 30},
+                 {kUnlimitedPlan, kUnlimitedPlan, 130},
+                 {7, kLimitedPlan, 130}};  // a stored kind this program does not know
+    int outputs = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hostKind);
+        host.kind = c.hostKind;
+        check.cmdCalculate_Click();
+        ASSERT_TRUE(spinUntil([&] { return host.outputs == outputs + 1; }));
+        ++outputs;
+        EXPECT_EQ(state.planKind, c.kind);
+        EXPECT_EQ(result.outcome().mlngTotalUsage, 130);
+        EXPECT_EQ(result.outcome().mlngChargedUsage, c.charged);
+        EXPECT_EQ(result.outcome().nightChargedUsage, 30);
+    }
+}
+
+TEST(UsageCheckDates, FirstAndLastDayOfTheMonthAndTheMonthsName) {
+    EXPECT_EQ(UsageCheck::GetFromDate(QDate(2013, 4, 17)), q("01/04/2013"));
+    EXPECT_EQ(UsageCheck::GetToDate(QDate(2013, 4, 17)), q("30/04/2013"));
+    EXPECT_EQ(UsageCheck::GetToDate(QDate(2024, 2, 1)), q("29/02/2024"));
+    EXPECT_EQ(UsageCheck::GetToDate(QDate(2026, 12, 31)), q("31/12/2026"));
+    EXPECT_EQ(UsageCheck::GetMonth(q("2013-04-billed")), q("April"));
+    EXPECT_EQ(UsageCheck::GetMonth(q("period 01-04-2013 TO 17-04-2013")), QString());
+}
+
+TEST(UsageLogShape, HeaderLinesAreLogsMarkUpIsNot) {
+    EXPECT_TRUE(
+        looksLikeUsageLog(q("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n")));
+    EXPECT_TRUE(looksLikeUsageLog(q("a,b,c,d,e,f")));
+    EXPECT_FALSE(looksLikeUsageLog(q("<html><body>a,b,c,d,e,f</body></html>")));
+    EXPECT_FALSE(looksLikeUsageLog(q("Date,Time\r\n2013-04-17,1,2,3,4,5\r\n")));
+    EXPECT_FALSE(looksLikeUsageLog(QString()));
+}
+
+}  // namespace
+}  // namespace kestrova

@@ -1,0 +1,406 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The main window's stored settings without the window: the conversions of stored texts, the
+// load order with its defaults, a value that does not convert, the password's round trip
+// through the INI file, and the keys a close writes.
+
+#include "settings/main_settings.h"
+
+#include "platform/settings_store.h"
+#include "support/qt_printers.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace kestrova {
+namespace {
+
+using kestrova::test::q;
+
+void clearStore() {
+    QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear();
+}
+
+// --- Conversions ---------------------------------------------------------------------------------
+
+enum class Kind { Boolean, Int16, Byte, Colour, Single };
+
+struct ConversionRow {
+    const char* name;
+    Kind kind;
+    const char* text;
+    bool converts;
+    double expected = 0;  // the value when it converts (Booleans 0/1, colours as unsigned)
+};
+
+void PrintTo(const ConversionRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class Conversion : public ::testing::TestWithParam<ConversionRow> {};
+
+TEST_P(Conversion, ReadsTheStoredTextAsItsField) {
+    const ConversionRow& r = GetParam();
+    const QString text = q(r.text);
+    bool ok = false;
+    double got = 0;
+    switch (r.kind) {
+        case Kind::Boolean: {
+            bool v = false;
+            ok = convertBoolean(text, v);
+            got = v ? 1 : 0;
+            break;
+        }
+        case Kind::Int16:
+        case Kind::Byte: {
+            qint64 v = 0;
+            ok = r.kind == Kind::Int16 ? convertInteger(text, -32768, 32767, v)
+                                       : convertInteger(text, 0, 255, v);
+            got = double(v);
+            break;
+        }
+        case Kind::Colour: {
+            ColorRef v = 0;
+            ok = convertColour(text, v);
+            got = double(v);
+            break;
+        }
+        case Kind::Single:
+            ok = convertSingle(text, got);
+            break;
+    }
+    ASSERT_EQ(ok, r.converts);
+    if (r.converts) {
+        EXPECT_DOUBLE_EQ(got, r.expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StoredTexts, Conversion,
+    ::testing::Values(ConversionRow{"BooleanWordsInAnyCase", Kind::Boolean, "tRUE", true, 1},
+                      ConversionRow{"BooleanFalseWord", Kind::Boolean, " False ", true, 0},
+                      ConversionRow{"BooleanNumberMinusOneIsTrue", Kind::Boolean, "-1", true, 1},
+                      ConversionRow{"BooleanZeroIsFalse", Kind::Boolean, "0", true, 0},
+                      ConversionRow{"BooleanOtherWordFails", Kind::Boolean, "yes", false},
+                      ConversionRow{"BooleanEmptyFails", Kind::Boolean, "", false},
+                      ConversionRow{"IntegerHalfRoundsToEvenUp", Kind::Int16, "3.5", true, 4},
+                      ConversionRow{"IntegerHalfRoundsToEvenDown", Kind::Int16, "2.5", true, 2},
+                      ConversionRow{"IntegerNegative", Kind::Int16, "-1", true, -1},
+                      ConversionRow{"IntegerLargestOfSixteenBits", Kind::Int16, "32767", true,
+                                    32767},
+                      ConversionRow{"IntegerBeyondSixteenBitsFails", Kind::Int16, "32768", false},
+                      ConversionRow{"IntegerWordFails", Kind::Int16, "abc", false},
+                      ConversionRow{"IntegerEmptyFails", Kind::Int16, " ", false},
+                      ConversionRow{"ByteBeyond255Fails", Kind::Byte, "256", false},
+                      ConversionRow{"ByteNegativeFails", Kind::Byte, "-1", false},
+                      ConversionRow{"ColourPacked", Kind::Colour, "14811105", true, 14811105},
+                      ConversionRow{"ColourSystemAsSignedNumber", Kind::Colour, "-2147483633", true,
+                                    double(0x8000000Fu)},
+                      ConversionRow{"ColourSystemAsUnsignedNumber", Kind::Colour, "2147483663",
+                                    true, double(0x8000000Fu)},
+                      ConversionRow{"ColourBeyond32BitsFails", Kind::Colour, "4294967296", false},
+                      ConversionRow{"SingleTwips", Kind::Single, "9600", true, 9600},
+                      ConversionRow{"SingleFraction", Kind::Single, "1234.5", true, 1234.5},
+                      ConversionRow{"SingleBeyondItsRangeFails", Kind::Single, "1e39", false},
+                      ConversionRow{"SingleWordFails", Kind::Single, "wide", false}),
+    [](const ::testing::TestParamInfo<ConversionRow>& row) { return std::string(row.param.name); });
+
+TEST(StoredText, ColoursAreWrittenAsTheSignedNumberThatReadsBack) {
+    for (ColorRef c : {ColorRef(0), ColorRef(14811105), ColorRef(0x8000000Fu), ColorRef(~0u)}) {
+        ColorRef back = 1;
+        ASSERT_TRUE(convertColour(colourText(c), back)) << colourText(c).toStdString();
+        EXPECT_EQ(back, c);
+    }
+    EXPECT_EQ(colourText(0x8000000Fu), q("-2147483633"));
+    EXPECT_EQ(booleanText(true), q("True"));
+    EXPECT_EQ(singleText(9600), q("9600"));
+}
+
+// --- Load and save -------------------------------------------------------------------------------
+
+MainSettings someSettings() {
+    MainSettings s;
+    s.txtUserName = q("abc");
+    s.txtPassword = q("pa,ss;=wörd");
+    s.chkSavePassword = 1;
+    s.display.mblnExcludeFree = false;
+    s.display.mblnExcludeNonFree = true;
+    s.display.mblnExcludeMixed = true;
+    s.mblnCachingEnabled = true;
+    s.display.mlngColorFree = 1;
+    s.display.mlngColorBackFree = 2;
+    s.display.mlngColorMixed = 3;
+    s.display.mlngColorBackMixed = 4;
+    s.display.mlngColorNonFree = 5;
+    s.display.mlngColorBackNonFree = 0x80000005u;
+    s.display.mlngChartColorFree = 7;
+    s.display.mlngChartColorNonFree = 8;
+    s.display.mlngInbuiltChartColor = 9;
+    s.display.mbytChartType = 1;
+    s.display.mblnShowTotalValue = true;
+    s.display.mblnShowAverage = true;
+    s.display.mblnNightUnlimitedPlan = true;
+    s.PlanType = 2;
+    s.Selfcaresite = 1;
+    s.Height = 7000;
+    s.Width = 8000;
+    s.Left = 300;
+    s.Top = 450;
+    s.SelectedTab = 2;
+    return s;
+}
+
+MainSettings designDefaults() {
+    MainSettings d;
+    d.Height = 9000;
+    d.Width = 9900;
+    d.Left = 1500;
+    d.Top = 1200;
+    return d;
+}
+
+// Every field, so a comparison names the one that differs.
+void expectSame(const MainSettings& a, const MainSettings& b) {
+    EXPECT_EQ(a.txtUserName, b.txtUserName);
+    EXPECT_EQ(a.txtPassword, b.txtPassword);
+    EXPECT_EQ(a.chkSavePassword, b.chkSavePassword);
+    EXPECT_EQ(a.display.mblnExcludeFree, b.display.mblnExcludeFree);
+    EXPECT_EQ(a.display.mblnExcludeNonFree, b.display.mblnExcludeNonFree);
+    EXPECT_EQ(a.display.mblnExcludeMixed, b.display.mblnExcludeMixed);
+    EXPECT_EQ(a.mblnCachingEnabled, b.mblnCachingEnabled);
+    EXPECT_EQ(a.display.mlngColorFree, b.display.mlngColorFree);
+    EXPECT_EQ(a.display.mlngColorBackFree, b.display.mlngColorBackFree);
+    EXPECT_EQ(a.display.mlngColorMixed, b.display.mlngColorMixed);
+    EXPECT_EQ(a.display.mlngColorBackMixed, b.display.mlngColorBackMixed);
+    EXPECT_EQ(a.display.mlngColorNonFree, b.display.mlngColorNonFree);
+    EXPECT_EQ(a.display.mlngColorBackNonFree, b.display.mlngColorBackNonFree);
+    EXPECT_EQ(a.display.mlngChartColorFree, b.display.mlngChartColorFree);
+    EXPECT_EQ(a.display.mlngChartColorNonFree, b.display.mlngChartColorNonFree);
+    EXPECT_EQ(a.display.mlngInbuiltChartColor, b.display.mlngInbuiltChartColor);
+    EXPECT_EQ(a.display.mbytChartType, b.display.mbytChartType);
+    EXPECT_EQ(a.display.mblnShowTotalValue, b.display.mblnShowTotalValue);
+    EXPECT_EQ(a.display.mblnShowAverage, b.display.mblnShowAverage);
+    EXPECT_EQ(a.display.mblnNightUnlimitedPlan, b.display.mblnNightUnlimitedPlan);
+    EXPECT_EQ(a.PlanType, b.PlanType);
+    EXPECT_EQ(a.Selfcaresite, b.Selfcaresite);
+    EXPECT_EQ(a.Height, b.Height);
+    EXPECT_EQ(a.Width, b.Width);
+    EXPECT_EQ(a.Left, b.Left);
+    EXPECT_EQ(a.Top, b.Top);
+    EXPECT_EQ(a.SelectedTab, b.SelectedTab);
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override { clearStore(); }
+};
+
+TEST_F(Settings, AnEmptyStoreGivesTheDefaultsOfTheTable) {
+    const LoadedSettings loaded = loadMainSettings(SettingsStore(), designDefaults());
+    EXPECT_TRUE(loaded.problems.empty());
+    expectSame(loaded.values, designDefaults());
+    const MainSettings& s = loaded.values;
+    EXPECT_TRUE(s.display.mblnExcludeFree);
+    EXPECT_EQ(s.display.mlngColorBackFree, 14811105u);
+    EXPECT_EQ(s.display.mlngColorMixed, 16711680u);
+    EXPECT_EQ(s.display.mlngChartColorFree, 11599792u);
+    EXPECT_EQ(s.Selfcaresite, -1);
+    EXPECT_EQ(s.SelectedTab, 1);
+    EXPECT_TRUE(s.txtPassword.isEmpty());
+}
+
+TEST_F(Settings, WhatACloseSavesTheNextLoadRestores) {
+    {
+        SettingsStore store;
+        saveMainSettings(store, someSettings(), false);
+    }
+    const LoadedSettings loaded = loadMainSettings(SettingsStore(), designDefaults());
+    EXPECT_TRUE(loaded.problems.empty());
+    // Everything but the password, which the keyring keeps: the file never holds it.
+    MainSettings expected = someSettings();
+    expected.txtPassword.clear();
+    expectSame(loaded.values, expected);
+    EXPECT_TRUE(SettingsStore().contains(q("txtPasswordnew")));
+    EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
+    EXPECT_TRUE(SettingsStore().get(q("txtPassword"), q("x")).isEmpty());
+}
+
+// Older versions kept the password scrambled in the file. Scrambling turns a character equal to
+// its key character into NUL, and others into control characters, quotes, commas, "@" or "=":
+// every one has to come back from such a file, so the password can move into the keyring.
+TEST_F(Settings, EveryScrambledCharacterOfAnOldFileReadsBack) {
+    QString password = kPasswordKey;  // scrambles to NUL characters
+    for (int c = 1; c < 256; ++c) {
+        password += QChar(c);
+    }
+    password += QChar(0x4E2D);
+    password += q(" ends in a blank ");
+    {
+        SettingsStore store;
+        saveMainSettings(store, someSettings(), false);
+        store.save(q("txtPasswordnew"), scramblePassword(password));  // as an older version did
+    }
+    const QString scrambled = SettingsStore().get(q("txtPasswordnew"), QString());
+    EXPECT_TRUE(scrambled.contains(QChar(0)));
+    EXPECT_EQ(scrambled, scramblePassword(password));
+    EXPECT_EQ(loadMainSettings(SettingsStore(), designDefaults()).values.txtPassword, password);
+}
+
+// One stored value that does not convert gives that key its default; every other key, before
+// and after it, is still read. (Once, the first such value ended the whole load.)
+struct CorruptRow {
+    const char* key;
+    const char* stored;
+};
+
+void PrintTo(const CorruptRow& row, std::ostream* os) {
+    *os << row.key << "=" << row.stored;
+}
+
+class CorruptValue : public ::testing::TestWithParam<CorruptRow> {
+protected:
+    void SetUp() override { clearStore(); }
+};
+
+TEST_P(CorruptValue, GetsItsDefaultAndTheLoadGoesOn) {
+    const CorruptRow& row = GetParam();
+    {
+        SettingsStore store;
+        saveMainSettings(store, someSettings(), false);
+        store.save(q(row.key), q(row.stored));
+    }
+    const LoadedSettings loaded = loadMainSettings(SettingsStore(), designDefaults());
+    ASSERT_EQ(loaded.problems, (std::vector<SettingProblem>{{q(row.key), q(row.stored)}}));
+    EXPECT_TRUE(describeProblems(loaded.problems).contains(q(row.key).trimmed()));
+
+    // Expected: what was saved (never a password), with the corrupt key at its default.
+    MainSettings expected = someSettings();
+    expected.txtPassword.clear();
+    const MainSettings d = designDefaults();
+    const QString k = q(row.key);
+    if (k == u"chkSavePassword")
+        expected.chkSavePassword = d.chkSavePassword;
+    if (k == u"mblnExcludeFree")
+        expected.display.mblnExcludeFree = d.display.mblnExcludeFree;
+    if (k == u"mblnCachingEnabled ")
+        expected.mblnCachingEnabled = d.mblnCachingEnabled;
+    if (k == u"mlngColorBackNonFree")
+        expected.display.mlngColorBackNonFree = d.display.mlngColorBackNonFree;
+    if (k == u"ChartType")
+        expected.display.mbytChartType = d.display.mbytChartType;
+    if (k == u"PlanType")
+        expected.PlanType = d.PlanType;
+    if (k == u"Selfcaresite")
+        expected.Selfcaresite = d.Selfcaresite;
+    if (k == u"Height")
+        expected.Height = d.Height;
+    if (k == u"Top")
+        expected.Top = d.Top;
+    if (k == u"Left")
+        expected.Left = d.Left;
+    if (k == u"Width")
+        expected.Width = d.Width;
+    if (k == u"ctlTabs1.SelectedTab")
+        expected.SelectedTab = d.SelectedTab;
+    expectSame(loaded.values, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OneKeyAtATime, CorruptValue,
+    ::testing::Values(CorruptRow{"chkSavePassword", "ticked"}, CorruptRow{"chkSavePassword", "2"},
+                      CorruptRow{"mblnExcludeFree", "maybe"},
+                      CorruptRow{"mblnCachingEnabled ", "on"},
+                      CorruptRow{"mlngColorBackNonFree", "pink"}, CorruptRow{"ChartType", "300"},
+                      CorruptRow{"PlanType", "abc"}, CorruptRow{"PlanType", "3"},
+                      CorruptRow{"Selfcaresite", "2"}, CorruptRow{"Selfcaresite", "-2"},
+                      CorruptRow{"Height", "tall"}, CorruptRow{"Top", "1e40"},
+                      CorruptRow{"Left", "32000000000"}, CorruptRow{"Width", "1000000000"},
+                      CorruptRow{"ctlTabs1.SelectedTab", "x"}));
+
+// The caching key ends in a blank. The INI file holds it as QSettings escapes it,
+// "mblnCachingEnabled%20"; files written while the store escaped it a second time hold
+// "mblnCachingEnabled%2520" and still read, and the next close leaves only the proper key.
+QByteArray iniText() {
+    QFile f(SettingsStore().fileName());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeIni(const QByteArray& text) {
+    const QString path = SettingsStore().fileName();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(text);
+}
+
+TEST_F(Settings, TheCachingKeyIsWrittenWithItsBlankEscapedOnce) {
+    MainSettings s = someSettings();
+    s.mblnCachingEnabled = true;
+    {
+        SettingsStore store;
+        saveMainSettings(store, s, false);
+    }
+    const QByteArray text = iniText();
+    EXPECT_TRUE(text.contains("\nmblnCachingEnabled%20=True")) << text.toStdString();
+    EXPECT_FALSE(text.contains("%2520")) << text.toStdString();
+    EXPECT_TRUE(loadMainSettings(SettingsStore(), designDefaults()).values.mblnCachingEnabled);
+}
+
+struct OldCachingFile {
+    const char* name;
+    const char* lines;
+    bool expected;
+};
+
+void PrintTo(const OldCachingFile& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class OldCachingKey : public ::testing::TestWithParam<OldCachingFile> {
+protected:
+    void SetUp() override { clearStore(); }
+};
+
+TEST_P(OldCachingKey, StillReadsAndTheNextCloseRewritesIt) {
+    const OldCachingFile& row = GetParam();
+    writeIni(QByteArray("[ScreenSettings]\ntxtUserName=someone\n") + row.lines);
+    LoadedSettings loaded = loadMainSettings(SettingsStore(), designDefaults());
+    EXPECT_TRUE(loaded.problems.empty());
+    EXPECT_EQ(loaded.values.mblnCachingEnabled, row.expected);
+    EXPECT_EQ(loaded.values.txtUserName, q("someone"));
+    {
+        SettingsStore store;
+        saveMainSettings(store, loaded.values, false);
+    }
+    const QByteArray text = iniText();
+    EXPECT_FALSE(text.contains("%2520")) << text.toStdString();
+    EXPECT_EQ(loadMainSettings(SettingsStore(), designDefaults()).values.mblnCachingEnabled,
+              row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OldCachingKey,
+    ::testing::Values(
+        OldCachingFile{"OldKeyTicked", "mblnCachingEnabled%2520=True\n", true},
+        OldCachingFile{"OldKeyUnticked", "mblnCachingEnabled%2520=False\n", false},
+        // Both present (an old file a newer version has already written to): the proper key.
+        OldCachingFile{"ProperKeyWins",
+                       "mblnCachingEnabled%2520=True\nmblnCachingEnabled%20=False\n", false}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(Settings, TheListLimitsComeFromTheDropDowns) {
+    SettingsStore store;
+    store.save(q("Selfcaresite"), q("3"));
+    const LoadedSettings loaded = loadMainSettings(store, designDefaults(), SettingLimits{3, 4});
+    EXPECT_TRUE(loaded.problems.empty());
+    EXPECT_EQ(loaded.values.Selfcaresite, 3);
+}
+
+}  // namespace
+}  // namespace kestrova

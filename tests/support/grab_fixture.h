@@ -1,0 +1,117 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// The main window's side of the check command and the grab, for tests: a host that records
+// what the grab asks of the window, and the report builder's host with Timer1 wired to the
+// check.
+
+#include "grab/grab_host.h"
+#include "grab/usage_check.h"
+
+#include "support/task_runner.h"
+
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <vector>
+
+namespace kestrova::testing {
+
+class FakeHost : public GrabHost {
+public:
+    int selectedMainPage() const override { return mainPage; }
+    QString userName() const override { return user; }
+    QString password() const override { return pass; }
+    int selfcareSiteIndex() const override { return siteIndex; }
+    QString selfcareSiteText() const override { return site; }
+    QString northHost() const override { return QStringLiteral("north.portal.test"); }
+    QString westHost() const override { return QStringLiteral("west.portal.test"); }
+    void focusSelfcareSite() override { focused = QStringLiteral("cmbSelfcaresite"); }
+    void focusUserName() override { focused = QStringLiteral("txtUserName"); }
+    void focusPassword() override { focused = QStringLiteral("txtPassword"); }
+    int cacheFileIndex() const override { return cacheIndex; }
+    QString cacheFileText() const override { return cacheItem; }
+    void focusCacheFiles() override { focused = QStringLiteral("cmbCacheFiles"); }
+    void selectLoginInfoPage() override { innerPage = 1; }
+    void selectProcessingPage() override { innerPage = 2; }
+    void setMessageCaption(const QString& caption) override { message = caption; }
+    void setMessageVisible(bool visible) override { messageVisible = visible; }
+    void blankReport() override { ++blanked; }
+    void processPendingEvents() override { QCoreApplication::processEvents(); }
+    QString folder() const override { return dir.path(); }
+    void grabProgress(GrabStep step) override { steps.push_back(step); }
+    bool cacheEnabled() const override { return cache; }
+    int planKind() const override { return kind; }
+    void cacheNotKept(const QString& text) override { notKept << text; }
+    void grabStopped(const GrabStop& stop) override {
+        stops.push_back(stop);
+        GrabHost::grabStopped(stop);
+    }
+    QCoro::Task<bool> chooseDates(LiveDocument navigation) override {
+        if (!dateChooser) {
+            co_return false;
+        }
+        co_await dateChooser(navigation);
+        co_return true;
+    }
+    QCoro::Task<> ShowOutput() override {
+        ++outputs;
+        if (report) {
+            report->WriteOutput();
+        }
+        co_return;
+    }
+
+    QTemporaryDir dir;
+    QString site = QStringLiteral("portal.test");
+    int mainPage = 1;
+    QString user = QStringLiteral("abc");
+    QString pass = QStringLiteral("secret");
+    int siteIndex = 0;
+    int cacheIndex = -1;
+    int kind = 0;
+    QString cacheItem;
+    QString focused;
+    int innerPage = 1;
+    QString message;
+    bool messageVisible = false;
+    int blanked = 0;
+    int outputs = 0;
+    ReportBuilder* report = nullptr;
+    std::vector<GrabStep> steps;
+    bool cache = false;
+    QStringList notKept;
+    std::vector<GrabStop> stops;
+    // Set: the host picks the dates itself, as kestrova-check does.
+    std::function<QCoro::Task<>(LiveDocument)> dateChooser;
+};
+
+// The report builder's side of the main window, with Timer1 wired to the check.
+class Retrieval : public HeadlessHost {
+public:
+    void enableTimer1() override {
+        HeadlessHost::enableTimer1();
+        if (check) {
+            check->enableTimer1();
+        }
+    }
+    UsageCheck* check = nullptr;
+};
+
+// The navigation frame: frame 1 of frame 2.
+inline FramePath navigationPath() {
+    FramePath path;
+    path.push_back(2);
+    path.push_back(1);
+    return path;
+}
+
+}  // namespace kestrova::testing

@@ -1,0 +1,157 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// A result window with a month of usage in it, driven as the main window drives it: the usage
+// log read into records, the report builder's GrabbingFinished and WriteOutput (HeadlessHost
+// stands for the main window's hidden browser), then ShowOutput's part on the window.
+
+#include "platform/failure.h"
+#include "results/office_chart/office_chart.h"
+#include "results/window/frm_result.h"
+#include "results/window/result_window_host.h"
+#include "retrieval/cache_file.h"
+#include "retrieval/headless.h"
+#include "retrieval/report_page.h"
+#include "retrieval/retrieval_state.h"
+#include "retrieval/usage_log.h"
+
+#include <QClipboard>
+#include <QDate>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QStringList>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace kestrova::testing {
+
+inline QString sampleLogPath() {
+    return QStringLiteral(KESTROVA_SOURCE_DIR) + QStringLiteral("/samples/usage.htm");
+}
+
+// The main window's side of the window's call-backs.
+class MainWindowStandIn : public ResultWindowHost {
+public:
+    void WriteOutput() override {
+        ++writeOutputs;
+        if (builder) {
+            builder->WriteOutput();
+        }
+    }
+    void L2N(const QString& Address) override { opened << Address; }
+
+    ReportBuilder* builder = nullptr;
+    int writeOutputs = 0;
+    QStringList opened;
+};
+
+// An office chart object that records what the window asks of it.
+class FakeOfficeChart : public OfficeChart {
+public:
+    explicit FakeOfficeChart(QWidget* parent) : m_widget(new QLabel(parent)) {
+        m_widget->setObjectName(QStringLiteral("fakeOfficeChart"));
+    }
+    ~FakeOfficeChart() override { delete m_widget.data(); }
+
+    QWidget* widget() override { return m_widget; }
+    bool isRunning() const override { return running; }
+    void setDataText(const QString& text) override { data = text; }
+    QString dataText() const override { return data; }
+    void Update() override {
+        ++updates;
+        m_widget->setText(data);
+    }
+    void setHasLegend(bool on) override { legend = on; }
+    bool hasLegend() const override { return legend; }
+    void setChartType(int type) override { chartType = type; }
+    void setHasTitle(bool on) override { hasTitle = on; }
+    void setChartTitleText(const QString& t) override { title = t; }
+    QString chartTitleText() const override { return title; }
+    void setChartTitleFontSize(double points) override { titleFontSize = points; }
+    void setTickLabelFontSize(int axisType, int, double points) override {
+        (axisType == 1 ? categoryFontSize : valueFontSize) = points;
+    }
+    void setHasDataTable(bool on) override { dataTable = on; }
+    bool hasDataTable() const override { return dataTable; }
+    void setDataTableFontSize(double points) override { dataTableFontSize = points; }
+    void setSeriesColor(const QString& seriesName, ColorRef color) override {
+        if (!data.contains(u"\r\n" + seriesName + u'\t')) {
+            throw Failure(QStringLiteral("No series ") + seriesName);
+        }
+        seriesColours.emplace_back(seriesName, color);
+    }
+    void setApplicationSize(int width, int height) override { applicationSize = {width, height}; }
+    void setSize(int width, int height) override { size = {width, height}; }
+    void setAutoVerbMenu(bool on) override { autoVerbMenu_ = on; }
+    bool autoVerbMenu() const override { return autoVerbMenu_; }
+    // Puts a small picture on the clipboard, as the object does, unless told it cannot draw.
+    void copyToClipboard() override {
+        ++copies;
+        if (!cannotDraw) {
+            QImage picture(8, 8, QImage::Format_RGB32);
+            picture.fill(Qt::darkBlue);
+            QGuiApplication::clipboard()->setImage(picture);
+        }
+    }
+
+    bool running = true;
+    QString data;
+    int updates = 0;
+    bool legend = true;
+    int chartType = 0;
+    bool hasTitle = false;
+    QString title;
+    double titleFontSize = 0;
+    double categoryFontSize = 0;
+    double valueFontSize = 0;
+    bool dataTable = false;
+    double dataTableFontSize = 0;
+    std::vector<std::pair<QString, ColorRef>> seriesColours;
+    QSize applicationSize;
+    QSize size;
+    bool autoVerbMenu_ = false;
+    int copies = 0;
+    bool cannotDraw = false;
+
+private:
+    QPointer<QLabel> m_widget;
+};
+
+// The window with the sample month, as the main window leaves it before showing it.
+struct MonthOnScreen {
+    explicit MonthOnScreen(ResultWindowOptions options = {}, int planKind = kLimitedPlan,
+                           const QString& logPath = sampleLogPath()) {
+        if (!options.reportView) {
+            options.reportView = [](QWidget* p) { return new ReportView(p); };
+        }
+        if (!options.clock) {
+            options.clock = [] { return QDate(2026, 12, 20); };
+        }
+        window = std::make_unique<frmResult>(state, host, std::move(options));
+        builder = std::make_unique<ReportBuilder>(state, mainHost, *window);
+        host.builder = builder.get();
+        state.planKind = planKind;
+        if (!logPath.isEmpty()) {
+            const ParsedUsageLog log = parseUsageLog(ReadFileData(logPath, false));
+            UsageExtraction extraction(state, mainHost, *builder);
+            extraction.addInFront(log.records);
+            state.mstrMonthYear = downloadPeriodText(log.earliest, log.latest);
+        }
+        builder->GrabbingFinished();
+        builder->WriteOutput();
+        window->prepareToShow();
+    }
+
+    RetrievalState state;
+    HeadlessHost mainHost;
+    MainWindowStandIn host;
+    std::unique_ptr<frmResult> window;
+    std::unique_ptr<ReportBuilder> builder;
+};
+
+}  // namespace kestrova::testing
