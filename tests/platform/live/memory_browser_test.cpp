@@ -18,12 +18,19 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace kestrova {
 namespace {
 
 using testing::await;
-using testing::spin;
+using testing::runQueued;
 using namespace std::chrono_literals;
+
+// Lets the browser deliver everything it has queued, one notification per turn.
+bool delivered(const MemoryBrowser& browser) {
+    return testing::spinUntil([&] { return browser.pendingNotifications() == 0; }, 5s);
+}
 
 QUrl at(const char* path) {
     return QUrl(QStringLiteral("http://portal.test") + QLatin1String(path));
@@ -84,7 +91,7 @@ TEST(MemoryBrowser, NavigationLoadsTheRouteAndCompletesFramesBeforeTheirParentsT
     browser.addRoute(at("/home"), portalTop("nav"));
     browser.navigate(at("/home"));
     EXPECT_TRUE(heard.completions.empty()) << "notifications come from the event loop";
-    spin(50ms);
+    ASSERT_TRUE(delivered(browser));
     EXPECT_EQ(heard.navigations, std::vector<QUrl>{at("/home")});
     EXPECT_EQ(heard.completions, (std::vector<Heard>{{{0}, at("/header")},
                                                      {{1}, at("/menu")},
@@ -100,7 +107,8 @@ TEST(MemoryBrowser, NavigationWithoutARouteIsRecordedAndLoadsNothing) {
     MemoryBrowser browser;
     Listener heard(browser);
     browser.navigate(at("/nowhere"));
-    spin(20ms);
+    ASSERT_TRUE(delivered(browser));
+    runQueued();
     EXPECT_EQ(browser.navigations(), std::vector<QUrl>{at("/nowhere")});
     EXPECT_EQ(heard.navigations, std::vector<QUrl>{at("/nowhere")});
     EXPECT_TRUE(heard.completions.empty());
@@ -267,11 +275,11 @@ TEST(MemoryBrowser, ALinkClickLoadsItsRouteIntoItsOwnFrameOnly) {
     browser.load({}, portalTop("<a id=\"next\" href=\"/services\">next</a>"));
     browser.addRoute(at("/services"),
                      page("/services", "<a id=\"aaab.NavigationView.LinkToAction38\">x</a>"));
-    spin(50ms);
+    ASSERT_TRUE(delivered(browser));
     Listener heard(browser);
     const LiveDocument nav = await(navigationFrame(browser));
     await((*await(nav.elementById(QStringLiteral("next")))).click());
-    spin(50ms);
+    ASSERT_TRUE(delivered(browser));
     EXPECT_EQ(heard.completions, (std::vector<Heard>{{{2, 1}, at("/services")}}));
     EXPECT_TRUE(await(nav.elementById(QStringLiteral("aaab.NavigationView.LinkToAction38"))));
     EXPECT_TRUE(browser.documentAt({})->elementById(QStringLiteral("welcome_message")))
@@ -338,12 +346,19 @@ TEST_P(MemoryBrowserNestedNotification, ChangesTheStateTheWaitingHandlerTestsAft
                          handlers.push_back(machine.onComplete(browser, frame));
                      });
     browser.load({}, portalTop("nav"));
-    spin(40ms);
+    ASSERT_TRUE(testing::spinUntil(
+        [&] { return machine.log.contains(QStringLiteral("walk: clicked, state 3")); }, 5s));
     ASSERT_EQ(machine.state, 3) << "the walk is waiting";
     if (frameCompletesDuringTheWait) {
         browser.load({2, 1}, page("/services", "services"));
     }
-    spin(200ms);
+    ASSERT_TRUE(testing::spinUntil(
+        [&] {
+            return browser.pendingNotifications() == 0 &&
+                   std::all_of(handlers.begin(), handlers.end(),
+                               [](const QCoro::Task<>& handler) { return handler.isReady(); });
+        },
+        5s));
     EXPECT_EQ(machine.log.last(), frameCompletesDuringTheWait ? u"walk: after the wait, state 2"
                                                               : u"walk: after the wait, state 3");
     EXPECT_EQ(machine.log.count(QStringLiteral("frame handler, state 2")),
@@ -363,14 +378,14 @@ TEST(MemoryBrowser, HeldNotificationsWaitUntilTheTestDeliversThem) {
     browser.setHoldNotifications(true);
     Listener heard(browser);
     browser.load({}, page("/a", "a", {page("/f", "f")}));
-    spin(20ms);
+    runQueued();
     EXPECT_TRUE(heard.completions.empty());
     EXPECT_EQ(browser.pendingNotifications(), 2);
     browser.deliverNotifications();
     EXPECT_EQ(heard.completions, (std::vector<Heard>{{{0}, at("/f")}, {{}, at("/a")}}));
     browser.load({0}, page("/g", "g"));
     browser.setHoldNotifications(false);
-    spin(20ms);
+    ASSERT_TRUE(delivered(browser));
     EXPECT_EQ(heard.completions.back(), (Heard{{0}, at("/g")}));
 }
 
@@ -439,7 +454,8 @@ TEST(MemoryBrowser, SnapshotCopiesFramesAndForwardsClicksToTheLiveElement) {
     EXPECT_TRUE(copy->elementById(QStringLiteral("welcome_message")));
 
     nav->elementById(QStringLiteral("next"))->click();
-    spin(50ms);
+    ASSERT_TRUE(testing::spinUntil([&] { return !browser.clicks().empty(); }, 5s));
+    ASSERT_TRUE(delivered(browser));
     ASSERT_EQ(browser.clicks().size(), 1u);
     EXPECT_EQ(browser.clicks()[0].id, u"next");
     EXPECT_EQ(browser.clicks()[0].frame, (FramePath{2, 1}));
@@ -455,7 +471,8 @@ TEST(MemoryBrowser, AForwardedClickOnAPageThatHasGoneIsReported) {
     browser.load({}, page("/b", "other page"));
     QSignalSpy failed(&browser, &Browser::forwardedClickFailed);
     copy->elementById(QStringLiteral("next"))->click();
-    spin(50ms);
+    ASSERT_TRUE(testing::spinUntil([&] { return !failed.isEmpty(); }, 5s));
+    runQueued();
     ASSERT_EQ(failed.count(), 1);
     EXPECT_TRUE(failed.at(0).at(0).toString().startsWith(u"There is no copied element"));
     EXPECT_TRUE(browser.clicks().empty());
@@ -470,8 +487,7 @@ TEST(MemoryBrowser, ASecondSnapshotKeepsTheNumbersOfTheFirst) {
     EXPECT_EQ(first->elementById(QStringLiteral("x"))->attribute(attribute),
               second->elementById(QStringLiteral("x"))->attribute(attribute));
     first->elementById(QStringLiteral("x"))->click();
-    spin(20ms);
-    EXPECT_EQ(browser.clicks().size(), 1u);
+    EXPECT_TRUE(testing::spinUntil([&] { return browser.clicks().size() == 1u; }, 5s));
 }
 
 TEST(MemoryBrowser, DownloadWritesTheScriptedFileAndAFailureLeavesTheOldOne) {
