@@ -702,6 +702,8 @@ TEST_F(MainWindow, TheCachePageWantsAChosenFile) {
               (std::vector<Message>{Message{q("Select one cache file to create report"), QString(),
                                             MessageIcon::Information}}));
     EXPECT_EQ(QApplication::focusWidget(), w->cmbCacheFiles());
+    // The report window would open from the check's timer.
+    ASSERT_TRUE(spinUntil([&] { return !w->usageCheck().timer1Enabled(); }, 5s));
     testing::runQueued();
     EXPECT_FALSE(w->resultWindow().isVisible());
 }
@@ -714,6 +716,8 @@ TEST_F(MainWindow, AFileThatHasVanishedIsNoReport) {
     w->ctlTabs1()->setSelectedTab(2);
     QTest::mouseClick(w->cmdShowUsage(), Qt::LeftButton);
     EXPECT_EQ(dialogs.texts(), QStringList{q("Selected cache file do not exist")});
+    // The report window would open from the check's timer.
+    ASSERT_TRUE(spinUntil([&] { return !w->usageCheck().timer1Enabled(); }, 5s));
     testing::runQueued();
     EXPECT_FALSE(w->resultWindow().isVisible());
 }

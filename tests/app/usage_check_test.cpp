@@ -148,12 +148,17 @@ protected:
         return page(path, usageView(p == u"/nav/details"));
     }
 
-    // Every notification the browser had queued has been delivered and every handler it
-    // started has ended: whatever the grab would still do comes from one of them, so a test
-    // that something never happens checks after this.
+    // Every notification the browser had queued has been delivered, every handler it started
+    // has ended and the report's timer is not running: whatever the grab would still do comes
+    // from one of them, so a test that something never happens checks after this.
+    bool quiet() const {
+        return browser.pendingNotifications() == 0 && check.handlersRunning() == 0 &&
+               !check.timer1Enabled();
+    }
     bool settled() {
-        return spinUntil(
-            [this] { return browser.pendingNotifications() == 0 && check.handlersRunning() == 0; });
+        const bool waited = spinUntil([this] { return quiet(); });
+        testing::runQueued();  // and what they queued on their way out
+        return waited && quiet();
     }
 
     GrabProblem onlyStop() const {
