@@ -42,9 +42,20 @@ elseif(KESTROVA_SANITIZE)
   target_link_options(kestrova_sanitizers INTERFACE -fsanitize=address,undefined)
 endif()
 
-# Everything a project target gets: C++20, our warnings, the sanitizers when enabled.
+# gcov's counters, written by every program and test as it exits; scripts/coverage sums them.
+add_library(kestrova_coverage INTERFACE)
+if(KESTROVA_COVERAGE)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    message(FATAL_ERROR "KESTROVA_COVERAGE needs GCC (gcov, read by gcovr)")
+  endif()
+  target_compile_options(kestrova_coverage INTERFACE --coverage)
+  target_link_options(kestrova_coverage INTERFACE --coverage)
+endif()
+
+# Everything a project target gets: C++20, our warnings, the sanitizers and coverage when enabled.
 add_library(kestrova_options INTERFACE)
-target_link_libraries(kestrova_options INTERFACE kestrova_warnings kestrova_sanitizers)
+target_link_libraries(kestrova_options INTERFACE kestrova_warnings kestrova_sanitizers
+  kestrova_coverage)
 target_compile_definitions(kestrova_options INTERFACE
   QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_URL_CAST_FROM_STRING QT_USE_QSTRINGBUILDER
   KESTROVA_VERSION="${PROJECT_VERSION}")
@@ -68,5 +79,8 @@ if(NOT KESTROVA_FUZZ)
     "$<${kestrova_release}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
   add_link_options("$<${kestrova_release}:LINKER:-z,relro;LINKER:-z,now>")
 endif()
-add_compile_options(
-  "-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=" "-ffile-prefix-map=${PROJECT_BINARY_DIR}/=")
+# A coverage build keeps the real paths: gcov finds the sources by the paths in its notes.
+if(NOT KESTROVA_COVERAGE)
+  add_compile_options(
+    "-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=" "-ffile-prefix-map=${PROJECT_BINARY_DIR}/=")
+endif()

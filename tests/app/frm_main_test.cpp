@@ -702,7 +702,9 @@ TEST_F(MainWindow, TheCachePageWantsAChosenFile) {
               (std::vector<Message>{Message{q("Select one cache file to create report"), QString(),
                                             MessageIcon::Information}}));
     EXPECT_EQ(QApplication::focusWidget(), w->cmbCacheFiles());
-    testing::spin(300ms);
+    // The report window would open from the check's timer.
+    ASSERT_TRUE(spinUntil([&] { return !w->usageCheck().timer1Enabled(); }, 5s));
+    testing::runQueued();
     EXPECT_FALSE(w->resultWindow().isVisible());
 }
 
@@ -714,7 +716,9 @@ TEST_F(MainWindow, AFileThatHasVanishedIsNoReport) {
     w->ctlTabs1()->setSelectedTab(2);
     QTest::mouseClick(w->cmdShowUsage(), Qt::LeftButton);
     EXPECT_EQ(dialogs.texts(), QStringList{q("Selected cache file do not exist")});
-    testing::spin(300ms);
+    // The report window would open from the check's timer.
+    ASSERT_TRUE(spinUntil([&] { return !w->usageCheck().timer1Enabled(); }, 5s));
+    testing::runQueued();
     EXPECT_FALSE(w->resultWindow().isVisible());
 }
 
@@ -1072,8 +1076,10 @@ TEST_F(MainWindow, MnemonicsAndBuddiesOnBothPages) {
     QTest::keyClick(w.get(), Qt::Key_S, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), w->cmbSelfcaresite());
     QTest::keyClick(w.get(), Qt::Key_B, Qt::AltModifier);
-    QTest::qWait(150);  // a mnemonic clicks as the mouse would, a moment later
-    ASSERT_EQ(dialogs.messages.size(), 1u) << "Check &Bandwidth Usage";
+    // A mnemonic clicks as the mouse would, a moment later.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }, 5000))
+        << "Check &Bandwidth Usage";
+    ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, q("Select selfcare site"));
 }
 

@@ -38,7 +38,6 @@ using testing::navigationPath;
 using testing::PortalProcess;
 using testing::recordsText;
 using testing::Retrieval;
-using testing::spin;
 using testing::spinUntil;
 
 using kestrova::test::q;
@@ -196,7 +195,11 @@ TEST_F(LiveGrab, ADroppedSessionOrAFailedDownloadGivesNoReport) {
         ASSERT_EQ(messages.messages.size(), 1u);
         EXPECT_TRUE(messages.messages[0].text.startsWith(q(c.message)))
             << messages.messages[0].text.toStdString();
-        spin(300ms);
+        // The report would come from the handler that met the failure, or from the timer it
+        // would have started.
+        ASSERT_TRUE(spinUntil(
+            [this] { return check.handlersRunning() == 0 && !check.timer1Enabled(); }, 30s));
+        testing::runQueued();
         EXPECT_EQ(host.outputs, 0);
         EXPECT_TRUE(state.mstrRecords.isEmpty());
     }
@@ -274,10 +277,18 @@ TEST_F(LiveGrab, CancelMidWalkStopsTheGrabAndTheNextCheckWorks) {
     start();
     check.cmdCalculate_Click();
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }, 60s));
+    int blank = 0;
+    const QObject watching;  // goes before `blank`, and the connection with it
+    QObject::connect(
+        &browser, &Browser::documentComplete, &watching,
+        [&blank](const FrameHandle&, const QUrl& url) { blank += url == QUrl(q("about:blank")); });
     check.cancelGrab();
     EXPECT_EQ(host.innerPage, 1);
     EXPECT_FALSE(check.isGrabbing());
-    spin(500ms);
+    // Cancelling leaves the portal's page: once the blank page is in, every handler has ended
+    // and the report's timer is still, nothing of the cancelled grab is left to speak.
+    ASSERT_TRUE(spinUntil(
+        [&] { return blank > 0 && check.handlersRunning() == 0 && !check.timer1Enabled(); }, 30s));
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(host.outputs, 0);
 

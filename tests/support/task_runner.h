@@ -7,7 +7,11 @@
 // Runs a coroutine to its end from a test body: the test's event loop is the only one
 // running (no loop nested inside a browser callback), and it is left as soon as the task
 // ends. A task that does not end in time ends the test program: its suspended frame still
-// refers to the test's locals, so the test cannot go on.
+// refers to the test's locals, and whatever it waits on (a timer, a signal, a posted call, a
+// transfer) may resume it in a later test's event loop, so neither this test nor the next can
+// go on. ctest runs each test case in a process of its own, so there it ends only that case.
+
+#include <gtest/gtest.h>
 
 #include <QCoroTask>
 #include <QCoroTimer>
@@ -20,6 +24,7 @@
 #include <cstdlib>
 #include <exception>
 #include <optional>
+#include <string>
 
 namespace kestrova::testing {
 
@@ -57,7 +62,10 @@ inline void runLoop(bool& done, QEventLoop& loop, std::chrono::milliseconds limi
         loop.exec();
     }
     if (!done) {
-        std::fprintf(stderr, "The awaited task did not end within %lld ms\n",
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::fprintf(stderr, "%s%s%sThe awaited task did not end within %lld ms\n",
+                     test ? test->test_suite_name() : "", test ? "." : "",
+                     test ? (std::string(test->name()) + ": ").c_str() : "",
                      static_cast<long long>(limit.count()));
         std::fflush(stderr);
         std::abort();
@@ -91,10 +99,12 @@ inline void await(QCoro::Task<> task, std::chrono::milliseconds limit = std::chr
     }
 }
 
-// Lets the event loop run for a while (zero-timers, queued notifications).
-inline void spin(std::chrono::milliseconds time) {
+// Runs what is already queued on the event loop (posted events, zero-timers, queued signals)
+// and returns: a marker queued behind them ends the turn. Nothing that was queued before can
+// still be waiting afterwards, which is what a test needs to show that something never happens.
+inline void runQueued() {
     QEventLoop loop;
-    QTimer::singleShot(time, &loop, &QEventLoop::quit);
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
@@ -107,7 +117,10 @@ bool spinUntil(Predicate done, std::chrono::milliseconds limit) {
         if (clock.elapsed() > limit.count()) {
             return false;
         }
-        spin(std::chrono::milliseconds(5));
+        // A short sleep between looks at the condition, in the event loop so it can change.
+        QEventLoop loop;
+        QTimer::singleShot(std::chrono::milliseconds(5), &loop, &QEventLoop::quit);
+        loop.exec();
     }
     return true;
 }

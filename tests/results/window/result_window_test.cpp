@@ -33,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 #include <QAbstractButton>
@@ -1305,28 +1306,28 @@ TEST_F(ResultWindow, AltAndALetterReachesItsControl) {
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    // A button's mnemonic clicks it as a mouse would, a moment later.
-    auto alt = [&](Qt::Key key) {
+    // A button's mnemonic clicks it as a mouse would, a moment later: each key is followed by
+    // a wait for what it should have done.
+    auto alt = [&](Qt::Key key, const std::function<bool()>& done) {
         QTest::keyClick(&w, key, Qt::AltModifier);
-        QTest::qWait(150);
+        return QTest::qWaitFor(done, 5000);
     };
     w.ctlTabs1()->setSelectedTab(2);
-    alt(Qt::Key_B);
-    EXPECT_EQ(QApplication::focusWidget(), w.fraChart()->picBuiltInChartColor());
-    alt(Qt::Key_P);
-    ASSERT_EQ(dialogs.messages.size(), 1u) << "Co&py chart..";
+    EXPECT_TRUE(alt(Qt::Key_B, [&] {
+        return QApplication::focusWidget() == w.fraChart()->picBuiltInChartColor();
+    }));
+    ASSERT_TRUE(alt(Qt::Key_P, [&] { return !dialogs.messages.empty(); })) << "Co&py chart..";
+    ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Chart is copied")));
     w.fraChart()->cmbChartType()->setCurrentIndex(1);
-    alt(Qt::Key_A);
-    EXPECT_TRUE(w.fraChart()->chkShowAverageInChart()->isChecked());
-    alt(Qt::Key_T);
-    EXPECT_TRUE(w.fraChart()->chkDisplayDailyTotalinChart()->isChecked());
+    EXPECT_TRUE(alt(Qt::Key_A, [&] { return w.fraChart()->chkShowAverageInChart()->isChecked(); }));
+    EXPECT_TRUE(
+        alt(Qt::Key_T, [&] { return w.fraChart()->chkDisplayDailyTotalinChart()->isChecked(); }));
     w.ctlTabs1()->setSelectedTab(1);
     dialogs.fileNames.push_back(std::nullopt);
-    alt(Qt::Key_E);
-    EXPECT_EQ(dialogs.saveRequests.size(), 1u) << "&Export...";
-    alt(Qt::Key_C);
-    EXPECT_FALSE(w.isVisible()) << "&Close";
+    EXPECT_TRUE(alt(Qt::Key_E, [&] { return !dialogs.saveRequests.empty(); })) << "&Export...";
+    EXPECT_EQ(dialogs.saveRequests.size(), 1u);
+    EXPECT_TRUE(alt(Qt::Key_C, [&] { return !w.isVisible(); })) << "&Close";
 }
 
 // The window opens with the focus on its tab strip, which now shows it.
