@@ -113,9 +113,6 @@ void scanUsageLog(const QString& text, Log& log, OnRecord record) {
 
 }  // namespace
 
-namespace {
-
-// The white space a cell's text loses at its ends, as the report reads it.
 QStringView trimmedCellSpace(QStringView text) {
     const auto blank = [](QChar c) {
         return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
@@ -130,8 +127,6 @@ QStringView trimmedCellSpace(QStringView text) {
     }
     return text.sliced(from, to - from);
 }
-
-}  // namespace
 
 bool isPortalFigure(QStringView field) {
     field = trimmedCellSpace(field);
@@ -177,21 +172,29 @@ QString figureFieldName(int field) {
     return QStringLiteral("Total (MB)");
 }
 
-int badFigureField(QStringView date, QStringView download, QStringView upload, QStringView total) {
-    // The date as the report reads its cell: a page's text holds no NUL characters.
+std::optional<QDate> recordDayOf(QStringView dateField) {
+    // As the report reads the cell: a page's text holds no NUL characters.
     QString withoutNuls;
-    if (date.contains(QChar(0))) {
-        withoutNuls = date.toString();
+    if (dateField.contains(QChar(0))) {
+        withoutNuls = dateField.toString();
         withoutNuls.remove(QChar(0));
-        date = withoutNuls;
+        dateField = withoutNuls;
     }
-    const QStringView day = trimmedCellSpace(date);
-    if (!matchesRecordDate(day)) {
+    const QStringView date = trimmedCellSpace(dateField);
+    if (!matchesRecordDate(date)) {
+        return std::nullopt;
+    }
+    return QDate(date.left(4).toInt(), date.mid(5, 2).toInt(), date.mid(8, 2).toInt());
+}
+
+int badFigureField(QStringView date, QStringView download, QStringView upload, QStringView total) {
+    const std::optional<QDate> day = recordDayOf(date);
+    if (!day) {
         return -1;
     }
-    // The report reads the record's day from its first ten characters; one the calendar
-    // lacks ("2013-04-36") is named here, with its line, rather than failing the report.
-    if (!QDate(day.left(4).toInt(), day.mid(5, 2).toInt(), day.mid(8, 2).toInt()).isValid()) {
+    // A day the calendar lacks ("2013-04-36") is named here, with its line, rather than
+    // failing the report.
+    if (!day->isValid()) {
         return 0;
     }
     const QStringView figures[] = {download, upload, total};

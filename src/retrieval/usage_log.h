@@ -9,8 +9,10 @@
 #include "retrieval/retrieval_state.h"
 #include "retrieval/usage_record.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -25,6 +27,12 @@ class ReportBuilder;
 bool isPortalFigure(QStringView field);
 // The names of the three megabyte fields, by field index 3 to 5 ("Total (MB)").
 QString figureFieldName(int field);
+// A cell's text without the white space the report drops at its ends.
+QStringView trimmedCellSpace(QStringView text);
+// The day of a record's Date field as the report reads it (first ten characters, blanks and
+// NUL characters left out); an invalid date for one the calendar lacks ("2026-11-36"), and
+// nothing for a field that is no record's date (a title line).
+std::optional<QDate> recordDayOf(QStringView dateField);
 // The index (3 to 5) of the first megabyte field of a record that is no portal figure, 0 when
 // the record's date is no day of the calendar, or -1.
 // Records are the rows whose date field matchesRecordDate(); other rows are never read as

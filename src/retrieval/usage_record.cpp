@@ -16,39 +16,6 @@
 
 namespace kestrova {
 
-namespace {
-
-// The white space a page's cell loses at its ends.
-QStringView trimmedCellSpace(QStringView text) {
-    const auto blank = [](QChar c) {
-        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
-    };
-    while (!text.isEmpty() && blank(text.front())) {
-        text = text.sliced(1);
-    }
-    while (!text.isEmpty() && blank(text.back())) {
-        text.chop(1);
-    }
-    return text;
-}
-
-// The day of a Date field as the page reads its cell (a page's text holds no NUL).
-QDate dayOf(QStringView field) {
-    QString withoutNuls;
-    if (field.contains(QChar(0))) {
-        withoutNuls = field.toString();
-        withoutNuls.remove(QChar(0));
-        field = withoutNuls;
-    }
-    const QStringView date = trimmedCellSpace(field);
-    if (!matchesRecordDate(date)) {
-        return QDate();
-    }
-    return QDate(date.left(4).toInt(), date.mid(5, 2).toInt(), date.mid(8, 2).toInt());
-}
-
-}  // namespace
-
 int sessionSeconds(QStringView text) {
     const QStringList parts = text.trimmed().toString().split(u':');
     if (parts.isEmpty() || parts.size() > 3) {
@@ -74,7 +41,7 @@ UsageRecord UsageRecord::fromFields(std::span<const QStringView> fields) {
     for (std::size_t i = 0; i < record.fields.size() && i < fields.size(); ++i) {
         record.fields[i] = fields[i].toString();
     }
-    record.day = dayOf(record.fields[0]);
+    record.day = recordDayOf(record.fields[0]).value_or(QDate());
     record.startSeconds = sessionSeconds(record.fields[1]);
     record.durationSeconds = sessionSeconds(record.fields[2]);
     if (isPortalFigure(record.fields[5])) {
