@@ -80,10 +80,10 @@ void visitMainSettings(Settings& s, Visitor& v) {
     v.listIndex(QStringLiteral("PlanType"), s.PlanType, 0, &SettingLimits::planTypes);
     v.listIndex(QStringLiteral("Selfcaresite"), s.Selfcaresite, -1, &SettingLimits::selfcareSites);
     // Left as they were stored while the window is minimised.
-    v.windowMeasure(QStringLiteral("Height"), s.Height);
-    v.windowMeasure(QStringLiteral("Width"), s.Width);
-    v.windowMeasure(QStringLiteral("Left"), s.Left);
-    v.windowMeasure(QStringLiteral("Top"), s.Top);
+    v.windowMeasure(QStringLiteral("Height"), s.Height, kDesignValue);
+    v.windowMeasure(QStringLiteral("Width"), s.Width, kDesignValue);
+    v.windowMeasure(QStringLiteral("Left"), s.Left, kDesignValue);
+    v.windowMeasure(QStringLiteral("Top"), s.Top, kDesignValue);
 }
 
 std::optional<Decimal> number(const QString& text) {
@@ -146,7 +146,7 @@ public:
              [](const QString& t, ColorRef& v) { return convertColour(t, v); });
     }
     // A window's place or size: a measure no screen has is no place.
-    void windowMeasure(const QString& key, double& field) {
+    void windowMeasure(const QString& key, double& field, DesignValue) {
         read(key, field, field,
              [](const QString& t, double& v) { return convertSingle(t, v) && isWindowMeasure(v); });
     }
@@ -209,7 +209,7 @@ public:
         m_save(key, QString::number(field));
     }
     void colour(const QString& key, ColorRef field, ColorRef) { m_save(key, colourText(field)); }
-    void windowMeasure(const QString& key, double field) {
+    void windowMeasure(const QString& key, double field, DesignValue) {
         if (!m_minimised) {
             m_save(key, singleText(field));
         }
