@@ -18,9 +18,17 @@ namespace kestrova {
 
 namespace {
 
-const QString kNearlyUsed = QStringLiteral("80");
-const QString kUsed = QStringLiteral("100");
-const QString kRunsOut = QStringLiteral("forecast");
+// Each level once: the word that names it in the stored value ("2026-11 80 forecast") and its
+// flag. Reading, writing and deciding what is new all walk this list.
+struct Level {
+    QString word;
+    bool NotifiedAlerts::*raised;
+};
+const Level kLevels[] = {
+    {QStringLiteral("80"), &NotifiedAlerts::nearlyUsed},
+    {QStringLiteral("100"), &NotifiedAlerts::used},
+    {QStringLiteral("forecast"), &NotifiedAlerts::runsOut},
+};
 
 QString monthKey(QDate date) {
     return date.toString(u"yyyy-MM");
@@ -41,14 +49,16 @@ AlertDecision decideAlert(const Forecast& forecast, const NotifiedAlerts& before
     if (forecast.outlook == AllowanceOutlook::Unlimited) {
         return decision;
     }
-    NotifiedAlerts& n = decision.notified;
-    const bool nearlyUsed = forecast.usedMB * 5 >= forecast.allowanceMB * 4;
-    const bool used = forecast.outlook == AllowanceOutlook::RanOut;
-    const bool runsOut = forecast.outlook == AllowanceOutlook::RunsOut;
-    const bool news = (nearlyUsed && !n.nearlyUsed) || (used && !n.used) || (runsOut && !n.runsOut);
-    n.nearlyUsed = n.nearlyUsed || nearlyUsed;
-    n.used = n.used || used;
-    n.runsOut = n.runsOut || runsOut;
+    NotifiedAlerts reached{month};
+    reached.nearlyUsed = forecast.usedMB * 5 >= forecast.allowanceMB * 4;
+    reached.used = forecast.outlook == AllowanceOutlook::RanOut;
+    reached.runsOut = forecast.outlook == AllowanceOutlook::RunsOut;
+    bool news = false;
+    for (const Level& level : kLevels) {
+        bool& raised = decision.notified.*level.raised;
+        news = news || (reached.*level.raised && !raised);
+        raised = raised || reached.*level.raised;
+    }
     if (!news) {
         return decision;
     }
@@ -112,23 +122,19 @@ NotifiedAlerts readNotifiedAlerts(const SettingsStore& store, const QString& use
         return {};
     }
     NotifiedAlerts n{words.front()};
-    n.nearlyUsed = words.contains(kNearlyUsed);
-    n.used = words.contains(kUsed);
-    n.runsOut = words.contains(kRunsOut);
+    for (const Level& level : kLevels) {
+        n.*level.raised = words.contains(level.word);
+    }
     return n;
 }
 
 void writeNotifiedAlerts(SettingsStore& store, const QString& userId,
                          const NotifiedAlerts& notified) {
     QStringList words{notified.month};
-    if (notified.nearlyUsed) {
-        words << kNearlyUsed;
-    }
-    if (notified.used) {
-        words << kUsed;
-    }
-    if (notified.runsOut) {
-        words << kRunsOut;
+    for (const Level& level : kLevels) {
+        if (notified.*level.raised) {
+            words << level.word;
+        }
     }
     store.save(userKey(userId), words.join(u' '));
 }

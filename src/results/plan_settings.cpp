@@ -10,6 +10,7 @@
 #include "platform/twips.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace kestrova {
 
@@ -22,19 +23,43 @@ double EditBoxDesign::upperLimit() const {
     return requireNumber(nines, QLocale::c()).toDouble();
 }
 
+namespace {
+
+const QString kPlanKey = QStringLiteral("Plan3");
+
+// The three edit boxes in the order PlanEditBox names them, which is the order they are read
+// and written: each key with its digits, its design value (the default of a missing or
+// unusable stored value) and the field that holds it.
+struct EditBoxEntry {
+    EditBoxDesign design;
+    double PlanSettings::*field;
+};
+const EditBoxEntry kEditBoxes[] = {
+    {{QStringLiteral("nebPlanCharge"), 5, 0, 250}, &PlanSettings::nebPlanCharge},
+    {{QStringLiteral("nebBandWidthLimit"), 10, 0, 1024}, &PlanSettings::nebBandWidthLimit},
+    {{QStringLiteral("nebRsPerMB"), 1, 2, 0.2}, &PlanSettings::nebRsPerMB},
+};
+
+const EditBoxEntry& entryOf(PlanEditBox box) {
+    return kEditBoxes[std::size_t(box)];
+}
+
+// The result window's size and place, in twips; a place is used only when all four keys read.
+struct PlaceEntry {
+    QString key;
+    double WindowPlace::*field;
+};
+const PlaceEntry kPlaceKeys[] = {
+    {QStringLiteral("frmResult.Height"), &WindowPlace::height},
+    {QStringLiteral("frmResult.Width"), &WindowPlace::width},
+    {QStringLiteral("frmResult.Left"), &WindowPlace::left},
+    {QStringLiteral("frmResult.Top"), &WindowPlace::top},
+};
+
+}  // namespace
+
 const EditBoxDesign& editBoxDesign(PlanEditBox box) {
-    static const EditBoxDesign planCharge{QStringLiteral("nebPlanCharge"), 5, 0, 250};
-    static const EditBoxDesign bandWidthLimit{QStringLiteral("nebBandWidthLimit"), 10, 0, 1024};
-    static const EditBoxDesign rsPerMB{QStringLiteral("nebRsPerMB"), 1, 2, 0.2};
-    switch (box) {
-        case PlanEditBox::nebPlanCharge:
-            return planCharge;
-        case PlanEditBox::nebBandWidthLimit:
-            return bandWidthLimit;
-        case PlanEditBox::nebRsPerMB:
-            break;
-    }
-    return rsPerMB;
+    return entryOf(box).design;
 }
 
 std::optional<double> editBoxValue(PlanEditBox box, double value) {
@@ -57,38 +82,20 @@ QString editBoxText(PlanEditBox box, double value) {
 }
 
 double PlanSettings::value(PlanEditBox box) const {
-    switch (box) {
-        case PlanEditBox::nebPlanCharge:
-            return nebPlanCharge;
-        case PlanEditBox::nebBandWidthLimit:
-            return nebBandWidthLimit;
-        case PlanEditBox::nebRsPerMB:
-            break;
-    }
-    return nebRsPerMB;
+    return this->*entryOf(box).field;
 }
 
 void PlanSettings::setValue(PlanEditBox box, double value) {
-    switch (box) {
-        case PlanEditBox::nebPlanCharge:
-            nebPlanCharge = value;
-            return;
-        case PlanEditBox::nebBandWidthLimit:
-            nebBandWidthLimit = value;
-            return;
-        case PlanEditBox::nebRsPerMB:
-            nebRsPerMB = value;
-            return;
-    }
+    this->*entryOf(box).field = value;
 }
 
 int readPlan3(const SettingsStore& store, int entryCount, std::vector<SettingProblem>* problems) {
-    const QString text = store.get(QStringLiteral("Plan3"), QStringLiteral("-1"));
+    const QString text = store.get(kPlanKey, QStringLiteral("-1"));
     bool ok = false;
     const int index = text.trimmed().toInt(&ok);
     if (!ok || index < -1 || index >= entryCount) {
         if (problems != nullptr) {
-            problems->push_back({QStringLiteral("Plan3"), text});
+            problems->push_back({kPlanKey, text});
         }
         return -1;
     }
@@ -123,43 +130,53 @@ PlanSettings readPlanSettings(const SettingsStore& store, int entryCount, const 
                               std::vector<SettingProblem>* problems) {
     PlanSettings settings;
     settings.Plan3 = readPlan3(store, entryCount, problems);
-    for (PlanEditBox box :
-         {PlanEditBox::nebPlanCharge, PlanEditBox::nebBandWidthLimit, PlanEditBox::nebRsPerMB}) {
+    for (std::size_t i = 0; i < std::size(kEditBoxes); ++i) {
+        const auto box = PlanEditBox(i);
         settings.setValue(box, readEditBoxSetting(store, box, locale, problems));
     }
     return settings;
 }
 
-const std::array<QString, 4>& resultPlaceKeys() {
-    static const std::array<QString, 4> keys = {
-        QStringLiteral("frmResult.Height"), QStringLiteral("frmResult.Width"),
-        QStringLiteral("frmResult.Left"), QStringLiteral("frmResult.Top")};
-    return keys;
+std::optional<WindowPlace> readResultPlace(const SettingsStore& store,
+                                           std::vector<SettingProblem>* problems) {
+    WindowPlace place;
+    bool whole = true;
+    for (const PlaceEntry& entry : kPlaceKeys) {
+        if (!store.contains(entry.key)) {
+            whole = false;
+            continue;
+        }
+        const QString text = store.get(entry.key, QString());
+        bool ok = false;
+        place.*entry.field = text.toDouble(&ok);
+        if (!ok || !isWindowMeasure(place.*entry.field)) {
+            whole = false;
+            if (problems != nullptr) {
+                problems->push_back({entry.key, text});
+            }
+        }
+    }
+    return whole ? std::optional(place) : std::nullopt;
+}
+
+void writeResultPlace(SettingsStore& store, const WindowPlace& place) {
+    for (const PlaceEntry& entry : kPlaceKeys) {
+        store.save(entry.key, QString::number(std::lround(place.*entry.field)));
+    }
 }
 
 std::vector<SettingProblem> resultSettingProblems(const SettingsStore& store, int entryCount,
                                                   const QLocale& locale) {
     std::vector<SettingProblem> problems;
     readPlanSettings(store, entryCount, locale, &problems);
-    for (const QString& key : resultPlaceKeys()) {
-        if (!store.contains(key)) {
-            continue;
-        }
-        const QString text = store.get(key, QString());
-        bool ok = false;
-        const double twips = text.toDouble(&ok);
-        if (!ok || !isWindowMeasure(twips)) {
-            problems.push_back({key, text});
-        }
-    }
+    readResultPlace(store, &problems);
     return problems;
 }
 
 void writePlanSettings(SettingsStore& store, const PlanSettings& settings, const QLocale& locale) {
-    store.save(QStringLiteral("Plan3"), QString::number(settings.Plan3));
-    for (PlanEditBox box :
-         {PlanEditBox::nebPlanCharge, PlanEditBox::nebBandWidthLimit, PlanEditBox::nebRsPerMB}) {
-        store.save(editBoxDesign(box).key, defaultText(settings.value(box), locale));
+    store.save(kPlanKey, QString::number(settings.Plan3));
+    for (const EditBoxEntry& entry : kEditBoxes) {
+        store.save(entry.design.key, defaultText(settings.*entry.field, locale));
     }
 }
 

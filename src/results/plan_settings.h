@@ -64,9 +64,20 @@ PlanSettings readPlanSettings(const SettingsStore& store, int entryCount,
                               const QLocale& locale = QLocale(),
                               std::vector<SettingProblem>* problems = nullptr);
 
-// The result window's size and place keys, in twips: "frmResult.Height", "frmResult.Width",
-// "frmResult.Left", "frmResult.Top".
-const std::array<QString, 4>& resultPlaceKeys();
+// The result window's size and place, in twips, under "frmResult.Height", "frmResult.Width",
+// "frmResult.Left" and "frmResult.Top".
+struct WindowPlace {
+    double height = 0;
+    double width = 0;
+    double left = 0;
+    double top = 0;
+};
+// The stored place when all four keys hold a measure within any screen, else nothing; each
+// stored value that is not such a measure is noted in `problems` when given.
+std::optional<WindowPlace> readResultPlace(const SettingsStore& store,
+                                           std::vector<SettingProblem>* problems = nullptr);
+// Each measure as a whole number of twips.
+void writeResultPlace(SettingsStore& store, const WindowPlace& place);
 // Every value the result window stores that it cannot use as it stands (the plan, the three
 // boxes, a place or size beyond any screen); each then gets its default.
 std::vector<SettingProblem> resultSettingProblems(const SettingsStore& store, int entryCount,

@@ -10,41 +10,80 @@
 #include "platform/twips.h"
 #include "retrieval/xor_cipher.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <optional>
+#include <type_traits>
 
 namespace kestrova {
 
 namespace {
+
+// The default of a key whose absence (or unreadable value) leaves the value the window was
+// designed with: the user id box's text, the window's size and place.
+struct DesignValue {};
+constexpr DesignValue kDesignValue{};
+
+// The range a stored integer must lie in.
+struct IntegerRange {
+    qint64 minimum = 0;
+    qint64 maximum = 0;
+};
+constexpr IntegerRange kInt16Range{std::numeric_limits<qint16>::min(),
+                                   std::numeric_limits<qint16>::max()};
+
+// When a key is read: in its turn, or after all others (the tab strip's page is chosen once
+// the window stands where it was kept).
+enum class ReadOrder { InTurn, Last };
 
 const QString kCachingKey = QStringLiteral("mblnCachingEnabled ");
 // The same key as files of earlier versions hold it: its blank escaped twice
 // ("mblnCachingEnabled%2520" in the file). Read when the key itself is missing, removed when
 // the key is written.
 const QString kOldCachingKey = QStringLiteral("mblnCachingEnabled%20");
-const QString kSelectedTabKey = QStringLiteral("ctlTabs1.SelectedTab");
 
-// The six row colours and the three chart colours, in their stored order.
-struct ColourKey {
-    const char* key;
-    ColorRef DisplaySettings::*field;
-};
-const ColourKey kColourKeys[] = {
-    {"mlngColorFree", &DisplaySettings::mlngColorFree},
-    {"mlngColorBackFree", &DisplaySettings::mlngColorBackFree},
-    {"mlngColorMixed", &DisplaySettings::mlngColorMixed},
-    {"mlngColorBackMixed", &DisplaySettings::mlngColorBackMixed},
-    {"mlngColorNonFree", &DisplaySettings::mlngColorNonFree},
-    {"mlngColorBackNonFree", &DisplaySettings::mlngColorBackNonFree},
-    {"mlngChartColorFree", &DisplaySettings::mlngChartColorFree},
-    {"mlngChartColorNonFree", &DisplaySettings::mlngChartColorNonFree},
-    {"mlngInbuiltChartColor", &DisplaySettings::mlngInbuiltChartColor},
-};
-
-QString key(const char* name) {
-    return QString::fromLatin1(name);
+// Every stored setting of the main window, each once, in the order a close writes them: its
+// key, its field, its kind (the member called), its default and where it has one its range.
+// Loading and saving both walk this list.
+template <class Settings, class Visitor>
+requires std::is_same_v<std::remove_const_t<Settings>, MainSettings>
+void visitMainSettings(Settings& s, Visitor& v) {
+    auto& d = s.display;
+    v.text(QStringLiteral("txtUserName"), s.txtUserName, kDesignValue);
+    // The password lives in the desktop keyring. Both keys are written empty, so that a
+    // password an older version kept here never outlives the move; the second is still read.
+    v.clearedPassword(QStringLiteral("txtPassword"));
+    v.scrambledPassword(QStringLiteral("txtPasswordnew"), s.txtPassword);
+    v.integer(QStringLiteral("chkSavePassword"), s.chkSavePassword, 0, IntegerRange{0, 1});
+    v.boolean(QStringLiteral("mblnExcludeFree"), d.mblnExcludeFree, true);
+    v.boolean(QStringLiteral("mblnExcludeNonFree"), d.mblnExcludeNonFree, false);
+    v.boolean(QStringLiteral("mblnExcludeMixed"), d.mblnExcludeMixed, false);
+    v.boolean(kCachingKey, s.mblnCachingEnabled, false, kOldCachingKey);
+    v.colour(QStringLiteral("mlngColorFree"), d.mlngColorFree, 0);
+    v.colour(QStringLiteral("mlngColorBackFree"), d.mlngColorBackFree, 14811105);
+    v.colour(QStringLiteral("mlngColorMixed"), d.mlngColorMixed, 16711680);
+    v.colour(QStringLiteral("mlngColorBackMixed"), d.mlngColorBackMixed, 15790305);
+    v.colour(QStringLiteral("mlngColorNonFree"), d.mlngColorNonFree, 0);
+    v.colour(QStringLiteral("mlngColorBackNonFree"), d.mlngColorBackNonFree, 15395583);
+    v.colour(QStringLiteral("mlngChartColorFree"), d.mlngChartColorFree, 11599792);
+    v.colour(QStringLiteral("mlngChartColorNonFree"), d.mlngChartColorNonFree, 9671679);
+    v.colour(QStringLiteral("mlngInbuiltChartColor"), d.mlngInbuiltChartColor, 9671679);
+    v.integer(QStringLiteral("ChartType"), d.mbytChartType, 0, IntegerRange{0, 255});
+    // The tab strip clamps a page number itself.
+    v.integer(QStringLiteral("ctlTabs1.SelectedTab"), s.SelectedTab, 1, kInt16Range,
+              ReadOrder::Last);
+    v.boolean(QStringLiteral("mblnShowTotalValue"), d.mblnShowTotalValue, false);
+    v.boolean(QStringLiteral("mblnShowAverage"), d.mblnShowAverage, false);
+    v.boolean(QStringLiteral("mblnNightUnlimitedPlan"), d.mblnNightUnlimitedPlan, false);
+    v.listIndex(QStringLiteral("PlanType"), s.PlanType, 0, &SettingLimits::planTypes);
+    v.listIndex(QStringLiteral("Selfcaresite"), s.Selfcaresite, -1, &SettingLimits::selfcareSites);
+    // Left as they were stored while the window is minimised.
+    v.windowMeasure(QStringLiteral("Height"), s.Height, kDesignValue);
+    v.windowMeasure(QStringLiteral("Width"), s.Width, kDesignValue);
+    v.windowMeasure(QStringLiteral("Left"), s.Left, kDesignValue);
+    v.windowMeasure(QStringLiteral("Top"), s.Top, kDesignValue);
 }
 
 std::optional<Decimal> number(const QString& text) {
@@ -58,72 +97,128 @@ std::optional<Decimal> number(const QString& text) {
     }
 }
 
-// Reads one key after another; a value that does not convert leaves the field as it was (its
-// default) and is noted.
+// Reads each key into its field. A missing key gives the key's default; so does a value that
+// does not convert, which is noted, and the load goes on with the next key.
 class Reader {
 public:
-    Reader(const SettingsStore& store, std::vector<SettingProblem>& problems)
-        : m_store(store), m_problems(problems) {}
+    Reader(const SettingsStore& store, SettingLimits limits, std::vector<SettingProblem>& problems)
+        : m_store(store), m_limits(limits), m_problems(problems) {}
 
-    // The stored text, or nothing when the key is absent.
-    std::optional<QString> text(const QString& k) const {
-        if (!m_store.contains(k)) {
-            return std::nullopt;
-        }
-        return m_store.get(k, QString());
-    }
-
-    void string(const QString& k, QString& field) const {
-        if (const auto t = text(k)) {
+    void text(const QString& key, QString& field, DesignValue) {
+        if (const auto t = stored(key)) {
             field = *t;
         }
     }
-
-    void boolean(const QString& k, bool& field) {
-        convert(k, [&](const QString& t) { return convertBoolean(t, field); });
+    void clearedPassword(const QString&) {}
+    void scrambledPassword(const QString& key, QString& field) {
+        if (const auto t = stored(key); t && !t->isEmpty()) {
+            field = scramblePassword(*t);
+        }
     }
-
-    void integer(const QString& k, int& field, qint64 minimum, qint64 maximum) {
-        convert(k, [&](const QString& t) {
-            qint64 v = 0;
-            if (!convertInteger(t, minimum, maximum, v)) {
+    void boolean(const QString& key, bool& field, bool fallback,
+                 const QString& formerKey = QString()) {
+        const QString& k = formerKey.isEmpty() || m_store.contains(key) ? key : formerKey;
+        read(k, field, fallback, [](const QString& t, bool& v) { return convertBoolean(t, v); });
+    }
+    void integer(const QString& key, int& field, int fallback, IntegerRange range,
+                 ReadOrder order = ReadOrder::InTurn) {
+        if (order == ReadOrder::Last) {
+            m_last.push_back(
+                [this, key, &field, fallback, range] { integer(key, field, fallback, range); });
+            return;
+        }
+        read(key, field, fallback, [range](const QString& t, int& v) {
+            qint64 wide = 0;
+            if (!convertInteger(t, range.minimum, range.maximum, wide)) {
                 return false;
             }
-            field = int(v);
+            v = int(wide);
             return true;
         });
     }
-
-    void colour(const QString& k, ColorRef& field) {
-        convert(k, [&](const QString& t) { return convertColour(t, field); });
+    // -1 selects nothing; an index the drop-down lacks cannot be selected.
+    void listIndex(const QString& key, int& field, int fallback, int SettingLimits::*items) {
+        integer(key, field, fallback,
+                IntegerRange{-1, std::min<qint64>(kInt16Range.maximum, m_limits.*items - 1)});
     }
-
-    void single(const QString& k, double& field) {
-        convert(k, [&](const QString& t) { return convertSingle(t, field); });
+    void colour(const QString& key, ColorRef& field, ColorRef fallback) {
+        read(key, field, fallback,
+             [](const QString& t, ColorRef& v) { return convertColour(t, v); });
     }
-
     // A window's place or size: a measure no screen has is no place.
-    void windowMeasure(const QString& k, double& field) {
-        convert(k, [&](const QString& t) {
-            double v = 0;
-            if (!convertSingle(t, v) || !isWindowMeasure(v)) {
-                return false;
-            }
-            field = v;
-            return true;
-        });
+    void windowMeasure(const QString& key, double& field, DesignValue) {
+        read(key, field, field,
+             [](const QString& t, double& v) { return convertSingle(t, v) && isWindowMeasure(v); });
     }
 
-private:
-    void convert(const QString& k, const std::function<bool(const QString&)>& apply) {
-        const auto t = text(k);
-        if (t && !apply(*t)) {
-            m_problems.push_back(SettingProblem{k, *t});
+    // The keys read after all others.
+    void readLast() {
+        for (const auto& read : m_last) {
+            read();
         }
     }
 
+private:
+    // The stored text, or nothing when the key is absent.
+    std::optional<QString> stored(const QString& key) const {
+        if (!m_store.contains(key)) {
+            return std::nullopt;
+        }
+        return m_store.get(key, QString());
+    }
+
+    template <class T, class Convert>
+    void read(const QString& key, T& field, T fallback, Convert convert) {
+        const std::optional<QString> t = stored(key);
+        T value = fallback;
+        if (t && !convert(*t, value)) {
+            m_problems.push_back(SettingProblem{key, *t});
+            value = fallback;
+        }
+        field = value;
+    }
+
     const SettingsStore& m_store;
+    SettingLimits m_limits;
     std::vector<SettingProblem>& m_problems;
+    std::vector<std::function<void()>> m_last;
+};
+
+// Writes each key's text: to the store, or to a list of the keys written.
+class Writer {
+public:
+    using Save = std::function<void(const QString& key, const QString& text)>;
+    using Remove = std::function<void(const QString& key)>;
+
+    Writer(Save save, Remove remove, bool minimised)
+        : m_save(std::move(save)), m_remove(std::move(remove)), m_minimised(minimised) {}
+
+    void text(const QString& key, const QString& field, DesignValue) { m_save(key, field); }
+    void clearedPassword(const QString& key) { m_save(key, QString()); }
+    void scrambledPassword(const QString& key, const QString&) { m_save(key, QString()); }
+    void boolean(const QString& key, bool field, bool, const QString& formerKey = QString()) {
+        m_save(key, booleanText(field));
+        if (!formerKey.isEmpty()) {
+            m_remove(formerKey);
+        }
+    }
+    void integer(const QString& key, int field, int, IntegerRange, ReadOrder = ReadOrder::InTurn) {
+        m_save(key, QString::number(field));
+    }
+    void listIndex(const QString& key, int field, int, int SettingLimits::*) {
+        m_save(key, QString::number(field));
+    }
+    void colour(const QString& key, ColorRef field, ColorRef) { m_save(key, colourText(field)); }
+    void windowMeasure(const QString& key, double field, DesignValue) {
+        if (!m_minimised) {
+            m_save(key, singleText(field));
+        }
+    }
+
+private:
+    Save m_save;
+    Remove m_remove;
+    bool m_minimised;
 };
 
 }  // namespace
@@ -200,95 +295,28 @@ QString scramblePassword(const QString& password) {
     return text;
 }
 
-LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& defaults,
+LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& design,
                                 SettingLimits limits) {
-    LoadedSettings loaded{defaults, {}};
-    MainSettings& s = loaded.values;
-    DisplaySettings& d = s.display;
-    Reader r(store, loaded.problems);
-    constexpr qint64 kInt16Min = std::numeric_limits<qint16>::min();
-    constexpr qint64 kInt16Max = std::numeric_limits<qint16>::max();
-
-    r.string(QStringLiteral("txtUserName"), s.txtUserName);
-    QString scrambled;
-    r.string(QStringLiteral("txtPasswordnew"), scrambled);
-    if (!scrambled.isEmpty()) {
-        s.txtPassword = scramblePassword(scrambled);
-    }
-    // A check box holds 0 or 1.
-    r.integer(QStringLiteral("chkSavePassword"), s.chkSavePassword, 0, 1);
-    r.boolean(QStringLiteral("mblnExcludeFree"), d.mblnExcludeFree);
-    r.boolean(QStringLiteral("mblnExcludeNonFree"), d.mblnExcludeNonFree);
-    r.boolean(QStringLiteral("mblnExcludeMixed"), d.mblnExcludeMixed);
-    r.boolean(store.contains(kCachingKey) ? kCachingKey : kOldCachingKey, s.mblnCachingEnabled);
-    for (const ColourKey& c : kColourKeys) {
-        r.colour(key(c.key), d.*(c.field));
-    }
-    r.integer(QStringLiteral("ChartType"), d.mbytChartType, 0, 255);
-    r.boolean(QStringLiteral("mblnShowTotalValue"), d.mblnShowTotalValue);
-    r.boolean(QStringLiteral("mblnShowAverage"), d.mblnShowAverage);
-    r.boolean(QStringLiteral("mblnNightUnlimitedPlan"), d.mblnNightUnlimitedPlan);
-    // -1 selects nothing; an index the list lacks cannot be selected.
-    r.integer(QStringLiteral("PlanType"), s.PlanType, -1,
-              std::min<qint64>(kInt16Max, limits.planTypes - 1));
-    r.integer(QStringLiteral("Selfcaresite"), s.Selfcaresite, -1,
-              std::min<qint64>(kInt16Max, limits.selfcareSites - 1));
-    r.windowMeasure(QStringLiteral("Height"), s.Height);
-    r.windowMeasure(QStringLiteral("Width"), s.Width);
-    r.windowMeasure(QStringLiteral("Left"), s.Left);
-    r.windowMeasure(QStringLiteral("Top"), s.Top);
-    // The tab strip clamps a page number itself.
-    r.integer(kSelectedTabKey, s.SelectedTab, kInt16Min, kInt16Max);
+    LoadedSettings loaded{design, {}};
+    Reader reader(store, limits, loaded.problems);
+    visitMainSettings(loaded.values, reader);
+    reader.readLast();
     return loaded;
 }
 
 QStringList mainSettingsKeys(bool minimised) {
-    QStringList keys = {QStringLiteral("txtUserName"),      QStringLiteral("txtPasswordnew"),
-                        QStringLiteral("txtPassword"),      QStringLiteral("chkSavePassword"),
-                        QStringLiteral("mblnExcludeFree"),  QStringLiteral("mblnExcludeNonFree"),
-                        QStringLiteral("mblnExcludeMixed"), kCachingKey};
-    for (const ColourKey& c : kColourKeys) {
-        keys << key(c.key);
-    }
-    keys << QStringLiteral("ChartType") << kSelectedTabKey << QStringLiteral("mblnShowTotalValue")
-         << QStringLiteral("mblnShowAverage") << QStringLiteral("mblnNightUnlimitedPlan")
-         << QStringLiteral("PlanType") << QStringLiteral("Selfcaresite");
-    if (!minimised) {
-        keys << QStringLiteral("Height") << QStringLiteral("Width") << QStringLiteral("Left")
-             << QStringLiteral("Top");
-    }
+    QStringList keys;
+    Writer lister([&keys](const QString& key, const QString&) { keys << key; },
+                  [](const QString&) {}, minimised);
+    const MainSettings any;
+    visitMainSettings(any, lister);
     return keys;
 }
 
-void saveMainSettings(SettingsStore& store, const MainSettings& s, bool minimised) {
-    const DisplaySettings& d = s.display;
-    store.save(QStringLiteral("txtUserName"), s.txtUserName);
-    // The password lives in the desktop keyring; both keys stay, empty, so that a password
-    // an older version kept here never outlives the move.
-    store.save(QStringLiteral("txtPassword"), QString());
-    store.save(QStringLiteral("txtPasswordnew"), QString());
-    store.save(QStringLiteral("chkSavePassword"), QString::number(s.chkSavePassword));
-    store.save(QStringLiteral("mblnExcludeFree"), booleanText(d.mblnExcludeFree));
-    store.save(QStringLiteral("mblnExcludeNonFree"), booleanText(d.mblnExcludeNonFree));
-    store.save(QStringLiteral("mblnExcludeMixed"), booleanText(d.mblnExcludeMixed));
-    store.save(kCachingKey, booleanText(s.mblnCachingEnabled));
-    store.remove(kOldCachingKey);
-    for (const ColourKey& c : kColourKeys) {
-        store.save(key(c.key), colourText(d.*(c.field)));
-    }
-    store.save(QStringLiteral("ChartType"), QString::number(d.mbytChartType));
-    store.save(kSelectedTabKey, QString::number(s.SelectedTab));
-    store.save(QStringLiteral("mblnShowTotalValue"), booleanText(d.mblnShowTotalValue));
-    store.save(QStringLiteral("mblnShowAverage"), booleanText(d.mblnShowAverage));
-    store.save(QStringLiteral("mblnNightUnlimitedPlan"), booleanText(d.mblnNightUnlimitedPlan));
-    store.save(QStringLiteral("PlanType"), QString::number(s.PlanType));
-    store.save(QStringLiteral("Selfcaresite"), QString::number(s.Selfcaresite));
-    if (!minimised) {
-        store.save(QStringLiteral("Height"), singleText(s.Height));
-        store.save(QStringLiteral("Width"), singleText(s.Width));
-        store.save(QStringLiteral("Left"), singleText(s.Left));
-        store.save(QStringLiteral("Top"), singleText(s.Top));
-    }
+void saveMainSettings(SettingsStore& store, const MainSettings& values, bool minimised) {
+    Writer writer([&store](const QString& key, const QString& text) { store.save(key, text); },
+                  [&store](const QString& key) { store.remove(key); }, minimised);
+    visitMainSettings(values, writer);
     store.sync();
 }
 

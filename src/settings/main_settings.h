@@ -49,11 +49,12 @@ struct SettingLimits {
     int selfcareSites = 2;
 };
 
-// Reads every key in order; a missing key gives its default from `defaults`. A value that is
-// not a number of its field's kind and range (or a list index the drop-down lacks, or a window
-// measure beyond any screen) gives the default too and is listed, and the load goes on with
-// the next key.
-LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& defaults,
+// Reads every key in order; a missing key gives its default, which for the user id and the
+// window's size and place is the window's design value in `design` (the other fields of
+// `design` are not used). A value that is not a number of its field's kind and range (or a
+// list index the drop-down lacks, or a window measure beyond any screen) gives the default too
+// and is listed, and the load goes on with the next key.
+LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& design,
                                 SettingLimits limits = {});
 
 // Writes every key in the close order. No password is ever written: both password keys are

@@ -82,12 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkPlace(storedWindowPlace(s.Left, s.Top, s.Width, s.Height));
         (void)describeProblems(loaded.problems);
 
-        // The result window's place, read as it reads it, whatever the checks said.
-        double twips[4] = {};
-        for (std::size_t i = 0; i < resultPlaceKeys().size(); ++i) {
-            twips[i] = store.get(resultPlaceKeys()[i], QString()).toDouble();
+        // The result window's place, read as it reads it.
+        if (const std::optional<WindowPlace> place = readResultPlace(store)) {
+            checkPlace(storedWindowPlace(place->left, place->top, place->width, place->height));
         }
-        checkPlace(storedWindowPlace(twips[2], twips[3], twips[1], twips[0]));
 
         const int entries = int(planListEntries(PlanTable()).size());
         std::vector<SettingProblem> problems;

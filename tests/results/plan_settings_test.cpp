@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace kestrova;
 
 namespace {
@@ -95,6 +97,28 @@ TEST(PlanSettings, WrittenInTheLocaleFormAndReadBack) {
     EXPECT_DOUBLE_EQ(back.nebPlanCharge, 400);
     EXPECT_DOUBLE_EQ(back.nebBandWidthLimit, 2048);
     EXPECT_DOUBLE_EQ(back.nebRsPerMB, 0.25);
+}
+
+// The result window's place is used only whole: a missing key gives the design place quietly,
+// a value no screen has gives it too and is told.
+TEST(ResultPlace, ReadsBackWholeTwipsAndOnlyWhenAllFourRead) {
+    SettingsStore store(storeName());
+    writeResultPlace(store, WindowPlace{7000.4, 9000.6, -300, 450});
+    const std::optional<WindowPlace> back = readResultPlace(store);
+    ASSERT_TRUE(back);
+    EXPECT_EQ((std::array{back->height, back->width, back->left, back->top}),
+              (std::array{7000.0, 9001.0, -300.0, 450.0}));
+
+    std::vector<SettingProblem> problems;
+    store.save(QStringLiteral("frmResult.Left"), QStringLiteral("32000000000"));
+    EXPECT_EQ(readResultPlace(store, &problems), std::nullopt);
+    EXPECT_EQ(problems, (std::vector<SettingProblem>{
+                            {QStringLiteral("frmResult.Left"), QStringLiteral("32000000000")}}));
+
+    problems.clear();
+    store.remove(QStringLiteral("frmResult.Left"));
+    EXPECT_EQ(readResultPlace(store, &problems), std::nullopt);
+    EXPECT_TRUE(problems.empty());
 }
 
 }  // namespace

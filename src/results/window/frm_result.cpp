@@ -274,14 +274,7 @@ void frmResult::Form_Load() {
 }
 
 void frmResult::loadWindowPlace() {
-    const SettingsStore store;
-    std::array<double, 4> twips{};
-    bool stored = true;
-    for (std::size_t i = 0; i < resultPlaceKeys().size(); ++i) {
-        bool ok = false;
-        twips[i] = store.get(resultPlaceKeys()[i], QString()).toDouble(&ok);
-        stored = stored && ok && isWindowMeasure(twips[i]);
-    }
+    const std::optional<WindowPlace> stored = readResultPlace(SettingsStore());
     const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect available = shownOn ? shownOn->availableGeometry() : QRect(QPoint(), kDesignSize);
     if (!stored) {
@@ -296,7 +289,7 @@ void frmResult::loadWindowPlace() {
         }
         return;
     }
-    const QRect place = storedWindowPlace(twips[2], twips[3], twips[1], twips[0]);
+    const QRect place = storedWindowPlace(stored->left, stored->top, stored->width, stored->height);
     const QRect fitted = fitIntoScreen(place, available, minimumSize());
     resize(fitted.size());
     move(fitted.topLeft());
@@ -307,11 +300,8 @@ void frmResult::saveWindowPlace() const {
         return;  // the last size and place shown stay stored
     }
     SettingsStore store;
-    const double values[] = {height() * twipsPerPixelY(), width() * twipsPerPixelX(),
-                             x() * twipsPerPixelX(), y() * twipsPerPixelY()};
-    for (std::size_t i = 0; i < resultPlaceKeys().size(); ++i) {
-        store.save(resultPlaceKeys()[i], QString::number(std::lround(values[i])));
-    }
+    writeResultPlace(store, WindowPlace{height() * twipsPerPixelY(), width() * twipsPerPixelX(),
+                                        x() * twipsPerPixelX(), y() * twipsPerPixelY()});
     store.sync();
 }
 
