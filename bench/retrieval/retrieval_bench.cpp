@@ -35,7 +35,7 @@ const QString& sampleLog(int records) {
 }
 
 // From the downloaded text to the finished page's mark-up, as kestrova-report goes: records,
-// skeleton, WriteOutput (the direct way for the program's own row text), the page as text.
+// skeleton, WriteOutput, the page as text.
 void BM_ParseAndReport(benchmark::State& state) {
     const QString& log = sampleLog(int(state.range(0)));
     RecordingDialogs messages;
@@ -65,9 +65,7 @@ BENCHMARK(BM_ParseAndReport)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// The same into a document, as the result window takes the page, and its mark-up read back;
-// with `documents` (second argument 1) the way any text other than own row text goes: the
-// skeleton parsed, walked, the page parsed and walked again.
+// The same into a document, as the result window takes the page, and its mark-up read back.
 void BM_ParseAndReportIntoDocument(benchmark::State& state) {
     const QString& log = sampleLog(int(state.range(0)));
     RecordingDialogs messages;
@@ -77,7 +75,6 @@ void BM_ParseAndReportIntoDocument(benchmark::State& state) {
         HeadlessHost host;
         HeadlessResult result;
         ReportBuilder report(retrieval, host, result);
-        report.setDirectRows(state.range(1) == 0);
         UsageExtraction extraction(retrieval, host, report);
         extraction.addRecordsInFront(readUsageLogRecords(log).records);
         report.GrabbingFinished();
@@ -91,10 +88,8 @@ void BM_ParseAndReportIntoDocument(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ParseAndReportIntoDocument)
-    ->Args({3000, 0})
-    ->Args({100000, 0})
-    ->Args({3000, 1})
-    ->Args({100000, 1})
+    ->Arg(3000)
+    ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

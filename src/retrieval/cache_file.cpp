@@ -137,28 +137,40 @@ QString ReadFileData(const QString& fileName, bool unscramble) {
 
 QString readCacheRecords(const QString& fileName) {
     QString text = ReadFileData(fileName, true);
+    // The rows are checked as they come, without a list of them; a damaged row anywhere is
+    // told before a figure that is no portal figure.
     std::size_t before = 0;
-    const std::optional<std::vector<CachedRow>> rows = splitRowText(text, &before);
-    if (!rows) {
+    std::size_t index = 0;
+    QString badFigure;
+    QString cells[4];
+    const bool rowText = visitRowText(
+        text,
+        [&](const CachedRow& row) {
+            ++index;
+            if (!badFigure.isEmpty()) {
+                return;
+            }
+            // The fields as the report reads them: references resolved, white space trimmed.
+            const QStringView date = cellTextOf(row.fields[0], cells[0]);
+            const QStringView figures[] = {cellTextOf(row.fields[3], cells[1]),
+                                           cellTextOf(row.fields[4], cells[2]),
+                                           cellTextOf(row.fields[5], cells[3])};
+            const int field = badFigureField(date, figures[0], figures[1], figures[2]);
+            if (field >= 0) {
+                badFigure = QStringLiteral("record %1 (%2): %3")
+                                .arg(index)
+                                .arg(date.left(10).toString(),
+                                     badFigureText(field, field == 0 ? date : figures[field - 3]));
+            }
+        },
+        &before);
+    if (!rowText) {
         throw Failure(QStringLiteral("the cache file is damaged at record %1, or scrambled with "
                                      "another key")
                           .arg(before + 1));
     }
-    QString cells[4];
-    for (std::size_t i = 0; i < rows->size(); ++i) {
-        const CachedRow& row = (*rows)[i];
-        // The fields as the report reads them: references resolved, white space trimmed.
-        const QStringView date = cellTextOf(row.fields[0], cells[0]);
-        const QStringView figures[] = {cellTextOf(row.fields[3], cells[1]),
-                                       cellTextOf(row.fields[4], cells[2]),
-                                       cellTextOf(row.fields[5], cells[3])};
-        const int field = badFigureField(date, figures[0], figures[1], figures[2]);
-        if (field >= 0) {
-            throw Failure(QStringLiteral("record %1 (%2): %3")
-                              .arg(i + 1)
-                              .arg(date.left(10).toString(),
-                                   badFigureText(field, field == 0 ? date : figures[field - 3])));
-        }
+    if (!badFigure.isEmpty()) {
+        throw Failure(badFigure);
     }
     return text;
 }

@@ -35,13 +35,14 @@ bool earlier(const CachedRow& a, const CachedRow& b) {
 
 }  // namespace
 
-std::optional<std::vector<CachedRow>> splitRowText(QStringView text, std::size_t* rowsBefore) {
-    std::vector<CachedRow> rows;
-    const auto notRowText = [&]() -> std::optional<std::vector<CachedRow>> {
+bool visitRowText(QStringView text, const std::function<void(const CachedRow&)>& visit,
+                  std::size_t* rowsBefore) {
+    std::size_t count = 0;
+    const auto notRowText = [&] {
         if (rowsBefore != nullptr) {
-            *rowsBefore = rows.size();
+            *rowsBefore = count;
         }
-        return std::nullopt;
+        return false;
     };
     qsizetype at = 0;
     while (at < text.size()) {
@@ -71,7 +72,17 @@ std::optional<std::vector<CachedRow>> splitRowText(QStringView text, std::size_t
         }
         at += kRowClose.size();
         row.text = text.mid(start, at - start);
-        rows.push_back(row);
+        visit(row);
+        ++count;
+    }
+    return true;
+}
+
+std::optional<std::vector<CachedRow>> splitRowText(QStringView text, std::size_t* rowsBefore) {
+    std::vector<CachedRow> rows;
+    if (!visitRowText(
+            text, [&rows](const CachedRow& row) { rows.push_back(row); }, rowsBefore)) {
+        return std::nullopt;
     }
     return rows;
 }

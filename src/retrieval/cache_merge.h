@@ -14,6 +14,7 @@
 #include <QStringView>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,10 @@ struct CachedRow {
 // came before the first that is not row text. The empty text is no rows.
 std::optional<std::vector<CachedRow>> splitRowText(QStringView text,
                                                    std::size_t* rowsBefore = nullptr);
+// The same rows handed to `visit` one at a time, without a list of them (a month's cache file
+// holds a million): false where splitRowText gives nothing, after the rows before.
+bool visitRowText(QStringView text, const std::function<void(const CachedRow&)>& visit,
+                  std::size_t* rowsBefore = nullptr);
 
 // "YYYY-MM" of a record whose date field begins "YYYY-MM-DD"; empty for any other record.
 QString recordMonth(QStringView date);

@@ -16,6 +16,8 @@
 
 #include <QLocale>
 #include <QTime>
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <map>
@@ -152,26 +154,16 @@ void addStyleRules(Document& doc, const DisplaySettings& display) {
     }
 }
 
-// Where the direct way's rows go in the page around them.
+// Where the rows go in the page around them.
 const QString kRowsMark = QStringLiteral("<tr id=\"kestrova-rows\"></tr>");
 
-// Thrown while planning the direct way where only the documents give the right page.
-struct NeedsDocuments {};
-
-// The daily total's cell as a page's mark-up holds it: the cell that the way through the
-// documents inserts, with its content parsed and serialised again.
+// The daily total's cell as the page's mark-up holds it: "<B><u>" + GetKBMBGBString(total) +
+// "</u></B><BR>" as a parser serialises it again (the figures hold no mark-up but the break).
 void appendDailyTotalCell(QString& out, int rows, Megabytes total) {
     const QString text = GetKBMBGBString(total);
     const qsizetype br = text.indexOf(u"<BR>");
     const QStringView parts[] = {QStringView(text).left(br < 0 ? text.size() : br),
                                  br < 0 ? QStringView() : QStringView(text).sliced(br + 4)};
-    for (QStringView part : parts) {
-        for (QChar c : part) {
-            if (c == u'&' || c == u'<' || c == u'>' || c == u'\r' || c == QChar(0)) {
-                throw NeedsDocuments{};  // a parser would make more of it than text
-            }
-        }
-    }
     out += u"<td rowspan=\"";
     out += QString::number(rows);
     out += u"\" align=\"middle\" class=\"dailytotal\"><b><u>";
@@ -321,9 +313,60 @@ struct ReportBuilder::ChartDays {
     Megabytes monthFree;
 };
 
-// Everything the direct way needs, worked out before anything is changed.
-struct ReportBuilder::DirectPlan {
-    explicit DirectPlan(const RetrievalState& state) : chart(state) {}
+// The rows of one record, whichever way they were read.
+struct ReportBuilder::RecordReader {
+    explicit RecordReader(const ReportBuilder& builder)
+        : own(builder.m_rows), parsed(builder.m_parsed), isOwn(builder.m_ownRows) {}
+
+    // Where the next record starts: a position in the own row text, or a parsed record's index.
+    qsizetype position() const { return isOwn ? own.position() : next; }
+    void seek(qsizetype at) {
+        if (isOwn) {
+            own.seek(at);
+        } else {
+            next = at;
+        }
+    }
+    bool read() {
+        if (isOwn) {
+            return own.nextAccepted(fields);
+        }
+        if (next >= qsizetype(parsed.size())) {
+            return false;
+        }
+        record = &parsed[std::size_t(next++)];
+        return true;
+    }
+    // The texts of the record just read.
+    QStringView date() { return isOwn ? cellTextOf(fields[0], scratch[0]) : record->date; }
+    QStringView time() { return isOwn ? cellTextOf(fields[1], scratch[1]) : record->time; }
+    QStringView duration() { return isOwn ? cellTextOf(fields[2], scratch[2]) : record->duration; }
+    QStringView total() { return isOwn ? cellTextOf(fields[5], scratch[3]) : record->total; }
+    // How much its row's mark-up takes at most, its daily total's cell left out.
+    qsizetype rowLength(qsizetype from) const {
+        if (isOwn) {
+            return own.position() - from + kRowGrowth;
+        }
+        // The row's tags with the longest class, and six "<td></td>".
+        qsizetype length = 45 + 6 * 9;
+        for (const QString& cell : record->markup) {
+            length += cell.size();
+        }
+        return length;
+    }
+
+    OwnRowText own;
+    const std::vector<ParsedRecord>& parsed;
+    const bool isOwn;
+    qsizetype next = 0;
+    OwnRowText::Fields fields;
+    const ParsedRecord* record = nullptr;
+    QString scratch[4];
+};
+
+// Everything the page needs, worked out before anything is changed.
+struct ReportBuilder::PagePlan {
+    explicit PagePlan(const RetrievalState& state) : chart(state) {}
 
     // A block of rows of one day, in the order of the rows text (the oldest first).
     struct Day {
@@ -334,11 +377,12 @@ struct ReportBuilder::DirectPlan {
         qsizetype cellAt = 0;  // its daily total's cell in `cells`
         qsizetype cellLength = 0;
     };
-    std::vector<qsizetype> rowAt;  // where each record's row starts in the rows text
+    std::vector<qsizetype> rowAt;  // where each record starts (RecordReader::position)
     std::vector<Day> days;
-    std::vector<DailyTotal> dailyTotals;  // as the way through the documents lists them
+    std::vector<DailyTotal> dailyTotals;  // oldest day first
     QString cells;                        // the daily total cells' mark-up, one after the other
     qsizetype rowsLength = 0;             // the rows' mark-up at most, cells included
+    bool latin1Rows = true;               // every record's mark-up fits one byte a character
     QDate latest;
     Int128 monthSum = 0;
     std::int32_t usageMB = 0;
@@ -373,9 +417,12 @@ struct ReportBuilder::DirectPlan {
 
 void ReportBuilder::GrabbingFinished() {
     m_state.mstrReportTemplate = ReportTemplate();
-    m_rowsAside = m_directRows && isOwnRowText(m_state.mstrRecords);
-    m_rows = m_rowsAside ? m_state.mstrRecords : QString();
-    writeSkeleton(m_rowsAside ? QString() : m_state.mstrRecords);
+    // The program's own row text is read as it stands; any other text (a cache file of an
+    // earlier version, or edited by hand) goes to the hidden browser's skeleton, whose
+    // parser reads its records once.
+    m_ownRows = isOwnRowText(m_state.mstrRecords);
+    m_rows = m_ownRows ? m_state.mstrRecords : QString();
+    writeSkeleton(m_ownRows ? QString() : m_state.mstrRecords);
     m_host.processPendingEvents();
     m_host.enableTimer1();
 }
@@ -394,7 +441,7 @@ void ReportBuilder::WriteOutput() {
     try {
         writeOutput();
     } catch (const Failure& failure) {
-        applyOutcome();  // what was found before the failure, as the page keeps what it got
+        applyOutcome();  // what was found before the failure
         m_host.setBusy(false);
         dialogs().show(Message{failure.description()});
         return;
@@ -413,71 +460,76 @@ void ReportBuilder::writeOutput() {
     m_figures = ReportFigures{};
     m_outcome = m_result.outcome();
     m_outcomeApplied = false;
-    if (m_rowsAside) {
-        if (m_directRows && writeDirect()) {
-            return;
+    m_outcome.mdtLastUsedDate = QDate(2000, 1, 1);
+    if (!m_ownRows) {
+        readSkeletonRecords();
+    }
+    PagePlan plan(m_state);
+    planRows(plan);
+    planPageAround(plan);
+    takeFigures(plan);
+    handOverPage(plan);
+    m_outcome.mlngLastDayUsage = plan.chart.days > 0 ? plan.lastDayUsage : -1;
+    m_figures.dailyTotals = std::move(plan.dailyTotals);
+    finishReport(plan.chart);
+}
+
+void ReportBuilder::readSkeletonRecords() {
+    // The listing's rows from the last up, the cells read in the order the report reads
+    // them, so that a row lacking one fails where it always did; kept oldest first.
+    m_parsed.clear();
+    ElementPtr table = m_host.wbTemp().elementsByTagName(QStringLiteral("Table")).item(1);
+    for (int i = table->rowCount() - 1; i >= 0; --i) {
+        ElementPtr row = table->row(i);
+        QString date = row->cell(0)->innerText();
+        if (!matchesRecordDate(date)) {
+            continue;  // titles and headings
         }
-        // Rows the direct way leaves to the documents after all: the skeleton gets them now.
-        writeSkeleton(m_rows);
-        m_rows = QString();
-        m_rowsAside = false;
+        ParsedRecord record;
+        record.date = std::move(date);
+        record.time = row->cell(1)->innerText();
+        record.duration = row->cell(2)->innerText();
+        record.total = row->cell(5)->innerText();
+        for (int c = 0; c < 6; ++c) {
+            record.markup[std::size_t(c)] = row->cell(c)->innerHTML();
+        }
+        m_parsed.push_back(std::move(record));
     }
-    writeThroughDocuments();
+    std::reverse(m_parsed.begin(), m_parsed.end());
 }
 
-bool ReportBuilder::planDirect(DirectPlan& plan) const {
-    // m_rows passed isOwnRowText when they were put aside.
-    if (m_state.mstrReportTemplate != ReportTemplate()) {
-        return false;
-    }
-    try {
-        planDirectRows(plan);
-        return planPageAround(plan);
-    } catch (const Failure&) {
-        return false;  // the documents' way reports it, as far as it gets
-    } catch (const NeedsDocuments&) {
-        return false;
-    }
-}
-
-void ReportBuilder::planDirectRows(DirectPlan& plan) const {
-    // The records in the order of the rows text, as the way through the documents walks
-    // the listing up from its last row for the daily totals.
+void ReportBuilder::planRows(PagePlan& plan) {
+    // The records in the order of the rows text; the page lists them from the last up, and a
+    // day's total stands beside the first row of its block there.
     const bool freeKind = m_state.planKind == kUnlimitedPlan;
     const bool nightKind = m_state.planKind == kNightUnlimitedPlan;
-    OwnRowText rows(m_rows);
-    OwnRowText::Fields fields;
-    QString dateText;
-    QString timeText;
-    QString durationText;
-    QString totalText;
+    RecordReader rows(*this);
     QString day;
     const QLocale locale;  // the one requireNumber() would make for every record
-    DirectPlan::Day block;
+    PagePlan::Day block;
     Megabytes usage;
     while (true) {
         const qsizetype at = rows.position();
-        if (!rows.nextAccepted(fields)) {
+        if (!rows.read()) {
             break;
         }
-        const QStringView date = cellTextOf(fields[0], dateText);
+        const QStringView date = rows.date();
         if (!matchesRecordDate(date)) {
-            continue;  // as the listing's titles and headings
+            continue;  // a title line
         }
         if (block.rows == 0 || date.left(10) != day) {
             plan.endDay(block, day, freeKind);
             day = date.left(10).toString();
             const QDate d = recordDate(date);
-            if (!plan.latest.isValid() || d > plan.latest) {
-                plan.latest = d;
+            if (d > m_outcome.mdtLastUsedDate) {
+                m_outcome.mdtLastUsedDate = d;
             }
         }
-        const Decimal total = recordTotal(cellTextOf(fields[5], totalText), locale);
+        const Decimal total = recordTotal(rows.total(), locale);
         const Megabytes megabytes = Megabytes::fromDecimal(total);
         usage += megabytes;
         block.total += megabytes;
-        const NightSplit split =
-            nightSplit(cellTextOf(fields[1], timeText), cellTextOf(fields[2], durationText));
+        const NightSplit split = nightSplit(rows.time(), rows.duration());
         const Megabytes night = chargedPart(megabytes, split);
         plan.nightCharged += night;
         const Megabytes charged = nightKind ? night : megabytes;
@@ -489,7 +541,12 @@ void ReportBuilder::planDirectRows(DirectPlan& plan) const {
         ++block.rows;
         block.lastRow = qsizetype(plan.rowAt.size());
         plan.rowAt.push_back(at);
-        plan.rowsLength += rows.position() - at + kRowGrowth;
+        plan.rowsLength += rows.rowLength(at);
+        if (!rows.isOwn) {
+            for (const QString& cell : rows.record->markup) {
+                plan.latin1Rows = plan.latin1Rows && fitsLatin1(cell);
+            }
+        }
         ++plan.records;
     }
     plan.endDay(block, day, freeKind);
@@ -498,40 +555,22 @@ void ReportBuilder::planDirectRows(DirectPlan& plan) const {
     plan.usageMB = toLong(plan.monthSum);
 }
 
-bool ReportBuilder::planPageAround(DirectPlan& plan) const {
+void ReportBuilder::planPageAround(PagePlan& plan) const {
     // The page around the rows, from a document of the template with a marker row where
-    // the rows go: that part of the page is the documents' own work.
+    // the rows go.
     HtmlDocument shell(fillReportTemplate(m_state.mstrReportTemplate, plan.monthSum, kRowsMark,
                                           m_state.mstrMonthYear));
     addStyleRules(shell, m_state.display);
     const QString page = shell.outerHTML();
     const qsizetype mark = page.indexOf(kRowsMark);
     if (mark < 0 || page.indexOf(kRowsMark, mark + 1) >= 0) {
-        return false;
+        throw Failure(QStringLiteral("The report template has no single place for the rows"));
     }
     plan.before = page.left(mark);
     plan.after = page.sliced(mark + kRowsMark.size());
-    return true;
 }
 
-bool ReportBuilder::writeDirect() {
-    DirectPlan plan(m_state);
-    if (!planDirect(plan)) {
-        return false;
-    }
-    takeDirectFigures(plan);
-    handOverDirectPage(plan);
-    m_outcome.mlngLastDayUsage = plan.chart.days > 0 ? plan.lastDayUsage : -1;
-    m_figures.dailyTotals = std::move(plan.dailyTotals);
-    finishReport(plan.chart, nullptr);
-    return true;
-}
-
-void ReportBuilder::takeDirectFigures(const DirectPlan& plan) {
-    m_outcome.mdtLastUsedDate = QDate(2000, 1, 1);
-    if (plan.latest.isValid() && plan.latest > m_outcome.mdtLastUsedDate) {
-        m_outcome.mdtLastUsedDate = plan.latest;
-    }
+void ReportBuilder::takeFigures(const PagePlan& plan) {
     m_figures.records = plan.records;
     m_outcome.mlngChargedUsage = toLong(plan.charged.toDecimal().roundedTiesToEven(0));
     m_outcome.mlngTotalUsage = plan.usageMB;
@@ -543,8 +582,8 @@ void ReportBuilder::takeDirectFigures(const DirectPlan& plan) {
     m_figures.monthSumMB = std::int64_t(plan.monthSum);
 }
 
-void ReportBuilder::handOverDirectPage(DirectPlan& plan) {
-    // A document gets the page with the template's doctype, as the documents' way parses it.
+void ReportBuilder::handOverPage(PagePlan& plan) {
+    // A document gets the page with the template's doctype.
     const bool toDocument = !m_result.takesPageMarkup();
     const QString& reportTemplate = m_state.mstrReportTemplate;
     const QStringView doctype =
@@ -554,16 +593,16 @@ void ReportBuilder::handOverDirectPage(DirectPlan& plan) {
         doctype.size() + plan.before.size() + plan.rowsLength + plan.after.size();
     // Own row text is one byte per character; so is the page around it, but for a period
     // text beyond Latin-1, which takes the wide page and its UTF-8 bytes.
-    if (!toDocument && fitsLatin1(plan.before) && fitsLatin1(plan.after)) {
+    if (!toDocument && plan.latin1Rows && fitsLatin1(plan.before) && fitsLatin1(plan.after)) {
         QByteArray page(size, Qt::Uninitialized);
-        page.truncate(writeDirectPage(plan, doctype, page.data()) - page.data());
+        page.truncate(writePage(plan, doctype, page.data()) - page.data());
         plan.cells = QString();
         m_result.setReportPage(std::move(page));
         return;
     }
     QString page(size, Qt::Uninitialized);
     char16_t* const begin = reinterpret_cast<char16_t*>(page.data());
-    page.truncate(writeDirectPage(plan, doctype, begin) - begin);
+    page.truncate(writePage(plan, doctype, begin) - begin);
     plan.cells = QString();
     if (toDocument) {
         Document& doc = m_result.reportDocument();
@@ -577,7 +616,7 @@ void ReportBuilder::handOverDirectPage(DirectPlan& plan) {
 }
 
 template <typename Char>
-Char* ReportBuilder::writeDirectPage(const DirectPlan& plan, QStringView doctype, Char* out) const {
+Char* ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Char* out) const {
     std::vector<char16_t> cell;
     auto put = [&out](QStringView text) {
         if constexpr (std::is_same_v<Char, char16_t>) {
@@ -593,33 +632,30 @@ Char* ReportBuilder::writeDirectPage(const DirectPlan& plan, QStringView doctype
     };
     put(doctype);
     put(plan.before);
-    // The page lists the rows from the last of the rows text up, as the listing's first walk
-    // collects them; a day's total stands beside its first row there.
     static const QString nonfree = QStringLiteral("nonfree");
     const bool nightPlan = m_state.planKind == kNightUnlimitedPlan;
-    OwnRowText rows(m_rows);
-    OwnRowText::Fields fields;
-    QString timeText;
-    QString durationText;
+    RecordReader rows(*this);
     for (auto day = plan.days.crbegin(); day != plan.days.crend(); ++day) {
         for (qsizetype r = day->lastRow; r > day->lastRow - day->rows; --r) {
             rows.seek(plan.rowAt[std::size_t(r)]);
-            rows.nextAccepted(fields);
-            const QString kind =
-                nightPlan
-                    ? classifyRecord(m_state.planKind, cellTextOf(fields[1], timeText).toString(),
-                                     cellTextOf(fields[2], durationText).toString())
-                    : nonfree;
+            rows.read();
+            const QString kind = nightPlan
+                                     ? classifyRecord(m_state.planKind, rows.time().toString(),
+                                                      rows.duration().toString())
+                                     : nonfree;
             put(u"<tr usagetype=\"");
             put(kind);
             put(u"\" class=\"");
             put(kind);
             put(u"\">");
-            for (QStringView field : fields) {
+            for (std::size_t f = 0; f < 6; ++f) {
                 put(u"<td>");
-                if constexpr (std::is_same_v<Char, char16_t>) {
-                    out = writeCellMarkup(out, field);
+                if (!rows.isOwn) {
+                    put(rows.record->markup[f]);
+                } else if constexpr (std::is_same_v<Char, char16_t>) {
+                    out = writeCellMarkup(out, rows.fields[f]);
                 } else {
+                    const QStringView field = rows.fields[f];
                     cell.resize(std::size_t(field.size()));
                     const char16_t* end = writeCellMarkup(cell.data(), field);
                     put(QStringView(cell.data(), end - cell.data()));
@@ -636,145 +672,17 @@ Char* ReportBuilder::writeDirectPage(const DirectPlan& plan, QStringView doctype
     return out;
 }
 
-// The records of the skeleton, classified, with the sum of their totals as the page shows it.
-struct ReportBuilder::ListedRows {
-    QString html;  // their rows' mark-up, the last row of the skeleton first
-    Int128 monthSum = 0;
-};
-
-void ReportBuilder::writeThroughDocuments() {
-    Document& doc = writeReportDocument(classifySkeletonRows());
-    ChartDays chart(m_state);
-    addDailyTotals(doc, chart);
-    finishReport(chart, &doc);
-}
-
-ReportBuilder::ListedRows ReportBuilder::classifySkeletonRows() {
-    ElementPtr table = m_host.wbTemp().elementsByTagName(QStringLiteral("Table")).item(1);
-    ListedRows listed;
-    Megabytes usage;
-    listed.html.reserve(qsizetype(table->rowCount()) * 180);  // a record row's usual mark-up
-    m_outcome.mdtLastUsedDate = QDate(2000, 1, 1);
-    for (int i = table->rowCount() - 1; i >= 0; --i) {
-        ElementPtr row = table->row(i);
-        const QString date = row->cell(0)->innerText();
-        if (!matchesRecordDate(date)) {
-            continue;  // titles and headings
-        }
-        const QDate d = recordDate(date);
-        if (d > m_outcome.mdtLastUsedDate) {
-            m_outcome.mdtLastUsedDate = d;
-        }
-        const QString time = row->cell(1)->innerText();
-        const QString duration = row->cell(2)->innerText();
-        const QString kind = classifyRecord(m_state.planKind, time, duration);
-        row->setAttribute(QStringLiteral("usagetype"), kind);
-        row->setClassName(kind);
-        const Decimal total = recordTotal(row->cell(5)->innerText());
-        const Megabytes megabytes = Megabytes::fromDecimal(total);
-        usage += megabytes;
-        const NightSplit split = nightSplit(time, duration);
-        const Megabytes night = chargedPart(megabytes, split);
-        m_figures.nightChargedMB += night;
-        const bool nightKind = m_state.planKind == kNightUnlimitedPlan;
-        m_figures.chargedMB += nightKind ? night : megabytes;
-        if (nightKind && split.kind == NightSplit::Mixed) {
-            ++m_figures.mixedRecords;
-        }
-        row->appendOuterHTML(listed.html);
-        ++m_figures.records;
-    }
-    // The month's total is its records' sum rounded once: the figure the Summary bills, never
-    // drifting from the sum of the rows by the rounding of each.
-    listed.monthSum = usage.toDecimal().roundedTiesToEven(0);
-    const std::int32_t usageMB = toLong(listed.monthSum);
-    m_outcome.mlngChargedUsage = toLong(m_figures.chargedMB.toDecimal().roundedTiesToEven(0));
-    m_outcome.mlngTotalUsage = usageMB;
-    m_outcome.nightChargedUsage = toLong(m_figures.nightChargedMB.toDecimal().roundedTiesToEven(0));
-    m_figures.freeMB = usage - m_figures.chargedMB;
-    m_figures.monthSumMB = std::int64_t(listed.monthSum);
-    return listed;
-}
-
-Document& ReportBuilder::writeReportDocument(ListedRows listed) {
-    const QString page = fillReportTemplate(m_state.mstrReportTemplate, listed.monthSum,
-                                            listed.html, m_state.mstrMonthYear);
-    listed.html.clear();
-    Document& doc = m_result.reportDocument();
-    doc.clear();
-    doc.write(page);
-    doc.close();
-    return doc;
-}
-
-void ReportBuilder::addDailyTotals(Document& doc, ChartDays& chart) {
-    m_outcome.mlngLastDayUsage = -1;
-
-    // Daily totals and the chart data texts, in one walk up the listing from its last row.
-    // A day's block ends at the first row of another day: its top row (the one below) then
-    // gets the cell with the day's total, spanning the block, and the day becomes a column of
-    // the chart texts (oldest day first). Row 1 (the headings) ends the last block.
-    ElementPtr listing = doc.elementsByTagName(QStringLiteral("Table")).item(1);
-    const bool freeKind = m_state.planKind == kUnlimitedPlan;
-    const bool nightKind = m_state.planKind == kNightUnlimitedPlan;
-    QString previousDate;
-    QStringView previousDay;  // the first ten characters of previousDate, or "Over"
-    Megabytes dayTotal;
-    int rowsInDay = 0;
-    Megabytes dayNonFree, dayFree;
-    for (int i = listing->rowCount() - 1; i >= 1; --i) {
-        ElementPtr row = listing->row(i);
-        const bool headings = i == 1;
-        const QString date = headings ? QString() : row->cell(0)->innerText();
-        const QStringView day = headings ? QStringView(u"Over") : QStringView(date).left(10);
-        if (day != previousDay && !previousDay.isEmpty()) {
-            ElementPtr cell = listing->row(i + 1)->insertCell();
-            cell->setRowSpan(rowsInDay);
-            cell->setInnerHTML(u"<B><u>" + GetKBMBGBString(dayTotal) + u"</u></B><BR>");
-            cell->setAlign(QStringLiteral("middle"));
-            cell->setClassName(QStringLiteral("dailytotal"));
-            m_outcome.mlngLastDayUsage = toLong(dayTotal.toDecimal().roundedTiesToEven(0));
-            m_figures.dailyTotals.push_back({recordDate(previousDate), dayTotal});
-            dayTotal = Megabytes();
-            rowsInDay = 0;
-
-            chart.addDay(QStringView(previousDate).mid(8, 2), dayNonFree, dayFree);
-            dayNonFree = Megabytes();
-            dayFree = Megabytes();
-        }
-        if (!headings) {
-            const Megabytes total = Megabytes::fromDecimal(recordTotal(row->cell(5)->innerText()));
-            dayTotal += total;
-            ++rowsInDay;
-            // The night-unlimited kind charts the part of a record in the free night hours
-            // as free usage.
-            const Megabytes nonFree =
-                freeKind    ? Megabytes()
-                : nightKind ? chargedPart(total, nightSplit(row->cell(1)->innerText(),
-                                                            row->cell(2)->innerText()))
-                            : total;
-            dayNonFree += nonFree;
-            dayFree += total - nonFree;
-        }
-        previousDate = date;
-        previousDay = headings ? QStringView(u"Over") : QStringView(previousDate).left(10);
-    }
-}
-
 // The average per day of each chart series, as the chart data text with the average shows it.
 struct ReportBuilder::DayAverages {
     Megabytes nonFree;
     Megabytes free;
 };
 
-void ReportBuilder::finishReport(ChartDays& chart, Document* styledDocument) {
+void ReportBuilder::finishReport(ChartDays& chart) {
     m_figures.days = chart.days;
     m_outcome.dailyTotals = m_figures.dailyTotals;
     writeChartData(chart, averagePerDay(chart));
     applyOutcome();
-    if (styledDocument != nullptr) {
-        styleDocumentPage(*styledDocument);
-    }
     m_result.reportReady();
     feedCharts();
     m_result.CreateSummary();
@@ -810,14 +718,6 @@ void ReportBuilder::writeChartData(const ChartDays& chart, const DayAverages& av
     m_state.mstrGraphData = data.text(false);
     m_state.mstrGraphDataWithAverage = data.text(true);
     m_state.chart = std::move(data);
-}
-
-void ReportBuilder::styleDocumentPage(Document& doc) {
-    // The row colours as style rules of the page (the direct way's page has them already).
-    addStyleRules(doc, m_state.display);
-    if (m_result.takesPageMarkup()) {
-        m_result.setReportPage(fileBytes(doc.documentElement()->outerHTML()));
-    }
 }
 
 void ReportBuilder::feedCharts() {

@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -72,64 +73,58 @@ struct ReportFigures {
 };
 
 // Builds the usage report page: GrabbingFinished writes the skeleton with the collected rows
-// into the hidden browser; WriteOutput classifies and totals the records there and writes the
+// into the hidden browser; WriteOutput classifies and totals the records and writes the
 // finished page, with its daily totals, style rules and chart data texts, into the result
 // window.
 //
-// Rows in the program's own row text (OwnRowText: what RowText wrote) take a direct way: the
-// skeleton in the hidden browser is written without them, and WriteOutput reads them straight
-// from the text and writes the page's mark-up itself (the parts around the rows still come
-// from a small document). The page, every figure and every failure are those of the way
-// through the documents, which any other text (a cache file edited by hand, rows written
-// before fields were escaped) takes as before; so does text that would make WriteOutput fail.
+// The records are read once, and one writer makes every page from them. The program's own row
+// text (OwnRowText: what RowText wrote) is read as it stands and stays out of the skeleton;
+// any other text (a cache file of an earlier version, or edited by hand) goes into the
+// skeleton, whose parser reads each record's cells: their mark-up, as the page then holds it,
+// and their text.
 class ReportBuilder {
 public:
     ReportBuilder(RetrievalState& state, RetrievalHost& host, ReportTarget& result)
         : m_state(state), m_host(host), m_result(result) {}
 
     void GrabbingFinished();
-    // Reports a failure with its description and leaves the page as far as it got.
+    // Reports a failure with its description; the page is then left as it was.
     void WriteOutput();
 
     const ReportFigures& figures() const { return m_figures; }
 
-    // The direct way for own row text (on by default). Off, every page goes through the
-    // documents: for comparing the two ways.
-    void setDirectRows(bool enabled) { m_directRows = enabled; }
-
 private:
     struct ChartDays;
-    struct DirectPlan;
-    struct ListedRows;
+    // A record of rows that are not own row text, as the parser read its row: each cell's
+    // mark-up as the page holds it, and the text of the cells the report reads.
+    struct ParsedRecord {
+        std::array<QString, 6> markup;
+        QString date;
+        QString time;
+        QString duration;
+        QString total;
+    };
+    struct RecordReader;
+    struct PagePlan;
     struct DayAverages;
 
     void writeOutput();
-    // False when the rows need the documents after all; nothing has been changed then.
-    bool writeDirect();
-    bool planDirect(DirectPlan& plan) const;
-    // Both throw where the rows have to go through the documents.
-    void planDirectRows(DirectPlan& plan) const;
-    bool planPageAround(DirectPlan& plan) const;
-    void takeDirectFigures(const DirectPlan& plan);
-    void handOverDirectPage(DirectPlan& plan);
+    void writeSkeleton(const QString& records);
+    // The records of the skeleton's listing, for rows that are not own row text.
+    void readSkeletonRecords();
+    // Each throws Failure where the records cannot be reported; nothing is changed then.
+    void planRows(PagePlan& plan);
+    void planPageAround(PagePlan& plan) const;
+    void takeFigures(const PagePlan& plan);
+    void handOverPage(PagePlan& plan);
     // Writes the page at `out`, which has room for it; Char is char16_t, or char when the page
     // fits one byte per character. Returns the end.
     template <typename Char>
-    Char* writeDirectPage(const DirectPlan& plan, QStringView doctype, Char* out) const;
+    Char* writePage(const PagePlan& plan, QStringView doctype, Char* out) const;
 
-    void writeThroughDocuments();
-    // Classifies and totals the records of the skeleton in the hidden browser.
-    ListedRows classifySkeletonRows();
-    // The finished page, in the result's report document.
-    Document& writeReportDocument(ListedRows listed);
-    // Each day's total beside its rows, and the days of the chart.
-    void addDailyTotals(Document& doc, ChartDays& chart);
-
-    void writeSkeleton(const QString& records);
-    void finishReport(ChartDays& chart, Document* styledDocument);
+    void finishReport(ChartDays& chart);
     DayAverages averagePerDay(const ChartDays& chart);
     void writeChartData(const ChartDays& chart, const DayAverages& averages);
-    void styleDocumentPage(Document& doc);
     void feedCharts();
     // Hands the target m_outcome, once per report.
     void applyOutcome();
@@ -141,10 +136,11 @@ private:
     // Starts as the target's and gathers what the report finds.
     ReportOutcome m_outcome;
     bool m_outcomeApplied = false;
-    bool m_directRows = true;
-    // The rows of the last GrabbingFinished, kept aside instead of in the skeleton.
+    // The rows of the last GrabbingFinished when they are own row text, kept aside instead
+    // of in the skeleton; else the records read from the skeleton.
+    bool m_ownRows = true;
     QString m_rows;
-    bool m_rowsAside = false;
+    std::vector<ParsedRecord> m_parsed;
 };
 
 }  // namespace kestrova

@@ -190,3 +190,32 @@ TEST(WriteFileBytes, WritesWhatFileBytesGives) {
     ASSERT_TRUE(readOnly.open(QIODevice::ReadOnly));
     EXPECT_FALSE(writeFileBytes(readOnly, q("abc")));
 }
+
+// The cache reader takes only row text with portal figures; a damaged row anywhere in the file
+// is told before a bad figure in an earlier record.
+TEST_F(CacheFile, ReadingRecordsRefusesDamageBeforeABadFigure) {
+    const QString badTotal =
+        RowText({q("2013-04-19"), q("01:00:00"), q("00:01:00"), q("0"), q("0"), q("-1")});
+    const struct {
+        const char* name;
+        QString text;
+        const char* failure;  // empty: the text reads back as it is
+    } cases[] = {
+        {"own records", kRecords, ""},
+        {"a bad figure", kRecords + badTotal,
+         "record 3 (2013-04-19): the Total (MB) field \"-1\" is not a figure the portal writes"},
+        {"a bad figure, then a damaged row", kRecords + badTotal + q("<TR><TD>x</TD></TR>"),
+         "the cache file is damaged at record 4, or scrambled with another key"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString error;
+        ASSERT_TRUE(writeFileData(path("r.cache2"), c.text, true, error)) << error.toStdString();
+        try {
+            EXPECT_EQ(readCacheRecords(path("r.cache2")), c.text);
+            EXPECT_STREQ(c.failure, "");
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.description(), q(c.failure));
+        }
+    }
+}

@@ -1,0 +1,149 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Own row text read back without a document, and the usage log's records collected as it.
+
+#include "retrieval/row_text.h"
+
+#include "support/qt_printers.h"
+
+#include "platform/html_document.h"
+#include "retrieval/usage_log.h"
+
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+using namespace kestrova;
+
+namespace {
+
+using kestrova::test::q;
+
+QString row(const QStringList& fields) {
+    return RowText(fields);
+}
+
+// Own row text read back without a document gives what a document makes of the same row:
+// every field of a row RowText wrote, from random characters of the kinds that matter.
+TEST(OwnRowText, ReadsFieldsAsADocumentDoes) {
+    // Mostly characters a parser keeps (some of them escaped by RowText), now and then one it
+    // would change or that RowText writes as a reference a parser does not keep as it is.
+    const QString kept = q("a7  \t\n\r&<>\"';#\u00a0\u00e9\u00ff\u20ac\u65e5") + q("😀");
+    const char16_t changed[] = {0x01, 0x0C, 0x7F, 0x85, 0xD83D, 0xDE00, 0xFFFE, 0};
+    QRandomGenerator random(18);
+    int own = 0;
+    for (int n = 0; n < 2000; ++n) {
+        QStringList fields;
+        for (int f = 0; f < 6; ++f) {
+            QString field;
+            const int length = int(random.bounded(8));
+            for (int k = 0; k < length; ++k) {
+                if (random.bounded(60) == 0) {
+                    field += QChar(changed[random.bounded(int(std::size(changed)))]);
+                    continue;
+                }
+                const int at = int(random.bounded(int(kept.size())));
+                field += QChar::isSurrogate(kept[at].unicode())
+                             ? kept.mid(kept[at].isHighSurrogate() ? at : at - 1, 2)
+                             : QString(kept[at]);
+            }
+            fields << field;
+        }
+        const QString text = RowText(fields);
+        OwnRowText rows(text);
+        OwnRowText::Fields read;
+        const bool accepted = rows.next(read);
+        ASSERT_EQ(accepted, isOwnRowText(text));
+        if (!accepted) {
+            EXPECT_TRUE(rows.failed());
+            continue;
+        }
+        ++own;
+        EXPECT_FALSE(rows.next(read));
+        EXPECT_FALSE(rows.failed());
+        const HtmlDocument doc(q("<html><head></head><body><table><tbody>") + text +
+                               q("</tbody></table></body></html>"));
+        ElementPtr tr = doc.elementsByTagName(q("tr")).item(0);
+        for (int f = 0; f < 6; ++f) {
+            SCOPED_TRACE(text.toStdString());
+            QString scratch;
+            EXPECT_EQ(cellTextOf(read[std::size_t(f)], scratch).toString(),
+                      tr->cell(f)->innerText());
+            QString markup(read[std::size_t(f)].size(), QChar());
+            char16_t* end =
+                writeCellMarkup(reinterpret_cast<char16_t*>(markup.data()), read[std::size_t(f)]);
+            markup.resize(end - reinterpret_cast<char16_t*>(markup.data()));
+            EXPECT_EQ(markup, tr->cell(f)->innerHTML());
+        }
+    }
+    // Both kinds of rows were met.
+    EXPECT_GT(own, 600);
+    EXPECT_LT(own, 1900);
+}
+
+TEST(OwnRowText, TellsOwnRowTextFromOtherText) {
+    const std::pair<QString, bool> texts[] = {
+        {QString(), true},
+        {row({q("a"), q("b"), q("c"), q("d"), q("e"), q("f")}), true},
+        {row({q("a&b"), q("€"), q("x\ty"), q("1\r"), q(""), q("'\"")}), true},
+        {row({q("a"), q("b"), q("c"), q("d"), q("e"), q("f")}).repeated(3), true},
+        {q("<TR><TD>a</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD></TR>"), false},
+        {q("<TR><TD>a</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR> "), false},
+        {q("<TR><TD>a&b</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>"), false},
+        {q("<TR><TD>&#0233;</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>"), false},
+        {q("<TR><TD>&#233;</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>"), false},
+        {q("<TR><TD>&#x20AC;</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>"), false},
+        {q("<TR><TD>é</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>"), true},
+        {q("<TR><TD>€</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>"), false},
+        {q("<TR><TD>a</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f"), false},
+    };
+    for (const auto& [text, own] : texts) {
+        EXPECT_EQ(isOwnRowText(text), own) << text.toStdString();
+    }
+}
+
+// readUsageLogRecords collects what parseUsageLog's rows put in front of each other give.
+TEST(UsageLogRecords, AreTheRowsInFrontOfEachOther) {
+    const char* logs[] = {
+        "h\n",
+        "h",
+        "",
+        "h\r\nA,1,1,1,1,1\r\nB,2,2,2,2,2\r\n",
+        "h\nA,1,1,1,1,1\n\n   \n \r\nB,2,2,2,2,2,extra,fields",
+        "h\n  2013-04-01,1,1,1,1,1  \n2012-01-31,x,y,1,1,1\nnot a date,1,1,1,1,1\n",
+        "h\nA,1,1,1,1,1\nshort,line\nB,2,2,2,2,2\n",
+        "h\n<b>,&amp;,\"q\",'s',€,日本\n€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€,1,1,1,1,1\n",
+    };
+    for (const char* text : logs) {
+        SCOPED_TRACE(text);
+        const ParsedUsageLog parsed = parseUsageLog(q(text));
+        const UsageLogRecords records = readUsageLogRecords(q(text));
+        QString expected;
+        for (auto it = parsed.records.crbegin(); it != parsed.records.crend(); ++it) {
+            expected += it->rowText();
+        }
+        EXPECT_EQ(records.records, expected);
+        EXPECT_EQ(records.count, int(parsed.records.size()));
+        EXPECT_EQ(records.earliest, parsed.earliest);
+        EXPECT_EQ(records.latest, parsed.latest);
+        EXPECT_EQ(records.badLine, parsed.badLine);
+        EXPECT_EQ(records.badLineText, parsed.badLineText);
+    }
+}
+
+TEST(UsageLogRecords, FieldsThatGrowWhenEscapedStillFit) {
+    // Every field escapes to several times its length: more than the room made for a log.
+    QString text = q("h\n");
+    for (int i = 0; i < 2000; ++i) {
+        text += q("&&&&&&&&,<<<<<<<<,>>>>>>>>,\"\"\"\"\"\"\"\",''''''''',€€€€€€€€\n");
+    }
+    const ParsedUsageLog parsed = parseUsageLog(text);
+    const UsageLogRecords records = readUsageLogRecords(text);
+    EXPECT_EQ(records.count, 2000);
+    EXPECT_EQ(records.records, parsed.records.front().rowText().repeated(2000));  // all alike
+    EXPECT_TRUE(isOwnRowText(records.records));
+}
+
+}  // namespace
