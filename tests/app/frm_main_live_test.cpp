@@ -85,14 +85,8 @@ protected:
             << "no date prompt; " << messages.texts().join(u'|').toStdString();
         EXPECT_EQ(w.lblMessage()->text(),
                   q("Select From and To dates and click \"View Usage Details\" link"));
-        const LiveDocument nav = w.portalBrowser().documentOf(FrameHandle(navigationPath()));
-        const std::pair<const char*, const char*> picks[] = {
-            {"ddkFromDay", "03"}, {"ddkFromMonth", "04"}, {"ddkFromYear", "2013"},
-            {"ddkToDay", "12"},   {"ddkToMonth", "04"},   {"ddkToYear", "2013"}};
-        for (const auto& [id, value] : picks) {
-            await(await(nav.requiredElement(q("aaab.BBUsageView.") + q(id))).setValue(q(value)));
-        }
-        await(await(nav.requiredElement(q("aaab.BBUsageView.ViewUsageDetails"))).click());
+        testing::choosePeriod(w.portalBrowser().documentOf(FrameHandle(navigationPath())), "03",
+                              "12");
     }
 
     RecordingDialogs messages;

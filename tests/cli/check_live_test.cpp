@@ -380,14 +380,6 @@ TEST_F(CheckLive, ChecksAtTheSameTimeEachGetTheirReport) {
                            q("last-check-unbilled-demo.usage.htm"), q("usage.htm")}));
 }
 
-TEST_F(CheckLive, APortalAnsweringLateStillGivesTheReport) {
-    startPortal({q("--delay-ms"), q("2500")});
-    const Outcome r = check({q("--from"), q("2013-04-10"), q("--to"), q("2013-04-12")});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith(q("Period: period 10-04-2013 TO 12-04-2013\n")))
-        << r.out.toStdString();
-}
-
 TEST_F(CheckLive, NotifiesEachAlertOnceAMonthAndSaysItWithoutANotificationService) {
     testing::PrivateBus bus;
     if (bus.address().isEmpty()) {

@@ -72,29 +72,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ReportCommand, MakesThePageOfALogWithTheSummaryOnStandardError) {
-    const Outcome r = run({path(q("usage.htm"))});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    HtmlDocument page(QString::fromLatin1(r.out));
-    ElementPtr listing = page.elementsByTagName(q("table")).item(1);
-    EXPECT_EQ(listing->rowCount(), 2 + 60);
-    EXPECT_EQ(listing->row(2)->cell(0)->innerText(), q("2026-11-30"));
-    EXPECT_TRUE(r.err.contains(q("Records: 60")));
-    EXPECT_TRUE(r.err.contains(q("Period: period ")));
-    EXPECT_TRUE(r.err.contains(q(" TO 30-11-2026")));
-    EXPECT_TRUE(page.documentElement()->innerText().contains(q(" TO 30-11-2026")));
-}
-
-TEST_F(ReportCommand, SummaryOptionPrintsOnlyTheSummary) {
-    const Outcome r =
-        run({q("--summary"), q("--period"), q("November 2026"), path(q("usage.htm"))});
-    ASSERT_EQ(r.status, 0);
-    const QString out = QString::fromUtf8(r.out);
-    EXPECT_TRUE(out.startsWith(q("Period: November 2026\nRecords: 60\nMonth total: ")));
-    EXPECT_TRUE(out.contains(q(" GB)\nDays: ")));
-    EXPECT_FALSE(out.contains(q("<html")));
-}
-
 TEST_F(ReportCommand, OutputFileAndCacheFileGiveTheSameReport) {
     const Outcome first = run({q("-o"), path(q("a.htm")), q("--cache-out"),
                                path(q("2026-11-unbilled-demo.cache2")), path(q("usage.htm"))});
@@ -272,17 +249,6 @@ TEST_F(ReportCommand, ThePlanKindChargesTheNightUnlimitedPlans) {
         // 464 MB beyond the allowance at 0.20: 653.8584 to the paisa.
         EXPECT_EQ(limited[q("summary")][q("bill")][q("totalAndTax")].toDouble(), 653.86);
     }
-
-    const Outcome text = run({q("--summary"), q("--plan-kind"), q("1"), path(q("night.htm"))});
-    EXPECT_TRUE(QString::fromUtf8(text.out).contains(
-        q("Charged (outside 02:00-08:00): 500.000 MB; free at night: 1500.000 MB; 0 mixed "
-          "records")))
-        << text.out.toStdString();
-    for (const char* bad : {"3", "-1", "night"}) {
-        const Outcome r = run({q("--plan-kind"), q(bad), path(q("night.htm"))});
-        EXPECT_EQ(r.status, 2) << bad;
-        EXPECT_TRUE(r.err.contains(q("--plan-kind is 0, 1 or 2"))) << r.err.toStdString();
-    }
 }
 
 TEST_F(ReportCommand, ThePricedSummaryEndsWithTheForecast) {
@@ -331,7 +297,7 @@ TEST_F(ReportCommand, ThePricedSummaryEndsWithTheForecast) {
     EXPECT_FALSE(QString::fromUtf8(text.out).contains(q("Forecast")));
 }
 
-TEST_F(ReportCommand, UsageErrorsAndHelp) {
+TEST_F(ReportCommand, UsageErrorsAMissingFolderAndHelp) {
     EXPECT_EQ(run({q("--plan"), q("30"), path(q("usage.htm"))}).status, 2);
     EXPECT_EQ(run({q("--plan"), q("3"), q("--rate"), q("1"), path(q("usage.htm"))}).status, 2);
     EXPECT_EQ(run({q("--today"), q("tomorrow"), path(q("usage.htm"))}).status, 2);
@@ -340,6 +306,15 @@ TEST_F(ReportCommand, UsageErrorsAndHelp) {
     EXPECT_EQ(run({q("a"), q("b")}).status, 2);
     EXPECT_EQ(run({q("--no-such-option"), q("a")}).status, 2);
     EXPECT_EQ(run({q("--log"), q("--cache"), path(q("usage.htm"))}).status, 2);
+    for (const char* bad : {"3", "-1", "night"}) {
+        const Outcome r = run({q("--plan-kind"), q(bad), path(q("usage.htm"))});
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_TRUE(r.err.contains(q("--plan-kind is 0, 1 or 2"))) << r.err.toStdString();
+    }
+    EXPECT_EQ(run({q("--history"), q("a"), q("b")}).status, 2);
+    const Outcome missing = run({q("--history"), path(q("nowhere"))});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.endsWith(q("nowhere: no such folder\n"))) << missing.err.toStdString();
     const Outcome help = run({q("--help")});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: kestrova-report [options] FILE | --history [FOLDER]"))
@@ -383,50 +358,7 @@ TEST(ReportCommandGolden, SampleMonthPageIsTheGoldenPage) {
     }
 }
 
-TEST(ReportCommandExecutable, VersionMatchesTheProject) {
-    QProcess process;
-    process.start(q(KESTROVA_REPORT_EXE), {q("--version")});
-    ASSERT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitCode(), 0);
-    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
-              q("kestrova-report ") + q(KESTROVA_VERSION) + u'\n');
-}
-
 namespace {
-
-TEST(ReportCommandHistory, TheCachedMonthsOfAFolderAsTextAndJson) {
-    QTemporaryDir folder;
-    const QString october =
-        q("<TR><TD>2026-10-01</TD><TD>10:00:00</TD><TD>1</TD><TD>1</TD>"
-          "<TD>1</TD><TD>1000</TD></TR>");
-    ASSERT_TRUE(SaveFileData(folder.filePath(q("2026-10-unbilled-demo.cache2")), october, true));
-    QFile damaged(folder.filePath(q("2026-11-unbilled-demo.cache2")));
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write("damaged");
-    damaged.close();
-
-    const Outcome text = run({q("--history"), folder.path(), q("--plan"), q("0"), q("--user"),
-                              q("demo"), q("--today"), q("2026-12-07")});
-    ASSERT_EQ(text.status, 0) << text.err.toStdString();
-    const QString shown = QString::fromUtf8(text.out);
-    EXPECT_TRUE(shown.contains(q("2026-10-unbilled (demo)"))) << shown.toStdString();
-    EXPECT_TRUE(shown.contains(q("Rs. 275.75"))) << shown.toStdString();  // 250 + 10.3 % tax
-    EXPECT_TRUE(shown.contains(q("2026-11-unbilled (demo)   cannot be read")))
-        << shown.toStdString();
-    EXPECT_TRUE(shown.contains(q("Months: 1\n")));
-
-    const Outcome json =
-        run({q("--history"), folder.path(), q("--format"), q("json"), q("--plan"), q("0")});
-    ASSERT_EQ(json.status, 0) << json.err.toStdString();
-    const QJsonObject root = printedJson(json.out, JsonSchema::History);
-    EXPECT_EQ(root.value(q("months")).toArray().size(), 2);
-    EXPECT_EQ(root.value(q("overall")).toObject().value(q("months")).toInt(), 1);
-
-    const Outcome missing = run({q("--history"), folder.filePath(q("nowhere"))});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(missing.err.endsWith(q("nowhere: no such folder\n"))) << missing.err.toStdString();
-    EXPECT_EQ(run({q("--history"), q("a"), q("b")}).status, 2);
-}
 
 // The sample month's cache file, unscrambled, changed, and scrambled again.
 QByteArray damagedSampleCache(const std::function<void(QByteArray&)>& damage) {

@@ -46,7 +46,7 @@ QString fromStd(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-class LiveGrab : public ::testing::Test {
+class LiveGrab : public ::testing::Test, protected testing::GrabRig<LiveBrowser> {
 protected:
     void start(QStringList portalArguments = {}) {
         portal = std::make_unique<PortalProcess>(QStringList{q("--today"), q("2013-04-17")} +
@@ -55,40 +55,19 @@ protected:
         host.site = QStringLiteral("127.0.0.1:%1").arg(portal->port());
         host.user = q("demo");
         host.pass = q("demo");
-        host.report = &report;
-        retrieval.check = &check;
         browser.setSilent(true);
         browser.view()->resize(900, 800);
         browser.view()->show();
-        QObject::connect(&check, &UsageCheck::handlerEnded, [this] { ++handlersEnded; });
     }
 
     // The subscriber, on the portal's page: picks the period and asks for the details.
     void playTheSubscriber(const char* fromDay, const char* toDay) {
         ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }, 60s))
             << "no date prompt; " << messages.texts().join(u'|').toStdString();
-        const LiveDocument nav = browser.documentOf(FrameHandle(navigationPath()));
-        const std::pair<const char*, const char*> picks[] = {
-            {"ddkFromDay", fromDay}, {"ddkFromMonth", "04"}, {"ddkFromYear", "2013"},
-            {"ddkToDay", toDay},     {"ddkToMonth", "04"},   {"ddkToYear", "2013"}};
-        for (const auto& [id, value] : picks) {
-            await(await(nav.requiredElement(q("aaab.BBUsageView.") + q(id))).setValue(q(value)));
-        }
-        await(await(nav.requiredElement(q("aaab.BBUsageView.ViewUsageDetails"))).click());
+        choosePeriod(fromDay, toDay);
     }
 
-    RecordingDialogs messages;
-    ScopedDialogs seam{messages};
     std::unique_ptr<PortalProcess> portal;
-    RetrievalState state;
-    FakeHost host;
-    Retrieval retrieval;
-    HeadlessResult result;
-    ReportBuilder report{state, retrieval, result};
-    UsageExtraction extraction{state, retrieval, report};
-    LiveBrowser browser;
-    UsageCheck check{state, host, browser, extraction, report};
-    int handlersEnded = 0;
 };
 
 TEST_F(LiveGrab, FromTheButtonToTheReportWithTheSubscribersDates) {
@@ -203,18 +182,6 @@ TEST_F(LiveGrab, ADroppedSessionOrAFailedDownloadGivesNoReport) {
         EXPECT_EQ(host.outputs, 0);
         EXPECT_TRUE(state.mstrRecords.isEmpty());
     }
-}
-
-TEST_F(LiveGrab, APortalAnsweringLateStillGivesTheReport) {
-    // Every answer takes 2.5 s: each page of the walk comes long after the grab's second.
-    start({q("--delay-ms"), q("2500")});
-    check.cmdCalculate_Click();
-    playTheSubscriber("03", "12");
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 120s))
-        << messages.texts().join(u'|').toStdString();
-    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(state.mstrRecords,
-              recordsText(portal::usageRecords("demo", day(2013, 4, 3), day(2013, 4, 12))));
 }
 
 // Once, the page limit ran from the first request of a page (or a walk's click): a portal

@@ -101,13 +101,10 @@ MemoryPage loginPage() {
                 {page("/notice", q("notice"))});
 }
 
-class Grab : public ::testing::Test {
+class Grab : public ::testing::Test, protected testing::GrabRig<MemoryBrowser> {
 protected:
     void SetUp() override {
-        retrieval.check = &check;
-        host.report = &report;
         check.setSecond(20ms);
-        QObject::connect(&check, &UsageCheck::handlerEnded, [this] { ++handlersEnded; });
         browser.addRoute(at("/"), loginPage());
         logInLoadsThePortal();
         browser.addRoute(at("/nav/services"),
@@ -175,17 +172,6 @@ protected:
         testing::await(testing::await(nav.requiredElement(q("details"))).click());
     }
 
-    RecordingDialogs messages;
-    ScopedDialogs seam{messages};
-    RetrievalState state;
-    FakeHost host;
-    Retrieval retrieval;
-    HeadlessResult result;
-    ReportBuilder report{state, retrieval, result};
-    UsageExtraction extraction{state, retrieval, report};
-    MemoryBrowser browser;
-    UsageCheck check{state, host, browser, extraction, report};
-    int handlersEnded = 0;
     QString typedUser;
     QString typedPassword;
 };

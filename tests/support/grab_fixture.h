@@ -10,17 +10,20 @@
 
 #include "grab/grab_host.h"
 #include "grab/usage_check.h"
+#include "platform/dialogs.h"
 
 #include "support/task_runner.h"
 
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
+#include "retrieval/usage_log.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace kestrova::testing {
@@ -113,5 +116,49 @@ inline FramePath navigationPath() {
     path.push_back(1);
     return path;
 }
+
+// The subscriber, on the portal's navigation frame: picks days of April 2013 and asks for the
+// details.
+inline void choosePeriod(const LiveDocument& nav, const char* fromDay, const char* toDay) {
+    const std::pair<const char*, const char*> picks[] = {
+        {"ddkFromDay", fromDay}, {"ddkFromMonth", "04"}, {"ddkFromYear", "2013"},
+        {"ddkToDay", toDay},     {"ddkToMonth", "04"},   {"ddkToYear", "2013"}};
+    const QString prefix = QStringLiteral("aaab.BBUsageView.");
+    for (const auto& [id, value] : picks) {
+        await(
+            await(nav.requiredElement(prefix + QLatin1String(id))).setValue(QLatin1String(value)));
+    }
+    await(await(nav.requiredElement(prefix + QStringLiteral("ViewUsageDetails"))).click());
+}
+
+// The grab with the report builder behind it on browser B, wired as the main window wires
+// them, with the dialogs answered by the test.
+template <typename B>
+class GrabRig {
+public:
+    GrabRig() {
+        retrieval.check = &check;
+        host.report = &report;
+        QObject::connect(&check, &UsageCheck::handlerEnded, [this] { ++handlersEnded; });
+    }
+    GrabRig(const GrabRig&) = delete;
+    GrabRig& operator=(const GrabRig&) = delete;
+
+    void choosePeriod(const char* fromDay, const char* toDay) {
+        testing::choosePeriod(browser.documentOf(FrameHandle(navigationPath())), fromDay, toDay);
+    }
+
+    RecordingDialogs messages;
+    ScopedDialogs seam{messages};
+    RetrievalState state;
+    FakeHost host;
+    Retrieval retrieval;
+    HeadlessResult result;
+    ReportBuilder report{state, retrieval, result};
+    UsageExtraction extraction{state, retrieval, report};
+    B browser;
+    UsageCheck check{state, host, browser, extraction, report};
+    int handlersEnded = 0;
+};
 
 }  // namespace kestrova::testing

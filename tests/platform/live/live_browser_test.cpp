@@ -275,56 +275,6 @@ TEST(LiveBrowser, WalksThePortalAndDownloadsTheLogWithTheSessionCookie) {
     EXPECT_TRUE(painted);
 }
 
-TEST(LiveBrowser, TenWalksInARowAllSucceed) {
-    PortalProcess portal(kToday);
-    ASSERT_GT(portal.port(), 0);
-    Fixture f;
-    QTemporaryDir folder;
-    const Period periods[] = {
-        {"01", "04", "2013", "17", "04", "2013"}, {"01", "03", "2013", "31", "03", "2013"},
-        {"10", "04", "2013", "10", "04", "2013"}, {"15", "02", "2013", "20", "03", "2013"},
-        {"01", "01", "2012", "31", "01", "2012"}, {"01", "04", "2013", "30", "04", "2013"},
-        {"29", "02", "2012", "02", "03", "2012"}, {"05", "04", "2013", "06", "04", "2013"},
-        {"01", "12", "2011", "31", "12", "2011"}, {"16", "04", "2013", "17", "04", "2013"}};
-    int walk = 0;
-    for (const Period& period : periods) {
-        SCOPED_TRACE(walk++);
-        await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
-        const QString file = folder.filePath(QStringLiteral("usage.htm"));
-        const WalkResult result = await(usageWalk(f, period, file), kWalkLimit);
-        EXPECT_TRUE(result.download.completed) << result.download.error.toStdString();
-        EXPECT_EQ(result.file, expectedLog(period));
-    }
-}
-
-TEST(LiveBrowser, AWrongPasswordShowsTheLoginPageAgain) {
-    PortalProcess portal(kToday);
-    Fixture f;
-    await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("wrong")), kWalkLimit);
-    const LiveDocument top = *await(f.browser.document());
-    EXPECT_FALSE(await(top.elementById(QStringLiteral("welcome_message"))));
-    EXPECT_TRUE(await(top.elementById(QStringLiteral("logonuidfield"))));
-    const auto message = await(top.elementById(QStringLiteral("logonmessage")));
-    ASSERT_TRUE(message);
-    EXPECT_TRUE(await(message->innerText()).contains(u"logon attempt has failed"));
-    EXPECT_EQ(await(top.frameCount()), 1) << "the notice frame";
-}
-
-TEST(LiveBrowser, ASlowPortalIsWaitedFor) {
-    PortalProcess portal(withToday({QStringLiteral("--delay-ms"), QStringLiteral("2000")}));
-    Fixture f;
-    QTemporaryDir folder;
-    QElapsedTimer clock;
-    clock.start();
-    await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
-    const Period period{"01", "04", "2013", "17", "04", "2013"};
-    const WalkResult walk =
-        await(usageWalk(f, period, folder.filePath(QStringLiteral("usage.htm"))), kWalkLimit);
-    EXPECT_TRUE(walk.download.completed) << walk.download.error.toStdString();
-    EXPECT_EQ(walk.file, expectedLog(period));
-    EXPECT_GE(clock.elapsed(), 8 * 2000) << "every page took two seconds";
-}
-
 template <typename T>
 QCoro::Task<QString> failureOf(QCoro::Task<T> task) {
     try {
@@ -379,22 +329,6 @@ QCoro::Task<> logInAndReachTheDownloadLink(Fixture& f, const PortalProcess& port
     co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ViewUsageDetails"))).click();
     *link =
         co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ToolBarLinkToURL"))).value();
-}
-
-TEST(LiveBrowser, ADroppedSessionDownloadsTheLoginPageNotALog) {
-    PortalProcess portal(withToday({QStringLiteral("--drop-session-before-download")}));
-    Fixture f;
-    QTemporaryDir folder;
-    QString link;
-    await(logInAndReachTheDownloadLink(f, portal, &link), kWalkLimit);
-    const QString file = folder.filePath(QStringLiteral("usage.htm"));
-    const DownloadResult result = await(f.browser.download(QUrl(link), file), kWalkLimit);
-    EXPECT_TRUE(result.completed) << "the transfer itself worked";
-    QFile written(file);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const QByteArray content = written.readAll();
-    EXPECT_TRUE(content.contains("id=\"logonuidfield\""));
-    EXPECT_FALSE(content.contains(QByteArray::fromStdString(std::string(portal::kLogHeader))));
 }
 
 TEST(LiveBrowser, AFailedDownloadReportsItAndLeavesThePreviousFile) {

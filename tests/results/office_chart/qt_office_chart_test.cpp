@@ -109,13 +109,6 @@ TEST_F(OfficeChartTest, DataTextBecomesStackedColumnsWithTheAverageColumn) {
     EXPECT_EQ(valueAxis()->min(), 0);
 }
 
-TEST_F(OfficeChartTest, OneSeriesGivesOneSetOfColumns) {
-    feed(QStringLiteral("\t01\t02\tAvg\r\nUsage\t12.50\t7.50\t10"));
-    ASSERT_EQ(sets().size(), 1);
-    EXPECT_EQ(sets()[0]->count(), 3);
-    EXPECT_EQ(sets()[0]->at(2), 10.0);
-}
-
 TEST_F(OfficeChartTest, DataTextShowsOnlyAfterUpdate) {
     m_chart->setDataText(kMonth);
     EXPECT_EQ(m_chart->dataText(), kMonth);

@@ -133,14 +133,6 @@ TEST(ResizeResultWindow, GrowingAfterATinySizeRestoresTheLayout) {
     EXPECT_EQ(l, direct);
 }
 
-TEST(ResizeResultWindow, TheSameSizeTwiceChangesNothing) {
-    ResultLayout once = designed();
-    ResizeResultWindow(once, 9000, 7000);
-    ResultLayout twice = once;
-    ResizeResultWindow(twice, 9000, 7000);
-    EXPECT_EQ(twice, once);
-}
-
 TEST(OuterWindowTwips, AddsTheDesignFrameToTheClientArea) {
     EXPECT_EQ(outerWindowTwips(QSize(800, 600), 15, 15), QSize(12120, 9405));
     EXPECT_EQ(outerWindowTwips(QSize(0, 0), 15, 15),

@@ -113,77 +113,6 @@ TEST_F(ResultWindow, IsTheResultWindowWithItsThreeTabsAndFooter) {
     EXPECT_EQ(w.lblAverageCaption()->text(), QStringLiteral("Average per day :"));
     EXPECT_EQ(w.chkExclude(1)->text().remove(u'&'),
               QStringLiteral("Exclude Mixed usage (periods overlaping free and non free times)"));
-    // Every control the window's procedures name is found by its control name.
-    const char* names[] = {"ctlTabs1",
-                           "fraReport",
-                           "fraChart",
-                           "fraSummary",
-                           "fraFooter",
-                           "cmdClose",
-                           "lblAverageCaption",
-                           "lblAverage",
-                           "chkExclude_0",
-                           "chkExclude_1",
-                           "chkExclude_2",
-                           "fraNightUnlimited",
-                           "chkNightUnlimited",
-                           "WebBrowser1",
-                           "fraReportFooter",
-                           "lblSetColor_0",
-                           "lblSetColor_1",
-                           "lblSetColor_2",
-                           "cmdExport",
-                           "cmdSave",
-                           "cmbChartType",
-                           "XChart1",
-                           "OLE1",
-                           "lblMSGraphNotfound",
-                           "fraBuiltinChartOptions",
-                           "picBuiltInChartColor",
-                           "fraChartColors",
-                           "picChartColor_0",
-                           "picChartColor_1",
-                           "picChartColor_2",
-                           "chkShowAverageInChart",
-                           "chkDisplayDailyTotalinChart",
-                           "cmdCopyChart",
-                           "cmbPlans",
-                           "nebPlanCharge",
-                           "nebBandWidthLimit",
-                           "nebRsPerMB",
-                           "lblMB",
-                           "lblPlans",
-                           "lblPlanCharge",
-                           "lblBandWidthLimit",
-                           "lblRsPerMB",
-                           "lblUsedBandWidth",
-                           "lblUsedAverage",
-                           "lblUsedLastDay",
-                           "lblUsageToday",
-                           "lblUsedAverageExclToday",
-                           "lblAvailableBandWidth",
-                           "lblAvailableAverage",
-                           "lblAvailableDays",
-                           "lblAvailableAverageExclToday",
-                           "lblExcessBandwidth",
-                           "lblExcessRatePerMB",
-                           "lblExcessAmount",
-                           "lblBillPlanCharge",
-                           "lblBillExcessCharge",
-                           "lblBillTotal",
-                           "lblBillTax",
-                           "lblBillTotalAndTax",
-                           "txtPercentage",
-                           "fraAvailable",
-                           "fraExcess",
-                           "picDownloadAllowed",
-                           "picActualDownload",
-                           "picExcessDownload",
-                           "lbl_0",
-                           "lbl_5"};
-    for (const char* name : names) {
-        EXPECT_NE(w.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
-    }
 }
 
 TEST_F(ResultWindow, TakesTheMonthFromTheReportBuilder) {
@@ -463,21 +392,10 @@ TEST_F(ResultWindow, ExportOfAReportWithoutRecordsWritesTheHeadingsOnly) {
               QStringLiteral("Date, Time, Duration, Download (MB), Upload (MB), Total (MB)\r\n"));
 }
 
-TEST_F(ResultWindow, CancellingTheSavePromptWritesNothing) {
-    MonthOnScreen m;
-    dialogs.fileNames.push_back(std::nullopt);
-    m.window->fraReport()->cmdSave()->click();
-    dialogs.fileNames.push_back(std::nullopt);
-    m.window->fraReport()->cmdExport()->click();
-    EXPECT_EQ(dialogs.saveRequests.size(), 2u);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_TRUE(QDir(folder.path()).isEmpty());
-}
-
 // The save prompt suggests a name from the report's month and leaves the folder to the
 // dialog (the last one used; at first Documents): it once opened on an empty name in the
-// process's working folder.
-TEST_F(ResultWindow, TheSavePromptSuggestsANameFromTheReportsMonth) {
+// process's working folder. Cancelled, it writes nothing.
+TEST_F(ResultWindow, TheSavePromptSuggestsANameFromTheReportsMonthAndCancelWritesNothing) {
     MonthOnScreen m;
     dialogs.fileNames = {std::nullopt, std::nullopt};
     m.window->fraReport()->cmdSave()->click();
@@ -486,6 +404,8 @@ TEST_F(ResultWindow, TheSavePromptSuggestsANameFromTheReportsMonth) {
     EXPECT_EQ(dialogs.saveRequests[0].defaultName, QStringLiteral("usage-2026-11.htm"));
     EXPECT_EQ(dialogs.saveRequests[1].defaultName, QStringLiteral("usage-2026-11.csv"));
     EXPECT_TRUE(dialogs.saveRequests[0].initialDirectory.isEmpty());
+    EXPECT_TRUE(dialogs.messages.empty()) << "cancelled: nothing written, nothing said";
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
 
     MonthOnScreen empty({}, kLimitedPlan, QString());
     dialogs.fileNames = {std::nullopt};
@@ -879,23 +799,6 @@ INSTANTIATE_TEST_SUITE_P(Types, CopyChart,
                          ::testing::Values(CopyCase{"BuiltIn", 0}, CopyCase{"OfficeChart", 1}),
                          [](const auto& p) { return std::string(p.param.name); });
 
-TEST_F(ResultWindow, ClosingLetsTheOfficeChartGoAndTheNextLoadMakesItAgain) {
-    Factory factory;
-    MonthOnScreen m(withOfficeChart(factory));
-    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
-    m.window->done(QDialog::Accepted);
-    EXPECT_FALSE(m.window->flags().mblnGraphInitialised);
-    EXPECT_EQ(factory.destroyed, 1);
-    EXPECT_EQ(m.window->fraChart()->officeChart(), nullptr);
-
-    m.builder->GrabbingFinished();
-    m.builder->WriteOutput();
-    m.window->prepareToShow();
-    m.window->fraChart()->cmbChartType()->setCurrentIndex(0);
-    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
-    EXPECT_EQ(factory.calls, 2);
-}
-
 // The office chart object goes when the window closes. Opening the window again on the Chart
 // tab with chart type 2 once left OLE1 empty until a tab was clicked, and "Copy chart.." then
 // claimed a copy of nothing.
@@ -909,6 +812,8 @@ TEST_F(ResultWindow, ChartTypeTwoIsThereWhenTheWindowOpensAgainOnTheChartTab) {
     QTest::keyClick(&w, Qt::Key_Escape);
     ASSERT_FALSE(w.isVisible());
     ASSERT_EQ(w.fraChart()->officeChart(), nullptr);
+    EXPECT_EQ(factory.destroyed, 1);
+    EXPECT_FALSE(w.flags().mblnGraphInitialised);
 
     // Show Usage again: the main window's hand-over, then the window.
     m.builder->GrabbingFinished();
@@ -1018,25 +923,6 @@ TEST_F(ResultWindow, TheCheapestPlanAndWhatItSavesStandBelowTheBill) {
               QStringLiteral("Saves Rs. 3911.68 against the selected plan"));
     s->cmbPlans()->setCurrentIndex(m.window->fraSummary()->logic().cmbPlans().indexOfSlot(2));
     EXPECT_EQ(s->lblCheapestSaving()->text(), QStringLiteral("The selected plan is the cheapest"));
-}
-
-TEST_F(ResultWindow, TheSavingIsTheDifferenceOfTheAmountsShown) {
-    ResultWindowOptions options;
-    options.clock = [] { return QDate(2013, 5, 2); };
-    MonthOnScreen m(std::move(options));
-    ReportOutcome month = m.window->outcome();
-    month.mlngTotalUsage = 1173;
-    month.mlngChargedUsage = 1173;
-    month.mdtLastUsedDate = QDate(2013, 4, 15);
-    month.mlngLastDayUsage = 40;
-    m.window->applyOutcome(month);
-    SummaryTabFrame* s = m.window->fraSummary();
-    s->cmbPlans()->setCurrentIndex(s->logic().cmbPlans().indexOfSlot(1));
-    EXPECT_EQ(s->figureLabel(L::lblBillTotalAndTax)->text(), QStringLiteral("Rs. 362.67"));
-    EXPECT_TRUE(s->lblCheapestPlan()->text().endsWith(QStringLiteral("Rs. 325.05")));
-    // 362.67 - 325.05; from the unrounded bills it read 37.61.
-    EXPECT_EQ(s->lblCheapestSaving()->text(),
-              QStringLiteral("Saves Rs. 37.62 against the selected plan"));
 }
 
 // Two figures captioned "Average per day :" stand in one window and divide by different days;
@@ -1470,28 +1356,6 @@ TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
     QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);  // "&Close"
     // A mnemonic presses its button the way a click looks: a moment later.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
-}
-
-TEST_F(ResultWindow, ResizingVerySmallRaisesNothingAndGrowingRestores) {
-    MonthOnScreen m;
-    frmResult& w = *m.window;
-    w.resize(800, 600);
-    w.show();
-    const ResultLayout designed = w.placedTwips();
-    const QRect chart = w.fraChart()->XChart1()->geometry();
-    for (const QSize tiny : {QSize(1, 1), QSize(0, 0), QSize(40, 300), QSize(600, 20)}) {
-        w.resize(tiny);
-        QApplication::processEvents();
-        for (const TwipRect& box : w.placedTwips().boxes) {
-            EXPECT_GE(box.width, 0);
-            EXPECT_GE(box.height, 0);
-        }
-    }
-    w.resize(800, 600);
-    QApplication::processEvents();
-    EXPECT_EQ(w.placedTwips(), designed);
-    EXPECT_EQ(w.fraChart()->XChart1()->geometry(), chart);
-    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(ResultWindow, TheControlsSitByTheResizeRules) {
