@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 """Scenario 2: "Remember password". Ticked, a check, the window closed as a person closes it:
-at the next start the password is back, the keyring holds it and the settings file does not."""
+at the next start the password is back, the keyring holds it and the settings file does not;
+unticked and closed again, the keyring no longer holds it."""
 
 import configparser
 
@@ -64,3 +65,12 @@ def test_a_remembered_password_is_in_the_keyring_not_in_the_settings(portals, ke
                   "the password back")
     tree.press(main, "push button", "Check Bandwidth Usage")
     tree.find(main, "link", "View Usage Details", timeout=60)
+
+    # Unticked and closed: the keyring lets the password go.
+    tree.press(main, "page tab", "Login Info")
+    remember = tree.find(main, "check box", "Remember password")
+    tree.do_action(remember, "Toggle")
+    tree.wait_for(lambda: pyatspi.STATE_CHECKED not in tree.states(remember), 10,
+                  "the box unticked")
+    close_as_a_person(program)
+    assert PASSWORD not in secrets_in_keyring()
