@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Redraw times of the chart: the picture alone (ChartPainter into an image) and the control's
-// whole DrawChart (picture, legend rows, information box), for 31 and 1000 columns at MaxY
+// whole drawChart (picture, legend rows, information box), for 31 and 1000 columns at MaxY
 // 1000 and 60000. The value grid visits every integer of the range.
 
 #include "chart/chart_model.h"
@@ -32,7 +32,7 @@ ChartItemPtr item(int n, double maxY) {
 void configure(ChartModel& m, int columns, double maxY) {
     m.setAutoRedraw(false);
     for (int n = 1; n <= columns; ++n) {
-        m.AddItem(item(n, maxY));
+        m.addItem(item(n, maxY));
     }
     m.setMaxY(maxY);
     m.setBarFillStyle(0);
@@ -59,7 +59,7 @@ void BM_PaintRedraw(benchmark::State& state) {
     canvas.centre = canvas.scaleWidth / 2;
     canvas.font = chartFont();
     for (auto _ : state) {
-        model.ComputeScale();
+        model.computeScale();
         QPainter painter(&image);
         ChartRedraw redraw = ChartPainter().draw(painter, model, canvas);
         benchmark::DoNotOptimize(redraw.geometry.unitHeight);
@@ -72,9 +72,9 @@ void BM_XChartDrawChart(benchmark::State& state) {
     XChart chart;
     chart.resize(900, 560);
     configure(chart.model(), columns, maxY);
-    chart.DrawChart();
+    chart.drawChart();
     for (auto _ : state) {
-        chart.DrawChart();
+        chart.drawChart();
         benchmark::DoNotOptimize(chart.image().constBits());
     }
 }

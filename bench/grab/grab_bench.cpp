@@ -10,7 +10,7 @@
 //
 //   build/bench/grab/grab_bench [RUNS [SESSIONS_PER_DAY]]      (default 5 runs, 100 a day)
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "grab/usage_check.h"
 #include "platform/browser.h"
 #include "platform/dialogs.h"
@@ -100,9 +100,9 @@ private:
 // Milliseconds of each step, in kSteps' order.
 using Run = std::vector<double>;
 
-QCoro::Task<Run> oneGrab(frmMain& w) {
-    QTest::mouseClick(w.cmdCalculate(), Qt::LeftButton);
-    co_await until([&] { return w.lblMessage()->isVisible(); }, 120s,
+QCoro::Task<Run> oneGrab(MainWindow& w) {
+    QTest::mouseClick(w.calculateButton(), Qt::LeftButton);
+    co_await until([&] { return w.messageLabel()->isVisible(); }, 120s,
                    QStringLiteral("the date prompt"));
     co_await QCoro::sleepFor(300ms);
     co_await pickNovember(w.portalBrowser());
@@ -113,10 +113,10 @@ QCoro::Task<Run> oneGrab(frmMain& w) {
     UsageCheck& check = w.usageCheck();
     const auto c1 = QObject::connect(&check, &UsageCheck::logFetched, [&] { mark(0); });
     const auto c2 = QObject::connect(&check, &UsageCheck::logRead, [&] { mark(1); });
-    const auto c2b = QObject::connect(&w, &frmMain::outputStarted, [&] { mark(2); });
-    const auto c3 = QObject::connect(&w, &frmMain::outputWritten, [&] { mark(3); });
-    frmResult& result = w.resultWindow();
-    ReportView* view = result.fraReport()->WebBrowser1();
+    const auto c2b = QObject::connect(&w, &MainWindow::outputStarted, [&] { mark(2); });
+    const auto c3 = QObject::connect(&w, &MainWindow::outputWritten, [&] { mark(3); });
+    ResultWindow& result = w.resultWindow();
+    ReportView* view = result.reportGroup()->webBrowser();
     const auto c4 = QObject::connect(view, &ReportView::pageShown, [&](bool) { mark(5); });
     // The portal's page with the download link has loaded in the navigation frame.
     const auto c5 = QObject::connect(&w.portalBrowser(), &Browser::documentComplete,
@@ -147,12 +147,12 @@ QCoro::Task<Run> oneGrab(frmMain& w) {
     Run run;
     run.push_back(ms(0));          // the download
     run.push_back(ms(1) - ms(0));  // the log read into records, the skeleton written
-    run.push_back(ms(2) - ms(1));  // Timer1's pause before ShowOutput
-    run.push_back(ms(3) - ms(2));  // WriteOutput: the report and the result window's figures
+    run.push_back(ms(2) - ms(1));  // Timer1's pause before showOutput
+    run.push_back(ms(3) - ms(2));  // writeOutput: the report and the result window's figures
     run.push_back(ms(4) - ms(3));  // the result window opened
     run.push_back(ms(5) - ms(4));  // the report view showing the page
     run.push_back(ms(5));
-    QTest::mouseClick(result.cmdClose(), Qt::LeftButton);
+    QTest::mouseClick(result.closeButton(), Qt::LeftButton);
     co_await until([&] { return !w.isShowingOutput(); }, 10s,
                    QStringLiteral("the window to close"));
     co_return run;
@@ -194,12 +194,12 @@ int main(int argc, char** argv) {
 
     RecordingDialogs messages;
     ScopedDialogs seam(messages);
-    frmMain window;
+    MainWindow window;
     window.resize(1000, 800);
     window.show();
-    window.cmbSelfcaresite()->setCurrentIndex(0);
-    window.txtUserName()->setText(QStringLiteral("demo"));
-    window.txtPassword()->setText(QStringLiteral("demo"));
+    window.selfcaresiteCombo()->setCurrentIndex(0);
+    window.userNameEdit()->setText(QStringLiteral("demo"));
+    window.passwordEdit()->setText(QStringLiteral("demo"));
 
     std::vector<Run> done;
     int status = 0;

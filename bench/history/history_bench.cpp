@@ -44,7 +44,7 @@ const QTemporaryDir& cacheFolder(int records) {
             for (auto it = read.rbegin(); it != read.rend(); ++it) {
                 text += it->rowText();
             }
-            SaveFileData(cacheFileName(folder->path(), first.toString(u"yyyy-MM"), true,
+            saveFileData(cacheFileName(folder->path(), first.toString(u"yyyy-MM"), true,
                                        QStringLiteral("demo")),
                          text, true);
         }

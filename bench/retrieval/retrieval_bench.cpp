@@ -35,7 +35,7 @@ const QString& sampleLog(int records) {
 }
 
 // From the downloaded text to the finished page's mark-up, as kestrova-report goes: records,
-// skeleton, WriteOutput, the page as text.
+// skeleton, writeOutput, the page as text.
 void BM_ParseAndReport(benchmark::State& state) {
     const QString& log = sampleLog(int(state.range(0)));
     RecordingDialogs messages;
@@ -48,8 +48,8 @@ void BM_ParseAndReport(benchmark::State& state) {
         ReportBuilder report(retrieval, host, result);
         UsageExtraction extraction(retrieval, host, report);
         extraction.addRecordsInFront(readUsageLogRecords(log).records);
-        report.GrabbingFinished();
-        report.WriteOutput();
+        report.grabbingFinished();
+        report.writeOutput();
         benchmark::DoNotOptimize(result.page.size());
         if (!messages.messages.empty() || report.figures().records != state.range(0)) {
             state.SkipWithError("the report did not take every record");
@@ -77,8 +77,8 @@ void BM_ParseAndReportIntoDocument(benchmark::State& state) {
         ReportBuilder report(retrieval, host, result);
         UsageExtraction extraction(retrieval, host, report);
         extraction.addRecordsInFront(readUsageLogRecords(log).records);
-        report.GrabbingFinished();
-        report.WriteOutput();
+        report.grabbingFinished();
+        report.writeOutput();
         const QString page = result.report.outerHTML();
         benchmark::DoNotOptimize(page.size());
         if (!messages.messages.empty() || report.figures().records != state.range(0)) {
@@ -95,9 +95,9 @@ BENCHMARK(BM_ParseAndReportIntoDocument)
 
 void BM_EnDeCrypt(benchmark::State& state) {
     QString text(qsizetype(state.range(0)), u'x');
-    const ClsAsmXor cipher;
+    const XorCipher cipher;
     for (auto _ : state) {
-        cipher.EnDeCrypt(text, kCacheKey);
+        cipher.scramble(text, kCacheKey);
         benchmark::DoNotOptimize(text.constData());
     }
     state.SetBytesProcessed(state.iterations() * state.range(0) * qsizetype(sizeof(QChar)));
@@ -123,8 +123,8 @@ void BM_CacheWriteAndRead(benchmark::State& state) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("2026-11-unbilled-demo.cache2"));
     for (auto _ : state) {
-        if (!SaveFileData(file, records, true) ||
-            ReadFileData(file, true).size() != records.size()) {
+        if (!saveFileData(file, records, true) ||
+            readFileData(file, true).size() != records.size()) {
             state.SkipWithError("the cache file did not read back");
         }
     }

@@ -5,7 +5,7 @@
 // kestrova: the main window, and with it the whole program; with --tray the tray item, with
 // --show-usage the result window of a kept check.
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "controls/qt_dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
@@ -120,7 +120,7 @@ int runTray(QApplication& app) {
         kestrova::loadMainSettings(kestrova::SettingsStore(), kestrova::MainSettings{});
     kestrova::TrayOptions options;
     options.folder = kestrova::programFolder();
-    options.user = stored.values.txtUserName;
+    options.user = stored.values.userNameEdit;
     options.checkProgram = checkProgram();
     options.windowProgram = QCoreApplication::applicationFilePath();
 
@@ -180,19 +180,20 @@ int main(int argc, char** argv) {
     // Installed first: the window's load may already have something to say.
     kestrova::QtDialogs qtDialogs;
     kestrova::installDialogs(&qtDialogs);
-    kestrova::frmMain window;
+    kestrova::MainWindow window;
     if (parser.isSet(options.showUsage)) {
         // The result window alone; the program ends when it (or the message saying why it
         // cannot be shown) closes, and the main window, never shown, saves nothing.
-        QObject::connect(&window, &kestrova::frmMain::outputClosed, &app, &QCoreApplication::quit);
+        QObject::connect(&window, &kestrova::MainWindow::outputClosed, &app,
+                         &QCoreApplication::quit);
         window.showLastCheck(parser.value(options.showUsage));
     } else {
         // The program ends when the window says it has ended, not when it is hidden: a closing
         // window still writes the remembered password into the keyring, whose answer comes
         // through the event loop.
         QApplication::setQuitOnLastWindowClosed(false);
-        QObject::connect(&window, &kestrova::frmMain::programEnded, &app, &QCoreApplication::quit,
-                         Qt::QueuedConnection);
+        QObject::connect(&window, &kestrova::MainWindow::programEnded, &app,
+                         &QCoreApplication::quit, Qt::QueuedConnection);
         window.show();
     }
     const int result = QApplication::exec();

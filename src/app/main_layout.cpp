@@ -21,21 +21,21 @@ void setHeight(TwipRect& r, int height) {
 }
 }  // namespace
 
-void ResizeMainWindow(MainLayout& l, int W, int H) {
-    setWidth(l.ctlTabs1, W - 250);
-    setHeight(l.ctlTabs1, H - 750);
-    setWidth(l.fraPassword, W - 400);
-    setHeight(l.fraPassword, H - 1200);
-    setWidth(l.ctlPasswordVersion, l.fraPassword.width - 125);
-    setHeight(l.ctlPasswordVersion, l.ctlTabs1.height - 750);
-    l.fraLoginInfo.left = (l.ctlPasswordVersion.width - l.fraLoginInfo.width) / 2;
+void resizeMainWindow(MainLayout& l, int W, int H) {
+    setWidth(l.tabStrip, W - 250);
+    setHeight(l.tabStrip, H - 750);
+    setWidth(l.passwordGroup, W - 400);
+    setHeight(l.passwordGroup, H - 1200);
+    setWidth(l.portalTabs, l.passwordGroup.width - 125);
+    setHeight(l.portalTabs, l.tabStrip.height - 750);
+    l.loginInfoGroup.left = (l.portalTabs.width - l.loginInfoGroup.width) / 2;
     // The cache page holds the history of the cached months too: it takes the whole page, as
     // the login details do.
-    l.fraUseCacheData = l.fraPassword;
-    setWidth(l.fraProcessing, l.fraPassword.width - 300);
-    setWidth(l.WebBrowser1, l.fraProcessing.width - 200);
-    setHeight(l.fraProcessing, l.fraPassword.height - 700);
-    setHeight(l.WebBrowser1, l.fraProcessing.height - 600);
+    l.useCacheDataGroup = l.passwordGroup;
+    setWidth(l.processingGroup, l.passwordGroup.width - 300);
+    setWidth(l.webBrowser, l.processingGroup.width - 200);
+    setHeight(l.processingGroup, l.passwordGroup.height - 700);
+    setHeight(l.webBrowser, l.processingGroup.height - 600);
 }
 
 namespace {
@@ -53,9 +53,9 @@ void fitFrame(TwipRect& frame, QSize natural, int centreWidth, int pageWidth, in
 }
 }  // namespace
 
-void FitFixedFrames(MainLayout& l, QSize loginInfoNatural) {
-    fitFrame(l.fraLoginInfo, loginInfoNatural, l.ctlPasswordVersion.width,
-             l.ctlPasswordVersion.width, l.ctlPasswordVersion.height);
+void fitFixedFrames(MainLayout& l, QSize loginInfoNatural) {
+    fitFrame(l.loginInfoGroup, loginInfoNatural, l.portalTabs.width, l.portalTabs.width,
+             l.portalTabs.height);
 }
 
 }  // namespace kestrova

@@ -87,7 +87,7 @@ public:
             return s;
         }
         s.selectable = chart->model().Selectable();
-        s.selected = chart->model().SelectedColumn() == m_column;
+        s.selected = chart->model().selectedColumn() == m_column;
         s.focusable = s.selectable;
         s.focused = s.selected && chart->hasFocus();
         s.invisible = !chart->isVisible();
@@ -132,7 +132,7 @@ public:
     }
     QVariant currentValue() const override {
         const ChartModel& m = chart()->model();
-        const ChartItemPtr item = m.item(m.SelectedColumn());
+        const ChartItemPtr item = m.item(m.selectedColumn());
         return item ? item->Value : 0.0;
     }
     void setCurrentValue(const QVariant&) override {}
@@ -142,7 +142,7 @@ public:
     QVariant minimumValue() const override { return 0.0; }
     QVariant minimumStepSize() const override { return 0.0; }
     QAccessibleInterface* focusChild() const override {
-        const int column = chart()->model().SelectedColumn();
+        const int column = chart()->model().selectedColumn();
         return chart()->hasFocus() && column >= 0 ? child(column) : nullptr;
     }
     ~ChartAccessible() override {
@@ -184,10 +184,10 @@ public:
         const ChartModel& m = chart()->model();
         switch (t) {
             case QAccessible::Name:
-                return chart()->accessibleName().isEmpty() ? oneLine(m.ChartTitle())
+                return chart()->accessibleName().isEmpty() ? oneLine(m.chartTitle())
                                                            : chart()->accessibleName();
             case QAccessible::Value: {
-                const int column = m.SelectedColumn();
+                const int column = m.selectedColumn();
                 const ChartItemPtr item = m.item(column);
                 return item ? oneLine(item->XAxisDescription) + QStringLiteral(": ") +
                                   columnValue(*chart(), column)
@@ -225,7 +225,7 @@ void announceSelectedColumn(XChart& chart) {
     QAccessibleInterface* self = QAccessible::queryAccessibleInterface(&chart);
     QAccessibleValueChangeEvent changed(&chart, self ? self->text(QAccessible::Value) : QString());
     QAccessible::updateAccessibility(&changed);
-    const int column = chart.model().SelectedColumn();
+    const int column = chart.model().selectedColumn();
     if (column >= 0) {
         QAccessibleEvent selected(&chart, QAccessible::Selection);
         selected.setChild(column);

@@ -31,7 +31,7 @@ std::optional<std::int32_t> roundToInt32(double value) {
     return std::int32_t(r);
 }
 
-void ComputeScale(ChartProperties& p, ChartScale& scale) {
+void computeScale(ChartProperties& p, ChartScale& scale) {
     double span = 0;
     if (p.MinY < 0 && p.MaxY < 0) {
         scale.axisMode = AxisNegative;
@@ -49,11 +49,11 @@ void ComputeScale(ChartProperties& p, ChartScale& scale) {
     if (scale.valueSpan == 0) {
         scale.valueSpan = 1;
     }
-    if (p.IntersectMajor == 0) {
-        p.IntersectMajor = float(scale.valueSpan) / 10.0f;
+    if (p.intersectMajor == 0) {
+        p.intersectMajor = float(scale.valueSpan) / 10.0f;
     }
-    if (p.IntersectMinor == 0) {
-        p.IntersectMinor = p.IntersectMajor / 5.0f;
+    if (p.intersectMinor == 0) {
+        p.intersectMinor = p.intersectMajor / 5.0f;
     }
 }
 

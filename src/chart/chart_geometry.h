@@ -34,7 +34,7 @@ struct ChartScale {
 
 // Axis mode and value span from MinY/MaxY; a grid step of 0 is replaced by an automatic one,
 // stored into the properties themselves. A span too wide for 32 bits leaves the previous span.
-void ComputeScale(ChartProperties& props, ChartScale& scale);
+void computeScale(ChartProperties& props, ChartScale& scale);
 
 struct ColumnExtent {
     double top = 0;     // the smaller y

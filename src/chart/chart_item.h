@@ -9,7 +9,7 @@
 
 namespace kestrova {
 
-// One data item of the chart. The host creates and fills it and hands it to XChart::AddItem;
+// One data item of the chart. The host creates and fills it and hands it to XChart::addItem;
 // the chart keeps a shared reference and never changes the fields of a host's item.
 struct ChartItem {
     QString ItemID;

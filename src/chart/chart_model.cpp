@@ -42,14 +42,14 @@ ChartModel::ChartModel(double twipsPerPixelX, double twipsPerPixelY)
     : m_tppx(twipsPerPixelX),
       m_tppy(twipsPerPixelY),
       m_p(ChartProperties::startValues(twipsPerPixelX, twipsPerPixelY)),
-      m_savedRightMargin(m_p.MarginRight) {
+      m_savedRightMargin(m_p.marginRight) {
     m_geometry.tppx = m_tppx;
     m_geometry.tppy = m_tppy;
 }
 
 void ChartModel::redraw() {
     if (m_host) {
-        m_host->DrawChart();
+        m_host->drawChart();
     }
 }
 
@@ -77,32 +77,32 @@ void ChartModel::setNotify(T& field, const T& value, const QString& name) {
 
 // ---- Items ---------------------------------------------------------------------------------
 
-void ChartModel::AddItem(const ChartItemPtr& item) {
+void ChartModel::addItem(const ChartItemPtr& item) {
     if (!item) {
         return;
     }
-    if (m_p.MeanOn && !m_items.empty()) {
+    if (m_p.meanOn && !m_items.empty()) {
         m_items.pop_back();
     }
     m_items.push_back(item);
-    if (m_p.MeanOn) {
-        CalculateMean();
-        if (m_p.MeanCaption.isEmpty()) {
-            m_p.MeanCaption = QStringLiteral("Mean");
+    if (m_p.meanOn) {
+        calculateMean();
+        if (m_p.meanCaption.isEmpty()) {
+            m_p.meanCaption = QStringLiteral("Mean");
         }
         auto mean = std::make_shared<ChartItem>();
         mean->Value = m_mean;
-        mean->ItemID = m_p.MeanCaption;
-        mean->XAxisDescription = m_p.MeanCaption;
-        mean->SelectedDescription = m_p.MeanCaption;
-        mean->LegendDescription = m_p.MeanCaption;
+        mean->ItemID = m_p.meanCaption;
+        mean->XAxisDescription = m_p.meanCaption;
+        mean->SelectedDescription = m_p.meanCaption;
+        mean->LegendDescription = m_p.meanCaption;
         m_items.push_back(std::move(mean));
     }
 }
 
 void ChartModel::clearItems() {
     m_items.clear();
-    m_p.SelectedColumn = -1;
+    m_p.selectedColumn = -1;
 }
 
 ChartItemPtr ChartModel::item(int column) const {
@@ -113,10 +113,10 @@ ChartItemPtr ChartModel::item(int column) const {
 }
 
 bool ChartModel::isMeanColumn(int column) const {
-    return m_p.MeanOn && !m_items.empty() && column == itemCount() - 1;
+    return m_p.meanOn && !m_items.empty() && column == itemCount() - 1;
 }
 
-void ChartModel::CalculateMean() {
+void ChartModel::calculateMean() {
     if (m_items.empty()) {
         return;
     }
@@ -130,103 +130,103 @@ void ChartModel::CalculateMean() {
 // ---- Colours -------------------------------------------------------------------------------
 
 void ChartModel::setBackColor(ColorRef v) {
-    setRedraw(m_p.BackColor, v, QStringLiteral("BackColor"));
+    setRedraw(m_p.backColor, v, QStringLiteral("BackColor"));
 }
 void ChartModel::setBarColor(ColorRef v) {
-    setRedraw(m_p.BarColor, v, QStringLiteral("BarColor"));
+    setRedraw(m_p.barColor, v, QStringLiteral("BarColor"));
 }
 void ChartModel::setSelectedBarColor(ColorRef v) {
-    setNotify(m_p.SelectedBarColor, v, QStringLiteral("SelectedBarColor"));
+    setNotify(m_p.selectedBarColor, v, QStringLiteral("SelectedBarColor"));
 }
 void ChartModel::setBarShadowColor(ColorRef v) {
-    setRedraw(m_p.BarShadowColor, v, QStringLiteral("BarShadowColor"));
+    setRedraw(m_p.barShadowColor, v, QStringLiteral("BarShadowColor"));
 }
 void ChartModel::setBarSymbolColor(ColorRef v) {
-    setRedraw(m_p.BarSymbolColor, v, QStringLiteral("BarSymbolColor"));
+    setRedraw(m_p.barSymbolColor, v, QStringLiteral("BarSymbolColor"));
 }
 void ChartModel::setLineColor(ColorRef v) {
-    setRedraw(m_p.LineColor, v, QStringLiteral("LineColor"));
+    setRedraw(m_p.lineColor, v, QStringLiteral("LineColor"));
 }
 void ChartModel::setMeanColor(ColorRef v) {
-    setRedraw(m_p.MeanColor, v, QStringLiteral("MeanColor"));
+    setRedraw(m_p.meanColor, v, QStringLiteral("MeanColor"));
 }
 void ChartModel::setMajorGridColor(ColorRef v) {
-    setRedraw(m_p.MajorGridColor, v, QStringLiteral("MajorGridColor"));
+    setRedraw(m_p.majorGridColor, v, QStringLiteral("MajorGridColor"));
 }
 void ChartModel::setMinorGridColor(ColorRef v) {
-    setRedraw(m_p.MinorGridColor, v, QStringLiteral("MinorGridColor"));
+    setRedraw(m_p.minorGridColor, v, QStringLiteral("MinorGridColor"));
 }
 void ChartModel::setChartTitleColor(ColorRef v) {
-    setRedraw(m_p.ChartTitleColor, v, QStringLiteral("ChartTitleColor"));
+    setRedraw(m_p.chartTitleColor, v, QStringLiteral("ChartTitleColor"));
 }
 void ChartModel::setChartSubTitleColor(ColorRef v) {
-    setRedraw(m_p.ChartSubTitleColor, v, QStringLiteral("ChartSubTitleColor"));
+    setRedraw(m_p.chartSubTitleColor, v, QStringLiteral("ChartSubTitleColor"));
 }
 void ChartModel::setAxisLabelXColor(ColorRef v) {
-    setRedraw(m_p.AxisLabelXColor, v, QStringLiteral("AxisLabelXColor"));
+    setRedraw(m_p.axisLabelXColor, v, QStringLiteral("AxisLabelXColor"));
 }
 void ChartModel::setAxisLabelYColor(ColorRef v) {
-    setRedraw(m_p.AxisLabelYColor, v, QStringLiteral("AxisLabelYColor"));
+    setRedraw(m_p.axisLabelYColor, v, QStringLiteral("AxisLabelYColor"));
 }
 void ChartModel::setAxisItemsXColor(ColorRef v) {
-    setRedraw(m_p.AxisItemsXColor, v, QStringLiteral("AxisItemsXColor"));
+    setRedraw(m_p.axisItemsXColor, v, QStringLiteral("AxisItemsXColor"));
 }
 void ChartModel::setAxisItemsYColor(ColorRef v) {
-    setRedraw(m_p.AxisItemsYColor, v, QStringLiteral("AxisItemsYColor"));
+    setRedraw(m_p.axisItemsYColor, v, QStringLiteral("AxisItemsYColor"));
 }
 void ChartModel::setLegendBackColor(ColorRef v) {
-    setRedraw(m_p.LegendBackColor, v, QStringLiteral("LegendBackColor"));
+    setRedraw(m_p.legendBackColor, v, QStringLiteral("LegendBackColor"));
 }
 void ChartModel::setLegendForeColor(ColorRef v) {
-    setRedraw(m_p.LegendForeColor, v, QStringLiteral("LegendForeColor"));
+    setRedraw(m_p.legendForeColor, v, QStringLiteral("LegendForeColor"));
 }
 void ChartModel::setInfoBackColor(ColorRef v) {
-    setRedraw(m_p.InfoBackColor, v, QStringLiteral("InfoBackColor"));
+    setRedraw(m_p.infoBackColor, v, QStringLiteral("InfoBackColor"));
 }
 void ChartModel::setInfoForeColor(ColorRef v) {
-    setRedraw(m_p.InfoForeColor, v, QStringLiteral("InfoForeColor"));
+    setRedraw(m_p.infoForeColor, v, QStringLiteral("InfoForeColor"));
 }
 
 // ---- Texts ---------------------------------------------------------------------------------
 
 void ChartModel::setChartTitle(const QString& v) {
-    setRedraw(m_p.ChartTitle, v, QStringLiteral("ChartTitle"));
+    setRedraw(m_p.chartTitle, v, QStringLiteral("ChartTitle"));
 }
 void ChartModel::setChartSubTitle(const QString& v) {
-    setRedraw(m_p.ChartSubTitle, v, QStringLiteral("ChartSubTitle"));
+    setRedraw(m_p.chartSubTitle, v, QStringLiteral("ChartSubTitle"));
 }
 void ChartModel::setAxisLabelX(const QString& v) {
-    setRedraw(m_p.AxisLabelX, v, QStringLiteral("AxisLabelX"));
+    setRedraw(m_p.axisLabelX, v, QStringLiteral("AxisLabelX"));
 }
 void ChartModel::setAxisLabelY(const QString& v) {
-    setRedraw(m_p.AxisLabelY, v, QStringLiteral("AxisLabelY"));
+    setRedraw(m_p.axisLabelY, v, QStringLiteral("AxisLabelY"));
 }
 void ChartModel::setDataFormat(const QString& v) {
     setNotify(m_p.DataFormat, v, QStringLiteral("DataFormat"));
 }
 void ChartModel::setMeanCaption(const QString& v) {
-    setRedraw(m_p.MeanCaption, v, QStringLiteral("MeanCaption"));
+    setRedraw(m_p.meanCaption, v, QStringLiteral("MeanCaption"));
 }
 
 void ChartModel::setLegendCaption(const QString& v) {
-    m_p.LegendCaption = v;
-    NormalizeLegendCaption();
+    m_p.legendCaption = v;
+    normalizeLegendCaption();
 }
 
-void ChartModel::NormalizeLegendCaption() {
-    if (m_p.LegendCaption.isEmpty()) {
-        m_p.LegendCaption = kDefaultLegendCaption;
+void ChartModel::normalizeLegendCaption() {
+    if (m_p.legendCaption.isEmpty()) {
+        m_p.legendCaption = kDefaultLegendCaption;
     }
 }
 
 void ChartModel::setInfoItems(const QString& v) {
-    setNotify(m_p.InfoItems, v, QStringLiteral("InfoItems"));
+    setNotify(m_p.infoItems, v, QStringLiteral("InfoItems"));
 }
 
 void ChartModel::setMenuItems(const QString& v) {
-    m_p.MenuItems = v;
+    m_p.menuItems = v;
     if (m_host) {
-        m_host->BuildMainMenu();
+        m_host->buildMainMenu();
     } else {
         buildMainMenuCaptions();
     }
@@ -234,9 +234,9 @@ void ChartModel::setMenuItems(const QString& v) {
 }
 
 void ChartModel::setCustomMenuItems(const QString& v) {
-    m_p.CustomMenuItems = v;
+    m_p.customMenuItems = v;
     if (m_host) {
-        m_host->BuildCustomMenu();
+        m_host->buildCustomMenu();
     } else {
         buildCustomMenuCaptions();
     }
@@ -244,11 +244,11 @@ void ChartModel::setCustomMenuItems(const QString& v) {
 }
 
 void ChartModel::setSaveAsCaption(const QString& v) {
-    setNotify(m_p.SaveAsCaption, v, QStringLiteral("SaveAsCaption"));
+    setNotify(m_p.saveAsCaption, v, QStringLiteral("SaveAsCaption"));
 }
 
 void ChartModel::setBarSymbol(const QString& v) {
-    setRedraw(m_p.BarSymbol, v.isEmpty() ? QChar(u' ') : v.front(), QStringLiteral("BarSymbol"));
+    setRedraw(m_p.barSymbol, v.isEmpty() ? QChar(u' ') : v.front(), QStringLiteral("BarSymbol"));
 }
 
 // ---- Layout and scale ----------------------------------------------------------------------
@@ -263,31 +263,31 @@ void ChartModel::setMargin(float& field, int pixels, double factor, const QStrin
     notify(name);
 }
 
-int ChartModel::MarginTop() const {
-    return marginPixels(m_p.MarginTop, m_tppy);
+int ChartModel::marginTop() const {
+    return marginPixels(m_p.marginTop, m_tppy);
 }
-int ChartModel::MarginBottom() const {
-    return marginPixels(m_p.MarginBottom, m_tppy);
+int ChartModel::marginBottom() const {
+    return marginPixels(m_p.marginBottom, m_tppy);
 }
-int ChartModel::MarginLeft() const {
-    return marginPixels(m_p.MarginLeft, m_tppx);
+int ChartModel::marginLeft() const {
+    return marginPixels(m_p.marginLeft, m_tppx);
 }
-int ChartModel::MarginRight() const {
-    return marginPixels(m_p.MarginRight, m_tppx);
+int ChartModel::marginRight() const {
+    return marginPixels(m_p.marginRight, m_tppx);
 }
 
 void ChartModel::setMarginTop(int pixels) {
-    setMargin(m_p.MarginTop, pixels, m_tppy, QStringLiteral("MarginTop"));
+    setMargin(m_p.marginTop, pixels, m_tppy, QStringLiteral("MarginTop"));
 }
 void ChartModel::setMarginBottom(int pixels) {
-    setMargin(m_p.MarginBottom, pixels, m_tppy, QStringLiteral("MarginBottom"));
+    setMargin(m_p.marginBottom, pixels, m_tppy, QStringLiteral("MarginBottom"));
 }
 void ChartModel::setMarginLeft(int pixels) {
-    setMargin(m_p.MarginLeft, pixels, m_tppx, QStringLiteral("MarginLeft"));
+    setMargin(m_p.marginLeft, pixels, m_tppx, QStringLiteral("MarginLeft"));
 }
 void ChartModel::setMarginRight(int pixels) {
     m_savedRightMargin = float(pixels * m_tppx);
-    setMargin(m_p.MarginRight, pixels, m_tppx, QStringLiteral("MarginRight"));
+    setMargin(m_p.marginRight, pixels, m_tppx, QStringLiteral("MarginRight"));
 }
 
 void ChartModel::setMaxY(double v) {
@@ -309,17 +309,17 @@ void ChartModel::setMinY(double v) {
 }
 
 void ChartModel::setIntersectMajor(float v) {
-    setRedraw(m_p.IntersectMajor, v, QStringLiteral("IntersectMajor"));
+    setRedraw(m_p.intersectMajor, v, QStringLiteral("IntersectMajor"));
 }
 void ChartModel::setIntersectMinor(float v) {
-    setRedraw(m_p.IntersectMinor, v, QStringLiteral("IntersectMinor"));
+    setRedraw(m_p.intersectMinor, v, QStringLiteral("IntersectMinor"));
 }
 
 void ChartModel::setBarWidthPercentage(int v) {
     if (v < 1 || v > 100) {
         return;
     }
-    setRedraw(m_p.BarWidthPercentage, std::int16_t(v), QStringLiteral("BarWidthPercentage"));
+    setRedraw(m_p.barWidthPercentage, std::int16_t(v), QStringLiteral("BarWidthPercentage"));
 }
 
 void ChartModel::setLineWidth(int v) {
@@ -330,19 +330,19 @@ void ChartModel::setLineWidth(int v) {
 }
 
 void ChartModel::setContentBorder(bool v) {
-    setRedraw(m_p.ContentBorder, v, QStringLiteral("ContentBorder"));
+    setRedraw(m_p.contentBorder, v, QStringLiteral("ContentBorder"));
 }
 void ChartModel::setAxisXOn(bool v) {
-    setRedraw(m_p.AxisXOn, v, QStringLiteral("AxisXOn"));
+    setRedraw(m_p.axisXOn, v, QStringLiteral("AxisXOn"));
 }
 void ChartModel::setAxisYOn(bool v) {
-    setRedraw(m_p.AxisYOn, v, QStringLiteral("AxisYOn"));
+    setRedraw(m_p.axisYOn, v, QStringLiteral("AxisYOn"));
 }
 void ChartModel::setMajorGridOn(bool v) {
-    setRedraw(m_p.MajorGridOn, v, QStringLiteral("MajorGridOn"));
+    setRedraw(m_p.majorGridOn, v, QStringLiteral("MajorGridOn"));
 }
 void ChartModel::setMinorGridOn(bool v) {
-    setRedraw(m_p.MinorGridOn, v, QStringLiteral("MinorGridOn"));
+    setRedraw(m_p.minorGridOn, v, QStringLiteral("MinorGridOn"));
 }
 
 // ---- Behaviour and style -------------------------------------------------------------------
@@ -351,31 +351,31 @@ void ChartModel::setChartType(std::int32_t v) {
     setRedraw(m_p.ChartType, v, QStringLiteral("ChartType"));
 }
 void ChartModel::setAutoRedraw(bool v) {
-    setRedraw(m_p.AutoRedraw, v, QStringLiteral("AutoRedraw"));
+    setRedraw(m_p.autoRedraw, v, QStringLiteral("AutoRedraw"));
 }
 
 void ChartModel::setBarFillStyle(std::int32_t v) {
     if (!fitsInt16(v)) {
         return;
     }
-    setRedraw(m_p.BarFillStyle, std::int16_t(v), QStringLiteral("BarFillStyle"));
+    setRedraw(m_p.barFillStyle, std::int16_t(v), QStringLiteral("BarFillStyle"));
 }
 
 void ChartModel::setLineStyle(std::int32_t v) {
     if (!fitsInt16(v)) {
         return;
     }
-    setRedraw(m_p.LineStyle, std::int16_t(v), QStringLiteral("LineStyle"));
+    setRedraw(m_p.lineStyle, std::int16_t(v), QStringLiteral("LineStyle"));
 }
 
 void ChartModel::setBarShadow(bool v) {
-    setRedraw(m_p.BarShadow, v, QStringLiteral("BarShadow"));
+    setRedraw(m_p.barShadow, v, QStringLiteral("BarShadow"));
 }
 void ChartModel::setColorBars(bool v) {
-    setRedraw(m_p.ColorBars, v, QStringLiteral("ColorBars"));
+    setRedraw(m_p.colorBars, v, QStringLiteral("ColorBars"));
 }
 void ChartModel::setMeanOn(bool v) {
-    setRedraw(m_p.MeanOn, v, QStringLiteral("MeanOn"));
+    setRedraw(m_p.meanOn, v, QStringLiteral("MeanOn"));
 }
 
 void ChartModel::setPicture(const QImage& v) {
@@ -383,35 +383,35 @@ void ChartModel::setPicture(const QImage& v) {
     redraw();
 }
 void ChartModel::setPictureTile(bool v) {
-    setRedraw(m_p.PictureTile, v, QStringLiteral("PictureTile"));
+    setRedraw(m_p.pictureTile, v, QStringLiteral("PictureTile"));
 }
 void ChartModel::setBarPicture(const QImage& v) {
-    m_p.BarPicture = v;
+    m_p.barPicture = v;
     redraw();
 }
 void ChartModel::setBarPictureTile(bool v) {
-    setRedraw(m_p.BarPictureTile, v, QStringLiteral("BarPictureTile"));
+    setRedraw(m_p.barPictureTile, v, QStringLiteral("BarPictureTile"));
 }
 void ChartModel::setSelectable(bool v) {
     setRedraw(m_p.Selectable, v, QStringLiteral("Selectable"));
 }
 void ChartModel::setHotTracking(bool v) {
-    setRedraw(m_p.HotTracking, v, QStringLiteral("HotTracking"));
+    setRedraw(m_p.hotTracking, v, QStringLiteral("HotTracking"));
 }
 
 void ChartModel::setSelectedColumn(std::int32_t column) {
-    if (column == m_p.SelectedColumn || !fitsInt16(column)) {
+    if (column == m_p.selectedColumn || !fitsInt16(column)) {
         return;
     }
     // The mean item is never selected: go straight to "no selection", so the picture never
-    // shows the mean column highlighted while SelectedColumn reads -1.
+    // shows the mean column highlighted while selectedColumn reads -1.
     if (isMeanColumn(column)) {
         column = -1;
-        if (m_p.SelectedColumn == -1) {
+        if (m_p.selectedColumn == -1) {
             return;
         }
     }
-    m_p.SelectedColumn = std::int16_t(column);
+    m_p.selectedColumn = std::int16_t(column);
     redraw();
     notify(QStringLiteral("SelectedColumn"));
     if (const ChartItemPtr picked = item(column); picked && m_host) {
@@ -420,16 +420,16 @@ void ChartModel::setSelectedColumn(std::int32_t column) {
 }
 
 void ChartModel::setSelectionInformation(bool v) {
-    setRedraw(m_p.SelectionInformation, v, QStringLiteral("SelectionInformation"));
+    setRedraw(m_p.selectionInformation, v, QStringLiteral("SelectionInformation"));
 }
 
 void ChartModel::setMenuType(std::int32_t v) {
-    if (v == m_p.MenuType) {
+    if (v == m_p.menuType) {
         return;
     }
-    m_p.MenuType = v;
+    m_p.menuType = v;
     if (m_host) {
-        m_host->BuildMainMenu();
+        m_host->buildMainMenu();
     } else {
         buildMainMenuCaptions();
     }
@@ -437,41 +437,41 @@ void ChartModel::setMenuType(std::int32_t v) {
 }
 
 void ChartModel::setLegendPrintMode(std::int32_t v) {
-    setNotify(m_p.LegendPrintMode, v, QStringLiteral("LegendPrintMode"));
+    setNotify(m_p.legendPrintMode, v, QStringLiteral("LegendPrintMode"));
 }
 void ChartModel::setPrinterFit(std::int32_t v) {
-    setNotify(m_p.PrinterFit, v, QStringLiteral("PrinterFit"));
+    setNotify(m_p.printerFit, v, QStringLiteral("PrinterFit"));
 }
 void ChartModel::setPrinterOrientation(std::int32_t v) {
     if (v != 1 && v != 2) {
         return;
     }
-    setNotify(m_p.PrinterOrientation, v, QStringLiteral("PrinterOrientation"));
+    setNotify(m_p.printerOrientation, v, QStringLiteral("PrinterOrientation"));
 }
 
 // ---- Persistence ---------------------------------------------------------------------------
 
-void ChartModel::ReadProperties(const PropertyBag& bag) {
+void ChartModel::readProperties(const PropertyBag& bag) {
     readChartProperties(bag, m_p);
     m_lastPicked = -1;
-    m_savedRightMargin = m_p.MarginRight;
+    m_savedRightMargin = m_p.marginRight;
 }
 
-void ChartModel::WriteProperties(PropertyBag& bag) const {
+void ChartModel::writeProperties(PropertyBag& bag) const {
     writeChartProperties(m_p, bag);
 }
 
 // ---- Redraw state and selection ------------------------------------------------------------
 
-void ChartModel::ComputeScale() {
-    kestrova::ComputeScale(m_p, m_scale);
+void ChartModel::computeScale() {
+    kestrova::computeScale(m_p, m_scale);
 }
 
 int ChartModel::Pick(double x, double y) const {
     if ((m_p.ChartType & ChartTypeBits::AnyShape) == 0) {
         return -1;
     }
-    if (!m_p.Selectable || y < m_p.MarginTop || y > m_geometry.scaleHeight - m_p.MarginBottom) {
+    if (!m_p.Selectable || y < m_p.marginTop || y > m_geometry.scaleHeight - m_p.marginBottom) {
         return -1;
     }
     // Stale extents of columns that no longer exist are never hit.
@@ -489,7 +489,7 @@ int ChartModel::pressAt(double x, double y) {
         return -1;
     }
     BusyScope busy(m_busy);
-    m_p.SelectedColumn = std::int16_t(column);
+    m_p.selectedColumn = std::int16_t(column);
     if (column != m_lastPicked) {
         redraw();
         m_lastPicked = column;
@@ -504,24 +504,24 @@ bool ChartModel::selectFromLegend(int row) {
     if (!m_p.Selectable || row < 0 || row >= itemCount() || !fitsInt16(row)) {
         return false;
     }
-    m_p.SelectedColumn = std::int16_t(row);
+    m_p.selectedColumn = std::int16_t(row);
     m_lastPicked = row;
     return true;
 }
 
 std::optional<QString> ChartModel::selectionInfoText(int column) {
-    if (!m_p.SelectionInformation || column <= -1) {
+    if (!m_p.selectionInformation || column <= -1) {
         return std::nullopt;
     }
-    if (m_p.InfoItems.isEmpty()) {
-        m_p.InfoItems = kDefaultInfoItems;
+    if (m_p.infoItems.isEmpty()) {
+        m_p.infoItems = kDefaultInfoItems;
     }
-    const QStringList labels = m_p.InfoItems.split(u'|');
+    const QStringList labels = m_p.infoItems.split(u'|');
     const ChartItemPtr shown = item(column);
     if (!shown) {
         return std::nullopt;
     }
-    // A label that the text needs but InfoItems lacks ends the routine: the box stays hidden.
+    // A label that the text needs but infoItems lacks ends the routine: the box stays hidden.
     QString text = labels[0] + u": " + formatChartValue(shown->Value, m_p.DataFormat);
     if (!shown->SelectedDescription.isEmpty()) {
         if (labels.size() < 2) {
@@ -529,7 +529,7 @@ std::optional<QString> ChartModel::selectionInfoText(int column) {
         }
         text += u"\r\n" + labels[1] + u": " + shown->SelectedDescription;
     }
-    if (m_p.MeanOn && column < itemCount() - 1) {
+    if (m_p.meanOn && column < itemCount() - 1) {
         if (labels.size() < 3) {
             return std::nullopt;
         }
@@ -541,10 +541,10 @@ std::optional<QString> ChartModel::selectionInfoText(int column) {
 // ---- Menus ---------------------------------------------------------------------------------
 
 void ChartModel::buildMainMenuCaptions() {
-    if (m_p.MenuItems.isEmpty()) {
-        m_p.MenuItems = kDefaultMenuItems;
+    if (m_p.menuItems.isEmpty()) {
+        m_p.menuItems = kDefaultMenuItems;
     }
-    const QStringList parts = m_p.MenuItems.split(u'|');
+    const QStringList parts = m_p.menuItems.split(u'|');
     for (int i = 0; i < MainMenuEntryCount && i < parts.size(); ++i) {
         m_menu.captions[std::size_t(i)] =
             parts[i].isEmpty() ? kDefaultMenuCaptions[std::size_t(i)] : parts[i];
@@ -553,9 +553,9 @@ void ChartModel::buildMainMenuCaptions() {
 
 void ChartModel::buildCustomMenuCaptions() {
     m_menu.customVisible.fill(false);
-    if (!m_p.CustomMenuItems.trimmed().isEmpty()) {
+    if (!m_p.customMenuItems.trimmed().isEmpty()) {
         int next = 0;
-        for (const QString& part : m_p.CustomMenuItems.split(u'|')) {
+        for (const QString& part : m_p.customMenuItems.split(u'|')) {
             const QString caption = part.trimmed();
             if (caption.isEmpty()) {
                 continue;
@@ -576,9 +576,9 @@ void ChartModel::buildCustomMenuCaptions() {
 void ChartModel::applyShowLegend(bool hidden, double innerWidthTwips, double outerWidthTwips) {
     m_legendShown = !hidden;
     if (m_legendShown) {
-        m_p.MarginRight = float(m_p.MarginRight + innerWidthTwips);
+        m_p.marginRight = float(m_p.marginRight + innerWidthTwips);
     } else {
-        m_p.MarginRight = float(m_p.MarginRight - outerWidthTwips);
+        m_p.marginRight = float(m_p.marginRight - outerWidthTwips);
     }
 }
 

@@ -26,18 +26,18 @@ class PropertyBag;
 class ChartModelHost {
 public:
     virtual ~ChartModelHost() = default;
-    // A full redraw (DrawChart): asked for by the redrawing setters.
-    virtual void DrawChart() = 0;
+    // A full redraw (drawChart): asked for by the redrawing setters.
+    virtual void drawChart() = 0;
     // A persisted property changed (the property's name).
     virtual void propertyChanged(const QString& name) = 0;
-    // A column was selected by the mouse or through SelectedColumn; never the mean item.
+    // A column was selected by the mouse or through selectedColumn; never the mean item.
     virtual void itemClick(const ChartItemPtr& item) = 0;
-    // The menu captions were rebuilt (MenuItems, MenuType, CustomMenuItems).
-    virtual void BuildMainMenu() = 0;
-    virtual void BuildCustomMenu() = 0;
+    // The menu captions were rebuilt (menuItems, menuType, customMenuItems).
+    virtual void buildMainMenu() = 0;
+    virtual void buildCustomMenu() = 0;
 };
 
-// Entries of the main pop-up menu whose captions come from MenuItems, in its order.
+// Entries of the main pop-up menu whose captions come from menuItems, in its order.
 enum MainMenuEntry {
     MenuSaveAs = 0,
     MenuPrint,
@@ -50,7 +50,7 @@ enum MainMenuEntry {
 constexpr int kCustomMenuEntries = 8;
 
 struct ChartMenuState {
-    // The design captions until BuildMainMenu runs.
+    // The design captions until buildMainMenu runs.
     std::array<QString, MainMenuEntryCount> captions = {
         QStringLiteral("Save As"),        QStringLiteral("Print"),
         QStringLiteral("Copy"),           QStringLiteral("Selection information"),
@@ -80,102 +80,102 @@ public:
     ChartProperties& storage() { return m_p; }
 
     // --- Items -----------------------------------------------------------------------------
-    // Appends the item; while MeanOn, the mean item moves behind it. A null item is ignored.
-    void AddItem(const ChartItemPtr& item);
+    // Appends the item; while meanOn, the mean item moves behind it. A null item is ignored.
+    void addItem(const ChartItemPtr& item);
     // A new empty list and no selection (the widget redraws).
     void clearItems();
     const std::vector<ChartItemPtr>& items() const { return m_items; }
     int itemCount() const { return int(m_items.size()); }
     ChartItemPtr item(int column) const;
-    // The last column is the mean item only while MeanOn is True.
+    // The last column is the mean item only while meanOn is True.
     bool isMeanColumn(int column) const;
-    void CalculateMean();
+    void calculateMean();
     double meanValue() const { return m_mean; }
 
     // --- Colours ---------------------------------------------------------------------------
-    ColorRef BackColor() const { return m_p.BackColor; }
+    ColorRef backColor() const { return m_p.backColor; }
     void setBackColor(ColorRef v);
-    ColorRef BarColor() const { return m_p.BarColor; }
+    ColorRef barColor() const { return m_p.barColor; }
     void setBarColor(ColorRef v);
-    ColorRef SelectedBarColor() const { return m_p.SelectedBarColor; }
+    ColorRef selectedBarColor() const { return m_p.selectedBarColor; }
     void setSelectedBarColor(ColorRef v);  // notifies, no redraw
-    ColorRef BarShadowColor() const { return m_p.BarShadowColor; }
+    ColorRef barShadowColor() const { return m_p.barShadowColor; }
     void setBarShadowColor(ColorRef v);
-    ColorRef BarSymbolColor() const { return m_p.BarSymbolColor; }
+    ColorRef barSymbolColor() const { return m_p.barSymbolColor; }
     void setBarSymbolColor(ColorRef v);
-    ColorRef LineColor() const { return m_p.LineColor; }
+    ColorRef lineColor() const { return m_p.lineColor; }
     void setLineColor(ColorRef v);
-    ColorRef MeanColor() const { return m_p.MeanColor; }
+    ColorRef meanColor() const { return m_p.meanColor; }
     void setMeanColor(ColorRef v);
-    ColorRef MajorGridColor() const { return m_p.MajorGridColor; }
+    ColorRef majorGridColor() const { return m_p.majorGridColor; }
     void setMajorGridColor(ColorRef v);
-    ColorRef MinorGridColor() const { return m_p.MinorGridColor; }
+    ColorRef minorGridColor() const { return m_p.minorGridColor; }
     void setMinorGridColor(ColorRef v);
-    ColorRef ChartTitleColor() const { return m_p.ChartTitleColor; }
+    ColorRef chartTitleColor() const { return m_p.chartTitleColor; }
     void setChartTitleColor(ColorRef v);
-    ColorRef ChartSubTitleColor() const { return m_p.ChartSubTitleColor; }
+    ColorRef chartSubTitleColor() const { return m_p.chartSubTitleColor; }
     void setChartSubTitleColor(ColorRef v);
-    ColorRef AxisLabelXColor() const { return m_p.AxisLabelXColor; }
+    ColorRef axisLabelXColor() const { return m_p.axisLabelXColor; }
     void setAxisLabelXColor(ColorRef v);
-    ColorRef AxisLabelYColor() const { return m_p.AxisLabelYColor; }
+    ColorRef axisLabelYColor() const { return m_p.axisLabelYColor; }
     void setAxisLabelYColor(ColorRef v);
-    ColorRef AxisItemsXColor() const { return m_p.AxisItemsXColor; }
+    ColorRef axisItemsXColor() const { return m_p.axisItemsXColor; }
     void setAxisItemsXColor(ColorRef v);
-    ColorRef AxisItemsYColor() const { return m_p.AxisItemsYColor; }
+    ColorRef axisItemsYColor() const { return m_p.axisItemsYColor; }
     void setAxisItemsYColor(ColorRef v);
-    ColorRef LegendBackColor() const { return m_p.LegendBackColor; }
+    ColorRef legendBackColor() const { return m_p.legendBackColor; }
     void setLegendBackColor(ColorRef v);
-    ColorRef LegendForeColor() const { return m_p.LegendForeColor; }
+    ColorRef legendForeColor() const { return m_p.legendForeColor; }
     void setLegendForeColor(ColorRef v);
-    ColorRef InfoBackColor() const { return m_p.InfoBackColor; }
+    ColorRef infoBackColor() const { return m_p.infoBackColor; }
     void setInfoBackColor(ColorRef v);
-    ColorRef InfoForeColor() const { return m_p.InfoForeColor; }
+    ColorRef infoForeColor() const { return m_p.infoForeColor; }
     void setInfoForeColor(ColorRef v);
 
     // --- Texts -----------------------------------------------------------------------------
-    QString ChartTitle() const { return m_p.ChartTitle; }
+    QString chartTitle() const { return m_p.chartTitle; }
     void setChartTitle(const QString& v);
-    QString ChartSubTitle() const { return m_p.ChartSubTitle; }
+    QString chartSubTitle() const { return m_p.chartSubTitle; }
     void setChartSubTitle(const QString& v);
-    QString AxisLabelX() const { return m_p.AxisLabelX; }
+    QString axisLabelX() const { return m_p.axisLabelX; }
     void setAxisLabelX(const QString& v);
-    QString AxisLabelY() const { return m_p.AxisLabelY; }
+    QString axisLabelY() const { return m_p.axisLabelY; }
     void setAxisLabelY(const QString& v);
     // Format picture of the values in the information box and the printed legend; empty:
     // general number format. Notifies, no redraw.
     QString DataFormat() const { return m_p.DataFormat; }
     void setDataFormat(const QString& v);
-    QString MeanCaption() const { return m_p.MeanCaption; }
+    QString meanCaption() const { return m_p.meanCaption; }
     void setMeanCaption(const QString& v);
     // Silent; an empty caption becomes "Display legend".
-    QString LegendCaption() const { return m_p.LegendCaption; }
+    QString legendCaption() const { return m_p.legendCaption; }
     void setLegendCaption(const QString& v);
-    void NormalizeLegendCaption();
+    void normalizeLegendCaption();
     // "value|description|mean" labels of the information box; empty: "Value|Description|Mean".
-    QString InfoItems() const { return m_p.InfoItems; }
+    QString infoItems() const { return m_p.infoItems; }
     void setInfoItems(const QString& v);
     // Six "|"-separated captions: save, print, copy, selection information, show and hide
     // legend. Rebuilds the menu.
-    QString MenuItems() const { return m_p.MenuItems; }
+    QString menuItems() const { return m_p.menuItems; }
     void setMenuItems(const QString& v);
     // Up to eight "|"-separated captions of custom menu entries. Rebuilds them.
-    QString CustomMenuItems() const { return m_p.CustomMenuItems; }
+    QString customMenuItems() const { return m_p.customMenuItems; }
     void setCustomMenuItems(const QString& v);
-    QString SaveAsCaption() const { return m_p.SaveAsCaption; }
+    QString saveAsCaption() const { return m_p.saveAsCaption; }
     void setSaveAsCaption(const QString& v);
     // Kept as its first character; an empty text stores a blank.
-    QString BarSymbol() const { return QString(m_p.BarSymbol); }
+    QString barSymbol() const { return QString(m_p.barSymbol); }
     void setBarSymbol(const QString& v);
 
     // --- Layout and scale ------------------------------------------------------------------
     // Margins in pixels (start 50, 55, 55, 55), kept as twips; always redraw.
-    int MarginTop() const;
+    int marginTop() const;
     void setMarginTop(int pixels);
-    int MarginBottom() const;
+    int marginBottom() const;
     void setMarginBottom(int pixels);
-    int MarginLeft() const;
+    int marginLeft() const;
     void setMarginLeft(int pixels);
-    int MarginRight() const;
+    int marginRight() const;
     void setMarginRight(int pixels);  // also the saved right margin
     // Accepted only while MaxY > MinY stays true; always redraw then. Start 100 and 0.
     double MaxY() const { return m_p.MaxY; }
@@ -183,86 +183,86 @@ public:
     double MinY() const { return m_p.MinY; }
     void setMinY(double v);
     // Value steps of the major and minor grid lines; 0 = automatic. Start 10 and 2.
-    float IntersectMajor() const { return m_p.IntersectMajor; }
+    float intersectMajor() const { return m_p.intersectMajor; }
     void setIntersectMajor(float v);
-    float IntersectMinor() const { return m_p.IntersectMinor; }
+    float intersectMinor() const { return m_p.intersectMinor; }
     void setIntersectMinor(float v);
     // 1..100, start 100; others ignored.
-    int BarWidthPercentage() const { return m_p.BarWidthPercentage; }
+    int barWidthPercentage() const { return m_p.barWidthPercentage; }
     void setBarWidthPercentage(int v);
     // 1..9 pixels, start 1; others ignored.
     int LineWidth() const { return m_p.LineWidth; }
     void setLineWidth(int v);
-    bool ContentBorder() const { return m_p.ContentBorder; }
+    bool contentBorder() const { return m_p.contentBorder; }
     void setContentBorder(bool v);
-    bool AxisXOn() const { return m_p.AxisXOn; }
+    bool axisXOn() const { return m_p.axisXOn; }
     void setAxisXOn(bool v);
-    bool AxisYOn() const { return m_p.AxisYOn; }
+    bool axisYOn() const { return m_p.axisYOn; }
     void setAxisYOn(bool v);
-    bool MajorGridOn() const { return m_p.MajorGridOn; }
+    bool majorGridOn() const { return m_p.majorGridOn; }
     void setMajorGridOn(bool v);
-    bool MinorGridOn() const { return m_p.MinorGridOn; }
+    bool minorGridOn() const { return m_p.minorGridOn; }
     void setMinorGridOn(bool v);
 
     // --- Behaviour and style ---------------------------------------------------------------
     // Bit set (ChartTypeBits), start 1 (bar).
     std::int32_t ChartType() const { return m_p.ChartType; }
     void setChartType(std::int32_t v);
-    bool AutoRedraw() const { return m_p.AutoRedraw; }
+    bool autoRedraw() const { return m_p.autoRedraw; }
     void setAutoRedraw(bool v);
     // 0 solid, 1 none, 2 horizontal, 3 vertical, 4 upward diagonal, 5 downward diagonal,
     // 6 cross (start), 7 diagonal cross. Values beyond 16 bits are ignored.
-    std::int32_t BarFillStyle() const { return m_p.BarFillStyle; }
+    std::int32_t barFillStyle() const { return m_p.barFillStyle; }
     void setBarFillStyle(std::int32_t v);
     // Pen style of the line overlay: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot,
     // 5 invisible, 6 inside solid.
-    std::int32_t LineStyle() const { return m_p.LineStyle; }
+    std::int32_t lineStyle() const { return m_p.lineStyle; }
     void setLineStyle(std::int32_t v);
-    bool BarShadow() const { return m_p.BarShadow; }
+    bool barShadow() const { return m_p.barShadow; }
     void setBarShadow(bool v);
-    bool ColorBars() const { return m_p.ColorBars; }
+    bool colorBars() const { return m_p.colorBars; }
     void setColorBars(bool v);
-    bool MeanOn() const { return m_p.MeanOn; }
+    bool meanOn() const { return m_p.meanOn; }
     void setMeanOn(bool v);
     // Plot-area background; always stores and redraws, no notification.
     QImage Picture() const { return m_p.Picture; }
     void setPicture(const QImage& v);
-    bool PictureTile() const { return m_p.PictureTile; }
+    bool pictureTile() const { return m_p.pictureTile; }
     void setPictureTile(bool v);
-    QImage BarPicture() const { return m_p.BarPicture; }
+    QImage barPicture() const { return m_p.barPicture; }
     void setBarPicture(const QImage& v);
-    bool BarPictureTile() const { return m_p.BarPictureTile; }
+    bool barPictureTile() const { return m_p.barPictureTile; }
     void setBarPictureTile(bool v);
     bool Selectable() const { return m_p.Selectable; }
     void setSelectable(bool v);
-    bool HotTracking() const { return m_p.HotTracking; }
+    bool hotTracking() const { return m_p.hotTracking; }
     void setHotTracking(bool v);
-    // -1 = none. Selecting an ordinary column raises ItemClick with its item; the mean column
+    // -1 = none. Selecting an ordinary column raises itemClicked with its item; the mean column
     // ends as -1 without an event; a column outside the list is kept without an event.
-    std::int32_t SelectedColumn() const { return m_p.SelectedColumn; }
+    std::int32_t selectedColumn() const { return m_p.selectedColumn; }
     void setSelectedColumn(std::int32_t column);
-    bool SelectionInformation() const { return m_p.SelectionInformation; }
+    bool selectionInformation() const { return m_p.selectionInformation; }
     void setSelectionInformation(bool v);
     // 0: the right button opens the pop-up menu; other values: no pop-up menu.
-    std::int32_t MenuType() const { return m_p.MenuType; }
+    std::int32_t menuType() const { return m_p.menuType; }
     void setMenuType(std::int32_t v);
     // 1: the legend prints on the chart's page, 2: as a separate document.
-    std::int32_t LegendPrintMode() const { return m_p.LegendPrintMode; }
+    std::int32_t legendPrintMode() const { return m_p.legendPrintMode; }
     void setLegendPrintMode(std::int32_t v);
     // 1: the chart is scaled to the page; other values: printed at its screen size.
-    std::int32_t PrinterFit() const { return m_p.PrinterFit; }
+    std::int32_t printerFit() const { return m_p.printerFit; }
     void setPrinterFit(std::int32_t v);
     // 1 portrait, 2 landscape; others ignored.
-    std::int32_t PrinterOrientation() const { return m_p.PrinterOrientation; }
+    std::int32_t printerOrientation() const { return m_p.printerOrientation; }
     void setPrinterOrientation(std::int32_t v);
 
     // --- Persistence -----------------------------------------------------------------------
     // Loading assigns storage directly: no setter rules, redraws or notifications.
-    void ReadProperties(const PropertyBag& bag);
-    void WriteProperties(PropertyBag& bag) const;
+    void readProperties(const PropertyBag& bag);
+    void writeProperties(PropertyBag& bag) const;
 
     // --- Redraw state ----------------------------------------------------------------------
-    void ComputeScale();
+    void computeScale();
     const ChartScale& scale() const { return m_scale; }
     const ChartGeometry& geometry() const { return m_geometry; }
     void setGeometry(ChartGeometry geometry) { m_geometry = std::move(geometry); }
@@ -271,7 +271,7 @@ public:
     // The column at (x, y) in twips, or -1: only drawn shapes of a selectable chart are hit.
     int Pick(double x, double y) const;
     // A left press (or a move handled as one) at (x, y): selects the picked column, and for a
-    // new column redraws and raises ItemClick (not for the mean item). Returns the column.
+    // new column redraws and raises itemClicked (not for the mean item). Returns the column.
     int pressAt(double x, double y);
     // A left press on legend row `row` of a selectable chart: selects it without an event.
     bool selectFromLegend(int row);
@@ -283,17 +283,17 @@ public:
     // --- Menus -----------------------------------------------------------------------------
     const ChartMenuState& menu() const { return m_menu; }
     ChartMenuState& menuState() { return m_menu; }
-    // BuildMainMenu's and BuildCustomMenu's captions (the host adds what it shows).
+    // buildMainMenu's and buildCustomMenu's captions (the host adds what it shows).
     void buildMainMenuCaptions();
     void buildCustomMenuCaptions();
 
     // --- Legend ----------------------------------------------------------------------------
     bool legendShown() const { return m_legendShown; }
-    // ShowLegend's flag and margin arithmetic: showing adds the panel's inner width to the
+    // showLegend's flag and margin arithmetic: showing adds the panel's inner width to the
     // right margin, hiding subtracts its outer width (both in twips).
     void applyShowLegend(bool hidden, double innerWidthTwips, double outerWidthTwips);
     float savedRightMargin() const { return m_savedRightMargin; }
-    void restoreRightMargin() { m_p.MarginRight = m_savedRightMargin; }
+    void restoreRightMargin() { m_p.marginRight = m_savedRightMargin; }
 
 private:
     void redraw();

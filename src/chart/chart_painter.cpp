@@ -173,19 +173,19 @@ public:
     ChartRedraw run() {
         const int n = m_model.itemCount();
         setUpGeometry(n);
-        m_s.Cls(m_p.BackColor);
+        m_s.Cls(m_p.backColor);
         if (!m_p.Picture.isNull()) {
-            m_s.PaintPictureArea(m_p.MarginLeft, m_g.plotRight, m_p.MarginTop, m_g.plotBottom,
-                                 m_p.PictureTile, m_p.Picture);
+            m_s.paintPictureArea(m_p.marginLeft, m_g.plotRight, m_p.marginTop, m_g.plotBottom,
+                                 m_p.pictureTile, m_p.Picture);
         }
         m_g.extents.assign(std::size_t(n), ColumnExtent{});
         titles();
-        if (m_p.AxisYOn) {
+        if (m_p.axisYOn) {
             valueGrid();
         }
-        if (m_p.ContentBorder) {
-            m_s.Box(m_p.MarginLeft, m_p.MarginTop, m_g.plotRight, m_g.plotBottom,
-                    m_p.MajorGridColor, true);
+        if (m_p.contentBorder) {
+            m_s.Box(m_p.marginLeft, m_p.marginTop, m_g.plotRight, m_g.plotBottom,
+                    m_p.majorGridColor, true);
         }
         columns(n);
         axisTitles();
@@ -199,44 +199,44 @@ private:
         m_g.tppy = m_tppy;
         m_g.scaleWidth = m_canvas.scaleWidth;
         m_g.scaleHeight = m_canvas.scaleHeight;
-        m_g.marginLeft = m_p.MarginLeft;
-        m_g.marginTop = m_p.MarginTop;
-        m_g.plotBottom = m_canvas.scaleHeight - m_p.MarginBottom;
-        m_g.plotRight = m_canvas.scaleWidth - m_p.MarginRight;
+        m_g.marginLeft = m_p.marginLeft;
+        m_g.marginTop = m_p.marginTop;
+        m_g.plotBottom = m_canvas.scaleHeight - m_p.marginBottom;
+        m_g.plotRight = m_canvas.scaleWidth - m_p.marginRight;
         m_g.minY = m_p.MinY;
         m_g.maxY = m_p.MaxY;
         m_g.axisMode = m_model.scale().axisMode;
-        m_g.unitHeight = (m_canvas.scaleHeight - (double(m_p.MarginTop) + m_p.MarginBottom)) /
+        m_g.unitHeight = (m_canvas.scaleHeight - (double(m_p.marginTop) + m_p.marginBottom)) /
                          double(m_model.scale().valueSpan);
         m_g.columnWidth =
-            n > 0 ? (m_canvas.scaleWidth - (double(m_p.MarginLeft) + m_p.MarginRight)) / n
+            n > 0 ? (m_canvas.scaleWidth - (double(m_p.marginLeft) + m_p.marginRight)) / n
                   : m_model.geometry().columnWidth;
     }
 
     void titles() {
         const double base = m_s.fontSize();
-        m_s.ForeColor = m_p.ChartTitleColor;
+        m_s.foreColor = m_p.chartTitleColor;
         m_s.setBold(true);
-        m_s.CurrentX = m_canvas.centre - m_s.TextWidth(m_p.ChartTitle) / 2;
+        m_s.CurrentX = m_canvas.centre - m_s.textWidth(m_p.chartTitle) / 2;
         m_s.CurrentY = 0;
-        m_s.Print(m_p.ChartTitle);
+        m_s.Print(m_p.chartTitle);
         m_s.setBold(false);
-        m_s.ForeColor = m_p.ChartSubTitleColor;
+        m_s.foreColor = m_p.chartSubTitleColor;
         m_s.setFontSize(base - 2);
-        m_s.CurrentX = m_canvas.centre - m_s.TextWidth(m_p.ChartSubTitle) / 2;
-        m_s.Print(m_p.ChartSubTitle);
+        m_s.CurrentX = m_canvas.centre - m_s.textWidth(m_p.chartSubTitle) / 2;
+        m_s.Print(m_p.chartSubTitle);
         m_s.setFontSize(base);
     }
 
     void valueGrid() {
-        m_s.ForeColor = m_p.AxisItemsYColor;
+        m_s.foreColor = m_p.axisItemsYColor;
         const auto low = roundToInt32(m_p.MinY);
         const auto high = roundToInt32(m_p.MaxY);
         if (!low || !high) {
             return;  // a range beyond 32 bits has no grid
         }
-        const auto major = wholeStep(m_p.IntersectMajor);
-        const auto minor = wholeStep(m_p.IntersectMinor);
+        const auto major = wholeStep(m_p.intersectMajor);
+        const auto minor = wholeStep(m_p.intersectMinor);
         // Rows of the control's pixels, whatever the device's own (a scale of 2 has twice as many).
         GridRows rows(int(std::ceil(m_canvas.scaleHeight / m_tppy)));
         std::vector<std::pair<std::int64_t, double>> labels;
@@ -251,27 +251,27 @@ private:
             const bool isMajor =
                 double(v) == m_p.MinY || double(v) == m_p.MaxY || (major && v % *major == 0);
             if (isMajor) {
-                if (m_p.MajorGridOn) {
-                    rows.set(m_s.py(y), m_p.MajorGridColor);
+                if (m_p.majorGridOn) {
+                    rows.set(m_s.py(y), m_p.majorGridColor);
                 }
                 labels.emplace_back(v, y);
                 continue;
             }
-            if (!minor || !m_p.MinorGridOn) {
+            if (!minor || !m_p.minorGridOn) {
                 continue;
             }
             const std::int64_t fromTop =
                 maxIsHalf ? std::int64_t(roundHalfEven(m_p.MaxY - double(v))) : roundedMax - v;
             if (fromTop % *minor == 0) {
-                rows.set(m_s.py(y), m_p.MinorGridColor);
+                rows.set(m_s.py(y), m_p.minorGridColor);
             }
         }
-        rows.draw(m_s, m_s.px(m_p.MarginLeft + 2 * m_tppx), m_s.px(m_g.plotRight));
+        rows.draw(m_s, m_s.px(m_p.marginLeft + 2 * m_tppx), m_s.px(m_g.plotRight));
 
         // Labels sit left of the lines' start, so drawing them after all lines changes nothing.
         const double base = m_s.fontSize();
         m_s.setFontSize(base - 2);
-        const double halfZero = m_s.TextHeight(QStringLiteral("0")) / 2;
+        const double halfZero = m_s.textHeight(QStringLiteral("0")) / 2;
         // A label that would stand on the one before it is left out; the last (MaxY's) takes
         // the place of the one before it instead, so the range's ends stay labelled. A step
         // that does not divide the range put MaxY's label over the line's below it.
@@ -289,8 +289,8 @@ private:
         NumberRun run(m_s.font(), m_s.painter().device());
         for (const auto& [v, y] : shown) {
             const QString text = QString::number(v);
-            const double width = run.valid() ? run.width(text) * m_tppx : m_s.TextWidth(text);
-            m_s.CurrentX = m_p.MarginLeft - width - 5 * m_tppx;
+            const double width = run.valid() ? run.width(text) * m_tppx : m_s.textWidth(text);
+            m_s.CurrentX = m_p.marginLeft - width - 5 * m_tppx;
             m_s.CurrentY = y - halfZero;
             // Printed as a number: a blank for the sign of a positive value and one behind.
             const QString printed = (v >= 0 ? QStringLiteral(" ") : QString()) + text + u' ';
@@ -300,21 +300,21 @@ private:
                 m_s.Print(printed);
             }
         }
-        run.draw(m_s.painter(), m_s.textColour(m_s.ForeColor));
+        run.draw(m_s.painter(), m_s.textColour(m_s.foreColor));
         m_s.setFontSize(base);
     }
 
     ColorRef fillColour(int c, int n, bool selected, int colourIndex) const {
         if (selected) {
-            return m_p.SelectedBarColor;
+            return m_p.selectedBarColor;
         }
-        if (c == n - 1 && m_p.MeanOn) {
-            return m_p.MeanColor;
+        if (c == n - 1 && m_p.meanOn) {
+            return m_p.meanColor;
         }
-        if (m_p.ColorBars) {
+        if (m_p.colorBars) {
             return consoleColour(colourIndex);
         }
-        return m_p.BarColor;
+        return m_p.barColor;
     }
 
     void columns(int n) {
@@ -324,17 +324,17 @@ private:
         std::optional<QPointF> previous;
         for (int c = 0; c < n; ++c) {
             const ChartItem& item = *m_model.items()[std::size_t(c)];
-            const bool mean = c == n - 1 && m_p.MeanOn;
+            const bool mean = c == n - 1 && m_p.meanOn;
             const double x1 = m_g.slotLeft(c);
             const double x2 = m_g.slotRight(c);
             const ColumnExtent extent = m_g.valueExtent(item.Value);
             m_g.extents[std::size_t(c)] = extent;
-            const bool selected = c == m_p.SelectedColumn && m_p.Selectable;
+            const bool selected = c == m_p.selectedColumn && m_p.Selectable;
             const ColorRef fill = fillColour(c, n, selected, colourIndex);
 
             double rightEdge = x2;
             if (shape != 0) {
-                const double shapeWidth = m_p.BarWidthPercentage * cw / 100.0;
+                const double shapeWidth = m_p.barWidthPercentage * cw / 100.0;
                 ColumnShape cs;
                 const QRectF rect = m_g.columnRect(c);
                 cs.left = x1 + (cw - shapeWidth) / 2;
@@ -346,7 +346,7 @@ private:
                 cs.mean = mean;
                 rightEdge = cs.right;
                 m_s.DrawWidth = m_p.LineWidth;
-                m_s.FillStyle = m_p.BarFillStyle;
+                m_s.FillStyle = m_p.barFillStyle;
                 m_s.FillColor = fill;
                 drawShape(shape, cs);
                 m_result.selectedDrawn = m_result.selectedDrawn || selected;
@@ -361,29 +361,29 @@ private:
             if ((m_p.ChartType & Line) != 0) {
                 const QPointF point(x1 + cw / 2, ys);
                 if (c > 0 && !mean && previous) {
-                    m_s.DrawStyle = m_p.LineStyle;
+                    m_s.DrawStyle = m_p.lineStyle;
                     m_s.DrawWidth = m_p.LineWidth;
-                    m_s.Line(previous->x(), previous->y(), point.x(), point.y(), m_p.LineColor);
+                    m_s.Line(previous->x(), previous->y(), point.x(), point.y(), m_p.lineColor);
                     m_s.DrawWidth = 1;
                     m_s.DrawStyle = 0;
                 }
                 previous = point;
             }
-            if (m_p.AxisXOn) {
+            if (m_p.axisXOn) {
                 itemLabels(item.XAxisDescription, x1, rightEdge);
             }
 
             ColorRef swatch = fill;
             if (mean) {
-                swatch = m_p.MeanColor;
+                swatch = m_p.meanColor;
             } else if (shape == 0 && (m_p.ChartType & Line) != 0) {
-                swatch = m_p.LineColor;
+                swatch = m_p.lineColor;
             } else if (shape == 0 && (m_p.ChartType & Symbol) != 0) {
-                swatch = m_p.BarSymbolColor;
+                swatch = m_p.barSymbolColor;
             }
             m_result.legend.push_back({item.LegendDescription, swatch});
 
-            if (m_p.ColorBars) {
+            if (m_p.colorBars) {
                 colourIndex = (colourIndex + 1) % 15;
             }
         }
@@ -391,44 +391,44 @@ private:
 
     void symbol(double x1, double ys, bool mean) {
         const double base = m_s.fontSize();
-        const QString text(m_p.BarSymbol);
+        const QString text(m_p.barSymbol);
         // Measured in the size it is printed in, so it sits centred on the value end.
         m_s.setFontSize(base + 2);
-        m_s.CurrentX = x1 + m_g.columnWidth / 2 - m_s.TextWidth(text) / 2;
-        m_s.CurrentY = ys - m_s.TextHeight(text) / 2;
-        m_s.ForeColor = mean ? m_p.MeanColor : m_p.BarSymbolColor;
+        m_s.CurrentX = x1 + m_g.columnWidth / 2 - m_s.textWidth(text) / 2;
+        m_s.CurrentY = ys - m_s.textHeight(text) / 2;
+        m_s.foreColor = mean ? m_p.meanColor : m_p.barSymbolColor;
         m_s.Print(text);
         m_s.setFontSize(base);
     }
 
     void itemLabels(const QString& description, double x1, double rightEdge) {
         const double base = m_s.fontSize();
-        m_s.ForeColor = m_p.AxisItemsXColor;
+        m_s.foreColor = m_p.axisItemsXColor;
         m_s.setFontSize(base - 1);
         const QStringList lines = description.split(QStringLiteral("\r\n"));
         const qsizetype k = lines.size() - 1;
         const double cx = (x1 + (rightEdge - x1) / 2) / m_tppx;
-        const double h = m_s.TextHeight(QStringLiteral("A")) / m_tppx;
+        const double h = m_s.textHeight(QStringLiteral("A")) / m_tppx;
         double x = cx - double(k) * h / 2;
         // A label wider than its column would run into its neighbour's ("30" into "Avg" in a
         // narrow window): it stands upright under its column instead, from the same place
         // below the axis.
         const double room = m_g.columnWidth / m_tppx - 2;
         for (qsizetype line = k; line >= 0; --line) {
-            const double width = m_s.TextWidth(lines[line]);
+            const double width = m_s.textWidth(lines[line]);
             const double y = (m_g.plotBottom + width / 2) / m_tppy + 5;
             const double angle = width / m_tppx > room ? 90 : 0;
-            m_s.DrawRotatedText(lines[line], int(std::lround(x)), int(std::lround(y)), angle);
+            m_s.drawRotatedText(lines[line], int(std::lround(x)), int(std::lround(y)), angle);
             x += h;
         }
         const int tickX = int(std::lround(cx));
         const int tickTop = m_s.py(m_g.plotBottom) + 1;
-        m_s.painter().fillRect(QRect(tickX, tickTop, 1, 2), m_s.lineColour(m_p.MajorGridColor));
+        m_s.painter().fillRect(QRect(tickX, tickTop, 1, 2), m_s.lineColour(m_p.majorGridColor));
         m_s.setFontSize(base);
     }
 
     ColorRef outline(const ColumnShape& cs) const {
-        return cs.selected ? m_p.BarColor : m_p.SelectedBarColor;
+        return cs.selected ? m_p.barColor : m_p.selectedBarColor;
     }
 
     void drawShape(int shape, const ColumnShape& cs) {
@@ -447,21 +447,21 @@ private:
 
     void bar(const ColumnShape& cs) {
         double right = cs.right;
-        if (m_p.BarShadow) {
+        if (m_p.barShadow) {
             right -= 2 * m_tppx;
         }
-        if (!m_p.BarPicture.isNull() && !cs.mean) {
-            m_s.PaintPictureArea(cs.left, right, cs.top, cs.bottom, m_p.BarPictureTile,
-                                 m_p.BarPicture);
+        if (!m_p.barPicture.isNull() && !cs.mean) {
+            m_s.paintPictureArea(cs.left, right, cs.top, cs.bottom, m_p.barPictureTile,
+                                 m_p.barPicture);
             if (m_s.FillStyle == 0) {
                 m_s.FillStyle = 1;
             }
         }
         m_s.Box(cs.left, cs.top, right - m_tppx, cs.bottom, outline(cs));
-        if (m_p.BarShadow) {
+        if (m_p.barShadow) {
             const double top = cs.valueTop ? cs.top + 2 * m_tppy : cs.top;
             const double bottom = cs.valueTop ? cs.bottom : cs.bottom - 2 * m_tppy;
-            m_s.FilledBox(right, top, right + m_tppx, bottom, m_p.BarShadowColor);
+            m_s.filledBox(right, top, right + m_tppx, bottom, m_p.barShadowColor);
         }
     }
 
@@ -470,8 +470,8 @@ private:
         const double cy = (cs.top + cs.bottom) / 2;
         const double w = cs.right - cs.left;
         const double h = cs.bottom - cs.top;
-        if (m_p.BarShadow) {
-            m_s.SolidEllipse(cx, cy, w, h, m_p.BarShadowColor);
+        if (m_p.barShadow) {
+            m_s.solidEllipse(cx, cy, w, h, m_p.barShadowColor);
             m_s.Ellipse(cx - 2 * m_tppx, cy, w - 2 * m_tppx, h - 2 * m_tppy, outline(cs));
         } else {
             m_s.Ellipse(cx, cy, w, h, outline(cs));
@@ -497,33 +497,33 @@ private:
         } else {
             points << QPoint(l, my) << QPoint(mx, t) << QPoint(r, my) << QPoint(mx, b);
         }
-        if (m_p.BarShadow) {
+        if (m_p.barShadow) {
             // The copy falls to the right; points on the zero line stay on it.
             QPolygon shadow;
             for (const QPoint& pt : points) {
                 shadow << QPoint(pt.x() + 2,
                                  pt.y() == zeroY ? pt.y() : pt.y() + (cs.valueTop ? 2 : -2));
             }
-            m_s.SolidPolygon(shadow, m_p.BarShadowColor);
+            m_s.solidPolygon(shadow, m_p.barShadowColor);
         }
         m_s.Polygon(points, outline(cs));
     }
 
     void axisTitles() {
         const double base = m_s.fontSize();
-        if (!m_p.AxisLabelX.isEmpty()) {
+        if (!m_p.axisLabelX.isEmpty()) {
             m_s.setFontSize(base - 1);
-            m_s.CurrentY = m_canvas.scaleHeight - 1.5 * m_s.TextHeight(m_p.AxisLabelX);
-            m_s.CurrentX = m_canvas.centre - m_s.TextWidth(m_p.AxisLabelX) / 2;
-            m_s.ForeColor = m_p.AxisLabelXColor;
-            m_s.Print(m_p.AxisLabelX);
+            m_s.CurrentY = m_canvas.scaleHeight - 1.5 * m_s.textHeight(m_p.axisLabelX);
+            m_s.CurrentX = m_canvas.centre - m_s.textWidth(m_p.axisLabelX) / 2;
+            m_s.foreColor = m_p.axisLabelXColor;
+            m_s.Print(m_p.axisLabelX);
             m_s.setFontSize(base);
         }
-        if (!m_p.AxisLabelY.isEmpty()) {
+        if (!m_p.axisLabelY.isEmpty()) {
             m_s.setFontSize(base - 1);
-            m_s.ForeColor = m_p.AxisLabelYColor;
-            m_s.DrawRotatedText(m_p.AxisLabelY,
-                                int(std::lround(m_s.TextHeight(m_p.AxisLabelY) / m_tppx)),
+            m_s.foreColor = m_p.axisLabelYColor;
+            m_s.drawRotatedText(m_p.axisLabelY,
+                                int(std::lround(m_s.textHeight(m_p.axisLabelY) / m_tppx)),
                                 int(std::lround(m_canvas.scaleHeight / 2 / m_tppy)), 90);
             m_s.setFontSize(base);
         }

@@ -22,7 +22,7 @@ namespace kestrova {
 
 class ChartModel;
 
-// The 16 classic console colours; ColorBars uses entries 0-14 in turn.
+// The 16 classic console colours; colorBars uses entries 0-14 in turn.
 ColorRef consoleColour(int index);
 
 struct ChartCanvas {
@@ -51,7 +51,7 @@ QFont chartFont();
 
 class ChartPainter {
 public:
-    // Paints the picture for `model` (whose scale ComputeScale has set). The painter's device
+    // Paints the picture for `model` (whose scale computeScale has set). The painter's device
     // should be the surface's size: ScaleWidth / TPPX by ScaleHeight / TPPY pixels.
     ChartRedraw draw(QPainter& painter, const ChartModel& model, const ChartCanvas& canvas) const;
 };

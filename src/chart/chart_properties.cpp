@@ -17,10 +17,10 @@ namespace kestrova {
 
 ChartProperties ChartProperties::startValues(double twipsPerPixelX, double twipsPerPixelY) {
     ChartProperties p;
-    p.MarginTop = float(kStartMarginTop * twipsPerPixelY);
-    p.MarginBottom = float(kStartMarginBottom * twipsPerPixelY);
-    p.MarginLeft = float(kStartMarginLeft * twipsPerPixelX);
-    p.MarginRight = float(kStartMarginRight * twipsPerPixelX);
+    p.marginTop = float(kStartMarginTop * twipsPerPixelY);
+    p.marginBottom = float(kStartMarginBottom * twipsPerPixelY);
+    p.marginLeft = float(kStartMarginLeft * twipsPerPixelX);
+    p.marginRight = float(kStartMarginRight * twipsPerPixelX);
     return p;
 }
 

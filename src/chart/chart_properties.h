@@ -49,78 +49,78 @@ constexpr int kStartMarginRight = 55;
 
 struct ChartProperties {
     // Colours (32-bit colour references).
-    ColorRef BackColor = kSystemWindow;
-    ColorRef ForeColor = kSystemWindowText;  // no public property; persisted as "ForeColor"
-    ColorRef BarColor = 0x00FF00;
-    ColorRef SelectedBarColor = 0x00FFFF;
-    ColorRef BarShadowColor = 0;
-    ColorRef BarSymbolColor = 0x00FF00;
-    ColorRef LineColor = 0x00FF00;
-    ColorRef MeanColor = 0;
-    ColorRef MajorGridColor = 0xFFFFFF;
-    ColorRef MinorGridColor = 0;
-    ColorRef ChartTitleColor = kSystemWindowText;
-    ColorRef ChartSubTitleColor = kSystemWindowText;
-    ColorRef AxisLabelXColor = kSystemWindowText;
-    ColorRef AxisLabelYColor = kSystemWindowText;
-    ColorRef AxisItemsXColor = kSystemWindowText;
-    ColorRef AxisItemsYColor = kSystemWindowText;
-    ColorRef LegendBackColor = kSystemWindow;
-    ColorRef LegendForeColor = kSystemWindowText;
-    ColorRef InfoBackColor = kSystemInfoBack;
-    ColorRef InfoForeColor = kSystemInfoText;
+    ColorRef backColor = kSystemWindow;
+    ColorRef foreColor = kSystemWindowText;  // no public property; persisted as "ForeColor"
+    ColorRef barColor = 0x00FF00;
+    ColorRef selectedBarColor = 0x00FFFF;
+    ColorRef barShadowColor = 0;
+    ColorRef barSymbolColor = 0x00FF00;
+    ColorRef lineColor = 0x00FF00;
+    ColorRef meanColor = 0;
+    ColorRef majorGridColor = 0xFFFFFF;
+    ColorRef minorGridColor = 0;
+    ColorRef chartTitleColor = kSystemWindowText;
+    ColorRef chartSubTitleColor = kSystemWindowText;
+    ColorRef axisLabelXColor = kSystemWindowText;
+    ColorRef axisLabelYColor = kSystemWindowText;
+    ColorRef axisItemsXColor = kSystemWindowText;
+    ColorRef axisItemsYColor = kSystemWindowText;
+    ColorRef legendBackColor = kSystemWindow;
+    ColorRef legendForeColor = kSystemWindowText;
+    ColorRef infoBackColor = kSystemInfoBack;
+    ColorRef infoForeColor = kSystemInfoText;
 
     // Texts.
-    QString ChartTitle = kChartControlName;
-    QString ChartSubTitle;
-    QString AxisLabelX;
-    QString AxisLabelY;
+    QString chartTitle = kChartControlName;
+    QString chartSubTitle;
+    QString axisLabelX;
+    QString axisLabelY;
     QString DataFormat;
-    QString MeanCaption;
-    QString LegendCaption = kDefaultLegendCaption;
-    QString InfoItems;
-    QString MenuItems;
-    QString CustomMenuItems;
-    QString SaveAsCaption;
-    QChar BarSymbol = u'*';  // always exactly one character
+    QString meanCaption;
+    QString legendCaption = kDefaultLegendCaption;
+    QString infoItems;
+    QString menuItems;
+    QString customMenuItems;
+    QString saveAsCaption;
+    QChar barSymbol = u'*';  // always exactly one character
 
     // Layout and scale. Margins are kept in twips (set from the pixel start values on creation).
-    float MarginTop = 0;
-    float MarginBottom = 0;
-    float MarginLeft = 0;
-    float MarginRight = 0;
+    float marginTop = 0;
+    float marginBottom = 0;
+    float marginLeft = 0;
+    float marginRight = 0;
     double MaxY = 100;
     double MinY = 0;
-    float IntersectMajor = 10;
-    float IntersectMinor = 2;
-    std::int16_t BarWidthPercentage = 100;
+    float intersectMajor = 10;
+    float intersectMinor = 2;
+    std::int16_t barWidthPercentage = 100;
     std::int16_t LineWidth = 1;
-    bool ContentBorder = true;
-    bool AxisXOn = true;
-    bool AxisYOn = true;
-    bool MajorGridOn = true;
-    bool MinorGridOn = true;
+    bool contentBorder = true;
+    bool axisXOn = true;
+    bool axisYOn = true;
+    bool majorGridOn = true;
+    bool minorGridOn = true;
 
     // Behaviour and style.
     std::int32_t ChartType = ChartTypeBits::Bar;
-    bool AutoRedraw = true;
-    std::int16_t BarFillStyle = 6;
-    std::int16_t LineStyle = 0;
-    bool BarShadow = true;
-    bool ColorBars = false;
-    bool MeanOn = false;
+    bool autoRedraw = true;
+    std::int16_t barFillStyle = 6;
+    std::int16_t lineStyle = 0;
+    bool barShadow = true;
+    bool colorBars = false;
+    bool meanOn = false;
     QImage Picture;
-    bool PictureTile = false;
-    QImage BarPicture;
-    bool BarPictureTile = false;
+    bool pictureTile = false;
+    QImage barPicture;
+    bool barPictureTile = false;
     bool Selectable = false;
-    bool HotTracking = false;
-    std::int16_t SelectedColumn = -1;
-    bool SelectionInformation = false;
-    std::int32_t MenuType = 0;
-    std::int32_t LegendPrintMode = 1;
-    std::int32_t PrinterFit = 0;
-    std::int32_t PrinterOrientation = 2;
+    bool hotTracking = false;
+    std::int16_t selectedColumn = -1;
+    bool selectionInformation = false;
+    std::int32_t menuType = 0;
+    std::int32_t legendPrintMode = 1;
+    std::int32_t printerFit = 0;
+    std::int32_t printerOrientation = 2;
 
     // The start values of a newly placed control on a screen with these twips per pixel.
     static ChartProperties startValues(double twipsPerPixelX, double twipsPerPixelY);

@@ -66,7 +66,7 @@ void solidBand(QPainter& painter, QPoint a, QPoint b, int width, const QColor& c
 }
 }  // namespace
 
-QPoint RotatePoint(QPoint centre, QPoint point, double angle) {
+QPoint rotatePoint(QPoint centre, QPoint point, double angle) {
     constexpr double pi = 3.14159265358979;
     const double a = angle * pi / 180.0;
     const double dx = point.x() - centre.x();
@@ -117,7 +117,7 @@ void ChartSurface::setBold(bool bold) {
     fontChanged();
 }
 
-double ChartSurface::TextWidth(const QString& text) const {
+double ChartSurface::textWidth(const QString& text) const {
     double widest = 0;
     for (const QString& line : text.split(QStringLiteral("\r\n"))) {
         widest = std::max(widest, m_metrics.horizontalAdvance(line));
@@ -125,12 +125,12 @@ double ChartSurface::TextWidth(const QString& text) const {
     return widest * m_tppx;
 }
 
-double ChartSurface::TextHeight(const QString& text) const {
+double ChartSurface::textHeight(const QString& text) const {
     return double(text.count(QStringLiteral("\r\n")) + 1) * m_metrics.height() * m_tppy;
 }
 
 void ChartSurface::Print(const QString& text, bool endLine) {
-    m_painter.setPen(textColour(ForeColor));
+    m_painter.setPen(textColour(foreColor));
     const QStringList lines = text.split(QStringLiteral("\r\n"));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         m_painter.drawText(
@@ -220,7 +220,7 @@ void ChartSurface::Box(double x1, double y1, double x2, double y2, ColorRef outl
     }
 }
 
-void ChartSurface::FilledBox(double x1, double y1, double x2, double y2, ColorRef c) {
+void ChartSurface::filledBox(double x1, double y1, double x2, double y2, ColorRef c) {
     m_painter.fillRect(QRect(QPoint(px(x1), py(y1)), QPoint(px(x2), py(y2))).normalized(),
                        colour(c));
 }
@@ -235,7 +235,7 @@ void ChartSurface::Ellipse(double cx, double cy, double width, double height, Co
     m_painter.setBrush(Qt::NoBrush);
 }
 
-void ChartSurface::SolidEllipse(double cx, double cy, double width, double height, ColorRef c) {
+void ChartSurface::solidEllipse(double cx, double cy, double width, double height, ColorRef c) {
     const QRect r(QPoint(px(cx - width / 2), py(cy - height / 2)),
                   QPoint(px(cx + width / 2), py(cy + height / 2)));
     m_painter.setPen(colour(c));
@@ -251,14 +251,14 @@ void ChartSurface::Polygon(const QPolygon& pixels, ColorRef outline) {
     m_painter.setBrush(Qt::NoBrush);
 }
 
-void ChartSurface::SolidPolygon(const QPolygon& pixels, ColorRef c) {
+void ChartSurface::solidPolygon(const QPolygon& pixels, ColorRef c) {
     m_painter.setPen(colour(c));
     m_painter.setBrush(colour(c));
     m_painter.drawPolygon(pixels);
     m_painter.setBrush(Qt::NoBrush);
 }
 
-void ChartSurface::PaintPictureArea(double left, double right, double top, double bottom, bool tile,
+void ChartSurface::paintPictureArea(double left, double right, double top, double bottom, bool tile,
                                     const QImage& picture) {
     if (picture.isNull()) {
         return;
@@ -288,19 +288,19 @@ void ChartSurface::PaintPictureArea(double left, double right, double top, doubl
     m_painter.restore();
 }
 
-bool ChartSurface::DrawRotatedText(const QString& text, int x, int y, double angle) {
+bool ChartSurface::drawRotatedText(const QString& text, int x, int y, double angle) {
     if (!m_painter.isActive()) {
         return false;
     }
     const int w = int(std::ceil(m_metrics.horizontalAdvance(text)));
     const int h = int(std::ceil(m_metrics.height()));
-    const QPoint start = RotatePoint(
+    const QPoint start = rotatePoint(
         QPoint(x, y), QPoint(int(roundHalfEven(x - w / 2.0)), int(roundHalfEven(y - h / 2.0))),
         angle);
     m_painter.save();
     m_painter.translate(start);
     m_painter.rotate(-angle);
-    m_painter.setPen(textColour(ForeColor));
+    m_painter.setPen(textColour(foreColor));
     m_painter.drawText(QPointF(0, m_metrics.ascent()), text);
     m_painter.restore();
     return true;

@@ -31,14 +31,14 @@ Qt::PenStyle drawStylePen(int drawStyle, int drawWidth);
 
 // Rotates a pixel point about a centre by `angle` degrees counter-clockwise (on screen, with y
 // downwards), each coordinate rounded to a whole pixel.
-QPoint RotatePoint(QPoint centre, QPoint point, double angle);
+QPoint rotatePoint(QPoint centre, QPoint point, double angle);
 
 class ChartSurface {
 public:
     ChartSurface(QPainter& painter, double tppx, double tppy, const QFont& font,
                  const QPalette& palette);
 
-    ColorRef ForeColor = 0;
+    ColorRef foreColor = 0;
     ColorRef FillColor = 0;
     int FillStyle = 1;
     int DrawWidth = 1;
@@ -52,8 +52,8 @@ public:
     const QFont& font() const { return m_font; }
 
     // Twips; a text of several lines (CR LF) measures its widest line and all its lines.
-    double TextWidth(const QString& text) const;
-    double TextHeight(const QString& text) const;
+    double textWidth(const QString& text) const;
+    double textHeight(const QString& text) const;
     // Writes text with its top-left corner at the current position; with `endLine` the
     // position moves to the start of the next line, else behind the text.
     void Print(const QString& text, bool endLine = true);
@@ -66,19 +66,19 @@ public:
     void Box(double x1, double y1, double x2, double y2, ColorRef outline,
              bool onBackground = false);
     // A box through both corners, inclusive, filled solid in `colour`.
-    void FilledBox(double x1, double y1, double x2, double y2, ColorRef colour);
+    void filledBox(double x1, double y1, double x2, double y2, ColorRef colour);
     // An ellipse with the given centre and full width and height (twips).
     void Ellipse(double cx, double cy, double width, double height, ColorRef outline);
-    void SolidEllipse(double cx, double cy, double width, double height, ColorRef colour);
+    void solidEllipse(double cx, double cy, double width, double height, ColorRef colour);
     // Polygons work in pixels.
     void Polygon(const QPolygon& pixels, ColorRef outline);
-    void SolidPolygon(const QPolygon& pixels, ColorRef colour);
+    void solidPolygon(const QPolygon& pixels, ColorRef colour);
     // A picture stretched over, or tiled from the top-left corner of, a rectangle in twips.
-    void PaintPictureArea(double left, double right, double top, double bottom, bool tile,
+    void paintPictureArea(double left, double right, double top, double bottom, bool tile,
                           const QImage& picture);
     // Text centred on the pixel point (x, y), rotated counter-clockwise by `angle` degrees, in
     // the current font and foreground colour.
-    bool DrawRotatedText(const QString& text, int x, int y, double angle);
+    bool drawRotatedText(const QString& text, int x, int y, double angle);
 
     int px(double twipsX) const;
     int py(double twipsY) const;
@@ -86,7 +86,7 @@ public:
     double tppy() const { return m_tppy; }
     QColor colour(ColorRef c) const { return toQColor(c, m_palette); }
     // Colours drawn straight on the background that the last Cls painted: text (titles,
-    // labels, printed with Print and DrawRotatedText) readable on it, lines (grid, frame,
+    // labels, printed with Print and drawRotatedText) readable on it, lines (grid, frame,
     // ticks) visible on it, wherever the palette is involved (readableOn, visibleOn).
     QColor textColour(ColorRef c) const;
     QColor lineColour(ColorRef c) const;

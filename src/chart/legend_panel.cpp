@@ -40,7 +40,7 @@ namespace {
 int rowTop(int row) {
     return kSwatchTop + row * (kSwatchSize + kRowGap);
 }
-// The rows and the scroll bar keep one pixel inside the border free for ShowLegend's outline.
+// The rows and the scroll bar keep one pixel inside the border free for showLegend's outline.
 constexpr int kInset = kPanelBorder + 1;
 }  // namespace
 
@@ -190,7 +190,7 @@ void LegendPanel::setFirstRowTextColour(const QColor& colour) {
     m_descriptions.front()->setTextColour(colour);
 }
 
-void LegendPanel::BuildLegend(const QString& text, const QColor& swatchColour,
+void LegendPanel::buildLegend(const QString& text, const QColor& swatchColour,
                               const QColor& textColour, const QColor& back, const QFont& font) {
     const int row = m_rowsBuilt ? m_used : 0;
     m_rowsBuilt = true;
@@ -229,7 +229,7 @@ void LegendPanel::BuildLegend(const QString& text, const QColor& swatchColour,
     }
 }
 
-void LegendPanel::ClearLegend() {
+void LegendPanel::clearLegend() {
     if (!m_rowsBuilt) {
         return;
     }

@@ -111,13 +111,13 @@ public:
     // Width and height of the panel with its rows' container and scroll bar laid out inside.
     void setPanelSize(int width, int height);
     void setBackground(const QColor& colour);
-    // ShowLegend's outline along the inner border.
+    // showLegend's outline along the inner border.
     void setBorderMarked(bool marked);
 
-    // BuildLegend and ClearLegend.
-    void BuildLegend(const QString& text, const QColor& swatch, const QColor& textColour,
+    // buildLegend and clearLegend.
+    void buildLegend(const QString& text, const QColor& swatch, const QColor& textColour,
                      const QColor& back, const QFont& font);
-    void ClearLegend();
+    void clearLegend();
     bool rowsBuilt() const { return m_rowsBuilt; }
     int rowCount() const { return m_rowsBuilt ? m_used : 0; }
     LegendRowPart* swatch(int row) const;

@@ -130,42 +130,40 @@ QAction* XChart::menuAction(MainMenuEntry entry) const {
 }
 
 void XChart::buildMenus() {
-    m_mnuMain = new QMenu(this);
-    m_mnuMain->setObjectName(QStringLiteral("mnuMain"));
-    m_mnuMain->setTitle(QStringLiteral("&Main"));
+    m_mainMenu = new QMenu(this);
+    m_mainMenu->setObjectName(QStringLiteral("mnuMain"));
+    m_mainMenu->setTitle(QStringLiteral("&Main"));
     auto add = [this](QMenu* menu, const QString& name, void (XChart::*handler)()) {
         QAction* action = menu->addAction(QString());
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    m_actions[MenuSaveAs] =
-        add(m_mnuMain, QStringLiteral("mnuMainSaveAs"), &XChart::mnuMainSaveAs_Click);
-    m_actions[MenuPrint] =
-        add(m_mnuMain, QStringLiteral("mnuMainPrint"), &XChart::mnuMainPrint_Click);
-    m_actions[MenuCopy] = add(m_mnuMain, QStringLiteral("mnuMainCopy"), &XChart::mnuMainCopy_Click);
-    m_mnuMain->addSeparator()->setObjectName(QStringLiteral("mnuSeparator1"));
+    m_actions[MenuSaveAs] = add(m_mainMenu, QStringLiteral("mnuMainSaveAs"), &XChart::saveChartAs);
+    m_actions[MenuPrint] = add(m_mainMenu, QStringLiteral("mnuMainPrint"), &XChart::printFromMenu);
+    m_actions[MenuCopy] = add(m_mainMenu, QStringLiteral("mnuMainCopy"), &XChart::copyFromMenu);
+    m_mainMenu->addSeparator()->setObjectName(QStringLiteral("mnuSeparator1"));
     m_actions[MenuSelectionInfo] =
-        add(m_mnuMain, QStringLiteral("mnuMainSelectionInfo"), &XChart::mnuMainSelectionInfo_Click);
+        add(m_mainMenu, QStringLiteral("mnuMainSelectionInfo"), &XChart::showSelectionInfo);
     m_actions[MenuViewLegend] =
-        add(m_mnuMain, QStringLiteral("mnuMainViewLegend"), &XChart::mnuMainViewLegend_Click);
+        add(m_mainMenu, QStringLiteral("mnuMainViewLegend"), &XChart::toggleLegend);
     m_actions[MenuSelectionInfo]->setCheckable(true);
     m_actions[MenuViewLegend]->setCheckable(true);
-    m_customSeparator = m_mnuMain->addSeparator();
+    m_customSeparator = m_mainMenu->addSeparator();
     m_customSeparator->setObjectName(QStringLiteral("mnuMainCustomItemsSeparator"));
     for (int k = 0; k < kCustomMenuEntries; ++k) {
-        QAction* action = m_mnuMain->addAction(QString());
+        QAction* action = m_mainMenu->addAction(QString());
         action->setObjectName(QStringLiteral("mnuMainCustomItems"));
         action->setProperty("index", k);
-        connect(action, &QAction::triggered, this, [this, k] { mnuMainCustomItems_Click(k); });
+        connect(action, &QAction::triggered, this, [this, k] { runCustomItem(k); });
         m_custom[std::size_t(k)] = action;
     }
 
-    m_mnuLegend = new QMenu(this);
-    m_mnuLegend->setObjectName(QStringLiteral("mnuLegend"));
-    m_mnuLegend->setTitle(QStringLiteral("&Legend"));
+    m_legendMenu = new QMenu(this);
+    m_legendMenu->setObjectName(QStringLiteral("mnuLegend"));
+    m_legendMenu->setTitle(QStringLiteral("&Legend"));
     m_actions[MenuLegendHide] =
-        add(m_mnuLegend, QStringLiteral("mnuLegendHide"), &XChart::mnuLegendHide_Click);
+        add(m_legendMenu, QStringLiteral("mnuLegendHide"), &XChart::hideLegend);
     syncMenus();
 }
 
@@ -186,48 +184,48 @@ void XChart::syncMenus() {
 // ---- Host of the model ---------------------------------------------------------------------
 
 void XChart::propertyChanged(const QString& name) {
-    Q_EMIT PropertyChanged(name);
+    Q_EMIT storedPropertyChanged(name);
     if (name == QLatin1String("SelectedColumn")) {
         announceSelectedColumn(*this);
     }
 }
 
 void XChart::itemClick(const ChartItemPtr& item) {
-    Q_EMIT ItemClick(item);
+    Q_EMIT itemClicked(item);
 }
 
-void XChart::BuildMainMenu() {
+void XChart::buildMainMenu() {
     m_model.buildMainMenuCaptions();
     syncMenus();
-    if (m_model.MenuType() != 1) {
+    if (m_model.menuType() != 1) {
         m_info->move(twipsToPixels(60, m_model.twipsPerPixelX()),
                      twipsToPixels(60, m_model.twipsPerPixelY()));
     }
 }
 
-void XChart::BuildCustomMenu() {
+void XChart::buildCustomMenu() {
     m_model.buildCustomMenuCaptions();
     syncMenus();
 }
 
 // ---- Methods -------------------------------------------------------------------------------
 
-void XChart::AddItem(const ChartItemPtr& cItem) {
-    m_model.AddItem(cItem);
+void XChart::addItem(const ChartItemPtr& cItem) {
+    m_model.addItem(cItem);
 }
 
 void XChart::Clear() {
     m_model.clearItems();
-    m_legend->ClearLegend();
-    DrawChart();
+    m_legend->clearLegend();
+    drawChart();
 }
 
-void XChart::ReadProperties(const PropertyBag& bag) {
-    m_model.ReadProperties(bag);
+void XChart::readProperties(const PropertyBag& bag) {
+    m_model.readProperties(bag);
 }
 
-void XChart::WriteProperties(PropertyBag& bag) const {
-    m_model.WriteProperties(bag);
+void XChart::writeProperties(PropertyBag& bag) const {
+    m_model.writeProperties(bag);
 }
 
 QSize XChart::imageSize() const {
@@ -251,7 +249,7 @@ void XChart::ensureImage() {
     // ratio scales the drawing onto the image's own.
     grown.setDotsPerMeterX(int(std::lround(1440.0 / m_model.twipsPerPixelX() / 0.0254)));
     grown.setDotsPerMeterY(int(std::lround(1440.0 / m_model.twipsPerPixelY() / 0.0254)));
-    grown.fill(colour(m_model.BackColor()));
+    grown.fill(colour(m_model.backColor()));
     if (!m_image.isNull()) {
         QPainter p(&grown);
         p.drawImage(0, 0, m_image);
@@ -271,29 +269,29 @@ ChartCanvas XChart::canvas() const {
     return c;
 }
 
-void XChart::DrawChart() {
+void XChart::drawChart() {
     const ChartProperties& p = m_model.properties();
-    if (!p.AutoRedraw) {
+    if (!p.autoRedraw) {
         return;
     }
     ensureImage();
-    m_model.ComputeScale();
+    m_model.computeScale();
     // Texts on the legend and the information box stay readable on their backgrounds under
     // any palette.
-    const QColor legendText = readableOn(p.LegendForeColor, p.LegendBackColor, palette());
+    const QColor legendText = readableOn(p.legendForeColor, p.legendBackColor, palette());
     m_legend->setFirstRowTextColour(legendText);
 
     QPalette infoPalette = m_info->palette();
     infoPalette.setColor(QPalette::WindowText,
-                         readableOn(p.InfoForeColor, p.InfoBackColor, palette()));
-    infoPalette.setColor(QPalette::Window, colour(p.InfoBackColor));
+                         readableOn(p.infoForeColor, p.infoBackColor, palette()));
+    infoPalette.setColor(QPalette::Window, colour(p.infoBackColor));
     m_info->setPalette(infoPalette);
-    m_info->setVisible(p.SelectedColumn > -1 && p.SelectionInformation);
-    m_model.menuState().selectionInfoChecked = p.SelectionInformation;
+    m_info->setVisible(p.selectedColumn > -1 && p.selectionInformation);
+    m_model.menuState().selectionInfoChecked = p.selectionInformation;
     syncMenus();
 
     if (!m_resizing) {
-        m_legend->ClearLegend();
+        m_legend->clearLegend();
     }
     ChartRedraw redraw;
     {
@@ -302,12 +300,12 @@ void XChart::DrawChart() {
     }
     m_model.setGeometry(std::move(redraw.geometry));
     if (redraw.selectedDrawn) {
-        UpdateSelectionInfo(p.SelectedColumn);
+        updateSelectionInfo(p.selectedColumn);
     }
     if (!m_resizing) {
-        const QColor back = colour(p.LegendBackColor);
+        const QColor back = colour(p.legendBackColor);
         for (const LegendEntry& entry : redraw.legend) {
-            m_legend->BuildLegend(entry.text, colour(entry.swatch), legendText, back, font());
+            m_legend->buildLegend(entry.text, colour(entry.swatch), legendText, back, font());
         }
     }
     if (m_model.legendShown()) {
@@ -318,15 +316,15 @@ void XChart::DrawChart() {
 
 void XChart::refreshLegendPanel() {
     const ChartProperties& p = m_model.properties();
-    m_legend->setBackground(colour(p.LegendBackColor));
-    if (p.Selectable && p.SelectedColumn > -1) {
-        m_legend->showSelectedRow(p.SelectedColumn, colour(p.SelectedBarColor));
+    m_legend->setBackground(colour(p.legendBackColor));
+    if (p.Selectable && p.selectedColumn > -1) {
+        m_legend->showSelectedRow(p.selectedColumn, colour(p.selectedBarColor));
     } else {
         m_legend->clearSelectedRow();
     }
 }
 
-void XChart::ShowLegend(bool bHidden) {
+void XChart::showLegend(bool bHidden) {
     m_legend->setBorderMarked(true);
     m_model.applyShowLegend(bHidden, m_legend->innerWidth() * m_model.twipsPerPixelX(),
                             m_legend->width() * m_model.twipsPerPixelX());
@@ -352,7 +350,7 @@ QRect XChart::columnRect(int column) const {
                  int(twips.height() / m_model.twipsPerPixelY()));
 }
 
-void XChart::UpdateSelectionInfo(int column) {
+void XChart::updateSelectionInfo(int column) {
     m_info->hide();
     const std::optional<QString> text = m_model.selectionInfoText(column);
     if (!text || text->isEmpty()) {
@@ -375,7 +373,7 @@ void XChart::UpdateSelectionInfo(int column) {
     m_info->raise();
 }
 
-void XChart::EditCopy() {
+void XChart::editCopy() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setImage(m_image);
@@ -389,7 +387,7 @@ QImage XChart::composeForPrinter() const {
     QImage chart = m_image.copy(
         0, 0, int(std::lround(std::min(chartWidth, logical.width()) * ratio)), m_image.height());
     chart.setDevicePixelRatio(ratio);
-    if (!m_model.legendShown() || p.LegendPrintMode != 1) {
+    if (!m_model.legendShown() || p.legendPrintMode != 1) {
         return chart;
     }
     const QImage legend = m_legend->grab().toImage();
@@ -408,12 +406,12 @@ QImage XChart::composeForPrinter() const {
     return page;
 }
 
-void XChart::PrintChart() {
+void XChart::printChart() {
     const ChartProperties& p = m_model.properties();
     const std::unique_ptr<QPrinter> printer = printers().createPrinter();
-    if (p.PrinterOrientation == 1) {
+    if (p.printerOrientation == 1) {
         printer->setPageOrientation(QPageLayout::Portrait);
-    } else if (p.PrinterOrientation == 2) {
+    } else if (p.printerOrientation == 2) {
         printer->setPageOrientation(QPageLayout::Landscape);
     }
     if (!printers().choosePrinter(*printer, this)) {
@@ -427,17 +425,17 @@ void XChart::PrintChart() {
     // Sized by the control's pixels; the picture's own (more at a higher scale) give the detail.
     const QSizeF shown = picture.deviceIndependentSize();
     double scale = printer->resolution() / double(logicalDpiX());
-    if (p.PrinterFit == 1) {
+    if (p.printerFit == 1) {
         scale = std::min(page.width() / shown.width(), page.height() / shown.height());
     }
     painter.drawImage(QRectF(0, 0, shown.width() * scale, shown.height() * scale), picture);
     painter.end();
-    if (m_model.legendShown() && p.LegendPrintMode == 2) {
-        PrintLegend();
+    if (m_model.legendShown() && p.legendPrintMode == 2) {
+        printLegend();
     }
 }
 
-void XChart::PrintLegend() {
+void XChart::printLegend() {
     const ChartProperties& p = m_model.properties();
     const std::unique_ptr<QPrinter> printer = printers().createPrinter();
     if (!printers().choosePrinter(*printer, this)) {
@@ -466,8 +464,8 @@ void XChart::PrintLegend() {
     subHeading.setPointSizeF(11);
     QFont body = chartFont();
     body.setPointSizeF(10);
-    write(p.ChartTitle, heading);
-    write(p.ChartSubTitle, subHeading);
+    write(p.chartTitle, heading);
+    write(p.chartSubTitle, subHeading);
     for (const ChartItemPtr& item : m_model.items()) {
         write(item->LegendDescription + u" (" + formatChartValue(item->Value, p.DataFormat) + u')',
               body);
@@ -477,9 +475,9 @@ void XChart::PrintLegend() {
 
 // ---- Menu commands -------------------------------------------------------------------------
 
-void XChart::mnuMainSaveAs_Click() {
+void XChart::saveChartAs() {
     SaveFileRequest request;
-    const QString caption = m_model.SaveAsCaption();
+    const QString caption = m_model.saveAsCaption();
     request.title = caption.isEmpty() ? QStringLiteral("Save chart as") : caption;
     request.defaultName = QStringLiteral("chart.png");
     request.filter = QStringLiteral("PNG image (*.png)");
@@ -497,48 +495,48 @@ void XChart::mnuMainSaveAs_Click() {
     }
 }
 
-void XChart::mnuMainPrint_Click() {
+void XChart::printFromMenu() {
     try {
-        PrintChart();
+        printChart();
     } catch (const Failure& failure) {
         dialogs().show(
             Message(failure.description(), QStringLiteral("Print"), MessageIcon::Warning));
     }
 }
 
-void XChart::mnuMainCopy_Click() {
+void XChart::copyFromMenu() {
     QGuiApplication::clipboard()->setImage(m_image);
 }
 
-void XChart::mnuMainSelectionInfo_Click() {
+void XChart::showSelectionInfo() {
     ChartMenuState& menu = m_model.menuState();
     menu.selectionInfoChecked = !menu.selectionInfoChecked;
-    m_model.storage().SelectionInformation = menu.selectionInfoChecked;
+    m_model.storage().selectionInformation = menu.selectionInfoChecked;
     syncMenus();
-    UpdateSelectionInfo(m_model.SelectedColumn());
+    updateSelectionInfo(m_model.selectedColumn());
 }
 
-void XChart::mnuMainViewLegend_Click() {
+void XChart::toggleLegend() {
     ChartMenuState& menu = m_model.menuState();
     menu.viewLegendChecked = !menu.viewLegendChecked;
     syncMenus();
-    ShowLegend(!menu.viewLegendChecked);
-    DrawChart();
+    showLegend(!menu.viewLegendChecked);
+    drawChart();
 }
 
-void XChart::mnuLegendHide_Click() {
+void XChart::hideLegend() {
     ChartMenuState& menu = m_model.menuState();
     menu.viewLegendChecked = !menu.viewLegendChecked;
     syncMenus();
-    ShowLegend(true);
-    DrawChart();
+    showLegend(true);
+    drawChart();
 }
 
-void XChart::mnuMainCustomItems_Click(int index) {
+void XChart::runCustomItem(int index) {
     if (index < 0 || index >= kCustomMenuEntries) {
         return;
     }
-    Q_EMIT MenuItemClick(index, m_model.menu().customCaptions[std::size_t(index)]);
+    Q_EMIT menuItemClick(index, m_model.menu().customCaptions[std::size_t(index)]);
 }
 
 // ---- Events --------------------------------------------------------------------------------
@@ -549,9 +547,9 @@ void XChart::paintEvent(QPaintEvent*) {
     const QSize logical = imageSize();
     if (logical.width() < width() || logical.height() < height()) {
         painter.fillRect(QRect(logical.width(), 0, width() - logical.width(), height()),
-                         colour(m_model.BackColor()));
+                         colour(m_model.backColor()));
         painter.fillRect(QRect(0, logical.height(), width(), height() - logical.height()),
-                         colour(m_model.BackColor()));
+                         colour(m_model.backColor()));
     }
     // The focus frame goes on the screen, not into the picture that is copied and printed.
     if (hasFocus()) {
@@ -562,14 +560,14 @@ void XChart::paintEvent(QPaintEvent*) {
         option.state |= QStyle::State_KeyboardFocusChange;
         const int chartWidth = m_model.legendShown() ? m_splitter->x() : width();
         option.rect = QRect(1, 1, chartWidth - 2, height() - 2);
-        option.backgroundColor = colour(m_model.BackColor());
+        option.backgroundColor = colour(m_model.backColor());
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
 }
 
 void XChart::keyPressEvent(QKeyEvent* event) {
-    const int columns = m_model.itemCount() - (m_model.MeanOn() ? 1 : 0);
-    const int selected = m_model.SelectedColumn();
+    const int columns = m_model.itemCount() - (m_model.meanOn() ? 1 : 0);
+    const int selected = m_model.selectedColumn();
     int pick = -2;
     switch (event->key()) {
         case Qt::Key_Right:
@@ -613,18 +611,18 @@ void XChart::keyPressEvent(QKeyEvent* event) {
     if (pick != selected) {
         m_model.setSelectedColumn(pick);
         if (pick >= 0) {
-            UpdateSelectionInfo(pick);
+            updateSelectionInfo(pick);
         }
     }
 }
 
 void XChart::openMenuFromKeyboard() {
-    if (m_model.MenuType() != 0) {
+    if (m_model.menuType() != 0) {
         return;
     }
-    BuildMainMenu();
-    BuildCustomMenu();
-    m_mnuMain->popup(mapToGlobal(rect().center()));
+    buildMainMenu();
+    buildCustomMenu();
+    m_mainMenu->popup(mapToGlobal(rect().center()));
 }
 
 void XChart::focusInEvent(QFocusEvent* event) {
@@ -644,11 +642,11 @@ void XChart::resizeEvent(QResizeEvent*) {
     m_legend->setPanelSize(m_legend->width(), height());
     m_splitter->setGeometry(m_legend->x() - m_splitter->width(), 0, m_splitter->width(),
                             m_legend->innerHeight());
-    m_model.NormalizeLegendCaption();
-    m_splitter->setToolTip(m_model.LegendCaption());
+    m_model.normalizeLegendCaption();
+    m_splitter->setToolTip(m_model.legendCaption());
     m_splitter->setMark(171);
     const FlagScope resizing(m_resizing);
-    DrawChart();
+    drawChart();
 }
 
 void XChart::showEvent(QShowEvent*) {
@@ -656,9 +654,9 @@ void XChart::showEvent(QShowEvent*) {
         return;
     }
     m_firstShown = true;
-    DrawChart();
-    BuildMainMenu();
-    BuildCustomMenu();
+    drawChart();
+    buildMainMenu();
+    buildCustomMenu();
 }
 
 void XChart::changeEvent(QEvent* event) {
@@ -666,13 +664,13 @@ void XChart::changeEvent(QEvent* event) {
     // The persistent image holds colours resolved from the palette; a new palette (the
     // desktop switched to a dark scheme) redraws it.
     if (event->type() == QEvent::PaletteChange && m_firstShown) {
-        DrawChart();
+        drawChart();
     }
 }
 
 void XChart::handleLeftPress(int shift, double x, double y) {
     m_model.pressAt(x, y);
-    Q_EMIT MouseDown(1, shift, x, y);
+    Q_EMIT mouseDown(1, shift, x, y);
 }
 
 void XChart::mousePressEvent(QMouseEvent* event) {
@@ -683,16 +681,16 @@ void XChart::mousePressEvent(QMouseEvent* event) {
         handleLeftPress(shift, x, y);
         return;
     }
-    if (event->button() == Qt::RightButton && m_model.MenuType() == 0) {
-        BuildMainMenu();
-        BuildCustomMenu();
-        m_mnuMain->popup(event->globalPosition().toPoint());
+    if (event->button() == Qt::RightButton && m_model.menuType() == 0) {
+        buildMainMenu();
+        buildCustomMenu();
+        m_mainMenu->popup(event->globalPosition().toPoint());
     }
-    Q_EMIT MouseDown(vbButton(event->button()), shift, x, y);
+    Q_EMIT mouseDown(vbButton(event->button()), shift, x, y);
 }
 
 void XChart::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons().testFlag(Qt::LeftButton) || m_model.HotTracking()) {
+    if (event->buttons().testFlag(Qt::LeftButton) || m_model.hotTracking()) {
         handleLeftPress(vbShift(event->modifiers()),
                         event->position().x() * m_model.twipsPerPixelX(),
                         event->position().y() * m_model.twipsPerPixelY());
@@ -700,7 +698,7 @@ void XChart::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void XChart::mouseReleaseEvent(QMouseEvent* event) {
-    Q_EMIT MouseUp(vbButton(event->button()), vbShift(event->modifiers()),
+    Q_EMIT mouseUp(vbButton(event->button()), vbShift(event->modifiers()),
                    event->position().x() * m_model.twipsPerPixelX(),
                    event->position().y() * m_model.twipsPerPixelY());
 }
@@ -719,7 +717,7 @@ bool XChart::eventFilter(QObject* watched, QEvent* event) {
                                          pixelsToTwips(mouse->position().y(), tppy));
                 m_infoDragging = true;
             } else {
-                m_mnuMain->popup(mouse->globalPosition().toPoint());
+                m_mainMenu->popup(mouse->globalPosition().toPoint());
             }
             return true;
         }
@@ -753,14 +751,14 @@ void XChart::legendRowPressed(int row, Qt::MouseButton button, QPoint globalPos)
         return;
     }
     const int scroll = m_legend->scrollBar()->value();
-    DrawChart();
-    UpdateSelectionInfo(row);
+    drawChart();
+    updateSelectionInfo(row);
     m_legend->scrollBar()->setValue(scroll);
 }
 
 void XChart::legendPanelPressed(Qt::MouseButton button, QPoint globalPos) {
     if (button == Qt::RightButton) {
-        m_mnuLegend->popup(globalPos);
+        m_legendMenu->popup(globalPos);
     }
 }
 
@@ -771,8 +769,8 @@ void XChart::splitterDropped(int left) {
     m_model.restoreRightMargin();
     m_model.menuState().viewLegendChecked = true;
     syncMenus();
-    ShowLegend(false);
-    DrawChart();
+    showLegend(false);
+    drawChart();
 }
 
 }  // namespace kestrova

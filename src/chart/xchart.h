@@ -5,7 +5,7 @@
 #pragma once
 
 // XChart: the program's own column chart control. A widget over a ChartModel: it keeps the
-// persistent image that each redraw paints (and that EditCopy copies), the legend panel with its
+// persistent image that each redraw paints (and that editCopy copies), the legend panel with its
 // splitter, the selection information box and the two pop-up menus, and turns mouse input into
 // the model's picks and the control's events. Properties live in model().
 
@@ -38,41 +38,41 @@ public:
     const ChartModel& model() const { return m_model; }
 
     // --- Methods ---------------------------------------------------------------------------
-    // Appends an item (keeping the mean item last while MeanOn); no redraw.
-    void AddItem(const ChartItemPtr& cItem);
+    // Appends an item (keeping the mean item last while meanOn); no redraw.
+    void addItem(const ChartItemPtr& cItem);
     // Empties the clipboard, then puts the current image on it as a bitmap.
-    void EditCopy();
-    // Prints ChartTitle, ChartSubTitle and one line per item as a document of its own.
-    void PrintLegend();
-    // Prints the chart (and the legend, by LegendPrintMode). Each document first goes through
+    void editCopy();
+    // Prints chartTitle, chartSubTitle and one line per item as a document of its own.
+    void printLegend();
+    // Prints the chart (and the legend, by legendPrintMode). Each document first goes through
     // the print dialog (printers().choosePrinter); a cancelled dialog prints nothing. Throws
     // Failure, naming what went wrong, when the printer cannot be used.
-    void PrintChart();
-    void Refresh() { DrawChart(); }
+    void printChart();
+    void Refresh() { drawChart(); }
     // A new empty item list, no legend rows, no selection; redraws.
     void Clear();
-    // The full redraw; nothing at all while AutoRedraw is False.
-    void DrawChart() override;
+    // The full redraw; nothing at all while autoRedraw is False.
+    void drawChart() override;
     // Hides (True) or shows (False) the legend panel; callers redraw afterwards.
-    void ShowLegend(bool bHidden);
+    void showLegend(bool bHidden);
 
     // The stored form's set: loading assigns storage directly; saving writes every key.
-    void ReadProperties(const PropertyBag& bag);
-    void WriteProperties(PropertyBag& bag) const;
+    void readProperties(const PropertyBag& bag);
+    void writeProperties(PropertyBag& bag) const;
 
     // --- Interaction -----------------------------------------------------------------------
     int Pick(double x, double y) const { return m_model.Pick(x, y); }
     // Where column `column` is drawn, in the control's pixels (empty for no such column).
     QRect columnRect(int column) const;
-    void UpdateSelectionInfo(int column);
-    void BuildMainMenu() override;
-    void BuildCustomMenu() override;
+    void updateSelectionInfo(int column);
+    void buildMainMenu() override;
+    void buildCustomMenu() override;
 
     // The persistent image: what the redraw painted, at the control's size in the screen's
     // pixels (its device pixel ratio is the control's).
     const QImage& image() const { return m_image; }
-    QMenu* mainMenu() const { return m_mnuMain; }
-    QMenu* legendMenu() const { return m_mnuLegend; }
+    QMenu* mainMenu() const { return m_mainMenu; }
+    QMenu* legendMenu() const { return m_legendMenu; }
     QAction* menuAction(MainMenuEntry entry) const;
     QAction* customMenuAction(int index) const { return m_custom[std::size_t(index)]; }
     QAction* customItemsSeparator() const { return m_customSeparator; }
@@ -83,22 +83,22 @@ public:
     QString infoText() const { return m_infoText; }
 
     // Menu commands.
-    void mnuMainSaveAs_Click();
-    void mnuMainPrint_Click();
-    void mnuMainCopy_Click();
-    void mnuMainSelectionInfo_Click();
-    void mnuMainViewLegend_Click();
-    void mnuLegendHide_Click();
-    void mnuMainCustomItems_Click(int index);
+    void saveChartAs();
+    void printFromMenu();
+    void copyFromMenu();
+    void showSelectionInfo();
+    void toggleLegend();
+    void hideLegend();
+    void runCustomItem(int index);
 
 Q_SIGNALS:
-    void ItemClick(const kestrova::ChartItemPtr& cItem);
-    void MenuItemClick(int intMenuItemIndex, const QString& stgMenuItemCaption);
+    void itemClicked(const kestrova::ChartItemPtr& cItem);
+    void menuItemClick(int intMenuItemIndex, const QString& stgMenuItemCaption);
     // Button 1 left, 2 right, 4 middle; Shift 1 shift, 2 control, 4 alt; X, Y in twips.
-    void MouseDown(int Button, int Shift, double X, double Y);
-    void MouseUp(int Button, int Shift, double X, double Y);
+    void mouseDown(int Button, int Shift, double X, double Y);
+    void mouseUp(int Button, int Shift, double X, double Y);
     // A persisted property changed; the name is the property's.
-    void PropertyChanged(const QString& name);
+    void storedPropertyChanged(const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -145,8 +145,8 @@ private:
     LegendPanel* m_legend = nullptr;
     LegendSplitter* m_splitter = nullptr;
     QLabel* m_info = nullptr;
-    QMenu* m_mnuMain = nullptr;
-    QMenu* m_mnuLegend = nullptr;
+    QMenu* m_mainMenu = nullptr;
+    QMenu* m_legendMenu = nullptr;
     std::array<QAction*, MainMenuEntryCount> m_actions{};
     std::array<QAction*, kCustomMenuEntries> m_custom{};
     QAction* m_customSeparator = nullptr;

@@ -100,10 +100,10 @@ public:
 class CheckRetrieval : public HeadlessHost {
 public:
     using HeadlessHost::HeadlessHost;
-    void enableTimer1() override {
-        HeadlessHost::enableTimer1();
+    void startResumeTimer() override {
+        HeadlessHost::startResumeTimer();
         if (check) {
-            check->enableTimer1();
+            check->startResumeTimer();
         }
     }
     UsageCheck* check = nullptr;
@@ -178,7 +178,7 @@ public:
 
     void begin() {
         m_overall.start();
-        m_check.cmdCalculate_Click();
+        m_check.checkUsage();
     }
 
     // --- GrabHost ---------------------------------------------------------------------------
@@ -256,8 +256,8 @@ public:
         co_return true;
     }
 
-    QCoro::Task<> ShowOutput() override {
-        m_report.WriteOutput();
+    QCoro::Task<> showOutput() override {
+        m_report.writeOutput();
         deliver();
         co_return;
     }
@@ -550,8 +550,8 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
 
     // The rest from the subscriber's own settings, as the main window keeps them.
     const LoadedSettings stored = loadMainSettings(SettingsStore(), MainSettings{});
-    options.cache = parser.isSet(cacheOption) ||
-                    (!parser.isSet(noCacheOption) && stored.values.mblnCachingEnabled);
+    options.cache =
+        parser.isSet(cacheOption) || (!parser.isSet(noCacheOption) && stored.values.cachingEnabled);
     options.planKind = options.report.planKind.value_or(std::max(0, stored.values.PlanType));
     if (parser.isSet(notifyOption)) {
         std::vector<SettingProblem> problems;
@@ -581,7 +581,7 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
             QStringLiteral("no portal host: give --host, or choose the portal in "
                            "Kestrova"));
     }
-    options.user = parser.isSet(userOption) ? parser.value(userOption) : stored.values.txtUserName;
+    options.user = parser.isSet(userOption) ? parser.value(userOption) : stored.values.userNameEdit;
     if (options.user.trimmed().isEmpty()) {
         writeLine(m_err, kProgram + QStringLiteral(": no user id: give --user, or type it in "
                                                    "Kestrova once"));
@@ -601,10 +601,10 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
             keepFailure(m_err, options.user, options.billed, why);
             return kCredentials;
         }
-    } else if (!stored.values.txtPassword.isEmpty()) {
+    } else if (!stored.values.passwordEdit.isEmpty()) {
         // Kept the old way in the settings file (Kestrova moves it into the keyring when it
         // next starts).
-        options.password = stored.values.txtPassword;
+        options.password = stored.values.passwordEdit;
     } else {
         // The one Kestrova remembers, from the desktop keyring.
         startWithRememberedPassword(std::move(options));

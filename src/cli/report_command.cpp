@@ -185,13 +185,12 @@ bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtra
     try {
         if (request.isCache) {
             const QFileInfo info(file);
-            state.mstrRecords = readCacheRecords(file);
-            state.mstrMonthYear =
-                cacheItemPeriod(info.fileName().endsWith(kCacheExtension)
-                                    ? info.fileName().chopped(kCacheExtension.size())
-                                    : info.completeBaseName());
+            state.records = readCacheRecords(file);
+            state.monthYear = cacheItemPeriod(info.fileName().endsWith(kCacheExtension)
+                                                  ? info.fileName().chopped(kCacheExtension.size())
+                                                  : info.completeBaseName());
         } else {
-            QString text = ReadFileData(file, false);
+            QString text = readFileData(file, false);
             UsageLogRecords log = readUsageLogRecords(text);
             // Nothing but a first line that is no header (an empty file, a page, zeros) is no
             // month without usage.
@@ -207,7 +206,7 @@ bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtra
             }
             extraction.addRecordsInFront(std::move(log.records));
             if (!log.earliest.isEmpty()) {
-                state.mstrMonthYear = downloadPeriodText(log.earliest, log.latest);
+                state.monthYear = downloadPeriodText(log.earliest, log.latest);
             }
         }
     } catch (const Failure& failure) {
@@ -264,16 +263,16 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
         return 1;
     }
     if (request.period) {
-        state.mstrMonthYear = *request.period;
+        state.monthYear = *request.period;
     }
     QString why;
-    if (request.cacheOut && !writeFileData(*request.cacheOut, state.mstrRecords, true, why)) {
+    if (request.cacheOut && !writeFileData(*request.cacheOut, state.records, true, why)) {
         writeLine(err, kProgram + u": " + why);
         return 1;
     }
 
-    report.GrabbingFinished();
-    report.WriteOutput();
+    report.grabbingFinished();
+    report.writeOutput();
     if (!messages.messages.empty()) {
         return fail(err, file, messages.texts().join(u' '));
     }

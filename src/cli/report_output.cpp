@@ -138,7 +138,7 @@ QString summaryText(const RetrievalState& state, const ReportFigures& figures,
                     const PricedMonth& priced, const ReportOutputOptions& options) {
     const double mb = double(figures.monthSumMB);
     QString s;
-    s += u"Period: " + state.mstrMonthYear + u'\n';
+    s += u"Period: " + state.monthYear + u'\n';
     s += u"Records: " + QString::number(figures.records) + u'\n';
     s += u"Month total: " + formatNumber(mb, 3) + u" MB (" + formatNumber(mb / 1024.0, 3) +
          u" GB)\n";

@@ -22,7 +22,7 @@ namespace {
 
 // The widgets of the strip that no tab shows: listed after the tabs, so nothing inside the
 // strip is out of a screen reader's reach.
-QList<QWidget*> untabbedChildren(const ctlTabs& tabs) {
+QList<QWidget*> untabbedChildren(const TabStrip& tabs) {
     QList<QWidget*> pages;
     for (int k = 1; k <= tabs.Tabs(); ++k) {
         if (QWidget* page = tabs.tabPage(k)) {
@@ -43,12 +43,12 @@ QList<QWidget*> untabbedChildren(const ctlTabs& tabs) {
 // the tab shows, as page tabs hold their content in other toolkits' trees.
 class TabAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    TabAccessible(ctlTabs* tabs, int index) : m_tabs(tabs), m_index(index) {}
+    TabAccessible(TabStrip* tabs, int index) : m_tabs(tabs), m_index(index) {}
 
     bool isValid() const override { return live() != nullptr; }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override {
-        ctlTabs* tabs = m_tabs.data();
+        TabStrip* tabs = m_tabs.data();
         return tabs ? tabs->window()->windowHandle() : nullptr;
     }
     QAccessibleInterface* parent() const override {
@@ -68,7 +68,7 @@ public:
         return page && page->rect().contains(x, y) ? page : nullptr;
     }
     QString text(QAccessible::Text t) const override {
-        ctlTabs* tabs = live();
+        TabStrip* tabs = live();
         if (!tabs) {
             return QString();
         }
@@ -83,7 +83,7 @@ public:
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
-        ctlTabs* tabs = live();
+        TabStrip* tabs = live();
         if (!tabs) {
             return QRect();
         }
@@ -93,14 +93,14 @@ public:
     QAccessible::Role role() const override { return QAccessible::PageTab; }
     QAccessible::State state() const override {
         QAccessible::State s;
-        ctlTabs* tabs = live();
+        TabStrip* tabs = live();
         if (!tabs) {
             s.invalid = true;
             return s;
         }
         s.selectable = true;
         s.focusable = true;
-        s.selected = m_index == tabs->SelectedTab();
+        s.selected = m_index == tabs->selectedTab();
         s.focused = s.selected && tabs->hasFocus();
         s.invisible = !tabs->isVisible();
         return s;
@@ -111,7 +111,7 @@ public:
     }
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& name) override {
-        ctlTabs* tabs = live();
+        TabStrip* tabs = live();
         if (tabs && name == pressAction()) {
             tabs->setSelectedTab(m_index);
         }
@@ -121,22 +121,22 @@ public:
 private:
     // The strip while it lives and still has this tab; read once per use, as the pointer may
     // clear between two reads.
-    ctlTabs* live() const {
-        ctlTabs* tabs = m_tabs.data();
+    TabStrip* live() const {
+        TabStrip* tabs = m_tabs.data();
         return tabs && m_index <= tabs->Tabs() ? tabs : nullptr;
     }
     QWidget* page() const {
-        ctlTabs* tabs = live();
+        TabStrip* tabs = live();
         return tabs ? tabs->tabPage(m_index) : nullptr;
     }
 
-    QPointer<ctlTabs> m_tabs;
+    QPointer<TabStrip> m_tabs;
     int m_index;
 };
 
 class TabStripAccessible : public QAccessibleWidget {
 public:
-    explicit TabStripAccessible(ctlTabs* tabs)
+    explicit TabStripAccessible(TabStrip* tabs)
         : QAccessibleWidget(tabs, QAccessible::PageTabList) {}
     ~TabStripAccessible() override {
         for (const auto& [index, id] : m_children) {
@@ -144,7 +144,7 @@ public:
         }
     }
 
-    ctlTabs* tabs() const { return static_cast<ctlTabs*>(widget()); }
+    TabStrip* tabs() const { return static_cast<TabStrip*>(widget()); }
 
     // The tabs, then whatever the strip holds that no tab shows.
     int childCount() const override {
@@ -189,15 +189,15 @@ public:
         if (tab > 0) {
             return child(tab - 1);
         }
-        QWidget* page = tabs()->tabPage(tabs()->SelectedTab());
+        QWidget* page = tabs()->tabPage(tabs()->selectedTab());
         if (page && page->isVisible() &&
             QRect(page->mapToGlobal(QPoint(0, 0)), page->size()).contains(x, y)) {
-            return child(tabs()->SelectedTab() - 1);
+            return child(tabs()->selectedTab() - 1);
         }
         return nullptr;
     }
     QAccessibleInterface* focusChild() const override {
-        return tabs()->hasFocus() ? child(tabs()->SelectedTab() - 1) : nullptr;
+        return tabs()->hasFocus() ? child(tabs()->selectedTab() - 1) : nullptr;
     }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) {
@@ -216,7 +216,7 @@ public:
     explicit TabPageAccessible(QWidget* page) : QAccessibleWidget(page, QAccessible::Pane) {}
 
     QAccessibleInterface* parent() const override {
-        auto* tabs = qobject_cast<ctlTabs*>(widget()->parentWidget());
+        auto* tabs = qobject_cast<TabStrip*>(widget()->parentWidget());
         QAccessibleInterface* strip = tabs ? QAccessible::queryAccessibleInterface(tabs) : nullptr;
         if (!strip) {
             return QAccessibleWidget::parent();
@@ -257,15 +257,15 @@ public:
 }  // namespace
 
 QAccessibleInterface* controlsAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("kestrova::ctlTabs")) {
-        return new TabStripAccessible(static_cast<ctlTabs*>(object));
+    if (className == QLatin1String("kestrova::TabStrip")) {
+        return new TabStripAccessible(static_cast<TabStrip*>(object));
     }
     // Asked first with the most derived class's name: a frame in a strip, whatever its class,
     // is a page.
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget && className == QLatin1String(object->metaObject()->className()) &&
-        qobject_cast<ctlTabs*>(widget->parentWidget()) && !widget->isWindow() &&
-        static_cast<ctlTabs*>(widget->parentWidget())->frames().contains(widget)) {
+        qobject_cast<TabStrip*>(widget->parentWidget()) && !widget->isWindow() &&
+        static_cast<TabStrip*>(widget->parentWidget())->frames().contains(widget)) {
         return new TabPageAccessible(widget);
     }
     if (className == QLatin1String("kestrova::LinkLabel")) {

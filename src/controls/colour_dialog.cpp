@@ -10,7 +10,7 @@
 
 namespace kestrova {
 
-void clsCommonDialog::ShowColor() {
+void CommonDialog::showColor() {
     m_action = kShowColorAction;
     m_apiReturn = 0;
     m_extendedError = 0;

@@ -4,8 +4,8 @@
 
 #pragma once
 
-// clsCommonDialog: the platform's colour dialog behind a small object. Set Color and FLAGS
-// (1: start from Color), call ShowColor, read Color and APIReturn. The file-dialog values are
+// CommonDialog: the platform's colour dialog behind a small object. Set Color and FLAGS
+// (1: start from Color), call showColor, read Color and apiReturn. The file-dialog values are
 // only stored; this object shows no file dialog.
 
 #include "platform/colour_ref.h"
@@ -29,42 +29,42 @@ private:
     std::int32_t m_number;
 };
 
-class clsCommonDialog {
+class CommonDialog {
 public:
-    // The error ShowColor raises for a cancelled dialog while CancelError is set.
+    // The error showColor raises for a cancelled dialog while cancelError is set.
     static constexpr std::int32_t kCancelPressed = std::int32_t(0x8004037Eu);  // -2147220610
     static constexpr ColorRef kCustomColorWhite = 0xFFFFFFu;
     static constexpr int kShowColorAction = 3;
 
-    // Shows the modal colour dialog (through the dialogs seam). Confirmed: APIReturn 1 and the
-    // chosen colour in Color. Cancelled: APIReturn 0, Color unchanged, and CommonDialogError
-    // ("Cancel Pressed", kCancelPressed) when CancelError is set. Every call starts with 16
+    // Shows the modal colour dialog (through the dialogs seam). Confirmed: apiReturn 1 and the
+    // chosen colour in Color. Cancelled: apiReturn 0, Color unchanged, and CommonDialogError
+    // ("Cancel Pressed", kCancelPressed) when cancelError is set. Every call starts with 16
     // white custom colours.
-    void ShowColor();
+    void showColor();
 
     ColorRef Color() const { return m_color; }
     void setColor(ColorRef color) { m_color = color; }
     std::int32_t FLAGS() const { return m_flags; }
     void setFLAGS(std::int32_t flags) { m_flags = flags; }
-    bool CancelError() const { return m_cancelError; }
+    bool cancelError() const { return m_cancelError; }
     void setCancelError(bool raise) { m_cancelError = raise; }
     int Action() const { return m_action; }
-    std::int32_t APIReturn() const { return m_apiReturn; }
-    std::int32_t ExtendedError() const { return m_extendedError; }
+    std::int32_t apiReturn() const { return m_apiReturn; }
+    std::int32_t extendedError() const { return m_extendedError; }
 
     // Stored only.
     QString Filter() const { return QString(); }
-    int FilterIndex() const { return m_filterIndex; }
+    int filterIndex() const { return m_filterIndex; }
     void setFilterIndex(int index) { m_filterIndex = index; }
-    QString DefaultExt() const { return m_defaultExt; }
+    QString defaultExt() const { return m_defaultExt; }
     void setDefaultExt(const QString& ext) { m_defaultExt = ext; }
-    QString DialogTitle() const { return m_dialogTitle; }
+    QString dialogTitle() const { return m_dialogTitle; }
     void setDialogTitle(const QString& title) { m_dialogTitle = title; }
-    QString InitDir() const { return m_initDir; }
+    QString initDir() const { return m_initDir; }
     void setInitDir(const QString& dir) { m_initDir = dir; }
-    QString FileTitle() const { return m_fileTitle; }
+    QString fileTitle() const { return m_fileTitle; }
     void setFileTitle(const QString& title) { m_fileTitle = title; }
-    std::int32_t MaxFileSize() const { return m_maxFileSize; }
+    std::int32_t maxFileSize() const { return m_maxFileSize; }
     void setMaxFileSize(std::int32_t size) { m_maxFileSize = size; }
     std::int32_t Max() const { return m_max; }
     void setMax(std::int32_t max) { m_max = max; }

@@ -36,7 +36,7 @@ Downloader::~Downloader() {
     }
 }
 
-bool Downloader::AddKey(const QString& key) {
+bool Downloader::addKey(const QString& key) {
     if (m_keys.contains(kNul + key + kNul)) {
         return false;
     }
@@ -44,7 +44,7 @@ bool Downloader::AddKey(const QString& key) {
     return true;
 }
 
-void Downloader::RemoveKey(const QString& key) {
+void Downloader::removeKey(const QString& key) {
     const QString entry = kNul + key + kNul;
     const qsizetype at = m_keys.indexOf(entry);
     if (at >= 0) {
@@ -67,7 +67,7 @@ void Downloader::cancel(const QString& key) {
 
 void Downloader::Start(const QString& URL, int CacheMode, const QString& Key) {
     const QString key = Key.isEmpty() ? URL : Key;
-    if (!AddKey(key)) {
+    if (!addKey(key)) {
         cancel(key);
     }
     QNetworkRequest request{QUrl(URL)};
@@ -93,7 +93,7 @@ void Downloader::finished(const QString& key, QNetworkReply* reply) {
     const QByteArray bytes = failed ? QByteArray() : reply->readAll();
     // The key leaves the list before the host hears of the end, so a Start under the same key
     // from inside Complete begins a transfer that the list still knows about.
-    RemoveKey(key);
+    removeKey(key);
     QString url = t.url;
     QString data = bytes.isEmpty() ? QString() : QString::fromLatin1(bytes);
     QString k = key;

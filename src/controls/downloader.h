@@ -53,8 +53,8 @@ private:
         QPointer<QNetworkReply> reply;
     };
 
-    bool AddKey(const QString& key);
-    void RemoveKey(const QString& key);
+    bool addKey(const QString& key);
+    void removeKey(const QString& key);
     void cancel(const QString& key);
     void finished(const QString& key, QNetworkReply* reply);
 

@@ -4,7 +4,7 @@
 
 #pragma once
 
-// LinkLabel: a caption that works as a link (lblPlans, lblWebsite, the cache's "?"). It is one
+// LinkLabel: a caption that works as a link (plansLabel, websiteLabel, the cache's "?"). It is one
 // stop in the tab order with a visible focus frame; Enter or Space opens it as a click does,
 // and linkActivated(link) tells what was opened. QLabel's own keyboard links made a tab stop
 // that showed nothing until a second key moved onto the link.

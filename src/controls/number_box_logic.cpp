@@ -67,7 +67,7 @@ double numberOf(QStringView text) {
     return prefix.toString().toDouble();  // more digits than an exact decimal holds
 }
 
-QString RepeatString(const QString& s, int n) {
+QString repeatString(const QString& s, int n) {
     return n < 1 ? QString() : s.repeated(n);
 }
 
@@ -75,8 +75,8 @@ bool NumberBoxLogic::setIntegerSize(int size) {
     if (size < 1 || size > 12) {
         return false;
     }
-    m_state.IntegerSize = size;
-    UpdateLimits();
+    m_state.integerSize = size;
+    updateLimits();
     return true;
 }
 
@@ -85,11 +85,11 @@ bool NumberBoxLogic::setDecimalSize(int size) {
     if (size < 0 || size > 9) {
         return false;
     }
-    m_state.DecimalSize = size;
-    UpdateLimits();
+    m_state.decimalSize = size;
+    updateLimits();
     m_state.formatPattern = size < 1
                                 ? QStringLiteral("0")
-                                : QStringLiteral("0.") + RepeatString(QStringLiteral("0"), size);
+                                : QStringLiteral("0.") + repeatString(QStringLiteral("0"), size);
     reformat();
     return true;
 }
@@ -110,10 +110,10 @@ bool NumberBoxLogic::setMinimumValue(double value) {
     return true;
 }
 
-void NumberBoxLogic::UpdateLimits() {
-    const QString digits = RepeatString(QStringLiteral("9"), m_state.IntegerSize) +
+void NumberBoxLogic::updateLimits() {
+    const QString digits = repeatString(QStringLiteral("9"), m_state.integerSize) +
                            QStringLiteral(".") +
-                           RepeatString(QStringLiteral("9"), m_state.DecimalSize);
+                           repeatString(QStringLiteral("9"), m_state.decimalSize);
     m_state.upperLimit = numberOf(digits);
     const double oldLower = m_state.lowerLimit;
     m_state.lowerLimit = -m_state.upperLimit;
@@ -127,7 +127,7 @@ void NumberBoxLogic::UpdateLimits() {
 
 QString NumberBoxLogic::format(double value) const {
     // -0 would show as "-0.00".
-    return formatNumber(value == 0 ? 0.0 : value, m_state.DecimalSize, QLocale::c());
+    return formatNumber(value == 0 ? 0.0 : value, m_state.decimalSize, QLocale::c());
 }
 
 void NumberBoxLogic::setValue(double value) {
@@ -148,20 +148,20 @@ QString NumberBoxLogic::textAfterTyping(QChar key) const {
     return text;
 }
 
-bool NumberBoxLogic::HasRoomForDigit(const QString& text, QChar key) const {
+bool NumberBoxLogic::hasRoomForDigit(const QString& text, QChar key) const {
     if (key == u'.' || key == u'-' || m_editor.selectionLength() == text.size()) {
         return true;
     }
     const NumberTextParts parts = splitNumberText(text);
     const int c = m_editor.selectionStart();
-    return (parts.decimals.size() < m_state.DecimalSize || c < parts.pointPosition) &&
-           (parts.integerDigits.size() < m_state.IntegerSize || c >= parts.pointPosition);
+    return (parts.decimals.size() < m_state.decimalSize || c < parts.pointPosition) &&
+           (parts.integerDigits.size() < m_state.integerSize || c >= parts.pointPosition);
 }
 
 int NumberBoxLogic::keyPress(int k, bool* moveFocus) {
     *moveFocus = false;
     if (k == 13) {
-        *moveFocus = m_state.EnableEnterKey;
+        *moveFocus = m_state.enableEnterKey;
         return 0;
     }
     if (k < 32) {
@@ -171,7 +171,7 @@ int NumberBoxLogic::keyPress(int k, bool* moveFocus) {
     const QChar key(k);
     const int caret = m_editor.selectionStart();
     if (key == u'.') {
-        if (m_state.DecimalSize == 0) {
+        if (m_state.decimalSize == 0) {
             return 0;
         }
         if (text == u"-" || caret == 0) {
@@ -204,7 +204,7 @@ int NumberBoxLogic::keyPress(int k, bool* moveFocus) {
     // The text as the keystroke would leave it must still be a number (the key is inserted at
     // the caret, so a digit in front of the sign is caught as well).
     if (key == u' ' || key == u',' || !readsAsNumber(textAfterTyping(key)) ||
-        !HasRoomForDigit(text, key)) {
+        !hasRoomForDigit(text, key)) {
         return 0;
     }
     m_state.typedKey = true;
@@ -222,10 +222,10 @@ void NumberBoxLogic::textChanged() {
         return;
     }
     const NumberTextParts parts = splitNumberText(text);
-    if (parts.integerDigits.size() > m_state.IntegerSize ||
-        parts.decimals.size() > m_state.DecimalSize) {
-        const QString integerDigits = parts.integerDigits.left(m_state.IntegerSize);
-        const QString decimals = parts.decimals.left(m_state.DecimalSize);
+    if (parts.integerDigits.size() > m_state.integerSize ||
+        parts.decimals.size() > m_state.decimalSize) {
+        const QString integerDigits = parts.integerDigits.left(m_state.integerSize);
+        const QString decimals = parts.decimals.left(m_state.decimalSize);
         m_state.typedKey = true;
         m_editor.setText((parts.signLength == 1 ? QStringLiteral("-") : QString()) + integerDigits +
                          (decimals.isEmpty() ? QString() : QStringLiteral(".") + decimals));
@@ -239,7 +239,7 @@ void NumberBoxLogic::textChanged() {
         text = m_editor.text();
     }
     const double value = numberOf(text);
-    m_state.InvalidRange = value > m_state.MaximumValue || value < m_state.MinimumValue;
+    m_state.invalidRange = value > m_state.MaximumValue || value < m_state.MinimumValue;
 }
 
 void NumberBoxLogic::focusIn() {

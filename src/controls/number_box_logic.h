@@ -14,12 +14,12 @@
 namespace kestrova {
 
 struct NumberBoxState {
-    int IntegerSize = 5;  // 1 to 12: most digits before the point
-    int DecimalSize = 2;  // 0 to 9: most digits after the point
-    bool EnableEnterKey = true;
+    int integerSize = 5;  // 1 to 12: most digits before the point
+    int decimalSize = 2;  // 0 to 9: most digits after the point
+    bool enableEnterKey = true;
     double MaximumValue = 99999.99;
     double MinimumValue = 0;
-    bool InvalidRange = false;
+    bool invalidRange = false;
     double upperLimit = 99999.99;
     double lowerLimit = -99999.99;
     QString formatPattern = QStringLiteral("0.00");
@@ -40,7 +40,7 @@ public:
     virtual void moveCaretToEnd() = 0;
 };
 
-// A number text split at its sign and first point (positions as HasRoomForDigit counts them).
+// A number text split at its sign and first point (positions as hasRoomForDigit counts them).
 struct NumberTextParts {
     int signLength = 0;     // 1 when the text holds a "-" anywhere
     int pointPosition = 1;  // 1-based position of the first ".", or length + 1
@@ -55,7 +55,7 @@ bool readsAsNumber(QStringView text);
 // The number the text's leading numeric part gives: "12.5x" is 12.5, "" and "-" are 0.
 double numberOf(QStringView text);
 // `s` repeated n times; n below 1 gives the empty text.
-QString RepeatString(const QString& s, int n);
+QString repeatString(const QString& s, int n);
 
 class NumberBoxLogic {
 public:
@@ -71,7 +71,7 @@ public:
     // Stored values taken as they are, without the tests.
     void storeMaximumValue(double value) { m_state.MaximumValue = value; }
     void storeMinimumValue(double value) { m_state.MinimumValue = value; }
-    void setEnableEnterKey(bool enable) { m_state.EnableEnterKey = enable; }
+    void setEnableEnterKey(bool enable) { m_state.enableEnterKey = enable; }
 
     double Value() const { return numberOf(m_editor.text()); }
     void setValue(double value);
@@ -85,7 +85,7 @@ public:
     // the next change.
     void keystrokeDone() { m_state.typedKey = false; }
     // Whether a digit typed at the caret has room in its part of the number.
-    bool HasRoomForDigit(const QString& text, QChar key) const;
+    bool hasRoomForDigit(const QString& text, QChar key) const;
 
     // After the host's Change: the repair of a change that was not an accepted keystroke.
     void textChanged();
@@ -93,7 +93,7 @@ public:
     void focusOut();
 
 private:
-    void UpdateLimits();
+    void updateLimits();
     // The text after typing `key` at the caret over the selection.
     QString textAfterTyping(QChar key) const;
     void reformat();

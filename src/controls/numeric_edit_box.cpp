@@ -51,9 +51,9 @@ Qt::Key qtKeyForCharacter(int k) {
 }
 }  // namespace
 
-class neb::TextBox : public QLineEdit {
+class NumericEdit::TextBox : public QLineEdit {
 public:
-    explicit TextBox(neb* owner) : QLineEdit(owner), m_owner(owner) {}
+    explicit TextBox(NumericEdit* owner) : QLineEdit(owner), m_owner(owner) {}
     // The box is going away: the focus leaving with it is no edit.
     void detach() { m_owner = nullptr; }
 
@@ -66,7 +66,7 @@ protected:
         int keyCode = keyCodeOf(*event);
         int shift = shiftStateOf(event->modifiers());
         const int originalCode = keyCode;
-        Q_EMIT m_owner->KeyDown(keyCode, shift);
+        Q_EMIT m_owner->keyDown(keyCode, shift);
         int k = keyAsciiOf(*event);
         if (k == 0) {
             // Keys that type nothing (Delete, arrows, Home) act unless the host cancelled them.
@@ -104,7 +104,7 @@ protected:
         }
         int keyCode = keyCodeOf(*event);
         int shift = shiftStateOf(event->modifiers());
-        Q_EMIT m_owner->KeyUp(keyCode, shift);
+        Q_EMIT m_owner->keyUp(keyCode, shift);
         QLineEdit::keyReleaseEvent(event);
     }
 
@@ -125,13 +125,13 @@ protected:
     }
 
 private:
-    neb* m_owner;
+    NumericEdit* m_owner;
     // The focus is inside the box: coming back from a pop-up or from another window is not
     // entering it again.
     bool m_entered = false;
 };
 
-class neb::Editor : public NumberBoxEditor {
+class NumericEdit::Editor : public NumberBoxEditor {
 public:
     explicit Editor(QLineEdit& text) : m_text(text) {}
     QString text() const override { return m_text.text(); }
@@ -149,7 +149,7 @@ private:
     QLineEdit& m_text;
 };
 
-neb::neb(QWidget* parent)
+NumericEdit::NumericEdit(QWidget* parent)
     : QWidget(parent),
       m_text(new TextBox(this)),
       m_editor(std::make_unique<Editor>(*m_text)),
@@ -161,28 +161,28 @@ neb::neb(QWidget* parent)
     setFocusPolicy(m_text->focusPolicy());
     setMinimumHeight(minimumHeightPixels());
     applyColors();
-    connect(m_text, &QLineEdit::textChanged, this, &neb::onTextChanged);
+    connect(m_text, &QLineEdit::textChanged, this, &NumericEdit::onTextChanged);
 }
 
-neb::~neb() {
+NumericEdit::~NumericEdit() {
     // The text box outlives the logic otherwise, and its focus-out would reach it.
     m_text->detach();
     disconnect(m_text, nullptr, this, nullptr);
     delete m_text;
 }
 
-QLineEdit* neb::txtNeb() const {
+QLineEdit* NumericEdit::lineEdit() const {
     return m_text;
 }
-const NumberBoxState& neb::state() const {
+const NumberBoxState& NumericEdit::state() const {
     return m_logic->state();
 }
 
-int neb::minimumHeightPixels() {
+int NumericEdit::minimumHeightPixels() {
     return int(std::ceil(300.0 / twipsPerPixelY()));
 }
 
-void neb::showInvalidValue() {
+void NumericEdit::showInvalidValue() {
     Message m;
     m.text = QStringLiteral("Invalid property value");
     m.title = QStringLiteral("NumberBox");
@@ -190,7 +190,7 @@ void neb::showInvalidValue() {
     dialogs().show(m);
 }
 
-void neb::setIntegerSize(int size) {
+void NumericEdit::setIntegerSize(int size) {
     if (!m_logic->setIntegerSize(size)) {
         showInvalidValue();
         return;
@@ -198,7 +198,7 @@ void neb::setIntegerSize(int size) {
     Q_EMIT propertyChanged(kIntegerSize);
 }
 
-void neb::setDecimalSize(int size) {
+void NumericEdit::setDecimalSize(int size) {
     if (!m_logic->setDecimalSize(size)) {
         showInvalidValue();
         return;
@@ -206,24 +206,24 @@ void neb::setDecimalSize(int size) {
     Q_EMIT propertyChanged(kDecimalSize);
 }
 
-void neb::setEnableEnterKey(bool enable) {
-    if (EnableEnterKey() == enable) {
+void NumericEdit::setEnableEnterKey(bool enable) {
+    if (enableEnterKey() == enable) {
         return;
     }
     m_logic->setEnableEnterKey(enable);
     Q_EMIT propertyChanged(kEnableEnterKey);
 }
 
-double neb::Value() const {
+double NumericEdit::Value() const {
     return m_logic->Value();
 }
 
-void neb::setValue(double value) {
+void NumericEdit::setValue(double value) {
     m_logic->setValue(value);
     Q_EMIT propertyChanged(kValue);
 }
 
-void neb::setMaximumValue(double value) {
+void NumericEdit::setMaximumValue(double value) {
     if (!m_logic->setMaximumValue(value)) {
         showInvalidValue();
         return;
@@ -231,7 +231,7 @@ void neb::setMaximumValue(double value) {
     Q_EMIT propertyChanged(kMaximumValue);
 }
 
-void neb::setMinimumValue(double value) {
+void NumericEdit::setMinimumValue(double value) {
     if (!m_logic->setMinimumValue(value)) {
         showInvalidValue();
         return;
@@ -239,11 +239,11 @@ void neb::setMinimumValue(double value) {
     Q_EMIT propertyChanged(kMinimumValue);
 }
 
-QString neb::Text() const {
+QString NumericEdit::Text() const {
     return m_text->text();
 }
 
-void neb::setFont(const StdFont& font) {
+void NumericEdit::setFont(const StdFont& font) {
     if (m_font == font) {
         return;
     }
@@ -252,7 +252,7 @@ void neb::setFont(const StdFont& font) {
     Q_EMIT propertyChanged(kFont);
 }
 
-void neb::setBackColor(ColorRef color) {
+void NumericEdit::setBackColor(ColorRef color) {
     if (m_backColor == color) {
         return;
     }
@@ -261,7 +261,7 @@ void neb::setBackColor(ColorRef color) {
     Q_EMIT propertyChanged(kBackColor);
 }
 
-void neb::setForeColor(ColorRef color) {
+void NumericEdit::setForeColor(ColorRef color) {
     if (m_foreColor == color) {
         return;
     }
@@ -270,18 +270,18 @@ void neb::setForeColor(ColorRef color) {
     Q_EMIT propertyChanged(kForeColor);
 }
 
-void neb::setEnabled(bool enabled) {
+void NumericEdit::setEnabled(bool enabled) {
     QWidget::setEnabled(enabled);
     m_foreColor = enabled ? kWindowText : kGreyText;
     applyColors();
     Q_EMIT propertyChanged(kEnabled);
 }
 
-QString neb::ToolTipText() const {
+QString NumericEdit::ToolTipText() const {
     return m_text->toolTip();
 }
 
-void neb::setToolTipText(const QString& text) {
+void NumericEdit::setToolTipText(const QString& text) {
     if (ToolTipText() == text) {
         return;
     }
@@ -289,7 +289,7 @@ void neb::setToolTipText(const QString& text) {
     Q_EMIT propertyChanged(kToolTipText);
 }
 
-void neb::applyColors() {
+void NumericEdit::applyColors() {
     QPalette p = m_text->palette();
     const QPalette& resolving = palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
@@ -301,16 +301,16 @@ void neb::applyColors() {
     m_text->setPalette(p);
 }
 
-void neb::onTextChanged() {
+void NumericEdit::onTextChanged() {
     Q_EMIT Change();
     m_logic->textChanged();
 }
 
-void neb::ReadProperties(const PropertyBag& bag) {
+void NumericEdit::readProperties(const PropertyBag& bag) {
     const NumberBoxState defaults;
-    setIntegerSize(readInt(bag, kIntegerSize, defaults.IntegerSize));
-    setDecimalSize(readInt(bag, kDecimalSize, defaults.DecimalSize));
-    setEnableEnterKey(readBool(bag, kEnableEnterKey, defaults.EnableEnterKey));
+    setIntegerSize(readInt(bag, kIntegerSize, defaults.integerSize));
+    setDecimalSize(readInt(bag, kDecimalSize, defaults.decimalSize));
+    setEnableEnterKey(readBool(bag, kEnableEnterKey, defaults.enableEnterKey));
     setValue(readDouble(bag, kValue, 0));
     m_logic->storeMinimumValue(readDouble(bag, kMinimumValue, 0));
     m_logic->storeMaximumValue(readDouble(bag, kMaximumValue, state().upperLimit));
@@ -322,11 +322,11 @@ void neb::ReadProperties(const PropertyBag& bag) {
     m_text->setToolTip(bag.read(kToolTipText));
 }
 
-PropertyBag neb::WriteProperties() const {
+PropertyBag NumericEdit::writeProperties() const {
     PropertyBag bag;
-    writeInt(bag, kIntegerSize, IntegerSize());
-    writeInt(bag, kDecimalSize, DecimalSize());
-    writeBool(bag, kEnableEnterKey, EnableEnterKey());
+    writeInt(bag, kIntegerSize, integerSize());
+    writeInt(bag, kDecimalSize, decimalSize());
+    writeBool(bag, kEnableEnterKey, enableEnterKey());
     writeDouble(bag, kValue, Value());
     writeDouble(bag, kMinimumValue, MinimumValue());
     writeDouble(bag, kMaximumValue, MaximumValue());
@@ -337,12 +337,12 @@ PropertyBag neb::WriteProperties() const {
     return bag;
 }
 
-void neb::resizeEvent(QResizeEvent* event) {
+void NumericEdit::resizeEvent(QResizeEvent* event) {
     m_text->setGeometry(rect());
     QWidget::resizeEvent(event);
 }
 
-void neb::changeEvent(QEvent* event) {
+void NumericEdit::changeEvent(QEvent* event) {
     // System colours follow the palette they resolve through.
     if (event->type() == QEvent::PaletteChange) {
         applyColors();

@@ -4,8 +4,8 @@
 
 #pragma once
 
-// neb: a one-line edit box for a decimal number with a fixed number of integer and decimal
-// digits. It wraps one text box, txtNeb, filling the control; typed characters are filtered,
+// NumericEdit: a one-line edit box for a decimal number with a fixed number of integer and decimal
+// digits. It wraps one text box, lineEdit, filling the control; typed characters are filtered,
 // any other change (paste, cut, delete, drag and drop, assignment) is repaired, and the number
 // is formatted when the focus leaves. Refused property values show "Invalid property value"
 // (title "NumberBox") through the dialogs seam.
@@ -22,24 +22,24 @@ class QLineEdit;
 
 namespace kestrova {
 
-class neb : public QWidget {
+class NumericEdit : public QWidget {
     Q_OBJECT
 
 public:
-    explicit neb(QWidget* parent = nullptr);
-    ~neb() override;
+    explicit NumericEdit(QWidget* parent = nullptr);
+    ~NumericEdit() override;
 
-    QLineEdit* txtNeb() const;
+    QLineEdit* lineEdit() const;
     const NumberBoxState& state() const;
 
     // Most digits before the point, 1 to 12 (default 5); recomputes the limits.
-    int IntegerSize() const { return state().IntegerSize; }
+    int integerSize() const { return state().integerSize; }
     void setIntegerSize(int size);
     // Most digits after the point, 0 to 9 (default 2); recomputes the limits and reformats.
-    int DecimalSize() const { return state().DecimalSize; }
+    int decimalSize() const { return state().decimalSize; }
     void setDecimalSize(int size);
     // Enter moves the focus to the next control (default true).
-    bool EnableEnterKey() const { return state().EnableEnterKey; }
+    bool enableEnterKey() const { return state().enableEnterKey; }
     void setEnableEnterKey(bool enable);
     // The number the text reads as; assigning writes it with the format pattern.
     double Value() const;
@@ -51,17 +51,17 @@ public:
     double MinimumValue() const { return state().MinimumValue; }
     void setMinimumValue(double value);
     // The last examined text lay outside MinimumValue to MaximumValue.
-    bool InvalidRange() const { return state().InvalidRange; }
+    bool invalidRange() const { return state().invalidRange; }
     QString Text() const;
 
     const StdFont& Font() const { return m_font; }
     void setFont(const StdFont& font);
     using QWidget::setFont;
     // The text box's background (default: system colour 5, window background).
-    ColorRef BackColor() const { return m_backColor; }
+    ColorRef backColor() const { return m_backColor; }
     void setBackColor(ColorRef color);
     // The text box's text colour (default: system colour 8, window text); not stored.
-    ColorRef ForeColor() const { return m_foreColor; }
+    ColorRef foreColor() const { return m_foreColor; }
     void setForeColor(ColorRef color);
     // Disabling also greys the text (system colour 17), enabling gives window text again.
     bool Enabled() const { return isEnabled(); }
@@ -69,17 +69,17 @@ public:
     QString ToolTipText() const;
     void setToolTipText(const QString& text);
 
-    void ReadProperties(const PropertyBag& bag);
-    PropertyBag WriteProperties() const;
+    void readProperties(const PropertyBag& bag);
+    PropertyBag writeProperties() const;
 
     // The least height, 300 twips, in pixels.
     static int minimumHeightPixels();
 
 Q_SIGNALS:
     // The text box's key events; the host may change or cancel the key through the references.
-    void KeyDown(int& KeyCode, int& Shift);
+    void keyDown(int& KeyCode, int& Shift);
     void KeyPress(int& KeyAscii);
-    void KeyUp(int& KeyCode, int& Shift);
+    void keyUp(int& KeyCode, int& Shift);
     void Change();
     void propertyChanged(const QString& key);
 

@@ -82,7 +82,7 @@ std::optional<StdFont> StdFont::fromText(const QString& text) {
     return f;
 }
 
-void CopyFont(const StdFont& from, StdFont& to) {
+void copyFont(const StdFont& from, StdFont& to) {
     to.setBold(from.Bold());
     to.setCharset(from.Charset());
     to.setItalic(from.Italic());

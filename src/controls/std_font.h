@@ -58,8 +58,8 @@ private:
     int m_charset = 0;
 };
 
-// CopyFont: the eight attributes of `from` into `to`, weight last so the source's exact weight
+// copyFont: the eight attributes of `from` into `to`, weight last so the source's exact weight
 // wins over the bold flag.
-void CopyFont(const StdFont& from, StdFont& to);
+void copyFont(const StdFont& from, StdFont& to);
 
 }  // namespace kestrova

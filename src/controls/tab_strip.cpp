@@ -57,193 +57,193 @@ bool isFrame(const QWidget* w) {
 }
 }  // namespace
 
-ctlTabs::ctlTabs(QWidget* parent) : QWidget(parent) {
+TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
     installControlsAccessibility();
-    m_state.TabFont = StdFont::fromQFont(font());
-    m_state.TabFontActive = m_state.TabFont;
-    m_state.TabFontActive.setBold(!m_state.TabFont.Bold());
+    m_state.tabFont = StdFont::fromQFont(font());
+    m_state.tabFontActive = m_state.tabFont;
+    m_state.tabFontActive.setBold(!m_state.tabFont.Bold());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ctlTabs::setColor(ColorRef TabStripState::*member, ColorRef color, const QString& key) {
+void TabStrip::setColor(ColorRef TabStripState::*member, ColorRef color, const QString& key) {
     if (m_state.*member == color) {
         return;
     }
     m_state.*member = color;
     Q_EMIT propertyChanged(key);
-    DrawTabs();
+    drawTabs();
 }
 
-void ctlTabs::setInt(int TabStripState::*member, int value, const QString& key) {
+void TabStrip::setInt(int TabStripState::*member, int value, const QString& key) {
     if (m_state.*member == value) {
         return;
     }
     m_state.*member = value;
     Q_EMIT propertyChanged(key);
-    DrawTabs();
+    drawTabs();
 }
 
-void ctlTabs::setTextColor(ColorRef color) {
-    setColor(&TabStripState::TextColor, color, kTextColor);
+void TabStrip::setTextColor(ColorRef color) {
+    setColor(&TabStripState::textColor, color, kTextColor);
 }
-void ctlTabs::setTextColorActive(ColorRef color) {
-    setColor(&TabStripState::TextColorActive, color, kTextColorActive);
+void TabStrip::setTextColorActive(ColorRef color) {
+    setColor(&TabStripState::textColorActive, color, kTextColorActive);
 }
-void ctlTabs::setTabColor(ColorRef color) {
-    setColor(&TabStripState::TabColor, color, kTabColor);
+void TabStrip::setTabColor(ColorRef color) {
+    setColor(&TabStripState::tabColor, color, kTabColor);
 }
-void ctlTabs::setTabColorActive(ColorRef color) {
-    setColor(&TabStripState::TabColorActive, color, kTabColorActive);
+void TabStrip::setTabColorActive(ColorRef color) {
+    setColor(&TabStripState::tabColorActive, color, kTabColorActive);
 }
 
-void ctlTabs::setTabFont(const StdFont& font) {
-    if (m_state.TabFont == font) {
+void TabStrip::setTabFont(const StdFont& font) {
+    if (m_state.tabFont == font) {
         return;
     }
-    CopyFont(font, m_state.TabFont);
+    copyFont(font, m_state.tabFont);
     Q_EMIT propertyChanged(kTabFont);
-    DrawTabs();
+    drawTabs();
 }
 
-void ctlTabs::setTabFontActive(const StdFont& font) {
-    if (m_state.TabFontActive == font) {
+void TabStrip::setTabFontActive(const StdFont& font) {
+    if (m_state.tabFontActive == font) {
         return;
     }
-    CopyFont(font, m_state.TabFontActive);
+    copyFont(font, m_state.tabFontActive);
     Q_EMIT propertyChanged(kTabFontActive);
-    DrawTabs();
+    drawTabs();
 }
 
-QString ctlTabs::tabCaption(int k) const {
+QString TabStrip::tabCaption(int k) const {
     return k >= 1 && k <= m_state.captions.size() ? m_state.captions[k - 1] : QString();
 }
 
-QString ctlTabs::tabFrameName(int k) const {
+QString TabStrip::tabFrameName(int k) const {
     return k >= 1 && k <= m_state.frames.size() ? m_state.frames[k - 1] : QString();
 }
 
-QString ctlTabs::Caption() const {
-    return tabCaption(m_state.SelectedTab);
+QString TabStrip::Caption() const {
+    return tabCaption(m_state.selectedTab);
 }
 
-void ctlTabs::setCaption(const QString& caption) {
-    const int k = m_state.SelectedTab;
+void TabStrip::setCaption(const QString& caption) {
+    const int k = m_state.selectedTab;
     if (m_state.captions[k - 1] == caption) {
         return;
     }
     m_state.captions[k - 1] = caption;
     Q_EMIT propertyChanged(perTabKey(kTabCaption, k));
-    DrawTabs();
+    drawTabs();
 }
 
-QString ctlTabs::TabFrame() const {
-    return tabFrameName(m_state.SelectedTab);
+QString TabStrip::tabFrame() const {
+    return tabFrameName(m_state.selectedTab);
 }
 
-void ctlTabs::setTabFrame(const QString& frame) {
-    const int k = m_state.SelectedTab;
+void TabStrip::setTabFrame(const QString& frame) {
+    const int k = m_state.selectedTab;
     if (m_state.frames[k - 1] == frame) {
         return;
     }
     m_state.frames[k - 1] = frame;
     Q_EMIT propertyChanged(perTabKey(kTabFrame, k));
-    DrawTabs();
+    drawTabs();
 }
 
-void ctlTabs::setStyle(int style) {
+void TabStrip::setStyle(int style) {
     if (style < 0 || style > 7) {
         return;
     }
     setInt(&TabStripState::Style, style, kTabStyle);
 }
 
-void ctlTabs::setCaptionAlignment(int alignment) {
+void TabStrip::setCaptionAlignment(int alignment) {
     if (alignment < 0 || alignment > 8) {
         return;
     }
     setInt(&TabStripState::CaptionAlignment, alignment, kCaptionStyle);
 }
 
-void ctlTabs::setTabsWidth(int width) {
-    setInt(&TabStripState::TabsWidth, width, kTabWide);
+void TabStrip::setTabsWidth(int width) {
+    setInt(&TabStripState::tabsWidth, width, kTabWide);
 }
-void ctlTabs::setTabsHeight(int height) {
-    setInt(&TabStripState::TabsHeight, height, kTabHigh);
+void TabStrip::setTabsHeight(int height) {
+    setInt(&TabStripState::tabsHeight, height, kTabHigh);
 }
 
-void ctlTabs::setTabs(int count) {
+void TabStrip::setTabs(int count) {
     if (count < 1 || count == m_state.Tabs) {
         return;
     }
-    const int previous = m_state.SelectedTab;
+    const int previous = m_state.selectedTab;
     m_state.Tabs = count;
     m_state.captions.resize(count);
     m_state.frames.resize(count);
-    const bool moved = m_state.SelectedTab > count;
+    const bool moved = m_state.selectedTab > count;
     if (moved) {
-        m_state.SelectedTab = count;
+        m_state.selectedTab = count;
     }
     Q_EMIT propertyChanged(kTabCount);
-    DrawTabs();
+    drawTabs();
     if (moved) {
         Q_EMIT propertyChanged(kTabSelected);
-        Q_EMIT TabClick(previous, count);
+        Q_EMIT tabClick(previous, count);
     }
 }
 
-void ctlTabs::setSelectedTab(int tab) {
-    const int old = m_state.SelectedTab;
-    m_state.SelectedTab = std::clamp(tab, 1, m_state.Tabs);
+void TabStrip::setSelectedTab(int tab) {
+    const int old = m_state.selectedTab;
+    m_state.selectedTab = std::clamp(tab, 1, m_state.Tabs);
     Q_EMIT propertyChanged(kTabSelected);
-    DrawTabs();
-    if (old != m_state.SelectedTab && QAccessible::isActive()) {
+    drawTabs();
+    if (old != m_state.selectedTab && QAccessible::isActive()) {
         QAccessibleEvent selected(this, QAccessible::Selection);
-        selected.setChild(m_state.SelectedTab - 1);
+        selected.setChild(m_state.selectedTab - 1);
         QAccessible::updateAccessibility(&selected);
         announceFocusedTab();
     }
-    Q_EMIT TabClick(old, m_state.SelectedTab);
+    Q_EMIT tabClick(old, m_state.selectedTab);
 }
 
-void ctlTabs::announceFocusedTab() {
+void TabStrip::announceFocusedTab() {
     // A screen reader follows the focus: with the strip focused, that is the selected tab.
     if (hasFocus() && QAccessible::isActive()) {
         QAccessibleEvent focused(this, QAccessible::Focus);
-        focused.setChild(m_state.SelectedTab - 1);
+        focused.setChild(m_state.selectedTab - 1);
         QAccessible::updateAccessibility(&focused);
     }
 }
 
-void ctlTabs::setUseFocusRect(bool use) {
-    if (m_state.UseFocusRect == use) {
+void TabStrip::setUseFocusRect(bool use) {
+    if (m_state.useFocusRect == use) {
         return;
     }
-    m_state.UseFocusRect = use;
+    m_state.useFocusRect = use;
     Q_EMIT propertyChanged(kFocusRect);
-    DrawTabs();
+    drawTabs();
 }
 
-void ctlTabs::setShowFrameBorder(bool show) {
-    if (m_state.ShowFrameBorder == show) {
+void TabStrip::setShowFrameBorder(bool show) {
+    if (m_state.showFrameBorder == show) {
         return;
     }
-    m_state.ShowFrameBorder = show;
+    m_state.showFrameBorder = show;
     Q_EMIT propertyChanged(kShowFrameBorder);
 }
 
-void ctlTabs::ReadProperties(const PropertyBag& bag) {
+void TabStrip::readProperties(const PropertyBag& bag) {
     TabStripState s;
-    s.TabsWidth = readInt(bag, kTabWide, 70);
-    s.TabsHeight = readInt(bag, kTabHigh, 20);
+    s.tabsWidth = readInt(bag, kTabWide, 70);
+    s.tabsHeight = readInt(bag, kTabHigh, 20);
     // A stored form written by hand may hold counts the setters would refuse; they fall back to
     // the defaults so that a tab is always selected.
     s.Tabs = readInt(bag, kTabCount, 2);
     if (s.Tabs < 1) {
         s.Tabs = 2;
     }
-    s.SelectedTab = std::clamp(readInt(bag, kTabSelected, 1), 1, s.Tabs);
+    s.selectedTab = std::clamp(readInt(bag, kTabSelected, 1), 1, s.Tabs);
     s.Style = readInt(bag, kTabStyle, 0);
     if (s.Style < 0 || s.Style > 7) {
         s.Style = 0;
@@ -252,7 +252,7 @@ void ctlTabs::ReadProperties(const PropertyBag& bag) {
     if (s.CaptionAlignment < 0 || s.CaptionAlignment > 8) {
         s.CaptionAlignment = 4;
     }
-    s.UseFocusRect = readBool(bag, kFocusRect, false);
+    s.useFocusRect = readBool(bag, kFocusRect, false);
     s.captions.clear();
     s.frames.clear();
     for (int i = 1; i <= s.Tabs; ++i) {
@@ -260,27 +260,27 @@ void ctlTabs::ReadProperties(const PropertyBag& bag) {
         s.frames << bag.read(perTabKey(kTabFrame, i));
     }
     const StdFont own = StdFont::fromQFont(font());
-    CopyFont(readFont(bag, kTabFont, own), s.TabFont);
-    CopyFont(readFont(bag, kTabFontActive, own), s.TabFontActive);
+    copyFont(readFont(bag, kTabFont, own), s.tabFont);
+    copyFont(readFont(bag, kTabFontActive, own), s.tabFontActive);
     const TabStripState defaults;
-    s.TabColor = readColor(bag, kTabColor, defaults.TabColor);
-    s.TabColorActive = readColor(bag, kTabColorActive, defaults.TabColorActive);
-    s.TextColor = readColor(bag, kTextColor, defaults.TextColor);
-    s.TextColorActive = readColor(bag, kTextColorActive, defaults.TextColorActive);
+    s.tabColor = readColor(bag, kTabColor, defaults.tabColor);
+    s.tabColorActive = readColor(bag, kTabColorActive, defaults.tabColorActive);
+    s.textColor = readColor(bag, kTextColor, defaults.textColor);
+    s.textColorActive = readColor(bag, kTextColorActive, defaults.textColorActive);
     m_state = s;
-    DrawTabs();
-    m_state.ShowFrameBorder = readBool(bag, kShowFrameBorder, false);
+    drawTabs();
+    m_state.showFrameBorder = readBool(bag, kShowFrameBorder, false);
 }
 
-PropertyBag ctlTabs::WriteProperties() const {
+PropertyBag TabStrip::writeProperties() const {
     PropertyBag bag;
-    writeInt(bag, kTabWide, m_state.TabsWidth);
-    writeInt(bag, kTabHigh, m_state.TabsHeight);
+    writeInt(bag, kTabWide, m_state.tabsWidth);
+    writeInt(bag, kTabHigh, m_state.tabsHeight);
     writeInt(bag, kTabCount, m_state.Tabs);
-    writeInt(bag, kTabSelected, m_state.SelectedTab);
+    writeInt(bag, kTabSelected, m_state.selectedTab);
     writeInt(bag, kTabStyle, m_state.Style);
     writeInt(bag, kCaptionStyle, m_state.CaptionAlignment);
-    writeBool(bag, kFocusRect, m_state.UseFocusRect);
+    writeBool(bag, kFocusRect, m_state.useFocusRect);
     for (int i = 1; i <= m_state.Tabs; ++i) {
         if (!tabCaption(i).isEmpty()) {
             bag.write(perTabKey(kTabCaption, i), tabCaption(i));
@@ -289,36 +289,36 @@ PropertyBag ctlTabs::WriteProperties() const {
             bag.write(perTabKey(kTabFrame, i), tabFrameName(i));
         }
     }
-    writeFont(bag, kTabFont, m_state.TabFont);
-    writeFont(bag, kTabFontActive, m_state.TabFontActive);
-    writeColor(bag, kTabColor, m_state.TabColor);
-    writeColor(bag, kTabColorActive, m_state.TabColorActive);
-    writeColor(bag, kTextColor, m_state.TextColor);
-    writeColor(bag, kTextColorActive, m_state.TextColorActive);
-    if (m_state.ShowFrameBorder) {
+    writeFont(bag, kTabFont, m_state.tabFont);
+    writeFont(bag, kTabFontActive, m_state.tabFontActive);
+    writeColor(bag, kTabColor, m_state.tabColor);
+    writeColor(bag, kTabColorActive, m_state.tabColorActive);
+    writeColor(bag, kTextColor, m_state.textColor);
+    writeColor(bag, kTextColorActive, m_state.textColorActive);
+    if (m_state.showFrameBorder) {
         writeBool(bag, kShowFrameBorder, true);
     }
     return bag;
 }
 
-EdgeRect ctlTabs::tabRect(int i) const {
+EdgeRect TabStrip::tabRect(int i) const {
     return kestrova::tabRect(m_state, size(), i);
 }
 
-int ctlTabs::tabAt(QPoint point) const {
+int TabStrip::tabAt(QPoint point) const {
     return kestrova::tabAt(m_state, size(), point);
 }
 
-QColor ctlTabs::ambientBackColor() const {
+QColor TabStrip::ambientBackColor() const {
     const QWidget* host = parentWidget();
     return host ? host->palette().color(host->backgroundRole()) : palette().color(QPalette::Window);
 }
 
-void ctlTabs::draw(QPainter& painter, QSize size) const {
+void TabStrip::draw(QPainter& painter, QSize size) const {
     drawTabStrip(painter, m_state, size, palette(), {ambientBackColor(), m_hasFocus});
 }
 
-QList<QWidget*> ctlTabs::frames() const {
+QList<QWidget*> TabStrip::frames() const {
     QList<QWidget*> out;
     for (QObject* child : children()) {
         auto* w = qobject_cast<QWidget*>(child);
@@ -329,7 +329,7 @@ QList<QWidget*> ctlTabs::frames() const {
     return out;
 }
 
-QWidget* ctlTabs::tabPage(int k) const {
+QWidget* TabStrip::tabPage(int k) const {
     const QString name = tabFrameName(k);
     if (name.isEmpty()) {
         return nullptr;
@@ -342,13 +342,13 @@ QWidget* ctlTabs::tabPage(int k) const {
     return nullptr;
 }
 
-void ctlTabs::DrawTabs() {
+void TabStrip::drawTabs() {
     update();
     switchFrames();
 }
 
-void ctlTabs::switchFrames() {
-    const QString selected = TabFrame();
+void TabStrip::switchFrames() {
+    const QString selected = tabFrame();
     for (QWidget* frame : frames()) {
         if (!selected.isEmpty() && frame->objectName() == selected) {
             frame->show();
@@ -359,18 +359,18 @@ void ctlTabs::switchFrames() {
     }
 }
 
-void ctlTabs::applyFrameBorders() {
+void TabStrip::applyFrameBorders() {
     for (QWidget* frame : frames()) {
         if (auto* box = qobject_cast<QGroupBox*>(frame)) {
-            box->setFlat(!m_state.ShowFrameBorder);
+            box->setFlat(!m_state.showFrameBorder);
         } else if (auto* f = qobject_cast<QFrame*>(frame)) {
-            f->setFrameStyle(m_state.ShowFrameBorder ? (QFrame::Box | QFrame::Plain)
+            f->setFrameStyle(m_state.showFrameBorder ? (QFrame::Box | QFrame::Plain)
                                                      : int(QFrame::NoFrame));
         }
     }
 }
 
-void ctlTabs::setMousePointer(int pointer) {
+void TabStrip::setMousePointer(int pointer) {
     if (m_mousePointer == pointer) {
         return;
     }
@@ -382,12 +382,12 @@ void ctlTabs::setMousePointer(int pointer) {
     }
 }
 
-void ctlTabs::paintEvent(QPaintEvent*) {
+void TabStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     draw(painter, size());
 }
 
-void ctlTabs::mousePressEvent(QMouseEvent* event) {
+void TabStrip::mousePressEvent(QMouseEvent* event) {
     const int tab = tabAt(event->position().toPoint());
     if (tab > 0) {
         setSelectedTab(tab);
@@ -395,20 +395,20 @@ void ctlTabs::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void ctlTabs::mouseMoveEvent(QMouseEvent* event) {
+void TabStrip::mouseMoveEvent(QMouseEvent* event) {
     setMousePointer(tabAt(event->position().toPoint()) > 0 ? kCustomPointer : kDefaultPointer);
     QWidget::mouseMoveEvent(event);
 }
 
-void ctlTabs::keyPressEvent(QKeyEvent* event) {
+void TabStrip::keyPressEvent(QKeyEvent* event) {
     switch (keyCodeOf(*event)) {
         case vbKeyLeft:
         case vbKeyUp:
-            setSelectedTab(m_state.SelectedTab - 1);
+            setSelectedTab(m_state.selectedTab - 1);
             break;
         case vbKeyRight:
         case vbKeyDown:
-            setSelectedTab(m_state.SelectedTab + 1);
+            setSelectedTab(m_state.selectedTab + 1);
             break;
         default:
             QWidget::keyPressEvent(event);
@@ -417,39 +417,39 @@ void ctlTabs::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void ctlTabs::focusInEvent(QFocusEvent* event) {
+void TabStrip::focusInEvent(QFocusEvent* event) {
     m_hasFocus = true;
-    if (m_state.UseFocusRect) {
+    if (m_state.useFocusRect) {
         update();
     }
     QWidget::focusInEvent(event);
 }
 
-void ctlTabs::focusOutEvent(QFocusEvent* event) {
+void TabStrip::focusOutEvent(QFocusEvent* event) {
     m_hasFocus = false;
-    if (m_state.UseFocusRect) {
+    if (m_state.useFocusRect) {
         update();
     }
     QWidget::focusOutEvent(event);
 }
 
-void ctlTabs::showEvent(QShowEvent* event) {
+void TabStrip::showEvent(QShowEvent* event) {
     applyFrameBorders();
     switchFrames();
     QWidget::showEvent(event);
 }
 
-void ctlTabs::changeEvent(QEvent* event) {
+void TabStrip::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ParentChange) {
         update();
     }
     QWidget::changeEvent(event);
 }
 
-void ctlTabs::childEvent(QChildEvent* event) {
+void TabStrip::childEvent(QChildEvent* event) {
     // A frame added by the host has no name yet; sort the pages once it has one.
     if (event->added() && event->child()->isWidgetType()) {
-        QMetaObject::invokeMethod(this, &ctlTabs::switchFrames, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TabStrip::switchFrames, Qt::QueuedConnection);
     }
     QWidget::childEvent(event);
 }

@@ -4,7 +4,7 @@
 
 #pragma once
 
-// ctlTabs: a container that draws a strip of tabs along one side of a page and, for the
+// TabStrip: a container that draws a strip of tabs along one side of a page and, for the
 // selected tab, shows the contained frame named for it while hiding the other frames.
 //
 // Frames are the direct child widgets that are QGroupBox or QFrame (labels and scroll areas,
@@ -19,7 +19,7 @@
 
 namespace kestrova {
 
-class ctlTabs : public QWidget {
+class TabStrip : public QWidget {
     Q_OBJECT
     Q_CLASSINFO("TextColor", "Returns/sets the text color of all inactive tabs")
     Q_CLASSINFO("TextColorActive", "Returns/sets the text color of the active tab")
@@ -43,36 +43,36 @@ class ctlTabs : public QWidget {
     Q_CLASSINFO("TabClick", "Event raised when the user clicks on a tab")
 
 public:
-    // Pointer values of MousePointer(): the custom pointer over a tab, the default elsewhere.
+    // Pointer values of mousePointer(): the custom pointer over a tab, the default elsewhere.
     static constexpr int kDefaultPointer = 0;
     static constexpr int kCustomPointer = 99;
 
-    explicit ctlTabs(QWidget* parent = nullptr);
+    explicit TabStrip(QWidget* parent = nullptr);
 
     const TabStripState& state() const { return m_state; }
 
     // The unit of positions of controls placed inside: always 1 (twips).
-    int ScaleMode() const { return 1; }
+    int scaleMode() const { return 1; }
 
-    ColorRef TextColor() const { return m_state.TextColor; }
+    ColorRef textColor() const { return m_state.textColor; }
     void setTextColor(ColorRef color);
-    ColorRef TextColorActive() const { return m_state.TextColorActive; }
+    ColorRef textColorActive() const { return m_state.textColorActive; }
     void setTextColorActive(ColorRef color);
-    ColorRef TabColor() const { return m_state.TabColor; }
+    ColorRef tabColor() const { return m_state.tabColor; }
     void setTabColor(ColorRef color);
-    ColorRef TabColorActive() const { return m_state.TabColorActive; }
+    ColorRef tabColorActive() const { return m_state.tabColorActive; }
     void setTabColorActive(ColorRef color);
 
-    const StdFont& TabFont() const { return m_state.TabFont; }
+    const StdFont& tabFont() const { return m_state.tabFont; }
     // Copies the font's eight attributes into the control's own font object.
     void setTabFont(const StdFont& font);
-    const StdFont& TabFontActive() const { return m_state.TabFontActive; }
+    const StdFont& tabFontActive() const { return m_state.tabFontActive; }
     void setTabFontActive(const StdFont& font);
 
     // Caption and frame name of the selected tab; select tab k first to set tab k's.
     QString Caption() const;
     void setCaption(const QString& caption);
-    QString TabFrame() const;
+    QString tabFrame() const;
     void setTabFrame(const QString& frame);
     // Tab k's caption and frame name (1-based), empty out of range.
     QString tabCaption(int k) const;
@@ -85,28 +85,28 @@ public:
     int CaptionAlignment() const { return m_state.CaptionAlignment; }
     // 0 to 8; other values are ignored.
     void setCaptionAlignment(int alignment);
-    int TabsWidth() const { return m_state.TabsWidth; }
+    int tabsWidth() const { return m_state.tabsWidth; }
     void setTabsWidth(int width);
-    int TabsHeight() const { return m_state.TabsHeight; }
+    int tabsHeight() const { return m_state.tabsHeight; }
     void setTabsHeight(int height);
     int Tabs() const { return m_state.Tabs; }
     // At least 1 (smaller values are ignored). New tabs get empty captions and frame names; a
-    // selection beyond the new count moves to the last tab and raises TabClick.
+    // selection beyond the new count moves to the last tab and raises tabClick.
     void setTabs(int count);
-    int SelectedTab() const { return m_state.SelectedTab; }
-    // Clamped to 1..Tabs; raises TabClick(old, new) on every assignment, also an unchanged one.
+    int selectedTab() const { return m_state.selectedTab; }
+    // Clamped to 1..Tabs; raises tabClick(old, new) on every assignment, also an unchanged one.
     void setSelectedTab(int tab);
-    bool UseFocusRect() const { return m_state.UseFocusRect; }
+    bool useFocusRect() const { return m_state.useFocusRect; }
     void setUseFocusRect(bool use);
-    bool ShowFrameBorder() const { return m_state.ShowFrameBorder; }
+    bool showFrameBorder() const { return m_state.showFrameBorder; }
     // Takes effect the next time the control is shown.
     void setShowFrameBorder(bool show);
 
-    int MousePointer() const { return m_mousePointer; }
+    int mousePointer() const { return m_mousePointer; }
 
     // Stored properties, read and written in their fixed order under their fixed keys.
-    void ReadProperties(const PropertyBag& bag);
-    PropertyBag WriteProperties() const;
+    void readProperties(const PropertyBag& bag);
+    PropertyBag writeProperties() const;
 
     // The geometry that painting and the mouse share, for the current size.
     EdgeRect tabRect(int i) const;
@@ -118,7 +118,7 @@ public:
     QWidget* tabPage(int k) const;
 
 Q_SIGNALS:
-    void TabClick(int OldTab, int NewTab);
+    void tabClick(int OldTab, int NewTab);
     void propertyChanged(const QString& key);
 
 protected:
@@ -135,8 +135,8 @@ protected:
 private:
     void setColor(ColorRef TabStripState::*member, ColorRef color, const QString& key);
     void setInt(int TabStripState::*member, int value, const QString& key);
-    // DrawTabs: repaint and switch the frames.
-    void DrawTabs();
+    // drawTabs: repaint and switch the frames.
+    void drawTabs();
     void switchFrames();
     void applyFrameBorders();
     void setMousePointer(int pointer);

@@ -27,23 +27,23 @@ EdgeRect pageRect(const TabStripState& s, QSize size) {
     switch (s.Style) {
         case 2:
         case 3:
-            return {0, 0, W, H - s.TabsHeight};
+            return {0, 0, W, H - s.tabsHeight};
         case 4:
         case 6:
-            return {s.TabsWidth, 0, W, H};
+            return {s.tabsWidth, 0, W, H};
         case 5:
         case 7:
-            return {0, 0, W - s.TabsWidth, H};
+            return {0, 0, W - s.tabsWidth, H};
         default:
-            return {0, s.TabsHeight, W, H};
+            return {0, s.tabsHeight, W, H};
     }
 }
 
 EdgeRect fullTabRect(const TabStripState& s, QSize size, int i) {
     const int W = size.width();
     const int H = size.height();
-    const int TW = s.TabsWidth;
-    const int TH = s.TabsHeight;
+    const int TW = s.tabsWidth;
+    const int TH = s.tabsHeight;
     const int n = s.Tabs;
     int left = 0;
     int top = 0;
@@ -84,7 +84,7 @@ EdgeRect fullTabRect(const TabStripState& s, QSize size, int i) {
 
 EdgeRect tabRect(const TabStripState& s, QSize size, int i) {
     const EdgeRect full = fullTabRect(s, size, i);
-    return i == s.SelectedTab ? full : full.shrunk(1);
+    return i == s.selectedTab ? full : full.shrunk(1);
 }
 
 int tabAt(const TabStripState& s, QSize size, QPoint point) {
@@ -170,12 +170,12 @@ void drawRaisedInnerEdge(QPainter& painter, const EdgeRect& r, unsigned sides, c
 
 void drawTabStrip(QPainter& painter, const TabStripState& s, QSize size, const QPalette& palette,
                   const TabStripPaint& paint) {
-    const QColor inactiveFill = toQColor(s.TabColor, palette);
-    const QColor activeFill = toQColor(s.TabColorActive, palette);
+    const QColor inactiveFill = toQColor(s.tabColor, palette);
+    const QColor activeFill = toQColor(s.tabColorActive, palette);
     // Captions readable on their tabs whatever the palette makes of the system colours (a
     // dark palette's button highlight on its button shadow is grey on black).
-    const QColor inactiveText = readableOn(s.TextColor, s.TabColor, palette);
-    const QColor activeText = readableOn(s.TextColorActive, s.TabColorActive, palette);
+    const QColor inactiveText = readableOn(s.textColor, s.tabColor, palette);
+    const QColor activeText = readableOn(s.textColorActive, s.tabColorActive, palette);
     const QColor light = toQColor(kButtonHighlight, palette);
     const QColor shadow = toQColor(kButtonShadow, palette);
 
@@ -187,15 +187,15 @@ void drawTabStrip(QPainter& painter, const TabStripState& s, QSize size, const Q
     painter.fillRect(page.toQRect(), activeFill);
     drawRaisedInnerEdge(painter, page, kAllEdges, light, shadow);
 
-    const QFont font = s.TabFont.toQFont();
-    const QFont fontActive = s.TabFontActive.toQFont();
+    const QFont font = s.tabFont.toQFont();
+    const QFont fontActive = s.tabFontActive.toQFont();
     for (int i = 1; i <= s.Tabs; ++i) {
         const EdgeRect full = fullTabRect(s, size, i);
-        const bool selected = i == s.SelectedTab;
+        const bool selected = i == s.selectedTab;
         if (selected) {
             painter.fillRect(full.toQRect(), activeFill);
             drawRaisedInnerEdge(painter, full, selectedTabEdges(s.Style), light, shadow);
-            if (s.UseFocusRect && paint.hasFocus) {
+            if (s.useFocusRect && paint.hasFocus) {
                 const QRect focus = full.shrunk(2).toQRect();
                 QPen pen(activeText, 1, Qt::DotLine);
                 painter.setPen(pen);

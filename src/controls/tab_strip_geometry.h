@@ -22,22 +22,22 @@ class QColor;
 namespace kestrova {
 
 struct TabStripState {
-    int TabsWidth = 70;        // pixels, no bounds
-    int TabsHeight = 20;       // pixels, no bounds
+    int tabsWidth = 70;        // pixels, no bounds
+    int tabsHeight = 20;       // pixels, no bounds
     int Tabs = 2;              // at least 1
-    int SelectedTab = 1;       // 1 to Tabs
+    int selectedTab = 1;       // 1 to Tabs
     int Style = 0;             // 0 to 7: which side the tabs sit on and where they start
     int CaptionAlignment = 4;  // 0 to 8: left/centre/right by top/middle/bottom
-    bool UseFocusRect = false;
+    bool useFocusRect = false;
     QStringList captions{QStringLiteral("Tab 1"), QStringLiteral("Tab 2")};  // one per tab
     QStringList frames{QString(), QString()};                                // one per tab
-    StdFont TabFont;
-    StdFont TabFontActive;
-    ColorRef TabColor = 0x80000010u;         // button shadow
-    ColorRef TabColorActive = 0x8000000Fu;   // button face
-    ColorRef TextColor = 0x80000014u;        // button highlight
-    ColorRef TextColorActive = 0x80000012u;  // button text
-    bool ShowFrameBorder = false;
+    StdFont tabFont;
+    StdFont tabFontActive;
+    ColorRef tabColor = 0x80000010u;         // button shadow
+    ColorRef tabColorActive = 0x8000000Fu;   // button face
+    ColorRef textColor = 0x80000014u;        // button highlight
+    ColorRef textColorActive = 0x80000012u;  // button text
+    bool showFrameBorder = false;
 };
 
 // A rectangle as the drawing operations take it: right and bottom lie just outside.
@@ -60,7 +60,7 @@ enum EdgeSide : unsigned { EdgeLeft = 1, EdgeTop = 2, EdgeRight = 4, EdgeBottom 
 constexpr unsigned kAllEdges = EdgeLeft | EdgeTop | EdgeRight | EdgeBottom;
 
 EdgeRect pageRect(const TabStripState& s, QSize size);
-// Tab i (1-based) before any shrinking: TabsWidth + 1 by TabsHeight + 1 pixels, so it overlaps
+// Tab i (1-based) before any shrinking: tabsWidth + 1 by tabsHeight + 1 pixels, so it overlaps
 // its neighbour and the page border by one pixel.
 EdgeRect fullTabRect(const TabStripState& s, QSize size, int i);
 // The rectangle a tab is drawn in and hit-tested against: the selected tab's full rectangle,
@@ -78,7 +78,7 @@ struct TabStripPaint {
     bool hasFocus = false;
 };
 
-// DrawTabs' painting: background, page, tabs, captions and the focus rectangle. System colours
+// drawTabs' painting: background, page, tabs, captions and the focus rectangle. System colours
 // resolve through `palette`.
 void drawTabStrip(QPainter& painter, const TabStripState& s, QSize size, const QPalette& palette,
                   const TabStripPaint& paint);

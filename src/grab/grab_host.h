@@ -47,11 +47,11 @@ class GrabHost {
 public:
     virtual ~GrabHost() = default;
 
-    // The selected page of ctlTabs1: 1 "Login Details", 2 "Use Cache Data".
+    // The selected page of tabStrip: 1 "Login Details", 2 "Use Cache Data".
     virtual int selectedMainPage() const = 0;
-    virtual QString userName() const = 0;  // txtUserName
-    virtual QString password() const = 0;  // txtPassword
-    // cmbSelfcaresite: the selected item (-1 for none) and its text; the two portal hosts.
+    virtual QString userName() const = 0;  // userNameEdit
+    virtual QString password() const = 0;  // passwordEdit
+    // selfcaresiteCombo: the selected item (-1 for none) and its text; the two portal hosts.
     virtual int selfcareSiteIndex() const = 0;
     virtual QString selfcareSiteText() const = 0;
     virtual QString northHost() const = 0;
@@ -59,14 +59,14 @@ public:
     virtual void focusSelfcareSite() = 0;
     virtual void focusUserName() {}
     virtual void focusPassword() {}
-    // cmbCacheFiles: the selected item (-1 for none) and its text.
+    // cacheFilesCombo: the selected item (-1 for none) and its text.
     virtual int cacheFileIndex() const = 0;
     virtual QString cacheFileText() const = 0;
     virtual void focusCacheFiles() = 0;
-    // ctlPasswordVersion: page 1 "Login Info", page 2 "Processing".
+    // portalTabs: page 1 "Login Info", page 2 "Processing".
     virtual void selectLoginInfoPage() = 0;
     virtual void selectProcessingPage() = 0;
-    // lblMessage on the "Processing" page.
+    // messageLabel on the "Processing" page.
     virtual void setMessageCaption(const QString& caption) = 0;
     virtual void setMessageVisible(bool visible) = 0;
     // The result window's report browser to "about:blank".
@@ -76,7 +76,7 @@ public:
     virtual QString folder() const = 0;
     // Builds the report and shows the result window (run from the tick of Timer1); the task
     // ends once the result window has been closed.
-    virtual QCoro::Task<> ShowOutput() = 0;
+    virtual QCoro::Task<> showOutput() = 0;
 
     // The grab has reached `step`.
     virtual void grabProgress(GrabStep step) { Q_UNUSED(step); }
@@ -94,7 +94,7 @@ public:
             dialogs().show(stop.message);
         }
     }
-    // The plan kind of a check (cmbPlanType): 0 limited, 1 limited with night unlimited,
+    // The plan kind of a check (planTypeCombo): 0 limited, 1 limited with night unlimited,
     // 2 unlimited. The report classifies and charges the records by it.
     virtual int planKind() const { return 0; }
     // "Enable Cache": a finished download grab keeps its records in the month's cache files.

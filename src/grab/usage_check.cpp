@@ -87,30 +87,28 @@ UsageCheck::UsageCheck(RetrievalState& state, GrabHost& host, Browser& browser,
       m_browser(browser),
       m_extraction(extraction),
       m_report(report) {
-    m_timer1.setSingleShot(true);
-    m_timer1.setInterval(100);
-    connect(&m_timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    m_resumeTimer.setSingleShot(true);
+    m_resumeTimer.setInterval(100);
+    connect(&m_resumeTimer, &QTimer::timeout, this, [this] { resumeAfterResult(); });
     // Each notification runs a handler of its own; the task runs on by itself.
     connect(&m_browser, &Browser::documentComplete, this,
-            [this](const FrameHandle& frame, const QUrl& url) {
-                WebBrowser1_DocumentComplete(frame, url);
-            });
+            [this](const FrameHandle& frame, const QUrl& url) { onPageLoaded(frame, url); });
     connect(&m_browser, &Browser::loadFailed, this, &UsageCheck::onLoadFailed);
     connect(&m_browser, &Browser::beforeNavigate, this, &UsageCheck::onNavigationStarted);
     m_watchdog.setSingleShot(true);
     connect(&m_watchdog, &QTimer::timeout, this, &UsageCheck::onWatchdog);
 }
 
-void UsageCheck::cmdCalculate_Click() {
-    m_state.mstrRecords.clear();
-    m_state.mstrMonthYear.clear();
-    m_state.mstrUserName.clear();
-    m_state.mstrCacheFile.clear();
-    m_state.mstrCachedData.clear();
+void UsageCheck::checkUsage() {
+    m_state.records.clear();
+    m_state.monthYear.clear();
+    m_state.userName.clear();
+    m_state.cacheFile.clear();
+    m_state.cachedData.clear();
     m_state.chart.reset();
-    m_state.mstrGraphData.clear();
-    m_state.mstrGraphDataWithAverage.clear();
-    m_state.mblnCachingEnabled = false;
+    m_state.graphData.clear();
+    m_state.graphDataWithAverage.clear();
+    m_state.cachingEnabled = false;
     m_host.setMessageVisible(false);
     m_host.blankReport();
     // The subscriber's "Plan type"; anything else counts as the plain limited kind.
@@ -141,8 +139,8 @@ void UsageCheck::cmdCalculate_Click() {
                 return;
             }
             m_host.selectProcessingPage();
-            m_state.mstrUserName = m_host.userName();
-            mlngGrabState = 0;
+            m_state.userName = m_host.userName();
+            m_grabState = 0;
             ++m_grab;
             m_running = true;
             m_submitted = false;
@@ -169,13 +167,13 @@ void UsageCheck::cmdCalculate_Click() {
                 return;
             }
             try {
-                m_state.mstrRecords = readCacheRecords(path);
+                m_state.records = readCacheRecords(path);
             } catch (const Failure& failure) {
                 dialogs().show(Message{item + kCacheExtension + u": " + failure.description()});
                 return;
             }
-            m_state.mstrMonthYear = cacheItemPeriod(item);
-            m_report.GrabbingFinished();
+            m_state.monthYear = cacheItemPeriod(item);
+            m_report.grabbingFinished();
             return;
         }
         default:
@@ -202,7 +200,7 @@ void UsageCheck::stopGrab(const GrabStop& stop, bool keepState) {
     if (!keepState) {
         // Every waiting walk ends at its next test, and later pages are left alone.
         ++m_grab;
-        mlngGrabState = -1;
+        m_grabState = -1;
     }
     m_host.grabStopped(stop);
 }
@@ -275,10 +273,10 @@ void UsageCheck::onWatchdog() {
                               MessageIcon::Warning}});
 }
 
-QCoro::Task<> UsageCheck::Timer1_Timer() {
+QCoro::Task<> UsageCheck::resumeAfterResult() {
     const QPointer<UsageCheck> self(this);
-    m_timer1.stop();
-    co_await m_host.ShowOutput();
+    m_resumeTimer.stop();
+    co_await m_host.showOutput();
     if (self) {
         m_host.selectLoginInfoPage();
     }
@@ -318,7 +316,7 @@ QCoro::Task<LiveDocument> UsageCheck::navigationFrame() {
     co_return co_await work.frame(1);
 }
 
-QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl URL) {
+QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle pDisp, QUrl URL) {
     const QPointer<UsageCheck> self(this);
     // Counted while the invocation's frame lives, whichever way it ends.
     const std::shared_ptr<int> running = m_handlersRunning;
@@ -339,7 +337,7 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
             co_return;
         }
         if (welcomed) {
-            mlngGrabState = 2;
+            m_grabState = 2;
             if (m_submitted && m_running) {
                 m_host.loginAnswered(m_sentUser, m_sentPassword, true);
             }
@@ -348,9 +346,9 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
         }
         ++m_notifications;
         const bool fromTopLevel = pDisp == Browser::topLevel();
-        switch (mlngGrabState) {
+        switch (m_grabState) {
             case 0:
-                mlngGrabState = 1;
+                m_grabState = 1;
                 break;
             case 1:
                 if (fromTopLevel) {
@@ -380,7 +378,7 @@ QCoro::Task<> UsageCheck::WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl U
                         }
                         break;
                     }
-                    mlngGrabState = 2;
+                    m_grabState = 2;
                     const QString user = m_host.userName();
                     const QString password = m_host.password();
                     co_await (co_await element(*top, kUserField)).setValue(user);
@@ -456,13 +454,13 @@ QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int sec
             limited && pageCame && pageSettled() && quiet >= m_second * kSettlingSeconds;
         // Still 3: no page has completed since the walk's click. A slow portal is waited for
         // (up to the limit) instead of taken for a walk to end.
-        if (mlngGrabState == 3) {
+        if (m_grabState == 3) {
             if (overLimit) {
                 co_return PageWait::NoPage;
             }
             continue;
         }
-        if (mlngGrabState != 2) {
+        if (m_grabState != 2) {
             co_return PageWait::GrabEnded;
         }
         if (co_await hasElement(co_await navigationFrame(), id)) {
@@ -485,7 +483,7 @@ QCoro::Task<> UsageCheck::usageWalk() {
     const std::uint64_t grab = m_grab;
     // After every wait: still this grab, and still logged in?
     const auto current = [&] { return self && m_grab == grab; };
-    const auto goOn = [&] { return current() && mlngGrabState == 2; };
+    const auto goOn = [&] { return current() && m_grabState == 2; };
     // A wait that did not end with its page: the grab stops and says which page did not come.
     bool settled = false;
     const auto pageMissing = [&](PageWait outcome, const QString& page, const QString& id) {
@@ -514,7 +512,7 @@ QCoro::Task<> UsageCheck::usageWalk() {
     };
 
     m_watchdog.stop();  // from here on the walk limits its own waits
-    mlngGrabState = 3;
+    m_grabState = 3;
     if (m_running) {
         m_host.grabProgress(GrabStep::OpeningUsagePage);
     }
@@ -620,7 +618,7 @@ QCoro::Task<> UsageCheck::usageWalk() {
         }
         period += v + (i == 2 ? QStringLiteral(" TO ") : i == 5 ? QString() : QStringLiteral("-"));
     }
-    m_state.mstrMonthYear = period;
+    m_state.monthYear = period;
     readDownloadedLog(fileName, download);
 }
 
@@ -645,7 +643,7 @@ void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult
                 .arg(download.error.isEmpty() ? QStringLiteral("no reason given") : download.error);
     } else {
         try {
-            text = ReadFileData(fileName, false);
+            text = readFileData(fileName, false);
         } catch (const Failure& failure) {
             problem = QStringLiteral("the usage log could not be read (%1). Check again.")
                           .arg(failure.description());
@@ -668,30 +666,30 @@ void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult
         QFile::remove(fileName);
     }
     m_running = false;
-    m_extraction.ParseUsageFile(text);
+    m_extraction.parseUsageFile(text);
     Q_EMIT logRead();
     // Kept only when the log was read whole (the report is then on its way).
-    if (m_timer1.isActive() && m_host.cacheEnabled()) {
-        const CacheMerge merge = mergeIntoCache(m_host.folder(), m_state.mstrRecords,
-                                                m_state.unbilledSelected, m_state.mstrUserName);
+    if (m_resumeTimer.isActive() && m_host.cacheEnabled()) {
+        const CacheMerge merge = mergeIntoCache(m_host.folder(), m_state.records,
+                                                m_state.unbilledSelected, m_state.userName);
         if (!merge.problems.empty()) {
             m_host.cacheNotKept(describeCacheProblems(merge));
         }
     }
 }
 
-QString UsageCheck::GetFromDate(const QDate& today) {
+QString UsageCheck::getFromDate(const QDate& today) {
     return QStringLiteral("01/%1/%2")
         .arg(today.month(), 2, 10, QChar(u'0'))
         .arg(today.year(), 4, 10, QChar(u'0'));
 }
 
-QString UsageCheck::GetToDate(const QDate& today) {
+QString UsageCheck::getToDate(const QDate& today) {
     const QDate last = QDate(today.year(), today.month(), 1).addMonths(1).addDays(-1);
     return last.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
-QString UsageCheck::GetMonth(const QString& monthYear) {
+QString UsageCheck::getMonth(const QString& monthYear) {
     const QStringList parts = monthYear.split(u'-');
     if (parts.size() < 2) {
         return QString();

@@ -46,7 +46,7 @@ public:
                ReportBuilder& report, QObject* parent = nullptr);
 
     // "Check Bandwidth Usage" (and "Show Usage" on the cache page).
-    void cmdCalculate_Click();
+    void checkUsage();
     // Stops a grab that is running (its walk ends at its next test, the portal page is left)
     // and goes back to "Login Info". Nothing happens when no grab runs.
     void cancelGrab();
@@ -64,14 +64,14 @@ public:
 
     // The grab's state: -1 idle, 0 started, 1 login page expected, 2 logged in, 3 portal
     // navigation under way.
-    std::int32_t mlngGrabState = -1;
+    std::int32_t m_grabState = -1;
 
     // Timer1: one-shot, 100 ms, disabled at start; its tick builds the report outside the
     // notification that ended the grab.
-    void enableTimer1() { m_timer1.start(); }
-    bool timer1Enabled() const { return m_timer1.isActive(); }
+    void startResumeTimer() { m_resumeTimer.start(); }
+    bool resumeTimerActive() const { return m_resumeTimer.isActive(); }
     // Resumes after the result window has closed, then selects "Login Info".
-    QCoro::Task<> Timer1_Timer();
+    QCoro::Task<> resumeAfterResult();
 
     // Waits `seconds` on a monotonic timer while the event loop runs on; ends early once a
     // document-complete notification has been handled meanwhile, so the grab goes on as soon
@@ -80,15 +80,15 @@ public:
     void setSecond(std::chrono::milliseconds second) { m_second = second; }
 
     // "01/" + month + "/" + year of `today`.
-    static QString GetFromDate(const QDate& today);
+    static QString getFromDate(const QDate& today);
     // The last day of the month of `today` as dd/MM/yyyy.
-    static QString GetToDate(const QDate& today);
+    static QString getToDate(const QDate& today);
     // The full month name of the period's first two "-"-separated parts read as year and
     // month; empty when they are not.
-    static QString GetMonth(const QString& monthYear);
+    static QString getMonth(const QString& monthYear);
 
     // The handler of the browser's document-complete notification.
-    QCoro::Task<> WebBrowser1_DocumentComplete(FrameHandle pDisp, QUrl URL);
+    QCoro::Task<> onPageLoaded(FrameHandle pDisp, QUrl URL);
     // How many invocations of that handler are under way (suspended in a wait or a browser
     // call); tests wait for none before they end, so no handler is left waiting.
     int handlersRunning() const { return *m_handlersRunning; }
@@ -144,7 +144,7 @@ private:
     Browser& m_browser;
     UsageExtraction& m_extraction;
     ReportBuilder& m_report;
-    QTimer m_timer1;
+    QTimer m_resumeTimer;
     std::chrono::milliseconds m_second{1000};
     std::chrono::milliseconds m_pageLimit{60000};
     // Limits the wait for the log-in page and for the answer to the log-in form; the walk

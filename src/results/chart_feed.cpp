@@ -42,7 +42,7 @@ std::optional<double> drawnValue(const QString& cell) {
 
 }  // namespace
 
-ChartFeed UpdateGraphControl(const std::optional<DailyChart>& report, const QString& monthYear,
+ChartFeed updateGraphControl(const std::optional<DailyChart>& report, const QString& monthYear,
                              ColorRef inbuiltChartColor) {
     ChartFeed feed;
     static const DailyChart none;
@@ -87,11 +87,11 @@ ChartFeed UpdateGraphControl(const std::optional<DailyChart>& report, const QStr
     feed.largestTotal = largest.toDouble();
 
     ChartFeedProperties& p = feed.properties;
-    p.ChartTitle = QStringLiteral("ORVO Broadband Usage Chart for ") + monthYear;
+    p.chartTitle = QStringLiteral("ORVO Broadband Usage Chart for ") + monthYear;
     p.MaxY = MaxY(feed.largestTotal);
-    p.BarColor = inbuiltChartColor;
+    p.barColor = inbuiltChartColor;
     const std::int64_t c = inbuiltChartColor;
-    p.SelectedBarColor = ChangeColor(GetRGB(c, 1), GetRGB(c, 2), GetRGB(c, 3));
+    p.selectedBarColor = changeColor(getRGB(c, 1), getRGB(c, 2), getRGB(c, 3));
     return feed;
 }
 
@@ -100,14 +100,14 @@ double MaxY(double largestTotal) {
     return double(lifted.roundedToWhole() / 10 * 10);
 }
 
-int GetRGB(std::int64_t color, int part) {
+int getRGB(std::int64_t color, int part) {
     if (part < 1 || part > 3 || color < 0 || color > 0xFFFFFF) {
         return -1;
     }
     return int((color >> (8 * (part - 1))) & 0xFF);
 }
 
-ColorRef ChangeColor(int r, int g, int b) {
+ColorRef changeColor(int r, int g, int b) {
     const auto shade = [](int component, int upTo) {
         return std::clamp(component <= upTo ? component + 30 : component - 30, 0, 255);
     };

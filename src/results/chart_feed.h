@@ -5,7 +5,7 @@
 #pragma once
 
 // What the Chart tab feeds its two charts: the items and properties of the built-in chart
-// (`UpdateGraphControl`), the colour helpers `GetRGB` and `ChangeColor`, and the series of a
+// (`updateGraphControl`), the colour helpers `getRGB` and `changeColor`, and the series of a
 // chart data text for the second chart type.
 
 #include "chart/chart_item.h"
@@ -22,22 +22,22 @@ namespace kestrova {
 
 // The built-in chart's properties, in the order the feed sets them.
 struct ChartFeedProperties {
-    QString ChartTitle;
-    QString AxisLabelY = QStringLiteral("Megabytes");
-    QString AxisLabelX = QStringLiteral("Days");
-    ColorRef BackColor = RGB(240, 240, 240);
-    int BarFillStyle = 0;
+    QString chartTitle;
+    QString axisLabelY = QStringLiteral("Megabytes");
+    QString axisLabelX = QStringLiteral("Days");
+    ColorRef backColor = RGB(240, 240, 240);
+    int barFillStyle = 0;
     double MaxY = 10;
-    ColorRef MajorGridColor = 0;
-    bool BarShadow = false;
+    ColorRef majorGridColor = 0;
+    bool barShadow = false;
     QString ToolTipText;  // the control's tool tip, emptied
-    bool MinorGridOn = true;
-    ColorRef MinorGridColor = RGB(220, 220, 220);
+    bool minorGridOn = true;
+    ColorRef minorGridColor = RGB(220, 220, 220);
     bool Selectable = true;
-    bool HotTracking = true;
-    ColorRef BarColor = 0;
-    ColorRef SelectedBarColor = 0;
-    int BarWidthPercentage = 80;
+    bool hotTracking = true;
+    ColorRef barColor = 0;
+    ColorRef selectedBarColor = 0;
+    int barWidthPercentage = 80;
 };
 
 struct ChartFeed {
@@ -50,7 +50,7 @@ struct ChartFeed {
 // series' cells, its legend "12.50 MB" for one series and the "Total:…" form for more; no
 // items before a report has made its chart. Throws Failure when a series has no cell for a
 // column.
-ChartFeed UpdateGraphControl(const std::optional<DailyChart>& chart, const QString& monthYear,
+ChartFeed updateGraphControl(const std::optional<DailyChart>& chart, const QString& monthYear,
                              ColorRef inbuiltChartColor);
 
 // The largest total plus 10, rounded to a whole number (halves to the even neighbour), down to
@@ -59,12 +59,12 @@ double MaxY(double largestTotal);
 
 // Part 1 red, 2 green, 3 blue of a packed colour 0 to 16777215; any other part, or a colour
 // outside that range (negative, a system colour), gives -1.
-int GetRGB(std::int64_t color, int part);
+int getRGB(std::int64_t color, int part);
 
 // The highlight shade of a colour: red and green up by 30 when 30 or less, else down by 30;
 // blue up by 30 when below 30, else down by 30. Components outside 0 to 255 after the shift are
 // clamped. The packed RGB(r', g', b').
-ColorRef ChangeColor(int r, int g, int b);
+ColorRef changeColor(int r, int g, int b);
 
 // A chart data text split for the second chart type: category labels from header cell 1 on and
 // one series per further line. A cell that is missing or holds no number has no value; a

@@ -17,7 +17,7 @@ QJsonObject monthJson(const RetrievalState& state, const ReportFigures& figures)
     // The average as the month's line shows it, in the locale it was written in.
     const std::optional<Decimal> average =
         figures.averageCaption.isEmpty() ? std::nullopt : readNumber(figures.averageCaption);
-    return QJsonObject{{QStringLiteral("period"), state.mstrMonthYear},
+    return QJsonObject{{QStringLiteral("period"), state.monthYear},
                        {QStringLiteral("records"), figures.records},
                        {QStringLiteral("monthMB"), jsonMegabytes(mb)},
                        {QStringLiteral("monthGB"), jsonMegabytes(mb / 1024.0)},

@@ -101,7 +101,7 @@ PlanRecord& PlanTable::record(int slot) {
     return *m_slots[std::size_t(slot)];
 }
 
-QString LeftPad(const QString& value, int length) {
+QString leftPad(const QString& value, int length) {
     QString text = value;
     while (text.size() < length) {
         text.prepend(u' ');
@@ -111,7 +111,7 @@ QString LeftPad(const QString& value, int length) {
 
 QString planListText(const PlanRecord& record) {
     if (record.number(PlanCharge) != 0) {
-        return LeftPad(record.text(PlanCharge).trimmed(), 5) + QStringLiteral(" - ") +
+        return leftPad(record.text(PlanCharge).trimmed(), 5) + QStringLiteral(" - ") +
                record.text(PlanName);
     }
     return record.text(PlanName).trimmed();

@@ -4,8 +4,8 @@
 
 #pragma once
 
-// The provider's tariff plans as the program carries them, the plan table `mvarPlans` built
-// from them and the entries of the plan list `cmbPlans`.
+// The provider's tariff plans as the program carries them, the plan table `plans` built
+// from them and the entries of the plan list `plansCombo`.
 
 #include <QLocale>
 #include <QString>
@@ -51,7 +51,7 @@ struct PlanRecord {
     }
 };
 
-// `mvarPlans`: 101 slots, 0 to 100. rebuild() puts catalogue line i into slot i; slots 30 to
+// `plans`: 101 slots, 0 to 100. rebuild() puts catalogue line i into slot i; slots 30 to
 // 100 stay empty and every reader skips them.
 class PlanTable {
 public:
@@ -71,7 +71,7 @@ private:
 };
 
 // `value` with blanks put in front until it is `length` long; a longer text stays as it is.
-QString LeftPad(const QString& value, int length);
+QString leftPad(const QString& value, int length);
 
 struct PlanListEntry {
     QString text;      // "  250 - BBG 250"
@@ -85,7 +85,7 @@ QString planListText(const PlanRecord& record);
 // One entry per filled slot, in slot order.
 std::vector<PlanListEntry> planListEntries(const PlanTable& table);
 
-// `cmbPlans`: the entries and the selected index (-1: nothing selected). The custom line is
+// `plansCombo`: the entries and the selected index (-1: nothing selected). The custom line is
 // recognised by position (the last entry), the record through the entry's item data.
 class PlanList {
 public:

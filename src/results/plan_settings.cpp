@@ -35,9 +35,9 @@ struct EditBoxEntry {
     double PlanSettings::*field;
 };
 const EditBoxEntry kEditBoxes[] = {
-    {{QStringLiteral("nebPlanCharge"), 5, 0, 250}, &PlanSettings::nebPlanCharge},
-    {{QStringLiteral("nebBandWidthLimit"), 10, 0, 1024}, &PlanSettings::nebBandWidthLimit},
-    {{QStringLiteral("nebRsPerMB"), 1, 2, 0.2}, &PlanSettings::nebRsPerMB},
+    {{QStringLiteral("nebPlanCharge"), 5, 0, 250}, &PlanSettings::planChargeEdit},
+    {{QStringLiteral("nebBandWidthLimit"), 10, 0, 1024}, &PlanSettings::bandWidthLimitEdit},
+    {{QStringLiteral("nebRsPerMB"), 1, 2, 0.2}, &PlanSettings::rsPerMBEdit},
 };
 
 const EditBoxEntry& entryOf(PlanEditBox box) {
@@ -89,7 +89,8 @@ void PlanSettings::setValue(PlanEditBox box, double value) {
     this->*entryOf(box).field = value;
 }
 
-int readPlan3(const SettingsStore& store, int entryCount, std::vector<SettingProblem>* problems) {
+int readPlanIndex(const SettingsStore& store, int entryCount,
+                  std::vector<SettingProblem>* problems) {
     const QString text = store.get(kPlanKey, QStringLiteral("-1"));
     bool ok = false;
     const int index = text.trimmed().toInt(&ok);
@@ -129,7 +130,7 @@ double readEditBoxSetting(const SettingsStore& store, PlanEditBox box, const QLo
 PlanSettings readPlanSettings(const SettingsStore& store, int entryCount, const QLocale& locale,
                               std::vector<SettingProblem>* problems) {
     PlanSettings settings;
-    settings.Plan3 = readPlan3(store, entryCount, problems);
+    settings.planIndex = readPlanIndex(store, entryCount, problems);
     for (std::size_t i = 0; i < std::size(kEditBoxes); ++i) {
         const auto box = PlanEditBox(i);
         settings.setValue(box, readEditBoxSetting(store, box, locale, problems));
@@ -174,7 +175,7 @@ std::vector<SettingProblem> resultSettingProblems(const SettingsStore& store, in
 }
 
 void writePlanSettings(SettingsStore& store, const PlanSettings& settings, const QLocale& locale) {
-    store.save(kPlanKey, QString::number(settings.Plan3));
+    store.save(kPlanKey, QString::number(settings.planIndex));
     for (const EditBoxEntry& entry : kEditBoxes) {
         store.save(entry.design.key, defaultText(settings.*entry.field, locale));
     }

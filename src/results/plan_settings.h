@@ -18,7 +18,7 @@
 
 namespace kestrova {
 
-enum class PlanEditBox { nebPlanCharge, nebBandWidthLimit, nebRsPerMB };
+enum class PlanEditBox { planChargeEdit, bandWidthLimitEdit, rsPerMBEdit };
 
 // What an edit box holds: its settings key, its digits and the value it is designed with.
 struct EditBoxDesign {
@@ -41,10 +41,10 @@ QString editBoxText(PlanEditBox box, double value);
 
 // The stored settings of the Summary tab; the defaults are what a fresh window shows.
 struct PlanSettings {
-    int Plan3 = -1;  // list index of cmbPlans; -1 nothing selected
-    double nebPlanCharge = 250;
-    double nebBandWidthLimit = 1024;
-    double nebRsPerMB = 0.2;
+    int planIndex = -1;  // list index of plansCombo; -1 nothing selected
+    double planChargeEdit = 250;
+    double bandWidthLimitEdit = 1024;
+    double rsPerMBEdit = 0.2;
 
     double value(PlanEditBox box) const;
     void setValue(PlanEditBox box, double value);
@@ -53,8 +53,8 @@ struct PlanSettings {
 // "Plan3" as a list index; a text that is not a whole number or lies outside -1 to
 // entryCount - 1 gives -1. Each reader notes a stored value it could not use in `problems`
 // when given one.
-int readPlan3(const SettingsStore& store, int entryCount,
-              std::vector<SettingProblem>* problems = nullptr);
+int readPlanIndex(const SettingsStore& store, int entryCount,
+                  std::vector<SettingProblem>* problems = nullptr);
 // An edit box's key; a text that is not a number, or a number the box cannot hold (however
 // many digits it has), gives the box's design value.
 double readEditBoxSetting(const SettingsStore& store, PlanEditBox box,

@@ -102,7 +102,7 @@ QString suggestedFileName(const QDate& lastUsed, const QString& ext) {
     return stem + u'.' + ext;
 }
 
-QString AskSaveFileName(const QString& initialDir, const QString& defaultName, const QString& ext) {
+QString askSaveFileName(const QString& initialDir, const QString& defaultName, const QString& ext) {
     const std::optional<QString> chosen =
         dialogs().saveFileName(saveFileRequest(initialDir, defaultName, ext));
     if (!chosen) {

@@ -29,7 +29,7 @@ QString exportText(const Document& page);
 // without one.
 QString reportFileText(const Document& page);
 
-// The request `AskSaveFileName` makes: title "Enter Filename to save", filter
+// The request `askSaveFileName` makes: title "Enter Filename to save", filter
 // "Output file (*.ext)".
 SaveFileRequest saveFileRequest(const QString& initialDir, const QString& defaultName,
                                 const QString& ext);
@@ -40,6 +40,6 @@ QString withExtension(const QString& chosen, const QString& ext);
 // "usage-2026-11.htm"; "usage.htm" without a valid date.
 QString suggestedFileName(const QDate& lastUsed, const QString& ext);
 // Asks through the dialog seam; the empty text when the user cancels.
-QString AskSaveFileName(const QString& initialDir, const QString& defaultName, const QString& ext);
+QString askSaveFileName(const QString& initialDir, const QString& defaultName, const QString& ext);
 
 }  // namespace kestrova

@@ -104,7 +104,7 @@ const SummaryTabCaptions& summaryTabCaptions() {
 SummaryInputs comparisonInputs(const SummaryInputs& inputs) {
     SummaryInputs priced = inputs;
     if (inputs.nightChargedUsage >= 0) {
-        priced.mlngChargedUsage = inputs.nightChargedUsage;
+        priced.chargedUsage = inputs.nightChargedUsage;
     }
     return priced;
 }
@@ -114,8 +114,8 @@ Bill billOf(const SummaryFigures& figures) {
         const QString& kept = figures[label].kept;
         return kept.isEmpty() ? 0.0 : requireNumber(kept, QLocale::c()).toDouble();
     };
-    return {number(L::lblBillPlanCharge), number(L::lblExcessAmount), number(L::lblBillTotal),
-            number(L::lblBillTax), number(L::lblBillTotalAndTax)};
+    return {number(L::billPlanChargeLabel), number(L::excessAmountLabel), number(L::billTotalLabel),
+            number(L::billTaxLabel), number(L::billTotalAndTaxLabel)};
 }
 
 namespace {
@@ -142,123 +142,123 @@ void summarize(const SummaryInputs& inputs, std::optional<double> usedOverride,
     const bool unlimited = record.isUnlimited(locale);
 
     // The plan's figures beside the list, as the record holds them (" 250" keeps its blank).
-    run.show(L::lblPlanCharge, QStringLiteral("Rs ") + record.text(PlanCharge));
+    run.show(L::planChargeLabel, QStringLiteral("Rs ") + record.text(PlanCharge));
     if (unlimited) {
-        run.show(L::lblBandWidthLimit, QStringLiteral("Unlimited"));
-        run.show(L::lblRsPerMB, QStringLiteral("NA"));
+        run.show(L::bandWidthLimitLabel, QStringLiteral("Unlimited"));
+        run.show(L::rsPerMBLabel, QStringLiteral("NA"));
     } else {
-        run.show(L::lblBandWidthLimit, record.text(BandwidthLimitMB) + QStringLiteral(" MB"));
-        run.show(L::lblRsPerMB, QStringLiteral("Rs ") + record.text(RsPerExcessMB));
+        run.show(L::bandWidthLimitLabel, record.text(BandwidthLimitMB) + QStringLiteral(" MB"));
+        run.show(L::rsPerMBLabel, QStringLiteral("Rs ") + record.text(RsPerExcessMB));
     }
 
-    const double used = run.keep(L::lblUsedBandWidth, usedOverride ? *usedOverride
-                                                      : record.isNightUnlimited(locale)
-                                                          ? double(inputs.mlngChargedUsage)
-                                                          : double(inputs.mlngTotalUsage));
-    run.show(L::lblUsedBandWidth, run.megabytes(used, 3));
+    const double used = run.keep(L::usedBandWidthLabel, usedOverride ? *usedOverride
+                                                        : record.isNightUnlimited(locale)
+                                                            ? double(inputs.chargedUsage)
+                                                            : double(inputs.totalUsage));
+    run.show(L::usedBandWidthLabel, run.megabytes(used, 3));
 
     const int day = lastUsed.day();
-    run.show(L::lblUsedAverage, run.megabytes(run.keep(L::lblUsedAverage, used / day), 2));
+    run.show(L::usedAverageLabel, run.megabytes(run.keep(L::usedAverageLabel, used / day), 2));
 
-    run.keepText(L::lblUsedLastDay, lastUsed.toString(Qt::ISODate));
-    run.show(L::lblUsedLastDay, QStringLiteral(" %1 %2 %3")
-                                    .arg(day)
-                                    .arg(locale.monthName(lastUsed.month(), QLocale::ShortFormat))
-                                    .arg(lastUsed.year(), 4, 10, QLatin1Char('0')));
+    run.keepText(L::usedLastDayLabel, lastUsed.toString(Qt::ISODate));
+    run.show(L::usedLastDayLabel, QStringLiteral(" %1 %2 %3")
+                                      .arg(day)
+                                      .arg(locale.monthName(lastUsed.month(), QLocale::ShortFormat))
+                                      .arg(lastUsed.year(), 4, 10, QLatin1Char('0')));
 
     const QDate lastOfMonth = QDate(lastUsed.year(), lastUsed.month(), 1).addMonths(1).addDays(-1);
-    const double remaining = run.keep(L::lblAvailableDays, double(lastUsed.daysTo(lastOfMonth)));
-    run.show(L::lblAvailableDays, QString::number(std::int64_t(remaining)));
+    const double remaining = run.keep(L::availableDaysLabel, double(lastUsed.daysTo(lastOfMonth)));
+    run.show(L::availableDaysLabel, QString::number(std::int64_t(remaining)));
 
     if (!unlimited) {
         const double allowance = record.number(BandwidthLimitMB, locale);
-        const double available = run.keep(L::lblAvailableBandWidth, allowance - used);
+        const double available = run.keep(L::availableBandWidthLabel, allowance - used);
         const std::int64_t percentage = roundedTiesToEven(used / allowance * 100);
-        run.keep(L::txtPercentage, double(percentage));
-        run.show(L::txtPercentage, QString::number(percentage) + u'%');
+        run.keep(L::percentageEdit, double(percentage));
+        run.show(L::percentageEdit, QString::number(percentage) + u'%');
 
         if (available >= 0) {
-            figures.fraAvailableVisible = true;
-            figures.fraExcessVisible = false;
-            run.show(L::lblAvailableBandWidth, run.megabytes(available, 3));
-            if (figures.shown(L::lblAvailableDays) != u"0") {
+            figures.availableGroupVisible = true;
+            figures.excessGroupVisible = false;
+            run.show(L::availableBandWidthLabel, run.megabytes(available, 3));
+            if (figures.shown(L::availableDaysLabel) != u"0") {
                 const double perDay =
-                    run.keep(L::lblAvailableAverage, available / run.kept(L::lblAvailableDays));
-                run.show(L::lblAvailableAverage, run.megabytes(perDay, 2));
+                    run.keep(L::availableAverageLabel, available / run.kept(L::availableDaysLabel));
+                run.show(L::availableAverageLabel, run.megabytes(perDay, 2));
             } else {
-                run.show(L::lblAvailableAverage, QString());
+                run.show(L::availableAverageLabel, QString());
             }
-            run.keep(L::lblExcessBandwidth, 0);
-            run.show(L::lblExcessBandwidth, QStringLiteral("0"));
-            run.keep(L::lblExcessAmount, 0);
-            run.show(L::lblExcessAmount, QStringLiteral("Rs. 0"));
-            figures.picActualDownloadWidth = (allowance - available) / allowance;
-            figures.picExcessDownloadVisible = false;
+            run.keep(L::excessBandwidthLabel, 0);
+            run.show(L::excessBandwidthLabel, QStringLiteral("0"));
+            run.keep(L::excessAmountLabel, 0);
+            run.show(L::excessAmountLabel, QStringLiteral("Rs. 0"));
+            figures.actualDownloadBoxWidth = (allowance - available) / allowance;
+            figures.excessDownloadBoxVisible = false;
         } else {
-            figures.fraExcessAtAvailablePlace = true;
-            figures.fraExcessVisible = true;
-            figures.fraAvailableVisible = false;
-            const double excess = run.keep(L::lblExcessBandwidth, std::abs(available));
-            run.show(L::lblExcessBandwidth, run.megabytes(excess, 3));
+            figures.excessGroupAtAvailablePlace = true;
+            figures.excessGroupVisible = true;
+            figures.availableGroupVisible = false;
+            const double excess = run.keep(L::excessBandwidthLabel, std::abs(available));
+            run.show(L::excessBandwidthLabel, run.megabytes(excess, 3));
             const double rate =
-                run.keep(L::lblExcessRatePerMB, record.number(RsPerExcessMB, locale));
-            run.show(L::lblExcessRatePerMB, formatNumber(rate, 2, locale));
+                run.keep(L::excessRatePerMBLabel, record.number(RsPerExcessMB, locale));
+            run.show(L::excessRatePerMBLabel, formatNumber(rate, 2, locale));
             const double amount =
-                run.keep(L::lblExcessAmount, excess * run.kept(L::lblExcessRatePerMB));
-            run.show(L::lblExcessAmount, run.rupees(amount));
-            figures.picActualDownloadWidth = 1;
-            figures.picExcessDownloadVisible = true;
-            figures.picExcessDownloadWidth = excess / allowance;
+                run.keep(L::excessAmountLabel, excess * run.kept(L::excessRatePerMBLabel));
+            run.show(L::excessAmountLabel, run.rupees(amount));
+            figures.actualDownloadBoxWidth = 1;
+            figures.excessDownloadBoxVisible = true;
+            figures.excessDownloadBoxWidth = excess / allowance;
         }
 
         figures.todayLabelsVisible = today == lastUsed;
         if (figures.todayLabelsVisible) {
-            const double lastDay = run.keep(L::lblUsageToday, double(inputs.mlngLastDayUsage));
-            run.show(L::lblUsageToday, run.megabytes(lastDay, 2));
+            const double lastDay = run.keep(L::usageTodayLabel, double(inputs.lastDayUsage));
+            run.show(L::usageTodayLabel, run.megabytes(lastDay, 2));
             if (day > 1) {
                 const double perDay =
-                    run.keep(L::lblUsedAverageExclToday, (used - lastDay) / (day - 1));
-                run.show(L::lblUsedAverageExclToday, run.megabytes(perDay, 2));
+                    run.keep(L::usedAverageExclTodayLabel, (used - lastDay) / (day - 1));
+                run.show(L::usedAverageExclTodayLabel, run.megabytes(perDay, 2));
             } else {
-                run.show(L::lblUsedAverageExclToday, QStringLiteral("0 MB"));
+                run.show(L::usedAverageExclTodayLabel, QStringLiteral("0 MB"));
             }
             // Today still counts as a remaining day, and its usage as still available.
-            const double usable = run.keep(L::lblAvailableAverageExclToday,
-                                           (run.kept(L::lblAvailableBandWidth) + lastDay) /
-                                               (run.kept(L::lblAvailableDays) + 1));
-            run.show(L::lblAvailableAverageExclToday, run.megabytes(usable, 2));
+            const double usable = run.keep(L::availableAverageExclTodayLabel,
+                                           (run.kept(L::availableBandWidthLabel) + lastDay) /
+                                               (run.kept(L::availableDaysLabel) + 1));
+            run.show(L::availableAverageExclTodayLabel, run.megabytes(usable, 2));
         }
     } else {
-        run.keep(L::txtPercentage, 0);
-        run.show(L::txtPercentage, QStringLiteral("0%"));
-        figures.fraAvailableVisible = true;
-        figures.fraExcessVisible = false;
-        run.show(L::lblAvailableBandWidth, QStringLiteral("Unlimited"));
-        run.show(L::lblAvailableAverage, QStringLiteral("Unlimited"));
-        run.keep(L::lblExcessBandwidth, 0);
-        run.show(L::lblExcessBandwidth, QStringLiteral("0"));
-        run.keep(L::lblExcessAmount, 0);
-        run.show(L::lblExcessAmount, QStringLiteral("Rs. 0"));
-        figures.picActualDownloadWidth = 0;
-        figures.picExcessDownloadVisible = false;
+        run.keep(L::percentageEdit, 0);
+        run.show(L::percentageEdit, QStringLiteral("0%"));
+        figures.availableGroupVisible = true;
+        figures.excessGroupVisible = false;
+        run.show(L::availableBandWidthLabel, QStringLiteral("Unlimited"));
+        run.show(L::availableAverageLabel, QStringLiteral("Unlimited"));
+        run.keep(L::excessBandwidthLabel, 0);
+        run.show(L::excessBandwidthLabel, QStringLiteral("0"));
+        run.keep(L::excessAmountLabel, 0);
+        run.show(L::excessAmountLabel, QStringLiteral("Rs. 0"));
+        figures.actualDownloadBoxWidth = 0;
+        figures.excessDownloadBoxVisible = false;
         figures.todayLabelsVisible = false;
     }
 
-    run.keep(L::lblBillPlanCharge, record.number(PlanCharge, locale));
-    run.show(L::lblBillPlanCharge, QStringLiteral("Rs. ") + record.text(PlanCharge).trimmed());
-    run.show(L::lblBillExcessCharge, figures.shown(L::lblExcessAmount));
-    const double total =
-        run.keep(L::lblBillTotal, run.kept(L::lblBillPlanCharge) + run.kept(L::lblExcessAmount));
-    run.show(L::lblBillTotal, run.rupees(total));
-    const double tax = run.keep(L::lblBillTax, total * 10.3 / 100);
-    run.show(L::lblBillTax, run.rupees(tax));
-    const double totalAndTax = run.keep(L::lblBillTotalAndTax, total + tax);
-    run.show(L::lblBillTotalAndTax, run.rupees(totalAndTax));
+    run.keep(L::billPlanChargeLabel, record.number(PlanCharge, locale));
+    run.show(L::billPlanChargeLabel, QStringLiteral("Rs. ") + record.text(PlanCharge).trimmed());
+    run.show(L::billExcessChargeLabel, figures.shown(L::excessAmountLabel));
+    const double total = run.keep(
+        L::billTotalLabel, run.kept(L::billPlanChargeLabel) + run.kept(L::excessAmountLabel));
+    run.show(L::billTotalLabel, run.rupees(total));
+    const double tax = run.keep(L::billTaxLabel, total * 10.3 / 100);
+    run.show(L::billTaxLabel, run.rupees(tax));
+    const double totalAndTax = run.keep(L::billTotalAndTaxLabel, total + tax);
+    run.show(L::billTotalAndTaxLabel, run.rupees(totalAndTax));
 }
 
 }  // namespace
 
-void CreateSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate today,
+void createSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate today,
                    SummaryFigures& figures, const QLocale& locale) {
     summarize(inputs, std::nullopt, plan, today, figures, locale);
 }

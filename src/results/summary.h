@@ -4,7 +4,7 @@
 
 #pragma once
 
-// The Summary tab's figures: what `CreateSummary` computes from the month's usage and the
+// The Summary tab's figures: what `createSummary` computes from the month's usage and the
 // selected plan, as a plain record that the result window paints into its labels.
 
 #include "results/plan_catalogue.h"
@@ -19,31 +19,31 @@ namespace kestrova {
 
 // The labels of the Summary tab that a run fills, named as the window's controls.
 enum class SummaryLabel {
-    lblUsedBandWidth,
-    lblUsedAverage,
-    lblUsedLastDay,
-    lblUsageToday,
-    lblUsedAverageExclToday,
-    lblAvailableBandWidth,
-    lblAvailableAverage,
-    lblAvailableDays,
-    lblAvailableAverageExclToday,
-    lblExcessBandwidth,
-    lblExcessRatePerMB,
-    lblExcessAmount,
-    lblBillPlanCharge,
-    lblBillExcessCharge,
-    lblBillTotal,
-    lblBillTax,
-    lblBillTotalAndTax,
-    txtPercentage,
+    usedBandWidthLabel,
+    usedAverageLabel,
+    usedLastDayLabel,
+    usageTodayLabel,
+    usedAverageExclTodayLabel,
+    availableBandWidthLabel,
+    availableAverageLabel,
+    availableDaysLabel,
+    availableAverageExclTodayLabel,
+    excessBandwidthLabel,
+    excessRatePerMBLabel,
+    excessAmountLabel,
+    billPlanChargeLabel,
+    billExcessChargeLabel,
+    billTotalLabel,
+    billTaxLabel,
+    billTotalAndTaxLabel,
+    percentageEdit,
     // The plan's own figures, read-only beside the list (the edit boxes stand in their place
     // for the custom plan).
-    lblPlanCharge,
-    lblBandWidthLimit,
-    lblRsPerMB,
+    planChargeLabel,
+    bandWidthLimitLabel,
+    rsPerMBLabel,
 };
-inline constexpr int kSummaryLabelCount = int(SummaryLabel::lblRsPerMB) + 1;
+inline constexpr int kSummaryLabelCount = int(SummaryLabel::rsPerMBLabel) + 1;
 
 // The control's name ("lblUsedBandWidth").
 QString summaryLabelName(SummaryLabel label);
@@ -60,29 +60,29 @@ struct SummaryTabCaptions {
     QString planCharge = QStringLiteral("Plan Charge :");
     QString bandWidthLimit = QStringLiteral("Bandwidth Limit :");
     QString rsPerMB = QStringLiteral("Rs/Excess MB :");
-    QString lblMB = QStringLiteral("(MB)");
-    QString lblPlans = QStringLiteral("ORVO plans");
-    QString fraAvailable = QStringLiteral("Available Usage");
-    QString fraExcess = QStringLiteral("Excess Usage");
+    QString mbLabel = QStringLiteral("(MB)");
+    QString plansLabel = QStringLiteral("ORVO plans");
+    QString availableGroup = QStringLiteral("Available Usage");
+    QString excessGroup = QStringLiteral("Excess Usage");
     QString excludingToday = QStringLiteral("(Excluding today)");
     QString todayFootnote =
         QStringLiteral("* - These fields are displayed when last recorded day is today.");
     QString validityNote =
         QStringLiteral("Summary valid only if report generated is only for one month.");
-    QString txtPercentageToolTip = QStringLiteral("Percentage of quota used");
-    QString picDownloadAllowedToolTip = QStringLiteral("Remaining");
-    QString picExcessDownloadToolTip = QStringLiteral("Excess");
+    QString percentageEditToolTip = QStringLiteral("Percentage of quota used");
+    QString downloadAllowedBoxToolTip = QStringLiteral("Remaining");
+    QString excessDownloadBoxToolTip = QStringLiteral("Excess");
 };
 const SummaryTabCaptions& summaryTabCaptions();
 
 // The month's usage as the main window hands it over.
 struct SummaryInputs {
-    std::int32_t mlngTotalUsage = 0;     // metered usage, whole MB
-    std::int32_t mlngChargedUsage = 0;   // the part outside the free night hours, whole MB
-    QDate mdtLastUsedDate{2000, 1, 1};   // date of the last usage record
-    std::int32_t mlngLastDayUsage = -1;  // usage of that day, whole MB
+    std::int32_t totalUsage = 0;        // metered usage, whole MB
+    std::int32_t chargedUsage = 0;      // the part outside the free night hours, whole MB
+    QDate mdtLastUsedDate{2000, 1, 1};  // date of the last usage record
+    std::int32_t lastDayUsage = -1;     // usage of that day, whole MB
     // What the night-unlimited plans charge by the night rule whatever the plan kind of the
-    // report, whole MB; -1: not known, mlngChargedUsage stands for it.
+    // report, whole MB; -1: not known, chargedUsage stands for it.
     std::int32_t nightChargedUsage = -1;
 };
 
@@ -105,18 +105,19 @@ struct LabelFigure {
 struct SummaryFigures {
     std::array<LabelFigure, kSummaryLabelCount> labels;
 
-    // One of the two frames is shown; fraExcess is moved onto fraAvailable's place when shown.
-    bool fraAvailableVisible = true;
-    bool fraExcessVisible = false;
-    bool fraExcessAtAvailablePlace = false;
-    // Usage bar, as fractions of the full bar picDownloadAllowed. The excess share may exceed 1
+    // One of the two frames is shown; excessGroup is moved onto availableGroup's place when shown.
+    bool availableGroupVisible = true;
+    bool excessGroupVisible = false;
+    bool excessGroupAtAvailablePlace = false;
+    // Usage bar, as fractions of the full bar downloadAllowedBox. The excess share may exceed 1
     // when more than twice the allowance was used.
-    double picActualDownloadWidth = 0;
-    bool picExcessDownloadVisible = false;
-    double picExcessDownloadWidth = 0;
+    double actualDownloadBoxWidth = 0;
+    bool excessDownloadBoxVisible = false;
+    double excessDownloadBoxWidth = 0;
     // The caption labels `lbl` with "*" and the three "today" labels.
     bool todayLabelsVisible = false;
-    // The three edit boxes and lblMB in place of lblPlanCharge, lblBandWidthLimit, lblRsPerMB.
+    // The three edit boxes and mbLabel in place of planChargeLabel, bandWidthLimitLabel,
+    // rsPerMBLabel.
     bool customFiguresShown = false;
 
     LabelFigure& operator[](SummaryLabel label) { return labels[std::size_t(label)]; }
@@ -134,16 +135,16 @@ struct Bill {
 };
 Bill billOf(const SummaryFigures& figures);
 
-// `CreateSummary` for a selected plan record, on the figures the last run left: the plan
+// `createSummary` for a selected plan record, on the figures the last run left: the plan
 // labels, the usage figures, the frame and bar, the "today" fields and the bill. `today` is the
 // system date; the last recorded day is today when the two dates are equal. An allowance of 0
 // counts as 1 MB (for the custom plan the caller also turns its edit box to 1). Throws Failure
 // when a plan field holds no number; what was set before the failure stays set.
-void CreateSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate today,
+void createSummary(const SummaryInputs& inputs, const PlanRecord& plan, QDate today,
                    SummaryFigures& figures, const QLocale& locale = QLocale());
 
 // The same run on a fresh tab for `usedMB` as the usage the plan counts (it need not be whole),
-// for the bill of a usage other than the month's own. Throws Failure like CreateSummary.
+// for the bill of a usage other than the month's own. Throws Failure like createSummary.
 SummaryFigures priceUsage(const PlanRecord& plan, double usedMB, const QLocale& locale = QLocale());
 
 }  // namespace kestrova

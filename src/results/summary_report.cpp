@@ -34,22 +34,23 @@ QString captioned(const QString& caption, const QString& shown) {
 }
 
 bool inAvailableFrame(L label) {
-    return label == L::lblAvailableBandWidth || label == L::lblAvailableAverage ||
-           label == L::lblAvailableDays || label == L::lblAvailableAverageExclToday;
+    return label == L::availableBandWidthLabel || label == L::availableAverageLabel ||
+           label == L::availableDaysLabel || label == L::availableAverageExclTodayLabel;
 }
 
 bool inExcessFrame(L label) {
-    return label == L::lblExcessBandwidth || label == L::lblExcessRatePerMB ||
-           label == L::lblExcessAmount;
+    return label == L::excessBandwidthLabel || label == L::excessRatePerMBLabel ||
+           label == L::excessAmountLabel;
 }
 
 bool isTodayLabel(L label) {
-    return label == L::lblUsageToday || label == L::lblUsedAverageExclToday ||
-           label == L::lblAvailableAverageExclToday;
+    return label == L::usageTodayLabel || label == L::usedAverageExclTodayLabel ||
+           label == L::availableAverageExclTodayLabel;
 }
 
 bool isPlanLabel(L label) {
-    return label == L::lblPlanCharge || label == L::lblBandWidthLimit || label == L::lblRsPerMB;
+    return label == L::planChargeLabel || label == L::bandWidthLimitLabel ||
+           label == L::rsPerMBLabel;
 }
 
 // Whether the label can be seen on the tab as the figures leave it.
@@ -58,10 +59,10 @@ bool isVisible(const SummaryFigures& f, L label) {
         return false;
     }
     if (inAvailableFrame(label)) {
-        return f.fraAvailableVisible;
+        return f.availableGroupVisible;
     }
     if (inExcessFrame(label)) {
-        return f.fraExcessVisible;
+        return f.excessGroupVisible;
     }
     if (isPlanLabel(label)) {
         return !f.customFiguresShown;
@@ -78,7 +79,7 @@ QStringList tabLines(const MonthSummary& s, const CustomPlanFigures& custom) {
             return;
         }
         QString shown = f.shown(label);
-        if (label == L::lblUsedAverageExclToday || label == L::lblAvailableAverageExclToday) {
+        if (label == L::usedAverageExclTodayLabel || label == L::availableAverageExclTodayLabel) {
             shown += u' ' + c.excludingToday;
         }
         lines << captioned(summaryLabelCaption(label), shown);
@@ -87,34 +88,34 @@ QStringList tabLines(const MonthSummary& s, const CustomPlanFigures& custom) {
     lines << captioned(c.selectYourPlan, s.entryText);
     if (f.customFiguresShown) {
         lines << captioned(c.planCharge,
-                           editBoxText(PlanEditBox::nebPlanCharge, custom.planCharge));
+                           editBoxText(PlanEditBox::planChargeEdit, custom.planCharge));
         lines << captioned(
             c.bandWidthLimit,
-            editBoxText(PlanEditBox::nebBandWidthLimit, custom.allowanceMB) + u' ' + c.lblMB);
-        lines << captioned(c.rsPerMB, editBoxText(PlanEditBox::nebRsPerMB, custom.rsPerMB));
+            editBoxText(PlanEditBox::bandWidthLimitEdit, custom.allowanceMB) + u' ' + c.mbLabel);
+        lines << captioned(c.rsPerMB, editBoxText(PlanEditBox::rsPerMBEdit, custom.rsPerMB));
     } else {
-        add(L::lblPlanCharge);
-        add(L::lblBandWidthLimit);
-        add(L::lblRsPerMB);
+        add(L::planChargeLabel);
+        add(L::bandWidthLimitLabel);
+        add(L::rsPerMBLabel);
     }
-    for (L label : {L::lblUsedBandWidth, L::lblUsedAverage, L::lblUsedLastDay, L::lblUsageToday,
-                    L::lblUsedAverageExclToday, L::txtPercentage}) {
+    for (L label : {L::usedBandWidthLabel, L::usedAverageLabel, L::usedLastDayLabel,
+                    L::usageTodayLabel, L::usedAverageExclTodayLabel, L::percentageEdit}) {
         add(label);
     }
-    if (f.fraAvailableVisible) {
-        lines << c.fraAvailable;
-        for (L label : {L::lblAvailableBandWidth, L::lblAvailableAverage, L::lblAvailableDays,
-                        L::lblAvailableAverageExclToday}) {
+    if (f.availableGroupVisible) {
+        lines << c.availableGroup;
+        for (L label : {L::availableBandWidthLabel, L::availableAverageLabel, L::availableDaysLabel,
+                        L::availableAverageExclTodayLabel}) {
             add(label);
         }
     } else {
-        lines << c.fraExcess;
-        for (L label : {L::lblExcessBandwidth, L::lblExcessRatePerMB, L::lblExcessAmount}) {
+        lines << c.excessGroup;
+        for (L label : {L::excessBandwidthLabel, L::excessRatePerMBLabel, L::excessAmountLabel}) {
             add(label);
         }
     }
-    for (L label : {L::lblBillPlanCharge, L::lblBillExcessCharge, L::lblBillTotal, L::lblBillTax,
-                    L::lblBillTotalAndTax}) {
+    for (L label : {L::billPlanChargeLabel, L::billExcessChargeLabel, L::billTotalLabel,
+                    L::billTaxLabel, L::billTotalAndTaxLabel}) {
         add(label);
     }
     if (f.todayLabelsVisible) {
@@ -126,10 +127,10 @@ QStringList tabLines(const MonthSummary& s, const CustomPlanFigures& custom) {
 
 QJsonObject usageJson(const SummaryInputs& inputs, QDate today) {
     return QJsonObject{
-        {QStringLiteral("totalUsageMB"), inputs.mlngTotalUsage},
-        {QStringLiteral("chargedUsageMB"), inputs.mlngChargedUsage},
+        {QStringLiteral("totalUsageMB"), inputs.totalUsage},
+        {QStringLiteral("chargedUsageMB"), inputs.chargedUsage},
         {QStringLiteral("lastUsedDate"), inputs.mdtLastUsedDate.toString(Qt::ISODate)},
-        {QStringLiteral("lastDayUsageMB"), inputs.mlngLastDayUsage},
+        {QStringLiteral("lastDayUsageMB"), inputs.lastDayUsage},
         {QStringLiteral("today"), today.toString(Qt::ISODate)},
     };
 }
@@ -141,23 +142,23 @@ SummaryInputs summaryInputsOf(const HeadlessResult& result) {
 }
 
 SummaryInputs summaryInputsOf(const ReportOutcome& outcome) {
-    return SummaryInputs{outcome.mlngTotalUsage, outcome.mlngChargedUsage, outcome.mdtLastUsedDate,
-                         outcome.mlngLastDayUsage, outcome.nightChargedUsage};
+    return SummaryInputs{outcome.totalUsage, outcome.chargedUsage, outcome.mdtLastUsedDate,
+                         outcome.lastDayUsage, outcome.nightChargedUsage};
 }
 
 std::optional<PlanChoice> storedPlanChoice(const SettingsStore& store,
                                            std::vector<SettingProblem>* problems) {
     const std::vector<PlanListEntry> entries = planListEntries(PlanTable());
     const PlanSettings settings = readPlanSettings(store, int(entries.size()), QLocale(), problems);
-    if (settings.Plan3 < 0) {
+    if (settings.planIndex < 0) {
         return std::nullopt;
     }
-    const int slot = entries[std::size_t(settings.Plan3)].itemData;
+    const int slot = entries[std::size_t(settings.planIndex)].itemData;
     if (slot != kCustomPlanSlot) {
         return PlanChoice::catalogue(slot);
     }
-    return PlanChoice::customPlan(
-        CustomPlanFigures{settings.nebPlanCharge, settings.nebBandWidthLimit, settings.nebRsPerMB});
+    return PlanChoice::customPlan(CustomPlanFigures{
+        settings.planChargeEdit, settings.bandWidthLimitEdit, settings.rsPerMBEdit});
 }
 
 MonthSummary summarizeMonth(const SummaryInputs& inputs, const PlanChoice& choice, QDate today,
@@ -168,23 +169,23 @@ MonthSummary summarizeMonth(const SummaryInputs& inputs, const PlanChoice& choic
                           .arg(kCatalogueSize - 1));
     }
     const CustomPlanFigures custom = choice.custom.value_or(CustomPlanFigures{});
-    requireEditBoxValue(PlanEditBox::nebPlanCharge, custom.planCharge,
+    requireEditBoxValue(PlanEditBox::planChargeEdit, custom.planCharge,
                         QStringLiteral("plan charge"));
-    requireEditBoxValue(PlanEditBox::nebBandWidthLimit, custom.allowanceMB,
+    requireEditBoxValue(PlanEditBox::bandWidthLimitEdit, custom.allowanceMB,
                         QStringLiteral("allowance"));
-    requireEditBoxValue(PlanEditBox::nebRsPerMB, custom.rsPerMB, QStringLiteral("rate per MB"));
+    requireEditBoxValue(PlanEditBox::rsPerMBEdit, custom.rsPerMB, QStringLiteral("rate per MB"));
 
     // The tab reports its failures in a message box; here they become the caller's failure.
     RecordingDialogs messages;
     const ScopedDialogs scope(messages);
 
     SummaryTab tab([today] { return today; }, locale);
-    tab.setEditBoxValue(PlanEditBox::nebPlanCharge, custom.planCharge);
-    tab.setEditBoxValue(PlanEditBox::nebBandWidthLimit, custom.allowanceMB);
-    tab.setEditBoxValue(PlanEditBox::nebRsPerMB, custom.rsPerMB);
+    tab.setEditBoxValue(PlanEditBox::planChargeEdit, custom.planCharge);
+    tab.setEditBoxValue(PlanEditBox::bandWidthLimitEdit, custom.allowanceMB);
+    tab.setEditBoxValue(PlanEditBox::rsPerMBEdit, custom.rsPerMB);
     tab.setInputs(inputs);
-    tab.LoadCombo(-1);
-    const int index = tab.cmbPlans().indexOfSlot(choice.slot);
+    tab.loadCombo(-1);
+    const int index = tab.plansCombo().indexOfSlot(choice.slot);
     tab.selectListIndex(index);
     if (!messages.messages.empty()) {
         throw Failure(messages.messages.front().text);
@@ -192,15 +193,15 @@ MonthSummary summarizeMonth(const SummaryInputs& inputs, const PlanChoice& choic
 
     MonthSummary summary;
     summary.slot = choice.slot;
-    summary.entryText = tab.cmbPlans().entries()[std::size_t(index)].text;
-    summary.plan = tab.mvarPlans().record(choice.slot);
+    summary.entryText = tab.plansCombo().entries()[std::size_t(index)].text;
+    summary.plan = tab.plans().record(choice.slot);
     summary.inputs = inputs;
     summary.today = today;
     summary.locale = locale;
     summary.figures = tab.figures();
     summary.bill = billOf(summary.figures);
     CustomPlanFigures shownCustom = custom;
-    shownCustom.allowanceMB = tab.editBoxValue(PlanEditBox::nebBandWidthLimit);
+    shownCustom.allowanceMB = tab.editBoxValue(PlanEditBox::bandWidthLimitEdit);
     summary.lines = tabLines(summary, shownCustom);
     return summary;
 }
@@ -217,7 +218,7 @@ std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
             slot == kCustomPlanSlot ? PlanChoice::customPlan(*custom) : PlanChoice::catalogue(slot),
             today, locale);
         costs.push_back({0, slot, s.plan.text(PlanName).trimmed(), s.entryText, s.bill,
-                         s.figures.shown(L::lblBillTotalAndTax)});
+                         s.figures.shown(L::billTotalAndTaxLabel)});
     }
     rankByTotalAndTax(costs);
     return costs;
@@ -293,9 +294,9 @@ QJsonDocument summaryJson(const MonthSummary& summary) {
                                   {QStringLiteral("shown"), f[label].shown},
                                   {QStringLiteral("visible"), isVisible(f, label)}});
     }
-    QJsonObject bar{{QStringLiteral("picActualDownload"), f.picActualDownloadWidth}};
-    if (f.picExcessDownloadVisible) {
-        bar.insert(QStringLiteral("picExcessDownload"), f.picExcessDownloadWidth);
+    QJsonObject bar{{QStringLiteral("picActualDownload"), f.actualDownloadBoxWidth}};
+    if (f.excessDownloadBoxVisible) {
+        bar.insert(QStringLiteral("picExcessDownload"), f.excessDownloadBoxWidth);
     }
     const QJsonObject root{
         {QStringLiteral("plan"),
@@ -315,7 +316,7 @@ QJsonDocument summaryJson(const MonthSummary& summary) {
         {QStringLiteral("usage"), usageJson(summary.inputs, summary.today)},
         {QStringLiteral("lines"), QJsonArray::fromStringList(summary.lines)},
         {QStringLiteral("frame"),
-         f.fraAvailableVisible ? QStringLiteral("fraAvailable") : QStringLiteral("fraExcess")},
+         f.availableGroupVisible ? QStringLiteral("fraAvailable") : QStringLiteral("fraExcess")},
         {QStringLiteral("todayShown"), f.todayLabelsVisible},
         {QStringLiteral("bar"), bar},
         {QStringLiteral("labels"), labels},

@@ -12,8 +12,8 @@
 namespace kestrova {
 
 namespace {
-constexpr PlanEditBox kEditBoxes[] = {PlanEditBox::nebPlanCharge, PlanEditBox::nebBandWidthLimit,
-                                      PlanEditBox::nebRsPerMB};
+constexpr PlanEditBox kEditBoxes[] = {PlanEditBox::planChargeEdit, PlanEditBox::bandWidthLimitEdit,
+                                      PlanEditBox::rsPerMBEdit};
 }
 
 SummaryTab::SummaryTab(Clock clock, const QLocale& locale)
@@ -24,16 +24,16 @@ void SummaryTab::load(const SettingsStore& store) {
     for (PlanEditBox box : kEditBoxes) {
         setEditBoxValue(box, readEditBoxSetting(store, box, m_locale));
     }
-    LoadCombo(store);
+    loadCombo(store);
 }
 
-void SummaryTab::LoadCombo(const SettingsStore& store) {
+void SummaryTab::loadCombo(const SettingsStore& store) {
     m_plans.rebuild();
     m_list.fill(planListEntries(m_plans));
-    selectListIndex(readPlan3(store, m_list.count()));
+    selectListIndex(readPlanIndex(store, m_list.count()));
 }
 
-void SummaryTab::LoadCombo(int listIndex) {
+void SummaryTab::loadCombo(int listIndex) {
     m_plans.rebuild();
     m_list.fill(planListEntries(m_plans));
     selectListIndex(listIndex);
@@ -41,7 +41,7 @@ void SummaryTab::LoadCombo(int listIndex) {
 
 PlanSettings SummaryTab::settings() const {
     PlanSettings s = m_editBoxes;
-    s.Plan3 = m_list.listIndex();
+    s.planIndex = m_list.listIndex();
     return s;
 }
 
@@ -51,7 +51,7 @@ void SummaryTab::save(SettingsStore& store) const {
 
 void SummaryTab::selectListIndex(int index) {
     m_list.setListIndex(index);
-    CreateSummary();
+    createSummary();
 }
 
 void SummaryTab::setEditBoxValue(PlanEditBox box, double value) {
@@ -59,11 +59,11 @@ void SummaryTab::setEditBoxValue(PlanEditBox box, double value) {
     const QString after = editBoxText(box, value);
     m_editBoxes.setValue(box, requireNumber(after, QLocale::c()).toDouble());
     if (after != before) {
-        CreateSummary();
+        createSummary();
     }
 }
 
-bool SummaryTab::CreateSummary() {
+bool SummaryTab::createSummary() {
     if (!m_list.hasSelection()) {
         for (LabelFigure& label : m_figures.labels) {
             label.touched = false;
@@ -74,17 +74,17 @@ bool SummaryTab::CreateSummary() {
         m_figures.customFiguresShown = m_list.isCustomSelected();
         PlanRecord& record = m_plans.record(*m_list.selectedSlot());
         if (m_figures.customFiguresShown) {
-            record.fields[PlanCharge] = defaultText(m_editBoxes.nebPlanCharge, m_locale);
-            record.fields[BandwidthLimitMB] = defaultText(m_editBoxes.nebBandWidthLimit, m_locale);
-            record.fields[RsPerExcessMB] = defaultText(m_editBoxes.nebRsPerMB, m_locale);
+            record.fields[PlanCharge] = defaultText(m_editBoxes.planChargeEdit, m_locale);
+            record.fields[BandwidthLimitMB] = defaultText(m_editBoxes.bandWidthLimitEdit, m_locale);
+            record.fields[RsPerExcessMB] = defaultText(m_editBoxes.rsPerMBEdit, m_locale);
         }
         if (record.number(BandwidthLimitMB, m_locale) == 0) {
             // Set directly rather than through setEditBoxValue: the figures below are already
             // those of the 1 MB allowance, so the box's own change needs no second run.
             record.fields[BandwidthLimitMB] = QStringLiteral("1");
-            m_editBoxes.nebBandWidthLimit = 1;
+            m_editBoxes.bandWidthLimitEdit = 1;
         }
-        kestrova::CreateSummary(m_inputs, record, m_clock(), m_figures, m_locale);
+        kestrova::createSummary(m_inputs, record, m_clock(), m_figures, m_locale);
         return true;
     } catch (const Failure& failure) {
         Message message;
@@ -100,8 +100,8 @@ std::optional<PlanChoice> SummaryTab::planChoice() const {
         return std::nullopt;
     }
     return m_list.isCustomSelected()
-               ? PlanChoice::customPlan({m_editBoxes.nebPlanCharge, m_editBoxes.nebBandWidthLimit,
-                                         m_editBoxes.nebRsPerMB})
+               ? PlanChoice::customPlan({m_editBoxes.planChargeEdit, m_editBoxes.bandWidthLimitEdit,
+                                         m_editBoxes.rsPerMBEdit})
                : PlanChoice::catalogue(*slot);
 }
 

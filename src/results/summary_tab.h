@@ -31,25 +31,25 @@ public:
 
     explicit SummaryTab(Clock clock = {}, const QLocale& locale = QLocale());
 
-    // Window load: each edit box from its settings key, then LoadCombo.
+    // Window load: each edit box from its settings key, then loadCombo.
     void load(const SettingsStore& store);
-    // Rebuilds mvarPlans from the catalogue, refills cmbPlans and selects the stored "Plan3"
-    // (a stored index that is no entry selects nothing); the selection runs CreateSummary.
-    void LoadCombo(const SettingsStore& store);
+    // Rebuilds plans from the catalogue, refills plansCombo and selects the stored "Plan3"
+    // (a stored index that is no entry selects nothing); the selection runs createSummary.
+    void loadCombo(const SettingsStore& store);
     // The same with the list index given (-1 to count - 1).
-    void LoadCombo(int listIndex);
+    void loadCombo(int listIndex);
     // Window unload: "Plan3" and the three edit box values.
     void save(SettingsStore& store) const;
     PlanSettings settings() const;
 
-    // cmbPlans Click: select the entry (-1: none) and run CreateSummary.
+    // plansCombo Click: select the entry (-1: none) and run createSummary.
     void selectListIndex(int index);
     // An edit box's new value (rounded to its decimals as the box shows it); a change of its
-    // text runs CreateSummary.
+    // text runs createSummary.
     void setEditBoxValue(PlanEditBox box, double value);
     double editBoxValue(PlanEditBox box) const { return m_editBoxes.value(box); }
 
-    // The main window's hand-over of a new month; it calls CreateSummary itself afterwards.
+    // The main window's hand-over of a new month; it calls createSummary itself afterwards.
     void setInputs(const SummaryInputs& inputs) { m_inputs = inputs; }
     const SummaryInputs& inputs() const { return m_inputs; }
     // The report's daily totals, for the day the forecast says the allowance ran out.
@@ -60,7 +60,7 @@ public:
     // custom entry the edit boxes' values are copied into the custom record first; an allowance
     // of 0 turns the allowance box to 1. A failure shows its description in a plain message
     // box, leaves what was already set and returns false.
-    bool CreateSummary();
+    bool createSummary();
 
     const SummaryFigures& figures() const { return m_figures; }
     // The month-end forecast for the selected plan (the custom line with the edit boxes'
@@ -73,15 +73,15 @@ public:
     // The Summary of the month on that plan, for the check's document; none while no plan is
     // selected or when the month cannot be priced.
     std::optional<MonthSummary> monthSummary() const;
-    const PlanTable& mvarPlans() const { return m_plans; }
-    const PlanList& cmbPlans() const { return m_list; }
+    const PlanTable& plans() const { return m_plans; }
+    const PlanList& plansCombo() const { return m_list; }
 
 private:
     Clock m_clock;
     QLocale m_locale;
     PlanTable m_plans;
     PlanList m_list;
-    PlanSettings m_editBoxes;  // Plan3 unused here: the list holds the index
+    PlanSettings m_editBoxes;  // planIndex unused here: the list holds the index
     SummaryInputs m_inputs;
     std::vector<DailyTotal> m_dailyTotals;
     SummaryFigures m_figures;

@@ -108,7 +108,7 @@ QString megabytesText(qint64 bytes) {
     return QStringLiteral("%1 MB").arg(bytes >> 20);
 }
 
-QString ReadFileData(const QString& fileName, bool unscramble) {
+QString readFileData(const QString& fileName, bool unscramble) {
     if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) {
         return QString();
     }
@@ -130,13 +130,13 @@ QString ReadFileData(const QString& fileName, bool unscramble) {
     }
     QString text = unscramble ? QString::fromLatin1(bytes) : textOfFileBytes(bytes);
     if (unscramble) {
-        ClsAsmXor().EnDeCrypt(text, kCacheKey);
+        XorCipher().scramble(text, kCacheKey);
     }
     return text;
 }
 
 QString readCacheRecords(const QString& fileName) {
-    QString text = ReadFileData(fileName, true);
+    QString text = readFileData(fileName, true);
     // The rows are checked as they come, without a list of them; a damaged row anywhere is
     // told before a figure that is no portal figure.
     std::size_t before = 0;
@@ -179,7 +179,7 @@ bool writeFileData(const QString& fileName, const QString& data, bool scramble, 
     QString text = data;
     if (scramble) {
         // Row text never holds characters beyond Latin-1, and scrambling keeps that.
-        ClsAsmXor().EnDeCrypt(text, kCacheKey);
+        XorCipher().scramble(text, kCacheKey);
         if (!fitsLatin1(text)) {
             // A scrambled file must keep one byte per character to unscramble again.
             error = QStringLiteral("%1: the text holds characters that a cache file cannot keep")
@@ -223,7 +223,7 @@ bool replaceFile(const QString& fileName, const std::function<bool(QIODevice&)>&
     return true;
 }
 
-bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc) {
+bool saveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc) {
     QString error;
     if (!writeFileData(strFileName, strFileData, blnEnc, error)) {
         dialogs().show(Message{error});
@@ -279,7 +279,7 @@ QStringList listCacheFiles(const QString& folder) {
     return items;
 }
 
-CacheFileList LoadCacheFileList(const QString& folder) {
+CacheFileList loadCacheFileList(const QString& folder) {
     CacheFileList list;
     list.items = listCacheFiles(folder);
     list.selected = int(list.items.size()) - 1;

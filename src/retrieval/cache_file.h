@@ -30,9 +30,9 @@ QString megabytesText(qint64 bytes);
 // empty name or a missing file. Files hold one byte per character (Latin-1); a file that
 // starts with a UTF-8 byte order mark is read as UTF-8. Throws Failure when the file exists
 // but cannot be read, or is larger than a cache file (unscramble) or a usage log can be.
-QString ReadFileData(const QString& fileName, bool unscramble);
+QString readFileData(const QString& fileName, bool unscramble);
 
-// A cache file's records for a report: ReadFileData(fileName, true), when every record in it
+// A cache file's records for a report: readFileData(fileName, true), when every record in it
 // is row text and every figure one the portal writes. Throws Failure naming the first record
 // that is not ("record 12 cannot be read: ..."), so a damaged file is never read short or
 // with a made-up figure. An empty file has no records.
@@ -42,7 +42,7 @@ QString readCacheRecords(const QString& fileName);
 // The new content is written beside the file and renamed over it, so a failed write leaves
 // the old file as it was. A failure is shown through the dialogs seam (the system's
 // description, no icon) and gives false.
-bool SaveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc);
+bool saveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc);
 // The same write, saying nothing: false with the reason in `error`.
 bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error);
 
@@ -90,13 +90,13 @@ QString cacheItemPeriod(const QString& item);
 // the system's reason when the folder is missing or cannot be read.
 QStringList listCacheFiles(const QString& folder);
 
-// The drop-down's content after LoadCacheFileList: the items and the one to select (the
+// The drop-down's content after loadCacheFileList: the items and the one to select (the
 // last, or -1 when there is none).
 struct CacheFileList {
     QStringList items;
     int selected = -1;
 };
 // Throws Failure when the folder cannot be listed.
-CacheFileList LoadCacheFileList(const QString& folder);
+CacheFileList loadCacheFileList(const QString& folder);
 
 }  // namespace kestrova

@@ -120,7 +120,7 @@ CacheMerge mergeIntoCache(const QString& folder, QStringView records, bool unbil
         QString held;
         if (QFileInfo(file).exists()) {
             try {
-                held = ReadFileData(file, true);
+                held = readFileData(file, true);
             } catch (const Failure& failure) {
                 merge.problems.push_back({file, failure.description()});
                 continue;

@@ -27,17 +27,17 @@ public:
     bool officeChartRunning() const override { return false; }
     void setOfficeChartData(const QString&) override {}
     void setInbuiltChartInitialised(bool initialised) override {
-        mblnInbuiltChartInitialised = initialised;
+        m_inbuiltChartInitialised = initialised;
     }
-    void UpdateGraphControl() override { ++chartUpdates; }
-    void CreateSummary() override { ++summaries; }
+    void updateGraphControl() override { ++chartUpdates; }
+    void createSummary() override { ++summaries; }
 
     HtmlDocument report;
     // The page as mark-up only (the command line writes it to a file): no document is built
     // for it where none is needed, and `report` is then left as it was.
     bool markupOnly = false;
     QByteArray page;
-    bool mblnInbuiltChartInitialised = false;
+    bool m_inbuiltChartInitialised = false;
     int chartUpdates = 0;
     int summaries = 0;
 
@@ -51,7 +51,7 @@ public:
 
     Document& wbTemp() override { return temp; }
     void processPendingEvents() override;
-    void enableTimer1() override { timerEnabled = true; }
+    void startResumeTimer() override { timerEnabled = true; }
     void setBusy(bool isBusy) override { busy = isBusy; }
     QString folder() const override { return m_folder; }
     void setFolder(const QString& programFolder) { m_folder = programFolder; }

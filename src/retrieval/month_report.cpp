@@ -14,15 +14,15 @@ void buildMonthReport(const QString& records, const QString& period, MonthReport
     RecordingDialogs messages;
     const ScopedDialogs seam(messages);
     RetrievalState state;
-    state.mstrRecords = records;
-    state.mstrMonthYear = period;
+    state.records = records;
+    state.monthYear = period;
     state.planKind = planKind;
     HeadlessHost host;
     // Only the figures are wanted: the page stays mark-up, never a document.
     report.result.markupOnly = true;
     ReportBuilder builder(state, host, report.result);
-    builder.GrabbingFinished();
-    builder.WriteOutput();
+    builder.grabbingFinished();
+    builder.writeOutput();
     report.figures = builder.figures();
     report.failures = messages.texts();
 }

@@ -26,7 +26,7 @@
 
 namespace kestrova {
 
-QString ReportTemplate() {
+QString reportTemplate() {
     static const QString headingCellStart = QStringLiteral(
         "<td style=\"color: rgb(255, 255, 255); text-align: center; background-color: "
         "rgb(51, 51, 255); font-weight: bold;\">");
@@ -135,14 +135,14 @@ QString fillReportTemplate(const QString& reportTemplate, Int128 monthSum, const
 void addStyleRules(Document& doc, const DisplaySettings& display) {
     StyleSheetPtr sheet = doc.createStyleSheet();
     const std::pair<const char*, std::pair<ColorRef, ColorRef>> classes[] = {
-        {".free", {display.mlngColorFree, display.mlngColorBackFree}},
-        {".mixed", {display.mlngColorMixed, display.mlngColorBackMixed}},
-        {".nonfree", {display.mlngColorNonFree, display.mlngColorBackNonFree}}};
+        {".free", {display.colorFree, display.colorBackFree}},
+        {".mixed", {display.colorMixed, display.colorBackMixed}},
+        {".nonfree", {display.colorNonFree, display.colorBackNonFree}}};
     for (const auto& [selector, colours] : classes) {
         sheet->addRule(QString::fromLatin1(selector),
-                       u"color:" + ColorToHTML(colours.first) + u';');
+                       u"color:" + colorToHTML(colours.first) + u';');
         sheet->addRule(QString::fromLatin1(selector),
-                       u"background-color:" + ColorToHTML(colours.second) + u';');
+                       u"background-color:" + colorToHTML(colours.second) + u';');
     }
     const std::pair<const char*, const char*> fixedRules[] = {
         {".dailytotal", "color:#000000;"},      {".dailytotal", "background-color:#ffffff;"},
@@ -157,10 +157,10 @@ void addStyleRules(Document& doc, const DisplaySettings& display) {
 // Where the rows go in the page around them.
 const QString kRowsMark = QStringLiteral("<tr id=\"kestrova-rows\"></tr>");
 
-// The daily total's cell as the page's mark-up holds it: "<B><u>" + GetKBMBGBString(total) +
+// The daily total's cell as the page's mark-up holds it: "<B><u>" + megabytesText(total) +
 // "</u></B><BR>" as a parser serialises it again (the figures hold no mark-up but the break).
 void appendDailyTotalCell(QString& out, int rows, Megabytes total) {
-    const QString text = GetKBMBGBString(total);
+    const QString text = megabytesText(total);
     const qsizetype br = text.indexOf(u"<BR>");
     const QStringView parts[] = {QStringView(text).left(br < 0 ? text.size() : br),
                                  br < 0 ? QStringView() : QStringView(text).sliced(br + 4)};
@@ -191,7 +191,7 @@ bool matchesRecordDate(QStringView text) {
            digit(t[5]) && digit(t[6]) && t[7] == u'-' && digit(t[8]) && digit(t[9]);
 }
 
-QString GetKBMBGBString(Megabytes curUsedValue) {
+QString megabytesText(Megabytes curUsedValue) {
     if (curUsedValue < Megabytes::fromWhole(1024)) {
         return curUsedValue.defaultText() + u" MB";
     }
@@ -199,7 +199,7 @@ QString GetKBMBGBString(Megabytes curUsedValue) {
            formatNumber(curUsedValue.toDouble() / 1024.0, 2) + u" GB";
 }
 
-QString DateMMtoMMM(const QString& strdate) {
+QString shortMonthDate(const QString& strdate) {
     const QStringList parts = strdate.split(u'-');
     if (parts.size() < 3) {
         throw Failure(QStringLiteral("Subscript out of range: \"%1\" is not a date").arg(strdate));
@@ -212,7 +212,7 @@ QString DateMMtoMMM(const QString& strdate) {
     return parts[2] + u'-' + QLocale().monthName(month, QLocale::ShortFormat) + u'-' + parts[0];
 }
 
-QString ColorToHTML(ColorRef Color) {
+QString colorToHTML(ColorRef Color) {
     const ColorRef packed = isSystemColor(Color) ? fromQColor(toQColor(Color)) : Color;
     const QString bbggrr =
         QStringLiteral("%1").arg(packed & 0xFFFFFF, 6, 16, QChar(u'0')).toUpper();
@@ -291,7 +291,7 @@ struct ReportBuilder::ChartDays {
     // The unlimited kind's usage is all free and its chart has nothing else to draw, so its
     // free line keeps its days whatever the exclusion (which that kind does not offer).
     explicit ChartDays(const RetrievalState& state)
-        : excludeFree(state.display.mblnExcludeFree && state.planKind != kUnlimitedPlan) {}
+        : excludeFree(state.display.excludeFree && state.planKind != kUnlimitedPlan) {}
 
     void addDay(QStringView dayOfMonth, Megabytes nonFree, Megabytes free) {
         ++days;
@@ -415,20 +415,20 @@ struct ReportBuilder::PagePlan {
     }
 };
 
-void ReportBuilder::GrabbingFinished() {
-    m_state.mstrReportTemplate = ReportTemplate();
+void ReportBuilder::grabbingFinished() {
+    m_state.reportTemplate = reportTemplate();
     // The program's own row text is read as it stands; any other text (a cache file of an
     // earlier version, or edited by hand) goes to the hidden browser's skeleton, whose
     // parser reads its records once.
-    m_ownRows = isOwnRowText(m_state.mstrRecords);
-    m_rows = m_ownRows ? m_state.mstrRecords : QString();
-    writeSkeleton(m_ownRows ? QString() : m_state.mstrRecords);
+    m_ownRows = isOwnRowText(m_state.records);
+    m_rows = m_ownRows ? m_state.records : QString();
+    writeSkeleton(m_ownRows ? QString() : m_state.records);
     m_host.processPendingEvents();
-    m_host.enableTimer1();
+    m_host.startResumeTimer();
 }
 
 void ReportBuilder::writeSkeleton(const QString& records) {
-    QString page = ReportTemplate();
+    QString page = reportTemplate();
     page.replace(QStringLiteral("##row##"), records);
     Document& temp = m_host.wbTemp();
     temp.clear();
@@ -436,10 +436,10 @@ void ReportBuilder::writeSkeleton(const QString& records) {
     temp.close();
 }
 
-void ReportBuilder::WriteOutput() {
+void ReportBuilder::writeOutput() {
     m_host.setBusy(true);
     try {
-        writeOutput();
+        writeReport();
     } catch (const Failure& failure) {
         applyOutcome();  // what was found before the failure
         m_host.setBusy(false);
@@ -456,7 +456,7 @@ void ReportBuilder::applyOutcome() {
     }
 }
 
-void ReportBuilder::writeOutput() {
+void ReportBuilder::writeReport() {
     m_figures = ReportFigures{};
     m_outcome = m_result.outcome();
     m_outcomeApplied = false;
@@ -469,7 +469,7 @@ void ReportBuilder::writeOutput() {
     planPageAround(plan);
     takeFigures(plan);
     handOverPage(plan);
-    m_outcome.mlngLastDayUsage = plan.chart.days > 0 ? plan.lastDayUsage : -1;
+    m_outcome.lastDayUsage = plan.chart.days > 0 ? plan.lastDayUsage : -1;
     m_figures.dailyTotals = std::move(plan.dailyTotals);
     finishReport(plan.chart);
 }
@@ -558,8 +558,8 @@ void ReportBuilder::planRows(PagePlan& plan) {
 void ReportBuilder::planPageAround(PagePlan& plan) const {
     // The page around the rows, from a document of the template with a marker row where
     // the rows go.
-    HtmlDocument shell(fillReportTemplate(m_state.mstrReportTemplate, plan.monthSum, kRowsMark,
-                                          m_state.mstrMonthYear));
+    HtmlDocument shell(
+        fillReportTemplate(m_state.reportTemplate, plan.monthSum, kRowsMark, m_state.monthYear));
     addStyleRules(shell, m_state.display);
     const QString page = shell.outerHTML();
     const qsizetype mark = page.indexOf(kRowsMark);
@@ -572,8 +572,8 @@ void ReportBuilder::planPageAround(PagePlan& plan) const {
 
 void ReportBuilder::takeFigures(const PagePlan& plan) {
     m_figures.records = plan.records;
-    m_outcome.mlngChargedUsage = toLong(plan.charged.toDecimal().roundedTiesToEven(0));
-    m_outcome.mlngTotalUsage = plan.usageMB;
+    m_outcome.chargedUsage = toLong(plan.charged.toDecimal().roundedTiesToEven(0));
+    m_outcome.totalUsage = plan.usageMB;
     m_outcome.nightChargedUsage = toLong(plan.nightCharged.toDecimal().roundedTiesToEven(0));
     m_figures.chargedMB = plan.charged;
     m_figures.freeMB = plan.usage - plan.charged;
@@ -585,7 +585,7 @@ void ReportBuilder::takeFigures(const PagePlan& plan) {
 void ReportBuilder::handOverPage(PagePlan& plan) {
     // A document gets the page with the template's doctype.
     const bool toDocument = !m_result.takesPageMarkup();
-    const QString& reportTemplate = m_state.mstrReportTemplate;
+    const QString& reportTemplate = m_state.reportTemplate;
     const QStringView doctype =
         toDocument ? QStringView(reportTemplate).left(reportTemplate.indexOf(u'>') + 1)
                    : QStringView();
@@ -685,7 +685,7 @@ void ReportBuilder::finishReport(ChartDays& chart) {
     applyOutcome();
     m_result.reportReady();
     feedCharts();
-    m_result.CreateSummary();
+    m_result.createSummary();
 }
 
 ReportBuilder::DayAverages ReportBuilder::averagePerDay(const ChartDays& chart) {
@@ -708,27 +708,26 @@ void ReportBuilder::writeChartData(const ChartDays& chart, const DayAverages& av
     const DisplaySettings& display = m_state.display;
     DailyChart data;
     data.dayLabels = chart.labels;
-    if (!display.mblnExcludeNonFree) {
+    if (!display.excludeNonFree) {
         data.series.push_back({QStringLiteral("Usage"), chart.usage, averages.nonFree});
     }
-    if ((m_state.planKind == kNightUnlimitedPlan && !display.mblnExcludeFree) ||
+    if ((m_state.planKind == kNightUnlimitedPlan && !display.excludeFree) ||
         m_state.planKind == kUnlimitedPlan) {
         data.series.push_back({QStringLiteral("Free"), chart.free, averages.free});
     }
-    m_state.mstrGraphData = data.text(false);
-    m_state.mstrGraphDataWithAverage = data.text(true);
+    m_state.graphData = data.text(false);
+    m_state.graphDataWithAverage = data.text(true);
     m_state.chart = std::move(data);
 }
 
 void ReportBuilder::feedCharts() {
     const DisplaySettings& display = m_state.display;
-    if (display.mbytChartType == 1 && m_result.graphInitialised() &&
-        m_result.officeChartRunning()) {
-        m_result.setOfficeChartData(display.mblnShowAverage ? m_state.mstrGraphDataWithAverage
-                                                            : m_state.mstrGraphData);
+    if (display.chartType == 1 && m_result.graphInitialised() && m_result.officeChartRunning()) {
+        m_result.setOfficeChartData(display.showAverage ? m_state.graphDataWithAverage
+                                                        : m_state.graphData);
     }
     m_result.setInbuiltChartInitialised(false);
-    m_result.UpdateGraphControl();
+    m_result.updateGraphControl();
 }
 
 }  // namespace kestrova

@@ -19,19 +19,19 @@ namespace kestrova {
 
 // The report page's mark-up with its placeholders "##month-year##", "##mb##", "##gb##",
 // "##note##" and "##row##".
-QString ReportTemplate();
+QString reportTemplate();
 
 // "####-##-##*": a row is a usage record only when its date field starts like that.
 bool matchesRecordDate(QStringView text);
 
 // Below 1024 MB: the default text and " MB"; from there on also a line break tag and the
 // gigabytes with two decimals ("2048 MB<BR>2.00 GB"), however large the figure.
-QString GetKBMBGBString(Megabytes curUsedValue);
+QString megabytesText(Megabytes curUsedValue);
 // "2013-04-17" gives "17-Apr-2013", with the locale's month abbreviation. Throws Failure when
 // the text has no three "-"-separated parts or no month 1..12.
-QString DateMMtoMMM(const QString& strdate);
+QString shortMonthDate(const QString& strdate);
 // "#" + RR + GG + BB; system colours are resolved through the palette first.
-QString ColorToHTML(ColorRef Color);
+QString colorToHTML(ColorRef Color);
 
 // "free", "mixed" or "nonfree" for a record of the given time and duration under the plan kind.
 QString classifyRecord(int planKind, const QString& time, const QString& duration);
@@ -52,7 +52,7 @@ NightSplit nightSplit(QStringView time, QStringView duration);
 // ties to even).
 Megabytes chargedPart(Megabytes total, const NightSplit& split);
 
-// What the last WriteOutput found, for the command line's month summary.
+// What the last writeOutput found, for the command line's month summary.
 struct ReportFigures {
     int records = 0;
     std::int64_t monthSumMB = 0;  // the records' totals summed, then rounded to whole MB
@@ -72,13 +72,13 @@ struct ReportFigures {
     Megabytes nightChargedMB;
 };
 
-// Builds the usage report page: GrabbingFinished writes the skeleton with the collected rows
-// into the hidden browser; WriteOutput classifies and totals the records and writes the
+// Builds the usage report page: grabbingFinished writes the skeleton with the collected rows
+// into the hidden browser; writeOutput classifies and totals the records and writes the
 // finished page, with its daily totals, style rules and chart data texts, into the result
 // window.
 //
 // The records are read once, and one writer makes every page from them. The program's own row
-// text (OwnRowText: what RowText wrote) is read as it stands and stays out of the skeleton;
+// text (OwnRowText: what toRowText wrote) is read as it stands and stays out of the skeleton;
 // any other text (a cache file of an earlier version, or edited by hand) goes into the
 // skeleton, whose parser reads each record's cells: their mark-up, as the page then holds it,
 // and their text.
@@ -87,9 +87,9 @@ public:
     ReportBuilder(RetrievalState& state, RetrievalHost& host, ReportTarget& result)
         : m_state(state), m_host(host), m_result(result) {}
 
-    void GrabbingFinished();
+    void grabbingFinished();
     // Reports a failure with its description; the page is then left as it was.
-    void WriteOutput();
+    void writeOutput();
 
     const ReportFigures& figures() const { return m_figures; }
 
@@ -108,7 +108,7 @@ private:
     struct PagePlan;
     struct DayAverages;
 
-    void writeOutput();
+    void writeReport();
     void writeSkeleton(const QString& records);
     // The records of the skeleton's listing, for rows that are not own row text.
     void readSkeletonRecords();
@@ -136,7 +136,7 @@ private:
     // Starts as the target's and gathers what the report finds.
     ReportOutcome m_outcome;
     bool m_outcomeApplied = false;
-    // The rows of the last GrabbingFinished when they are own row text, kept aside instead
+    // The rows of the last grabbingFinished when they are own row text, kept aside instead
     // of in the skeleton; else the records read from the skeleton.
     bool m_ownRows = true;
     QString m_rows;

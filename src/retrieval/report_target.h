@@ -20,13 +20,13 @@ class Document;
 // and that day's usage, the average per day and the daily totals.
 struct ReportOutcome {
     QDate mdtLastUsedDate;  // 1 Jan 2000 for a report without records
-    std::int32_t mlngTotalUsage = 0;
-    std::int32_t mlngChargedUsage = 0;
+    std::int32_t totalUsage = 0;
+    std::int32_t chargedUsage = 0;
     // What the night-unlimited plans charge whatever the report's plan kind, for pricing
     // those plans in comparisons.
     std::int32_t nightChargedUsage = 0;
-    std::int32_t mlngLastDayUsage = 0;  // -1 when no day was counted
-    // lblAverage's text; a report without days leaves it as it was.
+    std::int32_t lastDayUsage = 0;  // -1 when no day was counted
+    // averageLabel's text; a report without days leaves it as it was.
     QString averageCaption;
     // Each day's total, oldest first (the forecast finds the day the allowance ran out).
     std::vector<DailyTotal> dailyTotals;
@@ -59,15 +59,15 @@ public:
     // fails, with what it had found by then.
     virtual void applyOutcome(const ReportOutcome& outcome) = 0;
 
-    // The office chart object: created (mblnGraphInitialised) and its server running.
+    // The office chart object: created (graphInitialised) and its server running.
     virtual bool graphInitialised() const = 0;
     virtual bool officeChartRunning() const = 0;
     // Gives the office chart object its data text and makes it update.
     virtual void setOfficeChartData(const QString& dataText) = 0;
 
     virtual void setInbuiltChartInitialised(bool initialised) = 0;
-    virtual void UpdateGraphControl() = 0;
-    virtual void CreateSummary() = 0;
+    virtual void updateGraphControl() = 0;
+    virtual void createSummary() = 0;
 };
 
 // What the usage retrieval needs of the main window besides its fields.
@@ -77,8 +77,8 @@ public:
     // The hidden browser that receives the report skeleton.
     virtual Document& wbTemp() = 0;
     virtual void processPendingEvents() = 0;
-    // Starts the one-shot 100 ms timer whose tick builds the report (ShowOutput).
-    virtual void enableTimer1() = 0;
+    // Starts the one-shot 100 ms timer whose tick builds the report (showOutput).
+    virtual void startResumeTimer() = 0;
     // The hourglass while the report is built.
     virtual void setBusy(bool busy) = 0;
     // The program's folder (cache files).

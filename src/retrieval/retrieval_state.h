@@ -15,22 +15,22 @@ namespace kestrova {
 // The display settings the main window loads at start and saves at close; the report and the
 // result window read them.
 struct DisplaySettings {
-    bool mblnExcludeFree = true;
-    bool mblnExcludeNonFree = false;
-    bool mblnExcludeMixed = false;
-    ColorRef mlngColorFree = 0;
-    ColorRef mlngColorBackFree = 14811105;
-    ColorRef mlngColorMixed = 16711680;
-    ColorRef mlngColorBackMixed = 15790305;
-    ColorRef mlngColorNonFree = 0;
-    ColorRef mlngColorBackNonFree = 15395583;
-    ColorRef mlngChartColorFree = 11599792;
-    ColorRef mlngChartColorNonFree = 9671679;
-    ColorRef mlngInbuiltChartColor = 9671679;
-    int mbytChartType = 0;  // 1: the office chart object
-    bool mblnShowTotalValue = false;
-    bool mblnShowAverage = false;
-    bool mblnNightUnlimitedPlan = false;
+    bool excludeFree = true;
+    bool excludeNonFree = false;
+    bool excludeMixed = false;
+    ColorRef colorFree = 0;
+    ColorRef colorBackFree = 14811105;
+    ColorRef colorMixed = 16711680;
+    ColorRef colorBackMixed = 15790305;
+    ColorRef colorNonFree = 0;
+    ColorRef colorBackNonFree = 15395583;
+    ColorRef chartColorFree = 11599792;
+    ColorRef chartColorNonFree = 9671679;
+    ColorRef inbuiltChartColor = 9671679;
+    int chartType = 0;  // 1: the office chart object
+    bool showTotalValue = false;
+    bool showAverage = false;
+    bool nightUnlimitedPlan = false;
 };
 
 // How records are classified: 0 limited bandwidth, 1 limited with night unlimited,
@@ -39,17 +39,17 @@ enum PlanKind : int { kLimitedPlan = 0, kNightUnlimitedPlan = 1, kUnlimitedPlan 
 
 // The main window's fields that the usage retrieval reads and writes. The main window owns one.
 struct RetrievalState {
-    QString mstrRecords;     // collected usage rows, in row text
-    QString mstrMonthYear;   // the report's period
-    QString mstrUserName;    // the user id at the start of the grab
-    QString mstrCacheFile;   // cache file of a page grab
-    QString mstrCachedData;  // its unscrambled text
-    bool mblnCachingEnabled = false;
-    bool unbilledSelected = true;     // optBilledType(0) "Unbilled usage", else "Billed usage"
-    QString mstrReportTemplate;       // kept from GrabbingFinished to WriteOutput
+    QString records;     // collected usage rows, in row text
+    QString monthYear;   // the report's period
+    QString userName;    // the user id at the start of the grab
+    QString cacheFile;   // cache file of a page grab
+    QString cachedData;  // its unscrambled text
+    bool cachingEnabled = false;
+    bool unbilledSelected = true;     // billedTypeOption(0) "Unbilled usage", else "Billed usage"
+    QString reportTemplate;           // kept from grabbingFinished to writeOutput
     std::optional<DailyChart> chart;  // the report's chart, which the built-in chart draws
-    QString mstrGraphData;            // its chart data text without the "Avg" column
-    QString mstrGraphDataWithAverage;
+    QString graphData;                // its chart data text without the "Avg" column
+    QString graphDataWithAverage;
     int planKind = kLimitedPlan;
     DisplaySettings display;
 };

@@ -18,9 +18,9 @@ constexpr std::size_t kFields = 6;
 
 // How own row text treats a character of a field.
 enum CharClass : std::uint8_t {
-    kPlain,    // kept as it is by an HTML parser, and left as it is by RowText
+    kPlain,    // kept as it is by an HTML parser, and left as it is by toRowText
     kSpecial,  // "<" ends the field, "&" starts a reference, CR is read as LF
-    kForeign,  // RowText never writes it raw, or a parser would not keep it
+    kForeign,  // toRowText never writes it raw, or a parser would not keep it
 };
 
 constexpr std::array<CharClass, 256> makeClasses() {
@@ -53,7 +53,7 @@ bool isWhitespace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
 }
 
-// The named references RowText writes, with the character each stands for.
+// The named references toRowText writes, with the character each stands for.
 struct NamedReference {
     QStringView text;
     char16_t character;
@@ -61,7 +61,7 @@ struct NamedReference {
 constexpr NamedReference kNamed[] = {{u"&amp;", u'&'},  {u"&lt;", u'<'},   {u"&gt;", u'>'},
                                      {u"&quot;", u'"'}, {u"&#39;", u'\''}, {u"&nbsp;", 0xA0}};
 
-// The length of the reference at the start of `s` when it is one RowText writes (0 when not),
+// The length of the reference at the start of `s` when it is one toRowText writes (0 when not),
 // and the code point it stands for.
 qsizetype ownReference(QStringView s, char32_t& codePoint) {
     for (const NamedReference& named : kNamed) {
@@ -136,7 +136,7 @@ void appendRowText(QString& row, std::span<const QStringView> fields) {
     row += u"</TR>";
 }
 
-QString RowText(std::span<const QStringView> fields) {
+QString toRowText(std::span<const QStringView> fields) {
     qsizetype size = 4 + qsizetype(kFields) * 9 + 5;
     for (std::size_t i = 0; i < kFields && i < fields.size(); ++i) {
         size += fields[i].size();
@@ -147,13 +147,13 @@ QString RowText(std::span<const QStringView> fields) {
     return row;
 }
 
-QString RowText(const QStringList& fields) {
+QString toRowText(const QStringList& fields) {
     std::array<QStringView, kFields> views;
     const std::size_t count = std::min(views.size(), std::size_t(fields.size()));
     for (std::size_t i = 0; i < count; ++i) {
         views[i] = fields[qsizetype(i)];
     }
-    return RowText(std::span<const QStringView>(views.data(), count));
+    return toRowText(std::span<const QStringView>(views.data(), count));
 }
 
 bool OwnRowText::next(Fields& fields) {

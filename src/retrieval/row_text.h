@@ -16,17 +16,17 @@ namespace kestrova {
 // fields, then "</TR>". Fields are written as HTML text (& < > and quotes as references, and
 // characters beyond Latin-1 as numeric references), so a field can never add mark-up to the
 // report and the text always fits one byte per character in a cache file.
-QString RowText(const QStringList& fields);
-QString RowText(std::span<const QStringView> fields);
+QString toRowText(const QStringList& fields);
+QString toRowText(std::span<const QStringView> fields);
 // Appends the row text to `out`.
 void appendRowText(QString& out, std::span<const QStringView> fields);
 
 QString escapeHtmlText(const QString& text);
 
-// Reading row text back without a document, for text that RowText wrote: rows one after the
-// other with nothing between them, each field exactly as RowText escapes it, made only of
+// Reading row text back without a document, for text that toRowText wrote: rows one after the
+// other with nothing between them, each field exactly as toRowText escapes it, made only of
 // characters that an HTML parser keeps as they are (printable Latin-1, tab, line feed and
-// carriage return) and the references RowText writes. Anything else (mark-up in a field, an
+// carriage return) and the references toRowText writes. Anything else (mark-up in a field, an
 // unescaped "&", another reference, a control character, a cache file edited by hand) is not
 // the program's own row text and is left to a real HTML parser.
 class OwnRowText {

@@ -236,7 +236,7 @@ UsageLogRecords readUsageLogRecords(const QString& text) {
     qsizetype front = capacity;  // the rows so far fill [front, capacity)
     QString row;
     scanUsageLog(text, log, [&](const std::array<QStringView, 6>& fields) {
-        // RowText's form; a field holding anything to escape takes RowText itself.
+        // toRowText's form; a field holding anything to escape takes toRowText itself.
         qsizetype length = 63;
         bool plain = true;
         for (QStringView field : fields) {
@@ -248,7 +248,7 @@ UsageLogRecords readUsageLogRecords(const QString& text) {
             }
         }
         if (!plain) {
-            row = RowText(fields);
+            row = toRowText(fields);
             length = row.size();
         }
         if (front < length) {
@@ -310,18 +310,18 @@ void UsageExtraction::addInFront(std::span<const UsageRecord> recordsInReadingOr
     for (auto it = recordsInReadingOrder.rbegin(); it != recordsInReadingOrder.rend(); ++it) {
         records += it->rowText();
     }
-    records += m_state.mstrRecords;
-    m_state.mstrRecords = std::move(records);
+    records += m_state.records;
+    m_state.records = std::move(records);
 }
 
 void UsageExtraction::addRecordsInFront(QString records) {
-    if (!m_state.mstrRecords.isEmpty()) {
-        records += m_state.mstrRecords;
+    if (!m_state.records.isEmpty()) {
+        records += m_state.records;
     }
-    m_state.mstrRecords = std::move(records);
+    m_state.records = std::move(records);
 }
 
-void UsageExtraction::ParseUsageFile(const QString& text) {
+void UsageExtraction::parseUsageFile(const QString& text) {
     UsageLogRecords log = readUsageLogRecords(text);
     addRecordsInFront(std::move(log.records));
     if (log.badLine != 0) {
@@ -334,10 +334,10 @@ void UsageExtraction::ParseUsageFile(const QString& text) {
         dialogs().show(Message{message});
         return;
     }
-    m_report.GrabbingFinished();
+    m_report.grabbingFinished();
 }
 
-void UsageExtraction::GrabUsagePage(Document& objDoc) {
+void UsageExtraction::grabUsagePage(Document& objDoc) {
     std::vector<UsageRecord> read;
     try {
         if (objDoc.documentElement()->innerText().contains(kNotAvailableText)) {
@@ -350,23 +350,23 @@ void UsageExtraction::GrabUsagePage(Document& objDoc) {
         ElementPtr form = objDoc.elementsByName(formName).item(0);
         ElementPtr logTable = form->child(0)->child(2)->row(0)->cell(0)->child(0);
 
-        if (m_state.mstrMonthYear.isEmpty() && logTable->rowCount() > 1) {
+        if (m_state.monthYear.isEmpty() && logTable->rowCount() > 1) {
             const QString first = logTable->row(1)->cell(0)->innerText();
             if (first.contains(u'-')) {
                 const QStringList parts = first.section(u' ', 0, 0).split(u'-');
                 if (parts.size() < 3) {
                     throw Failure(QStringLiteral("Subscript out of range"));
                 }
-                m_state.mstrMonthYear = parts[2].trimmed() + u'-' + parts[1].trimmed();
+                m_state.monthYear = parts[2].trimmed() + u'-' + parts[1].trimmed();
             }
         }
-        if (m_state.mstrCacheFile.isEmpty() && m_state.mblnCachingEnabled) {
-            m_state.mstrCacheFile = cacheFileName(m_host.folder(), m_state.mstrMonthYear,
-                                                  m_state.unbilledSelected, m_state.mstrUserName);
+        if (m_state.cacheFile.isEmpty() && m_state.cachingEnabled) {
+            m_state.cacheFile = cacheFileName(m_host.folder(), m_state.monthYear,
+                                              m_state.unbilledSelected, m_state.userName);
         }
-        if (m_state.mblnCachingEnabled && m_state.mstrCachedData.isEmpty() &&
-            QFileInfo::exists(m_state.mstrCacheFile)) {
-            m_state.mstrCachedData = ReadFileData(m_state.mstrCacheFile, true);
+        if (m_state.cachingEnabled && m_state.cachedData.isEmpty() &&
+            QFileInfo::exists(m_state.cacheFile)) {
+            m_state.cachedData = readFileData(m_state.cacheFile, true);
         }
 
         bool caughtUp = false;
@@ -378,7 +378,7 @@ void UsageExtraction::GrabUsagePage(Document& objDoc) {
                 fields[std::size_t(c)] = row->cell(c)->innerText();
             }
             UsageRecord record = UsageRecord::fromFields(std::span<const QString>(fields));
-            if (m_state.mblnCachingEnabled && m_state.mstrCachedData.contains(record.rowText())) {
+            if (m_state.cachingEnabled && m_state.cachedData.contains(record.rowText())) {
                 caughtUp = true;
                 break;
             }
@@ -397,27 +397,27 @@ void UsageExtraction::GrabUsagePage(Document& objDoc) {
         }
         addInFront(read);
         read.clear();
-        if (m_state.mblnCachingEnabled) {
-            m_state.mstrRecords = m_state.mstrCachedData + m_state.mstrRecords;
-            SaveFileData(m_state.mstrCacheFile, m_state.mstrRecords, true);
+        if (m_state.cachingEnabled) {
+            m_state.records = m_state.cachedData + m_state.records;
+            saveFileData(m_state.cacheFile, m_state.records, true);
         }
-        m_report.GrabbingFinished();
+        m_report.grabbingFinished();
     } catch (const Failure&) {
         addInFront(read);
         dialogs().show(Message{QStringLiteral("Error retrieving data from site")});
     }
 }
 
-void UsageExtraction::StartGrab(Document& objDoc) {
+void UsageExtraction::startGrab(Document& objDoc) {
     try {
-        GrabUsagePage(objDoc);
+        grabUsagePage(objDoc);
     } catch (const std::exception&) {
         dialogs().show(Message{QStringLiteral("Error retrieving log pages"), QString(),
                                MessageIcon::Information});
     }
 }
 
-ElementPtr UsageExtraction::GetSummaryTable(const ElementList& colTables, int Index) {
+ElementPtr UsageExtraction::summaryTable(const ElementList& colTables, int Index) {
     return colTables.item(Index)->row(1)->cell(0)->child(0)->child(0);
 }
 

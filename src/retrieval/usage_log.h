@@ -57,8 +57,8 @@ struct ParsedUsageLog {
 };
 ParsedUsageLog parseUsageLog(const QString& text);
 
-// The same records as one text in the order mstrRecords holds them: the row text of the last
-// record read first (what ParseUsageFile puts in front of mstrRecords), without a string per
+// The same records as one text in the order records holds them: the row text of the last
+// record read first (what parseUsageFile puts in front of records), without a string per
 // record. Dates and the first bad line as parseUsageLog gives them.
 struct UsageLogRecords {
     QString records;
@@ -81,28 +81,28 @@ bool looksLikeUsageLog(const QString& text);
 QString downloadPeriodText(const QString& fromDate, const QString& toDate);
 
 // Reading usage records from the portal: the downloaded log, or the portal's own usage table
-// page by page, merged with the cache file. Both end in the report builder's GrabbingFinished.
+// page by page, merged with the cache file. Both end in the report builder's grabbingFinished.
 class UsageExtraction {
 public:
     UsageExtraction(RetrievalState& state, RetrievalHost& host, ReportBuilder& report)
         : m_state(state), m_host(host), m_report(report) {}
 
-    // Adds the log's records to mstrRecords, newest read first in front, and builds the
+    // Adds the log's records to records, newest read first in front, and builds the
     // skeleton; a line with fewer than six fields shows "Error retrieving data from site" and
     // builds nothing, as does a figure the portal never writes (the message then names the
     // line and the field).
-    void ParseUsageFile(const QString& text);
+    void parseUsageFile(const QString& text);
 
     // Reads one page of the usage table: clicks to the next page and returns, or finishes
-    // (cache merge, GrabbingFinished).
-    void GrabUsagePage(Document& objDoc);
-    void StartGrab(Document& objDoc);
+    // (cache merge, grabbingFinished).
+    void grabUsagePage(Document& objDoc);
+    void startGrab(Document& objDoc);
 
-    static ElementPtr GetSummaryTable(const ElementList& colTables, int Index);
+    static ElementPtr summaryTable(const ElementList& colTables, int Index);
 
-    // The records' row text put in front of mstrRecords, records given in reading order.
+    // The records' row text put in front of records, records given in reading order.
     void addInFront(std::span<const UsageRecord> recordsInReadingOrder);
-    // Records text already in that order (readUsageLogRecords) put in front of mstrRecords.
+    // Records text already in that order (readUsageLogRecords) put in front of records.
     void addRecordsInFront(QString records);
 
 private:

@@ -62,7 +62,7 @@ UsageRecord UsageRecord::fromFields(std::span<const QString> fields) {
 QString UsageRecord::rowText() const {
     const std::array<QStringView, 6> views{fields[0], fields[1], fields[2],
                                            fields[3], fields[4], fields[5]};
-    return RowText(views);
+    return toRowText(views);
 }
 
 }  // namespace kestrova

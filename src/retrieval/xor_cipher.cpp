@@ -76,12 +76,12 @@ void xorBytesWithKey(char* bytes, qsizetype n, const QString& key, qsizetype key
     }
 }
 
-ClsAsmXor::ClsAsmXor() {
+XorCipher::XorCipher() {
     m_code = QByteArray::fromHex(QByteArray(kRoutineHex));
     m_ready = m_code.size() * 2 == qsizetype(sizeof(kRoutineHex) - 1);
 }
 
-bool ClsAsmXor::EnDeCrypt(QString& str, const QString& Password) const {
+bool XorCipher::scramble(QString& str, const QString& Password) const {
     if (!m_ready || str.isEmpty() || Password.isEmpty()) {
         return false;
     }
@@ -89,8 +89,8 @@ bool ClsAsmXor::EnDeCrypt(QString& str, const QString& Password) const {
     return true;
 }
 
-bool ClsAsmXor::EnDeCryptFile(const QString& FileFrom, const QString& FileTo,
-                              const QString& Password, bool OverWrite) const {
+bool XorCipher::scrambleFile(const QString& FileFrom, const QString& FileTo,
+                             const QString& Password, bool OverWrite) const {
     const qsizetype k = Password.size();
     if (k == 0) {
         throw Failure(QStringLiteral("Division by zero: the key is empty"));
@@ -143,7 +143,7 @@ bool ClsAsmXor::EnDeCryptFile(const QString& FileFrom, const QString& FileTo,
     return true;
 }
 
-QString ClsAsmXor::GenCodeString(bool CopyToClipboard) const {
+QString XorCipher::machineCodeText(bool CopyToClipboard) const {
     const QString text = QString::fromLatin1(m_code.toHex().toUpper());
     if (CopyToClipboard && qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         QClipboard* clipboard = QGuiApplication::clipboard();

@@ -13,26 +13,26 @@ namespace kestrova {
 // with the same key gives the input back. Only the low 8 bits of each key character take
 // part, and only the low 8 bits of each text character change.
 //
-// The class also carries its inner loop as 32-bit x86 machine code, which GenCodeString
+// The class also carries its inner loop as 32-bit x86 machine code, which machineCodeText
 // returns; the loop that runs is the same loop in C++.
-class ClsAsmXor {
+class XorCipher {
 public:
-    ClsAsmXor();
+    XorCipher();
 
     // Scrambles str in place. False, with str untouched, when str or Password is empty.
-    bool EnDeCrypt(QString& str, const QString& Password) const;
+    bool scramble(QString& str, const QString& Password) const;
 
     // Writes the scrambled bytes of FileFrom to FileTo: each byte XOR the low byte of the key
     // character at (its offset mod key length). False, touching nothing, for an empty name, a
     // missing source, an existing destination without OverWrite, a destination that is the
     // source itself, or a key longer than 8192 characters. An empty key, and a read or write
     // failure, throw Failure.
-    bool EnDeCryptFile(const QString& FileFrom, const QString& FileTo, const QString& Password,
-                       bool OverWrite = false) const;
+    bool scrambleFile(const QString& FileFrom, const QString& FileTo, const QString& Password,
+                      bool OverWrite = false) const;
 
     // The inner loop's machine code as upper-case hexadecimal, also put on the clipboard when
     // asked (and a clipboard exists).
-    QString GenCodeString(bool CopyToClipboard = false) const;
+    QString machineCodeText(bool CopyToClipboard = false) const;
 
     bool isReady() const { return m_ready; }
 

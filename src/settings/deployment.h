@@ -16,12 +16,12 @@
 namespace kestrova {
 
 struct Deployment {
-    // The items of cmbSelfcaresite, in this order; a host may carry a port ("127.0.0.1:8080").
+    // The items of selfcaresiteCombo, in this order; a host may carry a port ("127.0.0.1:8080").
     QString northHost = QStringLiteral("selfcare-north.orvo.example");  // key NorthHost
     QString westHost = QStringLiteral("selfcare-west.orvo.example");    // key WestHost
-    // lblPlans on the main window: the provider's page of broadband plans.
+    // plansLabel on the main window: the provider's page of broadband plans.
     QString plansPage = QStringLiteral("https://www.orvo.example/broadband/plans");  // PlansPage
-    // lblPlans on the result window's Summary tab: the postpaid plans.
+    // plansLabel on the result window's Summary tab: the postpaid plans.
     QString postpaidPlansPage =
         QStringLiteral("https://www.orvo.example/broadband/postpaid-plans");  // PostpaidPlansPage
     QString homePage = QStringLiteral("https://kestrova.example/");           // HomePage

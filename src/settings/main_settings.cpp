@@ -51,32 +51,32 @@ template <class Settings, class Visitor>
 requires std::is_same_v<std::remove_const_t<Settings>, MainSettings>
 void visitMainSettings(Settings& s, Visitor& v) {
     auto& d = s.display;
-    v.text(QStringLiteral("txtUserName"), s.txtUserName, kDesignValue);
+    v.text(QStringLiteral("txtUserName"), s.userNameEdit, kDesignValue);
     // The password lives in the desktop keyring. Both keys are written empty, so that a
     // password an older version kept here never outlives the move; the second is still read.
     v.clearedPassword(QStringLiteral("txtPassword"));
-    v.scrambledPassword(QStringLiteral("txtPasswordnew"), s.txtPassword);
-    v.integer(QStringLiteral("chkSavePassword"), s.chkSavePassword, 0, IntegerRange{0, 1});
-    v.boolean(QStringLiteral("mblnExcludeFree"), d.mblnExcludeFree, true);
-    v.boolean(QStringLiteral("mblnExcludeNonFree"), d.mblnExcludeNonFree, false);
-    v.boolean(QStringLiteral("mblnExcludeMixed"), d.mblnExcludeMixed, false);
-    v.boolean(kCachingKey, s.mblnCachingEnabled, false, kOldCachingKey);
-    v.colour(QStringLiteral("mlngColorFree"), d.mlngColorFree, 0);
-    v.colour(QStringLiteral("mlngColorBackFree"), d.mlngColorBackFree, 14811105);
-    v.colour(QStringLiteral("mlngColorMixed"), d.mlngColorMixed, 16711680);
-    v.colour(QStringLiteral("mlngColorBackMixed"), d.mlngColorBackMixed, 15790305);
-    v.colour(QStringLiteral("mlngColorNonFree"), d.mlngColorNonFree, 0);
-    v.colour(QStringLiteral("mlngColorBackNonFree"), d.mlngColorBackNonFree, 15395583);
-    v.colour(QStringLiteral("mlngChartColorFree"), d.mlngChartColorFree, 11599792);
-    v.colour(QStringLiteral("mlngChartColorNonFree"), d.mlngChartColorNonFree, 9671679);
-    v.colour(QStringLiteral("mlngInbuiltChartColor"), d.mlngInbuiltChartColor, 9671679);
-    v.integer(QStringLiteral("ChartType"), d.mbytChartType, 0, IntegerRange{0, 255});
+    v.scrambledPassword(QStringLiteral("txtPasswordnew"), s.passwordEdit);
+    v.integer(QStringLiteral("chkSavePassword"), s.savePasswordCheck, 0, IntegerRange{0, 1});
+    v.boolean(QStringLiteral("mblnExcludeFree"), d.excludeFree, true);
+    v.boolean(QStringLiteral("mblnExcludeNonFree"), d.excludeNonFree, false);
+    v.boolean(QStringLiteral("mblnExcludeMixed"), d.excludeMixed, false);
+    v.boolean(kCachingKey, s.cachingEnabled, false, kOldCachingKey);
+    v.colour(QStringLiteral("mlngColorFree"), d.colorFree, 0);
+    v.colour(QStringLiteral("mlngColorBackFree"), d.colorBackFree, 14811105);
+    v.colour(QStringLiteral("mlngColorMixed"), d.colorMixed, 16711680);
+    v.colour(QStringLiteral("mlngColorBackMixed"), d.colorBackMixed, 15790305);
+    v.colour(QStringLiteral("mlngColorNonFree"), d.colorNonFree, 0);
+    v.colour(QStringLiteral("mlngColorBackNonFree"), d.colorBackNonFree, 15395583);
+    v.colour(QStringLiteral("mlngChartColorFree"), d.chartColorFree, 11599792);
+    v.colour(QStringLiteral("mlngChartColorNonFree"), d.chartColorNonFree, 9671679);
+    v.colour(QStringLiteral("mlngInbuiltChartColor"), d.inbuiltChartColor, 9671679);
+    v.integer(QStringLiteral("ChartType"), d.chartType, 0, IntegerRange{0, 255});
     // The tab strip clamps a page number itself.
-    v.integer(QStringLiteral("ctlTabs1.SelectedTab"), s.SelectedTab, 1, kInt16Range,
+    v.integer(QStringLiteral("ctlTabs1.SelectedTab"), s.selectedTab, 1, kInt16Range,
               ReadOrder::Last);
-    v.boolean(QStringLiteral("mblnShowTotalValue"), d.mblnShowTotalValue, false);
-    v.boolean(QStringLiteral("mblnShowAverage"), d.mblnShowAverage, false);
-    v.boolean(QStringLiteral("mblnNightUnlimitedPlan"), d.mblnNightUnlimitedPlan, false);
+    v.boolean(QStringLiteral("mblnShowTotalValue"), d.showTotalValue, false);
+    v.boolean(QStringLiteral("mblnShowAverage"), d.showAverage, false);
+    v.boolean(QStringLiteral("mblnNightUnlimitedPlan"), d.nightUnlimitedPlan, false);
     v.listIndex(QStringLiteral("PlanType"), s.PlanType, 0, &SettingLimits::planTypes);
     v.listIndex(QStringLiteral("Selfcaresite"), s.Selfcaresite, -1, &SettingLimits::selfcareSites);
     // Left as they were stored while the window is minimised.
@@ -291,7 +291,7 @@ QString singleText(double value) {
 
 QString scramblePassword(const QString& password) {
     QString text = password;
-    ClsAsmXor().EnDeCrypt(text, kPasswordKey);
+    XorCipher().scramble(text, kPasswordKey);
     return text;
 }
 

@@ -21,21 +21,21 @@ namespace kestrova {
 inline const QString kPasswordKey = QStringLiteral("qhtwzmkbrla");
 
 struct MainSettings {
-    QString txtUserName;
+    QString userNameEdit;
     // A password older versions kept scrambled under "txtPasswordnew", in clear; read only, to
     // move it into the keyring (the store is never given a password again).
-    QString txtPassword;
-    int chkSavePassword = 0;  // "Remember password": 0 unticked, 1 ticked
+    QString passwordEdit;
+    int savePasswordCheck = 0;  // "Remember password": 0 unticked, 1 ticked
     DisplaySettings display;
-    bool mblnCachingEnabled = false;  // key "mblnCachingEnabled " (with the blank)
-    int PlanType = 0;                 // list index of cmbPlanType
-    int Selfcaresite = -1;            // list index of cmbSelfcaresite, -1 none
+    bool cachingEnabled = false;  // key "mblnCachingEnabled " (with the blank)
+    int PlanType = 0;             // list index of planTypeCombo
+    int Selfcaresite = -1;        // list index of selfcaresiteCombo, -1 none
     // The window's inner size and its place on the screen, in twips.
     double Height = 0;
     double Width = 0;
     double Left = 0;
     double Top = 0;
-    int SelectedTab = 1;  // key "ctlTabs1.SelectedTab"
+    int selectedTab = 1;  // key "ctlTabs1.SelectedTab"
 };
 
 struct LoadedSettings {

@@ -6,7 +6,7 @@
 // entry (disabled, with the reason, where no panel can show the item); a grab that stops keeps
 // its failure beside the last check; "Show usage" opens the result window of a kept check.
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 
 #include "support/qt_printers.h"
 #include "support/task_runner.h"
@@ -60,7 +60,7 @@ protected:
     }
     void TearDown() override { QFile::remove(autostartFile()); }
 
-    std::unique_ptr<frmMain> open() {
+    std::unique_ptr<MainWindow> open() {
         MainWindowOptions options;
         Deployment deployment;
         deployment.northHost = q("north.portal.test");
@@ -80,7 +80,7 @@ protected:
             started << (QStringList{program} + arguments).join(u' ');
             return true;
         };
-        auto w = std::make_unique<frmMain>(std::move(options));
+        auto w = std::make_unique<MainWindow>(std::move(options));
         w->show();
         return w;
     }
@@ -94,7 +94,7 @@ protected:
 
 TEST_F(PanelOption, WritesTheAutostartEntryAndStartsTheItemThenRemovesIt) {
     auto w = open();
-    QCheckBox* box = w->chkShowInPanel();
+    QCheckBox* box = w->showInPanelCheck();
     EXPECT_EQ(box->text(), q("Sh&ow in the panel"));
     EXPECT_TRUE(box->isEnabled());
     EXPECT_FALSE(box->isChecked());
@@ -112,9 +112,9 @@ TEST_F(PanelOption, WritesTheAutostartEntryAndStartsTheItemThenRemovesIt) {
     // The next window finds it ticked; unticking removes the entry.
     w.reset();
     w = open();
-    EXPECT_TRUE(w->chkShowInPanel()->isChecked());
-    QTest::mouseClick(w->chkShowInPanel(), Qt::LeftButton);
-    EXPECT_FALSE(w->chkShowInPanel()->isChecked());
+    EXPECT_TRUE(w->showInPanelCheck()->isChecked());
+    QTest::mouseClick(w->showInPanelCheck(), Qt::LeftButton);
+    EXPECT_FALSE(w->showInPanelCheck()->isChecked());
     EXPECT_FALSE(QFile::exists(autostartFile()));
     EXPECT_EQ(started.size(), 1);
 }
@@ -122,16 +122,16 @@ TEST_F(PanelOption, WritesTheAutostartEntryAndStartsTheItemThenRemovesIt) {
 TEST_F(PanelOption, WithoutAPanelItIsDisabledWithTheReasonUnlessAnEntryIsThereToRemove) {
     tray = {false, q("The desktop has no panel to show it in.")};
     auto w = open();
-    EXPECT_FALSE(w->chkShowInPanel()->isEnabled());
-    EXPECT_TRUE(w->chkShowInPanel()->toolTip().endsWith(tray.reason));
-    EXPECT_TRUE(w->chkShowInPanel()->accessibleDescription().endsWith(tray.reason));
+    EXPECT_FALSE(w->showInPanelCheck()->isEnabled());
+    EXPECT_TRUE(w->showInPanelCheck()->toolTip().endsWith(tray.reason));
+    EXPECT_TRUE(w->showInPanelCheck()->accessibleDescription().endsWith(tray.reason));
 
     QString why;
     ASSERT_TRUE(setAutostart(true, kProgram, why)) << why.toStdString();
     w.reset();
     w = open();
-    EXPECT_TRUE(w->chkShowInPanel()->isEnabled());
-    EXPECT_TRUE(w->chkShowInPanel()->isChecked());
+    EXPECT_TRUE(w->showInPanelCheck()->isEnabled());
+    EXPECT_TRUE(w->showInPanelCheck()->isChecked());
 
     // An entry the session has turned off reads as off.
     QFile file(autostartFile());
@@ -160,10 +160,10 @@ TEST_F(PanelOption, TheEntryStartsTheProgramAsTheDesktopEntryFormatQuotesIt) {
 TEST_F(PanelOption, AGrabThatStopsKeepsItsFailureBesideTheLastCheck) {
     auto w = open();
     browser->setLoadFailure(QUrl(q("http://north.portal.test/")), q("the connection was reset"));
-    w->cmbSelfcaresite()->setCurrentIndex(0);
-    w->txtUserName()->setText(q("abc"));
-    w->txtPassword()->setText(q("secret"));
-    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    w->selfcaresiteCombo()->setCurrentIndex(0);
+    w->userNameEdit()->setText(q("abc"));
+    w->passwordEdit()->setText(q("secret"));
+    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
     ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
     const std::optional<CheckFailure> failure =
         readCheckFailure(lastCheckFiles(programFolder(), q("abc"), false).failure);
@@ -190,17 +190,17 @@ TEST_F(PanelOption, ShowUsageOpensTheResultWindowOfTheKeptCheck) {
     const QByteArray before = readAll(files.document);
 
     auto w = open();
-    QSignalSpy closed(w.get(), &frmMain::outputClosed);
+    QSignalSpy closed(w.get(), &MainWindow::outputClosed);
     ASSERT_TRUE(w->showLastCheck(files.document));
     ASSERT_TRUE(spinUntil([&] { return w->resultWindow().isVisible(); }, 10s))
         << dialogs.texts().join(u'|').toStdString();
-    EXPECT_EQ(w->state().mstrMonthYear, q("period 01-11-2026 TO 30-11-2026"));
-    EXPECT_EQ(w->state().mstrUserName, q("demo"));
-    EXPECT_EQ(w->state().mstrRecords.count(q("<TR>")), 185);
+    EXPECT_EQ(w->state().monthYear, q("period 01-11-2026 TO 30-11-2026"));
+    EXPECT_EQ(w->state().userName, q("demo"));
+    EXPECT_EQ(w->state().records.count(q("<TR>")), 185);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
     // Only a check downloaded now is kept: this one stays as it was.
     EXPECT_EQ(readAll(files.document), before);
-    QTest::mouseClick(w->resultWindow().cmdClose(), Qt::LeftButton);
+    QTest::mouseClick(w->resultWindow().closeButton(), Qt::LeftButton);
     ASSERT_TRUE(spinUntil([&] { return closed.count() == 1; }, 5s));
 
     // A document that is none, or a log that is gone, is said.

@@ -31,9 +31,9 @@ struct ModelFixture : ::testing::Test {
 // ---- Mean item -----------------------------------------------------------------------------
 
 TEST_F(ModelFixture, MeanItemFollowsTheItemsWhileMeanOn) {
-    model.storage().MeanOn = true;
+    model.storage().meanOn = true;
     for (double v : {2.0, 4.0, 9.0}) {
-        model.AddItem(item(v));
+        model.addItem(item(v));
     }
     ASSERT_EQ(model.itemCount(), 4);
     const ChartItemPtr mean = model.item(3);
@@ -42,18 +42,18 @@ TEST_F(ModelFixture, MeanItemFollowsTheItemsWhileMeanOn) {
                                 mean->LegendDescription}) {
         EXPECT_EQ(text, QStringLiteral("Mean"));
     }
-    EXPECT_EQ(model.MeanCaption(), QStringLiteral("Mean"));
+    EXPECT_EQ(model.meanCaption(), QStringLiteral("Mean"));
     EXPECT_TRUE(model.isMeanColumn(3));
     EXPECT_FALSE(model.isMeanColumn(2));
     EXPECT_EQ(host.redraws, 0) << "AddItem never redraws";
 }
 
 TEST_F(ModelFixture, MeanOnAfterTheItemsShowsNoMeanUntilTheNextAddItem) {
-    model.AddItem(item(1));
-    model.AddItem(item(3));
+    model.addItem(item(1));
+    model.addItem(item(3));
     model.setMeanOn(true);
     EXPECT_EQ(model.itemCount(), 2);
-    model.AddItem(item(8));
+    model.addItem(item(8));
     // The previous last item (3) is taken for the old mean and replaced.
     ASSERT_EQ(model.itemCount(), 3);
     EXPECT_DOUBLE_EQ(model.item(1)->Value, 8);
@@ -61,12 +61,12 @@ TEST_F(ModelFixture, MeanOnAfterTheItemsShowsNoMeanUntilTheNextAddItem) {
 }
 
 TEST_F(ModelFixture, MeanOffLeavesTheMeanItemAsAnOrdinaryColumn) {
-    model.storage().MeanOn = true;
-    model.storage().MeanCaption = QStringLiteral("Avg");
-    model.AddItem(item(10));
-    model.AddItem(item(20));
+    model.storage().meanOn = true;
+    model.storage().meanCaption = QStringLiteral("Avg");
+    model.addItem(item(10));
+    model.addItem(item(20));
     model.setMeanOn(false);
-    model.AddItem(item(30));
+    model.addItem(item(30));
     ASSERT_EQ(model.itemCount(), 4);
     EXPECT_EQ(model.item(2)->XAxisDescription, QStringLiteral("Avg"));
     EXPECT_FALSE(model.isMeanColumn(3));
@@ -74,7 +74,7 @@ TEST_F(ModelFixture, MeanOffLeavesTheMeanItemAsAnOrdinaryColumn) {
 }
 
 TEST_F(ModelFixture, NullItemIsIgnored) {
-    model.AddItem(nullptr);
+    model.addItem(nullptr);
     EXPECT_EQ(model.itemCount(), 0);
 }
 
@@ -119,22 +119,22 @@ INSTANTIATE_TEST_SUITE_P(
                   [](ChartModel& m) { m.setBarColor(0xFF); },
                   1,
                   {QStringLiteral("BarColor")},
-                  [](const ChartModel& m) { return m.BarColor() == 0xFF; }},
+                  [](const ChartModel& m) { return m.barColor() == 0xFF; }},
         SetterRow{"RedrawRuleSameValueDoesNothing",
                   [](ChartModel& m) { m.setBarColor(0x00FF00); },
                   0,
                   {},
-                  [](const ChartModel& m) { return m.BarColor() == 0x00FF00; }},
+                  [](const ChartModel& m) { return m.barColor() == 0x00FF00; }},
         SetterRow{"SelectedBarColorNotifiesWithoutRedraw",
                   [](ChartModel& m) { m.setSelectedBarColor(1); },
                   0,
                   {QStringLiteral("SelectedBarColor")},
-                  [](const ChartModel& m) { return m.SelectedBarColor() == 1; }},
+                  [](const ChartModel& m) { return m.selectedBarColor() == 1; }},
         SetterRow{"MarginSameValueStillRedraws",
                   [](ChartModel& m) { m.setMarginTop(50); },
                   1,
                   {QStringLiteral("MarginTop")},
-                  [](const ChartModel& m) { return m.properties().MarginTop == 750; }},
+                  [](const ChartModel& m) { return m.properties().marginTop == 750; }},
         SetterRow{"MaxYSameValueStillRedraws",
                   [](ChartModel& m) { m.setMaxY(100); },
                   1,
@@ -164,17 +164,17 @@ INSTANTIATE_TEST_SUITE_P(
                   [](ChartModel& m) { m.setBarWidthPercentage(0); },
                   0,
                   {},
-                  [](const ChartModel& m) { return m.BarWidthPercentage() == 100; }},
+                  [](const ChartModel& m) { return m.barWidthPercentage() == 100; }},
         SetterRow{"BarWidth101Ignored",
                   [](ChartModel& m) { m.setBarWidthPercentage(101); },
                   0,
                   {},
-                  [](const ChartModel& m) { return m.BarWidthPercentage() == 100; }},
+                  [](const ChartModel& m) { return m.barWidthPercentage() == 100; }},
         SetterRow{"BarWidthOneAccepted",
                   [](ChartModel& m) { m.setBarWidthPercentage(1); },
                   1,
                   {QStringLiteral("BarWidthPercentage")},
-                  [](const ChartModel& m) { return m.BarWidthPercentage() == 1; }},
+                  [](const ChartModel& m) { return m.barWidthPercentage() == 1; }},
         SetterRow{"LineWidthTenIgnored",
                   [](ChartModel& m) { m.setLineWidth(10); },
                   0,
@@ -189,17 +189,17 @@ INSTANTIATE_TEST_SUITE_P(
                   [](ChartModel& m) { m.setPrinterOrientation(3); },
                   0,
                   {},
-                  [](const ChartModel& m) { return m.PrinterOrientation() == 2; }},
+                  [](const ChartModel& m) { return m.printerOrientation() == 2; }},
         SetterRow{"PrinterOrientationPortraitNotifies",
                   [](ChartModel& m) { m.setPrinterOrientation(1); },
                   0,
                   {QStringLiteral("PrinterOrientation")},
-                  [](const ChartModel& m) { return m.PrinterOrientation() == 1; }},
+                  [](const ChartModel& m) { return m.printerOrientation() == 1; }},
         SetterRow{"FillStyleBeyond16BitsIgnored",
                   [](ChartModel& m) { m.setBarFillStyle(70000); },
                   0,
                   {},
-                  [](const ChartModel& m) { return m.BarFillStyle() == 6; }},
+                  [](const ChartModel& m) { return m.barFillStyle() == 6; }},
         SetterRow{"DataFormatNotifiesOnly",
                   [](ChartModel& m) { m.setDataFormat(QStringLiteral("0.00")); },
                   0,
@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](ChartModel& m) { m.setLegendCaption(QString()); },
                   0,
                   {},
-                  [](const ChartModel& m) { return m.LegendCaption() == u"Display legend"; }},
+                  [](const ChartModel& m) { return m.legendCaption() == u"Display legend"; }},
         SetterRow{"PictureAlwaysRedrawsWithoutNotification",
                   [](ChartModel& m) {
                       m.setPicture(kPicture);
@@ -222,17 +222,17 @@ INSTANTIATE_TEST_SUITE_P(
                   [](ChartModel& m) { m.setBarSymbol(QStringLiteral("#x")); },
                   1,
                   {QStringLiteral("BarSymbol")},
-                  [](const ChartModel& m) { return m.BarSymbol() == u"#"; }},
+                  [](const ChartModel& m) { return m.barSymbol() == u"#"; }},
         SetterRow{"BarSymbolComparesTheStoredCharacter",
                   [](ChartModel& m) { m.setBarSymbol(QStringLiteral("*abc")); },
                   0,
                   {},
-                  [](const ChartModel& m) { return m.BarSymbol() == u"*"; }},
+                  [](const ChartModel& m) { return m.barSymbol() == u"*"; }},
         SetterRow{"BarSymbolEmptyStoresBlank",
                   [](ChartModel& m) { m.setBarSymbol(QString()); },
                   1,
                   {QStringLiteral("BarSymbol")},
-                  [](const ChartModel& m) { return m.BarSymbol() == u" "; }},
+                  [](const ChartModel& m) { return m.barSymbol() == u" "; }},
         SetterRow{"MenuItemsRebuildsTheMenuWithoutRedraw",
                   [](ChartModel& m) { m.setMenuItems(QStringLiteral("A|B")); },
                   0,
@@ -242,12 +242,12 @@ INSTANTIATE_TEST_SUITE_P(
                   [](ChartModel& m) { m.setMenuType(0); },
                   0,
                   {},
-                  [](const ChartModel& m) { return m.MenuType() == 0; }},
+                  [](const ChartModel& m) { return m.menuType() == 0; }},
         SetterRow{"AutoRedrawOffStillNotifies",
                   [](ChartModel& m) { m.setAutoRedraw(false); },
                   1,
                   {QStringLiteral("AutoRedraw")},
-                  [](const ChartModel& m) { return !m.AutoRedraw(); }}),
+                  [](const ChartModel& m) { return !m.autoRedraw(); }}),
     [](const ::testing::TestParamInfo<SetterRow>& row) { return std::string(row.param.name); });
 
 // ---- Margins -------------------------------------------------------------------------------
@@ -255,36 +255,36 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ChartModelMargins, PixelsAreStoredAsTwipsAndReadBackRoundedToEven) {
     ChartModel model(15, 12);
     model.setMarginTop(50);
-    EXPECT_FLOAT_EQ(model.properties().MarginTop, 600);  // Y factor
+    EXPECT_FLOAT_EQ(model.properties().marginTop, 600);  // Y factor
     model.setMarginLeft(50);
-    EXPECT_FLOAT_EQ(model.properties().MarginLeft, 750);  // X factor
-    EXPECT_EQ(model.MarginTop(), 50);
-    model.storage().MarginLeft = 757.5f;  // 50.5 pixels
-    EXPECT_EQ(model.MarginLeft(), 50);
-    model.storage().MarginLeft = 772.5f;  // 51.5 pixels
-    EXPECT_EQ(model.MarginLeft(), 52);
+    EXPECT_FLOAT_EQ(model.properties().marginLeft, 750);  // X factor
+    EXPECT_EQ(model.marginTop(), 50);
+    model.storage().marginLeft = 757.5f;  // 50.5 pixels
+    EXPECT_EQ(model.marginLeft(), 50);
+    model.storage().marginLeft = 772.5f;  // 51.5 pixels
+    EXPECT_EQ(model.marginLeft(), 52);
 }
 
 TEST(ChartModelMargins, StartValuesAndSavedRightMargin) {
     ChartModel model(15, 15);
-    EXPECT_EQ(model.MarginTop(), 50);
-    EXPECT_EQ(model.MarginBottom(), 55);
-    EXPECT_EQ(model.MarginLeft(), 55);
-    EXPECT_EQ(model.MarginRight(), 55);
+    EXPECT_EQ(model.marginTop(), 50);
+    EXPECT_EQ(model.marginBottom(), 55);
+    EXPECT_EQ(model.marginLeft(), 55);
+    EXPECT_EQ(model.marginRight(), 55);
     model.setMarginRight(70);
     EXPECT_FLOAT_EQ(model.savedRightMargin(), 1050);
     model.applyShowLegend(false, 2370, 2400);
     model.applyShowLegend(false, 2370, 2400);
-    EXPECT_FLOAT_EQ(model.properties().MarginRight, 1050 + 2 * 2370) << "each show adds the width";
+    EXPECT_FLOAT_EQ(model.properties().marginRight, 1050 + 2 * 2370) << "each show adds the width";
     model.restoreRightMargin();
-    EXPECT_FLOAT_EQ(model.properties().MarginRight, 1050);
+    EXPECT_FLOAT_EQ(model.properties().marginRight, 1050);
 }
 
-// ---- SelectedColumn ------------------------------------------------------------------------
+// ---- selectedColumn ------------------------------------------------------------------------
 
 TEST_F(ModelFixture, SelectingAnOrdinaryColumnRaisesItemClickWithItsItem) {
-    model.AddItem(item(1, QStringLiteral("a")));
-    model.AddItem(item(2, QStringLiteral("b")));
+    model.addItem(item(1, QStringLiteral("a")));
+    model.addItem(item(2, QStringLiteral("b")));
     model.setSelectedColumn(1);
     ASSERT_EQ(host.clicked.size(), 1u);
     EXPECT_EQ(host.clicked[0], model.item(1));
@@ -295,45 +295,45 @@ TEST_F(ModelFixture, SelectingAnOrdinaryColumnRaisesItemClickWithItsItem) {
 }
 
 TEST_F(ModelFixture, SelectingTheMeanColumnEndsWithoutSelectionOrEvent) {
-    model.storage().MeanOn = true;
-    model.AddItem(item(1));
-    model.AddItem(item(3));
+    model.storage().meanOn = true;
+    model.addItem(item(1));
+    model.addItem(item(3));
     model.setSelectedColumn(0);
     host.clicked.clear();
     host.selectedAtRedraw.clear();
     model.setSelectedColumn(2);
-    EXPECT_EQ(model.SelectedColumn(), -1);
+    EXPECT_EQ(model.selectedColumn(), -1);
     EXPECT_TRUE(host.clicked.empty());
     EXPECT_EQ(host.selectedAtRedraw, std::vector<int>{-1})
         << "never drawn with the mean highlighted";
 }
 
 TEST_F(ModelFixture, ColumnOutsideTheListIsKeptWithoutItemClick) {
-    model.AddItem(item(1));
+    model.addItem(item(1));
     model.setSelectedColumn(7);
-    EXPECT_EQ(model.SelectedColumn(), 7);
+    EXPECT_EQ(model.selectedColumn(), 7);
     EXPECT_TRUE(host.clicked.empty());
     model.setSelectedColumn(-1);
     EXPECT_TRUE(host.clicked.empty());
     model.setSelectedColumn(40000);
-    EXPECT_EQ(model.SelectedColumn(), -1) << "beyond 16 bits is ignored";
+    EXPECT_EQ(model.selectedColumn(), -1) << "beyond 16 bits is ignored";
 }
 
 // ---- Selection information -----------------------------------------------------------------
 
 TEST_F(ModelFixture, InformationTextWithDefaultLabels) {
-    model.storage().SelectionInformation = true;
-    model.AddItem(item(12.5, QStringLiteral("x"), QStringLiteral("Twelve and a half")));
+    model.storage().selectionInformation = true;
+    model.addItem(item(12.5, QStringLiteral("x"), QStringLiteral("Twelve and a half")));
     EXPECT_EQ(model.selectionInfoText(0),
               QStringLiteral("Value: 12.5\r\nDescription: Twelve and a half"));
-    EXPECT_EQ(model.InfoItems(), QStringLiteral("Value|Description|Mean"));
+    EXPECT_EQ(model.infoItems(), QStringLiteral("Value|Description|Mean"));
 }
 
 TEST_F(ModelFixture, InformationTextMeanLineFormatAndMissingLabels) {
-    model.storage().SelectionInformation = true;
-    model.storage().MeanOn = true;
-    model.AddItem(item(1));
-    model.AddItem(item(2, QStringLiteral("x"), QStringLiteral("two")));
+    model.storage().selectionInformation = true;
+    model.storage().meanOn = true;
+    model.addItem(item(1));
+    model.addItem(item(2, QStringLiteral("x"), QStringLiteral("two")));
     model.setDataFormat(QStringLiteral("0.00"));
     model.setInfoItems(QStringLiteral("V|D|M"));
     EXPECT_EQ(model.selectionInfoText(1), QStringLiteral("V: 2.00\r\nD: two\r\nM: 1.50"));
@@ -341,7 +341,7 @@ TEST_F(ModelFixture, InformationTextMeanLineFormatAndMissingLabels) {
         << "no mean line for the mean";
     model.setInfoItems(QStringLiteral("V"));
     EXPECT_FALSE(model.selectionInfoText(1).has_value()) << "a missing label hides the box";
-    model.storage().SelectionInformation = false;
+    model.storage().selectionInformation = false;
     EXPECT_FALSE(model.selectionInfoText(0).has_value());
 }
 
@@ -360,7 +360,7 @@ TEST_F(ModelFixture, MenuItemsOfTwoPartsSetSaveAndPrintOnly) {
 
 TEST_F(ModelFixture, EmptyMenuItemsAndEmptyPartsUseTheDefaultCaptions) {
     model.setMenuItems(QString());
-    EXPECT_EQ(model.MenuItems(), kDefaultMenuItems);
+    EXPECT_EQ(model.menuItems(), kDefaultMenuItems);
     EXPECT_EQ(model.menu().captions[MenuLegendHide], QStringLiteral("&Hide"));
     model.setMenuItems(QStringLiteral("|Print|||Show|"));
     EXPECT_EQ(model.menu().captions[MenuSaveAs], QStringLiteral("&Save as..."));
@@ -393,23 +393,23 @@ TEST_F(ModelFixture, CustomMenuTakesTrimmedNonEmptyPartsUpToEight) {
 ChartModel changedModel() {
     ChartModel m(15, 15);
     ChartProperties& p = m.storage();
-    p.BackColor = RGB(240, 240, 240);
-    p.BarColor = 9671679;
-    p.InfoBackColor = 0x80000018u;
-    p.ChartTitle = QStringLiteral("ORVO Broadband Usage Chart for Mar 2024");
-    p.AxisLabelY = QStringLiteral("Megabytes");
-    p.MenuItems = QStringLiteral("a|b\nc");
-    p.BarSymbol = u'#';
-    p.MarginTop = 812.5f;
+    p.backColor = RGB(240, 240, 240);
+    p.barColor = 9671679;
+    p.infoBackColor = 0x80000018u;
+    p.chartTitle = QStringLiteral("ORVO Broadband Usage Chart for Mar 2024");
+    p.axisLabelY = QStringLiteral("Megabytes");
+    p.menuItems = QStringLiteral("a|b\nc");
+    p.barSymbol = u'#';
+    p.marginTop = 812.5f;
     p.MaxY = 360.25;
     p.MinY = -0.1;
-    p.IntersectMajor = 0.3f;
-    p.BarWidthPercentage = 80;
-    p.MinorGridOn = false;
+    p.intersectMajor = 0.3f;
+    p.barWidthPercentage = 80;
+    p.minorGridOn = false;
     p.ChartType = 2 | 16;
-    p.BarFillStyle = 0;
-    p.SelectedColumn = 12;
-    p.PrinterOrientation = 1;
+    p.barFillStyle = 0;
+    p.selectedColumn = 12;
+    p.printerOrientation = 1;
     QImage picture(3, 2, QImage::Format_RGB32);
     picture.fill(QColor(10, 20, 30));
     p.Picture = picture;
@@ -419,12 +419,12 @@ ChartModel changedModel() {
 TEST(ChartModelPersistence, EveryKeyIsWrittenAndReadsBackTheSame) {
     const ChartModel original = changedModel();
     PropertyBag bag;
-    original.WriteProperties(bag);
+    original.writeProperties(bag);
     EXPECT_EQ(bag.count(), 66) << "65 properties and the foreground colour";
     ChartModel loaded(15, 15);
-    loaded.ReadProperties(bag);
+    loaded.readProperties(bag);
     PropertyBag again;
-    loaded.WriteProperties(again);
+    loaded.writeProperties(again);
     EXPECT_EQ(again, bag);
     EXPECT_EQ(loaded.properties().Picture.pixelColor(2, 1), QColor(10, 20, 30));
     EXPECT_EQ(bag.read(QStringLiteral("uTopMargin")), QStringLiteral("812.5"));
@@ -490,11 +490,11 @@ TEST(ChartModelPersistence, LoadingAssignsStorageWithoutSetterRules) {
     bag.write(QStringLiteral("uRightMargin"), QStringLiteral("900"));
     bag.write(QStringLiteral("PrinterOrientation"), QStringLiteral("7"));
     bag.write(QStringLiteral("BackColor"), QStringLiteral("-2147483643"));
-    model.ReadProperties(bag);
-    EXPECT_EQ(model.BarColor(), 255u) << "keys match without regard to case";
-    EXPECT_EQ(model.BarSymbol(), QStringLiteral("x"));
-    EXPECT_EQ(model.PrinterOrientation(), 7) << "no range rule while loading";
-    EXPECT_EQ(model.BackColor(), 0x80000005u) << "signed form of a system colour";
+    model.readProperties(bag);
+    EXPECT_EQ(model.barColor(), 255u) << "keys match without regard to case";
+    EXPECT_EQ(model.barSymbol(), QStringLiteral("x"));
+    EXPECT_EQ(model.printerOrientation(), 7) << "no range rule while loading";
+    EXPECT_EQ(model.backColor(), 0x80000005u) << "signed form of a system colour";
     EXPECT_FLOAT_EQ(model.savedRightMargin(), 900);
     EXPECT_EQ(model.lastPickedColumn(), -1);
     EXPECT_EQ(host.redraws, 0);
@@ -503,28 +503,28 @@ TEST(ChartModelPersistence, LoadingAssignsStorageWithoutSetterRules) {
 
 TEST(ChartModelPersistence, MissingKeysTakeTheirIfMissingValues) {
     ChartModel model(15, 15);
-    model.storage().AxisLabelX = QStringLiteral("kept");
-    model.storage().AxisXOn = false;
-    model.storage().ChartTitle = QStringLiteral("replaced");
-    model.ReadProperties(PropertyBag());
+    model.storage().axisLabelX = QStringLiteral("kept");
+    model.storage().axisXOn = false;
+    model.storage().chartTitle = QStringLiteral("replaced");
+    model.readProperties(PropertyBag());
     const ChartProperties& p = model.properties();
-    EXPECT_EQ(p.BackColor, 0xFFFFFFu);
-    EXPECT_EQ(p.BarColor, 0xFF0000u);
-    EXPECT_EQ(p.SelectedBarColor, 0xFFFF00u);
-    EXPECT_EQ(p.BarSymbolColor, 0xFFu);
-    EXPECT_EQ(p.MeanColor, 0xFFFF00u);
-    EXPECT_EQ(p.MajorGridColor, 0u);
-    EXPECT_EQ(p.InfoBackColor, 0u);
-    EXPECT_EQ(p.ChartTitle, QStringLiteral("XChart"));
-    EXPECT_EQ(p.AxisLabelX, QStringLiteral("kept")) << "\"same\": the current value";
-    EXPECT_FALSE(p.AxisXOn);
-    EXPECT_EQ(p.LegendCaption, QString());
-    EXPECT_FLOAT_EQ(p.MarginTop, 55) << "55 twips, not pixels";
+    EXPECT_EQ(p.backColor, 0xFFFFFFu);
+    EXPECT_EQ(p.barColor, 0xFF0000u);
+    EXPECT_EQ(p.selectedBarColor, 0xFFFF00u);
+    EXPECT_EQ(p.barSymbolColor, 0xFFu);
+    EXPECT_EQ(p.meanColor, 0xFFFF00u);
+    EXPECT_EQ(p.majorGridColor, 0u);
+    EXPECT_EQ(p.infoBackColor, 0u);
+    EXPECT_EQ(p.chartTitle, QStringLiteral("XChart"));
+    EXPECT_EQ(p.axisLabelX, QStringLiteral("kept")) << "\"same\": the current value";
+    EXPECT_FALSE(p.axisXOn);
+    EXPECT_EQ(p.legendCaption, QString());
+    EXPECT_FLOAT_EQ(p.marginTop, 55) << "55 twips, not pixels";
     EXPECT_EQ(p.ChartType, 0);
-    EXPECT_EQ(p.BarFillStyle, 0);
-    EXPECT_EQ(p.PrinterOrientation, 0);
-    EXPECT_EQ(p.SelectedColumn, -1);
-    EXPECT_EQ(p.BarSymbol, u'*');
+    EXPECT_EQ(p.barFillStyle, 0);
+    EXPECT_EQ(p.printerOrientation, 0);
+    EXPECT_EQ(p.selectedColumn, -1);
+    EXPECT_EQ(p.barSymbol, u'*');
     EXPECT_TRUE(p.Picture.isNull());
 }
 
@@ -534,10 +534,10 @@ TEST(ChartModelPersistence, UnreadableValuesTakeTheIfMissingValue) {
     bag.write(QStringLiteral("LineWidth"), QStringLiteral("wide"));
     bag.write(QStringLiteral("uSelectedColumn"), QStringLiteral("99999"));
     bag.write(QStringLiteral("MeanOn"), QStringLiteral("-1"));
-    model.ReadProperties(bag);
+    model.readProperties(bag);
     EXPECT_EQ(model.LineWidth(), 1);
-    EXPECT_EQ(model.SelectedColumn(), -1);
-    EXPECT_TRUE(model.MeanOn()) << "-1 is True";
+    EXPECT_EQ(model.selectedColumn(), -1);
+    EXPECT_TRUE(model.meanOn()) << "-1 is True";
 }
 
 TEST(ChartModelPersistence, ResultWindowFormHoldsTheStartValues) {
@@ -545,13 +545,13 @@ TEST(ChartModelPersistence, ResultWindowFormHoldsTheStartValues) {
                                    .bag(QStringLiteral("XChart1"));
     ASSERT_FALSE(stored.isEmpty());
     ChartModel fresh(15, 15);
-    fresh.storage().MenuItems = kDefaultMenuItems;
+    fresh.storage().menuItems = kDefaultMenuItems;
     PropertyBag expected;
-    fresh.WriteProperties(expected);
+    fresh.writeProperties(expected);
     ChartModel loaded(15, 15);
-    loaded.ReadProperties(stored);
+    loaded.readProperties(stored);
     PropertyBag actual;
-    loaded.WriteProperties(actual);
+    loaded.writeProperties(actual);
     EXPECT_EQ(actual, expected);
     EXPECT_EQ(stored.count(), expected.count()) << "the form lists every key";
 }

@@ -34,7 +34,7 @@ Painted paint(ChartModel& model, QSize size = QSize(400, 300),
               const QPalette& palette = QGuiApplication::palette()) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::magenta);
-    model.ComputeScale();
+    model.computeScale();
     ChartCanvas canvas;
     canvas.scaleWidth = size.width() * 15.0;
     canvas.scaleHeight = size.height() * 15.0;
@@ -51,15 +51,15 @@ Painted paint(ChartModel& model, QSize size = QSize(400, 300),
 ChartModel plainModel() {
     ChartModel m(15, 15);
     ChartProperties& p = m.storage();
-    p.BackColor = RGB(255, 255, 255);
-    p.BarColor = RGB(255, 0, 0);
-    p.SelectedBarColor = RGB(0, 255, 0);
-    p.BarShadowColor = RGB(0, 0, 255);
-    p.BarFillStyle = 0;
-    p.AxisYOn = false;
-    p.AxisXOn = false;
-    p.ContentBorder = false;
-    p.ChartTitle.clear();
+    p.backColor = RGB(255, 255, 255);
+    p.barColor = RGB(255, 0, 0);
+    p.selectedBarColor = RGB(0, 255, 0);
+    p.barShadowColor = RGB(0, 0, 255);
+    p.barFillStyle = 0;
+    p.axisYOn = false;
+    p.axisXOn = false;
+    p.contentBorder = false;
+    p.chartTitle.clear();
     return m;
 }
 
@@ -117,7 +117,7 @@ QRect textBounds(const QImage& image, const QRect& area, QRgb colour) {
 
 TEST(ChartPainter, BarFillOutlineAndShadowStrip) {
     ChartModel model = plainModel();
-    model.AddItem(item(50));
+    model.addItem(item(50));
     const Painted p = paint(model);
     // Slot 855..5175 twips; the shadow pulls the right edge to 5145 (343 px): the box ends at
     // 342 and the strip fills 343..344 from 2 pixels under the value end (148) down to 245.
@@ -134,8 +134,8 @@ TEST(ChartPainter, BarFillOutlineAndShadowStrip) {
 
 TEST(ChartPainter, SelectedColumnInSelectedBarColorOutlinedInBarColor) {
     ChartModel model = plainModel();
-    model.AddItem(item(50));
-    model.storage().SelectedColumn = 0;
+    model.addItem(item(50));
+    model.storage().selectedColumn = 0;
     Painted p = paint(model);
     EXPECT_EQ(p.at(200, 200), rgb(RGB(255, 0, 0))) << "not selectable: drawn as any column";
     EXPECT_FALSE(p.redraw.selectedDrawn);
@@ -161,9 +161,9 @@ class FillStyles : public ::testing::TestWithParam<FillRow> {};
 
 TEST_P(FillStyles, ShareOfTheColumnCoveredByTheFill) {
     ChartModel model = plainModel();
-    model.storage().BarShadow = false;
-    model.storage().BarFillStyle = std::int16_t(GetParam().style);
-    model.AddItem(item(80));
+    model.storage().barShadow = false;
+    model.storage().barFillStyle = std::int16_t(GetParam().style);
+    model.addItem(item(80));
     const Painted p = paint(model);
     const QRect inner(80, 120, 200, 100);
     const double share =
@@ -184,9 +184,9 @@ INSTANTIATE_TEST_SUITE_P(ChartPainter, FillStyles,
 TEST(ChartPainter, HorizontalHatchFillsWholeRowsAndVerticalWholeColumns) {
     for (const int style : {2, 3}) {
         ChartModel model = plainModel();
-        model.storage().BarShadow = false;
-        model.storage().BarFillStyle = std::int16_t(style);
-        model.AddItem(item(80));
+        model.storage().barShadow = false;
+        model.storage().barFillStyle = std::int16_t(style);
+        model.addItem(item(80));
         const Painted p = paint(model);
         // Inside the bar (x 58..341, y 90..244) every hatch line runs unbroken.
         const QRect inner(60, 95, 280, 145);
@@ -212,15 +212,15 @@ TEST(ChartPainter, HorizontalHatchFillsWholeRowsAndVerticalWholeColumns) {
 TEST(ChartPainter, AutomaticStepsGiveMajorLinesAndLabelsEveryTenMinorEveryTwo) {
     ChartModel model = plainModel();
     ChartProperties& pr = model.storage();
-    pr.AxisYOn = true;
-    pr.IntersectMajor = 0;
-    pr.IntersectMinor = 0;
-    pr.MajorGridColor = RGB(0, 0, 0);
-    pr.MinorGridColor = RGB(200, 200, 200);
-    pr.AxisItemsYColor = RGB(0, 0, 0);
+    pr.axisYOn = true;
+    pr.intersectMajor = 0;
+    pr.intersectMinor = 0;
+    pr.majorGridColor = RGB(0, 0, 0);
+    pr.minorGridColor = RGB(200, 200, 200);
+    pr.axisItemsYColor = RGB(0, 0, 0);
     const Painted p = paint(model);
-    EXPECT_FLOAT_EQ(model.IntersectMajor(), 10);
-    EXPECT_FLOAT_EQ(model.IntersectMinor(), 2);
+    EXPECT_FLOAT_EQ(model.intersectMajor(), 10);
+    EXPECT_FLOAT_EQ(model.intersectMinor(), 2);
     // Unit height 29.25 twips: v = 50 at y 2212.5 (row 148), 52 at row 144, 51 at row 146.
     EXPECT_EQ(p.at(200, 148), rgb(RGB(0, 0, 0)));
     EXPECT_EQ(p.at(200, 144), rgb(RGB(200, 200, 200)));
@@ -240,13 +240,13 @@ TEST(ChartPainter, AutomaticStepsGiveMajorLinesAndLabelsEveryTenMinorEveryTwo) {
 TEST(ChartPainter, ValueLabelsNeverStandOnEachOther) {
     ChartModel model = plainModel();
     ChartProperties& pr = model.storage();
-    pr.AxisYOn = true;
+    pr.axisYOn = true;
     pr.MaxY = 1550;
-    pr.IntersectMajor = 500;
-    pr.IntersectMinor = 100;
-    pr.MajorGridColor = RGB(0, 0, 0);
-    pr.MinorGridColor = RGB(200, 200, 200);
-    pr.AxisItemsYColor = RGB(0, 0, 0);
+    pr.intersectMajor = 500;
+    pr.intersectMinor = 100;
+    pr.majorGridColor = RGB(0, 0, 0);
+    pr.minorGridColor = RGB(200, 200, 200);
+    pr.axisItemsYColor = RGB(0, 0, 0);
     const Painted p = paint(model);
     // Rows with label ink left of the axis, in runs: one run per label.
     std::vector<std::pair<int, int>> runs;
@@ -267,8 +267,8 @@ TEST(ChartPainter, ValueLabelsNeverStandOnEachOther) {
 
 TEST(ChartPainter, AxisYOffDrawsNoGridLines) {
     ChartModel model = plainModel();
-    model.storage().MajorGridColor = RGB(0, 0, 0);
-    model.storage().MinorGridColor = RGB(0, 0, 0);
+    model.storage().majorGridColor = RGB(0, 0, 0);
+    model.storage().minorGridColor = RGB(0, 0, 0);
     const Painted p = paint(model);
     EXPECT_EQ(count(p.image, QRect(57, 50, 290, 196), kBack), 290 * 196);
 }
@@ -276,12 +276,12 @@ TEST(ChartPainter, AxisYOffDrawsNoGridLines) {
 TEST(ChartPainter, WideRangeGridStillPlacesTheMajorLines) {
     ChartModel model = plainModel();
     ChartProperties& pr = model.storage();
-    pr.AxisYOn = true;
+    pr.axisYOn = true;
     pr.MaxY = 60000;
-    pr.IntersectMajor = 30000;
-    pr.IntersectMinor = 0.4f;  // rounds to 0: no minor lines at all
-    pr.MajorGridColor = RGB(0, 0, 0);
-    pr.MinorGridColor = RGB(0, 0, 255);
+    pr.intersectMajor = 30000;
+    pr.intersectMinor = 0.4f;  // rounds to 0: no minor lines at all
+    pr.majorGridColor = RGB(0, 0, 0);
+    pr.minorGridColor = RGB(0, 0, 255);
     const Painted p = paint(model);
     EXPECT_EQ(p.at(200, 148), rgb(RGB(0, 0, 0))) << "30000 halfway up";
     EXPECT_EQ(count(p.image, QRect(57, 50, 290, 196), rgb(RGB(0, 0, 255))), 0);
@@ -308,14 +308,14 @@ TEST_P(Scale, ModeSpanAndSteps) {
     ChartProperties p;
     p.MinY = r.minY;
     p.MaxY = r.maxY;
-    p.IntersectMajor = r.major;
-    p.IntersectMinor = r.minor;
+    p.intersectMajor = r.major;
+    p.intersectMinor = r.minor;
     ChartScale scale;
-    ComputeScale(p, scale);
+    computeScale(p, scale);
     EXPECT_EQ(scale.axisMode, r.mode);
     EXPECT_EQ(scale.valueSpan, r.span);
-    EXPECT_FLOAT_EQ(p.IntersectMajor, r.wantMajor);
-    EXPECT_FLOAT_EQ(p.IntersectMinor, r.wantMinor);
+    EXPECT_FLOAT_EQ(p.intersectMajor, r.wantMajor);
+    EXPECT_FLOAT_EQ(p.intersectMinor, r.wantMinor);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -333,8 +333,8 @@ TEST(ChartPainter, MixedSignsHangNegativeColumnsBelowTheZeroLine) {
     ChartModel model = plainModel();
     model.storage().MinY = -50;
     model.storage().MaxY = 50;
-    model.AddItem(item(20));
-    model.AddItem(item(-20));
+    model.addItem(item(20));
+    model.addItem(item(-20));
     paint(model);
     const ChartGeometry& g = model.geometry();
     const double zero = g.plotBottom - g.unitHeight * 50;
@@ -348,7 +348,7 @@ TEST(ChartPainter, BothNegativeColumnsHangFromTheTop) {
     ChartModel model = plainModel();
     model.storage().MinY = -100;
     model.storage().MaxY = -10;
-    model.AddItem(item(-40));
+    model.addItem(item(-40));
     const Painted p = paint(model);
     const ChartGeometry& g = model.geometry();
     EXPECT_DOUBLE_EQ(g.extents[0].top, 750);
@@ -361,9 +361,9 @@ TEST(ChartPainter, BothNegativeColumnsHangFromTheTop) {
 
 TEST(ChartPainter, ColorBarsCycleThroughFifteenPaletteColours) {
     ChartModel model = plainModel();
-    model.storage().ColorBars = true;
+    model.storage().colorBars = true;
     for (int i = 0; i < 20; ++i) {
-        model.AddItem(item(50));
+        model.addItem(item(50));
     }
     const Painted p = paint(model);
     ASSERT_EQ(p.redraw.legend.size(), 20u);
@@ -378,10 +378,10 @@ TEST(ChartPainter, ColorBarsCycleThroughFifteenPaletteColours) {
 TEST(ChartPainter, LineOnlyDrawsNoShapesAndUsesTheLineColourForTheLegend) {
     ChartModel model = plainModel();
     model.storage().ChartType = ChartTypeBits::Line;
-    model.storage().LineColor = RGB(0, 0, 255);
+    model.storage().lineColor = RGB(0, 0, 255);
     model.storage().Selectable = true;
-    model.AddItem(item(20));
-    model.AddItem(item(80));
+    model.addItem(item(20));
+    model.addItem(item(80));
     const Painted p = paint(model);
     EXPECT_EQ(count(p.image, QRect(0, 0, 400, 300), rgb(RGB(255, 0, 0))), 0);
     ASSERT_EQ(p.redraw.legend.size(), 2u);
@@ -393,11 +393,11 @@ TEST(ChartPainter, LineOnlyDrawsNoShapesAndUsesTheLineColourForTheLegend) {
 TEST(ChartPainter, SymbolSitsCentredOnTheValueEnd) {
     ChartModel model = plainModel();
     model.storage().ChartType = ChartTypeBits::Bar | ChartTypeBits::Symbol;
-    model.storage().BarSymbolColor = RGB(128, 0, 128);
-    model.storage().BarSymbol = u'X';
-    model.storage().BarFillStyle = 1;  // the symbol stands on white
-    model.storage().BarShadow = false;
-    model.AddItem(item(50));
+    model.storage().barSymbolColor = RGB(128, 0, 128);
+    model.storage().barSymbol = u'X';
+    model.storage().barFillStyle = 1;  // the symbol stands on white
+    model.storage().barShadow = false;
+    model.addItem(item(50));
     const Painted p = paint(model);
     const QRect box = textBounds(p.image, QRect(0, 0, 400, 300), qRgb(128, 0, 128));
     ASSERT_TRUE(box.isValid());
@@ -409,10 +409,10 @@ TEST(ChartPainter, SymbolSitsCentredOnTheValueEnd) {
 TEST(ChartPainter, TwoLineLabelPutsTheSecondLineLeftOfTheFirst) {
     auto labelPixels = [](const QString& description) {
         ChartModel model = plainModel();
-        model.storage().AxisXOn = true;
-        model.storage().AxisItemsXColor = RGB(0, 0, 0);
-        model.storage().MajorGridColor = RGB(255, 255, 255);
-        model.AddItem(item(50, description));
+        model.storage().axisXOn = true;
+        model.storage().axisItemsXColor = RGB(0, 0, 0);
+        model.storage().majorGridColor = RGB(255, 255, 255);
+        model.addItem(item(50, description));
         return paint(model).image;
     };
     const QImage both = labelPixels(QStringLiteral("W\r\nM"));
@@ -444,13 +444,13 @@ TEST(ChartPainter, NoItemLabelRunsIntoItsNeighbour) {
     for (const int width : {420, 500, 640, 900}) {
         SCOPED_TRACE(width);
         ChartModel model = plainModel();
-        model.storage().AxisXOn = true;
-        model.storage().AxisItemsXColor = RGB(0, 0, 0);
-        model.storage().MajorGridColor = RGB(255, 255, 255);
+        model.storage().axisXOn = true;
+        model.storage().axisItemsXColor = RGB(0, 0, 0);
+        model.storage().majorGridColor = RGB(255, 255, 255);
         for (int day = 1; day <= 30; ++day) {
-            model.AddItem(item(50, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0'))));
+            model.addItem(item(50, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0'))));
         }
-        model.AddItem(item(50, QStringLiteral("Avg")));
+        model.addItem(item(50, QStringLiteral("Avg")));
         const Painted p = paint(model, QSize(width, 300));
         const ChartGeometry& g = model.geometry();
         const auto centre = [&](int c) {
@@ -479,14 +479,14 @@ TEST(ChartPainter, NoItemLabelRunsIntoItsNeighbour) {
 TEST(ChartPainter, EmptyListStillDrawsTitleFrameAndAxisTitles) {
     ChartModel model = plainModel();
     ChartProperties& pr = model.storage();
-    pr.ChartTitle = QStringLiteral("Title");
-    pr.ChartTitleColor = RGB(0, 0, 255);
-    pr.ContentBorder = true;
-    pr.MajorGridColor = RGB(0, 128, 0);
-    pr.AxisLabelX = QStringLiteral("Days");
-    pr.AxisLabelXColor = RGB(128, 0, 0);
-    pr.AxisLabelY = QStringLiteral("Megabytes");
-    pr.AxisLabelYColor = RGB(128, 0, 128);
+    pr.chartTitle = QStringLiteral("Title");
+    pr.chartTitleColor = RGB(0, 0, 255);
+    pr.contentBorder = true;
+    pr.majorGridColor = RGB(0, 128, 0);
+    pr.axisLabelX = QStringLiteral("Days");
+    pr.axisLabelXColor = RGB(128, 0, 0);
+    pr.axisLabelY = QStringLiteral("Megabytes");
+    pr.axisLabelYColor = RGB(128, 0, 128);
     const Painted p = paint(model);
     EXPECT_TRUE(textBounds(p.image, QRect(150, 0, 100, 20), qRgb(0, 0, 255)).isValid());
     EXPECT_EQ(p.at(55, 150), rgb(RGB(0, 128, 0))) << "frame on the left margin";
@@ -521,8 +521,8 @@ TEST(ChartPainter, PictureIsStretchedOverThePlotArea) {
 TEST(ChartPainter, PickReadsTheDrawnExtents) {
     ChartModel model = plainModel();
     model.storage().Selectable = true;
-    model.AddItem(item(50));
-    model.AddItem(item(10));
+    model.addItem(item(50));
+    model.addItem(item(10));
     paint(model);
     // Columns 145 pixels wide from x 55; column 0 spans rows 148..245, column 1 rows 226..245.
     EXPECT_EQ(model.Pick(100 * 15, 200 * 15), 0);
@@ -539,7 +539,7 @@ TEST(ChartPainter, PickReadsTheDrawnExtents) {
 TEST(ChartPainter, ClearedListLeavesNoPickableColumns) {
     ChartModel model = plainModel();
     model.storage().Selectable = true;
-    model.AddItem(item(50));
+    model.addItem(item(50));
     paint(model);
     model.clearItems();
     paint(model);
@@ -562,7 +562,7 @@ std::ostream& operator<<(std::ostream& os, const RotateRow& row) {
 class Rotate : public ::testing::TestWithParam<RotateRow> {};
 
 TEST_P(Rotate, AboutTheCentre) {
-    EXPECT_EQ(RotatePoint(QPoint(100, 100), GetParam().point, GetParam().angle),
+    EXPECT_EQ(rotatePoint(QPoint(100, 100), GetParam().point, GetParam().angle),
               GetParam().expected);
 }
 
@@ -581,9 +581,9 @@ TEST(ChartPainter, RotatedTextReadsUpward) {
     {
         QPainter painter(&image);
         ChartSurface s(painter, 15, 15, chartFont(), QGuiApplication::palette());
-        s.ForeColor = 0;
+        s.foreColor = 0;
         s.setFontSize(20);
-        EXPECT_TRUE(s.DrawRotatedText(QStringLiteral("M          "), 100, 100, 90));
+        EXPECT_TRUE(s.drawRotatedText(QStringLiteral("M          "), 100, 100, 90));
     }
     const QRect m = textBounds(image, image.rect(), qRgb(0, 0, 0));
     ASSERT_TRUE(m.isValid());
@@ -598,9 +598,9 @@ namespace {
 TEST(ChartPainter, ValuesFarOutsideTheRangeAreClippedNotOverflowed) {
     ChartModel model = plainModel();
     model.storage().ChartType = ChartTypeBits::Bar | ChartTypeBits::Symbol | ChartTypeBits::Line;
-    model.AddItem(item(1e12));
-    model.AddItem(item(-1e15));
-    model.AddItem(item(50));
+    model.addItem(item(1e12));
+    model.addItem(item(-1e15));
+    model.addItem(item(50));
     const Painted p = paint(model);
     EXPECT_EQ(p.at(80, 60), rgb(RGB(255, 0, 0))) << "the tall column fills the plot to the top";
     EXPECT_EQ(p.at(300, 200), rgb(RGB(255, 0, 0))) << "the columns after it are drawn as usual";
@@ -631,18 +631,18 @@ TEST_P(ChartContrast, TextsReadAndGridLinesShowOnTheBackground) {
         c.dark ? kestrova::testing::darkPalette() : kestrova::testing::lightPalette();
     ChartModel model(15, 15);
     ChartProperties& pr = model.storage();
-    pr.BackColor = c.back;
-    pr.ChartTitle = QStringLiteral("ORVO Broadband Usage Chart");
-    pr.AxisLabelX = QStringLiteral("Days");
-    pr.AxisLabelY = QStringLiteral("Megabytes");
+    pr.backColor = c.back;
+    pr.chartTitle = QStringLiteral("ORVO Broadband Usage Chart");
+    pr.axisLabelX = QStringLiteral("Days");
+    pr.axisLabelY = QStringLiteral("Megabytes");
     pr.MaxY = 100;
-    pr.IntersectMajor = 20;
-    pr.IntersectMinor = 5;
-    pr.MajorGridColor = RGB(255, 255, 255);
-    pr.MinorGridColor = RGB(0, 0, 0);
-    pr.BarFillStyle = 0;
+    pr.intersectMajor = 20;
+    pr.intersectMinor = 5;
+    pr.majorGridColor = RGB(255, 255, 255);
+    pr.minorGridColor = RGB(0, 0, 0);
+    pr.barFillStyle = 0;
     for (int day = 1; day <= 5; ++day) {
-        model.AddItem(item(day * 15.0, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0'))));
+        model.addItem(item(day * 15.0, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0'))));
     }
     const Painted p = paint(model, QSize(400, 300), palette);
     const QColor back = toQColor(c.back, palette);

@@ -28,21 +28,21 @@ inline ChartItemPtr item(double value, const QString& label = QString(),
 // Records what the model asks of its host.
 class RecordingHost : public ChartModelHost {
 public:
-    void DrawChart() override {
+    void drawChart() override {
         ++redraws;
         if (model) {
-            selectedAtRedraw.push_back(model->SelectedColumn());
+            selectedAtRedraw.push_back(model->selectedColumn());
         }
     }
     void propertyChanged(const QString& name) override { changed << name; }
     void itemClick(const ChartItemPtr& i) override { clicked.push_back(i); }
-    void BuildMainMenu() override {
+    void buildMainMenu() override {
         ++mainMenuBuilds;
         if (model) {
             model->buildMainMenuCaptions();
         }
     }
-    void BuildCustomMenu() override {
+    void buildCustomMenu() override {
         ++customMenuBuilds;
         if (model) {
             model->buildCustomMenuCaptions();
@@ -55,7 +55,7 @@ public:
     int customMenuBuilds = 0;
     QStringList changed;
     std::vector<ChartItemPtr> clicked;
-    std::vector<int> selectedAtRedraw;  // SelectedColumn as each redraw saw it
+    std::vector<int> selectedAtRedraw;  // selectedColumn as each redraw saw it
 };
 
 }  // namespace kestrova::test

@@ -47,7 +47,7 @@ struct ChartFixture : ::testing::Test {
     void addFive(bool mean) {
         model().setMeanOn(mean);
         for (double v : {20.0, 40.0, 60.0, 80.0, 50.0}) {
-            chart.AddItem(item(v, QString::number(v), QStringLiteral("Item of %1").arg(v)));
+            chart.addItem(item(v, QString::number(v), QStringLiteral("Item of %1").arg(v)));
         }
         model().setAutoRedraw(true);
     }
@@ -83,7 +83,7 @@ std::vector<ChartItemPtr> clickedItems(const QSignalSpy& spy) {
 
 TEST_F(ChartFixture, AutoRedrawFalseChangesNoPixelEvenForClear) {
     addFive(false);
-    chart.DrawChart();
+    chart.drawChart();
     const QImage before = chart.image();
     model().setAutoRedraw(false);
     model().setBarColor(RGB(1, 2, 3));
@@ -113,8 +113,8 @@ TEST_F(ChartFixture, HotTrackingRaisesOneItemClickPerColumnAndNoneForTheMean) {
     model().setSelectable(true);
     model().setHotTracking(true);
     ASSERT_EQ(model().itemCount(), 6);
-    QSignalSpy clicks(&chart, &XChart::ItemClick);
-    QSignalSpy downs(&chart, &XChart::MouseDown);
+    QSignalSpy clicks(&chart, &XChart::itemClicked);
+    QSignalSpy downs(&chart, &XChart::mouseDown);
     int moves = 0;
     for (int x = 57; x < 344; x += 4, ++moves) {
         move(QPointF(x, 240));
@@ -123,7 +123,7 @@ TEST_F(ChartFixture, HotTrackingRaisesOneItemClickPerColumnAndNoneForTheMean) {
     EXPECT_EQ(clickedItems(clicks), expected);
     EXPECT_EQ(downs.count(), moves);
     EXPECT_EQ(downs.first().at(0).toInt(), 1) << "a move counts as a left press";
-    EXPECT_EQ(model().SelectedColumn(), 5);
+    EXPECT_EQ(model().selectedColumn(), 5);
     EXPECT_EQ(model().lastPickedColumn(), 5);
 
     move(QPointF(100, 60));  // above the shapes: picks nothing
@@ -134,25 +134,25 @@ TEST_F(ChartFixture, HotTrackingRaisesOneItemClickPerColumnAndNoneForTheMean) {
 TEST_F(ChartFixture, NotSelectablePressesAndMovesStillRaiseMouseDown) {
     addFive(false);
     model().setHotTracking(true);
-    QSignalSpy clicks(&chart, &XChart::ItemClick);
-    QSignalSpy downs(&chart, &XChart::MouseDown);
+    QSignalSpy clicks(&chart, &XChart::itemClicked);
+    QSignalSpy downs(&chart, &XChart::mouseDown);
     press(QPointF(80, 240));
     move(QPointF(150, 240));
     move(QPointF(200, 240));
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(downs.count(), 3);
-    EXPECT_EQ(model().SelectedColumn(), -1);
+    EXPECT_EQ(model().selectedColumn(), -1);
 }
 
 TEST_F(ChartFixture, PressBeyondTheLastColumnSelectsNothingAndRaisesMouseDown) {
     addFive(false);
     model().setSelectable(true);
     press(QPointF(80, 240));
-    ASSERT_EQ(model().SelectedColumn(), 0);
-    QSignalSpy clicks(&chart, &XChart::ItemClick);
-    QSignalSpy downs(&chart, &XChart::MouseDown);
+    ASSERT_EQ(model().selectedColumn(), 0);
+    QSignalSpy clicks(&chart, &XChart::itemClicked);
+    QSignalSpy downs(&chart, &XChart::mouseDown);
     press(QPointF(380, 240));
-    EXPECT_EQ(model().SelectedColumn(), 0);
+    EXPECT_EQ(model().selectedColumn(), 0);
     EXPECT_EQ(clicks.count(), 0);
     ASSERT_EQ(downs.count(), 1);
     EXPECT_DOUBLE_EQ(downs.first().at(2).toDouble(), 380 * 15.0) << "X in twips";
@@ -160,7 +160,7 @@ TEST_F(ChartFixture, PressBeyondTheLastColumnSelectsNothingAndRaisesMouseDown) {
 
 TEST_F(ChartFixture, PressAndReleaseArgumentsInTwips) {
     addFive(false);
-    QSignalSpy ups(&chart, &XChart::MouseUp);
+    QSignalSpy ups(&chart, &XChart::mouseUp);
     release(QPointF(10, 20), Qt::RightButton);
     ASSERT_EQ(ups.count(), 1);
     EXPECT_EQ(ups.first().at(0).toInt(), 2);
@@ -169,7 +169,7 @@ TEST_F(ChartFixture, PressAndReleaseArgumentsInTwips) {
 
 TEST_F(ChartFixture, RightClickOpensTheMenuOnlyForMenuTypeZero) {
     addFive(false);
-    QSignalSpy downs(&chart, &XChart::MouseDown);
+    QSignalSpy downs(&chart, &XChart::mouseDown);
     model().setMenuType(1);
     press(QPointF(100, 100), Qt::RightButton);
     EXPECT_FALSE(chart.mainMenu()->isVisible());
@@ -187,7 +187,7 @@ TEST_F(ChartFixture, RightClickOpensTheMenuOnlyForMenuTypeZero) {
 TEST_F(ChartFixture, FirstDisplayBuildsTheMenusFromTheDefaultText) {
     addFive(false);
     chart.show();
-    EXPECT_EQ(model().MenuItems(), kDefaultMenuItems);
+    EXPECT_EQ(model().menuItems(), kDefaultMenuItems);
     EXPECT_EQ(chart.menuAction(MenuSaveAs)->text(), QStringLiteral("&Save as..."));
     EXPECT_EQ(chart.menuAction(MenuLegendHide)->text(), QStringLiteral("&Hide"));
     EXPECT_FALSE(chart.customItemsSeparator()->isVisible());
@@ -202,7 +202,7 @@ TEST_F(ChartFixture, CustomEntriesShowTrimmedCaptionsAndRaiseMenuItemClick) {
     EXPECT_TRUE(chart.customMenuAction(1)->isVisible());
     EXPECT_FALSE(chart.customMenuAction(2)->isVisible());
     EXPECT_TRUE(chart.customItemsSeparator()->isVisible());
-    QSignalSpy picks(&chart, &XChart::MenuItemClick);
+    QSignalSpy picks(&chart, &XChart::menuItemClick);
     chart.customMenuAction(1)->trigger();
     ASSERT_EQ(picks.count(), 1);
     EXPECT_EQ(picks.first().at(0).toInt(), 1);
@@ -212,16 +212,16 @@ TEST_F(ChartFixture, CustomEntriesShowTrimmedCaptionsAndRaiseMenuItemClick) {
 TEST_F(ChartFixture, SelectionInformationCommandTogglesWithoutRedrawOrNotification) {
     addFive(false);
     model().setSelectable(true);
-    chart.DrawChart();
-    QSignalSpy changed(&chart, &XChart::PropertyChanged);
+    chart.drawChart();
+    QSignalSpy changed(&chart, &XChart::storedPropertyChanged);
     const QImage before = chart.image();
     chart.menuAction(MenuSelectionInfo)->trigger();
-    EXPECT_TRUE(model().SelectionInformation());
+    EXPECT_TRUE(model().selectionInformation());
     EXPECT_TRUE(chart.menuAction(MenuSelectionInfo)->isChecked());
     EXPECT_EQ(changed.count(), 0);
     EXPECT_EQ(chart.image(), before);
     chart.menuAction(MenuSelectionInfo)->trigger();
-    EXPECT_FALSE(model().SelectionInformation());
+    EXPECT_FALSE(model().selectionInformation());
 }
 
 // ---- Information box -----------------------------------------------------------------------
@@ -229,7 +229,7 @@ TEST_F(ChartFixture, SelectionInformationCommandTogglesWithoutRedrawOrNotificati
 TEST_F(ChartFixture, InformationBoxShowsValueAndDescriptionOfTheSelectedColumn) {
     model().setSelectionInformation(true);
     model().setSelectable(true);
-    chart.AddItem(item(12.5, QStringLiteral("x"), QStringLiteral("Twelve and a half")));
+    chart.addItem(item(12.5, QStringLiteral("x"), QStringLiteral("Twelve and a half")));
     model().setAutoRedraw(true);
     chart.show();
     press(QPointF(200, 240));
@@ -250,8 +250,8 @@ TEST_F(ChartFixture, InformationBoxShowsValueAndDescriptionOfTheSelectedColumn) 
 
 TEST_F(ChartFixture, LegendRowsShortenLongTextsAndKeepTheFullTextInTheTag) {
     const QString longText = QStringLiteral("A legend description far too long for the panel");
-    chart.AddItem(item(10, QStringLiteral("a"), longText));
-    chart.AddItem(item(20, QStringLiteral("b"), QStringLiteral("Short")));
+    chart.addItem(item(10, QStringLiteral("a"), longText));
+    chart.addItem(item(20, QStringLiteral("b"), QStringLiteral("Short")));
     model().setAutoRedraw(true);
     LegendPanel* legend = chart.legendPanel();
     ASSERT_EQ(legend->rowCount(), 2);
@@ -271,8 +271,8 @@ TEST_F(ChartFixture, LegendAndInformationTextsReadUnderADarkPalette) {
     model().setInfoBackColor(RGB(255, 255, 224));
     addFive(false);
     model().setSelectionInformation(true);
-    chart.ShowLegend(false);
-    chart.DrawChart();
+    chart.showLegend(false);
+    chart.drawChart();
     model().setSelectedColumn(2);
     LegendPanel* legend = chart.legendPanel();
     ASSERT_GT(legend->rowCount(), 0);
@@ -293,7 +293,7 @@ TEST_F(ChartFixture, ANewPaletteRedrawsThePicture) {
     addFive(false);
     chart.show();
     const QImage before = chart.image();
-    QSignalSpy none(&chart, &XChart::PropertyChanged);
+    QSignalSpy none(&chart, &XChart::storedPropertyChanged);
     chart.setPalette(kestrova::testing::darkPalette());
     EXPECT_NE(chart.image(), before) << "the window-coloured background follows the palette";
     EXPECT_EQ(chart.image().pixelColor(1, 1),
@@ -322,15 +322,15 @@ TEST(LegendText, ShorteningTable) {
 
 TEST_F(ChartFixture, ShowingTheLegendTwiceWidensTheRightMarginTwice) {
     addFive(false);
-    const float start = model().properties().MarginRight;
+    const float start = model().properties().marginRight;
     const int inner = chart.legendPanel()->innerWidth();
-    chart.ShowLegend(false);
-    chart.ShowLegend(false);
-    EXPECT_FLOAT_EQ(model().properties().MarginRight, start + 2 * inner * 15.0f);
+    chart.showLegend(false);
+    chart.showLegend(false);
+    EXPECT_FLOAT_EQ(model().properties().marginRight, start + 2 * inner * 15.0f);
     EXPECT_EQ(chart.legendPanel()->x(), 400 - chart.legendPanel()->width());
     EXPECT_EQ(chart.splitter()->mark(), 187);
-    chart.ShowLegend(true);
-    EXPECT_FLOAT_EQ(model().properties().MarginRight,
+    chart.showLegend(true);
+    EXPECT_FLOAT_EQ(model().properties().marginRight,
                     start + 2 * inner * 15.0f - chart.legendPanel()->width() * 15.0f);
     EXPECT_EQ(chart.legendPanel()->x(), 400);
 }
@@ -344,7 +344,7 @@ TEST_F(ChartFixture, ViewLegendAndHideCommandsShowAndHideThePanel) {
     chart.menuAction(MenuLegendHide)->trigger();
     EXPECT_FALSE(model().legendShown());
     EXPECT_FALSE(chart.menuAction(MenuViewLegend)->isChecked());
-    EXPECT_FLOAT_EQ(model().properties().MarginRight,
+    EXPECT_FLOAT_EQ(model().properties().marginRight,
                     55 * 15.0f - 2 * LegendLayout::kPanelBorder * 15.0f)
         << "hiding takes the outer width, showing added the inner width";
 }
@@ -352,11 +352,11 @@ TEST_F(ChartFixture, ViewLegendAndHideCommandsShowAndHideThePanel) {
 TEST_F(ChartFixture, LeftPressOnALegendRowSelectsWithoutItemClick) {
     addFive(false);
     model().setSelectable(true);
-    chart.ShowLegend(false);
-    chart.DrawChart();
-    QSignalSpy clicks(&chart, &XChart::ItemClick);
+    chart.showLegend(false);
+    chart.drawChart();
+    QSignalSpy clicks(&chart, &XChart::itemClicked);
     press(QPointF(3, 3), Qt::LeftButton, chart.legendPanel()->description(2));
-    EXPECT_EQ(model().SelectedColumn(), 2);
+    EXPECT_EQ(model().selectedColumn(), 2);
     EXPECT_EQ(model().lastPickedColumn(), 2);
     EXPECT_EQ(clicks.count(), 0);
     const QRect outline = chart.legendPanel()->container()->selectionOutline();
@@ -367,11 +367,11 @@ TEST_F(ChartFixture, LeftPressOnALegendRowSelectsWithoutItemClick) {
 TEST_F(ChartFixture, SelectedRowBelowTheVisibleRowsIsScrolledIntoView) {
     model().setMeanOn(false);
     for (int i = 0; i < 40; ++i) {
-        chart.AddItem(item(i, QString::number(i)));
+        chart.addItem(item(i, QString::number(i)));
     }
     model().setAutoRedraw(true);
     model().setSelectable(true);
-    chart.ShowLegend(false);
+    chart.showLegend(false);
     model().setSelectedColumn(35);
     QScrollBar* scroll = chart.legendPanel()->scrollBar();
     EXPECT_FALSE(scroll->isHidden());
@@ -386,8 +386,8 @@ TEST_F(ChartFixture, SelectedRowBelowTheVisibleRowsIsScrolledIntoView) {
 TEST_F(ChartFixture, DraggingTheSplitterResizesTheLegend) {
     addFive(false);
     chart.show();
-    chart.ShowLegend(false);
-    chart.DrawChart();
+    chart.showLegend(false);
+    chart.drawChart();
     LegendSplitter* splitter = chart.splitter();
     const int before = chart.legendPanel()->width();
     press(QPointF(2, 20), Qt::LeftButton, splitter);
@@ -396,7 +396,7 @@ TEST_F(ChartFixture, DraggingTheSplitterResizesTheLegend) {
     release(QPointF(-18, 20), Qt::LeftButton, splitter);
     EXPECT_EQ(chart.legendPanel()->width(), before + 20);
     EXPECT_EQ(chart.legendPanel()->x(), 400 - before - 20);
-    EXPECT_FLOAT_EQ(model().properties().MarginRight,
+    EXPECT_FLOAT_EQ(model().properties().marginRight,
                     model().savedRightMargin() + chart.legendPanel()->innerWidth() * 15.0f);
     EXPECT_TRUE(model().legendShown());
     chart.hide();
@@ -406,9 +406,9 @@ TEST_F(ChartFixture, DraggingTheSplitterResizesTheLegend) {
 
 TEST_F(ChartFixture, EditCopyPutsAnImageOfTheControlOnTheClipboard) {
     addFive(false);
-    chart.DrawChart();
+    chart.drawChart();
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    chart.EditCopy();
+    chart.editCopy();
     const QImage copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), QSize(400, 300));
     EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), chart.image());
@@ -448,20 +448,20 @@ int pdfPages(const QString& file) {
 
 TEST_F(ChartFixture, PrintingGoesToThePrinterAsPages) {
     addFive(false);
-    chart.DrawChart();
+    chart.drawChart();
     QTemporaryDir folder;
     PdfFilePrinters pdf(folder.path());
     const ScopedPrinters seam(pdf);
 
     model().setLegendPrintMode(2);
-    chart.PrintChart();
+    chart.printChart();
     ASSERT_EQ(pdf.files().size(), 1) << "a hidden legend prints nothing more";
     EXPECT_EQ(pdfPages(pdf.files()[0]), 1);
 
-    chart.ShowLegend(false);
-    chart.DrawChart();
+    chart.showLegend(false);
+    chart.drawChart();
     model().setPrinterFit(1);
-    chart.PrintChart();
+    chart.printChart();
     ASSERT_EQ(pdf.files().size(), 3) << "the chart, then the legend as its own document";
     EXPECT_EQ(pdfPages(pdf.files()[1]), 1);
     EXPECT_EQ(pdfPages(pdf.files()[2]), 1);
@@ -475,12 +475,12 @@ TEST_F(ChartFixture, PrintingGoesToThePrinterAsPages) {
 TEST_F(ChartFixture, LongLegendPrintsOnSeveralPages) {
     model().setMeanOn(false);
     for (int i = 0; i < 200; ++i) {
-        chart.AddItem(item(i, QString::number(i), QStringLiteral("Day %1").arg(i)));
+        chart.addItem(item(i, QString::number(i), QStringLiteral("Day %1").arg(i)));
     }
     QTemporaryDir folder;
     PdfFilePrinters pdf(folder.path());
     const ScopedPrinters seam(pdf);
-    chart.PrintLegend();
+    chart.printLegend();
     ASSERT_EQ(pdf.files().size(), 1);
     EXPECT_GT(pdfPages(pdf.files()[0]), 1);
 }
@@ -517,7 +517,7 @@ TEST_F(ChartFixture, APrinterFailureReachesTheCallerAndTheMenuNamesIt) {
         UnusablePrinters broken;
         broken.fileName = row.file;
         const ScopedPrinters seam(broken);
-        EXPECT_THROW(chart.PrintChart(), kestrova::Failure) << row.name;
+        EXPECT_THROW(chart.printChart(), kestrova::Failure) << row.name;
         RecordingDialogs recorder;
         const ScopedDialogs dialogsSeam(recorder);
         chart.menuAction(MenuPrint)->trigger();
@@ -552,7 +552,7 @@ TEST_F(ChartFixture, EachDocumentGoesThroughThePrintDialogFirst) {
 
     asking.answer = false;
     chart.menuAction(MenuPrint)->trigger();
-    chart.PrintLegend();
+    chart.printLegend();
     EXPECT_EQ(asking.asked.size(), 2u);
     EXPECT_FALSE(QFileInfo::exists(asking.files()[0]));
     EXPECT_TRUE(recorder.messages.empty());
@@ -588,7 +588,7 @@ TEST_F(ChartFixture, TheSystemSeamOpensThePrintDialog) {
 
 // The chart took no focus: a keyboard user could neither reach it nor read a column's value.
 // Tab reaches it and shows a focus frame; the arrow keys pick columns as the mouse does (the
-// host hears ItemClick), Escape clears the pick, the menu key opens the menu.
+// host hears itemClicked), Escape clears the pick, the menu key opens the menu.
 TEST_F(ChartFixture, TheKeyboardPicksColumnsAndOpensTheMenu) {
     addFive(false);
     model().setSelectable(true);
@@ -597,7 +597,7 @@ TEST_F(ChartFixture, TheKeyboardPicksColumnsAndOpensTheMenu) {
     chart.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&chart));
     EXPECT_EQ(chart.focusPolicy(), Qt::StrongFocus);
-    QSignalSpy clicked(&chart, &XChart::ItemClick);
+    QSignalSpy clicked(&chart, &XChart::itemClicked);
     chart.clearFocus();
     const QImage unfocused = chart.grab().toImage();
     chart.setFocus();
@@ -613,10 +613,10 @@ TEST_F(ChartFixture, TheKeyboardPicksColumnsAndOpensTheMenu) {
                           {Qt::Key_Left, 0},  {Qt::Key_Escape, -1}};
     for (const Step& step : steps) {
         QTest::keyClick(&chart, step.key);
-        EXPECT_EQ(model().SelectedColumn(), step.selected)
+        EXPECT_EQ(model().selectedColumn(), step.selected)
             << QKeySequence(step.key).toString().toStdString();
     }
-    // One ItemClick for each new column, with its item.
+    // One itemClicked for each new column, with its item.
     ASSERT_EQ(clicked.count(), 5);
     EXPECT_EQ(clickedItems(clicked)[2]->Value, 50.0);
     EXPECT_EQ(chart.infoText().isEmpty(), false);
@@ -635,7 +635,7 @@ TEST_F(ChartFixture, ArrowsPickNothingWhenTheChartIsNotSelectable) {
     chart.show();
     chart.setFocus();
     QTest::keyClick(&chart, Qt::Key_Right);
-    EXPECT_EQ(model().SelectedColumn(), -1);
+    EXPECT_EQ(model().selectedColumn(), -1);
 }
 
 // ---- Screen readers ------------------------------------------------------------------------
@@ -674,7 +674,7 @@ TEST_F(ChartFixture, AScreenReaderReadsTheTitleTheColumnsAndTheSelection) {
     QAccessibleActionInterface* press = third->actionInterface();
     ASSERT_NE(press, nullptr);
     press->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(model().SelectedColumn(), 2);
+    EXPECT_EQ(model().selectedColumn(), 2);
     EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("60: Item of 60"));
 }
 
@@ -704,7 +704,7 @@ TEST_F(ChartFixture, HiDpiThePictureHasTheScreensPixels) {
     model().setAxisYOn(true);
     addFive(false);
     chart.show();
-    chart.DrawChart();
+    chart.drawChart();
     EXPECT_EQ(chart.image().devicePixelRatio(), 2.0);
     EXPECT_EQ(chart.image().size(), QSize(800, 600));
     const QImage shown = chart.grab().toImage();
@@ -731,7 +731,7 @@ TEST_F(ChartFixture, HiDpiThePictureHasTheScreensPixels) {
     EXPECT_LE(bottom - top + 1, 2 * QFontMetrics(titleFont).height()) << "the title's height";
     EXPECT_GT(detailedBlocks(shown, QRect(0, 50, 54, 195)), 20) << "the value labels";
     // What is copied and saved has the screen's pixels too.
-    chart.EditCopy();
+    chart.editCopy();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(800, 600));
 }
 

@@ -103,8 +103,8 @@ TEST_F(CheckCommandLine, NoUserIdOrNoPasswordIsExitStatusThree) {
 
 TEST_F(CheckCommandLine, TheSettingsGiveTheHostTheUserAndTheRememberedPassword) {
     MainSettings stored;
-    stored.txtUserName = q("stored-user");
-    stored.chkSavePassword = 1;
+    stored.userNameEdit = q("stored-user");
+    stored.savePasswordCheck = 1;
     stored.Selfcaresite = 1;  // the west host
     SettingsStore store;
     saveMainSettings(store, stored, false);

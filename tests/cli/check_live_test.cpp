@@ -187,8 +187,8 @@ TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
     QString written;
     {
         MainSettings stored;
-        stored.txtUserName = q("demo");
-        stored.chkSavePassword = 1;
+        stored.userNameEdit = q("demo");
+        stored.savePasswordCheck = 1;
         stored.Selfcaresite = 0;
         stored.PlanType = 1;  // limited with night unlimited
         SettingsStore store(q("kestrova"));
@@ -227,7 +227,7 @@ TEST_F(CheckLive, TwoChecksFillTheMonthsCacheFilesForTheCachePage) {
     for (const auto& [item, from, to] :
          {std::tuple{"2013-03-unbilled-demo", day(28, 3), day(31, 3)},
           std::tuple{"2013-04-unbilled-demo", day(1, 4), day(17, 4)}}) {
-        const QString held = ReadFileData(dataFolder() + u'/' + q(item) + kCacheExtension, true);
+        const QString held = readFileData(dataFolder() + u'/' + q(item) + kCacheExtension, true);
         const auto expected = portal::usageRecords("demo", from, to);
         ASSERT_FALSE(expected.empty());
         EXPECT_EQ(held.count(q("<TR>")), int(expected.size())) << item;

@@ -365,11 +365,11 @@ QByteArray damagedSampleCache(const std::function<void(QByteArray&)>& damage) {
     QFile sample(q(KESTROVA_SOURCE_DIR "/samples/2026-11-unbilled-demo.cache2"));
     EXPECT_TRUE(sample.open(QIODevice::ReadOnly));
     QString text = QString::fromLatin1(sample.readAll());
-    ClsAsmXor().EnDeCrypt(text, kCacheKey);
+    XorCipher().scramble(text, kCacheKey);
     QByteArray plain = text.toLatin1();
     damage(plain);
     text = QString::fromLatin1(plain);
-    ClsAsmXor().EnDeCrypt(text, kCacheKey);
+    XorCipher().scramble(text, kCacheKey);
     return text.toLatin1();
 }
 
@@ -439,7 +439,7 @@ TEST(ReportCommandHistory, AStoredFigureNoBoxCanHoldIsToldAndTheHistoryComes) {
 
 TEST(ReportCommandHistory, AFolderThatCannotBeReadIsAnError) {
     QTemporaryDir folder;
-    ASSERT_TRUE(SaveFileData(folder.filePath(q("2026-10-unbilled-demo.cache2")),
+    ASSERT_TRUE(saveFileData(folder.filePath(q("2026-10-unbilled-demo.cache2")),
                              q("<TR><TD>2026-10-01</TD><TD>10:00:00</TD><TD>1</TD><TD>1</TD>"
                                "<TD>1</TD><TD>1000</TD></TR>"),
                              true));

@@ -197,17 +197,17 @@ TEST_F(AlertMemory, ThePlanKestrovaWasLeftOn) {
     EXPECT_EQ(storedPlanChoice(store), std::nullopt);  // never chosen
 
     PlanSettings settings;
-    settings.Plan3 = 3;
+    settings.planIndex = 3;
     writePlanSettings(store, settings);
     std::optional<PlanChoice> plan = storedPlanChoice(store);
     ASSERT_TRUE(plan);
     EXPECT_EQ(plan->slot, 3);
     EXPECT_FALSE(plan->custom);
 
-    settings.Plan3 = kCustomPlanSlot;
-    settings.nebPlanCharge = 400;
-    settings.nebBandWidthLimit = 3000;
-    settings.nebRsPerMB = 0.5;
+    settings.planIndex = kCustomPlanSlot;
+    settings.planChargeEdit = 400;
+    settings.bandWidthLimitEdit = 3000;
+    settings.rsPerMBEdit = 0.5;
     writePlanSettings(store, settings);
     plan = storedPlanChoice(store);
     ASSERT_TRUE(plan && plan->custom);

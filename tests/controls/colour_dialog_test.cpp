@@ -25,7 +25,7 @@ class ColourDialog : public ::testing::Test {
 protected:
     RecordingDialogs rec;
     ScopedDialogs scope{rec};
-    clsCommonDialog dlg;
+    CommonDialog dlg;
 };
 
 TEST_F(ColourDialog, ConfirmTakesTheChosenColour) {
@@ -34,11 +34,11 @@ TEST_F(ColourDialog, ConfirmTakesTheChosenColour) {
     dlg.setDialogTitle(QStringLiteral("ignored"));
     dlg.setInitDir(QStringLiteral("/ignored"));
     rec.colors.push_back(RGB(200, 100, 50));
-    dlg.ShowColor();
-    EXPECT_EQ(dlg.APIReturn(), 1);
+    dlg.showColor();
+    EXPECT_EQ(dlg.apiReturn(), 1);
     EXPECT_EQ(dlg.Color(), RGB(200, 100, 50));
     EXPECT_EQ(dlg.Action(), 3);
-    EXPECT_EQ(dlg.ExtendedError(), 0);
+    EXPECT_EQ(dlg.extendedError(), 0);
     ASSERT_EQ(rec.colorRequests.size(), 1u);
     EXPECT_EQ(rec.colorRequests[0].initial, RGB(1, 2, 3));
     EXPECT_EQ(rec.colorRequests[0].flags, 1u);
@@ -48,11 +48,11 @@ TEST_F(ColourDialog, ConfirmTakesTheChosenColour) {
 TEST_F(ColourDialog, CancelKeepsTheColourAndRaisesNothing) {
     dlg.setColor(RGB(9, 8, 7));
     rec.colors.push_back(RGB(200, 100, 50));
-    dlg.ShowColor();  // a first call that confirms leaves APIReturn 1 behind
+    dlg.showColor();  // a first call that confirms leaves apiReturn 1 behind
     rec.colors.push_back(std::nullopt);
     dlg.setColor(RGB(9, 8, 7));
-    EXPECT_NO_THROW(dlg.ShowColor());
-    EXPECT_EQ(dlg.APIReturn(), 0);
+    EXPECT_NO_THROW(dlg.showColor());
+    EXPECT_EQ(dlg.apiReturn(), 0);
     EXPECT_EQ(dlg.Color(), RGB(9, 8, 7));
 }
 
@@ -61,21 +61,21 @@ TEST_F(ColourDialog, CancelWithCancelErrorRaisesCancelPressed) {
     dlg.setColor(RGB(9, 8, 7));
     rec.colors.push_back(std::nullopt);
     try {
-        dlg.ShowColor();
+        dlg.showColor();
         FAIL() << "no error raised";
     } catch (const CommonDialogError& e) {
         EXPECT_EQ(e.number(), -2147220610);
         EXPECT_EQ(e.description(), u"Cancel Pressed");
     }
-    EXPECT_EQ(dlg.APIReturn(), 0);
+    EXPECT_EQ(dlg.apiReturn(), 0);
     EXPECT_EQ(dlg.Color(), RGB(9, 8, 7));
 }
 
 TEST_F(ColourDialog, EveryCallStartsWithSixteenWhiteCustomColours) {
     rec.colors.push_back(RGB(1, 1, 1));
     rec.colors.push_back(RGB(2, 2, 2));
-    dlg.ShowColor();
-    dlg.ShowColor();
+    dlg.showColor();
+    dlg.showColor();
     ASSERT_EQ(rec.colorRequests.size(), 2u);
     EXPECT_TRUE(allWhite(rec.colorRequests[0]));
     EXPECT_TRUE(allWhite(rec.colorRequests[1]));

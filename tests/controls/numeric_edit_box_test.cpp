@@ -28,15 +28,15 @@ struct Setup {
     double minimum = 0;
 };
 
-void configure(neb& box, const Setup& s) {
+void configure(NumericEdit& box, const Setup& s) {
     box.setIntegerSize(s.integerSize);
     box.setDecimalSize(s.decimalSize);
     box.setMinimumValue(s.minimum);
 }
 
 // Puts a text into the box without the box's repair, as a user's earlier typing left it.
-void place(neb& box, const QString& text, int selStart, int selLength) {
-    QLineEdit* t = box.txtNeb();
+void place(NumericEdit& box, const QString& text, int selStart, int selLength) {
+    QLineEdit* t = box.lineEdit();
     const QSignalBlocker block(t);
     t->setText(text);
     if (selLength > 0) {
@@ -46,13 +46,13 @@ void place(neb& box, const QString& text, int selStart, int selLength) {
     }
 }
 
-int caretOf(const neb& box) {
-    return box.txtNeb()->cursorPosition();
+int caretOf(const NumericEdit& box) {
+    return box.lineEdit()->cursorPosition();
 }
 
-void sendFocus(neb& box, QEvent::Type type, Qt::FocusReason reason) {
+void sendFocus(NumericEdit& box, QEvent::Type type, Qt::FocusReason reason) {
     QFocusEvent event(type, reason);
-    QCoreApplication::sendEvent(box.txtNeb(), &event);
+    QCoreApplication::sendEvent(box.lineEdit(), &event);
 }
 
 }  // namespace
@@ -73,12 +73,12 @@ class NumberBoxKeystroke : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(NumberBoxKeystroke, FiltersTheTypedCharacter) {
     const KeyCase& c = GetParam();
-    neb box;
+    NumericEdit box;
     configure(box, c.setup);
     place(box, QString::fromLatin1(c.text), c.selStart, c.selLength);
     int changes = 0;
-    QObject::connect(&box, &neb::Change, [&changes] { ++changes; });
-    QTest::keyClick(box.txtNeb(), c.key);
+    QObject::connect(&box, &NumericEdit::Change, [&changes] { ++changes; });
+    QTest::keyClick(box.lineEdit(), c.key);
     EXPECT_EQ(box.Text(), QString::fromLatin1(c.result));
     EXPECT_EQ(caretOf(box), c.caret);
     EXPECT_EQ(changes > 0, c.accepted);
@@ -163,13 +163,13 @@ class NumberBoxRepair : public ::testing::TestWithParam<RepairCase> {};
 
 TEST_P(NumberBoxRepair, ChangesOtherThanTypingAreRepaired) {
     const RepairCase& c = GetParam();
-    neb box;
+    NumericEdit box;
     configure(box, c.setup);
     if (c.setup.integerSize == 3) {
         box.setMaximumValue(100);
     }
     place(box, QString::fromLatin1(c.text), c.selStart, c.selLength);
-    QLineEdit* t = box.txtNeb();
+    QLineEdit* t = box.lineEdit();
     switch (c.edit) {
         case Edit::Paste:
             QApplication::clipboard()->setText(QString::fromLatin1(c.payload));
@@ -203,7 +203,7 @@ TEST_P(NumberBoxRepair, ChangesOtherThanTypingAreRepaired) {
     if (c.caretAtEnd) {
         EXPECT_EQ(caretOf(box), box.Text().size());
     }
-    EXPECT_EQ(box.InvalidRange(), c.invalidRange);
+    EXPECT_EQ(box.invalidRange(), c.invalidRange);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -310,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
     ByName());
 
 TEST(NumberBox, ValueIsWrittenWithTheFormatPattern) {
-    neb box;
+    NumericEdit box;
     box.setValue(3);
     EXPECT_EQ(box.Text(), u"3.00");
     box.setValue(2.675);
@@ -325,7 +325,7 @@ TEST(NumberBox, ValueIsWrittenWithTheFormatPattern) {
 // A value far beyond the box (a stored form's, or a caller's) is written out in full and then
 // cut to the box's digits like any other oversized text; it never overflows the rounding.
 TEST(NumberBox, AValueBeyondTheBoxIsCutToItsDigits) {
-    neb box;
+    NumericEdit box;
     box.setDecimalSize(8);
     box.setValue(1.5e34);
     EXPECT_EQ(box.Text(), u"15000.00000000");
@@ -334,7 +334,7 @@ TEST(NumberBox, AValueBeyondTheBoxIsCutToItsDigits) {
 }
 
 TEST(NumberBox, LimitsFollowTheSizes) {
-    neb box;
+    NumericEdit box;
     box.setMaximumValue(500);
     box.setIntegerSize(3);
     EXPECT_DOUBLE_EQ(box.MaximumValue(), 999.99);
@@ -352,7 +352,7 @@ TEST(NumberBox, LimitsFollowTheSizes) {
 }
 
 TEST(NumberBox, DecimalSizeReformatsTheText) {
-    neb box;
+    NumericEdit box;
     box.setValue(12.5);
     box.setDecimalSize(3);
     EXPECT_EQ(box.Text(), u"12.500");
@@ -362,8 +362,8 @@ TEST(NumberBox, DecimalSizeReformatsTheText) {
 
 struct InvalidCase {
     const char* name;
-    void (*assign)(neb&);
-    double (*read)(const neb&);
+    void (*assign)(NumericEdit&);
+    double (*read)(const NumericEdit&);
     double kept;
 };
 
@@ -373,9 +373,10 @@ TEST_P(InvalidPropertyValue, IsRefusedWithTheNumberBoxMessage) {
     const InvalidCase& c = GetParam();
     RecordingDialogs rec;
     ScopedDialogs scope(rec);
-    neb box;
+    NumericEdit box;
     QStringList changed;
-    QObject::connect(&box, &neb::propertyChanged, [&changed](const QString& k) { changed << k; });
+    QObject::connect(&box, &NumericEdit::propertyChanged,
+                     [&changed](const QString& k) { changed << k; });
     c.assign(box);
     ASSERT_EQ(rec.messages.size(), 1u);
     EXPECT_EQ(rec.messages[0].text, u"Invalid property value");
@@ -387,30 +388,29 @@ TEST_P(InvalidPropertyValue, IsRefusedWithTheNumberBoxMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InvalidPropertyValue,
-    ::testing::Values(InvalidCase{"IntegerSizeZero", [](neb& b) { b.setIntegerSize(0); },
-                                  [](const neb& b) { return double(b.IntegerSize()); }, 5},
-                      InvalidCase{"IntegerSizeThirteen", [](neb& b) { b.setIntegerSize(13); },
-                                  [](const neb& b) { return double(b.IntegerSize()); }, 5},
-                      InvalidCase{"DecimalSizeTen", [](neb& b) { b.setDecimalSize(10); },
-                                  [](const neb& b) { return double(b.DecimalSize()); }, 2},
-                      InvalidCase{"DecimalSizeNegative", [](neb& b) { b.setDecimalSize(-1); },
-                                  [](const neb& b) { return double(b.DecimalSize()); }, 2},
-                      InvalidCase{"MaximumAboveTheUpperLimit",
-                                  [](neb& b) { b.setMaximumValue(100000); },
-                                  [](const neb& b) { return b.MaximumValue(); }, 99999.99},
-                      InvalidCase{"MinimumBelowTheLowerLimit",
-                                  [](neb& b) { b.setMinimumValue(-100000); },
-                                  [](const neb& b) { return b.MinimumValue(); }, 0}),
+    ::testing::Values(
+        InvalidCase{"IntegerSizeZero", [](NumericEdit& b) { b.setIntegerSize(0); },
+                    [](const NumericEdit& b) { return double(b.integerSize()); }, 5},
+        InvalidCase{"IntegerSizeThirteen", [](NumericEdit& b) { b.setIntegerSize(13); },
+                    [](const NumericEdit& b) { return double(b.integerSize()); }, 5},
+        InvalidCase{"DecimalSizeTen", [](NumericEdit& b) { b.setDecimalSize(10); },
+                    [](const NumericEdit& b) { return double(b.decimalSize()); }, 2},
+        InvalidCase{"DecimalSizeNegative", [](NumericEdit& b) { b.setDecimalSize(-1); },
+                    [](const NumericEdit& b) { return double(b.decimalSize()); }, 2},
+        InvalidCase{"MaximumAboveTheUpperLimit", [](NumericEdit& b) { b.setMaximumValue(100000); },
+                    [](const NumericEdit& b) { return b.MaximumValue(); }, 99999.99},
+        InvalidCase{"MinimumBelowTheLowerLimit", [](NumericEdit& b) { b.setMinimumValue(-100000); },
+                    [](const NumericEdit& b) { return b.MinimumValue(); }, 0}),
     ByName());
 
 TEST(NumberBox, HostSeesKeysFirstAndMayChangeOrCancelThem) {
-    neb box;
+    NumericEdit box;
     place(box, QString(), 0, 0);
     QStringList events;
-    QObject::connect(&box, &neb::KeyDown, [&](int& code, int& shift) {
+    QObject::connect(&box, &NumericEdit::keyDown, [&](int& code, int& shift) {
         events << QStringLiteral("KeyDown %1 %2").arg(code).arg(shift);
     });
-    QObject::connect(&box, &neb::KeyPress, [&](int& k) {
+    QObject::connect(&box, &NumericEdit::KeyPress, [&](int& k) {
         events << QStringLiteral("KeyPress %1").arg(k);
         if (k == '5') {
             k = '7';
@@ -418,13 +418,13 @@ TEST(NumberBox, HostSeesKeysFirstAndMayChangeOrCancelThem) {
             k = 0;
         }
     });
-    QObject::connect(&box, &neb::KeyUp, [&](int& code, int& shift) {
+    QObject::connect(&box, &NumericEdit::keyUp, [&](int& code, int& shift) {
         events << QStringLiteral("KeyUp %1 %2").arg(code).arg(shift);
     });
-    QObject::connect(&box, &neb::Change, [&] { events << QStringLiteral("Change"); });
-    QTest::keyClick(box.txtNeb(), '5');
-    QTest::keyClick(box.txtNeb(), '9');
-    QTest::keyClick(box.txtNeb(), Qt::Key_Left, Qt::ShiftModifier);
+    QObject::connect(&box, &NumericEdit::Change, [&] { events << QStringLiteral("Change"); });
+    QTest::keyClick(box.lineEdit(), '5');
+    QTest::keyClick(box.lineEdit(), '9');
+    QTest::keyClick(box.lineEdit(), Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(box.Text(), u"7");
     EXPECT_EQ(events, (strings({"KeyDown 53 0", "KeyPress 53", "Change", "KeyUp 53 0",
                                 "KeyDown 57 0", "KeyPress 57", "KeyUp 57 0", "KeyDown 16 1",
@@ -432,16 +432,16 @@ TEST(NumberBox, HostSeesKeysFirstAndMayChangeOrCancelThem) {
 }
 
 TEST(NumberBox, TypedValueOutsideTheRangeIsMarkedOnlyWhenExamined) {
-    neb box;
+    NumericEdit box;
     box.setIntegerSize(3);
     box.setMaximumValue(100);
     sendFocus(box, QEvent::FocusIn, Qt::TabFocusReason);
-    QTest::keyClicks(box.txtNeb(), QStringLiteral("500"));
+    QTest::keyClicks(box.lineEdit(), QStringLiteral("500"));
     EXPECT_EQ(box.Text(), u"500");
-    EXPECT_FALSE(box.InvalidRange());
+    EXPECT_FALSE(box.invalidRange());
     sendFocus(box, QEvent::FocusOut, Qt::TabFocusReason);
     EXPECT_EQ(box.Text(), u"500.00");
-    EXPECT_TRUE(box.InvalidRange());
+    EXPECT_TRUE(box.invalidRange());
 }
 
 struct FocusCase {
@@ -455,7 +455,7 @@ class NumberBoxLeavingTheFocus : public ::testing::TestWithParam<FocusCase> {};
 
 TEST_P(NumberBoxLeavingTheFocus, FormatsTheText) {
     const FocusCase& c = GetParam();
-    neb box;
+    NumericEdit box;
     box.setDecimalSize(c.decimals);
     box.setMinimumValue(-10);
     sendFocus(box, QEvent::FocusIn, Qt::MouseFocusReason);
@@ -474,26 +474,26 @@ INSTANTIATE_TEST_SUITE_P(Cases, NumberBoxLeavingTheFocus,
                          ByName());
 
 TEST(NumberBox, PopupAndWindowSwitchesAreNotLeavingTheBox) {
-    neb box;
+    NumericEdit box;
     sendFocus(box, QEvent::FocusIn, Qt::TabFocusReason);
-    EXPECT_EQ(box.txtNeb()->selectedText(), u"0.00");
+    EXPECT_EQ(box.lineEdit()->selectedText(), u"0.00");
     place(box, QStringLiteral("12.5"), 4, 0);
     for (Qt::FocusReason away : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
         sendFocus(box, QEvent::FocusOut, away);
         EXPECT_EQ(box.Text(), u"12.5");
         sendFocus(box, QEvent::FocusIn, away);
-        EXPECT_EQ(box.txtNeb()->selectedText(), QString());  // the caret stays where it was
+        EXPECT_EQ(box.lineEdit()->selectedText(), QString());  // the caret stays where it was
     }
     sendFocus(box, QEvent::FocusOut, Qt::TabFocusReason);
     EXPECT_EQ(box.Text(), u"12.50");
     sendFocus(box, QEvent::FocusIn, Qt::BacktabFocusReason);
-    EXPECT_EQ(box.txtNeb()->selectedText(), u"12.50");
+    EXPECT_EQ(box.lineEdit()->selectedText(), u"12.50");
 }
 
 TEST(NumberBox, EnterMovesTheFocusOnlyWhenEnabled) {
     QWidget host;
     auto* layout = new QVBoxLayout(&host);
-    auto* box = new neb(&host);
+    auto* box = new NumericEdit(&host);
     auto* next = new QLineEdit(&host);
     next->setObjectName(QStringLiteral("next"));
     layout->addWidget(box);
@@ -502,45 +502,46 @@ TEST(NumberBox, EnterMovesTheFocusOnlyWhenEnabled) {
     host.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
     box->setFocus();
-    ASSERT_TRUE(box->txtNeb()->hasFocus());
-    EXPECT_EQ(box->txtNeb()->selectedText(), u"0.00");  // gaining the focus selects all
+    ASSERT_TRUE(box->lineEdit()->hasFocus());
+    EXPECT_EQ(box->lineEdit()->selectedText(), u"0.00");  // gaining the focus selects all
 
     box->setEnableEnterKey(false);
-    QTest::keyClick(box->txtNeb(), Qt::Key_Return);
-    EXPECT_TRUE(box->txtNeb()->hasFocus());
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(box->lineEdit()->hasFocus());
     EXPECT_EQ(box->Text(), u"0.00");
 
     box->setEnableEnterKey(true);
-    QTest::keyClick(box->txtNeb(), Qt::Key_Return);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     EXPECT_TRUE(next->hasFocus());
     EXPECT_EQ(box->Text(), u"0.00");
 }
 
 TEST(NumberBox, EnabledSetsTheTextColour) {
-    neb box;
+    NumericEdit box;
     QStringList changed;
-    QObject::connect(&box, &neb::propertyChanged, [&changed](const QString& k) { changed << k; });
+    QObject::connect(&box, &NumericEdit::propertyChanged,
+                     [&changed](const QString& k) { changed << k; });
     box.setEnabled(false);
     EXPECT_FALSE(box.isEnabled());
-    EXPECT_EQ(box.ForeColor(), 0x80000011u);
+    EXPECT_EQ(box.foreColor(), 0x80000011u);
     box.setEnabled(true);
-    EXPECT_EQ(box.ForeColor(), 0x80000008u);
+    EXPECT_EQ(box.foreColor(), 0x80000008u);
     EXPECT_EQ(changed, (strings({"Enabled", "Enabled"})));
 }
 
 TEST(NumberBox, HeightIsAtLeastThreeHundredTwipsAndTheTextBoxFillsIt) {
-    neb box;
+    NumericEdit box;
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     box.resize(120, 5);
-    EXPECT_EQ(box.height(), neb::minimumHeightPixels());
-    EXPECT_EQ(neb::minimumHeightPixels(), 20);  // 15 twips per pixel offscreen
+    EXPECT_EQ(box.height(), NumericEdit::minimumHeightPixels());
+    EXPECT_EQ(NumericEdit::minimumHeightPixels(), 20);  // 15 twips per pixel offscreen
     box.resize(150, 40);
-    EXPECT_EQ(box.txtNeb()->geometry(), QRect(0, 0, 150, 40));
+    EXPECT_EQ(box.lineEdit()->geometry(), QRect(0, 0, 150, 40));
 }
 
 TEST(NumberBoxStoredProperties, SaveThenLoadGivesTheSameBox) {
-    neb original;
+    NumericEdit original;
     original.setIntegerSize(3);
     original.setDecimalSize(1);
     original.setEnableEnterKey(false);
@@ -551,36 +552,36 @@ TEST(NumberBoxStoredProperties, SaveThenLoadGivesTheSameBox) {
     original.setBackColor(RGB(1, 2, 3));
     original.setToolTipText(QStringLiteral("Rupees"));
     original.setEnabled(false);
-    const PropertyBag saved = original.WriteProperties();
+    const PropertyBag saved = original.writeProperties();
     EXPECT_EQ(saved.keys(),
               (strings({"IntegerSize", "DecimalSize", "EnableEnterKey", "Value", "MinimumValue",
                         "MaximumValue", "Font", "BackColor", "Enabled", "ToolTipText"})));
 
-    neb loaded;
-    loaded.ReadProperties(saved);
-    EXPECT_EQ(loaded.WriteProperties(), saved);
+    NumericEdit loaded;
+    loaded.readProperties(saved);
+    EXPECT_EQ(loaded.writeProperties(), saved);
     EXPECT_EQ(loaded.Text(), u"12.5");
     EXPECT_DOUBLE_EQ(loaded.MaximumValue(), 500);
     EXPECT_DOUBLE_EQ(loaded.MinimumValue(), -5);
     EXPECT_FALSE(loaded.isEnabled());
-    EXPECT_EQ(loaded.ForeColor(), 0x80000008u);  // loading does not grey the text
-    EXPECT_EQ(loaded.txtNeb()->toolTip(), u"Rupees");
-    EXPECT_EQ(loaded.txtNeb()->font().family(), u"Arial");
+    EXPECT_EQ(loaded.foreColor(), 0x80000008u);  // loading does not grey the text
+    EXPECT_EQ(loaded.lineEdit()->toolTip(), u"Rupees");
+    EXPECT_EQ(loaded.lineEdit()->font().family(), u"Arial");
 }
 
 TEST(NumberBoxStoredProperties, MissingKeysGiveTheirDefaults) {
-    neb box;
+    NumericEdit box;
     box.setIntegerSize(2);
     box.setValue(7);
-    box.ReadProperties(PropertyBag());
-    EXPECT_EQ(box.IntegerSize(), 5);
-    EXPECT_EQ(box.DecimalSize(), 2);
+    box.readProperties(PropertyBag());
+    EXPECT_EQ(box.integerSize(), 5);
+    EXPECT_EQ(box.decimalSize(), 2);
     EXPECT_EQ(box.Text(), u"0.00");
     EXPECT_DOUBLE_EQ(box.MaximumValue(), 99999.99);
     EXPECT_DOUBLE_EQ(box.MinimumValue(), 0);
-    EXPECT_TRUE(box.EnableEnterKey());
+    EXPECT_TRUE(box.enableEnterKey());
     EXPECT_TRUE(box.isEnabled());
-    EXPECT_EQ(box.BackColor(), 0x80000005u);
+    EXPECT_EQ(box.backColor(), 0x80000005u);
 }
 
 TEST(NumberBoxStoredProperties, StoredSizesGoThroughTheSettersAndLimitsAreTakenAsStored) {
@@ -589,9 +590,9 @@ TEST(NumberBoxStoredProperties, StoredSizesGoThroughTheSettersAndLimitsAreTakenA
     PropertyBag bag;
     bag.write(QStringLiteral("IntegerSize"), QStringLiteral("20"));
     bag.write(QStringLiteral("MaximumValue"), QStringLiteral("1e9"));
-    neb box;
-    box.ReadProperties(bag);
+    NumericEdit box;
+    box.readProperties(bag);
     EXPECT_EQ(rec.texts(), QStringList{QStringLiteral("Invalid property value")});
-    EXPECT_EQ(box.IntegerSize(), 5);
+    EXPECT_EQ(box.integerSize(), 5);
     EXPECT_DOUBLE_EQ(box.MaximumValue(), 1e9);
 }

@@ -39,26 +39,26 @@ TEST_P(StoredTabStrip, LoadsTheCaptionsFramesAndLookOfItsWindow) {
     const TabsInstance& c = GetParam();
     const PropertyBag bag = formBag(c.window, c.instance);
     ASSERT_FALSE(bag.isEmpty());
-    ctlTabs tabs;
-    tabs.ReadProperties(bag);
-    EXPECT_EQ(tabs.TabsWidth(), c.width);
-    EXPECT_EQ(tabs.TabsHeight(), c.height);
+    TabStrip tabs;
+    tabs.readProperties(bag);
+    EXPECT_EQ(tabs.tabsWidth(), c.width);
+    EXPECT_EQ(tabs.tabsHeight(), c.height);
     EXPECT_EQ(tabs.Tabs(), int(c.captions.size()));
-    EXPECT_EQ(tabs.SelectedTab(), 1);
+    EXPECT_EQ(tabs.selectedTab(), 1);
     EXPECT_EQ(tabs.state().captions, strings(c.captions));
     EXPECT_EQ(tabs.state().frames, strings(c.frames));
     EXPECT_EQ(tabs.Style(), 0);
     EXPECT_EQ(tabs.CaptionAlignment(), 4);
     // The focus shows on the tabs, so a keyboard user sees where it is.
-    EXPECT_TRUE(tabs.UseFocusRect());
-    EXPECT_EQ(tabs.TabFont(), StdFont(QStringLiteral("Arial"), 8.25));
-    EXPECT_EQ(tabs.TabFontActive(), StdFont(QStringLiteral("Arial"), 8.25, true));
-    EXPECT_EQ(tabs.TabColor(), 0x80000010u);
-    EXPECT_EQ(tabs.TabColorActive(), 0x8000000Fu);
-    EXPECT_EQ(tabs.TextColor(), 0x80000014u);
-    EXPECT_EQ(tabs.TextColorActive(), 0x80000012u);
+    EXPECT_TRUE(tabs.useFocusRect());
+    EXPECT_EQ(tabs.tabFont(), StdFont(QStringLiteral("Arial"), 8.25));
+    EXPECT_EQ(tabs.tabFontActive(), StdFont(QStringLiteral("Arial"), 8.25, true));
+    EXPECT_EQ(tabs.tabColor(), 0x80000010u);
+    EXPECT_EQ(tabs.tabColorActive(), 0x8000000Fu);
+    EXPECT_EQ(tabs.textColor(), 0x80000014u);
+    EXPECT_EQ(tabs.textColorActive(), 0x80000012u);
     // The form holds exactly what saving the control writes.
-    EXPECT_EQ(tabs.WriteProperties(), bag);
+    EXPECT_EQ(tabs.writeProperties(), bag);
 }
 
 INSTANTIATE_TEST_SUITE_P(Instances, StoredTabStrip,
@@ -101,19 +101,19 @@ TEST_P(StoredNumberBox, LoadsItsSizesAndValueWithoutAMessage) {
     ScopedDialogs scope(rec);
     const PropertyBag bag = formBag("frmResult", c.name);
     ASSERT_FALSE(bag.isEmpty());
-    neb box;
-    box.ReadProperties(bag);
+    NumericEdit box;
+    box.readProperties(bag);
     EXPECT_TRUE(rec.messages.empty());
-    EXPECT_EQ(box.IntegerSize(), c.integerSize);
-    EXPECT_EQ(box.DecimalSize(), c.decimalSize);
+    EXPECT_EQ(box.integerSize(), c.integerSize);
+    EXPECT_EQ(box.decimalSize(), c.decimalSize);
     EXPECT_EQ(box.Text(), QString::fromLatin1(c.text));
     EXPECT_DOUBLE_EQ(box.MaximumValue(), c.maximum);
     EXPECT_DOUBLE_EQ(box.MinimumValue(), 0);
-    EXPECT_TRUE(box.EnableEnterKey());
+    EXPECT_TRUE(box.enableEnterKey());
     EXPECT_TRUE(box.isEnabled());
-    EXPECT_EQ(box.BackColor(), 0x80000005u);
+    EXPECT_EQ(box.backColor(), 0x80000005u);
     EXPECT_EQ(box.Font(), StdFont(QStringLiteral("MS Sans Serif"), 8.25));
-    EXPECT_EQ(box.WriteProperties(), bag);
+    EXPECT_EQ(box.writeProperties(), bag);
 }
 
 INSTANTIATE_TEST_SUITE_P(Instances, StoredNumberBox,

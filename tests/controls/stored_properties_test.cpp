@@ -31,11 +31,11 @@ TEST(StdFont, CopyFontLetsTheExactWeightWin) {
     StdFont from(QStringLiteral("Arial"), 10);
     from.setWeight(800);
     StdFont to;
-    CopyFont(from, to);
+    copyFont(from, to);
     EXPECT_EQ(to.Weight(), 800);
     EXPECT_EQ(to, from);
     from.setWeight(500);
-    CopyFont(from, to);
+    copyFont(from, to);
     EXPECT_EQ(to.Weight(), 500);
     EXPECT_FALSE(to.Bold());
 }

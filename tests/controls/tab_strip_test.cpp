@@ -24,12 +24,12 @@ namespace {
 
 using Clicks = std::vector<std::pair<int, int>>;
 
-// Records TabClick and propertyChanged in order.
+// Records tabClick and propertyChanged in order.
 struct Recorder {
-    explicit Recorder(ctlTabs& tabs) {
-        QObject::connect(&tabs, &ctlTabs::TabClick,
+    explicit Recorder(TabStrip& tabs) {
+        QObject::connect(&tabs, &TabStrip::tabClick,
                          [this](int o, int n) { clicks.emplace_back(o, n); });
-        QObject::connect(&tabs, &ctlTabs::propertyChanged,
+        QObject::connect(&tabs, &TabStrip::propertyChanged,
                          [this](const QString& key) { keys << key; });
     }
     Clicks clicks;
@@ -69,12 +69,12 @@ class SelectingATab : public ::testing::TestWithParam<SelectCase> {};
 
 TEST_P(SelectingATab, ClampsAndAnnouncesTheTabActuallySelected) {
     const SelectCase& c = GetParam();
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.setTabs(c.tabs);
     tabs.setSelectedTab(c.start);
     Recorder rec(tabs);
     tabs.setSelectedTab(c.assigned);
-    EXPECT_EQ(tabs.SelectedTab(), c.selected);
+    EXPECT_EQ(tabs.selectedTab(), c.selected);
     EXPECT_EQ(rec.clicks, (Clicks{{c.start, c.selected}}));
     EXPECT_EQ(rec.keys, QStringList{QStringLiteral("TABSELECTED")});
 }
@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SelectingATab,
                          ByName());
 
 TEST(TabStrip, ClickOnTheSelectedTabRaisesTabClickWithTheSameTabAndRepaints) {
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.resize(300, 100);
     tabs.setTabs(3);
     tabs.setSelectedTab(2);
@@ -115,7 +115,7 @@ TEST(TabStrip, ClickOnTheSelectedTabRaisesTabClickWithTheSameTabAndRepaints) {
 }
 
 TEST(TabStrip, AnyMouseButtonSelectsAndAPressBesideTheTabsDoesNothing) {
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.resize(300, 100);
     tabs.setTabs(3);
     Recorder rec(tabs);
@@ -138,7 +138,7 @@ class TabStripKeyboard : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(TabStripKeyboard, ArrowsStepWithoutWrapping) {
     const KeyCase& c = GetParam();
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.setTabs(3);
     tabs.setSelectedTab(c.start);
     Recorder rec(tabs);
@@ -159,10 +159,10 @@ INSTANTIATE_TEST_SUITE_P(
     ByName());
 
 TEST(TabStrip, APointOnTheOverlapOfTwoTabsSelectsTheLowerOne) {
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.resize(300, 100);
     tabs.setTabs(3);
-    const int TW = tabs.TabsWidth();
+    const int TW = tabs.tabsWidth();
     // Tab 1 selected: its full rectangle reaches x = TW + 1, where tab 2's shrunk one starts.
     EXPECT_EQ(tabs.tabAt(QPoint(TW + 1, 10)), 1);
     EXPECT_EQ(tabs.tabAt(QPoint(TW + 2, 10)), 2);
@@ -176,20 +176,20 @@ TEST(TabStrip, APointOnTheOverlapOfTwoTabsSelectsTheLowerOne) {
 }
 
 TEST(TabStrip, LoweringTabsBelowTheSelectionSelectsTheNewLastTab) {
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.setTabs(5);
     tabs.setSelectedTab(4);
     tabs.setCaption(QStringLiteral("Four"));
     Recorder rec(tabs);
     tabs.setTabs(2);
-    EXPECT_EQ(tabs.SelectedTab(), 2);
+    EXPECT_EQ(tabs.selectedTab(), 2);
     EXPECT_EQ(rec.clicks, (Clicks{{4, 2}}));
     EXPECT_EQ(rec.keys, (QStringList{QStringLiteral("TABCOUNT"), QStringLiteral("TABSELECTED")}));
     EXPECT_EQ(tabs.state().captions.size(), 2);
 }
 
 TEST(TabStrip, RaisingTabsKeepsCaptionsAndFramesAndAddsEmptyOnes) {
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.setSelectedTab(2);
     tabs.setTabFrame(QStringLiteral("fraTwo"));
     Recorder rec(tabs);
@@ -200,25 +200,25 @@ TEST(TabStrip, RaisingTabsKeepsCaptionsAndFramesAndAddsEmptyOnes) {
                                                   QString(), QString()}));
     EXPECT_EQ(tabs.tabFrameName(2), u"fraTwo");
     EXPECT_EQ(tabs.tabFrameName(4), QString());
-    EXPECT_EQ(tabs.SelectedTab(), 2);
+    EXPECT_EQ(tabs.selectedTab(), 2);
 }
 
 TEST(TabStrip, OutOfRangeValuesLeaveTheControlUnchanged) {
-    ctlTabs tabs;
-    const PropertyBag before = tabs.WriteProperties();
+    TabStrip tabs;
+    const PropertyBag before = tabs.writeProperties();
     Recorder rec(tabs);
     tabs.setTabs(0);
     tabs.setTabs(-3);
     tabs.setStyle(8);
     tabs.setStyle(-1);
     tabs.setCaptionAlignment(9);
-    EXPECT_EQ(tabs.WriteProperties(), before);
+    EXPECT_EQ(tabs.writeProperties(), before);
     EXPECT_TRUE(rec.keys.isEmpty());
     EXPECT_TRUE(rec.clicks.empty());
 }
 
 TEST(TabStrip, SettersAnnounceTheirStoredKeyOnlyOnARealChange) {
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.setSelectedTab(2);
     Recorder rec(tabs);
     tabs.setTabsWidth(90);
@@ -347,14 +347,14 @@ TEST(TabStripPainting, SelectedTabMergesIntoThePageAndOthersAreFlat) {
 TEST(TabStripPainting, CaptionsAreCentredInTheirTabs) {
     TabStripState s;
     s.Tabs = 2;
-    s.TabsWidth = 100;
-    s.TabsHeight = 24;
+    s.tabsWidth = 100;
+    s.tabsHeight = 24;
     s.captions = {QStringLiteral("Report"), QStringLiteral("Chart")};
     // Fixed colours throughout, so the captions keep exactly these (see the contrast tests).
-    s.TextColorActive = RGB(255, 0, 0);
-    s.TextColor = RGB(0, 0, 255);
-    s.TabColorActive = RGB(255, 255, 255);
-    s.TabColor = RGB(255, 255, 255);
+    s.textColorActive = RGB(255, 0, 0);
+    s.textColor = RGB(0, 0, 255);
+    s.tabColorActive = RGB(255, 255, 255);
+    s.tabColor = RGB(255, 255, 255);
     const QImage img = paint(s, QSize(300, 100));
     for (int tab = 1; tab <= 2; ++tab) {
         const EdgeRect r = fullTabRect(s, QSize(300, 100), tab);
@@ -391,8 +391,8 @@ TEST_P(TabStripContrast, CaptionsReadAgainstTheirTabs) {
         GetParam() ? kestrova::testing::darkPalette() : kestrova::testing::lightPalette();
     TabStripState s;
     s.Tabs = 3;
-    s.TabsWidth = 90;
-    s.TabsHeight = 22;
+    s.tabsWidth = 90;
+    s.tabsHeight = 22;
     s.captions = {QStringLiteral("Report"), QStringLiteral("Chart"), QStringLiteral("Summary")};
     const QSize size(300, 80);
     QImage image(size, QImage::Format_RGB32);
@@ -400,8 +400,8 @@ TEST_P(TabStripContrast, CaptionsReadAgainstTheirTabs) {
     drawTabStrip(painter, s, size, palette, {palette.color(QPalette::Window), false});
     painter.end();
     for (int tab = 1; tab <= 3; ++tab) {
-        const bool selected = tab == s.SelectedTab;
-        const QColor fill = toQColor(selected ? s.TabColorActive : s.TabColor, palette);
+        const bool selected = tab == s.selectedTab;
+        const QColor fill = toQColor(selected ? s.tabColorActive : s.tabColor, palette);
         const QRect caption = fullTabRect(s, size, tab).shrunk(3).toQRect();
         EXPECT_GE(kestrova::testing::strongestContrast(image, caption, fill), kTextContrast)
             << "tab " << tab;
@@ -422,14 +422,14 @@ TEST(TabStripPainting, FocusRectangleOnlyWithUseFocusRectAndFocus) {
         return n;
     };
     EXPECT_EQ(marked(paint(s, QSize(200, 100), true)), 0);
-    s.UseFocusRect = true;
+    s.useFocusRect = true;
     EXPECT_EQ(marked(paint(s, QSize(200, 100), false)), 0);
     EXPECT_GT(marked(paint(s, QSize(200, 100), true)), 0);
 }
 
 TEST(TabStripFrames, TheSelectedTabsFrameIsShownAndTheOthersHidden) {
     QWidget host;
-    auto* tabs = new ctlTabs(&host);
+    auto* tabs = new TabStrip(&host);
     tabs->setTabs(3);
     auto* a = new QFrame(tabs);
     a->setObjectName(QStringLiteral("fraA"));
@@ -454,7 +454,7 @@ TEST(TabStripFrames, TheSelectedTabsFrameIsShownAndTheOthersHidden) {
 }
 
 TEST(TabStripFrames, AFrameAddedLaterIsSortedIntoThePages) {
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.setTabFrame(QStringLiteral("fraFirst"));
     tabs.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
@@ -471,7 +471,7 @@ TEST(TabStripFrames, AFrameAddedLaterIsSortedIntoThePages) {
 
 TEST(TabStripFrames, ShowFrameBorderTakesEffectWhenTheControlIsShown) {
     QWidget host;
-    auto* tabs = new ctlTabs(&host);
+    auto* tabs = new TabStrip(&host);
     auto* frame = new QFrame(tabs);
     frame->setObjectName(QStringLiteral("fraA"));
     frame->setFrameStyle(QFrame::NoFrame);
@@ -489,20 +489,20 @@ TEST(TabStripFrames, ShowFrameBorderTakesEffectWhenTheControlIsShown) {
 }
 
 TEST(TabStrip, PointerIsTheCustomOneOverTabsOnly) {
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.resize(300, 100);
     tabs.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
     QTest::mouseMove(&tabs, QPoint(20, 10));
-    EXPECT_EQ(tabs.MousePointer(), ctlTabs::kCustomPointer);
+    EXPECT_EQ(tabs.mousePointer(), TabStrip::kCustomPointer);
     EXPECT_EQ(tabs.cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseMove(&tabs, QPoint(150, 60));
-    EXPECT_EQ(tabs.MousePointer(), ctlTabs::kDefaultPointer);
+    EXPECT_EQ(tabs.mousePointer(), TabStrip::kDefaultPointer);
     EXPECT_EQ(tabs.cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST(TabStripStoredProperties, SaveThenLoadGivesTheSameControl) {
-    ctlTabs original;
+    TabStrip original;
     original.setTabs(3);
     original.setTabsWidth(120);
     original.setTabsHeight(22);
@@ -521,49 +521,49 @@ TEST(TabStripStoredProperties, SaveThenLoadGivesTheSameControl) {
     f.setUnderline(true);
     original.setTabFont(f);
     original.setShowFrameBorder(true);
-    const PropertyBag saved = original.WriteProperties();
+    const PropertyBag saved = original.writeProperties();
 
-    ctlTabs loaded;
+    TabStrip loaded;
     Recorder rec(loaded);
-    loaded.ReadProperties(saved);
-    EXPECT_EQ(loaded.WriteProperties(), saved);
-    EXPECT_EQ(loaded.SelectedTab(), 3);
+    loaded.readProperties(saved);
+    EXPECT_EQ(loaded.writeProperties(), saved);
+    EXPECT_EQ(loaded.selectedTab(), 3);
     EXPECT_EQ(loaded.tabCaption(1), u"First, with a comma");
     EXPECT_EQ(loaded.tabCaption(2), u"Tab 2");
     EXPECT_EQ(loaded.tabCaption(3), QString());
-    EXPECT_EQ(loaded.TabFont(), f);
-    EXPECT_TRUE(loaded.ShowFrameBorder());
+    EXPECT_EQ(loaded.tabFont(), f);
+    EXPECT_TRUE(loaded.showFrameBorder());
     EXPECT_TRUE(rec.clicks.empty());  // loading is not a selection
 }
 
 TEST(TabStripStoredProperties, KeysAreWrittenInTheirFixedOrderLeavingOutEmptyOnes) {
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.setSelectedTab(2);
     tabs.setCaption(QString());
     tabs.setTabFrame(QStringLiteral("fraTwo"));
-    EXPECT_EQ(tabs.WriteProperties().keys(),
+    EXPECT_EQ(tabs.writeProperties().keys(),
               (strings({"TABWIDE", "TABHIGH", "TABCOUNT", "TABSELECTED", "TABSTYLE", "CAPTIONSTYLE",
                         "FOCUSRECT", "TABCAPTION1", "TABFRAME2", "TABFONT", "TABFONTACTIVE",
                         "TABCOLOR", "TABCOLORACTIVE", "TEXTCOLOR", "TEXTCOLORACTIVE"})));
 }
 
 TEST(TabStripStoredProperties, MissingKeysGiveTheirDefaults) {
-    ctlTabs tabs;
+    TabStrip tabs;
     tabs.setTabs(4);
     tabs.setTabsWidth(99);
     tabs.setTabColor(RGB(1, 1, 1));
-    tabs.ReadProperties(PropertyBag());
-    EXPECT_EQ(tabs.TabsWidth(), 70);
-    EXPECT_EQ(tabs.TabsHeight(), 20);
+    tabs.readProperties(PropertyBag());
+    EXPECT_EQ(tabs.tabsWidth(), 70);
+    EXPECT_EQ(tabs.tabsHeight(), 20);
     EXPECT_EQ(tabs.Tabs(), 2);
-    EXPECT_EQ(tabs.SelectedTab(), 1);
+    EXPECT_EQ(tabs.selectedTab(), 1);
     EXPECT_EQ(tabs.Style(), 0);
     EXPECT_EQ(tabs.CaptionAlignment(), 4);
     EXPECT_EQ(tabs.tabCaption(1), QString());
-    EXPECT_EQ(tabs.TabColor(), 0x80000010u);
-    EXPECT_EQ(tabs.TabFont(), StdFont::fromQFont(tabs.font()));
-    EXPECT_EQ(tabs.TabFontActive(), StdFont::fromQFont(tabs.font()));
-    EXPECT_FALSE(tabs.ShowFrameBorder());
+    EXPECT_EQ(tabs.tabColor(), 0x80000010u);
+    EXPECT_EQ(tabs.tabFont(), StdFont::fromQFont(tabs.font()));
+    EXPECT_EQ(tabs.tabFontActive(), StdFont::fromQFont(tabs.font()));
+    EXPECT_FALSE(tabs.showFrameBorder());
 }
 
 TEST(TabStripStoredProperties, AStoredSelectionBeyondTheTabsIsBroughtIntoRange) {
@@ -571,21 +571,21 @@ TEST(TabStripStoredProperties, AStoredSelectionBeyondTheTabsIsBroughtIntoRange) 
     bag.write(QStringLiteral("TABCOUNT"), QStringLiteral("3"));
     bag.write(QStringLiteral("TABSELECTED"), QStringLiteral("7"));
     bag.write(QStringLiteral("TABSTYLE"), QStringLiteral("12"));
-    ctlTabs tabs;
-    tabs.ReadProperties(bag);
-    EXPECT_EQ(tabs.SelectedTab(), 3);
+    TabStrip tabs;
+    tabs.readProperties(bag);
+    EXPECT_EQ(tabs.selectedTab(), 3);
     EXPECT_EQ(tabs.Style(), 0);
     bag.write(QStringLiteral("TABCOUNT"), QStringLiteral("0"));
-    tabs.ReadProperties(bag);
+    tabs.readProperties(bag);
     EXPECT_GE(tabs.Tabs(), 1);
-    EXPECT_LE(tabs.SelectedTab(), tabs.Tabs());
+    EXPECT_LE(tabs.selectedTab(), tabs.Tabs());
 }
 
 // A screen reader found nothing in the drawn strip. It is a list of page tabs, each named by
 // its caption, the selected one marked; pressing a tab selects it.
 TEST(TabStripAccessibility, TheTabsAreNamedSelectedAndPressable) {
     QWidget host;
-    ctlTabs tabs(&host);
+    TabStrip tabs(&host);
     tabs.setTabs(3);
     const char* captions[] = {"Report", "Chart", "Summary"};
     for (int k = 1; k <= 3; ++k) {
@@ -616,7 +616,7 @@ TEST(TabStripAccessibility, TheTabsAreNamedSelectedAndPressable) {
     QAccessibleActionInterface* press = strip->child(2)->actionInterface();
     ASSERT_NE(press, nullptr);
     press->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(tabs.SelectedTab(), 3);
+    EXPECT_EQ(tabs.selectedTab(), 3);
     EXPECT_TRUE(strip->child(2)->state().selected);
     EXPECT_EQ(strip->text(QAccessible::Value), QStringLiteral("Summary"));
 }
@@ -626,7 +626,7 @@ TEST(TabStripAccessibility, TheTabsAreNamedSelectedAndPressable) {
 // tab shows comes after the tabs; a point on the page finds the selected tab.
 TEST(TabStripAccessibility, EachTabHoldsItsPage) {
     QWidget host;
-    ctlTabs tabs(&host);
+    TabStrip tabs(&host);
     const char* frames[] = {"fraOne", "fraTwo"};
     for (int k = 1; k <= 2; ++k) {
         tabs.setSelectedTab(k);

@@ -4,7 +4,7 @@
 
 // A cache file. The input is the file's plain text: scrambled with the cache key and stored
 // as a .cache2 file, it must read back as it was, and its records are made into the report
-// page. (SaveFileData is left to the unit tests: its flush to disk would slow every input.) The
+// page. (saveFileData is left to the unit tests: its flush to disk would slow every input.) The
 // same bytes read as an unscrambled file give the text that textOfFileBytes gives.
 
 #include "fuzz_support.h"
@@ -44,20 +44,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString plain = QString::fromLatin1(bytes);
 
     QString scrambled = plain;
-    ClsAsmXor().EnDeCrypt(scrambled, kCacheKey);
+    XorCipher().scramble(scrambled, kCacheKey);
     check(fitsLatin1(scrambled), "scrambling left Latin-1");
     store(scrambled.toLatin1());
-    const QString read = ReadFileData(cachePath(), true);
+    const QString read = readFileData(cachePath(), true);
     check(read == plain, "a scrambled file did not read back");
 
     store(bytes);
-    check(ReadFileData(cachePath(), false) == textOfFileBytes(bytes),
+    check(readFileData(cachePath(), false) == textOfFileBytes(bytes),
           "an unscrambled file read otherwise than its bytes");
 
     ReportRun run;
-    run.state.mstrRecords = read;
-    run.report.GrabbingFinished();
-    run.report.WriteOutput();
+    run.state.records = read;
+    run.report.grabbingFinished();
+    run.report.writeOutput();
     run.checkOutcome();
 
     // A file the cache reader takes is read whole: every record of it in the report.

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString file = cacheFileName(folder.path(), month, unbilled, user);
     if (split >= 0) {
         QString scrambled = held;
-        ClsAsmXor().EnDeCrypt(scrambled, kCacheKey);
+        XorCipher().scramble(scrambled, kCacheKey);
         QFile stored(file);
         check(stored.open(QIODevice::WriteOnly) &&
                   stored.write(scrambled.toLatin1()) == scrambled.size(),
@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(bytesOf(file) == before, "a file that is no row text written over");
     }
     for (const QString& written : merge.written) {
-        const QString text = ReadFileData(written, true);
+        const QString text = readFileData(written, true);
         const std::optional<std::vector<CachedRow>> rows = splitRowText(text);
         check(rows.has_value(), "a merged file that is no row text");
         std::set<QStringView> present;

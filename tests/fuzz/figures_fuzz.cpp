@@ -25,10 +25,10 @@ using namespace kestrova::fuzz;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     SummaryInputs inputs;
-    inputs.mlngTotalUsage = in.ConsumeIntegral<std::int32_t>();
-    inputs.mlngChargedUsage = in.ConsumeIntegral<std::int32_t>();
+    inputs.totalUsage = in.ConsumeIntegral<std::int32_t>();
+    inputs.chargedUsage = in.ConsumeIntegral<std::int32_t>();
     inputs.mdtLastUsedDate = QDate(2000, 1, 1).addDays(in.ConsumeIntegralInRange(-800, 40000));
-    inputs.mlngLastDayUsage = in.ConsumeIntegral<std::int32_t>();
+    inputs.lastDayUsage = in.ConsumeIntegral<std::int32_t>();
     inputs.nightChargedUsage = in.ConsumeIntegral<std::int32_t>();
     const QDate today = inputs.mdtLastUsedDate.addDays(in.ConsumeIntegralInRange(-40, 400));
     PlanChoice choice = PlanChoice::catalogue(in.ConsumeIntegralInRange(-1, kCatalogueSize));

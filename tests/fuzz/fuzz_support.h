@@ -30,7 +30,7 @@ inline void check(bool holds, const char* what) {
 }
 
 // The report of a records text as the cache page and the grab make it: the skeleton, then
-// WriteOutput. A bad record ends in one shown message, never in an escaping exception.
+// writeOutput. A bad record ends in one shown message, never in an escaping exception.
 struct ReportRun {
     RecordingDialogs messages;
     ScopedDialogs seam{messages};

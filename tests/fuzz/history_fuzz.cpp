@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int expected = 0;
     for (qsizetype i = 0; i < texts.size() && i < 4; ++i) {
         QString scrambled = QString::fromLatin1(texts[i]);
-        ClsAsmXor().EnDeCrypt(scrambled, kCacheKey);
+        XorCipher().scramble(scrambled, kCacheKey);
         QFile file(folder.filePath(QString::fromLatin1(kNames[i]) + kCacheExtension));
         check(
             file.open(QIODevice::WriteOnly) && file.write(scrambled.toLatin1()) == scrambled.size(),

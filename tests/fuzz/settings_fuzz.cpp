@@ -72,10 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const SettingsStore store(application);
         loaded = loadMainSettings(store, MainSettings{});
         const MainSettings& s = loaded.values;
-        check(s.chkSavePassword == 0 || s.chkSavePassword == 1, "a check box beyond 0 and 1");
+        check(s.savePasswordCheck == 0 || s.savePasswordCheck == 1, "a check box beyond 0 and 1");
         check(s.PlanType >= -1 && s.PlanType <= 2, "a plan type the list lacks");
         check(s.Selfcaresite >= -1 && s.Selfcaresite <= 1, "a portal the list lacks");
-        check(s.display.mbytChartType >= 0 && s.display.mbytChartType <= 255, "a chart type");
+        check(s.display.chartType >= 0 && s.display.chartType <= 255, "a chart type");
         for (double measure : {s.Height, s.Width, s.Left, s.Top}) {
             check(isWindowMeasure(measure), "a window measure beyond any screen");
         }
@@ -90,9 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int entries = int(planListEntries(PlanTable()).size());
         std::vector<SettingProblem> problems;
         const PlanSettings plan = readPlanSettings(store, entries, QLocale::c(), &problems);
-        check(plan.Plan3 >= -1 && plan.Plan3 < entries, "a plan the list lacks");
-        for (PlanEditBox box : {PlanEditBox::nebPlanCharge, PlanEditBox::nebBandWidthLimit,
-                                PlanEditBox::nebRsPerMB}) {
+        check(plan.planIndex >= -1 && plan.planIndex < entries, "a plan the list lacks");
+        for (PlanEditBox box : {PlanEditBox::planChargeEdit, PlanEditBox::bandWidthLimitEdit,
+                                PlanEditBox::rsPerMBEdit}) {
             check(editBoxValue(box, plan.value(box)) == plan.value(box),
                   "a custom figure its box cannot hold");
         }
@@ -118,12 +118,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(again.problems.empty(), "settings the window wrote do not read again");
         const MainSettings& a = loaded.values;
         const MainSettings& b = again.values;
-        check(a.txtUserName == b.txtUserName && a.chkSavePassword == b.chkSavePassword &&
-                  a.mblnCachingEnabled == b.mblnCachingEnabled && a.PlanType == b.PlanType &&
+        check(a.userNameEdit == b.userNameEdit && a.savePasswordCheck == b.savePasswordCheck &&
+                  a.cachingEnabled == b.cachingEnabled && a.PlanType == b.PlanType &&
                   a.Selfcaresite == b.Selfcaresite && a.Height == b.Height && a.Width == b.Width &&
-                  a.Left == b.Left && a.Top == b.Top && a.SelectedTab == b.SelectedTab &&
-                  a.display.mlngColorBackFree == b.display.mlngColorBackFree &&
-                  a.display.mbytChartType == b.display.mbytChartType,
+                  a.Left == b.Left && a.Top == b.Top && a.selectedTab == b.selectedTab &&
+                  a.display.colorBackFree == b.display.colorBackFree &&
+                  a.display.chartType == b.display.chartType,
               "settings the window wrote read back otherwise");
     }
     for (const QString& name : {application, written}) {

@@ -30,10 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)looksLikeUsageLog(text);
 
     ReportRun run;
-    run.state.mstrMonthYear = QStringLiteral("2013-04");
-    run.extraction.ParseUsageFile(text);
+    run.state.monthYear = QStringLiteral("2013-04");
+    run.extraction.parseUsageFile(text);
     if (run.messages.messages.empty()) {
-        run.report.WriteOutput();  // what Timer1 does next
+        run.report.writeOutput();  // what Timer1 does next
         // The reader let through only figures the portal writes: each one reads.
         for (const QString& message : run.messages.texts()) {
             check(!message.contains(QStringLiteral("Type mismatch")),
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         [](const QString& label) { return label.contains(u'\t') || label.contains(u'\r'); });
     for (const bool withAverage : {false, true}) {
         const QString& chartText =
-            withAverage ? run.state.mstrGraphDataWithAverage : run.state.mstrGraphData;
+            withAverage ? run.state.graphDataWithAverage : run.state.graphData;
         check(chartText == dailyChart.text(withAverage), "a chart text not written from the chart");
         const OfficeChartData chart = officeChartData(chartText);
         for (const OfficeChartSeries& series : chart.series) {
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The built-in chart draws the chart itself, failing only with a description.
     try {
-        const ChartFeed feed = UpdateGraphControl(dailyChart, run.state.mstrMonthYear, 0);
+        const ChartFeed feed = updateGraphControl(dailyChart, run.state.monthYear, 0);
         check(feed.items.size() == std::size_t(dailyChart.dayLabels.size()) + 1,
               "not one item per day and the average");
     } catch (const Failure&) {

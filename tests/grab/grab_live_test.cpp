@@ -72,15 +72,15 @@ protected:
 
 TEST_F(LiveGrab, FromTheButtonToTheReportWithTheSubscribersDates) {
     start();
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber("03", "12");
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 60s))
         << messages.texts().join(u'|').toStdString();
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(state.mstrMonthYear, q("period 03-04-2013 TO 12-04-2013"));
+    EXPECT_EQ(state.monthYear, q("period 03-04-2013 TO 12-04-2013"));
     const auto expected = portal::usageRecords("demo", day(2013, 4, 3), day(2013, 4, 12));
     ASSERT_FALSE(expected.empty());
-    EXPECT_EQ(state.mstrRecords, recordsText(expected));
+    EXPECT_EQ(state.records, recordsText(expected));
     EXPECT_EQ(host.innerPage, 1);  // the timer's tick went back to "Login Info"
     const portal::Date newest = expected.front().date;
     EXPECT_EQ(
@@ -92,11 +92,11 @@ TEST_F(LiveGrab, TenGrabsInARow) {
     start();
     check.setSecond(500ms);
     for (int run = 1; run <= 10; ++run) {
-        check.cmdCalculate_Click();
+        check.checkUsage();
         playTheSubscriber("01", "17");
         ASSERT_TRUE(spinUntil([&] { return host.outputs == run; }, 60s))
             << "run " << run << ": " << messages.texts().join(u'|').toStdString();
-        ASSERT_EQ(state.mstrRecords,
+        ASSERT_EQ(state.records,
                   recordsText(portal::usageRecords("demo", day(2013, 4, 1), day(2013, 4, 17))))
             << "run " << run;
     }
@@ -106,16 +106,16 @@ TEST_F(LiveGrab, TenGrabsInARow) {
 TEST_F(LiveGrab, AWrongPasswordIsRefusedAndTheNextCheckWorks) {
     start();
     host.pass = q("not the password");
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
     EXPECT_EQ(host.stops[0].problem, GrabProblem::LoginRefused);
     EXPECT_EQ(messages.texts(), QStringList{q("The portal did not accept the user id and "
                                               "password. Check them and try again.")});
-    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_EQ(check.m_grabState, -1);
     EXPECT_EQ(host.outputs, 0);
 
     host.pass = q("demo");
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber("01", "17");
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 60s))
         << messages.texts().join(u'|').toStdString();
@@ -125,20 +125,20 @@ TEST_F(LiveGrab, AWrongPasswordIsRefusedAndTheNextCheckWorks) {
 TEST_F(LiveGrab, APortNothingListensOnIsNamedWithTheReason) {
     start();
     host.site = QStringLiteral("127.0.0.1:%1").arg(testing::closedPort());
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
     EXPECT_EQ(host.stops[0].problem, GrabProblem::Unreachable);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_TRUE(messages.messages[0].text.startsWith(
         q("Cannot load the portal's page from ") + host.site + q(": the connection was refused.")))
         << messages.messages[0].text.toStdString();
-    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_EQ(check.m_grabState, -1);
 }
 
 TEST_F(LiveGrab, AMissingNavigationLinkStopsTheWalkAtTheLimit) {
     start({q("--omit"), q("aaab.NavigationView.LinkToAction38")});
     check.setPageLimit(3s);
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
     EXPECT_EQ(host.stops[0].problem, GrabProblem::PortalChanged);
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -167,7 +167,7 @@ TEST_F(LiveGrab, ADroppedSessionOrAFailedDownloadGivesNoReport) {
         host.stops.clear();
         portal.reset();
         start({q(c.portalSwitch)});
-        check.cmdCalculate_Click();
+        check.checkUsage();
         playTheSubscriber("01", "17");
         ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
         EXPECT_EQ(host.stops[0].problem, GrabProblem::DownloadFailed);
@@ -177,10 +177,10 @@ TEST_F(LiveGrab, ADroppedSessionOrAFailedDownloadGivesNoReport) {
         // The report would come from the handler that met the failure, or from the timer it
         // would have started.
         ASSERT_TRUE(spinUntil(
-            [this] { return check.handlersRunning() == 0 && !check.timer1Enabled(); }, 30s));
+            [this] { return check.handlersRunning() == 0 && !check.resumeTimerActive(); }, 30s));
         testing::runQueued();
         EXPECT_EQ(host.outputs, 0);
-        EXPECT_TRUE(state.mstrRecords.isEmpty());
+        EXPECT_TRUE(state.records.isEmpty());
     }
 }
 
@@ -192,7 +192,7 @@ TEST_F(LiveGrab, ThePageLimitRunsFromTheLastSignOfProgress) {
     // Every answer takes 2 s, the limit is 3.5 s: each page needs two to four answers in a row.
     start({q("--delay-ms"), q("2000")});
     check.setPageLimit(3500ms);
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber("03", "12");
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 120s))
         << messages.texts().join(u'|').toStdString();
@@ -202,7 +202,7 @@ TEST_F(LiveGrab, ThePageLimitRunsFromTheLastSignOfProgress) {
     portal.reset();
     start({q("--delay-ms"), q("3000")});
     check.setPageLimit(1500ms);
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 30s));
     EXPECT_EQ(host.stops[0].problem, GrabProblem::PageTimeout);
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -231,7 +231,7 @@ TEST_F(LiveGrab, APageWithoutWhatTheWalkNeedsIsNamedOnceItHasLoaded) {
         host.stops.clear();
         portal.reset();
         start({q("--omit"), q(c.omitted)});
-        check.cmdCalculate_Click();
+        check.checkUsage();
         // Well before the page limit of 60 seconds.
         ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 25s));
         EXPECT_EQ(host.stops[0].problem, GrabProblem::PortalChanged);
@@ -242,7 +242,7 @@ TEST_F(LiveGrab, APageWithoutWhatTheWalkNeedsIsNamedOnceItHasLoaded) {
 
 TEST_F(LiveGrab, CancelMidWalkStopsTheGrabAndTheNextCheckWorks) {
     start();
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }, 60s));
     int blank = 0;
     const QObject watching;  // goes before `blank`, and the connection with it
@@ -255,11 +255,12 @@ TEST_F(LiveGrab, CancelMidWalkStopsTheGrabAndTheNextCheckWorks) {
     // Cancelling leaves the portal's page: once the blank page is in, every handler has ended
     // and the report's timer is still, nothing of the cancelled grab is left to speak.
     ASSERT_TRUE(spinUntil(
-        [&] { return blank > 0 && check.handlersRunning() == 0 && !check.timer1Enabled(); }, 30s));
+        [&] { return blank > 0 && check.handlersRunning() == 0 && !check.resumeTimerActive(); },
+        30s));
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(host.outputs, 0);
 
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber("01", "17");
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 60s))
         << messages.texts().join(u'|').toStdString();
@@ -269,20 +270,20 @@ TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {
     start({q("--page-size"), q("4")});
     // Logged in through the grab, which then waits for the dates; the page grab is driven
     // by hand from here.
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }, 60s));
     // The waiting walk ends at its next test; the page grab's own navigation starts only
     // after that, so the walk never looks for its frame on a page the test has put there.
     const int ended = handlersEnded;
-    check.mlngGrabState = -1;
+    check.m_grabState = -1;
     ASSERT_TRUE(spinUntil([&] { return handlersEnded > ended; }, 30s));
 
     const auto all = portal::usageRecords("demo", day(2013, 4, 1), day(2013, 4, 17));
     ASSERT_GT(all.size(), 8u);
     auto tableRow = [](const portal::UsageRecord& r) {
         const auto f = r.fields();
-        return RowText({fromStd(r.tableStartText()), fromStd(f[1]), fromStd(f[2]), fromStd(f[3]),
-                        fromStd(f[4]), fromStd(f[5])});
+        return toRowText({fromStd(r.tableStartText()), fromStd(f[1]), fromStd(f[2]), fromStd(f[3]),
+                          fromStd(f[4]), fromStd(f[5])});
     };
     // The cache holds all but the six newest records, oldest first.
     QString cached;
@@ -290,9 +291,9 @@ TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {
         cached += tableRow(*it);
     }
     const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-demo.cache2"));
-    ASSERT_TRUE(SaveFileData(cacheFile, cached, true));
-    state.mblnCachingEnabled = true;
-    state.mstrUserName = q("demo");
+    ASSERT_TRUE(saveFileData(cacheFile, cached, true));
+    state.cachingEnabled = true;
+    state.userName = q("demo");
     state.unbilledSelected = true;
     retrieval.setFolder(host.dir.path());
 
@@ -307,17 +308,17 @@ TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {
     for (int read = 0; !retrieval.timerEnabled && read < 5; ++read) {
         ASSERT_TRUE(spinUntil([&] { return pages > read; }, 30s)) << "page " << read;
         const std::shared_ptr<HtmlDocument> snapshot = await(browser.documentOf({}).snapshot());
-        extraction.StartGrab(*snapshot);  // clicks "Next" on the live page, or finishes
+        extraction.startGrab(*snapshot);  // clicks "Next" on the live page, or finishes
     }
     ASSERT_TRUE(retrieval.timerEnabled) << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(pages, 2);  // four records a page: the six new ones end on the second page
-    EXPECT_EQ(state.mstrMonthYear, q("2013-04"));
+    EXPECT_EQ(state.monthYear, q("2013-04"));
     QString expected = cached;
     for (int i = 5; i >= 0; --i) {
         expected += tableRow(all[std::size_t(i)]);
     }
-    EXPECT_EQ(state.mstrRecords, expected);
-    EXPECT_EQ(ReadFileData(cacheFile, true), expected);
+    EXPECT_EQ(state.records, expected);
+    EXPECT_EQ(readFileData(cacheFile, true), expected);
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
 }
 

@@ -150,7 +150,7 @@ protected:
     // from one of them, so a test that something never happens checks after this.
     bool quiet() const {
         return browser.pendingNotifications() == 0 && check.handlersRunning() == 0 &&
-               !check.timer1Enabled();
+               !check.resumeTimerActive();
     }
     bool settled() {
         const bool waited = spinUntil([this] { return quiet(); });
@@ -177,21 +177,21 @@ protected:
 };
 
 TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
-    check.cmdCalculate_Click();
+    check.checkUsage();
     EXPECT_EQ(host.innerPage, 2);
-    EXPECT_EQ(check.mlngGrabState, 0);
+    EXPECT_EQ(check.m_grabState, 0);
     EXPECT_EQ(browser.navigations(), std::vector<QUrl>{at("/")});
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
         << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(typedUser, q("abc"));
     EXPECT_EQ(typedPassword, q("secret"));
-    EXPECT_EQ(state.mstrUserName, q("abc"));
-    EXPECT_EQ(state.mstrMonthYear, q("period 01-04-2013 TO 17-04-2013"));
+    EXPECT_EQ(state.userName, q("abc"));
+    EXPECT_EQ(state.monthYear, q("period 01-04-2013 TO 17-04-2013"));
     EXPECT_EQ(host.message, q("Fetching log. Please wait..."));
     EXPECT_EQ(host.innerPage, 1);  // Timer1's tick went back to "Login Info"
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+    EXPECT_EQ(result.outcome().totalUsage, 15);
     EXPECT_EQ(result.outcome().mdtLastUsedDate, QDate(2013, 4, 17));
     ASSERT_EQ(browser.downloads().size(), 1u);
     // Fetched into a file of the grab's own, which then becomes "usage.htm".
@@ -209,7 +209,7 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
 
 TEST_F(Grab, WithTheCacheOnTheRecordsAreKeptInTheMonthsFileOnce) {
     const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
     EXPECT_FALSE(QFile::exists(cacheFile)) << "kept without \"Enable Cache\"";
@@ -217,14 +217,14 @@ TEST_F(Grab, WithTheCacheOnTheRecordsAreKeptInTheMonthsFileOnce) {
     host.cache = true;
     for (int run = 2; run <= 3; ++run) {
         ASSERT_TRUE(state.chart.has_value());
-        check.cmdCalculate_Click();
+        check.checkUsage();
         EXPECT_FALSE(state.chart.has_value()) << "a new check starts without the last chart";
         playTheSubscriber();
         ASSERT_TRUE(spinUntil([&] { return host.outputs == run; }));
         ASSERT_TRUE(state.chart.has_value());
         EXPECT_EQ(state.chart->dayLabels, (QStringList{q("02"), q("17")}));
         // Oldest first, as every cache file holds them; the second check adds nothing.
-        EXPECT_EQ(ReadFileData(cacheFile, true), state.mstrRecords) << "run " << run;
+        EXPECT_EQ(readFileData(cacheFile, true), state.records) << "run " << run;
         EXPECT_EQ(QDir(host.dir.path()).entryList({q("*.cache2")}).size(), 1);
     }
     EXPECT_TRUE(host.notKept.isEmpty());
@@ -237,8 +237,8 @@ TEST_F(Grab, ACacheFileTheDiskCannotTakeKeepsItsRecordsAndIsSaid) {
     host.cache = true;
     const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
     const QString held =
-        RowText({q("2013-04-02"), q("09:00:00"), q("00:01:00"), q("1"), q("0.5"), q("1.5\r")});
-    ASSERT_TRUE(SaveFileData(cacheFile, held, true));
+        toRowText({q("2013-04-02"), q("09:00:00"), q("00:01:00"), q("1"), q("0.5"), q("1.5\r")});
+    ASSERT_TRUE(saveFileData(cacheFile, held, true));
     QFile before(cacheFile);
     ASSERT_TRUE(before.open(QIODevice::ReadOnly));
     const QByteArray old = before.readAll();
@@ -251,7 +251,7 @@ TEST_F(Grab, ACacheFileTheDiskCannotTakeKeepsItsRecordsAndIsSaid) {
     rlimit small = saved;
     small.rlim_cur = rlim_t(kLog.size());
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     const bool shown = spinUntil([this] { return host.outputs == 1; });
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -273,7 +273,7 @@ TEST_F(Grab, ACacheFileThatIsNotOursIsSaidAndTheReportStillComes) {
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("not a cache file");
     damaged.close();
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
     ASSERT_EQ(host.notKept.size(), 1);
@@ -285,32 +285,32 @@ TEST_F(Grab, ACacheFileThatIsNotOursIsSaidAndTheReportStillComes) {
 
 TEST_F(Grab, FirstCompletionNeverTouchesThePageAndFrameCompletionsAreIgnored) {
     browser.setHoldNotifications(true);  // the notifications are given by hand below
-    check.cmdCalculate_Click();
+    check.checkUsage();
     for (const FramePath& first : {FramePath(), FramePath(1, 0)}) {
-        check.mlngGrabState = 0;
+        check.m_grabState = 0;
         // The first completion after the start, of the top level or of a frame.
-        testing::await(check.WebBrowser1_DocumentComplete(FrameHandle(first), at("/")));
-        EXPECT_EQ(check.mlngGrabState, 1);
+        testing::await(check.onPageLoaded(FrameHandle(first), at("/")));
+        EXPECT_EQ(check.m_grabState, 1);
         EXPECT_TRUE(browser.clicks().empty());
     }
     // A frame completing while the login page is expected changes nothing.
-    testing::await(check.WebBrowser1_DocumentComplete(FrameHandle(FramePath(1, 0)), at("/")));
-    EXPECT_EQ(check.mlngGrabState, 1);
+    testing::await(check.onPageLoaded(FrameHandle(FramePath(1, 0)), at("/")));
+    EXPECT_EQ(check.m_grabState, 1);
     EXPECT_TRUE(browser.clicks().empty());
     EXPECT_TRUE(typedUser.isEmpty());
     // The top level's completion fills the form and logs in.
-    testing::await(check.WebBrowser1_DocumentComplete(FrameHandle(), at("/")));
+    testing::await(check.onPageLoaded(FrameHandle(), at("/")));
     EXPECT_EQ(typedUser, q("abc"));
-    EXPECT_EQ(check.mlngGrabState, 2);
+    EXPECT_EQ(check.m_grabState, 2);
 }
 
 TEST_F(Grab, AWelcomingPageMeansLoggedInFromAnyState) {
     for (int start : {-1, 0, 1, 3}) {
         browser.setHoldNotifications(true);
         browser.load({}, portalTop(q("<p>nav</p>")));
-        check.mlngGrabState = start;
+        check.m_grabState = start;
         browser.notifyDocumentComplete({2});  // a frame: the walk does not start
-        ASSERT_TRUE(spinUntil([&] { return check.mlngGrabState == 2; })) << "from " << start;
+        ASSERT_TRUE(spinUntil([&] { return check.m_grabState == 2; })) << "from " << start;
         browser.setHoldNotifications(false);
     }
     EXPECT_TRUE(messages.messages.empty());
@@ -320,12 +320,12 @@ TEST_F(Grab, ASlowPortalIsWaitedForPageByPage) {
     // Each page of the walk comes only after five of the grab's seconds.
     slowLink("aaab.NavigationView.ToolBarLinkToAction3", "/nav/services", 100ms);
     slowLink("aaab.NavigationView.LinkToAction38", "/nav/usage", 100ms);
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
         << messages.texts().join(u'|').toStdString();
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+    EXPECT_EQ(result.outcome().totalUsage, 15);
 }
 
 TEST_F(Grab, APageThatNeverComesStopsTheGrabAtItsLimitNamingThePage) {
@@ -333,13 +333,13 @@ TEST_F(Grab, APageThatNeverComesStopsTheGrabAtItsLimitNamingThePage) {
     // The first link loads nothing, so no notification comes during the wait.
     browser.setClickReaction(q("aaab.NavigationView.ToolBarLinkToAction3"),
                              [](MemoryBrowser&, const MemoryClick&) {});
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
     EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
     EXPECT_EQ(messages.texts(),
               QStringList{q("The portal at portal.test did not send the services page within 1 "
                             "second. It may be busy: try again later.")});
-    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_EQ(check.m_grabState, -1);
     EXPECT_FALSE(check.isGrabbing());
     EXPECT_EQ(host.innerPage, 2);
 }
@@ -347,7 +347,7 @@ TEST_F(Grab, APageThatNeverComesStopsTheGrabAtItsLimitNamingThePage) {
 TEST_F(Grab, ALinkThatNeverAppearsStopsTheGrabAtItsLimitNamingTheLink) {
     check.setPageLimit(150ms);
     browser.addRoute(at("/nav/services"), page("/nav/services", q("<p>Services moved</p>")));
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
     EXPECT_EQ(onlyStop(), GrabProblem::PortalChanged);
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -360,7 +360,7 @@ TEST_F(Grab, ALinkThatNeverAppearsStopsTheGrabAtItsLimitNamingTheLink) {
 TEST_F(Grab, ALogInPageThatNeverComesOrIsNeverAnsweredStopsTheGrab) {
     check.setPageLimit(100ms);
     host.site = q("quiet.portal.test");  // nothing answers there
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
     EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
     EXPECT_EQ(messages.texts(),
@@ -372,7 +372,7 @@ TEST_F(Grab, ALogInPageThatNeverComesOrIsNeverAnsweredStopsTheGrab) {
     messages.messages.clear();
     host.site = q("portal.test");
     browser.setClickReaction(q("uidPasswordLogon"), [](MemoryBrowser&, const MemoryClick&) {});
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
     EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
     EXPECT_EQ(messages.texts(),
@@ -393,14 +393,14 @@ TEST_F(Grab, NothingIsSentWithoutAUserIdAndAPassword) {
         host.stops.clear();
         host.user = q(c.user);
         host.pass = q(c.password);
-        check.cmdCalculate_Click();
+        check.checkUsage();
         const std::vector<Message> expected{
             Message{q("Type your user id and password."), QString(), MessageIcon::Information}};
         EXPECT_EQ(messages.messages, expected) << "\"" << c.user << "\" / \"" << c.password << "\"";
         EXPECT_EQ(onlyStop(), GrabProblem::NoCredentials);
         EXPECT_EQ(host.focused, q(c.focused));
         EXPECT_TRUE(browser.navigations().empty());
-        EXPECT_EQ(check.mlngGrabState, -1);
+        EXPECT_EQ(check.m_grabState, -1);
         EXPECT_EQ(host.innerPage, 1);
     }
 }
@@ -413,33 +413,33 @@ TEST_F(Grab, TheLogInPageComingBackMeansThePortalRefusedThePair) {
                                  b.load({}, loginPage());
                              });
     host.pass = q("not the password");
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
     EXPECT_EQ(onlyStop(), GrabProblem::LoginRefused);
     EXPECT_EQ(messages.texts(), QStringList{q("The portal did not accept the user id and "
                                               "password. Check them and try again.")});
-    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_EQ(check.m_grabState, -1);
     ASSERT_TRUE(settled());
     EXPECT_EQ(logIns, 1);  // not sent again
 
     // The right pair next time goes through.
     logInLoadsThePortal();
     host.pass = q("secret");
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
 }
 
 TEST_F(Grab, AHostThatCannotBeReachedIsNamedWithTheReason) {
     browser.setLoadFailure(at("/"), q("the connection was refused"));
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
     EXPECT_EQ(onlyStop(), GrabProblem::Unreachable);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_TRUE(messages.messages[0].text.startsWith(
         q("Cannot load the portal's page from portal.test: the connection was refused.")))
         << messages.messages[0].text.toStdString();
-    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_EQ(check.m_grabState, -1);
     EXPECT_FALSE(check.isGrabbing());
     // A failure of a page nobody is waiting for says nothing.
     browser.navigate(at("/"));
@@ -448,10 +448,10 @@ TEST_F(Grab, AHostThatCannotBeReachedIsNamedWithTheReason) {
 }
 
 TEST_F(Grab, CancelStopsTheGrabQuietlyAndTheNextOneWorks) {
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
     check.cancelGrab();
-    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_EQ(check.m_grabState, -1);
     EXPECT_FALSE(check.isGrabbing());
     EXPECT_EQ(host.innerPage, 1);
     EXPECT_FALSE(host.messageVisible);
@@ -465,7 +465,7 @@ TEST_F(Grab, CancelStopsTheGrabQuietlyAndTheNextOneWorks) {
     EXPECT_TRUE(browser.downloads().empty());
     EXPECT_EQ(host.outputs, 0);
 
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
     EXPECT_EQ(browser.downloads().size(), 1u);
@@ -478,7 +478,7 @@ TEST_F(Grab, AFailureOfAGrabCancelledMeanwhileSaysNothing) {
         browser.clear();
         co_await navigation.requiredElement(q("details"));
     };
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
     ASSERT_TRUE(settled());
     EXPECT_EQ(onlyStop(), GrabProblem::Cancelled);
@@ -492,7 +492,7 @@ TEST_F(Grab, DatesTheHostChoosesMustBringTheDetailsWithinTheLimit) {
     host.dateChooser = [](LiveDocument navigation) -> QCoro::Task<> {
         co_await (co_await navigation.requiredElement(q("details"))).click();
     };
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
     EXPECT_EQ(onlyStop(), GrabProblem::PortalChanged);
     EXPECT_EQ(messages.texts(), QStringList{q(kDataNotAvailable)});
@@ -500,11 +500,11 @@ TEST_F(Grab, DatesTheHostChoosesMustBringTheDetailsWithinTheLimit) {
 }
 
 TEST_F(Grab, PressingTheButtonAgainRestartsTheGrab) {
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
     const auto clicksBefore = browser.clicks().size();
-    check.cmdCalculate_Click();  // while the walk waits for the dates
-    EXPECT_EQ(check.mlngGrabState, 0);
+    check.checkUsage();  // while the walk waits for the dates
+    EXPECT_EQ(check.m_grabState, 0);
     EXPECT_FALSE(host.messageVisible);
     EXPECT_EQ(browser.navigations().back(), at("/"));
     // The new grab logs in again and waits for the dates anew; the old walk ended quietly.
@@ -521,11 +521,11 @@ TEST_F(Grab, AMissingNavigationLinkIsReportedAndLeavesTheState) {
     browser.setClickReaction(q("uidPasswordLogon"), [](MemoryBrowser& b, const MemoryClick&) {
         b.load({}, portalTop(q("<p>no links today</p>")));
     });
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
     EXPECT_EQ(messages.messages[0],
               (Message{q(kDataNotAvailable), QString(), MessageIcon::Information}));
-    EXPECT_EQ(check.mlngGrabState, 3);
+    EXPECT_EQ(check.m_grabState, 3);
     EXPECT_EQ(host.innerPage, 2);
 }
 
@@ -535,7 +535,7 @@ TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
     old.write(kLog);  // the previous month's log
     old.close();
     browser.setDownloadFailure(at("/usage.csv"), q("500"));
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
     EXPECT_EQ(messages.texts(),
@@ -554,12 +554,12 @@ TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
 TEST_F(Grab, ACheckStartingMeanwhileNeverTakesTheLog) {
     QObject::connect(&check, &UsageCheck::logFetched,
                      [this] { QFile::remove(host.dir.filePath(q("usage.htm"))); });
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
         << messages.texts().join(u'|').toStdString();
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+    EXPECT_EQ(result.outcome().totalUsage, 15);
 }
 
 // The log is fetched only over http(s) from the portal's own host and port, whatever the
@@ -570,7 +570,7 @@ TEST_P(GrabLink, ToAnywhereButThePortalIsNotFollowed) {
     const QString link = q(GetParam());
     browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true, link)));
     browser.setDownload(QUrl(link), kLog);
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
     EXPECT_EQ(messages.texts(),
@@ -592,16 +592,16 @@ TEST_F(Grab, ALinkToThePortalOverHttpsIsFollowed) {
     const QUrl link(q("https://PORTAL.test/usage.csv"));
     browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true, link.toString())));
     browser.setDownload(link, kLog);
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
         << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(result.outcome().mlngTotalUsage, 15);
+    EXPECT_EQ(result.outcome().totalUsage, 15);
 }
 
 TEST_F(Grab, ALogInPageInsteadOfTheLogIsNoReport) {
     browser.setDownload(at("/usage.csv"), "<html><body><form>Log on</form></body></html>\r\n");
-    check.cmdCalculate_Click();
+    check.checkUsage();
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
     EXPECT_EQ(messages.texts(),
@@ -614,7 +614,7 @@ TEST_F(Grab, ALogInPageInsteadOfTheLogIsNoReport) {
 
 TEST_F(Grab, NoPortalHostChosenAsksForOne) {
     host.siteIndex = -1;
-    check.cmdCalculate_Click();
+    check.checkUsage();
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0],
               (Message{q("Select 'north.portal.test' for north region and select "
@@ -622,12 +622,12 @@ TEST_F(Grab, NoPortalHostChosenAsksForOne) {
                        q("Select selfcare site"), MessageIcon::Information}));
     EXPECT_EQ(host.focused, q("cmbSelfcaresite"));
     EXPECT_TRUE(browser.navigations().empty());
-    EXPECT_EQ(check.mlngGrabState, -1);
+    EXPECT_EQ(check.m_grabState, -1);
 }
 
 TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
     host.mainPage = 2;
-    check.cmdCalculate_Click();
+    check.checkUsage();
     EXPECT_EQ(messages.texts(), QStringList{q("Select one cache file to create report")});
     EXPECT_EQ(messages.messages.back().icon, MessageIcon::Information);
     EXPECT_EQ(host.focused, q("cmbCacheFiles"));
@@ -635,26 +635,26 @@ TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
     host.cacheIndex = 0;
     host.cacheItem = q("2013-04-billed-ab-c");
     host.focused.clear();
-    check.cmdCalculate_Click();
+    check.checkUsage();
     EXPECT_EQ(messages.texts().back(), q("Selected cache file do not exist"));
     EXPECT_EQ(host.focused, q("cmbCacheFiles"));
 
-    const QString records = RowText({q("2013-04-17"), q("1"), q("2"), q("3"), q("4"), q("5")});
-    ASSERT_TRUE(SaveFileData(host.dir.filePath(q("2013-04-billed-ab-c.cache2")), records, true));
-    check.cmdCalculate_Click();
-    EXPECT_EQ(state.mstrRecords, records);
-    EXPECT_EQ(state.mstrMonthYear, q("2013-04-billed-ab"));  // up to the last "-"
+    const QString records = toRowText({q("2013-04-17"), q("1"), q("2"), q("3"), q("4"), q("5")});
+    ASSERT_TRUE(saveFileData(host.dir.filePath(q("2013-04-billed-ab-c.cache2")), records, true));
+    check.checkUsage();
+    EXPECT_EQ(state.records, records);
+    EXPECT_EQ(state.monthYear, q("2013-04-billed-ab"));  // up to the last "-"
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
-    EXPECT_EQ(result.outcome().mlngTotalUsage, 5);
+    EXPECT_EQ(result.outcome().totalUsage, 5);
     EXPECT_TRUE(browser.navigations().empty());
 }
 
 TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
     // 03:00 for an hour is all night; midday is charged.
     const QString records =
-        RowText({q("2013-04-17"), q("03:00:00"), q("01:00:00"), q("60"), q("40"), q("100")}) +
-        RowText({q("2013-04-17"), q("12:00:00"), q("01:00:00"), q("20"), q("10"), q("30")});
-    ASSERT_TRUE(SaveFileData(host.dir.filePath(q("2013-04-billed-abc.cache2")), records, true));
+        toRowText({q("2013-04-17"), q("03:00:00"), q("01:00:00"), q("60"), q("40"), q("100")}) +
+        toRowText({q("2013-04-17"), q("12:00:00"), q("01:00:00"), q("20"), q("10"), q("30")});
+    ASSERT_TRUE(saveFileData(host.dir.filePath(q("2013-04-billed-abc.cache2")), records, true));
     host.mainPage = 2;
     host.cacheIndex = 0;
     host.cacheItem = q("2013-04-billed-abc");
@@ -670,23 +670,23 @@ TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.hostKind);
         host.kind = c.hostKind;
-        check.cmdCalculate_Click();
+        check.checkUsage();
         ASSERT_TRUE(spinUntil([&] { return host.outputs == outputs + 1; }));
         ++outputs;
         EXPECT_EQ(state.planKind, c.kind);
-        EXPECT_EQ(result.outcome().mlngTotalUsage, 130);
-        EXPECT_EQ(result.outcome().mlngChargedUsage, c.charged);
+        EXPECT_EQ(result.outcome().totalUsage, 130);
+        EXPECT_EQ(result.outcome().chargedUsage, c.charged);
         EXPECT_EQ(result.outcome().nightChargedUsage, 30);
     }
 }
 
 TEST(UsageCheckDates, FirstAndLastDayOfTheMonthAndTheMonthsName) {
-    EXPECT_EQ(UsageCheck::GetFromDate(QDate(2013, 4, 17)), q("01/04/2013"));
-    EXPECT_EQ(UsageCheck::GetToDate(QDate(2013, 4, 17)), q("30/04/2013"));
-    EXPECT_EQ(UsageCheck::GetToDate(QDate(2024, 2, 1)), q("29/02/2024"));
-    EXPECT_EQ(UsageCheck::GetToDate(QDate(2026, 12, 31)), q("31/12/2026"));
-    EXPECT_EQ(UsageCheck::GetMonth(q("2013-04-billed")), q("April"));
-    EXPECT_EQ(UsageCheck::GetMonth(q("period 01-04-2013 TO 17-04-2013")), QString());
+    EXPECT_EQ(UsageCheck::getFromDate(QDate(2013, 4, 17)), q("01/04/2013"));
+    EXPECT_EQ(UsageCheck::getToDate(QDate(2013, 4, 17)), q("30/04/2013"));
+    EXPECT_EQ(UsageCheck::getToDate(QDate(2024, 2, 1)), q("29/02/2024"));
+    EXPECT_EQ(UsageCheck::getToDate(QDate(2026, 12, 31)), q("31/12/2026"));
+    EXPECT_EQ(UsageCheck::getMonth(q("2013-04-billed")), q("April"));
+    EXPECT_EQ(UsageCheck::getMonth(q("period 01-04-2013 TO 17-04-2013")), QString());
 }
 
 TEST(UsageLogShape, HeaderLinesAreLogsMarkUpIsNot) {

@@ -30,8 +30,8 @@ DailyChart chartOf(QStringList days, std::vector<DailySeries> series) {
     return DailyChart{std::move(days), std::move(series)};
 }
 
-TEST(UpdateGraphControl, OneSeriesDescribesEachColumnInMegabytes) {
-    const ChartFeed feed = UpdateGraphControl(
+TEST(updateGraphControl, OneSeriesDescribesEachColumnInMegabytes) {
+    const ChartFeed feed = updateGraphControl(
         chartOf({q("01"), q("02")}, {{q("Usage"), mbs({"12.5", "3"}), mb("7.75")}}),
         q("April 2013"), RGB(0, 0, 255));
     ASSERT_EQ(feed.items.size(), 3u);
@@ -47,12 +47,12 @@ TEST(UpdateGraphControl, OneSeriesDescribesEachColumnInMegabytes) {
     EXPECT_EQ(feed.items[2].ItemID, q("3"));
     EXPECT_EQ(feed.items[2].LegendDescription, q("7.75 MB"));
     EXPECT_DOUBLE_EQ(feed.largestTotal, 12.5);
-    EXPECT_EQ(feed.properties.ChartTitle, q("ORVO Broadband Usage Chart for April 2013"));
+    EXPECT_EQ(feed.properties.chartTitle, q("ORVO Broadband Usage Chart for April 2013"));
     EXPECT_DOUBLE_EQ(feed.properties.MaxY, 20);
 }
 
-TEST(UpdateGraphControl, LaterSeriesGiveTheTotalForm) {
-    const ChartFeed two = UpdateGraphControl(
+TEST(updateGraphControl, LaterSeriesGiveTheTotalForm) {
+    const ChartFeed two = updateGraphControl(
         chartOf({q("05")},
                 {{q("Usage"), mbs({"300"}), mb("150")}, {q("Free"), mbs({"50"}), mb("25")}}),
         {}, 0);
@@ -64,7 +64,7 @@ TEST(UpdateGraphControl, LaterSeriesGiveTheTotalForm) {
 
     // Each item starts its own description; a third series wraps the second's text. Summed
     // exactly, so 0.1 and 0.2 make 0.3.
-    const ChartFeed three = UpdateGraphControl(chartOf({q("1")}, {{q("A"), mbs({"0.1"}), mb("1")},
+    const ChartFeed three = updateGraphControl(chartOf({q("1")}, {{q("A"), mbs({"0.1"}), mb("1")},
                                                                   {q("B"), mbs({"0.2"}), mb("2")},
                                                                   {q("C"), mbs({"3"}), mb("3.5")}}),
                                                {}, 0);
@@ -74,21 +74,21 @@ TEST(UpdateGraphControl, LaterSeriesGiveTheTotalForm) {
               q("Total:6.5 MB (NF:Total:3 MB (NF:1 MB  + F:2 MB)  + F:3.5 MB)"));
 }
 
-TEST(UpdateGraphControl, AReportWithoutDaysFeedsOnlyTheAverage) {
-    const ChartFeed feed = UpdateGraphControl(chartOf({}, {{q("Usage"), {}, mb("0")}}), {}, 0);
+TEST(updateGraphControl, AReportWithoutDaysFeedsOnlyTheAverage) {
+    const ChartFeed feed = updateGraphControl(chartOf({}, {{q("Usage"), {}, mb("0")}}), {}, 0);
     ASSERT_EQ(feed.items.size(), 1u);
     EXPECT_EQ(feed.items[0].XAxisDescription, q("Avg"));
     EXPECT_DOUBLE_EQ(feed.items[0].Value, 0);
     EXPECT_DOUBLE_EQ(feed.properties.MaxY, 10);
     // Before any report there is nothing to draw, but the chart still gets its properties.
-    const ChartFeed none = UpdateGraphControl(std::nullopt, q("April 2013"), 0);
+    const ChartFeed none = updateGraphControl(std::nullopt, q("April 2013"), 0);
     EXPECT_TRUE(none.items.empty());
-    EXPECT_EQ(none.properties.ChartTitle, q("ORVO Broadband Usage Chart for April 2013"));
+    EXPECT_EQ(none.properties.chartTitle, q("ORVO Broadband Usage Chart for April 2013"));
 }
 
 // A series short of the chart's days has its average in the first column it lacks; past it
 // the series has no value, which the built-in chart reports rather than draws.
-TEST(UpdateGraphControl, ASeriesThatRunsShortIsAFailureNamingTheColumn) {
+TEST(updateGraphControl, ASeriesThatRunsShortIsAFailureNamingTheColumn) {
     const struct {
         QStringList days;
         const char* missingColumn;  // none: drawn, the average under the first column
@@ -102,13 +102,13 @@ TEST(UpdateGraphControl, ASeriesThatRunsShortIsAFailureNamingTheColumn) {
         const DailyChart chart =
             chartOf(row.days, {{q("Usage"), usage, mb("1")}, {QString(), {}, mb("2")}});
         if (row.missingColumn == nullptr) {
-            const ChartFeed feed = UpdateGraphControl(chart, {}, 0);
+            const ChartFeed feed = updateGraphControl(chart, {}, 0);
             ASSERT_EQ(feed.items.size(), 1u);
             EXPECT_DOUBLE_EQ(feed.items[0].Value, 3);
             continue;
         }
         try {
-            (void)UpdateGraphControl(chart, {}, 0);
+            (void)updateGraphControl(chart, {}, 0);
             ADD_FAILURE() << "drawn with " << row.days.size() << " days";
         } catch (const Failure& failure) {
             EXPECT_EQ(failure.description(),
@@ -118,14 +118,14 @@ TEST(UpdateGraphControl, ASeriesThatRunsShortIsAFailureNamingTheColumn) {
     }
 }
 
-TEST(UpdateGraphControl, SetsTheBarColoursFromTheChosenColour) {
+TEST(updateGraphControl, SetsTheBarColoursFromTheChosenColour) {
     const DailyChart chart = chartOf({q("01")}, {{q("Usage"), mbs({"1"}), mb("1")}});
-    const ChartFeed feed = UpdateGraphControl(chart, {}, RGB(255, 128, 0));
-    EXPECT_EQ(feed.properties.BarColor, RGB(255, 128, 0));
-    EXPECT_EQ(feed.properties.SelectedBarColor, RGB(225, 98, 30));
+    const ChartFeed feed = updateGraphControl(chart, {}, RGB(255, 128, 0));
+    EXPECT_EQ(feed.properties.barColor, RGB(255, 128, 0));
+    EXPECT_EQ(feed.properties.selectedBarColor, RGB(225, 98, 30));
     // A system colour has no parts: each reads as -1 and is raised to 29.
-    const ChartFeed system = UpdateGraphControl(chart, {}, 0x80000005u);
-    EXPECT_EQ(system.properties.SelectedBarColor, RGB(29, 29, 29));
+    const ChartFeed system = updateGraphControl(chart, {}, 0x80000005u);
+    EXPECT_EQ(system.properties.selectedBarColor, RGB(29, 29, 29));
 }
 
 TEST(MaxY, IsTheNextMultipleOfTenAboveTheLargestTotalPlusTen) {
@@ -136,7 +136,7 @@ TEST(MaxY, IsTheNextMultipleOfTenAboveTheLargestTotalPlusTen) {
     }
 }
 
-TEST(GetRGB, GivesThePartsOfAPackedColourAndMinusOneOtherwise) {
+TEST(getRGB, GivesThePartsOfAPackedColourAndMinusOneOtherwise) {
     const ColorRef orange = RGB(255, 128, 0);
     const struct {
         std::int64_t color;
@@ -146,11 +146,11 @@ TEST(GetRGB, GivesThePartsOfAPackedColourAndMinusOneOtherwise) {
                 {orange, 4, -1},      {-1, 1, -1},      {0xFFFFFF, 3, 255}, {0x1000000, 1, -1},
                 {0x80000005u, 1, -1}, {0, 2, 0}};
     for (const auto& row : rows) {
-        EXPECT_EQ(GetRGB(row.color, row.part), row.expected) << row.color << " part " << row.part;
+        EXPECT_EQ(getRGB(row.color, row.part), row.expected) << row.color << " part " << row.part;
     }
 }
 
-TEST(ChangeColor, ShiftsEachPartByThirty) {
+TEST(changeColor, ShiftsEachPartByThirty) {
     const struct {
         int r, g, b;
         ColorRef expected;
@@ -166,7 +166,7 @@ TEST(ChangeColor, ShiftsEachPartByThirty) {
         {400, -100, 300, RGB(255, 0, 255)},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(ChangeColor(row.r, row.g, row.b), row.expected)
+        EXPECT_EQ(changeColor(row.r, row.g, row.b), row.expected)
             << row.r << "," << row.g << "," << row.b;
     }
 }

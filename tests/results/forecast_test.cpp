@@ -478,10 +478,10 @@ TEST(Forecast, TheSummaryTabForecastsItsSelectedPlan) {
     SummaryTab tab([] { return QDate(2013, 4, 15); }, QLocale::c());
     tab.setInputs({1200, 1200, QDate(2013, 4, 15), 80});
     tab.setDailyTotals(evenDays(QDate(2013, 4, 15), 80));
-    tab.LoadCombo(-1);
+    tab.loadCombo(-1);
     EXPECT_EQ(tab.forecast(), std::nullopt);
 
-    tab.selectListIndex(tab.cmbPlans().indexOfSlot(0));
+    tab.selectListIndex(tab.plansCombo().indexOfSlot(0));
     std::optional<Forecast> f = tab.forecast();
     ASSERT_TRUE(f);
     EXPECT_EQ(f->slot, 0);
@@ -490,10 +490,10 @@ TEST(Forecast, TheSummaryTabForecastsItsSelectedPlan) {
     EXPECT_EQ(f->ranking.size(), 29u);
 
     // The custom line with the boxes' figures, ranked with them.
-    tab.setEditBoxValue(PlanEditBox::nebPlanCharge, 100);
-    tab.setEditBoxValue(PlanEditBox::nebBandWidthLimit, 5000);
-    tab.setEditBoxValue(PlanEditBox::nebRsPerMB, 0);
-    tab.selectListIndex(tab.cmbPlans().count() - 1);
+    tab.setEditBoxValue(PlanEditBox::planChargeEdit, 100);
+    tab.setEditBoxValue(PlanEditBox::bandWidthLimitEdit, 5000);
+    tab.setEditBoxValue(PlanEditBox::rsPerMBEdit, 0);
+    tab.selectListIndex(tab.plansCombo().count() - 1);
     f = tab.forecast();
     ASSERT_TRUE(f);
     EXPECT_EQ(f->slot, kCustomPlanSlot);

@@ -27,7 +27,7 @@ namespace {
 using kestrova::test::q;
 
 QString record(const QString& date, const char* total) {
-    return RowText({date, q("10:00:00"), q("01:00:00"), q("1"), q("1"), q(total)});
+    return toRowText({date, q("10:00:00"), q("01:00:00"), q("1"), q("1"), q(total)});
 }
 
 class HistoryTest : public ::testing::Test {
@@ -43,7 +43,7 @@ protected:
         save("2026-11-unbilled-other", record(q("2026-11-05"), "99"));
     }
     void save(const char* item, const QString& records) {
-        ASSERT_TRUE(SaveFileData(dir.filePath(q(item) + kCacheExtension), records, true));
+        ASSERT_TRUE(saveFileData(dir.filePath(q(item) + kCacheExtension), records, true));
     }
     History history(const char* user, std::optional<PlanChoice> chosen) {
         return buildHistory(dir.path(), q(user), chosen, QDate(2026, 12, 7));
@@ -175,7 +175,7 @@ TEST_F(HistoryTest, ACustomPlanTakesPartWhenItIsTheChosenOne) {
 TEST_F(HistoryTest, TheChosenPlansBillIsTheSummarysUnderThePlanType) {
     // December: 3000 MB, 2000 of them between 03:00 and 04:00.
     save("2026-12-unbilled-night",
-         RowText({q("2026-12-01"), q("03:00:00"), q("01:00:00"), q("1"), q("1"), q("2000")}) +
+         toRowText({q("2026-12-01"), q("03:00:00"), q("01:00:00"), q("1"), q("1"), q("2000")}) +
              record(q("2026-12-02"), "1000"));
     struct Case {
         int planKind;

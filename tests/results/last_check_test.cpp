@@ -53,7 +53,7 @@ protected:
     }
     QJsonObject document(int records) const {
         RetrievalState state;
-        state.mstrMonthYear = q("period 01-04-2013 TO 10-04-2013");
+        state.monthYear = q("period 01-04-2013 TO 10-04-2013");
         ReportFigures figures;
         figures.records = records;
         const SummaryInputs inputs{300, 300, QDate(2013, 4, 10), 30};

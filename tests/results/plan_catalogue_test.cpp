@@ -100,11 +100,11 @@ TEST(PlanTable, RebuildDiscardsFiguresCopiedIntoTheCustomRecord) {
     EXPECT_EQ(table.record(kCustomPlanSlot).text(PlanCharge), QStringLiteral(" 0"));
 }
 
-TEST(LeftPad, PadsShortTextsAndLeavesLongOnesAlone) {
-    EXPECT_EQ(LeftPad(QStringLiteral("250"), 5), QStringLiteral("  250"));
-    EXPECT_EQ(LeftPad(QStringLiteral("15000"), 5), QStringLiteral("15000"));
-    EXPECT_EQ(LeftPad(QStringLiteral("123456"), 5), QStringLiteral("123456"));
-    EXPECT_EQ(LeftPad(QString(), 2), QStringLiteral("  "));
+TEST(leftPad, PadsShortTextsAndLeavesLongOnesAlone) {
+    EXPECT_EQ(leftPad(QStringLiteral("250"), 5), QStringLiteral("  250"));
+    EXPECT_EQ(leftPad(QStringLiteral("15000"), 5), QStringLiteral("15000"));
+    EXPECT_EQ(leftPad(QStringLiteral("123456"), 5), QStringLiteral("123456"));
+    EXPECT_EQ(leftPad(QString(), 2), QStringLiteral("  "));
 }
 
 TEST(PlanList, FindsTheCustomLineByPositionAndTheRecordByItemData) {

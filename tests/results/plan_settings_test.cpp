@@ -46,26 +46,26 @@ TEST_P(EditBoxSetting, ReadsAsTheBoxWouldHoldItOrFallsBackToTheDesignValue) {
 }
 
 const StoredValueRow kStoredValues[] = {
-    {"ChargeAsStored", PlanEditBox::nebPlanCharge, u"499", 499, false},
-    {"ChargeNotANumber", PlanEditBox::nebPlanCharge, u"abc", 250, true},
-    {"ChargeEmpty", PlanEditBox::nebPlanCharge, u"", 250, false},
-    {"ChargeNegative", PlanEditBox::nebPlanCharge, u"-5", 250, true},
-    {"ChargeLargestFiveDigits", PlanEditBox::nebPlanCharge, u"99999", 99999, false},
-    {"ChargeSixDigits", PlanEditBox::nebPlanCharge, u"100000", 250, true},
-    {"ChargeRoundedToWhole", PlanEditBox::nebPlanCharge, u"250.6", 251, false},
-    {"LimitTenDigits", PlanEditBox::nebBandWidthLimit, u"9999999999", 9999999999.0, false},
-    {"LimitElevenDigits", PlanEditBox::nebBandWidthLimit, u"10000000000", 1024, true},
-    {"LimitZeroIsHeld", PlanEditBox::nebBandWidthLimit, u"0", 0, false},
-    {"LimitTrailingText", PlanEditBox::nebBandWidthLimit, u"2048MB", 1024, true},
-    {"RateAsStored", PlanEditBox::nebRsPerMB, u"0.35", 0.35, false},
-    {"RateRoundedToTwoDecimals", PlanEditBox::nebRsPerMB, u"0.255", 0.26, false},
-    {"RateLargest", PlanEditBox::nebRsPerMB, u"9.99", 9.99, false},
-    {"RateRoundingPastTheBox", PlanEditBox::nebRsPerMB, u"9.996", 0.2, true},
-    {"RateTwoIntegerDigits", PlanEditBox::nebRsPerMB, u"10", 0.2, true},
-    {"RateInfinite", PlanEditBox::nebRsPerMB, u"1e999", 0.2, true},
+    {"ChargeAsStored", PlanEditBox::planChargeEdit, u"499", 499, false},
+    {"ChargeNotANumber", PlanEditBox::planChargeEdit, u"abc", 250, true},
+    {"ChargeEmpty", PlanEditBox::planChargeEdit, u"", 250, false},
+    {"ChargeNegative", PlanEditBox::planChargeEdit, u"-5", 250, true},
+    {"ChargeLargestFiveDigits", PlanEditBox::planChargeEdit, u"99999", 99999, false},
+    {"ChargeSixDigits", PlanEditBox::planChargeEdit, u"100000", 250, true},
+    {"ChargeRoundedToWhole", PlanEditBox::planChargeEdit, u"250.6", 251, false},
+    {"LimitTenDigits", PlanEditBox::bandWidthLimitEdit, u"9999999999", 9999999999.0, false},
+    {"LimitElevenDigits", PlanEditBox::bandWidthLimitEdit, u"10000000000", 1024, true},
+    {"LimitZeroIsHeld", PlanEditBox::bandWidthLimitEdit, u"0", 0, false},
+    {"LimitTrailingText", PlanEditBox::bandWidthLimitEdit, u"2048MB", 1024, true},
+    {"RateAsStored", PlanEditBox::rsPerMBEdit, u"0.35", 0.35, false},
+    {"RateRoundedToTwoDecimals", PlanEditBox::rsPerMBEdit, u"0.255", 0.26, false},
+    {"RateLargest", PlanEditBox::rsPerMBEdit, u"9.99", 9.99, false},
+    {"RateRoundingPastTheBox", PlanEditBox::rsPerMBEdit, u"9.996", 0.2, true},
+    {"RateTwoIntegerDigits", PlanEditBox::rsPerMBEdit, u"10", 0.2, true},
+    {"RateInfinite", PlanEditBox::rsPerMBEdit, u"1e999", 0.2, true},
     // Beyond what any figure holds: once an "Overflow" that ended every program at its start.
-    {"RateBeyondAnyFigure", PlanEditBox::nebRsPerMB, u"1e36", 0.2, true},
-    {"ChargeOfThirtySevenDigits", PlanEditBox::nebPlanCharge,
+    {"RateBeyondAnyFigure", PlanEditBox::rsPerMBEdit, u"1e36", 0.2, true},
+    {"ChargeOfThirtySevenDigits", PlanEditBox::planChargeEdit,
      u"1234567890123456789012345678901234567", 250, true},
 };
 
@@ -81,7 +81,7 @@ TEST(Plan3Setting, IsAListIndexOfAnEntryOrNothingSelected) {
                 {u"-2", -1}, {u"2.5", -1},  {u"two", -1}, {u"", -1}};
     for (const auto& row : rows) {
         store.save(QStringLiteral("Plan3"), QString::fromUtf16(row.stored));
-        EXPECT_EQ(readPlan3(store, 30), row.expected)
+        EXPECT_EQ(readPlanIndex(store, 30), row.expected)
             << QString::fromUtf16(row.stored).toStdString();
     }
 }
@@ -93,10 +93,10 @@ TEST(PlanSettings, WrittenInTheLocaleFormAndReadBack) {
     EXPECT_EQ(store.get(QStringLiteral("Plan3"), {}), QStringLiteral("29"));
     EXPECT_EQ(store.get(QStringLiteral("nebRsPerMB"), {}), QStringLiteral("0,25"));
     const PlanSettings back = readPlanSettings(store, 30, german);
-    EXPECT_EQ(back.Plan3, 29);
-    EXPECT_DOUBLE_EQ(back.nebPlanCharge, 400);
-    EXPECT_DOUBLE_EQ(back.nebBandWidthLimit, 2048);
-    EXPECT_DOUBLE_EQ(back.nebRsPerMB, 0.25);
+    EXPECT_EQ(back.planIndex, 29);
+    EXPECT_DOUBLE_EQ(back.planChargeEdit, 400);
+    EXPECT_DOUBLE_EQ(back.bandWidthLimitEdit, 2048);
+    EXPECT_DOUBLE_EQ(back.rsPerMBEdit, 0.25);
 }
 
 // The result window's place is used only whole: a missing key gives the design place quietly,

@@ -126,7 +126,7 @@ TEST(ReportFileText, IsThePageAsShownWithItsStyleRules) {
     EXPECT_EQ(text, page.outerHTML());
 }
 
-TEST(AskSaveFileName, AppendsTheExtensionUnlessTheNameHoldsItAnywhere) {
+TEST(askSaveFileName, AppendsTheExtensionUnlessTheNameHoldsItAnywhere) {
     const std::pair<QString, QString> rows[] = {
         {QStringLiteral("/tmp/report"), QStringLiteral("/tmp/report.csv")},
         {QStringLiteral("/tmp/report.csv"), QStringLiteral("/tmp/report.csv")},
@@ -141,13 +141,13 @@ TEST(AskSaveFileName, AppendsTheExtensionUnlessTheNameHoldsItAnywhere) {
     }
 }
 
-TEST(AskSaveFileName, AsksWithTheFixedTitleAndFilter) {
+TEST(askSaveFileName, AsksWithTheFixedTitleAndFilter) {
     RecordingDialogs recorder;
     ScopedDialogs scope(recorder);
     recorder.fileNames = {QStringLiteral("/tmp/out"), std::nullopt};
-    EXPECT_EQ(AskSaveFileName(QString(), QString(), QStringLiteral("htm")),
+    EXPECT_EQ(askSaveFileName(QString(), QString(), QStringLiteral("htm")),
               QStringLiteral("/tmp/out.htm"));
-    EXPECT_EQ(AskSaveFileName(QStringLiteral("/tmp"), QStringLiteral("x"), QStringLiteral("csv")),
+    EXPECT_EQ(askSaveFileName(QStringLiteral("/tmp"), QStringLiteral("x"), QStringLiteral("csv")),
               QString());
     ASSERT_EQ(recorder.saveRequests.size(), 2u);
     EXPECT_EQ(recorder.saveRequests[0].title, QStringLiteral("Enter Filename to save"));
@@ -157,7 +157,7 @@ TEST(AskSaveFileName, AsksWithTheFixedTitleAndFilter) {
     EXPECT_EQ(recorder.saveRequests[1].defaultName, QStringLiteral("x"));
 }
 
-TEST(AskSaveFileName, SuggestsANameFromTheReportsMonth) {
+TEST(askSaveFileName, SuggestsANameFromTheReportsMonth) {
     const std::tuple<QDate, const char*, const char*> rows[] = {
         {QDate(2026, 11, 30), "htm", "usage-2026-11.htm"},
         {QDate(2026, 1, 3), "csv", "usage-2026-01.csv"},

@@ -73,7 +73,7 @@ TEST(SummarizeMonth, CustomFiguresShowAsTheEditBoxesHoldThem) {
                            QStringLiteral("Bandwidth Limit : 1 (MB)"),
                            QStringLiteral("Rs/Excess MB : 0.50")}));
     // 1199 MB over a 1 MB allowance at 0.50: 300 + 599.50, plus tax.
-    EXPECT_EQ(s.figures.shown(SummaryLabel::lblBillTotalAndTax), QStringLiteral("Rs. 992.15"));
+    EXPECT_EQ(s.figures.shown(SummaryLabel::billTotalAndTaxLabel), QStringLiteral("Rs. 992.15"));
 }
 
 TEST(SummarizeMonth, RefusesPlansAndFiguresTheTabCannotHold) {
@@ -124,10 +124,10 @@ TEST(SummarizeMonth, ANightPlanIsBilledOnTheChargedUsageUnderTheNightKindOnly) {
     const SummaryInputs nightKind{3000, 1000, last, 40, 1000};
     const PlanChoice fnCombo = PlanChoice::catalogue(3);
     EXPECT_EQ(summarizeMonth(limitedKind, fnCombo, kNotThatDay)
-                  .figures.shown(SummaryLabel::lblBillTotalAndTax),
+                  .figures.shown(SummaryLabel::billTotalAndTaxLabel),
               QStringLiteral("Rs. 874.46"));
     EXPECT_EQ(summarizeMonth(nightKind, fnCombo, kNotThatDay)
-                  .figures.shown(SummaryLabel::lblBillTotalAndTax),
+                  .figures.shown(SummaryLabel::billTotalAndTaxLabel),
               QStringLiteral("Rs. 551.50"));
 }
 
@@ -190,7 +190,7 @@ TEST_P(CheapestSaving, IsTheDifferenceOfTheShownAmounts) {
         summarizeMonth(inputs, PlanChoice::catalogue(row.slot), kNotThatDay);
     const std::int64_t saving = savingInPaise(selected.bill, costs.front());
     EXPECT_EQ(saving, row.paise);
-    EXPECT_EQ(saving, paiseOf(selected.figures.shown(SummaryLabel::lblBillTotalAndTax)) -
+    EXPECT_EQ(saving, paiseOf(selected.figures.shown(SummaryLabel::billTotalAndTaxLabel)) -
                           paiseOf(costs.front().totalAndTaxText));
     EXPECT_EQ(savingInPaise(costs.front().bill, costs.front()), 0);
 }

@@ -40,12 +40,12 @@ bool anyTouched(const SummaryFigures& f) {
 TEST(SummaryTab, WithNothingStoredTheListOpensWithNothingSelected) {
     SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
     tab.load(SettingsStore(storeName()));
-    EXPECT_EQ(tab.cmbPlans().count(), 30);
-    EXPECT_EQ(tab.cmbPlans().listIndex(), -1);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::nebPlanCharge), 250);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::nebBandWidthLimit), 1024);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::nebRsPerMB), 0.2);
-    EXPECT_TRUE(tab.figures().shown(L::lblBillTotalAndTax).isEmpty());
+    EXPECT_EQ(tab.plansCombo().count(), 30);
+    EXPECT_EQ(tab.plansCombo().listIndex(), -1);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::planChargeEdit), 250);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::bandWidthLimitEdit), 1024);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::rsPerMBEdit), 0.2);
+    EXPECT_TRUE(tab.figures().shown(L::billTotalAndTaxLabel).isEmpty());
 }
 
 TEST(SummaryTab, RestoresTheStoredPlanAndPricesIt) {
@@ -54,8 +54,8 @@ TEST(SummaryTab, RestoresTheStoredPlanAndPricesIt) {
     SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
     tab.setInputs(april15(1200));
     tab.load(store);
-    EXPECT_EQ(tab.cmbPlans().listIndex(), 0);
-    EXPECT_EQ(tab.figures().shown(L::lblBillTotalAndTax), QStringLiteral("Rs. 333.99"));
+    EXPECT_EQ(tab.plansCombo().listIndex(), 0);
+    EXPECT_EQ(tab.figures().shown(L::billTotalAndTaxLabel), QStringLiteral("Rs. 333.99"));
 
     tab.selectListIndex(2);
     tab.save(store);
@@ -66,11 +66,11 @@ TEST(SummaryTab, RestoresTheStoredPlanAndPricesIt) {
 TEST(SummaryTab, NoPlanSelectedChangesNothing) {
     SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
     tab.setInputs(april15(1200));
-    tab.LoadCombo(0);
+    tab.loadCombo(0);
     const SummaryFigures before = tab.figures();
     tab.selectListIndex(-1);
     tab.setInputs(april15(5));
-    EXPECT_FALSE(tab.CreateSummary());
+    EXPECT_FALSE(tab.createSummary());
     EXPECT_FALSE(anyTouched(tab.figures()));
     for (int i = 0; i < kSummaryLabelCount; ++i) {
         EXPECT_EQ(tab.figures().labels[std::size_t(i)].shown, before.labels[std::size_t(i)].shown);
@@ -80,34 +80,34 @@ TEST(SummaryTab, NoPlanSelectedChangesNothing) {
 TEST(SummaryTab, CustomPlanCopiesTheEditBoxesAndShowsThemInstead) {
     SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
     tab.setInputs(april15(1200));
-    tab.LoadCombo(29);
-    tab.setEditBoxValue(PlanEditBox::nebPlanCharge, 400);
-    tab.setEditBoxValue(PlanEditBox::nebRsPerMB, 0.25);
+    tab.loadCombo(29);
+    tab.setEditBoxValue(PlanEditBox::planChargeEdit, 400);
+    tab.setEditBoxValue(PlanEditBox::rsPerMBEdit, 0.25);
     EXPECT_TRUE(tab.figures().customFiguresShown);
-    EXPECT_EQ(tab.mvarPlans().record(29).text(PlanCharge), QStringLiteral("400"));
+    EXPECT_EQ(tab.plans().record(29).text(PlanCharge), QStringLiteral("400"));
     // 176 MB over at 0.25 is 44; (400 + 44) with 10.3 % tax.
-    EXPECT_EQ(tab.figures().shown(L::lblBillTotalAndTax), QStringLiteral("Rs. 489.73"));
+    EXPECT_EQ(tab.figures().shown(L::billTotalAndTaxLabel), QStringLiteral("Rs. 489.73"));
 
-    tab.LoadCombo(29);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::nebPlanCharge), 400);
-    EXPECT_EQ(tab.figures().shown(L::lblBillPlanCharge), QStringLiteral("Rs. 400"));
-    tab.LoadCombo(0);
+    tab.loadCombo(29);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::planChargeEdit), 400);
+    EXPECT_EQ(tab.figures().shown(L::billPlanChargeLabel), QStringLiteral("Rs. 400"));
+    tab.loadCombo(0);
     EXPECT_FALSE(tab.figures().customFiguresShown);
-    EXPECT_EQ(tab.mvarPlans().record(29).text(PlanCharge), QStringLiteral(" 0"));
+    EXPECT_EQ(tab.plans().record(29).text(PlanCharge), QStringLiteral(" 0"));
 }
 
 TEST(SummaryTab, CustomAllowanceZeroTurnsTheBoxToOneMegabyte) {
     SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
     tab.setInputs(april15(1200));
-    tab.LoadCombo(29);
-    tab.setEditBoxValue(PlanEditBox::nebBandWidthLimit, 0);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::nebBandWidthLimit), 1);
+    tab.loadCombo(29);
+    tab.setEditBoxValue(PlanEditBox::bandWidthLimitEdit, 0);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::bandWidthLimitEdit), 1);
     const SummaryFigures& f = tab.figures();
-    EXPECT_EQ(f.shown(L::lblBandWidthLimit), QStringLiteral("1 MB"));
-    EXPECT_EQ(f.shown(L::lblExcessBandwidth), QStringLiteral("1199.000 MB"));
-    EXPECT_EQ(f.shown(L::txtPercentage), QStringLiteral("120000%"));
+    EXPECT_EQ(f.shown(L::bandWidthLimitLabel), QStringLiteral("1 MB"));
+    EXPECT_EQ(f.shown(L::excessBandwidthLabel), QStringLiteral("1199.000 MB"));
+    EXPECT_EQ(f.shown(L::percentageEdit), QStringLiteral("120000%"));
     // 250 + 1199 * 0.2 = 489.80, plus 50.4494 tax.
-    EXPECT_EQ(f.shown(L::lblBillTotalAndTax), QStringLiteral("Rs. 540.25"));
+    EXPECT_EQ(f.shown(L::billTotalAndTaxLabel), QStringLiteral("Rs. 540.25"));
 }
 
 TEST(SummaryTab, AFailureShowsItsDescriptionAndLeavesTheFigures) {
@@ -115,15 +115,15 @@ TEST(SummaryTab, AFailureShowsItsDescriptionAndLeavesTheFigures) {
     ScopedDialogs scope(recorder);
     SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
     tab.setInputs(april15(1200));
-    tab.LoadCombo(0);
-    const QString shown = tab.figures().shown(L::lblBillTotalAndTax);
+    tab.loadCombo(0);
+    const QString shown = tab.figures().shown(L::billTotalAndTaxLabel);
     tab.setInputs(SummaryInputs{1200, 1200, QDate(), 0});
-    EXPECT_FALSE(tab.CreateSummary());
+    EXPECT_FALSE(tab.createSummary());
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::None);
     EXPECT_TRUE(recorder.messages[0].title.isEmpty());
     EXPECT_FALSE(recorder.messages[0].text.isEmpty());
-    EXPECT_EQ(tab.figures().shown(L::lblBillTotalAndTax), shown);
+    EXPECT_EQ(tab.figures().shown(L::billTotalAndTaxLabel), shown);
 }
 
 }  // namespace

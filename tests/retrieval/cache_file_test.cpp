@@ -38,8 +38,8 @@ void writeBytes(const QString& path, const QByteArray& data) {
 }
 
 const QString kRecords =
-    RowText({q("2013-04-17"), q("10:20:33"), q("00:12:00"), q("12.5"), q("1.25"), q("13.75\r")}) +
-    RowText({q("2013-04-18"), q("01:00:00"), q("00:01:00"), q("0.5"), q("0"), q("0.5")});
+    toRowText({q("2013-04-17"), q("10:20:33"), q("00:12:00"), q("12.5"), q("1.25"), q("13.75\r")}) +
+    toRowText({q("2013-04-18"), q("01:00:00"), q("00:01:00"), q("0.5"), q("0"), q("0.5")});
 
 }  // namespace
 
@@ -52,7 +52,7 @@ protected:
 };
 
 TEST_F(CacheFile, WrittenScrambledReadsBackAndMatchesAByteWiseXor) {
-    ASSERT_TRUE(SaveFileData(path("c.cache2"), kRecords, true));
+    ASSERT_TRUE(saveFileData(path("c.cache2"), kRecords, true));
     const QByteArray stored = readBytes(path("c.cache2"));
     const QByteArray plain = kRecords.toLatin1();
     ASSERT_EQ(stored.size(), plain.size());  // one byte per character, nothing added
@@ -60,7 +60,7 @@ TEST_F(CacheFile, WrittenScrambledReadsBackAndMatchesAByteWiseXor) {
     for (qsizetype i = 0; i < plain.size(); ++i) {
         ASSERT_EQ(char(stored[i] ^ key[i % key.size()]), plain[i]) << i;
     }
-    EXPECT_EQ(ReadFileData(path("c.cache2"), true), kRecords);
+    EXPECT_EQ(readFileData(path("c.cache2"), true), kRecords);
     EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -72,35 +72,35 @@ TEST_F(CacheFile, AFileScrambledByHandReadsBack) {
         scrambled[i] = char(scrambled[i] ^ key[i % key.size()]);
     }
     writeBytes(path("hand.cache2"), scrambled);
-    EXPECT_EQ(ReadFileData(path("hand.cache2"), true), kRecords);
+    EXPECT_EQ(readFileData(path("hand.cache2"), true), kRecords);
 }
 
 TEST_F(CacheFile, SavingTheSameTextTwiceGivesTheSameFile) {
-    ASSERT_TRUE(SaveFileData(path("a"), kRecords, true));
+    ASSERT_TRUE(saveFileData(path("a"), kRecords, true));
     const QByteArray first = readBytes(path("a"));
-    ASSERT_TRUE(SaveFileData(path("a"), kRecords, true));
+    ASSERT_TRUE(saveFileData(path("a"), kRecords, true));
     EXPECT_EQ(readBytes(path("a")), first);
 }
 
 TEST_F(CacheFile, MissingEmptyAndUnnamedFilesReadAsEmptyText) {
-    EXPECT_EQ(ReadFileData(path("absent.cache2"), true), QString());
-    EXPECT_EQ(ReadFileData(QString(), true), QString());
+    EXPECT_EQ(readFileData(path("absent.cache2"), true), QString());
+    EXPECT_EQ(readFileData(QString(), true), QString());
     writeBytes(path("empty.cache2"), QByteArray());
-    EXPECT_EQ(ReadFileData(path("empty.cache2"), true), QString());
-    EXPECT_EQ(ReadFileData(dir.path(), false), QString());  // a folder is no file
+    EXPECT_EQ(readFileData(path("empty.cache2"), true), QString());
+    EXPECT_EQ(readFileData(dir.path(), false), QString());  // a folder is no file
     EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(CacheFile, PlainTextKeepsOneBytePerCharacterUnlessItCannot) {
-    ASSERT_TRUE(SaveFileData(path("report.htm"), q("caf\u00e9"), false));
+    ASSERT_TRUE(saveFileData(path("report.htm"), q("caf\u00e9"), false));
     EXPECT_EQ(readBytes(path("report.htm")), QByteArray("caf\xe9"));
-    EXPECT_EQ(ReadFileData(path("report.htm"), false), q("caf\u00e9"));
+    EXPECT_EQ(readFileData(path("report.htm"), false), q("caf\u00e9"));
     const QString wide = QString::fromUtf8("\xe2\x82\xac 5, \xe0\xa4\x95");
-    ASSERT_TRUE(SaveFileData(path("wide.csv"), wide, false));
+    ASSERT_TRUE(saveFileData(path("wide.csv"), wide, false));
     EXPECT_TRUE(readBytes(path("wide.csv")).startsWith("\xEF\xBB\xBF"));
-    EXPECT_EQ(ReadFileData(path("wide.csv"), false), wide);
+    EXPECT_EQ(readFileData(path("wide.csv"), false), wide);
     // A scrambled file could not unscramble such text again: refused, and said so.
-    EXPECT_FALSE(SaveFileData(path("wide.cache2"), wide, true));
+    EXPECT_FALSE(saveFileData(path("wide.cache2"), wide, true));
     EXPECT_EQ(messages.messages.size(), 1u);
     EXPECT_FALSE(QFile::exists(path("wide.cache2")));
 }
@@ -111,7 +111,7 @@ TEST_F(CacheFile, PlainTextKeepsOneBytePerCharacterUnlessItCannot) {
 class CacheFileFailedWrite : public CacheFile, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CacheFileFailedWrite, KeepsTheOldFileAndSaysWhy) {
-    ASSERT_TRUE(SaveFileData(path("keep.cache2"), kRecords, true));
+    ASSERT_TRUE(saveFileData(path("keep.cache2"), kRecords, true));
     const QByteArray before = readBytes(path("keep.cache2"));
     const QString text = kRecords.repeated(GetParam());
     ASSERT_GT(text.size(), 4096);
@@ -122,7 +122,7 @@ TEST_P(CacheFileFailedWrite, KeepsTheOldFileAndSaysWhy) {
     rlimit small = saved;
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = SaveFileData(path("keep.cache2"), text, true);
+    const bool written = saveFileData(path("keep.cache2"), text, true);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
 
     EXPECT_FALSE(written);
@@ -161,12 +161,12 @@ TEST_F(CacheFile, ListsCacheFilesInNameOrderAndSelectsTheLast) {
         writeBytes(path(n), "x");
     }
     QDir().mkpath(path("2013-06-billed-x.cache2"));  // a folder, not a cache file
-    const CacheFileList list = LoadCacheFileList(dir.path());
+    const CacheFileList list = loadCacheFileList(dir.path());
     EXPECT_EQ(list.items, (QStringList{q("2013-04-unbilled-abc"), q("2013-05-billed-abc")}));
     EXPECT_EQ(list.selected, 1);
     QTemporaryDir empty;
-    EXPECT_EQ(LoadCacheFileList(empty.path()).selected, -1);
-    EXPECT_THROW(LoadCacheFileList(path("no-such-folder")), Failure);
+    EXPECT_EQ(loadCacheFileList(empty.path()).selected, -1);
+    EXPECT_THROW(loadCacheFileList(path("no-such-folder")), Failure);
 }
 
 // A page written a piece at a time is the bytes fileBytes gives, also where a piece would end
@@ -195,7 +195,7 @@ TEST(WriteFileBytes, WritesWhatFileBytesGives) {
 // is told before a bad figure in an earlier record.
 TEST_F(CacheFile, ReadingRecordsRefusesDamageBeforeABadFigure) {
     const QString badTotal =
-        RowText({q("2013-04-19"), q("01:00:00"), q("00:01:00"), q("0"), q("0"), q("-1")});
+        toRowText({q("2013-04-19"), q("01:00:00"), q("00:01:00"), q("0"), q("0"), q("-1")});
     const struct {
         const char* name;
         QString text;

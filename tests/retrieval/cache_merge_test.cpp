@@ -29,7 +29,7 @@ using kestrova::test::q;
 
 // One record of row text: date, time and total; the other fields follow from them.
 QString row(const char* date, const char* time, const char* total = "1.5") {
-    return RowText({q(date), q(time), q("00:10:00"), q("1"), q("0.5"), q(total)});
+    return toRowText({q(date), q(time), q("00:10:00"), q("1"), q("0.5"), q(total)});
 }
 
 class CacheMergeTest : public ::testing::Test {
@@ -61,7 +61,7 @@ TEST(SplitRowText, OwnRowTextSplitsAnythingElseIsNotACacheFile) {
 
     // Escaped fields are still one field each.
     EXPECT_TRUE(
-        splitRowText(RowText({q("2026-11-01"), q("<b>&"), q("\""), q("4"), q("5"), q("6")})));
+        splitRowText(toRowText({q("2026-11-01"), q("<b>&"), q("\""), q("4"), q("5"), q("6")})));
     const char* foreign[] = {
         "garbage",
         "<TR><TD>2026-11-01</TD></TR>",                                      // too few cells
@@ -74,9 +74,9 @@ TEST(SplitRowText, OwnRowTextSplitsAnythingElseIsNotACacheFile) {
     }
     // Another key's scrambling reads as garbage.
     QString scrambled = two;
-    ClsAsmXor().EnDeCrypt(scrambled, q("another key"));
+    XorCipher().scramble(scrambled, q("another key"));
     QString unscrambled = scrambled;
-    ClsAsmXor().EnDeCrypt(unscrambled, kCacheKey);
+    XorCipher().scramble(unscrambled, kCacheKey);
     EXPECT_FALSE(splitRowText(unscrambled));
 }
 
@@ -95,7 +95,7 @@ TEST_F(CacheMergeTest, ANewMonthIsWrittenOldestFirstAndTheSamePeriodTwiceChanges
     const CacheMerge first = merge(records);
     EXPECT_EQ(first.written, QStringList{file("2026-11")});
     EXPECT_TRUE(first.problems.empty());
-    EXPECT_EQ(ReadFileData(file("2026-11"), true), records);
+    EXPECT_EQ(readFileData(file("2026-11"), true), records);
 
     const QByteArray before = bytes(file("2026-11"));
     const CacheMerge again = merge(records);
@@ -110,7 +110,7 @@ TEST_F(CacheMergeTest, OverlappingPeriodsAddOnlyTheNewRecordsInDateAndTimeOrder)
     merge(row("2026-11-01", "10:00:00") + row("2026-11-03", "10:00:00") +
           row("2026-11-04", "23:59:59") + row("2026-11-05", "10:00:00") +
           row("2026-11-06", "00:00:01"));
-    EXPECT_EQ(ReadFileData(file("2026-11"), true),
+    EXPECT_EQ(readFileData(file("2026-11"), true),
               row("2026-11-01", "10:00:00") + row("2026-11-03", "10:00:00") +
                   row("2026-11-04", "23:59:59") + row("2026-11-05", "10:00:00") +
                   row("2026-11-06", "00:00:01"));
@@ -120,9 +120,9 @@ TEST_F(CacheMergeTest, APeriodOverAMonthBoundaryWritesOneFilePerMonth) {
     const CacheMerge result = merge(row("2026-11-29", "10:00:00") + row("2026-11-30", "23:00:00") +
                                     row("2026-12-01", "00:30:00"));
     EXPECT_EQ(result.written, (QStringList{file("2026-11"), file("2026-12")}));
-    EXPECT_EQ(ReadFileData(file("2026-11"), true),
+    EXPECT_EQ(readFileData(file("2026-11"), true),
               row("2026-11-29", "10:00:00") + row("2026-11-30", "23:00:00"));
-    EXPECT_EQ(ReadFileData(file("2026-12"), true), row("2026-12-01", "00:30:00"));
+    EXPECT_EQ(readFileData(file("2026-12"), true), row("2026-12-01", "00:30:00"));
     // The other billing option and another user id have files of their own.
     EXPECT_FALSE(QFile::exists(cacheFileName(dir.path(), q("2026-11"), false, q("demo"))));
     EXPECT_FALSE(QFile::exists(cacheFileName(dir.path(), q("2026-11"), true, q("other"))));
@@ -131,9 +131,9 @@ TEST_F(CacheMergeTest, APeriodOverAMonthBoundaryWritesOneFilePerMonth) {
 TEST_F(CacheMergeTest, AHandMadeCacheFileKeepsItsRecordsAndGetsTheNewOnes) {
     // Written earlier by the page grab or by hand: held records in their own order.
     const QString held = row("2026-11-02", "10:00:00", "7") + row("2026-11-01", "11:00:00", "3");
-    ASSERT_TRUE(SaveFileData(file("2026-11"), held, true));
+    ASSERT_TRUE(saveFileData(file("2026-11"), held, true));
     merge(row("2026-11-02", "10:00:00", "7") + row("2026-11-03", "12:00:00"));
-    EXPECT_EQ(ReadFileData(file("2026-11"), true), row("2026-11-01", "11:00:00", "3") +
+    EXPECT_EQ(readFileData(file("2026-11"), true), row("2026-11-01", "11:00:00", "3") +
                                                        row("2026-11-02", "10:00:00", "7") +
                                                        row("2026-11-03", "12:00:00"));
 }
@@ -144,13 +144,13 @@ TEST_F(CacheMergeTest, AFileThatIsNotOursIsNeverWrittenOver) {
         QByteArray content;
     };
     QString otherKey = row("2026-11-01", "10:00:00");
-    ClsAsmXor().EnDeCrypt(otherKey, q("some other key"));
+    XorCipher().scramble(otherKey, q("some other key"));
     const Case cases[] = {
         {"another key", otherKey.toLatin1()},
         {"truncated",
          [] {
              QString t = row("2026-11-01", "10:00:00");
-             ClsAsmXor().EnDeCrypt(t, kCacheKey);
+             XorCipher().scramble(t, kCacheKey);
              return t.toLatin1().left(20);
          }()},
         {"not a cache at all", QByteArrayLiteral("PK\x03\x04 a zip file, say")},

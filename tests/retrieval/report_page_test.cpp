@@ -33,7 +33,7 @@ using kestrova::test::q;
 QString recordsOf(const char* log) {
     QString records;
     for (const QString& line : q(log).split(u'\n', Qt::SkipEmptyParts)) {
-        records.prepend(RowText(line.split(u',')));
+        records.prepend(toRowText(line.split(u',')));
     }
     return records;
 }
@@ -41,18 +41,18 @@ QString recordsOf(const char* log) {
 struct Report : kestrova::test::HeadlessReport {
     explicit Report(const char* log, int planKind = kLimitedPlan, bool showFree = false) {
         state.planKind = planKind;
-        state.display.mblnExcludeFree = !showFree;
-        state.mstrMonthYear = q("2013-04");
-        extraction.ParseUsageFile(q("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\n") +
+        state.display.excludeFree = !showFree;
+        state.monthYear = q("2013-04");
+        extraction.parseUsageFile(q("Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\n") +
                                   q(log));
-        report.WriteOutput();
+        report.writeOutput();
     }
     // The records handed to the report builder as they are.
     explicit Report(const QString& records) {
-        state.mstrMonthYear = q("2013-04");
-        state.mstrRecords = records;
-        report.GrabbingFinished();
-        report.WriteOutput();
+        state.monthYear = q("2013-04");
+        state.records = records;
+        report.grabbingFinished();
+        report.writeOutput();
     }
     ElementPtr listing() { return result.report.elementsByTagName(q("table")).item(1); }
     ElementPtr summary() { return result.report.elementsByTagName(q("table")).item(0); }
@@ -81,10 +81,10 @@ TEST(ReportPage, EmptyRecordsGiveBothTablesZeroesAndNoDailyTotals) {
     EXPECT_EQ(r.listing()->rowCount(), 2);
     EXPECT_EQ(r.listing()->row(1)->cellCount(), 7);
     EXPECT_TRUE(r.result.outcome().averageCaption.isEmpty());
-    EXPECT_EQ(r.result.outcome().mlngLastDayUsage, -1);
+    EXPECT_EQ(r.result.outcome().lastDayUsage, -1);
     EXPECT_EQ(r.result.outcome().mdtLastUsedDate, QDate(2000, 1, 1));
-    EXPECT_EQ(r.state.mstrGraphData, q("\r\nUsage"));
-    EXPECT_EQ(r.state.mstrGraphDataWithAverage, q("\tAvg\r\nUsage\t0"));
+    EXPECT_EQ(r.state.graphData, q("\r\nUsage"));
+    EXPECT_EQ(r.state.graphDataWithAverage, q("\tAvg\r\nUsage\t0"));
     EXPECT_EQ(r.result.summaries, 1);
     EXPECT_EQ(r.result.chartUpdates, 1);
 }
@@ -103,8 +103,8 @@ TEST(ReportPage, TheMonthTotalIsTheSumOfTheRowsRoundedOnce) {
     EXPECT_EQ(r.summary()->row(2)->cell(0)->innerText(), q("5.000"));
     EXPECT_EQ(r.summary()->row(2)->cell(1)->innerText(), q("0.005"));
     EXPECT_EQ(r.report.figures().monthSumMB, 5);
-    EXPECT_EQ(r.result.outcome().mlngTotalUsage, 5);
-    EXPECT_EQ(r.result.outcome().mlngChargedUsage, 5);
+    EXPECT_EQ(r.result.outcome().totalUsage, 5);
+    EXPECT_EQ(r.result.outcome().chargedUsage, 5);
     // The rows keep their own figures.
     EXPECT_EQ(r.listing()->row(5)->cell(5)->innerText(), q("0.25"));
 }
@@ -116,7 +116,7 @@ TEST(ReportPage, OneDaySpansAllRowsWithOneDailyTotal) {
         "2013-04-17,08:00:00,00:10:00,0,0,3\n");
     EXPECT_EQ(r.dailyTotals(), (QStringList{q("6.25 MB/3"), QString(), QString()}));
     EXPECT_EQ(r.report.figures().days, 1);
-    EXPECT_EQ(r.result.outcome().mlngLastDayUsage, 6);
+    EXPECT_EQ(r.result.outcome().lastDayUsage, 6);
     EXPECT_EQ(r.result.outcome().averageCaption, q("6.25"));
     ElementPtr cell = r.listing()->row(2)->cell(6);
     EXPECT_EQ(cell->className(), q("dailytotal"));
@@ -135,15 +135,15 @@ TEST(ReportPage, DailyTotalsStandBesideTheFirstRowOfEachDay) {
     EXPECT_EQ(r.dailyTotals(), (QStringList{q("1100.5 MB\n1.07 GB/2"), QString(), q("1 MB/1"),
                                             q("5 MB/2"), QString()}));
     EXPECT_EQ(r.report.figures().days, 3);
-    EXPECT_EQ(r.result.outcome().mlngLastDayUsage, 1100);  // the block at the top: the newest day
+    EXPECT_EQ(r.result.outcome().lastDayUsage, 1100);  // the block at the top: the newest day
     EXPECT_EQ(r.result.outcome().mdtLastUsedDate, QDate(2013, 4, 18));
     EXPECT_EQ(r.listing()->row(2)->cell(0)->innerText(), q("2013-04-18"));
     // Chart columns go from the oldest day to the newest.
-    EXPECT_EQ(r.state.mstrGraphData, q("\t16\t17\t18\r\nUsage\t5.00\t1.00\t1100.50"));
-    EXPECT_EQ(r.state.mstrGraphDataWithAverage,
+    EXPECT_EQ(r.state.graphData, q("\t16\t17\t18\r\nUsage\t5.00\t1.00\t1100.50"));
+    EXPECT_EQ(r.state.graphDataWithAverage,
               q("\t16\t17\t18\tAvg\r\nUsage\t5.00\t1.00\t1100.50\t368.83"));
     EXPECT_EQ(r.result.outcome().averageCaption, q("368.83"));
-    EXPECT_EQ(r.result.outcome().mlngTotalUsage, 1106);
+    EXPECT_EQ(r.result.outcome().totalUsage, 1106);
 }
 
 TEST(ReportPage, DailyTotalsReachTheFiguresAndTheResultOldestFirst) {
@@ -189,14 +189,14 @@ TEST(ReportPage, ChangedRowColoursGoIntoTheRules) {
     RecordingDialogs messages;
     ScopedDialogs seam{messages};
     RetrievalState state;
-    state.display.mlngColorBackMixed = RGB(255, 0, 0);
-    state.display.mlngColorNonFree = RGB(0x12, 0x34, 0x56);
+    state.display.colorBackMixed = RGB(255, 0, 0);
+    state.display.colorNonFree = RGB(0x12, 0x34, 0x56);
     HeadlessHost host;
     HeadlessResult result;
     ReportBuilder report{state, host, result};
-    state.mstrRecords = QString();
-    report.GrabbingFinished();
-    report.WriteOutput();
+    state.records = QString();
+    report.grabbingFinished();
+    report.writeOutput();
     const QString html = result.report.outerHTML();
     EXPECT_TRUE(html.contains(q(".mixed { background-color:#FF0000; }")));
     EXPECT_TRUE(html.contains(q(".nonfree { color:#123456; }")));
@@ -282,9 +282,9 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
     EXPECT_EQ(f.mixedRecords, 1);
     // Whole megabytes as the total is rounded: 67.5 to the even 68; the records' total of
     // 177.5 stays the total.
-    EXPECT_EQ(night.result.outcome().mlngChargedUsage, 68);
+    EXPECT_EQ(night.result.outcome().chargedUsage, 68);
     EXPECT_EQ(night.result.outcome().nightChargedUsage, 68);
-    EXPECT_EQ(night.result.outcome().mlngTotalUsage, 178);
+    EXPECT_EQ(night.result.outcome().totalUsage, 178);
     QStringList classes;
     for (int i = 2; i < night.listing()->rowCount(); ++i) {
         classes << night.listing()->row(i)->className();
@@ -297,7 +297,7 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
     EXPECT_EQ(limited.report.figures().chargedMB, Megabytes::fromText(q("177.5"), QLocale::c()));
     EXPECT_EQ(limited.report.figures().freeMB, Megabytes());
     EXPECT_EQ(limited.report.figures().mixedRecords, 0);
-    EXPECT_EQ(limited.result.outcome().mlngChargedUsage, limited.result.outcome().mlngTotalUsage);
+    EXPECT_EQ(limited.result.outcome().chargedUsage, limited.result.outcome().totalUsage);
     EXPECT_EQ(limited.result.outcome().nightChargedUsage, 68);
     EXPECT_EQ(limited.report.figures().nightChargedMB, f.chargedMB);
 }
@@ -305,39 +305,38 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
 TEST(ReportPage, TheNightUnlimitedKindChartsTheFreePartAsFree) {
     // The listing gives the 18th first; its charged 17.5 MB is usage, C's night half free.
     Report night(kNightLog, kNightUnlimitedPlan, true);
-    EXPECT_EQ(night.state.mstrGraphData,
-              q("\t18\t17\r\nUsage\t17.50\t50.00\r\nFree\t10.00\t100.00"));
+    EXPECT_EQ(night.state.graphData, q("\t18\t17\r\nUsage\t17.50\t50.00\r\nFree\t10.00\t100.00"));
     // The limited kind has no free usage to chart.
     Report limited(kNightLog, kLimitedPlan, true);
-    EXPECT_EQ(limited.state.mstrGraphData, q("\t18\t17\r\nUsage\t27.50\t150.00"));
+    EXPECT_EQ(limited.state.graphData, q("\t18\t17\r\nUsage\t27.50\t150.00"));
 }
 
 TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {
     Report r("2013-04-17,23:00:00,00:10:00,0,0,2\n", kUnlimitedPlan);
     // All usage counts as free, so the "Free" line carries it even while free usage is
     // excluded: the unlimited kind offers no choice, and its chart has nothing else to draw.
-    ASSERT_TRUE(r.state.display.mblnExcludeFree);
-    EXPECT_EQ(r.state.mstrGraphData, q("\t17\r\nUsage\t0.00\r\nFree\t2.00"));
-    EXPECT_EQ(r.state.mstrGraphDataWithAverage, q("\t17\tAvg\r\nUsage\t0.00\t0\r\nFree\t2.00\t2"));
+    ASSERT_TRUE(r.state.display.excludeFree);
+    EXPECT_EQ(r.state.graphData, q("\t17\r\nUsage\t0.00\r\nFree\t2.00"));
+    EXPECT_EQ(r.state.graphDataWithAverage, q("\t17\tAvg\r\nUsage\t0.00\t0\r\nFree\t2.00\t2"));
 }
 
 TEST(ReportPage, CacheTextWrittenBeforeFieldsWereEscapedStillReads) {
     RecordingDialogs messages;
     ScopedDialogs seam{messages};
     RetrievalState state;
-    state.mstrRecords =
+    state.records =
         q("<TR><TD>2013-04-17</TD><TD>AT&T 10:00</TD><TD>a < b</TD><TD>1</TD>"
           "<TD>1</TD><TD>2</TD></TR>");
     HeadlessHost host;
     HeadlessResult result;
     ReportBuilder report{state, host, result};
-    report.GrabbingFinished();
-    report.WriteOutput();
+    report.grabbingFinished();
+    report.writeOutput();
     ASSERT_TRUE(messages.messages.empty());
     ElementPtr record = result.report.elementsByTagName(q("table")).item(1)->row(2);
     EXPECT_EQ(record->cell(1)->innerText(), q("AT&T 10:00"));
     EXPECT_EQ(record->cell(2)->innerText(), q("a < b"));
-    EXPECT_EQ(result.outcome().mlngTotalUsage, 2);
+    EXPECT_EQ(result.outcome().totalUsage, 2);
 }
 
 TEST(ReportPage, ACellWithoutANumberEndsWithItsDescription) {
@@ -387,10 +386,10 @@ TEST(ReportPage, AFailedReportKeepsTheFiguresItDidNotReach) {
                   "Overflow"}};
     ReportOutcome earlier;
     earlier.mdtLastUsedDate = QDate(2013, 3, 31);
-    earlier.mlngTotalUsage = 99;
-    earlier.mlngChargedUsage = 98;
+    earlier.totalUsage = 99;
+    earlier.chargedUsage = 98;
     earlier.nightChargedUsage = 97;
-    earlier.mlngLastDayUsage = 9;
+    earlier.lastDayUsage = 9;
     earlier.averageCaption = q("7.00");
     earlier.dailyTotals = {{QDate(2013, 3, 31), Megabytes::fromWhole(9)}};
     for (const auto& c : cases) {
@@ -398,22 +397,22 @@ TEST(ReportPage, AFailedReportKeepsTheFiguresItDidNotReach) {
         RecordingDialogs messages;
         ScopedDialogs seam{messages};
         RetrievalState state;
-        state.mstrMonthYear = q("2013-04");
+        state.monthYear = q("2013-04");
         HeadlessHost host;
         HeadlessResult result;
         result.applyOutcome(earlier);
         ReportBuilder report{state, host, result};
-        state.mstrRecords = recordsOf(c.log);
-        report.GrabbingFinished();
-        report.WriteOutput();
+        state.records = recordsOf(c.log);
+        report.grabbingFinished();
+        report.writeOutput();
         ASSERT_EQ(messages.messages.size(), 1u);
         EXPECT_TRUE(messages.messages[0].text.contains(q(c.failure)));
         const ReportOutcome now = result.outcome();
         EXPECT_EQ(now.mdtLastUsedDate, QDate(2013, 4, 17));
-        EXPECT_EQ(now.mlngTotalUsage, earlier.mlngTotalUsage);
-        EXPECT_EQ(now.mlngChargedUsage, earlier.mlngChargedUsage);
+        EXPECT_EQ(now.totalUsage, earlier.totalUsage);
+        EXPECT_EQ(now.chargedUsage, earlier.chargedUsage);
         EXPECT_EQ(now.nightChargedUsage, earlier.nightChargedUsage);
-        EXPECT_EQ(now.mlngLastDayUsage, earlier.mlngLastDayUsage);
+        EXPECT_EQ(now.lastDayUsage, earlier.lastDayUsage);
         EXPECT_EQ(now.averageCaption, earlier.averageCaption);
         EXPECT_EQ(now.dailyTotals, earlier.dailyTotals);
         EXPECT_EQ(result.summaries, 0);
@@ -424,13 +423,12 @@ TEST(ReportPage, ACacheFilesOverlongTotalIsNoFigure) {
     RecordingDialogs messages;
     ScopedDialogs seam{messages};
     RetrievalState state;
-    state.mstrRecords =
-        q("<<TD>2026-11-01<TD><TD>/D<TD>><TD><TD>99920599999205999992059920599999205");
+    state.records = q("<<TD>2026-11-01<TD><TD>/D<TD>><TD><TD>99920599999205999992059920599999205");
     HeadlessHost host;
     HeadlessResult result;
     ReportBuilder report{state, host, result};
-    report.GrabbingFinished();
-    report.WriteOutput();
+    report.grabbingFinished();
+    report.writeOutput();
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text,
               q("Type mismatch: the Total (MB) field \"99920599999205999992059920599999205\" is "
@@ -438,7 +436,7 @@ TEST(ReportPage, ACacheFilesOverlongTotalIsNoFigure) {
     EXPECT_EQ(result.summaries, 0);
 }
 
-TEST(GetKBMBGBString, ShowsMegabytesAndFromOneGigabyteOnAlsoGigabytes) {
+TEST(megabytesText, ShowsMegabytesAndFromOneGigabyteOnAlsoGigabytes) {
     const std::pair<const char*, const char*> cases[] = {
         {"0", "0 MB"},
         {"1023.5", "1023.5 MB"},
@@ -447,24 +445,24 @@ TEST(GetKBMBGBString, ShowsMegabytesAndFromOneGigabyteOnAlsoGigabytes) {
         {"1048576", "1048576 MB<BR>1024.00 GB"},  // stays shown at a terabyte and beyond
         {"5000000.1234", "5000000.1234 MB<BR>4882.81 GB"}};
     for (auto [mb, text] : cases) {
-        EXPECT_EQ(GetKBMBGBString(Megabytes::fromText(q(mb))), q(text)) << mb;
+        EXPECT_EQ(megabytesText(Megabytes::fromText(q(mb))), q(text)) << mb;
     }
 }
 
-TEST(DateMMtoMMM, UsesTheMonthAbbreviation) {
-    EXPECT_EQ(DateMMtoMMM(q("2013-04-17")), q("17-Apr-2013"));
-    EXPECT_EQ(DateMMtoMMM(q("2026-12-01")), q("01-Dec-2026"));
-    EXPECT_THROW(DateMMtoMMM(q("2013/04/17")), Failure);
-    EXPECT_THROW(DateMMtoMMM(q("2013-13-01")), Failure);
+TEST(shortMonthDate, UsesTheMonthAbbreviation) {
+    EXPECT_EQ(shortMonthDate(q("2013-04-17")), q("17-Apr-2013"));
+    EXPECT_EQ(shortMonthDate(q("2026-12-01")), q("01-Dec-2026"));
+    EXPECT_THROW(shortMonthDate(q("2013/04/17")), Failure);
+    EXPECT_THROW(shortMonthDate(q("2013-13-01")), Failure);
 }
 
-TEST(ColorToHTML, WritesRedGreenBlue) {
-    EXPECT_EQ(ColorToHTML(255), q("#FF0000"));
-    EXPECT_EQ(ColorToHTML(16711680), q("#0000FF"));
-    EXPECT_EQ(ColorToHTML(0), q("#000000"));
-    EXPECT_EQ(ColorToHTML(RGB(0x40, 0x80, 0xC0)), q("#4080C0"));
-    EXPECT_EQ(ColorToHTML(14811105), q("#E1FFE1"));
+TEST(colorToHTML, WritesRedGreenBlue) {
+    EXPECT_EQ(colorToHTML(255), q("#FF0000"));
+    EXPECT_EQ(colorToHTML(16711680), q("#0000FF"));
+    EXPECT_EQ(colorToHTML(0), q("#000000"));
+    EXPECT_EQ(colorToHTML(RGB(0x40, 0x80, 0xC0)), q("#4080C0"));
+    EXPECT_EQ(colorToHTML(14811105), q("#E1FFE1"));
     // A system colour is shown as the colour it stands for, not as its number.
     const QColor window = toQColor(0x80000005u);
-    EXPECT_EQ(ColorToHTML(0x80000005u), window.name().toUpper());
+    EXPECT_EQ(colorToHTML(0x80000005u), window.name().toUpper());
 }

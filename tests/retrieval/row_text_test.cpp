@@ -22,14 +22,14 @@ namespace {
 using kestrova::test::q;
 
 QString row(const QStringList& fields) {
-    return RowText(fields);
+    return toRowText(fields);
 }
 
 // Own row text read back without a document gives what a document makes of the same row:
-// every field of a row RowText wrote, from random characters of the kinds that matter.
+// every field of a row toRowText wrote, from random characters of the kinds that matter.
 TEST(OwnRowText, ReadsFieldsAsADocumentDoes) {
-    // Mostly characters a parser keeps (some of them escaped by RowText), now and then one it
-    // would change or that RowText writes as a reference a parser does not keep as it is.
+    // Mostly characters a parser keeps (some of them escaped by toRowText), now and then one it
+    // would change or that toRowText writes as a reference a parser does not keep as it is.
     const QString kept = q("a7  \t\n\r&<>\"';#\u00a0\u00e9\u00ff\u20ac\u65e5") + q("😀");
     const char16_t changed[] = {0x01, 0x0C, 0x7F, 0x85, 0xD83D, 0xDE00, 0xFFFE, 0};
     QRandomGenerator random(18);
@@ -51,7 +51,7 @@ TEST(OwnRowText, ReadsFieldsAsADocumentDoes) {
             }
             fields << field;
         }
-        const QString text = RowText(fields);
+        const QString text = toRowText(fields);
         OwnRowText rows(text);
         OwnRowText::Fields read;
         const bool accepted = rows.next(read);

@@ -29,7 +29,7 @@ using namespace std::string_view_literals;
 
 QString row(const char* a, const char* b, const char* c, const char* d, const char* e,
             const char* f) {
-    return RowText({q(a), q(b), q(c), q(d), q(e), q(f)});
+    return toRowText({q(a), q(b), q(c), q(d), q(e), q(f)});
 }
 
 using Fixture = kestrova::test::HeadlessReport;
@@ -110,11 +110,11 @@ TEST(ParseUsageLog, KeepsFieldsAsReadReadsTheFiguresAndFindsThePeriod) {
     EXPECT_EQ(downloadPeriodText(log.earliest, log.latest), q("period 02-04-2013 TO 30-04-2013"));
 }
 
-TEST(RowText, EscapesMarkUpAndCharactersBeyondLatin1) {
-    EXPECT_EQ(RowText({q("a"), q("b"), q("c"), q("d"), q("e"), q("f")}),
+TEST(toRowText, EscapesMarkUpAndCharactersBeyondLatin1) {
+    EXPECT_EQ(toRowText({q("a"), q("b"), q("c"), q("d"), q("e"), q("f")}),
               q("<TR><TD>a</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>"));
-    const QString r = RowText({q("<script>x</script>"), q("a&b"), q("\"q\" 'r'"),
-                               QString::fromUtf8("\xe2\x82\xac"), q(""), q("1")});
+    const QString r = toRowText({q("<script>x</script>"), q("a&b"), q("\"q\" 'r'"),
+                                 QString::fromUtf8("\xe2\x82\xac"), q(""), q("1")});
     EXPECT_FALSE(r.contains(q("<script>")));
     EXPECT_TRUE(r.contains(q("&lt;script&gt;x&lt;/script&gt;")));
     EXPECT_TRUE(r.contains(q("a&amp;b")));
@@ -123,30 +123,30 @@ TEST(RowText, EscapesMarkUpAndCharactersBeyondLatin1) {
     EXPECT_TRUE(fitsLatin1(r));
 }
 
-TEST(ParseUsageFile, LaterRecordsGoInFrontAndTheSkeletonIsBuilt) {
+TEST(parseUsageFile, LaterRecordsGoInFrontAndTheSkeletonIsBuilt) {
     Fixture f;
-    f.state.mstrRecords = q("<TR>old</TR>");
-    f.extraction.ParseUsageFile(q("h\nA,1,1,1,1,1\nB,2,2,2,2,2\n"));
-    EXPECT_EQ(f.state.mstrRecords, row("B", "2", "2", "2", "2", "2") +
-                                       row("A", "1", "1", "1", "1", "1") + q("<TR>old</TR>"));
+    f.state.records = q("<TR>old</TR>");
+    f.extraction.parseUsageFile(q("h\nA,1,1,1,1,1\nB,2,2,2,2,2\n"));
+    EXPECT_EQ(f.state.records, row("B", "2", "2", "2", "2", "2") +
+                                   row("A", "1", "1", "1", "1", "1") + q("<TR>old</TR>"));
     EXPECT_TRUE(f.host.timerEnabled);
     EXPECT_TRUE(f.messages.messages.empty());
     EXPECT_EQ(f.host.temp.elementsByTagName(q("table")).item(1)->rowCount(), 2 + 2 + 1);
 }
 
-TEST(ParseUsageFile, AShortLineReportsAndBuildsNoReportButKeepsWhatWasRead) {
+TEST(parseUsageFile, AShortLineReportsAndBuildsNoReportButKeepsWhatWasRead) {
     Fixture f;
-    f.extraction.ParseUsageFile(q("h\nA,1,1,1,1,1\nbroken line\nB,2,2,2,2,2\n"));
+    f.extraction.parseUsageFile(q("h\nA,1,1,1,1,1\nbroken line\nB,2,2,2,2,2\n"));
     EXPECT_EQ(f.messages.texts(), QStringList{q("Error retrieving data from site")});
     EXPECT_EQ(f.messages.messages[0].icon, MessageIcon::None);
     EXPECT_FALSE(f.host.timerEnabled);
-    EXPECT_EQ(f.state.mstrRecords, row("A", "1", "1", "1", "1", "1"));
+    EXPECT_EQ(f.state.records, row("A", "1", "1", "1", "1", "1"));
 }
 
-TEST(ParseUsageFile, AFigureThePortalNeverWritesNamesItsLineAndFieldCutShort) {
+TEST(parseUsageFile, AFigureThePortalNeverWritesNamesItsLineAndFieldCutShort) {
     Fixture f;
     const QString total(1000000, u'9');
-    f.extraction.ParseUsageFile(q("h\n2013-04-17,a,b,1,1,2\n2013-04-18,a,b,1,1,") + total +
+    f.extraction.parseUsageFile(q("h\n2013-04-17,a,b,1,1,2\n2013-04-18,a,b,1,1,") + total +
                                 q("\n"));
     ASSERT_EQ(f.messages.messages.size(), 1u);
     const QString text = f.messages.messages[0].text;
@@ -160,12 +160,12 @@ TEST(ParseUsageFile, AFigureThePortalNeverWritesNamesItsLineAndFieldCutShort) {
     EXPECT_FALSE(f.host.timerEnabled);
 }
 
-TEST(ParseUsageFile, AFieldCannotInjectMarkUpIntoTheReport) {
+TEST(parseUsageFile, AFieldCannotInjectMarkUpIntoTheReport) {
     Fixture f;
-    f.state.mstrMonthYear = q("<b>April</b>");
-    f.extraction.ParseUsageFile(
+    f.state.monthYear = q("<b>April</b>");
+    f.extraction.parseUsageFile(
         q("h\n2013-04-17,<script>alert(1)</script>,<img src=x onerror=y>,1,1,2\n"));
-    f.report.WriteOutput();
+    f.report.writeOutput();
     ASSERT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(q("|")).toStdString();
     EXPECT_EQ(f.result.report.elementsByTagName(q("script")).count(), 0);
     EXPECT_EQ(f.result.report.elementsByTagName(q("img")).count(), 0);
@@ -198,7 +198,7 @@ QString usagePage(const char* formName, const QStringList& entries, bool nextLin
 
 }  // namespace
 
-TEST(GrabUsagePage, ReadsAPageFindsTheMonthAndFollowsTheNextLink) {
+TEST(grabUsagePage, ReadsAPageFindsTheMonthAndFollowsTheNextLink) {
     Fixture f;
     HtmlDocument page(usagePage(
         "SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6")}, true));
@@ -207,55 +207,55 @@ TEST(GrabUsagePage, ReadsAPageFindsTheMonthAndFollowsTheNextLink) {
         EXPECT_EQ(e.attribute(q("id")), q("next"));
         ++clicks;
     });
-    f.extraction.GrabUsagePage(page);
+    f.extraction.grabUsagePage(page);
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(f.state.mstrMonthYear, q("2013-04"));
-    EXPECT_EQ(f.state.mstrRecords, row("16-04-2013 09:00", "t", "d", "4", "5", "6") +
-                                       row("17-04-2013 10:20", "t", "d", "1", "2", "3"));
+    EXPECT_EQ(f.state.monthYear, q("2013-04"));
+    EXPECT_EQ(f.state.records, row("16-04-2013 09:00", "t", "d", "4", "5", "6") +
+                                   row("17-04-2013 10:20", "t", "d", "1", "2", "3"));
     EXPECT_FALSE(f.host.timerEnabled);  // the next page comes back through the same entry
 
     HtmlDocument last(usagePage("SWEForm2_0", {q("15-04-2013 08:00,t,d,7,8,9")}, false));
-    f.extraction.GrabUsagePage(last);
+    f.extraction.grabUsagePage(last);
     EXPECT_TRUE(f.host.timerEnabled);
-    EXPECT_TRUE(f.state.mstrRecords.startsWith(row("15-04-2013 08:00", "t", "d", "7", "8", "9")));
+    EXPECT_TRUE(f.state.records.startsWith(row("15-04-2013 08:00", "t", "d", "7", "8", "9")));
     EXPECT_TRUE(f.messages.messages.empty());
 }
 
-TEST(GrabUsagePage, BilledUsageReadsTheOtherForm) {
+TEST(grabUsagePage, BilledUsageReadsTheOtherForm) {
     Fixture f;
     f.state.unbilledSelected = false;
     HtmlDocument unbilledOnly(usagePage("SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3")}, false));
-    f.extraction.GrabUsagePage(unbilledOnly);
+    f.extraction.grabUsagePage(unbilledOnly);
     EXPECT_EQ(f.messages.texts(), QStringList{q("Error retrieving data from site")});
     Fixture g;
     g.state.unbilledSelected = false;
     HtmlDocument billed(usagePage("SWEForm1_0", {q("17-04-2013 10:20,t,d,1,2,3")}, false));
-    g.extraction.GrabUsagePage(billed);
+    g.extraction.grabUsagePage(billed);
     EXPECT_TRUE(g.messages.messages.empty());
     EXPECT_TRUE(g.host.timerEnabled);
 }
 
-TEST(GrabUsagePage, NotAvailablePageShowsItsMessage) {
+TEST(grabUsagePage, NotAvailablePageShowsItsMessage) {
     Fixture f;
     HtmlDocument page(
         q("<html><head></head><body><p>The usage details are currently not "
           "available,please try after some time or contact call center "
           "representative</p></body></html>"));
-    f.extraction.GrabUsagePage(page);
+    f.extraction.grabUsagePage(page);
     ASSERT_EQ(f.messages.messages.size(), 1u);
     EXPECT_EQ(f.messages.messages[0], (Message{q("Data for selected month not available"),
                                                q("Not available"), MessageIcon::Information}));
     EXPECT_FALSE(f.host.timerEnabled);
 }
 
-TEST(GrabUsagePage, CacheMergeReadsOnlyNewerRecordsAndRewritesTheFile) {
+TEST(grabUsagePage, CacheMergeReadsOnlyNewerRecordsAndRewritesTheFile) {
     QTemporaryDir dir;
     Fixture f(dir.path());
-    f.state.mblnCachingEnabled = true;
-    f.state.mstrUserName = q("abc");
+    f.state.cachingEnabled = true;
+    f.state.userName = q("abc");
     const QString cached = row("16-04-2013 09:00", "t", "d", "4", "5", "6");
     const QString file = dir.filePath(q("2013-04-unbilled-abc.cache2"));
-    ASSERT_TRUE(SaveFileData(file, cached, true));
+    ASSERT_TRUE(saveFileData(file, cached, true));
 
     HtmlDocument page(usagePage("SWEForm2_0",
                                 {q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6"),
@@ -263,45 +263,45 @@ TEST(GrabUsagePage, CacheMergeReadsOnlyNewerRecordsAndRewritesTheFile) {
                                 true));
     int clicks = 0;
     page.setClickHandler([&clicks](Element&) { ++clicks; });
-    f.extraction.GrabUsagePage(page);
+    f.extraction.grabUsagePage(page);
     EXPECT_EQ(clicks, 0);  // caught up: no next page
-    EXPECT_EQ(f.state.mstrCacheFile, file);
+    EXPECT_EQ(f.state.cacheFile, file);
     const QString merged = cached + row("17-04-2013 10:20", "t", "d", "1", "2", "3");
-    EXPECT_EQ(f.state.mstrRecords, merged);
-    EXPECT_EQ(ReadFileData(file, true), merged);
+    EXPECT_EQ(f.state.records, merged);
+    EXPECT_EQ(readFileData(file, true), merged);
     EXPECT_TRUE(f.host.timerEnabled);
 }
 
-TEST(GrabUsagePage, NothingNewLeavesTheCacheAsItWas) {
+TEST(grabUsagePage, NothingNewLeavesTheCacheAsItWas) {
     QTemporaryDir dir;
     Fixture f(dir.path());
-    f.state.mblnCachingEnabled = true;
-    f.state.mstrUserName = q("abc");
+    f.state.cachingEnabled = true;
+    f.state.userName = q("abc");
     const QString cached = row("15-04-2013 08:00", "t", "d", "7", "8", "9") +
                            row("17-04-2013 10:20", "t", "d", "1", "2", "3");
     const QString file = dir.filePath(q("2013-04-unbilled-abc.cache2"));
-    ASSERT_TRUE(SaveFileData(file, cached, true));
+    ASSERT_TRUE(saveFileData(file, cached, true));
     HtmlDocument page(usagePage("SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3")}, true));
-    f.extraction.GrabUsagePage(page);
-    EXPECT_EQ(f.state.mstrRecords, cached);
-    EXPECT_EQ(ReadFileData(file, true), cached);
+    f.extraction.grabUsagePage(page);
+    EXPECT_EQ(f.state.records, cached);
+    EXPECT_EQ(readFileData(file, true), cached);
 }
 
-TEST(GrabUsagePage, AMissingElementIsReportedAndKeepsRowsRead) {
+TEST(grabUsagePage, AMissingElementIsReportedAndKeepsRowsRead) {
     Fixture f;
     HtmlDocument page(
         q("<html><head></head><body><form name=\"SWEForm2_0\"></form></body></html>"));
-    f.extraction.GrabUsagePage(page);
+    f.extraction.grabUsagePage(page);
     EXPECT_EQ(f.messages.texts(), QStringList{q("Error retrieving data from site")});
     EXPECT_FALSE(f.host.timerEnabled);
 }
 
-TEST(GetSummaryTable, FollowsItsPath) {
+TEST(summaryTable, FollowsItsPath) {
     HtmlDocument page(
         q("<html><head></head><body><table><tbody><tr><td>0</td></tr><tr><td>"
           "<div><span id=\"s\">x</span></div></td></tr></tbody></table>"
           "</body></html>"));
-    ElementPtr found = UsageExtraction::GetSummaryTable(page.elementsByTagName(q("table")), 0);
+    ElementPtr found = UsageExtraction::summaryTable(page.elementsByTagName(q("table")), 0);
     EXPECT_EQ(found->attribute(q("id")), q("s"));
-    EXPECT_THROW(UsageExtraction::GetSummaryTable(page.elementsByTagName(q("table")), 1), Failure);
+    EXPECT_THROW(UsageExtraction::summaryTable(page.elementsByTagName(q("table")), 1), Failure);
 }

@@ -50,16 +50,16 @@ class EnDeCryptText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(EnDeCryptText, MatchesBytewiseXorAndRestoresTheText) {
     const TextCase& c = GetParam();
-    ClsAsmXor x;
+    XorCipher x;
     QString s = c.text;
-    ASSERT_TRUE(x.EnDeCrypt(s, c.key));
+    ASSERT_TRUE(x.scramble(s, c.key));
     ASSERT_EQ(s.size(), c.text.size());
     for (qsizetype i = 0; i < s.size(); ++i) {
         const char16_t in = c.text[i].unicode();
         const char16_t k = c.key[i % c.key.size()].unicode() & 0xFF;
         ASSERT_EQ(s[i].unicode(), char16_t((in & 0xFF00) | ((in & 0xFF) ^ k))) << "at " << i;
     }
-    ASSERT_TRUE(x.EnDeCrypt(s, c.key));
+    ASSERT_TRUE(x.scramble(s, c.key));
     EXPECT_EQ(s, c.text);
 }
 
@@ -79,38 +79,38 @@ INSTANTIATE_TEST_SUITE_P(
                  QString(300, u'a') + QStringLiteral("bcdefg")}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(EnDeCrypt, EqualLowBytesGiveCodeZeroAndLengthIsKept) {
-    ClsAsmXor x;
+TEST(scramble, EqualLowBytesGiveCodeZeroAndLengthIsKept) {
+    XorCipher x;
     QString s = QStringLiteral("KL");
-    ASSERT_TRUE(x.EnDeCrypt(s, QStringLiteral("KLTW57pxqzv")));
+    ASSERT_TRUE(x.scramble(s, QStringLiteral("KLTW57pxqzv")));
     ASSERT_EQ(s.size(), 2);
     EXPECT_EQ(s[0].unicode(), 0);
     EXPECT_EQ(s[1].unicode(), 0);
 }
 
-TEST(EnDeCrypt, EmptyTextOrKeyIsRefusedAndLeavesTheText) {
-    ClsAsmXor x;
+TEST(scramble, EmptyTextOrKeyIsRefusedAndLeavesTheText) {
+    XorCipher x;
     QString empty;
-    EXPECT_FALSE(x.EnDeCrypt(empty, QStringLiteral("k")));
+    EXPECT_FALSE(x.scramble(empty, QStringLiteral("k")));
     QString s = QStringLiteral("abc");
-    EXPECT_FALSE(x.EnDeCrypt(s, QString()));
+    EXPECT_FALSE(x.scramble(s, QString()));
     EXPECT_EQ(s, QStringLiteral("abc"));
 }
 
-TEST(EnDeCrypt, KeyRestartsAtEveryCall) {
-    ClsAsmXor x;
+TEST(scramble, KeyRestartsAtEveryCall) {
+    XorCipher x;
     const QString key = QStringLiteral("abc");
     QString whole = QStringLiteral("hello world");
-    x.EnDeCrypt(whole, key);
+    x.scramble(whole, key);
     QString first = QStringLiteral("hell");  // 4 is not a multiple of 3
     QString second = QStringLiteral("o world");
-    x.EnDeCrypt(first, key);
-    x.EnDeCrypt(second, key);
+    x.scramble(first, key);
+    x.scramble(second, key);
     EXPECT_NE(first + second, whole);
     QString a = QStringLiteral("hel");
     QString b = QStringLiteral("lo world");
-    x.EnDeCrypt(a, key);
-    x.EnDeCrypt(b, key);
+    x.scramble(a, key);
+    x.scramble(b, key);
     EXPECT_EQ(a + b, whole);
 }
 
@@ -118,7 +118,7 @@ class EnDeCryptFileTest : public ::testing::Test {
 protected:
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     QTemporaryDir dir;
-    ClsAsmXor x;
+    XorCipher x;
     const QString key = QStringLiteral("KLTW57pxqzv");
 };
 
@@ -132,9 +132,9 @@ TEST_F(EnDeCryptFileTest, ChunkBoundariesKeepTheKeyInStep) {
         writeAll(path("in"), data);
         QFile::remove(path("out"));
         QFile::remove(path("back"));
-        ASSERT_TRUE(x.EnDeCryptFile(path("in"), path("out"), key)) << size;
+        ASSERT_TRUE(x.scrambleFile(path("in"), path("out"), key)) << size;
         EXPECT_EQ(readAll(path("out")), scrambledByHand(data, key.toLatin1())) << size;
-        ASSERT_TRUE(x.EnDeCryptFile(path("out"), path("back"), key));
+        ASSERT_TRUE(x.scrambleFile(path("out"), path("back"), key));
         EXPECT_EQ(readAll(path("back")), data) << size;
     }
 }
@@ -142,11 +142,11 @@ TEST_F(EnDeCryptFileTest, ChunkBoundariesKeepTheKeyInStep) {
 TEST_F(EnDeCryptFileTest, RefusalsTouchNothing) {
     writeAll(path("in"), "source");
     writeAll(path("out"), "existing");
-    EXPECT_FALSE(x.EnDeCryptFile(path("in"), path("out"), key));  // OverWrite omitted
-    EXPECT_FALSE(x.EnDeCryptFile(QString(), path("out"), key));
-    EXPECT_FALSE(x.EnDeCryptFile(path("in"), QString(), key));
-    EXPECT_FALSE(x.EnDeCryptFile(path("missing"), path("new"), key));
-    EXPECT_FALSE(x.EnDeCryptFile(dir.path(), path("new"), key));  // a folder is no file
+    EXPECT_FALSE(x.scrambleFile(path("in"), path("out"), key));  // OverWrite omitted
+    EXPECT_FALSE(x.scrambleFile(QString(), path("out"), key));
+    EXPECT_FALSE(x.scrambleFile(path("in"), QString(), key));
+    EXPECT_FALSE(x.scrambleFile(path("missing"), path("new"), key));
+    EXPECT_FALSE(x.scrambleFile(dir.path(), path("new"), key));  // a folder is no file
     EXPECT_EQ(readAll(path("in")), QByteArray("source"));
     EXPECT_EQ(readAll(path("out")), QByteArray("existing"));
     EXPECT_FALSE(QFile::exists(path("new")));
@@ -154,32 +154,32 @@ TEST_F(EnDeCryptFileTest, RefusalsTouchNothing) {
 
 TEST_F(EnDeCryptFileTest, DestinationNamingTheSourceIsRefusedEvenWithOverWrite) {
     writeAll(path("in"), "precious");
-    EXPECT_FALSE(x.EnDeCryptFile(path("in"), path("in"), key, true));
-    EXPECT_FALSE(x.EnDeCryptFile(path("in"), dir.path() + QStringLiteral("/./in"), key, true));
+    EXPECT_FALSE(x.scrambleFile(path("in"), path("in"), key, true));
+    EXPECT_FALSE(x.scrambleFile(path("in"), dir.path() + QStringLiteral("/./in"), key, true));
     ASSERT_TRUE(QFile::link(path("in"), path("alias")));
-    EXPECT_FALSE(x.EnDeCryptFile(path("in"), path("alias"), key, true));
+    EXPECT_FALSE(x.scrambleFile(path("in"), path("alias"), key, true));
     EXPECT_EQ(readAll(path("in")), QByteArray("precious"));
 }
 
 TEST_F(EnDeCryptFileTest, OverlongKeyIsRefusedAndEmptyKeyRaises) {
     writeAll(path("in"), "data");
-    EXPECT_FALSE(x.EnDeCryptFile(path("in"), path("out"), QString(8193, u'k')));
+    EXPECT_FALSE(x.scrambleFile(path("in"), path("out"), QString(8193, u'k')));
     EXPECT_FALSE(QFile::exists(path("out")));
-    EXPECT_TRUE(x.EnDeCryptFile(path("in"), path("out"), QString(8192, u'k')));
-    EXPECT_THROW(x.EnDeCryptFile(path("in"), path("out2"), QString()), Failure);
+    EXPECT_TRUE(x.scrambleFile(path("in"), path("out"), QString(8192, u'k')));
+    EXPECT_THROW(x.scrambleFile(path("in"), path("out2"), QString()), Failure);
 }
 
 TEST_F(EnDeCryptFileTest, OverWriteReplacesTheDestination) {
     writeAll(path("in"), "abc");
     writeAll(path("out"), "a much longer old content");
-    ASSERT_TRUE(x.EnDeCryptFile(path("in"), path("out"), key, true));
+    ASSERT_TRUE(x.scrambleFile(path("in"), path("out"), key, true));
     EXPECT_EQ(readAll(path("out")), scrambledByHand("abc", key.toLatin1()));
 }
 
-TEST(GenCodeString, IsTheRoutineInUpperCaseHexAndCanGoToTheClipboard) {
-    ClsAsmXor x;
+TEST(machineCodeText, IsTheRoutineInUpperCaseHexAndCanGoToTheClipboard) {
+    XorCipher x;
     ASSERT_TRUE(x.isReady());
-    const QString code = x.GenCodeString(true);
+    const QString code = x.machineCodeText(true);
     EXPECT_TRUE(code.startsWith(QStringLiteral("5589E5")));  // push ebp; mov ebp, esp
     EXPECT_TRUE(code.endsWith(QStringLiteral("C21000")));    // ret 16
     EXPECT_EQ(code, code.toUpper());

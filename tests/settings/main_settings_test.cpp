@@ -126,33 +126,33 @@ TEST(StoredText, ColoursAreWrittenAsTheSignedNumberThatReadsBack) {
 
 MainSettings someSettings() {
     MainSettings s;
-    s.txtUserName = q("abc");
-    s.txtPassword = q("pa,ss;=wörd");
-    s.chkSavePassword = 1;
-    s.display.mblnExcludeFree = false;
-    s.display.mblnExcludeNonFree = true;
-    s.display.mblnExcludeMixed = true;
-    s.mblnCachingEnabled = true;
-    s.display.mlngColorFree = 1;
-    s.display.mlngColorBackFree = 2;
-    s.display.mlngColorMixed = 3;
-    s.display.mlngColorBackMixed = 4;
-    s.display.mlngColorNonFree = 5;
-    s.display.mlngColorBackNonFree = 0x80000005u;
-    s.display.mlngChartColorFree = 7;
-    s.display.mlngChartColorNonFree = 8;
-    s.display.mlngInbuiltChartColor = 9;
-    s.display.mbytChartType = 1;
-    s.display.mblnShowTotalValue = true;
-    s.display.mblnShowAverage = true;
-    s.display.mblnNightUnlimitedPlan = true;
+    s.userNameEdit = q("abc");
+    s.passwordEdit = q("pa,ss;=wörd");
+    s.savePasswordCheck = 1;
+    s.display.excludeFree = false;
+    s.display.excludeNonFree = true;
+    s.display.excludeMixed = true;
+    s.cachingEnabled = true;
+    s.display.colorFree = 1;
+    s.display.colorBackFree = 2;
+    s.display.colorMixed = 3;
+    s.display.colorBackMixed = 4;
+    s.display.colorNonFree = 5;
+    s.display.colorBackNonFree = 0x80000005u;
+    s.display.chartColorFree = 7;
+    s.display.chartColorNonFree = 8;
+    s.display.inbuiltChartColor = 9;
+    s.display.chartType = 1;
+    s.display.showTotalValue = true;
+    s.display.showAverage = true;
+    s.display.nightUnlimitedPlan = true;
     s.PlanType = 2;
     s.Selfcaresite = 1;
     s.Height = 7000;
     s.Width = 8000;
     s.Left = 300;
     s.Top = 450;
-    s.SelectedTab = 2;
+    s.selectedTab = 2;
     return s;
 }
 
@@ -167,33 +167,33 @@ MainSettings designDefaults() {
 
 // Every field, so a comparison names the one that differs.
 void expectSame(const MainSettings& a, const MainSettings& b) {
-    EXPECT_EQ(a.txtUserName, b.txtUserName);
-    EXPECT_EQ(a.txtPassword, b.txtPassword);
-    EXPECT_EQ(a.chkSavePassword, b.chkSavePassword);
-    EXPECT_EQ(a.display.mblnExcludeFree, b.display.mblnExcludeFree);
-    EXPECT_EQ(a.display.mblnExcludeNonFree, b.display.mblnExcludeNonFree);
-    EXPECT_EQ(a.display.mblnExcludeMixed, b.display.mblnExcludeMixed);
-    EXPECT_EQ(a.mblnCachingEnabled, b.mblnCachingEnabled);
-    EXPECT_EQ(a.display.mlngColorFree, b.display.mlngColorFree);
-    EXPECT_EQ(a.display.mlngColorBackFree, b.display.mlngColorBackFree);
-    EXPECT_EQ(a.display.mlngColorMixed, b.display.mlngColorMixed);
-    EXPECT_EQ(a.display.mlngColorBackMixed, b.display.mlngColorBackMixed);
-    EXPECT_EQ(a.display.mlngColorNonFree, b.display.mlngColorNonFree);
-    EXPECT_EQ(a.display.mlngColorBackNonFree, b.display.mlngColorBackNonFree);
-    EXPECT_EQ(a.display.mlngChartColorFree, b.display.mlngChartColorFree);
-    EXPECT_EQ(a.display.mlngChartColorNonFree, b.display.mlngChartColorNonFree);
-    EXPECT_EQ(a.display.mlngInbuiltChartColor, b.display.mlngInbuiltChartColor);
-    EXPECT_EQ(a.display.mbytChartType, b.display.mbytChartType);
-    EXPECT_EQ(a.display.mblnShowTotalValue, b.display.mblnShowTotalValue);
-    EXPECT_EQ(a.display.mblnShowAverage, b.display.mblnShowAverage);
-    EXPECT_EQ(a.display.mblnNightUnlimitedPlan, b.display.mblnNightUnlimitedPlan);
+    EXPECT_EQ(a.userNameEdit, b.userNameEdit);
+    EXPECT_EQ(a.passwordEdit, b.passwordEdit);
+    EXPECT_EQ(a.savePasswordCheck, b.savePasswordCheck);
+    EXPECT_EQ(a.display.excludeFree, b.display.excludeFree);
+    EXPECT_EQ(a.display.excludeNonFree, b.display.excludeNonFree);
+    EXPECT_EQ(a.display.excludeMixed, b.display.excludeMixed);
+    EXPECT_EQ(a.cachingEnabled, b.cachingEnabled);
+    EXPECT_EQ(a.display.colorFree, b.display.colorFree);
+    EXPECT_EQ(a.display.colorBackFree, b.display.colorBackFree);
+    EXPECT_EQ(a.display.colorMixed, b.display.colorMixed);
+    EXPECT_EQ(a.display.colorBackMixed, b.display.colorBackMixed);
+    EXPECT_EQ(a.display.colorNonFree, b.display.colorNonFree);
+    EXPECT_EQ(a.display.colorBackNonFree, b.display.colorBackNonFree);
+    EXPECT_EQ(a.display.chartColorFree, b.display.chartColorFree);
+    EXPECT_EQ(a.display.chartColorNonFree, b.display.chartColorNonFree);
+    EXPECT_EQ(a.display.inbuiltChartColor, b.display.inbuiltChartColor);
+    EXPECT_EQ(a.display.chartType, b.display.chartType);
+    EXPECT_EQ(a.display.showTotalValue, b.display.showTotalValue);
+    EXPECT_EQ(a.display.showAverage, b.display.showAverage);
+    EXPECT_EQ(a.display.nightUnlimitedPlan, b.display.nightUnlimitedPlan);
     EXPECT_EQ(a.PlanType, b.PlanType);
     EXPECT_EQ(a.Selfcaresite, b.Selfcaresite);
     EXPECT_EQ(a.Height, b.Height);
     EXPECT_EQ(a.Width, b.Width);
     EXPECT_EQ(a.Left, b.Left);
     EXPECT_EQ(a.Top, b.Top);
-    EXPECT_EQ(a.SelectedTab, b.SelectedTab);
+    EXPECT_EQ(a.selectedTab, b.selectedTab);
 }
 
 class Settings : public ::testing::Test {
@@ -206,13 +206,13 @@ TEST_F(Settings, AnEmptyStoreGivesTheDefaultsOfTheTable) {
     EXPECT_TRUE(loaded.problems.empty());
     expectSame(loaded.values, designDefaults());
     const MainSettings& s = loaded.values;
-    EXPECT_TRUE(s.display.mblnExcludeFree);
-    EXPECT_EQ(s.display.mlngColorBackFree, 14811105u);
-    EXPECT_EQ(s.display.mlngColorMixed, 16711680u);
-    EXPECT_EQ(s.display.mlngChartColorFree, 11599792u);
+    EXPECT_TRUE(s.display.excludeFree);
+    EXPECT_EQ(s.display.colorBackFree, 14811105u);
+    EXPECT_EQ(s.display.colorMixed, 16711680u);
+    EXPECT_EQ(s.display.chartColorFree, 11599792u);
     EXPECT_EQ(s.Selfcaresite, -1);
-    EXPECT_EQ(s.SelectedTab, 1);
-    EXPECT_TRUE(s.txtPassword.isEmpty());
+    EXPECT_EQ(s.selectedTab, 1);
+    EXPECT_TRUE(s.passwordEdit.isEmpty());
 }
 
 TEST_F(Settings, WhatACloseSavesTheNextLoadRestores) {
@@ -224,7 +224,7 @@ TEST_F(Settings, WhatACloseSavesTheNextLoadRestores) {
     EXPECT_TRUE(loaded.problems.empty());
     // Everything but the password, which the keyring keeps: the file never holds it.
     MainSettings expected = someSettings();
-    expected.txtPassword.clear();
+    expected.passwordEdit.clear();
     expectSame(loaded.values, expected);
     EXPECT_TRUE(SettingsStore().contains(q("txtPasswordnew")));
     EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
@@ -249,7 +249,7 @@ TEST_F(Settings, EveryScrambledCharacterOfAnOldFileReadsBack) {
     const QString scrambled = SettingsStore().get(q("txtPasswordnew"), QString());
     EXPECT_TRUE(scrambled.contains(QChar(0)));
     EXPECT_EQ(scrambled, scramblePassword(password));
-    EXPECT_EQ(loadMainSettings(SettingsStore(), designDefaults()).values.txtPassword, password);
+    EXPECT_EQ(loadMainSettings(SettingsStore(), designDefaults()).values.passwordEdit, password);
 }
 
 // One stored value that does not convert reads as if the key were missing (its default) and is
@@ -316,7 +316,7 @@ void writeIni(const QByteArray& text) {
 
 TEST_F(Settings, TheCachingKeyIsWrittenWithItsBlankEscapedOnce) {
     MainSettings s = someSettings();
-    s.mblnCachingEnabled = true;
+    s.cachingEnabled = true;
     {
         SettingsStore store;
         saveMainSettings(store, s, false);
@@ -324,7 +324,7 @@ TEST_F(Settings, TheCachingKeyIsWrittenWithItsBlankEscapedOnce) {
     const QByteArray text = iniText();
     EXPECT_TRUE(text.contains("\nmblnCachingEnabled%20=True")) << text.toStdString();
     EXPECT_FALSE(text.contains("%2520")) << text.toStdString();
-    EXPECT_TRUE(loadMainSettings(SettingsStore(), designDefaults()).values.mblnCachingEnabled);
+    EXPECT_TRUE(loadMainSettings(SettingsStore(), designDefaults()).values.cachingEnabled);
 }
 
 struct OldCachingFile {
@@ -347,15 +347,15 @@ TEST_P(OldCachingKey, StillReadsAndTheNextCloseRewritesIt) {
     writeIni(QByteArray("[ScreenSettings]\ntxtUserName=someone\n") + row.lines);
     LoadedSettings loaded = loadMainSettings(SettingsStore(), designDefaults());
     EXPECT_TRUE(loaded.problems.empty());
-    EXPECT_EQ(loaded.values.mblnCachingEnabled, row.expected);
-    EXPECT_EQ(loaded.values.txtUserName, q("someone"));
+    EXPECT_EQ(loaded.values.cachingEnabled, row.expected);
+    EXPECT_EQ(loaded.values.userNameEdit, q("someone"));
     {
         SettingsStore store;
         saveMainSettings(store, loaded.values, false);
     }
     const QByteArray text = iniText();
     EXPECT_FALSE(text.contains("%2520")) << text.toStdString();
-    EXPECT_EQ(loadMainSettings(SettingsStore(), designDefaults()).values.mblnCachingEnabled,
+    EXPECT_EQ(loadMainSettings(SettingsStore(), designDefaults()).values.cachingEnabled,
               row.expected);
 }
 

@@ -30,20 +30,20 @@ inline QString recordsText(const std::vector<portal::UsageRecord>& newestFirst) 
             fields << QString::fromStdString(f);
         }
         fields.last() += u'\r';
-        text += RowText(fields);
+        text += toRowText(fields);
     }
     return text;
 }
 
 inline HeadlessResult headlessReport(const QString& records, const QString& period) {
     RetrievalState state;
-    state.mstrRecords = records;
-    state.mstrMonthYear = period;
+    state.records = records;
+    state.monthYear = period;
     HeadlessHost host;
     HeadlessResult result;
     ReportBuilder builder(state, host, result);
-    builder.GrabbingFinished();
-    builder.WriteOutput();
+    builder.grabbingFinished();
+    builder.writeOutput();
     return result;
 }
 

@@ -65,10 +65,10 @@ public:
         co_await dateChooser(navigation);
         co_return true;
     }
-    QCoro::Task<> ShowOutput() override {
+    QCoro::Task<> showOutput() override {
         ++outputs;
         if (report) {
-            report->WriteOutput();
+            report->writeOutput();
         }
         co_return;
     }
@@ -100,10 +100,10 @@ public:
 // The report builder's side of the main window, with Timer1 wired to the check.
 class Retrieval : public HeadlessHost {
 public:
-    void enableTimer1() override {
-        HeadlessHost::enableTimer1();
+    void startResumeTimer() override {
+        HeadlessHost::startResumeTimer();
         if (check) {
-            check->enableTimer1();
+            check->startResumeTimer();
         }
     }
     UsageCheck* check = nullptr;

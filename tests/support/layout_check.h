@@ -43,7 +43,7 @@ inline bool isContainer(const QWidget* w) {
 inline bool ownsItsInside(const QWidget* w) {
     const QByteArray cls = w->metaObject()->className();
     return qobject_cast<const QComboBox*>(w) || qobject_cast<const QLineEdit*>(w) ||
-           cls == "kestrova::XChart" || cls == "kestrova::neb" ||
+           cls == "kestrova::XChart" || cls == "kestrova::NumericEdit" ||
            cls == "kestrova::OfficeChartView" || cls.contains("ReportView") ||
            (qobject_cast<const QAbstractScrollArea*>(w) && !qobject_cast<const QScrollArea*>(w));
 }
@@ -130,7 +130,7 @@ inline QStringList layoutProblems(const QWidget* window) {
         }
         // Controls of a tab strip's pages stay off its tabs.
         for (const QWidget* p = c->parentWidget(); p && p != window; p = p->parentWidget()) {
-            if (const auto* tabs = qobject_cast<const ctlTabs*>(p)) {
+            if (const auto* tabs = qobject_cast<const TabStrip*>(p)) {
                 const QRect inTabs(c->mapTo(tabs, QPoint(0, 0)), c->size());
                 for (int i = 1; i <= tabs->Tabs(); ++i) {
                     if (inTabs.intersects(tabs->tabRect(i).toQRect())) {

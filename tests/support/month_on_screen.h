@@ -5,12 +5,12 @@
 #pragma once
 
 // A result window with a month of usage in it, driven as the main window drives it: the usage
-// log read into records, the report builder's GrabbingFinished and WriteOutput (HeadlessHost
-// stands for the main window's hidden browser), then ShowOutput's part on the window.
+// log read into records, the report builder's grabbingFinished and writeOutput (HeadlessHost
+// stands for the main window's hidden browser), then showOutput's part on the window.
 
 #include "platform/failure.h"
 #include "results/office_chart/office_chart.h"
-#include "results/window/frm_result.h"
+#include "results/window/result_window.h"
 #include "results/window/result_window_host.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
@@ -37,13 +37,13 @@ inline QString sampleLogPath() {
 // The main window's side of the window's call-backs.
 class MainWindowStandIn : public ResultWindowHost {
 public:
-    void WriteOutput() override {
+    void writeOutput() override {
         ++writeOutputs;
         if (builder) {
-            builder->WriteOutput();
+            builder->writeOutput();
         }
     }
-    void L2N(const QString& Address) override { opened << Address; }
+    void openLink(const QString& Address) override { opened << Address; }
 
     ReportBuilder* builder = nullptr;
     int writeOutputs = 0;
@@ -132,25 +132,25 @@ struct MonthOnScreen {
         if (!options.clock) {
             options.clock = [] { return QDate(2026, 12, 20); };
         }
-        window = std::make_unique<frmResult>(state, host, std::move(options));
+        window = std::make_unique<ResultWindow>(state, host, std::move(options));
         builder = std::make_unique<ReportBuilder>(state, mainHost, *window);
         host.builder = builder.get();
         state.planKind = planKind;
         if (!logPath.isEmpty()) {
-            const ParsedUsageLog log = parseUsageLog(ReadFileData(logPath, false));
+            const ParsedUsageLog log = parseUsageLog(readFileData(logPath, false));
             UsageExtraction extraction(state, mainHost, *builder);
             extraction.addInFront(log.records);
-            state.mstrMonthYear = downloadPeriodText(log.earliest, log.latest);
+            state.monthYear = downloadPeriodText(log.earliest, log.latest);
         }
-        builder->GrabbingFinished();
-        builder->WriteOutput();
+        builder->grabbingFinished();
+        builder->writeOutput();
         window->prepareToShow();
     }
 
     RetrievalState state;
     HeadlessHost mainHost;
     MainWindowStandIn host;
-    std::unique_ptr<frmResult> window;
+    std::unique_ptr<ResultWindow> window;
     std::unique_ptr<ReportBuilder> builder;
 };
 

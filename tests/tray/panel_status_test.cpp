@@ -33,10 +33,10 @@ const QDateTime kChecked(QDate(2013, 4, 10), QTime(7, 30));
 QJsonObject checked(const SummaryInputs& inputs, std::optional<PlanChoice> plan, QDate today,
                     bool billed = false) {
     RetrievalState state;
-    state.mstrMonthYear = q("period 01-04-2013 TO 10-04-2013");
+    state.monthYear = q("period 01-04-2013 TO 10-04-2013");
     ReportFigures figures;
     figures.records = 12;
-    figures.monthSumMB = inputs.mlngTotalUsage;
+    figures.monthSumMB = inputs.totalUsage;
     std::optional<MonthSummary> summary;
     std::optional<Forecast> forecast;
     if (plan) {

@@ -43,13 +43,13 @@ XChart* resultWindowChart(QWidget* parent) {
         const double total = usage + free;
         largest = std::max(largest, total);
         sum += total;
-        chart->AddItem(makeItem(QString::number(day), QString::number(day), total,
+        chart->addItem(makeItem(QString::number(day), QString::number(day), total,
                                 QStringLiteral("Total:%1 MB (NF:%2 MB  + F:%3 MB)")
                                     .arg(total)
                                     .arg(usage, 0, 'f', 2)
                                     .arg(free, 0, 'f', 2)));
     }
-    chart->AddItem(makeItem(QStringLiteral("32"), QStringLiteral("Avg"), sum / 31,
+    chart->addItem(makeItem(QStringLiteral("32"), QStringLiteral("Avg"), sum / 31,
                             QStringLiteral("%1 MB").arg(sum / 31, 0, 'f', 2)));
     ChartModel& m = chart->model();
     m.setAutoRedraw(true);
@@ -68,7 +68,7 @@ XChart* resultWindowChart(QWidget* parent) {
     m.setBarColor(9671679);
     m.setSelectedBarColor(RGB(225, 117, 117));  // the result window's highlight of 9671679
     m.setBarWidthPercentage(80);
-    QObject::connect(chart, &XChart::ItemClick, chart, [chart](const ChartItemPtr& item) {
+    QObject::connect(chart, &XChart::itemClicked, chart, [chart](const ChartItemPtr& item) {
         chart->setToolTip(item->LegendDescription);
     });
     chart->Refresh();
@@ -84,7 +84,7 @@ XChart* shapesChart(QWidget* parent, const QString& name, int chartType, double 
     int n = 0;
     for (double v : values) {
         ++n;
-        chart->AddItem(makeItem(QString::number(n), QStringLiteral("Item %1").arg(n), v,
+        chart->addItem(makeItem(QString::number(n), QStringLiteral("Item %1").arg(n), v,
                                 QStringLiteral("Item %1 of the sample series").arg(n)));
     }
     m.setChartType(chartType);
@@ -118,13 +118,13 @@ ChartPages makeChartPages() {
     colour->model().setColorBars(true);
     colour->model().setBarFillStyle(0);
     colour->model().setMeanOn(true);
-    colour->AddItem(
+    colour->addItem(
         makeItem(QStringLiteral("18"), QStringLiteral("Item 18"), 42, QStringLiteral("Item 18")));
     colour->model().setChartTitle(QStringLiteral("ColorBars, MeanOn, legend"));
     colour->model().setSelectable(true);
     colour->model().setSelectionInformation(true);
     colour->model().setSelectedColumn(4);
-    colour->ShowLegend(false);
+    colour->showLegend(false);
 
     XChart* ellipse = shapesChart(second, QStringLiteral("EllipseMixed"), 8 | 2, -50, 50,
                                   {30, -20, 45, -40, 10, -5, 25});

@@ -5,7 +5,7 @@
 #pragma once
 
 // The chart control's pages of the controls gallery: the result window's chart with a month of
-// data, and charts in the other shapes, with negative values, ColorBars, MeanOn and the legend.
+// data, and charts in the other shapes, with negative values, colorBars, meanOn and the legend.
 
 #include <vector>
 

@@ -39,7 +39,7 @@ namespace {
 // resize handlers do.
 class PageFitter : public QObject {
 public:
-    explicit PageFitter(ctlTabs* tabs) : QObject(tabs), m_tabs(tabs) {
+    explicit PageFitter(TabStrip* tabs) : QObject(tabs), m_tabs(tabs) {
         tabs->installEventFilter(this);
     }
 
@@ -54,27 +54,27 @@ public:
     }
 
 private:
-    ctlTabs* m_tabs;
+    TabStrip* m_tabs;
 };
 
-ctlTabs* loadTabs(QWidget* parent, const StoredForm& form, const QString& name) {
-    auto* tabs = new ctlTabs(parent);
+TabStrip* loadTabs(QWidget* parent, const StoredForm& form, const QString& name) {
+    auto* tabs = new TabStrip(parent);
     tabs->setObjectName(name);
-    tabs->ReadProperties(form.bag(name));
+    tabs->readProperties(form.bag(name));
     new PageFitter(tabs);
     return tabs;
 }
 
-QFrame* page(ctlTabs* tabs, const QString& name) {
+QFrame* page(TabStrip* tabs, const QString& name) {
     auto* frame = new QFrame(tabs);
     frame->setObjectName(name);
     return frame;
 }
 
-neb* loadNumberBox(QWidget* parent, const StoredForm& form, const QString& name) {
-    auto* box = new neb(parent);
+NumericEdit* loadNumberBox(QWidget* parent, const StoredForm& form, const QString& name) {
+    auto* box = new NumericEdit(parent);
     box->setObjectName(name);
-    box->ReadProperties(form.bag(name));
+    box->readProperties(form.bag(name));
     return box;
 }
 
@@ -136,10 +136,10 @@ QWidget* resultWindowTabs(const StoredForm& form) {
     grid->addWidget(new QLabel(QStringLiteral("(MB)")), 1, 2);
     auto* colour = new QPushButton(QStringLiteral("Colour..."));
     QObject::connect(colour, &QPushButton::clicked, colour, [colour] {
-        clsCommonDialog dialog;
+        CommonDialog dialog;
         dialog.setFLAGS(1);
-        dialog.ShowColor();
-        if (dialog.APIReturn() == 1) {
+        dialog.showColor();
+        if (dialog.apiReturn() == 1) {
             colour->setText(
                 QStringLiteral("Colour %1").arg(dialog.Color(), 6, 16, QLatin1Char('0')));
         }
@@ -158,7 +158,7 @@ QWidget* styles() {
     auto* group = new QGroupBox(QStringLiteral("Style 0 to 7, CaptionAlignment 4"));
     auto* grid = new QGridLayout(group);
     for (int style = 0; style < 8; ++style) {
-        auto* tabs = new ctlTabs(group);
+        auto* tabs = new TabStrip(group);
         tabs->setObjectName(QStringLiteral("ctlStyle%1").arg(style));
         tabs->setTabs(3);
         tabs->setTabsWidth(style < 4 ? 44 : 40);

@@ -14,7 +14,7 @@
 // itself (scripts/demo prepares them): the deployment file in XDG_CONFIG_DIRS, the settings in
 // XDG_CONFIG_HOME. The password is "demo" unless KESTROVA_DEMO_PASSWORD says otherwise.
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "controls/tab_strip.h"
 #include "grab/usage_check.h"
 #include "platform/browser.h"
@@ -122,39 +122,39 @@ QCoro::Task<> pickThisMonth(Browser& browser, QDate today) {
         .click();
 }
 
-QString monthSummary(frmResult& result, const RetrievalState& state) {
-    QString text = QStringLiteral("Period: ") + state.mstrMonthYear + u'\n';
-    text += QStringLiteral("Average per day: ") + result.lblAverage()->text() + u'\n';
-    text += QStringLiteral("Total usage: %1 MB\n").arg(result.mlngTotalUsage());
-    text += QStringLiteral("Last day's usage: %1 MB\n\n").arg(result.mlngLastDayUsage());
-    const MonthSummary priced = summarizeMonth(result.fraSummary()->logic().inputs(),
+QString monthSummary(ResultWindow& result, const RetrievalState& state) {
+    QString text = QStringLiteral("Period: ") + state.monthYear + u'\n';
+    text += QStringLiteral("Average per day: ") + result.averageLabel()->text() + u'\n';
+    text += QStringLiteral("Total usage: %1 MB\n").arg(result.totalUsage());
+    text += QStringLiteral("Last day's usage: %1 MB\n\n").arg(result.lastDayUsage());
+    const MonthSummary priced = summarizeMonth(result.summaryGroup()->logic().inputs(),
                                                PlanChoice::catalogue(0), QDate::currentDate());
     return text + priced.lines.join(u'\n') + u'\n';
 }
 
-QCoro::Task<> drive(frmMain& w, const QString& folder, const RecordingDialogs& messages) {
+QCoro::Task<> drive(MainWindow& w, const QString& folder, const RecordingDialogs& messages) {
     const QString password = qEnvironmentVariableIsSet("KESTROVA_DEMO_PASSWORD")
                                  ? qEnvironmentVariable("KESTROVA_DEMO_PASSWORD")
                                  : QStringLiteral("demo");
     int pagesShown = 0;
-    QObject::connect(w.resultWindow().fraReport()->WebBrowser1(), &ReportView::pageShown,
+    QObject::connect(w.resultWindow().reportGroup()->webBrowser(), &ReportView::pageShown,
                      [&pagesShown](bool) { ++pagesShown; });
 
     w.show();
     co_await settle(700ms);
-    if (w.cmbSelfcaresite()->currentIndex() < 0) {
-        w.cmbSelfcaresite()->setCurrentIndex(0);
+    if (w.selfcaresiteCombo()->currentIndex() < 0) {
+        w.selfcaresiteCombo()->setCurrentIndex(0);
     }
     say(QStringLiteral("Logging in to http://%1/ as \"%2\"")
-            .arg(w.cmbSelfcaresite()->currentText(), w.txtUserName()->text()));
-    w.txtPassword()->clear();
-    QTest::keyClicks(w.txtPassword(), password);
+            .arg(w.selfcaresiteCombo()->currentText(), w.userNameEdit()->text()));
+    w.passwordEdit()->clear();
+    QTest::keyClicks(w.passwordEdit(), password);
     // This month's records go into the cache, beside the months already there.
-    w.chkEnableCache()->setChecked(true);
+    w.enableCacheCheck()->setChecked(true);
     save(w, folder, QStringLiteral("main-login-info.png"));
 
-    QTest::mouseClick(w.cmdCalculate(), Qt::LeftButton);
-    co_await until([&] { return w.lblMessage()->isVisible(); }, 90s,
+    QTest::mouseClick(w.calculateButton(), Qt::LeftButton);
+    co_await until([&] { return w.messageLabel()->isVisible(); }, 90s,
                    QStringLiteral("the portal's usage page"), messages);
     co_await settle(1000ms);
     save(w, folder, QStringLiteral("main-processing.png"));
@@ -165,30 +165,29 @@ QCoro::Task<> drive(frmMain& w, const QString& folder, const RecordingDialogs& m
                  today.toString(Qt::ISODate)));
     co_await pickThisMonth(w.portalBrowser(), today);
 
-    frmResult& result = w.resultWindow();
+    ResultWindow& result = w.resultWindow();
     co_await until([&] { return result.isVisible() && pagesShown > 0; }, 120s,
                    QStringLiteral("the result window"), messages);
     co_await settle(1000ms);
     say(QStringLiteral("The result window is open:"));
     writeText(QDir(folder).filePath(QStringLiteral("report.htm")),
-              result.fraReport()->document().outerHTML());
-    result.fraSummary()->cmbPlans()->setCurrentIndex(0);
+              result.reportGroup()->document().outerHTML());
+    result.summaryGroup()->plansCombo()->setCurrentIndex(0);
     save(result, folder, QStringLiteral("result-report.png"));
-    result.ctlTabs1()->setSelectedTab(2);
+    result.tabStrip()->setSelectedTab(2);
     co_await settle(500ms);
     save(result, folder, QStringLiteral("result-chart.png"));
-    result.ctlTabs1()->setSelectedTab(3);
+    result.tabStrip()->setSelectedTab(3);
     co_await settle(300ms);
     save(result, folder, QStringLiteral("result-summary.png"));
     writeText(QDir(folder).filePath(QStringLiteral("summary.txt")),
               monthSummary(result, w.state()));
-    result.ctlTabs1()->setSelectedTab(1);
+    result.tabStrip()->setSelectedTab(1);
 
-    QTest::mouseClick(result.cmdClose(), Qt::LeftButton);
-    co_await until(
-        [&] { return !w.isShowingOutput() && w.ctlPasswordVersion()->SelectedTab() == 1; }, 10s,
-        QStringLiteral("the result window to close"), messages);
-    w.ctlTabs1()->setSelectedTab(2);
+    QTest::mouseClick(result.closeButton(), Qt::LeftButton);
+    co_await until([&] { return !w.isShowingOutput() && w.portalTabs()->selectedTab() == 1; }, 10s,
+                   QStringLiteral("the result window to close"), messages);
+    w.tabStrip()->setSelectedTab(2);
     co_await settle(300ms);
     // The whole history in the picture: the window grows until the page needs no scrolling.
     const QSize designed = w.size();
@@ -202,8 +201,8 @@ QCoro::Task<> drive(frmMain& w, const QString& folder, const RecordingDialogs& m
     }
     save(w, folder, QStringLiteral("main-use-cache-data.png"));
     w.resize(designed);
-    w.ctlTabs1()->setSelectedTab(1);
-    QTest::mouseClick(w.cmdClose(), Qt::LeftButton);
+    w.tabStrip()->setSelectedTab(1);
+    QTest::mouseClick(w.closeButton(), Qt::LeftButton);
 }
 
 }  // namespace
@@ -227,7 +226,7 @@ int main(int argc, char** argv) {
 
     RecordingDialogs messages;
     ScopedDialogs seam(messages);
-    frmMain window;
+    MainWindow window;
     int status = 1;
     auto run = [&]() -> QCoro::Task<> {
         try {

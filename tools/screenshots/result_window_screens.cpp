@@ -14,7 +14,7 @@
 
 #include "support/month_on_screen.h"
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "controls/tab_strip.h"
 #include "grab/grab_host.h"
 #include "platform/dialogs.h"
@@ -86,7 +86,7 @@ void forgetSettings() {
     QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear();
 }
 
-std::unique_ptr<frmMain> mainWindow() {
+std::unique_ptr<MainWindow> mainWindow() {
     forgetSettings();
     // A plan chosen on the Summary tab, so the history shows its bills.
     SettingsStore().save(QStringLiteral("Plan3"), QStringLiteral("3"));
@@ -96,17 +96,17 @@ std::unique_ptr<frmMain> mainWindow() {
     };
     options.result.reportView = [](QWidget* p) { return new ReportView(p); };
     options.openUrl = [](const QUrl&) { return true; };
-    auto w = std::make_unique<frmMain>(std::move(options));
+    auto w = std::make_unique<MainWindow>(std::move(options));
     w->show();
     return w;
 }
 
 // Each page of the main window: "Login Info", "Processing", "Use Cache Data".
-void mainPages(Pictures& pictures, frmMain& w, const QString& variant) {
-    w.ctlTabs1()->setSelectedTab(1);
-    w.ctlPasswordVersion()->setSelectedTab(1);
+void mainPages(Pictures& pictures, MainWindow& w, const QString& variant) {
+    w.tabStrip()->setSelectedTab(1);
+    w.portalTabs()->setSelectedTab(1);
     pictures.save(w, QStringLiteral("main-login-%1") + variant);
-    w.ctlPasswordVersion()->setSelectedTab(2);
+    w.portalTabs()->setSelectedTab(2);
     pictures.save(w, QStringLiteral("main-processing-%1") + variant);
     // A grab stopped with one of the longest things the page has to say.
     GrabHost& host = w;
@@ -118,10 +118,10 @@ void mainPages(Pictures& pictures, frmMain& w, const QString& variant) {
                 {},
                 MessageIcon::Warning}});
     pictures.save(w, QStringLiteral("main-processing-stopped-%1") + variant);
-    w.ctlPasswordVersion()->setSelectedTab(1);
-    w.ctlTabs1()->setSelectedTab(2);
+    w.portalTabs()->setSelectedTab(1);
+    w.tabStrip()->setSelectedTab(2);
     pictures.save(w, QStringLiteral("main-cache-%1") + variant);
-    w.ctlTabs1()->setSelectedTab(1);
+    w.tabStrip()->setSelectedTab(1);
 }
 
 std::unique_ptr<MonthOnScreen> resultWindow(int planKind = kLimitedPlan) {
@@ -132,44 +132,44 @@ std::unique_ptr<MonthOnScreen> resultWindow(int planKind = kLimitedPlan) {
     // The last recorded day is "today", so the summary shows its "today" fields too.
     options.clock = [] { return QDate(2026, 11, 30); };
     auto month = std::make_unique<MonthOnScreen>(std::move(options), planKind);
-    frmResult& window = *month->window;
+    ResultWindow& window = *month->window;
     QEventLoop loaded;
-    QObject::connect(window.fraReport()->WebBrowser1(), &ReportView::pageShown, &loaded,
+    QObject::connect(window.reportGroup()->webBrowser(), &ReportView::pageShown, &loaded,
                      [&](bool) { loaded.quit(); });
     window.show();
     QTimer::singleShot(15000, &loaded, &QEventLoop::quit);
-    window.fraReport()->showDocument();
+    window.reportGroup()->showDocument();
     loaded.exec();
     return month;
 }
 
 // Each tab of the result window: the report, both chart types, the summary with a plan.
-void resultTabs(Pictures& pictures, frmResult& w, const QString& variant) {
-    w.ctlTabs1()->setSelectedTab(1);
+void resultTabs(Pictures& pictures, ResultWindow& w, const QString& variant) {
+    w.tabStrip()->setSelectedTab(1);
     pictures.save(w, QStringLiteral("result-report-%1") + variant, 600);
-    w.ctlTabs1()->setSelectedTab(2);
-    w.fraChart()->cmbChartType()->setCurrentIndex(0);
+    w.tabStrip()->setSelectedTab(2);
+    w.chartGroup()->chartTypeCombo()->setCurrentIndex(0);
     pictures.save(w, QStringLiteral("result-chart1-%1") + variant);
-    w.fraChart()->cmbChartType()->setCurrentIndex(1);
+    w.chartGroup()->chartTypeCombo()->setCurrentIndex(1);
     pictures.save(w, QStringLiteral("result-chart2-%1") + variant, 500);
     // With the average column and the values on the bars.
-    w.fraChart()->chkShowAverageInChart()->setChecked(true);
-    w.fraChart()->chkDisplayDailyTotalinChart()->setChecked(true);
+    w.chartGroup()->showAverageInChartCheck()->setChecked(true);
+    w.chartGroup()->displayDailyTotalinChartCheck()->setChecked(true);
     pictures.save(w, QStringLiteral("result-chart2-average-total-%1") + variant, 500);
-    w.fraChart()->chkShowAverageInChart()->setChecked(false);
-    w.fraChart()->chkDisplayDailyTotalinChart()->setChecked(false);
-    w.fraChart()->cmbChartType()->setCurrentIndex(0);
-    w.ctlTabs1()->setSelectedTab(3);
-    w.fraSummary()->cmbPlans()->setCurrentIndex(1);
+    w.chartGroup()->showAverageInChartCheck()->setChecked(false);
+    w.chartGroup()->displayDailyTotalinChartCheck()->setChecked(false);
+    w.chartGroup()->chartTypeCombo()->setCurrentIndex(0);
+    w.tabStrip()->setSelectedTab(3);
+    w.summaryGroup()->plansCombo()->setCurrentIndex(1);
     pictures.save(w, QStringLiteral("result-summary-%1") + variant);
     // A plan the month stays within (61440 MB), so the forecast's daily budget is a figure.
-    SummaryTabFrame& summary = *w.fraSummary();
-    summary.cmbPlans()->setCurrentIndex(summary.logic().cmbPlans().indexOfSlot(18));
+    SummaryTabFrame& summary = *w.summaryGroup();
+    summary.plansCombo()->setCurrentIndex(summary.logic().plansCombo().indexOfSlot(18));
     if (auto* scroll = summary.findChild<QScrollArea*>()) {
-        scroll->ensureWidgetVisible(summary.fraForecast());
+        scroll->ensureWidgetVisible(summary.forecastGroup());
     }
     pictures.save(w, QStringLiteral("result-summary-budget-%1") + variant);
-    w.ctlTabs1()->setSelectedTab(1);
+    w.tabStrip()->setSelectedTab(1);
 }
 
 void shrink(QWidget& w) {
@@ -224,15 +224,15 @@ int runAtScale(const QString& folder, int scale, int argc, char** argv) {
             // The night-unlimited box ticked and free usage shown, as an earlier check on that
             // plan type left them, while the plan type charges everything: no Free series.
             auto month = resultWindow();
-            month->state.display.mblnNightUnlimitedPlan = true;
-            month->state.display.mblnExcludeFree = false;
+            month->state.display.nightUnlimitedPlan = true;
+            month->state.display.excludeFree = false;
             month->window->prepareToShow();
-            frmResult& w = *month->window;
-            w.ctlTabs1()->setSelectedTab(2);
-            w.fraChart()->cmbChartType()->setCurrentIndex(1);
+            ResultWindow& w = *month->window;
+            w.tabStrip()->setSelectedTab(2);
+            w.chartGroup()->chartTypeCombo()->setCurrentIndex(1);
             pictures.save(w, QStringLiteral("result-chart2-nightbox-%1") + scheme, 500);
-            w.fraChart()->chkDisplayDailyTotalinChart()->setChecked(true);
-            w.fraChart()->chkDisplayDailyTotalinChart()->setChecked(false);
+            w.chartGroup()->displayDailyTotalinChartCheck()->setChecked(true);
+            w.chartGroup()->displayDailyTotalinChartCheck()->setChecked(false);
             pictures.save(w, QStringLiteral("result-chart2-nightbox-toggled-%1") + scheme, 500);
             month->window->done(0);
         }

@@ -23,7 +23,7 @@ public:
     QString text(QAccessible::Text t) const override {
         switch (t) {
             case QAccessible::Value:
-                return colourDescription(toQColor(box()->BackColor(), box()->palette()));
+                return colourDescription(toQColor(box()->backColor(), box()->palette()));
             case QAccessible::Description:
                 return box()->toolTip();
             default:
@@ -74,9 +74,9 @@ public:
     }
     void doAction(const QString& name) override {
         if (name == pressAction()) {
-            Q_EMIT label()->MouseDown(RowColourLabel::kLeftButton);
+            Q_EMIT label()->mouseDown(RowColourLabel::kLeftButton);
         } else if (name == showMenuAction()) {
-            Q_EMIT label()->MouseDown(RowColourLabel::kRightButton);
+            Q_EMIT label()->mouseDown(RowColourLabel::kRightButton);
         }
     }
 };

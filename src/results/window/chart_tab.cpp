@@ -80,12 +80,12 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
 
     m_chart = new XChart(this);
     m_chart->setObjectName(QStringLiteral("XChart1"));
-    connect(m_chart, &XChart::ItemClick, this, [this](const ChartItemPtr& item) {
+    connect(m_chart, &XChart::itemClicked, this, [this](const ChartItemPtr& item) {
         m_chart->setToolTip(item->LegendDescription);
         // The tip follows the hovered column at once rather than on the next pause; a column
         // chosen with the arrow keys (the mouse elsewhere, or resting on another column) shows
         // its tip above it, where the eye is.
-        const QRect column = m_chart->columnRect(m_chart->model().SelectedColumn());
+        const QRect column = m_chart->columnRect(m_chart->model().selectedColumn());
         const QPoint mouse = m_chart->mapFromGlobal(QCursor::pos());
         if (m_chart->underMouse() && column.contains(mouse)) {
             QToolTip::showText(QCursor::pos(), item->LegendDescription, m_chart);
@@ -95,36 +95,36 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
         }
     });
 
-    m_ole1 = new QWidget(this);
-    m_ole1->setObjectName(QStringLiteral("OLE1"));
-    auto* oleLayout = new QVBoxLayout(m_ole1);
-    oleLayout->setContentsMargins(0, 0, 0, 0);
+    m_officeChartHost = new QWidget(this);
+    m_officeChartHost->setObjectName(QStringLiteral("OLE1"));
+    auto* officeChartHostLayout = new QVBoxLayout(m_officeChartHost);
+    officeChartHostLayout->setContentsMargins(0, 0, 0, 0);
     m_notFound =
-        caption(m_ole1, QStringLiteral("lblMSGraphNotfound"),
+        caption(m_officeChartHost, QStringLiteral("lblMSGraphNotfound"),
                 QStringLiteral("Microsoft Office is required for displaying Chart type 2."));
     m_notFound->setAlignment(Qt::AlignCenter);
     m_notFound->setWordWrap(true);
-    oleLayout->addWidget(m_notFound);
+    officeChartHostLayout->addWidget(m_notFound);
     m_notFound->hide();
-    m_ole1->hide();
+    m_officeChartHost->hide();
 
     m_chartType = new QComboBox(this);
     m_chartType->setObjectName(QStringLiteral("cmbChartType"));
     m_chartType->addItems({QStringLiteral("Chart Type 1"), QStringLiteral("Chart Type 2")});
     m_chartType->setAccessibleName(QStringLiteral("Chart type"));
-    connect(m_chartType, &QComboBox::currentIndexChanged, this, &ChartTabFrame::cmbChartType_Click);
+    connect(m_chartType, &QComboBox::currentIndexChanged, this, &ChartTabFrame::changeChartType);
 
     // "&Close" in the footer has C.
     m_copy = new QPushButton(QStringLiteral("Co&py chart.."), this);
     m_copy->setObjectName(QStringLiteral("cmdCopyChart"));
-    connect(m_copy, &QPushButton::clicked, this, &ChartTabFrame::cmdCopyChart_Click);
+    connect(m_copy, &QPushButton::clicked, this, &ChartTabFrame::copyChart);
 
     const QString clickToSet = QStringLiteral("Click to set Colour");
     m_builtinOptions = optionFrame(this, QStringLiteral("fraBuiltinChartOptions"));
     m_barColor = new ColourBox(m_builtinOptions);
     m_barColor->setObjectName(QStringLiteral("picBuiltInChartColor"));
     m_barColor->setToolTip(clickToSet);
-    connect(m_barColor, &ColourBox::Click, this, &ChartTabFrame::picBuiltInChartColor_Click);
+    connect(m_barColor, &ColourBox::Click, this, &ChartTabFrame::chooseBuiltInChartColour);
     auto* builtinRow = static_cast<QHBoxLayout*>(m_builtinOptions->layout());
     builtinRow->addWidget(m_barColor);
     QLabel* barColor =
@@ -142,7 +142,7 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     for (int i = 0; i < 3; ++i) {
         auto* box = new ColourBox(m_chartColors);
         box->setObjectName(QStringLiteral("picChartColor_%1").arg(i));
-        connect(box, &ColourBox::Click, this, [this, i] { picChartColor_Click(i); });
+        connect(box, &ColourBox::Click, this, [this, i] { chooseChartColour(i); });
         auto* label = caption(m_chartColors, QStringLiteral("lblChartColor_%1").arg(i),
                               QString::fromLatin1(series[i]));
         label->setBuddy(box);
@@ -164,9 +164,8 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     m_showTotal->setObjectName(QStringLiteral("chkDisplayDailyTotalinChart"));
     colourRow->addWidget(m_showAverage);
     colourRow->addWidget(m_showTotal);
-    connect(m_showAverage, &QCheckBox::toggled, this, &ChartTabFrame::chkShowAverageInChart_Click);
-    connect(m_showTotal, &QCheckBox::toggled, this,
-            &ChartTabFrame::chkDisplayDailyTotalinChart_Click);
+    connect(m_showAverage, &QCheckBox::toggled, this, &ChartTabFrame::toggleAverageInChart);
+    connect(m_showTotal, &QCheckBox::toggled, this, &ChartTabFrame::toggleDailyTotalInChart);
     m_chartColors->hide();
 
     setTabOrder(m_chart, m_chartType);
@@ -183,45 +182,45 @@ ChartTabFrame::~ChartTabFrame() {
     releaseOfficeChart();
 }
 
-QSize ChartTabFrame::ole1Pixels() const {
-    return m_ole1->size();
+QSize ChartTabFrame::officeChartHostPixels() const {
+    return m_officeChartHost->size();
 }
 
-void ChartTabFrame::UpdateGraphControl() {
-    if (m_flags.mblnInbuiltChartInitialised) {
+void ChartTabFrame::updateGraphControl() {
+    if (m_flags.inbuiltChartInitialised) {
         return;
     }
     try {
         m_chart->Clear();
-        const ChartFeed feed = kestrova::UpdateGraphControl(m_state.chart, m_state.mstrMonthYear,
-                                                            m_state.display.mlngInbuiltChartColor);
+        const ChartFeed feed = kestrova::updateGraphControl(m_state.chart, m_state.monthYear,
+                                                            m_state.display.inbuiltChartColor);
         for (const ChartItem& item : feed.items) {
-            m_chart->AddItem(std::make_shared<ChartItem>(item));
+            m_chart->addItem(std::make_shared<ChartItem>(item));
         }
         const ChartFeedProperties& p = feed.properties;
         ChartModel& m = m_chart->model();
-        m.setChartTitle(p.ChartTitle);
-        m.setAxisLabelY(p.AxisLabelY);
-        m.setAxisLabelX(p.AxisLabelX);
-        m.setBackColor(p.BackColor);
-        m.setBarFillStyle(p.BarFillStyle);
+        m.setChartTitle(p.chartTitle);
+        m.setAxisLabelY(p.axisLabelY);
+        m.setAxisLabelX(p.axisLabelX);
+        m.setBackColor(p.backColor);
+        m.setBarFillStyle(p.barFillStyle);
         m.setMaxY(p.MaxY);
-        m.setMajorGridColor(p.MajorGridColor);
-        m.setBarShadow(p.BarShadow);
+        m.setMajorGridColor(p.majorGridColor);
+        m.setBarShadow(p.barShadow);
         m_chart->setToolTip(p.ToolTipText);
-        m.setMinorGridOn(p.MinorGridOn);
-        m.setMinorGridColor(p.MinorGridColor);
+        m.setMinorGridOn(p.minorGridOn);
+        m.setMinorGridColor(p.minorGridColor);
         m.setSelectable(p.Selectable);
-        m.setHotTracking(p.HotTracking);
+        m.setHotTracking(p.hotTracking);
         m.setSelectable(p.Selectable);
-        m.setBarColor(p.BarColor);
-        m.setSelectedBarColor(p.SelectedBarColor);
-        m.setBarWidthPercentage(p.BarWidthPercentage);
+        m.setBarColor(p.barColor);
+        m.setSelectedBarColor(p.selectedBarColor);
+        m.setBarWidthPercentage(p.barWidthPercentage);
         const float step = gridStep(p.MaxY, plotPixels());
         m.setIntersectMajor(step);
         m.setIntersectMinor(step / 5);
         m_chart->Refresh();
-        m_flags.mblnInbuiltChartInitialised = true;
+        m_flags.inbuiltChartInitialised = true;
     } catch (const Failure& failure) {
         dialogs().show(Message(failure.description()));
     }
@@ -229,26 +228,26 @@ void ChartTabFrame::UpdateGraphControl() {
 
 int ChartTabFrame::plotPixels() const {
     const ChartModel& m = m_chart->model();
-    return m_chart->height() - m.MarginTop() - m.MarginBottom();
+    return m_chart->height() - m.marginTop() - m.marginBottom();
 }
 
 void ChartTabFrame::fitValueGrid() {
-    if (!m_flags.mblnInbuiltChartInitialised) {
+    if (!m_flags.inbuiltChartInitialised) {
         return;
     }
     ChartModel& m = m_chart->model();
     const float step = gridStep(m.MaxY(), plotPixels());
-    if (m.IntersectMajor() != step) {
+    if (m.intersectMajor() != step) {
         m.setIntersectMajor(step);
         m.setIntersectMinor(step / 5);
     }
 }
 
-void ChartTabFrame::ResizeChart() {
+void ChartTabFrame::resizeChart() {
     if (!m_office) {
         return;
     }
-    const QSize size = ole1Pixels();
+    const QSize size = officeChartHostPixels();
     skipFailure([&] { m_office->setSize(size.width(), size.height()); });
     skipFailure([&] { m_office->setChartTitleFontSize(8); });
     skipFailure([&] { m_office->setDataTableFontSize(9); });
@@ -256,28 +255,28 @@ void ChartTabFrame::ResizeChart() {
     skipFailure([&] { m_office->setTickLabelFontSize(1, 1, 10); });
 }
 
-void ChartTabFrame::DrawMSGraphChart() {
-    if (!m_notFound->isHidden() || m_flags.mblnGraphInitialised) {
+void ChartTabFrame::drawMSGraphChart() {
+    if (!m_notFound->isHidden() || m_flags.graphInitialised) {
         return;
     }
     try {
         if (!m_factory) {
             throw Failure(QStringLiteral("No office chart server"));
         }
-        m_office = m_factory(QStringLiteral("MSGRAPH"), m_ole1);
+        m_office = m_factory(QStringLiteral("MSGRAPH"), m_officeChartHost);
         if (!m_office || !m_office->widget()) {
             throw Failure(QStringLiteral("The office chart object could not be created"));
         }
     } catch (const std::exception&) {
         m_office.reset();
         m_notFound->show();
-        m_flags.mblnGraphInitialised = false;
+        m_flags.graphInitialised = false;
         return;
     }
-    m_flags.mblnGraphInitialised = true;
+    m_flags.graphInitialised = true;
     m_officeWidget = m_office->widget();
-    m_officeWidget->setParent(m_ole1);
-    m_ole1->layout()->addWidget(m_officeWidget);
+    m_officeWidget->setParent(m_officeChartHost);
+    m_officeChartHost->layout()->addWidget(m_officeWidget);
     m_officeWidget->show();
 
     OfficeChart& chart = *m_office;
@@ -287,42 +286,41 @@ void ChartTabFrame::DrawMSGraphChart() {
     skipFailure([&] { chart.setTickLabelFontSize(1, 1, 5); });
     skipFailure([&] { chart.setTickLabelFontSize(2, 1, 5); });
     skipFailure([&] { chart.setHasDataTable(true); });
-    skipFailure([&] { chart.setChartTitleText(kChartTitle + m_state.mstrMonthYear); });
+    skipFailure([&] { chart.setChartTitleText(kChartTitle + m_state.monthYear); });
     skipFailure([&] {
         chart.setAutoVerbMenu(
             QFileInfo::exists(inProgramFolder(programFolder(), QStringLiteral("charteditable"))));
     });
     skipFailure([&] {
-        chart.setDataText(m_state.display.mblnShowAverage ? m_state.mstrGraphDataWithAverage
-                                                          : m_state.mstrGraphData);
+        chart.setDataText(m_state.display.showAverage ? m_state.graphDataWithAverage
+                                                      : m_state.graphData);
     });
     skipFailure([&] { chart.Update(); });
-    FormatMSGraphSeries();
+    formatMSGraphSeries();
     skipFailure([&] {
-        const QSize size = ole1Pixels();
+        const QSize size = officeChartHostPixels();
         chart.setApplicationSize(size.width(), size.height());
     });
-    ResizeChart();
+    resizeChart();
 }
 
-void ChartTabFrame::FormatMSGraphSeries() {
-    if (!m_flags.mblnGraphInitialised || !m_office) {
+void ChartTabFrame::formatMSGraphSeries() {
+    if (!m_flags.graphInitialised || !m_office) {
         return;
     }
     const DisplaySettings& d = m_state.display;
     // A series the data do not hold (the night-unlimited box ticked while the plan type
     // charges everything) has no colour to take; the data table must still follow "Show
     // Total", so only that statement is skipped.
-    if (!d.mblnExcludeNonFree) {
+    if (!d.excludeNonFree) {
         skipFailure(
-            [&] { m_office->setSeriesColor(QStringLiteral("Usage"), d.mlngChartColorNonFree); });
+            [&] { m_office->setSeriesColor(QStringLiteral("Usage"), d.chartColorNonFree); });
     }
-    if (d.mblnNightUnlimitedPlan && !d.mblnExcludeFree) {
-        skipFailure(
-            [&] { m_office->setSeriesColor(QStringLiteral("Free"), d.mlngChartColorFree); });
+    if (d.nightUnlimitedPlan && !d.excludeFree) {
+        skipFailure([&] { m_office->setSeriesColor(QStringLiteral("Free"), d.chartColorFree); });
     }
     try {
-        m_office->setHasDataTable(d.mblnShowTotalValue);
+        m_office->setHasDataTable(d.showTotalValue);
         m_office->setChartTitleFontSize(8);
         m_office->setDataTableFontSize(9);
         m_office->setTickLabelFontSize(2, 1, 10);
@@ -331,35 +329,35 @@ void ChartTabFrame::FormatMSGraphSeries() {
     }
 }
 
-void ChartTabFrame::cmbChartType_Click() {
+void ChartTabFrame::changeChartType() {
     if (m_chartTypeGuard) {
         return;
     }
     const int index = m_chartType->currentIndex();
     if (index == 0) {
-        m_ole1->hide();
+        m_officeChartHost->hide();
         m_chart->show();
-        UpdateGraphControl();
+        updateGraphControl();
         m_builtinOptions->show();
         m_chartColors->hide();
     } else {
-        m_ole1->show();
-        DrawMSGraphChart();
+        m_officeChartHost->show();
+        drawMSGraphChart();
         m_chart->hide();
         m_builtinOptions->hide();
         m_chartColors->show();
     }
-    m_state.display.mbytChartType = index;
+    m_state.display.chartType = index;
 }
 
 void ChartTabFrame::applyStoredChartType() {
     // A stored type the list does not hold would select nothing; it counts as the first.
-    const int stored = m_state.display.mbytChartType;
+    const int stored = m_state.display.chartType;
     const int index = stored >= 0 && stored < m_chartType->count() ? stored : 0;
     m_chartTypeGuard = true;
     m_chartType->setCurrentIndex(index);
     m_chartTypeGuard = false;
-    cmbChartType_Click();
+    changeChartType();
 }
 
 bool ChartTabFrame::officeChartRunning() const {
@@ -378,73 +376,72 @@ void ChartTabFrame::releaseOfficeChart() {
     m_office.reset();
     // The object may leave its widget to the container; it goes with the object.
     delete m_officeWidget.data();
-    m_flags.mblnGraphInitialised = false;
+    m_flags.graphInitialised = false;
     m_notFound->hide();
 }
 
-void ChartTabFrame::chkShowAverageInChart_Click() {
-    if (m_flags.mblnDisableRefreshing) {
+void ChartTabFrame::toggleAverageInChart() {
+    if (m_flags.disableRefreshing) {
         return;
     }
     DisplaySettings& d = m_state.display;
-    d.mblnShowAverage = m_showAverage->isChecked();
-    if (m_flags.mblnGraphInitialised && m_office) {
-        setOfficeChartData(d.mblnShowAverage ? m_state.mstrGraphDataWithAverage
-                                             : m_state.mstrGraphData);
+    d.showAverage = m_showAverage->isChecked();
+    if (m_flags.graphInitialised && m_office) {
+        setOfficeChartData(d.showAverage ? m_state.graphDataWithAverage : m_state.graphData);
     }
 }
 
-void ChartTabFrame::chkDisplayDailyTotalinChart_Click() {
-    if (m_flags.mblnDisableRefreshing) {
+void ChartTabFrame::toggleDailyTotalInChart() {
+    if (m_flags.disableRefreshing) {
         return;
     }
-    m_state.display.mblnShowTotalValue = m_showTotal->isChecked();
-    FormatMSGraphSeries();
+    m_state.display.showTotalValue = m_showTotal->isChecked();
+    formatMSGraphSeries();
 }
 
 ColorRef ChartTabFrame::chooseColour(const ColourBox& box) const {
-    clsCommonDialog dialog;
+    CommonDialog dialog;
     dialog.setFLAGS(1);
-    dialog.setColor(box.BackColor());
-    dialog.ShowColor();
+    dialog.setColor(box.backColor());
+    dialog.showColor();
     return dialog.Color();
 }
 
-void ChartTabFrame::picBuiltInChartColor_Click() {
+void ChartTabFrame::chooseBuiltInChartColour() {
     const ColorRef chosen = chooseColour(*m_barColor);
     m_barColor->setBackColor(chosen);
-    m_state.display.mlngInbuiltChartColor = chosen;
-    m_flags.mblnInbuiltChartInitialised = false;
-    UpdateGraphControl();
+    m_state.display.inbuiltChartColor = chosen;
+    m_flags.inbuiltChartInitialised = false;
+    updateGraphControl();
 }
 
-void ChartTabFrame::picChartColor_Click(int Index) {
+void ChartTabFrame::chooseChartColour(int Index) {
     ColourBox* box = m_seriesColor[std::size_t(Index)];
     const ColorRef chosen = chooseColour(*box);
     box->setBackColor(chosen);
     if (Index == 0) {
-        m_state.display.mlngChartColorFree = chosen;
+        m_state.display.chartColorFree = chosen;
     } else if (Index == 2) {
-        m_state.display.mlngChartColorNonFree = chosen;
+        m_state.display.chartColorNonFree = chosen;
     }
     if (Index == 0 || Index == 2) {
-        FormatMSGraphSeries();
+        formatMSGraphSeries();
     }
 }
 
-void ChartTabFrame::cmdCopyChart_Click() {
+void ChartTabFrame::copyChart() {
     // Success is said only when the clipboard holds a picture afterwards: chart type 2 without
     // its object (or an object that cannot draw) copies nothing.
     QClipboard* clipboard = QGuiApplication::clipboard();
     bool copied = false;
-    if (m_state.display.mbytChartType == 1) {
+    if (m_state.display.chartType == 1) {
         if (m_office) {
             clipboard->clear();
             skipFailure([&] { m_office->copyToClipboard(); });
             copied = !clipboard->image().isNull();
         }
     } else {
-        m_chart->EditCopy();
+        m_chart->editCopy();
         copied = !clipboard->image().isNull();
     }
     if (copied) {

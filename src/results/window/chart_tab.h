@@ -4,8 +4,9 @@
 
 #pragma once
 
-// fraChart, the Chart tab: the chart type list, the built-in chart XChart1 and the office
-// chart object in its container OLE1, the colour boxes and the chart option check boxes, and
+// chartGroup, the Chart tab: the chart type list, the built-in chart xChart and the office
+// chart object in its container officeChartHost, the colour boxes and the chart option check boxes,
+// and
 // "&Copy chart..".
 
 #include "results/office_chart/office_chart.h"
@@ -38,37 +39,38 @@ public:
                   QWidget* parent = nullptr);
     ~ChartTabFrame() override;
 
-    QComboBox* cmbChartType() const { return m_chartType; }
-    XChart* XChart1() const { return m_chart; }
-    QWidget* OLE1() const { return m_ole1; }
-    QLabel* lblMSGraphNotfound() const { return m_notFound; }
-    QFrame* fraBuiltinChartOptions() const { return m_builtinOptions; }
-    QFrame* fraChartColors() const { return m_chartColors; }
-    ColourBox* picBuiltInChartColor() const { return m_barColor; }
-    ColourBox* picChartColor(int index) const { return m_seriesColor[std::size_t(index)]; }
-    // The caption beside picChartColor(index): "Free", "Mixed", "Usage".
-    QLabel* lblChartColor(int index) const { return m_seriesCaption[std::size_t(index)]; }
-    QCheckBox* chkShowAverageInChart() const { return m_showAverage; }
-    QCheckBox* chkDisplayDailyTotalinChart() const { return m_showTotal; }
-    QPushButton* cmdCopyChart() const { return m_copy; }
+    QComboBox* chartTypeCombo() const { return m_chartType; }
+    XChart* xChart() const { return m_chart; }
+    QWidget* officeChartHost() const { return m_officeChartHost; }
+    QLabel* msGraphNotfoundLabel() const { return m_notFound; }
+    QFrame* builtinChartOptionsGroup() const { return m_builtinOptions; }
+    QFrame* chartColorsGroup() const { return m_chartColors; }
+    ColourBox* builtInChartColorBox() const { return m_barColor; }
+    ColourBox* chartColorBox(int index) const { return m_seriesColor[std::size_t(index)]; }
+    // The caption beside chartColorBox(index): "Free", "Mixed", "Usage".
+    QLabel* chartColorLabel(int index) const { return m_seriesCaption[std::size_t(index)]; }
+    QCheckBox* showAverageInChartCheck() const { return m_showAverage; }
+    QCheckBox* displayDailyTotalinChartCheck() const { return m_showTotal; }
+    QPushButton* copyChartButton() const { return m_copy; }
     // The office chart object while it exists.
     OfficeChart* officeChart() const { return m_office.get(); }
 
     // Rebuilds the built-in chart from the report's chart unless it already holds the
     // current data; a failure shows its description and leaves the flag clear.
-    void UpdateGraphControl();
-    // Fits the office chart object to OLE1 and sets its font sizes; failures are skipped.
-    void ResizeChart();
+    void updateGraphControl();
+    // Fits the office chart object to officeChartHost and sets its font sizes; failures are
+    // skipped.
+    void resizeChart();
     // The built-in chart's labelled grid lines for its height: as many as stay readable.
     void fitValueGrid();
     // Creates and fills the office chart object, once; when it cannot be created the designed
-    // label lblMSGraphNotfound shows in its place.
-    void DrawMSGraphChart();
+    // label msGraphNotfoundLabel shows in its place.
+    void drawMSGraphChart();
     // Series colours, data table and font sizes of the office chart; a failure ends it quietly.
-    void FormatMSGraphSeries();
+    void formatMSGraphSeries();
 
-    // cmbChartType's Click: index 0 the built-in chart, 1 the office chart; stores the choice.
-    void cmbChartType_Click();
+    // chartTypeCombo's Click: index 0 the built-in chart, 1 the office chart; stores the choice.
+    void changeChartType();
     // What a tab change does here: the list takes the stored chart type and its Click runs.
     void applyStoredChartType();
 
@@ -78,16 +80,16 @@ public:
     // The window unloads: the object goes (it is made again on the next load).
     void releaseOfficeChart();
 
-    void chkShowAverageInChart_Click();
-    void chkDisplayDailyTotalinChart_Click();
-    void picBuiltInChartColor_Click();
-    void picChartColor_Click(int Index);
-    void cmdCopyChart_Click();
+    void toggleAverageInChart();
+    void toggleDailyTotalInChart();
+    void chooseBuiltInChartColour();
+    void chooseChartColour(int Index);
+    void copyChart();
 
 private:
     // The box's colour through the colour dialog, starting from its current one.
     ColorRef chooseColour(const ColourBox& box) const;
-    QSize ole1Pixels() const;
+    QSize officeChartHostPixels() const;
     // The height of the built-in chart's plot, pixels.
     int plotPixels() const;
 
@@ -100,7 +102,7 @@ private:
 
     QComboBox* m_chartType = nullptr;
     XChart* m_chart = nullptr;
-    QWidget* m_ole1 = nullptr;
+    QWidget* m_officeChartHost = nullptr;
     QLabel* m_notFound = nullptr;
     QFrame* m_builtinOptions = nullptr;
     ColourBox* m_barColor = nullptr;

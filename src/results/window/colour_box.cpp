@@ -158,19 +158,19 @@ void RowColourLabel::mousePressEvent(QMouseEvent* event) {
     }
     event->accept();
     if (button != 0) {
-        Q_EMIT MouseDown(button);
+        Q_EMIT mouseDown(button);
     }
 }
 
 void RowColourLabel::keyPressEvent(QKeyEvent* event) {
     if (isPressKey(event)) {
         event->accept();
-        Q_EMIT MouseDown(kLeftButton);
+        Q_EMIT mouseDown(kLeftButton);
         return;
     }
     if (isMenuKey(event)) {
         event->accept();
-        Q_EMIT MouseDown(kRightButton);
+        Q_EMIT mouseDown(kRightButton);
         return;
     }
     QLabel::keyPressEvent(event);

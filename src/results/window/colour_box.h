@@ -5,9 +5,9 @@
 #pragma once
 
 // The small colour widgets of the result window: ColourBox, a picture box that shows a colour
-// and is clicked to change it (picBuiltInChartColor, picChartColor), and RowColourLabel, a
+// and is clicked to change it (builtInChartColorBox, chartColorBox), and RowColourLabel, a
 // label that shows a text and a background colour and reports which mouse button pressed it
-// (lblSetColor). Both take the keyboard too: Space or Enter is the left button, the menu key
+// (setColorLabel). Both take the keyboard too: Space or Enter is the left button, the menu key
 // or Shift+F10 the right one.
 
 #include "platform/colour_ref.h"
@@ -23,7 +23,7 @@ public:
     explicit ColourBox(QWidget* parent = nullptr);
 
     // Default: system colour 15, button face.
-    ColorRef BackColor() const { return m_backColor; }
+    ColorRef backColor() const { return m_backColor; }
     void setBackColor(ColorRef color);
 
     void draw(QPainter& painter, QSize size) const;
@@ -54,14 +54,14 @@ public:
 
     explicit RowColourLabel(const QString& caption, QWidget* parent = nullptr);
 
-    ColorRef ForeColor() const { return m_foreColor; }
+    ColorRef foreColor() const { return m_foreColor; }
     void setForeColor(ColorRef color);
-    ColorRef BackColor() const { return m_backColor; }
+    ColorRef backColor() const { return m_backColor; }
     void setBackColor(ColorRef color);
 
 Q_SIGNALS:
     // Button: 1 left, 2 right, 4 middle.
-    void MouseDown(int Button);
+    void mouseDown(int Button);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

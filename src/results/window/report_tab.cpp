@@ -25,11 +25,11 @@ namespace {
 std::pair<ColorRef&, ColorRef&> rowColours(DisplaySettings& d, int index) {
     switch (index) {
         case 0:
-            return {d.mlngColorFree, d.mlngColorBackFree};
+            return {d.colorFree, d.colorBackFree};
         case 1:
-            return {d.mlngColorMixed, d.mlngColorBackMixed};
+            return {d.colorMixed, d.colorBackMixed};
         default:
-            return {d.mlngColorNonFree, d.mlngColorBackNonFree};
+            return {d.colorNonFree, d.colorBackNonFree};
     }
 }
 
@@ -51,8 +51,8 @@ ReportTabFrame::ReportTabFrame(DisplaySettings& display, const ReportViewFactory
     m_export->setObjectName(QStringLiteral("cmdExport"));
     m_save = new QPushButton(QStringLiteral("&Save Report.."), this);
     m_save->setObjectName(QStringLiteral("cmdSave"));
-    connect(m_export, &QPushButton::clicked, this, &ReportTabFrame::cmdExport_Click);
-    connect(m_save, &QPushButton::clicked, this, &ReportTabFrame::cmdSave_Click);
+    connect(m_export, &QPushButton::clicked, this, &ReportTabFrame::exportReport);
+    connect(m_save, &QPushButton::clicked, this, &ReportTabFrame::saveReport);
 
     m_footer = new QFrame(this);
     m_footer->setObjectName(QStringLiteral("fraReportFooter"));
@@ -67,8 +67,8 @@ ReportTabFrame::ReportTabFrame(DisplaySettings& display, const ReportViewFactory
         auto* label = new RowColourLabel(QString::fromLatin1(captions[i]), m_footer);
         label->setObjectName(QStringLiteral("lblSetColor_%1").arg(i));
         label->setMinimumWidth(56);
-        connect(label, &RowColourLabel::MouseDown, this,
-                [this, i](int button) { lblSetColor_MouseDown(i, button); });
+        connect(label, &RowColourLabel::mouseDown, this,
+                [this, i](int button) { pickRowColour(i, button); });
         row->addWidget(label);
         m_setColor[std::size_t(i)] = label;
     }
@@ -114,25 +114,25 @@ void ReportTabFrame::showRowColours() {
     }
 }
 
-void ReportTabFrame::lblSetColor_MouseDown(int Index, int Button) {
+void ReportTabFrame::pickRowColour(int Index, int Button) {
     if (Button != RowColourLabel::kLeftButton && Button != RowColourLabel::kRightButton) {
         return;
     }
     RowColourLabel* label = m_setColor[std::size_t(Index)];
     const bool background = Button == RowColourLabel::kRightButton;
-    clsCommonDialog dialog;
+    CommonDialog dialog;
     dialog.setFLAGS(1);
-    dialog.setColor(background ? label->BackColor() : label->ForeColor());
-    dialog.ShowColor();
-    const ColorRef before = background ? label->BackColor() : label->ForeColor();
+    dialog.setColor(background ? label->backColor() : label->foreColor());
+    dialog.showColor();
+    const ColorRef before = background ? label->backColor() : label->foreColor();
     if (background) {
         label->setBackColor(dialog.Color());
     } else {
         label->setForeColor(dialog.Color());
     }
     auto [fore, back] = rowColours(m_display, Index);
-    fore = label->ForeColor();
-    back = label->BackColor();
+    fore = label->foreColor();
+    back = label->backColor();
     // A cancelled dialog (or the same colour) would rebuild the very same page; with a large
     // log that is a long wait for nothing.
     if (dialog.Color() != before) {
@@ -143,7 +143,7 @@ void ReportTabFrame::lblSetColor_MouseDown(int Index, int Button) {
 QString ReportTabFrame::askTarget(const QString& ext) {
     // The folder is the dialog's to choose (the last one used, at first Documents).
     const QDate lastUsed = m_lastUsed ? m_lastUsed() : QDate();
-    const QString fileName = AskSaveFileName(QString(), suggestedFileName(lastUsed, ext), ext);
+    const QString fileName = askSaveFileName(QString(), suggestedFileName(lastUsed, ext), ext);
     if (fileName.isEmpty()) {
         return QString();
     }
@@ -158,14 +158,14 @@ QString ReportTabFrame::askTarget(const QString& ext) {
     return fileName;
 }
 
-void ReportTabFrame::cmdSave_Click() {
+void ReportTabFrame::saveReport() {
     try {
         const QString fileName = askTarget(QStringLiteral("htm"));
         if (fileName.isEmpty()) {
             return;
         }
-        // SaveFileData reports its own failure; success is only claimed for a written file.
-        if (SaveFileData(fileName, reportFileText(m_document), false)) {
+        // saveFileData reports its own failure; success is only claimed for a written file.
+        if (saveFileData(fileName, reportFileText(m_document), false)) {
             dialogs().show(Message(QStringLiteral("File saved successfully"), QString(),
                                    MessageIcon::Information));
         }
@@ -174,13 +174,13 @@ void ReportTabFrame::cmdSave_Click() {
     }
 }
 
-void ReportTabFrame::cmdExport_Click() {
+void ReportTabFrame::exportReport() {
     try {
         const QString fileName = askTarget(QStringLiteral("csv"));
         if (fileName.isEmpty()) {
             return;
         }
-        SaveFileData(fileName, exportText(m_document), false);
+        saveFileData(fileName, exportText(m_document), false);
     } catch (const Failure& failure) {
         dialogs().show(Message(failure.description()));
     }

@@ -4,7 +4,7 @@
 
 #pragma once
 
-// fraReport, the Report tab: the report view WebBrowser1 over the window's report document,
+// reportGroup, the Report tab: the report view webBrowser over the window's report document,
 // and below it the row colour labels and the two file commands.
 
 #include "platform/html_document.h"
@@ -39,11 +39,11 @@ public:
     // The blank page, in the document and the view.
     void showBlank();
 
-    ReportView* WebBrowser1() const { return m_view; }
-    QFrame* fraReportFooter() const { return m_footer; }
-    RowColourLabel* lblSetColor(int index) const { return m_setColor[std::size_t(index)]; }
-    QPushButton* cmdExport() const { return m_export; }
-    QPushButton* cmdSave() const { return m_save; }
+    ReportView* webBrowser() const { return m_view; }
+    QFrame* reportFooterGroup() const { return m_footer; }
+    RowColourLabel* setColorLabel(int index) const { return m_setColor[std::size_t(index)]; }
+    QPushButton* exportButton() const { return m_export; }
+    QPushButton* saveButton() const { return m_save; }
 
     // The month the report's last record belongs to: the save prompt suggests a name from it.
     void setReportMonth(std::function<QDate()> lastUsed) { m_lastUsed = std::move(lastUsed); }
@@ -54,11 +54,11 @@ public:
     // The labels show the six row colours of the display settings.
     void showRowColours();
 
-    // A mouse button pressed on lblSetColor(Index): 1 sets the text colour, 2 the background,
+    // A mouse button pressed on setColorLabel(Index): 1 sets the text colour, 2 the background,
     // any other button nothing.
-    void lblSetColor_MouseDown(int Index, int Button);
-    void cmdSave_Click();
-    void cmdExport_Click();
+    void pickRowColour(int Index, int Button);
+    void saveReport();
+    void exportReport();
 
 Q_SIGNALS:
     // A row colour changed: the main window rebuilds the report.

@@ -4,7 +4,7 @@
 
 #pragma once
 
-// WebBrowser1, the Report tab's view of the report page. This base keeps the page it was
+// webBrowser, the Report tab's view of the report page. This base keeps the page it was
 // given and shows nothing (tests and tools that need no browser engine use it as it is);
 // WebReportView renders the page with the browser engine.
 

@@ -26,42 +26,42 @@ void setHeight(TwipRect& box, int height) {
 
 }  // namespace
 
-void ResizeResultWindow(ResultLayout& l, int W, int H) {
-    TwipRect& tabs = l[Placed::ctlTabs1];
-    TwipRect& footer = l[Placed::fraFooter];
+void resizeResultWindow(ResultLayout& l, int W, int H) {
+    TwipRect& tabs = l[Placed::tabStrip];
+    TwipRect& footer = l[Placed::footerGroup];
     setWidth(tabs, W - 300);
     setHeight(tabs, H - footer.height - 400);
     setWidth(footer, W);
     footer.top = H - footer.height - 350;
-    l[Placed::cmdClose].left = W - l[Placed::cmdClose].width - 400;
+    l[Placed::closeButton].left = W - l[Placed::closeButton].width - 400;
 
-    for (Placed frame : {Placed::fraReport, Placed::fraChart, Placed::fraSummary}) {
+    for (Placed frame : {Placed::reportGroup, Placed::chartGroup, Placed::summaryGroup}) {
         setWidth(l[frame], tabs.width - 300);
         setHeight(l[frame], tabs.height - 350);
     }
 
-    const TwipRect& chart = l[Placed::fraChart];
-    for (Placed p : {Placed::cmdCopyChart, Placed::cmbChartType, Placed::fraBuiltinChartOptions,
-                     Placed::fraChartColors}) {
+    const TwipRect& chart = l[Placed::chartGroup];
+    for (Placed p : {Placed::copyChartButton, Placed::chartTypeCombo,
+                     Placed::builtinChartOptionsGroup, Placed::chartColorsGroup}) {
         l[p].top = chart.height - l[p].height - 100;
     }
-    for (Placed p : {Placed::fraBuiltinChartOptions, Placed::fraChartColors}) {
+    for (Placed p : {Placed::builtinChartOptionsGroup, Placed::chartColorsGroup}) {
         l[p].left = chart.width - l[p].width - 100;
     }
-    for (Placed p : {Placed::XChart1, Placed::OLE1}) {
+    for (Placed p : {Placed::xChart, Placed::officeChartHost}) {
         setWidth(l[p], chart.width - 100);
-        setHeight(l[p], chart.height - l[Placed::fraChartColors].height - 400);
+        setHeight(l[p], chart.height - l[Placed::chartColorsGroup].height - 400);
     }
 
-    const TwipRect& report = l[Placed::fraReport];
-    TwipRect& reportFooter = l[Placed::fraReportFooter];
+    const TwipRect& report = l[Placed::reportGroup];
+    TwipRect& reportFooter = l[Placed::reportFooterGroup];
     reportFooter.top = report.height - reportFooter.height - 100;
     reportFooter.left = report.width - reportFooter.width - 100;
-    for (Placed p : {Placed::cmdExport, Placed::cmdSave}) {
+    for (Placed p : {Placed::exportButton, Placed::saveButton}) {
         l[p].top = report.height - l[p].height - 100;
     }
-    setWidth(l[Placed::WebBrowser1], report.width - 20);
-    setHeight(l[Placed::WebBrowser1], report.height - reportFooter.height - 350);
+    setWidth(l[Placed::webBrowser], report.width - 20);
+    setHeight(l[Placed::webBrowser], report.height - reportFooter.height - 350);
 }
 
 QSize outerWindowTwips(QSize clientPixels, double twipsPerPixelX, double twipsPerPixelY) {

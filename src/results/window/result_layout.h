@@ -16,27 +16,27 @@
 namespace kestrova {
 
 // The controls the resize handler places. Positions are relative to each control's parent:
-// ctlTabs1 and fraFooter to the window, cmdClose to fraFooter, the three tab frames to
-// ctlTabs1, the Chart tab's controls to fraChart and the Report tab's to fraReport.
+// tabStrip and footerGroup to the window, closeButton to footerGroup, the three tab frames to
+// tabStrip, the Chart tab's controls to chartGroup and the Report tab's to reportGroup.
 enum class Placed {
-    ctlTabs1,
-    fraFooter,
-    cmdClose,
-    fraReport,
-    fraChart,
-    fraSummary,
-    cmdCopyChart,
-    cmbChartType,
-    fraBuiltinChartOptions,
-    fraChartColors,
-    XChart1,
-    OLE1,
-    fraReportFooter,
-    cmdExport,
-    cmdSave,
-    WebBrowser1,
+    tabStrip,
+    footerGroup,
+    closeButton,
+    reportGroup,
+    chartGroup,
+    summaryGroup,
+    copyChartButton,
+    chartTypeCombo,
+    builtinChartOptionsGroup,
+    chartColorsGroup,
+    xChart,
+    officeChartHost,
+    reportFooterGroup,
+    exportButton,
+    saveButton,
+    webBrowser,
 };
-inline constexpr int kPlacedCount = int(Placed::WebBrowser1) + 1;
+inline constexpr int kPlacedCount = int(Placed::webBrowser) + 1;
 
 struct ResultLayout {
     std::array<TwipRect, kPlacedCount> boxes{};
@@ -49,7 +49,7 @@ struct ResultLayout {
 // The resize statements for a window of the given outer width and height (twips), in their
 // order. A statement that would give a control a negative width or height is skipped, so the
 // control keeps what it had; every other statement still runs. Positions may go negative.
-void ResizeResultWindow(ResultLayout& layout, int windowWidth, int windowHeight);
+void resizeResultWindow(ResultLayout& layout, int windowWidth, int windowHeight);
 
 // The rules were made against the window's outer measures on the desktop the window was
 // designed on (4-pixel borders, a 19-pixel caption); Qt gives the client area, so the outer

@@ -15,20 +15,20 @@ public:
     virtual ~ResultWindowHost() = default;
     // Rebuilds the report page, the chart data texts and the summary from the report skeleton
     // (after a row colour or an exclusion option changed).
-    virtual void WriteOutput() = 0;
+    virtual void writeOutput() = 0;
     // Opens an address with the user's default handler.
-    virtual void L2N(const QString& Address) = 0;
+    virtual void openLink(const QString& Address) = 0;
 };
 
 // The result window's public flags that the main window and the window's own handlers share.
 struct ResultWindowFlags {
     // The office chart object has been created; cleared when the window unloads.
-    bool mblnGraphInitialised = false;
+    bool graphInitialised = false;
     // While set, the chart option check boxes change nothing (the main window sets it while it
     // puts the stored options into them).
-    bool mblnDisableRefreshing = false;
+    bool disableRefreshing = false;
     // The built-in chart holds the current data; the main window clears it after each grab.
-    bool mblnInbuiltChartInitialised = false;
+    bool inbuiltChartInitialised = false;
 };
 
 }  // namespace kestrova

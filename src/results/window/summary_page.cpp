@@ -37,8 +37,8 @@ constexpr int kBarHeight = 16;
 constexpr int kExcessBarHeight = 8;
 constexpr int kValueWidth = 120;
 
-constexpr PlanEditBox kBoxes[] = {PlanEditBox::nebPlanCharge, PlanEditBox::nebBandWidthLimit,
-                                  PlanEditBox::nebRsPerMB};
+constexpr PlanEditBox kBoxes[] = {PlanEditBox::planChargeEdit, PlanEditBox::bandWidthLimitEdit,
+                                  PlanEditBox::rsPerMBEdit};
 
 // `caption` with an ampersand before the first `letter`, the mnemonic of its buddy.
 QString withMnemonic(const QString& caption, char16_t letter) {
@@ -164,13 +164,13 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
         label->hide();
     }
     for (L today :
-         {L::lblUsageToday, L::lblUsedAverageExclToday, L::lblAvailableAverageExclToday}) {
+         {L::usageTodayLabel, L::usedAverageExclTodayLabel, L::availableAverageExclTodayLabel}) {
         figureLabel(today)->hide();
     }
     for (PlanEditBox box : kBoxes) {
         editBox(box)->hide();
     }
-    m_lblMB->hide();
+    m_mbLabel->hide();
     m_barExcess->hide();
     m_cheapestBox->hide();
 }
@@ -233,11 +233,12 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
     select->setFont(bold);
     grid->addWidget(select, 0, 0, 1, 2);
 
-    m_lblPlans = new LinkLabel(c.lblPlans, QStringLiteral("plans"), box);
-    m_lblPlans->setObjectName(QStringLiteral("lblPlans"));
-    m_lblPlans->setToolTip(m_plansAddress);
-    connect(m_lblPlans, &QLabel::linkActivated, this, [this] { m_host.L2N(m_plansAddress); });
-    grid->addWidget(m_lblPlans, 0, 2, 1, 2, Qt::AlignRight);
+    m_plansLabel = new LinkLabel(c.plansLabel, QStringLiteral("plans"), box);
+    m_plansLabel->setObjectName(QStringLiteral("lblPlans"));
+    m_plansLabel->setToolTip(m_plansAddress);
+    connect(m_plansLabel, &QLabel::linkActivated, this,
+            [this] { m_host.openLink(m_plansAddress); });
+    grid->addWidget(m_plansLabel, 0, 2, 1, 2, Qt::AlignRight);
 
     m_plans = new QComboBox(box);
     m_plans->setObjectName(QStringLiteral("cmbPlans"));
@@ -263,11 +264,11 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
         PlanEditBox box;
         char16_t mnemonic;
     } rows[] = {
-        {c.planCharge, QStringLiteral("lblPlanChargeCaption"), L::lblPlanCharge,
-         PlanEditBox::nebPlanCharge, u'h'},
-        {c.bandWidthLimit, QStringLiteral("lblBandWidthLimitCaption"), L::lblBandWidthLimit,
-         PlanEditBox::nebBandWidthLimit, u'L'},
-        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::lblRsPerMB, PlanEditBox::nebRsPerMB,
+        {c.planCharge, QStringLiteral("lblPlanChargeCaption"), L::planChargeLabel,
+         PlanEditBox::planChargeEdit, u'h'},
+        {c.bandWidthLimit, QStringLiteral("lblBandWidthLimitCaption"), L::bandWidthLimitLabel,
+         PlanEditBox::bandWidthLimitEdit, u'L'},
+        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::rsPerMBLabel, PlanEditBox::rsPerMBEdit,
          u'M'},
     };
     int r = 4;
@@ -280,27 +281,27 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
         value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         grid->addWidget(value, r, 1);
         const QString name = editBoxDesign(row.box).key;
-        auto* edit = new neb(box);
+        auto* edit = new NumericEdit(box);
         edit->setObjectName(name);
-        edit->ReadProperties(form.bag(name));
+        edit->readProperties(form.bag(name));
         edit->setFixedWidth(kValueWidth);
         const PlanEditBox which = row.box;
-        connect(edit, &neb::Change, this, [this, which] { editBoxChanged(which); });
+        connect(edit, &NumericEdit::Change, this, [this, which] { editBoxChanged(which); });
         grid->addWidget(edit, r, 1, Qt::AlignLeft);
         caption->setBuddy(edit);
         // The focus goes to the box's text inside it, which a screen reader names too.
-        edit->txtNeb()->setAccessibleName(row.caption);
+        edit->lineEdit()->setAccessibleName(row.caption);
         m_editBoxes[std::size_t(row.box)] = edit;
         ++r;
     }
-    m_lblMB = plainLabel(box, c.lblMB, QStringLiteral("lblMB"));
-    grid->addWidget(m_lblMB, 5, 2);
+    m_mbLabel = plainLabel(box, c.mbLabel, QStringLiteral("lblMB"));
+    grid->addWidget(m_mbLabel, 5, 2);
     grid->setColumnMinimumWidth(1, kValueWidth);
     grid->setColumnStretch(3, 1);
     setTabOrder(m_plans, m_editBoxes[0]);
     setTabOrder(m_editBoxes[0], m_editBoxes[1]);
     setTabOrder(m_editBoxes[1], m_editBoxes[2]);
-    setTabOrder(m_editBoxes[2], m_lblPlans);
+    setTabOrder(m_editBoxes[2], m_plansLabel);
 }
 
 QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
@@ -315,23 +316,23 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
     auto captionOf = [&](SummaryLabel figure) {
         return plainLabel(box, summaryLabelCaption(figure), summaryLabelName(figure) + u"Caption");
     };
-    row(0, L::lblUsedBandWidth, captionOf(L::lblUsedBandWidth));
-    row(1, L::lblUsedAverage, captionOf(L::lblUsedAverage));
+    row(0, L::usedBandWidthLabel, captionOf(L::usedBandWidthLabel));
+    row(1, L::usedAverageLabel, captionOf(L::usedAverageLabel));
     // The footer has an "Average per day" of its own that divides by other days.
     const QString averageTip = QStringLiteral(
         "The metered bandwidth divided by the days of the month up to the last recorded day");
     for (QLabel* label :
-         {figureLabel(L::lblUsedAverage),
-          box->findChild<QLabel*>(summaryLabelName(L::lblUsedAverage) + u"Caption")}) {
+         {figureLabel(L::usedAverageLabel),
+          box->findChild<QLabel*>(summaryLabelName(L::usedAverageLabel) + u"Caption")}) {
         label->setToolTip(averageTip);
     }
-    row(2, L::lblUsedLastDay, captionOf(L::lblUsedLastDay));
-    m_today[0] = plainLabel(box, summaryLabelCaption(L::lblUsageToday), QStringLiteral("lbl_0"));
-    row(3, L::lblUsageToday, m_today[0]);
+    row(2, L::usedLastDayLabel, captionOf(L::usedLastDayLabel));
+    m_today[0] = plainLabel(box, summaryLabelCaption(L::usageTodayLabel), QStringLiteral("lbl_0"));
+    row(3, L::usageTodayLabel, m_today[0]);
     m_today[1] =
-        plainLabel(box, summaryLabelCaption(L::lblUsedAverageExclToday), QStringLiteral("lbl_1"));
+        plainLabel(box, summaryLabelCaption(L::usedAverageExclTodayLabel), QStringLiteral("lbl_1"));
     m_today[2] = noteLabel(box, summaryTabCaptions().excludingToday, QStringLiteral("lbl_2"));
-    row(4, L::lblUsedAverageExclToday, m_today[1]);
+    row(4, L::usedAverageExclTodayLabel, m_today[1]);
     // The "(Excluding today)" note under its caption keeps the column narrow.
     grid->addWidget(m_today[2], 5, 0, Qt::AlignTop);
 
@@ -343,14 +344,14 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
     bar->setFixedSize(kBarWidth, kBarHeight + 3 + kExcessBarHeight);
     const SummaryTabCaptions& c = summaryTabCaptions();
     m_barAllowed = barBox(bar, QStringLiteral("picDownloadAllowed"), QColor(206, 232, 206),
-                          c.picDownloadAllowedToolTip);
+                          c.downloadAllowedBoxToolTip);
     m_barAllowed->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_barAllowed->setGeometry(0, 0, kBarWidth, kBarHeight);
     m_barActual = barBox(m_barAllowed, QStringLiteral("picActualDownload"), QColor(70, 130, 180),
                          QStringLiteral("Used"));
     m_barActual->setGeometry(0, 0, 0, kBarHeight);
     m_barExcess = barBox(bar, QStringLiteral("picExcessDownload"), QColor(200, 45, 45),
-                         c.picExcessDownloadToolTip);
+                         c.excessDownloadBoxToolTip);
     m_barExcess->setGeometry(0, kBarHeight + 3, 0, kExcessBarHeight);
 
     m_percentage = new QLineEdit(box);
@@ -358,8 +359,8 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
     m_percentage->setReadOnly(true);
     m_percentage->setFocusPolicy(Qt::ClickFocus);
     m_percentage->setAlignment(Qt::AlignCenter);
-    m_percentage->setToolTip(c.txtPercentageToolTip);
-    m_percentage->setAccessibleName(c.txtPercentageToolTip);
+    m_percentage->setToolTip(c.percentageEditToolTip);
+    m_percentage->setAccessibleName(c.percentageEditToolTip);
     // Room for the widest figure it shows ("9999%"), whatever the font.
     m_percentage->setFixedWidth(
         std::max(64, m_percentage->fontMetrics().horizontalAdvance(QStringLiteral("99999%")) + 16));
@@ -375,7 +376,7 @@ QWidget* SummaryTabFrame::buildFrames(QWidget* content) {
     auto* stack = new QGridLayout(place);
     stack->setContentsMargins(0, 0, 0, 0);
 
-    m_available = new QGroupBox(c.fraAvailable, place);
+    m_available = new QGroupBox(c.availableGroup, place);
     m_available->setObjectName(QStringLiteral("fraAvailable"));
     QGridLayout* a = figureGrid(m_available);
     auto captionOf = [](QWidget* parent, SummaryLabel figure) {
@@ -391,21 +392,21 @@ QWidget* SummaryTabFrame::buildFrames(QWidget* content) {
         grid->addWidget(value, at, 2);
         caption->setBuddy(value);
     };
-    for (L figure : {L::lblAvailableBandWidth, L::lblAvailableAverage, L::lblAvailableDays}) {
+    for (L figure : {L::availableBandWidthLabel, L::availableAverageLabel, L::availableDaysLabel}) {
         row(a, r, m_available, captionOf(m_available, figure), figure);
         ++r;
     }
-    m_today[3] = plainLabel(m_available, summaryLabelCaption(L::lblAvailableAverageExclToday),
+    m_today[3] = plainLabel(m_available, summaryLabelCaption(L::availableAverageExclTodayLabel),
                             QStringLiteral("lbl_3"));
     m_today[4] = noteLabel(m_available, c.excludingToday, QStringLiteral("lbl_4"));
-    row(a, r, m_available, m_today[3], L::lblAvailableAverageExclToday);
+    row(a, r, m_available, m_today[3], L::availableAverageExclTodayLabel);
     a->addWidget(m_today[4], r + 1, 0, Qt::AlignTop);
 
-    m_excess = new QGroupBox(c.fraExcess, place);
+    m_excess = new QGroupBox(c.excessGroup, place);
     m_excess->setObjectName(QStringLiteral("fraExcess"));
     QGridLayout* e = figureGrid(m_excess);
     r = 0;
-    for (L figure : {L::lblExcessBandwidth, L::lblExcessRatePerMB, L::lblExcessAmount}) {
+    for (L figure : {L::excessBandwidthLabel, L::excessRatePerMBLabel, L::excessAmountLabel}) {
         row(e, r, m_excess, captionOf(m_excess, figure), figure);
         ++r;
     }
@@ -422,8 +423,8 @@ QWidget* SummaryTabFrame::buildBill(QWidget* content) {
     box->setObjectName(QStringLiteral("fraBill"));
     QGridLayout* grid = figureGrid(box);
     int r = 0;
-    for (L figure : {L::lblBillPlanCharge, L::lblBillExcessCharge, L::lblBillTotal, L::lblBillTax,
-                     L::lblBillTotalAndTax}) {
+    for (L figure : {L::billPlanChargeLabel, L::billExcessChargeLabel, L::billTotalLabel,
+                     L::billTaxLabel, L::billTotalAndTaxLabel}) {
         QLabel* caption =
             plainLabel(box, summaryLabelCaption(figure), summaryLabelName(figure) + u"Caption");
         grid->addWidget(caption, r, 0);
@@ -431,7 +432,7 @@ QWidget* SummaryTabFrame::buildBill(QWidget* content) {
         caption->setBuddy(figureLabel(figure));
         ++r;
     }
-    QLabel* total = figureLabel(L::lblBillTotalAndTax);
+    QLabel* total = figureLabel(L::billTotalAndTaxLabel);
     QFont bold = total->font();
     bold.setBold(true);
     total->setFont(bold);
@@ -474,25 +475,25 @@ void SummaryTabFrame::save() const {
     store.sync();
 }
 
-void SummaryTabFrame::LoadCombo() {
+void SummaryTabFrame::loadCombo() {
     const SettingsStore store;
-    m_logic.LoadCombo(store);
+    m_logic.loadCombo(store);
     fillPlanList();
     showFigures();
 }
 
-void SummaryTabFrame::CreateSummary() {
-    m_logic.CreateSummary();
+void SummaryTabFrame::createSummary() {
+    m_logic.createSummary();
     showFigures();
 }
 
 void SummaryTabFrame::fillPlanList() {
     m_syncing = true;
     m_plans->clear();
-    for (const PlanListEntry& entry : m_logic.cmbPlans().entries()) {
+    for (const PlanListEntry& entry : m_logic.plansCombo().entries()) {
         m_plans->addItem(entry.text, entry.itemData);
     }
-    m_plans->setCurrentIndex(m_logic.cmbPlans().listIndex());
+    m_plans->setCurrentIndex(m_logic.plansCombo().listIndex());
     m_syncing = false;
 }
 
@@ -511,8 +512,8 @@ void SummaryTabFrame::editBoxChanged(PlanEditBox box) {
 
 void SummaryTabFrame::showFigures() {
     m_syncing = true;
-    if (m_plans->currentIndex() != m_logic.cmbPlans().listIndex()) {
-        m_plans->setCurrentIndex(m_logic.cmbPlans().listIndex());
+    if (m_plans->currentIndex() != m_logic.plansCombo().listIndex()) {
+        m_plans->setCurrentIndex(m_logic.plansCombo().listIndex());
     }
     for (PlanEditBox box : kBoxes) {
         const double value = m_logic.editBoxValue(box);
@@ -523,7 +524,7 @@ void SummaryTabFrame::showFigures() {
     }
     m_syncing = false;
     m_forecast->setForecast(m_logic.forecast());
-    if (!m_logic.cmbPlans().hasSelection()) {
+    if (!m_logic.plansCombo().hasSelection()) {
         m_cheapestBox->hide();
         return;
     }
@@ -534,9 +535,9 @@ void SummaryTabFrame::showFigures() {
             label->setText(f.labels[std::size_t(i)].shown);
         }
     }
-    m_percentage->setText(f.shown(L::txtPercentage));
+    m_percentage->setText(f.shown(L::percentageEdit));
 
-    for (L value : {L::lblPlanCharge, L::lblBandWidthLimit, L::lblRsPerMB}) {
+    for (L value : {L::planChargeLabel, L::bandWidthLimitLabel, L::rsPerMBLabel}) {
         figureLabel(value)->setVisible(!f.customFiguresShown);
     }
     for (PlanEditBox box : kBoxes) {
@@ -548,11 +549,11 @@ void SummaryTabFrame::showFigures() {
         caption.label->setBuddy(f.customFiguresShown ? static_cast<QWidget*>(editBox(box))
                                                      : caption.value);
     }
-    m_lblMB->setVisible(f.customFiguresShown);
+    m_mbLabel->setVisible(f.customFiguresShown);
 
-    m_available->setVisible(f.fraAvailableVisible);
-    m_excess->setVisible(f.fraExcessVisible);
-    if (f.fraExcessVisible) {
+    m_available->setVisible(f.availableGroupVisible);
+    m_excess->setVisible(f.excessGroupVisible);
+    if (f.excessGroupVisible) {
         m_excess->raise();
     } else {
         m_available->raise();
@@ -561,7 +562,7 @@ void SummaryTabFrame::showFigures() {
         label->setVisible(f.todayLabelsVisible);
     }
     for (L today :
-         {L::lblUsageToday, L::lblUsedAverageExclToday, L::lblAvailableAverageExclToday}) {
+         {L::usageTodayLabel, L::usedAverageExclTodayLabel, L::availableAverageExclTodayLabel}) {
         figureLabel(today)->setVisible(f.todayLabelsVisible);
     }
     showBar();
@@ -575,10 +576,10 @@ void SummaryTabFrame::showBar() {
         // A share beyond the whole bar (more than twice the allowance used) is drawn full.
         return int(std::lround(std::clamp(fraction, 0.0, 1.0) * full));
     };
-    m_barActual->resize(widthOf(f.picActualDownloadWidth), m_barAllowed->height());
-    m_barExcess->resize(widthOf(f.picExcessDownloadWidth), kExcessBarHeight);
-    m_barExcess->setVisible(f.picExcessDownloadVisible);
-    m_bar->setUsed(f[L::txtPercentage].kept.toDouble(), f.shown(L::txtPercentage));
+    m_barActual->resize(widthOf(f.actualDownloadBoxWidth), m_barAllowed->height());
+    m_barExcess->resize(widthOf(f.excessDownloadBoxWidth), kExcessBarHeight);
+    m_barExcess->setVisible(f.excessDownloadBoxVisible);
+    m_bar->setUsed(f[L::percentageEdit].kept.toDouble(), f.shown(L::percentageEdit));
 }
 
 void SummaryTabFrame::showCheapestPlan() {

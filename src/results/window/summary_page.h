@@ -4,8 +4,8 @@
 
 #pragma once
 
-// fraSummary, the Summary tab: the plan list and the custom plan's edit boxes, the figures of
-// the last CreateSummary, the two frames that share one place, the usage bar, the "today"
+// summaryGroup, the Summary tab: the plan list and the custom plan's edit boxes, the figures of
+// the last createSummary, the two frames that share one place, the usage bar, the "today"
 // fields and notes, and the cheapest catalogue plan for the month. Every figure comes from
 // SummaryTab; this frame only shows it.
 
@@ -29,47 +29,47 @@ class PropertyBag;
 class ResultWindowHost;
 class UsageBar;
 class StoredForm;
-class neb;
+class NumericEdit;
 
 class SummaryTabFrame : public QFrame {
     Q_OBJECT
 public:
     // The edit boxes take their stored properties from `form`; `plansAddress` is the page
-    // "ORVO plans" opens through the host's L2N.
+    // "ORVO plans" opens through the host's openLink.
     SummaryTabFrame(ResultWindowHost& host, const StoredForm& form, SummaryTab::Clock clock,
                     QString plansAddress, QWidget* parent = nullptr);
 
     SummaryTab& logic() { return m_logic; }
     const SummaryTab& logic() const { return m_logic; }
 
-    // Window load: the edit boxes from the settings store, then LoadCombo.
+    // Window load: the edit boxes from the settings store, then loadCombo.
     void load();
     // Window unload: "Plan3" and the three edit box values.
     void save() const;
     // Refills the plan list and selects the stored plan.
-    void LoadCombo();
-    void CreateSummary();
+    void loadCombo();
+    void createSummary();
     // The month's usage handed over by the main window.
     void setInputs(const SummaryInputs& inputs) { m_logic.setInputs(inputs); }
 
-    QComboBox* cmbPlans() const { return m_plans; }
-    neb* editBox(PlanEditBox box) const { return m_editBoxes[std::size_t(box)]; }
-    // The label (or, for txtPercentage, nothing: see txtPercentage()) that shows a figure.
+    QComboBox* plansCombo() const { return m_plans; }
+    NumericEdit* editBox(PlanEditBox box) const { return m_editBoxes[std::size_t(box)]; }
+    // The label (or, for percentageEdit, nothing: see percentageEdit()) that shows a figure.
     QLabel* figureLabel(SummaryLabel label) const { return m_figures[std::size_t(label)]; }
-    QLineEdit* txtPercentage() const { return m_percentage; }
-    QGroupBox* fraAvailable() const { return m_available; }
-    QGroupBox* fraExcess() const { return m_excess; }
-    UsageBar* picUsageBar() const { return m_bar; }
-    QFrame* picDownloadAllowed() const { return m_barAllowed; }
-    QFrame* picActualDownload() const { return m_barActual; }
-    QFrame* picExcessDownload() const { return m_barExcess; }
-    QLabel* lblMB() const { return m_lblMB; }
-    QLabel* lblPlans() const { return m_lblPlans; }
+    QLineEdit* percentageEdit() const { return m_percentage; }
+    QGroupBox* availableGroup() const { return m_available; }
+    QGroupBox* excessGroup() const { return m_excess; }
+    UsageBar* usageBarBox() const { return m_bar; }
+    QFrame* downloadAllowedBox() const { return m_barAllowed; }
+    QFrame* actualDownloadBox() const { return m_barActual; }
+    QFrame* excessDownloadBox() const { return m_barExcess; }
+    QLabel* mbLabel() const { return m_mbLabel; }
+    QLabel* plansLabel() const { return m_plansLabel; }
     // The control array `lbl`: the "today" captions and the footnote.
     const std::array<QLabel*, 6>& lbl() const { return m_today; }
-    QLabel* lblCheapestPlan() const { return m_cheapestPlan; }
-    QLabel* lblCheapestSaving() const { return m_cheapestSaving; }
-    ForecastFrame* fraForecast() const { return m_forecast; }
+    QLabel* cheapestPlanLabel() const { return m_cheapestPlan; }
+    QLabel* cheapestSavingLabel() const { return m_cheapestSaving; }
+    ForecastFrame* forecastGroup() const { return m_forecast; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -105,9 +105,9 @@ private:
     QLayout* m_notes = nullptr;
     bool m_twoColumns = true;
     QComboBox* m_plans = nullptr;
-    QLabel* m_lblPlans = nullptr;  // a LinkLabel
-    QLabel* m_lblMB = nullptr;
-    std::array<neb*, 3> m_editBoxes{};
+    QLabel* m_plansLabel = nullptr;  // a LinkLabel
+    QLabel* m_mbLabel = nullptr;
+    std::array<NumericEdit*, 3> m_editBoxes{};
     // The captions of the three figures, which become the edit boxes' captions.
     struct EditCaption {
         QLabel* label = nullptr;

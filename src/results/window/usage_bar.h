@@ -4,7 +4,7 @@
 
 #pragma once
 
-// The Summary tab's usage bar (picUsageBar): the whole allowance, the part used drawn over it
+// The Summary tab's usage bar (usageBarBox): the whole allowance, the part used drawn over it
 // from the left, and the excess in the same scale below it, each a frame the tab sizes. To a
 // screen reader it is one progress bar whose value is the share of the allowance used.
 

@@ -85,8 +85,8 @@ TEST(ForecastFrame, StandsOnTheSummaryTabForEveryPlanOnTheMonthHandedOver) {
     ScopedDialogs seam(dialogs);
     // The bundled November, looked at on 20 December: the month is complete.
     testing::MonthOnScreen m;
-    SummaryTabFrame* tab = m.window->fraSummary();
-    ForecastFrame* frame = tab->fraForecast();
+    SummaryTabFrame* tab = m.window->summaryGroup();
+    ForecastFrame* frame = tab->forecastGroup();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->isHidden());  // no plan chosen yet
 
@@ -103,7 +103,7 @@ TEST(ForecastFrame, StandsOnTheSummaryTabForEveryPlanOnTheMonthHandedOver) {
         {2, "Unlimited", "Rs. 550.40", "The selected plan is the cheapest"},
     };
     for (const Case& c : cases) {
-        tab->cmbPlans()->setCurrentIndex(tab->logic().cmbPlans().indexOfSlot(c.slot));
+        tab->plansCombo()->setCurrentIndex(tab->logic().plansCombo().indexOfSlot(c.slot));
         EXPECT_FALSE(frame->isHidden()) << c.slot;
         EXPECT_EQ(text(*frame, "lblForecastMonth"), q("complete"));
         EXPECT_EQ(text(*frame, "lblForecastUsage"), q("19756.000 MB"));
@@ -116,7 +116,7 @@ TEST(ForecastFrame, StandsOnTheSummaryTabForEveryPlanOnTheMonthHandedOver) {
         EXPECT_TRUE(frame->findChild<QLabel*>(q("lblForecastDailyBudgetCaption"))->isHidden());
         // A complete month's forecast is the month's own bill.
         EXPECT_EQ(text(*frame, "lblForecastTotalAndTax"),
-                  tab->figureLabel(SummaryLabel::lblBillTotalAndTax)->text());
+                  tab->figureLabel(SummaryLabel::billTotalAndTaxLabel)->text());
     }
     EXPECT_TRUE(dialogs.messages.empty());
 }

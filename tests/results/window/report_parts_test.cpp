@@ -27,11 +27,11 @@ using kestrova::test::q;
 // The report page of a log, as kestrova-report writes it.
 QString reportPageOf(const QString& log) {
     test::HeadlessReport run;
-    run.state.mstrMonthYear = q("2026-11");
-    run.state.mstrRecords = readUsageLogRecords(log).records;
+    run.state.monthYear = q("2026-11");
+    run.state.records = readUsageLogRecords(log).records;
     run.result.markupOnly = true;
-    run.report.GrabbingFinished();
-    run.report.WriteOutput();
+    run.report.grabbingFinished();
+    run.report.writeOutput();
     return run.result.pageMarkup();
 }
 

@@ -109,14 +109,14 @@ TEST(WebReportView, ShowsALargeReportInPartsAndMovesBetweenThem) {
     const QString log = makeSampleUsageLog(options);
     const QString oldestDay = log.section(u'\n', -2, -2).left(10);
     RetrievalState state;
-    state.mstrMonthYear = QStringLiteral("2026-11");
-    state.mstrRecords = readUsageLogRecords(log).records;
+    state.monthYear = QStringLiteral("2026-11");
+    state.records = readUsageLogRecords(log).records;
     HeadlessHost host;
     HeadlessResult result;
     result.markupOnly = true;
     ReportBuilder report(state, host, result);
-    report.GrabbingFinished();
-    report.WriteOutput();
+    report.grabbingFinished();
+    report.writeOutput();
     const QString page = result.pageMarkup();
 
     WebReportView view;
@@ -204,7 +204,7 @@ TEST(WebReportView, TheResultWindowShowsTheRenderedReport) {
     ResultWindowOptions options;
     options.reportView = [](QWidget* p) { return new WebReportView(p); };
     MonthOnScreen m(std::move(options));
-    auto* view = qobject_cast<WebReportView*>(m.window->fraReport()->WebBrowser1());
+    auto* view = qobject_cast<WebReportView*>(m.window->reportGroup()->webBrowser());
     ASSERT_NE(view, nullptr);
     QSignalSpy shown(view, &ReportView::pageShown);
     m.window->show();

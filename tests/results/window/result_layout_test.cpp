@@ -25,51 +25,51 @@ void PrintTo(const Row& row, std::ostream* os) {
 // The design places and the sizes the controls' contents ask for (twips).
 ResultLayout designed() {
     ResultLayout l;
-    l[Placed::ctlTabs1] = {90, 45, 0, 0};
-    l[Placed::fraFooter] = {0, 0, 0, 600};
-    l[Placed::cmdClose] = {0, 90, 1320, 405};
-    for (Placed frame : {Placed::fraReport, Placed::fraChart, Placed::fraSummary}) {
+    l[Placed::tabStrip] = {90, 45, 0, 0};
+    l[Placed::footerGroup] = {0, 0, 0, 600};
+    l[Placed::closeButton] = {0, 90, 1320, 405};
+    for (Placed frame : {Placed::reportGroup, Placed::chartGroup, Placed::summaryGroup}) {
         l[frame] = {150, 315, 0, 0};
     }
-    l[Placed::cmbChartType] = {100, 0, 1800, 390};
-    l[Placed::cmdCopyChart] = {2020, 0, 1320, 405};
-    l[Placed::fraBuiltinChartOptions] = {0, 0, 5200, 480};
-    l[Placed::fraChartColors] = {0, 0, 4600, 480};
-    l[Placed::XChart1] = {50, 100, 0, 0};
-    l[Placed::OLE1] = {50, 100, 0, 0};
-    l[Placed::fraReportFooter] = {0, 0, 2400, 450};
-    l[Placed::cmdExport] = {100, 0, 1320, 405};
-    l[Placed::cmdSave] = {1540, 0, 1500, 405};
-    l[Placed::WebBrowser1] = {10, 100, 0, 0};
+    l[Placed::chartTypeCombo] = {100, 0, 1800, 390};
+    l[Placed::copyChartButton] = {2020, 0, 1320, 405};
+    l[Placed::builtinChartOptionsGroup] = {0, 0, 5200, 480};
+    l[Placed::chartColorsGroup] = {0, 0, 4600, 480};
+    l[Placed::xChart] = {50, 100, 0, 0};
+    l[Placed::officeChartHost] = {50, 100, 0, 0};
+    l[Placed::reportFooterGroup] = {0, 0, 2400, 450};
+    l[Placed::exportButton] = {100, 0, 1320, 405};
+    l[Placed::saveButton] = {1540, 0, 1500, 405};
+    l[Placed::webBrowser] = {10, 100, 0, 0};
     return l;
 }
 
-TEST(ResizeResultWindow, PlacesEveryControlByTheRules) {
+TEST(resizeResultWindow, PlacesEveryControlByTheRules) {
     ResultLayout l = designed();
-    ResizeResultWindow(l, 12120, 9405);
+    resizeResultWindow(l, 12120, 9405);
 
-    EXPECT_EQ(l[Placed::ctlTabs1], (TwipRect{90, 45, 11820, 8405}));
-    EXPECT_EQ(l[Placed::fraFooter], (TwipRect{0, 8455, 12120, 600}));
-    EXPECT_EQ(l[Placed::cmdClose].left, 12120 - 1320 - 400);
-    for (Placed frame : {Placed::fraReport, Placed::fraChart, Placed::fraSummary}) {
+    EXPECT_EQ(l[Placed::tabStrip], (TwipRect{90, 45, 11820, 8405}));
+    EXPECT_EQ(l[Placed::footerGroup], (TwipRect{0, 8455, 12120, 600}));
+    EXPECT_EQ(l[Placed::closeButton].left, 12120 - 1320 - 400);
+    for (Placed frame : {Placed::reportGroup, Placed::chartGroup, Placed::summaryGroup}) {
         EXPECT_EQ(l[frame], (TwipRect{150, 315, 11520, 8055}));
     }
     // Chart tab: the bottom row 100 above the frame's bottom, the option frames 100 from its
     // right edge, the charts over the rest.
-    EXPECT_EQ(l[Placed::cmbChartType], (TwipRect{100, 8055 - 390 - 100, 1800, 390}));
-    EXPECT_EQ(l[Placed::cmdCopyChart].top, 8055 - 405 - 100);
-    EXPECT_EQ(l[Placed::fraBuiltinChartOptions],
+    EXPECT_EQ(l[Placed::chartTypeCombo], (TwipRect{100, 8055 - 390 - 100, 1800, 390}));
+    EXPECT_EQ(l[Placed::copyChartButton].top, 8055 - 405 - 100);
+    EXPECT_EQ(l[Placed::builtinChartOptionsGroup],
               (TwipRect{11520 - 5200 - 100, 8055 - 480 - 100, 5200, 480}));
-    EXPECT_EQ(l[Placed::fraChartColors],
+    EXPECT_EQ(l[Placed::chartColorsGroup],
               (TwipRect{11520 - 4600 - 100, 8055 - 480 - 100, 4600, 480}));
-    EXPECT_EQ(l[Placed::XChart1], (TwipRect{50, 100, 11420, 8055 - 480 - 400}));
-    EXPECT_EQ(l[Placed::OLE1], l[Placed::XChart1]);
+    EXPECT_EQ(l[Placed::xChart], (TwipRect{50, 100, 11420, 8055 - 480 - 400}));
+    EXPECT_EQ(l[Placed::officeChartHost], l[Placed::xChart]);
     // Report tab.
-    EXPECT_EQ(l[Placed::fraReportFooter],
+    EXPECT_EQ(l[Placed::reportFooterGroup],
               (TwipRect{11520 - 2400 - 100, 8055 - 450 - 100, 2400, 450}));
-    EXPECT_EQ(l[Placed::cmdExport], (TwipRect{100, 8055 - 405 - 100, 1320, 405}));
-    EXPECT_EQ(l[Placed::cmdSave].top, 8055 - 405 - 100);
-    EXPECT_EQ(l[Placed::WebBrowser1], (TwipRect{10, 100, 11500, 8055 - 450 - 350}));
+    EXPECT_EQ(l[Placed::exportButton], (TwipRect{100, 8055 - 405 - 100, 1320, 405}));
+    EXPECT_EQ(l[Placed::saveButton].top, 8055 - 405 - 100);
+    EXPECT_EQ(l[Placed::webBrowser], (TwipRect{10, 100, 11500, 8055 - 450 - 350}));
 }
 
 struct TinyWindow {
@@ -84,33 +84,32 @@ class ResizeTooSmall : public ::testing::TestWithParam<TinyWindow> {};
 // still set, negative or not, and the other statements still run.
 TEST_P(ResizeTooSmall, SkipsOnlyTheNegativeSizes) {
     ResultLayout before = designed();
-    ResizeResultWindow(before, 12120, 9405);
+    resizeResultWindow(before, 12120, 9405);
     ResultLayout l = before;
     const TinyWindow w = GetParam();
-    ResizeResultWindow(l, w.width, w.height);
+    resizeResultWindow(l, w.width, w.height);
 
-    EXPECT_EQ(l[Placed::fraFooter].width, w.width);
-    EXPECT_EQ(l[Placed::fraFooter].top, w.height - 600 - 350);
-    EXPECT_EQ(l[Placed::cmdClose].left, w.width - 1320 - 400);
+    EXPECT_EQ(l[Placed::footerGroup].width, w.width);
+    EXPECT_EQ(l[Placed::footerGroup].top, w.height - 600 - 350);
+    EXPECT_EQ(l[Placed::closeButton].left, w.width - 1320 - 400);
     if (w.width - 300 < 0) {
-        EXPECT_EQ(l[Placed::ctlTabs1].width, before[Placed::ctlTabs1].width);
+        EXPECT_EQ(l[Placed::tabStrip].width, before[Placed::tabStrip].width);
     } else {
-        EXPECT_EQ(l[Placed::ctlTabs1].width, w.width - 300);
+        EXPECT_EQ(l[Placed::tabStrip].width, w.width - 300);
     }
     if (w.height - 600 - 400 < 0) {
-        EXPECT_EQ(l[Placed::ctlTabs1].height, before[Placed::ctlTabs1].height);
+        EXPECT_EQ(l[Placed::tabStrip].height, before[Placed::tabStrip].height);
     }
     for (const TwipRect& box : l.boxes) {
         EXPECT_GE(box.width, 0);
         EXPECT_GE(box.height, 0);
     }
     // The frames follow the tab strip as it now is, and the charts follow the frame.
-    const int frameWidth = l[Placed::ctlTabs1].width - 300;
-    EXPECT_EQ(l[Placed::fraChart].width,
-              frameWidth >= 0 ? frameWidth : before[Placed::fraChart].width);
-    const int chartWidth = l[Placed::fraChart].width - 100;
-    EXPECT_EQ(l[Placed::XChart1].width,
-              chartWidth >= 0 ? chartWidth : before[Placed::XChart1].width);
+    const int frameWidth = l[Placed::tabStrip].width - 300;
+    EXPECT_EQ(l[Placed::chartGroup].width,
+              frameWidth >= 0 ? frameWidth : before[Placed::chartGroup].width);
+    const int chartWidth = l[Placed::chartGroup].width - 100;
+    EXPECT_EQ(l[Placed::xChart].width, chartWidth >= 0 ? chartWidth : before[Placed::xChart].width);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ResizeTooSmall,
@@ -121,15 +120,15 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ResizeTooSmall,
                                            TinyWindow{"JustTooShortForTheChart", 12120, 2300}),
                          [](const auto& p) { return std::string(p.param.name); });
 
-TEST(ResizeResultWindow, GrowingAfterATinySizeRestoresTheLayout) {
+TEST(resizeResultWindow, GrowingAfterATinySizeRestoresTheLayout) {
     ResultLayout direct = designed();
-    ResizeResultWindow(direct, 12120, 9405);
+    resizeResultWindow(direct, 12120, 9405);
 
     ResultLayout l = designed();
-    ResizeResultWindow(l, 12120, 9405);
-    ResizeResultWindow(l, 30, 30);
-    ResizeResultWindow(l, 5000, 400);
-    ResizeResultWindow(l, 12120, 9405);
+    resizeResultWindow(l, 12120, 9405);
+    resizeResultWindow(l, 30, 30);
+    resizeResultWindow(l, 5000, 400);
+    resizeResultWindow(l, 12120, 9405);
     EXPECT_EQ(l, direct);
 }
 

@@ -80,7 +80,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-class ResultWindow : public ::testing::Test {
+class ResultWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
@@ -97,11 +97,11 @@ protected:
 
 // --- The window and its hand-over ---------------------------------------------------------------
 
-TEST_F(ResultWindow, IsTheResultWindowWithItsThreeTabsAndFooter) {
+TEST_F(ResultWindowTest, IsTheResultWindowWithItsThreeTabsAndFooter) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Result"));
-    ctlTabs* tabs = w.ctlTabs1();
+    TabStrip* tabs = w.tabStrip();
     ASSERT_EQ(tabs->Tabs(), 3);
     const char* captions[] = {"Report", "Chart", "Summary"};
     const char* frames[] = {"fraReport", "fraChart", "fraSummary"};
@@ -109,36 +109,36 @@ TEST_F(ResultWindow, IsTheResultWindowWithItsThreeTabsAndFooter) {
         EXPECT_EQ(tabs->tabCaption(k), QString::fromLatin1(captions[k - 1]));
         EXPECT_EQ(tabs->tabFrameName(k), QString::fromLatin1(frames[k - 1]));
     }
-    EXPECT_EQ(w.cmdClose()->text(), QStringLiteral("&Close"));
-    EXPECT_EQ(w.lblAverageCaption()->text(), QStringLiteral("Average per day :"));
-    EXPECT_EQ(w.chkExclude(1)->text().remove(u'&'),
+    EXPECT_EQ(w.closeButton()->text(), QStringLiteral("&Close"));
+    EXPECT_EQ(w.averageCaptionLabel()->text(), QStringLiteral("Average per day :"));
+    EXPECT_EQ(w.excludeCheck(1)->text().remove(u'&'),
               QStringLiteral("Exclude Mixed usage (periods overlaping free and non free times)"));
 }
 
-TEST_F(ResultWindow, TakesTheMonthFromTheReportBuilder) {
+TEST_F(ResultWindowTest, TakesTheMonthFromTheReportBuilder) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
-    EXPECT_EQ(w.mlngTotalUsage(), 19756);
-    EXPECT_EQ(w.mlngChargedUsage(), 19756);
+    ResultWindow& w = *m.window;
+    EXPECT_EQ(w.totalUsage(), 19756);
+    EXPECT_EQ(w.chargedUsage(), 19756);
     EXPECT_EQ(w.lastUsedDate(), QDate(2026, 11, 30));
-    EXPECT_EQ(w.mlngLastDayUsage(), 893);
-    EXPECT_EQ(w.lblAverage()->text(), QStringLiteral("658.53"));
+    EXPECT_EQ(w.lastDayUsage(), 893);
+    EXPECT_EQ(w.averageLabel()->text(), QStringLiteral("658.53"));
     // The view shows the finished page: its rows, daily totals and style rules.
-    const QString shown = w.fraReport()->WebBrowser1()->shownPage();
-    EXPECT_EQ(shown, w.fraReport()->document().outerHTML());
+    const QString shown = w.reportGroup()->webBrowser()->shownPage();
+    EXPECT_EQ(shown, w.reportGroup()->document().outerHTML());
     EXPECT_TRUE(shown.contains(QStringLiteral("893.1821 MB")));
     EXPECT_TRUE(shown.contains(QStringLiteral(".nonfree { background-color:#FFEAEA; }")));
-    EXPECT_TRUE(w.flags().mblnInbuiltChartInitialised);
-    EXPECT_EQ(w.fraChart()->XChart1()->model().itemCount(), 31);  // 30 days and "Avg"
+    EXPECT_TRUE(w.flags().inbuiltChartInitialised);
+    EXPECT_EQ(w.chartGroup()->xChart()->model().itemCount(), 31);  // 30 days and "Avg"
 }
 
-TEST_F(ResultWindow, TheUnlimitedKindsChartDrawsItsUsageAsFree) {
+TEST_F(ResultWindowTest, TheUnlimitedKindsChartDrawsItsUsageAsFree) {
     // Free usage is excluded by default and the unlimited kind cannot include it; the chart
     // still draws each day's usage, in the free series.
     MonthOnScreen m({}, kUnlimitedPlan);
-    EXPECT_TRUE(m.state.display.mblnExcludeFree);
+    EXPECT_TRUE(m.state.display.excludeFree);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].text.toStdString();
-    const ChartModel& model = m.window->fraChart()->XChart1()->model();
+    const ChartModel& model = m.window->chartGroup()->xChart()->model();
     ASSERT_EQ(model.itemCount(), 31);
     EXPECT_EQ(model.item(29)->XAxisDescription, QStringLiteral("30"));
     EXPECT_EQ(model.item(29)->LegendDescription,
@@ -147,38 +147,38 @@ TEST_F(ResultWindow, TheUnlimitedKindsChartDrawsItsUsageAsFree) {
               QStringLiteral("Total:658.53 MB (NF:0 MB  + F:658.53 MB)"));
 }
 
-TEST_F(ResultWindow, ShowOutputPutsTheStoredOptionsInWithoutRebuilding) {
+TEST_F(ResultWindowTest, ShowOutputPutsTheStoredOptionsInWithoutRebuilding) {
     MonthOnScreen m;
     DisplaySettings& d = m.state.display;
-    d.mblnExcludeFree = false;
-    d.mblnExcludeMixed = true;
-    d.mblnExcludeNonFree = true;
-    d.mblnShowTotalValue = true;
-    d.mblnShowAverage = true;
-    d.mlngColorNonFree = RGB(1, 2, 3);
-    d.mlngColorBackNonFree = RGB(4, 5, 6);
-    d.mlngChartColorFree = RGB(7, 8, 9);
-    d.mlngChartColorNonFree = RGB(10, 11, 12);
-    d.mlngInbuiltChartColor = RGB(13, 14, 15);
+    d.excludeFree = false;
+    d.excludeMixed = true;
+    d.excludeNonFree = true;
+    d.showTotalValue = true;
+    d.showAverage = true;
+    d.colorNonFree = RGB(1, 2, 3);
+    d.colorBackNonFree = RGB(4, 5, 6);
+    d.chartColorFree = RGB(7, 8, 9);
+    d.chartColorNonFree = RGB(10, 11, 12);
+    d.inbuiltChartColor = RGB(13, 14, 15);
     const int rebuilds = m.host.writeOutputs;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.prepareToShow();
 
     EXPECT_EQ(m.host.writeOutputs, rebuilds) << "the check boxes changed nothing while filled";
-    EXPECT_FALSE(w.flags().mblnDisableRefreshing);
-    EXPECT_FALSE(w.chkExclude(0)->isChecked());
-    EXPECT_TRUE(w.chkExclude(1)->isChecked());
-    EXPECT_TRUE(w.chkExclude(2)->isChecked());
-    EXPECT_TRUE(w.fraChart()->chkDisplayDailyTotalinChart()->isChecked());
-    EXPECT_TRUE(w.fraChart()->chkShowAverageInChart()->isChecked());
-    EXPECT_EQ(w.fraReport()->lblSetColor(2)->ForeColor(), RGB(1, 2, 3));
-    EXPECT_EQ(w.fraReport()->lblSetColor(2)->BackColor(), RGB(4, 5, 6));
-    EXPECT_EQ(w.fraChart()->picChartColor(0)->BackColor(), RGB(7, 8, 9));
-    EXPECT_EQ(w.fraChart()->picChartColor(2)->BackColor(), RGB(10, 11, 12));
-    EXPECT_EQ(w.fraChart()->picBuiltInChartColor()->BackColor(), RGB(13, 14, 15));
+    EXPECT_FALSE(w.flags().disableRefreshing);
+    EXPECT_FALSE(w.excludeCheck(0)->isChecked());
+    EXPECT_TRUE(w.excludeCheck(1)->isChecked());
+    EXPECT_TRUE(w.excludeCheck(2)->isChecked());
+    EXPECT_TRUE(w.chartGroup()->displayDailyTotalinChartCheck()->isChecked());
+    EXPECT_TRUE(w.chartGroup()->showAverageInChartCheck()->isChecked());
+    EXPECT_EQ(w.reportGroup()->setColorLabel(2)->foreColor(), RGB(1, 2, 3));
+    EXPECT_EQ(w.reportGroup()->setColorLabel(2)->backColor(), RGB(4, 5, 6));
+    EXPECT_EQ(w.chartGroup()->chartColorBox(0)->backColor(), RGB(7, 8, 9));
+    EXPECT_EQ(w.chartGroup()->chartColorBox(2)->backColor(), RGB(10, 11, 12));
+    EXPECT_EQ(w.chartGroup()->builtInChartColorBox()->backColor(), RGB(13, 14, 15));
     // The stored options stay as they were.
-    EXPECT_TRUE(d.mblnExcludeNonFree);
-    EXPECT_TRUE(d.mblnShowAverage);
+    EXPECT_TRUE(d.excludeNonFree);
+    EXPECT_TRUE(d.showAverage);
 }
 
 struct FreeUsageCase {
@@ -188,24 +188,24 @@ struct FreeUsageCase {
     bool freeControls;  // the Free/Mixed row colours, the Free chart colour, exclude 0 and 2
 };
 
-class FreeUsageControls : public ResultWindow,
+class FreeUsageControls : public ResultWindowTest,
                           public ::testing::WithParamInterface<FreeUsageCase> {};
 
 TEST_P(FreeUsageControls, AreThereOnlyForTheNightUnlimitedKindAndPlan) {
     const FreeUsageCase c = GetParam();
     MonthOnScreen m({}, c.planKind);
-    m.state.display.mblnNightUnlimitedPlan = c.nightTicked;
-    frmResult& w = *m.window;
+    m.state.display.nightUnlimitedPlan = c.nightTicked;
+    ResultWindow& w = *m.window;
     w.prepareToShow();
-    EXPECT_EQ(w.chkNightUnlimited()->isChecked(), c.nightTicked);
-    EXPECT_EQ(!w.fraReport()->lblSetColor(0)->isHidden(), c.freeControls);
-    EXPECT_EQ(!w.fraReport()->lblSetColor(1)->isHidden(), c.freeControls);
-    EXPECT_FALSE(w.fraReport()->lblSetColor(2)->isHidden());
-    EXPECT_EQ(!w.fraChart()->picChartColor(0)->isHidden(), c.freeControls);
-    EXPECT_TRUE(w.fraChart()->picChartColor(1)->isHidden()) << "designed hidden";
-    EXPECT_EQ(w.chkExclude(0)->isEnabled(), c.freeControls);
-    EXPECT_EQ(w.chkExclude(2)->isEnabled(), c.freeControls);
-    EXPECT_TRUE(w.chkExclude(1)->isEnabled());
+    EXPECT_EQ(w.nightUnlimitedCheck()->isChecked(), c.nightTicked);
+    EXPECT_EQ(!w.reportGroup()->setColorLabel(0)->isHidden(), c.freeControls);
+    EXPECT_EQ(!w.reportGroup()->setColorLabel(1)->isHidden(), c.freeControls);
+    EXPECT_FALSE(w.reportGroup()->setColorLabel(2)->isHidden());
+    EXPECT_EQ(!w.chartGroup()->chartColorBox(0)->isHidden(), c.freeControls);
+    EXPECT_TRUE(w.chartGroup()->chartColorBox(1)->isHidden()) << "designed hidden";
+    EXPECT_EQ(w.excludeCheck(0)->isEnabled(), c.freeControls);
+    EXPECT_EQ(w.excludeCheck(2)->isEnabled(), c.freeControls);
+    EXPECT_TRUE(w.excludeCheck(1)->isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -224,15 +224,15 @@ struct NightFrameCase {
     bool shown;
 };
 
-class NightUnlimitedFrame : public ResultWindow,
+class NightUnlimitedFrame : public ResultWindowTest,
                             public ::testing::WithParamInterface<NightFrameCase> {};
 
 TEST_P(NightUnlimitedFrame, ShowsOnTheChartTabForTheNightKindOnly) {
     const NightFrameCase c = GetParam();
     MonthOnScreen m({}, c.planKind);
-    EXPECT_TRUE(m.window->fraNightUnlimited()->isHidden()) << "hidden by the load";
-    m.window->ctlTabs1()->setSelectedTab(c.tab);
-    EXPECT_EQ(!m.window->fraNightUnlimited()->isHidden(), c.shown);
+    EXPECT_TRUE(m.window->nightUnlimitedGroup()->isHidden()) << "hidden by the load";
+    m.window->tabStrip()->setSelectedTab(c.tab);
+    EXPECT_EQ(!m.window->nightUnlimitedGroup()->isHidden(), c.shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -244,46 +244,46 @@ INSTANTIATE_TEST_SUITE_P(
                       NightFrameCase{"ChartTabUnlimited", kUnlimitedPlan, 2, false}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST_F(ResultWindow, ExcludeMixedRebuildsTheReportWithTheOption) {
+TEST_F(ResultWindowTest, ExcludeMixedRebuildsTheReportWithTheOption) {
     MonthOnScreen m;
     const int rebuilds = m.host.writeOutputs;
-    m.window->chkExclude(1)->click();
-    EXPECT_TRUE(m.state.display.mblnExcludeMixed);
+    m.window->excludeCheck(1)->click();
+    EXPECT_TRUE(m.state.display.excludeMixed);
     EXPECT_EQ(m.host.writeOutputs, rebuilds + 1);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone again";
 }
 
-TEST_F(ResultWindow, ExcludeNonFreeLeavesTheUsageSeriesOutOfTheChartTexts) {
+TEST_F(ResultWindowTest, ExcludeNonFreeLeavesTheUsageSeriesOutOfTheChartTexts) {
     MonthOnScreen m({}, kNightUnlimitedPlan);
-    frmResult& w = *m.window;
-    w.chkNightUnlimited()->click();
-    ASSERT_TRUE(m.state.display.mblnNightUnlimitedPlan);
-    ASSERT_TRUE(m.state.mstrGraphData.contains(QStringLiteral("\r\nUsage\t")));
-    w.chkExclude(2)->click();
-    EXPECT_TRUE(m.state.display.mblnExcludeNonFree);
-    EXPECT_FALSE(m.state.mstrGraphData.contains(QStringLiteral("Usage")));
+    ResultWindow& w = *m.window;
+    w.nightUnlimitedCheck()->click();
+    ASSERT_TRUE(m.state.display.nightUnlimitedPlan);
+    ASSERT_TRUE(m.state.graphData.contains(QStringLiteral("\r\nUsage\t")));
+    w.excludeCheck(2)->click();
+    EXPECT_TRUE(m.state.display.excludeNonFree);
+    EXPECT_FALSE(m.state.graphData.contains(QStringLiteral("Usage")));
     // Unticking the night plan lets non-free usage back in.
-    w.chkNightUnlimited()->click();
-    EXPECT_FALSE(m.state.display.mblnExcludeNonFree);
-    EXPECT_TRUE(m.state.mstrGraphData.contains(QStringLiteral("\r\nUsage\t")));
+    w.nightUnlimitedCheck()->click();
+    EXPECT_FALSE(m.state.display.excludeNonFree);
+    EXPECT_TRUE(m.state.graphData.contains(QStringLiteral("\r\nUsage\t")));
 }
 
-TEST_F(ResultWindow, ClearReportShowsTheBlankPage) {
+TEST_F(ResultWindowTest, ClearReportShowsTheBlankPage) {
     MonthOnScreen m;
     m.window->clearReport();
-    EXPECT_TRUE(m.window->fraReport()->WebBrowser1()->shownPage().isEmpty());
-    EXPECT_EQ(m.window->fraReport()->document().elementsByTagName(QStringLiteral("TABLE")).count(),
-              0);
+    EXPECT_TRUE(m.window->reportGroup()->webBrowser()->shownPage().isEmpty());
+    EXPECT_EQ(
+        m.window->reportGroup()->document().elementsByTagName(QStringLiteral("TABLE")).count(), 0);
 }
 
 // --- Row colours --------------------------------------------------------------------------------
 
-TEST_F(ResultWindow, RightClickOnMixedWithRedMakesTheMixedRowsRedBacked) {
+TEST_F(ResultWindowTest, RightClickOnMixedWithRedMakesTheMixedRowsRedBacked) {
     MonthOnScreen m({}, kNightUnlimitedPlan);
-    m.state.display.mblnNightUnlimitedPlan = true;
-    frmResult& w = *m.window;
+    m.state.display.nightUnlimitedPlan = true;
+    ResultWindow& w = *m.window;
     w.prepareToShow();
-    RowColourLabel* mixed = w.fraReport()->lblSetColor(1);
+    RowColourLabel* mixed = w.reportGroup()->setColorLabel(1);
     ASSERT_FALSE(mixed->isHidden());
     const int rebuilds = m.host.writeOutputs;
     dialogs.colors.push_back(RGB(255, 0, 0));
@@ -293,13 +293,13 @@ TEST_F(ResultWindow, RightClickOnMixedWithRedMakesTheMixedRowsRedBacked) {
     ASSERT_EQ(dialogs.colorRequests.size(), 1u);
     EXPECT_EQ(dialogs.colorRequests[0].flags, 1u);
     EXPECT_EQ(dialogs.colorRequests[0].initial, 15790305u) << "the current background";
-    EXPECT_EQ(mixed->BackColor(), RGB(255, 0, 0));
+    EXPECT_EQ(mixed->backColor(), RGB(255, 0, 0));
     EXPECT_EQ(mixed->palette().color(QPalette::Window), QColor(255, 0, 0));
-    EXPECT_EQ(mixed->ForeColor(), 16711680u) << "the text colour stays";
-    EXPECT_EQ(m.state.display.mlngColorBackMixed, RGB(255, 0, 0));
-    EXPECT_EQ(m.state.display.mlngColorMixed, 16711680u);
+    EXPECT_EQ(mixed->foreColor(), 16711680u) << "the text colour stays";
+    EXPECT_EQ(m.state.display.colorBackMixed, RGB(255, 0, 0));
+    EXPECT_EQ(m.state.display.colorMixed, 16711680u);
     EXPECT_EQ(m.host.writeOutputs, rebuilds + 1);
-    const QString page = w.fraReport()->WebBrowser1()->shownPage();
+    const QString page = w.reportGroup()->webBrowser()->shownPage();
     EXPECT_TRUE(page.contains(QStringLiteral(".mixed { background-color:#FF0000; }")));
     EXPECT_TRUE(page.contains(QStringLiteral(".mixed { color:#0000FF; }")));
 }
@@ -311,12 +311,13 @@ struct ButtonCase {
     bool textColour;  // else the background, when asked
 };
 
-class RowColourButtons : public ResultWindow, public ::testing::WithParamInterface<ButtonCase> {};
+class RowColourButtons : public ResultWindowTest,
+                         public ::testing::WithParamInterface<ButtonCase> {};
 
 TEST_P(RowColourButtons, LeftSetsTheTextColourRightTheBackgroundOthersNothing) {
     const ButtonCase c = GetParam();
     MonthOnScreen m;
-    RowColourLabel* text = m.window->fraReport()->lblSetColor(2);
+    RowColourLabel* text = m.window->reportGroup()->setColorLabel(2);
     const int rebuilds = m.host.writeOutputs;
     dialogs.colors.push_back(RGB(0, 128, 0));
     QTest::mouseClick(text, c.button);
@@ -324,9 +325,8 @@ TEST_P(RowColourButtons, LeftSetsTheTextColourRightTheBackgroundOthersNothing) {
     const DisplaySettings& d = m.state.display;
     EXPECT_EQ(dialogs.colorRequests.size(), c.asksForColour ? 1u : 0u);
     EXPECT_EQ(m.host.writeOutputs, rebuilds + (c.asksForColour ? 1 : 0));
-    EXPECT_EQ(d.mlngColorNonFree, c.asksForColour && c.textColour ? RGB(0, 128, 0) : 0u);
-    EXPECT_EQ(d.mlngColorBackNonFree,
-              c.asksForColour && !c.textColour ? RGB(0, 128, 0) : 15395583u);
+    EXPECT_EQ(d.colorNonFree, c.asksForColour && c.textColour ? RGB(0, 128, 0) : 0u);
+    EXPECT_EQ(d.colorBackNonFree, c.asksForColour && !c.textColour ? RGB(0, 128, 0) : 15395583u);
     if (c.asksForColour) {
         EXPECT_EQ(dialogs.colorRequests[0].initial, c.textColour ? 0u : 15395583u);
     }
@@ -340,25 +340,25 @@ INSTANTIATE_TEST_SUITE_P(
                       ButtonCase{"BackOpensNothing", Qt::BackButton, false, false}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST_F(ResultWindow, ACancelledRowColourChangesNothing) {
+TEST_F(ResultWindowTest, ACancelledRowColourChangesNothing) {
     MonthOnScreen m;
-    RowColourLabel* text = m.window->fraReport()->lblSetColor(2);
+    RowColourLabel* text = m.window->reportGroup()->setColorLabel(2);
     const int rebuilds = m.host.writeOutputs;
     QTest::mouseClick(text, Qt::RightButton);  // no colour queued: the dialog is cancelled
     EXPECT_EQ(dialogs.colorRequests.size(), 1u);
-    EXPECT_EQ(text->BackColor(), 15395583u);
-    EXPECT_EQ(m.state.display.mlngColorBackNonFree, 15395583u);
+    EXPECT_EQ(text->backColor(), 15395583u);
+    EXPECT_EQ(m.state.display.colorBackNonFree, 15395583u);
     EXPECT_EQ(m.host.writeOutputs, rebuilds);
 }
 
-TEST_F(ResultWindow, RowColourLabelsTakeTheKeyboard) {
+TEST_F(ResultWindowTest, RowColourLabelsTakeTheKeyboard) {
     MonthOnScreen m;
-    RowColourLabel* text = m.window->fraReport()->lblSetColor(2);
+    RowColourLabel* text = m.window->reportGroup()->setColorLabel(2);
     dialogs.colors = {RGB(1, 1, 1), RGB(2, 2, 2)};
     QTest::keyClick(text, Qt::Key_Space);
     QTest::keyClick(text, Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_EQ(text->ForeColor(), RGB(1, 1, 1));
-    EXPECT_EQ(text->BackColor(), RGB(2, 2, 2));
+    EXPECT_EQ(text->foreColor(), RGB(1, 1, 1));
+    EXPECT_EQ(text->backColor(), RGB(2, 2, 2));
     EXPECT_EQ(text->toolTip(),
               QStringLiteral("Left click to set font colour - Right Click to set Background "
                              "colour"));
@@ -366,10 +366,10 @@ TEST_F(ResultWindow, RowColourLabelsTakeTheKeyboard) {
 
 // --- Save and export ----------------------------------------------------------------------------
 
-TEST_F(ResultWindow, ExportWritesTheListingWithoutTheDailyTotals) {
+TEST_F(ResultWindowTest, ExportWritesTheListingWithoutTheDailyTotals) {
     MonthOnScreen m;
     dialogs.fileNames.push_back(inFolder(QStringLiteral("month")));
-    m.window->fraReport()->cmdExport()->click();
+    m.window->reportGroup()->exportButton()->click();
 
     ASSERT_EQ(dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(dialogs.saveRequests[0].title, QStringLiteral("Enter Filename to save"));
@@ -384,10 +384,10 @@ TEST_F(ResultWindow, ExportWritesTheListingWithoutTheDailyTotals) {
     EXPECT_TRUE(dialogs.messages.empty()) << "no message after an export";
 }
 
-TEST_F(ResultWindow, ExportOfAReportWithoutRecordsWritesTheHeadingsOnly) {
+TEST_F(ResultWindowTest, ExportOfAReportWithoutRecordsWritesTheHeadingsOnly) {
     MonthOnScreen m({}, kLimitedPlan, QString());
     dialogs.fileNames.push_back(inFolder(QStringLiteral("empty.csv")));
-    m.window->fraReport()->cmdExport()->click();
+    m.window->reportGroup()->exportButton()->click();
     EXPECT_EQ(readAll(inFolder(QStringLiteral("empty.csv"))),
               QStringLiteral("Date, Time, Duration, Download (MB), Upload (MB), Total (MB)\r\n"));
 }
@@ -395,11 +395,11 @@ TEST_F(ResultWindow, ExportOfAReportWithoutRecordsWritesTheHeadingsOnly) {
 // The save prompt suggests a name from the report's month and leaves the folder to the
 // dialog (the last one used; at first Documents): it once opened on an empty name in the
 // process's working folder. Cancelled, it writes nothing.
-TEST_F(ResultWindow, TheSavePromptSuggestsANameFromTheReportsMonthAndCancelWritesNothing) {
+TEST_F(ResultWindowTest, TheSavePromptSuggestsANameFromTheReportsMonthAndCancelWritesNothing) {
     MonthOnScreen m;
     dialogs.fileNames = {std::nullopt, std::nullopt};
-    m.window->fraReport()->cmdSave()->click();
-    m.window->fraReport()->cmdExport()->click();
+    m.window->reportGroup()->saveButton()->click();
+    m.window->reportGroup()->exportButton()->click();
     ASSERT_EQ(dialogs.saveRequests.size(), 2u);
     EXPECT_EQ(dialogs.saveRequests[0].defaultName, QStringLiteral("usage-2026-11.htm"));
     EXPECT_EQ(dialogs.saveRequests[1].defaultName, QStringLiteral("usage-2026-11.csv"));
@@ -409,19 +409,19 @@ TEST_F(ResultWindow, TheSavePromptSuggestsANameFromTheReportsMonthAndCancelWrite
 
     MonthOnScreen empty({}, kLimitedPlan, QString());
     dialogs.fileNames = {std::nullopt};
-    empty.window->fraReport()->cmdSave()->click();
+    empty.window->reportGroup()->saveButton()->click();
     ASSERT_EQ(dialogs.saveRequests.size(), 3u);
     EXPECT_EQ(dialogs.saveRequests[2].defaultName, QStringLiteral("usage.htm"));
 }
 
 struct OverwriteCase {
     const char* name;
-    bool save;  // cmdSave, else cmdExport
+    bool save;  // saveButton, else exportButton
     MessageAnswer answer;
     bool overwritten;
 };
 
-class OverwriteQuestion : public ResultWindow,
+class OverwriteQuestion : public ResultWindowTest,
                           public ::testing::WithParamInterface<OverwriteCase> {};
 
 TEST_P(OverwriteQuestion, NoKeepsTheOldFile) {
@@ -431,7 +431,8 @@ TEST_P(OverwriteQuestion, NoKeepsTheOldFile) {
     writeFile(file, "old content");
     dialogs.fileNames.push_back(file);
     dialogs.answers.push_back(c.answer);
-    (c.save ? m.window->fraReport()->cmdSave() : m.window->fraReport()->cmdExport())->click();
+    (c.save ? m.window->reportGroup()->saveButton() : m.window->reportGroup()->exportButton())
+        ->click();
 
     ASSERT_FALSE(dialogs.messages.empty());
     const Message& question = dialogs.messages[0];
@@ -450,15 +451,15 @@ INSTANTIATE_TEST_SUITE_P(
                       OverwriteCase{"ExportYes", false, MessageAnswer::Yes, true}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST_F(ResultWindow, TheSavedPageIsTheShownPageWithItsStyleRulesAndDailyTotals) {
+TEST_F(ResultWindowTest, TheSavedPageIsTheShownPageWithItsStyleRulesAndDailyTotals) {
     MonthOnScreen m;
     dialogs.fileNames.push_back(inFolder(QStringLiteral("report")));
-    m.window->fraReport()->cmdSave()->click();
+    m.window->reportGroup()->saveButton()->click();
 
     ASSERT_EQ(dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(dialogs.saveRequests[0].filter, QStringLiteral("Output file (*.htm)"));
     const QString saved = readAll(inFolder(QStringLiteral("report.htm")));
-    EXPECT_EQ(saved, m.window->fraReport()->WebBrowser1()->shownPage());
+    EXPECT_EQ(saved, m.window->reportGroup()->webBrowser()->shownPage());
     for (const char* rule :
          {".free { color:#000000; }", ".mixed { background-color:#E1F0F0; }",
           ".nonfree { background-color:#FFEAEA; }", ".dailytotal { background-color:#ffffff; }",
@@ -471,17 +472,17 @@ TEST_F(ResultWindow, TheSavedPageIsTheShownPageWithItsStyleRulesAndDailyTotals) 
                                            MessageIcon::Information));
 }
 
-TEST_F(ResultWindow, AFailedSaveIsNotReportedAsSaved) {
+TEST_F(ResultWindowTest, AFailedSaveIsNotReportedAsSaved) {
     MonthOnScreen m;
     dialogs.fileNames.push_back(inFolder(QStringLiteral("no-such-folder/report.htm")));
-    m.window->fraReport()->cmdSave()->click();
+    m.window->reportGroup()->saveButton()->click();
     ASSERT_EQ(dialogs.messages.size(), 1u) << "SaveFileData's own message only";
     EXPECT_NE(dialogs.messages[0].text, QStringLiteral("File saved successfully"));
 }
 
 // On a full disk the old file stays whole, nothing new is left beside it, and the system's
 // reason is shown, never "File saved successfully".
-TEST_F(ResultWindow, SaveAndExportOnAFullDiskKeepTheOldFileAndSaySo) {
+TEST_F(ResultWindowTest, SaveAndExportOnAFullDiskKeepTheOldFileAndSaySo) {
     kestrova::testing::ScopedTmpfs disk("12k");
     if (!disk.mounted()) {
         GTEST_SKIP() << "mounting a small tmpfs needs root";
@@ -500,9 +501,9 @@ TEST_F(ResultWindow, SaveAndExportOnAFullDiskKeepTheOldFileAndSaySo) {
         dialogs.fileNames.push_back(file);
         dialogs.answers.push_back(MessageAnswer::Yes);  // overwrite
         if (file.endsWith(QStringLiteral(".htm"))) {
-            m.window->fraReport()->cmdSave()->click();
+            m.window->reportGroup()->saveButton()->click();
         } else {
-            m.window->fraReport()->cmdExport()->click();
+            m.window->reportGroup()->exportButton()->click();
         }
         ASSERT_EQ(dialogs.messages.size(), 2u) << dialogs.texts().join(u'|').toStdString();
         EXPECT_EQ(dialogs.messages[1].text, file + QStringLiteral(": No space left on device"));
@@ -543,27 +544,27 @@ ResultWindowOptions withOfficeChart(Factory& factory) {
     return options;
 }
 
-TEST_F(ResultWindow, ChartTypeTwoDrawsTheOfficeChartOnce) {
+TEST_F(ResultWindowTest, ChartTypeTwoDrawsTheOfficeChartOnce) {
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
-    ChartTabFrame* chart = m.window->fraChart();
-    m.window->ctlTabs1()->setSelectedTab(2);
-    chart->cmbChartType()->setCurrentIndex(1);
+    ChartTabFrame* chart = m.window->chartGroup();
+    m.window->tabStrip()->setSelectedTab(2);
+    chart->chartTypeCombo()->setCurrentIndex(1);
 
     ASSERT_EQ(factory.calls, 1);
     FakeOfficeChart& office = *factory.last;
-    EXPECT_TRUE(m.window->flags().mblnGraphInitialised);
-    EXPECT_EQ(m.state.display.mbytChartType, 1);
-    EXPECT_TRUE(chart->XChart1()->isHidden());
-    EXPECT_TRUE(chart->fraBuiltinChartOptions()->isHidden());
-    EXPECT_FALSE(chart->fraChartColors()->isHidden());
-    EXPECT_TRUE(chart->lblMSGraphNotfound()->isHidden());
+    EXPECT_TRUE(m.window->flags().graphInitialised);
+    EXPECT_EQ(m.state.display.chartType, 1);
+    EXPECT_TRUE(chart->xChart()->isHidden());
+    EXPECT_TRUE(chart->builtinChartOptionsGroup()->isHidden());
+    EXPECT_FALSE(chart->chartColorsGroup()->isHidden());
+    EXPECT_TRUE(chart->msGraphNotfoundLabel()->isHidden());
     EXPECT_FALSE(office.legend);
     EXPECT_EQ(office.chartType, 52);
     EXPECT_TRUE(office.hasTitle);
     EXPECT_EQ(office.title, QStringLiteral("ORVO Broadband Usage Chart for period 01-11-2026 TO "
                                            "30-11-2026"));
-    EXPECT_EQ(office.data, m.state.mstrGraphData) << "without the average column";
+    EXPECT_EQ(office.data, m.state.graphData) << "without the average column";
     EXPECT_GE(office.updates, 1);
     EXPECT_FALSE(office.dataTable) << "mblnShowTotalValue is off";
     EXPECT_EQ(office.titleFontSize, 8);
@@ -572,17 +573,17 @@ TEST_F(ResultWindow, ChartTypeTwoDrawsTheOfficeChartOnce) {
     EXPECT_EQ(office.categoryFontSize, 10);
     ASSERT_EQ(office.seriesColours.size(), 1u);
     EXPECT_EQ(office.seriesColours[0],
-              std::make_pair(QStringLiteral("Usage"), m.state.display.mlngChartColorNonFree));
-    EXPECT_EQ(office.size, chart->OLE1()->size());
+              std::make_pair(QStringLiteral("Usage"), m.state.display.chartColorNonFree));
+    EXPECT_EQ(office.size, chart->officeChartHost()->size());
 
     // Back and forth again: fed again, never made again.
-    chart->cmbChartType()->setCurrentIndex(0);
-    EXPECT_FALSE(chart->XChart1()->isHidden());
-    chart->cmbChartType()->setCurrentIndex(1);
+    chart->chartTypeCombo()->setCurrentIndex(0);
+    EXPECT_FALSE(chart->xChart()->isHidden());
+    chart->chartTypeCombo()->setCurrentIndex(1);
     EXPECT_EQ(factory.calls, 1);
 }
 
-class ChartEditableMarker : public ResultWindow, public ::testing::WithParamInterface<bool> {};
+class ChartEditableMarker : public ResultWindowTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(ChartEditableMarker, TurnsOnTheObjectsOwnEditingMenu) {
     const bool marker = GetParam();
@@ -593,7 +594,7 @@ TEST_P(ChartEditableMarker, TurnsOnTheObjectsOwnEditingMenu) {
     }
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
-    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
+    m.window->chartGroup()->chartTypeCombo()->setCurrentIndex(1);
     QFile::remove(path);
     ASSERT_NE(factory.last, nullptr);
     EXPECT_EQ(factory.last->autoVerbMenu(), marker);
@@ -607,29 +608,29 @@ struct FailingChartCase {
     bool noFactory;
 };
 
-class OfficeChartMissing : public ResultWindow,
+class OfficeChartMissing : public ResultWindowTest,
                            public ::testing::WithParamInterface<FailingChartCase> {};
 
 TEST_P(OfficeChartMissing, ShowsTheDesignedLabelAndTriesNoMore) {
     Factory factory;
     factory.fail = true;
     MonthOnScreen m(GetParam().noFactory ? ResultWindowOptions{} : withOfficeChart(factory));
-    ChartTabFrame* chart = m.window->fraChart();
-    chart->cmbChartType()->setCurrentIndex(1);
+    ChartTabFrame* chart = m.window->chartGroup();
+    chart->chartTypeCombo()->setCurrentIndex(1);
 
-    EXPECT_FALSE(chart->lblMSGraphNotfound()->isHidden());
-    EXPECT_EQ(chart->lblMSGraphNotfound()->text(),
+    EXPECT_FALSE(chart->msGraphNotfoundLabel()->isHidden());
+    EXPECT_EQ(chart->msGraphNotfoundLabel()->text(),
               QStringLiteral("Microsoft Office is required for displaying Chart type 2."));
-    EXPECT_FALSE(m.window->flags().mblnGraphInitialised);
-    EXPECT_TRUE(chart->XChart1()->isHidden());
+    EXPECT_FALSE(m.window->flags().graphInitialised);
+    EXPECT_TRUE(chart->xChart()->isHidden());
     EXPECT_EQ(chart->officeChart(), nullptr);
     EXPECT_TRUE(dialogs.messages.empty()) << "the office chart fails without a message";
 
-    chart->cmbChartType()->setCurrentIndex(0);
-    chart->cmbChartType()->setCurrentIndex(1);
+    chart->chartTypeCombo()->setCurrentIndex(0);
+    chart->chartTypeCombo()->setCurrentIndex(1);
     EXPECT_EQ(factory.calls, GetParam().noFactory ? 0 : 1);
     // Copying chart type 2 without an object copies nothing, and says so.
-    chart->cmdCopyChart()->click();
+    chart->copyChartButton()->click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, kChartNotCopied);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
@@ -646,18 +647,18 @@ struct StoredTypeCase {
     int index;
 };
 
-class TabChange : public ResultWindow, public ::testing::WithParamInterface<StoredTypeCase> {};
+class TabChange : public ResultWindowTest, public ::testing::WithParamInterface<StoredTypeCase> {};
 
 TEST_P(TabChange, ReappliesTheStoredChartType) {
     const StoredTypeCase c = GetParam();
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
-    m.state.display.mbytChartType = c.stored;
-    m.window->ctlTabs1()->setSelectedTab(2);
-    EXPECT_EQ(m.window->fraChart()->cmbChartType()->currentIndex(), c.index);
-    EXPECT_EQ(m.state.display.mbytChartType, c.index);
+    m.state.display.chartType = c.stored;
+    m.window->tabStrip()->setSelectedTab(2);
+    EXPECT_EQ(m.window->chartGroup()->chartTypeCombo()->currentIndex(), c.index);
+    EXPECT_EQ(m.state.display.chartType, c.index);
     EXPECT_EQ(factory.calls, c.index == 1 ? 1 : 0) << "the Click ran once, not twice";
-    EXPECT_EQ(m.window->fraChart()->XChart1()->isHidden(), c.index == 1);
+    EXPECT_EQ(m.window->chartGroup()->xChart()->isHidden(), c.index == 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(StoredTypes, TabChange,
@@ -666,23 +667,23 @@ INSTANTIATE_TEST_SUITE_P(StoredTypes, TabChange,
                                            StoredTypeCase{"UnknownCountsAsBuiltIn", 7, 0}),
                          [](const auto& p) { return std::string(p.param.name); });
 
-TEST_F(ResultWindow, TheBuiltInChartIsFedInTheRoundsOfTheFeed) {
+TEST_F(ResultWindowTest, TheBuiltInChartIsFedInTheRoundsOfTheFeed) {
     MonthOnScreen m;
-    XChart* chart = m.window->fraChart()->XChart1();
+    XChart* chart = m.window->chartGroup()->xChart();
     const ChartModel& model = chart->model();
     ASSERT_EQ(model.itemCount(), 31);
     EXPECT_EQ(model.item(0)->XAxisDescription, QStringLiteral("01"));
     EXPECT_EQ(model.item(30)->XAxisDescription, QStringLiteral("Avg"));
-    EXPECT_EQ(model.ChartTitle(),
+    EXPECT_EQ(model.chartTitle(),
               QStringLiteral("ORVO Broadband Usage Chart for period 01-11-2026 TO 30-11-2026"));
     EXPECT_EQ(model.MaxY(), 1590);
-    EXPECT_EQ(model.BarColor(), m.state.display.mlngInbuiltChartColor);
-    EXPECT_EQ(model.SelectedBarColor(),
-              ChangeColor(GetRGB(9671679, 1), GetRGB(9671679, 2), GetRGB(9671679, 3)));
-    EXPECT_TRUE(model.HotTracking());
+    EXPECT_EQ(model.barColor(), m.state.display.inbuiltChartColor);
+    EXPECT_EQ(model.selectedBarColor(),
+              changeColor(getRGB(9671679, 1), getRGB(9671679, 2), getRGB(9671679, 3)));
+    EXPECT_TRUE(model.hotTracking());
     // About ten labelled grid lines, whatever the month's largest day.
-    EXPECT_EQ(model.IntersectMajor(), 200.0f);
-    EXPECT_EQ(model.IntersectMinor(), 40.0f);
+    EXPECT_EQ(model.intersectMajor(), 200.0f);
+    EXPECT_EQ(model.intersectMinor(), 40.0f);
 
     // Hovering a column shows its description as the chart's tool tip.
     chart->model().setSelectedColumn(8);
@@ -690,68 +691,68 @@ TEST_F(ResultWindow, TheBuiltInChartIsFedInTheRoundsOfTheFeed) {
     EXPECT_EQ(chart->toolTip(), QStringLiteral("1583.83 MB"));
 }
 
-TEST_F(ResultWindow, AFreshBarColourRebuildsTheChart) {
+TEST_F(ResultWindowTest, AFreshBarColourRebuildsTheChart) {
     MonthOnScreen m;
     dialogs.colors.push_back(RGB(0, 0, 200));
-    QTest::mouseClick(m.window->fraChart()->picBuiltInChartColor(), Qt::LeftButton);
+    QTest::mouseClick(m.window->chartGroup()->builtInChartColorBox(), Qt::LeftButton);
     ASSERT_EQ(dialogs.colorRequests.size(), 1u);
     EXPECT_EQ(dialogs.colorRequests[0].initial, 9671679u);
-    EXPECT_EQ(m.state.display.mlngInbuiltChartColor, RGB(0, 0, 200));
-    EXPECT_EQ(m.window->fraChart()->picBuiltInChartColor()->BackColor(), RGB(0, 0, 200));
-    EXPECT_EQ(m.window->fraChart()->XChart1()->model().BarColor(), RGB(0, 0, 200));
-    EXPECT_EQ(m.window->fraChart()->XChart1()->model().SelectedBarColor(), RGB(30, 30, 170));
+    EXPECT_EQ(m.state.display.inbuiltChartColor, RGB(0, 0, 200));
+    EXPECT_EQ(m.window->chartGroup()->builtInChartColorBox()->backColor(), RGB(0, 0, 200));
+    EXPECT_EQ(m.window->chartGroup()->xChart()->model().barColor(), RGB(0, 0, 200));
+    EXPECT_EQ(m.window->chartGroup()->xChart()->model().selectedBarColor(), RGB(30, 30, 170));
 }
 
-TEST_F(ResultWindow, SeriesColoursAndOptionsReachTheOfficeChart) {
+TEST_F(ResultWindowTest, SeriesColoursAndOptionsReachTheOfficeChart) {
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
-    ChartTabFrame* chart = m.window->fraChart();
-    chart->cmbChartType()->setCurrentIndex(1);
+    ChartTabFrame* chart = m.window->chartGroup();
+    chart->chartTypeCombo()->setCurrentIndex(1);
     FakeOfficeChart& office = *factory.last;
     office.seriesColours.clear();
 
     dialogs.colors = {RGB(9, 9, 9), RGB(8, 8, 8)};
-    QTest::mouseClick(chart->picChartColor(2), Qt::LeftButton);
-    EXPECT_EQ(m.state.display.mlngChartColorNonFree, RGB(9, 9, 9));
+    QTest::mouseClick(chart->chartColorBox(2), Qt::LeftButton);
+    EXPECT_EQ(m.state.display.chartColorNonFree, RGB(9, 9, 9));
     ASSERT_EQ(office.seriesColours.size(), 1u);
     EXPECT_EQ(office.seriesColours[0].second, RGB(9, 9, 9));
-    QTest::mouseClick(chart->picChartColor(1), Qt::LeftButton);  // the mixed box: itself only
-    EXPECT_EQ(chart->picChartColor(1)->BackColor(), RGB(8, 8, 8));
+    QTest::mouseClick(chart->chartColorBox(1), Qt::LeftButton);  // the mixed box: itself only
+    EXPECT_EQ(chart->chartColorBox(1)->backColor(), RGB(8, 8, 8));
     EXPECT_EQ(office.seriesColours.size(), 1u);
 
-    chart->chkShowAverageInChart()->click();
-    EXPECT_TRUE(m.state.display.mblnShowAverage);
-    EXPECT_EQ(office.data, m.state.mstrGraphDataWithAverage);
-    chart->chkDisplayDailyTotalinChart()->click();
-    EXPECT_TRUE(m.state.display.mblnShowTotalValue);
+    chart->showAverageInChartCheck()->click();
+    EXPECT_TRUE(m.state.display.showAverage);
+    EXPECT_EQ(office.data, m.state.graphDataWithAverage);
+    chart->displayDailyTotalinChartCheck()->click();
+    EXPECT_TRUE(m.state.display.showTotalValue);
     EXPECT_TRUE(office.dataTable);
 
     // While the main window fills the boxes they change nothing.
-    m.window->flags().mblnDisableRefreshing = true;
-    chart->chkShowAverageInChart()->click();
-    EXPECT_TRUE(m.state.display.mblnShowAverage);
-    EXPECT_EQ(office.data, m.state.mstrGraphDataWithAverage);
+    m.window->flags().disableRefreshing = true;
+    chart->showAverageInChartCheck()->click();
+    EXPECT_TRUE(m.state.display.showAverage);
+    EXPECT_EQ(office.data, m.state.graphDataWithAverage);
 }
 
 // Once, with the night-unlimited box ticked and free usage shown while the plan type charges
 // everything (so the data hold no "Free" series), colouring that series failed and ended the
 // formatting before the data table: chart type 2 kept drawing the values on every bar whatever
 // "Show Total" said. A series the data do not hold is now left uncoloured and the rest goes on.
-TEST_F(ResultWindow, ShowTotalRulesTheOfficeChartsValuesWithoutAFreeSeries) {
+TEST_F(ResultWindowTest, ShowTotalRulesTheOfficeChartsValuesWithoutAFreeSeries) {
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));  // the limited plan type: no "Free" series
     // As an earlier check on the night-unlimited plan type left the options.
-    m.state.display.mblnNightUnlimitedPlan = true;
-    m.state.display.mblnExcludeFree = false;
+    m.state.display.nightUnlimitedPlan = true;
+    m.state.display.excludeFree = false;
     m.window->prepareToShow();
-    ChartTabFrame* chart = m.window->fraChart();
-    chart->cmbChartType()->setCurrentIndex(1);
+    ChartTabFrame* chart = m.window->chartGroup();
+    chart->chartTypeCombo()->setCurrentIndex(1);
     FakeOfficeChart& office = *factory.last;
     ASSERT_FALSE(office.data.contains(QStringLiteral("\r\nFree\t")));
-    ASSERT_FALSE(chart->chkDisplayDailyTotalinChart()->isChecked());
+    ASSERT_FALSE(chart->displayDailyTotalinChartCheck()->isChecked());
     EXPECT_FALSE(office.dataTable);
     for (const bool ticked : {true, false, true, false}) {
-        chart->chkDisplayDailyTotalinChart()->click();
+        chart->displayDailyTotalinChartCheck()->click();
         EXPECT_EQ(office.dataTable, ticked);
     }
     // The series the data hold still get their colour.
@@ -759,14 +760,14 @@ TEST_F(ResultWindow, ShowTotalRulesTheOfficeChartsValuesWithoutAFreeSeries) {
     EXPECT_EQ(office.seriesColours.back().first, QStringLiteral("Usage"));
 }
 
-TEST_F(ResultWindow, TheMainWindowsRefeedReachesARunningOfficeChart) {
+TEST_F(ResultWindowTest, TheMainWindowsRefeedReachesARunningOfficeChart) {
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
-    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
+    m.window->chartGroup()->chartTypeCombo()->setCurrentIndex(1);
     factory.last->data.clear();
-    m.state.display.mblnShowAverage = true;
-    m.builder->WriteOutput();
-    EXPECT_EQ(factory.last->data, m.state.mstrGraphDataWithAverage);
+    m.state.display.showAverage = true;
+    m.builder->writeOutput();
+    EXPECT_EQ(factory.last->data, m.state.graphDataWithAverage);
 }
 
 struct CopyCase {
@@ -774,15 +775,15 @@ struct CopyCase {
     int chartType;
 };
 
-class CopyChart : public ResultWindow, public ::testing::WithParamInterface<CopyCase> {};
+class CopyChart : public ResultWindowTest, public ::testing::WithParamInterface<CopyCase> {};
 
 TEST_P(CopyChart, CopiesTheShownChartAndSaysSo) {
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
-    ChartTabFrame* chart = m.window->fraChart();
-    chart->cmbChartType()->setCurrentIndex(GetParam().chartType);
+    ChartTabFrame* chart = m.window->chartGroup();
+    chart->chartTypeCombo()->setCurrentIndex(GetParam().chartType);
     QApplication::clipboard()->clear();
-    chart->cmdCopyChart()->click();
+    chart->copyChartButton()->click();
 
     if (GetParam().chartType == 1) {
         EXPECT_EQ(factory.last->copies, 1);
@@ -800,37 +801,37 @@ INSTANTIATE_TEST_SUITE_P(Types, CopyChart,
                          [](const auto& p) { return std::string(p.param.name); });
 
 // The office chart object goes when the window closes. Opening the window again on the Chart
-// tab with chart type 2 once left OLE1 empty until a tab was clicked, and "Copy chart.." then
-// claimed a copy of nothing.
-TEST_F(ResultWindow, ChartTypeTwoIsThereWhenTheWindowOpensAgainOnTheChartTab) {
+// tab with chart type 2 once left officeChartHost empty until a tab was clicked, and "Copy chart.."
+// then claimed a copy of nothing.
+TEST_F(ResultWindowTest, ChartTypeTwoIsThereWhenTheWindowOpensAgainOnTheChartTab) {
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
-    frmResult& w = *m.window;
-    w.ctlTabs1()->setSelectedTab(2);
-    w.fraChart()->cmbChartType()->setCurrentIndex(1);
+    ResultWindow& w = *m.window;
+    w.tabStrip()->setSelectedTab(2);
+    w.chartGroup()->chartTypeCombo()->setCurrentIndex(1);
     w.show();
     QTest::keyClick(&w, Qt::Key_Escape);
     ASSERT_FALSE(w.isVisible());
-    ASSERT_EQ(w.fraChart()->officeChart(), nullptr);
+    ASSERT_EQ(w.chartGroup()->officeChart(), nullptr);
     EXPECT_EQ(factory.destroyed, 1);
-    EXPECT_FALSE(w.flags().mblnGraphInitialised);
+    EXPECT_FALSE(w.flags().graphInitialised);
 
     // Show Usage again: the main window's hand-over, then the window.
-    m.builder->GrabbingFinished();
-    m.builder->WriteOutput();
+    m.builder->grabbingFinished();
+    m.builder->writeOutput();
     w.prepareToShow();
     w.show();
     EXPECT_EQ(factory.calls, 2);
-    auto* office = w.fraChart()->officeChart();
+    auto* office = w.chartGroup()->officeChart();
     ASSERT_NE(office, nullptr);
     QWidget* officeWidget = office->widget();
     ASSERT_NE(officeWidget, nullptr);
     EXPECT_TRUE(officeWidget->isVisible());
-    EXPECT_TRUE(w.flags().mblnGraphInitialised);
-    EXPECT_EQ(factory.last->data, m.state.mstrGraphData);
+    EXPECT_TRUE(w.flags().graphInitialised);
+    EXPECT_EQ(factory.last->data, m.state.graphData);
 
     QApplication::clipboard()->clear();
-    w.fraChart()->cmdCopyChart()->click();
+    w.chartGroup()->copyChartButton()->click();
     EXPECT_EQ(factory.last->copies, 1);
     EXPECT_FALSE(QApplication::clipboard()->image().isNull());
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -838,12 +839,12 @@ TEST_F(ResultWindow, ChartTypeTwoIsThereWhenTheWindowOpensAgainOnTheChartTab) {
     w.done(0);
 }
 
-TEST_F(ResultWindow, ACopyThatPutsNothingOnTheClipboardIsNoSuccess) {
+TEST_F(ResultWindowTest, ACopyThatPutsNothingOnTheClipboardIsNoSuccess) {
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
-    m.window->fraChart()->cmbChartType()->setCurrentIndex(1);
+    m.window->chartGroup()->chartTypeCombo()->setCurrentIndex(1);
     factory.last->cannotDraw = true;
-    m.window->fraChart()->cmdCopyChart()->click();
+    m.window->chartGroup()->copyChartButton()->click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, kChartNotCopied);
 }
@@ -856,37 +857,37 @@ struct PlanCase {
     const char* charge;
     const char* allowance;
     const char* rate;
-    const char* balance;  // lblAvailableBandWidth, or the excess when over the allowance
+    const char* balance;  // availableBandWidthLabel, or the excess when over the allowance
     bool excess;
     const char* percentage;
     const char* totalAndTax;
 };
 
-class PlanChoice : public ResultWindow, public ::testing::WithParamInterface<PlanCase> {};
+class PlanChoice : public ResultWindowTest, public ::testing::WithParamInterface<PlanCase> {};
 
 TEST_P(PlanChoice, RefreshesTheSummary) {
     const PlanCase c = GetParam();
     MonthOnScreen m;
-    SummaryTabFrame* s = m.window->fraSummary();
-    const int index = m.window->fraSummary()->logic().cmbPlans().indexOfSlot(c.slot);
-    s->cmbPlans()->setCurrentIndex(index);
+    SummaryTabFrame* s = m.window->summaryGroup();
+    const int index = m.window->summaryGroup()->logic().plansCombo().indexOfSlot(c.slot);
+    s->plansCombo()->setCurrentIndex(index);
 
-    EXPECT_EQ(s->cmbPlans()->itemData(index).toInt(), c.slot);
+    EXPECT_EQ(s->plansCombo()->itemData(index).toInt(), c.slot);
     auto shown = [&](SummaryLabel l) { return s->figureLabel(l)->text(); };
-    EXPECT_EQ(shown(L::lblPlanCharge), QString::fromLatin1(c.charge));
-    EXPECT_EQ(shown(L::lblBandWidthLimit), QString::fromLatin1(c.allowance));
-    EXPECT_EQ(shown(L::lblRsPerMB), QString::fromLatin1(c.rate));
-    EXPECT_EQ(shown(L::lblUsedBandWidth), QStringLiteral("19756.000 MB"));
-    EXPECT_EQ(shown(L::lblUsedAverage), QStringLiteral("658.53 MB"));
-    EXPECT_EQ(shown(L::lblUsedLastDay), QStringLiteral(" 30 Nov 2026"));
-    EXPECT_EQ(shown(c.excess ? L::lblExcessBandwidth : L::lblAvailableBandWidth),
+    EXPECT_EQ(shown(L::planChargeLabel), QString::fromLatin1(c.charge));
+    EXPECT_EQ(shown(L::bandWidthLimitLabel), QString::fromLatin1(c.allowance));
+    EXPECT_EQ(shown(L::rsPerMBLabel), QString::fromLatin1(c.rate));
+    EXPECT_EQ(shown(L::usedBandWidthLabel), QStringLiteral("19756.000 MB"));
+    EXPECT_EQ(shown(L::usedAverageLabel), QStringLiteral("658.53 MB"));
+    EXPECT_EQ(shown(L::usedLastDayLabel), QStringLiteral(" 30 Nov 2026"));
+    EXPECT_EQ(shown(c.excess ? L::excessBandwidthLabel : L::availableBandWidthLabel),
               QString::fromLatin1(c.balance));
-    EXPECT_EQ(s->fraExcess()->isHidden(), !c.excess);
-    EXPECT_EQ(s->fraAvailable()->isHidden(), c.excess);
-    EXPECT_EQ(s->txtPercentage()->text(), QString::fromLatin1(c.percentage));
-    EXPECT_EQ(shown(L::lblBillTotalAndTax), QString::fromLatin1(c.totalAndTax));
-    EXPECT_EQ(s->picExcessDownload()->isHidden(), !c.excess);
-    EXPECT_EQ(s->picActualDownload()->width(), c.excess ? s->picDownloadAllowed()->width() : 0);
+    EXPECT_EQ(s->excessGroup()->isHidden(), !c.excess);
+    EXPECT_EQ(s->availableGroup()->isHidden(), c.excess);
+    EXPECT_EQ(s->percentageEdit()->text(), QString::fromLatin1(c.percentage));
+    EXPECT_EQ(shown(L::billTotalAndTaxLabel), QString::fromLatin1(c.totalAndTax));
+    EXPECT_EQ(s->excessDownloadBox()->isHidden(), !c.excess);
+    EXPECT_EQ(s->actualDownloadBox()->width(), c.excess ? s->downloadAllowedBox()->width() : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -899,98 +900,99 @@ INSTANTIATE_TEST_SUITE_P(
                                "Rs  0.2", "15660.000 MB", true, "482%", "Rs. 4115.29"}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST_F(ResultWindow, NoPlanChosenLeavesTheSummaryAsDesigned) {
+TEST_F(ResultWindowTest, NoPlanChosenLeavesTheSummaryAsDesigned) {
     MonthOnScreen m;
-    SummaryTabFrame* s = m.window->fraSummary();
-    EXPECT_EQ(s->cmbPlans()->currentIndex(), -1);
-    EXPECT_EQ(s->cmbPlans()->count(), 30);
-    EXPECT_EQ(s->cmbPlans()->itemText(0), QStringLiteral("  250 - BBG 250"));
-    EXPECT_EQ(s->cmbPlans()->itemText(29), QStringLiteral("Custom/User entered"));
-    EXPECT_TRUE(s->figureLabel(L::lblBillTotalAndTax)->text().isEmpty());
-    EXPECT_TRUE(s->lblCheapestPlan()->parentWidget()->isHidden());
-    EXPECT_EQ(s->editBox(PlanEditBox::nebPlanCharge)->Value(), 250);
-    EXPECT_EQ(s->editBox(PlanEditBox::nebBandWidthLimit)->Value(), 1024);
-    EXPECT_EQ(s->editBox(PlanEditBox::nebRsPerMB)->Value(), 0.2);
+    SummaryTabFrame* s = m.window->summaryGroup();
+    EXPECT_EQ(s->plansCombo()->currentIndex(), -1);
+    EXPECT_EQ(s->plansCombo()->count(), 30);
+    EXPECT_EQ(s->plansCombo()->itemText(0), QStringLiteral("  250 - BBG 250"));
+    EXPECT_EQ(s->plansCombo()->itemText(29), QStringLiteral("Custom/User entered"));
+    EXPECT_TRUE(s->figureLabel(L::billTotalAndTaxLabel)->text().isEmpty());
+    EXPECT_TRUE(s->cheapestPlanLabel()->parentWidget()->isHidden());
+    EXPECT_EQ(s->editBox(PlanEditBox::planChargeEdit)->Value(), 250);
+    EXPECT_EQ(s->editBox(PlanEditBox::bandWidthLimitEdit)->Value(), 1024);
+    EXPECT_EQ(s->editBox(PlanEditBox::rsPerMBEdit)->Value(), 0.2);
 }
 
-TEST_F(ResultWindow, TheCheapestPlanAndWhatItSavesStandBelowTheBill) {
+TEST_F(ResultWindowTest, TheCheapestPlanAndWhatItSavesStandBelowTheBill) {
     MonthOnScreen m;
-    SummaryTabFrame* s = m.window->fraSummary();
-    s->cmbPlans()->setCurrentIndex(1);  // BBG Combo 299: Rs. 4462.08 for this month
-    EXPECT_FALSE(s->lblCheapestPlan()->parentWidget()->isHidden());
-    EXPECT_EQ(s->lblCheapestPlan()->text(), QStringLiteral("BB Home UL 499   Rs. 550.40"));
-    EXPECT_EQ(s->lblCheapestSaving()->text(),
+    SummaryTabFrame* s = m.window->summaryGroup();
+    s->plansCombo()->setCurrentIndex(1);  // BBG Combo 299: Rs. 4462.08 for this month
+    EXPECT_FALSE(s->cheapestPlanLabel()->parentWidget()->isHidden());
+    EXPECT_EQ(s->cheapestPlanLabel()->text(), QStringLiteral("BB Home UL 499   Rs. 550.40"));
+    EXPECT_EQ(s->cheapestSavingLabel()->text(),
               QStringLiteral("Saves Rs. 3911.68 against the selected plan"));
-    s->cmbPlans()->setCurrentIndex(m.window->fraSummary()->logic().cmbPlans().indexOfSlot(2));
-    EXPECT_EQ(s->lblCheapestSaving()->text(), QStringLiteral("The selected plan is the cheapest"));
+    s->plansCombo()->setCurrentIndex(m.window->summaryGroup()->logic().plansCombo().indexOfSlot(2));
+    EXPECT_EQ(s->cheapestSavingLabel()->text(),
+              QStringLiteral("The selected plan is the cheapest"));
 }
 
 // Two figures captioned "Average per day :" stand in one window and divide by different days;
 // each says which in its tool tip, on the caption and on the figure.
-TEST_F(ResultWindow, EachAveragePerDaySaysWhatItDividesBy) {
+TEST_F(ResultWindowTest, EachAveragePerDaySaysWhatItDividesBy) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     auto* summaryCaption = w.findChild<QLabel*>(QStringLiteral("lblUsedAverageCaption"));
-    QLabel* summaryFigure = w.fraSummary()->figureLabel(L::lblUsedAverage);
+    QLabel* summaryFigure = w.summaryGroup()->figureLabel(L::usedAverageLabel);
     ASSERT_NE(summaryCaption, nullptr);
-    EXPECT_EQ(w.lblAverageCaption()->text(), QStringLiteral("Average per day :"));
+    EXPECT_EQ(w.averageCaptionLabel()->text(), QStringLiteral("Average per day :"));
     EXPECT_EQ(summaryCaption->text(), QStringLiteral("Average per day :"));
 
-    const QString footerTip = w.lblAverageCaption()->toolTip();
+    const QString footerTip = w.averageCaptionLabel()->toolTip();
     const QString summaryTip = summaryCaption->toolTip();
     EXPECT_TRUE(footerTip.contains(QStringLiteral("days that have usage records")))
         << footerTip.toStdString();
     EXPECT_TRUE(
         summaryTip.contains(QStringLiteral("days of the month up to the last recorded day")))
         << summaryTip.toStdString();
-    EXPECT_EQ(w.lblAverage()->toolTip(), footerTip);
+    EXPECT_EQ(w.averageLabel()->toolTip(), footerTip);
     EXPECT_EQ(summaryFigure->toolTip(), summaryTip);
 }
 
-TEST_F(ResultWindow, TheCustomPlansBoxesCopyIntoItsRecord) {
+TEST_F(ResultWindowTest, TheCustomPlansBoxesCopyIntoItsRecord) {
     MonthOnScreen m;
-    SummaryTabFrame* s = m.window->fraSummary();
-    s->cmbPlans()->setCurrentIndex(s->cmbPlans()->count() - 1);
-    EXPECT_FALSE(s->editBox(PlanEditBox::nebPlanCharge)->isHidden());
-    EXPECT_FALSE(s->lblMB()->isHidden());
-    EXPECT_TRUE(s->figureLabel(L::lblPlanCharge)->isHidden());
+    SummaryTabFrame* s = m.window->summaryGroup();
+    s->plansCombo()->setCurrentIndex(s->plansCombo()->count() - 1);
+    EXPECT_FALSE(s->editBox(PlanEditBox::planChargeEdit)->isHidden());
+    EXPECT_FALSE(s->mbLabel()->isHidden());
+    EXPECT_TRUE(s->figureLabel(L::planChargeLabel)->isHidden());
 
-    QLineEdit* charge = s->editBox(PlanEditBox::nebPlanCharge)->txtNeb();
+    QLineEdit* charge = s->editBox(PlanEditBox::planChargeEdit)->lineEdit();
     charge->selectAll();
     QTest::keyClicks(charge, QStringLiteral("1000"));
-    QLineEdit* allowance = s->editBox(PlanEditBox::nebBandWidthLimit)->txtNeb();
+    QLineEdit* allowance = s->editBox(PlanEditBox::bandWidthLimitEdit)->lineEdit();
     allowance->selectAll();
     QTest::keyClicks(allowance, QStringLiteral("20000"));
 
-    const PlanRecord& custom = s->logic().mvarPlans().record(kCustomPlanSlot);
+    const PlanRecord& custom = s->logic().plans().record(kCustomPlanSlot);
     EXPECT_EQ(custom.number(PlanCharge), 1000);
     EXPECT_EQ(custom.number(BandwidthLimitMB), 20000);
     EXPECT_EQ(custom.number(RsPerExcessMB), 0.2);
-    EXPECT_EQ(s->figureLabel(L::lblBillPlanCharge)->text(), QStringLiteral("Rs. 1000"));
-    EXPECT_EQ(s->figureLabel(L::lblAvailableBandWidth)->text(), QStringLiteral("244.000 MB"));
-    EXPECT_FALSE(s->fraAvailable()->isHidden());
+    EXPECT_EQ(s->figureLabel(L::billPlanChargeLabel)->text(), QStringLiteral("Rs. 1000"));
+    EXPECT_EQ(s->figureLabel(L::availableBandWidthLabel)->text(), QStringLiteral("244.000 MB"));
+    EXPECT_FALSE(s->availableGroup()->isHidden());
 }
 
-TEST_F(ResultWindow, AZeroAllowanceTurnsTheBoxToOneButAnEmptyBoxWaits) {
+TEST_F(ResultWindowTest, AZeroAllowanceTurnsTheBoxToOneButAnEmptyBoxWaits) {
     MonthOnScreen m;
-    SummaryTabFrame* s = m.window->fraSummary();
-    s->cmbPlans()->setCurrentIndex(s->cmbPlans()->count() - 1);
-    QLineEdit* allowance = s->editBox(PlanEditBox::nebBandWidthLimit)->txtNeb();
+    SummaryTabFrame* s = m.window->summaryGroup();
+    s->plansCombo()->setCurrentIndex(s->plansCombo()->count() - 1);
+    QLineEdit* allowance = s->editBox(PlanEditBox::bandWidthLimitEdit)->lineEdit();
     allowance->selectAll();
     QTest::keyClick(allowance, Qt::Key_Backspace);
     EXPECT_EQ(allowance->text(), QString()) << "retyping: no figure yet";
     QTest::keyClick(allowance, '0');
     EXPECT_EQ(allowance->text(), QStringLiteral("1"));
-    EXPECT_EQ(s->figureLabel(L::lblExcessBandwidth)->text(), QStringLiteral("19755.000 MB"));
+    EXPECT_EQ(s->figureLabel(L::excessBandwidthLabel)->text(), QStringLiteral("19755.000 MB"));
 }
 
-TEST_F(ResultWindow, ThePlanSettingsSurviveClosingAndReopening) {
+TEST_F(ResultWindowTest, ThePlanSettingsSurviveClosingAndReopening) {
     {
         MonthOnScreen m;
-        SummaryTabFrame* s = m.window->fraSummary();
-        s->cmbPlans()->setCurrentIndex(29);
-        s->editBox(PlanEditBox::nebPlanCharge)->setValue(777);
-        s->editBox(PlanEditBox::nebRsPerMB)->setValue(1.5);
+        SummaryTabFrame* s = m.window->summaryGroup();
+        s->plansCombo()->setCurrentIndex(29);
+        s->editBox(PlanEditBox::planChargeEdit)->setValue(777);
+        s->editBox(PlanEditBox::rsPerMBEdit)->setValue(1.5);
         m.window->open();
         QTest::keyClick(m.window.get(), Qt::Key_Escape);  // closes like "&Close"
         EXPECT_FALSE(m.window->isLoaded());
@@ -999,32 +1001,33 @@ TEST_F(ResultWindow, ThePlanSettingsSurviveClosingAndReopening) {
         // The same window used again loads again.
         m.window->prepareToShow();
         EXPECT_TRUE(m.window->isLoaded());
-        EXPECT_EQ(s->cmbPlans()->currentIndex(), 29);
-        EXPECT_EQ(s->editBox(PlanEditBox::nebPlanCharge)->Value(), 777);
-        s->cmbPlans()->setCurrentIndex(5);
-        m.window->cmdClose()->click();
+        EXPECT_EQ(s->plansCombo()->currentIndex(), 29);
+        EXPECT_EQ(s->editBox(PlanEditBox::planChargeEdit)->Value(), 777);
+        s->plansCombo()->setCurrentIndex(5);
+        m.window->closeButton()->click();
     }
     MonthOnScreen again;
-    SummaryTabFrame* s = again.window->fraSummary();
-    EXPECT_EQ(s->cmbPlans()->currentIndex(), 5);
-    EXPECT_EQ(s->editBox(PlanEditBox::nebPlanCharge)->Value(), 777);
-    EXPECT_EQ(s->editBox(PlanEditBox::nebRsPerMB)->Value(), 1.5);
-    EXPECT_EQ(s->figureLabel(L::lblPlanCharge)->text(), QStringLiteral("Rs  600"));
+    SummaryTabFrame* s = again.window->summaryGroup();
+    EXPECT_EQ(s->plansCombo()->currentIndex(), 5);
+    EXPECT_EQ(s->editBox(PlanEditBox::planChargeEdit)->Value(), 777);
+    EXPECT_EQ(s->editBox(PlanEditBox::rsPerMBEdit)->Value(), 1.5);
+    EXPECT_EQ(s->figureLabel(L::planChargeLabel)->text(), QStringLiteral("Rs  600"));
 }
 
-TEST_F(ResultWindow, TheTodayFieldsShowOnlyWhenTheLastRecordedDayIsToday) {
+TEST_F(ResultWindowTest, TheTodayFieldsShowOnlyWhenTheLastRecordedDayIsToday) {
     for (const bool today : {false, true}) {
         ResultWindowOptions options;
         options.clock = [today] { return today ? QDate(2026, 11, 30) : QDate(2026, 12, 1); };
         MonthOnScreen m(std::move(options));
-        SummaryTabFrame* s = m.window->fraSummary();
-        s->cmbPlans()->setCurrentIndex(m.window->fraSummary()->logic().cmbPlans().indexOfSlot(13));
+        SummaryTabFrame* s = m.window->summaryGroup();
+        s->plansCombo()->setCurrentIndex(
+            m.window->summaryGroup()->logic().plansCombo().indexOfSlot(13));
         for (QLabel* label : s->lbl()) {
             EXPECT_EQ(label->isHidden(), !today) << label->objectName().toStdString();
         }
-        EXPECT_EQ(s->figureLabel(L::lblUsageToday)->isHidden(), !today);
+        EXPECT_EQ(s->figureLabel(L::usageTodayLabel)->isHidden(), !today);
         if (today) {
-            EXPECT_EQ(s->figureLabel(L::lblUsageToday)->text(), QStringLiteral("893.00 MB"));
+            EXPECT_EQ(s->figureLabel(L::usageTodayLabel)->text(), QStringLiteral("893.00 MB"));
         }
     }
 }
@@ -1032,18 +1035,18 @@ TEST_F(ResultWindow, TheTodayFieldsShowOnlyWhenTheLastRecordedDayIsToday) {
 // The forecast's daily budget made the right column one row taller, and the notes' row below
 // both columns then pushed the tab into scrolling at the design size. The notes stand at the
 // foot of the left column; in one column they come last.
-TEST_F(ResultWindow, AtTheDesignSizeTheSummaryWithItsForecastNeedsNoScrolling) {
+TEST_F(ResultWindowTest, AtTheDesignSizeTheSummaryWithItsForecastNeedsNoScrolling) {
     ResultWindowOptions options;
     options.clock = [] { return QDate(2026, 11, 30); };  // the "today" fields and footnote too
     MonthOnScreen m(std::move(options));
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.resize(800, 600);
     w.show();
-    w.ctlTabs1()->setSelectedTab(3);
-    SummaryTabFrame* s = w.fraSummary();
-    s->cmbPlans()->setCurrentIndex(1);  // an excess, the forecast with its budget
+    w.tabStrip()->setSelectedTab(3);
+    SummaryTabFrame* s = w.summaryGroup();
+    s->plansCombo()->setCurrentIndex(1);  // an excess, the forecast with its budget
     QApplication::processEvents();
-    ASSERT_FALSE(s->fraForecast()->value(QStringLiteral("lblForecastDailyBudget"))->isHidden());
+    ASSERT_FALSE(s->forecastGroup()->value(QStringLiteral("lblForecastDailyBudget"))->isHidden());
     auto* scroll = s->findChild<QScrollArea*>();
     ASSERT_NE(scroll, nullptr);
     EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
@@ -1051,45 +1054,45 @@ TEST_F(ResultWindow, AtTheDesignSizeTheSummaryWithItsForecastNeedsNoScrolling) {
     w.resize(w.minimumSize());  // one column: the notes after the forecast
     QApplication::processEvents();
     auto* note = s->findChild<QLabel*>(QStringLiteral("lblSummaryNote"));
-    EXPECT_GT(note->mapTo(s, QPoint()).y(), s->fraForecast()->mapTo(s, QPoint()).y());
+    EXPECT_GT(note->mapTo(s, QPoint()).y(), s->forecastGroup()->mapTo(s, QPoint()).y());
 }
 
-TEST_F(ResultWindow, ThePlansLinkOpensThroughTheMainWindow) {
+TEST_F(ResultWindowTest, ThePlansLinkOpensThroughTheMainWindow) {
     ResultWindowOptions options;
     options.plansAddress = QStringLiteral("https://plans.example/postpaid");
     MonthOnScreen m(std::move(options));
-    Q_EMIT m.window->fraSummary()->lblPlans()->linkActivated(QStringLiteral("plans"));
+    Q_EMIT m.window->summaryGroup()->plansLabel()->linkActivated(QStringLiteral("plans"));
     EXPECT_EQ(m.host.opened, QStringList{QStringLiteral("https://plans.example/postpaid")});
-    EXPECT_EQ(m.window->fraSummary()->lblPlans()->text().contains(QStringLiteral("ORVO plans")),
+    EXPECT_EQ(m.window->summaryGroup()->plansLabel()->text().contains(QStringLiteral("ORVO plans")),
               true);
 }
 
 // --- Keyboard and layout ------------------------------------------------------------------------
 
-TEST_F(ResultWindow, EnterInAPlanBoxPressesNoButton) {
+TEST_F(ResultWindowTest, EnterInAPlanBoxPressesNoButton) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
-    w.ctlTabs1()->setSelectedTab(3);
-    w.fraSummary()->cmbPlans()->setCurrentIndex(29);
+    ResultWindow& w = *m.window;
+    w.tabStrip()->setSelectedTab(3);
+    w.summaryGroup()->plansCombo()->setCurrentIndex(29);
     w.open();
     QApplication::setActiveWindow(&w);
-    QLineEdit* box = w.fraSummary()->editBox(PlanEditBox::nebPlanCharge)->txtNeb();
+    QLineEdit* box = w.summaryGroup()->editBox(PlanEditBox::planChargeEdit)->lineEdit();
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Return);
-    QTest::keyClick(w.fraSummary()->cmbPlans(), Qt::Key_Return);
+    QTest::keyClick(w.summaryGroup()->plansCombo(), Qt::Key_Return);
     EXPECT_TRUE(dialogs.saveRequests.empty());
     EXPECT_TRUE(w.isVisible());
-    w.cmdClose()->setFocus();
-    QTest::keyClick(w.cmdClose(), Qt::Key_Return);
+    w.closeButton()->setFocus();
+    QTest::keyClick(w.closeButton(), Qt::Key_Return);
     EXPECT_FALSE(w.isVisible()) << "Enter on a focused button presses it";
 }
 
-TEST_F(ResultWindow, CloseEndsWithFinishedAndStoresThePlan) {
+TEST_F(ResultWindowTest, CloseEndsWithFinishedAndStoresThePlan) {
     MonthOnScreen m;
-    m.window->fraSummary()->cmbPlans()->setCurrentIndex(3);
+    m.window->summaryGroup()->plansCombo()->setCurrentIndex(3);
     QSignalSpy finished(m.window.get(), &QDialog::finished);
     m.window->open();
-    m.window->cmdClose()->click();
+    m.window->closeButton()->click();
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(SettingsStore().get(QStringLiteral("Plan3"), QString()), QStringLiteral("3"));
     EXPECT_EQ(SettingsStore().get(QStringLiteral("nebBandWidthLimit"), QString()),
@@ -1098,7 +1101,7 @@ TEST_F(ResultWindow, CloseEndsWithFinishedAndStoresThePlan) {
 
 // The result window's size and place were forgotten between runs (the main window's were
 // kept). They are stored when it closes, like the main window's, in twips.
-TEST_F(ResultWindow, ItsSizeAndPlaceComeBackInTheNextRun) {
+TEST_F(ResultWindowTest, ItsSizeAndPlaceComeBackInTheNextRun) {
     {
         MonthOnScreen m;
         m.window->show();
@@ -1124,7 +1127,8 @@ struct StoredPlaceCase {
     const char* top;
 };
 
-class StoredPlace : public ResultWindow, public ::testing::WithParamInterface<StoredPlaceCase> {};
+class StoredPlace : public ResultWindowTest,
+                    public ::testing::WithParamInterface<StoredPlaceCase> {};
 
 // Whatever the settings hold, the window comes up on the screen, whole, and no smaller than
 // its minimum size.
@@ -1157,16 +1161,16 @@ INSTANTIATE_TEST_SUITE_P(
 // "&Copy chart.." shared C with "&Close", "&Show Average" S with "&Show Total", and "Export..."
 // had no mnemonic. On every tab, and with the night-unlimited options shown, each letter now
 // belongs to one control, and the captions of boxes and lists put the focus on them.
-TEST_F(ResultWindow, EveryTabsMnemonicsAreItsOwn) {
+TEST_F(ResultWindowTest, EveryTabsMnemonicsAreItsOwn) {
     MonthOnScreen m({}, kNightUnlimitedPlan);
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.show();
-    w.chkNightUnlimited()->setChecked(true);
-    w.fraSummary()->cmbPlans()->setCurrentIndex(29);  // the custom plan's edit boxes too
+    w.nightUnlimitedCheck()->setChecked(true);
+    w.summaryGroup()->plansCombo()->setCurrentIndex(29);  // the custom plan's edit boxes too
     for (int tab = 1; tab <= 3; ++tab) {
-        w.ctlTabs1()->setSelectedTab(tab);
+        w.tabStrip()->setSelectedTab(tab);
         for (int type = 0; type < (tab == 2 ? 2 : 1); ++type) {
-            w.fraChart()->cmbChartType()->setCurrentIndex(type);
+            w.chartGroup()->chartTypeCombo()->setCurrentIndex(type);
             EXPECT_TRUE(mnemonicClashes(&w).isEmpty())
                 << "tab " << tab << " type " << type << ": "
                 << mnemonicClashes(&w).join(u"; ").toStdString();
@@ -1183,12 +1187,12 @@ TEST_F(ResultWindow, EveryTabsMnemonicsAreItsOwn) {
         }
     }
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSelectYourPlan"))->buddy(),
-              w.fraSummary()->cmbPlans());
+              w.summaryGroup()->plansCombo());
 }
 
-TEST_F(ResultWindow, AltAndALetterReachesItsControl) {
+TEST_F(ResultWindowTest, AltAndALetterReachesItsControl) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -1198,18 +1202,19 @@ TEST_F(ResultWindow, AltAndALetterReachesItsControl) {
         QTest::keyClick(&w, key, Qt::AltModifier);
         return QTest::qWaitFor(done, 5000);
     };
-    w.ctlTabs1()->setSelectedTab(2);
+    w.tabStrip()->setSelectedTab(2);
     EXPECT_TRUE(alt(Qt::Key_B, [&] {
-        return QApplication::focusWidget() == w.fraChart()->picBuiltInChartColor();
+        return QApplication::focusWidget() == w.chartGroup()->builtInChartColorBox();
     }));
     ASSERT_TRUE(alt(Qt::Key_P, [&] { return !dialogs.messages.empty(); })) << "Co&py chart..";
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Chart is copied")));
-    w.fraChart()->cmbChartType()->setCurrentIndex(1);
-    EXPECT_TRUE(alt(Qt::Key_A, [&] { return w.fraChart()->chkShowAverageInChart()->isChecked(); }));
+    w.chartGroup()->chartTypeCombo()->setCurrentIndex(1);
     EXPECT_TRUE(
-        alt(Qt::Key_T, [&] { return w.fraChart()->chkDisplayDailyTotalinChart()->isChecked(); }));
-    w.ctlTabs1()->setSelectedTab(1);
+        alt(Qt::Key_A, [&] { return w.chartGroup()->showAverageInChartCheck()->isChecked(); }));
+    EXPECT_TRUE(alt(Qt::Key_T,
+                    [&] { return w.chartGroup()->displayDailyTotalinChartCheck()->isChecked(); }));
+    w.tabStrip()->setSelectedTab(1);
     dialogs.fileNames.push_back(std::nullopt);
     EXPECT_TRUE(alt(Qt::Key_E, [&] { return !dialogs.saveRequests.empty(); })) << "&Export...";
     EXPECT_EQ(dialogs.saveRequests.size(), 1u);
@@ -1217,30 +1222,30 @@ TEST_F(ResultWindow, AltAndALetterReachesItsControl) {
 }
 
 // The window opens with the focus on its tab strip, which now shows it.
-TEST_F(ResultWindow, TheFirstFocusIsSeen) {
+TEST_F(ResultWindowTest, TheFirstFocusIsSeen) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    EXPECT_EQ(QApplication::focusWidget(), w.ctlTabs1());
-    EXPECT_TRUE(w.ctlTabs1()->UseFocusRect());
-    const QImage focused = w.ctlTabs1()->grab().toImage();
-    w.cmdClose()->setFocus();
-    const QImage unfocused = w.ctlTabs1()->grab().toImage();
+    EXPECT_EQ(QApplication::focusWidget(), w.tabStrip());
+    EXPECT_TRUE(w.tabStrip()->useFocusRect());
+    const QImage focused = w.tabStrip()->grab().toImage();
+    w.closeButton()->setFocus();
+    const QImage unfocused = w.tabStrip()->grab().toImage();
     EXPECT_NE(focused, unfocused) << "the focus rectangle on the selected tab";
 }
 
 // The colour boxes and row colour labels exposed no names or values. Each is a button named by
 // its caption whose value is its colour; pressing it opens the colour dialog, and a row
 // colour label's menu action sets the background.
-TEST_F(ResultWindow, AScreenReaderReadsTheColours) {
+TEST_F(ResultWindowTest, AScreenReaderReadsTheColours) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.show();
-    w.ctlTabs1()->setSelectedTab(2);
+    w.tabStrip()->setSelectedTab(2);
     QAccessibleInterface* bar =
-        QAccessible::queryAccessibleInterface(w.fraChart()->picBuiltInChartColor());
+        QAccessible::queryAccessibleInterface(w.chartGroup()->builtInChartColorBox());
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->role(), QAccessible::Button);
     EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Bar Color"));
@@ -1251,9 +1256,9 @@ TEST_F(ResultWindow, AScreenReaderReadsTheColours) {
     bar->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("#0000C8 (red 0, green 0, blue 200)"));
 
-    w.ctlTabs1()->setSelectedTab(1);
+    w.tabStrip()->setSelectedTab(1);
     QAccessibleInterface* text =
-        QAccessible::queryAccessibleInterface(w.fraReport()->lblSetColor(2));
+        QAccessible::queryAccessibleInterface(w.reportGroup()->setColorLabel(2));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->role(), QAccessible::Button);
     EXPECT_EQ(text->text(QAccessible::Name), QStringLiteral("Text"));
@@ -1267,21 +1272,21 @@ TEST_F(ResultWindow, AScreenReaderReadsTheColours) {
     EXPECT_TRUE(text->text(QAccessible::Value).endsWith(u"on #FF0000 (red 255, green 0, blue 0)"));
 
     // The chart and the tab strip have their own (the controls' tests read them).
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.ctlTabs1())->role(),
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.tabStrip())->role(),
               QAccessible::PageTabList);
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.fraChart()->XChart1())->role(),
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.chartGroup()->xChart())->role(),
               QAccessible::Chart);
 }
 
 // A screen reader found only the tabs and the footer. Every control of every tab is reached
 // from the window by children, through its tab, and names the parent it was reached from.
-TEST_F(ResultWindow, AScreenReaderReachesEveryControlOfEachTab) {
+TEST_F(ResultWindowTest, AScreenReaderReachesEveryControlOfEachTab) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.show();
-    w.fraSummary()->cmbPlans()->setCurrentIndex(0);
+    w.summaryGroup()->plansCombo()->setCurrentIndex(0);
     for (int tab = 1; tab <= 3; ++tab) {
-        w.ctlTabs1()->setSelectedTab(tab);
+        w.tabStrip()->setSelectedTab(tab);
         const testing::AccessibleWalk walk = testing::walkWindow(&w);
         EXPECT_EQ(testing::unreachedWidgets(
                       &w, walk,
@@ -1290,7 +1295,7 @@ TEST_F(ResultWindow, AScreenReaderReachesEveryControlOfEachTab) {
             << "tab " << tab;
         EXPECT_EQ(walk.wrongParents, QStringList()) << "tab " << tab;
         QAccessibleInterface* page =
-            QAccessible::queryAccessibleInterface(w.ctlTabs1())->child(tab - 1)->child(0);
+            QAccessible::queryAccessibleInterface(w.tabStrip())->child(tab - 1)->child(0);
         ASSERT_NE(page, nullptr) << "tab " << tab;
         EXPECT_FALSE(page->state().invisible) << "tab " << tab;
     }
@@ -1299,15 +1304,15 @@ TEST_F(ResultWindow, AScreenReaderReachesEveryControlOfEachTab) {
 // On the Summary tab values were read before their captions, and the usage bar was three
 // unnamed frames. Each figure is labelled by its caption and read after it; the bar is a
 // progress bar whose value is the share of the allowance used.
-TEST_F(ResultWindow, TheSummaryReadsCaptionThenFigureAndTheBarAsProgress) {
+TEST_F(ResultWindowTest, TheSummaryReadsCaptionThenFigureAndTheBarAsProgress) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.show();
-    w.ctlTabs1()->setSelectedTab(3);
-    w.fraSummary()->cmbPlans()->setCurrentIndex(0);
+    w.tabStrip()->setSelectedTab(3);
+    w.summaryGroup()->plansCombo()->setCurrentIndex(0);
     int labelled = 0;
-    for (QLabel* value : w.fraSummary()->findChildren<QLabel*>()) {
-        auto* caption = w.fraSummary()->findChild<QLabel*>(value->objectName() + u"Caption");
+    for (QLabel* value : w.summaryGroup()->findChildren<QLabel*>()) {
+        auto* caption = w.summaryGroup()->findChild<QLabel*>(value->objectName() + u"Caption");
         if (value->objectName().isEmpty() || !caption || !value->isVisible()) {
             continue;
         }
@@ -1325,7 +1330,7 @@ TEST_F(ResultWindow, TheSummaryReadsCaptionThenFigureAndTheBarAsProgress) {
     EXPECT_GE(labelled, 15) << "the usage, frame, bill and forecast figures";
 
     QAccessibleInterface* bar =
-        QAccessible::queryAccessibleInterface(w.fraSummary()->picUsageBar());
+        QAccessible::queryAccessibleInterface(w.summaryGroup()->usageBarBox());
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
     EXPECT_EQ(bar->childCount(), 0);
@@ -1334,47 +1339,47 @@ TEST_F(ResultWindow, TheSummaryReadsCaptionThenFigureAndTheBarAsProgress) {
     EXPECT_EQ(bar->valueInterface()->currentValue().toDouble(), 1929.0);
 }
 
-TEST_F(ResultWindow, CtrlTabMovesThroughTheTabs) {
+TEST_F(ResultWindowTest, CtrlTabMovesThroughTheTabs) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 2);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 2);
     QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 3);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 3);
     QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 1);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 1);
     // Backwards: Ctrl+Shift+Tab, whichever key the platform names it by (X11 sends Backtab).
     QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 3);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 3);
     QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 2);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 2);
     QTest::keyClick(&w, Qt::Key_PageUp, Qt::ControlModifier);
-    EXPECT_EQ(w.ctlTabs1()->SelectedTab(), 1);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 1);
     QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);  // "&Close"
     // A mnemonic presses its button the way a click looks: a moment later.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
 }
 
-TEST_F(ResultWindow, TheControlsSitByTheResizeRules) {
+TEST_F(ResultWindowTest, TheControlsSitByTheResizeRules) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.resize(800, 600);  // the design size (a first start fits it to the screen)
     w.show();
     const ResultLayout& l = w.placedTwips();
     // 800 by 600 pixels is 12120 by 9405 twips with the design frame.
-    EXPECT_EQ(l[Placed::ctlTabs1].width, 12120 - 300);
-    EXPECT_EQ(l[Placed::fraFooter].width, 12120);
-    EXPECT_EQ(l[Placed::fraFooter].top, 9405 - l[Placed::fraFooter].height - 350);
-    EXPECT_EQ(l[Placed::fraChart].height, l[Placed::ctlTabs1].height - 350);
+    EXPECT_EQ(l[Placed::tabStrip].width, 12120 - 300);
+    EXPECT_EQ(l[Placed::footerGroup].width, 12120);
+    EXPECT_EQ(l[Placed::footerGroup].top, 9405 - l[Placed::footerGroup].height - 350);
+    EXPECT_EQ(l[Placed::chartGroup].height, l[Placed::tabStrip].height - 350);
     // 400 twips from the outer right edge (the design frame's 120 included), to the pixel.
-    EXPECT_NEAR(w.cmdClose()->geometry().right() + 1, (12120 - 400) / 15.0, 1.0);
+    EXPECT_NEAR(w.closeButton()->geometry().right() + 1, (12120 - 400) / 15.0, 1.0);
     // Nothing of the footer runs under the Close button or off the window.
-    EXPECT_LE(w.chkExclude(1)->geometry().right(), w.cmdClose()->geometry().left());
-    EXPECT_LE(w.fraFooter()->mapTo(&w, w.cmdClose()->geometry().bottomLeft()).y(), 600);
-    EXPECT_GE(w.fraFooter()->y(), w.ctlTabs1()->geometry().bottom());
+    EXPECT_LE(w.excludeCheck(1)->geometry().right(), w.closeButton()->geometry().left());
+    EXPECT_LE(w.footerGroup()->mapTo(&w, w.closeButton()->geometry().bottomLeft()).y(), 600);
+    EXPECT_GE(w.footerGroup()->y(), w.tabStrip()->geometry().bottom());
 }
 
 // --- Small windows and larger fonts ------------------------------------------------------------
@@ -1390,10 +1395,10 @@ struct LayoutCase {
     int planKind;
 };
 
-class WindowLayout : public ResultWindow, public ::testing::WithParamInterface<LayoutCase> {
+class WindowLayout : public ResultWindowTest, public ::testing::WithParamInterface<LayoutCase> {
 protected:
     void SetUp() override {
-        ResultWindow::SetUp();
+        ResultWindowTest::SetUp();
         m_font.emplace(GetParam().fontScale);
     }
     void TearDown() override { m_font.reset(); }
@@ -1405,20 +1410,20 @@ private:
 TEST_P(WindowLayout, NothingOverlapsOrIsCut) {
     const LayoutCase& c = GetParam();
     MonthOnScreen m({}, c.planKind);
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.show();
     w.resize(c.size.isEmpty() ? QSize(300, 200) : c.size);
     QApplication::processEvents();
     if (c.size.isEmpty()) {
         EXPECT_EQ(w.size(), w.minimumSize());
     }
-    w.chkNightUnlimited()->setChecked(true);
+    w.nightUnlimitedCheck()->setChecked(true);
     // A plan with an excess: the summary's longest figures (1929 %).
-    w.fraSummary()->cmbPlans()->setCurrentIndex(1);
+    w.summaryGroup()->plansCombo()->setCurrentIndex(1);
     for (int tab = 1; tab <= 3; ++tab) {
-        w.ctlTabs1()->setSelectedTab(tab);
+        w.tabStrip()->setSelectedTab(tab);
         for (int type = 0; type < (tab == 2 ? 2 : 1); ++type) {
-            w.fraChart()->cmbChartType()->setCurrentIndex(type);
+            w.chartGroup()->chartTypeCombo()->setCurrentIndex(type);
             QApplication::processEvents();
             const QStringList problems = layoutProblems(&w);
             EXPECT_TRUE(problems.isEmpty()) << "tab " << tab << " type " << type << " at "
@@ -1441,31 +1446,31 @@ INSTANTIATE_TEST_SUITE_P(
 
 // In a small window the chart kept ten labelled grid lines, their labels on top of each other.
 // They keep readable spacing at any height, and come back when the window grows.
-TEST_F(ResultWindow, TheChartsValueLabelsKeepApartInASmallWindow) {
+TEST_F(ResultWindowTest, TheChartsValueLabelsKeepApartInASmallWindow) {
     MonthOnScreen m;
-    frmResult& w = *m.window;
+    ResultWindow& w = *m.window;
     w.show();
-    w.ctlTabs1()->setSelectedTab(2);
-    XChart* chart = w.fraChart()->XChart1();
+    w.tabStrip()->setSelectedTab(2);
+    XChart* chart = w.chartGroup()->xChart();
     auto spacing = [&] {
         const ChartModel& model = chart->model();
-        const int plot = chart->height() - model.MarginTop() - model.MarginBottom();
-        return model.IntersectMajor() * plot / (model.MaxY() - model.MinY());
+        const int plot = chart->height() - model.marginTop() - model.marginBottom();
+        return model.intersectMajor() * plot / (model.MaxY() - model.MinY());
     };
     for (const QSize size : {QSize(300, 200), QSize(700, 420), QSize(800, 600), QSize(900, 900)}) {
         w.resize(size);
         QApplication::processEvents();
         EXPECT_GE(spacing(), 24.0) << size.width() << "x" << size.height();
     }
-    EXPECT_EQ(chart->model().IntersectMajor(), 200.0f) << "ten lines where there is room";
+    EXPECT_EQ(chart->model().intersectMajor(), 200.0f) << "ten lines where there is room";
 }
 
 // Small enough for the smallest screen the program is made for at twice the scale: 1280x800
 // is 640x400 of the program's pixels, less a window manager's frame, title bar and panel.
-TEST_F(ResultWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
+TEST_F(ResultWindowTest, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
     MonthOnScreen m;
     m.window->show();
-    m.window->ctlTabs1()->setSelectedTab(2);
+    m.window->tabStrip()->setSelectedTab(2);
     QApplication::processEvents();
     EXPECT_LE(m.window->minimumWidth(), 620);
     EXPECT_LE(m.window->minimumHeight(), 360);
@@ -1474,7 +1479,7 @@ TEST_F(ResultWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
 // At a scale of 2 on a 1280x800 screen the first start made a window of 800 x 600 on a screen
 // of 640 x 400: it ran off the screen. A first start fits the screen's free area, and the
 // window's contents still fit the window.
-TEST_F(ResultWindow, HiDpiTheFirstStartFitsTheScreen) {
+TEST_F(ResultWindowTest, HiDpiTheFirstStartFitsTheScreen) {
     KESTROVA_REQUIRE_SCALE_2();
     MonthOnScreen m;
     m.window->show();
@@ -1483,7 +1488,7 @@ TEST_F(ResultWindow, HiDpiTheFirstStartFitsTheScreen) {
     EXPECT_TRUE(available.contains(m.window->frameGeometry()))
         << m.window->width() << "x" << m.window->height();
     for (int tab = 1; tab <= 3; ++tab) {
-        m.window->ctlTabs1()->setSelectedTab(tab);
+        m.window->tabStrip()->setSelectedTab(tab);
         QApplication::processEvents();
         EXPECT_TRUE(layoutProblems(m.window.get()).isEmpty()) << "tab " << tab;
     }

@@ -4,13 +4,13 @@
 
 #pragma once
 
-// frmResult, the result window: the tab strip ctlTabs1 with the Report, Chart and Summary tabs
+// ResultWindow, the result window: the tab strip tabStrip with the Report, Chart and Summary tabs
 // and the footer with "&Close", the average per day and the mixed-usage option. It is the
 // report builder's ReportTarget and calls the main window back through ResultWindowHost; the
 // main window's public variables it reads and writes are those of RetrievalState.
 //
-// The main window drives it for a grab: the report builder's WriteOutput fills it (the usage
-// figures, the report page, the chart, the summary), then prepareToShow() does ShowOutput's
+// The main window drives it for a grab: the report builder's writeOutput fills it (the usage
+// figures, the report page, the chart, the summary), then prepareToShow() does showOutput's
 // part on the window and open() shows it window-modal; finished() tells when it has closed
 // (which unloads it: the plan settings are stored). The next use loads it again.
 
@@ -35,7 +35,7 @@ namespace kestrova {
 class ChartTabFrame;
 class ReportTabFrame;
 class SummaryTabFrame;
-class ctlTabs;
+class TabStrip;
 struct RetrievalState;
 
 // The provider's page of broadband postpaid plans that "ORVO plans" opens, unless the main
@@ -54,22 +54,22 @@ struct ResultWindowOptions {
     QString plansAddress = kPostpaidPlansAddress;
 };
 
-class frmResult : public QDialog, public ReportTarget {
+class ResultWindow : public QDialog, public ReportTarget {
     Q_OBJECT
 public:
-    frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindowOptions options = {},
-              QWidget* parent = nullptr);
-    ~frmResult() override;
+    ResultWindow(RetrievalState& state, ResultWindowHost& host, ResultWindowOptions options = {},
+                 QWidget* parent = nullptr);
+    ~ResultWindow() override;
 
     // --- The public procedures the main window calls ---------------------------------------
-    void LoadCombo();
-    void CreateSummary() override;
-    void UpdateGraphControl() override;
-    void ResizeChart();
+    void loadCombo();
+    void createSummary() override;
+    void updateGraphControl() override;
+    void resizeChart();
 
-    // ShowOutput's part on the window, before the main window shows it: the plan list, the
+    // showOutput's part on the window, before the main window shows it: the plan list, the
     // stored options into the check boxes, colour boxes and row colour labels (with
-    // mblnDisableRefreshing set meanwhile), the free-usage controls by the plan kind, the icon.
+    // disableRefreshing set meanwhile), the free-usage controls by the plan kind, the icon.
     void prepareToShow(const QIcon& mainWindowIcon = QIcon());
     // The report browser shows the blank page (the check command's first step).
     void clearReport();
@@ -79,9 +79,9 @@ public:
     // --- Public variables -------------------------------------------------------------------
     ResultWindowFlags& flags() { return m_flags; }
     const ResultWindowFlags& flags() const { return m_flags; }
-    std::int32_t mlngTotalUsage() const;
-    std::int32_t mlngChargedUsage() const;
-    std::int32_t mlngLastDayUsage() const;
+    std::int32_t totalUsage() const;
+    std::int32_t chargedUsage() const;
+    std::int32_t lastDayUsage() const;
     QDate lastUsedDate() const;  // mdtLastUsedDate
 
     // --- ReportTarget -----------------------------------------------------------------------
@@ -89,32 +89,32 @@ public:
     void reportReady() override;
     ReportOutcome outcome() const override;
     void applyOutcome(const ReportOutcome& outcome) override;
-    bool graphInitialised() const override { return m_flags.mblnGraphInitialised; }
+    bool graphInitialised() const override { return m_flags.graphInitialised; }
     bool officeChartRunning() const override;
     void setOfficeChartData(const QString& dataText) override;
     void setInbuiltChartInitialised(bool initialised) override {
-        m_flags.mblnInbuiltChartInitialised = initialised;
+        m_flags.inbuiltChartInitialised = initialised;
     }
 
     // --- Controls ---------------------------------------------------------------------------
-    ctlTabs* ctlTabs1() const { return m_tabs; }
-    ReportTabFrame* fraReport() const { return m_report; }
-    ChartTabFrame* fraChart() const { return m_chart; }
-    SummaryTabFrame* fraSummary() const { return m_summary; }
-    QFrame* fraFooter() const { return m_footer; }
-    QPushButton* cmdClose() const { return m_close; }
-    QLabel* lblAverageCaption() const { return m_averageCaption; }
-    QLabel* lblAverage() const { return m_average; }
-    QCheckBox* chkExclude(int index) const { return m_exclude[std::size_t(index)]; }
-    QFrame* fraNightUnlimited() const { return m_nightFrame; }
-    QCheckBox* chkNightUnlimited() const { return m_night; }
+    TabStrip* tabStrip() const { return m_tabs; }
+    ReportTabFrame* reportGroup() const { return m_report; }
+    ChartTabFrame* chartGroup() const { return m_chart; }
+    SummaryTabFrame* summaryGroup() const { return m_summary; }
+    QFrame* footerGroup() const { return m_footer; }
+    QPushButton* closeButton() const { return m_close; }
+    QLabel* averageCaptionLabel() const { return m_averageCaption; }
+    QLabel* averageLabel() const { return m_average; }
+    QCheckBox* excludeCheck(int index) const { return m_exclude[std::size_t(index)]; }
+    QFrame* nightUnlimitedGroup() const { return m_nightFrame; }
+    QCheckBox* nightUnlimitedCheck() const { return m_night; }
     // The placed controls' rectangles in twips, as the last resize left them.
     const ResultLayout& placedTwips() const { return m_layout; }
 
     // --- Event handlers ---------------------------------------------------------------------
-    void ctlTabs1_TabClick(int OldTab, int NewTab);
-    void chkExclude_Click(int Index);
-    void chkNightUnlimited_Click();
+    void onTabClicked(int OldTab, int NewTab);
+    void toggleExclusion(int Index);
+    void toggleNightUnlimited();
 
 public Q_SLOTS:
     // Every way of closing (Close, Escape, the window's close button) ends here: unload.
@@ -131,8 +131,8 @@ private:
     // the design size; either kept on the screen.
     void loadWindowPlace();
     void saveWindowPlace() const;
-    void Form_Load();
-    void Form_Unload();
+    void loadWindow();
+    void unloadWindow();
     void ensureLoaded();
     // The main window rebuilds the report; a rebuild that ends early still shows what the
     // report document holds by then, as the browser would.
@@ -165,7 +165,7 @@ private:
     bool m_optionBesideAverage = true;
     int m_reportsReady = 0;
 
-    ctlTabs* m_tabs = nullptr;
+    TabStrip* m_tabs = nullptr;
     ReportTabFrame* m_report = nullptr;
     ChartTabFrame* m_chart = nullptr;
     SummaryTabFrame* m_summary = nullptr;

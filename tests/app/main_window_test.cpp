@@ -4,9 +4,9 @@
 
 // The main window offscreen, on the in-memory browser and the result window's plain report
 // view: its controls, the settings it loads and saves, the cache page's report through the
-// result window, the small commands and Downloader1.
+// result window, the small commands and downloader.
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "app/cache_history_view.h"
 #include "grab/usage_check.h"
 #include "support/expected_report.h"
@@ -97,7 +97,7 @@ private:
     MemoryPasswordStore& m_keyring;
 };
 
-class MainWindow : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear();
@@ -107,7 +107,7 @@ protected:
         }
     }
 
-    std::unique_ptr<frmMain> open() {
+    std::unique_ptr<MainWindow> open() {
         MainWindowOptions options;
         options.deployment = testDeployment();
         options.portalBrowser = [this] {
@@ -122,7 +122,7 @@ protected:
             return browserOpens;
         };
         options.passwordStore = [this] { return std::make_unique<KeyringProxy>(keyring); };
-        auto w = std::make_unique<frmMain>(std::move(options));
+        auto w = std::make_unique<MainWindow>(std::move(options));
         w->show();
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -136,15 +136,15 @@ protected:
     }
 
     // The cache page's report: "Show Usage", then the result window once Timer1 has ticked.
-    void showCacheReport(frmMain& w) {
-        w.ctlTabs1()->setSelectedTab(2);
-        QTest::mouseClick(w.cmdShowUsage(), Qt::LeftButton);
+    void showCacheReport(MainWindow& w) {
+        w.tabStrip()->setSelectedTab(2);
+        QTest::mouseClick(w.showUsageButton(), Qt::LeftButton);
         ASSERT_TRUE(spinUntil([&] { return w.resultWindow().isVisible(); }, 5s))
             << dialogs.texts().join(u'|').toStdString();
     }
 
-    void closeResult(frmMain& w) {
-        QTest::mouseClick(w.resultWindow().cmdClose(), Qt::LeftButton);
+    void closeResult(MainWindow& w) {
+        QTest::mouseClick(w.resultWindow().closeButton(), Qt::LeftButton);
         ASSERT_TRUE(spinUntil([&] { return !w.isShowingOutput(); }, 5s));
     }
 
@@ -164,29 +164,29 @@ protected:
 
 // --- The window as it stands ---------------------------------------------------------------------
 
-TEST_F(MainWindow, AFirstStartShowsTheWindowAsDesigned) {
+TEST_F(MainWindowTest, AFirstStartShowsTheWindowAsDesigned) {
     auto w = open();
     EXPECT_EQ(w->windowTitle(), q("Kestrova 1.0"));
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
-    EXPECT_EQ(w->cmbSelfcaresite()->currentIndex(), -1);
-    EXPECT_EQ(w->cmbSelfcaresite()->count(), 2);
-    EXPECT_EQ(w->cmbSelfcaresite()->itemText(0), q("north.portal.test"));
-    EXPECT_EQ(w->cmbSelfcaresite()->itemText(1), q("west.portal.test"));
-    EXPECT_TRUE(w->optBilledType(0)->isChecked());
-    EXPECT_FALSE(w->optBilledType(1)->isChecked());
-    EXPECT_FALSE(w->cmbBilled()->isEnabled());
-    EXPECT_EQ(w->cmbBilled()->currentIndex(), 0);
-    EXPECT_TRUE(w->txtPassword()->text().isEmpty());
-    EXPECT_TRUE(w->txtUserName()->text().isEmpty());
-    EXPECT_FALSE(w->chkSavePassword()->isChecked());
-    EXPECT_FALSE(w->chkEnableCache()->isChecked());
-    EXPECT_EQ(w->cmbPlanType()->currentIndex(), 0);
-    EXPECT_EQ(w->ctlTabs1()->SelectedTab(), 1);
-    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
-    EXPECT_FALSE(w->lblMessage()->isVisible());
-    EXPECT_EQ(w->usageCheck().mlngGrabState, -1);
-    EXPECT_FALSE(w->usageCheck().timer1Enabled());
-    EXPECT_EQ(w->cmbCacheFiles()->count(), 0);
+    EXPECT_EQ(w->selfcaresiteCombo()->currentIndex(), -1);
+    EXPECT_EQ(w->selfcaresiteCombo()->count(), 2);
+    EXPECT_EQ(w->selfcaresiteCombo()->itemText(0), q("north.portal.test"));
+    EXPECT_EQ(w->selfcaresiteCombo()->itemText(1), q("west.portal.test"));
+    EXPECT_TRUE(w->billedTypeOption(0)->isChecked());
+    EXPECT_FALSE(w->billedTypeOption(1)->isChecked());
+    EXPECT_FALSE(w->billedCombo()->isEnabled());
+    EXPECT_EQ(w->billedCombo()->currentIndex(), 0);
+    EXPECT_TRUE(w->passwordEdit()->text().isEmpty());
+    EXPECT_TRUE(w->userNameEdit()->text().isEmpty());
+    EXPECT_FALSE(w->savePasswordCheck()->isChecked());
+    EXPECT_FALSE(w->enableCacheCheck()->isChecked());
+    EXPECT_EQ(w->planTypeCombo()->currentIndex(), 0);
+    EXPECT_EQ(w->tabStrip()->selectedTab(), 1);
+    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
+    EXPECT_FALSE(w->messageLabel()->isVisible());
+    EXPECT_EQ(w->usageCheck().m_grabState, -1);
+    EXPECT_FALSE(w->usageCheck().resumeTimerActive());
+    EXPECT_EQ(w->cacheFilesCombo()->count(), 0);
     EXPECT_TRUE(browser->isSilent());
     EXPECT_EQ(browser->navigations(), std::vector<QUrl>{QUrl(q("about:blank"))});
     // The design size, in twips.
@@ -194,61 +194,61 @@ TEST_F(MainWindow, AFirstStartShowsTheWindowAsDesigned) {
     EXPECT_EQ(std::lround(w->height() * twipsPerPixelY()), 9000);
 }
 
-TEST_F(MainWindow, HasEveryControlWithItsCaptionAndItems) {
+TEST_F(MainWindowTest, HasEveryControlWithItsCaptionAndItems) {
     auto w = open();
-    ctlTabs* tabs = w->ctlTabs1();
+    TabStrip* tabs = w->tabStrip();
     ASSERT_EQ(tabs->Tabs(), 2);
     EXPECT_EQ(tabs->tabCaption(1), q("Login Details"));
     EXPECT_EQ(tabs->tabFrameName(1), q("fraPassword"));
     EXPECT_EQ(tabs->tabCaption(2), q("Use Cache Data"));
     EXPECT_EQ(tabs->tabFrameName(2), q("fraUseCacheData"));
-    ctlTabs* inner = w->ctlPasswordVersion();
+    TabStrip* inner = w->portalTabs();
     EXPECT_EQ(inner->tabCaption(1), q("Login Info"));
     EXPECT_EQ(inner->tabFrameName(1), q("fraLoginInfo"));
     EXPECT_EQ(inner->tabCaption(2), q("Processing"));
     EXPECT_EQ(inner->tabFrameName(2), q("fraProcessing"));
 
     QStringList planTypes;
-    for (int i = 0; i < w->cmbPlanType()->count(); ++i) {
-        planTypes << w->cmbPlanType()->itemText(i);
+    for (int i = 0; i < w->planTypeCombo()->count(); ++i) {
+        planTypes << w->planTypeCombo()->itemText(i);
     }
     EXPECT_EQ(planTypes,
               (QStringList{q("Limited Bandwidth"), q("Limited Bandwidth with Night Unlimited"),
                            q("Unlimited Bandwidth")}));
-    ASSERT_EQ(w->cmbBilled()->count(), 10);
-    EXPECT_EQ(w->cmbBilled()->itemText(0), q("Billed 1 - Latest"));
-    EXPECT_EQ(w->cmbBilled()->itemText(4), q("Billed 5"));
-    EXPECT_EQ(w->cmbBilled()->itemText(9), q("Billed 10 - oldest"));
+    ASSERT_EQ(w->billedCombo()->count(), 10);
+    EXPECT_EQ(w->billedCombo()->itemText(0), q("Billed 1 - Latest"));
+    EXPECT_EQ(w->billedCombo()->itemText(4), q("Billed 5"));
+    EXPECT_EQ(w->billedCombo()->itemText(9), q("Billed 10 - oldest"));
 
-    EXPECT_EQ(w->lblPasswordWarning()->text(),
+    EXPECT_EQ(w->passwordWarningLabel()->text(),
               q("If this software is not working, check if ORVO portal is working.\r\n\r\n"
                 "This software fetches data from ORVO site and is not related to ORVO in anyway. "
                 "The software is provided in AS IS condition and we are not liable for any "
                 "mistakes in this software.\r\n\r\nGet it from home.test."));
-    EXPECT_EQ(w->WebBrowser1()->parentWidget(), w->fraProcessing());
-    EXPECT_TRUE(w->fraProcessing()->isAncestorOf(w->lblMessage()));
-    // The cache page's controls stand on fraUseCacheData, in the scroll area that fills it.
-    EXPECT_TRUE(w->fraUseCacheData()->isAncestorOf(w->cmbCacheFiles()));
+    EXPECT_EQ(w->webBrowser()->parentWidget(), w->processingGroup());
+    EXPECT_TRUE(w->processingGroup()->isAncestorOf(w->messageLabel()));
+    // The cache page's controls stand on useCacheDataGroup, in the scroll area that fills it.
+    EXPECT_TRUE(w->useCacheDataGroup()->isAncestorOf(w->cacheFilesCombo()));
 }
 
-TEST_F(MainWindow, BilledUsageEnablesTheBillingListAndChoosesTheBilledForm) {
+TEST_F(MainWindowTest, BilledUsageEnablesTheBillingListAndChoosesTheBilledForm) {
     auto w = open();
-    QTest::mouseClick(w->optBilledType(1), Qt::LeftButton);
-    EXPECT_TRUE(w->cmbBilled()->isEnabled());
+    QTest::mouseClick(w->billedTypeOption(1), Qt::LeftButton);
+    EXPECT_TRUE(w->billedCombo()->isEnabled());
     EXPECT_FALSE(w->state().unbilledSelected);
-    QTest::mouseClick(w->optBilledType(0), Qt::LeftButton);
-    EXPECT_FALSE(w->cmbBilled()->isEnabled());
+    QTest::mouseClick(w->billedTypeOption(0), Qt::LeftButton);
+    EXPECT_FALSE(w->billedCombo()->isEnabled());
     EXPECT_TRUE(w->state().unbilledSelected);
 }
 
-TEST_F(MainWindow, ResizingPlacesTheFramesByTheRules) {
+TEST_F(MainWindowTest, ResizingPlacesTheFramesByTheRules) {
     auto w = open();
     w->resize(900, 700);
     QApplication::processEvents();
     const MainLayout& placed = w->placedTwips();
-    EXPECT_EQ(placed.ctlTabs1.width, int(std::lround(900 * twipsPerPixelX())) - 250);
-    const TwipRect& expected = placed.WebBrowser1;
-    const QRect browserPixels = w->WebBrowser1()->geometry();
+    EXPECT_EQ(placed.tabStrip.width, int(std::lround(900 * twipsPerPixelX())) - 250);
+    const TwipRect& expected = placed.webBrowser;
+    const QRect browserPixels = w->webBrowser()->geometry();
     EXPECT_EQ(browserPixels.width(), int(std::lround(expected.width / twipsPerPixelX())));
     // The portal page keeps the rules' bottom edge; its top gives way to the status row.
     EXPECT_EQ(browserPixels.top() + browserPixels.height(),
@@ -259,12 +259,12 @@ TEST_F(MainWindow, ResizingPlacesTheFramesByTheRules) {
 
 // --- Settings ------------------------------------------------------------------------------------
 
-TEST_F(MainWindow, ARememberedPasswordLivesInTheKeyringNeverInTheFile) {
+TEST_F(MainWindowTest, ARememberedPasswordLivesInTheKeyringNeverInTheFile) {
     {
         auto w = open();
-        w->txtUserName()->setText(q("abc"));
-        w->txtPassword()->setText(q("s3cret, \"quoted\"; ok"));
-        w->chkSavePassword()->setChecked(true);
+        w->userNameEdit()->setText(q("abc"));
+        w->passwordEdit()->setText(q("s3cret, \"quoted\"; ok"));
+        w->savePasswordCheck()->setChecked(true);
         w->close();
     }
     EXPECT_EQ(keyring.kept, (std::map<QString, QString>{{q("abc"), q("s3cret, \"quoted\"; ok")}}));
@@ -272,20 +272,20 @@ TEST_F(MainWindow, ARememberedPasswordLivesInTheKeyringNeverInTheFile) {
     EXPECT_FALSE(settingsFileHolds("s3cret"));
     {
         auto w = open();
-        EXPECT_EQ(w->txtUserName()->text(), q("abc"));
-        EXPECT_EQ(w->txtPassword()->text(), q("s3cret, \"quoted\"; ok"));
-        EXPECT_TRUE(w->chkSavePassword()->isChecked());
-        w->chkSavePassword()->setChecked(false);
+        EXPECT_EQ(w->userNameEdit()->text(), q("abc"));
+        EXPECT_EQ(w->passwordEdit()->text(), q("s3cret, \"quoted\"; ok"));
+        EXPECT_TRUE(w->savePasswordCheck()->isChecked());
+        w->savePasswordCheck()->setChecked(false);
         w->close();
     }
     EXPECT_TRUE(keyring.kept.empty());  // unticking takes it out of the keyring
     auto w = open();
-    EXPECT_TRUE(w->txtPassword()->text().isEmpty());
-    EXPECT_EQ(w->txtUserName()->text(), q("abc"));
+    EXPECT_TRUE(w->passwordEdit()->text().isEmpty());
+    EXPECT_EQ(w->userNameEdit()->text(), q("abc"));
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
 }
 
-TEST_F(MainWindow, APasswordKeptTheOldWayMovesIntoTheKeyringAndOutOfTheFile) {
+TEST_F(MainWindowTest, APasswordKeptTheOldWayMovesIntoTheKeyringAndOutOfTheFile) {
     {
         SettingsStore store;
         store.save(q("txtUserName"), q("abc"));
@@ -294,14 +294,14 @@ TEST_F(MainWindow, APasswordKeptTheOldWayMovesIntoTheKeyringAndOutOfTheFile) {
         store.sync();
     }
     auto w = open();
-    EXPECT_EQ(w->txtPassword()->text(), q("old s3cret"));
+    EXPECT_EQ(w->passwordEdit()->text(), q("old s3cret"));
     EXPECT_EQ(keyring.kept[q("abc")], q("old s3cret"));
     EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
     EXPECT_FALSE(settingsFileHolds(scramblePassword(q("old s3cret")).toUtf8().constData()));
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
 }
 
-TEST_F(MainWindow, WithoutAKeyringThePasswordIsKeptForTheSessionAndSaidOnce) {
+TEST_F(MainWindowTest, WithoutAKeyringThePasswordIsKeptForTheSessionAndSaidOnce) {
     keyring.unavailable = q("no desktop keyring is running");
     {
         SettingsStore store;
@@ -311,15 +311,15 @@ TEST_F(MainWindow, WithoutAKeyringThePasswordIsKeptForTheSessionAndSaidOnce) {
         store.sync();
     }
     auto w = open();
-    EXPECT_EQ(w->txtPassword()->text(), q("old s3cret"));  // for this session
+    EXPECT_EQ(w->passwordEdit()->text(), q("old s3cret"));  // for this session
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, q("Remember password"));
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(
         q("Kestrova cannot remember your password: no desktop keyring is running.")));
     // Ticking the box again asks the keyring again, but says it no more.
-    w->chkSavePassword()->setChecked(false);
-    QTest::mouseClick(w->chkSavePassword(), Qt::LeftButton);
-    EXPECT_TRUE(w->chkSavePassword()->isChecked());
+    w->savePasswordCheck()->setChecked(false);
+    QTest::mouseClick(w->savePasswordCheck(), Qt::LeftButton);
+    EXPECT_TRUE(w->savePasswordCheck()->isChecked());
     EXPECT_EQ(dialogs.messages.size(), 1u);
     w->close();
     // Never the file instead.
@@ -328,33 +328,33 @@ TEST_F(MainWindow, WithoutAKeyringThePasswordIsKeptForTheSessionAndSaidOnce) {
     EXPECT_TRUE(keyring.kept.empty());
 }
 
-TEST_F(MainWindow, TheOptionsAndTheWindowComeBackAfterARestart) {
+TEST_F(MainWindowTest, TheOptionsAndTheWindowComeBackAfterARestart) {
     {
         auto w = open();
-        w->cmbSelfcaresite()->setCurrentIndex(1);
-        w->cmbPlanType()->setCurrentIndex(2);
-        w->chkEnableCache()->setChecked(true);
-        w->state().display.mblnShowAverage = true;
-        w->state().display.mlngColorBackMixed = RGB(1, 2, 3);
-        w->ctlTabs1()->setSelectedTab(2);
+        w->selfcaresiteCombo()->setCurrentIndex(1);
+        w->planTypeCombo()->setCurrentIndex(2);
+        w->enableCacheCheck()->setChecked(true);
+        w->state().display.showAverage = true;
+        w->state().display.colorBackMixed = RGB(1, 2, 3);
+        w->tabStrip()->setSelectedTab(2);
         w->resize(700, 500);
         w->move(40, 30);
         w->close();
     }
     auto w = open();
-    EXPECT_EQ(w->cmbSelfcaresite()->currentIndex(), 1);
-    EXPECT_EQ(w->cmbPlanType()->currentIndex(), 2);
+    EXPECT_EQ(w->selfcaresiteCombo()->currentIndex(), 1);
+    EXPECT_EQ(w->planTypeCombo()->currentIndex(), 2);
     // "Enable Cache" shows the stored value, and the caching flag follows it.
-    EXPECT_TRUE(w->chkEnableCache()->isChecked());
-    EXPECT_TRUE(w->state().mblnCachingEnabled);
-    EXPECT_TRUE(w->state().display.mblnShowAverage);
-    EXPECT_EQ(w->state().display.mlngColorBackMixed, RGB(1, 2, 3));
-    EXPECT_EQ(w->ctlTabs1()->SelectedTab(), 2);
+    EXPECT_TRUE(w->enableCacheCheck()->isChecked());
+    EXPECT_TRUE(w->state().cachingEnabled);
+    EXPECT_TRUE(w->state().display.showAverage);
+    EXPECT_EQ(w->state().display.colorBackMixed, RGB(1, 2, 3));
+    EXPECT_EQ(w->tabStrip()->selectedTab(), 2);
     EXPECT_EQ(w->size(), QSize(700, 500));
     EXPECT_EQ(w->pos(), QPoint(40, 30));
 }
 
-TEST_F(MainWindow, AMinimisedCloseKeepsTheOldGeometry) {
+TEST_F(MainWindowTest, AMinimisedCloseKeepsTheOldGeometry) {
     {
         auto w = open();
         w->resize(700, 500);
@@ -367,7 +367,7 @@ TEST_F(MainWindow, AMinimisedCloseKeepsTheOldGeometry) {
         w->resize(300, 200);
         w->showMinimized();
         ASSERT_TRUE(w->isMinimized());
-        w->txtUserName()->setText(q("later"));
+        w->userNameEdit()->setText(q("later"));
         w->close();
     }
     EXPECT_EQ(SettingsStore().get(q("Height"), QString()), height);
@@ -377,10 +377,10 @@ TEST_F(MainWindow, AMinimisedCloseKeepsTheOldGeometry) {
     EXPECT_EQ(w->size(), QSize(700, 500));
 }
 
-TEST_F(MainWindow, ACloseWritesExactlyTheWindowsKeysAndEndsTheProgram) {
+TEST_F(MainWindowTest, ACloseWritesExactlyTheWindowsKeysAndEndsTheProgram) {
     auto w = open();
-    QSignalSpy ended(w.get(), &frmMain::programEnded);
-    QTest::mouseClick(w->cmdClose(), Qt::LeftButton);
+    QSignalSpy ended(w.get(), &MainWindow::programEnded);
+    QTest::mouseClick(w->closeButton(), Qt::LeftButton);
     EXPECT_EQ(ended.count(), 1);
     EXPECT_FALSE(w->isVisible());
     QSettings file(SettingsStore().fileName(), QSettings::IniFormat);
@@ -396,18 +396,18 @@ TEST_F(MainWindow, ACloseWritesExactlyTheWindowsKeysAndEndsTheProgram) {
     EXPECT_EQ(file.value(q("mlngColorBackFree")).toString(), q("14811105"));
 }
 
-TEST_F(MainWindow, TheCachePagesCloseButtonClosesToo) {
+TEST_F(MainWindowTest, TheCachePagesCloseButtonClosesToo) {
     auto w = open();
-    QSignalSpy ended(w.get(), &frmMain::programEnded);
-    w->ctlTabs1()->setSelectedTab(2);
-    QTest::mouseClick(w->cmdClose1(), Qt::LeftButton);
+    QSignalSpy ended(w.get(), &MainWindow::programEnded);
+    w->tabStrip()->setSelectedTab(2);
+    QTest::mouseClick(w->cacheCloseButton(), Qt::LeftButton);
     EXPECT_EQ(ended.count(), 1);
     EXPECT_EQ(SettingsStore().get(q("ctlTabs1.SelectedTab"), QString()), q("2"));
 }
 
 // Once, a stored value that could not be converted ended the load there: the later settings
 // and the cache list were skipped. Now that key gets its default and the load goes on.
-TEST_F(MainWindow, ACorruptStoredValueGetsItsDefaultAndTheLoadGoesOn) {
+TEST_F(MainWindowTest, ACorruptStoredValueGetsItsDefaultAndTheLoadGoesOn) {
     copySampleCache(q("2026-11-unbilled-demo"));
     {
         SettingsStore store;
@@ -423,19 +423,19 @@ TEST_F(MainWindow, ACorruptStoredValueGetsItsDefaultAndTheLoadGoesOn) {
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::None);
     EXPECT_TRUE(dialogs.messages[0].text.contains(q("\"PlanType\"")));
     EXPECT_TRUE(dialogs.messages[0].text.contains(q("Limited")));
-    EXPECT_EQ(w->cmbPlanType()->currentIndex(), 0);
-    EXPECT_EQ(w->txtUserName()->text(), q("abc"));
-    EXPECT_EQ(w->cmbSelfcaresite()->currentIndex(), 1);
+    EXPECT_EQ(w->planTypeCombo()->currentIndex(), 0);
+    EXPECT_EQ(w->userNameEdit()->text(), q("abc"));
+    EXPECT_EQ(w->selfcaresiteCombo()->currentIndex(), 1);
     EXPECT_EQ(std::lround(w->width() * twipsPerPixelX()), 10500);
-    EXPECT_EQ(w->ctlTabs1()->SelectedTab(), 2);
-    EXPECT_EQ(w->cmbCacheFiles()->count(), 1);
-    EXPECT_TRUE(w->lblPasswordWarning()->text().endsWith(q("Get it from home.test.")));
+    EXPECT_EQ(w->tabStrip()->selectedTab(), 2);
+    EXPECT_EQ(w->cacheFilesCombo()->count(), 1);
+    EXPECT_TRUE(w->passwordWarningLabel()->text().endsWith(q("Get it from home.test.")));
 }
 
 // A figure beyond any number (which once aborted the program before its window) and places
 // beyond any screen (which overflowed the window's rectangle) get their defaults, all told in
 // one message, and the next close stores the defaults.
-TEST_F(MainWindow, SettingsNoFigureOrPlaceCanHoldAreToldOnceAndTheWindowStarts) {
+TEST_F(MainWindowTest, SettingsNoFigureOrPlaceCanHoldAreToldOnceAndTheWindowStarts) {
     copySampleCache(q("2026-11-unbilled-demo"));
     {
         SettingsStore store;
@@ -471,66 +471,66 @@ TEST_F(MainWindow, SettingsNoFigureOrPlaceCanHoldAreToldOnceAndTheWindowStarts) 
 
 // --- The check command ---------------------------------------------------------------------------
 
-TEST_F(MainWindow, ACheckWithAHostShowsTheProcessingPageAndGoesToThePortal) {
+TEST_F(MainWindowTest, ACheckWithAHostShowsTheProcessingPageAndGoesToThePortal) {
     auto w = open();
-    w->cmbSelfcaresite()->setCurrentIndex(0);
-    w->txtUserName()->setText(q("abc"));
-    w->txtPassword()->setText(q("secret"));
-    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    w->selfcaresiteCombo()->setCurrentIndex(0);
+    w->userNameEdit()->setText(q("abc"));
+    w->passwordEdit()->setText(q("secret"));
+    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 2);
-    EXPECT_TRUE(w->fraProcessing()->isVisible());
-    EXPECT_TRUE(w->WebBrowser1()->isVisible());
+    EXPECT_EQ(w->portalTabs()->selectedTab(), 2);
+    EXPECT_TRUE(w->processingGroup()->isVisible());
+    EXPECT_TRUE(w->webBrowser()->isVisible());
     EXPECT_EQ(browser->navigations().back(), QUrl(q("http://north.portal.test/")));
-    EXPECT_EQ(w->state().mstrUserName, q("abc"));
-    EXPECT_EQ(w->usageCheck().mlngGrabState, 0);
+    EXPECT_EQ(w->state().userName, q("abc"));
+    EXPECT_EQ(w->usageCheck().m_grabState, 0);
 }
 
 // The login fields filled and the north portal chosen.
-void fillLogIn(frmMain& w, const char* user, const char* password) {
-    w.cmbSelfcaresite()->setCurrentIndex(0);
-    w.txtUserName()->setText(q(user));
-    w.txtPassword()->setText(q(password));
+void fillLogIn(MainWindow& w, const char* user, const char* password) {
+    w.selfcaresiteCombo()->setCurrentIndex(0);
+    w.userNameEdit()->setText(q(user));
+    w.passwordEdit()->setText(q(password));
 }
 
 const char* kLogInPage =
     "<html><body><input id=\"logonuidfield\"><input id=\"logonpassfield\">"
     "<input id=\"uidPasswordLogon\" type=\"submit\"></body></html>";
 
-TEST_F(MainWindow, EmptyCredentialsAreAskedForWithTheFocusOnTheEmptyBox) {
+TEST_F(MainWindowTest, EmptyCredentialsAreAskedForWithTheFocusOnTheEmptyBox) {
     auto w = open();
     for (const auto& [user, password, focused] :
          {std::tuple{"", "secret", "txtUserName"}, std::tuple{"abc", "", "txtPassword"}}) {
         dialogs.messages.clear();
         fillLogIn(*w, user, password);
-        QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+        QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
         EXPECT_EQ(dialogs.texts(), QStringList{q("Type your user id and password.")});
         ASSERT_NE(QApplication::focusWidget(), nullptr);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), q(focused));
-        EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
+        EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
         EXPECT_TRUE(browser->navigations().empty() ||
                     browser->navigations().back() == QUrl(q("about:blank")));
     }
 }
 
-TEST_F(MainWindow, TheProcessingPageShowsTheStepAndCancelGoesBack) {
+TEST_F(MainWindowTest, TheProcessingPageShowsTheStepAndCancelGoesBack) {
     auto w = open();
     fillLogIn(*w, "abc", "secret");
-    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
-    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 2);
-    EXPECT_EQ(w->lblGrabStatus()->text(), q("Connecting to north.portal.test..."));
-    EXPECT_TRUE(w->lblGrabStatus()->isVisible());
+    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
+    EXPECT_EQ(w->portalTabs()->selectedTab(), 2);
+    EXPECT_EQ(w->grabStatusLabel()->text(), q("Connecting to north.portal.test..."));
+    EXPECT_TRUE(w->grabStatusLabel()->isVisible());
     EXPECT_TRUE(w->prgGrabBusy()->isVisible());
-    EXPECT_TRUE(w->cmdCancelGrab()->isVisible());
+    EXPECT_TRUE(w->cancelGrabButton()->isVisible());
     // The portal page sits below the status row, not under it.
-    EXPECT_GE(w->WebBrowser1()->geometry().top(),
+    EXPECT_GE(w->webBrowser()->geometry().top(),
               w->findChild<QWidget*>(q("fraGrabStatus"))->geometry().bottom());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-    QTest::mouseClick(w->cmdCancelGrab(), Qt::LeftButton);
-    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
+    QTest::mouseClick(w->cancelGrabButton(), Qt::LeftButton);
+    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
     EXPECT_FALSE(w->usageCheck().isGrabbing());
-    EXPECT_EQ(w->usageCheck().mlngGrabState, -1);
+    EXPECT_EQ(w->usageCheck().m_grabState, -1);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
 }
 
@@ -538,10 +538,10 @@ TEST_F(MainWindow, TheProcessingPageShowsTheStepAndCancelGoesBack) {
 // repaint of a window holding a web view composes the whole window again on the thread that
 // also loads the portal's pages, and with software OpenGL on Wayland that made the walk to the
 // usage page 25 times slower.
-TEST_F(MainWindow, TheBusyBarMovesAFewTimesASecondNotAtTheScreensRate) {
+TEST_F(MainWindowTest, TheBusyBarMovesAFewTimesASecondNotAtTheScreensRate) {
     auto w = open();
     fillLogIn(*w, "abc", "secret");
-    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
     ASSERT_TRUE(w->prgGrabBusy()->isVisible());
     EXPECT_EQ(w->prgGrabBusy()->maximum(), 0) << "read as busy, with no known end";
 
@@ -562,7 +562,7 @@ TEST_F(MainWindow, TheBusyBarMovesAFewTimesASecondNotAtTheScreensRate) {
     EXPECT_LE(counter.paints, fifths + 2);
 }
 
-TEST_F(MainWindow, ARefusedLogInGoesBackToThePassword) {
+TEST_F(MainWindowTest, ARefusedLogInGoesBackToThePassword) {
     auto w = open();
     const QUrl portal(q("http://north.portal.test/"));
     // The log-in page completes twice, its notice frame first, as the portal's does.
@@ -575,19 +575,19 @@ TEST_F(MainWindow, ARefusedLogInGoesBackToThePassword) {
     browser->setClickReaction(q("uidPasswordLogon"),
                               [logIn](MemoryBrowser& b, const MemoryClick&) { b.load({}, logIn); });
     fillLogIn(*w, "abc", "wrong");
-    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
     ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
     EXPECT_EQ(dialogs.texts(), QStringList{q("The portal did not accept the user id and password. "
                                              "Check them and try again.")});
-    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
-    EXPECT_EQ(QApplication::focusWidget(), w->txtPassword());
-    EXPECT_EQ(w->txtPassword()->selectedText(), q("wrong"));
+    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), w->passwordEdit());
+    EXPECT_EQ(w->passwordEdit()->selectedText(), q("wrong"));
 }
 
 // Once, the password went to the keyring only at close, and the program ended before the
 // keyring had it. Now it is kept as soon as the portal has accepted it, and unticking the box
 // takes it out at once; a password the portal refused is not kept at close.
-TEST_F(MainWindow, ThePasswordIsKeptOnceThePortalAcceptsItAndUntickingRemovesIt) {
+TEST_F(MainWindowTest, ThePasswordIsKeptOnceThePortalAcceptsItAndUntickingRemovesIt) {
     auto w = open();
     const QUrl portal(q("http://north.portal.test/"));
     const MemoryPage logIn{portal,
@@ -600,60 +600,60 @@ TEST_F(MainWindow, ThePasswordIsKeptOnceThePortalAcceptsItAndUntickingRemovesIt)
                              {}};
     browser->addRoute(portal, logIn);
     browser->setClickReaction(q("uidPasswordLogon"), [&](MemoryBrowser& b, const MemoryClick&) {
-        const bool right = w->txtPassword()->text() == u"right";
+        const bool right = w->passwordEdit()->text() == u"right";
         b.load({}, right ? welcome : logIn);
     });
     fillLogIn(*w, "abc", "wrong");
-    w->chkSavePassword()->setChecked(true);
-    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    w->savePasswordCheck()->setChecked(true);
+    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
     ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
     EXPECT_TRUE(keyring.kept.empty());
 
     dialogs.messages.clear();
     fillLogIn(*w, "abc", "right");
-    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
     ASSERT_TRUE(spinUntil([&] { return keyring.kept.count(q("abc")) == 1; }, 5s));
     EXPECT_EQ(keyring.kept[q("abc")], q("right"));
     w->usageCheck().cancelGrab();
     // The walk sees the cancel at its next turn; none is left waiting when the test ends.
     ASSERT_TRUE(spinUntil([&] { return w->usageCheck().handlersRunning() == 0; }, 5s));
 
-    QTest::mouseClick(w->chkSavePassword(), Qt::LeftButton);
-    EXPECT_FALSE(w->chkSavePassword()->isChecked());
+    QTest::mouseClick(w->savePasswordCheck(), Qt::LeftButton);
+    EXPECT_FALSE(w->savePasswordCheck()->isChecked());
     EXPECT_TRUE(keyring.kept.empty());
     // Ticked again: the password the portal accepted goes back at once.
-    QTest::mouseClick(w->chkSavePassword(), Qt::LeftButton);
+    QTest::mouseClick(w->savePasswordCheck(), Qt::LeftButton);
     EXPECT_EQ(keyring.kept[q("abc")], q("right"));
 
     // The refused password typed again and the window closed: the keyring keeps the right one.
-    w->txtPassword()->setText(q("wrong"));
+    w->passwordEdit()->setText(q("wrong"));
     w->close();
     EXPECT_EQ(keyring.kept[q("abc")], q("right"));
 }
 
-TEST_F(MainWindow, AStoppedGrabSaysWhyOnTheProcessingPageAndBackLeavesIt) {
+TEST_F(MainWindowTest, AStoppedGrabSaysWhyOnTheProcessingPageAndBackLeavesIt) {
     auto w = open();
     browser->setLoadFailure(QUrl(q("http://north.portal.test/")), q("the connection was reset"));
     fillLogIn(*w, "abc", "secret");
-    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
     ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 2);
-    EXPECT_EQ(w->lblGrabStatus()->text(),
+    EXPECT_EQ(w->portalTabs()->selectedTab(), 2);
+    EXPECT_EQ(w->grabStatusLabel()->text(),
               q("Cannot load the portal's page from north.portal.test: the connection was reset."));
     EXPECT_FALSE(w->prgGrabBusy()->isVisible());
-    EXPECT_EQ(w->cmdCancelGrab()->text(), q("&Back"));
-    QTest::mouseClick(w->cmdCancelGrab(), Qt::LeftButton);
-    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
+    EXPECT_EQ(w->cancelGrabButton()->text(), q("&Back"));
+    QTest::mouseClick(w->cancelGrabButton(), Qt::LeftButton);
+    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
     EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 // Once, a download that failed left "Fetching log. Please wait..." on the page after the
 // message had gone.
-TEST_F(MainWindow, AFailedDownloadSaysSoOnTheProcessingPage) {
+TEST_F(MainWindowTest, AFailedDownloadSaysSoOnTheProcessingPage) {
     auto w = open();
     fillLogIn(*w, "abc", "secret");
-    QTest::mouseClick(w->cmdCalculate(), Qt::LeftButton);
+    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
     GrabHost& host = *w;
     host.setMessageCaption(q("Fetching log. Please wait..."));
     host.setMessageVisible(true);
@@ -662,16 +662,17 @@ TEST_F(MainWindow, AFailedDownloadSaysSoOnTheProcessingPage) {
                                         "not be downloaded (500). Check again."),
                                       {},
                                       MessageIcon::Warning}});
-    EXPECT_FALSE(w->lblMessage()->isVisible());
-    EXPECT_TRUE(w->lblGrabStatus()->isVisible());
-    EXPECT_EQ(w->lblGrabStatus()->text(), q("Error retrieving bandwidth logs: the usage log could "
-                                            "not be downloaded (500). Check again."));
-    EXPECT_EQ(w->cmdCancelGrab()->text(), q("&Back"));
+    EXPECT_FALSE(w->messageLabel()->isVisible());
+    EXPECT_TRUE(w->grabStatusLabel()->isVisible());
+    EXPECT_EQ(w->grabStatusLabel()->text(),
+              q("Error retrieving bandwidth logs: the usage log could "
+                "not be downloaded (500). Check again."));
+    EXPECT_EQ(w->cancelGrabButton()->text(), q("&Back"));
 }
 
 // --- The cache page ------------------------------------------------------------------------------
 
-TEST_F(MainWindow, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheChosenOne) {
+TEST_F(MainWindowTest, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheChosenOne) {
     copySampleCache(q("2026-10-unbilled-demo"));
     copySampleCache(q("2026-11-unbilled-demo"));
     copySampleCache(q("2026-11-billed-other"));
@@ -687,7 +688,7 @@ TEST_F(MainWindow, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheChosenO
     ASSERT_NE(history, nullptr);
     EXPECT_EQ(history->items().size(), 4);  // every user id while the box is empty
 
-    w->txtUserName()->setText(q("demo"));
+    w->userNameEdit()->setText(q("demo"));
     w->refreshHistory();
     QTableWidget* table = history->table();
     ASSERT_EQ(table->rowCount(), 3);
@@ -706,40 +707,41 @@ TEST_F(MainWindow, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheChosenO
 
     // Choosing a month chooses its file; activating it shows its report.
     table->setCurrentCell(1, 0);
-    EXPECT_EQ(w->cmbCacheFiles()->currentText(), q("2026-10-unbilled-demo"));
-    w->ctlTabs1()->setSelectedTab(2);
+    EXPECT_EQ(w->cacheFilesCombo()->currentText(), q("2026-10-unbilled-demo"));
+    w->tabStrip()->setSelectedTab(2);
     Q_EMIT table->cellActivated(1, 0);
     ASSERT_TRUE(spinUntil([&] { return w->resultWindow().isVisible(); }, 5s))
         << dialogs.texts().join(u'|').toStdString();
-    EXPECT_EQ(w->state().mstrMonthYear, q("2026-10-unbilled"));
+    EXPECT_EQ(w->state().monthYear, q("2026-10-unbilled"));
     closeResult(*w);
     // And the list's choice is the table's.
-    w->cmbCacheFiles()->setCurrentIndex(w->cmbCacheFiles()->findText(q("2026-11-unbilled-demo")));
+    w->cacheFilesCombo()->setCurrentIndex(
+        w->cacheFilesCombo()->findText(q("2026-11-unbilled-demo")));
     EXPECT_EQ(table->currentRow(), 2);
 }
 
-TEST_F(MainWindow, AChosenFileOpensTheResultWindowWithItsRecords) {
+TEST_F(MainWindowTest, AChosenFileOpensTheResultWindowWithItsRecords) {
     copySampleCache(q("2026-10-unbilled-demo"));
     copySampleCache(q("2026-11-unbilled-demo"));
     auto w = open();
-    ASSERT_EQ(w->cmbCacheFiles()->count(), 2);
-    EXPECT_EQ(w->cmbCacheFiles()->currentIndex(), 1);  // the last one
-    w->cmbCacheFiles()->setCurrentIndex(0);
+    ASSERT_EQ(w->cacheFilesCombo()->count(), 2);
+    EXPECT_EQ(w->cacheFilesCombo()->currentIndex(), 1);  // the last one
+    w->cacheFilesCombo()->setCurrentIndex(0);
     showCacheReport(*w);
 
-    const QString records = ReadFileData(sampleCache(), true);
+    const QString records = readFileData(sampleCache(), true);
     ASSERT_FALSE(records.isEmpty());
-    EXPECT_EQ(w->state().mstrRecords, records);
-    EXPECT_EQ(w->state().mstrMonthYear, q("2026-10-unbilled"));
-    frmResult& result = w->resultWindow();
+    EXPECT_EQ(w->state().records, records);
+    EXPECT_EQ(w->state().monthYear, q("2026-10-unbilled"));
+    ResultWindow& result = w->resultWindow();
     EXPECT_EQ(result.windowModality(), Qt::WindowModal);
     const HeadlessResult expected = testing::headlessReport(records, q("2026-10-unbilled"));
-    EXPECT_GT(expected.outcome().mlngTotalUsage, 0);
-    EXPECT_EQ(result.mlngTotalUsage(), expected.outcome().mlngTotalUsage);
-    EXPECT_EQ(result.lblAverage()->text(), expected.outcome().averageCaption);
-    EXPECT_TRUE(result.fraReport()->WebBrowser1()->shownPage().contains(
+    EXPECT_GT(expected.outcome().totalUsage, 0);
+    EXPECT_EQ(result.totalUsage(), expected.outcome().totalUsage);
+    EXPECT_EQ(result.averageLabel()->text(), expected.outcome().averageCaption);
+    EXPECT_TRUE(result.reportGroup()->webBrowser()->shownPage().contains(
         q("Bandwidth usage summary for 2026-10-unbilled")));
-    EXPECT_GT(result.fraSummary()->cmbPlans()->count(), 0);  // LoadCombo ran
+    EXPECT_GT(result.summaryGroup()->plansCombo()->count(), 0);  // loadCombo ran
     EXPECT_TRUE(w->isShowingOutput());
     // Chart type 2 is the program's own office chart object, not the "Office is required" label.
     auto* chartType = result.findChild<QComboBox*>(q("cmbChartType"));
@@ -753,8 +755,8 @@ TEST_F(MainWindow, AChosenFileOpensTheResultWindowWithItsRecords) {
 
     closeResult(*w);
     EXPECT_FALSE(result.isVisible());
-    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 1);
-    EXPECT_FALSE(w->lblMessage()->isVisible());
+    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
+    EXPECT_FALSE(w->messageLabel()->isVisible());
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
 }
 
@@ -771,20 +773,20 @@ void PrintTo(const RefreshRow& row, std::ostream* os) {
     *os << row.name;
 }
 
-class CacheListRefresh : public MainWindow, public ::testing::WithParamInterface<RefreshRow> {};
+class CacheListRefresh : public MainWindowTest, public ::testing::WithParamInterface<RefreshRow> {};
 
 TEST_P(CacheListRefresh, FollowsTheBoxAndThePage) {
     const RefreshRow& row = GetParam();
     copySampleCache(q("2026-11-unbilled-demo"));
     auto w = open();
-    w->chkEnableCache()->setChecked(row.cacheTicked);
+    w->enableCacheCheck()->setChecked(row.cacheTicked);
     showCacheReport(*w);
     copySampleCache(q("2026-12-unbilled-demo"));
-    w->ctlTabs1()->setSelectedTab(row.pageAtClose);
+    w->tabStrip()->setSelectedTab(row.pageAtClose);
     closeResult(*w);
-    EXPECT_EQ(w->cmbCacheFiles()->count(), row.refreshed ? 2 : 1);
+    EXPECT_EQ(w->cacheFilesCombo()->count(), row.refreshed ? 2 : 1);
     if (row.refreshed) {
-        EXPECT_EQ(w->cmbCacheFiles()->currentText(), q("2026-12-unbilled-demo"));
+        EXPECT_EQ(w->cacheFilesCombo()->currentText(), q("2026-12-unbilled-demo"));
     }
 }
 
@@ -796,11 +798,11 @@ INSTANTIATE_TEST_SUITE_P(AfterTheResultWindow, CacheListRefresh,
                              return std::string(row.param.name);
                          });
 
-TEST_F(MainWindow, ClosingTheMainWindowClosesAnOpenResultWindowFirst) {
+TEST_F(MainWindowTest, ClosingTheMainWindowClosesAnOpenResultWindowFirst) {
     copySampleCache(q("2026-11-unbilled-demo"));
     auto w = open();
     showCacheReport(*w);
-    QSignalSpy ended(w.get(), &frmMain::programEnded);
+    QSignalSpy ended(w.get(), &MainWindow::programEnded);
     w->close();
     EXPECT_FALSE(w->resultWindow().isVisible());
     EXPECT_FALSE(w->isShowingOutput());
@@ -813,11 +815,11 @@ TEST_F(MainWindow, ClosingTheMainWindowClosesAnOpenResultWindowFirst) {
 
 // With no browser to open a link, the click did nothing at all. Now it says so and shows the
 // address, for the user to copy. Each link asks for its deployment's address.
-TEST_F(MainWindow, EachLinkOpensItsAddressOrShowsItWhenNoBrowserCan) {
+TEST_F(MainWindowTest, EachLinkOpensItsAddressOrShowsItWhenNoBrowserCan) {
     browserOpens = false;
     auto w = open();
-    Q_EMIT w->lblWebsite()->linkActivated(q("#"));
-    w->resultWindow().fraSummary()->lblPlans()->linkActivated(q("plans"));
+    Q_EMIT w->websiteLabel()->linkActivated(q("#"));
+    w->resultWindow().summaryGroup()->plansLabel()->linkActivated(q("plans"));
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
     EXPECT_EQ(dialogs.messages[0].title, q("Open link"));
@@ -826,7 +828,7 @@ TEST_F(MainWindow, EachLinkOpensItsAddressOrShowsItWhenNoBrowserCan) {
     EXPECT_TRUE(dialogs.messages[1].text.endsWith(q("\n\nhttps://plans.portal.test/postpaid")));
 
     browserOpens = true;
-    Q_EMIT w->lblPlans()->linkActivated(q("#"));
+    Q_EMIT w->plansLabel()->linkActivated(q("#"));
     EXPECT_EQ(dialogs.messages.size(), 2u) << "an opened link says nothing";
     EXPECT_EQ(opened, (QStringList{q("https://home.test/"), q("https://plans.portal.test/postpaid"),
                                    q("https://plans.portal.test/")}));
@@ -834,7 +836,7 @@ TEST_F(MainWindow, EachLinkOpensItsAddressOrShowsItWhenNoBrowserCan) {
 
 // Once, a link was silent when xdg-open was there but found no browser (it exits with 3): the
 // platform counts a started xdg-open as opened. Now its exit status is read.
-TEST_F(MainWindow, ALinkXdgOpenCannotOpenShowsTheAddress) {
+TEST_F(MainWindowTest, ALinkXdgOpenCannotOpenShowsTheAddress) {
     QTemporaryDir bin;
     const QString savedPath = qEnvironmentVariable("PATH");
     qputenv("PATH", (bin.path() + u':' + savedPath).toLocal8Bit());
@@ -852,26 +854,26 @@ TEST_F(MainWindow, ALinkXdgOpenCannotOpenShowsTheAddress) {
     };
     options.result.reportView = [](QWidget* p) { return new ReportView(p); };
     options.passwordStore = [this] { return std::make_unique<KeyringProxy>(keyring); };
-    frmMain w(std::move(options));
+    MainWindow w(std::move(options));
 
     xdgOpenExits(3);  // "a required tool could not be found": no browser
-    w.lblPlans_Click();
+    w.openPlansPage();
     EXPECT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 10s));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
     EXPECT_TRUE(dialogs.messages[0].text.endsWith(q("\n\nhttps://plans.portal.test/")));
 
     xdgOpenExits(0);
-    w.lblWebsite_Click();
+    w.openWebsite();
     // Its xdg-open has been run and has ended.
     EXPECT_TRUE(spinUntil([&] { return w.findChildren<QProcess*>().isEmpty(); }, 10s));
     EXPECT_EQ(dialogs.messages.size(), 1u) << "an opened link says nothing";
     qputenv("PATH", savedPath.toLocal8Bit());
 }
 
-TEST_F(MainWindow, TheQuestionMarkExplainsTheCache) {
+TEST_F(MainWindowTest, TheQuestionMarkExplainsTheCache) {
     auto w = open();
-    Q_EMIT w->Label12()->linkActivated(q("#"));
+    Q_EMIT w->cacheHelpLabel()->linkActivated(q("#"));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
     EXPECT_TRUE(dialogs.messages[0].title.isEmpty());
@@ -882,7 +884,7 @@ TEST_F(MainWindow, TheQuestionMarkExplainsTheCache) {
                 "retrieved when checking usage"));
 }
 
-// --- Downloader1 ---------------------------------------------------------------------------------
+// --- downloader ---------------------------------------------------------------------------------
 
 // A page of the portal's usage table as the page grab reads it.
 QString usagePage(const QStringList& entries) {
@@ -903,62 +905,62 @@ QString usagePage(const QStringList& entries) {
            q("</tbody></table></td></tr></tbody></table></div></form></body></html>");
 }
 
-TEST_F(MainWindow, DownloadedDataGoIntoWbDataAndThroughThePageGrab) {
+TEST_F(MainWindowTest, DownloadedDataGoIntoWbDataAndThroughThePageGrab) {
     auto w = open();
     QString url = q("http://north.portal.test/usage/unbilled?page=0");
     QString data = usagePage({q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6")});
     QString key;
-    Q_EMIT w->Downloader1().Complete(url, data, key);
+    Q_EMIT w->downloader().Complete(url, data, key);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
     EXPECT_TRUE(w->wbData().outerHTML().contains(q("SWEForm2_0")));
-    EXPECT_EQ(w->state().mstrMonthYear, q("2013-04"));
-    EXPECT_EQ(w->state().mstrRecords,
-              RowText({q("16-04-2013 09:00"), q("t"), q("d"), q("4"), q("5"), q("6")}) +
-                  RowText({q("17-04-2013 10:20"), q("t"), q("d"), q("1"), q("2"), q("3")}));
-    EXPECT_TRUE(w->usageCheck().timer1Enabled());
+    EXPECT_EQ(w->state().monthYear, q("2013-04"));
+    EXPECT_EQ(w->state().records,
+              toRowText({q("16-04-2013 09:00"), q("t"), q("d"), q("4"), q("5"), q("6")}) +
+                  toRowText({q("17-04-2013 10:20"), q("t"), q("d"), q("1"), q("2"), q("3")}));
+    EXPECT_TRUE(w->usageCheck().resumeTimerActive());
     ASSERT_TRUE(spinUntil([&] { return w->resultWindow().isVisible(); }, 5s));
     closeResult(*w);
 }
 
-TEST_F(MainWindow, DownloadedDataThatAreNoUsagePageSayWhy) {
+TEST_F(MainWindowTest, DownloadedDataThatAreNoUsagePageSayWhy) {
     auto w = open();
     QString url = q("http://north.portal.test/x");
     QString data = q("<html><body>nothing here</body></html>");
     QString key = q("k");
-    Q_EMIT w->Downloader1().Complete(url, data, key);
+    Q_EMIT w->downloader().Complete(url, data, key);
     EXPECT_EQ(dialogs.texts(), QStringList{q("Error retrieving data from site")});
-    EXPECT_FALSE(w->usageCheck().timer1Enabled());
+    EXPECT_FALSE(w->usageCheck().resumeTimerActive());
 }
 
 // --- Keyboard ------------------------------------------------------------------------------------
 
 // Enter in the password box did nothing: the window had no default button. Enter now starts
 // the check from the login page's fields, as "Check Bandwidth Usage" does.
-TEST_F(MainWindow, EnterInThePasswordBoxStartsTheCheck) {
+TEST_F(MainWindowTest, EnterInThePasswordBoxStartsTheCheck) {
     auto w = open();
-    w->cmbSelfcaresite()->setCurrentIndex(0);
-    w->txtUserName()->setText(q("abc"));
-    w->txtPassword()->setFocus();
-    QTest::keyClicks(w->txtPassword(), q("secret"));
-    QTest::keyClick(w->txtPassword(), Qt::Key_Return);
-    EXPECT_EQ(w->ctlPasswordVersion()->SelectedTab(), 2);
+    w->selfcaresiteCombo()->setCurrentIndex(0);
+    w->userNameEdit()->setText(q("abc"));
+    w->passwordEdit()->setFocus();
+    QTest::keyClicks(w->passwordEdit(), q("secret"));
+    QTest::keyClick(w->passwordEdit(), Qt::Key_Return);
+    EXPECT_EQ(w->portalTabs()->selectedTab(), 2);
     EXPECT_EQ(browser->navigations().back(), QUrl(q("http://north.portal.test/")));
-    EXPECT_TRUE(w->cmdCalculate()->isDefault());
+    EXPECT_TRUE(w->calculateButton()->isDefault());
 }
 
 // Enter on a button presses that button, not the check; on the cache page it makes the report.
-TEST_F(MainWindow, EnterPressesTheFocusedButtonOrTheDefaultOne) {
+TEST_F(MainWindowTest, EnterPressesTheFocusedButtonOrTheDefaultOne) {
     auto w = open();
-    w->cmdClose()->setFocus();
-    QSignalSpy ended(w.get(), &frmMain::programEnded);
-    QTest::keyClick(w->cmdClose(), Qt::Key_Enter);
+    w->closeButton()->setFocus();
+    QSignalSpy ended(w.get(), &MainWindow::programEnded);
+    QTest::keyClick(w->closeButton(), Qt::Key_Enter);
     EXPECT_EQ(ended.count(), 1);
     EXPECT_TRUE(dialogs.messages.empty()) << "no check was started";
 
     auto again = open();
-    again->ctlTabs1()->setSelectedTab(2);
-    again->cmbCacheFiles()->setFocus();
-    QTest::keyClick(again->cmbCacheFiles(), Qt::Key_Return);
+    again->tabStrip()->setSelectedTab(2);
+    again->cacheFilesCombo()->setFocus();
+    QTest::keyClick(again->cacheFilesCombo(), Qt::Key_Return);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, q("Select one cache file to create report"));
 }
@@ -966,38 +968,38 @@ TEST_F(MainWindow, EnterPressesTheFocusedButtonOrTheDefaultOne) {
 // "Check Bandwidth Usage" and "Show Usage" had no mnemonics and the field captions no buddies.
 // Each page's letters are now its own, each caption puts the focus on its field, and Alt with
 // a letter gets there.
-TEST_F(MainWindow, MnemonicsAndBuddiesOnBothPages) {
+TEST_F(MainWindowTest, MnemonicsAndBuddiesOnBothPages) {
     auto w = open();
     for (const int page : {1, 2}) {
-        w->ctlTabs1()->setSelectedTab(page);
+        w->tabStrip()->setSelectedTab(page);
         EXPECT_TRUE(testing::mnemonicClashes(w.get()).isEmpty())
             << "page " << page << ": "
             << testing::mnemonicClashes(w.get()).join(u"; ").toStdString();
     }
     for (QPushButton* button :
-         {w->cmdCalculate(), w->cmdShowUsage(), w->cmdClose(), w->cmdClose1()}) {
+         {w->calculateButton(), w->showUsageButton(), w->closeButton(), w->cacheCloseButton()}) {
         EXPECT_FALSE(testing::mnemonicOf(button->text()).isNull())
             << button->objectName().toStdString();
     }
-    const std::pair<const char*, QWidget*> buddies[] = {{"lblUserName", w->txtUserName()},
-                                                        {"lblPassword", w->txtPassword()},
-                                                        {"lblSelfcaresite", w->cmbSelfcaresite()},
-                                                        {"lblPlanType", w->cmbPlanType()},
-                                                        {"lblCacheFiles", w->cmbCacheFiles()}};
+    const std::pair<const char*, QWidget*> buddies[] = {{"lblUserName", w->userNameEdit()},
+                                                        {"lblPassword", w->passwordEdit()},
+                                                        {"lblSelfcaresite", w->selfcaresiteCombo()},
+                                                        {"lblPlanType", w->planTypeCombo()},
+                                                        {"lblCacheFiles", w->cacheFilesCombo()}};
     for (const auto& [name, field] : buddies) {
         auto* label = w->findChild<QLabel*>(q(name));
         ASSERT_NE(label, nullptr) << name;
         EXPECT_EQ(label->buddy(), field) << name;
     }
 
-    w->ctlTabs1()->setSelectedTab(1);
+    w->tabStrip()->setSelectedTab(1);
     // Login details typed, no portal chosen: the check stops at the portal.
-    w->txtUserName()->setText(q("abc"));
-    w->txtPassword()->setText(q("secret"));
+    w->userNameEdit()->setText(q("abc"));
+    w->passwordEdit()->setText(q("secret"));
     QTest::keyClick(w.get(), Qt::Key_P, Qt::AltModifier);
-    EXPECT_EQ(QApplication::focusWidget(), w->txtPassword());
+    EXPECT_EQ(QApplication::focusWidget(), w->passwordEdit());
     QTest::keyClick(w.get(), Qt::Key_S, Qt::AltModifier);
-    EXPECT_EQ(QApplication::focusWidget(), w->cmbSelfcaresite());
+    EXPECT_EQ(QApplication::focusWidget(), w->selfcaresiteCombo());
     QTest::keyClick(w.get(), Qt::Key_B, Qt::AltModifier);
     // A mnemonic clicks as the mouse would, a moment later.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }, 5000))
@@ -1009,20 +1011,20 @@ TEST_F(MainWindow, MnemonicsAndBuddiesOnBothPages) {
 // A screen reader found the window a filler with one child, the tab strip: no field, button
 // or page. Every control of every page is reached from the window by children, each child
 // names the parent it was reached from, and a caption is read before its field.
-TEST_F(MainWindow, AScreenReaderReachesEveryControlAndReadsCaptionsFirst) {
+TEST_F(MainWindowTest, AScreenReaderReachesEveryControlAndReadsCaptionsFirst) {
     auto w = open();
     EXPECT_EQ(QAccessible::queryAccessibleInterface(w.get())->role(), QAccessible::Window);
     const std::pair<int, int> pages[] = {{1, 1}, {1, 2}, {2, 1}};
     for (const auto& [page, innerPage] : pages) {
-        w->ctlTabs1()->setSelectedTab(page);
-        w->ctlPasswordVersion()->setSelectedTab(innerPage);
+        w->tabStrip()->setSelectedTab(page);
+        w->portalTabs()->setSelectedTab(innerPage);
         const testing::AccessibleWalk walk = testing::walkWindow(w.get());
         EXPECT_EQ(testing::unreachedWidgets(w.get(), walk), QStringList())
             << "page " << page << "." << innerPage;
         EXPECT_EQ(walk.wrongParents, QStringList()) << "page " << page << "." << innerPage;
     }
-    w->ctlTabs1()->setSelectedTab(1);
-    w->ctlPasswordVersion()->setSelectedTab(1);
+    w->tabStrip()->setSelectedTab(1);
+    w->portalTabs()->setSelectedTab(1);
     for (const char* name : {"lblUserName", "lblPassword", "lblSelfcaresite", "lblPlanType"}) {
         auto* label = w->findChild<QLabel*>(q(name));
         QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(label);
@@ -1035,32 +1037,32 @@ TEST_F(MainWindow, AScreenReaderReachesEveryControlAndReadsCaptionsFirst) {
 
 // The window opened with the focus nowhere to be seen. It goes to the first login field still
 // empty; the tab strips show their focus too.
-TEST_F(MainWindow, TheFirstFocusIsTheFirstEmptyLoginField) {
+TEST_F(MainWindowTest, TheFirstFocusIsTheFirstEmptyLoginField) {
     {
         auto w = open();
-        EXPECT_EQ(QApplication::focusWidget(), w->txtUserName());
-        EXPECT_TRUE(w->ctlTabs1()->UseFocusRect());
-        EXPECT_TRUE(w->ctlPasswordVersion()->UseFocusRect());
-        w->txtUserName()->setText(q("abc"));
+        EXPECT_EQ(QApplication::focusWidget(), w->userNameEdit());
+        EXPECT_TRUE(w->tabStrip()->useFocusRect());
+        EXPECT_TRUE(w->portalTabs()->useFocusRect());
+        w->userNameEdit()->setText(q("abc"));
         w->close();
     }
     auto w = open();
-    EXPECT_EQ(QApplication::focusWidget(), w->txtPassword());
+    EXPECT_EQ(QApplication::focusWidget(), w->passwordEdit());
 }
 
 // The links were tab stops that showed nothing. Tab reaches each, and Enter opens it.
 // Once, Tab stopped on the page's scroll area between the inner tab strip and "User ID": a
 // stop nobody could see or name. Every stop round the window is now a control a person sees.
-TEST_F(MainWindow, EveryTabStopIsAVisibleNamedControl) {
+TEST_F(MainWindowTest, EveryTabStopIsAVisibleNamedControl) {
     auto w = open();
     for (const int page : {1, 2}) {
-        w->ctlTabs1()->setSelectedTab(page);
-        w->ctlTabs1()->setFocus(Qt::TabFocusReason);
+        w->tabStrip()->setSelectedTab(page);
+        w->tabStrip()->setFocus(Qt::TabFocusReason);
         QStringList stops;
         for (int i = 0; i < 40; ++i) {
             QWidget* focused = QApplication::focusWidget();
             ASSERT_NE(focused, nullptr);
-            if (i > 0 && focused == w->ctlTabs1()) {
+            if (i > 0 && focused == w->tabStrip()) {
                 break;
             }
             EXPECT_TRUE(focused->isVisible()) << focused->objectName().toStdString();
@@ -1078,18 +1080,18 @@ TEST_F(MainWindow, EveryTabStopIsAVisibleNamedControl) {
     }
 }
 
-TEST_F(MainWindow, TabReachesTheLinksAndEnterOpensThem) {
+TEST_F(MainWindowTest, TabReachesTheLinksAndEnterOpensThem) {
     auto w = open();
-    w->cmbPlanType()->setFocus();
-    QTest::keyClick(w->cmbPlanType(), Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), w->lblPlans());
-    QTest::keyClick(w->lblPlans(), Qt::Key_Return);
-    w->lblWebsite()->setFocus();
-    QTest::keyClick(w->lblWebsite(), Qt::Key_Space);
+    w->planTypeCombo()->setFocus();
+    QTest::keyClick(w->planTypeCombo(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w->plansLabel());
+    QTest::keyClick(w->plansLabel(), Qt::Key_Return);
+    w->websiteLabel()->setFocus();
+    QTest::keyClick(w->websiteLabel(), Qt::Key_Space);
     EXPECT_EQ(opened, (QStringList{q("https://plans.portal.test/"), q("https://home.test/")}));
     EXPECT_TRUE(dialogs.messages.empty()) << "Enter on a link opens the link, not the check";
-    w->Label12()->setFocus();
-    QTest::keyClick(w->Label12(), Qt::Key_Return);
+    w->cacheHelpLabel()->setFocus();
+    QTest::keyClick(w->cacheHelpLabel(), Qt::Key_Return);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
 }
@@ -1106,10 +1108,11 @@ struct MainLayoutCase {
     QSize size;  // empty: the minimum size (asked for with a size below it)
 };
 
-class MainWindowLayout : public MainWindow, public ::testing::WithParamInterface<MainLayoutCase> {
+class MainWindowLayout : public MainWindowTest,
+                         public ::testing::WithParamInterface<MainLayoutCase> {
 protected:
     void SetUp() override {
-        MainWindow::SetUp();
+        MainWindowTest::SetUp();
         m_font.emplace(GetParam().fontScale);
     }
     void TearDown() override { m_font.reset(); }
@@ -1127,7 +1130,7 @@ TEST_P(MainWindowLayout, NothingOverlapsOrIsCut) {
         EXPECT_EQ(w->size(), w->minimumSize());
     }
     for (const int page : {1, 2}) {
-        w->ctlTabs1()->setSelectedTab(page);
+        w->tabStrip()->setSelectedTab(page);
         QApplication::processEvents();
         const QStringList problems = testing::layoutProblems(w.get());
         EXPECT_TRUE(problems.isEmpty())
@@ -1150,7 +1153,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, MainWindowLayout,
 // is 640x400 of the program's pixels, less a window manager's frame, title bar and panel.
 // Once, at the first-start size, a stopped grab's message was cut on the Processing page
 // ("...within 60 seconds. It may l") and the history's "Cheapest plan" column was cut short.
-TEST_F(MainWindow, TheLongestStatusAndTheHistoryShowWhole) {
+TEST_F(MainWindowTest, TheLongestStatusAndTheHistoryShowWhole) {
     copySampleCache(q("2026-11-unbilled-demo"));
     SettingsStore().save(q("Plan3"), q("3"));  // a plan chosen: the Bill column filled
     auto w = open();
@@ -1158,8 +1161,8 @@ TEST_F(MainWindow, TheLongestStatusAndTheHistoryShowWhole) {
         if (!size.isEmpty()) {
             w->resize(size);
         }
-        w->ctlTabs1()->setSelectedTab(1);
-        w->ctlPasswordVersion()->setSelectedTab(2);
+        w->tabStrip()->setSelectedTab(1);
+        w->portalTabs()->setSelectedTab(2);
         GrabHost& host = *w;
         host.grabStopped(GrabStop{
             GrabProblem::PageTimeout,
@@ -1174,7 +1177,7 @@ TEST_F(MainWindow, TheLongestStatusAndTheHistoryShowWhole) {
     }
 
     w->resize(pixelsX(9900), pixelsY(9000));  // the first-start size
-    w->ctlTabs1()->setSelectedTab(2);
+    w->tabStrip()->setSelectedTab(2);
     QApplication::processEvents();
     QTableWidget* table = w->cacheHistory()->table();
     ASSERT_EQ(table->rowCount(), 1);
@@ -1193,18 +1196,18 @@ TEST_F(MainWindow, TheLongestStatusAndTheHistoryShowWhole) {
 
 // The history's bill is the Summary's under the "Plan type" chosen in the window: the bundled
 // November on plan 3 is Rs. 4570.83 when all of it is charged, Rs. 3830.72 without the night.
-TEST_F(MainWindow, TheHistoryBillsUnderThePlanTypeChosen) {
+TEST_F(MainWindowTest, TheHistoryBillsUnderThePlanTypeChosen) {
     copySampleCache(q("2026-11-unbilled-demo"));
     SettingsStore().save(q("Plan3"), q("3"));
     auto w = open();
     QTableWidget* table = w->cacheHistory()->table();
     ASSERT_EQ(table->rowCount(), 1);
     EXPECT_EQ(table->item(0, CacheHistoryView::Bill)->text(), q("Rs. 4570.83"));
-    w->cmbPlanType()->setCurrentIndex(1);  // Limited Bandwidth with Night Unlimited
+    w->planTypeCombo()->setCurrentIndex(1);  // Limited Bandwidth with Night Unlimited
     EXPECT_EQ(table->item(0, CacheHistoryView::Bill)->text(), q("Rs. 3830.72"));
 }
 
-TEST_F(MainWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
+TEST_F(MainWindowTest, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
     auto w = open();
     EXPECT_LE(w->minimumWidth(), 620);
     EXPECT_LE(w->minimumHeight(), 360);
@@ -1212,7 +1215,7 @@ TEST_F(MainWindow, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
 
 // At a scale of 2 on a 1280x800 screen the first start made a window of 660 x 600 on a screen
 // of 640 x 400: it ran off the screen. A first start fits the screen's free area.
-TEST_F(MainWindow, HiDpiTheFirstStartFitsTheScreen) {
+TEST_F(MainWindowTest, HiDpiTheFirstStartFitsTheScreen) {
     KESTROVA_REQUIRE_SCALE_2();
     auto w = open();
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();

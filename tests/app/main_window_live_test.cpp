@@ -8,7 +8,7 @@
 // password, clicks "Check Bandwidth Usage", picks the dates on the portal's page and clicks
 // "View Usage Details"; then it checks the result window and closes it.
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "grab/usage_check.h"
 #include "support/expected_report.h"
 #include "support/grab_fixture.h"
@@ -80,10 +80,10 @@ protected:
 
     void TearDown() override { qputenv("XDG_CONFIG_DIRS", oldDirs); }
 
-    void playTheSubscriber(frmMain& w) {
-        ASSERT_TRUE(spinUntil([&] { return w.lblMessage()->isVisible(); }, 90s))
+    void playTheSubscriber(MainWindow& w) {
+        ASSERT_TRUE(spinUntil([&] { return w.messageLabel()->isVisible(); }, 90s))
             << "no date prompt; " << messages.texts().join(u'|').toStdString();
-        EXPECT_EQ(w.lblMessage()->text(),
+        EXPECT_EQ(w.messageLabel()->text(),
                   q("Select From and To dates and click \"View Usage Details\" link"));
         testing::choosePeriod(w.portalBrowser().documentOf(FrameHandle(navigationPath())), "03",
                               "12");
@@ -97,35 +97,35 @@ protected:
 };
 
 TEST_F(WholeProgram, FromTheButtonToTheResultWindowAndBack) {
-    frmMain w;
+    MainWindow w;
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    EXPECT_EQ(w.cmbSelfcaresite()->currentText(),
+    EXPECT_EQ(w.selfcaresiteCombo()->currentText(),
               QStringLiteral("127.0.0.1:%1").arg(portal->port()));
-    EXPECT_EQ(w.txtUserName()->text(), q("demo"));
-    QTest::keyClicks(w.txtPassword(), q("demo"));
-    w.chkEnableCache()->setChecked(true);
-    QTest::mouseClick(w.cmdCalculate(), Qt::LeftButton);
-    EXPECT_EQ(w.ctlPasswordVersion()->SelectedTab(), 2);
-    EXPECT_TRUE(w.WebBrowser1()->isVisible());
+    EXPECT_EQ(w.userNameEdit()->text(), q("demo"));
+    QTest::keyClicks(w.passwordEdit(), q("demo"));
+    w.enableCacheCheck()->setChecked(true);
+    QTest::mouseClick(w.calculateButton(), Qt::LeftButton);
+    EXPECT_EQ(w.portalTabs()->selectedTab(), 2);
+    EXPECT_TRUE(w.webBrowser()->isVisible());
 
     playTheSubscriber(w);
-    frmResult& result = w.resultWindow();
+    ResultWindow& result = w.resultWindow();
     ASSERT_TRUE(spinUntil([&] { return result.isVisible(); }, 90s))
         << messages.texts().join(u'|').toStdString();
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
 
     const auto expected = portal::usageRecords("demo", day(2013, 4, 3), day(2013, 4, 12));
     ASSERT_FALSE(expected.empty());
-    EXPECT_EQ(w.state().mstrMonthYear, q("period 03-04-2013 TO 12-04-2013"));
-    EXPECT_EQ(w.state().mstrRecords, recordsText(expected));
+    EXPECT_EQ(w.state().monthYear, q("period 03-04-2013 TO 12-04-2013"));
+    EXPECT_EQ(w.state().records, recordsText(expected));
     // The totals the report builder gives these records without any window.
-    const HeadlessResult figures = headlessReport(recordsText(expected), w.state().mstrMonthYear);
-    EXPECT_GT(figures.outcome().mlngTotalUsage, 0);
-    EXPECT_EQ(result.mlngTotalUsage(), figures.outcome().mlngTotalUsage);
-    EXPECT_EQ(result.mlngLastDayUsage(), figures.outcome().mlngLastDayUsage);
-    EXPECT_EQ(result.lblAverage()->text(), figures.outcome().averageCaption);
+    const HeadlessResult figures = headlessReport(recordsText(expected), w.state().monthYear);
+    EXPECT_GT(figures.outcome().totalUsage, 0);
+    EXPECT_EQ(result.totalUsage(), figures.outcome().totalUsage);
+    EXPECT_EQ(result.lastDayUsage(), figures.outcome().lastDayUsage);
+    EXPECT_EQ(result.averageLabel()->text(), figures.outcome().averageCaption);
     const portal::Date newest = expected.front().date;
     EXPECT_EQ(result.lastUsedDate(), QDate(int(newest.year()), int(unsigned(newest.month())),
                                            int(unsigned(newest.day()))));
@@ -142,24 +142,24 @@ TEST_F(WholeProgram, FromTheButtonToTheResultWindowAndBack) {
     // Priced as the Summary tab shows it.
     EXPECT_EQ(document[q("summary")][q("plan")][q("name")].toString(), q("BBG 250"));
     EXPECT_EQ(document[q("forecast")][q("usedMB")].toDouble(),
-              double(figures.outcome().mlngTotalUsage));
-    EXPECT_EQ(ReadFileData(last.log, false),
-              ReadFileData(inProgramFolder(programFolder(), q("usage.htm")), false));
+              double(figures.outcome().totalUsage));
+    EXPECT_EQ(readFileData(last.log, false),
+              readFileData(inProgramFolder(programFolder(), q("usage.htm")), false));
 
-    auto* view = qobject_cast<WebReportView*>(result.fraReport()->WebBrowser1());
+    auto* view = qobject_cast<WebReportView*>(result.reportGroup()->webBrowser());
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->shownPage().contains(q("period 03-04-2013 TO 12-04-2013")));
     EXPECT_EQ(result.windowModality(), Qt::WindowModal);
 
     // A cache file that appeared meanwhile is listed once the result window has closed.
-    ASSERT_TRUE(SaveFileData(inProgramFolder(programFolder(), q("2013-04-unbilled-demo.cache2")),
-                             w.state().mstrRecords, true));
-    QTest::mouseClick(result.cmdClose(), Qt::LeftButton);
+    ASSERT_TRUE(saveFileData(inProgramFolder(programFolder(), q("2013-04-unbilled-demo.cache2")),
+                             w.state().records, true));
+    QTest::mouseClick(result.closeButton(), Qt::LeftButton);
     ASSERT_TRUE(spinUntil([&] { return !w.isShowingOutput(); }, 10s));
     EXPECT_FALSE(result.isVisible());
-    EXPECT_EQ(w.ctlPasswordVersion()->SelectedTab(), 1);
-    EXPECT_FALSE(w.lblMessage()->isVisible());
-    EXPECT_EQ(w.cmbCacheFiles()->currentText(), q("2013-04-unbilled-demo"));
+    EXPECT_EQ(w.portalTabs()->selectedTab(), 1);
+    EXPECT_FALSE(w.messageLabel()->isVisible());
+    EXPECT_EQ(w.cacheFilesCombo()->currentText(), q("2013-04-unbilled-demo"));
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
 
     w.close();

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 
 #include "results/office_chart/office_chart.h"
 
@@ -103,7 +103,7 @@ constexpr TwipRect kDesignLoginInfo{0, 330, 8700, 6900};
 constexpr TwipRect kDesignUseCacheData{75, 405, 0, 0};
 constexpr TwipRect kDesignProcessing{90, 330, 0, 0};
 constexpr TwipRect kDesignBrowser{100, 500, 0, 0};
-// lblMessage above the portal page.
+// messageLabel above the portal page.
 constexpr TwipRect kDesignMessage{100, 60, 0, 400};
 // The least height a page's contents keep in the smallest window (they scroll), in pixels.
 constexpr int kMinimumPageRows = 170;
@@ -152,7 +152,7 @@ QWidget* scrollingContents(QFrame* frame, const char* name) {
 
 // The window is a window to a screen reader, not the unnamed filler a plain widget is.
 QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("kestrova::frmMain")) {
+    if (className == QLatin1String("kestrova::MainWindow")) {
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     }
     return nullptr;
@@ -167,7 +167,7 @@ QFrame* pageFrame(QWidget* parent, const char* name) {
 
 }  // namespace
 
-frmMain::frmMain(MainWindowOptions options, QWidget* parent)
+MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     : QWidget(parent),
       m_options(std::move(options)),
       m_deployment(m_options.deployment ? *m_options.deployment : Deployment::load()),
@@ -190,16 +190,16 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
     m_passwords = m_options.passwordStore ? m_options.passwordStore()
                                           : std::make_unique<KeyringPasswordStore>();
     m_keeper = std::make_unique<PasswordKeeper>(*m_passwords);
-    connect(m_keeper.get(), &PasswordKeeper::unavailable, this, &frmMain::keyringUnavailable);
+    connect(m_keeper.get(), &PasswordKeeper::unavailable, this, &MainWindow::keyringUnavailable);
 
     const StoredForm form = StoredForm::load(storedFormPath(QStringLiteral("frmMain")));
-    m_ctlTabs1 = new ctlTabs(this);
-    m_ctlTabs1->setObjectName(QStringLiteral("ctlTabs1"));
-    m_ctlTabs1->ReadProperties(form.bag(QStringLiteral("ctlTabs1")));
-    m_fraPassword = pageFrame(m_ctlTabs1, "fraPassword");
-    m_ctlPasswordVersion = new ctlTabs(m_fraPassword);
-    m_ctlPasswordVersion->setObjectName(QStringLiteral("ctlPasswordVersion"));
-    m_ctlPasswordVersion->ReadProperties(form.bag(QStringLiteral("ctlPasswordVersion")));
+    m_tabStrip = new TabStrip(this);
+    m_tabStrip->setObjectName(QStringLiteral("ctlTabs1"));
+    m_tabStrip->readProperties(form.bag(QStringLiteral("ctlTabs1")));
+    m_passwordGroup = pageFrame(m_tabStrip, "fraPassword");
+    m_portalTabs = new TabStrip(m_passwordGroup);
+    m_portalTabs->setObjectName(QStringLiteral("ctlPasswordVersion"));
+    m_portalTabs->readProperties(form.bag(QStringLiteral("ctlPasswordVersion")));
     buildLoginInfo();
     buildProcessing(portal.view);
     buildUseCacheData();
@@ -209,42 +209,42 @@ frmMain::frmMain(MainWindowOptions options, QWidget* parent)
     if (!resultOptions.officeChart) {
         resultOptions.officeChart = createOfficeChart;  // chart type 2 on Qt Charts
     }
-    m_result = std::make_unique<frmResult>(m_state, *this, std::move(resultOptions), this);
-    connect(m_result.get(), &QDialog::finished, this, &frmMain::resumeResultWaiters);
+    m_result = std::make_unique<ResultWindow>(m_state, *this, std::move(resultOptions), this);
+    connect(m_result.get(), &QDialog::finished, this, &MainWindow::resumeResultWaiters);
     m_downloader = std::make_unique<Downloader>();
-    connect(m_downloader.get(), &Downloader::Complete, this, &frmMain::Downloader1_Complete);
+    connect(m_downloader.get(), &Downloader::Complete, this, &MainWindow::onDownloadComplete);
     m_report = std::make_unique<ReportBuilder>(m_state, *this, *m_result);
     m_extraction = std::make_unique<UsageExtraction>(m_state, *this, *m_report);
     m_check = std::make_unique<UsageCheck>(m_state, *this, *m_browser, *m_extraction, *m_report);
     connect(m_check.get(), &UsageCheck::logRead, this, [this] { m_reportOfDownload = true; });
 
-    m_layout.ctlTabs1 = kDesignTabs1;
-    m_layout.fraPassword = kDesignPassword;
-    m_layout.ctlPasswordVersion = kDesignPasswordVersion;
-    m_layout.fraLoginInfo = kDesignLoginInfo;
-    m_layout.fraUseCacheData = kDesignUseCacheData;
-    m_layout.fraProcessing = kDesignProcessing;
-    m_layout.WebBrowser1 = kDesignBrowser;
+    m_layout.tabStrip = kDesignTabs1;
+    m_layout.passwordGroup = kDesignPassword;
+    m_layout.portalTabs = kDesignPasswordVersion;
+    m_layout.loginInfoGroup = kDesignLoginInfo;
+    m_layout.useCacheDataGroup = kDesignUseCacheData;
+    m_layout.processingGroup = kDesignProcessing;
+    m_layout.webBrowser = kDesignBrowser;
     resize(pixelsX(kDesignWidth), pixelsY(kDesignHeight));
-    Form_Resize();
+    placeControls();
 
-    Form_Load();
+    loadWindow();
 }
 
-frmMain::~frmMain() {
+MainWindow::~MainWindow() {
     // The user id box loses the focus while the child widgets go, after this window's own
     // members have gone: its history refresh must not run then.
-    disconnect(m_txtUserName, &QLineEdit::editingFinished, this, &frmMain::refreshHistory);
-    // A ShowOutput still waiting for the result window ends before the window goes.
+    disconnect(m_userNameEdit, &QLineEdit::editingFinished, this, &MainWindow::refreshHistory);
+    // A showOutput still waiting for the result window ends before the window goes.
     closeResultWindow();
     resumeResultWaiters();
 }
 
 // --- Building the controls ----------------------------------------------------------------------
 
-void frmMain::buildLoginInfo() {
-    m_fraLoginInfo = pageFrame(m_ctlPasswordVersion, "fraLoginInfo");
-    QWidget* f = scrollingContents(m_fraLoginInfo, "fraLoginInfoContents");
+void MainWindow::buildLoginInfo() {
+    m_loginInfoGroup = pageFrame(m_portalTabs, "fraLoginInfo");
+    QWidget* f = scrollingContents(m_loginInfoGroup, "fraLoginInfoContents");
     m_loginContents = f;
     auto* grid = new QGridLayout(f);
     grid->setContentsMargins(12, 10, 12, 8);
@@ -252,47 +252,47 @@ void frmMain::buildLoginInfo() {
     grid->setVerticalSpacing(7);
     grid->setColumnStretch(1, 1);
 
-    m_txtUserName = new QLineEdit(f);
-    m_txtUserName->setObjectName(QStringLiteral("txtUserName"));
-    m_txtPassword = new QLineEdit(f);
-    m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
-    m_txtPassword->setEchoMode(QLineEdit::Password);
-    m_chkSavePassword = new QCheckBox(QStringLiteral("&Remember password"), f);
-    m_chkSavePassword->setObjectName(QStringLiteral("chkSavePassword"));
-    m_chkSavePassword->setToolTip(
+    m_userNameEdit = new QLineEdit(f);
+    m_userNameEdit->setObjectName(QStringLiteral("txtUserName"));
+    m_passwordEdit = new QLineEdit(f);
+    m_passwordEdit->setObjectName(QStringLiteral("txtPassword"));
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    m_savePasswordCheck = new QCheckBox(QStringLiteral("&Remember password"), f);
+    m_savePasswordCheck->setObjectName(QStringLiteral("chkSavePassword"));
+    m_savePasswordCheck->setToolTip(
         QStringLiteral("Keeps the password in the desktop keyring, never in a file"));
-    connect(m_chkSavePassword, &QCheckBox::clicked, this, &frmMain::savePasswordClicked);
-    grid->addWidget(fieldCaption(f, "lblUserName", QStringLiteral("&User ID"), m_txtUserName), 0,
+    connect(m_savePasswordCheck, &QCheckBox::clicked, this, &MainWindow::savePasswordClicked);
+    grid->addWidget(fieldCaption(f, "lblUserName", QStringLiteral("&User ID"), m_userNameEdit), 0,
                     0);
-    grid->addWidget(m_txtUserName, 0, 1);
-    grid->addWidget(fieldCaption(f, "lblPassword", QStringLiteral("&Password"), m_txtPassword), 1,
+    grid->addWidget(m_userNameEdit, 0, 1);
+    grid->addWidget(fieldCaption(f, "lblPassword", QStringLiteral("&Password"), m_passwordEdit), 1,
                     0);
-    grid->addWidget(m_txtPassword, 1, 1);
-    grid->addWidget(m_chkSavePassword, 1, 2);
+    grid->addWidget(m_passwordEdit, 1, 1);
+    grid->addWidget(m_savePasswordCheck, 1, 2);
 
-    m_cmbSelfcaresite = new QComboBox(f);
-    m_cmbSelfcaresite->setObjectName(QStringLiteral("cmbSelfcaresite"));
-    m_cmbSelfcaresite->addItems({m_deployment.northHost, m_deployment.westHost});
-    m_cmbSelfcaresite->setCurrentIndex(-1);
+    m_selfcaresiteCombo = new QComboBox(f);
+    m_selfcaresiteCombo->setObjectName(QStringLiteral("cmbSelfcaresite"));
+    m_selfcaresiteCombo->addItems({m_deployment.northHost, m_deployment.westHost});
+    m_selfcaresiteCombo->setCurrentIndex(-1);
     grid->addWidget(
-        fieldCaption(f, "lblSelfcaresite", QStringLiteral("&Selfcare Portal"), m_cmbSelfcaresite),
+        fieldCaption(f, "lblSelfcaresite", QStringLiteral("&Selfcare Portal"), m_selfcaresiteCombo),
         2, 0);
-    grid->addWidget(m_cmbSelfcaresite, 2, 1);
+    grid->addWidget(m_selfcaresiteCombo, 2, 1);
 
-    m_cmbPlanType = new QComboBox(f);
-    m_cmbPlanType->setObjectName(QStringLiteral("cmbPlanType"));
-    m_cmbPlanType->addItems({QStringLiteral("Limited Bandwidth"),
-                             QStringLiteral("Limited Bandwidth with Night Unlimited"),
-                             QStringLiteral("Unlimited Bandwidth")});
-    m_lblPlans = linkLabel(f, "lblPlans", QStringLiteral("ORVO broadband plans"));
-    m_lblPlans->setToolTip(m_deployment.plansPage);
-    connect(m_lblPlans, &QLabel::linkActivated, this, &frmMain::lblPlans_Click);
-    grid->addWidget(fieldCaption(f, "lblPlanType", QStringLiteral("Plan &type"), m_cmbPlanType), 3,
-                    0);
+    m_planTypeCombo = new QComboBox(f);
+    m_planTypeCombo->setObjectName(QStringLiteral("cmbPlanType"));
+    m_planTypeCombo->addItems({QStringLiteral("Limited Bandwidth"),
+                               QStringLiteral("Limited Bandwidth with Night Unlimited"),
+                               QStringLiteral("Unlimited Bandwidth")});
+    m_plansLabel = linkLabel(f, "lblPlans", QStringLiteral("ORVO broadband plans"));
+    m_plansLabel->setToolTip(m_deployment.plansPage);
+    connect(m_plansLabel, &QLabel::linkActivated, this, &MainWindow::openPlansPage);
+    grid->addWidget(fieldCaption(f, "lblPlanType", QStringLiteral("Plan &type"), m_planTypeCombo),
+                    3, 0);
     // The history bills each month as the Summary would under this plan type.
-    connect(m_cmbPlanType, &QComboBox::currentIndexChanged, this, &frmMain::refreshHistory);
-    grid->addWidget(m_cmbPlanType, 3, 1);
-    grid->addWidget(m_lblPlans, 3, 2);
+    connect(m_planTypeCombo, &QComboBox::currentIndexChanged, this, &MainWindow::refreshHistory);
+    grid->addWidget(m_planTypeCombo, 3, 1);
+    grid->addWidget(m_plansLabel, 3, 2);
 
     auto* billing = new QHBoxLayout;
     billing->setSpacing(12);
@@ -302,140 +302,140 @@ void frmMain::buildLoginInfo() {
         option->setObjectName(QStringLiteral("optBilledType_%1").arg(i));
         connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) {
-                optBilledType_Click(i);
+                chooseBilledType(i);
             }
         });
-        m_optBilledType[std::size_t(i)] = option;
+        m_billedTypeOption[std::size_t(i)] = option;
         billing->addWidget(option);
     }
-    m_cmbBilled = new QComboBox(f);
-    m_cmbBilled->setObjectName(QStringLiteral("cmbBilled"));
-    m_cmbBilled->addItem(QStringLiteral("Billed 1 - Latest"));
+    m_billedCombo = new QComboBox(f);
+    m_billedCombo->setObjectName(QStringLiteral("cmbBilled"));
+    m_billedCombo->addItem(QStringLiteral("Billed 1 - Latest"));
     for (int i = 2; i <= 9; ++i) {
-        m_cmbBilled->addItem(QStringLiteral("Billed %1").arg(i));
+        m_billedCombo->addItem(QStringLiteral("Billed %1").arg(i));
     }
-    m_cmbBilled->addItem(QStringLiteral("Billed 10 - oldest"));
-    billing->addWidget(m_cmbBilled);
+    m_billedCombo->addItem(QStringLiteral("Billed 10 - oldest"));
+    billing->addWidget(m_billedCombo);
     billing->addStretch(1);
-    m_optBilledType[0]->setChecked(true);
-    m_cmbBilled->setEnabled(false);
+    m_billedTypeOption[0]->setChecked(true);
+    m_billedCombo->setEnabled(false);
     grid->addLayout(billing, 4, 1, 1, 2);
 
     auto* cache = new QHBoxLayout;
     cache->setSpacing(6);
-    m_chkEnableCache = new QCheckBox(QStringLiteral("&Enable Cache"), f);
-    m_chkEnableCache->setObjectName(QStringLiteral("chkEnableCache"));
-    m_label12 = linkLabel(f, "Label12", QStringLiteral("?"));
-    m_label12->setToolTip(kCacheHelp);
-    connect(m_label12, &QLabel::linkActivated, this, &frmMain::Label12_Click);
-    cache->addWidget(m_chkEnableCache);
-    cache->addWidget(m_label12);
+    m_enableCacheCheck = new QCheckBox(QStringLiteral("&Enable Cache"), f);
+    m_enableCacheCheck->setObjectName(QStringLiteral("chkEnableCache"));
+    m_cacheHelpLabel = linkLabel(f, "Label12", QStringLiteral("?"));
+    m_cacheHelpLabel->setToolTip(kCacheHelp);
+    connect(m_cacheHelpLabel, &QLabel::linkActivated, this, &MainWindow::showCacheHelp);
+    cache->addWidget(m_enableCacheCheck);
+    cache->addWidget(m_cacheHelpLabel);
     cache->addSpacing(18);
-    m_chkShowInPanel = new QCheckBox(QStringLiteral("Sh&ow in the panel"), f);
-    m_chkShowInPanel->setObjectName(QStringLiteral("chkShowInPanel"));
-    connect(m_chkShowInPanel, &QCheckBox::clicked, this, &frmMain::setShownInPanel);
-    cache->addWidget(m_chkShowInPanel);
+    m_showInPanelCheck = new QCheckBox(QStringLiteral("Sh&ow in the panel"), f);
+    m_showInPanelCheck->setObjectName(QStringLiteral("chkShowInPanel"));
+    connect(m_showInPanelCheck, &QCheckBox::clicked, this, &MainWindow::setShownInPanel);
+    cache->addWidget(m_showInPanelCheck);
     cache->addStretch(1);
     grid->addLayout(cache, 5, 1, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    m_cmdCalculate = new QPushButton(QStringLiteral("Check &Bandwidth Usage"), f);
-    m_cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
+    m_calculateButton = new QPushButton(QStringLiteral("Check &Bandwidth Usage"), f);
+    m_calculateButton->setObjectName(QStringLiteral("cmdCalculate"));
     // Enter starts the check (keyPressEvent); the button shows that it is the default.
-    m_cmdCalculate->setDefault(true);
-    m_cmdClose = new QPushButton(QStringLiteral("&Close"), f);
-    m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    connect(m_cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
+    m_calculateButton->setDefault(true);
+    m_closeButton = new QPushButton(QStringLiteral("&Close"), f);
+    m_closeButton->setObjectName(QStringLiteral("cmdClose"));
+    connect(m_calculateButton, &QPushButton::clicked, this, &MainWindow::checkUsage);
     // The history shows the months of the user id in the box.
-    connect(m_txtUserName, &QLineEdit::editingFinished, this, &frmMain::refreshHistory);
-    connect(m_cmdClose, &QPushButton::clicked, this, &frmMain::cmdClose_Click);
-    buttons->addWidget(m_cmdCalculate);
-    buttons->addWidget(m_cmdClose);
+    connect(m_userNameEdit, &QLineEdit::editingFinished, this, &MainWindow::refreshHistory);
+    connect(m_closeButton, &QPushButton::clicked, this, &MainWindow::closeFromLoginPage);
+    buttons->addWidget(m_calculateButton);
+    buttons->addWidget(m_closeButton);
     buttons->addStretch(1);
     grid->addLayout(buttons, 6, 1, 1, 2);
     grid->setRowMinimumHeight(7, 4);
 
-    m_label3 = caption(
+    m_cacheNoteLabel = caption(
         f, "Label3",
         QStringLiteral("For getting user id and password, register at ORVO selfcare portal"));
-    m_label3->setWordWrap(true);
-    grid->addWidget(m_label3, 8, 0, 1, 3);
-    m_lblPasswordWarning = caption(f, "lblPasswordWarning", QString());
-    m_lblPasswordWarning->setWordWrap(true);
-    m_lblPasswordWarning->setTextFormat(Qt::PlainText);
-    m_lblPasswordWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_lblPasswordWarning->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    m_lblPasswordWarning->setMargin(6);
-    grid->addWidget(m_lblPasswordWarning, 9, 0, 1, 3);
-    m_lblWebsite = linkLabel(f, "lblWebsite", m_deployment.homePage);
-    m_lblWebsite->setToolTip(m_deployment.homePage);
-    connect(m_lblWebsite, &QLabel::linkActivated, this, &frmMain::lblWebsite_Click);
-    grid->addWidget(m_lblWebsite, 10, 0, 1, 3);
+    m_cacheNoteLabel->setWordWrap(true);
+    grid->addWidget(m_cacheNoteLabel, 8, 0, 1, 3);
+    m_passwordWarningLabel = caption(f, "lblPasswordWarning", QString());
+    m_passwordWarningLabel->setWordWrap(true);
+    m_passwordWarningLabel->setTextFormat(Qt::PlainText);
+    m_passwordWarningLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_passwordWarningLabel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    m_passwordWarningLabel->setMargin(6);
+    grid->addWidget(m_passwordWarningLabel, 9, 0, 1, 3);
+    m_websiteLabel = linkLabel(f, "lblWebsite", m_deployment.homePage);
+    m_websiteLabel->setToolTip(m_deployment.homePage);
+    connect(m_websiteLabel, &QLabel::linkActivated, this, &MainWindow::openWebsite);
+    grid->addWidget(m_websiteLabel, 10, 0, 1, 3);
     grid->setRowStretch(11, 1);
 
     placeInReadingOrder(f);
 
-    QWidget::setTabOrder(m_txtUserName, m_txtPassword);
-    QWidget::setTabOrder(m_txtPassword, m_chkSavePassword);
-    QWidget::setTabOrder(m_chkSavePassword, m_cmbSelfcaresite);
-    QWidget::setTabOrder(m_cmbSelfcaresite, m_cmbPlanType);
-    QWidget::setTabOrder(m_cmbPlanType, m_lblPlans);
-    QWidget::setTabOrder(m_lblPlans, m_optBilledType[0]);
-    QWidget::setTabOrder(m_optBilledType[0], m_optBilledType[1]);
-    QWidget::setTabOrder(m_optBilledType[1], m_cmbBilled);
-    QWidget::setTabOrder(m_cmbBilled, m_chkEnableCache);
-    QWidget::setTabOrder(m_chkEnableCache, m_label12);
-    QWidget::setTabOrder(m_label12, m_chkShowInPanel);
-    QWidget::setTabOrder(m_chkShowInPanel, m_cmdCalculate);
-    QWidget::setTabOrder(m_cmdCalculate, m_cmdClose);
-    QWidget::setTabOrder(m_cmdClose, m_lblWebsite);
+    QWidget::setTabOrder(m_userNameEdit, m_passwordEdit);
+    QWidget::setTabOrder(m_passwordEdit, m_savePasswordCheck);
+    QWidget::setTabOrder(m_savePasswordCheck, m_selfcaresiteCombo);
+    QWidget::setTabOrder(m_selfcaresiteCombo, m_planTypeCombo);
+    QWidget::setTabOrder(m_planTypeCombo, m_plansLabel);
+    QWidget::setTabOrder(m_plansLabel, m_billedTypeOption[0]);
+    QWidget::setTabOrder(m_billedTypeOption[0], m_billedTypeOption[1]);
+    QWidget::setTabOrder(m_billedTypeOption[1], m_billedCombo);
+    QWidget::setTabOrder(m_billedCombo, m_enableCacheCheck);
+    QWidget::setTabOrder(m_enableCacheCheck, m_cacheHelpLabel);
+    QWidget::setTabOrder(m_cacheHelpLabel, m_showInPanelCheck);
+    QWidget::setTabOrder(m_showInPanelCheck, m_calculateButton);
+    QWidget::setTabOrder(m_calculateButton, m_closeButton);
+    QWidget::setTabOrder(m_closeButton, m_websiteLabel);
 }
 
-void frmMain::buildProcessing(QWidget* portalView) {
-    m_fraProcessing = pageFrame(m_ctlPasswordVersion, "fraProcessing");
+void MainWindow::buildProcessing(QWidget* portalView) {
+    m_processingGroup = pageFrame(m_portalTabs, "fraProcessing");
     // One row above the portal page: the busy indicator, the grab's step, the prompt and the
     // button that stops the grab.
-    m_fraGrabStatus = new QWidget(m_fraProcessing);
-    m_fraGrabStatus->setObjectName(QStringLiteral("fraGrabStatus"));
-    auto* row = new QHBoxLayout(m_fraGrabStatus);
+    m_grabStatusGroup = new QWidget(m_processingGroup);
+    m_grabStatusGroup->setObjectName(QStringLiteral("fraGrabStatus"));
+    auto* row = new QHBoxLayout(m_grabStatusGroup);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
-    m_prgGrabBusy = new BusyBar(m_fraGrabStatus);  // no known end: a moving block
+    m_prgGrabBusy = new BusyBar(m_grabStatusGroup);  // no known end: a moving block
     m_prgGrabBusy->setObjectName(QStringLiteral("prgGrabBusy"));
     m_prgGrabBusy->setFixedWidth(m_prgGrabBusy->fontMetrics().horizontalAdvance(u'M') * 6);
     m_prgGrabBusy->setAccessibleName(QStringLiteral("Checking"));
     m_prgGrabBusy->hide();
-    m_lblGrabStatus = caption(m_fraGrabStatus, "lblGrabStatus", QString());
-    m_lblGrabStatus->setTextFormat(Qt::PlainText);
+    m_grabStatusLabel = caption(m_grabStatusGroup, "lblGrabStatus", QString());
+    m_grabStatusLabel->setTextFormat(Qt::PlainText);
     // What went wrong can take more than a line: it wraps, and the row grows to hold it.
-    m_lblGrabStatus->setWordWrap(true);
-    m_lblMessage =
-        caption(m_fraGrabStatus, "lblMessage",
+    m_grabStatusLabel->setWordWrap(true);
+    m_messageLabel =
+        caption(m_grabStatusGroup, "lblMessage",
                 QStringLiteral("select From and To dates and click \"View Usage Details\" link"));
-    m_lblMessage->setWordWrap(true);
-    QFont bold = m_lblMessage->font();
+    m_messageLabel->setWordWrap(true);
+    QFont bold = m_messageLabel->font();
     bold.setBold(true);
-    m_lblMessage->setFont(bold);
-    m_lblMessage->hide();
-    m_cmdCancelGrab = new QPushButton(QStringLiteral("&Cancel"), m_fraGrabStatus);
-    m_cmdCancelGrab->setObjectName(QStringLiteral("cmdCancelGrab"));
-    m_cmdCancelGrab->setAutoDefault(false);
-    connect(m_cmdCancelGrab, &QPushButton::clicked, this, &frmMain::cmdCancelGrab_Click);
+    m_messageLabel->setFont(bold);
+    m_messageLabel->hide();
+    m_cancelGrabButton = new QPushButton(QStringLiteral("&Cancel"), m_grabStatusGroup);
+    m_cancelGrabButton->setObjectName(QStringLiteral("cmdCancelGrab"));
+    m_cancelGrabButton->setAutoDefault(false);
+    connect(m_cancelGrabButton, &QPushButton::clicked, this, &MainWindow::cancelGrab);
     row->addWidget(m_prgGrabBusy);
-    row->addWidget(m_lblGrabStatus, 1);
-    row->addWidget(m_lblMessage, 1);
-    row->addWidget(m_cmdCancelGrab);
+    row->addWidget(m_grabStatusLabel, 1);
+    row->addWidget(m_messageLabel, 1);
+    row->addWidget(m_cancelGrabButton);
 
-    m_webBrowser1 = portalView ? portalView : new QWidget;
-    m_webBrowser1->setParent(m_fraProcessing);
-    m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    m_webBrowser1->show();
+    m_webBrowser = portalView ? portalView : new QWidget;
+    m_webBrowser->setParent(m_processingGroup);
+    m_webBrowser->setObjectName(QStringLiteral("WebBrowser1"));
+    m_webBrowser->show();
 }
 
-void frmMain::buildUseCacheData() {
-    m_fraUseCacheData = pageFrame(m_ctlTabs1, "fraUseCacheData");
-    QWidget* f = scrollingContents(m_fraUseCacheData, "fraUseCacheDataContents");
+void MainWindow::buildUseCacheData() {
+    m_useCacheDataGroup = pageFrame(m_tabStrip, "fraUseCacheData");
+    QWidget* f = scrollingContents(m_useCacheDataGroup, "fraUseCacheDataContents");
     m_cacheContents = f;
     auto* column = new QVBoxLayout(f);
     column->setContentsMargins(16, 14, 16, 10);
@@ -444,23 +444,23 @@ void frmMain::buildUseCacheData() {
     explanation->setWordWrap(true);
     column->addWidget(explanation);
     column->addSpacing(8);
-    m_cmbCacheFiles = new QComboBox(f);
-    m_cmbCacheFiles->setObjectName(QStringLiteral("cmbCacheFiles"));
+    m_cacheFilesCombo = new QComboBox(f);
+    m_cacheFilesCombo->setObjectName(QStringLiteral("cmbCacheFiles"));
     column->addWidget(fieldCaption(f, "lblCacheFiles",
                                    QStringLiteral("Select the cache &file to generate report"),
-                                   m_cmbCacheFiles));
-    column->addWidget(m_cmbCacheFiles);
+                                   m_cacheFilesCombo));
+    column->addWidget(m_cacheFilesCombo);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    m_cmdShowUsage = new QPushButton(QStringLiteral("Show &Usage"), f);
-    m_cmdShowUsage->setObjectName(QStringLiteral("cmdShowUsage"));
-    m_cmdShowUsage->setDefault(true);
-    m_cmdClose1 = new QPushButton(QStringLiteral("&Close"), f);
-    m_cmdClose1->setObjectName(QStringLiteral("cmdClose1"));
-    connect(m_cmdShowUsage, &QPushButton::clicked, this, &frmMain::cmdShowUsage_Click);
-    connect(m_cmdClose1, &QPushButton::clicked, this, &frmMain::cmdClose1_Click);
-    buttons->addWidget(m_cmdShowUsage);
-    buttons->addWidget(m_cmdClose1);
+    m_showUsageButton = new QPushButton(QStringLiteral("Show &Usage"), f);
+    m_showUsageButton->setObjectName(QStringLiteral("cmdShowUsage"));
+    m_showUsageButton->setDefault(true);
+    m_cacheCloseButton = new QPushButton(QStringLiteral("&Close"), f);
+    m_cacheCloseButton->setObjectName(QStringLiteral("cmdClose1"));
+    connect(m_showUsageButton, &QPushButton::clicked, this, &MainWindow::showCachedUsage);
+    connect(m_cacheCloseButton, &QPushButton::clicked, this, &MainWindow::closeFromCachePage);
+    buttons->addWidget(m_showUsageButton);
+    buttons->addWidget(m_cacheCloseButton);
     buttons->addStretch(1);
     column->addLayout(buttons);
 
@@ -472,25 +472,25 @@ void frmMain::buildUseCacheData() {
     inside->addWidget(m_cacheHistory);
     column->addWidget(history, 1);
     connect(m_cacheHistory, &CacheHistoryView::itemChosen, this, [this](const QString& item) {
-        m_cmbCacheFiles->setCurrentIndex(m_cmbCacheFiles->findText(item));
+        m_cacheFilesCombo->setCurrentIndex(m_cacheFilesCombo->findText(item));
     });
     connect(m_cacheHistory, &CacheHistoryView::itemActivated, this, [this](const QString& item) {
-        m_cmbCacheFiles->setCurrentIndex(m_cmbCacheFiles->findText(item));
-        cmdShowUsage_Click();
+        m_cacheFilesCombo->setCurrentIndex(m_cacheFilesCombo->findText(item));
+        showCachedUsage();
     });
-    connect(m_cmbCacheFiles, &QComboBox::currentTextChanged, m_cacheHistory,
+    connect(m_cacheFilesCombo, &QComboBox::currentTextChanged, m_cacheHistory,
             &CacheHistoryView::selectItem);
 
     placeInReadingOrder(f);
 
-    QWidget::setTabOrder(m_cmbCacheFiles, m_cmdShowUsage);
-    QWidget::setTabOrder(m_cmdShowUsage, m_cmdClose1);
-    QWidget::setTabOrder(m_cmdClose1, m_cacheHistory->table());
+    QWidget::setTabOrder(m_cacheFilesCombo, m_showUsageButton);
+    QWidget::setTabOrder(m_showUsageButton, m_cacheCloseButton);
+    QWidget::setTabOrder(m_cacheCloseButton, m_cacheHistory->table());
 }
 
 // --- Load, close, resize ------------------------------------------------------------------------
 
-MainSettings frmMain::designSettings() const {
+MainSettings MainWindow::designSettings() const {
     MainSettings s;
     // The design size, or larger where a larger font asks for it, on the screen: no larger
     // than its free area (a window manager's frame counted) and in the middle of it.
@@ -508,19 +508,19 @@ MainSettings frmMain::designSettings() const {
     return s;
 }
 
-void frmMain::Form_Load() {
+void MainWindow::loadWindow() {
     try {
         m_browser->setSilent(true);
         m_browser->navigate(QUrl(QStringLiteral("about:blank")));
         m_wbData.clear();
         m_wbData.close();
-        m_cmbBilled->setCurrentIndex(0);
-        m_check->mlngGrabState = -1;
+        m_billedCombo->setCurrentIndex(0);
+        m_check->m_grabState = -1;
 
         const SettingsStore store;
         const LoadedSettings loaded = loadMainSettings(
             store, designSettings(),
-            SettingLimits{int(m_cmbPlanType->count()), int(m_cmbSelfcaresite->count())});
+            SettingLimits{int(m_planTypeCombo->count()), int(m_selfcaresiteCombo->count())});
         applySettings(loaded.values);
         // Every stored value that cannot be used, the result window's too, is told once here;
         // each gets its default, which the next close stores.
@@ -538,7 +538,7 @@ void frmMain::Form_Load() {
         m_wbTemp.clear();
         m_wbTemp.close();
 
-        m_lblPasswordWarning->setText(
+        m_passwordWarningLabel->setText(
             QStringLiteral("If this software is not working, check if ORVO portal is working.") +
             QStringLiteral("\r\n\r\n") +
             QStringLiteral("This software fetches data from ORVO site and is not related to ORVO "
@@ -546,24 +546,24 @@ void frmMain::Form_Load() {
                            "not liable for any mistakes in this software.") +
             QStringLiteral("\r\n\r\n") + m_deployment.obtainedFromLine());
 
-        LoadCacheFileList();
+        loadCacheFileList();
         refreshPanelOption();
     } catch (const Failure& failure) {
         dialogs().show(Message{failure.description()});
     }
 }
 
-void frmMain::applySettings(const MainSettings& s) {
-    m_txtUserName->setText(s.txtUserName);
-    if (!s.txtPassword.isEmpty()) {
-        m_txtPassword->setText(s.txtPassword);
+void MainWindow::applySettings(const MainSettings& s) {
+    m_userNameEdit->setText(s.userNameEdit);
+    if (!s.passwordEdit.isEmpty()) {
+        m_passwordEdit->setText(s.passwordEdit);
     }
-    m_chkSavePassword->setChecked(s.chkSavePassword == 1);
+    m_savePasswordCheck->setChecked(s.savePasswordCheck == 1);
     m_state.display = s.display;
-    m_state.mblnCachingEnabled = s.mblnCachingEnabled;
-    m_chkEnableCache->setChecked(s.mblnCachingEnabled);
-    m_cmbPlanType->setCurrentIndex(s.PlanType);
-    m_cmbSelfcaresite->setCurrentIndex(s.Selfcaresite);
+    m_state.cachingEnabled = s.cachingEnabled;
+    m_enableCacheCheck->setChecked(s.cachingEnabled);
+    m_planTypeCombo->setCurrentIndex(s.PlanType);
+    m_selfcaresiteCombo->setCurrentIndex(s.Selfcaresite);
     // A stored place from another screen, or a size below the minimum, is brought onto this
     // screen whole.
     QRect place = storedWindowPlace(s.Left, s.Top, s.Width, s.Height);
@@ -573,28 +573,28 @@ void frmMain::applySettings(const MainSettings& s) {
     resize(place.size().expandedTo(minimumSize()));
     move(place.topLeft());
     // A hidden window gets its resize event only when shown; the frames follow now.
-    Form_Resize();
-    m_ctlTabs1->setSelectedTab(s.SelectedTab);
+    placeControls();
+    m_tabStrip->setSelectedTab(s.selectedTab);
 }
 
-MainSettings frmMain::currentSettings() const {
+MainSettings MainWindow::currentSettings() const {
     MainSettings s;
-    s.txtUserName = m_txtUserName->text();
-    s.txtPassword = m_txtPassword->text();
-    s.chkSavePassword = m_chkSavePassword->isChecked() ? 1 : 0;
+    s.userNameEdit = m_userNameEdit->text();
+    s.passwordEdit = m_passwordEdit->text();
+    s.savePasswordCheck = m_savePasswordCheck->isChecked() ? 1 : 0;
     s.display = m_state.display;
-    s.mblnCachingEnabled = m_chkEnableCache->isChecked();
-    s.PlanType = m_cmbPlanType->currentIndex();
-    s.Selfcaresite = m_cmbSelfcaresite->currentIndex();
+    s.cachingEnabled = m_enableCacheCheck->isChecked();
+    s.PlanType = m_planTypeCombo->currentIndex();
+    s.Selfcaresite = m_selfcaresiteCombo->currentIndex();
     s.Height = height() * twipsPerPixelY();
     s.Width = width() * twipsPerPixelX();
     s.Left = x() * twipsPerPixelX();
     s.Top = y() * twipsPerPixelY();
-    s.SelectedTab = m_ctlTabs1->SelectedTab();
+    s.selectedTab = m_tabStrip->selectedTab();
     return s;
 }
 
-void frmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     if (m_ending) {
         return;  // a second close request while the keyring is still being written
@@ -608,17 +608,17 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 // --- The remembered password --------------------------------------------------------------------
 
-QCoro::Task<> frmMain::restorePassword(MainSettings loaded) {
-    const QPointer<frmMain> self(this);
-    const QString user = loaded.txtUserName;
-    if (!loaded.txtPassword.isEmpty()) {
+QCoro::Task<> MainWindow::restorePassword(MainSettings loaded) {
+    const QPointer<MainWindow> self(this);
+    const QString user = loaded.userNameEdit;
+    if (!loaded.passwordEdit.isEmpty()) {
         // Kept the old way, scrambled in the settings file: into the keyring, out of the file.
-        const SecretAnswer kept = co_await m_passwords->write(user, loaded.txtPassword);
+        const SecretAnswer kept = co_await m_passwords->write(user, loaded.passwordEdit);
         if (!self) {
             co_return;
         }
         if (kept.done()) {
-            m_keeper->noteKept(user, loaded.txtPassword);
+            m_keeper->noteKept(user, loaded.passwordEdit);
             SettingsStore store;
             store.save(QStringLiteral("txtPasswordnew"), QString());
             store.save(QStringLiteral("txtPassword"), QString());
@@ -628,7 +628,7 @@ QCoro::Task<> frmMain::restorePassword(MainSettings loaded) {
         }
         co_return;
     }
-    if (loaded.chkSavePassword != 1 || user.trimmed().isEmpty()) {
+    if (loaded.savePasswordCheck != 1 || user.trimmed().isEmpty()) {
         co_return;
     }
     const SecretAnswer read = co_await m_passwords->read(user);
@@ -638,27 +638,27 @@ QCoro::Task<> frmMain::restorePassword(MainSettings loaded) {
     if (read.done()) {
         m_keeper->noteKept(user, read.password);
         // Unless the subscriber has started typing meanwhile.
-        if (m_txtPassword->text().isEmpty() && m_txtUserName->text() == user) {
-            m_txtPassword->setText(read.password);
+        if (m_passwordEdit->text().isEmpty() && m_userNameEdit->text() == user) {
+            m_passwordEdit->setText(read.password);
         }
     } else if (read.outcome == SecretAnswer::Outcome::Unavailable) {
         keyringUnavailable(read.reason);
     }
 }
 
-QCoro::Task<> frmMain::probeKeyring() {
-    const QPointer<frmMain> self(this);
-    const SecretAnswer answer = co_await m_passwords->read(m_txtUserName->text());
+QCoro::Task<> MainWindow::probeKeyring() {
+    const QPointer<MainWindow> self(this);
+    const SecretAnswer answer = co_await m_passwords->read(m_userNameEdit->text());
     if (self && answer.outcome == SecretAnswer::Outcome::Unavailable) {
         keyringUnavailable(answer.reason);
     }
 }
 
-QCoro::Task<> frmMain::keepPasswordAndEnd() {
-    const QPointer<frmMain> self(this);
-    const QString user = m_txtUserName->text();
-    const QString password = m_txtPassword->text();
-    if (!m_chkSavePassword->isChecked()) {
+QCoro::Task<> MainWindow::keepPasswordAndEnd() {
+    const QPointer<MainWindow> self(this);
+    const QString user = m_userNameEdit->text();
+    const QString password = m_passwordEdit->text();
+    if (!m_savePasswordCheck->isChecked()) {
         m_keeper->forget(user);
     } else if (!password.isEmpty() && m_refusedLogin != std::pair(user, password)) {
         // A password the portal refused is not worth remembering; one never tried is kept,
@@ -675,20 +675,20 @@ QCoro::Task<> frmMain::keepPasswordAndEnd() {
     }
 }
 
-void frmMain::savePasswordClicked(bool ticked) {
-    const QString user = m_txtUserName->text();
+void MainWindow::savePasswordClicked(bool ticked) {
+    const QString user = m_userNameEdit->text();
     if (!ticked) {
         m_keeper->forget(user);
         return;
     }
     probeKeyring();
     // Ticked after a check: the password the portal has just accepted is kept at once.
-    if (m_acceptedLogin == std::pair(user, m_txtPassword->text())) {
-        m_keeper->keep(user, m_txtPassword->text());
+    if (m_acceptedLogin == std::pair(user, m_passwordEdit->text())) {
+        m_keeper->keep(user, m_passwordEdit->text());
     }
 }
 
-void frmMain::loginAnswered(const QString& userId, const QString& password, bool accepted) {
+void MainWindow::loginAnswered(const QString& userId, const QString& password, bool accepted) {
     if (!accepted) {
         m_refusedLogin = std::pair(userId, password);
         return;
@@ -697,12 +697,12 @@ void frmMain::loginAnswered(const QString& userId, const QString& password, bool
     if (m_refusedLogin == m_acceptedLogin) {
         m_refusedLogin.reset();
     }
-    if (m_chkSavePassword->isChecked()) {
+    if (m_savePasswordCheck->isChecked()) {
         m_keeper->keep(userId, password);
     }
 }
 
-void frmMain::keyringUnavailable(const QString& reason) {
+void MainWindow::keyringUnavailable(const QString& reason) {
     if (m_keyringWarned) {
         return;
     }
@@ -714,13 +714,13 @@ void frmMain::keyringUnavailable(const QString& reason) {
         QStringLiteral("Remember password"), MessageIcon::Information});
 }
 
-void frmMain::closeResultWindow() {
+void MainWindow::closeResultWindow() {
     if (m_result && m_result->isVisible()) {
         m_result->done(QDialog::Rejected);
     }
 }
 
-void frmMain::keyPressEvent(QKeyEvent* event) {
+void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
         QWidget::keyPressEvent(event);
         return;
@@ -732,36 +732,35 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
         }
         return;
     }
-    const bool loginInfo =
-        m_ctlTabs1->SelectedTab() == 1 && m_ctlPasswordVersion->SelectedTab() == 1;
-    if (loginInfo || m_ctlTabs1->SelectedTab() == 2) {
-        cmdCalculate_Click();
+    const bool loginInfo = m_tabStrip->selectedTab() == 1 && m_portalTabs->selectedTab() == 1;
+    if (loginInfo || m_tabStrip->selectedTab() == 2) {
+        checkUsage();
     }
 }
 
-void frmMain::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (m_shownOnce) {
         return;
     }
     m_shownOnce = true;
-    if (m_ctlTabs1->SelectedTab() == 1) {
-        QLineEdit* first = m_txtUserName->text().isEmpty()   ? m_txtUserName
-                           : m_txtPassword->text().isEmpty() ? m_txtPassword
-                                                             : nullptr;
-        QWidget* focus = first ? static_cast<QWidget*>(first) : m_cmdCalculate;
+    if (m_tabStrip->selectedTab() == 1) {
+        QLineEdit* first = m_userNameEdit->text().isEmpty()   ? m_userNameEdit
+                           : m_passwordEdit->text().isEmpty() ? m_passwordEdit
+                                                              : nullptr;
+        QWidget* focus = first ? static_cast<QWidget*>(first) : m_calculateButton;
         focus->setFocus(Qt::TabFocusReason);
     } else {
-        m_cmbCacheFiles->setFocus(Qt::TabFocusReason);
+        m_cacheFilesCombo->setFocus(Qt::TabFocusReason);
     }
 }
 
-void frmMain::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    placeControls();
 }
 
-QSize frmMain::naturalFrameTwips(const QWidget* contents, const TwipRect& design) const {
+QSize MainWindow::naturalFrameTwips(const QWidget* contents, const TwipRect& design) const {
     // Room for a scroll bar beside the lines, for the page that is too low for them.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int width = std::max(pixelsX(design.width), contents->minimumSizeHint().width() + bar);
@@ -770,8 +769,8 @@ QSize frmMain::naturalFrameTwips(const QWidget* contents, const TwipRect& design
     return QSize(std::max(design.width, twipsX(width)), std::max(design.height, twipsY(height)));
 }
 
-QSize frmMain::naturalWindowTwips() const {
-    // The rules give fraLoginInfo the window's inner width less 525 twips and its height less
+QSize MainWindow::naturalWindowTwips() const {
+    // The rules give loginInfoGroup the window's inner width less 525 twips and its height less
     // 1500, below its top of 330; a margin stays on each side.
     // The cache page fills its page and its history stretches: only its width counts.
     const QSize login = naturalFrameTwips(m_loginContents, kDesignLoginInfo);
@@ -782,16 +781,15 @@ QSize frmMain::naturalWindowTwips() const {
                  std::max(kDesignHeight, login.height() + 1500 + 330 + kPageMarginTwips));
 }
 
-void frmMain::updateMinimumSize() {
+void MainWindow::updateMinimumSize() {
     // As narrow as the pages' contents allow without cutting a line (a scroll bar beside
     // them), with both tab strips' tabs in view; as low as leaves the pages a few lines,
     // which scroll.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int login = twipsX(m_loginContents->minimumSizeHint().width() + bar);
     const int cache = twipsX(m_cacheContents->minimumSizeHint().width() + bar);
-    const int tabs = twipsX(m_ctlTabs1->Tabs() * m_ctlTabs1->TabsWidth() + 2);
-    const int innerTabs =
-        twipsX(m_ctlPasswordVersion->Tabs() * m_ctlPasswordVersion->TabsWidth() + 2);
+    const int tabs = twipsX(m_tabStrip->Tabs() * m_tabStrip->tabsWidth() + 2);
+    const int innerTabs = twipsX(m_portalTabs->Tabs() * m_portalTabs->tabsWidth() + 2);
     const int width = std::max({login + 525 + 2 * kPageMarginTwips,
                                 cache + 400 + 2 * kPageMarginTwips, tabs + 250, innerTabs + 525});
     const int height = 1500 + 330 + twipsY(kMinimumPageRows) + kPageMarginTwips;
@@ -801,67 +799,67 @@ void frmMain::updateMinimumSize() {
     }
 }
 
-void frmMain::Form_Resize() {
+void MainWindow::placeControls() {
     if (isMinimized()) {
         return;
     }
     updateMinimumSize();
-    ResizeMainWindow(m_layout, twipsX(width()), twipsY(height()));
-    FitFixedFrames(m_layout, naturalFrameTwips(m_loginContents, kDesignLoginInfo));
+    resizeMainWindow(m_layout, twipsX(width()), twipsY(height()));
+    fitFixedFrames(m_layout, naturalFrameTwips(m_loginContents, kDesignLoginInfo));
     placeFrames();
 }
 
-void frmMain::placeFrames() {
-    m_ctlTabs1->setGeometry(pixelRect(m_layout.ctlTabs1));
-    m_fraPassword->setGeometry(pixelRect(m_layout.fraPassword));
-    m_ctlPasswordVersion->setGeometry(pixelRect(m_layout.ctlPasswordVersion));
-    m_fraLoginInfo->setGeometry(pixelRect(m_layout.fraLoginInfo));
-    m_fraUseCacheData->setGeometry(pixelRect(m_layout.fraUseCacheData));
-    m_fraProcessing->setGeometry(pixelRect(m_layout.fraProcessing));
+void MainWindow::placeFrames() {
+    m_tabStrip->setGeometry(pixelRect(m_layout.tabStrip));
+    m_passwordGroup->setGeometry(pixelRect(m_layout.passwordGroup));
+    m_portalTabs->setGeometry(pixelRect(m_layout.portalTabs));
+    m_loginInfoGroup->setGeometry(pixelRect(m_layout.loginInfoGroup));
+    m_useCacheDataGroup->setGeometry(pixelRect(m_layout.useCacheDataGroup));
+    m_processingGroup->setGeometry(pixelRect(m_layout.processingGroup));
     TwipRect message = kDesignMessage;
-    message.width = m_layout.WebBrowser1.width;
+    message.width = m_layout.webBrowser.width;
     QRect row = pixelRect(message);
     // The status row keeps the height its lines need; the portal page starts below it and
     // keeps its bottom edge.
-    const int needed = m_fraGrabStatus->hasHeightForWidth()
-                           ? m_fraGrabStatus->heightForWidth(row.width())
-                           : m_fraGrabStatus->sizeHint().height();
+    const int needed = m_grabStatusGroup->hasHeightForWidth()
+                           ? m_grabStatusGroup->heightForWidth(row.width())
+                           : m_grabStatusGroup->sizeHint().height();
     row.setHeight(std::max(row.height(), needed));
-    m_fraGrabStatus->setGeometry(row);
-    const QRect browser = pixelRect(m_layout.WebBrowser1);
+    m_grabStatusGroup->setGeometry(row);
+    const QRect browser = pixelRect(m_layout.webBrowser);
     const int top = std::max(browser.top(), row.bottom() + 5);
-    m_webBrowser1->setGeometry(
+    m_webBrowser->setGeometry(
         QRect(browser.left(), top, browser.width(), std::max(0, browser.bottom() + 1 - top)));
 }
 
 // --- Commands -----------------------------------------------------------------------------------
 
-void frmMain::cmdCalculate_Click() {
+void MainWindow::checkUsage() {
     m_reportOfDownload = false;
-    m_check->cmdCalculate_Click();
+    m_check->checkUsage();
 }
 
-void frmMain::cmdClose_Click() {
+void MainWindow::closeFromLoginPage() {
     close();
 }
 
-void frmMain::cmdClose1_Click() {
+void MainWindow::closeFromCachePage() {
     close();
 }
 
-void frmMain::Label12_Click() {
+void MainWindow::showCacheHelp() {
     dialogs().show(Message{kCacheHelp, QString(), MessageIcon::Information});
 }
 
-void frmMain::lblPlans_Click() {
-    L2N(m_deployment.plansPage);
+void MainWindow::openPlansPage() {
+    openLink(m_deployment.plansPage);
 }
 
-void frmMain::lblWebsite_Click() {
-    L2N(m_deployment.homePage);
+void MainWindow::openWebsite() {
+    openLink(m_deployment.homePage);
 }
 
-void frmMain::L2N(const QString& Address) {
+void MainWindow::openLink(const QString& Address) {
     const QUrl url = QUrl::fromUserInput(Address);
     if (m_options.openUrl) {
         if (!m_options.openUrl(url)) {
@@ -872,7 +870,7 @@ void frmMain::L2N(const QString& Address) {
     openWithDesktop(url);
 }
 
-void frmMain::openWithDesktop(const QUrl& url) {
+void MainWindow::openWithDesktop(const QUrl& url) {
     // xdg-open is run here rather than left to the platform, which starts it detached and
     // counts that as opened: without a browser it exits with an error (3) and nothing opens.
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
@@ -903,39 +901,39 @@ void frmMain::openWithDesktop(const QUrl& url) {
     process->start();
 }
 
-void frmMain::linkNotOpened(const QUrl& url) {
+void MainWindow::linkNotOpened(const QUrl& url) {
     // A click that silently does nothing leaves the user guessing; the address can be copied
     // out of the message (its text is selectable) and opened by hand.
     dialogs().show(Message(kLinkNotOpened + QStringLiteral("\n\n") + url.toString(),
                            QStringLiteral("Open link"), MessageIcon::Warning));
 }
 
-void frmMain::optBilledType_Click(int Index) {
-    m_cmbBilled->setEnabled(Index == 1);
+void MainWindow::chooseBilledType(int Index) {
+    m_billedCombo->setEnabled(Index == 1);
     m_state.unbilledSelected = Index == 0;
 }
 
-void frmMain::LoadCacheFileList() {
+void MainWindow::loadCacheFileList() {
     try {
-        const CacheFileList list = kestrova::LoadCacheFileList(m_folder);
-        m_cmbCacheFiles->clear();
-        m_cmbCacheFiles->addItems(list.items);
-        m_cmbCacheFiles->setCurrentIndex(list.selected);
+        const CacheFileList list = kestrova::loadCacheFileList(m_folder);
+        m_cacheFilesCombo->clear();
+        m_cacheFilesCombo->addItems(list.items);
+        m_cacheFilesCombo->setCurrentIndex(list.selected);
     } catch (const Failure& failure) {
         dialogs().show(Message{failure.description()});
     }
     refreshHistory();
 }
 
-void frmMain::refreshHistory() {
+void MainWindow::refreshHistory() {
     const std::optional<PlanChoice> chosen = storedPlanChoice(SettingsStore());
     const QDate today = m_options.result.clock ? m_options.result.clock() : QDate::currentDate();
     History history;
     try {
         history =
-            buildHistory(m_folder, m_txtUserName->text().trimmed(), chosen, today, planKind());
+            buildHistory(m_folder, m_userNameEdit->text().trimmed(), chosen, today, planKind());
     } catch (const Failure&) {
-        // The folder cannot be listed: LoadCacheFileList has said so.
+        // The folder cannot be listed: loadCacheFileList has said so.
     }
     std::optional<double> allowance;
     if (chosen) {
@@ -945,17 +943,17 @@ void frmMain::refreshHistory() {
         }
     }
     m_cacheHistory->showHistory(history, allowance);
-    m_cacheHistory->selectItem(m_cmbCacheFiles->currentText());
+    m_cacheHistory->selectItem(m_cacheFilesCombo->currentText());
 }
 
-void frmMain::Downloader1_Complete(QString& URL, QString& Data, QString& Key) {
+void MainWindow::onDownloadComplete(QString& URL, QString& Data, QString& Key) {
     Q_UNUSED(URL);
     Q_UNUSED(Key);
     try {
         m_wbData.clear();
         m_wbData.write(Data);
         m_wbData.close();
-        m_extraction->GrabUsagePage(m_wbData);
+        m_extraction->grabUsagePage(m_wbData);
     } catch (const Failure& failure) {
         dialogs().show(Message{failure.description()});
     }
@@ -963,20 +961,20 @@ void frmMain::Downloader1_Complete(QString& URL, QString& Data, QString& Key) {
 
 // --- The hand-over to the result window ---------------------------------------------------------
 
-void frmMain::WriteOutput() {
-    m_report->WriteOutput();
+void MainWindow::writeOutput() {
+    m_report->writeOutput();
 }
 
 // Resumed from the result window's finished signal, directly: a resumption queued behind the
 // signal would be lost with the window when the main window goes first.
-struct frmMain::ResultWindowClosed {
-    frmMain& window;
+struct MainWindow::ResultWindowClosed {
+    MainWindow& window;
     bool await_ready() const noexcept { return !window.m_result->isVisible(); }
     void await_suspend(std::coroutine_handle<> waiter) { window.m_resultWaiters.push_back(waiter); }
     void await_resume() const noexcept {}
 };
 
-void frmMain::resumeResultWaiters() {
+void MainWindow::resumeResultWaiters() {
     std::vector<std::coroutine_handle<>> waiters;
     waiters.swap(m_resultWaiters);
     for (std::coroutine_handle<> waiter : waiters) {
@@ -984,10 +982,10 @@ void frmMain::resumeResultWaiters() {
     }
 }
 
-QCoro::Task<> frmMain::ShowOutput() {
-    const QPointer<frmMain> self(this);
+QCoro::Task<> MainWindow::showOutput() {
+    const QPointer<MainWindow> self(this);
     Q_EMIT outputStarted();
-    WriteOutput();
+    writeOutput();
     Q_EMIT outputWritten();
     m_result->prepareToShow(windowIcon());
     if (m_reportOfDownload) {
@@ -1001,9 +999,9 @@ QCoro::Task<> frmMain::ShowOutput() {
         co_return;
     }
     --m_showing;
-    m_lblMessage->hide();
-    if (m_chkEnableCache->isChecked() && m_ctlTabs1->SelectedTab() != 2) {
-        LoadCacheFileList();
+    m_messageLabel->hide();
+    if (m_enableCacheCheck->isChecked() && m_tabStrip->selectedTab() != 2) {
+        loadCacheFileList();
     } else {
         refreshHistory();  // the plan may have been changed on the Summary tab
     }
@@ -1012,16 +1010,16 @@ QCoro::Task<> frmMain::ShowOutput() {
 
 // --- The last check, for the panel ------------------------------------------------------------
 
-void frmMain::keepCheck() {
-    const SummaryTab& summary = m_result->fraSummary()->logic();
+void MainWindow::keepCheck() {
+    const SummaryTab& summary = m_result->summaryGroup()->logic();
     const ReportOutcome outcome = m_result->outcome();
     CheckFacts facts;
     facts.host = selfcareSiteText();
-    facts.user = m_state.mstrUserName;
+    facts.user = m_state.userName;
     facts.billed = !m_state.unbilledSelected;
     facts.log = inProgramFolder(m_folder, QStringLiteral("usage.htm"));
     facts.checkedAt = QDateTime::currentDateTime();
-    if (const auto period = portalPeriod(m_state.mstrMonthYear)) {
+    if (const auto period = portalPeriod(m_state.monthYear)) {
         std::tie(facts.from, facts.to) = *period;
     } else if (!outcome.dailyTotals.empty()) {
         // The portal's drop-downs gave another form: the days the records cover.
@@ -1044,8 +1042,8 @@ void frmMain::keepCheck() {
     }
 }
 
-void frmMain::keepCheckFailure(const GrabStop& stop) {
-    const QString user = m_state.mstrUserName.isEmpty() ? userName() : m_state.mstrUserName;
+void MainWindow::keepCheckFailure(const GrabStop& stop) {
+    const QString user = m_state.userName.isEmpty() ? userName() : m_state.userName;
     if (user.trimmed().isEmpty()) {
         return;
     }
@@ -1060,7 +1058,7 @@ void frmMain::keepCheckFailure(const GrabStop& stop) {
         CheckFailure{user, !m_state.unbilledSelected, reason, QDateTime::currentDateTime()}, why);
 }
 
-bool frmMain::showLastCheck(const QString& documentPath) {
+bool MainWindow::showLastCheck(const QString& documentPath) {
     const auto cannot = [](const QString& why) {
         dialogs().show(Message{
             QStringLiteral("The last check cannot be shown: ") + why, {}, MessageIcon::Warning});
@@ -1084,7 +1082,7 @@ bool frmMain::showLastCheck(const QString& documentPath) {
     const QString log = lastCheckFilesOf(documentPath).log;
     QString text;
     try {
-        text = ReadFileData(log, false);
+        text = readFileData(log, false);
     } catch (const Failure& failure) {
         return cannot(failure.description());
     }
@@ -1092,48 +1090,48 @@ bool frmMain::showLastCheck(const QString& documentPath) {
         return cannot(log + QStringLiteral(" holds no usage log"));
     }
     m_reportOfDownload = false;
-    m_state.mstrRecords.clear();
-    m_state.mstrCacheFile.clear();
-    m_state.mstrCachedData.clear();
+    m_state.records.clear();
+    m_state.cacheFile.clear();
+    m_state.cachedData.clear();
     m_state.chart.reset();
-    m_state.mstrGraphData.clear();
-    m_state.mstrGraphDataWithAverage.clear();
-    m_state.mstrUserName = user;
-    m_state.mstrMonthYear = month.value(QStringLiteral("period")).toString();
+    m_state.graphData.clear();
+    m_state.graphDataWithAverage.clear();
+    m_state.userName = user;
+    m_state.monthYear = month.value(QStringLiteral("period")).toString();
     m_state.unbilledSelected = !billed;
     m_state.planKind = kind;
     m_result->clearReport();
     // The report follows from Timer1, as a downloaded log's does.
-    m_extraction->ParseUsageFile(text);
+    m_extraction->parseUsageFile(text);
     return true;
 }
 
 // --- Show in the panel -----------------------------------------------------------------------
 
-QString frmMain::program() const {
+QString MainWindow::program() const {
     return m_options.program.isEmpty() ? QCoreApplication::applicationFilePath()
                                        : m_options.program;
 }
 
-void frmMain::refreshPanelOption() {
+void MainWindow::refreshPanelOption() {
     const TrayAvailability tray =
         m_options.trayAvailability ? m_options.trayAvailability() : trayAvailability();
     const bool entered = autostartEnabled();
-    m_chkShowInPanel->setChecked(entered);
-    m_chkShowInPanel->setEnabled(tray.available || entered);
+    m_showInPanelCheck->setChecked(entered);
+    m_showInPanelCheck->setEnabled(tray.available || entered);
     const QString help = QStringLiteral(
         "Shows the month's usage, daily budget and bill in the panel, from the start of each "
         "session");
     const QString why = tray.available ? help : help + QStringLiteral(".\n\n") + tray.reason;
-    m_chkShowInPanel->setToolTip(why);
-    m_chkShowInPanel->setAccessibleDescription(why);
+    m_showInPanelCheck->setToolTip(why);
+    m_showInPanelCheck->setAccessibleDescription(why);
 }
 
-void frmMain::setShownInPanel(bool shown) {
+void MainWindow::setShownInPanel(bool shown) {
     QString why;
     if (!setAutostart(shown, program(), why)) {
-        const QSignalBlocker quiet(m_chkShowInPanel);
-        m_chkShowInPanel->setChecked(!shown);
+        const QSignalBlocker quiet(m_showInPanelCheck);
+        m_showInPanelCheck->setChecked(!shown);
         dialogs().show(Message{QStringLiteral("Kestrova cannot be put in the panel: ") + why,
                                QStringLiteral("Show in the panel"), MessageIcon::Warning});
         return;
@@ -1152,65 +1150,65 @@ void frmMain::setShownInPanel(bool shown) {
 
 // --- GrabHost and RetrievalHost -----------------------------------------------------------------
 
-int frmMain::selectedMainPage() const {
-    return m_ctlTabs1->SelectedTab();
+int MainWindow::selectedMainPage() const {
+    return m_tabStrip->selectedTab();
 }
 
-QString frmMain::userName() const {
-    return m_txtUserName->text();
+QString MainWindow::userName() const {
+    return m_userNameEdit->text();
 }
 
-QString frmMain::password() const {
-    return m_txtPassword->text();
+QString MainWindow::password() const {
+    return m_passwordEdit->text();
 }
 
-int frmMain::selfcareSiteIndex() const {
-    return m_cmbSelfcaresite->currentIndex();
+int MainWindow::selfcareSiteIndex() const {
+    return m_selfcaresiteCombo->currentIndex();
 }
 
-QString frmMain::selfcareSiteText() const {
-    return m_cmbSelfcaresite->currentText();
+QString MainWindow::selfcareSiteText() const {
+    return m_selfcaresiteCombo->currentText();
 }
 
-void frmMain::focusSelfcareSite() {
-    m_cmbSelfcaresite->setFocus();
+void MainWindow::focusSelfcareSite() {
+    m_selfcaresiteCombo->setFocus();
 }
 
-int frmMain::cacheFileIndex() const {
-    return m_cmbCacheFiles->currentIndex();
+int MainWindow::cacheFileIndex() const {
+    return m_cacheFilesCombo->currentIndex();
 }
 
-QString frmMain::cacheFileText() const {
-    return m_cmbCacheFiles->currentText();
+QString MainWindow::cacheFileText() const {
+    return m_cacheFilesCombo->currentText();
 }
 
-void frmMain::focusCacheFiles() {
-    m_cmbCacheFiles->setFocus();
+void MainWindow::focusCacheFiles() {
+    m_cacheFilesCombo->setFocus();
 }
 
-void frmMain::focusUserName() {
-    m_txtUserName->setFocus();
+void MainWindow::focusUserName() {
+    m_userNameEdit->setFocus();
 }
 
-void frmMain::focusPassword() {
-    m_txtPassword->setFocus();
-    m_txtPassword->selectAll();
+void MainWindow::focusPassword() {
+    m_passwordEdit->setFocus();
+    m_passwordEdit->selectAll();
 }
 
-void frmMain::showGrabStatus(const QString& text, bool busy) {
-    m_lblGrabStatus->setText(text);
+void MainWindow::showGrabStatus(const QString& text, bool busy) {
+    m_grabStatusLabel->setText(text);
     m_prgGrabBusy->setVisible(busy);
     placeFrames();  // a longer text may need another line
 }
 
-void frmMain::grabProgress(GrabStep step) {
-    m_cmdCancelGrab->setText(QStringLiteral("&Cancel"));
+void MainWindow::grabProgress(GrabStep step) {
+    m_cancelGrabButton->setText(QStringLiteral("&Cancel"));
     switch (step) {
         case GrabStep::Connecting:
             showGrabStatus(QStringLiteral("Connecting to %1...").arg(selfcareSiteText()), true);
             break;
         case GrabStep::LoggingIn:
-            showGrabStatus(QStringLiteral("Logging in as %1...").arg(m_state.mstrUserName), true);
+            showGrabStatus(QStringLiteral("Logging in as %1...").arg(m_state.userName), true);
             break;
         case GrabStep::OpeningUsagePage:
             showGrabStatus(QStringLiteral("Opening the usage page..."), true);
@@ -1225,7 +1223,7 @@ void frmMain::grabProgress(GrabStep step) {
     }
 }
 
-void frmMain::grabStopped(const GrabStop& stop) {
+void MainWindow::grabStopped(const GrabStop& stop) {
     if (stop.problem == GrabProblem::Cancelled) {
         showGrabStatus(QString(), false);
         return;
@@ -1239,7 +1237,7 @@ void frmMain::grabStopped(const GrabStop& stop) {
     // prompt or "Fetching log. Please wait...".
     setMessageVisible(false);
     showGrabStatus(stop.message.text.section(u'\n', 0, 0), false);
-    m_cmdCancelGrab->setText(QStringLiteral("&Back"));
+    m_cancelGrabButton->setText(QStringLiteral("&Back"));
     dialogs().show(stop.message);
     if (stop.problem == GrabProblem::LoginRefused) {
         selectLoginInfoPage();
@@ -1247,15 +1245,15 @@ void frmMain::grabStopped(const GrabStop& stop) {
     }
 }
 
-bool frmMain::cacheEnabled() const {
-    return m_chkEnableCache->isChecked();
+bool MainWindow::cacheEnabled() const {
+    return m_enableCacheCheck->isChecked();
 }
 
-int frmMain::planKind() const {
-    return std::max(0, m_cmbPlanType->currentIndex());
+int MainWindow::planKind() const {
+    return std::max(0, m_planTypeCombo->currentIndex());
 }
 
-void frmMain::cmdCancelGrab_Click() {
+void MainWindow::cancelGrab() {
     if (m_check->isGrabbing()) {
         m_check->cancelGrab();
     } else {
@@ -1263,43 +1261,43 @@ void frmMain::cmdCancelGrab_Click() {
     }
 }
 
-void frmMain::selectLoginInfoPage() {
-    m_ctlPasswordVersion->setSelectedTab(1);
+void MainWindow::selectLoginInfoPage() {
+    m_portalTabs->setSelectedTab(1);
 }
 
-void frmMain::selectProcessingPage() {
-    m_ctlPasswordVersion->setSelectedTab(2);
+void MainWindow::selectProcessingPage() {
+    m_portalTabs->setSelectedTab(2);
 }
 
-void frmMain::setMessageCaption(const QString& caption) {
-    m_lblMessage->setText(caption);
+void MainWindow::setMessageCaption(const QString& caption) {
+    m_messageLabel->setText(caption);
     placeFrames();
 }
 
-void frmMain::setMessageVisible(bool visible) {
-    m_lblMessage->setVisible(visible);
+void MainWindow::setMessageVisible(bool visible) {
+    m_messageLabel->setVisible(visible);
     // The prompt says more than the step: one of the two at a time.
-    m_lblGrabStatus->setVisible(!visible);
+    m_grabStatusLabel->setVisible(!visible);
     placeFrames();
 }
 
-void frmMain::blankReport() {
+void MainWindow::blankReport() {
     m_result->clearReport();
 }
 
-void frmMain::processPendingEvents() {
+void MainWindow::processPendingEvents() {
     // Shows what has changed at once. No events run here: a nested event loop near the
     // browser engine loses its page, and the grab's own waits let the loop run anyway.
-    if (m_lblMessage->isVisible()) {
-        m_lblMessage->repaint();
+    if (m_messageLabel->isVisible()) {
+        m_messageLabel->repaint();
     }
 }
 
-void frmMain::enableTimer1() {
-    m_check->enableTimer1();
+void MainWindow::startResumeTimer() {
+    m_check->startResumeTimer();
 }
 
-void frmMain::setBusy(bool busy) {
+void MainWindow::setBusy(bool busy) {
     if (busy == m_busy) {
         return;
     }

@@ -4,12 +4,12 @@
 
 #pragma once
 
-// frmMain, the program's start-up window: the login details, the portal host, the plan type,
-// the billing choice and the cache options on the "Login Details" page of ctlTabs1, with the
-// portal browser on the "Processing" page of the inner tab strip ctlPasswordVersion; the
+// MainWindow, the program's start-up window: the login details, the portal host, the plan type,
+// the billing choice and the cache options on the "Login Details" page of tabStrip, with the
+// portal browser on the "Processing" page of the inner tab strip portalTabs; the
 // cache-file report on the "Use Cache Data" page. It owns the retrieval's fields and display
 // settings (RetrievalState), the two hidden in-memory documents wbData and wbTemp, the check
-// command and the grab (UsageCheck, with Timer1), the report builder, Downloader1 and the one
+// command and the grab (UsageCheck, with Timer1), the report builder, downloader and the one
 // result window.
 //
 // It loads every setting when it is made and saves them when it closes. Closing ends the
@@ -18,7 +18,7 @@
 #include "app/main_layout.h"
 #include "grab/grab_host.h"
 #include "platform/html_document.h"
-#include "results/window/frm_result.h"
+#include "results/window/result_window.h"
 #include "results/window/result_window_host.h"
 #include "retrieval/report_target.h"
 #include "retrieval/retrieval_state.h"
@@ -57,9 +57,9 @@ class CacheHistoryView;
 class ReportBuilder;
 class UsageCheck;
 class UsageExtraction;
-class ctlTabs;
+class TabStrip;
 
-// The portal browser and the widget that shows its page (WebBrowser1). The view may be null
+// The portal browser and the widget that shows its page (webBrowser). The view may be null
 // for a browser that shows nothing; the window then puts an empty widget in its place.
 struct PortalBrowser {
     std::unique_ptr<Browser> browser;
@@ -93,29 +93,29 @@ struct MainWindowOptions {
     std::function<bool(const QString& program, const QStringList& arguments)> startDetached;
 };
 
-class frmMain : public QWidget, public GrabHost, public RetrievalHost, public ResultWindowHost {
+class MainWindow : public QWidget, public GrabHost, public RetrievalHost, public ResultWindowHost {
     Q_OBJECT
 
 public:
-    explicit frmMain(MainWindowOptions options = {}, QWidget* parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(MainWindowOptions options = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // --- Commands ---------------------------------------------------------------------------
     // "Check Bandwidth Usage"; "Show Usage" on the cache page does the same.
-    void cmdCalculate_Click();
-    void cmdShowUsage_Click() { cmdCalculate_Click(); }
+    void checkUsage();
+    void showCachedUsage() { checkUsage(); }
     // Both close the window, which saves the settings and ends the program.
-    void cmdClose_Click();
-    void cmdClose1_Click();
-    void Label12_Click();
-    void lblPlans_Click();
-    void lblWebsite_Click();
-    // Index 0 "Unbilled usage", 1 "Billed usage": cmbBilled is enabled only for 1.
-    void optBilledType_Click(int Index);
-    // Fills cmbCacheFiles with the cache files of the program's folder and selects the last.
-    void LoadCacheFileList();
-    // Downloader1's delivered text goes into wbData, and the page grab reads it.
-    void Downloader1_Complete(QString& URL, QString& Data, QString& Key);
+    void closeFromLoginPage();
+    void closeFromCachePage();
+    void showCacheHelp();
+    void openPlansPage();
+    void openWebsite();
+    // Index 0 "Unbilled usage", 1 "Billed usage": billedCombo is enabled only for 1.
+    void chooseBilledType(int Index);
+    // Fills cacheFilesCombo with the cache files of the program's folder and selects the last.
+    void loadCacheFileList();
+    // downloader's delivered text goes into wbData, and the page grab reads it.
+    void onDownloadComplete(QString& URL, QString& Data, QString& Key);
     // "Show in the panel": writes the autostart entry that starts the tray item with the
     // session, and starts it now; or removes the entry. A failure is said and the box goes
     // back.
@@ -126,60 +126,62 @@ public:
     bool showLastCheck(const QString& documentPath);
 
     // --- ResultWindowHost -------------------------------------------------------------------
-    void WriteOutput() override;
-    void L2N(const QString& Address) override;
+    void writeOutput() override;
+    void openLink(const QString& Address) override;
 
-    // --- GrabHost: ShowOutput ---------------------------------------------------------------
-    // WriteOutput, the result window's part, then the result window window-modal; the task
-    // ends once it has been closed (lblMessage hidden, the cache list refreshed when "Enable
+    // --- GrabHost: showOutput ---------------------------------------------------------------
+    // writeOutput, the result window's part, then the result window window-modal; the task
+    // ends once it has been closed (messageLabel hidden, the cache list refreshed when "Enable
     // Cache" is ticked and the cache page is not shown).
-    QCoro::Task<> ShowOutput() override;
+    QCoro::Task<> showOutput() override;
 
     // --- The window's parts -----------------------------------------------------------------
     RetrievalState& state() { return m_state; }
     UsageCheck& usageCheck() { return *m_check; }
     UsageExtraction& usageExtraction() { return *m_extraction; }
     Browser& portalBrowser() { return *m_browser; }
-    frmResult& resultWindow() { return *m_result; }
-    Downloader& Downloader1() { return *m_downloader; }
+    ResultWindow& resultWindow() { return *m_result; }
+    Downloader& downloader() { return *m_downloader; }
     HtmlDocument& wbData() { return m_wbData; }
     HtmlDocument& wbTempDocument() { return m_wbTemp; }
     const Deployment& deployment() const { return m_deployment; }
-    // Whether a result window shown by ShowOutput is still open.
+    // Whether a result window shown by showOutput is still open.
     bool isShowingOutput() const { return m_showing > 0; }
 
-    ctlTabs* ctlTabs1() const { return m_ctlTabs1; }
-    ctlTabs* ctlPasswordVersion() const { return m_ctlPasswordVersion; }
-    QFrame* fraPassword() const { return m_fraPassword; }
-    QFrame* fraLoginInfo() const { return m_fraLoginInfo; }
-    QFrame* fraProcessing() const { return m_fraProcessing; }
-    QFrame* fraUseCacheData() const { return m_fraUseCacheData; }
-    QLineEdit* txtUserName() const { return m_txtUserName; }
-    QLineEdit* txtPassword() const { return m_txtPassword; }
-    QCheckBox* chkSavePassword() const { return m_chkSavePassword; }
-    QComboBox* cmbSelfcaresite() const { return m_cmbSelfcaresite; }
-    QComboBox* cmbPlanType() const { return m_cmbPlanType; }
-    QRadioButton* optBilledType(int index) const { return m_optBilledType[std::size_t(index)]; }
-    QComboBox* cmbBilled() const { return m_cmbBilled; }
-    QCheckBox* chkEnableCache() const { return m_chkEnableCache; }
-    QCheckBox* chkShowInPanel() const { return m_chkShowInPanel; }
-    QLabel* Label12() const { return m_label12; }
-    QPushButton* cmdCalculate() const { return m_cmdCalculate; }
-    QPushButton* cmdClose() const { return m_cmdClose; }
-    QLabel* lblPlans() const { return m_lblPlans; }
-    QLabel* lblWebsite() const { return m_lblWebsite; }
-    QLabel* Label3() const { return m_label3; }
-    QLabel* lblPasswordWarning() const { return m_lblPasswordWarning; }
-    QWidget* WebBrowser1() const { return m_webBrowser1; }
-    QLabel* lblMessage() const { return m_lblMessage; }
+    TabStrip* tabStrip() const { return m_tabStrip; }
+    TabStrip* portalTabs() const { return m_portalTabs; }
+    QFrame* passwordGroup() const { return m_passwordGroup; }
+    QFrame* loginInfoGroup() const { return m_loginInfoGroup; }
+    QFrame* processingGroup() const { return m_processingGroup; }
+    QFrame* useCacheDataGroup() const { return m_useCacheDataGroup; }
+    QLineEdit* userNameEdit() const { return m_userNameEdit; }
+    QLineEdit* passwordEdit() const { return m_passwordEdit; }
+    QCheckBox* savePasswordCheck() const { return m_savePasswordCheck; }
+    QComboBox* selfcaresiteCombo() const { return m_selfcaresiteCombo; }
+    QComboBox* planTypeCombo() const { return m_planTypeCombo; }
+    QRadioButton* billedTypeOption(int index) const {
+        return m_billedTypeOption[std::size_t(index)];
+    }
+    QComboBox* billedCombo() const { return m_billedCombo; }
+    QCheckBox* enableCacheCheck() const { return m_enableCacheCheck; }
+    QCheckBox* showInPanelCheck() const { return m_showInPanelCheck; }
+    QLabel* cacheHelpLabel() const { return m_cacheHelpLabel; }
+    QPushButton* calculateButton() const { return m_calculateButton; }
+    QPushButton* closeButton() const { return m_closeButton; }
+    QLabel* plansLabel() const { return m_plansLabel; }
+    QLabel* websiteLabel() const { return m_websiteLabel; }
+    QLabel* cacheNoteLabel() const { return m_cacheNoteLabel; }
+    QLabel* passwordWarningLabel() const { return m_passwordWarningLabel; }
+    QWidget* webBrowser() const { return m_webBrowser; }
+    QLabel* messageLabel() const { return m_messageLabel; }
     // The grab's step on the "Processing" page, its busy indicator, and the button that
     // cancels the grab (and, once it has stopped, goes back to "Login Info").
-    QLabel* lblGrabStatus() const { return m_lblGrabStatus; }
+    QLabel* grabStatusLabel() const { return m_grabStatusLabel; }
     QProgressBar* prgGrabBusy() const { return m_prgGrabBusy; }
-    QPushButton* cmdCancelGrab() const { return m_cmdCancelGrab; }
-    QComboBox* cmbCacheFiles() const { return m_cmbCacheFiles; }
-    QPushButton* cmdShowUsage() const { return m_cmdShowUsage; }
-    QPushButton* cmdClose1() const { return m_cmdClose1; }
+    QPushButton* cancelGrabButton() const { return m_cancelGrabButton; }
+    QComboBox* cacheFilesCombo() const { return m_cacheFilesCombo; }
+    QPushButton* showUsageButton() const { return m_showUsageButton; }
+    QPushButton* cacheCloseButton() const { return m_cacheCloseButton; }
     // The history of the cached months on the "Use Cache Data" page.
     CacheHistoryView* cacheHistory() const { return m_cacheHistory; }
     // Rebuilds the history from the cache files, for the user id in the box (all when empty)
@@ -191,11 +193,11 @@ public:
 Q_SIGNALS:
     // The window has closed and saved its settings: the program ends.
     void programEnded();
-    // ShowOutput has started (Timer1 ticked), and has built the report and is about to open
+    // showOutput has started (Timer1 ticked), and has built the report and is about to open
     // the result window (for the benchmark's timing of a grab's steps).
     void outputStarted();
     void outputWritten();
-    // ShowOutput has ended: the result window it opened has closed.
+    // showOutput has ended: the result window it opened has closed.
     void outputClosed();
 
 protected:
@@ -237,19 +239,19 @@ private:
     QString folder() const override { return m_folder; }
     // --- RetrievalHost ----------------------------------------------------------------------
     Document& wbTemp() override { return m_wbTemp; }
-    void enableTimer1() override;
+    void startResumeTimer() override;
     void setBusy(bool busy) override;
 
     void buildLoginDetails();
     void buildLoginInfo();
     void buildProcessing(QWidget* portalView);
-    void cmdCancelGrab_Click();
+    void cancelGrab();
     // Opens `url` with the desktop's handler (xdg-open); says so when it could not.
     void openWithDesktop(const QUrl& url);
     void linkNotOpened(const QUrl& url);
     void showGrabStatus(const QString& text, bool busy);
     void buildUseCacheData();
-    void Form_Load();
+    void loadWindow();
     // The remembered password from the keyring, or one kept the old way in the settings file
     // moved into it.
     QCoro::Task<> restorePassword(MainSettings loaded);
@@ -265,7 +267,7 @@ private:
     void applySettings(const MainSettings& s);
     MainSettings currentSettings() const;
     MainSettings designSettings() const;
-    void Form_Resize();
+    void placeControls();
     // A fixed-size frame's design size, or more where its contents ask for more (twips).
     QSize naturalFrameTwips(const QWidget* contents, const TwipRect& design) const;
     // The inner size at which both fixed-size frames have their natural size (twips).
@@ -274,7 +276,7 @@ private:
     // natural size.
     void updateMinimumSize();
     void placeFrames();
-    // Closes a result window that is still open, so a ShowOutput waiting for it ends.
+    // Closes a result window that is still open, so a showOutput waiting for it ends.
     void closeResultWindow();
     // The option's state: ticked when the autostart entry is there; disabled with the reason
     // while no panel can show the item (unless the entry is there, so it can still go).
@@ -308,46 +310,46 @@ private:
     std::vector<std::coroutine_handle<>> m_resultWaiters;
 
     // Controls (owned by the widget tree).
-    ctlTabs* m_ctlTabs1 = nullptr;
-    QFrame* m_fraPassword = nullptr;
-    ctlTabs* m_ctlPasswordVersion = nullptr;
-    QFrame* m_fraLoginInfo = nullptr;
-    QFrame* m_fraProcessing = nullptr;
-    QFrame* m_fraUseCacheData = nullptr;
+    TabStrip* m_tabStrip = nullptr;
+    QFrame* m_passwordGroup = nullptr;
+    TabStrip* m_portalTabs = nullptr;
+    QFrame* m_loginInfoGroup = nullptr;
+    QFrame* m_processingGroup = nullptr;
+    QFrame* m_useCacheDataGroup = nullptr;
     // What the two fixed-size frames show, in their scroll areas.
     QWidget* m_loginContents = nullptr;
     QWidget* m_cacheContents = nullptr;
-    QLineEdit* m_txtUserName = nullptr;
-    QLineEdit* m_txtPassword = nullptr;
-    QCheckBox* m_chkSavePassword = nullptr;
-    QComboBox* m_cmbSelfcaresite = nullptr;
-    QComboBox* m_cmbPlanType = nullptr;
-    std::array<QRadioButton*, 2> m_optBilledType{};
-    QComboBox* m_cmbBilled = nullptr;
-    QCheckBox* m_chkEnableCache = nullptr;
-    QCheckBox* m_chkShowInPanel = nullptr;
-    QLabel* m_label12 = nullptr;
-    QPushButton* m_cmdCalculate = nullptr;
-    QPushButton* m_cmdClose = nullptr;
-    QLabel* m_lblPlans = nullptr;
-    QLabel* m_lblWebsite = nullptr;
-    QLabel* m_label3 = nullptr;
-    QLabel* m_lblPasswordWarning = nullptr;
-    QWidget* m_webBrowser1 = nullptr;
-    QLabel* m_lblMessage = nullptr;
-    QWidget* m_fraGrabStatus = nullptr;
-    QLabel* m_lblGrabStatus = nullptr;
+    QLineEdit* m_userNameEdit = nullptr;
+    QLineEdit* m_passwordEdit = nullptr;
+    QCheckBox* m_savePasswordCheck = nullptr;
+    QComboBox* m_selfcaresiteCombo = nullptr;
+    QComboBox* m_planTypeCombo = nullptr;
+    std::array<QRadioButton*, 2> m_billedTypeOption{};
+    QComboBox* m_billedCombo = nullptr;
+    QCheckBox* m_enableCacheCheck = nullptr;
+    QCheckBox* m_showInPanelCheck = nullptr;
+    QLabel* m_cacheHelpLabel = nullptr;
+    QPushButton* m_calculateButton = nullptr;
+    QPushButton* m_closeButton = nullptr;
+    QLabel* m_plansLabel = nullptr;
+    QLabel* m_websiteLabel = nullptr;
+    QLabel* m_cacheNoteLabel = nullptr;
+    QLabel* m_passwordWarningLabel = nullptr;
+    QWidget* m_webBrowser = nullptr;
+    QLabel* m_messageLabel = nullptr;
+    QWidget* m_grabStatusGroup = nullptr;
+    QLabel* m_grabStatusLabel = nullptr;
     QProgressBar* m_prgGrabBusy = nullptr;
-    QPushButton* m_cmdCancelGrab = nullptr;
-    QComboBox* m_cmbCacheFiles = nullptr;
-    QPushButton* m_cmdShowUsage = nullptr;
-    QPushButton* m_cmdClose1 = nullptr;
+    QPushButton* m_cancelGrabButton = nullptr;
+    QComboBox* m_cacheFilesCombo = nullptr;
+    QPushButton* m_showUsageButton = nullptr;
+    QPushButton* m_cacheCloseButton = nullptr;
     CacheHistoryView* m_cacheHistory = nullptr;
 
     // Destroyed in reverse: the grab and the report builder before the browser and the
     // result window they refer to.
     std::unique_ptr<Browser> m_browser;
-    std::unique_ptr<frmResult> m_result;
+    std::unique_ptr<ResultWindow> m_result;
     std::unique_ptr<Downloader> m_downloader;
     std::unique_ptr<ReportBuilder> m_report;
     std::unique_ptr<UsageExtraction> m_extraction;

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "results/window/frm_result.h"
+#include "results/window/result_window.h"
 
 #include "chart/xchart.h"
 #include "controls/numeric_edit_box.h"
@@ -110,8 +110,8 @@ void declareNormalWindow(QWidget& window) {
 
 }  // namespace
 
-frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindowOptions options,
-                     QWidget* parent)
+ResultWindow::ResultWindow(RetrievalState& state, ResultWindowHost& host,
+                           ResultWindowOptions options, QWidget* parent)
     : QDialog(parent), m_state(state), m_host(host) {
     setObjectName(QStringLiteral("frmResult"));
     setWindowTitle(QStringLiteral("Result"));
@@ -119,9 +119,9 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     const StoredForm form = StoredForm::load(storedFormPath(QStringLiteral("frmResult")));
-    m_tabs = new ctlTabs(this);
+    m_tabs = new TabStrip(this);
     m_tabs->setObjectName(QStringLiteral("ctlTabs1"));
-    m_tabs->ReadProperties(form.bag(QStringLiteral("ctlTabs1")));
+    m_tabs->readProperties(form.bag(QStringLiteral("ctlTabs1")));
 
     ReportViewFactory viewFactory = options.reportView;
     if (!viewFactory) {
@@ -129,13 +129,13 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
     }
     m_report = new ReportTabFrame(state.display, viewFactory, m_tabs);
     m_chart = new ChartTabFrame(state, m_flags, std::move(options.officeChart), m_tabs);
-    m_chart->XChart1()->ReadProperties(form.bag(QStringLiteral("XChart1")));
+    m_chart->xChart()->readProperties(form.bag(QStringLiteral("XChart1")));
     m_summary = new SummaryTabFrame(host, form, std::move(options.clock),
                                     std::move(options.plansAddress), m_tabs);
     buildFooter();
 
-    connect(m_tabs, &ctlTabs::TabClick, this, &frmResult::ctlTabs1_TabClick);
-    connect(m_report, &ReportTabFrame::rowColoursChanged, this, &frmResult::rebuildReport);
+    connect(m_tabs, &TabStrip::tabClick, this, &ResultWindow::onTabClicked);
+    connect(m_report, &ReportTabFrame::rowColoursChanged, this, &ResultWindow::rebuildReport);
     m_report->setReportMonth([this] {
         // A report without records leaves the date at the builder's start value, 1 Jan 2000,
         // which names no month of usage.
@@ -162,26 +162,26 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
 
     // One tab order through the window; hidden pages drop out of it by themselves.
     QWidget* const order[] = {m_tabs,
-                              m_report->WebBrowser1(),
-                              m_report->cmdExport(),
-                              m_report->cmdSave(),
-                              m_report->lblSetColor(0),
-                              m_report->lblSetColor(1),
-                              m_report->lblSetColor(2),
-                              m_chart->XChart1(),
-                              m_chart->cmbChartType(),
-                              m_chart->cmdCopyChart(),
-                              m_chart->picBuiltInChartColor(),
-                              m_chart->picChartColor(0),
-                              m_chart->picChartColor(1),
-                              m_chart->picChartColor(2),
-                              m_chart->chkShowAverageInChart(),
-                              m_chart->chkDisplayDailyTotalinChart(),
-                              m_summary->cmbPlans(),
-                              m_summary->editBox(PlanEditBox::nebPlanCharge),
-                              m_summary->editBox(PlanEditBox::nebBandWidthLimit),
-                              m_summary->editBox(PlanEditBox::nebRsPerMB),
-                              m_summary->lblPlans(),
+                              m_report->webBrowser(),
+                              m_report->exportButton(),
+                              m_report->saveButton(),
+                              m_report->setColorLabel(0),
+                              m_report->setColorLabel(1),
+                              m_report->setColorLabel(2),
+                              m_chart->xChart(),
+                              m_chart->chartTypeCombo(),
+                              m_chart->copyChartButton(),
+                              m_chart->builtInChartColorBox(),
+                              m_chart->chartColorBox(0),
+                              m_chart->chartColorBox(1),
+                              m_chart->chartColorBox(2),
+                              m_chart->showAverageInChartCheck(),
+                              m_chart->displayDailyTotalinChartCheck(),
+                              m_summary->plansCombo(),
+                              m_summary->editBox(PlanEditBox::planChargeEdit),
+                              m_summary->editBox(PlanEditBox::bandWidthLimitEdit),
+                              m_summary->editBox(PlanEditBox::rsPerMBEdit),
+                              m_summary->plansLabel(),
                               m_exclude[1],
                               m_night,
                               m_exclude[0],
@@ -192,27 +192,27 @@ frmResult::frmResult(RetrievalState& state, ResultWindowHost& host, ResultWindow
     }
 
     // Design places of the controls the resize rules move (twips, relative to their parents).
-    const int pageTop = twipsY(m_tabs->TabsHeight()) + twipsY(1);
-    m_layout[Placed::ctlTabs1] = {90, 45, 0, 0};
-    for (Placed frame : {Placed::fraReport, Placed::fraChart, Placed::fraSummary}) {
+    const int pageTop = twipsY(m_tabs->tabsHeight()) + twipsY(1);
+    m_layout[Placed::tabStrip] = {90, 45, 0, 0};
+    for (Placed frame : {Placed::reportGroup, Placed::chartGroup, Placed::summaryGroup}) {
         m_layout[frame] = {150, pageTop, 0, 0};
     }
-    m_layout[Placed::cmdClose].top = twipsY(kFooterMargin);
-    m_layout[Placed::XChart1] = {50, 100, 0, 0};
-    m_layout[Placed::OLE1] = {50, 100, 0, 0};
-    m_layout[Placed::WebBrowser1] = {10, 100, 0, 0};
-    m_layout[Placed::cmbChartType].left = 100;
-    m_layout[Placed::cmdExport].left = 100;
+    m_layout[Placed::closeButton].top = twipsY(kFooterMargin);
+    m_layout[Placed::xChart] = {50, 100, 0, 0};
+    m_layout[Placed::officeChartHost] = {50, 100, 0, 0};
+    m_layout[Placed::webBrowser] = {10, 100, 0, 0};
+    m_layout[Placed::chartTypeCombo].left = 100;
+    m_layout[Placed::exportButton].left = 100;
     // The minimum size first: a stored place is fitted to the screen at no less than it.
     refreshDesignSizes();
     loadWindowPlace();
 
-    Form_Load();
+    loadWindow();
 }
 
-frmResult::~frmResult() = default;
+ResultWindow::~ResultWindow() = default;
 
-void frmResult::buildFooter() {
+void ResultWindow::buildFooter() {
     m_footer = new QFrame(this);
     m_footer->setObjectName(QStringLiteral("fraFooter"));
 
@@ -252,20 +252,20 @@ void frmResult::buildFooter() {
         QWidget* parent = i == 1 ? static_cast<QWidget*>(m_footer) : m_nightFrame;
         auto* box = new QCheckBox(QString::fromLatin1(captions[i]), parent);
         box->setObjectName(QStringLiteral("chkExclude_%1").arg(i));
-        connect(box, &QCheckBox::toggled, this, [this, i] { chkExclude_Click(i); });
+        connect(box, &QCheckBox::toggled, this, [this, i] { toggleExclusion(i); });
         m_exclude[std::size_t(i)] = box;
     }
     nightRow->addWidget(m_exclude[0]);
     nightRow->addWidget(m_exclude[2]);
     nightRow->addStretch(1);
-    connect(m_night, &QCheckBox::toggled, this, &frmResult::chkNightUnlimited_Click);
+    connect(m_night, &QCheckBox::toggled, this, &ResultWindow::toggleNightUnlimited);
     applyFreeUsageControls();
 }
 
-void frmResult::Form_Load() {
+void ResultWindow::loadWindow() {
     for (int i = 1; i < 3; ++i) {
-        m_report->lblSetColor(i)->setToolTip(m_report->lblSetColor(0)->toolTip());
-        m_chart->picChartColor(i)->setToolTip(m_chart->picChartColor(0)->toolTip());
+        m_report->setColorLabel(i)->setToolTip(m_report->setColorLabel(0)->toolTip());
+        m_chart->chartColorBox(i)->setToolTip(m_chart->chartColorBox(0)->toolTip());
     }
     m_nightFrame->hide();
     m_summary->load();
@@ -273,7 +273,7 @@ void frmResult::Form_Load() {
     applyLayout();
 }
 
-void frmResult::loadWindowPlace() {
+void ResultWindow::loadWindowPlace() {
     const std::optional<WindowPlace> stored = readResultPlace(SettingsStore());
     const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect available = shownOn ? shownOn->availableGeometry() : QRect(QPoint(), kDesignSize);
@@ -295,7 +295,7 @@ void frmResult::loadWindowPlace() {
     move(fitted.topLeft());
 }
 
-void frmResult::saveWindowPlace() const {
+void ResultWindow::saveWindowPlace() const {
     if (isMinimized()) {
         return;  // the last size and place shown stay stored
     }
@@ -305,156 +305,156 @@ void frmResult::saveWindowPlace() const {
     store.sync();
 }
 
-void frmResult::Form_Unload() {
+void ResultWindow::unloadWindow() {
     saveWindowPlace();
     m_chart->releaseOfficeChart();
     m_summary->save();
     m_loaded = false;
 }
 
-void frmResult::ensureLoaded() {
+void ResultWindow::ensureLoaded() {
     if (!m_loaded) {
-        Form_Load();
+        loadWindow();
     }
 }
 
-void frmResult::done(int result) {
+void ResultWindow::done(int result) {
     if (m_loaded) {
-        Form_Unload();
+        unloadWindow();
     }
     QDialog::done(result);
 }
 
 // --- Public procedures ------------------------------------------------------------------------
 
-void frmResult::LoadCombo() {
+void ResultWindow::loadCombo() {
     ensureLoaded();
-    m_summary->LoadCombo();
+    m_summary->loadCombo();
 }
 
-void frmResult::CreateSummary() {
+void ResultWindow::createSummary() {
     ensureLoaded();
-    m_summary->CreateSummary();
+    m_summary->createSummary();
 }
 
-void frmResult::UpdateGraphControl() {
+void ResultWindow::updateGraphControl() {
     ensureLoaded();
-    m_chart->UpdateGraphControl();
+    m_chart->updateGraphControl();
 }
 
-void frmResult::ResizeChart() {
-    m_chart->ResizeChart();
+void ResultWindow::resizeChart() {
+    m_chart->resizeChart();
 }
 
-void frmResult::prepareToShow(const QIcon& mainWindowIcon) {
+void ResultWindow::prepareToShow(const QIcon& mainWindowIcon) {
     ensureLoaded();
-    LoadCombo();
+    loadCombo();
     const DisplaySettings& d = m_state.display;
-    m_flags.mblnDisableRefreshing = true;
-    m_exclude[0]->setChecked(d.mblnExcludeFree);
-    m_exclude[1]->setChecked(d.mblnExcludeMixed);
-    m_exclude[2]->setChecked(d.mblnExcludeNonFree);
-    m_chart->chkDisplayDailyTotalinChart()->setChecked(d.mblnShowTotalValue);
-    m_chart->chkShowAverageInChart()->setChecked(d.mblnShowAverage);
+    m_flags.disableRefreshing = true;
+    m_exclude[0]->setChecked(d.excludeFree);
+    m_exclude[1]->setChecked(d.excludeMixed);
+    m_exclude[2]->setChecked(d.excludeNonFree);
+    m_chart->displayDailyTotalinChartCheck()->setChecked(d.showTotalValue);
+    m_chart->showAverageInChartCheck()->setChecked(d.showAverage);
     m_report->showRowColours();
-    m_chart->picChartColor(0)->setBackColor(d.mlngChartColorFree);
-    m_chart->picChartColor(2)->setBackColor(d.mlngChartColorNonFree);
-    m_chart->picBuiltInChartColor()->setBackColor(d.mlngInbuiltChartColor);
+    m_chart->chartColorBox(0)->setBackColor(d.chartColorFree);
+    m_chart->chartColorBox(2)->setBackColor(d.chartColorNonFree);
+    m_chart->builtInChartColorBox()->setBackColor(d.inbuiltChartColor);
     // The stored night-unlimited option shows in its box, so box and chart colours agree.
-    m_night->setChecked(d.mblnNightUnlimitedPlan);
+    m_night->setChecked(d.nightUnlimitedPlan);
     applyFreeUsageControls();
-    m_flags.mblnDisableRefreshing = false;
+    m_flags.disableRefreshing = false;
     if (!mainWindowIcon.isNull()) {
         setWindowIcon(mainWindowIcon);
     }
 }
 
-void frmResult::clearReport() {
+void ResultWindow::clearReport() {
     m_report->showBlank();
 }
 
 // --- Public variables and ReportTarget --------------------------------------------------------
 
-SummaryInputs frmResult::inputs() const {
+SummaryInputs ResultWindow::inputs() const {
     return m_summary->logic().inputs();
 }
 
-void frmResult::setInputs(const SummaryInputs& inputs) {
+void ResultWindow::setInputs(const SummaryInputs& inputs) {
     m_summary->setInputs(inputs);
 }
 
-std::int32_t frmResult::mlngTotalUsage() const {
-    return inputs().mlngTotalUsage;
+std::int32_t ResultWindow::totalUsage() const {
+    return inputs().totalUsage;
 }
 
-std::int32_t frmResult::mlngChargedUsage() const {
-    return inputs().mlngChargedUsage;
+std::int32_t ResultWindow::chargedUsage() const {
+    return inputs().chargedUsage;
 }
 
-std::int32_t frmResult::mlngLastDayUsage() const {
-    return inputs().mlngLastDayUsage;
+std::int32_t ResultWindow::lastDayUsage() const {
+    return inputs().lastDayUsage;
 }
 
-Document& frmResult::reportDocument() {
+Document& ResultWindow::reportDocument() {
     ensureLoaded();
     return m_report->document();
 }
 
-void frmResult::reportReady() {
+void ResultWindow::reportReady() {
     ++m_reportsReady;
     m_report->showDocument();
 }
 
-QDate frmResult::lastUsedDate() const {
+QDate ResultWindow::lastUsedDate() const {
     return inputs().mdtLastUsedDate;
 }
 
-ReportOutcome frmResult::outcome() const {
+ReportOutcome ResultWindow::outcome() const {
     const SummaryInputs i = inputs();
     ReportOutcome o;
     o.mdtLastUsedDate = i.mdtLastUsedDate;
-    o.mlngTotalUsage = i.mlngTotalUsage;
-    o.mlngChargedUsage = i.mlngChargedUsage;
+    o.totalUsage = i.totalUsage;
+    o.chargedUsage = i.chargedUsage;
     o.nightChargedUsage = i.nightChargedUsage;
-    o.mlngLastDayUsage = i.mlngLastDayUsage;
+    o.lastDayUsage = i.lastDayUsage;
     o.averageCaption = m_average->text();
     o.dailyTotals = m_summary->logic().dailyTotals();
     return o;
 }
 
-void frmResult::applyOutcome(const ReportOutcome& outcome) {
+void ResultWindow::applyOutcome(const ReportOutcome& outcome) {
     setInputs(summaryInputsOf(outcome));
     m_average->setText(outcome.averageCaption);
     m_summary->logic().setDailyTotals(outcome.dailyTotals);
 }
 
-bool frmResult::officeChartRunning() const {
+bool ResultWindow::officeChartRunning() const {
     return m_chart->officeChartRunning();
 }
 
-void frmResult::setOfficeChartData(const QString& dataText) {
+void ResultWindow::setOfficeChartData(const QString& dataText) {
     m_chart->setOfficeChartData(dataText);
 }
 
 // --- Handlers ---------------------------------------------------------------------------------
 
-void frmResult::rebuildReport() {
+void ResultWindow::rebuildReport() {
     const int before = m_reportsReady;
-    m_host.WriteOutput();
+    m_host.writeOutput();
     if (m_reportsReady == before) {
         m_report->showDocument();
     }
 }
 
-void frmResult::ctlTabs1_TabClick(int OldTab, int NewTab) {
+void ResultWindow::onTabClicked(int OldTab, int NewTab) {
     Q_UNUSED(OldTab);
     m_nightFrame->setVisible(NewTab == kChartTab && m_state.planKind == kNightUnlimitedPlan);
     applyLayout();
     m_chart->applyStoredChartType();
 }
 
-void frmResult::chkExclude_Click(int Index) {
-    if (m_flags.mblnDisableRefreshing) {
+void ResultWindow::toggleExclusion(int Index) {
+    if (m_flags.disableRefreshing) {
         return;
     }
     const WaitCursor busy;
@@ -462,32 +462,32 @@ void frmResult::chkExclude_Click(int Index) {
     const bool ticked = m_exclude[std::size_t(Index)]->isChecked();
     switch (Index) {
         case 0:
-            d.mblnExcludeFree = ticked;
+            d.excludeFree = ticked;
             break;
         case 1:
-            d.mblnExcludeMixed = ticked;
+            d.excludeMixed = ticked;
             break;
         default:
-            d.mblnExcludeNonFree = ticked;
+            d.excludeNonFree = ticked;
             break;
     }
     rebuildReport();
-    m_chart->FormatMSGraphSeries();
+    m_chart->formatMSGraphSeries();
 }
 
-void frmResult::chkNightUnlimited_Click() {
+void ResultWindow::toggleNightUnlimited() {
     DisplaySettings& d = m_state.display;
-    d.mblnNightUnlimitedPlan = m_night->isChecked();
+    d.nightUnlimitedPlan = m_night->isChecked();
     applyFreeUsageControls();
-    d.mblnExcludeNonFree = d.mblnNightUnlimitedPlan && m_exclude[2]->isChecked();
+    d.excludeNonFree = d.nightUnlimitedPlan && m_exclude[2]->isChecked();
     // Where the rebuild once let pending events run first, it simply follows: no event loop
     // may nest near the report's browser engine.
-    if (!m_flags.mblnDisableRefreshing) {
+    if (!m_flags.disableRefreshing) {
         rebuildReport();
     }
 }
 
-void frmResult::applyFreeUsageControls() {
+void ResultWindow::applyFreeUsageControls() {
     if (!m_report || !m_chart) {
         return;
     }
@@ -495,53 +495,53 @@ void frmResult::applyFreeUsageControls() {
     const bool shown = freeKind && m_night->isChecked();
     m_exclude[0]->setEnabled(shown);
     m_exclude[2]->setEnabled(shown);
-    m_chart->picChartColor(0)->setVisible(shown);
-    m_chart->lblChartColor(0)->setVisible(shown);
-    m_report->lblSetColor(0)->setVisible(shown);
-    m_report->lblSetColor(1)->setVisible(shown);
+    m_chart->chartColorBox(0)->setVisible(shown);
+    m_chart->chartColorLabel(0)->setVisible(shown);
+    m_report->setColorLabel(0)->setVisible(shown);
+    m_report->setColorLabel(1)->setVisible(shown);
     m_report->setRowColourBuddy();
     applyLayout();
 }
 
-void frmResult::selectTabBy(int step) {
+void ResultWindow::selectTabBy(int step) {
     const int n = m_tabs->Tabs();
-    m_tabs->setSelectedTab(((m_tabs->SelectedTab() - 1 + step) % n + n) % n + 1);
+    m_tabs->setSelectedTab(((m_tabs->selectedTab() - 1 + step) % n + n) % n + 1);
 }
 
 // --- Layout -----------------------------------------------------------------------------------
 
-void frmResult::refreshDesignSizes() {
+void ResultWindow::refreshDesignSizes() {
     ResultLayout& l = m_layout;
-    takeSizeHint(l[Placed::cmdClose], m_close, 88);
-    takeSizeHint(l[Placed::cmbChartType], m_chart->cmbChartType());
-    takeSizeHint(l[Placed::cmdCopyChart], m_chart->cmdCopyChart(), 88);
-    takeSizeHint(l[Placed::cmdExport], m_report->cmdExport(), 88);
-    takeSizeHint(l[Placed::cmdSave], m_report->cmdSave(), 88);
-    takeSizeHint(l[Placed::fraReportFooter], m_report->fraReportFooter());
-    takeSizeHint(l[Placed::fraBuiltinChartOptions], m_chart->fraBuiltinChartOptions());
-    takeSizeHint(l[Placed::fraChartColors], m_chart->fraChartColors());
+    takeSizeHint(l[Placed::closeButton], m_close, 88);
+    takeSizeHint(l[Placed::chartTypeCombo], m_chart->chartTypeCombo());
+    takeSizeHint(l[Placed::copyChartButton], m_chart->copyChartButton(), 88);
+    takeSizeHint(l[Placed::exportButton], m_report->exportButton(), 88);
+    takeSizeHint(l[Placed::saveButton], m_report->saveButton(), 88);
+    takeSizeHint(l[Placed::reportFooterGroup], m_report->reportFooterGroup());
+    takeSizeHint(l[Placed::builtinChartOptionsGroup], m_chart->builtinChartOptionsGroup());
+    takeSizeHint(l[Placed::chartColorsGroup], m_chart->chartColorsGroup());
     // The two option frames share their place: one height for both, and as high as the list
     // and the button beside them, which stand on the same line.
     const int optionsHeight =
-        std::max({l[Placed::fraBuiltinChartOptions].height, l[Placed::fraChartColors].height,
-                  l[Placed::cmbChartType].height, l[Placed::cmdCopyChart].height});
-    l[Placed::fraBuiltinChartOptions].height = optionsHeight;
-    l[Placed::fraChartColors].height = optionsHeight;
-    l[Placed::cmdCopyChart].left =
-        l[Placed::cmbChartType].left + l[Placed::cmbChartType].width + 120;
-    l[Placed::cmdSave].left = l[Placed::cmdExport].left + l[Placed::cmdExport].width + 120;
+        std::max({l[Placed::builtinChartOptionsGroup].height, l[Placed::chartColorsGroup].height,
+                  l[Placed::chartTypeCombo].height, l[Placed::copyChartButton].height});
+    l[Placed::builtinChartOptionsGroup].height = optionsHeight;
+    l[Placed::chartColorsGroup].height = optionsHeight;
+    l[Placed::copyChartButton].left =
+        l[Placed::chartTypeCombo].left + l[Placed::chartTypeCombo].width + 120;
+    l[Placed::saveButton].left = l[Placed::exportButton].left + l[Placed::exportButton].width + 120;
 
     arrangeFooter();
     updateMinimumSize();
 }
 
-int frmResult::averageRight() const {
+int ResultWindow::averageRight() const {
     return kFooterLeft + m_averageCaption->sizeHint().width() + kFooterGap +
            m_average->sizeHint().expandedTo(m_average->minimumSize()).width();
 }
 
-int frmResult::footerHeight(bool optionBeside, bool nightShown) const {
-    const int close = pixelRect(m_layout[Placed::cmdClose]).height();
+int ResultWindow::footerHeight(bool optionBeside, bool nightShown) const {
+    const int close = pixelRect(m_layout[Placed::closeButton]).height();
     int footer =
         kFooterMargin + std::max(close, m_averageCaption->sizeHint().height()) + kFooterMargin;
     if (!optionBeside) {
@@ -553,13 +553,13 @@ int frmResult::footerHeight(bool optionBeside, bool nightShown) const {
     return twipsY(footer + kFooterClipped);
 }
 
-void frmResult::arrangeFooter() {
+void ResultWindow::arrangeFooter() {
     // The average and Close on the first line, the mixed-usage option beside them where there
     // is room and on a line of its own where not, then the night-unlimited options in a row
     // or, in a narrow window, one above the other.
     ResultLayout& l = m_layout;
     const int outerWidth = outerWindowTwips(size(), twipsPerPixelX(), twipsPerPixelY()).width();
-    const int closeLeft = pixelsX(outerWidth - l[Placed::cmdClose].width - kCloseFromRightTwips);
+    const int closeLeft = pixelsX(outerWidth - l[Placed::closeButton].width - kCloseFromRightTwips);
     m_optionBesideAverage =
         averageRight() + kFooterWideGap + m_exclude[1]->sizeHint().width() + kFooterGap <=
         closeLeft;
@@ -568,20 +568,22 @@ void frmResult::arrangeFooter() {
     if (kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft > width()) {
         nightRow->setDirection(QBoxLayout::TopToBottom);
     }
-    l[Placed::fraFooter].height = footerHeight(m_optionBesideAverage, !m_nightFrame->isHidden());
+    l[Placed::footerGroup].height = footerHeight(m_optionBesideAverage, !m_nightFrame->isHidden());
 }
 
-void frmResult::updateMinimumSize() {
+void ResultWindow::updateMinimumSize() {
     // The smallest window in which all of it fits: the bottom lines of the Report and Chart
     // tabs without overlapping, the footer's first line, the chart and the report at a
     // readable height; the night-unlimited options counted one above the other.
     const ResultLayout& l = m_layout;
     const int chartLine =
-        l[Placed::cmbChartType].left + l[Placed::cmbChartType].width + 120 +
-        l[Placed::cmdCopyChart].width + 120 +
-        std::max(l[Placed::fraBuiltinChartOptions].width, l[Placed::fraChartColors].width) + 100;
-    const int reportLine = l[Placed::cmdExport].left + l[Placed::cmdExport].width + 120 +
-                           l[Placed::cmdSave].width + 120 + l[Placed::fraReportFooter].width + 100;
+        l[Placed::chartTypeCombo].left + l[Placed::chartTypeCombo].width + 120 +
+        l[Placed::copyChartButton].width + 120 +
+        std::max(l[Placed::builtinChartOptionsGroup].width, l[Placed::chartColorsGroup].width) +
+        100;
+    const int reportLine = l[Placed::exportButton].left + l[Placed::exportButton].width + 120 +
+                           l[Placed::saveButton].width + 120 + l[Placed::reportFooterGroup].width +
+                           100;
     // Each tab frame is the window's outer width less 600 twips.
     const int tabsWidth = pixelsX(std::max(chartLine, reportLine) + 600 - kDesignFrameWidthTwips);
 
@@ -591,26 +593,26 @@ void frmResult::updateMinimumSize() {
     // Close stands 400 twips from the outer right edge, which is 120 beyond the inner one.
     const int closeRoom = pixelsX(kCloseFromRightTwips - kDesignFrameWidthTwips);
     const int footerWidth = std::max(
-        {averageRight() + kFooterWideGap + pixelRect(l[Placed::cmdClose]).width() + closeRoom,
+        {averageRight() + kFooterWideGap + pixelRect(l[Placed::closeButton]).width() + closeRoom,
          kFooterLeft + m_exclude[1]->sizeHint().width() + kFooterLeft,
          kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft});
     const int narrowFooter = footerHeight(false, m_state.planKind == kNightUnlimitedPlan);
     nightRow->setDirection(direction);
 
-    const int frameHeight = std::max({l[Placed::fraChartColors].height + 400 + kMinimumChartTwips,
-                                      l[Placed::fraReportFooter].height + 350 + kMinimumReportTwips,
-                                      kMinimumChartTwips});
+    const int frameHeight = std::max(
+        {l[Placed::chartColorsGroup].height + 400 + kMinimumChartTwips,
+         l[Placed::reportFooterGroup].height + 350 + kMinimumReportTwips, kMinimumChartTwips});
     // The tab strip is the outer height less the footer's and 400 twips; the frames start at
     // their top inside it and are 350 twips shorter than it.
     const int minimumHeight = pixelsY(narrowFooter + 400 + 350 + frameHeight +
-                                      l[Placed::fraChart].top - kDesignFrameHeightTwips);
+                                      l[Placed::chartGroup].top - kDesignFrameHeightTwips);
     const QSize minimum(std::max(tabsWidth, footerWidth), minimumHeight);
     if (minimumSize() != minimum) {
         setMinimumSize(minimum);
     }
 }
 
-void frmResult::placeFooterContents() {
+void ResultWindow::placeFooterContents() {
     const QRect close = m_close->geometry();
     const int middle = close.center().y();
     auto placeAt = [](QWidget* w, int x, int centreY) {
@@ -633,39 +635,39 @@ void frmResult::placeFooterContents() {
                               std::max(night.width(), width() - 2 * kFooterLeft), night.height());
 }
 
-void frmResult::applyLayout() {
+void ResultWindow::applyLayout() {
     if (!m_tabs || !m_summary || !m_footer) {
         return;
     }
     refreshDesignSizes();
     const QSize outer = outerWindowTwips(size(), twipsPerPixelX(), twipsPerPixelY());
-    ResizeResultWindow(m_layout, outer.width(), outer.height());
+    resizeResultWindow(m_layout, outer.width(), outer.height());
     const std::pair<Placed, QWidget*> placed[] = {
-        {Placed::ctlTabs1, m_tabs},
-        {Placed::fraFooter, m_footer},
-        {Placed::cmdClose, m_close},
-        {Placed::fraReport, m_report},
-        {Placed::fraChart, m_chart},
-        {Placed::fraSummary, m_summary},
-        {Placed::cmdCopyChart, m_chart->cmdCopyChart()},
-        {Placed::cmbChartType, m_chart->cmbChartType()},
-        {Placed::fraBuiltinChartOptions, m_chart->fraBuiltinChartOptions()},
-        {Placed::fraChartColors, m_chart->fraChartColors()},
-        {Placed::XChart1, m_chart->XChart1()},
-        {Placed::OLE1, m_chart->OLE1()},
-        {Placed::fraReportFooter, m_report->fraReportFooter()},
-        {Placed::cmdExport, m_report->cmdExport()},
-        {Placed::cmdSave, m_report->cmdSave()},
-        {Placed::WebBrowser1, m_report->WebBrowser1()}};
+        {Placed::tabStrip, m_tabs},
+        {Placed::footerGroup, m_footer},
+        {Placed::closeButton, m_close},
+        {Placed::reportGroup, m_report},
+        {Placed::chartGroup, m_chart},
+        {Placed::summaryGroup, m_summary},
+        {Placed::copyChartButton, m_chart->copyChartButton()},
+        {Placed::chartTypeCombo, m_chart->chartTypeCombo()},
+        {Placed::builtinChartOptionsGroup, m_chart->builtinChartOptionsGroup()},
+        {Placed::chartColorsGroup, m_chart->chartColorsGroup()},
+        {Placed::xChart, m_chart->xChart()},
+        {Placed::officeChartHost, m_chart->officeChartHost()},
+        {Placed::reportFooterGroup, m_report->reportFooterGroup()},
+        {Placed::exportButton, m_report->exportButton()},
+        {Placed::saveButton, m_report->saveButton()},
+        {Placed::webBrowser, m_report->webBrowser()}};
     for (const auto& [which, widget] : placed) {
         widget->setGeometry(pixelRect(m_layout[which]));
     }
     placeFooterContents();
     m_chart->fitValueGrid();
-    ResizeChart();
+    resizeChart();
 }
 
-void frmResult::keyPressEvent(QKeyEvent* event) {
+void ResultWindow::keyPressEvent(QKeyEvent* event) {
     // Enter presses the button that has the focus and nothing else: the window has no default
     // button (the first one would otherwise become it, and Enter in the plan boxes export).
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -679,17 +681,17 @@ void frmResult::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void frmResult::resizeEvent(QResizeEvent* event) {
+void ResultWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     applyLayout();
 }
 
-void frmResult::showEvent(QShowEvent* event) {
+void ResultWindow::showEvent(QShowEvent* event) {
     ensureLoaded();
     applyLayout();
     // The window's unload let the office chart object go; opening again on the Chart tab
     // has to make it again, as a tab click does.
-    if (m_tabs->SelectedTab() == kChartTab) {
+    if (m_tabs->selectedTab() == kChartTab) {
         m_chart->applyStoredChartType();
     }
     if (!event->spontaneous()) {
