@@ -515,7 +515,7 @@ void MainWindow::loadWindow() {
         m_wbData.clear();
         m_wbData.close();
         m_billedCombo->setCurrentIndex(0);
-        m_check->m_grabState = -1;
+        m_check->m_grabState = GrabState::Idle;
 
         const SettingsStore store;
         const LoadedSettings loaded = loadMainSettings(

@@ -140,7 +140,7 @@ void UsageCheck::checkUsage() {
             }
             m_host.selectProcessingPage();
             m_state.userName = m_host.userName();
-            m_grabState = 0;
+            m_grabState = GrabState::Started;
             ++m_grab;
             m_running = true;
             m_submitted = false;
@@ -200,7 +200,7 @@ void UsageCheck::stopGrab(const GrabStop& stop, bool keepState) {
     if (!keepState) {
         // Every waiting walk ends at its next test, and later pages are left alone.
         ++m_grab;
-        m_grabState = -1;
+        m_grabState = GrabState::Idle;
     }
     m_host.grabStopped(stop);
 }
@@ -337,7 +337,7 @@ QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle pDisp, QUrl URL) {
             co_return;
         }
         if (welcomed) {
-            m_grabState = 2;
+            m_grabState = GrabState::LoggedIn;
             if (m_submitted && m_running) {
                 m_host.loginAnswered(m_sentUser, m_sentPassword, true);
             }
@@ -347,10 +347,10 @@ QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle pDisp, QUrl URL) {
         ++m_notifications;
         const bool fromTopLevel = pDisp == Browser::topLevel();
         switch (m_grabState) {
-            case 0:
-                m_grabState = 1;
+            case GrabState::Started:
+                m_grabState = GrabState::LogInPageExpected;
                 break;
-            case 1:
+            case GrabState::LogInPageExpected:
                 if (fromTopLevel) {
                     if (!top) {
                         throw Failure(QStringLiteral("The portal browser shows no page"));
@@ -378,7 +378,7 @@ QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle pDisp, QUrl URL) {
                         }
                         break;
                     }
-                    m_grabState = 2;
+                    m_grabState = GrabState::LoggedIn;
                     const QString user = m_host.userName();
                     const QString password = m_host.password();
                     co_await (co_await element(*top, kUserField)).setValue(user);
@@ -392,7 +392,7 @@ QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle pDisp, QUrl URL) {
                     }
                 }
                 break;
-            case 2:
+            case GrabState::LoggedIn:
                 if (!fromTopLevel) {
                     break;
                 }
@@ -452,15 +452,15 @@ QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int sec
         // element is not waited for to the limit.
         const bool hasSettled =
             limited && pageCame && pageSettled() && quiet >= m_second * kSettlingSeconds;
-        // Still 3: no page has completed since the walk's click. A slow portal is waited for
-        // (up to the limit) instead of taken for a walk to end.
-        if (m_grabState == 3) {
+        // Still navigating: no page has completed since the walk's click. A slow portal is waited
+        // for (up to the limit) instead of taken for a walk to end.
+        if (m_grabState == GrabState::Navigating) {
             if (overLimit) {
                 co_return PageWait::NoPage;
             }
             continue;
         }
-        if (m_grabState != 2) {
+        if (m_grabState != GrabState::LoggedIn) {
             co_return PageWait::GrabEnded;
         }
         if (co_await hasElement(co_await navigationFrame(), id)) {
@@ -483,7 +483,7 @@ QCoro::Task<> UsageCheck::usageWalk() {
     const std::uint64_t grab = m_grab;
     // After every wait: still this grab, and still logged in?
     const auto current = [&] { return self && m_grab == grab; };
-    const auto goOn = [&] { return current() && m_grabState == 2; };
+    const auto goOn = [&] { return current() && m_grabState == GrabState::LoggedIn; };
     // A wait that did not end with its page: the grab stops and says which page did not come.
     bool settled = false;
     const auto pageMissing = [&](PageWait outcome, const QString& page, const QString& id) {
@@ -512,7 +512,7 @@ QCoro::Task<> UsageCheck::usageWalk() {
     };
 
     m_watchdog.stop();  // from here on the walk limits its own waits
-    m_grabState = 3;
+    m_grabState = GrabState::Navigating;
     if (m_running) {
         m_host.grabProgress(GrabStep::OpeningUsagePage);
     }

@@ -38,6 +38,15 @@ namespace kestrova {
 class ReportBuilder;
 class UsageExtraction;
 
+// Where a grab stands; the portal's page notifications move it on.
+enum class GrabState {
+    Idle = -1,          // no grab
+    Started = 0,        // the portal's first page is on its way
+    LogInPageExpected,  // the next top-level page is the log-in form
+    LoggedIn,           // the form is sent or the portal welcomed the user
+    Navigating,         // the usage walk clicked and waits for the page
+};
+
 class UsageCheck : public QObject {
     Q_OBJECT
 
@@ -62,9 +71,7 @@ public:
     void setPageLimit(std::chrono::milliseconds limit) { m_pageLimit = limit; }
     std::chrono::milliseconds pageLimit() const { return m_pageLimit; }
 
-    // The grab's state: -1 idle, 0 started, 1 login page expected, 2 logged in, 3 portal
-    // navigation under way.
-    std::int32_t m_grabState = -1;
+    GrabState m_grabState = GrabState::Idle;
 
     // Timer1: one-shot, 100 ms, disabled at start; its tick builds the report outside the
     // notification that ended the grab.

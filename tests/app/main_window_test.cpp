@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, AFirstStartShowsTheWindowAsDesigned) {
     EXPECT_EQ(w->tabStrip()->selectedTab(), 1);
     EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
     EXPECT_FALSE(w->messageLabel()->isVisible());
-    EXPECT_EQ(w->usageCheck().m_grabState, -1);
+    EXPECT_EQ(w->usageCheck().m_grabState, GrabState::Idle);
     EXPECT_FALSE(w->usageCheck().resumeTimerActive());
     EXPECT_EQ(w->cacheFilesCombo()->count(), 0);
     EXPECT_TRUE(browser->isSilent());
@@ -483,7 +483,7 @@ TEST_F(MainWindowTest, ACheckWithAHostShowsTheProcessingPageAndGoesToThePortal) 
     EXPECT_TRUE(w->webBrowser()->isVisible());
     EXPECT_EQ(browser->navigations().back(), QUrl(q("http://north.portal.test/")));
     EXPECT_EQ(w->state().userName, q("abc"));
-    EXPECT_EQ(w->usageCheck().m_grabState, 0);
+    EXPECT_EQ(w->usageCheck().m_grabState, GrabState::Started);
 }
 
 // The login fields filled and the north portal chosen.
@@ -530,7 +530,7 @@ TEST_F(MainWindowTest, TheProcessingPageShowsTheStepAndCancelGoesBack) {
     QTest::mouseClick(w->cancelGrabButton(), Qt::LeftButton);
     EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
     EXPECT_FALSE(w->usageCheck().isGrabbing());
-    EXPECT_EQ(w->usageCheck().m_grabState, -1);
+    EXPECT_EQ(w->usageCheck().m_grabState, GrabState::Idle);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
 }
 

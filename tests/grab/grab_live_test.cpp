@@ -111,7 +111,7 @@ TEST_F(LiveGrab, AWrongPasswordIsRefusedAndTheNextCheckWorks) {
     EXPECT_EQ(host.stops[0].problem, GrabProblem::LoginRefused);
     EXPECT_EQ(messages.texts(), QStringList{q("The portal did not accept the user id and "
                                               "password. Check them and try again.")});
-    EXPECT_EQ(check.m_grabState, -1);
+    EXPECT_EQ(check.m_grabState, GrabState::Idle);
     EXPECT_EQ(host.outputs, 0);
 
     host.pass = q("demo");
@@ -132,7 +132,7 @@ TEST_F(LiveGrab, APortNothingListensOnIsNamedWithTheReason) {
     EXPECT_TRUE(messages.messages[0].text.startsWith(
         q("Cannot load the portal's page from ") + host.site + q(": the connection was refused.")))
         << messages.messages[0].text.toStdString();
-    EXPECT_EQ(check.m_grabState, -1);
+    EXPECT_EQ(check.m_grabState, GrabState::Idle);
 }
 
 TEST_F(LiveGrab, AMissingNavigationLinkStopsTheWalkAtTheLimit) {
@@ -275,7 +275,7 @@ TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {
     // The waiting walk ends at its next test; the page grab's own navigation starts only
     // after that, so the walk never looks for its frame on a page the test has put there.
     const int ended = handlersEnded;
-    check.m_grabState = -1;
+    check.m_grabState = GrabState::Idle;
     ASSERT_TRUE(spinUntil([&] { return handlersEnded > ended; }, 30s));
 
     const auto all = portal::usageRecords("demo", day(2013, 4, 1), day(2013, 4, 17));

@@ -179,7 +179,7 @@ protected:
 TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     check.checkUsage();
     EXPECT_EQ(host.innerPage, 2);
-    EXPECT_EQ(check.m_grabState, 0);
+    EXPECT_EQ(check.m_grabState, GrabState::Started);
     EXPECT_EQ(browser.navigations(), std::vector<QUrl>{at("/")});
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
@@ -287,30 +287,32 @@ TEST_F(Grab, FirstCompletionNeverTouchesThePageAndFrameCompletionsAreIgnored) {
     browser.setHoldNotifications(true);  // the notifications are given by hand below
     check.checkUsage();
     for (const FramePath& first : {FramePath(), FramePath(1, 0)}) {
-        check.m_grabState = 0;
+        check.m_grabState = GrabState::Started;
         // The first completion after the start, of the top level or of a frame.
         testing::await(check.onPageLoaded(FrameHandle(first), at("/")));
-        EXPECT_EQ(check.m_grabState, 1);
+        EXPECT_EQ(check.m_grabState, GrabState::LogInPageExpected);
         EXPECT_TRUE(browser.clicks().empty());
     }
     // A frame completing while the login page is expected changes nothing.
     testing::await(check.onPageLoaded(FrameHandle(FramePath(1, 0)), at("/")));
-    EXPECT_EQ(check.m_grabState, 1);
+    EXPECT_EQ(check.m_grabState, GrabState::LogInPageExpected);
     EXPECT_TRUE(browser.clicks().empty());
     EXPECT_TRUE(typedUser.isEmpty());
     // The top level's completion fills the form and logs in.
     testing::await(check.onPageLoaded(FrameHandle(), at("/")));
     EXPECT_EQ(typedUser, q("abc"));
-    EXPECT_EQ(check.m_grabState, 2);
+    EXPECT_EQ(check.m_grabState, GrabState::LoggedIn);
 }
 
 TEST_F(Grab, AWelcomingPageMeansLoggedInFromAnyState) {
-    for (int start : {-1, 0, 1, 3}) {
+    for (GrabState start : {GrabState::Idle, GrabState::Started, GrabState::LogInPageExpected,
+                            GrabState::Navigating}) {
         browser.setHoldNotifications(true);
         browser.load({}, portalTop(q("<p>nav</p>")));
         check.m_grabState = start;
         browser.notifyDocumentComplete({2});  // a frame: the walk does not start
-        ASSERT_TRUE(spinUntil([&] { return check.m_grabState == 2; })) << "from " << start;
+        ASSERT_TRUE(spinUntil([&] { return check.m_grabState == GrabState::LoggedIn; }))
+            << "from " << int(start);
         browser.setHoldNotifications(false);
     }
     EXPECT_TRUE(messages.messages.empty());
@@ -339,7 +341,7 @@ TEST_F(Grab, APageThatNeverComesStopsTheGrabAtItsLimitNamingThePage) {
     EXPECT_EQ(messages.texts(),
               QStringList{q("The portal at portal.test did not send the services page within 1 "
                             "second. It may be busy: try again later.")});
-    EXPECT_EQ(check.m_grabState, -1);
+    EXPECT_EQ(check.m_grabState, GrabState::Idle);
     EXPECT_FALSE(check.isGrabbing());
     EXPECT_EQ(host.innerPage, 2);
 }
@@ -400,7 +402,7 @@ TEST_F(Grab, NothingIsSentWithoutAUserIdAndAPassword) {
         EXPECT_EQ(onlyStop(), GrabProblem::NoCredentials);
         EXPECT_EQ(host.focused, q(c.focused));
         EXPECT_TRUE(browser.navigations().empty());
-        EXPECT_EQ(check.m_grabState, -1);
+        EXPECT_EQ(check.m_grabState, GrabState::Idle);
         EXPECT_EQ(host.innerPage, 1);
     }
 }
@@ -418,7 +420,7 @@ TEST_F(Grab, TheLogInPageComingBackMeansThePortalRefusedThePair) {
     EXPECT_EQ(onlyStop(), GrabProblem::LoginRefused);
     EXPECT_EQ(messages.texts(), QStringList{q("The portal did not accept the user id and "
                                               "password. Check them and try again.")});
-    EXPECT_EQ(check.m_grabState, -1);
+    EXPECT_EQ(check.m_grabState, GrabState::Idle);
     ASSERT_TRUE(settled());
     EXPECT_EQ(logIns, 1);  // not sent again
 
@@ -439,7 +441,7 @@ TEST_F(Grab, AHostThatCannotBeReachedIsNamedWithTheReason) {
     EXPECT_TRUE(messages.messages[0].text.startsWith(
         q("Cannot load the portal's page from portal.test: the connection was refused.")))
         << messages.messages[0].text.toStdString();
-    EXPECT_EQ(check.m_grabState, -1);
+    EXPECT_EQ(check.m_grabState, GrabState::Idle);
     EXPECT_FALSE(check.isGrabbing());
     // A failure of a page nobody is waiting for says nothing.
     browser.navigate(at("/"));
@@ -451,7 +453,7 @@ TEST_F(Grab, CancelStopsTheGrabQuietlyAndTheNextOneWorks) {
     check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
     check.cancelGrab();
-    EXPECT_EQ(check.m_grabState, -1);
+    EXPECT_EQ(check.m_grabState, GrabState::Idle);
     EXPECT_FALSE(check.isGrabbing());
     EXPECT_EQ(host.innerPage, 1);
     EXPECT_FALSE(host.messageVisible);
@@ -504,7 +506,7 @@ TEST_F(Grab, PressingTheButtonAgainRestartsTheGrab) {
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
     const auto clicksBefore = browser.clicks().size();
     check.checkUsage();  // while the walk waits for the dates
-    EXPECT_EQ(check.m_grabState, 0);
+    EXPECT_EQ(check.m_grabState, GrabState::Started);
     EXPECT_FALSE(host.messageVisible);
     EXPECT_EQ(browser.navigations().back(), at("/"));
     // The new grab logs in again and waits for the dates anew; the old walk ended quietly.
@@ -525,7 +527,7 @@ TEST_F(Grab, AMissingNavigationLinkIsReportedAndLeavesTheState) {
     ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
     EXPECT_EQ(messages.messages[0],
               (Message{q(kDataNotAvailable), QString(), MessageIcon::Information}));
-    EXPECT_EQ(check.m_grabState, 3);
+    EXPECT_EQ(check.m_grabState, GrabState::Navigating);
     EXPECT_EQ(host.innerPage, 2);
 }
 
@@ -622,7 +624,7 @@ TEST_F(Grab, NoPortalHostChosenAsksForOne) {
                        q("Select selfcare site"), MessageIcon::Information}));
     EXPECT_EQ(host.focused, q("cmbSelfcaresite"));
     EXPECT_TRUE(browser.navigations().empty());
-    EXPECT_EQ(check.m_grabState, -1);
+    EXPECT_EQ(check.m_grabState, GrabState::Idle);
 }
 
 TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
