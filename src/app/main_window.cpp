@@ -1150,8 +1150,8 @@ void MainWindow::setShownInPanel(bool shown) {
 
 // --- GrabHost and RetrievalHost -----------------------------------------------------------------
 
-int MainWindow::selectedMainPage() const {
-    return m_tabStrip->selectedTab();
+MainPage MainWindow::selectedMainPage() const {
+    return static_cast<MainPage>(m_tabStrip->selectedTab());  // the strip numbers tabs from 1
 }
 
 QString MainWindow::userName() const {

@@ -211,7 +211,7 @@ protected:
 
 private:
     // --- GrabHost ---------------------------------------------------------------------------
-    int selectedMainPage() const override;
+    MainPage selectedMainPage() const override;
     QString userName() const override;
     QString password() const override;
     int selfcareSiteIndex() const override;

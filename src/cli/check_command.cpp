@@ -182,7 +182,7 @@ public:
     }
 
     // --- GrabHost ---------------------------------------------------------------------------
-    int selectedMainPage() const override { return 1; }
+    MainPage selectedMainPage() const override { return MainPage::LogIn; }
     QString userName() const override { return m_options.user; }
     QString password() const override { return m_options.password; }
     int selfcareSiteIndex() const override { return 0; }

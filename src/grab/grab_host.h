@@ -42,13 +42,16 @@ struct GrabStop {
     QString detail;   // what exactly failed, where the message is a fixed text
 };
 
+// The pages of the main window's tab strip, numbered as the strip numbers its tabs.
+enum class MainPage { LogIn = 1, CacheData = 2 };
+
 // What the check command and the grab need of the main window besides its fields.
 class GrabHost {
 public:
     virtual ~GrabHost() = default;
 
-    // The selected page of tabStrip: 1 "Login Details", 2 "Use Cache Data".
-    virtual int selectedMainPage() const = 0;
+    // The selected page of tabStrip: "Login Details" or "Use Cache Data".
+    virtual MainPage selectedMainPage() const = 0;
     virtual QString userName() const = 0;  // userNameEdit
     virtual QString password() const = 0;  // passwordEdit
     // selfcaresiteCombo: the selected item (-1 for none) and its text; the two portal hosts.

@@ -116,7 +116,7 @@ void UsageCheck::checkUsage() {
     m_state.planKind = kind >= kLimitedPlan && kind <= kUnlimitedPlan ? kind : kLimitedPlan;
 
     switch (m_host.selectedMainPage()) {
-        case 1: {
+        case MainPage::LogIn: {
             if (m_host.selfcareSiteIndex() < 0) {
                 information(QStringLiteral("Select '") + m_host.northHost() +
                                 QStringLiteral("' for north region and select '") +
@@ -153,7 +153,7 @@ void UsageCheck::checkUsage() {
                 QUrl(QStringLiteral("http://") + m_host.selfcareSiteText() + QStringLiteral("/")));
             return;
         }
-        case 2: {
+        case MainPage::CacheData: {
             if (m_host.cacheFileIndex() < 0) {
                 information(QStringLiteral("Select one cache file to create report"));
                 m_host.focusCacheFiles();

@@ -628,7 +628,7 @@ TEST_F(Grab, NoPortalHostChosenAsksForOne) {
 }
 
 TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
-    host.mainPage = 2;
+    host.mainPage = MainPage::CacheData;
     check.checkUsage();
     EXPECT_EQ(messages.texts(), QStringList{q("Select one cache file to create report")});
     EXPECT_EQ(messages.messages.back().icon, MessageIcon::Information);
@@ -657,7 +657,7 @@ TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
         toRowText({q("2013-04-17"), q("03:00:00"), q("01:00:00"), q("60"), q("40"), q("100")}) +
         toRowText({q("2013-04-17"), q("12:00:00"), q("01:00:00"), q("20"), q("10"), q("30")});
     ASSERT_TRUE(saveFileData(host.dir.filePath(q("2013-04-billed-abc.cache2")), records, true));
-    host.mainPage = 2;
+    host.mainPage = MainPage::CacheData;
     host.cacheIndex = 0;
     host.cacheItem = q("2013-04-billed-abc");
     const struct {

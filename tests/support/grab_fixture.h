@@ -30,7 +30,7 @@ namespace kestrova::testing {
 
 class FakeHost : public GrabHost {
 public:
-    int selectedMainPage() const override { return mainPage; }
+    MainPage selectedMainPage() const override { return mainPage; }
     QString userName() const override { return user; }
     QString password() const override { return pass; }
     int selfcareSiteIndex() const override { return siteIndex; }
@@ -75,7 +75,7 @@ public:
 
     QTemporaryDir dir;
     QString site = QStringLiteral("portal.test");
-    int mainPage = 1;
+    MainPage mainPage = MainPage::LogIn;
     QString user = QStringLiteral("abc");
     QString pass = QStringLiteral("secret");
     int siteIndex = 0;
