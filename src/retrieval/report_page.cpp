@@ -722,7 +722,8 @@ void ReportBuilder::writeChartData(const ChartDays& chart, const DayAverages& av
 
 void ReportBuilder::feedCharts() {
     const DisplaySettings& display = m_state.display;
-    if (display.chartType == 1 && m_result.graphInitialised() && m_result.officeChartRunning()) {
+    if (display.chartType == int(ResultChart::Office) && m_result.graphInitialised() &&
+        m_result.officeChartRunning()) {
         m_result.setOfficeChartData(display.showAverage ? m_state.graphDataWithAverage
                                                         : m_state.graphData);
     }

@@ -12,6 +12,10 @@
 
 namespace kestrova {
 
+// The result window's charts by their stored "ChartType" number: what users call "chart type 1"
+// is the program's own bar chart, "chart type 2" the office chart.
+enum class ResultChart : int { BuiltIn = 0, Office = 1 };
+
 // The display settings the main window loads at start and saves at close; the report and the
 // result window read them.
 struct DisplaySettings {
@@ -27,7 +31,7 @@ struct DisplaySettings {
     ColorRef chartColorFree = 11599792;
     ColorRef chartColorNonFree = 9671679;
     ColorRef inbuiltChartColor = 9671679;
-    int chartType = 0;  // 1: the office chart object
+    int chartType = int(ResultChart::BuiltIn);  // the stored number, kept as read
     bool showTotalValue = false;
     bool showAverage = false;
     bool nightUnlimitedPlan = false;

@@ -334,7 +334,7 @@ void ChartTabFrame::changeChartType() {
         return;
     }
     const int index = m_chartType->currentIndex();
-    if (index == 0) {
+    if (index == int(ResultChart::BuiltIn)) {
         m_officeChartHost->hide();
         m_chart->show();
         updateGraphControl();
@@ -434,7 +434,7 @@ void ChartTabFrame::copyChart() {
     // its object (or an object that cannot draw) copies nothing.
     QClipboard* clipboard = QGuiApplication::clipboard();
     bool copied = false;
-    if (m_state.display.chartType == 1) {
+    if (m_state.display.chartType == int(ResultChart::Office)) {
         if (m_office) {
             clipboard->clear();
             skipFailure([&] { m_office->copyToClipboard(); });

@@ -554,7 +554,7 @@ TEST_F(ResultWindowTest, ChartTypeTwoDrawsTheOfficeChartOnce) {
     ASSERT_EQ(factory.calls, 1);
     FakeOfficeChart& office = *factory.last;
     EXPECT_TRUE(m.window->flags().graphInitialised);
-    EXPECT_EQ(m.state.display.chartType, 1);
+    EXPECT_EQ(m.state.display.chartType, int(ResultChart::Office));
     EXPECT_TRUE(chart->xChart()->isHidden());
     EXPECT_TRUE(chart->builtinChartOptionsGroup()->isHidden());
     EXPECT_FALSE(chart->chartColorsGroup()->isHidden());
