@@ -930,8 +930,8 @@ void MainWindow::refreshHistory() {
     const QDate today = m_options.result.clock ? m_options.result.clock() : QDate::currentDate();
     History history;
     try {
-        history =
-            buildHistory(m_folder, m_userNameEdit->text().trimmed(), chosen, today, planKind());
+        history = buildHistory(m_folder, m_userNameEdit->text().trimmed(), chosen, today,
+                               planKindOf(planKind()).value_or(PlanKind::Limited));
     } catch (const Failure&) {
         // The folder cannot be listed: loadCacheFileList has said so.
     }
@@ -1073,9 +1073,9 @@ bool MainWindow::showLastCheck(const QString& documentPath) {
     const QJsonObject check = document.value(QStringLiteral("check")).toObject();
     const QJsonObject month = document.value(QStringLiteral("month")).toObject();
     const QString user = check.value(QStringLiteral("user")).toString();
-    const int kind = month.value(QStringLiteral("planKind")).toInt(-1);
-    if (user.isEmpty() || !month.value(QStringLiteral("period")).isString() ||
-        kind < kLimitedPlan || kind > kUnlimitedPlan) {
+    const std::optional<PlanKind> kind =
+        planKindOf(month.value(QStringLiteral("planKind")).toInt(-1));
+    if (user.isEmpty() || !month.value(QStringLiteral("period")).isString() || !kind) {
         return cannot(documentPath + QStringLiteral(" is no check of Kestrova's"));
     }
     const bool billed = check.value(QStringLiteral("kind")).toString() == u"billed";
@@ -1099,7 +1099,7 @@ bool MainWindow::showLastCheck(const QString& documentPath) {
     m_state.userName = user;
     m_state.monthYear = month.value(QStringLiteral("period")).toString();
     m_state.unbilledSelected = !billed;
-    m_state.planKind = kind;
+    m_state.planKind = *kind;
     m_result->clearReport();
     // The report follows from Timer1, as a downloaded log's does.
     m_extraction->parseUsageFile(text);

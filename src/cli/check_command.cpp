@@ -552,7 +552,8 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
     const LoadedSettings stored = loadMainSettings(SettingsStore(), MainSettings{});
     options.cache =
         parser.isSet(cacheOption) || (!parser.isSet(noCacheOption) && stored.values.cachingEnabled);
-    options.planKind = options.report.planKind.value_or(std::max(0, stored.values.PlanType));
+    options.planKind = options.report.planKind ? planKindNumber(*options.report.planKind)
+                                               : std::max(0, stored.values.PlanType);
     if (parser.isSet(notifyOption)) {
         std::vector<SettingProblem> problems;
         options.alertPlan = options.report.choice ? options.report.choice

@@ -165,7 +165,7 @@ int runHistory(const ReportRequest& request, QIODevice& out, QIODevice& err) {
     History months;
     try {
         months = buildHistory(folder, request.user, chosen, options.today,
-                              options.planKind.value_or(kLimitedPlan));
+                              options.planKind.value_or(PlanKind::Limited));
     } catch (const Failure& failure) {
         return fail(err, folder, failure.description());
     }
@@ -255,7 +255,7 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
     HeadlessResult result;
     // The page is written out as it is: only the CSV export walks a document.
     result.markupOnly = options.csvPath.isEmpty();
-    state.planKind = options.planKind.value_or(kLimitedPlan);
+    state.planKind = options.planKind.value_or(PlanKind::Limited);
     ReportBuilder report(state, host, result);
     UsageExtraction extraction(state, host, report);
 

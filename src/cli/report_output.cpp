@@ -107,8 +107,8 @@ ReportOutputOptions ReportOutputOptionSet::read(const QCommandLineParser& parser
     o.json = format == u"json";
     if (parser.isSet(m_planKind)) {
         bool ok = false;
-        const int kind = parser.value(m_planKind).toInt(&ok);
-        if (!ok || kind < 0 || kind > 2) {
+        const std::optional<PlanKind> kind = planKindOf(parser.value(m_planKind).toInt(&ok));
+        if (!ok || !kind) {
             throw Failure(QStringLiteral("--plan-kind is 0, 1 or 2"));
         }
         o.planKind = kind;
@@ -147,7 +147,7 @@ QString summaryText(const RetrievalState& state, const ReportFigures& figures,
          (figures.averageCaption.isEmpty() ? QStringLiteral("-")
                                            : figures.averageCaption + QStringLiteral(" MB")) +
          u'\n';
-    if (state.planKind == kNightUnlimitedPlan) {
+    if (state.planKind == PlanKind::NightUnlimited) {
         s += u"Charged (outside 02:00-08:00): " + formatNumber(figures.chargedMB.toDecimal(), 3) +
              u" MB; free at night: " + formatNumber(figures.freeMB.toDecimal(), 3) + u" MB; " +
              QString::number(figures.mixedRecords) + u" mixed records\n";

@@ -37,7 +37,7 @@ struct ReportOutputOptions {
     QString csvPath;     // the listing; empty: not exported
     // --plan-kind: 0 limited, 1 limited with night unlimited, 2 unlimited; none: the
     // program's default (kestrova-report 0, kestrova-check the stored "PlanType").
-    std::optional<int> planKind;
+    std::optional<PlanKind> planKind;
 };
 
 // The shared options on a QCommandLineParser. `planKindDefault` says in --help what the plan

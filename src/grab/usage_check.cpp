@@ -112,8 +112,7 @@ void UsageCheck::checkUsage() {
     m_host.setMessageVisible(false);
     m_host.blankReport();
     // The subscriber's "Plan type"; anything else counts as the plain limited kind.
-    const int kind = m_host.planKind();
-    m_state.planKind = kind >= kLimitedPlan && kind <= kUnlimitedPlan ? kind : kLimitedPlan;
+    m_state.planKind = planKindOf(m_host.planKind()).value_or(PlanKind::Limited);
 
     switch (m_host.selectedMainPage()) {
         case MainPage::LogIn: {

@@ -24,7 +24,7 @@ QJsonObject monthJson(const RetrievalState& state, const ReportFigures& figures)
                        {QStringLiteral("days"), figures.days},
                        {QStringLiteral("averagePerDay"),
                         average ? QJsonValue(jsonMegabytes(average->toDouble())) : QJsonValue()},
-                       {QStringLiteral("planKind"), state.planKind},
+                       {QStringLiteral("planKind"), planKindNumber(state.planKind)},
                        {QStringLiteral("chargedMB"), jsonMegabytes(figures.chargedMB)},
                        {QStringLiteral("freeMB"), jsonMegabytes(figures.freeMB)},
                        {QStringLiteral("mixedRecords"), figures.mixedRecords}};

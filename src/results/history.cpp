@@ -25,7 +25,7 @@ QJsonObject planJson(int slot, const QString& name, double totalAndTax) {
 }
 
 void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDate today,
-               int planKind) {
+               PlanKind planKind) {
     QString records;
     try {
         records = readCacheRecords(month.file);
@@ -80,7 +80,7 @@ std::optional<std::int64_t> History::savingPaise() const {
 }
 
 History buildHistory(const QString& folder, const QString& userId,
-                     const std::optional<PlanChoice>& chosen, QDate today, int planKind) {
+                     const std::optional<PlanChoice>& chosen, QDate today, PlanKind planKind) {
     History history;
     const QString wantedUser = cacheNameUser(userId);
     for (const QString& item : listCacheFiles(folder)) {

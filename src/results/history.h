@@ -10,6 +10,7 @@
 // plan that would have cost least over all of them together.
 
 #include "results/summary_report.h"
+#include "retrieval/retrieval_state.h"
 
 #include <QDate>
 #include <QJsonObject>
@@ -72,7 +73,8 @@ struct History {
 // with `today` as the Summary takes it. A file that cannot be read is listed with its reason;
 // throws Failure only when the folder cannot be listed.
 History buildHistory(const QString& folder, const QString& userId,
-                     const std::optional<PlanChoice>& chosen, QDate today, int planKind = 0);
+                     const std::optional<PlanChoice>& chosen, QDate today,
+                     PlanKind planKind = PlanKind::Limited);
 
 // The history as kestrova-report --history prints it: one line per month, then the totals.
 QString historyText(const History& history);

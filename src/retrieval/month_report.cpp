@@ -10,7 +10,7 @@
 namespace kestrova {
 
 void buildMonthReport(const QString& records, const QString& period, MonthReport& report,
-                      int planKind) {
+                      PlanKind planKind) {
     RecordingDialogs messages;
     const ScopedDialogs seam(messages);
     RetrievalState state;

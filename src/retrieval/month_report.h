@@ -22,8 +22,8 @@ struct MonthReport {
 };
 
 // Builds the report of `records` (row text) for `period`, its records classified and charged
-// by `planKind` (0 limited, 1 limited with night unlimited, 2 unlimited).
+// by `planKind`.
 void buildMonthReport(const QString& records, const QString& period, MonthReport& report,
-                      int planKind = 0);
+                      PlanKind planKind = PlanKind::Limited);
 
 }  // namespace kestrova

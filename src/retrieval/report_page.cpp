@@ -268,11 +268,11 @@ Megabytes chargedPart(Megabytes total, const NightSplit& split) {
     return Megabytes::fromTenThousandths(std::int64_t(units));
 }
 
-QString classifyRecord(int planKind, const QString& time, const QString& duration) {
+QString classifyRecord(PlanKind planKind, const QString& time, const QString& duration) {
     static const QString free = QStringLiteral("free");
     static const QString mixed = QStringLiteral("mixed");
     static const QString nonfree = QStringLiteral("nonfree");
-    if (planKind != kNightUnlimitedPlan) {
+    if (planKind != PlanKind::NightUnlimited) {
         return nonfree;
     }
     switch (nightSplit(time, duration).kind) {
@@ -291,7 +291,7 @@ struct ReportBuilder::ChartDays {
     // The unlimited kind's usage is all free and its chart has nothing else to draw, so its
     // free line keeps its days whatever the exclusion (which that kind does not offer).
     explicit ChartDays(const RetrievalState& state)
-        : excludeFree(state.display.excludeFree && state.planKind != kUnlimitedPlan) {}
+        : excludeFree(state.display.excludeFree && state.planKind != PlanKind::Unlimited) {}
 
     void addDay(QStringView dayOfMonth, Megabytes nonFree, Megabytes free) {
         ++days;
@@ -501,8 +501,8 @@ void ReportBuilder::readSkeletonRecords() {
 void ReportBuilder::planRows(PagePlan& plan) {
     // The records in the order of the rows text; the page lists them from the last up, and a
     // day's total stands beside the first row of its block there.
-    const bool freeKind = m_state.planKind == kUnlimitedPlan;
-    const bool nightKind = m_state.planKind == kNightUnlimitedPlan;
+    const bool freeKind = m_state.planKind == PlanKind::Unlimited;
+    const bool nightKind = m_state.planKind == PlanKind::NightUnlimited;
     RecordReader rows(*this);
     QString day;
     const QLocale locale;  // the one requireNumber() would make for every record
@@ -633,7 +633,7 @@ Char* ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Char* 
     put(doctype);
     put(plan.before);
     static const QString nonfree = QStringLiteral("nonfree");
-    const bool nightPlan = m_state.planKind == kNightUnlimitedPlan;
+    const bool nightPlan = m_state.planKind == PlanKind::NightUnlimited;
     RecordReader rows(*this);
     for (auto day = plan.days.crbegin(); day != plan.days.crend(); ++day) {
         for (qsizetype r = day->lastRow; r > day->lastRow - day->rows; --r) {
@@ -711,8 +711,8 @@ void ReportBuilder::writeChartData(const ChartDays& chart, const DayAverages& av
     if (!display.excludeNonFree) {
         data.series.push_back({QStringLiteral("Usage"), chart.usage, averages.nonFree});
     }
-    if ((m_state.planKind == kNightUnlimitedPlan && !display.excludeFree) ||
-        m_state.planKind == kUnlimitedPlan) {
+    if ((m_state.planKind == PlanKind::NightUnlimited && !display.excludeFree) ||
+        m_state.planKind == PlanKind::Unlimited) {
         data.series.push_back({QStringLiteral("Free"), chart.free, averages.free});
     }
     m_state.graphData = data.text(false);

@@ -34,7 +34,7 @@ QString shortMonthDate(const QString& strdate);
 QString colorToHTML(ColorRef Color);
 
 // "free", "mixed" or "nonfree" for a record of the given time and duration under the plan kind.
-QString classifyRecord(int planKind, const QString& time, const QString& duration);
+QString classifyRecord(PlanKind planKind, const QString& time, const QString& duration);
 
 // A session against the free night window of the night-unlimited plans, 02:00 to 08:00 of its
 // day and of the next: it starts at its Time and lasts its Duration. All of it inside: free;

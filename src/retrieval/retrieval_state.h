@@ -37,9 +37,20 @@ struct DisplaySettings {
     bool nightUnlimitedPlan = false;
 };
 
-// How records are classified: 0 limited bandwidth, 1 limited with night unlimited,
-// 2 unlimited. The check command sets 0 and nothing sets another kind.
-enum PlanKind : int { kLimitedPlan = 0, kNightUnlimitedPlan = 1, kUnlimitedPlan = 2 };
+// How records are classified, by the subscriber's "Plan type". The numbers are what settings,
+// `--plan-kind` and a check's JSON hold.
+enum class PlanKind : int { Limited = 0, NightUnlimited = 1, Unlimited = 2 };
+
+// The kind a stored or given number names; none for any other number.
+constexpr std::optional<PlanKind> planKindOf(qint64 number) {
+    if (number < 0 || number > 2) {
+        return std::nullopt;
+    }
+    return static_cast<PlanKind>(number);
+}
+constexpr int planKindNumber(PlanKind kind) {
+    return static_cast<int>(kind);
+}
 
 // The main window's fields that the usage retrieval reads and writes. The main window owns one.
 struct RetrievalState {
@@ -54,7 +65,7 @@ struct RetrievalState {
     std::optional<DailyChart> chart;  // the report's chart, which the built-in chart draws
     QString graphData;                // its chart data text without the "Avg" column
     QString graphDataWithAverage;
-    int planKind = kLimitedPlan;
+    PlanKind planKind = PlanKind::Limited;
     DisplaySettings display;
 };
 

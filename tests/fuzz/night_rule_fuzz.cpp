@@ -47,12 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(split.nightSeconds == 0, "a nonfree session with night in it");
             break;
     }
-    const QString kind = classifyRecord(kNightUnlimitedPlan, time, duration);
+    const QString kind = classifyRecord(PlanKind::NightUnlimited, time, duration);
     check(kind == (split.kind == NightSplit::Free    ? u"free"
                    : split.kind == NightSplit::Mixed ? u"mixed"
                                                      : u"nonfree"),
           "the record's class is not its split's");
-    check(classifyRecord(kLimitedPlan, time, duration) == u"nonfree",
+    check(classifyRecord(PlanKind::Limited, time, duration) == u"nonfree",
           "a limited plan's record that is not charged");
 
     const Megabytes total = Megabytes::fromTenThousandths(units);

@@ -662,12 +662,12 @@ TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
     host.cacheItem = q("2013-04-billed-abc");
     const struct {
         int hostKind;
-        int kind;
+        PlanKind kind;
         std::int32_t charged;
-    } cases[] = {{kLimitedPlan, kLimitedPlan, 130},
-                 {kNightUnlimitedPlan, kNightUnlimitedPlan, 30},
-                 {kUnlimitedPlan, kUnlimitedPlan, 130},
-                 {7, kLimitedPlan, 130}};  // a stored kind this program does not know
+    } cases[] = {{0, PlanKind::Limited, 130},
+                 {1, PlanKind::NightUnlimited, 30},
+                 {2, PlanKind::Unlimited, 130},
+                 {7, PlanKind::Limited, 130}};  // a stored kind this program does not know
     int outputs = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.hostKind);

@@ -178,15 +178,15 @@ TEST_F(HistoryTest, TheChosenPlansBillIsTheSummarysUnderThePlanType) {
          toRowText({q("2026-12-01"), q("03:00:00"), q("01:00:00"), q("1"), q("1"), q("2000")}) +
              record(q("2026-12-02"), "1000"));
     struct Case {
-        int planKind;
+        PlanKind planKind;
         const char* bill;
         std::int64_t paise;
     };
     // BBG FN Combo 500 allows 1536 MB: all 3000 MB charged under the limited type, only the
     // 1000 MB outside the night under the night-unlimited one.
-    for (const Case& c : {Case{kLimitedPlan, "Rs. 874.46", 87446},
-                          Case{kNightUnlimitedPlan, "Rs. 551.50", 55150}}) {
-        SCOPED_TRACE(c.planKind);
+    for (const Case& c : {Case{PlanKind::Limited, "Rs. 874.46", 87446},
+                          Case{PlanKind::NightUnlimited, "Rs. 551.50", 55150}}) {
+        SCOPED_TRACE(planKindNumber(c.planKind));
         const History h = buildHistory(dir.path(), q("night"), PlanChoice::catalogue(3),
                                        QDate(2026, 12, 7), c.planKind);
         ASSERT_EQ(h.months.size(), 1u);

@@ -39,7 +39,7 @@ QString recordsOf(const char* log) {
 }
 
 struct Report : kestrova::test::HeadlessReport {
-    explicit Report(const char* log, int planKind = kLimitedPlan, bool showFree = false) {
+    explicit Report(const char* log, PlanKind planKind = PlanKind::Limited, bool showFree = false) {
         state.planKind = planKind;
         state.display.excludeFree = !showFree;
         state.monthYear = q("2013-04");
@@ -217,9 +217,9 @@ TEST(ClassifyRecord, NightUnlimitedPlansSplitByTheNightWindow) {
         {"03:00:00", "00:00:00", "free"},    {"12:00:00", "00:00:00", "nonfree"},
         {"nonsense", "00:10:00", "nonfree"}};
     for (const ClassCase& c : cases) {
-        EXPECT_EQ(classifyRecord(kNightUnlimitedPlan, q(c.time), q(c.duration)), q(c.kind))
+        EXPECT_EQ(classifyRecord(PlanKind::NightUnlimited, q(c.time), q(c.duration)), q(c.kind))
             << c.time << " + " << c.duration;
-        EXPECT_EQ(classifyRecord(kLimitedPlan, q(c.time), q(c.duration)), q("nonfree"));
+        EXPECT_EQ(classifyRecord(PlanKind::Limited, q(c.time), q(c.duration)), q("nonfree"));
     }
 }
 
@@ -274,7 +274,7 @@ constexpr const char* kNightLog =
     "2013-04-18,01:00:00,00:30:00,5,2.5,7.5\n";
 
 TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
-    Report night(kNightLog, kNightUnlimitedPlan);
+    Report night(kNightLog, PlanKind::NightUnlimited);
     ASSERT_TRUE(night.messages.messages.empty());
     const ReportFigures& f = night.report.figures();
     EXPECT_EQ(f.chargedMB, Megabytes::fromText(q("67.5"), QLocale::c()));
@@ -293,7 +293,7 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
 
     // The limited kind charges everything, yet keeps what a night plan would charge for the
     // comparisons.
-    Report limited(kNightLog, kLimitedPlan);
+    Report limited(kNightLog, PlanKind::Limited);
     EXPECT_EQ(limited.report.figures().chargedMB, Megabytes::fromText(q("177.5"), QLocale::c()));
     EXPECT_EQ(limited.report.figures().freeMB, Megabytes());
     EXPECT_EQ(limited.report.figures().mixedRecords, 0);
@@ -304,15 +304,15 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
 
 TEST(ReportPage, TheNightUnlimitedKindChartsTheFreePartAsFree) {
     // The listing gives the 18th first; its charged 17.5 MB is usage, C's night half free.
-    Report night(kNightLog, kNightUnlimitedPlan, true);
+    Report night(kNightLog, PlanKind::NightUnlimited, true);
     EXPECT_EQ(night.state.graphData, q("\t18\t17\r\nUsage\t17.50\t50.00\r\nFree\t10.00\t100.00"));
     // The limited kind has no free usage to chart.
-    Report limited(kNightLog, kLimitedPlan, true);
+    Report limited(kNightLog, PlanKind::Limited, true);
     EXPECT_EQ(limited.state.graphData, q("\t18\t17\r\nUsage\t27.50\t150.00"));
 }
 
 TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {
-    Report r("2013-04-17,23:00:00,00:10:00,0,0,2\n", kUnlimitedPlan);
+    Report r("2013-04-17,23:00:00,00:10:00,0,0,2\n", PlanKind::Unlimited);
     // All usage counts as free, so the "Free" line carries it even while free usage is
     // excluded: the unlimited kind offers no choice, and its chart has nothing else to draw.
     ASSERT_TRUE(r.state.display.excludeFree);

@@ -124,7 +124,7 @@ private:
 
 // The window with the sample month, as the main window leaves it before showing it.
 struct MonthOnScreen {
-    explicit MonthOnScreen(ResultWindowOptions options = {}, int planKind = kLimitedPlan,
+    explicit MonthOnScreen(ResultWindowOptions options = {}, PlanKind planKind = PlanKind::Limited,
                            const QString& logPath = sampleLogPath()) {
         if (!options.reportView) {
             options.reportView = [](QWidget* p) { return new ReportView(p); };

@@ -124,7 +124,7 @@ void mainPages(Pictures& pictures, MainWindow& w, const QString& variant) {
     w.tabStrip()->setSelectedTab(1);
 }
 
-std::unique_ptr<MonthOnScreen> resultWindow(int planKind = kLimitedPlan) {
+std::unique_ptr<MonthOnScreen> resultWindow(PlanKind planKind = PlanKind::Limited) {
     forgetSettings();
     ResultWindowOptions options;
     options.reportView = [](QWidget* p) { return new WebReportView(p); };
@@ -216,7 +216,7 @@ int runAtScale(const QString& folder, int scale, int argc, char** argv) {
         {
             // The night-unlimited plan type: rows free, mixed and charged, the free-usage
             // controls and the Free chart line.
-            auto month = resultWindow(kNightUnlimitedPlan);
+            auto month = resultWindow(PlanKind::NightUnlimited);
             resultTabs(pictures, *month->window, scheme + u"-night");
             month->window->done(0);
         }
@@ -238,7 +238,7 @@ int runAtScale(const QString& folder, int scale, int argc, char** argv) {
         }
         {
             // The unlimited plan type: all usage free, drawn in the Free chart line.
-            auto month = resultWindow(kUnlimitedPlan);
+            auto month = resultWindow(PlanKind::Unlimited);
             resultTabs(pictures, *month->window, scheme + u"-unlimited");
             month->window->done(0);
         }

@@ -448,7 +448,7 @@ void ResultWindow::rebuildReport() {
 
 void ResultWindow::onTabClicked(int OldTab, int NewTab) {
     Q_UNUSED(OldTab);
-    m_nightFrame->setVisible(NewTab == kChartTab && m_state.planKind == kNightUnlimitedPlan);
+    m_nightFrame->setVisible(NewTab == kChartTab && m_state.planKind == PlanKind::NightUnlimited);
     applyLayout();
     m_chart->applyStoredChartType();
 }
@@ -491,7 +491,7 @@ void ResultWindow::applyFreeUsageControls() {
     if (!m_report || !m_chart) {
         return;
     }
-    const bool freeKind = m_state.planKind == kNightUnlimitedPlan;
+    const bool freeKind = m_state.planKind == PlanKind::NightUnlimited;
     const bool shown = freeKind && m_night->isChecked();
     m_exclude[0]->setEnabled(shown);
     m_exclude[2]->setEnabled(shown);
@@ -596,7 +596,7 @@ void ResultWindow::updateMinimumSize() {
         {averageRight() + kFooterWideGap + pixelRect(l[Placed::closeButton]).width() + closeRoom,
          kFooterLeft + m_exclude[1]->sizeHint().width() + kFooterLeft,
          kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft});
-    const int narrowFooter = footerHeight(false, m_state.planKind == kNightUnlimitedPlan);
+    const int narrowFooter = footerHeight(false, m_state.planKind == PlanKind::NightUnlimited);
     nightRow->setDirection(direction);
 
     const int frameHeight = std::max(

@@ -135,7 +135,7 @@ TEST_F(ResultWindowTest, TakesTheMonthFromTheReportBuilder) {
 TEST_F(ResultWindowTest, TheUnlimitedKindsChartDrawsItsUsageAsFree) {
     // Free usage is excluded by default and the unlimited kind cannot include it; the chart
     // still draws each day's usage, in the free series.
-    MonthOnScreen m({}, kUnlimitedPlan);
+    MonthOnScreen m({}, PlanKind::Unlimited);
     EXPECT_TRUE(m.state.display.excludeFree);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].text.toStdString();
     const ChartModel& model = m.window->chartGroup()->xChart()->model();
@@ -183,7 +183,7 @@ TEST_F(ResultWindowTest, ShowOutputPutsTheStoredOptionsInWithoutRebuilding) {
 
 struct FreeUsageCase {
     const char* name;
-    int planKind;
+    PlanKind planKind;
     bool nightTicked;
     bool freeControls;  // the Free/Mixed row colours, the Free chart colour, exclude 0 and 2
 };
@@ -210,16 +210,16 @@ TEST_P(FreeUsageControls, AreThereOnlyForTheNightUnlimitedKindAndPlan) {
 
 INSTANTIATE_TEST_SUITE_P(
     PlanKinds, FreeUsageControls,
-    ::testing::Values(FreeUsageCase{"LimitedPlan", kLimitedPlan, false, false},
-                      FreeUsageCase{"LimitedPlanNightOptionStored", kLimitedPlan, true, false},
-                      FreeUsageCase{"NightKindNotTicked", kNightUnlimitedPlan, false, false},
-                      FreeUsageCase{"NightKindTicked", kNightUnlimitedPlan, true, true},
-                      FreeUsageCase{"UnlimitedPlan", kUnlimitedPlan, true, false}),
+    ::testing::Values(FreeUsageCase{"LimitedPlan", PlanKind::Limited, false, false},
+                      FreeUsageCase{"LimitedPlanNightOptionStored", PlanKind::Limited, true, false},
+                      FreeUsageCase{"NightKindNotTicked", PlanKind::NightUnlimited, false, false},
+                      FreeUsageCase{"NightKindTicked", PlanKind::NightUnlimited, true, true},
+                      FreeUsageCase{"UnlimitedPlan", PlanKind::Unlimited, true, false}),
     [](const auto& p) { return std::string(p.param.name); });
 
 struct NightFrameCase {
     const char* name;
-    int planKind;
+    PlanKind planKind;
     int tab;
     bool shown;
 };
@@ -237,11 +237,11 @@ TEST_P(NightUnlimitedFrame, ShowsOnTheChartTabForTheNightKindOnly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tabs, NightUnlimitedFrame,
-    ::testing::Values(NightFrameCase{"ChartTabNightKind", kNightUnlimitedPlan, 2, true},
-                      NightFrameCase{"ReportTabNightKind", kNightUnlimitedPlan, 1, false},
-                      NightFrameCase{"SummaryTabNightKind", kNightUnlimitedPlan, 3, false},
-                      NightFrameCase{"ChartTabLimited", kLimitedPlan, 2, false},
-                      NightFrameCase{"ChartTabUnlimited", kUnlimitedPlan, 2, false}),
+    ::testing::Values(NightFrameCase{"ChartTabNightKind", PlanKind::NightUnlimited, 2, true},
+                      NightFrameCase{"ReportTabNightKind", PlanKind::NightUnlimited, 1, false},
+                      NightFrameCase{"SummaryTabNightKind", PlanKind::NightUnlimited, 3, false},
+                      NightFrameCase{"ChartTabLimited", PlanKind::Limited, 2, false},
+                      NightFrameCase{"ChartTabUnlimited", PlanKind::Unlimited, 2, false}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ResultWindowTest, ExcludeMixedRebuildsTheReportWithTheOption) {
@@ -254,7 +254,7 @@ TEST_F(ResultWindowTest, ExcludeMixedRebuildsTheReportWithTheOption) {
 }
 
 TEST_F(ResultWindowTest, ExcludeNonFreeLeavesTheUsageSeriesOutOfTheChartTexts) {
-    MonthOnScreen m({}, kNightUnlimitedPlan);
+    MonthOnScreen m({}, PlanKind::NightUnlimited);
     ResultWindow& w = *m.window;
     w.nightUnlimitedCheck()->click();
     ASSERT_TRUE(m.state.display.nightUnlimitedPlan);
@@ -279,7 +279,7 @@ TEST_F(ResultWindowTest, ClearReportShowsTheBlankPage) {
 // --- Row colours --------------------------------------------------------------------------------
 
 TEST_F(ResultWindowTest, RightClickOnMixedWithRedMakesTheMixedRowsRedBacked) {
-    MonthOnScreen m({}, kNightUnlimitedPlan);
+    MonthOnScreen m({}, PlanKind::NightUnlimited);
     m.state.display.nightUnlimitedPlan = true;
     ResultWindow& w = *m.window;
     w.prepareToShow();
@@ -385,7 +385,7 @@ TEST_F(ResultWindowTest, ExportWritesTheListingWithoutTheDailyTotals) {
 }
 
 TEST_F(ResultWindowTest, ExportOfAReportWithoutRecordsWritesTheHeadingsOnly) {
-    MonthOnScreen m({}, kLimitedPlan, QString());
+    MonthOnScreen m({}, PlanKind::Limited, QString());
     dialogs.fileNames.push_back(inFolder(QStringLiteral("empty.csv")));
     m.window->reportGroup()->exportButton()->click();
     EXPECT_EQ(readAll(inFolder(QStringLiteral("empty.csv"))),
@@ -407,7 +407,7 @@ TEST_F(ResultWindowTest, TheSavePromptSuggestsANameFromTheReportsMonthAndCancelW
     EXPECT_TRUE(dialogs.messages.empty()) << "cancelled: nothing written, nothing said";
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 
-    MonthOnScreen empty({}, kLimitedPlan, QString());
+    MonthOnScreen empty({}, PlanKind::Limited, QString());
     dialogs.fileNames = {std::nullopt};
     empty.window->reportGroup()->saveButton()->click();
     ASSERT_EQ(dialogs.saveRequests.size(), 3u);
@@ -1162,7 +1162,7 @@ INSTANTIATE_TEST_SUITE_P(
 // had no mnemonic. On every tab, and with the night-unlimited options shown, each letter now
 // belongs to one control, and the captions of boxes and lists put the focus on them.
 TEST_F(ResultWindowTest, EveryTabsMnemonicsAreItsOwn) {
-    MonthOnScreen m({}, kNightUnlimitedPlan);
+    MonthOnScreen m({}, PlanKind::NightUnlimited);
     ResultWindow& w = *m.window;
     w.show();
     w.nightUnlimitedCheck()->setChecked(true);
@@ -1392,7 +1392,7 @@ struct LayoutCase {
     const char* name;
     double fontScale;
     QSize size;  // empty: the minimum size (asked for with a size below it)
-    int planKind;
+    PlanKind planKind;
 };
 
 class WindowLayout : public ResultWindowTest, public ::testing::WithParamInterface<LayoutCase> {
@@ -1435,13 +1435,14 @@ TEST_P(WindowLayout, NothingOverlapsOrIsCut) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sizes, WindowLayout,
-    ::testing::Values(LayoutCase{"Minimum", 1.0, {}, kLimitedPlan},
-                      LayoutCase{"MinimumNightPlan", 1.0, {}, kNightUnlimitedPlan},
-                      LayoutCase{"MinimumLargerFont", 1.25, {}, kLimitedPlan},
-                      LayoutCase{"MinimumLargerFontNightPlan", 1.25, {}, kNightUnlimitedPlan},
-                      LayoutCase{"DesignSize", 1.0, {800, 600}, kNightUnlimitedPlan},
-                      LayoutCase{"DesignSizeLargerFont", 1.25, {800, 600}, kNightUnlimitedPlan},
-                      LayoutCase{"Wide", 1.0, {1200, 500}, kLimitedPlan}),
+    ::testing::Values(LayoutCase{"Minimum", 1.0, {}, PlanKind::Limited},
+                      LayoutCase{"MinimumNightPlan", 1.0, {}, PlanKind::NightUnlimited},
+                      LayoutCase{"MinimumLargerFont", 1.25, {}, PlanKind::Limited},
+                      LayoutCase{"MinimumLargerFontNightPlan", 1.25, {}, PlanKind::NightUnlimited},
+                      LayoutCase{"DesignSize", 1.0, {800, 600}, PlanKind::NightUnlimited},
+                      LayoutCase{
+                          "DesignSizeLargerFont", 1.25, {800, 600}, PlanKind::NightUnlimited},
+                      LayoutCase{"Wide", 1.0, {1200, 500}, PlanKind::Limited}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // In a small window the chart kept ten labelled grid lines, their labels on top of each other.
