@@ -78,7 +78,7 @@ int printText(int argc, char** argv) {
     const Options options;
     options.addTo(parser);
     // Qt's own options are not ours to refuse.
-    parser.parse(core.arguments());
+    parser.parse(QCoreApplication::arguments());
     if (parser.isSet(options.help)) {
         QString text = parser.helpText();
         const QString usage = QStringLiteral("Usage: ");
@@ -95,7 +95,7 @@ int printText(int argc, char** argv) {
 
 // kestrova-check: beside this program when installed, else on the search path.
 QString checkProgram() {
-    const QString beside =
+    QString beside =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kestrova-check"));
     if (QFileInfo(beside).isExecutable()) {
         return beside;

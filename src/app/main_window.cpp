@@ -1069,7 +1069,8 @@ bool MainWindow::showLastCheck(const QString& documentPath) {
         return cannot(documentPath + QStringLiteral(": ") + file.errorString());
     }
     // A check's document is some tens of kilobytes.
-    const QJsonObject document = QJsonDocument::fromJson(file.read(4 * 1024 * 1024)).object();
+    const QJsonObject document =
+        QJsonDocument::fromJson(file.read(qint64(4) * 1024 * 1024)).object();
     const QJsonObject check = document.value(QStringLiteral("check")).toObject();
     const QJsonObject month = document.value(QStringLiteral("month")).toObject();
     const QString user = check.value(QStringLiteral("user")).toString();

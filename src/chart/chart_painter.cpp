@@ -137,7 +137,7 @@ private:
             return 1;
         }
         if (c >= u'0' && c <= u'9') {
-            return std::size_t(2 + (c.unicode() - u'0'));
+            return 2 + std::size_t(c.unicode() - u'0');
         }
         return 0;
     }
@@ -242,7 +242,7 @@ private:
         std::vector<std::pair<std::int64_t, double>> labels;
         // MaxY - v rounds to round(MaxY) - v unless MaxY ends in exactly a half.
         const bool maxIsHalf = std::fabs(m_p.MaxY - std::trunc(m_p.MaxY)) == 0.5;
-        const std::int64_t roundedMax = std::int64_t(roundHalfEven(m_p.MaxY));
+        const auto roundedMax = std::int64_t(roundHalfEven(m_p.MaxY));
         for (std::int64_t v = *low; v <= *high; ++v) {
             const double y =
                 m_g.axisMode == AxisNegative

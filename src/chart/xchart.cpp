@@ -368,7 +368,7 @@ void XChart::updateSelectionInfo(int column) {
         widest = std::max(widest, metrics.horizontalAdvance(line));
     }
     m_info->resize(int(std::ceil(widest + 5)),
-                   int(std::ceil(lines.size() * metrics.height() * 1.2)));
+                   int(std::ceil(double(lines.size()) * metrics.height() * 1.2)));
     m_info->show();
     m_info->raise();
 }

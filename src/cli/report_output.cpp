@@ -136,7 +136,7 @@ PricedMonth priceMonth(const HeadlessResult& result, const ReportOutputOptions& 
 
 QString summaryText(const RetrievalState& state, const ReportFigures& figures,
                     const PricedMonth& priced, const ReportOutputOptions& options) {
-    const double mb = double(figures.monthSumMB);
+    const auto mb = double(figures.monthSumMB);
     QString s;
     s += u"Period: " + state.monthYear + u'\n';
     s += u"Records: " + QString::number(figures.records) + u'\n';

@@ -123,11 +123,11 @@ QString QtDialogs::startFolder(const QString& requested) {
     if (!requested.isEmpty()) {
         return requested;
     }
-    const QString last = SettingsStore().get(kLastSaveFolderKey, QString());
+    QString last = SettingsStore().get(kLastSaveFolderKey, QString());
     if (!last.isEmpty() && QFileInfo(last).isDir()) {
         return last;
     }
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documents.isEmpty() && QFileInfo(documents).isDir()) {
         return documents;
     }

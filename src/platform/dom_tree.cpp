@@ -384,15 +384,16 @@ QString internTagName(QStringView lowerName) {
     return interned ? *interned : lowerName.toString();
 }
 
-bool isVoidElement(QStringView n) {
+bool isVoidElement(QStringView lowerName) {
     static constexpr std::array<std::u16string_view, 16> kVoid = {
         u"area", u"base", u"br",    u"col",    u"embed", u"hr",  u"img",      u"input",
         u"link", u"meta", u"param", u"source", u"track", u"wbr", u"basefont", u"keygen"};
     return std::any_of(kVoid.begin(), kVoid.end(),
-                       [n](std::u16string_view v) { return n == QStringView(v); });
+                       [lowerName](std::u16string_view v) { return lowerName == QStringView(v); });
 }
 
-bool isRawTextElement(QStringView n) {
+bool isRawTextElement(QStringView lowerName) {
+    const QStringView n = lowerName;
     return n == u"style" || n == u"script" || n == u"xmp" || n == u"iframe" || n == u"noembed" ||
            n == u"noframes" || n == u"plaintext";
 }

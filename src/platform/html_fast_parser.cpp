@@ -10,6 +10,7 @@
 
 #include "platform/html_parser.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -20,12 +21,8 @@ namespace {
 using Names = std::initializer_list<std::u16string_view>;
 
 bool oneOf(QStringView name, Names names) {
-    for (std::u16string_view n : names) {
-        if (name == QStringView(n)) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(names.begin(), names.end(),
+                       [name](std::u16string_view n) { return name == QStringView(n); });
 }
 
 bool isSection(QStringView n) {
@@ -890,13 +887,10 @@ private:
                     if (infoOf(current->tag, current->name()).tableContext &&
                         !allWhitespace(t->text)) {
                         // Text that cannot stand in a table goes in front of the table.
-                        Node* table = nullptr;
-                        for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
-                            if ((*it)->is(Tag::Table)) {
-                                table = *it;
-                                break;
-                            }
-                        }
+                        const auto open =
+                            std::find_if(m_stack.rbegin(), m_stack.rend(),
+                                         [](const Node* n) { return n->is(Tag::Table); });
+                        Node* table = open == m_stack.rend() ? nullptr : *open;
                         if (table == nullptr || table->parent == nullptr) {
                             return false;
                         }

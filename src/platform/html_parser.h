@@ -44,10 +44,10 @@ std::vector<Node*> gumboParseFragment(QStringView html, QStringView contextTag, 
 QString serializeNode(const Node* node);  // outerHTML
 void appendSerializedNode(QString& out, const Node* node);
 QString serializeChildren(const Node* node);  // innerHTML
-QString innerText(const Node* node);
-QString textContent(const Node* node);
+QString innerText(const Node* root);
+QString textContent(const Node* root);
 
 // One line per node with its depth, kind, name, attributes and text: for comparing trees.
-QString debugDump(const Node* node);
+QString debugDump(const Node* root);
 
 }  // namespace kestrova::dom

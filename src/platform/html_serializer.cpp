@@ -446,7 +446,7 @@ QString debugDump(const Node* root) {
         const Item item = stack.back();
         stack.pop_back();
         const Node* n = item.node;
-        out += QString(item.depth * 2, u' ');
+        out += QString(qsizetype(item.depth) * 2, u' ');
         switch (n->kind) {
             case NodeKind::Document:
                 out += u"#document";

@@ -39,6 +39,7 @@ public:
     Megabytes& operator+=(Megabytes other);
     friend Megabytes operator+(Megabytes a, Megabytes b) { return a += b; }
     friend Megabytes operator-(Megabytes a, Megabytes b);
+    // NOLINTNEXTLINE(modernize-use-nullptr): the check misreads the defaulted comparison.
     friend constexpr auto operator<=>(Megabytes, Megabytes) = default;
 
     // The default text: no thousands separator, up to four decimals, no trailing zeros.

@@ -23,7 +23,7 @@
 
 namespace kestrova {
 
-__extension__ typedef __int128 Int128;
+__extension__ using Int128 = __int128;
 
 // An exactly read decimal number: scaled / 10^scale, plus whether digits beyond the 18th
 // decimal were dropped (they only matter to break a tie when rounding).

@@ -601,7 +601,7 @@ void ReportBuilder::handOverPage(PagePlan& plan) {
         return;
     }
     QString page(size, Qt::Uninitialized);
-    char16_t* const begin = reinterpret_cast<char16_t*>(page.data());
+    auto* const begin = reinterpret_cast<char16_t*>(page.data());
     page.truncate(writePage(plan, doctype, begin) - begin);
     plan.cells = QString();
     if (toDocument) {

@@ -50,6 +50,7 @@ public:
     // does not fit), and reportDocument() is left alone whenever the page can be built
     // without a document.
     virtual bool takesPageMarkup() const { return false; }
+    // NOLINTNEXTLINE(performance-unnecessary-value-param): a sink; the targets move it in.
     virtual void setReportPage(QByteArray page) { Q_UNUSED(page); }
 
     // The outcome as the target holds it now. A report starts from it and changes what it

@@ -22,7 +22,7 @@ namespace kestrova {
 namespace {
 
 // A check's document is some tens of kilobytes; a file far larger is no document of ours.
-constexpr qint64 kDocumentLimit = 4 * 1024 * 1024;
+constexpr qint64 kDocumentLimit = qint64(4) * 1024 * 1024;
 // Figures beyond this are no usage or money the panel could show.
 constexpr double kLargest = 1e12;
 // A name or a reason from a file: one line of at most this many characters.
@@ -199,7 +199,7 @@ PanelStatus readPanelStatus(const LastCheckFiles& files) {
 }
 
 LastCheckFiles chooseLastCheck(const QString& folder, const QString& user) {
-    const LastCheckFiles own = lastCheckFiles(folder, user, false);
+    LastCheckFiles own = lastCheckFiles(folder, user, false);
     if (QFileInfo::exists(own.document) ||
         (!user.trimmed().isEmpty() && QFileInfo::exists(own.failure))) {
         return own;

@@ -35,9 +35,9 @@ std::optional<int> number(const std::string& text) {
 
 std::optional<Date> dateFrom(const Request& req, std::string_view day, std::string_view month,
                              std::string_view year) {
-    const auto d = number(req.get_param_value(std::string(day).c_str()));
-    const auto m = number(req.get_param_value(std::string(month).c_str()));
-    const auto y = number(req.get_param_value(std::string(year).c_str()));
+    const auto d = number(req.get_param_value(std::string(day)));
+    const auto m = number(req.get_param_value(std::string(month)));
+    const auto y = number(req.get_param_value(std::string(year)));
     if (!d || !m || !y) {
         return std::nullopt;
     }
@@ -223,7 +223,7 @@ struct PortalServer::Impl {
             }
             return out;
         };
-        static constexpr std::size_t kPiece = 64 * 1024;
+        static constexpr std::size_t kPiece = std::size_t(64) * 1024;
         if (options.endlessLog) {
             res.set_chunked_content_provider("text/csv",
                                              [piece](std::size_t offset, httplib::DataSink& sink) {
@@ -276,7 +276,7 @@ struct PortalServer::Impl {
         }
         const std::vector<UsageRecord> records =
             usageRecords(user, from, to, options.sessionsPerDay);
-        const std::size_t size = std::size_t(options.pageSize);
+        const auto size = std::size_t(options.pageSize);
         const int pageCount = int((records.size() + size - 1) / size);
         const std::string pageText = req.has_param("page") ? req.get_param_value("page") : "0";
         const std::optional<int> page = number(pageText);

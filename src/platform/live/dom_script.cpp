@@ -298,7 +298,8 @@ std::optional<CompletionReport> readCompletion(const QString& message, const QSt
         return std::nullopt;
     }
     CompletionReport report;
-    for (const QJsonValue& index : path.toArray()) {
+    const QJsonArray indices = path.toArray();
+    for (const auto& index : indices) {
         if (!index.isDouble() || index.toDouble() < 0 || index.toDouble() != index.toInt()) {
             return std::nullopt;
         }

@@ -77,7 +77,7 @@ protected:
 private:
     // The two columns of figures side by side, or one under the other in a narrow tab.
     void arrangeColumns();
-    void buildPlanBox(QWidget* content, const StoredForm& form);
+    void buildPlanBox(QWidget* box, const StoredForm& form);
     QWidget* buildUsageBox(QWidget* content);
     QWidget* buildFrames(QWidget* content);
     QWidget* buildBill(QWidget* content);

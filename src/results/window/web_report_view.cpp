@@ -41,7 +41,7 @@ constexpr QStringView kDayStart = u"class=\"dailytotal\"";
 
 // Pages up to this many characters are handed to the engine at once: they cannot hold a
 // part's worth of records, and turn into bytes in a moment.
-constexpr qsizetype kPreparedAtOnce = 256 * 1024;
+constexpr qsizetype kPreparedAtOnce = qsizetype(256) * 1024;
 
 QUrl reportUrl(const QString& path) {
     return QUrl(QString::fromLatin1(kReportScheme) + u':' + path);
