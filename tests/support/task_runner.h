@@ -6,10 +6,9 @@
 
 // Runs a coroutine to its end from a test body: the test's event loop is the only one
 // running (no loop nested inside a browser callback), and it is left as soon as the task
-// ends. A task that does not end in time ends the test program: its suspended frame still
-// refers to the test's locals, and whatever it waits on (a timer, a signal, a posted call, a
-// transfer) may resume it in a later test's event loop, so neither this test nor the next can
-// go on. ctest runs each test case in a process of its own, so there it ends only that case.
+// ends. A task that does not end in time fails the test it belongs to and ends that test's
+// body with an exception; the other tests of the program go on. What the unfinished task
+// reports later lands in state it owns, never in the test's stack.
 
 #include <gtest/gtest.h>
 
@@ -17,86 +16,90 @@
 #include <QCoroTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
 
 namespace kestrova::testing {
+
+// Thrown by await() at its deadline, after the test has been marked failed.
+class AwaitTimedOut : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 namespace detail {
 
 template <typename T>
-QCoro::Task<> collect(QCoro::Task<T>& task, std::optional<T>& value, std::exception_ptr& error,
-                      bool& done, QEventLoop& loop) {
+struct AwaitState {
+    using Stored = std::conditional_t<std::is_void_v<T>, std::monostate, T>;
+    std::optional<Stored> value;
+    std::exception_ptr error;
+    QPointer<QEventLoop> loop;
+};
+
+// Owns both the awaited task and the state it fills, so that a task still running after its
+// test gave up on it writes into memory that is still there.
+template <typename T>
+QCoro::Task<> collect(QCoro::Task<T> task, std::shared_ptr<AwaitState<T>> state) {
     try {
-        value.emplace(co_await task);
+        if constexpr (std::is_void_v<T>) {
+            co_await std::move(task);
+            state->value.emplace();
+        } else {
+            state->value.emplace(co_await std::move(task));
+        }
     } catch (...) {
-        error = std::current_exception();
+        state->error = std::current_exception();
     }
-    done = true;
-    loop.quit();
+    if (state->loop) {
+        state->loop->quit();
+    }
 }
 
-inline QCoro::Task<> collectVoid(QCoro::Task<>& task, std::exception_ptr& error, bool& done,
-                                 QEventLoop& loop) {
-    try {
-        co_await task;
-    } catch (...) {
-        error = std::current_exception();
-    }
-    done = true;
-    loop.quit();
-}
-
-inline void runLoop(bool& done, QEventLoop& loop, std::chrono::milliseconds limit) {
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    deadline.start(limit);
-    if (!done) {
+template <typename T>
+typename AwaitState<T>::Stored run(QCoro::Task<T> task, std::chrono::milliseconds limit) {
+    auto state = std::make_shared<AwaitState<T>>();
+    QEventLoop loop;
+    state->loop = &loop;
+    QCoro::Task<> runner = collect(std::move(task), state);
+    if (!state->value && !state->error) {
+        QTimer::singleShot(limit, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    if (!done) {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::fprintf(stderr, "%s%s%sThe awaited task did not end within %lld ms\n",
-                     test ? test->test_suite_name() : "", test ? "." : "",
-                     test ? (std::string(test->name()) + ": ").c_str() : "",
-                     static_cast<long long>(limit.count()));
-        std::fflush(stderr);
-        std::abort();
+    state->loop = nullptr;
+    if (state->error) {
+        std::rethrow_exception(state->error);
     }
+    if (!state->value) {
+        const std::string message =
+            "The awaited task did not end within " + std::to_string(limit.count()) + " ms";
+        // Marked here as well as thrown, so that a test which catches every exception still
+        // fails.
+        ADD_FAILURE() << message;
+        throw AwaitTimedOut(message);
+    }
+    return std::move(*state->value);
 }
 
 }  // namespace detail
 
 template <typename T>
 T await(QCoro::Task<T> task, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
-    QEventLoop loop;
-    bool done = false;
-    std::optional<T> value;
-    std::exception_ptr error;
-    QCoro::Task<> runner = detail::collect(task, value, error, done, loop);
-    detail::runLoop(done, loop, limit);
-    if (error) {
-        std::rethrow_exception(error);
-    }
-    return std::move(*value);
+    return detail::run(std::move(task), limit);
 }
 
 inline void await(QCoro::Task<> task, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
-    QEventLoop loop;
-    bool done = false;
-    std::exception_ptr error;
-    QCoro::Task<> runner = detail::collectVoid(task, error, done, loop);
-    detail::runLoop(done, loop, limit);
-    if (error) {
-        std::rethrow_exception(error);
-    }
+    detail::run(std::move(task), limit);
 }
 
 // Runs what is already queued on the event loop (posted events, zero-timers, queued signals)

@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "support/task_runner.h"
+
+#include <gtest/gtest-spi.h>
+
+#include <QCoroSignal>
+
+using namespace std::chrono_literals;
+
+namespace kestrova {
+namespace {
+
+bool g_lateTaskEnded = false;
+
+// Ends well after the test gave up on it, and then writes its result: into memory the test
+// no longer has if await() kept its state on the test's stack.
+QCoro::Task<int> endsLate() {
+    co_await QCoro::sleepFor(150ms);
+    g_lateTaskEnded = true;
+    co_return 7;
+}
+
+QCoro::Task<> neverEnds() {
+    auto* idle = new QTimer;  // never started, never freed: the task waits on it for good
+    co_await qCoro(idle, &QTimer::timeout);
+}
+
+TEST(Await, AtItsDeadlineFailsOnlyTheTestThatWaits) {
+    EXPECT_NONFATAL_FAILURE(EXPECT_THROW(testing::await(neverEnds(), 20ms), testing::AwaitTimedOut),
+                            "did not end within 20 ms");
+    // Caught by the test, the timeout still fails it.
+    EXPECT_NONFATAL_FAILURE(
+        try { testing::await(neverEnds(), 20ms); } catch (...) {}, "did not end within 20 ms");
+    g_lateTaskEnded = false;
+    EXPECT_NONFATAL_FAILURE(EXPECT_THROW(testing::await(endsLate(), 20ms), testing::AwaitTimedOut),
+                            "did not end within 20 ms");
+    // The late end arrives after await() returned; it must land safely.
+    EXPECT_TRUE(testing::spinUntil([] { return g_lateTaskEnded; }, 5s));
+    testing::runQueued();
+}
+
+TEST(Await, GivesTheResultOrTheErrorOfATaskThatEnds) {
+    EXPECT_EQ(testing::await([]() -> QCoro::Task<int> {
+        co_await QCoro::sleepFor(1ms);
+        co_return 42;
+    }()), 42);
+    EXPECT_THROW(testing::await([]() -> QCoro::Task<> {
+        co_await QCoro::sleepFor(1ms);
+        throw std::runtime_error("refused");
+    }()), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace kestrova
