@@ -620,9 +620,7 @@ QCoro::Task<> MainWindow::restorePassword(MainSettings loaded) {
         if (kept.done()) {
             m_keeper->noteKept(user, loaded.passwordEdit);
             SettingsStore store;
-            store.save(QStringLiteral("txtPasswordnew"), QString());
-            store.save(QStringLiteral("txtPassword"), QString());
-            store.sync();
+            clearStoredPasswords(store);
         } else {
             keyringUnavailable(kept.reason);
         }

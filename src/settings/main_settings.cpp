@@ -320,4 +320,32 @@ void saveMainSettings(SettingsStore& store, const MainSettings& values, bool min
     store.sync();
 }
 
+namespace {
+
+// Walks the table for its password keys only.
+class PasswordClearer {
+public:
+    explicit PasswordClearer(SettingsStore& store) : m_store(store) {}
+    void clearedPassword(const QString& key) { m_store.save(key, QString()); }
+    void scrambledPassword(const QString& key, const QString&) { m_store.save(key, QString()); }
+    void text(const QString&, const QString&, DesignValue) {}
+    void boolean(const QString&, bool, bool, const QString& = QString()) {}
+    void integer(const QString&, int, int, IntegerRange, ReadOrder = ReadOrder::InTurn) {}
+    void listIndex(const QString&, int, int, int SettingLimits::*) {}
+    void colour(const QString&, ColorRef, ColorRef) {}
+    void windowMeasure(const QString&, double, DesignValue) {}
+
+private:
+    SettingsStore& m_store;
+};
+
+}  // namespace
+
+void clearStoredPasswords(SettingsStore& store) {
+    PasswordClearer clearer(store);
+    const MainSettings none;
+    visitMainSettings(none, clearer);
+    store.sync();
+}
+
 }  // namespace kestrova

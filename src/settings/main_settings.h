@@ -62,6 +62,9 @@ LoadedSettings loadMainSettings(const SettingsStore& store, const MainSettings& 
 // `minimised`.
 void saveMainSettings(SettingsStore& store, const MainSettings& values, bool minimised);
 
+// Empties the keys an older version kept the password under, once the keyring holds it.
+void clearStoredPasswords(SettingsStore& store);
+
 // The keys saveMainSettings writes, in its order (without the measures when minimised).
 QStringList mainSettingsKeys(bool minimised = false);
 

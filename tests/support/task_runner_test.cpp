@@ -33,7 +33,7 @@ TEST(Await, AtItsDeadlineFailsOnlyTheTestThatWaits) {
                             "did not end within 20 ms");
     // Caught by the test, the timeout still fails it.
     EXPECT_NONFATAL_FAILURE(
-        try { testing::await(neverEnds(), 20ms); } catch (...) {}, "did not end within 20 ms");
+        try { testing::await(neverEnds(), 20ms); } catch (...){}, "did not end within 20 ms");
     g_lateTaskEnded = false;
     EXPECT_NONFATAL_FAILURE(EXPECT_THROW(testing::await(endsLate(), 20ms), testing::AwaitTimedOut),
                             "did not end within 20 ms");
@@ -44,13 +44,15 @@ TEST(Await, AtItsDeadlineFailsOnlyTheTestThatWaits) {
 
 TEST(Await, GivesTheResultOrTheErrorOfATaskThatEnds) {
     EXPECT_EQ(testing::await([]() -> QCoro::Task<int> {
-        co_await QCoro::sleepFor(1ms);
-        co_return 42;
-    }()), 42);
+                  co_await QCoro::sleepFor(1ms);
+                  co_return 42;
+              }()),
+              42);
     EXPECT_THROW(testing::await([]() -> QCoro::Task<> {
-        co_await QCoro::sleepFor(1ms);
-        throw std::runtime_error("refused");
-    }()), std::runtime_error);
+                     co_await QCoro::sleepFor(1ms);
+                     throw std::runtime_error("refused");
+                 }()),
+                 std::runtime_error);
 }
 
 }  // namespace
