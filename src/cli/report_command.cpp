@@ -177,6 +177,15 @@ int runHistory(const ReportRequest& request, QIODevice& out, QIODevice& err) {
     return 0;
 }
 
+// A log file's first line as text, to tell a log from anything else.
+QString firstLineText(const QByteArray& bytes) {
+    const bool utf8 = startsWithByteOrderMark(bytes);
+    const qsizetype from = utf8 ? kByteOrderMarkSize : 0;
+    const qsizetype end = bytes.indexOf('\n', from);
+    return textOfFilePiece(
+        QByteArrayView(bytes).sliced(from, (end < 0 ? bytes.size() : end) - from), utf8);
+}
+
 // Reads the request's file into the state: a cache file's records as they are, a usage log's
 // through the extraction. False when it could not be read (the error is written).
 bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtraction& extraction,
@@ -190,15 +199,15 @@ bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtra
                                                   ? info.fileName().chopped(kCacheExtension.size())
                                                   : info.completeBaseName());
         } else {
-            QString text = readFileData(file, false);
-            UsageLogRecords log = readUsageLogRecords(text);
+            QByteArray bytes = readFileBytes(file, false);
+            UsageLogRecords log = readUsageLogFile(bytes);
             // Nothing but a first line that is no header (an empty file, a page, zeros) is no
             // month without usage.
-            if (log.count == 0 && log.badLine == 0 && !looksLikeUsageLog(text)) {
+            if (log.count == 0 && log.badLine == 0 && !looksLikeUsageLog(firstLineText(bytes))) {
                 fail(err, file, QStringLiteral("not a usage log (no header line of six fields)"));
                 return false;
             }
-            text = QString();
+            bytes = QByteArray();
             if (log.badLine != 0) {
                 fail(err, file,
                      QStringLiteral("Error retrieving data from site (%1)").arg(log.problem));
@@ -218,20 +227,20 @@ bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtra
 
 // The page to --output (saying where on standard error) or to standard output, unless only
 // the summary is asked for. False when the output file could not be written.
-bool writePage(const ReportRequest& request, const QByteArray& page, QIODevice& out,
+bool writePage(const ReportRequest& request, const HeadlessResult& result, QIODevice& out,
                QIODevice& err) {
     const QString& path = request.options.outputPath;
     if (!path.isEmpty()) {
         QString why;
         if (!replaceFile(
-                path, [&page](QIODevice& device) { return writeAll(device, page); }, why)) {
+                path, [&result](QIODevice& device) { return result.writePage(device); }, why)) {
             writeLine(err, kProgram + u": " + why);
             return false;
         }
         writeLine(err,
                   QStringLiteral("Report written to %1").arg(QFileInfo(path).absoluteFilePath()));
     } else if (!request.summaryOnly) {
-        writeAll(out, page);
+        result.writePage(out);
     }
     return true;
 }
@@ -255,6 +264,9 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
     HeadlessResult result;
     // The page is written out as it is: only the CSV export walks a document.
     result.markupOnly = options.csvPath.isEmpty();
+    // Written from the records straight to its file when the rest has gone well: a month of a
+    // million rows is then never held whole a second time.
+    result.streamPage = true;
     state.planKind = options.planKind.value_or(PlanKind::Limited);
     ReportBuilder report(state, host, result);
     UsageExtraction extraction(state, host, report);
@@ -294,7 +306,7 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
         return fail(err, file, failure.description());
     }
 
-    if (!writePage(request, result.pageBytes(), out, err)) {
+    if (!writePage(request, result, out, err)) {
         return 1;
     }
     QIODevice& summaryStream = request.summaryOnly ? out : err;

@@ -98,40 +98,84 @@ bool writeFileBytes(QIODevice& device, const QString& text) {
 }
 
 QString textOfFileBytes(const QByteArray& bytes) {
-    if (bytes.startsWith(kUtf8Bom)) {
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    }
-    return QString::fromLatin1(bytes);
+    const bool utf8 = startsWithByteOrderMark(bytes);
+    return textOfFilePiece(QByteArrayView(bytes).sliced(utf8 ? kByteOrderMarkSize : 0), utf8);
+}
+
+QString textOfFilePiece(QByteArrayView piece, bool utf8) {
+    return utf8 ? QString::fromUtf8(piece) : QString::fromLatin1(piece);
+}
+
+bool startsWithByteOrderMark(const QByteArray& bytes) {
+    return bytes.startsWith(kUtf8Bom);
 }
 
 QString megabytesText(qint64 bytes) {
     return QStringLiteral("%1 MB").arg(bytes >> 20);
 }
 
-QString readFileData(const QString& fileName, bool unscramble) {
+namespace {
+
+// Opens the file for reading; false for an empty name or a missing file. Throws Failure when
+// it cannot be read or is larger than a cache file or a usage log can be.
+bool openToRead(QFile& file, bool cacheFile) {
+    const QString fileName = file.fileName();
     if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) {
-        return QString();
+        return false;
     }
-    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         throw Failure(file.errorString());
     }
     // Read whole, a file costs some six times its size: a huge one is refused before.
-    const qint64 limit = unscramble ? kCacheFileLimit : kUsageLogLimit;
+    const qint64 limit = cacheFile ? kCacheFileLimit : kUsageLogLimit;
     if (file.size() > limit) {
         throw Failure(QStringLiteral("%1 is larger than %2, more than %3 holds; it was not read")
                           .arg(fileName, megabytesText(limit),
-                               unscramble ? QStringLiteral("a month's cache file")
-                                          : QStringLiteral("a month's usage log")));
+                               cacheFile ? QStringLiteral("a month's cache file")
+                                         : QStringLiteral("a month's usage log")));
     }
-    const QByteArray bytes = file.readAll();
+    return true;
+}
+
+void requireRead(const QFile& file) {
     if (file.error() != QFileDevice::NoError) {
         throw Failure(file.errorString());
     }
-    QString text = unscramble ? QString::fromLatin1(bytes) : textOfFileBytes(bytes);
-    if (unscramble) {
-        XorCipher().scramble(text, kCacheKey);
+}
+
+}  // namespace
+
+QByteArray readFileBytes(const QString& fileName, bool cacheFile) {
+    QFile file(fileName);
+    if (!openToRead(file, cacheFile)) {
+        return QByteArray();
     }
+    QByteArray bytes = file.readAll();
+    requireRead(file);
+    return bytes;
+}
+
+QString readFileData(const QString& fileName, bool unscramble) {
+    if (!unscramble) {
+        return textOfFileBytes(readFileBytes(fileName, false));
+    }
+    QFile file(fileName);
+    if (!openToRead(file, true)) {
+        return QString();
+    }
+    // One byte per character: read into the text a piece at a time, so that a large file is
+    // never held twice.
+    QString text;
+    text.reserve(qsizetype(file.size()));
+    for (;;) {
+        const QByteArray piece = file.read(qint64(4) << 20);
+        requireRead(file);
+        if (piece.isEmpty()) {
+            break;
+        }
+        text.append(QLatin1StringView(piece));
+    }
+    XorCipher().scramble(text, kCacheKey);
     return text;
 }
 

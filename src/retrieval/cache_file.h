@@ -31,6 +31,9 @@ QString megabytesText(qint64 bytes);
 // starts with a UTF-8 byte order mark is read as UTF-8. Throws Failure when the file exists
 // but cannot be read, or is larger than a cache file (unscramble) or a usage log can be.
 QString readFileData(const QString& fileName, bool unscramble);
+// The same file's bytes as they stand (nothing unscrambled, nothing decoded), with the same
+// checks; for a reader that decodes a huge file a piece at a time.
+QByteArray readFileBytes(const QString& fileName, bool cacheFile);
 
 // A cache file's records for a report: readFileData(fileName, true), when every record in it
 // is row text and every figure one the portal writes. Throws Failure naming the first record
@@ -64,6 +67,12 @@ QByteArray fileBytes(const QString& text);
 bool writeFileBytes(QIODevice& device, const QString& text);
 bool fitsLatin1(const QString& text);
 QString textOfFileBytes(const QByteArray& bytes);
+// A piece of a file's bytes as text: UTF-8 when the file starts with a byte order mark (the
+// piece then does not hold it), else one byte per character. A piece that ends after a '\n'
+// is read as it would be within the whole file.
+QString textOfFilePiece(QByteArrayView piece, bool utf8);
+bool startsWithByteOrderMark(const QByteArray& bytes);
+inline constexpr qsizetype kByteOrderMarkSize = 3;
 
 // folder/period-billing-user.cache2; path separators in the period or the user id become "_",
 // so the name always stays inside the folder.

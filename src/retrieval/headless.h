@@ -18,9 +18,17 @@ public:
     Document& reportDocument() override { return report; }
     bool takesPageMarkup() const override { return markupOnly; }
     void setReportPage(QByteArray bytes) override { page = std::move(bytes); }
+    bool takesPageWriter() const override { return markupOnly && streamPage; }
+    void setPageWriter(std::function<bool(QIODevice&)> writer) override {
+        pageWriter = std::move(writer);
+    }
     // The finished page as a saved report's file holds it, from whichever form holds it.
-    QByteArray pageBytes() const { return markupOnly ? page : fileBytes(report.outerHTML()); }
-    QString pageMarkup() const { return markupOnly ? textOfFileBytes(page) : report.outerHTML(); }
+    QByteArray pageBytes() const;
+    QString pageMarkup() const {
+        return markupOnly ? textOfFileBytes(pageBytes()) : report.outerHTML();
+    }
+    // Puts the page's bytes on the device; false when a write fails.
+    bool writePage(QIODevice& device) const;
     ReportOutcome outcome() const override { return m_outcome; }
     void applyOutcome(const ReportOutcome& outcome) override { m_outcome = outcome; }
     bool graphInitialised() const override { return false; }
@@ -36,7 +44,11 @@ public:
     // The page as mark-up only (the command line writes it to a file): no document is built
     // for it where none is needed, and `report` is then left as it was.
     bool markupOnly = false;
+    // With markupOnly, the page is not held but written where writePage() is asked to, from
+    // the report's records (the builder and the state must still be there then).
+    bool streamPage = false;
     QByteArray page;
+    std::function<bool(QIODevice&)> pageWriter;
     bool m_inbuiltChartInitialised = false;
     int chartUpdates = 0;
     int summaries = 0;

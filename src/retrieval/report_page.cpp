@@ -464,14 +464,15 @@ void ReportBuilder::writeReport() {
     if (!m_ownRows) {
         readSkeletonRecords();
     }
-    PagePlan plan(m_state);
-    planRows(plan);
-    planPageAround(plan);
-    takeFigures(plan);
+    // Shared with the page writer a target may keep.
+    const auto plan = std::make_shared<PagePlan>(m_state);
+    planRows(*plan);
+    planPageAround(*plan);
+    takeFigures(*plan);
     handOverPage(plan);
-    m_outcome.lastDayUsage = plan.chart.days > 0 ? plan.lastDayUsage : -1;
-    m_figures.dailyTotals = std::move(plan.dailyTotals);
-    finishReport(plan.chart);
+    m_outcome.lastDayUsage = plan->chart.days > 0 ? plan->lastDayUsage : -1;
+    m_figures.dailyTotals = std::move(plan->dailyTotals);
+    finishReport(plan->chart);
 }
 
 void ReportBuilder::readSkeletonRecords() {
@@ -582,7 +583,93 @@ void ReportBuilder::takeFigures(const PagePlan& plan) {
     m_figures.monthSumMB = std::int64_t(plan.monthSum);
 }
 
-void ReportBuilder::handOverPage(PagePlan& plan) {
+namespace {
+
+// Where writePage puts the page: `put` takes mark-up as it stands, `putCell` a field of own
+// row text as its cell's mark-up.
+class WideSink {
+public:
+    explicit WideSink(char16_t* out) : m_out(out) {}
+    void put(QStringView text) {
+        if (!text.isEmpty()) {
+            std::memcpy(m_out, text.utf16(), std::size_t(text.size()) * sizeof(char16_t));
+            m_out += text.size();
+        }
+    }
+    void putCell(QStringView field) { m_out = writeCellMarkup(m_out, field); }
+    char16_t* end() const { return m_out; }
+
+private:
+    char16_t* m_out;
+};
+
+// One byte per character: only for a page whose every character fits.
+class Latin1Sink {
+public:
+    explicit Latin1Sink(char* out) : m_out(out) {}
+    void put(QStringView text) {
+        for (const QChar c : text) {
+            *m_out++ = char(c.unicode());
+        }
+    }
+    void putCell(QStringView field) {
+        m_cell.resize(std::size_t(field.size()));
+        const char16_t* end = writeCellMarkup(m_cell.data(), field);
+        put(QStringView(m_cell.data(), end - m_cell.data()));
+    }
+    char* end() const { return m_out; }
+
+private:
+    char* m_out;
+    // A cell's mark-up is never longer than its field's row text.
+    std::vector<char16_t> m_cell;
+};
+
+// One byte per character onto a device, a chunk at a time.
+class DeviceSink {
+public:
+    explicit DeviceSink(QIODevice& device) : m_device(device) { m_chunk.reserve(2 * kChunk); }
+    void put(QStringView text) {
+        const qsizetype at = m_chunk.size();
+        m_chunk.resize(at + text.size());
+        char* out = m_chunk.data() + at;
+        for (const QChar c : text) {
+            *out++ = char(c.unicode());
+        }
+        if (m_chunk.size() >= kChunk) {
+            flush();
+        }
+    }
+    void putCell(QStringView field) {
+        m_cell.resize(std::size_t(field.size()));
+        const char16_t* end = writeCellMarkup(m_cell.data(), field);
+        put(QStringView(m_cell.data(), end - m_cell.data()));
+    }
+    // False when a write failed (the device's error says why); nothing is written after it.
+    bool flush() {
+        if (m_written && !m_chunk.isEmpty()) {
+            m_written = writeAll(m_device, m_chunk);
+        }
+        m_chunk.resize(0);
+        return m_written;
+    }
+
+private:
+    static constexpr qsizetype kChunk = qsizetype(1) << 20;
+    QIODevice& m_device;
+    QByteArray m_chunk;
+    std::vector<char16_t> m_cell;
+    bool m_written = true;
+};
+
+}  // namespace
+
+void ReportBuilder::handOverPage(const std::shared_ptr<PagePlan>& plan) {
+    if (m_result.takesPageWriter()) {
+        m_result.setPageWriter(
+            [this, plan](QIODevice& device) { return writePage(*plan, device); });
+        return;
+    }
     // A document gets the page with the template's doctype.
     const bool toDocument = !m_result.takesPageMarkup();
     const QString& reportTemplate = m_state.reportTemplate;
@@ -590,20 +677,18 @@ void ReportBuilder::handOverPage(PagePlan& plan) {
         toDocument ? QStringView(reportTemplate).left(reportTemplate.indexOf(u'>') + 1)
                    : QStringView();
     const qsizetype size =
-        doctype.size() + plan.before.size() + plan.rowsLength + plan.after.size();
-    // Own row text is one byte per character; so is the page around it, but for a period
-    // text beyond Latin-1, which takes the wide page and its UTF-8 bytes.
-    if (!toDocument && plan.latin1Rows && fitsLatin1(plan.before) && fitsLatin1(plan.after)) {
+        doctype.size() + plan->before.size() + plan->rowsLength + plan->after.size();
+    if (!toDocument && pageFitsLatin1(*plan)) {
         QByteArray page(size, Qt::Uninitialized);
-        page.truncate(writePage(plan, doctype, page.data()) - page.data());
-        plan.cells = QString();
+        Latin1Sink sink(page.data());
+        writePage(*plan, doctype, sink);
+        page.truncate(sink.end() - page.data());
+        plan->cells = QString();
         m_result.setReportPage(std::move(page));
         return;
     }
-    QString page(size, Qt::Uninitialized);
-    auto* const begin = reinterpret_cast<char16_t*>(page.data());
-    page.truncate(writePage(plan, doctype, begin) - begin);
-    plan.cells = QString();
+    QString page = widePage(*plan, doctype);
+    plan->cells = QString();
     if (toDocument) {
         Document& doc = m_result.reportDocument();
         doc.clear();
@@ -615,23 +700,35 @@ void ReportBuilder::handOverPage(PagePlan& plan) {
     }
 }
 
-template <typename Char>
-Char* ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Char* out) const {
-    std::vector<char16_t> cell;
-    auto put = [&out](QStringView text) {
-        if constexpr (std::is_same_v<Char, char16_t>) {
-            if (!text.isEmpty()) {
-                std::memcpy(out, text.utf16(), std::size_t(text.size()) * sizeof(char16_t));
-                out += text.size();
-            }
-        } else {
-            for (const QChar c : text) {
-                *out++ = char(c.unicode());
-            }
-        }
-    };
-    put(doctype);
-    put(plan.before);
+bool ReportBuilder::pageFitsLatin1(const PagePlan& plan) {
+    // Own row text is one byte per character; so is the page around it, but for a period
+    // text beyond Latin-1, which takes the wide page and its UTF-8 bytes.
+    return plan.latin1Rows && fitsLatin1(plan.before) && fitsLatin1(plan.after);
+}
+
+QString ReportBuilder::widePage(const PagePlan& plan, QStringView doctype) const {
+    QString page(doctype.size() + plan.before.size() + plan.rowsLength + plan.after.size(),
+                 Qt::Uninitialized);
+    auto* const begin = reinterpret_cast<char16_t*>(page.data());
+    WideSink sink(begin);
+    writePage(plan, doctype, sink);
+    page.truncate(sink.end() - begin);
+    return page;
+}
+
+bool ReportBuilder::writePage(const PagePlan& plan, QIODevice& device) const {
+    if (!pageFitsLatin1(plan)) {
+        return writeAll(device, fileBytes(widePage(plan, QStringView())));
+    }
+    DeviceSink sink(device);
+    writePage(plan, QStringView(), sink);
+    return sink.flush();
+}
+
+template <typename Sink>
+void ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Sink& sink) const {
+    sink.put(doctype);
+    sink.put(plan.before);
     static const QString nonfree = QStringLiteral("nonfree");
     const bool nightPlan = m_state.planKind == PlanKind::NightUnlimited;
     RecordReader rows(*this);
@@ -643,33 +740,27 @@ Char* ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Char* 
                                      ? classifyRecord(m_state.planKind, rows.time().toString(),
                                                       rows.duration().toString())
                                      : nonfree;
-            put(u"<tr usagetype=\"");
-            put(kind);
-            put(u"\" class=\"");
-            put(kind);
-            put(u"\">");
+            sink.put(u"<tr usagetype=\"");
+            sink.put(kind);
+            sink.put(u"\" class=\"");
+            sink.put(kind);
+            sink.put(u"\">");
             for (std::size_t f = 0; f < 6; ++f) {
-                put(u"<td>");
-                if (!rows.isOwn) {
-                    put(rows.record->markup[f]);
-                } else if constexpr (std::is_same_v<Char, char16_t>) {
-                    out = writeCellMarkup(out, rows.fields[f]);
+                sink.put(u"<td>");
+                if (rows.isOwn) {
+                    sink.putCell(rows.fields[f]);
                 } else {
-                    const QStringView field = rows.fields[f];
-                    cell.resize(std::size_t(field.size()));
-                    const char16_t* end = writeCellMarkup(cell.data(), field);
-                    put(QStringView(cell.data(), end - cell.data()));
+                    sink.put(rows.record->markup[f]);
                 }
-                put(u"</td>");
+                sink.put(u"</td>");
             }
             if (r == day->lastRow) {
-                put(QStringView(plan.cells).sliced(day->cellAt, day->cellLength));
+                sink.put(QStringView(plan.cells).sliced(day->cellAt, day->cellLength));
             }
-            put(u"</tr>");
+            sink.put(u"</tr>");
         }
     }
-    put(plan.after);
-    return out;
+    sink.put(plan.after);
 }
 
 // The average per day of each chart series, as the chart data text with the average shows it.

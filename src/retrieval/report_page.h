@@ -13,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace kestrova {
@@ -116,11 +117,15 @@ private:
     void planRows(PagePlan& plan);
     void planPageAround(PagePlan& plan) const;
     void takeFigures(const PagePlan& plan);
-    void handOverPage(PagePlan& plan);
-    // Writes the page at `out`, which has room for it; Char is char16_t, or char when the page
-    // fits one byte per character. Returns the end.
-    template <typename Char>
-    Char* writePage(const PagePlan& plan, QStringView doctype, Char* out) const;
+    void handOverPage(const std::shared_ptr<PagePlan>& plan);
+    // Whether the whole page fits one byte per character.
+    static bool pageFitsLatin1(const PagePlan& plan);
+    QString widePage(const PagePlan& plan, QStringView doctype) const;
+    // The page's file bytes onto the device; false when a write fails.
+    bool writePage(const PagePlan& plan, QIODevice& device) const;
+    // Puts the page, from its doctype on, into the sink (see the sinks in the source).
+    template <typename Sink>
+    void writePage(const PagePlan& plan, QStringView doctype, Sink& sink) const;
 
     void finishReport(ChartDays& chart);
     DayAverages averagePerDay(const ChartDays& chart);

@@ -8,8 +8,10 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QIODevice>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace kestrova {
@@ -52,6 +54,13 @@ public:
     virtual bool takesPageMarkup() const { return false; }
     // NOLINTNEXTLINE(performance-unnecessary-value-param): a sink; the targets move it in.
     virtual void setReportPage(QByteArray page) { Q_UNUSED(page); }
+    // A target that takes the page as mark-up may take, instead of the bytes, a writer that
+    // puts those same bytes on a device when called (false when a write fails). A page of a
+    // million rows is then never held whole. The writer reads the report's records: it is
+    // good while the builder and its state live and the records are left as they are.
+    virtual bool takesPageWriter() const { return false; }
+    // NOLINTNEXTLINE(performance-unnecessary-value-param): a sink; the targets move it in.
+    virtual void setPageWriter(std::function<bool(QIODevice&)> writer) { Q_UNUSED(writer); }
 
     // The outcome as the target holds it now. A report starts from it and changes what it
     // finds, so one that fails part way leaves the rest as it was.

@@ -34,26 +34,30 @@ QStringView trimBlanks(QStringView s) {
     return s.sliced(from, to - from);
 }
 
+// Where a walk through a log's lines stands between pieces of it.
+struct LogWalk {
+    int lineNumber = 0;
+    QString earliest;
+    QString latest;
+    bool ended = false;  // at a bad line
+};
+
 // Goes through the log's record lines in file order: the header line and blank lines are
 // skipped, every other line gives its first six comma-separated fields to `record`; a line
-// with fewer fields ends the walk. Dates and the bad line go into `log`.
+// with fewer fields ends the walk. The log may come in pieces, each but the last ending with
+// its line's '\n'. The bad line goes into `log`, the dates into `walk`.
 template <typename Log, typename OnRecord>
-void scanUsageLog(const QString& text, Log& log, OnRecord record) {
-    const QStringView all(text);
-    QStringView earliest;
-    QStringView latest;
-    auto keepDates = [&] {
-        log.earliest = earliest.toString();
-        log.latest = latest.toString();
-    };
+void walkLogLines(QStringView all, bool lastPiece, LogWalk& walk, Log& log, OnRecord& record) {
     qsizetype start = 0;
-    int lineNumber = 0;
-    while (start <= all.size()) {
+    while (!walk.ended && start <= all.size()) {
         qsizetype end = all.indexOf(u'\n', start);
         if (end < 0) {
+            if (!lastPiece) {
+                return;
+            }
             end = all.size();
         }
-        ++lineNumber;
+        const int lineNumber = ++walk.lineNumber;
         const QStringView line = all.sliced(start, end - start);
         start = end + 1;
         if (lineNumber == 1) {
@@ -83,7 +87,7 @@ void scanUsageLog(const QString& text, Log& log, OnRecord record) {
             log.badLine = lineNumber;
             log.badLineText = line.toString();
             log.problem = QStringLiteral("line %1 has fewer than six fields").arg(lineNumber);
-            keepDates();
+            walk.ended = true;
             return;
         }
         if (const int field = badFigureField(fields[0], fields[3], fields[4], fields[5]);
@@ -94,21 +98,28 @@ void scanUsageLog(const QString& text, Log& log, OnRecord record) {
             log.problem = QStringLiteral("line %1: %2")
                               .arg(lineNumber)
                               .arg(badFigureText(field, fields[std::size_t(field)]));
-            keepDates();
+            walk.ended = true;
             return;
         }
         record(fields);
         if (matchesRecordDate(fields[0])) {
             const QStringView date = fields[0].left(10);
-            if (earliest.isEmpty() || date < earliest) {
-                earliest = date;
+            if (walk.earliest.isEmpty() || date < QStringView(walk.earliest)) {
+                walk.earliest = date.toString();
             }
-            if (latest.isEmpty() || date > latest) {
-                latest = date;
+            if (walk.latest.isEmpty() || date > QStringView(walk.latest)) {
+                walk.latest = date.toString();
             }
         }
     }
-    keepDates();
+}
+
+template <typename Log, typename OnRecord>
+void scanUsageLog(const QString& text, Log& log, OnRecord record) {
+    LogWalk walk;
+    walkLogLines(QStringView(text), true, walk, log, record);
+    log.earliest = walk.earliest;
+    log.latest = walk.latest;
 }
 
 }  // namespace
@@ -224,18 +235,23 @@ ParsedUsageLog parseUsageLog(const QString& text) {
     return log;
 }
 
-UsageLogRecords readUsageLogRecords(const QString& text) {
+namespace {
+
+// Collects the rows of the log that `pieces` hands out (pieces(walkPiece) calls walkPiece(text,
+// lastPiece) for each piece in file order, and stops when it returns false). `capacity` is
+// what the usual log's rows take at most: a row is at most 64 characters longer than its line
+// unless a field needs escaping.
+template <typename Pieces>
+UsageLogRecords collectRows(qsizetype capacity, Pieces pieces) {
     UsageLogRecords log;
-    // Each row goes in front of the rows before it, written backwards from the end of a
-    // buffer large enough for the usual log (a row is at most 64 characters longer than its
-    // line unless a field needs escaping): no string per record, no reversing afterwards.
-    const qsizetype lines = QStringView(text).count(u'\n') + 1;
+    // Each row goes in front of the rows before it, written backwards from the end of the
+    // buffer: no string per record, no reversing afterwards. Pages of it never written are
+    // never taken from the system.
     QString& records = log.records;
-    qsizetype capacity = text.size() + lines * 64;
     records.resize(capacity);
     qsizetype front = capacity;  // the rows so far fill [front, capacity)
     QString row;
-    scanUsageLog(text, log, [&](const std::array<QStringView, 6>& fields) {
+    auto record = [&](const std::array<QStringView, 6>& fields) {
         // toRowText's form; a field holding anything to escape takes toRowText itself.
         qsizetype length = 63;
         bool plain = true;
@@ -279,10 +295,52 @@ UsageLogRecords readUsageLogRecords(const QString& text) {
             put(row);
         }
         ++log.count;
+    };
+    LogWalk walk;
+    pieces([&](QStringView text, bool lastPiece) {
+        walkLogLines(text, lastPiece, walk, log, record);
+        return !walk.ended;
     });
+    log.earliest = walk.earliest;
+    log.latest = walk.latest;
     // Qt drops the unused front by moving where the text starts, not the characters.
     records.remove(0, front);
     return log;
+}
+
+}  // namespace
+
+UsageLogRecords readUsageLogRecords(const QString& text) {
+    const qsizetype lines = QStringView(text).count(u'\n') + 1;
+    return collectRows(text.size() + lines * 64,
+                       [&text](const auto& walkPiece) { walkPiece(QStringView(text), true); });
+}
+
+UsageLogRecords readUsageLogFile(const QByteArray& bytes) {
+    // Read a few megabytes at a time, so that the whole log is never held as text beside its
+    // rows. A piece ends after a '\n', which no UTF-8 sequence holds.
+    const bool utf8 = startsWithByteOrderMark(bytes);
+    const qsizetype lines = bytes.count('\n') + 1;
+    return collectRows(bytes.size() + lines * 64, [&](const auto& walkPiece) {
+        constexpr qsizetype kPiece = qsizetype(4) << 20;
+        qsizetype at = utf8 ? kByteOrderMarkSize : 0;
+        for (;;) {
+            qsizetype cut = bytes.size();
+            if (bytes.size() - at > kPiece) {
+                const qsizetype lineEnd = bytes.indexOf('\n', at + kPiece);
+                if (lineEnd >= 0) {
+                    cut = lineEnd + 1;
+                }
+            }
+            const bool lastPiece = cut == bytes.size();
+            const QByteArrayView piece(bytes.constData() + at, cut - at);
+            const QString text = textOfFilePiece(piece, utf8);
+            if (!walkPiece(QStringView(text), lastPiece) || lastPiece) {
+                return;
+            }
+            at = cut;
+        }
+    });
 }
 
 bool looksLikeUsageLog(const QString& text) {

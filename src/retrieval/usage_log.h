@@ -9,6 +9,7 @@
 #include "retrieval/retrieval_state.h"
 #include "retrieval/usage_record.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -71,6 +72,8 @@ struct UsageLogRecords {
     QString problem;
 };
 UsageLogRecords readUsageLogRecords(const QString& text);
+// The same from a log file's bytes (readFileBytes), read a few megabytes at a time.
+UsageLogRecords readUsageLogFile(const QByteArray& bytes);
 
 // Whether a downloaded text is a usage log at all: its first line is a header of at least six
 // comma-separated names, not mark-up (as the portal's log-in page is).
