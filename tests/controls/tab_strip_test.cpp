@@ -432,22 +432,18 @@ TEST(TabStripFrames, TheSelectedTabsFrameIsShownAndTheOthersHidden) {
     EXPECT_FALSE(a->isVisible());
     EXPECT_FALSE(b->isVisible());
     EXPECT_EQ(tabs->frames().size(), 2);
-}
 
-TEST(TabStripFrames, AFrameAddedLaterIsSortedIntoThePages) {
-    TabStrip tabs;
-    tabs.setTabFrame(QStringLiteral("fraFirst"));
-    tabs.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
-    auto* first = new QFrame(&tabs);
-    first->setObjectName(QStringLiteral("fraFirst"));
-    auto* second = new QFrame(&tabs);
-    second->setObjectName(QStringLiteral("fraSecond"));
-    first->show();
-    second->show();
+    // Frames added later are sorted into the pages too.
+    tabs->setTabFrame(QStringLiteral("fraC"));
+    auto* later = new QFrame(tabs);
+    later->setObjectName(QStringLiteral("fraC"));
+    auto* stray = new QFrame(tabs);
+    stray->setObjectName(QStringLiteral("fraNone"));
+    later->show();
+    stray->show();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_FALSE(second->isVisible());
+    EXPECT_TRUE(later->isVisible());
+    EXPECT_FALSE(stray->isVisible());
 }
 
 TEST(TabStripFrames, ShowFrameBorderTakesEffectWhenTheControlIsShown) {
