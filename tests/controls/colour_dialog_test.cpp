@@ -43,6 +43,13 @@ TEST_F(ColourDialog, ConfirmTakesTheChosenColour) {
     EXPECT_EQ(rec.colorRequests[0].initial, RGB(1, 2, 3));
     EXPECT_EQ(rec.colorRequests[0].flags, 1u);
     EXPECT_TRUE(allWhite(rec.colorRequests[0]));
+
+    // The next call starts from the last choice, again with sixteen white custom colours.
+    rec.colors.push_back(RGB(2, 2, 2));
+    dlg.showColor();
+    ASSERT_EQ(rec.colorRequests.size(), 2u);
+    EXPECT_EQ(rec.colorRequests[1].initial, RGB(200, 100, 50));
+    EXPECT_TRUE(allWhite(rec.colorRequests[1]));
 }
 
 TEST_F(ColourDialog, CancelKeepsTheColourAndRaisesNothing) {
@@ -69,15 +76,4 @@ TEST_F(ColourDialog, CancelWithCancelErrorRaisesCancelPressed) {
     }
     EXPECT_EQ(dlg.apiReturn(), 0);
     EXPECT_EQ(dlg.Color(), RGB(9, 8, 7));
-}
-
-TEST_F(ColourDialog, EveryCallStartsWithSixteenWhiteCustomColours) {
-    rec.colors.push_back(RGB(1, 1, 1));
-    rec.colors.push_back(RGB(2, 2, 2));
-    dlg.showColor();
-    dlg.showColor();
-    ASSERT_EQ(rec.colorRequests.size(), 2u);
-    EXPECT_TRUE(allWhite(rec.colorRequests[0]));
-    EXPECT_TRUE(allWhite(rec.colorRequests[1]));
-    EXPECT_EQ(rec.colorRequests[1].initial, RGB(1, 1, 1));  // starts from the last choice
 }

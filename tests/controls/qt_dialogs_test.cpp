@@ -153,34 +153,6 @@ TEST(QtDialogs, CancelledColourDialogGivesNothing) {
     EXPECT_EQ(seam.chooseColor(ColorRequest{}), std::nullopt);
 }
 
-TEST(QtDialogs, SaveFileDialogTakesTheRequestAndReturnsTheChosenName) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QtDialogs seam;
-    SaveFileRequest r;
-    r.title = QStringLiteral("Export");
-    r.initialDirectory = dir.path();
-    r.defaultName = QStringLiteral("usage.csv");
-    r.filter = QStringLiteral("Output file (*.csv)");
-    QString title;
-    QString directory;
-    QStringList filters;
-    whenModalOpens([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        title = dialog->windowTitle();
-        directory = dialog->directory().absolutePath();
-        filters = dialog->nameFilters();
-        static_cast<QDialog*>(dialog)->accept();
-    });
-    const auto chosen = seam.saveFileName(r);
-    EXPECT_EQ(title, u"Export");
-    EXPECT_EQ(directory, QDir(dir.path()).absolutePath());
-    EXPECT_EQ(filters, QStringList{r.filter});
-    ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(*chosen, QDir(dir.path()).absoluteFilePath(QStringLiteral("usage.csv")));
-}
-
 // Without a folder asked for, the dialog opens in the folder a file was last chosen in, and
 // the first time in the user's Documents folder (it once opened in the process's working
 // folder). It asks no overwrite question: the program asks its own, and there were two.
@@ -205,23 +177,27 @@ protected:
     QString elsewhere() const { return root.filePath(QStringLiteral("elsewhere")); }
 
     // Opens the dialog for `request`, notes where it opened and what it would do, and accepts
-    // `pick` (a name inside the folder it opened in) or cancels when `pick` is empty.
-    std::optional<QString> run(const SaveFileRequest& request, const QString& pickPath) {
+    // `pick` (a path; empty: the name offered) or cancels when there is none.
+    std::optional<QString> run(const SaveFileRequest& request, const std::optional<QString>& pick) {
         whenModalOpens([&](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             ASSERT_NE(dialog, nullptr);
             openedIn = QDir(dialog->directory()).absolutePath();
+            title = dialog->windowTitle();
+            filters = dialog->nameFilters();
             asksOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
             width = dialog->width();
             titleWidth = dialog->fontMetrics().horizontalAdvance(dialog->windowTitle());
             // A dialog that would ask its own question about an existing file is not accepted
             // (the question would wait for an answer nobody gives).
-            if (pickPath.isEmpty() || asksOverwrite) {
+            if (!pick || asksOverwrite) {
                 static_cast<QDialog*>(dialog)->reject();
                 return;
             }
-            dialog->setDirectory(QFileInfo(pickPath).absolutePath());
-            dialog->selectFile(pickPath);
+            if (!pick->isEmpty()) {
+                dialog->setDirectory(QFileInfo(*pick).absolutePath());
+                dialog->selectFile(*pick);
+            }
             static_cast<QDialog*>(dialog)->accept();
         });
         return QtDialogs().saveFileName(request);
@@ -229,6 +205,8 @@ protected:
 
     QTemporaryDir root;
     QString openedIn;
+    QString title;
+    QStringList filters;
     bool asksOverwrite = true;
     int width = 0;
     int titleWidth = 0;
@@ -244,23 +222,23 @@ TEST_F(SaveDialogFolders, FirstDocumentsThenTheLastFolderUsed) {
 
     EXPECT_EQ(run(r, existing), existing);
     EXPECT_EQ(openedIn, QDir(documents()).absolutePath());
+    EXPECT_EQ(title, r.title);
+    EXPECT_EQ(filters, QStringList{r.filter});
     EXPECT_FALSE(asksOverwrite);
     EXPECT_GE(width, titleWidth + QtDialogs::kTitleButtonRoom);
 
-    EXPECT_EQ(run(r, QString()), std::nullopt);
+    EXPECT_EQ(run(r, std::nullopt), std::nullopt) << "cancelled";
     EXPECT_EQ(openedIn, QDir(elsewhere()).absolutePath());
 
     // A folder that has gone since: Documents again. A folder asked for wins.
     ASSERT_TRUE(QDir(elsewhere()).removeRecursively());
-    run(r, QString());
+    run(r, std::nullopt);
     EXPECT_EQ(openedIn, QDir(documents()).absolutePath());
+    ASSERT_TRUE(QDir(documents()).removeRecursively());
+    run(SaveFileRequest{}, std::nullopt);
+    EXPECT_EQ(openedIn, QDir::home().absolutePath()) << "without a Documents folder: home";
     r.initialDirectory = root.path();
-    run(r, QString());
+    EXPECT_EQ(run(r, QString()), QDir(root.path()).absoluteFilePath(r.defaultName))
+        << "the name offered, in the folder asked for";
     EXPECT_EQ(openedIn, QDir(root.path()).absolutePath());
-}
-
-TEST(QtDialogs, CancelledSaveFileDialogGivesNothing) {
-    QtDialogs seam;
-    whenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    EXPECT_EQ(seam.saveFileName(SaveFileRequest{}), std::nullopt);
 }

@@ -6,18 +6,9 @@
 
 #include <QStringList>
 #include <initializer_list>
-#include <vector>
 
 // A QStringList from ASCII literals (the build refuses implicit conversions from char*).
 inline QStringList strings(std::initializer_list<const char*> items) {
-    QStringList out;
-    for (const char* s : items) {
-        out << QString::fromLatin1(s);
-    }
-    return out;
-}
-
-inline QStringList strings(const std::vector<const char*>& items) {
     QStringList out;
     for (const char* s : items) {
         out << QString::fromLatin1(s);

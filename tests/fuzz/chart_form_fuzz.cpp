@@ -11,6 +11,7 @@
 #include "chart/chart_properties.h"
 #include "chart/data_format.h"
 #include "controls/stored_properties.h"
+#include "fuzz_support.h"
 #include "platform/property_bag.h"
 #include "results/chart_feed.h"
 #include "results/office_chart_data.h"
@@ -18,20 +19,12 @@
 #include <QLocale>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 using namespace kestrova;
+using namespace kestrova::fuzz;
 
 namespace {
-
-void check(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "check failed: %s\n", what);
-        std::abort();
-    }
-}
 
 void chartDataText(const QString& text) {
     const ChartDataTable table = parseChartData(text);

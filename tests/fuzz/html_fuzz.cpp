@@ -6,26 +6,21 @@
 // serialise-and-parse-again round trip (see html_check.h for the input's form), and the
 // document calls the report makes on a page, which may fail only with a description.
 
+#include "fuzz_support.h"
 #include "html_check.h"
 
 #include "platform/html_document.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 using namespace kestrova;
+using namespace kestrova::fuzz;
 
 namespace {
 
 QString q(const char* s) {
     return QString::fromLatin1(s);
-}
-
-[[noreturn]] void fail(const QString& what) {
-    std::fprintf(stderr, "check failed: %s\n", what.toUtf8().constData());
-    std::abort();
 }
 
 // What ReportBuilder does to the listing, on every table of the page.

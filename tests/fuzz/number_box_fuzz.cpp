@@ -8,6 +8,7 @@
 // selections, focus), after each of which the text is empty, "-" or a number.
 
 #include "controls/number_box_logic.h"
+#include "fuzz_support.h"
 #include "platform/failure.h"
 #include "platform/megabytes.h"
 #include "platform/number_format.h"
@@ -15,20 +16,12 @@
 #include <QLocale>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 using namespace kestrova;
+using namespace kestrova::fuzz;
 
 namespace {
-
-void check(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "check failed: %s\n", what);
-        std::abort();
-    }
-}
 
 void onlyOverflow(const Failure& failure) {
     check(failure.description() == u"Overflow", "a failure other than Overflow");

@@ -10,13 +10,9 @@
 // it.
 
 #include "cli/fake_notifications.h"
+#include "kept_check.h"
 #include "support/qt_printers.h"
 #include "support/task_runner.h"
-
-#include "results/check_document.h"
-#include "results/last_check.h"
-#include "retrieval/report_page.h"
-#include "retrieval/retrieval_state.h"
 
 #include <gtest/gtest.h>
 
@@ -138,24 +134,7 @@ protected:
 
     QString dataFolder() const { return home.filePath(q("data/kestrova")); }
 
-    void keepCheck(int usedMB) {
-        QFile log(dataFolder() + q("/usage.htm"));
-        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
-        log.write("Date,Time\n");
-        log.close();
-        const SummaryInputs inputs{usedMB, usedMB, QDate(2013, 4, 10), 30};
-        const PlanChoice plan = PlanChoice::catalogue(0);
-        QString why;
-        ASSERT_TRUE(keepLastCheck(
-            dataFolder(),
-            checkDocument(
-                RetrievalState{}, ReportFigures{}, summarizeMonth(inputs, plan, QDate(2013, 4, 10)),
-                forecastMonth(inputs, plan, {}, QDate(2013, 4, 10)),
-                CheckFacts{q("portal.test"), q("demo"), QDate(2013, 4, 1), QDate(2013, 4, 10),
-                           false, log.fileName(), QDateTime::currentDateTime()}),
-            log.fileName(), why))
-            << why.toStdString();
-    }
+    void keepCheck(int usedMB) { test::keepCheck(dataFolder(), usedMB); }
 
     void startTray() {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

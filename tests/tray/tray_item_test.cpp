@@ -8,12 +8,9 @@
 
 #include "tray/tray_item.h"
 
+#include "kept_check.h"
 #include "support/qt_printers.h"
 #include "support/task_runner.h"
-
-#include "results/check_document.h"
-#include "retrieval/report_page.h"
-#include "retrieval/retrieval_state.h"
 
 #include <gtest/gtest.h>
 
@@ -33,30 +30,8 @@ using testing::spinUntil;
 
 class Tray : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        QFile log(dir.filePath(q("usage.htm")));
-        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
-        log.write("Date,Time\n");
-    }
-
-    // kestrova-check as the daily timer runs it: keeps a check of `usedMB` on the 10th.
-    void keepCheck(int usedMB) {
-        RetrievalState state;
-        ReportFigures figures;
-        const SummaryInputs inputs{usedMB, usedMB, QDate(2013, 4, 10), 30};
-        const PlanChoice plan = PlanChoice::catalogue(0);
-        QString why;
-        ASSERT_TRUE(keepLastCheck(
-            dir.path(),
-            checkDocument(
-                state, figures, summarizeMonth(inputs, plan, QDate(2013, 4, 10)),
-                forecastMonth(inputs, plan, {}, QDate(2013, 4, 10)),
-                CheckFacts{q("portal.test"), q("demo"), QDate(2013, 4, 1), QDate(2013, 4, 10),
-                           false, dir.filePath(q("usage.htm")), QDateTime::currentDateTime()}),
-            dir.filePath(q("usage.htm")), why))
-            << why.toStdString();
-    }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    void keepCheck(int usedMB) { test::keepCheck(dir.path(), usedMB); }
 
     // A kestrova-check of the test's own: `script` runs in sh.
     QString checkScript(const QByteArray& script) {
