@@ -28,11 +28,15 @@ using kestrova::test::q;
 
 struct Outcome {
     std::optional<int> status;
+    QString out;
     QString err;
     bool browserMade = false;
 };
 
-Outcome start(const QStringList& arguments, const QByteArray& input = {}) {
+// Runs the command line to its exit status: given at once, or from the event loop once the
+// keyring has been asked.
+Outcome run(const QStringList& arguments, const QByteArray& input = {},
+            CheckEnvironment environment = {}) {
     QBuffer in;
     in.setData(input);
     in.open(QIODevice::ReadOnly);
@@ -41,13 +45,19 @@ Outcome start(const QStringList& arguments, const QByteArray& input = {}) {
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
     Outcome r;
-    CheckEnvironment environment;
     environment.browser = [&r] {
         r.browserMade = true;
         return std::make_unique<MemoryBrowser>();
     };
     CheckCommand command(in, out, err, environment);
-    r.status = command.start(arguments);
+    QObject::connect(&command, &CheckCommand::finished, [&r](int status) { r.status = status; });
+    if (const std::optional<int> now = command.start(arguments)) {
+        r.status = now;
+    } else {
+        kestrova::testing::spinUntil([&r] { return r.status.has_value(); },
+                                     std::chrono::seconds(5));
+    }
+    r.out = QString::fromUtf8(out.data());
     r.err = QString::fromUtf8(err.data());
     return r;
 }
@@ -78,7 +88,7 @@ TEST_F(CheckCommandLine, ABadCommandLineIsRefusedBeforeAnythingStarts) {
         {host + QStringList{q("--notify")}, "--notify needs a plan"},
     };
     for (const Case& c : cases) {
-        const Outcome r = start(c.arguments);
+        const Outcome r = run(c.arguments);
         EXPECT_EQ(r.status, 2) << c.arguments.join(u' ').toStdString();
         EXPECT_TRUE(r.err.contains(q(c.says))) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(q("Try 'kestrova-check --help'."))) << r.err.toStdString();
@@ -87,13 +97,13 @@ TEST_F(CheckCommandLine, ABadCommandLineIsRefusedBeforeAnythingStarts) {
 }
 
 TEST_F(CheckCommandLine, NoUserIdOrNoPasswordIsExitStatusThree) {
-    const Outcome noUser = start({q("--host"), q("portal.test")});
+    const Outcome noUser = run({q("--host"), q("portal.test")});
     EXPECT_EQ(noUser.status, 3);
     EXPECT_EQ(noUser.err, q("kestrova-check: no user id: give --user, or type it in Kestrova "
                             "once\n"));
     // Nothing remembered, and an empty first line on standard input.
     for (const QByteArray& input : {QByteArray(), QByteArray("\n"), QByteArray("\r\n")}) {
-        const Outcome noPassword = start(
+        const Outcome noPassword = run(
             {q("--host"), q("portal.test"), q("--user"), q("abc"), q("--password-stdin")}, input);
         EXPECT_EQ(noPassword.status, 3);
         EXPECT_TRUE(noPassword.err.startsWith(q("kestrova-check: no password")));
@@ -161,34 +171,17 @@ TEST_F(CheckCommandLine, NoRememberedPasswordOrNoKeyringIsExitStatusThreeWithThe
                           Case{"no desktop keyring is running",
                                "no password: the desktop keyring cannot be reached (no desktop "
                                "keyring is running);"}}) {
-        QBuffer in;
-        QBuffer out;
-        QBuffer err;
-        in.open(QIODevice::ReadOnly);
-        out.open(QIODevice::WriteOnly);
-        err.open(QIODevice::WriteOnly);
-        bool browserMade = false;
         CheckEnvironment environment;
         environment.passwordStore = [&c] {
             auto keyring = std::make_unique<MemoryPasswordStore>();
             keyring->unavailable = q(c.unavailable);
             return keyring;
         };
-        environment.browser = [&browserMade] {
-            browserMade = true;
-            return std::make_unique<MemoryBrowser>();
-        };
-        CheckCommand command(in, out, err, environment);
-        int status = -1;
-        QObject::connect(&command, &CheckCommand::finished, [&status](int s) { status = s; });
-        EXPECT_EQ(command.start({q("--host"), q("portal.test"), q("--user"), q("abc")}),
-                  std::nullopt);
-        ASSERT_TRUE(
-            kestrova::testing::spinUntil([&] { return status >= 0; }, std::chrono::seconds(5)));
-        EXPECT_EQ(status, 3);
-        EXPECT_TRUE(QString::fromUtf8(err.data()).startsWith(q("kestrova-check: ") + q(c.says)))
-            << err.data().toStdString();
-        EXPECT_FALSE(browserMade);
+        const Outcome r =
+            run({q("--host"), q("portal.test"), q("--user"), q("abc")}, {}, environment);
+        EXPECT_EQ(r.status, 3);
+        EXPECT_TRUE(r.err.startsWith(q("kestrova-check: ") + q(c.says))) << r.err.toStdString();
+        EXPECT_FALSE(r.browserMade);
     }
 }
 
@@ -206,17 +199,11 @@ TEST(CheckExitStatus, EachWayAGrabStopsHasItsStatus) {
 
 // The options themselves are held against the manual page by the packaging tests.
 TEST(CheckCommandHelp, HelpNamesTheCommandAndThePlanKindsDefault) {
-    QBuffer in;
-    QBuffer out;
-    QBuffer err;
-    in.open(QIODevice::ReadOnly);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    CheckCommand help(in, out, err);
-    EXPECT_EQ(help.start({q("--help")}), 0);
-    const QString text = QString::fromUtf8(out.data());
-    EXPECT_TRUE(text.startsWith(q("Usage: kestrova-check [options]"))) << text.toStdString();
-    EXPECT_TRUE(text.simplified().contains(
+    const Outcome help = run({q("--help")});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith(q("Usage: kestrova-check [options]")))
+        << help.out.toStdString();
+    EXPECT_TRUE(help.out.simplified().contains(
         q("2 unlimited (default: the \"Plan type\" chosen in Kestrova, else 0)")));
 }
 

@@ -43,6 +43,9 @@ struct GoldenRun {
     int status = 0;
     // What the run writes besides its standard output and error, relative to its folder.
     std::vector<const char*> files = {};
+    // Where its standard output is kept when other tests read it too, relative to the golden
+    // folder; none: NAME/stdout.
+    const char* sharedStdout = nullptr;
 };
 
 void PrintTo(const GoldenRun& run, std::ostream* os) {
@@ -164,7 +167,10 @@ TEST_P(Golden, OutputsAreTheKeptOnes) {
     EXPECT_EQ(process.exitCode(), run.status) << err.toStdString();
 
     const QString kept = kGolden + u'/' + q(run.name) + u'/';
-    expectKept(kept + q("stdout"), steady(process.readAllStandardOutput()));
+    const QString keptStdout = run.sharedStdout != nullptr
+                                   ? QString(kGolden + u'/' + q(run.sharedStdout))
+                                   : QString(kept + q("stdout"));
+    expectKept(keptStdout, steady(process.readAllStandardOutput()));
     expectKept(kept + q("stderr"), steady(err));
     for (const char* file : run.files) {
         const QString made = folder() + u'/' + q(file);
@@ -176,6 +182,13 @@ TEST_P(Golden, OutputsAreTheKeptOnes) {
 #ifndef KESTROVA_GOLDEN_CHECK
 // The samples, priced and exported every way the command line offers.
 const GoldenRun kSampleRuns[] = {
+    // The bundled month's page, which the windows' tests read too.
+    {"sample-page",
+     Program::Report,
+     {KESTROVA_SOURCE_DIR "/samples/usage.htm", "--period", "November 2026"},
+     0,
+     {},
+     "usage-2026-11.htm"},
     {"sample-log",
      Program::Report,
      {KESTROVA_SOURCE_DIR "/samples/usage.htm", "--summary", "--plan", "3", "--compare-plans",

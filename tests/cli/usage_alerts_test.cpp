@@ -7,7 +7,6 @@
 
 #include "cli/usage_alerts.h"
 
-#include "cli/desktop_notifier.h"
 #include "support/qt_printers.h"
 
 #include "platform/settings_store.h"
@@ -135,50 +134,6 @@ TEST_F(AlertMemory, KeptPerUserIdInItsOwnSection) {
     EXPECT_EQ(file.childGroups(), (QStringList{alertSection(), SettingsStore::section()}));
     file.beginGroup(SettingsStore::section());
     EXPECT_EQ(file.childKeys(), QStringList{q("txtUserName")});
-}
-
-// A notification service that answers when the test says.
-class HeldNotifier : public DesktopNotifier {
-public:
-    void notify(const QString&, const QString& body, std::function<void(bool)> done) override {
-        bodies << body;
-        m_done = std::move(done);
-    }
-    void answer(bool shown) { std::exchange(m_done, {})(shown); }
-
-    QStringList bodies;
-
-private:
-    std::function<void(bool)> m_done;
-};
-
-TEST_F(AlertMemory, AnAlertIsRememberedOnlyOnceShown) {
-    const QString text =
-        q("82 % of 1024 MB used; at this pace it runs out about 25 Apr; daily budget 16.73 MB");
-    HeldNotifier notifier;
-    std::optional<QString> unshown;
-    const auto done = [&](const QString& line) { unshown = line; };
-    const auto remembered = [] {
-        return readNotifiedAlerts(SettingsStore(QString(), alertSection()), q("demo"));
-    };
-
-    raiseAlert(april(840, 20), q("demo"), notifier, done);
-    EXPECT_EQ(notifier.bodies, QStringList{text});
-    EXPECT_EQ(unshown, std::nullopt);  // until the service answers
-    notifier.answer(false);
-    EXPECT_EQ(unshown, text);  // for standard error
-    EXPECT_EQ(remembered(), NotifiedAlerts{});
-
-    unshown.reset();
-    raiseAlert(april(840, 20), q("demo"), notifier, done);
-    notifier.answer(true);
-    EXPECT_EQ(unshown, QString());
-    EXPECT_EQ(remembered(), raised("2013-04", true, false, true));
-
-    unshown.reset();
-    raiseAlert(april(860, 21), q("demo"), notifier, done);
-    EXPECT_EQ(unshown, QString());  // nothing new: done at once, nothing sent
-    EXPECT_EQ(notifier.bodies.size(), 2);
 }
 
 TEST_F(AlertMemory, ADamagedValueReadsAsNothingRaised) {

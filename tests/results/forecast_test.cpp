@@ -27,309 +27,208 @@ std::vector<DailyTotal> evenDays(QDate last, int mbPerDay) {
     return days;
 }
 
+const PlanChoice kBbg250 = PlanChoice::catalogue(0);  // 250, 1024 MB, 0.3 per MB
+
 struct ForecastCase {
     const char* name;
     SummaryInputs inputs;
-    PlanChoice choice;
-    std::vector<DailyTotal> days;
-    QDate today;
     // Expected, worked out by hand from the rules.
     const char* month;
     const char* projected;
-    AllowanceOutlook outlook;
-    QDate allowanceDate;
-    const char* allowance;
+    struct {
+        AllowanceOutlook kind;
+        QDate date;
+        const char* text;
+    } allowance;
     int daysLeft;
     const char* dailyBudget;  // "" when there is none
-    const char* total;
-    const char* tax;
-    const char* totalAndTax;
+    struct {
+        const char* total;
+        const char* tax;
+        const char* totalAndTax;
+    } bill;
+    // What most rows share: BBG 250, checked on the last recorded day, no daily totals.
+    PlanChoice choice = kBbg250;
+    QDate today = {};  // none: the last recorded day
+    std::vector<DailyTotal> days = {};
+
+    QDate checkedOn() const { return today.isValid() ? today : inputs.mdtLastUsedDate; }
 };
 
 void PrintTo(const ForecastCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-const PlanChoice kBbg250 = PlanChoice::catalogue(0);  // 250, 1024 MB, 0.3 per MB
-
 const ForecastCase kCases[] = {
     // 300 * 30 / 10 = 900 stays under 1024: the plan charge and its tax. The 10th is today and
     // not over, so 724 MB are left for 21 days.
     {"UnderTheAllowance",
      {300, 300, QDate(2013, 4, 10), 30},
-     kBbg250,
-     {},
-     QDate(2013, 4, 10),
      "day 10 of 30",
      "900.000 MB",
-     AllowanceOutlook::LastsTheMonth,
-     QDate(),
-     "Lasts the month",
+     {AllowanceOutlook::LastsTheMonth, QDate(), "Lasts the month"},
      21,
      "34.48 MB",
-     "Rs. 250.00",
-     "Rs. 25.75",
-     "Rs. 275.75"},
+     {"Rs. 250.00", "Rs. 25.75", "Rs. 275.75"}},
     // 500 * 30 / 10 = 1500; floor(1024 * 10 / 500) + 1 = 21; 476 * 0.3 = 142.80 excess.
     {"PaceOverTheAllowance",
      {500, 500, QDate(2013, 4, 10), 50},
-     kBbg250,
-     {},
-     QDate(2013, 4, 10),
      "day 10 of 30",
      "1500.000 MB",
-     AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 21),
-     "Runs out about 21 Apr",
+     {AllowanceOutlook::RunsOut, QDate(2013, 4, 21), "Runs out about 21 Apr"},
      21,
      "24.95 MB",
-     "Rs. 392.80",
-     "Rs. 40.46",
-     "Rs. 433.26"},
+     {"Rs. 392.80", "Rs. 40.46", "Rs. 433.26"}},
     // Exactly the allowance used is not passed yet; at the pace it goes the next day, and
     // nothing is left to use a day.
     {"AtTheAllowanceRunsOutTomorrow",
      {1024, 1024, QDate(2013, 4, 15), 60},
-     kBbg250,
-     {},
-     QDate(2013, 4, 15),
      "day 15 of 30",
      "2048.000 MB",
-     AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 16),
-     "Runs out about 16 Apr",
+     {AllowanceOutlook::RunsOut, QDate(2013, 4, 16), "Runs out about 16 Apr"},
      16,
      "0.00 MB",
-     "Rs. 557.20",
-     "Rs. 57.39",
-     "Rs. 614.59"},
+     {"Rs. 557.20", "Rs. 57.39", "Rs. 614.59"}},
     // 80 MB a day passes 1024 on the 13th (1040); 2400 projected, 1376 * 0.3 = 412.80.
     {"RanOutEarlierInTheMonth",
      {1200, 1200, QDate(2013, 4, 15), 80},
-     kBbg250,
-     evenDays(QDate(2013, 4, 15), 80),
-     QDate(2013, 4, 15),
      "day 15 of 30",
      "2400.000 MB",
-     AllowanceOutlook::RanOut,
-     QDate(2013, 4, 13),
-     "Ran out on 13 Apr",
+     {AllowanceOutlook::RanOut, QDate(2013, 4, 13), "Ran out on 13 Apr"},
      16,
      "Ran out",
-     "Rs. 662.80",
-     "Rs. 68.27",
-     "Rs. 731.07"},
+     {"Rs. 662.80", "Rs. 68.27", "Rs. 731.07"},
+     kBbg250,
+     QDate(),
+     evenDays(QDate(2013, 4, 15), 80)},
     // Without daily totals the day it had run out by is the last recorded one.
     {"RanOutWithoutDailyTotals",
      {1200, 1200, QDate(2013, 4, 15), 80},
-     kBbg250,
-     {},
-     QDate(2013, 4, 15),
      "day 15 of 30",
      "2400.000 MB",
-     AllowanceOutlook::RanOut,
-     QDate(2013, 4, 15),
-     "Ran out on 15 Apr",
+     {AllowanceOutlook::RanOut, QDate(2013, 4, 15), "Ran out on 15 Apr"},
      16,
      "Ran out",
-     "Rs. 662.80",
-     "Rs. 68.27",
-     "Rs. 731.07"},
+     {"Rs. 662.80", "Rs. 68.27", "Rs. 731.07"}},
     // Recorded to the 9th, today the 10th: floor(1024 * 9 / 1000) + 1 = 10. 3333.333... MB
     // projected: 2309.333... * 0.3 = 692.80, total 942.80, tax 97.1084. The 9th is over: 24 MB
     // for the 21 days after it.
     {"RunsOutToday",
      {1000, 1000, QDate(2013, 4, 9), 100},
-     kBbg250,
-     {},
-     QDate(2013, 4, 10),
      "day 9 of 30",
      "3333.333 MB",
-     AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 10),
-     "Runs out about 10 Apr",
+     {AllowanceOutlook::RunsOut, QDate(2013, 4, 10), "Runs out about 10 Apr"},
      21,
      "1.14 MB",
-     "Rs. 942.80",
-     "Rs. 97.11",
-     "Rs. 1039.91"},
+     {"Rs. 942.80", "Rs. 97.11", "Rs. 1039.91"},
+     kBbg250,
+     QDate(2013, 4, 10)},
     // floor(1024 * 14 / 1000) + 1 = 15, the day after today. 2142.857... MB projected:
     // 1118.857... * 0.3 = 335.657..., tax 60.3227.
     {"RunsOutTomorrow",
      {1000, 1000, QDate(2013, 4, 14), 100},
-     kBbg250,
-     {},
-     QDate(2013, 4, 14),
      "day 14 of 30",
      "2142.857 MB",
-     AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 15),
-     "Runs out about 15 Apr",
+     {AllowanceOutlook::RunsOut, QDate(2013, 4, 15), "Runs out about 15 Apr"},
      17,
      "1.41 MB",
-     "Rs. 585.66",
-     "Rs. 60.32",
-     "Rs. 645.98"},
+     {"Rs. 585.66", "Rs. 60.32", "Rs. 645.98"}},
     // floor(1024 * 29 / 1000) + 1 = 30; 1000 * 30 / 29 = 1034.483 MB, 10.483 * 0.3 = 3.14.
     {"RunsOutOnTheLastDay",
      {1000, 1000, QDate(2013, 4, 29), 10},
-     kBbg250,
-     {},
-     QDate(2013, 4, 29),
      "day 29 of 30",
      "1034.483 MB",
-     AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 30),
-     "Runs out about 30 Apr",
+     {AllowanceOutlook::RunsOut, QDate(2013, 4, 30), "Runs out about 30 Apr"},
      2,
      "12.00 MB",
-     "Rs. 253.14",
-     "Rs. 26.07",
-     "Rs. 279.22"},
+     {"Rs. 253.14", "Rs. 26.07", "Rs. 279.22"}},
     // Today after the month's end: the usage is the month's, whatever the pace was, and no
     // day is left to budget.
     {"MonthComplete",
      {900, 900, QDate(2013, 4, 20), 30},
-     kBbg250,
-     {},
-     QDate(2013, 5, 2),
      "complete",
      "900.000 MB",
-     AllowanceOutlook::LastsTheMonth,
-     QDate(),
-     "Lasts the month",
+     {AllowanceOutlook::LastsTheMonth, QDate(), "Lasts the month"},
      0,
      "",
-     "Rs. 250.00",
-     "Rs. 25.75",
-     "Rs. 275.75"},
+     {"Rs. 250.00", "Rs. 25.75", "Rs. 275.75"},
+     kBbg250,
+     QDate(2013, 5, 2)},
     // One day recorded: 40 * 30 = 1200 (the worked example's bill); floor(1024 / 40) + 1 = 26.
     {"FirstDayOfTheMonth",
      {40, 40, QDate(2013, 4, 1), 40},
-     kBbg250,
-     {},
-     QDate(2013, 4, 1),
      "day 1 of 30",
      "1200.000 MB",
-     AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 26),
-     "Runs out about 26 Apr",
+     {AllowanceOutlook::RunsOut, QDate(2013, 4, 26), "Runs out about 26 Apr"},
      30,
      "32.80 MB",
-     "Rs. 302.80",
-     "Rs. 31.19",
-     "Rs. 333.99"},
+     {"Rs. 302.80", "Rs. 31.19", "Rs. 333.99"}},
     // 29 days: 400 * 29 / 10 = 1160; floor(1024 * 10 / 400) + 1 = 26; 136 * 0.3 = 40.80.
     {"FebruaryOfALeapYear",
      {400, 400, QDate(2024, 2, 10), 40},
-     kBbg250,
-     {},
-     QDate(2024, 2, 10),
      "day 10 of 29",
      "1160.000 MB",
-     AllowanceOutlook::RunsOut,
-     QDate(2024, 2, 26),
-     "Runs out about 26 Feb",
+     {AllowanceOutlook::RunsOut, QDate(2024, 2, 26), "Runs out about 26 Feb"},
      20,
      "31.20 MB",
-     "Rs. 290.80",
-     "Rs. 29.95",
-     "Rs. 320.75"},
+     {"Rs. 290.80", "Rs. 29.95", "Rs. 320.75"}},
     {"UnlimitedPlan",
      {5000, 5000, QDate(2013, 4, 10), 500},
-     PlanChoice::catalogue(2),
-     {},
-     QDate(2013, 4, 10),
      "day 10 of 30",
      "15000.000 MB",
-     AllowanceOutlook::Unlimited,
-     QDate(),
-     "Unlimited",
+     {AllowanceOutlook::Unlimited, QDate(), "Unlimited"},
      21,
      "",
-     "Rs. 499.00",
-     "Rs. 51.40",
-     "Rs. 550.40"},
+     {"Rs. 499.00", "Rs. 51.40", "Rs. 550.40"},
+     PlanChoice::catalogue(2)},
     // 2000 MB for 300, 0.5 a MB beyond: 3000 projected, 500 excess charge.
     {"CustomPlan",
      {1000, 1000, QDate(2013, 4, 10), 100},
-     PlanChoice::customPlan({300, 2000, 0.5}),
-     {},
-     QDate(2013, 4, 10),
      "day 10 of 30",
      "3000.000 MB",
-     AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 21),
-     "Runs out about 21 Apr",
+     {AllowanceOutlook::RunsOut, QDate(2013, 4, 21), "Runs out about 21 Apr"},
      21,
      "47.62 MB",
-     "Rs. 800.00",
-     "Rs. 82.40",
-     "Rs. 882.40"},
+     {"Rs. 800.00", "Rs. 82.40", "Rs. 882.40"},
+     PlanChoice::customPlan({300, 2000, 0.5})},
     // A custom allowance of 0 counts as 1 MB: 3 MB projected, 2 MB over at 1 a MB.
     {"CustomAllowanceZeroCountsAsOne",
      {1, 1, QDate(2013, 4, 10), 1},
-     PlanChoice::customPlan({100, 0, 1}),
-     {},
-     QDate(2013, 4, 10),
      "day 10 of 30",
      "3.000 MB",
-     AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 11),
-     "Runs out about 11 Apr",
+     {AllowanceOutlook::RunsOut, QDate(2013, 4, 11), "Runs out about 11 Apr"},
      21,
      "0.00 MB",
-     "Rs. 102.00",
-     "Rs. 10.51",
-     "Rs. 112.51"},
+     {"Rs. 102.00", "Rs. 10.51", "Rs. 112.51"},
+     PlanChoice::customPlan({100, 0, 1})},
     // Only the charged usage counts on a night-unlimited plan (1536 MB, 0.2 a MB): 600 * 3,
     // and 936 MB left for 21 days (on the 3000 MB in all it would have run out).
     {"NightUnlimitedPlanCountsChargedUsage",
      {3000, 600, QDate(2013, 4, 10), 60},
-     PlanChoice::catalogue(3),
-     {},
-     QDate(2013, 4, 10),
      "day 10 of 30",
      "1800.000 MB",
-     AllowanceOutlook::RunsOut,
-     QDate(2013, 4, 26),
-     "Runs out about 26 Apr",
+     {AllowanceOutlook::RunsOut, QDate(2013, 4, 26), "Runs out about 26 Apr"},
      21,
      "44.57 MB",
-     "Rs. 552.80",
-     "Rs. 56.94",
-     "Rs. 609.74"},
+     {"Rs. 552.80", "Rs. 56.94", "Rs. 609.74"},
+     PlanChoice::catalogue(3)},
     // The last day, today: what is left is for today alone.
     {"LastDayOfTheMonth",
      {900, 900, QDate(2013, 4, 30), 30},
-     kBbg250,
-     {},
-     QDate(2013, 4, 30),
      "day 30 of 30",
      "900.000 MB",
-     AllowanceOutlook::LastsTheMonth,
-     QDate(),
-     "Lasts the month",
+     {AllowanceOutlook::LastsTheMonth, QDate(), "Lasts the month"},
      1,
      "124.00 MB",
-     "Rs. 250.00",
-     "Rs. 25.75",
-     "Rs. 275.75"},
+     {"Rs. 250.00", "Rs. 25.75", "Rs. 275.75"}},
     {"ZeroUsage",
      {0, 0, QDate(2013, 4, 10), 0},
-     kBbg250,
-     {},
-     QDate(2013, 4, 10),
      "day 10 of 30",
      "0.000 MB",
-     AllowanceOutlook::LastsTheMonth,
-     QDate(),
-     "Lasts the month",
+     {AllowanceOutlook::LastsTheMonth, QDate(), "Lasts the month"},
      21,
      "48.76 MB",
-     "Rs. 250.00",
-     "Rs. 25.75",
-     "Rs. 275.75"},
+     {"Rs. 250.00", "Rs. 25.75", "Rs. 275.75"}},
 };
 
 class ForecastTable : public ::testing::TestWithParam<ForecastCase> {};
@@ -338,21 +237,21 @@ TEST_P(ForecastTable, GivesTheHandWorkedFigures) {
     const ForecastCase& c = GetParam();
     // The days in reverse order: the forecast puts them in date order itself.
     std::vector<DailyTotal> days(c.days.rbegin(), c.days.rend());
-    const Forecast f = forecastMonth(c.inputs, c.choice, days, c.today, QLocale::c());
+    const Forecast f = forecastMonth(c.inputs, c.choice, days, c.checkedOn(), QLocale::c());
     EXPECT_EQ(f.monthText, q(c.month));
     EXPECT_EQ(f.monthComplete, f.monthText == u"complete");
     EXPECT_EQ(f.projectedText, q(c.projected));
-    EXPECT_EQ(f.outlook, c.outlook);
-    EXPECT_EQ(f.allowanceDate, c.allowanceDate);
-    EXPECT_EQ(f.allowanceText, q(c.allowance));
+    EXPECT_EQ(f.outlook, c.allowance.kind);
+    EXPECT_EQ(f.allowanceDate, c.allowance.date);
+    EXPECT_EQ(f.allowanceText, q(c.allowance.text));
     EXPECT_EQ(f.daysLeft, c.daysLeft);
     EXPECT_EQ(f.dailyBudgetText, q(c.dailyBudget));
     EXPECT_EQ(f.dailyBudgetMB.has_value(), *c.dailyBudget != '\0');
     EXPECT_EQ(forecastLines(f).contains(q("Daily budget : ") + q(c.dailyBudget)),
               *c.dailyBudget != '\0');
-    EXPECT_EQ(f.totalText, q(c.total));
-    EXPECT_EQ(f.taxText, q(c.tax));
-    EXPECT_EQ(f.totalAndTaxText, q(c.totalAndTax));
+    EXPECT_EQ(f.totalText, q(c.bill.total));
+    EXPECT_EQ(f.taxText, q(c.bill.tax));
+    EXPECT_EQ(f.totalAndTaxText, q(c.bill.totalAndTax));
     EXPECT_EQ(f.ranking.size(), c.choice.custom ? 30u : 29u);
 }
 
@@ -368,20 +267,9 @@ TEST(Forecast, TheProjectionStaysExactForTheBill) {
     EXPECT_EQ(f.projectedText, q("4285.714 MB"));
 }
 
+// The ranking, the cheapest plan and the saving beside a plan that is not the cheapest are
+// held by the commands' kept outputs; here the cases those do not reach.
 TEST(Forecast, RanksEveryPlanOnTheProjectionAndSavesFromTheShownAmounts) {
-    // 2400 MB projected: BBG 250 costs 731.07, the unlimited BB Home UL 499 550.40.
-    const Forecast f = forecastMonth({1200, 1200, QDate(2013, 4, 15), 80}, kBbg250, {},
-                                     QDate(2013, 4, 15), QLocale::c());
-    ASSERT_EQ(f.ranking.size(), 29u);
-    EXPECT_EQ(f.cheapest().slot, 2);
-    EXPECT_EQ(f.cheapestText, q("BB Home UL 499   Rs. 550.40"));
-    EXPECT_EQ(f.savingPaise, 73107 - 55040);
-    EXPECT_EQ(f.savingText, q("Saves Rs. 180.67 against the selected plan"));
-    for (std::size_t i = 1; i < f.ranking.size(); ++i) {
-        EXPECT_LE(f.ranking[i - 1].bill.totalAndTax, f.ranking[i].bill.totalAndTax);
-        EXPECT_EQ(f.ranking[i].rank, int(i) + 1);
-    }
-
     // Nothing used: every plan costs its charge, so the catalogue's own order (750 twice, 8
     // before 9) and the chosen plan is the cheapest.
     const Forecast none =
@@ -403,43 +291,21 @@ TEST(Forecast, RanksEveryPlanOnTheProjectionAndSavesFromTheShownAmounts) {
     EXPECT_EQ(custom.savingText, q("The selected plan is the cheapest"));
 }
 
-TEST(Forecast, LinesAndJsonCarryTheFigures) {
+TEST(Forecast, TheJsonGivesTheGaugeAndMoneyAndMegabytesAsShown) {
     const Forecast f =
         forecastMonth({1200, 1200, QDate(2013, 4, 15), 80}, kBbg250,
                       evenDays(QDate(2013, 4, 15), 80), QDate(2013, 4, 15), QLocale::c());
-    EXPECT_EQ(forecastLines(f),
-              (QStringList{q("Forecast"), q("Month : day 15 of 30"),
-                           q("Projected usage : 2400.000 MB"), q("Allowance : Ran out on 13 Apr"),
-                           q("Daily budget : Ran out"), q("Projected Total : Rs. 662.80"),
-                           q("Tax (10.30%) : Rs. 68.27"), q("Projected Total + Tax : Rs. 731.07"),
-                           q("Cheapest at this pace : BB Home UL 499   Rs. 550.40"),
-                           q("Saves Rs. 180.67 against the selected plan")}));
-
     const QJsonObject o = forecastJson(f);
-    EXPECT_EQ(o.keys(),
-              (QStringList{q("allowanceRunsOut"), q("bill"), q("cheapest"), q("dailyBudgetMB"),
-                           q("daysLeft"), q("monthComplete"), q("projectedMB"), q("ranOut"),
-                           q("ranking"), q("usedMB"), q("usedPercent")}));
-    EXPECT_FALSE(o[q("monthComplete")].toBool());
     // What the panel's gauge measures: 1200 of 1024 MB.
     EXPECT_EQ(o[q("usedMB")].toDouble(), 1200);
     EXPECT_EQ(o[q("usedPercent")].toInt(), 117);
-    EXPECT_DOUBLE_EQ(o[q("projectedMB")].toDouble(), 2400);
-    EXPECT_TRUE(o[q("ranOut")].toBool());
     EXPECT_EQ(o[q("allowanceRunsOut")].toString(), q("2013-04-13"));
-    EXPECT_EQ(o[q("daysLeft")].toInt(), 16);
     EXPECT_EQ(o[q("dailyBudgetMB")], QJsonValue(0));  // run out: nothing left a day
     // Money as it is shown, to the paisa (68.2684 shows as 68.27).
-    EXPECT_EQ(o[q("bill")][q("total")].toDouble(), 662.8);
     EXPECT_EQ(o[q("bill")][q("tax")].toDouble(), 68.27);
-    EXPECT_EQ(o[q("bill")][q("totalAndTax")].toDouble(), 731.07);
-    EXPECT_EQ(
-        o[q("cheapest")].toObject(),
-        (QJsonObject{{q("slot"), 2}, {q("name"), q("BB Home UL 499")}, {q("totalAndTax"), 550.4}}));
     const QJsonArray ranking = o[q("ranking")].toArray();
     ASSERT_EQ(ranking.size(), 29);
     EXPECT_EQ(ranking[0].toObject(), o[q("cheapest")].toObject());
-    EXPECT_EQ(ranking[28][q("slot")].toInt(), f.ranking.back().slot);
 
     // Lasting the month or unlimited has no date. 924 MB for the 16 days from today: 57.75,
     // and megabytes to three decimals.
@@ -462,7 +328,7 @@ TEST(Forecast, TheJsonOfEveryRowHasThePublishedShape) {
     QJsonArray forecasts;
     for (const ForecastCase& c : kCases) {
         forecasts.append(
-            forecastJson(forecastMonth(c.inputs, c.choice, c.days, c.today, QLocale::c())));
+            forecastJson(forecastMonth(c.inputs, c.choice, c.days, c.checkedOn(), QLocale::c())));
     }
     test::expectMatchesDefinition(forecasts, test::JsonSchema::Report, "forecast", true);
 }

@@ -51,50 +51,6 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(HistoryTest, EachMonthHasItsFiguresItsBillAndItsCheapestPlan) {
-    const History h = history("demo", PlanChoice::catalogue(0));  // BBG 250
-    ASSERT_EQ(h.months.size(), 2u);
-    const HistoryMonth& october = h.months[0];
-    EXPECT_EQ(october.period, q("2026-10-unbilled"));
-    EXPECT_EQ(october.month, q("2026-10"));
-    EXPECT_EQ(october.user, q("demo"));
-    EXPECT_EQ(october.records, 2);
-    EXPECT_EQ(october.days, 2);
-    EXPECT_EQ(october.monthMB, 1000);
-    // 1000 MB is within BBG 250's 1024 MB: 250 + 10.3 % tax.
-    ASSERT_TRUE(october.chosen);
-    EXPECT_EQ(october.chosen->totalAndTaxText, q("Rs. 275.75"));
-    EXPECT_EQ(october.cheapest.name, q("BBG 250"));
-
-    const HistoryMonth& november = h.months[1];
-    EXPECT_EQ(november.monthMB, 3000);
-    // 1976 MB beyond 1024 at Rs 0.30: 250 + 592.80 = 842.80, tax 86.81.
-    EXPECT_EQ(november.chosen->totalAndTaxText, q("Rs. 929.61"));
-    // Unlimited for 499 beats everything at 3000 MB: 499 + 51.40.
-    EXPECT_EQ(november.cheapest.name, q("BB Home UL 499"));
-    EXPECT_EQ(november.cheapest.totalAndTaxText, q("Rs. 550.40"));
-}
-
-TEST_F(HistoryTest, TheCheapestOverAllMonthsIsNotEachMonthsCheapest) {
-    const History h = history("demo", PlanChoice::catalogue(0));
-    EXPECT_EQ(h.readableMonths, 2);
-    EXPECT_EQ(h.totalMB, 4000);
-    EXPECT_DOUBLE_EQ(h.averageMB, 2000);
-    // BBG Combo 299: 329.80 in October, 299 + 395.20 + 71.50 = 765.70 in November: 1095.50,
-    // less than the unlimited 499's 1100.80 and BBG 250's 275.75 + 929.61 = 1205.36.
-    ASSERT_TRUE(h.cheapest);
-    EXPECT_EQ(h.cheapest->slot, 1);
-    EXPECT_EQ(h.cheapest->name, q("BBG Combo 299"));
-    EXPECT_EQ(h.cheapest->paise, 109550);
-    ASSERT_TRUE(h.chosen);
-    EXPECT_EQ(h.chosen->paise, 120536);
-    EXPECT_EQ(h.savingPaise(), 10986);
-    const QString text = historyText(h);
-    EXPECT_TRUE(text.contains(q("Cheapest over these months: BBG Combo 299 Rs. 1095.50")))
-        << text.toStdString();
-    EXPECT_TRUE(text.contains(q("Saving with the cheapest: Rs. 109.86"))) << text.toStdString();
-}
-
 TEST_F(HistoryTest, AllUserIdsWhenNoneIsGivenAndNoBillWithoutAChosenPlan) {
     const History all = history("", std::nullopt);
     ASSERT_EQ(all.months.size(), 3u);
@@ -108,6 +64,8 @@ TEST_F(HistoryTest, AllUserIdsWhenNoneIsGivenAndNoBillWithoutAChosenPlan) {
     EXPECT_TRUE(history("nobody", std::nullopt).months.empty());
 }
 
+// What each month and the months together come to is held byte for byte by the command's
+// kept outputs; here the document's shape with months that cannot be read.
 TEST_F(HistoryTest, AFileThatCannotBeReadIsListedWithItsReasonAndLeftOutOfTheTotals) {
     QFile damaged(dir.filePath(q("2026-09-unbilled-demo.cache2")));
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
@@ -117,41 +75,13 @@ TEST_F(HistoryTest, AFileThatCannotBeReadIsListedWithItsReasonAndLeftOutOfTheTot
 
     const History h = history("demo", PlanChoice::catalogue(0));
     ASSERT_EQ(h.months.size(), 4u);
-    EXPECT_EQ(h.months[0].period, q("2026-08-unbilled"));
     EXPECT_FALSE(h.months[0].readable());
-    EXPECT_TRUE(h.months[0].problem.startsWith(q("cannot be read")))
-        << h.months[0].problem.toStdString();
-    EXPECT_FALSE(h.months[1].readable());
     EXPECT_TRUE(h.months[1].problem.startsWith(q("cannot be read")));
     EXPECT_EQ(h.readableMonths, 2);
     EXPECT_EQ(h.totalMB, 4000);
-    EXPECT_EQ(h.cheapest->paise, 109550);
-
     const QJsonObject json =
         test::printedJson(QJsonDocument(historyJson(h)).toJson(), test::JsonSchema::History);
-    EXPECT_EQ(json.value(q("schemaVersion")).toInt(), 1);
-    const QJsonArray months = json.value(q("months")).toArray();
-    ASSERT_EQ(months.size(), 4);
-    EXPECT_TRUE(months[1].toObject().value(q("error")).toString().startsWith(q("cannot be read")));
-    EXPECT_FALSE(months[1].toObject().contains(q("records")));
-    const QJsonObject november = months[3].toObject();
-    EXPECT_EQ(november.value(q("period")).toString(), q("2026-11-unbilled"));
-    EXPECT_EQ(november.value(q("user")).toString(), q("demo"));
-    EXPECT_EQ(november.value(q("records")).toInt(), 3);
-    EXPECT_EQ(november.value(q("days")).toInt(), 3);
-    EXPECT_EQ(november.value(q("monthMB")).toDouble(), 3000);
-    // 929.6084 as the Summary shows it.
-    EXPECT_EQ(november.value(q("bill")).toObject().value(q("totalAndTax")).toDouble(), 929.61);
-    EXPECT_EQ(november.value(q("cheapest")).toObject().value(q("slot")).toInt(), 2);
-    const QJsonObject overall = json.value(q("overall")).toObject();
-    EXPECT_EQ(overall.value(q("months")).toInt(), 2);
-    EXPECT_EQ(overall.value(q("totalMB")).toDouble(), 4000);
-    EXPECT_EQ(overall.value(q("cheapest")).toObject().value(q("name")).toString(),
-              q("BBG Combo 299"));
-    EXPECT_DOUBLE_EQ(overall.value(q("cheapest")).toObject().value(q("totalAndTax")).toDouble(),
-                     1095.50);
-    EXPECT_DOUBLE_EQ(overall.value(q("chosen")).toObject().value(q("totalAndTax")).toDouble(),
-                     1205.36);
+    EXPECT_FALSE(json.value(q("months")).toArray()[1].toObject().contains(q("records")));
 }
 
 TEST_F(HistoryTest, ACustomPlanTakesPartWhenItIsTheChosenOne) {

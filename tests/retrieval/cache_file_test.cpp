@@ -64,24 +64,6 @@ TEST_F(CacheFile, WrittenScrambledReadsBackAndMatchesAByteWiseXor) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(CacheFile, AFileScrambledByHandReadsBack) {
-    const QByteArray plain = kRecords.toLatin1();
-    QByteArray scrambled = plain;
-    const QByteArray key = "KLTW57pxqzv";
-    for (qsizetype i = 0; i < scrambled.size(); ++i) {
-        scrambled[i] = char(scrambled[i] ^ key[i % key.size()]);
-    }
-    writeBytes(path("hand.cache2"), scrambled);
-    EXPECT_EQ(readFileData(path("hand.cache2"), true), kRecords);
-}
-
-TEST_F(CacheFile, SavingTheSameTextTwiceGivesTheSameFile) {
-    ASSERT_TRUE(saveFileData(path("a"), kRecords, true));
-    const QByteArray first = readBytes(path("a"));
-    ASSERT_TRUE(saveFileData(path("a"), kRecords, true));
-    EXPECT_EQ(readBytes(path("a")), first);
-}
-
 TEST_F(CacheFile, MissingEmptyAndUnnamedFilesReadAsEmptyText) {
     EXPECT_EQ(readFileData(path("absent.cache2"), true), QString());
     EXPECT_EQ(readFileData(QString(), true), QString());

@@ -199,13 +199,4 @@ TEST_F(CacheMergeTest, AFailedWriteKeepsTheOldFile) {
     EXPECT_FALSE(describeCacheProblems(result).isEmpty());
 }
 
-TEST_F(CacheMergeTest, AUserIdWithPathCharactersStaysInTheFolder) {
-    const CacheMerge result =
-        mergeIntoCache(dir.path(), row("2026-11-01", "10:00:00"), false, q("../../evil/id"));
-    ASSERT_EQ(result.written.size(), 1u);
-    EXPECT_EQ(QFileInfo(result.written[0]).absolutePath(),
-              QFileInfo(dir.path()).absoluteFilePath());
-    EXPECT_EQ(QFileInfo(result.written[0]).fileName(), q("2026-11-billed-.._.._evil_id.cache2"));
-}
-
 }  // namespace

@@ -168,23 +168,6 @@ TEST(ReportPage, DailyTotalsReachTheFiguresAndTheResultOldestFirst) {
     EXPECT_TRUE(empty.result.outcome().dailyTotals.empty());
 }
 
-TEST(ReportPage, RowsCarryTheirClassAndThePageItsColourRules) {
-    Report r("2013-04-17,23:00:00,00:10:00,0,0,1\n");
-    ElementPtr record = r.listing()->row(2);
-    EXPECT_EQ(record->attribute(q("usagetype")), q("nonfree"));
-    EXPECT_EQ(record->className(), q("nonfree"));
-    const QString html = r.result.report.outerHTML();
-    const qsizetype free = html.indexOf(q(".free { color:#000000; }"));
-    const qsizetype freeBack = html.indexOf(q(".free { background-color:#E1FFE1; }"));
-    const qsizetype mixed = html.indexOf(q(".mixed { color:#0000FF; }"));
-    const qsizetype nonfreeBack = html.indexOf(q(".nonfree { background-color:#FFEAEA; }"));
-    const qsizetype last = html.indexOf(q("TD { font-size:14; }"));
-    EXPECT_TRUE(free >= 0 && free < freeBack && freeBack < mixed && mixed < nonfreeBack &&
-                nonfreeBack < last)
-        << html.left(1200).toStdString();
-    EXPECT_EQ(r.result.report.elementsByTagName(q("style")).count(), 1);
-}
-
 TEST(ReportPage, ChangedRowColoursGoIntoTheRules) {
     RecordingDialogs messages;
     ScopedDialogs seam{messages};
@@ -285,11 +268,6 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
     EXPECT_EQ(night.result.outcome().chargedUsage, 68);
     EXPECT_EQ(night.result.outcome().nightChargedUsage, 68);
     EXPECT_EQ(night.result.outcome().totalUsage, 178);
-    QStringList classes;
-    for (int i = 2; i < night.listing()->rowCount(); ++i) {
-        classes << night.listing()->row(i)->className();
-    }
-    EXPECT_EQ(classes, (QStringList{q("free"), q("nonfree"), q("mixed"), q("nonfree")}));
 
     // The limited kind charges everything, yet keeps what a night plan would charge for the
     // comparisons.
@@ -321,56 +299,52 @@ TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {
 }
 
 TEST(ReportPage, CacheTextWrittenBeforeFieldsWereEscapedStillReads) {
-    RecordingDialogs messages;
-    ScopedDialogs seam{messages};
-    RetrievalState state;
-    state.records =
+    Report r(
         q("<TR><TD>2013-04-17</TD><TD>AT&T 10:00</TD><TD>a < b</TD><TD>1</TD>"
-          "<TD>1</TD><TD>2</TD></TR>");
-    HeadlessHost host;
-    HeadlessResult result;
-    ReportBuilder report{state, host, result};
-    report.grabbingFinished();
-    report.writeOutput();
-    ASSERT_TRUE(messages.messages.empty());
-    ElementPtr record = result.report.elementsByTagName(q("table")).item(1)->row(2);
+          "<TD>1</TD><TD>2</TD></TR>"));
+    ASSERT_TRUE(r.messages.messages.empty());
+    ElementPtr record = r.listing()->row(2);
     EXPECT_EQ(record->cell(1)->innerText(), q("AT&T 10:00"));
     EXPECT_EQ(record->cell(2)->innerText(), q("a < b"));
-    EXPECT_EQ(result.outcome().totalUsage, 2);
+    EXPECT_EQ(r.result.outcome().totalUsage, 2);
 }
 
-TEST(ReportPage, ACellWithoutANumberEndsWithItsDescription) {
-    Report r(recordsOf("2013-04-17,23:00:00,00:10:00,0,0,n/a\n"));
-    ASSERT_EQ(r.messages.messages.size(), 1u);
-    EXPECT_TRUE(r.messages.messages[0].text.contains(q("Type mismatch")));
-    EXPECT_EQ(r.messages.messages[0].icon, MessageIcon::None);
-    EXPECT_FALSE(r.host.busy);
-    EXPECT_EQ(r.result.summaries, 0);
-}
-
-// Totals a hostile cache file can hold: one the portal never writes (more digits than any
-// month, a sign) is refused, and records whose sum leaves the month's 32-bit total end in the
-// "Overflow" failure of checked arithmetic; each shown, with no report.
-TEST(ReportPage, TotalsBeyondTheRangeAreRefusedOrEndInOverflow) {
+// Totals a hostile cache file can hold: a cell without a number, one the portal never writes
+// (more digits than any month, a sign, a cell run together with the rest of the row) is
+// refused, and records whose sum leaves the month's 32-bit total end in the "Overflow" failure
+// of checked arithmetic; each shown, with no report.
+TEST(ReportPage, TotalsThatAreNoFigureOrBeyondTheRangeAreShownWithNoReport) {
+    const QString overflow = recordsOf(
+        "2013-04-17,a,b,c,d,999999999\n2013-04-17,a,b,c,d,999999999\n"
+        "2013-04-17,a,b,c,d,999999999\n");
     const struct {
-        const char* log;
-        const char* failure;
+        const char* name;
+        QString records;
+        QString failure;
     } cases[] = {
-        {"2013-04-17,a,b,c,d,123456789012345678901234567890123456\n",
-         "Type mismatch: the Total (MB) field \"123456789012345678901234567890123456\" is not a "
-         "figure the portal writes"},
-        {"2013-04-17,a,b,c,d,-900000000000000\n",
-         "Type mismatch: the Total (MB) field \"-900000000000000\" is not a figure the portal "
-         "writes"},
-        {"2013-04-17,a,b,c,d,999999999\n2013-04-17,a,b,c,d,999999999\n"
-         "2013-04-17,a,b,c,d,999999999\n",
-         "Overflow"}};
+        {"no number", recordsOf("2013-04-17,23:00:00,00:10:00,0,0,n/a\n"),
+         q("Type mismatch: the Total (MB) field \"n/a\" is not a figure the portal writes")},
+        {"more digits than any month",
+         recordsOf("2013-04-17,a,b,c,d,123456789012345678901234567890123456\n"),
+         q("Type mismatch: the Total (MB) field \"123456789012345678901234567890123456\" is not "
+           "a figure the portal writes")},
+        {"a sign", recordsOf("2013-04-17,a,b,c,d,-900000000000000\n"),
+         q("Type mismatch: the Total (MB) field \"-900000000000000\" is not a figure the portal "
+           "writes")},
+        {"cells run together",
+         q("<<TD>2026-11-01<TD><TD>/D<TD>><TD><TD>99920599999205999992059920599999205"),
+         q("Type mismatch: the Total (MB) field \"99920599999205999992059920599999205\" is "
+           "not a figure the portal writes")},
+        {"a sum beyond 32 bits", overflow, q("Overflow")},
+    };
     for (const auto& c : cases) {
-        Report r(recordsOf(c.log));
-        ASSERT_EQ(r.messages.messages.size(), 1u) << c.log;
-        EXPECT_EQ(r.messages.messages[0].text, q(c.failure)) << c.log;
+        SCOPED_TRACE(c.name);
+        Report r(c.records);
+        ASSERT_EQ(r.messages.messages.size(), 1u);
+        EXPECT_EQ(r.messages.messages[0].text, c.failure);
+        EXPECT_EQ(r.messages.messages[0].icon, MessageIcon::None);
         EXPECT_FALSE(r.host.busy);
-        EXPECT_EQ(r.result.summaries, 0) << c.log;
+        EXPECT_EQ(r.result.summaries, 0);
     }
 }
 
@@ -417,23 +391,6 @@ TEST(ReportPage, AFailedReportKeepsTheFiguresItDidNotReach) {
         EXPECT_EQ(now.dailyTotals, earlier.dailyTotals);
         EXPECT_EQ(result.summaries, 0);
     }
-}
-
-TEST(ReportPage, ACacheFilesOverlongTotalIsNoFigure) {
-    RecordingDialogs messages;
-    ScopedDialogs seam{messages};
-    RetrievalState state;
-    state.records = q("<<TD>2026-11-01<TD><TD>/D<TD>><TD><TD>99920599999205999992059920599999205");
-    HeadlessHost host;
-    HeadlessResult result;
-    ReportBuilder report{state, host, result};
-    report.grabbingFinished();
-    report.writeOutput();
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text,
-              q("Type mismatch: the Total (MB) field \"99920599999205999992059920599999205\" is "
-                "not a figure the portal writes"));
-    EXPECT_EQ(result.summaries, 0);
 }
 
 TEST(megabytesText, ShowsMegabytesAndFromOneGigabyteOnAlsoGigabytes) {

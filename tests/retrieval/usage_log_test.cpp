@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <memory>
 #include <string_view>
 
 using namespace kestrova;
@@ -160,20 +161,6 @@ TEST(parseUsageFile, AFigureThePortalNeverWritesNamesItsLineAndFieldCutShort) {
     EXPECT_FALSE(f.host.timerEnabled);
 }
 
-TEST(parseUsageFile, AFieldCannotInjectMarkUpIntoTheReport) {
-    Fixture f;
-    f.state.monthYear = q("<b>April</b>");
-    f.extraction.parseUsageFile(
-        q("h\n2013-04-17,<script>alert(1)</script>,<img src=x onerror=y>,1,1,2\n"));
-    f.report.writeOutput();
-    ASSERT_TRUE(f.messages.messages.empty()) << f.messages.texts().join(q("|")).toStdString();
-    EXPECT_EQ(f.result.report.elementsByTagName(q("script")).count(), 0);
-    EXPECT_EQ(f.result.report.elementsByTagName(q("img")).count(), 0);
-    EXPECT_EQ(f.result.report.elementsByTagName(q("b")).count(), 1);  // the daily total only
-    ElementPtr record = f.result.report.elementsByTagName(q("table")).item(1)->row(2);
-    EXPECT_EQ(record->cell(1)->innerText(), q("<script>alert(1)</script>"));
-}
-
 namespace {
 
 // A portal usage-table page laid out as the page grab reads it.
@@ -250,41 +237,37 @@ TEST(grabUsagePage, NotAvailablePageShowsItsMessage) {
 
 TEST(grabUsagePage, CacheMergeReadsOnlyNewerRecordsAndRewritesTheFile) {
     QTemporaryDir dir;
-    Fixture f(dir.path());
-    f.state.cachingEnabled = true;
-    f.state.userName = q("abc");
+    const auto caching = [&dir] {
+        auto f = std::make_unique<Fixture>(dir.path());
+        f->state.cachingEnabled = true;
+        f->state.userName = q("abc");
+        return f;
+    };
     const QString cached = row("16-04-2013 09:00", "t", "d", "4", "5", "6");
     const QString file = dir.filePath(q("2013-04-unbilled-abc.cache2"));
     ASSERT_TRUE(saveFileData(file, cached, true));
 
+    const auto f = caching();
     HtmlDocument page(usagePage("SWEForm2_0",
                                 {q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6"),
                                  q("15-04-2013 08:00,t,d,7,8,9")},
                                 true));
     int clicks = 0;
     page.setClickHandler([&clicks](Element&) { ++clicks; });
-    f.extraction.grabUsagePage(page);
+    f->extraction.grabUsagePage(page);
     EXPECT_EQ(clicks, 0);  // caught up: no next page
-    EXPECT_EQ(f.state.cacheFile, file);
+    EXPECT_EQ(f->state.cacheFile, file);
     const QString merged = cached + row("17-04-2013 10:20", "t", "d", "1", "2", "3");
-    EXPECT_EQ(f.state.records, merged);
+    EXPECT_EQ(f->state.records, merged);
     EXPECT_EQ(readFileData(file, true), merged);
-    EXPECT_TRUE(f.host.timerEnabled);
-}
+    EXPECT_TRUE(f->host.timerEnabled);
 
-TEST(grabUsagePage, NothingNewLeavesTheCacheAsItWas) {
-    QTemporaryDir dir;
-    Fixture f(dir.path());
-    f.state.cachingEnabled = true;
-    f.state.userName = q("abc");
-    const QString cached = row("15-04-2013 08:00", "t", "d", "7", "8", "9") +
-                           row("17-04-2013 10:20", "t", "d", "1", "2", "3");
-    const QString file = dir.filePath(q("2013-04-unbilled-abc.cache2"));
-    ASSERT_TRUE(saveFileData(file, cached, true));
-    HtmlDocument page(usagePage("SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3")}, true));
-    f.extraction.grabUsagePage(page);
-    EXPECT_EQ(f.state.records, cached);
-    EXPECT_EQ(readFileData(file, true), cached);
+    // Nothing new leaves the cache as it was.
+    const auto again = caching();
+    HtmlDocument same(usagePage("SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3")}, true));
+    again->extraction.grabUsagePage(same);
+    EXPECT_EQ(again->state.records, merged);
+    EXPECT_EQ(readFileData(file, true), merged);
 }
 
 TEST(grabUsagePage, AMissingElementIsReportedAndKeepsRowsRead) {

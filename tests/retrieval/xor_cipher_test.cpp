@@ -79,15 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
                  QString(300, u'a') + QStringLiteral("bcdefg")}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(scramble, EqualLowBytesGiveCodeZeroAndLengthIsKept) {
-    XorCipher x;
-    QString s = QStringLiteral("KL");
-    ASSERT_TRUE(x.scramble(s, QStringLiteral("KLTW57pxqzv")));
-    ASSERT_EQ(s.size(), 2);
-    EXPECT_EQ(s[0].unicode(), 0);
-    EXPECT_EQ(s[1].unicode(), 0);
-}
-
 TEST(scramble, EmptyTextOrKeyIsRefusedAndLeavesTheText) {
     XorCipher x;
     QString empty;
