@@ -435,11 +435,14 @@ MemoryPage logInPage() {
 
 TEST_F(MainWindowTest, EmptyCredentialsAreAskedForWithTheFocusOnTheEmptyBox) {
     auto w = open();
-    fillLogIn(*w, "abc", "");
-    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
-    EXPECT_EQ(dialogs.texts(), QStringList{q("Type your user id and password.")});
-    EXPECT_EQ(QApplication::focusWidget(), w->passwordEdit());
-    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
+    for (const auto& [user, password] : {std::pair{"", "secret"}, std::pair{"abc", ""}}) {
+        dialogs.messages.clear();
+        fillLogIn(*w, user, password);
+        QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
+        EXPECT_EQ(dialogs.texts(), QStringList{q("Type your user id and password.")});
+        EXPECT_EQ(QApplication::focusWidget(), *user ? w->passwordEdit() : w->userNameEdit());
+        EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
+    }
 }
 
 TEST_F(MainWindowTest, TheProcessingPageShowsTheStepAndCancelGoesBack) {

@@ -95,6 +95,21 @@ TEST_F(LiveGrab, APortNothingListensOnIsNamedWithTheReason) {
     EXPECT_EQ(check.m_grabState, GrabState::Idle);
 }
 
+TEST_F(LiveGrab, AMissingNavigationLinkStopsTheWalkAtTheLimit) {
+    start({q("--omit"), q("aaab.NavigationView.LinkToAction38")});
+    check.setPageLimit(3s);
+    check.checkUsage();
+    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
+    EXPECT_EQ(host.stops[0].problem, GrabProblem::PortalChanged);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text,
+              q("Error retrieving bandwidth logs: the services page of the portal at ") +
+                  host.site +
+                  q(" has no \"aaab.NavigationView.LinkToAction38\" after 3 seconds. The portal "
+                    "may have changed."));
+    EXPECT_EQ(host.outputs, 0);
+}
+
 TEST_F(LiveGrab, ADroppedSessionOrAFailedDownloadGivesNoReport) {
     struct Case {
         const char* portalSwitch;

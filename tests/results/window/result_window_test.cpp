@@ -355,6 +355,11 @@ TEST_F(ResultWindowTest, TheSavePromptSuggestsANameFromTheReportsMonthAndCancelW
     EXPECT_TRUE(dialogs.saveRequests[0].initialDirectory.isEmpty());
     EXPECT_TRUE(dialogs.messages.empty()) << "cancelled: nothing written, nothing said";
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
+    // A report without records names no month.
+    MonthOnScreen empty({}, PlanKind::Limited, QString());
+    dialogs.fileNames = {std::nullopt};
+    empty.window->reportGroup()->saveButton()->click();
+    EXPECT_EQ(dialogs.saveRequests.back().defaultName, QStringLiteral("usage.htm"));
 }
 
 struct OverwriteCase {
@@ -864,6 +869,21 @@ TEST_F(ResultWindowTest, EachAveragePerDaySaysWhatItDividesBy) {
         << summaryTip.toStdString();
     EXPECT_EQ(w.averageLabel()->toolTip(), footerTip);
     EXPECT_EQ(summaryFigure->toolTip(), summaryTip);
+}
+
+// Retyping the custom plan's allowance, the emptied box waits for a figure (it would turn to
+// 1 MB under the user's fingers); a typed 0 turns to 1.
+TEST_F(ResultWindowTest, AZeroAllowanceTurnsTheBoxToOneButAnEmptyBoxWaits) {
+    MonthOnScreen m;
+    SummaryTabFrame* s = m.window->summaryGroup();
+    s->plansCombo()->setCurrentIndex(s->plansCombo()->count() - 1);
+    QLineEdit* allowance = s->editBox(PlanEditBox::bandWidthLimitEdit)->lineEdit();
+    allowance->selectAll();
+    QTest::keyClick(allowance, Qt::Key_Backspace);
+    EXPECT_EQ(allowance->text(), QString());
+    QTest::keyClick(allowance, '0');
+    EXPECT_EQ(allowance->text(), QStringLiteral("1"));
+    EXPECT_EQ(s->figureLabel(L::excessBandwidthLabel)->text(), QStringLiteral("19755.000 MB"));
 }
 
 TEST_F(ResultWindowTest, ThePlanSettingsSurviveClosingAndReopening) {

@@ -146,7 +146,9 @@ TEST(PortalSim, ServesALogInTheUsageViewTheDownloadAndTheTable) {
     ASSERT_TRUE(second);
     HtmlDocument view(q(portal.body(second->value().toStdString(), session)));
     EXPECT_FALSE(view.elementById(kDownloadLink));
-    EXPECT_EQ(view.elementById(QString::fromLatin1(kToDay.data()))->value(), u"17");
+    const ElementPtr toDay = view.elementById(QString::fromLatin1(kToDay.data()));
+    EXPECT_EQ(toDay->value(), u"17");
+    EXPECT_EQ(toDay->child(30)->value(), u"31");
 
     HtmlDocument details(q(portal.body(detailsPath("25 03 2013", "10 04 2013"), session)));
     const ElementPtr link = details.elementById(kDownloadLink);
