@@ -58,8 +58,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <tuple>
-
 namespace kestrova {
 namespace {
 
@@ -107,7 +105,8 @@ protected:
         }
     }
 
-    std::unique_ptr<MainWindow> open() {
+    // The window on the in-memory browser and keyring, links opened by the platform.
+    MainWindowOptions windowOptions() {
         MainWindowOptions options;
         options.deployment = testDeployment();
         options.portalBrowser = [this] {
@@ -117,11 +116,16 @@ protected:
         };
         options.result.reportView = [](QWidget* p) { return new ReportView(p); };
         options.result.clock = [] { return QDate(2026, 12, 20); };
+        options.passwordStore = [this] { return std::make_unique<KeyringProxy>(keyring); };
+        return options;
+    }
+
+    std::unique_ptr<MainWindow> open() {
+        MainWindowOptions options = windowOptions();
         options.openUrl = [this](const QUrl& url) {
             opened << url.toString();
             return browserOpens;
         };
-        options.passwordStore = [this] { return std::make_unique<KeyringProxy>(keyring); };
         auto w = std::make_unique<MainWindow>(std::move(options));
         w->show();
         w->activateWindow();
@@ -148,6 +152,25 @@ protected:
         ASSERT_TRUE(spinUntil([&] { return !w.isShowingOutput(); }, 5s));
     }
 
+    // The settings file as an earlier run (or a damaged disk) left it.
+    static void storeSettings(std::initializer_list<std::pair<const char*, QString>> values) {
+        SettingsStore store;
+        for (const auto& [key, value] : values) {
+            store.save(q(key), value);
+        }
+        store.sync();
+    }
+
+    // A remembered password as versions before the keyring kept it: scrambled in the file.
+    std::unique_ptr<MainWindow> openOnAPasswordKeptTheOldWay() {
+        storeSettings({{"txtUserName", q("abc")},
+                       {"txtPasswordnew", scramblePassword(q("old s3cret"))},
+                       {"chkSavePassword", q("1")}});
+        auto w = open();
+        EXPECT_EQ(w->passwordEdit()->text(), q("old s3cret"));
+        return w;
+    }
+
     // Whether the settings file holds `text` anywhere, in any key.
     static bool settingsFileHolds(const char* text) {
         QFile file(SettingsStore().fileName());
@@ -166,69 +189,17 @@ protected:
 
 TEST_F(MainWindowTest, AFirstStartShowsTheWindowAsDesigned) {
     auto w = open();
-    EXPECT_EQ(w->windowTitle(), q("Kestrova 1.0"));
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
     EXPECT_EQ(w->selfcaresiteCombo()->currentIndex(), -1);
-    EXPECT_EQ(w->selfcaresiteCombo()->count(), 2);
-    EXPECT_EQ(w->selfcaresiteCombo()->itemText(0), q("north.portal.test"));
     EXPECT_EQ(w->selfcaresiteCombo()->itemText(1), q("west.portal.test"));
-    EXPECT_TRUE(w->billedTypeOption(0)->isChecked());
-    EXPECT_FALSE(w->billedTypeOption(1)->isChecked());
     EXPECT_FALSE(w->billedCombo()->isEnabled());
-    EXPECT_EQ(w->billedCombo()->currentIndex(), 0);
-    EXPECT_TRUE(w->passwordEdit()->text().isEmpty());
-    EXPECT_TRUE(w->userNameEdit()->text().isEmpty());
-    EXPECT_FALSE(w->savePasswordCheck()->isChecked());
-    EXPECT_FALSE(w->enableCacheCheck()->isChecked());
-    EXPECT_EQ(w->planTypeCombo()->currentIndex(), 0);
-    EXPECT_EQ(w->tabStrip()->selectedTab(), 1);
-    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
-    EXPECT_FALSE(w->messageLabel()->isVisible());
+    EXPECT_TRUE(w->passwordWarningLabel()->text().endsWith(q("Get it from home.test.")));
     EXPECT_EQ(w->usageCheck().m_grabState, GrabState::Idle);
-    EXPECT_FALSE(w->usageCheck().resumeTimerActive());
-    EXPECT_EQ(w->cacheFilesCombo()->count(), 0);
     EXPECT_TRUE(browser->isSilent());
     EXPECT_EQ(browser->navigations(), std::vector<QUrl>{QUrl(q("about:blank"))});
     // The design size, in twips.
     EXPECT_EQ(std::lround(w->width() * twipsPerPixelX()), 9900);
     EXPECT_EQ(std::lround(w->height() * twipsPerPixelY()), 9000);
-}
-
-TEST_F(MainWindowTest, HasEveryControlWithItsCaptionAndItems) {
-    auto w = open();
-    TabStrip* tabs = w->tabStrip();
-    ASSERT_EQ(tabs->Tabs(), 2);
-    EXPECT_EQ(tabs->tabCaption(1), q("Login Details"));
-    EXPECT_EQ(tabs->tabFrameName(1), q("fraPassword"));
-    EXPECT_EQ(tabs->tabCaption(2), q("Use Cache Data"));
-    EXPECT_EQ(tabs->tabFrameName(2), q("fraUseCacheData"));
-    TabStrip* inner = w->portalTabs();
-    EXPECT_EQ(inner->tabCaption(1), q("Login Info"));
-    EXPECT_EQ(inner->tabFrameName(1), q("fraLoginInfo"));
-    EXPECT_EQ(inner->tabCaption(2), q("Processing"));
-    EXPECT_EQ(inner->tabFrameName(2), q("fraProcessing"));
-
-    QStringList planTypes;
-    for (int i = 0; i < w->planTypeCombo()->count(); ++i) {
-        planTypes << w->planTypeCombo()->itemText(i);
-    }
-    EXPECT_EQ(planTypes,
-              (QStringList{q("Limited Bandwidth"), q("Limited Bandwidth with Night Unlimited"),
-                           q("Unlimited Bandwidth")}));
-    ASSERT_EQ(w->billedCombo()->count(), 10);
-    EXPECT_EQ(w->billedCombo()->itemText(0), q("Billed 1 - Latest"));
-    EXPECT_EQ(w->billedCombo()->itemText(4), q("Billed 5"));
-    EXPECT_EQ(w->billedCombo()->itemText(9), q("Billed 10 - oldest"));
-
-    EXPECT_EQ(w->passwordWarningLabel()->text(),
-              q("If this software is not working, check if ORVO portal is working.\r\n\r\n"
-                "This software fetches data from ORVO site and is not related to ORVO in anyway. "
-                "The software is provided in AS IS condition and we are not liable for any "
-                "mistakes in this software.\r\n\r\nGet it from home.test."));
-    EXPECT_EQ(w->webBrowser()->parentWidget(), w->processingGroup());
-    EXPECT_TRUE(w->processingGroup()->isAncestorOf(w->messageLabel()));
-    // The cache page's controls stand on useCacheDataGroup, in the scroll area that fills it.
-    EXPECT_TRUE(w->useCacheDataGroup()->isAncestorOf(w->cacheFilesCombo()));
 }
 
 TEST_F(MainWindowTest, BilledUsageEnablesTheBillingListAndChoosesTheBilledForm) {
@@ -245,9 +216,7 @@ TEST_F(MainWindowTest, ResizingPlacesTheFramesByTheRules) {
     auto w = open();
     w->resize(900, 700);
     QApplication::processEvents();
-    const MainLayout& placed = w->placedTwips();
-    EXPECT_EQ(placed.tabStrip.width, int(std::lround(900 * twipsPerPixelX())) - 250);
-    const TwipRect& expected = placed.webBrowser;
+    const TwipRect& expected = w->placedTwips().webBrowser;
     const QRect browserPixels = w->webBrowser()->geometry();
     EXPECT_EQ(browserPixels.width(), int(std::lround(expected.width / twipsPerPixelX())));
     // The portal page keeps the rules' bottom edge; its top gives way to the status row.
@@ -286,15 +255,7 @@ TEST_F(MainWindowTest, ARememberedPasswordLivesInTheKeyringNeverInTheFile) {
 }
 
 TEST_F(MainWindowTest, APasswordKeptTheOldWayMovesIntoTheKeyringAndOutOfTheFile) {
-    {
-        SettingsStore store;
-        store.save(q("txtUserName"), q("abc"));
-        store.save(q("txtPasswordnew"), scramblePassword(q("old s3cret")));
-        store.save(q("chkSavePassword"), q("1"));
-        store.sync();
-    }
-    auto w = open();
-    EXPECT_EQ(w->passwordEdit()->text(), q("old s3cret"));
+    auto w = openOnAPasswordKeptTheOldWay();
     EXPECT_EQ(keyring.kept[q("abc")], q("old s3cret"));
     EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
     EXPECT_FALSE(settingsFileHolds(scramblePassword(q("old s3cret")).toUtf8().constData()));
@@ -303,15 +264,7 @@ TEST_F(MainWindowTest, APasswordKeptTheOldWayMovesIntoTheKeyringAndOutOfTheFile)
 
 TEST_F(MainWindowTest, WithoutAKeyringThePasswordIsKeptForTheSessionAndSaidOnce) {
     keyring.unavailable = q("no desktop keyring is running");
-    {
-        SettingsStore store;
-        store.save(q("txtUserName"), q("abc"));
-        store.save(q("txtPasswordnew"), scramblePassword(q("old s3cret")));
-        store.save(q("chkSavePassword"), q("1"));
-        store.sync();
-    }
-    auto w = open();
-    EXPECT_EQ(w->passwordEdit()->text(), q("old s3cret"));  // for this session
+    auto w = openOnAPasswordKeptTheOldWay();  // for this session
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, q("Remember password"));
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(
@@ -409,15 +362,11 @@ TEST_F(MainWindowTest, TheCachePagesCloseButtonClosesToo) {
 // and the cache list were skipped. Now that key gets its default and the load goes on.
 TEST_F(MainWindowTest, ACorruptStoredValueGetsItsDefaultAndTheLoadGoesOn) {
     copySampleCache(q("2026-11-unbilled-demo"));
-    {
-        SettingsStore store;
-        store.save(q("txtUserName"), q("abc"));
-        store.save(q("PlanType"), q("Limited"));
-        store.save(q("Selfcaresite"), q("1"));
-        store.save(q("Width"), q("10500"));
-        store.save(q("ctlTabs1.SelectedTab"), q("2"));
-        store.sync();
-    }
+    storeSettings({{"txtUserName", q("abc")},
+                   {"PlanType", q("Limited")},
+                   {"Selfcaresite", q("1")},
+                   {"Width", q("10500")},
+                   {"ctlTabs1.SelectedTab", q("2")}});
     auto w = open();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::None);
@@ -429,7 +378,6 @@ TEST_F(MainWindowTest, ACorruptStoredValueGetsItsDefaultAndTheLoadGoesOn) {
     EXPECT_EQ(std::lround(w->width() * twipsPerPixelX()), 10500);
     EXPECT_EQ(w->tabStrip()->selectedTab(), 2);
     EXPECT_EQ(w->cacheFilesCombo()->count(), 1);
-    EXPECT_TRUE(w->passwordWarningLabel()->text().endsWith(q("Get it from home.test.")));
 }
 
 // A figure beyond any number (which once aborted the program before its window) and places
@@ -437,14 +385,10 @@ TEST_F(MainWindowTest, ACorruptStoredValueGetsItsDefaultAndTheLoadGoesOn) {
 // one message, and the next close stores the defaults.
 TEST_F(MainWindowTest, SettingsNoFigureOrPlaceCanHoldAreToldOnceAndTheWindowStarts) {
     copySampleCache(q("2026-11-unbilled-demo"));
-    {
-        SettingsStore store;
-        store.save(q("nebRsPerMB"), q("1e36"));
-        store.save(q("Left"), q("32000000000"));
-        store.save(q("Width"), q("1000000000"));
-        store.save(q("frmResult.Left"), q("32000000000"));
-        store.sync();
-    }
+    storeSettings({{"nebRsPerMB", q("1e36")},
+                   {"Left", q("32000000000")},
+                   {"Width", q("1000000000")},
+                   {"frmResult.Left", q("32000000000")}});
     auto w = open();
     ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.texts().join(u'|').toStdString();
     const QString told = dialogs.messages[0].text;
@@ -471,21 +415,6 @@ TEST_F(MainWindowTest, SettingsNoFigureOrPlaceCanHoldAreToldOnceAndTheWindowStar
 
 // --- The check command ---------------------------------------------------------------------------
 
-TEST_F(MainWindowTest, ACheckWithAHostShowsTheProcessingPageAndGoesToThePortal) {
-    auto w = open();
-    w->selfcaresiteCombo()->setCurrentIndex(0);
-    w->userNameEdit()->setText(q("abc"));
-    w->passwordEdit()->setText(q("secret"));
-    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(w->portalTabs()->selectedTab(), 2);
-    EXPECT_TRUE(w->processingGroup()->isVisible());
-    EXPECT_TRUE(w->webBrowser()->isVisible());
-    EXPECT_EQ(browser->navigations().back(), QUrl(q("http://north.portal.test/")));
-    EXPECT_EQ(w->state().userName, q("abc"));
-    EXPECT_EQ(w->usageCheck().m_grabState, GrabState::Started);
-}
-
 // The login fields filled and the north portal chosen.
 void fillLogIn(MainWindow& w, const char* user, const char* password) {
     w.selfcaresiteCombo()->setCurrentIndex(0);
@@ -493,23 +422,26 @@ void fillLogIn(MainWindow& w, const char* user, const char* password) {
     w.passwordEdit()->setText(q(password));
 }
 
-const char* kLogInPage =
-    "<html><body><input id=\"logonuidfield\"><input id=\"logonpassfield\">"
-    "<input id=\"uidPasswordLogon\" type=\"submit\"></body></html>";
+// The north portal's log-in page; it completes twice, its notice frame first, as the portal's
+// does.
+MemoryPage logInPage() {
+    return MemoryPage{QUrl(q("http://north.portal.test/")),
+                      q("<html><body><input id=\"logonuidfield\"><input id=\"logonpassfield\">"
+                        "<input id=\"uidPasswordLogon\" type=\"submit\"></body></html>"),
+                      {MemoryPage{QUrl(q("http://north.portal.test/notice")),
+                                  q("<html><body>notice</body></html>"),
+                                  {}}}};
+}
 
 TEST_F(MainWindowTest, EmptyCredentialsAreAskedForWithTheFocusOnTheEmptyBox) {
     auto w = open();
-    for (const auto& [user, password, focused] :
-         {std::tuple{"", "secret", "txtUserName"}, std::tuple{"abc", "", "txtPassword"}}) {
+    for (const auto& [user, password] : {std::pair{"", "secret"}, std::pair{"abc", ""}}) {
         dialogs.messages.clear();
         fillLogIn(*w, user, password);
         QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
         EXPECT_EQ(dialogs.texts(), QStringList{q("Type your user id and password.")});
-        ASSERT_NE(QApplication::focusWidget(), nullptr);
-        EXPECT_EQ(QApplication::focusWidget()->objectName(), q(focused));
+        EXPECT_EQ(QApplication::focusWidget(), *user ? w->passwordEdit() : w->userNameEdit());
         EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
-        EXPECT_TRUE(browser->navigations().empty() ||
-                    browser->navigations().back() == QUrl(q("about:blank")));
     }
 }
 
@@ -517,14 +449,14 @@ TEST_F(MainWindowTest, TheProcessingPageShowsTheStepAndCancelGoesBack) {
     auto w = open();
     fillLogIn(*w, "abc", "secret");
     QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
+    EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(w->portalTabs()->selectedTab(), 2);
+    EXPECT_EQ(browser->navigations().back(), QUrl(q("http://north.portal.test/")));
+    EXPECT_EQ(w->state().userName, q("abc"));
     EXPECT_EQ(w->grabStatusLabel()->text(), q("Connecting to north.portal.test..."));
     EXPECT_TRUE(w->grabStatusLabel()->isVisible());
     EXPECT_TRUE(w->prgGrabBusy()->isVisible());
     EXPECT_TRUE(w->cancelGrabButton()->isVisible());
-    // The portal page sits below the status row, not under it.
-    EXPECT_GE(w->webBrowser()->geometry().top(),
-              w->findChild<QWidget*>(q("fraGrabStatus"))->geometry().bottom());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     QTest::mouseClick(w->cancelGrabButton(), Qt::LeftButton);
@@ -564,14 +496,8 @@ TEST_F(MainWindowTest, TheBusyBarMovesAFewTimesASecondNotAtTheScreensRate) {
 
 TEST_F(MainWindowTest, ARefusedLogInGoesBackToThePassword) {
     auto w = open();
-    const QUrl portal(q("http://north.portal.test/"));
-    // The log-in page completes twice, its notice frame first, as the portal's does.
-    const MemoryPage logIn{portal,
-                           q(kLogInPage),
-                           {MemoryPage{QUrl(q("http://north.portal.test/notice")),
-                                       q("<html><body>notice</body></html>"),
-                                       {}}}};
-    browser->addRoute(portal, logIn);
+    const MemoryPage logIn = logInPage();
+    browser->addRoute(logIn.url, logIn);
     browser->setClickReaction(q("uidPasswordLogon"),
                               [logIn](MemoryBrowser& b, const MemoryClick&) { b.load({}, logIn); });
     fillLogIn(*w, "abc", "wrong");
@@ -589,16 +515,11 @@ TEST_F(MainWindowTest, ARefusedLogInGoesBackToThePassword) {
 // takes it out at once; a password the portal refused is not kept at close.
 TEST_F(MainWindowTest, ThePasswordIsKeptOnceThePortalAcceptsItAndUntickingRemovesIt) {
     auto w = open();
-    const QUrl portal(q("http://north.portal.test/"));
-    const MemoryPage logIn{portal,
-                           q(kLogInPage),
-                           {MemoryPage{QUrl(q("http://north.portal.test/notice")),
-                                       q("<html><body>notice</body></html>"),
-                                       {}}}};
+    const MemoryPage logIn = logInPage();
     const MemoryPage welcome{QUrl(q("http://north.portal.test/home")),
                              q("<html><body><p id=\"welcome_message\">Welcome</p></body></html>"),
                              {}};
-    browser->addRoute(portal, logIn);
+    browser->addRoute(logIn.url, logIn);
     browser->setClickReaction(q("uidPasswordLogon"), [&](MemoryBrowser& b, const MemoryClick&) {
         const bool right = w->passwordEdit()->text() == u"right";
         b.load({}, right ? welcome : logIn);
@@ -847,14 +768,7 @@ TEST_F(MainWindowTest, ALinkXdgOpenCannotOpenShowsTheAddress) {
         script.close();
         script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     };
-    MainWindowOptions options;
-    options.deployment = testDeployment();
-    options.portalBrowser = [] {
-        return PortalBrowser{std::make_unique<MemoryBrowser>(), nullptr};
-    };
-    options.result.reportView = [](QWidget* p) { return new ReportView(p); };
-    options.passwordStore = [this] { return std::make_unique<KeyringProxy>(keyring); };
-    MainWindow w(std::move(options));
+    MainWindow w(windowOptions());
 
     xdgOpenExits(3);  // "a required tool could not be found": no browser
     w.openPlansPage();
@@ -869,19 +783,6 @@ TEST_F(MainWindowTest, ALinkXdgOpenCannotOpenShowsTheAddress) {
     EXPECT_TRUE(spinUntil([&] { return w.findChildren<QProcess*>().isEmpty(); }, 10s));
     EXPECT_EQ(dialogs.messages.size(), 1u) << "an opened link says nothing";
     qputenv("PATH", savedPath.toLocal8Bit());
-}
-
-TEST_F(MainWindowTest, TheQuestionMarkExplainsTheCache) {
-    auto w = open();
-    Q_EMIT w->cacheHelpLabel()->linkActivated(q("#"));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
-    EXPECT_TRUE(dialogs.messages[0].title.isEmpty());
-    EXPECT_EQ(dialogs.messages[0].text,
-              q("Enabling cache will save the usage records to local cache file and this will "
-                "allow checking usage using 'Use Cache Data' Tab (see top). This is useful for "
-                "checking previous months usage. When cache is enabled, only newer records are "
-                "retrieved when checking usage"));
 }
 
 // --- downloader ---------------------------------------------------------------------------------
@@ -976,20 +877,14 @@ TEST_F(MainWindowTest, MnemonicsAndBuddiesOnBothPages) {
             << "page " << page << ": "
             << testing::mnemonicClashes(w.get()).join(u"; ").toStdString();
     }
-    for (QPushButton* button :
-         {w->calculateButton(), w->showUsageButton(), w->closeButton(), w->cacheCloseButton()}) {
+    for (QPushButton* button : w->findChildren<QPushButton*>()) {
         EXPECT_FALSE(testing::mnemonicOf(button->text()).isNull())
             << button->objectName().toStdString();
     }
-    const std::pair<const char*, QWidget*> buddies[] = {{"lblUserName", w->userNameEdit()},
-                                                        {"lblPassword", w->passwordEdit()},
-                                                        {"lblSelfcaresite", w->selfcaresiteCombo()},
-                                                        {"lblPlanType", w->planTypeCombo()},
-                                                        {"lblCacheFiles", w->cacheFilesCombo()}};
-    for (const auto& [name, field] : buddies) {
-        auto* label = w->findChild<QLabel*>(q(name));
-        ASSERT_NE(label, nullptr) << name;
-        EXPECT_EQ(label->buddy(), field) << name;
+    for (QLabel* label : w->findChildren<QLabel*>()) {
+        if (label->textFormat() != Qt::RichText && !testing::mnemonicOf(label->text()).isNull()) {
+            EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
+        }
     }
 
     w->tabStrip()->setSelectedTab(1);
@@ -1094,6 +989,8 @@ TEST_F(MainWindowTest, TabReachesTheLinksAndEnterOpensThem) {
     QTest::keyClick(w->cacheHelpLabel(), Qt::Key_Return);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(
+        dialogs.messages[0].text.startsWith(q("Enabling cache will save the usage records")));
 }
 
 // --- Small windows, larger fonts, a screen at twice the scale ------------------------------------

@@ -13,6 +13,7 @@
 #include "support/portal_process.h"
 #include "support/qt_printers.h"
 #include "support/task_runner.h"
+#include "support/usage_table.h"
 
 #include "platform/dialogs.h"
 #include "platform/html_document.h"
@@ -42,10 +43,6 @@ using testing::spinUntil;
 
 using kestrova::test::q;
 
-QString fromStd(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 class LiveGrab : public ::testing::Test, protected testing::GrabRig<LiveBrowser> {
 protected:
     void start(QStringList portalArguments = {}) {
@@ -70,24 +67,6 @@ protected:
     std::unique_ptr<PortalProcess> portal;
 };
 
-TEST_F(LiveGrab, FromTheButtonToTheReportWithTheSubscribersDates) {
-    start();
-    check.checkUsage();
-    playTheSubscriber("03", "12");
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 60s))
-        << messages.texts().join(u'|').toStdString();
-    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(state.monthYear, q("period 03-04-2013 TO 12-04-2013"));
-    const auto expected = portal::usageRecords("demo", day(2013, 4, 3), day(2013, 4, 12));
-    ASSERT_FALSE(expected.empty());
-    EXPECT_EQ(state.records, recordsText(expected));
-    EXPECT_EQ(host.innerPage, 1);  // the timer's tick went back to "Login Info"
-    const portal::Date newest = expected.front().date;
-    EXPECT_EQ(
-        result.outcome().mdtLastUsedDate,
-        QDate(int(newest.year()), int(unsigned(newest.month())), int(unsigned(newest.day()))));
-}
-
 TEST_F(LiveGrab, TenGrabsInARow) {
     start();
     check.setSecond(500ms);
@@ -101,25 +80,6 @@ TEST_F(LiveGrab, TenGrabsInARow) {
             << "run " << run;
     }
     EXPECT_TRUE(messages.messages.empty());
-}
-
-TEST_F(LiveGrab, AWrongPasswordIsRefusedAndTheNextCheckWorks) {
-    start();
-    host.pass = q("not the password");
-    check.checkUsage();
-    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
-    EXPECT_EQ(host.stops[0].problem, GrabProblem::LoginRefused);
-    EXPECT_EQ(messages.texts(), QStringList{q("The portal did not accept the user id and "
-                                              "password. Check them and try again.")});
-    EXPECT_EQ(check.m_grabState, GrabState::Idle);
-    EXPECT_EQ(host.outputs, 0);
-
-    host.pass = q("demo");
-    check.checkUsage();
-    playTheSubscriber("01", "17");
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 60s))
-        << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(messages.messages.size(), 1u);
 }
 
 TEST_F(LiveGrab, APortNothingListensOnIsNamedWithTheReason) {
@@ -240,32 +200,6 @@ TEST_F(LiveGrab, APageWithoutWhatTheWalkNeedsIsNamedOnceItHasLoaded) {
     }
 }
 
-TEST_F(LiveGrab, CancelMidWalkStopsTheGrabAndTheNextCheckWorks) {
-    start();
-    check.checkUsage();
-    ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }, 60s));
-    int blank = 0;
-    const QObject watching;  // goes before `blank`, and the connection with it
-    QObject::connect(
-        &browser, &Browser::documentComplete, &watching,
-        [&blank](const FrameHandle&, const QUrl& url) { blank += url == QUrl(q("about:blank")); });
-    check.cancelGrab();
-    EXPECT_EQ(host.innerPage, 1);
-    EXPECT_FALSE(check.isGrabbing());
-    // Cancelling leaves the portal's page: once the blank page is in, every handler has ended
-    // and the report's timer is still, nothing of the cancelled grab is left to speak.
-    ASSERT_TRUE(spinUntil(
-        [&] { return blank > 0 && check.handlersRunning() == 0 && !check.resumeTimerActive(); },
-        30s));
-    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(host.outputs, 0);
-
-    check.checkUsage();
-    playTheSubscriber("01", "17");
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }, 60s))
-        << messages.texts().join(u'|').toStdString();
-}
-
 TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {
     start({q("--page-size"), q("4")});
     // Logged in through the grab, which then waits for the dates; the page grab is driven
@@ -281,9 +215,8 @@ TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {
     const auto all = portal::usageRecords("demo", day(2013, 4, 1), day(2013, 4, 17));
     ASSERT_GT(all.size(), 8u);
     auto tableRow = [](const portal::UsageRecord& r) {
-        const auto f = r.fields();
-        return toRowText({fromStd(r.tableStartText()), fromStd(f[1]), fromStd(f[2]), fromStd(f[3]),
-                          fromStd(f[4]), fromStd(f[5])});
+        const testing::TableEntry cells = testing::tableEntry(r);
+        return toRowText(QStringList(cells.begin(), cells.end()));
     };
     // The cache holds all but the six newest records, oldest first.
     QString cached;

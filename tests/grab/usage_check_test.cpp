@@ -172,6 +172,17 @@ protected:
         testing::await(testing::await(nav.requiredElement(q("details"))).click());
     }
 
+    // A check the subscriber answers on the portal's page, up to the report it shows.
+    ::testing::AssertionResult aCheckShowsItsReport() {
+        const int before = host.outputs;
+        check.checkUsage();
+        playTheSubscriber();
+        if (spinUntil([&] { return host.outputs == before + 1; })) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << messages.texts().join(u'|').toStdString();
+    }
+
     QString typedUser;
     QString typedPassword;
 };
@@ -209,9 +220,7 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
 
 TEST_F(Grab, WithTheCacheOnTheRecordsAreKeptInTheMonthsFileOnce) {
     const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
-    check.checkUsage();
-    playTheSubscriber();
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    ASSERT_TRUE(aCheckShowsItsReport());
     EXPECT_FALSE(QFile::exists(cacheFile)) << "kept without \"Enable Cache\"";
 
     host.cache = true;
@@ -273,9 +282,7 @@ TEST_F(Grab, ACacheFileThatIsNotOursIsSaidAndTheReportStillComes) {
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("not a cache file");
     damaged.close();
-    check.checkUsage();
-    playTheSubscriber();
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    ASSERT_TRUE(aCheckShowsItsReport());
     ASSERT_EQ(host.notKept.size(), 1);
     EXPECT_TRUE(host.notKept[0].startsWith(cacheFile + q(": "))) << host.notKept[0].toStdString();
     QFile after(cacheFile);
@@ -322,10 +329,7 @@ TEST_F(Grab, ASlowPortalIsWaitedForPageByPage) {
     // Each page of the walk comes only after five of the grab's seconds.
     slowLink("aaab.NavigationView.ToolBarLinkToAction3", "/nav/services", 100ms);
     slowLink("aaab.NavigationView.LinkToAction38", "/nav/usage", 100ms);
-    check.checkUsage();
-    playTheSubscriber();
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
-        << messages.texts().join(u'|').toStdString();
+    ASSERT_TRUE(aCheckShowsItsReport());
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(result.outcome().totalUsage, 15);
 }
@@ -427,9 +431,7 @@ TEST_F(Grab, TheLogInPageComingBackMeansThePortalRefusedThePair) {
     // The right pair next time goes through.
     logInLoadsThePortal();
     host.pass = q("secret");
-    check.checkUsage();
-    playTheSubscriber();
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    ASSERT_TRUE(aCheckShowsItsReport());
 }
 
 TEST_F(Grab, AHostThatCannotBeReachedIsNamedWithTheReason) {
@@ -467,9 +469,7 @@ TEST_F(Grab, CancelStopsTheGrabQuietlyAndTheNextOneWorks) {
     EXPECT_TRUE(browser.downloads().empty());
     EXPECT_EQ(host.outputs, 0);
 
-    check.checkUsage();
-    playTheSubscriber();
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
+    ASSERT_TRUE(aCheckShowsItsReport());
     EXPECT_EQ(browser.downloads().size(), 1u);
 }
 
@@ -556,10 +556,7 @@ TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
 TEST_F(Grab, ACheckStartingMeanwhileNeverTakesTheLog) {
     QObject::connect(&check, &UsageCheck::logFetched,
                      [this] { QFile::remove(host.dir.filePath(q("usage.htm"))); });
-    check.checkUsage();
-    playTheSubscriber();
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
-        << messages.texts().join(u'|').toStdString();
+    ASSERT_TRUE(aCheckShowsItsReport());
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(result.outcome().totalUsage, 15);
 }
@@ -594,10 +591,7 @@ TEST_F(Grab, ALinkToThePortalOverHttpsIsFollowed) {
     const QUrl link(q("https://PORTAL.test/usage.csv"));
     browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true, link.toString())));
     browser.setDownload(link, kLog);
-    check.checkUsage();
-    playTheSubscriber();
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
-        << messages.texts().join(u'|').toStdString();
+    ASSERT_TRUE(aCheckShowsItsReport());
     EXPECT_EQ(result.outcome().totalUsage, 15);
 }
 

@@ -125,11 +125,6 @@ std::shared_ptr<HtmlDocument> MemoryBrowser::documentAt(const FramePath& frame) 
     return found ? found->document : nullptr;
 }
 
-QUrl MemoryBrowser::urlAt(const FramePath& frame) const {
-    const Node* found = node(frame);
-    return found ? found->url : QUrl();
-}
-
 void MemoryBrowser::queueCompletions(const FramePath& path, const Node& loaded) {
     for (std::size_t i = 0; i < loaded.frames.size(); ++i) {
         FramePath child = path;
@@ -171,14 +166,6 @@ void MemoryBrowser::pump() {
     emitNotification(next);
 }
 
-void MemoryBrowser::deliverNotifications() {
-    for (std::size_t count = m_pending.size(); count > 0 && !m_pending.empty(); --count) {
-        const Notification next = std::move(m_pending.front());
-        m_pending.pop_front();
-        emitNotification(next);
-    }
-}
-
 void MemoryBrowser::notifyDocumentComplete(const FramePath& frame) {
     const Node* found = node(frame);
     if (found == nullptr) {
@@ -210,11 +197,9 @@ void MemoryBrowser::setDownloadFailure(QUrl url, QString error) {
 QCoro::Task<DownloadResult> MemoryBrowser::download(QUrl url, QString fileName) {
     QPointer<MemoryBrowser> self(this);
     m_downloadRequests.push_back(DownloadRequest{url, fileName});
-    if (!m_immediate) {
-        co_await nextTurn();
-        if (!self) {
-            co_return DownloadResult{false, QStringLiteral("The browser was closed")};
-        }
+    co_await nextTurn();
+    if (!self) {
+        co_return DownloadResult{false, QStringLiteral("The browser was closed")};
     }
     const auto scripted = m_scriptedDownloads.find(url);
     if (scripted == m_scriptedDownloads.end()) {
@@ -236,13 +221,10 @@ QCoro::Task<DownloadResult> MemoryBrowser::download(QUrl url, QString fileName) 
 
 QCoro::Task<QVariant> MemoryBrowser::perform(DomCall call) {
     QPointer<MemoryBrowser> self(this);
-    if (!m_immediate) {
-        co_await nextTurn();
-        if (!self) {
-            throw failedCall(call, QStringLiteral("the browser was closed"));
-        }
+    co_await nextTurn();
+    if (!self) {
+        throw failedCall(call, QStringLiteral("the browser was closed"));
     }
-    ++m_performed;
     co_return execute(call);
 }
 

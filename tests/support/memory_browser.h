@@ -76,20 +76,15 @@ public:
     void clear();
     // The shown document of the top level or a frame; nullptr when there is none.
     std::shared_ptr<HtmlDocument> documentAt(const FramePath& frame) const;
-    QUrl urlAt(const FramePath& frame) const;
 
     // --- When things happen ---
 
-    // Held notifications wait for deliverNotifications(); otherwise each is delivered from a
+    // Held notifications wait until holding ends; otherwise each is delivered from a
     // zero-timer of its own, in order. Off at first.
     void setHoldNotifications(bool hold);
     int pendingNotifications() const { return int(m_pending.size()); }
-    // Delivers, now and in order, the notifications queued when it is called.
-    void deliverNotifications();
     // Emits one document complete for a shown document now.
     void notifyDocumentComplete(const FramePath& frame);
-    // Answers calls and downloads at once instead of on the next turn of the event loop.
-    void setAnswersImmediately(bool immediately) { m_immediate = immediately; }
 
     // --- Downloads ---
 
@@ -105,7 +100,6 @@ public:
     const std::vector<QUrl>& navigations() const { return m_navigations; }
     const std::vector<MemoryClick>& clicks() const { return m_clicks; }
     const std::vector<DownloadRequest>& downloads() const { return m_downloadRequests; }
-    int performedCalls() const { return m_performed; }
 
 private:
     struct Node {
@@ -140,7 +134,6 @@ private:
     QVariantMap snapshot(Node& frame);
 
     bool m_silent = false;
-    bool m_immediate = false;
     bool m_hold = false;
     bool m_pumpScheduled = false;
     std::optional<Node> m_top;
@@ -152,7 +145,6 @@ private:
     std::vector<QUrl> m_navigations;
     std::vector<MemoryClick> m_clicks;
     std::vector<DownloadRequest> m_downloadRequests;
-    int m_performed = 0;
 };
 
 }  // namespace kestrova

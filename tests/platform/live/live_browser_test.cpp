@@ -8,6 +8,7 @@
 #include "support/portal_process.h"
 #include "support/qt_printers.h"
 #include "support/task_runner.h"
+#include "support/usage_table.h"
 
 #include "platform/dialogs.h"
 #include "platform/html_document.h"
@@ -41,6 +42,10 @@ QStringList withToday(QStringList more) {
 
 QString id(const char* text) {
     return QString::fromLatin1(text);
+}
+
+portal::Date april(unsigned day) {
+    return portal::Date{std::chrono::year(2013), std::chrono::April, std::chrono::day(day)};
 }
 
 struct Heard {
@@ -119,33 +124,11 @@ QCoro::Task<> logIn(Fixture& f, QUrl start, QString password) {
     co_await waitUntil([&] { return f.topLevelCount() > loggingIn; }, "the page after logging in");
 }
 
-struct Period {
-    const char* fromDay;
-    const char* fromMonth;
-    const char* fromYear;
-    const char* toDay;
-    const char* toMonth;
-    const char* toYear;
-
-    portal::Date from() const { return date(fromDay, fromMonth, fromYear); }
-    portal::Date to() const { return date(toDay, toMonth, toYear); }
-    static portal::Date date(const char* d, const char* m, const char* y) {
-        return portal::Date{std::chrono::year(std::atoi(y)),
-                            std::chrono::month(unsigned(std::atoi(m))),
-                            std::chrono::day(unsigned(std::atoi(d)))};
-    }
-};
-
-struct WalkResult {
-    QString link;
-    QStringList dropDowns;
-    DownloadResult download;
-    QByteArray file;
-};
-
-// From the top page to the downloaded log: the grab's usage walk, with the dates the user
-// would pick set through the page.
-QCoro::Task<WalkResult> usageWalk(Fixture& f, Period period, QString fileName) {
+// From the top page to the download link: the grab's usage walk, with the days of April 2013
+// the user would pick set through the page (none: the page's own). The drop-downs' values
+// after the details have come go to `dropDowns`.
+QCoro::Task<QString> detailsLink(Fixture& f, const char* fromDay = nullptr,
+                                 const char* toDay = nullptr, QStringList* dropDowns = nullptr) {
     const LiveDocument top = *co_await f.browser.document();
     if (!co_await top.elementById(QStringLiteral("welcome_message"))) {
         throw Failure(QStringLiteral("not logged in"));
@@ -155,28 +138,23 @@ QCoro::Task<WalkResult> usageWalk(Fixture& f, Period period, QString fileName) {
     co_await (co_await waitForElement(nav, id("aaab.NavigationView.LinkToAction38"))).click();
     const LiveElement view = co_await waitForElement(nav, id("aaab.BBUsageView.ViewUsageDetails"));
     const std::pair<const char*, const char*> choices[] = {
-        {"aaab.BBUsageView.ddkFromDay", period.fromDay},
-        {"aaab.BBUsageView.ddkFromMonth", period.fromMonth},
-        {"aaab.BBUsageView.ddkFromYear", period.fromYear},
-        {"aaab.BBUsageView.ddkToDay", period.toDay},
-        {"aaab.BBUsageView.ddkToMonth", period.toMonth},
-        {"aaab.BBUsageView.ddkToYear", period.toYear}};
-    for (const auto& [name, value] : choices) {
-        co_await (co_await waitForElement(nav, id(name))).setValue(id(value));
+        {"aaab.BBUsageView.ddkFromDay", fromDay}, {"aaab.BBUsageView.ddkFromMonth", "04"},
+        {"aaab.BBUsageView.ddkFromYear", "2013"}, {"aaab.BBUsageView.ddkToDay", toDay},
+        {"aaab.BBUsageView.ddkToMonth", "04"},    {"aaab.BBUsageView.ddkToYear", "2013"}};
+    if (fromDay) {
+        for (const auto& [name, value] : choices) {
+            co_await (co_await waitForElement(nav, id(name))).setValue(id(value));
+        }
     }
     co_await view.click();
-    WalkResult result;
-    result.link =
+    const QString link =
         co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ToolBarLinkToURL"))).value();
-    for (const auto& [name, value] : choices) {
-        result.dropDowns << co_await (co_await waitForElement(nav, id(name))).value();
+    for (const auto& choice : choices) {
+        if (dropDowns) {
+            *dropDowns << co_await (co_await waitForElement(nav, id(choice.first))).value();
+        }
     }
-    result.download = co_await f.browser.download(QUrl(result.link), fileName);
-    QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly)) {
-        result.file = file.readAll();
-    }
-    co_return result;
+    co_return link;
 }
 
 // No frame's notification comes before one of a frame inside it.
@@ -192,14 +170,6 @@ bool childrenBeforeParents(const std::vector<Heard>& heard) {
         }
     }
     return true;
-}
-
-QByteArray expectedLog(const Period& period) {
-    const portal::Date today = Period::date("17", "04", "2013");
-    const auto to =
-        std::chrono::sys_days(period.to()) > std::chrono::sys_days(today) ? today : period.to();
-    return QByteArray::fromStdString(
-        portal::usageLog(portal::usageRecords("demo", period.from(), to)));
 }
 
 TEST(LiveBrowser, WalksThePortalAndDownloadsTheLogWithTheSessionCookie) {
@@ -230,17 +200,19 @@ TEST(LiveBrowser, WalksThePortalAndDownloadsTheLogWithTheSessionCookie) {
     EXPECT_TRUE(childrenBeforeParents(afterLogIn)) << ::testing::PrintToString(afterLogIn);
     EXPECT_EQ(afterLogIn.back().frame, FramePath{});
 
-    const Period period{"03", "04", "2013", "15", "04", "2013"};
     const std::size_t before = f.heard.size();
-    const WalkResult walk =
-        await(usageWalk(f, period, folder.filePath(QStringLiteral("usage.htm"))), kWalkLimit);
-    EXPECT_EQ(walk.link,
+    QStringList dropDowns;
+    const QString link = await(detailsLink(f, "03", "15", &dropDowns), kWalkLimit);
+    EXPECT_EQ(link,
               portal.url(QStringLiteral("/usage.csv?from=2013-04-03&to=2013-04-15")).toString());
-    EXPECT_EQ(walk.dropDowns,
-              (QStringList{QStringLiteral("03"), QStringLiteral("04"), QStringLiteral("2013"),
-                           QStringLiteral("15"), QStringLiteral("04"), QStringLiteral("2013")}));
-    EXPECT_TRUE(walk.download.completed) << walk.download.error.toStdString();
-    EXPECT_EQ(walk.file, expectedLog(period));
+    EXPECT_EQ(dropDowns, QStringLiteral("03 04 2013 15 04 2013").split(u' '));
+    const QString fileName = folder.filePath(QStringLiteral("usage.htm"));
+    const DownloadResult download = await(f.browser.download(QUrl(link), fileName), kWalkLimit);
+    EXPECT_TRUE(download.completed) << download.error.toStdString();
+    QFile file(fileName);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray::fromStdString(portal::usageLog(
+                                  portal::usageRecords("demo", april(3), april(15)))));
 
     // Each click in the navigation frame completes that frame only.
     const std::vector<Heard> walkHeard(f.heard.begin() + std::ptrdiff_t(before), f.heard.end());
@@ -320,23 +292,12 @@ TEST(LiveBrowser, AMissingElementOrFrameMakesTheCallThrow) {
     EXPECT_FALSE(await(top.elementById(QStringLiteral("\"]'); throw 1; //\u2028</script>"))));
 }
 
-QCoro::Task<> logInAndReachTheDownloadLink(Fixture& f, const PortalProcess& portal, QString* link) {
-    co_await logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo"));
-    const LiveDocument top = *co_await f.browser.document();
-    const LiveDocument nav = co_await (co_await top.frame(2)).frame(1);
-    co_await (co_await waitForElement(nav, id("aaab.NavigationView.ToolBarLinkToAction3"))).click();
-    co_await (co_await waitForElement(nav, id("aaab.NavigationView.LinkToAction38"))).click();
-    co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ViewUsageDetails"))).click();
-    *link =
-        co_await (co_await waitForElement(nav, id("aaab.BBUsageView.ToolBarLinkToURL"))).value();
-}
-
 TEST(LiveBrowser, AFailedDownloadReportsItAndLeavesThePreviousFile) {
     PortalProcess portal(withToday({QStringLiteral("--fail-download")}));
     Fixture f;
     QTemporaryDir folder;
-    QString link;
-    await(logInAndReachTheDownloadLink(f, portal, &link), kWalkLimit);
+    await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
+    const QString link = await(detailsLink(f), kWalkLimit);
     const QString file = folder.filePath(QStringLiteral("usage.htm"));
     {
         QFile previous(file);
@@ -353,39 +314,11 @@ TEST(LiveBrowser, AFailedDownloadReportsItAndLeavesThePreviousFile) {
               QStringList{QStringLiteral("usage.htm")});
 }
 
-struct TableRead {
-    std::vector<std::array<QString, 6>> entries;
-    ElementPtr next;  // the pager's "A", or nullptr on the last page
-};
-
-// The page grab's element paths, on the snapshot.
-TableRead readUsageTable(const HtmlDocument& page) {
-    const ElementPtr form = page.elementsByName(QStringLiteral("SWEForm2_0")).item(0);
-    const ElementPtr log = form->child(0)->child(2)->row(0)->cell(0)->child(0);
-    const ElementPtr pager = form->child(0)->child(1)->row(0)->cell(2)->child(0);
-    TableRead read;
-    for (int r = 1; r < log->rowCount(); ++r) {
-        std::array<QString, 6> cells;
-        for (int c = 0; c < 6; ++c) {
-            cells[std::size_t(c)] = log->row(r)->cell(c)->innerText();
-        }
-        read.entries.push_back(cells);
-    }
-    const ElementPtr next = pager->row(0)->cell(4)->child(0);
-    read.next = next->tagName() == u"A" ? next : nullptr;
-    return read;
-}
-
-std::vector<std::array<QString, 6>> expectedEntries(std::size_t first, std::size_t count) {
-    const auto records = portal::usageRecords("demo", Period::date("01", "04", "2013"),
-                                              Period::date("17", "04", "2013"));
-    std::vector<std::array<QString, 6>> rows;
+std::vector<testing::TableEntry> expectedEntries(std::size_t first, std::size_t count) {
+    const auto records = portal::usageRecords("demo", april(1), april(17));
+    std::vector<testing::TableEntry> rows;
     for (std::size_t i = first; i < std::min(records.size(), first + count); ++i) {
-        const auto fields = records[i].fields();
-        rows.push_back({QString::fromStdString(records[i].tableStartText()),
-                        QString::fromStdString(fields[1]), QString::fromStdString(fields[2]),
-                        QString::fromStdString(fields[3]), QString::fromStdString(fields[4]),
-                        QString::fromStdString(fields[5])});
+        rows.push_back(testing::tableEntry(records[i]));
     }
     return rows;
 }
@@ -403,7 +336,8 @@ TEST(LiveBrowser, TheSnapshotOfTheUsageTableForwardsTheNextPageClick) {
     await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
     const std::shared_ptr<HtmlDocument> first =
         await(showAndCopy(f, portal.url(QStringLiteral("/usage/unbilled"))), kWalkLimit);
-    const TableRead page1 = readUsageTable(*first);
+    const QString form = QStringLiteral("SWEForm2_0");
+    const testing::UsageTablePage page1 = testing::readUsageTable(*first, form);
     EXPECT_EQ(page1.entries, expectedEntries(0, 6));
     ASSERT_TRUE(page1.next);
 
@@ -412,8 +346,9 @@ TEST(LiveBrowser, TheSnapshotOfTheUsageTableForwardsTheNextPageClick) {
     await(waitUntil([&] { return f.topLevelCount() > before; }, "the second page"), kWalkLimit);
     EXPECT_EQ(f.heard.back().url, portal.url(QStringLiteral("/usage/unbilled?page=1")));
     const auto second = await(f.browser.documentOf(Browser::topLevel()).snapshot());
-    EXPECT_EQ(readUsageTable(*second).entries, expectedEntries(6, 6));
-    EXPECT_EQ(readUsageTable(*first).entries, expectedEntries(0, 6)) << "the first copy stays";
+    EXPECT_EQ(testing::readUsageTable(*second, form).entries, expectedEntries(6, 6));
+    EXPECT_EQ(testing::readUsageTable(*first, form).entries, expectedEntries(0, 6))
+        << "the first copy stays";
 
     const auto unavailable = await(
         showAndCopy(f, portal.url(QStringLiteral("/usage/billed?month=2099-01"))), kWalkLimit);

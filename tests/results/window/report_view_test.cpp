@@ -41,9 +41,8 @@ public:
         });
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        while (!m_server.is_running()) {
-            std::this_thread::sleep_for(1ms);
-        }
+        EXPECT_TRUE(QTest::qWaitFor([this] { return m_server.is_running(); }, 10000))
+            << "the counting server did not start";
     }
     ~CountingServer() {
         m_server.stop();
