@@ -147,8 +147,8 @@ void CacheHistoryView::showHistory(const History& history, std::optional<double>
     } else {
         text << QStringLiteral("%1 month(s), %2 MB in all, %3 MB a month on average.")
                     .arg(history.readableMonths)
-                    .arg(formatNumber(double(history.totalMB), 3))
-                    .arg(formatNumber(history.averageMB, 3));
+                    .arg(formatNumber(double(history.totalMB), 3),
+                         formatNumber(history.averageMB, 3));
         if (history.cheapest) {
             text << QStringLiteral("Cheapest over these months: %1, %2.")
                         .arg(history.cheapest->name, rupeesText(history.cheapest->paise));

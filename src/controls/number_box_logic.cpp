@@ -187,7 +187,7 @@ int NumberBoxLogic::keyPress(int k, bool* moveFocus) {
             m_editor.moveCaretToEnd();
             return 0;
         }
-        if (m_editor.text().mid(caret, m_editor.selectionLength()).contains(u'.')) {
+        if (QStringView(m_editor.text()).mid(caret, m_editor.selectionLength()).contains(u'.')) {
             return k;
         }
     } else if (key == u'-') {

@@ -97,7 +97,9 @@ ChartFeed updateGraphControl(const std::optional<DailyChart>& report, const QStr
 
 double MaxY(double largestTotal) {
     const Megabytes lifted = Megabytes::fromDouble(largestTotal) + Megabytes::fromWhole(10);
-    return double(lifted.roundedToWhole() / 10 * 10);
+    // Down to a whole ten.
+    const std::int64_t tens = lifted.roundedToWhole() / 10;
+    return double(tens * 10);
 }
 
 int getRGB(std::int64_t color, int part) {

@@ -50,7 +50,7 @@ struct ChartFeed {
 // series' cells, its legend "12.50 MB" for one series and the "Total:…" form for more; no
 // items before a report has made its chart. Throws Failure when a series has no cell for a
 // column.
-ChartFeed updateGraphControl(const std::optional<DailyChart>& chart, const QString& monthYear,
+ChartFeed updateGraphControl(const std::optional<DailyChart>& report, const QString& monthYear,
                              ColorRef inbuiltChartColor);
 
 // The largest total plus 10, rounded to a whole number (halves to the even neighbour), down to

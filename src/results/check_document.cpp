@@ -13,7 +13,7 @@
 namespace kestrova {
 
 QJsonObject monthJson(const RetrievalState& state, const ReportFigures& figures) {
-    const double mb = double(figures.monthSumMB);
+    const auto mb = double(figures.monthSumMB);
     // The average as the month's line shows it, in the locale it was written in.
     const std::optional<Decimal> average =
         figures.averageCaption.isEmpty() ? std::nullopt : readNumber(figures.averageCaption);

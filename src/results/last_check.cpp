@@ -20,7 +20,7 @@ const QString kPrefix = QStringLiteral("last-check-");
 const QString kFailureSuffix = QStringLiteral(".failed.json");
 
 // The largest file read back as a failure: it holds one line.
-constexpr qint64 kFailureLimit = 64 * 1024;
+constexpr qint64 kFailureLimit = qint64(64) * 1024;
 
 QString kindWord(bool billed) {
     return billed ? QStringLiteral("billed") : QStringLiteral("unbilled");

@@ -25,12 +25,8 @@ QString trimBlanks(const QString& text) {
 }
 
 bool needsQuotes(const QString& cell) {
-    for (const QChar c : cell) {
-        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n') {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(cell.cbegin(), cell.cend(),
+                       [](QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; });
 }
 
 QString csvCell(const QString& cell) {

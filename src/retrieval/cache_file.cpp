@@ -42,7 +42,7 @@ QString safeNamePart(QString part) {
 bool fitsLatin1(const QString& text) {
     // A page of a million records is some 160 million characters: a block at a time, with a
     // loop the compiler can turn into vector instructions.
-    const char16_t* data = reinterpret_cast<const char16_t*>(text.constData());
+    const auto* data = reinterpret_cast<const char16_t*>(text.constData());
     constexpr qsizetype kBlock = 4096;
     for (qsizetype at = 0; at < text.size(); at += kBlock) {
         const qsizetype end = std::min(text.size(), at + kBlock);

@@ -52,7 +52,7 @@ bool visitRowText(QStringView text, const std::function<void(const CachedRow&)>&
         }
         at += kRowOpen.size();
         CachedRow row;
-        for (std::size_t field = 0; field < row.fields.size(); ++field) {
+        for (QStringView& field : row.fields) {
             if (!text.mid(at).startsWith(kCellOpen)) {
                 return notRowText();
             }
@@ -62,7 +62,7 @@ bool visitRowText(QStringView text, const std::function<void(const CachedRow&)>&
             if (end < 0 || !text.mid(end).startsWith(kCellClose)) {
                 return notRowText();
             }
-            row.fields[field] = text.mid(at, end - at);
+            field = text.mid(at, end - at);
             at = end + kCellClose.size();
         }
         row.date = row.fields[0];
@@ -118,7 +118,7 @@ CacheMerge mergeIntoCache(const QString& folder, QStringView records, bool unbil
     for (const auto& [month, rows] : byMonth) {
         const QString file = cacheFileName(folder, month, unbilled, userId);
         QString held;
-        if (QFileInfo(file).exists()) {
+        if (QFileInfo::exists(file)) {
             try {
                 held = readFileData(file, true);
             } catch (const Failure& failure) {
@@ -144,7 +144,7 @@ CacheMerge mergeIntoCache(const QString& folder, QStringView records, bool unbil
                 merged.push_back(row);
             }
         }
-        if (merged.size() == before && QFileInfo(file).exists()) {
+        if (merged.size() == before && QFileInfo::exists(file)) {
             merge.unchanged << file;
             continue;
         }

@@ -121,7 +121,7 @@ QDate recordDate(QStringView f) {
 // The month's figures and the rows' mark-up put into the report template.
 QString fillReportTemplate(const QString& reportTemplate, Int128 monthSum, const QString& rows,
                            const QString& monthYear) {
-    const double monthMB = double(monthSum);
+    const auto monthMB = double(monthSum);
     return fillPlaceholders(
         reportTemplate,
         {{QStringLiteral("##mb##"), formatNumber(monthMB, 3)},
@@ -256,7 +256,7 @@ Megabytes chargedPart(Megabytes total, const NightSplit& split) {
         case NightSplit::Mixed:
             break;
     }
-    const Int128 outside = Int128(split.seconds - split.nightSeconds);
+    const auto outside = Int128(split.seconds - split.nightSeconds);
     const Int128 scaled = Int128(total.tenThousandths()) * outside;
     Int128 units = scaled / split.seconds;
     const Int128 rest = scaled % split.seconds;

@@ -164,7 +164,7 @@ bool OwnRowText::next(Fields& fields) {
     const qsizetype end = m_text.size();
     qsizetype at = m_at;
     auto literal = [&]<std::size_t N>(const char16_t(&expected)[N]) {
-        constexpr qsizetype length = qsizetype(N - 1);
+        constexpr auto length = qsizetype(N - 1);
         if (end - at < length) {
             return false;
         }

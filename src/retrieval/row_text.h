@@ -18,8 +18,8 @@ namespace kestrova {
 // report and the text always fits one byte per character in a cache file.
 QString toRowText(const QStringList& fields);
 QString toRowText(std::span<const QStringView> fields);
-// Appends the row text to `out`.
-void appendRowText(QString& out, std::span<const QStringView> fields);
+// Appends the row text to `row`.
+void appendRowText(QString& row, std::span<const QStringView> fields);
 
 QString escapeHtmlText(const QString& text);
 

@@ -49,11 +49,11 @@ void xorWithKey(char16_t* text, qsizetype n, const QString& key) {
     const qsizetype words = k * (kWords / k);
     const qsizetype blockChars = 4 * words;
     std::uint64_t mask[kWords];
-    char16_t* maskChars = reinterpret_cast<char16_t*>(mask);
+    auto* maskChars = reinterpret_cast<char16_t*>(mask);
     for (qsizetype i = 0; i < blockChars; ++i) {
         maskChars[i] = char16_t(key[i % k].unicode() & 0xFF);
     }
-    unsigned char* bytes = reinterpret_cast<unsigned char*>(text);
+    auto* bytes = reinterpret_cast<unsigned char*>(text);
     qsizetype i = 0;
     for (; i + blockChars <= n; i += blockChars) {
         unsigned char* block = bytes + 2 * i;
@@ -144,7 +144,7 @@ bool XorCipher::scrambleFile(const QString& FileFrom, const QString& FileTo,
 }
 
 QString XorCipher::machineCodeText(bool CopyToClipboard) const {
-    const QString text = QString::fromLatin1(m_code.toHex().toUpper());
+    QString text = QString::fromLatin1(m_code.toHex().toUpper());
     if (CopyToClipboard && qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         QClipboard* clipboard = QGuiApplication::clipboard();
         clipboard->clear();

@@ -123,7 +123,7 @@ public:
     void integer(const QString& key, int& field, int fallback, IntegerRange range,
                  ReadOrder order = ReadOrder::InTurn) {
         if (order == ReadOrder::Last) {
-            m_last.push_back(
+            m_last.emplace_back(
                 [this, key, &field, fallback, range] { integer(key, field, fallback, range); });
             return;
         }

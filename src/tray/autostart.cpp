@@ -13,6 +13,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrova {
 
@@ -27,7 +28,7 @@ QString execArgument(QString argument) {
         return argument;
     }
     QString quoted;
-    for (const QChar c : argument) {
+    for (const QChar c : std::as_const(argument)) {
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\') {
             quoted += u'\\';
         }

@@ -58,7 +58,9 @@ XChart* resultWindowChart(QWidget* parent) {
     m.setAxisLabelX(QStringLiteral("Days"));
     m.setBackColor(RGB(240, 240, 240));
     m.setBarFillStyle(0);
-    m.setMaxY(double(std::int32_t(roundHalfEven(largest + 10)) / 10 * 10));
+    // Down to a whole ten.
+    const std::int32_t tens = std::int32_t(roundHalfEven(largest + 10)) / 10;
+    m.setMaxY(double(tens * 10));
     m.setMajorGridColor(0);
     m.setBarShadow(false);
     m.setMinorGridOn(true);

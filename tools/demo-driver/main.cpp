@@ -242,6 +242,6 @@ int main(int argc, char** argv) {
         }
         QCoreApplication::exit(status);
     };
-    QTimer::singleShot(0, [&] { run(); });
+    QTimer::singleShot(0, &app, [&] { run(); });
     return QApplication::exec();
 }

@@ -48,6 +48,9 @@ int main(int argc, char** argv) {
         });
         server.run();
         // run() also ends when listening fails; wake the waiter so it can be joined.
+        // SIGTERM is one of the blocked signals the waiter takes with sigwait(), so this wakes
+        // it; it does not end the thread.
+        // NOLINTNEXTLINE(bugprone-bad-signal-to-kill-thread)
         pthread_kill(waiter.native_handle(), SIGTERM);
         waiter.join();
     } catch (const std::exception& e) {

@@ -157,8 +157,11 @@ std::string Pages::select(std::string_view name, int first, int last, int width,
         "<select id=\"" + std::string(name) + "\" name=\"" + std::string(name) + "\">";
     for (int v = first; v <= last; ++v) {
         const std::string text = padded(v, width);
-        html += "<option value=\"" + text + '"' + (v == chosen ? " selected" : "") + '>' + text +
-                "</option>";
+        html += "<option value=\"";
+        html += text;
+        html += v == chosen ? "\" selected>" : "\">";
+        html += text;
+        html += "</option>";
     }
     return html + "</select>";
 }
@@ -191,7 +194,7 @@ std::string Pages::usageView(const UsageViewState& state) const {
         body += "<p>Usage from " + dayMonthYear(state.from) + " to " + dayMonthYear(state.to) +
                 ": " + std::to_string(state.sessions) + " sessions.</p>\n";
         if (shown("aaab.BBUsageView.ToolBarLinkToURL")) {
-            body += "<a id=\"aaab.BBUsageView.ToolBarLinkToURL\" href=\"" +
+            body += R"(<a id="aaab.BBUsageView.ToolBarLinkToURL" href=")" +
                     htmlEscape(state.downloadHref) + "\">Download usage log</a>\n";
         }
     }

@@ -14,7 +14,9 @@ namespace {
 
 using namespace std::chrono;
 
-constexpr std::int64_t kDaySeconds = 24 * 60 * 60;
+constexpr std::int64_t kMinute = 60;
+constexpr std::int64_t kHour = 60 * kMinute;
+constexpr std::int64_t kDaySeconds = 24 * kHour;
 
 // A fixed generator (not std::uniform_int_distribution, whose results differ between standard
 // libraries): the same user and day give the same sessions on every machine.
@@ -66,7 +68,7 @@ struct Session {
 // sessions that move next to nothing.
 std::int64_t downloadFor(SplitMix64& random, std::int64_t length) {
     const std::int64_t minutes = std::max<std::int64_t>(1, length / 60);
-    if (length < 5 * 60 && random.chance(50)) {
+    if (length < 5 * kMinute && random.chance(50)) {
         return random.between(1, 900);  // under a tenth of a megabyte
     }
     std::int64_t perMinute = random.between(300, 25000);  // 0.03 to 2.5 MB a minute
@@ -172,16 +174,16 @@ std::vector<UsageRecord> dayRecords(std::string_view userId, Date day, int sessi
     // Night plans count the hours from 02:00 to 08:00; sessions across either edge are the
     // ones the report has to split, so some days have one of each.
     if (count > 0 && random.chance(40)) {
-        const std::int64_t start = random.between(60 * 60, 115 * 60);
-        sessions.push_back({start, 2 * 3600 - start + random.between(5 * 60, 150 * 60)});
+        const std::int64_t start = random.between(60 * kMinute, 115 * kMinute);
+        sessions.push_back({start, 2 * kHour - start + random.between(5 * kMinute, 150 * kMinute)});
     }
     if (count > int(sessions.size()) && random.chance(40)) {
-        const std::int64_t start = random.between(405 * 60, 475 * 60);
-        sessions.push_back({start, 8 * 3600 - start + random.between(5 * 60, 120 * 60)});
+        const std::int64_t start = random.between(405 * kMinute, 475 * kMinute);
+        sessions.push_back({start, 8 * kHour - start + random.between(5 * kMinute, 120 * kMinute)});
     }
     while (int(sessions.size()) < count) {
         const std::int64_t length =
-            random.chance(20) ? random.between(30, 300) : random.between(300, 3 * 3600);
+            random.chance(20) ? random.between(30, 300) : random.between(300, 3 * kHour);
         sessions.push_back({random.between(0, kDaySeconds - 120), length});
     }
     std::sort(sessions.begin(), sessions.end(),
@@ -218,7 +220,7 @@ std::vector<UsageRecord> usageRecords(std::string_view userId, Date from, Date t
     if (!from.ok() || !to.ok() || sys_days(from) > sys_days(to)) {
         return records;
     }
-    for (sys_days day = sys_days(to); day >= sys_days(from); day -= days(1)) {
+    for (auto day = sys_days(to); day >= sys_days(from); day -= days(1)) {
         std::vector<UsageRecord> ofDay = dayRecords(userId, Date(day), sessionsPerDay);
         records.insert(records.end(), ofDay.rbegin(), ofDay.rend());
     }

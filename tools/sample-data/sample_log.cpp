@@ -27,6 +27,7 @@ QString makeSampleUsageLog(const SampleLogOptions& options) {
     for (QDate day = options.lastDay; left > 0; day = day.addDays(-1)) {
         const int sessions = std::min(left, 1 + int(random.bounded(options.maxSessionsPerDay)));
         std::vector<int> starts;
+        starts.reserve(std::size_t(sessions));
         for (int s = 0; s < sessions; ++s) {
             starts.push_back(int(random.bounded(24 * 3600)));
         }

@@ -135,8 +135,8 @@ int main(int argc, char** argv) {
         // Through the event loop, as the result window shows it.
         QTimer::singleShot(500, &tabs, [&] {
             tabs.grab().save(parser.value(windowShot));
-            app.quit();
+            QCoreApplication::quit();
         });
     }
-    return app.exec();
+    return QApplication::exec();
 }

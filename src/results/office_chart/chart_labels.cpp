@@ -69,7 +69,7 @@ std::vector<ValueLabel> placeValueLabels(const OfficeChartData& data, const Colu
     parts.reserve(labels.size());
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const ValueLabel& label = labels[i];
-        const std::size_t c = std::size_t(label.category);
+        const auto c = std::size_t(label.category);
         const double value = data.series[label.series].values[c];
         double& end = value > 0 ? above[c] : below[c];
         parts.emplace_back(end, end + value);

@@ -143,7 +143,7 @@ void ReportTabFrame::pickRowColour(int Index, int Button) {
 QString ReportTabFrame::askTarget(const QString& ext) {
     // The folder is the dialog's to choose (the last one used, at first Documents).
     const QDate lastUsed = m_lastUsed ? m_lastUsed() : QDate();
-    const QString fileName = askSaveFileName(QString(), suggestedFileName(lastUsed, ext), ext);
+    QString fileName = askSaveFileName(QString(), suggestedFileName(lastUsed, ext), ext);
     if (fileName.isEmpty()) {
         return QString();
     }

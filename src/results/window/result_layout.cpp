@@ -26,42 +26,42 @@ void setHeight(TwipRect& box, int height) {
 
 }  // namespace
 
-void resizeResultWindow(ResultLayout& l, int W, int H) {
-    TwipRect& tabs = l[Placed::tabStrip];
-    TwipRect& footer = l[Placed::footerGroup];
-    setWidth(tabs, W - 300);
-    setHeight(tabs, H - footer.height - 400);
-    setWidth(footer, W);
-    footer.top = H - footer.height - 350;
-    l[Placed::closeButton].left = W - l[Placed::closeButton].width - 400;
+void resizeResultWindow(ResultLayout& layout, int windowWidth, int windowHeight) {
+    TwipRect& tabs = layout[Placed::tabStrip];
+    TwipRect& footer = layout[Placed::footerGroup];
+    setWidth(tabs, windowWidth - 300);
+    setHeight(tabs, windowHeight - footer.height - 400);
+    setWidth(footer, windowWidth);
+    footer.top = windowHeight - footer.height - 350;
+    layout[Placed::closeButton].left = windowWidth - layout[Placed::closeButton].width - 400;
 
     for (Placed frame : {Placed::reportGroup, Placed::chartGroup, Placed::summaryGroup}) {
-        setWidth(l[frame], tabs.width - 300);
-        setHeight(l[frame], tabs.height - 350);
+        setWidth(layout[frame], tabs.width - 300);
+        setHeight(layout[frame], tabs.height - 350);
     }
 
-    const TwipRect& chart = l[Placed::chartGroup];
+    const TwipRect& chart = layout[Placed::chartGroup];
     for (Placed p : {Placed::copyChartButton, Placed::chartTypeCombo,
                      Placed::builtinChartOptionsGroup, Placed::chartColorsGroup}) {
-        l[p].top = chart.height - l[p].height - 100;
+        layout[p].top = chart.height - layout[p].height - 100;
     }
     for (Placed p : {Placed::builtinChartOptionsGroup, Placed::chartColorsGroup}) {
-        l[p].left = chart.width - l[p].width - 100;
+        layout[p].left = chart.width - layout[p].width - 100;
     }
     for (Placed p : {Placed::xChart, Placed::officeChartHost}) {
-        setWidth(l[p], chart.width - 100);
-        setHeight(l[p], chart.height - l[Placed::chartColorsGroup].height - 400);
+        setWidth(layout[p], chart.width - 100);
+        setHeight(layout[p], chart.height - layout[Placed::chartColorsGroup].height - 400);
     }
 
-    const TwipRect& report = l[Placed::reportGroup];
-    TwipRect& reportFooter = l[Placed::reportFooterGroup];
+    const TwipRect& report = layout[Placed::reportGroup];
+    TwipRect& reportFooter = layout[Placed::reportFooterGroup];
     reportFooter.top = report.height - reportFooter.height - 100;
     reportFooter.left = report.width - reportFooter.width - 100;
     for (Placed p : {Placed::exportButton, Placed::saveButton}) {
-        l[p].top = report.height - l[p].height - 100;
+        layout[p].top = report.height - layout[p].height - 100;
     }
-    setWidth(l[Placed::webBrowser], report.width - 20);
-    setHeight(l[Placed::webBrowser], report.height - reportFooter.height - 350);
+    setWidth(layout[Placed::webBrowser], report.width - 20);
+    setHeight(layout[Placed::webBrowser], report.height - reportFooter.height - 350);
 }
 
 QSize outerWindowTwips(QSize clientPixels, double twipsPerPixelX, double twipsPerPixelY) {
