@@ -7,8 +7,10 @@
 // A desktop keyring of the test's own: a session bus (dbus-daemon) and gnome-keyring's Secret
 // Service on it, with a fresh "login" keyring unlocked in a temporary folder. The test process
 // talks to it through DBUS_SESSION_BUS_ADDRESS, which must be set before the process first
-// uses D-Bus; environment() gives the same to child processes. The keyring daemon ends with
-// the bus when the object goes.
+// uses D-Bus; environment() gives the same to child processes. The bus, and the keyring daemon
+// with it, end with the test process, not with the object: the keyring client's D-Bus library
+// (GLib's) ends the whole process with SIGTERM when the session bus it holds closes, which would
+// kill the tests that come after this one in the same process.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,9 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+
+#include <sys/prctl.h>
+#include <csignal>
 
 namespace kestrova::testing {
 
@@ -31,16 +36,20 @@ public:
         QFile::setPermissions(m_home.filePath(QStringLiteral("run")), QFileDevice::ReadOwner |
                                                                           QFileDevice::WriteOwner |
                                                                           QFileDevice::ExeOwner);
-        m_bus.start(QStringLiteral("dbus-daemon"),
-                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                     QStringLiteral("--print-address=1")});
-        if (!m_bus.waitForStarted(10000)) {
+        // Never deleted (deleting a QProcess ends it): the kernel ends the bus after the test
+        // process.
+        auto* bus = new QProcess;
+        bus->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        bus->start(QStringLiteral("dbus-daemon"),
+                   {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                    QStringLiteral("--print-address=1")});
+        if (!bus->waitForStarted(10000)) {
             ADD_FAILURE() << "dbus-daemon did not start (package dbus)";
             return;
         }
-        while (!m_bus.canReadLine() && m_bus.waitForReadyRead(10000)) {
+        while (!bus->canReadLine() && bus->waitForReadyRead(10000)) {
         }
-        m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
+        m_address = QString::fromUtf8(bus->readLine()).trimmed();
         if (m_address.isEmpty()) {
             ADD_FAILURE() << "dbus-daemon gave no address";
             return;
@@ -52,12 +61,7 @@ public:
         qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
     }
 
-    ~PrivateKeyring() {
-        if (m_bus.state() != QProcess::NotRunning) {
-            m_bus.terminate();
-            m_bus.waitForFinished(5000);
-        }
-    }
+    ~PrivateKeyring() = default;
 
     PrivateKeyring(const PrivateKeyring&) = delete;
     PrivateKeyring& operator=(const PrivateKeyring&) = delete;
@@ -92,7 +96,6 @@ private:
     }
 
     QTemporaryDir m_home;
-    QProcess m_bus;
     QString m_address;
     bool m_started = false;
 };
