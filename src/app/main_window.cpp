@@ -11,7 +11,6 @@
 #include "app/program_icon.h"
 #include "controls/accessibility.h"
 #include "controls/busy_bar.h"
-#include "controls/downloader.h"
 #include "controls/link_label.h"
 #include "controls/tab_strip.h"
 #include "forms/forms.h"
@@ -211,8 +210,6 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     }
     m_result = std::make_unique<ResultWindow>(m_state, *this, std::move(resultOptions), this);
     connect(m_result.get(), &QDialog::finished, this, &MainWindow::resumeResultWaiters);
-    m_downloader = std::make_unique<Downloader>();
-    connect(m_downloader.get(), &Downloader::Complete, this, &MainWindow::onDownloadComplete);
     m_report = std::make_unique<ReportBuilder>(m_state, *this, *m_result);
     m_extraction = std::make_unique<UsageExtraction>(m_state, *this, *m_report);
     m_check = std::make_unique<UsageCheck>(m_state, *this, *m_browser, *m_extraction, *m_report);
@@ -512,8 +509,6 @@ void MainWindow::loadWindow() {
     try {
         m_browser->setSilent(true);
         m_browser->navigate(QUrl(QStringLiteral("about:blank")));
-        m_wbData.clear();
-        m_wbData.close();
         m_billedCombo->setCurrentIndex(0);
         m_check->m_grabState = GrabState::Idle;
 
@@ -944,19 +939,6 @@ void MainWindow::refreshHistory() {
     m_cacheHistory->selectItem(m_cacheFilesCombo->currentText());
 }
 
-void MainWindow::onDownloadComplete(QString& URL, QString& Data, QString& Key) {
-    Q_UNUSED(URL);
-    Q_UNUSED(Key);
-    try {
-        m_wbData.clear();
-        m_wbData.write(Data);
-        m_wbData.close();
-        m_extraction->grabUsagePage(m_wbData);
-    } catch (const Failure& failure) {
-        dialogs().show(Message{failure.description()});
-    }
-}
-
 // --- The hand-over to the result window ---------------------------------------------------------
 
 void MainWindow::writeOutput() {
@@ -1090,8 +1072,6 @@ bool MainWindow::showLastCheck(const QString& documentPath) {
     }
     m_reportOfDownload = false;
     m_state.records.clear();
-    m_state.cacheFile.clear();
-    m_state.cachedData.clear();
     m_state.chart.reset();
     m_state.graphData.clear();
     m_state.graphDataWithAverage.clear();

@@ -8,9 +8,8 @@
 // the billing choice and the cache options on the "Login Details" page of tabStrip, with the
 // portal browser on the "Processing" page of the inner tab strip portalTabs; the
 // cache-file report on the "Use Cache Data" page. It owns the retrieval's fields and display
-// settings (RetrievalState), the two hidden in-memory documents wbData and wbTemp, the check
-// command and the grab (UsageCheck, with Timer1), the report builder, downloader and the one
-// result window.
+// settings (RetrievalState), the hidden in-memory document wbTemp, the check command and the
+// grab (UsageCheck, with Timer1), the report builder and the one result window.
 //
 // It loads every setting when it is made and saves them when it closes. Closing ends the
 // program: programEnded() is emitted once the settings are saved.
@@ -50,7 +49,6 @@ class QRadioButton;
 namespace kestrova {
 
 class Browser;
-class Downloader;
 class PasswordKeeper;
 class PasswordStore;
 class CacheHistoryView;
@@ -114,8 +112,6 @@ public:
     void chooseBilledType(int Index);
     // Fills cacheFilesCombo with the cache files of the program's folder and selects the last.
     void loadCacheFileList();
-    // downloader's delivered text goes into wbData, and the page grab reads it.
-    void onDownloadComplete(QString& URL, QString& Data, QString& Key);
     // "Show in the panel": writes the autostart entry that starts the tray item with the
     // session, and starts it now; or removes the entry. A failure is said and the box goes
     // back.
@@ -141,8 +137,6 @@ public:
     UsageExtraction& usageExtraction() { return *m_extraction; }
     Browser& portalBrowser() { return *m_browser; }
     ResultWindow& resultWindow() { return *m_result; }
-    Downloader& downloader() { return *m_downloader; }
-    HtmlDocument& wbData() { return m_wbData; }
     HtmlDocument& wbTempDocument() { return m_wbTemp; }
     const Deployment& deployment() const { return m_deployment; }
     // Whether a result window shown by showOutput is still open.
@@ -292,7 +286,6 @@ private:
     Deployment m_deployment;
     QString m_folder;
     RetrievalState m_state;
-    HtmlDocument m_wbData;
     HtmlDocument m_wbTemp;
     MainLayout m_layout;
     int m_showing = 0;
@@ -350,7 +343,6 @@ private:
     // result window they refer to.
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<ResultWindow> m_result;
-    std::unique_ptr<Downloader> m_downloader;
     std::unique_ptr<ReportBuilder> m_report;
     std::unique_ptr<UsageExtraction> m_extraction;
     std::unique_ptr<UsageCheck> m_check;

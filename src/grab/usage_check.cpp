@@ -103,8 +103,6 @@ void UsageCheck::checkUsage() {
     m_state.records.clear();
     m_state.monthYear.clear();
     m_state.userName.clear();
-    m_state.cacheFile.clear();
-    m_state.cachedData.clear();
     m_state.chart.reset();
     m_state.graphData.clear();
     m_state.graphDataWithAverage.clear();

@@ -54,11 +54,9 @@ constexpr int planKindNumber(PlanKind kind) {
 
 // The main window's fields that the usage retrieval reads and writes. The main window owns one.
 struct RetrievalState {
-    QString records;     // collected usage rows, in row text
-    QString monthYear;   // the report's period
-    QString userName;    // the user id at the start of the grab
-    QString cacheFile;   // cache file of a page grab
-    QString cachedData;  // its unscrambled text
+    QString records;    // collected usage rows, in row text
+    QString monthYear;  // the report's period
+    QString userName;   // the user id at the start of the grab
     bool cachingEnabled = false;
     bool unbilledSelected = true;     // billedTypeOption(0) "Unbilled usage", else "Billed usage"
     QString reportTemplate;           // kept from grabbingFinished to writeOutput

@@ -10,17 +10,12 @@
 #include "retrieval/report_page.h"
 #include "retrieval/row_text.h"
 
-#include <QFileInfo>
 #include <algorithm>
 #include <array>
 
 namespace kestrova {
 
 namespace {
-
-const QString kNotAvailableText = QStringLiteral(
-    "The usage details are currently not available,please try after some time or contact call "
-    "center representative");
 
 QStringView trimBlanks(QStringView s) {
     qsizetype from = 0;
@@ -393,90 +388,6 @@ void UsageExtraction::parseUsageFile(const QString& text) {
         return;
     }
     m_report.grabbingFinished();
-}
-
-void UsageExtraction::grabUsagePage(Document& objDoc) {
-    std::vector<UsageRecord> read;
-    try {
-        if (objDoc.documentElement()->innerText().contains(kNotAvailableText)) {
-            dialogs().show(Message{QStringLiteral("Data for selected month not available"),
-                                   QStringLiteral("Not available"), MessageIcon::Information});
-            return;
-        }
-        const QString formName =
-            m_state.unbilledSelected ? QStringLiteral("SWEForm2_0") : QStringLiteral("SWEForm1_0");
-        ElementPtr form = objDoc.elementsByName(formName).item(0);
-        ElementPtr logTable = form->child(0)->child(2)->row(0)->cell(0)->child(0);
-
-        if (m_state.monthYear.isEmpty() && logTable->rowCount() > 1) {
-            const QString first = logTable->row(1)->cell(0)->innerText();
-            if (first.contains(u'-')) {
-                const QStringList parts = first.section(u' ', 0, 0).split(u'-');
-                if (parts.size() < 3) {
-                    throw Failure(QStringLiteral("Subscript out of range"));
-                }
-                m_state.monthYear = parts[2].trimmed() + u'-' + parts[1].trimmed();
-            }
-        }
-        if (m_state.cacheFile.isEmpty() && m_state.cachingEnabled) {
-            m_state.cacheFile = cacheFileName(m_host.folder(), m_state.monthYear,
-                                              m_state.unbilledSelected, m_state.userName);
-        }
-        if (m_state.cachingEnabled && m_state.cachedData.isEmpty() &&
-            QFileInfo::exists(m_state.cacheFile)) {
-            m_state.cachedData = readFileData(m_state.cacheFile, true);
-        }
-
-        bool caughtUp = false;
-        const int rows = logTable->rowCount();
-        for (int r = 1; r < rows; ++r) {
-            ElementPtr row = logTable->row(r);
-            std::array<QString, 6> fields;
-            for (int c = 0; c < 6; ++c) {
-                fields[std::size_t(c)] = row->cell(c)->innerText();
-            }
-            UsageRecord record = UsageRecord::fromFields(std::span<const QString>(fields));
-            if (m_state.cachingEnabled && m_state.cachedData.contains(record.rowText())) {
-                caughtUp = true;
-                break;
-            }
-            read.push_back(std::move(record));
-        }
-
-        ElementPtr pager = form->child(0)->child(1)->row(0)->cell(2)->child(0);
-        if (!caughtUp) {
-            ElementPtr next = pager->row(0)->cell(4)->child(0);
-            if (next->tagName().toUpper() == u"A") {
-                addInFront(read);
-                read.clear();
-                next->click();
-                return;
-            }
-        }
-        addInFront(read);
-        read.clear();
-        if (m_state.cachingEnabled) {
-            m_state.records = m_state.cachedData + m_state.records;
-            saveFileData(m_state.cacheFile, m_state.records, true);
-        }
-        m_report.grabbingFinished();
-    } catch (const Failure&) {
-        addInFront(read);
-        dialogs().show(Message{QStringLiteral("Error retrieving data from site")});
-    }
-}
-
-void UsageExtraction::startGrab(Document& objDoc) {
-    try {
-        grabUsagePage(objDoc);
-    } catch (const std::exception&) {
-        dialogs().show(Message{QStringLiteral("Error retrieving log pages"), QString(),
-                               MessageIcon::Information});
-    }
-}
-
-ElementPtr UsageExtraction::summaryTable(const ElementList& colTables, int Index) {
-    return colTables.item(Index)->row(1)->cell(0)->child(0)->child(0);
 }
 
 }  // namespace kestrova

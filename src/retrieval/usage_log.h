@@ -4,7 +4,6 @@
 
 #pragma once
 
-#include "platform/document.h"
 #include "retrieval/report_target.h"
 #include "retrieval/retrieval_state.h"
 #include "retrieval/usage_record.h"
@@ -83,8 +82,8 @@ bool looksLikeUsageLog(const QString& text);
 // "period 01-04-2013 TO 17-04-2013".
 QString downloadPeriodText(const QString& fromDate, const QString& toDate);
 
-// Reading usage records from the portal: the downloaded log, or the portal's own usage table
-// page by page, merged with the cache file. Both end in the report builder's grabbingFinished.
+// Reading the downloaded usage log into the records; ends in the report builder's
+// grabbingFinished.
 class UsageExtraction {
 public:
     UsageExtraction(RetrievalState& state, RetrievalHost& host, ReportBuilder& report)
@@ -95,13 +94,6 @@ public:
     // builds nothing, as does a figure the portal never writes (the message then names the
     // line and the field).
     void parseUsageFile(const QString& text);
-
-    // Reads one page of the usage table: clicks to the next page and returns, or finishes
-    // (cache merge, grabbingFinished).
-    void grabUsagePage(Document& objDoc);
-    void startGrab(Document& objDoc);
-
-    static ElementPtr summaryTable(const ElementList& colTables, int Index);
 
     // The records' row text put in front of records, records given in reading order.
     void addInFront(std::span<const UsageRecord> recordsInReadingOrder);

@@ -20,7 +20,6 @@
 #include "support/scoped_font.h"
 #include "support/task_runner.h"
 
-#include "controls/downloader.h"
 #include "controls/tab_strip.h"
 #include "platform/dialogs.h"
 #include "platform/password_store.h"
@@ -783,54 +782,6 @@ TEST_F(MainWindowTest, ALinkXdgOpenCannotOpenShowsTheAddress) {
     EXPECT_TRUE(spinUntil([&] { return w.findChildren<QProcess*>().isEmpty(); }, 10s));
     EXPECT_EQ(dialogs.messages.size(), 1u) << "an opened link says nothing";
     qputenv("PATH", savedPath.toLocal8Bit());
-}
-
-// --- downloader ---------------------------------------------------------------------------------
-
-// A page of the portal's usage table as the page grab reads it.
-QString usagePage(const QStringList& entries) {
-    QString rows = q("<tr><th>Start</th><th>b</th><th>c</th><th>d</th><th>e</th><th>f</th></tr>");
-    for (const QString& e : entries) {
-        rows += q("<tr>");
-        for (const QString& cell : e.split(u',')) {
-            rows += q("<td>") + cell + q("</td>");
-        }
-        rows += q("</tr>");
-    }
-    const QString pager =
-        q("<table><tbody><tr><td>1</td><td>2</td><td>3</td><td>4</td><td>"
-          "<span>end</span></td></tr></tbody></table>");
-    return q("<html><head></head><body><form name=\"SWEForm2_0\"><div><span>0</span><table>"
-             "<tbody><tr><td>a</td><td>b</td><td>") +
-           pager + q("</td></tr></tbody></table><table><tbody><tr><td><table><tbody>") + rows +
-           q("</tbody></table></td></tr></tbody></table></div></form></body></html>");
-}
-
-TEST_F(MainWindowTest, DownloadedDataGoIntoWbDataAndThroughThePageGrab) {
-    auto w = open();
-    QString url = q("http://north.portal.test/usage/unbilled?page=0");
-    QString data = usagePage({q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6")});
-    QString key;
-    Q_EMIT w->downloader().Complete(url, data, key);
-    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
-    EXPECT_TRUE(w->wbData().outerHTML().contains(q("SWEForm2_0")));
-    EXPECT_EQ(w->state().monthYear, q("2013-04"));
-    EXPECT_EQ(w->state().records,
-              toRowText({q("16-04-2013 09:00"), q("t"), q("d"), q("4"), q("5"), q("6")}) +
-                  toRowText({q("17-04-2013 10:20"), q("t"), q("d"), q("1"), q("2"), q("3")}));
-    EXPECT_TRUE(w->usageCheck().resumeTimerActive());
-    ASSERT_TRUE(spinUntil([&] { return w->resultWindow().isVisible(); }, 5s));
-    closeResult(*w);
-}
-
-TEST_F(MainWindowTest, DownloadedDataThatAreNoUsagePageSayWhy) {
-    auto w = open();
-    QString url = q("http://north.portal.test/x");
-    QString data = q("<html><body>nothing here</body></html>");
-    QString key = q("k");
-    Q_EMIT w->downloader().Complete(url, data, key);
-    EXPECT_EQ(dialogs.texts(), QStringList{q("Error retrieving data from site")});
-    EXPECT_FALSE(w->usageCheck().resumeTimerActive());
 }
 
 // --- Keyboard ------------------------------------------------------------------------------------

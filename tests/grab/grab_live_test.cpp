@@ -12,27 +12,20 @@
 
 #include "support/portal_process.h"
 #include "support/qt_printers.h"
-#include "support/task_runner.h"
-#include "support/usage_table.h"
 
 #include "platform/dialogs.h"
-#include "platform/html_document.h"
 #include "platform/live/live_browser.h"
-#include "retrieval/cache_file.h"
-#include "retrieval/row_text.h"
 #include "retrieval/usage_log.h"
 #include "usage_data.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QWebEngineView>
 
 namespace kestrova {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::await;
 using testing::day;
 using testing::FakeHost;
 using testing::navigationPath;
@@ -198,61 +191,6 @@ TEST_F(LiveGrab, APageWithoutWhatTheWalkNeedsIsNamedOnceItHasLoaded) {
         EXPECT_EQ(messages.texts(), QStringList{q(c.message).arg(host.site)});
         EXPECT_EQ(host.outputs, 0);
     }
-}
-
-TEST_F(LiveGrab, ThePageGrabReadsOnlyRecordsNewerThanTheCache) {
-    start({q("--page-size"), q("4")});
-    // Logged in through the grab, which then waits for the dates; the page grab is driven
-    // by hand from here.
-    check.checkUsage();
-    ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }, 60s));
-    // The waiting walk ends at its next test; the page grab's own navigation starts only
-    // after that, so the walk never looks for its frame on a page the test has put there.
-    const int ended = handlersEnded;
-    check.m_grabState = GrabState::Idle;
-    ASSERT_TRUE(spinUntil([&] { return handlersEnded > ended; }, 30s));
-
-    const auto all = portal::usageRecords("demo", day(2013, 4, 1), day(2013, 4, 17));
-    ASSERT_GT(all.size(), 8u);
-    auto tableRow = [](const portal::UsageRecord& r) {
-        const testing::TableEntry cells = testing::tableEntry(r);
-        return toRowText(QStringList(cells.begin(), cells.end()));
-    };
-    // The cache holds all but the six newest records, oldest first.
-    QString cached;
-    for (auto it = all.rbegin(); it != all.rend() - 6; ++it) {
-        cached += tableRow(*it);
-    }
-    const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-demo.cache2"));
-    ASSERT_TRUE(saveFileData(cacheFile, cached, true));
-    state.cachingEnabled = true;
-    state.userName = q("demo");
-    state.unbilledSelected = true;
-    retrieval.setFolder(host.dir.path());
-
-    int pages = 0;
-    QObject::connect(&browser, &Browser::documentComplete,
-                     [&](const FrameHandle& frame, const QUrl& url) {
-                         if (frame == Browser::topLevel() && url.path().startsWith(q("/usage/"))) {
-                             ++pages;
-                         }
-                     });
-    browser.navigate(QUrl(q("http://") + host.site + q("/usage/unbilled?page=0")));
-    for (int read = 0; !retrieval.timerEnabled && read < 5; ++read) {
-        ASSERT_TRUE(spinUntil([&] { return pages > read; }, 30s)) << "page " << read;
-        const std::shared_ptr<HtmlDocument> snapshot = await(browser.documentOf({}).snapshot());
-        extraction.startGrab(*snapshot);  // clicks "Next" on the live page, or finishes
-    }
-    ASSERT_TRUE(retrieval.timerEnabled) << messages.texts().join(u'|').toStdString();
-    EXPECT_EQ(pages, 2);  // four records a page: the six new ones end on the second page
-    EXPECT_EQ(state.monthYear, q("2013-04"));
-    QString expected = cached;
-    for (int i = 5; i >= 0; --i) {
-        expected += tableRow(all[std::size_t(i)]);
-    }
-    EXPECT_EQ(state.records, expected);
-    EXPECT_EQ(readFileData(cacheFile, true), expected);
-    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
 }
 
 }  // namespace

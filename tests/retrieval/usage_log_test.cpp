@@ -8,17 +8,12 @@
 #include "support/qt_printers.h"
 
 #include "platform/dialogs.h"
-#include "platform/html_document.h"
-#include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
 #include "retrieval/row_text.h"
-#include "retrieval/xor_cipher.h"
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <memory>
 #include <string_view>
 
 using namespace kestrova;
@@ -159,132 +154,4 @@ TEST(parseUsageFile, AFigureThePortalNeverWritesNamesItsLineAndFieldCutShort) {
         << text.toStdString();
     EXPECT_LT(text.size(), 200);
     EXPECT_FALSE(f.host.timerEnabled);
-}
-
-namespace {
-
-// A portal usage-table page laid out as the page grab reads it.
-QString usagePage(const char* formName, const QStringList& entries, bool nextLink) {
-    QString rows = q("<tr><th>Start</th><th>b</th><th>c</th><th>d</th><th>e</th><th>f</th></tr>");
-    for (const QString& e : entries) {
-        rows += q("<tr>");
-        for (const QString& cell : e.split(u',')) {
-            rows += q("<td>") + cell + q("</td>");
-        }
-        rows += q("</tr>");
-    }
-    const QString pager =
-        q("<table><tbody><tr><td>1</td><td>2</td><td>3</td><td>4</td><td>") +
-        (nextLink ? q("<a id=\"next\" href=\"#\">Next</a>") : q("<span>end</span>")) +
-        q("</td></tr></tbody></table>");
-    return q("<html><head></head><body><form name=\"") + q(formName) +
-           q("\"><div><span>0</span><table><tbody><tr><td>a</td><td>b</td><td>") + pager +
-           q("</td></tr></tbody></table><table><tbody><tr><td><table><tbody>") + rows +
-           q("</tbody></table></td></tr></tbody></table></div></form></body></html>");
-}
-
-}  // namespace
-
-TEST(grabUsagePage, ReadsAPageFindsTheMonthAndFollowsTheNextLink) {
-    Fixture f;
-    HtmlDocument page(usagePage(
-        "SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6")}, true));
-    int clicks = 0;
-    page.setClickHandler([&clicks](Element& e) {
-        EXPECT_EQ(e.attribute(q("id")), q("next"));
-        ++clicks;
-    });
-    f.extraction.grabUsagePage(page);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(f.state.monthYear, q("2013-04"));
-    EXPECT_EQ(f.state.records, row("16-04-2013 09:00", "t", "d", "4", "5", "6") +
-                                   row("17-04-2013 10:20", "t", "d", "1", "2", "3"));
-    EXPECT_FALSE(f.host.timerEnabled);  // the next page comes back through the same entry
-
-    HtmlDocument last(usagePage("SWEForm2_0", {q("15-04-2013 08:00,t,d,7,8,9")}, false));
-    f.extraction.grabUsagePage(last);
-    EXPECT_TRUE(f.host.timerEnabled);
-    EXPECT_TRUE(f.state.records.startsWith(row("15-04-2013 08:00", "t", "d", "7", "8", "9")));
-    EXPECT_TRUE(f.messages.messages.empty());
-}
-
-TEST(grabUsagePage, BilledUsageReadsTheOtherForm) {
-    Fixture f;
-    f.state.unbilledSelected = false;
-    HtmlDocument unbilledOnly(usagePage("SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3")}, false));
-    f.extraction.grabUsagePage(unbilledOnly);
-    EXPECT_EQ(f.messages.texts(), QStringList{q("Error retrieving data from site")});
-    Fixture g;
-    g.state.unbilledSelected = false;
-    HtmlDocument billed(usagePage("SWEForm1_0", {q("17-04-2013 10:20,t,d,1,2,3")}, false));
-    g.extraction.grabUsagePage(billed);
-    EXPECT_TRUE(g.messages.messages.empty());
-    EXPECT_TRUE(g.host.timerEnabled);
-}
-
-TEST(grabUsagePage, NotAvailablePageShowsItsMessage) {
-    Fixture f;
-    HtmlDocument page(
-        q("<html><head></head><body><p>The usage details are currently not "
-          "available,please try after some time or contact call center "
-          "representative</p></body></html>"));
-    f.extraction.grabUsagePage(page);
-    ASSERT_EQ(f.messages.messages.size(), 1u);
-    EXPECT_EQ(f.messages.messages[0], (Message{q("Data for selected month not available"),
-                                               q("Not available"), MessageIcon::Information}));
-    EXPECT_FALSE(f.host.timerEnabled);
-}
-
-TEST(grabUsagePage, CacheMergeReadsOnlyNewerRecordsAndRewritesTheFile) {
-    QTemporaryDir dir;
-    const auto caching = [&dir] {
-        auto f = std::make_unique<Fixture>(dir.path());
-        f->state.cachingEnabled = true;
-        f->state.userName = q("abc");
-        return f;
-    };
-    const QString cached = row("16-04-2013 09:00", "t", "d", "4", "5", "6");
-    const QString file = dir.filePath(q("2013-04-unbilled-abc.cache2"));
-    ASSERT_TRUE(saveFileData(file, cached, true));
-
-    const auto f = caching();
-    HtmlDocument page(usagePage("SWEForm2_0",
-                                {q("17-04-2013 10:20,t,d,1,2,3"), q("16-04-2013 09:00,t,d,4,5,6"),
-                                 q("15-04-2013 08:00,t,d,7,8,9")},
-                                true));
-    int clicks = 0;
-    page.setClickHandler([&clicks](Element&) { ++clicks; });
-    f->extraction.grabUsagePage(page);
-    EXPECT_EQ(clicks, 0);  // caught up: no next page
-    EXPECT_EQ(f->state.cacheFile, file);
-    const QString merged = cached + row("17-04-2013 10:20", "t", "d", "1", "2", "3");
-    EXPECT_EQ(f->state.records, merged);
-    EXPECT_EQ(readFileData(file, true), merged);
-    EXPECT_TRUE(f->host.timerEnabled);
-
-    // Nothing new leaves the cache as it was.
-    const auto again = caching();
-    HtmlDocument same(usagePage("SWEForm2_0", {q("17-04-2013 10:20,t,d,1,2,3")}, true));
-    again->extraction.grabUsagePage(same);
-    EXPECT_EQ(again->state.records, merged);
-    EXPECT_EQ(readFileData(file, true), merged);
-}
-
-TEST(grabUsagePage, AMissingElementIsReportedAndKeepsRowsRead) {
-    Fixture f;
-    HtmlDocument page(
-        q("<html><head></head><body><form name=\"SWEForm2_0\"></form></body></html>"));
-    f.extraction.grabUsagePage(page);
-    EXPECT_EQ(f.messages.texts(), QStringList{q("Error retrieving data from site")});
-    EXPECT_FALSE(f.host.timerEnabled);
-}
-
-TEST(summaryTable, FollowsItsPath) {
-    HtmlDocument page(
-        q("<html><head></head><body><table><tbody><tr><td>0</td></tr><tr><td>"
-          "<div><span id=\"s\">x</span></div></td></tr></tbody></table>"
-          "</body></html>"));
-    ElementPtr found = UsageExtraction::summaryTable(page.elementsByTagName(q("table")), 0);
-    EXPECT_EQ(found->attribute(q("id")), q("s"));
-    EXPECT_THROW(UsageExtraction::summaryTable(page.elementsByTagName(q("table")), 1), Failure);
 }
