@@ -1073,8 +1073,6 @@ bool MainWindow::showLastCheck(const QString& documentPath) {
     m_reportOfDownload = false;
     m_state.records.clear();
     m_state.chart.reset();
-    m_state.graphData.clear();
-    m_state.graphDataWithAverage.clear();
     m_state.userName = user;
     m_state.monthYear = month.value(QStringLiteral("period")).toString();
     m_state.unbilledSelected = !billed;

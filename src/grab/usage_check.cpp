@@ -104,8 +104,6 @@ void UsageCheck::checkUsage() {
     m_state.monthYear.clear();
     m_state.userName.clear();
     m_state.chart.reset();
-    m_state.graphData.clear();
-    m_state.graphDataWithAverage.clear();
     m_state.cachingEnabled = false;
     m_host.setMessageVisible(false);
     m_host.blankReport();

@@ -806,8 +806,6 @@ void ReportBuilder::writeChartData(const ChartDays& chart, const DayAverages& av
         m_state.planKind == PlanKind::Unlimited) {
         data.series.push_back({QStringLiteral("Free"), chart.free, averages.free});
     }
-    m_state.graphData = data.text(false);
-    m_state.graphDataWithAverage = data.text(true);
     m_state.chart = std::move(data);
 }
 
@@ -815,8 +813,7 @@ void ReportBuilder::feedCharts() {
     const DisplaySettings& display = m_state.display;
     if (display.chartType == int(ResultChart::Office) && m_result.graphInitialised() &&
         m_result.officeChartRunning()) {
-        m_result.setOfficeChartData(display.showAverage ? m_state.graphDataWithAverage
-                                                        : m_state.graphData);
+        m_result.setOfficeChartData(chartDataText(m_state, display.showAverage));
     }
     m_result.setInbuiltChartInitialised(false);
     m_result.updateGraphControl();

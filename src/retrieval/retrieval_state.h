@@ -60,11 +60,15 @@ struct RetrievalState {
     bool cachingEnabled = false;
     bool unbilledSelected = true;     // billedTypeOption(0) "Unbilled usage", else "Billed usage"
     QString reportTemplate;           // kept from grabbingFinished to writeOutput
-    std::optional<DailyChart> chart;  // the report's chart, which the built-in chart draws
-    QString graphData;                // its chart data text without the "Avg" column
-    QString graphDataWithAverage;
+    std::optional<DailyChart> chart;  // the report's chart, which both chart types draw
     PlanKind planKind = PlanKind::Limited;
     DisplaySettings display;
 };
+
+// The chart data text of the report's chart the office chart takes, with or without the "Avg"
+// column; empty while there is no report.
+inline QString chartDataText(const RetrievalState& state, bool withAverage) {
+    return state.chart ? state.chart->text(withAverage) : QString();
+}
 
 }  // namespace kestrova

@@ -83,8 +83,8 @@ TEST(ReportPage, EmptyRecordsGiveBothTablesZeroesAndNoDailyTotals) {
     EXPECT_TRUE(r.result.outcome().averageCaption.isEmpty());
     EXPECT_EQ(r.result.outcome().lastDayUsage, -1);
     EXPECT_EQ(r.result.outcome().mdtLastUsedDate, QDate(2000, 1, 1));
-    EXPECT_EQ(r.state.graphData, q("\r\nUsage"));
-    EXPECT_EQ(r.state.graphDataWithAverage, q("\tAvg\r\nUsage\t0"));
+    EXPECT_EQ(chartDataText(r.state, false), q("\r\nUsage"));
+    EXPECT_EQ(chartDataText(r.state, true), q("\tAvg\r\nUsage\t0"));
     EXPECT_EQ(r.result.summaries, 1);
     EXPECT_EQ(r.result.chartUpdates, 1);
 }
@@ -139,8 +139,8 @@ TEST(ReportPage, DailyTotalsStandBesideTheFirstRowOfEachDay) {
     EXPECT_EQ(r.result.outcome().mdtLastUsedDate, QDate(2013, 4, 18));
     EXPECT_EQ(r.listing()->row(2)->cell(0)->innerText(), q("2013-04-18"));
     // Chart columns go from the oldest day to the newest.
-    EXPECT_EQ(r.state.graphData, q("\t16\t17\t18\r\nUsage\t5.00\t1.00\t1100.50"));
-    EXPECT_EQ(r.state.graphDataWithAverage,
+    EXPECT_EQ(chartDataText(r.state, false), q("\t16\t17\t18\r\nUsage\t5.00\t1.00\t1100.50"));
+    EXPECT_EQ(chartDataText(r.state, true),
               q("\t16\t17\t18\tAvg\r\nUsage\t5.00\t1.00\t1100.50\t368.83"));
     EXPECT_EQ(r.result.outcome().averageCaption, q("368.83"));
     EXPECT_EQ(r.result.outcome().totalUsage, 1106);
@@ -283,10 +283,11 @@ TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
 TEST(ReportPage, TheNightUnlimitedKindChartsTheFreePartAsFree) {
     // The listing gives the 18th first; its charged 17.5 MB is usage, C's night half free.
     Report night(kNightLog, PlanKind::NightUnlimited, true);
-    EXPECT_EQ(night.state.graphData, q("\t18\t17\r\nUsage\t17.50\t50.00\r\nFree\t10.00\t100.00"));
+    EXPECT_EQ(chartDataText(night.state, false),
+              q("\t18\t17\r\nUsage\t17.50\t50.00\r\nFree\t10.00\t100.00"));
     // The limited kind has no free usage to chart.
     Report limited(kNightLog, PlanKind::Limited, true);
-    EXPECT_EQ(limited.state.graphData, q("\t18\t17\r\nUsage\t27.50\t150.00"));
+    EXPECT_EQ(chartDataText(limited.state, false), q("\t18\t17\r\nUsage\t27.50\t150.00"));
 }
 
 TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {
@@ -294,8 +295,8 @@ TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {
     // All usage counts as free, so the "Free" line carries it even while free usage is
     // excluded: the unlimited kind offers no choice, and its chart has nothing else to draw.
     ASSERT_TRUE(r.state.display.excludeFree);
-    EXPECT_EQ(r.state.graphData, q("\t17\r\nUsage\t0.00\r\nFree\t2.00"));
-    EXPECT_EQ(r.state.graphDataWithAverage, q("\t17\tAvg\r\nUsage\t0.00\t0\r\nFree\t2.00\t2"));
+    EXPECT_EQ(chartDataText(r.state, false), q("\t17\r\nUsage\t0.00\r\nFree\t2.00"));
+    EXPECT_EQ(chartDataText(r.state, true), q("\t17\tAvg\r\nUsage\t0.00\t0\r\nFree\t2.00\t2"));
 }
 
 TEST(ReportPage, CacheTextWrittenBeforeFieldsWereEscapedStillReads) {

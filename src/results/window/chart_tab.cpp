@@ -291,10 +291,7 @@ void ChartTabFrame::drawMSGraphChart() {
         chart.setAutoVerbMenu(
             QFileInfo::exists(inProgramFolder(programFolder(), QStringLiteral("charteditable"))));
     });
-    skipFailure([&] {
-        chart.setDataText(m_state.display.showAverage ? m_state.graphDataWithAverage
-                                                      : m_state.graphData);
-    });
+    skipFailure([&] { chart.setDataText(chartDataText(m_state, m_state.display.showAverage)); });
     skipFailure([&] { chart.Update(); });
     formatMSGraphSeries();
     skipFailure([&] {
@@ -387,7 +384,7 @@ void ChartTabFrame::toggleAverageInChart() {
     DisplaySettings& d = m_state.display;
     d.showAverage = m_showAverage->isChecked();
     if (m_flags.graphInitialised && m_office) {
-        setOfficeChartData(d.showAverage ? m_state.graphDataWithAverage : m_state.graphData);
+        setOfficeChartData(chartDataText(m_state, d.showAverage));
     }
 }
 

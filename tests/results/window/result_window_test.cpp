@@ -240,14 +240,14 @@ TEST_F(ResultWindowTest, ExcludeNonFreeLeavesTheUsageSeriesOutOfTheChartTexts) {
     ResultWindow& w = *m.window;
     w.nightUnlimitedCheck()->click();
     ASSERT_TRUE(m.state.display.nightUnlimitedPlan);
-    ASSERT_TRUE(m.state.graphData.contains(QStringLiteral("\r\nUsage\t")));
+    ASSERT_TRUE(chartDataText(m.state, false).contains(QStringLiteral("\r\nUsage\t")));
     w.excludeCheck(2)->click();
     EXPECT_TRUE(m.state.display.excludeNonFree);
-    EXPECT_FALSE(m.state.graphData.contains(QStringLiteral("Usage")));
+    EXPECT_FALSE(chartDataText(m.state, false).contains(QStringLiteral("Usage")));
     // Unticking the night plan lets non-free usage back in.
     w.nightUnlimitedCheck()->click();
     EXPECT_FALSE(m.state.display.excludeNonFree);
-    EXPECT_TRUE(m.state.graphData.contains(QStringLiteral("\r\nUsage\t")));
+    EXPECT_TRUE(chartDataText(m.state, false).contains(QStringLiteral("\r\nUsage\t")));
 }
 
 TEST_F(ResultWindowTest, ClearReportShowsTheBlankPage) {
@@ -504,7 +504,7 @@ TEST_F(ResultWindowTest, ChartTypeTwoDrawsTheOfficeChartOnce) {
     EXPECT_TRUE(chart->msGraphNotfoundLabel()->isHidden());
     EXPECT_EQ(office.title, QStringLiteral("ORVO Broadband Usage Chart for period 01-11-2026 TO "
                                            "30-11-2026"));
-    EXPECT_EQ(office.data, m.state.graphData) << "without the average column";
+    EXPECT_EQ(office.data, chartDataText(m.state, false)) << "without the average column";
     EXPECT_GE(office.updates, 1);
     EXPECT_FALSE(office.dataTable) << "mblnShowTotalValue is off";
     ASSERT_EQ(office.seriesColours.size(), 1u);
@@ -652,7 +652,7 @@ TEST_F(ResultWindowTest, SeriesColoursAndOptionsReachTheOfficeChart) {
 
     chart->showAverageInChartCheck()->click();
     EXPECT_TRUE(m.state.display.showAverage);
-    EXPECT_EQ(office.data, m.state.graphDataWithAverage);
+    EXPECT_EQ(office.data, chartDataText(m.state, true));
     chart->displayDailyTotalinChartCheck()->click();
     EXPECT_TRUE(m.state.display.showTotalValue);
     EXPECT_TRUE(office.dataTable);
@@ -661,7 +661,7 @@ TEST_F(ResultWindowTest, SeriesColoursAndOptionsReachTheOfficeChart) {
     m.window->flags().disableRefreshing = true;
     chart->showAverageInChartCheck()->click();
     EXPECT_TRUE(m.state.display.showAverage);
-    EXPECT_EQ(office.data, m.state.graphDataWithAverage);
+    EXPECT_EQ(office.data, chartDataText(m.state, true));
 }
 
 // Once, with the night-unlimited box ticked and free usage shown while the plan type charges
@@ -697,7 +697,7 @@ TEST_F(ResultWindowTest, TheMainWindowsRefeedReachesARunningOfficeChart) {
     factory.last->data.clear();
     m.state.display.showAverage = true;
     m.builder->writeOutput();
-    EXPECT_EQ(factory.last->data, m.state.graphDataWithAverage);
+    EXPECT_EQ(factory.last->data, chartDataText(m.state, true));
 }
 
 struct CopyCase {
@@ -758,7 +758,7 @@ TEST_F(ResultWindowTest, ChartTypeTwoIsThereWhenTheWindowOpensAgainOnTheChartTab
     ASSERT_NE(officeWidget, nullptr);
     EXPECT_TRUE(officeWidget->isVisible());
     EXPECT_TRUE(w.flags().graphInitialised);
-    EXPECT_EQ(factory.last->data, m.state.graphData);
+    EXPECT_EQ(factory.last->data, chartDataText(m.state, false));
 
     QApplication::clipboard()->clear();
     w.chartGroup()->copyChartButton()->click();
