@@ -199,15 +199,20 @@ bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtra
                                                   ? info.fileName().chopped(kCacheExtension.size())
                                                   : info.completeBaseName());
         } else {
-            QByteArray bytes = readFileBytes(file, false);
-            UsageLogRecords log = readUsageLogFile(bytes);
+            QFile logFile(file);
+            if (!openForReading(logFile, false)) {
+                fail(err, file, QStringLiteral("no such file"));  // gone since it was looked at
+                return false;
+            }
+            UsageLogRecords log = readUsageLogFile(logFile);
+            logFile.close();
             // Nothing but a first line that is no header (an empty file, a page, zeros) is no
             // month without usage.
-            if (log.count == 0 && log.badLine == 0 && !looksLikeUsageLog(firstLineText(bytes))) {
+            if (log.count == 0 && log.badLine == 0 &&
+                !looksLikeUsageLog(firstLineText(readFileBytes(file, false)))) {
                 fail(err, file, QStringLiteral("not a usage log (no header line of six fields)"));
                 return false;
             }
-            bytes = QByteArray();
             if (log.badLine != 0) {
                 fail(err, file,
                      QStringLiteral("Error retrieving data from site (%1)").arg(log.problem));

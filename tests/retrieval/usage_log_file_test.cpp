@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+
 namespace kestrova {
 namespace {
 
@@ -41,7 +43,9 @@ TEST_P(UsageLogFile, ReadInPiecesGivesTheWholeTextsRecords) {
         bytes += c.ending;
     }
     const UsageLogRecords whole = readUsageLogRecords(textOfFileBytes(bytes));
-    const UsageLogRecords pieces = readUsageLogFile(bytes);
+    QBuffer file(&bytes);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const UsageLogRecords pieces = readUsageLogFile(file);
     EXPECT_EQ(pieces.count, whole.count);
     EXPECT_TRUE(pieces.records == whole.records);
     EXPECT_EQ(pieces.earliest, whole.earliest);
