@@ -46,7 +46,7 @@ void BM_ParseAndReport(benchmark::State& state) {
         HeadlessResult result;
         result.markupOnly = true;
         ReportBuilder report(retrieval, host, result);
-        UsageExtraction extraction(retrieval, host, report);
+        UsageExtraction extraction(retrieval, report);
         extraction.addRecordsInFront(readUsageLogRecords(log).records);
         report.grabbingFinished();
         report.writeOutput();
@@ -75,7 +75,7 @@ void BM_ParseAndReportIntoDocument(benchmark::State& state) {
         HeadlessHost host;
         HeadlessResult result;
         ReportBuilder report(retrieval, host, result);
-        UsageExtraction extraction(retrieval, host, report);
+        UsageExtraction extraction(retrieval, report);
         extraction.addRecordsInFront(readUsageLogRecords(log).records);
         report.grabbingFinished();
         report.writeOutput();

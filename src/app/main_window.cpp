@@ -211,7 +211,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     m_result = std::make_unique<ResultWindow>(m_state, *this, std::move(resultOptions), this);
     connect(m_result.get(), &QDialog::finished, this, &MainWindow::resumeResultWaiters);
     m_report = std::make_unique<ReportBuilder>(m_state, *this, *m_result);
-    m_extraction = std::make_unique<UsageExtraction>(m_state, *this, *m_report);
+    m_extraction = std::make_unique<UsageExtraction>(m_state, *m_report);
     m_check = std::make_unique<UsageCheck>(m_state, *this, *m_browser, *m_extraction, *m_report);
     connect(m_check.get(), &UsageCheck::logRead, this, [this] { m_reportOfDownload = true; });
 

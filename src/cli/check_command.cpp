@@ -417,7 +417,7 @@ private:
     HeadlessResult m_result;
     std::unique_ptr<DesktopNotifier> m_notifier;
     ReportBuilder m_report{m_state, m_retrieval, m_result};
-    UsageExtraction m_extraction{m_state, m_retrieval, m_report};
+    UsageExtraction m_extraction{m_state, m_report};
     std::unique_ptr<Browser> m_browser;
     UsageCheck m_check;
     QTimer m_overall;

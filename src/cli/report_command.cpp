@@ -274,7 +274,7 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
     result.streamPage = true;
     state.planKind = options.planKind.value_or(PlanKind::Limited);
     ReportBuilder report(state, host, result);
-    UsageExtraction extraction(state, host, report);
+    UsageExtraction extraction(state, report);
 
     if (!loadRecords(request, state, extraction, err)) {
         return 1;

@@ -88,8 +88,8 @@ QString downloadPeriodText(const QString& fromDate, const QString& toDate);
 // grabbingFinished.
 class UsageExtraction {
 public:
-    UsageExtraction(RetrievalState& state, RetrievalHost& host, ReportBuilder& report)
-        : m_state(state), m_host(host), m_report(report) {}
+    UsageExtraction(RetrievalState& state, ReportBuilder& report)
+        : m_state(state), m_report(report) {}
 
     // Adds the log's records to records, newest read first in front, and builds the
     // skeleton; a line with fewer than six fields shows "Error retrieving data from site" and
@@ -104,7 +104,6 @@ public:
 
 private:
     RetrievalState& m_state;
-    RetrievalHost& m_host;
     ReportBuilder& m_report;
 };
 

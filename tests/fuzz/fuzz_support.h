@@ -38,7 +38,7 @@ struct ReportRun {
     HeadlessHost host;
     HeadlessResult result;
     ReportBuilder report{state, host, result};
-    UsageExtraction extraction{state, host, report};
+    UsageExtraction extraction{state, report};
 
     void checkOutcome() const {
         check(!host.busy, "the report left the window busy");

@@ -155,7 +155,7 @@ public:
     Retrieval retrieval;
     HeadlessResult result;
     ReportBuilder report{state, retrieval, result};
-    UsageExtraction extraction{state, retrieval, report};
+    UsageExtraction extraction{state, report};
     B browser;
     UsageCheck check{state, host, browser, extraction, report};
     int handlersEnded = 0;

@@ -27,7 +27,7 @@ struct HeadlessReport {
     HeadlessHost host;
     HeadlessResult result;
     ReportBuilder report{state, host, result};
-    UsageExtraction extraction{state, host, report};
+    UsageExtraction extraction{state, report};
 };
 
 }  // namespace kestrova::test

@@ -130,7 +130,7 @@ struct MonthOnScreen {
         state.planKind = planKind;
         if (!logPath.isEmpty()) {
             const ParsedUsageLog log = parseUsageLog(readFileData(logPath, false));
-            UsageExtraction extraction(state, mainHost, *builder);
+            UsageExtraction extraction(state, *builder);
             extraction.addInFront(log.records);
             state.monthYear = downloadPeriodText(log.earliest, log.latest);
         }
