@@ -252,15 +252,12 @@ TEST_F(ModelFixture, InformationTextMeanLineFormatAndMissingLabels) {
 
 // ---- Menus ---------------------------------------------------------------------------------
 
-TEST_F(ModelFixture, MenuItemsOfTwoPartsSetSaveAndPrintOnly) {
+TEST_F(ModelFixture, MenuItemsSetTheirCaptionsAndEmptyPartsKeepTheDefaults) {
     model.setMenuItems(QStringLiteral("Sa&ve chart|P&rint chart"));
     const auto& c = model.menu().captions;
     EXPECT_EQ(c[MenuSaveAs], QStringLiteral("Sa&ve chart"));
     EXPECT_EQ(c[MenuPrint], QStringLiteral("P&rint chart"));
     EXPECT_EQ(c[MenuCopy], QStringLiteral("Copy")) << "the others keep theirs";
-}
-
-TEST_F(ModelFixture, EmptyMenuItemsAndEmptyPartsUseTheDefaultCaptions) {
     model.setMenuItems(QString());
     EXPECT_EQ(model.menuItems(), kDefaultMenuItems);
     EXPECT_EQ(model.menu().captions[MenuLegendHide], QStringLiteral("&Hide"));

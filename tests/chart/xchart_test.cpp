@@ -95,12 +95,19 @@ TEST_F(ChartFixture, AutoRedrawFalseChangesNoPixelEvenForClear) {
     EXPECT_NE(chart.image(), before) << "turning it on redraws";
 }
 
-TEST_F(ChartFixture, ResizeRedrawKeepsTheLegendRows) {
+TEST_F(ChartFixture, AResizeOrANewPaletteRedrawsThePicture) {
     addFive(false);
     chart.show();
     chart.resize(500, 320);
     EXPECT_EQ(chart.image().size(), QSize(500, 320));
     EXPECT_EQ(chart.legendPanel()->rowCount(), 5);
+    const QImage before = chart.image();
+    QSignalSpy none(&chart, &XChart::storedPropertyChanged);
+    chart.setPalette(kestrova::testing::darkPalette());
+    EXPECT_NE(chart.image(), before) << "the window-coloured background follows the palette";
+    EXPECT_EQ(chart.image().pixelColor(1, 1),
+              kestrova::testing::darkPalette().color(QPalette::Base));
+    EXPECT_EQ(none.count(), 0);
     chart.hide();
 }
 
@@ -252,19 +259,6 @@ TEST_F(ChartFixture, LegendAndInformationTextsReadUnderADarkPalette) {
               kTextContrast);
 }
 
-TEST_F(ChartFixture, ANewPaletteRedrawsThePicture) {
-    model().setChartTitle(QStringLiteral("Usage"));
-    addFive(false);
-    chart.show();
-    const QImage before = chart.image();
-    QSignalSpy none(&chart, &XChart::storedPropertyChanged);
-    chart.setPalette(kestrova::testing::darkPalette());
-    EXPECT_NE(chart.image(), before) << "the window-coloured background follows the palette";
-    EXPECT_EQ(chart.image().pixelColor(1, 1),
-              kestrova::testing::darkPalette().color(QPalette::Base));
-    EXPECT_EQ(none.count(), 0);
-}
-
 TEST(LegendText, ShorteningTable) {
     const QFontMetricsF metrics(chartFont());
     const double wide = metrics.horizontalAdvance(QStringLiteral("abcdef"));
@@ -361,7 +355,7 @@ TEST_F(ChartFixture, DraggingTheSplitterResizesTheLegend) {
 
 // ---- Clipboard, saving, printing -----------------------------------------------------------
 
-TEST_F(ChartFixture, EditCopyPutsAnImageOfTheControlOnTheClipboard) {
+TEST_F(ChartFixture, CopyAndSaveAsGiveThePictureOfTheControl) {
     addFive(false);
     chart.drawChart();
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
@@ -372,10 +366,8 @@ TEST_F(ChartFixture, EditCopyPutsAnImageOfTheControlOnTheClipboard) {
     QGuiApplication::clipboard()->clear();
     chart.menuAction(MenuCopy)->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(400, 300));
-}
 
-TEST_F(ChartFixture, SaveAsWritesThePictureAsPng) {
-    addFive(false);
+    // Save As writes the same picture as a PNG file.
     QTemporaryDir folder;
     RecordingDialogs recorder;
     const ScopedDialogs seam(recorder);

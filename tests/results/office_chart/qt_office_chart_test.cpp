@@ -401,6 +401,8 @@ protected:
     ScopedDialogs m_scope{m_dialogs};
 };
 
+// Only with AutoVerbMenu does a right click offer the editing choices; the legend and value
+// choices toggle their settings.
 TEST_F(OfficeChartVerbMenu, OnlyAutoVerbMenuOffersTheEditingChoices) {
     bool accepted = true;
     EXPECT_EQ(rightClick(&accepted), nullptr);
@@ -412,6 +414,19 @@ TEST_F(OfficeChartVerbMenu, OnlyAutoVerbMenuOffersTheEditingChoices) {
     EXPECT_TRUE(accepted);
     EXPECT_TRUE(menu->isVisible());
     EXPECT_NE(action(menu, QStringLiteral("Free Color...")), nullptr) << "one for each series";
+    QAction* legend = action(menu, QStringLiteral("Show &Legend"));
+    QAction* values = action(menu, QStringLiteral("Show &Values"));
+    ASSERT_TRUE(legend && values);
+    EXPECT_TRUE(legend->isChecked());
+    EXPECT_FALSE(values->isChecked());
+    legend->trigger();
+    values->trigger();
+    EXPECT_FALSE(m_chart->chart()->legend()->isVisible());
+    EXPECT_FALSE(m_chart->hasLegend());
+    EXPECT_TRUE(m_chart->hasDataTable());
+    ASSERT_FALSE(m_chart->picture().isNull());
+    EXPECT_FALSE(m_chart->valueLabelItems().isEmpty());
+
     m_chart->setAutoVerbMenu(false);
     delete menu;
     EXPECT_EQ(rightClick(), nullptr);
@@ -434,24 +449,6 @@ TEST_F(OfficeChartVerbMenu, ColourChoiceAsksFromTheCurrentColourAndACancelKeepsI
     EXPECT_EQ(m_dialogs.colorRequests[0].flags & 1u, 1u);
     EXPECT_EQ(sets()[0]->color(), QColor(10, 20, 30));
     EXPECT_NE(sets()[1]->color(), QColor(10, 20, 30));
-}
-
-TEST_F(OfficeChartVerbMenu, LegendAndValueChoicesToggleTheirSettings) {
-    m_chart->setAutoVerbMenu(true);
-    QMenu* menu = rightClick();
-    ASSERT_NE(menu, nullptr);
-    QAction* legend = action(menu, QStringLiteral("Show &Legend"));
-    QAction* values = action(menu, QStringLiteral("Show &Values"));
-    ASSERT_TRUE(legend && values);
-    EXPECT_TRUE(legend->isChecked());
-    EXPECT_FALSE(values->isChecked());
-    legend->trigger();
-    values->trigger();
-    EXPECT_FALSE(m_chart->chart()->legend()->isVisible());
-    EXPECT_FALSE(m_chart->hasLegend());
-    EXPECT_TRUE(m_chart->hasDataTable());
-    ASSERT_FALSE(m_chart->picture().isNull());
-    EXPECT_FALSE(m_chart->valueLabelItems().isEmpty());
 }
 
 }  // namespace
