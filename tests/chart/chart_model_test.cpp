@@ -50,23 +50,18 @@ TEST_F(ModelFixture, MeanItemFollowsTheItemsWhileMeanOn) {
     EXPECT_EQ(model.itemCount(), 4) << "no item, no column";
 }
 
-TEST_F(ModelFixture, MeanOnAfterTheItemsShowsNoMeanUntilTheNextAddItem) {
+// Turned on after the items, the mean shows from the next AddItem, which takes the last item
+// for the old mean and replaces it; turned off, the mean item stays as an ordinary column.
+TEST_F(ModelFixture, SwitchingTheMeanTakesEffectAtTheNextAddItem) {
+    model.storage().meanCaption = QStringLiteral("Avg");
     model.addItem(item(1));
     model.addItem(item(3));
     model.setMeanOn(true);
     EXPECT_EQ(model.itemCount(), 2);
     model.addItem(item(8));
-    // The previous last item (3) is taken for the old mean and replaced.
     ASSERT_EQ(model.itemCount(), 3);
     EXPECT_DOUBLE_EQ(model.item(1)->Value, 8);
     EXPECT_DOUBLE_EQ(model.item(2)->Value, 4.5);
-}
-
-TEST_F(ModelFixture, MeanOffLeavesTheMeanItemAsAnOrdinaryColumn) {
-    model.storage().meanOn = true;
-    model.storage().meanCaption = QStringLiteral("Avg");
-    model.addItem(item(10));
-    model.addItem(item(20));
     model.setMeanOn(false);
     model.addItem(item(30));
     ASSERT_EQ(model.itemCount(), 4);
