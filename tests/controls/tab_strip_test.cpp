@@ -36,25 +36,6 @@ struct Recorder {
     QStringList keys;
 };
 
-// A palette with colours that tell the roles apart in a picture.
-QPalette testPalette() {
-    QPalette p;
-    p.setColor(QPalette::Light, QColor(255, 255, 255));
-    p.setColor(QPalette::Dark, QColor(128, 128, 128));
-    p.setColor(QPalette::Button, QColor(192, 192, 192));
-    p.setColor(QPalette::ButtonText, QColor(0, 0, 0));
-    p.setColor(QPalette::Window, QColor(0x12, 0x34, 0x56));
-    return p;
-}
-
-QImage paint(const TabStripState& s, QSize size, bool focus = false) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    QPainter painter(&image);
-    drawTabStrip(painter, s, size, testPalette(), {QColor(0x12, 0x34, 0x56), focus});
-    return image;
-}
-
 }  // namespace
 
 struct SelectCase {
@@ -310,17 +291,17 @@ INSTANTIATE_TEST_SUITE_P(Palettes, TabStripContrast, ::testing::Bool(),
 TEST(TabStripPainting, FocusRectangleOnlyWithUseFocusRectAndFocus) {
     TabStripState s;
     s.captions = {QString(), QString()};
-    auto marked = [](const QImage& img) {
-        int n = 0;
-        for (int y = 4; y < 17; ++y) {
-            n += img.pixel(2, y) != qRgb(192, 192, 192);
-        }
-        return n;
+    const auto paint = [&s](bool focus) {
+        QImage image(200, 100, QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        QPainter painter(&image);
+        drawTabStrip(painter, s, image.size(), QPalette(), {QColor(Qt::white), focus});
+        painter.end();
+        return image;
     };
-    EXPECT_EQ(marked(paint(s, QSize(200, 100), true)), 0);
+    EXPECT_EQ(paint(true), paint(false)) << "no focus rectangle without UseFocusRect";
     s.useFocusRect = true;
-    EXPECT_EQ(marked(paint(s, QSize(200, 100), false)), 0);
-    EXPECT_GT(marked(paint(s, QSize(200, 100), true)), 0);
+    EXPECT_NE(paint(true), paint(false));
 }
 
 TEST(TabStripFrames, TheSelectedTabsFrameIsShownAndTheOthersHidden) {
