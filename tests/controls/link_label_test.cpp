@@ -51,8 +51,10 @@ TEST(LinkLabel, OneVisibleTabStop) {
     EXPECT_EQ(QApplication::focusWidget(), w.after);
 }
 
-TEST(LinkLabel, EnterSpaceAndAClickOpenIt) {
+// Enter, Space, a click and a screen reader's press open it; other keys do not.
+TEST(LinkLabel, EnterSpaceAClickAndAScreenReaderOpenIt) {
     LinkWindow w;
+    w.link->setToolTip(QStringLiteral("https://plans.example/"));
     QSignalSpy opened(w.link, &QLabel::linkActivated);
     w.link->setFocus();
     QTest::keyClick(w.link, Qt::Key_Return);
@@ -62,14 +64,8 @@ TEST(LinkLabel, EnterSpaceAndAClickOpenIt) {
     QTest::mouseClick(w.link, Qt::LeftButton, {}, QPoint(12, w.link->height() / 2));
     ASSERT_EQ(opened.count(), 4);
     EXPECT_EQ(opened.at(0).at(0).toString(), QStringLiteral("#plans"));
-    EXPECT_EQ(w.link->accessibleName(), QStringLiteral("ORVO broadband plans"));
     EXPECT_TRUE(w.link->text().contains(QStringLiteral("ORVO broadband plans")));
-}
 
-TEST(LinkLabel, IsALinkToAScreenReader) {
-    LinkWindow w;
-    w.link->setToolTip(QStringLiteral("https://plans.example/"));
-    QSignalSpy opened(w.link, &QLabel::linkActivated);
     QAccessibleInterface* link = QAccessible::queryAccessibleInterface(w.link);
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->role(), QAccessible::Link);
@@ -77,7 +73,7 @@ TEST(LinkLabel, IsALinkToAScreenReader) {
     EXPECT_EQ(link->text(QAccessible::Description), QStringLiteral("https://plans.example/"));
     ASSERT_NE(link->actionInterface(), nullptr);
     link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(opened.count(), 5);
 }
 
 }  // namespace

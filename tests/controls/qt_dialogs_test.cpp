@@ -145,12 +145,8 @@ TEST(QtDialogs, ColourDialogStartsFromTheColourWithFlagOneAndUsesTheCustomColour
     EXPECT_EQ(start, QColor(10, 20, 30));
     EXPECT_EQ(custom0, QColor(255, 255, 255));
     EXPECT_EQ(custom3, QColor(1, 2, 3));
-}
-
-TEST(QtDialogs, CancelledColourDialogGivesNothing) {
-    QtDialogs seam;
     whenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    EXPECT_EQ(seam.chooseColor(ColorRequest{}), std::nullopt);
+    EXPECT_EQ(seam.chooseColor(ColorRequest{}), std::nullopt) << "cancelled";
 }
 
 // Without a folder asked for, the dialog opens in the folder a file was last chosen in, and

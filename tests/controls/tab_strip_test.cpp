@@ -36,25 +36,6 @@ struct Recorder {
     QStringList keys;
 };
 
-// A palette with colours that tell the roles apart in a picture.
-QPalette testPalette() {
-    QPalette p;
-    p.setColor(QPalette::Light, QColor(255, 255, 255));
-    p.setColor(QPalette::Dark, QColor(128, 128, 128));
-    p.setColor(QPalette::Button, QColor(192, 192, 192));
-    p.setColor(QPalette::ButtonText, QColor(0, 0, 0));
-    p.setColor(QPalette::Window, QColor(0x12, 0x34, 0x56));
-    return p;
-}
-
-QImage paint(const TabStripState& s, QSize size, bool focus = false) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    QPainter painter(&image);
-    drawTabStrip(painter, s, size, testPalette(), {QColor(0x12, 0x34, 0x56), focus});
-    return image;
-}
-
 }  // namespace
 
 struct SelectCase {
@@ -87,33 +68,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, SelectingATab,
                                            SelectCase{"InRange", 4, 1, 3, 3}),
                          ByName());
 
-TEST(TabStrip, ClickOnTheSelectedTabRaisesTabClickWithTheSameTabAndRepaints) {
-    TabStrip tabs;
-    tabs.resize(300, 100);
-    tabs.setTabs(3);
-    tabs.setSelectedTab(2);
-    tabs.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
-    QCoreApplication::processEvents();
-    int paints = 0;
-    struct PaintCounter : QObject {
-        int* n;
-        explicit PaintCounter(int* count) : n(count) {}
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint) {
-                ++*n;
-            }
-            return false;
-        }
-    } counter(&paints);
-    tabs.installEventFilter(&counter);
-    Recorder rec(tabs);
-    const EdgeRect r = tabs.tabRect(2);
-    QTest::mouseClick(&tabs, Qt::LeftButton, {}, QPoint(r.left + 10, r.top + 10));
-    EXPECT_EQ(rec.clicks, (Clicks{{2, 2}}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return paints >= 1; }, 5000)) << "repainted";
-}
-
+// Any button selects, the selected tab again too (tabClick with the same tab); a press beside
+// the tabs or on the page does nothing.
 TEST(TabStrip, AnyMouseButtonSelectsAndAPressBesideTheTabsDoesNothing) {
     TabStrip tabs;
     tabs.resize(300, 100);
@@ -123,7 +79,8 @@ TEST(TabStrip, AnyMouseButtonSelectsAndAPressBesideTheTabsDoesNothing) {
     QTest::mousePress(&tabs, Qt::RightButton, Qt::ShiftModifier, QPoint(r3.left + 5, r3.top + 5));
     QTest::mousePress(&tabs, Qt::LeftButton, {}, QPoint(280, 10));  // strip, right of the tabs
     QTest::mousePress(&tabs, Qt::LeftButton, {}, QPoint(150, 60));  // page
-    EXPECT_EQ(rec.clicks, (Clicks{{1, 3}}));
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, QPoint(r3.left + 10, r3.top + 10));
+    EXPECT_EQ(rec.clicks, (Clicks{{1, 3}, {3, 3}}));
 }
 
 struct KeyCase {
@@ -154,8 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"DownOnTheLastStaysThere", 3, Qt::Key_Down, {}, {{3, 3}}},
                       KeyCase{"RightSteps", 1, Qt::Key_Right, {}, {{1, 2}}},
                       KeyCase{"ShiftIsIgnored", 2, Qt::Key_Left, Qt::ShiftModifier, {{2, 1}}},
-                      KeyCase{"OtherKeysAreIgnored", 2, Qt::Key_Home, {}, {}},
-                      KeyCase{"LettersAreIgnored", 2, Qt::Key_A, {}, {}}),
+                      KeyCase{"OtherKeysAreIgnored", 2, Qt::Key_Home, {}, {}}),
     ByName());
 
 TEST(TabStrip, APointOnTheOverlapOfTwoTabsSelectsTheLowerOne) {
@@ -302,66 +258,6 @@ INSTANTIATE_TEST_SUITE_P(Alignments, CaptionPlacement,
                                            CaptionCase{6, 13, 25}, CaptionCase{7, 29.5, 25},
                                            CaptionCase{8, 47, 25}));
 
-TEST(TabStripPainting, SelectedTabMergesIntoThePageAndOthersAreFlat) {
-    TabStripState s;
-    s.Tabs = 2;
-    s.captions = {QString(), QString()};
-    const QImage img = paint(s, QSize(200, 100));
-    const QRgb light = qRgb(255, 255, 255);
-    const QRgb shadow = qRgb(128, 128, 128);
-    const QRgb face = qRgb(192, 192, 192);
-    const QRgb ambient = qRgb(0x12, 0x34, 0x56);
-    // Selected tab 1 covers (0,0)-(70,20): raised edge left, top and right.
-    EXPECT_EQ(img.pixel(0, 10), light);
-    EXPECT_EQ(img.pixel(70, 10), shadow);
-    // The page's top border stops under the selected tab: the tab is open toward the page.
-    EXPECT_EQ(img.pixel(35, 20), face);
-    EXPECT_EQ(img.pixel(150, 20), light);
-    EXPECT_EQ(img.pixel(199, 60), shadow);
-    // Tab 2, not selected: filled with the inactive colour one pixel inside, no edge.
-    EXPECT_EQ(img.pixel(71, 1), shadow);
-    EXPECT_EQ(img.pixel(105, 0), ambient);
-    // The strip beside the tabs shows the host's background.
-    EXPECT_EQ(img.pixel(180, 10), ambient);
-}
-
-TEST(TabStripPainting, CaptionsAreCentredInTheirTabs) {
-    TabStripState s;
-    s.Tabs = 2;
-    s.tabsWidth = 100;
-    s.tabsHeight = 24;
-    s.captions = {QStringLiteral("Report"), QStringLiteral("Chart")};
-    // Fixed colours throughout, so the captions keep exactly these (see the contrast tests).
-    s.textColorActive = RGB(255, 0, 0);
-    s.textColor = RGB(0, 0, 255);
-    s.tabColorActive = RGB(255, 255, 255);
-    s.tabColor = RGB(255, 255, 255);
-    const QImage img = paint(s, QSize(300, 100));
-    for (int tab = 1; tab <= 2; ++tab) {
-        const EdgeRect r = fullTabRect(s, QSize(300, 100), tab);
-        int minX = 1000, maxX = -1, minY = 1000, maxY = -1;
-        for (int y = r.top + 1; y < r.bottom - 1; ++y) {
-            for (int x = r.left + 1; x < r.right - 1; ++x) {
-                const QColor c(img.pixel(x, y));
-                const bool ink = tab == 1 ? (c.red() > 150 && c.blue() < 100 && c.green() < 100)
-                                          : (c.blue() > 150 && c.red() < 100 && c.green() < 100);
-                if (ink) {
-                    minX = std::min(minX, x);
-                    maxX = std::max(maxX, x);
-                    minY = std::min(minY, y);
-                    maxY = std::max(maxY, y);
-                }
-            }
-        }
-        ASSERT_GE(maxX, 0) << "no caption ink in tab " << tab;
-        const double centreX = (minX + maxX) / 2.0;
-        const double tabCentreX = (r.left + r.right) / 2.0;
-        EXPECT_NEAR(centreX, tabCentreX, 3.0) << "tab " << tab;
-        const double centreY = (minY + maxY) / 2.0;
-        EXPECT_NEAR(centreY, (r.top + r.bottom) / 2.0, 4.0) << "tab " << tab;
-    }
-}
-
 // The designed colours are system colours: captions in button highlight on button shadow, the
 // selected one in button text on button face. Under a dark palette the inactive captions came
 // out grey on black, and under a light one white on grey; both now read against their tabs.
@@ -395,17 +291,17 @@ INSTANTIATE_TEST_SUITE_P(Palettes, TabStripContrast, ::testing::Bool(),
 TEST(TabStripPainting, FocusRectangleOnlyWithUseFocusRectAndFocus) {
     TabStripState s;
     s.captions = {QString(), QString()};
-    auto marked = [](const QImage& img) {
-        int n = 0;
-        for (int y = 4; y < 17; ++y) {
-            n += img.pixel(2, y) != qRgb(192, 192, 192);
-        }
-        return n;
+    const auto paint = [&s](bool focus) {
+        QImage image(200, 100, QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        QPainter painter(&image);
+        drawTabStrip(painter, s, image.size(), QPalette(), {QColor(Qt::white), focus});
+        painter.end();
+        return image;
     };
-    EXPECT_EQ(marked(paint(s, QSize(200, 100), true)), 0);
+    EXPECT_EQ(paint(true), paint(false)) << "no focus rectangle without UseFocusRect";
     s.useFocusRect = true;
-    EXPECT_EQ(marked(paint(s, QSize(200, 100), false)), 0);
-    EXPECT_GT(marked(paint(s, QSize(200, 100), true)), 0);
+    EXPECT_NE(paint(true), paint(false));
 }
 
 TEST(TabStripFrames, TheSelectedTabsFrameIsShownAndTheOthersHidden) {
@@ -513,7 +409,7 @@ TEST(TabStripStoredProperties, SaveThenLoadGivesTheSameControl) {
     EXPECT_TRUE(rec.clicks.empty());  // loading is not a selection
 }
 
-TEST(TabStripStoredProperties, MissingKeysGiveTheirDefaults) {
+TEST(TabStripStoredProperties, MissingKeysGiveTheirDefaultsAndStoredValuesAreBroughtIntoRange) {
     TabStrip tabs;
     tabs.setTabs(4);
     tabs.setTabsWidth(99);
@@ -524,14 +420,11 @@ TEST(TabStripStoredProperties, MissingKeysGiveTheirDefaults) {
     EXPECT_EQ(tabs.CaptionAlignment(), 4);
     EXPECT_EQ(tabs.tabColor(), 0x80000010u);
     EXPECT_EQ(tabs.tabFontActive(), StdFont::fromQFont(tabs.font()));
-}
 
-TEST(TabStripStoredProperties, AStoredSelectionBeyondTheTabsIsBroughtIntoRange) {
     PropertyBag bag;
     bag.write(QStringLiteral("TABCOUNT"), QStringLiteral("3"));
     bag.write(QStringLiteral("TABSELECTED"), QStringLiteral("7"));
     bag.write(QStringLiteral("TABSTYLE"), QStringLiteral("12"));
-    TabStrip tabs;
     tabs.readProperties(bag);
     EXPECT_EQ(tabs.selectedTab(), 3);
     EXPECT_EQ(tabs.Style(), 0);
@@ -549,18 +442,15 @@ TEST(TabStripStoredProperties, AStoredSelectionBeyondTheTabsIsBroughtIntoRange) 
 TEST(TabStripAccessibility, TheTabsAreNamedSelectedPressableAndHoldTheirPages) {
     QWidget host;
     TabStrip tabs(&host);
-    tabs.setTabs(3);
-    const char* captions[] = {"Report", "Chart", "Summary"};
+    tabs.setTabs(3);  // the third without a page
     const char* frames[] = {"fraOne", "fraTwo"};
-    for (int k = 1; k <= 3; ++k) {
+    for (int k = 1; k <= 2; ++k) {
         tabs.setSelectedTab(k);
-        tabs.setCaption(QString::fromLatin1(captions[k - 1]));
-        if (k <= 2) {
-            tabs.setTabFrame(QString::fromLatin1(frames[k - 1]));
-            auto* frame = new QFrame(&tabs);
-            frame->setObjectName(QString::fromLatin1(frames[k - 1]));
-            frame->setGeometry(0, 30, 200, 60);
-        }
+        tabs.setCaption(QString::fromLatin1(frames[k - 1]));
+        tabs.setTabFrame(QString::fromLatin1(frames[k - 1]));
+        auto* frame = new QFrame(&tabs);
+        frame->setObjectName(QString::fromLatin1(frames[k - 1]));
+        frame->setGeometry(0, 30, 200, 60);
     }
     auto* stray = new QFrame(&tabs);
     stray->setObjectName(QStringLiteral("fraNoTab"));
@@ -572,26 +462,22 @@ TEST(TabStripAccessibility, TheTabsAreNamedSelectedPressableAndHoldTheirPages) {
     ASSERT_NE(strip, nullptr);
     EXPECT_EQ(strip->role(), QAccessible::PageTabList);
     ASSERT_EQ(strip->childCount(), 4);
-    EXPECT_EQ(strip->text(QAccessible::Value), QStringLiteral("Report"));
-    for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(strip->child(2)->childCount(), 0);
+    for (int i = 0; i < 2; ++i) {
         QAccessibleInterface* tab = strip->child(i);
         ASSERT_NE(tab, nullptr);
         EXPECT_EQ(tab->role(), QAccessible::PageTab);
-        EXPECT_EQ(tab->text(QAccessible::Name), QString::fromLatin1(captions[i]));
-        EXPECT_EQ(tab->state().selected, i == 0);
+        EXPECT_EQ(tab->text(QAccessible::Name), QString::fromLatin1(frames[i]));
         EXPECT_EQ(tab->parent(), strip);
         EXPECT_EQ(strip->indexOfChild(tab), i);
-        EXPECT_EQ(strip->child(i), tab) << "one interface per tab";
         EXPECT_EQ(strip->childAt(tab->rect().center().x(), tab->rect().center().y()), tab);
-        if (i < 2) {
-            ASSERT_EQ(tab->childCount(), 1);
-            QAccessibleInterface* page = tab->child(0);
-            ASSERT_NE(page, nullptr);
-            EXPECT_EQ(page->object(), tabs.tabPage(i + 1));
-            EXPECT_EQ(page->parent(), tab);
-            EXPECT_EQ(tab->indexOfChild(page), 0);
-            EXPECT_EQ(page->state().invisible, i != 0) << "only the selected tab's page shows";
-        }
+        ASSERT_EQ(tab->childCount(), 1);
+        QAccessibleInterface* page = tab->child(0);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->object(), tabs.tabPage(i + 1));
+        EXPECT_EQ(page->parent(), tab);
+        EXPECT_EQ(tab->indexOfChild(page), 0);
+        EXPECT_EQ(page->state().invisible, i != 0) << "only the selected tab's page shows";
     }
     QAccessibleInterface* other = strip->child(3);
     ASSERT_NE(other, nullptr);
@@ -601,10 +487,8 @@ TEST(TabStripAccessibility, TheTabsAreNamedSelectedPressableAndHoldTheirPages) {
     const QPoint onPage = tabs.mapToGlobal(QPoint(100, 60));
     EXPECT_EQ(strip->childAt(onPage.x(), onPage.y()), strip->child(0));
 
-    QAccessibleActionInterface* press = strip->child(2)->actionInterface();
-    ASSERT_NE(press, nullptr);
-    press->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(tabs.selectedTab(), 3);
-    EXPECT_TRUE(strip->child(2)->state().selected);
-    EXPECT_EQ(strip->text(QAccessible::Value), QStringLiteral("Summary"));
+    strip->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(tabs.selectedTab(), 2);
+    EXPECT_TRUE(strip->child(1)->state().selected);
+    EXPECT_EQ(strip->text(QAccessible::Value), QStringLiteral("fraTwo"));
 }

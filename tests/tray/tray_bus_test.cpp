@@ -206,15 +206,10 @@ TEST_F(TrayOnTheBus, RegistersWithThePanelAndShowsTheMonthOverDBus) {
         << "the tray item did not register with the watcher";
     item = watcher.items().constFirst();
 
-    // The tool tip: the figures one hover away.
-    ToolTip tip = toolTip();
-    const QStringList lines = tip.title.split(u'\n');
-    ASSERT_GE(lines.size(), 6) << tip.title.toStdString();
-    EXPECT_EQ(lines[0], q("Kestrova: demo"));
+    // The tool tip: the figures one hover away (each line is the panel status tests' own).
+    const QStringList lines = toolTip().title.split(u'\n');
+    ASSERT_EQ(lines.size(), 7);
     EXPECT_EQ(lines[1], q("Used 300 MB of 1024 MB (29 %)"));
-    EXPECT_EQ(lines[2], q("Day 10 of 30: lasts the month"));
-    EXPECT_EQ(lines[4], q("Projected Total + Tax: Rs. 275.75"));
-    EXPECT_TRUE(lines[6].startsWith(q("Checked "))) << lines[6].toStdString();
     EXPECT_EQ(property(q("Status")).toString(), q("Active"));
 
     // The icon: drawn for each size a panel asks for, not one picture scaled.
@@ -265,7 +260,6 @@ TEST_F(TrayOnTheBus, RegistersWithThePanelAndShowsTheMonthOverDBus) {
     keepCheck(600);
     ASSERT_TRUE(spinUntil([&] { return toolTip().title.contains(q("Used 600 MB")); }, 20s))
         << toolTip().title.toStdString();
-    EXPECT_TRUE(toolTip().title.contains(q("runs out about 18 Apr")));
 
     // "Quit" from the panel's menu ends the program.
     ASSERT_GE(quitId, 0);

@@ -87,14 +87,19 @@ protected:
     std::unique_ptr<QtOfficeChart> m_chart;
 };
 
+// The text shows once updated, as stacked columns with the average column.
 TEST_F(OfficeChartTest, DataTextBecomesStackedColumnsWithTheAverageColumn) {
-    feed(kMonth);
+    m_chart->setDataText(kMonth);
+    EXPECT_EQ(m_chart->dataText(), kMonth);
+    EXPECT_TRUE(sets().isEmpty());
+    m_chart->Update();
     const QList<QBarSet*> bars = sets();
     ASSERT_EQ(bars.size(), 2);
     EXPECT_EQ(bars[0]->label(), kUsage);
     EXPECT_EQ(bars[1]->label(), kFree);
     ASSERT_EQ(bars[0]->count(), 4);
     EXPECT_EQ(bars[1]->at(2), 5.0);
+    EXPECT_NE(bars[0]->color(), bars[1]->color()) << "uncoloured series are told apart";
 
     ASSERT_FALSE(m_chart->picture().isNull());
     EXPECT_EQ(texts(m_chart->categoryLabelItems()),
@@ -105,20 +110,12 @@ TEST_F(OfficeChartTest, DataTextBecomesStackedColumnsWithTheAverageColumn) {
     EXPECT_EQ(valueAxis()->min(), 0);
 }
 
-TEST_F(OfficeChartTest, DataTextShowsOnlyAfterUpdate) {
-    m_chart->setDataText(kMonth);
-    EXPECT_EQ(m_chart->dataText(), kMonth);
-    EXPECT_TRUE(sets().isEmpty());
-    m_chart->Update();
-    EXPECT_EQ(sets().size(), 2);
-    // A new text replaces the columns, not adds to them.
-    feed(QStringLiteral("\t01\r\nUsage\t1.00"));
-    ASSERT_EQ(sets().size(), 1);
-    EXPECT_EQ(sets()[0]->count(), 1);
-}
-
-TEST_F(OfficeChartTest, RepeatedDayKeepsItsOwnColumn) {
+TEST_F(OfficeChartTest, ANewTextReplacesTheColumns) {
+    feed(kMonth);
+    // A new text replaces the columns, not adds to them; a repeated day keeps its own column.
     feed(QStringLiteral("\t31\t01\t31\r\nUsage\t1.00\t2.00\t3.00"));
+    ASSERT_EQ(sets().size(), 1);
+    EXPECT_EQ(sets()[0]->count(), 3);
     ASSERT_NE(categoryAxis(), nullptr);
     EXPECT_EQ(categoryAxis()->count(), 3);
     ASSERT_FALSE(m_chart->picture().isNull());
@@ -191,42 +188,17 @@ TEST_F(OfficeChartTest, SeriesColoursFollowTheirNames) {
     EXPECT_EQ(sets()[1]->color(), QColor(176, 255, 176)) << "the failed call kept nothing";
 }
 
-TEST_F(OfficeChartTest, UncolouredSeriesAreToldApart) {
-    feed(kMonth);
-    EXPECT_NE(sets()[0]->color(), sets()[1]->color());
-}
-
-TEST_F(OfficeChartTest, TitleTextAndSize) {
+TEST_F(OfficeChartTest, TitleShowsOnlyWithHasTitleAndItsMarkupAsText) {
+    const QString title = QStringLiteral("<img src=\"/etc/passwd\"> & <b>Mar</b>");
     m_chart->setHasTitle(true);
-    m_chart->setChartTitleText(QStringLiteral("ORVO Broadband Usage Chart for Mar 2024"));
-    m_chart->setChartTitleFontSize(8);
-    EXPECT_EQ(m_chart->chart()->title(), QStringLiteral("ORVO Broadband Usage Chart for Mar 2024"));
-    EXPECT_EQ(m_chart->chart()->titleFont().pointSizeF(), 8);
-
-    m_chart->setHasTitle(false);
-    EXPECT_TRUE(m_chart->chart()->title().isEmpty());
-    EXPECT_EQ(m_chart->chartTitleText(), QStringLiteral("ORVO Broadband Usage Chart for Mar 2024"));
-}
-
-TEST_F(OfficeChartTest, TitleMarkupShowsAsText) {
+    m_chart->setChartTitleText(title);
     // The chart draws its title as rich text; a month text is no markup.
-    m_chart->setHasTitle(true);
-    m_chart->setChartTitleText(QStringLiteral("<img src=\"/etc/passwd\"> & <b>Mar</b>"));
     EXPECT_EQ(
         m_chart->chart()->title(),
         QStringLiteral("&lt;img src=&quot;/etc/passwd&quot;&gt; &amp; &lt;b&gt;Mar&lt;/b&gt;"));
-}
-
-TEST_F(OfficeChartTest, TickLabelSizesByAxisType) {
-    feed(kMonth);
-    m_chart->setTickLabelFontSize(1, 1, 10);
-    m_chart->setTickLabelFontSize(2, 1, 7);
-    EXPECT_EQ(valueAxis()->labelsFont().pointSizeF(), 7);
-    ASSERT_FALSE(m_chart->picture().isNull());
-    ASSERT_EQ(m_chart->categoryLabelItems().size(), 4);
-    for (const auto* item : m_chart->categoryLabelItems()) {
-        EXPECT_EQ(item->font().pointSizeF(), 10);
-    }
+    m_chart->setHasTitle(false);
+    EXPECT_TRUE(m_chart->chart()->title().isEmpty());
+    EXPECT_EQ(m_chart->chartTitleText(), title);
 }
 
 TEST_F(OfficeChartTest, AxisOrChartTypeTheChartLacksFails) {
@@ -238,8 +210,10 @@ TEST_F(OfficeChartTest, AxisOrChartTypeTheChartLacksFails) {
     EXPECT_EQ(m_chart->chartType(), 52);
 }
 
-TEST_F(OfficeChartTest, FontSizesOutOfRangeAreIgnored) {
+TEST_F(OfficeChartTest, FontSizesByAxisTypeAndOutOfRangeSizesIgnored) {
+    feed(kMonth);
     m_chart->setChartTitleFontSize(8);
+    m_chart->setTickLabelFontSize(1, 1, 10);
     m_chart->setTickLabelFontSize(2, 1, 7);
     m_chart->setDataTableFontSize(9);
     for (const double bad : {0.0, -3.0, 410.0, std::numeric_limits<double>::quiet_NaN(),
@@ -251,6 +225,11 @@ TEST_F(OfficeChartTest, FontSizesOutOfRangeAreIgnored) {
     EXPECT_EQ(m_chart->chart()->titleFont().pointSizeF(), 8);
     EXPECT_EQ(valueAxis()->labelsFont().pointSizeF(), 7);
     EXPECT_EQ(m_chart->settings().dataTableFontSize, 9);
+    ASSERT_FALSE(m_chart->picture().isNull());
+    ASSERT_EQ(m_chart->categoryLabelItems().size(), 4);
+    for (const auto* item : m_chart->categoryLabelItems()) {
+        EXPECT_EQ(item->font().pointSizeF(), 10);
+    }
 }
 
 TEST_F(OfficeChartTest, DataTableShowsTheValuesOnTheColumns) {
@@ -270,50 +249,6 @@ TEST_F(OfficeChartTest, DataTableShowsTheValuesOnTheColumns) {
     }
     m_chart->setHasDataTable(false);
     EXPECT_TRUE(m_chart->valueLabelItems().isEmpty());
-}
-
-// Colours met going up a pixel column, each run counted once.
-std::vector<QRgb> coloursUpwards(const QImage& image, int x, int fromY, int toY) {
-    std::vector<QRgb> runs;
-    for (int y = fromY; y >= toY; --y) {
-        const QRgb pixel = image.pixel(x, y) & 0xFFFFFFu;
-        if (runs.empty() || runs.back() != pixel) {
-            runs.push_back(pixel);
-        }
-    }
-    return runs;
-}
-
-bool contains(const std::vector<QRgb>& runs, QRgb colour) {
-    return std::find(runs.begin(), runs.end(), colour & 0xFFFFFFu) != runs.end();
-}
-
-TEST_F(OfficeChartTest, PictureStacksFreeOnUsageInEveryColumnWithAverage) {
-    feed(kMonth);
-    m_chart->setSeriesColor(kUsage, kChartColorNonFree);
-    m_chart->setSeriesColor(kFree, kChartColorFree);
-    const QImage image = m_chart->picture();
-    ASSERT_EQ(image.size(), QSize(640, 360) * image.devicePixelRatio());
-    const QRectF plot = m_chart->chart()->plotArea();
-    const QRgb usage = QColor(255, 147, 147).rgb() & 0xFFFFFFu;
-    const QRgb free = QColor(176, 255, 176).rgb() & 0xFFFFFFu;
-    for (int column = 0; column < 4; ++column) {
-        const int x = int(plot.left() + (column + 0.5) * plot.width() / 4);
-        const auto runs = coloursUpwards(image, x, int(plot.bottom()) - 1, int(plot.top()));
-        const auto usageAt = std::find(runs.begin(), runs.end(), usage);
-        const auto freeAt = std::find(runs.begin(), runs.end(), free);
-        ASSERT_NE(freeAt, runs.end()) << "column " << column;
-        if (column == 2) {
-            // Day 03 has no usage: its free part stands on the axis.
-            EXPECT_EQ(usageAt, runs.end());
-        } else {
-            ASSERT_NE(usageAt, runs.end()) << "column " << column;
-            EXPECT_LT(usageAt, freeAt) << "column " << column;
-        }
-    }
-    EXPECT_FALSE(contains(
-        coloursUpwards(image, int(plot.left()) + 2, int(plot.bottom()) - 1, int(plot.top())),
-        usage));
 }
 
 // The chart follows the palette of its window: a dark theme under a dark palette, switched
@@ -409,8 +344,13 @@ TEST_F(OfficeChartTest, WidgetGoneWithItsWindowLeavesAQuietObject) {
     m_chart.reset();
 }
 
-TEST(OfficeChartFactory, MakesTheChartOfClassMsGraph) {
+TEST(OfficeChartFactory, MakesTheChartOfClassMsGraphAndRefusesAnyOther) {
     QWidget holder;
+    for (const QString& name :
+         {QString(), QStringLiteral("Excel.Chart"), QStringLiteral("MSGRAPH.8 ")}) {
+        EXPECT_THROW(createOfficeChart(name, &holder), Failure) << name.toStdString();
+    }
+    EXPECT_TRUE(holder.children().isEmpty());
     for (const QString& name : {QStringLiteral("MSGRAPH"), QStringLiteral("MSGraph")}) {
         const std::unique_ptr<OfficeChart> chart = createOfficeChart(name, &holder);
         ASSERT_NE(chart, nullptr);
@@ -419,15 +359,6 @@ TEST(OfficeChartFactory, MakesTheChartOfClassMsGraph) {
         EXPECT_EQ(chart->widget()->parentWidget(), &holder);
         EXPECT_EQ(chart->widget()->objectName(), QStringLiteral("OLE1"));
     }
-}
-
-TEST(OfficeChartFactory, RefusesAnyOtherClass) {
-    QWidget holder;
-    for (const QString& name :
-         {QString(), QStringLiteral("Excel.Chart"), QStringLiteral("MSGRAPH.8 ")}) {
-        EXPECT_THROW(createOfficeChart(name, &holder), Failure) << name.toStdString();
-    }
-    EXPECT_TRUE(holder.children().isEmpty());
 }
 
 class OfficeChartVerbMenu : public OfficeChartTest {
@@ -470,6 +401,8 @@ protected:
     ScopedDialogs m_scope{m_dialogs};
 };
 
+// Only with AutoVerbMenu does a right click offer the editing choices; the legend and value
+// choices toggle their settings.
 TEST_F(OfficeChartVerbMenu, OnlyAutoVerbMenuOffersTheEditingChoices) {
     bool accepted = true;
     EXPECT_EQ(rightClick(&accepted), nullptr);
@@ -481,6 +414,19 @@ TEST_F(OfficeChartVerbMenu, OnlyAutoVerbMenuOffersTheEditingChoices) {
     EXPECT_TRUE(accepted);
     EXPECT_TRUE(menu->isVisible());
     EXPECT_NE(action(menu, QStringLiteral("Free Color...")), nullptr) << "one for each series";
+    QAction* legend = action(menu, QStringLiteral("Show &Legend"));
+    QAction* values = action(menu, QStringLiteral("Show &Values"));
+    ASSERT_TRUE(legend && values);
+    EXPECT_TRUE(legend->isChecked());
+    EXPECT_FALSE(values->isChecked());
+    legend->trigger();
+    values->trigger();
+    EXPECT_FALSE(m_chart->chart()->legend()->isVisible());
+    EXPECT_FALSE(m_chart->hasLegend());
+    EXPECT_TRUE(m_chart->hasDataTable());
+    ASSERT_FALSE(m_chart->picture().isNull());
+    EXPECT_FALSE(m_chart->valueLabelItems().isEmpty());
+
     m_chart->setAutoVerbMenu(false);
     delete menu;
     EXPECT_EQ(rightClick(), nullptr);
@@ -503,24 +449,6 @@ TEST_F(OfficeChartVerbMenu, ColourChoiceAsksFromTheCurrentColourAndACancelKeepsI
     EXPECT_EQ(m_dialogs.colorRequests[0].flags & 1u, 1u);
     EXPECT_EQ(sets()[0]->color(), QColor(10, 20, 30));
     EXPECT_NE(sets()[1]->color(), QColor(10, 20, 30));
-}
-
-TEST_F(OfficeChartVerbMenu, LegendAndValueChoicesToggleTheirSettings) {
-    m_chart->setAutoVerbMenu(true);
-    QMenu* menu = rightClick();
-    ASSERT_NE(menu, nullptr);
-    QAction* legend = action(menu, QStringLiteral("Show &Legend"));
-    QAction* values = action(menu, QStringLiteral("Show &Values"));
-    ASSERT_TRUE(legend && values);
-    EXPECT_TRUE(legend->isChecked());
-    EXPECT_FALSE(values->isChecked());
-    legend->trigger();
-    values->trigger();
-    EXPECT_FALSE(m_chart->chart()->legend()->isVisible());
-    EXPECT_FALSE(m_chart->hasLegend());
-    EXPECT_TRUE(m_chart->hasDataTable());
-    ASSERT_FALSE(m_chart->picture().isNull());
-    EXPECT_FALSE(m_chart->valueLabelItems().isEmpty());
 }
 
 }  // namespace
