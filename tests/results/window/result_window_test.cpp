@@ -14,7 +14,6 @@
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
-#include "results/chart_feed.h"
 #include "results/window/chart_tab.h"
 #include "results/window/colour_box.h"
 #include "results/window/forecast_frame.h"
@@ -37,7 +36,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
