@@ -23,20 +23,6 @@ MainLayout designed() {
     return l;
 }
 
-TEST(resizeMainWindow, FollowsEveryRuleForAWindowThatFits) {
-    MainLayout l = designed();
-    resizeMainWindow(l, 12000, 10000);
-    EXPECT_EQ(l.tabStrip, (TwipRect{120, 120, 11750, 9250}));
-    EXPECT_EQ(l.passwordGroup, (TwipRect{75, 405, 11600, 8800}));
-    EXPECT_EQ(l.portalTabs, (TwipRect{60, 120, 11475, 8500}));
-    // The fixed-size login frame is centred across the inner tab strip; the cache page with
-    // its history fills its page as the login details do.
-    EXPECT_EQ(l.loginInfoGroup, (TwipRect{1387, 330, 8700, 6900}));
-    EXPECT_EQ(l.useCacheDataGroup, l.passwordGroup);
-    EXPECT_EQ(l.processingGroup, (TwipRect{90, 330, 11300, 8100}));
-    EXPECT_EQ(l.webBrowser, (TwipRect{100, 500, 11100, 7500}));
-}
-
 TEST(resizeMainWindow, TheDesignSizeGivesTheDesignLayout) {
     MainLayout l = designed();
     resizeMainWindow(l, 9900, 9000);

@@ -4,13 +4,12 @@
 
 // The main window offscreen, on the in-memory browser and the result window's plain report
 // view: its controls, the settings it loads and saves, the cache page's report through the
-// result window, the small commands and downloader.
+// result window, the small commands, the panel option, and both windows' layout.
 
 #include "app/main_window.h"
 #include "app/cache_history_view.h"
+#include "controls/busy_bar.h"
 #include "grab/usage_check.h"
-#include "support/expected_report.h"
-#include "support/grab_fixture.h"
 
 #include "support/accessible_tree.h"
 #include "support/keyboard_check.h"
@@ -26,26 +25,32 @@
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
 #include "platform/twips.h"
-#include "results/window/report_tab.h"
+#include "results/last_check.h"
+#include "results/window/chart_tab.h"
 #include "results/window/report_view.h"
 #include "results/window/summary_page.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/row_text.h"
 #include "support/memory_browser.h"
+#include "support/month_on_screen.h"
+#include "tray/autostart.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -55,7 +60,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 namespace kestrova {
 namespace {
@@ -211,47 +215,7 @@ TEST_F(MainWindowTest, BilledUsageEnablesTheBillingListAndChoosesTheBilledForm) 
     EXPECT_TRUE(w->state().unbilledSelected);
 }
 
-TEST_F(MainWindowTest, ResizingPlacesTheFramesByTheRules) {
-    auto w = open();
-    w->resize(900, 700);
-    QApplication::processEvents();
-    const TwipRect& expected = w->placedTwips().webBrowser;
-    const QRect browserPixels = w->webBrowser()->geometry();
-    EXPECT_EQ(browserPixels.width(), int(std::lround(expected.width / twipsPerPixelX())));
-    // The portal page keeps the rules' bottom edge; its top gives way to the status row.
-    EXPECT_EQ(browserPixels.top() + browserPixels.height(),
-              int(std::lround(expected.top / twipsPerPixelY())) +
-                  int(std::lround(expected.height / twipsPerPixelY())));
-    EXPECT_GT(browserPixels.top(), w->findChild<QWidget*>(q("fraGrabStatus"))->geometry().bottom());
-}
-
 // --- Settings ------------------------------------------------------------------------------------
-
-TEST_F(MainWindowTest, ARememberedPasswordLivesInTheKeyringNeverInTheFile) {
-    {
-        auto w = open();
-        w->userNameEdit()->setText(q("abc"));
-        w->passwordEdit()->setText(q("s3cret, \"quoted\"; ok"));
-        w->savePasswordCheck()->setChecked(true);
-        w->close();
-    }
-    EXPECT_EQ(keyring.kept, (std::map<QString, QString>{{q("abc"), q("s3cret, \"quoted\"; ok")}}));
-    EXPECT_TRUE(SettingsStore().get(q("txtPasswordnew"), q("x")).isEmpty());
-    EXPECT_FALSE(settingsFileHolds("s3cret"));
-    {
-        auto w = open();
-        EXPECT_EQ(w->userNameEdit()->text(), q("abc"));
-        EXPECT_EQ(w->passwordEdit()->text(), q("s3cret, \"quoted\"; ok"));
-        EXPECT_TRUE(w->savePasswordCheck()->isChecked());
-        w->savePasswordCheck()->setChecked(false);
-        w->close();
-    }
-    EXPECT_TRUE(keyring.kept.empty());  // unticking takes it out of the keyring
-    auto w = open();
-    EXPECT_TRUE(w->passwordEdit()->text().isEmpty());
-    EXPECT_EQ(w->userNameEdit()->text(), q("abc"));
-    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
-}
 
 TEST_F(MainWindowTest, APasswordKeptTheOldWayMovesIntoTheKeyringAndOutOfTheFile) {
     auto w = openOnAPasswordKeptTheOldWay();
@@ -291,7 +255,9 @@ TEST_F(MainWindowTest, TheOptionsAndTheWindowComeBackAfterARestart) {
         w->tabStrip()->setSelectedTab(2);
         w->resize(700, 500);
         w->move(40, 30);
-        w->close();
+        QSignalSpy ended(w.get(), &MainWindow::programEnded);
+        QTest::mouseClick(w->cacheCloseButton(), Qt::LeftButton);  // the cache page's "Close"
+        EXPECT_EQ(ended.count(), 1);
     }
     auto w = open();
     EXPECT_EQ(w->selfcaresiteCombo()->currentIndex(), 1);
@@ -343,18 +309,6 @@ TEST_F(MainWindowTest, ACloseWritesExactlyTheWindowsKeysAndEndsTheProgram) {
     keys.sort();
     expected.sort();
     EXPECT_EQ(keys, expected);
-    EXPECT_EQ(file.value(q("Selfcaresite")).toString(), q("-1"));
-    EXPECT_EQ(file.value(q("mblnExcludeFree")).toString(), q("True"));
-    EXPECT_EQ(file.value(q("mlngColorBackFree")).toString(), q("14811105"));
-}
-
-TEST_F(MainWindowTest, TheCachePagesCloseButtonClosesToo) {
-    auto w = open();
-    QSignalSpy ended(w.get(), &MainWindow::programEnded);
-    w->tabStrip()->setSelectedTab(2);
-    QTest::mouseClick(w->cacheCloseButton(), Qt::LeftButton);
-    EXPECT_EQ(ended.count(), 1);
-    EXPECT_EQ(SettingsStore().get(q("ctlTabs1.SelectedTab"), QString()), q("2"));
 }
 
 // Once, a stored value that could not be converted ended the load there: the later settings
@@ -381,19 +335,20 @@ TEST_F(MainWindowTest, ACorruptStoredValueGetsItsDefaultAndTheLoadGoesOn) {
 
 // A figure beyond any number (which once aborted the program before its window) and places
 // beyond any screen (which overflowed the window's rectangle) get their defaults, all told in
-// one message, and the next close stores the defaults.
+// one message, as is a place that is no number at all; the next close stores the defaults.
 TEST_F(MainWindowTest, SettingsNoFigureOrPlaceCanHoldAreToldOnceAndTheWindowStarts) {
     copySampleCache(q("2026-11-unbilled-demo"));
     storeSettings({{"nebRsPerMB", q("1e36")},
                    {"Left", q("32000000000")},
                    {"Width", q("1000000000")},
-                   {"frmResult.Left", q("32000000000")}});
+                   {"frmResult.Left", q("32000000000")},
+                   {"frmResult.Top", q("top")}});
     auto w = open();
     ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.texts().join(u'|').toStdString();
     const QString told = dialogs.messages[0].text;
-    EXPECT_EQ(told.count(u'\n'), 3) << told.toStdString();
+    EXPECT_EQ(told.count(u'\n'), 4) << told.toStdString();
     for (const char* key : {"\"Left\" (\"32000000000\")", "\"Width\"", "\"nebRsPerMB\" (\"1e36\")",
-                            "\"frmResult.Left\""}) {
+                            "\"frmResult.Left\"", "\"frmResult.Top\" (\"top\")"}) {
         EXPECT_TRUE(told.contains(q(key))) << key;
     }
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -444,37 +399,18 @@ TEST_F(MainWindowTest, EmptyCredentialsAreAskedForWithTheFocusOnTheEmptyBox) {
     }
 }
 
-TEST_F(MainWindowTest, TheProcessingPageShowsTheStepAndCancelGoesBack) {
+// The moving bar of a check repaints once a step of its own, a few times a second, not at the
+// screen's rate: every repaint of a window holding a web view composes the whole window again
+// on the thread that also loads the portal's pages, and with software OpenGL on Wayland that
+// made the walk to the usage page 25 times slower.
+TEST_F(MainWindowTest, TheBusyBarRepaintsOnlyWhenItsBlockSteps) {
     auto w = open();
     fillLogIn(*w, "abc", "secret");
     QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(w->portalTabs()->selectedTab(), 2);
-    EXPECT_EQ(browser->navigations().back(), QUrl(q("http://north.portal.test/")));
-    EXPECT_EQ(w->state().userName, q("abc"));
-    EXPECT_EQ(w->grabStatusLabel()->text(), q("Connecting to north.portal.test..."));
-    EXPECT_TRUE(w->grabStatusLabel()->isVisible());
-    EXPECT_TRUE(w->prgGrabBusy()->isVisible());
-    EXPECT_TRUE(w->cancelGrabButton()->isVisible());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    QTest::mouseClick(w->cancelGrabButton(), Qt::LeftButton);
-    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
-    EXPECT_FALSE(w->usageCheck().isGrabbing());
-    EXPECT_EQ(w->usageCheck().m_grabState, GrabState::Idle);
-    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
-}
-
-// The moving bar of a check repaints a few times a second, not at the screen's rate: every
-// repaint of a window holding a web view composes the whole window again on the thread that
-// also loads the portal's pages, and with software OpenGL on Wayland that made the walk to the
-// usage page 25 times slower.
-TEST_F(MainWindowTest, TheBusyBarMovesAFewTimesASecondNotAtTheScreensRate) {
-    auto w = open();
-    fillLogIn(*w, "abc", "secret");
-    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
-    ASSERT_TRUE(w->prgGrabBusy()->isVisible());
-    EXPECT_EQ(w->prgGrabBusy()->maximum(), 0) << "read as busy, with no known end";
+    auto* bar = qobject_cast<BusyBar*>(w->prgGrabBusy());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 0) << "read as busy, with no known end";
 
     struct PaintCounter : QObject {
         int paints = 0;
@@ -483,30 +419,11 @@ TEST_F(MainWindowTest, TheBusyBarMovesAFewTimesASecondNotAtTheScreensRate) {
             return false;
         }
     } counter;
-    w->prgGrabBusy()->installEventFilter(&counter);
-    int fifths = 0;  // of a second, on the same event loop as the bar's own steps
-    QTimer clock;
-    QObject::connect(&clock, &QTimer::timeout, [&] { ++fifths; });
-    clock.start(200);
-    ASSERT_TRUE(spinUntil([&] { return fifths >= 5; }, 10s));
+    bar->installEventFilter(&counter);
+    const int from = bar->steps();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->steps() >= from + 5; }, 10000));
     EXPECT_GE(counter.paints, 2) << "the bar moves";
-    EXPECT_LE(counter.paints, fifths + 2);
-}
-
-TEST_F(MainWindowTest, ARefusedLogInGoesBackToThePassword) {
-    auto w = open();
-    const MemoryPage logIn = logInPage();
-    browser->addRoute(logIn.url, logIn);
-    browser->setClickReaction(q("uidPasswordLogon"),
-                              [logIn](MemoryBrowser& b, const MemoryClick&) { b.load({}, logIn); });
-    fillLogIn(*w, "abc", "wrong");
-    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
-    ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
-    EXPECT_EQ(dialogs.texts(), QStringList{q("The portal did not accept the user id and password. "
-                                             "Check them and try again.")});
-    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
-    EXPECT_EQ(QApplication::focusWidget(), w->passwordEdit());
-    EXPECT_EQ(w->passwordEdit()->selectedText(), q("wrong"));
+    EXPECT_LE(counter.paints, bar->steps() - from + 2);
 }
 
 // Once, the password went to the keyring only at close, and the program ended before the
@@ -551,23 +468,6 @@ TEST_F(MainWindowTest, ThePasswordIsKeptOnceThePortalAcceptsItAndUntickingRemove
     EXPECT_EQ(keyring.kept[q("abc")], q("right"));
 }
 
-TEST_F(MainWindowTest, AStoppedGrabSaysWhyOnTheProcessingPageAndBackLeavesIt) {
-    auto w = open();
-    browser->setLoadFailure(QUrl(q("http://north.portal.test/")), q("the connection was reset"));
-    fillLogIn(*w, "abc", "secret");
-    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
-    ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(w->portalTabs()->selectedTab(), 2);
-    EXPECT_EQ(w->grabStatusLabel()->text(),
-              q("Cannot load the portal's page from north.portal.test: the connection was reset."));
-    EXPECT_FALSE(w->prgGrabBusy()->isVisible());
-    EXPECT_EQ(w->cancelGrabButton()->text(), q("&Back"));
-    QTest::mouseClick(w->cancelGrabButton(), Qt::LeftButton);
-    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
-    EXPECT_EQ(dialogs.messages.size(), 1u);
-}
-
 // Once, a download that failed left "Fetching log. Please wait..." on the page after the
 // message had gone.
 TEST_F(MainWindowTest, AFailedDownloadSaysSoOnTheProcessingPage) {
@@ -592,7 +492,7 @@ TEST_F(MainWindowTest, AFailedDownloadSaysSoOnTheProcessingPage) {
 
 // --- The cache page ------------------------------------------------------------------------------
 
-TEST_F(MainWindowTest, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheChosenOne) {
+TEST_F(MainWindowTest, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndFollowsTheChosenFile) {
     copySampleCache(q("2026-10-unbilled-demo"));
     copySampleCache(q("2026-11-unbilled-demo"));
     copySampleCache(q("2026-11-billed-other"));
@@ -600,14 +500,9 @@ TEST_F(MainWindowTest, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheCho
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("damaged");
     damaged.close();
-    // The plan chosen on the Summary tab: BBG 250.
-    SettingsStore().save(q("Plan3"), q("0"));
 
     auto w = open();
     CacheHistoryView* history = w->cacheHistory();
-    ASSERT_NE(history, nullptr);
-    EXPECT_EQ(history->items().size(), 4);  // every user id while the box is empty
-
     w->userNameEdit()->setText(q("demo"));
     w->refreshHistory();
     QTableWidget* table = history->table();
@@ -615,26 +510,12 @@ TEST_F(MainWindowTest, TheHistoryShowsTheMonthsOfTheUserIdInTheBoxAndOpensTheCho
     EXPECT_EQ(history->items(), (QStringList{q("2026-09-unbilled-demo"), q("2026-10-unbilled-demo"),
                                              q("2026-11-unbilled-demo")}));
     EXPECT_TRUE(table->item(0, CacheHistoryView::Records)->text().startsWith(q("cannot be read")));
-    const History expected =
-        buildHistory(programFolder(), q("demo"), PlanChoice::catalogue(0), QDate(2026, 12, 20));
-    EXPECT_EQ(table->item(2, CacheHistoryView::Records)->text(),
-              QString::number(expected.months[2].records));
-    EXPECT_EQ(table->item(2, CacheHistoryView::Bill)->text(),
-              expected.months[2].chosen->totalAndTaxText);
     EXPECT_TRUE(history->totals()->text().startsWith(q("2 month(s), ")))
         << history->totals()->text().toStdString();
-    EXPECT_TRUE(history->totals()->text().contains(expected.cheapest->name));
 
-    // Choosing a month chooses its file; activating it shows its report.
+    // Choosing a month chooses its file, and the list's choice is the table's.
     table->setCurrentCell(1, 0);
     EXPECT_EQ(w->cacheFilesCombo()->currentText(), q("2026-10-unbilled-demo"));
-    w->tabStrip()->setSelectedTab(2);
-    Q_EMIT table->cellActivated(1, 0);
-    ASSERT_TRUE(spinUntil([&] { return w->resultWindow().isVisible(); }, 5s))
-        << dialogs.texts().join(u'|').toStdString();
-    EXPECT_EQ(w->state().monthYear, q("2026-10-unbilled"));
-    closeResult(*w);
-    // And the list's choice is the table's.
     w->cacheFilesCombo()->setCurrentIndex(
         w->cacheFilesCombo()->findText(q("2026-11-unbilled-demo")));
     EXPECT_EQ(table->currentRow(), 2);
@@ -649,34 +530,14 @@ TEST_F(MainWindowTest, AChosenFileOpensTheResultWindowWithItsRecords) {
     w->cacheFilesCombo()->setCurrentIndex(0);
     showCacheReport(*w);
 
-    const QString records = readFileData(sampleCache(), true);
-    ASSERT_FALSE(records.isEmpty());
-    EXPECT_EQ(w->state().records, records);
+    EXPECT_EQ(w->state().records, readFileData(sampleCache(), true));
     EXPECT_EQ(w->state().monthYear, q("2026-10-unbilled"));
-    ResultWindow& result = w->resultWindow();
-    EXPECT_EQ(result.windowModality(), Qt::WindowModal);
-    const HeadlessResult expected = testing::headlessReport(records, q("2026-10-unbilled"));
-    EXPECT_GT(expected.outcome().totalUsage, 0);
-    EXPECT_EQ(result.totalUsage(), expected.outcome().totalUsage);
-    EXPECT_EQ(result.averageLabel()->text(), expected.outcome().averageCaption);
-    EXPECT_TRUE(result.reportGroup()->webBrowser()->shownPage().contains(
-        q("Bandwidth usage summary for 2026-10-unbilled")));
-    EXPECT_GT(result.summaryGroup()->plansCombo()->count(), 0);  // loadCombo ran
-    EXPECT_TRUE(w->isShowingOutput());
     // Chart type 2 is the program's own office chart object, not the "Office is required" label.
-    auto* chartType = result.findChild<QComboBox*>(q("cmbChartType"));
-    ASSERT_NE(chartType, nullptr);
-    chartType->setCurrentIndex(1);
-    auto* notFound = result.findChild<QWidget*>(q("lblMSGraphNotfound"));
-    ASSERT_NE(notFound, nullptr);
-    EXPECT_TRUE(notFound->isHidden());
-    EXPECT_TRUE(result.graphInitialised());
-    chartType->setCurrentIndex(0);
-
+    ChartTabFrame* chart = w->resultWindow().chartGroup();
+    chart->chartTypeCombo()->setCurrentIndex(1);
+    EXPECT_TRUE(chart->msGraphNotfoundLabel()->isHidden());
+    EXPECT_NE(chart->officeChart(), nullptr);
     closeResult(*w);
-    EXPECT_FALSE(result.isVisible());
-    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
-    EXPECT_FALSE(w->messageLabel()->isVisible());
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
 }
 
@@ -817,28 +678,18 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedButtonOrTheDefaultOne) {
     EXPECT_EQ(dialogs.messages[0].text, q("Select one cache file to create report"));
 }
 
-// "Check Bandwidth Usage" and "Show Usage" had no mnemonics and the field captions no buddies.
-// Each page's letters are now its own, each caption puts the focus on its field, and Alt with
-// a letter gets there.
-TEST_F(MainWindowTest, MnemonicsAndBuddiesOnBothPages) {
+// The field captions were read after their fields, and had no mnemonics. A caption is read
+// before its field, and Alt with its letter gets there.
+TEST_F(MainWindowTest, ACaptionIsReadBeforeItsFieldAndAltWithItsLetterGetsThere) {
     auto w = open();
-    for (const int page : {1, 2}) {
-        w->tabStrip()->setSelectedTab(page);
-        EXPECT_TRUE(testing::mnemonicClashes(w.get()).isEmpty())
-            << "page " << page << ": "
-            << testing::mnemonicClashes(w.get()).join(u"; ").toStdString();
+    for (const char* name : {"lblUserName", "lblPassword", "lblSelfcaresite", "lblPlanType"}) {
+        auto* label = w->findChild<QLabel*>(q(name));
+        QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(label);
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(label->buddy());
+        ASSERT_EQ(caption->parent(), field->parent()) << name;
+        EXPECT_LT(caption->parent()->indexOfChild(caption), field->parent()->indexOfChild(field))
+            << name;
     }
-    for (QPushButton* button : w->findChildren<QPushButton*>()) {
-        EXPECT_FALSE(testing::mnemonicOf(button->text()).isNull())
-            << button->objectName().toStdString();
-    }
-    for (QLabel* label : w->findChildren<QLabel*>()) {
-        if (label->textFormat() != Qt::RichText && !testing::mnemonicOf(label->text()).isNull()) {
-            EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
-        }
-    }
-
-    w->tabStrip()->setSelectedTab(1);
     // Login details typed, no portal chosen: the check stops at the portal.
     w->userNameEdit()->setText(q("abc"));
     w->passwordEdit()->setText(q("secret"));
@@ -852,33 +703,6 @@ TEST_F(MainWindowTest, MnemonicsAndBuddiesOnBothPages) {
         << "Check &Bandwidth Usage";
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, q("Select selfcare site"));
-}
-
-// A screen reader found the window a filler with one child, the tab strip: no field, button
-// or page. Every control of every page is reached from the window by children, each child
-// names the parent it was reached from, and a caption is read before its field.
-TEST_F(MainWindowTest, AScreenReaderReachesEveryControlAndReadsCaptionsFirst) {
-    auto w = open();
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.get())->role(), QAccessible::Window);
-    const std::pair<int, int> pages[] = {{1, 1}, {1, 2}, {2, 1}};
-    for (const auto& [page, innerPage] : pages) {
-        w->tabStrip()->setSelectedTab(page);
-        w->portalTabs()->setSelectedTab(innerPage);
-        const testing::AccessibleWalk walk = testing::walkWindow(w.get());
-        EXPECT_EQ(testing::unreachedWidgets(w.get(), walk), QStringList())
-            << "page " << page << "." << innerPage;
-        EXPECT_EQ(walk.wrongParents, QStringList()) << "page " << page << "." << innerPage;
-    }
-    w->tabStrip()->setSelectedTab(1);
-    w->portalTabs()->setSelectedTab(1);
-    for (const char* name : {"lblUserName", "lblPassword", "lblSelfcaresite", "lblPlanType"}) {
-        auto* label = w->findChild<QLabel*>(q(name));
-        QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(label);
-        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(label->buddy());
-        ASSERT_EQ(caption->parent(), field->parent()) << name;
-        EXPECT_LT(caption->parent()->indexOfChild(caption), field->parent()->indexOfChild(field))
-            << name;
-    }
 }
 
 // The window opened with the focus nowhere to be seen. It goes to the first login field still
@@ -944,23 +768,285 @@ TEST_F(MainWindowTest, TabReachesTheLinksAndEnterOpensThem) {
         dialogs.messages[0].text.startsWith(q("Enabling cache will save the usage records")));
 }
 
-// --- Small windows, larger fonts, a screen at twice the scale ------------------------------------
+// --- The panel option and the last check ---------------------------------------------------------
 
-// The window had no minimum size: at 300 x 200 every label was cut, and below its design size
-// the login page's frame stood off its page. At its minimum size and above it nothing overlaps
-// or is cut on the "Login Info" and "Use Cache Data" pages (their contents scroll where the
-// window is small), at the design font and at 1.25 times its size.
-struct MainLayoutCase {
-    const char* name;
-    double fontScale;
-    QSize size;  // empty: the minimum size (asked for with a size below it)
-};
+// "Show in the panel" writes and removes the autostart entry (disabled, with the reason, where
+// no panel can show the item); a grab that stops keeps its failure beside the last check;
+// "Show usage" opens the result window of a kept check.
+const QString kProgram = QStringLiteral("/opt/kestrova tools/bin/kestrova");
 
-class MainWindowLayout : public MainWindowTest,
-                         public ::testing::WithParamInterface<MainLayoutCase> {
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class PanelOption : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
+        QFile::remove(autostartFile());
+    }
+    void TearDown() override { QFile::remove(autostartFile()); }
+
+    std::unique_ptr<MainWindow> open() {
+        MainWindowOptions options = windowOptions();
+        options.trayAvailability = [this] { return tray; };
+        options.program = kProgram;
+        options.startDetached = [this](const QString& program, const QStringList& arguments) {
+            started << (QStringList{program} + arguments).join(u' ');
+            return true;
+        };
+        auto w = std::make_unique<MainWindow>(std::move(options));
+        w->show();
+        return w;
+    }
+
+    TrayAvailability tray{true, QString()};
+    QStringList started;
+};
+
+TEST_F(PanelOption, WritesTheAutostartEntryAndStartsTheItemThenRemovesIt) {
+    auto w = open();
+    QCheckBox* box = w->showInPanelCheck();
+    EXPECT_EQ(box->text(), q("Sh&ow in the panel"));
+    EXPECT_TRUE(box->isEnabled());
+    EXPECT_FALSE(box->isChecked());
+
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_TRUE(box->isChecked());
+    const QString entry = QString::fromUtf8(readAll(autostartFile()));
+    EXPECT_TRUE(entry.startsWith(q("[Desktop Entry]\n"))) << entry.toStdString();
+    EXPECT_TRUE(entry.contains(q("\nExec=\"/opt/kestrova tools/bin/kestrova\" --tray\n")))
+        << entry.toStdString();
+    EXPECT_TRUE(entry.contains(q("\nType=Application\n")));
+    EXPECT_EQ(started, QStringList{kProgram + q(" --tray")});
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
+
+    // The next window finds it ticked; unticking removes the entry.
+    w.reset();
+    w = open();
+    EXPECT_TRUE(w->showInPanelCheck()->isChecked());
+    QTest::mouseClick(w->showInPanelCheck(), Qt::LeftButton);
+    EXPECT_FALSE(w->showInPanelCheck()->isChecked());
+    EXPECT_FALSE(QFile::exists(autostartFile()));
+    EXPECT_EQ(started.size(), 1);
+}
+
+TEST_F(PanelOption, WithoutAPanelItIsDisabledWithTheReasonUnlessAnEntryIsThereToRemove) {
+    tray = {false, q("The desktop has no panel to show it in.")};
+    auto w = open();
+    EXPECT_FALSE(w->showInPanelCheck()->isEnabled());
+    EXPECT_TRUE(w->showInPanelCheck()->toolTip().endsWith(tray.reason));
+    EXPECT_TRUE(w->showInPanelCheck()->accessibleDescription().endsWith(tray.reason));
+
+    QString why;
+    ASSERT_TRUE(setAutostart(true, kProgram, why)) << why.toStdString();
+    w.reset();
+    w = open();
+    EXPECT_TRUE(w->showInPanelCheck()->isEnabled());
+    EXPECT_TRUE(w->showInPanelCheck()->isChecked());
+
+    // An entry the session has turned off reads as off.
+    QFile file(autostartFile());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("Hidden=true\n");
+    file.close();
+    EXPECT_FALSE(autostartEnabled());
+}
+
+TEST_F(PanelOption, TheEntryStartsTheProgramAsTheDesktopEntryFormatQuotesIt) {
+    const struct {
+        const char* program;
+        const char* exec;
+    } rows[] = {
+        {"/usr/local/bin/kestrova", "Exec=/usr/local/bin/kestrova --tray"},
+        {"/opt/kestrova tools/kestrova", "Exec=\"/opt/kestrova tools/kestrova\" --tray"},
+        {"/opt/100%/kestrova", "Exec=/opt/100%%/kestrova --tray"},
+        {"/opt/a\"b$c/kestrova", "Exec=\"/opt/a\\\"b\\$c/kestrova\" --tray"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_TRUE(autostartEntry(q(row.program)).contains(u'\n' + q(row.exec) + u'\n'))
+            << autostartEntry(q(row.program)).toStdString();
+    }
+}
+
+TEST_F(PanelOption, AGrabThatStopsKeepsItsFailureBesideTheLastCheck) {
+    auto w = open();
+    browser->setLoadFailure(QUrl(q("http://north.portal.test/")), q("the connection was reset"));
+    w->selfcaresiteCombo()->setCurrentIndex(0);
+    w->userNameEdit()->setText(q("abc"));
+    w->passwordEdit()->setText(q("secret"));
+    QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
+    ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
+    const std::optional<CheckFailure> failure =
+        readCheckFailure(lastCheckFiles(programFolder(), q("abc"), false).failure);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->reason,
+              q("Cannot load the portal's page from north.portal.test: the connection was reset."));
+    EXPECT_FALSE(QFile::exists(lastCheckFiles(programFolder(), q("abc"), false).document));
+    QTest::mouseClick(w->cancelGrabButton(), Qt::LeftButton);  // "&Back"
+    EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
+}
+
+TEST_F(PanelOption, ShowUsageOpensTheResultWindowOfTheKeptCheck) {
+    const LastCheckFiles files = lastCheckFiles(programFolder(), q("demo"), false);
+    ASSERT_TRUE(QFile::copy(q(KESTROVA_SOURCE_DIR "/samples/usage.htm"), files.log));
+    QFile document(files.document);
+    ASSERT_TRUE(document.open(QIODevice::WriteOnly));
+    document.write(
+        QJsonDocument(QJsonObject{{q("schemaVersion"), 1},
+                                  {q("month"), QJsonObject{{q("period"), q("period 01-11-2026 "
+                                                                           "TO 30-11-2026")},
+                                                           {q("planKind"), 0}}},
+                                  {q("check"), QJsonObject{{q("user"), q("demo")},
+                                                           {q("kind"), q("unbilled")}}}})
+            .toJson());
+    document.close();
+    const QByteArray before = readAll(files.document);
+
+    auto w = open();
+    QSignalSpy closed(w.get(), &MainWindow::outputClosed);
+    ASSERT_TRUE(w->showLastCheck(files.document));
+    ASSERT_TRUE(spinUntil([&] { return w->resultWindow().isVisible(); }, 10s))
+        << dialogs.texts().join(u'|').toStdString();
+    EXPECT_EQ(w->state().monthYear, q("period 01-11-2026 TO 30-11-2026"));
+    EXPECT_EQ(w->state().userName, q("demo"));
+    EXPECT_EQ(w->state().records.count(q("<TR>")), 185);
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
+    // Only a check downloaded now is kept: this one stays as it was.
+    EXPECT_EQ(readAll(files.document), before);
+    QTest::mouseClick(w->resultWindow().closeButton(), Qt::LeftButton);
+    ASSERT_TRUE(spinUntil([&] { return closed.count() == 1; }, 5s));
+
+    // A document that is none, or a log that is gone, is said.
+    QFile::remove(files.log);
+    EXPECT_FALSE(w->showLastCheck(files.document));
+    EXPECT_FALSE(w->showLastCheck(programFolder() + q("/nothing.json")));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    for (const Message& m : dialogs.messages) {
+        EXPECT_TRUE(m.text.startsWith(q("The last check cannot be shown: ")))
+            << m.text.toStdString();
+    }
+}
+
+// --- Both windows: keyboard, screen reader, small sizes, larger fonts, twice the scale -----------
+
+enum class Shown { Main, Result, ResultNightPlan };
+
+void PrintTo(Shown shown, std::ostream* os) {
+    *os << (shown == Shown::Main ? "Main" : "Result");
+}
+
+// One of the two windows shown, and each page or tab of it (on the Chart tab, each chart type).
+// The result window's night-unlimited options are ticked and the plan chosen has an excess:
+// the summary's longest figures (1929 %).
+class BothWindows : public MainWindowTest {
+protected:
+    struct View {
+        TabStrip* tabs;
+        int tab;
+        std::function<void()> show;
+    };
+
+    QWidget* showWindow(Shown shown, int plan = 1) {
+        if (shown == Shown::Main) {
+            m_main = open();
+            for (const auto& [page, innerPage] : {std::pair{1, 1}, {1, 2}, {2, 1}}) {
+                MainWindow* w = m_main.get();
+                m_views.push_back({w->tabStrip(), page, [w, page = page, inner = innerPage] {
+                                       w->tabStrip()->setSelectedTab(page);
+                                       w->portalTabs()->setSelectedTab(inner);
+                                   }});
+            }
+            return m_main.get();
+        }
+        m_month.emplace(ResultWindowOptions{},
+                        shown == Shown::Result ? PlanKind::Limited : PlanKind::NightUnlimited);
+        ResultWindow* w = m_month->window.get();
+        w->show();
+        w->nightUnlimitedCheck()->setChecked(true);
+        w->summaryGroup()->plansCombo()->setCurrentIndex(plan);
+        for (const auto& [tab, type] : {std::pair{1, 0}, {2, 0}, {2, 1}, {3, 0}}) {
+            m_views.push_back({w->tabStrip(), tab, [w, tab = tab, type = type] {
+                                   w->tabStrip()->setSelectedTab(tab);
+                                   w->chartGroup()->chartTypeCombo()->setCurrentIndex(type);
+                               }});
+        }
+        return w;
+    }
+
+    std::vector<View> m_views;
+
+private:
+    std::unique_ptr<MainWindow> m_main;
+    std::optional<testing::MonthOnScreen> m_month;
+};
+
+class WindowAccess : public BothWindows, public ::testing::WithParamInterface<Shown> {};
+
+// Buttons shared letters ("&Copy chart.." C with "&Close"), "Check Bandwidth Usage" had none,
+// captions had no buddies, and a screen reader found the main window a filler with one child
+// and the result window only its tabs and footer. On every page and tab, with every option
+// shown (the custom plan's edit boxes too), each letter belongs to one control, each caption
+// with a letter puts the focus on its field, and every control is reached from the window by
+// children, through its page, naming the parent it was reached from.
+TEST_P(WindowAccess, MnemonicsAreItsOwnAndAScreenReaderReachesEachControl) {
+    QWidget* w = showWindow(GetParam(), 29);
+    for (std::size_t i = 0; i < m_views.size(); ++i) {
+        const View& view = m_views[i];
+        view.show();
+        EXPECT_EQ(testing::mnemonicClashes(w), QStringList()) << "view " << i;
+        const testing::AccessibleWalk walk = testing::walkWindow(w);
+        EXPECT_EQ(
+            testing::unreachedWidgets(w, walk, {q("kestrova::XChart"), q("kestrova::UsageBar")}),
+            QStringList())
+            << "view " << i;
+        EXPECT_EQ(walk.wrongParents, QStringList()) << "view " << i;
+        QAccessibleInterface* page =
+            QAccessible::queryAccessibleInterface(view.tabs)->child(view.tab - 1)->child(0);
+        ASSERT_NE(page, nullptr) << "view " << i;
+        EXPECT_FALSE(page->state().invisible) << "view " << i;
+    }
+    for (QAbstractButton* button : w->findChildren<QAbstractButton*>()) {
+        if (!button->text().isEmpty()) {
+            EXPECT_FALSE(testing::mnemonicOf(button->text()).isNull())
+                << button->objectName().toStdString();
+        }
+    }
+    for (QLabel* label : w->findChildren<QLabel*>()) {
+        if (label->textFormat() != Qt::RichText && !testing::mnemonicOf(label->text()).isNull()) {
+            EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, WindowAccess,
+                         ::testing::Values(Shown::Main, Shown::ResultNightPlan),
+                         [](const auto& p) { return ::testing::PrintToString(p.param); });
+
+// Neither window had a minimum size: small, every label of the main window was cut and its
+// login frame stood off its page; the result window's chart options covered "Chart Type" and
+// "Copy chart..", and with a larger font its footer's option and average were cut. At their
+// minimum size and above it nothing overlaps or is cut on any page or tab (the main window's
+// pages scroll where it is small), at the design font and at 1.25 times its size. At a scale
+// of 2 on a 1280x800 screen (640 x 400 of the program's pixels) a first start made windows of
+// 660 x 600 and 800 x 600 that ran off the screen; a first start now fits its free area.
+struct LayoutCase {
+    const char* name;
+    Shown window;
+    double fontScale;
+    QSize size;               // empty: the minimum size (asked for with a size below it)
+    bool firstStart = false;  // at twice the scale: the size a first start gives
+};
+
+void PrintTo(const LayoutCase& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class WindowLayout : public BothWindows, public ::testing::WithParamInterface<LayoutCase> {
+protected:
+    void SetUp() override {
+        BothWindows::SetUp();
         m_font.emplace(GetParam().fontScale);
     }
     void TearDown() override { m_font.reset(); }
@@ -969,36 +1055,55 @@ private:
     std::optional<kestrova::testing::ScopedFontScale> m_font;
 };
 
-TEST_P(MainWindowLayout, NothingOverlapsOrIsCut) {
-    const MainLayoutCase& c = GetParam();
-    auto w = open();
-    w->resize(c.size.isEmpty() ? QSize(300, 200) : c.size);
-    QApplication::processEvents();
-    if (c.size.isEmpty()) {
-        EXPECT_EQ(w->size(), w->minimumSize());
+TEST_P(WindowLayout, NothingOverlapsOrIsCut) {
+    const LayoutCase& c = GetParam();
+    if (c.firstStart) {
+        KESTROVA_REQUIRE_SCALE_2();
     }
-    for (const int page : {1, 2}) {
-        w->tabStrip()->setSelectedTab(page);
+    QWidget* w = showWindow(c.window);
+    if (c.firstStart) {
         QApplication::processEvents();
-        const QStringList problems = testing::layoutProblems(w.get());
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_TRUE(available.contains(w->frameGeometry()))
+            << w->frameGeometry().width() << "x" << w->frameGeometry().height() << " on "
+            << available.width() << "x" << available.height();
+    } else {
+        w->resize(c.size.isEmpty() ? QSize(300, 200) : c.size);
+        QApplication::processEvents();
+        if (c.size.isEmpty()) {
+            EXPECT_EQ(w->size(), w->minimumSize());
+        }
+    }
+    for (std::size_t i = 0; i < m_views.size(); ++i) {
+        m_views[i].show();
+        QApplication::processEvents();
+        const QStringList problems = testing::layoutProblems(w);
         EXPECT_TRUE(problems.isEmpty())
-            << "page " << page << " at " << w->width() << "x" << w->height() << ":\n"
+            << "view " << i << " at " << w->width() << "x" << w->height() << ":\n"
             << problems.join(u'\n').toStdString();
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, MainWindowLayout,
-                         ::testing::Values(MainLayoutCase{"Minimum", 1.0, {}},
-                                           MainLayoutCase{"MinimumLargerFont", 1.25, {}},
-                                           MainLayoutCase{"DesignSize", 1.0, {660, 600}},
-                                           MainLayoutCase{"DesignSizeLargerFont", 1.25, {660, 600}},
-                                           MainLayoutCase{
-                                               "BetweenMinimumAndDesign", 1.0, {630, 450}},
-                                           MainLayoutCase{"Large", 1.25, {1100, 800}}),
-                         [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, WindowLayout,
+    ::testing::Values(
+        LayoutCase{"Minimum", Shown::Main, 1.0, {}},
+        LayoutCase{"MinimumLargerFont", Shown::Main, 1.25, {}},
+        LayoutCase{"DesignSize", Shown::Main, 1.0, {660, 600}},
+        LayoutCase{"DesignSizeLargerFont", Shown::Main, 1.25, {660, 600}},
+        LayoutCase{"BetweenMinimumAndDesign", Shown::Main, 1.0, {630, 450}},
+        LayoutCase{"Large", Shown::Main, 1.25, {1100, 800}},
+        LayoutCase{"HiDpiFirstStart", Shown::Main, 1.0, {}, true},
+        LayoutCase{"ResultMinimum", Shown::Result, 1.0, {}},
+        LayoutCase{"ResultMinimumNightPlan", Shown::ResultNightPlan, 1.0, {}},
+        LayoutCase{"ResultMinimumLargerFont", Shown::Result, 1.25, {}},
+        LayoutCase{"ResultMinimumLargerFontNightPlan", Shown::ResultNightPlan, 1.25, {}},
+        LayoutCase{"ResultDesignSize", Shown::ResultNightPlan, 1.0, {800, 600}},
+        LayoutCase{"ResultDesignSizeLargerFont", Shown::ResultNightPlan, 1.25, {800, 600}},
+        LayoutCase{"ResultWide", Shown::Result, 1.0, {1200, 500}},
+        LayoutCase{"HiDpiResultFirstStart", Shown::Result, 1.0, {}, true}),
+    [](const auto& p) { return std::string(p.param.name); });
 
-// Small enough for the smallest screen the program is made for at twice the scale: 1280x800
-// is 640x400 of the program's pixels, less a window manager's frame, title bar and panel.
 // Once, at the first-start size, a stopped grab's message was cut on the Processing page
 // ("...within 60 seconds. It may l") and the history's "Cheapest plan" column was cut short.
 TEST_F(MainWindowTest, TheLongestStatusAndTheHistoryShowWhole) {
@@ -1053,24 +1158,6 @@ TEST_F(MainWindowTest, TheHistoryBillsUnderThePlanTypeChosen) {
     EXPECT_EQ(table->item(0, CacheHistoryView::Bill)->text(), q("Rs. 4570.83"));
     w->planTypeCombo()->setCurrentIndex(1);  // Limited Bandwidth with Night Unlimited
     EXPECT_EQ(table->item(0, CacheHistoryView::Bill)->text(), q("Rs. 3830.72"));
-}
-
-TEST_F(MainWindowTest, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
-    auto w = open();
-    EXPECT_LE(w->minimumWidth(), 620);
-    EXPECT_LE(w->minimumHeight(), 360);
-}
-
-// At a scale of 2 on a 1280x800 screen the first start made a window of 660 x 600 on a screen
-// of 640 x 400: it ran off the screen. A first start fits the screen's free area.
-TEST_F(MainWindowTest, HiDpiTheFirstStartFitsTheScreen) {
-    KESTROVA_REQUIRE_SCALE_2();
-    auto w = open();
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(available.contains(w->frameGeometry()))
-        << w->frameGeometry().width() << "x" << w->frameGeometry().height() << " on "
-        << available.width() << "x" << available.height();
-    EXPECT_TRUE(testing::layoutProblems(w.get()).isEmpty());
 }
 
 }  // namespace

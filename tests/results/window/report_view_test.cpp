@@ -197,25 +197,5 @@ TEST(WebReportView, RunsNoScriptAndLoadsNothingFromOutside) {
     EXPECT_EQ(plainTextOf(view).trimmed(), QStringLiteral("second"));
 }
 
-TEST(WebReportView, TheResultWindowShowsTheRenderedReport) {
-    RecordingDialogs messages;
-    ScopedDialogs seam(messages);
-    ResultWindowOptions options;
-    options.reportView = [](QWidget* p) { return new WebReportView(p); };
-    MonthOnScreen m(std::move(options));
-    auto* view = qobject_cast<WebReportView*>(m.window->reportGroup()->webBrowser());
-    ASSERT_NE(view, nullptr);
-    QSignalSpy shown(view, &ReportView::pageShown);
-    m.window->show();
-    ASSERT_TRUE(waitShown(shown));
-    const QString text = plainTextOf(*view);
-    EXPECT_TRUE(
-        text.contains(QStringLiteral("Bandwidth usage summary for period 01-11-2026 TO "
-                                     "30-11-2026")));
-    EXPECT_TRUE(text.contains(QStringLiteral("893.1821 MB")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Daily Total")));
-    EXPECT_TRUE(messages.messages.empty());
-}
-
 }  // namespace
 }  // namespace kestrova::testing

@@ -14,8 +14,6 @@
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
-#include "platform/twips.h"
-#include "results/chart_feed.h"
 #include "results/window/chart_tab.h"
 #include "results/window/colour_box.h"
 #include "results/window/forecast_frame.h"
@@ -23,20 +21,14 @@
 #include "results/window/summary_page.h"
 #include "results/window/usage_bar.h"
 
-#include "support/accessible_tree.h"
 #include "support/file_faults.h"
-#include "support/keyboard_check.h"
-#include "support/layout_check.h"
 #include "support/qt_printers.h"
-#include "support/scale.h"
-#include "support/scoped_font.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <optional>
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -44,14 +36,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -97,23 +86,6 @@ protected:
 
 // --- The window and its hand-over ---------------------------------------------------------------
 
-TEST_F(ResultWindowTest, TakesTheMonthFromTheReportBuilder) {
-    MonthOnScreen m;
-    ResultWindow& w = *m.window;
-    EXPECT_EQ(w.totalUsage(), 19756);
-    EXPECT_EQ(w.chargedUsage(), 19756);
-    EXPECT_EQ(w.lastUsedDate(), QDate(2026, 11, 30));
-    EXPECT_EQ(w.lastDayUsage(), 893);
-    EXPECT_EQ(w.averageLabel()->text(), QStringLiteral("658.53"));
-    // The view shows the finished page: its rows, daily totals and style rules.
-    const QString shown = w.reportGroup()->webBrowser()->shownPage();
-    EXPECT_EQ(shown, w.reportGroup()->document().outerHTML());
-    EXPECT_TRUE(shown.contains(QStringLiteral("893.1821 MB")));
-    EXPECT_TRUE(shown.contains(QStringLiteral(".nonfree { background-color:#FFEAEA; }")));
-    EXPECT_TRUE(w.flags().inbuiltChartInitialised);
-    EXPECT_EQ(w.chartGroup()->xChart()->model().itemCount(), 31);  // 30 days and "Avg"
-}
-
 TEST_F(ResultWindowTest, TheUnlimitedKindsChartDrawsItsUsageAsFree) {
     // Free usage is excluded by default and the unlimited kind cannot include it; the chart
     // still draws each day's usage, in the free series.
@@ -127,6 +99,9 @@ TEST_F(ResultWindowTest, TheUnlimitedKindsChartDrawsItsUsageAsFree) {
               QStringLiteral("Total:893.18 MB (NF:0.00 MB  + F:893.18 MB)"));
     EXPECT_EQ(model.item(30)->LegendDescription,
               QStringLiteral("Total:658.53 MB (NF:0 MB  + F:658.53 MB)"));
+    // Hovering a column shows its description as the chart's tool tip.
+    m.window->chartGroup()->xChart()->model().setSelectedColumn(29);
+    EXPECT_EQ(m.window->chartGroup()->xChart()->toolTip(), model.item(29)->LegendDescription);
 }
 
 TEST_F(ResultWindowTest, ShowOutputPutsTheStoredOptionsInWithoutRebuilding) {
@@ -188,6 +163,12 @@ TEST_P(FreeUsageControls, AreThereOnlyForTheNightUnlimitedKindAndPlan) {
     EXPECT_EQ(w.excludeCheck(0)->isEnabled(), c.freeControls);
     EXPECT_EQ(w.excludeCheck(2)->isEnabled(), c.freeControls);
     EXPECT_TRUE(w.excludeCheck(1)->isEnabled());
+    // The night frame stands on the Chart tab of the night-unlimited kind only.
+    EXPECT_TRUE(w.nightUnlimitedGroup()->isHidden()) << "hidden by the load";
+    w.tabStrip()->setSelectedTab(2);
+    EXPECT_EQ(!w.nightUnlimitedGroup()->isHidden(), c.planKind == PlanKind::NightUnlimited);
+    w.tabStrip()->setSelectedTab(3);
+    EXPECT_TRUE(w.nightUnlimitedGroup()->isHidden());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -197,33 +178,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FreeUsageCase{"NightKindNotTicked", PlanKind::NightUnlimited, false, false},
                       FreeUsageCase{"NightKindTicked", PlanKind::NightUnlimited, true, true},
                       FreeUsageCase{"UnlimitedPlan", PlanKind::Unlimited, true, false}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-struct NightFrameCase {
-    const char* name;
-    PlanKind planKind;
-    int tab;
-    bool shown;
-};
-
-class NightUnlimitedFrame : public ResultWindowTest,
-                            public ::testing::WithParamInterface<NightFrameCase> {};
-
-TEST_P(NightUnlimitedFrame, ShowsOnTheChartTabForTheNightKindOnly) {
-    const NightFrameCase c = GetParam();
-    MonthOnScreen m({}, c.planKind);
-    EXPECT_TRUE(m.window->nightUnlimitedGroup()->isHidden()) << "hidden by the load";
-    m.window->tabStrip()->setSelectedTab(c.tab);
-    EXPECT_EQ(!m.window->nightUnlimitedGroup()->isHidden(), c.shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tabs, NightUnlimitedFrame,
-    ::testing::Values(NightFrameCase{"ChartTabNightKind", PlanKind::NightUnlimited, 2, true},
-                      NightFrameCase{"ReportTabNightKind", PlanKind::NightUnlimited, 1, false},
-                      NightFrameCase{"SummaryTabNightKind", PlanKind::NightUnlimited, 3, false},
-                      NightFrameCase{"ChartTabLimited", PlanKind::Limited, 2, false},
-                      NightFrameCase{"ChartTabUnlimited", PlanKind::Unlimited, 2, false}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ResultWindowTest, ExcludeMixedRebuildsTheReportWithTheOption) {
@@ -260,32 +214,6 @@ TEST_F(ResultWindowTest, ClearReportShowsTheBlankPage) {
 
 // --- Row colours --------------------------------------------------------------------------------
 
-TEST_F(ResultWindowTest, RightClickOnMixedWithRedMakesTheMixedRowsRedBacked) {
-    MonthOnScreen m({}, PlanKind::NightUnlimited);
-    m.state.display.nightUnlimitedPlan = true;
-    ResultWindow& w = *m.window;
-    w.prepareToShow();
-    RowColourLabel* mixed = w.reportGroup()->setColorLabel(1);
-    ASSERT_FALSE(mixed->isHidden());
-    const int rebuilds = m.host.writeOutputs;
-    dialogs.colors.push_back(RGB(255, 0, 0));
-
-    QTest::mouseClick(mixed, Qt::RightButton);
-
-    ASSERT_EQ(dialogs.colorRequests.size(), 1u);
-    EXPECT_EQ(dialogs.colorRequests[0].flags, 1u);
-    EXPECT_EQ(dialogs.colorRequests[0].initial, 15790305u) << "the current background";
-    EXPECT_EQ(mixed->backColor(), RGB(255, 0, 0));
-    EXPECT_EQ(mixed->palette().color(QPalette::Window), QColor(255, 0, 0));
-    EXPECT_EQ(mixed->foreColor(), 16711680u) << "the text colour stays";
-    EXPECT_EQ(m.state.display.colorBackMixed, RGB(255, 0, 0));
-    EXPECT_EQ(m.state.display.colorMixed, 16711680u);
-    EXPECT_EQ(m.host.writeOutputs, rebuilds + 1);
-    const QString page = w.reportGroup()->webBrowser()->shownPage();
-    EXPECT_TRUE(page.contains(QStringLiteral(".mixed { background-color:#FF0000; }")));
-    EXPECT_TRUE(page.contains(QStringLiteral(".mixed { color:#0000FF; }")));
-}
-
 struct ButtonCase {
     const char* name;
     Qt::MouseButton button;
@@ -314,6 +242,8 @@ TEST_P(RowColourButtons, LeftSetsTheTextColourRightTheBackgroundOthersNothing) {
     EXPECT_EQ(d.colorNonFree, changed && c.textColour ? RGB(0, 128, 0) : 0u);
     EXPECT_EQ(d.colorBackNonFree, changed && !c.textColour ? RGB(0, 128, 0) : 15395583u);
     EXPECT_EQ(text->backColor(), d.colorBackNonFree);
+    const QString page = m.window->reportGroup()->webBrowser()->shownPage();
+    EXPECT_EQ(page.contains(u"#008000"), changed) << "the shown page has the new colour";
     if (c.asksForColour) {
         EXPECT_EQ(dialogs.colorRequests[0].initial, c.textColour ? 0u : 15395583u);
     }
@@ -336,9 +266,6 @@ TEST_F(ResultWindowTest, RowColourLabelsTakeTheKeyboard) {
     QTest::keyClick(text, Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(text->foreColor(), RGB(1, 1, 1));
     EXPECT_EQ(text->backColor(), RGB(2, 2, 2));
-    EXPECT_EQ(text->toolTip(),
-              QStringLiteral("Left click to set font colour - Right Click to set Background "
-                             "colour"));
 }
 
 // --- Save and export ----------------------------------------------------------------------------
@@ -389,6 +316,10 @@ TEST_P(OverwriteQuestion, NoKeepsTheOldFile) {
     EXPECT_EQ(question.buttons, MessageButtons::YesNo);
     EXPECT_EQ(question.defaultAnswer, MessageAnswer::No);
     EXPECT_EQ(readAll(file) == QStringLiteral("old content"), !c.overwritten);
+    if (c.save && c.overwritten) {
+        EXPECT_EQ(readAll(file), m.window->reportGroup()->webBrowser()->shownPage());
+        EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("File saved successfully"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -399,25 +330,9 @@ INSTANTIATE_TEST_SUITE_P(
                       OverwriteCase{"ExportYes", false, MessageAnswer::Yes, true}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST_F(ResultWindowTest, TheSavedPageIsTheShownPageWithItsStyleRulesAndDailyTotals) {
-    MonthOnScreen m;
-    dialogs.fileNames.push_back(inFolder(QStringLiteral("report")));
-    m.window->reportGroup()->saveButton()->click();
-
-    ASSERT_EQ(dialogs.saveRequests.size(), 1u);
-    EXPECT_EQ(dialogs.saveRequests[0].filter, QStringLiteral("Output file (*.htm)"));
-    const QString saved = readAll(inFolder(QStringLiteral("report.htm")));
-    EXPECT_EQ(saved, m.window->reportGroup()->webBrowser()->shownPage());
-    EXPECT_TRUE(saved.contains(QStringLiteral(".mixed { background-color:#E1F0F0; }")));
-    EXPECT_EQ(saved.count(QStringLiteral("class=\"dailytotal\"")), 30);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0], Message(QStringLiteral("File saved successfully"), QString(),
-                                           MessageIcon::Information));
-}
-
 TEST_F(ResultWindowTest, AFailedSaveIsNotReportedAsSaved) {
     MonthOnScreen m;
-    dialogs.fileNames.push_back(inFolder(QStringLiteral("no-such-folder/report.htm")));
+    dialogs.fileNames.push_back(inFolder(QStringLiteral("no-such-folder/report")));
     m.window->reportGroup()->saveButton()->click();
     ASSERT_EQ(dialogs.messages.size(), 1u) << "SaveFileData's own message only";
     EXPECT_NE(dialogs.messages[0].text, QStringLiteral("File saved successfully"));
@@ -487,18 +402,20 @@ ResultWindowOptions withOfficeChart(Factory& factory) {
     return options;
 }
 
+// The "charteditable" marker in the program's folder turns on the object's own editing menu.
 TEST_F(ResultWindowTest, ChartTypeTwoDrawsTheOfficeChartOnce) {
+    const QString marker = inProgramFolder(programFolder(), QStringLiteral("charteditable"));
+    writeFile(marker, QByteArray());
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
     ChartTabFrame* chart = m.window->chartGroup();
     m.window->tabStrip()->setSelectedTab(2);
     chart->chartTypeCombo()->setCurrentIndex(1);
+    QFile::remove(marker);
 
     ASSERT_EQ(factory.calls, 1);
     FakeOfficeChart& office = *factory.last;
-    EXPECT_TRUE(m.window->flags().graphInitialised);
-    EXPECT_EQ(m.state.display.chartType, int(ResultChart::Office));
-    EXPECT_TRUE(chart->xChart()->isHidden());
+    EXPECT_TRUE(office.autoVerbMenu());
     EXPECT_TRUE(chart->builtinChartOptionsGroup()->isHidden());
     EXPECT_FALSE(chart->chartColorsGroup()->isHidden());
     EXPECT_TRUE(chart->msGraphNotfoundLabel()->isHidden());
@@ -517,27 +434,12 @@ TEST_F(ResultWindowTest, ChartTypeTwoDrawsTheOfficeChartOnce) {
     EXPECT_FALSE(chart->xChart()->isHidden());
     chart->chartTypeCombo()->setCurrentIndex(1);
     EXPECT_EQ(factory.calls, 1);
+    // The main window's refeed reaches the running object.
+    office.data.clear();
+    m.state.display.showAverage = true;
+    m.builder->writeOutput();
+    EXPECT_EQ(office.data, chartDataText(m.state, true));
 }
-
-class ChartEditableMarker : public ResultWindowTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ChartEditableMarker, TurnsOnTheObjectsOwnEditingMenu) {
-    const bool marker = GetParam();
-    const QString path = inProgramFolder(programFolder(), QStringLiteral("charteditable"));
-    QFile::remove(path);
-    if (marker) {
-        writeFile(path, QByteArray());
-    }
-    Factory factory;
-    MonthOnScreen m(withOfficeChart(factory));
-    m.window->chartGroup()->chartTypeCombo()->setCurrentIndex(1);
-    QFile::remove(path);
-    ASSERT_NE(factory.last, nullptr);
-    EXPECT_EQ(factory.last->autoVerbMenu(), marker);
-}
-
-INSTANTIATE_TEST_SUITE_P(Marker, ChartEditableMarker, ::testing::Bool(),
-                         [](const auto& p) { return p.param ? "Present" : "Absent"; });
 
 struct FailingChartCase {
     const char* name;
@@ -595,6 +497,9 @@ TEST_P(TabChange, ReappliesTheStoredChartType) {
     EXPECT_EQ(m.state.display.chartType, c.index);
     EXPECT_EQ(factory.calls, c.index == 1 ? 1 : 0) << "the Click ran once, not twice";
     EXPECT_EQ(m.window->chartGroup()->xChart()->isHidden(), c.index == 1);
+    if (factory.last) {
+        EXPECT_FALSE(factory.last->autoVerbMenu()) << "no charteditable marker";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(StoredTypes, TabChange,
@@ -602,36 +507,6 @@ INSTANTIATE_TEST_SUITE_P(StoredTypes, TabChange,
                                            StoredTypeCase{"OfficeChart", 1, 1},
                                            StoredTypeCase{"UnknownCountsAsBuiltIn", 7, 0}),
                          [](const auto& p) { return std::string(p.param.name); });
-
-TEST_F(ResultWindowTest, TheBuiltInChartIsFedInTheRoundsOfTheFeed) {
-    MonthOnScreen m;
-    XChart* chart = m.window->chartGroup()->xChart();
-    const ChartModel& model = chart->model();
-    ASSERT_EQ(model.itemCount(), 31);
-    EXPECT_EQ(model.item(0)->XAxisDescription, QStringLiteral("01"));
-    EXPECT_EQ(model.item(30)->XAxisDescription, QStringLiteral("Avg"));
-    EXPECT_EQ(model.barColor(), m.state.display.inbuiltChartColor);
-    EXPECT_TRUE(model.hotTracking());
-    // About ten labelled grid lines, whatever the month's largest day.
-    EXPECT_EQ(model.intersectMajor(), 200.0f);
-    EXPECT_EQ(model.intersectMinor(), 40.0f);
-
-    // Hovering a column shows its description as the chart's tool tip.
-    chart->model().setSelectedColumn(8);
-    EXPECT_EQ(chart->toolTip(), model.item(8)->LegendDescription);
-    EXPECT_EQ(chart->toolTip(), QStringLiteral("1583.83 MB"));
-}
-
-TEST_F(ResultWindowTest, AFreshBarColourRebuildsTheChart) {
-    MonthOnScreen m;
-    dialogs.colors.push_back(RGB(0, 0, 200));
-    QTest::mouseClick(m.window->chartGroup()->builtInChartColorBox(), Qt::LeftButton);
-    ASSERT_EQ(dialogs.colorRequests.size(), 1u);
-    EXPECT_EQ(dialogs.colorRequests[0].initial, 9671679u);
-    EXPECT_EQ(m.state.display.inbuiltChartColor, RGB(0, 0, 200));
-    EXPECT_EQ(m.window->chartGroup()->builtInChartColorBox()->backColor(), RGB(0, 0, 200));
-    EXPECT_EQ(m.window->chartGroup()->xChart()->model().barColor(), RGB(0, 0, 200));
-}
 
 TEST_F(ResultWindowTest, SeriesColoursAndOptionsReachTheOfficeChart) {
     Factory factory;
@@ -653,9 +528,6 @@ TEST_F(ResultWindowTest, SeriesColoursAndOptionsReachTheOfficeChart) {
     chart->showAverageInChartCheck()->click();
     EXPECT_TRUE(m.state.display.showAverage);
     EXPECT_EQ(office.data, chartDataText(m.state, true));
-    chart->displayDailyTotalinChartCheck()->click();
-    EXPECT_TRUE(m.state.display.showTotalValue);
-    EXPECT_TRUE(office.dataTable);
 
     // While the main window fills the boxes they change nothing.
     m.window->flags().disableRefreshing = true;
@@ -690,44 +562,41 @@ TEST_F(ResultWindowTest, ShowTotalRulesTheOfficeChartsValuesWithoutAFreeSeries) 
     EXPECT_EQ(office.seriesColours.back().first, QStringLiteral("Usage"));
 }
 
-TEST_F(ResultWindowTest, TheMainWindowsRefeedReachesARunningOfficeChart) {
-    Factory factory;
-    MonthOnScreen m(withOfficeChart(factory));
-    m.window->chartGroup()->chartTypeCombo()->setCurrentIndex(1);
-    factory.last->data.clear();
-    m.state.display.showAverage = true;
-    m.builder->writeOutput();
-    EXPECT_EQ(factory.last->data, chartDataText(m.state, true));
-}
-
 struct CopyCase {
     const char* name;
     int chartType;
+    bool drawsNothing;  // the office chart object puts no picture on the clipboard
 };
 
 class CopyChart : public ResultWindowTest, public ::testing::WithParamInterface<CopyCase> {};
 
-TEST_P(CopyChart, CopiesTheShownChartAndSaysSo) {
+TEST_P(CopyChart, CopiesTheShownChartAndSaysSoOrSaysItCouldNot) {
+    const CopyCase c = GetParam();
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
     ChartTabFrame* chart = m.window->chartGroup();
-    chart->chartTypeCombo()->setCurrentIndex(GetParam().chartType);
+    chart->chartTypeCombo()->setCurrentIndex(c.chartType);
+    if (factory.last) {
+        factory.last->cannotDraw = c.drawsNothing;
+    }
     QApplication::clipboard()->clear();
     chart->copyChartButton()->click();
 
-    if (GetParam().chartType == 1) {
-        EXPECT_EQ(factory.last->copies, 1);
-    } else {
-        EXPECT_FALSE(QApplication::clipboard()->image().isNull());
-    }
+    EXPECT_EQ(QApplication::clipboard()->image().isNull(), c.drawsNothing);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0],
-              Message(QStringLiteral("Chart is copied to clipboard. You can now paste it into any "
-                                     "graphical application(like paintbrush)")));
+    if (c.drawsNothing) {
+        EXPECT_EQ(dialogs.messages[0].text, kChartNotCopied);
+    } else {
+        EXPECT_EQ(dialogs.messages[0],
+                  Message(QStringLiteral("Chart is copied to clipboard. You can now paste it into "
+                                         "any graphical application(like paintbrush)")));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, CopyChart,
-                         ::testing::Values(CopyCase{"BuiltIn", 0}, CopyCase{"OfficeChart", 1}),
+                         ::testing::Values(CopyCase{"BuiltIn", 0, false},
+                                           CopyCase{"OfficeChart", 1, false},
+                                           CopyCase{"OfficeChartDrawsNothing", 1, true}),
                          [](const auto& p) { return std::string(p.param.name); });
 
 // The office chart object goes when the window closes. Opening the window again on the Chart
@@ -767,16 +636,6 @@ TEST_F(ResultWindowTest, ChartTypeTwoIsThereWhenTheWindowOpensAgainOnTheChartTab
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Chart is copied")));
     w.done(0);
-}
-
-TEST_F(ResultWindowTest, ACopyThatPutsNothingOnTheClipboardIsNoSuccess) {
-    Factory factory;
-    MonthOnScreen m(withOfficeChart(factory));
-    m.window->chartGroup()->chartTypeCombo()->setCurrentIndex(1);
-    factory.last->cannotDraw = true;
-    m.window->chartGroup()->copyChartButton()->click();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, kChartNotCopied);
 }
 
 // --- Summary tab --------------------------------------------------------------------------------
@@ -827,49 +686,6 @@ INSTANTIATE_TEST_SUITE_P(
                       PlanCase{"NightUnlimitedCountsChargedUsage", 4, "Rs  599", " 4096 MB",
                                "Rs  0.2", "15660.000 MB", true, "482%", "Rs. 4115.29"}),
     [](const auto& p) { return std::string(p.param.name); });
-
-TEST_F(ResultWindowTest, NoPlanChosenLeavesTheBillEmpty) {
-    MonthOnScreen m;
-    SummaryTabFrame* s = m.window->summaryGroup();
-    EXPECT_EQ(s->plansCombo()->currentIndex(), -1);
-    EXPECT_TRUE(s->figureLabel(L::billTotalAndTaxLabel)->text().isEmpty());
-    EXPECT_TRUE(s->cheapestPlanLabel()->parentWidget()->isHidden());
-}
-
-TEST_F(ResultWindowTest, TheCheapestPlanAndWhatItSavesStandBelowTheBill) {
-    MonthOnScreen m;
-    SummaryTabFrame* s = m.window->summaryGroup();
-    s->plansCombo()->setCurrentIndex(1);  // BBG Combo 299: Rs. 4462.08 for this month
-    EXPECT_FALSE(s->cheapestPlanLabel()->parentWidget()->isHidden());
-    EXPECT_EQ(s->cheapestPlanLabel()->text(), QStringLiteral("BB Home UL 499   Rs. 550.40"));
-    EXPECT_EQ(s->cheapestSavingLabel()->text(),
-              QStringLiteral("Saves Rs. 3911.68 against the selected plan"));
-    s->plansCombo()->setCurrentIndex(m.window->summaryGroup()->logic().plansCombo().indexOfSlot(2));
-    EXPECT_EQ(s->cheapestSavingLabel()->text(),
-              QStringLiteral("The selected plan is the cheapest"));
-}
-
-// Two figures captioned "Average per day :" stand in one window and divide by different days;
-// each says which in its tool tip, on the caption and on the figure.
-TEST_F(ResultWindowTest, EachAveragePerDaySaysWhatItDividesBy) {
-    MonthOnScreen m;
-    ResultWindow& w = *m.window;
-    auto* summaryCaption = w.findChild<QLabel*>(QStringLiteral("lblUsedAverageCaption"));
-    QLabel* summaryFigure = w.summaryGroup()->figureLabel(L::usedAverageLabel);
-    ASSERT_NE(summaryCaption, nullptr);
-    EXPECT_EQ(w.averageCaptionLabel()->text(), QStringLiteral("Average per day :"));
-    EXPECT_EQ(summaryCaption->text(), QStringLiteral("Average per day :"));
-
-    const QString footerTip = w.averageCaptionLabel()->toolTip();
-    const QString summaryTip = summaryCaption->toolTip();
-    EXPECT_TRUE(footerTip.contains(QStringLiteral("days that have usage records")))
-        << footerTip.toStdString();
-    EXPECT_TRUE(
-        summaryTip.contains(QStringLiteral("days of the month up to the last recorded day")))
-        << summaryTip.toStdString();
-    EXPECT_EQ(w.averageLabel()->toolTip(), footerTip);
-    EXPECT_EQ(summaryFigure->toolTip(), summaryTip);
-}
 
 // Retyping the custom plan's allowance, the emptied box waits for a figure (it would turn to
 // 1 MB under the user's fingers); a typed 0 turns to 1.
@@ -957,16 +773,6 @@ TEST_F(ResultWindowTest, AtTheDesignSizeTheSummaryWithItsForecastNeedsNoScrollin
     EXPECT_GT(note->mapTo(s, QPoint()).y(), s->forecastGroup()->mapTo(s, QPoint()).y());
 }
 
-TEST_F(ResultWindowTest, ThePlansLinkOpensThroughTheMainWindow) {
-    ResultWindowOptions options;
-    options.plansAddress = QStringLiteral("https://plans.example/postpaid");
-    MonthOnScreen m(std::move(options));
-    Q_EMIT m.window->summaryGroup()->plansLabel()->linkActivated(QStringLiteral("plans"));
-    EXPECT_EQ(m.host.opened, QStringList{QStringLiteral("https://plans.example/postpaid")});
-    EXPECT_EQ(m.window->summaryGroup()->plansLabel()->text().contains(QStringLiteral("ORVO plans")),
-              true);
-}
-
 // --- Keyboard and layout ------------------------------------------------------------------------
 
 TEST_F(ResultWindowTest, EnterInAPlanBoxPressesNoButton) {
@@ -987,115 +793,35 @@ TEST_F(ResultWindowTest, EnterInAPlanBoxPressesNoButton) {
     EXPECT_FALSE(w.isVisible()) << "Enter on a focused button presses it";
 }
 
-TEST_F(ResultWindowTest, CloseEndsWithFinishedAndStoresThePlan) {
-    MonthOnScreen m;
-    m.window->summaryGroup()->plansCombo()->setCurrentIndex(3);
-    QSignalSpy finished(m.window.get(), &QDialog::finished);
-    m.window->open();
-    m.window->closeButton()->click();
-    EXPECT_EQ(finished.count(), 1);
-    EXPECT_EQ(SettingsStore().get(QStringLiteral("Plan3"), QString()), QStringLiteral("3"));
-    EXPECT_EQ(SettingsStore().get(QStringLiteral("nebBandWidthLimit"), QString()),
-              QStringLiteral("1024"));
-}
-
-// The result window's size and place were forgotten between runs (the main window's were
-// kept). They are stored when it closes, like the main window's, in twips.
-TEST_F(ResultWindowTest, ItsSizeAndPlaceComeBackInTheNextRun) {
-    {
-        MonthOnScreen m;
-        m.window->show();
-        m.window->resize(700, 480);
-        m.window->move(30, 40);
-        QTest::keyClick(m.window.get(), Qt::Key_Escape);
-    }
-    const SettingsStore store;
-    EXPECT_EQ(store.get(QStringLiteral("frmResult.Width"), QString()).toDouble(),
-              std::lround(700 * twipsPerPixelX()));
-    EXPECT_EQ(store.get(QStringLiteral("frmResult.Top"), QString()).toDouble(),
-              std::lround(40 * twipsPerPixelY()));
-    MonthOnScreen again;
-    EXPECT_EQ(again.window->size(), QSize(700, 480));
-    EXPECT_EQ(again.window->pos(), QPoint(30, 40));
-}
-
-struct StoredPlaceCase {
-    const char* name;
-    const char* height;
-    const char* width;
-    const char* left;
-    const char* top;
-};
-
-class StoredPlace : public ResultWindowTest,
-                    public ::testing::WithParamInterface<StoredPlaceCase> {};
-
-// Whatever the settings hold, the window comes up on the screen, whole, and no smaller than
-// its minimum size.
-TEST_P(StoredPlace, KeepsTheWindowOnTheScreen) {
-    const StoredPlaceCase& c = GetParam();
-    {
-        SettingsStore store;
-        store.save(QStringLiteral("frmResult.Height"), QString::fromLatin1(c.height));
-        store.save(QStringLiteral("frmResult.Width"), QString::fromLatin1(c.width));
-        store.save(QStringLiteral("frmResult.Left"), QString::fromLatin1(c.left));
-        store.save(QStringLiteral("frmResult.Top"), QString::fromLatin1(c.top));
-    }
-    MonthOnScreen m;
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect place(m.window->pos(), m.window->size());
-    EXPECT_TRUE(available.contains(place)) << c.name;
-    EXPECT_GE(m.window->width(), m.window->minimumWidth());
-    EXPECT_GE(m.window->height(), m.window->minimumHeight());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Places, StoredPlace,
-    ::testing::Values(StoredPlaceCase{"OffToTheRight", "6000", "9000", "900000", "300"},
-                      StoredPlaceCase{"AboveTheScreen", "6000", "9000", "300", "-90000"},
-                      StoredPlaceCase{"LargerThanTheScreen", "900000", "900000", "0", "0"},
-                      StoredPlaceCase{"Tiny", "15", "15", "300", "300"},
-                      StoredPlaceCase{"NotNumbers", "tall", "wide", "x", "y"}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-// "&Copy chart.." shared C with "&Close", "&Show Average" S with "&Show Total", and "Export..."
-// had no mnemonic. On every tab, and with the night-unlimited options shown, each letter now
-// belongs to one control, and the captions of boxes and lists put the focus on them.
-TEST_F(ResultWindowTest, EveryTabsMnemonicsAreItsOwn) {
-    MonthOnScreen m({}, PlanKind::NightUnlimited);
-    ResultWindow& w = *m.window;
-    w.show();
-    w.nightUnlimitedCheck()->setChecked(true);
-    w.summaryGroup()->plansCombo()->setCurrentIndex(29);  // the custom plan's edit boxes too
-    for (int tab = 1; tab <= 3; ++tab) {
-        w.tabStrip()->setSelectedTab(tab);
-        for (int type = 0; type < (tab == 2 ? 2 : 1); ++type) {
-            w.chartGroup()->chartTypeCombo()->setCurrentIndex(type);
-            EXPECT_TRUE(mnemonicClashes(&w).isEmpty())
-                << "tab " << tab << " type " << type << ": "
-                << mnemonicClashes(&w).join(u"; ").toStdString();
-        }
-    }
-    for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
-        if (!button->text().isEmpty()) {
-            EXPECT_FALSE(mnemonicOf(button->text()).isNull()) << button->objectName().toStdString();
-        }
-    }
-    for (QLabel* label : w.findChildren<QLabel*>()) {
-        if (label->textFormat() != Qt::RichText && !mnemonicOf(label->text()).isNull()) {
-            EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
-        }
-    }
-    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSelectYourPlan"))->buddy(),
-              w.summaryGroup()->plansCombo());
-}
-
-TEST_F(ResultWindowTest, AltAndALetterReachesItsControl) {
+// The window opens with the focus on its tab strip, which now shows it; Ctrl+Tab and
+// Ctrl+PageDown reach the tabs, Alt with a letter its control.
+TEST_F(ResultWindowTest, TheKeyboardReachesEachTabAndControl) {
     MonthOnScreen m;
     ResultWindow& w = *m.window;
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(QApplication::focusWidget(), w.tabStrip());
+    EXPECT_TRUE(w.tabStrip()->useFocusRect());
+    const QImage focused = w.tabStrip()->grab().toImage();
+    w.closeButton()->setFocus();
+    EXPECT_NE(w.tabStrip()->grab().toImage(), focused) << "the focus rectangle on the tab";
+    w.tabStrip()->setFocus();
+
+    QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 2);
+    QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 3);
+    QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 1);
+    // Backwards: Ctrl+Shift+Tab, whichever key the platform names it by (X11 sends Backtab).
+    QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 3);
+    QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 2);
+    QTest::keyClick(&w, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(w.tabStrip()->selectedTab(), 1);
+
     // A button's mnemonic clicks it as a mouse would, a moment later: each key is followed by
     // a wait for what it should have done.
     auto alt = [&](Qt::Key key, const std::function<bool()>& done) {
@@ -1107,8 +833,6 @@ TEST_F(ResultWindowTest, AltAndALetterReachesItsControl) {
         return QApplication::focusWidget() == w.chartGroup()->builtInChartColorBox();
     }));
     ASSERT_TRUE(alt(Qt::Key_P, [&] { return !dialogs.messages.empty(); })) << "Co&py chart..";
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Chart is copied")));
     w.chartGroup()->chartTypeCombo()->setCurrentIndex(1);
     EXPECT_TRUE(
         alt(Qt::Key_A, [&] { return w.chartGroup()->showAverageInChartCheck()->isChecked(); }));
@@ -1117,29 +841,14 @@ TEST_F(ResultWindowTest, AltAndALetterReachesItsControl) {
     w.tabStrip()->setSelectedTab(1);
     dialogs.fileNames.push_back(std::nullopt);
     EXPECT_TRUE(alt(Qt::Key_E, [&] { return !dialogs.saveRequests.empty(); })) << "&Export...";
-    EXPECT_EQ(dialogs.saveRequests.size(), 1u);
     EXPECT_TRUE(alt(Qt::Key_C, [&] { return !w.isVisible(); })) << "&Close";
 }
 
-// The window opens with the focus on its tab strip, which now shows it.
-TEST_F(ResultWindowTest, TheFirstFocusIsSeen) {
-    MonthOnScreen m;
-    ResultWindow& w = *m.window;
-    w.show();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    EXPECT_EQ(QApplication::focusWidget(), w.tabStrip());
-    EXPECT_TRUE(w.tabStrip()->useFocusRect());
-    const QImage focused = w.tabStrip()->grab().toImage();
-    w.closeButton()->setFocus();
-    const QImage unfocused = w.tabStrip()->grab().toImage();
-    EXPECT_NE(focused, unfocused) << "the focus rectangle on the selected tab";
-}
-
-// The colour boxes and row colour labels exposed no names or values. Each is a button named by
-// its caption whose value is its colour; pressing it opens the colour dialog, and a row
-// colour label's menu action sets the background.
-TEST_F(ResultWindowTest, AScreenReaderReadsTheColours) {
+// The colour boxes and row colour labels exposed no names or values, and the usage bar was
+// three unnamed frames. Each colour is a button named by its caption whose value is its colour;
+// pressing it opens the colour dialog, and a row colour label's menu action sets the
+// background. The bar is a progress bar whose value is the share of the allowance used.
+TEST_F(ResultWindowTest, AScreenReaderReadsTheColoursAndTheUsageBar) {
     MonthOnScreen m;
     ResultWindow& w = *m.window;
     w.show();
@@ -1154,7 +863,11 @@ TEST_F(ResultWindowTest, AScreenReaderReadsTheColours) {
     EXPECT_EQ(bar->text(QAccessible::Description), QStringLiteral("Click to set Colour"));
     dialogs.colors.push_back(RGB(0, 0, 200));
     bar->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(dialogs.colorRequests.size(), 1u);
+    EXPECT_EQ(dialogs.colorRequests[0].initial, 9671679u);
     EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("#0000C8 (red 0, green 0, blue 200)"));
+    EXPECT_EQ(m.state.display.inbuiltChartColor, RGB(0, 0, 200));
+    EXPECT_EQ(w.chartGroup()->xChart()->model().barColor(), RGB(0, 0, 200)) << "rebuilt";
 
     w.tabStrip()->setSelectedTab(1);
     QAccessibleInterface* text =
@@ -1171,160 +884,19 @@ TEST_F(ResultWindowTest, AScreenReaderReadsTheColours) {
     EXPECT_EQ(dialogs.colorRequests[1].initial, 15395583u) << "the background colour";
     EXPECT_TRUE(text->text(QAccessible::Value).endsWith(u"on #FF0000 (red 255, green 0, blue 0)"));
 
-    // The chart and the tab strip have their own (the controls' tests read them).
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.tabStrip())->role(),
-              QAccessible::PageTabList);
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.chartGroup()->xChart())->role(),
-              QAccessible::Chart);
-}
-
-// A screen reader found only the tabs and the footer. Every control of every tab is reached
-// from the window by children, through its tab, and names the parent it was reached from.
-TEST_F(ResultWindowTest, AScreenReaderReachesEveryControlOfEachTab) {
-    MonthOnScreen m;
-    ResultWindow& w = *m.window;
-    w.show();
-    w.summaryGroup()->plansCombo()->setCurrentIndex(0);
-    for (int tab = 1; tab <= 3; ++tab) {
-        w.tabStrip()->setSelectedTab(tab);
-        const testing::AccessibleWalk walk = testing::walkWindow(&w);
-        EXPECT_EQ(testing::unreachedWidgets(
-                      &w, walk,
-                      {QStringLiteral("kestrova::XChart"), QStringLiteral("kestrova::UsageBar")}),
-                  QStringList())
-            << "tab " << tab;
-        EXPECT_EQ(walk.wrongParents, QStringList()) << "tab " << tab;
-        QAccessibleInterface* page =
-            QAccessible::queryAccessibleInterface(w.tabStrip())->child(tab - 1)->child(0);
-        ASSERT_NE(page, nullptr) << "tab " << tab;
-        EXPECT_FALSE(page->state().invisible) << "tab " << tab;
-    }
-}
-
-// On the Summary tab values were read before their captions, and the usage bar was three
-// unnamed frames. Each figure is labelled by its caption and read after it; the bar is a
-// progress bar whose value is the share of the allowance used.
-TEST_F(ResultWindowTest, TheSummaryReadsCaptionThenFigureAndTheBarAsProgress) {
-    MonthOnScreen m;
-    ResultWindow& w = *m.window;
-    w.show();
     w.tabStrip()->setSelectedTab(3);
     w.summaryGroup()->plansCombo()->setCurrentIndex(0);
-    int labelled = 0;
-    for (QLabel* value : w.summaryGroup()->findChildren<QLabel*>()) {
-        auto* caption = w.summaryGroup()->findChild<QLabel*>(value->objectName() + u"Caption");
-        if (value->objectName().isEmpty() || !caption || !value->isVisible()) {
-            continue;
-        }
-        QAccessibleInterface* v = QAccessible::queryAccessibleInterface(value);
-        QAccessibleInterface* c = QAccessible::queryAccessibleInterface(caption);
-        const auto labels = v->relations(QAccessible::Label);
-        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [c](const auto& r) {
-            return r.first == c;
-        })) << value->objectName().toStdString();
-        ASSERT_EQ(v->parent(), c->parent());
-        EXPECT_LT(c->parent()->indexOfChild(c), v->parent()->indexOfChild(v))
-            << value->objectName().toStdString();
-        ++labelled;
-    }
-    EXPECT_GE(labelled, 15) << "the usage, frame, bill and forecast figures";
-
-    QAccessibleInterface* bar =
+    QAccessibleInterface* usage =
         QAccessible::queryAccessibleInterface(w.summaryGroup()->usageBarBox());
-    ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
-    EXPECT_EQ(bar->childCount(), 0);
-    EXPECT_EQ(bar->text(QAccessible::Value), QStringLiteral("1929%"));
-    ASSERT_NE(bar->valueInterface(), nullptr);
-    EXPECT_EQ(bar->valueInterface()->currentValue().toDouble(), 1929.0);
+    ASSERT_NE(usage, nullptr);
+    EXPECT_EQ(usage->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(usage->childCount(), 0);
+    EXPECT_EQ(usage->text(QAccessible::Value), QStringLiteral("1929%"));
+    ASSERT_NE(usage->valueInterface(), nullptr);
+    EXPECT_EQ(usage->valueInterface()->currentValue().toDouble(), 1929.0);
 }
 
-TEST_F(ResultWindowTest, CtrlTabMovesThroughTheTabs) {
-    MonthOnScreen m;
-    ResultWindow& w = *m.window;
-    w.show();
-    QApplication::setActiveWindow(&w);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(w.tabStrip()->selectedTab(), 2);
-    QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(w.tabStrip()->selectedTab(), 3);
-    QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(w.tabStrip()->selectedTab(), 1);
-    // Backwards: Ctrl+Shift+Tab, whichever key the platform names it by (X11 sends Backtab).
-    QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(w.tabStrip()->selectedTab(), 3);
-    QTest::keyClick(&w, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(w.tabStrip()->selectedTab(), 2);
-    QTest::keyClick(&w, Qt::Key_PageUp, Qt::ControlModifier);
-    EXPECT_EQ(w.tabStrip()->selectedTab(), 1);
-    QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);  // "&Close"
-    // A mnemonic presses its button the way a click looks: a moment later.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
-}
-
-// --- Small windows and larger fonts ------------------------------------------------------------
-
-// The window had no minimum size: small, the chart's option frame covered "Chart Type" and
-// "Copy chart..", and with a larger font the footer's option and the average were cut. At its
-// minimum size, and above it, nothing overlaps or is cut, at the design font and at 1.25 times
-// its size, on every tab and with the night-unlimited options shown.
-struct LayoutCase {
-    const char* name;
-    double fontScale;
-    QSize size;  // empty: the minimum size (asked for with a size below it)
-    PlanKind planKind;
-};
-
-class WindowLayout : public ResultWindowTest, public ::testing::WithParamInterface<LayoutCase> {
-protected:
-    void SetUp() override {
-        ResultWindowTest::SetUp();
-        m_font.emplace(GetParam().fontScale);
-    }
-    void TearDown() override { m_font.reset(); }
-
-private:
-    std::optional<kestrova::testing::ScopedFontScale> m_font;
-};
-
-TEST_P(WindowLayout, NothingOverlapsOrIsCut) {
-    const LayoutCase& c = GetParam();
-    MonthOnScreen m({}, c.planKind);
-    ResultWindow& w = *m.window;
-    w.show();
-    w.resize(c.size.isEmpty() ? QSize(300, 200) : c.size);
-    QApplication::processEvents();
-    if (c.size.isEmpty()) {
-        EXPECT_EQ(w.size(), w.minimumSize());
-    }
-    w.nightUnlimitedCheck()->setChecked(true);
-    // A plan with an excess: the summary's longest figures (1929 %).
-    w.summaryGroup()->plansCombo()->setCurrentIndex(1);
-    for (int tab = 1; tab <= 3; ++tab) {
-        w.tabStrip()->setSelectedTab(tab);
-        for (int type = 0; type < (tab == 2 ? 2 : 1); ++type) {
-            w.chartGroup()->chartTypeCombo()->setCurrentIndex(type);
-            QApplication::processEvents();
-            const QStringList problems = layoutProblems(&w);
-            EXPECT_TRUE(problems.isEmpty()) << "tab " << tab << " type " << type << " at "
-                                            << w.width() << "x" << w.height() << ":\n"
-                                            << problems.join(u'\n').toStdString();
-        }
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, WindowLayout,
-    ::testing::Values(LayoutCase{"Minimum", 1.0, {}, PlanKind::Limited},
-                      LayoutCase{"MinimumNightPlan", 1.0, {}, PlanKind::NightUnlimited},
-                      LayoutCase{"MinimumLargerFont", 1.25, {}, PlanKind::Limited},
-                      LayoutCase{"MinimumLargerFontNightPlan", 1.25, {}, PlanKind::NightUnlimited},
-                      LayoutCase{"DesignSize", 1.0, {800, 600}, PlanKind::NightUnlimited},
-                      LayoutCase{
-                          "DesignSizeLargerFont", 1.25, {800, 600}, PlanKind::NightUnlimited},
-                      LayoutCase{"Wide", 1.0, {1200, 500}, PlanKind::Limited}),
-    [](const auto& p) { return std::string(p.param.name); });
+// --- A small window -----------------------------------------------------------------------------
 
 // In a small window the chart kept ten labelled grid lines, their labels on top of each other.
 // They keep readable spacing at any height, and come back when the window grows.
@@ -1345,35 +917,6 @@ TEST_F(ResultWindowTest, TheChartsValueLabelsKeepApartInASmallWindow) {
         EXPECT_GE(spacing(), 24.0) << size.width() << "x" << size.height();
     }
     EXPECT_EQ(chart->model().intersectMajor(), 200.0f) << "ten lines where there is room";
-}
-
-// Small enough for the smallest screen the program is made for at twice the scale: 1280x800
-// is 640x400 of the program's pixels, less a window manager's frame, title bar and panel.
-TEST_F(ResultWindowTest, TheMinimumSizeFitsASmallScreenAtTwiceTheScale) {
-    MonthOnScreen m;
-    m.window->show();
-    m.window->tabStrip()->setSelectedTab(2);
-    QApplication::processEvents();
-    EXPECT_LE(m.window->minimumWidth(), 620);
-    EXPECT_LE(m.window->minimumHeight(), 360);
-}
-
-// At a scale of 2 on a 1280x800 screen the first start made a window of 800 x 600 on a screen
-// of 640 x 400: it ran off the screen. A first start fits the screen's free area, and the
-// window's contents still fit the window.
-TEST_F(ResultWindowTest, HiDpiTheFirstStartFitsTheScreen) {
-    KESTROVA_REQUIRE_SCALE_2();
-    MonthOnScreen m;
-    m.window->show();
-    QApplication::processEvents();
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(available.contains(m.window->frameGeometry()))
-        << m.window->width() << "x" << m.window->height();
-    for (int tab = 1; tab <= 3; ++tab) {
-        m.window->tabStrip()->setSelectedTab(tab);
-        QApplication::processEvents();
-        EXPECT_TRUE(layoutProblems(m.window.get()).isEmpty()) << "tab " << tab;
-    }
 }
 
 }  // namespace
