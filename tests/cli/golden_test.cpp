@@ -223,6 +223,11 @@ const GoldenRun kPlanKindRuns[] = {
      Program::Report,
      {"@IN/night-log.csv", "--summary", "--plan", "29", "--plan-charge", "300", "--allowance",
       "1000", "--rate", "0.5", "--today", "2026-10-31", "--compare-plans"}},
+    // Custom figures with an allowance of 0, which prices as one megabyte, mid-month.
+    {"custom-zero-allowance-json",
+     Program::Report,
+     {"@IN/april-log.csv", "--summary", "--format", "json", "--plan-charge", "100", "--allowance",
+      "0", "--rate", "1", "--compare-plans", "--today", "2026-04-15"}},
 };
 INSTANTIATE_TEST_SUITE_P(PlanKinds, Golden, ::testing::ValuesIn(kPlanKindRuns), testName);
 
