@@ -109,21 +109,6 @@ TEST(ReportPage, TheMonthTotalIsTheSumOfTheRowsRoundedOnce) {
     EXPECT_EQ(r.listing()->row(5)->cell(5)->innerText(), q("0.25"));
 }
 
-TEST(ReportPage, OneDaySpansAllRowsWithOneDailyTotal) {
-    Report r(
-        "2013-04-17,23:00:00,00:10:00,0,0,1.25\n"
-        "2013-04-17,12:00:00,00:10:00,0,0,2\n"
-        "2013-04-17,08:00:00,00:10:00,0,0,3\n");
-    EXPECT_EQ(r.dailyTotals(), (QStringList{q("6.25 MB/3"), QString(), QString()}));
-    EXPECT_EQ(r.report.figures().days, 1);
-    EXPECT_EQ(r.result.outcome().lastDayUsage, 6);
-    EXPECT_EQ(r.result.outcome().averageCaption, q("6.25"));
-    ElementPtr cell = r.listing()->row(2)->cell(6);
-    EXPECT_EQ(cell->className(), q("dailytotal"));
-    EXPECT_EQ(cell->align(), q("middle"));
-    EXPECT_EQ(cell->innerHTML(), q("<b><u>6.25 MB</u></b><br>"));
-}
-
 TEST(ReportPage, DailyTotalsStandBesideTheFirstRowOfEachDay) {
     // The log lists the newest first, so the listing does too.
     Report r(
