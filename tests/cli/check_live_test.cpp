@@ -131,34 +131,6 @@ protected:
     QString busAddress;
 };
 
-TEST_F(CheckLive, AChecksFiguresAreKestrovaReportsOnTheSameLogAndThePasswordStaysUnwritten) {
-    startPortal();
-    const QString page = home.filePath(q("check.htm"));
-    const Outcome r =
-        check({q("--from"), q("2013-04-03"), q("--to"), q("2013-04-12"), q("--plan"), q("0"),
-               q("--compare-plans"), q("--format"), q("json"), q("--output"), page});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    // The document itself is held byte for byte by the kept check outputs.
-    QJsonObject json = printedJson(r.out.toUtf8(), JsonSchema::Check);
-    const QString log = json.take(q("check")).toObject().value(q("log")).toString();
-
-    // kestrova-report on the log the check downloaded gives the same document and page.
-    const QString reportPage = home.filePath(q("report.htm"));
-    const Outcome report =
-        run(q(KESTROVA_REPORT_EXE),
-            {log, q("--period"), q("period 03-04-2013 TO 12-04-2013"), q("--plan"), q("0"),
-             q("--compare-plans"), q("--today"), q("2013-04-17"), q("--format"), q("json"),
-             q("--summary"), q("--output"), reportPage});
-    ASSERT_EQ(report.status, 0) << report.err.toStdString();
-    EXPECT_EQ(json, printedJson(report.out.toUtf8(), JsonSchema::Report));
-    QFile a(page);
-    QFile b(reportPage);
-    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
-    EXPECT_EQ(a.readAll(), b.readAll());
-    expectNoPasswordIn(r);
-}
-
 TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
     startPortal();
     QDir().mkpath(home.filePath(q("etc/Kestrova")));
@@ -220,14 +192,6 @@ TEST_F(CheckLive, TwoChecksFillTheMonthsCacheFilesForTheCachePage) {
     ASSERT_TRUE(april.open(QIODevice::ReadOnly));
     EXPECT_EQ(april.readAll(), before);
     EXPECT_EQ(listCacheFiles(dataFolder()).size(), 2);
-
-    // The history of both months, as the cache page shows it.
-    const Outcome history = run(q(KESTROVA_REPORT_EXE), {q("--history"), dataFolder(), q("--plan"),
-                                                         q("0"), q("--format"), q("json")});
-    ASSERT_EQ(history.status, 0) << history.err.toStdString();
-    const QJsonObject overall =
-        printedJson(history.out.toUtf8(), JsonSchema::History).value(q("overall")).toObject();
-    EXPECT_EQ(overall.value(q("months")).toInt(), 2);
 }
 
 TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {

@@ -9,6 +9,7 @@
 // beside its file as FILE-FAILED.EXT, and a change made on purpose is checked in by moving that
 // file over the kept one.
 
+#include "support/json_schema.h"
 #include "support/portal_process.h"
 #include "support/qt_printers.h"
 
@@ -170,7 +171,14 @@ TEST_P(Golden, OutputsAreTheKeptOnes) {
     const QString keptStdout = run.sharedStdout != nullptr
                                    ? QString(kGolden + u'/' + q(run.sharedStdout))
                                    : QString(kept + q("stdout"));
-    expectKept(keptStdout, steady(process.readAllStandardOutput()));
+    const QByteArray out = process.readAllStandardOutput();
+    // Every kept document also has the shape its schema publishes.
+    if (arguments.contains(q("json")) && run.status == 0) {
+        test::printedJson(out, run.program == Program::Check        ? test::JsonSchema::Check
+                               : arguments.contains(q("--history")) ? test::JsonSchema::History
+                                                                    : test::JsonSchema::Report);
+    }
+    expectKept(keptStdout, steady(out));
     expectKept(kept + q("stderr"), steady(err));
     for (const char* file : run.files) {
         const QString made = folder() + u'/' + q(file);

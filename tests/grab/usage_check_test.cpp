@@ -194,26 +194,14 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     EXPECT_FALSE(check.isGrabbing());
 }
 
-TEST_F(Grab, WithTheCacheOnTheRecordsAreKeptInTheMonthsFileOnce) {
-    const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
+// The month's cache file kept once and left alone by the same check again is the live check's
+// and the acceptance suite's; here what the window's side of it sees.
+TEST_F(Grab, ANewCheckStartsWithoutTheLastChart) {
     ASSERT_TRUE(aCheckShowsItsReport());
-    EXPECT_FALSE(QFile::exists(cacheFile)) << "kept without \"Enable Cache\"";
-
-    host.cache = true;
-    for (int run = 2; run <= 3; ++run) {
-        ASSERT_TRUE(state.chart.has_value());
-        check.checkUsage();
-        EXPECT_FALSE(state.chart.has_value()) << "a new check starts without the last chart";
-        playTheSubscriber();
-        ASSERT_TRUE(spinUntil([&] { return host.outputs == run; }));
-        ASSERT_TRUE(state.chart.has_value());
-        EXPECT_EQ(state.chart->dayLabels, (QStringList{q("02"), q("17")}));
-        // Oldest first, as every cache file holds them; the second check adds nothing.
-        EXPECT_EQ(readFileData(cacheFile, true), state.records) << "run " << run;
-        EXPECT_EQ(QDir(host.dir.path()).entryList({q("*.cache2")}).size(), 1);
-    }
-    EXPECT_TRUE(host.notKept.isEmpty());
-    EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
+    ASSERT_TRUE(state.chart.has_value());
+    EXPECT_EQ(state.chart->dayLabels, (QStringList{q("02"), q("17")}));
+    check.checkUsage();
+    EXPECT_FALSE(state.chart.has_value());
 }
 
 TEST_F(Grab, ACacheFileThatIsNotOursIsSaidAndTheReportStillComes) {
