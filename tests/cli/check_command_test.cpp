@@ -9,7 +9,6 @@
 
 #include "platform/password_store.h"
 #include "platform/settings_store.h"
-#include "settings/deployment.h"
 #include "settings/main_settings.h"
 #include "support/memory_browser.h"
 #include "support/qt_printers.h"
@@ -111,55 +110,26 @@ TEST_F(CheckCommandLine, NoUserIdOrNoPasswordIsExitStatusThree) {
     }
 }
 
-TEST_F(CheckCommandLine, TheSettingsGiveTheHostTheUserAndTheRememberedPassword) {
-    MainSettings stored;
-    stored.userNameEdit = q("stored-user");
-    stored.savePasswordCheck = 1;
-    stored.Selfcaresite = 1;  // the west host
-    SettingsStore store;
-    saveMainSettings(store, stored, false);
-    store.sync();
-
-    // The west host's log-in page, which records what is typed into it.
-    const QUrl west(QStringLiteral("http://%1/").arg(Deployment::load().westHost));
-    const QString form =
-        q("<html><body><input id=\"logonuidfield\"><input id=\"logonpassfield\">"
-          "<input id=\"uidPasswordLogon\" type=\"submit\"></body></html>");
-    const MemoryPage logIn{
-        west,
-        form,
-        {MemoryPage{west.resolved(QUrl(q("notice"))), q("<html><body>n</body></html>"), {}}}};
-    QString typedUser;
-    QString typedPassword;
-    CheckEnvironment environment;
-    // The password from the keyring, as Kestrova remembers it.
-    environment.passwordStore = [] {
-        auto keyring = std::make_unique<MemoryPasswordStore>();
-        keyring->kept[q("stored-user")] = q("stored secret");
-        return keyring;
-    };
-    environment.browser = [&] {
-        auto browser = std::make_unique<MemoryBrowser>();
-        browser->addRoute(west, logIn);
-        browser->setClickReaction(q("uidPasswordLogon"), [&](MemoryBrowser& b, const MemoryClick&) {
-            typedUser = b.documentAt({})->elementById(q("logonuidfield"))->value();
-            typedPassword = b.documentAt({})->elementById(q("logonpassfield"))->value();
-        });
-        return browser;
-    };
-    QBuffer in;
-    QBuffer out;
-    QBuffer err;
-    in.open(QIODevice::ReadOnly);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    CheckCommand command(in, out, err, environment);
-    EXPECT_EQ(command.start({}), std::nullopt) << err.data().toStdString();
-    ASSERT_TRUE(kestrova::testing::spinUntil([&] { return !typedUser.isEmpty(); },
-                                             std::chrono::seconds(10)))
-        << err.data().toStdString();
-    EXPECT_EQ(typedUser, q("stored-user"));
-    EXPECT_EQ(typedPassword, q("stored secret"));
+// Without options the host of the site chosen in Kestrova and the user id kept there are used:
+// the check gets as far as asking the keyring for that user's password.
+TEST_F(CheckCommandLine, TheStoredSiteAndUserIdStandInForTheOptions) {
+    for (const int site : {0, 1}) {
+        SCOPED_TRACE(site);
+        MainSettings stored;
+        stored.userNameEdit = q("stored-user");
+        stored.Selfcaresite = site;
+        SettingsStore store;
+        saveMainSettings(store, stored, false);
+        store.sync();
+        CheckEnvironment environment;
+        environment.passwordStore = [] { return std::make_unique<MemoryPasswordStore>(); };
+        const Outcome r = run({}, {}, environment);
+        EXPECT_EQ(r.status, 3);
+        EXPECT_TRUE(
+            r.err.startsWith(q("kestrova-check: no password: Kestrova remembers none for "
+                               "stored-user;")))
+            << r.err.toStdString();
+    }
 }
 
 TEST_F(CheckCommandLine, NoRememberedPasswordOrNoKeyringIsExitStatusThreeWithTheReason) {

@@ -45,23 +45,6 @@ protected:
     PrivateBus bus;
 };
 
-TEST_F(Notifier, TheServiceGetsTheProgramTheIconAndTheText) {
-    FakeNotifications service(bus.connect(q("service")));
-    ASSERT_TRUE(service.registered());
-    FreedesktopNotifier notifier(bus.connect(q("check")));
-    const QString text = q("82 % of 1024 MB used; at this pace it runs out about 24 Dec");
-    bool answeredInside = true;
-    EXPECT_EQ(notifyAndWait(notifier, text, &answeredInside), true);
-    EXPECT_FALSE(answeredInside);
-    ASSERT_EQ(service.sent.size(), 1u);
-    EXPECT_EQ(service.sent[0].appName, q("Kestrova"));
-    EXPECT_EQ(service.sent[0].appIcon, q("kestrova"));
-    EXPECT_EQ(service.sent[0].summary, q("Broadband usage"));
-    EXPECT_EQ(service.sent[0].body, text);
-    EXPECT_EQ(service.sent[0].hints.value(q("desktop-entry")).toString(),
-              q("example.kestrova.Kestrova"));
-}
-
 TEST_F(Notifier, NoServiceAHangingOneOrNoBusIsNotShown) {
     {
         // Nothing owns the name, and the private bus starts nothing on demand.

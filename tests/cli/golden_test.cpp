@@ -9,6 +9,7 @@
 // beside its file as FILE-FAILED.EXT, and a change made on purpose is checked in by moving that
 // file over the kept one.
 
+#include "support/json_schema.h"
 #include "support/portal_process.h"
 #include "support/qt_printers.h"
 
@@ -170,7 +171,14 @@ TEST_P(Golden, OutputsAreTheKeptOnes) {
     const QString keptStdout = run.sharedStdout != nullptr
                                    ? QString(kGolden + u'/' + q(run.sharedStdout))
                                    : QString(kept + q("stdout"));
-    expectKept(keptStdout, steady(process.readAllStandardOutput()));
+    const QByteArray out = process.readAllStandardOutput();
+    // Every kept document also has the shape its schema publishes.
+    if (arguments.contains(q("json")) && run.status == 0) {
+        test::printedJson(out, run.program == Program::Check        ? test::JsonSchema::Check
+                               : arguments.contains(q("--history")) ? test::JsonSchema::History
+                                                                    : test::JsonSchema::Report);
+    }
+    expectKept(keptStdout, steady(out));
     expectKept(kept + q("stderr"), steady(err));
     for (const char* file : run.files) {
         const QString made = folder() + u'/' + q(file);
@@ -223,6 +231,11 @@ const GoldenRun kPlanKindRuns[] = {
      Program::Report,
      {"@IN/night-log.csv", "--summary", "--plan", "29", "--plan-charge", "300", "--allowance",
       "1000", "--rate", "0.5", "--today", "2026-10-31", "--compare-plans"}},
+    // Custom figures with an allowance of 0, which prices as one megabyte, mid-month.
+    {"custom-zero-allowance-json",
+     Program::Report,
+     {"@IN/april-log.csv", "--summary", "--format", "json", "--plan-charge", "100", "--allowance",
+      "0", "--rate", "1", "--compare-plans", "--today", "2026-04-15"}},
 };
 INSTANTIATE_TEST_SUITE_P(PlanKinds, Golden, ::testing::ValuesIn(kPlanKindRuns), testName);
 

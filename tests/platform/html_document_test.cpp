@@ -90,25 +90,6 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"InlineElementsJoinWords", "ab<b>cd</b> <i>ef</i>", "abcd ef"}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(HtmlDocument, InsertCellAndCellPropertiesSerialiseInOrder) {
-    HtmlDocument doc = page("<table><tbody><tr id=\"r\"><td>1</td></tr></tbody></table>");
-    ElementPtr r = doc.elementById(q("r"));
-    ElementPtr cell = r->insertCell();
-    cell->setRowSpan(3);
-    cell->setInnerHTML(q("<B><u>12 MB</u></B><BR>"));
-    cell->setAlign(q("middle"));
-    cell->setClassName(q("dailytotal"));
-    r->setAttribute(q("usagetype"), q("nonfree"));
-    r->setClassName(q("nonfree"));
-    EXPECT_EQ(r->cellCount(), 2);
-    EXPECT_EQ(r->cell(1)->rowSpan(), 3);
-    EXPECT_EQ(r->cell(1)->className(), q("dailytotal"));
-    EXPECT_EQ(r->outerHTML(),
-              q("<tr id=\"r\" usagetype=\"nonfree\" class=\"nonfree\"><td>1</td>"
-                "<td rowspan=\"3\" align=\"middle\" class=\"dailytotal\"><b><u>12 MB</u></b>"
-                "<br></td></tr>"));
-}
-
 TEST(HtmlDocument, SerialisationEscapesTextAndAttributesAndStaysLatin1) {
     HtmlDocument doc = page("<p id=\"p\" title=\"a &quot;b&quot; &amp; c\">x &lt; y &amp; z</p>");
     ElementPtr p = doc.elementById(q("p"));
@@ -158,20 +139,6 @@ TEST(HtmlDocument, TextReadFromAPageOutlivesThePage) {
     }  // page, handle and parsed text are gone now
     EXPECT_EQ(text, q("kept"));
     EXPECT_EQ(attribute, q("nonfree"));
-}
-
-TEST(HtmlDocument, StyleRulesAreKeptInTheMarkUpAndSurviveSaving) {
-    HtmlDocument doc = page("<p class=\"free\">x</p>");
-    StyleSheetPtr sheet = doc.createStyleSheet();
-    sheet->addRule(q(".free"), q("color:#FF0000;"));
-    sheet->addRule(q("TD"), q("font-size:14;"));
-    EXPECT_EQ(sheet->ruleCount(), 2);
-    const QString saved = doc.outerHTML();
-    EXPECT_TRUE(saved.startsWith(q("<html><head><style type=\"text/css\">")));
-    HtmlDocument reread(saved);
-    ElementList styles = reread.elementsByTagName(q("style"));
-    ASSERT_EQ(styles.count(), 1);
-    EXPECT_EQ(styles.item(0)->innerHTML(), q(".free { color:#FF0000; }\nTD { font-size:14; }\n"));
 }
 
 TEST(HtmlDocument, MissingIndexesThrowWithADescription) {

@@ -118,6 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
             q("<html><head></head><body>&copy; 2013</body></html>")},
         Doc{"ReferenceWithoutSemicolon", q("<html><head></head><body>AT&T</body></html>")},
         Doc{"ImpliedStructure", q("<p>just a paragraph")},
+        Doc{"NoHead", q("<html><body><p>x</p></body></html>")},
         Doc{"UnclosedCell",
             q("<html><head></head><body><table><tbody><tr><td>1<td>2</tr></tbody></table>"
               "</body></html>")},

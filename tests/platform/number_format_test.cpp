@@ -60,7 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Beyond the 18th decimal every digit is dropped: a tiny value reads as zero.
         ReadCase{"TinyExponentReadsAsZero", "1e-40", &kEnglish, true, 0},
         ReadCase{"VeryLongNegativeExponent", "-1.6e-1240000000000", &kEnglish, true, 0},
-        ReadCase{"NegativeExponentWithinTheDecimals", "35e-5", &kEnglish, true, 4}),
+        ReadCase{"NegativeExponentWithinTheDecimals", "35e-5", &kEnglish, true, 4},
+        ReadCase{"DigitsBeyondTheEighteenthDecimalBreakATie", "0.0000500000000000000001", &kEnglish,
+                 true, 1}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Megabytes, RoundsToWholeMegabytesHalvesToEven) {

@@ -89,18 +89,6 @@ const ForecastCase kCases[] = {
      16,
      "0.00 MB",
      {"Rs. 557.20", "Rs. 57.39", "Rs. 614.59"}},
-    // 80 MB a day passes 1024 on the 13th (1040); 2400 projected, 1376 * 0.3 = 412.80.
-    {"RanOutEarlierInTheMonth",
-     {1200, 1200, QDate(2013, 4, 15), 80},
-     "day 15 of 30",
-     "2400.000 MB",
-     {AllowanceOutlook::RanOut, QDate(2013, 4, 13), "Ran out on 13 Apr"},
-     16,
-     "Ran out",
-     {"Rs. 662.80", "Rs. 68.27", "Rs. 731.07"},
-     kBbg250,
-     QDate(),
-     evenDays(QDate(2013, 4, 15), 80)},
     // Without daily totals the day it had run out by is the last recorded one.
     {"RanOutWithoutDailyTotals",
      {1200, 1200, QDate(2013, 4, 15), 80},
@@ -181,26 +169,6 @@ const ForecastCase kCases[] = {
      "",
      {"Rs. 499.00", "Rs. 51.40", "Rs. 550.40"},
      PlanChoice::catalogue(2)},
-    // 2000 MB for 300, 0.5 a MB beyond: 3000 projected, 500 excess charge.
-    {"CustomPlan",
-     {1000, 1000, QDate(2013, 4, 10), 100},
-     "day 10 of 30",
-     "3000.000 MB",
-     {AllowanceOutlook::RunsOut, QDate(2013, 4, 21), "Runs out about 21 Apr"},
-     21,
-     "47.62 MB",
-     {"Rs. 800.00", "Rs. 82.40", "Rs. 882.40"},
-     PlanChoice::customPlan({300, 2000, 0.5})},
-    // A custom allowance of 0 counts as 1 MB: 3 MB projected, 2 MB over at 1 a MB.
-    {"CustomAllowanceZeroCountsAsOne",
-     {1, 1, QDate(2013, 4, 10), 1},
-     "day 10 of 30",
-     "3.000 MB",
-     {AllowanceOutlook::RunsOut, QDate(2013, 4, 11), "Runs out about 11 Apr"},
-     21,
-     "0.00 MB",
-     {"Rs. 102.00", "Rs. 10.51", "Rs. 112.51"},
-     PlanChoice::customPlan({100, 0, 1})},
     // Only the charged usage counts on a night-unlimited plan (1536 MB, 0.2 a MB): 600 * 3,
     // and 936 MB left for 21 days (on the 3000 MB in all it would have run out).
     {"NightUnlimitedPlanCountsChargedUsage",
@@ -291,22 +259,8 @@ TEST(Forecast, RanksEveryPlanOnTheProjectionAndSavesFromTheShownAmounts) {
     EXPECT_EQ(custom.savingText, q("The selected plan is the cheapest"));
 }
 
-TEST(Forecast, TheJsonGivesTheGaugeAndMoneyAndMegabytesAsShown) {
-    const Forecast f =
-        forecastMonth({1200, 1200, QDate(2013, 4, 15), 80}, kBbg250,
-                      evenDays(QDate(2013, 4, 15), 80), QDate(2013, 4, 15), QLocale::c());
-    const QJsonObject o = forecastJson(f);
-    // What the panel's gauge measures: 1200 of 1024 MB.
-    EXPECT_EQ(o[q("usedMB")].toDouble(), 1200);
-    EXPECT_EQ(o[q("usedPercent")].toInt(), 117);
-    EXPECT_EQ(o[q("allowanceRunsOut")].toString(), q("2013-04-13"));
-    EXPECT_EQ(o[q("dailyBudgetMB")], QJsonValue(0));  // run out: nothing left a day
-    // Money as it is shown, to the paisa (68.2684 shows as 68.27).
-    EXPECT_EQ(o[q("bill")][q("tax")].toDouble(), 68.27);
-    const QJsonArray ranking = o[q("ranking")].toArray();
-    ASSERT_EQ(ranking.size(), 29);
-    EXPECT_EQ(ranking[0].toObject(), o[q("cheapest")].toObject());
-
+// A month that ran out is held by the kept outputs of the check; here what those do not reach.
+TEST(Forecast, TheJsonGivesNoDateOrBudgetWhereThereIsNoneAndMegabytesAsShown) {
     // Lasting the month or unlimited has no date. 924 MB for the 16 days from today: 57.75,
     // and megabytes to three decimals.
     const Forecast lasts = forecastMonth({100, 100, QDate(2013, 4, 15), 8}, kBbg250, {},

@@ -88,22 +88,6 @@ TEST(RecordMonth, OnlyDatesOfTheLogsFormHaveAMonth) {
     EXPECT_EQ(recordMonth(u"Total"), QString());
 }
 
-TEST_F(CacheMergeTest, ANewMonthIsWrittenOldestFirstAndTheSamePeriodTwiceChangesNoByte) {
-    // As the download grab holds them: the log's newest-first lines put in front, oldest first.
-    const QString records = row("2026-11-01", "09:00:00") + row("2026-11-02", "08:00:00") +
-                            row("2026-11-02", "21:30:00");
-    const CacheMerge first = merge(records);
-    EXPECT_EQ(first.written, QStringList{file("2026-11")});
-    EXPECT_TRUE(first.problems.empty());
-    EXPECT_EQ(readFileData(file("2026-11"), true), records);
-
-    const QByteArray before = bytes(file("2026-11"));
-    const CacheMerge again = merge(records);
-    EXPECT_TRUE(again.written.isEmpty());
-    EXPECT_EQ(again.unchanged, QStringList{file("2026-11")});
-    EXPECT_EQ(bytes(file("2026-11")), before);
-}
-
 TEST_F(CacheMergeTest, OverlappingPeriodsAddOnlyTheNewRecordsInDateAndTimeOrder) {
     merge(row("2026-11-03", "10:00:00") + row("2026-11-05", "10:00:00"));
     // A later, longer period: the days before, between and after, and the ones held.
@@ -114,18 +98,6 @@ TEST_F(CacheMergeTest, OverlappingPeriodsAddOnlyTheNewRecordsInDateAndTimeOrder)
               row("2026-11-01", "10:00:00") + row("2026-11-03", "10:00:00") +
                   row("2026-11-04", "23:59:59") + row("2026-11-05", "10:00:00") +
                   row("2026-11-06", "00:00:01"));
-}
-
-TEST_F(CacheMergeTest, APeriodOverAMonthBoundaryWritesOneFilePerMonth) {
-    const CacheMerge result = merge(row("2026-11-29", "10:00:00") + row("2026-11-30", "23:00:00") +
-                                    row("2026-12-01", "00:30:00"));
-    EXPECT_EQ(result.written, (QStringList{file("2026-11"), file("2026-12")}));
-    EXPECT_EQ(readFileData(file("2026-11"), true),
-              row("2026-11-29", "10:00:00") + row("2026-11-30", "23:00:00"));
-    EXPECT_EQ(readFileData(file("2026-12"), true), row("2026-12-01", "00:30:00"));
-    // The other billing option and another user id have files of their own.
-    EXPECT_FALSE(QFile::exists(cacheFileName(dir.path(), q("2026-11"), false, q("demo"))));
-    EXPECT_FALSE(QFile::exists(cacheFileName(dir.path(), q("2026-11"), true, q("other"))));
 }
 
 TEST_F(CacheMergeTest, AHandMadeCacheFileKeepsItsRecordsAndGetsTheNewOnes) {

@@ -109,21 +109,6 @@ TEST(ReportPage, TheMonthTotalIsTheSumOfTheRowsRoundedOnce) {
     EXPECT_EQ(r.listing()->row(5)->cell(5)->innerText(), q("0.25"));
 }
 
-TEST(ReportPage, OneDaySpansAllRowsWithOneDailyTotal) {
-    Report r(
-        "2013-04-17,23:00:00,00:10:00,0,0,1.25\n"
-        "2013-04-17,12:00:00,00:10:00,0,0,2\n"
-        "2013-04-17,08:00:00,00:10:00,0,0,3\n");
-    EXPECT_EQ(r.dailyTotals(), (QStringList{q("6.25 MB/3"), QString(), QString()}));
-    EXPECT_EQ(r.report.figures().days, 1);
-    EXPECT_EQ(r.result.outcome().lastDayUsage, 6);
-    EXPECT_EQ(r.result.outcome().averageCaption, q("6.25"));
-    ElementPtr cell = r.listing()->row(2)->cell(6);
-    EXPECT_EQ(cell->className(), q("dailytotal"));
-    EXPECT_EQ(cell->align(), q("middle"));
-    EXPECT_EQ(cell->innerHTML(), q("<b><u>6.25 MB</u></b><br>"));
-}
-
 TEST(ReportPage, DailyTotalsStandBesideTheFirstRowOfEachDay) {
     // The log lists the newest first, so the listing does too.
     Report r(
@@ -185,27 +170,6 @@ TEST(ReportPage, ChangedRowColoursGoIntoTheRules) {
     EXPECT_TRUE(html.contains(q(".nonfree { color:#123456; }")));
 }
 
-struct ClassCase {
-    const char* time;
-    const char* duration;
-    const char* kind;
-};
-
-TEST(ClassifyRecord, NightUnlimitedPlansSplitByTheNightWindow) {
-    const ClassCase cases[] = {
-        {"02:00:00", "01:00:00", "free"},    {"07:00:00", "01:00:00", "free"},
-        {"01:30:00", "01:00:00", "mixed"},   {"07:30:00", "01:00:00", "mixed"},
-        {"08:00:00", "01:00:00", "nonfree"}, {"00:00:00", "02:00:00", "nonfree"},
-        {"23:30:00", "03:00:00", "mixed"},   {"01:00:00", "08:00:00", "mixed"},
-        {"03:00:00", "00:00:00", "free"},    {"12:00:00", "00:00:00", "nonfree"},
-        {"nonsense", "00:10:00", "nonfree"}};
-    for (const ClassCase& c : cases) {
-        EXPECT_EQ(classifyRecord(PlanKind::NightUnlimited, q(c.time), q(c.duration)), q(c.kind))
-            << c.time << " + " << c.duration;
-        EXPECT_EQ(classifyRecord(PlanKind::Limited, q(c.time), q(c.duration)), q("nonfree"));
-    }
-}
-
 struct SplitCase {
     const char* name;
     const char* time;
@@ -246,6 +210,9 @@ TEST(NightSplit, ChargesTheShareOfTheSessionOutsideTheNightWindow) {
         const Megabytes total = Megabytes::fromText(q(c.total), QLocale::c());
         EXPECT_EQ(chargedPart(total, split), Megabytes::fromText(q(c.charged), QLocale::c()));
     }
+    // Only a night-unlimited plan has free or mixed rows.
+    EXPECT_EQ(classifyRecord(PlanKind::Limited, q("03:00:00"), q("01:00:00")), q("nonfree"));
+    EXPECT_EQ(classifyRecord(PlanKind::NightUnlimited, q("03:00:00"), q("01:00:00")), q("free"));
 }
 
 // A: 03:00 for an hour, all night (free); B: midday (charged); C: 07:30 for an hour, half of
@@ -255,30 +222,6 @@ constexpr const char* kNightLog =
     "2013-04-17,12:00:00,01:00:00,25,25,50\n"
     "2013-04-18,07:30:00,01:00:00,10,10,20\n"
     "2013-04-18,01:00:00,00:30:00,5,2.5,7.5\n";
-
-TEST(ReportPage, TheNightUnlimitedKindChargesOnlyWhatTheNightRuleCharges) {
-    Report night(kNightLog, PlanKind::NightUnlimited);
-    ASSERT_TRUE(night.messages.messages.empty());
-    const ReportFigures& f = night.report.figures();
-    EXPECT_EQ(f.chargedMB, Megabytes::fromText(q("67.5"), QLocale::c()));
-    EXPECT_EQ(f.freeMB, Megabytes::fromText(q("110"), QLocale::c()));
-    EXPECT_EQ(f.mixedRecords, 1);
-    // Whole megabytes as the total is rounded: 67.5 to the even 68; the records' total of
-    // 177.5 stays the total.
-    EXPECT_EQ(night.result.outcome().chargedUsage, 68);
-    EXPECT_EQ(night.result.outcome().nightChargedUsage, 68);
-    EXPECT_EQ(night.result.outcome().totalUsage, 178);
-
-    // The limited kind charges everything, yet keeps what a night plan would charge for the
-    // comparisons.
-    Report limited(kNightLog, PlanKind::Limited);
-    EXPECT_EQ(limited.report.figures().chargedMB, Megabytes::fromText(q("177.5"), QLocale::c()));
-    EXPECT_EQ(limited.report.figures().freeMB, Megabytes());
-    EXPECT_EQ(limited.report.figures().mixedRecords, 0);
-    EXPECT_EQ(limited.result.outcome().chargedUsage, limited.result.outcome().totalUsage);
-    EXPECT_EQ(limited.result.outcome().nightChargedUsage, 68);
-    EXPECT_EQ(limited.report.figures().nightChargedMB, f.chargedMB);
-}
 
 TEST(ReportPage, TheNightUnlimitedKindChartsTheFreePartAsFree) {
     // The listing gives the 18th first; its charged 17.5 MB is usage, C's night half free.
@@ -297,17 +240,6 @@ TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {
     ASSERT_TRUE(r.state.display.excludeFree);
     EXPECT_EQ(chartDataText(r.state, false), q("\t17\r\nUsage\t0.00\r\nFree\t2.00"));
     EXPECT_EQ(chartDataText(r.state, true), q("\t17\tAvg\r\nUsage\t0.00\t0\r\nFree\t2.00\t2"));
-}
-
-TEST(ReportPage, CacheTextWrittenBeforeFieldsWereEscapedStillReads) {
-    Report r(
-        q("<TR><TD>2013-04-17</TD><TD>AT&T 10:00</TD><TD>a < b</TD><TD>1</TD>"
-          "<TD>1</TD><TD>2</TD></TR>"));
-    ASSERT_TRUE(r.messages.messages.empty());
-    ElementPtr record = r.listing()->row(2);
-    EXPECT_EQ(record->cell(1)->innerText(), q("AT&T 10:00"));
-    EXPECT_EQ(record->cell(2)->innerText(), q("a < b"));
-    EXPECT_EQ(r.result.outcome().totalUsage, 2);
 }
 
 // Totals a hostile cache file can hold: a cell without a number, one the portal never writes

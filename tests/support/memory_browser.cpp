@@ -14,8 +14,6 @@ namespace kestrova {
 
 namespace {
 
-const QString kRefAttribute = QString::fromUtf16(kSnapshotRefAttribute);
-
 // One turn of the event loop, as the live browser's answers take.
 QCoro::Task<> nextTurn() {
     co_await QCoro::sleepFor(std::chrono::milliseconds(0));
@@ -250,32 +248,8 @@ ElementPtr MemoryBrowser::resolve(const Node& frame, const DomCall& call,
                 }
                 break;
             }
-            case ElementStep::Kind::Ref:
-                for (const ElementPtr& candidate :
-                     document.elementsByTagName(QStringLiteral("*"))) {
-                    if (candidate->attribute(kRefAttribute) == step.key) {
-                        next = candidate;
-                        break;
-                    }
-                }
-                break;
-            case ElementStep::Kind::DocumentElement:
-                next = document.documentElement();
-                break;
-            case ElementStep::Kind::Child:
-                if (step.index >= 0 && step.index < current->childCount()) {
-                    next = current->child(step.index);
-                }
-                break;
-            case ElementStep::Kind::Row:
-                if (step.index >= 0 && step.index < current->rowCount()) {
-                    next = current->row(step.index);
-                }
-                break;
-            case ElementStep::Kind::Cell:
-                if (step.index >= 0 && step.index < current->cellCount()) {
-                    next = current->cell(step.index);
-                }
+            default:
+                // Only what the grab and the check look elements up by.
                 break;
         }
         if (!next) {
@@ -317,8 +291,6 @@ QVariant MemoryBrowser::execute(const DomCall& call) {
                 return int(frame->frames.size());
             case DomOperation::Url:
                 return frame->url.toString();
-            case DomOperation::Snapshot:
-                return snapshot(*node(call.frame));
             default:
                 throw failedCall(call, QStringLiteral("it needs an element"));
         }
@@ -339,8 +311,6 @@ QVariant MemoryBrowser::execute(const DomCall& call) {
     switch (call.operation) {
         case DomOperation::Exists:
             return element != nullptr;
-        case DomOperation::TagName:
-            return element->tagName();
         case DomOperation::Value:
             if (isLink(*element) && frame->url.isValid()) {
                 return frame->url.resolved(QUrl(element->value())).toString();
@@ -354,18 +324,6 @@ QVariant MemoryBrowser::execute(const DomCall& call) {
             return true;
         case DomOperation::InnerText:
             return element->innerText();
-        case DomOperation::InnerHTML:
-            return element->innerHTML();
-        case DomOperation::OuterHTML:
-            return element->outerHTML();
-        case DomOperation::ChildCount:
-            return element->childCount();
-        case DomOperation::RowCount:
-            return element->rowCount();
-        case DomOperation::CellCount:
-            return element->cellCount();
-        case DomOperation::Attribute:
-            return element->attribute(call.argument);
         default:
             throw failedCall(call, QStringLiteral("it is not an element operation"));
     }
@@ -392,21 +350,6 @@ void MemoryBrowser::click(const DomCall& call, const Node& frame, Element& eleme
     }
     queue(Notification{true, call.frame, target, {}});
     load(call.frame, route->second);
-}
-
-QVariantMap MemoryBrowser::snapshot(Node& frame) {
-    for (const ElementPtr& element : frame.document->elementsByTagName(QStringLiteral("*"))) {
-        if (!element->hasAttribute(kRefAttribute)) {
-            element->setAttribute(kRefAttribute, QString::number(frame.nextRef++));
-        }
-    }
-    QVariantList frames;
-    for (Node& child : frame.frames) {
-        frames.push_back(snapshot(child));
-    }
-    return QVariantMap{{QStringLiteral("url"), frame.url.toString()},
-                       {QStringLiteral("html"), frame.document->outerHTML()},
-                       {QStringLiteral("frames"), frames}};
 }
 
 }  // namespace kestrova

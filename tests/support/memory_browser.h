@@ -106,7 +106,6 @@ private:
         QUrl url;
         std::shared_ptr<HtmlDocument> document;
         std::vector<Node> frames;
-        int nextRef = 0;  // snapshot numbering
     };
     struct Notification {
         bool beforeNavigate = false;
@@ -131,7 +130,6 @@ private:
     QVariant execute(const DomCall& call);
     ElementPtr resolve(const Node& frame, const DomCall& call, bool lastMayBeMissing) const;
     void click(const DomCall& call, const Node& frame, Element& element);
-    QVariantMap snapshot(Node& frame);
 
     bool m_silent = false;
     bool m_hold = false;

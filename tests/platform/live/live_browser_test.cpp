@@ -20,7 +20,6 @@
 #include <QCoroTimer>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineView>
@@ -231,20 +230,6 @@ TEST(LiveBrowser, WalksThePortalAndDownloadsTheLogWithTheSessionCookie) {
     EXPECT_TRUE(navigated(QStringLiteral("/frames/work"), false));
     const QStringList parts = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
     EXPECT_EQ(parts, QStringList{QStringLiteral("usage.htm")}) << "no partial file is left";
-
-    // The view shows the page: more than one colour on screen.
-    const QImage shot = f.browser.view()->grab().toImage();
-    const QRgb corner = shot.pixel(0, 0);
-    bool painted = false;
-    for (int y = 0; y < shot.height() && !painted; y += 7) {
-        for (int x = 0; x < shot.width() && !painted; x += 7) {
-            painted = shot.pixel(x, y) != corner;
-        }
-    }
-    if (!painted) {
-        shot.save(QDir::temp().filePath(QStringLiteral("LiveBrowserView-FAILED.png")));
-    }
-    EXPECT_TRUE(painted);
 }
 
 template <typename T>
@@ -290,28 +275,6 @@ TEST(LiveBrowser, AMissingElementOrFrameMakesTheCallThrow) {
 
     // Ids are data, never code: a hostile one is simply not found.
     EXPECT_FALSE(await(top.elementById(QStringLiteral("\"]'); throw 1; //\u2028</script>"))));
-}
-
-TEST(LiveBrowser, AFailedDownloadReportsItAndLeavesThePreviousFile) {
-    PortalProcess portal(withToday({QStringLiteral("--fail-download")}));
-    Fixture f;
-    QTemporaryDir folder;
-    await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
-    const QString link = await(detailsLink(f), kWalkLimit);
-    const QString file = folder.filePath(QStringLiteral("usage.htm"));
-    {
-        QFile previous(file);
-        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
-        previous.write("the previous log");
-    }
-    const DownloadResult result = await(f.browser.download(QUrl(link), file), kWalkLimit);
-    EXPECT_FALSE(result.completed);
-    EXPECT_FALSE(result.error.isEmpty());
-    QFile kept(file);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), QByteArray("the previous log"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("usage.htm")});
 }
 
 std::vector<testing::TableEntry> expectedEntries(std::size_t first, std::size_t count) {
@@ -392,21 +355,15 @@ INSTANTIATE_TEST_SUITE_P(Modes, LiveBrowserSilence, ::testing::Bool(), [](const 
     return std::string(p.param ? "Silent" : "NotSilent");
 });
 
-TEST(LiveBrowser, ALoadThatFailsIsReportedWithItsReasonAndAnAbortedOneIsNot) {
+// A refused load is reported by the live grab's tests; this is the one the engine aborts.
+TEST(LiveBrowser, ALoadStoppedByTheNextNavigationIsNoFailure) {
     LiveBrowser browser;
     std::vector<std::pair<QUrl, QString>> failures;
     QObject::connect(&browser, &Browser::loadFailed, [&](const QUrl& url, const QString& reason) {
         failures.emplace_back(url, reason);
     });
-    const QUrl closed(QStringLiteral("http://127.0.0.1:%1/").arg(testing::closedPort()));
-    browser.navigate(closed);
-    ASSERT_TRUE(testing::spinUntil([&] { return !failures.empty(); }, 30s));
-    EXPECT_EQ(failures[0].first, closed);
-    EXPECT_EQ(failures[0].second, QStringLiteral("the connection was refused"));
-
     // A load stopped by the next navigation is no failure.
     PortalProcess portal({QStringLiteral("--delay-ms"), QStringLiteral("1500")});
-    failures.clear();
     int completions = 0;
     QObject::connect(
         &browser, &Browser::documentComplete,
@@ -457,14 +414,6 @@ TEST(LiveBrowserLoadFailure, TheEnginesErrorsInWordsForTheUser) {
                   c.expected)
             << c.code;
     }
-}
-
-TEST(LiveBrowser, ABlankPageCompletesAtTheTopLevel) {
-    Fixture f;
-    f.browser.navigate(QUrl(QStringLiteral("about:blank")));
-    await(waitUntil([&] { return f.topLevelCount() > 0; }, "about:blank"), 20s);
-    EXPECT_EQ(f.heard.back(), (Heard{{}, QUrl(QStringLiteral("about:blank"))}));
-    EXPECT_TRUE(await(f.browser.document()));
 }
 
 TEST(LiveBrowser, ACallPendingWhenTheBrowserCloses) {

@@ -2,28 +2,22 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The simulated portal every end-to-end test stands on: served in-process and read with
-// cpp-httplib's client, it takes a log-in, leads to the usage view, offers the download and the
-// page-by-page table, and its fault switches do what the end-to-end tests drive them for. As a
-// program it names its port and stops cleanly.
+// The simulated portal every end-to-end test stands on, served in-process and read with
+// cpp-httplib's client: it takes a log-in and leads to the usage view and the download. Its fault
+// switches and its life as a program are proven by the end-to-end tests that drive them.
 
 #include "portal_pages.h"
 #include "portal_server.h"
 
 #include "platform/html_document.h"
 #include "support/qt_printers.h"
-#include "support/usage_table.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QString>
 
-#include <algorithm>
 #include <chrono>
-#include <csignal>
 
 namespace kestrova::portal {
 namespace {
@@ -101,30 +95,8 @@ std::string detailsPath(const char* from, const char* to) {
 
 const QString kDownloadLink = QStringLiteral("aaab.BBUsageView.ToolBarLinkToURL");
 
-// The table's entries from its first page on, following the pager's next link.
-std::vector<testing::TableEntry> readAllPages(Portal& portal, const std::string& session,
-                                              std::string path, const QString& form) {
-    std::vector<testing::TableEntry> rows;
-    for (int pages = 0; !path.empty() && pages < 100; ++pages) {
-        const HtmlDocument document(q(portal.body(path, session)));
-        const testing::UsageTablePage page = testing::readUsageTable(document, form);
-        EXPECT_FALSE(page.entries.empty()) << "an empty page " << path;
-        rows.insert(rows.end(), page.entries.begin(), page.entries.end());
-        path = page.next ? page.next->value().toStdString() : std::string();
-    }
-    return rows;
-}
-
-std::vector<testing::TableEntry> tableRows(const std::vector<UsageRecord>& records) {
-    std::vector<testing::TableEntry> rows;
-    std::transform(records.begin(), records.end(), std::back_inserter(rows), testing::tableEntry);
-    return rows;
-}
-
-TEST(PortalSim, ServesALogInTheUsageViewTheDownloadAndTheTable) {
-    PortalOptions options;
-    options.pageSize = 7;
-    Portal portal(options);
+TEST(PortalSim, ServesALogInTheUsageViewAndTheDownload) {
+    Portal portal;
     EXPECT_TRUE(portal.sessionFor("demo", "dem0").empty());
     EXPECT_TRUE(portal.sessionFor("DEMO", "demo").empty()) << "the id is case-sensitive";
     // Without a session (or with a made-up one) every page is the log-in page.
@@ -158,14 +130,10 @@ TEST(PortalSim, ServesALogInTheUsageViewTheDownloadAndTheTable) {
               usageLog(usageRecords("demo", ymd(2013, 3, 25), ymd(2013, 4, 10))));
     HtmlDocument reversed(q(portal.body(detailsPath("10 04 2013", "09 04 2013"), session)));
     EXPECT_FALSE(reversed.elementById(kDownloadLink));
-
-    EXPECT_EQ(readAllPages(portal, session, "/usage/unbilled", QStringLiteral("SWEForm2_0")),
-              tableRows(usageRecords("demo", ymd(2013, 4, 1), kToday)));
-    EXPECT_EQ(readAllPages(portal, session, "/usage/billed", QStringLiteral("SWEForm1_0")),
-              tableRows(usageRecords("demo", ymd(2013, 3, 1), ymd(2013, 3, 31))))
-        << "the billed table is last month's unless one is asked for";
-    EXPECT_NE(portal.body("/usage/billed?month=2014-01", session).find(kNotAvailableText),
-              std::string::npos);
+    // The billed table is last month's unless one is asked for.
+    const std::string billed = portal.body("/usage/billed", session);
+    EXPECT_NE(billed.find("Billed usage details for 2013-03"), std::string::npos);
+    EXPECT_NE(billed.find("SWEForm1_0"), std::string::npos);
 }
 
 // A stop that came before the server thread began to listen used to be lost, and the
@@ -182,99 +150,6 @@ TEST(PortalSim, StopRightAfterStartEndsTheServer) {
         client.set_connection_timeout(1, 0);
         EXPECT_FALSE(client.Get("/")) << "still answering on " << port;
     }
-}
-
-// --- The fault switches ---
-
-TEST(PortalSim, TheDownloadFaultsAnswerAsTheirSwitchesSay) {
-    const std::string monthLog = "/usage.csv?from=2013-04-01&to=2013-04-17";
-    PortalOptions dropping;
-    dropping.dropSessionBeforeDownload = true;
-    Portal dropped(dropping);
-    const httplib::Result logIn = dropped.get(monthLog, dropped.sessionFor());
-    ASSERT_TRUE(logIn);
-    EXPECT_EQ(logIn->status, 200);
-    EXPECT_TRUE(isLoginPage(logIn->body));
-
-    PortalOptions failing;
-    failing.failDownload = true;
-    Portal failed(failing);
-    const httplib::Result error = failed.get(monthLog, failed.sessionFor());
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->status, 500);
-    EXPECT_TRUE(error->body.empty());
-}
-
-struct OmitRow {
-    const char* name;
-    const char* id;
-    std::string path;
-};
-
-void PrintTo(const OmitRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class PortalOmit : public ::testing::TestWithParam<OmitRow> {};
-
-TEST_P(PortalOmit, LeavesOutJustThatElement) {
-    const OmitRow& row = GetParam();
-    PortalOptions options;
-    options.omit = {row.id};
-    Portal omitted(options);
-    Portal complete;
-    const QString id = QString::fromLatin1(row.id);
-    auto find = [&](Portal& portal) {
-        HtmlDocument page(q(portal.body(row.path, portal.sessionFor())));
-        return bool(page.elementById(id)) || page.elementsByName(id).count() > 0;
-    };
-    EXPECT_TRUE(find(complete));
-    EXPECT_FALSE(find(omitted));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, PortalOmit,
-    ::testing::Values(OmitRow{"LogInField", "logonuidfield", "/"},
-                      OmitRow{"SecondNavigationLink", "aaab.NavigationView.LinkToAction38",
-                              "/nav/services"},
-                      OmitRow{"DropDown", "aaab.BBUsageView.ddkFromDay", "/nav/usage"}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-TEST(PortalSim, DelayHoldsBackAResponse) {
-    PortalOptions options;
-    options.delayMs = 300;
-    Portal portal(options);
-    const auto start = steady_clock::now();
-    EXPECT_TRUE(isLoginPage(portal.body("/", {})));
-    EXPECT_GE(steady_clock::now() - start, milliseconds(300));
-}
-
-// --- As a program ---
-
-TEST(PortalSimProgram, ServesOnThePrintedPortAndStopsCleanlyOnSigterm) {
-    QProcess process;
-    const int free = [] {  // a port that was free a moment ago
-        PortalServer probe(PortalOptions{});
-        return probe.start();
-    }();
-    process.start(QStringLiteral(PORTAL_SIM_EXECUTABLE),
-                  {QStringLiteral("--today=2013-04-17"), QStringLiteral("--port=%1").arg(free)});
-    ASSERT_TRUE(process.waitForStarted(10000));
-    while (!process.canReadLine() && process.waitForReadyRead(10000)) {
-    }
-    const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)$"))
-            .match(QString::fromUtf8(process.readLine()).trimmed());
-    ASSERT_TRUE(match.hasMatch());
-    EXPECT_EQ(match.captured(1).toInt(), free) << "the port asked for";
-    httplib::Client client("127.0.0.1", match.captured(1).toInt());
-    const httplib::Result res = client.Get("/");
-    ASSERT_TRUE(res);
-    EXPECT_TRUE(isLoginPage(res->body));
-    ::kill(pid_t(process.processId()), SIGTERM);
-    ASSERT_TRUE(process.waitForFinished(10000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
 }
 
 }  // namespace
