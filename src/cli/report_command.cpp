@@ -199,20 +199,15 @@ bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtra
                                                   ? info.fileName().chopped(kCacheExtension.size())
                                                   : info.completeBaseName());
         } else {
-            QFile logFile(file);
-            if (!openForReading(logFile, false)) {
-                fail(err, file, QStringLiteral("no such file"));  // gone since it was looked at
-                return false;
-            }
-            UsageLogRecords log = readUsageLogFile(logFile);
-            logFile.close();
+            QByteArray bytes = readFileBytes(file, false);
+            UsageLogRecords log = readUsageLogFile(bytes);
             // Nothing but a first line that is no header (an empty file, a page, zeros) is no
             // month without usage.
-            if (log.count == 0 && log.badLine == 0 &&
-                !looksLikeUsageLog(firstLineText(readFileBytes(file, false)))) {
+            if (log.count == 0 && log.badLine == 0 && !looksLikeUsageLog(firstLineText(bytes))) {
                 fail(err, file, QStringLiteral("not a usage log (no header line of six fields)"));
                 return false;
             }
+            bytes = QByteArray();
             if (log.badLine != 0) {
                 fail(err, file,
                      QStringLiteral("Error retrieving data from site (%1)").arg(log.problem));

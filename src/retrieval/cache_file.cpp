@@ -114,7 +114,11 @@ QString megabytesText(qint64 bytes) {
     return QStringLiteral("%1 MB").arg(bytes >> 20);
 }
 
-bool openForReading(QFile& file, bool cacheFile) {
+namespace {
+
+// Opens the file for reading; false for an empty name or a missing file. Throws Failure when
+// it cannot be read or is larger than a cache file or a usage log can be.
+bool openToRead(QFile& file, bool cacheFile) {
     const QString fileName = file.fileName();
     if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) {
         return false;
@@ -133,8 +137,6 @@ bool openForReading(QFile& file, bool cacheFile) {
     return true;
 }
 
-namespace {
-
 void requireRead(const QFile& file) {
     if (file.error() != QFileDevice::NoError) {
         throw Failure(file.errorString());
@@ -145,7 +147,7 @@ void requireRead(const QFile& file) {
 
 QByteArray readFileBytes(const QString& fileName, bool cacheFile) {
     QFile file(fileName);
-    if (!openForReading(file, cacheFile)) {
+    if (!openToRead(file, cacheFile)) {
         return QByteArray();
     }
     QByteArray bytes = file.readAll();
@@ -158,7 +160,7 @@ QString readFileData(const QString& fileName, bool unscramble) {
         return textOfFileBytes(readFileBytes(fileName, false));
     }
     QFile file(fileName);
-    if (!openForReading(file, true)) {
+    if (!openToRead(file, true)) {
         return QString();
     }
     // One byte per character: read into the text a piece at a time, so that a large file is

@@ -4,7 +4,6 @@
 
 #pragma once
 
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -35,9 +34,6 @@ QString readFileData(const QString& fileName, bool unscramble);
 // The same file's bytes as they stand (nothing unscrambled, nothing decoded), with the same
 // checks; for a reader that decodes a huge file a piece at a time.
 QByteArray readFileBytes(const QString& fileName, bool cacheFile);
-// Opens the file for reading; false for an empty name or a missing file. Throws Failure when
-// it cannot be read or is larger than a cache file (cacheFile) or a usage log can be.
-bool openForReading(QFile& file, bool cacheFile);
 
 // A cache file's records for a report: readFileData(fileName, true), when every record in it
 // is row text and every figure one the portal writes. Throws Failure naming the first record

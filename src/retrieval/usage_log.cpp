@@ -311,46 +311,29 @@ UsageLogRecords readUsageLogRecords(const QString& text) {
                        [&text](const auto& walkPiece) { walkPiece(QStringView(text), true); });
 }
 
-UsageLogRecords readUsageLogFile(QIODevice& device) {
-    constexpr qint64 kPiece = qint64(4) << 20;
-    const auto readPiece = [&device](QByteArray& into) {
-        const qsizetype had = into.size();
-        into.resize(had + kPiece);
-        const qint64 read = device.read(into.data() + had, kPiece);
-        if (read < 0) {
-            throw Failure(device.errorString());
-        }
-        into.resize(had + read);
-        return read > 0;
-    };
-    // A first pass counts the lines, so the rows' text is given its room once.
-    qsizetype lines = 1;
-    for (QByteArray piece; readPiece(piece); piece.clear()) {
-        lines += piece.count('\n');
-    }
-    const qint64 size = device.pos();
-    if (!device.seek(0)) {
-        throw Failure(device.errorString());
-    }
-    const bool utf8 = startsWithByteOrderMark(device.peek(kByteOrderMarkSize));
-    if (utf8) {
-        device.skip(kByteOrderMarkSize);
-    }
-    return collectRows(qsizetype(size) + lines * 64, [&](const auto& walkPiece) {
-        // Each piece is walked up to its last '\n', which no UTF-8 sequence holds; the rest of
-        // its last line goes in front of the next piece.
-        QByteArray bytes;
+UsageLogRecords readUsageLogFile(const QByteArray& bytes) {
+    // Read a few megabytes at a time, so that the whole log is never held as text beside its
+    // rows. A piece ends after a '\n', which no UTF-8 sequence holds.
+    const bool utf8 = startsWithByteOrderMark(bytes);
+    const qsizetype lines = bytes.count('\n') + 1;
+    return collectRows(bytes.size() + lines * 64, [&](const auto& walkPiece) {
+        constexpr qsizetype kPiece = qsizetype(4) << 20;
+        qsizetype at = utf8 ? kByteOrderMarkSize : 0;
         for (;;) {
-            const bool lastPiece = !readPiece(bytes);
-            const qsizetype cut = lastPiece ? bytes.size() : bytes.lastIndexOf('\n') + 1;
-            if (cut == 0 && !lastPiece) {
-                continue;  // no line ends in it yet
+            qsizetype cut = bytes.size();
+            if (bytes.size() - at > kPiece) {
+                const qsizetype lineEnd = bytes.indexOf('\n', at + kPiece);
+                if (lineEnd >= 0) {
+                    cut = lineEnd + 1;
+                }
             }
-            const QString text = textOfFilePiece(QByteArrayView(bytes).first(cut), utf8);
+            const bool lastPiece = cut == bytes.size();
+            const QByteArrayView piece(bytes.constData() + at, cut - at);
+            const QString text = textOfFilePiece(piece, utf8);
             if (!walkPiece(QStringView(text), lastPiece) || lastPiece) {
                 return;
             }
-            bytes.remove(0, cut);
+            at = cut;
         }
     });
 }

@@ -10,7 +10,6 @@
 
 #include <QByteArray>
 #include <QDate>
-#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -72,9 +71,8 @@ struct UsageLogRecords {
     QString problem;
 };
 UsageLogRecords readUsageLogRecords(const QString& text);
-// The same from a log file open for reading, read from it a few megabytes at a time, so that
-// the file is never held whole beside its rows. Throws Failure when the device cannot be read.
-UsageLogRecords readUsageLogFile(QIODevice& device);
+// The same from a log file's bytes (readFileBytes), read a few megabytes at a time.
+UsageLogRecords readUsageLogFile(const QByteArray& bytes);
 
 // Whether a downloaded text is a usage log at all: its first line is a header of at least six
 // comma-separated names, not mark-up (as the portal's log-in page is).

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-
 namespace kestrova {
 namespace {
 
@@ -43,9 +41,7 @@ TEST_P(UsageLogFile, ReadInPiecesGivesTheWholeTextsRecords) {
         bytes += c.ending;
     }
     const UsageLogRecords whole = readUsageLogRecords(textOfFileBytes(bytes));
-    QBuffer file(&bytes);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const UsageLogRecords pieces = readUsageLogFile(file);
+    const UsageLogRecords pieces = readUsageLogFile(bytes);
     EXPECT_EQ(pieces.count, whole.count);
     EXPECT_TRUE(pieces.records == whole.records);
     EXPECT_EQ(pieces.earliest, whole.earliest);
