@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Redraw times of the chart: the picture alone (ChartPainter into an image) and the control's
-// whole drawChart (picture, legend rows, information box), for 31 and 1000 columns at MaxY
+// whole drawChart (picture, legend rows, information box), for 31 and 1000 columns at maxY
 // 1000 and 60000. The value grid visits every integer of the range.
 
 #include "chart/chart_model.h"
@@ -22,10 +22,10 @@ namespace {
 
 ChartItemPtr item(int n, double maxY) {
     auto i = std::make_shared<ChartItem>();
-    i->ItemID = QString::number(n);
-    i->XAxisDescription = QString::number(n);
-    i->LegendDescription = QStringLiteral("Total:%1 MB (NF:%1 MB  + F:0.00 MB)").arg(n);
-    i->Value = std::fmod(n * 7919.0, maxY);
+    i->itemId = QString::number(n);
+    i->xAxisDescription = QString::number(n);
+    i->legendDescription = QStringLiteral("Total:%1 MB (NF:%1 MB  + F:0.00 MB)").arg(n);
+    i->value = std::fmod(n * 7919.0, maxY);
     return i;
 }
 

@@ -21,11 +21,11 @@ void setHeight(TwipRect& r, int height) {
 }
 }  // namespace
 
-void resizeMainWindow(MainLayout& l, int W, int H) {
-    setWidth(l.tabStrip, W - 250);
-    setHeight(l.tabStrip, H - 750);
-    setWidth(l.passwordGroup, W - 400);
-    setHeight(l.passwordGroup, H - 1200);
+void resizeMainWindow(MainLayout& l, int width, int height) {
+    setWidth(l.tabStrip, width - 250);
+    setHeight(l.tabStrip, height - 750);
+    setWidth(l.passwordGroup, width - 400);
+    setHeight(l.passwordGroup, height - 1200);
     setWidth(l.portalTabs, l.passwordGroup.width - 125);
     setHeight(l.portalTabs, l.tabStrip.height - 750);
     l.loginInfoGroup.left = (l.portalTabs.width - l.loginInfoGroup.width) / 2;

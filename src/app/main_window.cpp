@@ -498,10 +498,10 @@ MainSettings MainWindow::designSettings() const {
         screen = primary->availableGeometry();
     }
     size = size.boundedTo(screen.size() - kWindowDecoration).expandedTo(minimumSize());
-    s.Width = twipsX(size.width());
-    s.Height = twipsY(size.height());
-    s.Left = twipsX(screen.left() + std::max(0, (screen.width() - size.width()) / 2));
-    s.Top = twipsY(screen.top() + std::max(0, (screen.height() - size.height()) / 2));
+    s.width = twipsX(size.width());
+    s.height = twipsY(size.height());
+    s.left = twipsX(screen.left() + std::max(0, (screen.width() - size.width()) / 2));
+    s.top = twipsY(screen.top() + std::max(0, (screen.height() - size.height()) / 2));
     return s;
 }
 
@@ -557,11 +557,11 @@ void MainWindow::applySettings(const MainSettings& s) {
     m_state.display = s.display;
     m_state.cachingEnabled = s.cachingEnabled;
     m_enableCacheCheck->setChecked(s.cachingEnabled);
-    m_planTypeCombo->setCurrentIndex(s.PlanType);
-    m_selfcaresiteCombo->setCurrentIndex(s.Selfcaresite);
+    m_planTypeCombo->setCurrentIndex(s.planType);
+    m_selfcaresiteCombo->setCurrentIndex(s.selfcaresite);
     // A stored place from another screen, or a size below the minimum, is brought onto this
     // screen whole.
-    QRect place = storedWindowPlace(s.Left, s.Top, s.Width, s.Height);
+    QRect place = storedWindowPlace(s.left, s.top, s.width, s.height);
     if (const QScreen* primary = QGuiApplication::primaryScreen()) {
         place = fitIntoScreen(place, primary->availableGeometry(), minimumSize());
     }
@@ -579,12 +579,12 @@ MainSettings MainWindow::currentSettings() const {
     s.savePasswordCheck = m_savePasswordCheck->isChecked() ? 1 : 0;
     s.display = m_state.display;
     s.cachingEnabled = m_enableCacheCheck->isChecked();
-    s.PlanType = m_planTypeCombo->currentIndex();
-    s.Selfcaresite = m_selfcaresiteCombo->currentIndex();
-    s.Height = height() * twipsPerPixelY();
-    s.Width = width() * twipsPerPixelX();
-    s.Left = x() * twipsPerPixelX();
-    s.Top = y() * twipsPerPixelY();
+    s.planType = m_planTypeCombo->currentIndex();
+    s.selfcaresite = m_selfcaresiteCombo->currentIndex();
+    s.height = height() * twipsPerPixelY();
+    s.width = width() * twipsPerPixelX();
+    s.left = x() * twipsPerPixelX();
+    s.top = y() * twipsPerPixelY();
     s.selectedTab = m_tabStrip->selectedTab();
     return s;
 }
@@ -781,8 +781,8 @@ void MainWindow::updateMinimumSize() {
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int login = twipsX(m_loginContents->minimumSizeHint().width() + bar);
     const int cache = twipsX(m_cacheContents->minimumSizeHint().width() + bar);
-    const int tabs = twipsX(m_tabStrip->Tabs() * m_tabStrip->tabsWidth() + 2);
-    const int innerTabs = twipsX(m_portalTabs->Tabs() * m_portalTabs->tabsWidth() + 2);
+    const int tabs = twipsX(m_tabStrip->tabCount() * m_tabStrip->tabsWidth() + 2);
+    const int innerTabs = twipsX(m_portalTabs->tabCount() * m_portalTabs->tabsWidth() + 2);
     const int width = std::max({login + 525 + 2 * kPageMarginTwips,
                                 cache + 400 + 2 * kPageMarginTwips, tabs + 250, innerTabs + 525});
     const int height = 1500 + 330 + twipsY(kMinimumPageRows) + kPageMarginTwips;
@@ -852,8 +852,8 @@ void MainWindow::openWebsite() {
     openLink(m_deployment.homePage);
 }
 
-void MainWindow::openLink(const QString& Address) {
-    const QUrl url = QUrl::fromUserInput(Address);
+void MainWindow::openLink(const QString& address) {
+    const QUrl url = QUrl::fromUserInput(address);
     if (m_options.openUrl) {
         if (!m_options.openUrl(url)) {
             linkNotOpened(url);
@@ -901,9 +901,9 @@ void MainWindow::linkNotOpened(const QUrl& url) {
                            QStringLiteral("Open link"), MessageIcon::Warning));
 }
 
-void MainWindow::chooseBilledType(int Index) {
-    m_billedCombo->setEnabled(Index == 1);
-    m_state.unbilledSelected = Index == 0;
+void MainWindow::chooseBilledType(int index) {
+    m_billedCombo->setEnabled(index == 1);
+    m_state.unbilledSelected = index == 0;
 }
 
 void MainWindow::loadCacheFileList() {

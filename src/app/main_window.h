@@ -109,7 +109,7 @@ public:
     void openPlansPage();
     void openWebsite();
     // Index 0 "Unbilled usage", 1 "Billed usage": billedCombo is enabled only for 1.
-    void chooseBilledType(int Index);
+    void chooseBilledType(int index);
     // Fills cacheFilesCombo with the cache files of the program's folder and selects the last.
     void loadCacheFileList();
     // "Show in the panel": writes the autostart entry that starts the tray item with the
@@ -123,7 +123,7 @@ public:
 
     // --- ResultWindowHost -------------------------------------------------------------------
     void writeOutput() override;
-    void openLink(const QString& Address) override;
+    void openLink(const QString& address) override;
 
     // --- GrabHost: showOutput ---------------------------------------------------------------
     // writeOutput, the result window's part, then the result window window-modal; the task

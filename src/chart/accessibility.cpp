@@ -29,8 +29,8 @@ QString columnValue(const XChart& chart, int column) {
     if (!item) {
         return QString();
     }
-    return item->LegendDescription.isEmpty() ? QString::number(item->Value)
-                                             : oneLine(item->LegendDescription);
+    return item->legendDescription.isEmpty() ? QString::number(item->value)
+                                             : oneLine(item->legendDescription);
 }
 
 class ColumnAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
@@ -58,7 +58,7 @@ public:
         switch (t) {
             case QAccessible::Name: {
                 const ChartItemPtr item = chart->model().item(m_column);
-                return item ? oneLine(item->XAxisDescription) : QString();
+                return item ? oneLine(item->xAxisDescription) : QString();
             }
             // The value as the description too: the desktop's bridge passes descriptions to
             // screen readers, not the texts of values.
@@ -86,7 +86,7 @@ public:
             s.invalid = true;
             return s;
         }
-        s.selectable = chart->model().Selectable();
+        s.selectable = chart->model().selectable();
         s.selected = chart->model().selectedColumn() == m_column;
         s.focusable = s.selectable;
         s.focused = s.selected && chart->hasFocus();
@@ -99,11 +99,11 @@ public:
     }
     QStringList actionNames() const override {
         XChart* chart = live();
-        return chart && chart->model().Selectable() ? QStringList{pressAction()} : QStringList();
+        return chart && chart->model().selectable() ? QStringList{pressAction()} : QStringList();
     }
     void doAction(const QString& name) override {
         XChart* chart = live();
-        if (chart && name == pressAction() && chart->model().Selectable()) {
+        if (chart && name == pressAction() && chart->model().selectable()) {
             chart->model().setSelectedColumn(m_column);
         }
     }
@@ -133,11 +133,11 @@ public:
     QVariant currentValue() const override {
         const ChartModel& m = chart()->model();
         const ChartItemPtr item = m.item(m.selectedColumn());
-        return item ? item->Value : 0.0;
+        return item ? item->value : 0.0;
     }
     void setCurrentValue(const QVariant&) override {}
     QVariant maximumValue() const override {
-        return std::max(chart()->model().MaxY(), currentValue().toDouble());
+        return std::max(chart()->model().maxY(), currentValue().toDouble());
     }
     QVariant minimumValue() const override { return 0.0; }
     QVariant minimumStepSize() const override { return 0.0; }
@@ -177,7 +177,7 @@ public:
     QAccessibleInterface* childAt(int x, int y) const override {
         const QPoint at = chart()->mapFromGlobal(QPoint(x, y));
         const ChartModel& m = chart()->model();
-        const int column = m.Pick(at.x() * m.twipsPerPixelX(), at.y() * m.twipsPerPixelY());
+        const int column = m.columnAt(at.x() * m.twipsPerPixelX(), at.y() * m.twipsPerPixelY());
         return column >= 0 ? child(column) : nullptr;
     }
     QString text(QAccessible::Text t) const override {
@@ -189,7 +189,7 @@ public:
             case QAccessible::Value: {
                 const int column = m.selectedColumn();
                 const ChartItemPtr item = m.item(column);
-                return item ? oneLine(item->XAxisDescription) + QStringLiteral(": ") +
+                return item ? oneLine(item->xAxisDescription) + QStringLiteral(": ") +
                                   columnValue(*chart(), column)
                             : QString();
             }

@@ -33,15 +33,15 @@ std::optional<std::int32_t> roundToInt32(double value) {
 
 void computeScale(ChartProperties& p, ChartScale& scale) {
     double span = 0;
-    if (p.MinY < 0 && p.MaxY < 0) {
+    if (p.minY < 0 && p.maxY < 0) {
         scale.axisMode = AxisNegative;
-        span = std::fabs(p.MinY) - std::fabs(p.MaxY);
-    } else if (p.MinY >= 0 && p.MaxY >= 0) {
+        span = std::fabs(p.minY) - std::fabs(p.maxY);
+    } else if (p.minY >= 0 && p.maxY >= 0) {
         scale.axisMode = AxisPositive;
-        span = std::fabs(p.MaxY) - std::fabs(p.MinY);
+        span = std::fabs(p.maxY) - std::fabs(p.minY);
     } else {
         scale.axisMode = AxisMixed;
-        span = std::fabs(p.MaxY) + std::fabs(p.MinY);
+        span = std::fabs(p.maxY) + std::fabs(p.minY);
     }
     if (const auto rounded = roundToInt32(span)) {
         scale.valueSpan = *rounded;

@@ -22,7 +22,7 @@ std::optional<std::int32_t> roundToInt32(double value);
 double roundHalfEven(double value);
 
 enum AxisMode : std::int16_t {
-    AxisMixed = 0,     // one of MinY, MaxY negative, the other zero or positive
+    AxisMixed = 0,     // one of minY, maxY negative, the other zero or positive
     AxisNegative = 1,  // both negative: columns hang from the top of the plot
     AxisPositive = 2,  // both zero or positive
 };
@@ -32,7 +32,7 @@ struct ChartScale {
     std::int32_t valueSpan = 1;  // integer width of the value range, never 0
 };
 
-// Axis mode and value span from MinY/MaxY; a grid step of 0 is replaced by an automatic one,
+// Axis mode and value span from minY/maxY; a grid step of 0 is replaced by an automatic one,
 // stored into the properties themselves. A span too wide for 32 bits leaves the previous span.
 void computeScale(ChartProperties& props, ChartScale& scale);
 

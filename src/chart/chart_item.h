@@ -12,11 +12,11 @@ namespace kestrova {
 // One data item of the chart. The host creates and fills it and hands it to XChart::addItem;
 // the chart keeps a shared reference and never changes the fields of a host's item.
 struct ChartItem {
-    QString ItemID;
-    QString SelectedDescription;  // shown in the selection information box
-    QString LegendDescription;    // the item's legend row
-    QString XAxisDescription;     // label under the column; lines split at CR LF
-    double Value = 0;
+    QString itemId;
+    QString selectedDescription;  // shown in the selection information box
+    QString legendDescription;    // the item's legend row
+    QString xAxisDescription;     // label under the column; lines split at CR LF
+    double value = 0;
 };
 
 using ChartItemPtr = std::shared_ptr<ChartItem>;

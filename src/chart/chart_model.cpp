@@ -91,11 +91,11 @@ void ChartModel::addItem(const ChartItemPtr& item) {
             m_p.meanCaption = QStringLiteral("Mean");
         }
         auto mean = std::make_shared<ChartItem>();
-        mean->Value = m_mean;
-        mean->ItemID = m_p.meanCaption;
-        mean->XAxisDescription = m_p.meanCaption;
-        mean->SelectedDescription = m_p.meanCaption;
-        mean->LegendDescription = m_p.meanCaption;
+        mean->value = m_mean;
+        mean->itemId = m_p.meanCaption;
+        mean->xAxisDescription = m_p.meanCaption;
+        mean->selectedDescription = m_p.meanCaption;
+        mean->legendDescription = m_p.meanCaption;
         m_items.push_back(std::move(mean));
     }
 }
@@ -122,7 +122,7 @@ void ChartModel::calculateMean() {
     }
     double sum = 0;
     for (const auto& i : m_items) {
-        sum += i->Value;
+        sum += i->value;
     }
     m_mean = sum / double(m_items.size());
 }
@@ -202,7 +202,7 @@ void ChartModel::setAxisLabelY(const QString& v) {
     setRedraw(m_p.axisLabelY, v, QStringLiteral("AxisLabelY"));
 }
 void ChartModel::setDataFormat(const QString& v) {
-    setNotify(m_p.DataFormat, v, QStringLiteral("DataFormat"));
+    setNotify(m_p.dataFormat, v, QStringLiteral("DataFormat"));
 }
 void ChartModel::setMeanCaption(const QString& v) {
     setRedraw(m_p.meanCaption, v, QStringLiteral("MeanCaption"));
@@ -291,19 +291,19 @@ void ChartModel::setMarginRight(int pixels) {
 }
 
 void ChartModel::setMaxY(double v) {
-    if (!(v > m_p.MinY)) {
+    if (!(v > m_p.minY)) {
         return;
     }
-    m_p.MaxY = v;
+    m_p.maxY = v;
     redraw();
     notify(QStringLiteral("MaxY"));
 }
 
 void ChartModel::setMinY(double v) {
-    if (!(v < m_p.MaxY)) {
+    if (!(v < m_p.maxY)) {
         return;
     }
-    m_p.MinY = v;
+    m_p.minY = v;
     redraw();
     notify(QStringLiteral("MinY"));
 }
@@ -326,7 +326,7 @@ void ChartModel::setLineWidth(int v) {
     if (v < 1 || v > 9) {
         return;
     }
-    setRedraw(m_p.LineWidth, std::int16_t(v), QStringLiteral("LineWidth"));
+    setRedraw(m_p.lineWidth, std::int16_t(v), QStringLiteral("LineWidth"));
 }
 
 void ChartModel::setContentBorder(bool v) {
@@ -348,7 +348,7 @@ void ChartModel::setMinorGridOn(bool v) {
 // ---- Behaviour and style -------------------------------------------------------------------
 
 void ChartModel::setChartType(std::int32_t v) {
-    setRedraw(m_p.ChartType, v, QStringLiteral("ChartType"));
+    setRedraw(m_p.chartType, v, QStringLiteral("ChartType"));
 }
 void ChartModel::setAutoRedraw(bool v) {
     setRedraw(m_p.autoRedraw, v, QStringLiteral("AutoRedraw"));
@@ -379,7 +379,7 @@ void ChartModel::setMeanOn(bool v) {
 }
 
 void ChartModel::setPicture(const QImage& v) {
-    m_p.Picture = v;
+    m_p.picture = v;
     redraw();
 }
 void ChartModel::setPictureTile(bool v) {
@@ -393,7 +393,7 @@ void ChartModel::setBarPictureTile(bool v) {
     setRedraw(m_p.barPictureTile, v, QStringLiteral("BarPictureTile"));
 }
 void ChartModel::setSelectable(bool v) {
-    setRedraw(m_p.Selectable, v, QStringLiteral("Selectable"));
+    setRedraw(m_p.selectable, v, QStringLiteral("Selectable"));
 }
 void ChartModel::setHotTracking(bool v) {
     setRedraw(m_p.hotTracking, v, QStringLiteral("HotTracking"));
@@ -467,11 +467,11 @@ void ChartModel::computeScale() {
     kestrova::computeScale(m_p, m_scale);
 }
 
-int ChartModel::Pick(double x, double y) const {
-    if ((m_p.ChartType & ChartTypeBits::AnyShape) == 0) {
+int ChartModel::columnAt(double x, double y) const {
+    if ((m_p.chartType & ChartTypeBits::AnyShape) == 0) {
         return -1;
     }
-    if (!m_p.Selectable || y < m_p.marginTop || y > m_geometry.scaleHeight - m_p.marginBottom) {
+    if (!m_p.selectable || y < m_p.marginTop || y > m_geometry.scaleHeight - m_p.marginBottom) {
         return -1;
     }
     // Stale extents of columns that no longer exist are never hit.
@@ -484,7 +484,7 @@ int ChartModel::Pick(double x, double y) const {
 }
 
 int ChartModel::pressAt(double x, double y) {
-    const int column = Pick(x, y);
+    const int column = columnAt(x, y);
     if (column < 0 || m_busy || !fitsInt16(column)) {
         return -1;
     }
@@ -501,7 +501,7 @@ int ChartModel::pressAt(double x, double y) {
 }
 
 bool ChartModel::selectFromLegend(int row) {
-    if (!m_p.Selectable || row < 0 || row >= itemCount() || !fitsInt16(row)) {
+    if (!m_p.selectable || row < 0 || row >= itemCount() || !fitsInt16(row)) {
         return false;
     }
     m_p.selectedColumn = std::int16_t(row);
@@ -522,18 +522,18 @@ std::optional<QString> ChartModel::selectionInfoText(int column) {
         return std::nullopt;
     }
     // A label that the text needs but infoItems lacks ends the routine: the box stays hidden.
-    QString text = labels[0] + u": " + formatChartValue(shown->Value, m_p.DataFormat);
-    if (!shown->SelectedDescription.isEmpty()) {
+    QString text = labels[0] + u": " + formatChartValue(shown->value, m_p.dataFormat);
+    if (!shown->selectedDescription.isEmpty()) {
         if (labels.size() < 2) {
             return std::nullopt;
         }
-        text += u"\r\n" + labels[1] + u": " + shown->SelectedDescription;
+        text += u"\r\n" + labels[1] + u": " + shown->selectedDescription;
     }
     if (m_p.meanOn && column < itemCount() - 1) {
         if (labels.size() < 3) {
             return std::nullopt;
         }
-        text += u"\r\n" + labels[2] + u": " + formatChartValue(m_mean, m_p.DataFormat);
+        text += u"\r\n" + labels[2] + u": " + formatChartValue(m_mean, m_p.dataFormat);
     }
     return text;
 }

@@ -143,7 +143,7 @@ public:
     void setAxisLabelY(const QString& v);
     // Format picture of the values in the information box and the printed legend; empty:
     // general number format. Notifies, no redraw.
-    QString DataFormat() const { return m_p.DataFormat; }
+    QString dataFormat() const { return m_p.dataFormat; }
     void setDataFormat(const QString& v);
     QString meanCaption() const { return m_p.meanCaption; }
     void setMeanCaption(const QString& v);
@@ -177,10 +177,10 @@ public:
     void setMarginLeft(int pixels);
     int marginRight() const;
     void setMarginRight(int pixels);  // also the saved right margin
-    // Accepted only while MaxY > MinY stays true; always redraw then. Start 100 and 0.
-    double MaxY() const { return m_p.MaxY; }
+    // Accepted only while maxY > minY stays true; always redraw then. Start 100 and 0.
+    double maxY() const { return m_p.maxY; }
     void setMaxY(double v);
-    double MinY() const { return m_p.MinY; }
+    double minY() const { return m_p.minY; }
     void setMinY(double v);
     // Value steps of the major and minor grid lines; 0 = automatic. Start 10 and 2.
     float intersectMajor() const { return m_p.intersectMajor; }
@@ -191,7 +191,7 @@ public:
     int barWidthPercentage() const { return m_p.barWidthPercentage; }
     void setBarWidthPercentage(int v);
     // 1..9 pixels, start 1; others ignored.
-    int LineWidth() const { return m_p.LineWidth; }
+    int lineWidth() const { return m_p.lineWidth; }
     void setLineWidth(int v);
     bool contentBorder() const { return m_p.contentBorder; }
     void setContentBorder(bool v);
@@ -206,7 +206,7 @@ public:
 
     // --- Behaviour and style ---------------------------------------------------------------
     // Bit set (ChartTypeBits), start 1 (bar).
-    std::int32_t ChartType() const { return m_p.ChartType; }
+    std::int32_t chartType() const { return m_p.chartType; }
     void setChartType(std::int32_t v);
     bool autoRedraw() const { return m_p.autoRedraw; }
     void setAutoRedraw(bool v);
@@ -225,7 +225,7 @@ public:
     bool meanOn() const { return m_p.meanOn; }
     void setMeanOn(bool v);
     // Plot-area background; always stores and redraws, no notification.
-    QImage Picture() const { return m_p.Picture; }
+    QImage picture() const { return m_p.picture; }
     void setPicture(const QImage& v);
     bool pictureTile() const { return m_p.pictureTile; }
     void setPictureTile(bool v);
@@ -233,7 +233,7 @@ public:
     void setBarPicture(const QImage& v);
     bool barPictureTile() const { return m_p.barPictureTile; }
     void setBarPictureTile(bool v);
-    bool Selectable() const { return m_p.Selectable; }
+    bool selectable() const { return m_p.selectable; }
     void setSelectable(bool v);
     bool hotTracking() const { return m_p.hotTracking; }
     void setHotTracking(bool v);
@@ -269,7 +269,7 @@ public:
 
     // --- Selection -------------------------------------------------------------------------
     // The column at (x, y) in twips, or -1: only drawn shapes of a selectable chart are hit.
-    int Pick(double x, double y) const;
+    int columnAt(double x, double y) const;
     // A left press (or a move handled as one) at (x, y): selects the picked column, and for a
     // new column redraws and raises itemClicked (not for the mean item). Returns the column.
     int pressAt(double x, double y);

@@ -173,10 +173,10 @@ public:
     ChartRedraw run() {
         const int n = m_model.itemCount();
         setUpGeometry(n);
-        m_s.Cls(m_p.backColor);
-        if (!m_p.Picture.isNull()) {
+        m_s.clear(m_p.backColor);
+        if (!m_p.picture.isNull()) {
             m_s.paintPictureArea(m_p.marginLeft, m_g.plotRight, m_p.marginTop, m_g.plotBottom,
-                                 m_p.pictureTile, m_p.Picture);
+                                 m_p.pictureTile, m_p.picture);
         }
         m_g.extents.assign(std::size_t(n), ColumnExtent{});
         titles();
@@ -184,8 +184,8 @@ public:
             valueGrid();
         }
         if (m_p.contentBorder) {
-            m_s.Box(m_p.marginLeft, m_p.marginTop, m_g.plotRight, m_g.plotBottom,
-                    m_p.majorGridColor, true);
+            m_s.drawBox(m_p.marginLeft, m_p.marginTop, m_g.plotRight, m_g.plotBottom,
+                        m_p.majorGridColor, true);
         }
         columns(n);
         axisTitles();
@@ -203,8 +203,8 @@ private:
         m_g.marginTop = m_p.marginTop;
         m_g.plotBottom = m_canvas.scaleHeight - m_p.marginBottom;
         m_g.plotRight = m_canvas.scaleWidth - m_p.marginRight;
-        m_g.minY = m_p.MinY;
-        m_g.maxY = m_p.MaxY;
+        m_g.minY = m_p.minY;
+        m_g.maxY = m_p.maxY;
         m_g.axisMode = m_model.scale().axisMode;
         m_g.unitHeight = (m_canvas.scaleHeight - (double(m_p.marginTop) + m_p.marginBottom)) /
                          double(m_model.scale().valueSpan);
@@ -217,21 +217,21 @@ private:
         const double base = m_s.fontSize();
         m_s.foreColor = m_p.chartTitleColor;
         m_s.setBold(true);
-        m_s.CurrentX = m_canvas.centre - m_s.textWidth(m_p.chartTitle) / 2;
-        m_s.CurrentY = 0;
-        m_s.Print(m_p.chartTitle);
+        m_s.currentX = m_canvas.centre - m_s.textWidth(m_p.chartTitle) / 2;
+        m_s.currentY = 0;
+        m_s.drawText(m_p.chartTitle);
         m_s.setBold(false);
         m_s.foreColor = m_p.chartSubTitleColor;
         m_s.setFontSize(base - 2);
-        m_s.CurrentX = m_canvas.centre - m_s.textWidth(m_p.chartSubTitle) / 2;
-        m_s.Print(m_p.chartSubTitle);
+        m_s.currentX = m_canvas.centre - m_s.textWidth(m_p.chartSubTitle) / 2;
+        m_s.drawText(m_p.chartSubTitle);
         m_s.setFontSize(base);
     }
 
     void valueGrid() {
         m_s.foreColor = m_p.axisItemsYColor;
-        const auto low = roundToInt32(m_p.MinY);
-        const auto high = roundToInt32(m_p.MaxY);
+        const auto low = roundToInt32(m_p.minY);
+        const auto high = roundToInt32(m_p.maxY);
         if (!low || !high) {
             return;  // a range beyond 32 bits has no grid
         }
@@ -240,16 +240,16 @@ private:
         // Rows of the control's pixels, whatever the device's own (a scale of 2 has twice as many).
         GridRows rows(int(std::ceil(m_canvas.scaleHeight / m_tppy)));
         std::vector<std::pair<std::int64_t, double>> labels;
-        // MaxY - v rounds to round(MaxY) - v unless MaxY ends in exactly a half.
-        const bool maxIsHalf = std::fabs(m_p.MaxY - std::trunc(m_p.MaxY)) == 0.5;
-        const auto roundedMax = std::int64_t(roundHalfEven(m_p.MaxY));
+        // maxY - v rounds to round(maxY) - v unless maxY ends in exactly a half.
+        const bool maxIsHalf = std::fabs(m_p.maxY - std::trunc(m_p.maxY)) == 0.5;
+        const auto roundedMax = std::int64_t(roundHalfEven(m_p.maxY));
         for (std::int64_t v = *low; v <= *high; ++v) {
             const double y =
                 m_g.axisMode == AxisNegative
-                    ? m_g.plotBottom + (std::fabs(double(v)) - std::fabs(m_p.MinY)) * m_g.unitHeight
-                    : m_g.plotBottom - (double(v) - m_p.MinY) * m_g.unitHeight;
+                    ? m_g.plotBottom + (std::fabs(double(v)) - std::fabs(m_p.minY)) * m_g.unitHeight
+                    : m_g.plotBottom - (double(v) - m_p.minY) * m_g.unitHeight;
             const bool isMajor =
-                double(v) == m_p.MinY || double(v) == m_p.MaxY || (major && v % *major == 0);
+                double(v) == m_p.minY || double(v) == m_p.maxY || (major && v % *major == 0);
             if (isMajor) {
                 if (m_p.majorGridOn) {
                     rows.set(m_s.py(y), m_p.majorGridColor);
@@ -261,7 +261,7 @@ private:
                 continue;
             }
             const std::int64_t fromTop =
-                maxIsHalf ? std::int64_t(roundHalfEven(m_p.MaxY - double(v))) : roundedMax - v;
+                maxIsHalf ? std::int64_t(roundHalfEven(m_p.maxY - double(v))) : roundedMax - v;
             if (fromTop % *minor == 0) {
                 rows.set(m_s.py(y), m_p.minorGridColor);
             }
@@ -272,9 +272,9 @@ private:
         const double base = m_s.fontSize();
         m_s.setFontSize(base - 2);
         const double halfZero = m_s.textHeight(QStringLiteral("0")) / 2;
-        // A label that would stand on the one before it is left out; the last (MaxY's) takes
+        // A label that would stand on the one before it is left out; the last (maxY's) takes
         // the place of the one before it instead, so the range's ends stay labelled. A step
-        // that does not divide the range put MaxY's label over the line's below it.
+        // that does not divide the range put maxY's label over the line's below it.
         std::vector<std::pair<std::int64_t, double>> shown;
         for (std::size_t i = 0; i < labels.size(); ++i) {
             if (!shown.empty() &&
@@ -290,14 +290,14 @@ private:
         for (const auto& [v, y] : shown) {
             const QString text = QString::number(v);
             const double width = run.valid() ? run.width(text) * m_tppx : m_s.textWidth(text);
-            m_s.CurrentX = m_p.marginLeft - width - 5 * m_tppx;
-            m_s.CurrentY = y - halfZero;
+            m_s.currentX = m_p.marginLeft - width - 5 * m_tppx;
+            m_s.currentY = y - halfZero;
             // Printed as a number: a blank for the sign of a positive value and one behind.
             const QString printed = (v >= 0 ? QStringLiteral(" ") : QString()) + text + u' ';
             if (run.valid()) {
-                run.add(printed, QPointF(m_s.CurrentX / m_tppx, m_s.CurrentY / m_tppy));
+                run.add(printed, QPointF(m_s.currentX / m_tppx, m_s.currentY / m_tppy));
             } else {
-                m_s.Print(printed);
+                m_s.drawText(printed);
             }
         }
         run.draw(m_s.painter(), m_s.textColour(m_s.foreColor));
@@ -318,7 +318,7 @@ private:
     }
 
     void columns(int n) {
-        const int shape = shapeOf(m_p.ChartType);
+        const int shape = shapeOf(m_p.chartType);
         const double cw = m_g.columnWidth;
         int colourIndex = 0;
         std::optional<QPointF> previous;
@@ -327,9 +327,9 @@ private:
             const bool mean = c == n - 1 && m_p.meanOn;
             const double x1 = m_g.slotLeft(c);
             const double x2 = m_g.slotRight(c);
-            const ColumnExtent extent = m_g.valueExtent(item.Value);
+            const ColumnExtent extent = m_g.valueExtent(item.value);
             m_g.extents[std::size_t(c)] = extent;
-            const bool selected = c == m_p.selectedColumn && m_p.Selectable;
+            const bool selected = c == m_p.selectedColumn && m_p.selectable;
             const ColorRef fill = fillColour(c, n, selected, colourIndex);
 
             double rightEdge = x2;
@@ -341,47 +341,47 @@ private:
                 cs.right = x2 - (cw - shapeWidth) / 2;
                 cs.top = rect.top();
                 cs.bottom = rect.bottom();
-                cs.valueTop = m_g.valueEndIsTop(item.Value);
+                cs.valueTop = m_g.valueEndIsTop(item.value);
                 cs.selected = selected;
                 cs.mean = mean;
                 rightEdge = cs.right;
-                m_s.DrawWidth = m_p.LineWidth;
-                m_s.FillStyle = m_p.barFillStyle;
-                m_s.FillColor = fill;
+                m_s.drawWidth = m_p.lineWidth;
+                m_s.fillStyle = m_p.barFillStyle;
+                m_s.fillColor = fill;
                 drawShape(shape, cs);
                 m_result.selectedDrawn = m_result.selectedDrawn || selected;
-                m_s.DrawWidth = 1;
-                m_s.FillStyle = 1;
+                m_s.drawWidth = 1;
+                m_s.fillStyle = 1;
             }
 
-            const double ys = m_g.valueEnd(extent, item.Value);
-            if ((m_p.ChartType & Symbol) != 0) {
+            const double ys = m_g.valueEnd(extent, item.value);
+            if ((m_p.chartType & Symbol) != 0) {
                 symbol(x1, ys, mean);
             }
-            if ((m_p.ChartType & Line) != 0) {
+            if ((m_p.chartType & Line) != 0) {
                 const QPointF point(x1 + cw / 2, ys);
                 if (c > 0 && !mean && previous) {
-                    m_s.DrawStyle = m_p.lineStyle;
-                    m_s.DrawWidth = m_p.LineWidth;
-                    m_s.Line(previous->x(), previous->y(), point.x(), point.y(), m_p.lineColor);
-                    m_s.DrawWidth = 1;
-                    m_s.DrawStyle = 0;
+                    m_s.drawStyle = m_p.lineStyle;
+                    m_s.drawWidth = m_p.lineWidth;
+                    m_s.drawLine(previous->x(), previous->y(), point.x(), point.y(), m_p.lineColor);
+                    m_s.drawWidth = 1;
+                    m_s.drawStyle = 0;
                 }
                 previous = point;
             }
             if (m_p.axisXOn) {
-                itemLabels(item.XAxisDescription, x1, rightEdge);
+                itemLabels(item.xAxisDescription, x1, rightEdge);
             }
 
             ColorRef swatch = fill;
             if (mean) {
                 swatch = m_p.meanColor;
-            } else if (shape == 0 && (m_p.ChartType & Line) != 0) {
+            } else if (shape == 0 && (m_p.chartType & Line) != 0) {
                 swatch = m_p.lineColor;
-            } else if (shape == 0 && (m_p.ChartType & Symbol) != 0) {
+            } else if (shape == 0 && (m_p.chartType & Symbol) != 0) {
                 swatch = m_p.barSymbolColor;
             }
-            m_result.legend.push_back({item.LegendDescription, swatch});
+            m_result.legend.push_back({item.legendDescription, swatch});
 
             if (m_p.colorBars) {
                 colourIndex = (colourIndex + 1) % 15;
@@ -394,10 +394,10 @@ private:
         const QString text(m_p.barSymbol);
         // Measured in the size it is printed in, so it sits centred on the value end.
         m_s.setFontSize(base + 2);
-        m_s.CurrentX = x1 + m_g.columnWidth / 2 - m_s.textWidth(text) / 2;
-        m_s.CurrentY = ys - m_s.textHeight(text) / 2;
+        m_s.currentX = x1 + m_g.columnWidth / 2 - m_s.textWidth(text) / 2;
+        m_s.currentY = ys - m_s.textHeight(text) / 2;
         m_s.foreColor = mean ? m_p.meanColor : m_p.barSymbolColor;
-        m_s.Print(text);
+        m_s.drawText(text);
         m_s.setFontSize(base);
     }
 
@@ -453,11 +453,11 @@ private:
         if (!m_p.barPicture.isNull() && !cs.mean) {
             m_s.paintPictureArea(cs.left, right, cs.top, cs.bottom, m_p.barPictureTile,
                                  m_p.barPicture);
-            if (m_s.FillStyle == 0) {
-                m_s.FillStyle = 1;
+            if (m_s.fillStyle == 0) {
+                m_s.fillStyle = 1;
             }
         }
-        m_s.Box(cs.left, cs.top, right - m_tppx, cs.bottom, outline(cs));
+        m_s.drawBox(cs.left, cs.top, right - m_tppx, cs.bottom, outline(cs));
         if (m_p.barShadow) {
             const double top = cs.valueTop ? cs.top + 2 * m_tppy : cs.top;
             const double bottom = cs.valueTop ? cs.bottom : cs.bottom - 2 * m_tppy;
@@ -472,9 +472,9 @@ private:
         const double h = cs.bottom - cs.top;
         if (m_p.barShadow) {
             m_s.solidEllipse(cx, cy, w, h, m_p.barShadowColor);
-            m_s.Ellipse(cx - 2 * m_tppx, cy, w - 2 * m_tppx, h - 2 * m_tppy, outline(cs));
+            m_s.drawEllipse(cx - 2 * m_tppx, cy, w - 2 * m_tppx, h - 2 * m_tppy, outline(cs));
         } else {
-            m_s.Ellipse(cx, cy, w, h, outline(cs));
+            m_s.drawEllipse(cx, cy, w, h, outline(cs));
         }
     }
 
@@ -506,17 +506,17 @@ private:
             }
             m_s.solidPolygon(shadow, m_p.barShadowColor);
         }
-        m_s.Polygon(points, outline(cs));
+        m_s.drawPolygon(points, outline(cs));
     }
 
     void axisTitles() {
         const double base = m_s.fontSize();
         if (!m_p.axisLabelX.isEmpty()) {
             m_s.setFontSize(base - 1);
-            m_s.CurrentY = m_canvas.scaleHeight - 1.5 * m_s.textHeight(m_p.axisLabelX);
-            m_s.CurrentX = m_canvas.centre - m_s.textWidth(m_p.axisLabelX) / 2;
+            m_s.currentY = m_canvas.scaleHeight - 1.5 * m_s.textHeight(m_p.axisLabelX);
+            m_s.currentX = m_canvas.centre - m_s.textWidth(m_p.axisLabelX) / 2;
             m_s.foreColor = m_p.axisLabelXColor;
-            m_s.Print(m_p.axisLabelX);
+            m_s.drawText(m_p.axisLabelX);
             m_s.setFontSize(base);
         }
         if (!m_p.axisLabelY.isEmpty()) {

@@ -17,7 +17,7 @@ namespace kestrova {
 
 class PropertyBag;
 
-// Column shapes and overlays selected by ChartType's bits.
+// Column shapes and overlays selected by chartType's bits.
 namespace ChartTypeBits {
 constexpr std::int32_t Bar = 1;
 constexpr std::int32_t Symbol = 2;
@@ -75,7 +75,7 @@ struct ChartProperties {
     QString chartSubTitle;
     QString axisLabelX;
     QString axisLabelY;
-    QString DataFormat;
+    QString dataFormat;
     QString meanCaption;
     QString legendCaption = kDefaultLegendCaption;
     QString infoItems;
@@ -89,12 +89,12 @@ struct ChartProperties {
     float marginBottom = 0;
     float marginLeft = 0;
     float marginRight = 0;
-    double MaxY = 100;
-    double MinY = 0;
+    double maxY = 100;
+    double minY = 0;
     float intersectMajor = 10;
     float intersectMinor = 2;
     std::int16_t barWidthPercentage = 100;
-    std::int16_t LineWidth = 1;
+    std::int16_t lineWidth = 1;
     bool contentBorder = true;
     bool axisXOn = true;
     bool axisYOn = true;
@@ -102,18 +102,18 @@ struct ChartProperties {
     bool minorGridOn = true;
 
     // Behaviour and style.
-    std::int32_t ChartType = ChartTypeBits::Bar;
+    std::int32_t chartType = ChartTypeBits::Bar;
     bool autoRedraw = true;
     std::int16_t barFillStyle = 6;
     std::int16_t lineStyle = 0;
     bool barShadow = true;
     bool colorBars = false;
     bool meanOn = false;
-    QImage Picture;
+    QImage picture;
     bool pictureTile = false;
     QImage barPicture;
     bool barPictureTile = false;
-    bool Selectable = false;
+    bool selectable = false;
     bool hotTracking = false;
     std::int16_t selectedColumn = -1;
     bool selectionInformation = false;

@@ -76,7 +76,7 @@ QPoint rotatePoint(QPoint centre, QPoint point, double angle) {
 }
 
 namespace {
-// A value far outside MinY..MaxY lands far outside the picture; keep its pixels where an int
+// A value far outside minY..maxY lands far outside the picture; keep its pixels where an int
 // and the raster engine's clipping still work.
 constexpr double kFarOutside = 1.0e6;
 double onCanvas(double pixels) {
@@ -129,18 +129,18 @@ double ChartSurface::textHeight(const QString& text) const {
     return double(text.count(QStringLiteral("\r\n")) + 1) * m_metrics.height() * m_tppy;
 }
 
-void ChartSurface::Print(const QString& text, bool endLine) {
+void ChartSurface::drawText(const QString& text, bool endLine) {
     m_painter.setPen(textColour(foreColor));
     const QStringList lines = text.split(QStringLiteral("\r\n"));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         m_painter.drawText(
-            QPointF(onCanvas(CurrentX / m_tppx), onCanvas(CurrentY / m_tppy) + m_metrics.ascent()),
+            QPointF(onCanvas(currentX / m_tppx), onCanvas(currentY / m_tppy) + m_metrics.ascent()),
             lines[i]);
         if (i + 1 < lines.size() || endLine) {
-            CurrentX = 0;
-            CurrentY += m_metrics.height() * m_tppy;
+            currentX = 0;
+            currentY += m_metrics.height() * m_tppy;
         } else {
-            CurrentX += m_metrics.horizontalAdvance(lines[i]) * m_tppx;
+            currentX += m_metrics.horizontalAdvance(lines[i]) * m_tppx;
         }
     }
 }
@@ -154,13 +154,13 @@ int ChartSurface::py(double twipsY) const {
 
 QPen ChartSurface::pen(ColorRef c) const {
     QPen p(colour(c));
-    p.setWidth(std::max(1, DrawWidth));
-    p.setStyle(drawStylePen(DrawStyle, DrawWidth));
+    p.setWidth(std::max(1, drawWidth));
+    p.setStyle(drawStylePen(drawStyle, drawWidth));
     return p;
 }
 
 QBrush ChartSurface::brush() const {
-    return QBrush(colour(FillColor), fillStyleBrush(FillStyle));
+    return QBrush(colour(fillColor), fillStyleBrush(fillStyle));
 }
 
 QColor ChartSurface::textColour(ColorRef c) const {
@@ -171,18 +171,18 @@ QColor ChartSurface::lineColour(ColorRef c) const {
     return visibleOn(c, m_back, m_palette);
 }
 
-void ChartSurface::Cls(ColorRef back) {
+void ChartSurface::clear(ColorRef back) {
     m_back = back;
     m_painter.fillRect(QRect(0, 0, m_painter.device()->width(), m_painter.device()->height()),
                        colour(back));
-    CurrentX = 0;
-    CurrentY = 0;
+    currentX = 0;
+    currentY = 0;
 }
 
-void ChartSurface::Line(double x1, double y1, double x2, double y2, ColorRef c) {
+void ChartSurface::drawLine(double x1, double y1, double x2, double y2, ColorRef c) {
     const QPen p = pen(c);
-    CurrentX = x2;
-    CurrentY = y2;
+    currentX = x2;
+    currentY = y2;
     if (p.style() == Qt::NoPen) {
         return;
     }
@@ -196,8 +196,8 @@ void ChartSurface::Line(double x1, double y1, double x2, double y2, ColorRef c) 
     m_painter.drawLine(a, b);
 }
 
-void ChartSurface::Box(double x1, double y1, double x2, double y2, ColorRef outline,
-                       bool onBackground) {
+void ChartSurface::drawBox(double x1, double y1, double x2, double y2, ColorRef outline,
+                           bool onBackground) {
     const QRect r = QRect(QPoint(px(x1), py(y1)), QPoint(px(x2), py(y2))).normalized();
     const QBrush b = brush();
     if (b.style() != Qt::NoBrush) {
@@ -225,7 +225,8 @@ void ChartSurface::filledBox(double x1, double y1, double x2, double y2, ColorRe
                        colour(c));
 }
 
-void ChartSurface::Ellipse(double cx, double cy, double width, double height, ColorRef outline) {
+void ChartSurface::drawEllipse(double cx, double cy, double width, double height,
+                               ColorRef outline) {
     const QRect r(QPoint(px(cx - width / 2), py(cy - height / 2)),
                   QPoint(px(cx + width / 2), py(cy + height / 2)));
     const QPen p = pen(outline);
@@ -244,7 +245,7 @@ void ChartSurface::solidEllipse(double cx, double cy, double width, double heigh
     m_painter.setBrush(Qt::NoBrush);
 }
 
-void ChartSurface::Polygon(const QPolygon& pixels, ColorRef outline) {
+void ChartSurface::drawPolygon(const QPolygon& pixels, ColorRef outline) {
     m_painter.setPen(pen(outline));
     m_painter.setBrush(brush());
     m_painter.drawPolygon(pixels);

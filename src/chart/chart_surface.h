@@ -39,12 +39,12 @@ public:
                  const QPalette& palette);
 
     ColorRef foreColor = 0;
-    ColorRef FillColor = 0;
-    int FillStyle = 1;
-    int DrawWidth = 1;
-    int DrawStyle = 0;
-    double CurrentX = 0;
-    double CurrentY = 0;
+    ColorRef fillColor = 0;
+    int fillStyle = 1;
+    int drawWidth = 1;
+    int drawStyle = 0;
+    double currentX = 0;
+    double currentY = 0;
 
     double fontSize() const { return m_font.pointSizeF(); }
     void setFontSize(double points);
@@ -56,22 +56,22 @@ public:
     double textHeight(const QString& text) const;
     // Writes text with its top-left corner at the current position; with `endLine` the
     // position moves to the start of the next line, else behind the text.
-    void Print(const QString& text, bool endLine = true);
+    void drawText(const QString& text, bool endLine = true);
 
-    void Cls(ColorRef back);
-    void Line(double x1, double y1, double x2, double y2, ColorRef colour);
+    void clear(ColorRef back);
+    void drawLine(double x1, double y1, double x2, double y2, ColorRef colour);
     // A box through both corners, inclusive: outlined in `outline` with the pen state and
     // filled with the fill state. A box `onBackground` (the plot's frame) keeps its outline
     // visible against the background as the grid lines do.
-    void Box(double x1, double y1, double x2, double y2, ColorRef outline,
-             bool onBackground = false);
+    void drawBox(double x1, double y1, double x2, double y2, ColorRef outline,
+                 bool onBackground = false);
     // A box through both corners, inclusive, filled solid in `colour`.
     void filledBox(double x1, double y1, double x2, double y2, ColorRef colour);
     // An ellipse with the given centre and full width and height (twips).
-    void Ellipse(double cx, double cy, double width, double height, ColorRef outline);
+    void drawEllipse(double cx, double cy, double width, double height, ColorRef outline);
     void solidEllipse(double cx, double cy, double width, double height, ColorRef colour);
     // Polygons work in pixels.
-    void Polygon(const QPolygon& pixels, ColorRef outline);
+    void drawPolygon(const QPolygon& pixels, ColorRef outline);
     void solidPolygon(const QPolygon& pixels, ColorRef colour);
     // A picture stretched over, or tiled from the top-left corner of, a rectangle in twips.
     void paintPictureArea(double left, double right, double top, double bottom, bool tile,
@@ -85,8 +85,8 @@ public:
     double tppx() const { return m_tppx; }
     double tppy() const { return m_tppy; }
     QColor colour(ColorRef c) const { return toQColor(c, m_palette); }
-    // Colours drawn straight on the background that the last Cls painted: text (titles,
-    // labels, printed with Print and drawRotatedText) readable on it, lines (grid, frame,
+    // Colours drawn straight on the background that the last clear painted: text (titles,
+    // labels, printed with drawText and drawRotatedText) readable on it, lines (grid, frame,
     // ticks) visible on it, wherever the palette is involved (readableOn, visibleOn).
     QColor textColour(ColorRef c) const;
     QColor lineColour(ColorRef c) const;

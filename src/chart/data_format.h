@@ -9,7 +9,7 @@
 
 namespace kestrova {
 
-// A value shown through a format picture, as the chart's DataFormat gives it:
+// A value shown through a format picture, as the chart's dataFormat gives it:
 // - empty or "General Number": the general form (up to 15 significant digits);
 // - "Fixed" (0.00), "Standard" (#,##0.00), "Percent" (0.00%), "Scientific" (0.00E+00);
 // - a picture of up to three ";"-separated sections (positive; negative; zero) made of digit

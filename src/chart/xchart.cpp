@@ -210,11 +210,11 @@ void XChart::buildCustomMenu() {
 
 // ---- Methods -------------------------------------------------------------------------------
 
-void XChart::addItem(const ChartItemPtr& cItem) {
-    m_model.addItem(cItem);
+void XChart::addItem(const ChartItemPtr& item) {
+    m_model.addItem(item);
 }
 
-void XChart::Clear() {
+void XChart::clear() {
     m_model.clearItems();
     m_legend->clearLegend();
     drawChart();
@@ -317,18 +317,18 @@ void XChart::drawChart() {
 void XChart::refreshLegendPanel() {
     const ChartProperties& p = m_model.properties();
     m_legend->setBackground(colour(p.legendBackColor));
-    if (p.Selectable && p.selectedColumn > -1) {
+    if (p.selectable && p.selectedColumn > -1) {
         m_legend->showSelectedRow(p.selectedColumn, colour(p.selectedBarColor));
     } else {
         m_legend->clearSelectedRow();
     }
 }
 
-void XChart::showLegend(bool bHidden) {
+void XChart::showLegend(bool hidden) {
     m_legend->setBorderMarked(true);
-    m_model.applyShowLegend(bHidden, m_legend->innerWidth() * m_model.twipsPerPixelX(),
+    m_model.applyShowLegend(hidden, m_legend->innerWidth() * m_model.twipsPerPixelX(),
                             m_legend->width() * m_model.twipsPerPixelX());
-    if (!bHidden) {
+    if (!hidden) {
         m_legend->move(width() - m_legend->width(), 0);
         m_splitter->setMark(187);
     } else {
@@ -467,7 +467,7 @@ void XChart::printLegend() {
     write(p.chartTitle, heading);
     write(p.chartSubTitle, subHeading);
     for (const ChartItemPtr& item : m_model.items()) {
-        write(item->LegendDescription + u" (" + formatChartValue(item->Value, p.DataFormat) + u')',
+        write(item->legendDescription + u" (" + formatChartValue(item->value, p.dataFormat) + u')',
               body);
     }
     painter.end();
@@ -536,7 +536,7 @@ void XChart::runCustomItem(int index) {
     if (index < 0 || index >= kCustomMenuEntries) {
         return;
     }
-    Q_EMIT menuItemClick(index, m_model.menu().customCaptions[std::size_t(index)]);
+    Q_EMIT menuItemClicked(index, m_model.menu().customCaptions[std::size_t(index)]);
 }
 
 // ---- Events --------------------------------------------------------------------------------
@@ -603,7 +603,7 @@ void XChart::keyPressEvent(QKeyEvent* event) {
         default:
             break;
     }
-    if (pick == -2 || !m_model.Selectable() || columns <= 0) {
+    if (pick == -2 || !m_model.selectable() || columns <= 0) {
         QWidget::keyPressEvent(event);
         return;
     }

@@ -39,7 +39,7 @@ public:
 
     // --- Methods ---------------------------------------------------------------------------
     // Appends an item (keeping the mean item last while meanOn); no redraw.
-    void addItem(const ChartItemPtr& cItem);
+    void addItem(const ChartItemPtr& item);
     // Empties the clipboard, then puts the current image on it as a bitmap.
     void editCopy();
     // Prints chartTitle, chartSubTitle and one line per item as a document of its own.
@@ -48,20 +48,20 @@ public:
     // the print dialog (printers().choosePrinter); a cancelled dialog prints nothing. Throws
     // Failure, naming what went wrong, when the printer cannot be used.
     void printChart();
-    void Refresh() { drawChart(); }
+    void refresh() { drawChart(); }
     // A new empty item list, no legend rows, no selection; redraws.
-    void Clear();
+    void clear();
     // The full redraw; nothing at all while autoRedraw is False.
     void drawChart() override;
     // Hides (True) or shows (False) the legend panel; callers redraw afterwards.
-    void showLegend(bool bHidden);
+    void showLegend(bool hidden);
 
     // The stored form's set: loading assigns storage directly; saving writes every key.
     void readProperties(const PropertyBag& bag);
     void writeProperties(PropertyBag& bag) const;
 
     // --- Interaction -----------------------------------------------------------------------
-    int Pick(double x, double y) const { return m_model.Pick(x, y); }
+    int columnAt(double x, double y) const { return m_model.columnAt(x, y); }
     // Where column `column` is drawn, in the control's pixels (empty for no such column).
     QRect columnRect(int column) const;
     void updateSelectionInfo(int column);
@@ -92,11 +92,11 @@ public:
     void runCustomItem(int index);
 
 Q_SIGNALS:
-    void itemClicked(const kestrova::ChartItemPtr& cItem);
-    void menuItemClick(int intMenuItemIndex, const QString& stgMenuItemCaption);
+    void itemClicked(const kestrova::ChartItemPtr& item);
+    void menuItemClicked(int index, const QString& caption);
     // Button 1 left, 2 right, 4 middle; Shift 1 shift, 2 control, 4 alt; X, Y in twips.
-    void mouseDown(int Button, int Shift, double X, double Y);
-    void mouseUp(int Button, int Shift, double X, double Y);
+    void mouseDown(int button, int shift, double x, double y);
+    void mouseUp(int button, int shift, double x, double y);
     // A persisted property changed; the name is the property's.
     void storedPropertyChanged(const QString& name);
 

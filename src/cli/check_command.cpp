@@ -553,7 +553,7 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
     options.cache =
         parser.isSet(cacheOption) || (!parser.isSet(noCacheOption) && stored.values.cachingEnabled);
     options.planKind = options.report.planKind ? planKindNumber(*options.report.planKind)
-                                               : std::max(0, stored.values.PlanType);
+                                               : std::max(0, stored.values.planType);
     if (parser.isSet(notifyOption)) {
         std::vector<SettingProblem> problems;
         options.alertPlan = options.report.choice ? options.report.choice
@@ -571,9 +571,9 @@ std::optional<int> CheckCommand::start(const QStringList& arguments) {
         options.host = parser.value(hostOption).trimmed();
     } else {
         const Deployment deployment = Deployment::load();
-        if (stored.values.Selfcaresite == 0) {
+        if (stored.values.selfcaresite == 0) {
             options.host = deployment.northHost;
-        } else if (stored.values.Selfcaresite == 1) {
+        } else if (stored.values.selfcaresite == 1) {
             options.host = deployment.westHost;
         }
     }

@@ -24,7 +24,7 @@ namespace {
 // strip is out of a screen reader's reach.
 QList<QWidget*> untabbedChildren(const TabStrip& tabs) {
     QList<QWidget*> pages;
-    for (int k = 1; k <= tabs.Tabs(); ++k) {
+    for (int k = 1; k <= tabs.tabCount(); ++k) {
         if (QWidget* page = tabs.tabPage(k)) {
             pages << page;
         }
@@ -76,7 +76,7 @@ public:
             case QAccessible::Name:
                 return tabs->tabCaption(m_index);
             case QAccessible::Description:
-                return QStringLiteral("Tab %1 of %2").arg(m_index).arg(tabs->Tabs());
+                return QStringLiteral("Tab %1 of %2").arg(m_index).arg(tabs->tabCount());
             default:
                 return QString();
         }
@@ -123,7 +123,7 @@ private:
     // clear between two reads.
     TabStrip* live() const {
         TabStrip* tabs = m_tabs.data();
-        return tabs && m_index <= tabs->Tabs() ? tabs : nullptr;
+        return tabs && m_index <= tabs->tabCount() ? tabs : nullptr;
     }
     QWidget* page() const {
         TabStrip* tabs = live();
@@ -148,10 +148,10 @@ public:
 
     // The tabs, then whatever the strip holds that no tab shows.
     int childCount() const override {
-        return tabs()->Tabs() + int(untabbedChildren(*tabs()).size());
+        return tabs()->tabCount() + int(untabbedChildren(*tabs()).size());
     }
     QAccessibleInterface* child(int index) const override {
-        const int tabCount = tabs()->Tabs();
+        const int tabCount = tabs()->tabCount();
         if (index < 0 || index >= childCount()) {
             return nullptr;
         }
@@ -177,7 +177,7 @@ public:
         const QList<QWidget*> others = untabbedChildren(*tabs());
         for (qsizetype i = 0; child && i < others.size(); ++i) {
             if (child->object() == others.at(i)) {
-                return tabs()->Tabs() + int(i);
+                return tabs()->tabCount() + int(i);
             }
         }
         return -1;
@@ -201,7 +201,7 @@ public:
     }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) {
-            return tabs()->Caption();  // the page shown
+            return tabs()->caption();  // the page shown
         }
         return QAccessibleWidget::text(t);
     }
@@ -221,7 +221,7 @@ public:
         if (!strip) {
             return QAccessibleWidget::parent();
         }
-        for (int k = 1; k <= tabs->Tabs(); ++k) {
+        for (int k = 1; k <= tabs->tabCount(); ++k) {
             if (tabs->tabPage(k) == widget()) {
                 return strip->child(k - 1);
             }

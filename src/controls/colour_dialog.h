@@ -4,8 +4,8 @@
 
 #pragma once
 
-// CommonDialog: the platform's colour dialog behind a small object. Set Color and FLAGS
-// (1: start from Color), call showColor, read Color and apiReturn. The file-dialog values are
+// CommonDialog: the platform's colour dialog behind a small object. Set color and flags
+// (1: start from color), call showColor, read color and apiReturn. The file-dialog values are
 // only stored; this object shows no file dialog.
 
 #include "platform/colour_ref.h"
@@ -37,23 +37,23 @@ public:
     static constexpr int kShowColorAction = 3;
 
     // Shows the modal colour dialog (through the dialogs seam). Confirmed: apiReturn 1 and the
-    // chosen colour in Color. Cancelled: apiReturn 0, Color unchanged, and CommonDialogError
+    // chosen colour in color. Cancelled: apiReturn 0, color unchanged, and CommonDialogError
     // ("Cancel Pressed", kCancelPressed) when cancelError is set. Every call starts with 16
     // white custom colours.
     void showColor();
 
-    ColorRef Color() const { return m_color; }
+    ColorRef color() const { return m_color; }
     void setColor(ColorRef color) { m_color = color; }
-    std::int32_t FLAGS() const { return m_flags; }
-    void setFLAGS(std::int32_t flags) { m_flags = flags; }
+    std::int32_t flags() const { return m_flags; }
+    void setFlags(std::int32_t flags) { m_flags = flags; }
     bool cancelError() const { return m_cancelError; }
     void setCancelError(bool raise) { m_cancelError = raise; }
-    int Action() const { return m_action; }
+    int action() const { return m_action; }
     std::int32_t apiReturn() const { return m_apiReturn; }
     std::int32_t extendedError() const { return m_extendedError; }
 
     // Stored only.
-    QString Filter() const { return QString(); }
+    QString filter() const { return QString(); }
     int filterIndex() const { return m_filterIndex; }
     void setFilterIndex(int index) { m_filterIndex = index; }
     QString defaultExt() const { return m_defaultExt; }
@@ -66,14 +66,14 @@ public:
     void setFileTitle(const QString& title) { m_fileTitle = title; }
     std::int32_t maxFileSize() const { return m_maxFileSize; }
     void setMaxFileSize(std::int32_t size) { m_maxFileSize = size; }
-    std::int32_t Max() const { return m_max; }
+    std::int32_t max() const { return m_max; }
     void setMax(std::int32_t max) { m_max = max; }
-    std::int32_t Min() const { return m_min; }
+    std::int32_t min() const { return m_min; }
     void setMin(std::int32_t min) { m_min = min; }
-    std::intptr_t hDC() const { return m_hDC; }
-    void setHDC(std::intptr_t hdc) { m_hDC = hdc; }
+    std::intptr_t hdc() const { return m_hdc; }
+    void setHdc(std::intptr_t hdc) { m_hdc = hdc; }
     // A plain reference holder; nothing reads it.
-    QObject* Object() const { return m_object; }
+    QObject* object() const { return m_object; }
     void setObject(QObject* object) { m_object = object; }
 
 private:
@@ -91,7 +91,7 @@ private:
     std::int32_t m_maxFileSize = 0;
     std::int32_t m_max = 0;
     std::int32_t m_min = 0;
-    std::intptr_t m_hDC = 0;
+    std::intptr_t m_hdc = 0;
     QObject* m_object = nullptr;
 };
 

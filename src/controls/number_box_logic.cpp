@@ -98,7 +98,7 @@ bool NumberBoxLogic::setMaximumValue(double value) {
     if (value > m_state.upperLimit) {
         return false;
     }
-    m_state.MaximumValue = value;
+    m_state.maximumValue = value;
     return true;
 }
 
@@ -106,7 +106,7 @@ bool NumberBoxLogic::setMinimumValue(double value) {
     if (value < m_state.lowerLimit) {
         return false;
     }
-    m_state.MinimumValue = value;
+    m_state.minimumValue = value;
     return true;
 }
 
@@ -117,11 +117,11 @@ void NumberBoxLogic::updateLimits() {
     m_state.upperLimit = numberOf(digits);
     const double oldLower = m_state.lowerLimit;
     m_state.lowerLimit = -m_state.upperLimit;
-    if (m_state.MinimumValue <= oldLower) {
-        m_state.MinimumValue = m_state.lowerLimit;
+    if (m_state.minimumValue <= oldLower) {
+        m_state.minimumValue = m_state.lowerLimit;
     }
-    if (m_state.MaximumValue != m_state.upperLimit) {
-        m_state.MaximumValue = m_state.upperLimit;
+    if (m_state.maximumValue != m_state.upperLimit) {
+        m_state.maximumValue = m_state.upperLimit;
     }
 }
 
@@ -194,7 +194,7 @@ int NumberBoxLogic::keyPress(int k, bool* moveFocus) {
         // Only one sign, and only in front, leaving the sign alone or a number: a second "-",
         // or one over the digit in front of the point ("-."), would leave a text that is none.
         const QString after = textAfterTyping(key);
-        if (caret != 0 || m_state.MinimumValue >= 0 || after.count(u'-') > 1 ||
+        if (caret != 0 || m_state.minimumValue >= 0 || after.count(u'-') > 1 ||
             (after != u"-" && !readsAsNumber(after))) {
             return 0;
         }
@@ -232,14 +232,14 @@ void NumberBoxLogic::textChanged() {
         m_editor.moveCaretToEnd();
         text = m_editor.text();
     }
-    if (numberOf(text) < 0 && m_state.MinimumValue >= 0) {
+    if (numberOf(text) < 0 && m_state.minimumValue >= 0) {
         m_state.typedKey = true;
         m_editor.setText(format(std::fabs(numberOf(text))));
         m_editor.moveCaretToEnd();
         text = m_editor.text();
     }
     const double value = numberOf(text);
-    m_state.invalidRange = value > m_state.MaximumValue || value < m_state.MinimumValue;
+    m_state.invalidRange = value > m_state.maximumValue || value < m_state.minimumValue;
 }
 
 void NumberBoxLogic::focusIn() {

@@ -17,8 +17,8 @@ struct NumberBoxState {
     int integerSize = 5;  // 1 to 12: most digits before the point
     int decimalSize = 2;  // 0 to 9: most digits after the point
     bool enableEnterKey = true;
-    double MaximumValue = 99999.99;
-    double MinimumValue = 0;
+    double maximumValue = 99999.99;
+    double minimumValue = 0;
     bool invalidRange = false;
     double upperLimit = 99999.99;
     double lowerLimit = -99999.99;
@@ -69,11 +69,11 @@ public:
     bool setMaximumValue(double value);  // not above the upper limit
     bool setMinimumValue(double value);  // not below the lower limit
     // Stored values taken as they are, without the tests.
-    void storeMaximumValue(double value) { m_state.MaximumValue = value; }
-    void storeMinimumValue(double value) { m_state.MinimumValue = value; }
+    void storeMaximumValue(double value) { m_state.maximumValue = value; }
+    void storeMinimumValue(double value) { m_state.minimumValue = value; }
     void setEnableEnterKey(bool enable) { m_state.enableEnterKey = enable; }
 
-    double Value() const { return numberOf(m_editor.text()); }
+    double value() const { return numberOf(m_editor.text()); }
     void setValue(double value);
     // The value written with the format pattern ("." as point, no grouping).
     QString format(double value) const;

@@ -78,7 +78,7 @@ protected:
             return;
         }
         const int typed = k;
-        Q_EMIT m_owner->KeyPress(k);
+        Q_EMIT m_owner->keyPressed(k);
         bool moveFocus = false;
         k = m_owner->m_logic->keyPress(k, &moveFocus);
         if (k != 0) {
@@ -214,8 +214,8 @@ void NumericEdit::setEnableEnterKey(bool enable) {
     Q_EMIT propertyChanged(kEnableEnterKey);
 }
 
-double NumericEdit::Value() const {
-    return m_logic->Value();
+double NumericEdit::value() const {
+    return m_logic->value();
 }
 
 void NumericEdit::setValue(double value) {
@@ -239,7 +239,7 @@ void NumericEdit::setMinimumValue(double value) {
     Q_EMIT propertyChanged(kMinimumValue);
 }
 
-QString NumericEdit::Text() const {
+QString NumericEdit::text() const {
     return m_text->text();
 }
 
@@ -277,12 +277,12 @@ void NumericEdit::setEnabled(bool enabled) {
     Q_EMIT propertyChanged(kEnabled);
 }
 
-QString NumericEdit::ToolTipText() const {
+QString NumericEdit::toolTipText() const {
     return m_text->toolTip();
 }
 
 void NumericEdit::setToolTipText(const QString& text) {
-    if (ToolTipText() == text) {
+    if (toolTipText() == text) {
         return;
     }
     m_text->setToolTip(text);
@@ -302,7 +302,7 @@ void NumericEdit::applyColors() {
 }
 
 void NumericEdit::onTextChanged() {
-    Q_EMIT Change();
+    Q_EMIT changed();
     m_logic->textChanged();
 }
 
@@ -327,13 +327,13 @@ PropertyBag NumericEdit::writeProperties() const {
     writeInt(bag, kIntegerSize, integerSize());
     writeInt(bag, kDecimalSize, decimalSize());
     writeBool(bag, kEnableEnterKey, enableEnterKey());
-    writeDouble(bag, kValue, Value());
-    writeDouble(bag, kMinimumValue, MinimumValue());
-    writeDouble(bag, kMaximumValue, MaximumValue());
+    writeDouble(bag, kValue, value());
+    writeDouble(bag, kMinimumValue, minimumValue());
+    writeDouble(bag, kMaximumValue, maximumValue());
     writeFont(bag, kFont, m_font);
     writeColor(bag, kBackColor, m_backColor);
     writeBool(bag, kEnabled, isEnabled());
-    bag.write(kToolTipText, ToolTipText());
+    bag.write(kToolTipText, toolTipText());
     return bag;
 }
 

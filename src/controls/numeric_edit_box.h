@@ -42,19 +42,19 @@ public:
     bool enableEnterKey() const { return state().enableEnterKey; }
     void setEnableEnterKey(bool enable);
     // The number the text reads as; assigning writes it with the format pattern.
-    double Value() const;
+    double value() const;
     void setValue(double value);
     // Not above the upper limit (default: the upper limit).
-    double MaximumValue() const { return state().MaximumValue; }
+    double maximumValue() const { return state().maximumValue; }
     void setMaximumValue(double value);
-    // Not below the lower limit (default 0); not checked against MaximumValue.
-    double MinimumValue() const { return state().MinimumValue; }
+    // Not below the lower limit (default 0); not checked against maximumValue.
+    double minimumValue() const { return state().minimumValue; }
     void setMinimumValue(double value);
-    // The last examined text lay outside MinimumValue to MaximumValue.
+    // The last examined text lay outside minimumValue to maximumValue.
     bool invalidRange() const { return state().invalidRange; }
-    QString Text() const;
+    QString text() const;
 
-    const StdFont& Font() const { return m_font; }
+    const StdFont& textFont() const { return m_font; }
     void setFont(const StdFont& font);
     using QWidget::setFont;
     // The text box's background (default: system colour 5, window background).
@@ -64,9 +64,8 @@ public:
     ColorRef foreColor() const { return m_foreColor; }
     void setForeColor(ColorRef color);
     // Disabling also greys the text (system colour 17), enabling gives window text again.
-    bool Enabled() const { return isEnabled(); }
     void setEnabled(bool enabled);
-    QString ToolTipText() const;
+    QString toolTipText() const;
     void setToolTipText(const QString& text);
 
     void readProperties(const PropertyBag& bag);
@@ -77,10 +76,10 @@ public:
 
 Q_SIGNALS:
     // The text box's key events; the host may change or cancel the key through the references.
-    void keyDown(int& KeyCode, int& Shift);
-    void KeyPress(int& KeyAscii);
-    void keyUp(int& KeyCode, int& Shift);
-    void Change();
+    void keyDown(int& keyCode, int& shift);
+    void keyPressed(int& charCode);
+    void keyUp(int& keyCode, int& shift);
+    void changed();
     void propertyChanged(const QString& key);
 
 protected:

@@ -41,7 +41,7 @@ QFont StdFont::toQFont() const {
 QString StdFont::toText() const {
     const QStringList parts{m_name,
                             storedNumberText(m_size),
-                            storedBoolText(Bold()),
+                            storedBoolText(bold()),
                             storedBoolText(m_italic),
                             storedBoolText(m_underline),
                             storedBoolText(m_strikethrough),
@@ -83,14 +83,14 @@ std::optional<StdFont> StdFont::fromText(const QString& text) {
 }
 
 void copyFont(const StdFont& from, StdFont& to) {
-    to.setBold(from.Bold());
-    to.setCharset(from.Charset());
-    to.setItalic(from.Italic());
-    to.setName(from.Name());
-    to.setSize(from.Size());
-    to.setStrikethrough(from.Strikethrough());
-    to.setUnderline(from.Underline());
-    to.setWeight(from.Weight());
+    to.setBold(from.bold());
+    to.setCharset(from.charset());
+    to.setItalic(from.italic());
+    to.setName(from.name());
+    to.setSize(from.size());
+    to.setStrikethrough(from.strikethrough());
+    to.setUnderline(from.underline());
+    to.setWeight(from.weight());
 }
 
 }  // namespace kestrova

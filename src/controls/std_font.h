@@ -21,14 +21,14 @@ public:
     static StdFont fromQFont(const QFont& font);
     QFont toQFont() const;
 
-    const QString& Name() const { return m_name; }
-    double Size() const { return m_size; }
-    bool Bold() const { return m_weight >= 600; }
-    bool Italic() const { return m_italic; }
-    bool Underline() const { return m_underline; }
-    bool Strikethrough() const { return m_strikethrough; }
-    int Weight() const { return m_weight; }
-    int Charset() const { return m_charset; }
+    const QString& name() const { return m_name; }
+    double size() const { return m_size; }
+    bool bold() const { return m_weight >= 600; }
+    bool italic() const { return m_italic; }
+    bool underline() const { return m_underline; }
+    bool strikethrough() const { return m_strikethrough; }
+    int weight() const { return m_weight; }
+    int charset() const { return m_charset; }
 
     void setName(const QString& name) { m_name = name; }
     void setSize(double size) { m_size = size; }

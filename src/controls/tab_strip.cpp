@@ -61,7 +61,7 @@ TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
     installControlsAccessibility();
     m_state.tabFont = StdFont::fromQFont(font());
     m_state.tabFontActive = m_state.tabFont;
-    m_state.tabFontActive.setBold(!m_state.tabFont.Bold());
+    m_state.tabFontActive.setBold(!m_state.tabFont.bold());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -124,7 +124,7 @@ QString TabStrip::tabFrameName(int k) const {
     return k >= 1 && k <= m_state.frames.size() ? m_state.frames[k - 1] : QString();
 }
 
-QString TabStrip::Caption() const {
+QString TabStrip::caption() const {
     return tabCaption(m_state.selectedTab);
 }
 
@@ -152,18 +152,18 @@ void TabStrip::setTabFrame(const QString& frame) {
     drawTabs();
 }
 
-void TabStrip::setStyle(int style) {
+void TabStrip::setTabStyle(int style) {
     if (style < 0 || style > 7) {
         return;
     }
-    setInt(&TabStripState::Style, style, kTabStyle);
+    setInt(&TabStripState::tabStyle, style, kTabStyle);
 }
 
 void TabStrip::setCaptionAlignment(int alignment) {
     if (alignment < 0 || alignment > 8) {
         return;
     }
-    setInt(&TabStripState::CaptionAlignment, alignment, kCaptionStyle);
+    setInt(&TabStripState::captionAlignment, alignment, kCaptionStyle);
 }
 
 void TabStrip::setTabsWidth(int width) {
@@ -173,12 +173,12 @@ void TabStrip::setTabsHeight(int height) {
     setInt(&TabStripState::tabsHeight, height, kTabHigh);
 }
 
-void TabStrip::setTabs(int count) {
-    if (count < 1 || count == m_state.Tabs) {
+void TabStrip::setTabCount(int count) {
+    if (count < 1 || count == m_state.tabCount) {
         return;
     }
     const int previous = m_state.selectedTab;
-    m_state.Tabs = count;
+    m_state.tabCount = count;
     m_state.captions.resize(count);
     m_state.frames.resize(count);
     const bool moved = m_state.selectedTab > count;
@@ -189,13 +189,13 @@ void TabStrip::setTabs(int count) {
     drawTabs();
     if (moved) {
         Q_EMIT propertyChanged(kTabSelected);
-        Q_EMIT tabClick(previous, count);
+        Q_EMIT tabClicked(previous, count);
     }
 }
 
 void TabStrip::setSelectedTab(int tab) {
     const int old = m_state.selectedTab;
-    m_state.selectedTab = std::clamp(tab, 1, m_state.Tabs);
+    m_state.selectedTab = std::clamp(tab, 1, m_state.tabCount);
     Q_EMIT propertyChanged(kTabSelected);
     drawTabs();
     if (old != m_state.selectedTab && QAccessible::isActive()) {
@@ -204,7 +204,7 @@ void TabStrip::setSelectedTab(int tab) {
         QAccessible::updateAccessibility(&selected);
         announceFocusedTab();
     }
-    Q_EMIT tabClick(old, m_state.selectedTab);
+    Q_EMIT tabClicked(old, m_state.selectedTab);
 }
 
 void TabStrip::announceFocusedTab() {
@@ -239,23 +239,23 @@ void TabStrip::readProperties(const PropertyBag& bag) {
     s.tabsHeight = readInt(bag, kTabHigh, 20);
     // A stored form written by hand may hold counts the setters would refuse; they fall back to
     // the defaults so that a tab is always selected.
-    s.Tabs = readInt(bag, kTabCount, 2);
-    if (s.Tabs < 1) {
-        s.Tabs = 2;
+    s.tabCount = readInt(bag, kTabCount, 2);
+    if (s.tabCount < 1) {
+        s.tabCount = 2;
     }
-    s.selectedTab = std::clamp(readInt(bag, kTabSelected, 1), 1, s.Tabs);
-    s.Style = readInt(bag, kTabStyle, 0);
-    if (s.Style < 0 || s.Style > 7) {
-        s.Style = 0;
+    s.selectedTab = std::clamp(readInt(bag, kTabSelected, 1), 1, s.tabCount);
+    s.tabStyle = readInt(bag, kTabStyle, 0);
+    if (s.tabStyle < 0 || s.tabStyle > 7) {
+        s.tabStyle = 0;
     }
-    s.CaptionAlignment = readInt(bag, kCaptionStyle, 4);
-    if (s.CaptionAlignment < 0 || s.CaptionAlignment > 8) {
-        s.CaptionAlignment = 4;
+    s.captionAlignment = readInt(bag, kCaptionStyle, 4);
+    if (s.captionAlignment < 0 || s.captionAlignment > 8) {
+        s.captionAlignment = 4;
     }
     s.useFocusRect = readBool(bag, kFocusRect, false);
     s.captions.clear();
     s.frames.clear();
-    for (int i = 1; i <= s.Tabs; ++i) {
+    for (int i = 1; i <= s.tabCount; ++i) {
         s.captions << bag.read(perTabKey(kTabCaption, i));
         s.frames << bag.read(perTabKey(kTabFrame, i));
     }
@@ -276,12 +276,12 @@ PropertyBag TabStrip::writeProperties() const {
     PropertyBag bag;
     writeInt(bag, kTabWide, m_state.tabsWidth);
     writeInt(bag, kTabHigh, m_state.tabsHeight);
-    writeInt(bag, kTabCount, m_state.Tabs);
+    writeInt(bag, kTabCount, m_state.tabCount);
     writeInt(bag, kTabSelected, m_state.selectedTab);
-    writeInt(bag, kTabStyle, m_state.Style);
-    writeInt(bag, kCaptionStyle, m_state.CaptionAlignment);
+    writeInt(bag, kTabStyle, m_state.tabStyle);
+    writeInt(bag, kCaptionStyle, m_state.captionAlignment);
     writeBool(bag, kFocusRect, m_state.useFocusRect);
-    for (int i = 1; i <= m_state.Tabs; ++i) {
+    for (int i = 1; i <= m_state.tabCount; ++i) {
         if (!tabCaption(i).isEmpty()) {
             bag.write(perTabKey(kTabCaption, i), tabCaption(i));
         }

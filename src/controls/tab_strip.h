@@ -70,7 +70,7 @@ public:
     void setTabFontActive(const StdFont& font);
 
     // Caption and frame name of the selected tab; select tab k first to set tab k's.
-    QString Caption() const;
+    QString caption() const;
     void setCaption(const QString& caption);
     QString tabFrame() const;
     void setTabFrame(const QString& frame);
@@ -78,23 +78,23 @@ public:
     QString tabCaption(int k) const;
     QString tabFrameName(int k) const;
 
-    int Style() const { return m_state.Style; }
+    int tabStyle() const { return m_state.tabStyle; }
     // 0 to 7; other values are ignored.
-    void setStyle(int style);
-    using QWidget::setStyle;
-    int CaptionAlignment() const { return m_state.CaptionAlignment; }
+    void setTabStyle(int style);
+    int captionAlignment() const { return m_state.captionAlignment; }
     // 0 to 8; other values are ignored.
     void setCaptionAlignment(int alignment);
     int tabsWidth() const { return m_state.tabsWidth; }
     void setTabsWidth(int width);
     int tabsHeight() const { return m_state.tabsHeight; }
     void setTabsHeight(int height);
-    int Tabs() const { return m_state.Tabs; }
+    int tabCount() const { return m_state.tabCount; }
     // At least 1 (smaller values are ignored). New tabs get empty captions and frame names; a
-    // selection beyond the new count moves to the last tab and raises tabClick.
-    void setTabs(int count);
+    // selection beyond the new count moves to the last tab and raises tabClicked.
+    void setTabCount(int count);
     int selectedTab() const { return m_state.selectedTab; }
-    // Clamped to 1..Tabs; raises tabClick(old, new) on every assignment, also an unchanged one.
+    // Clamped to 1..tabCount; raises tabClicked(old, new) on every assignment, also an unchanged
+    // one.
     void setSelectedTab(int tab);
     bool useFocusRect() const { return m_state.useFocusRect; }
     void setUseFocusRect(bool use);
@@ -118,7 +118,7 @@ public:
     QWidget* tabPage(int k) const;
 
 Q_SIGNALS:
-    void tabClick(int OldTab, int NewTab);
+    void tabClicked(int oldTab, int newTab);
     void propertyChanged(const QString& key);
 
 protected:

@@ -22,64 +22,64 @@ int fromFarEnd(int extent, int n, int tabExtent) {
 }  // namespace
 
 EdgeRect pageRect(const TabStripState& s, QSize size) {
-    const int W = size.width();
-    const int H = size.height();
-    switch (s.Style) {
+    const int width = size.width();
+    const int height = size.height();
+    switch (s.tabStyle) {
         case 2:
         case 3:
-            return {0, 0, W, H - s.tabsHeight};
+            return {0, 0, width, height - s.tabsHeight};
         case 4:
         case 6:
-            return {s.tabsWidth, 0, W, H};
+            return {s.tabsWidth, 0, width, height};
         case 5:
         case 7:
-            return {0, 0, W - s.tabsWidth, H};
+            return {0, 0, width - s.tabsWidth, height};
         default:
-            return {0, s.tabsHeight, W, H};
+            return {0, s.tabsHeight, width, height};
     }
 }
 
 EdgeRect fullTabRect(const TabStripState& s, QSize size, int i) {
-    const int W = size.width();
-    const int H = size.height();
-    const int TW = s.tabsWidth;
-    const int TH = s.tabsHeight;
-    const int n = s.Tabs;
+    const int width = size.width();
+    const int height = size.height();
+    const int tabWidth = s.tabsWidth;
+    const int tabHeight = s.tabsHeight;
+    const int n = s.tabCount;
     int left = 0;
     int top = 0;
-    switch (s.Style) {
+    switch (s.tabStyle) {
         case 0:
-            left = (i - 1) * TW;
+            left = (i - 1) * tabWidth;
             break;
         case 1:
-            left = fromFarEnd(W, n, TW) + (i - 1) * TW;
+            left = fromFarEnd(width, n, tabWidth) + (i - 1) * tabWidth;
             break;
         case 2:
-            left = (i - 1) * TW;
-            top = H - TH - 1;
+            left = (i - 1) * tabWidth;
+            top = height - tabHeight - 1;
             break;
         case 3:
-            left = fromFarEnd(W, n, TW) + (i - 1) * TW;
-            top = H - TH - 1;
+            left = fromFarEnd(width, n, tabWidth) + (i - 1) * tabWidth;
+            top = height - tabHeight - 1;
             break;
         case 4:
-            top = (i - 1) * TH;
+            top = (i - 1) * tabHeight;
             break;
         case 5:
-            left = W - TW - 1;
-            top = (i - 1) * TH;
+            left = width - tabWidth - 1;
+            top = (i - 1) * tabHeight;
             break;
         case 6:
-            top = fromFarEnd(H, n, TH) + (i - 1) * TH;
+            top = fromFarEnd(height, n, tabHeight) + (i - 1) * tabHeight;
             break;
         case 7:
-            left = W - TW - 1;
-            top = fromFarEnd(H, n, TH) + (i - 1) * TH;
+            left = width - tabWidth - 1;
+            top = fromFarEnd(height, n, tabHeight) + (i - 1) * tabHeight;
             break;
         default:
             break;
     }
-    return {left, top, left + TW + 1, top + TH + 1};
+    return {left, top, left + tabWidth + 1, top + tabHeight + 1};
 }
 
 EdgeRect tabRect(const TabStripState& s, QSize size, int i) {
@@ -88,7 +88,7 @@ EdgeRect tabRect(const TabStripState& s, QSize size, int i) {
 }
 
 int tabAt(const TabStripState& s, QSize size, QPoint point) {
-    for (int i = 1; i <= s.Tabs; ++i) {
+    for (int i = 1; i <= s.tabCount; ++i) {
         if (tabRect(s, size, i).containsInclusive(point.x(), point.y())) {
             return i;
         }
@@ -189,12 +189,12 @@ void drawTabStrip(QPainter& painter, const TabStripState& s, QSize size, const Q
 
     const QFont font = s.tabFont.toQFont();
     const QFont fontActive = s.tabFontActive.toQFont();
-    for (int i = 1; i <= s.Tabs; ++i) {
+    for (int i = 1; i <= s.tabCount; ++i) {
         const EdgeRect full = fullTabRect(s, size, i);
         const bool selected = i == s.selectedTab;
         if (selected) {
             painter.fillRect(full.toQRect(), activeFill);
-            drawRaisedInnerEdge(painter, full, selectedTabEdges(s.Style), light, shadow);
+            drawRaisedInnerEdge(painter, full, selectedTabEdges(s.tabStyle), light, shadow);
             if (s.useFocusRect && paint.hasFocus) {
                 const QRect focus = full.shrunk(2).toQRect();
                 QPen pen(activeText, 1, Qt::DotLine);
@@ -213,7 +213,7 @@ void drawTabStrip(QPainter& painter, const TabStripState& s, QSize size, const Q
         painter.setPen(selected ? activeText : inactiveText);
         const QFontMetricsF metrics(painter.font(), painter.device());
         const QSizeF text(metrics.horizontalAdvance(caption), metrics.height());
-        const QPointF origin = captionOrigin(s.CaptionAlignment, full, text);
+        const QPointF origin = captionOrigin(s.captionAlignment, full, text);
         painter.drawText(QRectF(origin, text),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine,
                          caption);

@@ -24,10 +24,10 @@ namespace kestrova {
 struct TabStripState {
     int tabsWidth = 70;        // pixels, no bounds
     int tabsHeight = 20;       // pixels, no bounds
-    int Tabs = 2;              // at least 1
-    int selectedTab = 1;       // 1 to Tabs
-    int Style = 0;             // 0 to 7: which side the tabs sit on and where they start
-    int CaptionAlignment = 4;  // 0 to 8: left/centre/right by top/middle/bottom
+    int tabCount = 2;          // at least 1
+    int selectedTab = 1;       // 1 to tabCount
+    int tabStyle = 0;          // 0 to 7: which side the tabs sit on and where they start
+    int captionAlignment = 4;  // 0 to 8: left/centre/right by top/middle/bottom
     bool useFocusRect = false;
     QStringList captions{QStringLiteral("Tab 1"), QStringLiteral("Tab 2")};  // one per tab
     QStringList frames{QString(), QString()};                                // one per tab

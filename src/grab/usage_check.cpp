@@ -277,7 +277,7 @@ QCoro::Task<> UsageCheck::resumeAfterResult() {
     }
 }
 
-QCoro::Task<> UsageCheck::Wait(int seconds) {
+QCoro::Task<> UsageCheck::waitSeconds(int seconds) {
     const QPointer<UsageCheck> self(this);
     const std::uint64_t before = m_notifications;
     const std::chrono::milliseconds total = m_second * seconds;
@@ -311,14 +311,14 @@ QCoro::Task<LiveDocument> UsageCheck::navigationFrame() {
     co_return co_await work.frame(1);
 }
 
-QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle pDisp, QUrl URL) {
+QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle frame, QUrl url) {
     const QPointer<UsageCheck> self(this);
     // Counted while the invocation's frame lives, whichever way it ends.
     const std::shared_ptr<int> running = m_handlersRunning;
     ++*running;
     const auto ended = qScopeGuard([running] { --*running; });
     const std::uint64_t grab = m_grab;
-    m_loading.removeOne(loadName(URL));
+    m_loading.removeOne(loadName(url));
     m_lastCompletion = ++m_loadEvents;
     noteProgress();
     try {
@@ -340,7 +340,7 @@ QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle pDisp, QUrl URL) {
             m_sentPassword.clear();
         }
         ++m_notifications;
-        const bool fromTopLevel = pDisp == Browser::topLevel();
+        const bool fromTopLevel = frame == Browser::topLevel();
         switch (m_grabState) {
             case GrabState::Started:
                 m_grabState = GrabState::LogInPageExpected;
@@ -436,7 +436,7 @@ QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int sec
     const QPointer<UsageCheck> self(this);
     const std::uint64_t grab = m_grab;
     while (true) {
-        co_await Wait(seconds);
+        co_await waitSeconds(seconds);
         if (!self || m_grab != grab) {
             co_return PageWait::GrabEnded;
         }

@@ -83,7 +83,7 @@ public:
     // Waits `seconds` on a monotonic timer while the event loop runs on; ends early once a
     // document-complete notification has been handled meanwhile, so the grab goes on as soon
     // as the portal's page is there. Tests shorten the second.
-    QCoro::Task<> Wait(int seconds);
+    QCoro::Task<> waitSeconds(int seconds);
     void setSecond(std::chrono::milliseconds second) { m_second = second; }
 
     // "01/" + month + "/" + year of `today`.
@@ -95,7 +95,7 @@ public:
     static QString getMonth(const QString& monthYear);
 
     // The handler of the browser's document-complete notification.
-    QCoro::Task<> onPageLoaded(FrameHandle pDisp, QUrl URL);
+    QCoro::Task<> onPageLoaded(FrameHandle frame, QUrl url);
     // How many invocations of that handler are under way (suspended in a wait or a browser
     // call); tests wait for none before they end, so no handler is left waiting.
     int handlersRunning() const { return *m_handlersRunning; }

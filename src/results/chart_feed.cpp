@@ -52,13 +52,13 @@ ChartFeed updateGraphControl(const std::optional<DailyChart>& report, const QStr
         columns.append(QStringLiteral("Avg"));
     }
 
-    // Summed exactly, so a column of 0.1 and 0.2 totals 0.3 and MaxY sees a true half.
+    // Summed exactly, so a column of 0.1 and 0.2 totals 0.3 and maxY sees a true half.
     Megabytes largest;
     for (qsizetype i = 0; i < columns.size(); ++i) {
         ChartItem item;
-        item.ItemID = QString::number(i + 1);
-        item.SelectedDescription = item.ItemID;
-        item.XAxisDescription = columns[i];
+        item.itemId = QString::number(i + 1);
+        item.selectedDescription = item.itemId;
+        item.xAxisDescription = columns[i];
         Megabytes total;
         QString description;
         for (std::size_t s = 0; s < chart.series.size(); ++s) {
@@ -79,8 +79,8 @@ ChartFeed updateGraphControl(const std::optional<DailyChart>& report, const QStr
                               cell + QStringLiteral(" MB)");
             }
         }
-        item.LegendDescription = description;
-        item.Value = total.toDouble();
+        item.legendDescription = description;
+        item.value = total.toDouble();
         largest = std::max(largest, total);
         feed.items.push_back(std::move(item));
     }
@@ -88,14 +88,14 @@ ChartFeed updateGraphControl(const std::optional<DailyChart>& report, const QStr
 
     ChartFeedProperties& p = feed.properties;
     p.chartTitle = QStringLiteral("ORVO Broadband Usage Chart for ") + monthYear;
-    p.MaxY = MaxY(feed.largestTotal);
+    p.maxY = maxY(feed.largestTotal);
     p.barColor = inbuiltChartColor;
     const std::int64_t c = inbuiltChartColor;
     p.selectedBarColor = changeColor(getRGB(c, 1), getRGB(c, 2), getRGB(c, 3));
     return feed;
 }
 
-double MaxY(double largestTotal) {
+double maxY(double largestTotal) {
     const Megabytes lifted = Megabytes::fromDouble(largestTotal) + Megabytes::fromWhole(10);
     // Down to a whole ten.
     const std::int64_t tens = lifted.roundedToWhole() / 10;

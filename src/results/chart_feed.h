@@ -27,13 +27,13 @@ struct ChartFeedProperties {
     QString axisLabelX = QStringLiteral("Days");
     ColorRef backColor = RGB(240, 240, 240);
     int barFillStyle = 0;
-    double MaxY = 10;
+    double maxY = 10;
     ColorRef majorGridColor = 0;
     bool barShadow = false;
-    QString ToolTipText;  // the control's tool tip, emptied
+    QString toolTipText;  // the control's tool tip, emptied
     bool minorGridOn = true;
     ColorRef minorGridColor = RGB(220, 220, 220);
-    bool Selectable = true;
+    bool selectable = true;
     bool hotTracking = true;
     ColorRef barColor = 0;
     ColorRef selectedBarColor = 0;
@@ -55,7 +55,7 @@ ChartFeed updateGraphControl(const std::optional<DailyChart>& report, const QStr
 
 // The largest total plus 10, rounded to a whole number (halves to the even neighbour), down to
 // a multiple of 10: 0 gives 10, 345.3 gives 350, 349.6 gives 360.
-double MaxY(double largestTotal);
+double maxY(double largestTotal);
 
 // Part 1 red, 2 green, 3 blue of a packed colour 0 to 16777215; any other part, or a colour
 // outside that range (negative, a system colour), gives -1.

@@ -267,9 +267,9 @@ bool replaceFile(const QString& fileName, const std::function<bool(QIODevice&)>&
     return true;
 }
 
-bool saveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc) {
+bool saveFileData(const QString& fileName, const QString& data, bool scramble) {
     QString error;
-    if (!writeFileData(strFileName, strFileData, blnEnc, error)) {
+    if (!writeFileData(fileName, data, scramble, error)) {
         dialogs().show(Message{error});
         return false;
     }

@@ -41,11 +41,11 @@ QByteArray readFileBytes(const QString& fileName, bool cacheFile);
 // with a made-up figure. An empty file has no records.
 QString readCacheRecords(const QString& fileName);
 
-// Replaces the file with the text (a copy of it, scrambled with the cache key when blnEnc).
+// Replaces the file with the text (a copy of it, scrambled with the cache key when scramble).
 // The new content is written beside the file and renamed over it, so a failed write leaves
 // the old file as it was. A failure is shown through the dialogs seam (the system's
 // description, no icon) and gives false.
-bool saveFileData(const QString& strFileName, const QString& strFileData, bool blnEnc);
+bool saveFileData(const QString& fileName, const QString& data, bool scramble);
 // The same write, saying nothing: false with the reason in `error`.
 bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error);
 

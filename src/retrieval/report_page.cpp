@@ -191,12 +191,11 @@ bool matchesRecordDate(QStringView text) {
            digit(t[5]) && digit(t[6]) && t[7] == u'-' && digit(t[8]) && digit(t[9]);
 }
 
-QString megabytesText(Megabytes curUsedValue) {
-    if (curUsedValue < Megabytes::fromWhole(1024)) {
-        return curUsedValue.defaultText() + u" MB";
+QString megabytesText(Megabytes used) {
+    if (used < Megabytes::fromWhole(1024)) {
+        return used.defaultText() + u" MB";
     }
-    return curUsedValue.defaultText() + u" MB<BR>" +
-           formatNumber(curUsedValue.toDouble() / 1024.0, 2) + u" GB";
+    return used.defaultText() + u" MB<BR>" + formatNumber(used.toDouble() / 1024.0, 2) + u" GB";
 }
 
 QString shortMonthDate(const QString& strdate) {
@@ -212,8 +211,8 @@ QString shortMonthDate(const QString& strdate) {
     return parts[2] + u'-' + QLocale().monthName(month, QLocale::ShortFormat) + u'-' + parts[0];
 }
 
-QString colorToHTML(ColorRef Color) {
-    const ColorRef packed = isSystemColor(Color) ? fromQColor(toQColor(Color)) : Color;
+QString colorToHTML(ColorRef color) {
+    const ColorRef packed = isSystemColor(color) ? fromQColor(toQColor(color)) : color;
     const QString bbggrr =
         QStringLiteral("%1").arg(packed & 0xFFFFFF, 6, 16, QChar(u'0')).toUpper();
     return u'#' + bbggrr.mid(4, 2) + bbggrr.mid(2, 2) + bbggrr.mid(0, 2);

@@ -27,12 +27,12 @@ bool matchesRecordDate(QStringView text);
 
 // Below 1024 MB: the default text and " MB"; from there on also a line break tag and the
 // gigabytes with two decimals ("2048 MB<BR>2.00 GB"), however large the figure.
-QString megabytesText(Megabytes curUsedValue);
+QString megabytesText(Megabytes used);
 // "2013-04-17" gives "17-Apr-2013", with the locale's month abbreviation. Throws Failure when
 // the text has no three "-"-separated parts or no month 1..12.
 QString shortMonthDate(const QString& strdate);
 // "#" + RR + GG + BB; system colours are resolved through the palette first.
-QString colorToHTML(ColorRef Color);
+QString colorToHTML(ColorRef color);
 
 // "free", "mixed" or "nonfree" for a record of the given time and duration under the plan kind.
 QString classifyRecord(PlanKind planKind, const QString& time, const QString& duration);

@@ -77,13 +77,13 @@ void visitMainSettings(Settings& s, Visitor& v) {
     v.boolean(QStringLiteral("mblnShowTotalValue"), d.showTotalValue, false);
     v.boolean(QStringLiteral("mblnShowAverage"), d.showAverage, false);
     v.boolean(QStringLiteral("mblnNightUnlimitedPlan"), d.nightUnlimitedPlan, false);
-    v.listIndex(QStringLiteral("PlanType"), s.PlanType, 0, &SettingLimits::planTypes);
-    v.listIndex(QStringLiteral("Selfcaresite"), s.Selfcaresite, -1, &SettingLimits::selfcareSites);
+    v.listIndex(QStringLiteral("PlanType"), s.planType, 0, &SettingLimits::planTypes);
+    v.listIndex(QStringLiteral("Selfcaresite"), s.selfcaresite, -1, &SettingLimits::selfcareSites);
     // Left as they were stored while the window is minimised.
-    v.windowMeasure(QStringLiteral("Height"), s.Height, kDesignValue);
-    v.windowMeasure(QStringLiteral("Width"), s.Width, kDesignValue);
-    v.windowMeasure(QStringLiteral("Left"), s.Left, kDesignValue);
-    v.windowMeasure(QStringLiteral("Top"), s.Top, kDesignValue);
+    v.windowMeasure(QStringLiteral("Height"), s.height, kDesignValue);
+    v.windowMeasure(QStringLiteral("Width"), s.width, kDesignValue);
+    v.windowMeasure(QStringLiteral("Left"), s.left, kDesignValue);
+    v.windowMeasure(QStringLiteral("Top"), s.top, kDesignValue);
 }
 
 std::optional<Decimal> number(const QString& text) {

@@ -28,13 +28,13 @@ struct MainSettings {
     int savePasswordCheck = 0;  // "Remember password": 0 unticked, 1 ticked
     DisplaySettings display;
     bool cachingEnabled = false;  // key "mblnCachingEnabled " (with the blank)
-    int PlanType = 0;             // list index of planTypeCombo
-    int Selfcaresite = -1;        // list index of selfcaresiteCombo, -1 none
+    int planType = 0;             // list index of planTypeCombo
+    int selfcaresite = -1;        // list index of selfcaresiteCombo, -1 none
     // The window's inner size and its place on the screen, in twips.
-    double Height = 0;
-    double Width = 0;
-    double Left = 0;
-    double Top = 0;
+    double height = 0;
+    double width = 0;
+    double left = 0;
+    double top = 0;
     int selectedTab = 1;  // key "ctlTabs1.SelectedTab"
 };
 

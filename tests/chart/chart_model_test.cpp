@@ -37,9 +37,9 @@ TEST_F(ModelFixture, MeanItemFollowsTheItemsWhileMeanOn) {
     }
     ASSERT_EQ(model.itemCount(), 4);
     const ChartItemPtr mean = model.item(3);
-    EXPECT_DOUBLE_EQ(mean->Value, 5.0);
-    for (const QString& text : {mean->ItemID, mean->XAxisDescription, mean->SelectedDescription,
-                                mean->LegendDescription}) {
+    EXPECT_DOUBLE_EQ(mean->value, 5.0);
+    for (const QString& text : {mean->itemId, mean->xAxisDescription, mean->selectedDescription,
+                                mean->legendDescription}) {
         EXPECT_EQ(text, QStringLiteral("Mean"));
     }
     EXPECT_EQ(model.meanCaption(), QStringLiteral("Mean"));
@@ -50,7 +50,7 @@ TEST_F(ModelFixture, MeanItemFollowsTheItemsWhileMeanOn) {
     EXPECT_EQ(model.itemCount(), 4) << "no item, no column";
 }
 
-// Turned on after the items, the mean shows from the next AddItem, which takes the last item
+// Turned on after the items, the mean shows from the next addItem, which takes the last item
 // for the old mean and replaces it; turned off, the mean item stays as an ordinary column.
 TEST_F(ModelFixture, SwitchingTheMeanTakesEffectAtTheNextAddItem) {
     model.storage().meanCaption = QStringLiteral("Avg");
@@ -60,12 +60,12 @@ TEST_F(ModelFixture, SwitchingTheMeanTakesEffectAtTheNextAddItem) {
     EXPECT_EQ(model.itemCount(), 2);
     model.addItem(item(8));
     ASSERT_EQ(model.itemCount(), 3);
-    EXPECT_DOUBLE_EQ(model.item(1)->Value, 8);
-    EXPECT_DOUBLE_EQ(model.item(2)->Value, 4.5);
+    EXPECT_DOUBLE_EQ(model.item(1)->value, 8);
+    EXPECT_DOUBLE_EQ(model.item(2)->value, 4.5);
     model.setMeanOn(false);
     model.addItem(item(30));
     ASSERT_EQ(model.itemCount(), 4);
-    EXPECT_EQ(model.item(2)->XAxisDescription, QStringLiteral("Avg"));
+    EXPECT_EQ(model.item(2)->xAxisDescription, QStringLiteral("Avg"));
     EXPECT_FALSE(model.isMeanColumn(3));
     EXPECT_FALSE(model.isMeanColumn(2));
 }
@@ -118,13 +118,13 @@ INSTANTIATE_TEST_SUITE_P(
         SetterRow{"MarginSameValueStillRedraws", [](auto& m) { m.setMarginTop(50); }, 1,
                   "MarginTop", [](auto& m) { return m.properties().marginTop == 750; }},
         SetterRow{"MaxYSameValueStillRedraws", [](auto& m) { m.setMaxY(100); }, 1, "MaxY",
-                  [](auto& m) { return m.MaxY() == 100; }},
+                  [](auto& m) { return m.maxY() == 100; }},
         SetterRow{"MaxYEqualToMinYIgnored", [](auto& m) { m.setMaxY(0); }, 0, nullptr,
-                  [](auto& m) { return m.MaxY() == 100; }},
+                  [](auto& m) { return m.maxY() == 100; }},
         SetterRow{"MinYNegativeAccepted", [](auto& m) { m.setMinY(-10); }, 1, "MinY",
-                  [](auto& m) { return m.MinY() == -10; }},
+                  [](auto& m) { return m.minY() == -10; }},
         SetterRow{"MinYEqualToMaxYIgnored", [](auto& m) { m.setMinY(100); }, 0, nullptr,
-                  [](auto& m) { return m.MinY() == 0; }},
+                  [](auto& m) { return m.minY() == 0; }},
         SetterRow{"BarWidthZeroIgnored", [](auto& m) { m.setBarWidthPercentage(0); }, 0, nullptr,
                   [](auto& m) { return m.barWidthPercentage() == 100; }},
         SetterRow{"BarWidth101Ignored", [](auto& m) { m.setBarWidthPercentage(101); }, 0, nullptr,
@@ -132,9 +132,9 @@ INSTANTIATE_TEST_SUITE_P(
         SetterRow{"BarWidthOneAccepted", [](auto& m) { m.setBarWidthPercentage(1); }, 1,
                   "BarWidthPercentage", [](auto& m) { return m.barWidthPercentage() == 1; }},
         SetterRow{"LineWidthTenIgnored", [](auto& m) { m.setLineWidth(10); }, 0, nullptr,
-                  [](auto& m) { return m.LineWidth() == 1; }},
+                  [](auto& m) { return m.lineWidth() == 1; }},
         SetterRow{"LineWidthNineAccepted", [](auto& m) { m.setLineWidth(9); }, 1, "LineWidth",
-                  [](auto& m) { return m.LineWidth() == 9; }},
+                  [](auto& m) { return m.lineWidth() == 9; }},
         SetterRow{"PrinterOrientationThreeIgnored", [](auto& m) { m.setPrinterOrientation(3); }, 0,
                   nullptr, [](auto& m) { return m.printerOrientation() == 2; }},
         SetterRow{"PrinterOrientationPortraitNotifies", [](auto& m) { m.setPrinterOrientation(1); },
@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                   nullptr, [](auto& m) { return m.barFillStyle() == 6; }},
         SetterRow{"DataFormatNotifiesOnly",
                   [](auto& m) { m.setDataFormat(QStringLiteral("0.00")); }, 0, "DataFormat",
-                  [](auto& m) { return m.DataFormat() == u"0.00"; }},
+                  [](auto& m) { return m.dataFormat() == u"0.00"; }},
         SetterRow{"LegendCaptionSilentAndNormalised",
                   [](auto& m) { m.setLegendCaption(QString()); }, 0, nullptr,
                   [](auto& m) { return m.legendCaption() == u"Display legend"; }},
@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                       m.setPicture(kPicture);
                       m.setPicture(kPicture);
                   },
-                  2, nullptr, [](auto& m) { return !m.Picture().isNull(); }},
+                  2, nullptr, [](auto& m) { return !m.picture().isNull(); }},
         SetterRow{"BarSymbolKeepsFirstCharacter",
                   [](auto& m) { m.setBarSymbol(QStringLiteral("#x")); }, 1, "BarSymbol",
                   [](auto& m) { return m.barSymbol() == u"#"; }},
@@ -356,7 +356,7 @@ TEST(ChartModelPersistence, LoadingAssignsStorageWithoutSetterRules) {
     EXPECT_EQ(model.backColor(), 0x80000005u) << "signed form of a system colour";
     EXPECT_FLOAT_EQ(model.savedRightMargin(), 900);
     EXPECT_EQ(model.lastPickedColumn(), -1);
-    EXPECT_EQ(model.LineWidth(), 1) << "unreadable: the value for a missing key";
+    EXPECT_EQ(model.lineWidth(), 1) << "unreadable: the value for a missing key";
     EXPECT_EQ(model.selectedColumn(), -1);
     EXPECT_TRUE(model.meanOn()) << "-1 is True";
     EXPECT_EQ(host.redraws, 0);

@@ -108,7 +108,7 @@ TEST(ChartPainter, BarFillOutlineShadowStripAndSelection) {
     EXPECT_EQ(p.at(200, 246), kBack) << "the column sits on the axis";
     EXPECT_FALSE(p.redraw.selectedDrawn);
     // Selected: the colours swap.
-    model.storage().Selectable = true;
+    model.storage().selectable = true;
     p = paint(model);
     EXPECT_EQ(p.at(200, 200), rgb(RGB(0, 255, 0)));
     EXPECT_EQ(p.at(57, 200), rgb(RGB(255, 0, 0)));
@@ -182,13 +182,13 @@ TEST(ChartPainter, AxisYOffDrawsNoGridLines) {
     EXPECT_EQ(count(p.image, QRect(57, 50, 290, 196), kBack), 290 * 196);
 }
 
-// MaxY is always labelled; with a step that does not divide the range its label stood on the
+// maxY is always labelled; with a step that does not divide the range its label stood on the
 // label of the line just below it. Labels never overlap now, and both ends keep theirs.
 TEST(ChartPainter, ValueLabelsNeverStandOnEachOther) {
     ChartModel model = plainModel();
     ChartProperties& pr = model.storage();
     pr.axisYOn = true;
-    pr.MaxY = 1550;
+    pr.maxY = 1550;
     pr.intersectMajor = 500;
     pr.intersectMinor = 100;
     pr.majorGridColor = RGB(0, 0, 0);
@@ -216,7 +216,7 @@ TEST(ChartPainter, WideRangeGridStillPlacesTheMajorLines) {
     ChartModel model = plainModel();
     ChartProperties& pr = model.storage();
     pr.axisYOn = true;
-    pr.MaxY = 60000;
+    pr.maxY = 60000;
     pr.intersectMajor = 30000;
     pr.intersectMinor = 0.4f;  // rounds to 0: no minor lines at all
     pr.majorGridColor = RGB(0, 0, 0);
@@ -245,8 +245,8 @@ class Scale : public ::testing::TestWithParam<ScaleRow> {};
 TEST_P(Scale, ModeSpanAndSteps) {
     const ScaleRow& r = GetParam();
     ChartProperties p;
-    p.MinY = r.minY;
-    p.MaxY = r.maxY;
+    p.minY = r.minY;
+    p.maxY = r.maxY;
     p.intersectMajor = r.major;
     p.intersectMinor = r.minor;
     ChartScale scale;
@@ -270,8 +270,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ChartPainter, NegativeColumnsHangBelowZeroOrFromTheTop) {
     ChartModel model = plainModel();
-    model.storage().MinY = -50;
-    model.storage().MaxY = 50;
+    model.storage().minY = -50;
+    model.storage().maxY = 50;
     model.addItem(item(20));
     model.addItem(item(-20));
     paint(model);
@@ -283,8 +283,8 @@ TEST(ChartPainter, NegativeColumnsHangBelowZeroOrFromTheTop) {
     EXPECT_DOUBLE_EQ(g.extents[1].bottom, zero + 20 * g.unitHeight);
 
     // Both ends negative: the columns hang from the top of the plot.
-    model.storage().MinY = -100;
-    model.storage().MaxY = -10;
+    model.storage().minY = -100;
+    model.storage().maxY = -10;
     model.clearItems();
     model.addItem(item(-40));
     const Painted p = paint(model);
@@ -310,9 +310,9 @@ TEST(ChartPainter, ColorBarsCycleThroughFifteenPaletteColours) {
 
 TEST(ChartPainter, LineOnlyDrawsNoShapesAndUsesTheLineColourForTheLegend) {
     ChartModel model = plainModel();
-    model.storage().ChartType = ChartTypeBits::Line;
+    model.storage().chartType = ChartTypeBits::Line;
     model.storage().lineColor = RGB(0, 0, 255);
-    model.storage().Selectable = true;
+    model.storage().selectable = true;
     model.addItem(item(20));
     model.addItem(item(80));
     const Painted p = paint(model);
@@ -320,7 +320,7 @@ TEST(ChartPainter, LineOnlyDrawsNoShapesAndUsesTheLineColourForTheLegend) {
     ASSERT_EQ(p.redraw.legend.size(), 2u);
     EXPECT_EQ(p.redraw.legend[0].swatch, RGB(0, 0, 255));
     EXPECT_GT(count(p.image, QRect(57, 50, 290, 196), rgb(RGB(0, 0, 255))), 100);
-    EXPECT_EQ(model.Pick(200 * 15, 200 * 15), -1) << "no shape, nothing to pick";
+    EXPECT_EQ(model.columnAt(200 * 15, 200 * 15), -1) << "no shape, nothing to pick";
 }
 
 // Once, a label wider than its column ran into the next one: at the result window's smallest
@@ -387,7 +387,7 @@ TEST(ChartPainter, PictureIsStretchedOverThePlotArea) {
     picture.setPixel(1, 0, qRgb(0, 255, 0));
     picture.setPixel(0, 1, qRgb(0, 0, 255));
     picture.setPixel(1, 1, qRgb(255, 255, 0));
-    model.storage().Picture = picture;
+    model.storage().picture = picture;
     const Painted p = paint(model);
     EXPECT_EQ(p.at(60, 55), qRgb(255, 0, 0));
     EXPECT_EQ(p.at(340, 55), qRgb(0, 255, 0));
@@ -400,28 +400,28 @@ TEST(ChartPainter, PictureIsStretchedOverThePlotArea) {
 
 TEST(ChartPainter, PickReadsTheDrawnExtents) {
     ChartModel model = plainModel();
-    model.storage().Selectable = true;
+    model.storage().selectable = true;
     model.addItem(item(50));
     model.addItem(item(10));
     paint(model);
     // Columns 145 pixels wide from x 55; column 0 spans rows 148..245, column 1 rows 226..245.
     // (The chart's mouse tests pick across the columns and above and beyond them.)
-    EXPECT_EQ(model.Pick(100 * 15, 200 * 15), 0);
-    EXPECT_EQ(model.Pick(250 * 15, 230 * 15), 1);
-    EXPECT_EQ(model.Pick(250 * 15, 200 * 15), -1) << "above the value end";
-    EXPECT_EQ(model.Pick(40 * 15, 240 * 15), -1) << "left of the plot";
-    EXPECT_EQ(model.Pick(100 * 15, 260 * 15), -1) << "under the plot";
-    model.storage().Selectable = false;
-    EXPECT_EQ(model.Pick(100 * 15, 200 * 15), -1);
-    model.storage().Selectable = true;
+    EXPECT_EQ(model.columnAt(100 * 15, 200 * 15), 0);
+    EXPECT_EQ(model.columnAt(250 * 15, 230 * 15), 1);
+    EXPECT_EQ(model.columnAt(250 * 15, 200 * 15), -1) << "above the value end";
+    EXPECT_EQ(model.columnAt(40 * 15, 240 * 15), -1) << "left of the plot";
+    EXPECT_EQ(model.columnAt(100 * 15, 260 * 15), -1) << "under the plot";
+    model.storage().selectable = false;
+    EXPECT_EQ(model.columnAt(100 * 15, 200 * 15), -1);
+    model.storage().selectable = true;
     model.clearItems();
     paint(model);
-    EXPECT_EQ(model.Pick(100 * 15, 200 * 15), -1) << "a cleared list leaves nothing to pick";
+    EXPECT_EQ(model.columnAt(100 * 15, 200 * 15), -1) << "a cleared list leaves nothing to pick";
 }
 
 TEST(ChartPainter, ValuesFarOutsideTheRangeAreClippedNotOverflowed) {
     ChartModel model = plainModel();
-    model.storage().ChartType = ChartTypeBits::Bar | ChartTypeBits::Symbol | ChartTypeBits::Line;
+    model.storage().chartType = ChartTypeBits::Bar | ChartTypeBits::Symbol | ChartTypeBits::Line;
     model.addItem(item(1e12));
     model.addItem(item(-1e15));
     model.addItem(item(50));
@@ -459,7 +459,7 @@ TEST_P(ChartContrast, TextsReadAndGridLinesShowOnTheBackground) {
     pr.chartTitle = QStringLiteral("ORVO Broadband Usage Chart");
     pr.axisLabelX = QStringLiteral("Days");
     pr.axisLabelY = QStringLiteral("Megabytes");
-    pr.MaxY = 100;
+    pr.maxY = 100;
     pr.intersectMajor = 20;
     pr.intersectMinor = 5;
     pr.majorGridColor = RGB(255, 255, 255);

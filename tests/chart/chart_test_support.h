@@ -17,11 +17,11 @@ namespace kestrova::test {
 inline ChartItemPtr item(double value, const QString& label = QString(),
                          const QString& description = QString()) {
     auto i = std::make_shared<ChartItem>();
-    i->Value = value;
-    i->ItemID = label;
-    i->XAxisDescription = label;
-    i->LegendDescription = description.isEmpty() ? label : description;
-    i->SelectedDescription = description;
+    i->value = value;
+    i->itemId = label;
+    i->xAxisDescription = label;
+    i->legendDescription = description.isEmpty() ? label : description;
+    i->selectedDescription = description;
     return i;
 }
 

@@ -21,9 +21,9 @@ std::ostream& operator<<(std::ostream& os, const FormatRow& row) {
     return os << row.name;
 }
 
-class DataFormat : public ::testing::TestWithParam<FormatRow> {};
+class dataFormat : public ::testing::TestWithParam<FormatRow> {};
 
-TEST_P(DataFormat, ShowsTheValueThroughThePicture) {
+TEST_P(dataFormat, ShowsTheValueThroughThePicture) {
     const FormatRow& r = GetParam();
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     EXPECT_EQ(formatChartValue(r.value, QString::fromUtf8(r.picture), english),
@@ -31,7 +31,7 @@ TEST_P(DataFormat, ShowsTheValueThroughThePicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Chart, DataFormat,
+    Chart, dataFormat,
     ::testing::Values(
         FormatRow{"EmptyIsGeneralNumber", 12.5, "", "12.5"},
         FormatRow{"GeneralNumberByName", 0.1, "General Number", "0.1"},

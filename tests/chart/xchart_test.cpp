@@ -88,8 +88,8 @@ TEST_F(ChartFixture, AutoRedrawFalseChangesNoPixelEvenForClear) {
     model().setAutoRedraw(false);
     model().setBarColor(RGB(1, 2, 3));
     model().setChartTitle(QStringLiteral("Other"));
-    chart.Clear();
-    chart.Refresh();
+    chart.clear();
+    chart.refresh();
     EXPECT_EQ(chart.image(), before);
     model().setAutoRedraw(true);
     EXPECT_NE(chart.image(), before) << "turning it on redraws";
@@ -181,7 +181,7 @@ TEST_F(ChartFixture, CustomEntriesShowTheirCaptionsAndRaiseMenuItemClick) {
     model().setCustomMenuItems(QStringLiteral("  Export  |   | Details "));
     EXPECT_EQ(chart.customMenuAction(1)->text(), QStringLiteral("Details"));
     EXPECT_FALSE(chart.customMenuAction(2)->isVisible());
-    QSignalSpy picks(&chart, &XChart::menuItemClick);
+    QSignalSpy picks(&chart, &XChart::menuItemClicked);
     chart.customMenuAction(1)->trigger();
     ASSERT_EQ(picks.count(), 1);
     EXPECT_EQ(picks.first().at(0).toInt(), 1);
@@ -558,7 +558,7 @@ TEST_F(ChartFixture, TheKeyboardPicksColumnsAndOpensTheMenu) {
     }
     // One itemClicked for each new column, with its item.
     ASSERT_EQ(clicked.count(), 5);
-    EXPECT_EQ(clickedItems(clicked)[2]->Value, 50.0);
+    EXPECT_EQ(clickedItems(clicked)[2]->value, 50.0);
     EXPECT_EQ(chart.infoText().isEmpty(), false);
 
     QTest::keyClick(&chart, Qt::Key_Menu);

@@ -117,7 +117,7 @@ TEST_F(CheckCommandLine, TheStoredSiteAndUserIdStandInForTheOptions) {
         SCOPED_TRACE(site);
         MainSettings stored;
         stored.userNameEdit = q("stored-user");
-        stored.Selfcaresite = site;
+        stored.selfcaresite = site;
         SettingsStore store;
         saveMainSettings(store, stored, false);
         store.sync();

@@ -149,8 +149,8 @@ TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
         MainSettings stored;
         stored.userNameEdit = q("demo");
         stored.savePasswordCheck = 1;
-        stored.Selfcaresite = 0;
-        stored.PlanType = 1;  // limited with night unlimited
+        stored.selfcaresite = 0;
+        stored.planType = 1;  // limited with night unlimited
         SettingsStore store(q("kestrova"));
         saveMainSettings(store, stored, false);
         store.sync();

@@ -29,15 +29,15 @@ protected:
 };
 
 TEST_F(ColourDialog, ConfirmTakesTheChosenColour) {
-    dlg.setFLAGS(1);
+    dlg.setFlags(1);
     dlg.setColor(RGB(1, 2, 3));
     dlg.setDialogTitle(QStringLiteral("ignored"));
     dlg.setInitDir(QStringLiteral("/ignored"));
     rec.colors.push_back(RGB(200, 100, 50));
     dlg.showColor();
     EXPECT_EQ(dlg.apiReturn(), 1);
-    EXPECT_EQ(dlg.Color(), RGB(200, 100, 50));
-    EXPECT_EQ(dlg.Action(), 3);
+    EXPECT_EQ(dlg.color(), RGB(200, 100, 50));
+    EXPECT_EQ(dlg.action(), 3);
     EXPECT_EQ(dlg.extendedError(), 0);
     ASSERT_EQ(rec.colorRequests.size(), 1u);
     EXPECT_EQ(rec.colorRequests[0].initial, RGB(1, 2, 3));
@@ -52,7 +52,7 @@ TEST_F(ColourDialog, ConfirmTakesTheChosenColour) {
     EXPECT_TRUE(allWhite(rec.colorRequests[1]));
 }
 
-// A cancel keeps the colour; it raises "Cancel Pressed" only with CancelError set.
+// A cancel keeps the colour; it raises "Cancel Pressed" only with cancelError set.
 TEST_F(ColourDialog, CancelKeepsTheColourAndRaisesOnlyWithCancelError) {
     dlg.setColor(RGB(9, 8, 7));
     rec.colors.push_back(RGB(200, 100, 50));
@@ -61,7 +61,7 @@ TEST_F(ColourDialog, CancelKeepsTheColourAndRaisesOnlyWithCancelError) {
     dlg.setColor(RGB(9, 8, 7));
     EXPECT_NO_THROW(dlg.showColor());
     EXPECT_EQ(dlg.apiReturn(), 0);
-    EXPECT_EQ(dlg.Color(), RGB(9, 8, 7));
+    EXPECT_EQ(dlg.color(), RGB(9, 8, 7));
 
     dlg.setCancelError(true);
     rec.colors.push_back(std::nullopt);
@@ -72,5 +72,5 @@ TEST_F(ColourDialog, CancelKeepsTheColourAndRaisesOnlyWithCancelError) {
         EXPECT_EQ(e.number(), -2147220610);
         EXPECT_EQ(e.description(), u"Cancel Pressed");
     }
-    EXPECT_EQ(dlg.Color(), RGB(9, 8, 7));
+    EXPECT_EQ(dlg.color(), RGB(9, 8, 7));
 }

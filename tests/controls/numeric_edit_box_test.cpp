@@ -55,7 +55,7 @@ void place(NumericEdit& box, const char* marked) {
 
 // The box's text with "|" at the caret when `expected` marks one, to compare with it.
 QString shown(const NumericEdit& box, const char* expected) {
-    QString text = box.Text();
+    QString text = box.text();
     if (QByteArray(expected).contains('|')) {
         text.insert(box.lineEdit()->cursorPosition(), u'|');
     }
@@ -88,7 +88,7 @@ TEST_P(NumberBoxKeystroke, FiltersTheTypedCharacter) {
     configure(box, c.setup);
     place(box, c.before);
     int changes = 0;
-    QObject::connect(&box, &NumericEdit::Change, [&changes] { ++changes; });
+    QObject::connect(&box, &NumericEdit::changed, [&changes] { ++changes; });
     QTest::keyClick(box.lineEdit(), c.key);
     EXPECT_EQ(shown(box, c.after), QString::fromLatin1(c.after));
     EXPECT_EQ(changes > 0, c.accepted);
@@ -223,17 +223,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NumberBox, ValueIsWrittenWithTheFormatPattern) {
     NumericEdit box;
     box.setValue(3);
-    EXPECT_EQ(box.Text(), u"3.00");
+    EXPECT_EQ(box.text(), u"3.00");
     box.setValue(2.675);
-    EXPECT_EQ(box.Text(), u"2.68");
+    EXPECT_EQ(box.text(), u"2.68");
     box.setValue(12.5);
     box.setDecimalSize(3);
-    EXPECT_EQ(box.Text(), u"12.500") << "a new decimal size writes the value again";
+    EXPECT_EQ(box.text(), u"12.500") << "a new decimal size writes the value again";
     box.setDecimalSize(0);
-    EXPECT_EQ(box.Text(), u"13");
+    EXPECT_EQ(box.text(), u"13");
     box.setValue(-0.0);
-    EXPECT_EQ(box.Text(), u"0");
-    EXPECT_DOUBLE_EQ(box.Value(), 0);
+    EXPECT_EQ(box.text(), u"0");
+    EXPECT_DOUBLE_EQ(box.value(), 0);
 }
 
 // A value far beyond the box (a stored form's, or a caller's) is written out in full and then
@@ -242,26 +242,26 @@ TEST(NumberBox, AValueBeyondTheBoxIsCutToItsDigits) {
     NumericEdit box;
     box.setDecimalSize(8);
     box.setValue(1.5e34);
-    EXPECT_EQ(box.Text(), u"15000.00000000");
+    EXPECT_EQ(box.text(), u"15000.00000000");
     box.setValue(-1.5e34);
-    EXPECT_EQ(box.Text(), u"15000.00000000");  // the minimum of 0 drops the sign
+    EXPECT_EQ(box.text(), u"15000.00000000");  // the minimum of 0 drops the sign
 }
 
 TEST(NumberBox, LimitsFollowTheSizes) {
     NumericEdit box;
     box.setMaximumValue(500);
     box.setIntegerSize(3);
-    EXPECT_DOUBLE_EQ(box.MaximumValue(), 999.99);
-    EXPECT_DOUBLE_EQ(box.MinimumValue(), 0);  // above the old lower limit: kept
+    EXPECT_DOUBLE_EQ(box.maximumValue(), 999.99);
+    EXPECT_DOUBLE_EQ(box.minimumValue(), 0);  // above the old lower limit: kept
     box.setMinimumValue(-999.99);
     box.setDecimalSize(1);
     EXPECT_DOUBLE_EQ(box.state().upperLimit, 999.9);
-    EXPECT_DOUBLE_EQ(box.MaximumValue(), 999.9);
-    EXPECT_DOUBLE_EQ(box.MinimumValue(), -999.9);  // at the old lower limit: follows it
+    EXPECT_DOUBLE_EQ(box.maximumValue(), 999.9);
+    EXPECT_DOUBLE_EQ(box.minimumValue(), -999.9);  // at the old lower limit: follows it
     EXPECT_EQ(box.state().formatPattern, u"0.0");
     box.setIntegerSize(12);
     box.setDecimalSize(0);
-    EXPECT_DOUBLE_EQ(box.MaximumValue(), 999999999999.0);
+    EXPECT_DOUBLE_EQ(box.maximumValue(), 999999999999.0);
     EXPECT_EQ(box.state().formatPattern, u"0");
 }
 
@@ -303,9 +303,9 @@ INSTANTIATE_TEST_SUITE_P(
         InvalidCase{"DecimalSizeNegative", [](NumericEdit& b) { b.setDecimalSize(-1); },
                     [](const NumericEdit& b) { return double(b.decimalSize()); }, 2},
         InvalidCase{"MaximumAboveTheUpperLimit", [](NumericEdit& b) { b.setMaximumValue(100000); },
-                    [](const NumericEdit& b) { return b.MaximumValue(); }, 99999.99},
+                    [](const NumericEdit& b) { return b.maximumValue(); }, 99999.99},
         InvalidCase{"MinimumBelowTheLowerLimit", [](NumericEdit& b) { b.setMinimumValue(-100000); },
-                    [](const NumericEdit& b) { return b.MinimumValue(); }, 0}),
+                    [](const NumericEdit& b) { return b.minimumValue(); }, 0}),
     ByName());
 
 TEST(NumberBox, HostSeesKeysFirstAndMayChangeOrCancelThem) {
@@ -315,7 +315,7 @@ TEST(NumberBox, HostSeesKeysFirstAndMayChangeOrCancelThem) {
     QObject::connect(&box, &NumericEdit::keyDown, [&](int& code, int& shift) {
         events << QStringLiteral("KeyDown %1 %2").arg(code).arg(shift);
     });
-    QObject::connect(&box, &NumericEdit::KeyPress, [&](int& k) {
+    QObject::connect(&box, &NumericEdit::keyPressed, [&](int& k) {
         events << QStringLiteral("KeyPress %1").arg(k);
         if (k == '5') {
             k = '7';
@@ -326,11 +326,11 @@ TEST(NumberBox, HostSeesKeysFirstAndMayChangeOrCancelThem) {
     QObject::connect(&box, &NumericEdit::keyUp, [&](int& code, int& shift) {
         events << QStringLiteral("KeyUp %1 %2").arg(code).arg(shift);
     });
-    QObject::connect(&box, &NumericEdit::Change, [&] { events << QStringLiteral("Change"); });
+    QObject::connect(&box, &NumericEdit::changed, [&] { events << QStringLiteral("Change"); });
     QTest::keyClick(box.lineEdit(), '5');
     QTest::keyClick(box.lineEdit(), '9');
     QTest::keyClick(box.lineEdit(), Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(box.Text(), u"7");
+    EXPECT_EQ(box.text(), u"7");
     EXPECT_EQ(events, (strings({"KeyDown 53 0", "KeyPress 53", "Change", "KeyUp 53 0",
                                 "KeyDown 57 0", "KeyPress 57", "KeyUp 57 0", "KeyDown 16 1",
                                 "KeyDown 37 1", "KeyUp 37 1", "KeyUp 16 0"})));
@@ -342,10 +342,10 @@ TEST(NumberBox, TypedValueOutsideTheRangeIsMarkedOnlyWhenExamined) {
     box.setMaximumValue(100);
     sendFocus(box, QEvent::FocusIn, Qt::TabFocusReason);
     QTest::keyClicks(box.lineEdit(), QStringLiteral("500"));
-    EXPECT_EQ(box.Text(), u"500");
+    EXPECT_EQ(box.text(), u"500");
     EXPECT_FALSE(box.invalidRange());
     sendFocus(box, QEvent::FocusOut, Qt::TabFocusReason);
-    EXPECT_EQ(box.Text(), u"500.00");
+    EXPECT_EQ(box.text(), u"500.00");
     EXPECT_TRUE(box.invalidRange());
 }
 
@@ -366,7 +366,7 @@ TEST_P(NumberBoxLeavingTheFocus, FormatsTheText) {
     sendFocus(box, QEvent::FocusIn, Qt::MouseFocusReason);
     place(box, c.text);
     sendFocus(box, QEvent::FocusOut, Qt::TabFocusReason);
-    EXPECT_EQ(box.Text(), QString::fromLatin1(c.result));
+    EXPECT_EQ(box.text(), QString::fromLatin1(c.result));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NumberBoxLeavingTheFocus,
@@ -385,12 +385,12 @@ TEST(NumberBox, PopupAndWindowSwitchesAreNotLeavingTheBox) {
     place(box, "12.5|");
     for (Qt::FocusReason away : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
         sendFocus(box, QEvent::FocusOut, away);
-        EXPECT_EQ(box.Text(), u"12.5");
+        EXPECT_EQ(box.text(), u"12.5");
         sendFocus(box, QEvent::FocusIn, away);
         EXPECT_EQ(box.lineEdit()->selectedText(), QString());  // the caret stays where it was
     }
     sendFocus(box, QEvent::FocusOut, Qt::TabFocusReason);
-    EXPECT_EQ(box.Text(), u"12.50");
+    EXPECT_EQ(box.text(), u"12.50");
     sendFocus(box, QEvent::FocusIn, Qt::BacktabFocusReason);
     EXPECT_EQ(box.lineEdit()->selectedText(), u"12.50");
 }
@@ -413,12 +413,12 @@ TEST(NumberBox, EnterMovesTheFocusOnlyWhenEnabled) {
     box->setEnableEnterKey(false);
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     EXPECT_TRUE(box->lineEdit()->hasFocus());
-    EXPECT_EQ(box->Text(), u"0.00");
+    EXPECT_EQ(box->text(), u"0.00");
 
     box->setEnableEnterKey(true);
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     EXPECT_TRUE(next->hasFocus());
-    EXPECT_EQ(box->Text(), u"0.00");
+    EXPECT_EQ(box->text(), u"0.00");
 }
 
 TEST(NumberBox, HeightIsAtLeastThreeHundredTwipsAndTheTextBoxFillsIt) {
@@ -450,9 +450,9 @@ TEST(NumberBoxStoredProperties, SaveThenLoadGivesTheSameBox) {
     NumericEdit loaded;
     loaded.readProperties(saved);
     EXPECT_EQ(loaded.writeProperties(), saved);
-    EXPECT_EQ(loaded.Text(), u"12.5");
-    EXPECT_DOUBLE_EQ(loaded.MaximumValue(), 500);
-    EXPECT_DOUBLE_EQ(loaded.MinimumValue(), -5);
+    EXPECT_EQ(loaded.text(), u"12.5");
+    EXPECT_DOUBLE_EQ(loaded.maximumValue(), 500);
+    EXPECT_DOUBLE_EQ(loaded.minimumValue(), -5);
     EXPECT_FALSE(loaded.isEnabled());
     EXPECT_EQ(loaded.foreColor(), 0x80000008u);  // loading does not grey the text
     EXPECT_EQ(loaded.lineEdit()->toolTip(), u"Rupees");
@@ -468,8 +468,8 @@ TEST(NumberBoxStoredProperties, MissingKeysGiveTheirDefaults) {
     box.readProperties(PropertyBag());
     EXPECT_EQ(box.integerSize(), 5);
     EXPECT_EQ(box.decimalSize(), 2);
-    EXPECT_EQ(box.Text(), u"0.00");
-    EXPECT_DOUBLE_EQ(box.MaximumValue(), 99999.99);
+    EXPECT_EQ(box.text(), u"0.00");
+    EXPECT_DOUBLE_EQ(box.maximumValue(), 99999.99);
     EXPECT_EQ(box.backColor(), 0x80000005u);
 }
 
@@ -483,5 +483,5 @@ TEST(NumberBoxStoredProperties, StoredSizesGoThroughTheSettersAndLimitsAreTakenA
     box.readProperties(bag);
     EXPECT_EQ(rec.texts(), QStringList{QStringLiteral("Invalid property value")});
     EXPECT_EQ(box.integerSize(), 5);
-    EXPECT_DOUBLE_EQ(box.MaximumValue(), 1e9);
+    EXPECT_DOUBLE_EQ(box.maximumValue(), 1e9);
 }

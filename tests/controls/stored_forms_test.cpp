@@ -83,8 +83,8 @@ TEST_P(StoredNumberBox, LoadsItsSizesAndValueWithoutAMessage) {
     EXPECT_TRUE(rec.messages.empty());
     EXPECT_EQ(box.integerSize(), c.integerSize);
     EXPECT_EQ(box.decimalSize(), c.decimalSize);
-    EXPECT_EQ(box.Text(), QString::fromLatin1(c.text));
-    EXPECT_DOUBLE_EQ(box.MaximumValue(), c.maximum);
+    EXPECT_EQ(box.text(), QString::fromLatin1(c.text));
+    EXPECT_DOUBLE_EQ(box.maximumValue(), c.maximum);
     EXPECT_EQ(box.writeProperties(), bag);
 }
 

@@ -32,12 +32,12 @@ TEST(StdFont, CopyFontLetsTheExactWeightWin) {
     from.setWeight(800);
     StdFont to;
     copyFont(from, to);
-    EXPECT_EQ(to.Weight(), 800);
+    EXPECT_EQ(to.weight(), 800);
     EXPECT_EQ(to, from);
     from.setWeight(500);
     copyFont(from, to);
-    EXPECT_EQ(to.Weight(), 500);
-    EXPECT_FALSE(to.Bold());
+    EXPECT_EQ(to.weight(), 500);
+    EXPECT_FALSE(to.bold());
 }
 
 struct ColorTextCase {

@@ -24,10 +24,10 @@ namespace {
 
 using Clicks = std::vector<std::pair<int, int>>;
 
-// Records tabClick and propertyChanged in order.
+// Records tabClicked and propertyChanged in order.
 struct Recorder {
     explicit Recorder(TabStrip& tabs) {
-        QObject::connect(&tabs, &TabStrip::tabClick,
+        QObject::connect(&tabs, &TabStrip::tabClicked,
                          [this](int o, int n) { clicks.emplace_back(o, n); });
         QObject::connect(&tabs, &TabStrip::propertyChanged,
                          [this](const QString& key) { keys << key; });
@@ -51,7 +51,7 @@ class SelectingATab : public ::testing::TestWithParam<SelectCase> {};
 TEST_P(SelectingATab, ClampsAndAnnouncesTheTabActuallySelected) {
     const SelectCase& c = GetParam();
     TabStrip tabs;
-    tabs.setTabs(c.tabs);
+    tabs.setTabCount(c.tabs);
     tabs.setSelectedTab(c.start);
     Recorder rec(tabs);
     tabs.setSelectedTab(c.assigned);
@@ -68,12 +68,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, SelectingATab,
                                            SelectCase{"InRange", 4, 1, 3, 3}),
                          ByName());
 
-// Any button selects, the selected tab again too (tabClick with the same tab); a press beside
+// Any button selects, the selected tab again too (tabClicked with the same tab); a press beside
 // the tabs or on the page does nothing.
 TEST(TabStrip, AnyMouseButtonSelectsAndAPressBesideTheTabsDoesNothing) {
     TabStrip tabs;
     tabs.resize(300, 100);
-    tabs.setTabs(3);
+    tabs.setTabCount(3);
     Recorder rec(tabs);
     const EdgeRect r3 = tabs.tabRect(3);
     QTest::mousePress(&tabs, Qt::RightButton, Qt::ShiftModifier, QPoint(r3.left + 5, r3.top + 5));
@@ -96,7 +96,7 @@ class TabStripKeyboard : public ::testing::TestWithParam<KeyCase> {};
 TEST_P(TabStripKeyboard, ArrowsStepWithoutWrapping) {
     const KeyCase& c = GetParam();
     TabStrip tabs;
-    tabs.setTabs(3);
+    tabs.setTabCount(3);
     tabs.setSelectedTab(c.start);
     Recorder rec(tabs);
     QTest::keyClick(&tabs, c.key, c.modifiers);
@@ -117,27 +117,27 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(TabStrip, APointOnTheOverlapOfTwoTabsSelectsTheLowerOne) {
     TabStrip tabs;
     tabs.resize(300, 100);
-    tabs.setTabs(3);
-    const int TW = tabs.tabsWidth();
+    tabs.setTabCount(3);
+    const int tabWidth = tabs.tabsWidth();
     // Tab 1 selected: its full rectangle reaches x = TW + 1, where tab 2's shrunk one starts.
-    EXPECT_EQ(tabs.tabAt(QPoint(TW + 1, 10)), 1);
-    EXPECT_EQ(tabs.tabAt(QPoint(TW + 2, 10)), 2);
+    EXPECT_EQ(tabs.tabAt(QPoint(tabWidth + 1, 10)), 1);
+    EXPECT_EQ(tabs.tabAt(QPoint(tabWidth + 2, 10)), 2);
     // Tab 2 selected: its full rectangle starts at x = TW, where tab 1's shrunk one ends.
     tabs.setSelectedTab(2);
-    EXPECT_EQ(tabs.tabAt(QPoint(TW, 10)), 1);
-    EXPECT_EQ(tabs.tabAt(QPoint(TW - 1, 10)), 1);
-    EXPECT_EQ(tabs.tabAt(QPoint(TW + 1, 10)), 2);
+    EXPECT_EQ(tabs.tabAt(QPoint(tabWidth, 10)), 1);
+    EXPECT_EQ(tabs.tabAt(QPoint(tabWidth - 1, 10)), 1);
+    EXPECT_EQ(tabs.tabAt(QPoint(tabWidth + 1, 10)), 2);
     // On its other side the overlap with tab 3 goes to tab 2 as well.
-    EXPECT_EQ(tabs.tabAt(QPoint(2 * TW + 1, 10)), 2);
+    EXPECT_EQ(tabs.tabAt(QPoint(2 * tabWidth + 1, 10)), 2);
 }
 
 TEST(TabStrip, LoweringTabsBelowTheSelectionSelectsTheNewLastTab) {
     TabStrip tabs;
-    tabs.setTabs(5);
+    tabs.setTabCount(5);
     tabs.setSelectedTab(4);
     tabs.setCaption(QStringLiteral("Four"));
     Recorder rec(tabs);
-    tabs.setTabs(2);
+    tabs.setTabCount(2);
     EXPECT_EQ(tabs.selectedTab(), 2);
     EXPECT_EQ(rec.clicks, (Clicks{{4, 2}}));
     EXPECT_EQ(rec.keys, (QStringList{QStringLiteral("TABCOUNT"), QStringLiteral("TABSELECTED")}));
@@ -149,7 +149,7 @@ TEST(TabStrip, RaisingTabsKeepsCaptionsAndFramesAndAddsEmptyOnes) {
     tabs.setSelectedTab(2);
     tabs.setTabFrame(QStringLiteral("fraTwo"));
     Recorder rec(tabs);
-    tabs.setTabs(4);
+    tabs.setTabCount(4);
     EXPECT_EQ(rec.clicks, Clicks{});
     EXPECT_EQ(rec.keys, QStringList{QStringLiteral("TABCOUNT")});
     EXPECT_EQ(tabs.state().captions, (QStringList{QStringLiteral("Tab 1"), QStringLiteral("Tab 2"),
@@ -163,10 +163,10 @@ TEST(TabStrip, OutOfRangeValuesLeaveTheControlUnchanged) {
     TabStrip tabs;
     const PropertyBag before = tabs.writeProperties();
     Recorder rec(tabs);
-    tabs.setTabs(0);
-    tabs.setTabs(-3);
-    tabs.setStyle(8);
-    tabs.setStyle(-1);
+    tabs.setTabCount(0);
+    tabs.setTabCount(-3);
+    tabs.setTabStyle(8);
+    tabs.setTabStyle(-1);
     tabs.setCaptionAlignment(9);
     EXPECT_EQ(tabs.writeProperties(), before);
     EXPECT_TRUE(rec.keys.isEmpty());
@@ -201,8 +201,8 @@ class TabGeometryByStyle : public ::testing::TestWithParam<StyleCase> {};
 TEST_P(TabGeometryByStyle, PageAndTabsSitWhereTheStyleSaysAndHitTestingFindsThem) {
     const StyleCase& c = GetParam();
     TabStripState s;
-    s.Tabs = 3;
-    s.Style = c.style;
+    s.tabCount = 3;
+    s.tabStyle = c.style;
     s.captions = {QString(), QString(), QString()};
     s.frames = s.captions;
     const QSize size(300, 200);
@@ -229,8 +229,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TabStrip, TabsFromTheRightStartLeftOfTheEdgeWhenTheyDoNotFit) {
     TabStripState s;
-    s.Tabs = 5;
-    s.Style = 1;
+    s.tabCount = 5;
+    s.tabStyle = 1;
     const QSize size(200, 100);
     EXPECT_LT(fullTabRect(s, size, 1).left, 0);
     EXPECT_EQ(fullTabRect(s, size, 5).right, 200);
@@ -267,7 +267,7 @@ TEST_P(TabStripContrast, CaptionsReadAgainstTheirTabs) {
     const QPalette palette =
         GetParam() ? kestrova::testing::darkPalette() : kestrova::testing::lightPalette();
     TabStripState s;
-    s.Tabs = 3;
+    s.tabCount = 3;
     s.tabsWidth = 90;
     s.tabsHeight = 22;
     s.captions = {QStringLiteral("Report"), QStringLiteral("Chart"), QStringLiteral("Summary")};
@@ -307,7 +307,7 @@ TEST(TabStripPainting, FocusRectangleOnlyWithUseFocusRectAndFocus) {
 TEST(TabStripFrames, TheSelectedTabsFrameIsShownAndTheOthersHidden) {
     QWidget host;
     auto* tabs = new TabStrip(&host);
-    tabs->setTabs(3);
+    tabs->setTabCount(3);
     auto* a = new QFrame(tabs);
     a->setObjectName(QStringLiteral("fraA"));
     auto* b = new QGroupBox(tabs);
@@ -376,10 +376,10 @@ TEST(TabStrip, PointerIsTheCustomOneOverTabsOnly) {
 
 TEST(TabStripStoredProperties, SaveThenLoadGivesTheSameControl) {
     TabStrip original;
-    original.setTabs(3);
+    original.setTabCount(3);
     original.setTabsWidth(120);
     original.setTabsHeight(22);
-    original.setStyle(5);
+    original.setTabStyle(5);
     original.setCaptionAlignment(7);
     original.setUseFocusRect(true);
     original.setSelectedTab(1);
@@ -411,13 +411,13 @@ TEST(TabStripStoredProperties, SaveThenLoadGivesTheSameControl) {
 
 TEST(TabStripStoredProperties, MissingKeysGiveTheirDefaultsAndStoredValuesAreBroughtIntoRange) {
     TabStrip tabs;
-    tabs.setTabs(4);
+    tabs.setTabCount(4);
     tabs.setTabsWidth(99);
     tabs.setTabColor(RGB(1, 1, 1));
     tabs.readProperties(PropertyBag());
     EXPECT_EQ(tabs.tabsWidth(), 70);
-    EXPECT_EQ(tabs.Tabs(), 2);
-    EXPECT_EQ(tabs.CaptionAlignment(), 4);
+    EXPECT_EQ(tabs.tabCount(), 2);
+    EXPECT_EQ(tabs.captionAlignment(), 4);
     EXPECT_EQ(tabs.tabColor(), 0x80000010u);
     EXPECT_EQ(tabs.tabFontActive(), StdFont::fromQFont(tabs.font()));
 
@@ -427,11 +427,11 @@ TEST(TabStripStoredProperties, MissingKeysGiveTheirDefaultsAndStoredValuesAreBro
     bag.write(QStringLiteral("TABSTYLE"), QStringLiteral("12"));
     tabs.readProperties(bag);
     EXPECT_EQ(tabs.selectedTab(), 3);
-    EXPECT_EQ(tabs.Style(), 0);
+    EXPECT_EQ(tabs.tabStyle(), 0);
     bag.write(QStringLiteral("TABCOUNT"), QStringLiteral("0"));
     tabs.readProperties(bag);
-    EXPECT_GE(tabs.Tabs(), 1);
-    EXPECT_LE(tabs.selectedTab(), tabs.Tabs());
+    EXPECT_GE(tabs.tabCount(), 1);
+    EXPECT_LE(tabs.selectedTab(), tabs.tabCount());
 }
 
 // A screen reader found nothing in the drawn strip. It is a list of page tabs, each named by
@@ -442,7 +442,7 @@ TEST(TabStripStoredProperties, MissingKeysGiveTheirDefaultsAndStoredValuesAreBro
 TEST(TabStripAccessibility, TheTabsAreNamedSelectedPressableAndHoldTheirPages) {
     QWidget host;
     TabStrip tabs(&host);
-    tabs.setTabs(3);  // the third without a page
+    tabs.setTabCount(3);  // the third without a page
     const char* frames[] = {"fraOne", "fraTwo"};
     for (int k = 1; k <= 2; ++k) {
         tabs.setSelectedTab(k);

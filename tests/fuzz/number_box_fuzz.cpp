@@ -183,7 +183,7 @@ void boxScript(Script& s) {
         const QString text = editor.text();
         check(text.isEmpty() || text == u"-" || readsAsNumber(text),
               "the box holds a text that is no number");
-        (void)logic.Value();
+        (void)logic.value();
     }
 }
 

@@ -73,13 +73,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         loaded = loadMainSettings(store, MainSettings{});
         const MainSettings& s = loaded.values;
         check(s.savePasswordCheck == 0 || s.savePasswordCheck == 1, "a check box beyond 0 and 1");
-        check(s.PlanType >= -1 && s.PlanType <= 2, "a plan type the list lacks");
-        check(s.Selfcaresite >= -1 && s.Selfcaresite <= 1, "a portal the list lacks");
+        check(s.planType >= -1 && s.planType <= 2, "a plan type the list lacks");
+        check(s.selfcaresite >= -1 && s.selfcaresite <= 1, "a portal the list lacks");
         check(s.display.chartType >= 0 && s.display.chartType <= 255, "a chart type");
-        for (double measure : {s.Height, s.Width, s.Left, s.Top}) {
+        for (double measure : {s.height, s.width, s.left, s.top}) {
             check(isWindowMeasure(measure), "a window measure beyond any screen");
         }
-        checkPlace(storedWindowPlace(s.Left, s.Top, s.Width, s.Height));
+        checkPlace(storedWindowPlace(s.left, s.top, s.width, s.height));
         (void)describeProblems(loaded.problems);
 
         // The result window's place, read as it reads it.
@@ -119,9 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const MainSettings& a = loaded.values;
         const MainSettings& b = again.values;
         check(a.userNameEdit == b.userNameEdit && a.savePasswordCheck == b.savePasswordCheck &&
-                  a.cachingEnabled == b.cachingEnabled && a.PlanType == b.PlanType &&
-                  a.Selfcaresite == b.Selfcaresite && a.Height == b.Height && a.Width == b.Width &&
-                  a.Left == b.Left && a.Top == b.Top && a.selectedTab == b.selectedTab &&
+                  a.cachingEnabled == b.cachingEnabled && a.planType == b.planType &&
+                  a.selfcaresite == b.selfcaresite && a.height == b.height && a.width == b.width &&
+                  a.left == b.left && a.top == b.top && a.selectedTab == b.selectedTab &&
                   a.display.colorBackFree == b.display.colorBackFree &&
                   a.display.chartType == b.display.chartType,
               "settings the window wrote read back otherwise");

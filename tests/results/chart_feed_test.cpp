@@ -36,19 +36,19 @@ TEST(updateGraphControl, OneSeriesDescribesEachColumnInMegabytes) {
         q("April 2013"), RGB(0, 0, 255));
     ASSERT_EQ(feed.items.size(), 3u);
     const ChartItem& first = feed.items[0];
-    EXPECT_EQ(first.ItemID, q("1"));
-    EXPECT_EQ(first.SelectedDescription, q("1"));
-    EXPECT_EQ(first.XAxisDescription, q("01"));
-    EXPECT_EQ(first.LegendDescription, q("12.50 MB"));
-    EXPECT_DOUBLE_EQ(first.Value, 12.5);
-    EXPECT_EQ(feed.items[1].LegendDescription, q("3.00 MB"));
+    EXPECT_EQ(first.itemId, q("1"));
+    EXPECT_EQ(first.selectedDescription, q("1"));
+    EXPECT_EQ(first.xAxisDescription, q("01"));
+    EXPECT_EQ(first.legendDescription, q("12.50 MB"));
+    EXPECT_DOUBLE_EQ(first.value, 12.5);
+    EXPECT_EQ(feed.items[1].legendDescription, q("3.00 MB"));
     // The average reads as the text's "Avg" cell does, in default form.
-    EXPECT_EQ(feed.items[2].XAxisDescription, q("Avg"));
-    EXPECT_EQ(feed.items[2].ItemID, q("3"));
-    EXPECT_EQ(feed.items[2].LegendDescription, q("7.75 MB"));
+    EXPECT_EQ(feed.items[2].xAxisDescription, q("Avg"));
+    EXPECT_EQ(feed.items[2].itemId, q("3"));
+    EXPECT_EQ(feed.items[2].legendDescription, q("7.75 MB"));
     EXPECT_DOUBLE_EQ(feed.largestTotal, 12.5);
     EXPECT_EQ(feed.properties.chartTitle, q("ORVO Broadband Usage Chart for April 2013"));
-    EXPECT_DOUBLE_EQ(feed.properties.MaxY, 20);
+    EXPECT_DOUBLE_EQ(feed.properties.maxY, 20);
 }
 
 TEST(updateGraphControl, LaterSeriesGiveTheTotalForm) {
@@ -56,11 +56,11 @@ TEST(updateGraphControl, LaterSeriesGiveTheTotalForm) {
         chartOf({q("05")},
                 {{q("Usage"), mbs({"300"}), mb("150")}, {q("Free"), mbs({"50"}), mb("25")}}),
         {}, 0);
-    EXPECT_EQ(two.items[0].LegendDescription, q("Total:350 MB (NF:300.00 MB  + F:50.00 MB)"));
-    EXPECT_EQ(two.items[1].LegendDescription, q("Total:175 MB (NF:150 MB  + F:25 MB)"));
-    EXPECT_DOUBLE_EQ(two.items[0].Value, 350);
+    EXPECT_EQ(two.items[0].legendDescription, q("Total:350 MB (NF:300.00 MB  + F:50.00 MB)"));
+    EXPECT_EQ(two.items[1].legendDescription, q("Total:175 MB (NF:150 MB  + F:25 MB)"));
+    EXPECT_DOUBLE_EQ(two.items[0].value, 350);
     EXPECT_DOUBLE_EQ(two.largestTotal, 350);
-    EXPECT_DOUBLE_EQ(two.properties.MaxY, 360);
+    EXPECT_DOUBLE_EQ(two.properties.maxY, 360);
 
     // Each item starts its own description; a third series wraps the second's text. Summed
     // exactly, so 0.1 and 0.2 make 0.3.
@@ -68,18 +68,18 @@ TEST(updateGraphControl, LaterSeriesGiveTheTotalForm) {
                                                                   {q("B"), mbs({"0.2"}), mb("2")},
                                                                   {q("C"), mbs({"3"}), mb("3.5")}}),
                                                {}, 0);
-    EXPECT_EQ(three.items[0].LegendDescription,
+    EXPECT_EQ(three.items[0].legendDescription,
               q("Total:3.3 MB (NF:Total:0.3 MB (NF:0.10 MB  + F:0.20 MB)  + F:3.00 MB)"));
-    EXPECT_EQ(three.items[1].LegendDescription,
+    EXPECT_EQ(three.items[1].legendDescription,
               q("Total:6.5 MB (NF:Total:3 MB (NF:1 MB  + F:2 MB)  + F:3.5 MB)"));
 }
 
 TEST(updateGraphControl, AReportWithoutDaysFeedsOnlyTheAverage) {
     const ChartFeed feed = updateGraphControl(chartOf({}, {{q("Usage"), {}, mb("0")}}), {}, 0);
     ASSERT_EQ(feed.items.size(), 1u);
-    EXPECT_EQ(feed.items[0].XAxisDescription, q("Avg"));
-    EXPECT_DOUBLE_EQ(feed.items[0].Value, 0);
-    EXPECT_DOUBLE_EQ(feed.properties.MaxY, 10);
+    EXPECT_EQ(feed.items[0].xAxisDescription, q("Avg"));
+    EXPECT_DOUBLE_EQ(feed.items[0].value, 0);
+    EXPECT_DOUBLE_EQ(feed.properties.maxY, 10);
     // Before any report there is nothing to draw, but the chart still gets its properties.
     const ChartFeed none = updateGraphControl(std::nullopt, q("April 2013"), 0);
     EXPECT_TRUE(none.items.empty());
@@ -104,7 +104,7 @@ TEST(updateGraphControl, ASeriesThatRunsShortIsAFailureNamingTheColumn) {
         if (row.missingColumn == nullptr) {
             const ChartFeed feed = updateGraphControl(chart, {}, 0);
             ASSERT_EQ(feed.items.size(), 1u);
-            EXPECT_DOUBLE_EQ(feed.items[0].Value, 3);
+            EXPECT_DOUBLE_EQ(feed.items[0].value, 3);
             continue;
         }
         try {
@@ -128,11 +128,11 @@ TEST(updateGraphControl, SetsTheBarColoursFromTheChosenColour) {
     EXPECT_EQ(system.properties.selectedBarColor, RGB(29, 29, 29));
 }
 
-TEST(MaxY, IsTheNextMultipleOfTenAboveTheLargestTotalPlusTen) {
+TEST(maxY, IsTheNextMultipleOfTenAboveTheLargestTotalPlusTen) {
     const std::pair<double, double> rows[] = {{0, 10},    {345.3, 350}, {349.6, 360}, {349.4, 350},
                                               {4.99, 10}, {355, 360},   {0.4, 10}};
     for (const auto& [largest, expected] : rows) {
-        EXPECT_DOUBLE_EQ(MaxY(largest), expected) << largest;
+        EXPECT_DOUBLE_EQ(maxY(largest), expected) << largest;
     }
 }
 

@@ -72,7 +72,7 @@ const StoredValueRow kStoredValues[] = {
 INSTANTIATE_TEST_SUITE_P(StoredTexts, EditBoxSetting, ::testing::ValuesIn(kStoredValues),
                          [](const auto& p) { return std::string(p.param.name); });
 
-TEST(Plan3Setting, IsAListIndexOfAnEntryOrNothingSelected) {
+TEST(ChosenPlanSetting, IsAListIndexOfAnEntryOrNothingSelected) {
     SettingsStore store(storeName());
     const struct {
         const char16_t* stored;

@@ -148,22 +148,22 @@ MainSettings someSettings() {
     s.display.showTotalValue = true;
     s.display.showAverage = true;
     s.display.nightUnlimitedPlan = true;
-    s.PlanType = 2;
-    s.Selfcaresite = 1;
-    s.Height = 7000;
-    s.Width = 8000;
-    s.Left = 300;
-    s.Top = 450;
+    s.planType = 2;
+    s.selfcaresite = 1;
+    s.height = 7000;
+    s.width = 8000;
+    s.left = 300;
+    s.top = 450;
     s.selectedTab = 2;
     return s;
 }
 
 MainSettings designDefaults() {
     MainSettings d;
-    d.Height = 9000;
-    d.Width = 9900;
-    d.Left = 1500;
-    d.Top = 1200;
+    d.height = 9000;
+    d.width = 9900;
+    d.left = 1500;
+    d.top = 1200;
     return d;
 }
 
@@ -175,7 +175,7 @@ auto fields(const MainSettings& s) {
         d.excludeMixed, s.cachingEnabled, d.colorFree, d.colorBackFree, d.colorMixed,
         d.colorBackMixed, d.colorNonFree, d.colorBackNonFree, d.chartColorFree, d.chartColorNonFree,
         d.inbuiltChartColor, d.chartType, d.showTotalValue, d.showAverage, d.nightUnlimitedPlan,
-        s.PlanType, s.Selfcaresite, s.Height, s.Width, s.Left, s.Top, s.selectedTab);
+        s.planType, s.selfcaresite, s.height, s.width, s.left, s.top, s.selectedTab);
 }
 
 void expectSame(const MainSettings& a, const MainSettings& b) {
@@ -196,7 +196,7 @@ TEST_F(Settings, AnEmptyStoreGivesTheDefaultsOfTheTable) {
     EXPECT_EQ(s.display.colorBackFree, 14811105u);
     EXPECT_EQ(s.display.colorMixed, 16711680u);
     EXPECT_EQ(s.display.chartColorFree, 11599792u);
-    EXPECT_EQ(s.Selfcaresite, -1);
+    EXPECT_EQ(s.selfcaresite, -1);
     EXPECT_EQ(s.selectedTab, 1);
     EXPECT_TRUE(s.passwordEdit.isEmpty());
 }
@@ -351,7 +351,7 @@ TEST_F(Settings, TheListLimitsComeFromTheDropDowns) {
     store.save(q("Selfcaresite"), q("3"));
     const LoadedSettings loaded = loadMainSettings(store, designDefaults(), SettingLimits{3, 4});
     EXPECT_TRUE(loaded.problems.empty());
-    EXPECT_EQ(loaded.values.Selfcaresite, 3);
+    EXPECT_EQ(loaded.values.selfcaresite, 3);
 }
 
 }  // namespace

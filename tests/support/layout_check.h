@@ -132,7 +132,7 @@ inline QStringList layoutProblems(const QWidget* window) {
         for (const QWidget* p = c->parentWidget(); p && p != window; p = p->parentWidget()) {
             if (const auto* tabs = qobject_cast<const TabStrip*>(p)) {
                 const QRect inTabs(c->mapTo(tabs, QPoint(0, 0)), c->size());
-                for (int i = 1; i <= tabs->Tabs(); ++i) {
+                for (int i = 1; i <= tabs->tabCount(); ++i) {
                     if (inTabs.intersects(tabs->tabRect(i).toQRect())) {
                         problems << nameOf(c) + u" covers a tab of " + nameOf(tabs);
                     }

@@ -43,7 +43,7 @@ public:
             builder->writeOutput();
         }
     }
-    void openLink(const QString& Address) override { opened << Address; }
+    void openLink(const QString& address) override { opened << address; }
 
     ReportBuilder* builder = nullptr;
     int writeOutputs = 0;
@@ -62,7 +62,7 @@ public:
     bool isRunning() const override { return running; }
     void setDataText(const QString& text) override { data = text; }
     QString dataText() const override { return data; }
-    void Update() override {
+    void redraw() override {
         ++updates;
         m_widget->setText(data);
     }

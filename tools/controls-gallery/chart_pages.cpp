@@ -20,11 +20,11 @@ namespace {
 ChartItemPtr makeItem(const QString& id, const QString& label, double value,
                       const QString& description) {
     auto item = std::make_shared<ChartItem>();
-    item->ItemID = id;
-    item->XAxisDescription = label;
-    item->Value = value;
-    item->LegendDescription = description;
-    item->SelectedDescription = description;
+    item->itemId = id;
+    item->xAxisDescription = label;
+    item->value = value;
+    item->legendDescription = description;
+    item->selectedDescription = description;
     return item;
 }
 
@@ -33,7 +33,7 @@ XChart* resultWindowChart(QWidget* parent) {
     auto* chart = new XChart(parent);
     chart->setObjectName(QStringLiteral("XChart1"));
     chart->model().setAutoRedraw(false);
-    chart->Clear();
+    chart->clear();
     double largest = 0;
     double sum = 0;
     for (int day = 1; day <= 31; ++day) {
@@ -71,9 +71,9 @@ XChart* resultWindowChart(QWidget* parent) {
     m.setSelectedBarColor(RGB(225, 117, 117));  // the result window's highlight of 9671679
     m.setBarWidthPercentage(80);
     QObject::connect(chart, &XChart::itemClicked, chart, [chart](const ChartItemPtr& item) {
-        chart->setToolTip(item->LegendDescription);
+        chart->setToolTip(item->legendDescription);
     });
-    chart->Refresh();
+    chart->refresh();
     return chart;
 }
 
@@ -90,7 +90,7 @@ XChart* shapesChart(QWidget* parent, const QString& name, int chartType, double 
                                 QStringLiteral("Item %1 of the sample series").arg(n)));
     }
     m.setChartType(chartType);
-    // Each limit is only taken while MinY < MaxY holds; setting both twice reaches any range.
+    // Each limit is only taken while minY < maxY holds; setting both twice reaches any range.
     m.setMinY(minY);
     m.setMaxY(maxY);
     m.setMaxY(maxY);

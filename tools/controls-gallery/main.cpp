@@ -137,11 +137,11 @@ QWidget* resultWindowTabs(const StoredForm& form) {
     auto* colour = new QPushButton(QStringLiteral("Colour..."));
     QObject::connect(colour, &QPushButton::clicked, colour, [colour] {
         CommonDialog dialog;
-        dialog.setFLAGS(1);
+        dialog.setFlags(1);
         dialog.showColor();
         if (dialog.apiReturn() == 1) {
             colour->setText(
-                QStringLiteral("Colour %1").arg(dialog.Color(), 6, 16, QLatin1Char('0')));
+                QStringLiteral("Colour %1").arg(dialog.color(), 6, 16, QLatin1Char('0')));
         }
     });
     grid->addWidget(colour, r, 1);
@@ -160,9 +160,9 @@ QWidget* styles() {
     for (int style = 0; style < 8; ++style) {
         auto* tabs = new TabStrip(group);
         tabs->setObjectName(QStringLiteral("ctlStyle%1").arg(style));
-        tabs->setTabs(3);
+        tabs->setTabCount(3);
         tabs->setTabsWidth(style < 4 ? 44 : 40);
-        tabs->setStyle(style);
+        tabs->setTabStyle(style);
         tabs->setSelectedTab(2);
         tabs->setCaption(QStringLiteral("S%1").arg(style));
         tabs->setMinimumSize(170, 90);

@@ -63,7 +63,7 @@ std::unique_ptr<QtOfficeChart> resultWindowChart(QWidget* parent, bool withFree,
     chart->setHasDataTable(true);
     chart->setChartTitleText(QStringLiteral("ORVO Broadband Usage Chart for Mar 2024"));
     chart->setDataText(monthText(withFree));
-    chart->Update();
+    chart->redraw();
     chart->setSeriesColor(QStringLiteral("Usage"), kChartColorNonFree);
     if (withFree) {
         chart->setSeriesColor(QStringLiteral("Free"), kChartColorFree);
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
         charts.push_back(resultWindowChart(holder, page.withFree, page.values, page.size));
         if (page.name == QStringLiteral("empty")) {
             charts.back()->setDataText(QString());
-            charts.back()->Update();
+            charts.back()->redraw();
         }
         tabs.addTab(holder, page.name);
     }

@@ -33,7 +33,7 @@ public:
     virtual void setDataText(const QString& text) = 0;
     virtual QString dataText() const = 0;
     // Redraws from the data text and the settings below.
-    virtual void Update() = 0;
+    virtual void redraw() = 0;
 
     virtual void setHasLegend(bool on) = 0;
     virtual bool hasLegend() const = 0;

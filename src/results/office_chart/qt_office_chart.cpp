@@ -151,7 +151,7 @@ void QtOfficeChart::setDataText(const QString& text) {
     }
 }
 
-void QtOfficeChart::Update() {
+void QtOfficeChart::redraw() {
     m_shown = officeChartData(m_dataText);
     rebuildSeries();
 }

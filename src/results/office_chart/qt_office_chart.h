@@ -67,7 +67,7 @@ public:
 
     void setDataText(const QString& text) override;
     QString dataText() const override { return m_dataText; }
-    void Update() override;
+    void redraw() override;
 
     void setHasLegend(bool on) override;
     bool hasLegend() const override { return m_settings.hasLegend; }

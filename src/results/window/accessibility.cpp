@@ -33,7 +33,7 @@ public:
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& name) override {
         if (name == pressAction()) {
-            Q_EMIT box()->Click();
+            Q_EMIT box()->clicked();
         }
     }
 };

@@ -81,16 +81,16 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     m_chart = new XChart(this);
     m_chart->setObjectName(QStringLiteral("XChart1"));
     connect(m_chart, &XChart::itemClicked, this, [this](const ChartItemPtr& item) {
-        m_chart->setToolTip(item->LegendDescription);
+        m_chart->setToolTip(item->legendDescription);
         // The tip follows the hovered column at once rather than on the next pause; a column
         // chosen with the arrow keys (the mouse elsewhere, or resting on another column) shows
         // its tip above it, where the eye is.
         const QRect column = m_chart->columnRect(m_chart->model().selectedColumn());
         const QPoint mouse = m_chart->mapFromGlobal(QCursor::pos());
         if (m_chart->underMouse() && column.contains(mouse)) {
-            QToolTip::showText(QCursor::pos(), item->LegendDescription, m_chart);
+            QToolTip::showText(QCursor::pos(), item->legendDescription, m_chart);
         } else if (m_chart->hasFocus() && !column.isEmpty()) {
-            QToolTip::showText(m_chart->mapToGlobal(column.topLeft()), item->LegendDescription,
+            QToolTip::showText(m_chart->mapToGlobal(column.topLeft()), item->legendDescription,
                                m_chart, column);
         }
     });
@@ -124,7 +124,7 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     m_barColor = new ColourBox(m_builtinOptions);
     m_barColor->setObjectName(QStringLiteral("picBuiltInChartColor"));
     m_barColor->setToolTip(clickToSet);
-    connect(m_barColor, &ColourBox::Click, this, &ChartTabFrame::chooseBuiltInChartColour);
+    connect(m_barColor, &ColourBox::clicked, this, &ChartTabFrame::chooseBuiltInChartColour);
     auto* builtinRow = static_cast<QHBoxLayout*>(m_builtinOptions->layout());
     builtinRow->addWidget(m_barColor);
     QLabel* barColor =
@@ -142,7 +142,7 @@ ChartTabFrame::ChartTabFrame(RetrievalState& state, ResultWindowFlags& flags,
     for (int i = 0; i < 3; ++i) {
         auto* box = new ColourBox(m_chartColors);
         box->setObjectName(QStringLiteral("picChartColor_%1").arg(i));
-        connect(box, &ColourBox::Click, this, [this, i] { chooseChartColour(i); });
+        connect(box, &ColourBox::clicked, this, [this, i] { chooseChartColour(i); });
         auto* label = caption(m_chartColors, QStringLiteral("lblChartColor_%1").arg(i),
                               QString::fromLatin1(series[i]));
         label->setBuddy(box);
@@ -191,7 +191,7 @@ void ChartTabFrame::updateGraphControl() {
         return;
     }
     try {
-        m_chart->Clear();
+        m_chart->clear();
         const ChartFeed feed = kestrova::updateGraphControl(m_state.chart, m_state.monthYear,
                                                             m_state.display.inbuiltChartColor);
         for (const ChartItem& item : feed.items) {
@@ -204,22 +204,22 @@ void ChartTabFrame::updateGraphControl() {
         m.setAxisLabelX(p.axisLabelX);
         m.setBackColor(p.backColor);
         m.setBarFillStyle(p.barFillStyle);
-        m.setMaxY(p.MaxY);
+        m.setMaxY(p.maxY);
         m.setMajorGridColor(p.majorGridColor);
         m.setBarShadow(p.barShadow);
-        m_chart->setToolTip(p.ToolTipText);
+        m_chart->setToolTip(p.toolTipText);
         m.setMinorGridOn(p.minorGridOn);
         m.setMinorGridColor(p.minorGridColor);
-        m.setSelectable(p.Selectable);
+        m.setSelectable(p.selectable);
         m.setHotTracking(p.hotTracking);
-        m.setSelectable(p.Selectable);
+        m.setSelectable(p.selectable);
         m.setBarColor(p.barColor);
         m.setSelectedBarColor(p.selectedBarColor);
         m.setBarWidthPercentage(p.barWidthPercentage);
-        const float step = gridStep(p.MaxY, plotPixels());
+        const float step = gridStep(p.maxY, plotPixels());
         m.setIntersectMajor(step);
         m.setIntersectMinor(step / 5);
-        m_chart->Refresh();
+        m_chart->refresh();
         m_flags.inbuiltChartInitialised = true;
     } catch (const Failure& failure) {
         dialogs().show(Message(failure.description()));
@@ -236,7 +236,7 @@ void ChartTabFrame::fitValueGrid() {
         return;
     }
     ChartModel& m = m_chart->model();
-    const float step = gridStep(m.MaxY(), plotPixels());
+    const float step = gridStep(m.maxY(), plotPixels());
     if (m.intersectMajor() != step) {
         m.setIntersectMajor(step);
         m.setIntersectMinor(step / 5);
@@ -292,7 +292,7 @@ void ChartTabFrame::drawMSGraphChart() {
             QFileInfo::exists(inProgramFolder(programFolder(), QStringLiteral("charteditable"))));
     });
     skipFailure([&] { chart.setDataText(chartDataText(m_state, m_state.display.showAverage)); });
-    skipFailure([&] { chart.Update(); });
+    skipFailure([&] { chart.redraw(); });
     formatMSGraphSeries();
     skipFailure([&] {
         const QSize size = officeChartHostPixels();
@@ -366,7 +366,7 @@ void ChartTabFrame::setOfficeChartData(const QString& dataText) {
         return;
     }
     skipFailure([&] { m_office->setDataText(dataText); });
-    skipFailure([&] { m_office->Update(); });
+    skipFailure([&] { m_office->redraw(); });
 }
 
 void ChartTabFrame::releaseOfficeChart() {
@@ -398,10 +398,10 @@ void ChartTabFrame::toggleDailyTotalInChart() {
 
 ColorRef ChartTabFrame::chooseColour(const ColourBox& box) const {
     CommonDialog dialog;
-    dialog.setFLAGS(1);
+    dialog.setFlags(1);
     dialog.setColor(box.backColor());
     dialog.showColor();
-    return dialog.Color();
+    return dialog.color();
 }
 
 void ChartTabFrame::chooseBuiltInChartColour() {
@@ -412,16 +412,16 @@ void ChartTabFrame::chooseBuiltInChartColour() {
     updateGraphControl();
 }
 
-void ChartTabFrame::chooseChartColour(int Index) {
-    ColourBox* box = m_seriesColor[std::size_t(Index)];
+void ChartTabFrame::chooseChartColour(int index) {
+    ColourBox* box = m_seriesColor[std::size_t(index)];
     const ColorRef chosen = chooseColour(*box);
     box->setBackColor(chosen);
-    if (Index == 0) {
+    if (index == 0) {
         m_state.display.chartColorFree = chosen;
-    } else if (Index == 2) {
+    } else if (index == 2) {
         m_state.display.chartColorNonFree = chosen;
     }
-    if (Index == 0 || Index == 2) {
+    if (index == 0 || index == 2) {
         formatMSGraphSeries();
     }
 }

@@ -83,7 +83,7 @@ public:
     void toggleAverageInChart();
     void toggleDailyTotalInChart();
     void chooseBuiltInChartColour();
-    void chooseChartColour(int Index);
+    void chooseChartColour(int index);
     void copyChart();
 
 private:

@@ -81,14 +81,14 @@ void ColourBox::mouseReleaseEvent(QMouseEvent* event) {
     m_pressed = false;
     event->accept();
     if (click) {
-        Q_EMIT Click();
+        Q_EMIT clicked();
     }
 }
 
 void ColourBox::keyPressEvent(QKeyEvent* event) {
     if (isPressKey(event)) {
         event->accept();
-        Q_EMIT Click();
+        Q_EMIT clicked();
         return;
     }
     QFrame::keyPressEvent(event);

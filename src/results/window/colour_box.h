@@ -31,7 +31,7 @@ public:
 
 Q_SIGNALS:
     // A left-button click inside the box, or Space / Enter while it has the focus.
-    void Click();
+    void clicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -61,7 +61,7 @@ public:
 
 Q_SIGNALS:
     // Button: 1 left, 2 right, 4 middle.
-    void mouseDown(int Button);
+    void mouseDown(int button);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

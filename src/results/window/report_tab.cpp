@@ -114,28 +114,28 @@ void ReportTabFrame::showRowColours() {
     }
 }
 
-void ReportTabFrame::pickRowColour(int Index, int Button) {
-    if (Button != RowColourLabel::kLeftButton && Button != RowColourLabel::kRightButton) {
+void ReportTabFrame::pickRowColour(int index, int button) {
+    if (button != RowColourLabel::kLeftButton && button != RowColourLabel::kRightButton) {
         return;
     }
-    RowColourLabel* label = m_setColor[std::size_t(Index)];
-    const bool background = Button == RowColourLabel::kRightButton;
+    RowColourLabel* label = m_setColor[std::size_t(index)];
+    const bool background = button == RowColourLabel::kRightButton;
     CommonDialog dialog;
-    dialog.setFLAGS(1);
+    dialog.setFlags(1);
     dialog.setColor(background ? label->backColor() : label->foreColor());
     dialog.showColor();
     const ColorRef before = background ? label->backColor() : label->foreColor();
     if (background) {
-        label->setBackColor(dialog.Color());
+        label->setBackColor(dialog.color());
     } else {
-        label->setForeColor(dialog.Color());
+        label->setForeColor(dialog.color());
     }
-    auto [fore, back] = rowColours(m_display, Index);
+    auto [fore, back] = rowColours(m_display, index);
     fore = label->foreColor();
     back = label->backColor();
     // A cancelled dialog (or the same colour) would rebuild the very same page; with a large
     // log that is a long wait for nothing.
-    if (dialog.Color() != before) {
+    if (dialog.color() != before) {
         Q_EMIT rowColoursChanged();
     }
 }

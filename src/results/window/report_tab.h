@@ -56,7 +56,7 @@ public:
 
     // A mouse button pressed on setColorLabel(Index): 1 sets the text colour, 2 the background,
     // any other button nothing.
-    void pickRowColour(int Index, int Button);
+    void pickRowColour(int index, int button);
     void saveReport();
     void exportReport();
 

@@ -134,7 +134,7 @@ ResultWindow::ResultWindow(RetrievalState& state, ResultWindowHost& host,
                                     std::move(options.plansAddress), m_tabs);
     buildFooter();
 
-    connect(m_tabs, &TabStrip::tabClick, this, &ResultWindow::onTabClicked);
+    connect(m_tabs, &TabStrip::tabClicked, this, &ResultWindow::onTabClicked);
     connect(m_report, &ReportTabFrame::rowColoursChanged, this, &ResultWindow::rebuildReport);
     m_report->setReportMonth([this] {
         // A report without records leaves the date at the builder's start value, 1 Jan 2000,
@@ -446,21 +446,21 @@ void ResultWindow::rebuildReport() {
     }
 }
 
-void ResultWindow::onTabClicked(int OldTab, int NewTab) {
-    Q_UNUSED(OldTab);
-    m_nightFrame->setVisible(NewTab == kChartTab && m_state.planKind == PlanKind::NightUnlimited);
+void ResultWindow::onTabClicked(int oldTab, int newTab) {
+    Q_UNUSED(oldTab);
+    m_nightFrame->setVisible(newTab == kChartTab && m_state.planKind == PlanKind::NightUnlimited);
     applyLayout();
     m_chart->applyStoredChartType();
 }
 
-void ResultWindow::toggleExclusion(int Index) {
+void ResultWindow::toggleExclusion(int index) {
     if (m_flags.disableRefreshing) {
         return;
     }
     const WaitCursor busy;
     DisplaySettings& d = m_state.display;
-    const bool ticked = m_exclude[std::size_t(Index)]->isChecked();
-    switch (Index) {
+    const bool ticked = m_exclude[std::size_t(index)]->isChecked();
+    switch (index) {
         case 0:
             d.excludeFree = ticked;
             break;
@@ -504,7 +504,7 @@ void ResultWindow::applyFreeUsageControls() {
 }
 
 void ResultWindow::selectTabBy(int step) {
-    const int n = m_tabs->Tabs();
+    const int n = m_tabs->tabCount();
     m_tabs->setSelectedTab(((m_tabs->selectedTab() - 1 + step) % n + n) % n + 1);
 }
 

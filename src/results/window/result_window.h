@@ -112,8 +112,8 @@ public:
     const ResultLayout& placedTwips() const { return m_layout; }
 
     // --- Event handlers ---------------------------------------------------------------------
-    void onTabClicked(int OldTab, int NewTab);
-    void toggleExclusion(int Index);
+    void onTabClicked(int oldTab, int newTab);
+    void toggleExclusion(int index);
     void toggleNightUnlimited();
 
 public Q_SLOTS:

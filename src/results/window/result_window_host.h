@@ -17,7 +17,7 @@ public:
     // (after a row colour or an exclusion option changed).
     virtual void writeOutput() = 0;
     // Opens an address with the user's default handler.
-    virtual void openLink(const QString& Address) = 0;
+    virtual void openLink(const QString& address) = 0;
 };
 
 // The result window's public flags that the main window and the window's own handlers share.

@@ -286,7 +286,7 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
         edit->readProperties(form.bag(name));
         edit->setFixedWidth(kValueWidth);
         const PlanEditBox which = row.box;
-        connect(edit, &NumericEdit::Change, this, [this, which] { editBoxChanged(which); });
+        connect(edit, &NumericEdit::changed, this, [this, which] { editBoxChanged(which); });
         grid->addWidget(edit, r, 1, Qt::AlignLeft);
         caption->setBuddy(edit);
         // The focus goes to the box's text inside it, which a screen reader names too.
@@ -503,10 +503,10 @@ void SummaryTabFrame::editBoxChanged(PlanEditBox box) {
     }
     // While the figure is being retyped the box may hold no number yet; that is no figure of
     // 0 (which would turn the allowance box to 1 under the user's fingers).
-    if (!readsAsNumber(editBox(box)->Text().trimmed())) {
+    if (!readsAsNumber(editBox(box)->text().trimmed())) {
         return;
     }
-    m_logic.setEditBoxValue(box, editBox(box)->Value());
+    m_logic.setEditBoxValue(box, editBox(box)->value());
     showFigures();
 }
 
@@ -517,8 +517,8 @@ void SummaryTabFrame::showFigures() {
     }
     for (PlanEditBox box : kBoxes) {
         const double value = m_logic.editBoxValue(box);
-        if (editBoxText(box, editBox(box)->Value()) != editBoxText(box, value) ||
-            editBox(box)->Text().isEmpty()) {
+        if (editBoxText(box, editBox(box)->value()) != editBoxText(box, value) ||
+            editBox(box)->text().isEmpty()) {
             editBox(box)->setValue(value);
         }
     }

@@ -51,7 +51,7 @@ protected:
 
     void feed(const QString& text) {
         m_chart->setDataText(text);
-        m_chart->Update();
+        m_chart->redraw();
     }
 
     QStackedBarSeries* series() const {
@@ -92,7 +92,7 @@ TEST_F(OfficeChartTest, DataTextBecomesStackedColumnsWithTheAverageColumn) {
     m_chart->setDataText(kMonth);
     EXPECT_EQ(m_chart->dataText(), kMonth);
     EXPECT_TRUE(sets().isEmpty());
-    m_chart->Update();
+    m_chart->redraw();
     const QList<QBarSet*> bars = sets();
     ASSERT_EQ(bars.size(), 2);
     EXPECT_EQ(bars[0]->label(), kUsage);
@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(OfficeChartTest, SeriesColoursFollowTheirNames) {
     m_chart->setDataText(kMonth);
     m_chart->setSeriesColor(kFree, kChartColorFree);
-    m_chart->Update();
+    m_chart->redraw();
     m_chart->setSeriesColor(kUsage, kChartColorNonFree);
     ASSERT_EQ(sets().size(), 2);
     EXPECT_EQ(sets()[0]->color(), QColor(255, 147, 147));

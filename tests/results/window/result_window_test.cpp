@@ -94,14 +94,14 @@ TEST_F(ResultWindowTest, TheUnlimitedKindsChartDrawsItsUsageAsFree) {
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].text.toStdString();
     const ChartModel& model = m.window->chartGroup()->xChart()->model();
     ASSERT_EQ(model.itemCount(), 31);
-    EXPECT_EQ(model.item(29)->XAxisDescription, QStringLiteral("30"));
-    EXPECT_EQ(model.item(29)->LegendDescription,
+    EXPECT_EQ(model.item(29)->xAxisDescription, QStringLiteral("30"));
+    EXPECT_EQ(model.item(29)->legendDescription,
               QStringLiteral("Total:893.18 MB (NF:0.00 MB  + F:893.18 MB)"));
-    EXPECT_EQ(model.item(30)->LegendDescription,
+    EXPECT_EQ(model.item(30)->legendDescription,
               QStringLiteral("Total:658.53 MB (NF:0 MB  + F:658.53 MB)"));
     // Hovering a column shows its description as the chart's tool tip.
     m.window->chartGroup()->xChart()->model().setSelectedColumn(29);
-    EXPECT_EQ(m.window->chartGroup()->xChart()->toolTip(), model.item(29)->LegendDescription);
+    EXPECT_EQ(m.window->chartGroup()->xChart()->toolTip(), model.item(29)->legendDescription);
 }
 
 TEST_F(ResultWindowTest, ShowOutputPutsTheStoredOptionsInWithoutRebuilding) {
@@ -718,15 +718,15 @@ TEST_F(ResultWindowTest, ThePlanSettingsSurviveClosingAndReopening) {
         m.window->prepareToShow();
         EXPECT_TRUE(m.window->isLoaded());
         EXPECT_EQ(s->plansCombo()->currentIndex(), 29);
-        EXPECT_EQ(s->editBox(PlanEditBox::planChargeEdit)->Value(), 777);
+        EXPECT_EQ(s->editBox(PlanEditBox::planChargeEdit)->value(), 777);
         s->plansCombo()->setCurrentIndex(5);
         m.window->closeButton()->click();
     }
     MonthOnScreen again;
     SummaryTabFrame* s = again.window->summaryGroup();
     EXPECT_EQ(s->plansCombo()->currentIndex(), 5);
-    EXPECT_EQ(s->editBox(PlanEditBox::planChargeEdit)->Value(), 777);
-    EXPECT_EQ(s->editBox(PlanEditBox::rsPerMBEdit)->Value(), 1.5);
+    EXPECT_EQ(s->editBox(PlanEditBox::planChargeEdit)->value(), 777);
+    EXPECT_EQ(s->editBox(PlanEditBox::rsPerMBEdit)->value(), 1.5);
     EXPECT_EQ(s->figureLabel(L::planChargeLabel)->text(), QStringLiteral("Rs  600"));
 }
 
@@ -909,7 +909,7 @@ TEST_F(ResultWindowTest, TheChartsValueLabelsKeepApartInASmallWindow) {
     auto spacing = [&] {
         const ChartModel& model = chart->model();
         const int plot = chart->height() - model.marginTop() - model.marginBottom();
-        return model.intersectMajor() * plot / (model.MaxY() - model.MinY());
+        return model.intersectMajor() * plot / (model.maxY() - model.minY());
     };
     for (const QSize size : {QSize(300, 200), QSize(700, 420), QSize(800, 600), QSize(900, 900)}) {
         w.resize(size);
