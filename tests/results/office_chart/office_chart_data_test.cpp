@@ -59,8 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
         DataTextRow{"TwoSeriesInTheirLineOrder",
                     "\t01\t02\r\nUsage\t1.00\t2.00\r\nFree\t0.50\t0.00", "01|02",
                     "Usage: 1 2; Free: 0.5 0"},
-        DataTextRow{"EmptyTextHasNeitherCategoriesNorSeries", "", "", ""},
-        DataTextRow{"HeaderAloneHasCategoriesOnly", "\t01\t02", "01|02", ""},
         DataTextRow{"CellWithoutNumberDrawsAsZero", "\t01\t02\r\nUsage\tabc\t3.00", "01|02",
                     "Usage: 0 3"},
         DataTextRow{"MissingCellsDrawAsZero", "\t01\t02\tAvg\r\nUsage\t1.00", "01|02|Avg",
@@ -77,21 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "\t01\r\nUsage\t1,000,000,000,000,000,000,000,000,000,000,000,000,000", "01",
                     "Usage: 1e+39"}),
     [](const auto& row) { return std::string(row.param.name); });
-
-TEST(OfficeChartDistinctCategories, RepeatedOrEmptyLabelStaysAColumnOfItsOwn) {
-    const QStringList labels =
-        distinctCategoryLabels({QStringLiteral("31"), QStringLiteral("01"), QStringLiteral("31"),
-                                QStringLiteral("31"), QString(), QString()});
-    ASSERT_EQ(labels.size(), 6);
-    EXPECT_FALSE(labels[4].isNull());
-    EXPECT_NE(labels[4], labels[5]);
-    EXPECT_EQ(labels[0], QStringLiteral("31"));
-    EXPECT_EQ(labels[1], QStringLiteral("01"));
-    EXPECT_NE(labels[2], labels[0]);
-    EXPECT_NE(labels[3], labels[2]);
-    EXPECT_NE(labels[3], labels[0]);
-    EXPECT_TRUE(labels[2].startsWith(QStringLiteral("31")));
-}
 
 // A plot of 320 x 200 pixels for the values 0 to 100, with four categories of 80 pixels and
 // columns of 40; every character 8 pixels wide and 10 high.

