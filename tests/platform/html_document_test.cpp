@@ -169,7 +169,9 @@ TEST(HtmlDocument, ValuesOfFieldsDropDownsAndLinks) {
     EXPECT_EQ(doc.elementById(q("plain"))->value(), q("2013"));
     EXPECT_EQ(doc.elementById(q("a"))->value(), q("/usage.csv?from=01"));
     EXPECT_EQ(doc.elementById(q("i"))->value(), q("abc"));
+    doc.elementById(q("s"))->setValue(q("01"));
     doc.elementById(q("i"))->setValue(q("xyz"));
+    EXPECT_EQ(doc.elementById(q("s"))->value(), q("01"));
     EXPECT_EQ(doc.elementById(q("i"))->value(), q("xyz"));
 }
 
