@@ -171,29 +171,6 @@ TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
     EXPECT_FALSE(limited.out.contains(q("Charged (outside"))) << limited.out.toStdString();
 }
 
-TEST_F(CheckLive, TwoChecksFillTheMonthsCacheFilesForTheCachePage) {
-    startPortal();
-    // Over the month boundary first, then this month so far; the files themselves are held
-    // byte for byte by the kept check outputs.
-    ASSERT_EQ(
-        check({q("--cache"), q("--from"), q("2013-03-28"), q("--to"), q("2013-04-05")}).status, 0);
-    ASSERT_EQ(
-        check({q("--cache"), q("--from"), q("2013-04-01"), q("--to"), q("2013-04-17")}).status, 0);
-    EXPECT_EQ(listCacheFiles(dataFolder()),
-              (QStringList{q("2013-03-unbilled-demo"), q("2013-04-unbilled-demo")}));
-    // The same period again changes no byte; without --cache nothing is kept.
-    QFile april(dataFolder() + q("/2013-04-unbilled-demo.cache2"));
-    ASSERT_TRUE(april.open(QIODevice::ReadOnly));
-    const QByteArray before = april.readAll();
-    april.close();
-    ASSERT_EQ(
-        check({q("--cache"), q("--from"), q("2013-04-01"), q("--to"), q("2013-04-17")}).status, 0);
-    ASSERT_EQ(check({q("--from"), q("2013-02-01"), q("--to"), q("2013-02-10")}).status, 0);
-    ASSERT_TRUE(april.open(QIODevice::ReadOnly));
-    EXPECT_EQ(april.readAll(), before);
-    EXPECT_EQ(listCacheFiles(dataFolder()).size(), 2);
-}
-
 TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {
     struct Case {
         QStringList portal;   // portal-sim's switches

