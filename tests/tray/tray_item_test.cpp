@@ -73,6 +73,19 @@ TEST_F(Tray, FollowsTheLastCheckAsItIsReplaced) {
     EXPECT_EQ(tray->gauge().level, GaugeLevel::LastsTheMonth);
     EXPECT_TRUE(tray->showUsageAction()->isEnabled());
 
+    // (The tray run on a session bus follows a second check renamed into place.)
+    QString why;
+    ASSERT_TRUE(keepCheckFailure(dir.path(),
+                                 {q("demo"), false, q("the portal cannot be reached"),
+                                  QDateTime::currentDateTime().addSecs(5)},
+                                 why));
+    ASSERT_TRUE(spinUntil(
+        [&] { return tray->toolTip().contains(q("Last check failed: the portal cannot be")); },
+        10s))
+        << tray->toolTip().toStdString();
+    // The figures of the last check stay.
+    EXPECT_TRUE(tray->toolTip().contains(q("Used 300 MB"))) << tray->toolTip().toStdString();
+
     tray->showUsageAction()->trigger();
     tray->openAction()->trigger();
     EXPECT_EQ(started, (QStringList{q("/opt/kestrova/bin/kestrova --show-usage ") +

@@ -440,6 +440,11 @@ TEST_P(OfficeChartMissing, ShowsTheDesignedLabelAndTriesNoMore) {
     chart->chartTypeCombo()->setCurrentIndex(0);
     chart->chartTypeCombo()->setCurrentIndex(1);
     EXPECT_EQ(factory.calls, GetParam().noFactory ? 0 : 1);
+    // Copying chart type 2 without an object copies nothing, and says so.
+    chart->copyChartButton()->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, kChartNotCopied);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, OfficeChartMissing,
@@ -493,6 +498,12 @@ TEST_F(ResultWindowTest, SeriesColoursAndOptionsReachTheOfficeChart) {
     EXPECT_EQ(chart->chartColorBox(1)->backColor(), RGB(8, 8, 8));
     EXPECT_EQ(office.seriesColours.size(), 1u);
 
+    chart->showAverageInChartCheck()->click();
+    EXPECT_TRUE(m.state.display.showAverage);
+    EXPECT_EQ(office.data, chartDataText(m.state, true));
+
+    // While the main window fills the boxes they change nothing.
+    m.window->flags().disableRefreshing = true;
     chart->showAverageInChartCheck()->click();
     EXPECT_TRUE(m.state.display.showAverage);
     EXPECT_EQ(office.data, chartDataText(m.state, true));
