@@ -64,7 +64,6 @@ protected:
 TEST_F(Tray, FollowsTheLastCheckAsItIsReplaced) {
     const auto tray = item();
     EXPECT_EQ(tray->toolTip(), q("Kestrova\nNo check yet: choose \"Check now\""));
-    EXPECT_EQ(tray->icon().toolTip(), tray->toolTip());
     EXPECT_FALSE(tray->showUsageAction()->isEnabled());
     EXPECT_EQ(tray->gauge().level, GaugeLevel::Unknown);
 
@@ -107,7 +106,6 @@ TEST_F(Tray, CheckNowSaysItsStepsThenItsFailure) {
         "echo 'kestrova-check: The portal did not accept the user id and password.' >&2\n"
         "exit 3\n"));
     QSignalSpy ended(tray.get(), &TrayItem::checkEnded);
-    EXPECT_EQ(tray->checkNowAction()->text(), q("&Check now"));
     tray->checkNowAction()->trigger();
     ASSERT_TRUE(spinUntil(
         [&] { return tray->toolTip().endsWith(q("Checking now: Logging in as demo")); }, 10s))

@@ -118,16 +118,5 @@ TEST(ReportPageParts, EveryRecordInOnePartCutWhereADayBegins) {
     }
 }
 
-TEST(ReportPageParts, APageWithoutRecordRowsIsNotCut) {
-    QString rows;
-    for (int i = 0; i < 500; ++i) {
-        rows += q("<tr><td>2026-11-01</td><td>row</td></tr>");
-    }
-    const QString page = q("<html><head></head><body><table>") + rows + q("</table></body></html>");
-    const ReportPageParts parts = cutReportPage(page, 10);
-    EXPECT_EQ(parts.records, 0);
-    EXPECT_EQ(parts.count(), 0);
-}
-
 }  // namespace
 }  // namespace kestrova
