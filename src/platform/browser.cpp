@@ -4,8 +4,6 @@
 
 #include "platform/browser.h"
 
-#include "platform/html_document.h"
-
 namespace kestrova {
 
 namespace {
@@ -42,8 +40,6 @@ QString operationName(DomOperation operation) {
             return QStringLiteral("Counting the cells of");
         case DomOperation::Attribute:
             return QStringLiteral("Reading an attribute of");
-        case DomOperation::Snapshot:
-            return QStringLiteral("Copying");
     }
     return QStringLiteral("Using");
 }
@@ -77,45 +73,6 @@ QCoro::Task<LiveElement> existing(QPointer<Browser> browser, FramePath frame,
         throw missingElement(DomCall{frame, locator, DomOperation::Exists, {}}, locator.size() - 1);
     }
     co_return LiveElement(std::move(browser), std::move(frame), std::move(locator));
-}
-
-// A snapshot's click cannot wait for the live one; a failure is reported by the browser.
-QCoro::Task<> forwardClick(QPointer<Browser> browser, LiveElement element) {
-    try {
-        co_await element.click();
-    } catch (const Failure& failure) {
-        if (browser) {
-            Q_EMIT browser->forwardedClickFailed(failure.description());
-        }
-    }
-}
-
-std::shared_ptr<HtmlDocument> buildSnapshot(const QVariantMap& page,
-                                            const QPointer<Browser>& browser,
-                                            const FramePath& path) {
-    auto document = std::make_shared<HtmlDocument>(page.value(QStringLiteral("html")).toString());
-    std::vector<DocumentPtr> frames;
-    const QVariantList children = page.value(QStringLiteral("frames")).toList();
-    for (int i = 0; i < children.size(); ++i) {
-        FramePath childPath = path;
-        childPath.push_back(i);
-        frames.push_back(buildSnapshot(children[i].toMap(), browser, childPath));
-    }
-    document->setFrames(std::move(frames));
-    document->setClickHandler([browser, path](Element& element) {
-        const QString ref = element.attribute(QString::fromUtf16(kSnapshotRefAttribute));
-        if (ref.isEmpty()) {
-            if (browser) {
-                Q_EMIT browser->forwardedClickFailed(
-                    QStringLiteral("The clicked %1 element was not copied from the page")
-                        .arg(element.tagName()));
-            }
-            return;
-        }
-        forwardClick(browser,
-                     LiveElement(browser, path, {ElementStep{ElementStep::Kind::Ref, ref, 0}}));
-    });
-    return document;
 }
 
 QCoro::Task<QUrl> urlOf(QPointer<Browser> browser, DomCall call) {
@@ -154,12 +111,6 @@ QCoro::Task<LiveDocument> existingFrame(QPointer<Browser> browser, FramePath pat
         throw missingFrame(path, path.size() - 1);
     }
     co_return LiveDocument(std::move(browser), std::move(path));
-}
-
-QCoro::Task<std::shared_ptr<HtmlDocument>> snapshotOf(QPointer<Browser> browser, FramePath frame) {
-    DomCall request{frame, {}, DomOperation::Snapshot, {}};
-    const QVariant page = co_await run(browser, std::move(request));
-    co_return buildSnapshot(page.toMap(), browser, frame);
 }
 
 QCoro::Task<std::optional<LiveDocument>> topDocument(QPointer<Browser> browser) {
@@ -206,9 +157,6 @@ QString describeLocator(const ElementLocator& locator) {
                 parts << QStringLiteral("%1 element (item %2)")
                              .arg(step.key.toUpper())
                              .arg(step.index);
-                break;
-            case ElementStep::Kind::Ref:
-                parts << QStringLiteral("copied element %1").arg(step.key);
                 break;
             case ElementStep::Kind::DocumentElement:
                 parts << QStringLiteral("document element");
@@ -358,10 +306,6 @@ QCoro::Task<LiveDocument> LiveDocument::frame(int index) const {
 LiveElement LiveDocument::documentElement() const {
     return LiveElement(m_browser, m_frame,
                        {ElementStep{ElementStep::Kind::DocumentElement, {}, 0}});
-}
-
-QCoro::Task<std::shared_ptr<HtmlDocument>> LiveDocument::snapshot() const {
-    return snapshotOf(m_browser, m_frame);
 }
 
 Browser::~Browser() = default;

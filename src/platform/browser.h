@@ -36,7 +36,6 @@
 namespace kestrova {
 
 class Browser;
-class HtmlDocument;
 
 // Frame indexes from the top document down: {} is the top document, {2, 1} the document of
 // frame 1 inside the document of frame 2.
@@ -62,12 +61,12 @@ private:
 };
 
 // One step on the way to an element. The first step finds it in the document (Id, Name and
-// TagName with the item index, Ref for an element numbered by a snapshot, DocumentElement);
-// later steps go down (Child, Row, Cell by index).
+// TagName with the item index, DocumentElement); later steps go down (Child, Row, Cell by
+// index).
 struct ElementStep {
-    enum class Kind { Id, Name, TagName, Ref, DocumentElement, Child, Row, Cell };
+    enum class Kind { Id, Name, TagName, DocumentElement, Child, Row, Cell };
     Kind kind = Kind::Id;
-    QString key;    // Id, Name, TagName, Ref
+    QString key;    // Id, Name, TagName
     int index = 0;  // Name, TagName, Child, Row, Cell
 
     friend bool operator==(const ElementStep&, const ElementStep&) = default;
@@ -76,9 +75,6 @@ using ElementLocator = std::vector<ElementStep>;
 
 // `element "x"`, `elements named "SWEForm2_0" item 0, child 0, row 1`.
 QString describeLocator(const ElementLocator& locator);
-
-// The attribute by which a snapshot numbers the live elements.
-inline constexpr char16_t kSnapshotRefAttribute[] = u"data-kestrova-ref";
 
 // What a DOM call does. All but Exists throw Failure when the frame or the element is missing.
 enum class DomOperation {
@@ -97,8 +93,6 @@ enum class DomOperation {
     RowCount,    // int: rows of a table
     CellCount,   // int: cells of a row
     Attribute,   // text (empty when absent); argument: the attribute's name
-    Snapshot,    // map {url, html, frames: [map, ...]}: the document and its frames, every
-                 // element numbered with kSnapshotRefAttribute
 };
 
 struct DomCall {
@@ -190,11 +184,6 @@ public:
     // The <html> element, found when it is used.
     LiveElement documentElement() const;
 
-    // The document (and the documents of its frames, as HtmlDocument frames) as an in-memory
-    // copy, parsed from the page's mark-up. A click on one of its elements is forwarded to
-    // the live element it was copied from (see Browser::forwardedClickFailed).
-    QCoro::Task<std::shared_ptr<HtmlDocument>> snapshot() const;
-
 private:
     QCoro::Task<std::vector<LiveElement>> collection(ElementStep::Kind kind, QString key) const;
 
@@ -249,8 +238,6 @@ Q_SIGNALS:
     // an error status. `reason` says why, in words for the user. A load that a newer
     // navigation stopped is no failure.
     void loadFailed(const QUrl& url, const QString& reason);
-    // A click forwarded from a snapshot found its live element gone.
-    void forwardedClickFailed(const QString& description);
 
 private:
     qint64 m_downloadLimit = 0;

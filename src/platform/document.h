@@ -6,7 +6,7 @@
 
 // The browser's document object model as the program uses it: documents made of elements,
 // reached by id, name, tag name, frame and child index. HtmlDocument is the in-memory
-// implementation; a live page can be snapshot into one.
+// implementation.
 //
 // Lookups that can legitimately find nothing (elementById) return nullptr. Every indexed
 // access out of range, and every operation that makes no sense for the element (rows of a
@@ -54,7 +54,6 @@ public:
     // Form fields and drop-downs: their value; a link: its target address.
     virtual QString value() const = 0;
     virtual void setValue(const QString& value) = 0;
-    virtual void click() = 0;
 
     // The text as a reader sees it: white space collapsed, line breaks for <br> and blocks,
     // tabs between table cells, trimmed at both ends.

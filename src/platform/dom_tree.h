@@ -10,14 +10,9 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
-
-namespace kestrova {
-class Element;
-}
 
 namespace kestrova::dom {
 
@@ -197,7 +192,6 @@ public:
     // section. Cached: reading row i of a large table in a loop stays linear.
     const std::vector<Node*>& rows(const Node* tableOrSection);
 
-    std::function<void(Element&)> clickHandler;
     // The text the tree was parsed from; text nodes and attribute values may point into it.
     QString source;
 

@@ -93,12 +93,6 @@ public:
         }
     }
 
-    void click() override {
-        if (m_tree->clickHandler) {
-            m_tree->clickHandler(*this);
-        }
-    }
-
     QString innerText() const override { return dom::innerText(m_node); }
     QString innerHTML() const override { return dom::serializeChildren(m_node); }
 
@@ -367,7 +361,6 @@ void HtmlDocument::close() {
         return;
     }
     m_tree = dom::parseDocument(m_buffer);
-    m_tree->clickHandler = m_clickHandler;
     m_buffer = QString();
     m_open = false;
     m_frames.clear();
@@ -401,11 +394,6 @@ QString HtmlDocument::outerHTML() const {
 
 void HtmlDocument::setFrames(std::vector<DocumentPtr> frames) {
     m_frames = std::move(frames);
-}
-
-void HtmlDocument::setClickHandler(std::function<void(Element&)> handler) {
-    m_clickHandler = std::move(handler);
-    m_tree->clickHandler = m_clickHandler;
 }
 
 }  // namespace kestrova

@@ -6,7 +6,6 @@
 
 #include "platform/document.h"
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -46,16 +45,12 @@ public:
 
     // The documents of the page's frames, in frame order (an in-memory page loads none).
     void setFrames(std::vector<DocumentPtr> frames);
-    // Called when an element of this document is clicked; a snapshot of a live page uses it
-    // to forward the click to the page. Without a handler a click does nothing.
-    void setClickHandler(std::function<void(Element&)> handler);
 
 private:
     std::shared_ptr<dom::Tree> m_tree;
     QString m_buffer;
     bool m_open = false;
     std::vector<DocumentPtr> m_frames;
-    std::function<void(Element&)> m_clickHandler;
 };
 
 }  // namespace kestrova

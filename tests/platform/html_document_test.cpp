@@ -175,15 +175,6 @@ TEST(HtmlDocument, ValuesOfFieldsDropDownsAndLinks) {
     EXPECT_EQ(doc.elementById(q("i"))->value(), q("xyz"));
 }
 
-TEST(HtmlDocument, ClicksGoToTheDocumentsHandler) {
-    HtmlDocument doc = page("<a id=\"next\" href=\"#\">next</a>");
-    QStringList clicked;
-    doc.elementById(q("next"))->click();  // no handler: nothing happens
-    doc.setClickHandler([&clicked](Element& e) { clicked << e.attribute(q("id")); });
-    doc.elementById(q("next"))->click();
-    EXPECT_EQ(clicked, QStringList{q("next")});
-}
-
 TEST(HtmlDocument, FramesAreReachedByIndex) {
     auto inner = std::make_shared<HtmlDocument>(
         q("<html><head></head><body><a id=\"nav\">n</a></body></html>"));

@@ -45,8 +45,6 @@ QString operationKey(DomOperation operation) {
             return QStringLiteral("cellCount");
         case DomOperation::Attribute:
             return QStringLiteral("attribute");
-        case DomOperation::Snapshot:
-            return QStringLiteral("snapshot");
     }
     return {};
 }
@@ -59,8 +57,6 @@ QString stepKey(ElementStep::Kind kind) {
             return QStringLiteral("name");
         case ElementStep::Kind::TagName:
             return QStringLiteral("tag");
-        case ElementStep::Kind::Ref:
-            return QStringLiteral("ref");
         case ElementStep::Kind::DocumentElement:
             return QStringLiteral("root");
         case ElementStep::Kind::Child:
@@ -78,7 +74,6 @@ QString stepKey(ElementStep::Kind kind) {
 // spliced into the code.
 const char kDomCallFunction[] = R"JS((function (call) {
   'use strict';
-  var REF = 'data-kestrova-ref';
   function ok(value) { return { ok: true, value: value }; }
   function tagOf(el) { return String(el.tagName).toUpperCase(); }
   // Worded as the in-memory document words them.
@@ -103,22 +98,6 @@ const char kDomCallFunction[] = R"JS((function (call) {
     if (typeof el.click === 'function') { el.click(); return; }
     el.dispatchEvent(new win.MouseEvent('click', { bubbles: true, cancelable: true, view: win }));
   }
-  function snapshot(win) {
-    var doc = null;
-    try { doc = win.document; } catch (e) { doc = null; }
-    if (!doc || !doc.documentElement) { return { url: '', html: '', frames: [] }; }
-    // Numbers stay with their elements, so clicks from an older copy of the same page
-    // still reach the element they were copied from.
-    var next = doc.__kestrovaNextRef || 0;
-    var all = doc.getElementsByTagName('*');
-    for (var i = 0; i < all.length; ++i) {
-      if (!all[i].hasAttribute(REF)) { all[i].setAttribute(REF, String(next++)); }
-    }
-    doc.__kestrovaNextRef = next;
-    var frames = [];
-    for (var f = 0; f < win.frames.length; ++f) { frames.push(snapshot(win.frames[f])); }
-    return { url: String(doc.URL), html: doc.documentElement.outerHTML, frames: frames };
-  }
   try {
     var win = window;
     var lastFrame = call.frame.length - 1;
@@ -139,7 +118,6 @@ const char kDomCallFunction[] = R"JS((function (call) {
         case 'exists': return ok(true);
         case 'frameCount': return ok(win.frames.length);
         case 'url': return ok(String(doc.URL));
-        case 'snapshot': return ok(snapshot(win));
       }
       return { ok: false, error: 'it needs an element' };
     }
@@ -159,7 +137,6 @@ const char kDomCallFunction[] = R"JS((function (call) {
         case 'id': found = doc.getElementById(step.key); break;
         case 'name': found = doc.getElementsByName(step.key)[step.index] || null; break;
         case 'tag': found = doc.getElementsByTagName(step.key)[step.index] || null; break;
-        case 'ref': found = doc.querySelector('[' + REF + '="' + CSS.escape(step.key) + '"]'); break;
         case 'root': found = doc.documentElement; break;
         case 'child': found = el.children[step.index] || null; break;
         case 'row':

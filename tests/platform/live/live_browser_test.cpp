@@ -8,10 +8,8 @@
 #include "support/portal_process.h"
 #include "support/qt_printers.h"
 #include "support/task_runner.h"
-#include "support/usage_table.h"
 
 #include "platform/dialogs.h"
-#include "platform/html_document.h"
 #include "platform/live/live_browser.h"
 #include "usage_data.h"
 
@@ -275,49 +273,6 @@ TEST(LiveBrowser, AMissingElementOrFrameMakesTheCallThrow) {
 
     // Ids are data, never code: a hostile one is simply not found.
     EXPECT_FALSE(await(top.elementById(QStringLiteral("\"]'); throw 1; //\u2028</script>"))));
-}
-
-std::vector<testing::TableEntry> expectedEntries(std::size_t first, std::size_t count) {
-    const auto records = portal::usageRecords("demo", april(1), april(17));
-    std::vector<testing::TableEntry> rows;
-    for (std::size_t i = first; i < std::min(records.size(), first + count); ++i) {
-        rows.push_back(testing::tableEntry(records[i]));
-    }
-    return rows;
-}
-
-QCoro::Task<std::shared_ptr<HtmlDocument>> showAndCopy(Fixture& f, QUrl url) {
-    const int before = f.topLevelCount();
-    f.browser.navigate(url);
-    co_await waitUntil([&] { return f.topLevelCount() > before; }, "the table page");
-    co_return co_await f.browser.documentOf(Browser::topLevel()).snapshot();
-}
-
-TEST(LiveBrowser, TheSnapshotOfTheUsageTableForwardsTheNextPageClick) {
-    PortalProcess portal(withToday({QStringLiteral("--page-size"), QStringLiteral("6")}));
-    Fixture f;
-    await(logIn(f, portal.url(QStringLiteral("/")), QStringLiteral("demo")), kWalkLimit);
-    const std::shared_ptr<HtmlDocument> first =
-        await(showAndCopy(f, portal.url(QStringLiteral("/usage/unbilled"))), kWalkLimit);
-    const QString form = QStringLiteral("SWEForm2_0");
-    const testing::UsageTablePage page1 = testing::readUsageTable(*first, form);
-    EXPECT_EQ(page1.entries, expectedEntries(0, 6));
-    ASSERT_TRUE(page1.next);
-
-    const int before = f.topLevelCount();
-    page1.next->click();
-    await(waitUntil([&] { return f.topLevelCount() > before; }, "the second page"), kWalkLimit);
-    EXPECT_EQ(f.heard.back().url, portal.url(QStringLiteral("/usage/unbilled?page=1")));
-    const auto second = await(f.browser.documentOf(Browser::topLevel()).snapshot());
-    EXPECT_EQ(testing::readUsageTable(*second, form).entries, expectedEntries(6, 6));
-    EXPECT_EQ(testing::readUsageTable(*first, form).entries, expectedEntries(0, 6))
-        << "the first copy stays";
-
-    const auto unavailable = await(
-        showAndCopy(f, portal.url(QStringLiteral("/usage/billed?month=2099-01"))), kWalkLimit);
-    EXPECT_TRUE(unavailable->documentElement()->innerText().contains(QStringLiteral(
-        "The usage details are currently not available,please try after some time or contact "
-        "call center representative")));
 }
 
 QCoro::Task<QString> showAndRead(Fixture& f, QUrl url) {
