@@ -61,8 +61,6 @@ public:
     virtual QString innerHTML() const = 0;
     virtual void setInnerHTML(const QString& html) = 0;
     virtual QString outerHTML() const = 0;
-    // Appends the outer mark-up to `out`, for callers that collect many elements' mark-up.
-    virtual void appendOuterHTML(QString& out) const { out += outerHTML(); }
 
     // Child elements only (text is not counted).
     virtual int childCount() const = 0;
@@ -73,19 +71,11 @@ public:
     virtual ElementPtr row(int index) const = 0;
     virtual int cellCount() const = 0;
     virtual ElementPtr cell(int index) const = 0;
-    // Appends a new empty TD to this row and returns it.
-    virtual ElementPtr insertCell() = 0;
 
     virtual int rowSpan() const = 0;
-    virtual void setRowSpan(int rows) = 0;
-    virtual QString align() const = 0;
-    virtual void setAlign(const QString& align) = 0;
-    virtual QString className() const = 0;
-    virtual void setClassName(const QString& name) = 0;
 
     // Empty text when the attribute is absent.
     virtual QString attribute(const QString& name) const = 0;
-    virtual bool hasAttribute(const QString& name) const = 0;
     virtual void setAttribute(const QString& name, const QString& value) = 0;
 };
 
@@ -94,7 +84,6 @@ class StyleSheet {
 public:
     virtual ~StyleSheet() = default;
     virtual void addRule(const QString& selector, const QString& declarations) = 0;
-    virtual int ruleCount() const = 0;
 };
 using StyleSheetPtr = std::shared_ptr<StyleSheet>;
 

@@ -114,7 +114,6 @@ public:
         dom::appendSerializedNode(out, m_node);
         return out;
     }
-    void appendOuterHTML(QString& out) const override { dom::appendSerializedNode(out, m_node); }
 
     int childCount() const override { return int(elementChildren(m_node).size()); }
 
@@ -156,36 +155,15 @@ public:
             QStringLiteral("Cell %1 of the row does not exist: it has %2").arg(index).arg(seen));
     }
 
-    ElementPtr insertCell() override {
-        requireRow();
-        Node* td = m_tree->createElement(QStringLiteral("td"));
-        m_tree->appendChild(m_node, td);
-        return wrap(td);
-    }
-
     int rowSpan() const override {
         bool ok = false;
         const int span = attribute(QStringLiteral("rowspan")).trimmed().toInt(&ok);
         return ok && span > 0 ? span : 1;
     }
-    void setRowSpan(int rows) override {
-        m_node->setAttribute(QStringLiteral("rowspan"), QString::number(rows));
-    }
-    QString align() const override { return attribute(QStringLiteral("align")); }
-    void setAlign(const QString& align) override {
-        m_node->setAttribute(QStringLiteral("align"), align);
-    }
-    QString className() const override { return attribute(QStringLiteral("class")); }
-    void setClassName(const QString& name) override {
-        m_node->setAttribute(QStringLiteral("class"), name);
-    }
 
     QString attribute(const QString& name) const override {
         const QString* v = m_node->findAttribute(name.toLower());
         return v ? dom::ownedCopy(*v) : QString();
-    }
-    bool hasAttribute(const QString& name) const override {
-        return m_node->findAttribute(name.toLower()) != nullptr;
     }
     void setAttribute(const QString& name, const QString& value) override {
         m_node->setAttribute(name.toLower(), value);
@@ -246,14 +224,11 @@ public:
     void addRule(const QString& selector, const QString& declarations) override {
         m_tree->appendChild(m_style,
                             m_tree->createText(selector + u" { " + declarations + u" }\n"));
-        ++m_rules;
     }
-    int ruleCount() const override { return m_rules; }
 
 private:
     std::shared_ptr<Tree> m_tree;
     Node* m_style;
-    int m_rules = 0;
 };
 
 // Every element of the tree in document order that matches. The walk follows the node links

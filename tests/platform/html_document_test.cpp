@@ -110,10 +110,8 @@ TEST(HtmlDocument, WriteAndCloseReplaceThePageAndOldHandlesStaySafe) {
     EXPECT_FALSE(doc.isOpen());
     EXPECT_EQ(doc.elementById(q("old")), nullptr);
     EXPECT_EQ(doc.elementById(q("new"))->innerText(), q("hello"));
-    // The handle from before the rewrite still reads (and changes) the detached old table.
+    // The handle from before the rewrite still reads the detached old table.
     EXPECT_EQ(old->row(0)->cell(0)->innerText(), q("x"));
-    old->row(0)->insertCell();
-    EXPECT_EQ(old->row(0)->cellCount(), 2);
 
     doc.write(q("<p id=\"again\">implicitly opened</p>"));  // write on a closed page opens it
     doc.close();
@@ -130,7 +128,7 @@ TEST(HtmlDocument, TextReadFromAPageOutlivesThePage) {
               "</body></html>"));
         ElementPtr p = doc.elementById(q("p"));
         text = p->innerText();
-        attribute = p->className();
+        attribute = p->attribute(q("class"));
         doc.clear();
         doc.write(q("<p>another page</p>"));
         doc.close();
@@ -155,7 +153,7 @@ TEST(HtmlDocument, MissingIndexesThrowWithADescription) {
     expectFailure([&] { t->row(0)->cell(6); }, "Cell 6");
     expectFailure([&] { t->child(3); }, "Child 3");
     expectFailure([&] { t->row(0)->cell(0)->rowCount(); }, "not a table");
-    expectFailure([&] { t->insertCell(); }, "not a table row");
+    expectFailure([&] { t->cellCount(); }, "not a table row");
     expectFailure([&] { doc.elementsByTagName(q("table")).item(1); }, "Item 1");
     expectFailure([&] { doc.frame(0); }, "Frame 0");
 }
@@ -241,7 +239,7 @@ TEST(HtmlDocument, AttributesKeepTheirOrderAsTheyGrowChangeAndGo) {
     EXPECT_EQ(doc.elementById(q("s"))->value(), q("2"));
 }
 
-TEST(HtmlDocument, MarkUpAppendsAfterWhatTheTextHoldsAndLongTextsRoundTrip) {
+TEST(HtmlDocument, LongTextsRoundTrip) {
     // Long enough to outgrow any first guess of the room needed, with references throughout.
     QString text;
     QString escaped;
@@ -249,16 +247,7 @@ TEST(HtmlDocument, MarkUpAppendsAfterWhatTheTextHoldsAndLongTextsRoundTrip) {
         text += q("row ") + QString::number(i) + q(" & <b> \"q\" ");
         escaped += q("row ") + QString::number(i) + q(" &amp; &lt;b&gt; \"q\" ");
     }
-    HtmlDocument doc = page(
-        "<table><tbody><tr id=\"r\" class=\"x\"><td>1</td></tr></tbody></table>"
-        "<p id=\"p\"></p>");
-    ElementPtr row = doc.elementById(q("r"));
-    QString out = q("<TABLE>");
-    row->appendOuterHTML(out);
-    row->appendOuterHTML(out);
-    const QString rowMarkUp = q("<tr id=\"r\" class=\"x\"><td>1</td></tr>");
-    EXPECT_EQ(out, q("<TABLE>") + rowMarkUp + rowMarkUp);
-
+    HtmlDocument doc = page("<p id=\"p\"></p>");
     doc.elementById(q("p"))->setInnerHTML(escaped);
     EXPECT_EQ(doc.elementById(q("p"))->innerText(), text.simplified());
     EXPECT_EQ(doc.elementById(q("p"))->outerHTML(), q("<p id=\"p\">") + escaped + q("</p>"));
