@@ -84,6 +84,9 @@ Deployment testDeployment() {
     return d;
 }
 
+// The program as the panel option starts it and its autostart entry names it.
+const QString kProgram = QStringLiteral("/opt/kestrova tools/bin/kestrova");
+
 // The window owns its password store; the test's keyring outlives every window.
 class KeyringProxy : public PasswordStore {
 public:
@@ -108,10 +111,17 @@ protected:
         }
     }
 
-    // The window on the in-memory browser and keyring, links opened by the platform.
+    // The window on the in-memory browser and keyring, links opened by the platform, the panel
+    // as `tray` says and programs started only in `started`.
     MainWindowOptions windowOptions() {
         MainWindowOptions options;
         options.deployment = testDeployment();
+        options.trayAvailability = [this] { return tray; };
+        options.program = kProgram;
+        options.startDetached = [this](const QString& program, const QStringList& arguments) {
+            started << (QStringList{program} + arguments).join(u' ');
+            return true;
+        };
         options.portalBrowser = [this] {
             auto memory = std::make_unique<MemoryBrowser>();
             browser = memory.get();
@@ -186,6 +196,8 @@ protected:
     MemoryBrowser* browser = nullptr;
     QStringList opened;
     bool browserOpens = true;
+    TrayAvailability tray{true, QString()};
+    QStringList started;
 };
 
 // --- The window as it stands ---------------------------------------------------------------------
@@ -369,18 +381,6 @@ MemoryPage logInPage() {
                       {MemoryPage{QUrl(q("http://north.portal.test/notice")),
                                   q("<html><body>notice</body></html>"),
                                   {}}}};
-}
-
-TEST_F(MainWindowTest, EmptyCredentialsAreAskedForWithTheFocusOnTheEmptyBox) {
-    auto w = open();
-    for (const auto& [user, password] : {std::pair{"", "secret"}, std::pair{"abc", ""}}) {
-        dialogs.messages.clear();
-        fillLogIn(*w, user, password);
-        QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
-        EXPECT_EQ(dialogs.texts(), QStringList{q("Type your user id and password.")});
-        EXPECT_EQ(QApplication::focusWidget(), *user ? w->passwordEdit() : w->userNameEdit());
-        EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
-    }
 }
 
 // The moving bar of a check repaints once a step of its own, a few times a second, not at the
@@ -746,7 +746,6 @@ TEST_F(MainWindowTest, TabReachesTheLinksAndEnterOpensThem) {
 // "Show in the panel" writes and removes the autostart entry (disabled, with the reason, where
 // no panel can show the item); a grab that stops keeps its failure beside the last check;
 // "Show usage" opens the result window of a kept check.
-const QString kProgram = QStringLiteral("/opt/kestrova tools/bin/kestrova");
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -760,22 +759,6 @@ protected:
         QFile::remove(autostartFile());
     }
     void TearDown() override { QFile::remove(autostartFile()); }
-
-    std::unique_ptr<MainWindow> open() {
-        MainWindowOptions options = windowOptions();
-        options.trayAvailability = [this] { return tray; };
-        options.program = kProgram;
-        options.startDetached = [this](const QString& program, const QStringList& arguments) {
-            started << (QStringList{program} + arguments).join(u' ');
-            return true;
-        };
-        auto w = std::make_unique<MainWindow>(std::move(options));
-        w->show();
-        return w;
-    }
-
-    TrayAvailability tray{true, QString()};
-    QStringList started;
 };
 
 TEST_F(PanelOption, WritesTheAutostartEntryAndStartsTheItemThenRemovesIt) {
@@ -844,9 +827,7 @@ TEST_F(PanelOption, TheEntryStartsTheProgramAsTheDesktopEntryFormatQuotesIt) {
 TEST_F(PanelOption, AGrabThatStopsKeepsItsFailureBesideTheLastCheck) {
     auto w = open();
     browser->setLoadFailure(QUrl(q("http://north.portal.test/")), q("the connection was reset"));
-    w->selfcaresiteCombo()->setCurrentIndex(0);
-    w->userNameEdit()->setText(q("abc"));
-    w->passwordEdit()->setText(q("secret"));
+    fillLogIn(*w, "abc", "secret");
     QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
     ASSERT_TRUE(spinUntil([&] { return !dialogs.messages.empty(); }, 5s));
     const std::optional<CheckFailure> failure =
