@@ -112,11 +112,13 @@ protected:
     }
 
     // The window on the in-memory browser and keyring, links opened by the platform, the panel
-    // as `tray` says and programs started only in `started`.
+    // as the desktop or `tray` says, programs started only in `started`.
     MainWindowOptions windowOptions() {
         MainWindowOptions options;
         options.deployment = testDeployment();
-        options.trayAvailability = [this] { return tray; };
+        if (tray) {
+            options.trayAvailability = [this] { return *tray; };
+        }
         options.program = kProgram;
         options.startDetached = [this](const QString& program, const QStringList& arguments) {
             started << (QStringList{program} + arguments).join(u' ');
@@ -196,7 +198,7 @@ protected:
     MemoryBrowser* browser = nullptr;
     QStringList opened;
     bool browserOpens = true;
-    TrayAvailability tray{true, QString()};
+    std::optional<TrayAvailability> tray;
     QStringList started;
 };
 
@@ -381,6 +383,18 @@ MemoryPage logInPage() {
                       {MemoryPage{QUrl(q("http://north.portal.test/notice")),
                                   q("<html><body>notice</body></html>"),
                                   {}}}};
+}
+
+TEST_F(MainWindowTest, EmptyCredentialsAreAskedForWithTheFocusOnTheEmptyBox) {
+    auto w = open();
+    for (const auto& [user, password] : {std::pair{"", "secret"}, std::pair{"abc", ""}}) {
+        dialogs.messages.clear();
+        fillLogIn(*w, user, password);
+        QTest::mouseClick(w->calculateButton(), Qt::LeftButton);
+        EXPECT_EQ(dialogs.texts(), QStringList{q("Type your user id and password.")});
+        EXPECT_EQ(QApplication::focusWidget(), *user ? w->passwordEdit() : w->userNameEdit());
+        EXPECT_EQ(w->portalTabs()->selectedTab(), 1);
+    }
 }
 
 // The moving bar of a check repaints once a step of its own, a few times a second, not at the
@@ -754,6 +768,7 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         QFile::remove(autostartFile());
+        tray = TrayAvailability{true, QString()};
     }
     void TearDown() override { QFile::remove(autostartFile()); }
 };
@@ -784,11 +799,11 @@ TEST_F(PanelOption, WritesTheAutostartEntryAndStartsTheItemThenRemovesIt) {
 }
 
 TEST_F(PanelOption, WithoutAPanelItIsDisabledWithTheReasonUnlessAnEntryIsThereToRemove) {
-    tray = {false, q("The desktop has no panel to show it in.")};
+    tray = TrayAvailability{false, q("The desktop has no panel to show it in.")};
     auto w = open();
     EXPECT_FALSE(w->showInPanelCheck()->isEnabled());
-    EXPECT_TRUE(w->showInPanelCheck()->toolTip().endsWith(tray.reason));
-    EXPECT_TRUE(w->showInPanelCheck()->accessibleDescription().endsWith(tray.reason));
+    EXPECT_TRUE(w->showInPanelCheck()->toolTip().endsWith(tray->reason));
+    EXPECT_TRUE(w->showInPanelCheck()->accessibleDescription().endsWith(tray->reason));
 
     QString why;
     ASSERT_TRUE(setAutostart(true, kProgram, why)) << why.toStdString();

@@ -258,6 +258,11 @@ TEST_F(ResultWindowTest, TheSavePromptSuggestsANameFromTheReportsMonthAndCancelW
     EXPECT_TRUE(dialogs.saveRequests[0].initialDirectory.isEmpty());
     EXPECT_TRUE(dialogs.messages.empty()) << "cancelled: nothing written, nothing said";
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
+    // A report without records names no month.
+    MonthOnScreen empty({}, PlanKind::Limited, QString());
+    dialogs.fileNames = {std::nullopt};
+    empty.window->reportGroup()->saveButton()->click();
+    EXPECT_EQ(dialogs.saveRequests.back().defaultName, QStringLiteral("usage.htm"));
 }
 
 struct OverwriteCase {
