@@ -5,8 +5,6 @@
 #include "results/summary_report.h"
 #include "platform/failure.h"
 
-#include <QJsonObject>
-#include "support/json_schema.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -76,22 +74,6 @@ TEST(ShownPaise, RoundsAsTheTabShows) {
     for (const auto& [rupees, paise] : rows) {
         EXPECT_EQ(shownPaise(rupees), paise) << rupees;
     }
-}
-
-TEST(SummaryJson, CarriesTheBillLabelsAndLines) {
-    const MonthSummary s = summarizeMonth(kApril15, PlanChoice::catalogue(0), kNotThatDay);
-    const QJsonObject o = QJsonDocument::fromJson(summaryJson(s).toJson()).object();
-    test::expectMatchesDefinition(o, test::JsonSchema::Report, "summary");
-    // Rupees as the tab shows them, the labels unrounded as the tab keeps them.
-    EXPECT_EQ(o[QStringLiteral("bill")][QStringLiteral("totalAndTax")].toDouble(), 333.99);
-    const QJsonObject labels = o[QStringLiteral("labels")].toObject();
-    EXPECT_EQ(labels[QStringLiteral("lblBillTotalAndTax")][QStringLiteral("kept")].toString(),
-              QStringLiteral("333.9884"));
-
-    const std::vector<PlanCost> costs = comparePlans(kApril15, std::nullopt, kNotThatDay);
-    test::expectMatchesDefinition(
-        QJsonDocument::fromJson(comparisonJson(kApril15, kNotThatDay, costs).toJson()).object(),
-        test::JsonSchema::Report, "comparison");
 }
 
 }  // namespace

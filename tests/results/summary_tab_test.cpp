@@ -48,21 +48,6 @@ TEST(SummaryTab, WithNothingStoredTheListOpensWithNothingSelected) {
     EXPECT_TRUE(tab.figures().shown(L::billTotalAndTaxLabel).isEmpty());
 }
 
-TEST(SummaryTab, RestoresTheStoredPlanAndPricesIt) {
-    SettingsStore store(storeName());
-    store.save(QStringLiteral("Plan3"), QStringLiteral("0"));
-    SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
-    tab.setInputs(april15(1200));
-    tab.load(store);
-    EXPECT_EQ(tab.plansCombo().listIndex(), 0);
-    EXPECT_EQ(tab.figures().shown(L::billTotalAndTaxLabel), QStringLiteral("Rs. 333.99"));
-
-    tab.selectListIndex(2);
-    tab.save(store);
-    EXPECT_EQ(store.get(QStringLiteral("Plan3"), {}), QStringLiteral("2"));
-    EXPECT_EQ(store.get(QStringLiteral("nebBandWidthLimit"), {}), QStringLiteral("1024"));
-}
-
 TEST(SummaryTab, NoPlanSelectedChangesNothing) {
     SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
     tab.setInputs(april15(1200));

@@ -153,8 +153,6 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, OfficeChartMalformedText,
     ::testing::Values(MalformedRow{"EmptyTextIsAnEmptyChart", QString(), 0, 0},
                       MalformedRow{"HeaderAloneHasNoColumns", QStringLiteral("\t01\t02"), 0, 2},
-                      MalformedRow{"NoNumberIsAZeroColumn",
-                                   QStringLiteral("\t01\t02\r\nUsage\tn/a\t\r\nFree\t-\tx"), 2, 2},
                       MalformedRow{"LinesWithoutTabs", QStringLiteral("junk\r\nmore junk"), 1, 0},
                       // Only CR LF ends a line: this is a header of two odd labels.
                       MalformedRow{"LoneLineFeedIsNoLineBreak", QStringLiteral("\t01\nUsage\t1.00"),

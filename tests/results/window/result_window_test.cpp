@@ -65,7 +65,7 @@ QString readAll(const QString& path) {
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
 class ResultWindowTest : public ::testing::Test {
@@ -326,11 +326,7 @@ TEST_F(ResultWindowTest, SaveAndExportOnAFullDiskKeepTheOldFileAndSaySo) {
     for (const char* name : {"report.htm", "listing.csv"}) {
         SCOPED_TRACE(name);
         const QString file = disk.filePath(QString::fromLatin1(name));
-        {
-            QFile old(file);
-            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-            ASSERT_EQ(old.write(before), before.size());
-        }
+        ASSERT_NO_FATAL_FAILURE(writeFile(file, before));
         dialogs.messages.clear();
         dialogs.fileNames.push_back(file);
         dialogs.answers.push_back(MessageAnswer::Yes);  // overwrite
@@ -339,9 +335,7 @@ TEST_F(ResultWindowTest, SaveAndExportOnAFullDiskKeepTheOldFileAndSaySo) {
             ->click();
         ASSERT_EQ(dialogs.messages.size(), 2u) << dialogs.texts().join(u'|').toStdString();
         EXPECT_EQ(dialogs.messages[1].text, file + QStringLiteral(": No space left on device"));
-        QFile old(file);
-        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-        EXPECT_EQ(old.readAll(), before);
+        EXPECT_EQ(readAll(file), QString::fromLatin1(before));
         QFile::remove(file);
         EXPECT_TRUE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
