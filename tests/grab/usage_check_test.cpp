@@ -35,10 +35,7 @@ using testing::FakeHost;
 using testing::navigationPath;
 using testing::Retrieval;
 
-template <typename Predicate>
-bool spinUntil(Predicate done, std::chrono::milliseconds limit = 5s) {
-    return testing::spinUntil(done, limit);
-}
+using testing::spinUntil;
 
 using kestrova::test::q;
 QUrl at(const char* path) {
