@@ -50,8 +50,10 @@ struct Report : kestrova::test::HeadlessReport {
         report.writeOutput();
     }
     // The records handed to the report builder as they are, after a report that gave `earlier`.
-    explicit Report(const QString& records, const ReportOutcome& earlier = {}) {
+    explicit Report(const QString& records, const ReportOutcome& earlier = {},
+                    const DisplaySettings& display = {}) {
         result.applyOutcome(earlier);
+        state.display = display;
         state.monthYear = q("2013-04");
         state.records = records;
         report.grabbingFinished();
@@ -157,18 +159,10 @@ TEST(ReportPage, DailyTotalsReachTheFiguresAndTheResultOldestFirst) {
 }
 
 TEST(ReportPage, ChangedRowColoursGoIntoTheRules) {
-    RecordingDialogs messages;
-    ScopedDialogs seam{messages};
-    RetrievalState state;
-    state.display.colorBackMixed = RGB(255, 0, 0);
-    state.display.colorNonFree = RGB(0x12, 0x34, 0x56);
-    HeadlessHost host;
-    HeadlessResult result;
-    ReportBuilder report{state, host, result};
-    state.records = QString();
-    report.grabbingFinished();
-    report.writeOutput();
-    const QString html = result.report.outerHTML();
+    DisplaySettings display;
+    display.colorBackMixed = RGB(255, 0, 0);
+    display.colorNonFree = RGB(0x12, 0x34, 0x56);
+    const QString html = Report(QString(), {}, display).result.report.outerHTML();
     EXPECT_TRUE(html.contains(q(".mixed { background-color:#FF0000; }")));
     EXPECT_TRUE(html.contains(q(".nonfree { color:#123456; }")));
 }
