@@ -31,9 +31,7 @@ namespace kestrova {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::FakeHost;
 using testing::navigationPath;
-using testing::Retrieval;
 
 using testing::spinUntil;
 
@@ -464,7 +462,7 @@ TEST_F(Grab, NoPortalHostChosenAsksForOne) {
     EXPECT_EQ(check.m_grabState, GrabState::Idle);
 }
 
-TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
+TEST_F(Grab, TheCachePageAsksForAFileThatExists) {
     host.mainPage = MainPage::CacheData;
     check.checkUsage();
     EXPECT_EQ(messages.texts(), QStringList{q("Select one cache file to create report")});
@@ -477,17 +475,9 @@ TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
     check.checkUsage();
     EXPECT_EQ(messages.texts().back(), q("Selected cache file do not exist"));
     EXPECT_EQ(host.focused, q("cmbCacheFiles"));
-
-    const QString records = toRowText({q("2013-04-17"), q("1"), q("2"), q("3"), q("4"), q("5")});
-    ASSERT_TRUE(saveFileData(host.dir.filePath(q("2013-04-billed-ab-c.cache2")), records, true));
-    check.checkUsage();
-    EXPECT_EQ(state.records, records);
-    EXPECT_EQ(state.monthYear, q("2013-04-billed-ab"));  // up to the last "-"
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
-    EXPECT_EQ(result.outcome().totalUsage, 5);
-    EXPECT_TRUE(browser.navigations().empty());
 }
 
+// The chosen file's records, without a page of the portal.
 TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
     // 03:00 for an hour is all night; midday is charged.
     const QString records =
@@ -512,11 +502,14 @@ TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
         check.checkUsage();
         ASSERT_TRUE(spinUntil([&] { return host.outputs == outputs + 1; }));
         ++outputs;
+        EXPECT_EQ(state.records, records);
+        EXPECT_EQ(state.monthYear, q("2013-04-billed"));
         EXPECT_EQ(state.planKind, c.kind);
         EXPECT_EQ(result.outcome().totalUsage, 130);
         EXPECT_EQ(result.outcome().chargedUsage, c.charged);
         EXPECT_EQ(result.outcome().nightChargedUsage, 30);
     }
+    EXPECT_TRUE(browser.navigations().empty());
 }
 
 TEST(UsageCheckDates, FirstAndLastDayOfTheMonthAndTheMonthsName) {

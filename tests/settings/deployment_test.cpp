@@ -45,7 +45,7 @@ private:
 };
 
 // The user's own settings folder is no deployment file: its keys leave the defaults.
-TEST(Deployment, WithoutFilesTheDefaultsNameTheProvidersTwoHosts) {
+TEST(Deployment, BesideTheUsersOwnSettingsFileTheDefaultsNameTheProvidersTwoHosts) {
     QTemporaryDir empty;
     ConfigDirs dirs(empty.path());
     const QString user = qEnvironmentVariable("XDG_CONFIG_HOME");
