@@ -179,9 +179,7 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     EXPECT_NE(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
     EXPECT_EQ(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{q("usage.htm")});
-    QFile kept(host.dir.filePath(q("usage.htm")));
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), kLog);
+    EXPECT_EQ(test::readFile(host.dir.filePath(q("usage.htm"))), kLog);
     EXPECT_EQ(host.steps, (std::vector<GrabStep>{
                               GrabStep::Connecting, GrabStep::LoggingIn, GrabStep::OpeningUsagePage,
                               GrabStep::WaitingForDates, GrabStep::FetchingLog}));
@@ -201,16 +199,11 @@ TEST_F(Grab, ANewCheckStartsWithoutTheLastChart) {
 TEST_F(Grab, ACacheFileThatIsNotOursIsSaidAndTheReportStillComes) {
     host.cache = true;
     const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
-    QFile damaged(cacheFile);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write("not a cache file");
-    damaged.close();
+    ASSERT_TRUE(test::writeFile(cacheFile, "not a cache file"));
     ASSERT_TRUE(aCheckShowsItsReport());
     ASSERT_EQ(host.notKept.size(), 1);
     EXPECT_TRUE(host.notKept[0].startsWith(cacheFile + q(": "))) << host.notKept[0].toStdString();
-    QFile after(cacheFile);
-    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
-    EXPECT_EQ(after.readAll(), QByteArray("not a cache file"));
+    EXPECT_EQ(test::readFile(cacheFile), QByteArray("not a cache file"));
 }
 
 TEST_F(Grab, FirstCompletionNeverTouchesThePageAndFrameCompletionsAreIgnored) {
@@ -387,10 +380,7 @@ TEST_F(Grab, AMissingNavigationLinkIsReportedAndLeavesTheState) {
 }
 
 TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
-    QFile old(host.dir.filePath(q("usage.htm")));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(kLog);  // the previous month's log
-    old.close();
+    ASSERT_TRUE(test::writeFile(host.dir.filePath(q("usage.htm")), kLog));  // last month's log
     browser.setDownloadFailure(at("/usage.csv"), q("500"));
     check.checkUsage();
     playTheSubscriber();

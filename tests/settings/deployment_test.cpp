@@ -21,9 +21,7 @@ using kestrova::test::q;
 
 void writeIni(const QString& folder, const QByteArray& text) {
     QDir().mkpath(folder + q("/Kestrova"));
-    QFile f(folder + q("/Kestrova/kestrova.ini"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
+    ASSERT_TRUE(test::writeFile(folder + q("/Kestrova/kestrova.ini"), text));
 }
 
 // Sets XDG_CONFIG_DIRS for the test and puts it back afterwards.

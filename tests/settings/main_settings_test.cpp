@@ -272,17 +272,10 @@ INSTANTIATE_TEST_SUITE_P(
 // The caching key ends in a blank. The INI file holds it as QSettings escapes it,
 // "mblnCachingEnabled%20"; files written while the store escaped it a second time hold
 // "mblnCachingEnabled%2520" and still read, and the next close writes the key escaped once.
-QByteArray iniText() {
-    QFile f(SettingsStore().fileName());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void writeIni(const QByteArray& text) {
     const QString path = SettingsStore().fileName();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    f.write(text);
+    ASSERT_TRUE(test::writeFile(path, text)) << path.toStdString();
 }
 
 struct OldCachingFile {
@@ -308,7 +301,7 @@ TEST_P(OldCachingKey, StillReadsAndTheNextCloseRewritesIt) {
         SettingsStore store;
         saveMainSettings(store, loaded.values, false);
     }
-    const QByteArray text = iniText();
+    const QByteArray text = test::readFile(SettingsStore().fileName());
     EXPECT_TRUE(text.contains(
         QByteArray("\nmblnCachingEnabled%20=").append(row.expected ? "True" : "False")))
         << text.toStdString();
