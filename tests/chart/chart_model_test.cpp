@@ -83,14 +83,10 @@ std::ostream& operator<<(std::ostream& os, const SetterRow& row) {
     return os << row.name;
 }
 
-class SetterRules : public ::testing::TestWithParam<SetterRow> {};
+class SetterRules : public ModelFixture, public ::testing::WithParamInterface<SetterRow> {};
 
 TEST_P(SetterRules, RedrawsNotifiesAndStoresAsTheRuleSays) {
     const SetterRow& row = GetParam();
-    ChartModel model(15, 15);
-    RecordingHost host;
-    host.model = &model;
-    model.setHost(&host);
     row.set(model);
     EXPECT_EQ(host.redraws, row.redraws);
     EXPECT_EQ(host.changed,
@@ -320,10 +316,7 @@ TEST(ChartModelPersistence, EachKeyOfTheTableReadsBackIntoItsOwnProperty) {
 }
 
 // Keys the bag lacks take their values for a missing key ("same": the current one).
-TEST(ChartModelPersistence, LoadingAssignsStorageWithoutSetterRules) {
-    ChartModel model(15, 15);
-    RecordingHost host;
-    model.setHost(&host);
+TEST_F(ModelFixture, LoadingAssignsStorageWithoutSetterRules) {
     model.storage().axisLabelX = QStringLiteral("kept");
     model.storage().axisXOn = false;
     model.storage().chartTitle = QStringLiteral("replaced");

@@ -37,7 +37,6 @@ public:
     void propertyChanged(const QString& name) override { changed << name; }
     void itemClick(const ChartItemPtr& i) override { clicked.push_back(i); }
     void buildMainMenu() override {
-        ++mainMenuBuilds;
         if (model) {
             model->buildMainMenuCaptions();
         }
@@ -51,7 +50,6 @@ public:
 
     ChartModel* model = nullptr;
     int redraws = 0;
-    int mainMenuBuilds = 0;
     int customMenuBuilds = 0;
     QStringList changed;
     std::vector<ChartItemPtr> clicked;

@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "support/palettes.h"
+#include "support/qt_printers.h"
 #include "support/scale.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -378,11 +378,7 @@ TEST_F(ChartFixture, CopyAndSaveAsGiveThePictureOfTheControl) {
 }
 
 int pdfPages(const QString& file) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    const QByteArray data = f.readAll();
+    const QByteArray data = test::readFile(file);
     return data.startsWith("%PDF") ? int(data.count("/Type /Page\n") + data.count("/Type /Page\r") +
                                          data.count("/Type /Page ") + data.count("/Type /Page>"))
                                    : -1;

@@ -53,8 +53,7 @@ Outcome run(const QStringList& arguments, const QByteArray& input = {},
     if (const std::optional<int> now = command.start(arguments)) {
         r.status = now;
     } else {
-        kestrova::testing::spinUntil([&r] { return r.status.has_value(); },
-                                     std::chrono::seconds(5));
+        kestrova::testing::spinUntil([&r] { return r.status.has_value(); });
     }
     r.out = QString::fromUtf8(out.data());
     r.err = QString::fromUtf8(err.data());

@@ -37,14 +37,10 @@ using testing::PortalProcess;
 using kestrova::test::JsonSchema;
 using kestrova::test::printedJson;
 using kestrova::test::q;
+using kestrova::test::readFile;
 
 // The portal's password: nothing the check writes or prints may hold it.
 const char* kPassword = "s3cret-Pass";
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 struct Outcome {
     int status = -1;
@@ -134,10 +130,9 @@ protected:
 TEST_F(CheckLive, TheSettingsKestrovaKeepsAreEnough) {
     startPortal();
     QDir().mkpath(home.filePath(q("etc/Kestrova")));
-    QFile deployment(home.filePath(q("etc/Kestrova/kestrova.ini")));
-    ASSERT_TRUE(deployment.open(QIODevice::WriteOnly));
-    deployment.write(QStringLiteral("[Deployment]\nNorthHost=%1\n").arg(portalHost()).toUtf8());
-    deployment.close();
+    ASSERT_TRUE(
+        test::writeFile(home.filePath(q("etc/Kestrova/kestrova.ini")),
+                        QStringLiteral("[Deployment]\nNorthHost=%1\n").arg(portalHost()).toUtf8()));
     // The settings as the main window writes them, in the check's settings folder, and the
     // password in a desktop keyring of the test's own.
     testing::PrivateKeyring keyring;
@@ -204,8 +199,8 @@ TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {
     startPortal();
     ASSERT_EQ(check({q("--from"), q("2013-04-01"), q("--to"), q("2013-04-12")}).status, 0);
     const LastCheckFiles last = lastCheckFiles(dataFolder(), q("demo"), false);
-    const QByteArray kept = readAll(last.document);
-    const QByteArray keptLog = readAll(last.log);
+    const QByteArray kept = readFile(last.document);
+    const QByteArray keptLog = readFile(last.log);
     EXPECT_EQ(printedJson(kept, JsonSchema::Check)[q("check")][q("to")].toString(),
               q("2013-04-12"));
     EXPECT_TRUE(keptLog.startsWith("Date,")) << keptLog.left(80).toStdString();
@@ -219,12 +214,12 @@ TEST_F(CheckLive, EachFailureHasItsStatusAndOneLine) {
         EXPECT_TRUE(r.err.contains(q(c.says))) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
         expectNoPasswordIn(r);
-        EXPECT_EQ(readAll(last.document), kept);
-        EXPECT_EQ(readAll(last.log), keptLog);
+        EXPECT_EQ(readFile(last.document), kept);
+        EXPECT_EQ(readFile(last.log), keptLog);
         const std::optional<CheckFailure> failure = readCheckFailure(last.failure);
         ASSERT_TRUE(failure.has_value());
         EXPECT_TRUE(failure->reason.contains(q(c.says))) << failure->reason.toStdString();
-        test::expectMatchesDefinition(QJsonDocument::fromJson(readAll(last.failure)).object(),
+        test::expectMatchesDefinition(QJsonDocument::fromJson(readFile(last.failure)).object(),
                                       JsonSchema::Check, "failure");
     }
 

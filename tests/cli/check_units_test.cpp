@@ -23,6 +23,8 @@
 namespace {
 
 using kestrova::test::q;
+using kestrova::test::readFile;
+using kestrova::test::writeFile;
 
 // The units' keys, read as systemd reads them (one key per line, in sections).
 QMap<QString, QString> unitKeys(const QString& path) {
@@ -117,11 +119,8 @@ namespace {
 
 // The README's crontab line, without its schedule: what cron hands to the shell.
 QString readmeCronCommand() {
-    QFile readme(q(KESTROVA_SOURCE_DIR "/README.md"));
-    if (!readme.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return {};
-    }
-    for (const QString& line : QString::fromUtf8(readme.readAll()).split(u'\n')) {
+    for (const QString& line :
+         QString::fromUtf8(readFile(q(KESTROVA_SOURCE_DIR "/README.md"))).split(u'\n')) {
         if (line.startsWith(q("30 7 * * * ")) && line.contains(q("kestrova-check"))) {
             return line.mid(11);
         }
@@ -142,19 +141,14 @@ TEST(CheckCron, TheReadmesLineReachesTheBusAndKeepsTheLastGoodJson) {
     QDir(home.path()).mkpath(q("bin"));
     const QString json = home.filePath(q(".local/share/kestrova/today.json"));
     // A stand-in for the check: says where it was told the bus is, then succeeds or fails.
-    QFile check(home.filePath(q("bin/kestrova-check")));
-    ASSERT_TRUE(check.open(QIODevice::WriteOnly));
-    check.write(
-        "#!/bin/sh\n"
-        "printf '{\"bus\": \"%s\"}\\n' \"$DBUS_SESSION_BUS_ADDRESS\"\n"
-        "exit $(cat \"$HOME/status\")\n");
-    check.close();
-    check.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QString check = home.filePath(q("bin/kestrova-check"));
+    ASSERT_TRUE(writeFile(check,
+                          "#!/bin/sh\n"
+                          "printf '{\"bus\": \"%s\"}\\n' \"$DBUS_SESSION_BUS_ADDRESS\"\n"
+                          "exit $(cat \"$HOME/status\")\n"));
+    QFile::setPermissions(check, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const auto runAsCron = [&](int status) {
-        QFile statusFile(home.filePath(q("status")));
-        EXPECT_TRUE(statusFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        statusFile.write(QByteArray::number(status));
-        statusFile.close();
+        EXPECT_TRUE(writeFile(home.filePath(q("status")), QByteArray::number(status)));
         // cron's own small environment: no session bus, a plain PATH.
         QProcessEnvironment env;
         env.insert(q("HOME"), home.path());
@@ -163,8 +157,7 @@ TEST(CheckCron, TheReadmesLineReachesTheBusAndKeepsTheLastGoodJson) {
         shell.setProcessEnvironment(env);
         shell.start(q("/bin/sh"), {q("-c"), command});
         EXPECT_TRUE(shell.waitForFinished(30000));
-        QFile result(json);
-        return result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray();
+        return readFile(json);
     };
     const QByteArray bus = "unix:path=/run/user/" + QByteArray::number(::getuid()) + "/bus";
     EXPECT_EQ(runAsCron(0), "{\"bus\": \"" + bus + "\"}\n");

@@ -60,11 +60,6 @@ std::string testName(const ::testing::TestParamInfo<GoldenRun>& info) {
     return name;
 }
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // "page.htm" fails as "page-FAILED.htm", "stdout" as "stdout-FAILED".
 QString failedName(const QString& kept) {
     const QFileInfo info(kept);
@@ -77,14 +72,12 @@ QString failedName(const QString& kept) {
 void expectKept(const QString& kept, const QByteArray& made) {
     const QString failed = failedName(kept);
     QFile::remove(failed);
-    const QByteArray want = readFile(kept);
+    const QByteArray want = test::readFile(kept);
     if (made == want && (QFileInfo::exists(kept) || made.isEmpty())) {
         return;
     }
     QDir().mkpath(QFileInfo(kept).path());
-    QFile out(failed);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly)) << out.errorString().toStdString();
-    out.write(made);
+    ASSERT_TRUE(test::writeFile(failed, made)) << failed.toStdString();
     const qsizetype common = std::min(made.size(), want.size());
     qsizetype at = 0;
     while (at < common && made[at] == want[at]) {
@@ -183,7 +176,7 @@ TEST_P(Golden, OutputsAreTheKeptOnes) {
     for (const char* file : run.files) {
         const QString made = folder() + u'/' + q(file);
         EXPECT_TRUE(QFileInfo::exists(made)) << file;
-        expectKept(kept + QFileInfo(q(file)).fileName(), steady(readFile(made)));
+        expectKept(kept + QFileInfo(q(file)).fileName(), steady(test::readFile(made)));
     }
 }
 

@@ -56,9 +56,7 @@ protected:
     }
     QString path(const QString& name) const { return dir.filePath(name); }
     void write(const QString& name, const QByteArray& data) const {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
+        ASSERT_TRUE(test::writeFile(path(name), data));
     }
     QTemporaryDir dir;
 };
@@ -202,11 +200,7 @@ TEST_P(ReportCommandFullDisk, KeepsTheOldFileAndFails) {
     }
     const QString target = disk.filePath(q("out"));
     const QByteArray before(3000, 'x');
-    {
-        QFile old(target);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        ASSERT_EQ(old.write(before), before.size());
-    }
+    ASSERT_TRUE(test::writeFile(target, before));
     QProcess process;
     QStringList arguments{q(KESTROVA_SOURCE_DIR "/samples/usage.htm")};
     if (GetParam().option != nullptr) {
@@ -222,9 +216,7 @@ TEST_P(ReportCommandFullDisk, KeepsTheOldFileAndFails) {
     const QString where = GetParam().option != nullptr ? target : q("standard output");
     EXPECT_TRUE(err.endsWith(q("kestrova-report: ") + where + q(": No space left on device\n")))
         << err.toStdString();
-    QFile old(target);
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), before);
+    EXPECT_EQ(test::readFile(target), before);
     QStringList left = QDir(disk.path()).entryList(QDir::Files | QDir::Hidden);
     left.removeAll(q("page.htm"));
     EXPECT_EQ(left, QStringList{q("out")});

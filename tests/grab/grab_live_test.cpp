@@ -27,11 +27,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::day;
-using testing::FakeHost;
-using testing::navigationPath;
 using testing::PortalProcess;
 using testing::recordsText;
-using testing::Retrieval;
 using testing::spinUntil;
 
 using kestrova::test::q;

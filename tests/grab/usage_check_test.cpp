@@ -31,14 +31,9 @@ namespace kestrova {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::FakeHost;
 using testing::navigationPath;
-using testing::Retrieval;
 
-template <typename Predicate>
-bool spinUntil(Predicate done, std::chrono::milliseconds limit = 5s) {
-    return testing::spinUntil(done, limit);
-}
+using testing::spinUntil;
 
 using kestrova::test::q;
 QUrl at(const char* path) {
@@ -184,9 +179,7 @@ TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     EXPECT_NE(browser.downloads()[0].fileName, host.dir.filePath(q("usage.htm")));
     EXPECT_EQ(QDir(host.dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{q("usage.htm")});
-    QFile kept(host.dir.filePath(q("usage.htm")));
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), kLog);
+    EXPECT_EQ(test::readFile(host.dir.filePath(q("usage.htm"))), kLog);
     EXPECT_EQ(host.steps, (std::vector<GrabStep>{
                               GrabStep::Connecting, GrabStep::LoggingIn, GrabStep::OpeningUsagePage,
                               GrabStep::WaitingForDates, GrabStep::FetchingLog}));
@@ -206,16 +199,11 @@ TEST_F(Grab, ANewCheckStartsWithoutTheLastChart) {
 TEST_F(Grab, ACacheFileThatIsNotOursIsSaidAndTheReportStillComes) {
     host.cache = true;
     const QString cacheFile = host.dir.filePath(q("2013-04-unbilled-abc.cache2"));
-    QFile damaged(cacheFile);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write("not a cache file");
-    damaged.close();
+    ASSERT_TRUE(test::writeFile(cacheFile, "not a cache file"));
     ASSERT_TRUE(aCheckShowsItsReport());
     ASSERT_EQ(host.notKept.size(), 1);
     EXPECT_TRUE(host.notKept[0].startsWith(cacheFile + q(": "))) << host.notKept[0].toStdString();
-    QFile after(cacheFile);
-    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
-    EXPECT_EQ(after.readAll(), QByteArray("not a cache file"));
+    EXPECT_EQ(test::readFile(cacheFile), QByteArray("not a cache file"));
 }
 
 TEST_F(Grab, FirstCompletionNeverTouchesThePageAndFrameCompletionsAreIgnored) {
@@ -392,10 +380,7 @@ TEST_F(Grab, AMissingNavigationLinkIsReportedAndLeavesTheState) {
 }
 
 TEST_F(Grab, AFailedDownloadNeverShowsTheLastGrabsLog) {
-    QFile old(host.dir.filePath(q("usage.htm")));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(kLog);  // the previous month's log
-    old.close();
+    ASSERT_TRUE(test::writeFile(host.dir.filePath(q("usage.htm")), kLog));  // last month's log
     browser.setDownloadFailure(at("/usage.csv"), q("500"));
     check.checkUsage();
     playTheSubscriber();
@@ -467,7 +452,7 @@ TEST_F(Grab, NoPortalHostChosenAsksForOne) {
     EXPECT_EQ(check.m_grabState, GrabState::Idle);
 }
 
-TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
+TEST_F(Grab, TheCachePageAsksForAFileThatExists) {
     host.mainPage = MainPage::CacheData;
     check.checkUsage();
     EXPECT_EQ(messages.texts(), QStringList{q("Select one cache file to create report")});
@@ -480,17 +465,9 @@ TEST_F(Grab, TheCachePageBuildsTheReportFromTheChosenFile) {
     check.checkUsage();
     EXPECT_EQ(messages.texts().back(), q("Selected cache file do not exist"));
     EXPECT_EQ(host.focused, q("cmbCacheFiles"));
-
-    const QString records = toRowText({q("2013-04-17"), q("1"), q("2"), q("3"), q("4"), q("5")});
-    ASSERT_TRUE(saveFileData(host.dir.filePath(q("2013-04-billed-ab-c.cache2")), records, true));
-    check.checkUsage();
-    EXPECT_EQ(state.records, records);
-    EXPECT_EQ(state.monthYear, q("2013-04-billed-ab"));  // up to the last "-"
-    ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }));
-    EXPECT_EQ(result.outcome().totalUsage, 5);
-    EXPECT_TRUE(browser.navigations().empty());
 }
 
+// The chosen file's records, without a page of the portal.
 TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
     // 03:00 for an hour is all night; midday is charged.
     const QString records =
@@ -515,11 +492,14 @@ TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
         check.checkUsage();
         ASSERT_TRUE(spinUntil([&] { return host.outputs == outputs + 1; }));
         ++outputs;
+        EXPECT_EQ(state.records, records);
+        EXPECT_EQ(state.monthYear, q("2013-04-billed"));
         EXPECT_EQ(state.planKind, c.kind);
         EXPECT_EQ(result.outcome().totalUsage, 130);
         EXPECT_EQ(result.outcome().chargedUsage, c.charged);
         EXPECT_EQ(result.outcome().nightChargedUsage, 30);
     }
+    EXPECT_TRUE(browser.navigations().empty());
 }
 
 TEST(UsageCheckDates, FirstAndLastDayOfTheMonthAndTheMonthsName) {

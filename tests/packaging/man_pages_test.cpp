@@ -18,9 +18,7 @@
 
 namespace {
 
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
+using kestrova::test::q;
 
 struct Program {
     const char* name;
@@ -50,17 +48,18 @@ QString runAlone(const Program& program, const QStringList& arguments) {
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
+const QRegularExpression kOptionName(q("(?:^|[ ,])(--?[A-Za-z0-9][A-Za-z0-9-]*)"));
+
 // The options a line of the help's "Options:" list names ("  -o, --output <PATH>  Write ...").
 QSet<QString> helpOptions(const QString& help) {
     QSet<QString> options;
     static const QRegularExpression entry(q("^  (-[^ ].*?)(?:  |$)"));
-    static const QRegularExpression name(q("(?:^|[ ,])(--?[A-Za-z0-9][A-Za-z0-9-]*)"));
     for (const QString& line : help.split(u'\n')) {
         const QRegularExpressionMatch listed = entry.match(line);
         if (!listed.hasMatch()) {
             continue;
         }
-        auto names = name.globalMatch(listed.captured(1));
+        auto names = kOptionName.globalMatch(listed.captured(1));
         while (names.hasNext()) {
             options.insert(names.next().captured(1));
         }
@@ -80,7 +79,6 @@ QString plain(QString roff) {
 // The options the page's OPTIONS section has entries for: the tag line after each ".TP".
 QSet<QString> pageOptions(const QString& page) {
     QSet<QString> options;
-    static const QRegularExpression name(q("(?:^|[ ,])(--?[A-Za-z0-9][A-Za-z0-9-]*)"));
     const QStringList lines = page.split(u'\n');
     bool inOptions = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -93,7 +91,7 @@ QSet<QString> pageOptions(const QString& page) {
         }
         QString tag = plain(lines[i + 1]);
         tag.remove(QRegularExpression(q("^\\.[A-Z]+ ?")));
-        auto names = name.globalMatch(tag);
+        auto names = kOptionName.globalMatch(tag);
         while (names.hasNext()) {
             options.insert(names.next().captured(1));
         }

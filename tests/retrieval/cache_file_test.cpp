@@ -24,18 +24,8 @@ using namespace kestrova;
 namespace {
 
 using kestrova::test::q;
-
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return f.readAll();
-}
-
-void writeBytes(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
+using kestrova::test::readFile;
+using kestrova::test::writeFile;
 
 const QString kRecords =
     toRowText({q("2013-04-17"), q("10:20:33"), q("00:12:00"), q("12.5"), q("1.25"), q("13.75\r")}) +
@@ -54,7 +44,7 @@ protected:
 TEST_F(CacheFile, MissingEmptyAndUnnamedFilesReadAsEmptyText) {
     EXPECT_EQ(readFileData(path("absent.cache2"), true), QString());
     EXPECT_EQ(readFileData(QString(), true), QString());
-    writeBytes(path("empty.cache2"), QByteArray());
+    ASSERT_TRUE(writeFile(path("empty.cache2"), QByteArray()));
     EXPECT_EQ(readFileData(path("empty.cache2"), true), QString());
     EXPECT_EQ(readFileData(dir.path(), false), QString());  // a folder is no file
     EXPECT_TRUE(messages.messages.empty());
@@ -62,11 +52,11 @@ TEST_F(CacheFile, MissingEmptyAndUnnamedFilesReadAsEmptyText) {
 
 TEST_F(CacheFile, PlainTextKeepsOneBytePerCharacterUnlessItCannot) {
     ASSERT_TRUE(saveFileData(path("report.htm"), q("caf\u00e9"), false));
-    EXPECT_EQ(readBytes(path("report.htm")), QByteArray("caf\xe9"));
+    EXPECT_EQ(readFile(path("report.htm")), QByteArray("caf\xe9"));
     EXPECT_EQ(readFileData(path("report.htm"), false), q("caf\u00e9"));
     const QString wide = QString::fromUtf8("\xe2\x82\xac 5, \xe0\xa4\x95");
     ASSERT_TRUE(saveFileData(path("wide.csv"), wide, false));
-    EXPECT_TRUE(readBytes(path("wide.csv")).startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(readFile(path("wide.csv")).startsWith("\xEF\xBB\xBF"));
     EXPECT_EQ(readFileData(path("wide.csv"), false), wide);
     // A scrambled file could not unscramble such text again: refused, and said so.
     EXPECT_FALSE(saveFileData(path("wide.cache2"), wide, true));
@@ -81,7 +71,7 @@ class CacheFileFailedWrite : public CacheFile, public ::testing::WithParamInterf
 
 TEST_P(CacheFileFailedWrite, KeepsTheOldFileAndSaysWhy) {
     ASSERT_TRUE(saveFileData(path("keep.cache2"), kRecords, true));
-    const QByteArray before = readBytes(path("keep.cache2"));
+    const QByteArray before = readFile(path("keep.cache2"));
     const QString text = kRecords.repeated(GetParam());
     ASSERT_GT(text.size(), 4096);
 
@@ -95,7 +85,7 @@ TEST_P(CacheFileFailedWrite, KeepsTheOldFileAndSaysWhy) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
 
     EXPECT_FALSE(written);
-    EXPECT_EQ(readBytes(path("keep.cache2")), before);
+    EXPECT_EQ(readFile(path("keep.cache2")), before);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, path("keep.cache2") + q(": File too large"));
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
@@ -127,7 +117,7 @@ TEST(CacheItemPeriod, KeepsTheTextUpToItsLastDash) {
 TEST_F(CacheFile, ListsCacheFilesInNameOrderAndSelectsTheLast) {
     for (const char* n : {"2013-05-billed-abc.cache2", "2013-04-unbilled-abc.cache2", "usage.htm",
                           "2013-04-billed-abc.cache2.bak"}) {
-        writeBytes(path(n), "x");
+        ASSERT_TRUE(writeFile(path(n), "x"));
     }
     QDir().mkpath(path("2013-06-billed-x.cache2"));  // a folder, not a cache file
     const CacheFileList list = loadCacheFileList(dir.path());

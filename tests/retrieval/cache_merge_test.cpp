@@ -37,11 +37,6 @@ protected:
     QString file(const char* month) const {
         return cacheFileName(dir.path(), q(month), true, q("demo"));
     }
-    QByteArray bytes(const QString& path) const {
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-        return f.readAll();
-    }
     CacheMerge merge(const QString& records) {
         return mergeIntoCache(dir.path(), records, true, q("demo"));
     }
@@ -129,16 +124,13 @@ TEST_F(CacheMergeTest, AFileThatIsNotOursIsNeverWrittenOver) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile f(file("2026-11"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(c.content);
-        f.close();
+        ASSERT_TRUE(test::writeFile(file("2026-11"), c.content));
         const CacheMerge result =
             merge(row("2026-11-05", "10:00:00") + row("2026-12-01", "10:00:00"));
         ASSERT_EQ(result.problems.size(), 1u);
         EXPECT_EQ(result.problems[0].file, file("2026-11"));
         EXPECT_TRUE(result.problems[0].reason.contains(q("left as it was")));
-        EXPECT_EQ(bytes(file("2026-11")), c.content);
+        EXPECT_EQ(test::readFile(file("2026-11")), c.content);
         // The other month is still kept.
         EXPECT_EQ(result.written, QStringList{file("2026-12")});
         QFile::remove(file("2026-12"));
@@ -147,7 +139,8 @@ TEST_F(CacheMergeTest, AFileThatIsNotOursIsNeverWrittenOver) {
 
 TEST_F(CacheMergeTest, AFailedWriteKeepsTheOldFile) {
     merge(row("2026-11-01", "10:00:00"));
-    const QByteArray before = bytes(file("2026-11"));
+    const QByteArray before = test::readFile(file("2026-11"));
+    ASSERT_FALSE(before.isEmpty());
     QString many;
     for (int day = 2; day <= 28; ++day) {
         for (int hour = 10; hour < 20; ++hour) {
@@ -166,7 +159,7 @@ TEST_F(CacheMergeTest, AFailedWriteKeepsTheOldFile) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
     ASSERT_EQ(result.problems.size(), 1u);
     EXPECT_TRUE(result.written.isEmpty());
-    EXPECT_EQ(bytes(file("2026-11")), before);
+    EXPECT_EQ(test::readFile(file("2026-11")), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     EXPECT_FALSE(describeCacheProblems(result).isEmpty());
 }

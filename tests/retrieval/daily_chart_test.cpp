@@ -39,15 +39,6 @@ TEST(ChartValue, KeepsTheHundredthTheChartShowsHalvesAwayFromZero) {
     }
 }
 
-TEST(DailyChart, WritesTheChartDataTextWithAndWithoutTheAverage) {
-    const DailyChart chart{{q("17"), q("18")},
-                           {{q("Usage"), {mb("17.5"), mb("50")}, mb("33.75")},
-                            {q("Free"), {mb("10"), mb("0")}, mb("5")}}};
-    EXPECT_EQ(chart.text(false), q("\t17\t18\r\nUsage\t17.50\t50.00\r\nFree\t10.00\t0.00"));
-    EXPECT_EQ(chart.text(true),
-              q("\t17\t18\tAvg\r\nUsage\t17.50\t50.00\t33.75\r\nFree\t10.00\t0.00\t5"));
-}
-
 TEST(DailyChart, ASeriesWithoutDaysPutsItsAverageInTheFirstColumn) {
     const DailyChart chart{{q("17")}, {{q("Usage"), {mb("0")}, mb("0")}, {QString(), {}, mb("2")}}};
     EXPECT_EQ(chart.text(false), q("\t17\r\nUsage\t0.00\r\n"));

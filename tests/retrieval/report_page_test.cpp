@@ -50,8 +50,10 @@ struct Report : kestrova::test::HeadlessReport {
         report.writeOutput();
     }
     // The records handed to the report builder as they are, after a report that gave `earlier`.
-    explicit Report(const QString& records, const ReportOutcome& earlier = {}) {
+    explicit Report(const QString& records, const ReportOutcome& earlier = {},
+                    const DisplaySettings& display = {}) {
         result.applyOutcome(earlier);
+        state.display = display;
         state.monthYear = q("2013-04");
         state.records = records;
         report.grabbingFinished();
@@ -86,6 +88,8 @@ TEST(ReportPage, EmptyRecordsGiveBothTablesZeroesAndNoDailyTotals) {
     EXPECT_TRUE(r.result.outcome().averageCaption.isEmpty());
     EXPECT_EQ(r.result.outcome().lastDayUsage, -1);
     EXPECT_EQ(r.result.outcome().mdtLastUsedDate, QDate(2000, 1, 1));
+    EXPECT_TRUE(r.report.figures().dailyTotals.empty());
+    EXPECT_TRUE(r.result.outcome().dailyTotals.empty());
     EXPECT_EQ(chartDataText(r.state, false), q("\r\nUsage"));
     EXPECT_EQ(chartDataText(r.state, true), q("\tAvg\r\nUsage\t0"));
     EXPECT_EQ(r.result.summaries, 1);
@@ -150,25 +154,13 @@ TEST(ReportPage, DailyTotalsReachTheFiguresAndTheResultOldestFirst) {
     };
     EXPECT_EQ(r.report.figures().dailyTotals, expected);
     EXPECT_EQ(r.result.outcome().dailyTotals, expected);
-
-    Report empty("");
-    EXPECT_TRUE(empty.report.figures().dailyTotals.empty());
-    EXPECT_TRUE(empty.result.outcome().dailyTotals.empty());
 }
 
 TEST(ReportPage, ChangedRowColoursGoIntoTheRules) {
-    RecordingDialogs messages;
-    ScopedDialogs seam{messages};
-    RetrievalState state;
-    state.display.colorBackMixed = RGB(255, 0, 0);
-    state.display.colorNonFree = RGB(0x12, 0x34, 0x56);
-    HeadlessHost host;
-    HeadlessResult result;
-    ReportBuilder report{state, host, result};
-    state.records = QString();
-    report.grabbingFinished();
-    report.writeOutput();
-    const QString html = result.report.outerHTML();
+    DisplaySettings display;
+    display.colorBackMixed = RGB(255, 0, 0);
+    display.colorNonFree = RGB(0x12, 0x34, 0x56);
+    const QString html = Report(QString(), {}, display).result.report.outerHTML();
     EXPECT_TRUE(html.contains(q(".mixed { background-color:#FF0000; }")));
     EXPECT_TRUE(html.contains(q(".nonfree { color:#123456; }")));
 }
@@ -326,11 +318,8 @@ TEST(shortMonthDate, UsesTheMonthAbbreviation) {
 }
 
 TEST(colorToHTML, WritesRedGreenBlue) {
-    EXPECT_EQ(colorToHTML(255), q("#FF0000"));
-    EXPECT_EQ(colorToHTML(16711680), q("#0000FF"));
     EXPECT_EQ(colorToHTML(0), q("#000000"));
     EXPECT_EQ(colorToHTML(RGB(0x40, 0x80, 0xC0)), q("#4080C0"));
-    EXPECT_EQ(colorToHTML(14811105), q("#E1FFE1"));
     // A system colour is shown as the colour it stands for, not as its number.
     const QColor window = toQColor(0x80000005u);
     EXPECT_EQ(colorToHTML(0x80000005u), window.name().toUpper());

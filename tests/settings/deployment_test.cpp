@@ -21,9 +21,7 @@ using kestrova::test::q;
 
 void writeIni(const QString& folder, const QByteArray& text) {
     QDir().mkpath(folder + q("/Kestrova"));
-    QFile f(folder + q("/Kestrova/kestrova.ini"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
+    ASSERT_TRUE(test::writeFile(folder + q("/Kestrova/kestrova.ini"), text));
 }
 
 // Sets XDG_CONFIG_DIRS for the test and puts it back afterwards.
@@ -44,10 +42,16 @@ private:
     QByteArray m_old;
 };
 
-TEST(Deployment, WithoutFilesTheDefaultsNameTheProvidersTwoHosts) {
+// The user's own settings folder is no deployment file: its keys leave the defaults.
+TEST(Deployment, BesideTheUsersOwnSettingsFileTheDefaultsNameTheProvidersTwoHosts) {
     QTemporaryDir empty;
     ConfigDirs dirs(empty.path());
+    const QString user = qEnvironmentVariable("XDG_CONFIG_HOME");
+    ASSERT_FALSE(user.isEmpty());
+    writeIni(user, "[Deployment]\nNorthHost=user.example\n");
+    EXPECT_FALSE(Deployment::systemFiles().contains(user + q("/Kestrova/kestrova.ini")));
     const Deployment d = Deployment::load();
+    QFile::remove(user + q("/Kestrova/kestrova.ini"));
     EXPECT_EQ(d.northHost, q("selfcare-north.orvo.example"));
     EXPECT_EQ(d.westHost, q("selfcare-west.orvo.example"));
     EXPECT_EQ(d.obtainedFromLine(), q("Get the latest version of Kestrova from ") + d.homePage);
@@ -67,17 +71,6 @@ TEST(Deployment, AFileInTheConfigurationFoldersOverridesItsKeys) {
     EXPECT_EQ(d.homePage, q("https://home.example/"));  // a blank value leaves the key open
     EXPECT_EQ(d.obtainedFromLine(), q("Ask your provider."));
     EXPECT_EQ(d.plansPage, Deployment().plansPage);
-}
-
-TEST(Deployment, TheUsersOwnSettingsFolderIsNotADeploymentFile) {
-    QTemporaryDir empty;
-    ConfigDirs dirs(empty.path());
-    const QString user = qEnvironmentVariable("XDG_CONFIG_HOME");
-    ASSERT_FALSE(user.isEmpty());
-    writeIni(user, "[Deployment]\nNorthHost=user.example\n");
-    EXPECT_FALSE(Deployment::systemFiles().contains(user + q("/Kestrova/kestrova.ini")));
-    EXPECT_EQ(Deployment::load().northHost, Deployment().northHost);
-    QFile::remove(user + q("/Kestrova/kestrova.ini"));
 }
 
 }  // namespace

@@ -25,10 +25,6 @@ namespace {
 
 using kestrova::test::q;
 
-void clearStore() {
-    QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear();
-}
-
 // --- Conversions ---------------------------------------------------------------------------------
 
 enum class Kind { Boolean, Int16, Byte, Colour, Single };
@@ -180,7 +176,12 @@ void expectSame(const MainSettings& a, const MainSettings& b) {
 
 class Settings : public ::testing::Test {
 protected:
-    void SetUp() override { clearStore(); }
+    void SetUp() override { QSettings(SettingsStore().fileName(), QSettings::IniFormat).clear(); }
+    // The settings a close saves, as the next load finds them.
+    static void storeSomeSettings() {
+        SettingsStore store;
+        saveMainSettings(store, someSettings(), false);
+    }
 };
 
 TEST_F(Settings, AnEmptyStoreGivesTheDefaultsOfTheTable) {
@@ -198,10 +199,7 @@ TEST_F(Settings, AnEmptyStoreGivesTheDefaultsOfTheTable) {
 }
 
 TEST_F(Settings, WhatACloseSavesTheNextLoadRestores) {
-    {
-        SettingsStore store;
-        saveMainSettings(store, someSettings(), false);
-    }
+    storeSomeSettings();
     const LoadedSettings loaded = loadMainSettings(SettingsStore(), designDefaults());
     EXPECT_TRUE(loaded.problems.empty());
     // Everything but the password, which the keyring keeps: the file never holds it.
@@ -223,11 +221,8 @@ TEST_F(Settings, EveryScrambledCharacterOfAnOldFileReadsBack) {
     }
     password += QChar(0x4E2D);
     password += q(" ends in a blank ");
-    {
-        SettingsStore store;
-        saveMainSettings(store, someSettings(), false);
-        store.save(q("txtPasswordnew"), scramblePassword(password));  // as an older version did
-    }
+    storeSomeSettings();
+    SettingsStore().save(q("txtPasswordnew"), scramblePassword(password));  // as older versions did
     const QString scrambled = SettingsStore().get(q("txtPasswordnew"), QString());
     EXPECT_TRUE(scrambled.contains(QChar(0)));
     EXPECT_EQ(scrambled, scramblePassword(password));
@@ -246,18 +241,12 @@ void PrintTo(const CorruptRow& row, std::ostream* os) {
     *os << row.key << "=" << row.stored;
 }
 
-class CorruptValue : public ::testing::TestWithParam<CorruptRow> {
-protected:
-    void SetUp() override { clearStore(); }
-};
+class CorruptValue : public Settings, public ::testing::WithParamInterface<CorruptRow> {};
 
 TEST_P(CorruptValue, GetsItsDefaultAndTheLoadGoesOn) {
     const CorruptRow& row = GetParam();
-    {
-        SettingsStore store;
-        saveMainSettings(store, someSettings(), false);
-        store.remove(q(row.key));
-    }
+    storeSomeSettings();
+    SettingsStore().remove(q(row.key));
     const LoadedSettings missing = loadMainSettings(SettingsStore(), designDefaults());
     ASSERT_TRUE(missing.problems.empty());
     SettingsStore().save(q(row.key), q(row.stored));
@@ -283,17 +272,10 @@ INSTANTIATE_TEST_SUITE_P(
 // The caching key ends in a blank. The INI file holds it as QSettings escapes it,
 // "mblnCachingEnabled%20"; files written while the store escaped it a second time hold
 // "mblnCachingEnabled%2520" and still read, and the next close writes the key escaped once.
-QByteArray iniText() {
-    QFile f(SettingsStore().fileName());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void writeIni(const QByteArray& text) {
     const QString path = SettingsStore().fileName();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    f.write(text);
+    ASSERT_TRUE(test::writeFile(path, text)) << path.toStdString();
 }
 
 struct OldCachingFile {
@@ -306,10 +288,7 @@ void PrintTo(const OldCachingFile& row, std::ostream* os) {
     *os << row.name;
 }
 
-class OldCachingKey : public ::testing::TestWithParam<OldCachingFile> {
-protected:
-    void SetUp() override { clearStore(); }
-};
+class OldCachingKey : public Settings, public ::testing::WithParamInterface<OldCachingFile> {};
 
 TEST_P(OldCachingKey, StillReadsAndTheNextCloseRewritesIt) {
     const OldCachingFile& row = GetParam();
@@ -322,7 +301,7 @@ TEST_P(OldCachingKey, StillReadsAndTheNextCloseRewritesIt) {
         SettingsStore store;
         saveMainSettings(store, loaded.values, false);
     }
-    const QByteArray text = iniText();
+    const QByteArray text = test::readFile(SettingsStore().fileName());
     EXPECT_TRUE(text.contains(
         QByteArray("\nmblnCachingEnabled%20=").append(row.expected ? "True" : "False")))
         << text.toStdString();

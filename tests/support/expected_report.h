@@ -4,11 +4,8 @@
 
 #pragma once
 
-// What a grab of the simulated portal's records should give: their records text, and the
-// figures the report builder makes of records without any window.
+// What a grab of the simulated portal's records should give: their records text.
 
-#include "retrieval/headless.h"
-#include "retrieval/report_page.h"
 #include "retrieval/row_text.h"
 #include "usage_data.h"
 
@@ -33,18 +30,6 @@ inline QString recordsText(const std::vector<portal::UsageRecord>& newestFirst) 
         text += toRowText(fields);
     }
     return text;
-}
-
-inline HeadlessResult headlessReport(const QString& records, const QString& period) {
-    RetrievalState state;
-    state.records = records;
-    state.monthYear = period;
-    HeadlessHost host;
-    HeadlessResult result;
-    ReportBuilder builder(state, host, result);
-    builder.grabbingFinished();
-    builder.writeOutput();
-    return result;
 }
 
 }  // namespace kestrova::testing

@@ -111,10 +111,7 @@ public:
 
 // The navigation frame: frame 1 of frame 2.
 inline FramePath navigationPath() {
-    FramePath path;
-    path.push_back(2);
-    path.push_back(1);
-    return path;
+    return FramePath{2, 1};
 }
 
 // The subscriber, on the portal's navigation frame: picks days of April 2013 and asks for the

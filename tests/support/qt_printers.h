@@ -4,9 +4,11 @@
 
 #pragma once
 
-// Readable GoogleTest output for Qt values, and the short way to write a QString in a test.
+// Readable GoogleTest output for Qt values, and the short ways to write a QString and to read
+// and write a file's bytes in a test.
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -53,6 +55,19 @@ namespace kestrova::test {
 // A QString from a literal of UTF-8 text.
 inline QString q(const char* s) {
     return QString::fromUtf8(s);
+}
+
+// The file's bytes; empty when it cannot be read.
+inline QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Whether the file now holds exactly `bytes`, whatever it held before.
+[[nodiscard]] inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() &&
+           f.flush();
 }
 
 }  // namespace kestrova::test

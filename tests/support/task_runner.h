@@ -113,7 +113,7 @@ inline void runQueued() {
 
 // Runs the event loop until `done` holds; false after `limit`.
 template <typename Predicate>
-bool spinUntil(Predicate done, std::chrono::milliseconds limit) {
+bool spinUntil(Predicate done, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {

@@ -8,21 +8,19 @@
 #include "results/last_check.h"
 #include "retrieval/report_page.h"
 #include "retrieval/retrieval_state.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
 #include <QDateTime>
-#include <QFile>
 
 namespace kestrova::test {
 
 // kestrova-check as the daily timer runs it for "demo": a log in `folder`, and a check of
 // `usedMB` by 10 April 2013 on the first catalogue plan renamed into place beside it.
 inline void keepCheck(const QString& folder, int usedMB) {
-    QFile log(folder + QStringLiteral("/usage.htm"));
-    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
-    log.write("Date,Time\n");
-    log.close();
+    const QString log = folder + QStringLiteral("/usage.htm");
+    ASSERT_TRUE(writeFile(log, "Date,Time\n"));
     const SummaryInputs inputs{usedMB, usedMB, QDate(2013, 4, 10), 30};
     const PlanChoice plan = PlanChoice::catalogue(0);
     QString why;
@@ -32,8 +30,8 @@ inline void keepCheck(const QString& folder, int usedMB) {
             RetrievalState{}, ReportFigures{}, summarizeMonth(inputs, plan, QDate(2013, 4, 10)),
             forecastMonth(inputs, plan, {}, QDate(2013, 4, 10)),
             CheckFacts{QStringLiteral("portal.test"), QStringLiteral("demo"), QDate(2013, 4, 1),
-                       QDate(2013, 4, 10), false, log.fileName(), QDateTime::currentDateTime()}),
-        log.fileName(), why))
+                       QDate(2013, 4, 10), false, log, QDateTime::currentDateTime()}),
+        log, why))
         << why.toStdString();
 }
 

@@ -137,19 +137,16 @@ INSTANTIATE_TEST_SUITE_P(Forecasts, PanelSays, ::testing::ValuesIn(cases()),
 
 class LastCheckFolder : public ::testing::Test {
 protected:
-    void write(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
     QTemporaryDir dir;
+    // A check whose month lasts.
+    const QByteArray lasting =
+        QJsonDocument(checked({300, 300, QDate(2013, 4, 10), 30}, kBbg250, QDate(2013, 4, 10)))
+            .toJson();
     LastCheckFiles files = lastCheckFiles(dir.path(), q("demo"), false);
 };
 
 TEST_F(LastCheckFolder, AFailureAfterTheCheckIsSaidAndAnOlderOneIsNot) {
-    write(files.document,
-          QJsonDocument(checked({300, 300, QDate(2013, 4, 10), 30}, kBbg250, QDate(2013, 4, 10)))
-              .toJson());
+    ASSERT_TRUE(test::writeFile(files.document, lasting));
     QString why;
     ASSERT_TRUE(keepCheckFailure(
         dir.path(), {q("demo"), false, q("the portal cannot be reached"), kChecked.addSecs(3600)},
@@ -174,15 +171,12 @@ TEST_F(LastCheckFolder, AFailureAfterTheCheckIsSaidAndAnOlderOneIsNot) {
 }
 
 TEST_F(LastCheckFolder, TheUsersOwnUnbilledCheckIsFollowedElseTheNewest) {
-    const QByteArray document =
-        QJsonDocument(checked({300, 300, QDate(2013, 4, 10), 30}, kBbg250, QDate(2013, 4, 10)))
-            .toJson();
     EXPECT_EQ(chooseLastCheck(dir.path(), q("demo")).document, files.document);
     const LastCheckFiles other = lastCheckFiles(dir.path(), q("other"), true);
-    write(other.document, document);
+    ASSERT_TRUE(test::writeFile(other.document, lasting));
     EXPECT_EQ(chooseLastCheck(dir.path(), q("demo")).document, other.document);
     EXPECT_EQ(chooseLastCheck(dir.path(), q("demo")).log, other.log);
-    write(files.document, document);
+    ASSERT_TRUE(test::writeFile(files.document, lasting));
     EXPECT_EQ(chooseLastCheck(dir.path(), q("demo")).document, files.document);
 }
 
@@ -215,7 +209,7 @@ TEST_F(LastCheckFolder, ADamagedDocumentSaysWhyItCannotBeRead) {
     };
     for (const auto& d : damaged) {
         SCOPED_TRACE(d.name);
-        write(files.document, d.bytes);
+        ASSERT_TRUE(test::writeFile(files.document, d.bytes));
         const PanelStatus status = readPanelStatus(files);
         EXPECT_TRUE(status.unreadable.contains(QLatin1String(d.says)))
             << status.unreadable.toStdString();

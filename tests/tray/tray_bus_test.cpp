@@ -117,9 +117,8 @@ protected:
         QDir().mkpath(home.filePath(q("runtime")));
         QFile(home.filePath(q("runtime")))
             .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile settings(home.filePath(q("config/Kestrova/kestrova.ini")));
-        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-        settings.write("[ScreenSettings]\ntxtUserName=demo\n");
+        ASSERT_TRUE(test::writeFile(home.filePath(q("config/Kestrova/kestrova.ini")),
+                                    "[ScreenSettings]\ntxtUserName=demo\n"));
     }
 
     void TearDown() override {

@@ -36,11 +36,8 @@ protected:
     // A kestrova-check of the test's own: `script` runs in sh.
     QString checkScript(const QByteArray& script) {
         const QString path = dir.filePath(q("kestrova-check"));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\n" + script);
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_TRUE(test::writeFile(path, "#!/bin/sh\n" + script));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
 
