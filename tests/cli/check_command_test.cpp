@@ -3,14 +3,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // kestrova-check's command line in the test's own process: what it refuses before any page is
-// loaded, and which exit status each way a grab can stop gives.
+// loaded, which exit status each way a grab can stop gives, and whole checks on the in-memory
+// portal.
 
 #include "cli/check_command.h"
 
+#include "cli/desktop_notifier.h"
 #include "platform/password_store.h"
 #include "platform/settings_store.h"
 #include "settings/main_settings.h"
 #include "support/memory_browser.h"
+#include "support/memory_portal.h"
 #include "support/qt_printers.h"
 #include "support/task_runner.h"
 
@@ -44,10 +47,12 @@ Outcome run(const QStringList& arguments, const QByteArray& input = {},
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
     Outcome r;
-    environment.browser = [&r] {
-        r.browserMade = true;
-        return std::make_unique<MemoryBrowser>();
-    };
+    if (!environment.browser) {
+        environment.browser = [&r] {
+            r.browserMade = true;
+            return std::make_unique<MemoryBrowser>();
+        };
+    }
     CheckCommand command(in, out, err, environment);
     QObject::connect(&command, &CheckCommand::finished, [&r](int status) { r.status = status; });
     if (const std::optional<int> now = command.start(arguments)) {
@@ -153,6 +158,81 @@ TEST_F(CheckCommandLine, NoRememberedPasswordOrNoKeyringIsExitStatusThreeWithThe
         EXPECT_FALSE(r.browserMade);
     }
 }
+
+// Shows every notification at once, as a notification service would.
+class ShownNotifications : public DesktopNotifier {
+public:
+    explicit ShownNotifications(QStringList& shown) : m_shown(shown) {}
+    void notify(const QString&, const QString& body, std::function<void(bool)> done) override {
+        m_shown << body;
+        QMetaObject::invokeMethod(
+            qApp, [done] { done(true); }, Qt::QueuedConnection);
+    }
+
+private:
+    QStringList& m_shown;
+};
+
+struct WholeCheck {
+    const char* name;
+    QStringList arguments;
+    int status;
+    const char* out;  // in what it prints
+    const char* err;  // in what it says on standard error
+    QStringList alerts;
+};
+
+void PrintTo(const WholeCheck& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CheckOnThePortal : public CheckCommandLine,
+                         public ::testing::WithParamInterface<WholeCheck> {};
+
+TEST_P(CheckOnThePortal, EndsWithItsStatusAndSaysWhy) {
+    const WholeCheck& c = GetParam();
+    QStringList alerts;
+    CheckEnvironment environment;
+    environment.second = std::chrono::milliseconds(20);
+    environment.browser = [] {
+        auto browser = std::make_unique<MemoryBrowser>();
+        kestrova::testing::memory_portal::script(*browser);
+        return browser;
+    };
+    environment.notifier = [&alerts] { return std::make_unique<ShownNotifications>(alerts); };
+    const QStringList user{q("--host"),           q("portal.test"), q("--user"), q("abc"),
+                           q("--password-stdin"), q("--verbose"),   q("--to"),   q("2013-04-17")};
+    const Outcome r = run(user + c.arguments, "secret\n", environment);
+    EXPECT_EQ(r.status, c.status) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(q(c.out))) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(q(c.err))) << r.err.toStdString();
+    EXPECT_EQ(alerts, c.alerts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    InMemory, CheckOnThePortal,
+    ::testing::Values(
+        WholeCheck{"PrintsTheMonthAndSaysEachStep",
+                   {q("--from"), q("2013-04-01")},
+                   0,
+                   "Month total: 15.000 MB (0.015 GB)\n",
+                   "kestrova-check: fetching the usage log\n",
+                   {}},
+        // A custom plan of 1 MB: the month's usage passed it on its first day.
+        WholeCheck{"NotifiesAnAllowanceThatRanOut",
+                   {q("--from"), q("2013-04-01"), q("--notify"), q("--plan-charge"), q("100"),
+                    q("--allowance"), q("1"), q("--rate"), q("0"), q("--format"), q("json")},
+                   0,
+                   "\"allowanceRunsOut\": \"2013-04-02\"",
+                   "",
+                   {q("1500 % of 1 MB used; it ran out on 2 Apr")}},
+        WholeCheck{"NamesADayThePortalDoesNotOffer",
+                   {q("--from"), q("2013-04-05")},
+                   5,
+                   "",
+                   "(the portal's usage page does not offer 05 in aaab.BBUsageView.ddkFromDay)",
+                   {}}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CheckExitStatus, EachWayAGrabStopsHasItsStatus) {
     const std::pair<GrabProblem, int> expected[] = {

@@ -8,6 +8,7 @@
 
 #include "grab/usage_check.h"
 #include "support/grab_fixture.h"
+#include "support/memory_portal.h"
 
 #include "support/qt_printers.h"
 #include "support/task_runner.h"
@@ -36,84 +37,24 @@ using testing::navigationPath;
 using testing::spinUntil;
 
 using kestrova::test::q;
-QUrl at(const char* path) {
-    return QUrl(q("http://portal.test") + q(path));
-}
-
-MemoryPage page(const char* path, const QString& body, std::vector<MemoryPage> frames = {}) {
-    return MemoryPage{at(path), q("<html><head></head><body>") + body + q("</body></html>"),
-                      std::move(frames)};
-}
+using namespace testing::memory_portal;
 
 const char* kDataNotAvailable =
     "Error retrieving bandwidth logs, Data not available for selected month";
-
-const QByteArray kLog =
-    "Date,Time,Duration,Download (MB),Upload (MB),Total (MB)\r\n"
-    "2013-04-17,10:20:33,00:12:00,12.5,1.25,13.75\r\n"
-    "2013-04-02,09:00:00,00:01:00,1,0.5,1.5\r\n";
-
-// A drop-down of the usage view with `chosen` selected.
-QString select(const char* id, const char* chosen, std::initializer_list<const char*> values) {
-    QString html = q("<select id=\"aaab.BBUsageView.") + q(id) + q("\">");
-    for (const char* v : values) {
-        html += q("<option value=\"") + q(v) + q("\"") +
-                (qstrcmp(v, chosen) == 0 ? q(" selected") : QString()) + q(">") + q(v) +
-                q("</option>");
-    }
-    return html + q("</select>");
-}
-
-QString usageView(bool withLog, const QString& logLink = q("/usage.csv")) {
-    QString body =
-        select("ddkFromDay", "01", {"01", "02"}) + select("ddkFromMonth", "04", {"03", "04"}) +
-        select("ddkFromYear", "2013", {"2012", "2013"}) + select("ddkToDay", "17", {"16", "17"}) +
-        select("ddkToMonth", "04", {"03", "04"}) + select("ddkToYear", "2013", {"2012", "2013"}) +
-        q("<a id=\"details\" href=\"/nav/details\">View Usage Details</a>");
-    if (withLog) {
-        body +=
-            q("<a id=\"aaab.BBUsageView.ToolBarLinkToURL\" href=\"") + logLink + q("\">log</a>");
-    }
-    return body;
-}
-
-// The portal's shape: the navigation view is frame 1 of frame 2.
-MemoryPage portalTop(const QString& navigation) {
-    return page("/home", q("<div id=\"welcome_message\">Welcome</div>"),
-                {page("/header", q("h")), page("/menu", q("m")),
-                 page("/work", q("w"), {page("/title", q("t")), page("/nav", navigation)})});
-}
-
-MemoryPage loginPage() {
-    return page("/",
-                q("<input id=\"logonuidfield\"><input id=\"logonpassfield\" type=\"password\">"
-                  "<input id=\"uidPasswordLogon\" type=\"submit\">"),
-                {page("/notice", q("notice"))});
-}
 
 class Grab : public ::testing::Test, protected testing::GrabRig<MemoryBrowser> {
 protected:
     void SetUp() override {
         check.setSecond(20ms);
-        browser.addRoute(at("/"), loginPage());
         logInLoadsThePortal();
-        browser.addRoute(at("/nav/services"),
-                         page("/nav/services", q("<a id=\"aaab.NavigationView.LinkToAction38\" "
-                                                 "href=\"/nav/usage\">Usage</a>")));
-        browser.addRoute(at("/nav/usage"), page("/nav/usage", usageView(false)));
-        browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true)));
-        browser.setDownload(at("/usage.csv"), kLog);
     }
 
     void logInLoadsThePortal() {
-        browser.setClickReaction(
-            q("uidPasswordLogon"), [this](MemoryBrowser& b, const MemoryClick&) {
-                const auto login = b.documentAt({});
-                typedUser = login->elementById(q("logonuidfield"))->value();
-                typedPassword = login->elementById(q("logonpassfield"))->value();
-                b.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" "
-                                       "href=\"/nav/services\">Services</a>")));
-            });
+        testing::memory_portal::script(browser,
+                                       [this](const QString& user, const QString& password) {
+                                           typedUser = user;
+                                           typedPassword = password;
+                                       });
     }
 
     // Every notification the browser had queued has been delivered, every handler it started
