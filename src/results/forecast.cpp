@@ -77,7 +77,7 @@ PricedProjection priceProjection(MonthSummary summary, const MonthShape& month,
                                  const QLocale& locale) {
     PricedProjection p;
     p.summary = std::move(summary);
-    p.used = keptNumber(p.summary.figures, L::usedBandWidthLabel);
+    p.used = keptNumber(p.summary.figures, L::UsedBandWidthLabel);
     p.projected = month.project(p.used);
     p.figures = priceUsage(p.summary.plan, p.projected, locale);
     return p;
@@ -106,7 +106,7 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
     f.monthComplete = month.complete;
     f.usedMB = chosen.used;
     // As shown: a month far beyond a tiny allowance runs to billions of per cent.
-    f.usedPercent = wholeCount(keptNumber(chosen.summary.figures, L::percentageEdit));
+    f.usedPercent = wholeCount(keptNumber(chosen.summary.figures, L::PercentageEdit));
     f.projectedMB = chosen.projected;
 
     const PlanRecord& plan = chosen.summary.plan;
@@ -144,7 +144,7 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
                            today, locale),
             month, locale);
         f.ranking.push_back({0, slot, p.summary.plan.text(PlanName).trimmed(), p.summary.entryText,
-                             billOf(p.figures), p.figures.shown(L::billTotalAndTaxLabel)});
+                             billOf(p.figures), p.figures.shown(L::BillTotalAndTaxLabel)});
     }
     rankByTotalAndTax(f.ranking);
     f.savingPaise = savingInPaise(f.bill, f.cheapest());
@@ -171,9 +171,9 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
                                 ? QStringLiteral("Ran out")
                                 : formatNumber(*f.dailyBudgetMB, 2, locale) + QStringLiteral(" MB");
     }
-    f.totalText = chosen.figures.shown(L::billTotalLabel);
-    f.taxText = chosen.figures.shown(L::billTaxLabel);
-    f.totalAndTaxText = chosen.figures.shown(L::billTotalAndTaxLabel);
+    f.totalText = chosen.figures.shown(L::BillTotalLabel);
+    f.taxText = chosen.figures.shown(L::BillTaxLabel);
+    f.totalAndTaxText = chosen.figures.shown(L::BillTotalAndTaxLabel);
     f.cheapestText = f.cheapest().name + QStringLiteral("   ") + f.cheapest().totalAndTaxText;
     f.savingText = f.savingPaise > 0
                        ? u"Saves Rs. " + formatNumber(double(f.savingPaise) / 100, 2, locale) +

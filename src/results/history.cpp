@@ -61,7 +61,7 @@ void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDa
                                     summary.plan.text(PlanName).trimmed(),
                                     summary.entryText,
                                     summary.bill,
-                                    summary.figures.shown(SummaryLabel::billTotalAndTaxLabel)};
+                                    summary.figures.shown(SummaryLabel::BillTotalAndTaxLabel)};
         }
     } catch (const Failure& failure) {
         month.problem = QStringLiteral("cannot be priced: ") + failure.description();

@@ -114,8 +114,8 @@ Bill billOf(const SummaryFigures& figures) {
         const QString& kept = figures[label].kept;
         return kept.isEmpty() ? 0.0 : requireNumber(kept, QLocale::c()).toDouble();
     };
-    return {number(L::billPlanChargeLabel), number(L::excessAmountLabel), number(L::billTotalLabel),
-            number(L::billTaxLabel), number(L::billTotalAndTaxLabel)};
+    return {number(L::BillPlanChargeLabel), number(L::ExcessAmountLabel), number(L::BillTotalLabel),
+            number(L::BillTaxLabel), number(L::BillTotalAndTaxLabel)};
 }
 
 namespace {
@@ -142,70 +142,70 @@ void summarize(const SummaryInputs& inputs, std::optional<double> usedOverride,
     const bool unlimited = record.isUnlimited(locale);
 
     // The plan's figures beside the list, as the record holds them (" 250" keeps its blank).
-    run.show(L::planChargeLabel, QStringLiteral("Rs ") + record.text(PlanCharge));
+    run.show(L::PlanChargeLabel, QStringLiteral("Rs ") + record.text(PlanCharge));
     if (unlimited) {
-        run.show(L::bandWidthLimitLabel, QStringLiteral("Unlimited"));
-        run.show(L::rsPerMBLabel, QStringLiteral("NA"));
+        run.show(L::BandWidthLimitLabel, QStringLiteral("Unlimited"));
+        run.show(L::RsPerMBLabel, QStringLiteral("NA"));
     } else {
-        run.show(L::bandWidthLimitLabel, record.text(BandwidthLimitMB) + QStringLiteral(" MB"));
-        run.show(L::rsPerMBLabel, QStringLiteral("Rs ") + record.text(RsPerExcessMB));
+        run.show(L::BandWidthLimitLabel, record.text(BandwidthLimitMB) + QStringLiteral(" MB"));
+        run.show(L::RsPerMBLabel, QStringLiteral("Rs ") + record.text(RsPerExcessMB));
     }
 
-    const double used = run.keep(L::usedBandWidthLabel, usedOverride ? *usedOverride
+    const double used = run.keep(L::UsedBandWidthLabel, usedOverride ? *usedOverride
                                                         : record.isNightUnlimited(locale)
                                                             ? double(inputs.chargedUsage)
                                                             : double(inputs.totalUsage));
-    run.show(L::usedBandWidthLabel, run.megabytes(used, 3));
+    run.show(L::UsedBandWidthLabel, run.megabytes(used, 3));
 
     const int day = lastUsed.day();
-    run.show(L::usedAverageLabel, run.megabytes(run.keep(L::usedAverageLabel, used / day), 2));
+    run.show(L::UsedAverageLabel, run.megabytes(run.keep(L::UsedAverageLabel, used / day), 2));
 
-    run.keepText(L::usedLastDayLabel, lastUsed.toString(Qt::ISODate));
-    run.show(L::usedLastDayLabel, QStringLiteral(" %1 %2 %3")
+    run.keepText(L::UsedLastDayLabel, lastUsed.toString(Qt::ISODate));
+    run.show(L::UsedLastDayLabel, QStringLiteral(" %1 %2 %3")
                                       .arg(day)
                                       .arg(locale.monthName(lastUsed.month(), QLocale::ShortFormat))
                                       .arg(lastUsed.year(), 4, 10, QLatin1Char('0')));
 
     const QDate lastOfMonth = QDate(lastUsed.year(), lastUsed.month(), 1).addMonths(1).addDays(-1);
-    const double remaining = run.keep(L::availableDaysLabel, double(lastUsed.daysTo(lastOfMonth)));
-    run.show(L::availableDaysLabel, QString::number(std::int64_t(remaining)));
+    const double remaining = run.keep(L::AvailableDaysLabel, double(lastUsed.daysTo(lastOfMonth)));
+    run.show(L::AvailableDaysLabel, QString::number(std::int64_t(remaining)));
 
     if (!unlimited) {
         const double allowance = record.number(BandwidthLimitMB, locale);
-        const double available = run.keep(L::availableBandWidthLabel, allowance - used);
+        const double available = run.keep(L::AvailableBandWidthLabel, allowance - used);
         const std::int64_t percentage = roundedTiesToEven(used / allowance * 100);
-        run.keep(L::percentageEdit, double(percentage));
-        run.show(L::percentageEdit, QString::number(percentage) + u'%');
+        run.keep(L::PercentageEdit, double(percentage));
+        run.show(L::PercentageEdit, QString::number(percentage) + u'%');
 
         if (available >= 0) {
             figures.availableGroupVisible = true;
             figures.excessGroupVisible = false;
-            run.show(L::availableBandWidthLabel, run.megabytes(available, 3));
-            if (figures.shown(L::availableDaysLabel) != u"0") {
+            run.show(L::AvailableBandWidthLabel, run.megabytes(available, 3));
+            if (figures.shown(L::AvailableDaysLabel) != u"0") {
                 const double perDay =
-                    run.keep(L::availableAverageLabel, available / run.kept(L::availableDaysLabel));
-                run.show(L::availableAverageLabel, run.megabytes(perDay, 2));
+                    run.keep(L::AvailableAverageLabel, available / run.kept(L::AvailableDaysLabel));
+                run.show(L::AvailableAverageLabel, run.megabytes(perDay, 2));
             } else {
-                run.show(L::availableAverageLabel, QString());
+                run.show(L::AvailableAverageLabel, QString());
             }
-            run.keep(L::excessBandwidthLabel, 0);
-            run.show(L::excessBandwidthLabel, QStringLiteral("0"));
-            run.keep(L::excessAmountLabel, 0);
-            run.show(L::excessAmountLabel, QStringLiteral("Rs. 0"));
+            run.keep(L::ExcessBandwidthLabel, 0);
+            run.show(L::ExcessBandwidthLabel, QStringLiteral("0"));
+            run.keep(L::ExcessAmountLabel, 0);
+            run.show(L::ExcessAmountLabel, QStringLiteral("Rs. 0"));
             figures.actualDownloadBoxWidth = (allowance - available) / allowance;
             figures.excessDownloadBoxVisible = false;
         } else {
             figures.excessGroupAtAvailablePlace = true;
             figures.excessGroupVisible = true;
             figures.availableGroupVisible = false;
-            const double excess = run.keep(L::excessBandwidthLabel, std::abs(available));
-            run.show(L::excessBandwidthLabel, run.megabytes(excess, 3));
+            const double excess = run.keep(L::ExcessBandwidthLabel, std::abs(available));
+            run.show(L::ExcessBandwidthLabel, run.megabytes(excess, 3));
             const double rate =
-                run.keep(L::excessRatePerMBLabel, record.number(RsPerExcessMB, locale));
-            run.show(L::excessRatePerMBLabel, formatNumber(rate, 2, locale));
+                run.keep(L::ExcessRatePerMBLabel, record.number(RsPerExcessMB, locale));
+            run.show(L::ExcessRatePerMBLabel, formatNumber(rate, 2, locale));
             const double amount =
-                run.keep(L::excessAmountLabel, excess * run.kept(L::excessRatePerMBLabel));
-            run.show(L::excessAmountLabel, run.rupees(amount));
+                run.keep(L::ExcessAmountLabel, excess * run.kept(L::ExcessRatePerMBLabel));
+            run.show(L::ExcessAmountLabel, run.rupees(amount));
             figures.actualDownloadBoxWidth = 1;
             figures.excessDownloadBoxVisible = true;
             figures.excessDownloadBoxWidth = excess / allowance;
@@ -213,47 +213,47 @@ void summarize(const SummaryInputs& inputs, std::optional<double> usedOverride,
 
         figures.todayLabelsVisible = today == lastUsed;
         if (figures.todayLabelsVisible) {
-            const double lastDay = run.keep(L::usageTodayLabel, double(inputs.lastDayUsage));
-            run.show(L::usageTodayLabel, run.megabytes(lastDay, 2));
+            const double lastDay = run.keep(L::UsageTodayLabel, double(inputs.lastDayUsage));
+            run.show(L::UsageTodayLabel, run.megabytes(lastDay, 2));
             if (day > 1) {
                 const double perDay =
-                    run.keep(L::usedAverageExclTodayLabel, (used - lastDay) / (day - 1));
-                run.show(L::usedAverageExclTodayLabel, run.megabytes(perDay, 2));
+                    run.keep(L::UsedAverageExclTodayLabel, (used - lastDay) / (day - 1));
+                run.show(L::UsedAverageExclTodayLabel, run.megabytes(perDay, 2));
             } else {
-                run.show(L::usedAverageExclTodayLabel, QStringLiteral("0 MB"));
+                run.show(L::UsedAverageExclTodayLabel, QStringLiteral("0 MB"));
             }
             // Today still counts as a remaining day, and its usage as still available.
-            const double usable = run.keep(L::availableAverageExclTodayLabel,
-                                           (run.kept(L::availableBandWidthLabel) + lastDay) /
-                                               (run.kept(L::availableDaysLabel) + 1));
-            run.show(L::availableAverageExclTodayLabel, run.megabytes(usable, 2));
+            const double usable = run.keep(L::AvailableAverageExclTodayLabel,
+                                           (run.kept(L::AvailableBandWidthLabel) + lastDay) /
+                                               (run.kept(L::AvailableDaysLabel) + 1));
+            run.show(L::AvailableAverageExclTodayLabel, run.megabytes(usable, 2));
         }
     } else {
-        run.keep(L::percentageEdit, 0);
-        run.show(L::percentageEdit, QStringLiteral("0%"));
+        run.keep(L::PercentageEdit, 0);
+        run.show(L::PercentageEdit, QStringLiteral("0%"));
         figures.availableGroupVisible = true;
         figures.excessGroupVisible = false;
-        run.show(L::availableBandWidthLabel, QStringLiteral("Unlimited"));
-        run.show(L::availableAverageLabel, QStringLiteral("Unlimited"));
-        run.keep(L::excessBandwidthLabel, 0);
-        run.show(L::excessBandwidthLabel, QStringLiteral("0"));
-        run.keep(L::excessAmountLabel, 0);
-        run.show(L::excessAmountLabel, QStringLiteral("Rs. 0"));
+        run.show(L::AvailableBandWidthLabel, QStringLiteral("Unlimited"));
+        run.show(L::AvailableAverageLabel, QStringLiteral("Unlimited"));
+        run.keep(L::ExcessBandwidthLabel, 0);
+        run.show(L::ExcessBandwidthLabel, QStringLiteral("0"));
+        run.keep(L::ExcessAmountLabel, 0);
+        run.show(L::ExcessAmountLabel, QStringLiteral("Rs. 0"));
         figures.actualDownloadBoxWidth = 0;
         figures.excessDownloadBoxVisible = false;
         figures.todayLabelsVisible = false;
     }
 
-    run.keep(L::billPlanChargeLabel, record.number(PlanCharge, locale));
-    run.show(L::billPlanChargeLabel, QStringLiteral("Rs. ") + record.text(PlanCharge).trimmed());
-    run.show(L::billExcessChargeLabel, figures.shown(L::excessAmountLabel));
+    run.keep(L::BillPlanChargeLabel, record.number(PlanCharge, locale));
+    run.show(L::BillPlanChargeLabel, QStringLiteral("Rs. ") + record.text(PlanCharge).trimmed());
+    run.show(L::BillExcessChargeLabel, figures.shown(L::ExcessAmountLabel));
     const double total = run.keep(
-        L::billTotalLabel, run.kept(L::billPlanChargeLabel) + run.kept(L::excessAmountLabel));
-    run.show(L::billTotalLabel, run.rupees(total));
-    const double tax = run.keep(L::billTaxLabel, total * 10.3 / 100);
-    run.show(L::billTaxLabel, run.rupees(tax));
-    const double totalAndTax = run.keep(L::billTotalAndTaxLabel, total + tax);
-    run.show(L::billTotalAndTaxLabel, run.rupees(totalAndTax));
+        L::BillTotalLabel, run.kept(L::BillPlanChargeLabel) + run.kept(L::ExcessAmountLabel));
+    run.show(L::BillTotalLabel, run.rupees(total));
+    const double tax = run.keep(L::BillTaxLabel, total * 10.3 / 100);
+    run.show(L::BillTaxLabel, run.rupees(tax));
+    const double totalAndTax = run.keep(L::BillTotalAndTaxLabel, total + tax);
+    run.show(L::BillTotalAndTaxLabel, run.rupees(totalAndTax));
 }
 
 }  // namespace

@@ -19,31 +19,31 @@ namespace kestrova {
 
 // The labels of the Summary tab that a run fills, named as the window's controls.
 enum class SummaryLabel {
-    usedBandWidthLabel,
-    usedAverageLabel,
-    usedLastDayLabel,
-    usageTodayLabel,
-    usedAverageExclTodayLabel,
-    availableBandWidthLabel,
-    availableAverageLabel,
-    availableDaysLabel,
-    availableAverageExclTodayLabel,
-    excessBandwidthLabel,
-    excessRatePerMBLabel,
-    excessAmountLabel,
-    billPlanChargeLabel,
-    billExcessChargeLabel,
-    billTotalLabel,
-    billTaxLabel,
-    billTotalAndTaxLabel,
-    percentageEdit,
+    UsedBandWidthLabel,
+    UsedAverageLabel,
+    UsedLastDayLabel,
+    UsageTodayLabel,
+    UsedAverageExclTodayLabel,
+    AvailableBandWidthLabel,
+    AvailableAverageLabel,
+    AvailableDaysLabel,
+    AvailableAverageExclTodayLabel,
+    ExcessBandwidthLabel,
+    ExcessRatePerMBLabel,
+    ExcessAmountLabel,
+    BillPlanChargeLabel,
+    BillExcessChargeLabel,
+    BillTotalLabel,
+    BillTaxLabel,
+    BillTotalAndTaxLabel,
+    PercentageEdit,
     // The plan's own figures, read-only beside the list (the edit boxes stand in their place
     // for the custom plan).
-    planChargeLabel,
-    bandWidthLimitLabel,
-    rsPerMBLabel,
+    PlanChargeLabel,
+    BandWidthLimitLabel,
+    RsPerMBLabel,
 };
-inline constexpr int kSummaryLabelCount = int(SummaryLabel::rsPerMBLabel) + 1;
+inline constexpr int kSummaryLabelCount = int(SummaryLabel::RsPerMBLabel) + 1;
 
 // The control's name ("lblUsedBandWidth").
 QString summaryLabelName(SummaryLabel label);
@@ -116,8 +116,8 @@ struct SummaryFigures {
     double excessDownloadBoxWidth = 0;
     // The caption labels `lbl` with "*" and the three "today" labels.
     bool todayLabelsVisible = false;
-    // The three edit boxes and mbLabel in place of planChargeLabel, bandWidthLimitLabel,
-    // rsPerMBLabel.
+    // The three edit boxes and mbLabel in place of PlanChargeLabel, BandWidthLimitLabel,
+    // RsPerMBLabel.
     bool customFiguresShown = false;
 
     LabelFigure& operator[](SummaryLabel label) { return labels[std::size_t(label)]; }

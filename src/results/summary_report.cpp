@@ -34,23 +34,23 @@ QString captioned(const QString& caption, const QString& shown) {
 }
 
 bool inAvailableFrame(L label) {
-    return label == L::availableBandWidthLabel || label == L::availableAverageLabel ||
-           label == L::availableDaysLabel || label == L::availableAverageExclTodayLabel;
+    return label == L::AvailableBandWidthLabel || label == L::AvailableAverageLabel ||
+           label == L::AvailableDaysLabel || label == L::AvailableAverageExclTodayLabel;
 }
 
 bool inExcessFrame(L label) {
-    return label == L::excessBandwidthLabel || label == L::excessRatePerMBLabel ||
-           label == L::excessAmountLabel;
+    return label == L::ExcessBandwidthLabel || label == L::ExcessRatePerMBLabel ||
+           label == L::ExcessAmountLabel;
 }
 
 bool isTodayLabel(L label) {
-    return label == L::usageTodayLabel || label == L::usedAverageExclTodayLabel ||
-           label == L::availableAverageExclTodayLabel;
+    return label == L::UsageTodayLabel || label == L::UsedAverageExclTodayLabel ||
+           label == L::AvailableAverageExclTodayLabel;
 }
 
 bool isPlanLabel(L label) {
-    return label == L::planChargeLabel || label == L::bandWidthLimitLabel ||
-           label == L::rsPerMBLabel;
+    return label == L::PlanChargeLabel || label == L::BandWidthLimitLabel ||
+           label == L::RsPerMBLabel;
 }
 
 // Whether the label can be seen on the tab as the figures leave it.
@@ -79,7 +79,7 @@ QStringList tabLines(const MonthSummary& s, const CustomPlanFigures& custom) {
             return;
         }
         QString shown = f.shown(label);
-        if (label == L::usedAverageExclTodayLabel || label == L::availableAverageExclTodayLabel) {
+        if (label == L::UsedAverageExclTodayLabel || label == L::AvailableAverageExclTodayLabel) {
             shown += u' ' + c.excludingToday;
         }
         lines << captioned(summaryLabelCaption(label), shown);
@@ -94,28 +94,28 @@ QStringList tabLines(const MonthSummary& s, const CustomPlanFigures& custom) {
             editBoxText(PlanEditBox::bandWidthLimitEdit, custom.allowanceMB) + u' ' + c.mbLabel);
         lines << captioned(c.rsPerMB, editBoxText(PlanEditBox::rsPerMBEdit, custom.rsPerMB));
     } else {
-        add(L::planChargeLabel);
-        add(L::bandWidthLimitLabel);
-        add(L::rsPerMBLabel);
+        add(L::PlanChargeLabel);
+        add(L::BandWidthLimitLabel);
+        add(L::RsPerMBLabel);
     }
-    for (L label : {L::usedBandWidthLabel, L::usedAverageLabel, L::usedLastDayLabel,
-                    L::usageTodayLabel, L::usedAverageExclTodayLabel, L::percentageEdit}) {
+    for (L label : {L::UsedBandWidthLabel, L::UsedAverageLabel, L::UsedLastDayLabel,
+                    L::UsageTodayLabel, L::UsedAverageExclTodayLabel, L::PercentageEdit}) {
         add(label);
     }
     if (f.availableGroupVisible) {
         lines << c.availableGroup;
-        for (L label : {L::availableBandWidthLabel, L::availableAverageLabel, L::availableDaysLabel,
-                        L::availableAverageExclTodayLabel}) {
+        for (L label : {L::AvailableBandWidthLabel, L::AvailableAverageLabel, L::AvailableDaysLabel,
+                        L::AvailableAverageExclTodayLabel}) {
             add(label);
         }
     } else {
         lines << c.excessGroup;
-        for (L label : {L::excessBandwidthLabel, L::excessRatePerMBLabel, L::excessAmountLabel}) {
+        for (L label : {L::ExcessBandwidthLabel, L::ExcessRatePerMBLabel, L::ExcessAmountLabel}) {
             add(label);
         }
     }
-    for (L label : {L::billPlanChargeLabel, L::billExcessChargeLabel, L::billTotalLabel,
-                    L::billTaxLabel, L::billTotalAndTaxLabel}) {
+    for (L label : {L::BillPlanChargeLabel, L::BillExcessChargeLabel, L::BillTotalLabel,
+                    L::BillTaxLabel, L::BillTotalAndTaxLabel}) {
         add(label);
     }
     if (f.todayLabelsVisible) {
@@ -218,7 +218,7 @@ std::vector<PlanCost> comparePlans(const SummaryInputs& inputs,
             slot == kCustomPlanSlot ? PlanChoice::customPlan(*custom) : PlanChoice::catalogue(slot),
             today, locale);
         costs.push_back({0, slot, s.plan.text(PlanName).trimmed(), s.entryText, s.bill,
-                         s.figures.shown(L::billTotalAndTaxLabel)});
+                         s.figures.shown(L::BillTotalAndTaxLabel)});
     }
     rankByTotalAndTax(costs);
     return costs;

@@ -35,7 +35,7 @@ public:
     bool officeChartRunning() const override { return false; }
     void setOfficeChartData(const QString&) override {}
     void setInbuiltChartInitialised(bool initialised) override {
-        m_inbuiltChartInitialised = initialised;
+        inbuiltChartInitialised = initialised;
     }
     void updateGraphControl() override { ++chartUpdates; }
     void createSummary() override { ++summaries; }
@@ -49,7 +49,7 @@ public:
     bool streamPage = false;
     QByteArray page;
     std::function<bool(QIODevice&)> pageWriter;
-    bool m_inbuiltChartInitialised = false;
+    bool inbuiltChartInitialised = false;
     int chartUpdates = 0;
     int summaries = 0;
 

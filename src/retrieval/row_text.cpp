@@ -18,26 +18,26 @@ constexpr std::size_t kFields = 6;
 
 // How own row text treats a character of a field.
 enum CharClass : std::uint8_t {
-    kPlain,    // kept as it is by an HTML parser, and left as it is by toRowText
-    kSpecial,  // "<" ends the field, "&" starts a reference, CR is read as LF
-    kForeign,  // toRowText never writes it raw, or a parser would not keep it
+    Plain,    // kept as it is by an HTML parser, and left as it is by toRowText
+    Special,  // "<" ends the field, "&" starts a reference, CR is read as LF
+    Foreign,  // toRowText never writes it raw, or a parser would not keep it
 };
 
 constexpr std::array<CharClass, 256> makeClasses() {
     std::array<CharClass, 256> classes{};
     for (int c = 0; c < 256; ++c) {
-        CharClass k = kPlain;
+        CharClass k = Plain;
         if (c < 0x20 || (c >= 0x7F && c <= 0xA0)) {
-            k = kForeign;  // controls, DEL, C1 controls and the no-break space
+            k = Foreign;  // controls, DEL, C1 controls and the no-break space
         }
         if (c == '\t' || c == '\n') {
-            k = kPlain;
+            k = Plain;
         }
         if (c == '<' || c == '&' || c == '\r') {
-            k = kSpecial;
+            k = Special;
         }
         if (c == '>' || c == '"' || c == '\'') {
-            k = kForeign;
+            k = Foreign;
         }
         classes[std::size_t(c)] = k;
     }
@@ -46,7 +46,7 @@ constexpr std::array<CharClass, 256> makeClasses() {
 constexpr std::array<CharClass, 256> kClasses = makeClasses();
 
 CharClass classOf(char16_t c) {
-    return c < 256 ? kClasses[c] : kForeign;
+    return c < 256 ? kClasses[c] : Foreign;
 }
 
 bool isWhitespace(char16_t c) {
@@ -194,11 +194,11 @@ bool OwnRowText::next(Fields& fields) {
             }
             const char16_t c = text[at];
             const CharClass k = classOf(c);
-            if (k == kPlain) {
+            if (k == Plain) {
                 ++at;
                 continue;
             }
-            if (k == kForeign) {
+            if (k == Foreign) {
                 return fail();
             }
             if (c == u'<') {

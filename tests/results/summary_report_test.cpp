@@ -57,7 +57,7 @@ TEST_P(CheapestSaving, IsTheDifferenceOfTheShownAmounts) {
         summarizeMonth(inputs, PlanChoice::catalogue(row.slot), kNotThatDay);
     const std::int64_t saving = savingInPaise(selected.bill, costs.front());
     EXPECT_EQ(saving, row.paise);
-    EXPECT_EQ(saving, paiseOf(selected.figures.shown(SummaryLabel::billTotalAndTaxLabel)) -
+    EXPECT_EQ(saving, paiseOf(selected.figures.shown(SummaryLabel::BillTotalAndTaxLabel)) -
                           paiseOf(costs.front().totalAndTaxText));
     EXPECT_EQ(savingInPaise(costs.front().bill, costs.front()), 0);
 }

@@ -45,7 +45,7 @@ TEST(SummaryTab, WithNothingStoredTheListOpensWithNothingSelected) {
     EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::planChargeEdit), 250);
     EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::bandWidthLimitEdit), 1024);
     EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::rsPerMBEdit), 0.2);
-    EXPECT_TRUE(tab.figures().shown(L::billTotalAndTaxLabel).isEmpty());
+    EXPECT_TRUE(tab.figures().shown(L::BillTotalAndTaxLabel).isEmpty());
 }
 
 TEST(SummaryTab, NoPlanSelectedChangesNothing) {
@@ -71,11 +71,11 @@ TEST(SummaryTab, CustomPlanCopiesTheEditBoxesAndShowsThemInstead) {
     EXPECT_TRUE(tab.figures().customFiguresShown);
     EXPECT_EQ(tab.plans().record(29).text(PlanCharge), QStringLiteral("400"));
     // 176 MB over at 0.25 is 44; (400 + 44) with 10.3 % tax.
-    EXPECT_EQ(tab.figures().shown(L::billTotalAndTaxLabel), QStringLiteral("Rs. 489.73"));
+    EXPECT_EQ(tab.figures().shown(L::BillTotalAndTaxLabel), QStringLiteral("Rs. 489.73"));
 
     tab.loadCombo(29);
     EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::planChargeEdit), 400);
-    EXPECT_EQ(tab.figures().shown(L::billPlanChargeLabel), QStringLiteral("Rs. 400"));
+    EXPECT_EQ(tab.figures().shown(L::BillPlanChargeLabel), QStringLiteral("Rs. 400"));
     tab.loadCombo(0);
     EXPECT_FALSE(tab.figures().customFiguresShown);
     EXPECT_EQ(tab.plans().record(29).text(PlanCharge), QStringLiteral(" 0"));
@@ -88,11 +88,11 @@ TEST(SummaryTab, CustomAllowanceZeroTurnsTheBoxToOneMegabyte) {
     tab.setEditBoxValue(PlanEditBox::bandWidthLimitEdit, 0);
     EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::bandWidthLimitEdit), 1);
     const SummaryFigures& f = tab.figures();
-    EXPECT_EQ(f.shown(L::bandWidthLimitLabel), QStringLiteral("1 MB"));
-    EXPECT_EQ(f.shown(L::excessBandwidthLabel), QStringLiteral("1199.000 MB"));
-    EXPECT_EQ(f.shown(L::percentageEdit), QStringLiteral("120000%"));
+    EXPECT_EQ(f.shown(L::BandWidthLimitLabel), QStringLiteral("1 MB"));
+    EXPECT_EQ(f.shown(L::ExcessBandwidthLabel), QStringLiteral("1199.000 MB"));
+    EXPECT_EQ(f.shown(L::PercentageEdit), QStringLiteral("120000%"));
     // 250 + 1199 * 0.2 = 489.80, plus 50.4494 tax.
-    EXPECT_EQ(f.shown(L::billTotalAndTaxLabel), QStringLiteral("Rs. 540.25"));
+    EXPECT_EQ(f.shown(L::BillTotalAndTaxLabel), QStringLiteral("Rs. 540.25"));
 }
 
 TEST(SummaryTab, AFailureShowsItsDescriptionAndLeavesTheFigures) {
@@ -101,14 +101,14 @@ TEST(SummaryTab, AFailureShowsItsDescriptionAndLeavesTheFigures) {
     SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
     tab.setInputs(april15(1200));
     tab.loadCombo(0);
-    const QString shown = tab.figures().shown(L::billTotalAndTaxLabel);
+    const QString shown = tab.figures().shown(L::BillTotalAndTaxLabel);
     tab.setInputs(SummaryInputs{1200, 1200, QDate(), 0});
     EXPECT_FALSE(tab.createSummary());
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::None);
     EXPECT_TRUE(recorder.messages[0].title.isEmpty());
     EXPECT_FALSE(recorder.messages[0].text.isEmpty());
-    EXPECT_EQ(tab.figures().shown(L::billTotalAndTaxLabel), shown);
+    EXPECT_EQ(tab.figures().shown(L::BillTotalAndTaxLabel), shown);
 }
 
 }  // namespace

@@ -35,60 +35,60 @@ const QDate kElsewhen(2013, 5, 20);
 // clang-format off
 const Scenario kScenarios[] = {
     {"WorkedExample", 0, {1200, 1200, QDate(2013, 4, 15), 40}, kElsewhen,
-     {{L::usedBandWidthLabel, u"1200.000 MB"}, {L::usedAverageLabel, u"80.00 MB"},
-      {L::usedLastDayLabel, u" 15 Apr 2013"}, {L::availableDaysLabel, u"15"},
-      {L::excessBandwidthLabel, u"176.000 MB"}, {L::excessRatePerMBLabel, u"0.30"},
-      {L::excessAmountLabel, u"Rs. 52.80"}, {L::billPlanChargeLabel, u"Rs. 250"},
-      {L::billExcessChargeLabel, u"Rs. 52.80"}, {L::billTotalLabel, u"Rs. 302.80"},
-      {L::billTaxLabel, u"Rs. 31.19"}, {L::billTotalAndTaxLabel, u"Rs. 333.99"},
-      {L::percentageEdit, u"117%"}, {L::planChargeLabel, u"Rs  250"},
-      {L::bandWidthLimitLabel, u" 1024 MB"}, {L::rsPerMBLabel, u"Rs  0.3"}},
+     {{L::UsedBandWidthLabel, u"1200.000 MB"}, {L::UsedAverageLabel, u"80.00 MB"},
+      {L::UsedLastDayLabel, u" 15 Apr 2013"}, {L::AvailableDaysLabel, u"15"},
+      {L::ExcessBandwidthLabel, u"176.000 MB"}, {L::ExcessRatePerMBLabel, u"0.30"},
+      {L::ExcessAmountLabel, u"Rs. 52.80"}, {L::BillPlanChargeLabel, u"Rs. 250"},
+      {L::BillExcessChargeLabel, u"Rs. 52.80"}, {L::BillTotalLabel, u"Rs. 302.80"},
+      {L::BillTaxLabel, u"Rs. 31.19"}, {L::BillTotalAndTaxLabel, u"Rs. 333.99"},
+      {L::PercentageEdit, u"117%"}, {L::PlanChargeLabel, u"Rs  250"},
+      {L::BandWidthLimitLabel, u" 1024 MB"}, {L::RsPerMBLabel, u"Rs  0.3"}},
      Frame::Excess, false, 1.0},
     {"UsageEqualsAllowance", 0, {1024, 1024, QDate(2013, 4, 15), 40}, kElsewhen,
-     {{L::availableBandWidthLabel, u"0.000 MB"}, {L::availableAverageLabel, u"0.00 MB"},
-      {L::excessBandwidthLabel, u"0"}, {L::excessAmountLabel, u"Rs. 0"},
-      {L::billExcessChargeLabel, u"Rs. 0"}, {L::percentageEdit, u"100%"},
-      {L::billTotalAndTaxLabel, u"Rs. 275.75"}},
+     {{L::AvailableBandWidthLabel, u"0.000 MB"}, {L::AvailableAverageLabel, u"0.00 MB"},
+      {L::ExcessBandwidthLabel, u"0"}, {L::ExcessAmountLabel, u"Rs. 0"},
+      {L::BillExcessChargeLabel, u"Rs. 0"}, {L::PercentageEdit, u"100%"},
+      {L::BillTotalAndTaxLabel, u"Rs. 275.75"}},
      Frame::Available, false, 1.0},
     {"LastDayOfMonth", 0, {600, 600, QDate(2013, 4, 30), 50}, kElsewhen,
-     {{L::availableDaysLabel, u"0"}, {L::availableAverageLabel, u""},
-      {L::availableBandWidthLabel, u"424.000 MB"}, {L::usedAverageLabel, u"20.00 MB"}},
+     {{L::AvailableDaysLabel, u"0"}, {L::AvailableAverageLabel, u""},
+      {L::AvailableBandWidthLabel, u"424.000 MB"}, {L::UsedAverageLabel, u"20.00 MB"}},
      Frame::Available, false, 600.0 / 1024},
     {"LastDayOfMonthIsToday", 0, {600, 600, QDate(2013, 4, 30), 50}, QDate(2013, 4, 30),
-     {{L::usageTodayLabel, u"50.00 MB"}, {L::usedAverageExclTodayLabel, u"18.97 MB"},
-      {L::availableAverageExclTodayLabel, u"474.00 MB"}, {L::availableAverageLabel, u""}},
+     {{L::UsageTodayLabel, u"50.00 MB"}, {L::UsedAverageExclTodayLabel, u"18.97 MB"},
+      {L::AvailableAverageExclTodayLabel, u"474.00 MB"}, {L::AvailableAverageLabel, u""}},
      Frame::Available, true, 600.0 / 1024},
     {"FirstDayIsToday", 0, {40, 40, QDate(2013, 4, 1), 40}, QDate(2013, 4, 1),
-     {{L::usedAverageLabel, u"40.00 MB"}, {L::usedAverageExclTodayLabel, u"0 MB"},
-      {L::availableDaysLabel, u"29"}, {L::availableAverageLabel, u"33.93 MB"},
-      {L::availableAverageExclTodayLabel, u"34.13 MB"}},
+     {{L::UsedAverageLabel, u"40.00 MB"}, {L::UsedAverageExclTodayLabel, u"0 MB"},
+      {L::AvailableDaysLabel, u"29"}, {L::AvailableAverageLabel, u"33.93 MB"},
+      {L::AvailableAverageExclTodayLabel, u"34.13 MB"}},
      Frame::Available, true, 40.0 / 1024},
     {"NightUnlimitedCountsChargedUsage", 3, {3000, 1000, QDate(2013, 4, 15), 40}, kElsewhen,
-     {{L::usedBandWidthLabel, u"1000.000 MB"}, {L::availableBandWidthLabel, u"536.000 MB"},
-      {L::percentageEdit, u"65%"}, {L::billTotalAndTaxLabel, u"Rs. 551.50"}},
+     {{L::UsedBandWidthLabel, u"1000.000 MB"}, {L::AvailableBandWidthLabel, u"536.000 MB"},
+      {L::PercentageEdit, u"65%"}, {L::BillTotalAndTaxLabel, u"Rs. 551.50"}},
      Frame::Available, false, 1000.0 / 1536},
     {"DayPlanCountsAllUsage", 7, {5000, 1000, QDate(2013, 4, 15), 40}, kElsewhen,
-     {{L::usedBandWidthLabel, u"5000.000 MB"}, {L::excessBandwidthLabel, u"904.000 MB"},
-      {L::excessAmountLabel, u"Rs. 180.80"}, {L::billTotalAndTaxLabel, u"Rs. 971.52"}},
+     {{L::UsedBandWidthLabel, u"5000.000 MB"}, {L::ExcessBandwidthLabel, u"904.000 MB"},
+      {L::ExcessAmountLabel, u"Rs. 180.80"}, {L::BillTotalAndTaxLabel, u"Rs. 971.52"}},
      Frame::Excess, false, 1.0},
     {"UnlimitedPlanEvenWhenToday", 2, {5000, 5000, QDate(2013, 4, 15), 40}, QDate(2013, 4, 15),
-     {{L::availableBandWidthLabel, u"Unlimited"}, {L::availableAverageLabel, u"Unlimited"},
-      {L::percentageEdit, u"0%"}, {L::excessBandwidthLabel, u"0"}, {L::excessAmountLabel, u"Rs. 0"},
-      {L::availableDaysLabel, u"15"}, {L::billTaxLabel, u"Rs. 51.40"},
-      {L::billTotalAndTaxLabel, u"Rs. 550.40"}, {L::planChargeLabel, u"Rs  499"},
-      {L::bandWidthLimitLabel, u"Unlimited"}, {L::rsPerMBLabel, u"NA"}},
+     {{L::AvailableBandWidthLabel, u"Unlimited"}, {L::AvailableAverageLabel, u"Unlimited"},
+      {L::PercentageEdit, u"0%"}, {L::ExcessBandwidthLabel, u"0"}, {L::ExcessAmountLabel, u"Rs. 0"},
+      {L::AvailableDaysLabel, u"15"}, {L::BillTaxLabel, u"Rs. 51.40"},
+      {L::BillTotalAndTaxLabel, u"Rs. 550.40"}, {L::PlanChargeLabel, u"Rs  499"},
+      {L::BandWidthLimitLabel, u"Unlimited"}, {L::RsPerMBLabel, u"NA"}},
      Frame::Available, false, 0.0},
     {"LeapFebruary", 0, {100, 100, QDate(2012, 2, 10), 5}, kElsewhen,
-     {{L::availableDaysLabel, u"19"}}, Frame::Available, false, 100.0 / 1024},
+     {{L::AvailableDaysLabel, u"19"}}, Frame::Available, false, 100.0 / 1024},
     {"PlainFebruary", 0, {100, 100, QDate(2013, 2, 10), 5}, kElsewhen,
-     {{L::availableDaysLabel, u"18"}}, Frame::Available, false, 100.0 / 1024},
+     {{L::AvailableDaysLabel, u"18"}}, Frame::Available, false, 100.0 / 1024},
     {"JanuaryThirtyFirst", 0, {100, 100, QDate(2013, 1, 31), 5}, kElsewhen,
-     {{L::availableDaysLabel, u"0"}}, Frame::Available, false, 100.0 / 1024},
+     {{L::AvailableDaysLabel, u"0"}}, Frame::Available, false, 100.0 / 1024},
     {"DecemberThirtyFirst", 0, {100, 100, QDate(2013, 12, 31), 5}, kElsewhen,
-     {{L::availableDaysLabel, u"0"}, {L::usedLastDayLabel, u" 31 Dec 2013"}},
+     {{L::AvailableDaysLabel, u"0"}, {L::UsedLastDayLabel, u" 31 Dec 2013"}},
      Frame::Available, false, 100.0 / 1024},
     {"PercentageHalfGoesToEven", 0, {128, 128, QDate(2013, 4, 15), 5}, kElsewhen,
-     {{L::percentageEdit, u"12%"}}, Frame::Available, false, 128.0 / 1024},
+     {{L::PercentageEdit, u"12%"}}, Frame::Available, false, 128.0 / 1024},
 };
 // clang-format on
 
@@ -119,9 +119,9 @@ INSTANTIATE_TEST_SUITE_P(Plans, SummaryScenario, ::testing::ValuesIn(kScenarios)
 TEST(createSummary, WorkedExampleKeepsUnroundedValuesForTheBill) {
     SummaryFigures f;
     createSummary({1200, 1200, QDate(2013, 4, 15), 40}, PlanTable().record(0), kElsewhen, f);
-    EXPECT_EQ(f[L::billTaxLabel].kept, QStringLiteral("31.1884"));
-    EXPECT_EQ(f[L::billTotalAndTaxLabel].kept, QStringLiteral("333.9884"));
-    EXPECT_EQ(f[L::availableBandWidthLabel].kept, QStringLiteral("-176"));
+    EXPECT_EQ(f[L::BillTaxLabel].kept, QStringLiteral("31.1884"));
+    EXPECT_EQ(f[L::BillTotalAndTaxLabel].kept, QStringLiteral("333.9884"));
+    EXPECT_EQ(f[L::AvailableBandWidthLabel].kept, QStringLiteral("-176"));
     EXPECT_TRUE(f.excessGroupAtAvailablePlace);
     EXPECT_DOUBLE_EQ(f.excessDownloadBoxWidth, 176.0 / 1024);
     const Bill bill = billOf(f);
@@ -133,22 +133,22 @@ TEST(createSummary, ARunKeepsWhatItDoesNotTouch) {
     const PlanTable plans;
     SummaryFigures f;
     createSummary({500, 500, QDate(2013, 4, 15), 40}, plans.record(0), QDate(2013, 4, 15), f);
-    EXPECT_EQ(f.shown(L::availableBandWidthLabel), QStringLiteral("524.000 MB"));
-    EXPECT_EQ(f.shown(L::usageTodayLabel), QStringLiteral("40.00 MB"));
+    EXPECT_EQ(f.shown(L::AvailableBandWidthLabel), QStringLiteral("524.000 MB"));
+    EXPECT_EQ(f.shown(L::UsageTodayLabel), QStringLiteral("40.00 MB"));
 
     // Over the allowance: the balance is kept but its label keeps its earlier text; the today
     // labels are hidden and keep theirs.
     createSummary({1200, 1200, QDate(2013, 4, 15), 40}, plans.record(0), kElsewhen, f);
-    EXPECT_EQ(f[L::availableBandWidthLabel].kept, QStringLiteral("-176"));
-    EXPECT_EQ(f.shown(L::availableBandWidthLabel), QStringLiteral("524.000 MB"));
-    EXPECT_EQ(f.shown(L::usageTodayLabel), QStringLiteral("40.00 MB"));
-    EXPECT_FALSE(f[L::usageTodayLabel].touched);
+    EXPECT_EQ(f[L::AvailableBandWidthLabel].kept, QStringLiteral("-176"));
+    EXPECT_EQ(f.shown(L::AvailableBandWidthLabel), QStringLiteral("524.000 MB"));
+    EXPECT_EQ(f.shown(L::UsageTodayLabel), QStringLiteral("40.00 MB"));
+    EXPECT_FALSE(f[L::UsageTodayLabel].touched);
 
     // An unlimited plan leaves the excess rate alone.
     createSummary({1200, 1200, QDate(2013, 4, 15), 40}, plans.record(2), kElsewhen, f);
-    EXPECT_EQ(f.shown(L::excessRatePerMBLabel), QStringLiteral("0.30"));
-    EXPECT_FALSE(f[L::excessRatePerMBLabel].touched);
-    EXPECT_TRUE(f[L::billTotalAndTaxLabel].touched);
+    EXPECT_EQ(f.shown(L::ExcessRatePerMBLabel), QStringLiteral("0.30"));
+    EXPECT_FALSE(f[L::ExcessRatePerMBLabel].touched);
+    EXPECT_TRUE(f[L::BillTotalAndTaxLabel].touched);
 }
 
 TEST(createSummary, ShowsNumbersAndMonthsTheLocaleWay) {
@@ -156,9 +156,9 @@ TEST(createSummary, ShowsNumbersAndMonthsTheLocaleWay) {
     SummaryFigures f;
     createSummary({1200, 1200, QDate(2013, 4, 15), 40}, PlanTable().record(0), kElsewhen, f,
                   german);
-    EXPECT_EQ(f.shown(L::usedBandWidthLabel), QStringLiteral("1200,000 MB"));
-    EXPECT_EQ(f.shown(L::billTotalAndTaxLabel), QStringLiteral("Rs. 333,99"));
-    EXPECT_EQ(f.shown(L::usedLastDayLabel),
+    EXPECT_EQ(f.shown(L::UsedBandWidthLabel), QStringLiteral("1200,000 MB"));
+    EXPECT_EQ(f.shown(L::BillTotalAndTaxLabel), QStringLiteral("Rs. 333,99"));
+    EXPECT_EQ(f.shown(L::UsedLastDayLabel),
               QStringLiteral(" 15 ") + german.monthName(4, QLocale::ShortFormat) + u" 2013");
 }
 
@@ -168,8 +168,8 @@ TEST(createSummary, CustomFiguresSurviveADecimalCommaLocale) {
     tab.setInputs({1200, 1200, QDate(2013, 4, 15), 40});
     tab.loadCombo(29);
     tab.setEditBoxValue(PlanEditBox::rsPerMBEdit, 0.25);
-    EXPECT_EQ(tab.figures().shown(L::rsPerMBLabel), QStringLiteral("Rs 0,25"));
-    EXPECT_EQ(tab.figures().shown(L::excessAmountLabel), QStringLiteral("Rs. 44,00"));
+    EXPECT_EQ(tab.figures().shown(L::RsPerMBLabel), QStringLiteral("Rs 0,25"));
+    EXPECT_EQ(tab.figures().shown(L::ExcessAmountLabel), QStringLiteral("Rs. 44,00"));
 }
 
 }  // namespace

@@ -39,8 +39,7 @@ inline QString select(const char* id, const char* chosen,
     QString html = u"<select id=\"aaab.BBUsageView." + q(id) + u"\">";
     for (const char* v : values) {
         html += u"<option value=\"" + q(v) + u'"' +
-                (qstrcmp(v, chosen) == 0 ? q(" selected") : QString()) + u'>' +
-                q(v) + u"</option>";
+                (qstrcmp(v, chosen) == 0 ? q(" selected") : QString()) + u'>' + q(v) + u"</option>";
     }
     return html + u"</select>";
 }
@@ -67,7 +66,7 @@ inline MemoryPage portalTop(const QString& navigation) {
 inline MemoryPage loginPage() {
     return page("/",
                 q("<input id=\"logonuidfield\"><input id=\"logonpassfield\" "
-                        "type=\"password\"><input id=\"uidPasswordLogon\" type=\"submit\">"),
+                  "type=\"password\"><input id=\"uidPasswordLogon\" type=\"submit\">"),
                 {page("/notice", q("notice"))});
 }
 
@@ -75,19 +74,18 @@ inline MemoryPage loginPage() {
 inline void script(MemoryBrowser& browser,
                    std::function<void(const QString& user, const QString& password)> typed = {}) {
     browser.addRoute(at("/"), loginPage());
-    browser.setClickReaction(
-        q("uidPasswordLogon"), [typed](MemoryBrowser& b, const MemoryClick&) {
-            const auto login = b.documentAt({});
-            if (typed) {
-                typed(login->elementById(q("logonuidfield"))->value(),
-                      login->elementById(q("logonpassfield"))->value());
-            }
-            b.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" "
-                                         "href=\"/nav/services\">Services</a>")));
-        });
+    browser.setClickReaction(q("uidPasswordLogon"), [typed](MemoryBrowser& b, const MemoryClick&) {
+        const auto login = b.documentAt({});
+        if (typed) {
+            typed(login->elementById(q("logonuidfield"))->value(),
+                  login->elementById(q("logonpassfield"))->value());
+        }
+        b.load({}, portalTop(q("<a id=\"aaab.NavigationView.ToolBarLinkToAction3\" "
+                               "href=\"/nav/services\">Services</a>")));
+    });
     browser.addRoute(at("/nav/services"),
                      page("/nav/services", q("<a id=\"aaab.NavigationView.LinkToAction38\" "
-                                                   "href=\"/nav/usage\">Usage</a>")));
+                                             "href=\"/nav/usage\">Usage</a>")));
     browser.addRoute(at("/nav/usage"), page("/nav/usage", usageView(false)));
     browser.addRoute(at("/nav/details"), page("/nav/details", usageView(true)));
     browser.setDownload(at("/usage.csv"), kLog);

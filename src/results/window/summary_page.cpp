@@ -164,7 +164,7 @@ SummaryTabFrame::SummaryTabFrame(ResultWindowHost& host, const StoredForm& form,
         label->hide();
     }
     for (L today :
-         {L::usageTodayLabel, L::usedAverageExclTodayLabel, L::availableAverageExclTodayLabel}) {
+         {L::UsageTodayLabel, L::UsedAverageExclTodayLabel, L::AvailableAverageExclTodayLabel}) {
         figureLabel(today)->hide();
     }
     for (PlanEditBox box : kBoxes) {
@@ -264,11 +264,11 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
         PlanEditBox box;
         char16_t mnemonic;
     } rows[] = {
-        {c.planCharge, QStringLiteral("lblPlanChargeCaption"), L::planChargeLabel,
+        {c.planCharge, QStringLiteral("lblPlanChargeCaption"), L::PlanChargeLabel,
          PlanEditBox::planChargeEdit, u'h'},
-        {c.bandWidthLimit, QStringLiteral("lblBandWidthLimitCaption"), L::bandWidthLimitLabel,
+        {c.bandWidthLimit, QStringLiteral("lblBandWidthLimitCaption"), L::BandWidthLimitLabel,
          PlanEditBox::bandWidthLimitEdit, u'L'},
-        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::rsPerMBLabel, PlanEditBox::rsPerMBEdit,
+        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::RsPerMBLabel, PlanEditBox::rsPerMBEdit,
          u'M'},
     };
     int r = 4;
@@ -316,23 +316,23 @@ QWidget* SummaryTabFrame::buildUsageBox(QWidget* content) {
     auto captionOf = [&](SummaryLabel figure) {
         return plainLabel(box, summaryLabelCaption(figure), summaryLabelName(figure) + u"Caption");
     };
-    row(0, L::usedBandWidthLabel, captionOf(L::usedBandWidthLabel));
-    row(1, L::usedAverageLabel, captionOf(L::usedAverageLabel));
+    row(0, L::UsedBandWidthLabel, captionOf(L::UsedBandWidthLabel));
+    row(1, L::UsedAverageLabel, captionOf(L::UsedAverageLabel));
     // The footer has an "Average per day" of its own that divides by other days.
     const QString averageTip = QStringLiteral(
         "The metered bandwidth divided by the days of the month up to the last recorded day");
     for (QLabel* label :
-         {figureLabel(L::usedAverageLabel),
-          box->findChild<QLabel*>(summaryLabelName(L::usedAverageLabel) + u"Caption")}) {
+         {figureLabel(L::UsedAverageLabel),
+          box->findChild<QLabel*>(summaryLabelName(L::UsedAverageLabel) + u"Caption")}) {
         label->setToolTip(averageTip);
     }
-    row(2, L::usedLastDayLabel, captionOf(L::usedLastDayLabel));
-    m_today[0] = plainLabel(box, summaryLabelCaption(L::usageTodayLabel), QStringLiteral("lbl_0"));
-    row(3, L::usageTodayLabel, m_today[0]);
+    row(2, L::UsedLastDayLabel, captionOf(L::UsedLastDayLabel));
+    m_today[0] = plainLabel(box, summaryLabelCaption(L::UsageTodayLabel), QStringLiteral("lbl_0"));
+    row(3, L::UsageTodayLabel, m_today[0]);
     m_today[1] =
-        plainLabel(box, summaryLabelCaption(L::usedAverageExclTodayLabel), QStringLiteral("lbl_1"));
+        plainLabel(box, summaryLabelCaption(L::UsedAverageExclTodayLabel), QStringLiteral("lbl_1"));
     m_today[2] = noteLabel(box, summaryTabCaptions().excludingToday, QStringLiteral("lbl_2"));
-    row(4, L::usedAverageExclTodayLabel, m_today[1]);
+    row(4, L::UsedAverageExclTodayLabel, m_today[1]);
     // The "(Excluding today)" note under its caption keeps the column narrow.
     grid->addWidget(m_today[2], 5, 0, Qt::AlignTop);
 
@@ -392,21 +392,21 @@ QWidget* SummaryTabFrame::buildFrames(QWidget* content) {
         grid->addWidget(value, at, 2);
         caption->setBuddy(value);
     };
-    for (L figure : {L::availableBandWidthLabel, L::availableAverageLabel, L::availableDaysLabel}) {
+    for (L figure : {L::AvailableBandWidthLabel, L::AvailableAverageLabel, L::AvailableDaysLabel}) {
         row(a, r, m_available, captionOf(m_available, figure), figure);
         ++r;
     }
-    m_today[3] = plainLabel(m_available, summaryLabelCaption(L::availableAverageExclTodayLabel),
+    m_today[3] = plainLabel(m_available, summaryLabelCaption(L::AvailableAverageExclTodayLabel),
                             QStringLiteral("lbl_3"));
     m_today[4] = noteLabel(m_available, c.excludingToday, QStringLiteral("lbl_4"));
-    row(a, r, m_available, m_today[3], L::availableAverageExclTodayLabel);
+    row(a, r, m_available, m_today[3], L::AvailableAverageExclTodayLabel);
     a->addWidget(m_today[4], r + 1, 0, Qt::AlignTop);
 
     m_excess = new QGroupBox(c.excessGroup, place);
     m_excess->setObjectName(QStringLiteral("fraExcess"));
     QGridLayout* e = figureGrid(m_excess);
     r = 0;
-    for (L figure : {L::excessBandwidthLabel, L::excessRatePerMBLabel, L::excessAmountLabel}) {
+    for (L figure : {L::ExcessBandwidthLabel, L::ExcessRatePerMBLabel, L::ExcessAmountLabel}) {
         row(e, r, m_excess, captionOf(m_excess, figure), figure);
         ++r;
     }
@@ -423,8 +423,8 @@ QWidget* SummaryTabFrame::buildBill(QWidget* content) {
     box->setObjectName(QStringLiteral("fraBill"));
     QGridLayout* grid = figureGrid(box);
     int r = 0;
-    for (L figure : {L::billPlanChargeLabel, L::billExcessChargeLabel, L::billTotalLabel,
-                     L::billTaxLabel, L::billTotalAndTaxLabel}) {
+    for (L figure : {L::BillPlanChargeLabel, L::BillExcessChargeLabel, L::BillTotalLabel,
+                     L::BillTaxLabel, L::BillTotalAndTaxLabel}) {
         QLabel* caption =
             plainLabel(box, summaryLabelCaption(figure), summaryLabelName(figure) + u"Caption");
         grid->addWidget(caption, r, 0);
@@ -432,7 +432,7 @@ QWidget* SummaryTabFrame::buildBill(QWidget* content) {
         caption->setBuddy(figureLabel(figure));
         ++r;
     }
-    QLabel* total = figureLabel(L::billTotalAndTaxLabel);
+    QLabel* total = figureLabel(L::BillTotalAndTaxLabel);
     QFont bold = total->font();
     bold.setBold(true);
     total->setFont(bold);
@@ -535,9 +535,9 @@ void SummaryTabFrame::showFigures() {
             label->setText(f.labels[std::size_t(i)].shown);
         }
     }
-    m_percentage->setText(f.shown(L::percentageEdit));
+    m_percentage->setText(f.shown(L::PercentageEdit));
 
-    for (L value : {L::planChargeLabel, L::bandWidthLimitLabel, L::rsPerMBLabel}) {
+    for (L value : {L::PlanChargeLabel, L::BandWidthLimitLabel, L::RsPerMBLabel}) {
         figureLabel(value)->setVisible(!f.customFiguresShown);
     }
     for (PlanEditBox box : kBoxes) {
@@ -562,7 +562,7 @@ void SummaryTabFrame::showFigures() {
         label->setVisible(f.todayLabelsVisible);
     }
     for (L today :
-         {L::usageTodayLabel, L::usedAverageExclTodayLabel, L::availableAverageExclTodayLabel}) {
+         {L::UsageTodayLabel, L::UsedAverageExclTodayLabel, L::AvailableAverageExclTodayLabel}) {
         figureLabel(today)->setVisible(f.todayLabelsVisible);
     }
     showBar();
@@ -579,7 +579,7 @@ void SummaryTabFrame::showBar() {
     m_barActual->resize(widthOf(f.actualDownloadBoxWidth), m_barAllowed->height());
     m_barExcess->resize(widthOf(f.excessDownloadBoxWidth), kExcessBarHeight);
     m_barExcess->setVisible(f.excessDownloadBoxVisible);
-    m_bar->setUsed(f[L::percentageEdit].kept.toDouble(), f.shown(L::percentageEdit));
+    m_bar->setUsed(f[L::PercentageEdit].kept.toDouble(), f.shown(L::PercentageEdit));
 }
 
 void SummaryTabFrame::showCheapestPlan() {

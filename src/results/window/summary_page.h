@@ -54,7 +54,7 @@ public:
 
     QComboBox* plansCombo() const { return m_plans; }
     NumericEdit* editBox(PlanEditBox box) const { return m_editBoxes[std::size_t(box)]; }
-    // The label (or, for percentageEdit, nothing: see percentageEdit()) that shows a figure.
+    // The label (or, for PercentageEdit, nothing: see percentageEdit()) that shows a figure.
     QLabel* figureLabel(SummaryLabel label) const { return m_figures[std::size_t(label)]; }
     QLineEdit* percentageEdit() const { return m_percentage; }
     QGroupBox* availableGroup() const { return m_available; }

@@ -618,7 +618,7 @@ TEST_F(ResultWindowTest, AZeroAllowanceTurnsTheBoxToOneButAnEmptyBoxWaits) {
     EXPECT_EQ(allowance->text(), QString());
     QTest::keyClick(allowance, '0');
     EXPECT_EQ(allowance->text(), QStringLiteral("1"));
-    EXPECT_EQ(s->figureLabel(L::excessBandwidthLabel)->text(), QStringLiteral("19755.000 MB"));
+    EXPECT_EQ(s->figureLabel(L::ExcessBandwidthLabel)->text(), QStringLiteral("19755.000 MB"));
 }
 
 TEST_F(ResultWindowTest, ThePlanSettingsSurviveClosingAndReopening) {
@@ -646,7 +646,7 @@ TEST_F(ResultWindowTest, ThePlanSettingsSurviveClosingAndReopening) {
     EXPECT_EQ(s->plansCombo()->currentIndex(), 5);
     EXPECT_EQ(s->editBox(PlanEditBox::planChargeEdit)->value(), 777);
     EXPECT_EQ(s->editBox(PlanEditBox::rsPerMBEdit)->value(), 1.5);
-    EXPECT_EQ(s->figureLabel(L::planChargeLabel)->text(), QStringLiteral("Rs  600"));
+    EXPECT_EQ(s->figureLabel(L::PlanChargeLabel)->text(), QStringLiteral("Rs  600"));
 }
 
 // The forecast's daily budget made the right column one row taller, and the notes' row below
