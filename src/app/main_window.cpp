@@ -510,7 +510,7 @@ void MainWindow::loadWindow() {
         m_browser->setSilent(true);
         m_browser->navigate(QUrl(QStringLiteral("about:blank")));
         m_billedCombo->setCurrentIndex(0);
-        m_check->m_grabState = GrabState::Idle;
+        m_check->grabState = GrabState::Idle;
 
         const SettingsStore store;
         const LoadedSettings loaded = loadMainSettings(

@@ -17,7 +17,9 @@ namespace kestrova {
 
 class PropertyBag;
 
-// Column shapes and overlays selected by chartType's bits.
+// Column shapes and overlays selected by chartType's bits: flag values, named as Qt names its
+// flags.
+// NOLINTBEGIN(readability-identifier-naming)
 namespace ChartTypeBits {
 constexpr std::int32_t Bar = 1;
 constexpr std::int32_t Symbol = 2;
@@ -28,6 +30,7 @@ constexpr std::int32_t Diamond = 32;
 constexpr std::int32_t Trapezoid = 64;
 constexpr std::int32_t AnyShape = Bar | Ellipse | Triangle | Diamond | Trapezoid;
 }  // namespace ChartTypeBits
+// NOLINTEND(readability-identifier-naming)
 
 constexpr ColorRef kSystemWindow = 0x80000005u;
 constexpr ColorRef kSystemWindowText = 0x80000008u;

@@ -18,43 +18,43 @@ int keyCodeOf(const QKeyEvent& event) {
     }
     switch (key) {
         case Qt::Key_Backspace:
-            return vbKeyBack;
+            return KeyBack;
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
-            return vbKeyTab;
+            return KeyTab;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return vbKeyReturn;
+            return KeyReturn;
         case Qt::Key_Shift:
-            return vbKeyShift;
+            return KeyShift;
         case Qt::Key_Control:
-            return vbKeyControl;
+            return KeyControl;
         case Qt::Key_Alt:
-            return vbKeyMenu;
+            return KeyMenu;
         case Qt::Key_Escape:
-            return vbKeyEscape;
+            return KeyEscape;
         case Qt::Key_Space:
-            return vbKeySpace;
+            return KeySpace;
         case Qt::Key_PageUp:
-            return vbKeyPageUp;
+            return KeyPageUp;
         case Qt::Key_PageDown:
-            return vbKeyPageDown;
+            return KeyPageDown;
         case Qt::Key_End:
-            return vbKeyEnd;
+            return KeyEnd;
         case Qt::Key_Home:
-            return vbKeyHome;
+            return KeyHome;
         case Qt::Key_Left:
-            return vbKeyLeft;
+            return KeyLeft;
         case Qt::Key_Up:
-            return vbKeyUp;
+            return KeyUp;
         case Qt::Key_Right:
-            return vbKeyRight;
+            return KeyRight;
         case Qt::Key_Down:
-            return vbKeyDown;
+            return KeyDown;
         case Qt::Key_Insert:
-            return vbKeyInsert;
+            return KeyInsert;
         case Qt::Key_Delete:
-            return vbKeyDelete;
+            return KeyDelete;
         case Qt::Key_Plus:
             return 187;
         case Qt::Key_Comma:

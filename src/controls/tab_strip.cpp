@@ -402,12 +402,12 @@ void TabStrip::mouseMoveEvent(QMouseEvent* event) {
 
 void TabStrip::keyPressEvent(QKeyEvent* event) {
     switch (keyCodeOf(*event)) {
-        case vbKeyLeft:
-        case vbKeyUp:
+        case KeyLeft:
+        case KeyUp:
             setSelectedTab(m_state.selectedTab - 1);
             break;
-        case vbKeyRight:
-        case vbKeyDown:
+        case KeyRight:
+        case KeyDown:
             setSelectedTab(m_state.selectedTab + 1);
             break;
         default:

@@ -135,7 +135,7 @@ void UsageCheck::checkUsage() {
             }
             m_host.selectProcessingPage();
             m_state.userName = m_host.userName();
-            m_grabState = GrabState::Started;
+            grabState = GrabState::Started;
             ++m_grab;
             m_running = true;
             m_submitted = false;
@@ -195,7 +195,7 @@ void UsageCheck::stopGrab(const GrabStop& stop, bool keepState) {
     if (!keepState) {
         // Every waiting walk ends at its next test, and later pages are left alone.
         ++m_grab;
-        m_grabState = GrabState::Idle;
+        grabState = GrabState::Idle;
     }
     m_host.grabStopped(stop);
 }
@@ -332,7 +332,7 @@ QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle frame, QUrl url) {
             co_return;
         }
         if (welcomed) {
-            m_grabState = GrabState::LoggedIn;
+            grabState = GrabState::LoggedIn;
             if (m_submitted && m_running) {
                 m_host.loginAnswered(m_sentUser, m_sentPassword, true);
             }
@@ -341,9 +341,9 @@ QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle frame, QUrl url) {
         }
         ++m_notifications;
         const bool fromTopLevel = frame == Browser::topLevel();
-        switch (m_grabState) {
+        switch (grabState) {
             case GrabState::Started:
-                m_grabState = GrabState::LogInPageExpected;
+                grabState = GrabState::LogInPageExpected;
                 break;
             case GrabState::LogInPageExpected:
                 if (fromTopLevel) {
@@ -373,7 +373,7 @@ QCoro::Task<> UsageCheck::onPageLoaded(FrameHandle frame, QUrl url) {
                         }
                         break;
                     }
-                    m_grabState = GrabState::LoggedIn;
+                    grabState = GrabState::LoggedIn;
                     const QString user = m_host.userName();
                     const QString password = m_host.password();
                     co_await (co_await element(*top, kUserField)).setValue(user);
@@ -449,13 +449,13 @@ QCoro::Task<UsageCheck::PageWait> UsageCheck::waitForElement(QString id, int sec
             limited && pageCame && pageSettled() && quiet >= m_second * kSettlingSeconds;
         // Still navigating: no page has completed since the walk's click. A slow portal is waited
         // for (up to the limit) instead of taken for a walk to end.
-        if (m_grabState == GrabState::Navigating) {
+        if (grabState == GrabState::Navigating) {
             if (overLimit) {
                 co_return PageWait::NoPage;
             }
             continue;
         }
-        if (m_grabState != GrabState::LoggedIn) {
+        if (grabState != GrabState::LoggedIn) {
             co_return PageWait::GrabEnded;
         }
         if (co_await hasElement(co_await navigationFrame(), id)) {
@@ -478,7 +478,7 @@ QCoro::Task<> UsageCheck::usageWalk() {
     const std::uint64_t grab = m_grab;
     // After every wait: still this grab, and still logged in?
     const auto current = [&] { return self && m_grab == grab; };
-    const auto goOn = [&] { return current() && m_grabState == GrabState::LoggedIn; };
+    const auto goOn = [&] { return current() && grabState == GrabState::LoggedIn; };
     // A wait that did not end with its page: the grab stops and says which page did not come.
     bool settled = false;
     const auto pageMissing = [&](PageWait outcome, const QString& page, const QString& id) {
@@ -507,7 +507,7 @@ QCoro::Task<> UsageCheck::usageWalk() {
     };
 
     m_watchdog.stop();  // from here on the walk limits its own waits
-    m_grabState = GrabState::Navigating;
+    grabState = GrabState::Navigating;
     if (m_running) {
         m_host.grabProgress(GrabStep::OpeningUsagePage);
     }

@@ -71,7 +71,7 @@ public:
     void setPageLimit(std::chrono::milliseconds limit) { m_pageLimit = limit; }
     std::chrono::milliseconds pageLimit() const { return m_pageLimit; }
 
-    GrabState m_grabState = GrabState::Idle;
+    GrabState grabState = GrabState::Idle;
 
     // Timer1: one-shot, 100 ms, disabled at start; its tick builds the report outside the
     // notification that ended the grab.

@@ -18,7 +18,7 @@
 
 namespace kestrova {
 
-enum class PlanEditBox { planChargeEdit, bandWidthLimitEdit, rsPerMBEdit };
+enum class PlanEditBox { PlanChargeEdit, BandWidthLimitEdit, RsPerMBEdit };
 
 // What an edit box holds: its settings key, its digits and the value it is designed with.
 struct EditBoxDesign {

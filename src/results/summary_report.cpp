@@ -88,11 +88,11 @@ QStringList tabLines(const MonthSummary& s, const CustomPlanFigures& custom) {
     lines << captioned(c.selectYourPlan, s.entryText);
     if (f.customFiguresShown) {
         lines << captioned(c.planCharge,
-                           editBoxText(PlanEditBox::planChargeEdit, custom.planCharge));
+                           editBoxText(PlanEditBox::PlanChargeEdit, custom.planCharge));
         lines << captioned(
             c.bandWidthLimit,
-            editBoxText(PlanEditBox::bandWidthLimitEdit, custom.allowanceMB) + u' ' + c.mbLabel);
-        lines << captioned(c.rsPerMB, editBoxText(PlanEditBox::rsPerMBEdit, custom.rsPerMB));
+            editBoxText(PlanEditBox::BandWidthLimitEdit, custom.allowanceMB) + u' ' + c.mbLabel);
+        lines << captioned(c.rsPerMB, editBoxText(PlanEditBox::RsPerMBEdit, custom.rsPerMB));
     } else {
         add(L::PlanChargeLabel);
         add(L::BandWidthLimitLabel);
@@ -169,20 +169,20 @@ MonthSummary summarizeMonth(const SummaryInputs& inputs, const PlanChoice& choic
                           .arg(kCatalogueSize - 1));
     }
     const CustomPlanFigures custom = choice.custom.value_or(CustomPlanFigures{});
-    requireEditBoxValue(PlanEditBox::planChargeEdit, custom.planCharge,
+    requireEditBoxValue(PlanEditBox::PlanChargeEdit, custom.planCharge,
                         QStringLiteral("plan charge"));
-    requireEditBoxValue(PlanEditBox::bandWidthLimitEdit, custom.allowanceMB,
+    requireEditBoxValue(PlanEditBox::BandWidthLimitEdit, custom.allowanceMB,
                         QStringLiteral("allowance"));
-    requireEditBoxValue(PlanEditBox::rsPerMBEdit, custom.rsPerMB, QStringLiteral("rate per MB"));
+    requireEditBoxValue(PlanEditBox::RsPerMBEdit, custom.rsPerMB, QStringLiteral("rate per MB"));
 
     // The tab reports its failures in a message box; here they become the caller's failure.
     RecordingDialogs messages;
     const ScopedDialogs scope(messages);
 
     SummaryTab tab([today] { return today; }, locale);
-    tab.setEditBoxValue(PlanEditBox::planChargeEdit, custom.planCharge);
-    tab.setEditBoxValue(PlanEditBox::bandWidthLimitEdit, custom.allowanceMB);
-    tab.setEditBoxValue(PlanEditBox::rsPerMBEdit, custom.rsPerMB);
+    tab.setEditBoxValue(PlanEditBox::PlanChargeEdit, custom.planCharge);
+    tab.setEditBoxValue(PlanEditBox::BandWidthLimitEdit, custom.allowanceMB);
+    tab.setEditBoxValue(PlanEditBox::RsPerMBEdit, custom.rsPerMB);
     tab.setInputs(inputs);
     tab.loadCombo(-1);
     const int index = tab.plansCombo().indexOfSlot(choice.slot);
@@ -201,7 +201,7 @@ MonthSummary summarizeMonth(const SummaryInputs& inputs, const PlanChoice& choic
     summary.figures = tab.figures();
     summary.bill = billOf(summary.figures);
     CustomPlanFigures shownCustom = custom;
-    shownCustom.allowanceMB = tab.editBoxValue(PlanEditBox::bandWidthLimitEdit);
+    shownCustom.allowanceMB = tab.editBoxValue(PlanEditBox::BandWidthLimitEdit);
     summary.lines = tabLines(summary, shownCustom);
     return summary;
 }

@@ -12,8 +12,8 @@
 namespace kestrova {
 
 namespace {
-constexpr PlanEditBox kEditBoxes[] = {PlanEditBox::planChargeEdit, PlanEditBox::bandWidthLimitEdit,
-                                      PlanEditBox::rsPerMBEdit};
+constexpr PlanEditBox kEditBoxes[] = {PlanEditBox::PlanChargeEdit, PlanEditBox::BandWidthLimitEdit,
+                                      PlanEditBox::RsPerMBEdit};
 }
 
 SummaryTab::SummaryTab(Clock clock, const QLocale& locale)

@@ -91,8 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<SettingProblem> problems;
         const PlanSettings plan = readPlanSettings(store, entries, QLocale::c(), &problems);
         check(plan.planIndex >= -1 && plan.planIndex < entries, "a plan the list lacks");
-        for (PlanEditBox box : {PlanEditBox::planChargeEdit, PlanEditBox::bandWidthLimitEdit,
-                                PlanEditBox::rsPerMBEdit}) {
+        for (PlanEditBox box : {PlanEditBox::PlanChargeEdit, PlanEditBox::BandWidthLimitEdit,
+                                PlanEditBox::RsPerMBEdit}) {
             check(editBoxValue(box, plan.value(box)) == plan.value(box),
                   "a custom figure its box cannot hold");
         }

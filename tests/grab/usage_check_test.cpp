@@ -102,7 +102,7 @@ protected:
 TEST_F(Grab, LogsInWalksTheFramesDownloadsTheLogAndShowsTheReport) {
     check.checkUsage();
     EXPECT_EQ(host.innerPage, 2);
-    EXPECT_EQ(check.m_grabState, GrabState::Started);
+    EXPECT_EQ(check.grabState, GrabState::Started);
     EXPECT_EQ(browser.navigations(), std::vector<QUrl>{at("/")});
     playTheSubscriber();
     ASSERT_TRUE(spinUntil([this] { return host.outputs == 1; }))
@@ -151,21 +151,21 @@ TEST_F(Grab, FirstCompletionNeverTouchesThePageAndFrameCompletionsAreIgnored) {
     browser.setHoldNotifications(true);  // the notifications are given by hand below
     check.checkUsage();
     for (const FramePath& first : {FramePath(), FramePath(1, 0)}) {
-        check.m_grabState = GrabState::Started;
+        check.grabState = GrabState::Started;
         // The first completion after the start, of the top level or of a frame.
         testing::await(check.onPageLoaded(FrameHandle(first), at("/")));
-        EXPECT_EQ(check.m_grabState, GrabState::LogInPageExpected);
+        EXPECT_EQ(check.grabState, GrabState::LogInPageExpected);
         EXPECT_TRUE(browser.clicks().empty());
     }
     // A frame completing while the login page is expected changes nothing.
     testing::await(check.onPageLoaded(FrameHandle(FramePath(1, 0)), at("/")));
-    EXPECT_EQ(check.m_grabState, GrabState::LogInPageExpected);
+    EXPECT_EQ(check.grabState, GrabState::LogInPageExpected);
     EXPECT_TRUE(browser.clicks().empty());
     EXPECT_TRUE(typedUser.isEmpty());
     // The top level's completion fills the form and logs in.
     testing::await(check.onPageLoaded(FrameHandle(), at("/")));
     EXPECT_EQ(typedUser, q("abc"));
-    EXPECT_EQ(check.m_grabState, GrabState::LoggedIn);
+    EXPECT_EQ(check.grabState, GrabState::LoggedIn);
 }
 
 TEST_F(Grab, AWelcomingPageMeansLoggedInFromAnyState) {
@@ -173,9 +173,9 @@ TEST_F(Grab, AWelcomingPageMeansLoggedInFromAnyState) {
                             GrabState::Navigating}) {
         browser.setHoldNotifications(true);
         browser.load({}, portalTop(q("<p>nav</p>")));
-        check.m_grabState = start;
+        check.grabState = start;
         browser.notifyDocumentComplete({2});  // a frame: the walk does not start
-        ASSERT_TRUE(spinUntil([&] { return check.m_grabState == GrabState::LoggedIn; }))
+        ASSERT_TRUE(spinUntil([&] { return check.grabState == GrabState::LoggedIn; }))
             << "from " << int(start);
         browser.setHoldNotifications(false);
     }
@@ -206,7 +206,7 @@ TEST_F(Grab, APageThatNeverComesStopsTheGrabAtItsLimitNamingThePage) {
         ASSERT_TRUE(spinUntil([this] { return !host.stops.empty(); }));
         EXPECT_EQ(onlyStop(), GrabProblem::PageTimeout);
         EXPECT_EQ(messages.texts(), QStringList{q(c.says)});
-        EXPECT_EQ(check.m_grabState, GrabState::Idle);
+        EXPECT_EQ(check.grabState, GrabState::Idle);
         EXPECT_FALSE(check.isGrabbing());
     }
 }
@@ -231,7 +231,7 @@ TEST_F(Grab, NothingIsSentWithoutAUserIdAndAPassword) {
         EXPECT_EQ(onlyStop(), GrabProblem::NoCredentials);
         EXPECT_EQ(host.focused, q(c.focused));
         EXPECT_TRUE(browser.navigations().empty());
-        EXPECT_EQ(check.m_grabState, GrabState::Idle);
+        EXPECT_EQ(check.grabState, GrabState::Idle);
         EXPECT_EQ(host.innerPage, 1);
     }
 }
@@ -240,7 +240,7 @@ TEST_F(Grab, CancelStopsTheGrabQuietlyAndTheNextOneWorks) {
     check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
     check.cancelGrab();
-    EXPECT_EQ(check.m_grabState, GrabState::Idle);
+    EXPECT_EQ(check.grabState, GrabState::Idle);
     EXPECT_FALSE(check.isGrabbing());
     EXPECT_EQ(host.innerPage, 1);
     EXPECT_FALSE(host.messageVisible);
@@ -295,7 +295,7 @@ TEST_F(Grab, PressingTheButtonAgainRestartsTheGrab) {
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
     const auto clicksBefore = browser.clicks().size();
     check.checkUsage();  // while the walk waits for the dates
-    EXPECT_EQ(check.m_grabState, GrabState::Started);
+    EXPECT_EQ(check.grabState, GrabState::Started);
     EXPECT_FALSE(host.messageVisible);
     EXPECT_EQ(browser.navigations().back(), at("/"));
     // The new grab logs in again and waits for the dates anew; the old walk ended quietly.
@@ -316,7 +316,7 @@ TEST_F(Grab, AMissingNavigationLinkIsReportedAndLeavesTheState) {
     ASSERT_TRUE(spinUntil([this] { return !messages.messages.empty(); }));
     EXPECT_EQ(messages.messages[0],
               (Message{q(kDataNotAvailable), QString(), MessageIcon::Information}));
-    EXPECT_EQ(check.m_grabState, GrabState::Navigating);
+    EXPECT_EQ(check.grabState, GrabState::Navigating);
     EXPECT_EQ(host.innerPage, 2);
 }
 
@@ -390,7 +390,7 @@ TEST_F(Grab, NoPortalHostChosenAsksForOne) {
                        q("Select selfcare site"), MessageIcon::Information}));
     EXPECT_EQ(host.focused, q("cmbSelfcaresite"));
     EXPECT_TRUE(browser.navigations().empty());
-    EXPECT_EQ(check.m_grabState, GrabState::Idle);
+    EXPECT_EQ(check.grabState, GrabState::Idle);
 }
 
 TEST_F(Grab, TheCachePageAsksForAFileThatExists) {

@@ -290,9 +290,9 @@ TEST(Forecast, TheSummaryTabForecastsItsSelectedPlan) {
     EXPECT_EQ(f->ranking.size(), 29u);
 
     // The custom line with the boxes' figures, ranked with them: it can be the cheapest.
-    tab.setEditBoxValue(PlanEditBox::planChargeEdit, 100);
-    tab.setEditBoxValue(PlanEditBox::bandWidthLimitEdit, 5000);
-    tab.setEditBoxValue(PlanEditBox::rsPerMBEdit, 0);
+    tab.setEditBoxValue(PlanEditBox::PlanChargeEdit, 100);
+    tab.setEditBoxValue(PlanEditBox::BandWidthLimitEdit, 5000);
+    tab.setEditBoxValue(PlanEditBox::RsPerMBEdit, 0);
     tab.selectListIndex(tab.plansCombo().count() - 1);
     f = tab.forecast();
     ASSERT_TRUE(f);

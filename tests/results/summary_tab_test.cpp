@@ -42,9 +42,9 @@ TEST(SummaryTab, WithNothingStoredTheListOpensWithNothingSelected) {
     tab.load(SettingsStore(storeName()));
     EXPECT_EQ(tab.plansCombo().count(), 30);
     EXPECT_EQ(tab.plansCombo().listIndex(), -1);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::planChargeEdit), 250);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::bandWidthLimitEdit), 1024);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::rsPerMBEdit), 0.2);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::PlanChargeEdit), 250);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::BandWidthLimitEdit), 1024);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::RsPerMBEdit), 0.2);
     EXPECT_TRUE(tab.figures().shown(L::BillTotalAndTaxLabel).isEmpty());
 }
 
@@ -66,15 +66,15 @@ TEST(SummaryTab, CustomPlanCopiesTheEditBoxesAndShowsThemInstead) {
     SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
     tab.setInputs(april15(1200));
     tab.loadCombo(29);
-    tab.setEditBoxValue(PlanEditBox::planChargeEdit, 400);
-    tab.setEditBoxValue(PlanEditBox::rsPerMBEdit, 0.25);
+    tab.setEditBoxValue(PlanEditBox::PlanChargeEdit, 400);
+    tab.setEditBoxValue(PlanEditBox::RsPerMBEdit, 0.25);
     EXPECT_TRUE(tab.figures().customFiguresShown);
     EXPECT_EQ(tab.plans().record(29).text(PlanCharge), QStringLiteral("400"));
     // 176 MB over at 0.25 is 44; (400 + 44) with 10.3 % tax.
     EXPECT_EQ(tab.figures().shown(L::BillTotalAndTaxLabel), QStringLiteral("Rs. 489.73"));
 
     tab.loadCombo(29);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::planChargeEdit), 400);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::PlanChargeEdit), 400);
     EXPECT_EQ(tab.figures().shown(L::BillPlanChargeLabel), QStringLiteral("Rs. 400"));
     tab.loadCombo(0);
     EXPECT_FALSE(tab.figures().customFiguresShown);
@@ -85,8 +85,8 @@ TEST(SummaryTab, CustomAllowanceZeroTurnsTheBoxToOneMegabyte) {
     SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
     tab.setInputs(april15(1200));
     tab.loadCombo(29);
-    tab.setEditBoxValue(PlanEditBox::bandWidthLimitEdit, 0);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::bandWidthLimitEdit), 1);
+    tab.setEditBoxValue(PlanEditBox::BandWidthLimitEdit, 0);
+    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::BandWidthLimitEdit), 1);
     const SummaryFigures& f = tab.figures();
     EXPECT_EQ(f.shown(L::BandWidthLimitLabel), QStringLiteral("1 MB"));
     EXPECT_EQ(f.shown(L::ExcessBandwidthLabel), QStringLiteral("1199.000 MB"));

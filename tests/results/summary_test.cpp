@@ -167,7 +167,7 @@ TEST(createSummary, CustomFiguresSurviveADecimalCommaLocale) {
     SummaryTab tab([] { return kElsewhen; }, german);
     tab.setInputs({1200, 1200, QDate(2013, 4, 15), 40});
     tab.loadCombo(29);
-    tab.setEditBoxValue(PlanEditBox::rsPerMBEdit, 0.25);
+    tab.setEditBoxValue(PlanEditBox::RsPerMBEdit, 0.25);
     EXPECT_EQ(tab.figures().shown(L::RsPerMBLabel), QStringLiteral("Rs 0,25"));
     EXPECT_EQ(tab.figures().shown(L::ExcessAmountLabel), QStringLiteral("Rs. 44,00"));
 }

@@ -27,41 +27,41 @@ void setHeight(TwipRect& box, int height) {
 }  // namespace
 
 void resizeResultWindow(ResultLayout& layout, int windowWidth, int windowHeight) {
-    TwipRect& tabs = layout[Placed::tabStrip];
-    TwipRect& footer = layout[Placed::footerGroup];
+    TwipRect& tabs = layout[Placed::TabStrip];
+    TwipRect& footer = layout[Placed::FooterGroup];
     setWidth(tabs, windowWidth - 300);
     setHeight(tabs, windowHeight - footer.height - 400);
     setWidth(footer, windowWidth);
     footer.top = windowHeight - footer.height - 350;
-    layout[Placed::closeButton].left = windowWidth - layout[Placed::closeButton].width - 400;
+    layout[Placed::CloseButton].left = windowWidth - layout[Placed::CloseButton].width - 400;
 
-    for (Placed frame : {Placed::reportGroup, Placed::chartGroup, Placed::summaryGroup}) {
+    for (Placed frame : {Placed::ReportGroup, Placed::ChartGroup, Placed::SummaryGroup}) {
         setWidth(layout[frame], tabs.width - 300);
         setHeight(layout[frame], tabs.height - 350);
     }
 
-    const TwipRect& chart = layout[Placed::chartGroup];
-    for (Placed p : {Placed::copyChartButton, Placed::chartTypeCombo,
-                     Placed::builtinChartOptionsGroup, Placed::chartColorsGroup}) {
+    const TwipRect& chart = layout[Placed::ChartGroup];
+    for (Placed p : {Placed::CopyChartButton, Placed::ChartTypeCombo,
+                     Placed::BuiltinChartOptionsGroup, Placed::ChartColorsGroup}) {
         layout[p].top = chart.height - layout[p].height - 100;
     }
-    for (Placed p : {Placed::builtinChartOptionsGroup, Placed::chartColorsGroup}) {
+    for (Placed p : {Placed::BuiltinChartOptionsGroup, Placed::ChartColorsGroup}) {
         layout[p].left = chart.width - layout[p].width - 100;
     }
-    for (Placed p : {Placed::xChart, Placed::officeChartHost}) {
+    for (Placed p : {Placed::XChart, Placed::OfficeChartHost}) {
         setWidth(layout[p], chart.width - 100);
-        setHeight(layout[p], chart.height - layout[Placed::chartColorsGroup].height - 400);
+        setHeight(layout[p], chart.height - layout[Placed::ChartColorsGroup].height - 400);
     }
 
-    const TwipRect& report = layout[Placed::reportGroup];
-    TwipRect& reportFooter = layout[Placed::reportFooterGroup];
+    const TwipRect& report = layout[Placed::ReportGroup];
+    TwipRect& reportFooter = layout[Placed::ReportFooterGroup];
     reportFooter.top = report.height - reportFooter.height - 100;
     reportFooter.left = report.width - reportFooter.width - 100;
-    for (Placed p : {Placed::exportButton, Placed::saveButton}) {
+    for (Placed p : {Placed::ExportButton, Placed::SaveButton}) {
         layout[p].top = report.height - layout[p].height - 100;
     }
-    setWidth(layout[Placed::webBrowser], report.width - 20);
-    setHeight(layout[Placed::webBrowser], report.height - reportFooter.height - 350);
+    setWidth(layout[Placed::WebBrowser], report.width - 20);
+    setHeight(layout[Placed::WebBrowser], report.height - reportFooter.height - 350);
 }
 
 QSize outerWindowTwips(QSize clientPixels, double twipsPerPixelX, double twipsPerPixelY) {

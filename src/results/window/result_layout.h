@@ -19,24 +19,24 @@ namespace kestrova {
 // tabStrip and footerGroup to the window, closeButton to footerGroup, the three tab frames to
 // tabStrip, the Chart tab's controls to chartGroup and the Report tab's to reportGroup.
 enum class Placed {
-    tabStrip,
-    footerGroup,
-    closeButton,
-    reportGroup,
-    chartGroup,
-    summaryGroup,
-    copyChartButton,
-    chartTypeCombo,
-    builtinChartOptionsGroup,
-    chartColorsGroup,
-    xChart,
-    officeChartHost,
-    reportFooterGroup,
-    exportButton,
-    saveButton,
-    webBrowser,
+    TabStrip,
+    FooterGroup,
+    CloseButton,
+    ReportGroup,
+    ChartGroup,
+    SummaryGroup,
+    CopyChartButton,
+    ChartTypeCombo,
+    BuiltinChartOptionsGroup,
+    ChartColorsGroup,
+    XChart,
+    OfficeChartHost,
+    ReportFooterGroup,
+    ExportButton,
+    SaveButton,
+    WebBrowser,
 };
-inline constexpr int kPlacedCount = int(Placed::webBrowser) + 1;
+inline constexpr int kPlacedCount = int(Placed::WebBrowser) + 1;
 
 struct ResultLayout {
     std::array<TwipRect, kPlacedCount> boxes{};

@@ -178,9 +178,9 @@ ResultWindow::ResultWindow(RetrievalState& state, ResultWindowHost& host,
                               m_chart->showAverageInChartCheck(),
                               m_chart->displayDailyTotalinChartCheck(),
                               m_summary->plansCombo(),
-                              m_summary->editBox(PlanEditBox::planChargeEdit),
-                              m_summary->editBox(PlanEditBox::bandWidthLimitEdit),
-                              m_summary->editBox(PlanEditBox::rsPerMBEdit),
+                              m_summary->editBox(PlanEditBox::PlanChargeEdit),
+                              m_summary->editBox(PlanEditBox::BandWidthLimitEdit),
+                              m_summary->editBox(PlanEditBox::RsPerMBEdit),
                               m_summary->plansLabel(),
                               m_exclude[1],
                               m_night,
@@ -193,16 +193,16 @@ ResultWindow::ResultWindow(RetrievalState& state, ResultWindowHost& host,
 
     // Design places of the controls the resize rules move (twips, relative to their parents).
     const int pageTop = twipsY(m_tabs->tabsHeight()) + twipsY(1);
-    m_layout[Placed::tabStrip] = {90, 45, 0, 0};
-    for (Placed frame : {Placed::reportGroup, Placed::chartGroup, Placed::summaryGroup}) {
+    m_layout[Placed::TabStrip] = {90, 45, 0, 0};
+    for (Placed frame : {Placed::ReportGroup, Placed::ChartGroup, Placed::SummaryGroup}) {
         m_layout[frame] = {150, pageTop, 0, 0};
     }
-    m_layout[Placed::closeButton].top = twipsY(kFooterMargin);
-    m_layout[Placed::xChart] = {50, 100, 0, 0};
-    m_layout[Placed::officeChartHost] = {50, 100, 0, 0};
-    m_layout[Placed::webBrowser] = {10, 100, 0, 0};
-    m_layout[Placed::chartTypeCombo].left = 100;
-    m_layout[Placed::exportButton].left = 100;
+    m_layout[Placed::CloseButton].top = twipsY(kFooterMargin);
+    m_layout[Placed::XChart] = {50, 100, 0, 0};
+    m_layout[Placed::OfficeChartHost] = {50, 100, 0, 0};
+    m_layout[Placed::WebBrowser] = {10, 100, 0, 0};
+    m_layout[Placed::ChartTypeCombo].left = 100;
+    m_layout[Placed::ExportButton].left = 100;
     // The minimum size first: a stored place is fitted to the screen at no less than it.
     refreshDesignSizes();
     loadWindowPlace();
@@ -512,24 +512,24 @@ void ResultWindow::selectTabBy(int step) {
 
 void ResultWindow::refreshDesignSizes() {
     ResultLayout& l = m_layout;
-    takeSizeHint(l[Placed::closeButton], m_close, 88);
-    takeSizeHint(l[Placed::chartTypeCombo], m_chart->chartTypeCombo());
-    takeSizeHint(l[Placed::copyChartButton], m_chart->copyChartButton(), 88);
-    takeSizeHint(l[Placed::exportButton], m_report->exportButton(), 88);
-    takeSizeHint(l[Placed::saveButton], m_report->saveButton(), 88);
-    takeSizeHint(l[Placed::reportFooterGroup], m_report->reportFooterGroup());
-    takeSizeHint(l[Placed::builtinChartOptionsGroup], m_chart->builtinChartOptionsGroup());
-    takeSizeHint(l[Placed::chartColorsGroup], m_chart->chartColorsGroup());
+    takeSizeHint(l[Placed::CloseButton], m_close, 88);
+    takeSizeHint(l[Placed::ChartTypeCombo], m_chart->chartTypeCombo());
+    takeSizeHint(l[Placed::CopyChartButton], m_chart->copyChartButton(), 88);
+    takeSizeHint(l[Placed::ExportButton], m_report->exportButton(), 88);
+    takeSizeHint(l[Placed::SaveButton], m_report->saveButton(), 88);
+    takeSizeHint(l[Placed::ReportFooterGroup], m_report->reportFooterGroup());
+    takeSizeHint(l[Placed::BuiltinChartOptionsGroup], m_chart->builtinChartOptionsGroup());
+    takeSizeHint(l[Placed::ChartColorsGroup], m_chart->chartColorsGroup());
     // The two option frames share their place: one height for both, and as high as the list
     // and the button beside them, which stand on the same line.
     const int optionsHeight =
-        std::max({l[Placed::builtinChartOptionsGroup].height, l[Placed::chartColorsGroup].height,
-                  l[Placed::chartTypeCombo].height, l[Placed::copyChartButton].height});
-    l[Placed::builtinChartOptionsGroup].height = optionsHeight;
-    l[Placed::chartColorsGroup].height = optionsHeight;
-    l[Placed::copyChartButton].left =
-        l[Placed::chartTypeCombo].left + l[Placed::chartTypeCombo].width + 120;
-    l[Placed::saveButton].left = l[Placed::exportButton].left + l[Placed::exportButton].width + 120;
+        std::max({l[Placed::BuiltinChartOptionsGroup].height, l[Placed::ChartColorsGroup].height,
+                  l[Placed::ChartTypeCombo].height, l[Placed::CopyChartButton].height});
+    l[Placed::BuiltinChartOptionsGroup].height = optionsHeight;
+    l[Placed::ChartColorsGroup].height = optionsHeight;
+    l[Placed::CopyChartButton].left =
+        l[Placed::ChartTypeCombo].left + l[Placed::ChartTypeCombo].width + 120;
+    l[Placed::SaveButton].left = l[Placed::ExportButton].left + l[Placed::ExportButton].width + 120;
 
     arrangeFooter();
     updateMinimumSize();
@@ -541,7 +541,7 @@ int ResultWindow::averageRight() const {
 }
 
 int ResultWindow::footerHeight(bool optionBeside, bool nightShown) const {
-    const int close = pixelRect(m_layout[Placed::closeButton]).height();
+    const int close = pixelRect(m_layout[Placed::CloseButton]).height();
     int footer =
         kFooterMargin + std::max(close, m_averageCaption->sizeHint().height()) + kFooterMargin;
     if (!optionBeside) {
@@ -559,7 +559,7 @@ void ResultWindow::arrangeFooter() {
     // or, in a narrow window, one above the other.
     ResultLayout& l = m_layout;
     const int outerWidth = outerWindowTwips(size(), twipsPerPixelX(), twipsPerPixelY()).width();
-    const int closeLeft = pixelsX(outerWidth - l[Placed::closeButton].width - kCloseFromRightTwips);
+    const int closeLeft = pixelsX(outerWidth - l[Placed::CloseButton].width - kCloseFromRightTwips);
     m_optionBesideAverage =
         averageRight() + kFooterWideGap + m_exclude[1]->sizeHint().width() + kFooterGap <=
         closeLeft;
@@ -568,7 +568,7 @@ void ResultWindow::arrangeFooter() {
     if (kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft > width()) {
         nightRow->setDirection(QBoxLayout::TopToBottom);
     }
-    l[Placed::footerGroup].height = footerHeight(m_optionBesideAverage, !m_nightFrame->isHidden());
+    l[Placed::FooterGroup].height = footerHeight(m_optionBesideAverage, !m_nightFrame->isHidden());
 }
 
 void ResultWindow::updateMinimumSize() {
@@ -577,12 +577,12 @@ void ResultWindow::updateMinimumSize() {
     // readable height; the night-unlimited options counted one above the other.
     const ResultLayout& l = m_layout;
     const int chartLine =
-        l[Placed::chartTypeCombo].left + l[Placed::chartTypeCombo].width + 120 +
-        l[Placed::copyChartButton].width + 120 +
-        std::max(l[Placed::builtinChartOptionsGroup].width, l[Placed::chartColorsGroup].width) +
+        l[Placed::ChartTypeCombo].left + l[Placed::ChartTypeCombo].width + 120 +
+        l[Placed::CopyChartButton].width + 120 +
+        std::max(l[Placed::BuiltinChartOptionsGroup].width, l[Placed::ChartColorsGroup].width) +
         100;
-    const int reportLine = l[Placed::exportButton].left + l[Placed::exportButton].width + 120 +
-                           l[Placed::saveButton].width + 120 + l[Placed::reportFooterGroup].width +
+    const int reportLine = l[Placed::ExportButton].left + l[Placed::ExportButton].width + 120 +
+                           l[Placed::SaveButton].width + 120 + l[Placed::ReportFooterGroup].width +
                            100;
     // Each tab frame is the window's outer width less 600 twips.
     const int tabsWidth = pixelsX(std::max(chartLine, reportLine) + 600 - kDesignFrameWidthTwips);
@@ -593,19 +593,19 @@ void ResultWindow::updateMinimumSize() {
     // Close stands 400 twips from the outer right edge, which is 120 beyond the inner one.
     const int closeRoom = pixelsX(kCloseFromRightTwips - kDesignFrameWidthTwips);
     const int footerWidth = std::max(
-        {averageRight() + kFooterWideGap + pixelRect(l[Placed::closeButton]).width() + closeRoom,
+        {averageRight() + kFooterWideGap + pixelRect(l[Placed::CloseButton]).width() + closeRoom,
          kFooterLeft + m_exclude[1]->sizeHint().width() + kFooterLeft,
          kFooterLeft + m_nightFrame->sizeHint().width() + kFooterLeft});
     const int narrowFooter = footerHeight(false, m_state.planKind == PlanKind::NightUnlimited);
     nightRow->setDirection(direction);
 
     const int frameHeight = std::max(
-        {l[Placed::chartColorsGroup].height + 400 + kMinimumChartTwips,
-         l[Placed::reportFooterGroup].height + 350 + kMinimumReportTwips, kMinimumChartTwips});
+        {l[Placed::ChartColorsGroup].height + 400 + kMinimumChartTwips,
+         l[Placed::ReportFooterGroup].height + 350 + kMinimumReportTwips, kMinimumChartTwips});
     // The tab strip is the outer height less the footer's and 400 twips; the frames start at
     // their top inside it and are 350 twips shorter than it.
     const int minimumHeight = pixelsY(narrowFooter + 400 + 350 + frameHeight +
-                                      l[Placed::chartGroup].top - kDesignFrameHeightTwips);
+                                      l[Placed::ChartGroup].top - kDesignFrameHeightTwips);
     const QSize minimum(std::max(tabsWidth, footerWidth), minimumHeight);
     if (minimumSize() != minimum) {
         setMinimumSize(minimum);
@@ -643,22 +643,22 @@ void ResultWindow::applyLayout() {
     const QSize outer = outerWindowTwips(size(), twipsPerPixelX(), twipsPerPixelY());
     resizeResultWindow(m_layout, outer.width(), outer.height());
     const std::pair<Placed, QWidget*> placed[] = {
-        {Placed::tabStrip, m_tabs},
-        {Placed::footerGroup, m_footer},
-        {Placed::closeButton, m_close},
-        {Placed::reportGroup, m_report},
-        {Placed::chartGroup, m_chart},
-        {Placed::summaryGroup, m_summary},
-        {Placed::copyChartButton, m_chart->copyChartButton()},
-        {Placed::chartTypeCombo, m_chart->chartTypeCombo()},
-        {Placed::builtinChartOptionsGroup, m_chart->builtinChartOptionsGroup()},
-        {Placed::chartColorsGroup, m_chart->chartColorsGroup()},
-        {Placed::xChart, m_chart->xChart()},
-        {Placed::officeChartHost, m_chart->officeChartHost()},
-        {Placed::reportFooterGroup, m_report->reportFooterGroup()},
-        {Placed::exportButton, m_report->exportButton()},
-        {Placed::saveButton, m_report->saveButton()},
-        {Placed::webBrowser, m_report->webBrowser()}};
+        {Placed::TabStrip, m_tabs},
+        {Placed::FooterGroup, m_footer},
+        {Placed::CloseButton, m_close},
+        {Placed::ReportGroup, m_report},
+        {Placed::ChartGroup, m_chart},
+        {Placed::SummaryGroup, m_summary},
+        {Placed::CopyChartButton, m_chart->copyChartButton()},
+        {Placed::ChartTypeCombo, m_chart->chartTypeCombo()},
+        {Placed::BuiltinChartOptionsGroup, m_chart->builtinChartOptionsGroup()},
+        {Placed::ChartColorsGroup, m_chart->chartColorsGroup()},
+        {Placed::XChart, m_chart->xChart()},
+        {Placed::OfficeChartHost, m_chart->officeChartHost()},
+        {Placed::ReportFooterGroup, m_report->reportFooterGroup()},
+        {Placed::ExportButton, m_report->exportButton()},
+        {Placed::SaveButton, m_report->saveButton()},
+        {Placed::WebBrowser, m_report->webBrowser()}};
     for (const auto& [which, widget] : placed) {
         widget->setGeometry(pixelRect(m_layout[which]));
     }

@@ -37,8 +37,8 @@ constexpr int kBarHeight = 16;
 constexpr int kExcessBarHeight = 8;
 constexpr int kValueWidth = 120;
 
-constexpr PlanEditBox kBoxes[] = {PlanEditBox::planChargeEdit, PlanEditBox::bandWidthLimitEdit,
-                                  PlanEditBox::rsPerMBEdit};
+constexpr PlanEditBox kBoxes[] = {PlanEditBox::PlanChargeEdit, PlanEditBox::BandWidthLimitEdit,
+                                  PlanEditBox::RsPerMBEdit};
 
 // `caption` with an ampersand before the first `letter`, the mnemonic of its buddy.
 QString withMnemonic(const QString& caption, char16_t letter) {
@@ -265,10 +265,10 @@ void SummaryTabFrame::buildPlanBox(QWidget* box, const StoredForm& form) {
         char16_t mnemonic;
     } rows[] = {
         {c.planCharge, QStringLiteral("lblPlanChargeCaption"), L::PlanChargeLabel,
-         PlanEditBox::planChargeEdit, u'h'},
+         PlanEditBox::PlanChargeEdit, u'h'},
         {c.bandWidthLimit, QStringLiteral("lblBandWidthLimitCaption"), L::BandWidthLimitLabel,
-         PlanEditBox::bandWidthLimitEdit, u'L'},
-        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::RsPerMBLabel, PlanEditBox::rsPerMBEdit,
+         PlanEditBox::BandWidthLimitEdit, u'L'},
+        {c.rsPerMB, QStringLiteral("lblRsPerMBCaption"), L::RsPerMBLabel, PlanEditBox::RsPerMBEdit,
          u'M'},
     };
     int r = 4;

@@ -25,22 +25,22 @@ void PrintTo(const Row& row, std::ostream* os) {
 // The design places and the sizes the controls' contents ask for (twips).
 ResultLayout designed() {
     ResultLayout l;
-    l[Placed::tabStrip] = {90, 45, 0, 0};
-    l[Placed::footerGroup] = {0, 0, 0, 600};
-    l[Placed::closeButton] = {0, 90, 1320, 405};
-    for (Placed frame : {Placed::reportGroup, Placed::chartGroup, Placed::summaryGroup}) {
+    l[Placed::TabStrip] = {90, 45, 0, 0};
+    l[Placed::FooterGroup] = {0, 0, 0, 600};
+    l[Placed::CloseButton] = {0, 90, 1320, 405};
+    for (Placed frame : {Placed::ReportGroup, Placed::ChartGroup, Placed::SummaryGroup}) {
         l[frame] = {150, 315, 0, 0};
     }
-    l[Placed::chartTypeCombo] = {100, 0, 1800, 390};
-    l[Placed::copyChartButton] = {2020, 0, 1320, 405};
-    l[Placed::builtinChartOptionsGroup] = {0, 0, 5200, 480};
-    l[Placed::chartColorsGroup] = {0, 0, 4600, 480};
-    l[Placed::xChart] = {50, 100, 0, 0};
-    l[Placed::officeChartHost] = {50, 100, 0, 0};
-    l[Placed::reportFooterGroup] = {0, 0, 2400, 450};
-    l[Placed::exportButton] = {100, 0, 1320, 405};
-    l[Placed::saveButton] = {1540, 0, 1500, 405};
-    l[Placed::webBrowser] = {10, 100, 0, 0};
+    l[Placed::ChartTypeCombo] = {100, 0, 1800, 390};
+    l[Placed::CopyChartButton] = {2020, 0, 1320, 405};
+    l[Placed::BuiltinChartOptionsGroup] = {0, 0, 5200, 480};
+    l[Placed::ChartColorsGroup] = {0, 0, 4600, 480};
+    l[Placed::XChart] = {50, 100, 0, 0};
+    l[Placed::OfficeChartHost] = {50, 100, 0, 0};
+    l[Placed::ReportFooterGroup] = {0, 0, 2400, 450};
+    l[Placed::ExportButton] = {100, 0, 1320, 405};
+    l[Placed::SaveButton] = {1540, 0, 1500, 405};
+    l[Placed::WebBrowser] = {10, 100, 0, 0};
     return l;
 }
 
@@ -61,19 +61,19 @@ TEST_P(ResizeTooSmall, SkipsOnlyTheNegativeSizesAndGrowsBack) {
     const TinyWindow w = GetParam();
     resizeResultWindow(l, w.width, w.height);
 
-    EXPECT_EQ(l[Placed::footerGroup].width, w.width);
-    EXPECT_EQ(l[Placed::tabStrip].width,
-              w.width - 300 < 0 ? before[Placed::tabStrip].width : w.width - 300);
+    EXPECT_EQ(l[Placed::FooterGroup].width, w.width);
+    EXPECT_EQ(l[Placed::TabStrip].width,
+              w.width - 300 < 0 ? before[Placed::TabStrip].width : w.width - 300);
     for (const TwipRect& box : l.boxes) {
         EXPECT_GE(box.width, 0);
         EXPECT_GE(box.height, 0);
     }
     // The frames follow the tab strip as it now is, and the charts follow the frame.
-    const int frameWidth = l[Placed::tabStrip].width - 300;
-    EXPECT_EQ(l[Placed::chartGroup].width,
-              frameWidth >= 0 ? frameWidth : before[Placed::chartGroup].width);
-    const int chartWidth = l[Placed::chartGroup].width - 100;
-    EXPECT_EQ(l[Placed::xChart].width, chartWidth >= 0 ? chartWidth : before[Placed::xChart].width);
+    const int frameWidth = l[Placed::TabStrip].width - 300;
+    EXPECT_EQ(l[Placed::ChartGroup].width,
+              frameWidth >= 0 ? frameWidth : before[Placed::ChartGroup].width);
+    const int chartWidth = l[Placed::ChartGroup].width - 100;
+    EXPECT_EQ(l[Placed::XChart].width, chartWidth >= 0 ? chartWidth : before[Placed::XChart].width);
 
     resizeResultWindow(l, 12120, 9405);
     EXPECT_EQ(l, before);

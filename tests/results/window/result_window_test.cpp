@@ -612,7 +612,7 @@ TEST_F(ResultWindowTest, AZeroAllowanceTurnsTheBoxToOneButAnEmptyBoxWaits) {
     MonthOnScreen m;
     SummaryTabFrame* s = m.window->summaryGroup();
     s->plansCombo()->setCurrentIndex(s->plansCombo()->count() - 1);
-    QLineEdit* allowance = s->editBox(PlanEditBox::bandWidthLimitEdit)->lineEdit();
+    QLineEdit* allowance = s->editBox(PlanEditBox::BandWidthLimitEdit)->lineEdit();
     allowance->selectAll();
     QTest::keyClick(allowance, Qt::Key_Backspace);
     EXPECT_EQ(allowance->text(), QString());
@@ -626,8 +626,8 @@ TEST_F(ResultWindowTest, ThePlanSettingsSurviveClosingAndReopening) {
         MonthOnScreen m;
         SummaryTabFrame* s = m.window->summaryGroup();
         s->plansCombo()->setCurrentIndex(29);
-        s->editBox(PlanEditBox::planChargeEdit)->setValue(777);
-        s->editBox(PlanEditBox::rsPerMBEdit)->setValue(1.5);
+        s->editBox(PlanEditBox::PlanChargeEdit)->setValue(777);
+        s->editBox(PlanEditBox::RsPerMBEdit)->setValue(1.5);
         m.window->open();
         QTest::keyClick(m.window.get(), Qt::Key_Escape);  // closes like "&Close"
         EXPECT_FALSE(m.window->isLoaded());
@@ -637,15 +637,15 @@ TEST_F(ResultWindowTest, ThePlanSettingsSurviveClosingAndReopening) {
         m.window->prepareToShow();
         EXPECT_TRUE(m.window->isLoaded());
         EXPECT_EQ(s->plansCombo()->currentIndex(), 29);
-        EXPECT_EQ(s->editBox(PlanEditBox::planChargeEdit)->value(), 777);
+        EXPECT_EQ(s->editBox(PlanEditBox::PlanChargeEdit)->value(), 777);
         s->plansCombo()->setCurrentIndex(5);
         m.window->closeButton()->click();
     }
     MonthOnScreen again;
     SummaryTabFrame* s = again.window->summaryGroup();
     EXPECT_EQ(s->plansCombo()->currentIndex(), 5);
-    EXPECT_EQ(s->editBox(PlanEditBox::planChargeEdit)->value(), 777);
-    EXPECT_EQ(s->editBox(PlanEditBox::rsPerMBEdit)->value(), 1.5);
+    EXPECT_EQ(s->editBox(PlanEditBox::PlanChargeEdit)->value(), 777);
+    EXPECT_EQ(s->editBox(PlanEditBox::RsPerMBEdit)->value(), 1.5);
     EXPECT_EQ(s->figureLabel(L::PlanChargeLabel)->text(), QStringLiteral("Rs  600"));
 }
 
@@ -683,7 +683,7 @@ TEST_F(ResultWindowTest, EnterInAPlanBoxPressesNoButton) {
     w.summaryGroup()->plansCombo()->setCurrentIndex(29);
     w.open();
     QApplication::setActiveWindow(&w);
-    QLineEdit* box = w.summaryGroup()->editBox(PlanEditBox::planChargeEdit)->lineEdit();
+    QLineEdit* box = w.summaryGroup()->editBox(PlanEditBox::PlanChargeEdit)->lineEdit();
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Return);
     QTest::keyClick(w.summaryGroup()->plansCombo(), Qt::Key_Return);
