@@ -51,14 +51,6 @@ UsageRecord UsageRecord::fromFields(std::span<const QStringView> fields) {
     return record;
 }
 
-UsageRecord UsageRecord::fromFields(std::span<const QString> fields) {
-    std::array<QStringView, 6> views;
-    for (std::size_t i = 0; i < views.size() && i < fields.size(); ++i) {
-        views[i] = fields[i];
-    }
-    return fromFields(std::span<const QStringView>(views));
-}
-
 QString UsageRecord::rowText() const {
     const std::array<QStringView, 6> views{fields[0], fields[1], fields[2],
                                            fields[3], fields[4], fields[5]};

@@ -34,7 +34,6 @@ struct UsageRecord {
 
     // Fields beyond six are not read; missing ones are empty.
     static UsageRecord fromFields(std::span<const QStringView> fields);
-    static UsageRecord fromFields(std::span<const QString> fields);
 
     bool isUsage() const { return day.isValid(); }
     // The record as the cache file and the page's listing hold it.
