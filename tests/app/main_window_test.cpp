@@ -758,11 +758,6 @@ TEST_F(MainWindowTest, TabReachesTheLinksAndEnterOpensThem) {
 // no panel can show the item); a grab that stops keeps its failure beside the last check;
 // "Show usage" opens the result window of a kept check.
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class PanelOption : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -782,7 +777,7 @@ TEST_F(PanelOption, WritesTheAutostartEntryAndStartsTheItemThenRemovesIt) {
 
     QTest::mouseClick(box, Qt::LeftButton);
     EXPECT_TRUE(box->isChecked());
-    const QString entry = QString::fromUtf8(readAll(autostartFile()));
+    const QString entry = QString::fromUtf8(test::readFile(autostartFile()));
     EXPECT_TRUE(entry.startsWith(q("[Desktop Entry]\n"))) << entry.toStdString();
     EXPECT_TRUE(entry.contains(q("\nType=Application\n")));
     EXPECT_EQ(started, QStringList{kProgram + q(" --tray")});
@@ -866,7 +861,7 @@ TEST_F(PanelOption, ShowUsageOpensTheResultWindowOfTheKeptCheck) {
                                                            {q("kind"), q("unbilled")}}}})
             .toJson());
     document.close();
-    const QByteArray before = readAll(files.document);
+    const QByteArray before = test::readFile(files.document);
 
     auto w = open();
     QSignalSpy closed(w.get(), &MainWindow::outputClosed);
@@ -878,7 +873,7 @@ TEST_F(PanelOption, ShowUsageOpensTheResultWindowOfTheKeptCheck) {
     EXPECT_EQ(w->state().records.count(q("<TR>")), 185);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
     // Only a check downloaded now is kept: this one stays as it was.
-    EXPECT_EQ(readAll(files.document), before);
+    EXPECT_EQ(test::readFile(files.document), before);
     QTest::mouseClick(w->resultWindow().closeButton(), Qt::LeftButton);
     ASSERT_TRUE(spinUntil([&] { return closed.count() == 1; }, 5s));
 

@@ -57,17 +57,6 @@ void PrintTo(const Row& row, std::ostream* os) {
     *os << row.name;
 }
 
-QString readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
 class ResultWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -279,7 +268,7 @@ TEST_P(OverwriteQuestion, NoKeepsTheOldFile) {
     const OverwriteCase c = GetParam();
     MonthOnScreen m;
     const QString file = inFolder(c.save ? QStringLiteral("old.htm") : QStringLiteral("old.csv"));
-    writeFile(file, "old content");
+    ASSERT_TRUE(test::writeFile(file, "old content"));
     dialogs.fileNames.push_back(file);
     dialogs.answers.push_back(c.answer);
     (c.save ? m.window->reportGroup()->saveButton() : m.window->reportGroup()->exportButton())
@@ -291,9 +280,10 @@ TEST_P(OverwriteQuestion, NoKeepsTheOldFile) {
     EXPECT_EQ(question.icon, MessageIcon::Question);
     EXPECT_EQ(question.buttons, MessageButtons::YesNo);
     EXPECT_EQ(question.defaultAnswer, MessageAnswer::No);
-    EXPECT_EQ(readAll(file) == QStringLiteral("old content"), !c.overwritten);
+    EXPECT_EQ(test::readFile(file) == "old content", !c.overwritten);
     if (c.save && c.overwritten) {
-        EXPECT_EQ(readAll(file), m.window->reportGroup()->webBrowser()->shownPage());
+        EXPECT_EQ(QString::fromLatin1(test::readFile(file)),
+                  m.window->reportGroup()->webBrowser()->shownPage());
         EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("File saved successfully"));
     }
 }
@@ -326,7 +316,7 @@ TEST_F(ResultWindowTest, SaveAndExportOnAFullDiskKeepTheOldFileAndSaySo) {
     for (const char* name : {"report.htm", "listing.csv"}) {
         SCOPED_TRACE(name);
         const QString file = disk.filePath(QString::fromLatin1(name));
-        ASSERT_NO_FATAL_FAILURE(writeFile(file, before));
+        ASSERT_TRUE(test::writeFile(file, before));
         dialogs.messages.clear();
         dialogs.fileNames.push_back(file);
         dialogs.answers.push_back(MessageAnswer::Yes);  // overwrite
@@ -335,7 +325,7 @@ TEST_F(ResultWindowTest, SaveAndExportOnAFullDiskKeepTheOldFileAndSaySo) {
             ->click();
         ASSERT_EQ(dialogs.messages.size(), 2u) << dialogs.texts().join(u'|').toStdString();
         EXPECT_EQ(dialogs.messages[1].text, file + QStringLiteral(": No space left on device"));
-        EXPECT_EQ(readAll(file), QString::fromLatin1(before));
+        EXPECT_EQ(test::readFile(file), before);
         QFile::remove(file);
         EXPECT_TRUE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
@@ -373,7 +363,7 @@ ResultWindowOptions withOfficeChart(Factory& factory) {
 // The "charteditable" marker in the program's folder turns on the object's own editing menu.
 TEST_F(ResultWindowTest, ChartTypeTwoDrawsTheOfficeChartOnce) {
     const QString marker = inProgramFolder(programFolder(), QStringLiteral("charteditable"));
-    writeFile(marker, QByteArray());
+    ASSERT_TRUE(test::writeFile(marker, QByteArray()));
     Factory factory;
     MonthOnScreen m(withOfficeChart(factory));
     ChartTabFrame* chart = m.window->chartGroup();
