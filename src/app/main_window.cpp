@@ -530,8 +530,6 @@ void MainWindow::loadWindow() {
         restorePassword(loaded.values);
 
         m_result->clearReport();
-        m_wbTemp.clear();
-        m_wbTemp.close();
 
         m_passwordWarningLabel->setText(
             QStringLiteral("If this software is not working, check if ORVO portal is working.") +

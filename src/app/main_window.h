@@ -8,15 +8,14 @@
 // the billing choice and the cache options on the "Login Details" page of tabStrip, with the
 // portal browser on the "Processing" page of the inner tab strip portalTabs; the
 // cache-file report on the "Use Cache Data" page. It owns the retrieval's fields and display
-// settings (RetrievalState), the hidden in-memory document wbTemp, the check command and the
-// grab (UsageCheck, with Timer1), the report builder and the one result window.
+// settings (RetrievalState), the check command and the grab (UsageCheck, with Timer1), the
+// report builder and the one result window.
 //
 // It loads every setting when it is made and saves them when it closes. Closing ends the
 // program: programEnded() is emitted once the settings are saved.
 
 #include "app/main_layout.h"
 #include "grab/grab_host.h"
-#include "platform/html_document.h"
 #include "results/window/result_window.h"
 #include "results/window/result_window_host.h"
 #include "retrieval/report_target.h"
@@ -137,7 +136,6 @@ public:
     UsageExtraction& usageExtraction() { return *m_extraction; }
     Browser& portalBrowser() { return *m_browser; }
     ResultWindow& resultWindow() { return *m_result; }
-    HtmlDocument& wbTempDocument() { return m_wbTemp; }
     const Deployment& deployment() const { return m_deployment; }
     // Whether a result window shown by showOutput is still open.
     bool isShowingOutput() const { return m_showing > 0; }
@@ -232,7 +230,6 @@ private:
     void processPendingEvents() override;
     QString folder() const override { return m_folder; }
     // --- RetrievalHost ----------------------------------------------------------------------
-    Document& wbTemp() override { return m_wbTemp; }
     void startResumeTimer() override;
     void setBusy(bool busy) override;
 
@@ -286,7 +283,6 @@ private:
     Deployment m_deployment;
     QString m_folder;
     RetrievalState m_state;
-    HtmlDocument m_wbTemp;
     MainLayout m_layout;
     int m_showing = 0;
     bool m_busy = false;

@@ -26,7 +26,7 @@ QJsonObject planJson(int slot, const QString& name, double totalAndTax) {
 
 void readMonth(HistoryMonth& month, const std::optional<PlanChoice>& chosen, QDate today,
                PlanKind planKind) {
-    QString records;
+    UsageRecords records;
     try {
         records = readCacheRecords(month.file);
     } catch (const Failure& failure) {

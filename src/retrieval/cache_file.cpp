@@ -179,7 +179,7 @@ QString readFileData(const QString& fileName, bool unscramble) {
     return text;
 }
 
-QString readCacheRecords(const QString& fileName) {
+UsageRecords readCacheRecords(const QString& fileName) {
     QString text = readFileData(fileName, true);
     // The rows are checked as they come, without a list of them; a damaged row anywhere is
     // told before a figure that is no portal figure.
@@ -216,7 +216,7 @@ QString readCacheRecords(const QString& fileName) {
     if (!badFigure.isEmpty()) {
         throw Failure(badFigure);
     }
-    return text;
+    return UsageRecords(std::move(text));
 }
 
 bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error) {

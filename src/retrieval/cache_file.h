@@ -4,6 +4,8 @@
 
 #pragma once
 
+#include "retrieval/usage_records.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -39,7 +41,7 @@ QByteArray readFileBytes(const QString& fileName, bool cacheFile);
 // is row text and every figure one the portal writes. Throws Failure naming the first record
 // that is not ("record 12 cannot be read: ..."), so a damaged file is never read short or
 // with a made-up figure. An empty file has no records.
-QString readCacheRecords(const QString& fileName);
+UsageRecords readCacheRecords(const QString& fileName);
 
 // Replaces the file with the text (a copy of it, scrambled with the cache key when scramble).
 // The new content is written beside the file and renamed over it, so a failed write leaves

@@ -61,14 +61,12 @@ class HeadlessHost : public RetrievalHost {
 public:
     explicit HeadlessHost(QString programFolder = QString()) : m_folder(std::move(programFolder)) {}
 
-    Document& wbTemp() override { return temp; }
     void processPendingEvents() override;
     void startResumeTimer() override { timerEnabled = true; }
     void setBusy(bool isBusy) override { busy = isBusy; }
     QString folder() const override { return m_folder; }
     void setFolder(const QString& programFolder) { m_folder = programFolder; }
 
-    HtmlDocument temp;
     bool timerEnabled = false;
     bool busy = false;
 

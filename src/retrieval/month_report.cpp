@@ -9,7 +9,7 @@
 
 namespace kestrova {
 
-void buildMonthReport(const QString& records, const QString& period, MonthReport& report,
+void buildMonthReport(const UsageRecords& records, const QString& period, MonthReport& report,
                       PlanKind planKind) {
     RecordingDialogs messages;
     const ScopedDialogs seam(messages);

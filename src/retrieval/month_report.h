@@ -21,9 +21,9 @@ struct MonthReport {
     QStringList failures;   // what the report builder reported; empty when it went through
 };
 
-// Builds the report of `records` (row text) for `period`, its records classified and charged
+// Builds the report of `records` for `period`, its records classified and charged
 // by `planKind`.
-void buildMonthReport(const QString& records, const QString& period, MonthReport& report,
+void buildMonthReport(const UsageRecords& records, const QString& period, MonthReport& report,
                       PlanKind planKind = PlanKind::Limited);
 
 }  // namespace kestrova

@@ -312,57 +312,6 @@ struct ReportBuilder::ChartDays {
     Megabytes monthFree;
 };
 
-// The rows of one record, whichever way they were read.
-struct ReportBuilder::RecordReader {
-    explicit RecordReader(const ReportBuilder& builder)
-        : own(builder.m_rows), parsed(builder.m_parsed), isOwn(builder.m_ownRows) {}
-
-    // Where the next record starts: a position in the own row text, or a parsed record's index.
-    qsizetype position() const { return isOwn ? own.position() : next; }
-    void seek(qsizetype at) {
-        if (isOwn) {
-            own.seek(at);
-        } else {
-            next = at;
-        }
-    }
-    bool read() {
-        if (isOwn) {
-            return own.nextAccepted(fields);
-        }
-        if (next >= qsizetype(parsed.size())) {
-            return false;
-        }
-        record = &parsed[std::size_t(next++)];
-        return true;
-    }
-    // The texts of the record just read.
-    QStringView date() { return isOwn ? cellTextOf(fields[0], scratch[0]) : record->date; }
-    QStringView time() { return isOwn ? cellTextOf(fields[1], scratch[1]) : record->time; }
-    QStringView duration() { return isOwn ? cellTextOf(fields[2], scratch[2]) : record->duration; }
-    QStringView total() { return isOwn ? cellTextOf(fields[5], scratch[3]) : record->total; }
-    // How much its row's mark-up takes at most, its daily total's cell left out.
-    qsizetype rowLength(qsizetype from) const {
-        if (isOwn) {
-            return own.position() - from + kRowGrowth;
-        }
-        // The row's tags with the longest class, and six "<td></td>".
-        qsizetype length = 45 + 6 * 9;
-        for (const QString& cell : record->markup) {
-            length += cell.size();
-        }
-        return length;
-    }
-
-    OwnRowText own;
-    const std::vector<ParsedRecord>& parsed;
-    const bool isOwn;
-    qsizetype next = 0;
-    OwnRowText::Fields fields;
-    const ParsedRecord* record = nullptr;
-    QString scratch[4];
-};
-
 // Everything the page needs, worked out before anything is changed.
 struct ReportBuilder::PagePlan {
     explicit PagePlan(const RetrievalState& state) : chart(state) {}
@@ -376,7 +325,7 @@ struct ReportBuilder::PagePlan {
         qsizetype cellAt = 0;  // its daily total's cell in `cells`
         qsizetype cellLength = 0;
     };
-    std::vector<qsizetype> rowAt;  // where each record starts (RecordReader::position)
+    std::vector<qsizetype> rowAt;  // where each record starts (RecordCursor::position)
     std::vector<Day> days;
     std::vector<DailyTotal> dailyTotals;  // oldest day first
     QString cells;                        // the daily total cells' mark-up, one after the other
@@ -416,23 +365,9 @@ struct ReportBuilder::PagePlan {
 
 void ReportBuilder::grabbingFinished() {
     m_state.reportTemplate = reportTemplate();
-    // The program's own row text is read as it stands; any other text (a cache file of an
-    // earlier version, or edited by hand) goes to the hidden browser's skeleton, whose
-    // parser reads its records once.
-    m_ownRows = isOwnRowText(m_state.records);
-    m_rows = m_ownRows ? m_state.records : QString();
-    writeSkeleton(m_ownRows ? QString() : m_state.records);
+    m_records = m_state.records;
     m_host.processPendingEvents();
     m_host.startResumeTimer();
-}
-
-void ReportBuilder::writeSkeleton(const QString& records) {
-    QString page = reportTemplate();
-    page.replace(QStringLiteral("##row##"), records);
-    Document& temp = m_host.wbTemp();
-    temp.clear();
-    temp.write(page);
-    temp.close();
 }
 
 void ReportBuilder::writeOutput() {
@@ -460,9 +395,7 @@ void ReportBuilder::writeReport() {
     m_outcome = m_result.outcome();
     m_outcomeApplied = false;
     m_outcome.mdtLastUsedDate = QDate(2000, 1, 1);
-    if (!m_ownRows) {
-        readSkeletonRecords();
-    }
+    m_rows = ReportRows(m_records);
     // Shared with the page writer a target may keep.
     const auto plan = std::make_shared<PagePlan>(m_state);
     planRows(*plan);
@@ -474,36 +407,12 @@ void ReportBuilder::writeReport() {
     finishReport(plan->chart);
 }
 
-void ReportBuilder::readSkeletonRecords() {
-    // The listing's rows from the last up, the cells read in the order the report reads
-    // them, so that a row lacking one fails where it always did; kept oldest first.
-    m_parsed.clear();
-    ElementPtr table = m_host.wbTemp().elementsByTagName(QStringLiteral("Table")).item(1);
-    for (int i = table->rowCount() - 1; i >= 0; --i) {
-        ElementPtr row = table->row(i);
-        QString date = row->cell(0)->innerText();
-        if (!matchesRecordDate(date)) {
-            continue;  // titles and headings
-        }
-        ParsedRecord record;
-        record.date = std::move(date);
-        record.time = row->cell(1)->innerText();
-        record.duration = row->cell(2)->innerText();
-        record.total = row->cell(5)->innerText();
-        for (int c = 0; c < 6; ++c) {
-            record.markup[std::size_t(c)] = row->cell(c)->innerHTML();
-        }
-        m_parsed.push_back(std::move(record));
-    }
-    std::reverse(m_parsed.begin(), m_parsed.end());
-}
-
 void ReportBuilder::planRows(PagePlan& plan) {
     // The records in the order of the rows text; the page lists them from the last up, and a
     // day's total stands beside the first row of its block there.
     const bool freeKind = m_state.planKind == PlanKind::Unlimited;
     const bool nightKind = m_state.planKind == PlanKind::NightUnlimited;
-    RecordReader rows(*this);
+    RecordCursor rows(m_rows);
     QString day;
     const QLocale locale;  // the one requireNumber() would make for every record
     PagePlan::Day block;
@@ -541,10 +450,14 @@ void ReportBuilder::planRows(PagePlan& plan) {
         ++block.rows;
         block.lastRow = qsizetype(plan.rowAt.size());
         plan.rowAt.push_back(at);
-        plan.rowsLength += rows.rowLength(at);
-        if (!rows.isOwn) {
-            for (const QString& cell : rows.record->markup) {
-                plan.latin1Rows = plan.latin1Rows && fitsLatin1(cell);
+        if (rows.isOwn()) {
+            plan.rowsLength += rows.position() - at + kRowGrowth;
+        } else {
+            // The row's tags with the longest class, and six "<td></td>".
+            plan.rowsLength += 45 + 6 * 9;
+            for (std::size_t f = 0; f < 6; ++f) {
+                plan.rowsLength += rows.markup(f).size();
+                plan.latin1Rows = plan.latin1Rows && fitsLatin1(rows.markup(f));
             }
         }
         ++plan.records;
@@ -730,7 +643,7 @@ void ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Sink& s
     sink.put(plan.before);
     static const QString nonfree = QStringLiteral("nonfree");
     const bool nightPlan = m_state.planKind == PlanKind::NightUnlimited;
-    RecordReader rows(*this);
+    RecordCursor rows(m_rows);
     for (auto day = plan.days.crbegin(); day != plan.days.crend(); ++day) {
         for (qsizetype r = day->lastRow; r > day->lastRow - day->rows; --r) {
             rows.seek(plan.rowAt[std::size_t(r)]);
@@ -746,10 +659,10 @@ void ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Sink& s
             sink.put(u"\">");
             for (std::size_t f = 0; f < 6; ++f) {
                 sink.put(u"<td>");
-                if (rows.isOwn) {
-                    sink.putCell(rows.fields[f]);
+                if (rows.isOwn()) {
+                    sink.putCell(rows.ownField(f));
                 } else {
-                    sink.put(rows.record->markup[f]);
+                    sink.put(rows.markup(f));
                 }
                 sink.put(u"</td>");
             }

@@ -8,6 +8,7 @@
 #include "platform/megabytes.h"
 #include "retrieval/report_target.h"
 #include "retrieval/retrieval_state.h"
+#include "retrieval/usage_records.h"
 
 #include <QDate>
 #include <QString>
@@ -73,16 +74,10 @@ struct ReportFigures {
     Megabytes nightChargedMB;
 };
 
-// Builds the usage report page: grabbingFinished writes the skeleton with the collected rows
-// into the hidden browser; writeOutput classifies and totals the records and writes the
-// finished page, with its daily totals, style rules and chart data texts, into the result
-// window.
-//
-// The records are read once, and one writer makes every page from them. The program's own row
-// text (OwnRowText: what toRowText wrote) is read as it stands and stays out of the skeleton;
-// any other text (a cache file of an earlier version, or edited by hand) goes into the
-// skeleton, whose parser reads each record's cells: their mark-up, as the page then holds it,
-// and their text.
+// Builds the usage report page: grabbingFinished takes the collected records; writeOutput
+// reads them once (ReportRows), classifies and totals them and writes the finished page, with
+// its daily totals, style rules and chart data texts, into the result window. One writer makes
+// every page, whichever way the records were read.
 class ReportBuilder {
 public:
     ReportBuilder(RetrievalState& state, RetrievalHost& host, ReportTarget& result)
@@ -96,23 +91,10 @@ public:
 
 private:
     struct ChartDays;
-    // A record of rows that are not own row text, as the parser read its row: each cell's
-    // mark-up as the page holds it, and the text of the cells the report reads.
-    struct ParsedRecord {
-        std::array<QString, 6> markup;
-        QString date;
-        QString time;
-        QString duration;
-        QString total;
-    };
-    struct RecordReader;
     struct PagePlan;
     struct DayAverages;
 
     void writeReport();
-    void writeSkeleton(const QString& records);
-    // The records of the skeleton's listing, for rows that are not own row text.
-    void readSkeletonRecords();
     // Each throws Failure where the records cannot be reported; nothing is changed then.
     void planRows(PagePlan& plan);
     void planPageAround(PagePlan& plan) const;
@@ -141,11 +123,9 @@ private:
     // Starts as the target's and gathers what the report finds.
     ReportOutcome m_outcome;
     bool m_outcomeApplied = false;
-    // The rows of the last grabbingFinished when they are own row text, kept aside instead
-    // of in the skeleton; else the records read from the skeleton.
-    bool m_ownRows = true;
-    QString m_rows;
-    std::vector<ParsedRecord> m_parsed;
+    // The records of the last grabbingFinished, and as writeOutput read them.
+    UsageRecords m_records;
+    ReportRows m_rows;
 };
 
 }  // namespace kestrova

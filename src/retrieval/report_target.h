@@ -84,8 +84,6 @@ public:
 class RetrievalHost {
 public:
     virtual ~RetrievalHost() = default;
-    // The hidden browser that receives the report skeleton.
-    virtual Document& wbTemp() = 0;
     virtual void processPendingEvents() = 0;
     // Starts the one-shot 100 ms timer whose tick builds the report (showOutput).
     virtual void startResumeTimer() = 0;

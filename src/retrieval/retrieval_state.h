@@ -6,6 +6,7 @@
 
 #include "platform/colour_ref.h"
 #include "retrieval/daily_chart.h"
+#include "retrieval/usage_records.h"
 
 #include <QString>
 #include <optional>
@@ -54,9 +55,9 @@ constexpr int planKindNumber(PlanKind kind) {
 
 // The main window's fields that the usage retrieval reads and writes. The main window owns one.
 struct RetrievalState {
-    QString records;    // collected usage rows, in row text
-    QString monthYear;  // the report's period
-    QString userName;   // the user id at the start of the grab
+    UsageRecords records;  // the collected usage records
+    QString monthYear;     // the report's period
+    QString userName;      // the user id at the start of the grab
     bool cachingEnabled = false;
     bool unbilledSelected = true;     // billedTypeOption(0) "Unbilled usage", else "Billed usage"
     QString reportTemplate;           // kept from grabbingFinished to writeOutput

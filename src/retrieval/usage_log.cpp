@@ -363,15 +363,11 @@ void UsageExtraction::addInFront(std::span<const UsageRecord> recordsInReadingOr
     for (auto it = recordsInReadingOrder.rbegin(); it != recordsInReadingOrder.rend(); ++it) {
         records += it->rowText();
     }
-    records += m_state.records;
-    m_state.records = std::move(records);
+    m_state.records.prepend(std::move(records));
 }
 
 void UsageExtraction::addRecordsInFront(QString records) {
-    if (!m_state.records.isEmpty()) {
-        records += m_state.records;
-    }
-    m_state.records = std::move(records);
+    m_state.records.prepend(std::move(records));
 }
 
 void UsageExtraction::parseUsageFile(const QString& text) {

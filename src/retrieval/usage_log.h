@@ -89,8 +89,8 @@ public:
     UsageExtraction(RetrievalState& state, ReportBuilder& report)
         : m_state(state), m_report(report) {}
 
-    // Adds the log's records to records, newest read first in front, and builds the
-    // skeleton; a line with fewer than six fields shows "Error retrieving data from site" and
+    // Adds the log's records to records, newest read first in front, and hands them to the
+    // report builder; a line with fewer than six fields shows "Error retrieving data from site" and
     // builds nothing, as does a figure the portal never writes (the message then names the
     // line and the field).
     void parseUsageFile(const QString& text);

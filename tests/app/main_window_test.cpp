@@ -527,7 +527,7 @@ TEST_F(MainWindowTest, AChosenFileOpensTheResultWindowWithItsRecords) {
     w->cacheFilesCombo()->setCurrentIndex(0);
     showCacheReport(*w);
 
-    EXPECT_EQ(w->state().records, readFileData(sampleCache(), true));
+    EXPECT_EQ(w->state().records.rowText(), readFileData(sampleCache(), true));
     EXPECT_EQ(w->state().monthYear, q("2026-10-unbilled"));
     // Chart type 2 is the program's own office chart object, not the "Office is required" label.
     ChartTabFrame* chart = w->resultWindow().chartGroup();
@@ -870,7 +870,7 @@ TEST_F(PanelOption, ShowUsageOpensTheResultWindowOfTheKeptCheck) {
         << dialogs.texts().join(u'|').toStdString();
     EXPECT_EQ(w->state().monthYear, q("period 01-11-2026 TO 30-11-2026"));
     EXPECT_EQ(w->state().userName, q("demo"));
-    EXPECT_EQ(w->state().records.count(q("<TR>")), 185);
+    EXPECT_EQ(w->state().records.rowText().count(q("<TR>")), 185);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().join(u'|').toStdString();
     // Only a check downloaded now is kept: this one stays as it was.
     EXPECT_EQ(test::readFile(files.document), before);

@@ -286,7 +286,8 @@ TEST_F(CheckLive, ChecksAtTheSameTimeEachGetTheirReport) {
     const auto expected = portal::usageRecords(
         "demo", portal::Date{std::chrono::year(2013), std::chrono::month(4), std::chrono::day(1)},
         portal::Date{std::chrono::year(2013), std::chrono::month(4), std::chrono::day(17)});
-    const QString held = readCacheRecords(dataFolder() + q("/2013-04-unbilled-demo.cache2"));
+    const QString held =
+        readCacheRecords(dataFolder() + q("/2013-04-unbilled-demo.cache2")).rowText();
     EXPECT_EQ(held.count(q("<TR>")), int(expected.size()));
     EXPECT_EQ(QDir(dataFolder()).entryList(QDir::Files | QDir::Hidden),
               (QStringList{q("2013-04-unbilled-demo.cache2"), q("last-check-unbilled-demo.json"),

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "an unscrambled file read otherwise than its bytes");
 
     ReportRun run;
-    run.state.records = read;
+    run.state.records = UsageRecords(read);
     run.report.grabbingFinished();
     run.report.writeOutput();
     run.checkOutcome();
@@ -64,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     store(scrambled.toLatin1());
     bool taken = true;
     try {
-        check(readCacheRecords(cachePath()) == plain, "the cache reader changed the text");
+        check(readCacheRecords(cachePath()).rowText() == plain,
+              "the cache reader changed the text");
     } catch (const Failure&) {
         taken = false;
     }

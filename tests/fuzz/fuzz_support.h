@@ -29,7 +29,7 @@ inline void check(bool holds, const char* what) {
     }
 }
 
-// The report of a records text as the cache page and the grab make it: the skeleton, then
+// The report of a records text as the cache page and the grab make it: grabbingFinished, then
 // writeOutput. A bad record ends in one shown message, never in an escaping exception.
 struct ReportRun {
     RecordingDialogs messages;

@@ -65,7 +65,7 @@ TEST_F(LiveGrab, TenGrabsInARow) {
         playTheSubscriber("01", "17");
         ASSERT_TRUE(spinUntil([&] { return host.outputs == run; }, 60s))
             << "run " << run << ": " << messages.texts().join(u'|').toStdString();
-        ASSERT_EQ(state.records,
+        ASSERT_EQ(state.records.rowText(),
                   recordsText(portal::usageRecords("demo", day(2013, 4, 1), day(2013, 4, 17))))
             << "run " << run;
     }

@@ -433,7 +433,7 @@ TEST_F(Grab, ACacheReportIsChargedByThePlanKindOfTheCheck) {
         check.checkUsage();
         ASSERT_TRUE(spinUntil([&] { return host.outputs == outputs + 1; }));
         ++outputs;
-        EXPECT_EQ(state.records, records);
+        EXPECT_EQ(state.records.rowText(), records);
         EXPECT_EQ(state.monthYear, q("2013-04-billed"));
         EXPECT_EQ(state.planKind, c.kind);
         EXPECT_EQ(result.outcome().totalUsage, 130);

@@ -55,7 +55,7 @@ struct Report : kestrova::test::HeadlessReport {
         result.applyOutcome(earlier);
         state.display = display;
         state.monthYear = q("2013-04");
-        state.records = records;
+        state.records = UsageRecords(records);
         report.grabbingFinished();
         report.writeOutput();
     }

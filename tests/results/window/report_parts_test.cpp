@@ -28,7 +28,7 @@ using kestrova::test::q;
 QString reportPageOf(const QString& log) {
     test::HeadlessReport run;
     run.state.monthYear = q("2026-11");
-    run.state.records = readUsageLogRecords(log).records;
+    run.state.records = UsageRecords(readUsageLogRecords(log).records);
     run.result.markupOnly = true;
     run.report.grabbingFinished();
     run.report.writeOutput();

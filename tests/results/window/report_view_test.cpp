@@ -109,7 +109,7 @@ TEST(WebReportView, ShowsALargeReportInPartsAndMovesBetweenThem) {
     const QString oldestDay = log.section(u'\n', -2, -2).left(10);
     RetrievalState state;
     state.monthYear = QStringLiteral("2026-11");
-    state.records = readUsageLogRecords(log).records;
+    state.records = UsageRecords(readUsageLogRecords(log).records);
     HeadlessHost host;
     HeadlessResult result;
     result.markupOnly = true;

@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "retrieval/usage_records.h"
+
+#include "platform/html_document.h"
+#include "retrieval/report_page.h"
+
+#include <algorithm>
+
+namespace kestrova {
+
+void UsageRecords::prepend(QString rowText) {
+    if (!m_text.isEmpty()) {
+        rowText += m_text;
+    }
+    m_text = std::move(rowText);
+}
+
+ReportRows::ReportRows(const UsageRecords& records) : m_isOwn(isOwnRowText(records.rowText())) {
+    if (m_isOwn) {
+        m_own = records.rowText();
+        return;
+    }
+    // The rows go where a page's listing holds them, so that the parser reads them as the
+    // page will: the template's second table, after its headings.
+    QString page = reportTemplate();
+    page.replace(QStringLiteral("##row##"), records.rowText());
+    const HtmlDocument listing(page);
+    // From the last row up, the cells read in the order the report reads them, so that a row
+    // lacking one fails where it always did; kept oldest first.
+    ElementPtr table = listing.elementsByTagName(QStringLiteral("Table")).item(1);
+    for (int i = table->rowCount() - 1; i >= 0; --i) {
+        ElementPtr row = table->row(i);
+        QString date = row->cell(0)->innerText();
+        if (!matchesRecordDate(date)) {
+            continue;  // titles and headings
+        }
+        ParsedRecord record;
+        record.date = std::move(date);
+        record.time = row->cell(1)->innerText();
+        record.duration = row->cell(2)->innerText();
+        record.total = row->cell(5)->innerText();
+        for (int c = 0; c < 6; ++c) {
+            record.markup[std::size_t(c)] = row->cell(c)->innerHTML();
+        }
+        m_parsed.push_back(std::move(record));
+    }
+    std::reverse(m_parsed.begin(), m_parsed.end());
+}
+
+void RecordCursor::seek(qsizetype at) {
+    if (m_isOwn) {
+        m_own.seek(at);
+    } else {
+        m_next = at;
+    }
+}
+
+bool RecordCursor::read() {
+    if (m_isOwn) {
+        return m_own.nextAccepted(m_fields);
+    }
+    if (m_next >= qsizetype(m_parsed.size())) {
+        return false;
+    }
+    m_record = &m_parsed[std::size_t(m_next++)];
+    return true;
+}
+
+QStringView RecordCursor::date() {
+    return m_isOwn ? cellTextOf(m_fields[0], m_scratch[0]) : QStringView(m_record->date);
+}
+
+QStringView RecordCursor::time() {
+    return m_isOwn ? cellTextOf(m_fields[1], m_scratch[1]) : QStringView(m_record->time);
+}
+
+QStringView RecordCursor::duration() {
+    return m_isOwn ? cellTextOf(m_fields[2], m_scratch[2]) : QStringView(m_record->duration);
+}
+
+QStringView RecordCursor::total() {
+    return m_isOwn ? cellTextOf(m_fields[5], m_scratch[3]) : QStringView(m_record->total);
+}
+
+}  // namespace kestrova

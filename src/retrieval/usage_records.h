@@ -1,0 +1,97 @@
+// SPDX-FileCopyrightText: 2026 The Kestrova developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "retrieval/row_text.h"
+
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <vector>
+
+namespace kestrova {
+
+// The usage records of a report as row text, in the order a grab collects them: the record
+// read last first. Row text is what the cache files keep byte for byte and what the page's
+// listing is written from, so the records are held as they came and read once per report
+// (ReportRows).
+class UsageRecords {
+public:
+    UsageRecords() = default;
+    explicit UsageRecords(QString rowText) : m_text(std::move(rowText)) {}
+
+    // As the cache files hold them.
+    const QString& rowText() const { return m_text; }
+    bool isEmpty() const { return m_text.isEmpty(); }
+    void clear() { m_text.clear(); }
+    // Records read after these go in front of them.
+    void prepend(QString rowText);
+
+private:
+    QString m_text;
+};
+
+// The records made readable for a report. The program's own row text (OwnRowText) is read as
+// it stands; any other text (a cache file of an earlier version, or edited by hand) is read
+// once by the HTML parser as a page's listing, into each cell's mark-up as the page then
+// holds it and the texts the report reads.
+class ReportRows {
+public:
+    // A record of text that is not own row text, as the parser read its row.
+    struct ParsedRecord {
+        std::array<QString, 6> markup;
+        QString date;
+        QString time;
+        QString duration;
+        QString total;
+    };
+
+    ReportRows() = default;
+    // Throws Failure where the parser's listing has a record row without its six cells.
+    explicit ReportRows(const UsageRecords& records);
+
+    bool isOwn() const { return m_isOwn; }
+
+private:
+    friend class RecordCursor;
+    QString m_own;
+    std::vector<ParsedRecord> m_parsed;  // oldest first
+    bool m_isOwn = true;
+};
+
+// Reads the records of ReportRows one at a time, in the order of their row text, and goes
+// back to where a record started.
+class RecordCursor {
+public:
+    explicit RecordCursor(const ReportRows& rows)
+        : m_own(rows.m_own), m_parsed(rows.m_parsed), m_isOwn(rows.m_isOwn) {}
+
+    // Where the next record starts: a position in the own row text, or a parsed record's index.
+    qsizetype position() const { return m_isOwn ? m_own.position() : m_next; }
+    void seek(qsizetype at);
+    bool read();
+
+    bool isOwn() const { return m_isOwn; }
+    // The texts of the record just read, as the report reads its cells.
+    QStringView date();
+    QStringView time();
+    QStringView duration();
+    QStringView total();
+    // A field of own row text as written (escaped), for writeCellMarkup.
+    QStringView ownField(std::size_t field) const { return m_fields[field]; }
+    // A parsed record's cell mark-up.
+    const QString& markup(std::size_t field) const { return m_record->markup[field]; }
+
+private:
+    OwnRowText m_own;
+    const std::vector<ReportRows::ParsedRecord>& m_parsed;
+    const bool m_isOwn;
+    qsizetype m_next = 0;
+    OwnRowText::Fields m_fields;
+    const ReportRows::ParsedRecord* m_record = nullptr;
+    QString m_scratch[4];
+};
+
+}  // namespace kestrova
