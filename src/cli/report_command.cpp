@@ -278,7 +278,7 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
         state.monthYear = *request.period;
     }
     QString why;
-    if (request.cacheOut && !writeFileData(*request.cacheOut, state.records.rowText(), true, why)) {
+    if (request.cacheOut && !writeCacheRecords(*request.cacheOut, state.records, why)) {
         writeLine(err, kProgram + u": " + why);
         return 1;
     }

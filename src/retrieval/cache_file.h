@@ -37,10 +37,10 @@ QString readFileData(const QString& fileName, bool unscramble);
 // checks; for a reader that decodes a huge file a piece at a time.
 QByteArray readFileBytes(const QString& fileName, bool cacheFile);
 
-// A cache file's records for a report: readFileData(fileName, true), when every record in it
-// is row text and every figure one the portal writes. Throws Failure naming the first record
-// that is not ("record 12 cannot be read: ..."), so a damaged file is never read short or
-// with a made-up figure. An empty file has no records.
+// A cache file's records for a report: its text as readFileData(fileName, true) reads it, when
+// every record in it is row text and every figure one the portal writes. Throws Failure naming
+// the first record that is not ("record 12 cannot be read: ..."), so a damaged file is never
+// read short or with a made-up figure. An empty file has no records.
 UsageRecords readCacheRecords(const QString& fileName);
 
 // Replaces the file with the text (a copy of it, scrambled with the cache key when scramble).
@@ -50,6 +50,8 @@ UsageRecords readCacheRecords(const QString& fileName);
 bool saveFileData(const QString& fileName, const QString& data, bool scramble);
 // The same write, saying nothing: false with the reason in `error`.
 bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error);
+// The records' row text as a cache file, written as writeFileData does.
+bool writeCacheRecords(const QString& fileName, const UsageRecords& records, QString& error);
 
 // Replaces the file with what `write` puts on the device it is given (false when a write
 // failed): the data go beside the file and are renamed over it only once every write has

@@ -33,10 +33,9 @@ bool earlier(const CachedRow& a, const CachedRow& b) {
     return byDate != 0 ? byDate < 0 : a.time.compare(b.time) < 0;
 }
 
-}  // namespace
-
-bool visitRowText(QStringView text, const std::function<void(const CachedRow&)>& visit,
-                  std::size_t* rowsBefore) {
+template <typename View>
+bool visitRows(View text, const std::function<void(const BasicCachedRow<View>&)>& visit,
+               std::size_t* rowsBefore) {
     std::size_t count = 0;
     const auto notRowText = [&] {
         if (rowsBefore != nullptr) {
@@ -51,8 +50,8 @@ bool visitRowText(QStringView text, const std::function<void(const CachedRow&)>&
             return notRowText();
         }
         at += kRowOpen.size();
-        CachedRow row;
-        for (QStringView& field : row.fields) {
+        BasicCachedRow<View> row;
+        for (View& field : row.fields) {
             if (!text.mid(at).startsWith(kCellOpen)) {
                 return notRowText();
             }
@@ -76,6 +75,18 @@ bool visitRowText(QStringView text, const std::function<void(const CachedRow&)>&
         ++count;
     }
     return true;
+}
+
+}  // namespace
+
+bool visitRowText(QStringView text, const std::function<void(const CachedRow&)>& visit,
+                  std::size_t* rowsBefore) {
+    return visitRows(text, visit, rowsBefore);
+}
+
+bool visitRowText(QLatin1StringView text, const std::function<void(const CachedLatin1Row&)>& visit,
+                  std::size_t* rowsBefore) {
+    return visitRows(text, visit, rowsBefore);
 }
 
 std::optional<std::vector<CachedRow>> splitRowText(QStringView text, std::size_t* rowsBefore) {

@@ -9,6 +9,7 @@
 // oldest first. A file that is not a cache file of ours (another key, damaged, foreign) is never
 // written over.
 
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -20,13 +21,16 @@
 
 namespace kestrova {
 
-// One record of row text, as views into the text it was split from.
-struct CachedRow {
-    QStringView text;                   // "<TR><TD>…</TD>…</TR>"
-    QStringView date;                   // the first field
-    QStringView time;                   // the second field
-    std::array<QStringView, 6> fields;  // all six, as written (escaped)
+// One record of row text, as views into the text it was split from (UTF-16 or Latin-1).
+template <typename View>
+struct BasicCachedRow {
+    View text;                   // "<TR><TD>…</TD>…</TR>"
+    View date;                   // the first field
+    View time;                   // the second field
+    std::array<View, 6> fields;  // all six, as written (escaped)
 };
+using CachedRow = BasicCachedRow<QStringView>;
+using CachedLatin1Row = BasicCachedRow<QLatin1StringView>;
 
 // The text as the program's row text: every row "<TR>", six "<TD>" field "</TD>", "</TR>", with
 // nothing between or around the rows. Nothing when the text is anything else (a file scrambled
@@ -37,6 +41,8 @@ std::optional<std::vector<CachedRow>> splitRowText(QStringView text,
 // The same rows handed to `visit` one at a time, without a list of them (a month's cache file
 // holds a million): false where splitRowText gives nothing, after the rows before.
 bool visitRowText(QStringView text, const std::function<void(const CachedRow&)>& visit,
+                  std::size_t* rowsBefore = nullptr);
+bool visitRowText(QLatin1StringView text, const std::function<void(const CachedLatin1Row&)>& visit,
                   std::size_t* rowsBefore = nullptr);
 
 // "YYYY-MM" of a record whose date field begins "YYYY-MM-DD"; empty for any other record.

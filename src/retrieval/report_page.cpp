@@ -508,7 +508,7 @@ public:
             m_out += text.size();
         }
     }
-    void putCell(QStringView field) { m_out = writeCellMarkup(m_out, field); }
+    void putCell(QLatin1StringView field) { m_out = writeCellMarkup(m_out, field); }
     char16_t* end() const { return m_out; }
 
 private:
@@ -524,17 +524,11 @@ public:
             *m_out++ = char(c.unicode());
         }
     }
-    void putCell(QStringView field) {
-        m_cell.resize(std::size_t(field.size()));
-        const char16_t* end = writeCellMarkup(m_cell.data(), field);
-        put(QStringView(m_cell.data(), end - m_cell.data()));
-    }
+    void putCell(QLatin1StringView field) { m_out = writeCellMarkup(m_out, field); }
     char* end() const { return m_out; }
 
 private:
     char* m_out;
-    // A cell's mark-up is never longer than its field's row text.
-    std::vector<char16_t> m_cell;
 };
 
 // One byte per character onto a device, a chunk at a time.
@@ -552,10 +546,14 @@ public:
             flush();
         }
     }
-    void putCell(QStringView field) {
-        m_cell.resize(std::size_t(field.size()));
-        const char16_t* end = writeCellMarkup(m_cell.data(), field);
-        put(QStringView(m_cell.data(), end - m_cell.data()));
+    void putCell(QLatin1StringView field) {
+        // A cell's mark-up is never longer than its field's row text.
+        const qsizetype at = m_chunk.size();
+        m_chunk.resize(at + field.size());
+        m_chunk.truncate(writeCellMarkup(m_chunk.data() + at, field) - m_chunk.data());
+        if (m_chunk.size() >= kChunk) {
+            flush();
+        }
     }
     // False when a write failed (the device's error says why); nothing is written after it.
     bool flush() {
@@ -570,7 +568,6 @@ private:
     static constexpr qsizetype kChunk = qsizetype(1) << 20;
     QIODevice& m_device;
     QByteArray m_chunk;
-    std::vector<char16_t> m_cell;
     bool m_written = true;
 };
 

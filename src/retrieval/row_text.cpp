@@ -61,26 +61,49 @@ struct NamedReference {
 constexpr NamedReference kNamed[] = {{u"&amp;", u'&'},  {u"&lt;", u'<'},   {u"&gt;", u'>'},
                                      {u"&quot;", u'"'}, {u"&#39;", u'\''}, {u"&nbsp;", 0xA0}};
 
+// Row text is read a byte at a time, unsigned so that Latin-1 compares as its code points.
+using Byte = unsigned char;
+
+const Byte* bytesOf(QLatin1StringView text) {
+    return reinterpret_cast<const Byte*>(text.data());
+}
+
+QLatin1StringView viewOf(const Byte* bytes, qsizetype size) {
+    return {reinterpret_cast<const char*>(bytes), size};
+}
+
+bool startsWith(const Byte* s, qsizetype size, QStringView prefix) {
+    if (size < prefix.size()) {
+        return false;
+    }
+    for (qsizetype k = 0; k < prefix.size(); ++k) {
+        if (char16_t(s[k]) != prefix[k].unicode()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The length of the reference at the start of `s` when it is one toRowText writes (0 when not),
 // and the code point it stands for.
-qsizetype ownReference(QStringView s, char32_t& codePoint) {
+qsizetype ownReference(const Byte* s, qsizetype size, char32_t& codePoint) {
     for (const NamedReference& named : kNamed) {
-        if (s.startsWith(named.text)) {
+        if (startsWith(s, size, named.text)) {
             codePoint = named.character;
             return named.text.size();
         }
     }
     // "&#" + decimal digits + ";", as written for a character beyond Latin-1: no leading zero,
     // and only a code point that a parser takes as it is (no surrogate, no noncharacter).
-    if (s.size() < 4 || s[1] != u'#' || s[2] < u'1' || s[2] > u'9') {
+    if (size < 4 || s[1] != u'#' || s[2] < u'1' || s[2] > u'9') {
         return 0;
     }
     char32_t value = 0;
     qsizetype k = 2;
-    for (; k < s.size() && k < 10 && s[k] >= u'0' && s[k] <= u'9'; ++k) {
-        value = value * 10 + char32_t(s[k].unicode() - u'0');
+    for (; k < size && k < 10 && s[k] >= u'0' && s[k] <= u'9'; ++k) {
+        value = value * 10 + char32_t(s[k] - u'0');
     }
-    if (k >= s.size() || s[k] != u';' || value <= 0xFF || value > 0x10FFFF ||
+    if (k >= size || s[k] != u';' || value <= 0xFF || value > 0x10FFFF ||
         (value >= 0xD800 && value <= 0xDFFF) || (value >= 0xFDD0 && value <= 0xFDEF) ||
         (value & 0xFFFE) == 0xFFFE) {
         return 0;
@@ -160,7 +183,7 @@ bool OwnRowText::next(Fields& fields) {
     if (m_failed || m_at >= m_text.size()) {
         return false;
     }
-    const char16_t* const text = m_text.utf16();
+    const Byte* const text = bytesOf(m_text);
     const qsizetype end = m_text.size();
     qsizetype at = m_at;
     auto literal = [&]<std::size_t N>(const char16_t(&expected)[N]) {
@@ -206,7 +229,7 @@ bool OwnRowText::next(Fields& fields) {
             }
             if (c == u'&') {
                 char32_t codePoint = 0;
-                const qsizetype length = ownReference(m_text.sliced(at), codePoint);
+                const qsizetype length = ownReference(text + at, end - at, codePoint);
                 if (length == 0) {
                     return fail();
                 }
@@ -215,7 +238,7 @@ bool OwnRowText::next(Fields& fields) {
             }
             ++at;  // CR
         }
-        fields[i] = m_text.sliced(start, at - start);
+        fields[i] = viewOf(text + start, at - start);
         if (!literal(u"</TD>")) {
             return fail();
         }
@@ -232,42 +255,28 @@ bool OwnRowText::nextAccepted(Fields& fields) {
         return false;
     }
     // "<TR>", six times "<TD>" + field + "</TD>", "</TR>"; a field holds no "<".
-    const char16_t* const text = m_text.utf16();
+    const Byte* const text = bytesOf(m_text);
     qsizetype at = m_at + 4;
-    for (QStringView& field : fields) {
+    for (QLatin1StringView& field : fields) {
         at += 4;
         qsizetype end = at;
         while (text[end] != u'<') {
             ++end;
         }
-        field = QStringView(text + at, end - at);
+        field = viewOf(text + at, end - at);
         at = end + 5;
     }
     m_at = at + 5;
     return true;
 }
 
-bool isOwnRowText(QStringView records) {
-    OwnRowText rows(records);
-    OwnRowText::Fields fields;
-    while (rows.next(fields)) {
-    }
-    return !rows.failed();
-}
+namespace {
 
-QStringView cellTextOf(QStringView field, QString& scratch) {
-    bool plain = !field.isEmpty() && field.front() != u' ' && field.back() != u' ';
-    for (qsizetype k = 0; plain && k < field.size(); ++k) {
-        const char16_t c = field[k].unicode();
-        plain = c != u'&' && c != u'\r' && c != u'\n' && c != u'\t' && c != u'\f' &&
-                !(c == u' ' && field[k + 1] == u' ');  // the last one is no blank (see above)
-    }
-    if (plain || field.isEmpty()) {
-        return field;
-    }
+// The reader's text of a field of own row text (see cellTextOf) into `scratch`.
+void resolveCellText(const Byte* field, qsizetype size, QString& scratch) {
     // Resolve, read CR LF and CR as LF, and collapse white space as a reader's text does.
     scratch.clear();
-    scratch.reserve(field.size());
+    scratch.reserve(size);
     bool space = false;
     auto put = [&](char32_t c) {
         if (c < 0x10000 && isWhitespace(char16_t(c))) {
@@ -285,18 +294,18 @@ QStringView cellTextOf(QStringView field, QString& scratch) {
             scratch += QChar(QChar::lowSurrogate(c));
         }
     };
-    for (qsizetype k = 0; k < field.size(); ++k) {
-        const char16_t c = field[k].unicode();
+    for (qsizetype k = 0; k < size; ++k) {
+        const char16_t c = field[k];
         if (c == u'&') {
             char32_t codePoint = 0;
-            const qsizetype length = ownReference(field.sliced(k), codePoint);
+            const qsizetype length = ownReference(field + k, size - k, codePoint);
             if (length > 0) {
                 put(codePoint);
                 k += length - 1;
                 continue;
             }
         } else if (c == u'\r') {
-            if (k + 1 < field.size() && field[k + 1] == u'\n') {
+            if (k + 1 < size && field[k + 1] == u'\n') {
                 ++k;
             }
             put(u'\n');
@@ -304,43 +313,82 @@ QStringView cellTextOf(QStringView field, QString& scratch) {
         }
         put(c);
     }
-    return scratch;
 }
 
-char16_t* writeCellMarkup(char16_t* out, QStringView field) {
-    const char16_t* in = field.utf16();
-    const char16_t* const end = in + field.size();
+// Whether a field's reader's text is the field itself: no reference, no line break or tab, no
+// blank at its ends and no two blanks together.
+bool isPlainCellText(const Byte* field, qsizetype size) {
+    if (size == 0 || field[0] == u' ' || field[size - 1] == u' ') {
+        return false;
+    }
+    for (qsizetype k = 0; k < size; ++k) {
+        const char16_t c = field[k];
+        if (c == u'&' || c == u'\r' || c == u'\n' || c == u'\t' || c == u'\f' ||
+            (c == u' ' && field[k + 1] == u' ')) {  // the last one is no blank (see above)
+            return false;
+        }
+    }
+    return true;
+}
+
+template <typename Out>
+Out* writeMarkup(Out* out, const Byte* in, qsizetype size) {
+    const Byte* const end = in + size;
     while (in < end) {
-        const char16_t* run = in;
+        const Byte* run = in;
         while (run < end && *run != u'&' && *run != u'\r') {
             ++run;
         }
-        if (run != in) {
-            std::memcpy(out, in, std::size_t(run - in) * 2);
-            out += run - in;
-        }
+        out = std::copy(in, run, out);
         in = run;
         if (in == end) {
             break;
         }
         if (*in == u'\r') {
-            *out++ = u'\n';
+            *out++ = Out(u'\n');
             in += (in + 1 < end && in[1] == u'\n') ? 2 : 1;
             continue;
         }
         // A reference: text keeps the quotes as they are and every other one as it was.
-        const QStringView rest(in, end - in);
-        if (rest.startsWith(u"&quot;")) {
-            *out++ = u'"';
+        if (startsWith(in, end - in, u"&quot;")) {
+            *out++ = Out(u'"');
             in += 6;
-        } else if (rest.startsWith(u"&#39;")) {
-            *out++ = u'\'';
+        } else if (startsWith(in, end - in, u"&#39;")) {
+            *out++ = Out(u'\'');
             in += 5;
         } else {
-            *out++ = *in++;
+            *out++ = Out(*in++);
         }
     }
     return out;
+}
+
+}  // namespace
+
+bool isOwnRowText(QLatin1StringView records) {
+    OwnRowText rows(records);
+    OwnRowText::Fields fields;
+    while (rows.next(fields)) {
+    }
+    return !rows.failed();
+}
+
+QStringView cellTextOf(QLatin1StringView field, QString& scratch) {
+    if (isPlainCellText(bytesOf(field), field.size())) {
+        scratch.resize(field.size());
+        std::copy_n(bytesOf(field), field.size(), reinterpret_cast<char16_t*>(scratch.data()));
+    } else {
+        resolveCellText(bytesOf(field), field.size(), scratch);
+    }
+    return scratch;
+}
+
+char16_t* writeCellMarkup(char16_t* out, QLatin1StringView field) {
+    return writeMarkup(out, bytesOf(field), field.size());
+}
+
+char* writeCellMarkup(char* out, QLatin1StringView field) {
+    return writeMarkup(out, bytesOf(field), field.size());
 }
 
 }  // namespace kestrova

@@ -242,7 +242,7 @@ UsageLogRecords collectRows(qsizetype capacity, Pieces pieces) {
     // Each row goes in front of the rows before it, written backwards from the end of the
     // buffer: no string per record, no reversing afterwards. Pages of it never written are
     // never taken from the system.
-    QString& records = log.records;
+    QByteArray& records = log.records;
     records.resize(capacity);
     qsizetype front = capacity;  // the rows so far fill [front, capacity)
     QString row;
@@ -264,7 +264,7 @@ UsageLogRecords collectRows(qsizetype capacity, Pieces pieces) {
         }
         if (front < length) {
             const qsizetype larger = std::max(capacity * 2, capacity + length);
-            QString moved;
+            QByteArray moved;
             moved.resize(larger);
             std::copy_n(records.constData() + front, capacity - front,
                         moved.data() + (larger - (capacity - front)));
@@ -273,10 +273,11 @@ UsageLogRecords collectRows(qsizetype capacity, Pieces pieces) {
             records = std::move(moved);
         }
         front -= length;
-        char16_t* out = reinterpret_cast<char16_t*>(records.data()) + front;
+        // Row text is Latin-1: a plain field holds nothing beyond it, and toRowText escapes
+        // what does.
+        char* out = records.data() + front;
         auto put = [&out](QStringView piece) {
-            std::copy_n(piece.utf16(), piece.size(), out);
-            out += piece.size();
+            out = std::copy(piece.utf16(), piece.utf16() + piece.size(), out);
         };
         if (plain) {
             put(u"<TR>");
@@ -363,10 +364,10 @@ void UsageExtraction::addInFront(std::span<const UsageRecord> recordsInReadingOr
     for (auto it = recordsInReadingOrder.rbegin(); it != recordsInReadingOrder.rend(); ++it) {
         records += it->rowText();
     }
-    m_state.records.prepend(std::move(records));
+    m_state.records.prepend(records.toLatin1());
 }
 
-void UsageExtraction::addRecordsInFront(QString records) {
+void UsageExtraction::addRecordsInFront(QByteArray records) {
     m_state.records.prepend(std::move(records));
 }
 

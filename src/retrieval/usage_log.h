@@ -58,10 +58,10 @@ struct ParsedUsageLog {
 ParsedUsageLog parseUsageLog(const QString& text);
 
 // The same records as one text in the order records holds them: the row text of the last
-// record read first (what parseUsageFile puts in front of records), without a string per
-// record. Dates and the first bad line as parseUsageLog gives them.
+// record read first (what parseUsageFile puts in front of records), one byte per character,
+// without a string per record. Dates and the first bad line as parseUsageLog gives them.
 struct UsageLogRecords {
-    QString records;
+    QByteArray records;
     int count = 0;
     QString earliest;
     QString latest;
@@ -98,7 +98,7 @@ public:
     // The records' row text put in front of records, records given in reading order.
     void addInFront(std::span<const UsageRecord> recordsInReadingOrder);
     // Records text already in that order (readUsageLogRecords) put in front of records.
-    void addRecordsInFront(QString records);
+    void addRecordsInFront(QByteArray records);
 
 private:
     RetrievalState& m_state;

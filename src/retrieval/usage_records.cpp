@@ -5,22 +5,45 @@
 #include "retrieval/usage_records.h"
 
 #include "platform/html_document.h"
+#include "retrieval/cache_file.h"
 #include "retrieval/report_page.h"
 
 #include <algorithm>
 
 namespace kestrova {
 
-void UsageRecords::prepend(QString rowText) {
-    if (!m_text.isEmpty()) {
-        rowText += m_text;
+UsageRecords::UsageRecords(const QString& rowText) {
+    if (fitsLatin1(rowText)) {
+        m_latin1 = rowText.toLatin1();
+    } else {
+        m_wide = rowText;
     }
-    m_text = std::move(rowText);
 }
 
-ReportRows::ReportRows(const UsageRecords& records) : m_isOwn(isOwnRowText(records.rowText())) {
+QString UsageRecords::rowText() const {
+    return isLatin1() ? QString::fromLatin1(m_latin1) : m_wide;
+}
+
+void UsageRecords::clear() {
+    m_latin1.clear();
+    m_wide.clear();
+}
+
+void UsageRecords::prepend(QByteArray latin1RowText) {
+    if (!isLatin1()) {
+        m_wide.prepend(QLatin1StringView(latin1RowText));
+        return;
+    }
+    if (!m_latin1.isEmpty()) {
+        latin1RowText += m_latin1;
+    }
+    m_latin1 = std::move(latin1RowText);
+}
+
+ReportRows::ReportRows(const UsageRecords& records)
+    : m_isOwn(records.isLatin1() && isOwnRowText(QLatin1StringView(records.latin1RowText()))) {
     if (m_isOwn) {
-        m_own = records.rowText();
+        m_own = records.latin1RowText();
         return;
     }
     // The rows go where a page's listing holds them, so that the parser reads them as the

@@ -6,6 +6,7 @@
 
 #include "retrieval/row_text.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -16,21 +17,29 @@ namespace kestrova {
 // The usage records of a report as row text, in the order a grab collects them: the record
 // read last first. Row text is what the cache files keep byte for byte and what the page's
 // listing is written from, so the records are held as they came and read once per report
-// (ReportRows).
+// (ReportRows). The program's row text never holds a character beyond Latin-1 (toRowText
+// escapes them), and neither does a cache file, so it is held one byte per character: a
+// million records take some 120 MB rather than 240. Text beyond Latin-1 (only ever given by
+// hand) is held as it stands.
 class UsageRecords {
 public:
     UsageRecords() = default;
-    explicit UsageRecords(QString rowText) : m_text(std::move(rowText)) {}
+    explicit UsageRecords(QByteArray latin1RowText) : m_latin1(std::move(latin1RowText)) {}
+    explicit UsageRecords(const QString& rowText);
 
     // As the cache files hold them.
-    const QString& rowText() const { return m_text; }
-    bool isEmpty() const { return m_text.isEmpty(); }
-    void clear() { m_text.clear(); }
+    QString rowText() const;
+    bool isLatin1() const { return m_wide.isEmpty(); }
+    // The row text, one byte per character, while isLatin1().
+    const QByteArray& latin1RowText() const { return m_latin1; }
+    bool isEmpty() const { return m_latin1.isEmpty() && m_wide.isEmpty(); }
+    void clear();
     // Records read after these go in front of them.
-    void prepend(QString rowText);
+    void prepend(QByteArray latin1RowText);
 
 private:
-    QString m_text;
+    QByteArray m_latin1;
+    QString m_wide;  // only when the text does not fit Latin-1; m_latin1 is then empty
 };
 
 // The records made readable for a report. The program's own row text (OwnRowText) is read as
@@ -56,7 +65,7 @@ public:
 
 private:
     friend class RecordCursor;
-    QString m_own;
+    QByteArray m_own;
     std::vector<ParsedRecord> m_parsed;  // oldest first
     bool m_isOwn = true;
 };
@@ -66,7 +75,7 @@ private:
 class RecordCursor {
 public:
     explicit RecordCursor(const ReportRows& rows)
-        : m_own(rows.m_own), m_parsed(rows.m_parsed), m_isOwn(rows.m_isOwn) {}
+        : m_own(QLatin1StringView(rows.m_own)), m_parsed(rows.m_parsed), m_isOwn(rows.m_isOwn) {}
 
     // Where the next record starts: a position in the own row text, or a parsed record's index.
     qsizetype position() const { return m_isOwn ? m_own.position() : m_next; }
@@ -80,7 +89,7 @@ public:
     QStringView duration();
     QStringView total();
     // A field of own row text as written (escaped), for writeCellMarkup.
-    QStringView ownField(std::size_t field) const { return m_fields[field]; }
+    QLatin1StringView ownField(std::size_t field) const { return m_fields[field]; }
     // A parsed record's cell mark-up.
     const QString& markup(std::size_t field) const { return m_record->markup[field]; }
 

@@ -19,5 +19,7 @@ public:
 
 // XOR of n UTF-16 code units with the key's low bytes, the key starting afresh at text[0].
 void xorWithKey(char16_t* text, qsizetype n, const QString& key);
+// The same over Latin-1 text, a byte per character.
+void xorWithKey(char* bytes, qsizetype n, const QString& key);
 
 }  // namespace kestrova
