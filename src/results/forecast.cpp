@@ -110,10 +110,10 @@ Forecast forecastMonth(const SummaryInputs& inputs, const PlanChoice& choice,
     f.projectedMB = chosen.projected;
 
     const PlanRecord& plan = chosen.summary.plan;
-    if (plan.isUnlimited(locale)) {
+    if (plan.isUnlimited()) {
         f.outlook = AllowanceOutlook::Unlimited;
     } else {
-        f.allowanceMB = plan.number(BandwidthLimitMB, locale);
+        f.allowanceMB = plan.number(BandwidthLimitMB);
         if (f.usedMB > f.allowanceMB) {
             f.outlook = AllowanceOutlook::RanOut;
             f.allowanceDate = ranOutOn(days, f.allowanceMB, month.lastUsed);

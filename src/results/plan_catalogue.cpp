@@ -45,6 +45,22 @@ const QStringList& planCatalogue() {
     return lines;
 }
 
+namespace {
+
+std::variant<double, QString> figureOf(const QString& text, const QLocale& locale) {
+    try {
+        return requireNumber(text, locale).toDouble();
+    } catch (const Failure& failure) {
+        return failure.description();
+    }
+}
+
+}  // namespace
+
+PlanRecord::PlanRecord() {
+    m_figures.fill(figureOf(QString(), QLocale()));
+}
+
 PlanRecord PlanRecord::fromLine(const QString& line) {
     const QStringList parts = line.split(u',');
     if (parts.size() != 5) {
@@ -52,13 +68,21 @@ PlanRecord PlanRecord::fromLine(const QString& line) {
     }
     PlanRecord record;
     for (int i = 0; i < 5; ++i) {
-        record.fields[std::size_t(i)] = parts[i];
+        record.setText(PlanField(i), parts[i]);
     }
     return record;
 }
 
-double PlanRecord::number(PlanField field, const QLocale& locale) const {
-    return requireNumber(fields[field], locale).toDouble();
+void PlanRecord::setText(PlanField field, const QString& text, const QLocale& locale) {
+    m_texts[field] = text;
+    m_figures[field] = figureOf(text, locale);
+}
+
+double PlanRecord::number(PlanField field) const {
+    if (const QString* failure = std::get_if<QString>(&m_figures[field])) {
+        throw Failure(*failure);
+    }
+    return std::get<double>(m_figures[field]);
 }
 
 PlanTable::PlanTable() {
@@ -66,7 +90,7 @@ PlanTable::PlanTable() {
 }
 
 void PlanTable::rebuild() {
-    // Split once: every plan list and every priced month starts from the same records.
+    // Split and read once: every plan list and every priced month starts from the same records.
     static const std::vector<PlanRecord> records = [] {
         std::vector<PlanRecord> split;
         for (const QString& line : planCatalogue()) {

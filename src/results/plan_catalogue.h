@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <array>
 #include <optional>
+#include <variant>
 #include <vector>
 
 namespace kestrova {
@@ -33,22 +34,28 @@ inline constexpr int kCustomPlanSlot = 29;
 const QStringList& planCatalogue();
 
 // One catalogue line split at every "," with nothing trimmed, so fields 1 to 4 keep the blank
-// that follows each comma (" 250"). Readers compute with number(), display the text as stored.
-struct PlanRecord {
-    std::array<QString, 5> fields;
-
+// that follows each comma (" 250"). The texts are shown as stored; each field's figure is read
+// when its text is set, so it never outlives the text, and a field that holds no number fails
+// only where its figure is used.
+class PlanRecord {
+public:
+    PlanRecord();  // five empty fields
     static PlanRecord fromLine(const QString& line);
 
-    const QString& text(PlanField field) const { return fields[field]; }
-    // The field read as a number ("." first, then the locale's form the custom figures are
-    // copied in); throws Failure ("Type mismatch") when it holds none.
-    double number(PlanField field, const QLocale& locale = QLocale()) const;
-    bool isUnlimited(const QLocale& locale = QLocale()) const {
-        return number(BandwidthLimitMB, locale) == -1;
-    }
-    bool isNightUnlimited(const QLocale& locale = QLocale()) const {
-        return number(NightUnlimited, locale) == 1;
-    }
+    const QString& text(PlanField field) const { return m_texts[field]; }
+    // Sets the text and reads its figure: "." first, then the form of `locale`, the one the
+    // custom figures are written in.
+    void setText(PlanField field, const QString& text, const QLocale& locale = QLocale());
+
+    // The field's figure; throws the Failure its reading met ("Type mismatch") when it has none.
+    double number(PlanField field) const;
+    bool isUnlimited() const { return number(BandwidthLimitMB) == -1; }
+    bool isNightUnlimited() const { return number(NightUnlimited) == 1; }
+
+private:
+    std::array<QString, 5> m_texts;
+    // The figure, or the description of the Failure reading the text threw.
+    std::array<std::variant<double, QString>, 5> m_figures;
 };
 
 // `plans`: 101 slots, 0 to 100. rebuild() puts catalogue line i into slot i; slots 30 to

@@ -136,10 +136,10 @@ void summarize(const SummaryInputs& inputs, std::optional<double> usedOverride,
 
     PlanRecord record = plan;
     // No later step may divide by the allowance 0.
-    if (record.number(BandwidthLimitMB, locale) == 0) {
-        record.fields[BandwidthLimitMB] = QStringLiteral("1");
+    if (record.number(BandwidthLimitMB) == 0) {
+        record.setText(BandwidthLimitMB, QStringLiteral("1"));
     }
-    const bool unlimited = record.isUnlimited(locale);
+    const bool unlimited = record.isUnlimited();
 
     // The plan's figures beside the list, as the record holds them (" 250" keeps its blank).
     run.show(L::PlanChargeLabel, QStringLiteral("Rs ") + record.text(PlanCharge));
@@ -151,10 +151,10 @@ void summarize(const SummaryInputs& inputs, std::optional<double> usedOverride,
         run.show(L::RsPerMBLabel, QStringLiteral("Rs ") + record.text(RsPerExcessMB));
     }
 
-    const double used = run.keep(L::UsedBandWidthLabel, usedOverride ? *usedOverride
-                                                        : record.isNightUnlimited(locale)
-                                                            ? double(inputs.chargedUsage)
-                                                            : double(inputs.totalUsage));
+    const double used =
+        run.keep(L::UsedBandWidthLabel, usedOverride                ? *usedOverride
+                                        : record.isNightUnlimited() ? double(inputs.chargedUsage)
+                                                                    : double(inputs.totalUsage));
     run.show(L::UsedBandWidthLabel, run.megabytes(used, 3));
 
     const int day = lastUsed.day();
@@ -171,7 +171,7 @@ void summarize(const SummaryInputs& inputs, std::optional<double> usedOverride,
     run.show(L::AvailableDaysLabel, QString::number(std::int64_t(remaining)));
 
     if (!unlimited) {
-        const double allowance = record.number(BandwidthLimitMB, locale);
+        const double allowance = record.number(BandwidthLimitMB);
         const double available = run.keep(L::AvailableBandWidthLabel, allowance - used);
         const std::int64_t percentage = roundedTiesToEven(used / allowance * 100);
         run.keep(L::PercentageEdit, double(percentage));
@@ -200,8 +200,7 @@ void summarize(const SummaryInputs& inputs, std::optional<double> usedOverride,
             figures.availableGroupVisible = false;
             const double excess = run.keep(L::ExcessBandwidthLabel, std::abs(available));
             run.show(L::ExcessBandwidthLabel, run.megabytes(excess, 3));
-            const double rate =
-                run.keep(L::ExcessRatePerMBLabel, record.number(RsPerExcessMB, locale));
+            const double rate = run.keep(L::ExcessRatePerMBLabel, record.number(RsPerExcessMB));
             run.show(L::ExcessRatePerMBLabel, formatNumber(rate, 2, locale));
             const double amount =
                 run.keep(L::ExcessAmountLabel, excess * run.kept(L::ExcessRatePerMBLabel));
@@ -244,7 +243,7 @@ void summarize(const SummaryInputs& inputs, std::optional<double> usedOverride,
         figures.todayLabelsVisible = false;
     }
 
-    run.keep(L::BillPlanChargeLabel, record.number(PlanCharge, locale));
+    run.keep(L::BillPlanChargeLabel, record.number(PlanCharge));
     run.show(L::BillPlanChargeLabel, QStringLiteral("Rs. ") + record.text(PlanCharge).trimmed());
     run.show(L::BillExcessChargeLabel, figures.shown(L::ExcessAmountLabel));
     const double total = run.keep(

@@ -74,14 +74,15 @@ bool SummaryTab::createSummary() {
         m_figures.customFiguresShown = m_list.isCustomSelected();
         PlanRecord& record = m_plans.record(*m_list.selectedSlot());
         if (m_figures.customFiguresShown) {
-            record.fields[PlanCharge] = defaultText(m_editBoxes.planChargeEdit, m_locale);
-            record.fields[BandwidthLimitMB] = defaultText(m_editBoxes.bandWidthLimitEdit, m_locale);
-            record.fields[RsPerExcessMB] = defaultText(m_editBoxes.rsPerMBEdit, m_locale);
+            record.setText(PlanCharge, defaultText(m_editBoxes.planChargeEdit, m_locale), m_locale);
+            record.setText(BandwidthLimitMB, defaultText(m_editBoxes.bandWidthLimitEdit, m_locale),
+                           m_locale);
+            record.setText(RsPerExcessMB, defaultText(m_editBoxes.rsPerMBEdit, m_locale), m_locale);
         }
-        if (record.number(BandwidthLimitMB, m_locale) == 0) {
+        if (record.number(BandwidthLimitMB) == 0) {
             // Set directly rather than through setEditBoxValue: the figures below are already
             // those of the 1 MB allowance, so the box's own change needs no second run.
-            record.fields[BandwidthLimitMB] = QStringLiteral("1");
+            record.setText(BandwidthLimitMB, QStringLiteral("1"));
             m_editBoxes.bandWidthLimitEdit = 1;
         }
         kestrova::createSummary(m_inputs, record, m_clock(), m_figures, m_locale);

@@ -45,16 +45,20 @@ TEST(PlanTable, HoldsThirtyOfItsHundredAndOneSlots) {
         filled += table.holdsRecord(slot) ? 1 : 0;
     }
     EXPECT_EQ(filled, kCatalogueSize);
-    EXPECT_TRUE(table.holdsRecord(29));
     EXPECT_FALSE(table.holdsRecord(30));
     EXPECT_THROW(table.record(100), Failure);
 }
 
 TEST(PlanTable, RebuildDiscardsFiguresCopiedIntoTheCustomRecord) {
     PlanTable table;
-    table.record(kCustomPlanSlot).fields[PlanCharge] = QStringLiteral("400");
+    PlanRecord& custom = table.record(kCustomPlanSlot);
+    custom.setText(PlanCharge, QStringLiteral("400"));
+    EXPECT_EQ(custom.number(PlanCharge), 400);
+    custom.setText(RsPerExcessMB, QStringLiteral("x"));  // fails where it is used, not here
+    EXPECT_THROW(custom.number(RsPerExcessMB), Failure);
     table.rebuild();
-    EXPECT_EQ(table.record(kCustomPlanSlot).text(PlanCharge), QStringLiteral(" 0"));
+    EXPECT_EQ(custom.text(PlanCharge), QStringLiteral(" 0"));
+    EXPECT_EQ(custom.number(PlanCharge), 0);
 }
 
 TEST(leftPad, PadsShortTextsAndLeavesLongOnesAlone) {
