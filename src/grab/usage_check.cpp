@@ -665,7 +665,7 @@ void UsageCheck::readDownloadedLog(const QString& fileName, const DownloadResult
     Q_EMIT logRead();
     // Kept only when the log was read whole (the report is then on its way).
     if (m_resumeTimer.isActive() && m_host.cacheEnabled()) {
-        const CacheMerge merge = mergeIntoCache(m_host.folder(), m_state.records.rowText(),
+        const CacheMerge merge = mergeIntoCache(m_host.folder(), m_state.records,
                                                 m_state.unbilledSelected, m_state.userName);
         if (!merge.problems.empty()) {
             m_host.cacheNotKept(describeCacheProblems(merge));

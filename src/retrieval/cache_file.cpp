@@ -179,10 +179,14 @@ QString readFileData(const QString& fileName, bool unscramble) {
     return text;
 }
 
-UsageRecords readCacheRecords(const QString& fileName) {
-    // One byte per character, kept so: half what the text would take.
+QByteArray readCacheText(const QString& fileName) {
     QByteArray text = readFileBytes(fileName, true);
     xorWithKey(text.data(), text.size(), kCacheKey);
+    return text;
+}
+
+UsageRecords readCacheRecords(const QString& fileName) {
+    QByteArray text = readCacheText(fileName);
     // The rows are checked as they come, without a list of them; a damaged row anywhere is
     // told before a figure that is no portal figure.
     std::size_t before = 0;
@@ -191,7 +195,7 @@ UsageRecords readCacheRecords(const QString& fileName) {
     QString cells[4];
     const bool rowText = visitRowText(
         QLatin1StringView(text),
-        [&](const CachedLatin1Row& row) {
+        [&](const CachedRow& row) {
             ++index;
             if (!badFigure.isEmpty()) {
                 return;

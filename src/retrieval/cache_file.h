@@ -37,6 +37,9 @@ QString readFileData(const QString& fileName, bool unscramble);
 // checks; for a reader that decodes a huge file a piece at a time.
 QByteArray readFileBytes(const QString& fileName, bool cacheFile);
 
+// A cache file's text unscrambled, one byte per character (half what it takes as a QString),
+// with readFileData's checks.
+QByteArray readCacheText(const QString& fileName);
 // A cache file's records for a report: its text as readFileData(fileName, true) reads it, when
 // every record in it is row text and every figure one the portal writes. Throws Failure naming
 // the first record that is not ("record 12 cannot be read: ..."), so a damaged file is never

@@ -33,9 +33,10 @@ bool earlier(const CachedRow& a, const CachedRow& b) {
     return byDate != 0 ? byDate < 0 : a.time.compare(b.time) < 0;
 }
 
-template <typename View>
-bool visitRows(View text, const std::function<void(const BasicCachedRow<View>&)>& visit,
-               std::size_t* rowsBefore) {
+}  // namespace
+
+bool visitRowText(QLatin1StringView text, const std::function<void(const CachedRow&)>& visit,
+                  std::size_t* rowsBefore) {
     std::size_t count = 0;
     const auto notRowText = [&] {
         if (rowsBefore != nullptr) {
@@ -50,8 +51,8 @@ bool visitRows(View text, const std::function<void(const BasicCachedRow<View>&)>
             return notRowText();
         }
         at += kRowOpen.size();
-        BasicCachedRow<View> row;
-        for (View& field : row.fields) {
+        CachedRow row;
+        for (QLatin1StringView& field : row.fields) {
             if (!text.mid(at).startsWith(kCellOpen)) {
                 return notRowText();
             }
@@ -77,19 +78,8 @@ bool visitRows(View text, const std::function<void(const BasicCachedRow<View>&)>
     return true;
 }
 
-}  // namespace
-
-bool visitRowText(QStringView text, const std::function<void(const CachedRow&)>& visit,
-                  std::size_t* rowsBefore) {
-    return visitRows(text, visit, rowsBefore);
-}
-
-bool visitRowText(QLatin1StringView text, const std::function<void(const CachedLatin1Row&)>& visit,
-                  std::size_t* rowsBefore) {
-    return visitRows(text, visit, rowsBefore);
-}
-
-std::optional<std::vector<CachedRow>> splitRowText(QStringView text, std::size_t* rowsBefore) {
+std::optional<std::vector<CachedRow>> splitRowText(QLatin1StringView text,
+                                                   std::size_t* rowsBefore) {
     std::vector<CachedRow> rows;
     if (!visitRowText(
             text, [&rows](const CachedRow& row) { rows.push_back(row); }, rowsBefore)) {
@@ -98,7 +88,10 @@ std::optional<std::vector<CachedRow>> splitRowText(QStringView text, std::size_t
     return rows;
 }
 
-QString recordMonth(QStringView date) {
+namespace {
+
+template <typename View>
+QString monthOf(View date) {
     if (date.size() < 10 || date[4] != u'-' || date[7] != u'-') {
         return {};
     }
@@ -110,10 +103,22 @@ QString recordMonth(QStringView date) {
     return date.left(7).toString();
 }
 
-CacheMerge mergeIntoCache(const QString& folder, QStringView records, bool unbilled,
+}  // namespace
+
+QString recordMonth(QStringView date) {
+    return monthOf(date);
+}
+
+QString recordMonth(QLatin1StringView date) {
+    return monthOf(date);
+}
+
+CacheMerge mergeIntoCache(const QString& folder, const UsageRecords& records, bool unbilled,
                           const QString& userId) {
     CacheMerge merge;
-    const std::optional<std::vector<CachedRow>> fetched = splitRowText(records);
+    const std::optional<std::vector<CachedRow>> fetched =
+        records.isLatin1() ? splitRowText(QLatin1StringView(records.latin1RowText()))
+                           : std::nullopt;
     if (!fetched) {
         merge.problems.push_back({folder, QStringLiteral("the records are not in row text")});
         return merge;
@@ -128,23 +133,24 @@ CacheMerge mergeIntoCache(const QString& folder, QStringView records, bool unbil
 
     for (const auto& [month, rows] : byMonth) {
         const QString file = cacheFileName(folder, month, unbilled, userId);
-        QString held;
+        QByteArray held;
         if (QFileInfo::exists(file)) {
             try {
-                held = readFileData(file, true);
+                held = readCacheText(file);
             } catch (const Failure& failure) {
                 merge.problems.push_back({file, failure.description()});
                 continue;
             }
         }
-        const std::optional<std::vector<CachedRow>> heldRows = splitRowText(held);
+        const std::optional<std::vector<CachedRow>> heldRows =
+            splitRowText(QLatin1StringView(held));
         if (!heldRows) {
             merge.problems.push_back(
                 {file, QStringLiteral("it cannot be read as a cache file (another key, or "
                                       "damaged), so it was left as it was")});
             continue;
         }
-        std::set<QStringView> present;
+        std::set<QLatin1StringView> present;
         for (const CachedRow& row : *heldRows) {
             present.insert(row.text);
         }
@@ -160,13 +166,13 @@ CacheMerge mergeIntoCache(const QString& folder, QStringView records, bool unbil
             continue;
         }
         std::stable_sort(merged.begin(), merged.end(), earlier);
-        QString text;
-        text.reserve(held.size() + records.size());
+        QByteArray text;
+        text.reserve(held.size() + records.latin1RowText().size());
         for (const CachedRow& row : merged) {
-            text += row.text;
+            text.append(row.text.data(), row.text.size());
         }
         QString error;
-        if (writeFileData(file, text, true, error)) {
+        if (writeCacheRecords(file, UsageRecords(std::move(text)), error)) {
             merge.written << file;
         } else {
             merge.problems.push_back({file, error});

@@ -45,11 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString user = (data[0] & 2) != 0 ? QStringLiteral("demo") : QStringLiteral("a/b\\c");
     const QByteArray rest(reinterpret_cast<const char*>(data) + 1, qsizetype(size - 1));
     const qsizetype split = rest.indexOf('\xFF');
-    const QString held = QString::fromLatin1(split < 0 ? QByteArray() : rest.left(split));
-    const QString records = QString::fromLatin1(split < 0 ? rest : rest.mid(split + 1));
+    const QByteArray held = split < 0 ? QByteArray() : rest.left(split);
+    const UsageRecords records(split < 0 ? rest : rest.mid(split + 1));
 
     const QDir folder = emptyFolder();
-    const std::optional<std::vector<CachedRow>> fetched = splitRowText(records);
+    const std::optional<std::vector<CachedRow>> fetched =
+        splitRowText(QLatin1StringView(records.latin1RowText()));
     QString month = QStringLiteral("2026-11");
     if (fetched) {
         for (const CachedRow& row : *fetched) {
@@ -61,11 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const QString file = cacheFileName(folder.path(), month, unbilled, user);
     if (split >= 0) {
-        QString scrambled = held;
-        XorCipher().scramble(scrambled, kCacheKey);
+        QByteArray scrambled = held;
+        xorWithKey(scrambled.data(), scrambled.size(), kCacheKey);
         QFile stored(file);
-        check(stored.open(QIODevice::WriteOnly) &&
-                  stored.write(scrambled.toLatin1()) == scrambled.size(),
+        check(stored.open(QIODevice::WriteOnly) && stored.write(scrambled) == scrambled.size(),
               "the harness could not write its file");
     }
     const QByteArray before = bytesOf(file);
@@ -76,15 +76,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(!merge.problems.empty() && merge.written.isEmpty(),
               "records that are no row text merged");
     }
-    const std::optional<std::vector<CachedRow>> heldRows = splitRowText(held);
+    const std::optional<std::vector<CachedRow>> heldRows = splitRowText(QLatin1StringView(held));
     if (split >= 0 && !heldRows) {
         check(bytesOf(file) == before, "a file that is no row text written over");
     }
     for (const QString& written : merge.written) {
-        const QString text = readFileData(written, true);
-        const std::optional<std::vector<CachedRow>> rows = splitRowText(text);
+        const QByteArray text = readCacheText(written);
+        const std::optional<std::vector<CachedRow>> rows = splitRowText(QLatin1StringView(text));
         check(rows.has_value(), "a merged file that is no row text");
-        std::set<QStringView> present;
+        std::set<QLatin1StringView> present;
         for (std::size_t i = 0; i < rows->size(); ++i) {
             check(i == 0 || inOrder((*rows)[i - 1], (*rows)[i]), "a merged file out of order");
             present.insert((*rows)[i].text);

@@ -38,25 +38,27 @@ protected:
         return cacheFileName(dir.path(), q(month), true, q("demo"));
     }
     CacheMerge merge(const QString& records) {
-        return mergeIntoCache(dir.path(), records, true, q("demo"));
+        return mergeIntoCache(dir.path(), UsageRecords(records), true, q("demo"));
     }
     QTemporaryDir dir;
 };
 
 TEST(SplitRowText, OwnRowTextSplitsAnythingElseIsNotACacheFile) {
-    const QString two = row("2026-11-02", "10:00:00") + row("2026-11-01", "09:00:00");
-    const auto rows = splitRowText(two);
+    const QByteArray two =
+        (row("2026-11-02", "10:00:00") + row("2026-11-01", "09:00:00")).toLatin1();
+    const auto rows = splitRowText(QLatin1StringView(two));
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->size(), 2u);
     EXPECT_EQ((*rows)[0].date, u"2026-11-02");
     EXPECT_EQ((*rows)[1].time, u"09:00:00");
     EXPECT_EQ((*rows)[1].text, row("2026-11-01", "09:00:00"));
-    EXPECT_TRUE(splitRowText(QString()).has_value());
-    EXPECT_TRUE(splitRowText(QString())->empty());
+    EXPECT_TRUE(splitRowText(QLatin1StringView()).has_value());
+    EXPECT_TRUE(splitRowText(QLatin1StringView())->empty());
 
     // Escaped fields are still one field each.
-    EXPECT_TRUE(
-        splitRowText(toRowText({q("2026-11-01"), q("<b>&"), q("\""), q("4"), q("5"), q("6")})));
+    const QByteArray escaped =
+        toRowText({q("2026-11-01"), q("<b>&"), q("\""), q("4"), q("5"), q("6")}).toLatin1();
+    EXPECT_TRUE(splitRowText(QLatin1StringView(escaped)));
     const char* foreign[] = {
         "garbage",
         "<TR><TD>2026-11-01</TD></TR>",                                      // too few cells
@@ -65,14 +67,13 @@ TEST(SplitRowText, OwnRowTextSplitsAnythingElseIsNotACacheFile) {
         " <TR><TD>a</TD><TD>b</TD><TD>c</TD><TD>d</TD><TD>e</TD><TD>f</TD></TR>",
     };
     for (const char* text : foreign) {
-        EXPECT_FALSE(splitRowText(q(text))) << text;
+        EXPECT_FALSE(splitRowText(QLatin1StringView(text))) << text;
     }
     // Another key's scrambling reads as garbage.
-    QString scrambled = two;
-    XorCipher().scramble(scrambled, q("another key"));
-    QString unscrambled = scrambled;
-    XorCipher().scramble(unscrambled, kCacheKey);
-    EXPECT_FALSE(splitRowText(unscrambled));
+    QByteArray unscrambled = two;
+    xorWithKey(unscrambled.data(), unscrambled.size(), q("another key"));
+    xorWithKey(unscrambled.data(), unscrambled.size(), kCacheKey);
+    EXPECT_FALSE(splitRowText(QLatin1StringView(unscrambled)));
 }
 
 TEST(RecordMonth, OnlyDatesOfTheLogsFormHaveAMonth) {
