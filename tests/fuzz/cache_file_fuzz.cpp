@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QByteArray latin1 = plain.toLatin1();
         int records = 0;
         QString scratch;
-        visitRowText(QLatin1StringView(latin1), [&](const CachedLatin1Row& row) {
+        visitRowText(QLatin1StringView(latin1), [&](const CachedRow& row) {
             records += matchesRecordDate(cellTextOf(row.date, scratch)) ? 1 : 0;
         });
         check(run.report.figures().records == records, "a cache file read short");
