@@ -16,7 +16,44 @@
 
 namespace kestrova {
 
+namespace {
+
+// The forms the portal writes ("01:02:03", "62:03", "3723"): up to three parts of one to nine
+// digits between colons, read without a string per part; a million records would pay for
+// those allocations. Nothing for any other text, which the general reading below takes.
+std::optional<int> plainSessionSeconds(QStringView text) {
+    std::int64_t seconds = 0;
+    std::int64_t part = 0;
+    int parts = 1;
+    int digits = 0;
+    for (const QChar c : text) {
+        if (c >= u'0' && c <= u'9') {
+            part = part * 10 + (c.unicode() - u'0');
+            if (++digits > 9) {
+                return std::nullopt;
+            }
+        } else if (c == u':' && digits > 0 && parts < 3) {
+            seconds = seconds * 60 + part;
+            part = 0;
+            digits = 0;
+            ++parts;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    seconds = seconds * 60 + part;
+    return seconds > std::numeric_limits<int>::max() ? -1 : int(seconds);
+}
+
+}  // namespace
+
 int sessionSeconds(QStringView text) {
+    if (const std::optional<int> plain = plainSessionSeconds(text.trimmed())) {
+        return *plain;
+    }
     const QStringList parts = text.trimmed().toString().split(u':');
     if (parts.isEmpty() || parts.size() > 3) {
         return -1;

@@ -12,6 +12,7 @@
 #include "retrieval/headless.h"
 #include "retrieval/row_text.h"
 #include "retrieval/usage_log.h"
+#include "retrieval/usage_record.h"
 
 #include <gtest/gtest.h>
 
@@ -208,6 +209,27 @@ TEST(NightSplit, ChargesTheShareOfTheSessionOutsideTheNightWindow) {
     // Only a night-unlimited plan has free or mixed rows.
     EXPECT_EQ(classifyRecord(PlanKind::Limited, q("03:00:00"), q("01:00:00")), q("nonfree"));
     EXPECT_EQ(classifyRecord(PlanKind::NightUnlimited, q("03:00:00"), q("01:00:00")), q("free"));
+}
+
+TEST(SessionSeconds, ReadsThePortalsFormsAndRefusesTheRest) {
+    const std::pair<const char*, int> cases[] = {
+        {"01:02:03", 3723},
+        {" 62:03 ", 3723},
+        {"3723", 3723},
+        {"+5", 5},
+        {"1:2:3:4", -1},
+        {"10::05", -1},
+        {":05", -1},
+        {"1e3", -1},
+        {"", -1},
+        {"9999999999", -1},
+        {"596523:14:07", 2147483647},
+        {"596523:14:08", -1},
+        {"0000000001:00", 60},
+    };
+    for (const auto& [text, seconds] : cases) {
+        EXPECT_EQ(sessionSeconds(q(text)), seconds) << text;
+    }
 }
 
 // A: 03:00 for an hour, all night (free); B: midday (charged); C: 07:30 for an hour, half of
