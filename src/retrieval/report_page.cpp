@@ -314,7 +314,12 @@ struct ReportBuilder::ChartDays {
 
 // Everything the page needs, worked out before anything is changed.
 struct ReportBuilder::PagePlan {
-    explicit PagePlan(const RetrievalState& state) : chart(state) {}
+    PagePlan(const RetrievalState& state, ReportRows records)
+        : rows(std::move(records)), chart(state) {}
+
+    // The records as read for this page: a page writer a target keeps writes from them, whatever
+    // the builder reads later.
+    const ReportRows rows;
 
     // A block of rows of one day, in the order of the rows text (the oldest first).
     struct Day {
@@ -395,9 +400,8 @@ void ReportBuilder::writeReport() {
     m_outcome = m_result.outcome();
     m_outcomeApplied = false;
     m_outcome.mdtLastUsedDate = QDate(2000, 1, 1);
-    m_rows = ReportRows(m_records);
     // Shared with the page writer a target may keep.
-    const auto plan = std::make_shared<PagePlan>(m_state);
+    const auto plan = std::make_shared<PagePlan>(m_state, ReportRows(m_records));
     planRows(*plan);
     planPageAround(*plan);
     takeFigures(*plan);
@@ -412,7 +416,7 @@ void ReportBuilder::planRows(PagePlan& plan) {
     // day's total stands beside the first row of its block there.
     const bool freeKind = m_state.planKind == PlanKind::Unlimited;
     const bool nightKind = m_state.planKind == PlanKind::NightUnlimited;
-    RecordCursor rows(m_rows);
+    RecordCursor rows(plan.rows);
     QString day;
     const QLocale locale;  // the one requireNumber() would make for every record
     PagePlan::Day block;
@@ -640,7 +644,7 @@ void ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Sink& s
     sink.put(plan.before);
     static const QString nonfree = QStringLiteral("nonfree");
     const bool nightPlan = m_state.planKind == PlanKind::NightUnlimited;
-    RecordCursor rows(m_rows);
+    RecordCursor rows(plan.rows);
     for (auto day = plan.days.crbegin(); day != plan.days.crend(); ++day) {
         for (qsizetype r = day->lastRow; r > day->lastRow - day->rows; --r) {
             rows.seek(plan.rowAt[std::size_t(r)]);

@@ -123,9 +123,8 @@ private:
     // Starts as the target's and gathers what the report finds.
     ReportOutcome m_outcome;
     bool m_outcomeApplied = false;
-    // The records of the last grabbingFinished, and as writeOutput read them.
+    // The records of the last grabbingFinished.
     UsageRecords m_records;
-    ReportRows m_rows;
 };
 
 }  // namespace kestrova
