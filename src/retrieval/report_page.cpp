@@ -100,24 +100,6 @@ std::int32_t toLong(Int128 whole) {
     return std::int32_t(whole);
 }
 
-// A record's total as the portal writes it: a cache file edited or damaged so that its
-// records pass for row text still sums no figure the portal never wrote.
-Decimal recordTotal(QStringView text, const QLocale& locale = QLocale()) {
-    if (!isPortalFigure(text)) {
-        throw Failure(QStringLiteral("Type mismatch: ") + badFigureText(5, text));
-    }
-    return requireNumber(text, locale);
-}
-
-// The record's date from its date field: the year, month and day of "YYYY-MM-DD".
-QDate recordDate(QStringView f) {
-    const QDate d(f.left(4).toInt(), f.mid(5, 2).toInt(), f.mid(8, 2).toInt());
-    if (!d.isValid()) {
-        throw Failure(QStringLiteral("Type mismatch: \"%1\" is not a date").arg(f.toString()));
-    }
-    return d;
-}
-
 // The month's figures and the rows' mark-up put into the report template.
 QString fillReportTemplate(const QString& reportTemplate, Int128 monthSum, const QString& rows,
                            const QString& monthYear) {
@@ -218,63 +200,14 @@ QString colorToHTML(ColorRef color) {
     return u'#' + bbggrr.mid(4, 2) + bbggrr.mid(2, 2) + bbggrr.mid(0, 2);
 }
 
-NightSplit nightSplit(QStringView time, QStringView duration) {
-    NightSplit split;
-    constexpr int hour = 3600;
-    const int start = sessionSeconds(time);
-    const int length = sessionSeconds(duration);
-    // A time of day past the day is no time of day.
-    if (start < 0 || start >= 24 * hour || length < 0) {
-        return split;
-    }
-    split.seconds = length;
-    if (length == 0) {
-        const bool inside =
-            (start >= 2 * hour && start < 8 * hour) || (start >= 26 * hour && start < 32 * hour);
-        split.kind = inside ? NightSplit::Free : NightSplit::NonFree;
-        return split;
-    }
-    const std::int64_t end = std::int64_t(start) + length;
-    auto overlap = [&](int from, int to) {
-        return int(
-            std::max<std::int64_t>(0, std::min<std::int64_t>(end, to) - std::max(start, from)));
-    };
-    split.nightSeconds = overlap(2 * hour, 8 * hour) + overlap(26 * hour, 32 * hour);
-    split.kind = split.nightSeconds == 0        ? NightSplit::NonFree
-                 : split.nightSeconds == length ? NightSplit::Free
-                                                : NightSplit::Mixed;
-    return split;
-}
+namespace {
 
-Megabytes chargedPart(Megabytes total, const NightSplit& split) {
-    switch (split.kind) {
-        case NightSplit::Free:
-            return Megabytes();
-        case NightSplit::NonFree:
-            return total;
-        case NightSplit::Mixed:
-            break;
-    }
-    const auto outside = Int128(split.seconds - split.nightSeconds);
-    const Int128 scaled = Int128(total.tenThousandths()) * outside;
-    Int128 units = scaled / split.seconds;
-    const Int128 rest = scaled % split.seconds;
-    // Ties to the even neighbour, as every megabyte figure rounds.
-    const Int128 twice = 2 * (rest < 0 ? -rest : rest);
-    if (twice > split.seconds || (twice == split.seconds && units % 2 != 0)) {
-        units += rest < 0 ? -1 : 1;
-    }
-    return Megabytes::fromTenThousandths(std::int64_t(units));
-}
-
-QString classifyRecord(PlanKind planKind, const QString& time, const QString& duration) {
+// The row's usage type and class on a night-unlimited plan's page.
+const QString& kindName(NightSplit::Kind kind) {
     static const QString free = QStringLiteral("free");
     static const QString mixed = QStringLiteral("mixed");
     static const QString nonfree = QStringLiteral("nonfree");
-    if (planKind != PlanKind::NightUnlimited) {
-        return nonfree;
-    }
-    switch (nightSplit(time, duration).kind) {
+    switch (kind) {
         case NightSplit::Free:
             return free;
         case NightSplit::Mixed:
@@ -284,6 +217,8 @@ QString classifyRecord(PlanKind planKind, const QString& time, const QString& du
     }
     return nonfree;
 }
+
+}  // namespace
 
 // The chart's days, a day at a time from the oldest.
 struct ReportBuilder::ChartDays {
@@ -325,12 +260,14 @@ struct ReportBuilder::PagePlan {
     struct Day {
         qsizetype lastRow = 0;  // the block's last row, the first in the page
         int rows = 0;
+        QDate date;
         Megabytes total;
         Megabytes charged;     // of the total, what the report's plan kind charges
         qsizetype cellAt = 0;  // its daily total's cell in `cells`
         qsizetype cellLength = 0;
     };
-    std::vector<qsizetype> rowAt;  // where each record starts (RecordCursor::position)
+    std::vector<qsizetype> rowAt;         // where each record starts (RecordCursor::position)
+    std::vector<NightSplit::Kind> kinds;  // each record's, on a night-unlimited plan
     std::vector<Day> days;
     std::vector<DailyTotal> dailyTotals;  // oldest day first
     QString cells;                        // the daily total cells' mark-up, one after the other
@@ -351,7 +288,7 @@ struct ReportBuilder::PagePlan {
 
     // Closes the block of rows of a day (none when it has no rows): its daily total's cell,
     // its column of the chart, its total.
-    void endDay(Day& block, const QString& day, bool freeKind) {
+    void endDay(Day& block, QStringView day, bool freeKind) {
         if (block.rows == 0) {
             return;
         }
@@ -360,9 +297,9 @@ struct ReportBuilder::PagePlan {
         appendDailyTotalCell(cells, block.rows, block.total);
         block.cellLength = cells.size() - block.cellAt;
         rowsLength += block.cellLength;
-        chart.addDay(QStringView(day).sliced(8, 2), freeKind ? Megabytes() : block.charged,
+        chart.addDay(day.sliced(8, 2), freeKind ? Megabytes() : block.charged,
                      freeKind ? block.total : block.total - block.charged);
-        dailyTotals.push_back({recordDate(day), block.total});
+        dailyTotals.push_back({block.date, block.total});
         days.push_back(block);
         block = Day{};
     }
@@ -433,16 +370,18 @@ void ReportBuilder::planRows(PagePlan& plan) {
         if (block.rows == 0 || date.left(10) != day) {
             plan.endDay(block, day, freeKind);
             day = date.left(10).toString();
-            const QDate d = recordDate(date);
-            if (d > m_outcome.mdtLastUsedDate) {
-                m_outcome.mdtLastUsedDate = d;
+            block.date = rows.day();
+            if (block.date > m_outcome.mdtLastUsedDate) {
+                m_outcome.mdtLastUsedDate = block.date;
             }
         }
-        const Decimal total = recordTotal(rows.total(), locale);
-        const Megabytes megabytes = Megabytes::fromDecimal(total);
+        const Megabytes megabytes = rows.total(locale);
         usage += megabytes;
         block.total += megabytes;
-        const NightSplit split = nightSplit(rows.time(), rows.duration());
+        const NightSplit split = rows.nightSplit();
+        if (nightKind) {
+            plan.kinds.push_back(split.kind);
+        }
         const Megabytes night = chargedPart(megabytes, split);
         plan.nightCharged += night;
         const Megabytes charged = nightKind ? night : megabytes;
@@ -642,17 +581,14 @@ template <typename Sink>
 void ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Sink& sink) const {
     sink.put(doctype);
     sink.put(plan.before);
-    static const QString nonfree = QStringLiteral("nonfree");
     const bool nightPlan = m_state.planKind == PlanKind::NightUnlimited;
     RecordCursor rows(plan.rows);
     for (auto day = plan.days.crbegin(); day != plan.days.crend(); ++day) {
         for (qsizetype r = day->lastRow; r > day->lastRow - day->rows; --r) {
             rows.seek(plan.rowAt[std::size_t(r)]);
             rows.read();
-            const QString kind = nightPlan
-                                     ? classifyRecord(m_state.planKind, rows.time().toString(),
-                                                      rows.duration().toString())
-                                     : nonfree;
+            const QString& kind =
+                kindName(nightPlan ? plan.kinds[std::size_t(r)] : NightSplit::NonFree);
             sink.put(u"<tr usagetype=\"");
             sink.put(kind);
             sink.put(u"\" class=\"");

@@ -35,25 +35,6 @@ QString shortMonthDate(const QString& strdate);
 // "#" + RR + GG + BB; system colours are resolved through the palette first.
 QString colorToHTML(ColorRef color);
 
-// "free", "mixed" or "nonfree" for a record of the given time and duration under the plan kind.
-QString classifyRecord(PlanKind planKind, const QString& time, const QString& duration);
-
-// A session against the free night window of the night-unlimited plans, 02:00 to 08:00 of its
-// day and of the next: it starts at its Time and lasts its Duration. All of it inside: free;
-// none: nonfree; else mixed. A session of no length is free when it starts inside. A Time or
-// Duration that cannot be read makes it nonfree (charged, never lost).
-struct NightSplit {
-    enum Kind { Free, Mixed, NonFree };
-    Kind kind = NonFree;
-    int seconds = 0;       // the session's length
-    int nightSeconds = 0;  // the part of it inside the window
-};
-NightSplit nightSplit(QStringView time, QStringView duration);
-// What a night-unlimited plan charges of a record's total: nothing when free, all when
-// nonfree, the share of its duration outside the window when mixed (to the ten-thousandth,
-// ties to even).
-Megabytes chargedPart(Megabytes total, const NightSplit& split);
-
 // What the last writeOutput found, for the command line's month summary.
 struct ReportFigures {
     int records = 0;

@@ -11,6 +11,7 @@
 
 #include <QLocale>
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -71,6 +72,55 @@ int sessionSeconds(QStringView text) {
         }
     }
     return int(seconds);
+}
+
+NightSplit nightSplit(QStringView time, QStringView duration) {
+    NightSplit split;
+    constexpr int hour = 3600;
+    const int start = sessionSeconds(time);
+    const int length = sessionSeconds(duration);
+    // A time of day past the day is no time of day.
+    if (start < 0 || start >= 24 * hour || length < 0) {
+        return split;
+    }
+    split.seconds = length;
+    if (length == 0) {
+        const bool inside =
+            (start >= 2 * hour && start < 8 * hour) || (start >= 26 * hour && start < 32 * hour);
+        split.kind = inside ? NightSplit::Free : NightSplit::NonFree;
+        return split;
+    }
+    const std::int64_t end = std::int64_t(start) + length;
+    auto overlap = [&](int from, int to) {
+        return int(
+            std::max<std::int64_t>(0, std::min<std::int64_t>(end, to) - std::max(start, from)));
+    };
+    split.nightSeconds = overlap(2 * hour, 8 * hour) + overlap(26 * hour, 32 * hour);
+    split.kind = split.nightSeconds == 0        ? NightSplit::NonFree
+                 : split.nightSeconds == length ? NightSplit::Free
+                                                : NightSplit::Mixed;
+    return split;
+}
+
+Megabytes chargedPart(Megabytes total, const NightSplit& split) {
+    switch (split.kind) {
+        case NightSplit::Free:
+            return Megabytes();
+        case NightSplit::NonFree:
+            return total;
+        case NightSplit::Mixed:
+            break;
+    }
+    const auto outside = Int128(split.seconds - split.nightSeconds);
+    const Int128 scaled = Int128(total.tenThousandths()) * outside;
+    Int128 units = scaled / split.seconds;
+    const Int128 rest = scaled % split.seconds;
+    // Ties to the even neighbour, as every megabyte figure rounds.
+    const Int128 twice = 2 * (rest < 0 ? -rest : rest);
+    if (twice > split.seconds || (twice == split.seconds && units % 2 != 0)) {
+        units += rest < 0 ? -1 : 1;
+    }
+    return Megabytes::fromTenThousandths(std::int64_t(units));
 }
 
 UsageRecord UsageRecord::fromFields(std::span<const QStringView> fields) {

@@ -4,9 +4,12 @@
 
 #include "retrieval/usage_records.h"
 
+#include "platform/failure.h"
 #include "platform/html_document.h"
+#include "platform/number_format.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/report_page.h"
+#include "retrieval/usage_log.h"
 
 #include <algorithm>
 
@@ -104,7 +107,30 @@ QStringView RecordCursor::duration() {
     return m_isOwn ? cellTextOf(m_fields[2], m_scratch[2]) : QStringView(m_record->duration);
 }
 
-QStringView RecordCursor::total() {
+QDate RecordCursor::day() {
+    const QStringView f = date();
+    const QDate d(f.left(4).toInt(), f.mid(5, 2).toInt(), f.mid(8, 2).toInt());
+    if (!d.isValid()) {
+        throw Failure(QStringLiteral("Type mismatch: \"%1\" is not a date").arg(f.toString()));
+    }
+    return d;
+}
+
+Megabytes RecordCursor::total(const QLocale& locale) {
+    // A cache file edited or damaged so that its records pass for row text still sums no
+    // figure the portal never wrote.
+    const QStringView text = totalText();
+    if (!isPortalFigure(text)) {
+        throw Failure(QStringLiteral("Type mismatch: ") + badFigureText(5, text));
+    }
+    return Megabytes::fromDecimal(requireNumber(text, locale));
+}
+
+NightSplit RecordCursor::nightSplit() {
+    return kestrova::nightSplit(time(), duration());
+}
+
+QStringView RecordCursor::totalText() {
     return m_isOwn ? cellTextOf(m_fields[5], m_scratch[3]) : QStringView(m_record->total);
 }
 

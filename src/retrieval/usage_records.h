@@ -4,7 +4,9 @@
 
 #pragma once
 
+#include "platform/megabytes.h"
 #include "retrieval/row_text.h"
+#include "retrieval/usage_record.h"
 
 #include <QByteArray>
 #include <QString>
@@ -83,11 +85,17 @@ public:
     bool read();
 
     bool isOwn() const { return m_isOwn; }
-    // The texts of the record just read, as the report reads its cells.
+    // The record just read as the report computes with it, from its cells' text:
+    // - the Date cell's text; a record's begins "YYYY-MM-DD" (matchesRecordDate), any other
+    //   row is a title;
     QStringView date();
-    QStringView time();
-    QStringView duration();
-    QStringView total();
+    // - the day it names; throws Failure ("Type mismatch") for a day the calendar lacks;
+    QDate day();
+    // - the Total (MB) cell; throws Failure ("Type mismatch") for a figure the portal never
+    //   writes;
+    Megabytes total(const QLocale& locale);
+    // - its session against the free night window, from its Time and Duration cells.
+    NightSplit nightSplit();
     // A field of own row text as written (escaped), for writeCellMarkup.
     QLatin1StringView ownField(std::size_t field) const { return m_fields[field]; }
     // A parsed record's cell mark-up.
@@ -101,6 +109,10 @@ private:
     OwnRowText::Fields m_fields;
     const ReportRows::ParsedRecord* m_record = nullptr;
     QString m_scratch[4];
+
+    QStringView time();
+    QStringView duration();
+    QStringView totalText();
 };
 
 }  // namespace kestrova

@@ -206,9 +206,6 @@ TEST(NightSplit, ChargesTheShareOfTheSessionOutsideTheNightWindow) {
         const Megabytes total = Megabytes::fromText(q(c.total), QLocale::c());
         EXPECT_EQ(chargedPart(total, split), Megabytes::fromText(q(c.charged), QLocale::c()));
     }
-    // Only a night-unlimited plan has free or mixed rows.
-    EXPECT_EQ(classifyRecord(PlanKind::Limited, q("03:00:00"), q("01:00:00")), q("nonfree"));
-    EXPECT_EQ(classifyRecord(PlanKind::NightUnlimited, q("03:00:00"), q("01:00:00")), q("free"));
 }
 
 TEST(SessionSeconds, ReadsThePortalsFormsAndRefusesTheRest) {
