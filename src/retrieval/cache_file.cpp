@@ -126,7 +126,7 @@ bool openToRead(QFile& file, bool cacheFile) {
     if (!file.open(QIODevice::ReadOnly)) {
         throw Failure(file.errorString());
     }
-    // Read whole, a file costs some six times its size: a huge one is refused before.
+    // Read whole, a file costs a few times its size: a huge one is refused before.
     const qint64 limit = cacheFile ? kCacheFileLimit : kUsageLogLimit;
     if (file.size() > limit) {
         throw Failure(QStringLiteral("%1 is larger than %2, more than %3 holds; it was not read")
