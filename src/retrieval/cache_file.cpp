@@ -159,24 +159,7 @@ QString readFileData(const QString& fileName, bool unscramble) {
     if (!unscramble) {
         return textOfFileBytes(readFileBytes(fileName, false));
     }
-    QFile file(fileName);
-    if (!openToRead(file, true)) {
-        return QString();
-    }
-    // One byte per character: read into the text a piece at a time, so that a large file is
-    // never held twice.
-    QString text;
-    text.reserve(qsizetype(file.size()));
-    for (;;) {
-        const QByteArray piece = file.read(qint64(4) << 20);
-        requireRead(file);
-        if (piece.isEmpty()) {
-            break;
-        }
-        text.append(QLatin1StringView(piece));
-    }
-    XorCipher().scramble(text, kCacheKey);
-    return text;
+    return QString::fromLatin1(readCacheText(fileName));
 }
 
 QByteArray readCacheText(const QString& fileName) {
@@ -227,7 +210,10 @@ UsageRecords readCacheRecords(const QString& fileName) {
 
 bool writeCacheRecords(const QString& fileName, const UsageRecords& records, QString& error) {
     if (!records.isLatin1()) {
-        return writeFileData(fileName, records.rowText(), true, error);
+        // A scrambled file must keep one byte per character to unscramble again.
+        error = QStringLiteral("%1: the text holds characters that a cache file cannot keep")
+                    .arg(fileName);
+        return false;
     }
     QByteArray bytes = records.latin1RowText();
     xorWithKey(bytes.data(), bytes.size(), kCacheKey);
@@ -236,18 +222,10 @@ bool writeCacheRecords(const QString& fileName, const UsageRecords& records, QSt
 }
 
 bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error) {
-    QString text = data;
     if (scramble) {
-        // Row text never holds characters beyond Latin-1, and scrambling keeps that.
-        XorCipher().scramble(text, kCacheKey);
-        if (!fitsLatin1(text)) {
-            // A scrambled file must keep one byte per character to unscramble again.
-            error = QStringLiteral("%1: the text holds characters that a cache file cannot keep")
-                        .arg(fileName);
-            return false;
-        }
+        return writeCacheRecords(fileName, UsageRecords(data), error);
     }
-    const QByteArray bytes = scramble ? text.toLatin1() : fileBytes(text);
+    const QByteArray bytes = fileBytes(data);
     return replaceFile(
         fileName, [&bytes](QIODevice& device) { return writeAll(device, bytes); }, error);
 }
