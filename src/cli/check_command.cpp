@@ -16,7 +16,6 @@
 #include "platform/settings_store.h"
 #include "results/check_document.h"
 #include "results/last_check.h"
-#include "results/report_export.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
@@ -306,8 +305,7 @@ private:
             return;
         }
         QString why;
-        if (!o.csvPath.isEmpty() &&
-            !writeFileData(o.csvPath, exportText(m_result.report), false, why)) {
+        if (!o.csvPath.isEmpty() && !writeFileData(o.csvPath, m_result.listingText(), false, why)) {
             finish(kOther, why);
             return;
         }

@@ -11,7 +11,6 @@
 #include "platform/program_folder.h"
 #include "platform/settings_store.h"
 #include "results/history.h"
-#include "results/report_export.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/headless.h"
 #include "retrieval/report_page.h"
@@ -262,8 +261,6 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
     RetrievalState state;
     HeadlessHost host;
     HeadlessResult result;
-    // The page is written out as it is: only the CSV export walks a document.
-    result.markupOnly = options.csvPath.isEmpty();
     // Written from the records straight to its file when the rest has gone well: a month of a
     // million rows is then never held whole a second time.
     result.streamPage = true;
@@ -298,7 +295,7 @@ int runReport(const ReportRequest& request, QIODevice& out, QIODevice& err) {
     try {
         priced = priceMonth(result, options);
         if (!options.csvPath.isEmpty() &&
-            !writeFileData(options.csvPath, exportText(result.report), false, why)) {
+            !writeFileData(options.csvPath, result.listingText(), false, why)) {
             writeLine(err, kProgram + u": " + why);
             return 1;
         }

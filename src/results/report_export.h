@@ -4,8 +4,7 @@
 
 #pragma once
 
-// The texts the Report tab's file commands write (the saved page, the exported listing) and
-// the save prompt they share.
+// The save prompt the Report tab's file commands share (the saved page, the exported listing).
 
 #include "platform/dialogs.h"
 
@@ -13,21 +12,6 @@
 #include <QString>
 
 namespace kestrova {
-
-class Document;
-
-// The exported listing: the report page's second table from row 1 (the headings) on, cells 0
-// to k - 2 of each row with k the cell count of row 1 (the daily-total column is left out),
-// each cell's inner text without blanks at its ends, ", " before a cell whenever the line so
-// far is not empty, every line ended by CR LF. A cell holding a comma, a double quote or a
-// line break is written in double quotes with its quotes doubled, so it stays one column;
-// every other cell is written as it is. Throws Failure when the page has no second table or a
-// row has fewer cells than row 1 asks for.
-QString exportText(const Document& page);
-
-// The saved report: the outer HTML of the page's document element. Throws Failure on a page
-// without one.
-QString reportFileText(const Document& page);
 
 // The request `askSaveFileName` makes: title "Enter Filename to save", filter
 // "Output file (*.ext)".

@@ -270,6 +270,16 @@ bool saveFileData(const QString& fileName, const QString& data, bool scramble) {
     return true;
 }
 
+bool saveFileBytes(const QString& fileName, const QByteArray& bytes) {
+    QString error;
+    if (!replaceFile(
+            fileName, [&bytes](QIODevice& device) { return writeAll(device, bytes); }, error)) {
+        dialogs().show(Message{error});
+        return false;
+    }
+    return true;
+}
+
 QString cacheFileName(const QString& folder, const QString& monthYear, bool unbilled,
                       const QString& userId) {
     const QString name = safeNamePart(monthYear) + u'-' +

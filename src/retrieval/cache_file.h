@@ -51,6 +51,8 @@ UsageRecords readCacheRecords(const QString& fileName);
 // the old file as it was. A failure is shown through the dialogs seam (the system's
 // description, no icon) and gives false.
 bool saveFileData(const QString& fileName, const QString& data, bool scramble);
+// The same write of bytes as they are.
+bool saveFileBytes(const QString& fileName, const QByteArray& bytes);
 // The same write, saying nothing: false with the reason in `error`.
 bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error);
 // The records' row text as a cache file, written as writeFileData does.

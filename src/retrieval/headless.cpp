@@ -4,15 +4,14 @@
 
 #include "retrieval/headless.h"
 
+#include "platform/failure.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 
 namespace kestrova {
 
 QByteArray HeadlessResult::pageBytes() const {
-    if (!markupOnly) {
-        return fileBytes(report.outerHTML());
-    }
     if (!pageWriter) {
         return page;
     }
@@ -24,10 +23,17 @@ QByteArray HeadlessResult::pageBytes() const {
 }
 
 bool HeadlessResult::writePage(QIODevice& device) const {
-    if (markupOnly && pageWriter) {
+    if (pageWriter) {
         return pageWriter(device);
     }
     return writeAll(device, pageBytes());
+}
+
+QString HeadlessResult::listingText() const {
+    if (!listingExport) {
+        throw Failure(QStringLiteral("There is no report to export"));
+    }
+    return listingExport();
 }
 
 void HeadlessHost::processPendingEvents() {

@@ -7,7 +7,6 @@
 // The main window's and the result window's side of the report builder without any window:
 // for the command-line tools and the tests.
 
-#include "platform/html_document.h"
 #include "retrieval/cache_file.h"
 #include "retrieval/report_target.h"
 
@@ -15,18 +14,19 @@ namespace kestrova {
 
 class HeadlessResult : public ReportTarget {
 public:
-    Document& reportDocument() override { return report; }
-    bool takesPageMarkup() const override { return markupOnly; }
     void setReportPage(QByteArray bytes) override { page = std::move(bytes); }
-    bool takesPageWriter() const override { return markupOnly && streamPage; }
+    bool takesPageWriter() const override { return streamPage; }
     void setPageWriter(std::function<bool(QIODevice&)> writer) override {
         pageWriter = std::move(writer);
     }
+    void setListingExport(std::function<QString()> listing) override {
+        listingExport = std::move(listing);
+    }
     // The finished page as a saved report's file holds it, from whichever form holds it.
     QByteArray pageBytes() const;
-    QString pageMarkup() const {
-        return markupOnly ? textOfFileBytes(pageBytes()) : report.outerHTML();
-    }
+    QString pageMarkup() const { return textOfFileBytes(pageBytes()); }
+    // The exported listing of the last report; throws Failure before any report.
+    QString listingText() const;
     // Puts the page's bytes on the device; false when a write fails.
     bool writePage(QIODevice& device) const;
     ReportOutcome outcome() const override { return m_outcome; }
@@ -40,15 +40,12 @@ public:
     void updateGraphControl() override { ++chartUpdates; }
     void createSummary() override { ++summaries; }
 
-    HtmlDocument report;
-    // The page as mark-up only (the command line writes it to a file): no document is built
-    // for it where none is needed, and `report` is then left as it was.
-    bool markupOnly = false;
-    // With markupOnly, the page is not held but written where writePage() is asked to, from
-    // the report's records (the builder and the state must still be there then).
+    // The page is not held but written where writePage() is asked to, from the report's
+    // records (the builder and the state must still be there then).
     bool streamPage = false;
     QByteArray page;
     std::function<bool(QIODevice&)> pageWriter;
+    std::function<QString()> listingExport;
     bool inbuiltChartInitialised = false;
     int chartUpdates = 0;
     int summaries = 0;

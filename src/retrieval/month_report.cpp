@@ -18,8 +18,6 @@ void buildMonthReport(const UsageRecords& records, const QString& period, MonthR
     state.monthYear = period;
     state.planKind = planKind;
     HeadlessHost host;
-    // Only the figures are wanted: the page stays mark-up, never a document.
-    report.result.markupOnly = true;
     ReportBuilder builder(state, host, report.result);
     builder.grabbingFinished();
     builder.writeOutput();

@@ -285,6 +285,8 @@ struct ReportBuilder::PagePlan {
     ChartDays chart;
     QString before;  // the page up to the rows
     QString after;   // and from them on
+    // The listing's headings as the page reads them, but for the daily total's.
+    QStringList headings;
 
     // Closes the block of rows of a day (none when it has no rows): its daily total's cell,
     // its column of the chart, its total.
@@ -424,6 +426,14 @@ void ReportBuilder::planPageAround(PagePlan& plan) const {
     }
     plan.before = page.left(mark);
     plan.after = page.sliced(mark + kRowsMark.size());
+    // The headings row: the listing's second row, ending with the daily total's heading.
+    const ElementPtr headings = shell.elementsByTagName(QStringLiteral("TABLE")).item(1)->row(1);
+    if (headings->cellCount() != 7) {
+        throw Failure(QStringLiteral("The report template's listing has no six record headings"));
+    }
+    for (int c = 0; c < 6; ++c) {
+        plan.headings.append(headings->cell(c)->innerText());
+    }
 }
 
 void ReportBuilder::takeFigures(const PagePlan& plan) {
@@ -517,39 +527,24 @@ private:
 }  // namespace
 
 void ReportBuilder::handOverPage(const std::shared_ptr<PagePlan>& plan) {
+    // The listing keeps the plan, not the builder: a window exports it long after.
+    m_result.setListingExport([plan] { return listingText(*plan); });
     if (m_result.takesPageWriter()) {
         m_result.setPageWriter(
             [this, plan](QIODevice& device) { return writePage(*plan, device); });
         return;
     }
-    // A document gets the page with the template's doctype.
-    const bool toDocument = !m_result.takesPageMarkup();
-    const QString& reportTemplate = m_state.reportTemplate;
-    const QStringView doctype =
-        toDocument ? QStringView(reportTemplate).left(reportTemplate.indexOf(u'>') + 1)
-                   : QStringView();
-    const qsizetype size =
-        doctype.size() + plan->before.size() + plan->rowsLength + plan->after.size();
-    if (!toDocument && pageFitsLatin1(*plan)) {
-        QByteArray page(size, Qt::Uninitialized);
+    if (pageFitsLatin1(*plan)) {
+        QByteArray page(plan->before.size() + plan->rowsLength + plan->after.size(),
+                        Qt::Uninitialized);
         Latin1Sink sink(page.data());
-        writePage(*plan, doctype, sink);
+        writePage(*plan, sink);
         page.truncate(sink.end() - page.data());
-        plan->cells = QString();
         m_result.setReportPage(std::move(page));
-        return;
-    }
-    QString page = widePage(*plan, doctype);
-    plan->cells = QString();
-    if (toDocument) {
-        Document& doc = m_result.reportDocument();
-        doc.clear();
-        doc.write(page);
-        page = QString();
-        doc.close();
     } else {
-        m_result.setReportPage(fileBytes(page));
+        m_result.setReportPage(fileBytes(widePage(*plan)));
     }
+    plan->cells = QString();  // only the page has the daily totals' cells
 }
 
 bool ReportBuilder::pageFitsLatin1(const PagePlan& plan) {
@@ -558,28 +553,26 @@ bool ReportBuilder::pageFitsLatin1(const PagePlan& plan) {
     return plan.latin1Rows && fitsLatin1(plan.before) && fitsLatin1(plan.after);
 }
 
-QString ReportBuilder::widePage(const PagePlan& plan, QStringView doctype) const {
-    QString page(doctype.size() + plan.before.size() + plan.rowsLength + plan.after.size(),
-                 Qt::Uninitialized);
+QString ReportBuilder::widePage(const PagePlan& plan) const {
+    QString page(plan.before.size() + plan.rowsLength + plan.after.size(), Qt::Uninitialized);
     auto* const begin = reinterpret_cast<char16_t*>(page.data());
     WideSink sink(begin);
-    writePage(plan, doctype, sink);
+    writePage(plan, sink);
     page.truncate(sink.end() - begin);
     return page;
 }
 
 bool ReportBuilder::writePage(const PagePlan& plan, QIODevice& device) const {
     if (!pageFitsLatin1(plan)) {
-        return writeAll(device, fileBytes(widePage(plan, QStringView())));
+        return writeAll(device, fileBytes(widePage(plan)));
     }
     DeviceSink sink(device);
-    writePage(plan, QStringView(), sink);
+    writePage(plan, sink);
     return sink.flush();
 }
 
 template <typename Sink>
-void ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Sink& sink) const {
-    sink.put(doctype);
+void ReportBuilder::writePage(const PagePlan& plan, Sink& sink) const {
     sink.put(plan.before);
     const bool nightPlan = m_state.planKind == PlanKind::NightUnlimited;
     RecordCursor rows(plan.rows);
@@ -610,6 +603,67 @@ void ReportBuilder::writePage(const PagePlan& plan, QStringView doctype, Sink& s
         }
     }
     sink.put(plan.after);
+}
+
+namespace {
+
+// Blanks only: a cell's other white space is its own.
+QStringView trimBlanks(QStringView text) {
+    while (!text.isEmpty() && text.front() == u' ') {
+        text = text.sliced(1);
+    }
+    while (!text.isEmpty() && text.back() == u' ') {
+        text.chop(1);
+    }
+    return text;
+}
+
+void appendCsvCell(QString& line, QStringView text) {
+    if (!line.isEmpty()) {
+        line += u", ";
+    }
+    const QStringView cell = trimBlanks(text);
+    const bool quoted = std::any_of(cell.cbegin(), cell.cend(), [](QChar c) {
+        return c == u',' || c == u'"' || c == u'\r' || c == u'\n';
+    });
+    if (!quoted) {
+        line += cell;
+        return;
+    }
+    line += u'"';
+    for (const QChar c : cell) {
+        line += c;
+        if (c == u'"') {
+            line += c;
+        }
+    }
+    line += u'"';
+}
+
+}  // namespace
+
+QString ReportBuilder::listingText(const PagePlan& plan) {
+    QString text;
+    QString line;
+    for (const QString& heading : plan.headings) {
+        appendCsvCell(line, heading);
+    }
+    text += line;
+    text += u"\r\n";
+    RecordCursor rows(plan.rows);
+    for (auto day = plan.days.crbegin(); day != plan.days.crend(); ++day) {
+        for (qsizetype r = day->lastRow; r > day->lastRow - day->rows; --r) {
+            rows.seek(plan.rowAt[std::size_t(r)]);
+            rows.read();
+            line.clear();
+            for (std::size_t f = 0; f < 6; ++f) {
+                appendCsvCell(line, rows.cellText(f));
+            }
+            text += line;
+            text += u"\r\n";
+        }
+    }
+    return text;
 }
 
 // The average per day of each chart series, as the chart data text with the average shows it.

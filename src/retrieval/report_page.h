@@ -83,12 +83,18 @@ private:
     void handOverPage(const std::shared_ptr<PagePlan>& plan);
     // Whether the whole page fits one byte per character.
     static bool pageFitsLatin1(const PagePlan& plan);
-    QString widePage(const PagePlan& plan, QStringView doctype) const;
+    QString widePage(const PagePlan& plan) const;
     // The page's file bytes onto the device; false when a write fails.
     bool writePage(const PagePlan& plan, QIODevice& device) const;
-    // Puts the page, from its doctype on, into the sink (see the sinks in the source).
+    // Puts the page into the sink (see the sinks in the source).
     template <typename Sink>
-    void writePage(const PagePlan& plan, QStringView doctype, Sink& sink) const;
+    void writePage(const PagePlan& plan, Sink& sink) const;
+    // The exported listing, as the page's detail listing reads: its headings row, then each
+    // record in the page's order, the cells' text without blanks at their ends (the daily
+    // total column is left out). Cells are joined by ", " whenever the line so far is not
+    // empty and every line ends with CR LF. A cell holding a comma, a double quote or a line
+    // break is written in double quotes with its quotes doubled, so it stays one column.
+    static QString listingText(const PagePlan& plan);
 
     void finishReport(ChartDays& chart);
     DayAverages averagePerDay(const ChartDays& chart);

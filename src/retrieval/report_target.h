@@ -16,8 +16,6 @@
 
 namespace kestrova {
 
-class Document;
-
 // What a report finds besides its page: the month's usage in whole MB, the newest record's day
 // and that day's usage, the average per day and the daily totals.
 struct ReportOutcome {
@@ -40,27 +38,27 @@ class ReportTarget {
 public:
     virtual ~ReportTarget() = default;
 
-    // The document of the report browser; the finished page is written here.
-    virtual Document& reportDocument() = 0;
     // Called once the page is complete (rows, daily totals, style rules), before the chart
     // and the summary are fed.
     virtual void reportReady() {}
 
-    // A target that wants the finished page as mark-up says so: it is then handed the page
-    // before reportReady(), as the bytes of a saved report's file (the document element's
-    // outer HTML one byte per character, or UTF-8 after a byte order mark when a character
-    // does not fit), and reportDocument() is left alone whenever the page can be built
-    // without a document.
-    virtual bool takesPageMarkup() const { return false; }
+    // The finished page, handed over before reportReady() as the bytes of a saved report's
+    // file: the document element's outer HTML one byte per character, or UTF-8 after a byte
+    // order mark when a character does not fit.
     // NOLINTNEXTLINE(performance-unnecessary-value-param): a sink; the targets move it in.
-    virtual void setReportPage(QByteArray page) { Q_UNUSED(page); }
-    // A target that takes the page as mark-up may take, instead of the bytes, a writer that
-    // puts those same bytes on a device when called (false when a write fails). A page of a
-    // million rows is then never held whole. The writer reads the report's records: it is
-    // good while the builder and its state live and the records are left as they are.
+    virtual void setReportPage(QByteArray page) = 0;
+    // A target may take, instead of the bytes, a writer that puts those same bytes on a device
+    // when called (false when a write fails). A page of a million rows is then never held
+    // whole. The writer reads the report's records: it is good while the builder and its
+    // state live.
     virtual bool takesPageWriter() const { return false; }
     // NOLINTNEXTLINE(performance-unnecessary-value-param): a sink; the targets move it in.
     virtual void setPageWriter(std::function<bool(QIODevice&)> writer) { Q_UNUSED(writer); }
+    // What the Export command writes, handed over with the page: a function that writes the
+    // listing's text from the report's records when asked (see ReportBuilder). It keeps the
+    // records it needs, so it is good for as long as the target keeps it.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param): a sink; the targets move it in.
+    virtual void setListingExport(std::function<QString()> listing) = 0;
 
     // The outcome as the target holds it now. A report starts from it and changes what it
     // finds, so one that fails part way leaves the rest as it was.

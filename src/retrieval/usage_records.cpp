@@ -64,10 +64,10 @@ ReportRows::ReportRows(const UsageRecords& records)
             continue;  // titles and headings
         }
         ParsedRecord record;
-        record.date = std::move(date);
-        record.time = row->cell(1)->innerText();
-        record.duration = row->cell(2)->innerText();
-        record.total = row->cell(5)->innerText();
+        record.text[0] = std::move(date);
+        for (const int c : {1, 2, 5, 3, 4}) {
+            record.text[std::size_t(c)] = row->cell(c)->innerText();
+        }
         for (int c = 0; c < 6; ++c) {
             record.markup[std::size_t(c)] = row->cell(c)->innerHTML();
         }
@@ -96,15 +96,15 @@ bool RecordCursor::read() {
 }
 
 QStringView RecordCursor::date() {
-    return m_isOwn ? cellTextOf(m_fields[0], m_scratch[0]) : QStringView(m_record->date);
+    return m_isOwn ? cellTextOf(m_fields[0], m_scratch[0]) : QStringView(m_record->text[0]);
 }
 
 QStringView RecordCursor::time() {
-    return m_isOwn ? cellTextOf(m_fields[1], m_scratch[1]) : QStringView(m_record->time);
+    return m_isOwn ? cellTextOf(m_fields[1], m_scratch[1]) : QStringView(m_record->text[1]);
 }
 
 QStringView RecordCursor::duration() {
-    return m_isOwn ? cellTextOf(m_fields[2], m_scratch[2]) : QStringView(m_record->duration);
+    return m_isOwn ? cellTextOf(m_fields[2], m_scratch[2]) : QStringView(m_record->text[2]);
 }
 
 QDate RecordCursor::day() {
@@ -126,12 +126,16 @@ Megabytes RecordCursor::total(const QLocale& locale) {
     return Megabytes::fromDecimal(requireNumber(text, locale));
 }
 
+QStringView RecordCursor::cellText(std::size_t field) {
+    return m_isOwn ? cellTextOf(m_fields[field], m_scratch[4]) : QStringView(m_record->text[field]);
+}
+
 NightSplit RecordCursor::nightSplit() {
     return kestrova::nightSplit(time(), duration());
 }
 
 QStringView RecordCursor::totalText() {
-    return m_isOwn ? cellTextOf(m_fields[5], m_scratch[3]) : QStringView(m_record->total);
+    return m_isOwn ? cellTextOf(m_fields[5], m_scratch[3]) : QStringView(m_record->text[5]);
 }
 
 }  // namespace kestrova

@@ -50,13 +50,11 @@ private:
 // holds it and the texts the report reads.
 class ReportRows {
 public:
-    // A record of text that is not own row text, as the parser read its row.
+    // A record of text that is not own row text, as the parser read its row: each cell's
+    // mark-up and its reader's text.
     struct ParsedRecord {
         std::array<QString, 6> markup;
-        QString date;
-        QString time;
-        QString duration;
-        QString total;
+        std::array<QString, 6> text;
     };
 
     ReportRows() = default;
@@ -100,6 +98,8 @@ public:
     QLatin1StringView ownField(std::size_t field) const { return m_fields[field]; }
     // A parsed record's cell mark-up.
     const QString& markup(std::size_t field) const { return m_record->markup[field]; }
+    // A field's text as its cell in the page reads (innerText), for the exported listing.
+    QStringView cellText(std::size_t field);
 
 private:
     OwnRowText m_own;
@@ -108,7 +108,7 @@ private:
     qsizetype m_next = 0;
     OwnRowText::Fields m_fields;
     const ReportRows::ParsedRecord* m_record = nullptr;
-    QString m_scratch[4];
+    QString m_scratch[5];
 
     QStringView time();
     QStringView duration();

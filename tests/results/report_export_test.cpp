@@ -3,8 +3,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "results/report_export.h"
-#include "platform/failure.h"
-#include "platform/html_document.h"
 
 #include "support/qt_printers.h"
 
@@ -13,102 +11,6 @@
 using namespace kestrova;
 
 namespace {
-
-// A page shaped like the shown report: the summary table, then the detail listing with its
-// title row, the seven headings and one row per record (the first of a day with its total).
-QString reportPage(const QString& rows) {
-    QString headings;
-    for (const char16_t* h :
-         {u"Date", u"Time", u"Duration", u"Download (MB)", u"Upload (MB)", u"Total (MB)",
-          u"&nbsp;&nbsp;&nbsp;&nbsp;Daily Total&nbsp;&nbsp;&nbsp;&nbsp;"}) {
-        headings +=
-            QStringLiteral("<td style=\"color: rgb(255, 255, 255); text-align: center;\">") +
-            QString::fromUtf16(h) + QStringLiteral("</td>      ");
-    }
-    return QStringLiteral(
-               "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"><html><head>"
-               "<title>ORVO BroadBand Bandwidth Usage</title></head><body>"
-               "<table border=\"1\"><tbody><tr><td colspan=\"3\">Bandwidth usage summary for "
-               "April 2013<BR></td></tr><tr><td>MegaByte</td><td>GigaByte</td></tr>"
-               "<tr><td>12.000</td><td>0.012</td></tr></tbody></table><br>"
-               "<table border=\"1\"><tbody><tr><td colspan=\"12\">Detail listing&nbsp;for "
-               "April 2013<BR></td></tr><tr>") +
-           headings + QStringLiteral("</tr>") + rows +
-           QStringLiteral("  </tbody></table><br></body></html>");
-}
-
-QString record(const QStringList& cells, const QString& dailyTotal = QString()) {
-    QString row = QStringLiteral("<tr usagetype=\"nonfree\" class=\"nonfree\">");
-    for (const QString& c : cells) {
-        row += QStringLiteral("<td>") + c + QStringLiteral("</td>");
-    }
-    if (!dailyTotal.isEmpty()) {
-        row += QStringLiteral("<td rowspan=\"2\" align=\"middle\" class=\"dailytotal\"><B><u>") +
-               dailyTotal + QStringLiteral("</u></B><BR></td>");
-    }
-    return row + QStringLiteral("</tr>");
-}
-
-const QString kHeadingLine =
-    QStringLiteral("Date, Time, Duration, Download (MB), Upload (MB), Total (MB)\r\n");
-
-QString exported(const QString& rows) {
-    return exportText(HtmlDocument(reportPage(rows)));
-}
-
-TEST(ExportText, AReportWithoutRecordsExportsTheHeadingsOnly) {
-    EXPECT_EQ(exported(QString()), kHeadingLine);
-}
-
-TEST(ExportText, SeparatorsFollowTheLineSoFar) {
-    const QString rows = record({{}, {}, QStringLiteral("x"), {}, QStringLiteral("y"), {}});
-    EXPECT_EQ(exported(rows), kHeadingLine + QStringLiteral("x, , y, \r\n"));
-}
-
-struct QuotedCell {
-    const char* name;
-    const char16_t* html;
-    const char16_t* csv;
-};
-
-void PrintTo(const QuotedCell& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class ExportQuoting : public ::testing::TestWithParam<QuotedCell> {};
-
-TEST_P(ExportQuoting, KeepsACellInOneColumn) {
-    const QuotedCell& c = GetParam();
-    const QString rows =
-        record({QStringLiteral("2013-04-02"), QString::fromUtf16(c.html), QStringLiteral("a"),
-                QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")});
-    EXPECT_EQ(exported(rows), kHeadingLine + QStringLiteral("2013-04-02, ") +
-                                  QString::fromUtf16(c.csv) + QStringLiteral(", a, b, c, d\r\n"));
-}
-
-const QuotedCell kQuotedCells[] = {
-    {"Comma", u"1,5", u"\"1,5\""},
-    {"LineBreak", u"one<br>two", u"\"one\ntwo\""},
-};
-
-INSTANTIATE_TEST_SUITE_P(Cells, ExportQuoting, ::testing::ValuesIn(kQuotedCells),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-TEST(ExportText, APageWithoutTheListingOrWithAShortRowFails) {
-    EXPECT_THROW(exportText(HtmlDocument(QStringLiteral("<table><tr><td>x</td></tr></table>"))),
-                 Failure);
-    EXPECT_THROW(exported(record({QStringLiteral("2013-04-02"), QStringLiteral("10:00")})),
-                 Failure);
-}
-
-TEST(ReportFileText, IsThePageAsShownWithItsStyleRules) {
-    HtmlDocument page(reportPage(QString()));
-    page.createStyleSheet()->addRule(QStringLiteral(".free"), QStringLiteral("color:#FF0000;"));
-    const QString text = reportFileText(page);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("<html"), Qt::CaseInsensitive));
-    EXPECT_TRUE(text.contains(QStringLiteral("color:#FF0000")));
-    EXPECT_EQ(text, page.outerHTML());
-}
 
 TEST(askSaveFileName, AppendsTheExtensionUnlessTheNameHoldsItAnywhere) {
     const std::pair<QString, QString> rows[] = {

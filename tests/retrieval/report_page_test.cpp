@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+#include <memory>
 #include <tuple>
 
 using namespace kestrova;
@@ -60,8 +62,15 @@ struct Report : kestrova::test::HeadlessReport {
         report.grabbingFinished();
         report.writeOutput();
     }
-    ElementPtr listing() { return result.report.elementsByTagName(q("table")).item(1); }
-    ElementPtr summary() { return result.report.elementsByTagName(q("table")).item(0); }
+    // The page as a browser reads it.
+    const HtmlDocument& page() {
+        if (!m_page) {
+            m_page = std::make_unique<HtmlDocument>(result.pageMarkup());
+        }
+        return *m_page;
+    }
+    ElementPtr listing() { return page().elementsByTagName(q("table")).item(1); }
+    ElementPtr summary() { return page().elementsByTagName(q("table")).item(0); }
     QStringList dailyTotals() {
         QStringList out;
         ElementPtr t = listing();
@@ -73,6 +82,9 @@ struct Report : kestrova::test::HeadlessReport {
         }
         return out;
     }
+
+private:
+    std::unique_ptr<HtmlDocument> m_page;
 };
 
 }  // namespace
@@ -80,7 +92,7 @@ struct Report : kestrova::test::HeadlessReport {
 TEST(ReportPage, EmptyRecordsGiveBothTablesZeroesAndNoDailyTotals) {
     Report r("");
     ASSERT_TRUE(r.messages.messages.empty());
-    EXPECT_EQ(r.result.report.elementsByTagName(q("table")).count(), 2);
+    EXPECT_EQ(r.page().elementsByTagName(q("table")).count(), 2);
     EXPECT_EQ(r.summary()->row(2)->cell(0)->innerText(), q("0.000"));
     EXPECT_EQ(r.summary()->row(2)->cell(1)->innerText(), q("0.000"));
     EXPECT_EQ(r.summary()->row(0)->innerText(), q("Bandwidth usage summary for 2013-04\n"));
@@ -161,9 +173,65 @@ TEST(ReportPage, ChangedRowColoursGoIntoTheRules) {
     DisplaySettings display;
     display.colorBackMixed = RGB(255, 0, 0);
     display.colorNonFree = RGB(0x12, 0x34, 0x56);
-    const QString html = Report(QString(), {}, display).result.report.outerHTML();
+    const QString html = Report(QString(), {}, display).result.pageMarkup();
     EXPECT_TRUE(html.contains(q(".mixed { background-color:#FF0000; }")));
     EXPECT_TRUE(html.contains(q(".nonfree { color:#123456; }")));
+}
+
+// The listing as a browser reads it off the page: the listing table from its headings on,
+// six cells a row, each cell's text without blanks at its ends, quoted where it would split.
+QString listingOfPage(const HtmlDocument& page) {
+    const ElementPtr table = page.elementsByTagName(q("table")).item(1);
+    QString text;
+    for (int r = 1; r < table->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < 6; ++c) {
+            QString cell = table->row(r)->cell(c)->innerText();
+            while (cell.startsWith(u' ')) {
+                cell.remove(0, 1);
+            }
+            while (cell.endsWith(u' ')) {
+                cell.chop(1);
+            }
+            if (cell.contains(QRegularExpression(q("[,\"\r\n]")))) {
+                cell = u'"' + cell.replace(q("\""), q("\"\"")) + u'"';
+            }
+            cells << cell;
+        }
+        text += cells.join(q(", ")) + q("\r\n");
+    }
+    return text;
+}
+
+// Export writes the listing from the records, row for row as the page shows it, whichever way
+// the records came: the program's own row text (escaped fields, line breaks, characters beyond
+// Latin-1) or text only a parser reads (an older or hand-edited cache file).
+TEST(ReportListing, ExportsTheRowsAsThePageShowsThem) {
+    const QString own =
+        toRowText({q("2013-04-02"), q("10:00:00"), q("00:10:00"), q("0"), q("0"), q("0.25")}) +
+        toRowText({q("2013-04-01"), q("  10:00:00 "), q("00:10:00"), q("a\r\nb"),
+                   QString::fromUtf16(u"\u20ac \u00e9 &amp; <b>"), q("1")}) +
+        toRowText({q("2013-04-01"), q("23:30:00"), q("01:00:00"), q("1,5"), q("x\"y"), q("2.5")});
+    const QString handEdited =
+        q("<TR><TD>2013-04-03</TD><TD>09:00:00</TD><TD>00:05:00</TD><TD>one<br>two</TD>"
+          "<TD><b>5</b>, 6</TD><TD>1.5</TD></TR>") +
+        own;
+    for (const QString& records : {own, handEdited}) {
+        Report r(records);
+        ASSERT_TRUE(r.messages.messages.empty()) << r.messages.texts().join(u'|').toStdString();
+        EXPECT_EQ(r.result.listingText(), listingOfPage(r.page()));
+    }
+    EXPECT_EQ(Report(own).result.listingText(),
+              q("Date, Time, Duration, Download (MB), Upload (MB), Total (MB)\r\n"
+                "2013-04-01, 23:30:00, 01:00:00, \"1,5\", \"x\"\"y\", 2.5\r\n"
+                "2013-04-01, 10:00:00, 00:10:00, a b, ") +
+                  QString::fromUtf16(u"\u20ac \u00e9 &amp; <b>") +
+                  q(", 1\r\n2013-04-02, 10:00:00, 00:10:00, 0, 0, 0.25\r\n"));
+    // The row a parser read is listed where its day falls, last, its line break kept.
+    EXPECT_TRUE(
+        Report(handEdited)
+            .result.listingText()
+            .endsWith(q("2013-04-03, 09:00:00, 00:05:00, \"one\ntwo\", \"5, 6\", 1.5\r\n")));
 }
 
 struct SplitCase {

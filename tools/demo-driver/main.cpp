@@ -171,7 +171,7 @@ QCoro::Task<> drive(MainWindow& w, const QString& folder, const RecordingDialogs
     co_await settle(1000ms);
     say(QStringLiteral("The result window is open:"));
     writeText(QDir(folder).filePath(QStringLiteral("report.htm")),
-              result.reportGroup()->document().outerHTML());
+              result.reportGroup()->webBrowser()->shownPage());
     result.summaryGroup()->plansCombo()->setCurrentIndex(0);
     save(result, folder, QStringLiteral("result-report.png"));
     result.tabStrip()->setSelectedTab(2);

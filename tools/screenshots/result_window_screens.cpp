@@ -138,7 +138,7 @@ std::unique_ptr<MonthOnScreen> resultWindow(PlanKind planKind = PlanKind::Limite
                      [&](bool) { loaded.quit(); });
     window.show();
     QTimer::singleShot(15000, &loaded, &QEventLoop::quit);
-    window.reportGroup()->showDocument();
+    window.reportGroup()->showReport();
     loaded.exec();
     return month;
 }

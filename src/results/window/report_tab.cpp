@@ -80,20 +80,14 @@ ReportTabFrame::ReportTabFrame(DisplaySettings& display, const ReportViewFactory
     showRowColours();
 }
 
-void ReportTabFrame::showDocument() {
-    m_view->showPage(m_document.outerHTML());
-}
-
-void ReportTabFrame::syncView() {
-    const QString page = m_document.outerHTML();
-    if (page != m_view->shownPage()) {
-        m_view->showPage(page);
-    }
+void ReportTabFrame::showReport() {
+    m_view->showPage(textOfFileBytes(m_page));
 }
 
 void ReportTabFrame::showBlank() {
-    m_document.clear();
-    m_document.close();
+    // What a browser's empty document saves as.
+    m_page = QByteArrayLiteral("<html><head></head><body></body></html>");
+    m_listing = nullptr;
     m_view->showBlank();
 }
 
@@ -165,7 +159,7 @@ void ReportTabFrame::saveReport() {
             return;
         }
         // saveFileData reports its own failure; success is only claimed for a written file.
-        if (saveFileData(fileName, reportFileText(m_document), false)) {
+        if (saveFileBytes(fileName, m_page)) {
             dialogs().show(Message(QStringLiteral("File saved successfully"), QString(),
                                    MessageIcon::Information));
         }
@@ -180,7 +174,10 @@ void ReportTabFrame::exportReport() {
         if (fileName.isEmpty()) {
             return;
         }
-        saveFileData(fileName, exportText(m_document), false);
+        if (!m_listing) {
+            throw Failure(QStringLiteral("There is no report to export"));
+        }
+        saveFileData(fileName, m_listing(), false);
     } catch (const Failure& failure) {
         dialogs().show(Message(failure.description()));
     }

@@ -4,12 +4,12 @@
 
 #pragma once
 
-// reportGroup, the Report tab: the report view webBrowser over the window's report document,
-// and below it the row colour labels and the two file commands.
+// reportGroup, the Report tab: the report view webBrowser over the report's page, and below it
+// the row colour labels and the two file commands.
 
-#include "platform/html_document.h"
 #include "results/window/report_view.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QFrame>
 #include <array>
@@ -29,14 +29,13 @@ public:
     ReportTabFrame(DisplaySettings& display, const ReportViewFactory& viewFactory,
                    QWidget* parent = nullptr);
 
-    // The report browser's document: the report builder writes the finished page here.
-    HtmlDocument& document() { return m_document; }
-    const HtmlDocument& document() const { return m_document; }
-    // Shows what the document holds now.
-    void showDocument();
-    // Shows the document again when it no longer is what the view shows.
-    void syncView();
-    // The blank page, in the document and the view.
+    // The finished page as the bytes of its saved file, which Save Report writes as they are.
+    void setPage(QByteArray page) { m_page = std::move(page); }
+    // What Export writes, asked for only when the command is given (see ReportTarget).
+    void setListingExport(std::function<QString()> listing) { m_listing = std::move(listing); }
+    // Shows the page held now.
+    void showReport();
+    // The blank page, held and shown; there is no listing to export then.
     void showBlank();
 
     ReportView* webBrowser() const { return m_view; }
@@ -70,7 +69,8 @@ private:
 
     DisplaySettings& m_display;
     std::function<QDate()> m_lastUsed;
-    HtmlDocument m_document;
+    QByteArray m_page;
+    std::function<QString()> m_listing;
     ReportView* m_view = nullptr;
     QFrame* m_footer = nullptr;
     QLabel* m_setRowColour = nullptr;

@@ -395,14 +395,19 @@ std::int32_t ResultWindow::lastDayUsage() const {
     return inputs().lastDayUsage;
 }
 
-Document& ResultWindow::reportDocument() {
+void ResultWindow::setReportPage(QByteArray page) {
     ensureLoaded();
-    return m_report->document();
+    m_report->setPage(std::move(page));
+}
+
+void ResultWindow::setListingExport(std::function<QString()> listing) {
+    ensureLoaded();
+    m_report->setListingExport(std::move(listing));
 }
 
 void ResultWindow::reportReady() {
     ++m_reportsReady;
-    m_report->showDocument();
+    m_report->showReport();
 }
 
 QDate ResultWindow::lastUsedDate() const {
@@ -442,7 +447,7 @@ void ResultWindow::rebuildReport() {
     const int before = m_reportsReady;
     m_host.writeOutput();
     if (m_reportsReady == before) {
-        m_report->showDocument();
+        m_report->showReport();
     }
 }
 

@@ -85,7 +85,8 @@ public:
     QDate lastUsedDate() const;  // mdtLastUsedDate
 
     // --- ReportTarget -----------------------------------------------------------------------
-    Document& reportDocument() override;
+    void setReportPage(QByteArray page) override;
+    void setListingExport(std::function<QString()> listing) override;
     void reportReady() override;
     ReportOutcome outcome() const override;
     void applyOutcome(const ReportOutcome& outcome) override;

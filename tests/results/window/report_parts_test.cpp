@@ -29,7 +29,6 @@ QString reportPageOf(const QString& log) {
     test::HeadlessReport run;
     run.state.monthYear = q("2026-11");
     run.state.records = UsageRecords(readUsageLogRecords(log).records);
-    run.result.markupOnly = true;
     run.report.grabbingFinished();
     run.report.writeOutput();
     return run.result.pageMarkup();

@@ -112,7 +112,6 @@ TEST(WebReportView, ShowsALargeReportInPartsAndMovesBetweenThem) {
     state.records = UsageRecords(readUsageLogRecords(log).records);
     HeadlessHost host;
     HeadlessResult result;
-    result.markupOnly = true;
     ReportBuilder report(state, host, result);
     report.grabbingFinished();
     report.writeOutput();
