@@ -104,12 +104,6 @@ public:
     // The root <html> element.
     virtual ElementPtr documentElement() const = 0;
 
-    // clear() opens the document for writing, write() adds text, close() replaces the whole
-    // page by the text written. write() on a closed document opens it first.
-    virtual void clear() = 0;
-    virtual void write(const QString& text) = 0;
-    virtual void close() = 0;
-
     virtual StyleSheetPtr createStyleSheet() = 0;
 
     // The document of this document's window: the same document, reached again.

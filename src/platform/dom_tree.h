@@ -192,17 +192,14 @@ public:
     // section. Cached: reading row i of a large table in a loop stays linear.
     const std::vector<Node*>& rows(const Node* tableOrSection);
 
-    // The text the tree was parsed from; text nodes and attribute values may point into it.
-    QString source;
-
 private:
     void childrenChanged(const Node* parent);
 
     // Nodes come from heap blocks (so AddressSanitizer sees them) that start small, for the
-    // blank page and the scratch trees of innerHTML, and double up to 4 MiB: a month of a
-    // million records makes some thirteen million nodes per page. (Asking the kernel for huge
-    // pages on the large blocks made the million-record report slower, not faster: the
-    // compaction it sets off cost more than the faults it saves.)
+    // blank page and the scratch trees of innerHTML, and double up to 4 MiB: a cache file's
+    // records that are not own row text make some thirteen nodes a record. (Asking the kernel
+    // for huge pages on the large blocks made large trees slower, not faster: the compaction
+    // it sets off cost more than the faults it saves.)
     struct Block {
         Node* nodes;
         std::size_t capacity;

@@ -104,16 +104,7 @@ public:
         }
     }
 
-    QString outerHTML() const override {
-        QString out;
-        if (m_node == m_tree->documentElement()) {
-            // The whole page: about the size of the text it was parsed from, so one allocation
-            // instead of a series of ever larger copies.
-            out.reserve(m_tree->source.size() + m_tree->source.size() / 8 + 4096);
-        }
-        dom::appendSerializedNode(out, m_node);
-        return out;
-    }
+    QString outerHTML() const override { return dom::serializeNode(m_node); }
 
     int childCount() const override { return int(elementChildren(m_node).size()); }
 
@@ -163,7 +154,7 @@ public:
 
     QString attribute(const QString& name) const override {
         const QString* v = m_node->findAttribute(name.toLower());
-        return v ? dom::ownedCopy(*v) : QString();
+        return v ? *v : QString();
     }
     void setAttribute(const QString& name, const QString& value) override {
         m_node->setAttribute(name.toLower(), value);
@@ -209,7 +200,7 @@ private:
 
     static QString optionValue(const Node* option) {
         const QString* v = option->findAttribute(u"value");
-        return v ? dom::ownedCopy(*v) : dom::innerText(option);
+        return v ? *v : dom::innerText(option);
     }
 
     std::shared_ptr<Tree> m_tree;
@@ -313,32 +304,6 @@ ElementPtr HtmlDocument::documentElement() const {
         throw Failure(QStringLiteral("The document has no root element"));
     }
     return std::make_shared<HtmlElement>(m_tree, html);
-}
-
-void HtmlDocument::clear() {
-    m_buffer.clear();
-    m_open = true;
-}
-
-void HtmlDocument::write(const QString& text) {
-    if (!m_open) {
-        clear();
-    }
-    if (m_buffer.isEmpty()) {
-        m_buffer = text;  // a whole page written at once is shared, not copied
-    } else {
-        m_buffer += text;
-    }
-}
-
-void HtmlDocument::close() {
-    if (!m_open) {
-        return;
-    }
-    m_tree = dom::parseDocument(m_buffer);
-    m_buffer = QString();
-    m_open = false;
-    m_frames.clear();
 }
 
 StyleSheetPtr HtmlDocument::createStyleSheet() {

@@ -34,22 +34,16 @@ public:
     int frameCount() const override;
     DocumentPtr frame(int index) const override;
     ElementPtr documentElement() const override;
-    void clear() override;
-    void write(const QString& text) override;
-    void close() override;
     StyleSheetPtr createStyleSheet() override;
 
     // The mark-up of the whole page as a saved report holds it (the <html> element).
     QString outerHTML() const;
-    bool isOpen() const { return m_open; }
 
     // The documents of the page's frames, in frame order (an in-memory page loads none).
     void setFrames(std::vector<DocumentPtr> frames);
 
 private:
     std::shared_ptr<dom::Tree> m_tree;
-    QString m_buffer;
-    bool m_open = false;
     std::vector<DocumentPtr> m_frames;
 };
 

@@ -130,7 +130,7 @@ struct Output {
 
 }  // namespace
 
-std::shared_ptr<Tree> gumboParseDocument(QStringView html) {
+std::shared_ptr<Tree> parseDocument(QStringView html) {
     const QByteArray text = gumboInput(html);
     Output parsed(text, kGumboDefaultOptions);
     auto tree = std::make_shared<Tree>();
@@ -152,7 +152,7 @@ std::shared_ptr<Tree> gumboParseDocument(QStringView html) {
     return tree;
 }
 
-std::vector<Node*> gumboParseFragment(QStringView html, QStringView contextTag, Tree& tree) {
+std::vector<Node*> parseFragment(QStringView html, QStringView contextTag, Tree& tree) {
     const QByteArray text = gumboInput(html);
     GumboOptions options = kGumboDefaultOptions;
     const QByteArray context = contextTag.toLatin1();
@@ -170,21 +170,6 @@ std::vector<Node*> gumboParseFragment(QStringView html, QStringView contextTag, 
     }
     tree.removeChildren(scratch);
     return nodes;
-}
-
-std::shared_ptr<Tree> parseDocument(const QString& html) {
-    if (auto tree = fastParseDocument(html)) {
-        return tree;
-    }
-    return gumboParseDocument(html);
-}
-
-std::vector<Node*> parseFragment(QStringView html, QStringView contextTag, Tree& tree) {
-    std::vector<Node*> nodes;
-    if (fastParseFragment(html, contextTag, tree, nodes)) {
-        return nodes;
-    }
-    return gumboParseFragment(html, contextTag, tree);
 }
 
 }  // namespace kestrova::dom

@@ -374,7 +374,7 @@ QString innerText(const Node* root) {
                 clean = !isHtmlWhitespace(data[k].unicode());
             }
             if (clean) {
-                return ownedCopy(data);
+                return data;
             }
         }
         return collapsedText(root);

@@ -99,44 +99,6 @@ TEST(HtmlDocument, SerialisationEscapesTextAndAttributesAndStaysLatin1) {
     EXPECT_EQ(p->innerHTML(), q("&#128512; &nbsp;"));
 }
 
-TEST(HtmlDocument, WriteAndCloseReplaceThePageAndOldHandlesStaySafe) {
-    HtmlDocument doc = page("<table id=\"old\"><tbody><tr><td>x</td></tr></tbody></table>");
-    ElementPtr old = doc.elementById(q("old"));
-    doc.clear();
-    doc.write(q("<html><head></head><body><p id=\"new\">"));
-    doc.write(q("hello</p></body></html>"));
-    EXPECT_TRUE(doc.isOpen());
-    doc.close();
-    EXPECT_FALSE(doc.isOpen());
-    EXPECT_EQ(doc.elementById(q("old")), nullptr);
-    EXPECT_EQ(doc.elementById(q("new"))->innerText(), q("hello"));
-    // The handle from before the rewrite still reads the detached old table.
-    EXPECT_EQ(old->row(0)->cell(0)->innerText(), q("x"));
-
-    doc.write(q("<p id=\"again\">implicitly opened</p>"));  // write on a closed page opens it
-    doc.close();
-    EXPECT_NE(doc.elementById(q("again")), nullptr);
-    EXPECT_EQ(doc.elementById(q("new")), nullptr);
-}
-
-TEST(HtmlDocument, TextReadFromAPageOutlivesThePage) {
-    QString text;
-    QString attribute;
-    {
-        HtmlDocument doc(
-            q("<html><head></head><body><p id=\"p\" class=\"nonfree\">kept</p>"
-              "</body></html>"));
-        ElementPtr p = doc.elementById(q("p"));
-        text = p->innerText();
-        attribute = p->attribute(q("class"));
-        doc.clear();
-        doc.write(q("<p>another page</p>"));
-        doc.close();
-    }  // page, handle and parsed text are gone now
-    EXPECT_EQ(text, q("kept"));
-    EXPECT_EQ(attribute, q("nonfree"));
-}
-
 TEST(HtmlDocument, MissingIndexesThrowWithADescription) {
     HtmlDocument doc = page("<table id=\"t\"><tbody><tr><td>1</td></tr></tbody></table>");
     ElementPtr t = doc.elementById(q("t"));
