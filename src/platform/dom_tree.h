@@ -117,6 +117,8 @@ private:
 struct Node {
     NodeKind kind = NodeKind::Element;
     Tag tag = Tag::Other;
+    // An element of MathML or SVG: its pre is no HTML pre, whose parser drops a first line feed.
+    bool foreign = false;
     // Text and comment: their text. Element: its lower-case name when the tag has no id (the
     // name of a tag with an id comes from the tag table). Doctype: its name.
     QString data;

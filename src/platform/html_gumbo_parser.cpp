@@ -90,6 +90,7 @@ void copyChildren(const GumboNode* src, Node* dst, Tree& tree) {
             case GUMBO_NODE_ELEMENT:
             case GUMBO_NODE_TEMPLATE: {
                 Node* n = tree.createElement(tagName(g->v.element));
+                n->foreign = g->v.element.tag_namespace != GUMBO_NAMESPACE_HTML;
                 const GumboVector& attrs = g->v.element.attributes;
                 n->attributes.reserve(attrs.length);
                 for (unsigned k = 0; k < attrs.length; ++k) {

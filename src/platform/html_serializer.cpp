@@ -146,7 +146,8 @@ void appendNode(QString& text, const Node* root, bool includeRoot) {
                 if (!isVoidElement(n)) {
                     // A parser drops the line feed right after these start tags, so a text that
                     // starts with one gets another in front to keep it.
-                    if ((n->is(Tag::Pre) || n->is(Tag::Textarea) || n->is(u"listing")) &&
+                    if (!n->foreign &&
+                        (n->is(Tag::Pre) || n->is(Tag::Textarea) || n->is(u"listing")) &&
                         n->firstChild && n->firstChild->kind == NodeKind::Text &&
                         n->firstChild->data.startsWith(u'\n')) {
                         out.put(u'\n');

@@ -43,15 +43,4 @@ TEST(askSaveFileName, AsksWithTheFixedTitleAndFilter) {
     EXPECT_EQ(recorder.saveRequests[1].defaultName, QStringLiteral("x"));
 }
 
-TEST(askSaveFileName, SuggestsANameFromTheReportsMonth) {
-    const std::tuple<QDate, const char*, const char*> rows[] = {
-        {QDate(2026, 11, 30), "htm", "usage-2026-11.htm"},
-        {QDate(2026, 1, 3), "csv", "usage-2026-01.csv"},
-        {QDate(), "htm", "usage.htm"},
-    };
-    for (const auto& [date, ext, expected] : rows) {
-        EXPECT_EQ(suggestedFileName(date, QString::fromLatin1(ext)), QString::fromLatin1(expected));
-    }
-}
-
 }  // namespace

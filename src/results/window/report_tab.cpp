@@ -33,11 +33,14 @@ std::pair<ColorRef&, ColorRef&> rowColours(DisplaySettings& d, int index) {
     }
 }
 
+// What a browser's empty document saves as.
+const QByteArray kBlankPage = QByteArrayLiteral("<html><head></head><body></body></html>");
+
 }  // namespace
 
 ReportTabFrame::ReportTabFrame(DisplaySettings& display, const ReportViewFactory& viewFactory,
                                QWidget* parent)
-    : QFrame(parent), m_display(display) {
+    : QFrame(parent), m_display(display), m_page(kBlankPage) {
     setObjectName(QStringLiteral("fraReport"));
 
     m_view = viewFactory ? viewFactory(this) : nullptr;
@@ -85,8 +88,7 @@ void ReportTabFrame::showReport() {
 }
 
 void ReportTabFrame::showBlank() {
-    // What a browser's empty document saves as.
-    m_page = QByteArrayLiteral("<html><head></head><body></body></html>");
+    m_page = kBlankPage;
     m_listing = nullptr;
     m_view->showBlank();
 }
@@ -170,12 +172,12 @@ void ReportTabFrame::saveReport() {
 
 void ReportTabFrame::exportReport() {
     try {
+        if (!m_listing) {
+            throw Failure(QStringLiteral("There is no report to export"));
+        }
         const QString fileName = askTarget(QStringLiteral("csv"));
         if (fileName.isEmpty()) {
             return;
-        }
-        if (!m_listing) {
-            throw Failure(QStringLiteral("There is no report to export"));
         }
         saveFileData(fileName, m_listing(), false);
     } catch (const Failure& failure) {

@@ -304,6 +304,20 @@ TEST_F(ResultWindowTest, AFailedSaveIsNotReportedAsSaved) {
     EXPECT_NE(dialogs.messages[0].text, QStringLiteral("File saved successfully"));
 }
 
+// A cleared report has no listing: Export says so before asking for a name, and Save writes
+// the blank page the view shows.
+TEST_F(ResultWindowTest, AClearedReportHasNothingToExportAndSavesTheBlankPage) {
+    MonthOnScreen m;
+    m.window->clearReport();
+    m.window->reportGroup()->exportButton()->click();
+    EXPECT_TRUE(dialogs.saveRequests.empty());
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("There is no report to export")});
+    const QString file = inFolder(QStringLiteral("blank.htm"));
+    dialogs.fileNames.push_back(file);
+    m.window->reportGroup()->saveButton()->click();
+    EXPECT_EQ(test::readFile(file), QByteArray("<html><head></head><body></body></html>"));
+}
+
 // On a full disk the old file stays whole, nothing new is left beside it, and the system's
 // reason is shown, never "File saved successfully".
 TEST_F(ResultWindowTest, SaveAndExportOnAFullDiskKeepTheOldFileAndSaySo) {
