@@ -36,7 +36,7 @@ public:
     ElementPtr documentElement() const override;
     StyleSheetPtr createStyleSheet() override;
 
-    // The mark-up of the whole page as a saved report holds it (the <html> element).
+    // The mark-up of the whole page (the <html> element).
     QString outerHTML() const;
 
     // The documents of the page's frames, in frame order (an in-memory page loads none).

@@ -135,8 +135,8 @@ private:
     void loadWindow();
     void unloadWindow();
     void ensureLoaded();
-    // The main window rebuilds the report; a rebuild that ends early still shows what the
-    // report document holds by then, as the browser would.
+    // The main window rebuilds the report; a rebuild that ends early shows again the page the
+    // Report tab holds, as the browser would.
     void rebuildReport();
     // Free-usage controls: shown or enabled only for plan kind 1 and a ticked night box.
     void applyFreeUsageControls();
