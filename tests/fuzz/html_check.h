@@ -66,13 +66,11 @@ inline bool holdsForeign(std::vector<const dom::Node*> nodes) {
     return false;
 }
 
-// Empty when the check holds, else the texts written each time. HTML does not promise that a
-// tree written out parses back to the same tree: gumbo moves text that ends a form after it,
-// and a select before a table out of it, once. But what the serialiser writes of HTML must
-// settle: the tree read back from the second writing writes out as the same text again. A
-// serialiser that escapes twice, or quotes an attribute so that it reads otherwise, never
-// settles.
-// Writes the nodes, reads the text back and writes again, twice; `read` parses a text.
+// Writes the nodes, reads the text back (`read` parses a text) and writes again, twice: empty
+// when the last two writings agree, else the three texts. HTML does not promise that a tree
+// written out parses back to the same tree: gumbo moves text that ends a form after it, and a
+// select before a table out of it, once. But what the serialiser writes of HTML must settle. A
+// serialiser that escapes twice, or quotes an attribute so that it reads otherwise, never does.
 template <typename Read>
 inline QString settles(const QString& what, std::vector<const dom::Node*> first, Read read) {
     if (holdsForeign(first)) {
