@@ -23,12 +23,6 @@ MainLayout designed() {
     return l;
 }
 
-TEST(resizeMainWindow, TheDesignSizeGivesTheDesignLayout) {
-    MainLayout l = designed();
-    resizeMainWindow(l, 9900, 9000);
-    EXPECT_EQ(l, designed());
-}
-
 // A window too small for a rule skips that statement: the control keeps its size, and the
 // statements reading it use the kept value.
 TEST(resizeMainWindow, ASizeThatCannotBeAppliedIsSkipped) {

@@ -290,19 +290,6 @@ TEST(ChartPainter, NegativeColumnsHangBelowZeroOrFromTheTop) {
 
 // ---- Overlays, colours, labels -------------------------------------------------------------
 
-TEST(ChartPainter, ColorBarsCycleThroughFifteenPaletteColours) {
-    ChartModel model = plainModel();
-    model.storage().colorBars = true;
-    for (int i = 0; i < 20; ++i) {
-        model.addItem(item(50));
-    }
-    const Painted p = paint(model);
-    ASSERT_EQ(p.redraw.legend.size(), 20u);
-    for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(p.redraw.legend[std::size_t(i)].swatch, consoleColour(i % 15)) << i;
-    }
-}
-
 TEST(ChartPainter, LineOnlyDrawsNoShapesAndUsesTheLineColourForTheLegend) {
     ChartModel model = plainModel();
     model.storage().chartType = ChartTypeBits::Line;

@@ -24,16 +24,13 @@ namespace {
 
 using Clicks = std::vector<std::pair<int, int>>;
 
-// Records tabClicked and propertyChanged in order.
+// Records tabClicked in order.
 struct Recorder {
     explicit Recorder(TabStrip& tabs) {
         QObject::connect(&tabs, &TabStrip::tabClicked,
                          [this](int o, int n) { clicks.emplace_back(o, n); });
-        QObject::connect(&tabs, &TabStrip::propertyChanged,
-                         [this](const QString& key) { keys << key; });
     }
     Clicks clicks;
-    QStringList keys;
 };
 
 }  // namespace
@@ -57,7 +54,6 @@ TEST_P(SelectingATab, ClampsAndAnnouncesTheTabActuallySelected) {
     tabs.setSelectedTab(c.assigned);
     EXPECT_EQ(tabs.selectedTab(), c.selected);
     EXPECT_EQ(rec.clicks, (Clicks{{c.start, c.selected}}));
-    EXPECT_EQ(rec.keys, QStringList{QStringLiteral("TABSELECTED")});
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SelectingATab,
@@ -139,7 +135,6 @@ TEST(TabStrip, LoweringTabsBelowTheSelectionSelectsTheNewLastTab) {
     tabs.setTabCount(2);
     EXPECT_EQ(tabs.selectedTab(), 2);
     EXPECT_EQ(rec.clicks, (Clicks{{4, 2}}));
-    EXPECT_EQ(rec.keys, (QStringList{QStringLiteral("TABCOUNT"), QStringLiteral("TABSELECTED")}));
     EXPECT_EQ(tabs.state().captions.size(), 2);
 }
 
@@ -150,7 +145,6 @@ TEST(TabStrip, RaisingTabsKeepsCaptionsAndFramesAndAddsEmptyOnes) {
     Recorder rec(tabs);
     tabs.setTabCount(4);
     EXPECT_EQ(rec.clicks, Clicks{});
-    EXPECT_EQ(rec.keys, QStringList{QStringLiteral("TABCOUNT")});
     EXPECT_EQ(tabs.state().captions, (QStringList{QStringLiteral("Tab 1"), QStringLiteral("Tab 2"),
                                                   QString(), QString()}));
     EXPECT_EQ(tabs.tabFrameName(2), u"fraTwo");
@@ -168,24 +162,7 @@ TEST(TabStrip, OutOfRangeValuesLeaveTheControlUnchanged) {
     tabs.setTabStyle(-1);
     tabs.setCaptionAlignment(9);
     EXPECT_EQ(tabs.writeProperties(), before);
-    EXPECT_TRUE(rec.keys.isEmpty());
     EXPECT_TRUE(rec.clicks.empty());
-}
-
-TEST(TabStrip, SettersAnnounceTheirStoredKeyOnlyOnARealChange) {
-    TabStrip tabs;
-    tabs.setSelectedTab(2);
-    Recorder rec(tabs);
-    tabs.setTabsWidth(90);
-    tabs.setTabsWidth(90);
-    tabs.setCaptionAlignment(0);
-    tabs.setCaption(QStringLiteral("Second"));
-    tabs.setTabColorActive(RGB(4, 5, 6));
-    tabs.setTextColor(RGB(7, 8, 9));
-    tabs.setTextColorActive(RGB(7, 8, 9));
-    tabs.setTabFontActive(StdFont(QStringLiteral("Arial"), 12, true));
-    EXPECT_EQ(rec.keys, (strings({"TABWIDE", "CAPTIONSTYLE", "TABCAPTION2", "TABCOLORACTIVE",
-                                  "TEXTCOLOR", "TEXTCOLORACTIVE", "TABFONTACTIVE"})));
 }
 
 struct StyleCase {

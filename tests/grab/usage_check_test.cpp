@@ -211,31 +211,6 @@ TEST_F(Grab, APageThatNeverComesStopsTheGrabAtItsLimitNamingThePage) {
     }
 }
 
-TEST_F(Grab, NothingIsSentWithoutAUserIdAndAPassword) {
-    struct Case {
-        const char* user;
-        const char* password;
-        const char* focused;
-    };
-    for (const Case& c : {Case{"", "secret", "txtUserName"}, Case{"   ", "secret", "txtUserName"},
-                          Case{"abc", "", "txtPassword"}, Case{"", "", "txtUserName"}}) {
-        messages.messages.clear();
-        host.focused.clear();
-        host.stops.clear();
-        host.user = q(c.user);
-        host.pass = q(c.password);
-        check.checkUsage();
-        const std::vector<Message> expected{
-            Message{q("Type your user id and password."), QString(), MessageIcon::Information}};
-        EXPECT_EQ(messages.messages, expected) << "\"" << c.user << "\" / \"" << c.password << "\"";
-        EXPECT_EQ(onlyStop(), GrabProblem::NoCredentials);
-        EXPECT_EQ(host.focused, q(c.focused));
-        EXPECT_TRUE(browser.navigations().empty());
-        EXPECT_EQ(check.grabState, GrabState::Idle);
-        EXPECT_EQ(host.innerPage, 1);
-    }
-}
-
 TEST_F(Grab, CancelStopsTheGrabQuietlyAndTheNextOneWorks) {
     check.checkUsage();
     ASSERT_TRUE(spinUntil([this] { return host.messageVisible; }));
@@ -380,31 +355,13 @@ TEST_F(Grab, ALinkToThePortalOverHttpsIsFollowed) {
     EXPECT_TRUE(aCheckShowsItsReport());
 }
 
-TEST_F(Grab, NoPortalHostChosenAsksForOne) {
-    host.siteIndex = -1;
-    check.checkUsage();
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0],
-              (Message{q("Select 'north.portal.test' for north region and select "
-                         "'west.portal.test' for west region. "),
-                       q("Select selfcare site"), MessageIcon::Information}));
-    EXPECT_EQ(host.focused, q("cmbSelfcaresite"));
-    EXPECT_TRUE(browser.navigations().empty());
-    EXPECT_EQ(check.grabState, GrabState::Idle);
-}
-
+// None chosen is the window's (main_window_test: Enter on the cache page).
 TEST_F(Grab, TheCachePageAsksForAFileThatExists) {
     host.mainPage = MainPage::CacheData;
-    check.checkUsage();
-    EXPECT_EQ(messages.texts(), QStringList{q("Select one cache file to create report")});
-    EXPECT_EQ(messages.messages.back().icon, MessageIcon::Information);
-    EXPECT_EQ(host.focused, q("cmbCacheFiles"));
-
     host.cacheIndex = 0;
     host.cacheItem = q("2013-04-billed-ab-c");
-    host.focused.clear();
     check.checkUsage();
-    EXPECT_EQ(messages.texts().back(), q("Selected cache file do not exist"));
+    EXPECT_EQ(messages.texts(), QStringList{q("Selected cache file do not exist")});
     EXPECT_EQ(host.focused, q("cmbCacheFiles"));
 }
 

@@ -80,12 +80,6 @@ TEST(ColourRef, SystemColourWithoutAPaletteUsesTheApplications) {
     EXPECT_EQ(fromQColor(toQColor(0x80000005u, distinctPalette())), RGB(1, 2, 3));
 }
 
-TEST(Twips, FifteenPerPixelAtNinetySixDotsPerInch) {
-    ASSERT_DOUBLE_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInchX(), 96.0);
-    EXPECT_DOUBLE_EQ(twipsPerPixelX(), 15.0);
-    EXPECT_DOUBLE_EQ(twipsPerPixelY(), 15.0);
-}
-
 // Layouts, stored window places and the chart's boxes all round through these two, so a
 // change of rounding would move every control by a pixel.
 TEST(Twips, ConversionRoundsToTheNearestWholeUnit) {

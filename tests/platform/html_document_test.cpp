@@ -120,32 +120,6 @@ TEST(HtmlDocument, MissingIndexesThrowWithADescription) {
     expectFailure([&] { doc.frame(0); }, "Frame 0");
 }
 
-TEST(HtmlDocument, ValuesOfFieldsDropDownsAndLinks) {
-    HtmlDocument doc = page(
-        "<select id=\"s\"><option value=\"01\">1</option><option value=\"04\" selected>4</option>"
-        "</select><select id=\"plain\"><option>2013</option></select>"
-        "<a id=\"a\" href=\"/usage.csv?from=01\">log</a><input id=\"i\" value=\"abc\">");
-    EXPECT_EQ(doc.elementById(q("s"))->value(), q("04"));
-    EXPECT_EQ(doc.elementById(q("plain"))->value(), q("2013"));
-    EXPECT_EQ(doc.elementById(q("a"))->value(), q("/usage.csv?from=01"));
-    EXPECT_EQ(doc.elementById(q("i"))->value(), q("abc"));
-    doc.elementById(q("s"))->setValue(q("01"));
-    doc.elementById(q("i"))->setValue(q("xyz"));
-    EXPECT_EQ(doc.elementById(q("s"))->value(), q("01"));
-    EXPECT_EQ(doc.elementById(q("i"))->value(), q("xyz"));
-}
-
-TEST(HtmlDocument, FramesAreReachedByIndex) {
-    auto inner = std::make_shared<HtmlDocument>(
-        q("<html><head></head><body><a id=\"nav\">n</a></body></html>"));
-    auto middle = std::make_shared<HtmlDocument>();
-    middle->setFrames({std::make_shared<HtmlDocument>(), inner});
-    HtmlDocument top;
-    top.setFrames({std::make_shared<HtmlDocument>(), std::make_shared<HtmlDocument>(), middle});
-    ASSERT_EQ(top.frameCount(), 3);
-    EXPECT_NE(top.frame(2)->frame(1)->elementById(q("nav")), nullptr);
-}
-
 TEST(HtmlDocument, DeeplyNestedPagesDoNotOverflowTheStack) {
     constexpr int depth = 50000;
     QString html = q("<html><head></head><body>");

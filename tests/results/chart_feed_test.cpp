@@ -136,20 +136,6 @@ TEST(maxY, IsTheNextMultipleOfTenAboveTheLargestTotalPlusTen) {
     }
 }
 
-TEST(getRGB, GivesThePartsOfAPackedColourAndMinusOneOtherwise) {
-    const ColorRef orange = RGB(255, 128, 0);
-    const struct {
-        std::int64_t color;
-        int part;
-        int expected;
-    } rows[] = {{orange, 1, 255},     {orange, 2, 128}, {orange, 3, 0},     {orange, 0, -1},
-                {orange, 4, -1},      {-1, 1, -1},      {0xFFFFFF, 3, 255}, {0x1000000, 1, -1},
-                {0x80000005u, 1, -1}, {0, 2, 0}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(getRGB(row.color, row.part), row.expected) << row.color << " part " << row.part;
-    }
-}
-
 TEST(changeColor, ShiftsEachPartByThirty) {
     const struct {
         int r, g, b;
@@ -169,18 +155,6 @@ TEST(changeColor, ShiftsEachPartByThirty) {
         EXPECT_EQ(changeColor(row.r, row.g, row.b), row.expected)
             << row.r << "," << row.g << "," << row.b;
     }
-}
-
-TEST(ParseChartData, SplitsCategoriesAndSeries) {
-    const ChartDataTable t = parseChartData(
-        QStringLiteral("\t01\t02\tAvg\r\nUsage\t10.00\t2.50\t6.25\r\nFree\t1.00\tx"));
-    EXPECT_EQ(t.categories,
-              QStringList({QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("Avg")}));
-    ASSERT_EQ(t.series.size(), 2u);
-    EXPECT_EQ(t.series[0].name, QStringLiteral("Usage"));
-    EXPECT_EQ(t.series[0].values, (std::vector<std::optional<double>>{10.0, 2.5, 6.25}));
-    EXPECT_EQ(t.series[1].values,
-              (std::vector<std::optional<double>>{1.0, std::nullopt, std::nullopt}));
 }
 
 }  // namespace

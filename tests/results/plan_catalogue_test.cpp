@@ -26,46 +26,6 @@ TEST(PlanListEntries, ShowThePaddedChargeAndNameWithTheSlotAsItemData) {
     }
 }
 
-TEST(PlanRecord, SplitsAtEveryCommaKeepingTheBlankAfterIt) {
-    const PlanTable table;
-    const PlanRecord& r = table.record(3);
-    EXPECT_EQ(r.text(PlanName), QStringLiteral("BBG FN Combo 500"));
-    EXPECT_EQ(r.text(PlanCharge), QStringLiteral(" 500"));
-    EXPECT_EQ(r.text(BandwidthLimitMB), QStringLiteral(" 1536"));
-    EXPECT_DOUBLE_EQ(r.number(RsPerExcessMB), 0.2);
-    EXPECT_TRUE(r.isNightUnlimited());
-    EXPECT_TRUE(table.record(2).isUnlimited());
-    EXPECT_FALSE(table.record(0).isUnlimited());
-}
-
-TEST(PlanTable, HoldsThirtyOfItsHundredAndOneSlots) {
-    const PlanTable table;
-    int filled = 0;
-    for (int slot = -1; slot <= PlanTable::kSlots; ++slot) {
-        filled += table.holdsRecord(slot) ? 1 : 0;
-    }
-    EXPECT_EQ(filled, kCatalogueSize);
-    EXPECT_FALSE(table.holdsRecord(30));
-    EXPECT_THROW(table.record(100), Failure);
-}
-
-TEST(PlanTable, RebuildDiscardsFiguresCopiedIntoTheCustomRecord) {
-    PlanTable table;
-    PlanRecord& custom = table.record(kCustomPlanSlot);
-    custom.setText(PlanCharge, QStringLiteral("400"));
-    EXPECT_EQ(custom.number(PlanCharge), 400);
-    custom.setText(RsPerExcessMB, QStringLiteral("x"));  // fails where it is used, not here
-    EXPECT_THROW(custom.number(RsPerExcessMB), Failure);
-    table.rebuild();
-    EXPECT_EQ(custom.text(PlanCharge), QStringLiteral(" 0"));
-    EXPECT_EQ(custom.number(PlanCharge), 0);
-}
-
-TEST(leftPad, PadsShortTextsAndLeavesLongOnesAlone) {
-    EXPECT_EQ(leftPad(QStringLiteral("123456"), 5), QStringLiteral("123456"));
-    EXPECT_EQ(leftPad(QString(), 2), QStringLiteral("  "));
-}
-
 TEST(PlanList, FindsTheCustomLineByPositionAndTheRecordByItemData) {
     PlanList list;
     // Entries out of slot order: the record must come from the item data, not the index.

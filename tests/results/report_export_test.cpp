@@ -27,20 +27,4 @@ TEST(askSaveFileName, AppendsTheExtensionUnlessTheNameHoldsItAnywhere) {
     }
 }
 
-TEST(askSaveFileName, AsksWithTheFixedTitleAndFilter) {
-    RecordingDialogs recorder;
-    ScopedDialogs scope(recorder);
-    recorder.fileNames = {QStringLiteral("/tmp/out"), std::nullopt};
-    EXPECT_EQ(askSaveFileName(QString(), QString(), QStringLiteral("htm")),
-              QStringLiteral("/tmp/out.htm"));
-    EXPECT_EQ(askSaveFileName(QStringLiteral("/tmp"), QStringLiteral("x"), QStringLiteral("csv")),
-              QString());
-    ASSERT_EQ(recorder.saveRequests.size(), 2u);
-    EXPECT_EQ(recorder.saveRequests[0].title, QStringLiteral("Enter Filename to save"));
-    EXPECT_EQ(recorder.saveRequests[0].filter, QStringLiteral("Output file (*.htm)"));
-    EXPECT_EQ(recorder.saveRequests[1].filter, QStringLiteral("Output file (*.csv)"));
-    EXPECT_EQ(recorder.saveRequests[1].initialDirectory, QStringLiteral("/tmp"));
-    EXPECT_EQ(recorder.saveRequests[1].defaultName, QStringLiteral("x"));
-}
-
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include "results/summary_tab.h"
 #include "platform/dialogs.h"
-#include "platform/settings_store.h"
 
 #include "support/qt_printers.h"
 
@@ -14,11 +13,6 @@ using namespace kestrova;
 using L = SummaryLabel;
 
 namespace {
-
-QString storeName() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return QStringLiteral("tab-") + QString::fromLatin1(info->name());
-}
 
 SummaryInputs april15(std::int32_t total) {
     return {total, total, QDate(2013, 4, 15), 40};
@@ -35,17 +29,6 @@ bool anyTouched(const SummaryFigures& f) {
         }
     }
     return false;
-}
-
-TEST(SummaryTab, WithNothingStoredTheListOpensWithNothingSelected) {
-    SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
-    tab.load(SettingsStore(storeName()));
-    EXPECT_EQ(tab.plansCombo().count(), 30);
-    EXPECT_EQ(tab.plansCombo().listIndex(), -1);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::PlanChargeEdit), 250);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::BandWidthLimitEdit), 1024);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::RsPerMBEdit), 0.2);
-    EXPECT_TRUE(tab.figures().shown(L::BillTotalAndTaxLabel).isEmpty());
 }
 
 TEST(SummaryTab, NoPlanSelectedChangesNothing) {
@@ -79,20 +62,6 @@ TEST(SummaryTab, CustomPlanCopiesTheEditBoxesAndShowsThemInstead) {
     tab.loadCombo(0);
     EXPECT_FALSE(tab.figures().customFiguresShown);
     EXPECT_EQ(tab.plans().record(29).text(PlanCharge), QStringLiteral(" 0"));
-}
-
-TEST(SummaryTab, CustomAllowanceZeroTurnsTheBoxToOneMegabyte) {
-    SummaryTab tab(fixedDay(QDate(2013, 4, 20)));
-    tab.setInputs(april15(1200));
-    tab.loadCombo(29);
-    tab.setEditBoxValue(PlanEditBox::BandWidthLimitEdit, 0);
-    EXPECT_DOUBLE_EQ(tab.editBoxValue(PlanEditBox::BandWidthLimitEdit), 1);
-    const SummaryFigures& f = tab.figures();
-    EXPECT_EQ(f.shown(L::BandWidthLimitLabel), QStringLiteral("1 MB"));
-    EXPECT_EQ(f.shown(L::ExcessBandwidthLabel), QStringLiteral("1199.000 MB"));
-    EXPECT_EQ(f.shown(L::PercentageEdit), QStringLiteral("120000%"));
-    // 250 + 1199 * 0.2 = 489.80, plus 50.4494 tax.
-    EXPECT_EQ(f.shown(L::BillTotalAndTaxLabel), QStringLiteral("Rs. 540.25"));
 }
 
 TEST(SummaryTab, AFailureShowsItsDescriptionAndLeavesTheFigures) {

@@ -82,8 +82,6 @@ const Scenario kScenarios[] = {
      {{L::AvailableDaysLabel, u"19"}}, Frame::Available, false, 100.0 / 1024},
     {"PlainFebruary", 0, {100, 100, QDate(2013, 2, 10), 5}, kElsewhen,
      {{L::AvailableDaysLabel, u"18"}}, Frame::Available, false, 100.0 / 1024},
-    {"JanuaryThirtyFirst", 0, {100, 100, QDate(2013, 1, 31), 5}, kElsewhen,
-     {{L::AvailableDaysLabel, u"0"}}, Frame::Available, false, 100.0 / 1024},
     {"DecemberThirtyFirst", 0, {100, 100, QDate(2013, 12, 31), 5}, kElsewhen,
      {{L::AvailableDaysLabel, u"0"}, {L::UsedLastDayLabel, u" 31 Dec 2013"}},
      Frame::Available, false, 100.0 / 1024},

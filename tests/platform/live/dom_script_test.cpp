@@ -64,13 +64,6 @@ INSTANTIATE_TEST_SUITE_P(
         CompletionRow{"NoUrl", kMarker + QStringLiteral(R"({"path":[]})"), std::nullopt}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST(CompletionScript, CarriesTheMarkerAsAStringLiteral) {
-    const QString script = completionScript(QStringLiteral("m\"')\\n"));
-    EXPECT_TRUE(script.endsWith(QStringLiteral("(\"m\\\"')\\\\n\");")))
-        << script.right(30).toStdString();
-    EXPECT_TRUE(script.contains(QStringLiteral("addEventListener('load'")));
-}
-
 const DomCall kCall{{2, 1},
                     {ElementStep{ElementStep::Kind::Id, QStringLiteral("x"), 0},
                      ElementStep{ElementStep::Kind::Child, {}, 3}},

@@ -87,14 +87,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ResizeTooSmall,
                                            TinyWindow{"JustTooShortForTheChart", 12120, 2300}),
                          [](const auto& p) { return std::string(p.param.name); });
 
-TEST(OuterWindowTwips, AddsTheDesignFrameToTheClientArea) {
-    EXPECT_EQ(outerWindowTwips(QSize(800, 600), 15, 15), QSize(12120, 9405));
-    EXPECT_EQ(outerWindowTwips(QSize(0, 0), 15, 15),
-              QSize(kDesignFrameWidthTwips, kDesignFrameHeightTwips));
-    // 120 dpi: 12 twips a pixel.
-    EXPECT_EQ(outerWindowTwips(QSize(100, 50), 12, 12), QSize(1320, 1005));
-}
-
 }  // namespace
 TEST(FitIntoScreen, BringsTheWindowOntoTheAvailableArea) {
     const QRect area(0, 30, 1280, 770);
