@@ -38,12 +38,7 @@ const QTemporaryDir& cacheFolder(int records) {
             options.lastDay = first.addMonths(1).addDays(-1);
             options.seed = std::uint32_t(m + 1);
             options.maxSessionsPerDay = 2 * records / 28 + 2;  // the whole month's records fit
-            const std::vector<UsageRecord> read =
-                parseUsageLog(makeSampleUsageLog(options)).records;
-            QString text;
-            for (auto it = read.rbegin(); it != read.rend(); ++it) {
-                text += it->rowText();
-            }
+            const QString text = readUsageLogRecords(makeSampleUsageLog(options)).records.rowText();
             saveFileData(cacheFileName(folder->path(), first.toString(u"yyyy-MM"), true,
                                        QStringLiteral("demo")),
                          text, true);

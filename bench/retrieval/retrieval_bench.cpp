@@ -119,8 +119,7 @@ void BM_Memcpy(benchmark::State& state) {
 BENCHMARK(BM_Memcpy)->Arg(1 << 20)->Arg(32 << 20);
 
 void BM_CacheWriteAndRead(benchmark::State& state) {
-    const QString records =
-        QString::fromLatin1(readUsageLogRecords(sampleLog(int(state.range(0)))).records);
+    const QString records = readUsageLogRecords(sampleLog(int(state.range(0)))).records.rowText();
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("2026-11-unbilled-demo.cache2"));
     for (auto _ : state) {

@@ -76,27 +76,6 @@ bool writeAll(QIODevice& device, const QByteArray& bytes) {
     return true;
 }
 
-bool writeFileBytes(QIODevice& device, const QString& text) {
-    const bool latin1 = fitsLatin1(text);
-    if (!latin1 && !writeAll(device, kUtf8Bom)) {
-        return false;
-    }
-    // Pieces end between characters, never inside a surrogate pair.
-    constexpr qsizetype kPiece = 1 << 19;
-    for (qsizetype at = 0; at < text.size();) {
-        qsizetype length = std::min(kPiece, text.size() - at);
-        if (at + length < text.size() && text[at + length - 1].isHighSurrogate()) {
-            --length;
-        }
-        const QStringView piece = QStringView(text).sliced(at, length);
-        if (!writeAll(device, latin1 ? piece.toLatin1() : piece.toUtf8())) {
-            return false;
-        }
-        at += length;
-    }
-    return true;
-}
-
 QString textOfFileBytes(const QByteArray& bytes) {
     const bool utf8 = startsWithByteOrderMark(bytes);
     return textOfFilePiece(QByteArrayView(bytes).sliced(utf8 ? kByteOrderMarkSize : 0), utf8);
@@ -209,21 +188,27 @@ UsageRecords readCacheRecords(const QString& fileName) {
 }
 
 bool writeCacheRecords(const QString& fileName, const UsageRecords& records, QString& error) {
-    if (!records.isLatin1()) {
-        // A scrambled file must keep one byte per character to unscramble again.
-        error = QStringLiteral("%1: the text holds characters that a cache file cannot keep")
-                    .arg(fileName);
-        return false;
-    }
-    QByteArray bytes = records.latin1RowText();
-    xorWithKey(bytes.data(), bytes.size(), kCacheKey);
+    // Text beyond Latin-1 is refused as any text written scrambled is.
+    return records.isLatin1() ? writeCacheText(fileName, records.latin1RowText(), error)
+                              : writeFileData(fileName, records.rowText(), true, error);
+}
+
+bool writeCacheText(const QString& fileName, QByteArray latin1RowText, QString& error) {
+    xorWithKey(latin1RowText.data(), latin1RowText.size(), kCacheKey);
     return replaceFile(
-        fileName, [&bytes](QIODevice& device) { return writeAll(device, bytes); }, error);
+        fileName, [&latin1RowText](QIODevice& device) { return writeAll(device, latin1RowText); },
+        error);
 }
 
 bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error) {
     if (scramble) {
-        return writeCacheRecords(fileName, UsageRecords(data), error);
+        if (!fitsLatin1(data)) {
+            // A scrambled file must keep one byte per character to unscramble again.
+            error = QStringLiteral("%1: the text holds characters that a cache file cannot keep")
+                        .arg(fileName);
+            return false;
+        }
+        return writeCacheText(fileName, data.toLatin1(), error);
     }
     const QByteArray bytes = fileBytes(data);
     return replaceFile(

@@ -57,6 +57,8 @@ bool saveFileBytes(const QString& fileName, const QByteArray& bytes);
 bool writeFileData(const QString& fileName, const QString& data, bool scramble, QString& error);
 // The records' row text as a cache file, written as writeFileData does.
 bool writeCacheRecords(const QString& fileName, const UsageRecords& records, QString& error);
+// The same of row text one byte per character.
+bool writeCacheText(const QString& fileName, QByteArray latin1RowText, QString& error);
 
 // Replaces the file with what `write` puts on the device it is given (false when a write
 // failed): the data go beside the file and are renamed over it only once every write has
@@ -71,9 +73,6 @@ bool writeAll(QIODevice& device, const QByteArray& bytes);
 // Bytes of a text as the files hold them: one byte per character when every character fits,
 // otherwise UTF-8 after a byte order mark (so no character is ever lost).
 QByteArray fileBytes(const QString& text);
-// Writes the same bytes as fileBytes(text) a piece at a time, without a copy of the whole
-// text; false when the device takes less than it is given.
-bool writeFileBytes(QIODevice& device, const QString& text);
 bool fitsLatin1(const QString& text);
 QString textOfFileBytes(const QByteArray& bytes);
 // A piece of a file's bytes as text: UTF-8 when the file starts with a byte order mark (the

@@ -172,7 +172,7 @@ CacheMerge mergeIntoCache(const QString& folder, const UsageRecords& records, bo
             text.append(row.text.data(), row.text.size());
         }
         QString error;
-        if (writeCacheRecords(file, UsageRecords(std::move(text)), error)) {
+        if (writeCacheText(file, std::move(text), error)) {
             merge.written << file;
         } else {
             merge.problems.push_back({file, error});

@@ -180,19 +180,6 @@ QString megabytesText(Megabytes used) {
     return used.defaultText() + u" MB<BR>" + formatNumber(used.toDouble() / 1024.0, 2) + u" GB";
 }
 
-QString shortMonthDate(const QString& strdate) {
-    const QStringList parts = strdate.split(u'-');
-    if (parts.size() < 3) {
-        throw Failure(QStringLiteral("Subscript out of range: \"%1\" is not a date").arg(strdate));
-    }
-    bool ok = false;
-    const int month = parts[1].toInt(&ok);
-    if (!ok || month < 1 || month > 12) {
-        throw Failure(QStringLiteral("Type mismatch: \"%1\" is not a date").arg(strdate));
-    }
-    return parts[2] + u'-' + QLocale().monthName(month, QLocale::ShortFormat) + u'-' + parts[0];
-}
-
 QString colorToHTML(ColorRef color) {
     const ColorRef packed = isSystemColor(color) ? fromQColor(toQColor(color)) : color;
     const QString bbggrr =
@@ -249,16 +236,16 @@ struct ReportBuilder::ChartDays {
 
 // Everything the page needs, worked out before anything is changed.
 struct ReportBuilder::PagePlan {
-    PagePlan(const RetrievalState& state, ReportRows records)
-        : rows(std::move(records)), chart(state) {}
+    PagePlan(const RetrievalState& state, UsageRecords usageRecords)
+        : records(std::move(usageRecords)), chart(state) {}
 
-    // The records as read for this page: a page writer a target keeps writes from them, whatever
-    // the builder reads later.
-    const ReportRows rows;
+    // The records of this page: a page writer a target keeps writes from them, whatever the
+    // builder reads later.
+    const UsageRecords records;
 
     // A block of rows of one day, in the order of the rows text (the oldest first).
     struct Day {
-        qsizetype lastRow = 0;  // the block's last row, the first in the page
+        qsizetype lastRow = 0;  // the block's last record, the first in the page
         int rows = 0;
         QDate date;
         Megabytes total;
@@ -266,7 +253,6 @@ struct ReportBuilder::PagePlan {
         qsizetype cellAt = 0;  // its daily total's cell in `cells`
         qsizetype cellLength = 0;
     };
-    std::vector<qsizetype> rowAt;         // where each record starts (RecordCursor::position)
     std::vector<NightSplit::Kind> kinds;  // each record's, on a night-unlimited plan
     std::vector<Day> days;
     std::vector<DailyTotal> dailyTotals;  // oldest day first
@@ -281,7 +267,7 @@ struct ReportBuilder::PagePlan {
     Megabytes nightCharged;
     int mixedRecords = 0;
     std::int32_t lastDayUsage = -1;
-    int records = 0;
+    int recordCount = 0;
     ChartDays chart;
     QString before;  // the page up to the rows
     QString after;   // and from them on
@@ -290,7 +276,7 @@ struct ReportBuilder::PagePlan {
 
     // Closes the block of rows of a day (none when it has no rows): its daily total's cell,
     // its column of the chart, its total.
-    void endDay(Day& block, QStringView day, bool freeKind) {
+    void endDay(Day& block, bool freeKind) {
         if (block.rows == 0) {
             return;
         }
@@ -299,7 +285,8 @@ struct ReportBuilder::PagePlan {
         appendDailyTotalCell(cells, block.rows, block.total);
         block.cellLength = cells.size() - block.cellAt;
         rowsLength += block.cellLength;
-        chart.addDay(day.sliced(8, 2), freeKind ? Megabytes() : block.charged,
+        chart.addDay(QStringLiteral("%1").arg(block.date.day(), 2, 10, QChar(u'0')),
+                     freeKind ? Megabytes() : block.charged,
                      freeKind ? block.total : block.total - block.charged);
         dailyTotals.push_back({block.date, block.total});
         days.push_back(block);
@@ -340,7 +327,8 @@ void ReportBuilder::writeReport() {
     m_outcomeApplied = false;
     m_outcome.mdtLastUsedDate = QDate(2000, 1, 1);
     // Shared with the page writer a target may keep.
-    const auto plan = std::make_shared<PagePlan>(m_state, ReportRows(m_records));
+    m_records.requireReadable();
+    const auto plan = std::make_shared<PagePlan>(m_state, m_records);
     planRows(*plan);
     planPageAround(*plan);
     takeFigures(*plan);
@@ -355,32 +343,23 @@ void ReportBuilder::planRows(PagePlan& plan) {
     // day's total stands beside the first row of its block there.
     const bool freeKind = m_state.planKind == PlanKind::Unlimited;
     const bool nightKind = m_state.planKind == PlanKind::NightUnlimited;
-    RecordCursor rows(plan.rows);
-    QString day;
-    const QLocale locale;  // the one requireNumber() would make for every record
+    const qsizetype count = plan.records.size();
     PagePlan::Day block;
     Megabytes usage;
-    while (true) {
-        const qsizetype at = rows.position();
-        if (!rows.read()) {
-            break;
-        }
-        const QStringView date = rows.date();
-        if (!matchesRecordDate(date)) {
-            continue;  // a title line
-        }
-        if (block.rows == 0 || date.left(10) != day) {
-            plan.endDay(block, day, freeKind);
-            day = date.left(10).toString();
-            block.date = rows.day();
+    for (qsizetype r = 0; r < count; ++r) {
+        const UsageRecord record = plan.records.at(r);
+        const QDate date = record.day();
+        if (block.rows == 0 || date != block.date) {
+            plan.endDay(block, freeKind);
+            block.date = date;
             if (block.date > m_outcome.mdtLastUsedDate) {
                 m_outcome.mdtLastUsedDate = block.date;
             }
         }
-        const Megabytes megabytes = rows.total(locale);
+        const Megabytes megabytes = record.total();
         usage += megabytes;
         block.total += megabytes;
-        const NightSplit split = rows.nightSplit();
+        const NightSplit split = record.nightSplit();
         if (nightKind) {
             plan.kinds.push_back(split.kind);
         }
@@ -393,21 +372,22 @@ void ReportBuilder::planRows(PagePlan& plan) {
             ++plan.mixedRecords;
         }
         ++block.rows;
-        block.lastRow = qsizetype(plan.rowAt.size());
-        plan.rowAt.push_back(at);
-        if (rows.isOwn()) {
-            plan.rowsLength += rows.position() - at + kRowGrowth;
-        } else {
+        block.lastRow = r;
+        if (!record.isOwn()) {
             // The row's tags with the longest class, and six "<td></td>".
             plan.rowsLength += 45 + 6 * 9;
             for (std::size_t f = 0; f < 6; ++f) {
-                plan.rowsLength += rows.markup(f).size();
-                plan.latin1Rows = plan.latin1Rows && fitsLatin1(rows.markup(f));
+                plan.rowsLength += record.markup(f).size();
+                plan.latin1Rows = plan.latin1Rows && fitsLatin1(record.markup(f));
             }
         }
-        ++plan.records;
+        ++plan.recordCount;
     }
-    plan.endDay(block, day, freeKind);
+    plan.endDay(block, freeKind);
+    if (plan.records.isOwn()) {
+        // The rows as the text holds them, title rows too: room enough for their mark-up.
+        plan.rowsLength += plan.records.latin1RowText().size() + plan.recordCount * kRowGrowth;
+    }
     plan.usage = usage;
     plan.monthSum = usage.toDecimal().roundedTiesToEven(0);
     plan.usageMB = toLong(plan.monthSum);
@@ -437,7 +417,7 @@ void ReportBuilder::planPageAround(PagePlan& plan) const {
 }
 
 void ReportBuilder::takeFigures(const PagePlan& plan) {
-    m_figures.records = plan.records;
+    m_figures.records = plan.recordCount;
     m_outcome.chargedUsage = toLong(plan.charged.toDecimal().roundedTiesToEven(0));
     m_outcome.totalUsage = plan.usageMB;
     m_outcome.nightChargedUsage = toLong(plan.nightCharged.toDecimal().roundedTiesToEven(0));
@@ -575,11 +555,9 @@ template <typename Sink>
 void ReportBuilder::writePage(const PagePlan& plan, Sink& sink) const {
     sink.put(plan.before);
     const bool nightPlan = m_state.planKind == PlanKind::NightUnlimited;
-    RecordCursor rows(plan.rows);
     for (auto day = plan.days.crbegin(); day != plan.days.crend(); ++day) {
         for (qsizetype r = day->lastRow; r > day->lastRow - day->rows; --r) {
-            rows.seek(plan.rowAt[std::size_t(r)]);
-            rows.read();
+            const UsageRecord record = plan.records.at(r);
             const QString& kind =
                 kindName(nightPlan ? plan.kinds[std::size_t(r)] : NightSplit::NonFree);
             sink.put(u"<tr usagetype=\"");
@@ -589,10 +567,10 @@ void ReportBuilder::writePage(const PagePlan& plan, Sink& sink) const {
             sink.put(u"\">");
             for (std::size_t f = 0; f < 6; ++f) {
                 sink.put(u"<td>");
-                if (rows.isOwn()) {
-                    sink.putCell(rows.ownField(f));
+                if (record.isOwn()) {
+                    sink.putCell(record.ownField(f));
                 } else {
-                    sink.put(rows.markup(f));
+                    sink.put(record.markup(f));
                 }
                 sink.put(u"</td>");
             }
@@ -650,14 +628,13 @@ QString ReportBuilder::listingText(const PagePlan& plan) {
     }
     text += line;
     text += u"\r\n";
-    RecordCursor rows(plan.rows);
+    QString scratch;
     for (auto day = plan.days.crbegin(); day != plan.days.crend(); ++day) {
         for (qsizetype r = day->lastRow; r > day->lastRow - day->rows; --r) {
-            rows.seek(plan.rowAt[std::size_t(r)]);
-            rows.read();
+            const UsageRecord record = plan.records.at(r);
             line.clear();
             for (std::size_t f = 0; f < 6; ++f) {
-                appendCsvCell(line, rows.cellText(f));
+                appendCsvCell(line, record.cellText(f, scratch));
             }
             text += line;
             text += u"\r\n";

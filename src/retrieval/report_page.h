@@ -29,9 +29,6 @@ bool matchesRecordDate(QStringView text);
 // Below 1024 MB: the default text and " MB"; from there on also a line break tag and the
 // gigabytes with two decimals ("2048 MB<BR>2.00 GB"), however large the figure.
 QString megabytesText(Megabytes used);
-// "2013-04-17" gives "17-Apr-2013", with the locale's month abbreviation. Throws Failure when
-// the text has no three "-"-separated parts or no month 1..12.
-QString shortMonthDate(const QString& strdate);
 // "#" + RR + GG + BB; system colours are resolved through the palette first.
 QString colorToHTML(ColorRef color);
 
@@ -56,7 +53,7 @@ struct ReportFigures {
 };
 
 // Builds the usage report page: grabbingFinished takes the collected records; writeOutput
-// reads them once (ReportRows), classifies and totals them and writes the finished page, with
+// takes their typed values, classifies and totals them and writes the finished page, with
 // its daily totals, style rules and chart data texts, into the result window. One writer makes
 // every page, whichever way the records were read.
 class ReportBuilder {

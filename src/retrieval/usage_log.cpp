@@ -109,14 +109,6 @@ void walkLogLines(QStringView all, bool lastPiece, LogWalk& walk, Log& log, OnRe
     }
 }
 
-template <typename Log, typename OnRecord>
-void scanUsageLog(const QString& text, Log& log, OnRecord record) {
-    LogWalk walk;
-    walkLogLines(QStringView(text), true, walk, log, record);
-    log.earliest = walk.earliest;
-    log.latest = walk.latest;
-}
-
 }  // namespace
 
 QStringView trimmedCellSpace(QStringView text) {
@@ -221,15 +213,6 @@ QString badFigureText(int field, QStringView text) {
         .arg(figureFieldName(field), quotedForMessage(trimmedCellSpace(text)));
 }
 
-ParsedUsageLog parseUsageLog(const QString& text) {
-    ParsedUsageLog log;
-    log.records.reserve(std::size_t(QStringView(text).count(u'\n')));
-    scanUsageLog(text, log, [&log](const std::array<QStringView, 6>& fields) {
-        log.records.push_back(UsageRecord::fromFields(fields));
-    });
-    return log;
-}
-
 namespace {
 
 // Collects the rows of the log that `pieces` hands out (pieces(walkPiece) calls walkPiece(text,
@@ -242,7 +225,7 @@ UsageLogRecords collectRows(qsizetype capacity, Pieces pieces) {
     // Each row goes in front of the rows before it, written backwards from the end of the
     // buffer: no string per record, no reversing afterwards. Pages of it never written are
     // never taken from the system.
-    QByteArray& records = log.records;
+    QByteArray records;
     records.resize(capacity);
     qsizetype front = capacity;  // the rows so far fill [front, capacity)
     QString row;
@@ -301,6 +284,7 @@ UsageLogRecords collectRows(qsizetype capacity, Pieces pieces) {
     log.latest = walk.latest;
     // Qt drops the unused front by moving where the text starts, not the characters.
     records.remove(0, front);
+    log.records = UsageRecords(std::move(records));
     return log;
 }
 
@@ -355,25 +339,13 @@ QString downloadPeriodText(const QString& fromDate, const QString& toDate) {
     return QStringLiteral("period %1 TO %2").arg(dmy(fromDate), dmy(toDate));
 }
 
-void UsageExtraction::addInFront(std::span<const UsageRecord> recordsInReadingOrder) {
-    if (recordsInReadingOrder.empty()) {
-        return;
-    }
-    // Each record read goes in front of those held: collect once, reversed, in linear time.
-    QString records;
-    for (auto it = recordsInReadingOrder.rbegin(); it != recordsInReadingOrder.rend(); ++it) {
-        records += it->rowText();
-    }
-    m_state.records.prepend(records.toLatin1());
-}
-
-void UsageExtraction::addRecordsInFront(QByteArray records) {
-    m_state.records.prepend(std::move(records));
+void UsageExtraction::addRecordsInFront(const UsageRecords& records) {
+    m_state.records.prepend(records);
 }
 
 void UsageExtraction::parseUsageFile(const QString& text) {
     UsageLogRecords log = readUsageLogRecords(text);
-    addRecordsInFront(std::move(log.records));
+    addRecordsInFront(log.records);
     if (log.badLine != 0) {
         QString message = QStringLiteral("Error retrieving data from site");
         if (log.badField >= 0) {

@@ -6,15 +6,13 @@
 
 #include "retrieval/report_target.h"
 #include "retrieval/retrieval_state.h"
-#include "retrieval/usage_record.h"
+#include "retrieval/usage_records.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <span>
-#include <vector>
 
 namespace kestrova {
 
@@ -41,28 +39,15 @@ int badFigureField(QStringView date, QStringView download, QStringView upload, Q
 // "the Total (MB) field "-49900" is not a figure the portal writes".
 QString badFigureText(int field, QStringView text);
 
-// The downloaded usage log split into records: the records in file order, the earliest and
-// latest record dates (the "YYYY-MM-DD" of records whose date field has that form), and the
-// 1-based line number of the first line that is no record: fewer than six fields, or a
-// record whose megabyte figure the portal never writes (0 when there is none; the rows before
-// it are kept). `problem` says what is wrong with it ("line 3 has fewer than six fields").
-struct ParsedUsageLog {
-    std::vector<UsageRecord> records;
-    QString earliest;
-    QString latest;
-    int badLine = 0;
-    QString badLineText;
-    int badField = -1;  // the bad field (0: the date, 3 to 5: a figure); -1: too few fields
-    QString problem;
-};
-ParsedUsageLog parseUsageLog(const QString& text);
-
-// The same records as one text in the order records holds them: the row text of the last
-// record read first (what parseUsageFile puts in front of records), one byte per character,
-// without a string per record. Dates and the first bad line as parseUsageLog gives them.
+// The downloaded usage log read into records, in the order the records hold them: the last
+// record read first (what parseUsageFile puts in front of the records); the earliest and latest
+// record dates (the "YYYY-MM-DD" of records whose date field has that form), and the 1-based line
+// number of the first line that is no record: fewer than six fields, or a record whose megabyte
+// figure the portal never writes (0 when there is none; the rows before it are kept).
+// `problem` says what is wrong with it ("line 3 has fewer than six fields").
 struct UsageLogRecords {
-    QByteArray records;
-    int count = 0;
+    UsageRecords records;
+    int count = 0;  // the rows read
     QString earliest;
     QString latest;
     int badLine = 0;
@@ -95,10 +80,8 @@ public:
     // line and the field).
     void parseUsageFile(const QString& text);
 
-    // The records' row text put in front of records, records given in reading order.
-    void addInFront(std::span<const UsageRecord> recordsInReadingOrder);
-    // Records text already in that order (readUsageLogRecords) put in front of records.
-    void addRecordsInFront(QByteArray records);
+    // Records in that order (readUsageLogRecords) put in front of records.
+    void addRecordsInFront(const UsageRecords& records);
 
 private:
     RetrievalState& m_state;

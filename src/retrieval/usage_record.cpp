@@ -75,10 +75,12 @@ int sessionSeconds(QStringView text) {
 }
 
 NightSplit nightSplit(QStringView time, QStringView duration) {
+    return nightSplit(sessionSeconds(time), sessionSeconds(duration));
+}
+
+NightSplit nightSplit(int start, int length) {
     NightSplit split;
     constexpr int hour = 3600;
-    const int start = sessionSeconds(time);
-    const int length = sessionSeconds(duration);
     // A time of day past the day is no time of day.
     if (start < 0 || start >= 24 * hour || length < 0) {
         return split;
@@ -121,27 +123,6 @@ Megabytes chargedPart(Megabytes total, const NightSplit& split) {
         units += rest < 0 ? -1 : 1;
     }
     return Megabytes::fromTenThousandths(std::int64_t(units));
-}
-
-UsageRecord UsageRecord::fromFields(std::span<const QStringView> fields) {
-    UsageRecord record;
-    for (std::size_t i = 0; i < record.fields.size() && i < fields.size(); ++i) {
-        record.fields[i] = fields[i].toString();
-    }
-    record.day = recordDayOf(record.fields[0]).value_or(QDate());
-    record.startSeconds = sessionSeconds(record.fields[1]);
-    record.durationSeconds = sessionSeconds(record.fields[2]);
-    if (isPortalFigure(record.fields[5])) {
-        // Digits and at most one point: read the same in every locale.
-        record.total = Megabytes::fromText(trimmedCellSpace(record.fields[5]), QLocale::c());
-    }
-    return record;
-}
-
-QString UsageRecord::rowText() const {
-    const std::array<QStringView, 6> views{fields[0], fields[1], fields[2],
-                                           fields[3], fields[4], fields[5]};
-    return toRowText(views);
 }
 
 }  // namespace kestrova

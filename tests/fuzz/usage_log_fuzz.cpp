@@ -23,7 +23,7 @@ using namespace kestrova::fuzz;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text = textOfFileBytes(
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
-    const ParsedUsageLog log = parseUsageLog(text);
+    const UsageLogRecords log = readUsageLogRecords(text);
     check(log.badLine != 1, "the header line counted as a short record");
     check(log.earliest.isEmpty() == log.latest.isEmpty() && log.earliest <= log.latest,
           "the period's dates are out of order");
@@ -44,15 +44,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!run.messages.messages.empty() || run.result.summaries == 0) {
         return 0;
     }
-    // The typed records and the page agree on which rows are usage and what they sum to.
+    // The records as the reader typed them and the page agree on how many are usage and what
+    // they sum to.
     int usage = 0;
     Megabytes sum;
-    for (const UsageRecord& record : log.records) {
-        if (record.isUsage()) {
-            check(record.total.has_value(), "a usage record the reader let through has no total");
+    try {
+        for (qsizetype r = 0; r < log.records.size(); ++r) {
+            sum += log.records.at(r).total();
             ++usage;
-            sum += record.total.value_or(Megabytes());
         }
+    } catch (const Failure&) {
+        check(false, "a usage record the reader let through has no total");
     }
     check(run.report.figures().records == usage, "the page lists other records than the reader");
     check(run.report.figures().monthSumMB == sum.roundedToWhole(),

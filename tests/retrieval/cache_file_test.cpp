@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -126,28 +125,6 @@ TEST_F(CacheFile, ListsCacheFilesInNameOrderAndSelectsTheLast) {
     QTemporaryDir empty;
     EXPECT_EQ(loadCacheFileList(empty.path()).selected, -1);
     EXPECT_THROW(loadCacheFileList(path("no-such-folder")), Failure);
-}
-
-// A page written a piece at a time is the bytes fileBytes gives, also where a piece would end
-// inside a surrogate pair, and a device that takes less is reported.
-TEST(WriteFileBytes, WritesWhatFileBytesGives) {
-    QString longLatin1(700000, u'x');
-    longLatin1[600000] = QChar(0xE9);
-    QString pairOnTheEdge(600000, u'y');
-    pairOnTheEdge.replace((1 << 19) - 1, 2, q("😀"));
-    QString lastPiece(1 << 19, u'z');
-    lastPiece += q("€");
-    const QString texts[] = {QString(),  q("abc é"),    q("€ and more"),
-                             longLatin1, pairOnTheEdge, lastPiece};
-    for (const QString& text : texts) {
-        QBuffer buffer;
-        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
-        EXPECT_TRUE(writeFileBytes(buffer, text));
-        EXPECT_EQ(buffer.data(), fileBytes(text)) << text.left(20).toStdString();
-    }
-    QBuffer readOnly;
-    ASSERT_TRUE(readOnly.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(writeFileBytes(readOnly, q("abc")));
 }
 
 // The cache reader takes only row text with portal figures; a damaged row anywhere in the file

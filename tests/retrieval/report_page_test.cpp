@@ -223,6 +223,40 @@ TEST(ReportListing, ExportsTheRowsAsThePageShowsThem) {
             .endsWith(q("2013-04-03, 09:00:00, 00:05:00, \"one\ntwo\", \"5, 6\", 1.5\r\n")));
 }
 
+// A downloaded log's records go in front of those a cache file gave, the program's own or
+// edited by hand: the report reads them as one text, the log's rows first.
+TEST(ReportPage, ALogReadInFrontOfACacheFilesRecordsReadsAsOneText) {
+    const char* log = "h\n2013-04-05,23:30:00,03:00:00,1,1,7.5\n2013-04-04,10:00:00,x,1,1,2\n";
+    const QString logRows = readUsageLogRecords(q(log)).records.rowText();
+    const QString cached[] = {
+        recordsOf("2013-04-02,02:00:00,01:00:00,0,0,3\n2013-04-01,01:00:00,02:00:00,0,0,1\n"),
+        q("<TR><TD>2013-04-03</TD><TD>01:30:00</TD><TD>01:00:00</TD><TD>one<br>two</TD>"
+          "<TD><b>5</b></TD><TD>1.5</TD></TR><TR><TD>title</TD></TR>") +
+            recordsOf("2013-04-02,02:00:00,01:00:00,0,0,3\n")};
+    for (const QString& cache : cached) {
+        SCOPED_TRACE(cache.toStdString());
+        kestrova::test::HeadlessReport grab;
+        kestrova::test::HeadlessReport whole;
+        for (auto* r : {&grab, &whole}) {
+            r->state.planKind = PlanKind::NightUnlimited;
+            r->state.monthYear = q("2013-04");
+        }
+        grab.state.records = UsageRecords(cache);
+        grab.extraction.parseUsageFile(q(log));
+        grab.report.writeOutput();
+        whole.state.records = UsageRecords(logRows + cache);
+        whole.report.grabbingFinished();
+        whole.report.writeOutput();
+        ASSERT_TRUE(grab.messages.messages.empty())
+            << grab.messages.texts().join(u'|').toStdString();
+        EXPECT_TRUE(grab.host.timerEnabled);  // the report follows the log
+        EXPECT_EQ(grab.state.records.rowText(), logRows + cache);
+        EXPECT_EQ(grab.result.pageMarkup(), whole.result.pageMarkup());
+        EXPECT_EQ(grab.report.figures().records, 4);
+        EXPECT_EQ(grab.report.figures().mixedRecords, 2);
+    }
+}
+
 struct SplitCase {
     const char* name;
     const char* time;
@@ -384,13 +418,6 @@ TEST(megabytesText, ShowsMegabytesAndFromOneGigabyteOnAlsoGigabytes) {
     for (auto [mb, text] : cases) {
         EXPECT_EQ(megabytesText(Megabytes::fromText(q(mb))), q(text)) << mb;
     }
-}
-
-TEST(shortMonthDate, UsesTheMonthAbbreviation) {
-    EXPECT_EQ(shortMonthDate(q("2013-04-17")), q("17-Apr-2013"));
-    EXPECT_EQ(shortMonthDate(q("2026-12-01")), q("01-Dec-2026"));
-    EXPECT_THROW(shortMonthDate(q("2013/04/17")), Failure);
-    EXPECT_THROW(shortMonthDate(q("2013-13-01")), Failure);
 }
 
 TEST(colorToHTML, WritesRedGreenBlue) {

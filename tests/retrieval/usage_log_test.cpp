@@ -39,18 +39,18 @@ struct LogCase {
     int badLine;
 };
 
-class ParseUsageLog : public ::testing::TestWithParam<LogCase> {};
+class ReadUsageLog : public ::testing::TestWithParam<LogCase> {};
 
-TEST_P(ParseUsageLog, SplitsLinesIntoRecords) {
+TEST_P(ReadUsageLog, SplitsLinesIntoRows) {
     const std::string_view text = GetParam().text;
-    const ParsedUsageLog log =
-        parseUsageLog(QString::fromLatin1(text.data(), qsizetype(text.size())));
-    EXPECT_EQ(int(log.records.size()), GetParam().rows);
+    const UsageLogRecords log =
+        readUsageLogRecords(QString::fromLatin1(text.data(), qsizetype(text.size())));
+    EXPECT_EQ(log.count, GetParam().rows);
     EXPECT_EQ(log.badLine, GetParam().badLine);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Logs, ParseUsageLog,
+    Logs, ReadUsageLog,
     ::testing::Values(
         LogCase{"Empty", "", 0, 0},
         LogCase{"HeaderOnly", "Date,Time,Duration,Down,Up,Total\n", 0, 0},
@@ -78,29 +78,32 @@ INSTANTIATE_TEST_SUITE_P(
         LogCase{"ANulInTheDateHidesNoRecord", "h\n2013\0-04-17,a,b,1,2,1e5\n"sv, 0, 2}),
     [](const auto& r) { return std::string(r.param.name); });
 
-TEST(ParseUsageLog, KeepsFieldsAsReadReadsTheFiguresAndFindsThePeriod) {
-    const ParsedUsageLog log = parseUsageLog(
-        q("Date,Time\r\n  2013-04-17, 10:20 ,00:10,1.5,0.5,2.0\r\n2013-04-02,x,y,1,1,2\r\n"
-          "2013-04-30 23:59,01:02:03,90,1,1,0.0001\r\n2013-04-03,x,y,1,1,2,seventh,eighth\r\n"
+TEST(ReadUsageLog, KeepsFieldsAsReadTypesTheRecordsAndFindsThePeriod) {
+    const UsageLogRecords log = readUsageLogRecords(
+        q("Date,Time\r\n  2013-04-17, 02:20:00 ,00:10,1.5,0.5,2.0\r\n2013-04-02,x,y,1,1,2\r\n"
+          "2013-04-30 23:59,01:59:00,120,1,1,0.0001\r\n2013-04-03,x,y,1,1,2,seventh,eighth\r\n"
           "Total,,,-,x,1e9"));
-    ASSERT_EQ(log.records.size(), 5u);
-    // Blanks at the line's ends go, those inside stay; the carriage return stays with field 6.
-    EXPECT_EQ(log.records[0].rowText(),
-              row("2013-04-17", " 10:20 ", "00:10", "1.5", "0.5", "2.0\r"));
-    EXPECT_EQ(log.records[3].rowText(), row("2013-04-03", "x", "y", "1", "1", "2"));
-    // What the report computes with: the day, the session's start and length, the total.
-    EXPECT_EQ(log.records[0].day, QDate(2013, 4, 17));
-    EXPECT_EQ(log.records[0].startSeconds, 10 * 60 + 20);
-    EXPECT_EQ(log.records[0].durationSeconds, 10);
-    EXPECT_EQ(log.records[0].total, Megabytes::fromTenThousandths(20000));
-    EXPECT_EQ(log.records[1].startSeconds, -1);
-    EXPECT_EQ(log.records[2].day, QDate(2013, 4, 30));
-    EXPECT_EQ(log.records[2].startSeconds, 3723);
-    EXPECT_EQ(log.records[2].durationSeconds, 90);
-    EXPECT_EQ(log.records[2].total, Megabytes::fromTenThousandths(1));
-    // A title line is kept, but is no usage and holds no figure.
-    EXPECT_FALSE(log.records[4].isUsage());
-    EXPECT_FALSE(log.records[4].total.has_value());
+    // The line read last first; blanks at the line's ends go, those inside stay; the carriage
+    // return stays with field 6. A title line is kept in the text, but is no record.
+    EXPECT_EQ(log.records.rowText(),
+              row("Total", "", "", "-", "x", "1e9") + row("2013-04-03", "x", "y", "1", "1", "2") +
+                  row("2013-04-30 23:59", "01:59:00", "120", "1", "1", "0.0001\r") +
+                  row("2013-04-02", "x", "y", "1", "1", "2\r") +
+                  row("2013-04-17", " 02:20:00 ", "00:10", "1.5", "0.5", "2.0\r"));
+    ASSERT_EQ(log.records.size(), 4);
+    // What the report computes with: the day, the total, the session against the night.
+    const UsageRecord last = log.records.at(3);
+    EXPECT_EQ(last.day(), QDate(2013, 4, 17));
+    EXPECT_EQ(last.total(), Megabytes::fromTenThousandths(20000));
+    EXPECT_EQ(last.nightSplit().kind, NightSplit::Free);
+    EXPECT_EQ(last.nightSplit().seconds, 10);
+    const UsageRecord lateMonth = log.records.at(1);
+    EXPECT_EQ(lateMonth.day(), QDate(2013, 4, 30));
+    EXPECT_EQ(lateMonth.total(), Megabytes::fromTenThousandths(1));
+    EXPECT_EQ(lateMonth.nightSplit().kind, NightSplit::Mixed);
+    EXPECT_EQ(lateMonth.nightSplit().nightSeconds, 60);
+    // An unreadable time is charged, never lost.
+    EXPECT_EQ(log.records.at(2).nightSplit().kind, NightSplit::NonFree);
     EXPECT_EQ(log.earliest, q("2013-04-02"));
     EXPECT_EQ(log.latest, q("2013-04-30"));
     EXPECT_EQ(downloadPeriodText(log.earliest, log.latest), q("period 02-04-2013 TO 30-04-2013"));
@@ -111,16 +114,6 @@ TEST(toRowText, EscapesMarkUpAndCharactersBeyondLatin1) {
                                  QString::fromUtf8("\xe2\x82\xac"), q(""), q("1")});
     EXPECT_EQ(r, q("<TR><TD>&lt;script&gt;x&lt;/script&gt;</TD><TD>a&amp;b</TD><TD>&quot;q&quot; "
                    "&#39;r&#39;</TD><TD>&#8364;</TD><TD></TD><TD>1</TD></TR>"));
-}
-
-TEST(parseUsageFile, LaterRecordsGoInFrontAndTheReportFollows) {
-    Fixture f;
-    f.state.records = UsageRecords(q("<TR>old</TR>"));
-    f.extraction.parseUsageFile(q("h\nA,1,1,1,1,1\nB,2,2,2,2,2\n"));
-    EXPECT_EQ(f.state.records.rowText(), row("B", "2", "2", "2", "2", "2") +
-                                             row("A", "1", "1", "1", "1", "1") + q("<TR>old</TR>"));
-    EXPECT_TRUE(f.host.timerEnabled);
-    EXPECT_TRUE(f.messages.messages.empty());
 }
 
 TEST(parseUsageFile, AShortLineReportsAndBuildsNoReportButKeepsWhatWasRead) {

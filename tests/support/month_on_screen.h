@@ -24,15 +24,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
-#include <QStringList>
 #include <QVBoxLayout>
 #include <memory>
 
 namespace kestrova::testing {
-
-inline QString sampleLogPath() {
-    return QStringLiteral(KESTROVA_SOURCE_DIR) + QStringLiteral("/samples/usage.htm");
-}
 
 // The main window's side of the window's call-backs.
 class MainWindowStandIn : public ResultWindowHost {
@@ -43,11 +38,10 @@ public:
             builder->writeOutput();
         }
     }
-    void openLink(const QString& address) override { opened << address; }
+    void openLink(const QString&) override {}
 
     ReportBuilder* builder = nullptr;
     int writeOutputs = 0;
-    QStringList opened;
 };
 
 // An office chart object that records what the window asks of it.
@@ -59,7 +53,7 @@ public:
     ~FakeOfficeChart() override { delete m_widget.data(); }
 
     QWidget* widget() override { return m_widget; }
-    bool isRunning() const override { return running; }
+    bool isRunning() const override { return true; }
     void setDataText(const QString& text) override { data = text; }
     QString dataText() const override { return data; }
     void redraw() override {
@@ -98,7 +92,6 @@ public:
         }
     }
 
-    bool running = true;
     QString data;
     int updates = 0;
     bool legend = true;
@@ -117,7 +110,8 @@ private:
 // The window with the sample month, as the main window leaves it before showing it.
 struct MonthOnScreen {
     explicit MonthOnScreen(ResultWindowOptions options = {}, PlanKind planKind = PlanKind::Limited,
-                           const QString& logPath = sampleLogPath()) {
+                           const QString& logPath = QStringLiteral(KESTROVA_SOURCE_DIR
+                                                                   "/samples/usage.htm")) {
         if (!options.reportView) {
             options.reportView = [](QWidget* p) { return new ReportView(p); };
         }
@@ -129,9 +123,9 @@ struct MonthOnScreen {
         host.builder = builder.get();
         state.planKind = planKind;
         if (!logPath.isEmpty()) {
-            const ParsedUsageLog log = parseUsageLog(readFileData(logPath, false));
+            const UsageLogRecords log = readUsageLogRecords(readFileData(logPath, false));
             UsageExtraction extraction(state, *builder);
-            extraction.addInFront(log.records);
+            extraction.addRecordsInFront(log.records);
             state.monthYear = downloadPeriodText(log.earliest, log.latest);
         }
         builder->grabbingFinished();
