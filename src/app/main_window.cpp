@@ -507,7 +507,6 @@ MainSettings MainWindow::designSettings() const {
 
 void MainWindow::loadWindow() {
     try {
-        m_browser->setSilent(true);
         m_browser->navigate(QUrl(QStringLiteral("about:blank")));
         m_billedCombo->setCurrentIndex(0);
         m_check->grabState = GrabState::Idle;

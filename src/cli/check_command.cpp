@@ -158,7 +158,6 @@ public:
                 finish(kOther, oneLine(message.text));
             }
         };
-        m_browser->setSilent(true);
         m_check.setSecond(second);
         // A page may take half the whole check's time, but never more than the grab's own
         // limit: a page that does not come is named before the whole check runs out.

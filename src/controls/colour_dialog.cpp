@@ -5,35 +5,23 @@
 #include "controls/colour_dialog.h"
 
 #include "platform/dialogs.h"
-
-#include <optional>
+#include "platform/failure.h"
 
 namespace kestrova {
 
-void CommonDialog::showColor() {
-    m_action = kShowColorAction;
-    m_apiReturn = 0;
-    m_extendedError = 0;
-
+std::optional<ColorRef> askForColour(ColorRef initial) {
     ColorRequest request;
-    request.initial = m_color;
-    request.flags = std::uint32_t(m_flags);
-    request.customColors.fill(kCustomColorWhite);
-
-    std::optional<std::uint32_t> chosen;
+    request.initial = initial;
+    request.flags = 1;  // start from the initial colour
+    request.customColors.fill(0xFFFFFFu);
     try {
-        chosen = dialogs().chooseColor(request);
+        if (const std::optional<std::uint32_t> chosen = dialogs().chooseColor(request)) {
+            return *chosen & 0x00FFFFFFu;
+        }
     } catch (const Failure&) {
-        return;  // a dialog that could not be shown ends the call quietly
+        // A dialog that could not be shown changes nothing, as a cancelled one.
     }
-    if (chosen) {
-        m_apiReturn = 1;
-        m_color = *chosen & 0x00FFFFFFu;
-        return;
-    }
-    if (m_cancelError) {
-        throw CommonDialogError(kCancelPressed, QStringLiteral("Cancel Pressed"));
-    }
+    return std::nullopt;
 }
 
 }  // namespace kestrova

@@ -201,11 +201,6 @@ public:
     // The notifying object of a notification about the top level.
     static FrameHandle topLevel() { return {}; }
 
-    // Silent: the browser shows no dialogs of its own (script alerts, confirmations,
-    // certificate and log-in prompts). Off at first.
-    virtual void setSilent(bool silent) = 0;
-    virtual bool isSilent() const = 0;
-
     // Starts loading `url` at the top level and returns at once.
     virtual void navigate(QUrl url) = 0;
 

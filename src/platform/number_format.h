@@ -39,7 +39,6 @@ struct Decimal {
     // Likewise with ties away from zero.
     Int128 roundedHalfAway(int decimals) const;
     double toDouble() const;
-    bool isNegative() const { return scaled < 0; }
 };
 
 // "." as decimal point, optional sign, optional exponent, blanks around allowed. At most 36

@@ -62,7 +62,6 @@ public:
     void startResumeTimer() override { timerEnabled = true; }
     void setBusy(bool isBusy) override { busy = isBusy; }
     QString folder() const override { return m_folder; }
-    void setFolder(const QString& programFolder) { m_folder = programFolder; }
 
     bool timerEnabled = false;
     bool busy = false;

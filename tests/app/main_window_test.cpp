@@ -211,7 +211,6 @@ TEST_F(MainWindowTest, AFirstStartShowsTheWindowAsDesigned) {
     EXPECT_EQ(w->selfcaresiteCombo()->itemText(1), q("west.portal.test"));
     EXPECT_FALSE(w->billedCombo()->isEnabled());
     EXPECT_TRUE(w->passwordWarningLabel()->text().endsWith(q("Get it from home.test.")));
-    EXPECT_TRUE(browser->isSilent());
     EXPECT_EQ(browser->navigations(), std::vector<QUrl>{QUrl(q("about:blank"))});
     // The design size, in twips.
     EXPECT_EQ(std::lround(w->width() * twipsPerPixelX()), 9900);

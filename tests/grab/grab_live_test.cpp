@@ -42,7 +42,6 @@ protected:
         host.site = QStringLiteral("127.0.0.1:%1").arg(portal->port());
         host.user = q("demo");
         host.pass = q("demo");
-        browser.setSilent(true);
         browser.view()->resize(900, 800);
         browser.view()->show();
     }

@@ -50,8 +50,6 @@ public:
     explicit MemoryBrowser(QObject* parent = nullptr);
     ~MemoryBrowser() override;
 
-    void setSilent(bool silent) override { m_silent = silent; }
-    bool isSilent() const override { return m_silent; }
     // Records the address and notifies before-navigate; when a route is set for it, loads
     // that page at the top level (its documents then complete).
     void navigate(QUrl url) override;
@@ -131,7 +129,6 @@ private:
     ElementPtr resolve(const Node& frame, const DomCall& call, bool lastMayBeMissing) const;
     void click(const DomCall& call, const Node& frame, Element& element);
 
-    bool m_silent = false;
     bool m_hold = false;
     bool m_pumpScheduled = false;
     std::optional<Node> m_top;

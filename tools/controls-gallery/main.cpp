@@ -136,12 +136,8 @@ QWidget* resultWindowTabs(const StoredForm& form) {
     grid->addWidget(new QLabel(QStringLiteral("(MB)")), 1, 2);
     auto* colour = new QPushButton(QStringLiteral("Colour..."));
     QObject::connect(colour, &QPushButton::clicked, colour, [colour] {
-        CommonDialog dialog;
-        dialog.setFlags(1);
-        dialog.showColor();
-        if (dialog.apiReturn() == 1) {
-            colour->setText(
-                QStringLiteral("Colour %1").arg(dialog.color(), 6, 16, QLatin1Char('0')));
+        if (const std::optional<ColorRef> chosen = askForColour(0)) {
+            colour->setText(QStringLiteral("Colour %1").arg(*chosen, 6, 16, QLatin1Char('0')));
         }
     });
     grid->addWidget(colour, r, 1);

@@ -4,7 +4,6 @@
 
 #include "platform/live/live_browser.h"
 
-#include "platform/dialogs.h"
 #include "platform/live/dom_script.h"
 #include "platform/live/pending_result.h"
 
@@ -86,23 +85,12 @@ protected:
         m_owner->reportConsoleMessage(message, source);
     }
 
-    void javaScriptAlert(const QUrl&, const QString& message) override {
-        if (!m_owner->isSilent()) {
-            dialogs().show(Message{message, {}, MessageIcon::Information});
-        }
-    }
+    // The browser shows no dialogs of its own: nobody watches the portal's pages, and a page
+    // must never stop a check to wait for an answer.
+    void javaScriptAlert(const QUrl&, const QString&) override {}
 
     // A confirmation nobody saw is not given.
-    bool javaScriptConfirm(const QUrl&, const QString& message) override {
-        if (m_owner->isSilent()) {
-            return false;
-        }
-        return dialogs().ask(Message{message,
-                                     {},
-                                     MessageIcon::Question,
-                                     MessageButtons::OkCancel,
-                                     MessageAnswer::Ok}) == MessageAnswer::Ok;
-    }
+    bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
 
     bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override {
         return false;
@@ -123,7 +111,6 @@ private:
 
 struct LiveBrowser::Private {
     QString marker = newMarker();
-    bool silent = false;
     std::chrono::milliseconds callTimeout = kDefaultCallTimeout;
     std::chrono::milliseconds downloadTimeout = kDefaultDownloadTimeout;
     QWebEngineProfile* profile = nullptr;
@@ -220,14 +207,6 @@ QWebEngineView* LiveBrowser::view() const {
 
 QWebEnginePage* LiveBrowser::page() const {
     return d->page;
-}
-
-void LiveBrowser::setSilent(bool silent) {
-    d->silent = silent;
-}
-
-bool LiveBrowser::isSilent() const {
-    return d->silent;
 }
 
 void LiveBrowser::setCallTimeout(std::chrono::milliseconds timeout) {

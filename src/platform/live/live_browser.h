@@ -9,8 +9,8 @@
 // Each DOM call is one runJavaScript in the application's own script world, awaited through
 // its callback; nothing waits in a nested event loop. Document-complete notifications come
 // from a user script in every frame that reports the frame's load event on the console, marked
-// with a secret of this browser, so a page cannot forge them. Silent mode answers script
-// dialogs itself; certificate errors and log-in prompts are always refused without a prompt.
+// with a secret of this browser, so a page cannot forge them. Script dialogs are answered
+// without showing them; certificate errors and log-in prompts are refused without a prompt.
 
 #include "platform/browser.h"
 
@@ -40,8 +40,6 @@ public:
     QWebEngineView* view() const;
     QWebEnginePage* page() const;
 
-    void setSilent(bool silent) override;
-    bool isSilent() const override;
     void navigate(QUrl url) override;
     QCoro::Task<DownloadResult> download(QUrl url, QString fileName) override;
     QCoro::Task<QVariant> perform(DomCall call) override;

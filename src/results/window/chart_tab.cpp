@@ -397,11 +397,7 @@ void ChartTabFrame::toggleDailyTotalInChart() {
 }
 
 ColorRef ChartTabFrame::chooseColour(const ColourBox& box) const {
-    CommonDialog dialog;
-    dialog.setFlags(1);
-    dialog.setColor(box.backColor());
-    dialog.showColor();
-    return dialog.color();
+    return askForColour(box.backColor()).value_or(box.backColor());
 }
 
 void ChartTabFrame::chooseBuiltInChartColour() {

@@ -116,22 +116,19 @@ void ReportTabFrame::pickRowColour(int index, int button) {
     }
     RowColourLabel* label = m_setColor[std::size_t(index)];
     const bool background = button == RowColourLabel::kRightButton;
-    CommonDialog dialog;
-    dialog.setFlags(1);
-    dialog.setColor(background ? label->backColor() : label->foreColor());
-    dialog.showColor();
     const ColorRef before = background ? label->backColor() : label->foreColor();
+    const ColorRef chosen = askForColour(before).value_or(before);
     if (background) {
-        label->setBackColor(dialog.color());
+        label->setBackColor(chosen);
     } else {
-        label->setForeColor(dialog.color());
+        label->setForeColor(chosen);
     }
     auto [fore, back] = rowColours(m_display, index);
     fore = label->foreColor();
     back = label->backColor();
     // A cancelled dialog (or the same colour) would rebuild the very same page; with a large
     // log that is a long wait for nothing.
-    if (dialog.color() != before) {
+    if (chosen != before) {
         Q_EMIT rowColoursChanged();
     }
 }

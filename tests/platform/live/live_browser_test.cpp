@@ -35,7 +35,6 @@ QString id(const char* text) {
 class Fixture {
 public:
     Fixture() {
-        browser.setSilent(true);
         browser.view()->resize(900, 800);
         browser.view()->show();
         QObject::connect(&browser, &Browser::documentComplete,
@@ -135,9 +134,9 @@ TEST(LiveBrowser, AMissingElementOrFrameMakesTheCallThrow) {
     EXPECT_FALSE(await(top.elementById(QStringLiteral("\"]'); throw 1; //\u2028</script>"))));
 }
 
-// The program always runs the browser silent: a page's alert or question neither waits for an
-// answer nor reaches the user, and a question counts as declined.
-TEST(LiveBrowser, ScriptDialogsOfASilentBrowserSayNothing) {
+// A page's alert or question neither waits for an answer nor reaches the user, and a question
+// counts as declined.
+TEST(LiveBrowser, ScriptDialogsSayNothing) {
     RecordingDialogs dialogs;
     ScopedDialogs installed(dialogs);
     Fixture f;
