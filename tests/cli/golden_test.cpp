@@ -34,24 +34,23 @@ using kestrova::test::q;
 const QString kGolden = QStringLiteral(KESTROVA_SOURCE_DIR "/tests/cli/golden");
 const QString kInputs = kGolden + QStringLiteral("/inputs");
 
-enum class Program { Report, Check };
+#ifdef KESTROVA_GOLDEN_CHECK
+constexpr bool kCheck = true;  // kestrova-check against portal-sim
+#else
+constexpr bool kCheck = false;  // kestrova-report
+#endif
 
 struct GoldenRun {
     const char* name;
-    Program program;
-    // "@IN/" is the inputs folder, "@OUT/" the run's own folder.
+    // "@IN/" is the inputs folder, "@OUT/" the run's own folder; every "@OUT/" file is kept.
     std::vector<const char*> arguments;
     int status = 0;
-    // What the run writes besides its standard output and error, relative to its folder.
+    // What else the run writes besides its standard output and error, relative to its folder.
     std::vector<const char*> files = {};
     // Where its standard output is kept when other tests read it too, relative to the golden
     // folder; none: NAME/stdout.
     const char* sharedStdout = nullptr;
 };
-
-void PrintTo(const GoldenRun& run, std::ostream* os) {
-    *os << run.name;
-}
 
 // A test's name from the run's: "sample-log" gives sample_log.
 std::string testName(const ::testing::TestParamInfo<GoldenRun>& info) {
@@ -90,26 +89,10 @@ void expectKept(const QString& kept, const QByteArray& made) {
 
 class Golden : public ::testing::TestWithParam<GoldenRun> {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_home.isValid()); }
-
-    QString folder() const { return m_home.path(); }
-
-    QProcessEnvironment environment() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(q("LC_ALL"), q("C.UTF-8"));
-        env.insert(q("TZ"), q("UTC"));
-        env.insert(q("XDG_CONFIG_HOME"), m_home.filePath(q("config")));
-        env.insert(q("XDG_DATA_HOME"), m_home.filePath(q("data")));
-        env.insert(q("XDG_CONFIG_DIRS"), m_home.filePath(q("etc")));
-        env.remove(q("DISPLAY"));
-        env.remove(q("QT_QPA_PLATFORM"));
-        return env;
-    }
-
     // The run's outputs with what differs from run to run put in words: its folders, the
     // portal's port and when the check ran.
     QByteArray steady(QByteArray bytes) const {
-        bytes.replace(folder().toUtf8(), "@OUT");
+        bytes.replace(m_home.path().toUtf8(), "@OUT");
         bytes.replace(kInputs.toUtf8(), "@IN");
         if (m_portal) {
             bytes.replace(QStringLiteral("127.0.0.1:%1").arg(m_portal->port()).toUtf8(),
@@ -126,15 +109,24 @@ protected:
 };
 
 TEST_P(Golden, OutputsAreTheKeptOnes) {
+    ASSERT_TRUE(m_home.isValid());
     const GoldenRun& run = GetParam();
+    QStringList files;
+    for (const char* file : run.files) {
+        files << q(file);
+    }
     QStringList arguments;
     for (const char* argument : run.arguments) {
-        arguments
-            << q(argument).replace(q("@IN/"), kInputs + u'/').replace(q("@OUT/"), folder() + u'/');
+        if (q(argument).startsWith(q("@OUT/"))) {
+            files << q(argument).mid(5);
+        }
+        arguments << q(argument)
+                         .replace(q("@IN/"), kInputs + u'/')
+                         .replace(q("@OUT/"), m_home.path() + u'/');
     }
     QString program = q(KESTROVA_REPORT_EXE);
     QByteArray input;
-    if (run.program == Program::Check) {
+    if (kCheck) {
         m_portal = std::make_unique<testing::PortalProcess>(
             QStringList{q("--today"), q("2013-04-17"), q("--password"), q("golden")});
         ASSERT_GT(m_portal->port(), 0);
@@ -148,9 +140,17 @@ TEST_P(Golden, OutputsAreTheKeptOnes) {
         input = "golden\n";
     }
 
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(q("LC_ALL"), q("C.UTF-8"));
+    env.insert(q("TZ"), q("UTC"));
+    env.insert(q("XDG_CONFIG_HOME"), m_home.filePath(q("config")));
+    env.insert(q("XDG_DATA_HOME"), m_home.filePath(q("data")));
+    env.insert(q("XDG_CONFIG_DIRS"), m_home.filePath(q("etc")));
+    env.remove(q("DISPLAY"));
+    env.remove(q("QT_QPA_PLATFORM"));
     QProcess process;
-    process.setProcessEnvironment(environment());
-    process.setWorkingDirectory(folder());
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(m_home.path());
     process.start(program, arguments);
     ASSERT_TRUE(process.waitForStarted(10000));
     process.write(input);
@@ -167,16 +167,16 @@ TEST_P(Golden, OutputsAreTheKeptOnes) {
     const QByteArray out = process.readAllStandardOutput();
     // Every kept document also has the shape its schema publishes.
     if (arguments.contains(q("json")) && run.status == 0) {
-        test::printedJson(out, run.program == Program::Check        ? test::JsonSchema::Check
+        test::printedJson(out, kCheck                               ? test::JsonSchema::Check
                                : arguments.contains(q("--history")) ? test::JsonSchema::History
                                                                     : test::JsonSchema::Report);
     }
     expectKept(keptStdout, steady(out));
     expectKept(kept + q("stderr"), steady(err));
-    for (const char* file : run.files) {
-        const QString made = folder() + u'/' + q(file);
-        EXPECT_TRUE(QFileInfo::exists(made)) << file;
-        expectKept(kept + QFileInfo(q(file)).fileName(), steady(test::readFile(made)));
+    for (const QString& file : files) {
+        const QString made = m_home.path() + u'/' + file;
+        EXPECT_TRUE(QFileInfo::exists(made)) << file.toStdString();
+        expectKept(kept + QFileInfo(file).fileName(), steady(test::readFile(made)));
     }
 }
 
@@ -185,48 +185,33 @@ TEST_P(Golden, OutputsAreTheKeptOnes) {
 const GoldenRun kSampleRuns[] = {
     // The bundled month's page, which the windows' tests read too.
     {"sample-page",
-     Program::Report,
      {KESTROVA_SOURCE_DIR "/samples/usage.htm", "--period", "November 2026"},
      0,
      {},
      "usage-2026-11.htm"},
     {"sample-log",
-     Program::Report,
      {KESTROVA_SOURCE_DIR "/samples/usage.htm", "--summary", "--plan", "3", "--compare-plans",
-      "--today", "2026-11-30", "--csv", "@OUT/listing.csv", "--cache-out", "@OUT/kept.cache2"},
-     0,
-     {"listing.csv", "kept.cache2"}},
+      "--today", "2026-11-30", "--csv", "@OUT/listing.csv", "--cache-out", "@OUT/kept.cache2"}},
     {"sample-cache-night-json",
-     Program::Report,
      {KESTROVA_SOURCE_DIR "/samples/2026-11-unbilled-demo.cache2", "--summary", "--format", "json",
       "--plan-kind", "1", "--plan", "5", "--compare-plans", "--today", "2026-11-20", "--output",
-      "@OUT/page.htm"},
-     0,
-     {"page.htm"}},
+      "@OUT/page.htm"}},
 };
 INSTANTIATE_TEST_SUITE_P(Samples, Golden, ::testing::ValuesIn(kSampleRuns), testName);
 
 // The three plan kinds over sessions before, inside, across and after the free night hours.
 const GoldenRun kPlanKindRuns[] = {
     {"night-kind",
-     Program::Report,
      {"@IN/night-log.csv", "--plan-kind", "1", "--plan", "3", "--today", "2026-10-05", "--csv",
-      "@OUT/listing.csv"},
-     0,
-     {"listing.csv"}},
+      "@OUT/listing.csv"}},
     {"unlimited-kind-json",
-     Program::Report,
      {"@IN/night-log.csv", "--plan-kind", "2", "--summary", "--format", "json", "--plan", "7",
-      "--today", "2026-10-20", "--output", "@OUT/page.htm"},
-     0,
-     {"page.htm"}},
+      "--today", "2026-10-20", "--output", "@OUT/page.htm"}},
     {"custom-plan",
-     Program::Report,
      {"@IN/night-log.csv", "--summary", "--plan", "29", "--plan-charge", "300", "--allowance",
       "1000", "--rate", "0.5", "--today", "2026-10-31", "--compare-plans"}},
     // Custom figures with an allowance of 0, which prices as one megabyte, mid-month.
     {"custom-zero-allowance-json",
-     Program::Report,
      {"@IN/april-log.csv", "--summary", "--format", "json", "--plan-charge", "100", "--allowance",
       "0", "--rate", "1", "--compare-plans", "--today", "2026-04-15"}},
 };
@@ -236,89 +221,58 @@ INSTANTIATE_TEST_SUITE_P(PlanKinds, Golden, ::testing::ValuesIn(kPlanKindRuns), 
 // step: control characters, NUL characters, carriage returns, a byte order mark.
 const GoldenRun kTextRuns[] = {
     {"escaped-fields",
-     Program::Report,
      {"@IN/escapes-log.csv", "--period", "Okt <2026> & Caf\u00e9 \u2603", "--output",
-      "@OUT/page.htm", "--csv", "@OUT/listing.csv", "--cache-out", "@OUT/kept.cache2"},
-     0,
-     {"page.htm", "listing.csv", "kept.cache2"}},
+      "@OUT/page.htm", "--csv", "@OUT/listing.csv", "--cache-out", "@OUT/kept.cache2"}},
     {"unescaped-rows",
-     Program::Report,
      {"@IN/history/2026-10-unbilled-demo.cache2", "--csv", "@OUT/listing.csv", "--cache-out",
-      "@OUT/kept.cache2"},
-     0,
-     {"listing.csv", "kept.cache2"}},
+      "@OUT/kept.cache2"}},
     {"unescaped-rows-page",
-     Program::Report,
-     {"@IN/history/2026-10-unbilled-demo.cache2", "--plan-kind", "1", "--output", "@OUT/page.htm"},
-     0,
-     {"page.htm"}},
+     {"@IN/history/2026-10-unbilled-demo.cache2", "--plan-kind", "1", "--output", "@OUT/page.htm"}},
     // Rows edited by hand: references of every kind, a title row, control and NUL characters,
     // blanks and line breaks around the figures.
     {"edited-cache-night",
-     Program::Report,
      {"@IN/2026-05-unbilled-edited.cache2", "--plan-kind", "1", "--summary", "--output",
-      "@OUT/page.htm", "--csv", "@OUT/listing.csv"},
-     0,
-     {"page.htm", "listing.csv"}},
+      "@OUT/page.htm", "--csv", "@OUT/listing.csv"}},
     {"own-rows-night-json",
-     Program::Report,
      {"@IN/history/2026-09-unbilled-demo.cache2", "--plan-kind", "1", "--summary", "--format",
-      "json", "--output", "@OUT/page.htm", "--csv", "@OUT/listing.csv"},
-     0,
-     {"page.htm", "listing.csv"}},
+      "json", "--output", "@OUT/page.htm", "--csv", "@OUT/listing.csv"}},
     {"fuzz-control-chars",
-     Program::Report,
      {"@IN/fuzz-control-chars.log", "--log", "--plan-kind", "1", "--csv", "@OUT/listing.csv",
-      "--cache-out", "@OUT/kept.cache2"},
-     0,
-     {"listing.csv", "kept.cache2"}},
-    {"fuzz-control-in-duration", Program::Report, {"@IN/fuzz-control-in-duration.log", "--log"}},
+      "--cache-out", "@OUT/kept.cache2"}},
+    {"fuzz-control-in-duration", {"@IN/fuzz-control-in-duration.log", "--log"}},
     {"fuzz-byte-order-mark",
-     Program::Report,
-     {"@IN/fuzz-byte-order-mark.log", "--log", "--csv", "@OUT/listing.csv"},
-     0,
-     {"listing.csv"}},
+     {"@IN/fuzz-byte-order-mark.log", "--log", "--csv", "@OUT/listing.csv"}},
     {"fuzz-carriage-returns",
-     Program::Report,
-     {"@IN/fuzz-carriage-returns.log", "--log", "--summary", "--cache-out", "@OUT/kept.cache2"},
-     0,
-     {"kept.cache2"}},
+     {"@IN/fuzz-carriage-returns.log", "--log", "--summary", "--cache-out", "@OUT/kept.cache2"}},
 };
 INSTANTIATE_TEST_SUITE_P(Texts, Golden, ::testing::ValuesIn(kTextRuns), testName);
 
 // The cached months side by side, and what each command says of input it refuses.
 const GoldenRun kHistoryAndFailureRuns[] = {
-    {"history-text",
-     Program::Report,
-     {"--history", "@IN/history", "--plan", "3", "--today", "2026-12-01"}},
+    {"history-text", {"--history", "@IN/history", "--plan", "3", "--today", "2026-12-01"}},
     {"history-json",
-     Program::Report,
      {"--history", "@IN/history", "--format", "json", "--plan-kind", "1", "--user", "demo",
       "--plan", "0", "--today", "2026-12-01"}},
-    {"short-line", Program::Report, {"@IN/short-line.csv"}, 1},
-    {"figure-not-the-portals", Program::Report, {"@IN/bad-figure.csv"}, 1},
-    {"fuzz-nul-in-date", Program::Report, {"@IN/fuzz-nul-in-date.log", "--log"}, 1},
-    {"day-that-does-not-exist", Program::Report, {"@IN/2026-02-unbilled-baddate.cache2"}, 1},
-    {"month-beyond-counting", Program::Report, {"@IN/2026-03-unbilled-overflow.cache2"}, 1},
-    {"damaged-cache", Program::Report, {"@IN/history/2026-08-unbilled-demo.cache2"}, 1},
+    {"short-line", {"@IN/short-line.csv"}, 1},
+    {"figure-not-the-portals", {"@IN/bad-figure.csv"}, 1},
+    {"fuzz-nul-in-date", {"@IN/fuzz-nul-in-date.log", "--log"}, 1},
+    {"day-that-does-not-exist", {"@IN/2026-02-unbilled-baddate.cache2"}, 1},
+    {"month-beyond-counting", {"@IN/2026-03-unbilled-overflow.cache2"}, 1},
+    {"damaged-cache", {"@IN/history/2026-08-unbilled-demo.cache2"}, 1},
 };
 INSTANTIATE_TEST_SUITE_P(HistoryAndFailures, Golden, ::testing::ValuesIn(kHistoryAndFailureRuns),
                          testName);
-#endif
-
-#ifdef KESTROVA_GOLDEN_CHECK
+#else
 // kestrova-check against portal-sim: its document, page, listing, the month's cache file and
 // the last check it keeps.
 const GoldenRun kCheckRuns[] = {
     {"check-json",
-     Program::Check,
      {"--from", "2013-04-03", "--to", "2013-04-12", "--plan", "0", "--compare-plans", "--format",
       "json", "--output", "@OUT/page.htm", "--csv", "@OUT/listing.csv", "--cache"},
      0,
-     {"page.htm", "listing.csv", "data/kestrova/2013-04-unbilled-demo.cache2",
-      "data/kestrova/usage.htm", "data/kestrova/last-check-unbilled-demo.json"}},
+     {"data/kestrova/2013-04-unbilled-demo.cache2", "data/kestrova/usage.htm",
+      "data/kestrova/last-check-unbilled-demo.json"}},
     {"check-night-billed",
-     Program::Check,
      {"--from", "2013-03-28", "--to", "2013-04-05", "--plan-kind", "1", "--billed", "--plan", "3",
       "--cache"},
      0,

@@ -33,7 +33,7 @@ public:
     MainPage selectedMainPage() const override { return mainPage; }
     QString userName() const override { return user; }
     QString password() const override { return pass; }
-    int selfcareSiteIndex() const override { return siteIndex; }
+    int selfcareSiteIndex() const override { return 0; }
     QString selfcareSiteText() const override { return site; }
     QString northHost() const override { return QStringLiteral("north.portal.test"); }
     QString westHost() const override { return QStringLiteral("west.portal.test"); }
@@ -47,7 +47,7 @@ public:
     void selectProcessingPage() override { innerPage = 2; }
     void setMessageCaption(const QString& caption) override { message = caption; }
     void setMessageVisible(bool visible) override { messageVisible = visible; }
-    void blankReport() override { ++blanked; }
+    void blankReport() override {}
     void processPendingEvents() override { QCoreApplication::processEvents(); }
     QString folder() const override { return dir.path(); }
     void grabProgress(GrabStep step) override { steps.push_back(step); }
@@ -78,7 +78,6 @@ public:
     MainPage mainPage = MainPage::LogIn;
     QString user = QStringLiteral("abc");
     QString pass = QStringLiteral("secret");
-    int siteIndex = 0;
     int cacheIndex = -1;
     int kind = 0;
     QString cacheItem;
@@ -86,7 +85,6 @@ public:
     int innerPage = 1;
     QString message;
     bool messageVisible = false;
-    int blanked = 0;
     int outputs = 0;
     ReportBuilder* report = nullptr;
     std::vector<GrabStep> steps;
@@ -136,7 +134,6 @@ public:
     GrabRig() {
         retrieval.check = &check;
         host.report = &report;
-        QObject::connect(&check, &UsageCheck::handlerEnded, [this] { ++handlersEnded; });
     }
     GrabRig(const GrabRig&) = delete;
     GrabRig& operator=(const GrabRig&) = delete;
@@ -155,7 +152,6 @@ public:
     UsageExtraction extraction{state, report};
     B browser;
     UsageCheck check{state, host, browser, extraction, report};
-    int handlersEnded = 0;
 };
 
 }  // namespace kestrova::testing

@@ -13,14 +13,9 @@
 #include "retrieval/retrieval_state.h"
 #include "retrieval/usage_log.h"
 
-#include <QString>
-#include <utility>
-
 namespace kestrova::test {
 
 struct HeadlessReport {
-    explicit HeadlessReport(QString programFolder = QString()) : host(std::move(programFolder)) {}
-
     RecordingDialogs messages;
     ScopedDialogs seam{messages};
     RetrievalState state;

@@ -70,12 +70,10 @@ QJsonObject printedJson(const QByteArray& text, JsonSchema schema) {
     return document.object();
 }
 
-void expectMatchesDefinition(const QJsonValue& value, JsonSchema schema, const char* definition,
-                             bool eachItem) {
-    // A single value goes in an array too: QJsonDocument writes only objects and arrays.
-    const QJsonArray items = eachItem ? value.toArray() : QJsonArray{value};
+void expectMatchesDefinition(const QJsonValue& value, JsonSchema schema, const char* definition) {
+    // In an array, as QJsonDocument writes only objects and arrays.
     const QString wrong = mismatches(
-        QJsonDocument(items).toJson(), schema,
+        QJsonDocument(QJsonArray{value}).toJson(), schema,
         {QStringLiteral("--definition"), QString::fromUtf8(definition), QStringLiteral("--items")});
     EXPECT_TRUE(wrong.isEmpty()) << "does not match the definition " << definition << " of "
                                  << schemaFile(schema).toStdString() << ":\n"

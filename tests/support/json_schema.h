@@ -26,8 +26,7 @@ enum class JsonSchema {
 QJsonObject printedJson(const QByteArray& text, JsonSchema schema);
 
 // Checks a part the libraries make on their own against one of `schema`'s definitions
-// ("forecast"); an array with `eachItem` checks each of its items against it.
-void expectMatchesDefinition(const QJsonValue& value, JsonSchema schema, const char* definition,
-                             bool eachItem = false);
+// ("failure").
+void expectMatchesDefinition(const QJsonValue& value, JsonSchema schema, const char* definition);
 
 }  // namespace kestrova::test

@@ -61,8 +61,6 @@ public:
         qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
     }
 
-    ~PrivateKeyring() = default;
-
     PrivateKeyring(const PrivateKeyring&) = delete;
     PrivateKeyring& operator=(const PrivateKeyring&) = delete;
 

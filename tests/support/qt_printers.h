@@ -14,24 +14,12 @@
 #include <QUrl>
 #include <ostream>
 
-inline std::string printable(const QString& s) {
-    std::string out;
-    for (char c : s.toStdString()) {
-        switch (c) {
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
+// Line breaks and tabs as escapes, so that a value stays on one line of the output.
+inline std::string printable(QString s) {
+    s.replace(u'\n', QStringLiteral("\\n"))
+        .replace(u'\r', QStringLiteral("\\r"))
+        .replace(u'\t', QStringLiteral("\\t"));
+    return s.toStdString();
 }
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << printable(s) << '"';

@@ -44,18 +44,5 @@ TEST(Await, AtItsDeadlineFailsOnlyTheTestThatWaits) {
     testing::runQueued();
 }
 
-TEST(Await, GivesTheResultOrTheErrorOfATaskThatEnds) {
-    EXPECT_EQ(testing::await([]() -> QCoro::Task<int> {
-                  co_await QCoro::sleepFor(1ms);
-                  co_return 42;
-              }()),
-              42);
-    EXPECT_THROW(testing::await([]() -> QCoro::Task<> {
-                     co_await QCoro::sleepFor(1ms);
-                     throw std::runtime_error("refused");
-                 }()),
-                 std::runtime_error);
-}
-
 }  // namespace
 }  // namespace kestrova
