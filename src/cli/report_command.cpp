@@ -212,7 +212,7 @@ bool loadRecords(const ReportRequest& request, RetrievalState& state, UsageExtra
                      QStringLiteral("Error retrieving data from site (%1)").arg(log.problem));
                 return false;
             }
-            extraction.addRecordsInFront(std::move(log.records));
+            extraction.addRecordsInFront(log.records);
             if (!log.earliest.isEmpty()) {
                 state.monthYear = downloadPeriodText(log.earliest, log.latest);
             }

@@ -188,7 +188,7 @@ void UsageRecords::readParsed(const QString& rowText, Table& table) {
             std::array<QString, 12> cells;
             cells[6] = std::move(date);
             for (const int c : {1, 2, 5, 3, 4}) {
-                cells[std::size_t(6 + c)] = row->cell(c)->innerText();
+                cells[6 + std::size_t(c)] = row->cell(c)->innerText();
             }
             for (std::size_t c = 0; c < 6; ++c) {
                 cells[c] = row->cell(int(c))->innerHTML();
