@@ -106,8 +106,9 @@ Megabytes UsageRecord::total() const {
         throw Failure(QStringLiteral("Type mismatch: ") + badFigureText(5, cellText(5, scratch)));
     }
     if (m_values.total == kNoNumber) {
+        // Says why; read again, should the locale have changed since the records were read.
         QString scratch;
-        requireNumber(cellText(5, scratch), QLocale());  // says why
+        return Megabytes::fromDecimal(requireNumber(cellText(5, scratch), QLocale()));
     }
     return Megabytes::fromTenThousandths(m_values.total);
 }
