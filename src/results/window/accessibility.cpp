@@ -9,12 +9,29 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QMetaObject>
+#include <QPointer>
 #include <algorithm>
 #include <mutex>
 
 namespace kestrova {
 
 namespace {
+
+// The colour prompt is modal: run inside the assistive technology's call, it would hold that
+// call's answer until the prompt closed, and a screen reader gives up waiting. Pressed as a
+// button is, a moment later.
+template <typename Press>
+void pressLater(QWidget* widget, Press press) {
+    QMetaObject::invokeMethod(
+        widget,
+        [control = QPointer<QWidget>(widget), press] {
+            if (control) {
+                press();
+            }
+        },
+        Qt::QueuedConnection);
+}
 
 class ColourBoxAccessible : public QAccessibleWidget {
 public:
@@ -33,7 +50,8 @@ public:
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& name) override {
         if (name == pressAction()) {
-            Q_EMIT box()->clicked();
+            ColourBox* const target = box();
+            pressLater(target, [target] { Q_EMIT target->clicked(); });
         }
     }
 };
@@ -73,10 +91,11 @@ public:
         return QAccessibleWidget::localizedActionDescription(name);
     }
     void doAction(const QString& name) override {
-        if (name == pressAction()) {
-            Q_EMIT label()->mouseDown(RowColourLabel::kLeftButton);
-        } else if (name == showMenuAction()) {
-            Q_EMIT label()->mouseDown(RowColourLabel::kRightButton);
+        if (name == pressAction() || name == showMenuAction()) {
+            RowColourLabel* const target = label();
+            const int button =
+                name == pressAction() ? RowColourLabel::kLeftButton : RowColourLabel::kRightButton;
+            pressLater(target, [target, button] { Q_EMIT target->mouseDown(button); });
         }
     }
 };
